@@ -1,0 +1,75 @@
+#pragma once
+
+#include "host/RCBase.h"
+#include "host/RCExUtil.h"
+#include "host/RCTypeName.h"
+
+#include <ostream>
+#include <typeinfo>
+
+namespace Vo {
+
+// Common part of the owning pointers: one machine pointer that owns one unit of the pointee's count.
+// Thread safety: one pointer object is never written by two threads at once; the pointee's count is
+// as safe as its counting base.
+template <class T> class RCBasePtr {
+public:
+    T *get() const noexcept { return ptr; }
+    bool isNull() const noexcept { return ptr == nullptr; }
+    // True when an object is held and this is its only owner.
+    bool isUnique() const noexcept { return ptr != nullptr && rcBaseOf(ptr)->getRefCount() == 1; }
+
+    // Raise RCExNullPtr, naming the pointer type, when no object is held.
+    T *operator->() const { return checked(); }
+    T &operator*() const { return *checked(); }
+
+    // One line without a line end: pointee class, T, count, pointer and counting-base address.
+    void dump(std::ostream &out) const;
+
+protected:
+    RCBasePtr() noexcept : ptr(nullptr) {}
+    explicit RCBasePtr(T *object) noexcept : ptr(object) { retain(ptr); }
+    ~RCBasePtr() { release(ptr); }
+
+    static void retain(T *object) noexcept {
+        if (object != nullptr) {
+            rcBaseOf(object)->addRef();
+        }
+    }
+    static void release(T *object) noexcept {
+        if (object != nullptr) {
+            rcBaseOf(object)->releaseRef();
+        }
+    }
+    // Store first, count the new object, then release the old one: the old object's destructor may
+    // reach this pointer again and must find it already holding the new object.
+    void reset(T *object) noexcept {
+        if (object == ptr) {
+            return;
+        }
+        T *old = ptr;
+        ptr = object;
+        retain(object);
+        release(old);
+    }
+
+    T *ptr;
+
+private:
+    T *checked() const {
+        if (ptr == nullptr) {
+            RCExUtil::throwExNullPtr(typeid(T *).name());
+        }
+        return ptr;
+    }
+};
+
+template <class T> void RCBasePtr<T>::dump(std::ostream &out) const {
+    out << "Pointee type =" << (ptr ? RCTypeName::readable(typeid(*ptr)) : std::string("null"))
+        << ", T type =" << RCTypeName::readable(typeid(T))
+        << ", ref:" << (ptr ? rcBaseOf(ptr)->getRefCount() : 0)
+        << ", pointer:" << static_cast<const void *>(ptr) << ", RCBase pointer:"
+        << static_cast<const void *>(ptr ? rcBaseOf(ptr) : nullptr);
+}
+
+} // namespace Vo

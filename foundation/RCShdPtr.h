@@ -1,0 +1,74 @@
+#pragma once
+
+#include "foundation/RCBasePtr.h"
+
+#include <cstddef>
+#include <type_traits>
+#include <utility>
+
+namespace Vo {
+
+// Shared owning pointer to an intrusively counted object (T derives from RCBase<C>); the last
+// pointer to let go destroys the object. Copying never allocates.
+template <class T> class RCShdPtr : public RCBasePtr<T> {
+    template <class U>
+    using IfConvertible = std::enable_if_t<std::is_convertible<U *, T *>::value, int>;
+
+public:
+    RCShdPtr() noexcept = default;
+    RCShdPtr(std::nullptr_t) noexcept {}
+    explicit RCShdPtr(T *object) noexcept : RCBasePtr<T>(object) {}
+    RCShdPtr(const RCShdPtr &other) noexcept : RCBasePtr<T>(other.ptr) {}
+    RCShdPtr(RCShdPtr &&other) noexcept { std::swap(this->ptr, other.ptr); }
+    template <class U, IfConvertible<U> = 0>
+    RCShdPtr(const RCShdPtr<U> &other) noexcept : RCBasePtr<T>(other.get()) {}
+
+    RCShdPtr &operator=(const RCShdPtr &other) noexcept {
+        this->reset(other.ptr);
+        return *this;
+    }
+    RCShdPtr &operator=(RCShdPtr &&other) noexcept {
+        RCShdPtr(std::move(other)).swap(*this);
+        return *this;
+    }
+    RCShdPtr &operator=(T *object) noexcept {
+        this->reset(object);
+        return *this;
+    }
+
+    void swap(RCShdPtr &other) noexcept { std::swap(this->ptr, other.ptr); }
+};
+
+template <class T, class U>
+bool operator==(const RCShdPtr<T> &a, const RCShdPtr<U> &b) noexcept {
+    return a.get() == b.get();
+}
+template <class T, class U>
+bool operator!=(const RCShdPtr<T> &a, const RCShdPtr<U> &b) noexcept {
+    return a.get() != b.get();
+}
+
+// Run-time type-tested conversion of a raw pointer: null gives null; an object that is not a T
+// raises RCExCastFailed naming the object's actual class, then T.
+template <class T, class U> T *rcCheckedCast(U *object) {
+    if (object == nullptr) {
+        return nullptr;
+    }
+    T *converted = dynamic_cast<T *>(object);
+    if (converted == nullptr) {
+        RCExUtil::throwExCastFailed(typeid(*object).name(), typeid(T).name());
+    }
+    return converted;
+}
+
+// Throwing dynamic conversion: shares the object when it is a T; raises RCExCastFailed otherwise.
+template <class T, class U> RCShdPtr<T> rcDynamicCast(const RCShdPtr<U> &source) {
+    return RCShdPtr<T>(rcCheckedCast<T>(source.get()));
+}
+
+// Non-throwing dynamic conversion: null when the object is not a T.
+template <class T, class U> RCShdPtr<T> rcDynamicCastOrNull(const RCShdPtr<U> &source) noexcept {
+    return RCShdPtr<T>(dynamic_cast<T *>(source.get()));
+}
+
+} // namespace Vo

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "foundation/RCShdPtr.h"
+#include "host/RCSWCount.h"
+
+namespace Vo {
+
+template <class C> class RCSWBase;
+
+// Non-owning pointer plus a share of the object's counter block. Never keeps the object alive and
+// reads as null once the object is gone. Used only through RCWeakPtr.
+template <class T, class C> class RCWeakBasePtr {
+public:
+    using Counter = RCSWCount<C>;
+
+    // True when there is no block, the object is gone, or no pointer is held.
+    bool isNull() const noexcept {
+        return ptr == nullptr || counter.isNull() || counter->getStrongCount() == 0;
+    }
+    // The stored pointer, for identity only: never dereference it without an accessor.
+    T *get() const noexcept { return ptr; }
+    const RCShdPtr<Counter> &getCounter() const noexcept { return counter; }
+
+protected:
+    RCWeakBasePtr() noexcept : ptr(nullptr) {}
+    // Keeps both only when both are non-null.
+    RCWeakBasePtr(T *object, const RCShdPtr<Counter> &block) noexcept
+        : ptr(object != nullptr && !block.isNull() ? object : nullptr),
+          counter(ptr != nullptr ? block : RCShdPtr<Counter>()) {}
+    RCWeakBasePtr(const RCWeakBasePtr &other) noexcept = default;
+    ~RCWeakBasePtr() = default;
+
+    RCWeakBasePtr &operator=(const RCWeakBasePtr &other) noexcept {
+        counter = other.counter; // no count change when the block is the same
+        ptr = other.ptr;
+        return *this;
+    }
+    void assign(T *object, const RCShdPtr<Counter> &block) noexcept {
+        const bool keep = object != nullptr && !block.isNull();
+        counter = keep ? block : RCShdPtr<Counter>();
+        ptr = keep ? object : nullptr;
+    }
+    void swapWith(RCWeakBasePtr &other) noexcept {
+        std::swap(ptr, other.ptr);
+        counter.swap(other.counter);
+    }
+
+    // The block of an object that keeps its own; none for any other class.
+    static RCShdPtr<Counter> counterOf(const RCSWBase<C> *object) noexcept {
+        return object != nullptr ? object->getCounter() : RCShdPtr<Counter>();
+    }
+    static RCShdPtr<Counter> counterOf(const void *) noexcept { return RCShdPtr<Counter>(); }
+
+    T *ptr;
+    RCShdPtr<Counter> counter;
+};
+
+} // namespace Vo

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "foundation/RCWeakBasePtr.h"
+#include "host/LkCounter.h"
+
+#include <type_traits>
+
+namespace Vo {
+
+template <class T> class RCWeakAccessor;
+
+// Weak pointer to an object whose life is tracked by an atomic counter block; lock it with an
+// RCWeakAccessor (or `lock`) around each use. Two weak pointers are equal when they share one block.
+// Thread safety: the block's counts are atomic; one weak pointer object is not written by two threads.
+template <class T> class RCWeakPtr : public RCWeakBasePtr<T, LkCounter<int>> {
+    using Base = RCWeakBasePtr<T, LkCounter<int>>;
+    template <class U>
+    using IfConvertible = std::enable_if_t<std::is_convertible<U *, T *>::value, int>;
+
+public:
+    using typename Base::Counter;
+
+    RCWeakPtr() noexcept = default;
+    // The block is the object's own when T keeps one (RCSWBase); otherwise the result is null.
+    explicit RCWeakPtr(T *object) noexcept : Base(object, Base::counterOf(object)) {}
+    RCWeakPtr(T *object, const RCShdPtr<Counter> &block) noexcept : Base(object, block) {}
+    RCWeakPtr(const RCWeakPtr &other) noexcept = default;
+    // Keeps pointer and block when both are non-null, whether or not the object is still alive.
+    template <class U, IfConvertible<U> = 0>
+    RCWeakPtr(const RCWeakPtr<U> &other) noexcept : Base(other.get(), other.getCounter()) {}
+
+    RCWeakPtr &operator=(const RCWeakPtr &other) noexcept {
+        Base::operator=(other);
+        return *this;
+    }
+    void assign(T *object, const RCShdPtr<Counter> &block) noexcept { Base::assign(object, block); }
+    void swap(RCWeakPtr &other) noexcept { this->swapWith(other); }
+
+    // A strong reference for one scope; null when the object is gone.
+    RCWeakAccessor<T> lock() const;
+};
+
+template <class T, class U>
+bool operator==(const RCWeakPtr<T> &a, const RCWeakPtr<U> &b) noexcept {
+    return a.getCounter().get() == b.getCounter().get();
+}
+template <class T, class U>
+bool operator!=(const RCWeakPtr<T> &a, const RCWeakPtr<U> &b) noexcept {
+    return !(a == b);
+}
+
+} // namespace Vo
+
+#include "foundation/RCWeakAccessor.h"

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "host/RCException.h"
+
+namespace Vo {
+
+// Raised when a null pointer is dereferenced through a tested access. Carries the readable name of
+// the pointer type, for example "Vo::SeShape const*"; the message reads
+// "null pointer dereferenced: <type>".
+class VO_HOST_API RCExNullPtr : public RCException {
+public:
+    explicit RCExNullPtr(const std::string &pointerType);
+    ~RCExNullPtr() override;
+    const std::string &getPointerType() const noexcept { return pointerType; }
+
+private:
+    std::string pointerType;
+};
+
+} // namespace Vo

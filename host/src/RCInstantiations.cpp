@@ -1,0 +1,10 @@
+#include "host/RCBase.h"
+#include "host/RCSWCount.h"
+
+namespace Vo {
+
+template class RCBase<int>;
+template class RCBase<LkCounter<int>>;
+template class RCSWCount<LkCounter<int>>;
+
+} // namespace Vo
