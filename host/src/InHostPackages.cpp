@@ -1,0 +1,78 @@
+#include "host/InBuildInfoUtil.h"
+#include "host/InInit.h"
+
+namespace Vo {
+
+namespace {
+
+// The record of a library that the host stand-in plays; only its name is its own.
+class HostBuildInfo : public InBuildInfo {
+public:
+    explicit HostBuildInfo(const char *library) : library(library) {}
+    const char *getProductName() const override { return "host stand-in"; }
+    const char *getLibraryName() const override { return library; }
+    const char *getProductRelease() const override { return "2013"; }
+    const char *getVersion() const override { return "8.0"; }
+    const char *getBuildTag() const override { return ""; }
+    int getVersionMajor() const override { return 8; }
+    int getVersionMinor() const override { return 0; }
+    int getBuildType() const override { return 0; }
+    const char *getBuildNumber() const override { return "0"; }
+    const char *getBuildDate() const override { return __DATE__; }
+    const char *getBuildConfiguration() const override { return "host"; }
+
+private:
+    const char *library;
+};
+
+template <class Tag> struct HostPackage;
+template <> struct HostPackage<VoInit::base> {
+    static constexpr const char *name = "base";
+    static constexpr const char *library = "libVObase";
+};
+template <> struct HostPackage<VoInit::primitives> {
+    static constexpr const char *name = "primitives";
+    static constexpr const char *library = "libVOprimitives";
+};
+template <> struct HostPackage<VoInit::resmgt> {
+    static constexpr const char *name = "resmgt";
+    static constexpr const char *library = "libVOresmgt";
+};
+template <> struct HostPackage<VoInit::internalAPI> {
+    static constexpr const char *name = "internalAPI";
+    static constexpr const char *library = "libVOinternalAPI";
+};
+template <> struct HostPackage<VoInit::pluginAPI> {
+    static constexpr const char *name = "pluginAPI";
+    static constexpr const char *library = "libVOpluginAPI";
+};
+
+} // namespace
+
+// Every host package but base depends on base.
+template <class Tag> InInit<Tag>::InInit() : InPackageInit(HostPackage<Tag>::name) {
+    registerPackage();
+    if (getType() != InInit<VoInit::base>::getType()) {
+        addDependency(InInit<VoInit::base>::getType());
+    }
+}
+
+template <class Tag> void InInit<Tag>::registerBuildInfo() {
+    InBuildInfoUtil::registerInfo(OPtr<InBuildInfo>(new HostBuildInfo(HostPackage<Tag>::library)));
+}
+
+template class InInit<VoInit::base>;
+template class InInit<VoInit::primitives>;
+template class InInit<VoInit::resmgt>;
+template class InInit<VoInit::internalAPI>;
+template class InInit<VoInit::pluginAPI>;
+
+namespace {
+InInit<VoInit::base> basePackage;
+InInit<VoInit::primitives> primitivesPackage;
+InInit<VoInit::resmgt> resmgtPackage;
+InInit<VoInit::internalAPI> internalApiPackage;
+InInit<VoInit::pluginAPI> pluginApiPackage;
+} // namespace
+
+} // namespace Vo

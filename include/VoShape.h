@@ -1,0 +1,41 @@
+#pragma once
+
+// Umbrella header: every public header of libVoshape, its foundation templates and the host
+// frameworks it builds on.
+
+#include "InInitShape.h"
+#include "VoShapeExport.h"
+
+#include "foundation/List.h"
+#include "foundation/RCBasePtr.h"
+#include "foundation/RCPvtEngPtr.h"
+#include "foundation/RCShdPtr.h"
+#include "foundation/RCStrongBasePtr.h"
+#include "foundation/RCWeakAccessor.h"
+#include "foundation/RCWeakBasePtr.h"
+#include "foundation/RCWeakPtr.h"
+#include "foundation/Set.h"
+#include "foundation/Vector.h"
+
+#include "host/InBuildInfo.h"
+#include "host/InBuildInfoUtil.h"
+#include "host/InInit.h"
+#include "host/InPackageInit.h"
+#include "host/InPackageInitBase.h"
+#include "host/InPackageRegistry.h"
+#include "host/InVariableBase.h"
+#include "host/LkCounter.h"
+#include "host/OPtr.h"
+#include "host/RCBase.h"
+#include "host/RCCountTraits.h"
+#include "host/RCExCastFailed.h"
+#include "host/RCExInvalidCall.h"
+#include "host/RCExNullPtr.h"
+#include "host/RCExUtil.h"
+#include "host/RCException.h"
+#include "host/RCOwner.h"
+#include "host/RCSWBase.h"
+#include "host/RCSWCount.h"
+#include "host/RCTypeName.h"
+#include "host/VoHostExport.h"
+#include "host/VoInit.h"
