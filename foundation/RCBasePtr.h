@@ -1,5 +1,6 @@
 #pragma once
 
+#include "foundation/VoFoundationExport.h"
 #include "host/RCBase.h"
 #include "host/RCExUtil.h"
 #include "host/RCTypeName.h"
@@ -9,11 +10,15 @@
 
 namespace Vo {
 
-// Common part of the owning pointers: one machine pointer that owns one unit of the pointee's count.
-// Thread safety: one pointer object is never written by two threads at once; the pointee's count is
-// as safe as its counting base.
-template <class T> class RCBasePtr {
+// Common part of the owning pointers: one machine pointer that owns one unit of the pointee's
+// count. Thread safety: one pointer object is never written by two threads at once; the pointee's
+// count is as safe as its counting base.
+template <class T> class VO_FOUNDATION_API RCBasePtr {
 public:
+    // Copying through the base would share the object without counting it.
+    RCBasePtr(const RCBasePtr &) = delete;
+    RCBasePtr &operator=(const RCBasePtr &) = delete;
+
     T *get() const noexcept { return ptr; }
     bool isNull() const noexcept { return ptr == nullptr; }
     // True when an object is held and this is its only owner.
@@ -68,8 +73,8 @@ template <class T> void RCBasePtr<T>::dump(std::ostream &out) const {
     out << "Pointee type =" << (ptr ? RCTypeName::readable(typeid(*ptr)) : std::string("null"))
         << ", T type =" << RCTypeName::readable(typeid(T))
         << ", ref:" << (ptr ? rcBaseOf(ptr)->getRefCount() : 0)
-        << ", pointer:" << static_cast<const void *>(ptr) << ", RCBase pointer:"
-        << static_cast<const void *>(ptr ? rcBaseOf(ptr) : nullptr);
+        << ", pointer:" << static_cast<const void *>(ptr)
+        << ", RCBase pointer:" << static_cast<const void *>(ptr ? rcBaseOf(ptr) : nullptr);
 }
 
 } // namespace Vo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/RCBasePtr.h"
+#include "foundation/VoFoundationExport.h"
 
 #include <cstddef>
 #include <type_traits>
@@ -10,7 +11,7 @@ namespace Vo {
 
 // Shared owning pointer to an intrusively counted object (T derives from RCBase<C>); the last
 // pointer to let go destroys the object. Copying never allocates.
-template <class T> class RCShdPtr : public RCBasePtr<T> {
+template <class T> class VO_FOUNDATION_API RCShdPtr : public RCBasePtr<T> {
     template <class U>
     using IfConvertible = std::enable_if_t<std::is_convertible<U *, T *>::value, int>;
 
@@ -39,12 +40,10 @@ public:
     void swap(RCShdPtr &other) noexcept { std::swap(this->ptr, other.ptr); }
 };
 
-template <class T, class U>
-bool operator==(const RCShdPtr<T> &a, const RCShdPtr<U> &b) noexcept {
+template <class T, class U> bool operator==(const RCShdPtr<T> &a, const RCShdPtr<U> &b) noexcept {
     return a.get() == b.get();
 }
-template <class T, class U>
-bool operator!=(const RCShdPtr<T> &a, const RCShdPtr<U> &b) noexcept {
+template <class T, class U> bool operator!=(const RCShdPtr<T> &a, const RCShdPtr<U> &b) noexcept {
     return a.get() != b.get();
 }
 

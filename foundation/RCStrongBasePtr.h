@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/RCShdPtr.h"
+#include "foundation/VoFoundationExport.h"
 #include "host/RCSWCount.h"
 
 #include <utility>
@@ -8,8 +9,9 @@
 namespace Vo {
 
 // A strong reference locked from a counter block: owns one unit of the strong count and one share
-// of the block. Releasing the last strong unit destroys the object. Used only through RCWeakAccessor.
-template <class T, class C> class RCStrongBasePtr {
+// of the block. Releasing the last strong unit destroys the object. Used only through
+// RCWeakAccessor.
+template <class T, class C> class VO_FOUNDATION_API RCStrongBasePtr {
 public:
     using Counter = RCSWCount<C>;
 

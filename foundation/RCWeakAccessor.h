@@ -2,12 +2,14 @@
 
 #include "foundation/RCStrongBasePtr.h"
 #include "foundation/RCWeakPtr.h"
+#include "foundation/VoFoundationExport.h"
 
 namespace Vo {
 
 // A strong reference locked from an RCWeakPtr for one scope: while it lives the object cannot be
 // destroyed. Made on the stack around each use of a weakly held object; movable, not copyable.
-template <class T> class RCWeakAccessor : public RCStrongBasePtr<T, LkCounter<int>> {
+template <class T>
+class VO_FOUNDATION_API RCWeakAccessor : public RCStrongBasePtr<T, LkCounter<int>> {
     using Base = RCStrongBasePtr<T, LkCounter<int>>;
 
 public:

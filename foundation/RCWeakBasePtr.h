@@ -1,15 +1,15 @@
 #pragma once
 
 #include "foundation/RCShdPtr.h"
+#include "foundation/VoFoundationExport.h"
+#include "host/RCSWBase.h"
 #include "host/RCSWCount.h"
 
 namespace Vo {
 
-template <class C> class RCSWBase;
-
 // Non-owning pointer plus a share of the object's counter block. Never keeps the object alive and
 // reads as null once the object is gone. Used only through RCWeakPtr.
-template <class T, class C> class RCWeakBasePtr {
+template <class T, class C> class VO_FOUNDATION_API RCWeakBasePtr {
 public:
     using Counter = RCSWCount<C>;
 

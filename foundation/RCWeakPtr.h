@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/RCWeakBasePtr.h"
+#include "foundation/VoFoundationExport.h"
 #include "host/LkCounter.h"
 
 #include <type_traits>
@@ -10,9 +11,10 @@ namespace Vo {
 template <class T> class RCWeakAccessor;
 
 // Weak pointer to an object whose life is tracked by an atomic counter block; lock it with an
-// RCWeakAccessor (or `lock`) around each use. Two weak pointers are equal when they share one block.
-// Thread safety: the block's counts are atomic; one weak pointer object is not written by two threads.
-template <class T> class RCWeakPtr : public RCWeakBasePtr<T, LkCounter<int>> {
+// RCWeakAccessor (or `lock`) around each use. Two weak pointers are equal when they share one
+// block. Thread safety: the block's counts are atomic; one weak pointer object is not written by
+// two threads.
+template <class T> class VO_FOUNDATION_API RCWeakPtr : public RCWeakBasePtr<T, LkCounter<int>> {
     using Base = RCWeakBasePtr<T, LkCounter<int>>;
     template <class U>
     using IfConvertible = std::enable_if_t<std::is_convertible<U *, T *>::value, int>;
@@ -40,12 +42,10 @@ public:
     RCWeakAccessor<T> lock() const;
 };
 
-template <class T, class U>
-bool operator==(const RCWeakPtr<T> &a, const RCWeakPtr<U> &b) noexcept {
+template <class T, class U> bool operator==(const RCWeakPtr<T> &a, const RCWeakPtr<U> &b) noexcept {
     return a.getCounter().get() == b.getCounter().get();
 }
-template <class T, class U>
-bool operator!=(const RCWeakPtr<T> &a, const RCWeakPtr<U> &b) noexcept {
+template <class T, class U> bool operator!=(const RCWeakPtr<T> &a, const RCWeakPtr<U> &b) noexcept {
     return !(a == b);
 }
 

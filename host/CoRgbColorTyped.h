@@ -1,0 +1,12 @@
+#pragma once
+
+namespace Vo {
+
+// A colour of three components, red, green and blue, in that order; a plain value.
+template <class T> struct CoRgbColorTyped {
+    T red;
+    T green;
+    T blue;
+};
+
+} // namespace Vo

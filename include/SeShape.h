@@ -1,0 +1,31 @@
+#pragma once
+
+#include "SeObject.h"
+#include "SeShapeInterface.h"
+#include "VoShapeExport.h"
+
+#include "foundation/RCShdPtr.h"
+#include "foundation/RCWeakPtr.h"
+
+namespace Vo {
+
+// The model side of one shape. Counted atomically and shared through RCShdPtr; reaches its editing
+// side, which the application owns, through a weak pointer.
+class VO_SHAPE_API SeShape : public SeObject {
+public:
+    // The editing side as an owner interface: the same counter block and pointer as
+    // getShapeInterface, or null; whether the interface is still alive is not tested.
+    RCWeakPtr<SeObjectInterface> getObjectInterface() const override;
+    virtual RCWeakPtr<SeShapeInterface> getShapeInterface() const = 0;
+
+protected:
+    SeShape() = default;
+    ~SeShape() override;
+};
+
+extern template class RCBasePtr<SeShape>;
+extern template class RCBasePtr<SeShape const>;
+extern template class RCShdPtr<SeShape>;
+extern template class RCShdPtr<SeShape const>;
+
+} // namespace Vo

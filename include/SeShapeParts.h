@@ -1,0 +1,110 @@
+#pragma once
+
+#include "VoShapeExport.h"
+#include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
+#include "host/SnParts.h"
+#include "host/SnPartsBasic.h"
+
+#include <ostream>
+
+namespace Vo {
+
+// The selected parts of one shape: the selected point indices and, independently, the selected
+// gradient-handle indices, each an ordered index set of its own (selection order, each index once).
+// Owns both sets; no two SeShapeParts share one. Confined to the editor's thread (plain count).
+//
+// An argument of the operations that take other parts counts only when it holds an SeShapeParts:
+// null or parts of another class make isEqual and the set operations return false and the replace
+// operations do nothing; contains is true for null and false for another class. No error is
+// raised for them. Sets are always visited points first, then handles.
+class VO_SHAPE_API SeShapeParts : public SnParts {
+public:
+    // Both sets new and empty, points first.
+    SeShapeParts();
+    // Clones both sets through their virtual clone; the copy shares no set with other.
+    // Raises RCExCastFailed when a set's clone is not an SnPartsBasic<int>, RCExNullPtr when a set
+    // of other is null.
+    SeShapeParts(const SeShapeParts &other);
+    SeShapeParts &operator=(const SeShapeParts &) = delete;
+    // Releases the handles, then the points.
+    ~SeShapeParts() noexcept override;
+
+    // A copy made by the copy constructor, count 0; same raises.
+    SnParts *clone() const override;
+    // Points compared first; handles only when the points are equal. Order counts.
+    bool isEqual(const RCShdPtr<SnParts const> &other) const override;
+    // Each of other's sets is contained in this object's set; two empty sets count as contained.
+    bool contains(const RCShdPtr<SnParts const> &other) const override;
+    bool isEmpty() const override;
+    // Number of points plus number of handles.
+    int getSize() const override;
+    void clear() override;
+    // Takes both of other's sets.
+    void replaceAllParts(const RCShdPtr<SnParts const> &other) override;
+    // Each applies the set operation to the points and then, always, to the handles; true when
+    // either changed.
+    bool unionWith(const RCShdPtr<SnParts const> &other) override;
+    bool differenceWith(const RCShdPtr<SnParts const> &other) override;
+    bool xorWith(const RCShdPtr<SnParts const> &other) override;
+    // The points set's text, then the handles set's text, with nothing of its own between them.
+    void dump(std::ostream &stream) const override;
+
+    // Point and handle twins. Indices are not range-checked. A negative reserve count counts as 0.
+    // Every one raises RCExNullPtr when its set is null (a copy of parts whose set cloned to null).
+    void appendPoint(int index) { points->append(index); }
+    void appendHandle(int index) { handles->append(index); }
+    void removePoint(int index) { points->remove(index); }
+    void removeHandle(int index) { handles->remove(index); }
+    bool hasPoint(int index) const { return points->hasPart(index); }
+    bool hasHandle(int index) const { return handles->hasPart(index); }
+    bool isPointEmpty() const { return points->isEmpty(); }
+    bool isHandleEmpty() const { return handles->isEmpty(); }
+    void clearPoints() { points->clear(); }
+    void clearHandles() { handles->clear(); }
+    void reservePoints(int count) { points->reserve(count); }
+    void reserveHandles(int count) { handles->reserve(count); }
+    // The set's indices in selection order; valid while this object lives, and follows its changes.
+    const Vector<int> &getPoints() const { return points->getParts(); }
+    const Vector<int> &getHandles() const { return handles->getParts(); }
+    // Takes other's points (or handles) only; the other set stays.
+    void replaceAllPoints(const RCShdPtr<SnParts const> &other);
+    void replaceAllHandles(const RCShdPtr<SnParts const> &other);
+
+    // Gradient-handle validators: bring a handle position (in point units along a curve of count
+    // points) back into the curve's range. The offset travels with the handle; only its sign
+    // changes, written 0 - offset so that a zero offset stays +0. The reduction behaves as repeated
+    // single-precision steps of the curve length (subtract while >= the length, then add while
+    // < 0), step-count parity included; it finishes promptly for every input: a NaN position passes
+    // through unchanged with no step, an infinite position becomes 0 with an even step count, and a
+    // position too large for single steps to reach the range is reduced exactly.
+    //
+    // count < 2: position 0, offset unchanged. Closed: as validateGradientHandleClosedCurve, then
+    // the offset changes sign unless keepOffsetSign, moved or not. Open (keepOffsetSign unread):
+    // the position reflects at both ends of [0, count - 1], the offset changing sign at each end
+    // passed.
+    static void validateGradientHandlePosition(float &offset, float &position, int count,
+                                               bool closed, bool keepOffsetSign);
+    // count < 2: position 0. Otherwise the position wraps into [0, count): a tiny negative position
+    // whose sum with count rounds up to count gives 0.
+    static void validateGradientHandleClosedCurve(float &position, int count);
+    // count < 1: position 0, offset unchanged. Otherwise the position is reduced modulo 2 * count
+    // into [-count, count); then a negative offset changes sign and so does the position, so the
+    // offset is never negative afterwards.
+    static void validateGradientHandleOpenedCurve(float &offset, float &position, int count);
+
+private:
+    using IndexSet = RCShdPtr<SnPartsBasic<int>>;
+    using SetOperation = bool (SnParts::*)(const RCShdPtr<SnParts const> &);
+
+    // other as an SeShapeParts held for the call; null when it is null or of another class.
+    static RCShdPtr<SeShapeParts const> asShapeParts(const RCShdPtr<SnParts const> &other);
+    static IndexSet cloneSet(const IndexSet &set);
+    static bool containsSet(const IndexSet &mine, const IndexSet &theirs);
+    bool applyToBoth(const RCShdPtr<SnParts const> &other, SetOperation operation);
+
+    IndexSet points;
+    IndexSet handles; // declared last so that it is released first
+};
+
+} // namespace Vo

@@ -1,0 +1,179 @@
+#pragma once
+
+#include "SeShape.h"
+#include "SeShapeInterface.h"
+#include "VoShapeExport.h"
+
+#include "foundation/CbDispatcher.h"
+#include "foundation/CbEmptyType.h"
+#include "foundation/CbHandler.h"
+#include "foundation/Iterator.h"
+#include "foundation/RCShdPtr.h"
+#include "foundation/RCWeakPtr.h"
+#include "foundation/Set.h"
+#include "foundation/Vector.h"
+#include "host/LkCounter.h"
+#include "host/RCBase.h"
+#include "host/SnSelection.h"
+
+#include <cstdint>
+#include <functional>
+
+namespace Vo {
+
+class SnItem;
+class SeShapeParts;
+
+// The selection model of one shape editor: which shapes are selected (one shape item per shape, in
+// selection order), which is primary (the selection's primary item), which points and gradient
+// handles of the primary shape are selected and in which order, the picking tool's state, and three
+// lists of change callbacks. Owns one SnSelection and expresses everything as its items; holds the
+// shapes' editing sides weakly.
+//
+// Commit rule: every changing operation builds its result aside, compares it with what is there
+// and hands it over with one call only when it differs. An unchanged result touches nothing and
+// notifies no one; an exception raised midway leaves the selection as it was. The selector never
+// calls its notify operations itself: a change reaches the selection's observers (the selection
+// updater), which call them.
+//
+// Errors: raises RCExCastFailed when the selection holds an item that is not a shape item, or a
+// primary item whose parts are not an SeShapeParts; RCExNullPtr for a null shape given where a
+// shape is needed and when a selected shape that must be reached is gone. Thread safety: the count
+// is atomic; everything else is for the editor's thread only.
+class VO_SHAPE_API SeShapeSelector : public RCBase<LkCounter<int>> {
+public:
+    // The picking tool's kinds belong to the editor that sets them; the selector stores the value.
+    enum PickingType : std::int32_t {};
+
+    // An empty selection; picking type 0, picking index -1 and picking extremity -1 (nothing
+    // picked).
+    SeShapeSelector();
+    SeShapeSelector(const SeShapeSelector &) = delete;
+    SeShapeSelector &operator=(const SeShapeSelector &) = delete;
+    // Releases the selection, then the three callback lists, each unlinking its handlers.
+    ~SeShapeSelector() override;
+
+    // Callback lists. Adding a null or an already added handler, or removing one that is not there,
+    // does nothing. A notification calls the handlers added when it starts, in the order added.
+    void addSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
+    void removeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
+    void notifySelectionChangedCallbacks() const;
+    void addShapeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
+    void removeShapeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
+    void notifyShapeSelectionChangedCallbacks() const;
+    void addPrimarySelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
+    void removePrimarySelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
+    void notifyPrimarySelectionChangedCallbacks() const;
+
+    // Picking state: stored and given back, never interpreted; no notification.
+    void setPickingType(PickingType type) noexcept { pickingType = type; }
+    PickingType getPickingType() const noexcept { return pickingType; }
+    void setPickingIndex(int index) noexcept { pickingIndex = index; }
+    int getPickingIndex() const noexcept { return pickingIndex; }
+    void setPickingExtremity(int extremity) noexcept { pickingExtremity = extremity; }
+    int getPickingExtremity() const noexcept { return pickingExtremity; }
+
+    // This very selection object, not a copy.
+    RCShdPtr<SnSelection> getSelection() const { return selection; }
+    // Takes over the given selection's items unless they are equal; raises RCExNullPtr for null.
+    void replaceAllItems(const RCShdPtr<SnSelection const> &items);
+    // Empties the selection unless it is empty already.
+    void resetSelection();
+
+    // Number of items (a shape listed twice counts twice).
+    int getNbSelectedShape() const;
+    // Append to the vector, in selection order; the vector is unchanged when nothing is selected
+    // or when the call raises. Weak pointers are handed out as they are, also for gone shapes;
+    // getSelectedShapes raises RCExNullPtr when a selected shape is gone.
+    void getSelectedShapeInterfaces(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
+    void getSelectedShapes(Vector<RCShdPtr<SeShape>> &shapes) const;
+    // False for an empty selection, whatever the argument.
+    bool isShapeSelected(const RCShdPtr<SeShape> &shape) const;
+    // Null when nothing is selected; may read as null when the primary shape is gone.
+    RCWeakPtr<SeShapeInterface> getPrimarySelectedShapeInterface() const;
+    // Null when nothing is selected or the primary shape is gone.
+    RCShdPtr<SeShape> getPrimarySelectedShape() const;
+
+    // Selects these shapes as wholes, in order, dropping any selected points and handles; gone
+    // shapes are left out and repetitions kept. Raises RCExNullPtr for a null entry.
+    void setSelectedShapes(const Vector<RCShdPtr<SeShape>> &shapes);
+    // Adds the shapes from the iterator's position to its end that are not selected yet, after the
+    // selected ones, which keep their items and parts. The caller's iterator does not move.
+    void selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes);
+    // Selects this shape alone; with a point index other than -1 and editable points, that point
+    // too. A null shape or a gone one empties the selection.
+    void setPrimarySelectedShape(const RCShdPtr<SeShape> &shape, int pointIndex);
+
+    // Points and handles of the primary shape. With no primary shape, or a gone one, the changing
+    // operations change nothing. Indices are not range-checked. Counts are the shape's number of
+    // points (handles); a negative count is taken as 0.
+    void selectPoint(int index);
+    void selectHandle(int index);
+    void selectPoints(const Vector<int> &indices);
+    void selectAllPoints(int count);
+    void selectAllHandles(int count);
+    // Select, alone, the index after (before) the rank-1 selected one, wrapping at `count`; 0 when
+    // none is selected. Nothing happens for a count of 0.
+    void selectNextPoint(int count);
+    void selectNextHandle(int count);
+    void selectPreviousPoint(int count);
+    void selectPreviousHandle(int count);
+    // Clears the selected points (handles); when nothing is left the shape is selected as a whole.
+    void unselectPoints();
+    void unselectHandles();
+    // Selected indices in selection order; the vector is replaced, or left as it was when the
+    // primary shape has no parts.
+    void getSelectedPoints(Vector<int> &points) const;
+    void getSelectedHandles(Vector<int> &handles) const;
+    // Inserts the selected indices into the set (ascending order); the set is not cleared.
+    void getOrderedSelectedPoints(Set<int, std::less<int>> &points) const;
+    void getOrderedSelectedHandles(Set<int, std::less<int>> &handles) const;
+    // 1-based position in selection order; 0 when not selected.
+    int getPointSelectionRank(int index) const;
+    int getHandleSelectionRank(int index) const;
+    // Renumber the primary shape's selected indices after an index was inserted at (removed from)
+    // `index` of `shape`; nothing happens for another shape. The inserted index is not selected;
+    // a removed one is dropped. Indices wrap at the int range.
+    void updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
+    void updateSelectionPointDeleted(const RCWeakPtr<SeShapeInterface> &shape, int index);
+    void updateSelectionHandleAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
+    void updateSelectionHandleDeleted(const RCWeakPtr<SeShapeInterface> &shape, int index);
+
+private:
+    struct PartsChannel;
+    struct PrimaryShape;
+    static const PartsChannel pointsChannel;
+    static const PartsChannel handlesChannel;
+
+    bool findPrimaryShape(PrimaryShape &primary) const;
+    RCShdPtr<SeShapeParts> copyParts(const SnItem &item) const;
+    void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts);
+    void commit(const RCShdPtr<SnSelection> &result);
+    void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
+
+    void selectIndex(const PartsChannel &channel, int index);
+    void selectAll(const PartsChannel &channel, int count);
+    void selectNeighbour(const PartsChannel &channel, int count, bool forward);
+    void unselect(const PartsChannel &channel);
+    const Vector<int> *selectedIndices(const PartsChannel &channel) const;
+    int selectionRank(const PartsChannel &channel, int index) const;
+    void renumber(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape, int index,
+                  bool added);
+
+    mutable CbDispatcher<CbEmptyType> primarySelectionChangedDispatcher;
+    mutable CbDispatcher<CbEmptyType> shapeSelectionChangedDispatcher;
+    mutable CbDispatcher<CbEmptyType> selectionChangedDispatcher;
+    PickingType pickingType;
+    int pickingIndex;
+    int pickingExtremity;
+    RCShdPtr<SnSelection> selection;
+};
+
+extern template class RCBasePtr<SeShapeSelector>;
+extern template class RCShdPtr<SeShapeSelector>;
+extern template class Iterator<RCShdPtr<SeShape>>;
+extern template class RCPvtEngPtr<IteratorImp<RCShdPtr<SeShape>>>;
+extern template class CbDispatcher<CbEmptyType>;
+extern template class CbHandler<CbEmptyType>;
+
+} // namespace Vo

@@ -1,0 +1,218 @@
+#include "SeShapeParts.h"
+
+#include <cmath>
+
+namespace Vo {
+
+namespace {
+
+// Below this magnitude every single step of an integral length is exact in single precision (all
+// values on the way are multiples of their own unit in the last place), so an exact remainder
+// gives the very same position and parity as the single steps would.
+constexpr double kExactMagnitude = 16777216.0; // 2^24
+// Beyond this many steps a single step may stop changing the value (or take too long): such a
+// position is reduced exactly instead.
+constexpr double kMaxSingleSteps = 1048576.0; // 2^20
+
+// The remainder of the position by the length, computed exactly; true when the number of single
+// steps it stands for is odd. The last step of a negative position is done in single precision,
+// as the single steps would do it, so that its rounding is the same.
+bool reduceExactly(float &position, float length) {
+    double rest = std::fmod(std::fabs(static_cast<double>(position)), 2.0 * length);
+    const bool oddCycles = rest >= length;
+    if (oddCycles) {
+        rest -= length;
+    }
+    if (position >= 0.0f) {
+        position = static_cast<float>(rest);
+        return oddCycles;
+    }
+    if (rest == 0.0) {
+        position = 0.0f;
+        return oddCycles;
+    }
+    position = -static_cast<float>(rest) + length;
+    return !oddCycles;
+}
+
+bool reduceBySingleSteps(float &position, float length) {
+    bool odd = false;
+    while (position >= length) {
+        position -= length;
+        odd = !odd;
+    }
+    while (position < 0.0f) {
+        position += length;
+        odd = !odd;
+    }
+    return odd;
+}
+
+// Brings the position into [0, length] (length itself only by rounding up a tiny negative
+// position) as repeated single-precision steps of length would: subtract while >= length, then add
+// while < 0. Returns whether the number of steps is odd. NaN stays with no step; an infinity
+// becomes 0 with an even count. length is a positive integral value.
+bool reduceByLength(float &position, float length) {
+    if (std::isnan(position) || (position >= 0.0f && position < length)) {
+        return false;
+    }
+    if (std::isinf(position)) {
+        position = 0.0f;
+        return false;
+    }
+    const double magnitude = std::fabs(static_cast<double>(position));
+    if (magnitude < kExactMagnitude || magnitude > kMaxSingleSteps * length) {
+        return reduceExactly(position, length);
+    }
+    return reduceBySingleSteps(position, length);
+}
+
+float negated(float value) { return 0.0f - value; }
+
+} // namespace
+
+SeShapeParts::SeShapeParts() : points(new SnPartsBasic<int>()), handles(new SnPartsBasic<int>()) {}
+
+SeShapeParts::SeShapeParts(const SeShapeParts &other)
+    : SnParts(other), points(cloneSet(other.points)), handles(cloneSet(other.handles)) {}
+
+SeShapeParts::~SeShapeParts() noexcept = default;
+
+SnParts *SeShapeParts::clone() const { return new SeShapeParts(*this); }
+
+bool SeShapeParts::isEqual(const RCShdPtr<SnParts const> &other) const {
+    const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
+    return !shape.isNull() && points->isEqual(shape->points) && handles->isEqual(shape->handles);
+}
+
+bool SeShapeParts::contains(const RCShdPtr<SnParts const> &other) const {
+    if (other.isNull()) {
+        return true;
+    }
+    const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
+    return !shape.isNull() && containsSet(points, shape->points) &&
+           containsSet(handles, shape->handles);
+}
+
+bool SeShapeParts::isEmpty() const { return points->isEmpty() && handles->isEmpty(); }
+
+int SeShapeParts::getSize() const { return points->getSize() + handles->getSize(); }
+
+void SeShapeParts::clear() {
+    points->clear();
+    handles->clear();
+}
+
+void SeShapeParts::replaceAllParts(const RCShdPtr<SnParts const> &other) {
+    const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
+    if (!shape.isNull()) {
+        points->replaceAllParts(shape->points);
+        handles->replaceAllParts(shape->handles);
+    }
+}
+
+bool SeShapeParts::unionWith(const RCShdPtr<SnParts const> &other) {
+    return applyToBoth(other, &SnParts::unionWith);
+}
+
+bool SeShapeParts::differenceWith(const RCShdPtr<SnParts const> &other) {
+    return applyToBoth(other, &SnParts::differenceWith);
+}
+
+bool SeShapeParts::xorWith(const RCShdPtr<SnParts const> &other) {
+    return applyToBoth(other, &SnParts::xorWith);
+}
+
+void SeShapeParts::dump(std::ostream &stream) const {
+    points->dump(stream);
+    handles->dump(stream);
+}
+
+void SeShapeParts::replaceAllPoints(const RCShdPtr<SnParts const> &other) {
+    const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
+    if (!shape.isNull()) {
+        points->replaceAllParts(shape->points);
+    }
+}
+
+void SeShapeParts::replaceAllHandles(const RCShdPtr<SnParts const> &other) {
+    const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
+    if (!shape.isNull()) {
+        handles->replaceAllParts(shape->handles);
+    }
+}
+
+void SeShapeParts::validateGradientHandlePosition(float &offset, float &position, int count,
+                                                  bool closed, bool keepOffsetSign) {
+    if (count < 2) {
+        position = 0.0f;
+        return;
+    }
+    if (closed) {
+        validateGradientHandleClosedCurve(position, count);
+        if (!keepOffsetSign) {
+            offset = negated(offset);
+        }
+        return;
+    }
+    const auto length = static_cast<float>(count - 1);
+    if (reduceByLength(position, length)) {
+        position = length - position;
+        offset = negated(offset);
+    }
+}
+
+void SeShapeParts::validateGradientHandleClosedCurve(float &position, int count) {
+    if (count < 2) {
+        position = 0.0f;
+        return;
+    }
+    const auto length = static_cast<float>(count);
+    reduceByLength(position, length);
+    // A tiny negative position plus the length rounds up to the length itself, which is outside
+    // [0, length); it stands for the start of the curve.
+    if (position >= length) {
+        position = 0.0f;
+    }
+}
+
+void SeShapeParts::validateGradientHandleOpenedCurve(float &offset, float &position, int count) {
+    if (count < 1) {
+        position = 0.0f;
+        return;
+    }
+    const auto length = static_cast<float>(count);
+    if (reduceByLength(position, length)) {
+        position -= length;
+    }
+    if (offset < 0.0f) {
+        offset = negated(offset);
+        position = negated(position);
+    }
+}
+
+RCShdPtr<SeShapeParts const> SeShapeParts::asShapeParts(const RCShdPtr<SnParts const> &other) {
+    return rcDynamicCastOrNull<SeShapeParts const>(other);
+}
+
+SeShapeParts::IndexSet SeShapeParts::cloneSet(const IndexSet &set) {
+    // Owned before the type test, so that a clone of the wrong class is released.
+    const RCShdPtr<SnParts> copy(set->clone());
+    return rcDynamicCast<SnPartsBasic<int>>(copy);
+}
+
+bool SeShapeParts::containsSet(const IndexSet &mine, const IndexSet &theirs) {
+    return (mine->isEmpty() && theirs->isEmpty()) || mine->contains(theirs);
+}
+
+bool SeShapeParts::applyToBoth(const RCShdPtr<SnParts const> &other, SetOperation operation) {
+    const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
+    if (shape.isNull()) {
+        return false;
+    }
+    const bool pointsChanged = ((*points).*operation)(shape->points);
+    const bool handlesChanged = ((*handles).*operation)(shape->handles);
+    return pointsChanged || handlesChanged;
+}
+
+} // namespace Vo
