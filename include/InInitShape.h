@@ -9,9 +9,9 @@
 namespace Vo {
 
 // The package object of libVoshape, the package "shape". Constructed once when the library is
-// loaded: it enters the registry and depends on internalAPI, primitives, resmgt, pluginAPI and base,
-// in that order. When the registry initialises it, it registers the library's build-information
-// record. Declares no data.
+// loaded: it enters the registry and depends on internalAPI, primitives, resmgt, pluginAPI and
+// base, in that order. When the registry initialises it, it registers the library's
+// build-information record. Declares no data.
 template <> class VO_SHAPE_API InInit<VoInit::shape> : public InPackageInit {
 public:
     InInit();

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "SeShapeEditorControllerInterface.h"
+#include "SeShapeEvent.h"
+#include "SeShapeSelector.h"
+#include "VoShapeExport.h"
+
+#include "foundation/CbMethod.h"
+#include "foundation/List.h"
+#include "foundation/RCShdPtr.h"
+#include "foundation/RCWeakPtr.h"
+#include "host/LkCounter.h"
+#include "host/ObObserver.h"
+#include "host/PrdPredicate.h"
+#include "host/PrdPredicateImp.h"
+#include "host/RCBase.h"
+#include "host/Sn.h"
+#include "host/SnItem.h"
+#include "host/SnSelection.h"
+
+namespace Vo {
+
+class PiNode;
+class PiPath;
+
+// Keeps the editor's selection (the selector's SnSelection) and the application's global selection
+// (the composition graph's) in step, both ways, and is the one caller of the selector's three
+// notify operations. Observes both selections, subscribes to shape removals at the controller, and
+// drops removed shapes from the selection. Borrows the controller (which must outlive it); shares
+// the selector, both selections and the editor node.
+//
+// After handling all hints of one notification it calls, on the selector and in this order,
+// notifyPrimarySelectionChangedCallbacks (the first selected shape differs from the first shape of
+// the application's selection, or the application gave another primary item),
+// notifyShapeSelectionChangedCallbacks (the editor's shapes, in order, differ from the
+// application's) and notifySelectionChangedCallbacks (anything changed), each at most once and only
+// when its condition holds; nothing when `update` raises. Its own writes are guarded, so their echo
+// is ignored, and each direction compares before it writes. Thread safety: the count is atomic;
+// everything else runs on the editor's thread.
+class VO_SHAPE_API SeSelectorUpdater : public RCBase<LkCounter<int>>, public ObObserver<Sn> {
+public:
+    // Raises RCExNullPtr for a null graph or selector, or when the graph's node controller is gone;
+    // RCExCastFailed when the node controller is not a composition graph. A null predicate accepts
+    // every item. Nothing is synchronised until the first change of either selection.
+    SeSelectorUpdater(SeShapeEditorControllerInterface &controller,
+                      const RCShdPtr<PrdPredicateImp<RCShdPtr<SnItem const>>> &predicate);
+    SeSelectorUpdater(const SeSelectorUpdater &) = delete;
+    SeSelectorUpdater &operator=(const SeSelectorUpdater &) = delete;
+
+    // Mirrors a change of either selection into the other; see the class comment.
+    void update(ObSubject<Sn> *subject, const ObHints &hints) override;
+
+protected:
+    // Detaches from both selections; the shape-event handler leaves the controller's dispatcher.
+    ~SeSelectorUpdater() override;
+
+private:
+    struct Changes;
+
+    void onShapeRemoved(const SeShapeEvent &event);
+    void onSelectorChanged(Changes &changes);
+    void onHostChanged(Changes &changes);
+    bool haveSameShapes(const SnSelection &hostView) const;
+    void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
+                         List<RCShdPtr<SnItem const>> &items) const;
+    void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items);
+
+    SeShapeEditorControllerInterface &controller;
+    RCShdPtr<SeShapeSelector> selector;
+    RCShdPtr<SnSelection> hostSelection;
+    RCShdPtr<SnSelection> selectorSelection;
+    RCShdPtr<PiNode> editorNode;
+    bool updating;
+    CbMethod<SeSelectorUpdater, SeShapeEvent const> shapeEventHandler;
+    PrdPredicate<RCShdPtr<SnItem const>> itemFilter;
+};
+
+extern template class RCBasePtr<SeSelectorUpdater>;
+extern template class RCShdPtr<SeSelectorUpdater>;
+extern template class CbDispatcher<SeShapeEvent const>;
+extern template class CbHandler<SeShapeEvent const>;
+extern template class CbMethod<SeSelectorUpdater, SeShapeEvent const>;
+extern template class Iterator<RCShdPtr<PiInput>>;
+extern template class RCPvtEngPtr<IteratorImp<RCShdPtr<PiInput>>>;
+
+} // namespace Vo

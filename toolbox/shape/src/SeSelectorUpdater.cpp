@@ -1,0 +1,304 @@
+#include "SeSelectorUpdater.h"
+
+#include "SeShapeItem.h"
+
+#include "foundation/RCWeakAccessor.h"
+#include "host/ObHints.h"
+#include "host/PiCompositeInput.h"
+#include "host/PiCompositionGraphInterface.h"
+#include "host/PiGraph.h"
+#include "host/PiGraphObjectPredicateSnItemAdapter.h"
+#include "host/PiGraphObjectSnItemConst.h"
+#include "host/PiGraphSearch.h"
+#include "host/PiIsPrimaryOutputNode.h"
+#include "host/PiIsToolNode.h"
+#include "host/PiMultivaluedInput.h"
+#include "host/PiNode.h"
+#include "host/PiNodeController.h"
+#include "host/PiPath.h"
+#include "host/PiSnItem.h"
+#include "host/PiSnItemUtil.h"
+#include "host/PiStructuredInput.h"
+#include "host/SnParts.h"
+#include "host/SnSelectionChangeHint.h"
+
+#include <algorithm>
+
+namespace Vo {
+
+// What one `update` found, across all its hints.
+struct SeSelectorUpdater::Changes {
+    bool primary = false;
+    bool shapes = false;
+    bool selection = false;
+};
+
+namespace {
+
+using ItemFilter = PrdPredicate<RCShdPtr<SnItem const>>;
+using ItemPredicateImp = PrdPredicateImp<RCShdPtr<SnItem const>>;
+
+// Restores the guard flag when the write is over, also when it raises.
+class UpdateGuard {
+public:
+    explicit UpdateGuard(bool &flag) noexcept : flag(flag), saved(flag) { flag = true; }
+    UpdateGuard(const UpdateGuard &) = delete;
+    UpdateGuard &operator=(const UpdateGuard &) = delete;
+    ~UpdateGuard() { flag = saved; }
+
+private:
+    bool &flag;
+    bool saved;
+};
+
+const SeShapeItem &asShapeItem(const RCShdPtr<SnItem const> &item) {
+    return *rcCheckedCast<SeShapeItem const>(item.operator->());
+}
+
+const PiGraphObjectSnItemConst &asGraphItem(const RCShdPtr<SnItem const> &item) {
+    return *rcCheckedCast<PiGraphObjectSnItemConst const>(item.operator->());
+}
+
+// The graph object of a live shape; raises RCExNullPtr when the interface gives no shape.
+RCShdPtr<PiGraphObject const> graphObjectOf(const RCWeakPtr<SeShapeInterface> &shape) {
+    const RCWeakAccessor<SeShapeInterface> access(shape);
+    const RCShdPtr<SeShape> model = access->getShape();
+    return model->getGraphObject();
+}
+
+bool sameObject(const RCShdPtr<SnItem const> &hostItem, const RCWeakPtr<SeShapeInterface> &shape) {
+    return PiGraphObject::areEqual(asGraphItem(hostItem).getGraphObject(), graphObjectOf(shape));
+}
+
+// Appends one item per component input of each element, in element then component order.
+template <class Element>
+void appendElementItems(const PiMultivaluedInput &input, const Vector<int> &indices,
+                        const RCShdPtr<PiPath> &path, List<RCShdPtr<SnItem const>> &items) {
+    for (int index : indices) {
+        const RCShdPtr<Element> element = rcDynamicCast<Element>(input.getElement(index));
+        for (Iterator<RCShdPtr<PiInput>> component = element->getInputs(1); !component.atEnd();
+             component.next()) {
+            items.push_back(PiSnItem<PiInput>::create(component.item(), path));
+        }
+    }
+}
+
+RCShdPtr<PiPath> pathToPrimaryOutput(const RCShdPtr<PiInput> &input) {
+    return PiGraphSearch::heightFirst(input->getNode(), PiIsPrimaryOutputNode::getPredicate());
+}
+
+RCShdPtr<SnSelection> findHostSelection(SeShapeEditorControllerInterface &controller) {
+    const RCShdPtr<PiGraph const> graph = controller.getGraph();
+    const RCWeakPtr<PiNodeController const> nodeController = graph->getNodeController();
+    const RCWeakAccessor<PiNodeController const> lockedController(nodeController);
+    const RCWeakPtr<PiCompositionGraphInterface const> composition(
+        rcCheckedCast<PiCompositionGraphInterface const>(lockedController.get()),
+        nodeController.getCounter());
+    const RCWeakAccessor<PiCompositionGraphInterface const> lockedComposition(composition);
+    return lockedComposition->getSelection();
+}
+
+ItemFilter makeItemFilter(const RCShdPtr<ItemPredicateImp> &predicate) {
+    const RCShdPtr<ItemPredicateImp> toolNodeTest(
+        new PiGraphObjectPredicateSnItemAdapter<PiNode>(PiIsToolNode::getPredicate()));
+    return ItemFilter(toolNodeTest) & ItemFilter(predicate);
+}
+
+} // namespace
+
+SeSelectorUpdater::SeSelectorUpdater(SeShapeEditorControllerInterface &editorController,
+                                     const RCShdPtr<ItemPredicateImp> &predicate)
+    : controller(editorController), selector(controller.getShapeSelector()),
+      hostSelection(findHostSelection(controller)), selectorSelection(selector->getSelection()),
+      editorNode(controller.getNode()), updating(false),
+      shapeEventHandler(this, &SeSelectorUpdater::onShapeRemoved), itemFilter() {
+    hostSelection->getSubject().attachObserver(this);
+    selectorSelection->getSubject().attachObserver(this);
+    controller.addShapeEventCb(SeShapeEvent::ShapeRemoved(), &shapeEventHandler);
+    itemFilter = makeItemFilter(predicate);
+}
+
+SeSelectorUpdater::~SeSelectorUpdater() {
+    hostSelection->getSubject().detachObserver(this);
+    selectorSelection->getSubject().detachObserver(this);
+}
+
+void SeSelectorUpdater::update(ObSubject<Sn> *, const ObHints &hints) {
+    if (updating) {
+        return;
+    }
+    Changes changes;
+    for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
+        const auto *change = dynamic_cast<const SnSelectionChangeHint *>(hint.get());
+        if (change == nullptr) {
+            continue;
+        }
+        if (change->getSubject() == &selectorSelection->getSubject()) {
+            onSelectorChanged(changes);
+        } else if (change->getSubject() == &hostSelection->getSubject()) {
+            onHostChanged(changes);
+        }
+    }
+    if (changes.primary) {
+        selector->notifyPrimarySelectionChangedCallbacks();
+    }
+    if (changes.shapes) {
+        selector->notifyShapeSelectionChangedCallbacks();
+    }
+    if (changes.selection) {
+        selector->notifySelectionChangedCallbacks();
+    }
+}
+
+// Whether the editor's shapes, from the second on, have the graph objects of the host view's items
+// at the same positions; the counts are known to be equal.
+bool SeSelectorUpdater::haveSameShapes(const SnSelection &hostView) const {
+    auto host = hostView.begin();
+    auto editor = selectorSelection->begin();
+    if (host == hostView.end() || editor == selectorSelection->end()) {
+        return true;
+    }
+    for (++host, ++editor; host != hostView.end() && editor != selectorSelection->end();
+         ++host, ++editor) {
+        const RCWeakPtr<SeShapeInterface> &shape = asShapeItem(*editor).getData();
+        if (shape.isNull() || !sameObject(*host, shape)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
+    changes.selection = true;
+    const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
+    changes.primary = true;
+    if (!selectorSelection->isEmpty() && !hostView->isEmpty()) {
+        const RCWeakPtr<SeShapeInterface> &first =
+            asShapeItem(*selectorSelection->begin()).getData();
+        if (!first.isNull()) {
+            changes.primary = !sameObject(*hostView->begin(), first);
+        }
+    }
+    if (changes.primary || hostView->getNbItems() != selectorSelection->getNbItems() ||
+        !haveSameShapes(*hostView)) {
+        changes.shapes = true;
+    }
+
+    List<RCShdPtr<SnItem const>> items;
+    items.push_back(PiSnItemUtil::create(editorNode));
+    for (const RCShdPtr<SnItem const> &item : *selectorSelection) {
+        const RCWeakPtr<SeShapeInterface> &shape = asShapeItem(item).getData();
+        if (!shape.isNull()) {
+            items.push_back(PiSnItemUtil::createFromBase(graphObjectOf(shape)));
+        }
+    }
+    if (selectorSelection->getNbItems() == 1) {
+        const RCWeakPtr<SeShapeInterface> primary = selector->getPrimarySelectedShapeInterface();
+        if (!primary.isNull()) {
+            appendPartItems(primary, items);
+        }
+    }
+    const RCShdPtr<SnSelection> mirrored = SnSelection::create(items);
+    if (!hostSelection->isEqual(mirrored)) {
+        writeGuarded(*hostSelection, mirrored);
+    }
+}
+
+// The inputs of the selected points, then of the selected handles, of the single selected shape,
+// all along the path found from the curve input (or, with no point selected, the gradient input).
+void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
+                                        List<RCShdPtr<SnItem const>> &items) const {
+    const RCWeakAccessor<SeShapeInterface> access(shape);
+    RCShdPtr<PiPath> path;
+    Vector<int> points;
+    selector->getSelectedPoints(points);
+    if (!points.empty()) {
+        const RCShdPtr<PiInput> curve = access->getCurveInput();
+        path = pathToPrimaryOutput(curve);
+        const RCShdPtr<PiInput> pointsInput =
+            rcDynamicCast<PiStructuredInput>(curve)->getInput("Points", 0);
+        if (!pointsInput->isMultivalued()) {
+            items.push_back(PiSnItem<PiInput>::create(pointsInput, path));
+        } else {
+            appendElementItems<PiCompositeInput>(*rcDynamicCast<PiMultivaluedInput>(pointsInput),
+                                                 points, path, items);
+        }
+    }
+    Vector<int> handles;
+    selector->getSelectedHandles(handles);
+    if (!handles.empty()) {
+        const RCShdPtr<PiMultivaluedInput> gradient =
+            rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
+        if (path.isNull()) {
+            path = pathToPrimaryOutput(gradient);
+        }
+        appendElementItems<PiStructuredInput>(*gradient, handles, path, items);
+    }
+}
+
+void SeSelectorUpdater::onHostChanged(Changes &changes) {
+    const RCShdPtr<SnSelection> mirrored = SnSelection::create();
+    const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
+    for (const RCShdPtr<SnItem const> &item : *hostView) {
+        const RCShdPtr<PiGraphObject const> object = asGraphItem(item).getGraphObject();
+        if (object.isNull()) {
+            RCExUtil::throwExNullPtr(typeid(PiGraphObject const *).name());
+        }
+        const RCShdPtr<SeShape> shape = controller.findShape(object);
+        if (!shape.isNull()) {
+            mirrored->addItem(RCShdPtr<SnItem const>(
+                new SeShapeItem(RCShdPtr<SnParts>(), shape->getShapeInterface())));
+        }
+    }
+    if (mirrored->isEmpty() || selectorSelection->isEqual(mirrored)) {
+        return;
+    }
+    changes.selection = true;
+    const RCShdPtr<SnItem const> &primary = selectorSelection->getPrimaryItem();
+    if (primary.isNull() || !mirrored->getPrimaryItem()->isEqualImp(*primary)) {
+        changes.primary = true;
+    }
+    writeGuarded(*selectorSelection, mirrored);
+}
+
+void SeSelectorUpdater::writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items) {
+    const UpdateGuard guard(updating);
+    target.replaceAllItems(items);
+}
+
+// Removal events carry only an id; the application may already have deleted the interface of this
+// or another selected shape. Shapes whose interface is gone are passed over (and so leave the
+// selection when the removed shape is found), so the event dispatch never raises for them.
+void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
+    const auto *removal = dynamic_cast<const SeShapeEvent::ShapeRemoved *>(&event);
+    if (removal == nullptr) {
+        return;
+    }
+    Vector<RCWeakPtr<SeShapeInterface>> interfaces;
+    selector->getSelectedShapeInterfaces(interfaces);
+    Vector<RCShdPtr<SeShape>> live;
+    live.reserve(interfaces.size());
+    for (const RCWeakPtr<SeShapeInterface> &shape : interfaces) {
+        const RCWeakAccessor<SeShapeInterface> access(shape);
+        if (!access.isNull()) {
+            live.push_back(access->getShape());
+        }
+    }
+    const auto removed = std::find_if(live.begin(), live.end(), [&](const RCShdPtr<SeShape> &s) {
+        return s->getId() == removal->getShapeId();
+    });
+    if (removed != live.end()) {
+        live.erase(removed);
+        selector->setSelectedShapes(live);
+    }
+}
+
+template class RCBasePtr<SeSelectorUpdater>;
+template class RCShdPtr<SeSelectorUpdater>;
+template class CbDispatcher<SeShapeEvent const>;
+template class CbHandler<SeShapeEvent const>;
+template class CbMethod<SeSelectorUpdater, SeShapeEvent const>;
+template class Iterator<RCShdPtr<PiInput>>;
+template class RCPvtEngPtr<IteratorImp<RCShdPtr<PiInput>>>;
+
+} // namespace Vo

@@ -1,0 +1,30 @@
+#include "SeShapeInterface.h"
+
+#include "SeShape.h"
+
+#include "host/PiGraphObject.h"
+#include "host/PiInput.h"
+#include "host/PiTimePath.h"
+
+namespace Vo {
+
+SeShapeInterface::~SeShapeInterface() = default;
+
+RCShdPtr<PiGraphObject> SeShapeInterface::getCurveVisibleObject() { return {}; }
+bool SeShapeInterface::arePointsEditable() const { return true; }
+bool SeShapeInterface::isEdgeActive() const { return true; }
+bool SeShapeInterface::areLinksActive() const { return false; }
+bool SeShapeInterface::areLinksVisible(const RCShdPtr<PiTimePath const> &) const { return false; }
+RCShdPtr<PiGraphObject> SeShapeInterface::getEdgeColorObject() { return {}; }
+RCShdPtr<PiGraphObject> SeShapeInterface::getEdgeVisibleObject() { return {}; }
+RCShdPtr<PiInput> SeShapeInterface::getGradientInput() { return {}; }
+CoRgbColorTyped<float> SeShapeInterface::getLinkLineColor() { return {0.0f, 0.0f, 0.0f}; }
+void SeShapeInterface::addCurveRepresentationChangedCb(CbHandler<CbEmptyType> *) const {}
+void SeShapeInterface::removeCurveRepresentationChangedCb(CbHandler<CbEmptyType> *) const {}
+
+template class RCWeakBasePtr<SeShapeInterface, LkCounter<int>>;
+template class RCWeakPtr<SeShapeInterface>;
+template class RCStrongBasePtr<SeShapeInterface, LkCounter<int>>;
+template class RCWeakAccessor<SeShapeInterface>;
+
+} // namespace Vo

@@ -1,0 +1,11 @@
+#include "SeShapeItem.h"
+
+namespace Vo {
+
+template class SnItemBasic<RCWeakPtr<SeShapeInterface>>;
+template class RCBasePtr<SeShapeItem>;
+template class RCBasePtr<SeShapeItem const>;
+template class RCShdPtr<SeShapeItem>;
+template class RCShdPtr<SeShapeItem const>;
+
+} // namespace Vo

@@ -1,0 +1,462 @@
+#include "SeShapeSelector.h"
+
+#include "SeShapeItem.h"
+#include "SeShapeParts.h"
+
+#include "foundation/List.h"
+#include "foundation/RCWeakAccessor.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace Vo {
+
+// The point or handle side of an SeShapeParts: the twin operations differ only
+// in the set they use.
+struct SeShapeSelector::PartsChannel {
+    void (*clear)(SeShapeParts &);
+    void (*append)(SeShapeParts &, int);
+    void (*reserve)(SeShapeParts &, int);
+    const Vector<int> &(*indices)(const SeShapeParts &);
+    bool (*isEmpty)(const SeShapeParts &);
+};
+
+// The primary item, held for the length of an operation, and its shape's weak
+// pointer.
+struct SeShapeSelector::PrimaryShape {
+    RCShdPtr<SnItem const> item;
+    RCWeakPtr<SeShapeInterface> shape;
+};
+
+namespace {
+
+const SeShapeItem &asShapeItem(const RCShdPtr<SnItem const> &item) {
+    return *rcCheckedCast<SeShapeItem const>(item.operator->());
+}
+
+RCShdPtr<SeShapeParts const> partsOf(const SnItem &item) {
+    return item.hasParts() ? rcDynamicCast<SeShapeParts const>(item.getParts())
+                           : RCShdPtr<SeShapeParts const>();
+}
+
+RCShdPtr<SnItem const> makeShapeItem(const RCShdPtr<SnParts> &parts,
+                                     const RCWeakPtr<SeShapeInterface> &shape) {
+    return RCShdPtr<SnItem const>(new SeShapeItem(parts, shape));
+}
+
+// Shifts by one within the int range without overflowing: the far end wraps
+// around.
+int shifted(int index, int step) {
+    return static_cast<int>(static_cast<std::uint32_t>(index) + static_cast<std::uint32_t>(step));
+}
+
+// Appends to `out` with the strong guarantee: when `fill` raises, `out` is as
+// it was.
+template <class T, class Fill> void appendAll(Vector<T> &out, Fill fill) {
+    const std::size_t before = out.size();
+    try {
+        fill();
+    } catch (...) {
+        out.erase(out.begin() + static_cast<std::ptrdiff_t>(before), out.end());
+        throw;
+    }
+}
+
+} // namespace
+
+const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
+    [](SeShapeParts &p) { p.clearPoints(); }, [](SeShapeParts &p, int i) { p.appendPoint(i); },
+    [](SeShapeParts &p, int n) { p.reservePoints(n); },
+    [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
+    [](const SeShapeParts &p) { return p.isPointEmpty(); }};
+const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
+    [](SeShapeParts &p) { p.clearHandles(); }, [](SeShapeParts &p, int i) { p.appendHandle(i); },
+    [](SeShapeParts &p, int n) { p.reserveHandles(n); },
+    [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
+    [](const SeShapeParts &p) { return p.isHandleEmpty(); }};
+
+SeShapeSelector::SeShapeSelector()
+    : pickingType(PickingType(0)), pickingIndex(-1), pickingExtremity(-1),
+      selection(SnSelection::create()) {}
+
+SeShapeSelector::~SeShapeSelector() {
+    selection = RCShdPtr<SnSelection>(); // first: the dispatchers go after it, in
+                                         // member order
+}
+
+void SeShapeSelector::addSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
+    selectionChangedDispatcher.addHandler(handler);
+}
+void SeShapeSelector::removeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
+    selectionChangedDispatcher.removeHandler(handler);
+}
+void SeShapeSelector::notifySelectionChangedCallbacks() const { selectionChangedDispatcher.call(); }
+void SeShapeSelector::addShapeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
+    shapeSelectionChangedDispatcher.addHandler(handler);
+}
+void SeShapeSelector::removeShapeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
+    shapeSelectionChangedDispatcher.removeHandler(handler);
+}
+void SeShapeSelector::notifyShapeSelectionChangedCallbacks() const {
+    shapeSelectionChangedDispatcher.call();
+}
+void SeShapeSelector::addPrimarySelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
+    primarySelectionChangedDispatcher.addHandler(handler);
+}
+void SeShapeSelector::removePrimarySelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
+    primarySelectionChangedDispatcher.removeHandler(handler);
+}
+void SeShapeSelector::notifyPrimarySelectionChangedCallbacks() const {
+    primarySelectionChangedDispatcher.call();
+}
+
+void SeShapeSelector::commit(const RCShdPtr<SnSelection> &result) {
+    const RCShdPtr<SnSelection const> items(result);
+    if (!selection->isEqual(items)) {
+        selection->replaceAllItems(items);
+    }
+}
+
+void SeShapeSelector::replaceAllItems(const RCShdPtr<SnSelection const> &items) {
+    if (items.isNull()) {
+        RCExUtil::throwExNullPtr(typeid(SnSelection const *).name());
+    }
+    if (!selection->isEqual(items)) {
+        selection->replaceAllItems(items);
+    }
+}
+
+void SeShapeSelector::resetSelection() {
+    if (!selection->isEmpty()) {
+        selection->replaceAllItems(SnSelection::create());
+    }
+}
+
+int SeShapeSelector::getNbSelectedShape() const { return selection->getNbItems(); }
+
+void SeShapeSelector::collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const {
+    shapes.reserve(shapes.size() + static_cast<std::size_t>(selection->getNbItems()));
+    for (const RCShdPtr<SnItem const> &item : *selection) {
+        shapes.push_back(asShapeItem(item).getData());
+    }
+}
+
+void SeShapeSelector::getSelectedShapeInterfaces(
+    Vector<RCWeakPtr<SeShapeInterface>> &shapes) const {
+    if (!selection->isEmpty()) {
+        appendAll(shapes, [&] { collectShapes(shapes); });
+    }
+}
+
+void SeShapeSelector::getSelectedShapes(Vector<RCShdPtr<SeShape>> &shapes) const {
+    if (selection->isEmpty()) {
+        return;
+    }
+    Vector<RCWeakPtr<SeShapeInterface>> interfaces;
+    collectShapes(interfaces);
+    appendAll(shapes, [&] {
+        shapes.reserve(shapes.size() + interfaces.size());
+        for (const RCWeakPtr<SeShapeInterface> &shape : interfaces) {
+            const RCWeakAccessor<SeShapeInterface> access(shape);
+            shapes.push_back(access->getShape());
+        }
+    });
+}
+
+bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {
+    if (selection->isEmpty()) {
+        return false;
+    }
+    Vector<RCShdPtr<SeShape>> selected;
+    getSelectedShapes(selected);
+    return std::any_of(selected.begin(), selected.end(),
+                       [&](const RCShdPtr<SeShape> &s) { return shape->isEqual(*s); });
+}
+
+RCWeakPtr<SeShapeInterface> SeShapeSelector::getPrimarySelectedShapeInterface() const {
+    if (selection->isEmpty()) {
+        return RCWeakPtr<SeShapeInterface>();
+    }
+    return asShapeItem(selection->getPrimaryItem()).getData();
+}
+
+RCShdPtr<SeShape> SeShapeSelector::getPrimarySelectedShape() const {
+    const RCWeakPtr<SeShapeInterface> shape = getPrimarySelectedShapeInterface();
+    if (shape.isNull()) {
+        return RCShdPtr<SeShape>();
+    }
+    const RCWeakAccessor<SeShapeInterface> access(shape);
+    return access->getShape();
+}
+
+void SeShapeSelector::setSelectedShapes(const Vector<RCShdPtr<SeShape>> &shapes) {
+    List<RCShdPtr<SnItem const>> items;
+    for (const RCShdPtr<SeShape> &shape : shapes) {
+        const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
+        if (!editing.isNull()) {
+            items.push_back(makeShapeItem(RCShdPtr<SnParts>(), editing));
+        }
+    }
+    commit(SnSelection::create(items));
+}
+
+// The selected shapes are collected once, before the walk: the result is the
+// same as asking for each element, without the cost growing with selection size
+// times iteration length.
+void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
+    const RCShdPtr<SnSelection> result(selection->clone());
+    Vector<RCShdPtr<SeShape>> selected;
+    getSelectedShapes(selected);
+    for (Iterator<RCShdPtr<SeShape>> walk = shapes; !walk.atEnd(); walk.next()) {
+        const RCShdPtr<SeShape> &element = walk.item();
+        const bool isSelected =
+            std::any_of(selected.begin(), selected.end(),
+                        [&](const RCShdPtr<SeShape> &s) { return element->isEqual(*s); });
+        if (isSelected) {
+            continue;
+        }
+        const RCWeakPtr<SeShapeInterface> editing = element->getShapeInterface();
+        if (!editing.isNull()) {
+            result->addItem(makeShapeItem(RCShdPtr<SnParts>(), editing));
+        }
+    }
+    commit(result);
+}
+
+void SeShapeSelector::setPrimarySelectedShape(const RCShdPtr<SeShape> &shape, int pointIndex) {
+    const RCShdPtr<SnSelection> result = SnSelection::create();
+    const RCWeakPtr<SeShapeInterface> editing =
+        shape.isNull() ? RCWeakPtr<SeShapeInterface>() : shape->getShapeInterface();
+    if (!editing.isNull()) {
+        RCShdPtr<SnParts> parts;
+        if (pointIndex != -1 && RCWeakAccessor<SeShapeInterface>(editing)->arePointsEditable()) {
+            RCShdPtr<SeShapeParts> point(new SeShapeParts);
+            point->appendPoint(pointIndex);
+            parts = point;
+        }
+        result->addItem(makeShapeItem(parts, editing));
+    }
+    commit(result);
+}
+
+bool SeShapeSelector::findPrimaryShape(PrimaryShape &primary) const {
+    if (selection->isEmpty()) {
+        return false;
+    }
+    const RCShdPtr<SnItem const> &item = selection->getPrimaryItem();
+    const RCWeakPtr<SeShapeInterface> &shape = asShapeItem(item).getData();
+    if (shape.isNull()) {
+        return false;
+    }
+    primary.item = item;
+    primary.shape = shape;
+    return true;
+}
+
+RCShdPtr<SeShapeParts> SeShapeSelector::copyParts(const SnItem &item) const {
+    const RCShdPtr<SeShapeParts const> current = partsOf(item);
+    return RCShdPtr<SeShapeParts>(current.isNull() ? new SeShapeParts : new SeShapeParts(*current));
+}
+
+void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts) {
+    const RCShdPtr<SnItem const> item = makeShapeItem(parts, primary.shape);
+    if (!primary.item->isEqual(*item)) {
+        selection->replaceItem(primary.item, item);
+    }
+}
+
+void SeShapeSelector::selectIndex(const PartsChannel &channel, int index) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
+    channel.clear(*parts);
+    channel.append(*parts, index);
+    install(primary, parts);
+}
+
+void SeShapeSelector::selectPoint(int index) { selectIndex(pointsChannel, index); }
+void SeShapeSelector::selectHandle(int index) { selectIndex(handlesChannel, index); }
+
+void SeShapeSelector::selectPoints(const Vector<int> &indices) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
+    parts->clearPoints();
+    parts->reservePoints(static_cast<int>(std::min<std::size_t>(indices.size(), INT32_MAX)));
+    for (int index : indices) {
+        parts->appendPoint(index);
+    }
+    install(primary, parts);
+}
+
+void SeShapeSelector::selectAll(const PartsChannel &channel, int count) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts> all(new SeShapeParts);
+    channel.reserve(*all, std::max(count, 0));
+    for (int index = 0; index < count; ++index) {
+        channel.append(*all, index);
+    }
+    if (!primary.item->hasParts()) {
+        install(primary, all);
+        return;
+    }
+    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
+    parts->unionWith(all);
+    install(primary, parts);
+}
+
+void SeShapeSelector::selectAllPoints(int count) { selectAll(pointsChannel, count); }
+void SeShapeSelector::selectAllHandles(int count) { selectAll(handlesChannel, count); }
+
+void SeShapeSelector::selectNeighbour(const PartsChannel &channel, int count, bool forward) {
+    if (count == 0) {
+        return;
+    }
+    const Vector<int> *selected = selectedIndices(channel);
+    std::int64_t target = 0;
+    if (selected != nullptr && !selected->empty()) {
+        const std::int64_t first = selected->front();
+        target = forward ? (first + 1 < count ? first + 1 : 0)
+                         : (first - 1 < 0 ? std::int64_t(count) - 1 : first - 1);
+    }
+    selectIndex(channel, static_cast<int>(target));
+}
+
+void SeShapeSelector::selectNextPoint(int count) { selectNeighbour(pointsChannel, count, true); }
+void SeShapeSelector::selectNextHandle(int count) { selectNeighbour(handlesChannel, count, true); }
+void SeShapeSelector::selectPreviousPoint(int count) {
+    selectNeighbour(pointsChannel, count, false);
+}
+void SeShapeSelector::selectPreviousHandle(int count) {
+    selectNeighbour(handlesChannel, count, false);
+}
+
+void SeShapeSelector::unselect(const PartsChannel &channel) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts const> current = partsOf(*primary.item);
+    if (current.isNull() || channel.isEmpty(*current)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
+    channel.clear(*parts);
+    install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts));
+}
+
+void SeShapeSelector::unselectPoints() { unselect(pointsChannel); }
+void SeShapeSelector::unselectHandles() { unselect(handlesChannel); }
+
+// The primary item's index vector for the channel; null when there is no
+// primary item or it has no parts. The primary item is read without asking
+// whether the selection is empty.
+const Vector<int> *SeShapeSelector::selectedIndices(const PartsChannel &channel) const {
+    const RCShdPtr<SnItem const> &item = selection->getPrimaryItem();
+    if (item.isNull() || !item->hasParts()) {
+        return nullptr;
+    }
+    // The parts stay alive in the primary item for as long as the caller reads
+    // the vector.
+    return &channel.indices(*partsOf(*item));
+}
+
+void SeShapeSelector::getSelectedPoints(Vector<int> &points) const {
+    if (const Vector<int> *selected = selectedIndices(pointsChannel)) {
+        points = *selected;
+    }
+}
+void SeShapeSelector::getSelectedHandles(Vector<int> &handles) const {
+    if (const Vector<int> *selected = selectedIndices(handlesChannel)) {
+        handles = *selected;
+    }
+}
+void SeShapeSelector::getOrderedSelectedPoints(Set<int, std::less<int>> &points) const {
+    if (const Vector<int> *selected = selectedIndices(pointsChannel)) {
+        points.insert(selected->begin(), selected->end());
+    }
+}
+void SeShapeSelector::getOrderedSelectedHandles(Set<int, std::less<int>> &handles) const {
+    if (const Vector<int> *selected = selectedIndices(handlesChannel)) {
+        handles.insert(selected->begin(), selected->end());
+    }
+}
+
+int SeShapeSelector::selectionRank(const PartsChannel &channel, int index) const {
+    const Vector<int> *selected = selectedIndices(channel);
+    if (selected == nullptr) {
+        return 0;
+    }
+    const auto found = std::find(selected->begin(), selected->end(), index);
+    return found == selected->end() ? 0 : static_cast<int>(found - selected->begin()) + 1;
+}
+
+int SeShapeSelector::getPointSelectionRank(int index) const {
+    return selectionRank(pointsChannel, index);
+}
+int SeShapeSelector::getHandleSelectionRank(int index) const {
+    return selectionRank(handlesChannel, index);
+}
+
+void SeShapeSelector::renumber(const PartsChannel &channel,
+                               const RCWeakPtr<SeShapeInterface> &shape, int index, bool added) {
+    const RCWeakPtr<SeShapeInterface> primaryShape =
+        selection->isEmpty() ? RCWeakPtr<SeShapeInterface>()
+                             : asShapeItem(selection->getPrimaryItem()).getData();
+    if (primaryShape != shape) {
+        return;
+    }
+    const RCShdPtr<SnItem const> item = selection->getPrimaryItem();
+    if (!item->hasParts()) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts const> current = partsOf(*item);
+    const Vector<int> &old = channel.indices(*current);
+    const RCShdPtr<SeShapeParts> parts(new SeShapeParts(*current));
+    channel.clear(*parts);
+    const int oldCount = static_cast<int>(old.size());
+    channel.reserve(*parts, added ? oldCount + 1 : std::max(oldCount - 1, 0));
+    for (int selected : old) {
+        if (selected < index) {
+            channel.append(*parts, selected);
+        } else if (added) {
+            channel.append(*parts, shifted(selected, 1));
+        } else if (selected > index) {
+            channel.append(*parts, selected - 1);
+        }
+    }
+    install(PrimaryShape{item, shape}, parts);
+}
+
+void SeShapeSelector::updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape,
+                                                int index) {
+    renumber(pointsChannel, shape, index, true);
+}
+void SeShapeSelector::updateSelectionPointDeleted(const RCWeakPtr<SeShapeInterface> &shape,
+                                                  int index) {
+    renumber(pointsChannel, shape, index, false);
+}
+void SeShapeSelector::updateSelectionHandleAdded(const RCWeakPtr<SeShapeInterface> &shape,
+                                                 int index) {
+    renumber(handlesChannel, shape, index, true);
+}
+void SeShapeSelector::updateSelectionHandleDeleted(const RCWeakPtr<SeShapeInterface> &shape,
+                                                   int index) {
+    renumber(handlesChannel, shape, index, false);
+}
+
+template class RCBasePtr<SeShapeSelector>;
+template class RCShdPtr<SeShapeSelector>;
+template class Iterator<RCShdPtr<SeShape>>;
+template class RCPvtEngPtr<IteratorImp<RCShdPtr<SeShape>>>;
+template class CbDispatcher<CbEmptyType>;
+template class CbHandler<CbEmptyType>;
+
+} // namespace Vo
