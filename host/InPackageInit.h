@@ -10,7 +10,8 @@ namespace Vo {
 
 // A named package that enters the registry with `registerPackage` and leaves it when destroyed.
 // Dependencies are recorded as the type information of other packages' InInit classes, in the order
-// they were added, and resolved by the registry when it initialises. Owns its name and dependency list.
+// they were added, and resolved by the registry when it initialises. Owns its name and dependency
+// list.
 class VO_HOST_API InPackageInit : public InPackageInitBase {
 public:
     explicit InPackageInit(const char *name);

@@ -7,8 +7,8 @@ namespace Vo {
 
 // Base of every intrusively counted object: holds the number of shared pointers that own it and
 // destroys the whole object, through the virtual destructor, when the last one lets go.
-// Thread safety: with C = LkCounter<int> the count may change on any thread; with C = int the object
-// and every pointer to it stay on one thread at a time.
+// Thread safety: with C = LkCounter<int> the count may change on any thread; with C = int the
+// object and every pointer to it stay on one thread at a time.
 template <class C> class RCBase {
 public:
     RCBase &operator=(const RCBase &) noexcept { return *this; } // the count is never copied

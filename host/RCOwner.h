@@ -3,6 +3,7 @@
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/RCWeakPtr.h"
 
+#include <memory>
 #include <utility>
 
 namespace Vo {
@@ -10,17 +11,20 @@ namespace Vo {
 // How an application owns an object that the library holds weakly: the owner holds the object
 // together with a new counter block whose strong count starts at 1, hands out RCWeakPtr to it, and
 // gives the object up with `reset` (or its destructor). The object is deleted, through its virtual
-// destructor, when the owner and every accessor locked meanwhile have let go; weak pointers then read
-// as null. T needs a public virtual destructor. Movable, not copyable.
+// destructor, when the owner and every accessor locked meanwhile have let go; weak pointers then
+// read as null. T needs a public virtual destructor. Movable, not copyable.
 template <class T> class RCOwner {
 public:
     using Counter = RCSWCount<LkCounter<int>>;
 
     RCOwner() noexcept : object(nullptr) {}
-    explicit RCOwner(T *owned) : object(owned) {
-        if (object != nullptr) {
+    // Takes the object; deletes it again when its counter block cannot be allocated.
+    explicit RCOwner(T *owned) : object(nullptr) {
+        std::unique_ptr<T> guard(owned);
+        if (owned != nullptr) {
             block = RCShdPtr<Counter>(new Counter(1));
         }
+        object = guard.release();
     }
     RCOwner(RCOwner &&other) noexcept : object(nullptr) { swap(other); }
     RCOwner &operator=(RCOwner &&other) noexcept {

@@ -2,6 +2,10 @@
 
 #include "VoShapeExport.h"
 
+#include "foundation/Iterator.h"
+#include "foundation/IteratorImp.h"
+#include "foundation/RCPvtEngPtr.h"
+#include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/RCWeakPtr.h"
 
@@ -22,5 +26,7 @@ extern template class RCWeakBasePtr<SeObjectInterface, LkCounter<int>>;
 extern template class RCWeakPtr<SeObjectInterface>;
 extern template class RCStrongBasePtr<SeObjectInterface, LkCounter<int>>;
 extern template class RCWeakAccessor<SeObjectInterface>;
+extern template class Iterator<RCWeakPtr<SeObjectInterface>>;
+extern template class RCPvtEngPtr<IteratorImp<RCWeakPtr<SeObjectInterface>>>;
 
 } // namespace Vo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SeFrameworkPointers.h"
 #include "SeShapeEditorControllerInterface.h"
 #include "SeShapeEvent.h"
 #include "SeShapeSelector.h"
@@ -77,8 +78,6 @@ private:
 
 extern template class RCBasePtr<SeSelectorUpdater>;
 extern template class RCShdPtr<SeSelectorUpdater>;
-extern template class CbDispatcher<SeShapeEvent const>;
-extern template class CbHandler<SeShapeEvent const>;
 extern template class CbMethod<SeSelectorUpdater, SeShapeEvent const>;
 extern template class Iterator<RCShdPtr<PiInput>>;
 extern template class RCPvtEngPtr<IteratorImp<RCShdPtr<PiInput>>>;

@@ -4,6 +4,8 @@
 #include "SeShape.h"
 #include "VoShapeExport.h"
 
+#include "foundation/CbDispatcher.h"
+#include "foundation/CbHandler.h"
 #include "foundation/RCShdPtr.h"
 
 namespace Vo {
@@ -81,5 +83,8 @@ public:
 private:
     RCShdPtr<SeShape const> shape;
 };
+
+extern template class CbDispatcher<SeShapeEvent const>;
+extern template class CbHandler<SeShapeEvent const>;
 
 } // namespace Vo

@@ -4,6 +4,9 @@
 #include "VoShapeExport.h"
 
 #include "foundation/CbEmptyType.h"
+#include "foundation/Iterator.h"
+#include "foundation/IteratorImp.h"
+#include "foundation/RCPvtEngPtr.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/RCWeakPtr.h"
@@ -47,5 +50,7 @@ extern template class RCWeakBasePtr<SeShapeInterface, LkCounter<int>>;
 extern template class RCWeakPtr<SeShapeInterface>;
 extern template class RCStrongBasePtr<SeShapeInterface, LkCounter<int>>;
 extern template class RCWeakAccessor<SeShapeInterface>;
+extern template class Iterator<RCWeakPtr<SeShapeInterface>>;
+extern template class RCPvtEngPtr<IteratorImp<RCWeakPtr<SeShapeInterface>>>;
 
 } // namespace Vo

@@ -54,6 +54,10 @@ public:
     // Every one raises RCExNullPtr when its set is null (a copy of parts whose set cloned to null).
     void appendPoint(int index) { points->append(index); }
     void appendHandle(int index) { handles->append(index); }
+    // Append first, first + 1, ..., first + count - 1 in that order, as count appends would, but
+    // a word of the membership bits at a time: what selecting all points or handles should use.
+    void appendPointRange(int first, int count) { points->appendRange(first, count); }
+    void appendHandleRange(int first, int count) { handles->appendRange(first, count); }
     void removePoint(int index) { points->remove(index); }
     void removeHandle(int index) { handles->remove(index); }
     bool hasPoint(int index) const { return points->hasPart(index); }

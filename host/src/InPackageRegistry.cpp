@@ -48,7 +48,8 @@ InPackageRegistry &InPackageRegistry::instance() {
 }
 
 void InPackageRegistry::add(InPackageInit *package) {
-    if (package != nullptr && std::find(packages.begin(), packages.end(), package) == packages.end()) {
+    if (package != nullptr &&
+        std::find(packages.begin(), packages.end(), package) == packages.end()) {
         packages.push_back(package);
     }
 }

@@ -46,7 +46,8 @@ void RCExUtil::throwExNullPtr(const char *pointerTypeName) {
 }
 
 void RCExUtil::throwExCastFailed(const char *actualTypeName, const char *targetTypeName) {
-    throw RCExCastFailed(RCTypeName::readable(actualTypeName), RCTypeName::readable(targetTypeName));
+    throw RCExCastFailed(RCTypeName::readable(actualTypeName),
+                         RCTypeName::readable(targetTypeName));
 }
 
 } // namespace Vo

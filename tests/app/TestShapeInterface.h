@@ -18,6 +18,9 @@ public:
 
     void setShape(const Vo::RCShdPtr<Vo::SeShape> &model) { shape = model; }
     void setPointsEditable(bool editable) { pointsEditable = editable; }
+    // The application may rebuild a shape's inputs, or lose them, while the shape stays selected.
+    void setCurveInput(const Vo::RCShdPtr<Vo::PiInput> &input) { curve = input; }
+    void setGradientInput(const Vo::RCShdPtr<Vo::PiInput> &input) { gradient = input; }
 
     Vo::RCShdPtr<Vo::SeShape> getShape() override { return shape; }
     Vo::RCShdPtr<Vo::PiInput> getCurveInput() override { return curve; }

@@ -1,5 +1,5 @@
-// Loads the real libVoshape at run time into a process that links only the host stand-in, and checks
-// what its one static initialiser did to the package registry.
+// Loads the real libVoshape at run time into a process that links only the host stand-in, and
+// checks what its one static initialiser did to the package registry.
 #include "host/InBuildInfoUtil.h"
 #include "host/InInit.h"
 #include "host/InPackageRegistry.h"

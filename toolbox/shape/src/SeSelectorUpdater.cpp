@@ -44,7 +44,7 @@ public:
     explicit UpdateGuard(bool &flag) noexcept : flag(flag), saved(flag) { flag = true; }
     UpdateGuard(const UpdateGuard &) = delete;
     UpdateGuard &operator=(const UpdateGuard &) = delete;
-    ~UpdateGuard() { flag = saved; }
+    ~UpdateGuard() { if (std::uncaught_exceptions() == 0) flag = saved; }
 
 private:
     bool &flag;
@@ -96,6 +96,19 @@ RCShdPtr<SnSelection> findHostSelection(SeShapeEditorControllerInterface &contro
         nodeController.getCounter());
     const RCWeakAccessor<PiCompositionGraphInterface const> lockedComposition(composition);
     return lockedComposition->getSelection();
+}
+
+// The shapes of the selected editing sides that are still alive, in order.
+Vector<RCShdPtr<SeShape>> liveShapes(const Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
+    Vector<RCShdPtr<SeShape>> live;
+    live.reserve(interfaces.size());
+    for (const RCWeakPtr<SeShapeInterface> &shape : interfaces) {
+        const RCWeakAccessor<SeShapeInterface> access(shape);
+        if (!access.isNull()) {
+            live.push_back(access->getShape());
+        }
+    }
+    return live;
 }
 
 ItemFilter makeItemFilter(const RCShdPtr<ItemPredicateImp> &predicate) {
@@ -229,9 +242,7 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
     if (!handles.empty()) {
         const RCShdPtr<PiMultivaluedInput> gradient =
             rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
-        if (path.isNull()) {
-            path = pathToPrimaryOutput(gradient);
-        }
+        path = pathToPrimaryOutput(gradient);
         appendElementItems<PiStructuredInput>(*gradient, handles, path, items);
     }
 }
@@ -266,9 +277,10 @@ void SeSelectorUpdater::writeGuarded(SnSelection &target, const RCShdPtr<SnSelec
     target.replaceAllItems(items);
 }
 
-// Removal events carry only an id; the application may already have deleted the interface of this
-// or another selected shape. Shapes whose interface is gone are passed over (and so leave the
-// selection when the removed shape is found), so the event dispatch never raises for them.
+// Removal events carry only an id, and the application may delete the editing side of the removed
+// shape, or of another selected one, before it sends the event. Shapes whose editing side is gone
+// are passed over, so the dispatch never raises for them; since the removed shape may be one of
+// them, they leave the selection with it (or alone, when the id matches no live shape).
 void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
     const auto *removal = dynamic_cast<const SeShapeEvent::ShapeRemoved *>(&event);
     if (removal == nullptr) {
@@ -276,27 +288,22 @@ void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
     }
     Vector<RCWeakPtr<SeShapeInterface>> interfaces;
     selector->getSelectedShapeInterfaces(interfaces);
-    Vector<RCShdPtr<SeShape>> live;
-    live.reserve(interfaces.size());
-    for (const RCWeakPtr<SeShapeInterface> &shape : interfaces) {
-        const RCWeakAccessor<SeShapeInterface> access(shape);
-        if (!access.isNull()) {
-            live.push_back(access->getShape());
-        }
-    }
+    Vector<RCShdPtr<SeShape>> live = liveShapes(interfaces);
+    const bool anyGone = live.size() != interfaces.size();
     const auto removed = std::find_if(live.begin(), live.end(), [&](const RCShdPtr<SeShape> &s) {
         return s->getId() == removal->getShapeId();
     });
+    if (removed == live.end() && !anyGone) {
+        return;
+    }
     if (removed != live.end()) {
         live.erase(removed);
-        selector->setSelectedShapes(live);
     }
+    selector->setSelectedShapes(live);
 }
 
 template class RCBasePtr<SeSelectorUpdater>;
 template class RCShdPtr<SeSelectorUpdater>;
-template class CbDispatcher<SeShapeEvent const>;
-template class CbHandler<SeShapeEvent const>;
 template class CbMethod<SeSelectorUpdater, SeShapeEvent const>;
 template class Iterator<RCShdPtr<PiInput>>;
 template class RCPvtEngPtr<IteratorImp<RCShdPtr<PiInput>>>;

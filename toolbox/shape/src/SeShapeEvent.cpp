@@ -27,4 +27,7 @@ SeShapeEvent::ShapeRenamed::ShapeRenamed(const RCShdPtr<SeShape const> &renamedS
     : shape(renamedShape) {}
 SeShapeEvent::ShapeRenamed::~ShapeRenamed() = default;
 
+template class CbDispatcher<SeShapeEvent const>;
+template class CbHandler<SeShapeEvent const>;
+
 } // namespace Vo

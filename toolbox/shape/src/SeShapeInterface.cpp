@@ -26,5 +26,7 @@ template class RCWeakBasePtr<SeShapeInterface, LkCounter<int>>;
 template class RCWeakPtr<SeShapeInterface>;
 template class RCStrongBasePtr<SeShapeInterface, LkCounter<int>>;
 template class RCWeakAccessor<SeShapeInterface>;
+template class Iterator<RCWeakPtr<SeShapeInterface>>;
+template class RCPvtEngPtr<IteratorImp<RCWeakPtr<SeShapeInterface>>>;
 
 } // namespace Vo

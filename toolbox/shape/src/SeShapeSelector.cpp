@@ -200,14 +200,16 @@ void SeShapeSelector::setSelectedShapes(const Vector<RCShdPtr<SeShape>> &shapes)
     commit(SnSelection::create(items));
 }
 
-// The selected shapes are collected once, before the walk: the result is the
-// same as asking for each element, without the cost growing with selection size
-// times iteration length.
+// The selected shapes are collected once, before the first element, from the
+// selection as it was: the same answers as collecting them for each element.
+// With no element they are not looked at, so a gone selected shape raises
+// nothing then.
 void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
+    Iterator<RCShdPtr<SeShape>> walk = shapes; // the caller's iterator stays put
     const RCShdPtr<SnSelection> result(selection->clone());
     Vector<RCShdPtr<SeShape>> selected;
     getSelectedShapes(selected);
-    for (Iterator<RCShdPtr<SeShape>> walk = shapes; !walk.atEnd(); walk.next()) {
+    for (; !walk.atEnd(); walk.next()) {
         const RCShdPtr<SeShape> &element = walk.item();
         const bool isSelected =
             std::any_of(selected.begin(), selected.end(),

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
+#include "host/ObHint.h"
+#include "host/VoHostExport.h"
+
+namespace Vo {
+
+// The hints of one notification, in the order they were added; shares each hint.
+class VO_HOST_API ObHints {
+public:
+    ObHints() noexcept;
+    ObHints(const ObHints &other);
+    ObHints &operator=(const ObHints &other);
+    ~ObHints() noexcept;
+
+    // Appends hint. Raises RCExNullPtr naming `Vo::ObHint*` when hint is null; nothing is added
+    // then.
+    void add(const RCShdPtr<ObHint> &hint);
+    const Vector<RCShdPtr<ObHint>> &getContainer() const noexcept { return hints; }
+
+private:
+    Vector<RCShdPtr<ObHint>> hints;
+};
+
+} // namespace Vo

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "host/ObObserverAny.h"
+#include "host/Sn.h"
+#include "host/VoHostExport.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace Vo {
+
+class ObHints;
+template <class S> class ObSubject;
+
+// An observer of the subjects of family S: the subjects call update when they change. Remembers the
+// subjects it is attached to (borrowed; each subject tells it when it lets go) and detaches from
+// all of them when destroyed. Attach and detach through ObSubject::attachObserver / detachObserver.
+// Thread safety: none; an observer and its subjects stay on one thread.
+template <class S> class ObObserver : public ObObserverAny {
+public:
+    // Detaches from every subject it is still attached to.
+    ~ObObserver() noexcept override;
+
+private:
+    friend class ObSubject<S>;
+    // Called by the subject once it has added or removed this observer. They keep the list of
+    // subjects that the destructor detaches from; derived classes leave them as they are.
+    virtual void attachedTo(ObSubject<S> *subject) { subjects.push_back(subject); }
+    virtual void detachedFrom(ObSubject<S> *subject) {
+        const auto found = std::find(subjects.begin(), subjects.end(), subject);
+        if (found != subjects.end()) {
+            subjects.erase(found);
+        }
+    }
+
+public:
+    // Called by subject on each change while this observer is attached. It may attach or detach
+    // observers, this one included, and change the subject again (the subject notifies again then).
+    virtual void update(ObSubject<S> *subject, const ObHints &hints) = 0;
+
+    int getNbSubjects() const noexcept { return static_cast<int>(subjects.size()); }
+
+protected:
+    ObObserver() noexcept = default;
+
+private:
+    std::vector<ObSubject<S> *> subjects;
+};
+
+} // namespace Vo
+
+#include "host/ObSubject.h"
+
+namespace Vo {
+
+template <class S> ObObserver<S>::~ObObserver() noexcept {
+    // Taken out first: each detach reports back through detachedFrom, which then finds nothing
+    // left.
+    std::vector<ObSubject<S> *> attached;
+    attached.swap(subjects);
+    for (ObSubject<S> *subject : attached) {
+        subject->detachObserver(this);
+    }
+}
+
+extern template class VO_HOST_API ObObserver<Sn>;
+
+} // namespace Vo

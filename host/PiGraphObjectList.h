@@ -1,0 +1,76 @@
+#pragma once
+
+#include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
+#include "host/PiGraphObject.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Vo {
+
+// The ordered graph objects that one container owns: a node's inputs or objects, the sub-inputs of
+// a structured input, the components of a composite input, the elements of a multi-valued input.
+// Owns its objects; cuts an object off from its node when it drops it. Indices are 0-based.
+template <class T> class PiGraphObjectList {
+public:
+    PiGraphObjectList() = default;
+    PiGraphObjectList(const PiGraphObjectList &) = delete;
+    PiGraphObjectList &operator=(const PiGraphObjectList &) = delete;
+
+    int getSize() const noexcept { return static_cast<int>(objects.size()); }
+    bool isIndex(int index) const noexcept { return index >= 0 && index < getSize(); }
+    // Null when index is out of range.
+    RCShdPtr<T> get(int index) const { return isIndex(index) ? objects[index] : RCShdPtr<T>(); }
+    // The first object with that name; null when there is none.
+    RCShdPtr<T> find(const std::string &name) const {
+        for (const RCShdPtr<T> &object : objects) {
+            if (object->getName() == name) {
+                return object;
+            }
+        }
+        return RCShdPtr<T>();
+    }
+    // A copy of the list as it is now, for iterators that must not see later changes.
+    std::shared_ptr<const std::vector<RCShdPtr<T>>> snapshot() const {
+        return std::make_shared<const std::vector<RCShdPtr<T>>>(objects);
+    }
+
+    void reserve(int count) { objects.reserve(static_cast<std::size_t>(count)); }
+    void append(RCShdPtr<T> object) { objects.push_back(std::move(object)); }
+    // Appends the object that make() gives, unless the list holds one of that name already. Gives
+    // the new object, or null without calling make.
+    template <class Make>
+    auto appendUnique(const std::string &name, Make make) -> decltype(make()) {
+        if (!find(name).isNull()) {
+            return nullptr;
+        }
+        auto object = make();
+        append(object);
+        return object;
+    }
+    // index must lie in [0, getSize()].
+    void insert(int index, RCShdPtr<T> object) {
+        objects.insert(objects.begin() + index, std::move(object));
+    }
+    // Drops the object at index (which must be valid) and cuts it off from its node.
+    void remove(int index) noexcept {
+        detach(*objects[index]);
+        objects.erase(objects.begin() + index);
+    }
+    // Cuts every object off from its node: the container is leaving the node, or the node is gone.
+    void detachAll() noexcept {
+        for (const RCShdPtr<T> &object : objects) {
+            detach(*object);
+        }
+    }
+
+private:
+    // Reached through the base, where this list is a friend.
+    static void detach(PiGraphObject &object) noexcept { object.detachFromNode(); }
+
+    Vector<RCShdPtr<T>> objects;
+};
+
+} // namespace Vo

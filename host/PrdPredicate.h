@@ -1,0 +1,57 @@
+#pragma once
+
+#include "foundation/VoFoundationExport.h"
+#include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
+#include "host/PrdPredicateImp.h"
+
+namespace Vo {
+
+template <class T> class PrdPredicate;
+template <class T>
+PrdPredicate<T> operator&(const PrdPredicate<T> &left, const PrdPredicate<T> &right);
+
+// A value-semantic predicate over T: the conjunction of the tests it shares, evaluated in order and
+// stopping at the first that refuses. With no test (default-constructed, or made from a null test)
+// it accepts everything. Copies share the tests.
+template <class T> class VO_FOUNDATION_API PrdPredicate {
+public:
+    PrdPredicate() = default;
+    // A predicate of the one test imp; a null imp gives the predicate that accepts everything.
+    explicit PrdPredicate(const RCShdPtr<PrdPredicateImp<T>> &imp) {
+        if (!imp.isNull()) {
+            tests.push_back(imp);
+        }
+    }
+    PrdPredicate(const PrdPredicate &) = default;
+    PrdPredicate(PrdPredicate &&) noexcept = default;
+    PrdPredicate &operator=(const PrdPredicate &) = default;
+    PrdPredicate &operator=(PrdPredicate &&) noexcept = default;
+    ~PrdPredicate() = default;
+
+    bool evaluate(const T &value) const {
+        for (const RCShdPtr<PrdPredicateImp<T>> &test : tests) {
+            if (!test->evaluate(value)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    bool operator()(const T &value) const { return evaluate(value); }
+
+private:
+    friend PrdPredicate operator&<>(const PrdPredicate &left, const PrdPredicate &right);
+
+    Vector<RCShdPtr<PrdPredicateImp<T>>> tests;
+};
+
+// The predicate that accepts what both left and right accept; left's tests run first, and right's
+// are not run for a value that left refuses.
+template <class T>
+PrdPredicate<T> operator&(const PrdPredicate<T> &left, const PrdPredicate<T> &right) {
+    PrdPredicate<T> both(left);
+    both.tests.insert(both.tests.end(), right.tests.begin(), right.tests.end());
+    return both;
+}
+
+} // namespace Vo

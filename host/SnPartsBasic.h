@@ -1,0 +1,347 @@
+#pragma once
+
+#include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
+#include "host/SnParts.h"
+#include "host/VoHostExport.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <ostream>
+#include <type_traits>
+#include <unordered_set>
+
+namespace Vo {
+
+// A set of signed integer indices that keeps each index once, in the order it was first appended
+// (the selection order: an index's rank is its 1-based position). Owns the ordered indices and,
+// beside them, a membership index: a bit vector over the dense non-negative range and a hash set
+// for indices outside it (negative or very sparse), so lookups cost O(1) on average.
+//
+// Rules of the set algebra, each operation reporting whether it changed anything:
+// - append of a present index changes nothing; remove keeps the others' order;
+// - unionWith appends the other's missing indices in the other's order;
+// - differenceWith removes the other's indices; xorWith removes the common ones, then appends the
+//   other's missing ones in the other's order;
+// - isEqual: the same indices in the same order (a new order is a new selection, ranks changed);
+// - contains: every index of the other is present; an empty or null other is contained (null
+//   stands for no parts).
+// An argument that is null or not an SnPartsBasic<I> makes isEqual, unionWith, differenceWith and
+// xorWith return false, contains return false (true for null), and replaceAllParts do nothing.
+template <class I> class SnPartsBasic : public SnParts {
+    static_assert(std::is_integral<I>::value && std::is_signed<I>::value && sizeof(I) <= 4,
+                  "indices are signed integers of at most 32 bits");
+
+public:
+    SnPartsBasic() = default;
+    SnPartsBasic(const SnPartsBasic &) = default;
+    ~SnPartsBasic() noexcept override = default;
+
+    // Amortised O(1); an index already present keeps its place and rank.
+    void append(const I &index) {
+        if (!isInBitRange(index)) {
+            appendOutsideBitRange(index);
+        } else if (!testBit(index)) {
+            parts.push_back(index);
+            setBit(index);
+        }
+    }
+    // Appends first, first + 1, ..., first + count - 1 in that order, as count calls of append
+    // would (present indices keep their place), a whole word of the membership bits at a time: the
+    // way to add a large run of indices. A count of 0 or less appends nothing; the run stops at the
+    // largest I.
+    void appendRange(I first, I count);
+    // O(n): the others keep their order. An absent index changes nothing.
+    void remove(const I &index);
+    // O(1) on average.
+    bool hasPart(const I &index) const {
+        if (isInBitRange(index)) {
+            return testBit(index);
+        }
+        return !outliers.empty() && outliers.count(index) != 0;
+    }
+    // The indices in selection order.
+    const Vector<I> &getParts() const noexcept { return parts; }
+    // Makes room for count indices, assumed to be dense from 0; a negative count counts as 0.
+    void reserve(std::int64_t count);
+
+    // A new set with the same indices in the same order, count 0.
+    SnParts *clone() const override { return new SnPartsBasic(*this); }
+    bool isEqual(const RCShdPtr<SnParts const> &other) const override;
+    bool contains(const RCShdPtr<SnParts const> &other) const override;
+    bool isEmpty() const override { return parts.empty(); }
+    int getSize() const override { return static_cast<int>(parts.size()); }
+    void clear() override;
+    // Takes the other's indices in the other's order.
+    void replaceAllParts(const RCShdPtr<SnParts const> &other) override;
+    // O(n + m).
+    bool unionWith(const RCShdPtr<SnParts const> &other) override;
+    bool differenceWith(const RCShdPtr<SnParts const> &other) override;
+    bool xorWith(const RCShdPtr<SnParts const> &other) override;
+    // One line: "Indices:", then a space and each index in selection order, then a line end,
+    // e.g. "Indices: 4 1 7\n"; an empty set writes "Indices:\n".
+    void dump(std::ostream &stream) const override;
+
+private:
+    using Word = std::uint64_t;
+    static constexpr std::uint64_t kWordBits = 64;
+    // The bit vector grows to cover a new non-negative index while the index stays below
+    // kDenseFactor * (size + 1) + kDenseSlack; farther indices go to the hash set, so the bits
+    // never cost more than a small multiple of the index vector.
+    static constexpr std::uint64_t kDenseFactor = 4;
+    static constexpr std::uint64_t kDenseSlack = 1024;
+
+    static const SnPartsBasic *asBasic(const RCShdPtr<SnParts const> &other) noexcept {
+        return dynamic_cast<const SnPartsBasic *>(other.get());
+    }
+
+    std::uint64_t bitCount() const noexcept { return bits.size() * kWordBits; }
+    bool isInBitRange(I index) const noexcept {
+        return index >= 0 && static_cast<std::uint64_t>(index) < bitCount();
+    }
+    bool testBit(I index) const noexcept {
+        const auto bit = static_cast<std::uint64_t>(index);
+        return ((bits[bit / kWordBits] >> (bit % kWordBits)) & 1U) != 0;
+    }
+    void setBit(I index) noexcept {
+        const auto bit = static_cast<std::uint64_t>(index);
+        bits[bit / kWordBits] |= Word(1) << (bit % kWordBits);
+    }
+    void dropMember(I index) noexcept;
+    void appendOutsideBitRange(I index);
+    // Appends the absent indices of [first, last], which lies within the bit range.
+    void appendBitRange(std::uint64_t first, std::uint64_t last);
+    // Widens the bit vector to at least minBits bits and moves the hash-set indices it now covers.
+    void growBits(std::uint64_t minBits);
+    void reserveAtLeast(std::size_t count);
+    // One compaction pass: drops every index for which isDropped holds; true when any was dropped.
+    template <class P> bool dropIf(P isDropped);
+
+    Vector<I> parts;
+    Vector<Word> bits;
+    std::unordered_set<I> outliers;
+};
+
+template <class I> void SnPartsBasic<I>::appendRange(I first, I count) {
+    if (count <= 0) {
+        return;
+    }
+    const I last = first > std::numeric_limits<I>::max() - (count - 1)
+                       ? std::numeric_limits<I>::max()
+                       : static_cast<I>(first + (count - 1));
+    const std::uint64_t finalSize =
+        parts.size() + static_cast<std::uint64_t>(static_cast<std::int64_t>(last) - first + 1);
+    if (first < 0 ||
+        static_cast<std::uint64_t>(last) >= kDenseFactor * (finalSize + 1) + kDenseSlack) {
+        reserveAtLeast(static_cast<std::size_t>(finalSize));
+        for (I index = first; index < last; ++index) {
+            append(index);
+        }
+        append(last);
+        return;
+    }
+    if (static_cast<std::uint64_t>(last) >= bitCount()) {
+        growBits(std::max<std::uint64_t>(static_cast<std::uint64_t>(last) + 1, 2 * bitCount()));
+    }
+    appendBitRange(static_cast<std::uint64_t>(first), static_cast<std::uint64_t>(last));
+}
+
+template <class I> void SnPartsBasic<I>::remove(const I &index) {
+    if (hasPart(index)) {
+        parts.erase(std::find(parts.begin(), parts.end(), index));
+        dropMember(index);
+    }
+}
+
+template <class I> void SnPartsBasic<I>::reserve(std::int64_t count) {
+    const auto wanted = static_cast<std::uint64_t>(std::max<std::int64_t>(count, 0));
+    parts.reserve(static_cast<std::size_t>(wanted));
+    if (wanted > bitCount()) {
+        growBits(wanted);
+    }
+}
+
+template <class I> bool SnPartsBasic<I>::isEqual(const RCShdPtr<SnParts const> &other) const {
+    const SnPartsBasic *basic = asBasic(other);
+    return basic != nullptr && (basic == this || parts == basic->parts);
+}
+
+template <class I> bool SnPartsBasic<I>::contains(const RCShdPtr<SnParts const> &other) const {
+    if (other.isNull()) {
+        return true;
+    }
+    const SnPartsBasic *basic = asBasic(other);
+    if (basic == nullptr || basic->parts.size() > parts.size()) {
+        return false;
+    }
+    return std::all_of(basic->parts.begin(), basic->parts.end(),
+                       [this](const I &index) { return hasPart(index); });
+}
+
+template <class I> void SnPartsBasic<I>::clear() {
+    for (const I &index : parts) {
+        dropMember(index);
+    }
+    parts.clear();
+}
+
+template <class I> void SnPartsBasic<I>::replaceAllParts(const RCShdPtr<SnParts const> &other) {
+    const SnPartsBasic *basic = asBasic(other);
+    if (basic == nullptr || basic == this) {
+        return;
+    }
+    // Copy first: a failed allocation leaves this set as it was.
+    SnPartsBasic copy(*basic);
+    parts.swap(copy.parts);
+    bits.swap(copy.bits);
+    outliers.swap(copy.outliers);
+}
+
+template <class I> bool SnPartsBasic<I>::unionWith(const RCShdPtr<SnParts const> &other) {
+    const SnPartsBasic *basic = asBasic(other);
+    if (basic == nullptr || basic == this) {
+        return false;
+    }
+    const std::size_t before = parts.size();
+    reserveAtLeast(before + basic->parts.size());
+    for (const I &index : basic->parts) {
+        append(index);
+    }
+    return parts.size() != before;
+}
+
+template <class I> bool SnPartsBasic<I>::differenceWith(const RCShdPtr<SnParts const> &other) {
+    const SnPartsBasic *basic = asBasic(other);
+    if (basic == nullptr) {
+        return false;
+    }
+    if (basic == this) {
+        const bool hadParts = !parts.empty();
+        clear();
+        return hadParts;
+    }
+    return dropIf([basic](const I &index) { return basic->hasPart(index); });
+}
+
+template <class I> bool SnPartsBasic<I>::xorWith(const RCShdPtr<SnParts const> &other) {
+    const SnPartsBasic *basic = asBasic(other);
+    if (basic == nullptr) {
+        return false;
+    }
+    if (basic == this) {
+        const bool hadParts = !parts.empty();
+        clear();
+        return hadParts;
+    }
+    Vector<I> missing;
+    for (const I &index : basic->parts) {
+        if (!hasPart(index)) {
+            missing.push_back(index);
+        }
+    }
+    dropIf([basic](const I &index) { return basic->hasPart(index); });
+    reserveAtLeast(parts.size() + missing.size());
+    for (const I &index : missing) {
+        append(index);
+    }
+    return !basic->parts.empty();
+}
+
+template <class I> void SnPartsBasic<I>::dump(std::ostream &stream) const {
+    stream << "Indices:";
+    for (const I &index : parts) {
+        stream << ' ' << index;
+    }
+    stream << '\n';
+}
+
+template <class I> void SnPartsBasic<I>::dropMember(I index) noexcept {
+    if (isInBitRange(index)) {
+        const auto bit = static_cast<std::uint64_t>(index);
+        bits[bit / kWordBits] &= ~(Word(1) << (bit % kWordBits));
+    } else {
+        outliers.erase(index);
+    }
+}
+
+template <class I> void SnPartsBasic<I>::appendOutsideBitRange(I index) {
+    if (outliers.count(index) != 0) {
+        return;
+    }
+    const std::uint64_t denseLimit = kDenseFactor * (parts.size() + 1) + kDenseSlack;
+    if (index >= 0 && static_cast<std::uint64_t>(index) < denseLimit) {
+        growBits(std::max<std::uint64_t>(static_cast<std::uint64_t>(index) + 1, 2 * bitCount()));
+        parts.push_back(index);
+        setBit(index);
+        return;
+    }
+    // Room first, so that push_back cannot fail once the index is in the hash set.
+    reserveAtLeast(parts.size() + 1);
+    outliers.insert(index);
+    parts.push_back(index);
+}
+
+template <class I> void SnPartsBasic<I>::appendBitRange(std::uint64_t first, std::uint64_t last) {
+    const std::size_t before = parts.size();
+    // Room for the whole run first; nothing after this can fail, so the set stays consistent.
+    parts.resize(before + static_cast<std::size_t>(last - first + 1));
+    I *out = parts.data() + before;
+    for (std::uint64_t word = first / kWordBits; word <= last / kWordBits; ++word) {
+        const std::uint64_t base = word * kWordBits;
+        const std::uint64_t low = std::max(first, base) - base;
+        const std::uint64_t high = std::min(last, base + kWordBits - 1) - base;
+        const Word run = (~Word(0) >> (kWordBits - 1 - high)) & (~Word(0) << low);
+        const Word absent = run & ~bits[word];
+        bits[word] |= run;
+        if (absent == run) { // the common case: a plain run to copy
+            for (std::uint64_t bit = low; bit <= high; ++bit) {
+                *out++ = static_cast<I>(base + bit);
+            }
+            continue;
+        }
+        for (std::uint64_t bit = low; bit <= high; ++bit) {
+            if (((absent >> bit) & 1U) != 0) {
+                *out++ = static_cast<I>(base + bit);
+            }
+        }
+    }
+    parts.resize(static_cast<std::size_t>(out - parts.data()));
+}
+
+template <class I> void SnPartsBasic<I>::growBits(std::uint64_t minBits) {
+    bits.resize(static_cast<std::size_t>((minBits + kWordBits - 1) / kWordBits), Word(0));
+    for (auto it = outliers.begin(); it != outliers.end();) {
+        if (isInBitRange(*it)) {
+            setBit(*it);
+            it = outliers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+template <class I> void SnPartsBasic<I>::reserveAtLeast(std::size_t count) {
+    if (count > parts.capacity()) {
+        parts.reserve(std::max(count, 2 * parts.capacity()));
+    }
+}
+
+template <class I> template <class P> bool SnPartsBasic<I>::dropIf(P isDropped) {
+    const auto kept =
+        std::remove_if(parts.begin(), parts.end(), [this, &isDropped](const I &index) {
+            if (!isDropped(index)) {
+                return false;
+            }
+            dropMember(index);
+            return true;
+        });
+    const bool dropped = kept != parts.end();
+    parts.erase(kept, parts.end());
+    return dropped;
+}
+
+extern template class VO_HOST_API SnPartsBasic<int>;
+
+} // namespace Vo

@@ -1,0 +1,9 @@
+#include "host/GeCurve.h"
+
+namespace Vo {
+
+GeCurve::Container::Container() noexcept = default;
+
+GeCurve::Container::~Container() noexcept = default;
+
+} // namespace Vo

@@ -1,0 +1,7 @@
+#include "host/ObHint.h"
+
+namespace Vo {
+
+ObHint::~ObHint() noexcept = default;
+
+} // namespace Vo

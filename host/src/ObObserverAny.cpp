@@ -1,0 +1,7 @@
+#include "host/ObObserverAny.h"
+
+namespace Vo {
+
+ObObserverAny::~ObObserverAny() noexcept = default;
+
+} // namespace Vo

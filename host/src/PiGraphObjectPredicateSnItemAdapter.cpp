@@ -1,0 +1,7 @@
+#include "host/PiGraphObjectPredicateSnItemAdapter.h"
+
+namespace Vo {
+
+template class PiGraphObjectPredicateSnItemAdapter<PiNode>;
+
+} // namespace Vo

@@ -1,0 +1,203 @@
+#include "SeSelectorUpdater.h"
+
+#include "SeSelectorUpdaterScene.h"
+#include "SeShapeItem.h"
+
+#include "host/ObHint.h"
+#include "host/ObHints.h"
+#include "host/PiSnItem.h"
+#include "host/RCExNullPtr.h"
+#include "host/SnParts.h"
+#include "host/SnSelectionChangeHint.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace VoTest {
+namespace {
+
+using namespace Vo;
+using Texts = std::vector<std::string>;
+using Indices = std::vector<int>;
+
+using SeSelectorUpdaterEventsTest = SeSelectorUpdaterScene;
+
+// News that is not about a selection.
+class OtherHint : public ObHint {};
+
+TEST_F(SeSelectorUpdaterEventsTest, ApplicationSelectionsWithoutShapesChangeNothing) {
+    select({A});
+    settle();
+
+    const RCShdPtr<SnItem const> input(
+        PiSnItem<PiInput>::create(pointsInput(A), RCShdPtr<PiPath>()));
+    const RCShdPtr<SnItem const> mask(
+        new PiGraphObjectSnItemConst(controller.toolNode()->addObject("Mask")));
+    hostSelects({nodeItem(controller.toolNode()), nodeItem(controller.getNode()), input, mask});
+    hostSelects({});
+    EXPECT_EQ(selectedIndices(), Indices{A});
+    EXPECT_EQ(selectorWrites->getNbWrites(), 0);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SeSelectorUpdaterEventsTest, ApplicationSelectingTheSelectedShapesWritesNothing) {
+    select({A, B});
+    settle();
+
+    hostSelects({objectItem(A), nodeItem(controller.getNode()), objectItem(B)});
+    EXPECT_EQ(hostWrites->getNbWrites(), 1); // the application's own
+    EXPECT_EQ(selectorWrites->getNbWrites(), 0);
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SeSelectorUpdaterEventsTest, ApplicationChangesNeverNotifyTheShapeSelection) {
+    select({A, B});
+    settle();
+
+    hostSelects({objectItem(B), objectItem(A)});
+    EXPECT_EQ(selectedIndices(), (Indices{B, A}));
+    EXPECT_EQ(log, (Texts{"primary", "selection"}));
+    settle();
+
+    hostSelects({objectItem(B), objectItem(A), objectItem(C)});
+    EXPECT_EQ(selectedIndices(), (Indices{B, A, C}));
+    EXPECT_EQ(log, Texts{"selection"});
+}
+
+TEST_F(SeSelectorUpdaterEventsTest, EchoesOfItsOwnWritesAreIgnored) {
+    selector->setPrimarySelectedShape(controller.shape(A), 3);
+    settle();
+
+    // Were the echo of the host write handled, A would come back from the host without its point.
+    selector->selectPoint(4);
+    EXPECT_EQ(selectedPoints(), Indices{4});
+    EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+    settle();
+
+    // Were the echo of the selector write handled, the editor node would be written to the host.
+    hostSelects({objectItem(B)});
+    EXPECT_EQ(selectedIndices(), Indices{B});
+    EXPECT_EQ(hostItems(), Texts{object(B)});
+    EXPECT_EQ(hostWrites->getNbWrites(), 1);
+}
+
+TEST_F(SeSelectorUpdaterEventsTest, OnlyHintsAboutItsSelectionsCountAndEachListRunsOnce) {
+    // A selection change that told no one yet.
+    const RCShdPtr<SnSelection> editorSelection = selector->getSelection();
+    editorSelection->addItem(
+        RCShdPtr<SnItem const>(new SeShapeItem(RCShdPtr<SnParts>(), controller.weak(A))));
+    const RCShdPtr<SnSelection> elsewhere = SnSelection::create();
+    ObHints unrelated;
+    unrelated.add(RCShdPtr<ObHint>(new OtherHint));
+    unrelated.add(RCShdPtr<ObHint>(new SnSelectionChangeHint(&elsewhere->getSubject())));
+
+    updater->update(&editorSelection->getSubject(), unrelated);
+    updater->update(&editorSelection->getSubject(), ObHints());
+    EXPECT_TRUE(hostItems().empty());
+    EXPECT_TRUE(log.empty());
+
+    ObHints mixed(unrelated);
+    mixed.add(RCShdPtr<ObHint>(new SnSelectionChangeHint(&editorSelection->getSubject())));
+    mixed.add(RCShdPtr<ObHint>(new SnSelectionChangeHint(&host->getSubject())));
+    updater->update(&editorSelection->getSubject(), mixed);
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A)}));
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+}
+
+TEST_F(SeSelectorUpdaterEventsTest, RemovalTakesOutTheFirstOccurrenceOfASelectedShapeOnly) {
+    select({A, B, A});
+    settle();
+
+    controller.sendRemoval(controller.shape(C)->getId());
+    EXPECT_EQ(selectedIndices(), (Indices{A, B, A}));
+    EXPECT_EQ(selectorWrites->getNbWrites(), 0);
+    EXPECT_TRUE(log.empty());
+
+    controller.sendRemoval(controller.shape(A)->getId());
+    EXPECT_EQ(selectedIndices(), (Indices{B, A}));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(A)}));
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+}
+
+// The removal used to raise RCExNullPtr out of the event dispatch: it looked up every selected
+// shape, and the editing side of one of them had been deleted earlier.
+TEST_F(SeSelectorUpdaterEventsTest, RemovalPassesOverShapesDeletedEarlier) {
+    select({A, B, C});
+    controller.deleteInterfaceOnly(A);
+    settle();
+
+    EXPECT_NO_THROW(controller.sendRemoval(controller.shape(B)->getId()));
+    EXPECT_EQ(selectedIndices(), Indices{C});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(C)}));
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+}
+
+// A shape whose editing side the application deleted before sending its removal used to stay
+// selected for good: its id could no longer be read, so the removal found nothing to take out.
+TEST_F(SeSelectorUpdaterEventsTest, RemovedShapeLeavesEvenWhenItsEditingSideWentFirst) {
+    select({A, B});
+    settle();
+
+    controller.deleteShape(A);
+    EXPECT_EQ(selectedIndices(), Indices{B});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B)}));
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+    settle();
+
+    controller.deleteShape(C);
+    EXPECT_EQ(selectedIndices(), Indices{B});
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(SeSelectorUpdaterEventsTest, FailureMirroringTheEditorWritesAndNotifiesNothing) {
+    selector->setPrimarySelectedShape(controller.shape(A), -1);
+    const Texts before = hostItems();
+    const RCShdPtr<PiInput> curve = controller.editing(A).getCurveInput();
+    controller.editing(A).setCurveInput(RCShdPtr<PiInput>());
+    settle();
+
+    EXPECT_THROW(selector->selectPoint(1), RCExNullPtr);
+    EXPECT_EQ(hostItems(), before);
+    EXPECT_EQ(hostWrites->getNbWrites(), 0);
+    EXPECT_TRUE(log.empty());
+
+    controller.editing(A).setCurveInput(curve);
+    selector->selectPoint(2);
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), pointComponent(A, 2, "x", "Roto>Output"),
+                                  pointComponent(A, 2, "y", "Roto>Output")}));
+    EXPECT_EQ(log, Texts{"selection"});
+}
+
+TEST_F(SeSelectorUpdaterEventsTest, FailureMirroringTheApplicationWritesAndNotifiesNothing) {
+    select({A});
+    settle();
+
+    controller.raiseAtFindShapeCall(2);
+    EXPECT_THROW(hostSelects({objectItem(B), objectItem(C)}), RCExNullPtr);
+    EXPECT_EQ(selectedIndices(), Indices{A});
+    EXPECT_EQ(selectorWrites->getNbWrites(), 0);
+    EXPECT_TRUE(log.empty());
+
+    hostSelects({objectItem(C)});
+    EXPECT_EQ(selectedIndices(), Indices{C});
+    EXPECT_EQ(log, (Texts{"primary", "selection"}));
+}
+
+TEST_F(SeSelectorUpdaterEventsTest, FailingWriteLowersTheGuardAgain) {
+    select({A});
+    settle();
+
+    hostWrites->raiseAtNextWrite();
+    EXPECT_THROW(select({B}), RCExNullPtr);
+    EXPECT_TRUE(log.empty());
+
+    // A guard left up would make the updater deaf to the application's next change.
+    hostSelects({objectItem(C)});
+    EXPECT_EQ(selectedIndices(), Indices{C});
+    EXPECT_EQ(log, (Texts{"primary", "selection"}));
+}
+
+} // namespace
+} // namespace VoTest

@@ -1,0 +1,197 @@
+#include "SeSelectorUpdater.h"
+
+#include "SeSelectorUpdaterScene.h"
+#include "SeShapeItem.h"
+
+#include "foundation/Iterator.h"
+#include "host/IteratorImpVector.h"
+#include "host/PiCompositionGraphInterface.h"
+#include "host/PiGraph.h"
+#include "host/PiNodeController.h"
+#include "host/RCExCastFailed.h"
+#include "host/RCExNullPtr.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace VoTest {
+namespace {
+
+using namespace Vo;
+using Texts = std::vector<std::string>;
+const std::string toOutput = "Roto>Output";
+
+using SeSelectorUpdaterTest = SeSelectorUpdaterScene;
+
+// The node controller of a graph that is not a composition graph.
+class PlainNodeController : public PiNodeController {};
+
+// The test controller, working in a graph of the test's choosing.
+class OtherGraphController : public TestController {
+public:
+    explicit OtherGraphController(const RCShdPtr<PiGraph const> &graph) : other(graph) {}
+    RCShdPtr<PiGraph const> getGraph() override { return other; }
+
+private:
+    RCShdPtr<PiGraph const> other;
+};
+
+// Nothing of a failed construction may stay attached to the selector or the controller.
+void expectNothingLeftBehind(TestController &controller) {
+    EXPECT_EQ(controller.getShapeSelector()->getSelection()->getSubject().getNbObservers(), 0);
+    EXPECT_EQ(controller.removals().getNbHandlers(), 0);
+}
+
+TEST_F(SeSelectorUpdaterTest, ObservesBothSelectionsAndRemovalsUntilReleased) {
+    const RCShdPtr<SnSelection> editorSelection = selector->getSelection();
+    EXPECT_TRUE(host->getSubject().isAttached(updater.get()));
+    EXPECT_TRUE(editorSelection->getSubject().isAttached(updater.get()));
+    EXPECT_EQ(updater->getNbSubjects(), 2);
+    EXPECT_EQ(controller.removals().getNbHandlers(), 1);
+    EXPECT_TRUE(hostItems().empty()); // nothing is synchronised before the first change
+
+    const int hostObservers = host->getSubject().getNbObservers();
+    const int editorObservers = editorSelection->getSubject().getNbObservers();
+    updater = RCShdPtr<SeSelectorUpdater>();
+    EXPECT_EQ(host->getSubject().getNbObservers(), hostObservers - 1);
+    EXPECT_EQ(editorSelection->getSubject().getNbObservers(), editorObservers - 1);
+    EXPECT_EQ(controller.removals().getNbHandlers(), 0);
+
+    // The selections live on; their changes and the removals reach no updater any more.
+    select({A, B});
+    controller.sendRemoval(controller.shape(A)->getId());
+    hostSelects({objectItem(C)});
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+    EXPECT_EQ(hostItems(), Texts{object(C)});
+    EXPECT_TRUE(log.empty());
+}
+
+TEST(SeSelectorUpdaterConstructionTest, RefusesAGraphWithoutAReachableCompositionController) {
+    OtherGraphController foreign(PiGraph::create(std::make_unique<PlainNodeController>()));
+    try {
+        SeSelectorUpdaterScene::makeUpdater(foreign);
+        ADD_FAILURE() << "a plain node controller was taken for a composition graph";
+    } catch (const RCExCastFailed &failure) {
+        EXPECT_NE(failure.getActualType().find("PlainNodeController"), std::string::npos);
+        EXPECT_EQ(failure.getTargetType(), "Vo::PiCompositionGraphInterface");
+    }
+    expectNothingLeftBehind(foreign);
+
+    TestController gone;
+    gone.graph()->releaseNodeController();
+    EXPECT_THROW(SeSelectorUpdaterScene::makeUpdater(gone), RCExNullPtr);
+    expectNothingLeftBehind(gone);
+
+    OtherGraphController none{RCShdPtr<PiGraph const>()};
+    try {
+        SeSelectorUpdaterScene::makeUpdater(none);
+        ADD_FAILURE() << "a null graph was accepted";
+    } catch (const RCExNullPtr &failure) {
+        EXPECT_EQ(failure.getPointerType(), "Vo::PiGraph const*");
+    }
+    expectNothingLeftBehind(none);
+}
+
+TEST_F(SeSelectorUpdaterTest, SelectingAPointMirrorsItsInputsAndNotifiesTheSelectionOnly) {
+    selector->setPrimarySelectedShape(controller.shape(A), -1);
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A)}));
+    settle();
+
+    selector->selectPoint(2);
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), pointComponent(A, 2, "x", toOutput),
+                                  pointComponent(A, 2, "y", toOutput)}));
+    EXPECT_EQ(log, Texts{"selection"});
+    EXPECT_EQ(hostWrites->getNbWrites(), 1);
+}
+
+TEST_F(SeSelectorUpdaterTest, ClearingTheEditorSelectionLeavesTheEditorNodeAndNotifiesAll) {
+    select({A, B});
+    settle();
+
+    selector->resetSelection();
+    EXPECT_EQ(hostItems(), Texts{editorNode()});
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+}
+
+TEST_F(SeSelectorUpdaterTest, ReorderedShapesAreAShapeChangeAndAPrimaryOneWhenTheFirstMoves) {
+    select({A, B, C});
+    settle();
+
+    select({B, A, C});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(A), object(C)}));
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+    settle();
+
+    select({B, C, A});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(C), object(A)}));
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+}
+
+TEST_F(SeSelectorUpdaterTest, SeveralSelectedShapesGiveNoPointItems) {
+    selector->setPrimarySelectedShape(controller.shape(A), 1);
+    const auto more = std::make_shared<const std::vector<RCShdPtr<SeShape>>>(
+        std::vector<RCShdPtr<SeShape>>{controller.shape(A), controller.shape(B)});
+    Iterator<RCShdPtr<SeShape>> iterator = IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(more);
+    settle();
+
+    selector->selectAllShapes(iterator);
+    EXPECT_EQ(selectedPoints(), std::vector<int>{1});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(B)}));
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+    settle();
+
+    selector->selectPoint(3);
+    EXPECT_EQ(hostWrites->getNbWrites(), 0);
+    EXPECT_EQ(log, Texts{"selection"});
+}
+
+TEST_F(SeSelectorUpdaterTest, SingleValuedPointsGiveOneItemWhateverPointsAreSelected) {
+    selector->setPrimarySelectedShape(controller.shape(D), 0);
+    const Texts whole{editorNode(), object(D), name(*pointsInput(D)) + " via " + toOutput};
+    EXPECT_EQ(hostItems(), whole);
+    settle();
+
+    Vector<int> others{4, 1, 3};
+    selector->selectPoints(others);
+    EXPECT_EQ(hostItems(), whole);
+    EXPECT_EQ(hostWrites->getNbWrites(), 0);
+    EXPECT_EQ(log, Texts{"selection"});
+}
+
+TEST_F(SeSelectorUpdaterTest, PointItemsPrecedeHandleItemsAndLendThemTheCurvePath) {
+    selector->setPrimarySelectedShape(controller.shape(E), -1);
+    selector->selectHandle(2);
+    EXPECT_EQ(hostItems(),
+              (Texts{editorNode(), object(E), handleComponent(E, 2, "position", toOutput),
+                     handleComponent(E, 2, "color", toOutput)}));
+
+    // A gradient on a node that leads to no primary output: only the curve's path reaches one.
+    const RCShdPtr<PiNode> ramp = controller.graph()->addNode("Ramp");
+    controller.editing(E).setGradientInput(ramp->addGradientInput("E.ramp", nbHandles));
+    selector->selectHandle(1);
+    EXPECT_EQ(hostItems(),
+              (Texts{editorNode(), object(E), handleComponent(E, 1, "position", "none"),
+                     handleComponent(E, 1, "color", "none")}));
+
+    selector->selectPoint(5);
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(E), pointComponent(E, 5, "x", toOutput),
+                                  pointComponent(E, 5, "y", toOutput),
+                                  handleComponent(E, 1, "position", toOutput),
+                                  handleComponent(E, 1, "color", toOutput)}));
+}
+
+TEST_F(SeSelectorUpdaterTest, GoneShapesAreLeftOutAndCountAsAShapeChange) {
+    select({A, B, C});
+    controller.deleteInterfaceOnly(B); // no event: the application deletes it quietly
+    settle();
+
+    selector->selectPoint(0);
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(C)}));
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+}
+
+} // namespace
+} // namespace VoTest

@@ -1,0 +1,359 @@
+#include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
+
+#include "host/SnParts.h"
+#include "host/SnPartsBasic.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <random>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+using Vo::RCShdPtr;
+using Vo::SnParts;
+using Indices = Vo::SnPartsBasic<int>;
+using Model = std::vector<int>;
+
+// Parts of another class, which every operation must treat as foreign.
+class OtherParts : public SnParts {
+public:
+    SnParts *clone() const override { return new OtherParts(); }
+    bool isEqual(const RCShdPtr<SnParts const> &) const override { return true; }
+    bool contains(const RCShdPtr<SnParts const> &) const override { return true; }
+    bool isEmpty() const override { return true; }
+    int getSize() const override { return 0; }
+    void clear() override {}
+    void replaceAllParts(const RCShdPtr<SnParts const> &) override {}
+    bool unionWith(const RCShdPtr<SnParts const> &) override { return true; }
+    bool differenceWith(const RCShdPtr<SnParts const> &) override { return true; }
+    bool xorWith(const RCShdPtr<SnParts const> &) override { return true; }
+    void dump(std::ostream &) const override {}
+};
+
+RCShdPtr<Indices> makeSet(const Model &indices) {
+    RCShdPtr<Indices> set(new Indices());
+    for (int index : indices) {
+        set->append(index);
+    }
+    return set;
+}
+
+Model partsOf(const RCShdPtr<Indices> &set) {
+    return Model(set->getParts().begin(), set->getParts().end());
+}
+
+bool modelHas(const Model &model, int index) {
+    return std::find(model.begin(), model.end(), index) != model.end();
+}
+
+// Straightforward forms of the documented rules, on a plain vector.
+bool modelAppend(Model &model, int index) {
+    if (modelHas(model, index)) {
+        return false;
+    }
+    model.push_back(index);
+    return true;
+}
+
+bool modelUnion(Model &model, const Model &other) {
+    bool changed = false;
+    for (int index : other) {
+        changed = modelAppend(model, index) || changed;
+    }
+    return changed;
+}
+
+bool modelDifference(Model &model, const Model &other) {
+    const auto size = model.size();
+    model.erase(std::remove_if(model.begin(), model.end(),
+                               [&other](int index) { return modelHas(other, index); }),
+                model.end());
+    return model.size() != size;
+}
+
+bool modelXor(Model &model, const Model &other) {
+    Model result;
+    for (int index : model) {
+        if (!modelHas(other, index)) {
+            result.push_back(index);
+        }
+    }
+    for (int index : other) {
+        if (!modelHas(model, index)) {
+            result.push_back(index);
+        }
+    }
+    const bool changed = result != model;
+    model = result;
+    return changed;
+}
+
+TEST(SnPartsBasicTest, AppendKeepsFirstOrderAndEachIndexOnce) {
+    const RCShdPtr<Indices> set = makeSet({4, 1, 7, 1, 4});
+    EXPECT_EQ(partsOf(set), (Model{4, 1, 7}));
+    EXPECT_EQ(set->getSize(), 3);
+    EXPECT_TRUE(set->hasPart(7));
+    EXPECT_FALSE(set->hasPart(2));
+
+    set->remove(1);
+    EXPECT_EQ(partsOf(set), (Model{4, 7}));
+    EXPECT_FALSE(set->hasPart(1));
+    set->remove(1);
+    set->remove(99);
+    EXPECT_EQ(partsOf(set), (Model{4, 7}));
+
+    set->append(1);
+    EXPECT_EQ(partsOf(set), (Model{4, 7, 1})) << "a removed index comes back last";
+}
+
+TEST(SnPartsBasicTest, SetOperationsFollowOrderRulesAndReportChanges) {
+    const RCShdPtr<Indices> set = makeSet({4, 1, 7});
+
+    EXPECT_TRUE(set->unionWith(makeSet({7, 2, 4, 9})));
+    EXPECT_EQ(partsOf(set), (Model{4, 1, 7, 2, 9}));
+    EXPECT_FALSE(set->unionWith(makeSet({9, 4})));
+    EXPECT_FALSE(set->unionWith(makeSet({})));
+
+    EXPECT_TRUE(set->differenceWith(makeSet({9, 1, 100})));
+    EXPECT_EQ(partsOf(set), (Model{4, 7, 2}));
+    EXPECT_FALSE(set->differenceWith(makeSet({100, -3})));
+    EXPECT_FALSE(set->hasPart(1));
+    EXPECT_FALSE(set->hasPart(9));
+
+    EXPECT_TRUE(set->xorWith(makeSet({2, 5, 4, 8})));
+    EXPECT_EQ(partsOf(set), (Model{7, 5, 8}));
+    EXPECT_FALSE(set->xorWith(makeSet({})));
+    EXPECT_FALSE(set->hasPart(2));
+    EXPECT_FALSE(set->hasPart(4));
+
+    // The set given as its own argument.
+    EXPECT_FALSE(set->unionWith(set));
+    EXPECT_FALSE(set->contains(makeSet({7, 6})));
+    EXPECT_TRUE(set->contains(set));
+    EXPECT_TRUE(set->xorWith(set));
+    EXPECT_TRUE(set->isEmpty());
+    set->append(3);
+    EXPECT_TRUE(set->differenceWith(set));
+    EXPECT_TRUE(set->isEmpty());
+    EXPECT_FALSE(set->differenceWith(set));
+}
+
+TEST(SnPartsBasicTest, ForeignAndNullArgumentsChangeNothing) {
+    const RCShdPtr<Indices> set = makeSet({3, 1});
+    const RCShdPtr<SnParts const> foreign(new OtherParts());
+    const RCShdPtr<SnParts const> none;
+    for (const RCShdPtr<SnParts const> &other : {foreign, none}) {
+        EXPECT_FALSE(set->isEqual(other));
+        EXPECT_FALSE(set->unionWith(other));
+        EXPECT_FALSE(set->differenceWith(other));
+        EXPECT_FALSE(set->xorWith(other));
+        set->replaceAllParts(other);
+        EXPECT_EQ(partsOf(set), (Model{3, 1}));
+    }
+    EXPECT_FALSE(set->contains(foreign));
+    EXPECT_TRUE(set->contains(none));
+    EXPECT_TRUE(makeSet({})->contains(none));
+}
+
+TEST(SnPartsBasicTest, EqualityRegardsOrderAndContainmentDoesNot) {
+    const RCShdPtr<Indices> set = makeSet({1, 2, 3});
+    EXPECT_TRUE(set->isEqual(makeSet({1, 2, 3})));
+    EXPECT_FALSE(set->isEqual(makeSet({2, 1, 3}))) << "a new order is a new selection";
+    EXPECT_FALSE(set->isEqual(makeSet({1, 2})));
+    EXPECT_TRUE(makeSet({})->isEqual(makeSet({})));
+
+    EXPECT_TRUE(set->contains(makeSet({3, 1})));
+    EXPECT_TRUE(set->contains(makeSet({})));
+    EXPECT_TRUE(makeSet({})->contains(makeSet({})));
+    EXPECT_FALSE(set->contains(makeSet({3, 4})));
+    EXPECT_FALSE(makeSet({1})->contains(makeSet({1, 2})));
+}
+
+TEST(SnPartsBasicTest, NegativeAndSparseIndicesMixWithDenseOnes) {
+    const Model outliers = {-5, 2000000000, INT_MIN, INT_MAX, 5000, -1};
+    const RCShdPtr<Indices> set = makeSet(outliers);
+    for (int index : outliers) {
+        EXPECT_TRUE(set->hasPart(index)) << index;
+    }
+    // Dense indices up to and past 5000 widen the dense range over an index first kept outside it.
+    for (int index = 0; index <= 6000; ++index) {
+        set->append(index);
+    }
+    EXPECT_EQ(set->getSize(), 6001 + 5);
+    EXPECT_EQ(std::count(set->getParts().begin(), set->getParts().end(), 5000), 1);
+    EXPECT_TRUE(set->hasPart(5000));
+    EXPECT_TRUE(set->hasPart(2000000000));
+    EXPECT_FALSE(set->hasPart(6001));
+    EXPECT_FALSE(set->hasPart(-2));
+    EXPECT_EQ(set->getParts()[4], 5000) << "the index keeps its first rank";
+
+    set->remove(5000);
+    set->remove(INT_MIN);
+    EXPECT_FALSE(set->hasPart(5000));
+    EXPECT_FALSE(set->hasPart(INT_MIN));
+    EXPECT_EQ(set->getSize(), 6001 + 3);
+
+    set->clear();
+    EXPECT_TRUE(set->isEmpty());
+    for (int index : {-5, 0, 3000, 2000000000, INT_MAX}) {
+        EXPECT_FALSE(set->hasPart(index)) << index;
+    }
+    set->append(INT_MAX);
+    set->append(0);
+    EXPECT_EQ(partsOf(set), (Model{INT_MAX, 0}));
+}
+
+TEST(SnPartsBasicTest, RandomOperationsMatchStraightforwardRules) {
+    std::mt19937 random(20240611);
+    // Mostly dense indices, with negative and far ones mixed in, and some at the edge of the dense
+    // range, kept outside it at first and covered later as the set grows.
+    auto drawIndex = [&random]() {
+        switch (std::uniform_int_distribution<int>(0, 6)(random)) {
+        case 0:
+            return std::uniform_int_distribution<int>(-40, -1)(random);
+        case 1:
+            return std::uniform_int_distribution<int>(3000, 200000)(random);
+        case 2:
+            return std::uniform_int_distribution<int>(150, 3000)(random);
+        case 3:
+            return std::uniform_int_distribution<int>(INT_MIN, INT_MAX)(random);
+        default:
+            return std::uniform_int_distribution<int>(0, 120)(random);
+        }
+    };
+    auto drawModel = [&random, &drawIndex]() {
+        Model model;
+        const int size = std::uniform_int_distribution<int>(0, 60)(random);
+        for (int i = 0; i < size; ++i) {
+            modelAppend(model, drawIndex());
+        }
+        return model;
+    };
+
+    Model model;
+    const RCShdPtr<Indices> set(new Indices());
+    for (int step = 0; step < 3000; ++step) {
+        const Model otherModel = drawModel();
+        const RCShdPtr<Indices> other = makeSet(otherModel);
+        const int index = drawIndex();
+        switch (std::uniform_int_distribution<int>(0, 8)(random)) {
+        case 0:
+            ASSERT_EQ(set->unionWith(other), modelUnion(model, otherModel)) << step;
+            break;
+        case 1:
+            ASSERT_EQ(set->differenceWith(other), modelDifference(model, otherModel)) << step;
+            break;
+        case 2:
+            ASSERT_EQ(set->xorWith(other), modelXor(model, otherModel)) << step;
+            break;
+        case 3:
+            set->remove(index);
+            model.erase(std::remove(model.begin(), model.end(), index), model.end());
+            break;
+        case 4: {
+            const int count = std::uniform_int_distribution<int>(-2, 300)(random);
+            set->appendRange(index, count);
+            for (std::int64_t next = index; next < std::int64_t{index} + count && next <= INT_MAX;
+                 ++next) {
+                modelAppend(model, static_cast<int>(next));
+            }
+            break;
+        }
+        case 5:
+            if (model.size() > 500) {
+                set->clear();
+                model.clear();
+            }
+            break;
+        default:
+            set->append(index);
+            modelAppend(model, index);
+            break;
+        }
+        ASSERT_EQ(partsOf(set), model) << step;
+        ASSERT_EQ(set->contains(other), std::all_of(otherModel.begin(), otherModel.end(),
+                                                    [&model](int i) { return modelHas(model, i); }))
+            << step;
+        for (int probe = 0; probe < 8; ++probe) {
+            const int candidate = drawIndex();
+            ASSERT_EQ(set->hasPart(candidate), modelHas(model, candidate)) << step;
+        }
+    }
+}
+
+TEST(SnPartsBasicTest, AppendRangeActsAsAppendsInOrder) {
+    const RCShdPtr<Indices> set = makeSet({70, 3, -1, 130});
+    set->appendRange(0, 200);
+    Model expected = {70, 3, -1, 130};
+    for (int index = 0; index < 200; ++index) {
+        modelAppend(expected, index);
+    }
+    EXPECT_EQ(partsOf(set), expected);
+    EXPECT_TRUE(set->hasPart(199));
+    EXPECT_FALSE(set->hasPart(200));
+
+    set->appendRange(-3, 5);
+    set->appendRange(500, 0);
+    set->appendRange(600, -4);
+    set->appendRange(INT_MAX - 1, 10);
+    expected.insert(expected.end(), {-3, -2, INT_MAX - 1, INT_MAX});
+    EXPECT_EQ(partsOf(set), expected);
+
+    set->appendRange(1000000, 3);
+    EXPECT_TRUE(set->hasPart(1000002));
+    set->appendRange(1000001, 4);
+    EXPECT_EQ(set->getSize(), static_cast<int>(expected.size()) + 5);
+    EXPECT_EQ(set->getParts().back(), 1000004);
+}
+
+TEST(SnPartsBasicTest, ReplaceAndCloneCopyWithoutSharing) {
+    const RCShdPtr<Indices> set = makeSet({5, -2});
+    const RCShdPtr<Indices> source = makeSet({9, 3, 700000, -8});
+    set->replaceAllParts(source);
+    EXPECT_EQ(partsOf(set), partsOf(source));
+    EXPECT_FALSE(set->hasPart(5));
+    EXPECT_FALSE(set->hasPart(-2));
+    source->append(4);
+    EXPECT_FALSE(set->hasPart(4));
+
+    SnParts *const raw = set->clone();
+    EXPECT_EQ(raw->getRefCount(), 0);
+    const RCShdPtr<SnParts> copy(raw);
+    EXPECT_TRUE(copy->isEqual(set));
+    const RCShdPtr<Indices> basicCopy = Vo::rcDynamicCast<Indices>(copy);
+    basicCopy->append(11);
+    basicCopy->remove(700000);
+    EXPECT_EQ(partsOf(set), (Model{9, 3, 700000, -8}));
+    EXPECT_TRUE(set->hasPart(700000));
+    EXPECT_FALSE(set->hasPart(11));
+}
+
+TEST(SnPartsBasicTest, DumpWritesOneLineInSelectionOrder) {
+    std::ostringstream text;
+    makeSet({4, 1, 7})->dump(text);
+    makeSet({})->dump(text);
+    makeSet({-3})->dump(text);
+    EXPECT_EQ(text.str(), "Indices: 4 1 7\nIndices:\nIndices: -3\n");
+}
+
+TEST(SnPartsBasicTest, ReserveTreatsNegativeCountsAsZero) {
+    const RCShdPtr<Indices> set = makeSet({2});
+    set->reserve(-1);
+    set->reserve(INT64_MIN);
+    EXPECT_EQ(partsOf(set), (Model{2}));
+    set->reserve(1000);
+    EXPECT_GE(set->getParts().capacity(), 1000U);
+    for (int index = 999; index >= 0; --index) {
+        set->append(index);
+    }
+    EXPECT_EQ(set->getSize(), 1000);
+    EXPECT_EQ(set->getParts()[1], 999);
+}
+
+} // namespace

@@ -1,0 +1,248 @@
+#include "host/SnSelection.h"
+
+#include "foundation/List.h"
+#include "foundation/RCShdPtr.h"
+#include "host/ObHints.h"
+#include "host/ObObserver.h"
+#include "host/PrdPredicate.h"
+#include "host/PrdPredicateImp.h"
+#include "host/RCExNullPtr.h"
+#include "host/Sn.h"
+#include "host/SnItemBasic.h"
+#include "host/SnPartsBasic.h"
+#include "host/SnSelectionChangeHint.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+namespace Vo {
+namespace SnSelectionTesting {
+
+using Item = SnItemBasic<int>;
+using ItemPtr = RCShdPtr<SnItem const>;
+using Items = List<ItemPtr>;
+
+RCShdPtr<SnParts> makeParts(std::initializer_list<int> indices) {
+    auto *parts = new SnPartsBasic<int>();
+    for (int index : indices) {
+        parts->append(index);
+    }
+    return RCShdPtr<SnParts>(parts);
+}
+
+ItemPtr makeItem(int data, const RCShdPtr<SnParts> &parts = RCShdPtr<SnParts>()) {
+    return ItemPtr(new Item(parts, data));
+}
+
+// The data of the items, in selection order.
+std::vector<int> dataOf(const SnSelection &selection) {
+    std::vector<int> data;
+    for (const ItemPtr &item : selection) {
+        data.push_back(rcDynamicCast<Item const>(item)->getData());
+    }
+    return data;
+}
+
+// Records each update: the subjects named by the selection-change hints, and what the selection
+// looked like at that moment; may act from inside the update.
+class Watcher : public ObObserver<Sn> {
+public:
+    explicit Watcher(const SnSelection *watched = nullptr) : selection(watched) {}
+
+    void update(ObSubject<Sn> *, const ObHints &hints) override {
+        ++calls;
+        for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
+            hintSubjects.push_back(rcDynamicCast<SnSelectionChangeHint>(hint)->getSubject());
+        }
+        if (selection != nullptr) {
+            seen = dataOf(*selection);
+        }
+        if (onUpdate) {
+            onUpdate();
+        }
+    }
+
+    int calls = 0;
+    std::vector<const ObSubject<Sn> *> hintSubjects;
+    std::vector<int> seen;
+    std::function<void()> onUpdate;
+
+private:
+    const SnSelection *selection;
+};
+
+TEST(SnSelectionTest, ItemsKeepTheirOrderAndTheFirstIsPrimary) {
+    const RCShdPtr<SnSelection> empty = SnSelection::create();
+    EXPECT_TRUE(empty->isEmpty());
+    EXPECT_EQ(empty->getNbItems(), 0);
+    EXPECT_TRUE(empty->getPrimaryItem().isNull());
+
+    const ItemPtr only = makeItem(9);
+    empty->addItem(only);
+    EXPECT_EQ(empty->getPrimaryItem(), only);
+
+    const Items list{makeItem(3), makeItem(1), makeItem(2)};
+    const RCShdPtr<SnSelection> selection = SnSelection::create(list);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{3, 1, 2}));
+    EXPECT_EQ(selection->getNbItems(), 3);
+    EXPECT_EQ(selection->getPrimaryItem(), list.front());
+
+    selection->addItem(only);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{3, 1, 2, 9}));
+    EXPECT_EQ(selection->getPrimaryItem(), list.front());
+}
+
+TEST(SnSelectionTest, ReplaceItemTakesTheOldPlaceAndPrimaryRoleThenNotifies) {
+    const Items list{makeItem(1), makeItem(2), makeItem(3)};
+    const RCShdPtr<SnSelection> selection = SnSelection::create(list);
+    Watcher watcher(selection.get());
+    selection->getSubject().attachObserver(&watcher);
+
+    const ItemPtr newFirst = makeItem(10);
+    EXPECT_TRUE(selection->replaceItem(list.front(), newFirst));
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{10, 2, 3}));
+    EXPECT_EQ(selection->getPrimaryItem(), newFirst);
+    EXPECT_EQ(watcher.calls, 1);
+    EXPECT_EQ(watcher.hintSubjects, (std::vector<const ObSubject<Sn> *>{&selection->getSubject()}));
+    EXPECT_EQ(watcher.seen, (std::vector<int>{10, 2, 3})); // notified after the change
+
+    EXPECT_TRUE(selection->replaceItem(list.back(), makeItem(30)));
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{10, 2, 30}));
+    EXPECT_EQ(watcher.calls, 2);
+}
+
+TEST(SnSelectionTest, ReplacingAnItemThatIsNotThereChangesNothing) {
+    const Items list{makeItem(1), makeItem(2)};
+    const RCShdPtr<SnSelection> selection = SnSelection::create(list);
+    Watcher watcher;
+    selection->getSubject().attachObserver(&watcher);
+
+    EXPECT_FALSE(selection->replaceItem(makeItem(1), makeItem(5))); // equal, but not that item
+    EXPECT_FALSE(selection->replaceItem(ItemPtr(), makeItem(5)));
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 2}));
+    EXPECT_EQ(selection->getPrimaryItem(), list.front());
+    EXPECT_EQ(watcher.calls, 0);
+}
+
+TEST(SnSelectionTest, NullItemsAreRefusedAndTheSelectionIsUnchanged) {
+    const Items list{makeItem(1), makeItem(2)};
+    const RCShdPtr<SnSelection> selection = SnSelection::create(list);
+    Watcher watcher;
+    selection->getSubject().attachObserver(&watcher);
+
+    try {
+        selection->addItem(ItemPtr());
+        ADD_FAILURE() << "null item added";
+    } catch (const RCExNullPtr &error) {
+        EXPECT_EQ(error.getPointerType(), "Vo::SnItem const*");
+    }
+    EXPECT_THROW(selection->replaceItem(list.front(), ItemPtr()), RCExNullPtr);
+    EXPECT_THROW(selection->replaceItem(makeItem(7), ItemPtr()), RCExNullPtr);
+    EXPECT_THROW(selection->replaceAllItems(RCShdPtr<SnSelection const>()), RCExNullPtr);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 2}));
+    EXPECT_EQ(selection->getPrimaryItem(), list.front());
+    EXPECT_EQ(watcher.calls, 0);
+
+    EXPECT_THROW(SnSelection::create(Items{makeItem(1), ItemPtr()}), RCExNullPtr);
+}
+
+TEST(SnSelectionTest, ReplaceAllItemsTakesOverTheItemsThenNotifies) {
+    const RCShdPtr<SnSelection> selection = SnSelection::create(Items{makeItem(1), makeItem(2)});
+    const RCShdPtr<SnSelection> other = SnSelection::create(Items{makeItem(5), makeItem(6)});
+    Watcher watcher(selection.get());
+    selection->getSubject().attachObserver(&watcher);
+
+    selection->replaceAllItems(other);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{5, 6}));
+    EXPECT_EQ(selection->getPrimaryItem(), other->getPrimaryItem());
+    EXPECT_EQ(watcher.seen, (std::vector<int>{5, 6}));
+    EXPECT_EQ(watcher.hintSubjects, (std::vector<const ObSubject<Sn> *>{&selection->getSubject()}));
+
+    selection->replaceAllItems(selection);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{5, 6}));
+    EXPECT_EQ(watcher.calls, 2);
+
+    selection->replaceAllItems(SnSelection::create());
+    EXPECT_TRUE(selection->isEmpty());
+    EXPECT_EQ(dataOf(*other), (std::vector<int>{5, 6}));
+}
+
+TEST(SnSelectionTest, IsEqualComparesItemsInOrderWithTheirParts) {
+    const auto of = [](std::initializer_list<ItemPtr> items) {
+        return RCShdPtr<SnSelection const>(SnSelection::create(Items(items)));
+    };
+    const auto base = of({makeItem(1, makeParts({4, 5})), makeItem(2)});
+
+    EXPECT_TRUE(base->isEqual(base));
+    EXPECT_TRUE(base->isEqual(of({makeItem(1, makeParts({4, 5})), makeItem(2)})));
+    EXPECT_FALSE(base->isEqual(of({makeItem(2), makeItem(1, makeParts({4, 5}))})));
+    EXPECT_FALSE(base->isEqual(of({makeItem(1, makeParts({5, 4})), makeItem(2)})));
+    EXPECT_FALSE(base->isEqual(of({makeItem(1), makeItem(2)})));
+    EXPECT_FALSE(base->isEqual(of({makeItem(1, makeParts({4, 5}))})));
+    EXPECT_FALSE(base->isEqual(of({makeItem(1, makeParts({4, 5})), makeItem(2), makeItem(3)})));
+    EXPECT_TRUE(of({})->isEqual(SnSelection::create()));
+    EXPECT_THROW(base->isEqual(RCShdPtr<SnSelection const>()), RCExNullPtr);
+}
+
+// Accepts the items whose data is even.
+class EvenData : public PrdPredicateImp<ItemPtr> {
+public:
+    bool evaluate(const ItemPtr &item) const override {
+        return rcDynamicCast<Item const>(item)->getData() % 2 == 0;
+    }
+};
+
+TEST(SnSelectionTest, CloneAndFilterGiveIndependentSelectionsWithoutObservers) {
+    const RCShdPtr<SnSelection> selection =
+        SnSelection::create(Items{makeItem(4), makeItem(1), makeItem(2), makeItem(6)});
+    Watcher watcher;
+    selection->getSubject().attachObserver(&watcher);
+
+    const RCShdPtr<SnSelection> copy(selection->clone());
+    EXPECT_EQ(copy->getRefCount(), 1);
+    EXPECT_TRUE(std::equal(copy->begin(), copy->end(), selection->begin(), selection->end()));
+    EXPECT_EQ(copy->getSubject().getNbObservers(), 0);
+    copy->addItem(makeItem(8));
+    copy->replaceItem(copy->getPrimaryItem(), makeItem(0));
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{4, 1, 2, 6}));
+    EXPECT_EQ(watcher.calls, 0);
+
+    const PrdPredicate<ItemPtr> even(RCShdPtr<PrdPredicateImp<ItemPtr>>(new EvenData()));
+    const RCShdPtr<SnSelection> kept = selection->filter(even);
+    EXPECT_EQ(dataOf(*kept), (std::vector<int>{4, 2, 6}));
+    EXPECT_EQ(kept->getSubject().getNbObservers(), 0);
+    EXPECT_EQ(dataOf(*selection->filter(PrdPredicate<ItemPtr>())), (std::vector<int>{4, 1, 2, 6}));
+}
+
+TEST(SnSelectionTest, ObserversMayDetachOrReleaseTheSelectionWhileNotified) {
+    RCShdPtr<SnSelection> selection = SnSelection::create(Items{makeItem(1)});
+    Watcher first, second, third;
+    selection->getSubject().attachObserver(&first);
+    selection->getSubject().attachObserver(&second);
+    selection->getSubject().attachObserver(&third);
+    first.onUpdate = [&] {
+        selection->getSubject().detachObserver(&first);
+        selection->getSubject().detachObserver(&second);
+    };
+
+    selection->replaceItem(selection->getPrimaryItem(), makeItem(2));
+    EXPECT_EQ(first.calls, 1);
+    EXPECT_EQ(second.calls, 0);
+    EXPECT_EQ(third.calls, 1);
+    EXPECT_EQ(selection->getSubject().getNbObservers(), 1);
+
+    // The last pointer goes during the notification: the selection lives until it is over, then
+    // its destruction detaches the observer.
+    third.onUpdate = [&] { selection = RCShdPtr<SnSelection>(); };
+    selection->replaceAllItems(SnSelection::create());
+    EXPECT_TRUE(selection.isNull());
+    EXPECT_EQ(third.calls, 2);
+    EXPECT_EQ(third.getNbSubjects(), 0);
+}
+
+} // namespace SnSelectionTesting
+} // namespace Vo
