@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
 #include "foundation/CbHandler.h"
+#include "foundation/VoFoundationExport.h"
 
 #include <algorithm>
 #include <array>
@@ -102,7 +102,16 @@ public:
                               [](CbHandler<T> *handler) {
                                   return Entry{handler, true};
                               })) {
+// The frame unlinks itself on every way out, which the dangling-pointer check of g++ 12 and later
+// does not follow.
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
         owner.activeCalls = this; // last: a failed copy leaves the chain as it was
+#if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
+#pragma GCC diagnostic pop
+#endif
     }
     CallFrame(const CallFrame &) = delete;
     CallFrame &operator=(const CallFrame &) = delete;
@@ -181,8 +190,8 @@ private:
         if (count <= shortSnapshot.size()) {
             return shortSnapshot.data();
         }
-        longSnapshot.resize(count);
-        return longSnapshot.data();
+        longSnapshot.reset(new Entry[count]); // left uninitialised: the copy writes every entry
+        return longSnapshot.get();
     }
     void skip(Entry &entry) noexcept {
         entry.live = false;
@@ -193,7 +202,7 @@ private:
     CallFrame *outer;
     // Short lists fit in the frame itself, so that a call on them allocates nothing.
     std::array<Entry, 4> shortSnapshot{};
-    std::vector<Entry> longSnapshot;
+    std::unique_ptr<Entry[]> longSnapshot;
     Entry *first;
     Entry *last;
     bool anySkipped = false;

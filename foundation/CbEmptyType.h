@@ -8,7 +8,7 @@ template <class T> class CbHandler;
 
 // The payload of callbacks that carry no value: a `CbDispatcher<CbEmptyType>` only says that
 // something happened.
-class CbEmptyType {
+class VO_HOST_API CbEmptyType {
 public:
     // Where a call without value lands when the handlers of the list expect a value. Only the
     // handler template reaches it.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
 #include "foundation/CbEmptyType.h"
+#include "foundation/VoFoundationExport.h"
 
 #include <algorithm>
 #include <type_traits>

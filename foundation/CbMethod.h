@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
 #include "foundation/CbHandler.h"
+#include "foundation/VoFoundationExport.h"
 
 #include "host/RCExUtil.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
 #include "foundation/IteratorImp.h"
 #include "foundation/RCPvtEngPtr.h"
+#include "foundation/VoFoundationExport.h"
 
 #include <cstddef>
 #include <iterator>

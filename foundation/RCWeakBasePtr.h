@@ -37,7 +37,7 @@ protected:
     }
     void assign(T *object, const RCShdPtr<Counter> &block) noexcept {
         const bool keep = object != nullptr && !block.isNull();
-        counter = keep ? block : RCShdPtr<Counter>();
+        counter = keep ? block.get() : nullptr; // no count change when the block is the same
         ptr = keep ? object : nullptr;
     }
     void swapWith(RCWeakBasePtr &other) noexcept {

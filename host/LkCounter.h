@@ -1,12 +1,14 @@
 #pragma once
 
+#include "host/VoHostExport.h"
+
 #include <atomic>
 
 namespace Vo {
 
 // A counter whose every change is one atomic read-modify-write with full (sequentially consistent)
 // ordering. Thread safety: any number of threads may change one counter at once; no lock is taken.
-template <class I> class LkCounter {
+template <class I> class VO_HOST_API LkCounter {
 public:
     constexpr explicit LkCounter(I initial = 0) noexcept : value(initial) {}
     LkCounter(const LkCounter &) = delete;

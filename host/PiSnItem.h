@@ -12,7 +12,7 @@
 
 namespace Vo {
 
-// Selection items of the composition graph, one specialisation per kind of graph object.
+// Selection items of the composition graph, one class per kind of graph object.
 template <class O> class PiSnItem;
 
 // The selection item of a node: a graph-object item whose object is known to be a node.

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
+#include "foundation/VoFoundationExport.h"
 #include "host/PrdPredicateImp.h"
 
 namespace Vo {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "host/VoHostExport.h"
+
 namespace Vo {
 
 // The tag of the selection framework's observer family: selections notify ObObserver<Sn> through
 // their ObSubject<Sn>.
-struct Sn {};
+struct VO_HOST_API Sn {};
 
 } // namespace Vo

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
+#include "foundation/VoFoundationExport.h"
 #include "host/SnItem.h"
 
 #include <ostream>

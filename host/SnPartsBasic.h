@@ -116,8 +116,19 @@ private:
     // Widens the bit vector to at least minBits bits and moves the hash-set indices it now covers.
     void growBits(std::uint64_t minBits);
     void reserveAtLeast(std::size_t count);
-    // One compaction pass: drops every index for which isDropped holds; true when any was dropped.
-    template <class P> bool dropIf(P isDropped);
+    // Writes the indices of source that this set lacks, in source's order, after its own indices,
+    // without taking them into the membership index yet; returns where they start.
+    std::size_t appendMissing(const SnPartsBasic &source);
+    // Takes the indices from the given position on into the membership index, or, when that fails,
+    // drops them again. When bitSource is given, every index it holds is in this set afterwards, so
+    // its bit words may be OR-ed in instead of single bits.
+    void commitAppended(std::size_t from, const SnPartsBasic *bitSource);
+    // Puts the indices from the given position on that lie outside the bit range into the hash
+    // set, all or none.
+    void insertOutliers(std::size_t from);
+    // One compaction pass over the first count indices: drops every one for which isDropped holds
+    // (the indices after them move up); returns how many were dropped.
+    template <class P> std::size_t dropIf(std::size_t count, P isDropped);
 
     Vector<I> parts;
     Vector<Word> bits;
@@ -204,12 +215,9 @@ template <class I> bool SnPartsBasic<I>::unionWith(const RCShdPtr<SnParts const>
     if (basic == nullptr || basic == this) {
         return false;
     }
-    const std::size_t before = parts.size();
-    reserveAtLeast(before + basic->parts.size());
-    for (const I &index : basic->parts) {
-        append(index);
-    }
-    return parts.size() != before;
+    const std::size_t from = appendMissing(*basic);
+    commitAppended(from, basic);
+    return parts.size() != from;
 }
 
 template <class I> bool SnPartsBasic<I>::differenceWith(const RCShdPtr<SnParts const> &other) {
@@ -222,7 +230,7 @@ template <class I> bool SnPartsBasic<I>::differenceWith(const RCShdPtr<SnParts c
         clear();
         return hadParts;
     }
-    return dropIf([basic](const I &index) { return basic->hasPart(index); });
+    return dropIf(parts.size(), [basic](const I &index) { return basic->hasPart(index); }) != 0;
 }
 
 template <class I> bool SnPartsBasic<I>::xorWith(const RCShdPtr<SnParts const> &other) {
@@ -235,17 +243,11 @@ template <class I> bool SnPartsBasic<I>::xorWith(const RCShdPtr<SnParts const> &
         clear();
         return hadParts;
     }
-    Vector<I> missing;
-    for (const I &index : basic->parts) {
-        if (!hasPart(index)) {
-            missing.push_back(index);
-        }
-    }
-    dropIf([basic](const I &index) { return basic->hasPart(index); });
-    reserveAtLeast(parts.size() + missing.size());
-    for (const I &index : missing) {
-        append(index);
-    }
+    const std::size_t from = appendMissing(*basic);
+    const std::size_t dropped =
+        dropIf(from, [basic](const I &index) { return basic->hasPart(index); });
+    // basic's bits also mark the common indices just dropped: the new ones are set one by one.
+    commitAppended(from - dropped, nullptr);
     return !basic->parts.empty();
 }
 
@@ -328,17 +330,82 @@ template <class I> void SnPartsBasic<I>::reserveAtLeast(std::size_t count) {
     }
 }
 
-template <class I> template <class P> bool SnPartsBasic<I>::dropIf(P isDropped) {
-    const auto kept =
-        std::remove_if(parts.begin(), parts.end(), [this, &isDropped](const I &index) {
-            if (!isDropped(index)) {
-                return false;
+template <class I> std::size_t SnPartsBasic<I>::appendMissing(const SnPartsBasic &source) {
+    const std::size_t from = parts.size();
+    parts.resize(from + source.parts.size());
+    I *out = parts.data() + from;
+    for (const I &index : source.parts) {
+        *out = index;
+        out += hasPart(index) ? 0 : 1; // no branch on the answer, which is hard to predict
+    }
+    parts.resize(static_cast<std::size_t>(out - parts.data()));
+    return from;
+}
+
+template <class I>
+void SnPartsBasic<I>::commitAppended(std::size_t from, const SnPartsBasic *bitSource) {
+    // Merging bitSource's words marks every appended index at once when it keeps all its indices
+    // in bits that fit in this set's, and is no more work than marking them one by one.
+    bool mergeWords = false;
+    try {
+        if (bitSource != nullptr && bitSource->bitCount() > bitCount() &&
+            bitSource->bitCount() <= kDenseFactor * (parts.size() + 1) + kDenseSlack) {
+            growBits(bitSource->bitCount());
+        }
+        mergeWords = bitSource != nullptr && bitSource->outliers.empty() &&
+                     bitSource->bits.size() <= bits.size() &&
+                     bitSource->bits.size() <= parts.size() - from;
+        if (!mergeWords) {
+            insertOutliers(from);
+        }
+    } catch (...) {
+        parts.resize(from);
+        throw;
+    }
+    if (mergeWords) {
+        for (std::size_t word = 0; word < bitSource->bits.size(); ++word) {
+            bits[word] |= bitSource->bits[word];
+        }
+        return;
+    }
+    for (std::size_t position = from; position < parts.size(); ++position) {
+        if (isInBitRange(parts[position])) {
+            setBit(parts[position]);
+        }
+    }
+}
+
+template <class I> void SnPartsBasic<I>::insertOutliers(std::size_t from) {
+    std::size_t done = from;
+    try {
+        for (; done < parts.size(); ++done) {
+            if (!isInBitRange(parts[done])) {
+                outliers.insert(parts[done]);
             }
-            dropMember(index);
-            return true;
-        });
-    const bool dropped = kept != parts.end();
-    parts.erase(kept, parts.end());
+        }
+    } catch (...) {
+        for (std::size_t undo = from; undo < done; ++undo) {
+            if (!isInBitRange(parts[undo])) {
+                outliers.erase(parts[undo]);
+            }
+        }
+        throw;
+    }
+}
+
+template <class I>
+template <class P>
+std::size_t SnPartsBasic<I>::dropIf(std::size_t count, P isDropped) {
+    const auto end = parts.begin() + static_cast<std::ptrdiff_t>(count);
+    const auto kept = std::remove_if(parts.begin(), end, [this, &isDropped](const I &index) {
+        if (!isDropped(index)) {
+            return false;
+        }
+        dropMember(index);
+        return true;
+    });
+    const auto dropped = static_cast<std::size_t>(end - kept);
+    parts.erase(kept, end);
     return dropped;
 }
 

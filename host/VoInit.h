@@ -1,12 +1,14 @@
 #pragma once
 
+#include "host/VoHostExport.h"
+
 // Package tags: one empty class per package of the application, used only as template arguments of
 // InInit.
 namespace VoInit {
-class base {};
-class primitives {};
-class resmgt {};
-class internalAPI {};
-class pluginAPI {};
-class shape {};
+class VO_HOST_API base {};
+class VO_HOST_API primitives {};
+class VO_HOST_API resmgt {};
+class VO_HOST_API internalAPI {};
+class VO_HOST_API pluginAPI {};
+class VO_HOST_API shape {};
 } // namespace VoInit

@@ -27,8 +27,9 @@ class PiPath;
 // Keeps the editor's selection (the selector's SnSelection) and the application's global selection
 // (the composition graph's) in step, both ways, and is the one caller of the selector's three
 // notify operations. Observes both selections, subscribes to shape removals at the controller, and
-// drops removed shapes from the selection. Borrows the controller (which must outlive it); shares
-// the selector, both selections and the editor node.
+// drops removed shapes from the selection, together with any selected shape whose editing side is
+// gone (the removed one may be among them; a removal never raises for them). Borrows the controller
+// (which must outlive it); shares the selector, both selections and the editor node.
 //
 // After handling all hints of one notification it calls, on the selector and in this order,
 // notifyPrimarySelectionChangedCallbacks (the first selected shape differs from the first shape of
@@ -36,8 +37,9 @@ class PiPath;
 // notifyShapeSelectionChangedCallbacks (the editor's shapes, in order, differ from the
 // application's) and notifySelectionChangedCallbacks (anything changed), each at most once and only
 // when its condition holds; nothing when `update` raises. Its own writes are guarded, so their echo
-// is ignored, and each direction compares before it writes. Thread safety: the count is atomic;
-// everything else runs on the editor's thread.
+// is ignored, and each direction compares before it writes. A callback may let go of the last
+// pointer to the updater: it is destroyed once the notification is over, every list having run.
+// Thread safety: the count is atomic; everything else runs on the editor's thread.
 class VO_SHAPE_API SeSelectorUpdater : public RCBase<LkCounter<int>>, public ObObserver<Sn> {
 public:
     // Raises RCExNullPtr for a null graph or selector, or when the graph's node controller is gone;

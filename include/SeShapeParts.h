@@ -111,4 +111,9 @@ private:
     IndexSet handles; // declared last so that it is released first
 };
 
+extern template class RCBasePtr<SeShapeParts>;
+extern template class RCBasePtr<SeShapeParts const>;
+extern template class RCShdPtr<SeShapeParts>;
+extern template class RCShdPtr<SeShapeParts const>;
+
 } // namespace Vo

@@ -24,6 +24,11 @@ namespace Vo {
 class SnItem;
 class SeShapeParts;
 
+// The library's own instantiations, declared before the selector's members use them. Exported
+// explicitly: CbEmptyType has no export of its own, so they would be hidden otherwise.
+extern template class VO_SHAPE_API CbDispatcher<CbEmptyType>;
+extern template class VO_SHAPE_API CbHandler<CbEmptyType>;
+
 // The selection model of one shape editor: which shapes are selected (one shape item per shape, in
 // selection order), which is primary (the selection's primary item), which points and gradient
 // handles of the primary shape are selected and in which order, the picking tool's state, and three
@@ -98,7 +103,11 @@ public:
     // shapes are left out and repetitions kept. Raises RCExNullPtr for a null entry.
     void setSelectedShapes(const Vector<RCShdPtr<SeShape>> &shapes);
     // Adds the shapes from the iterator's position to its end that are not selected yet, after the
-    // selected ones, which keep their items and parts. The caller's iterator does not move.
+    // selected ones, which keep their items and parts. The caller's iterator does not move. Whether
+    // a shape is selected is its SeObject::isEqual with each selected shape: the cost is the number
+    // of shapes walked times the number selected. An iterator at its end changes and reads nothing.
+    // Raises RCExNullPtr for a null element, or when there is an element and a selected shape is
+    // gone.
     void selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes);
     // Selects this shape alone; with a point index other than -1 and editable points, that point
     // too. A null shape or a gone one empties the selection.
@@ -110,6 +119,8 @@ public:
     void selectPoint(int index);
     void selectHandle(int index);
     void selectPoints(const Vector<int> &indices);
+    // Adds 0 .. count - 1 after the selected indices, which keep their ranks; the missing ones
+    // follow in ascending order. Linear in count and the number selected.
     void selectAllPoints(int count);
     void selectAllHandles(int count);
     // Select, alone, the index after (before) the rank-1 selected one, wrapping at `count`; 0 when
@@ -133,7 +144,8 @@ public:
     int getHandleSelectionRank(int index) const;
     // Renumber the primary shape's selected indices after an index was inserted at (removed from)
     // `index` of `shape`; nothing happens for another shape. The inserted index is not selected;
-    // a removed one is dropped. Indices wrap at the int range.
+    // a removed one is dropped. Indices wrap at the int range. Linear in the number selected;
+    // runs of consecutive indices go in a word of membership bits at a time.
     void updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
     void updateSelectionPointDeleted(const RCWeakPtr<SeShapeInterface> &shape, int index);
     void updateSelectionHandleAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
@@ -147,6 +159,8 @@ private:
 
     bool findPrimaryShape(PrimaryShape &primary) const;
     RCShdPtr<SeShapeParts> copyParts(const SnItem &item) const;
+    static RCShdPtr<SeShapeParts> partsWithout(const PartsChannel &channel,
+                                               const RCShdPtr<SeShapeParts const> &current);
     void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts);
     void commit(const RCShdPtr<SnSelection> &result);
     void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
@@ -173,7 +187,5 @@ extern template class RCBasePtr<SeShapeSelector>;
 extern template class RCShdPtr<SeShapeSelector>;
 extern template class Iterator<RCShdPtr<SeShape>>;
 extern template class RCPvtEngPtr<IteratorImp<RCShdPtr<SeShape>>>;
-extern template class CbDispatcher<CbEmptyType>;
-extern template class CbHandler<CbEmptyType>;
 
 } // namespace Vo

@@ -29,10 +29,11 @@ public:
 } // namespace
 
 // Every member must compile for both kinds of payload, not only those the tests happen to use.
+// The empty payload is taken const here: the library itself instantiates the plain one.
 template class Vo::CbDispatcher<Event const>;
 template class Vo::CbHandler<Event const>;
-template class Vo::CbDispatcher<Vo::CbEmptyType>;
-template class Vo::CbHandler<Vo::CbEmptyType>;
+template class Vo::CbDispatcher<Vo::CbEmptyType const>;
+template class Vo::CbHandler<Vo::CbEmptyType const>;
 
 namespace {
 

@@ -110,7 +110,13 @@ protected:
 };
 
 using CountingPolicies = ::testing::Types<int, LkCounter<int>>;
-TYPED_TEST_SUITE(RCShdPtrTest, CountingPolicies);
+// Names each typed case after its counting policy.
+struct PolicyName {
+    template <class C> static std::string GetName(int) {
+        return std::is_same<C, int>::value ? "PlainCount" : "AtomicCount";
+    }
+};
+TYPED_TEST_SUITE(RCShdPtrTest, CountingPolicies, PolicyName);
 
 TYPED_TEST(RCShdPtrTest, CountsEveryOwnerAndLastReleaseDestroys) {
     using Probe = typename TestFixture::Probe;

@@ -98,6 +98,8 @@ TEST(RCWeakPtr, KeepsPointerAndBlockOnlyTogether) {
     EXPECT_EQ(blockShares(block), 2);
     EXPECT_EQ(block->getStrongCount(), 1) << "a weak pointer never holds the object";
 
+    both.assign(&leaf, block);
+    EXPECT_EQ(blockShares(block), 2) << "assigning the held block must not count it again";
     both.assign(&leaf, RCShdPtr<Counter>());
     EXPECT_EQ(both.get(), nullptr);
     EXPECT_EQ(blockShares(block), 1);

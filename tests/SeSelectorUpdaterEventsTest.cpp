@@ -3,6 +3,8 @@
 #include "SeSelectorUpdaterScene.h"
 #include "SeShapeItem.h"
 
+#include "foundation/CbEmptyType.h"
+#include "foundation/CbHandler.h"
 #include "host/ObHint.h"
 #include "host/ObHints.h"
 #include "host/PiSnItem.h"
@@ -26,6 +28,18 @@ using SeSelectorUpdaterEventsTest = SeSelectorUpdaterScene;
 
 // News that is not about a selection.
 class OtherHint : public ObHint {};
+
+// A callback by which the application closes the editor: it lets go of the updater.
+class UpdaterCloser : public CbHandler<CbEmptyType> {
+public:
+    explicit UpdaterCloser(RCShdPtr<SeSelectorUpdater> &updater) : updater(updater) {}
+
+    using CbHandler<CbEmptyType>::call;
+    void call(const CbEmptyType &) override { updater = RCShdPtr<SeSelectorUpdater>(); }
+
+private:
+    RCShdPtr<SeSelectorUpdater> &updater;
+};
 
 TEST_F(SeSelectorUpdaterEventsTest, ApplicationSelectionsWithoutShapesChangeNothing) {
     select({A});
@@ -104,6 +118,18 @@ TEST_F(SeSelectorUpdaterEventsTest, OnlyHintsAboutItsSelectionsCountAndEachListR
     updater->update(&editorSelection->getSubject(), mixed);
     EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A)}));
     EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+}
+
+// The updater used to read its own selector pointer for the later notifications after a callback
+// had destroyed it.
+TEST_F(SeSelectorUpdaterEventsTest, CallbackMayLetGoOfTheUpdaterAndTheOtherListsStillRun) {
+    UpdaterCloser closer(updater);
+    selector->addPrimarySelectionChangedCallback(&closer);
+
+    select({A});
+    EXPECT_TRUE(updater.isNull());
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+    EXPECT_EQ(controller.removals().getNbHandlers(), 0);
 }
 
 TEST_F(SeSelectorUpdaterEventsTest, RemovalTakesOutTheFirstOccurrenceOfASelectedShapeOnly) {

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <functional>
+#include <random>
 #include <vector>
 
 namespace {
@@ -192,6 +195,74 @@ TEST_F(SeShapeSelectorPointsTest, RenumberingFollowsInsertedAndRemovedIndices) {
     select({item(a, {INT_MAX}, {})});
     selector->updateSelectionPointAdded(weaks[a], 0);
     EXPECT_EQ(selectedPoints(), Indices{INT_MIN});
+}
+
+// Renumbering one index at a time, as the rule states it; a repeat is kept once, at its first
+// place.
+std::vector<int> renumberedOneByOne(const std::vector<int> &old, int at, bool added) {
+    std::vector<int> result;
+    for (int index : old) {
+        int moved = index;
+        if (index >= at && added) {
+            moved = index == INT_MAX ? INT_MIN : index + 1;
+        } else if (index > at) {
+            moved = index - 1;
+        } else if (index == at) {
+            continue;
+        }
+        if (std::find(result.begin(), result.end(), moved) == result.end()) {
+            result.push_back(moved);
+        }
+    }
+    return result;
+}
+
+// Selections made of runs (ascending, descending, single, at both ends of the int range) in any
+// order, renumbered at indices before, inside and after the runs.
+TEST_F(SeShapeSelectorPointsTest, RenumberingRunsMatchesRenumberingOneByOne) {
+    std::mt19937 random(20240611);
+    const std::vector<int> starts{-6, 0, 3, 17, 40, INT_MAX - 3, INT_MIN};
+    for (int round = 0; round < 300; ++round) {
+        Indices old;
+        const int nbRuns = std::uniform_int_distribution<int>(1, 5)(random);
+        for (int run = 0; run < nbRuns; ++run) {
+            const int start = starts[random() % starts.size()] + static_cast<int>(random() % 3);
+            const int length = std::uniform_int_distribution<int>(1, 8)(random);
+            const bool descending = random() % 4 == 0;
+            for (int step = 0; step < length; ++step) {
+                if (descending ? start < INT_MIN + step : start > INT_MAX - step) {
+                    break;
+                }
+                const int index = descending ? start - step : start + step;
+                if (std::find(old.begin(), old.end(), index) == old.end()) {
+                    old.push_back(index);
+                }
+            }
+        }
+        const int at = static_cast<int>(std::clamp<std::int64_t>(
+            std::int64_t(old[random() % old.size()]) + std::int64_t(random() % 3) - 1, INT_MIN,
+            INT_MAX));
+        const bool added = random() % 2 == 0;
+        SCOPED_TRACE(testing::Message() << "round " << round << " at " << at << " added " << added);
+
+        select({item(a, old, {1})});
+        if (added) {
+            selector->updateSelectionPointAdded(weaks[a], at);
+        } else {
+            selector->updateSelectionPointDeleted(weaks[a], at);
+        }
+        EXPECT_EQ(selectedPoints(), renumberedOneByOne(old, at, added));
+        EXPECT_EQ(selectedHandles(), Indices{1});
+
+        select({item(a, {1}, old)});
+        if (added) {
+            selector->updateSelectionHandleAdded(weaks[a], at);
+        } else {
+            selector->updateSelectionHandleDeleted(weaks[a], at);
+        }
+        EXPECT_EQ(selectedHandles(), renumberedOneByOne(old, at, added));
+        EXPECT_EQ(selectedPoints(), Indices{1});
+    }
 }
 
 TEST_F(SeShapeSelectorPointsTest, RemovingTheOnlyPointKeepsEmptyPartsWhileUnselectDropsThem) {

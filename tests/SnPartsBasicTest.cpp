@@ -227,11 +227,14 @@ TEST(SnPartsBasicTest, RandomOperationsMatchStraightforwardRules) {
             return std::uniform_int_distribution<int>(0, 120)(random);
         }
     };
+    // Every third one purely dense, the way the selector's sets mostly are.
     auto drawModel = [&random, &drawIndex]() {
         Model model;
         const int size = std::uniform_int_distribution<int>(0, 60)(random);
+        const bool dense = std::uniform_int_distribution<int>(0, 2)(random) == 0;
         for (int i = 0; i < size; ++i) {
-            modelAppend(model, drawIndex());
+            modelAppend(model,
+                        dense ? std::uniform_int_distribution<int>(0, 400)(random) : drawIndex());
         }
         return model;
     };

@@ -44,7 +44,7 @@ public:
     explicit UpdateGuard(bool &flag) noexcept : flag(flag), saved(flag) { flag = true; }
     UpdateGuard(const UpdateGuard &) = delete;
     UpdateGuard &operator=(const UpdateGuard &) = delete;
-    ~UpdateGuard() { if (std::uncaught_exceptions() == 0) flag = saved; }
+    ~UpdateGuard() { flag = saved; }
 
 private:
     bool &flag;
@@ -140,6 +140,9 @@ void SeSelectorUpdater::update(ObSubject<Sn> *, const ObHints &hints) {
     if (updating) {
         return;
     }
+    // A callback, or another observer told of a write, may let go of this updater; it lives on
+    // until this call is over.
+    const RCShdPtr<SeSelectorUpdater> keepAlive(getRefCount() > 0 ? this : nullptr);
     Changes changes;
     for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
         const auto *change = dynamic_cast<const SnSelectionChangeHint *>(hint.get());
@@ -242,7 +245,9 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
     if (!handles.empty()) {
         const RCShdPtr<PiMultivaluedInput> gradient =
             rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
-        path = pathToPrimaryOutput(gradient);
+        if (path.isNull()) {
+            path = pathToPrimaryOutput(gradient);
+        }
         appendElementItems<PiStructuredInput>(*gradient, handles, path, items);
     }
 }

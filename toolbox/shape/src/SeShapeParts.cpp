@@ -215,4 +215,9 @@ bool SeShapeParts::applyToBoth(const RCShdPtr<SnParts const> &other, SetOperatio
     return pointsChanged || handlesChanged;
 }
 
+template class RCBasePtr<SeShapeParts>;
+template class RCBasePtr<SeShapeParts const>;
+template class RCShdPtr<SeShapeParts>;
+template class RCShdPtr<SeShapeParts const>;
+
 } // namespace Vo

@@ -7,6 +7,8 @@
 #include "foundation/RCWeakAccessor.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 
 namespace Vo {
@@ -14,9 +16,11 @@ namespace Vo {
 // The point or handle side of an SeShapeParts: the twin operations differ only
 // in the set they use.
 struct SeShapeSelector::PartsChannel {
-    void (*clear)(SeShapeParts &);
     void (*append)(SeShapeParts &, int);
+    void (*appendRange)(SeShapeParts &, int first, int count);
     void (*reserve)(SeShapeParts &, int);
+    // Gives `parts` the other side's set of `from`.
+    void (*takeOtherSide)(SeShapeParts &parts, const RCShdPtr<SnParts const> &from);
     const Vector<int> &(*indices)(const SeShapeParts &);
     bool (*isEmpty)(const SeShapeParts &);
 };
@@ -44,10 +48,60 @@ RCShdPtr<SnItem const> makeShapeItem(const RCShdPtr<SnParts> &parts,
     return RCShdPtr<SnItem const>(new SeShapeItem(parts, shape));
 }
 
-// Shifts by one within the int range without overflowing: the far end wraps
-// around.
-int shifted(int index, int step) {
-    return static_cast<int>(static_cast<std::uint32_t>(index) + static_cast<std::uint32_t>(step));
+// Renumbering after an index was inserted at (removed from) `at`: indices below
+// it stay, the others move one up (one down, the removed index itself going).
+struct Renumbering {
+    int at;
+    bool added;
+
+    bool keeps(int index) const { return added || index != at; }
+    // Without a branch on the comparison, which is as hard to predict as the
+    // selection order is random; an index moved past INT_MAX wraps around.
+    int operator()(int index) const {
+        const auto moves = static_cast<std::uint32_t>(index >= at);
+        const std::uint32_t step = added ? moves : 0U - moves;
+        return static_cast<int>(static_cast<std::uint32_t>(index) + step);
+    }
+};
+
+// The end of the run of consecutive ascending indices that starts at `begin`.
+std::size_t runEnd(const Vector<int> &old, std::size_t begin) {
+    std::size_t end = begin + 1;
+    while (end < old.size() && old[end - 1] != INT_MAX && old[end] == old[end - 1] + 1) {
+        ++end;
+    }
+    return end;
+}
+
+// Renumbers the run lo .. hi of consecutive indices, handing the resulting runs
+// to appendRun(first, last) in order: the indices below `at` as they are, the
+// others moved.
+template <class AppendRun>
+void renumberRun(int lo, int hi, const Renumbering &renumbering, AppendRun appendRun) {
+    if (lo < renumbering.at) {
+        const int below = std::min(hi, renumbering.at - 1);
+        appendRun(lo, below);
+        if (below == hi) {
+            return;
+        }
+        lo = renumbering.at;
+    }
+    if (!renumbering.added) {
+        if (lo == renumbering.at) { // the removed index goes
+            if (lo == hi) {
+                return;
+            }
+            ++lo;
+        }
+        appendRun(lo - 1, hi - 1);
+    } else if (hi != INT_MAX) {
+        appendRun(lo + 1, hi + 1);
+    } else {
+        if (lo != hi) {
+            appendRun(lo + 1, INT_MAX);
+        }
+        appendRun(INT_MIN, INT_MIN); // INT_MAX moves up by wrapping around
+    }
 }
 
 // Appends to `out` with the strong guarantee: when `fill` raises, `out` is as
@@ -65,13 +119,17 @@ template <class T, class Fill> void appendAll(Vector<T> &out, Fill fill) {
 } // namespace
 
 const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
-    [](SeShapeParts &p) { p.clearPoints(); }, [](SeShapeParts &p, int i) { p.appendPoint(i); },
+    [](SeShapeParts &p, int i) { p.appendPoint(i); },
+    [](SeShapeParts &p, int first, int n) { p.appendPointRange(first, n); },
     [](SeShapeParts &p, int n) { p.reservePoints(n); },
+    [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllHandles(from); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
     [](const SeShapeParts &p) { return p.isPointEmpty(); }};
 const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
-    [](SeShapeParts &p) { p.clearHandles(); }, [](SeShapeParts &p, int i) { p.appendHandle(i); },
+    [](SeShapeParts &p, int i) { p.appendHandle(i); },
+    [](SeShapeParts &p, int first, int n) { p.appendHandleRange(first, n); },
     [](SeShapeParts &p, int n) { p.reserveHandles(n); },
+    [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllPoints(from); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
     [](const SeShapeParts &p) { return p.isHandleEmpty(); }};
 
@@ -206,6 +264,9 @@ void SeShapeSelector::setSelectedShapes(const Vector<RCShdPtr<SeShape>> &shapes)
 // nothing then.
 void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
     Iterator<RCShdPtr<SeShape>> walk = shapes; // the caller's iterator stays put
+    if (walk.atEnd()) {
+        return;
+    }
     const RCShdPtr<SnSelection> result(selection->clone());
     Vector<RCShdPtr<SeShape>> selected;
     getSelectedShapes(selected);
@@ -260,6 +321,18 @@ RCShdPtr<SeShapeParts> SeShapeSelector::copyParts(const SnItem &item) const {
     return RCShdPtr<SeShapeParts>(current.isNull() ? new SeShapeParts : new SeShapeParts(*current));
 }
 
+// A copy of the current parts (none: empty ones) with the channel's set
+// cleared, made without copying that set: new parts that take over the other
+// side's set.
+RCShdPtr<SeShapeParts> SeShapeSelector::partsWithout(const PartsChannel &channel,
+                                                     const RCShdPtr<SeShapeParts const> &current) {
+    const RCShdPtr<SeShapeParts> parts(new SeShapeParts);
+    if (!current.isNull()) {
+        channel.takeOtherSide(*parts, current);
+    }
+    return parts;
+}
+
 void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts) {
     const RCShdPtr<SnItem const> item = makeShapeItem(parts, primary.shape);
     if (!primary.item->isEqual(*item)) {
@@ -272,8 +345,7 @@ void SeShapeSelector::selectIndex(const PartsChannel &channel, int index) {
     if (!findPrimaryShape(primary)) {
         return;
     }
-    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
-    channel.clear(*parts);
+    const RCShdPtr<SeShapeParts> parts = partsWithout(channel, partsOf(*primary.item));
     channel.append(*parts, index);
     install(primary, parts);
 }
@@ -286,8 +358,7 @@ void SeShapeSelector::selectPoints(const Vector<int> &indices) {
     if (!findPrimaryShape(primary)) {
         return;
     }
-    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
-    parts->clearPoints();
+    const RCShdPtr<SeShapeParts> parts = partsWithout(pointsChannel, partsOf(*primary.item));
     parts->reservePoints(static_cast<int>(std::min<std::size_t>(indices.size(), INT32_MAX)));
     for (int index : indices) {
         parts->appendPoint(index);
@@ -300,17 +371,11 @@ void SeShapeSelector::selectAll(const PartsChannel &channel, int count) {
     if (!findPrimaryShape(primary)) {
         return;
     }
-    const RCShdPtr<SeShapeParts> all(new SeShapeParts);
-    channel.reserve(*all, std::max(count, 0));
-    for (int index = 0; index < count; ++index) {
-        channel.append(*all, index);
-    }
-    if (!primary.item->hasParts()) {
-        install(primary, all);
-        return;
-    }
+    // Appending the run to a copy is the union with a set of the run: indices
+    // selected before keep their ranks, the missing ones follow in order. A
+    // count below 1 appends nothing and reserves nothing.
     const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
-    parts->unionWith(all);
+    channel.appendRange(*parts, 0, count);
     install(primary, parts);
 }
 
@@ -349,8 +414,7 @@ void SeShapeSelector::unselect(const PartsChannel &channel) {
     if (current.isNull() || channel.isEmpty(*current)) {
         return;
     }
-    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
-    channel.clear(*parts);
+    const RCShdPtr<SeShapeParts> parts = partsWithout(channel, current);
     install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts));
 }
 
@@ -421,18 +485,28 @@ void SeShapeSelector::renumber(const PartsChannel &channel,
     }
     const RCShdPtr<SeShapeParts const> current = partsOf(*item);
     const Vector<int> &old = channel.indices(*current);
-    const RCShdPtr<SeShapeParts> parts(new SeShapeParts(*current));
-    channel.clear(*parts);
+    const RCShdPtr<SeShapeParts> parts = partsWithout(channel, current);
     const int oldCount = static_cast<int>(old.size());
     channel.reserve(*parts, added ? oldCount + 1 : std::max(oldCount - 1, 0));
-    for (int selected : old) {
-        if (selected < index) {
-            channel.append(*parts, selected);
-        } else if (added) {
-            channel.append(*parts, shifted(selected, 1));
-        } else if (selected > index) {
-            channel.append(*parts, selected - 1);
+    // A run of consecutive indices, what selecting all or a range leaves, goes
+    // in with one appendRange per piece: the same result as appending one by one.
+    const auto appendRun = [&channel, &parts](int first, int last) {
+        if (first == last) {
+            channel.append(*parts, first);
+        } else {
+            channel.appendRange(*parts, first,
+                                static_cast<int>(std::int64_t(last) - std::int64_t(first) + 1));
         }
+    };
+    const Renumbering renumbering{index, added};
+    for (std::size_t begin = 0; begin < old.size();) {
+        const std::size_t end = runEnd(old, begin);
+        if (end - begin > 1) {
+            renumberRun(old[begin], old[end - 1], renumbering, appendRun);
+        } else if (renumbering.keeps(old[begin])) {
+            channel.append(*parts, renumbering(old[begin]));
+        }
+        begin = end;
     }
     install(PrimaryShape{item, shape}, parts);
 }
