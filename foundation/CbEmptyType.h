@@ -1,10 +1,11 @@
 #pragma once
 
+#include "foundation/VoFoundationExport.h"
 #include "host/VoHostExport.h"
 
 namespace Vo {
 
-template <class T> class CbHandler;
+template <class T> class VO_FOUNDATION_API CbHandler;
 
 // The payload of callbacks that carry no value: a `CbDispatcher<CbEmptyType>` only says that
 // something happened.

@@ -9,7 +9,7 @@
 
 namespace Vo {
 
-template <class T> class CbDispatcher;
+template <class T> class VO_FOUNDATION_API CbDispatcher;
 
 // The receiving end of a callback list; a concrete handler does its work in `call(const T&)`.
 // It holds plain pointers to the dispatchers it is subscribed to and owns none of them; each of

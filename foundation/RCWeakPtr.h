@@ -8,7 +8,7 @@
 
 namespace Vo {
 
-template <class T> class RCWeakAccessor;
+template <class T> class VO_FOUNDATION_API RCWeakAccessor;
 
 // Weak pointer to an object whose life is tracked by an atomic counter block; lock it with an
 // RCWeakAccessor (or `lock`) around each use. Two weak pointers are equal when they share one

@@ -7,7 +7,7 @@
 
 namespace Vo {
 
-template <class T> class PrdPredicate;
+template <class T> class VO_FOUNDATION_API PrdPredicate;
 template <class T>
 PrdPredicate<T> operator&(const PrdPredicate<T> &left, const PrdPredicate<T> &right);
 

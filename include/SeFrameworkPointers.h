@@ -7,30 +7,24 @@
 #include "foundation/RCWeakPtr.h"
 #include "host/GeCurve.h"
 #include "host/LkCounter.h"
+#include "host/PiCompositeInput.h"
+#include "host/PiCompositionGraphInterface.h"
+#include "host/PiGraph.h"
+#include "host/PiGraphObjectSnItemConst.h"
+#include "host/PiMultivaluedInput.h"
+#include "host/PiNodeController.h"
+#include "host/PiPath.h"
+#include "host/PiSnItem.h"
+#include "host/PiStructuredInput.h"
+#include "host/PrdPredicateImp.h"
 #include "host/RCSWCount.h"
+#include "host/SnPartsBasic.h"
+#include "host/SnSelection.h"
+#include "host/SnSelectionChangeHint.h"
 
 // The pointer instantiations over the host frameworks' types that libVoshape carries and exports;
 // users link to these instead of instantiating their own.
 namespace Vo {
-
-class SnItem;
-class SnParts;
-template <class I> class SnPartsBasic;
-class SnSelection;
-class SnSelectionChangeHint;
-template <class T> class PrdPredicateImp;
-class PiGraphObject;
-class PiGraph;
-class PiNode;
-class PiInput;
-class PiStructuredInput;
-class PiMultivaluedInput;
-class PiCompositeInput;
-class PiPath;
-template <class O> class PiSnItem;
-class PiGraphObjectSnItemConst;
-class PiNodeController;
-class PiCompositionGraphInterface;
 
 extern template class RCShdPtr<SnItem>;
 extern template class RCShdPtr<SnItem const>;

@@ -14,7 +14,7 @@ class PiGraphObject;
 class SeShape;
 class SeShapeEvent;
 class SeShapeSelector;
-template <class T> class CbHandler;
+template <class T> class VO_FOUNDATION_API CbHandler;
 
 // The shape editor's controller: gives the library the editor's node, the graph, the shape selector
 // and the shapes behind graph objects, and delivers shape events. Implemented and owned by the

@@ -18,7 +18,7 @@ class SeShape;
 class PiInput;
 class PiGraphObject;
 class PiTimePath;
-template <class T> class CbHandler;
+template <class T> class VO_FOUNDATION_API CbHandler;
 
 // The editing side of one shape: what the shape editor asks of it. Owned by the application, held
 // weakly by the library. Only the operations the library calls or gives a default for are declared

@@ -1,22 +1,11 @@
 #include "SeFrameworkPointers.h"
 
-#include "host/GeCurve.h"
-#include "host/PiCompositeInput.h"
-#include "host/PiCompositionGraphInterface.h"
-#include "host/PiGraph.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiMultivaluedInput.h"
-#include "host/PiNodeController.h"
-#include "host/PiPath.h"
-#include "host/PiSnItem.h"
-#include "host/PiStructuredInput.h"
-#include "host/PrdPredicateImp.h"
-#include "host/SnPartsBasic.h"
-#include "host/SnSelection.h"
-#include "host/SnSelectionChangeHint.h"
-
 namespace Vo {
 
+template class RCWeakAccessor<PiNodeController const>;
+template class RCWeakAccessor<PiCompositionGraphInterface const>;
+template class RCWeakPtr<PiNodeController const>;
+template class RCWeakPtr<PiCompositionGraphInterface const>;
 template class RCShdPtr<SnItem>;
 template class RCShdPtr<SnItem const>;
 template class RCShdPtr<SnParts>;
@@ -41,9 +30,5 @@ template class RCShdPtr<PiSnItem<PiInput>>;
 template class RCShdPtr<PiGraphObjectSnItemConst const>;
 template class RCShdPtr<GeCurve::Container>;
 template class RCShdPtr<RCSWCount<LkCounter<int>>>;
-template class RCWeakPtr<PiNodeController const>;
-template class RCWeakAccessor<PiNodeController const>;
-template class RCWeakPtr<PiCompositionGraphInterface const>;
-template class RCWeakAccessor<PiCompositionGraphInterface const>;
 
 } // namespace Vo

@@ -309,8 +309,8 @@ void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
 
 template class RCBasePtr<SeSelectorUpdater>;
 template class RCShdPtr<SeSelectorUpdater>;
-template class CbMethod<SeSelectorUpdater, SeShapeEvent const>;
-template class Iterator<RCShdPtr<PiInput>>;
 template class RCPvtEngPtr<IteratorImp<RCShdPtr<PiInput>>>;
+template class Iterator<RCShdPtr<PiInput>>;
+template class CbMethod<SeSelectorUpdater, SeShapeEvent const>;
 
 } // namespace Vo

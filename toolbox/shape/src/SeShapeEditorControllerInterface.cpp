@@ -10,9 +10,9 @@ int SeShapeEditorControllerInterface::getCreationEdgeOut() const { return 0; }
 
 SeShapeEditorControllerNode::~SeShapeEditorControllerNode() = default;
 
-template class RCWeakBasePtr<SeShapeEditorControllerInterface, LkCounter<int>>;
-template class RCWeakPtr<SeShapeEditorControllerInterface>;
 template class RCStrongBasePtr<SeShapeEditorControllerInterface, LkCounter<int>>;
 template class RCWeakAccessor<SeShapeEditorControllerInterface>;
+template class RCWeakBasePtr<SeShapeEditorControllerInterface, LkCounter<int>>;
+template class RCWeakPtr<SeShapeEditorControllerInterface>;
 
 } // namespace Vo

@@ -27,7 +27,7 @@ SeShapeEvent::ShapeRenamed::ShapeRenamed(const RCShdPtr<SeShape const> &renamedS
     : shape(renamedShape) {}
 SeShapeEvent::ShapeRenamed::~ShapeRenamed() = default;
 
-template class CbDispatcher<SeShapeEvent const>;
 template class CbHandler<SeShapeEvent const>;
+template class CbDispatcher<SeShapeEvent const>;
 
 } // namespace Vo

@@ -22,11 +22,11 @@ CoRgbColorTyped<float> SeShapeInterface::getLinkLineColor() { return {0.0f, 0.0f
 void SeShapeInterface::addCurveRepresentationChangedCb(CbHandler<CbEmptyType> *) const {}
 void SeShapeInterface::removeCurveRepresentationChangedCb(CbHandler<CbEmptyType> *) const {}
 
-template class RCWeakBasePtr<SeShapeInterface, LkCounter<int>>;
-template class RCWeakPtr<SeShapeInterface>;
 template class RCStrongBasePtr<SeShapeInterface, LkCounter<int>>;
 template class RCWeakAccessor<SeShapeInterface>;
-template class Iterator<RCWeakPtr<SeShapeInterface>>;
+template class RCWeakBasePtr<SeShapeInterface, LkCounter<int>>;
+template class RCWeakPtr<SeShapeInterface>;
 template class RCPvtEngPtr<IteratorImp<RCWeakPtr<SeShapeInterface>>>;
+template class Iterator<RCWeakPtr<SeShapeInterface>>;
 
 } // namespace Vo

@@ -530,9 +530,9 @@ void SeShapeSelector::updateSelectionHandleDeleted(const RCWeakPtr<SeShapeInterf
 
 template class RCBasePtr<SeShapeSelector>;
 template class RCShdPtr<SeShapeSelector>;
-template class Iterator<RCShdPtr<SeShape>>;
 template class RCPvtEngPtr<IteratorImp<RCShdPtr<SeShape>>>;
-template class CbDispatcher<CbEmptyType>;
+template class Iterator<RCShdPtr<SeShape>>;
 template class CbHandler<CbEmptyType>;
+template class CbDispatcher<CbEmptyType>;
 
 } // namespace Vo
