@@ -2,6 +2,7 @@
 
 #include "VoShapeExport.h"
 
+#include "foundation/CbHandler.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/RCWeakPtr.h"
@@ -14,7 +15,6 @@ class PiGraphObject;
 class SeShape;
 class SeShapeEvent;
 class SeShapeSelector;
-template <class T> class VO_FOUNDATION_API CbHandler;
 
 // The shape editor's controller: gives the library the editor's node, the graph, the shape selector
 // and the shapes behind graph objects, and delivers shape events. Implemented and owned by the

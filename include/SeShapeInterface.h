@@ -4,6 +4,7 @@
 #include "VoShapeExport.h"
 
 #include "foundation/CbEmptyType.h"
+#include "foundation/CbHandler.h"
 #include "foundation/Iterator.h"
 #include "foundation/IteratorImp.h"
 #include "foundation/RCPvtEngPtr.h"
@@ -18,7 +19,6 @@ class SeShape;
 class PiInput;
 class PiGraphObject;
 class PiTimePath;
-template <class T> class VO_FOUNDATION_API CbHandler;
 
 // The editing side of one shape: what the shape editor asks of it. Owned by the application, held
 // weakly by the library. Only the operations the library calls or gives a default for are declared
