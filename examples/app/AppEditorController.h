@@ -1,0 +1,87 @@
+#pragma once
+
+#include "AppLayerInterface.h"
+#include "AppShapeInterface.h"
+
+#include "SeShape.h"
+#include "SeShapeEditorControllerInterface.h"
+#include "SeShapeEvent.h"
+#include "SeShapeSelector.h"
+
+#include "foundation/CbDispatcher.h"
+#include "foundation/CbHandler.h"
+#include "foundation/RCShdPtr.h"
+#include "foundation/RCWeakPtr.h"
+#include "host/PiGraph.h"
+#include "host/PiGraphObject.h"
+#include "host/PiNode.h"
+#include "host/RCOwner.h"
+#include "host/SnSelection.h"
+
+#include <array>
+#include <string>
+
+namespace VoExample {
+
+// The shape editor's controller, on a composition graph of three nodes: the editor's own node
+// "ShapeEditor", the tool node "Roto" that holds the shapes, and the primary output "Output" fed by
+// Roto. Owns the graph, the layer's editing side (through RCOwner), the editor's shape selector and
+// one shape-event dispatcher per kind of event. Must outlive every updater made for it.
+// Editor's thread only.
+class AppEditorController : public Vo::SeShapeEditorControllerInterface {
+public:
+    AppEditorController();
+    ~AppEditorController() override;
+
+    // What the library asks of the controller.
+    Vo::RCShdPtr<Vo::PiNode> getNode() override { return editorNode; }
+    Vo::RCShdPtr<Vo::PiGraph const> getGraph() override { return graph; }
+    Vo::RCShdPtr<Vo::SeShapeSelector> getShapeSelector() override { return selector; }
+    Vo::RCShdPtr<Vo::SeShape>
+    findShape(const Vo::RCShdPtr<Vo::PiGraphObject const> &object) override;
+    // Subscribes to the dispatcher of the prototype's class; a prototype of another class than the
+    // four kinds subscribes nothing.
+    void addShapeEventCb(const Vo::SeShapeEvent &prototype,
+                         Vo::CbHandler<Vo::SeShapeEvent const> *handler) override;
+
+    // The application's side.
+    const Vo::RCShdPtr<Vo::PiGraph> &getCompositionGraph() const noexcept { return graph; }
+    // The application's global selection: the composition graph's, which every view shares.
+    Vo::RCShdPtr<Vo::SnSelection> getApplicationSelection() const;
+    AppLayerInterface &getLayer() const noexcept { return *layer.get(); }
+    // Calls the handlers subscribed to the event's kind, in the order they subscribed.
+    void sendShapeEvent(const Vo::SeShapeEvent &event);
+
+    // Shape edits: the graph changes first, then the selector or the event's receivers hear of it.
+    // Builds a shape in the layer and sends ShapeAdded; null when the name is taken.
+    AppShapeInterface *addShape(const std::string &name, int nbPoints, int nbHandles,
+                                bool singleValuedPoints);
+    // Deletes the shape and sends ShapeRemoved with its id; false when no shape has that name.
+    bool deleteShape(const std::string &name);
+    // Insert or remove a point (handle) of shape, then renumber the selected points (handles) of
+    // the primary shape, which changes them only when shape is the primary shape. False, changing
+    // nothing, when the index is out of range (see AppShapeInterface).
+    bool insertPoint(AppShapeInterface &shape, int index);
+    bool deletePoint(AppShapeInterface &shape, int index);
+    bool insertHandle(AppShapeInterface &shape, int index);
+    bool deleteHandle(AppShapeInterface &shape, int index);
+
+private:
+    using ShapeEvents = Vo::CbDispatcher<Vo::SeShapeEvent const>;
+    using Change = bool (AppShapeInterface::*)(int);
+    using Renumber = void (Vo::SeShapeSelector::*)(const Vo::RCWeakPtr<Vo::SeShapeInterface> &,
+                                                   int);
+
+    // Null for an event of another class than the four kinds.
+    ShapeEvents *dispatcherFor(const Vo::SeShapeEvent &event) noexcept;
+    bool edit(AppShapeInterface &shape, int index, Change change, Renumber renumber);
+
+    Vo::RCShdPtr<Vo::PiGraph> graph;
+    Vo::RCShdPtr<Vo::PiNode> editorNode;
+    Vo::RCOwner<AppLayerInterface> layer;
+    Vo::RCShdPtr<Vo::SeShapeSelector> selector;
+    // ShapeAdded, ShapeRemoved, ShapeMoved, ShapeRenamed, in that order.
+    std::array<ShapeEvents, 4> dispatchers;
+};
+
+} // namespace VoExample

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "AppShapeInterface.h"
+
+#include "SeObject.h"
+#include "SeObjectInterface.h"
+#include "SeShape.h"
+
+#include "foundation/Iterator.h"
+#include "foundation/RCShdPtr.h"
+#include "host/PiGraphObject.h"
+#include "host/PiNode.h"
+#include "host/RCOwner.h"
+
+#include <string>
+#include <vector>
+
+namespace VoExample {
+
+// The editing side of the layer that owns the shapes: builds them in its tool node and owns their
+// editing sides through RCOwner, in creation order, together with the reference that keeps its own
+// model side alive. Owned by the controller through RCOwner; the library reaches it only weakly
+// (SeObject::getObjectInterface). Shares the tool node with the graph.
+class AppLayerInterface : public Vo::SeObjectInterface {
+public:
+    // A layer on toolNode, owned by the result, with its model side.
+    static Vo::RCOwner<AppLayerInterface> create(const Vo::RCShdPtr<Vo::PiNode> &toolNode);
+    ~AppLayerInterface() override;
+
+    Vo::RCShdPtr<Vo::SeObject> getLayer() const { return layer; }
+    const Vo::RCShdPtr<Vo::PiNode> &getToolNode() const noexcept { return toolNode; }
+
+    // A new shape (AppShapeInterface::create); null, building nothing, when the name is taken.
+    AppShapeInterface *addShape(const std::string &name, int nbPoints, int nbHandles,
+                                bool singleValuedPoints);
+    // Deletes the shape's editing side, and with it its model side: the library's weak pointers to
+    // it read as null from then on. False when no shape has that name. The shape's graph object and
+    // inputs stay in the tool node, unmapped, since this graph cannot remove a node's objects.
+    bool removeShape(const std::string &name);
+
+    int getNbShapes() const noexcept { return static_cast<int>(shapes.size()); }
+    // The shape at index, in creation order; index must be in [0, getNbShapes()).
+    AppShapeInterface &getShapeAt(int index) const;
+    // Null when no shape has that name.
+    AppShapeInterface *findShape(const std::string &name) const;
+    // The model side of the shape that object stands for; null when it stands for none.
+    Vo::RCShdPtr<Vo::SeShape> findShape(const Vo::RCShdPtr<Vo::PiGraphObject const> &object) const;
+    // The shapes' model sides in creation order, positioned at the first: what
+    // SeShapeSelector::selectAllShapes walks. Later changes of the layer do not show in it.
+    Vo::Iterator<Vo::RCShdPtr<Vo::SeShape>> getShapes() const;
+
+private:
+    explicit AppLayerInterface(const Vo::RCShdPtr<Vo::PiNode> &toolNode);
+
+    std::vector<Vo::RCOwner<AppShapeInterface>>::const_iterator find(const std::string &name) const;
+
+    Vo::RCShdPtr<Vo::PiNode> toolNode;
+    Vo::RCShdPtr<Vo::SeObject> layer;
+    std::vector<Vo::RCOwner<AppShapeInterface>> shapes;
+};
+
+} // namespace VoExample

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "SeShape.h"
+#include "SeShapeInterface.h"
+
+#include "foundation/RCShdPtr.h"
+#include "foundation/RCWeakPtr.h"
+#include "host/PiGraphObject.h"
+
+namespace VoExample {
+
+// The model side of one shape: the graph object that stands for the shape in the tool node, and a
+// weak pointer back to its editing side. Shared through RCShdPtr (the editing side holds the
+// reference that keeps it alive); the graph object is shared with the tool node.
+class AppShape : public Vo::SeShape {
+public:
+    AppShape(const Vo::RCShdPtr<Vo::PiGraphObject> &object,
+             const Vo::RCWeakPtr<Vo::SeShapeInterface> &editingSide);
+    AppShape(const AppShape &) = delete;
+    AppShape &operator=(const AppShape &) = delete;
+
+    Vo::RCShdPtr<Vo::PiGraphObject> getGraphObject() override { return object; }
+    Vo::RCShdPtr<Vo::PiGraphObject const> getGraphObject() const override { return object; }
+    Vo::RCWeakPtr<Vo::SeShapeInterface> getShapeInterface() const override { return editingSide; }
+
+private:
+    // Only the last RCShdPtr destroys a shape.
+    ~AppShape() override;
+
+    Vo::RCShdPtr<Vo::PiGraphObject> object;
+    Vo::RCWeakPtr<Vo::SeShapeInterface> editingSide;
+};
+
+} // namespace VoExample

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "AppEditorController.h"
+
+#include "SeSelectorUpdater.h"
+#include "SeShapeSelector.h"
+
+#include "foundation/CbEmptyType.h"
+#include "foundation/CbMethod.h"
+#include "foundation/RCShdPtr.h"
+
+#include <string>
+#include <vector>
+
+namespace VoExample {
+
+// The application's shape editor put together: its controller (which makes the selector), the
+// selection updater made for that controller with the application's item predicate, and the
+// handlers it subscribes to the selector's three callback lists. Owns all of them; the updater is
+// released before the controller it borrows, and the handlers leave their lists first.
+// Editor's thread only.
+class AppShapeEditor {
+public:
+    AppShapeEditor();
+    AppShapeEditor(const AppShapeEditor &) = delete;
+    AppShapeEditor &operator=(const AppShapeEditor &) = delete;
+    ~AppShapeEditor();
+
+    AppEditorController &getController() noexcept { return controller; }
+    const AppEditorController &getController() const noexcept { return controller; }
+    Vo::SeShapeSelector &getSelector() const { return *selector; }
+
+    // The callback lists that ran since the last call, in the order they ran: "primary", "shapes",
+    // "selection". A real editor refreshes its views in those handlers; this one records which ran.
+    std::vector<std::string> takeCallbacks();
+
+private:
+    void onPrimarySelectionChanged(const Vo::CbEmptyType &);
+    void onShapeSelectionChanged(const Vo::CbEmptyType &);
+    void onSelectionChanged(const Vo::CbEmptyType &);
+
+    AppEditorController controller;
+    Vo::RCShdPtr<Vo::SeShapeSelector> selector;
+    Vo::RCShdPtr<Vo::SeSelectorUpdater> updater;
+    std::vector<std::string> callbacks;
+    Vo::CbMethod<AppShapeEditor, Vo::CbEmptyType> primaryHandler;
+    Vo::CbMethod<AppShapeEditor, Vo::CbEmptyType> shapesHandler;
+    Vo::CbMethod<AppShapeEditor, Vo::CbEmptyType> selectionHandler;
+};
+
+} // namespace VoExample

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "SeShape.h"
+#include "SeShapeInterface.h"
+
+#include "foundation/RCShdPtr.h"
+#include "foundation/RCWeakPtr.h"
+#include "host/PiInput.h"
+#include "host/PiMultivaluedInput.h"
+#include "host/PiNode.h"
+#include "host/PiStructuredInput.h"
+#include "host/RCOwner.h"
+
+#include <string>
+
+namespace VoExample {
+
+// The editing side of one shape: its curve input "<name>.curve", whose "Points" holds one
+// composite element (x, y) per point or, for a single-valued curve, one plain input for all of
+// them; its optional gradient input "<name>.gradient" with one structured element (position,
+// color) per handle; and the reference that keeps its model side alive. Owned by the layer through
+// RCOwner; the library holds it only weakly. Shares its inputs with the tool node.
+class AppShapeInterface : public Vo::SeShapeInterface {
+public:
+    // Builds the shape in toolNode (its graph object, curve input and, when nbHandles > 0, gradient
+    // input), its editing side, owned by the result, and its model side, linked both ways.
+    // Raises RCExNullPtr when toolNode already has a curve input of that name.
+    static Vo::RCOwner<AppShapeInterface> create(Vo::PiNode &toolNode, const std::string &name,
+                                                 int nbPoints, int nbHandles,
+                                                 bool singleValuedPoints);
+    AppShapeInterface(const AppShapeInterface &) = delete;
+    AppShapeInterface &operator=(const AppShapeInterface &) = delete;
+    ~AppShapeInterface() override;
+
+    const std::string &getName() const noexcept { return name; }
+    // The id of the shape's graph object: what SeObject::getId gives and removal events carry.
+    int getId() const { return shape->getId(); }
+    // The weak pointer that the library holds for this shape.
+    Vo::RCWeakPtr<Vo::SeShapeInterface> getWeak() const { return shape->getShapeInterface(); }
+    bool hasSingleValuedPoints() const noexcept { return points.isNull(); }
+    bool hasGradient() const noexcept { return !gradient.isNull(); }
+    int getNbPoints() const noexcept;
+    int getNbHandles() const noexcept;
+
+    // Insert a point (handle) at index, in [0, count], or remove the one at index, in [0, count).
+    // They change the graph only: the caller renumbers the selection. False, changing nothing, when
+    // index is out of range or, for handles, when the shape has no gradient.
+    bool insertPoint(int index);
+    bool removePoint(int index);
+    bool insertHandle(int index);
+    bool removeHandle(int index);
+
+    Vo::RCShdPtr<Vo::SeShape> getShape() override { return shape; }
+    Vo::RCShdPtr<Vo::PiInput> getCurveInput() override { return curve; }
+    Vo::RCShdPtr<Vo::PiInput> getGradientInput() override { return gradient; }
+
+private:
+    AppShapeInterface(std::string name, const Vo::RCShdPtr<Vo::PiStructuredInput> &curve,
+                      const Vo::RCShdPtr<Vo::PiMultivaluedInput> &gradient, int nbPlainPoints);
+
+    std::string name;
+    Vo::RCShdPtr<Vo::SeShape> shape;
+    Vo::RCShdPtr<Vo::PiStructuredInput> curve;
+    // The curve's "Points" when it holds one element per point; null for a single-valued curve.
+    Vo::RCShdPtr<Vo::PiMultivaluedInput> points;
+    Vo::RCShdPtr<Vo::PiMultivaluedInput> gradient;
+    // A single-valued "Points" input does not count its points, so the shape does.
+    int nbPlainPoints;
+};
+
+} // namespace VoExample

@@ -1,0 +1,177 @@
+#include "Session.h"
+
+#include "SessionHostItems.h"
+
+#include "AppLayerInterface.h"
+
+#include "SeShapeEvent.h"
+#include "SeShapeItem.h"
+#include "SeShapeParts.h"
+
+#include "foundation/List.h"
+#include "host/PiGraph.h"
+#include "host/PiNode.h"
+#include "host/PiSnItemUtil.h"
+#include "host/SnSelection.h"
+
+#include <algorithm>
+
+namespace VoSession {
+
+using Vo::RCShdPtr;
+using VoExample::AppShapeInterface;
+
+namespace {
+
+std::vector<std::string> nodeNamesOf(const VoExample::AppEditorController &controller) {
+    const Vo::PiGraph &graph = *controller.getCompositionGraph();
+    std::vector<std::string> names;
+    for (int index = 0; index < graph.getNbNodes(); ++index) {
+        names.push_back(graph.getNode(index)->getName());
+    }
+    return names;
+}
+
+} // namespace
+
+Session::Session() : scene(nodeNamesOf(editor.getController())) {
+    getController().addShapeEventCb(Vo::SeShapeEvent::ShapeAdded(), &recorder);
+    getController().addShapeEventCb(Vo::SeShapeEvent::ShapeRemoved(), &recorder);
+}
+
+Session::~Session() = default;
+
+std::vector<std::string> Session::getNodeNames() const { return nodeNamesOf(getController()); }
+
+void Session::build(const SessionScene &described) {
+    for (const SessionScene::Shape &shape : described.getShapes()) {
+        addShape(shape);
+    }
+    recorder.take();
+}
+
+void Session::addShape(const SessionScene::Shape &shape) {
+    scene.add(shape);
+    const AppShapeInterface *made = getController().addShape(
+        shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
+    built.push_back({shape.name, made->getId(), made->getWeak()});
+    recorder.nameShape(made->getId(), shape.name);
+}
+
+AppShapeInterface *Session::findShape(const std::string &name) const {
+    return getController().getLayer().findShape(name);
+}
+
+std::vector<std::string> Session::getShapeNames() const {
+    const VoExample::AppLayerInterface &layer = getController().getLayer();
+    std::vector<std::string> names;
+    for (int index = 0; index < layer.getNbShapes(); ++index) {
+        names.push_back(layer.getShapeAt(index).getName());
+    }
+    return names;
+}
+
+AppShapeInterface *Session::getPrimaryShape() const {
+    const Vo::RCWeakPtr<Vo::SeShapeInterface> primary =
+        getSelector().getPrimarySelectedShapeInterface();
+    return primary.isNull() ? nullptr : findShape(nameOf(primary));
+}
+
+RCShdPtr<Vo::PiGraphObject const> Session::findGraphObject(const std::string &name) const {
+    if (AppShapeInterface *shape = findShape(name)) {
+        return shape->getShape()->getGraphObject();
+    }
+    const Vo::PiGraph &graph = *getController().getCompositionGraph();
+    for (int index = 0; index < graph.getNbNodes(); ++index) {
+        if (graph.getNode(index)->getName() == name) {
+            return graph.getNode(index);
+        }
+    }
+    return RCShdPtr<Vo::PiGraphObject const>();
+}
+
+std::vector<std::string> Session::getGraphObjectNames() const {
+    std::vector<std::string> names = getShapeNames();
+    const std::vector<std::string> nodes = getNodeNames();
+    names.insert(names.end(), nodes.begin(), nodes.end());
+    return names;
+}
+
+bool Session::deleteWithoutEvent(const std::string &name) {
+    const AppShapeInterface *shape = findShape(name);
+    if (shape == nullptr) {
+        return false;
+    }
+    waiting.push_back({name, shape->getId(), shape->getWeak()});
+    getController().getLayer().removeShape(name);
+    return true;
+}
+
+bool Session::sendRemoval(const std::string &name) {
+    const auto found = std::find_if(waiting.begin(), waiting.end(),
+                                    [&name](const Built &shape) { return shape.name == name; });
+    if (found == waiting.end()) {
+        return false;
+    }
+    const int id = found->id;
+    waiting.erase(found);
+    getController().sendShapeEvent(
+        Vo::SeShapeEvent::ShapeRemoved(id, getController().getLayer().getLayer()));
+    return true;
+}
+
+std::vector<std::string> Session::getWaitingNames() const {
+    std::vector<std::string> names;
+    for (const Built &shape : waiting) {
+        names.push_back(shape.name);
+    }
+    return names;
+}
+
+void Session::selectInApplication(const std::vector<RCShdPtr<Vo::PiGraphObject const>> &objects) {
+    Vo::List<RCShdPtr<Vo::SnItem const>> items;
+    for (const RCShdPtr<Vo::PiGraphObject const> &object : objects) {
+        items.push_back(Vo::PiSnItemUtil::createFromBase(object));
+    }
+    const RCShdPtr<Vo::SnSelection> wanted = Vo::SnSelection::create(items);
+    const RCShdPtr<Vo::SnSelection> selection = getController().getApplicationSelection();
+    if (!selection->isEqual(wanted)) {
+        selection->replaceAllItems(wanted);
+    }
+}
+
+SessionState Session::capture() const {
+    SessionState state;
+    const RCShdPtr<Vo::SnSelection> selection = getSelector().getSelection();
+    const Vo::SnItem *primary = selection->getPrimaryItem().get();
+    for (const RCShdPtr<Vo::SnItem const> &item : *selection) {
+        state.shapes.push_back(describe(*item, item.get() == primary));
+    }
+    for (const RCShdPtr<Vo::SnItem const> &item : *getController().getApplicationSelection()) {
+        state.host.push_back(SessionHostItems::describe(*item));
+    }
+    return state;
+}
+
+std::string Session::nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const {
+    const auto found = std::find_if(built.begin(), built.end(),
+                                    [&weak](const Built &shape) { return shape.weak == weak; });
+    return found == built.end() ? "(unknown shape)" : found->name;
+}
+
+SessionState::Shape Session::describe(const Vo::SnItem &item, bool primary) const {
+    SessionState::Shape shape;
+    shape.primary = primary;
+    shape.hasParts = item.hasParts();
+    const auto *shapeItem = dynamic_cast<const Vo::SeShapeItem *>(&item);
+    shape.name = shapeItem != nullptr ? nameOf(shapeItem->getData()) : "(not a shape item)";
+    shape.alive = shapeItem != nullptr && !shapeItem->getData().isNull();
+    const auto *parts = dynamic_cast<const Vo::SeShapeParts *>(item.getParts().get());
+    if (parts != nullptr) {
+        shape.points.assign(parts->getPoints().begin(), parts->getPoints().end());
+        shape.handles.assign(parts->getHandles().begin(), parts->getHandles().end());
+    }
+    return shape;
+}
+
+} // namespace VoSession

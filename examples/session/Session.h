@@ -1,0 +1,96 @@
+#pragma once
+
+#include "SessionEventRecorder.h"
+#include "SessionScene.h"
+#include "SessionState.h"
+
+#include "AppEditorController.h"
+#include "AppShapeEditor.h"
+#include "AppShapeInterface.h"
+
+#include "SeShapeInterface.h"
+#include "SeShapeSelector.h"
+
+#include "foundation/RCShdPtr.h"
+#include "foundation/RCWeakPtr.h"
+#include "host/PiGraphObject.h"
+#include "host/SnItem.h"
+
+#include <string>
+#include <vector>
+
+namespace VoSession {
+
+// One session: the application's shape editor, the scene its shapes were built from (whose names
+// stay taken once the shapes are deleted), the shapes deleted with their removal event held back,
+// and the recorder of the shape events the controller sends. Plays the rest of the application
+// around the editor: builds and deletes shapes and writes the application's selection. Owns all of
+// it. Editor's thread only.
+class Session {
+public:
+    Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+    ~Session();
+
+    VoExample::AppEditorController &getController() noexcept { return editor.getController(); }
+    const VoExample::AppEditorController &getController() const noexcept {
+        return editor.getController();
+    }
+    Vo::SeShapeSelector &getSelector() const { return editor.getSelector(); }
+    const SessionScene &getScene() const noexcept { return scene; }
+    // The graph's nodes, in creation order.
+    std::vector<std::string> getNodeNames() const;
+
+    // Builds the shapes of a scene read against getNodeNames(), in order, and forgets their
+    // ShapeAdded events: building the scene is no command.
+    void build(const SessionScene &described);
+    // Builds one shape, sending its ShapeAdded; its name must be free (SessionScene::parseShape).
+    void addShape(const SessionScene::Shape &shape);
+
+    // Live shapes, by name; null when none has that name.
+    VoExample::AppShapeInterface *findShape(const std::string &name) const;
+    std::vector<std::string> getShapeNames() const;
+    // The primary shape; null when nothing is selected or the primary shape is gone.
+    VoExample::AppShapeInterface *getPrimaryShape() const;
+    // A live shape's graph object, or a node; null when nothing has that name.
+    Vo::RCShdPtr<Vo::PiGraphObject const> findGraphObject(const std::string &name) const;
+    std::vector<std::string> getGraphObjectNames() const;
+
+    // Deletes a live shape's editing side, holding its removal event back for sendRemoval, as an
+    // application that sends its events later does. False when no live shape has that name.
+    bool deleteWithoutEvent(const std::string &name);
+    // Sends the held-back removal event; false when no shape of that name waits for it.
+    bool sendRemoval(const std::string &name);
+    std::vector<std::string> getWaitingNames() const;
+
+    // Makes the application's selection these objects' items, in order, unless it holds them
+    // already (an application compares before it writes, as the library does).
+    void selectInApplication(const std::vector<Vo::RCShdPtr<Vo::PiGraphObject const>> &objects);
+
+    // Reads both selections; raises nothing.
+    SessionState capture() const;
+    std::vector<std::string> takeEvents() { return recorder.take(); }
+    std::vector<std::string> takeCallbacks() { return editor.takeCallbacks(); }
+
+private:
+    // A shape the session built: its name and id outlive it, and its weak pointer still tells its
+    // items apart once it reads as null.
+    struct Built {
+        std::string name;
+        int id;
+        Vo::RCWeakPtr<Vo::SeShapeInterface> weak;
+    };
+
+    std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;
+    SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
+
+    VoExample::AppShapeEditor editor;
+    SessionScene scene;
+    std::vector<Built> built;
+    std::vector<Built> waiting;
+    // Last: it leaves the controller's dispatchers before the editor goes.
+    SessionEventRecorder recorder;
+};
+
+} // namespace VoSession

@@ -1,0 +1,499 @@
+#include "SessionCommands.h"
+
+#include "SessionScene.h"
+#include "SessionText.h"
+
+#include "AppLayerInterface.h"
+
+#include "SeShape.h"
+
+#include "foundation/Iterator.h"
+#include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
+#include "host/PiGraph.h"
+#include "host/PiGraphObject.h"
+#include "host/PiNode.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace VoSession {
+
+using Vo::RCShdPtr;
+using Vo::SeShapeSelector;
+using VoExample::AppEditorController;
+using VoExample::AppShapeInterface;
+
+namespace {
+
+const std::size_t helpColumn = 40;
+
+std::string capitalised(std::string word) {
+    word.front() = static_cast<char>(std::toupper(static_cast<unsigned char>(word.front())));
+    return word;
+}
+
+std::string plural(int count, const std::string &noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+std::string joinNumbers(const Vo::Set<int, std::less<int>> &numbers) {
+    std::vector<std::string> words;
+    for (const int number : numbers) {
+        words.push_back(std::to_string(number));
+    }
+    return SessionText::join(words, " ");
+}
+
+std::string describeNode(const Vo::PiNode &node) {
+    std::string line = "node " + node.getName();
+    if (node.isTool()) {
+        line += " (tool)";
+    }
+    if (node.isPrimaryOutput()) {
+        line += " (primary output)";
+    }
+    for (int index = 0; index < node.getNbDownstream(); ++index) {
+        line += (index == 0 ? " feeds " : ", ") + node.getDownstream(index)->getName();
+    }
+    return line;
+}
+
+std::string describeShape(const AppShapeInterface &shape) {
+    std::string line = "shape " + shape.getName() + " (id " + std::to_string(shape.getId()) +
+                       "): " + plural(shape.getNbPoints(), "point");
+    if (shape.hasSingleValuedPoints()) {
+        line += " in one single-valued \"Points\" input";
+    }
+    if (shape.hasGradient()) {
+        line += ", " + plural(shape.getNbHandles(), "handle");
+    }
+    return line;
+}
+
+} // namespace
+
+SessionCommands::SessionCommands(Session &owner) : session(owner) {
+    const Channel points{"point",
+                         &AppShapeInterface::getNbPoints,
+                         &SeShapeSelector::selectPoint,
+                         &SeShapeSelector::selectPoints,
+                         &SeShapeSelector::selectAllPoints,
+                         &SeShapeSelector::selectNextPoint,
+                         &SeShapeSelector::selectPreviousPoint,
+                         &SeShapeSelector::unselectPoints,
+                         &SeShapeSelector::getPointSelectionRank,
+                         &SeShapeSelector::getOrderedSelectedPoints,
+                         &AppEditorController::insertPoint,
+                         &AppEditorController::deletePoint};
+    const Channel handles{"handle",
+                          &AppShapeInterface::getNbHandles,
+                          &SeShapeSelector::selectHandle,
+                          nullptr,
+                          &SeShapeSelector::selectAllHandles,
+                          &SeShapeSelector::selectNextHandle,
+                          &SeShapeSelector::selectPreviousHandle,
+                          &SeShapeSelector::unselectHandles,
+                          &SeShapeSelector::getHandleSelectionRank,
+                          &SeShapeSelector::getOrderedSelectedHandles,
+                          &AppEditorController::insertHandle,
+                          &AppEditorController::deleteHandle};
+    addShapeCommands();
+    heading("Points and handles of the primary shape (indices count from 0):");
+    addTwinCommands(points);
+    addTwinCommands(handles);
+    addApplicationCommands(points, handles);
+    addSessionCommands();
+}
+
+void SessionCommands::run(const std::vector<std::string> &words, SessionReport &report) {
+    const Command *command = find(words.front());
+    if (command == nullptr) {
+        report.error = "unknown command " + SessionText::quote(words.front()) +
+                       " (expected a command; \"help\" lists them)";
+        return;
+    }
+    SessionArguments arguments(session, words,
+                               SessionText::trim(command->name + " " + command->arguments));
+    command->action(arguments, report);
+    report.error = arguments.getError();
+}
+
+void SessionCommands::heading(const std::string &title) { commands.push_back({"", "", title, {}}); }
+
+void SessionCommands::add(const std::string &name, const std::string &arguments,
+                          const std::string &summary, Action action) {
+    commands.push_back({name, arguments, summary, std::move(action)});
+}
+
+void SessionCommands::addShapeCommands() {
+    heading("The editor's selection (SeShapeSelector):");
+    add("select", "[SHAPE...]", "setSelectedShapes: these shapes, in order; none: no shape",
+        [this](SessionArguments &arguments, SessionReport &) { select(arguments); });
+    add("primary", "SHAPE [POINT]", "setPrimarySelectedShape: SHAPE alone, with POINT",
+        [this](SessionArguments &arguments, SessionReport &) { setPrimary(arguments); });
+    add("select-all-shapes", "[FROM]", "selectAllShapes: adds the shapes from FROM (the first) on",
+        [this](SessionArguments &arguments, SessionReport &) { selectAllShapes(arguments); });
+    add("reset", "", "resetSelection: nothing selected",
+        [this](SessionArguments &arguments, SessionReport &) {
+            if (arguments.finish()) {
+                session.getSelector().resetSelection();
+            }
+        });
+    add("count", "", "getNbSelectedShape",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            if (arguments.finish()) {
+                report.results.push_back(
+                    "selected shapes: " +
+                    std::to_string(session.getSelector().getNbSelectedShape()));
+            }
+        });
+    add("is-selected", "SHAPE", "isShapeSelected",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            isSelected(arguments, report);
+        });
+    add("picking", "TYPE INDEX EXTREMITY", "setPicking...: stores the picking state, reads it back",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            setPicking(arguments, report);
+        });
+}
+
+void SessionCommands::addTwinCommands(const Channel &channel) {
+    const std::string noun = channel.noun;
+    const std::string name = capitalised(noun);
+    add("select-" + noun, "INDEX", "select" + name + ": INDEX alone; the other kind stays",
+        [this, channel](SessionArguments &arguments, SessionReport &) {
+            selectIndex(channel, arguments);
+        });
+    if (channel.selectList != nullptr) {
+        add("select-" + noun + "s", "INDEX...",
+            "select" + name + "s: these " + noun + "s, in this order",
+            [this, channel](SessionArguments &arguments, SessionReport &) {
+                selectList(channel, arguments);
+            });
+    }
+    add("select-all-" + noun + "s", "",
+        "selectAll" + name + "s, with the shape's number of " + noun + "s",
+        [this, channel](SessionArguments &arguments, SessionReport &) {
+            step(channel, channel.selectAll, arguments);
+        });
+    add("next-" + noun, "", "selectNext" + name + ": the one after rank 1, alone, wrapping",
+        [this, channel](SessionArguments &arguments, SessionReport &) {
+            step(channel, channel.next, arguments);
+        });
+    add("previous-" + noun, "", "selectPrevious" + name + ": the one before rank 1, wrapping",
+        [this, channel](SessionArguments &arguments, SessionReport &) {
+            step(channel, channel.previous, arguments);
+        });
+    add("unselect-" + noun + "s", "", "unselect" + name + "s",
+        [this, channel](SessionArguments &arguments, SessionReport &) {
+            if (arguments.finish()) {
+                (session.getSelector().*channel.unselect)();
+            }
+        });
+    add(noun + "-rank", "INDEX...", "get" + name + "SelectionRank: from 1; 0: not selected",
+        [this, channel](SessionArguments &arguments, SessionReport &report) {
+            rank(channel, arguments, report);
+        });
+    add("ordered-" + noun + "s", "", "getOrderedSelected" + name + "s: in index order",
+        [this, channel](SessionArguments &arguments, SessionReport &report) {
+            listOrdered(channel, arguments, report);
+        });
+}
+
+void SessionCommands::addApplicationCommands(const Channel &points, const Channel &handles) {
+    heading("The application's edits (shape events, renumbering):");
+    add("shape", "NAME POINTS [HANDLES] [single]",
+        "builds a shape (a scene line), sends ShapeAdded",
+        [this](SessionArguments &arguments, SessionReport &) { addShape(arguments); });
+    for (const Channel *channel : {&points, &handles}) {
+        const std::string noun = channel->noun;
+        const std::string name = capitalised(noun);
+        const std::string where = noun == "point" ? "\"Points\"" : "the gradient";
+        add("insert-" + noun, "SHAPE INDEX",
+            "inserts into " + where + ", updateSelection" + name + "Added",
+            [this, twin = *channel](SessionArguments &arguments, SessionReport &report) {
+                edit(twin, true, arguments, report);
+            });
+        add("delete-" + noun, "SHAPE INDEX",
+            "removes from " + where + ", updateSelection" + name + "Deleted",
+            [this, twin = *channel](SessionArguments &arguments, SessionReport &report) {
+                edit(twin, false, arguments, report);
+            });
+    }
+    add("delete", "SHAPE [no-event]", "deletes, sends ShapeRemoved (no-event: holds it)",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            deleteShape(arguments, report);
+        });
+    add("send-removal", "SHAPE", "sends the ShapeRemoved held back",
+        [this](SessionArguments &arguments, SessionReport &) { sendRemoval(arguments); });
+    heading("The application's selection (other views than the editor):");
+    add("host-select", "NAME...", "selects these shapes' graph objects or nodes",
+        [this](SessionArguments &arguments, SessionReport &) { selectInApplication(arguments); });
+    add("host-clear", "", "selects nothing", [this](SessionArguments &arguments, SessionReport &) {
+        if (arguments.finish()) {
+            session.selectInApplication({});
+        }
+    });
+}
+
+void SessionCommands::addSessionCommands() {
+    heading("The session:");
+    add("show", "", "prints the state", [](SessionArguments &arguments, SessionReport &report) {
+        report.display = SessionReport::StateDisplay::Always;
+        arguments.finish();
+    });
+    add("scene", "", "lists the graph's nodes and the shapes",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            if (arguments.finish()) {
+                describeScene(report);
+            }
+        });
+    add("help", "", "lists the commands",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            if (arguments.finish()) {
+                help(report);
+            }
+        });
+    add("quit", "", "ends the script or the interactive session",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            report.display = SessionReport::StateDisplay::Never;
+            quitRequested = arguments.finish();
+        });
+}
+
+const SessionCommands::Command *SessionCommands::find(const std::string &name) const {
+    const auto found = std::find_if(commands.begin(), commands.end(), [&name](const Command &c) {
+        return !c.name.empty() && c.name == name;
+    });
+    return found == commands.end() ? nullptr : &*found;
+}
+
+void SessionCommands::select(SessionArguments &arguments) {
+    Vo::Vector<RCShdPtr<Vo::SeShape>> shapes;
+    while (arguments.hasMore()) {
+        if (AppShapeInterface *shape = arguments.shape()) {
+            shapes.push_back(shape->getShape());
+        }
+    }
+    if (arguments.finish()) {
+        session.getSelector().setSelectedShapes(shapes);
+    }
+}
+
+void SessionCommands::setPrimary(SessionArguments &arguments) {
+    AppShapeInterface *shape = arguments.shape();
+    int point = -1; // no point
+    if (shape != nullptr && arguments.hasMore()) {
+        point = arguments.index("point", shape->getNbPoints() - 1, *shape);
+    }
+    if (arguments.finish()) {
+        session.getSelector().setPrimarySelectedShape(shape->getShape(), point);
+    }
+}
+
+void SessionCommands::selectAllShapes(SessionArguments &arguments) {
+    Vo::Iterator<RCShdPtr<Vo::SeShape>> shapes = session.getController().getLayer().getShapes();
+    if (arguments.hasMore()) {
+        if (AppShapeInterface *from = arguments.shape()) {
+            const Vo::SeShape *first = from->getShape().get();
+            while (!shapes.atEnd() &&
+                   static_cast<const Vo::Iterator<RCShdPtr<Vo::SeShape>> &>(shapes).item().get() !=
+                       first) {
+                shapes.next();
+            }
+        }
+    }
+    if (arguments.finish()) {
+        session.getSelector().selectAllShapes(shapes);
+    }
+}
+
+void SessionCommands::isSelected(SessionArguments &arguments, SessionReport &report) {
+    AppShapeInterface *shape = arguments.shape();
+    if (arguments.finish()) {
+        const bool selected = session.getSelector().isShapeSelected(shape->getShape());
+        report.results.push_back(shape->getName() +
+                                 (selected ? " is selected" : " is not selected"));
+    }
+}
+
+void SessionCommands::setPicking(SessionArguments &arguments, SessionReport &report) {
+    const int type = arguments.integer("picking type");
+    const int index = arguments.integer("picking index");
+    const int extremity = arguments.integer("picking extremity");
+    if (!arguments.finish()) {
+        return;
+    }
+    SeShapeSelector &selector = session.getSelector();
+    selector.setPickingType(static_cast<SeShapeSelector::PickingType>(type));
+    selector.setPickingIndex(index);
+    selector.setPickingExtremity(extremity);
+    report.results.push_back("picking type " +
+                             std::to_string(static_cast<int>(selector.getPickingType())) +
+                             ", index " + std::to_string(selector.getPickingIndex()) +
+                             ", extremity " + std::to_string(selector.getPickingExtremity()));
+}
+
+int SessionCommands::countOf(const Channel &channel) const {
+    const AppShapeInterface *primary = session.getPrimaryShape();
+    return primary != nullptr ? (primary->*channel.count)() : 0;
+}
+
+int SessionCommands::primaryIndex(const Channel &channel, SessionArguments &arguments) const {
+    // An index of the primary shape is checked against what it has; with no primary shape the
+    // selector does nothing with the index, so any integer will do.
+    const AppShapeInterface *primary = session.getPrimaryShape();
+    return primary != nullptr
+               ? arguments.index(channel.noun, (primary->*channel.count)() - 1, *primary)
+               : arguments.integer(channel.noun + " index");
+}
+
+void SessionCommands::selectIndex(const Channel &channel, SessionArguments &arguments) {
+    const int index = primaryIndex(channel, arguments);
+    if (arguments.finish()) {
+        (session.getSelector().*channel.select)(index);
+    }
+}
+
+void SessionCommands::selectList(const Channel &channel, SessionArguments &arguments) {
+    Vo::Vector<int> indices;
+    while (arguments.hasMore()) {
+        indices.push_back(primaryIndex(channel, arguments));
+    }
+    if (arguments.finish()) {
+        (session.getSelector().*channel.selectList)(indices);
+    }
+}
+
+// The count the selector needs is the primary shape's number of points (handles).
+void SessionCommands::step(const Channel &channel, void (SeShapeSelector::*operation)(int),
+                           SessionArguments &arguments) {
+    if (arguments.finish()) {
+        (session.getSelector().*operation)(countOf(channel));
+    }
+}
+
+void SessionCommands::rank(const Channel &channel, SessionArguments &arguments,
+                           SessionReport &report) {
+    std::vector<int> indices;
+    do {
+        indices.push_back(arguments.integer(channel.noun + " index"));
+    } while (arguments.hasMore());
+    if (!arguments.finish()) {
+        return;
+    }
+    for (const int index : indices) {
+        const int rank = (session.getSelector().*channel.rank)(index);
+        report.results.push_back(
+            channel.noun + " " + std::to_string(index) +
+            (rank == 0 ? ": not selected (rank 0)" : ": rank " + std::to_string(rank)));
+    }
+}
+
+void SessionCommands::listOrdered(const Channel &channel, SessionArguments &arguments,
+                                  SessionReport &report) {
+    if (!arguments.finish()) {
+        return;
+    }
+    Vo::Set<int, std::less<int>> ordered;
+    (session.getSelector().*channel.ordered)(ordered);
+    report.results.push_back(ordered.empty() ? "no " + channel.noun + " selected"
+                                             : "selected " + channel.noun +
+                                                   "s in index order: " + joinNumbers(ordered));
+}
+
+void SessionCommands::edit(const Channel &channel, bool inserting, SessionArguments &arguments,
+                           SessionReport &report) {
+    AppShapeInterface *shape = arguments.shape();
+    int index = 0;
+    if (shape != nullptr) {
+        const int count = (shape->*channel.count)();
+        index = arguments.index(channel.noun, inserting ? count : count - 1, *shape);
+    }
+    if (!arguments.finish()) {
+        return;
+    }
+    AppEditorController &controller = session.getController();
+    const bool done = (controller.*(inserting ? channel.insert : channel.remove))(*shape, index);
+    if (!done) {
+        arguments.fail("shape " + SessionText::quote(shape->getName()) +
+                       " has no gradient (expected a shape with handles)");
+        return;
+    }
+    report.results.push_back(shape->getName() + " has " +
+                             plural((shape->*channel.count)(), channel.noun) + " now");
+}
+
+void SessionCommands::addShape(SessionArguments &arguments) {
+    SessionScene::Shape shape;
+    const std::string problem = session.getScene().parseShape(arguments.rest(), 0, shape);
+    if (!problem.empty()) {
+        arguments.fail(problem);
+    }
+    if (arguments.finish()) {
+        session.addShape(shape);
+    }
+}
+
+void SessionCommands::deleteShape(SessionArguments &arguments, SessionReport &report) {
+    const AppShapeInterface *shape = arguments.shape();
+    const bool withoutEvent = arguments.keyword("no-event");
+    if (!arguments.finish()) {
+        return;
+    }
+    const std::string name = shape->getName(); // the shape goes with the next call
+    if (withoutEvent) {
+        session.deleteWithoutEvent(name);
+        report.results.push_back(name + " is deleted; its ShapeRemoved waits for \"send-removal " +
+                                 name + "\"");
+    } else {
+        session.getController().deleteShape(name);
+    }
+}
+
+void SessionCommands::sendRemoval(SessionArguments &arguments) {
+    const std::string name = arguments.waitingShape();
+    if (arguments.finish()) {
+        session.sendRemoval(name);
+    }
+}
+
+void SessionCommands::selectInApplication(SessionArguments &arguments) {
+    std::vector<RCShdPtr<Vo::PiGraphObject const>> objects;
+    do {
+        objects.push_back(arguments.graphObject());
+    } while (arguments.hasMore());
+    if (arguments.finish()) {
+        session.selectInApplication(objects);
+    }
+}
+
+void SessionCommands::describeScene(SessionReport &report) const {
+    const Vo::PiGraph &graph = *session.getController().getCompositionGraph();
+    for (int index = 0; index < graph.getNbNodes(); ++index) {
+        report.results.push_back(describeNode(*graph.getNode(index)));
+    }
+    const VoExample::AppLayerInterface &layer = session.getController().getLayer();
+    for (int index = 0; index < layer.getNbShapes(); ++index) {
+        report.results.push_back(describeShape(layer.getShapeAt(index)));
+    }
+    for (const std::string &name : session.getWaitingNames()) {
+        report.results.push_back("shape " + name + ": deleted, its ShapeRemoved not sent yet");
+    }
+}
+
+void SessionCommands::help(SessionReport &report) const {
+    report.display = SessionReport::StateDisplay::Never;
+    for (const Command &command : commands) {
+        if (command.name.empty()) {
+            report.results.push_back(command.summary);
+            continue;
+        }
+        std::string synopsis = "  " + SessionText::trim(command.name + " " + command.arguments);
+        synopsis.resize(std::max(helpColumn, synopsis.size() + 1), ' ');
+        report.results.push_back(synopsis + command.summary);
+    }
+}
+
+} // namespace VoSession

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace VoSession {
+
+// The command line: vo-shape-session [--scene FILE] [--script FILE | -i] [--json] [--help].
+// Plain values.
+struct SessionOptions {
+    std::string sceneFile;  // empty: the built-in scene
+    std::string scriptFile; // empty: none given; "-": standard input
+    bool json = false;
+    bool interactive = false;
+    bool help = false;
+
+    // Fills the options from argv; false, with error set, for a command line it cannot take.
+    bool parse(int argc, const char *const *argv, std::string &error);
+    static const char *usage();
+};
+
+} // namespace VoSession

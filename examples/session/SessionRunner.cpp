@@ -1,0 +1,58 @@
+#include "SessionRunner.h"
+
+#include "SessionReport.h"
+#include "SessionText.h"
+
+#include "host/RCException.h"
+
+#include <exception>
+#include <vector>
+
+namespace VoSession {
+
+SessionRunner::SessionRunner(Session &owner, SessionCommands &table, SessionPrinter &output)
+    : session(owner), commands(table), printer(output) {}
+
+void SessionRunner::run(std::istream &in, const std::string &source, std::ostream *prompt) {
+    std::string line;
+    for (int number = 1; !commands.isQuitRequested(); ++number) {
+        if (prompt != nullptr) {
+            *prompt << "vo> " << std::flush;
+        }
+        if (!std::getline(in, line)) {
+            break;
+        }
+        runLine(line, source, number);
+    }
+}
+
+void SessionRunner::runLine(const std::string &line, const std::string &source, int number) {
+    const std::vector<std::string> words = SessionText::splitWords(line);
+    if (words.empty()) {
+        if (SessionText::isComment(line)) {
+            printer.printComment(line);
+        }
+        return;
+    }
+    SessionReport report;
+    report.source = source;
+    report.line = number;
+    report.command = SessionText::join(words, " ");
+    try {
+        commands.run(words, report);
+    } catch (const Vo::RCException &exception) {
+        report.error = std::string("the library raised: ") + exception.what();
+    } catch (const std::exception &exception) {
+        report.error = std::string("error: ") + exception.what();
+    }
+    // What ran before a failure ran: it is shown with the state as it now is.
+    report.events = session.takeEvents();
+    report.callbacks = session.takeCallbacks();
+    report.state = session.capture();
+    if (!report.error.empty()) {
+        ++failures;
+    }
+    printer.printReport(report);
+}
+
+} // namespace VoSession

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Session.h"
+#include "SessionCommands.h"
+#include "SessionPrinter.h"
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+namespace VoSession {
+
+// Runs the lines of a script, one command a line, and hands each command's report to the printer.
+// A failed command (bad input, or an exception of the library) is reported and the run goes on
+// with the next line; the failures are counted. Borrows the session, its commands and the printer.
+class SessionRunner {
+public:
+    SessionRunner(Session &session, SessionCommands &commands, SessionPrinter &printer);
+
+    // Reads in to its end or to a quit command; source names it in error lines ("<stdin>").
+    // With a prompt stream, writes "vo> " there before each line is read.
+    void run(std::istream &in, const std::string &source, std::ostream *prompt);
+    int getNbFailures() const noexcept { return failures; }
+
+private:
+    void runLine(const std::string &line, const std::string &source, int number);
+
+    Session &session;
+    SessionCommands &commands;
+    SessionPrinter &printer;
+    int failures = 0;
+};
+
+} // namespace VoSession

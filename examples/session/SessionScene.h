@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+#include <vector>
+
+namespace VoSession {
+
+// A scene description: the shapes to build, in order, by name, with their numbers of points and
+// gradient handles and whether their curve's "Points" is one single-valued input. Its text has one
+// shape a line, `shape NAME POINTS [HANDLES] [single]`, with '#' comments and blank lines. Names
+// are unique and never those of the graph's nodes; a shape once described keeps its name taken.
+class SessionScene {
+public:
+    struct Shape {
+        std::string name;
+        int nbPoints = 0;
+        int nbHandles = 0;
+        bool singleValuedPoints = false;
+    };
+
+    // The largest number of points or handles that a shape may be given.
+    static constexpr int maxCount = 10000;
+
+    // reservedNames: names no shape may take (the graph's nodes).
+    explicit SessionScene(std::vector<std::string> reservedNames);
+
+    // Reads every line of in and adds its shapes. At the first malformed line, stops and gives
+    // false with error set to "SOURCE:LINE: what is wrong (expected what)"; the shapes before it
+    // stay.
+    bool read(std::istream &in, const std::string &source, std::string &error);
+    // Reads "NAME POINTS [HANDLES] [single]" from words[first] on into shape, without adding it.
+    // Gives what is wrong, "(expected ...)" included, or an empty string.
+    std::string parseShape(const std::vector<std::string> &words, std::size_t first,
+                           Shape &shape) const;
+    void add(const Shape &shape) { shapes.push_back(shape); }
+    const std::vector<Shape> &getShapes() const noexcept { return shapes; }
+
+private:
+    std::string checkName(const std::string &name) const;
+    static std::string parseCount(const std::string &word, const char *what, int &count);
+
+    std::vector<std::string> reservedNames;
+    std::vector<Shape> shapes;
+};
+
+} // namespace VoSession
