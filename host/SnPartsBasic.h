@@ -98,6 +98,12 @@ private:
     }
 
     std::uint64_t bitCount() const noexcept { return bits.size() * kWordBits; }
+    // Empties the set; whether it held anything. Difference and xor with itself come to this.
+    bool clearReporting() {
+        const bool hadParts = !parts.empty();
+        clear();
+        return hadParts;
+    }
     bool isInBitRange(I index) const noexcept {
         return index >= 0 && static_cast<std::uint64_t>(index) < bitCount();
     }
@@ -226,9 +232,7 @@ template <class I> bool SnPartsBasic<I>::differenceWith(const RCShdPtr<SnParts c
         return false;
     }
     if (basic == this) {
-        const bool hadParts = !parts.empty();
-        clear();
-        return hadParts;
+        return clearReporting();
     }
     return dropIf(parts.size(), [basic](const I &index) { return basic->hasPart(index); }) != 0;
 }
@@ -239,9 +243,7 @@ template <class I> bool SnPartsBasic<I>::xorWith(const RCShdPtr<SnParts const> &
         return false;
     }
     if (basic == this) {
-        const bool hadParts = !parts.empty();
-        clear();
-        return hadParts;
+        return clearReporting();
     }
     const std::size_t from = appendMissing(*basic);
     const std::size_t dropped =

@@ -6,6 +6,8 @@
 #include "host/SnParts.h"
 #include "host/SnPartsBasic.h"
 
+#include "TestForeignParts.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -25,21 +27,7 @@ using Vo::SeShapeParts;
 using Vo::SnParts;
 using Model = std::vector<int>;
 
-// Parts of another class, which every operation must treat as foreign.
-class OtherParts : public SnParts {
-public:
-    SnParts *clone() const override { return new OtherParts(); }
-    bool isEqual(const RCShdPtr<SnParts const> &) const override { return true; }
-    bool contains(const RCShdPtr<SnParts const> &) const override { return true; }
-    bool isEmpty() const override { return true; }
-    int getSize() const override { return 0; }
-    void clear() override {}
-    void replaceAllParts(const RCShdPtr<SnParts const> &) override {}
-    bool unionWith(const RCShdPtr<SnParts const> &) override { return true; }
-    bool differenceWith(const RCShdPtr<SnParts const> &) override { return true; }
-    bool xorWith(const RCShdPtr<SnParts const> &) override { return true; }
-    void dump(std::ostream &) const override {}
-};
+using OtherParts = VoTest::TestForeignParts;
 
 RCShdPtr<SeShapeParts> makeParts(const Model &points, const Model &handles) {
     RCShdPtr<SeShapeParts> parts(new SeShapeParts());
