@@ -25,32 +25,28 @@ private:
     const char *library;
 };
 
-template <class Tag> struct HostPackage;
-template <> struct HostPackage<VoInit::base> {
-    static constexpr const char *name = "base";
-    static constexpr const char *library = "libVObase";
+// The package name and library name of each package the host stand-in plays.
+struct HostNames {
+    const char *package;
+    const char *library;
 };
-template <> struct HostPackage<VoInit::primitives> {
-    static constexpr const char *name = "primitives";
-    static constexpr const char *library = "libVOprimitives";
-};
-template <> struct HostPackage<VoInit::resmgt> {
-    static constexpr const char *name = "resmgt";
-    static constexpr const char *library = "libVOresmgt";
-};
-template <> struct HostPackage<VoInit::internalAPI> {
-    static constexpr const char *name = "internalAPI";
-    static constexpr const char *library = "libVOinternalAPI";
-};
-template <> struct HostPackage<VoInit::pluginAPI> {
-    static constexpr const char *name = "pluginAPI";
-    static constexpr const char *library = "libVOpluginAPI";
-};
+template <class Tag> constexpr HostNames hostNames();
+template <> constexpr HostNames hostNames<VoInit::base>() { return {"base", "libVObase"}; }
+template <> constexpr HostNames hostNames<VoInit::primitives>() {
+    return {"primitives", "libVOprimitives"};
+}
+template <> constexpr HostNames hostNames<VoInit::resmgt>() { return {"resmgt", "libVOresmgt"}; }
+template <> constexpr HostNames hostNames<VoInit::internalAPI>() {
+    return {"internalAPI", "libVOinternalAPI"};
+}
+template <> constexpr HostNames hostNames<VoInit::pluginAPI>() {
+    return {"pluginAPI", "libVOpluginAPI"};
+}
 
 } // namespace
 
 // Every host package but base depends on base.
-template <class Tag> InInit<Tag>::InInit() : InPackageInit(HostPackage<Tag>::name) {
+template <class Tag> InInit<Tag>::InInit() : InPackageInit(hostNames<Tag>().package) {
     registerPackage();
     if (getType() != InInit<VoInit::base>::getType()) {
         addDependency(InInit<VoInit::base>::getType());
@@ -58,7 +54,7 @@ template <class Tag> InInit<Tag>::InInit() : InPackageInit(HostPackage<Tag>::nam
 }
 
 template <class Tag> void InInit<Tag>::registerBuildInfo() {
-    InBuildInfoUtil::registerInfo(OPtr<InBuildInfo>(new HostBuildInfo(HostPackage<Tag>::library)));
+    InBuildInfoUtil::registerInfo(OPtr<InBuildInfo>(new HostBuildInfo(hostNames<Tag>().library)));
 }
 
 template class InInit<VoInit::base>;
