@@ -35,8 +35,11 @@ class PiPath;
 // notifyPrimarySelectionChangedCallbacks (the first selected shape differs from the first shape of
 // the application's selection, or the application gave another primary item),
 // notifyShapeSelectionChangedCallbacks (the editor's shapes, in order, differ from the
-// application's) and notifySelectionChangedCallbacks (anything changed), each at most once and only
-// when its condition holds; nothing when `update` raises. Its own writes are guarded, so their echo
+// application's) and notifySelectionChangedCallbacks (the editor's selection changed, or the
+// application's selection changed to other shapes), each at most once and only when its condition
+// holds; nothing when `update` raises. An application selection that holds no shape (only nodes,
+// or nothing) or the editor's shapes already leaves the editor's selection as it is and notifies
+// no one. Its own writes are guarded, so their echo
 // is ignored, and each direction compares before it writes. A callback may let go of the last
 // pointer to the updater: it is destroyed once the notification is over, every list having run.
 // Thread safety: the count is atomic; everything else runs on the editor's thread.

@@ -1,0 +1,382 @@
+// Rule fuzzer of the selection updater on the example application: decodes the input into a
+// sequence of editor-side selector operations, point and handle edits, host-side selections and
+// shape deletions on a fresh scene, and after every step checks how the editor's selection, the
+// application's selection and the three callback lists must relate; aborts on the first breach.
+// Only inputs that no operation documents as raising are generated, so any exception is a finding.
+
+#include "AppShapeEditor.h"
+
+#include "SeShape.h"
+#include "SeShapeSelector.h"
+
+#include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
+#include "host/PiGraphObject.h"
+#include "host/PiGraphObjectSnItemConst.h"
+#include "host/PiInput.h"
+#include "host/PiSnItem.h"
+#include "host/PiSnItemUtil.h"
+#include "host/SnItem.h"
+#include "host/SnSelection.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Vo::RCShdPtr;
+using Vo::SnItem;
+using Vo::SnSelection;
+using VoExample::AppShapeInterface;
+
+// The input as a stream of bytes; past its end every read gives 0, so every input is a program.
+class ByteReader {
+public:
+    ByteReader(const std::uint8_t *data, std::size_t size) noexcept : data(data), size(size) {}
+    bool atEnd() const noexcept { return position >= size; }
+    std::uint8_t next() noexcept { return position < size ? data[position++] : 0; }
+
+private:
+    const std::uint8_t *data;
+    std::size_t size;
+    std::size_t position = 0;
+};
+
+void check(bool holds, const char *what) {
+    if (!holds) {
+        std::fprintf(stderr, "selection rule broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// Points and handles never grow past this, so that index operations stay cheap.
+constexpr int kMaxParts = 12;
+
+// One shape of the scene: its graph object stays in the tool node after the shape is deleted, so
+// host selections may still name it.
+struct ShapeRecord {
+    std::string name;
+    RCShdPtr<Vo::PiGraphObject const> object;
+    bool alive = true;
+};
+
+// The scene: the example editor with four shapes (composite points without handles, composite
+// points with gradient handles, single-valued points, and a small one with a handle), and whether
+// the application's selection was last written by the updater for an editor-side change.
+struct Scene {
+    VoExample::AppShapeEditor editor;
+    std::vector<ShapeRecord> shapes;
+    bool editorSynced = false;
+
+    Scene() {
+        addShape("A", 4, 0, false);
+        addShape("B", 3, 2, false);
+        addShape("C", 5, 0, true);
+        addShape("D", 2, 1, false);
+        editor.takeCallbacks();
+    }
+
+    void addShape(const std::string &name, int points, int handles, bool singleValued) {
+        AppShapeInterface *shape =
+            editor.getController().addShape(name, points, handles, singleValued);
+        check(shape != nullptr, "scene shape could not be built");
+        shapes.push_back({name, shape->getShape()->getGraphObject(), true});
+    }
+
+    Vo::SeShapeSelector &selector() const { return editor.getSelector(); }
+    RCShdPtr<SnSelection> hostSelection() const {
+        return editor.getController().getApplicationSelection();
+    }
+    AppShapeInterface *live(const ShapeRecord &record) const {
+        return record.alive ? editor.getController().getLayer().findShape(record.name) : nullptr;
+    }
+    // A live shape chosen by the byte, or null when none is left.
+    AppShapeInterface *pickLive(std::uint8_t byte) const {
+        std::vector<AppShapeInterface *> alive;
+        for (const ShapeRecord &record : shapes) {
+            if (AppShapeInterface *shape = live(record)) {
+                alive.push_back(shape);
+            }
+        }
+        return alive.empty() ? nullptr : alive[byte % alive.size()];
+    }
+    AppShapeInterface *primary() const {
+        const RCShdPtr<Vo::SeShape> shape = selector().getPrimarySelectedShape();
+        for (const ShapeRecord &record : shapes) {
+            AppShapeInterface *candidate = live(record);
+            if (candidate != nullptr && candidate->getShape().get() == shape.get()) {
+                return candidate;
+            }
+        }
+        return nullptr;
+    }
+};
+
+Vo::Vector<RCShdPtr<Vo::SeShape>> drawShapes(const Scene &scene, ByteReader &in) {
+    Vo::Vector<RCShdPtr<Vo::SeShape>> shapes;
+    for (int count = in.next() % 4; count > 0; --count) {
+        if (AppShapeInterface *shape = scene.pickLive(in.next())) {
+            shapes.push_back(shape->getShape());
+        }
+    }
+    return shapes;
+}
+
+enum PartOperation { One, Several, All, Next, Previous, Unselect, PartOperationCount };
+
+// A point or handle operation on the primary shape, with indices that exist on it.
+void runPartOperation(Scene &scene, bool points, ByteReader &in) {
+    const auto operation = static_cast<PartOperation>(in.next() % PartOperationCount);
+    const AppShapeInterface *shape = scene.primary();
+    const int count =
+        shape == nullptr ? 0 : (points ? shape->getNbPoints() : shape->getNbHandles());
+    Vo::SeShapeSelector &selector = scene.selector();
+    switch (operation) {
+    case One:
+        if (count > 0) {
+            const int index = in.next() % count;
+            points ? selector.selectPoint(index) : selector.selectHandle(index);
+        }
+        break;
+    case Several:
+        if (points && count > 0) {
+            Vo::Vector<int> indices;
+            for (int length = in.next() % 4; length > 0; --length) {
+                indices.push_back(in.next() % count);
+            }
+            selector.selectPoints(indices);
+        }
+        break;
+    case All:
+        points ? selector.selectAllPoints(count) : selector.selectAllHandles(count);
+        break;
+    case Next:
+        points ? selector.selectNextPoint(count) : selector.selectNextHandle(count);
+        break;
+    case Previous:
+        points ? selector.selectPreviousPoint(count) : selector.selectPreviousHandle(count);
+        break;
+    default:
+        points ? selector.unselectPoints() : selector.unselectHandles();
+        break;
+    }
+}
+
+// Inserts or removes a point or handle of any live shape through the controller, which then
+// renumbers the selection.
+void runEdit(Scene &scene, ByteReader &in) {
+    const std::uint8_t how = in.next();
+    AppShapeInterface *shape = scene.pickLive(in.next());
+    if (shape == nullptr) {
+        return;
+    }
+    const bool points = (how & 1U) != 0;
+    const bool insert = (how & 2U) != 0;
+    const int count = points ? shape->getNbPoints() : shape->getNbHandles();
+    const std::uint8_t index = in.next();
+    VoExample::AppEditorController &controller = scene.editor.getController();
+    if (insert && count < kMaxParts) {
+        points ? controller.insertPoint(*shape, index % (count + 1))
+               : controller.insertHandle(*shape, index % (count + 1));
+    } else if (!insert && count > 0) {
+        points ? controller.deletePoint(*shape, index % count)
+               : controller.deleteHandle(*shape, index % count);
+    }
+}
+
+// Selects in the application: graph objects of shapes (also deleted ones), the editor node and the
+// tool node, in drawn order; an empty draw clears the selection. Gives the live shapes selected.
+std::vector<const Vo::SeShape *> runHostSelection(Scene &scene, ByteReader &in) {
+    std::vector<const Vo::SeShape *> shapes;
+    const RCShdPtr<SnSelection> items = SnSelection::create();
+    VoExample::AppEditorController &controller = scene.editor.getController();
+    for (int count = in.next() % 5; count > 0; --count) {
+        const std::uint8_t which = in.next() % (scene.shapes.size() + 2);
+        if (which == scene.shapes.size()) {
+            items->addItem(Vo::PiSnItemUtil::create(controller.getNode()));
+        } else if (which == scene.shapes.size() + 1) {
+            items->addItem(Vo::PiSnItemUtil::create(controller.getLayer().getToolNode()));
+        } else {
+            const ShapeRecord &record = scene.shapes[which];
+            items->addItem(Vo::PiSnItemUtil::createFromBase(record.object));
+            if (AppShapeInterface *shape = scene.live(record)) {
+                shapes.push_back(shape->getShape().get());
+            }
+        }
+    }
+    scene.hostSelection()->replaceAllItems(items);
+    return shapes;
+}
+
+void deleteShape(Scene &scene, ByteReader &in) {
+    const AppShapeInterface *shape = scene.pickLive(in.next());
+    if (shape == nullptr) {
+        return;
+    }
+    const std::string name = shape->getName();
+    for (ShapeRecord &record : scene.shapes) {
+        record.alive = record.alive && record.name != name;
+    }
+    check(scene.editor.getController().deleteShape(name), "deleteShape of a live shape");
+}
+
+bool isGraphItem(const RCShdPtr<SnItem const> &item, const RCShdPtr<Vo::PiGraphObject const> &o) {
+    const auto *graphItem = dynamic_cast<const Vo::PiGraphObjectSnItemConst *>(item.get());
+    return graphItem != nullptr && Vo::PiGraphObject::areEqual(graphItem->getGraphObject(), o);
+}
+
+// The number of application items that the selected points and handles of shape stand for.
+std::size_t partItemCount(const Scene &scene, const AppShapeInterface &shape) {
+    Vo::Vector<int> points;
+    Vo::Vector<int> handles;
+    scene.selector().getSelectedPoints(points);
+    scene.selector().getSelectedHandles(handles);
+    const std::size_t pointItems =
+        points.empty() ? 0 : (shape.hasSingleValuedPoints() ? 1 : 2 * points.size());
+    return pointItems + 2 * handles.size();
+}
+
+// Rule (a): the application's selection mirrors the editor's.
+void checkMirrored(Scene &scene) {
+    const RCShdPtr<SnSelection> host = scene.hostSelection();
+    std::vector<RCShdPtr<SnItem const>> items(host->begin(), host->end());
+    check(!items.empty() && isGraphItem(items[0], scene.editor.getController().getNode()),
+          "application selection does not start with the editor node");
+    Vo::Vector<RCShdPtr<Vo::SeShape>> selected;
+    scene.selector().getSelectedShapes(selected);
+    check(items.size() >= selected.size() + 1, "application selection misses shapes");
+    for (std::size_t index = 0; index < selected.size(); ++index) {
+        check(isGraphItem(items[index + 1], selected[index]->getGraphObject()),
+              "application selection's shapes differ from the editor's");
+    }
+    const AppShapeInterface *primary = scene.primary();
+    const std::size_t parts =
+        selected.size() == 1 && primary != nullptr ? partItemCount(scene, *primary) : 0;
+    check(items.size() == selected.size() + 1 + parts,
+          "application selection has the wrong number of part items");
+    for (std::size_t index = selected.size() + 1; index < items.size(); ++index) {
+        check(dynamic_cast<const Vo::PiSnItem<Vo::PiInput> *>(items[index].get()) != nullptr,
+              "a part item of the application selection is not an input item");
+    }
+}
+
+// Rule (b): a host selection with shapes becomes the editor's shapes, in host order.
+void checkTakenOver(const Scene &scene, const std::vector<const Vo::SeShape *> &hostShapes) {
+    Vo::Vector<RCShdPtr<Vo::SeShape>> selected;
+    scene.selector().getSelectedShapes(selected);
+    check(selected.size() == hostShapes.size(), "editor did not take the host's shape count");
+    for (std::size_t index = 0; index < selected.size(); ++index) {
+        check(selected[index].get() == hostShapes[index], "editor's shapes differ from the host's");
+    }
+}
+
+enum Operation {
+    SetShapes,
+    SetPrimary,
+    SelectAllShapes,
+    Reset,
+    Points,
+    Handles,
+    Edit,
+    HostSelect,
+    HostClear,
+    Delete,
+    OperationCount
+};
+
+// Runs one operation; true when it came from the application's side.
+bool runOperation(Scene &scene, Operation operation, ByteReader &in,
+                  std::vector<const Vo::SeShape *> &hostShapes) {
+    Vo::SeShapeSelector &selector = scene.selector();
+    switch (operation) {
+    case SetShapes:
+        selector.setSelectedShapes(drawShapes(scene, in));
+        return false;
+    case SetPrimary: {
+        AppShapeInterface *shape = scene.pickLive(in.next());
+        const std::uint8_t point = in.next();
+        if (shape != nullptr) {
+            const int count = shape->getNbPoints();
+            selector.setPrimarySelectedShape(shape->getShape(),
+                                             count == 0 || point % 2 == 0 ? -1 : point % count);
+        }
+        return false;
+    }
+    case SelectAllShapes: {
+        Vo::Iterator<RCShdPtr<Vo::SeShape>> shapes =
+            scene.editor.getController().getLayer().getShapes();
+        selector.selectAllShapes(shapes);
+        return false;
+    }
+    case Reset:
+        selector.resetSelection();
+        return false;
+    case Points:
+    case Handles:
+        runPartOperation(scene, operation == Points, in);
+        return false;
+    case Edit:
+        runEdit(scene, in);
+        return false;
+    case HostSelect:
+        hostShapes = runHostSelection(scene, in);
+        return true;
+    case HostClear:
+        scene.hostSelection()->replaceAllItems(SnSelection::create());
+        return true;
+    default:
+        deleteShape(scene, in);
+        return false;
+    }
+}
+
+void checkCallbacks(const std::vector<std::string> &callbacks, bool changed, bool fromHost) {
+    const auto count = [&callbacks](const char *list) {
+        return std::count(callbacks.begin(), callbacks.end(), list);
+    };
+    check(count("selection") <= 1, "selection-changed list ran more than once in one step");
+    check((count("selection") == 1) == changed,
+          "selection-changed list ran without a change, or a change went unannounced");
+    check(!fromHost || count("shapes") == 0, "shape-selection list ran for a host-side change");
+}
+
+void runStep(Scene &scene, ByteReader &in) {
+    const RCShdPtr<SnSelection> editorBefore(scene.selector().getSelection()->clone());
+    const RCShdPtr<SnSelection> hostBefore(scene.hostSelection()->clone());
+    std::vector<const Vo::SeShape *> hostShapes;
+    const auto operation = static_cast<Operation>(in.next() % OperationCount);
+    const bool fromHost = runOperation(scene, operation, in, hostShapes);
+    const bool editorChanged = !scene.selector().getSelection()->isEqual(editorBefore);
+    const bool hostChanged = !scene.hostSelection()->isEqual(hostBefore);
+    // A host-side change that leaves the editor's shapes alone (no shape in it, or the same ones)
+    // is not announced: the editor's lists tell of the editor's selection.
+    checkCallbacks(scene.editor.takeCallbacks(), editorChanged || (!fromHost && hostChanged),
+                   fromHost);
+    if (fromHost) {
+        scene.editorSynced = false;
+        if (!hostShapes.empty()) {
+            checkTakenOver(scene, hostShapes);
+        }
+    } else if (editorChanged) {
+        scene.editorSynced = true;
+    }
+    if (scene.editorSynced) {
+        checkMirrored(scene);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    ByteReader in(data, size);
+    Scene scene;
+    while (!in.atEnd()) {
+        runStep(scene, in);
+    }
+    return 0;
+}
