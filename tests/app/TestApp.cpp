@@ -1,4 +1,5 @@
 #include "TestController.h"
+#include "TestFaults.h"
 #include "TestItemPredicate.h"
 #include "TestOwner.h"
 #include "TestShape.h"
@@ -16,8 +17,10 @@ using namespace Vo;
 
 TestShape::TestShape(const RCShdPtr<PiGraphObject> &graphObject,
                      const RCWeakPtr<SeShapeInterface> &editingSide)
-    : object(graphObject), editing(editingSide) {}
-TestShape::~TestShape() = default;
+    : object(graphObject), editing(editingSide) {
+    ++nbLive;
+}
+TestShape::~TestShape() { --nbLive; }
 
 TestShapeInterface::TestShapeInterface(const RCShdPtr<PiInput> &curveInput,
                                        const RCShdPtr<PiInput> &gradientInput)
@@ -62,8 +65,7 @@ int TestController::addShape(const std::string &name, int nbPoints, int nbHandle
 
 RCShdPtr<SeShape> TestController::shape(int index) const {
     const TestShapeInterface *editingSide = shapes.at(static_cast<std::size_t>(index)).get();
-    return editingSide ? const_cast<TestShapeInterface *>(editingSide)->getShape()
-                       : RCShdPtr<SeShape>();
+    return editingSide ? editingSide->model() : RCShdPtr<SeShape>();
 }
 
 RCWeakPtr<SeShapeInterface> TestController::weak(int index) const {
@@ -94,10 +96,11 @@ RCShdPtr<SnSelection> TestController::hostSelection() const {
 }
 
 RCShdPtr<SeShape> TestController::findShape(const RCShdPtr<PiGraphObject const> &object) {
+    TestFaults::count();
     for (std::size_t i = 0; i < shapes.size(); ++i) {
         if (!shapes[i].isNull() &&
             PiGraphObject::areEqual(object, RCShdPtr<PiGraphObject const>(shapeObjects[i]))) {
-            return shapes[i].get()->getShape();
+            return shapes[i].get()->model();
         }
     }
     return RCShdPtr<SeShape>();

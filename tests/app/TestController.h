@@ -21,6 +21,7 @@ namespace VoTest {
 // A small editor on a real composition graph: an editor node "ShapeEditor", a tool node "Roto"
 // holding the shapes' graph objects and inputs, and a primary-output node "Output" fed by "Roto".
 // Owns the shapes' editing sides (through RCOwner), the selector, and the shape-event dispatchers.
+// findShape is counted by the fault switch and raises when it is armed.
 class TestController : public Vo::SeShapeEditorControllerInterface {
 public:
     TestController();
