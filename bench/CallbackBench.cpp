@@ -123,11 +123,27 @@ void BM_CbSubscribeThenRemoveRandomly(benchmark::State &state) {
 
 } // namespace
 
-BENCHMARK(BM_CbDispatcherCall)->Arg(1)->Arg(100)->Arg(10000)->Arg(100000)->Complexity();
-BENCHMARK(BM_CbVirtualLoop)->Arg(1)->Arg(100)->Arg(10000)->Arg(100000)->Complexity();
+BENCHMARK(BM_CbDispatcherCall)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Complexity();
+BENCHMARK(BM_CbVirtualLoop)
+    ->Arg(1)
+    ->Arg(10)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Complexity();
 BENCHMARK(BM_CbDispatcherCallUnsubscribing)
     ->Arg(1)
+    ->Arg(10)
     ->Arg(100)
+    ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)
     ->Complexity();
