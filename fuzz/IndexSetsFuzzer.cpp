@@ -2,6 +2,7 @@
 // SnPartsBasic<int> sets and two SeShapeParts, runs it, and after every step compares each set
 // with a plain ordered-vector model of the documented rules; aborts on the first difference.
 
+#include "FuzzByteReader.h"
 #include "SeShapeParts.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
@@ -26,18 +27,7 @@ using Vo::SnPartsBasic;
 using Model = std::vector<int>;
 using Basic = SnPartsBasic<int>;
 
-// The input as a stream of bytes; past its end every read gives 0, so every input is a program.
-class ByteReader {
-public:
-    ByteReader(const std::uint8_t *data, std::size_t size) noexcept : data(data), size(size) {}
-    bool atEnd() const noexcept { return position >= size; }
-    std::uint8_t next() noexcept { return position < size ? data[position++] : 0; }
-
-private:
-    const std::uint8_t *data;
-    std::size_t size;
-    std::size_t position = 0;
-};
+using ByteReader = VoFuzz::FuzzByteReader;
 
 void check(bool holds, const char *what) {
     if (!holds) {

@@ -5,6 +5,7 @@
 // Only inputs that no operation documents as raising are generated, so any exception is a finding.
 
 #include "AppShapeEditor.h"
+#include "FuzzByteReader.h"
 
 #include "SeShape.h"
 #include "SeShapeSelector.h"
@@ -34,18 +35,7 @@ using Vo::SnItem;
 using Vo::SnSelection;
 using VoExample::AppShapeInterface;
 
-// The input as a stream of bytes; past its end every read gives 0, so every input is a program.
-class ByteReader {
-public:
-    ByteReader(const std::uint8_t *data, std::size_t size) noexcept : data(data), size(size) {}
-    bool atEnd() const noexcept { return position >= size; }
-    std::uint8_t next() noexcept { return position < size ? data[position++] : 0; }
-
-private:
-    const std::uint8_t *data;
-    std::size_t size;
-    std::size_t position = 0;
-};
+using ByteReader = VoFuzz::FuzzByteReader;
 
 void check(bool holds, const char *what) {
     if (!holds) {
