@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/CbHandler.h"
-#include "foundation/VoFoundationExport.h"
+#include "CbHandler.h"
+#include "VoFoundationExport.h"
 
 #include <algorithm>
 #include <array>

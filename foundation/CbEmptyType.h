@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
-#include "host/VoHostExport.h"
+#include "../host/VoHostExport.h"
+#include "VoFoundationExport.h"
 
 namespace Vo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/CbEmptyType.h"
-#include "foundation/VoFoundationExport.h"
+#include "CbEmptyType.h"
+#include "VoFoundationExport.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -86,4 +86,4 @@ template <class T> void CbHandler<T>::reset() noexcept {
 } // namespace Vo
 
 // Last, because unsubscribing calls into the dispatcher: whoever uses a handler gets both.
-#include "foundation/CbDispatcher.h"
+#include "CbDispatcher.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/CbHandler.h"
-#include "foundation/VoFoundationExport.h"
+#include "CbHandler.h"
+#include "VoFoundationExport.h"
 
-#include "host/RCExUtil.h"
+#include "../host/RCExUtil.h"
 
 #include <typeinfo>
 

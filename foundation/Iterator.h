@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/IteratorImp.h"
-#include "foundation/RCPvtEngPtr.h"
-#include "foundation/VoFoundationExport.h"
+#include "IteratorImp.h"
+#include "RCPvtEngPtr.h"
+#include "VoFoundationExport.h"
 
 #include <cstddef>
 #include <iterator>

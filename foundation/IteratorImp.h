@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
-#include "host/RCBase.h"
+#include "../host/RCBase.h"
+#include "VoFoundationExport.h"
 
 namespace Vo {
 

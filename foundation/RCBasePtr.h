@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
-#include "host/RCBase.h"
-#include "host/RCExUtil.h"
-#include "host/RCTypeName.h"
+#include "../host/RCBase.h"
+#include "../host/RCExUtil.h"
+#include "../host/RCTypeName.h"
+#include "VoFoundationExport.h"
 
 #include <ostream>
 #include <typeinfo>

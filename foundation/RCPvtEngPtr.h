@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/VoFoundationExport.h"
+#include "RCShdPtr.h"
+#include "VoFoundationExport.h"
 
 namespace Vo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/RCBasePtr.h"
-#include "foundation/VoFoundationExport.h"
+#include "RCBasePtr.h"
+#include "VoFoundationExport.h"
 
 #include <cstddef>
 #include <type_traits>

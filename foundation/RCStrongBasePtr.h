@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/VoFoundationExport.h"
-#include "host/RCSWCount.h"
+#include "../host/RCSWCount.h"
+#include "RCShdPtr.h"
+#include "VoFoundationExport.h"
 
 #include <utility>
 

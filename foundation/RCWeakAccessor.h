@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/RCStrongBasePtr.h"
-#include "foundation/RCWeakPtr.h"
-#include "foundation/VoFoundationExport.h"
+#include "RCStrongBasePtr.h"
+#include "RCWeakPtr.h"
+#include "VoFoundationExport.h"
 
 namespace Vo {
 

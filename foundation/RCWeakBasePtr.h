@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/VoFoundationExport.h"
-#include "host/RCSWBase.h"
-#include "host/RCSWCount.h"
+#include "../host/RCSWBase.h"
+#include "../host/RCSWCount.h"
+#include "RCShdPtr.h"
+#include "VoFoundationExport.h"
 
 namespace Vo {
 

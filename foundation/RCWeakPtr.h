@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/RCWeakBasePtr.h"
-#include "foundation/VoFoundationExport.h"
-#include "host/LkCounter.h"
+#include "../host/LkCounter.h"
+#include "RCWeakBasePtr.h"
+#include "VoFoundationExport.h"
 
 #include <type_traits>
 
@@ -51,4 +51,4 @@ template <class T, class U> bool operator!=(const RCWeakPtr<T> &a, const RCWeakP
 
 } // namespace Vo
 
-#include "foundation/RCWeakAccessor.h"
+#include "RCWeakAccessor.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "host/LkCounter.h"
-#include "host/RCBase.h"
-#include "host/VoHostExport.h"
+#include "LkCounter.h"
+#include "RCBase.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

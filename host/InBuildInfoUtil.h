@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/InBuildInfo.h"
-#include "host/OPtr.h"
+#include "InBuildInfo.h"
+#include "OPtr.h"
 
 #include <vector>
 

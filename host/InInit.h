@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/InPackageInit.h"
-#include "host/VoInit.h"
+#include "InPackageInit.h"
+#include "VoInit.h"
 
 #include <typeinfo>
 

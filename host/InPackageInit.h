@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/InPackageInitBase.h"
+#include "InPackageInitBase.h"
 
 #include <string>
 #include <typeinfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/InVariableBase.h"
+#include "InVariableBase.h"
 
 namespace Vo {
 

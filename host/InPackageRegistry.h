@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/InPackageInit.h"
+#include "InPackageInit.h"
 
 #include <string>
 #include <vector>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/Iterator.h"
-#include "foundation/IteratorImp.h"
-#include "foundation/RCPvtEngPtr.h"
-#include "host/RCExUtil.h"
+#include "../foundation/Iterator.h"
+#include "../foundation/IteratorImp.h"
+#include "../foundation/RCPvtEngPtr.h"
+#include "RCExUtil.h"
 
 #include <cstddef>
 #include <memory>

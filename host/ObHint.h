@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/RCBase.h"
-#include "host/VoHostExport.h"
+#include "RCBase.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

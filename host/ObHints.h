@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/Vector.h"
-#include "host/ObHint.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/Vector.h"
+#include "ObHint.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "host/ObObserverAny.h"
-#include "host/Sn.h"
-#include "host/VoHostExport.h"
+#include "ObObserverAny.h"
+#include "Sn.h"
+#include "VoHostExport.h"
 
 #include <algorithm>
 #include <vector>
@@ -49,7 +49,7 @@ private:
 
 } // namespace Vo
 
-#include "host/ObSubject.h"
+#include "ObSubject.h"
 
 namespace Vo {
 

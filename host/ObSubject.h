@@ -1,8 +1,8 @@
 #pragma once
 
-#include "host/ObObserver.h"
-#include "host/Sn.h"
-#include "host/VoHostExport.h"
+#include "ObObserver.h"
+#include "Sn.h"
+#include "VoHostExport.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/PiNodeController.h"
-#include "host/SnSelection.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "PiNodeController.h"
+#include "SnSelection.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

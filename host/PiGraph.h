@@ -1,14 +1,14 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/RCWeakPtr.h"
-#include "foundation/Vector.h"
-#include "host/LkCounter.h"
-#include "host/PiNode.h"
-#include "host/PiNodeController.h"
-#include "host/RCBase.h"
-#include "host/RCOwner.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/RCWeakPtr.h"
+#include "../foundation/Vector.h"
+#include "LkCounter.h"
+#include "PiNode.h"
+#include "PiNodeController.h"
+#include "RCBase.h"
+#include "RCOwner.h"
+#include "VoHostExport.h"
 
 #include <memory>
 #include <string>

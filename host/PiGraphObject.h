@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/LkCounter.h"
-#include "host/RCBase.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "LkCounter.h"
+#include "RCBase.h"
+#include "VoHostExport.h"
 
 #include <iosfwd>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/Vector.h"
-#include "host/PiGraphObject.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/Vector.h"
+#include "PiGraphObject.h"
 
 #include <memory>
 #include <string>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiNode.h"
-#include "host/PrdPredicate.h"
-#include "host/PrdPredicateImp.h"
-#include "host/SnItem.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "PiGraphObjectSnItemConst.h"
+#include "PiNode.h"
+#include "PrdPredicate.h"
+#include "PrdPredicateImp.h"
+#include "SnItem.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/SnItem.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "PiGraphObject.h"
+#include "SnItem.h"
+#include "VoHostExport.h"
 
 #include <ostream>
 

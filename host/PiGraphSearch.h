@@ -1,10 +1,10 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/PiNode.h"
-#include "host/PiPath.h"
-#include "host/PrdPredicate.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "PiNode.h"
+#include "PiPath.h"
+#include "PrdPredicate.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

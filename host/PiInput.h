@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "PiGraphObject.h"
+#include "VoHostExport.h"
 
 #include <string>
 

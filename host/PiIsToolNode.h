@@ -1,10 +1,10 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/PiNode.h"
-#include "host/PrdPredicate.h"
-#include "host/PrdPredicateImp.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "PiNode.h"
+#include "PrdPredicate.h"
+#include "PrdPredicateImp.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

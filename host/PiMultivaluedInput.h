@@ -1,10 +1,10 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/Vector.h"
-#include "host/PiGraphObjectList.h"
-#include "host/PiInput.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/Vector.h"
+#include "PiGraphObjectList.h"
+#include "PiInput.h"
+#include "VoHostExport.h"
 
 #include <string>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/Vector.h"
-#include "host/PiGraphObject.h"
-#include "host/PiGraphObjectList.h"
-#include "host/PiInput.h"
-#include "host/PiMultivaluedInput.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/Vector.h"
+#include "PiGraphObject.h"
+#include "PiGraphObjectList.h"
+#include "PiInput.h"
+#include "PiMultivaluedInput.h"
+#include "VoHostExport.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/Vector.h"
-#include "host/PiNode.h"
-#include "host/RCBase.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/Vector.h"
+#include "PiNode.h"
+#include "RCBase.h"
+#include "VoHostExport.h"
 
 #include <iosfwd>
 

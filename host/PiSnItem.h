@@ -1,12 +1,12 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiInput.h"
-#include "host/PiNode.h"
-#include "host/PiPath.h"
-#include "host/SnItem.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "PiGraphObjectSnItemConst.h"
+#include "PiInput.h"
+#include "PiNode.h"
+#include "PiPath.h"
+#include "SnItem.h"
+#include "VoHostExport.h"
 
 #include <ostream>
 

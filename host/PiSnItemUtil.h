@@ -1,11 +1,11 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiNode.h"
-#include "host/PiSnItem.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "PiGraphObject.h"
+#include "PiGraphObjectSnItemConst.h"
+#include "PiNode.h"
+#include "PiSnItem.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

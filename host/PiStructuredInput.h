@@ -1,12 +1,12 @@
 #pragma once
 
-#include "foundation/Iterator.h"
-#include "foundation/RCShdPtr.h"
-#include "foundation/Vector.h"
-#include "host/PiGraphObjectList.h"
-#include "host/PiInput.h"
-#include "host/PiMultivaluedInput.h"
-#include "host/VoHostExport.h"
+#include "../foundation/Iterator.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/Vector.h"
+#include "PiGraphObjectList.h"
+#include "PiInput.h"
+#include "PiMultivaluedInput.h"
+#include "VoHostExport.h"
 
 #include <string>
 

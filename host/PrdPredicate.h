@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/Vector.h"
-#include "foundation/VoFoundationExport.h"
-#include "host/PrdPredicateImp.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/Vector.h"
+#include "../foundation/VoFoundationExport.h"
+#include "PrdPredicateImp.h"
 
 namespace Vo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/VoFoundationExport.h"
-#include "host/RCBase.h"
+#include "../foundation/VoFoundationExport.h"
+#include "RCBase.h"
 
 namespace Vo {
 

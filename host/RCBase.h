@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/RCCountTraits.h"
-#include "host/VoHostExport.h"
+#include "RCCountTraits.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/LkCounter.h"
+#include "LkCounter.h"
 
 namespace Vo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/RCException.h"
+#include "RCException.h"
 
 namespace Vo {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/VoHostExport.h"
+#include "VoHostExport.h"
 
 #include <exception>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/RCWeakAccessor.h"
-#include "foundation/RCWeakPtr.h"
+#include "../foundation/RCWeakAccessor.h"
+#include "../foundation/RCWeakPtr.h"
 
 #include <memory>
 #include <utility>

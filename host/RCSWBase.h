@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/RCSWCount.h"
+#include "../foundation/RCShdPtr.h"
+#include "RCSWCount.h"
 
 namespace Vo {
 

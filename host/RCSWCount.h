@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/RCBase.h"
+#include "RCBase.h"
 
 namespace Vo {
 

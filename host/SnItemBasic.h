@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/RCWeakPtr.h"
-#include "foundation/VoFoundationExport.h"
-#include "host/SnItem.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/RCWeakPtr.h"
+#include "../foundation/VoFoundationExport.h"
+#include "SnItem.h"
 
 #include <ostream>
 #include <typeinfo>

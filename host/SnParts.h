@@ -1,8 +1,8 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "host/RCBase.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "RCBase.h"
+#include "VoHostExport.h"
 
 #include <ostream>
 

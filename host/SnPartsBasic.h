@@ -1,9 +1,9 @@
 #pragma once
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/Vector.h"
-#include "host/SnParts.h"
-#include "host/VoHostExport.h"
+#include "../foundation/RCShdPtr.h"
+#include "../foundation/Vector.h"
+#include "SnParts.h"
+#include "VoHostExport.h"
 
 #include <algorithm>
 #include <cstddef>

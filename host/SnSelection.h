@@ -1,13 +1,13 @@
 #pragma once
 
-#include "foundation/List.h"
-#include "foundation/RCShdPtr.h"
-#include "host/ObSubject.h"
-#include "host/PrdPredicate.h"
-#include "host/RCBase.h"
-#include "host/Sn.h"
-#include "host/SnItem.h"
-#include "host/VoHostExport.h"
+#include "../foundation/List.h"
+#include "../foundation/RCShdPtr.h"
+#include "ObSubject.h"
+#include "PrdPredicate.h"
+#include "RCBase.h"
+#include "Sn.h"
+#include "SnItem.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "host/ObHint.h"
-#include "host/ObSubject.h"
-#include "host/Sn.h"
-#include "host/VoHostExport.h"
+#include "ObHint.h"
+#include "ObSubject.h"
+#include "Sn.h"
+#include "VoHostExport.h"
 
 namespace Vo {
 

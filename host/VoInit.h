@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/VoHostExport.h"
+#include "VoHostExport.h"
 
 // Package tags: one empty class per package of the application, used only as template arguments of
 // InInit.
