@@ -19,6 +19,8 @@
 #include "host/SnItem.h"
 #include "host/SnSelection.h"
 
+#include <unordered_set>
+
 namespace Vo {
 
 class PiNode;
@@ -42,6 +44,15 @@ class PiPath;
 // no one. Its own writes are guarded, so their echo
 // is ignored, and each direction compares before it writes. A callback may let go of the last
 // pointer to the updater: it is destroyed once the notification is over, every list having run.
+//
+// Batches (SeSelectionBatch): while one is open on the selector, removal events only queue the id
+// (O(1)) and the application's selection is mirrored into the working selection, with no
+// callbacks; the commit at the end is one change of the editor's selection, mirrored once, whose
+// callbacks also count what changed since the batch's start (primary shape, shapes). When the
+// selector puts its selection back after a commit that raised, the updater mirrors that without
+// callbacks. Outside a batch, a removal event for a shape that is not selected costs O(1): the
+// updater keeps the ids of the selected shapes as it mirrors; while a selected shape is gone, or
+// after a mirroring that raised, it walks the selection as described above.
 // Thread safety: the count is atomic; everything else runs on the editor's thread.
 class VO_SHAPE_API SeSelectorUpdater : public RCBase<LkCounter<int>>, public ObObserver<Sn> {
 public:
@@ -67,6 +78,7 @@ private:
     void onSelectorChanged(Changes &changes);
     void onHostChanged(Changes &changes);
     bool haveSameShapes(const SnSelection &hostView) const;
+    void addCommitChanges(Changes &changes) const;
     void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
                          List<RCShdPtr<SnItem const>> &items) const;
     void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items);
@@ -79,6 +91,9 @@ private:
     bool updating;
     CbMethod<SeSelectorUpdater, SeShapeEvent const> shapeEventHandler;
     PrdPredicate<RCShdPtr<SnItem const>> itemFilter;
+    // The ids of the selected shapes as last mirrored; valid only while selectedIdsKnown.
+    std::unordered_set<int> selectedIds;
+    bool selectedIdsKnown = false;
 };
 
 extern template class RCBasePtr<SeSelectorUpdater>;

@@ -18,11 +18,15 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace Vo {
 
 class SnItem;
 class SeShapeParts;
+class SeSelectionBatch;
+class SeSelectionHistory;
 
 // The library's own instantiations, declared before the selector's members use them. Exported
 // explicitly: CbEmptyType has no export of its own, so they would be hidden otherwise.
@@ -151,7 +155,43 @@ public:
     void updateSelectionHandleAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
     void updateSelectionHandleDeleted(const RCWeakPtr<SeShapeInterface> &shape, int index);
 
+    // What a removal event does to the selection: the first selected shape with this id leaves it,
+    // with every selected shape whose editing side is gone, and the rest are selected as wholes
+    // in order; nothing changes when neither is there. Outside a batch this walks the selection
+    // once; inside one it costs O(1) and the selection is worked out at the next read or change.
+    void removeSelectedShape(int shapeId);
+
+    // Batches (opened and ended by SeSelectionBatch). While one is open, every operation above
+    // reads and changes a working selection; getSelection() keeps the state of the batch's start
+    // until its end commits the net result with one write, or abandons it.
+    bool isBatchOpen() const noexcept { return batch != nullptr; }
+    // While the selection object notifies the commit of a batch or of a history's restore: the
+    // selection as it was before that commit. Null otherwise.
+    const RCShdPtr<SnSelection const> &getCommitOrigin() const noexcept { return commitOrigin; }
+    // True while the selector puts its selection back after such a commit raised: observers take
+    // that change as no change (the updater mirrors it without callbacks; a history forgets the
+    // step it recorded for the failed commit).
+    bool isRestoringAfterFault() const noexcept { return restoringAfterFault; }
+
 private:
+    friend class SeSelectionBatch;
+    friend class SeSelectionHistory;
+    struct BatchState;
+
+    // The selection the operations read and change: the working one inside a batch, with the
+    // removals received so far applied.
+    SnSelection &current() const;
+    void settleRemovals() const;
+    void beginBatch();
+    // Ends one level; the outermost commits unless `keep` is false or the batch was cancelled.
+    void endBatch(bool keep);
+    void cancelBatch() noexcept;
+    // Hands `result` to the selection object unless equal, putting the old items back (without
+    // callbacks) when an observer raises; used for the end of a batch and for restores.
+    void commitRestorable(const RCShdPtr<SnSelection const> &result);
+    void attachHistory(SeSelectionHistory *history);
+    void detachHistory(SeSelectionHistory *history) noexcept;
+
     struct PartsChannel;
     struct PrimaryShape;
     static const PartsChannel pointsChannel;
@@ -181,6 +221,10 @@ private:
     int pickingIndex;
     int pickingExtremity;
     RCShdPtr<SnSelection> selection;
+    std::unique_ptr<BatchState> batch;
+    RCShdPtr<SnSelection const> commitOrigin;
+    bool restoringAfterFault = false;
+    std::vector<SeSelectionHistory *> histories;
 };
 
 extern template class RCBasePtr<SeShapeSelector>;

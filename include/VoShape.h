@@ -7,6 +7,8 @@
 #include "SeFrameworkPointers.h"
 #include "SeObject.h"
 #include "SeObjectInterface.h"
+#include "SeSelectionBatch.h"
+#include "SeSelectionHistory.h"
 #include "SeSelectorUpdater.h"
 #include "SeShape.h"
 #include "SeShapeEditorControllerInterface.h"

@@ -23,6 +23,7 @@
 #include "host/SnSelectionChangeHint.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace Vo {
 
@@ -59,11 +60,24 @@ const PiGraphObjectSnItemConst &asGraphItem(const RCShdPtr<SnItem const> &item) 
     return *rcCheckedCast<PiGraphObjectSnItemConst const>(item.operator->());
 }
 
-// The graph object of a live shape; raises RCExNullPtr when the interface gives no shape.
-RCShdPtr<PiGraphObject const> graphObjectOf(const RCWeakPtr<SeShapeInterface> &shape) {
+// The model side of a live shape; null when the interface gives none (its use raises then).
+RCShdPtr<SeShape> modelOf(const RCWeakPtr<SeShapeInterface> &shape) {
     const RCWeakAccessor<SeShapeInterface> access(shape);
-    const RCShdPtr<SeShape> model = access->getShape();
-    return model->getGraphObject();
+    return access->getShape();
+}
+
+RCShdPtr<PiGraphObject const> graphObjectOf(const RCWeakPtr<SeShapeInterface> &shape) {
+    return modelOf(shape)->getGraphObject();
+}
+
+// The shapes of a selection's items, in order, as their editing sides.
+Vector<RCWeakPtr<SeShapeInterface>> shapesOf(const SnSelection &selection) {
+    Vector<RCWeakPtr<SeShapeInterface>> shapes;
+    shapes.reserve(static_cast<std::size_t>(selection.getNbItems()));
+    for (const RCShdPtr<SnItem const> &item : selection) {
+        shapes.push_back(asShapeItem(item).getData());
+    }
+    return shapes;
 }
 
 bool sameObject(const RCShdPtr<SnItem const> &hostItem, const RCWeakPtr<SeShapeInterface> &shape) {
@@ -96,19 +110,6 @@ RCShdPtr<SnSelection> findHostSelection(SeShapeEditorControllerInterface &contro
         nodeController.getCounter());
     const RCWeakAccessor<PiCompositionGraphInterface const> lockedComposition(composition);
     return lockedComposition->getSelection();
-}
-
-// The shapes of the selected editing sides that are still alive, in order.
-Vector<RCShdPtr<SeShape>> liveShapes(const Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
-    Vector<RCShdPtr<SeShape>> live;
-    live.reserve(interfaces.size());
-    for (const RCWeakPtr<SeShapeInterface> &shape : interfaces) {
-        const RCWeakAccessor<SeShapeInterface> access(shape);
-        if (!access.isNull()) {
-            live.push_back(access->getShape());
-        }
-    }
-    return live;
 }
 
 ItemFilter makeItemFilter(const RCShdPtr<ItemPredicateImp> &predicate) {
@@ -155,6 +156,9 @@ void SeSelectorUpdater::update(ObSubject<Sn> *, const ObHints &hints) {
             onHostChanged(changes);
         }
     }
+    if (selector->isRestoringAfterFault()) {
+        return; // the state before a failed commit, which no one was told of
+    }
     if (changes.primary) {
         selector->notifyPrimarySelectionChangedCallbacks();
     }
@@ -199,15 +203,24 @@ void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
         !haveSameShapes(*hostView)) {
         changes.shapes = true;
     }
+    addCommitChanges(changes);
 
+    selectedIdsKnown = false;
+    selectedIds.clear();
+    bool allAlive = true;
     List<RCShdPtr<SnItem const>> items;
     items.push_back(PiSnItemUtil::create(editorNode));
     for (const RCShdPtr<SnItem const> &item : *selectorSelection) {
         const RCWeakPtr<SeShapeInterface> &shape = asShapeItem(item).getData();
-        if (!shape.isNull()) {
-            items.push_back(PiSnItemUtil::createFromBase(graphObjectOf(shape)));
+        if (shape.isNull()) {
+            allAlive = false;
+            continue;
         }
+        const RCShdPtr<SeShape> model = modelOf(shape);
+        selectedIds.insert(model->getId());
+        items.push_back(PiSnItemUtil::createFromBase(model->getGraphObject()));
     }
+    selectedIdsKnown = allAlive;
     if (selectorSelection->getNbItems() == 1) {
         const RCWeakPtr<SeShapeInterface> primary = selector->getPrimarySelectedShapeInterface();
         if (!primary.isNull()) {
@@ -217,6 +230,23 @@ void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
     const RCShdPtr<SnSelection> mirrored = SnSelection::create(items);
     if (!hostSelection->isEqual(mirrored)) {
         writeGuarded(*hostSelection, mirrored);
+    }
+}
+
+// At the end of a batch (or a restore) the host view may already show what the application wrote
+// meanwhile: what changed since the start counts as well.
+void SeSelectorUpdater::addCommitChanges(Changes &changes) const {
+    const RCShdPtr<SnSelection const> &origin = selector->getCommitOrigin();
+    if (origin.isNull()) {
+        return;
+    }
+    const Vector<RCWeakPtr<SeShapeInterface>> before = shapesOf(*origin);
+    const Vector<RCWeakPtr<SeShapeInterface>> after = shapesOf(*selectorSelection);
+    if (before.empty() != after.empty() || (!before.empty() && before.front() != after.front())) {
+        changes.primary = true;
+    }
+    if (before != after) {
+        changes.shapes = true;
     }
 }
 
@@ -255,6 +285,8 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
 void SeSelectorUpdater::onHostChanged(Changes &changes) {
     const RCShdPtr<SnSelection> mirrored = SnSelection::create();
     const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
+    std::unordered_set<int> ids;
+    bool allAlive = true;
     for (const RCShdPtr<SnItem const> &item : *hostView) {
         const RCShdPtr<PiGraphObject const> object = asGraphItem(item).getGraphObject();
         if (object.isNull()) {
@@ -262,11 +294,21 @@ void SeSelectorUpdater::onHostChanged(Changes &changes) {
         }
         const RCShdPtr<SeShape> shape = controller.findShape(object);
         if (!shape.isNull()) {
-            mirrored->addItem(RCShdPtr<SnItem const>(
-                new SeShapeItem(RCShdPtr<SnParts>(), shape->getShapeInterface())));
+            const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
+            allAlive = allAlive && !editing.isNull();
+            ids.insert(shape->getId());
+            mirrored->addItem(
+                RCShdPtr<SnItem const>(new SeShapeItem(RCShdPtr<SnParts>(), editing)));
         }
     }
-    if (mirrored->isEmpty() || selectorSelection->isEqual(mirrored)) {
+    if (mirrored->isEmpty()) {
+        return;
+    }
+    if (selector->isBatchOpen()) {
+        selector->replaceAllItems(mirrored); // the working selection; the batch's end notifies
+        return;
+    }
+    if (selectorSelection->isEqual(mirrored)) {
         return;
     }
     changes.selection = true;
@@ -274,7 +316,10 @@ void SeSelectorUpdater::onHostChanged(Changes &changes) {
     if (primary.isNull() || !mirrored->getPrimaryItem()->isEqualImp(*primary)) {
         changes.primary = true;
     }
+    selectedIdsKnown = false;
     writeGuarded(*selectorSelection, mirrored);
+    selectedIds.swap(ids);
+    selectedIdsKnown = allAlive;
 }
 
 void SeSelectorUpdater::writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items) {
@@ -283,28 +328,20 @@ void SeSelectorUpdater::writeGuarded(SnSelection &target, const RCShdPtr<SnSelec
 }
 
 // Removal events carry only an id, and the application may delete the editing side of the removed
-// shape, or of another selected one, before it sends the event. Shapes whose editing side is gone
-// are passed over, so the dispatch never raises for them; since the removed shape may be one of
-// them, they leave the selection with it (or alone, when the id matches no live shape).
+// shape, or of another selected one, before it sends the event. The selector passes over shapes
+// whose editing side is gone, so the dispatch never raises for them; since the removed shape may be
+// one of them, they leave the selection with it. An id that is not among the selected ones, with
+// every selected shape alive when last mirrored, changes nothing and is answered at once.
 void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
     const auto *removal = dynamic_cast<const SeShapeEvent::ShapeRemoved *>(&event);
     if (removal == nullptr) {
         return;
     }
-    Vector<RCWeakPtr<SeShapeInterface>> interfaces;
-    selector->getSelectedShapeInterfaces(interfaces);
-    Vector<RCShdPtr<SeShape>> live = liveShapes(interfaces);
-    const bool anyGone = live.size() != interfaces.size();
-    const auto removed = std::find_if(live.begin(), live.end(), [&](const RCShdPtr<SeShape> &s) {
-        return s->getId() == removal->getShapeId();
-    });
-    if (removed == live.end() && !anyGone) {
+    const int id = removal->getShapeId();
+    if (!selector->isBatchOpen() && selectedIdsKnown && selectedIds.count(id) == 0) {
         return;
     }
-    if (removed != live.end()) {
-        live.erase(removed);
-    }
-    selector->setSelectedShapes(live);
+    selector->removeSelectedShape(id);
 }
 
 template class RCBasePtr<SeSelectorUpdater>;

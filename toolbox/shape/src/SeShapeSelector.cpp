@@ -1,5 +1,6 @@
 #include "SeShapeSelector.h"
 
+#include "SeSelectionHistory.h"
 #include "SeShapeItem.h"
 #include "SeShapeParts.h"
 
@@ -10,8 +11,19 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <unordered_map>
+#include <utility>
 
 namespace Vo {
+
+// An open batch: the working selection the operations read and change, and the removal events
+// received since it was last read (shape id to number of events), applied at the next read.
+struct SeShapeSelector::BatchState {
+    RCShdPtr<SnSelection> working;
+    std::unordered_map<int, int> removals;
+    int depth = 0;
+    bool cancelled = false;
+};
 
 // The point or handle side of an SeShapeParts: the twin operations differ only
 // in the set they use.
@@ -104,6 +116,59 @@ void renumberRun(int lo, int hi, const Renumbering &renumbering, AppendRun appen
     }
 }
 
+// Sets a value for the length of a scope and puts the earlier one back, also on an exception.
+template <class T> class ScopedValue {
+public:
+    ScopedValue(T &target, T value) : target(target), saved(std::move(target)) {
+        target = std::move(value);
+    }
+    ScopedValue(const ScopedValue &) = delete;
+    ScopedValue &operator=(const ScopedValue &) = delete;
+    ~ScopedValue() { target = std::move(saved); }
+
+private:
+    T &target;
+    T saved;
+};
+
+// The shapes of `from` that stay after removal events for the ids in `removed` (id to number of
+// events, counted down as they match): per event the first live shape with that id leaves, and
+// every shape whose editing side is gone. False when none leaves.
+bool keepAfterRemovals(const SnSelection &from, std::unordered_map<int, int> &removed,
+                       Vector<RCShdPtr<SeShape>> &kept) {
+    bool changed = false;
+    kept.reserve(static_cast<std::size_t>(from.getNbItems()));
+    for (const RCShdPtr<SnItem const> &item : from) {
+        const RCWeakAccessor<SeShapeInterface> access(asShapeItem(item).getData());
+        if (access.isNull()) {
+            changed = true;
+            continue;
+        }
+        RCShdPtr<SeShape> shape = access->getShape();
+        const auto found = removed.find(shape->getId());
+        if (found != removed.end() && found->second > 0) {
+            --found->second;
+            changed = true;
+            continue;
+        }
+        kept.push_back(std::move(shape));
+    }
+    return changed;
+}
+
+// A new selection of these shapes as wholes, in order, leaving out gone ones. Raises RCExNullPtr
+// for a null entry.
+RCShdPtr<SnSelection> selectionOf(const Vector<RCShdPtr<SeShape>> &shapes) {
+    List<RCShdPtr<SnItem const>> items;
+    for (const RCShdPtr<SeShape> &shape : shapes) {
+        const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
+        if (!editing.isNull()) {
+            items.push_back(makeShapeItem(RCShdPtr<SnParts>(), editing));
+        }
+    }
+    return SnSelection::create(items);
+}
+
 // Appends to `out` with the strong guarantee: when `fill` raises, `out` is as
 // it was.
 template <class T, class Fill> void appendAll(Vector<T> &out, Fill fill) {
@@ -138,6 +203,10 @@ SeShapeSelector::SeShapeSelector()
       selection(SnSelection::create()) {}
 
 SeShapeSelector::~SeShapeSelector() {
+    // Histories first: they stop observing the selection before it goes.
+    while (!histories.empty()) {
+        histories.back()->selectorGone();
+    }
     selection = RCShdPtr<SnSelection>(); // first: the dispatchers go after it, in
                                          // member order
 }
@@ -168,9 +237,36 @@ void SeShapeSelector::notifyPrimarySelectionChangedCallbacks() const {
     primarySelectionChangedDispatcher.call();
 }
 
+SnSelection &SeShapeSelector::current() const {
+    if (batch == nullptr) {
+        return *selection;
+    }
+    settleRemovals();
+    return *batch->working;
+}
+
+// The removal events are taken out before they are applied, so that a raising one is not applied
+// again at every later read.
+void SeShapeSelector::settleRemovals() const {
+    if (batch->removals.empty()) {
+        return;
+    }
+    std::unordered_map<int, int> removed;
+    removed.swap(batch->removals);
+    Vector<RCShdPtr<SeShape>> kept;
+    if (keepAfterRemovals(*batch->working, removed, kept)) {
+        batch->working = selectionOf(kept);
+    }
+}
+
 void SeShapeSelector::commit(const RCShdPtr<SnSelection> &result) {
     const RCShdPtr<SnSelection const> items(result);
-    if (!selection->isEqual(items)) {
+    if (current().isEqual(items)) {
+        return;
+    }
+    if (batch != nullptr) {
+        batch->working = result; // a fresh selection that no one observes
+    } else {
         selection->replaceAllItems(items);
     }
 }
@@ -179,35 +275,106 @@ void SeShapeSelector::replaceAllItems(const RCShdPtr<SnSelection const> &items) 
     if (items.isNull()) {
         RCExUtil::throwExNullPtr(typeid(SnSelection const *).name());
     }
-    if (!selection->isEqual(items)) {
+    if (batch != nullptr) {
+        commit(RCShdPtr<SnSelection>(items->clone())); // the caller keeps its own object
+    } else if (!selection->isEqual(items)) {
         selection->replaceAllItems(items);
     }
 }
 
 void SeShapeSelector::resetSelection() {
-    if (!selection->isEmpty()) {
-        selection->replaceAllItems(SnSelection::create());
+    if (!current().isEmpty()) {
+        commit(SnSelection::create());
     }
 }
 
-int SeShapeSelector::getNbSelectedShape() const { return selection->getNbItems(); }
+void SeShapeSelector::removeSelectedShape(int shapeId) {
+    if (batch != nullptr) {
+        ++batch->removals[shapeId];
+        return;
+    }
+    std::unordered_map<int, int> removed{{shapeId, 1}};
+    Vector<RCShdPtr<SeShape>> kept;
+    if (keepAfterRemovals(*selection, removed, kept)) {
+        commit(selectionOf(kept));
+    }
+}
+
+void SeShapeSelector::beginBatch() {
+    if (batch == nullptr) {
+        std::unique_ptr<BatchState> opened(new BatchState);
+        opened->working = RCShdPtr<SnSelection>(selection->clone());
+        batch = std::move(opened);
+    }
+    ++batch->depth;
+}
+
+void SeShapeSelector::endBatch(bool keep) {
+    batch->cancelled = batch->cancelled || !keep;
+    if (--batch->depth > 0) {
+        return;
+    }
+    RCShdPtr<SnSelection> result;
+    if (!batch->cancelled) {
+        try {
+            settleRemovals();
+        } catch (...) {
+            batch.reset();
+            throw;
+        }
+        result = batch->working;
+    }
+    batch.reset(); // closed before the commit: its observers read the committed selection
+    if (!result.isNull()) {
+        commitRestorable(result);
+    }
+}
+
+void SeShapeSelector::cancelBatch() noexcept { batch->cancelled = true; }
+
+void SeShapeSelector::commitRestorable(const RCShdPtr<SnSelection const> &result) {
+    if (selection->isEqual(result)) {
+        return;
+    }
+    const RCShdPtr<SnSelection const> origin(selection->clone());
+    const ScopedValue<RCShdPtr<SnSelection const>> originShown(commitOrigin, origin);
+    try {
+        selection->replaceAllItems(result);
+    } catch (...) {
+        const ScopedValue<bool> puttingBack(restoringAfterFault, true);
+        try {
+            selection->replaceAllItems(origin);
+        } catch (...) { // NOLINT(bugprone-empty-catch): the first error is the one reported
+        }
+        throw;
+    }
+}
+
+void SeShapeSelector::attachHistory(SeSelectionHistory *history) { histories.push_back(history); }
+
+void SeShapeSelector::detachHistory(SeSelectionHistory *history) noexcept {
+    histories.erase(std::remove(histories.begin(), histories.end(), history), histories.end());
+}
+
+int SeShapeSelector::getNbSelectedShape() const { return current().getNbItems(); }
 
 void SeShapeSelector::collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const {
-    shapes.reserve(shapes.size() + static_cast<std::size_t>(selection->getNbItems()));
-    for (const RCShdPtr<SnItem const> &item : *selection) {
+    const SnSelection &items = current();
+    shapes.reserve(shapes.size() + static_cast<std::size_t>(items.getNbItems()));
+    for (const RCShdPtr<SnItem const> &item : items) {
         shapes.push_back(asShapeItem(item).getData());
     }
 }
 
 void SeShapeSelector::getSelectedShapeInterfaces(
     Vector<RCWeakPtr<SeShapeInterface>> &shapes) const {
-    if (!selection->isEmpty()) {
+    if (!current().isEmpty()) {
         appendAll(shapes, [&] { collectShapes(shapes); });
     }
 }
 
 void SeShapeSelector::getSelectedShapes(Vector<RCShdPtr<SeShape>> &shapes) const {
-    if (selection->isEmpty()) {
+    if (current().isEmpty()) {
         return;
     }
     Vector<RCWeakPtr<SeShapeInterface>> interfaces;
@@ -222,7 +389,7 @@ void SeShapeSelector::getSelectedShapes(Vector<RCShdPtr<SeShape>> &shapes) const
 }
 
 bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {
-    if (selection->isEmpty()) {
+    if (current().isEmpty()) {
         return false;
     }
     Vector<RCShdPtr<SeShape>> selected;
@@ -232,10 +399,11 @@ bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {
 }
 
 RCWeakPtr<SeShapeInterface> SeShapeSelector::getPrimarySelectedShapeInterface() const {
-    if (selection->isEmpty()) {
+    const SnSelection &items = current();
+    if (items.isEmpty()) {
         return RCWeakPtr<SeShapeInterface>();
     }
-    return asShapeItem(selection->getPrimaryItem()).getData();
+    return asShapeItem(items.getPrimaryItem()).getData();
 }
 
 RCShdPtr<SeShape> SeShapeSelector::getPrimarySelectedShape() const {
@@ -248,14 +416,7 @@ RCShdPtr<SeShape> SeShapeSelector::getPrimarySelectedShape() const {
 }
 
 void SeShapeSelector::setSelectedShapes(const Vector<RCShdPtr<SeShape>> &shapes) {
-    List<RCShdPtr<SnItem const>> items;
-    for (const RCShdPtr<SeShape> &shape : shapes) {
-        const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
-        if (!editing.isNull()) {
-            items.push_back(makeShapeItem(RCShdPtr<SnParts>(), editing));
-        }
-    }
-    commit(SnSelection::create(items));
+    commit(selectionOf(shapes));
 }
 
 // The selected shapes are collected once, before the first element, from the
@@ -267,7 +428,7 @@ void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
     if (walk.atEnd()) {
         return;
     }
-    const RCShdPtr<SnSelection> result(selection->clone());
+    const RCShdPtr<SnSelection> result(current().clone());
     Vector<RCShdPtr<SeShape>> selected;
     getSelectedShapes(selected);
     for (; !walk.atEnd(); walk.next()) {
@@ -303,10 +464,11 @@ void SeShapeSelector::setPrimarySelectedShape(const RCShdPtr<SeShape> &shape, in
 }
 
 bool SeShapeSelector::findPrimaryShape(PrimaryShape &primary) const {
-    if (selection->isEmpty()) {
+    const SnSelection &items = current();
+    if (items.isEmpty()) {
         return false;
     }
-    const RCShdPtr<SnItem const> &item = selection->getPrimaryItem();
+    const RCShdPtr<SnItem const> &item = items.getPrimaryItem();
     const RCWeakPtr<SeShapeInterface> &shape = asShapeItem(item).getData();
     if (shape.isNull()) {
         return false;
@@ -336,7 +498,7 @@ RCShdPtr<SeShapeParts> SeShapeSelector::partsWithout(const PartsChannel &channel
 void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts) {
     const RCShdPtr<SnItem const> item = makeShapeItem(parts, primary.shape);
     if (!primary.item->isEqual(*item)) {
-        selection->replaceItem(primary.item, item);
+        current().replaceItem(primary.item, item); // the working selection notifies no one
     }
 }
 
@@ -425,7 +587,7 @@ void SeShapeSelector::unselectHandles() { unselect(handlesChannel); }
 // primary item or it has no parts. The primary item is read without asking
 // whether the selection is empty.
 const Vector<int> *SeShapeSelector::selectedIndices(const PartsChannel &channel) const {
-    const RCShdPtr<SnItem const> &item = selection->getPrimaryItem();
+    const RCShdPtr<SnItem const> &item = current().getPrimaryItem();
     if (item.isNull() || !item->hasParts()) {
         return nullptr;
     }
@@ -473,13 +635,14 @@ int SeShapeSelector::getHandleSelectionRank(int index) const {
 
 void SeShapeSelector::renumber(const PartsChannel &channel,
                                const RCWeakPtr<SeShapeInterface> &shape, int index, bool added) {
+    const SnSelection &items = current();
     const RCWeakPtr<SeShapeInterface> primaryShape =
-        selection->isEmpty() ? RCWeakPtr<SeShapeInterface>()
-                             : asShapeItem(selection->getPrimaryItem()).getData();
+        items.isEmpty() ? RCWeakPtr<SeShapeInterface>()
+                        : asShapeItem(items.getPrimaryItem()).getData();
     if (primaryShape != shape) {
         return;
     }
-    const RCShdPtr<SnItem const> item = selection->getPrimaryItem();
+    const RCShdPtr<SnItem const> item = items.getPrimaryItem();
     if (!item->hasParts()) {
         return;
     }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "SeShapeSelector.h"
+#include "VoShapeExport.h"
+
+#include "foundation/RCShdPtr.h"
+
+namespace Vo {
+
+// A scope in which many changes of one editor's selection make one: the selector's changing
+// operations, its replaceAllItems and resetSelection (the application's own writes), the
+// updater's handling of removal events and the mirroring in of the application's selection all
+// build on a working selection, which every read of the selector sees. Shares the selector.
+//
+// Scopes nest; the outermost decides. When it ends normally the net result is committed with one
+// write of the selection object: its observers are told once, so the updater mirrors it once into
+// the application's selection and runs each callback list at most once; a net result equal to the
+// state at the start writes and notifies nothing. When an exception leaves any scope of the batch,
+// or any scope was cancelled, the outermost end abandons the batch: both selections stay exactly as
+// at its start and no one is notified. Removal events cost O(1) each inside a batch; the shapes
+// they remove leave the working selection at its next read (one walk) or at the end.
+//
+// Writes made to the selection object itself (getSelection()) bypass the batch. A history attached
+// to the selector records the commit as one step and refuses to restore while a batch is open.
+// Thread safety: the editor's thread only, like the selector.
+class VO_SHAPE_API SeSelectionBatch {
+public:
+    // Opens a batch on the selector, or a nested scope of the one open. Opening the outermost
+    // scope copies the selection's item list (linear in the number selected). Raises RCExNullPtr
+    // for a null selector.
+    explicit SeSelectionBatch(const RCShdPtr<SeShapeSelector> &selector);
+    SeSelectionBatch(const SeSelectionBatch &) = delete;
+    SeSelectionBatch &operator=(const SeSelectionBatch &) = delete;
+    // Ends the scope. The outermost commits, unless the batch was cancelled or an exception is
+    // leaving this scope; the commit raises what the selection's observers raise, and the
+    // selector then puts its selection back (the updater mirrors that without callbacks), so both
+    // selections are as at the start.
+    ~SeSelectionBatch() noexcept(false);
+
+    // Abandons the whole batch when its outermost scope ends; changes made meanwhile are still
+    // read inside it.
+    void cancel() noexcept;
+    bool isOutermost() const noexcept { return outermost; }
+
+private:
+    RCShdPtr<SeShapeSelector> selector;
+    int uncaughtAtStart;
+    bool outermost;
+};
+
+} // namespace Vo

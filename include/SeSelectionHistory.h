@@ -1,0 +1,115 @@
+#pragma once
+
+#include "SeShapeSelector.h"
+#include "VoShapeExport.h"
+
+#include "foundation/RCShdPtr.h"
+#include "host/ObObserver.h"
+#include "host/Sn.h"
+#include "host/SnItem.h"
+#include "host/SnSelection.h"
+
+#include <cstddef>
+#include <deque>
+#include <vector>
+
+namespace Vo {
+
+// The undo history of one editor's selection: records each net change of the selector's selection
+// object, whatever made it (an editor operation, the application's selection mirrored in, the end
+// of a batch: one step), and puts earlier states back. Observes the selection; the selector and
+// the history keep plain pointers to each other, so either may go first. Owns its steps.
+//
+// A step keeps only what changed: the position where the old and new item lists first differ and
+// the items between there and their common tail, old and new. Items and parts never change once
+// in a selection, so steps share them with the selection: a change of points on the primary shape
+// among 10^4 selected shapes stores two items. The history also keeps one list of the items of its
+// current state (shared, not copied).
+//
+// undo and redo restore through the commit rule, as one write of the selection object: the updater
+// mirrors it and runs the callback lists as for any other change; the restore itself is not
+// recorded. A shape deleted since a step was recorded never comes back: its items are left out,
+// and a step that then changes nothing is skipped. A change recorded after an undo drops the steps
+// that redo would have restored. At most getDepth() steps are kept (100 unless set), the oldest
+// going first.
+//
+// Cost: recording a change walks the current and the new item lists once (pointer comparisons)
+// and stores what changed; undo and redo build the restored list, compare it with the selection
+// and commit it, each linear in the number selected, like the change they reverse, whose
+// mirroring is linear too. Thread safety: the editor's thread only.
+class VO_SHAPE_API SeSelectionHistory : public ObObserver<Sn> {
+public:
+    static constexpr int defaultDepth = 100;
+
+    // A history attached to nothing.
+    SeSelectionHistory() noexcept;
+    // A history attached to the selector, starting from its current selection. Raises RCExNullPtr
+    // for a null selector and RCExInvalidCall for a negative depth.
+    explicit SeSelectionHistory(const RCShdPtr<SeShapeSelector> &selector,
+                                int depth = defaultDepth);
+    SeSelectionHistory(const SeSelectionHistory &) = delete;
+    SeSelectionHistory &operator=(const SeSelectionHistory &) = delete;
+    // Detaches from the selector, if it is still there.
+    ~SeSelectionHistory() override;
+
+    // Attaches to the selector (after detaching from any other), forgetting every step; the
+    // selector's current selection is the starting state. Raises RCExNullPtr for a null selector.
+    void attach(const RCShdPtr<SeShapeSelector> &selector);
+    // Stops recording and forgets every step; nothing else changes. Also what happens when the
+    // selector is destroyed first.
+    void detach() noexcept;
+    bool isAttached() const noexcept { return selector != nullptr; }
+
+    // Restore the state before the last recorded change (after the last undone one), skipping
+    // steps that would change nothing once deleted shapes are left out. False, with nothing
+    // changed, when there is no such step or the history is detached. Raise RCExInvalidCall
+    // while a batch is open on the selector; raise what the selection's observers raise, the
+    // selector then putting both selections back as they were, with no callback run and the
+    // history unchanged.
+    bool undo();
+    bool redo();
+    int getNbUndoSteps() const noexcept { return static_cast<int>(cursor); }
+    int getNbRedoSteps() const noexcept { return static_cast<int>(steps.size() - cursor); }
+    // Forgets every step; the current selection is the starting state.
+    void clear() noexcept;
+
+    // Keeps at most `depth` steps, dropping the oldest undo steps first, then the farthest redo
+    // steps. Raises RCExInvalidCall for a negative depth, changing nothing.
+    void setDepth(int depth);
+    int getDepth() const noexcept { return depth; }
+    // Items held by the steps, old and new (what their memory is proportional to).
+    std::size_t getNbStoredItems() const noexcept;
+
+    // Records the change of the selection (see the class comment).
+    void update(ObSubject<Sn> *subject, const ObHints &hints) override;
+
+private:
+    friend class SeShapeSelector;
+    using Items = std::vector<RCShdPtr<SnItem const>>;
+    // One recorded change: from position `at`, the items `before` became `after`.
+    struct Step {
+        std::size_t at;
+        Items before;
+        Items after;
+    };
+
+    void selectorGone() noexcept;
+    void record();
+    void forgetFailedCommit();
+    bool travel(bool back);
+    void restore(const RCShdPtr<SnSelection> &restored);
+    void trim() noexcept;
+    static void apply(Items &items, const Step &step, bool back);
+    static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items);
+    static bool isSame(const Items &items, const SnSelection &selection) noexcept;
+
+    SeShapeSelector *selector;
+    SnSelection *selection;
+    Items state;
+    std::deque<Step> steps;
+    std::size_t cursor;
+    int depth;
+    bool restoring;
+};
+
+} // namespace Vo

@@ -1,0 +1,206 @@
+#include "SeSelectionBatch.h"
+#include "SeSelectorUpdaterScene.h"
+
+#include "host/RCExNullPtr.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Vo::SeSelectionBatch;
+
+class SeSelectionBatchTest : public VoTest::SeSelectorUpdaterScene {
+protected:
+    int writes() const { return selectorWrites->getNbWrites() + hostWrites->getNbWrites(); }
+};
+
+// Reads inside see the working state while neither selection object is written; the inner end
+// commits nothing, the outermost commits the net result once, mirrored once, each list once.
+TEST_F(SeSelectionBatchTest, NestedScopesCommitOnceAtTheOutermostEnd) {
+    select({A});
+    settle();
+    {
+        SeSelectionBatch outer(selector);
+        EXPECT_TRUE(outer.isOutermost());
+        select({B, C});
+        {
+            SeSelectionBatch inner(selector);
+            EXPECT_FALSE(inner.isOutermost());
+            selector->setPrimarySelectedShape(controller.shape(E), 2);
+            selector->selectHandle(1);
+        }
+        EXPECT_EQ(selectedIndices(), (std::vector<int>{E}));
+        EXPECT_EQ(selectedPoints(), (std::vector<int>{2}));
+        EXPECT_EQ(selector->getHandleSelectionRank(1), 1);
+        EXPECT_EQ(selector->getSelection()->getNbItems(), 1); // still A
+        EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(A)}));
+        EXPECT_EQ(writes(), 0);
+        EXPECT_TRUE(log.empty());
+    }
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{E}));
+    EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+    EXPECT_EQ(hostWrites->getNbWrites(), 1);
+    EXPECT_EQ(hostItems().size(), 2U + 2U * 1U + 2U); // node, E, point 2 (x, y), handle 1 (2)
+    EXPECT_EQ(log, (std::vector<std::string>{"primary", "shapes", "selection"}));
+}
+
+// A batch whose changes cancel out writes nothing and notifies no one, also when the changes
+// came from removal events for shapes that were not selected and from the application's writes.
+TEST_F(SeSelectionBatchTest, NetNoOpNotifiesNoOne) {
+    select({A, B});
+    selector->selectPoint(1);
+    settle();
+    {
+        SeSelectionBatch batch(selector);
+        selector->resetSelection();
+        EXPECT_EQ(selector->getNbSelectedShape(), 0);
+        select({A, B});
+        selector->selectPoint(1);
+        controller.deleteShape(C);
+        selector->replaceAllItems(
+            Vo::RCShdPtr<Vo::SnSelection const>(selector->getSelection()->clone()));
+    }
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+    EXPECT_EQ(writes(), 0);
+    EXPECT_TRUE(log.empty());
+}
+
+// However the batch is left without a commit, both selections stay as at its start and no one is
+// notified: an exception through the outermost scope, an exception through an inner scope that
+// the outer one catches, a cancel of either.
+TEST_F(SeSelectionBatchTest, AbandonedBatchesLeaveBothSelectionsAsTheyWere) {
+    const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+        {"exception through the outermost",
+         [&] {
+             try {
+                 SeSelectionBatch batch(selector);
+                 select({B});
+                 throw std::runtime_error("script error");
+             } catch (const std::runtime_error &) {
+             }
+         }},
+        {"exception through an inner scope",
+         [&] {
+             SeSelectionBatch outer(selector);
+             select({C});
+             try {
+                 SeSelectionBatch inner(selector);
+                 select({B});
+                 throw std::runtime_error("script error");
+             } catch (const std::runtime_error &) {
+             }
+             EXPECT_EQ(selectedIndices(), (std::vector<int>{B})); // still read until the end
+         }},
+        {"cancel of the outermost",
+         [&] {
+             SeSelectionBatch batch(selector);
+             select({B});
+             batch.cancel();
+         }},
+        {"cancel of an inner scope",
+         [&] {
+             SeSelectionBatch outer(selector);
+             select({B});
+             SeSelectionBatch inner(selector);
+             inner.cancel();
+         }},
+        {"library error inside",
+         [&] {
+             try {
+                 SeSelectionBatch batch(selector);
+                 select({B});
+                 Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> withNull = shapes({C});
+                 withNull.push_back(Vo::RCShdPtr<Vo::SeShape>());
+                 selector->setSelectedShapes(withNull);
+             } catch (const Vo::RCExNullPtr &) {
+             }
+         }},
+    };
+    for (const auto &[name, run] : cases) {
+        select({A});
+        selector->selectPoint(3);
+        settle();
+        run();
+        EXPECT_EQ(selectedIndices(), (std::vector<int>{A})) << name;
+        EXPECT_EQ(selectedPoints(), (std::vector<int>{3})) << name;
+        EXPECT_EQ(hostItems().size(), 4U) << name; // node, A, point 3 (x, y)
+        EXPECT_EQ(writes(), 0) << name;
+        EXPECT_TRUE(log.empty()) << name;
+        EXPECT_FALSE(selector->isBatchOpen()) << name;
+    }
+}
+
+// Removal events inside a batch are queued and applied at the next read, with the rule of a
+// removal event outside one: the first shape with the id leaves, gone shapes leave with it, and
+// the rest are selected as wholes. The end commits once.
+TEST_F(SeSelectionBatchTest, RemovalEventsApplyAtTheNextReadAndCommitOnce) {
+    select({A, B, C, D});
+    selector->selectPoint(1);
+    settle();
+    {
+        SeSelectionBatch batch(selector);
+        controller.deleteShape(B);
+        controller.deleteShape(E); // not selected
+        controller.deleteInterfaceOnly(D);
+        EXPECT_EQ(selectedIndices(), (std::vector<int>{A, C}));
+        EXPECT_TRUE(selectedPoints().empty());
+        controller.deleteShape(A);
+        select({C});
+        EXPECT_EQ(writes(), 0);
+    }
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{C}));
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(C)}));
+    EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"primary", "shapes", "selection"}));
+}
+
+// The application's own writes inside a batch are mirrored into the working selection. At the
+// end the host view already shows the new primary shape; the callbacks still tell that the
+// primary shape and the shapes changed since the start.
+TEST_F(SeSelectionBatchTest, ApplicationWritesInsideABatchCountAtItsEnd) {
+    select({A});
+    settle();
+    {
+        SeSelectionBatch batch(selector);
+        hostSelects({nodeItem(controller.toolNode()), objectItem(B)});
+        EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
+        EXPECT_EQ(selectorWrites->getNbWrites(), 0);
+        EXPECT_TRUE(log.empty());
+    }
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
+    EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(B)}));
+    EXPECT_EQ(log, (std::vector<std::string>{"primary", "shapes", "selection"}));
+}
+
+// A commit whose mirroring raises: the selector puts its selection back, the updater mirrors
+// that without callbacks, and the error reaches the end of the scope.
+TEST_F(SeSelectionBatchTest, ARaisingCommitLeavesBothSelectionsAsTheyWere) {
+    select({A});
+    settle();
+    bool raised = false;
+    try {
+        SeSelectionBatch batch(selector);
+        select({B, C});
+        hostWrites->raiseAtNextWrite();
+    } catch (const std::exception &) {
+        raised = true;
+    }
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(A)}));
+    EXPECT_TRUE(log.empty());
+    select({C});
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(C)}));
+}
+
+TEST_F(SeSelectionBatchTest, ANullSelectorIsRefused) {
+    EXPECT_THROW(SeSelectionBatch(Vo::RCShdPtr<Vo::SeShapeSelector>()), Vo::RCExNullPtr);
+}
+
+} // namespace

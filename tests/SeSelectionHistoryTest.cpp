@@ -1,0 +1,182 @@
+#include "SeSelectionHistory.h"
+#include "SeSelectionBatch.h"
+#include "SeSelectorUpdaterScene.h"
+
+#include "host/RCExInvalidCall.h"
+#include "host/RCExNullPtr.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Vo::SeSelectionBatch;
+using Vo::SeSelectionHistory;
+
+class SeSelectionHistoryTest : public VoTest::SeSelectorUpdaterScene {
+protected:
+    SeSelectionHistory history{selector};
+};
+
+// Steps come from the editor and from the application alike; undo and redo go through the
+// updater (mirrored, callbacks as for any change) and are not recorded; a change after an undo
+// drops the redo steps.
+TEST_F(SeSelectionHistoryTest, UndoAndRedoRestoreEditorAndApplicationChanges) {
+    select({A});
+    selector->selectPoint(2);
+    hostSelects({nodeItem(controller.toolNode()), objectItem(B), objectItem(C)});
+    EXPECT_EQ(history.getNbUndoSteps(), 3);
+    settle();
+
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{2}));
+    EXPECT_EQ(hostItems().size(), 4U); // node, A, point 2 (x, y)
+    EXPECT_EQ(log, (std::vector<std::string>{"primary", "shapes", "selection"}));
+    EXPECT_EQ(history.getNbUndoSteps(), 2);
+    EXPECT_EQ(history.getNbRedoSteps(), 1);
+
+    settle();
+    EXPECT_TRUE(history.undo());
+    EXPECT_TRUE(selectedPoints().empty());
+    EXPECT_EQ(log, (std::vector<std::string>{"selection"}));
+    EXPECT_TRUE(history.redo());
+    EXPECT_TRUE(history.redo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, C}));
+    EXPECT_FALSE(history.redo());
+    EXPECT_EQ(history.getNbUndoSteps(), 3);
+
+    EXPECT_TRUE(history.undo());
+    select({D});
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+    EXPECT_EQ(history.getNbUndoSteps(), 3);
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{2}));
+    EXPECT_TRUE(history.undo());
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selector->getNbSelectedShape(), 0);
+    EXPECT_FALSE(history.undo());
+}
+
+// A batch is one step, and a batch that changes nothing is none.
+TEST_F(SeSelectionHistoryTest, ABatchIsOneStep) {
+    select({A});
+    {
+        SeSelectionBatch batch(selector);
+        select({B, C});
+        selector->selectPoint(1);
+        controller.deleteShape(E);
+    }
+    {
+        SeSelectionBatch batch(selector);
+        select({A});
+        select({B, C});
+        selector->selectPoint(1);
+    }
+    EXPECT_EQ(history.getNbUndoSteps(), 2);
+    EXPECT_THROW(
+        {
+            SeSelectionBatch batch(selector);
+            history.undo();
+        },
+        Vo::RCExInvalidCall);
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+}
+
+// A deleted shape never comes back: its items are left out of a restore, and a step that then
+// changes nothing is skipped, in both directions.
+TEST_F(SeSelectionHistoryTest, DeletedShapesNeverComeBack) {
+    select({A});
+    select({A, B});
+    select({C});
+    EXPECT_TRUE(history.undo());
+    controller.deleteShape(B); // [A, B] -> [A], a step of its own after dropping the redo step
+    EXPECT_EQ(history.getNbUndoSteps(), 3);
+    EXPECT_TRUE(history.undo()); // [A, B] and [A] are both [A] now: on to []
+    EXPECT_EQ(selector->getNbSelectedShape(), 0);
+    EXPECT_EQ(history.getNbUndoSteps(), 0);
+    EXPECT_TRUE(history.redo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_FALSE(history.redo()); // what is left to redo is [A] again
+    select({C});
+    controller.deleteShape(A);
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selector->getNbSelectedShape(), 0);
+    EXPECT_FALSE(history.undo());
+}
+
+// The depth bounds the steps kept, the oldest going first; a step holds only what changed, so a
+// change of points among many selected shapes stores two items.
+TEST_F(SeSelectionHistoryTest, DepthAndMemoryPerStepAreBounded) {
+    EXPECT_EQ(history.getDepth(), SeSelectionHistory::defaultDepth);
+    history.setDepth(2);
+    select({A});
+    select({B});
+    select({C});
+    EXPECT_EQ(history.getNbUndoSteps(), 2);
+    EXPECT_TRUE(history.undo());
+    EXPECT_TRUE(history.undo());
+    EXPECT_FALSE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_THROW(history.setDepth(-1), Vo::RCExInvalidCall);
+    EXPECT_EQ(history.getDepth(), 2);
+    history.setDepth(1);
+    EXPECT_EQ(history.getNbRedoSteps(), 1);
+
+    history.setDepth(10);
+    history.clear();
+    select({A, B, C, D, E});
+    const std::size_t before = history.getNbStoredItems();
+    selector->selectPoint(4);
+    EXPECT_EQ(history.getNbStoredItems() - before, 2U);
+    selector->selectPoint(5);
+    EXPECT_EQ(history.getNbStoredItems() - before, 4U);
+}
+
+// A fault in the updater during a restore: both selections stay as they were, no callback runs,
+// and the history still stands where it did.
+TEST_F(SeSelectionHistoryTest, AFaultDuringARestoreChangesNothing) {
+    select({A});
+    select({B});
+    settle();
+    hostWrites->raiseAtNextWrite();
+    EXPECT_THROW(history.undo(), Vo::RCExNullPtr);
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(B)}));
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(history.getNbUndoSteps(), 2);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+}
+
+// The history and the selector may go in either order; a detached history does nothing.
+TEST_F(SeSelectionHistoryTest, HistoryAndSelectorMayGoInEitherOrder) {
+    Vo::RCShdPtr<Vo::SeShapeSelector> own(new Vo::SeShapeSelector);
+    auto first = std::make_unique<SeSelectionHistory>(own);
+    SeSelectionHistory second(own, 5);
+    own->setSelectedShapes(shapes({A}));
+    first.reset();
+    own->setSelectedShapes(shapes({B}));
+    EXPECT_EQ(second.getNbUndoSteps(), 2);
+    own = Vo::RCShdPtr<Vo::SeShapeSelector>();
+    EXPECT_FALSE(second.isAttached());
+    EXPECT_FALSE(second.undo());
+    EXPECT_EQ(second.getNbUndoSteps(), 0);
+
+    history.detach();
+    select({C});
+    EXPECT_FALSE(history.undo());
+    history.attach(selector);
+    select({D});
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{C}));
+    EXPECT_THROW(history.attach(Vo::RCShdPtr<Vo::SeShapeSelector>()), Vo::RCExNullPtr);
+    EXPECT_TRUE(history.isAttached());
+}
+
+} // namespace

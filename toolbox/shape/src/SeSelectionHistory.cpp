@@ -1,0 +1,239 @@
+#include "SeSelectionHistory.h"
+
+#include "SeShapeItem.h"
+
+#include "foundation/List.h"
+#include "host/ObSubject.h"
+#include "host/RCExInvalidCall.h"
+#include "host/RCExUtil.h"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <typeinfo>
+
+namespace Vo {
+
+namespace {
+
+using ItemPtr = RCShdPtr<SnItem const>;
+
+void checkDepth(int depth) {
+    if (depth < 0) {
+        throw RCExInvalidCall("history depth " + std::to_string(depth) +
+                              " is negative (expected 0 or more)");
+    }
+}
+
+// Sets the flag for the length of a scope, also on an exception.
+class FlagScope {
+public:
+    explicit FlagScope(bool &flag) noexcept : flag(flag) { flag = true; }
+    FlagScope(const FlagScope &) = delete;
+    FlagScope &operator=(const FlagScope &) = delete;
+    ~FlagScope() { flag = false; }
+
+private:
+    bool &flag;
+};
+
+} // namespace
+
+SeSelectionHistory::SeSelectionHistory() noexcept
+    : selector(nullptr), selection(nullptr), cursor(0), depth(defaultDepth), restoring(false) {}
+
+SeSelectionHistory::SeSelectionHistory(const RCShdPtr<SeShapeSelector> &shapeSelector, int maxDepth)
+    : SeSelectionHistory() {
+    checkDepth(maxDepth);
+    depth = maxDepth;
+    attach(shapeSelector);
+}
+
+SeSelectionHistory::~SeSelectionHistory() { detach(); }
+
+void SeSelectionHistory::attach(const RCShdPtr<SeShapeSelector> &shapeSelector) {
+    SeShapeSelector &target = *shapeSelector; // raises for null before anything changes
+    detach();
+    const RCShdPtr<SnSelection> observed = target.getSelection();
+    observed->getSubject().attachObserver(this);
+    target.attachHistory(this);
+    selector = &target;
+    selection = observed.get();
+    state.assign(selection->begin(), selection->end());
+}
+
+void SeSelectionHistory::detach() noexcept {
+    if (selector == nullptr) {
+        return;
+    }
+    selection->getSubject().detachObserver(this);
+    selector->detachHistory(this);
+    selector = nullptr;
+    selection = nullptr;
+    state.clear();
+    steps.clear();
+    cursor = 0;
+}
+
+void SeSelectionHistory::selectorGone() noexcept { detach(); }
+
+void SeSelectionHistory::clear() noexcept {
+    steps.clear();
+    cursor = 0;
+    if (selection != nullptr) {
+        state.assign(selection->begin(), selection->end());
+    }
+}
+
+void SeSelectionHistory::setDepth(int maxDepth) {
+    checkDepth(maxDepth);
+    depth = maxDepth;
+    trim();
+}
+
+std::size_t SeSelectionHistory::getNbStoredItems() const noexcept {
+    std::size_t count = 0;
+    for (const Step &step : steps) {
+        count += step.before.size() + step.after.size();
+    }
+    return count;
+}
+
+void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &) {
+    if (restoring || selector == nullptr) {
+        return;
+    }
+    if (selector->isRestoringAfterFault()) {
+        forgetFailedCommit();
+    } else {
+        record();
+    }
+}
+
+bool SeSelectionHistory::isSame(const Items &items, const SnSelection &other) noexcept {
+    return static_cast<int>(items.size()) == other.getNbItems() &&
+           std::equal(items.begin(), items.end(), other.begin(),
+                      [](const ItemPtr &a, const ItemPtr &b) { return a.get() == b.get(); });
+}
+
+// The common head and tail are found by identity: an item that is still there is the same object.
+void SeSelectionHistory::record() {
+    const std::size_t oldSize = state.size();
+    const auto newSize = static_cast<std::size_t>(selection->getNbItems());
+    auto head = selection->begin();
+    std::size_t at = 0;
+    while (at < oldSize && at < newSize && state[at].get() == head->get()) {
+        ++at;
+        ++head;
+    }
+    auto tail = selection->end();
+    std::size_t common = 0;
+    while (common < oldSize - at && common < newSize - at &&
+           state[oldSize - 1 - common].get() == std::prev(tail)->get()) {
+        ++common;
+        --tail;
+    }
+    if (at == oldSize && at == newSize) {
+        return;
+    }
+    Step step{at,
+              Items(state.begin() + static_cast<std::ptrdiff_t>(at),
+                    state.end() - static_cast<std::ptrdiff_t>(common)),
+              Items(head, tail)};
+    state.erase(state.begin() + static_cast<std::ptrdiff_t>(at),
+                state.end() - static_cast<std::ptrdiff_t>(common));
+    state.insert(state.begin() + static_cast<std::ptrdiff_t>(at), step.after.begin(),
+                 step.after.end());
+    steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor), steps.end());
+    steps.push_back(std::move(step));
+    ++cursor;
+    trim();
+}
+
+// The selector put back the state before a commit that raised. When this history recorded that
+// commit before the fault, the step goes again; otherwise nothing changed for it.
+void SeSelectionHistory::forgetFailedCommit() {
+    if (isSame(state, *selection)) {
+        return;
+    }
+    if (cursor > 0) {
+        Items before = state;
+        apply(before, steps[cursor - 1], true);
+        if (isSame(before, *selection)) {
+            state.swap(before);
+            steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
+            --cursor;
+            return;
+        }
+    }
+    record();
+}
+
+void SeSelectionHistory::trim() noexcept {
+    while (steps.size() > static_cast<std::size_t>(depth)) {
+        if (cursor > 0) {
+            steps.pop_front();
+            --cursor;
+        } else {
+            steps.pop_back();
+        }
+    }
+}
+
+void SeSelectionHistory::apply(Items &items, const Step &step, bool back) {
+    const Items &from = back ? step.after : step.before;
+    const Items &to = back ? step.before : step.after;
+    const auto at = items.begin() + static_cast<std::ptrdiff_t>(step.at);
+    const auto end = items.erase(at, at + static_cast<std::ptrdiff_t>(from.size()));
+    items.insert(end, to.begin(), to.end());
+}
+
+// Items of shapes whose editing side is gone are left out; other items stay as they are.
+RCShdPtr<SnSelection> SeSelectionHistory::withoutGoneShapes(const Items &items) {
+    List<ItemPtr> kept;
+    for (const ItemPtr &item : items) {
+        const auto *shapeItem = dynamic_cast<const SeShapeItem *>(item.get());
+        if (shapeItem == nullptr || !shapeItem->getData().isNull()) {
+            kept.push_back(item);
+        }
+    }
+    return SnSelection::create(kept);
+}
+
+bool SeSelectionHistory::undo() { return travel(true); }
+bool SeSelectionHistory::redo() { return travel(false); }
+
+bool SeSelectionHistory::travel(bool back) {
+    if (selector == nullptr) {
+        return false;
+    }
+    if (selector->isBatchOpen()) {
+        throw RCExInvalidCall("a selection history cannot restore while a batch is open");
+    }
+    Items target = state;
+    std::size_t to = cursor;
+    while (back ? to > 0 : to < steps.size()) {
+        apply(target, steps[back ? to - 1 : to], back);
+        to = back ? to - 1 : to + 1;
+        const RCShdPtr<SnSelection> restored = withoutGoneShapes(target);
+        if (!selection->isEqual(restored)) {
+            restore(restored);
+            state.swap(target);
+            cursor = to;
+            // A callback run by the restore may have changed the selection again: that is a
+            // change of its own.
+            if (!selection->isEqual(restored)) {
+                record();
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void SeSelectionHistory::restore(const RCShdPtr<SnSelection> &restored) {
+    const FlagScope quiet(restoring);
+    selector->commitRestorable(restored);
+}
+
+} // namespace Vo
