@@ -2,7 +2,6 @@
 
 #include "../host/RCBase.h"
 #include "../host/RCExUtil.h"
-#include "../host/RCTypeName.h"
 #include "VoFoundationExport.h"
 
 #include <ostream>
@@ -28,7 +27,8 @@ public:
     T *operator->() const { return checked(); }
     T &operator*() const { return *checked(); }
 
-    // One line without a line end: pointee class, T, count, pointer and counting-base address.
+    // One line without a line end: pointee class, T, count, pointer and counting-base address. The
+    // class names are spelled as the platform's run-time type information spells them, for tools.
     void dump(std::ostream &out) const;
 
 protected:
@@ -70,9 +70,8 @@ private:
 };
 
 template <class T> void RCBasePtr<T>::dump(std::ostream &out) const {
-    out << "Pointee type =" << (ptr ? RCTypeName::readable(typeid(*ptr)) : std::string("null"))
-        << ", T type =" << RCTypeName::readable(typeid(T))
-        << ", ref:" << (ptr ? rcBaseOf(ptr)->getRefCount() : 0)
+    out << "Pointee type =" << (ptr ? typeid(*ptr).name() : "null")
+        << ", T type =" << typeid(T).name() << ", ref:" << (ptr ? rcBaseOf(ptr)->getRefCount() : 0)
         << ", pointer:" << static_cast<const void *>(ptr)
         << ", RCBase pointer:" << static_cast<const void *>(ptr ? rcBaseOf(ptr) : nullptr);
 }

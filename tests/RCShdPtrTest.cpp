@@ -293,13 +293,13 @@ TEST(RCShdPtrDump, WritesOneLineWithActualClassCountAndAddresses) {
     RCShdPtr<Circle> circle(new Circle);
     RCShdPtr<Shape const> asConstShape(circle);
     const std::string address = addressText(circle.get());
-    EXPECT_EQ(dumpOf(asConstShape), "Pointee type =Vo::ShdPtrTesting::Circle, T type "
-                                    "=Vo::ShdPtrTesting::Shape, ref:2, pointer:" +
+    EXPECT_EQ(dumpOf(asConstShape), std::string("Pointee type =") + typeid(Circle).name() +
+                                        ", T type =" + typeid(Shape).name() + ", ref:2, pointer:" +
                                         address + ", RCBase pointer:" + address);
 
     RCShdPtr<Shape const> none;
-    EXPECT_EQ(dumpOf(none), "Pointee type =null, T type =Vo::ShdPtrTesting::Shape, ref:0, "
-                            "pointer:0, RCBase pointer:0");
+    EXPECT_EQ(dumpOf(none), std::string("Pointee type =null, T type =") + typeid(Shape).name() +
+                                ", ref:0, pointer:0, RCBase pointer:0");
 }
 
 TEST(RCShdPtrDump, VirtualCountingBaseShowsItsOwnAddress) {
@@ -309,8 +309,8 @@ TEST(RCShdPtrDump, VirtualCountingBaseShowsItsOwnAddress) {
 
     std::ostringstream out;
     layered.dump(out);
-    EXPECT_EQ(out.str(), "Pointee type =Vo::ShdPtrTesting::Layered, T type "
-                         "=Vo::ShdPtrTesting::Layered, ref:1, pointer:" +
+    EXPECT_EQ(out.str(), std::string("Pointee type =") + typeid(Layered).name() +
+                             ", T type =" + typeid(Layered).name() + ", ref:1, pointer:" +
                              addressText(layered.get()) + ", RCBase pointer:" + addressText(base));
 
     RCShdPtr<Layered> copy(layered);

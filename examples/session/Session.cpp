@@ -15,6 +15,7 @@
 #include "host/SnSelection.h"
 
 #include <algorithm>
+#include <new>
 
 namespace VoSession {
 
@@ -43,11 +44,16 @@ Session::~Session() = default;
 
 std::vector<std::string> Session::getNodeNames() const { return nodeNamesOf(getController()); }
 
-void Session::build(const SessionScene &described) {
+const SessionScene::Shape *Session::build(const SessionScene &described) {
     for (const SessionScene::Shape &shape : described.getShapes()) {
-        addShape(shape);
+        try {
+            addShape(shape);
+        } catch (const std::bad_alloc &) {
+            return &shape;
+        }
     }
     recorder.take();
+    return nullptr;
 }
 
 void Session::addShape(const SessionScene::Shape &shape) {

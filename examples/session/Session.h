@@ -43,8 +43,9 @@ public:
     std::vector<std::string> getNodeNames() const;
 
     // Builds the shapes of a scene read against getNodeNames(), in order, and forgets their
-    // ShapeAdded events: building the scene is no command.
-    void build(const SessionScene &described);
+    // ShapeAdded events: building the scene is no command. Gives null, or the shape whose building
+    // ran out of memory (the session is then to be dropped).
+    const SessionScene::Shape *build(const SessionScene &described);
     // Builds one shape, sending its ShapeAdded; its name must be free (SessionScene::parseShape).
     void addShape(const SessionScene::Shape &shape);
 

@@ -3,6 +3,7 @@
 #include "SessionText.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 namespace VoSession {
@@ -50,25 +51,41 @@ std::string SessionArguments::waitingShape() {
 }
 
 int SessionArguments::integer(const std::string &what) {
-    const std::string word = take(what);
-    int value = 0;
-    if (error.empty() && !SessionText::parseInteger(word, value)) {
-        fail("malformed " + what + " " + SessionText::quote(word) + " (expected an integer)");
+    long long value = 0;
+    if (readInteger(what, value) && (value < INT_MIN || value > INT_MAX)) {
+        fail(what + " " + SessionText::quote(words[next - 1]) + " out of range (expected " +
+             std::to_string(INT_MIN) + " to " + std::to_string(INT_MAX) + ")");
     }
-    return error.empty() ? value : 0;
+    return error.empty() ? static_cast<int>(value) : 0;
 }
 
 int SessionArguments::index(const std::string &noun, int last, const AppShapeInterface &shape) {
-    const int value = integer(noun + " index");
-    if (!error.empty() || (value >= 0 && value <= last)) {
-        return value;
+    long long value = 0;
+    if (!readInteger(noun + " index", value) || (value >= 0 && value <= last)) {
+        return error.empty() ? static_cast<int>(value) : 0;
     }
     const std::string name = SessionText::quote(shape.getName());
-    fail(noun + " index " + std::to_string(value) + " out of range (" +
+    fail(noun + " index " + SessionText::escape(words[next - 1]) + " out of range (" +
          (last < 0 ? "shape " + name + " has no " + noun + "s"
                    : "expected 0 to " + std::to_string(last) + " for shape " + name) +
          ")");
     return 0;
+}
+
+bool SessionArguments::readInteger(const std::string &what, long long &value) {
+    const std::string word = take(what);
+    if (!error.empty()) {
+        return false;
+    }
+    const SessionText::Number parsed = SessionText::parseInteger(word, value);
+    if (parsed == SessionText::Number::Malformed) {
+        fail("malformed " + what + " " + SessionText::quote(word) + " (expected an integer)");
+    }
+    // Too large for any integer type: out of every range the callers check.
+    if (parsed == SessionText::Number::OutOfRange) {
+        value = word.front() == '-' ? LLONG_MIN : LLONG_MAX;
+    }
+    return error.empty();
 }
 
 bool SessionArguments::keyword(const std::string &word) {
@@ -110,8 +127,14 @@ std::string SessionArguments::take(const std::string &what) {
 }
 
 std::string SessionArguments::oneOf(const std::vector<std::string> &names) {
-    return names.empty() ? std::string("a shape, but none is left")
-                         : "one of " + SessionText::join(names, ", ");
+    if (names.empty()) {
+        return "a shape, but none is left";
+    }
+    std::vector<std::string> escaped;
+    for (const std::string &name : names) {
+        escaped.push_back(SessionText::escape(name));
+    }
+    return "one of " + SessionText::join(escaped, ", ");
 }
 
 } // namespace VoSession

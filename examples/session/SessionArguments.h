@@ -31,9 +31,10 @@ public:
     Vo::RCShdPtr<Vo::PiGraphObject const> graphObject();
     // The next word as a shape deleted whose removal event waits; empty when missing or unknown.
     std::string waitingShape();
-    // The next word as an int; what names it in messages ("type").
+    // The next word as an int; what names it in messages ("type"). A message says the range when
+    // the word is an integer beyond it.
     int integer(const std::string &what);
-    // The next word as an index of a noun ("point") of shape, in [0, last].
+    // The next word as an index of a noun ("point") of shape, in [0, last]; "-0" is 0.
     int index(const std::string &noun, int last, const VoExample::AppShapeInterface &shape);
     // The next word when it is keyword; nothing is read otherwise.
     bool keyword(const std::string &word);
@@ -49,6 +50,9 @@ public:
 private:
     // The next word; empty, with the error set, when there is none.
     std::string take(const std::string &what);
+    // The next word as an integer; one beyond every range reads as the closest long long. False,
+    // with the error set, when it is missing or no integer.
+    bool readInteger(const std::string &what, long long &value);
     static std::string oneOf(const std::vector<std::string> &names);
 
     const Session &session;

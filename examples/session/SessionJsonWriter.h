@@ -20,7 +20,8 @@ public:
     SessionJsonWriter &value(const std::string &text);
     // A literal would otherwise convert to bool: write value(std::string(...)).
     SessionJsonWriter &value(const char *text) = delete;
-    SessionJsonWriter &value(int number);
+    SessionJsonWriter &value(int number) { return value(static_cast<long long>(number)); }
+    SessionJsonWriter &value(long long number);
     SessionJsonWriter &value(bool flag);
     SessionJsonWriter &null();
     // An array of strings.

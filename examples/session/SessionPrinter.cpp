@@ -1,5 +1,7 @@
 #include "SessionPrinter.h"
 
+#include "SessionText.h"
+
 namespace VoSession {
 
 void SessionPrinter::printError(const SessionReport &report) {
@@ -7,7 +9,8 @@ void SessionPrinter::printError(const SessionReport &report) {
         return;
     }
     out.flush();
-    err << report.source << ':' << report.line << ": " << report.error << std::endl;
+    err << SessionText::escape(report.source) << ':' << report.line << ": " << report.error
+        << std::endl;
 }
 
 } // namespace VoSession

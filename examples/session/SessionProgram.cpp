@@ -7,12 +7,18 @@
 #include "SessionPrinter.h"
 #include "SessionTextPrinter.h"
 
+#include "SessionText.h"
+
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <sstream>
 
 namespace VoSession {
@@ -24,10 +30,9 @@ SessionProgram::SessionProgram(const SessionOptions &given, std::ostream &output
 int SessionProgram::run() {
     Session session;
     SessionScene scene(session.getNodeNames());
-    if (!readScene(scene)) {
+    if (!readScene(scene) || !buildScene(session, scene)) {
         return 2;
     }
-    session.build(scene);
     SessionCommands commands(session);
     std::unique_ptr<SessionPrinter> printer;
     if (options.json) {
@@ -36,10 +41,10 @@ int SessionProgram::run() {
         printer = std::make_unique<SessionTextPrinter>(out, err);
     }
     SessionRunner runner(session, commands, *printer);
-    if (!runScript(runner)) {
+    const bool read = runScript(runner);
+    if (!checkOutput() || !read) {
         return 2;
     }
-    out.flush();
     return runner.getNbFailures() > 0 ? 1 : 0;
 }
 
@@ -54,41 +59,59 @@ bool SessionProgram::readScene(SessionScene &scene) {
 
 bool SessionProgram::readScene(SessionScene &scene, std::istream &in, const std::string &source) {
     std::string error;
+    errno = 0;
     if (!scene.read(in, source, error)) {
         err << error << std::endl;
         return false;
     }
     if (in.bad()) {
-        err << source << ": cannot read the file" << std::endl;
+        report(source, "cannot read the file", errno);
         return false;
     }
     return true;
 }
 
+bool SessionProgram::buildScene(Session &session, const SessionScene &scene) {
+    const SessionScene::Shape *failed = session.build(scene);
+    if (failed != nullptr) {
+        report((options.sceneFile.empty() ? "<demo>" : options.sceneFile) + ":" +
+                   std::to_string(failed->line),
+               "out of memory building shape " + SessionText::quote(failed->name), 0);
+    }
+    return failed == nullptr;
+}
+
 bool SessionProgram::runScript(SessionRunner &runner) {
     if (options.scriptFile == "-") {
-        runner.run(std::cin, "<stdin>", nullptr);
-    } else if (!options.scriptFile.empty()) {
+        return runScript(runner, std::cin, "<stdin>", nullptr);
+    }
+    if (!options.scriptFile.empty()) {
         std::ifstream file;
-        if (!open(options.scriptFile, file)) {
-            return false;
-        }
-        runner.run(file, options.scriptFile, nullptr);
-    } else if (options.interactive) {
+        return open(options.scriptFile, file) &&
+               runScript(runner, file, options.scriptFile, nullptr);
+    }
+    if (options.interactive) {
         const bool terminal = isatty(STDIN_FILENO) != 0;
         if (terminal) {
             err << "vo-shape-session: \"help\" lists the commands; \"quit\" or end of input leaves"
                 << std::endl;
         }
-        runner.run(std::cin, "<stdin>", terminal ? &err : nullptr);
-    } else if (options.sceneFile.empty()) {
-        std::istringstream demo(SessionDemo::script());
-        runner.run(demo, "<demo>", nullptr);
-    } else {
-        std::istringstream overview("scene\nshow\n");
-        runner.run(overview, "<scene>", nullptr);
+        return runScript(runner, std::cin, "<stdin>", terminal ? &err : nullptr);
     }
-    return true;
+    std::istringstream builtIn(options.sceneFile.empty() ? SessionDemo::script() : "scene\nshow\n");
+    return runScript(runner, builtIn, options.sceneFile.empty() ? "<demo>" : "<scene>", nullptr);
+}
+
+bool SessionProgram::runScript(SessionRunner &runner, std::istream &in, const std::string &source,
+                               std::ostream *prompt) {
+    const int error = runner.run(in, source, prompt, out);
+    // Standard input reads through C's stdin, whose read errors do not reach the stream's state.
+    const bool failed = in.bad() || (&in == &std::cin && std::ferror(stdin) != 0);
+    if (failed) {
+        out.flush();
+        report(source, "cannot read the file", error);
+    }
+    return !failed;
 }
 
 bool SessionProgram::open(const std::string &path, std::ifstream &file) {
@@ -97,10 +120,27 @@ bool SessionProgram::open(const std::string &path, std::ifstream &file) {
         file.open(path);
     }
     if (!file.is_open()) {
-        err << path << ": cannot open the file" << std::endl;
+        report(path, "cannot open the file", 0);
         return false;
     }
     return true;
+}
+
+bool SessionProgram::checkOutput() {
+    errno = 0;
+    out.flush();
+    // Standard output writes through C's stdout, which may hold what failed in its buffer.
+    const bool failed = !out.good() || (&out == &std::cout &&
+                                        (std::fflush(stdout) != 0 || std::ferror(stdout) != 0));
+    if (failed) {
+        report("vo-shape-session", "cannot write the transcript to standard output", errno);
+    }
+    return !failed;
+}
+
+void SessionProgram::report(const std::string &source, const std::string &what, int error) {
+    err << SessionText::escape(source) << ": " << what
+        << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << std::endl;
 }
 
 } // namespace VoSession

@@ -18,16 +18,25 @@ class SessionProgram {
 public:
     SessionProgram(const SessionOptions &options, std::ostream &out, std::ostream &err);
 
-    // 0; 1 when a command failed; 2 when the scene or the script could not be read, or the scene
-    // is malformed, in which case no command runs.
+    // 0; 1 when a command failed; 2 when the scene or the script could not be read, the scene is
+    // malformed or cannot be built (no command runs then), or the transcript cannot be written.
     int run();
 
 private:
     bool readScene(SessionScene &scene);
     bool readScene(SessionScene &scene, std::istream &in, const std::string &source);
+    // Builds the scene's shapes; an allocation failure is reported at the shape's line.
+    bool buildScene(Session &session, const SessionScene &scene);
     bool runScript(SessionRunner &runner);
+    // Runs in to its end; false, after a message, when a read error ended it.
+    bool runScript(SessionRunner &runner, std::istream &in, const std::string &source,
+                   std::ostream *prompt);
     // Reports and gives false when path names no readable file.
     bool open(const std::string &path, std::ifstream &file);
+    // Reports and gives false when the transcript could not be written.
+    bool checkOutput();
+    // "SOURCE: what" with the system's reason when errno holds one.
+    void report(const std::string &source, const std::string &what, int error);
 
     const SessionOptions &options;
     std::ostream &out;

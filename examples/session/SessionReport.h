@@ -17,7 +17,7 @@ struct SessionReport {
     enum class StateDisplay { WhenChanged, Always, Never };
 
     std::string source;
-    int line = 0;
+    long long line = 0;
     std::string command;
     std::string error;
     std::vector<std::string> results;

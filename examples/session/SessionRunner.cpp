@@ -5,7 +5,9 @@
 
 #include "host/RCException.h"
 
+#include <cerrno>
 #include <exception>
+#include <new>
 #include <vector>
 
 namespace VoSession {
@@ -13,20 +15,23 @@ namespace VoSession {
 SessionRunner::SessionRunner(Session &owner, SessionCommands &table, SessionPrinter &output)
     : session(owner), commands(table), printer(output) {}
 
-void SessionRunner::run(std::istream &in, const std::string &source, std::ostream *prompt) {
+int SessionRunner::run(std::istream &in, const std::string &source, std::ostream *prompt,
+                       const std::ostream &out) {
     std::string line;
-    for (int number = 1; !commands.isQuitRequested(); ++number) {
+    for (long long number = 1; !commands.isQuitRequested() && out.good(); ++number) {
         if (prompt != nullptr) {
             *prompt << "vo> " << std::flush;
         }
+        errno = 0;
         if (!std::getline(in, line)) {
-            break;
+            return errno;
         }
         runLine(line, source, number);
     }
+    return 0;
 }
 
-void SessionRunner::runLine(const std::string &line, const std::string &source, int number) {
+void SessionRunner::runLine(const std::string &line, const std::string &source, long long number) {
     const std::vector<std::string> words = SessionText::splitWords(line);
     if (words.empty()) {
         if (SessionText::isComment(line)) {
@@ -42,6 +47,8 @@ void SessionRunner::runLine(const std::string &line, const std::string &source, 
         commands.run(words, report);
     } catch (const Vo::RCException &exception) {
         report.error = std::string("the library raised: ") + exception.what();
+    } catch (const std::bad_alloc &) {
+        report.error = "out of memory";
     } catch (const std::exception &exception) {
         report.error = std::string("error: ") + exception.what();
     }

@@ -18,12 +18,16 @@ public:
     SessionRunner(Session &session, SessionCommands &commands, SessionPrinter &printer);
 
     // Reads in to its end or to a quit command; source names it in error lines ("<stdin>").
-    // With a prompt stream, writes "vo> " there before each line is read.
-    void run(std::istream &in, const std::string &source, std::ostream *prompt);
+    // With a prompt stream, writes "vo> " there before each line is read. Stops early when out,
+    // the transcript's stream, has failed. Gives the errno of the read that ended the run (0 when
+    // a quit command or a failed transcript ended it, or when none was set): a stream that ends
+    // on a read error looks like one at its end, the caller tells them apart with it.
+    int run(std::istream &in, const std::string &source, std::ostream *prompt,
+            const std::ostream &out);
     int getNbFailures() const noexcept { return failures; }
 
 private:
-    void runLine(const std::string &line, const std::string &source, int number);
+    void runLine(const std::string &line, const std::string &source, long long number);
 
     Session &session;
     SessionCommands &commands;

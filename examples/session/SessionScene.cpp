@@ -17,7 +17,7 @@ SessionScene::SessionScene(std::vector<std::string> names) : reservedNames(std::
 
 bool SessionScene::read(std::istream &in, const std::string &source, std::string &error) {
     std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
+    for (long long number = 1; std::getline(in, line); ++number) {
         const std::vector<std::string> words = SessionText::splitWords(line);
         if (words.empty()) {
             continue;
@@ -28,9 +28,10 @@ bool SessionScene::read(std::istream &in, const std::string &source, std::string
                                   : "unknown directive " + SessionText::quote(words.front()) +
                                         " (expected " + shapeSyntax + ")";
         if (!problem.empty()) {
-            error = source + ":" + std::to_string(number) + ": " + problem;
+            error = SessionText::escape(source) + ":" + std::to_string(number) + ": " + problem;
             return false;
         }
+        shape.line = number;
         add(shape);
     }
     return true;
@@ -62,10 +63,19 @@ std::string SessionScene::parseShape(const std::vector<std::string> &words, std:
         problem = "unexpected " + SessionText::quote(words[next]) +
                   " (expected the end of the line after " + shapeSyntax + ")";
     }
-    return problem;
+    return problem.empty() ? checkTotal(shape) : problem;
+}
+
+void SessionScene::add(const Shape &shape) {
+    shapes.push_back(shape);
+    total += shape.nbPoints + shape.nbHandles;
 }
 
 std::string SessionScene::checkName(const std::string &name) const {
+    if (!SessionText::isPrintable(name)) {
+        return "shape name " + SessionText::quote(name) +
+               " holds a control character or is not UTF-8 (expected printable UTF-8)";
+    }
     if (std::find(reservedNames.begin(), reservedNames.end(), name) != reservedNames.end()) {
         return SessionText::quote(name) + " names a node of the graph (expected a shape name " +
                "other than " + SessionText::join(reservedNames, ", ") + ")";
@@ -78,12 +88,27 @@ std::string SessionScene::checkName(const std::string &name) const {
     return std::string();
 }
 
-std::string SessionScene::parseCount(const std::string &word, const char *what, int &count) {
-    if (!SessionText::parseInteger(word, count) || count < 0 || count > maxCount) {
-        return std::string("malformed ") + what + " count " + SessionText::quote(word) +
-               " (expected an integer from 0 to " + std::to_string(maxCount) + ")";
+std::string SessionScene::checkTotal(const Shape &shape) const {
+    const long long left = maxTotal - total;
+    if (shape.nbPoints + shape.nbHandles <= left) {
+        return std::string();
     }
-    return std::string();
+    return "shape " + SessionText::quote(shape.name) +
+           " makes the scene too large (expected at most " + std::to_string(maxTotal) +
+           " points and handles over all shapes; " + std::to_string(left) + " are left)";
+}
+
+std::string SessionScene::parseCount(const std::string &word, const char *what, int &count) {
+    long long value = 0;
+    const SessionText::Number parsed = SessionText::parseInteger(word, value);
+    if (parsed == SessionText::Number::Valid && value >= 0 && value <= maxCount) {
+        count = static_cast<int>(value);
+        return std::string();
+    }
+    return std::string(parsed == SessionText::Number::Malformed ? "malformed " : "") + what +
+           " count " + SessionText::quote(word) +
+           (parsed == SessionText::Number::Malformed ? "" : " out of range") +
+           " (expected an integer from 0 to " + std::to_string(maxCount) + ")";
 }
 
 } // namespace VoSession

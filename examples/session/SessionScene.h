@@ -10,7 +10,8 @@ namespace VoSession {
 // A scene description: the shapes to build, in order, by name, with their numbers of points and
 // gradient handles and whether their curve's "Points" is one single-valued input. Its text has one
 // shape a line, `shape NAME POINTS [HANDLES] [single]`, with '#' comments and blank lines. Names
-// are unique and never those of the graph's nodes; a shape once described keeps its name taken.
+// are printable UTF-8 without control characters, unique and never those of the graph's nodes; a
+// shape once described keeps its name taken, and its points and handles count towards the total.
 class SessionScene {
 public:
     struct Shape {
@@ -18,10 +19,15 @@ public:
         int nbPoints = 0;
         int nbHandles = 0;
         bool singleValuedPoints = false;
+        // The line that described it, for messages; 0 when it came from no file.
+        long long line = 0;
     };
 
     // The largest number of points or handles that a shape may be given.
     static constexpr int maxCount = 10000;
+    // The largest number of points and handles over all the shapes described, deleted ones
+    // included: what a session may build is bounded by this, not by the length of its input.
+    static constexpr long long maxTotal = 100000;
 
     // reservedNames: names no shape may take (the graph's nodes).
     explicit SessionScene(std::vector<std::string> reservedNames);
@@ -34,15 +40,17 @@ public:
     // Gives what is wrong, "(expected ...)" included, or an empty string.
     std::string parseShape(const std::vector<std::string> &words, std::size_t first,
                            Shape &shape) const;
-    void add(const Shape &shape) { shapes.push_back(shape); }
+    void add(const Shape &shape);
     const std::vector<Shape> &getShapes() const noexcept { return shapes; }
 
 private:
     std::string checkName(const std::string &name) const;
+    std::string checkTotal(const Shape &shape) const;
     static std::string parseCount(const std::string &word, const char *what, int &count);
 
     std::vector<std::string> reservedNames;
     std::vector<Shape> shapes;
+    long long total = 0;
 };
 
 } // namespace VoSession

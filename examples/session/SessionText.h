@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,9 @@ namespace VoSession {
 // Text rules shared by the scene reader, the script reader and the printers.
 class SessionText {
 public:
+    // What parseInteger found.
+    enum class Number { Valid, Malformed, OutOfRange };
+
     SessionText() = delete;
 
     // The words of a line, split at blanks; a '#' starts a comment that runs to the line's end.
@@ -16,12 +20,28 @@ public:
     static bool isComment(const std::string &line);
     // The line without the blanks around it.
     static std::string trim(const std::string &line);
-    // A decimal int with an optional minus sign and nothing else; false, leaving value, otherwise.
-    static bool parseInteger(const std::string &word, int &value);
-    // The word in double quotes; quotes, backslashes and control characters escaped (\" \\ \xNN),
-    // so that a message stays on one line whatever the input held.
+    // A decimal integer with an optional minus sign and nothing else ("-0" is 0; leading zeros are
+    // allowed). OutOfRange when it is one but does not fit a long long; value is set only if Valid.
+    static Number parseInteger(const std::string &word, long long &value);
+    // The text with backslashes and everything that is not printable UTF-8 escaped: "\\" for a
+    // backslash, "\xNN" for each byte of a control character (C0, DEL, C1) or of invalid UTF-8.
+    // What comes out is one line of printable text whatever the input held.
+    static std::string escape(const std::string &text);
+    // The word escaped and in double quotes, its quotes escaped too (\").
     static std::string quote(const std::string &word);
+    // True when text is valid UTF-8 without control characters (escape leaves it as it is, but
+    // for backslashes).
+    static bool isPrintable(const std::string &text);
+    // The length of the valid UTF-8 sequence at text[at]; 0 when the bytes there are none (stray
+    // continuation, overlong form, surrogate, beyond U+10FFFF, or cut short).
+    static std::size_t utf8Length(const std::string &text, std::size_t at);
     static std::string join(const std::vector<std::string> &items, const std::string &separator);
+
+private:
+    // The length of the printable character at text[at]; 0 for a control character or a byte
+    // that starts no valid UTF-8 sequence.
+    static std::size_t printableLength(const std::string &text, std::size_t at);
+    static std::string escapeWith(const std::string &text, bool quotes);
 };
 
 } // namespace VoSession

@@ -24,11 +24,11 @@ std::string ranked(const std::vector<int> &indices) {
 } // namespace
 
 void SessionTextPrinter::printComment(const std::string &line) {
-    out << SessionText::trim(line) << '\n';
+    out << SessionText::escape(SessionText::trim(line)) << '\n';
 }
 
 void SessionTextPrinter::printReport(const SessionReport &report) {
-    out << "> " << report.command << '\n';
+    out << "> " << SessionText::escape(report.command) << '\n';
     printError(report);
     if (report.display == SessionReport::StateDisplay::Never) {
         for (const std::string &line : report.results) {

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The driver under failing input and output, and scenes it must refuse: each case must end with the status and the one
+# message on standard error given, never with status 0 and a lost transcript.
+# Usage: io-errors.sh DRIVER
+set -u
+driver=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+
+# check NAME STATUS MESSAGE: the last run's status and standard error.
+check() {
+    local name=$1 status=$2 message=$3
+    if [ "$got" != "$status" ] || [ "$(cat "$scratch/err")" != "$message" ]; then
+        echo "FAIL $name: status $got (expected $status), standard error:"
+        cat "$scratch/err"
+        echo "(expected: $message)"
+        failures=$((failures + 1))
+    fi
+}
+
+"$driver" --script - <"$scratch" 2>"$scratch/err" >/dev/null; got=$?
+check "script from a directory" 2 "<stdin>: cannot read the file: Is a directory"
+"$driver" -i <&- 2>"$scratch/err" >/dev/null; got=$?
+check "closed standard input" 2 "<stdin>: cannot read the file: Bad file descriptor"
+if [ -r /proc/self/mem ]; then
+    "$driver" --script /proc/self/mem 2>"$scratch/err" >/dev/null; got=$?
+    check "unreadable file" 2 "/proc/self/mem: cannot read the file: Input/output error"
+fi
+for json in "" --json; do
+    if [ -w /dev/full ]; then
+        "$driver" $json >/dev/full 2>"$scratch/err"; got=$?
+        check "full output $json" 2 "vo-shape-session: cannot write the transcript to standard output"
+    fi
+    "$driver" $json >&- 2>"$scratch/err"; got=$?
+    check "closed output $json" 2 "vo-shape-session: cannot write the transcript to standard output"
+done
+"$driver" --script $'no\nsuch\e[2J' 2>"$scratch/err" >/dev/null; got=$?
+check "file name with control characters" 2 'no\x0asuch\x1b[2J: cannot open the file'
+printf 'shape \e[2JX 3\nshape Y 2\n' >"$scratch/control.scene"
+"$driver" --scene "$scratch/control.scene" 2>"$scratch/err" >/dev/null; got=$?
+check "scene name with a control character" 2 "$scratch/control.scene:1: shape name \"\\x1b[2JX\" holds a control character or is not UTF-8 (expected printable UTF-8)"
+for i in 1 2 3 4 5 6; do echo "shape S$i 10000 10000"; done >"$scratch/large.scene"
+"$driver" --scene "$scratch/large.scene" 2>"$scratch/err" >/dev/null; got=$?
+check "scene beyond its total" 2 "$scratch/large.scene:6: shape \"S6\" makes the scene too large (expected at most 100000 points and handles over all shapes; 0 are left)"
+printf 'count\n' | "$driver" -i 2>"$scratch/err" >/dev/null; got=$?
+check "a pipe read to its end" 0 ""
+
+[ "$failures" -eq 0 ] && echo "all input and output cases passed"
+exit "$failures"
