@@ -4,10 +4,12 @@
 #include "VoFoundationExport.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace Vo {
@@ -24,10 +26,14 @@ namespace Vo {
 // subscribed again before its turn is called once, at its original place. A handler may even
 // destroy the dispatcher: the call then ends after that handler.
 //
-// Cost: a call on N handlers is O(N) and allocates once for its copy of the list, not at all for
-// up to four handlers; a call that unsubscribes and subscribes again builds one index. Subscribing
-// costs the length of the handler's own dispatcher list; unsubscribing one handler is O(N).
-// Not thread-safe: a dispatcher and its handlers belong to one thread; nothing is locked.
+// Cost: a call on N handlers is O(N) and allocates nothing; it walks the list in place instead of
+// copying it. Subscribing and unsubscribing one handler are O(1) on average (plus the length of
+// the handler's own dispatcher list): the list keeps a hash index from handler to place, an
+// unsubscribed handler leaves an empty place that calls skip, and the places are packed again
+// once no call runs and they outnumber the handlers. Prepending is amortised O(1) (the list keeps
+// room at its front); inserting before the last handler moves only the last handler and the empty
+// places behind it. A handler subscribed again during a call costs one hash entry until the call
+// ends. Not thread-safe: a dispatcher and its handlers belong to one thread; nothing is locked.
 template <class T> class VO_FOUNDATION_API CbDispatcher {
 public:
     CbDispatcher() noexcept = default;
@@ -38,13 +44,13 @@ public:
 
     // The three subscribing operations ignore a null handler and one already subscribed (which
     // keeps its place). Subscribes at the end.
-    void addHandler(CbHandler<T> *handler) { subscribe(handler, handlers.size()); }
+    void addHandler(CbHandler<T> *handler) { subscribe(handler, Where::Back); }
     // Subscribes at the front.
-    void prependHandler(CbHandler<T> *handler) { subscribe(handler, 0); }
+    void prependHandler(CbHandler<T> *handler) { subscribe(handler, Where::Front); }
     // Subscribes just before the last handler, which stays last; does nothing on an empty list.
     void insertHandler(CbHandler<T> *handler) {
-        if (!handlers.empty()) {
-            subscribe(handler, handlers.size() - 1);
+        if (!isEmpty()) {
+            subscribe(handler, Where::BeforeLast);
         }
     }
     // Ignores a null handler and one that is not subscribed.
@@ -52,10 +58,10 @@ public:
     void removeAllHandlers() noexcept;
 
     bool isHandlerSubscribed(const CbHandler<T> *handler) const noexcept {
-        return handler != nullptr && find(handler) != handlers.end();
+        return handler != nullptr && places.find(handler) != places.end();
     }
-    int getNbHandlers() const noexcept { return static_cast<int>(handlers.size()); }
-    bool isEmpty() const noexcept { return handlers.empty(); }
+    int getNbHandlers() const noexcept { return static_cast<int>(places.size()); }
+    bool isEmpty() const noexcept { return places.empty(); }
 
     // Calls every handler with the value, in list order. An exception from a handler ends the
     // call and reaches the caller; the handlers after it are not called.
@@ -71,44 +77,79 @@ public:
 
 private:
     class CallFrame;
-    using Handlers = std::vector<CbHandler<T> *>;
+    enum class Where { Front, Back, BeforeLast };
+    using Stamp = std::uint32_t;
+    // A place in the list. A handler's place keeps its stamps: a call began at stamp S sees the
+    // places added before S, and a place emptied at or after S still stands for its handler in
+    // that call (which calls it there if the handler is subscribed again before its turn).
+    struct Slot {
+        CbHandler<T> *handler;
+        Stamp added;
+        Stamp removed; // kLive while the handler is subscribed here
+    };
+    // Positions are logical: a place keeps its position while handlers are prepended, appended or
+    // removed; only packing (never during a call) and inserting before the last one move places.
+    using Position = std::ptrdiff_t;
+    static constexpr Stamp kLive = std::numeric_limits<Stamp>::max();
+    // Stamps start again from 0 at the next outermost call once they pass this.
+    static constexpr Stamp kRestampAt = kLive / 2;
 
-    typename Handlers::const_iterator find(const CbHandler<T> *handler) const noexcept {
-        return std::find(handlers.begin(), handlers.end(), handler);
+    Slot &slotAt(Position position) noexcept {
+        return slots[static_cast<std::size_t>(position - shift)];
     }
-    void subscribe(CbHandler<T> *handler, std::size_t position);
-    // Visits the calls in progress, innermost first.
-    template <class Visit> void forEachCall(Visit visit) const {
-        for (CallFrame *frame = activeCalls; frame != nullptr; frame = frame->getOuter()) {
-            visit(*frame);
-        }
+    Position frontPosition() const noexcept { return static_cast<Position>(head) + shift; }
+    Position endPosition() const noexcept { return static_cast<Position>(slots.size()) + shift; }
+    bool isCalling() const noexcept { return activeCalls != nullptr; }
+
+    void subscribe(CbHandler<T> *handler, Where where);
+    // Makes room for one more place without changing any: the step of a subscription that may
+    // fail, done before anything changes.
+    void reserveFor(Where where);
+    // Writes the new place (room was reserved) and gives its position.
+    Position place(CbHandler<T> *handler, Where where) noexcept;
+    Position insertBeforeLast(const Slot &slot) noexcept;
+    void vacate(Slot &slot) noexcept;
+    // Called once no call runs: forgets the handlers subscribed again during the calls, then drops
+    // the empty places at the end and packs the list when empty places outnumber the handlers.
+    void tidy() noexcept;
+    void pack() noexcept;
+    void restamp() noexcept;
+    Stamp beginCall() noexcept;
+    bool isResubscribed(const CbHandler<T> *handler) const noexcept {
+        return resubscribed && resubscribed->count(handler) != 0;
     }
     template <class Invoke> void walk(Invoke invoke);
 
-    Handlers handlers;
+    // [0, head) is room for prepending; the places run from head to the end.
+    std::vector<Slot> slots;
+    std::size_t head = 0;
+    Position shift = 0; // position of slots[i] is i + shift
+    std::size_t nbVacated = 0;
+    std::unordered_map<const CbHandler<T> *, Position> places;
+    Stamp stamp = 0;
     // The innermost call in progress; the calls it nests in are chained behind it.
     CallFrame *activeCalls = nullptr;
+    // Handlers subscribed while a call runs after some handler was unsubscribed during it; a call
+    // that began before such a handler's removal calls it at its old place. Made when first needed.
+    bool vacatedDuringCall = false;
+    std::unique_ptr<std::unordered_set<const CbHandler<T> *>> resubscribed;
 };
 
-// One call in progress: the handler list as it stood when the call began. Owns that snapshot, not
-// the handlers: an entry is marked live exactly while its handler is subscribed, so a live entry
-// is never a destroyed handler. Links itself into its dispatcher's chain of calls and unlinks
-// itself on exit, also on an exception.
+// One call in progress: the positions it has still to visit and the stamp it began at. Owns
+// nothing; links itself into its dispatcher's chain of calls and unlinks itself on exit, also on an
+// exception, tidying the list when it was the outermost call.
 template <class T> class CbDispatcher<T>::CallFrame {
 public:
-    explicit CallFrame(CbDispatcher &owner)
-        : dispatcher(&owner), outer(owner.activeCalls), first(storageFor(owner.handlers.size())),
-          last(std::transform(owner.handlers.begin(), owner.handlers.end(), first,
-                              [](CbHandler<T> *handler) {
-                                  return Entry{handler, true};
-                              })) {
+    explicit CallFrame(CbDispatcher &owner) noexcept
+        : dispatcher(&owner), outer(owner.activeCalls), began(owner.beginCall()),
+          next(owner.frontPosition()), end(owner.endPosition()) {
 // The frame unlinks itself on every way out, which the dangling-pointer check of g++ 12 and later
 // does not follow.
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdangling-pointer"
 #endif
-        owner.activeCalls = this; // last: a failed copy leaves the chain as it was
+        owner.activeCalls = this;
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
 #pragma GCC diagnostic pop
 #endif
@@ -118,144 +159,229 @@ public:
     ~CallFrame() {
         if (dispatcher != nullptr) {
             dispatcher->activeCalls = outer;
+            if (outer == nullptr) {
+                dispatcher->tidy();
+            }
         }
     }
 
     CallFrame *getOuter() const noexcept { return outer; }
 
-    // Invokes each live entry in order. The snapshot never changes size, so its bounds hold for
-    // the whole call; only the marks change, and each is read just before its turn.
+    // Invokes, in order, each place that held a handler when the call began and holds it still
+    // (or again). Reads the list afresh at every step: handlers may change it, or destroy it.
     template <class Invoke> void run(Invoke invoke) {
-        const Entry *const end = last;
-        for (const Entry *entry = first; entry != end; ++entry) {
-            if (entry->live) {
-                invoke(*entry->handler);
+        while (dispatcher != nullptr && next < end) {
+            const Slot &slot = dispatcher->slotAt(next++);
+            if (isDue(slot)) {
+                invoke(*slot.handler);
             }
         }
     }
 
-    // The handler was unsubscribed: skip it. Allocates nothing, so destructors may get here.
-    void forget(const CbHandler<T> *handler) noexcept {
-        for (Entry *entry = first; entry != last; ++entry) {
-            if (entry->handler == handler) {
-                skip(*entry);
-                return;
-            }
-        }
+    // A place was inserted at position: the places from there on moved one step back.
+    void shiftFrom(Position position) noexcept {
+        next += next > position ? 1 : 0;
+        end += end > position ? 1 : 0;
     }
-    void forgetAll() noexcept {
-        for (Entry *entry = first; entry != last; ++entry) {
-            skip(*entry);
-        }
-    }
-
-    // Builds the index that restore() needs, once per call and only after a skip: without one,
-    // every snapshot handler is still subscribed, so none can be subscribed again. The only part
-    // of a subscription during a call that can fail, so it runs before either list changes.
-    void prepareRestore() {
-        if (!anySkipped || positions) {
-            return;
-        }
-        positions = std::make_unique<Positions>();
-        positions->reserve(static_cast<std::size_t>(last - first));
-        for (Entry *entry = first; entry != last; ++entry) {
-            positions->emplace(entry->handler, entry);
-        }
-    }
-    // The handler was subscribed again: it is called after all if its turn is still to come.
-    void restore(const CbHandler<T> *handler) noexcept {
-        if (!positions) {
-            return;
-        }
-        auto found = positions->find(handler);
-        if (found != positions->end()) {
-            found->second->live = true;
-        }
-    }
-
     // The dispatcher is being destroyed: end the call and never touch the dispatcher again.
-    void orphan() noexcept {
-        dispatcher = nullptr;
-        forgetAll();
-    }
+    void orphan() noexcept { dispatcher = nullptr; }
 
 private:
-    struct Entry {
-        CbHandler<T> *handler;
-        bool live;
-    };
-    using Positions = std::unordered_map<const CbHandler<T> *, Entry *>;
-
-    Entry *storageFor(std::size_t count) {
-        if (count <= shortSnapshot.size()) {
-            return shortSnapshot.data();
+    bool isDue(const Slot &slot) const noexcept {
+        if (slot.added >= began) {
+            return false;
         }
-        longSnapshot.reset(new Entry[count]); // left uninitialised: the copy writes every entry
-        return longSnapshot.get();
-    }
-    void skip(Entry &entry) noexcept {
-        entry.live = false;
-        anySkipped = true;
+        return slot.removed == kLive ||
+               (slot.removed >= began && dispatcher->isResubscribed(slot.handler));
     }
 
     CbDispatcher *dispatcher;
     CallFrame *outer;
-    // Short lists fit in the frame itself, so that a call on them allocates nothing.
-    std::array<Entry, 4> shortSnapshot{};
-    std::unique_ptr<Entry[]> longSnapshot;
-    Entry *first;
-    Entry *last;
-    bool anySkipped = false;
-    std::unique_ptr<Positions> positions; // made only when needed: most calls never need it
+    Stamp began;
+    Position next;
+    Position end;
 };
 
 template <class T> CbDispatcher<T>::~CbDispatcher() {
-    forEachCall([](CallFrame &frame) { frame.orphan(); });
-    for (CbHandler<T> *handler : handlers) {
-        handler->removeDispatcher(this);
+    for (CallFrame *frame = activeCalls; frame != nullptr; frame = frame->getOuter()) {
+        frame->orphan();
+    }
+    for (std::size_t i = head; i < slots.size(); ++i) {
+        if (slots[i].removed == kLive) {
+            slots[i].handler->removeDispatcher(this);
+        }
     }
 }
 
-template <class T> void CbDispatcher<T>::subscribe(CbHandler<T> *handler, std::size_t position) {
-    // The pairing invariant makes the handler's short list as good a witness as this one.
-    if (handler == nullptr || handler->hasDispatcher(this)) {
+template <class T> void CbDispatcher<T>::subscribe(CbHandler<T> *handler, Where where) {
+    if (handler == nullptr || isHandlerSubscribed(handler)) {
         return;
     }
-    forEachCall([](CallFrame &frame) { frame.prepareRestore(); });
-    auto at = handlers.insert(handlers.begin() + static_cast<std::ptrdiff_t>(position), handler);
+    reserveFor(where);
+    const bool remember = isCalling() && vacatedDuringCall;
+    if (remember && !resubscribed) {
+        resubscribed = std::make_unique<std::unordered_set<const CbHandler<T> *>>();
+    }
+    const bool remembered = remember && resubscribed->insert(handler).second;
     try {
-        handler->addDispatcher(this);
+        const auto entry = places.emplace(handler, Position()).first;
+        try {
+            handler->addDispatcher(this);
+        } catch (...) {
+            places.erase(entry); // keep the lists paired when the handler's list cannot grow
+            throw;
+        }
+        entry->second = place(handler, where);
     } catch (...) {
-        handlers.erase(at); // keep the lists paired when the handler's list cannot grow
+        if (remembered) {
+            resubscribed->erase(handler);
+        }
         throw;
     }
-    forEachCall([&](CallFrame &frame) { frame.restore(handler); });
+}
+
+template <class T> void CbDispatcher<T>::reserveFor(Where where) {
+    if (where != Where::Front) {
+        if (slots.size() == slots.capacity()) {
+            slots.reserve(std::max<std::size_t>(2 * slots.size(), 4));
+        }
+        return;
+    }
+    if (head > 0) {
+        return;
+    }
+    const std::size_t room = std::max<std::size_t>(slots.size(), 4);
+    std::vector<Slot> grown;
+    grown.reserve(room + slots.size());
+    grown.resize(room, Slot{nullptr, 0, 0});
+    grown.insert(grown.end(), slots.begin(), slots.end());
+    slots.swap(grown);
+    head = room;
+    shift -= static_cast<Position>(room);
+}
+
+template <class T>
+typename CbDispatcher<T>::Position CbDispatcher<T>::place(CbHandler<T> *handler,
+                                                          Where where) noexcept {
+    const Slot slot{handler, stamp, kLive};
+    switch (where) {
+    case Where::Front:
+        slots[--head] = slot;
+        return frontPosition();
+    case Where::BeforeLast:
+        return insertBeforeLast(slot);
+    case Where::Back:
+        break;
+    }
+    slots.push_back(slot); // room was reserved
+    return endPosition() - 1;
+}
+
+template <class T>
+typename CbDispatcher<T>::Position CbDispatcher<T>::insertBeforeLast(const Slot &slot) noexcept {
+    Position last = endPosition() - 1;
+    while (slotAt(last).removed != kLive) {
+        --last;
+    }
+    slots.insert(slots.begin() + (last - shift), slot); // room was reserved
+    places.find(slotAt(last + 1).handler)->second = last + 1;
+    for (CallFrame *frame = activeCalls; frame != nullptr; frame = frame->getOuter()) {
+        frame->shiftFrom(last);
+    }
+    return last;
 }
 
 template <class T> void CbDispatcher<T>::removeHandler(CbHandler<T> *handler) noexcept {
-    auto found = find(handler);
-    if (found == handlers.end()) {
+    if (handler == nullptr) {
         return;
     }
-    forEachCall([&](CallFrame &frame) { frame.forget(handler); });
-    handler->removeDispatcher(this);
-    handlers.erase(found);
+    const auto found = places.find(handler);
+    if (found == places.end()) {
+        return;
+    }
+    Slot &slot = slotAt(found->second);
+    places.erase(found);
+    vacate(slot);
+    if (!isCalling()) {
+        tidy();
+    }
 }
 
 template <class T> void CbDispatcher<T>::removeAllHandlers() noexcept {
-    forEachCall([](CallFrame &frame) { frame.forgetAll(); });
-    for (CbHandler<T> *handler : handlers) {
-        handler->removeDispatcher(this);
+    for (std::size_t i = head; i < slots.size(); ++i) {
+        if (slots[i].removed == kLive) {
+            vacate(slots[i]);
+        }
     }
-    handlers.clear();
+    places.clear();
+    if (!isCalling()) {
+        tidy();
+    }
+}
+
+template <class T> void CbDispatcher<T>::vacate(Slot &slot) noexcept {
+    slot.removed = stamp;
+    ++nbVacated;
+    if (isCalling()) {
+        vacatedDuringCall = true;
+        if (resubscribed) {
+            resubscribed->erase(slot.handler);
+        }
+    }
+    slot.handler->removeDispatcher(this);
+}
+
+template <class T> void CbDispatcher<T>::tidy() noexcept {
+    vacatedDuringCall = false;
+    resubscribed.reset();
+    while (slots.size() > head && slots.back().removed != kLive) {
+        slots.pop_back();
+        --nbVacated;
+    }
+    if (nbVacated > places.size()) {
+        pack();
+    }
+}
+
+template <class T> void CbDispatcher<T>::pack() noexcept {
+    // In place, front to back: a place only ever moves forward.
+    std::size_t kept = 0;
+    for (std::size_t i = head; i < slots.size(); ++i) {
+        if (slots[i].removed == kLive) {
+            slots[kept] = slots[i];
+            places.find(slots[kept].handler)->second = static_cast<Position>(kept);
+            ++kept;
+        }
+    }
+    slots.resize(kept);
+    head = 0;
+    shift = 0;
+    nbVacated = 0;
+}
+
+template <class T> void CbDispatcher<T>::restamp() noexcept {
+    for (std::size_t i = head; i < slots.size(); ++i) {
+        slots[i].added = 0;
+        if (slots[i].removed != kLive) {
+            slots[i].removed = 0;
+        }
+    }
+    stamp = 0;
+}
+
+template <class T> typename CbDispatcher<T>::Stamp CbDispatcher<T>::beginCall() noexcept {
+    if (!isCalling() && stamp >= kRestampAt) {
+        restamp();
+    }
+    return ++stamp;
 }
 
 template <class T> template <class Invoke> void CbDispatcher<T>::walk(Invoke invoke) {
-    if (handlers.empty()) {
-        return; // nothing to snapshot, nothing allocated
+    if (isEmpty()) {
+        return;
     }
     CallFrame frame(*this);
-    frame.run(invoke); // touches only the frame: a handler may destroy this dispatcher
+    frame.run(invoke); // a handler may destroy this dispatcher: the frame then stops
 }
 
 } // namespace Vo
