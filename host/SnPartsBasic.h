@@ -9,8 +9,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <ostream>
 #include <type_traits>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace Vo {
@@ -18,7 +20,12 @@ namespace Vo {
 // A set of signed integer indices that keeps each index once, in the order it was first appended
 // (the selection order: an index's rank is its 1-based position). Owns the ordered indices and,
 // beside them, a membership index: a bit vector over the dense non-negative range and a hash set
-// for indices outside it (negative or very sparse), so lookups cost O(1) on average.
+// for indices outside it (negative or very sparse), so lookups cost O(1) on average. Removing an
+// index that is not the last leaves its entry behind, marked; the entries are packed on the next
+// read of the order, or once the marked ones make half of them, so removing any number of indices
+// one by one stays linear. The ranks are looked up in an index built on the first getRank after a
+// change and kept until the next change: sets held in a selection never change, so it is built
+// once. Confined to one thread: reads may pack the entries or build the rank index.
 //
 // Rules of the set algebra, each operation reporting whether it changed anything:
 // - append of a present index changes nothing; remove keeps the others' order;
@@ -41,6 +48,7 @@ public:
 
     // Amortised O(1); an index already present keeps its place and rank.
     void append(const I &index) {
+        prepareAppend(index);
         if (!isInBitRange(index)) {
             appendOutsideBitRange(index);
         } else if (!testBit(index)) {
@@ -53,7 +61,7 @@ public:
     // way to add a large run of indices. A count of 0 or less appends nothing; the run stops at the
     // largest I.
     void appendRange(I first, I count);
-    // O(n): the others keep their order. An absent index changes nothing.
+    // Amortised O(1): the others keep their order. An absent index changes nothing.
     void remove(const I &index);
     // O(1) on average.
     bool hasPart(const I &index) const {
@@ -63,7 +71,13 @@ public:
         return !outliers.empty() && outliers.count(index) != 0;
     }
     // The indices in selection order.
-    const Vector<I> &getParts() const noexcept { return parts; }
+    const Vector<I> &getParts() const noexcept {
+        settle();
+        return parts;
+    }
+    // The 1-based position of index in selection order; 0 when absent. O(1) on average once the
+    // rank index is built (O(n), on the first call after a change).
+    int getRank(const I &index) const;
     // Makes room for count indices, assumed to be dense from 0; a negative count counts as 0.
     void reserve(std::int64_t count);
 
@@ -71,8 +85,8 @@ public:
     SnParts *clone() const override { return new SnPartsBasic(*this); }
     bool isEqual(const RCShdPtr<SnParts const> &other) const override;
     bool contains(const RCShdPtr<SnParts const> &other) const override;
-    bool isEmpty() const override { return parts.empty(); }
-    int getSize() const override { return static_cast<int>(parts.size()); }
+    bool isEmpty() const override { return parts.size() == nbRemoved; }
+    int getSize() const override { return static_cast<int>(parts.size() - nbRemoved); }
     void clear() override;
     // Takes the other's indices in the other's order.
     void replaceAllParts(const RCShdPtr<SnParts const> &other) override;
@@ -100,7 +114,7 @@ private:
     std::uint64_t bitCount() const noexcept { return bits.size() * kWordBits; }
     // Empties the set; whether it held anything. Difference and xor with itself come to this.
     bool clearReporting() {
-        const bool hadParts = !parts.empty();
+        const bool hadParts = !isEmpty();
         clear();
         return hadParts;
     }
@@ -116,6 +130,21 @@ private:
         bits[bit / kWordBits] |= Word(1) << (bit % kWordBits);
     }
     void dropMember(I index) noexcept;
+    // Packs away the entries of removed indices, keeping the order of the others.
+    void settle() const noexcept;
+    // Before index is appended: packs first when index was removed and its entry is still there,
+    // and forgets the rank index.
+    void prepareAppend(I index) {
+        if (nbRemoved != 0 && removed.count(index) != 0) {
+            settle();
+        }
+        ranks.reset();
+    }
+    // Packs and forgets the rank index: the start of every other change.
+    void prepareChange() noexcept {
+        settle();
+        ranks.reset();
+    }
     void appendOutsideBitRange(I index);
     // Appends the absent indices of [first, last], which lies within the bit range.
     void appendBitRange(std::uint64_t first, std::uint64_t last);
@@ -136,15 +165,33 @@ private:
     // (the indices after them move up); returns how many were dropped.
     template <class P> std::size_t dropIf(std::size_t count, P isDropped);
 
-    Vector<I> parts;
+    // Copies as empty: a copy builds its own rank index when asked.
+    struct RankIndex {
+        RankIndex() = default;
+        RankIndex(const RankIndex &) noexcept {}
+        RankIndex &operator=(const RankIndex &) noexcept {
+            reset();
+            return *this;
+        }
+        void reset() noexcept { ranks.reset(); }
+        std::unique_ptr<std::unordered_map<I, int>> ranks;
+    };
+
+    // Selection order; removed indices may still have entries here until settle packs them.
+    mutable Vector<I> parts;
     Vector<Word> bits;
     std::unordered_set<I> outliers;
+    // The removed indices whose entries are still in parts.
+    mutable std::unordered_set<I> removed;
+    mutable std::size_t nbRemoved = 0;
+    mutable RankIndex ranks;
 };
 
 template <class I> void SnPartsBasic<I>::appendRange(I first, I count) {
     if (count <= 0) {
         return;
     }
+    prepareChange();
     const I last = first > std::numeric_limits<I>::max() - (count - 1)
                        ? std::numeric_limits<I>::max()
                        : static_cast<I>(first + (count - 1));
@@ -166,10 +213,47 @@ template <class I> void SnPartsBasic<I>::appendRange(I first, I count) {
 }
 
 template <class I> void SnPartsBasic<I>::remove(const I &index) {
-    if (hasPart(index)) {
-        parts.erase(std::find(parts.begin(), parts.end(), index));
-        dropMember(index);
+    if (!hasPart(index)) {
+        return;
     }
+    ranks.reset();
+    if (parts.back() == index) {
+        parts.pop_back();
+    } else {
+        removed.insert(index); // first: a failure leaves the set as it was
+        ++nbRemoved;
+    }
+    dropMember(index);
+    if (2 * nbRemoved > parts.size()) {
+        settle();
+    }
+}
+
+template <class I> int SnPartsBasic<I>::getRank(const I &index) const {
+    if (!hasPart(index)) {
+        return 0;
+    }
+    settle();
+    if (!ranks.ranks) {
+        auto built = std::make_unique<std::unordered_map<I, int>>();
+        built->reserve(parts.size());
+        for (std::size_t position = 0; position < parts.size(); ++position) {
+            built->emplace(parts[position], static_cast<int>(position) + 1);
+        }
+        ranks.ranks = std::move(built);
+    }
+    return ranks.ranks->find(index)->second;
+}
+
+template <class I> void SnPartsBasic<I>::settle() const noexcept {
+    if (nbRemoved == 0) {
+        return;
+    }
+    parts.erase(std::remove_if(parts.begin(), parts.end(),
+                               [this](const I &index) { return !hasPart(index); }),
+                parts.end());
+    removed.clear();
+    nbRemoved = 0;
 }
 
 template <class I> void SnPartsBasic<I>::reserve(std::int64_t count) {
@@ -182,7 +266,7 @@ template <class I> void SnPartsBasic<I>::reserve(std::int64_t count) {
 
 template <class I> bool SnPartsBasic<I>::isEqual(const RCShdPtr<SnParts const> &other) const {
     const SnPartsBasic *basic = asBasic(other);
-    return basic != nullptr && (basic == this || parts == basic->parts);
+    return basic != nullptr && (basic == this || getParts() == basic->getParts());
 }
 
 template <class I> bool SnPartsBasic<I>::contains(const RCShdPtr<SnParts const> &other) const {
@@ -190,14 +274,15 @@ template <class I> bool SnPartsBasic<I>::contains(const RCShdPtr<SnParts const> 
         return true;
     }
     const SnPartsBasic *basic = asBasic(other);
-    if (basic == nullptr || basic->parts.size() > parts.size()) {
+    if (basic == nullptr || basic->getSize() > getSize()) {
         return false;
     }
-    return std::all_of(basic->parts.begin(), basic->parts.end(),
+    return std::all_of(basic->getParts().begin(), basic->getParts().end(),
                        [this](const I &index) { return hasPart(index); });
 }
 
 template <class I> void SnPartsBasic<I>::clear() {
+    prepareChange();
     for (const I &index : parts) {
         dropMember(index);
     }
@@ -210,6 +295,8 @@ template <class I> void SnPartsBasic<I>::replaceAllParts(const RCShdPtr<SnParts 
         return;
     }
     // Copy first: a failed allocation leaves this set as it was.
+    prepareChange();
+    basic->settle();
     SnPartsBasic copy(*basic);
     parts.swap(copy.parts);
     bits.swap(copy.bits);
@@ -221,6 +308,8 @@ template <class I> bool SnPartsBasic<I>::unionWith(const RCShdPtr<SnParts const>
     if (basic == nullptr || basic == this) {
         return false;
     }
+    prepareChange();
+    basic->settle();
     const std::size_t from = appendMissing(*basic);
     commitAppended(from, basic);
     return parts.size() != from;
@@ -234,6 +323,7 @@ template <class I> bool SnPartsBasic<I>::differenceWith(const RCShdPtr<SnParts c
     if (basic == this) {
         return clearReporting();
     }
+    prepareChange();
     return dropIf(parts.size(), [basic](const I &index) { return basic->hasPart(index); }) != 0;
 }
 
@@ -245,6 +335,8 @@ template <class I> bool SnPartsBasic<I>::xorWith(const RCShdPtr<SnParts const> &
     if (basic == this) {
         return clearReporting();
     }
+    prepareChange();
+    basic->settle();
     const std::size_t from = appendMissing(*basic);
     const std::size_t dropped =
         dropIf(from, [basic](const I &index) { return basic->hasPart(index); });
@@ -255,7 +347,7 @@ template <class I> bool SnPartsBasic<I>::xorWith(const RCShdPtr<SnParts const> &
 
 template <class I> void SnPartsBasic<I>::dump(std::ostream &stream) const {
     stream << "Indices:";
-    for (const I &index : parts) {
+    for (const I &index : getParts()) {
         stream << ' ' << index;
     }
     stream << '\n';

@@ -71,6 +71,10 @@ public:
     // The set's indices in selection order; valid while this object lives, and follows its changes.
     const Vector<int> &getPoints() const { return points->getParts(); }
     const Vector<int> &getHandles() const { return handles->getParts(); }
+    // The index's 1-based position in selection order, 0 when absent; O(1) on average once the
+    // set's rank index is built (O(n), on the first call after a change of that set).
+    int getPointRank(int index) const { return points->getRank(index); }
+    int getHandleRank(int index) const { return handles->getRank(index); }
     // Takes other's points (or handles) only; the other set stays.
     void replaceAllPoints(const RCShdPtr<SnParts const> &other);
     void replaceAllHandles(const RCShdPtr<SnParts const> &other);

@@ -35,6 +35,7 @@ struct SeShapeSelector::PartsChannel {
     void (*takeOtherSide)(SeShapeParts &parts, const RCShdPtr<SnParts const> &from);
     const Vector<int> &(*indices)(const SeShapeParts &);
     bool (*isEmpty)(const SeShapeParts &);
+    int (*rank)(const SeShapeParts &, int index);
 };
 
 // The primary item, held for the length of an operation, and its shape's weak
@@ -189,14 +190,16 @@ const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
     [](SeShapeParts &p, int n) { p.reservePoints(n); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllHandles(from); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
-    [](const SeShapeParts &p) { return p.isPointEmpty(); }};
+    [](const SeShapeParts &p) { return p.isPointEmpty(); },
+    [](const SeShapeParts &p, int i) { return p.getPointRank(i); }};
 const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](SeShapeParts &p, int i) { p.appendHandle(i); },
     [](SeShapeParts &p, int first, int n) { p.appendHandleRange(first, n); },
     [](SeShapeParts &p, int n) { p.reserveHandles(n); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllPoints(from); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
-    [](const SeShapeParts &p) { return p.isHandleEmpty(); }};
+    [](const SeShapeParts &p) { return p.isHandleEmpty(); },
+    [](const SeShapeParts &p, int i) { return p.getHandleRank(i); }};
 
 SeShapeSelector::SeShapeSelector()
     : pickingType(PickingType(0)), pickingIndex(-1), pickingExtremity(-1),
@@ -618,12 +621,11 @@ void SeShapeSelector::getOrderedSelectedHandles(Set<int, std::less<int>> &handle
 }
 
 int SeShapeSelector::selectionRank(const PartsChannel &channel, int index) const {
-    const Vector<int> *selected = selectedIndices(channel);
-    if (selected == nullptr) {
+    const RCShdPtr<SnItem const> &item = selection->getPrimaryItem();
+    if (item.isNull() || !item->hasParts()) {
         return 0;
     }
-    const auto found = std::find(selected->begin(), selected->end(), index);
-    return found == selected->end() ? 0 : static_cast<int>(found - selected->begin()) + 1;
+    return channel.rank(*partsOf(*item), index);
 }
 
 int SeShapeSelector::getPointSelectionRank(int index) const {
