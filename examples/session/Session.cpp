@@ -153,8 +153,9 @@ SessionState Session::capture() const {
     for (const RCShdPtr<Vo::SnItem const> &item : *selection) {
         state.shapes.push_back(describe(*item, item.get() == primary));
     }
+    SessionHostItems hostItems;
     for (const RCShdPtr<Vo::SnItem const> &item : *getController().getApplicationSelection()) {
-        state.host.push_back(SessionHostItems::describe(*item));
+        state.host.push_back(hostItems.describe(*item));
     }
     return state;
 }

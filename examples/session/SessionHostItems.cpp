@@ -20,77 +20,33 @@ using Vo::RCShdPtr;
 
 namespace {
 
-bool findPlace(const PiInput &input, const std::string &place, const PiInput &target,
-               std::string &found);
+using Places = std::unordered_map<const PiInput *, std::string>;
 
-// Looks for target among components, each placed under place by its name.
-bool findAmong(const Vo::Iterator<RCShdPtr<PiInput>> &components, const std::string &place,
-               const PiInput &target, std::string &found) {
+void recordPlaces(const PiInput &input, const std::string &place, Places &places);
+
+void recordAmong(const Vo::Iterator<RCShdPtr<PiInput>> &components, const std::string &place,
+                 Places &places) {
     for (Vo::Iterator<RCShdPtr<PiInput>> component = components; !component.atEnd();
          component.next()) {
         const PiInput &input =
             *static_cast<const Vo::Iterator<RCShdPtr<PiInput>> &>(component).item();
-        if (findPlace(input, place + "/" + input.getName(), target, found)) {
-            return true;
-        }
+        recordPlaces(input, place + "/" + input.getName(), places);
     }
-    return false;
 }
 
-bool findAmongElements(const Vo::PiMultivaluedInput &input, const std::string &place,
-                       const PiInput &target, std::string &found) {
-    for (int index = 0; index < input.getNbElements(); ++index) {
-        const std::string elementPlace = place + "[" + std::to_string(index) + "]";
-        if (findPlace(*input.getElement(index), elementPlace, target, found)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Walks input and everything under it; found receives target's place when it is there.
-bool findPlace(const PiInput &input, const std::string &place, const PiInput &target,
-               std::string &found) {
-    if (&input == &target) {
-        found = place;
-        return true;
-    }
+// Records the place of input and of everything under it; the first place found for an input wins.
+void recordPlaces(const PiInput &input, const std::string &place, Places &places) {
+    places.emplace(&input, place);
     if (const auto *structured = dynamic_cast<const Vo::PiStructuredInput *>(&input)) {
-        return findAmong(structured->getInputs(0), place, target, found);
-    }
-    if (const auto *composite = dynamic_cast<const Vo::PiCompositeInput *>(&input)) {
-        return findAmong(composite->getInputs(0), place, target, found);
-    }
-    if (const auto *multivalued = dynamic_cast<const Vo::PiMultivaluedInput *>(&input)) {
-        return findAmongElements(*multivalued, place, target, found);
-    }
-    return false;
-}
-
-// "A.curve/Points[2]/x"; an input that has left its node, or that the walk misses, by its name.
-std::string placeOf(const PiInput &input) {
-    const RCShdPtr<Vo::PiNode> node = input.getNode();
-    std::string found;
-    for (int index = 0; !node.isNull() && index < node->getNbInputs(); ++index) {
-        const RCShdPtr<PiInput> top = node->getInput(index);
-        if (findPlace(*top, top->getName(), input, found)) {
-            return found;
+        recordAmong(structured->getInputs(0), place, places);
+    } else if (const auto *composite = dynamic_cast<const Vo::PiCompositeInput *>(&input)) {
+        recordAmong(composite->getInputs(0), place, places);
+    } else if (const auto *multivalued = dynamic_cast<const Vo::PiMultivaluedInput *>(&input)) {
+        for (int index = 0; index < multivalued->getNbElements(); ++index) {
+            recordPlaces(*multivalued->getElement(index), place + "[" + std::to_string(index) + "]",
+                         places);
         }
     }
-    return input.getName() + " (detached)";
-}
-
-SessionState::HostItem describeInput(const Vo::PiSnItem<PiInput> &item) {
-    SessionState::HostItem described{"input", "(none)", {}};
-    const RCShdPtr<PiInput const> input = item.getInput();
-    if (!input.isNull()) {
-        described.name = placeOf(*input);
-    }
-    const RCShdPtr<Vo::PiPath const> path = item.getPath();
-    for (int index = 0; !path.isNull() && index < path->getNbNodes(); ++index) {
-        described.path.push_back(path->getNode(index)->getName());
-    }
-    return described;
 }
 
 SessionState::HostItem describeObject(const Vo::PiGraphObjectSnItemConst &item) {
@@ -103,6 +59,34 @@ SessionState::HostItem describeObject(const Vo::PiGraphObjectSnItemConst &item) 
 }
 
 } // namespace
+
+std::string SessionHostItems::placeOf(const PiInput &input) {
+    const RCShdPtr<Vo::PiNode> node = input.getNode();
+    if (node.isNull()) {
+        return input.getName() + " (detached)";
+    }
+    if (walked.insert(node.get()).second) {
+        for (int index = 0; index < node->getNbInputs(); ++index) {
+            const RCShdPtr<PiInput> top = node->getInput(index);
+            recordPlaces(*top, top->getName(), places);
+        }
+    }
+    const auto found = places.find(&input);
+    return found != places.end() ? found->second : input.getName() + " (detached)";
+}
+
+SessionState::HostItem SessionHostItems::describeInput(const Vo::PiSnItem<PiInput> &item) {
+    SessionState::HostItem described{"input", "(none)", {}};
+    const RCShdPtr<PiInput const> input = item.getInput();
+    if (!input.isNull()) {
+        described.name = placeOf(*input);
+    }
+    const RCShdPtr<Vo::PiPath const> path = item.getPath();
+    for (int index = 0; !path.isNull() && index < path->getNbNodes(); ++index) {
+        described.path.push_back(path->getNode(index)->getName());
+    }
+    return described;
+}
 
 SessionState::HostItem SessionHostItems::describe(const Vo::SnItem &item) {
     if (const auto *input = dynamic_cast<const Vo::PiSnItem<PiInput> *>(&item)) {
