@@ -6,13 +6,15 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace Vo {
 
 // The ordered graph objects that one container owns: a node's inputs or objects, the sub-inputs of
 // a structured input, the components of a composite input, the elements of a multi-valued input.
-// Owns its objects; cuts an object off from its node when it drops it. Indices are 0-based.
+// Owns its objects and a count of its objects by name, so that appendUnique and a find that fails
+// cost O(1) on average; cuts an object off from its node when it drops it. Indices are 0-based.
 template <class T> class PiGraphObjectList {
 public:
     PiGraphObjectList() = default;
@@ -25,6 +27,9 @@ public:
     RCShdPtr<T> get(int index) const { return isIndex(index) ? objects[index] : RCShdPtr<T>(); }
     // The first object with that name; null when there is none.
     RCShdPtr<T> find(const std::string &name) const {
+        if (names.find(name) == names.end()) {
+            return RCShdPtr<T>();
+        }
         for (const RCShdPtr<T> &object : objects) {
             if (object->getName() == name) {
                 return object;
@@ -38,12 +43,16 @@ public:
     }
 
     void reserve(int count) { objects.reserve(static_cast<std::size_t>(count)); }
-    void append(RCShdPtr<T> object) { objects.push_back(std::move(object)); }
+    void append(RCShdPtr<T> object) {
+        objects.reserve(objects.size() + 1 > objects.capacity() ? 2 * objects.size() + 1 : 0);
+        countName(*object);
+        objects.push_back(std::move(object));
+    }
     // Appends the object that make() gives, unless the list holds one of that name already. Gives
     // the new object, or null without calling make.
     template <class Make>
     auto appendUnique(const std::string &name, Make make) -> decltype(make()) {
-        if (!find(name).isNull()) {
+        if (names.find(name) != names.end()) {
             return nullptr;
         }
         auto object = make();
@@ -52,10 +61,16 @@ public:
     }
     // index must lie in [0, getSize()].
     void insert(int index, RCShdPtr<T> object) {
+        objects.reserve(objects.size() + 1 > objects.capacity() ? 2 * objects.size() + 1 : 0);
+        countName(*object);
         objects.insert(objects.begin() + index, std::move(object));
     }
     // Drops the object at index (which must be valid) and cuts it off from its node.
     void remove(int index) noexcept {
+        const auto named = names.find(objects[index]->getName());
+        if (--named->second == 0) {
+            names.erase(named);
+        }
         detach(*objects[index]);
         objects.erase(objects.begin() + index);
     }
@@ -69,8 +84,11 @@ public:
 private:
     // Reached through the base, where this list is a friend.
     static void detach(PiGraphObject &object) noexcept { object.detachFromNode(); }
+    // Before the object goes in: room is made first, so nothing can fail after the count.
+    void countName(const T &object) { ++names[object.getName()]; }
 
     Vector<RCShdPtr<T>> objects;
+    std::unordered_map<std::string, int> names;
 };
 
 } // namespace Vo
