@@ -264,6 +264,55 @@ TEST_F(CbDispatcherTest, LongListsFollowTheSameRulesDuringACall) {
     EXPECT_EQ(log.back(), "D2");
 }
 
+TEST_F(CbDispatcherTest, InsertingBeforeTheLastDuringACallMovesTheLastWithoutCallingItTwice) {
+    subscribeABC();
+    Handler e("E", log);
+    a.action = [&] { dispatcher.insertHandler(&d); };
+    c.action = [&] { dispatcher.insertHandler(&e); }; // after its own turn: moves C past the call
+    EXPECT_EQ(callWith(1), (Log{"A1", "B1", "C1"}));
+    a.action = nullptr;
+    c.action = nullptr;
+    EXPECT_EQ(callWith(2), (Log{"A2", "B2", "D2", "E2", "C2"}));
+}
+
+TEST_F(CbDispatcherTest, ManyHandlersLeavingAndReturningKeepTheOrderAndTheRules) {
+    // Empty places left by removals are skipped, then packed away; none of it may show.
+    std::vector<std::unique_ptr<Handler>> many;
+    for (int i = 0; i < 40; ++i) {
+        many.push_back(std::make_unique<Handler>(std::to_string(i) + ":", log));
+        dispatcher.addHandler(many.back().get());
+    }
+    Log everyone;
+    for (int i = 0; i < 40; ++i) {
+        everyone.push_back(std::to_string(i) + ":1");
+        Handler *self = many[static_cast<std::size_t>(i)].get();
+        self->action = i % 2 == 0 ? std::function<void()>([this, self] {
+            dispatcher.removeHandler(self); // one-shot
+        })
+                                  : std::function<void()>([this, self] {
+                                        dispatcher.removeHandler(self);
+                                        dispatcher.prependHandler(self); // called once, here
+                                    });
+    }
+    EXPECT_EQ(callWith(1), everyone);
+    Log odd;
+    for (int i = 39; i >= 1; i -= 2) {
+        odd.push_back(std::to_string(i) + ":2");
+        many[static_cast<std::size_t>(i)]->action = nullptr;
+    }
+    EXPECT_EQ(callWith(2), odd);
+    for (int i = 39; i >= 5; i -= 2) {
+        dispatcher.removeHandler(many[static_cast<std::size_t>(i)].get());
+    }
+    dispatcher.addHandler(&a);
+    dispatcher.insertHandler(&b);
+    dispatcher.prependHandler(&c);
+    EXPECT_EQ(callWith(3), (Log{"C3", "3:3", "1:3", "B3", "A3"}));
+    EXPECT_EQ(dispatcher.getNbHandlers(), 5);
+    many.clear();
+    EXPECT_EQ(callWith(4), (Log{"C4", "B4", "A4"}));
+}
+
 TEST_F(CbDispatcherTest, NestedCallsSeeTheChangesOfEachOther) {
     subscribeABC();
     a.action = [this] {
