@@ -621,7 +621,7 @@ void SeShapeSelector::getOrderedSelectedHandles(Set<int, std::less<int>> &handle
 }
 
 int SeShapeSelector::selectionRank(const PartsChannel &channel, int index) const {
-    const RCShdPtr<SnItem const> &item = selection->getPrimaryItem();
+    const RCShdPtr<SnItem const> &item = current().getPrimaryItem();
     if (item.isNull() || !item->hasParts()) {
         return 0;
     }
