@@ -44,6 +44,13 @@ public:
     // when either node belongs to no graph or to another one, or when the connection exists.
     // Raises RCExNullPtr naming `Vo::PiNode*` when either node is null.
     bool connect(const RCShdPtr<PiNode> &upstream, const RCShdPtr<PiNode> &downstream);
+    // Takes node out of the graph: the connections to and from it are cut, and it is left as a node
+    // that outlived its graph (no graph, no connections, its builders raise), keeping its inputs
+    // and objects. Searches no longer reach it or run through it; a path found earlier keeps its
+    // nodes and still names it. Whoever holds it shared (a selection item, a path) keeps it alive;
+    // otherwise it goes now. Ids are not reused. False, changing nothing, when node is not one of
+    // this graph's nodes.
+    bool removeNode(const PiNode &node) noexcept;
     // Nodes in creation order; getNode is null out of range.
     int getNbNodes() const noexcept;
     RCShdPtr<PiNode> getNode(int index) const;

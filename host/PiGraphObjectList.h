@@ -65,6 +65,24 @@ public:
         countName(*object);
         objects.insert(objects.begin() + index, std::move(object));
     }
+    // The index of that very object (identity, as graph objects exist once); -1 when it is not
+    // held.
+    int indexOf(const PiGraphObject &object) const noexcept {
+        for (int index = 0; index < getSize(); ++index) {
+            if (objects[index].get() == &object) {
+                return index;
+            }
+        }
+        return -1;
+    }
+    // Drops that very object and cuts it off from its node; false when the list does not hold it.
+    bool remove(const PiGraphObject &object) noexcept {
+        const int index = indexOf(object);
+        if (index >= 0) {
+            remove(index);
+        }
+        return index >= 0;
+    }
     // Drops the object at index (which must be valid) and cuts it off from its node.
     void remove(int index) noexcept {
         const auto named = names.find(objects[index]->getName());

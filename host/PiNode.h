@@ -62,6 +62,15 @@ public:
     // and "color".
     RCShdPtr<PiMultivaluedInput> addGradientInput(const std::string &name, int nbHandles);
 
+    // Removal of what the node owns: the object (the input, with every input it holds) leaves the
+    // node's list and is cut off from the node, so it reports no owner node and no search reaches
+    // it. Whoever still holds it shared (a selection item, a shape) keeps a live object that
+    // compares as before; an application that wants it out of a selection removes its items
+    // itself. Ids are not reused. False, removing nothing, when it is not one of the node's own
+    // objects (inputs); an input inside another input is removed through its container.
+    bool removeObject(const PiGraphObject &object) noexcept;
+    bool removeInput(const PiInput &input) noexcept;
+
 protected:
     // Cuts its inputs and objects off first, so that those still shared elsewhere report no node.
     ~PiNode() noexcept override;
@@ -73,8 +82,10 @@ private:
 
     // Called by the graph: false when the connection exists already.
     bool addDownstream(PiNode &node);
-    // Called by the graph's destructor: forgets the graph and every connection.
+    // Called by the graph's destructor and removeNode: forgets the graph and every connection.
     void leaveGraph() noexcept;
+    // Called by the graph's removeNode: forgets a connection to node, if it has one.
+    void removeDownstream(const PiNode &node) noexcept;
 
     PiGraph *graph;
     int flags;

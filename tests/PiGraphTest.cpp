@@ -6,7 +6,9 @@
 #include "foundation/Vector.h"
 #include "host/PiCompositeInput.h"
 #include "host/PiCompositionGraphInterface.h"
+#include "host/PiGraphSearch.h"
 #include "host/PiInput.h"
+#include "host/PiIsPrimaryOutputNode.h"
 #include "host/PiMultivaluedInput.h"
 #include "host/PiNode.h"
 #include "host/PiNodeController.h"
@@ -343,6 +345,56 @@ TEST(PiGraphTest, DestroyingTheGraphReleasesItsSelectionAndWhatItsItemsHold) {
     graph = RCShdPtr<PiGraph>();
     EXPECT_EQ(roto->getRefCount(), 1);
     EXPECT_EQ(point->getRefCount(), 2);
+}
+
+TEST(PiGraphTest, RemovalCutsConnectionsAndOwnersButNotWhatOthersHold) {
+    const RCShdPtr<PiGraph> graph = PiGraph::create();
+    const RCShdPtr<PiNode> roto = graph->addNode("Roto", PiNode::Tool);
+    const RCShdPtr<PiNode> merge = graph->addNode("Merge");
+    const RCShdPtr<PiNode> output = graph->addNode("Output", PiNode::PrimaryOutput);
+    graph->connect(roto, merge);
+    graph->connect(merge, output);
+    graph->connect(output, merge);
+    const RCShdPtr<PiStructuredInput> curve = roto->addCurveInput("A.curve", 2);
+    const RCShdPtr<PiInput> point = pointsOf(curve)->getElement(1);
+    const RCShdPtr<PiGraphObject> shape = roto->addObject("A");
+    const RCShdPtr<PiGraphObject> kept = roto->addObject("B");
+    const PrdPredicate<RCShdPtr<PiNode const>> isOutput = PiIsPrimaryOutputNode::getPredicate();
+    const RCShdPtr<PiPath> found = PiGraphSearch::heightFirst(roto, isOutput);
+    ASSERT_EQ(found->getNbNodes(), 3);
+    const RCShdPtr<SnItem const> objectItem = PiSnItemUtil::createFromBase(shape);
+    const RCShdPtr<SnItem const> inputItem = PiSnItem<PiInput>::create(point, found);
+
+    // An object and an input leave their node with everything they hold; the items keep them.
+    EXPECT_TRUE(roto->removeObject(*shape));
+    EXPECT_FALSE(roto->removeObject(*shape));
+    EXPECT_FALSE(roto->removeObject(*merge));
+    EXPECT_FALSE(roto->removeInput(*point)) << "an element is removed by its container";
+    EXPECT_TRUE(roto->removeInput(*curve));
+    EXPECT_EQ(roto->getNbObjects(), 1);
+    EXPECT_EQ(roto->getObject(0), kept);
+    EXPECT_EQ(roto->getNbInputs(), 0);
+    EXPECT_TRUE(shape->getOwnerNode().isNull());
+    EXPECT_TRUE(curve->getNode().isNull());
+    EXPECT_TRUE(point->getNode().isNull());
+    EXPECT_TRUE(objectItem->isEqual(*PiSnItemUtil::createFromBase(shape)));
+    EXPECT_TRUE(inputItem->isEqual(*PiSnItem<PiInput>::create(point, found)));
+    EXPECT_EQ(kept->getId() + 1, roto->addObject("C")->getId()) << "ids are not reused";
+
+    // A node leaves with its connections both ways; paths found before keep naming it.
+    const PiNode *removed = merge.get();
+    EXPECT_TRUE(graph->removeNode(*merge));
+    EXPECT_FALSE(graph->removeNode(*merge));
+    EXPECT_EQ(graph->getNbNodes(), 2);
+    EXPECT_EQ(graph->getNode(1), output);
+    EXPECT_EQ(roto->getNbDownstream(), 0);
+    EXPECT_EQ(output->getNbDownstream(), 0);
+    EXPECT_TRUE(merge->getGraph().isNull());
+    EXPECT_EQ(merge->getNbDownstream(), 0);
+    EXPECT_THROW(merge->addObject("late"), RCExNullPtr);
+    EXPECT_TRUE(PiGraphSearch::heightFirst(roto, isOutput).isNull());
+    EXPECT_EQ(found->getNode(1).get(), removed);
+    EXPECT_FALSE(PiGraph::create()->removeNode(*roto)) << "a node of another graph";
 }
 
 } // namespace PiGraphTesting

@@ -62,8 +62,13 @@ bool AppEditorController::deleteShape(const std::string &name) {
     // The event carries only the id: the shape is gone by the time it is sent.
     const int id = shape->getId();
     getLayer().removeShape(name);
-    sendShapeEvent(SeShapeEvent::ShapeRemoved(id, getLayer().getLayer()));
+    sendRemoval(id);
     return true;
+}
+
+void AppEditorController::sendRemoval(int id) {
+    sendShapeEvent(SeShapeEvent::ShapeRemoved(id, getLayer().getLayer()));
+    getLayer().removeFromGraph(id);
 }
 
 bool AppEditorController::insertPoint(AppShapeInterface &shape, int index) {

@@ -56,8 +56,12 @@ public:
     // Builds a shape in the layer and sends ShapeAdded; null when the name is taken.
     AppShapeInterface *addShape(const std::string &name, int nbPoints, int nbHandles,
                                 bool singleValuedPoints);
-    // Deletes the shape and sends ShapeRemoved with its id; false when no shape has that name.
+    // Deletes the shape and sends ShapeRemoved with its id (sendRemoval); false when no shape has
+    // that name.
     bool deleteShape(const std::string &name);
+    // Sends ShapeRemoved for the shape deleted from the layer with that id, then takes its graph
+    // object and inputs out of the tool node (AppLayerInterface::removeFromGraph).
+    void sendRemoval(int id);
     // Insert or remove a point (handle) of shape, then renumber the selected points (handles) of
     // the primary shape, which changes them only when shape is the primary shape. False, changing
     // nothing, when the index is out of range (see AppShapeInterface).

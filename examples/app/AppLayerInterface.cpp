@@ -40,7 +40,25 @@ bool AppLayerInterface::removeShape(const std::string &name) {
     if (found == shapes.end()) {
         return false;
     }
+    AppShapeInterface &shape = *found->get();
+    removed.push_back({shape.getId(), shape.getShape()->getGraphObject(), shape.getCurveInput(),
+                       shape.getGradientInput()});
     shapes.erase(found); // the owner's destruction deletes the editing side
+    return true;
+}
+
+bool AppLayerInterface::removeFromGraph(int id) {
+    const auto found = std::find_if(removed.begin(), removed.end(),
+                                    [id](const Leftovers &shape) { return shape.id == id; });
+    if (found == removed.end()) {
+        return false;
+    }
+    toolNode->removeObject(*found->object);
+    toolNode->removeInput(*found->curve);
+    if (!found->gradient.isNull()) {
+        toolNode->removeInput(*found->gradient);
+    }
+    removed.erase(found);
     return true;
 }
 

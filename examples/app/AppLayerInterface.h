@@ -35,8 +35,14 @@ public:
                                 bool singleValuedPoints);
     // Deletes the shape's editing side, and with it its model side: the library's weak pointers to
     // it read as null from then on. False when no shape has that name. The shape's graph object and
-    // inputs stay in the tool node, unmapped, since this graph cannot remove a node's objects.
+    // inputs stay in the tool node until removeFromGraph: the updater tells which shapes its
+    // removal event took out by the items of the application's selection that it still accepts,
+    // so they leave the node only once the event is sent.
     bool removeShape(const std::string &name);
+    // Takes the graph object and inputs of the shape removed with that id out of the tool node.
+    // Items of the application's selection that still hold them keep them alive, owned by no node,
+    // standing for no shape. False when no removed shape has that id.
+    bool removeFromGraph(int id);
 
     int getNbShapes() const noexcept { return static_cast<int>(shapes.size()); }
     // The shape at index, in creation order; index must be in [0, getNbShapes()).
@@ -54,9 +60,18 @@ private:
 
     std::vector<Vo::RCOwner<AppShapeInterface>>::const_iterator find(const std::string &name) const;
 
+    // What a removed shape left in the tool node, until removeFromGraph.
+    struct Leftovers {
+        int id;
+        Vo::RCShdPtr<Vo::PiGraphObject> object;
+        Vo::RCShdPtr<Vo::PiInput> curve;
+        Vo::RCShdPtr<Vo::PiInput> gradient; // null for a shape without gradient
+    };
+
     Vo::RCShdPtr<Vo::PiNode> toolNode;
     Vo::RCShdPtr<Vo::SeObject> layer;
     std::vector<Vo::RCOwner<AppShapeInterface>> shapes;
+    std::vector<Leftovers> removed;
 };
 
 } // namespace VoExample

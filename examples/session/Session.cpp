@@ -121,8 +121,7 @@ bool Session::sendRemoval(const std::string &name) {
     }
     const int id = found->id;
     waiting.erase(found);
-    getController().sendShapeEvent(
-        Vo::SeShapeEvent::ShapeRemoved(id, getController().getLayer().getLayer()));
+    getController().sendRemoval(id);
     return true;
 }
 

@@ -56,6 +56,11 @@ std::string describeNode(const Vo::PiNode &node) {
     for (int index = 0; index < node.getNbDownstream(); ++index) {
         line += (index == 0 ? " feeds " : ", ") + node.getDownstream(index)->getName();
     }
+    // A deleted shape's graph object and inputs leave the node: the counts show it.
+    if (node.getNbObjects() > 0 || node.getNbInputs() > 0) {
+        line += "; owns " + plural(node.getNbObjects(), "object") + ", " +
+                plural(node.getNbInputs(), "input");
+    }
     return line;
 }
 

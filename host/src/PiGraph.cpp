@@ -2,6 +2,7 @@
 
 #include "host/PiCompositionGraphInterface.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace Vo {
@@ -40,6 +41,21 @@ bool PiGraph::connect(const RCShdPtr<PiNode> &upstream, const RCShdPtr<PiNode> &
         return false;
     }
     return upstream->addDownstream(*downstream);
+}
+
+bool PiGraph::removeNode(const PiNode &node) noexcept {
+    const auto found =
+        std::find_if(nodes.begin(), nodes.end(),
+                     [&node](const RCShdPtr<PiNode> &held) { return held.get() == &node; });
+    if (found == nodes.end()) {
+        return false;
+    }
+    for (const RCShdPtr<PiNode> &other : nodes) {
+        other->removeDownstream(node);
+    }
+    (*found)->leaveGraph();
+    nodes.erase(found); // last: this may destroy the node
+    return true;
 }
 
 int PiGraph::getNbNodes() const noexcept { return static_cast<int>(nodes.size()); }

@@ -90,12 +90,20 @@ RCShdPtr<PiMultivaluedInput> PiNode::addGradientInput(const std::string &name, i
     return gradient;
 }
 
+bool PiNode::removeObject(const PiGraphObject &object) noexcept { return objects.remove(object); }
+
+bool PiNode::removeInput(const PiInput &input) noexcept { return inputs.remove(input); }
+
 bool PiNode::addDownstream(PiNode &node) {
     if (std::find(downstream.begin(), downstream.end(), &node) != downstream.end()) {
         return false;
     }
     downstream.push_back(&node);
     return true;
+}
+
+void PiNode::removeDownstream(const PiNode &node) noexcept {
+    downstream.erase(std::remove(downstream.begin(), downstream.end(), &node), downstream.end());
 }
 
 void PiNode::leaveGraph() noexcept {
