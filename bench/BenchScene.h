@@ -9,6 +9,7 @@
 #include "foundation/Iterator.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
+#include "foundation/Vector.h"
 #include "host/IteratorImpVector.h"
 #include "host/PiCompositeInput.h"
 #include "host/PiCompositionGraphInterface.h"
@@ -102,6 +103,20 @@ public:
     void addShapeEventCb(const Vo::SeShapeEvent &,
                          Vo::CbHandler<Vo::SeShapeEvent const> *handler) override {
         removals.addHandler(handler);
+    }
+
+    // Deletes a shape's editing side, as the application does, then sends its removal event.
+    void deleteShape(int index) {
+        const int id = shape(index)->getId();
+        owners.at(static_cast<std::size_t>(index)).reset();
+        sendRemoval(id);
+    }
+    void sendRemoval(int shapeId) {
+        removals.call(Vo::SeShapeEvent::ShapeRemoved(shapeId, Vo::RCShdPtr<Vo::SeObject const>()));
+    }
+    // The first nbShapes shapes, in order.
+    Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> firstShapes(int nbShapes) const {
+        return Vo::Vector<Vo::RCShdPtr<Vo::SeShape>>(shapes->begin(), shapes->begin() + nbShapes);
     }
 
     // Nobody mirrors either selection any more.

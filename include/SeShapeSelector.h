@@ -165,6 +165,10 @@ public:
     // reads and changes a working selection; getSelection() keeps the state of the batch's start
     // until its end commits the net result with one write, or abandons it.
     bool isBatchOpen() const noexcept { return batch != nullptr; }
+    // What the operations read: inside a batch its working selection (with the removal events
+    // received so far applied, which may raise as removeSelectedShape does), otherwise
+    // getSelection(). Only for reading, and only until the next change.
+    RCShdPtr<SnSelection const> getCurrentSelection() const;
     // While the selection object notifies the commit of a batch or of a history's restore: the
     // selection as it was before that commit. Null otherwise.
     const RCShdPtr<SnSelection const> &getCommitOrigin() const noexcept { return commitOrigin; }

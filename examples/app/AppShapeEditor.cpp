@@ -17,7 +17,7 @@ AppShapeEditor::AppShapeEditor()
           new Vo::SeSelectorUpdater(controller, Vo::RCShdPtr<ItemPredicate>(new AppItemPredicate))),
       primaryHandler(this, &AppShapeEditor::onPrimarySelectionChanged),
       shapesHandler(this, &AppShapeEditor::onShapeSelectionChanged),
-      selectionHandler(this, &AppShapeEditor::onSelectionChanged) {
+      selectionHandler(this, &AppShapeEditor::onSelectionChanged), history(selector) {
     // The updater calls the three lists, in this order, after each change of either selection.
     selector->addPrimarySelectionChangedCallback(&primaryHandler);
     selector->addShapeSelectionChangedCallback(&shapesHandler);

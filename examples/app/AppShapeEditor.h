@@ -2,6 +2,7 @@
 
 #include "AppEditorController.h"
 
+#include "SeSelectionHistory.h"
 #include "SeSelectorUpdater.h"
 #include "SeShapeSelector.h"
 
@@ -15,9 +16,10 @@
 namespace VoExample {
 
 // The application's shape editor put together: its controller (which makes the selector), the
-// selection updater made for that controller with the application's item predicate, and the
-// handlers it subscribes to the selector's three callback lists. Owns all of them; the updater is
-// released before the controller it borrows, and the handlers leave their lists first.
+// selection updater made for that controller with the application's item predicate, the handlers
+// it subscribes to the selector's three callback lists, and the undo history of the selection.
+// Owns all of them; the updater is released before the controller it borrows, and the handlers
+// leave their lists first. The history may go before or after the selector.
 // Editor's thread only.
 class AppShapeEditor {
 public:
@@ -29,6 +31,9 @@ public:
     AppEditorController &getController() noexcept { return controller; }
     const AppEditorController &getController() const noexcept { return controller; }
     Vo::SeShapeSelector &getSelector() const { return *selector; }
+    const Vo::RCShdPtr<Vo::SeShapeSelector> &getSharedSelector() const noexcept { return selector; }
+    // Records every net change of the editor's selection, for undo and redo.
+    Vo::SeSelectionHistory &getHistory() noexcept { return history; }
 
     // The callback lists that ran since the last call, in the order they ran: "primary", "shapes",
     // "selection". A real editor refreshes its views in those handlers; this one records which ran.
@@ -46,6 +51,7 @@ private:
     Vo::CbMethod<AppShapeEditor, Vo::CbEmptyType> primaryHandler;
     Vo::CbMethod<AppShapeEditor, Vo::CbEmptyType> shapesHandler;
     Vo::CbMethod<AppShapeEditor, Vo::CbEmptyType> selectionHandler;
+    Vo::SeSelectionHistory history;
 };
 
 } // namespace VoExample

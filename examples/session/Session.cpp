@@ -15,6 +15,7 @@
 #include "host/SnSelection.h"
 
 #include <algorithm>
+#include <exception>
 #include <new>
 
 namespace VoSession {
@@ -40,7 +41,40 @@ Session::Session() : scene(nodeNamesOf(editor.getController())) {
     getController().addShapeEventCb(Vo::SeShapeEvent::ShapeRemoved(), &recorder);
 }
 
-Session::~Session() = default;
+Session::~Session() { abandonBatches(); }
+
+void Session::openBatch(int line) {
+    batches.push_back(std::make_unique<Vo::SeSelectionBatch>(editor.getSharedSelector()));
+    if (batches.size() == 1) {
+        batchLine = line;
+    }
+}
+
+// The scope's end may raise (the commit's observers): it is deleted by hand, since a unique_ptr's
+// destructor may not let that through.
+bool Session::endBatch() {
+    if (batches.empty()) {
+        return false;
+    }
+    Vo::SeSelectionBatch *innermost = batches.back().release();
+    batches.pop_back();
+    if (batches.empty()) {
+        batchLine = 0;
+    }
+    delete innermost;
+    return true;
+}
+
+void Session::abandonBatches() noexcept {
+    if (batches.empty()) {
+        return;
+    }
+    batches.front()->cancel();
+    while (!batches.empty()) {
+        batches.pop_back(); // a cancelled batch commits nothing, so its end raises nothing
+    }
+    batchLine = 0;
+}
 
 std::vector<std::string> Session::getNodeNames() const { return nodeNamesOf(getController()); }
 
@@ -147,7 +181,13 @@ void Session::selectInApplication(const std::vector<RCShdPtr<Vo::PiGraphObject c
 
 SessionState Session::capture() const {
     SessionState state;
-    const RCShdPtr<Vo::SnSelection> selection = getSelector().getSelection();
+    // Inside a batch, the working selection the editor reads.
+    RCShdPtr<Vo::SnSelection const> selection;
+    try {
+        selection = getSelector().getCurrentSelection();
+    } catch (const std::exception &) { // a queued removal that raises: it raises at the end too
+        selection = getSelector().getSelection();
+    }
     const Vo::SnItem *primary = selection->getPrimaryItem().get();
     for (const RCShdPtr<Vo::SnItem const> &item : *selection) {
         state.shapes.push_back(describe(*item, item.get() == primary));

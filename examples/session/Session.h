@@ -8,6 +8,8 @@
 #include "AppShapeEditor.h"
 #include "AppShapeInterface.h"
 
+#include "SeSelectionBatch.h"
+#include "SeSelectionHistory.h"
 #include "SeShapeInterface.h"
 #include "SeShapeSelector.h"
 
@@ -16,6 +18,7 @@
 #include "host/PiGraphObject.h"
 #include "host/SnItem.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +41,18 @@ public:
         return editor.getController();
     }
     Vo::SeShapeSelector &getSelector() const { return editor.getSelector(); }
+    Vo::SeSelectionHistory &getHistory() noexcept { return editor.getHistory(); }
+
+    // Opens a batch on the editor's selector, nested in any open one; `line` is where.
+    void openBatch(int line);
+    // Ends the innermost open batch: the outermost commits, raising what the commit raises (both
+    // selections are then as at its start). False when no batch is open.
+    bool endBatch();
+    // Ends every open batch without a commit: both selections as at the outermost one's start.
+    void abandonBatches() noexcept;
+    int getBatchDepth() const noexcept { return static_cast<int>(batches.size()); }
+    // The line the outermost open batch was opened at; 0 when none is open.
+    int getBatchLine() const noexcept { return batchLine; }
     const SessionScene &getScene() const noexcept { return scene; }
     // The graph's nodes, in creation order.
     std::vector<std::string> getNodeNames() const;
@@ -87,6 +102,9 @@ private:
     SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
 
     VoExample::AppShapeEditor editor;
+    // Innermost last; before the recorder, which must outlive their commits.
+    std::vector<std::unique_ptr<Vo::SeSelectionBatch>> batches;
+    int batchLine = 0;
     SessionScene scene;
     std::vector<Built> built;
     std::vector<Built> waiting;

@@ -13,6 +13,7 @@
 #include "host/PiGraph.h"
 #include "host/PiGraphObject.h"
 #include "host/PiNode.h"
+#include "host/SnSelection.h"
 
 #include <algorithm>
 #include <cctype>
@@ -108,6 +109,7 @@ SessionCommands::SessionCommands(Session &owner) : session(owner) {
     addTwinCommands(points);
     addTwinCommands(handles);
     addApplicationCommands(points, handles);
+    addHistoryCommands();
     addSessionCommands();
 }
 
@@ -242,6 +244,32 @@ void SessionCommands::addApplicationCommands(const Channel &points, const Channe
     });
 }
 
+void SessionCommands::addHistoryCommands() {
+    heading("Undo and batches (SeSelectionHistory, SeSelectionBatch):");
+    add("undo", "", "undo: the editor's selection before its last change",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            travel(true, arguments, report);
+        });
+    add("redo", "", "redo: the change undone last",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            travel(false, arguments, report);
+        });
+    add("batch", "", "opens a batch (nested in an open one); a failing command abandons it",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            if (arguments.finish()) {
+                session.openBatch(report.line);
+                report.results.push_back(session.getBatchDepth() == 1
+                                             ? "batch opened"
+                                             : "nested batch opened (depth " +
+                                                   std::to_string(session.getBatchDepth()) + ")");
+            }
+        });
+    add("end", "", "ends the innermost batch; the outermost commits its net change",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            endBatch(arguments, report);
+        });
+}
+
 void SessionCommands::addSessionCommands() {
     heading("The session:");
     add("show", "", "prints the state", [](SessionArguments &arguments, SessionReport &report) {
@@ -338,6 +366,41 @@ void SessionCommands::setPicking(SessionArguments &arguments, SessionReport &rep
                              std::to_string(static_cast<int>(selector.getPickingType())) +
                              ", index " + std::to_string(selector.getPickingIndex()) +
                              ", extremity " + std::to_string(selector.getPickingExtremity()));
+}
+
+void SessionCommands::travel(bool back, SessionArguments &arguments, SessionReport &report) {
+    if (!arguments.finish()) {
+        return;
+    }
+    Vo::SeSelectionHistory &history = session.getHistory();
+    const bool done = back ? history.undo() : history.redo();
+    const std::string steps = plural(history.getNbUndoSteps(), "step") + " to undo, " +
+                              std::to_string(history.getNbRedoSteps()) + " to redo";
+    report.results.push_back(done ? (back ? "undone; " : "redone; ") + steps
+                                  : (back ? "nothing to undo; " : "nothing to redo; ") + steps);
+}
+
+void SessionCommands::endBatch(SessionArguments &arguments, SessionReport &report) {
+    if (!arguments.finish()) {
+        return;
+    }
+    const int depth = session.getBatchDepth();
+    if (depth == 0) {
+        arguments.fail("no batch is open (expected \"batch\" first)");
+        return;
+    }
+    if (depth > 1) {
+        session.endBatch();
+        report.results.push_back("nested batch ended (depth " + std::to_string(depth - 1) +
+                                 " left)");
+        return;
+    }
+    const RCShdPtr<Vo::SnSelection> selection = session.getSelector().getSelection();
+    const RCShdPtr<Vo::SnSelection const> before(selection->clone());
+    session.endBatch();
+    report.results.push_back(selection->isEqual(before)
+                                 ? "batch ended with no net change: nothing committed"
+                                 : "batch committed");
 }
 
 int SessionCommands::countOf(const Channel &channel) const {

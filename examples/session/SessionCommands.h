@@ -65,6 +65,7 @@ private:
     void addShapeCommands();
     void addTwinCommands(const Channel &channel);
     void addApplicationCommands(const Channel &points, const Channel &handles);
+    void addHistoryCommands();
     void addSessionCommands();
     const Command *find(const std::string &name) const;
 
@@ -74,6 +75,9 @@ private:
     void selectAllShapes(SessionArguments &arguments);
     void isSelected(SessionArguments &arguments, SessionReport &report);
     void setPicking(SessionArguments &arguments, SessionReport &report);
+    // Undo, redo and batches.
+    void travel(bool back, SessionArguments &arguments, SessionReport &report);
+    void endBatch(SessionArguments &arguments, SessionReport &report);
     // Points and handles of the primary shape.
     int countOf(const Channel &channel) const;
     int primaryIndex(const Channel &channel, SessionArguments &arguments) const;

@@ -113,6 +113,39 @@ delete C
 delete B
 scene
 
+# ---- Undo and redo (SeSelectionHistory) ----
+# The editor's history records each net change of its selection, whatever made it: the editor,
+# the application's selection mirrored in, a removal event. Undo and redo go through the updater
+# like any other change and are not recorded themselves.
+primary A 3
+undo
+redo
+undo
+# C was deleted since "select A C D": undoing its removal would restore [A, D], which is what is
+# selected, so undo skips that step and goes on to the application's "host-select D A".
+undo
+# A new change after an undo drops what redo would have restored.
+select D
+redo
+
+# ---- Batches (SeSelectionBatch) ----
+# Inside a batch the editor's operations, removal events and the application's writes build on a
+# working selection, which the editor reads; the application's selection is not written and no
+# callback runs until "end", which commits the net change once.
+batch
+select A D E
+delete E
+primary A 1
+end
+# A batch whose changes cancel out notifies no one.
+batch
+select D
+primary A 1
+end
+# The committed batch is one step of the history. (A failing command inside a batch abandons
+# it: both selections stay as at its start; the error script shows that.)
+undo
+
 # ---- Reset ----
 reset
 reset

@@ -18,17 +18,34 @@ SessionRunner::SessionRunner(Session &owner, SessionCommands &table, SessionPrin
 int SessionRunner::run(std::istream &in, const std::string &source, std::ostream *prompt,
                        const std::ostream &out) {
     std::string line;
-    for (long long number = 1; !commands.isQuitRequested() && out.good(); ++number) {
+    long long number = 1;
+    int readError = 0;
+    for (; !commands.isQuitRequested() && out.good(); ++number) {
         if (prompt != nullptr) {
             *prompt << "vo> " << std::flush;
         }
         errno = 0;
         if (!std::getline(in, line)) {
-            return errno;
+            readError = errno;
+            break;
         }
         runLine(line, source, number);
     }
-    return 0;
+    abandonOpenBatch(source, number);
+    return readError;
+}
+
+void SessionRunner::abandonOpenBatch(const std::string &source, long long number) {
+    if (session.getBatchDepth() == 0) {
+        return;
+    }
+    SessionReport report;
+    report.source = source;
+    report.line = number;
+    report.command = "(end of script)";
+    report.error = "the batch opened at line " + std::to_string(session.getBatchLine()) +
+                   " is not ended (expected \"end\")";
+    finish(report);
 }
 
 void SessionRunner::runLine(const std::string &line, const std::string &source, long long number) {
@@ -52,7 +69,16 @@ void SessionRunner::runLine(const std::string &line, const std::string &source, 
     } catch (const std::exception &exception) {
         report.error = std::string("error: ") + exception.what();
     }
-    // What ran before a failure ran: it is shown with the state as it now is.
+    finish(report);
+}
+
+// A failure inside a batch abandons it. What ran before a failure ran: it is shown with the state
+// as it now is.
+void SessionRunner::finish(SessionReport &report) {
+    if (!report.error.empty() && session.getBatchDepth() > 0) {
+        session.abandonBatches();
+        report.results.push_back("batch abandoned: both selections are as at its start");
+    }
     report.events = session.takeEvents();
     report.callbacks = session.takeCallbacks();
     report.state = session.capture();

@@ -28,6 +28,9 @@ public:
 
 private:
     void runLine(const std::string &line, const std::string &source, long long number);
+    // A batch still open at the end of the script is abandoned, as a failure.
+    void abandonOpenBatch(const std::string &source, long long number);
+    void finish(SessionReport &report);
 
     Session &session;
     SessionCommands &commands;

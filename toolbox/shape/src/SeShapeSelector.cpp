@@ -248,6 +248,14 @@ SnSelection &SeShapeSelector::current() const {
     return *batch->working;
 }
 
+RCShdPtr<SnSelection const> SeShapeSelector::getCurrentSelection() const {
+    if (batch == nullptr) {
+        return selection;
+    }
+    settleRemovals();
+    return batch->working;
+}
+
 // The removal events are taken out before they are applied, so that a raising one is not applied
 // again at every later read.
 void SeShapeSelector::settleRemovals() const {
