@@ -20,6 +20,8 @@ public:
 
     void printComment(const std::string &line) override;
     void printReport(const SessionReport &report) override;
+    // An item of the application's selection as the transcript shows it ("input A.curve/...").
+    static std::string describe(const SessionState::HostItem &item);
 
 private:
     void printState(const SessionReport &report);
@@ -28,7 +30,6 @@ private:
     void printBlock(const std::string &label, const std::vector<std::string> &lines,
                     const std::string &empty);
     static std::string describe(const SessionState::Shape &shape);
-    static std::string describe(const SessionState::HostItem &item);
 
     bool stateShown = false;
     std::vector<std::string> shownShapes;

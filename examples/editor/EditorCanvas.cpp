@@ -1,0 +1,277 @@
+#include "EditorCanvas.h"
+
+#include "EditorPainter.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace VoEditor {
+
+namespace {
+
+// How far from a marker or the curve, in pixels, the pointer still falls on it.
+const double reach = 6;
+// A drag shorter than this is a click on empty canvas, which selects nothing.
+const double minBand = 3;
+
+EditorGestures::Click clickOf(Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::ControlModifier) {
+        return EditorGestures::Click::Remove;
+    }
+    return (modifiers & Qt::ShiftModifier) ? EditorGestures::Click::Add
+                                           : EditorGestures::Click::Alone;
+}
+
+} // namespace
+
+EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
+    : QWidget(parent), document(editorDocument), gestures(editorDocument) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The library's callbacks say when the selection changed; gestures and commands may also
+    // have changed the graph, which no callback reports.
+    connect(&document, &EditorDocument::editorSelectionChanged, this,
+            qOverload<>(&EditorCanvas::update));
+    connect(&document, &EditorDocument::edited, this, qOverload<>(&EditorCanvas::update));
+    connect(&document, &EditorDocument::sceneReplaced, this, qOverload<>(&EditorCanvas::update));
+}
+
+EditorLayout EditorCanvas::getLayout() const {
+    return EditorLayout(QSizeF(size()), document.getNbSlots());
+}
+
+bool EditorCanvas::findView(const std::string &name, EditorShapeView &view) const {
+    for (EditorShapeView &each : document.describeShapes()) {
+        if (each.name == name) {
+            view = std::move(each);
+            return true;
+        }
+    }
+    return false;
+}
+
+QPoint EditorCanvas::getPointPosition(const std::string &shape, int index) const {
+    EditorShapeView view;
+    return findView(shape, view) ? getLayout().getPoint(view.slot, index, view.nbPoints).toPoint()
+                                 : QPoint(-1, -1);
+}
+
+QPoint EditorCanvas::getHandlePosition(const std::string &shape, int index) const {
+    EditorShapeView view;
+    return findView(shape, view) ? getLayout().getHandle(view.slot, index, view.nbHandles).toPoint()
+                                 : QPoint(-1, -1);
+}
+
+QPoint EditorCanvas::getCurvePosition(const std::string &shape) const {
+    EditorShapeView view;
+    if (!findView(shape, view) || view.nbPoints == 0) {
+        return QPoint(-1, -1);
+    }
+    const EditorLayout layout = getLayout();
+    const QPointF first = layout.getPoint(view.slot, 0, view.nbPoints);
+    const QPointF second =
+        layout.getPoint(view.slot, std::min(1, view.nbPoints - 1), view.nbPoints);
+    return ((first + second) / 2).toPoint();
+}
+
+EditorCanvas::Hit EditorCanvas::hitTest(const QPointF &at, bool partsOfPrimaryOnly) const {
+    const EditorLayout layout = getLayout();
+    const int slot = layout.findSlot(at);
+    Hit hit;
+    if (slot < 0) {
+        return hit;
+    }
+    for (const EditorShapeView &view : document.describeShapes()) {
+        if (view.slot != slot) {
+            continue;
+        }
+        hit.shape = view.shape;
+        if (view.primary || !partsOfPrimaryOnly) {
+            hit.index = layout.findPoint(slot, view.nbPoints, at, reach);
+            hit.kind = Hit::Point;
+            hit.count = view.nbPoints;
+            if (hit.index < 0) {
+                hit.index = layout.findHandle(slot, view.nbHandles, at, reach);
+                hit.kind = Hit::Handle;
+                hit.count = view.nbHandles;
+            }
+            if (hit.index >= 0) {
+                return hit;
+            }
+        }
+        hit.kind = layout.isNearCurve(slot, view.nbPoints, at, reach) ? Hit::Shape : Hit::Nothing;
+        return hit;
+    }
+    return hit;
+}
+
+void EditorCanvas::paintEvent(QPaintEvent *) {
+    QPainter target(this);
+    const EditorLayout layout = getLayout();
+    EditorPainter painter(target, layout, QRectF(rect()));
+    painter.paint(document.describeShapes());
+    if (dragging && !band.isEmpty()) {
+        painter.paintBand(band);
+    }
+}
+
+void EditorCanvas::mousePressEvent(QMouseEvent *event) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    const Hit hit = hitTest(event->position(), true);
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    switch (hit.kind) {
+    case Hit::Point:
+        gestures.clickPoint(hit.index, clickOf(modifiers));
+        break;
+    case Hit::Handle:
+        gestures.clickHandle(hit.index, clickOf(modifiers));
+        break;
+    case Hit::Shape:
+        gestures.clickShape(*hit.shape,
+                            (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) != 0);
+        break;
+    case Hit::Nothing:
+        dragging = true;
+        bandStart = event->position();
+        band = QRectF();
+        break;
+    }
+}
+
+void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
+    if (dragging) {
+        band = QRectF(bandStart, event->position()).normalized();
+        update();
+    } else {
+        hover(event->position());
+    }
+}
+
+void EditorCanvas::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && dragging) {
+        band = QRectF(bandStart, event->position()).normalized();
+        finishBand();
+    }
+}
+
+void EditorCanvas::leaveEvent(QEvent *) {
+    if (gestures.pick(EditorGestures::PickingNothing, -1, -1)) {
+        emit pickingChanged(tr("Nothing under the pointer"));
+    }
+}
+
+void EditorCanvas::hover(const QPointF &at) {
+    const Hit hit = hitTest(at, false);
+    if (hit.kind != Hit::Point && hit.kind != Hit::Handle) {
+        leaveEvent(nullptr);
+        return;
+    }
+    const bool point = hit.kind == Hit::Point;
+    // The curve's ends: 0 for the first point, 1 for the last, -1 between them and for handles.
+    int extremity = -1;
+    if (point && hit.index == 0) {
+        extremity = 0;
+    } else if (point && hit.index == hit.count - 1) {
+        extremity = 1;
+    }
+    const EditorGestures::Picking type =
+        point ? EditorGestures::PickingPoint : EditorGestures::PickingHandle;
+    if (gestures.pick(type, hit.index, extremity)) {
+        emit pickingChanged(tr("%1 %2 of %3 (picking type %4, index %2, extremity %5)")
+                                .arg(point ? tr("Point") : tr("Handle"))
+                                .arg(hit.index)
+                                .arg(QString::fromStdString(hit.shape->getName()))
+                                .arg(static_cast<int>(type))
+                                .arg(extremity));
+    }
+}
+
+void EditorCanvas::finishBand() {
+    dragging = false;
+    const QRectF dragged = band;
+    band = QRectF();
+    update();
+    if (dragged.width() < minBand && dragged.height() < minBand) {
+        return;
+    }
+    const EditorLayout layout = getLayout();
+    const std::vector<EditorShapeView> views = document.describeShapes();
+    const auto primary = std::find_if(views.begin(), views.end(),
+                                      [](const EditorShapeView &view) { return view.primary; });
+    if (primary != views.end()) {
+        gestures.selectPoints(layout.findPointsIn(primary->slot, primary->nbPoints, dragged));
+        return;
+    }
+    std::vector<VoExample::AppShapeInterface *> inside;
+    for (const EditorShapeView &view : views) {
+        if (view.nbPoints > 0 &&
+            dragged.contains(layout.getCurveBounds(view.slot, view.nbPoints))) {
+            inside.push_back(view.shape);
+        }
+    }
+    gestures.selectShapes(inside);
+}
+
+bool EditorCanvas::isCanvasKey(const QKeyEvent &event) {
+    switch (event.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Escape:
+    case Qt::Key_Delete:
+    case Qt::Key_Insert:
+        return true;
+    default:
+        return event.matches(QKeySequence::SelectAll);
+    }
+}
+
+bool EditorCanvas::event(QEvent *event) {
+    if (event->type() == QEvent::ShortcutOverride &&
+        isCanvasKey(*static_cast<QKeyEvent *>(event))) {
+        event->accept();
+        return true;
+    }
+    // Tab and Shift+Tab step through the points instead of moving the focus.
+    if (event->type() == QEvent::KeyPress && isCanvasKey(*static_cast<QKeyEvent *>(event))) {
+        keyPressEvent(static_cast<QKeyEvent *>(event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void EditorCanvas::keyPressEvent(QKeyEvent *event) {
+    if (event->matches(QKeySequence::SelectAll)) {
+        gestures.selectAll();
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Tab:
+        gestures.step(true);
+        break;
+    case Qt::Key_Backtab:
+        gestures.step(false);
+        break;
+    case Qt::Key_Escape:
+        gestures.selectNothing();
+        break;
+    case Qt::Key_Delete:
+        gestures.deleteSelection();
+        break;
+    case Qt::Key_Insert:
+        gestures.insertPoint();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+} // namespace VoEditor

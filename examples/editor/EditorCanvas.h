@@ -1,0 +1,76 @@
+#pragma once
+
+#include "EditorDocument.h"
+#include "EditorGestures.h"
+#include "EditorLayout.h"
+#include "EditorShapeView.h"
+
+#include <QPoint>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+namespace VoEditor {
+
+// The editor's canvas: draws the open scene as the selector holds it, and turns mouse and keys
+// into gestures, one library call each. Repaints when the library's callbacks say the editor's
+// selection changed and after each gesture or command (the graph may have changed); sets the
+// picking state while the pointer moves over a point or handle and reports it. Borrows the
+// document.
+class EditorCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit EditorCanvas(EditorDocument &document, QWidget *parent = nullptr);
+
+    EditorLayout getLayout() const;
+    EditorGestures &getGestures() noexcept { return gestures; }
+    // Where the named live shape's point (handle) is drawn now, and a place on its curve between
+    // its first two points (its only point, when it has one); (-1, -1) for no such shape.
+    QPoint getPointPosition(const std::string &shape, int index) const;
+    QPoint getHandlePosition(const std::string &shape, int index) const;
+    QPoint getCurvePosition(const std::string &shape) const;
+
+    QSize sizeHint() const override { return QSize(900, 600); }
+
+signals:
+    // What lies under the pointer, for the status bar.
+    void pickingChanged(const QString &message);
+
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    // What a position on the canvas falls on.
+    struct Hit {
+        enum Kind { Nothing, Point, Handle, Shape } kind = Nothing;
+        VoExample::AppShapeInterface *shape = nullptr;
+        int index = -1;
+        int count = 0;
+    };
+
+    Hit hitTest(const QPointF &at, bool partsOfPrimaryOnly) const;
+    // A live shape by name; false when there is none.
+    bool findView(const std::string &name, EditorShapeView &view) const;
+    void hover(const QPointF &at);
+    void finishBand();
+    // True for the keys this canvas handles, which then go to it, not to a menu's shortcut.
+    static bool isCanvasKey(const QKeyEvent &event);
+
+    EditorDocument &document;
+    EditorGestures gestures;
+    bool dragging = false;
+    QPointF bandStart;
+    QRectF band;
+};
+
+} // namespace VoEditor

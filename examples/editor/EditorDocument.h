@@ -1,0 +1,95 @@
+#pragma once
+
+#include "EditorSelectionBridge.h"
+#include "EditorShapeView.h"
+
+#include "Session.h"
+#include "SessionCommands.h"
+#include "SessionRunner.h"
+#include "SessionScene.h"
+#include "SessionTextPrinter.h"
+
+#include "SeShapeSelector.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <istream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace VoEditor {
+
+// The editor's open scene: the session driver's session (the example application with its shape
+// editor) built on it, the driver's commands and runner for the command line, and the bridge that
+// turns the library's notifications into Qt signals. Runs every gesture of the views as library
+// calls and reports, for each, which callback lists ran. Owns all of it; opening a scene replaces
+// it whole. Editor's thread only.
+class EditorDocument : public QObject {
+    Q_OBJECT
+public:
+    // The driver's built-in scene.
+    explicit EditorDocument(QObject *parent = nullptr);
+    ~EditorDocument() override;
+
+    // Replaces the open scene by the one read from in, named source in messages. On a malformed
+    // line or a failed read, gives false with error set ("SOURCE:LINE: what is wrong (expected
+    // what)") and leaves the open scene, its shapes and both selections exactly as they were.
+    bool open(std::istream &in, const std::string &source, std::string &error);
+    bool openFile(const std::string &path, std::string &error);
+    const std::string &getSource() const noexcept { return source; }
+
+    VoSession::Session &getSession() const noexcept { return current->session; }
+    Vo::SeShapeSelector &getSelector() const { return current->session.getSelector(); }
+    // Every shape the scene has described, deleted ones included: each keeps its slot.
+    int getNbSlots() const;
+    // The live shapes in creation order with their part in the editor's selection. Linear in the
+    // number of shapes and of selected items.
+    std::vector<EditorShapeView> describeShapes() const;
+
+    // Runs one gesture's library calls, then logs label with the shape events sent and the
+    // callback lists that ran. What the library raises is logged instead and gives false; by the
+    // library's commit rule the selections are then as they were before the failing call.
+    bool perform(const QString &label, const std::function<void()> &action);
+    // Runs one line of the session driver's commands and logs its transcript. A command that
+    // fails says why in the log, changes nothing and gives false.
+    bool runCommand(const QString &line);
+
+signals:
+    void sceneReplaced();
+    // After every gesture and command, whether or not a selection changed: the graph may have.
+    void edited();
+    // The selector's three callback lists, relayed from the bridge: the editor's selection changed.
+    void editorSelectionChanged();
+    void applicationSelectionChanged();
+    void logged(const QString &text);
+    void quitRequested();
+
+private:
+    // One open scene. Declaration order is destruction order reversed: the bridge leaves the
+    // selector's lists first, the session goes last.
+    struct Open {
+        Open();
+
+        VoSession::Session session;
+        VoSession::SessionCommands commands;
+        std::ostringstream transcript;
+        std::ostringstream errors;
+        VoSession::SessionTextPrinter printer;
+        VoSession::SessionRunner runner;
+        EditorSelectionBridge bridge;
+    };
+
+    // Builds the scene's shapes in replacement, which then takes the open one's place.
+    void install(std::unique_ptr<Open> replacement, const VoSession::SessionScene &scene,
+                 const std::string &name);
+    std::string takeTranscript();
+
+    std::unique_ptr<Open> current;
+    std::string source;
+};
+
+} // namespace VoEditor

@@ -1,0 +1,308 @@
+#include "EditorGestures.h"
+
+#include "AppEditorController.h"
+#include "AppLayerInterface.h"
+
+#include "SeShape.h"
+#include "SeShapeItem.h"
+#include "SeShapeSelector.h"
+
+#include "foundation/Iterator.h"
+#include "foundation/List.h"
+#include "foundation/Vector.h"
+#include "host/IteratorImpVector.h"
+#include "host/SnSelection.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace VoEditor {
+
+using Vo::RCShdPtr;
+using VoExample::AppShapeInterface;
+
+namespace {
+
+QString name(const AppShapeInterface &shape) { return QString::fromStdString(shape.getName()); }
+
+QString numbers(const std::vector<int> &indices) {
+    QStringList words;
+    for (const int index : indices) {
+        words << QString::number(index);
+    }
+    return words.join(QStringLiteral(", "));
+}
+
+std::vector<int> without(const std::vector<int> &indices, int index) {
+    std::vector<int> rest;
+    std::copy_if(indices.begin(), indices.end(), std::back_inserter(rest),
+                 [index](int each) { return each != index; });
+    return rest;
+}
+
+bool contains(const std::vector<int> &indices, int index) {
+    return std::find(indices.begin(), indices.end(), index) != indices.end();
+}
+
+} // namespace
+
+EditorGestures::EditorGestures(EditorDocument &editorDocument) : document(editorDocument) {}
+
+AppShapeInterface *EditorGestures::primaryShape() const {
+    return document.getSession().getPrimaryShape();
+}
+
+void EditorGestures::clickShape(AppShapeInterface &shape, bool toggle) {
+    Vo::SeShapeSelector &selector = document.getSelector();
+    const RCShdPtr<Vo::SeShape> model = shape.getShape();
+    if (!toggle) {
+        document.perform("click shape " + name(shape),
+                         [&] { selector.setPrimarySelectedShape(model, -1); });
+    } else if (!selector.isShapeSelected(model)) {
+        // The others keep their items and parts: the shape is added after them.
+        auto alone = std::make_shared<std::vector<RCShdPtr<Vo::SeShape>>>(1, model);
+        Vo::Iterator<RCShdPtr<Vo::SeShape>> shapes =
+            Vo::IteratorImpVector<RCShdPtr<Vo::SeShape>>::makeIterator(alone);
+        document.perform("add shape " + name(shape), [&] { selector.selectAllShapes(shapes); });
+    } else {
+        Vo::List<RCShdPtr<Vo::SnItem const>> kept;
+        for (const RCShdPtr<Vo::SnItem const> &item : *selector.getSelection()) {
+            const auto *shapeItem = dynamic_cast<const Vo::SeShapeItem *>(item.get());
+            if (shapeItem == nullptr || shapeItem->getData() != shape.getWeak()) {
+                kept.push_back(item);
+            }
+        }
+        document.perform("take out shape " + name(shape),
+                         [&] { selector.replaceAllItems(Vo::SnSelection::create(kept)); });
+    }
+}
+
+void EditorGestures::clickPoint(int index, Click click) {
+    Vo::SeShapeSelector &selector = document.getSelector();
+    Vo::Vector<int> selected;
+    selector.getSelectedPoints(selected);
+    const std::vector<int> points(selected.begin(), selected.end());
+    const QString label = QString::number(index);
+    if (click == Click::Alone) {
+        document.perform("click point " + label, [&] { selector.selectPoint(index); });
+    } else if (click == Click::Add && !contains(points, index)) {
+        selected.push_back(index);
+        document.perform("add point " + label, [&] { selector.selectPoints(selected); });
+    } else if (click == Click::Remove && contains(points, index)) {
+        const std::vector<int> rest = without(points, index);
+        const Vo::Vector<int> remaining(rest.begin(), rest.end());
+        document.perform("take out point " + label, [&] {
+            // With no point left, the shape goes back to having no point parts at all.
+            if (remaining.empty()) {
+                selector.unselectPoints();
+            } else {
+                selector.selectPoints(remaining);
+            }
+        });
+    }
+}
+
+void EditorGestures::clickHandle(int index, Click click) {
+    Vo::SeShapeSelector &selector = document.getSelector();
+    Vo::Vector<int> selected;
+    selector.getSelectedHandles(selected);
+    const std::vector<int> handles(selected.begin(), selected.end());
+    const QString label = QString::number(index);
+    if (click == Click::Alone) {
+        document.perform("click handle " + label, [&] { selector.selectHandle(index); });
+    } else if (click == Click::Add && !contains(handles, index)) {
+        // The selector selects one handle or all of them; a list goes in as new parts.
+        const RCShdPtr<Vo::SeShapeParts> parts = copyPrimaryParts();
+        parts->appendHandle(index);
+        document.perform("add handle " + label, [&] { replacePrimaryParts(parts); });
+    } else if (click == Click::Remove && contains(handles, index)) {
+        const RCShdPtr<Vo::SeShapeParts> parts = copyPrimaryParts();
+        parts->removeHandle(index);
+        document.perform("take out handle " + label, [&] {
+            if (parts->isHandleEmpty()) {
+                selector.unselectHandles();
+            } else {
+                replacePrimaryParts(parts);
+            }
+        });
+    }
+}
+
+RCShdPtr<Vo::SeShapeParts> EditorGestures::copyPrimaryParts() const {
+    const RCShdPtr<Vo::SnItem const> &primary =
+        document.getSelector().getSelection()->getPrimaryItem();
+    const auto *parts = primary.isNull()
+                            ? nullptr
+                            : dynamic_cast<const Vo::SeShapeParts *>(primary->getParts().get());
+    return RCShdPtr<Vo::SeShapeParts>(parts != nullptr ? new Vo::SeShapeParts(*parts)
+                                                       : new Vo::SeShapeParts);
+}
+
+void EditorGestures::replacePrimaryParts(const RCShdPtr<Vo::SeShapeParts> &parts) {
+    Vo::SeShapeSelector &selector = document.getSelector();
+    const RCShdPtr<Vo::SnSelection> selection = selector.getSelection();
+    const Vo::SnItem *primary = selection->getPrimaryItem().get();
+    Vo::List<RCShdPtr<Vo::SnItem const>> items;
+    for (const RCShdPtr<Vo::SnItem const> &item : *selection) {
+        const auto *shapeItem = dynamic_cast<const Vo::SeShapeItem *>(item.get());
+        if (item.get() == primary && shapeItem != nullptr) {
+            items.push_back(
+                RCShdPtr<Vo::SnItem const>(new Vo::SeShapeItem(parts, shapeItem->getData())));
+        } else {
+            items.push_back(item);
+        }
+    }
+    selector.replaceAllItems(Vo::SnSelection::create(items));
+}
+
+void EditorGestures::selectPoints(const std::vector<int> &points) {
+    if (points.empty() || primaryShape() == nullptr) {
+        return;
+    }
+    const Vo::Vector<int> indices(points.begin(), points.end());
+    document.perform("select points " + numbers(points) + " in the rectangle",
+                     [&] { document.getSelector().selectPoints(indices); });
+}
+
+void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes) {
+    if (shapes.empty()) {
+        return;
+    }
+    Vo::Vector<RCShdPtr<Vo::SeShape>> models;
+    QStringList names;
+    for (AppShapeInterface *shape : shapes) {
+        models.push_back(shape->getShape());
+        names << name(*shape);
+    }
+    document.perform("select shapes " + names.join(QStringLiteral(", ")) + " in the rectangle",
+                     [&] { document.getSelector().setSelectedShapes(models); });
+}
+
+void EditorGestures::selectAll() {
+    Vo::SeShapeSelector &selector = document.getSelector();
+    if (const AppShapeInterface *primary = primaryShape()) {
+        const int count = primary->getNbPoints();
+        document.perform("select all points of " + name(*primary),
+                         [&] { selector.selectAllPoints(count); });
+        return;
+    }
+    Vo::Iterator<RCShdPtr<Vo::SeShape>> shapes =
+        document.getSession().getController().getLayer().getShapes();
+    document.perform("select all shapes", [&] { selector.selectAllShapes(shapes); });
+}
+
+void EditorGestures::step(bool forward) {
+    const AppShapeInterface *primary = primaryShape();
+    if (primary == nullptr) {
+        return;
+    }
+    Vo::SeShapeSelector &selector = document.getSelector();
+    const int count = primary->getNbPoints();
+    document.perform(forward ? "next point" : "previous point", [&] {
+        if (forward) {
+            selector.selectNextPoint(count);
+        } else {
+            selector.selectPreviousPoint(count);
+        }
+    });
+}
+
+void EditorGestures::selectNothing() {
+    document.perform("select nothing", [&] { document.getSelector().resetSelection(); });
+}
+
+void EditorGestures::deleteSelection() {
+    AppShapeInterface *primary = primaryShape();
+    Vo::Vector<int> points;
+    Vo::Vector<int> handles;
+    if (primary != nullptr) {
+        document.getSelector().getSelectedPoints(points);
+        document.getSelector().getSelectedHandles(handles);
+    }
+    if (points.empty() && handles.empty()) {
+        deleteShapes();
+    } else {
+        deleteParts(*primary, std::vector<int>(points.begin(), points.end()),
+                    std::vector<int>(handles.begin(), handles.end()));
+    }
+}
+
+void EditorGestures::deleteParts(AppShapeInterface &shape, const std::vector<int> &points,
+                                 const std::vector<int> &handles) {
+    // Highest index first, so that the indices still to go keep their meaning.
+    std::vector<int> pointsDown = points;
+    std::vector<int> handlesDown = handles;
+    std::sort(pointsDown.rbegin(), pointsDown.rend());
+    std::sort(handlesDown.rbegin(), handlesDown.rend());
+    VoExample::AppEditorController &controller = document.getSession().getController();
+    QString label = "delete from " + name(shape) + ":";
+    label += points.empty() ? QString() : " points " + numbers(pointsDown);
+    label += handles.empty() ? QString() : " handles " + numbers(handlesDown);
+    document.perform(label, [&] {
+        for (const int index : pointsDown) {
+            controller.deletePoint(shape, index);
+        }
+        for (const int index : handlesDown) {
+            controller.deleteHandle(shape, index);
+        }
+    });
+}
+
+void EditorGestures::deleteShapes() {
+    Vo::Vector<Vo::RCWeakPtr<Vo::SeShapeInterface>> selected;
+    document.getSelector().getSelectedShapeInterfaces(selected);
+    std::vector<std::string> names;
+    QStringList labels;
+    for (const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak : selected) {
+        const auto *shape = dynamic_cast<const AppShapeInterface *>(weak.get());
+        if (!weak.isNull() && shape != nullptr) {
+            names.push_back(shape->getName());
+            labels << name(*shape);
+        }
+    }
+    if (names.empty()) {
+        return;
+    }
+    VoExample::AppEditorController &controller = document.getSession().getController();
+    document.perform("delete shapes " + labels.join(QStringLiteral(", ")), [&] {
+        for (const std::string &shape : names) {
+            controller.deleteShape(shape);
+        }
+    });
+}
+
+void EditorGestures::insertPoint() {
+    AppShapeInterface *primary = primaryShape();
+    Vo::Vector<int> points;
+    if (primary == nullptr) {
+        return;
+    }
+    document.getSelector().getSelectedPoints(points);
+    if (points.empty()) {
+        return;
+    }
+    const int index = points.front() + 1;
+    VoExample::AppEditorController &controller = document.getSession().getController();
+    document.perform("insert point " + QString::number(index) + " into " + name(*primary),
+                     [&] { controller.insertPoint(*primary, index); });
+}
+
+bool EditorGestures::pick(Picking type, int index, int extremity) {
+    Vo::SeShapeSelector &selector = document.getSelector();
+    const auto picking = static_cast<Vo::SeShapeSelector::PickingType>(type);
+    if (selector.getPickingType() == picking && selector.getPickingIndex() == index &&
+        selector.getPickingExtremity() == extremity) {
+        return false;
+    }
+    selector.setPickingType(picking);
+    selector.setPickingIndex(index);
+    selector.setPickingExtremity(extremity);
+    return true;
+}
+
+} // namespace VoEditor

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "EditorDocument.h"
+#include "EditorShapeView.h"
+
+#include "AppShapeInterface.h"
+
+#include "SeShapeParts.h"
+
+#include "foundation/RCShdPtr.h"
+
+#include <vector>
+
+namespace VoEditor {
+
+// The editor's gestures on its selection, each one call of the library, or for a deletion or an
+// insertion the application's graph edits each followed by the library call that renumbers the
+// selection. Each runs through the document, which logs it. Borrows the document.
+class EditorGestures {
+public:
+    // What a click does to the clicked point or handle: select it alone, add it after the others
+    // (its rank follows theirs), or take it out.
+    enum class Click { Alone, Add, Remove };
+    // The picking tool's kinds, as this editor sets them on the selector; the library stores them.
+    enum Picking { PickingNothing = 0, PickingPoint = 1, PickingHandle = 2 };
+
+    explicit EditorGestures(EditorDocument &document);
+
+    // The shape alone and primary; with toggle, added to the selection or taken out of it.
+    void clickShape(VoExample::AppShapeInterface &shape, bool toggle);
+    // A point (handle) of the primary shape.
+    void clickPoint(int index, Click click);
+    void clickHandle(int index, Click click);
+    // A rectangle dragged on empty canvas: these points of the primary shape, or, when no shape is
+    // primary, these shapes. Nothing happens for an empty list.
+    void selectPoints(const std::vector<int> &points);
+    void selectShapes(const std::vector<VoExample::AppShapeInterface *> &shapes);
+    // All points of the primary shape, or all shapes when none is primary.
+    void selectAll();
+    // The point after (before) the rank-1 one, alone.
+    void step(bool forward);
+    void selectNothing();
+    // The selected points and handles leave the primary shape, last index first; with none
+    // selected, the selected shapes are deleted.
+    void deleteSelection();
+    // A point after the rank-1 point of the primary shape.
+    void insertPoint();
+    // Sets the picking state; gives true when it changed. Not a change of the selection: no
+    // callback runs and nothing is logged.
+    bool pick(Picking type, int index, int extremity);
+
+private:
+    VoExample::AppShapeInterface *primaryShape() const;
+    // The primary item's parts, copied; empty parts when it has none.
+    Vo::RCShdPtr<Vo::SeShapeParts> copyPrimaryParts() const;
+    // The selection with the primary item's parts replaced, committed in one call.
+    void replacePrimaryParts(const Vo::RCShdPtr<Vo::SeShapeParts> &parts);
+    void deleteParts(VoExample::AppShapeInterface &shape, const std::vector<int> &points,
+                     const std::vector<int> &handles);
+    void deleteShapes();
+
+    EditorDocument &document;
+};
+
+} // namespace VoEditor

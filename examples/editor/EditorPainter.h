@@ -1,0 +1,66 @@
+#pragma once
+
+#include "EditorLayout.h"
+#include "EditorShapeView.h"
+
+#include <QColor>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QRectF>
+
+#include <vector>
+
+namespace VoEditor {
+
+// Draws a scene's shapes where the layout puts them: unselected shapes muted, selected ones in
+// colour, the primary one emphasised; selected points and handles filled and labelled with their
+// rank. Stays legible from one point to 10^4 per shape: unselected markers are left out where
+// they would touch, and a rank label is drawn only where it overlaps no label drawn before it
+// (lower ranks first). Linear in the shapes, points and selected indices drawn. Borrows the
+// painter and the layout.
+class EditorPainter {
+public:
+    static const QColor background;
+    static const QColor mutedCurve;
+    static const QColor selectedCurve;
+    static const QColor primaryCurve;
+    static const QColor selectedPoint;
+    static const QColor selectedHandle;
+    static const QColor hollowMarker;
+
+    EditorPainter(QPainter &painter, const EditorLayout &layout, const QRectF &area);
+
+    void paint(const std::vector<EditorShapeView> &shapes);
+    // The rectangle being dragged out on empty canvas.
+    void paintBand(const QRectF &band);
+
+private:
+    // Cells of the canvas taken by labels, so that a label never covers another.
+    class LabelSpace {
+    public:
+        explicit LabelSpace(const QRectF &area);
+        // Takes the cells under rect and gives true when none was taken before.
+        bool take(const QRectF &rect);
+
+    private:
+        static constexpr double cellSize = 6;
+        int columns;
+        int rows;
+        std::vector<bool> taken;
+    };
+
+    void paintShape(const EditorShapeView &shape);
+    void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
+    void paintHandleLine(const EditorShapeView &shape, const QColor &colour);
+    void paintHollowMarkers(const EditorShapeView &shape, const QColor &colour);
+    void paintSelected(const EditorShapeView &shape);
+    void paintMarker(const QPointF &at, double radius, const QColor &fill, bool square);
+    void paintLabel(const QPointF &at, double radius, int rank);
+
+    QPainter &painter;
+    const EditorLayout &layout;
+    QFontMetricsF metrics;
+    LabelSpace labels;
+};
+
+} // namespace VoEditor

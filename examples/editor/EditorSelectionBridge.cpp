@@ -1,0 +1,25 @@
+#include "EditorSelectionBridge.h"
+
+namespace VoEditor {
+
+EditorSelectionBridge::EditorSelectionBridge(const Vo::RCShdPtr<Vo::SeShapeSelector> &shapeSelector,
+                                             const Vo::RCShdPtr<Vo::SnSelection> &selection)
+    : selector(shapeSelector), applicationSelection(selection),
+      primaryHandler(this, &EditorSelectionBridge::onPrimary),
+      shapesHandler(this, &EditorSelectionBridge::onShapes),
+      selectionHandler(this, &EditorSelectionBridge::onSelection) {
+    selector->addPrimarySelectionChangedCallback(&primaryHandler);
+    selector->addShapeSelectionChangedCallback(&shapesHandler);
+    selector->addSelectionChangedCallback(&selectionHandler);
+    applicationSelection->getSubject().attachObserver(this);
+}
+
+// The handlers unlink themselves from the selector's lists, and the observer base detaches from
+// the application's selection, as members and bases are destroyed.
+EditorSelectionBridge::~EditorSelectionBridge() = default;
+
+void EditorSelectionBridge::update(Vo::ObSubject<Vo::Sn> *, const Vo::ObHints &) {
+    emit applicationSelectionChanged();
+}
+
+} // namespace VoEditor

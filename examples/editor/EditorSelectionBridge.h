@@ -1,0 +1,50 @@
+#pragma once
+
+#include "SeShapeSelector.h"
+
+#include "foundation/CbEmptyType.h"
+#include "foundation/CbMethod.h"
+#include "foundation/RCShdPtr.h"
+#include "host/ObObserver.h"
+#include "host/Sn.h"
+#include "host/SnSelection.h"
+
+#include <QObject>
+
+namespace VoEditor {
+
+// Where the library meets Qt's event loop: handlers on the selector's three callback lists and an
+// observer of the application's selection, each turned into a Qt signal that views connect to.
+// The library calls them synchronously, on the editor's thread, once a change is complete; views
+// only schedule a repaint or reread, never write a selection from inside them. Subscribes on
+// construction and leaves on destruction; shares the selector and the application's selection,
+// which therefore stay valid for as long as it is subscribed to them. Editor's thread only.
+class EditorSelectionBridge : public QObject, private Vo::ObObserver<Vo::Sn> {
+    Q_OBJECT
+public:
+    EditorSelectionBridge(const Vo::RCShdPtr<Vo::SeShapeSelector> &selector,
+                          const Vo::RCShdPtr<Vo::SnSelection> &applicationSelection);
+    ~EditorSelectionBridge() override;
+
+signals:
+    // The three lists, in the order the updater calls them after a change.
+    void primarySelectionChanged();
+    void shapeSelectionChanged();
+    void selectionChanged();
+    // The application's selection changed, whoever wrote it (the updater or another view).
+    void applicationSelectionChanged();
+
+private:
+    void onPrimary(const Vo::CbEmptyType &) { emit primarySelectionChanged(); }
+    void onShapes(const Vo::CbEmptyType &) { emit shapeSelectionChanged(); }
+    void onSelection(const Vo::CbEmptyType &) { emit selectionChanged(); }
+    void update(Vo::ObSubject<Vo::Sn> *subject, const Vo::ObHints &hints) override;
+
+    Vo::RCShdPtr<Vo::SeShapeSelector> selector;
+    Vo::RCShdPtr<Vo::SnSelection> applicationSelection;
+    Vo::CbMethod<EditorSelectionBridge, Vo::CbEmptyType> primaryHandler;
+    Vo::CbMethod<EditorSelectionBridge, Vo::CbEmptyType> shapesHandler;
+    Vo::CbMethod<EditorSelectionBridge, Vo::CbEmptyType> selectionHandler;
+};
+
+} // namespace VoEditor

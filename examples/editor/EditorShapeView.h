@@ -1,0 +1,26 @@
+#pragma once
+
+#include "AppShapeInterface.h"
+
+#include <string>
+#include <vector>
+
+namespace VoEditor {
+
+// What the canvas draws of one live shape: its place in the scene (its slot, kept when shapes
+// before it are deleted), its counts, and its part in the editor's selection, read from the
+// selector. Plain values; the shape pointer is valid until the scene next changes.
+struct EditorShapeView {
+    VoExample::AppShapeInterface *shape = nullptr;
+    std::string name;
+    int slot = 0;
+    int nbPoints = 0;
+    int nbHandles = 0;
+    bool selected = false;
+    bool primary = false;
+    // Selected points and handles in selection order: the rank of points[k] is k + 1.
+    std::vector<int> points;
+    std::vector<int> handles;
+};
+
+} // namespace VoEditor

@@ -1,0 +1,452 @@
+// vo-shape-editor under the offscreen platform: real mouse and key events at the drawn places of
+// shapes, points and handles, checked against the selector, the application's selection, the docks
+// and the rendered image.
+
+#include "EditorPainter.h"
+#include "EditorWindow.h"
+
+#include "SessionState.h"
+
+#include "SeShapeSelector.h"
+
+#include "foundation/Vector.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using VoEditor::EditorPainter;
+using VoEditor::EditorWindow;
+
+class EditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void clicksOnShapesSelectAndToggleThem();
+    void clicksOnPointsKeepSelectionOrder();
+    void clicksOnHandlesKeepSelectionOrder();
+    void draggedRectangleSelectsPointsOrShapes();
+    void keysSelectStepAndClear();
+    void deleteAndInsertEditTheGraphFirst();
+    void hoverSetsThePickingState();
+    void rowsOfTheApplicationDockWriteItsSelection();
+    void commandLineRunsCommandsAndRejectsBadOnes();
+    void renderedImageShowsWhatIsSelected();
+    void renderedImageStaysLegibleAtEveryScale_data();
+    void renderedImageStaysLegibleAtEveryScale();
+    void malformedSceneKeepsTheOpenScene();
+
+private:
+    void click(const QPoint &at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void drag(const QPoint &from, const QPoint &to);
+    void open(const std::string &scene);
+    VoSession::SessionState state() const;
+    // The editor's selection as "*A[2,4|1]": primary marked, points then handles, in order.
+    QString editor() const;
+    QStringList applicationItems();
+    QString lastLog();
+    QPoint point(const char *shape, int index) { return canvas().getPointPosition(shape, index); }
+    QPoint handle(const char *shape, int index) { return canvas().getHandlePosition(shape, index); }
+    QPoint curve(const char *shape) { return canvas().getCurvePosition(shape); }
+    VoEditor::EditorCanvas &canvas() { return window->getCanvas(); }
+
+    std::unique_ptr<EditorWindow> window;
+};
+
+namespace {
+
+QString describe(const VoSession::SessionState::Shape &shape) {
+    QString text = (shape.primary ? "*" : "") + QString::fromStdString(shape.name);
+    if (shape.hasParts) {
+        QStringList points;
+        QStringList handles;
+        for (const int index : shape.points) {
+            points << QString::number(index);
+        }
+        for (const int index : shape.handles) {
+            handles << QString::number(index);
+        }
+        text += "[" + points.join(",") + "|" + handles.join(",") + "]";
+    }
+    return text;
+}
+
+int distance(const QColor &a, const QColor &b) {
+    return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+           std::abs(a.blue() - b.blue());
+}
+
+// Whether the canvas drew the colour at the place: one of the pixels next to it is that colour,
+// or close enough to tell it from the other colours the canvas uses, whatever antialiasing and
+// rounding to whole pixels blend in.
+bool near(const QImage &image, const QPoint &at, const QColor &expected) {
+    int best = 3 * 255;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            best = std::min(best, distance(image.pixelColor(at + QPoint(dx, dy)), expected));
+        }
+    }
+    return best < 40;
+}
+
+} // namespace
+
+void EditorTest::init() {
+    window = std::make_unique<EditorWindow>();
+    window->resize(1280, 800);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    canvas().setFocus();
+}
+
+void EditorTest::cleanup() { window.reset(); }
+
+void EditorTest::click(const QPoint &at, Qt::KeyboardModifiers modifiers) {
+    QVERIFY2(canvas().rect().contains(at), "the place is on the canvas");
+    QTest::mouseClick(&canvas(), Qt::LeftButton, modifiers, at);
+}
+
+void EditorTest::key(int code, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(&canvas(), static_cast<Qt::Key>(code), modifiers);
+}
+
+void EditorTest::drag(const QPoint &from, const QPoint &to) {
+    QTest::mousePress(&canvas(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(&canvas(), (from + to) / 2);
+    QTest::mouseMove(&canvas(), to);
+    QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, to);
+}
+
+void EditorTest::open(const std::string &scene) {
+    std::istringstream in(scene);
+    std::string error;
+    QVERIFY2(window->getDocument().open(in, "<test>", error), error.c_str());
+    window->resize(1280, 800);
+}
+
+VoSession::SessionState EditorTest::state() const {
+    return window->getDocument().getSession().capture();
+}
+
+QString EditorTest::editor() const {
+    QStringList shapes;
+    for (const VoSession::SessionState::Shape &shape : state().shapes) {
+        shapes << describe(shape);
+    }
+    return shapes.join(" ");
+}
+
+QStringList EditorTest::applicationItems() {
+    QStringList rows;
+    QListWidget &items = window->getApplicationDock().getItemList();
+    for (int row = 0; row < items.count(); ++row) {
+        rows << items.item(row)->text();
+    }
+    return rows;
+}
+
+QString EditorTest::lastLog() {
+    const QString text = window->getLogDock().getText().toPlainText();
+    return text.mid(text.lastIndexOf('\n', text.lastIndexOf("callbacks:")) + 1);
+}
+
+void EditorTest::clicksOnShapesSelectAndToggleThem() {
+    click(curve("B"));
+    QCOMPARE(editor(), QString("*B"));
+    QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object B"}));
+    QVERIFY(window->getLogDock().getText().toPlainText().contains(
+        "click shape B\n  callbacks:  primary, shapes, selection"));
+
+    click(curve("C"), Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*B C"));
+    QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object B", "object C"}));
+    // Taking the primary shape out makes the next one primary.
+    click(curve("B"), Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*C"));
+    click(curve("A"));
+    QCOMPARE(editor(), QString("*A"));
+    // The same click again changes nothing, and no callback runs.
+    click(curve("A"));
+    QVERIFY(lastLog().endsWith("callbacks:  none"));
+}
+
+void EditorTest::clicksOnPointsKeepSelectionOrder() {
+    click(curve("A"));
+    click(point("A", 2));
+    QCOMPARE(editor(), QString("*A[2|]"));
+    QVERIFY(applicationItems().contains("input A.curve/Points[2]/x via Roto>Output"));
+    click(point("A", 4), Qt::ShiftModifier);
+    click(point("A", 0), Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*A[2,4,0|]"));
+    QCOMPARE(window->getDocument().getSelector().getPointSelectionRank(0), 3);
+    // Adding a point that is selected already keeps its rank.
+    click(point("A", 2), Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*A[2,4,0|]"));
+    click(point("A", 4), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A[2,0|]"));
+    // A plain click selects that point alone.
+    click(point("A", 3));
+    QCOMPARE(editor(), QString("*A[3|]"));
+    // Taking the last one out leaves the shape selected as a whole.
+    click(point("A", 3), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A"));
+    QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object A"}));
+    // A point of a shape that is not primary selects that shape.
+    click(point("D", 1));
+    QCOMPARE(editor(), QString("*D"));
+}
+
+void EditorTest::clicksOnHandlesKeepSelectionOrder() {
+    click(curve("B"));
+    click(point("B", 1));
+    click(handle("B", 2));
+    QCOMPARE(editor(), QString("*B[1|2]"));
+    click(handle("B", 0), Qt::ShiftModifier);
+    click(handle("B", 1), Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*B[1|2,0,1]"));
+    QCOMPARE(window->getDocument().getSelector().getHandleSelectionRank(1), 3);
+    QVERIFY(applicationItems().contains("input B.gradient[0]/position via Roto>Output") ||
+            applicationItems().filter("B.gradient").size() >= 3);
+    click(handle("B", 0), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*B[1|2,1]"));
+    // The point stays when the handles go; with the point gone too, the shape is whole again.
+    click(handle("B", 2), Qt::ControlModifier);
+    click(handle("B", 1), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*B[1|]"));
+    click(point("B", 1), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*B"));
+}
+
+void EditorTest::draggedRectangleSelectsPointsOrShapes() {
+    click(curve("C"));
+    // A band around points 1 to 3 of C, started above the curve where nothing is drawn.
+    const QRect around = QRect(point("C", 1), point("C", 3)).normalized();
+    const QPoint start(around.left() - 4, around.top() - 30);
+    const QPoint end(around.right() + 4, around.bottom() + 30);
+    QCOMPARE(window->getDocument().getSelector().getNbSelectedShape(), 1);
+    drag(start, end);
+    QCOMPARE(editor(), QString("*C[1,2,3|]"));
+
+    // With nothing selected, the shapes whose curves lie inside the band.
+    key(Qt::Key_Escape);
+    const QRect layoutA = canvas().getLayout().getCell(0).toAlignedRect();
+    const QRect layoutB = canvas().getLayout().getCell(1).toAlignedRect();
+    drag(layoutA.topLeft() + QPoint(2, 2), layoutB.bottomRight() - QPoint(2, 2));
+    QCOMPARE(editor(), QString("*A B"));
+    // A drag that covers no shape wholly selects nothing and changes nothing.
+    const QRect cellD = canvas().getLayout().getCell(3).toAlignedRect();
+    drag(cellD.topLeft() + QPoint(2, 2), cellD.topLeft() + QPoint(40, 20));
+    QCOMPARE(editor(), QString("*A B"));
+}
+
+void EditorTest::keysSelectStepAndClear() {
+    key(Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A B C D"));
+    click(curve("A"));
+    click(point("A", 3));
+    key(Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A[3,0,1,2,4|]"));
+    key(Qt::Key_Tab);
+    QCOMPARE(editor(), QString("*A[4|]"));
+    key(Qt::Key_Tab);
+    QCOMPARE(editor(), QString("*A[0|]"));
+    key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*A[4|]"));
+    QVERIFY(canvas().hasFocus());
+    key(Qt::Key_Escape);
+    QCOMPARE(editor(), QString());
+    // The updater keeps the editor's node in the application's selection.
+    QCOMPARE(applicationItems(), QStringList({"node ShapeEditor"}));
+}
+
+void EditorTest::deleteAndInsertEditTheGraphFirst() {
+    click(curve("A"));
+    click(point("A", 3));
+    click(point("A", 1), Qt::ShiftModifier);
+    click(point("A", 4), Qt::ShiftModifier);
+    key(Qt::Key_Delete);
+    VoExample::AppShapeInterface *a = window->getDocument().getSession().findShape("A");
+    QCOMPARE(a->getNbPoints(), 2);
+    // Points 3, 1 and 4 are gone; what is left of the selection is renumbered, not stale.
+    QCOMPARE(editor(), QString("*A[|]"));
+    click(point("A", 0));
+    key(Qt::Key_Insert);
+    QCOMPARE(a->getNbPoints(), 3);
+    QCOMPARE(editor(), QString("*A[0|]"));
+    click(point("A", 2), Qt::ShiftModifier);
+    key(Qt::Key_Insert);
+    // The new point goes after the rank-1 point; the others move up one.
+    QCOMPARE(editor(), QString("*A[0,3|]"));
+
+    // With no point selected, the selected shapes themselves are deleted.
+    click(curve("B"));
+    click(curve("D"), Qt::ShiftModifier);
+    key(Qt::Key_Delete);
+    QCOMPARE(window->getDocument().getSession().getShapeNames(),
+             std::vector<std::string>({"A", "C"}));
+    QCOMPARE(editor(), QString());
+    const QString log = window->getLogDock().getText().toPlainText();
+    QVERIFY(log.contains("delete shapes B, D\n  events:     ShapeRemoved id "));
+    QVERIFY(log.contains(QRegularExpression("\\(B\\), owner Roto, ShapeRemoved id \\d+ \\(D\\)")));
+    QListWidget &rows = window->getApplicationDock().getObjectList();
+    QCOMPARE(rows.findItems("B", Qt::MatchExactly).size(), 0);
+    // The others keep their places: C is still where it was drawn.
+    click(curve("C"));
+    QCOMPARE(editor(), QString("*C"));
+}
+
+void EditorTest::hoverSetsThePickingState() {
+    const Vo::SeShapeSelector &selector = window->getDocument().getSelector();
+    QTest::mouseMove(&canvas(), point("A", 4));
+    QCOMPARE(static_cast<int>(selector.getPickingType()), 1);
+    QCOMPARE(selector.getPickingIndex(), 4);
+    QCOMPARE(selector.getPickingExtremity(), 1);
+    QVERIFY(window->statusBar()->currentMessage().startsWith("Point 4 of A"));
+    QTest::mouseMove(&canvas(), point("C", 2));
+    QCOMPARE(selector.getPickingIndex(), 2);
+    QCOMPARE(selector.getPickingExtremity(), -1);
+    QTest::mouseMove(&canvas(), handle("B", 1));
+    QCOMPARE(static_cast<int>(selector.getPickingType()), 2);
+    QCOMPARE(selector.getPickingIndex(), 1);
+    QVERIFY(window->statusBar()->currentMessage().startsWith("Handle 1 of B"));
+    QTest::mouseMove(&canvas(), canvas().getLayout().getCell(3).topLeft().toPoint() + QPoint(3, 3));
+    QCOMPARE(static_cast<int>(selector.getPickingType()), 0);
+    QCOMPARE(selector.getPickingIndex(), -1);
+    // Hovering is no change of the selection.
+    QCOMPARE(editor(), QString());
+}
+
+void EditorTest::rowsOfTheApplicationDockWriteItsSelection() {
+    QListWidget &rows = window->getApplicationDock().getObjectList();
+    const auto clickRow = [&rows](const char *name, Qt::KeyboardModifiers modifiers) {
+        QListWidgetItem *row = rows.findItems(name, Qt::MatchExactly).value(0);
+        QVERIFY(row != nullptr);
+        QTest::mouseClick(rows.viewport(), Qt::LeftButton, modifiers,
+                          rows.visualItemRect(row).center());
+    };
+    clickRow("C", Qt::NoModifier);
+    QCOMPARE(editor(), QString("*C"));
+    clickRow("A", Qt::ControlModifier);
+    // The application's order is the rows' order; the updater mirrors it, first shape primary.
+    QCOMPARE(editor(), QString("*A C"));
+    QCOMPARE(applicationItems(), QStringList({"object A", "object C"}));
+    QVERIFY(window->getLogDock().getText().toPlainText().contains(
+        "application selects A, C\n  callbacks:  primary"));
+    // The canvas follows: A is drawn as the primary shape, B stays muted.
+    const QImage image = canvas().grab().toImage();
+    QVERIFY(near(image, curve("A"), EditorPainter::primaryCurve));
+    QVERIFY(near(image, curve("C"), EditorPainter::selectedCurve));
+    QVERIFY(near(image, curve("B"), EditorPainter::mutedCurve));
+    // A click on the canvas shows in the rows.
+    click(curve("D"));
+    QCOMPARE(rows.selectedItems().size(), 2);
+    QVERIFY(rows.findItems("D", Qt::MatchExactly).value(0)->isSelected());
+    QVERIFY(rows.findItems("ShapeEditor", Qt::MatchExactly).value(0)->isSelected());
+}
+
+void EditorTest::commandLineRunsCommandsAndRejectsBadOnes() {
+    QLineEdit &line = window->getCommandDock().getLine();
+    line.setFocus();
+    QTest::keyClicks(&line, "primary B 2");
+    QTest::keyClick(&line, Qt::Key_Return);
+    QCOMPARE(editor(), QString("*B[2|]"));
+    QCOMPARE(line.text(), QString());
+    QVERIFY(lastLog().endsWith("callbacks:  primary, shapes, selection"));
+
+    QTest::keyClicks(&line, "select-point 9");
+    QTest::keyClick(&line, Qt::Key_Return);
+    QCOMPARE(editor(), QString("*B[2|]"));
+    QCOMPARE(line.text(), QString("select-point 9"));
+    QVERIFY(window->getLogDock().getText().toPlainText().contains(
+        "point index 9 out of range (expected 0 to 3 for shape \"B\")"));
+    // The canvas draws what a command did, as for a gesture.
+    const QImage image = canvas().grab().toImage();
+    QVERIFY(near(image, point("B", 2), EditorPainter::selectedPoint));
+}
+
+void EditorTest::renderedImageShowsWhatIsSelected() {
+    click(curve("C"));
+    click(point("C", 1));
+    click(point("C", 4), Qt::ShiftModifier);
+    const QImage image = canvas().grab().toImage();
+    QVERIFY(near(image, point("C", 1), EditorPainter::selectedPoint));
+    QVERIFY(near(image, point("C", 4), EditorPainter::selectedPoint));
+    for (const int unselected : {0, 2, 3, 5}) {
+        QVERIFY(near(image, point("C", unselected), EditorPainter::hollowMarker));
+    }
+    // Points of other shapes are not selected, whatever their index.
+    QVERIFY(near(image, point("A", 1), EditorPainter::hollowMarker));
+    QVERIFY(near(image, handle("B", 1), EditorPainter::hollowMarker));
+    QVERIFY(near(image, canvas().getLayout().getCell(3).topLeft().toPoint() + QPoint(2, 2),
+                 EditorPainter::background));
+}
+
+void EditorTest::renderedImageStaysLegibleAtEveryScale_data() {
+    QTest::addColumn<int>("points");
+    QTest::newRow("1 point") << 1;
+    QTest::newRow("10 points") << 10;
+    QTest::newRow("1000 points") << 1000;
+    QTest::newRow("10000 points") << 10000;
+}
+
+void EditorTest::renderedImageStaysLegibleAtEveryScale() {
+    QFETCH(int, points);
+    open("shape Big " + std::to_string(points) + " 3\nshape Other 2\n");
+    QTest::qWait(0);
+    click(curve("Big"));
+    QCOMPARE(editor(), QString("*Big"));
+    // Every point of the primary shape is selected, in index order, and each is drawn filled.
+    key(Qt::Key_A, Qt::ControlModifier);
+    Vo::Vector<int> selected;
+    window->getDocument().getSelector().getSelectedPoints(selected);
+    QCOMPARE(static_cast<int>(selected.size()), points);
+    QCOMPARE(selected.back(), points - 1);
+    const QImage image = canvas().grab().toImage();
+    for (const int index : {0, points / 2, points - 1}) {
+        QVERIFY2(near(image, point("Big", index), EditorPainter::selectedPoint),
+                 qPrintable(QString("point %1 is drawn selected").arg(index)));
+    }
+    QVERIFY(!near(image, point("Other", 0), EditorPainter::selectedPoint));
+    // The rank-1 label is drawn; with 10^4 points the labels do not pile up over the curve.
+    QVERIFY(near(image, curve("Other"), EditorPainter::mutedCurve));
+}
+
+void EditorTest::malformedSceneKeepsTheOpenScene() {
+    click(curve("A"));
+    click(point("A", 2));
+    QString shown;
+    QTimer::singleShot(0, this, [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box != nullptr) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    const QString bad = QStringLiteral(VOEDITOR_TEST_DATA "/../../session/tests/bad.scene");
+    QVERIFY(!window->openSceneFile(bad));
+    QVERIFY2(shown.contains("bad.scene:3: malformed point count \"five\""), qPrintable(shown));
+    QCOMPARE(window->getDocument().getSession().getShapeNames(),
+             std::vector<std::string>({"A", "B", "C", "D"}));
+    QCOMPARE(editor(), QString("*A[2|]"));
+    QVERIFY(applicationItems().contains("input A.curve/Points[2]/x via Roto>Output"));
+    // The canvas still works on the scene it had.
+    click(point("A", 4), Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*A[2,4|]"));
+}
+
+QTEST_MAIN(EditorTest)
+#include "EditorTest.moc"
