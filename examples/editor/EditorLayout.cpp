@@ -14,6 +14,13 @@ const double pi = 3.14159265358979323846;
 const double minTitledHeight = 60;
 const double titleHeight = 16;
 
+// The wave: evenly spaced points from the first to the last take these angles, so that a crest
+// and a trough lie between them and no three of a short curve fall on one line.
+const double firstAngle = pi / 8;
+const double angleRange = 1.5 * pi;
+
+double waveAngle(double along) { return firstAngle + angleRange * along; }
+
 double distanceToSegment(const QPointF &at, const QPointF &from, const QPointF &to) {
     const QPointF along = to - from;
     const double length2 = QPointF::dotProduct(along, along);
@@ -81,10 +88,9 @@ int EditorLayout::findSlot(const QPointF &at) const {
 
 QPointF EditorLayout::getPoint(int slot, int index, int count) const {
     const QRectF curve = getCurveArea(slot);
-    // Evenly spaced across the area; along the wave, the first and last points at mid-height.
     const double along = count > 1 ? static_cast<double>(index) / (count - 1) : 0.5;
     return QPointF(curve.left() + curve.width() * (index + 0.5) / count,
-                   curve.center().y() - 0.45 * curve.height() * std::sin(2 * pi * along));
+                   curve.center().y() - 0.45 * curve.height() * std::sin(waveAngle(along)));
 }
 
 QPointF EditorLayout::getHandle(int slot, int index, int count) const {
@@ -170,8 +176,10 @@ QRectF EditorLayout::getCurveBounds(int slot, int count) const {
         return QRectF();
     }
     // The ends and the points nearest to the wave's two crests bound all the others.
-    const int crest = static_cast<int>(std::lround((count - 1) * 0.25));
-    const int trough = static_cast<int>(std::lround((count - 1) * 0.75));
+    const int crest =
+        static_cast<int>(std::lround((count - 1) * (pi / 2 - firstAngle) / angleRange));
+    const int trough =
+        static_cast<int>(std::lround((count - 1) * (1.5 * pi - firstAngle) / angleRange));
     const QPointF start = getPoint(slot, 0, count);
     QPointF low = start;
     QPointF high = start;

@@ -10,10 +10,11 @@ namespace VoEditor {
 
 // Where the canvas draws each shape. The canvas is cut into a grid of equal cells, one per slot,
 // row by row in scene order; in its cell a shape's curve runs left to right through its points,
-// evenly spaced along one period of a wave, and its gradient handles sit evenly spaced on a line of
-// their own below the curve. Depends only on the canvas size, the number of slots and the counts,
-// so a shape is drawn at the same place every time. Lookups by position cost the same for one point
-// or 10^4: they look only at the indices whose markers lie within reach. Plain value.
+// evenly spaced, along a wave with one crest and one trough, and its gradient handles sit evenly
+// spaced on a line of their own below the curve. Depends only on the canvas size, the number of
+// slots and the counts, so a shape is drawn at the same place every time. Lookups by position cost
+// the same for one point or 10^4: they look only at the indices whose markers lie within reach.
+// Plain value.
 class EditorLayout {
 public:
     EditorLayout(const QSizeF &area, int nbSlots);
