@@ -21,8 +21,8 @@ namespace VoEditor {
 
 namespace {
 
-// More items than this are counted, not listed: a person reads no more, and each takes a search.
-const int maxListed = 50;
+// More items than this are counted, not listed: a person reads no more.
+const int maxListed = 1000;
 
 } // namespace
 
@@ -75,6 +75,7 @@ void EditorApplicationDock::refresh() {
     items->clear();
     const Vo::RCShdPtr<Vo::SnSelection> selection =
         document.getSession().getController().getApplicationSelection();
+    VoSession::SessionHostItems describer;
     int listed = 0;
     for (const Vo::RCShdPtr<Vo::SnItem const> &item : *selection) {
         if (listed == maxListed) {
@@ -82,7 +83,7 @@ void EditorApplicationDock::refresh() {
             break;
         }
         items->addItem(QString::fromStdString(
-            VoSession::SessionTextPrinter::describe(VoSession::SessionHostItems::describe(*item))));
+            VoSession::SessionTextPrinter::describe(describer.describe(*item))));
         ++listed;
     }
     selectRows();

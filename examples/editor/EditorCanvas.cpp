@@ -165,7 +165,7 @@ void EditorCanvas::mouseReleaseEvent(QMouseEvent *event) {
 
 void EditorCanvas::leaveEvent(QEvent *) {
     if (gestures.pick(EditorGestures::PickingNothing, -1, -1)) {
-        emit pickingChanged(tr("Nothing under the pointer"));
+        Q_EMIT pickingChanged(tr("Nothing under the pointer"));
     }
 }
 
@@ -186,12 +186,12 @@ void EditorCanvas::hover(const QPointF &at) {
     const EditorGestures::Picking type =
         point ? EditorGestures::PickingPoint : EditorGestures::PickingHandle;
     if (gestures.pick(type, hit.index, extremity)) {
-        emit pickingChanged(tr("%1 %2 of %3 (picking type %4, index %2, extremity %5)")
-                                .arg(point ? tr("Point") : tr("Handle"))
-                                .arg(hit.index)
-                                .arg(QString::fromStdString(hit.shape->getName()))
-                                .arg(static_cast<int>(type))
-                                .arg(extremity));
+        Q_EMIT pickingChanged(tr("%1 %2 of %3 (picking type %4, index %2, extremity %5)")
+                                  .arg(point ? tr("Point") : tr("Handle"))
+                                  .arg(hit.index)
+                                  .arg(QString::fromStdString(hit.shape->getName()))
+                                  .arg(static_cast<int>(type))
+                                  .arg(extremity));
     }
 }
 

@@ -36,7 +36,7 @@ public:
 
     QSize sizeHint() const override { return QSize(900, 600); }
 
-signals:
+Q_SIGNALS:
     // What lies under the pointer, for the status bar.
     void pickingChanged(const QString &message);
 

@@ -54,8 +54,8 @@ bool EditorDocument::open(std::istream &in, const std::string &name, std::string
         return false;
     }
     install(std::make_unique<Open>(), scene, name);
-    emit sceneReplaced();
-    emit edited();
+    Q_EMIT sceneReplaced();
+    Q_EMIT edited();
     return true;
 }
 
@@ -153,19 +153,19 @@ bool EditorDocument::perform(const QString &label, const std::function<void()> &
     if (!failure.isEmpty()) {
         lines << QStringLiteral("  failed:     ") + failure;
     }
-    emit logged(lines.join(QLatin1Char('\n')));
-    emit edited();
+    Q_EMIT logged(lines.join(QLatin1Char('\n')));
+    Q_EMIT edited();
     return failure.isEmpty();
 }
 
 bool EditorDocument::runCommand(const QString &line) {
     const int failuresBefore = current->runner.getNbFailures();
     std::istringstream in(line.toStdString());
-    current->runner.run(in, "<command line>", nullptr);
-    emit logged(QString::fromStdString(takeTranscript()));
-    emit edited();
+    current->runner.run(in, "<command line>", nullptr, current->transcript);
+    Q_EMIT logged(QString::fromStdString(takeTranscript()));
+    Q_EMIT edited();
     if (current->commands.isQuitRequested()) {
-        emit quitRequested();
+        Q_EMIT quitRequested();
     }
     return current->runner.getNbFailures() == failuresBefore;
 }

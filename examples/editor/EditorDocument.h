@@ -58,7 +58,7 @@ public:
     // fails says why in the log, changes nothing and gives false.
     bool runCommand(const QString &line);
 
-signals:
+Q_SIGNALS:
     void sceneReplaced();
     // After every gesture and command, whether or not a selection changed: the graph may have.
     void edited();

@@ -19,7 +19,7 @@ EditorSelectionBridge::EditorSelectionBridge(const Vo::RCShdPtr<Vo::SeShapeSelec
 EditorSelectionBridge::~EditorSelectionBridge() = default;
 
 void EditorSelectionBridge::update(Vo::ObSubject<Vo::Sn> *, const Vo::ObHints &) {
-    emit applicationSelectionChanged();
+    Q_EMIT applicationSelectionChanged();
 }
 
 } // namespace VoEditor

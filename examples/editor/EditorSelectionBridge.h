@@ -26,7 +26,7 @@ public:
                           const Vo::RCShdPtr<Vo::SnSelection> &applicationSelection);
     ~EditorSelectionBridge() override;
 
-signals:
+Q_SIGNALS:
     // The three lists, in the order the updater calls them after a change.
     void primarySelectionChanged();
     void shapeSelectionChanged();
@@ -35,9 +35,9 @@ signals:
     void applicationSelectionChanged();
 
 private:
-    void onPrimary(const Vo::CbEmptyType &) { emit primarySelectionChanged(); }
-    void onShapes(const Vo::CbEmptyType &) { emit shapeSelectionChanged(); }
-    void onSelection(const Vo::CbEmptyType &) { emit selectionChanged(); }
+    void onPrimary(const Vo::CbEmptyType &) { Q_EMIT primarySelectionChanged(); }
+    void onShapes(const Vo::CbEmptyType &) { Q_EMIT shapeSelectionChanged(); }
+    void onSelection(const Vo::CbEmptyType &) { Q_EMIT selectionChanged(); }
     void update(Vo::ObSubject<Vo::Sn> *subject, const Vo::ObHints &hints) override;
 
     Vo::RCShdPtr<Vo::SeShapeSelector> selector;

@@ -31,7 +31,7 @@ using VoEditor::EditorWindow;
 class EditorTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void init();
     void cleanup();
 
