@@ -39,11 +39,13 @@ class PiPath;
 // notifyShapeSelectionChangedCallbacks (the editor's shapes, in order, differ from the
 // application's) and notifySelectionChangedCallbacks (the editor's selection changed, or the
 // application's selection changed to other shapes), each at most once and only when its condition
-// holds; nothing when `update` raises. An application selection that holds no shape (only nodes,
-// or nothing) or the editor's shapes already leaves the editor's selection as it is and notifies
-// no one. Its own writes are guarded, so their echo
-// is ignored, and each direction compares before it writes. A callback may let go of the last
-// pointer to the updater: it is destroyed once the notification is over, every list having run.
+// holds; nothing when `update` raises before them. A handler that raises ends its own list, but the
+// later lists still run, so that no view subscribed to them stays stale; the first error then
+// reaches the caller, both selections having changed. An application selection that holds no shape
+// (only nodes, or nothing) or the editor's shapes already leaves the editor's selection as it is
+// and notifies no one. Its own writes are guarded, so their echo is ignored, and each direction
+// compares before it writes. A callback may let go of the last pointer to the updater: it is
+// destroyed once the notification is over, every list having run.
 //
 // Batches (SeSelectionBatch): while one is open on the selector, removal events only queue the id
 // (O(1)) and the application's selection is mirrored into the working selection, with no
@@ -79,6 +81,7 @@ private:
     void onHostChanged(Changes &changes);
     bool haveSameShapes(const SnSelection &hostView) const;
     void addCommitChanges(Changes &changes) const;
+    void notify(const Changes &changes) const;
     void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
                          List<RCShdPtr<SnItem const>> &items) const;
     void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items);

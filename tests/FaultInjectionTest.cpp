@@ -1,13 +1,15 @@
 #include "SeSelectorUpdater.h"
 #include "SeShape.h"
+#include "SeShapeItem.h"
 #include "SeShapeSelector.h"
-#include "app/TestCallRecorder.h"
 #include "app/TestController.h"
 #include "app/TestFaults.h"
 #include "app/TestItemPredicate.h"
 #include "app/TestShape.h"
 #include "app/TestShapeIterator.h"
 
+#include "foundation/CbEmptyType.h"
+#include "foundation/CbHandler.h"
 #include "foundation/Iterator.h"
 #include "foundation/List.h"
 #include "foundation/RCShdPtr.h"
@@ -15,7 +17,12 @@
 #include "host/ObObserver.h"
 #include "host/ObSubject.h"
 #include "host/PiGraphObjectSnItemConst.h"
+#include "host/PiGraphSearch.h"
+#include "host/PiIsPrimaryOutputNode.h"
+#include "host/PiMultivaluedInput.h"
+#include "host/PiSnItem.h"
 #include "host/PiSnItemUtil.h"
+#include "host/PiStructuredInput.h"
 #include "host/PrdPredicateImp.h"
 #include "host/RCExNullPtr.h"
 #include "host/SnItem.h"
@@ -23,9 +30,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <functional>
 #include <initializer_list>
+#include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -52,9 +63,30 @@ private:
     long callsBefore = -1;
 };
 
+// A handler of one of the selector's callback lists, counted by the fault switch like any call
+// into the application: it logs its label, and the call's number in the run, once it has not
+// raised.
+class CountedRecorder : public CbHandler<CbEmptyType> {
+public:
+    CountedRecorder(std::string label, std::vector<std::string> &log, std::vector<long> &at)
+        : label(std::move(label)), log(log), at(at) {}
+
+    using CbHandler<CbEmptyType>::call;
+    void call(const CbEmptyType &) override {
+        TestFaults::count();
+        log.push_back(label);
+        at.push_back(TestFaults::calls());
+    }
+
+private:
+    std::string label;
+    std::vector<std::string> &log;
+    std::vector<long> &at;
+};
+
 // One editor with shapes A, B (multi-valued "Points"), D (one single-valued "Points") and E (a
-// gradient as well), its updater, recorders on the selector's three callback lists and commit
-// probes on both selections.
+// gradient as well), its updater, counted recorders on the selector's three callback lists and
+// commit probes on both selections.
 struct FaultScene {
     enum ShapeIndex { A, B, D, E };
     static constexpr int nbPoints = 6;
@@ -94,25 +126,30 @@ struct FaultScene {
     CommitProbe selectorProbe{*selector->getSelection()};
     CommitProbe hostProbe{*host};
     std::vector<std::string> log;
-    VoTest::TestCallRecorder primaryCalls{"primary", log};
-    VoTest::TestCallRecorder shapeCalls{"shapes", log};
-    VoTest::TestCallRecorder selectionCalls{"selection", log};
+    std::vector<long> callbackCalls; // the counted call of each entry of the log
+    CountedRecorder primaryCalls{"primary", log, callbackCalls};
+    CountedRecorder shapeCalls{"shapes", log, callbackCalls};
+    CountedRecorder selectionCalls{"selection", log, callbackCalls};
     RCShdPtr<SeSelectorUpdater> updater;
     // What a start prepares for its run, so that the run itself makes no counted call of its own.
     std::vector<RCShdPtr<SnItem const>> preparedItems;
+    RCShdPtr<SnSelection const> preparedSelection;
     int preparedId = 0;
 };
 
 // An operation under fault injection. The committing side is the selection the operation writes
 // first; the updater mirrors that write into the other one from within the write's notification.
 // A fault before the write leaves both selections as they were; a fault in the updater leaves the
-// write in place (the selector, or the application, has committed) and the other side as it was.
+// write in place (the selector, or the application, has committed) and the other side as it was;
+// a fault in a callback handler comes after both. A read (None) writes nothing.
 struct Operation {
-    enum Side { Selector, Host };
+    enum Side { Selector, Host, None };
     std::string name;
     Side committing;
     std::function<void(FaultScene &)> start;
     std::function<void(FaultScene &)> run;
+    // False when each start builds fresh shapes, so that starting states differ from run to run.
+    bool repeatable = true;
 };
 
 struct Outcome {
@@ -147,6 +184,7 @@ void prepare(const Operation &op, FaultScene &scene) {
     scene.selector->resetSelection();
     op.start(scene);
     scene.log.clear();
+    scene.callbackCalls.clear();
     scene.selectorProbe.reset();
     scene.hostProbe.reset();
 }
@@ -164,6 +202,12 @@ void expectMirroringWorks(FaultScene &scene, const std::string &context) {
     EXPECT_TRUE(scene.host->isEqual(SnSelection::create(expected))) << context;
 }
 
+// The log of a run whose callback at place `failed` raised: every other list still ran.
+std::vector<std::string> without(std::vector<std::string> log, std::size_t failed) {
+    log.erase(log.begin() + static_cast<std::ptrdiff_t>(failed));
+    return log;
+}
+
 // Injects a fault at every counted call the operation makes, one run each from the restored
 // starting state; returns their number.
 long injectEveryFault(const Operation &op) {
@@ -172,34 +216,76 @@ long injectEveryFault(const Operation &op) {
     const Outcome start = snapshot(scene);
     EXPECT_FALSE(runArmed(op, scene, 0)) << op.name;
     const long nbCalls = TestFaults::calls();
+    const bool reads = op.committing == Operation::None;
     const CommitProbe &probe =
         op.committing == Operation::Selector ? scene.selectorProbe : scene.hostProbe;
-    const long callsBeforeCommit = probe.getCallsBefore();
+    const long callsBeforeCommit = reads ? nbCalls : probe.getCallsBefore();
     const Outcome committed = snapshot(scene);
-    EXPECT_GE(callsBeforeCommit, 0) << op.name << " commits nothing";
-    EXPECT_FALSE(committed.selector->isEqual(start.selector)) << op.name;
-    EXPECT_FALSE(committed.host->isEqual(start.host)) << op.name;
-    EXPECT_FALSE(scene.log.empty()) << op.name;
-    EXPECT_GT(nbCalls, callsBeforeCommit) << op.name << " has no fault after its commit";
+    const std::vector<std::string> normalLog = scene.log;
+    const std::vector<long> callbackCalls = scene.callbackCalls;
+    EXPECT_NE(committed.selector->isEqual(start.selector), !reads) << op.name;
+    EXPECT_NE(committed.host->isEqual(start.host), !reads) << op.name;
+    EXPECT_NE(normalLog.empty(), !reads) << op.name;
+    if (!reads) {
+        EXPECT_GE(callsBeforeCommit, 0) << op.name << " commits nothing";
+        EXPECT_GT(nbCalls, callsBeforeCommit) << op.name << " has no fault after its commit";
+    }
     for (long nth = 1; nth <= nbCalls; ++nth) {
         const std::string context = op.name + " fault " + std::to_string(nth);
         prepare(op, scene);
         const Outcome before = snapshot(scene);
-        EXPECT_TRUE(before.selector->isEqual(start.selector)) << context;
-        EXPECT_TRUE(before.host->isEqual(start.host)) << context;
+        EXPECT_TRUE(!op.repeatable || before.selector->isEqual(start.selector)) << context;
+        EXPECT_TRUE(!op.repeatable || before.host->isEqual(start.host)) << context;
         // The run repeats the counted one up to the fault, so the fault is always reached.
         EXPECT_TRUE(runArmed(op, scene, nth)) << context;
+        const auto callback = std::find(callbackCalls.begin(), callbackCalls.end(), nth);
+        const bool inCallback = callback != callbackCalls.end();
         const bool afterCommit = nth > callsBeforeCommit;
-        const bool selectorCommitted = afterCommit && op.committing == Operation::Selector;
-        const bool hostCommitted = afterCommit && op.committing == Operation::Host;
+        const bool selectorCommitted =
+            inCallback || (afterCommit && op.committing == Operation::Selector);
+        const bool hostCommitted = inCallback || (afterCommit && op.committing == Operation::Host);
         EXPECT_TRUE(scene.selector->getSelection()->isEqual(selectorCommitted ? committed.selector
                                                                               : before.selector))
             << context;
         EXPECT_TRUE(scene.host->isEqual(hostCommitted ? committed.host : before.host)) << context;
-        EXPECT_TRUE(scene.log.empty()) << context;
+        const std::vector<std::string> expectedLog =
+            inCallback
+                ? without(normalLog, static_cast<std::size_t>(callback - callbackCalls.begin()))
+                : std::vector<std::string>();
+        EXPECT_EQ(scene.log, expectedLog) << context;
         expectMirroringWorks(scene, context);
     }
     return nbCalls;
+}
+
+Vector<int> indices(std::initializer_list<int> list) { return Vector<int>(list); }
+
+// Starts: these shapes selected; one shape alone with these points; E alone with these handles.
+std::function<void(FaultScene &)> shapesOf(std::initializer_list<int> shapes) {
+    const std::vector<int> list(shapes);
+    return [list](FaultScene &s) {
+        Vector<RCShdPtr<SeShape>> selected;
+        for (const int shape : list) {
+            selected.push_back(s.controller.shape(shape));
+        }
+        s.selector->setSelectedShapes(selected);
+    };
+}
+std::function<void(FaultScene &)> pointsOf(int shape, std::initializer_list<int> points) {
+    const Vector<int> list(points);
+    return [shape, list](FaultScene &s) {
+        s.selector->setSelectedShapes(s.shapes({shape}));
+        s.selector->selectPoints(list);
+    };
+}
+std::function<void(FaultScene &)> handlesOf(std::initializer_list<int> handles) {
+    const std::vector<int> list(handles);
+    return [list](FaultScene &s) {
+        s.selector->setSelectedShapes(s.shapes({FaultScene::E}));
+        for (const int handle : list) {
+            s.selector->selectHandle(handle);
+        }
+    };
 }
 
 // The selector commits every operation but the host selection, which is the application's own
@@ -208,8 +294,7 @@ long injectEveryFault(const Operation &op) {
 std::vector<Operation> operations() {
     using S = FaultScene;
     return {
-        {"selectPoint", Operation::Selector,
-         [](S &s) { s.selector->setSelectedShapes(s.shapes({S::A})); },
+        {"selectPoint", Operation::Selector, shapesOf({S::A}),
          [](S &s) { s.selector->selectPoint(2); }},
         {"selectAllPoints", Operation::Selector,
          [](S &s) {
@@ -260,32 +345,201 @@ std::vector<Operation> operations() {
              s.preparedId = s.controller.shape(S::B)->getId();
          },
          [](S &s) { s.controller.sendRemoval(s.preparedId); }},
-        {"updateSelectionPointAdded", Operation::Selector,
+        {"updateSelectionPointAdded", Operation::Selector, pointsOf(S::A, {1, 3}),
+         [](S &s) { s.selector->updateSelectionPointAdded(s.controller.weak(S::A), 2); }},
+        {"updateSelectionPointDeleted", Operation::Selector, pointsOf(S::A, {1, 3}),
+         [](S &s) { s.selector->updateSelectionPointDeleted(s.controller.weak(S::A), 1); }},
+        {"updateSelectionHandleAdded", Operation::Selector, handlesOf({1, 2}),
+         [](S &s) { s.selector->updateSelectionHandleAdded(s.controller.weak(S::E), 0); }},
+        {"updateSelectionHandleDeleted", Operation::Selector, handlesOf({1, 2}),
+         [](S &s) { s.selector->updateSelectionHandleDeleted(s.controller.weak(S::E), 2); }},
+        {"selectPoints", Operation::Selector, pointsOf(S::A, {0}),
+         [](S &s) {
+             s.selector->selectPoints(indices({4, 1}));
+         }},
+        {"selectAllHandles", Operation::Selector, pointsOf(S::E, {1}),
+         [](S &s) { s.selector->selectAllHandles(S::nbHandles); }},
+        {"selectNextPoint", Operation::Selector, pointsOf(S::A, {2}),
+         [](S &s) { s.selector->selectNextPoint(S::nbPoints); }},
+        {"selectPreviousPoint", Operation::Selector, pointsOf(S::A, {2}),
+         [](S &s) { s.selector->selectPreviousPoint(S::nbPoints); }},
+        {"selectNextHandle", Operation::Selector, handlesOf({1}),
+         [](S &s) { s.selector->selectNextHandle(S::nbHandles); }},
+        {"selectPreviousHandle", Operation::Selector, handlesOf({1}),
+         [](S &s) { s.selector->selectPreviousHandle(S::nbHandles); }},
+        {"unselectPoints", Operation::Selector, pointsOf(S::A, {1, 3}),
+         [](S &s) { s.selector->unselectPoints(); }},
+        {"unselectHandles", Operation::Selector, handlesOf({2}),
+         [](S &s) { s.selector->unselectHandles(); }},
+        {"resetSelection", Operation::Selector, shapesOf({S::A, S::B}),
+         [](S &s) { s.selector->resetSelection(); }},
+        {"replaceAllItems", Operation::Selector,
          [](S &s) {
              s.selector->setSelectedShapes(s.shapes({S::A}));
-             Vector<int> points;
-             points.push_back(1);
-             points.push_back(3);
-             s.selector->selectPoints(points);
+             List<RCShdPtr<SnItem const>> items;
+             for (const int shape : {S::B, S::E}) {
+                 items.push_back(RCShdPtr<SnItem const>(
+                     new SeShapeItem(RCShdPtr<SnParts>(), s.controller.weak(shape))));
+             }
+             s.preparedSelection = SnSelection::create(items);
          },
-         [](S &s) { s.selector->updateSelectionPointAdded(s.controller.weak(S::A), 2); }},
+         [](S &s) { s.selector->replaceAllItems(s.preparedSelection); }},
+        {"host selection with input items", Operation::Host,
+         [](S &s) {
+             s.selector->setSelectedShapes(s.shapes({S::A}));
+             const RCShdPtr<PiInput> points =
+                 rcDynamicCast<PiStructuredInput>(s.controller.editing(S::E).getCurveInput())
+                     ->getInput("Points", 0);
+             const RCShdPtr<PiInput> point =
+                 rcDynamicCast<PiMultivaluedInput>(points)->getElement(2);
+             const RCShdPtr<PiPath> path = PiGraphSearch::heightFirst(
+                 s.controller.toolNode(), PiIsPrimaryOutputNode::getPredicate());
+             s.preparedItems = {PiSnItem<PiInput>::create(point, path), s.objectItem(S::B),
+                                PiSnItem<PiInput>::create(points, path)};
+         },
+         [](S &s) {
+             const SnSelection::Items items(s.preparedItems.begin(), s.preparedItems.end());
+             s.host->replaceAllItems(SnSelection::create(items));
+         }},
+        // Two selected shapes lose their editing side before the removal event of one of them:
+        // both leave the selection. Fresh shapes each time, since a deleted one cannot come back.
+        {"shape removal with editing sides gone", Operation::Selector,
+         [](S &s) {
+             const int removed = s.controller.addShape("G", S::nbPoints);
+             const int other = s.controller.addShape("H", S::nbPoints);
+             s.selector->setSelectedShapes(s.shapes({S::A, removed, S::E, other}));
+             s.preparedId = s.controller.shape(removed)->getId();
+             s.controller.deleteInterfaceOnly(removed);
+             s.controller.deleteInterfaceOnly(other);
+         },
+         [](S &s) { s.controller.sendRemoval(s.preparedId); }, false},
+        // Reads: a fault leaves everything as it was.
+        {"getSelectedShapes", Operation::None, shapesOf({S::A, S::B, S::E}),
+         [](S &s) {
+             Vector<RCShdPtr<SeShape>> shapes;
+             s.selector->getSelectedShapes(shapes);
+         }},
+        {"getSelectedShapeInterfaces", Operation::None, shapesOf({S::A, S::B, S::E}),
+         [](S &s) {
+             Vector<RCWeakPtr<SeShapeInterface>> shapes;
+             s.selector->getSelectedShapeInterfaces(shapes);
+         }},
+        {"isShapeSelected", Operation::None, shapesOf({S::A, S::B}),
+         [](S &s) { s.selector->isShapeSelected(s.controller.shape(S::E)); }},
+        {"getPrimarySelectedShape", Operation::None, shapesOf({S::B, S::A}),
+         [](S &s) { s.selector->getPrimarySelectedShape(); }},
     };
 }
 
 // Every counted call the library makes into the application during a change may raise. The
 // selector builds its result aside, so a fault before its write leaves both selections as they
 // were; a fault inside the updater's mirroring comes after that write, which stays, while the
-// other selection is untouched. Either way no callback runs, the update guard is down again, and
-// no shape outlives its editor.
+// other selection is untouched; in either case no callback runs. A fault in a callback handler
+// comes after both writes: the other lists still run and the error reaches the caller. The update
+// guard is down again after every fault, and no shape outlives its editor.
 TEST(FaultInjectionTest, AFaultAtAnyApplicationCallLeavesConsistentSelections) {
     long nbFaults = 0;
     for (const Operation &op : operations()) {
         const int nbLiveShapes = VoTest::TestShape::getNbLive();
         const long nbCalls = injectEveryFault(op);
         EXPECT_EQ(VoTest::TestShape::getNbLive(), nbLiveShapes) << op.name;
-        EXPECT_GT(nbCalls, 0) << op.name;
+        // A read of the weak pointers the selector holds calls nothing in the application.
+        EXPECT_TRUE(nbCalls > 0 || op.committing == Operation::None) << op.name;
         nbFaults += nbCalls;
+        std::cout << "[          ] " << op.name << ": " << nbCalls << " faults\n";
     }
+    std::cout << "[          ] " << operations().size() << " operations, " << nbFaults
+              << " faults\n";
+    RecordProperty("injectedFaults", static_cast<int>(nbFaults));
+}
+
+// Building the updater calls getShapeSelector, getGraph, getNode and addShapeEventCb. A fault at
+// any of them raises from the constructor and leaves nothing behind: no observer on either
+// selection, no handler at the controller, no mirroring; an updater built afterwards works.
+TEST(FaultInjectionTest, AFaultWhileTheUpdaterIsBuiltLeavesNothingSubscribed) {
+    FaultScene scene;
+    scene.updater = RCShdPtr<SeSelectorUpdater>();
+    const auto build = [&scene] {
+        return RCShdPtr<SeSelectorUpdater>(new SeSelectorUpdater(
+            scene.controller,
+            RCShdPtr<PrdPredicateImp<RCShdPtr<SnItem const>>>(new VoTest::TestItemPredicate)));
+    };
+    const int hostObservers = scene.host->getSubject().getNbObservers();
+    const int selectorObservers = scene.selector->getSelection()->getSubject().getNbObservers();
+    const int removalHandlers = scene.controller.removals().getNbHandlers();
+    TestFaults::arm(0);
+    build();
+    const long nbCalls = TestFaults::calls();
+    EXPECT_GE(nbCalls, 4);
+    for (long nth = 1; nth <= nbCalls; ++nth) {
+        const std::string context = "fault " + std::to_string(nth);
+        TestFaults::arm(nth);
+        EXPECT_THROW(build(), RCExNullPtr) << context;
+        TestFaults::disarm();
+        EXPECT_EQ(scene.host->getSubject().getNbObservers(), hostObservers) << context;
+        EXPECT_EQ(scene.selector->getSelection()->getSubject().getNbObservers(), selectorObservers)
+            << context;
+        EXPECT_EQ(scene.controller.removals().getNbHandlers(), removalHandlers) << context;
+        scene.selector->setSelectedShapes(scene.shapes({FaultScene::A}));
+        EXPECT_TRUE(scene.host->isEmpty()) << context;
+        EXPECT_TRUE(scene.log.empty()) << context;
+        scene.selector->resetSelection();
+    }
+    scene.updater = build();
+    expectMirroringWorks(scene, "after the faults");
+    std::cout << "[          ] building the updater: " << nbCalls << " faults\n";
+}
+
+// Every operation of the iterator facade on an engine shared by a copy: a fault in the engine, its
+// clone included, leaves the iterator and the copy where they were.
+TEST(FaultInjectionTest, AFaultInAnIteratorEngineLeavesEveryIteratorWhereItWas) {
+    using Shapes = Iterator<RCShdPtr<SeShape>>;
+    FaultScene scene;
+    const std::vector<RCShdPtr<SeShape>> all = {scene.controller.shape(FaultScene::A),
+                                                scene.controller.shape(FaultScene::B),
+                                                scene.controller.shape(FaultScene::D)};
+    const std::vector<std::pair<std::string, std::function<void(Shapes &)>>> operations = {
+        {"first", [](Shapes &it) { it.first(); }},
+        {"last", [](Shapes &it) { it.last(); }},
+        {"end", [](Shapes &it) { it.end(); }},
+        {"next", [](Shapes &it) { it.next(); }},
+        {"previous", [](Shapes &it) { it.previous(); }},
+        {"post-increment", [](Shapes &it) { it++; }},
+        {"post-decrement", [](Shapes &it) { it--; }},
+        {"atBegin", [](Shapes &it) { static_cast<const Shapes &>(it).atBegin(); }},
+        {"atEnd", [](Shapes &it) { static_cast<const Shapes &>(it).atEnd(); }},
+        {"item", [](Shapes &it) { static_cast<const Shapes &>(it).item(); }},
+        {"writable item", [](Shapes &it) { it.item(); }},
+        {"getCardinality", [](Shapes &it) { it.getCardinality(); }},
+    };
+    // Where an iterator stands, read without faults: the shape there, or null at the end.
+    const auto where = [](const Shapes &it) {
+        return it.atEnd() ? RCShdPtr<SeShape>() : it.item();
+    };
+    long nbFaults = 0;
+    for (const auto &[name, operation] : operations) {
+        for (long nth = 1;; ++nth) {
+            Shapes shapes = VoTest::TestShapeIterator::over(all);
+            shapes.next();
+            const Shapes copy(shapes); // shares the engine: a move clones first
+            TestFaults::arm(nth);
+            bool raised = false;
+            try {
+                operation(shapes);
+            } catch (const RCExNullPtr &) {
+                raised = true;
+            }
+            TestFaults::disarm();
+            if (!raised) {
+                break;
+            }
+            ++nbFaults;
+            EXPECT_EQ(where(shapes), all[1]) << name << " fault " << nth;
+            EXPECT_EQ(where(copy), all[1]) << name << " fault " << nth;
+        }
+    }
+    EXPECT_GE(nbFaults, static_cast<long>(operations.size()));
+    std::cout << "[          ] iterator operations: " << nbFaults << " faults\n";
     RecordProperty("injectedFaults", static_cast<int>(nbFaults));
 }
 

@@ -31,6 +31,7 @@ TestOwner::TestOwner(const RCShdPtr<PiGraphObject> &graphObject) : object(graphO
 TestOwner::~TestOwner() = default;
 
 bool TestItemPredicate::evaluate(const RCShdPtr<SnItem const> &item) const {
+    TestFaults::count();
     const auto *graphItem = dynamic_cast<const PiGraphObjectSnItemConst *>(item.get());
     return graphItem != nullptr &&
            dynamic_cast<const PiNode *>(graphItem->getGraphObject().get()) == nullptr;
@@ -90,6 +91,21 @@ void TestController::sendRemoval(int shapeId) {
     removalDispatcher.call(SeShapeEvent::ShapeRemoved(shapeId, RCShdPtr<SeObject const>()));
 }
 
+RCShdPtr<PiNode> TestController::getNode() {
+    TestFaults::count();
+    return editorNode;
+}
+
+RCShdPtr<PiGraph const> TestController::getGraph() {
+    TestFaults::count();
+    return compositionGraph;
+}
+
+RCShdPtr<SeShapeSelector> TestController::getShapeSelector() {
+    TestFaults::count();
+    return selector;
+}
+
 RCShdPtr<SnSelection> TestController::hostSelection() const {
     const RCWeakAccessor<PiNodeController const> controller(compositionGraph->getNodeController());
     return dynamic_cast<const PiCompositionGraphInterface &>(*controller).getSelection();
@@ -108,6 +124,7 @@ RCShdPtr<SeShape> TestController::findShape(const RCShdPtr<PiGraphObject const> 
 
 void TestController::addShapeEventCb(const SeShapeEvent &prototype,
                                      CbHandler<SeShapeEvent const> *handler) {
+    TestFaults::count();
     if (typeid(prototype) == typeid(SeShapeEvent::ShapeRemoved)) {
         removalDispatcher.addHandler(handler);
     } else {

@@ -21,7 +21,8 @@ namespace VoTest {
 // A small editor on a real composition graph: an editor node "ShapeEditor", a tool node "Roto"
 // holding the shapes' graph objects and inputs, and a primary-output node "Output" fed by "Roto".
 // Owns the shapes' editing sides (through RCOwner), the selector, and the shape-event dispatchers.
-// findShape is counted by the fault switch and raises when it is armed.
+// Every call the library makes (findShape, and getNode, getGraph, getShapeSelector and
+// addShapeEventCb as the updater is built) is counted by the fault switch and raises when armed.
 class TestController : public Vo::SeShapeEditorControllerInterface {
 public:
     TestController();
@@ -47,9 +48,9 @@ public:
     Vo::RCShdPtr<Vo::SnSelection> hostSelection() const;
     Vo::CbDispatcher<Vo::SeShapeEvent const> &removals() { return removalDispatcher; }
 
-    Vo::RCShdPtr<Vo::PiNode> getNode() override { return editorNode; }
-    Vo::RCShdPtr<Vo::PiGraph const> getGraph() override { return compositionGraph; }
-    Vo::RCShdPtr<Vo::SeShapeSelector> getShapeSelector() override { return selector; }
+    Vo::RCShdPtr<Vo::PiNode> getNode() override;
+    Vo::RCShdPtr<Vo::PiGraph const> getGraph() override;
+    Vo::RCShdPtr<Vo::SeShapeSelector> getShapeSelector() override;
     Vo::RCShdPtr<Vo::SeShape>
     findShape(const Vo::RCShdPtr<Vo::PiGraphObject const> &object) override;
     void addShapeEventCb(const Vo::SeShapeEvent &prototype,

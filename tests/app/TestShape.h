@@ -33,6 +33,15 @@ public:
         TestFaults::count();
         return editing;
     }
+    // The base's answers, counted: an application may override both.
+    bool isEqual(const Vo::SeObject &other) const override {
+        TestFaults::count();
+        return SeShape::isEqual(other);
+    }
+    int getId() const override {
+        TestFaults::count();
+        return SeShape::getId();
+    }
 
 private:
     ~TestShape() override;

@@ -23,7 +23,9 @@
 #include "host/SnSelectionChangeHint.h"
 
 #include <algorithm>
+#include <exception>
 #include <unordered_set>
+#include <utility>
 
 namespace Vo {
 
@@ -159,14 +161,31 @@ void SeSelectorUpdater::update(ObSubject<Sn> *, const ObHints &hints) {
     if (selector->isRestoringAfterFault()) {
         return; // the state before a failed commit, which no one was told of
     }
-    if (changes.primary) {
-        selector->notifyPrimarySelectionChangedCallbacks();
+    notify(changes);
+}
+
+// Each list runs even when one before it raised; the first error is passed on once all have run.
+void SeSelectorUpdater::notify(const Changes &changes) const {
+    using Notify = void (SeShapeSelector::*)() const;
+    const std::pair<bool, Notify> lists[] = {
+        {changes.primary, &SeShapeSelector::notifyPrimarySelectionChangedCallbacks},
+        {changes.shapes, &SeShapeSelector::notifyShapeSelectionChangedCallbacks},
+        {changes.selection, &SeShapeSelector::notifySelectionChangedCallbacks}};
+    std::exception_ptr first;
+    for (const auto &[changed, call] : lists) {
+        if (!changed) {
+            continue;
+        }
+        try {
+            ((*selector).*call)();
+        } catch (...) {
+            if (!first) {
+                first = std::current_exception();
+            }
+        }
     }
-    if (changes.shapes) {
-        selector->notifyShapeSelectionChangedCallbacks();
-    }
-    if (changes.selection) {
-        selector->notifySelectionChangedCallbacks();
+    if (first) {
+        std::rethrow_exception(first);
     }
 }
 
