@@ -2,12 +2,19 @@
 
 #include "../foundation/List.h"
 #include "../foundation/RCShdPtr.h"
+#include "../foundation/Vector.h"
 #include "ObSubject.h"
 #include "PrdPredicate.h"
 #include "RCBase.h"
 #include "Sn.h"
 #include "SnItem.h"
 #include "VoHostExport.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
 
 namespace Vo {
 
@@ -21,11 +28,13 @@ namespace Vo {
 // alone is the caller's business.
 // The same item may appear more than once. A null item is refused with RCExNullPtr naming
 // `Vo::SnItem const*`, and the selection is then left as it was.
+// Cost: the items sit in one contiguous vector; replaceItem is O(1) on average after its first call
+// following another change, which builds an index of the items' places (O(n)).
 // Thread safety: plain count; a selection, its items and its observers stay on one thread.
 class VO_HOST_API SnSelection : public RCBase<int> {
 public:
     using Items = List<RCShdPtr<SnItem const>>;
-    using const_iterator = Items::const_iterator;
+    using const_iterator = Vector<RCShdPtr<SnItem const>>::const_iterator;
 
     // A new empty selection.
     static RCShdPtr<SnSelection> create();
@@ -62,6 +71,9 @@ public:
 
     const_iterator begin() const noexcept { return items.begin(); }
     const_iterator end() const noexcept { return items.end(); }
+    // A number that changes with every change of the items and that no other selection of this
+    // process ever shows: what a reader that keeps something derived from the items compares.
+    std::uint64_t getRevision() const noexcept { return revision; }
     ObSubject<Sn> &getSubject() noexcept { return subject; }
     const ObSubject<Sn> &getSubject() const noexcept { return subject; }
 
@@ -74,8 +86,15 @@ private:
     static void checkItem(const RCShdPtr<SnItem const> &item);
     // Tells the observers that the items changed.
     void notifyChange();
+    // Every change of the items: a new revision, and the place index forgotten.
+    void changed() noexcept;
+    // The place index, built when missing: each item's places, the first one last.
+    using Places = std::unordered_map<const SnItem *, std::vector<std::size_t>>;
+    Places &places();
 
-    Items items;
+    Vector<RCShdPtr<SnItem const>> items;
+    std::uint64_t revision;
+    std::unique_ptr<Places> placeIndex;
     ObSubject<Sn> subject;
 };
 

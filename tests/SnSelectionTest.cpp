@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
@@ -113,6 +115,35 @@ TEST(SnSelectionTest, ReplaceItemTakesTheOldPlaceAndPrimaryRoleThenNotifies) {
     EXPECT_TRUE(selection->replaceItem(list.back(), makeItem(30)));
     EXPECT_EQ(dataOf(*selection), (std::vector<int>{10, 2, 30}));
     EXPECT_EQ(watcher.calls, 2);
+}
+
+TEST(SnSelectionTest, ReplaceItemAlwaysTakesTheFirstPlaceLeftOfThatItem) {
+    // The places are looked up in an index that each replacement and addition must keep true.
+    const ItemPtr x = makeItem(1);
+    const ItemPtr y = makeItem(2);
+    const ItemPtr z = makeItem(3);
+    const RCShdPtr<SnSelection> selection = SnSelection::create(Items{x, y, x});
+    const std::uint64_t before = selection->getRevision();
+    struct Step {
+        ItemPtr oldItem;
+        ItemPtr newItem;
+        bool replaced;
+        std::vector<int> after;
+    };
+    const Step steps[] = {
+        {x, z, true, {3, 2, 1}},  {x, x, true, {3, 2, 1}}, {x, z, true, {3, 2, 3}},
+        {x, y, false, {3, 2, 3}}, {z, y, true, {2, 2, 3}}, {y, x, true, {1, 2, 3}},
+        {z, x, true, {1, 2, 1}},  {y, z, true, {1, 3, 1}},
+    };
+    for (const Step &step : steps) {
+        EXPECT_EQ(selection->replaceItem(step.oldItem, step.newItem), step.replaced);
+        EXPECT_EQ(dataOf(*selection), step.after);
+    }
+    selection->addItem(y);
+    EXPECT_TRUE(selection->replaceItem(y, x));
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 3, 1, 1}));
+    EXPECT_NE(selection->getRevision(), before);
+    EXPECT_NE(SnSelection::create()->getRevision(), SnSelection::create()->getRevision());
 }
 
 TEST(SnSelectionTest, ReplacingAnItemThatIsNotThereChangesNothing) {

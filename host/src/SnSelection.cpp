@@ -5,6 +5,7 @@
 #include "host/SnSelectionChangeHint.h"
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <iterator>
 #include <typeinfo>
@@ -17,19 +18,32 @@ RCShdPtr<SnSelection> SnSelection::create(const Items &items) {
     return RCShdPtr<SnSelection>(new SnSelection(items));
 }
 
-SnSelection::SnSelection() noexcept = default;
+namespace {
 
-SnSelection::SnSelection(const Items &initial) {
+std::uint64_t nextRevision() noexcept {
+    static std::atomic<std::uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
+} // namespace
+
+SnSelection::SnSelection() noexcept : revision(nextRevision()) {}
+
+SnSelection::SnSelection(const Items &initial) : revision(nextRevision()) {
     std::for_each(initial.begin(), initial.end(), &SnSelection::checkItem);
-    items = initial;
+    items.assign(initial.begin(), initial.end());
 }
 
 SnSelection::~SnSelection() noexcept = default;
 
-SnSelection *SnSelection::clone() const { return new SnSelection(items); }
+SnSelection *SnSelection::clone() const {
+    std::unique_ptr<SnSelection> copy(new SnSelection());
+    copy->items = items;
+    return copy.release();
+}
 
 bool SnSelection::isEqual(const RCShdPtr<SnSelection const> &other) const {
-    const Items &otherItems = other->items;
+    const auto &otherItems = other->items;
     if (other.get() == this) {
         return true;
     }
@@ -45,23 +59,46 @@ bool SnSelection::isEqual(const RCShdPtr<SnSelection const> &other) const {
 void SnSelection::addItem(const RCShdPtr<SnItem const> &item) {
     checkItem(item);
     items.push_back(item);
+    changed();
 }
 
 bool SnSelection::replaceItem(const RCShdPtr<SnItem const> &oldItem,
                               const RCShdPtr<SnItem const> &newItem) {
     checkItem(newItem);
-    const auto found = std::find(items.begin(), items.end(), oldItem);
-    if (found == items.end()) {
+    Places &index = places();
+    const auto old = index.find(oldItem.get());
+    if (old == index.end()) {
         return false;
     }
-    *found = newItem;
+    const std::size_t place = old->second.back();
+    // The new item's places first, the one step that can fail; descending, the first one last.
+    std::vector<std::size_t> &placesOfNew = index[newItem.get()];
+    try {
+        placesOfNew.insert(std::upper_bound(placesOfNew.begin(), placesOfNew.end(), place,
+                                            std::greater<std::size_t>()),
+                           place);
+    } catch (...) {
+        if (placesOfNew.empty()) {
+            index.erase(newItem.get());
+        }
+        throw;
+    }
+    // Found again: the insertion may have rehashed the index.
+    const auto oldAgain = index.find(oldItem.get());
+    oldAgain->second.pop_back();
+    if (oldAgain->second.empty()) {
+        index.erase(oldAgain);
+    }
+    items[place] = newItem;
+    revision = nextRevision();
     notifyChange();
     return true;
 }
 
 void SnSelection::replaceAllItems(const RCShdPtr<SnSelection const> &other) {
-    Items taken(other->items); // copied first: other may be this selection
+    auto taken(other->items); // copied first: other may be this selection
     items.swap(taken);
+    changed();
     notifyChange();
 }
 
@@ -79,6 +116,23 @@ SnSelection::filter(const PrdPredicate<RCShdPtr<SnItem const>> &predicate) const
     RCShdPtr<SnSelection> kept = create();
     std::copy_if(items.begin(), items.end(), std::back_inserter(kept->items), std::cref(predicate));
     return kept;
+}
+
+void SnSelection::changed() noexcept {
+    revision = nextRevision();
+    placeIndex.reset();
+}
+
+SnSelection::Places &SnSelection::places() {
+    if (!placeIndex) {
+        auto built = std::make_unique<Places>();
+        built->reserve(items.size());
+        for (std::size_t place = items.size(); place > 0; --place) {
+            (*built)[items[place - 1].get()].push_back(place - 1);
+        }
+        placeIndex = std::move(built);
+    }
+    return *placeIndex;
 }
 
 void SnSelection::checkItem(const RCShdPtr<SnItem const> &item) {
