@@ -5,6 +5,7 @@
 
 #include "InInitShape.h"
 #include "SeFrameworkPointers.h"
+#include "SeIdentityKey.h"
 #include "SeObject.h"
 #include "SeObjectInterface.h"
 #include "SeSelectionBatch.h"

@@ -8,4 +8,8 @@ AppShape::AppShape(const Vo::RCShdPtr<Vo::PiGraphObject> &graphObject,
 
 AppShape::~AppShape() = default;
 
+std::uint64_t AppShape::getIdentityKey() const noexcept {
+    return reinterpret_cast<std::uintptr_t>(object.get());
+}
+
 } // namespace VoExample

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SeIdentityKey.h"
 #include "SeShape.h"
 #include "SeShapeInterface.h"
 
@@ -7,12 +8,15 @@
 #include "foundation/RCWeakPtr.h"
 #include "host/PiGraphObject.h"
 
+#include <cstdint>
+
 namespace VoExample {
 
 // The model side of one shape: the graph object that stands for the shape in the tool node, and a
 // weak pointer back to its editing side. Shared through RCShdPtr (the editing side holds the
-// reference that keeps it alive); the graph object is shared with the tool node.
-class AppShape : public Vo::SeShape {
+// reference that keeps it alive); the graph object is shared with the tool node. Its identity key
+// is its graph object's address: shapes are equal exactly when they share their graph object.
+class AppShape : public Vo::SeShape, public Vo::SeIdentityKey {
 public:
     AppShape(const Vo::RCShdPtr<Vo::PiGraphObject> &object,
              const Vo::RCWeakPtr<Vo::SeShapeInterface> &editingSide);
@@ -22,6 +26,7 @@ public:
     Vo::RCShdPtr<Vo::PiGraphObject> getGraphObject() override { return object; }
     Vo::RCShdPtr<Vo::PiGraphObject const> getGraphObject() const override { return object; }
     Vo::RCWeakPtr<Vo::SeShapeInterface> getShapeInterface() const override { return editingSide; }
+    std::uint64_t getIdentityKey() const noexcept override;
 
 private:
     // Only the last RCShdPtr destroys a shape.

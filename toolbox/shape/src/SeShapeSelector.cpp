@@ -1,7 +1,9 @@
 #include "SeShapeSelector.h"
 
+#include "SeSelectedKeys.h"
 #include "SeSelectionHistory.h"
 #include "SeShapeItem.h"
+#include "SeShapeKeyIndex.h"
 #include "SeShapeParts.h"
 
 #include "foundation/List.h"
@@ -11,6 +13,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -170,6 +173,11 @@ RCShdPtr<SnSelection> selectionOf(const Vector<RCShdPtr<SeShape>> &shapes) {
     return SnSelection::create(items);
 }
 
+// The shape's identity-key promise; null for a null shape or one without it.
+const SeIdentityKey *promiseOf(const RCShdPtr<SeShape> &shape) noexcept {
+    return shape.isNull() ? nullptr : SeShapeKeyIndex::promiseOf(*shape);
+}
+
 // Appends to `out` with the strong guarantee: when `fill` raises, `out` is as
 // it was.
 template <class T, class Fill> void appendAll(Vector<T> &out, Fill fill) {
@@ -206,6 +214,7 @@ SeShapeSelector::SeShapeSelector()
       selection(SnSelection::create()) {}
 
 SeShapeSelector::~SeShapeSelector() {
+    SeSelectedKeys::forget(*this);
     // Histories first: they stop observing the selection before it goes.
     while (!histories.empty()) {
         histories.back()->selectorGone();
@@ -403,6 +412,18 @@ bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {
     if (current().isEmpty()) {
         return false;
     }
+    if (const SeIdentityKey *promise = promiseOf(shape)) {
+        const std::shared_ptr<const SeSelectedKeys> keys =
+            SeSelectedKeys::of(*this, current(),
+                               [this](Vector<RCShdPtr<SeShape>> &shapes,
+                                      Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
+                                   getSelectedShapes(shapes);
+                                   getSelectedShapeInterfaces(interfaces);
+                               });
+        if (keys->isUsable()) {
+            return keys->containsEqual(promise->getIdentityKey(), *shape);
+        }
+    }
     Vector<RCShdPtr<SeShape>> selected;
     getSelectedShapes(selected);
     return std::any_of(selected.begin(), selected.end(),
@@ -442,11 +463,16 @@ void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
     const RCShdPtr<SnSelection> result(current().clone());
     Vector<RCShdPtr<SeShape>> selected;
     getSelectedShapes(selected);
+    const SeShapeKeyIndex keys(selected);
     for (; !walk.atEnd(); walk.next()) {
         const RCShdPtr<SeShape> &element = walk.item();
+        const SeIdentityKey *promise = keys.isUsable() ? promiseOf(element) : nullptr;
         const bool isSelected =
-            std::any_of(selected.begin(), selected.end(),
-                        [&](const RCShdPtr<SeShape> &s) { return element->isEqual(*s); });
+            promise != nullptr
+                ? keys.anyWithKey(promise->getIdentityKey(),
+                                  [&](std::size_t at) { return element->isEqual(*selected[at]); })
+                : std::any_of(selected.begin(), selected.end(),
+                              [&](const RCShdPtr<SeShape> &s) { return element->isEqual(*s); });
         if (isSelected) {
             continue;
         }

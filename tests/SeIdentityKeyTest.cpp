@@ -1,0 +1,127 @@
+#include "SeShapeSelectorFixture.h"
+
+#include "SeIdentityKey.h"
+#include "foundation/Iterator.h"
+#include "host/IteratorImpVector.h"
+#include "host/PiGraphObject.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Vo::RCShdPtr;
+using Vo::SeShape;
+
+// A shape equal to the shapes of its group; counts the equality questions it is asked.
+class GroupShape : public SeShape {
+public:
+    GroupShape(int group, const Vo::RCWeakPtr<Vo::SeShapeInterface> &editing)
+        : group(group), editing(editing) {}
+
+    bool isEqual(const Vo::SeObject &other) const override {
+        ++asked;
+        const auto *shape = dynamic_cast<const GroupShape *>(&other);
+        return shape != nullptr && shape->group == group;
+    }
+    RCShdPtr<Vo::PiGraphObject> getGraphObject() override { return {}; }
+    RCShdPtr<Vo::PiGraphObject const> getGraphObject() const override { return {}; }
+    Vo::RCWeakPtr<Vo::SeShapeInterface> getShapeInterface() const override { return editing; }
+
+    static inline int asked = 0;
+
+private:
+    int group;
+    Vo::RCWeakPtr<Vo::SeShapeInterface> editing;
+};
+
+// The same shape with the identity-key promise; a test may break the promise on purpose.
+class KeyedShape : public GroupShape, public Vo::SeIdentityKey {
+public:
+    KeyedShape(int group, std::uint64_t key, const Vo::RCWeakPtr<Vo::SeShapeInterface> &editing)
+        : GroupShape(group, editing), key(key) {}
+    std::uint64_t getIdentityKey() const noexcept override { return key; }
+
+private:
+    std::uint64_t key;
+};
+
+class SeIdentityKeyTest : public VoTest::SeShapeSelectorFixture {
+protected:
+    // Shape i of the fixture becomes a keyed shape of group i and key i, or a plain one.
+    RCShdPtr<SeShape> own(int shape, bool keyed) {
+        const std::size_t at = static_cast<std::size_t>(shape);
+        models[at] = keyed ? keyedShape(shape, static_cast<std::uint64_t>(shape), shape)
+                           : RCShdPtr<SeShape>(new GroupShape(shape, weaks[at]));
+        app.editing(shape).setShape(models[at]);
+        return models[at];
+    }
+    RCShdPtr<SeShape> keyedShape(int group, std::uint64_t key, int editingSide = 0) const {
+        return RCShdPtr<SeShape>(
+            new KeyedShape(group, key, weaks[static_cast<std::size_t>(editingSide)]));
+    }
+    // Whether shape is selected, and how many equality questions that took.
+    std::pair<bool, int> ask(const RCShdPtr<SeShape> &shape) const {
+        GroupShape::asked = 0;
+        const bool selected = selector->isShapeSelected(shape);
+        return {selected, GroupShape::asked};
+    }
+};
+
+TEST_F(SeIdentityKeyTest, IsShapeSelectedAsksIsEqualOnlyOfKeyMatchesWhenEveryShapePromises) {
+    own(a, true);
+    own(b, true);
+    own(c, false);
+    select({item(a), item(b)});
+    struct Case {
+        RCShdPtr<SeShape> shape;
+        bool selected;
+        int asked;
+    };
+    const Case cases[] = {
+        {keyedShape(b, b), true, 1},  // the key finds b
+        {keyedShape(c, c), false, 0}, // no key matches: no question
+        {keyedShape(c, a), false, 1}, // key of a, but not equal: not selected
+        {RCShdPtr<SeShape>(new GroupShape(b, {})), true, 2}, // no promise: the walk, a then b
+    };
+    for (const Case &one : cases) {
+        EXPECT_EQ(ask(one.shape), std::make_pair(one.selected, one.asked));
+    }
+
+    select({item(a), item(c)}); // c makes no promise: the walk, whatever the shape asked about
+    EXPECT_EQ(ask(keyedShape(c, 99)), std::make_pair(true, 2));
+    select({item(b)}); // a new selection: the keys are read again
+    EXPECT_EQ(ask(keyedShape(a, a)), std::make_pair(false, 0));
+    EXPECT_EQ(ask(keyedShape(b, b)), std::make_pair(true, 1));
+}
+
+TEST_F(SeIdentityKeyTest, SelectAllShapesLooksWalkedShapesUpByKeyWithTheSameResult) {
+    const RCShdPtr<SeShape> shapeA = own(a, true);
+    const RCShdPtr<SeShape> shapeB = own(b, true);
+    const RCShdPtr<SeShape> shapeC = own(c, true);
+    select({item(a, {2}, {})});
+    const std::vector<RCShdPtr<SeShape>> walked{shapeB, keyedShape(a, a, a), shapeC, shapeB};
+    auto walk = Vo::IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(
+        std::make_shared<const std::vector<RCShdPtr<SeShape>>>(walked));
+    GroupShape::asked = 0;
+    selector->selectAllShapes(walk);
+    EXPECT_EQ(selectedShapes(), (Indices{a, b, c, b}));
+    EXPECT_EQ(pointsAt(0), Indices{2});
+    EXPECT_EQ(GroupShape::asked, 1); // only the twin of a shares a selected shape's key
+
+    own(b, false); // one selected shape without the promise: the walk, every pair asked
+    select({item(a), item(b)});
+    GroupShape::asked = 0;
+    auto again = Vo::IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(
+        std::make_shared<const std::vector<RCShdPtr<SeShape>>>(
+            std::vector<RCShdPtr<SeShape>>{shapeC}));
+    selector->selectAllShapes(again);
+    EXPECT_EQ(selectedShapes(), (Indices{a, b, c}));
+    EXPECT_EQ(GroupShape::asked, 2);
+}
+
+} // namespace

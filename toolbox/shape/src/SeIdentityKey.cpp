@@ -1,0 +1,7 @@
+#include "SeIdentityKey.h"
+
+namespace Vo {
+
+SeIdentityKey::~SeIdentityKey() = default;
+
+} // namespace Vo
