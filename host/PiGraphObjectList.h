@@ -3,9 +3,12 @@
 #include "../foundation/RCShdPtr.h"
 #include "../foundation/Vector.h"
 #include "PiGraphObject.h"
+#include "PiInput.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -14,12 +17,20 @@ namespace Vo {
 // The ordered graph objects that one container owns: a node's inputs or objects, the sub-inputs of
 // a structured input, the components of a composite input, the elements of a multi-valued input.
 // Owns its objects and a count of its objects by name, so that appendUnique and a find that fails
-// cost O(1) on average; cuts an object off from its node when it drops it. Indices are 0-based.
+// cost O(1) on average; cuts an object off from its node when it drops it. Indices are 0-based. A
+// list of inputs keeps each input's parent (the list's holder) and index up to date, and clears
+// them when it drops the input or is destroyed.
 template <class T> class PiGraphObjectList {
 public:
-    PiGraphObjectList() = default;
+    // holder: the input whose list this is; null for a node's lists.
+    explicit PiGraphObjectList(PiInput *holder = nullptr) noexcept : holder(holder) {}
     PiGraphObjectList(const PiGraphObjectList &) = delete;
     PiGraphObjectList &operator=(const PiGraphObjectList &) = delete;
+    ~PiGraphObjectList() {
+        for (const RCShdPtr<T> &object : objects) {
+            unplace(*object);
+        }
+    }
 
     int getSize() const noexcept { return static_cast<int>(objects.size()); }
     bool isIndex(int index) const noexcept { return index >= 0 && index < getSize(); }
@@ -47,6 +58,7 @@ public:
         objects.reserve(objects.size() + 1 > objects.capacity() ? 2 * objects.size() + 1 : 0);
         countName(*object);
         objects.push_back(std::move(object));
+        placeFrom(objects.size() - 1);
     }
     // Appends the object that make() gives, unless the list holds one of that name already. Gives
     // the new object, or null without calling make.
@@ -64,6 +76,7 @@ public:
         objects.reserve(objects.size() + 1 > objects.capacity() ? 2 * objects.size() + 1 : 0);
         countName(*object);
         objects.insert(objects.begin() + index, std::move(object));
+        placeFrom(static_cast<std::size_t>(index)); // linear, as the insertion itself
     }
     // The index of that very object (identity, as graph objects exist once); -1 when it is not
     // held.
@@ -90,7 +103,9 @@ public:
             names.erase(named);
         }
         detach(*objects[index]);
+        unplace(*objects[index]);
         objects.erase(objects.begin() + index);
+        placeFrom(static_cast<std::size_t>(index));
     }
     // Cuts every object off from its node: the container is leaving the node, or the node is gone.
     void detachAll() noexcept {
@@ -104,7 +119,22 @@ private:
     static void detach(PiGraphObject &object) noexcept { object.detachFromNode(); }
     // Before the object goes in: room is made first, so nothing can fail after the count.
     void countName(const T &object) { ++names[object.getName()]; }
+    void placeFrom(std::size_t first) noexcept {
+        if constexpr (std::is_base_of_v<PiInput, T>) {
+            for (std::size_t i = first; i < objects.size(); ++i) {
+                objects[i]->parent = holder;
+                objects[i]->index = static_cast<int>(i);
+            }
+        }
+    }
+    static void unplace([[maybe_unused]] T &object) noexcept {
+        if constexpr (std::is_base_of_v<PiInput, T>) {
+            object.parent = nullptr;
+            object.index = -1;
+        }
+    }
 
+    PiInput *holder;
     Vector<RCShdPtr<T>> objects;
     std::unordered_map<std::string, int> names;
 };

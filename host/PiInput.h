@@ -21,12 +21,29 @@ public:
     RCShdPtr<PiNode> getNode() const;
     // True when the input holds several values; such an input is a PiMultivaluedInput.
     virtual bool isMultivalued() const;
+    // The input that holds this one: the multi-valued input of an element, the composite or
+    // structured input of a component or sub-input. Null for an input of the node itself, and
+    // once the input has left its container or the container is gone.
+    RCShdPtr<PiInput> getParentInput() const;
+    // The position among the parent's inputs (an element's index in its multi-valued input), or
+    // among the node's inputs for an input of the node; kept up to date as elements are inserted
+    // and removed. -1 once the input has left its container or the container is gone.
+    int getIndex() const noexcept { return index; }
+    // The place under the node's input, names joined by '/', an element as its input's name with
+    // its index: "A.curve/Points[2]/x". Starts at the topmost input still reachable. O(depth).
+    std::string getPlace() const;
 
 protected:
     friend class PiInputFactory;
+    // The lists of inputs set and clear the place of what they hold.
+    template <class T> friend class PiGraphObjectList;
 
     PiInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiInput() noexcept override;
+
+private:
+    PiInput *parent = nullptr; // cleared by the parent's list before the parent goes
+    int index = -1;
 };
 
 } // namespace Vo

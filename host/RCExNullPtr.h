@@ -13,6 +13,10 @@ public:
     ~RCExNullPtr() override;
     const std::string &getPointerType() const noexcept { return pointerType; }
 
+protected:
+    // For errors that know more than the pointer type: the message is given as it stands.
+    RCExNullPtr(const std::string &pointerType, const std::string &message);
+
 private:
     std::string pointerType;
 };

@@ -33,19 +33,43 @@ class PiPath;
 // gone (the removed one may be among them; a removal never raises for them). Borrows the controller
 // (which must outlive it); shares the selector, both selections and the editor node.
 //
-// After handling all hints of one notification it calls, on the selector and in this order,
-// notifyPrimarySelectionChangedCallbacks (the first selected shape differs from the first shape of
-// the application's selection, or the application gave another primary item),
-// notifyShapeSelectionChangedCallbacks (the editor's shapes, in order, differ from the
-// application's) and notifySelectionChangedCallbacks (the editor's selection changed, or the
-// application's selection changed to other shapes), each at most once and only when its condition
-// holds; nothing when `update` raises before them. A handler that raises ends its own list, but the
-// later lists still run, so that no view subscribed to them stays stale; the first error then
-// reaches the caller, both selections having changed. An application selection that holds no shape
-// (only nodes, or nothing) or the editor's shapes already leaves the editor's selection as it is
-// and notifies no one. Its own writes are guarded, so their echo is ignored, and each direction
-// compares before it writes. A callback may let go of the last pointer to the updater: it is
-// destroyed once the notification is over, every list having run.
+// After handling all hints of one notification it calls, on the selector and in this order, each
+// at most once and only when its condition holds, nothing when `update` raises before them:
+// - a change on the editor's side (through the selector, or a removal event): primary when the
+//   first selected shape is not the first shape of the application's selection (also when either
+//   is empty), shapes when the editor's shapes, in order, differ from the application's (always
+//   with primary), and selection always;
+// - a change of the application's selection: selection when the shapes it maps to, as wholes,
+//   differ from the editor's selection (other shapes, another order, or the same shapes with
+//   points or handles selected, which are dropped), with primary when its first shape is not the
+//   editor's primary one; never shapes. An application selection that holds no shape (only nodes,
+//   or nothing) or the editor's shapes already leaves the editor's selection as it is and notifies
+//   no one.
+// A handler that raises ends its own list, but the later lists still run, so that no view
+// subscribed to them stays stale; the first error then reaches the caller, both selections having
+// changed. Its own writes are guarded, so their echo is ignored, and each direction compares
+// before it writes. A callback may let go of the last pointer to the updater: it is destroyed once
+// the notification is over, every list having run.
+//
+// What it writes into the application's selection after a change on the editor's side, as one
+// list that replaces the application's selection in one write, only when it differs: the editor's
+// node (the controller's getNode) first; then the graph object of each selected shape, in
+// selection order, gone shapes left out; then, only when exactly one shape is selected, the inputs
+// of its selected points in selection order, each point's component inputs ("x", "y") in order
+// (the single "Points" input once, when it is not multi-valued), then those of its selected
+// handles likewise. Every input item carries the path from the curve input's node (the gradient
+// input's when no point is selected) to a primary-output node. A selected index without element
+// raises SeExMissingElement (see SeShapeSelector's points and handles).
+// The other way, the application's items that pass the item filter and that the controller's
+// findShape maps to shapes become the editor's selection, each shape as a whole, in order.
+//
+// The item filter: which items of the application's selection may stand for shapes. The updater
+// looks at no other item: they are what the editor's shapes are compared with (which decides the
+// primary and shapes callbacks) and what it asks findShape about. It is the updater's own test,
+// that the item's graph object lives in a tool node, followed by the application's predicate. The
+// own test does not keep nodes out: a node is its own owner, so a selected tool node passes it, and
+// then counts as a first item that is not the editor's first shape. Give a predicate that refuses
+// nodes, such as graphObjectsNotNodes().
 //
 // Batches (SeSelectionBatch): while one is open on the selector, removal events only queue the id
 // (O(1)) and the application's selection is mirrored into the working selection, with no
@@ -58,16 +82,28 @@ class PiPath;
 // Thread safety: the count is atomic; everything else runs on the editor's thread.
 class VO_SHAPE_API SeSelectorUpdater : public RCBase<LkCounter<int>>, public ObObserver<Sn> {
 public:
+    // The application's test of items: derive from ItemTest, share it through ItemTestPtr;
+    // combine tests as ItemPredicate values with operator&.
+    using ItemTest = PrdPredicateImp<RCShdPtr<SnItem const>>;
+    using ItemTestPtr = RCShdPtr<ItemTest>;
+    using ItemPredicate = PrdPredicate<RCShdPtr<SnItem const>>;
+
     // Raises RCExNullPtr for a null graph or selector, or when the graph's node controller is gone;
     // RCExCastFailed when the node controller is not a composition graph. A null predicate accepts
     // every item. Nothing is synchronised until the first change of either selection.
-    SeSelectorUpdater(SeShapeEditorControllerInterface &controller,
-                      const RCShdPtr<PrdPredicateImp<RCShdPtr<SnItem const>>> &predicate);
+    SeSelectorUpdater(SeShapeEditorControllerInterface &controller, const ItemTestPtr &predicate);
+    // The same with a predicate value, which may combine several tests (a & b); the default one
+    // accepts every item.
+    SeSelectorUpdater(SeShapeEditorControllerInterface &controller, const ItemPredicate &predicate);
     SeSelectorUpdater(const SeSelectorUpdater &) = delete;
     SeSelectorUpdater &operator=(const SeSelectorUpdater &) = delete;
 
     // Mirrors a change of either selection into the other; see the class comment.
     void update(ObSubject<Sn> *subject, const ObHints &hints) override;
+
+    // The ready-made test that keeps nodes out: accepts a graph-object item whose graph object is
+    // not a node, such as a shape's object inside its tool node.
+    static ItemTestPtr graphObjectsNotNodes();
 
 protected:
     // Detaches from both selections; the shape-event handler leaves the controller's dispatcher.

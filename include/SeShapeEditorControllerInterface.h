@@ -6,6 +6,7 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/RCWeakPtr.h"
+#include "host/SnSelection.h"
 
 namespace Vo {
 
@@ -39,6 +40,11 @@ public:
     // Subscribes the handler to the controller's events of the prototype's kind (its class).
     virtual void addShapeEventCb(const SeShapeEvent &prototype,
                                  CbHandler<SeShapeEvent const> *handler) = 0;
+
+    // The application's global selection: the one of getGraph()'s node controller, a composition
+    // graph. Raises RCExNullPtr for a null graph or when its node controller is gone,
+    // RCExCastFailed when the node controller is not a PiCompositionGraphInterface.
+    RCShdPtr<SnSelection> getApplicationSelection();
 };
 
 extern template class RCWeakBasePtr<SeShapeEditorControllerInterface, LkCounter<int>>;

@@ -39,11 +39,25 @@ extern template class VO_SHAPE_API CbHandler<CbEmptyType>;
 // lists of change callbacks. Owns one SnSelection and expresses everything as its items; holds the
 // shapes' editing sides weakly.
 //
+// Lifetime: the selector lives on the heap and is shared through RCShdPtr (create, or `new`
+// handed to an RCShdPtr at once); the last pointer to let go deletes it. Never hand out a
+// selector kept on the stack or as a member as RCShdPtr(&selector): the first pointer to let go
+// deletes an object that was not allocated with `new`, and the program aborts.
+//
 // Commit rule: every changing operation builds its result aside, compares it with what is there
 // and hands it over with one call only when it differs. An unchanged result touches nothing and
-// notifies no one; an exception raised midway leaves the selection as it was. The selector never
-// calls its notify operations itself: a change reaches the selection's observers (the selection
-// updater), which call them.
+// notifies no one; an exception raised while the result is built leaves the selection as it was.
+// The selector never calls its notify operations itself: a change reaches the selection's
+// observers (the selection updater), which call them; an exception an observer raises passes to
+// the caller of the changing operation.
+//
+// Which callback lists run (the updater calls them, in this order, after each change of either
+// selection): for a change made here, on the editor's side, primary when the first selected shape
+// is not the first shape of the application's selection, shapes when the selected shapes, in
+// order, differ from the application's, and selection always. For a change of the application's
+// selection that the updater mirrors here, selection, and primary when the primary item changed;
+// never shapes. Nothing runs for a change that leaves the selection as it was, for an application
+// selection that holds no shape, or when no updater observes the selector.
 //
 // Errors: raises RCExCastFailed when the selection holds an item that is not a shape item, or a
 // primary item whose parts are not an SeShapeParts; RCExNullPtr for a null shape given where a
@@ -52,7 +66,11 @@ extern template class VO_SHAPE_API CbHandler<CbEmptyType>;
 class VO_SHAPE_API SeShapeSelector : public RCBase<LkCounter<int>> {
 public:
     // The picking tool's kinds belong to the editor that sets them; the selector stores the value.
+    // The enumeration names no value: spell one as `SeShapeSelector::PickingType{2}`.
     enum PickingType : std::int32_t {};
+
+    // A new, empty selector, already shared: the way to make one (see Lifetime above).
+    static RCShdPtr<SeShapeSelector> create();
 
     // An empty selection; picking type 0, picking index -1 and picking extremity -1 (nothing
     // picked).
@@ -62,8 +80,9 @@ public:
     // Releases the selection, then the three callback lists, each unlinking its handlers.
     ~SeShapeSelector() override;
 
-    // Callback lists. Adding a null or an already added handler, or removing one that is not there,
-    // does nothing. A notification calls the handlers added when it starts, in the order added.
+    // Callback lists (which run for which change: see the class comment). Adding a null or an
+    // already added handler, or removing one that is not there, does nothing. A notification calls
+    // the handlers added when it starts, in the order added.
     void addSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
     void removeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
     void notifySelectionChangedCallbacks() const;
@@ -120,15 +139,35 @@ public:
     // on average. An iterator at its end changes and reads nothing. Raises RCExNullPtr for a null
     // element, or when there is an element and a selected shape is gone.
     void selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes);
+    // The same from a temporary iterator, such as the one an owner hands out.
+    void selectAllShapes(Iterator<RCShdPtr<SeShape>> &&shapes) { selectAllShapes(shapes); }
     // Selects this shape alone; with a point index other than -1 and editable points, that point
     // too. A null shape or a gone one empties the selection.
     void setPrimarySelectedShape(const RCShdPtr<SeShape> &shape, int pointIndex);
 
     // Points and handles of the primary shape. With no primary shape, or a gone one, the changing
-    // operations change nothing. Indices are not range-checked. Counts are the shape's number of
-    // points (handles); a negative count is taken as 0.
+    // operations change nothing. Counts are the shape's number of points (handles); a negative
+    // count is taken as 0.
+    //
+    // Precondition: an index names a point (handle) the shape has. The selector does not check it
+    // and stores any index; but while exactly one shape is selected, the updater mirrors each
+    // selected index as the inputs of that element of the curve's "Points" (of the gradient), and
+    // for an index without element it raises SeExMissingElement, naming the shape and the index,
+    // from the changing operation. The application's selection is then as it was and no callback
+    // runs; the editor's selection holds the change until a later one brings both back in step.
+    //
+    // Parts: a shape is selected as a whole (no parts) or with parts, the selected points and
+    // handles. Parts that hold no index are a state of their own: selectPoints with an empty
+    // vector, or updateSelectionPointDeleted (HandleDeleted) of the only selected index, leave it.
+    // It mirrors like the whole shape, but getSelectedPoints (Handles) gives an empty vector, and
+    // unselectPoints and unselectHandles change nothing. To return to the whole shapes, select
+    // them again: setSelectedShapes with what getSelectedShapes gives (one change).
+    //
+    // Makes the index the only selected point (handle): the point (handle) selection is replaced,
+    // the other set stays.
     void selectPoint(int index);
     void selectHandle(int index);
+    // Makes these indices, in this order, the selected points; the handles stay.
     void selectPoints(const Vector<int> &indices);
     // Adds 0 .. count - 1 after the selected indices, which keep their ranks; the missing ones
     // follow in ascending order. Linear in count and the number selected.
@@ -140,7 +179,8 @@ public:
     void selectNextHandle(int count);
     void selectPreviousPoint(int count);
     void selectPreviousHandle(int count);
-    // Clears the selected points (handles); when nothing is left the shape is selected as a whole.
+    // Clears the selected points (handles); when no handle (point) is selected either, the shape
+    // is selected as a whole. Parts that hold no index stay as they are (see Parts above).
     void unselectPoints();
     void unselectHandles();
     // Selected indices in selection order; the vector is replaced, or left as it was when the
@@ -157,6 +197,10 @@ public:
     // `index` of `shape`; nothing happens for another shape. The inserted index is not selected;
     // a removed one is dropped. Indices wrap at the int range. Linear in the number selected;
     // runs of consecutive indices go in a word of membership bits at a time.
+    // Order: change the graph first (insert or remove the element), then renumber. The renumbered
+    // selection reaches the updater at once, and it finds the inputs by index in the graph as it
+    // is: renumbered before the change, the application's selection gets the inputs of the wrong
+    // points, or, for an index past the old end, the updater raises SeExMissingElement.
     void updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
     void updateSelectionPointDeleted(const RCWeakPtr<SeShapeInterface> &shape, int index);
     void updateSelectionHandleAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);

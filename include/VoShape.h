@@ -4,6 +4,7 @@
 // frameworks it builds on.
 
 #include "InInitShape.h"
+#include "SeExMissingElement.h"
 #include "SeFrameworkPointers.h"
 #include "SeIdentityKey.h"
 #include "SeObject.h"
@@ -15,6 +16,7 @@
 #include "SeShapeEditorControllerInterface.h"
 #include "SeShapeEditorControllerNode.h"
 #include "SeShapeEvent.h"
+#include "SeShapeEventDispatchers.h"
 #include "SeShapeInterface.h"
 #include "SeShapeItem.h"
 #include "SeShapeParts.h"
@@ -23,6 +25,7 @@
 
 #include "foundation/CbDispatcher.h"
 #include "foundation/CbEmptyType.h"
+#include "foundation/CbFunction.h"
 #include "foundation/CbHandler.h"
 #include "foundation/CbMethod.h"
 #include "foundation/Iterator.h"

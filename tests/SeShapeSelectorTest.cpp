@@ -38,9 +38,9 @@ protected:
         return Vo::IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(
             std::make_shared<const std::vector<RCShdPtr<SeShape>>>(std::move(elements)));
     }
+    // From a temporary iterator, as an owner hands one out.
     void selectAll(std::vector<RCShdPtr<SeShape>> elements) {
-        ShapeIterator walk = iterate(std::move(elements));
-        selector->selectAllShapes(walk);
+        selector->selectAllShapes(iterate(std::move(elements)));
     }
     // The selection is still equal to `before` and nobody was told of a change.
     void expectUnchanged(const RCShdPtr<SnSelection> &before) {

@@ -1,12 +1,5 @@
 #include "AppEditorController.h"
 
-#include "foundation/RCWeakAccessor.h"
-#include "host/PiCompositionGraphInterface.h"
-#include "host/PiNodeController.h"
-
-#include <cstddef>
-#include <typeinfo>
-
 namespace VoExample {
 
 using Vo::RCShdPtr;
@@ -15,8 +8,9 @@ using Vo::SeShapeEvent;
 AppEditorController::AppEditorController()
     : graph(Vo::PiGraph::create()), editorNode(graph->addNode("ShapeEditor")),
       layer(AppLayerInterface::create(graph->addNode("Roto", Vo::PiNode::Tool))),
-      selector(new Vo::SeShapeSelector) {
+      selector(Vo::SeShapeSelector::create()) {
     graph->connect(layer.get()->getToolNode(), graph->addNode("Output", Vo::PiNode::PrimaryOutput));
+    applicationSelection = SeShapeEditorControllerInterface::getApplicationSelection();
 }
 
 AppEditorController::~AppEditorController() = default;
@@ -24,25 +18,6 @@ AppEditorController::~AppEditorController() = default;
 RCShdPtr<Vo::SeShape>
 AppEditorController::findShape(const RCShdPtr<Vo::PiGraphObject const> &object) {
     return getLayer().findShape(object);
-}
-
-void AppEditorController::addShapeEventCb(const SeShapeEvent &prototype,
-                                          Vo::CbHandler<SeShapeEvent const> *handler) {
-    if (ShapeEvents *dispatcher = dispatcherFor(prototype)) {
-        dispatcher->addHandler(handler);
-    }
-}
-
-RCShdPtr<Vo::SnSelection> AppEditorController::getApplicationSelection() const {
-    const Vo::RCWeakAccessor<Vo::PiNodeController const> controller(graph->getNodeController());
-    return Vo::rcCheckedCast<Vo::PiCompositionGraphInterface const>(controller.get())
-        ->getSelection();
-}
-
-void AppEditorController::sendShapeEvent(const SeShapeEvent &event) {
-    if (ShapeEvents *dispatcher = dispatcherFor(event)) {
-        dispatcher->call(event);
-    }
 }
 
 AppShapeInterface *AppEditorController::addShape(const std::string &name, int nbPoints,
@@ -89,19 +64,6 @@ bool AppEditorController::insertHandle(AppShapeInterface &shape, int index) {
 bool AppEditorController::deleteHandle(AppShapeInterface &shape, int index) {
     return edit(shape, index, &AppShapeInterface::removeHandle,
                 &Vo::SeShapeSelector::updateSelectionHandleDeleted);
-}
-
-AppEditorController::ShapeEvents *
-AppEditorController::dispatcherFor(const SeShapeEvent &event) noexcept {
-    static const std::type_info *const kinds[] = {
-        &typeid(SeShapeEvent::ShapeAdded), &typeid(SeShapeEvent::ShapeRemoved),
-        &typeid(SeShapeEvent::ShapeMoved), &typeid(SeShapeEvent::ShapeRenamed)};
-    for (std::size_t kind = 0; kind < dispatchers.size(); ++kind) {
-        if (*kinds[kind] == typeid(event)) {
-            return &dispatchers[kind];
-        }
-    }
-    return nullptr;
 }
 
 // The graph first: the selector's renumbering makes the updater rebuild the application's

@@ -6,9 +6,9 @@
 #include "SeShape.h"
 #include "SeShapeEditorControllerInterface.h"
 #include "SeShapeEvent.h"
+#include "SeShapeEventDispatchers.h"
 #include "SeShapeSelector.h"
 
-#include "foundation/CbDispatcher.h"
 #include "foundation/CbHandler.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
@@ -18,7 +18,6 @@
 #include "host/RCOwner.h"
 #include "host/SnSelection.h"
 
-#include <array>
 #include <string>
 
 namespace VoExample {
@@ -26,7 +25,7 @@ namespace VoExample {
 // The shape editor's controller, on a composition graph of three nodes: the editor's own node
 // "ShapeEditor", the tool node "Roto" that holds the shapes, and the primary output "Output" fed by
 // Roto. Owns the graph, the layer's editing side (through RCOwner), the editor's shape selector and
-// one shape-event dispatcher per kind of event. Must outlive every updater made for it.
+// the shape-event lists, one per kind of event. Must outlive every updater made for it.
 // Editor's thread only.
 class AppEditorController : public Vo::SeShapeEditorControllerInterface {
 public:
@@ -42,15 +41,20 @@ public:
     // Subscribes to the dispatcher of the prototype's class; a prototype of another class than the
     // four kinds subscribes nothing.
     void addShapeEventCb(const Vo::SeShapeEvent &prototype,
-                         Vo::CbHandler<Vo::SeShapeEvent const> *handler) override;
+                         Vo::CbHandler<Vo::SeShapeEvent const> *handler) override {
+        shapeEvents.addHandler(prototype, handler);
+    }
 
     // The application's side.
     const Vo::RCShdPtr<Vo::PiGraph> &getCompositionGraph() const noexcept { return graph; }
-    // The application's global selection: the composition graph's, which every view shares.
-    Vo::RCShdPtr<Vo::SnSelection> getApplicationSelection() const;
+    // The application's global selection: the composition graph's, which every view shares and
+    // which stays the same object for the graph's life.
+    const Vo::RCShdPtr<Vo::SnSelection> &getApplicationSelection() const noexcept {
+        return applicationSelection;
+    }
     AppLayerInterface &getLayer() const noexcept { return *layer.get(); }
     // Calls the handlers subscribed to the event's kind, in the order they subscribed.
-    void sendShapeEvent(const Vo::SeShapeEvent &event);
+    void sendShapeEvent(const Vo::SeShapeEvent &event) { shapeEvents.send(event); }
 
     // Shape edits: the graph changes first, then the selector or the event's receivers hear of it.
     // Builds a shape in the layer and sends ShapeAdded; null when the name is taken.
@@ -71,21 +75,18 @@ public:
     bool deleteHandle(AppShapeInterface &shape, int index);
 
 private:
-    using ShapeEvents = Vo::CbDispatcher<Vo::SeShapeEvent const>;
     using Change = bool (AppShapeInterface::*)(int);
     using Renumber = void (Vo::SeShapeSelector::*)(const Vo::RCWeakPtr<Vo::SeShapeInterface> &,
                                                    int);
 
-    // Null for an event of another class than the four kinds.
-    ShapeEvents *dispatcherFor(const Vo::SeShapeEvent &event) noexcept;
     bool edit(AppShapeInterface &shape, int index, Change change, Renumber renumber);
 
     Vo::RCShdPtr<Vo::PiGraph> graph;
     Vo::RCShdPtr<Vo::PiNode> editorNode;
     Vo::RCOwner<AppLayerInterface> layer;
     Vo::RCShdPtr<Vo::SeShapeSelector> selector;
-    // ShapeAdded, ShapeRemoved, ShapeMoved, ShapeRenamed, in that order.
-    std::array<ShapeEvents, 4> dispatchers;
+    Vo::RCShdPtr<Vo::SnSelection> applicationSelection;
+    Vo::SeShapeEventDispatchers shapeEvents;
 };
 
 } // namespace VoExample

@@ -7,7 +7,7 @@
 #include "SeShapeSelector.h"
 
 #include "foundation/CbEmptyType.h"
-#include "foundation/CbMethod.h"
+#include "foundation/CbFunction.h"
 #include "foundation/RCShdPtr.h"
 
 #include <string>
@@ -40,17 +40,13 @@ public:
     std::vector<std::string> takeCallbacks();
 
 private:
-    void onPrimarySelectionChanged(const Vo::CbEmptyType &);
-    void onShapeSelectionChanged(const Vo::CbEmptyType &);
-    void onSelectionChanged(const Vo::CbEmptyType &);
-
     AppEditorController controller;
     Vo::RCShdPtr<Vo::SeShapeSelector> selector;
     Vo::RCShdPtr<Vo::SeSelectorUpdater> updater;
     std::vector<std::string> callbacks;
-    Vo::CbMethod<AppShapeEditor, Vo::CbEmptyType> primaryHandler;
-    Vo::CbMethod<AppShapeEditor, Vo::CbEmptyType> shapesHandler;
-    Vo::CbMethod<AppShapeEditor, Vo::CbEmptyType> selectionHandler;
+    Vo::CbFunction<Vo::CbEmptyType> primaryHandler;
+    Vo::CbFunction<Vo::CbEmptyType> shapesHandler;
+    Vo::CbFunction<Vo::CbEmptyType> selectionHandler;
     Vo::SeSelectionHistory history;
 };
 

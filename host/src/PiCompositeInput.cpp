@@ -7,7 +7,7 @@
 namespace Vo {
 
 PiCompositeInput::PiCompositeInput(int id, std::string name, PiNode *owner) noexcept
-    : PiInput(id, std::move(name), owner) {}
+    : PiInput(id, std::move(name), owner), components(this) {}
 
 PiCompositeInput::~PiCompositeInput() noexcept = default;
 

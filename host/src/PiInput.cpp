@@ -15,4 +15,21 @@ RCShdPtr<PiNode> PiInput::getNode() const { return getOwnerNode(); }
 
 bool PiInput::isMultivalued() const { return false; }
 
+RCShdPtr<PiInput> PiInput::getParentInput() const { return RCShdPtr<PiInput>(parent); }
+
+std::string PiInput::getPlace() const {
+    std::string place;
+    for (const PiInput *input = this; input != nullptr;) {
+        const PiInput *holder = input->parent;
+        std::string step = input->getName();
+        if (holder != nullptr && holder->isMultivalued()) {
+            step = holder->getName() + "[" + std::to_string(input->index) + "]";
+            holder = holder->parent; // the element stands for its input
+        }
+        place = place.empty() ? step : step + "/" + place;
+        input = holder;
+    }
+    return place;
+}
+
 } // namespace Vo

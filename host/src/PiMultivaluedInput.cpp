@@ -10,8 +10,8 @@ namespace Vo {
 
 PiMultivaluedInput::PiMultivaluedInput(int id, std::string name, PiNode *owner, ElementKind kind,
                                        Vector<std::string> components) noexcept
-    : PiInput(id, std::move(name), owner), elementKind(kind),
-      componentNames(std::move(components)) {}
+    : PiInput(id, std::move(name), owner), elementKind(kind), componentNames(std::move(components)),
+      elements(this) {}
 
 PiMultivaluedInput::~PiMultivaluedInput() noexcept = default;
 

@@ -10,7 +10,7 @@
 namespace Vo {
 
 PiStructuredInput::PiStructuredInput(int id, std::string name, PiNode *owner) noexcept
-    : PiInput(id, std::move(name), owner) {}
+    : PiInput(id, std::move(name), owner), inputs(this) {}
 
 PiStructuredInput::~PiStructuredInput() noexcept = default;
 

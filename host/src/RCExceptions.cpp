@@ -18,6 +18,8 @@ const char *RCException::what() const noexcept { return message.c_str(); }
 
 RCExNullPtr::RCExNullPtr(const std::string &type)
     : RCException("null pointer dereferenced: " + type), pointerType(type) {}
+RCExNullPtr::RCExNullPtr(const std::string &type, const std::string &text)
+    : RCException(text), pointerType(type) {}
 RCExNullPtr::~RCExNullPtr() = default;
 
 RCExCastFailed::RCExCastFailed(const std::string &actual, const std::string &target)

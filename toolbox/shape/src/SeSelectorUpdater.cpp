@@ -1,12 +1,11 @@
 #include "SeSelectorUpdater.h"
 
+#include "SeExMissingElement.h"
 #include "SeShapeItem.h"
 
 #include "foundation/RCWeakAccessor.h"
 #include "host/ObHints.h"
 #include "host/PiCompositeInput.h"
-#include "host/PiCompositionGraphInterface.h"
-#include "host/PiGraph.h"
 #include "host/PiGraphObjectPredicateSnItemAdapter.h"
 #include "host/PiGraphObjectSnItemConst.h"
 #include "host/PiGraphSearch.h"
@@ -14,7 +13,6 @@
 #include "host/PiIsToolNode.h"
 #include "host/PiMultivaluedInput.h"
 #include "host/PiNode.h"
-#include "host/PiNodeController.h"
 #include "host/PiPath.h"
 #include "host/PiSnItem.h"
 #include "host/PiSnItemUtil.h"
@@ -24,6 +22,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string>
 #include <unordered_set>
 #include <utility>
 
@@ -86,12 +85,28 @@ bool sameObject(const RCShdPtr<SnItem const> &hostItem, const RCWeakPtr<SeShapeI
     return PiGraphObject::areEqual(asGraphItem(hostItem).getGraphObject(), graphObjectOf(shape));
 }
 
-// Appends one item per component input of each element, in element then component order.
+// The name of a shape's graph object, for error messages; a shape that cannot tell has none.
+std::string nameOf(const RCWeakPtr<SeShapeInterface> &shape) {
+    try {
+        return graphObjectOf(shape)->getName();
+    } catch (...) {
+        return "(unnamed)";
+    }
+}
+
+// Appends one item per component input of each element, in element then component order. An
+// index without element raises SeExMissingElement before anything is appended for it.
 template <class Element>
 void appendElementItems(const PiMultivaluedInput &input, const Vector<int> &indices,
-                        const RCShdPtr<PiPath> &path, List<RCShdPtr<SnItem const>> &items) {
+                        const RCShdPtr<PiPath> &path, SeExMissingElement::Part part,
+                        const RCWeakPtr<SeShapeInterface> &shape,
+                        List<RCShdPtr<SnItem const>> &items) {
     for (int index : indices) {
-        const RCShdPtr<Element> element = rcDynamicCast<Element>(input.getElement(index));
+        const RCShdPtr<PiInput> found = input.getElement(index);
+        if (found.isNull()) {
+            throw SeExMissingElement(part, nameOf(shape), index, input.getNbElements());
+        }
+        const RCShdPtr<Element> element = rcDynamicCast<Element>(found);
         for (Iterator<RCShdPtr<PiInput>> component = element->getInputs(1); !component.atEnd();
              component.next()) {
             items.push_back(PiSnItem<PiInput>::create(component.item(), path));
@@ -103,31 +118,36 @@ RCShdPtr<PiPath> pathToPrimaryOutput(const RCShdPtr<PiInput> &input) {
     return PiGraphSearch::heightFirst(input->getNode(), PiIsPrimaryOutputNode::getPredicate());
 }
 
-RCShdPtr<SnSelection> findHostSelection(SeShapeEditorControllerInterface &controller) {
-    const RCShdPtr<PiGraph const> graph = controller.getGraph();
-    const RCWeakPtr<PiNodeController const> nodeController = graph->getNodeController();
-    const RCWeakAccessor<PiNodeController const> lockedController(nodeController);
-    const RCWeakPtr<PiCompositionGraphInterface const> composition(
-        rcCheckedCast<PiCompositionGraphInterface const>(lockedController.get()),
-        nodeController.getCounter());
-    const RCWeakAccessor<PiCompositionGraphInterface const> lockedComposition(composition);
-    return lockedComposition->getSelection();
-}
-
-ItemFilter makeItemFilter(const RCShdPtr<ItemPredicateImp> &predicate) {
+ItemFilter makeItemFilter(const ItemFilter &predicate) {
     const RCShdPtr<ItemPredicateImp> toolNodeTest(
         new PiGraphObjectPredicateSnItemAdapter<PiNode>(PiIsToolNode::getPredicate()));
-    return ItemFilter(toolNodeTest) & ItemFilter(predicate);
+    return ItemFilter(toolNodeTest) & predicate;
 }
+
+class GraphObjectsNotNodes : public ItemPredicateImp {
+public:
+    bool evaluate(const RCShdPtr<SnItem const> &item) const override {
+        const auto *objectItem = dynamic_cast<const PiGraphObjectSnItemConst *>(item.get());
+        if (objectItem == nullptr) {
+            return false;
+        }
+        const RCShdPtr<PiGraphObject const> object = objectItem->getGraphObject();
+        return !object.isNull() && dynamic_cast<const PiNode *>(object.get()) == nullptr;
+    }
+};
 
 } // namespace
 
 SeSelectorUpdater::SeSelectorUpdater(SeShapeEditorControllerInterface &editorController,
-                                     const RCShdPtr<ItemPredicateImp> &predicate)
+                                     const ItemTestPtr &predicate)
+    : SeSelectorUpdater(editorController, ItemPredicate(predicate)) {}
+
+SeSelectorUpdater::SeSelectorUpdater(SeShapeEditorControllerInterface &editorController,
+                                     const ItemPredicate &predicate)
     : controller(editorController), selector(controller.getShapeSelector()),
-      hostSelection(findHostSelection(controller)), selectorSelection(selector->getSelection()),
-      editorNode(controller.getNode()), updating(false),
-      shapeEventHandler(this, &SeSelectorUpdater::onShapeRemoved), itemFilter() {
+      hostSelection(controller.getApplicationSelection()),
+      selectorSelection(selector->getSelection()), editorNode(controller.getNode()),
+      updating(false), shapeEventHandler(this, &SeSelectorUpdater::onShapeRemoved), itemFilter() {
     hostSelection->getSubject().attachObserver(this);
     selectorSelection->getSubject().attachObserver(this);
     controller.addShapeEventCb(SeShapeEvent::ShapeRemoved(), &shapeEventHandler);
@@ -137,6 +157,10 @@ SeSelectorUpdater::SeSelectorUpdater(SeShapeEditorControllerInterface &editorCon
 SeSelectorUpdater::~SeSelectorUpdater() {
     hostSelection->getSubject().detachObserver(this);
     selectorSelection->getSubject().detachObserver(this);
+}
+
+SeSelectorUpdater::ItemTestPtr SeSelectorUpdater::graphObjectsNotNodes() {
+    return ItemTestPtr(new GraphObjectsNotNodes);
 }
 
 void SeSelectorUpdater::update(ObSubject<Sn> *, const ObHints &hints) {
@@ -286,7 +310,8 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
             items.push_back(PiSnItem<PiInput>::create(pointsInput, path));
         } else {
             appendElementItems<PiCompositeInput>(*rcDynamicCast<PiMultivaluedInput>(pointsInput),
-                                                 points, path, items);
+                                                 points, path, SeExMissingElement::Part::Point,
+                                                 shape, items);
         }
     }
     Vector<int> handles;
@@ -297,7 +322,8 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
         if (path.isNull()) {
             path = pathToPrimaryOutput(gradient);
         }
-        appendElementItems<PiStructuredInput>(*gradient, handles, path, items);
+        appendElementItems<PiStructuredInput>(*gradient, handles, path,
+                                              SeExMissingElement::Part::Handle, shape, items);
     }
 }
 

@@ -213,6 +213,10 @@ SeShapeSelector::SeShapeSelector()
     : pickingType(PickingType(0)), pickingIndex(-1), pickingExtremity(-1),
       selection(SnSelection::create()) {}
 
+RCShdPtr<SeShapeSelector> SeShapeSelector::create() {
+    return RCShdPtr<SeShapeSelector>(new SeShapeSelector);
+}
+
 SeShapeSelector::~SeShapeSelector() {
     SeSelectedKeys::forget(*this);
     // Histories first: they stop observing the selection before it goes.

@@ -1,0 +1,97 @@
+#include "host/PiInput.h"
+
+#include "foundation/Iterator.h"
+#include "foundation/RCShdPtr.h"
+#include "host/PiCompositeInput.h"
+#include "host/PiGraph.h"
+#include "host/PiMultivaluedInput.h"
+#include "host/PiNode.h"
+#include "host/PiStructuredInput.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace Vo;
+
+RCShdPtr<PiInput> component(const RCShdPtr<PiInput> &element, int index) {
+    Iterator<RCShdPtr<PiInput>> inputs = rcDynamicCast<PiCompositeInput>(element)->getInputs(0);
+    for (int i = 0; i < index; ++i) {
+        inputs.next();
+    }
+    return inputs.item();
+}
+
+class PiInputTest : public ::testing::Test {
+protected:
+    RCShdPtr<PiGraph> graph = PiGraph::create();
+    RCShdPtr<PiNode> node = graph->addNode("Roto", PiNode::Tool);
+    RCShdPtr<PiInput> opacity = node->addInput("opacity");
+    RCShdPtr<PiStructuredInput> curve = node->addCurveInput("A.curve", 4);
+    RCShdPtr<PiMultivaluedInput> points =
+        rcDynamicCast<PiMultivaluedInput>(curve->getInput("Points", 0));
+    RCShdPtr<PiMultivaluedInput> gradient = node->addGradientInput("A.gradient", 2);
+};
+
+TEST_F(PiInputTest, EveryInputTellsItsParentIndexAndPlace) {
+    struct Case {
+        const char *what;
+        RCShdPtr<PiInput> input;
+        RCShdPtr<PiInput> parent;
+        int index;
+        std::string place;
+    };
+    const RCShdPtr<PiInput> point2 = points->getElement(2);
+    const RCShdPtr<PiInput> handle1 = gradient->getElement(1);
+    const std::vector<Case> cases = {
+        {"a node's input", opacity, RCShdPtr<PiInput>(), 0, "opacity"},
+        {"a node's curve", curve, RCShdPtr<PiInput>(), 1, "A.curve"},
+        {"a sub-input", points, curve, 0, "A.curve/Points"},
+        {"an element", point2, points, 2, "A.curve/Points[2]"},
+        {"a component", component(point2, 1), point2, 1, "A.curve/Points[2]/y"},
+        {"a handle", handle1, gradient, 1, "A.gradient[1]"},
+        {"a handle's sub-input", rcDynamicCast<PiStructuredInput>(handle1)->getInput("color", 0),
+         handle1, 1, "A.gradient[1]/color"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(c.input->getParentInput().get(), c.parent.get());
+        EXPECT_EQ(c.input->getIndex(), c.index);
+        EXPECT_EQ(c.input->getPlace(), c.place);
+    }
+}
+
+TEST_F(PiInputTest, IndicesFollowInsertionsAndRemovals) {
+    const RCShdPtr<PiInput> first = points->getElement(0);
+    const RCShdPtr<PiInput> last = points->getElement(3);
+    const RCShdPtr<PiInput> inserted = points->insertElement(1);
+    EXPECT_EQ(inserted->getIndex(), 1);
+    EXPECT_EQ(first->getIndex(), 0);
+    EXPECT_EQ(last->getIndex(), 4);
+    EXPECT_EQ(component(last, 0)->getPlace(), "A.curve/Points[4]/x");
+
+    ASSERT_TRUE(points->removeElement(0));
+    EXPECT_EQ(inserted->getIndex(), 0);
+    EXPECT_EQ(last->getIndex(), 3);
+    for (int i = 0; i < points->getNbElements(); ++i) {
+        EXPECT_EQ(points->getElement(i)->getIndex(), i);
+    }
+    // The removed element has left: no parent, no index; its components still know it.
+    EXPECT_TRUE(first->getParentInput().isNull());
+    EXPECT_EQ(first->getIndex(), -1);
+    EXPECT_EQ(component(first, 0)->getParentInput().get(), first.get());
+    EXPECT_EQ(component(first, 0)->getPlace(), "Points/x");
+}
+
+TEST_F(PiInputTest, AnInputOutlivingItsContainerHasNoParent) {
+    RCShdPtr<PiInput> x = component(points->getElement(1), 0);
+    ASSERT_TRUE(points->removeElement(1)); // the element goes with the list, its last owner
+    EXPECT_TRUE(x->getParentInput().isNull());
+    EXPECT_EQ(x->getIndex(), -1);
+    EXPECT_EQ(x->getPlace(), "x");
+}
+
+} // namespace
