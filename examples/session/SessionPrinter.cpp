@@ -13,4 +13,9 @@ void SessionPrinter::printError(const SessionReport &report) {
         << std::endl;
 }
 
+void SessionPrinter::printOutOfMemory(const std::string &source, long long line) {
+    out.flush();
+    err << SessionText::escape(source) << ':' << line << ": out of memory" << std::endl;
+}
+
 } // namespace VoSession

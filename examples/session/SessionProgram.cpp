@@ -28,11 +28,12 @@ SessionProgram::SessionProgram(const SessionOptions &given, std::ostream &output
     : options(given), out(output), err(errors) {}
 
 int SessionProgram::run() {
-    Session session;
-    SessionScene scene(session.getNodeNames());
-    if (!readScene(scene) || !buildScene(session, scene)) {
+    auto owned = std::make_unique<Session>();
+    SessionScene scene(owned->getNodeNames());
+    if (!readScene(scene) || !buildScene(owned, scene)) {
         return 2;
     }
+    Session &session = *owned;
     SessionCommands commands(session);
     std::unique_ptr<SessionPrinter> printer;
     if (options.json) {
@@ -42,7 +43,7 @@ int SessionProgram::run() {
     }
     SessionRunner runner(session, commands, *printer);
     const bool read = runScript(runner);
-    if (!checkOutput() || !read) {
+    if (!checkOutput() || !read || runner.hasRunOutOfMemory()) {
         return 2;
     }
     return runner.getNbFailures() > 0 ? 1 : 0;
@@ -71,9 +72,11 @@ bool SessionProgram::readScene(SessionScene &scene, std::istream &in, const std:
     return true;
 }
 
-bool SessionProgram::buildScene(Session &session, const SessionScene &scene) {
-    const SessionScene::Shape *failed = session.build(scene);
+bool SessionProgram::buildScene(std::unique_ptr<Session> &session, const SessionScene &scene) {
+    const SessionScene::Shape *failed = session->build(scene);
     if (failed != nullptr) {
+        session.reset(); // what it holds may leave too little memory for the message
+
         report((options.sceneFile.empty() ? "<demo>" : options.sceneFile) + ":" +
                    std::to_string(failed->line),
                "out of memory building shape " + SessionText::quote(failed->name), 0);

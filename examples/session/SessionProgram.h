@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -19,14 +20,16 @@ public:
     SessionProgram(const SessionOptions &options, std::ostream &out, std::ostream &err);
 
     // 0; 1 when a command failed; 2 when the scene or the script could not be read, the scene is
-    // malformed or cannot be built (no command runs then), or the transcript cannot be written.
+    // malformed or cannot be built (no command runs then), memory ran out while a report was
+    // made, or the transcript cannot be written.
     int run();
 
 private:
     bool readScene(SessionScene &scene);
     bool readScene(SessionScene &scene, std::istream &in, const std::string &source);
-    // Builds the scene's shapes; an allocation failure is reported at the shape's line.
-    bool buildScene(Session &session, const SessionScene &scene);
+    // Builds the scene's shapes; an allocation failure is reported at the shape's line, once the
+    // session is dropped.
+    bool buildScene(std::unique_ptr<Session> &session, const SessionScene &scene);
     bool runScript(SessionRunner &runner);
     // Runs in to its end; false, after a message, when a read error ended it.
     bool runScript(SessionRunner &runner, std::istream &in, const std::string &source,

@@ -29,7 +29,14 @@ int SessionRunner::run(std::istream &in, const std::string &source, std::ostream
             readError = errno;
             break;
         }
-        runLine(line, source, number);
+        try {
+            runLine(line, source, number);
+        } catch (const std::bad_alloc &) {
+            // Not even the line's report could be made: the line is named and the run ends.
+            printer.printOutOfMemory(source, number);
+            outOfMemory = true;
+            return 0;
+        }
     }
     abandonOpenBatch(source, number);
     return readError;

@@ -25,6 +25,8 @@ public:
     int run(std::istream &in, const std::string &source, std::ostream *prompt,
             const std::ostream &out);
     int getNbFailures() const noexcept { return failures; }
+    // True when memory ran out while a line's report was made: the run ended at that line.
+    bool hasRunOutOfMemory() const noexcept { return outOfMemory; }
 
 private:
     void runLine(const std::string &line, const std::string &source, long long number);
@@ -36,6 +38,7 @@ private:
     SessionCommands &commands;
     SessionPrinter &printer;
     int failures = 0;
+    bool outOfMemory = false;
 };
 
 } // namespace VoSession
