@@ -30,6 +30,7 @@ AppShapeInterface *AppLayerInterface::addShape(const std::string &name, int nbPo
     if (find(name) != shapes.end()) {
         return nullptr;
     }
+    shapes.reserve(shapes.size() + 1); // so that the shape, once built, is kept
     shapes.push_back(
         AppShapeInterface::create(*toolNode, name, nbPoints, nbHandles, singleValuedPoints));
     return shapes.back().get();

@@ -21,24 +21,44 @@ bool removeElement(const RCShdPtr<PiMultivaluedInput> &input, int index) {
     return !input.isNull() && input->removeElement(index);
 }
 
+// Takes the input of that name, if the node has one and it is new, out of it.
+void removeInput(Vo::PiNode &node, const std::string &name, bool isNew) noexcept {
+    const RCShdPtr<Vo::PiInput> input = isNew ? node.findInput(name) : RCShdPtr<Vo::PiInput>();
+    if (!input.isNull()) {
+        node.removeInput(*input);
+    }
+}
+
 } // namespace
 
 Vo::RCOwner<AppShapeInterface> AppShapeInterface::create(Vo::PiNode &toolNode,
                                                          const std::string &name, int nbPoints,
                                                          int nbHandles, bool singleValuedPoints) {
-    const RCShdPtr<Vo::PiGraphObject> object = toolNode.addObject(name);
     const std::string curveName = name + ".curve";
-    const RCShdPtr<Vo::PiStructuredInput> curve =
-        singleValuedPoints ? toolNode.addSingleValuedCurveInput(curveName)
-                           : toolNode.addCurveInput(curveName, nbPoints);
-    const RCShdPtr<PiMultivaluedInput> gradient =
-        nbHandles > 0 ? toolNode.addGradientInput(name + ".gradient", nbHandles)
-                      : RCShdPtr<PiMultivaluedInput>();
-    Vo::RCOwner<AppShapeInterface> owner(
-        new AppShapeInterface(name, curve, gradient, singleValuedPoints ? nbPoints : 0));
-    // The model side exists only once the owner can hand out the weak pointer it keeps.
-    owner.get()->shape = RCShdPtr<Vo::SeShape>(new AppShape(object, owner.getWeak()));
-    return owner;
+    const std::string gradientName = name + ".gradient";
+    // What was there before is not this shape's to remove.
+    const bool curveNew = toolNode.findInput(curveName).isNull();
+    const bool gradientNew = toolNode.findInput(gradientName).isNull();
+    const RCShdPtr<Vo::PiGraphObject> object = toolNode.addObject(name);
+    try {
+        const RCShdPtr<Vo::PiStructuredInput> curve =
+            singleValuedPoints ? toolNode.addSingleValuedCurveInput(curveName)
+                               : toolNode.addCurveInput(curveName, nbPoints);
+        const RCShdPtr<PiMultivaluedInput> gradient =
+            nbHandles > 0 ? toolNode.addGradientInput(gradientName, nbHandles)
+                          : RCShdPtr<PiMultivaluedInput>();
+        Vo::RCOwner<AppShapeInterface> owner(
+            new AppShapeInterface(name, curve, gradient, singleValuedPoints ? nbPoints : 0));
+        // The model side exists only once the owner can hand out the weak pointer it keeps.
+        owner.get()->shape = RCShdPtr<Vo::SeShape>(new AppShape(object, owner.getWeak()));
+        return owner;
+    } catch (...) {
+        // Out of memory part way: the shape is built whole or not at all.
+        removeInput(toolNode, gradientName, gradientNew);
+        removeInput(toolNode, curveName, curveNew);
+        toolNode.removeObject(*object);
+        throw;
+    }
 }
 
 AppShapeInterface::AppShapeInterface(std::string shapeName,

@@ -24,7 +24,8 @@ class AppShapeInterface : public Vo::SeShapeInterface {
 public:
     // Builds the shape in toolNode (its graph object, curve input and, when nbHandles > 0, gradient
     // input), its editing side, owned by the result, and its model side, linked both ways.
-    // Raises RCExNullPtr when toolNode already has a curve input of that name.
+    // Raises RCExNullPtr when toolNode already has a curve input of that name. A failure part way
+    // (out of memory) leaves nothing of the shape in toolNode.
     static Vo::RCOwner<AppShapeInterface> create(Vo::PiNode &toolNode, const std::string &name,
                                                  int nbPoints, int nbHandles,
                                                  bool singleValuedPoints);
