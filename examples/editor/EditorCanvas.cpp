@@ -230,7 +230,8 @@ bool EditorCanvas::isCanvasKey(const QKeyEvent &event) {
     case Qt::Key_Insert:
         return true;
     default:
-        return event.matches(QKeySequence::SelectAll);
+        return event.matches(QKeySequence::SelectAll) || event.matches(QKeySequence::Undo) ||
+               event.matches(QKeySequence::Redo);
     }
 }
 
@@ -251,6 +252,14 @@ bool EditorCanvas::event(QEvent *event) {
 void EditorCanvas::keyPressEvent(QKeyEvent *event) {
     if (event->matches(QKeySequence::SelectAll)) {
         gestures.selectAll();
+        return;
+    }
+    if (event->matches(QKeySequence::Undo)) {
+        gestures.undo();
+        return;
+    }
+    if (event->matches(QKeySequence::Redo)) {
+        gestures.redo();
         return;
     }
     switch (event->key()) {

@@ -54,6 +54,8 @@ public:
     // callback lists that ran. What the library raises is logged instead and gives false; by the
     // library's commit rule the selections are then as they were before the failing call.
     bool perform(const QString &label, const std::function<void()> &action);
+    // Adds a line to the log.
+    void note(const QString &line) { Q_EMIT logged(line); }
     // Runs one line of the session driver's commands and logs its transcript. A command that
     // fails says why in the log, changes nothing and gives false.
     bool runCommand(const QString &line);

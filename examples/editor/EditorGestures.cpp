@@ -3,6 +3,7 @@
 #include "AppEditorController.h"
 #include "AppLayerInterface.h"
 
+#include "SeSelectionHistory.h"
 #include "SeShape.h"
 #include "SeShapeItem.h"
 #include "SeShapeSelector.h"
@@ -244,6 +245,7 @@ void EditorGestures::deleteParts(AppShapeInterface &shape, const std::vector<int
     label += points.empty() ? QString() : " points " + numbers(pointsDown);
     label += handles.empty() ? QString() : " handles " + numbers(handlesDown);
     document.perform(label, [&] {
+        const Vo::SeSelectionBatch batch(controller.getShapeSelector());
         for (const int index : pointsDown) {
             controller.deletePoint(shape, index);
         }
@@ -270,6 +272,7 @@ void EditorGestures::deleteShapes() {
     }
     VoExample::AppEditorController &controller = document.getSession().getController();
     document.perform("delete shapes " + labels.join(QStringLiteral(", ")), [&] {
+        const Vo::SeSelectionBatch batch(controller.getShapeSelector());
         for (const std::string &shape : names) {
             controller.deleteShape(shape);
         }
@@ -290,6 +293,20 @@ void EditorGestures::insertPoint() {
     VoExample::AppEditorController &controller = document.getSession().getController();
     document.perform("insert point " + QString::number(index) + " into " + name(*primary),
                      [&] { controller.insertPoint(*primary, index); });
+}
+
+void EditorGestures::undo() { travel(true); }
+
+void EditorGestures::redo() { travel(false); }
+
+void EditorGestures::travel(bool back) {
+    Vo::SeSelectionHistory &history = document.getSession().getHistory();
+    bool done = false;
+    const bool ran = document.perform(back ? "undo" : "redo",
+                                      [&] { done = back ? history.undo() : history.redo(); });
+    if (ran && !done) {
+        document.note(back ? "  nothing to undo" : "  nothing to redo");
+    }
 }
 
 bool EditorGestures::pick(Picking type, int index, int extremity) {

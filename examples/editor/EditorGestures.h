@@ -5,6 +5,7 @@
 
 #include "AppShapeInterface.h"
 
+#include "SeSelectionBatch.h"
 #include "SeShapeParts.h"
 
 #include "foundation/RCShdPtr.h"
@@ -41,10 +42,15 @@ public:
     void step(bool forward);
     void selectNothing();
     // The selected points and handles leave the primary shape, last index first; with none
-    // selected, the selected shapes are deleted.
+    // selected, the selected shapes are deleted. Either way in one batch: one change of the
+    // selection, one run of the callbacks, one step to undo.
     void deleteSelection();
     // A point after the rank-1 point of the primary shape.
     void insertPoint();
+    // The editor's selection before its last change (after the last undone one), through the
+    // selection history.
+    void undo();
+    void redo();
     // Sets the picking state; gives true when it changed. Not a change of the selection: no
     // callback runs and nothing is logged.
     bool pick(Picking type, int index, int extremity);
@@ -58,6 +64,7 @@ private:
     void deleteParts(VoExample::AppShapeInterface &shape, const std::vector<int> &points,
                      const std::vector<int> &handles);
     void deleteShapes();
+    void travel(bool back);
 
     EditorDocument &document;
 };

@@ -46,6 +46,9 @@ void EditorWindow::createMenus() {
     // gesture twice. Keys that other widgets need (Tab, Escape, Insert) are only shown here.
     EditorGestures &gestures = canvas->getGestures();
     QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(tr("&Undo"), QKeySequence::Undo, this, [&gestures] { gestures.undo(); });
+    edit->addAction(tr("&Redo"), QKeySequence::Redo, this, [&gestures] { gestures.redo(); });
+    edit->addSeparator();
     edit->addAction(tr("Select &All"), QKeySequence::SelectAll, this,
                     [&gestures] { gestures.selectAll(); });
     edit->addAction(tr("Select &Nothing\tEsc"), this, [&gestures] { gestures.selectNothing(); });

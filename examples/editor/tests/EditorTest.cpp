@@ -41,6 +41,7 @@ private Q_SLOTS:
     void draggedRectangleSelectsPointsOrShapes();
     void keysSelectStepAndClear();
     void deleteAndInsertEditTheGraphFirst();
+    void undoAndRedoRestoreTheSelection();
     void hoverSetsThePickingState();
     void rowsOfTheApplicationDockWriteItsSelection();
     void commandLineRunsCommandsAndRejectsBadOnes();
@@ -300,13 +301,47 @@ void EditorTest::deleteAndInsertEditTheGraphFirst() {
              std::vector<std::string>({"A", "C"}));
     QCOMPARE(editor(), QString());
     const QString log = window->getLogDock().getText().toPlainText();
-    QVERIFY(log.contains("delete shapes B, D\n  events:     ShapeRemoved id "));
+    // One batch: both removals make one change, whose callbacks run once.
+    QVERIFY(log.contains(QRegularExpression(
+        "delete shapes B, D\n  events:     [^\n]*\n  callbacks:  primary, shapes, selection$")));
     QVERIFY(log.contains(QRegularExpression("\\(B\\), owner Roto, ShapeRemoved id \\d+ \\(D\\)")));
     QListWidget &rows = window->getApplicationDock().getObjectList();
     QCOMPARE(rows.findItems("B", Qt::MatchExactly).size(), 0);
     // The others keep their places: C is still where it was drawn.
     click(curve("C"));
     QCOMPARE(editor(), QString("*C"));
+}
+
+void EditorTest::undoAndRedoRestoreTheSelection() {
+    click(curve("A"));
+    click(point("A", 2));
+    click(point("A", 4), Qt::ShiftModifier);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A[2|]"));
+    QCOMPARE(applicationItems().filter("Points[4]").size(), 0);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A"));
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*A[2|]"));
+    // Deleting two points is one step: one undo brings the selection of both back, renumbered
+    // to where the points were, though the graph keeps its edit.
+    click(point("A", 1), Qt::ShiftModifier);
+    key(Qt::Key_Delete);
+    QCOMPARE(editor(), QString("*A[|]"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A[2,1|]"));
+    // A deleted shape never comes back: undo skips the steps that would only select it.
+    click(curve("C"));
+    key(Qt::Key_Delete);
+    QCOMPARE(editor(), QString());
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A[2,1|]"));
+    for (int undo = 0; undo < 6; ++undo) {
+        key(Qt::Key_Z, Qt::ControlModifier);
+    }
+    QCOMPARE(editor(), QString());
+    QVERIFY(lastLog().contains("nothing to undo") ||
+            window->getLogDock().getText().toPlainText().endsWith("nothing to undo"));
 }
 
 void EditorTest::hoverSetsThePickingState() {
