@@ -32,21 +32,20 @@ double distanceToSegment(const QPointF &at, const QPointF &from, const QPointF &
 } // namespace
 
 EditorLayout::EditorLayout(const QSizeF &size, int count)
-    : area(size), nbSlots(std::max(count, 1)) {}
+    : area(size), nbSlots(std::max(count, 1)), columns(nbColumns()),
+      cellWidth(area.width() / columns),
+      cellHeight(area.height() / ((nbSlots + columns - 1) / columns)) {}
 
 int EditorLayout::nbColumns() const {
     // As square a grid as the canvas's proportions allow.
     const double aspect = area.height() > 0 ? area.width() / area.height() : 1;
-    const int columns = static_cast<int>(std::ceil(std::sqrt(nbSlots * aspect / 1.5)));
-    return std::clamp(columns, 1, nbSlots);
+    const int wanted = static_cast<int>(std::ceil(std::sqrt(nbSlots * aspect / 1.5)));
+    return std::clamp(wanted, 1, nbSlots);
 }
 
 QRectF EditorLayout::getCell(int slot) const {
-    const int columns = nbColumns();
-    const int rows = (nbSlots + columns - 1) / columns;
-    const double width = area.width() / columns;
-    const double height = area.height() / rows;
-    return QRectF((slot % columns) * width, (slot / columns) * height, width, height);
+    return QRectF((slot % columns) * cellWidth, (slot / columns) * cellHeight, cellWidth,
+                  cellHeight);
 }
 
 QRectF EditorLayout::getTitleArea(int slot) const {
@@ -75,14 +74,11 @@ QRectF EditorLayout::getHandleArea(int slot) const {
 }
 
 int EditorLayout::findSlot(const QPointF &at) const {
-    const int columns = nbColumns();
-    const int rows = (nbSlots + columns - 1) / columns;
     if (at.x() < 0 || at.y() < 0 || at.x() >= area.width() || at.y() >= area.height()) {
         return -1;
     }
-    const int column = static_cast<int>(at.x() / (area.width() / columns));
-    const int row = static_cast<int>(at.y() / (area.height() / rows));
-    const int slot = row * columns + column;
+    const int column = std::min(columns - 1, static_cast<int>(at.x() / cellWidth));
+    const int slot = static_cast<int>(at.y() / cellHeight) * columns + column;
     return slot < nbSlots ? slot : -1;
 }
 

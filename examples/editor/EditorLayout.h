@@ -55,6 +55,9 @@ private:
 
     QSizeF area;
     int nbSlots;
+    int columns;
+    double cellWidth;
+    double cellHeight;
 };
 
 } // namespace VoEditor

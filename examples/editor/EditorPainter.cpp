@@ -4,9 +4,11 @@
 #include <QPen>
 #include <QPolygonF>
 #include <QString>
+#include <QVector>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace VoEditor {
 
@@ -62,7 +64,8 @@ bool EditorPainter::LabelSpace::take(const QRectF &rect) {
 }
 
 EditorPainter::EditorPainter(QPainter &target, const EditorLayout &shapes, const QRectF &area)
-    : painter(target), layout(shapes), metrics(labelFont()), labels(area) {
+    : painter(target), layout(shapes), metrics(labelFont()),
+      digitWidth(metrics.horizontalAdvance(QLatin1Char('0'))), labels(area) {
     painter.fillRect(area, background);
     painter.setFont(labelFont());
 }
@@ -106,13 +109,20 @@ void EditorPainter::paintShape(const EditorShapeView &shape) {
 }
 
 void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colour, double width) {
+    // Where points lie closer than half a pixel, every few of them draw the same line: the pen
+    // is as wide as the wave is smooth, and stroking costs per vertex.
+    const double spacing = layout.getPointSpacing(shape.slot, shape.nbPoints);
+    const int stride = spacing > 0 ? std::max(1, static_cast<int>(0.5 / spacing)) : 1;
     QPolygonF curve;
-    curve.reserve(shape.nbPoints);
-    for (int index = 0; index < shape.nbPoints; ++index) {
+    curve.reserve(shape.nbPoints / stride + 2);
+    for (int index = 0; index < shape.nbPoints; index += stride) {
         curve << layout.getPoint(shape.slot, index, shape.nbPoints);
     }
+    if (shape.nbPoints > 0 && (shape.nbPoints - 1) % stride != 0) {
+        curve << layout.getPoint(shape.slot, shape.nbPoints - 1, shape.nbPoints);
+    }
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
     painter.drawPolyline(curve);
 }
 
@@ -121,7 +131,10 @@ void EditorPainter::paintHandleLine(const EditorShapeView &shape, const QColor &
         return;
     }
     const QRectF line = layout.getHandleArea(shape.slot);
-    painter.setPen(QPen(colour, 1, Qt::DashLine));
+    // A paler line than the curve's: the handles' own line, not a second curve.
+    QColor pale = colour;
+    pale.setAlpha(110);
+    painter.setPen(QPen(pale, 1));
     painter.drawLine(QPointF(line.left(), line.center().y()),
                      QPointF(line.right(), line.center().y()));
 }
@@ -149,59 +162,72 @@ void EditorPainter::paintHollowMarkers(const EditorShapeView &shape, const QColo
 void EditorPainter::paintSelected(const EditorShapeView &shape) {
     const double pointRadius = markerRadius(layout.getPointSpacing(shape.slot, shape.nbPoints));
     const double handleRadius = markerRadius(layout.getHandleSpacing(shape.slot, shape.nbHandles));
+    const auto point = [&](int index) {
+        return layout.getPoint(shape.slot, index, shape.nbPoints);
+    };
+    const auto handle = [&](int index) {
+        return layout.getHandle(shape.slot, index, shape.nbHandles);
+    };
     // Markers first, labels after, so that no marker covers a label.
-    for (const int index : shape.points) {
-        if (index >= 0 && index < shape.nbPoints) {
-            paintMarker(layout.getPoint(shape.slot, index, shape.nbPoints), pointRadius,
-                        selectedPoint, false);
-        }
-    }
-    for (const int index : shape.handles) {
-        if (index >= 0 && index < shape.nbHandles) {
-            paintMarker(layout.getHandle(shape.slot, index, shape.nbHandles), handleRadius,
-                        selectedHandle, true);
-        }
-    }
+    paintMarkers(shape.points, shape.nbPoints, point, pointRadius, selectedPoint, false);
+    paintMarkers(shape.handles, shape.nbHandles, handle, handleRadius, selectedHandle, true);
     painter.setPen(Qt::black);
-    for (std::size_t rank = 0; rank < shape.points.size(); ++rank) {
-        const int index = shape.points[rank];
-        if (index >= 0 && index < shape.nbPoints) {
-            paintLabel(layout.getPoint(shape.slot, index, shape.nbPoints), pointRadius,
-                       static_cast<int>(rank) + 1);
-        }
-    }
-    for (std::size_t rank = 0; rank < shape.handles.size(); ++rank) {
-        const int index = shape.handles[rank];
-        if (index >= 0 && index < shape.nbHandles) {
-            paintLabel(layout.getHandle(shape.slot, index, shape.nbHandles), handleRadius,
-                       static_cast<int>(rank) + 1);
-        }
-    }
+    paintLabels(shape.points, shape.nbPoints, point, pointRadius);
+    paintLabels(shape.handles, shape.nbHandles, handle, handleRadius);
 }
 
-void EditorPainter::paintMarker(const QPointF &at, double radius, const QColor &fill, bool square) {
+void EditorPainter::paintMarkers(const std::vector<int> &indices, int count,
+                                 const std::function<QPointF(int)> &position, double radius,
+                                 const QColor &fill, bool square) {
     if (radius < 2.5) {
-        // Small and many: a plain square is as legible and much cheaper than an ellipse.
+        // Small and many: plain squares in one call are as legible and much cheaper.
         const double side = std::max(2.0, 2 * radius);
-        painter.fillRect(QRectF(at.x() - side / 2, at.y() - side / 2, side, side), fill);
+        QVector<QRectF> squares;
+        squares.reserve(static_cast<int>(indices.size()));
+        for (const int index : indices) {
+            if (index >= 0 && index < count) {
+                const QPointF at = position(index);
+                squares << QRectF(at.x() - side / 2, at.y() - side / 2, side, side);
+            }
+        }
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawRects(squares);
+        painter.setRenderHint(QPainter::Antialiasing, true);
         return;
     }
     painter.setPen(QPen(fill.darker(140), 1));
     painter.setBrush(fill);
-    const QRectF box(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius);
-    if (square) {
-        painter.drawRect(box);
-    } else {
-        painter.drawEllipse(box);
+    for (const int index : indices) {
+        if (index >= 0 && index < count) {
+            const QPointF at = position(index);
+            const QRectF box(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius);
+            if (square) {
+                painter.drawRect(box);
+            } else {
+                painter.drawEllipse(box);
+            }
+        }
     }
 }
 
-void EditorPainter::paintLabel(const QPointF &at, double radius, int rank) {
-    const QString text = QString::number(rank);
-    const QRectF box(at.x() + radius, at.y() - radius - metrics.height(),
-                     metrics.horizontalAdvance(text) + 2, metrics.height());
-    if (labels.take(box)) {
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom, text);
+void EditorPainter::paintLabels(const std::vector<int> &indices, int count,
+                                const std::function<QPointF(int)> &position, double radius) {
+    for (std::size_t rank = 1; rank <= indices.size(); ++rank) {
+        const int index = indices[rank - 1];
+        if (index < 0 || index >= count) {
+            continue;
+        }
+        // The room is looked for before the text is made: most labels of a dense selection
+        // find none.
+        const QPointF at = position(index);
+        const int digits = static_cast<int>(std::log10(static_cast<double>(rank))) + 1;
+        const QRectF box(at.x() + radius, at.y() - radius - metrics.height(),
+                         digits * digitWidth + 2, metrics.height());
+        if (labels.take(box)) {
+            painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom, QString::number(rank));
+        }
     }
 }
 

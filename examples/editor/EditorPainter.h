@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QRectF>
 
+#include <functional>
 #include <vector>
 
 namespace VoEditor {
@@ -54,12 +55,18 @@ private:
     void paintHandleLine(const EditorShapeView &shape, const QColor &colour);
     void paintHollowMarkers(const EditorShapeView &shape, const QColor &colour);
     void paintSelected(const EditorShapeView &shape);
-    void paintMarker(const QPointF &at, double radius, const QColor &fill, bool square);
-    void paintLabel(const QPointF &at, double radius, int rank);
+    // The selected indices below count, at their positions; labels by rank, in rank order.
+    void paintMarkers(const std::vector<int> &indices, int count,
+                      const std::function<QPointF(int)> &position, double radius,
+                      const QColor &fill, bool square);
+    void paintLabels(const std::vector<int> &indices, int count,
+                     const std::function<QPointF(int)> &position, double radius);
 
     QPainter &painter;
     const EditorLayout &layout;
     QFontMetricsF metrics;
+    // Digits have one width in the label font; a label's width follows from its digits.
+    double digitWidth;
     LabelSpace labels;
 };
 
