@@ -1,5 +1,7 @@
 #include "SessionOptions.h"
 
+#include "SessionText.h"
+
 namespace VoSession {
 
 bool SessionOptions::parse(int argc, const char *const *argv, std::string &error) {
@@ -21,7 +23,7 @@ bool SessionOptions::parse(int argc, const char *const *argv, std::string &error
         } else if (option == "-h" || option == "--help") {
             help = true;
         } else {
-            error = "unknown option \"" + option + "\"";
+            error = "unknown option " + SessionText::quote(option);
             return false;
         }
     }
