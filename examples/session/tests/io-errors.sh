@@ -27,6 +27,22 @@ if [ -r /proc/self/mem ]; then
     "$driver" --script /proc/self/mem 2>"$scratch/err" >/dev/null; got=$?
     check "unreadable file" 2 "/proc/self/mem: cannot read the file: Input/output error"
 fi
+# A read error midway: a terminal's other side that closes after two lines gives EIO after them.
+if command -v python3 >/dev/null; then
+    python3 - "$driver" >"$scratch/out" 2>"$scratch/err" <<'PTY'
+import os, pty, subprocess, sys
+master, slave = pty.openpty()
+os.write(slave, b"count\ncount\n")
+os.close(slave)
+run = subprocess.run([sys.argv[1], "--script", "-"], stdin=master, capture_output=True)
+sys.stdout.write(str(run.stdout.count(b"> count")))
+sys.stderr.buffer.write(run.stderr)
+sys.exit(run.returncode)
+PTY
+    got=$?
+    check "read error after two lines" 2 "<stdin>: cannot read the file: Input/output error"
+    [ "$(cat "$scratch/out")" = 2 ] || { echo "FAIL the two lines before the read error did not run"; failures=$((failures + 1)); }
+fi
 for json in "" --json; do
     if [ -w /dev/full ]; then
         "$driver" $json >/dev/full 2>"$scratch/err"; got=$?
