@@ -70,7 +70,8 @@ if ! grep -q -e __asan_init -e __tsan_init "$driver"; then
         failures=$((failures + 1))
     fi
 fi
-"$driver" $'--\e[2J' 2>&1 >/dev/null | head -n 1 >"$scratch/err"; got=${PIPESTATUS[0]}
+"$driver" $'--\e[2J' 2>"$scratch/usage" >/dev/null; got=$?
+head -n 1 "$scratch/usage" >"$scratch/err"
 check "option with control characters" 2 'vo-shape-session: unknown option "--\x1b[2J"'
 printf 'count\n' | "$driver" -i 2>"$scratch/err" >/dev/null; got=$?
 check "a pipe read to its end" 0 ""
