@@ -12,7 +12,8 @@ namespace Vo {
 // selected shape has no element in the shape's input, so no input can stand for it in the
 // application's selection. An RCExNullPtr naming the element's pointer type, as the missing element
 // is a null one; its message names what was being done, the shape, the index and the elements
-// there are. Carries the index and the number of elements.
+// there are. Carries the index and the number of elements. The selector puts its old items back
+// when a change of its own meets this error, so both selections stay as they were.
 class VO_SHAPE_API SeExMissingElement : public RCExNullPtr {
 public:
     // What had no element: a point of the curve's "Points", or a handle of the gradient.

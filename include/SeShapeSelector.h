@@ -153,8 +153,8 @@ public:
     // and stores any index; but while exactly one shape is selected, the updater mirrors each
     // selected index as the inputs of that element of the curve's "Points" (of the gradient), and
     // for an index without element it raises SeExMissingElement, naming the shape and the index,
-    // from the changing operation. The application's selection is then as it was and no callback
-    // runs; the editor's selection holds the change until a later one brings both back in step.
+    // from the changing operation. The selector then puts its old items back, which its observers
+    // take as no change: both selections are as they were, and no callback runs.
     //
     // Parts: a shape is selected as a whole (no parts) or with parts, the selected points and
     // handles. Parts that hold no index are a state of their own: selectPoints with an empty
@@ -200,7 +200,8 @@ public:
     // Order: change the graph first (insert or remove the element), then renumber. The renumbered
     // selection reaches the updater at once, and it finds the inputs by index in the graph as it
     // is: renumbered before the change, the application's selection gets the inputs of the wrong
-    // points, or, for an index past the old end, the updater raises SeExMissingElement.
+    // points, or, for an index past the old end, the updater raises SeExMissingElement and the
+    // renumbering is undone.
     void updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
     void updateSelectionPointDeleted(const RCWeakPtr<SeShapeInterface> &shape, int index);
     void updateSelectionHandleAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
@@ -223,9 +224,10 @@ public:
     // While the selection object notifies the commit of a batch or of a history's restore: the
     // selection as it was before that commit. Null otherwise.
     const RCShdPtr<SnSelection const> &getCommitOrigin() const noexcept { return commitOrigin; }
-    // True while the selector puts its selection back after such a commit raised: observers take
-    // that change as no change (the updater mirrors it without callbacks; a history forgets the
-    // step it recorded for the failed commit).
+    // True while the selector puts its selection back after such a commit raised, or after a
+    // change for which the updater raised SeExMissingElement: observers take that change as no
+    // change (the updater mirrors it without callbacks; a history forgets the step it recorded for
+    // the failed commit).
     bool isRestoringAfterFault() const noexcept { return restoringAfterFault; }
 
 private:
@@ -258,6 +260,8 @@ private:
                                                const RCShdPtr<SeShapeParts const> &current);
     void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts);
     void commit(const RCShdPtr<SnSelection> &result);
+    void handOver(const RCShdPtr<SnSelection const> &items);
+    template <class Restore> void putBack(Restore restore) noexcept;
     void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
 
     void selectIndex(const PartsChannel &channel, int index);

@@ -1,5 +1,6 @@
 #include "SeShapeSelector.h"
 
+#include "SeExMissingElement.h"
 #include "SeSelectedKeys.h"
 #include "SeSelectionHistory.h"
 #include "SeShapeItem.h"
@@ -291,7 +292,32 @@ void SeShapeSelector::commit(const RCShdPtr<SnSelection> &result) {
     if (batch != nullptr) {
         batch->working = result; // a fresh selection that no one observes
     } else {
+        handOver(items);
+    }
+}
+
+// A single shape with parts is what the updater mirrors element by element. Should it find a
+// selected index without element, the old items go back, which observers take as no change, and the
+// error passes on: both selections stay as they were. Other results need no copy of the old items.
+void SeShapeSelector::handOver(const RCShdPtr<SnSelection const> &items) {
+    if (items->getNbItems() != 1 || !items->getPrimaryItem()->hasParts()) {
         selection->replaceAllItems(items);
+        return;
+    }
+    const RCShdPtr<SnSelection const> origin(selection->clone());
+    try {
+        selection->replaceAllItems(items);
+    } catch (const SeExMissingElement &) {
+        putBack([&] { selection->replaceAllItems(origin); });
+        throw;
+    }
+}
+
+template <class Restore> void SeShapeSelector::putBack(Restore restore) noexcept {
+    const ScopedValue<bool> puttingBack(restoringAfterFault, true);
+    try {
+        restore();
+    } catch (...) { // NOLINT(bugprone-empty-catch): the first error is the one reported
     }
 }
 
@@ -302,7 +328,7 @@ void SeShapeSelector::replaceAllItems(const RCShdPtr<SnSelection const> &items) 
     if (batch != nullptr) {
         commit(RCShdPtr<SnSelection>(items->clone())); // the caller keeps its own object
     } else if (!selection->isEqual(items)) {
-        selection->replaceAllItems(items);
+        handOver(items);
     }
 }
 
@@ -538,8 +564,15 @@ RCShdPtr<SeShapeParts> SeShapeSelector::partsWithout(const PartsChannel &channel
 
 void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts) {
     const RCShdPtr<SnItem const> item = makeShapeItem(parts, primary.shape);
-    if (!primary.item->isEqual(*item)) {
-        current().replaceItem(primary.item, item); // the working selection notifies no one
+    if (primary.item->isEqual(*item)) {
+        return;
+    }
+    SnSelection &target = current(); // the working selection of a batch notifies no one
+    try {
+        target.replaceItem(primary.item, item);
+    } catch (const SeExMissingElement &) { // see handOver
+        putBack([&] { target.replaceItem(item, primary.item); });
+        throw;
     }
 }
 
