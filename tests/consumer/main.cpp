@@ -1,15 +1,17 @@
-// A small application built at -O0 against the installed package: every call below goes through
-// the library's exported symbols, so a missing export fails the link.
-#include "VoShape.h"
+// A small application built at -O0 against the installed package, written as the README's
+// integration guide says: the prefixed include form, the library's helpers for shape events,
+// lambda handlers, the item test and the application's selection. Every call goes through the
+// library's exported symbols, so a missing export fails the link.
+#include <VoShape/VoShape.h>
 
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
 using namespace Vo;
-
-class Shape;
 
 class ShapeEditing : public SeShapeInterface {
 public:
@@ -35,7 +37,7 @@ private:
 
 class Controller : public SeShapeEditorControllerInterface {
 public:
-    Controller() : graph(PiGraph::create()), selector(new SeShapeSelector) {
+    Controller() : graph(PiGraph::create()), selector(SeShapeSelector::create()) {
         editor = graph->addNode("Editor");
         tool = graph->addNode("Tool", PiNode::Tool);
         graph->connect(tool, graph->addNode("Output", PiNode::PrimaryOutput));
@@ -49,8 +51,9 @@ public:
     RCShdPtr<SeShape> findShape(const RCShdPtr<PiGraphObject const> &o) override {
         return PiGraphObject::areEqual(o, object) ? owner.get()->shape : RCShdPtr<SeShape>();
     }
-    void addShapeEventCb(const SeShapeEvent &, CbHandler<SeShapeEvent const> *handler) override {
-        removals.addHandler(handler);
+    void addShapeEventCb(const SeShapeEvent &prototype,
+                         CbHandler<SeShapeEvent const> *handler) override {
+        events.addHandler(prototype, handler);
     }
 
     RCShdPtr<PiGraph> graph;
@@ -59,42 +62,68 @@ public:
     RCShdPtr<PiGraphObject> object;
     RCShdPtr<SeShapeSelector> selector;
     RCOwner<ShapeEditing> owner;
-    CbDispatcher<SeShapeEvent const> removals;
+    SeShapeEventDispatchers events;
 };
 
-class Counter : public CbHandler<CbEmptyType> {
-public:
-    void call(const CbEmptyType &) override { ++calls; }
-    int calls = 0;
-};
+// The places of the application's input items, "A.curve/Points[2]/x".
+std::vector<std::string> inputPlaces(const SnSelection &selection) {
+    std::vector<std::string> places;
+    for (const RCShdPtr<SnItem const> &item : selection) {
+        if (const auto *input = dynamic_cast<const PiSnItem<PiInput> *>(item.get())) {
+            places.push_back(input->getInput()->getPlace());
+        }
+    }
+    return places;
+}
+
+bool check(bool condition, const char *what) {
+    if (!condition) {
+        std::cerr << "consumer check failed: " << what << "\n";
+    }
+    return condition;
+}
 
 } // namespace
 
 int main() {
-    if (InInit<VoInit::shape>::getType() == nullptr) {
-        return 1;
-    }
     Controller app;
-    Counter changes;
-    app.selector->addSelectionChangedCallback(&changes);
+    std::vector<std::string> log;
+    CbFunction<CbEmptyType> primary([&log] { log.push_back("primary"); });
+    CbFunction<CbEmptyType> selection([&log] { log.push_back("selection"); });
+    app.selector->addPrimarySelectionChangedCallback(&primary);
+    app.selector->addSelectionChangedCallback(&selection);
+    app.selector->setPickingType(SeShapeSelector::PickingType{2});
+    bool ok = check(app.selector->getPickingType() == 2, "picking type");
     {
-        const RCShdPtr<SeSelectorUpdater> updater(
-            new SeSelectorUpdater(app, RCShdPtr<PrdPredicateImp<RCShdPtr<SnItem const>>>()));
+        const RCShdPtr<SeSelectorUpdater> updater(new SeSelectorUpdater(
+            app, SeSelectorUpdater::ItemPredicate(SeSelectorUpdater::graphObjectsNotNodes())));
+        const RCShdPtr<SnSelection> host = app.getApplicationSelection();
         app.selector->setPrimarySelectedShape(app.owner.get()->shape, 2);
-        Vector<int> points;
-        app.selector->getSelectedPoints(points);
-        const RCWeakAccessor<SeShapeInterface> shape(
-            app.selector->getPrimarySelectedShapeInterface());
-        std::cout << "points selected: " << points.size()
-                  << ", rank of 2: " << app.selector->getPointSelectionRank(2)
-                  << ", host items: " << app.selector->getSelection()->getNbItems()
-                  << ", callbacks: " << changes.calls << ", shape locked: " << !shape.isNull()
-                  << "\n";
-        app.removals.call(
-            SeShapeEvent::ShapeRemoved(app.object->getId(), RCShdPtr<SeObject const>()));
-        if (points.size() != 1 || changes.calls != 2 || app.selector->getNbSelectedShape() != 0) {
-            return 1;
+        ok = check(inputPlaces(*host) ==
+                       std::vector<std::string>{"A.curve/Points[2]/x", "A.curve/Points[2]/y"},
+                   "point inputs mirrored") &&
+             ok;
+        ok = check(log == std::vector<std::string>{"primary", "selection"}, "callbacks") && ok;
+        try {
+            app.selector->selectPoints({1, 99});
+            ok = check(false, "an index without element raises");
+        } catch (const SeExMissingElement &error) {
+            std::cout << "expected error: " << error.what() << "\n";
+            Vector<int> points;
+            app.selector->getSelectedPoints(points);
+            ok = check(points == Vector<int>{2}, "editor selection put back") && ok;
+            ok = check(inputPlaces(*host).size() == 2, "application selection unchanged") && ok;
         }
+        app.selector->resetSelection();
+        app.selector->selectAllShapes(IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(
+            std::make_shared<const std::vector<RCShdPtr<SeShape>>>(1, app.owner.get()->shape)));
+        ok = check(host->getNbItems() == 2, "editor node and shape mirrored") && ok;
+        app.events.send(
+            SeShapeEvent::ShapeRemoved(app.object->getId(), RCShdPtr<SeObject const>()));
+        ok = check(app.selector->getNbSelectedShape() == 0, "removed shape dropped") && ok;
+    }
+    if (!ok) {
+        return 1;
     }
     std::cout << "consumer linked against the installed libVoshape\n";
     return 0;
