@@ -95,10 +95,10 @@ private:
     static constexpr Stamp kRestampAt = kLive / 2;
 
     Slot &slotAt(Position position) noexcept {
-        return slots[static_cast<std::size_t>(position - shift)];
+        return entries[static_cast<std::size_t>(position - shift)];
     }
     Position frontPosition() const noexcept { return static_cast<Position>(head) + shift; }
-    Position endPosition() const noexcept { return static_cast<Position>(slots.size()) + shift; }
+    Position endPosition() const noexcept { return static_cast<Position>(entries.size()) + shift; }
     bool isCalling() const noexcept { return activeCalls != nullptr; }
 
     void subscribe(CbHandler<T> *handler, Where where);
@@ -121,9 +121,9 @@ private:
     template <class Invoke> void walk(Invoke invoke);
 
     // [0, head) is room for prepending; the places run from head to the end.
-    std::vector<Slot> slots;
+    std::vector<Slot> entries;
     std::size_t head = 0;
-    Position shift = 0; // position of slots[i] is i + shift
+    Position shift = 0; // position of entries[i] is i + shift
     std::size_t nbVacated = 0;
     std::unordered_map<const CbHandler<T> *, Position> places;
     Stamp stamp = 0;
@@ -206,9 +206,9 @@ template <class T> CbDispatcher<T>::~CbDispatcher() {
     for (CallFrame *frame = activeCalls; frame != nullptr; frame = frame->getOuter()) {
         frame->orphan();
     }
-    for (std::size_t i = head; i < slots.size(); ++i) {
-        if (slots[i].removed == kLive) {
-            slots[i].handler->removeDispatcher(this);
+    for (std::size_t i = head; i < entries.size(); ++i) {
+        if (entries[i].removed == kLive) {
+            entries[i].handler->removeDispatcher(this);
         }
     }
 }
@@ -242,20 +242,20 @@ template <class T> void CbDispatcher<T>::subscribe(CbHandler<T> *handler, Where 
 
 template <class T> void CbDispatcher<T>::reserveFor(Where where) {
     if (where != Where::Front) {
-        if (slots.size() == slots.capacity()) {
-            slots.reserve(std::max<std::size_t>(2 * slots.size(), 4));
+        if (entries.size() == entries.capacity()) {
+            entries.reserve(std::max<std::size_t>(2 * entries.size(), 4));
         }
         return;
     }
     if (head > 0) {
         return;
     }
-    const std::size_t room = std::max<std::size_t>(slots.size(), 4);
+    const std::size_t room = std::max<std::size_t>(entries.size(), 4);
     std::vector<Slot> grown;
-    grown.reserve(room + slots.size());
+    grown.reserve(room + entries.size());
     grown.resize(room, Slot{nullptr, 0, 0});
-    grown.insert(grown.end(), slots.begin(), slots.end());
-    slots.swap(grown);
+    grown.insert(grown.end(), entries.begin(), entries.end());
+    entries.swap(grown);
     head = room;
     shift -= static_cast<Position>(room);
 }
@@ -266,14 +266,14 @@ typename CbDispatcher<T>::Position CbDispatcher<T>::place(CbHandler<T> *handler,
     const Slot slot{handler, stamp, kLive};
     switch (where) {
     case Where::Front:
-        slots[--head] = slot;
+        entries[--head] = slot;
         return frontPosition();
     case Where::BeforeLast:
         return insertBeforeLast(slot);
     case Where::Back:
         break;
     }
-    slots.push_back(slot); // room was reserved
+    entries.push_back(slot); // room was reserved
     return endPosition() - 1;
 }
 
@@ -283,7 +283,7 @@ typename CbDispatcher<T>::Position CbDispatcher<T>::insertBeforeLast(const Slot 
     while (slotAt(last).removed != kLive) {
         --last;
     }
-    slots.insert(slots.begin() + (last - shift), slot); // room was reserved
+    entries.insert(entries.begin() + (last - shift), slot); // room was reserved
     places.find(slotAt(last + 1).handler)->second = last + 1;
     for (CallFrame *frame = activeCalls; frame != nullptr; frame = frame->getOuter()) {
         frame->shiftFrom(last);
@@ -308,9 +308,9 @@ template <class T> void CbDispatcher<T>::removeHandler(CbHandler<T> *handler) no
 }
 
 template <class T> void CbDispatcher<T>::removeAllHandlers() noexcept {
-    for (std::size_t i = head; i < slots.size(); ++i) {
-        if (slots[i].removed == kLive) {
-            vacate(slots[i]);
+    for (std::size_t i = head; i < entries.size(); ++i) {
+        if (entries[i].removed == kLive) {
+            vacate(entries[i]);
         }
     }
     places.clear();
@@ -334,8 +334,8 @@ template <class T> void CbDispatcher<T>::vacate(Slot &slot) noexcept {
 template <class T> void CbDispatcher<T>::tidy() noexcept {
     vacatedDuringCall = false;
     resubscribed.reset();
-    while (slots.size() > head && slots.back().removed != kLive) {
-        slots.pop_back();
+    while (entries.size() > head && entries.back().removed != kLive) {
+        entries.pop_back();
         --nbVacated;
     }
     if (nbVacated > places.size()) {
@@ -346,24 +346,24 @@ template <class T> void CbDispatcher<T>::tidy() noexcept {
 template <class T> void CbDispatcher<T>::pack() noexcept {
     // In place, front to back: a place only ever moves forward.
     std::size_t kept = 0;
-    for (std::size_t i = head; i < slots.size(); ++i) {
-        if (slots[i].removed == kLive) {
-            slots[kept] = slots[i];
-            places.find(slots[kept].handler)->second = static_cast<Position>(kept);
+    for (std::size_t i = head; i < entries.size(); ++i) {
+        if (entries[i].removed == kLive) {
+            entries[kept] = entries[i];
+            places.find(entries[kept].handler)->second = static_cast<Position>(kept);
             ++kept;
         }
     }
-    slots.resize(kept);
+    entries.resize(kept);
     head = 0;
     shift = 0;
     nbVacated = 0;
 }
 
 template <class T> void CbDispatcher<T>::restamp() noexcept {
-    for (std::size_t i = head; i < slots.size(); ++i) {
-        slots[i].added = 0;
-        if (slots[i].removed != kLive) {
-            slots[i].removed = 0;
+    for (std::size_t i = head; i < entries.size(); ++i) {
+        entries[i].added = 0;
+        if (entries[i].removed != kLive) {
+            entries[i].removed = 0;
         }
     }
     stamp = 0;

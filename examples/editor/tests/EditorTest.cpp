@@ -2,6 +2,12 @@
 // shapes, points and handles, checked against the selector, the application's selection, the docks
 // and the rendered image.
 
+// Qt first, with its keywords (signals, slots, emit) defined as macros, then every public header:
+// a header that used one of them as a name would break each Qt application including Qt first.
+#include <QObject>
+
+#include "VoShape.h"
+
 #include "EditorPainter.h"
 #include "EditorWindow.h"
 
