@@ -163,7 +163,9 @@ void EditorCanvas::mouseReleaseEvent(QMouseEvent *event) {
     }
 }
 
-void EditorCanvas::leaveEvent(QEvent *) {
+void EditorCanvas::leaveEvent(QEvent *) { pickNothing(); }
+
+void EditorCanvas::pickNothing() {
     if (gestures.pick(EditorGestures::PickingNothing, -1, -1)) {
         Q_EMIT pickingChanged(tr("Nothing under the pointer"));
     }
@@ -172,7 +174,7 @@ void EditorCanvas::leaveEvent(QEvent *) {
 void EditorCanvas::hover(const QPointF &at) {
     const Hit hit = hitTest(at, false);
     if (hit.kind != Hit::Point && hit.kind != Hit::Handle) {
-        leaveEvent(nullptr);
+        pickNothing();
         return;
     }
     const bool point = hit.kind == Hit::Point;

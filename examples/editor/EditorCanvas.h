@@ -62,6 +62,7 @@ private:
     // A live shape by name; false when there is none.
     bool findView(const std::string &name, EditorShapeView &view) const;
     void hover(const QPointF &at);
+    void pickNothing();
     void finishBand();
     // True for the keys this canvas handles, which then go to it, not to a menu's shortcut.
     static bool isCanvasKey(const QKeyEvent &event);

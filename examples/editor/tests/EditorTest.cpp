@@ -487,6 +487,15 @@ void EditorTest::malformedSceneKeepsTheOpenScene() {
     // The canvas still works on the scene it had.
     click(point("A", 4), Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*A[2,4|]"));
+
+    // A good file replaces the scene, its selections and the dock's rows.
+    QVERIFY(window->openSceneFile(
+        QStringLiteral(VOEDITOR_TEST_DATA "/../../session/tests/small.scene")));
+    QCOMPARE(editor(), QString());
+    QCOMPARE(window->getApplicationDock().getObjectList().item(0)->text(), QString("Leaf"));
+    click(curve("Stem"));
+    QCOMPARE(editor(), QString("*Stem"));
+    QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object Stem"}));
 }
 
 QTEST_MAIN(EditorTest)
