@@ -26,12 +26,27 @@ def measured_entries(benchmarks):
 
 def split_size(run_name):
     """(series, size) from "BM_X/1000" or "BM_X/1000/real_time": the last all-digit argument is
-    the size; None for a name without one."""
+    the size; None for a name without one, or whose argument is 0 (a parameter such as a case
+    number, never a size: BM_X/0 and BM_X/1 are two cases, not a series)."""
     parts = run_name.split("/")
     for index in range(len(parts) - 1, 0, -1):
         if parts[index].isdigit():
+            if int(parts[index]) == 0:
+                return None
             return "/".join(parts[:index] + parts[index + 1 :]), int(parts[index])
     return None
+
+
+def series_spreads(benchmarks):
+    """Maps each series name to {size: coefficient of variation} from the "cv" aggregates."""
+    spreads = defaultdict(dict)
+    for entry in benchmarks:
+        if entry.get("aggregate_name") != "cv":
+            continue
+        sized = split_size(entry.get("run_name", entry["name"]))
+        if sized is not None:
+            spreads[sized[0]].setdefault(sized[1], entry["real_time"])
+    return spreads
 
 
 def series_times(benchmarks):
@@ -54,10 +69,15 @@ def format_time(time_ns):
     return f"{time_ns:.3g} ns"
 
 
-def rows(series):
+def format_spread(spreads, name, size):
+    spread = spreads.get(name, {}).get(size)
+    return "" if spread is None else f" ±{spread * 100:.0f}%"
+
+
+def rows(series, spreads):
     for name in sorted(series):
         times = series[name]
-        if len(times) < 2:
+        if len(times) < 2 or any(time_ns <= 0 for time_ns in times.values()):
             continue
         sizes = sorted(times)
         smaller, largest = sizes[-2], sizes[-1]
@@ -65,14 +85,14 @@ def rows(series):
         yield (
             name,
             ", ".join(str(size) for size in sizes),
-            ", ".join(format_time(times[size]) for size in sizes),
+            ", ".join(format_time(times[size]) + format_spread(spreads, name, size) for size in sizes),
             f"{ratio:.2f}",
             "ABOVE" if ratio > LIMIT else "OK",
         )
 
 
 def print_table(table):
-    header = ("series", "sizes", "median times", "ratio", "flag")
+    header = ("series", "sizes", "median times (±cv)", "ratio", "flag")
     widths = [max(len(row[i]) for row in [header, *table]) for i in range(len(header))]
     for row in [header, *table]:
         print("  ".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())
@@ -84,7 +104,7 @@ def main():
     arguments = parser.parse_args()
     with open(arguments.report, encoding="utf-8") as report:
         benchmarks = json.load(report).get("benchmarks", [])
-    table = list(rows(series_times(benchmarks)))
+    table = list(rows(series_times(benchmarks), series_spreads(benchmarks)))
     if not table:
         print("no series with two sizes or more", file=sys.stderr)
         return 1
