@@ -76,17 +76,6 @@ void sessionSelectAllPoints(const std::string &driver, const std::string &dir, i
     }
 }
 
-// The driver on a script of n insert-point lines.
-void sessionInsertPoints(const std::string &driver, const std::string &dir, int n) {
-    std::string script = "shape S 10\nprimary S 0\n";
-    for (int i = 0; i < n; ++i) {
-        script += "insert-point S 0\n";
-    }
-    writeFile(dir + "/insert.txt", script);
-    const std::string command = "\"" + driver + "\" --script \"" + dir + "/insert.txt\" >/dev/null";
-    VoScale::check(std::system(command.c_str()) == 0, "the session driver failed");
-}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -112,9 +101,6 @@ int main(int argc, char **argv) {
         if (!driver.empty()) {
             allLinear = judge("SessionSelectAllPointsThenCount", 1000,
                               [&](int n) { sessionSelectAllPoints(driver, dir, n); }) &&
-                        allLinear;
-            allLinear = judge("SessionInsertPointLines", 2000,
-                              [&](int n) { sessionInsertPoints(driver, dir, n); }) &&
                         allLinear;
         }
     } catch (const std::exception &error) {

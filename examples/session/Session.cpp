@@ -192,8 +192,9 @@ SessionState Session::capture() const {
     for (const RCShdPtr<Vo::SnItem const> &item : *selection) {
         state.shapes.push_back(describe(*item, item.get() == primary));
     }
-    SessionHostItems hostItems;
-    for (const RCShdPtr<Vo::SnItem const> &item : *getController().getApplicationSelection()) {
+    const RCShdPtr<Vo::SnSelection> hostSelection = getController().getApplicationSelection();
+    SessionHostItems hostItems(*hostSelection);
+    for (const RCShdPtr<Vo::SnItem const> &item : *hostSelection) {
         state.host.push_back(hostItems.describe(*item));
     }
     return state;
