@@ -75,7 +75,7 @@ void EditorApplicationDock::refresh() {
     items->clear();
     const Vo::RCShdPtr<Vo::SnSelection> selection =
         document.getSession().getController().getApplicationSelection();
-    VoSession::SessionHostItems describer;
+    VoSession::SessionHostItems describer(*selection);
     int listed = 0;
     for (const Vo::RCShdPtr<Vo::SnItem const> &item : *selection) {
         if (listed == maxListed) {
