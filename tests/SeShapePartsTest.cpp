@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -371,95 +370,6 @@ TEST(SeShapePartsTest, InfiniteAndNaNPositionsReturnDefinedResults) {
     const Handle opened = openedCurve(2.0f, nan, 4);
     EXPECT_TRUE(std::isnan(opened.position));
     EXPECT_EQ(opened.offset, 2.0f);
-}
-
-// The documented rules as plain single-precision steps (with the closed curve's end mapped to its
-// start), for ordinary positions whose step count stays small.
-bool referenceSteps(float &position, float length) {
-    bool odd = false;
-    while (position >= length) {
-        position -= length;
-        odd = !odd;
-    }
-    while (position < 0.0f) {
-        position += length;
-        odd = !odd;
-    }
-    return odd;
-}
-
-Handle referencePosition(float offset, float position, int count, bool closed, bool keep) {
-    if (count < 2) {
-        return {offset, 0.0f};
-    }
-    if (closed) {
-        const auto length = static_cast<float>(count);
-        referenceSteps(position, length);
-        return {keep ? offset : 0.0f - offset, position >= length ? 0.0f : position};
-    }
-    const auto length = static_cast<float>(count - 1);
-    if (referenceSteps(position, length)) {
-        return {0.0f - offset, length - position};
-    }
-    return {offset, position};
-}
-
-Handle referenceOpened(float offset, float position, int count) {
-    if (count < 1) {
-        return {offset, 0.0f};
-    }
-    const auto length = static_cast<float>(count);
-    if (referenceSteps(position, length)) {
-        position -= length;
-    }
-    return offset < 0.0f ? Handle{0.0f - offset, 0.0f - position} : Handle{offset, position};
-}
-
-void expectSame(const Handle &actual, const Handle &expected, float value, int count) {
-    ASSERT_EQ(bitsOf(actual.position), bitsOf(expected.position))
-        << value << " count " << count << ": " << actual.position << " vs " << expected.position;
-    ASSERT_EQ(bitsOf(actual.offset), bitsOf(expected.offset)) << value << " count " << count;
-}
-
-TEST(SeShapePartsTest, ValidatorsMatchSingleStepsOnOrdinaryPositions) {
-    std::mt19937 random(777);
-    std::uniform_int_distribution<int> smallCount(0, 40);
-    std::uniform_real_distribution<float> ordinary(-300.0f, 300.0f);
-    std::uniform_real_distribution<float> tiny(-1e-6f, 1e-6f);
-    std::uniform_int_distribution<int> shape(0, 9);
-    for (int trial = 0; trial < 40000; ++trial) {
-        int count = smallCount(random);
-        float value = 0.0f;
-        switch (shape(random)) {
-        case 0:
-            value = tiny(random);
-            break;
-        case 1:
-            value = std::round(ordinary(random));
-            break;
-        case 2: // large but still within reach of single steps
-            value = std::ldexp(ordinary(random), 17);
-            count = std::uniform_int_distribution<int>(4096, 20000)(random);
-            break;
-        default:
-            value = ordinary(random);
-            break;
-        }
-        const float offset = trial % 2 == 0 ? 1.5f : -0.0f;
-        const bool keep = trial % 3 == 0;
-        for (bool closed : {false, true}) {
-            expectSame(position(offset, value, count, closed, keep),
-                       referencePosition(offset, value, count, closed, keep), value, count);
-        }
-        expectSame(openedCurve(offset, value, count), referenceOpened(offset, value, count), value,
-                   count);
-        expectSame(openedCurve(-offset, value, count), referenceOpened(-offset, value, count),
-                   value, count);
-        if (count >= 2) {
-            const float closed = closedCurve(value, count);
-            ASSERT_TRUE(closed >= 0.0f && closed < static_cast<float>(count)) << value;
-        }
-    }
 }
 
 } // namespace
