@@ -26,6 +26,7 @@ protected:
     PiCompositeInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiCompositeInput() noexcept override;
     void detachFromNode() noexcept override;
+    void settleIndices() const noexcept override { components.settle(); }
 
 private:
     PiGraphObjectList<PiInput> components;

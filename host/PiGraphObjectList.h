@@ -18,8 +18,10 @@ namespace Vo {
 // a structured input, the components of a composite input, the elements of a multi-valued input.
 // Owns its objects and a count of its objects by name, so that appendUnique and a find that fails
 // cost O(1) on average; cuts an object off from its node when it drops it. Indices are 0-based. A
-// list of inputs keeps each input's parent (the list's holder) and index up to date, and clears
-// them when it drops the input or is destroyed.
+// list of inputs gives each input its parent (the list's holder) at once and clears it when it
+// drops the input or is destroyed; the inputs' indices are brought up to date when one is asked
+// for (settle), so that a run of insertions costs no more than the insertions themselves. A node's
+// lists, which no parent can settle, keep them up to date at once.
 template <class T> class PiGraphObjectList {
 public:
     // holder: the input whose list this is; null for a node's lists.
@@ -58,7 +60,7 @@ public:
         objects.reserve(objects.size() + 1 > objects.capacity() ? 2 * objects.size() + 1 : 0);
         countName(*object);
         objects.push_back(std::move(object));
-        placeFrom(objects.size() - 1);
+        placed(objects.size() - 1);
     }
     // Appends the object that make() gives, unless the list holds one of that name already. Gives
     // the new object, or null without calling make.
@@ -76,7 +78,7 @@ public:
         objects.reserve(objects.size() + 1 > objects.capacity() ? 2 * objects.size() + 1 : 0);
         countName(*object);
         objects.insert(objects.begin() + index, std::move(object));
-        placeFrom(static_cast<std::size_t>(index)); // linear, as the insertion itself
+        placed(static_cast<std::size_t>(index));
     }
     // The index of that very object (identity, as graph objects exist once); -1 when it is not
     // held.
@@ -105,12 +107,22 @@ public:
         detach(*objects[index]);
         unplace(*objects[index]);
         objects.erase(objects.begin() + index);
-        placeFrom(static_cast<std::size_t>(index));
+        moved(static_cast<std::size_t>(index));
     }
     // Cuts every object off from its node: the container is leaving the node, or the node is gone.
     void detachAll() noexcept {
         for (const RCShdPtr<T> &object : objects) {
             detach(*object);
+        }
+    }
+    // Brings the indices of the inputs held up to date: linear in the objects from the first
+    // insertion or removal since the last call, nothing when there was none.
+    void settle() const noexcept {
+        if constexpr (std::is_base_of_v<PiInput, T>) {
+            for (std::size_t i = settled; i < objects.size(); ++i) {
+                objects[i]->index = static_cast<int>(i);
+            }
+            settled = objects.size();
         }
     }
 
@@ -119,12 +131,19 @@ private:
     static void detach(PiGraphObject &object) noexcept { object.detachFromNode(); }
     // Before the object goes in: room is made first, so nothing can fail after the count.
     void countName(const T &object) { ++names[object.getName()]; }
-    void placeFrom(std::size_t first) noexcept {
+    // A new object at `at`: its parent now, its index and the later ones' when settled.
+    void placed(std::size_t at) noexcept {
         if constexpr (std::is_base_of_v<PiInput, T>) {
-            for (std::size_t i = first; i < objects.size(); ++i) {
-                objects[i]->parent = holder;
-                objects[i]->index = static_cast<int>(i);
-            }
+            objects[at]->parent = holder;
+            objects[at]->index = -1;
+        }
+        moved(at);
+    }
+    // The objects from `first` on have moved.
+    void moved(std::size_t first) noexcept {
+        settled = first < settled ? first : settled;
+        if (holder == nullptr) {
+            settle();
         }
     }
     static void unplace([[maybe_unused]] T &object) noexcept {
@@ -136,6 +155,7 @@ private:
 
     PiInput *holder;
     Vector<RCShdPtr<T>> objects;
+    mutable std::size_t settled = 0; // the objects before it have their indices up to date
     std::unordered_map<std::string, int> names;
 };
 

@@ -28,7 +28,7 @@ public:
     // The position among the parent's inputs (an element's index in its multi-valued input), or
     // among the node's inputs for an input of the node; kept up to date as elements are inserted
     // and removed. -1 once the input has left its container or the container is gone.
-    int getIndex() const noexcept { return index; }
+    int getIndex() const noexcept;
     // The place under the node's input, names joined by '/', an element as its input's name with
     // its index: "A.curve/Points[2]/x". Starts at the topmost input still reachable. O(depth).
     std::string getPlace() const;
@@ -40,6 +40,8 @@ protected:
 
     PiInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiInput() noexcept override;
+    // A container brings the indices of the inputs it holds up to date; nothing by default.
+    virtual void settleIndices() const noexcept;
 
 private:
     PiInput *parent = nullptr; // cleared by the parent's list before the parent goes

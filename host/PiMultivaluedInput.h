@@ -44,6 +44,7 @@ protected:
                        Vector<std::string> componentNames) noexcept;
     ~PiMultivaluedInput() noexcept override;
     void detachFromNode() noexcept override;
+    void settleIndices() const noexcept override { elements.settle(); }
 
 private:
     ElementKind elementKind;

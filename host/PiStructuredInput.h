@@ -39,6 +39,7 @@ protected:
     PiStructuredInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiStructuredInput() noexcept override;
     void detachFromNode() noexcept override;
+    void settleIndices() const noexcept override { inputs.settle(); }
 
 private:
     PiGraphObjectList<PiInput> inputs;

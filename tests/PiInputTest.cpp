@@ -86,6 +86,24 @@ TEST_F(PiInputTest, IndicesFollowInsertionsAndRemovals) {
     EXPECT_EQ(component(first, 0)->getPlace(), "Points/x");
 }
 
+// Indices are brought up to date when asked for, after any run of changes, and a node's own
+// inputs, which have no parent to ask, at once.
+TEST_F(PiInputTest, IndicesAreRightAfterAnyRunOfChanges) {
+    for (int i = 0; i < 5; ++i) {
+        points->insertElement(0);
+    }
+    points->removeElement(7);
+    points->insertElement(points->getNbElements());
+    for (int i = 0; i < points->getNbElements(); ++i) {
+        EXPECT_EQ(points->getElement(i)->getIndex(), i);
+        EXPECT_EQ(points->getElement(i)->getParentInput().get(), points.get());
+    }
+    ASSERT_TRUE(node->removeInput(*opacity));
+    EXPECT_EQ(curve->getIndex(), 0);
+    EXPECT_EQ(gradient->getIndex(), 1);
+    EXPECT_EQ(opacity->getIndex(), -1);
+}
+
 TEST_F(PiInputTest, AnInputOutlivingItsContainerHasNoParent) {
     RCShdPtr<PiInput> x = component(points->getElement(1), 0);
     ASSERT_TRUE(points->removeElement(1)); // the element goes with the list, its last owner
