@@ -1,13 +1,19 @@
 // Rule fuzzer of the selection updater on the example application: decodes the input into a
 // sequence of editor-side selector operations, point and handle edits, host-side selections and
-// shape deletions on a fresh scene, and after every step checks how the editor's selection, the
-// application's selection and the three callback lists must relate; aborts on the first breach.
-// Only inputs that no operation documents as raising are generated, so any exception is a finding.
+// shape deletions on a fresh scene, with undo, redo and batches, and after every step checks how
+// the editor's selection, the application's selection and the three callback lists must relate, and
+// that the editor's history agrees with a plain model of it (a list of states and a cursor);
+// aborts on the first breach. Only inputs that no operation documents as raising are generated
+// (undo inside a batch is checked to raise and change nothing), so any other exception is a
+// finding.
 
 #include "AppShapeEditor.h"
 #include "FuzzByteReader.h"
 
+#include "SeSelectionBatch.h"
+#include "SeSelectionHistory.h"
 #include "SeShape.h"
+#include "SeShapeItem.h"
 #include "SeShapeSelector.h"
 
 #include "foundation/RCShdPtr.h"
@@ -17,6 +23,7 @@
 #include "host/PiInput.h"
 #include "host/PiSnItem.h"
 #include "host/PiSnItemUtil.h"
+#include "host/RCExInvalidCall.h"
 #include "host/SnItem.h"
 #include "host/SnSelection.h"
 
@@ -25,6 +32,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,6 +64,46 @@ struct ShapeRecord {
     bool alive = true;
 };
 
+// The history as a plain list of the editor's selections after each recorded change, and the
+// place of the current one. Undo goes to the nearest earlier state that, without the items of
+// deleted shapes, differs from the current selection; redo to the nearest later one.
+struct HistoryModel {
+    std::vector<RCShdPtr<SnSelection const>> states;
+    std::size_t cursor = 0;
+    std::size_t depth = Vo::SeSelectionHistory::defaultDepth;
+
+    void record(const SnSelection &now) {
+        states.erase(states.begin() + static_cast<std::ptrdiff_t>(cursor) + 1, states.end());
+        states.emplace_back(now.clone());
+        ++cursor;
+        while (states.size() - 1 > depth) {
+            states.erase(states.begin());
+            --cursor;
+        }
+    }
+    static RCShdPtr<SnSelection> withoutGone(const SnSelection &state) {
+        const RCShdPtr<SnSelection> kept = SnSelection::create();
+        for (const RCShdPtr<SnItem const> &item : state) {
+            const auto *shape = dynamic_cast<const Vo::SeShapeItem *>(item.get());
+            if (shape == nullptr || !shape->getData().isNull()) {
+                kept->addItem(item);
+            }
+        }
+        return kept;
+    }
+    // The state undo (redo) goes to and its place; null when there is none.
+    RCShdPtr<SnSelection> target(const SnSelection &now, bool back, std::size_t &place) const {
+        for (place = cursor; back ? place > 0 : place + 1 < states.size();) {
+            place = back ? place - 1 : place + 1;
+            RCShdPtr<SnSelection> restored = withoutGone(*states[place]);
+            if (!now.isEqual(restored)) {
+                return restored;
+            }
+        }
+        return RCShdPtr<SnSelection>();
+    }
+};
+
 // The scene: the example editor with four shapes (composite points without handles, composite
 // points with gradient handles, single-valued points, and a small one with a handle), and whether
 // the application's selection was last written by the updater for an editor-side change.
@@ -62,6 +111,12 @@ struct Scene {
     VoExample::AppShapeEditor editor;
     std::vector<ShapeRecord> shapes;
     bool editorSynced = false;
+    HistoryModel history;
+    // The open batch's scopes, innermost last, and both selections when it opened.
+    std::list<Vo::SeSelectionBatch> batches;
+    RCShdPtr<SnSelection const> editorAtBatch;
+    RCShdPtr<SnSelection const> hostAtBatch;
+    bool hostWrittenInBatch = false;
 
     Scene() {
         addShape("A", 4, 0, false);
@@ -69,6 +124,7 @@ struct Scene {
         addShape("C", 5, 0, true);
         addShape("D", 2, 1, false);
         editor.takeCallbacks();
+        history.states.emplace_back(selector().getSelection()->clone());
     }
 
     void addShape(const std::string &name, int points, int handles, bool singleValued) {
@@ -276,6 +332,11 @@ enum Operation {
     HostSelect,
     HostClear,
     Delete,
+    Undo,
+    Redo,
+    BatchOpen,
+    BatchEnd,
+    BatchCancel,
     OperationCount
 };
 
@@ -325,6 +386,83 @@ bool runOperation(Scene &scene, Operation operation, ByteReader &in,
     }
 }
 
+// Undo or redo inside a batch raises and changes nothing; outside one it goes where the model
+// says, or does nothing when the model has no such state.
+void runTravel(Scene &scene, bool back) {
+    Vo::SeSelectionHistory &history = scene.editor.getHistory();
+    const SnSelection &now = *scene.selector().getSelection();
+    if (!scene.batches.empty()) {
+        bool raised = false;
+        try {
+            back ? history.undo() : history.redo();
+        } catch (const Vo::RCExInvalidCall &) {
+            raised = true;
+        }
+        check(raised, "undo or redo inside a batch did not raise");
+        return;
+    }
+    std::size_t place = 0;
+    const RCShdPtr<SnSelection> expected = scene.history.target(now, back, place);
+    const bool done = back ? history.undo() : history.redo();
+    check(done == !expected.isNull(), "undo or redo did not do what the model says");
+    if (done) {
+        check(now.isEqual(expected), "undo or redo restored another state than the model's");
+        scene.history.cursor = place;
+    }
+    check(history.getNbUndoSteps() == static_cast<int>(scene.history.cursor),
+          "the history's undo steps differ from the model's");
+}
+
+// Ends the innermost scope; the outermost commits the working selection it showed last.
+void endBatch(Scene &scene) {
+    const RCShdPtr<SnSelection const> working(scene.selector().getCurrentSelection()->clone());
+    scene.batches.pop_back();
+    if (scene.batches.empty()) {
+        check(scene.selector().getSelection()->isEqual(working),
+              "the batch's end did not commit its working selection");
+    }
+}
+
+void cancelBatch(Scene &scene) {
+    scene.batches.front().cancel();
+    scene.batches.clear();
+    check(scene.selector().getSelection()->isEqual(scene.editorAtBatch),
+          "a cancelled batch changed the editor's selection");
+    check(scene.hostWrittenInBatch || scene.hostSelection()->isEqual(scene.hostAtBatch),
+          "a cancelled batch changed the application's selection");
+}
+
+// Runs a history or batch operation; true when it ended the outermost scope of a batch.
+bool runBatchOrHistory(Scene &scene, Operation operation) {
+    switch (operation) {
+    case Undo:
+    case Redo:
+        runTravel(scene, operation == Undo);
+        return false;
+    case BatchOpen:
+        if (scene.batches.empty()) {
+            scene.editorAtBatch =
+                RCShdPtr<SnSelection const>(scene.selector().getSelection()->clone());
+            scene.hostAtBatch = RCShdPtr<SnSelection const>(scene.hostSelection()->clone());
+            scene.hostWrittenInBatch = false;
+        }
+        scene.batches.emplace_back(scene.editor.getSharedSelector());
+        return false;
+    case BatchEnd:
+        if (!scene.batches.empty()) {
+            endBatch(scene);
+            return scene.batches.empty();
+        }
+        return false;
+    default:
+        if (!scene.batches.empty()) {
+            cancelBatch(scene);
+            return true;
+        }
+        return false;
+    }
+}
+
 void checkCallbacks(const std::vector<std::string> &callbacks, bool changed, bool fromHost) {
     const auto count = [&callbacks](const char *list) {
         return std::count(callbacks.begin(), callbacks.end(), list);
@@ -336,13 +474,49 @@ void checkCallbacks(const std::vector<std::string> &callbacks, bool changed, boo
 }
 
 void runStep(Scene &scene, ByteReader &in) {
-    const RCShdPtr<SnSelection> editorBefore(scene.selector().getSelection()->clone());
+    const bool inBatch = !scene.batches.empty();
+    const RCShdPtr<SnSelection> editorBefore(
+        (inBatch ? scene.editorAtBatch : scene.selector().getSelection())->clone());
     const RCShdPtr<SnSelection> hostBefore(scene.hostSelection()->clone());
     std::vector<const Vo::SeShape *> hostShapes;
     const auto operation = static_cast<Operation>(in.next() % OperationCount);
-    const bool fromHost = runOperation(scene, operation, in, hostShapes);
+    bool fromHost = false;
+    bool batchEnded = false;
+    if (operation >= Undo) {
+        batchEnded = runBatchOrHistory(scene, operation);
+    } else {
+        fromHost = runOperation(scene, operation, in, hostShapes);
+    }
     const bool editorChanged = !scene.selector().getSelection()->isEqual(editorBefore);
     const bool hostChanged = !scene.hostSelection()->isEqual(hostBefore);
+    if (!scene.batches.empty()) {
+        // Inside a batch nothing reaches the selection object or the callbacks; the working
+        // selection still takes the application's shapes over.
+        scene.hostWrittenInBatch = scene.hostWrittenInBatch || fromHost;
+        check(!editorChanged, "the editor's selection object changed inside a batch");
+        check(scene.editor.takeCallbacks().empty(), "a callback ran inside a batch");
+        if (fromHost && !hostShapes.empty()) {
+            checkTakenOver(scene, hostShapes);
+        }
+        return;
+    }
+    if (editorChanged && operation != Undo && operation != Redo) {
+        scene.history.record(*scene.selector().getSelection());
+    }
+    check(scene.editor.getHistory().getNbUndoSteps() == static_cast<int>(scene.history.cursor) &&
+              scene.editor.getHistory().getNbRedoSteps() ==
+                  static_cast<int>(scene.history.states.size() - 1 - scene.history.cursor),
+          "the history's steps differ from the model's");
+    if (batchEnded) {
+        // The commit is one change of the editor's selection, announced as such; an application
+        // write inside the batch is not mirrored back when the editor's selection stays.
+        checkCallbacks(scene.editor.takeCallbacks(), editorChanged, false);
+        scene.editorSynced = editorChanged || (scene.editorSynced && !scene.hostWrittenInBatch);
+        if (scene.editorSynced) {
+            checkMirrored(scene);
+        }
+        return;
+    }
     // A host-side change that leaves the editor's shapes alone (no shape in it, or the same ones)
     // is not announced: the editor's lists tell of the editor's selection.
     checkCallbacks(scene.editor.takeCallbacks(), editorChanged || (!fromHost && hostChanged),

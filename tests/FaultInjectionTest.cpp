@@ -1,3 +1,5 @@
+#include "SeSelectionBatch.h"
+#include "SeSelectionHistory.h"
 #include "SeSelectorUpdater.h"
 #include "SeShape.h"
 #include "SeShapeItem.h"
@@ -131,6 +133,7 @@ struct FaultScene {
     CountedRecorder shapeCalls{"shapes", log, callbackCalls};
     CountedRecorder selectionCalls{"selection", log, callbackCalls};
     RCShdPtr<SeSelectorUpdater> updater;
+    SeSelectionHistory history{selector};
     // What a start prepares for its run, so that the run itself makes no counted call of its own.
     std::vector<RCShdPtr<SnItem const>> preparedItems;
     RCShdPtr<SnSelection const> preparedSelection;
@@ -541,6 +544,70 @@ TEST(FaultInjectionTest, AFaultInAnIteratorEngineLeavesEveryIteratorWhereItWas) 
     EXPECT_GE(nbFaults, static_cast<long>(operations.size()));
     std::cout << "[          ] iterator operations: " << nbFaults << " faults\n";
     RecordProperty("injectedFaults", static_cast<int>(nbFaults));
+}
+
+// Changes that commit through the selector's restorable commit: a batch and the history's
+// restores. Every fault leaves both selections as they were and runs no callback, whether it
+// comes before the commit (the batch is abandoned) or within its mirroring (the selector puts its
+// selection back and the updater mirrors that without callbacks); the history keeps its steps.
+std::vector<Operation> undoneOperations() {
+    using S = FaultScene;
+    const auto twoSteps = [](S &s) {
+        s.selector->setSelectedShapes(s.shapes({S::A}));
+        s.selector->setSelectedShapes(s.shapes({S::B, S::E}));
+        s.history.clear();
+        s.selector->selectPoint(1);
+        s.selector->setPrimarySelectedShape(s.controller.shape(S::E), 2);
+        s.selector->selectHandle(1);
+        s.preparedId = s.controller.shape(S::A)->getId();
+    };
+    return {
+        {"batch", Operation::Selector, twoSteps,
+         [](S &s) {
+             SeSelectionBatch batch(s.selector);
+             s.selector->setSelectedShapes(s.shapes({S::A, S::B, S::D}));
+             s.controller.sendRemoval(s.preparedId);
+             s.selector->selectPoint(3);
+             SeSelectionBatch inner(s.selector);
+             s.selector->updateSelectionPointAdded(s.controller.weak(S::B), 0);
+         }},
+        {"undo", Operation::Selector, twoSteps, [](S &s) { s.history.undo(); }},
+        {"redo", Operation::Selector,
+         [twoSteps](S &s) {
+             twoSteps(s);
+             s.history.undo();
+             s.history.undo();
+         },
+         [](S &s) { s.history.redo(); }},
+    };
+}
+
+TEST(FaultInjectionTest, AFaultInABatchOrARestoreLeavesBothSelectionsAsTheyWere) {
+    for (const Operation &op : undoneOperations()) {
+        FaultScene scene;
+        prepare(op, scene);
+        EXPECT_FALSE(runArmed(op, scene, 0)) << op.name;
+        const long nbCalls = TestFaults::calls();
+        EXPECT_GT(nbCalls, 0) << op.name;
+        EXPECT_FALSE(scene.log.empty()) << op.name;
+        for (long nth = 1; nth <= nbCalls; ++nth) {
+            const std::string context = op.name + " fault " + std::to_string(nth);
+            prepare(op, scene);
+            const Outcome before = snapshot(scene);
+            const int undoSteps = scene.history.getNbUndoSteps();
+            const int redoSteps = scene.history.getNbRedoSteps();
+            EXPECT_TRUE(runArmed(op, scene, nth)) << context;
+            EXPECT_TRUE(scene.selector->getSelection()->isEqual(before.selector)) << context;
+            EXPECT_TRUE(scene.host->isEqual(before.host)) << context;
+            EXPECT_TRUE(scene.log.empty()) << context;
+            EXPECT_FALSE(scene.selector->isBatchOpen()) << context;
+            if (op.name == "undo" || op.name == "redo") {
+                EXPECT_EQ(scene.history.getNbUndoSteps(), undoSteps) << context;
+                EXPECT_EQ(scene.history.getNbRedoSteps(), redoSteps) << context;
+            }
+            expectMirroringWorks(scene, context);
+        }
+    }
 }
 
 } // namespace
