@@ -14,6 +14,7 @@
 #include "SeSelectionHistory.h"
 #include "SeShape.h"
 #include "SeShapeItem.h"
+#include "SeShapeParts.h"
 #include "SeShapeSelector.h"
 
 #include "foundation/RCShdPtr.h"
@@ -25,6 +26,7 @@
 #include "host/PiSnItemUtil.h"
 #include "host/RCExInvalidCall.h"
 #include "host/SnItem.h"
+#include "host/SnParts.h"
 #include "host/SnSelection.h"
 
 #include <algorithm>
@@ -64,6 +66,41 @@ struct ShapeRecord {
     bool alive = true;
 };
 
+// A point or handle the application inserted or removed, as the selector was told of it.
+struct PartEdit {
+    Vo::RCWeakPtr<Vo::SeShapeInterface> shape;
+    bool points = true;
+    bool insert = true;
+    int index = 0;
+};
+
+// The state as the selector renumbers its selection after the edit: the primary item only, when
+// it is the edited shape's and has parts; other indices stay, a removed one goes, later ones move.
+RCShdPtr<SnSelection const> renumbered(const RCShdPtr<SnSelection const> &state,
+                                       const PartEdit &edit) {
+    if (state->isEmpty()) {
+        return state;
+    }
+    const auto &primary = dynamic_cast<const Vo::SeShapeItem &>(*state->getPrimaryItem());
+    if (primary.getData() != edit.shape || !primary.hasParts()) {
+        return state;
+    }
+    const auto &old = dynamic_cast<const Vo::SeShapeParts &>(*primary.getParts());
+    const RCShdPtr<Vo::SeShapeParts> parts(new Vo::SeShapeParts);
+    for (const int p : edit.points ? old.getPoints() : old.getHandles()) {
+        if (edit.insert || p != edit.index) {
+            const int moved = p < edit.index ? p : (edit.insert ? p + 1 : p - 1);
+            edit.points ? parts->appendPoint(moved) : parts->appendHandle(moved);
+        }
+    }
+    for (const int p : edit.points ? old.getHandles() : old.getPoints()) {
+        edit.points ? parts->appendHandle(p) : parts->appendPoint(p);
+    }
+    SnSelection::Items items(state->begin(), state->end());
+    items.front() = RCShdPtr<SnItem const>(new Vo::SeShapeItem(parts, edit.shape));
+    return SnSelection::create(items);
+}
+
 // The history as a plain list of the editor's selections after each recorded change, and the
 // place of the current one. Undo goes to the nearest earlier state that, without the items of
 // deleted shapes, differs from the current selection; redo to the nearest later one.
@@ -72,7 +109,11 @@ struct HistoryModel {
     std::size_t cursor = 0;
     std::size_t depth = Vo::SeSelectionHistory::defaultDepth;
 
+    // A selection equal to the current state (the renumbering the history made too) is no step.
     void record(const SnSelection &now) {
+        if (now.isEqual(states[cursor])) {
+            return;
+        }
         states.erase(states.begin() + static_cast<std::ptrdiff_t>(cursor) + 1, states.end());
         states.emplace_back(now.clone());
         ++cursor;
@@ -117,6 +158,9 @@ struct Scene {
     RCShdPtr<SnSelection const> editorAtBatch;
     RCShdPtr<SnSelection const> hostAtBatch;
     bool hostWrittenInBatch = false;
+    std::vector<PartEdit> batchEdits;
+    // The edit the last Edit operation made, if any.
+    std::vector<PartEdit> lastEdit;
 
     Scene() {
         addShape("A", 4, 0, false);
@@ -226,12 +270,18 @@ void runEdit(Scene &scene, ByteReader &in) {
     const int count = points ? shape->getNbPoints() : shape->getNbHandles();
     const std::uint8_t index = in.next();
     VoExample::AppEditorController &controller = scene.editor.getController();
+    const PartEdit edit{shape->getShape()->getShapeInterface(), points, insert,
+                        insert ? index % (count + 1) : (count > 0 ? index % count : 0)};
+    bool done = false;
     if (insert && count < kMaxParts) {
-        points ? controller.insertPoint(*shape, index % (count + 1))
-               : controller.insertHandle(*shape, index % (count + 1));
+        done = points ? controller.insertPoint(*shape, edit.index)
+                      : controller.insertHandle(*shape, edit.index);
     } else if (!insert && count > 0) {
-        points ? controller.deletePoint(*shape, index % count)
-               : controller.deleteHandle(*shape, index % count);
+        done = points ? controller.deletePoint(*shape, edit.index)
+                      : controller.deleteHandle(*shape, edit.index);
+    }
+    if (done) {
+        scene.lastEdit.push_back(edit);
     }
 }
 
@@ -423,12 +473,33 @@ void endBatch(Scene &scene) {
     }
 }
 
+// The selection at the batch's start, less the shapes deleted since: the removal events that
+// came inside an abandoned batch still apply, as a removal event does (the rest as wholes).
+RCShdPtr<SnSelection> withoutDeleted(const SnSelection &start) {
+    const RCShdPtr<SnSelection> live = HistoryModel::withoutGone(start);
+    if (live->getNbItems() == start.getNbItems()) {
+        return RCShdPtr<SnSelection>(start.clone());
+    }
+    const RCShdPtr<SnSelection> wholes = SnSelection::create();
+    for (const RCShdPtr<SnItem const> &item : *live) {
+        wholes->addItem(RCShdPtr<SnItem const>(new Vo::SeShapeItem(
+            RCShdPtr<Vo::SnParts>(), dynamic_cast<const Vo::SeShapeItem &>(*item).getData())));
+    }
+    return wholes;
+}
+
 void cancelBatch(Scene &scene) {
     scene.batches.front().cancel();
     scene.batches.clear();
-    check(scene.selector().getSelection()->isEqual(scene.editorAtBatch),
-          "a cancelled batch changed the editor's selection");
-    check(scene.hostWrittenInBatch || scene.hostSelection()->isEqual(scene.hostAtBatch),
+    RCShdPtr<SnSelection const> edited = scene.editorAtBatch;
+    for (const PartEdit &edit : scene.batchEdits) {
+        edited = renumbered(edited, edit);
+    }
+    const RCShdPtr<SnSelection> expected = withoutDeleted(*edited);
+    check(scene.selector().getSelection()->isEqual(expected),
+          "a cancelled batch left another selection than its start, less the deleted shapes");
+    check(scene.hostWrittenInBatch || !expected->isEqual(scene.editorAtBatch) ||
+              scene.hostSelection()->isEqual(scene.hostAtBatch),
           "a cancelled batch changed the application's selection");
 }
 
@@ -445,6 +516,7 @@ bool runBatchOrHistory(Scene &scene, Operation operation) {
                 RCShdPtr<SnSelection const>(scene.selector().getSelection()->clone());
             scene.hostAtBatch = RCShdPtr<SnSelection const>(scene.hostSelection()->clone());
             scene.hostWrittenInBatch = false;
+            scene.batchEdits.clear();
         }
         scene.batches.emplace_back(scene.editor.getSharedSelector());
         return false;
@@ -480,6 +552,8 @@ void runStep(Scene &scene, ByteReader &in) {
     const RCShdPtr<SnSelection> hostBefore(scene.hostSelection()->clone());
     std::vector<const Vo::SeShape *> hostShapes;
     const auto operation = static_cast<Operation>(in.next() % OperationCount);
+    if (std::getenv("VO_TRACE"))
+        std::fprintf(stderr, "op %d batch %d\n", int(operation), int(scene.batches.size()));
     bool fromHost = false;
     bool batchEnded = false;
     if (operation >= Undo) {
@@ -489,6 +563,15 @@ void runStep(Scene &scene, ByteReader &in) {
     }
     const bool editorChanged = !scene.selector().getSelection()->isEqual(editorBefore);
     const bool hostChanged = !scene.hostSelection()->isEqual(hostBefore);
+    // The history renumbers its states as the selector renumbers the selection, at once, also
+    // inside a batch; the renumbering is no step of its own.
+    for (const PartEdit &edit : scene.lastEdit) {
+        for (RCShdPtr<SnSelection const> &state : scene.history.states) {
+            state = renumbered(state, edit);
+        }
+        scene.batchEdits.push_back(edit);
+    }
+    scene.lastEdit.clear();
     if (!scene.batches.empty()) {
         // Inside a batch nothing reaches the selection object or the callbacks; the working
         // selection still takes the application's shapes over.

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace Vo {
@@ -20,11 +21,13 @@ namespace Vo {
 // of a batch: one step), and puts earlier states back. Observes the selection; the selector and
 // the history keep plain pointers to each other, so either may go first. Owns its steps.
 //
-// A step keeps only what changed: the position where the old and new item lists first differ and
-// the items between there and their common tail, old and new. Items and parts never change once
-// in a selection, so steps share them with the selection: a change of points on the primary shape
-// among 10^4 selected shapes stores two items. The history also keeps one list of the items of its
-// current state (shared, not copied).
+// When the application inserts or removes points or handles (the selector's updateSelection...
+// operations), the kept states are renumbered as the selection is, so that a restore selects the
+// same points; the renumbering itself is no step. A step keeps only what changed: the position
+// where the old and new item lists first differ and the items between there and their common tail,
+// old and new. Items and parts never change once in a selection, so steps share them with the
+// selection: a change of points on the primary shape among 10^4 selected shapes stores two items.
+// The history also keeps one list of the items of its current state (shared, not copied).
 //
 // undo and redo restore through the commit rule, as one write of the selection object: the updater
 // mirrors it and runs the callback lists as for any other change; the restore itself is not
@@ -85,7 +88,8 @@ public:
 
 private:
     friend class SeShapeSelector;
-    using Items = std::vector<RCShdPtr<SnItem const>>;
+    using ItemPtr = RCShdPtr<SnItem const>;
+    using Items = std::vector<ItemPtr>;
     // One recorded change: from position `at`, the items `before` became `after`.
     struct Step {
         std::size_t at;
@@ -94,6 +98,11 @@ private:
     };
 
     void selectorGone() noexcept;
+    // Replaces the items of `shape` that are primary in a kept state by what `rewrite` makes of
+    // them: the selector renumbers them as it renumbers its own primary item. An item that
+    // `rewrite` raises for stays as it is.
+    void rewritePrimaryItems(const RCWeakPtr<SeShapeInterface> &shape,
+                             const std::function<ItemPtr(const ItemPtr &)> &rewrite) noexcept;
     void record();
     void forgetFailedCommit();
     bool travel(bool back);
@@ -102,6 +111,8 @@ private:
     static void apply(Items &items, const Step &step, bool back);
     static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items);
     static bool isSame(const Items &items, const SnSelection &selection) noexcept;
+    static bool isEqualRange(Items::const_iterator first, Items::const_iterator last,
+                             SnSelection::const_iterator other);
 
     SeShapeSelector *selector;
     SnSelection *selection;

@@ -243,6 +243,7 @@ private:
     // Ends one level; the outermost commits unless `keep` is false or the batch was cancelled.
     void endBatch(bool keep);
     void cancelBatch() noexcept;
+    void replayEdits(BatchState &ended) noexcept;
     // Hands `result` to the selection object unless equal, putting the old items back (without
     // callbacks) when an observer raises; used for the end of a batch and for restores.
     void commitRestorable(const RCShdPtr<SnSelection const> &result);
@@ -272,6 +273,11 @@ private:
     int selectionRank(const PartsChannel &channel, int index) const;
     void renumber(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape, int index,
                   bool added);
+    void renumberSelection(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape,
+                           int index, bool added);
+    static RCShdPtr<SeShapeParts> renumberedParts(const PartsChannel &channel,
+                                                  const RCShdPtr<SeShapeParts const> &current,
+                                                  int index, bool added);
 
     mutable CbDispatcher<CbEmptyType> primarySelectionChangedDispatcher;
     mutable CbDispatcher<CbEmptyType> shapeSelectionChangedDispatcher;

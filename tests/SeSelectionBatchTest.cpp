@@ -178,6 +178,36 @@ TEST_F(SeSelectionBatchTest, ApplicationWritesInsideABatchCountAtItsEnd) {
     EXPECT_EQ(log, (std::vector<std::string>{"primary", "shapes", "selection"}));
 }
 
+// What the application reported inside an abandoned batch still holds afterwards, in one change:
+// a shape deleted leaves the selection, indices follow points removed. (An abandoned batch used to
+// drop those reports, leaving a gone shape selected for good, or indices of points that moved.)
+TEST_F(SeSelectionBatchTest, AnAbandonedBatchStillAppliesRemovalsAndRenumberings) {
+    select({A, B});
+    selector->selectPoint(2);
+    settle();
+    {
+        SeSelectionBatch batch(selector);
+        select({C});
+        selector->updateSelectionPointDeleted(controller.weak(A), 0);
+        batch.cancel();
+    }
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{1}));
+    EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+    EXPECT_EQ(log, (std::vector<std::string>{"selection"}));
+
+    settle();
+    try {
+        SeSelectionBatch batch(selector);
+        controller.deleteShape(B);
+        throw std::runtime_error("script error");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_TRUE(selectedPoints().empty()); // as after any removal event
+    EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+}
+
 // A commit whose mirroring raises: the selector puts its selection back, the updater mirrors
 // that without callbacks, and the error reaches the end of the scope.
 TEST_F(SeSelectionBatchTest, ARaisingCommitLeavesBothSelectionsAsTheyWere) {

@@ -137,6 +137,29 @@ TEST_F(SeSelectionHistoryTest, DepthAndMemoryPerStepAreBounded) {
     EXPECT_EQ(history.getNbStoredItems() - before, 4U);
 }
 
+// Kept states are renumbered as the selection is when the application inserts or removes points,
+// so that undo selects the same points; the renumbering is no step. (Undo used to put back the old
+// indices, which could name points that no longer exist, and the restore then raised for ever.)
+TEST_F(SeSelectionHistoryTest, KeptStatesFollowInsertedAndRemovedPoints) {
+    select({A});
+    Vo::Vector<int> points;
+    points.push_back(1);
+    points.push_back(4);
+    selector->selectPoints(points);
+    select({B});
+    selector->updateSelectionPointDeleted(controller.weak(A), 1); // A is not selected now
+    EXPECT_EQ(history.getNbUndoSteps(), 3);
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{3}));
+    selector->updateSelectionPointAdded(controller.weak(A), 0);
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{4}));
+    EXPECT_EQ(history.getNbUndoSteps(), 2);
+    EXPECT_TRUE(history.redo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{4}));
+}
+
 // A fault in the updater during a restore: both selections stay as they were, no callback runs,
 // and the history still stands where it did.
 TEST_F(SeSelectionHistoryTest, AFaultDuringARestoreChangesNothing) {

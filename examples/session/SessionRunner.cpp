@@ -84,7 +84,9 @@ void SessionRunner::runLine(const std::string &line, const std::string &source, 
 void SessionRunner::finish(SessionReport &report) {
     if (!report.error.empty() && session.getBatchDepth() > 0) {
         session.abandonBatches();
-        report.results.push_back("batch abandoned: both selections are as at its start");
+        report.results.push_back(
+            "batch abandoned: the selections are as at its start, but for shapes deleted and "
+            "points renumbered inside it");
     }
     report.events = session.takeEvents();
     report.callbacks = session.takeCallbacks();

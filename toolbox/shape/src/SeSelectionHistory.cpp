@@ -1,5 +1,6 @@
 #include "SeSelectionHistory.h"
 
+#include "SeScopedValue.h"
 #include "SeShapeItem.h"
 
 #include "foundation/List.h"
@@ -16,26 +17,12 @@ namespace Vo {
 
 namespace {
 
-using ItemPtr = RCShdPtr<SnItem const>;
-
 void checkDepth(int depth) {
     if (depth < 0) {
         throw RCExInvalidCall("history depth " + std::to_string(depth) +
                               " is negative (expected 0 or more)");
     }
 }
-
-// Sets the flag for the length of a scope, also on an exception.
-class FlagScope {
-public:
-    explicit FlagScope(bool &flag) noexcept : flag(flag) { flag = true; }
-    FlagScope(const FlagScope &) = delete;
-    FlagScope &operator=(const FlagScope &) = delete;
-    ~FlagScope() { flag = false; }
-
-private:
-    bool &flag;
-};
 
 } // namespace
 
@@ -136,6 +123,13 @@ void SeSelectionHistory::record() {
     if (at == oldSize && at == newSize) {
         return;
     }
+    if (oldSize == newSize &&
+        isEqualRange(state.begin() + static_cast<std::ptrdiff_t>(at),
+                     state.end() - static_cast<std::ptrdiff_t>(common), head)) {
+        // Other objects for the same items (a renumbering the history made too): no step.
+        std::copy(head, tail, state.begin() + static_cast<std::ptrdiff_t>(at));
+        return;
+    }
     Step step{at,
               Items(state.begin() + static_cast<std::ptrdiff_t>(at),
                     state.end() - static_cast<std::ptrdiff_t>(common)),
@@ -167,6 +161,38 @@ void SeSelectionHistory::forgetFailedCommit() {
         }
     }
     record();
+}
+
+bool SeSelectionHistory::isEqualRange(Items::const_iterator first, Items::const_iterator last,
+                                      SnSelection::const_iterator other) {
+    return std::equal(first, last, other,
+                      [](const ItemPtr &a, const ItemPtr &b) { return a->isEqual(*b); });
+}
+
+void SeSelectionHistory::rewritePrimaryItems(
+    const RCWeakPtr<SeShapeInterface> &shape,
+    const std::function<ItemPtr(const ItemPtr &)> &rewrite) noexcept {
+    const auto rewriteIfOf = [&](ItemPtr &item) {
+        const auto *shapeItem = dynamic_cast<const SeShapeItem *>(item.get());
+        if (shapeItem == nullptr || shapeItem->getData() != shape) {
+            return;
+        }
+        try {
+            item = rewrite(item);
+        } catch (...) { // NOLINT(bugprone-empty-catch): the item stays, as documented
+        }
+    };
+    if (!state.empty()) {
+        rewriteIfOf(state.front());
+    }
+    for (Step &step : steps) {
+        if (step.at == 0 && !step.before.empty()) {
+            rewriteIfOf(step.before.front());
+        }
+        if (step.at == 0 && !step.after.empty()) {
+            rewriteIfOf(step.after.front());
+        }
+    }
 }
 
 void SeSelectionHistory::trim() noexcept {
@@ -232,7 +258,7 @@ bool SeSelectionHistory::travel(bool back) {
 }
 
 void SeSelectionHistory::restore(const RCShdPtr<SnSelection> &restored) {
-    const FlagScope quiet(restoring);
+    const SeScopedValue<bool> quiet(restoring, true);
     selector->commitRestorable(restored);
 }
 

@@ -1,6 +1,7 @@
 #include "SeShapeSelector.h"
 
 #include "SeExMissingElement.h"
+#include "SeScopedValue.h"
 #include "SeSelectedKeys.h"
 #include "SeSelectionHistory.h"
 #include "SeShapeItem.h"
@@ -20,11 +21,21 @@
 
 namespace Vo {
 
-// An open batch: the working selection the operations read and change, and the removal events
-// received since it was last read (shape id to number of events), applied at the next read.
+// An open batch: the working selection the operations read and change, the removal events
+// received since it was last read (shape id to number of events), applied at the next read, and
+// all those received since it opened, which still apply when the batch is abandoned.
 struct SeShapeSelector::BatchState {
+    // An insertion or removal of a point or handle that the application reported.
+    struct Edit {
+        const PartsChannel *channel;
+        RCWeakPtr<SeShapeInterface> shape;
+        int index;
+        bool added;
+    };
     RCShdPtr<SnSelection> working;
+    std::vector<Edit> edits;
     std::unordered_map<int, int> removals;
+    std::unordered_map<int, int> received;
     int depth = 0;
     bool cancelled = false;
 };
@@ -120,21 +131,6 @@ void renumberRun(int lo, int hi, const Renumbering &renumbering, AppendRun appen
         appendRun(INT_MIN, INT_MIN); // INT_MAX moves up by wrapping around
     }
 }
-
-// Sets a value for the length of a scope and puts the earlier one back, also on an exception.
-template <class T> class ScopedValue {
-public:
-    ScopedValue(T &target, T value) : target(target), saved(std::move(target)) {
-        target = std::move(value);
-    }
-    ScopedValue(const ScopedValue &) = delete;
-    ScopedValue &operator=(const ScopedValue &) = delete;
-    ~ScopedValue() { target = std::move(saved); }
-
-private:
-    T &target;
-    T saved;
-};
 
 // The shapes of `from` that stay after removal events for the ids in `removed` (id to number of
 // events, counted down as they match): per event the first live shape with that id leaves, and
@@ -341,6 +337,7 @@ void SeShapeSelector::resetSelection() {
 void SeShapeSelector::removeSelectedShape(int shapeId) {
     if (batch != nullptr) {
         ++batch->removals[shapeId];
+        ++batch->received[shapeId];
         return;
     }
     std::unordered_map<int, int> removed{{shapeId, 1}};
@@ -364,19 +361,50 @@ void SeShapeSelector::endBatch(bool keep) {
     if (--batch->depth > 0) {
         return;
     }
+    std::unique_ptr<BatchState> ended;
     RCShdPtr<SnSelection> result;
     if (!batch->cancelled) {
         try {
             settleRemovals();
+            result = batch->working;
         } catch (...) {
-            batch.reset();
+            ended = std::move(batch);
+            replayEdits(*ended);
             throw;
         }
-        result = batch->working;
     }
-    batch.reset(); // closed before the commit: its observers read the committed selection
-    if (!result.isNull()) {
+    ended =
+        std::move(batch); // closed before the commit: its observers read the committed selection
+    if (result.isNull()) {
+        replayEdits(*ended);
+        return;
+    }
+    try {
         commitRestorable(result);
+    } catch (...) {
+        replayEdits(*ended);
+        throw;
+    }
+}
+
+// What the application reported inside a batch that is abandoned still holds: a shape deleted must
+// not stay selected, and indices must follow the points and handles inserted or removed, since
+// those reports will not come again. So they go to the selection as if they came after the batch,
+// in one change (a batch of their own). Raises nothing: this runs where the batch is left by an
+// error, or cancelled; should the application raise meanwhile, the selection stays as it is.
+void SeShapeSelector::replayEdits(BatchState &ended) noexcept {
+    if (ended.edits.empty() && ended.received.empty()) {
+        return;
+    }
+    try {
+        beginBatch();
+        for (const BatchState::Edit &edit : ended.edits) {
+            renumberSelection(*edit.channel, edit.shape, edit.index, edit.added);
+        }
+        batch->removals.swap(ended.received);
+        endBatch(true);
+    } catch (...) { // NOLINT(bugprone-empty-catch): see above
+        batch.reset();
     }
 }
 
@@ -387,11 +415,11 @@ void SeShapeSelector::commitRestorable(const RCShdPtr<SnSelection const> &result
         return;
     }
     const RCShdPtr<SnSelection const> origin(selection->clone());
-    const ScopedValue<RCShdPtr<SnSelection const>> originShown(commitOrigin, origin);
+    const SeScopedValue<RCShdPtr<SnSelection const>> originShown(commitOrigin, origin);
     try {
         selection->replaceAllItems(result);
     } catch (...) {
-        const ScopedValue<bool> puttingBack(restoringAfterFault, true);
+        const SeScopedValue<bool> puttingBack(restoringAfterFault, true);
         try {
             selection->replaceAllItems(origin);
         } catch (...) { // NOLINT(bugprone-empty-catch): the first error is the one reported
@@ -706,8 +734,31 @@ int SeShapeSelector::getHandleSelectionRank(int index) const {
     return selectionRank(handlesChannel, index);
 }
 
+// The application inserted or removed a point or handle: the selection is renumbered, and so are
+// the states the histories keep, each as the selector would have renumbered it had it been the
+// selection then (its primary item only). Inside a batch the edit is kept too, so that an
+// abandoned batch still applies it.
 void SeShapeSelector::renumber(const PartsChannel &channel,
                                const RCWeakPtr<SeShapeInterface> &shape, int index, bool added) {
+    for (SeSelectionHistory *history : histories) {
+        history->rewritePrimaryItems(shape, [&](const RCShdPtr<SnItem const> &item) {
+            if (!item->hasParts()) {
+                return item;
+            }
+            const RCShdPtr<SnItem const> renumbered =
+                makeShapeItem(renumberedParts(channel, partsOf(*item), index, added), shape);
+            return item->isEqual(*renumbered) ? item : renumbered;
+        });
+    }
+    if (batch != nullptr) {
+        batch->edits.push_back({&channel, shape, index, added});
+    }
+    renumberSelection(channel, shape, index, added);
+}
+
+void SeShapeSelector::renumberSelection(const PartsChannel &channel,
+                                        const RCWeakPtr<SeShapeInterface> &shape, int index,
+                                        bool added) {
     const SnSelection &items = current();
     const RCWeakPtr<SeShapeInterface> primaryShape =
         items.isEmpty() ? RCWeakPtr<SeShapeInterface>()
@@ -719,7 +770,12 @@ void SeShapeSelector::renumber(const PartsChannel &channel,
     if (!item->hasParts()) {
         return;
     }
-    const RCShdPtr<SeShapeParts const> current = partsOf(*item);
+    install(PrimaryShape{item, shape}, renumberedParts(channel, partsOf(*item), index, added));
+}
+
+RCShdPtr<SeShapeParts> SeShapeSelector::renumberedParts(const PartsChannel &channel,
+                                                        const RCShdPtr<SeShapeParts const> &current,
+                                                        int index, bool added) {
     const Vector<int> &old = channel.indices(*current);
     const RCShdPtr<SeShapeParts> parts = partsWithout(channel, current);
     const int oldCount = static_cast<int>(old.size());
@@ -744,7 +800,7 @@ void SeShapeSelector::renumber(const PartsChannel &channel,
         }
         begin = end;
     }
-    install(PrimaryShape{item, shape}, parts);
+    return parts;
 }
 
 void SeShapeSelector::updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape,
