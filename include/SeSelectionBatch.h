@@ -36,7 +36,8 @@ public:
     // Ends the scope. The outermost commits, unless the batch was cancelled or an exception is
     // leaving this scope; the commit raises what the selection's observers raise, and the
     // selector then puts its selection back (the updater mirrors that without callbacks), so both
-    // selections are as at the start.
+    // selections are as at the start. Should a callback handler raise, the change was announced
+    // and stands; the error still leaves the scope.
     ~SeSelectionBatch() noexcept(false);
 
     // Abandons the whole batch when its outermost scope ends; changes made meanwhile are still

@@ -68,7 +68,8 @@ public:
     // changed, when there is no such step or the history is detached. Raise RCExInvalidCall
     // while a batch is open on the selector; raise what the selection's observers raise, the
     // selector then putting both selections back as they were, with no callback run and the
-    // history unchanged.
+    // history unchanged (but for a callback handler that raises: the restore was announced, and
+    // stands).
     bool undo();
     bool redo();
     int getNbUndoSteps() const noexcept { return static_cast<int>(cursor); }

@@ -245,7 +245,8 @@ private:
     void cancelBatch() noexcept;
     void replayEdits(BatchState &ended) noexcept;
     // Hands `result` to the selection object unless equal, putting the old items back (without
-    // callbacks) when an observer raises; used for the end of a batch and for restores.
+    // callbacks) when an observer raises before any callback list ran; used for the end of a
+    // batch and for restores.
     void commitRestorable(const RCShdPtr<SnSelection const> &result);
     void attachHistory(SeSelectionHistory *history);
     void detachHistory(SeSelectionHistory *history) noexcept;
@@ -289,6 +290,8 @@ private:
     std::unique_ptr<BatchState> batch;
     RCShdPtr<SnSelection const> commitOrigin;
     bool restoringAfterFault = false;
+    // Counts the notify calls, so that a commit tells a fault in mirroring from one in a callback.
+    mutable unsigned long notifications = 0;
     std::vector<SeSelectionHistory *> histories;
 };
 

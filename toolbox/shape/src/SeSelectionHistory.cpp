@@ -243,7 +243,15 @@ bool SeSelectionHistory::travel(bool back) {
         to = back ? to - 1 : to + 1;
         const RCShdPtr<SnSelection> restored = withoutGoneShapes(target);
         if (!selection->isEqual(restored)) {
-            restore(restored);
+            try {
+                restore(restored);
+            } catch (...) {
+                if (selection->isEqual(restored)) { // a callback handler raised: it stands
+                    state.swap(target);
+                    cursor = to;
+                }
+                throw;
+            }
             state.swap(target);
             cursor = to;
             // A callback run by the restore may have changed the selection again: that is a

@@ -230,7 +230,10 @@ void SeShapeSelector::addSelectionChangedCallback(CbHandler<CbEmptyType> *handle
 void SeShapeSelector::removeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
     selectionChangedDispatcher.removeHandler(handler);
 }
-void SeShapeSelector::notifySelectionChangedCallbacks() const { selectionChangedDispatcher.call(); }
+void SeShapeSelector::notifySelectionChangedCallbacks() const {
+    ++notifications;
+    selectionChangedDispatcher.call();
+}
 void SeShapeSelector::addShapeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
     shapeSelectionChangedDispatcher.addHandler(handler);
 }
@@ -238,6 +241,7 @@ void SeShapeSelector::removeShapeSelectionChangedCallback(CbHandler<CbEmptyType>
     shapeSelectionChangedDispatcher.removeHandler(handler);
 }
 void SeShapeSelector::notifyShapeSelectionChangedCallbacks() const {
+    ++notifications;
     shapeSelectionChangedDispatcher.call();
 }
 void SeShapeSelector::addPrimarySelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
@@ -247,6 +251,7 @@ void SeShapeSelector::removePrimarySelectionChangedCallback(CbHandler<CbEmptyTyp
     primarySelectionChangedDispatcher.removeHandler(handler);
 }
 void SeShapeSelector::notifyPrimarySelectionChangedCallbacks() const {
+    ++notifications;
     primarySelectionChangedDispatcher.call();
 }
 
@@ -382,7 +387,9 @@ void SeShapeSelector::endBatch(bool keep) {
     try {
         commitRestorable(result);
     } catch (...) {
-        replayEdits(*ended);
+        if (!selection->isEqual(result)) { // put back: the reports still apply
+            replayEdits(*ended);
+        }
         throw;
     }
 }
@@ -416,9 +423,13 @@ void SeShapeSelector::commitRestorable(const RCShdPtr<SnSelection const> &result
     }
     const RCShdPtr<SnSelection const> origin(selection->clone());
     const SeScopedValue<RCShdPtr<SnSelection const>> originShown(commitOrigin, origin);
+    const unsigned long notifiedBefore = notifications;
     try {
         selection->replaceAllItems(result);
     } catch (...) {
+        if (notifications != notifiedBefore) {
+            throw; // a callback handler raised: the change was announced, so it stands
+        }
         const SeScopedValue<bool> puttingBack(restoringAfterFault, true);
         try {
             selection->replaceAllItems(origin);
