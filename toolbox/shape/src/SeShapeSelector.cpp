@@ -315,7 +315,7 @@ void SeShapeSelector::handOver(const RCShdPtr<SnSelection const> &items) {
 }
 
 template <class Restore> void SeShapeSelector::putBack(Restore restore) noexcept {
-    const ScopedValue<bool> puttingBack(restoringAfterFault, true);
+    const SeScopedValue<bool> puttingBack(restoringAfterFault, true);
     try {
         restore();
     } catch (...) { // NOLINT(bugprone-empty-catch): the first error is the one reported
@@ -430,11 +430,7 @@ void SeShapeSelector::commitRestorable(const RCShdPtr<SnSelection const> &result
         if (notifications != notifiedBefore) {
             throw; // a callback handler raised: the change was announced, so it stands
         }
-        const SeScopedValue<bool> puttingBack(restoringAfterFault, true);
-        try {
-            selection->replaceAllItems(origin);
-        } catch (...) { // NOLINT(bugprone-empty-catch): the first error is the one reported
-        }
+        putBack([&] { selection->replaceAllItems(origin); });
         throw;
     }
 }
