@@ -130,6 +130,7 @@ BENCHMARK(BM_CbDispatcherCall)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)
+    ->Arg(1000000)
     ->Complexity();
 BENCHMARK(BM_CbVirtualLoop)
     ->Arg(1)
@@ -138,6 +139,7 @@ BENCHMARK(BM_CbVirtualLoop)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)
+    ->Arg(1000000)
     ->Complexity();
 BENCHMARK(BM_CbDispatcherCallUnsubscribing)
     ->Arg(1)
@@ -147,4 +149,4 @@ BENCHMARK(BM_CbDispatcherCallUnsubscribing)
     ->Arg(10000)
     ->Arg(100000)
     ->Complexity();
-BENCHMARK(BM_CbSubscribeThenRemoveRandomly)->Arg(1)->Arg(100)->Arg(10000)->Complexity();
+BENCHMARK(BM_CbSubscribeThenRemoveRandomly)->Arg(100)->Arg(10000)->Arg(100000)->Complexity();

@@ -100,11 +100,19 @@ private:
     Position frontPosition() const noexcept { return static_cast<Position>(head) + shift; }
     Position endPosition() const noexcept { return static_cast<Position>(entries.size()) + shift; }
     bool isCalling() const noexcept { return activeCalls != nullptr; }
+    Position positionOf(const Slot *slot) const noexcept { return (slot - entries.data()) + shift; }
+    const Slot *slotPointer(Position position) const noexcept {
+        return entries.data() + (position - shift);
+    }
+    // Runs a change that may move the places in memory: the calls in progress hold positions
+    // meanwhile instead of pointers.
+    template <class Change> void relocating(Change change);
 
     void subscribe(CbHandler<T> *handler, Where where);
     // Makes room for one more place without changing any: the step of a subscription that may
     // fail, done before anything changes.
     void reserveFor(Where where);
+    void growFront();
     // Writes the new place (room was reserved) and gives its position.
     Position place(CbHandler<T> *handler, Where where) noexcept;
     Position insertBeforeLast(const Slot &slot) noexcept;
@@ -135,14 +143,15 @@ private:
     std::unique_ptr<std::unordered_set<const CbHandler<T> *>> resubscribed;
 };
 
-// One call in progress: the positions it has still to visit and the stamp it began at. Owns
+// One call in progress: the places it has still to visit and the stamp it began at. Owns
 // nothing; links itself into its dispatcher's chain of calls and unlinks itself on exit, also on an
 // exception, tidying the list when it was the outermost call.
 template <class T> class CbDispatcher<T>::CallFrame {
 public:
     explicit CallFrame(CbDispatcher &owner) noexcept
         : dispatcher(&owner), outer(owner.activeCalls), began(owner.beginCall()),
-          next(owner.frontPosition()), end(owner.endPosition()) {
+          cursor(owner.entries.data() + owner.head),
+          stop(owner.entries.data() + owner.entries.size()) {
 // The frame unlinks itself on every way out, which the dangling-pointer check of g++ 12 and later
 // does not follow.
 #if defined(__GNUC__) && !defined(__clang__) && __GNUC__ >= 12
@@ -168,23 +177,36 @@ public:
     CallFrame *getOuter() const noexcept { return outer; }
 
     // Invokes, in order, each place that held a handler when the call began and holds it still
-    // (or again). Reads the list afresh at every step: handlers may change it, or destroy it.
+    // (or again). Handlers may change the list, or destroy it: the dispatcher then moves or clears
+    // this frame's pointers.
     template <class Invoke> void run(Invoke invoke) {
-        while (dispatcher != nullptr && next < end) {
-            const Slot &slot = dispatcher->slotAt(next++);
+        while (cursor != stop) {
+            const Slot &slot = *cursor++;
             if (isDue(slot)) {
                 invoke(*slot.handler);
             }
         }
     }
 
-    // A place was inserted at position: the places from there on moved one step back.
+    // Around a change that may move the places: positions instead of pointers meanwhile.
+    void hold() noexcept {
+        heldNext = dispatcher->positionOf(cursor);
+        heldEnd = dispatcher->positionOf(stop);
+    }
+    void resume() noexcept {
+        cursor = dispatcher->slotPointer(heldNext);
+        stop = dispatcher->slotPointer(heldEnd);
+    }
+    // While held: a place was inserted at position, and the places from there on moved back.
     void shiftFrom(Position position) noexcept {
-        next += next > position ? 1 : 0;
-        end += end > position ? 1 : 0;
+        heldNext += heldNext > position ? 1 : 0;
+        heldEnd += heldEnd > position ? 1 : 0;
     }
     // The dispatcher is being destroyed: end the call and never touch the dispatcher again.
-    void orphan() noexcept { dispatcher = nullptr; }
+    void orphan() noexcept {
+        dispatcher = nullptr;
+        cursor = stop = nullptr;
+    }
 
 private:
     bool isDue(const Slot &slot) const noexcept {
@@ -198,8 +220,10 @@ private:
     CbDispatcher *dispatcher;
     CallFrame *outer;
     Stamp began;
-    Position next;
-    Position end;
+    const Slot *cursor;
+    const Slot *stop;
+    Position heldNext = 0;
+    Position heldEnd = 0;
 };
 
 template <class T> CbDispatcher<T>::~CbDispatcher() {
@@ -240,16 +264,37 @@ template <class T> void CbDispatcher<T>::subscribe(CbHandler<T> *handler, Where 
     }
 }
 
+template <class T> template <class Change> void CbDispatcher<T>::relocating(Change change) {
+    for (CallFrame *frame = activeCalls; frame != nullptr; frame = frame->getOuter()) {
+        frame->hold();
+    }
+    const auto resumeAll = [this] {
+        for (CallFrame *frame = activeCalls; frame != nullptr; frame = frame->getOuter()) {
+            frame->resume();
+        }
+    };
+    try {
+        change();
+    } catch (...) {
+        resumeAll();
+        throw;
+    }
+    resumeAll();
+}
+
 template <class T> void CbDispatcher<T>::reserveFor(Where where) {
     if (where != Where::Front) {
         if (entries.size() == entries.capacity()) {
-            entries.reserve(std::max<std::size_t>(2 * entries.size(), 4));
+            relocating([this] { entries.reserve(std::max<std::size_t>(2 * entries.size(), 4)); });
         }
         return;
     }
-    if (head > 0) {
-        return;
+    if (head == 0) {
+        relocating([this] { growFront(); });
     }
+}
+
+template <class T> void CbDispatcher<T>::growFront() {
     const std::size_t room = std::max<std::size_t>(entries.size(), 4);
     std::vector<Slot> grown;
     grown.reserve(room + entries.size());
@@ -283,11 +328,13 @@ typename CbDispatcher<T>::Position CbDispatcher<T>::insertBeforeLast(const Slot 
     while (slotAt(last).removed != kLive) {
         --last;
     }
-    entries.insert(entries.begin() + (last - shift), slot); // room was reserved
+    relocating([&]() noexcept {
+        entries.insert(entries.begin() + (last - shift), slot); // room was reserved
+        for (CallFrame *frame = activeCalls; frame != nullptr; frame = frame->getOuter()) {
+            frame->shiftFrom(last);
+        }
+    });
     places.find(slotAt(last + 1).handler)->second = last + 1;
-    for (CallFrame *frame = activeCalls; frame != nullptr; frame = frame->getOuter()) {
-        frame->shiftFrom(last);
-    }
     return last;
 }
 
