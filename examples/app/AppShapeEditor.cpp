@@ -10,7 +10,8 @@ AppShapeEditor::AppShapeEditor()
       primaryHandler([this] { callbacks.emplace_back("primary"); }),
       shapesHandler([this] { callbacks.emplace_back("shapes"); }),
       selectionHandler([this] { callbacks.emplace_back("selection"); }), history(selector) {
-    // The updater calls the three lists, in this order, after each change of either selection.
+    // The updater calls the three lists in this order, each when its condition holds (see
+    // SeSelectorUpdater.h): a change of the application's selection never runs the shapes list.
     selector->addPrimarySelectionChangedCallback(&primaryHandler);
     selector->addShapeSelectionChangedCallback(&shapesHandler);
     selector->addSelectionChangedCallback(&selectionHandler);
