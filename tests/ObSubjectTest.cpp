@@ -110,6 +110,39 @@ TEST(ObSubjectTest, ObserversMayDetachDuringANotification) {
     EXPECT_EQ(subject.getNbObservers(), 1);
 }
 
+TEST(ObSubjectTest, ManyDetachmentsKeepTheAttachOrderOfTheOthers) {
+    // Detached observers leave empty places that are packed away later; none of it may show.
+    Log log;
+    Subject subject;
+    std::vector<std::unique_ptr<Recorder>> many;
+    for (int i = 0; i < 30; ++i) {
+        many.push_back(std::make_unique<Recorder>(std::to_string(i), log));
+        subject.attachObserver(many.back().get());
+    }
+    for (int i = 0; i < 30; ++i) {
+        if (i % 3 != 0) {
+            EXPECT_TRUE(subject.detachObserver(many[static_cast<std::size_t>(i)].get()));
+        }
+    }
+    EXPECT_FALSE(subject.detachObserver(many[1].get()));
+    subject.attachObserver(many[1].get());
+    Recorder *const first = many[0].get();
+    first->onUpdate = [&] { // leaves and comes back: called again only by the next notification
+        subject.detachObserver(first);
+        subject.attachObserver(first);
+    };
+    ObHints hints;
+    subject.notify(hints);
+    EXPECT_EQ(log, (Log{"0", "3", "6", "9", "12", "15", "18", "21", "24", "27", "1"}));
+    first->onUpdate = nullptr;
+    log.clear();
+    subject.notify(hints);
+    EXPECT_EQ(log, (Log{"3", "6", "9", "12", "15", "18", "21", "24", "27", "1", "0"}));
+    EXPECT_EQ(subject.getNbObservers(), 11);
+    many.clear();
+    EXPECT_EQ(subject.getNbObservers(), 0);
+}
+
 TEST(ObSubjectTest, ObserversAttachedDuringANotificationWaitForTheNextOne) {
     Log log;
     Subject subject;
