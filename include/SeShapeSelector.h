@@ -221,8 +221,8 @@ public:
     // received so far applied, which may raise as removeSelectedShape does), otherwise
     // getSelection(). Only for reading, and only until the next change.
     RCShdPtr<SnSelection const> getCurrentSelection() const;
-    // While the selection object notifies the commit of a batch or of a history's restore: the
-    // selection as it was before that commit. Null otherwise.
+    // While the selection object notifies the commit of a batch: the selection as it was before
+    // that commit. Null otherwise.
     const RCShdPtr<SnSelection const> &getCommitOrigin() const noexcept { return commitOrigin; }
     // True while the selector puts its selection back after such a commit raised, or after a
     // change for which the updater raised SeExMissingElement: observers take that change as no
@@ -244,10 +244,10 @@ private:
     void endBatch(bool keep);
     void cancelBatch() noexcept;
     void replayEdits(BatchState &ended) noexcept;
-    // Hands `result` to the selection object unless equal, putting the old items back (without
+    // Hands `result`, which differs, to the selection object, putting the old items back (without
     // callbacks) when an observer raises before any callback list ran; used for the end of a
-    // batch and for restores.
-    void commitRestorable(const RCShdPtr<SnSelection const> &result);
+    // batch (which shows its origin to the observers) and for restores.
+    void commitRestorable(const RCShdPtr<SnSelection const> &result, bool showOrigin);
     void attachHistory(SeSelectionHistory *history);
     void detachHistory(SeSelectionHistory *history) noexcept;
 

@@ -267,7 +267,7 @@ bool SeSelectionHistory::travel(bool back) {
 
 void SeSelectionHistory::restore(const RCShdPtr<SnSelection> &restored) {
     const SeScopedValue<bool> quiet(restoring, true);
-    selector->commitRestorable(restored);
+    selector->commitRestorable(restored, false); // differs: travel compared
 }
 
 } // namespace Vo

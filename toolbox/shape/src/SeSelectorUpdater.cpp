@@ -276,7 +276,7 @@ void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
     }
 }
 
-// At the end of a batch (or a restore) the host view may already show what the application wrote
+// At the end of a batch the host view may already show what the application wrote
 // meanwhile: what changed since the start counts as well.
 void SeSelectorUpdater::addCommitChanges(Changes &changes) const {
     const RCShdPtr<SnSelection const> &origin = selector->getCommitOrigin();

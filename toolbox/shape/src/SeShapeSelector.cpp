@@ -384,8 +384,11 @@ void SeShapeSelector::endBatch(bool keep) {
         replayEdits(*ended);
         return;
     }
+    if (selection->isEqual(result)) {
+        return;
+    }
     try {
-        commitRestorable(result);
+        commitRestorable(result, true);
     } catch (...) {
         if (!selection->isEqual(result)) { // put back: the reports still apply
             replayEdits(*ended);
@@ -417,12 +420,10 @@ void SeShapeSelector::replayEdits(BatchState &ended) noexcept {
 
 void SeShapeSelector::cancelBatch() noexcept { batch->cancelled = true; }
 
-void SeShapeSelector::commitRestorable(const RCShdPtr<SnSelection const> &result) {
-    if (selection->isEqual(result)) {
-        return;
-    }
+void SeShapeSelector::commitRestorable(const RCShdPtr<SnSelection const> &result, bool showOrigin) {
     const RCShdPtr<SnSelection const> origin(selection->clone());
-    const SeScopedValue<RCShdPtr<SnSelection const>> originShown(commitOrigin, origin);
+    const SeScopedValue<RCShdPtr<SnSelection const>> originShown(
+        commitOrigin, showOrigin ? origin : RCShdPtr<SnSelection const>());
     const unsigned long notifiedBefore = notifications;
     try {
         selection->replaceAllItems(result);
