@@ -552,8 +552,6 @@ void runStep(Scene &scene, ByteReader &in) {
     const RCShdPtr<SnSelection> hostBefore(scene.hostSelection()->clone());
     std::vector<const Vo::SeShape *> hostShapes;
     const auto operation = static_cast<Operation>(in.next() % OperationCount);
-    if (std::getenv("VO_TRACE"))
-        std::fprintf(stderr, "op %d batch %d\n", int(operation), int(scene.batches.size()));
     bool fromHost = false;
     bool batchEnded = false;
     if (operation >= Undo) {
