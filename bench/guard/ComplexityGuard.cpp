@@ -65,15 +65,32 @@ void writeFile(const std::string &path, const std::string &text) {
     out << text;
 }
 
-// The driver on a shape of n points: select them all, then count three times; text and JSON.
-void sessionSelectAllPoints(const std::string &driver, const std::string &dir, int n) {
-    writeFile(dir + "/scene.txt", "shape Big " + std::to_string(n) + "\n");
-    writeFile(dir + "/script.txt", "primary Big\nselect-all-points\ncount\ncount\ncount\n");
+// The driver on a scene and a script, with the text and with the JSON transcript.
+void runSession(const std::string &driver, const std::string &dir, const std::string &scene,
+                const std::string &script) {
+    writeFile(dir + "/scene.txt", scene);
+    writeFile(dir + "/script.txt", script);
     for (const char *format : {"", " --json"}) {
         const std::string command = "\"" + driver + "\"" + format + " --scene \"" + dir +
                                     "/scene.txt\" --script \"" + dir + "/script.txt\" >/dev/null";
         VoScale::check(std::system(command.c_str()) == 0, "the session driver failed");
     }
+}
+
+// A shape of n points: select them all, then count three times.
+void sessionSelectAllPoints(const std::string &driver, const std::string &dir, int n) {
+    runSession(driver, dir, "shape Big " + std::to_string(n) + "\n",
+               "primary Big\nselect-all-points\ncount\ncount\ncount\n");
+}
+
+// A selected point pushed back by n insertions in front of it: each transcript names its input at
+// a later place under "Points".
+void sessionInsertPoints(const std::string &driver, const std::string &dir, int n) {
+    std::string script = "primary Big 2\n";
+    for (int line = 0; line < n; ++line) {
+        script += "insert-point Big 0\n";
+    }
+    runSession(driver, dir, "shape Big 5\n", script);
 }
 
 } // namespace
@@ -101,6 +118,9 @@ int main(int argc, char **argv) {
         if (!driver.empty()) {
             allLinear = judge("SessionSelectAllPointsThenCount", 1000,
                               [&](int n) { sessionSelectAllPoints(driver, dir, n); }) &&
+                        allLinear;
+            allLinear = judge("SessionInsertPointsBeforeSelected", 1000,
+                              [&](int n) { sessionInsertPoints(driver, dir, n); }) &&
                         allLinear;
         }
     } catch (const std::exception &error) {

@@ -75,7 +75,6 @@ void EditorApplicationDock::refresh() {
     items->clear();
     const Vo::RCShdPtr<Vo::SnSelection> selection =
         document.getSession().getController().getApplicationSelection();
-    VoSession::SessionHostItems describer(*selection);
     int listed = 0;
     for (const Vo::RCShdPtr<Vo::SnItem const> &item : *selection) {
         if (listed == maxListed) {
@@ -83,7 +82,7 @@ void EditorApplicationDock::refresh() {
             break;
         }
         items->addItem(QString::fromStdString(
-            VoSession::SessionTextPrinter::describe(describer.describe(*item))));
+            VoSession::SessionTextPrinter::describe(VoSession::SessionHostItems::describe(*item))));
         ++listed;
     }
     selectRows();

@@ -193,9 +193,8 @@ SessionState Session::capture() const {
         state.shapes.push_back(describe(*item, item.get() == primary));
     }
     const RCShdPtr<Vo::SnSelection> hostSelection = getController().getApplicationSelection();
-    SessionHostItems hostItems(*hostSelection);
     for (const RCShdPtr<Vo::SnItem const> &item : *hostSelection) {
-        state.host.push_back(hostItems.describe(*item));
+        state.host.push_back(SessionHostItems::describe(*item));
     }
     return state;
 }
