@@ -17,9 +17,10 @@ namespace Vo {
 // the application's selection and runs each callback list at most once; a net result equal to the
 // state at the start writes and notifies nothing. When an exception leaves any scope of the batch,
 // or any scope was cancelled, the outermost end abandons the batch: both selections stay exactly as
-// at its start and no one is notified; only the shapes whose removal events came inside the batch
-// still leave the selection afterwards, in one ordinary change, since those events will not come
-// again (the same after a commit that raised). Removal events cost O(1) each inside a batch; the
+// at its start and no one is notified; only what the application reported inside the batch (the
+// removal events, and the points and handles it inserted or removed: updateSelection...) still
+// applies afterwards, in one ordinary change, since those reports will not come again (the same
+// after a commit that raised). Removal events cost O(1) each inside a batch; the
 // shapes they remove leave the working selection at its next read (one walk) or at the end.
 //
 // Writes made to the selection object itself (getSelection()) bypass the batch. A history attached
