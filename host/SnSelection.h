@@ -40,6 +40,9 @@ public:
     static RCShdPtr<SnSelection> create();
     // A new selection of items, in list order. Raises RCExNullPtr when one of them is null.
     static RCShdPtr<SnSelection> create(const Items &items);
+    // The same, taking items over without copying them (what an updater that has just built a long
+    // list wants). Raises RCExNullPtr when one of them is null, items then left as they were.
+    static RCShdPtr<SnSelection> createTaking(Vector<RCShdPtr<SnItem const>> &&items);
 
     SnSelection(const SnSelection &) = delete;
     SnSelection &operator=(const SnSelection &) = delete;
@@ -81,6 +84,7 @@ protected:
     SnSelection() noexcept;
     // Raises RCExNullPtr when one of items is null.
     explicit SnSelection(const Items &items);
+    explicit SnSelection(Vector<RCShdPtr<SnItem const>> &&items);
 
 private:
     static void checkItem(const RCShdPtr<SnItem const> &item);

@@ -7,9 +7,9 @@
 #include "VoShapeExport.h"
 
 #include "foundation/CbMethod.h"
-#include "foundation/List.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
+#include "foundation/Vector.h"
 #include "host/LkCounter.h"
 #include "host/ObObserver.h"
 #include "host/PrdPredicate.h"
@@ -119,7 +119,7 @@ private:
     void addCommitChanges(Changes &changes) const;
     void notify(const Changes &changes) const;
     void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
-                         List<RCShdPtr<SnItem const>> &items) const;
+                         Vector<RCShdPtr<SnItem const>> &items) const;
     void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items);
 
     SeShapeEditorControllerInterface &controller;

@@ -2,6 +2,7 @@
 
 #include "foundation/List.h"
 #include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
 #include "host/PrdPredicate.h"
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace Vo {
@@ -96,6 +98,14 @@ TEST(SnSelectionTest, ItemsKeepTheirOrderAndTheFirstIsPrimary) {
     selection->addItem(only);
     EXPECT_EQ(dataOf(*selection), (std::vector<int>{3, 1, 2, 9}));
     EXPECT_EQ(selection->getPrimaryItem(), list.front());
+
+    // Taken over: the same items, the same objects, in the same order; the list is left empty.
+    Vector<ItemPtr> taken(list.begin(), list.end());
+    const RCShdPtr<SnSelection> took = SnSelection::createTaking(std::move(taken));
+    EXPECT_TRUE(took->isEqual(SnSelection::create(list)));
+    EXPECT_TRUE(std::equal(took->begin(), took->end(), list.begin(), list.end()));
+    EXPECT_TRUE(taken.empty());
+    EXPECT_NE(took->getRevision(), selection->getRevision());
 }
 
 TEST(SnSelectionTest, ReplaceItemTakesTheOldPlaceAndPrimaryRoleThenNotifies) {
@@ -179,6 +189,9 @@ TEST(SnSelectionTest, NullItemsAreRefusedAndTheSelectionIsUnchanged) {
     EXPECT_EQ(watcher.calls, 0);
 
     EXPECT_THROW(SnSelection::create(Items{makeItem(1), ItemPtr()}), RCExNullPtr);
+    Vector<ItemPtr> taken{list.front(), ItemPtr()};
+    EXPECT_THROW(SnSelection::createTaking(std::move(taken)), RCExNullPtr);
+    EXPECT_EQ(taken, (Vector<ItemPtr>{list.front(), ItemPtr()})); // nothing taken
 }
 
 TEST(SnSelectionTest, ReplaceAllItemsTakesOverTheItemsThenNotifies) {

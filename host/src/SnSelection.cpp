@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 #include <typeinfo>
+#include <utility>
 
 namespace Vo {
 
@@ -16,6 +17,10 @@ RCShdPtr<SnSelection> SnSelection::create() { return RCShdPtr<SnSelection>(new S
 
 RCShdPtr<SnSelection> SnSelection::create(const Items &items) {
     return RCShdPtr<SnSelection>(new SnSelection(items));
+}
+
+RCShdPtr<SnSelection> SnSelection::createTaking(Vector<RCShdPtr<SnItem const>> &&items) {
+    return RCShdPtr<SnSelection>(new SnSelection(std::move(items)));
 }
 
 namespace {
@@ -32,6 +37,11 @@ SnSelection::SnSelection() noexcept : revision(nextRevision()) {}
 SnSelection::SnSelection(const Items &initial) : revision(nextRevision()) {
     std::for_each(initial.begin(), initial.end(), &SnSelection::checkItem);
     items.assign(initial.begin(), initial.end());
+}
+
+SnSelection::SnSelection(Vector<RCShdPtr<SnItem const>> &&initial) : revision(nextRevision()) {
+    std::for_each(initial.begin(), initial.end(), &SnSelection::checkItem);
+    items = std::move(initial);
 }
 
 SnSelection::~SnSelection() noexcept = default;

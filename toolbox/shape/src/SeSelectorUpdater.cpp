@@ -100,7 +100,7 @@ template <class Element>
 void appendElementItems(const PiMultivaluedInput &input, const Vector<int> &indices,
                         const RCShdPtr<PiPath> &path, SeExMissingElement::Part part,
                         const RCWeakPtr<SeShapeInterface> &shape,
-                        List<RCShdPtr<SnItem const>> &items) {
+                        Vector<RCShdPtr<SnItem const>> &items) {
     for (int index : indices) {
         const RCShdPtr<PiInput> found = input.getElement(index);
         if (found.isNull()) {
@@ -251,7 +251,7 @@ void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
     selectedIdsKnown = false;
     selectedIds.clear();
     bool allAlive = true;
-    List<RCShdPtr<SnItem const>> items;
+    Vector<RCShdPtr<SnItem const>> items;
     items.push_back(PiSnItemUtil::create(editorNode));
     for (const RCShdPtr<SnItem const> &item : *selectorSelection) {
         const RCWeakPtr<SeShapeInterface> &shape = asShapeItem(item).getData();
@@ -270,7 +270,7 @@ void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
             appendPartItems(primary, items);
         }
     }
-    const RCShdPtr<SnSelection> mirrored = SnSelection::create(items);
+    const RCShdPtr<SnSelection> mirrored = SnSelection::createTaking(std::move(items));
     if (!hostSelection->isEqual(mirrored)) {
         writeGuarded(*hostSelection, mirrored);
     }
@@ -296,7 +296,7 @@ void SeSelectorUpdater::addCommitChanges(Changes &changes) const {
 // The inputs of the selected points, then of the selected handles, of the single selected shape,
 // all along the path found from the curve input (or, with no point selected, the gradient input).
 void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
-                                        List<RCShdPtr<SnItem const>> &items) const {
+                                        Vector<RCShdPtr<SnItem const>> &items) const {
     const RCWeakAccessor<SeShapeInterface> access(shape);
     RCShdPtr<PiPath> path;
     Vector<int> points;
