@@ -189,8 +189,9 @@ void BM_SelectorUpdatePointAdded(benchmark::State &state) {
     finish(state);
 }
 
-// The same renumbering when the N points were selected in random order: no runs to take at once.
-void BM_SelectorUpdatePointAddedShuffled(benchmark::State &state) {
+// The same renumbering when the N selected points, every stride-th index, were selected in random
+// order: no runs to take at once, and with a stride the indices reach past N.
+void updatePointAddedShuffled(benchmark::State &state, int stride) {
     const int count = countOf(state);
     const BenchLayer layer(1);
     const RCShdPtr<SeShapeSelector> selector(new SeShapeSelector);
@@ -199,7 +200,7 @@ void BM_SelectorUpdatePointAddedShuffled(benchmark::State &state) {
     std::shuffle(order.begin(), order.end(), std::mt19937(7));
     RCShdPtr<Vo::SeShapeParts> parts(new Vo::SeShapeParts);
     for (int index : order) {
-        parts->appendPoint(index);
+        parts->appendPoint(index * stride);
     }
     const RCShdPtr<SnSelection> start = SnSelection::create();
     start->addItem(RCShdPtr<SnItem const>(new Vo::SeShapeItem(parts, layer.weak(0))));
@@ -208,9 +209,18 @@ void BM_SelectorUpdatePointAddedShuffled(benchmark::State &state) {
         state.PauseTiming();
         selector->replaceAllItems(start);
         state.ResumeTiming();
-        selector->updateSelectionPointAdded(shape, count / 2);
+        selector->updateSelectionPointAdded(shape, count / 2 * stride);
     }
     finish(state);
+}
+void BM_SelectorUpdatePointAddedShuffled(benchmark::State &state) {
+    updatePointAddedShuffled(state, 1);
+}
+void BM_SelectorUpdatePointAddedEveryThird(benchmark::State &state) {
+    updatePointAddedShuffled(state, 3);
+}
+void BM_SelectorUpdatePointAddedEveryThousandth(benchmark::State &state) {
+    updatePointAddedShuffled(state, 1000);
 }
 
 // The rank of the last of N selected points.
@@ -265,6 +275,16 @@ BENCHMARK(BM_SelectorUpdatePointAdded)
     ->Unit(benchmark::kMicrosecond)
     ->Complexity(benchmark::oN);
 BENCHMARK(BM_SelectorUpdatePointAddedShuffled)
+    ->RangeMultiplier(10)
+    ->Range(kSmallest, kLargest)
+    ->Unit(benchmark::kMicrosecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_SelectorUpdatePointAddedEveryThird)
+    ->RangeMultiplier(10)
+    ->Range(kSmallest, kLargest)
+    ->Unit(benchmark::kMicrosecond)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_SelectorUpdatePointAddedEveryThousandth)
     ->RangeMultiplier(10)
     ->Range(kSmallest, kLargest)
     ->Unit(benchmark::kMicrosecond)

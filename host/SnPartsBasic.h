@@ -80,6 +80,10 @@ public:
     int getRank(const I &index) const;
     // Makes room for count indices, assumed to be dense from 0; a negative count counts as 0.
     void reserve(std::int64_t count);
+    // Makes room for count indices none of which is above largest, sizing the membership index once
+    // (the bit vector when largest lies in its dense range, else the hash set) instead of growing
+    // it and moving indices between the two as they come. Changes no result.
+    void reserve(std::int64_t count, I largest);
 
     // A new set with the same indices in the same order, count 0.
     SnParts *clone() const override { return new SnPartsBasic(*this); }
@@ -261,6 +265,19 @@ template <class I> void SnPartsBasic<I>::reserve(std::int64_t count) {
     parts.reserve(static_cast<std::size_t>(wanted));
     if (wanted > bitCount()) {
         growBits(wanted);
+    }
+}
+
+template <class I> void SnPartsBasic<I>::reserve(std::int64_t count, I largest) {
+    reserve(count);
+    const auto wanted = static_cast<std::uint64_t>(std::max<std::int64_t>(count, 0));
+    if (largest >= 0 &&
+        static_cast<std::uint64_t>(largest) < kDenseFactor * (wanted + 1) + kDenseSlack) {
+        if (static_cast<std::uint64_t>(largest) >= bitCount()) {
+            growBits(static_cast<std::uint64_t>(largest) + 1);
+        }
+    } else {
+        outliers.reserve(outliers.size() + static_cast<std::size_t>(wanted));
     }
 }
 

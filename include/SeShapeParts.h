@@ -68,6 +68,9 @@ public:
     void clearHandles() { handles->clear(); }
     void reservePoints(int count) { points->reserve(count); }
     void reserveHandles(int count) { handles->reserve(count); }
+    // Room for count indices none of which is above largest: the set sizes its index once.
+    void reservePoints(int count, int largest) { points->reserve(count, largest); }
+    void reserveHandles(int count, int largest) { handles->reserve(count, largest); }
     // The set's indices in selection order; valid while this object lives, and follows its changes.
     const Vector<int> &getPoints() const { return points->getParts(); }
     const Vector<int> &getHandles() const { return handles->getParts(); }

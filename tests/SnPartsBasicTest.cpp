@@ -232,4 +232,43 @@ TEST(SnPartsBasicTest, ReserveTreatsNegativeCountsAsZero) {
     EXPECT_EQ(set->getParts()[1], 999);
 }
 
+// Sizing the index once from the largest index (dense, sparse, far off, negative, past what was
+// announced) gives the same set as appending without it: order, membership, removal and ranks.
+TEST(SnPartsBasicTest, ReserveUpToALargestIndexChangesNoResult) {
+    struct Case {
+        const char *what;
+        int stride;
+        int offset;
+        int largest;
+    };
+    const int count = 3000;
+    const std::vector<Case> cases = {{"dense", 1, 0, count - 1},
+                                     {"every third", 3, 0, 3 * (count - 1)},
+                                     {"every 1000th", 1000, 0, 1000 * (count - 1)},
+                                     {"negative", 7, -10000, 7 * count},
+                                     {"largest too small", 5, 0, 10},
+                                     {"largest INT_MAX", 2, 0, INT_MAX}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const RCShdPtr<Indices> plain = makeSet({});
+        const RCShdPtr<Indices> sized = makeSet({c.stride});
+        plain->append(c.stride);
+        sized->reserve(count, c.largest);
+        for (int i = count - 1; i >= 0; --i) { // a scattered order: 7 and count share no factor
+            plain->append(c.offset + c.stride * ((i * 7) % count));
+            sized->append(c.offset + c.stride * ((i * 7) % count));
+        }
+        EXPECT_EQ(partsOf(sized), partsOf(plain));
+        EXPECT_TRUE(sized->isEqual(plain));
+        for (int probe : {c.offset, c.offset + c.stride, c.offset + c.stride + 1, c.largest, -1}) {
+            EXPECT_EQ(sized->hasPart(probe), plain->hasPart(probe)) << probe;
+            EXPECT_EQ(sized->getRank(probe), plain->getRank(probe)) << probe;
+        }
+        sized->remove(c.offset + c.stride);
+        plain->remove(c.offset + c.stride);
+        EXPECT_EQ(partsOf(sized), partsOf(plain));
+        EXPECT_FALSE(sized->hasPart(c.offset + c.stride));
+    }
+}
+
 } // namespace

@@ -45,7 +45,7 @@ struct SeShapeSelector::BatchState {
 struct SeShapeSelector::PartsChannel {
     void (*append)(SeShapeParts &, int);
     void (*appendRange)(SeShapeParts &, int first, int count);
-    void (*reserve)(SeShapeParts &, int);
+    void (*reserve)(SeShapeParts &, int count, int largest);
     // Gives `parts` the other side's set of `from`.
     void (*takeOtherSide)(SeShapeParts &parts, const RCShdPtr<SnParts const> &from);
     const Vector<int> &(*indices)(const SeShapeParts &);
@@ -192,7 +192,7 @@ template <class T, class Fill> void appendAll(Vector<T> &out, Fill fill) {
 const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
     [](SeShapeParts &p, int i) { p.appendPoint(i); },
     [](SeShapeParts &p, int first, int n) { p.appendPointRange(first, n); },
-    [](SeShapeParts &p, int n) { p.reservePoints(n); },
+    [](SeShapeParts &p, int n, int largest) { p.reservePoints(n, largest); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllHandles(from); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
     [](const SeShapeParts &p) { return p.isPointEmpty(); },
@@ -200,7 +200,7 @@ const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
 const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](SeShapeParts &p, int i) { p.appendHandle(i); },
     [](SeShapeParts &p, int first, int n) { p.appendHandleRange(first, n); },
-    [](SeShapeParts &p, int n) { p.reserveHandles(n); },
+    [](SeShapeParts &p, int n, int largest) { p.reserveHandles(n, largest); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllPoints(from); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
     [](const SeShapeParts &p) { return p.isHandleEmpty(); },
@@ -787,7 +787,10 @@ RCShdPtr<SeShapeParts> SeShapeSelector::renumberedParts(const PartsChannel &chan
     const Vector<int> &old = channel.indices(*current);
     const RCShdPtr<SeShapeParts> parts = partsWithout(channel, current);
     const int oldCount = static_cast<int>(old.size());
-    channel.reserve(*parts, added ? oldCount + 1 : std::max(oldCount - 1, 0));
+    // Renumbering moves an index up by one at most (INT_MAX wraps round to INT_MIN).
+    const int oldLargest = old.empty() ? -1 : *std::max_element(old.begin(), old.end());
+    channel.reserve(*parts, added ? oldCount + 1 : std::max(oldCount - 1, 0),
+                    oldLargest == INT_MAX ? INT_MAX : oldLargest + 1);
     // A run of consecutive indices, what selecting all or a range leaves, goes
     // in with one appendRange per piece: the same result as appending one by one.
     const auto appendRun = [&channel, &parts](int first, int last) {
