@@ -8,6 +8,8 @@
 #include "host/PiNode.h"
 #include "host/PiStructuredInput.h"
 
+#include "PiInputComponent.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -16,14 +18,6 @@
 namespace {
 
 using namespace Vo;
-
-RCShdPtr<PiInput> component(const RCShdPtr<PiInput> &element, int index) {
-    Iterator<RCShdPtr<PiInput>> inputs = rcDynamicCast<PiCompositeInput>(element)->getInputs(0);
-    for (int i = 0; i < index; ++i) {
-        inputs.next();
-    }
-    return inputs.item();
-}
 
 class PiInputTest : public ::testing::Test {
 protected:
@@ -51,7 +45,7 @@ TEST_F(PiInputTest, EveryInputTellsItsParentIndexAndPlace) {
         {"a node's curve", curve, RCShdPtr<PiInput>(), 1, "A.curve"},
         {"a sub-input", points, curve, 0, "A.curve/Points"},
         {"an element", point2, points, 2, "A.curve/Points[2]"},
-        {"a component", component(point2, 1), point2, 1, "A.curve/Points[2]/y"},
+        {"a component", componentOf(point2, 1), point2, 1, "A.curve/Points[2]/y"},
         {"a handle", handle1, gradient, 1, "A.gradient[1]"},
         {"a handle's sub-input", rcDynamicCast<PiStructuredInput>(handle1)->getInput("color", 0),
          handle1, 1, "A.gradient[1]/color"},
@@ -71,7 +65,7 @@ TEST_F(PiInputTest, IndicesFollowInsertionsAndRemovals) {
     EXPECT_EQ(inserted->getIndex(), 1);
     EXPECT_EQ(first->getIndex(), 0);
     EXPECT_EQ(last->getIndex(), 4);
-    EXPECT_EQ(component(last, 0)->getPlace(), "A.curve/Points[4]/x");
+    EXPECT_EQ(componentOf(last, 0)->getPlace(), "A.curve/Points[4]/x");
 
     ASSERT_TRUE(points->removeElement(0));
     EXPECT_EQ(inserted->getIndex(), 0);
@@ -82,8 +76,8 @@ TEST_F(PiInputTest, IndicesFollowInsertionsAndRemovals) {
     // The removed element has left: no parent, no index; its components still know it.
     EXPECT_TRUE(first->getParentInput().isNull());
     EXPECT_EQ(first->getIndex(), -1);
-    EXPECT_EQ(component(first, 0)->getParentInput().get(), first.get());
-    EXPECT_EQ(component(first, 0)->getPlace(), "Points/x");
+    EXPECT_EQ(componentOf(first, 0)->getParentInput().get(), first.get());
+    EXPECT_EQ(componentOf(first, 0)->getPlace(), "Points/x");
 }
 
 // Indices are brought up to date when asked for, after any run of changes, and a node's own
@@ -105,7 +99,7 @@ TEST_F(PiInputTest, IndicesAreRightAfterAnyRunOfChanges) {
 }
 
 TEST_F(PiInputTest, AnInputOutlivingItsContainerHasNoParent) {
-    RCShdPtr<PiInput> x = component(points->getElement(1), 0);
+    RCShdPtr<PiInput> x = componentOf(points->getElement(1), 0);
     ASSERT_TRUE(points->removeElement(1)); // the element goes with the list, its last owner
     EXPECT_TRUE(x->getParentInput().isNull());
     EXPECT_EQ(x->getIndex(), -1);

@@ -9,6 +9,8 @@
 #include "host/PiSnItem.h"
 #include "host/PiStructuredInput.h"
 
+#include "PiInputComponent.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -17,14 +19,6 @@
 namespace {
 
 using namespace Vo;
-
-RCShdPtr<PiInput> component(const RCShdPtr<PiInput> &element, int index) {
-    Iterator<RCShdPtr<PiInput>> inputs = rcDynamicCast<PiCompositeInput>(element)->getInputs(0);
-    for (int i = 0; i < index; ++i) {
-        inputs.next();
-    }
-    return inputs.item();
-}
 
 std::string describedName(const RCShdPtr<PiInput> &input) {
     return VoSession::SessionHostItems::describe(*PiSnItem<PiInput>::create(input, nullptr)).name;
@@ -40,8 +34,8 @@ TEST(SessionHostItemsTest, AnInputIsNamedByItsPlaceOrAsDetached) {
     const auto points = rcDynamicCast<PiMultivaluedInput>(curve->getInput("Points", 0));
     const RCShdPtr<PiInput> point1 = points->getElement(1);
     const RCShdPtr<PiInput> point3 = points->getElement(3);
-    const RCShdPtr<PiInput> point3y = component(point3, 1);
-    const RCShdPtr<PiInput> point1x = component(point1, 0);
+    const RCShdPtr<PiInput> point3y = componentOf(point3, 1);
+    const RCShdPtr<PiInput> point1x = componentOf(point1, 0);
 
     struct Case {
         const char *what;
