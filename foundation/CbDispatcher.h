@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CbHandler.h"
+#include "PtrMap.h"
 #include "VoFoundationExport.h"
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -58,7 +58,7 @@ public:
     void removeAllHandlers() noexcept;
 
     bool isHandlerSubscribed(const CbHandler<T> *handler) const noexcept {
-        return handler != nullptr && places.find(handler) != places.end();
+        return places.find(handler) != nullptr;
     }
     int getNbHandlers() const noexcept { return static_cast<int>(places.size()); }
     bool isEmpty() const noexcept { return places.empty(); }
@@ -133,7 +133,7 @@ private:
     std::size_t head = 0;
     Position shift = 0; // position of entries[i] is i + shift
     std::size_t nbVacated = 0;
-    std::unordered_map<const CbHandler<T> *, Position> places;
+    PtrMap<const CbHandler<T> *, Position> places;
     Stamp stamp = 0;
     // The innermost call in progress; the calls it nests in are chained behind it.
     CallFrame *activeCalls = nullptr;
@@ -248,14 +248,15 @@ template <class T> void CbDispatcher<T>::subscribe(CbHandler<T> *handler, Where 
     }
     const bool remembered = remember && resubscribed->insert(handler).second;
     try {
-        const auto entry = places.emplace(handler, Position()).first;
+        places.insert(handler, Position());
         try {
             handler->addDispatcher(this);
         } catch (...) {
-            places.erase(entry); // keep the lists paired when the handler's list cannot grow
+            places.erase(handler); // keep the lists paired when the handler's list cannot grow
             throw;
         }
-        entry->second = place(handler, where);
+        const Position at = place(handler, where);
+        *places.find(handler) = at;
     } catch (...) {
         if (remembered) {
             resubscribed->erase(handler);
@@ -334,20 +335,17 @@ typename CbDispatcher<T>::Position CbDispatcher<T>::insertBeforeLast(const Slot 
             frame->shiftFrom(last);
         }
     });
-    places.find(slotAt(last + 1).handler)->second = last + 1;
+    *places.find(slotAt(last + 1).handler) = last + 1;
     return last;
 }
 
 template <class T> void CbDispatcher<T>::removeHandler(CbHandler<T> *handler) noexcept {
-    if (handler == nullptr) {
+    const Position *found = places.find(handler);
+    if (found == nullptr) {
         return;
     }
-    const auto found = places.find(handler);
-    if (found == places.end()) {
-        return;
-    }
-    Slot &slot = slotAt(found->second);
-    places.erase(found);
+    Slot &slot = slotAt(*found);
+    places.erase(handler);
     vacate(slot);
     if (!isCalling()) {
         tidy();
@@ -396,7 +394,7 @@ template <class T> void CbDispatcher<T>::pack() noexcept {
     for (std::size_t i = head; i < entries.size(); ++i) {
         if (entries[i].removed == kLive) {
             entries[kept] = entries[i];
-            places.find(entries[kept].handler)->second = static_cast<Position>(kept);
+            *places.find(entries[kept].handler) = static_cast<Position>(kept);
             ++kept;
         }
     }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "../foundation/PtrMap.h"
 #include "ObObserver.h"
 #include "Sn.h"
 #include "VoHostExport.h"
 
 #include <cstddef>
-#include <unordered_map>
 #include <vector>
 
 namespace Vo {
@@ -41,7 +41,7 @@ public:
 
     int getNbObservers() const noexcept { return nbObservers; }
     bool isAttached(const ObObserver<S> *observer) const noexcept {
-        return observer != nullptr && places.find(observer) != places.end();
+        return places.find(observer) != nullptr;
     }
 
 private:
@@ -54,7 +54,7 @@ private:
 
     // Attach order; a detached observer leaves a null place.
     Observers observers;
-    std::unordered_map<const ObObserver<S> *, std::size_t> places;
+    PtrMap<const ObObserver<S> *, std::size_t> places;
     int nbObservers = 0;
     int notifyDepth = 0;
 };
@@ -74,11 +74,11 @@ template <class S> bool ObSubject<S>::attachObserver(ObObserver<S> *observer) {
     if (observer == nullptr || isAttached(observer)) {
         return false;
     }
-    const auto entry = places.emplace(observer, observers.size()).first;
+    places.insert(observer, observers.size());
     try {
         observers.push_back(observer);
     } catch (...) {
-        places.erase(entry);
+        places.erase(observer);
         throw;
     }
     ++nbObservers;
@@ -87,15 +87,12 @@ template <class S> bool ObSubject<S>::attachObserver(ObObserver<S> *observer) {
 }
 
 template <class S> bool ObSubject<S>::detachObserver(ObObserver<S> *observer) {
-    if (observer == nullptr) {
+    const std::size_t *found = places.find(observer);
+    if (found == nullptr) {
         return false;
     }
-    const auto found = places.find(observer);
-    if (found == places.end()) {
-        return false;
-    }
-    observers[found->second] = nullptr;
-    places.erase(found);
+    observers[*found] = nullptr;
+    places.erase(observer);
     --nbObservers;
     if (notifyDepth == 0) {
         tidy();
@@ -137,7 +134,7 @@ template <class S> void ObSubject<S>::tidy() noexcept {
     std::size_t kept = 0;
     for (ObObserver<S> *observer : observers) {
         if (observer != nullptr) {
-            places.find(observer)->second = kept;
+            *places.find(observer) = kept;
             observers[kept++] = observer;
         }
     }
