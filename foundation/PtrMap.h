@@ -7,9 +7,9 @@
 
 namespace Vo {
 
-// A hash map from non-null pointer to a small value, stored flat: one array of key/value slots
+// A hash map from non-null pointer to a small value, stored flat: one array of key/value cells
 // probed linearly, kept at most half full, so a lookup usually touches one cache line. Owns its
-// slots, not what the keys point to; erasing shifts the following slots back (no tombstones).
+// cells, not what the keys point to; erasing shifts the following cells back (no tombstones).
 // Inserting may move every value: pointers from find() hold only until the next insert.
 template <class K, class V> class PtrMap {
 public:
@@ -19,11 +19,11 @@ public:
     // The value stored for key, or null.
     V *find(K key) noexcept {
         const std::size_t i = indexOf(key);
-        return i == kAbsent ? nullptr : &slots[i].value;
+        return i == kAbsent ? nullptr : &cells[i].value;
     }
     const V *find(K key) const noexcept {
         const std::size_t i = indexOf(key);
-        return i == kAbsent ? nullptr : &slots[i].value;
+        return i == kAbsent ? nullptr : &cells[i].value;
     }
     // Adds key (not null) with value; false, and nothing changed, when key is present. Growing
     // may throw, and then nothing has changed either.
@@ -31,7 +31,7 @@ public:
         if (indexOf(key) != kAbsent) {
             return false;
         }
-        if (2 * (count + 1) > slots.size()) {
+        if (2 * (count + 1) > cells.size()) {
             grow();
         }
         place(key, std::move(value));
@@ -44,29 +44,29 @@ public:
         if (hole == kAbsent) {
             return false;
         }
-        // Backward shift: move each following slot into the hole unless its home lies
+        // Backward shift: move each following cell into the hole unless its home lies
         // cyclically within (hole, i], where it would no longer be found.
-        for (std::size_t i = next(hole); slots[i].key != nullptr; i = next(i)) {
-            const std::size_t want = home(slots[i].key);
+        for (std::size_t i = next(hole); cells[i].key != nullptr; i = next(i)) {
+            const std::size_t want = home(cells[i].key);
             const bool stays = hole < i ? (hole < want && want <= i) : (hole < want || want <= i);
             if (!stays) {
-                slots[hole] = std::move(slots[i]);
+                cells[hole] = std::move(cells[i]);
                 hole = i;
             }
         }
-        slots[hole] = Slot();
+        cells[hole] = Cell();
         --count;
         return true;
     }
-    // Forgets every entry and releases the slots.
+    // Forgets every entry and releases the cells.
     void clear() noexcept {
-        std::vector<Slot>().swap(slots);
+        std::vector<Cell>().swap(cells);
         log2Size = 0;
         count = 0;
     }
 
 private:
-    struct Slot {
+    struct Cell {
         K key = nullptr;
         V value = V();
     };
@@ -78,10 +78,10 @@ private:
             return kAbsent;
         }
         for (std::size_t i = home(key);; i = next(i)) {
-            if (slots[i].key == key) {
+            if (cells[i].key == key) {
                 return i;
             }
-            if (slots[i].key == nullptr) {
+            if (cells[i].key == nullptr) {
                 return kAbsent;
             }
         }
@@ -91,30 +91,30 @@ private:
         const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
         return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> (64 - log2Size));
     }
-    std::size_t next(std::size_t i) const noexcept { return (i + 1) & (slots.size() - 1); }
+    std::size_t next(std::size_t i) const noexcept { return (i + 1) & (cells.size() - 1); }
 
-    // Writes a key known to be absent; there is a free slot.
+    // Writes a key known to be absent; there is a free cell.
     void place(K key, V value) noexcept {
         std::size_t i = home(key);
-        while (slots[i].key != nullptr) {
+        while (cells[i].key != nullptr) {
             i = next(i);
         }
-        slots[i].key = key;
-        slots[i].value = std::move(value);
+        cells[i].key = key;
+        cells[i].value = std::move(value);
     }
     void grow() {
-        std::vector<Slot> grown(slots.empty() ? std::size_t(8) : 2 * slots.size());
-        grown.swap(slots);
+        std::vector<Cell> grown(cells.empty() ? std::size_t(8) : 2 * cells.size());
+        grown.swap(cells);
         const unsigned oldLog2 = log2Size;
         log2Size = oldLog2 == 0 ? 3 : oldLog2 + 1;
-        for (Slot &slot : grown) {
-            if (slot.key != nullptr) {
-                place(slot.key, std::move(slot.value));
+        for (Cell &cell : grown) {
+            if (cell.key != nullptr) {
+                place(cell.key, std::move(cell.value));
             }
         }
     }
 
-    std::vector<Slot> slots; // empty, or a power of two in size
+    std::vector<Cell> cells; // empty, or a power of two in size
     unsigned log2Size = 0;
     std::size_t count = 0;
 };
