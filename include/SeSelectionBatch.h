@@ -20,7 +20,9 @@ namespace Vo {
 // at its start and no one is notified; only what the application reported inside the batch (the
 // removal events, and the points and handles it inserted or removed: updateSelection...) still
 // applies afterwards, in one ordinary change, since those reports will not come again (the same
-// after a commit that raised). Removal events cost O(1) each inside a batch; the
+// after a commit that raised). When the application wrote its own selection inside the batch, the
+// abandon writes the start state back into it (its observers hear that write; no callback runs).
+// Removal events cost O(1) each inside a batch; the
 // shapes they remove leave the working selection at its next read (one walk) or at the end.
 //
 // Writes made to the selection object itself (getSelection()) bypass the batch. A history attached

@@ -243,6 +243,7 @@ private:
     // Ends one level; the outermost commits unless `keep` is false or the batch was cancelled.
     void endBatch(bool keep);
     void cancelBatch() noexcept;
+    void abandon(BatchState &ended) noexcept;
     void replayEdits(BatchState &ended) noexcept;
     // Hands `result`, which differs, to the selection object, putting the old items back (without
     // callbacks) when an observer raises before any callback list ran; used for the end of a

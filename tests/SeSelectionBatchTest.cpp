@@ -135,6 +135,26 @@ TEST_F(SeSelectionBatchTest, AbandonedBatchesLeaveBothSelectionsAsTheyWere) {
     }
 }
 
+// The application's own write of its selection inside an abandoned batch is undone as well: the
+// updater writes the start state back into it, and no callback runs. (Its items used to stay,
+// leaving the two selections out of step.)
+TEST_F(SeSelectionBatchTest, AnAbandonedBatchPutsTheApplicationsSelectionBack) {
+    select({A});
+    selector->selectPoint(3);
+    settle();
+    const std::vector<std::string> before = hostItems();
+    {
+        SeSelectionBatch batch(selector);
+        hostSelects({objectItem(B)});
+        EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
+        batch.cancel();
+    }
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{3}));
+    EXPECT_EQ(hostItems(), before);
+    EXPECT_TRUE(log.empty());
+}
+
 // Removal events inside a batch are queued and applied at the next read, with the rule of a
 // removal event outside one: the first shape with the id leaves, gone shapes leave with it, and
 // the rest are selected as wholes. The end commits once.

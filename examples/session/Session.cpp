@@ -43,7 +43,7 @@ Session::Session() : scene(nodeNamesOf(editor.getController())) {
 
 Session::~Session() { abandonBatches(); }
 
-void Session::openBatch(int line) {
+void Session::openBatch(long long line) {
     batches.push_back(std::make_unique<Vo::SeSelectionBatch>(editor.getSharedSelector()));
     if (batches.size() == 1) {
         batchLine = line;

@@ -44,7 +44,7 @@ public:
     Vo::SeSelectionHistory &getHistory() noexcept { return editor.getHistory(); }
 
     // Opens a batch on the editor's selector, nested in any open one; `line` is where.
-    void openBatch(int line);
+    void openBatch(long long line);
     // Ends the innermost open batch: the outermost commits, raising what the commit raises (both
     // selections are then as at its start). False when no batch is open.
     bool endBatch();
@@ -52,7 +52,7 @@ public:
     void abandonBatches() noexcept;
     int getBatchDepth() const noexcept { return static_cast<int>(batches.size()); }
     // The line the outermost open batch was opened at; 0 when none is open.
-    int getBatchLine() const noexcept { return batchLine; }
+    long long getBatchLine() const noexcept { return batchLine; }
     const SessionScene &getScene() const noexcept { return scene; }
     // The graph's nodes, in creation order.
     std::vector<std::string> getNodeNames() const;
@@ -104,7 +104,7 @@ private:
     VoExample::AppShapeEditor editor;
     // Innermost last; before the recorder, which must outlive their commits.
     std::vector<std::unique_ptr<Vo::SeSelectionBatch>> batches;
-    int batchLine = 0;
+    long long batchLine = 0;
     SessionScene scene;
     std::vector<Built> built;
     std::vector<Built> waiting;

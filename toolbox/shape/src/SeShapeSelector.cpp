@@ -38,6 +38,9 @@ struct SeShapeSelector::BatchState {
     std::unordered_map<int, int> received;
     int depth = 0;
     bool cancelled = false;
+    // The working selection was replaced wholesale (the application's selection mirrored in, or
+    // its own write): an abandon must bring the application's selection back in step.
+    bool replaced = false;
 };
 
 // The point or handle side of an SeShapeParts: the twin operations differ only
@@ -328,6 +331,7 @@ void SeShapeSelector::replaceAllItems(const RCShdPtr<SnSelection const> &items) 
     }
     if (batch != nullptr) {
         commit(RCShdPtr<SnSelection>(items->clone())); // the caller keeps its own object
+        batch->replaced = true;
     } else if (!selection->isEqual(items)) {
         handOver(items);
     }
@@ -374,14 +378,14 @@ void SeShapeSelector::endBatch(bool keep) {
             result = batch->working;
         } catch (...) {
             ended = std::move(batch);
-            replayEdits(*ended);
+            abandon(*ended);
             throw;
         }
     }
     ended =
         std::move(batch); // closed before the commit: its observers read the committed selection
     if (result.isNull()) {
-        replayEdits(*ended);
+        abandon(*ended);
         return;
     }
     if (selection->isEqual(result)) {
@@ -394,6 +398,18 @@ void SeShapeSelector::endBatch(bool keep) {
             replayEdits(*ended);
         }
         throw;
+    }
+}
+
+// The selection object still holds the state of the batch's start. When the application's
+// selection was mirrored in meanwhile, it holds what the batch abandons: the selection's observers
+// are told again of the start state, as a put-back (no callback runs, no history step), so the
+// updater writes it back into the application's selection and both are as at the start.
+void SeShapeSelector::abandon(BatchState &ended) noexcept {
+    replayEdits(ended);
+    if (ended.replaced) {
+        putBack(
+            [&] { selection->replaceAllItems(RCShdPtr<SnSelection const>(selection->clone())); });
     }
 }
 
