@@ -2,13 +2,16 @@
 """Reads a Google Benchmark JSON report and tells, for each series, how its largest size scales.
 
 For a series run at sizes ... < m < n the ratio is time(n) / (time(m) * n / m): 1.0 means the last
-step grew linearly, and ratios above 1.5 are flagged. Runs nothing itself; make the report with
+step grew linearly, and ratios above 1.5 are flagged. "per 10x" is the growth of the time for ten
+times the size, over the whole series (smallest to largest size, geometric mean of the steps):
+about 10 is linear, about 100 quadratic. Runs nothing itself; make the report with
 --benchmark_out=FILE --benchmark_out_format=json. With repetitions, the median aggregates are read
 when present, else the plain entries.
 """
 
 import argparse
 import json
+import math
 import sys
 from collections import defaultdict
 
@@ -82,17 +85,20 @@ def rows(series, spreads):
         sizes = sorted(times)
         smaller, largest = sizes[-2], sizes[-1]
         ratio = times[largest] / (times[smaller] * largest / smaller)
+        decades = math.log10(largest / sizes[0])
+        per_tenfold = (times[largest] / times[sizes[0]]) ** (1 / decades)
         yield (
             name,
             ", ".join(str(size) for size in sizes),
             ", ".join(format_time(times[size]) + format_spread(spreads, name, size) for size in sizes),
             f"{ratio:.2f}",
+            f"{per_tenfold:.1f}",
             "ABOVE" if ratio > LIMIT else "OK",
         )
 
 
 def print_table(table):
-    header = ("series", "sizes", "median times (±cv)", "ratio", "flag")
+    header = ("series", "sizes", "median times (±cv)", "ratio", "per 10x", "flag")
     widths = [max(len(row[i]) for row in [header, *table]) for i in range(len(header))]
     for row in [header, *table]:
         print("  ".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "CbEmptyType.h"
+#include "PtrList.h"
 #include "VoFoundationExport.h"
 
-#include <algorithm>
 #include <type_traits>
-#include <vector>
 
 namespace Vo {
 
@@ -46,22 +45,17 @@ private:
     // The dispatcher keeps both lists paired; nobody else touches this one.
     friend class CbDispatcher<T>;
 
-    bool hasDispatcher(const CbDispatcher<T> *dispatcher) const noexcept {
-        return std::find(dispatchers.begin(), dispatchers.end(), dispatcher) != dispatchers.end();
+    bool hasDispatcher(CbDispatcher<T> *dispatcher) const noexcept {
+        return dispatchers.contains(dispatcher);
     }
     void addDispatcher(CbDispatcher<T> *dispatcher) {
         if (!hasDispatcher(dispatcher)) {
             dispatchers.push_back(dispatcher);
         }
     }
-    void removeDispatcher(const CbDispatcher<T> *dispatcher) noexcept {
-        auto found = std::find(dispatchers.begin(), dispatchers.end(), dispatcher);
-        if (found != dispatchers.end()) {
-            dispatchers.erase(found);
-        }
-    }
+    void removeDispatcher(CbDispatcher<T> *dispatcher) noexcept { dispatchers.erase(dispatcher); }
 
-    std::vector<CbDispatcher<T> *> dispatchers;
+    PtrList<CbDispatcher<T> *> dispatchers;
 };
 
 template <class T> void CbHandler<T>::call(const T &) {}

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "../foundation/PtrList.h"
 #include "ObObserverAny.h"
 #include "Sn.h"
 #include "VoHostExport.h"
-
-#include <algorithm>
-#include <vector>
 
 namespace Vo {
 
@@ -26,12 +24,7 @@ private:
     // Called by the subject once it has added or removed this observer. They keep the list of
     // subjects that the destructor detaches from; derived classes leave them as they are.
     virtual void attachedTo(ObSubject<S> *subject) { subjects.push_back(subject); }
-    virtual void detachedFrom(ObSubject<S> *subject) {
-        const auto found = std::find(subjects.begin(), subjects.end(), subject);
-        if (found != subjects.end()) {
-            subjects.erase(found);
-        }
-    }
+    virtual void detachedFrom(ObSubject<S> *subject) { subjects.erase(subject); }
 
 public:
     // Called by subject on each change while this observer is attached. It may attach or detach
@@ -44,7 +37,7 @@ protected:
     ObObserver() noexcept = default;
 
 private:
-    std::vector<ObSubject<S> *> subjects;
+    PtrList<ObSubject<S> *> subjects;
 };
 
 } // namespace Vo
@@ -56,10 +49,10 @@ namespace Vo {
 template <class S> ObObserver<S>::~ObObserver() noexcept {
     // Taken out first: each detach reports back through detachedFrom, which then finds nothing
     // left.
-    std::vector<ObSubject<S> *> attached;
+    PtrList<ObSubject<S> *> attached;
     attached.swap(subjects);
-    for (ObSubject<S> *subject : attached) {
-        subject->detachObserver(this);
+    for (std::size_t i = 0; i < attached.size(); ++i) {
+        attached[i]->detachObserver(this);
     }
 }
 

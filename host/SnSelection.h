@@ -13,10 +13,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 namespace Vo {
+
+class SnPlaceIndex;
 
 // An ordered selection of items, which it shares (an item may sit in several selections); the
 // first item is the primary one. Owns the subject through which it tells its observers that
@@ -92,13 +93,12 @@ private:
     void notifyChange();
     // Every change of the items: a new revision, and the place index forgotten.
     void changed() noexcept;
-    // The place index, built when missing: each item's places, the first one last.
-    using Places = std::unordered_map<const SnItem *, std::vector<std::size_t>>;
-    Places &places();
+    // The place index, built when missing.
+    SnPlaceIndex &places();
 
     Vector<RCShdPtr<SnItem const>> items;
     std::uint64_t revision;
-    std::unique_ptr<Places> placeIndex;
+    std::unique_ptr<SnPlaceIndex> placeIndex;
     ObSubject<Sn> subject;
 };
 

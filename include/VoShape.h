@@ -31,6 +31,7 @@
 #include "foundation/Iterator.h"
 #include "foundation/IteratorImp.h"
 #include "foundation/List.h"
+#include "foundation/PtrList.h"
 #include "foundation/PtrMap.h"
 #include "foundation/RCBasePtr.h"
 #include "foundation/RCPvtEngPtr.h"

@@ -152,6 +152,13 @@ TEST(SnSelectionTest, ReplaceItemAlwaysTakesTheFirstPlaceLeftOfThatItem) {
     selection->addItem(y);
     EXPECT_TRUE(selection->replaceItem(y, x));
     EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 3, 1, 1}));
+    // Three places of one item handed away one by one, the first each time.
+    const std::vector<int> handedAway[] = {{2, 3, 1, 1}, {2, 3, 2, 1}, {2, 3, 2, 2}};
+    for (const std::vector<int> &after : handedAway) {
+        EXPECT_TRUE(selection->replaceItem(x, y));
+        EXPECT_EQ(dataOf(*selection), after);
+    }
+    EXPECT_FALSE(selection->replaceItem(x, y));
     EXPECT_NE(selection->getRevision(), before);
     EXPECT_NE(SnSelection::create()->getRevision(), SnSelection::create()->getRevision());
 }

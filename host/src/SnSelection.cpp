@@ -1,5 +1,6 @@
 #include "host/SnSelection.h"
 
+#include "SnPlaceIndex.h"
 #include "host/ObHints.h"
 #include "host/RCExUtil.h"
 #include "host/SnSelectionChangeHint.h"
@@ -75,30 +76,12 @@ void SnSelection::addItem(const RCShdPtr<SnItem const> &item) {
 bool SnSelection::replaceItem(const RCShdPtr<SnItem const> &oldItem,
                               const RCShdPtr<SnItem const> &newItem) {
     checkItem(newItem);
-    Places &index = places();
-    const auto old = index.find(oldItem.get());
-    if (old == index.end()) {
+    SnPlaceIndex &index = places();
+    const std::size_t place = index.firstPlace(oldItem.get());
+    if (place == SnPlaceIndex::npos) {
         return false;
     }
-    const std::size_t place = old->second.back();
-    // The new item's places first, the one step that can fail; descending, the first one last.
-    std::vector<std::size_t> &placesOfNew = index[newItem.get()];
-    try {
-        placesOfNew.insert(std::upper_bound(placesOfNew.begin(), placesOfNew.end(), place,
-                                            std::greater<std::size_t>()),
-                           place);
-    } catch (...) {
-        if (placesOfNew.empty()) {
-            index.erase(newItem.get());
-        }
-        throw;
-    }
-    // Found again: the insertion may have rehashed the index.
-    const auto oldAgain = index.find(oldItem.get());
-    oldAgain->second.pop_back();
-    if (oldAgain->second.empty()) {
-        index.erase(oldAgain);
-    }
+    index.move(oldItem.get(), newItem.get(), place);
     items[place] = newItem;
     revision = nextRevision();
     notifyChange();
@@ -133,14 +116,9 @@ void SnSelection::changed() noexcept {
     placeIndex.reset();
 }
 
-SnSelection::Places &SnSelection::places() {
+SnPlaceIndex &SnSelection::places() {
     if (!placeIndex) {
-        auto built = std::make_unique<Places>();
-        built->reserve(items.size());
-        for (std::size_t place = items.size(); place > 0; --place) {
-            (*built)[items[place - 1].get()].push_back(place - 1);
-        }
-        placeIndex = std::move(built);
+        placeIndex = std::make_unique<SnPlaceIndex>(items);
     }
     return *placeIndex;
 }
@@ -152,6 +130,9 @@ void SnSelection::checkItem(const RCShdPtr<SnItem const> &item) {
 }
 
 void SnSelection::notifyChange() {
+    if (subject.getNbObservers() == 0) {
+        return; // no one to tell: spare the hint
+    }
     // An observer may let go of the last pointer to this selection while it is being notified.
     const RCShdPtr<SnSelection const> keepAlive(getRefCount() > 0 ? this : nullptr);
     ObHints hints;
