@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../foundation/FlatMap.h"
 #include "../foundation/RCShdPtr.h"
 #include "../foundation/Vector.h"
 #include "SnParts.h"
@@ -12,16 +13,14 @@
 #include <memory>
 #include <ostream>
 #include <type_traits>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace Vo {
 
 // A set of signed integer indices that keeps each index once, in the order it was first appended
 // (the selection order: an index's rank is its 1-based position). Owns the ordered indices and,
-// beside them, a membership index: a bit vector over the dense non-negative range and a hash set
-// for indices outside it (negative or very sparse), so lookups cost O(1) on average. Removing an
-// index that is not the last leaves its entry behind, marked; the entries are packed on the next
+// beside them, a membership index: a bit vector over the dense non-negative range and a flat hash
+// set for indices outside it (negative or very sparse), so lookups cost O(1) on average. Removing
+// an index that is not the last leaves its entry behind, marked; the entries are packed on the next
 // read of the order, or once the marked ones make half of them, so removing any number of indices
 // one by one stays linear. The ranks are looked up in an index built on the first getRank after a
 // change and kept until the next change: sets held in a selection never change, so it is built
@@ -68,7 +67,7 @@ public:
         if (isInBitRange(index)) {
             return testBit(index);
         }
-        return !outliers.empty() && outliers.count(index) != 0;
+        return !outliers.empty() && outliers.contains(index);
     }
     // The indices in selection order.
     const Vector<I> &getParts() const noexcept {
@@ -111,6 +110,10 @@ private:
     static constexpr std::uint64_t kDenseFactor = 4;
     static constexpr std::uint64_t kDenseSlack = 1024;
 
+    // A flat hash table keyed by index; its free-cell mark lies below every 32-bit index.
+    template <class V>
+    using IndexTable = FlatMap<std::int64_t, V, std::numeric_limits<std::int64_t>::min()>;
+
     static const SnPartsBasic *asBasic(const RCShdPtr<SnParts const> &other) noexcept {
         return dynamic_cast<const SnPartsBasic *>(other.get());
     }
@@ -139,7 +142,7 @@ private:
     // Before index is appended: packs first when index was removed and its entry is still there,
     // and forgets the rank index.
     void prepareAppend(I index) {
-        if (nbRemoved != 0 && removed.count(index) != 0) {
+        if (nbRemoved != 0 && removed.contains(index)) {
             settle();
         }
         ranks.reset();
@@ -178,15 +181,15 @@ private:
             return *this;
         }
         void reset() noexcept { ranks.reset(); }
-        std::unique_ptr<std::unordered_map<I, int>> ranks;
+        std::unique_ptr<IndexTable<int>> ranks;
     };
 
     // Selection order; removed indices may still have entries here until settle packs them.
     mutable Vector<I> parts;
     Vector<Word> bits;
-    std::unordered_set<I> outliers;
+    IndexTable<bool> outliers;
     // The removed indices whose entries are still in parts.
-    mutable std::unordered_set<I> removed;
+    mutable IndexTable<bool> removed;
     mutable std::size_t nbRemoved = 0;
     mutable RankIndex ranks;
 };
@@ -224,7 +227,7 @@ template <class I> void SnPartsBasic<I>::remove(const I &index) {
     if (parts.back() == index) {
         parts.pop_back();
     } else {
-        removed.insert(index); // first: a failure leaves the set as it was
+        removed.insert(index, true); // first: a failure leaves the set as it was
         ++nbRemoved;
     }
     dropMember(index);
@@ -239,14 +242,14 @@ template <class I> int SnPartsBasic<I>::getRank(const I &index) const {
     }
     settle();
     if (!ranks.ranks) {
-        auto built = std::make_unique<std::unordered_map<I, int>>();
+        auto built = std::make_unique<IndexTable<int>>();
         built->reserve(parts.size());
         for (std::size_t position = 0; position < parts.size(); ++position) {
-            built->emplace(parts[position], static_cast<int>(position) + 1);
+            built->insert(parts[position], static_cast<int>(position) + 1);
         }
         ranks.ranks = std::move(built);
     }
-    return ranks.ranks->find(index)->second;
+    return *ranks.ranks->find(index);
 }
 
 template <class I> void SnPartsBasic<I>::settle() const noexcept {
@@ -380,7 +383,7 @@ template <class I> void SnPartsBasic<I>::dropMember(I index) noexcept {
 }
 
 template <class I> void SnPartsBasic<I>::appendOutsideBitRange(I index) {
-    if (outliers.count(index) != 0) {
+    if (outliers.contains(index)) {
         return;
     }
     const std::uint64_t denseLimit = kDenseFactor * (parts.size() + 1) + kDenseSlack;
@@ -392,7 +395,7 @@ template <class I> void SnPartsBasic<I>::appendOutsideBitRange(I index) {
     }
     // Room first, so that push_back cannot fail once the index is in the hash set.
     reserveAtLeast(parts.size() + 1);
-    outliers.insert(index);
+    outliers.insert(index, true);
     parts.push_back(index);
 }
 
@@ -425,14 +428,13 @@ template <class I> void SnPartsBasic<I>::appendBitRange(std::uint64_t first, std
 
 template <class I> void SnPartsBasic<I>::growBits(std::uint64_t minBits) {
     bits.resize(static_cast<std::size_t>((minBits + kWordBits - 1) / kWordBits), Word(0));
-    for (auto it = outliers.begin(); it != outliers.end();) {
-        if (isInBitRange(*it)) {
-            setBit(*it);
-            it = outliers.erase(it);
-        } else {
-            ++it;
+    outliers.eraseIf([this](std::int64_t index) {
+        const bool covered = isInBitRange(static_cast<I>(index));
+        if (covered) {
+            setBit(static_cast<I>(index));
         }
-    }
+        return covered;
+    });
 }
 
 template <class I> void SnPartsBasic<I>::reserveAtLeast(std::size_t count) {
@@ -491,7 +493,7 @@ template <class I> void SnPartsBasic<I>::insertOutliers(std::size_t from) {
     try {
         for (; done < parts.size(); ++done) {
             if (!isInBitRange(parts[done])) {
-                outliers.insert(parts[done]);
+                outliers.insert(parts[done], true);
             }
         }
     } catch (...) {

@@ -28,6 +28,7 @@
 #include "foundation/CbFunction.h"
 #include "foundation/CbHandler.h"
 #include "foundation/CbMethod.h"
+#include "foundation/FlatMap.h"
 #include "foundation/Iterator.h"
 #include "foundation/IteratorImp.h"
 #include "foundation/List.h"

@@ -1,0 +1,163 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace Vo {
+
+// A hash map from a pointer or integer key to a small value, stored flat: one array of key/value
+// cells probed linearly, kept at most half full, so a lookup usually touches one cache line and an
+// entry costs no allocation of its own. kEmpty marks a free cell and is never a key (inserting it
+// does nothing, finding it finds nothing). Owns its cells, not what keys point to; erasing shifts
+// the following cells back (no tombstones). Inserting may move every value: pointers from find()
+// hold only until the next insert or reserve.
+template <class K, class V, K kEmpty> class FlatMap {
+    static_assert(std::is_pointer_v<K> || std::is_integral_v<K>, "keys are pointers or integers");
+
+public:
+    std::size_t size() const noexcept { return count; }
+    bool empty() const noexcept { return count == 0; }
+
+    // The value stored for key, or null.
+    V *find(K key) noexcept {
+        const std::size_t i = indexOf(key);
+        return i == kAbsent ? nullptr : &cells[i].value;
+    }
+    const V *find(K key) const noexcept {
+        const std::size_t i = indexOf(key);
+        return i == kAbsent ? nullptr : &cells[i].value;
+    }
+    bool contains(K key) const noexcept { return indexOf(key) != kAbsent; }
+    // Adds key with value; false, and nothing changed, when key is present or kEmpty. Growing may
+    // throw, and then nothing has changed either.
+    bool insert(K key, V value) {
+        if (key == kEmpty || indexOf(key) != kAbsent) {
+            return false;
+        }
+        reserve(count + 1);
+        place(key, std::move(value));
+        ++count;
+        return true;
+    }
+    // Makes room for entries keys in all, so that inserting up to that many cannot throw. May
+    // throw, and then nothing has changed.
+    void reserve(std::size_t entries) {
+        std::size_t size = cells.empty() ? std::size_t(8) : cells.size();
+        while (2 * entries > size) {
+            size *= 2;
+        }
+        if (size != cells.size()) {
+            rehash(size);
+        }
+    }
+    // False when key is absent.
+    bool erase(K key) noexcept {
+        std::size_t hole = indexOf(key);
+        if (hole == kAbsent) {
+            return false;
+        }
+        // Backward shift: move each following cell into the hole unless its home lies
+        // cyclically within (hole, i], where it would no longer be found.
+        for (std::size_t i = next(hole); cells[i].key != kEmpty; i = next(i)) {
+            const std::size_t want = home(cells[i].key);
+            const bool stays = hole < i ? (hole < want && want <= i) : (hole < want || want <= i);
+            if (!stays) {
+                cells[hole] = std::move(cells[i]);
+                hole = i;
+            }
+        }
+        cells[hole] = Cell();
+        --count;
+        return true;
+    }
+    // Erases every key for which isErased(key) is true (it may be asked more than once about a
+    // key it kept); never allocates.
+    template <class P> void eraseIf(P isErased) noexcept {
+        // An erase shifts later cells of the same run back into the hole, so the cell just
+        // emptied is looked at again. Cells only move backwards within a run, which this scan
+        // has not passed yet, or, for a run that wraps around, from its start, already judged.
+        for (std::size_t i = 0; i < cells.size();) {
+            if (cells[i].key != kEmpty && isErased(cells[i].key)) {
+                erase(cells[i].key);
+            } else {
+                ++i;
+            }
+        }
+    }
+    void swap(FlatMap &other) noexcept {
+        cells.swap(other.cells);
+        std::swap(log2Size, other.log2Size);
+        std::swap(count, other.count);
+    }
+    // Forgets every entry and releases the cells.
+    void clear() noexcept {
+        std::vector<Cell>().swap(cells);
+        log2Size = 0;
+        count = 0;
+    }
+
+private:
+    struct Cell {
+        K key = kEmpty;
+        V value = V();
+    };
+
+    static constexpr std::size_t kAbsent = ~std::size_t(0);
+
+    std::size_t indexOf(K key) const noexcept {
+        if (count == 0 || key == kEmpty) {
+            return kAbsent;
+        }
+        for (std::size_t i = home(key);; i = next(i)) {
+            if (cells[i].key == key) {
+                return i;
+            }
+            if (cells[i].key == kEmpty) {
+                return kAbsent;
+            }
+        }
+    }
+    std::size_t home(K key) const noexcept {
+        // Fibonacci hashing: the high bits of the product mix every bit of the key.
+        std::uint64_t bits = 0;
+        if constexpr (std::is_pointer_v<K>) {
+            bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
+        } else {
+            bits = static_cast<std::uint64_t>(key);
+        }
+        return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> (64 - log2Size));
+    }
+    std::size_t next(std::size_t i) const noexcept { return (i + 1) & (cells.size() - 1); }
+
+    // Writes a key known to be absent; there is a free cell.
+    void place(K key, V value) noexcept {
+        std::size_t i = home(key);
+        while (cells[i].key != kEmpty) {
+            i = next(i);
+        }
+        cells[i].key = key;
+        cells[i].value = std::move(value);
+    }
+    void rehash(std::size_t size) {
+        std::vector<Cell> old(size);
+        old.swap(cells);
+        log2Size = 0;
+        while ((std::size_t(1) << log2Size) < size) {
+            ++log2Size;
+        }
+        for (Cell &cell : old) {
+            if (cell.key != kEmpty) {
+                place(cell.key, std::move(cell.value));
+            }
+        }
+    }
+
+    std::vector<Cell> cells; // empty, or a power of two in size
+    unsigned log2Size = 0;
+    std::size_t count = 0;
+};
+
+} // namespace Vo

@@ -1,0 +1,127 @@
+#include "foundation/FlatMap.h"
+#include "foundation/PtrMap.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <random>
+#include <vector>
+
+namespace {
+
+using IntMap = Vo::FlatMap<std::int64_t, int, std::numeric_limits<std::int64_t>::min()>;
+using PtrMap = Vo::PtrMap<const int *, int>;
+
+// Every entry of the reference map is found with its value, and nothing else is.
+template <class Map, class K>
+void expectSame(const Map &map, const std::map<K, int> &reference, const std::vector<K> &keys) {
+    ASSERT_EQ(map.size(), reference.size());
+    for (const K &key : keys) {
+        const auto expected = reference.find(key);
+        const int *found = map.find(key);
+        EXPECT_EQ(map.contains(key), expected != reference.end());
+        if (expected == reference.end()) {
+            EXPECT_EQ(found, nullptr);
+        } else {
+            ASSERT_NE(found, nullptr);
+            EXPECT_EQ(*found, expected->second);
+        }
+    }
+}
+
+// Random inserts, erases and erase-ifs over a pool of keys against a reference map, through
+// growth, reserve, erase-then-reinsert, swap and clear. Pools of adjacent keys make long probe
+// runs that wrap around the table.
+template <class Map, class K> void matchReference(const std::vector<K> &keys, unsigned seed) {
+    const std::size_t steps = 12 * keys.size() + 200;
+    Map map;
+    std::map<K, int> reference;
+    std::mt19937 random(seed);
+    for (std::size_t step = 0; step < steps; ++step) {
+        const K key = keys[random() % keys.size()];
+        const int value = static_cast<int>(step);
+        const unsigned action = random() % 50;
+        if (action < 32) {
+            EXPECT_EQ(map.insert(key, value), reference.emplace(key, value).second);
+        } else if (action < 49) {
+            EXPECT_EQ(map.erase(key), reference.erase(key) == 1);
+        } else { // drop the entries whose value is odd, as a scan that erases while it goes
+            map.eraseIf([&](K candidate) { return *map.find(candidate) % 2 != 0; });
+            for (auto it = reference.begin(); it != reference.end();) {
+                it = it->second % 2 != 0 ? reference.erase(it) : std::next(it);
+            }
+        }
+    }
+    expectSame(map, reference, keys);
+    map.reserve(4 * keys.size());
+    expectSame(map, reference, keys);
+    Map other;
+    other.swap(map);
+    EXPECT_TRUE(map.empty());
+    expectSame(other, reference, keys);
+    for (const K &key : keys) { // erase everything, then reinsert into the emptied cells
+        EXPECT_EQ(other.erase(key), reference.erase(key) == 1);
+    }
+    EXPECT_TRUE(other.empty());
+    for (std::size_t i = 0; i < keys.size(); i += 2) {
+        other.insert(keys[i], -static_cast<int>(i));
+        reference.emplace(keys[i], -static_cast<int>(i));
+    }
+    expectSame(other, reference, keys);
+    other.clear();
+    EXPECT_TRUE(other.empty());
+    EXPECT_FALSE(other.contains(keys[0]));
+    EXPECT_TRUE(other.insert(keys[0], 7));
+    EXPECT_EQ(*other.find(keys[0]), 7);
+}
+
+} // namespace
+
+TEST(FlatMapTest, MatchesReferenceMapWithPointerKeys) {
+    for (std::size_t pool : {4, 17, 300, 5000}) {
+        std::vector<int> objects(pool);
+        std::vector<const int *> keys;
+        for (const int &object : objects) {
+            keys.push_back(&object);
+        }
+        matchReference<PtrMap>(keys, static_cast<unsigned>(pool));
+    }
+}
+
+TEST(FlatMapTest, MatchesReferenceMapWithIntegerKeys) {
+    // Negative, zero, strided and extreme keys; all of them but the free-cell mark are keys.
+    std::vector<std::int64_t> keys{0,
+                                   -1,
+                                   1,
+                                   std::numeric_limits<std::int32_t>::min(),
+                                   std::numeric_limits<std::int32_t>::max(),
+                                   std::numeric_limits<std::int64_t>::min() + 1};
+    for (std::int64_t i = 0; i < 3000; ++i) {
+        keys.push_back(i % 3 == 0 ? -i * 1000 : i);
+    }
+    matchReference<IntMap>(keys, 9);
+}
+
+TEST(FlatMapTest, InsertKeepsExistingValueAndTheFreeMarkIsNeverAKey) {
+    int a = 0;
+    PtrMap map;
+    EXPECT_EQ(map.find(nullptr), nullptr);
+    EXPECT_FALSE(map.erase(&a));
+    EXPECT_TRUE(map.insert(&a, 1));
+    EXPECT_FALSE(map.insert(&a, 2));
+    EXPECT_EQ(*map.find(&a), 1);
+    EXPECT_FALSE(map.insert(nullptr, 3));
+    EXPECT_EQ(map.find(nullptr), nullptr);
+    EXPECT_FALSE(map.erase(nullptr));
+    EXPECT_EQ(map.size(), 1u);
+
+    IntMap indices;
+    EXPECT_FALSE(indices.insert(std::numeric_limits<std::int64_t>::min(), 1));
+    EXPECT_TRUE(indices.insert(0, 1));
+    EXPECT_FALSE(indices.contains(std::numeric_limits<std::int64_t>::min()));
+    EXPECT_EQ(indices.size(), 1u);
+}
