@@ -279,13 +279,13 @@ struct Workload {
 
 inline const std::vector<Workload> &workloads() {
     static const std::vector<Workload> all{
-        {"CbOneShotHandlers", dispatcherOneShot, 1200},
-        {"CbHandlersUnsubscribingTheNext", dispatcherUnsubscribeNext, 1200},
-        {"CbHandlersResubscribing", dispatcherResubscribe, 1200},
-        {"CbPrependThenRemoveRandomly", dispatcherRemoveRandomly, 1200},
-        {"CbInsertThenDestroyHandlers", dispatcherDestroyHandlers, 1200},
-        {"ObAttachThenDetachRandomly", observersAttachDetach, 1200},
-        {"ObObserversDetachingWhileNotified", observersDetachWhileNotified, 1200},
+        {"CbOneShotHandlers", dispatcherOneShot, 800},
+        {"CbHandlersUnsubscribingTheNext", dispatcherUnsubscribeNext, 800},
+        {"CbHandlersResubscribing", dispatcherResubscribe, 800},
+        {"CbPrependThenRemoveRandomly", dispatcherRemoveRandomly, 800},
+        {"CbInsertThenDestroyHandlers", dispatcherDestroyHandlers, 800},
+        {"ObAttachThenDetachRandomly", observersAttachDetach, 800},
+        {"ObObserversDetachingWhileNotified", observersDetachWhileNotified, 800},
         {"SeShapePartsRemoveEachPoint", partsRemoveEach, 2000},
         {"SnSelectionReplaceEachItem", selectionReplaceEachItem, 2000},
         {"PiNodeNamedInputs", nodeNamedInputs, 2000},
