@@ -76,6 +76,9 @@ public:
     // Erases every key for which isErased(key) is true (it may be asked more than once about a
     // key it kept); never allocates.
     template <class P> void eraseIf(P isErased) noexcept {
+        if (count == 0) {
+            return; // the cells may still be there, all of them free
+        }
         // An erase shifts later cells of the same run back into the hole, so the cell just
         // emptied is looked at again. Cells only move backwards within a run, which this scan
         // has not passed yet, or, for a run that wraps around, from its start, already judged.
@@ -121,14 +124,17 @@ private:
         }
     }
     std::size_t home(K key) const noexcept {
-        // Fibonacci hashing: the high bits of the product mix every bit of the key.
+        // A full 64-bit mix (two multiplies): plain Fibonacci hashing spreads addresses well for
+        // some object sizes and clusters them for others, up to five times slower at 1,000 keys.
         std::uint64_t bits = 0;
         if constexpr (std::is_pointer_v<K>) {
             bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
         } else {
             bits = static_cast<std::uint64_t>(key);
         }
-        return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> (64 - log2Size));
+        bits = (bits ^ (bits >> 33)) * 0xFF51AFD7ED558CCDull;
+        bits = (bits ^ (bits >> 33)) * 0xC4CEB9FE1A85EC53ull;
+        return static_cast<std::size_t>((bits ^ (bits >> 33)) >> (64 - log2Size));
     }
     std::size_t next(std::size_t i) const noexcept { return (i + 1) & (cells.size() - 1); }
 

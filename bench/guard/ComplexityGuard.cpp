@@ -64,16 +64,28 @@ double bestTime(const std::function<void()> &run) {
 }
 
 // Prints the processor times of run at size and at ten times that; returns their ratio. The small
-// size is timed over ten runs, so that both figures cover the same amount of work.
+// size is timed over ten runs, so that both figures cover the same amount of work. A ratio above
+// kMaxRatio is measured again, up to twice, and the lowest kept: other work on a shared machine
+// only ever makes a ratio look worse, while a quadratic path reads about 100 every time.
 double timeGrowth(const std::string &name, int size, const std::function<void(int)> &run) {
-    const double small = bestTime([&] {
-                             for (int i = 0; i < 10; ++i) {
-                                 run(size);
-                             }
-                         }) /
-                         10;
-    const double large = bestTime([&] { run(10 * size); });
-    const double ratio = large / std::max(small, 1e-9);
+    double small = 0.0;
+    double large = 0.0;
+    double ratio = 0.0;
+    for (int attempt = 0; attempt < 3 && (attempt == 0 || ratio > kMaxRatio); ++attempt) {
+        const double smallNow = bestTime([&] {
+                                    for (int i = 0; i < 10; ++i) {
+                                        run(size);
+                                    }
+                                }) /
+                                10;
+        const double largeNow = bestTime([&] { run(10 * size); });
+        const double ratioNow = largeNow / std::max(smallNow, 1e-9);
+        if (attempt == 0 || ratioNow < ratio) {
+            small = smallNow;
+            large = largeNow;
+            ratio = ratioNow;
+        }
+    }
     std::printf("%-42s %7d -> %8d  %9.3f ms -> %9.3f ms  ratio %6.1f", name.c_str(), size,
                 10 * size, small * 1e3, large * 1e3, ratio);
     return ratio;
