@@ -6,6 +6,7 @@
 #include "VoHostExport.h"
 
 #include <cstddef>
+#include <exception>
 #include <vector>
 
 namespace Vo {
@@ -35,8 +36,10 @@ public:
     // Removes observer and tells it through detachedFrom. False, and nothing done, when observer is
     // not attached.
     bool detachObserver(ObObserver<S> *observer);
-    // Calls update(this, hints) on each attached observer in attach order. An exception raised by
-    // an observer passes to the caller; the observers after it are not called.
+    // Calls update(this, hints) on each attached observer in attach order. Every observer hears of
+    // the change, also when one before it raises: an observer that keeps a record of the changes
+    // (an undo history) must not miss one because of where it stands in the list. The first
+    // exception raised passes to the caller once all were called; later ones are dropped.
     void notify(const ObHints &hints);
 
     int getNbObservers() const noexcept { return nbObservers; }
@@ -103,19 +106,24 @@ template <class S> bool ObSubject<S>::detachObserver(ObObserver<S> *observer) {
 
 template <class S> void ObSubject<S>::notify(const ObHints &hints) {
     ++notifyDepth;
-    try {
-        // Observers attached meanwhile lie beyond the size taken here.
-        const std::size_t count = observers.size();
-        for (std::size_t i = 0; i < count; ++i) {
-            if (ObObserver<S> *observer = observers[i]) {
+    std::exception_ptr first;
+    // Observers attached meanwhile lie beyond the size taken here.
+    const std::size_t count = observers.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (ObObserver<S> *observer = observers[i]) {
+            try {
                 observer->update(this, hints);
+            } catch (...) {
+                if (!first) {
+                    first = std::current_exception();
+                }
             }
         }
-    } catch (...) {
-        endNotify();
-        throw;
     }
     endNotify();
+    if (first) {
+        std::rethrow_exception(first);
+    }
 }
 
 template <class S> void ObSubject<S>::endNotify() noexcept {

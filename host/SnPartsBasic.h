@@ -19,12 +19,13 @@ namespace Vo {
 // A set of signed integer indices that keeps each index once, in the order it was first appended
 // (the selection order: an index's rank is its 1-based position). Owns the ordered indices and,
 // beside them, a membership index: a bit vector over the dense non-negative range and a flat hash
-// set for indices outside it (negative or very sparse), so lookups cost O(1) on average. Removing
-// an index that is not the last leaves its entry behind, marked; the entries are packed on the next
-// read of the order, or once the marked ones make half of them, so removing any number of indices
-// one by one stays linear. The ranks are looked up in an index built on the first getRank after a
-// change and kept until the next change: sets held in a selection never change, so it is built
-// once. Confined to one thread: reads may pack the entries or build the rank index.
+// set for indices outside it (negative or very sparse), so lookups cost O(1) on average. The order
+// is exact after every operation, so a reference to it follows every change: removing one index
+// closes its gap at once (one search and one move of the indices after it; the last index costs
+// O(1)), while the bulk operations (differenceWith, xorWith, clear, replaceAllParts) pack in one
+// linear pass. The ranks are looked up in an index built on the first getRank after a change and
+// kept until the next change: sets held in a selection never change, so it is built once. Confined
+// to one thread: a read may build the rank index.
 //
 // Rules of the set algebra, each operation reporting whether it changed anything:
 // - append of a present index changes nothing; remove keeps the others' order;
@@ -47,7 +48,7 @@ public:
 
     // Amortised O(1); an index already present keeps its place and rank.
     void append(const I &index) {
-        prepareAppend(index);
+        prepareChange();
         if (!isInBitRange(index)) {
             appendOutsideBitRange(index);
         } else if (!testBit(index)) {
@@ -60,7 +61,8 @@ public:
     // way to add a large run of indices. A count of 0 or less appends nothing; the run stops at the
     // largest I.
     void appendRange(I first, I count);
-    // Amortised O(1): the others keep their order. An absent index changes nothing.
+    // The others keep their order; an absent index changes nothing. O(1) for the last index in
+    // selection order, else a search and a move of the indices after it.
     void remove(const I &index);
     // O(1) on average.
     bool hasPart(const I &index) const {
@@ -69,11 +71,9 @@ public:
         }
         return !outliers.empty() && outliers.contains(index);
     }
-    // The indices in selection order.
-    const Vector<I> &getParts() const noexcept {
-        settle();
-        return parts;
-    }
+    // The indices in selection order; the reference stays valid while the set lives and follows
+    // its changes.
+    const Vector<I> &getParts() const noexcept { return parts; }
     // The 1-based position of index in selection order; 0 when absent. O(1) on average once the
     // rank index is built (O(n), on the first call after a change).
     int getRank(const I &index) const;
@@ -88,8 +88,8 @@ public:
     SnParts *clone() const override { return new SnPartsBasic(*this); }
     bool isEqual(const RCShdPtr<SnParts const> &other) const override;
     bool contains(const RCShdPtr<SnParts const> &other) const override;
-    bool isEmpty() const override { return parts.size() == nbRemoved; }
-    int getSize() const override { return static_cast<int>(parts.size() - nbRemoved); }
+    bool isEmpty() const override { return parts.empty(); }
+    int getSize() const override { return static_cast<int>(parts.size()); }
     void clear() override;
     // Takes the other's indices in the other's order.
     void replaceAllParts(const RCShdPtr<SnParts const> &other) override;
@@ -137,21 +137,8 @@ private:
         bits[bit / kWordBits] |= Word(1) << (bit % kWordBits);
     }
     void dropMember(I index) noexcept;
-    // Packs away the entries of removed indices, keeping the order of the others.
-    void settle() const noexcept;
-    // Before index is appended: packs first when index was removed and its entry is still there,
-    // and forgets the rank index.
-    void prepareAppend(I index) {
-        if (nbRemoved != 0 && removed.contains(index)) {
-            settle();
-        }
-        ranks.reset();
-    }
-    // Packs and forgets the rank index: the start of every other change.
-    void prepareChange() noexcept {
-        settle();
-        ranks.reset();
-    }
+    // Forgets the rank index: the start of every change.
+    void prepareChange() noexcept { ranks.reset(); }
     void appendOutsideBitRange(I index);
     // Appends the absent indices of [first, last], which lies within the bit range.
     void appendBitRange(std::uint64_t first, std::uint64_t last);
@@ -184,13 +171,10 @@ private:
         std::unique_ptr<IndexTable<int>> ranks;
     };
 
-    // Selection order; removed indices may still have entries here until settle packs them.
-    mutable Vector<I> parts;
+    // Selection order.
+    Vector<I> parts;
     Vector<Word> bits;
     IndexTable<bool> outliers;
-    // The removed indices whose entries are still in parts.
-    mutable IndexTable<bool> removed;
-    mutable std::size_t nbRemoved = 0;
     mutable RankIndex ranks;
 };
 
@@ -223,24 +207,19 @@ template <class I> void SnPartsBasic<I>::remove(const I &index) {
     if (!hasPart(index)) {
         return;
     }
-    ranks.reset();
+    prepareChange();
     if (parts.back() == index) {
         parts.pop_back();
     } else {
-        removed.insert(index, true); // first: a failure leaves the set as it was
-        ++nbRemoved;
+        parts.erase(std::find(parts.begin(), parts.end(), index));
     }
     dropMember(index);
-    if (2 * nbRemoved > parts.size()) {
-        settle();
-    }
 }
 
 template <class I> int SnPartsBasic<I>::getRank(const I &index) const {
     if (!hasPart(index)) {
         return 0;
     }
-    settle();
     if (!ranks.ranks) {
         auto built = std::make_unique<IndexTable<int>>();
         built->reserve(parts.size());
@@ -250,17 +229,6 @@ template <class I> int SnPartsBasic<I>::getRank(const I &index) const {
         ranks.ranks = std::move(built);
     }
     return *ranks.ranks->find(index);
-}
-
-template <class I> void SnPartsBasic<I>::settle() const noexcept {
-    if (nbRemoved == 0) {
-        return;
-    }
-    parts.erase(std::remove_if(parts.begin(), parts.end(),
-                               [this](const I &index) { return !hasPart(index); }),
-                parts.end());
-    removed.clear();
-    nbRemoved = 0;
 }
 
 template <class I> void SnPartsBasic<I>::reserve(std::int64_t count) {
@@ -316,7 +284,6 @@ template <class I> void SnPartsBasic<I>::replaceAllParts(const RCShdPtr<SnParts 
     }
     // Copy first: a failed allocation leaves this set as it was.
     prepareChange();
-    basic->settle();
     SnPartsBasic copy(*basic);
     parts.swap(copy.parts);
     bits.swap(copy.bits);
@@ -329,7 +296,6 @@ template <class I> bool SnPartsBasic<I>::unionWith(const RCShdPtr<SnParts const>
         return false;
     }
     prepareChange();
-    basic->settle();
     const std::size_t from = appendMissing(*basic);
     commitAppended(from, basic);
     return parts.size() != from;
@@ -356,7 +322,6 @@ template <class I> bool SnPartsBasic<I>::xorWith(const RCShdPtr<SnParts const> &
         return clearReporting();
     }
     prepareChange();
-    basic->settle();
     const std::size_t from = appendMissing(*basic);
     const std::size_t dropped =
         dropIf(from, [basic](const I &index) { return basic->hasPart(index); });

@@ -34,7 +34,10 @@ namespace Vo {
 // recorded. A shape deleted since a step was recorded never comes back: its items are left out,
 // and a step that then changes nothing is skipped. A change recorded after an undo drops the steps
 // that redo would have restored. At most getDepth() steps are kept (100 unless set), the oldest
-// going first.
+// going first. Every change is recorded, whichever observers of the selection were attached before
+// the history and whatever they raise; should recording itself fail (memory runs out), the history
+// forgets its steps rather than offer an undo that skips a state, and records again from the next
+// change on.
 //
 // Cost: recording a change walks the current and the new item lists once (pointer comparisons)
 // and stores what changed; undo and redo build the restored list, compare it with the selection
@@ -106,6 +109,8 @@ private:
                              const std::function<ItemPtr(const ItemPtr &)> &rewrite) noexcept;
     void record();
     void forgetFailedCommit();
+    void forgetSteps() noexcept;
+    void resynchronise();
     bool travel(bool back);
     void restore(const RCShdPtr<SnSelection> &restored);
     void trim() noexcept;
@@ -122,6 +127,8 @@ private:
     std::size_t cursor;
     int depth;
     bool restoring;
+    // True after a change could not be recorded: state no longer matches the selection.
+    bool lost = false;
 };
 
 } // namespace Vo

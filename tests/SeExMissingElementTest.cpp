@@ -76,8 +76,8 @@ TEST_F(SeExMissingElementTest, AnIndexWithoutElementIsNamedAndLeavesBothSelectio
             EXPECT_TRUE(dynamic_cast<const RCExNullPtr *>(&error) != nullptr);
         }
         EXPECT_TRUE(selector->getSelection()->isEqual(editorBefore));
-        // An observer after the updater is not told of the failed change, only of the way back.
-        EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+        // An observer after the updater is told of the failed change, and of the way back.
+        EXPECT_EQ(selectorWrites->getNbWrites(), 2);
         EXPECT_EQ(hostItems(), hostBefore);
         EXPECT_EQ(hostWrites->getNbWrites(), 0);
         EXPECT_TRUE(log.empty());

@@ -2,13 +2,19 @@
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
 
+#include "foundation/CbEmptyType.h"
+#include "foundation/CbFunction.h"
+#include "host/PiGraphObjectSnItemConst.h"
 #include "host/RCExInvalidCall.h"
 #include "host/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -200,6 +206,83 @@ TEST_F(SeSelectionHistoryTest, HistoryAndSelectorMayGoInEitherOrder) {
     EXPECT_EQ(selectedIndices(), (std::vector<int>{C}));
     EXPECT_THROW(history.attach(Vo::RCShdPtr<Vo::SeShapeSelector>()), Vo::RCExNullPtr);
     EXPECT_TRUE(history.isAttached());
+}
+
+} // namespace
+
+namespace {
+
+// An application item that stands for a graph object and raises from its comparison while armed.
+class RaisingObjectItem : public Vo::PiGraphObjectSnItemConst {
+public:
+    RaisingObjectItem(const Vo::RCShdPtr<Vo::PiGraphObject const> &object, const bool &armed)
+        : Vo::PiGraphObjectSnItemConst(object), armed(armed) {}
+    RaisingObjectItem *clone() const override { return new RaisingObjectItem(*this); }
+    bool isEqualImp(const Vo::SnItem &other) const override {
+        if (armed) {
+            throw std::runtime_error("item comparison failed");
+        }
+        return Vo::PiGraphObjectSnItemConst::isEqualImp(other);
+    }
+
+private:
+    RaisingObjectItem(const RaisingObjectItem &other) = default;
+    const bool &armed;
+};
+
+// A change whose announcement raises still changed the selection, so it is a step, wherever the
+// history stands among the selection's observers. Attached after the updater, the history used to
+// miss such a change: the next undo skipped a state.
+TEST_F(SeSelectionHistoryTest, AChangeAnnouncedWithAnErrorIsAStepWhateverTheAttachOrder) {
+    bool raise = false;
+    Vo::CbFunction<Vo::CbEmptyType> raising([&raise] {
+        if (raise) {
+            throw std::runtime_error("handler failed");
+        }
+    });
+    selector->addSelectionChangedCallback(&raising);
+    const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+        {"handler",
+         [&] {
+             select({B, C});
+         }},
+        {"batch commit",
+         [&] {
+             SeSelectionBatch batch(selector);
+             select({C});
+             select({B, C});
+         }},
+        {"item comparison",
+         [&] {
+             hostSelects({Vo::RCShdPtr<Vo::SnItem const>(
+                 new RaisingObjectItem(controller.shape(D)->getGraphObject(), raise))});
+             select({A});
+             raise = true;
+             select({B, C});
+         }},
+    };
+    for (const bool historyFirst : {false, true}) {
+        if (historyFirst) { // the updater again, now after the history
+            updater = Vo::RCShdPtr<Vo::SeSelectorUpdater>();
+            updater = makeUpdater(controller);
+        }
+        for (const auto &[name, change] : changes) {
+            SCOPED_TRACE(name + (historyFirst ? ", history first" : ", history last"));
+            raise = false;
+            select({A});
+            history.clear();
+            raise = name != "item comparison";
+            EXPECT_ANY_THROW(change());
+            raise = false;
+            EXPECT_EQ(selectedIndices(), (std::vector<int>{B, C}));
+            EXPECT_EQ(history.getNbUndoSteps(), name == "item comparison" ? 3 : 1);
+            ASSERT_TRUE(history.undo());
+            EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+            EXPECT_TRUE(history.redo());
+            EXPECT_EQ(selectedIndices(), (std::vector<int>{B, C}));
+        }
+    }
+    selector->removeSelectionChangedCallback(&raising);
 }
 
 } // namespace

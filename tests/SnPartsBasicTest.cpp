@@ -66,6 +66,48 @@ TEST(SnPartsBasicTest, AppendKeepsFirstOrderAndEachIndexOnce) {
     EXPECT_EQ(partsOf(set), (Model{4, 7, 1})) << "a removed index comes back last";
 }
 
+// A reference to the order taken once must read the exact indices after every change: removal used
+// to leave a removed index in the held vector until the next getParts call.
+TEST(SnPartsBasicTest, HeldOrderFollowsEveryChange) {
+    const RCShdPtr<Indices> set = makeSet({4, 1, 7});
+    const Vo::Vector<int> &held = set->getParts();
+    const auto heldModel = [&held] { return Model(held.begin(), held.end()); };
+
+    set->remove(1);
+    EXPECT_EQ(heldModel(), (Model{4, 7}));
+    set->remove(7);
+    EXPECT_EQ(heldModel(), (Model{4}));
+    set->append(9);
+    set->append(-5);
+    set->append(3000000);
+    set->remove(-5);
+    EXPECT_EQ(heldModel(), (Model{4, 9, 3000000}));
+    EXPECT_EQ(set->getRank(3000000), 3);
+
+    Model model = heldModel();
+    std::uint32_t seed = 7;
+    for (int step = 0; step < 3000; ++step) {
+        seed = seed * 1664525U + 1013904223U;
+        const int index = static_cast<int>(seed >> 24) - 40;
+        if ((seed >> 8) % 3 == 0) {
+            set->remove(index);
+            model.erase(std::remove(model.begin(), model.end(), index), model.end());
+        } else {
+            set->append(index);
+            modelAppend(model, index);
+        }
+        ASSERT_EQ(heldModel(), model) << "after step " << step;
+        ASSERT_EQ(set->getSize(), static_cast<int>(model.size()));
+    }
+    EXPECT_TRUE(set->differenceWith(makeSet({model.front(), model.back()})));
+    model.erase(model.begin());
+    model.pop_back();
+    EXPECT_EQ(heldModel(), model);
+    set->clear();
+    EXPECT_TRUE(held.empty());
+    EXPECT_TRUE(set->isEmpty());
+}
+
 TEST(SnPartsBasicTest, SetOperationsFollowOrderRulesAndReportChanges) {
     const RCShdPtr<Indices> set = makeSet({4, 1, 7});
 

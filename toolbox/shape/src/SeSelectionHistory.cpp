@@ -46,7 +46,7 @@ void SeSelectionHistory::attach(const RCShdPtr<SeShapeSelector> &shapeSelector) 
     target.attachHistory(this);
     selector = &target;
     selection = observed.get();
-    state.assign(selection->begin(), selection->end());
+    resynchronise();
 }
 
 void SeSelectionHistory::detach() noexcept {
@@ -65,10 +65,12 @@ void SeSelectionHistory::detach() noexcept {
 void SeSelectionHistory::selectorGone() noexcept { detach(); }
 
 void SeSelectionHistory::clear() noexcept {
-    steps.clear();
-    cursor = 0;
+    forgetSteps();
     if (selection != nullptr) {
-        state.assign(selection->begin(), selection->end());
+        try {
+            resynchronise();
+        } catch (...) { // NOLINT(bugprone-empty-catch): the next change starts afresh instead
+        }
     }
 }
 
@@ -90,11 +92,31 @@ void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &) {
     if (restoring || selector == nullptr) {
         return;
     }
-    if (selector->isRestoringAfterFault()) {
-        forgetFailedCommit();
-    } else {
-        record();
+    try {
+        if (lost) {
+            resynchronise(); // the change before this one is gone: this one starts afresh
+        } else if (selector->isRestoringAfterFault()) {
+            forgetFailedCommit();
+        } else {
+            record();
+        }
+    } catch (...) {
+        forgetSteps();
+        throw;
     }
+}
+
+// A change that could not be recorded would make the next undo skip a state: rather than restore a
+// wrong state, the history forgets its steps and starts again from the next change it hears of.
+void SeSelectionHistory::forgetSteps() noexcept {
+    steps.clear();
+    cursor = 0;
+    lost = true;
+}
+
+void SeSelectionHistory::resynchronise() {
+    state.assign(selection->begin(), selection->end());
+    lost = false;
 }
 
 bool SeSelectionHistory::isSame(const Items &items, const SnSelection &other) noexcept {
@@ -130,16 +152,19 @@ void SeSelectionHistory::record() {
         std::copy(head, tail, state.begin() + static_cast<std::ptrdiff_t>(at));
         return;
     }
+    // Everything that allocates comes first, so that a failure leaves the history as it was.
     Step step{at,
               Items(state.begin() + static_cast<std::ptrdiff_t>(at),
                     state.end() - static_cast<std::ptrdiff_t>(common)),
               Items(head, tail)};
+    state.reserve(newSize);
+    steps.push_back(std::move(step));
+    steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor), steps.end() - 1);
+    const Step &added = steps.back(); // after the erase, which moves the steps
     state.erase(state.begin() + static_cast<std::ptrdiff_t>(at),
                 state.end() - static_cast<std::ptrdiff_t>(common));
-    state.insert(state.begin() + static_cast<std::ptrdiff_t>(at), step.after.begin(),
-                 step.after.end());
-    steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor), steps.end());
-    steps.push_back(std::move(step));
+    state.insert(state.begin() + static_cast<std::ptrdiff_t>(at), added.after.begin(),
+                 added.after.end());
     ++cursor;
     trim();
 }
@@ -235,6 +260,9 @@ bool SeSelectionHistory::travel(bool back) {
     }
     if (selector->isBatchOpen()) {
         throw RCExInvalidCall("a selection history cannot restore while a batch is open");
+    }
+    if (lost) {
+        return false; // forgot its steps: nothing to travel to
     }
     Items target = state;
     std::size_t to = cursor;
