@@ -3,6 +3,7 @@
 #include "SeShapeSelector.h"
 #include "VoShapeExport.h"
 
+#include "foundation/CbMethod.h"
 #include "foundation/RCShdPtr.h"
 #include "host/ObObserver.h"
 #include "host/Sn.h"
@@ -18,8 +19,9 @@ namespace Vo {
 
 // The undo history of one editor's selection: records each net change of the selector's selection
 // object, whatever made it (an editor operation, the application's selection mirrored in, the end
-// of a batch: one step), and puts earlier states back. Observes the selection; the selector and
-// the history keep plain pointers to each other, so either may go first. Owns its steps.
+// of a batch: one step), and puts earlier states back. Observes the selection and listens to the
+// selector's renumbering reports; borrows the selector, whose going it notices (either may go
+// first). Owns its steps.
 //
 // When the application inserts or removes points or handles (the selector's updateSelection...
 // operations), the kept states are renumbered as the selection is, so that a restore selects the
@@ -64,7 +66,9 @@ public:
     // Stops recording and forgets every step; nothing else changes. Also what happens when the
     // selector is destroyed first.
     void detach() noexcept;
-    bool isAttached() const noexcept { return selector != nullptr; }
+    bool isAttached() const noexcept {
+        return selector != nullptr && renumberings.getNbDispatchers() != 0;
+    }
 
     // Restore the state before the last recorded change (after the last undone one), skipping
     // steps that would change nothing once deleted shapes are left out. False, with nothing
@@ -75,8 +79,10 @@ public:
     // stands).
     bool undo();
     bool redo();
-    int getNbUndoSteps() const noexcept { return static_cast<int>(cursor); }
-    int getNbRedoSteps() const noexcept { return static_cast<int>(steps.size() - cursor); }
+    int getNbUndoSteps() const noexcept { return isAttached() ? static_cast<int>(cursor) : 0; }
+    int getNbRedoSteps() const noexcept {
+        return isAttached() ? static_cast<int>(steps.size() - cursor) : 0;
+    }
     // Forgets every step; the current selection is the starting state.
     void clear() noexcept;
 
@@ -91,7 +97,6 @@ public:
     void update(ObSubject<Sn> *subject, const ObHints &hints) override;
 
 private:
-    friend class SeShapeSelector;
     using ItemPtr = RCShdPtr<SnItem const>;
     using Items = std::vector<ItemPtr>;
     // One recorded change: from position `at`, the items `before` became `after`.
@@ -101,12 +106,10 @@ private:
         Items after;
     };
 
-    void selectorGone() noexcept;
-    // Replaces the items of `shape` that are primary in a kept state by what `rewrite` makes of
-    // them: the selector renumbers them as it renumbers its own primary item. An item that
-    // `rewrite` raises for stays as it is.
-    void rewritePrimaryItems(const RCWeakPtr<SeShapeInterface> &shape,
-                             const std::function<ItemPtr(const ItemPtr &)> &rewrite) noexcept;
+    // Renumbers the kept states' primary items as the selector renumbers its own.
+    void renumber(const SeShapeSelector::Renumbering &renumbering);
+    // Detaches when the selector went while its selection lives on elsewhere; false then.
+    bool checkAttached() noexcept;
     void record();
     void forgetFailedCommit();
     void forgetSteps() noexcept;
@@ -121,7 +124,11 @@ private:
                              SnSelection::const_iterator other);
 
     SeShapeSelector *selector;
-    SnSelection *selection;
+    // Held, so that it stays observable until the history notices that the selector went.
+    RCShdPtr<SnSelection> selection;
+    // Linked to the selector's renumbering list while it lives: its dispatcher unlinks it when the
+    // selector goes.
+    CbMethod<SeSelectionHistory, SeShapeSelector::Renumbering const> renumberings;
     Items state;
     std::deque<Step> steps;
     std::size_t cursor;

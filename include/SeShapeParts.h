@@ -81,6 +81,13 @@ public:
     // Takes other's points (or handles) only; the other set stays.
     void replaceAllPoints(const RCShdPtr<SnParts const> &other);
     void replaceAllHandles(const RCShdPtr<SnParts const> &other);
+    // New parts for the shape after the application inserted a point (handle) at `at`, or removed
+    // the one there: indices below `at` stay, the others move one up (down, the removed index
+    // leaving), in the same selection order; an index moved past INT_MAX wraps to INT_MIN. The
+    // other set is copied as it is. Linear in the number of indices; runs of consecutive indices
+    // go in a word of membership bits at a time. This object is unchanged.
+    RCShdPtr<SeShapeParts> renumberedPoints(int at, bool added) const;
+    RCShdPtr<SeShapeParts> renumberedHandles(int at, bool added) const;
 
     // Gradient-handle validators: bring a handle position (in point units along a curve of count
     // points) back into the curve's range. The offset travels with the handle; only its sign

@@ -26,7 +26,7 @@ namespace Vo {
 class SnItem;
 class SeShapeParts;
 class SeSelectionBatch;
-class SeSelectionHistory;
+class SeSelectedKeys;
 
 // The library's own instantiations, declared before the selector's members use them. Exported
 // explicitly: CbEmptyType has no export of its own, so they would be hidden otherwise.
@@ -230,9 +230,33 @@ public:
     // the failed commit).
     bool isRestoringAfterFault() const noexcept { return restoringAfterFault; }
 
+    // For keepers of earlier states, such as SeSelectionHistory.
+    //
+    // Puts these items back as the selection, in one write, unless they are equal to it: the
+    // updater mirrors them and the callback lists run as for any change. When an observer raises
+    // before any callback list ran, the selector puts the old items back (observers take that as
+    // no change) and the error passes on. Raises RCExNullPtr for null.
+    void restoreSelection(const RCShdPtr<SnSelection const> &items);
+    // What the application reported through updateSelection...: an index inserted at (removed
+    // from) `index` of the points (points true) or the handles of `shape`.
+    struct Renumbering {
+        RCWeakPtr<SeShapeInterface> shape;
+        bool points;
+        int index;
+        bool added;
+    };
+    // Handlers hear of each report before the selection is renumbered, also when the selection
+    // holds no parts of that shape; adding a null or present handler, or removing an absent one,
+    // does nothing. A handler's error passes to the caller once the selection was renumbered.
+    void addRenumberingCallback(CbHandler<Renumbering const> *handler) const;
+    void removeRenumberingCallback(CbHandler<Renumbering const> *handler) const;
+    // The item as the selector renumbers its primary item for that report: a new item when it is
+    // a shape item of that shape whose parts change, else the item itself.
+    static RCShdPtr<SnItem const> renumberedItem(const RCShdPtr<SnItem const> &item,
+                                                 const Renumbering &renumbering);
+
 private:
     friend class SeSelectionBatch;
-    friend class SeSelectionHistory;
     struct BatchState;
 
     // The selection the operations read and change: the working one inside a batch, with the
@@ -249,8 +273,6 @@ private:
     // callbacks) when an observer raises before any callback list ran; used for the end of a
     // batch (which shows its origin to the observers) and for restores.
     void commitRestorable(const RCShdPtr<SnSelection const> &result, bool showOrigin);
-    void attachHistory(SeSelectionHistory *history);
-    void detachHistory(SeSelectionHistory *history) noexcept;
 
     struct PartsChannel;
     struct PrimaryShape;
@@ -284,6 +306,7 @@ private:
     mutable CbDispatcher<CbEmptyType> primarySelectionChangedDispatcher;
     mutable CbDispatcher<CbEmptyType> shapeSelectionChangedDispatcher;
     mutable CbDispatcher<CbEmptyType> selectionChangedDispatcher;
+    mutable CbDispatcher<Renumbering const> renumberingDispatcher;
     PickingType pickingType;
     int pickingIndex;
     int pickingExtremity;
@@ -293,7 +316,8 @@ private:
     bool restoringAfterFault = false;
     // Counts the notify calls, so that a commit tells a fault in mirroring from one in a callback.
     mutable unsigned long notifications = 0;
-    std::vector<SeSelectionHistory *> histories;
+    // The selected shapes by identity key, read at the first isShapeSelected after a change.
+    mutable std::unique_ptr<const SeSelectedKeys> selectedKeys;
 };
 
 extern template class RCBasePtr<SeShapeSelector>;

@@ -15,23 +15,19 @@
 
 namespace Vo {
 
-class SeShapeSelector;
-
-// The selected shapes of one selector by identity key, kept beside the selector (whose layout
-// stays as it is) until the selection it was read from changes revision. Owns the key index and
-// weak pointers to the shapes' editing sides, so it keeps no shape alive. The table of selectors is
-// locked; the look-ups themselves run unlocked, on the selector's thread.
+// The selected shapes of one selector by identity key, kept by the selector until the selection
+// they were read from changes revision. Owns the key index and weak pointers to the shapes'
+// editing sides, so it keeps no shape alive. The selector's thread only.
 class SeSelectedKeys {
 public:
     // Fills shapes and their editing sides, in selection order; raises as the selector does.
     using Read = std::function<void(Vector<RCShdPtr<SeShape>> &shapes,
                                     Vector<RCWeakPtr<SeShapeInterface>> &interfaces)>;
 
-    // The keys of owner's selection, read again when the selection changed since last time.
-    static std::shared_ptr<const SeSelectedKeys> of(const SeShapeSelector &owner,
-                                                    const SnSelection &selection, const Read &read);
-    // The owner is being destroyed.
-    static void forget(const SeShapeSelector &owner) noexcept;
+    // The keys of the selection, from cache when they were read from this selection at its
+    // current revision, else read again into cache.
+    static const SeSelectedKeys &of(std::unique_ptr<const SeSelectedKeys> &cache,
+                                    const SnSelection &selection, const Read &read);
 
     bool isUsable() const noexcept { return index.isUsable(); }
     // Whether a selected shape whose key is key is equal to shape; isEqual is asked only of those.

@@ -27,7 +27,8 @@ void checkDepth(int depth) {
 } // namespace
 
 SeSelectionHistory::SeSelectionHistory() noexcept
-    : selector(nullptr), selection(nullptr), cursor(0), depth(defaultDepth), restoring(false) {}
+    : selector(nullptr), renumberings(this, &SeSelectionHistory::renumber), cursor(0),
+      depth(defaultDepth), restoring(false) {}
 
 SeSelectionHistory::SeSelectionHistory(const RCShdPtr<SeShapeSelector> &shapeSelector, int maxDepth)
     : SeSelectionHistory() {
@@ -42,11 +43,17 @@ void SeSelectionHistory::attach(const RCShdPtr<SeShapeSelector> &shapeSelector) 
     SeShapeSelector &target = *shapeSelector; // raises for null before anything changes
     detach();
     const RCShdPtr<SnSelection> observed = target.getSelection();
-    observed->getSubject().attachObserver(this);
-    target.attachHistory(this);
-    selector = &target;
-    selection = observed.get();
-    resynchronise();
+    target.addRenumberingCallback(&renumberings);
+    try {
+        observed->getSubject().attachObserver(this);
+        selector = &target;
+        selection = observed;
+        resynchronise();
+    } catch (...) {
+        detach();
+        target.removeRenumberingCallback(&renumberings);
+        throw;
+    }
 }
 
 void SeSelectionHistory::detach() noexcept {
@@ -54,19 +61,26 @@ void SeSelectionHistory::detach() noexcept {
         return;
     }
     selection->getSubject().detachObserver(this);
-    selector->detachHistory(this);
+    if (renumberings.getNbDispatchers() != 0) {
+        selector->removeRenumberingCallback(&renumberings);
+    }
     selector = nullptr;
-    selection = nullptr;
+    selection = RCShdPtr<SnSelection>();
     state.clear();
     steps.clear();
     cursor = 0;
 }
 
-void SeSelectionHistory::selectorGone() noexcept { detach(); }
+bool SeSelectionHistory::checkAttached() noexcept {
+    if (selector != nullptr && renumberings.getNbDispatchers() == 0) {
+        detach();
+    }
+    return selector != nullptr;
+}
 
 void SeSelectionHistory::clear() noexcept {
     forgetSteps();
-    if (selection != nullptr) {
+    if (!selection.isNull()) {
         try {
             resynchronise();
         } catch (...) { // NOLINT(bugprone-empty-catch): the next change starts afresh instead
@@ -89,7 +103,7 @@ std::size_t SeSelectionHistory::getNbStoredItems() const noexcept {
 }
 
 void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &) {
-    if (restoring || selector == nullptr) {
+    if (restoring || !checkAttached()) {
         return;
     }
     try {
@@ -194,28 +208,24 @@ bool SeSelectionHistory::isEqualRange(Items::const_iterator first, Items::const_
                       [](const ItemPtr &a, const ItemPtr &b) { return a->isEqual(*b); });
 }
 
-void SeSelectionHistory::rewritePrimaryItems(
-    const RCWeakPtr<SeShapeInterface> &shape,
-    const std::function<ItemPtr(const ItemPtr &)> &rewrite) noexcept {
-    const auto rewriteIfOf = [&](ItemPtr &item) {
-        const auto *shapeItem = dynamic_cast<const SeShapeItem *>(item.get());
-        if (shapeItem == nullptr || shapeItem->getData() != shape) {
-            return;
-        }
+// Only primary items have parts to renumber: the selector renumbers its primary item alone. An item
+// that cannot be renumbered (memory runs out) stays as it is.
+void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumbering) {
+    const auto rewrite = [&renumbering](ItemPtr &item) noexcept {
         try {
-            item = rewrite(item);
+            item = SeShapeSelector::renumberedItem(item, renumbering);
         } catch (...) { // NOLINT(bugprone-empty-catch): the item stays, as documented
         }
     };
     if (!state.empty()) {
-        rewriteIfOf(state.front());
+        rewrite(state.front());
     }
     for (Step &step : steps) {
         if (step.at == 0 && !step.before.empty()) {
-            rewriteIfOf(step.before.front());
+            rewrite(step.before.front());
         }
         if (step.at == 0 && !step.after.empty()) {
-            rewriteIfOf(step.after.front());
+            rewrite(step.after.front());
         }
     }
 }
@@ -255,7 +265,7 @@ bool SeSelectionHistory::undo() { return travel(true); }
 bool SeSelectionHistory::redo() { return travel(false); }
 
 bool SeSelectionHistory::travel(bool back) {
-    if (selector == nullptr) {
+    if (!checkAttached()) {
         return false;
     }
     if (selector->isBatchOpen()) {
@@ -295,7 +305,7 @@ bool SeSelectionHistory::travel(bool back) {
 
 void SeSelectionHistory::restore(const RCShdPtr<SnSelection> &restored) {
     const SeScopedValue<bool> quiet(restoring, true);
-    selector->commitRestorable(restored, false); // differs: travel compared
+    selector->restoreSelection(restored);
 }
 
 } // namespace Vo

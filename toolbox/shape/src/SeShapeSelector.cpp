@@ -3,7 +3,6 @@
 #include "SeExMissingElement.h"
 #include "SeScopedValue.h"
 #include "SeSelectedKeys.h"
-#include "SeSelectionHistory.h"
 #include "SeShapeItem.h"
 #include "SeShapeKeyIndex.h"
 #include "SeShapeParts.h"
@@ -15,6 +14,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -54,6 +54,8 @@ struct SeShapeSelector::PartsChannel {
     const Vector<int> &(*indices)(const SeShapeParts &);
     bool (*isEmpty)(const SeShapeParts &);
     int (*rank)(const SeShapeParts &, int index);
+    RCShdPtr<SeShapeParts> (*renumbered)(const SeShapeParts &, int at, bool added);
+    bool points;
 };
 
 // The primary item, held for the length of an operation, and its shape's weak
@@ -77,62 +79,6 @@ RCShdPtr<SeShapeParts const> partsOf(const SnItem &item) {
 RCShdPtr<SnItem const> makeShapeItem(const RCShdPtr<SnParts> &parts,
                                      const RCWeakPtr<SeShapeInterface> &shape) {
     return RCShdPtr<SnItem const>(new SeShapeItem(parts, shape));
-}
-
-// Renumbering after an index was inserted at (removed from) `at`: indices below
-// it stay, the others move one up (one down, the removed index itself going).
-struct Renumbering {
-    int at;
-    bool added;
-
-    bool keeps(int index) const { return added || index != at; }
-    // Without a branch on the comparison, which is as hard to predict as the
-    // selection order is random; an index moved past INT_MAX wraps around.
-    int operator()(int index) const {
-        const auto moves = static_cast<std::uint32_t>(index >= at);
-        const std::uint32_t step = added ? moves : 0U - moves;
-        return static_cast<int>(static_cast<std::uint32_t>(index) + step);
-    }
-};
-
-// The end of the run of consecutive ascending indices that starts at `begin`.
-std::size_t runEnd(const Vector<int> &old, std::size_t begin) {
-    std::size_t end = begin + 1;
-    while (end < old.size() && old[end - 1] != INT_MAX && old[end] == old[end - 1] + 1) {
-        ++end;
-    }
-    return end;
-}
-
-// Renumbers the run lo .. hi of consecutive indices, handing the resulting runs
-// to appendRun(first, last) in order: the indices below `at` as they are, the
-// others moved.
-template <class AppendRun>
-void renumberRun(int lo, int hi, const Renumbering &renumbering, AppendRun appendRun) {
-    if (lo < renumbering.at) {
-        const int below = std::min(hi, renumbering.at - 1);
-        appendRun(lo, below);
-        if (below == hi) {
-            return;
-        }
-        lo = renumbering.at;
-    }
-    if (!renumbering.added) {
-        if (lo == renumbering.at) { // the removed index goes
-            if (lo == hi) {
-                return;
-            }
-            ++lo;
-        }
-        appendRun(lo - 1, hi - 1);
-    } else if (hi != INT_MAX) {
-        appendRun(lo + 1, hi + 1);
-    } else {
-        if (lo != hi) {
-            appendRun(lo + 1, INT_MAX);
-        }
-        appendRun(INT_MIN, INT_MIN); // INT_MAX moves up by wrapping around
-    }
 }
 
 // The shapes of `from` that stay after removal events for the ids in `removed` (id to number of
@@ -199,7 +145,9 @@ const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllHandles(from); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
     [](const SeShapeParts &p) { return p.isPointEmpty(); },
-    [](const SeShapeParts &p, int i) { return p.getPointRank(i); }};
+    [](const SeShapeParts &p, int i) { return p.getPointRank(i); },
+    [](const SeShapeParts &p, int at, bool added) { return p.renumberedPoints(at, added); },
+    true};
 const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](SeShapeParts &p, int i) { p.appendHandle(i); },
     [](SeShapeParts &p, int first, int n) { p.appendHandleRange(first, n); },
@@ -207,7 +155,9 @@ const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllPoints(from); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
     [](const SeShapeParts &p) { return p.isHandleEmpty(); },
-    [](const SeShapeParts &p, int i) { return p.getHandleRank(i); }};
+    [](const SeShapeParts &p, int i) { return p.getHandleRank(i); },
+    [](const SeShapeParts &p, int at, bool added) { return p.renumberedHandles(at, added); },
+    false};
 
 SeShapeSelector::SeShapeSelector()
     : pickingType(PickingType(0)), pickingIndex(-1), pickingExtremity(-1),
@@ -218,13 +168,7 @@ RCShdPtr<SeShapeSelector> SeShapeSelector::create() {
 }
 
 SeShapeSelector::~SeShapeSelector() {
-    SeSelectedKeys::forget(*this);
-    // Histories first: they stop observing the selection before it goes.
-    while (!histories.empty()) {
-        histories.back()->selectorGone();
-    }
-    selection = RCShdPtr<SnSelection>(); // first: the dispatchers go after it, in
-                                         // member order
+    selection = RCShdPtr<SnSelection>(); // first: the dispatchers go after it, in member order
 }
 
 void SeShapeSelector::addSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
@@ -452,10 +396,33 @@ void SeShapeSelector::commitRestorable(const RCShdPtr<SnSelection const> &result
     }
 }
 
-void SeShapeSelector::attachHistory(SeSelectionHistory *history) { histories.push_back(history); }
+void SeShapeSelector::restoreSelection(const RCShdPtr<SnSelection const> &items) {
+    if (items.isNull()) {
+        RCExUtil::throwExNullPtr(typeid(SnSelection const *).name());
+    }
+    if (!selection->isEqual(items)) {
+        commitRestorable(items, false);
+    }
+}
 
-void SeShapeSelector::detachHistory(SeSelectionHistory *history) noexcept {
-    histories.erase(std::remove(histories.begin(), histories.end(), history), histories.end());
+void SeShapeSelector::addRenumberingCallback(CbHandler<Renumbering const> *handler) const {
+    renumberingDispatcher.addHandler(handler);
+}
+void SeShapeSelector::removeRenumberingCallback(CbHandler<Renumbering const> *handler) const {
+    renumberingDispatcher.removeHandler(handler);
+}
+
+RCShdPtr<SnItem const> SeShapeSelector::renumberedItem(const RCShdPtr<SnItem const> &item,
+                                                       const Renumbering &renumbering) {
+    const auto *shapeItem = dynamic_cast<const SeShapeItem *>(item.get());
+    if (shapeItem == nullptr || !item->hasParts() || shapeItem->getData() != renumbering.shape) {
+        return item;
+    }
+    const PartsChannel &channel = renumbering.points ? pointsChannel : handlesChannel;
+    const RCShdPtr<SnItem const> renumbered = makeShapeItem(
+        renumberedParts(channel, partsOf(*item), renumbering.index, renumbering.added),
+        renumbering.shape);
+    return item->isEqual(*renumbered) ? item : renumbered;
 }
 
 int SeShapeSelector::getNbSelectedShape() const { return current().getNbItems(); }
@@ -495,15 +462,15 @@ bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {
         return false;
     }
     if (const SeIdentityKey *promise = promiseOf(shape)) {
-        const std::shared_ptr<const SeSelectedKeys> keys =
-            SeSelectedKeys::of(*this, current(),
+        const SeSelectedKeys &keys =
+            SeSelectedKeys::of(selectedKeys, current(),
                                [this](Vector<RCShdPtr<SeShape>> &shapes,
                                       Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
                                    getSelectedShapes(shapes);
                                    getSelectedShapeInterfaces(interfaces);
                                });
-        if (keys->isUsable()) {
-            return keys->containsEqual(promise->getIdentityKey(), *shape);
+        if (keys.isUsable()) {
+            return keys.containsEqual(promise->getIdentityKey(), *shape);
         }
     }
     Vector<RCShdPtr<SeShape>> selected;
@@ -758,26 +725,25 @@ int SeShapeSelector::getHandleSelectionRank(int index) const {
     return selectionRank(handlesChannel, index);
 }
 
-// The application inserted or removed a point or handle: the selection is renumbered, and so are
-// the states the histories keep, each as the selector would have renumbered it had it been the
-// selection then (its primary item only). Inside a batch the edit is kept too, so that an
-// abandoned batch still applies it.
+// The application inserted or removed a point or handle: the keepers of earlier states (a
+// history) hear of it first, so that they know the renumbered selection for the same one; then the
+// selection is renumbered. Inside a batch the edit is kept too, so that an abandoned batch still
+// applies it. A raising handler does not stop the renumbering; its error passes on afterwards.
 void SeShapeSelector::renumber(const PartsChannel &channel,
                                const RCWeakPtr<SeShapeInterface> &shape, int index, bool added) {
-    for (SeSelectionHistory *history : histories) {
-        history->rewritePrimaryItems(shape, [&](const RCShdPtr<SnItem const> &item) {
-            if (!item->hasParts()) {
-                return item;
-            }
-            const RCShdPtr<SnItem const> renumbered =
-                makeShapeItem(renumberedParts(channel, partsOf(*item), index, added), shape);
-            return item->isEqual(*renumbered) ? item : renumbered;
-        });
+    std::exception_ptr handlerError;
+    try {
+        renumberingDispatcher.call(Renumbering{shape, channel.points, index, added});
+    } catch (...) {
+        handlerError = std::current_exception();
     }
     if (batch != nullptr) {
         batch->edits.push_back({&channel, shape, index, added});
     }
     renumberSelection(channel, shape, index, added);
+    if (handlerError) {
+        std::rethrow_exception(handlerError);
+    }
 }
 
 void SeShapeSelector::renumberSelection(const PartsChannel &channel,
@@ -800,34 +766,7 @@ void SeShapeSelector::renumberSelection(const PartsChannel &channel,
 RCShdPtr<SeShapeParts> SeShapeSelector::renumberedParts(const PartsChannel &channel,
                                                         const RCShdPtr<SeShapeParts const> &current,
                                                         int index, bool added) {
-    const Vector<int> &old = channel.indices(*current);
-    const RCShdPtr<SeShapeParts> parts = partsWithout(channel, current);
-    const int oldCount = static_cast<int>(old.size());
-    // Renumbering moves an index up by one at most (INT_MAX wraps round to INT_MIN).
-    const int oldLargest = old.empty() ? -1 : *std::max_element(old.begin(), old.end());
-    channel.reserve(*parts, added ? oldCount + 1 : std::max(oldCount - 1, 0),
-                    oldLargest == INT_MAX ? INT_MAX : oldLargest + 1);
-    // A run of consecutive indices, what selecting all or a range leaves, goes
-    // in with one appendRange per piece: the same result as appending one by one.
-    const auto appendRun = [&channel, &parts](int first, int last) {
-        if (first == last) {
-            channel.append(*parts, first);
-        } else {
-            channel.appendRange(*parts, first,
-                                static_cast<int>(std::int64_t(last) - std::int64_t(first) + 1));
-        }
-    };
-    const Renumbering renumbering{index, added};
-    for (std::size_t begin = 0; begin < old.size();) {
-        const std::size_t end = runEnd(old, begin);
-        if (end - begin > 1) {
-            renumberRun(old[begin], old[end - 1], renumbering, appendRun);
-        } else if (renumbering.keeps(old[begin])) {
-            channel.append(*parts, renumbering(old[begin]));
-        }
-        begin = end;
-    }
-    return parts;
+    return channel.renumbered(*current, index, added);
 }
 
 void SeShapeSelector::updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape,
