@@ -269,10 +269,12 @@ private:
     void cancelBatch() noexcept;
     void abandon(BatchState &ended) noexcept;
     void replayEdits(BatchState &ended) noexcept;
-    // Hands `result`, which differs, to the selection object, putting the old items back (without
-    // callbacks) when an observer raises before any callback list ran; used for the end of a
-    // batch (which shows its origin to the observers) and for restores.
-    void commitRestorable(const RCShdPtr<SnSelection const> &result, bool showOrigin);
+    // Which errors of a write put the old items back: an index without element only, or any
+    // error raised before the change was announced.
+    enum class PutBack { onMissingElement, beforeAnnouncement };
+    // Hands `items`, which differ, to the selection object, putting the old items back by `rule`;
+    // showOrigin lets the observers read the old items (getCommitOrigin) meanwhile.
+    void write(const RCShdPtr<SnSelection const> &items, PutBack rule, bool showOrigin);
 
     struct PartsChannel;
     struct PrimaryShape;
@@ -314,8 +316,8 @@ private:
     std::unique_ptr<BatchState> batch;
     RCShdPtr<SnSelection const> commitOrigin;
     bool restoringAfterFault = false;
-    // Counts the notify calls, so that a commit tells a fault in mirroring from one in a callback.
-    mutable unsigned long notifications = 0;
+    // Set by the notify operations: the change being written was announced, and stands.
+    mutable bool announced = false;
     // The selected shapes by identity key, read at the first isShapeSelected after a change.
     mutable std::unique_ptr<const SeSelectedKeys> selectedKeys;
 };

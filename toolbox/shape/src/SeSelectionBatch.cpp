@@ -1,6 +1,12 @@
 #include "SeSelectionBatch.h"
 
+#include "SeShapeItems.h"
+#include "SeShapeSelectorState.h"
+
 #include <exception>
+#include <memory>
+#include <unordered_map>
+#include <utility>
 
 namespace Vo {
 
@@ -16,5 +22,101 @@ SeSelectionBatch::~SeSelectionBatch() noexcept(false) {
 }
 
 void SeSelectionBatch::cancel() noexcept { selector->cancelBatch(); }
+
+// The selector's side of a batch: its working selection, the reports it keeps, its end.
+
+// The removal events are taken out before they are applied, so that a raising one is not applied
+// again at every later read.
+void SeShapeSelector::settleRemovals() const {
+    if (batch->removals.empty()) {
+        return;
+    }
+    std::unordered_map<int, int> removed;
+    removed.swap(batch->removals);
+    Vector<RCShdPtr<SeShape>> kept;
+    if (SeShapeItems::keepAfterRemovals(*batch->working, removed, kept)) {
+        batch->working = SeShapeItems::selectionOf(kept);
+    }
+}
+
+void SeShapeSelector::beginBatch() {
+    if (batch == nullptr) {
+        std::unique_ptr<BatchState> opened(new BatchState);
+        opened->working = RCShdPtr<SnSelection>(selection->clone());
+        batch = std::move(opened);
+    }
+    ++batch->depth;
+}
+
+void SeShapeSelector::endBatch(bool keep) {
+    batch->cancelled = batch->cancelled || !keep;
+    if (--batch->depth > 0) {
+        return;
+    }
+    std::unique_ptr<BatchState> ended;
+    RCShdPtr<SnSelection> result;
+    if (!batch->cancelled) {
+        try {
+            settleRemovals();
+            result = batch->working;
+        } catch (...) {
+            ended = std::move(batch);
+            abandon(*ended);
+            throw;
+        }
+    }
+    ended =
+        std::move(batch); // closed before the commit: its observers read the committed selection
+    if (result.isNull()) {
+        abandon(*ended);
+        return;
+    }
+    if (selection->isEqual(result)) {
+        return;
+    }
+    try {
+        write(result, PutBack::beforeAnnouncement, true);
+    } catch (...) {
+        if (!selection->isEqual(result)) { // put back: the reports still apply
+            replayEdits(*ended);
+        }
+        throw;
+    }
+}
+
+// The selection object still holds the state of the batch's start. When the application's
+// selection was mirrored in meanwhile, it holds what the batch abandons: the selection's observers
+// are told again of the start state, as a put-back (no callback runs, no history step), so the
+// updater writes it back into the application's selection and both are as at the start.
+void SeShapeSelector::abandon(BatchState &ended) noexcept {
+    replayEdits(ended);
+    if (ended.replaced) {
+        putBack(
+            [&] { selection->replaceAllItems(RCShdPtr<SnSelection const>(selection->clone())); });
+    }
+}
+
+// What the application reported inside a batch that is abandoned still holds: a shape deleted must
+// not stay selected, and indices must follow the points and handles inserted or removed, since
+// those reports will not come again. So they go to the selection as if they came after the batch,
+// in one change (a batch of their own). Raises nothing: this runs where the batch is left by an
+// error, or cancelled; should the application raise meanwhile, the selection stays as it is.
+void SeShapeSelector::replayEdits(BatchState &ended) noexcept {
+    if (ended.edits.empty() && ended.received.empty()) {
+        return;
+    }
+    try {
+        beginBatch();
+        for (const BatchState::Edit &edit : ended.edits) {
+            renumberSelection(*edit.channel, edit.shape, edit.index, edit.added);
+        }
+        batch->removals.swap(ended.received);
+        endBatch(true);
+    } catch (...) { // NOLINT(bugprone-empty-catch): see above
+        batch.reset();
+    }
+}
+
+void SeShapeSelector::cancelBatch() noexcept { batch->cancelled = true; }
 
 } // namespace Vo

@@ -1,7 +1,9 @@
 #include "SeSelectorUpdater.h"
 
 #include "SeExMissingElement.h"
+#include "SeScopedValue.h"
 #include "SeShapeItem.h"
+#include "SeShapeItems.h"
 
 #include "foundation/RCWeakAccessor.h"
 #include "host/ObHints.h"
@@ -40,23 +42,6 @@ namespace {
 using ItemFilter = PrdPredicate<RCShdPtr<SnItem const>>;
 using ItemPredicateImp = PrdPredicateImp<RCShdPtr<SnItem const>>;
 
-// Restores the guard flag when the write is over, also when it raises.
-class UpdateGuard {
-public:
-    explicit UpdateGuard(bool &flag) noexcept : flag(flag), saved(flag) { flag = true; }
-    UpdateGuard(const UpdateGuard &) = delete;
-    UpdateGuard &operator=(const UpdateGuard &) = delete;
-    ~UpdateGuard() { flag = saved; }
-
-private:
-    bool &flag;
-    bool saved;
-};
-
-const SeShapeItem &asShapeItem(const RCShdPtr<SnItem const> &item) {
-    return *rcCheckedCast<SeShapeItem const>(item.operator->());
-}
-
 const PiGraphObjectSnItemConst &asGraphItem(const RCShdPtr<SnItem const> &item) {
     return *rcCheckedCast<PiGraphObjectSnItemConst const>(item.operator->());
 }
@@ -74,10 +59,7 @@ RCShdPtr<PiGraphObject const> graphObjectOf(const RCWeakPtr<SeShapeInterface> &s
 // The shapes of a selection's items, in order, as their editing sides.
 Vector<RCWeakPtr<SeShapeInterface>> shapesOf(const SnSelection &selection) {
     Vector<RCWeakPtr<SeShapeInterface>> shapes;
-    shapes.reserve(static_cast<std::size_t>(selection.getNbItems()));
-    for (const RCShdPtr<SnItem const> &item : selection) {
-        shapes.push_back(asShapeItem(item).getData());
-    }
+    SeShapeItems::collect(selection, shapes);
     return shapes;
 }
 
@@ -223,7 +205,7 @@ bool SeSelectorUpdater::haveSameShapes(const SnSelection &hostView) const {
     }
     for (++host, ++editor; host != hostView.end() && editor != selectorSelection->end();
          ++host, ++editor) {
-        const RCWeakPtr<SeShapeInterface> &shape = asShapeItem(*editor).getData();
+        const RCWeakPtr<SeShapeInterface> &shape = SeShapeItems::asShapeItem(*editor).getData();
         if (shape.isNull() || !sameObject(*host, shape)) {
             return false;
         }
@@ -237,7 +219,7 @@ void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
     changes.primary = true;
     if (!selectorSelection->isEmpty() && !hostView->isEmpty()) {
         const RCWeakPtr<SeShapeInterface> &first =
-            asShapeItem(*selectorSelection->begin()).getData();
+            SeShapeItems::asShapeItem(*selectorSelection->begin()).getData();
         if (!first.isNull()) {
             changes.primary = !sameObject(*hostView->begin(), first);
         }
@@ -254,7 +236,7 @@ void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
     Vector<RCShdPtr<SnItem const>> items;
     items.push_back(PiSnItemUtil::create(editorNode));
     for (const RCShdPtr<SnItem const> &item : *selectorSelection) {
-        const RCWeakPtr<SeShapeInterface> &shape = asShapeItem(item).getData();
+        const RCWeakPtr<SeShapeInterface> &shape = SeShapeItems::asShapeItem(item).getData();
         if (shape.isNull()) {
             allAlive = false;
             continue;
@@ -368,7 +350,7 @@ void SeSelectorUpdater::onHostChanged(Changes &changes) {
 }
 
 void SeSelectorUpdater::writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items) {
-    const UpdateGuard guard(updating);
+    const SeScopedValue<bool> guard(updating, true);
     target.replaceAllItems(items);
 }
 

@@ -1,0 +1,277 @@
+// The selector's point and handle operations, on the primary shape's parts.
+
+#include "SeShapeSelector.h"
+
+#include "SeExMissingElement.h"
+#include "SeShapeItems.h"
+#include "SeShapeSelectorState.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+
+namespace Vo {
+
+const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
+    [](SeShapeParts &p, int i) { p.appendPoint(i); },
+    [](SeShapeParts &p, int first, int n) { p.appendPointRange(first, n); },
+    [](SeShapeParts &p, int n, int largest) { p.reservePoints(n, largest); },
+    [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllHandles(from); },
+    [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
+    [](const SeShapeParts &p) { return p.isPointEmpty(); },
+    [](const SeShapeParts &p, int i) { return p.getPointRank(i); },
+    [](const SeShapeParts &p, int at, bool added) { return p.renumberedPoints(at, added); },
+    true};
+const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
+    [](SeShapeParts &p, int i) { p.appendHandle(i); },
+    [](SeShapeParts &p, int first, int n) { p.appendHandleRange(first, n); },
+    [](SeShapeParts &p, int n, int largest) { p.reserveHandles(n, largest); },
+    [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllPoints(from); },
+    [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
+    [](const SeShapeParts &p) { return p.isHandleEmpty(); },
+    [](const SeShapeParts &p, int i) { return p.getHandleRank(i); },
+    [](const SeShapeParts &p, int at, bool added) { return p.renumberedHandles(at, added); },
+    false};
+
+bool SeShapeSelector::findPrimaryShape(PrimaryShape &primary) const {
+    const SnSelection &items = current();
+    if (items.isEmpty()) {
+        return false;
+    }
+    const RCShdPtr<SnItem const> &item = items.getPrimaryItem();
+    const RCWeakPtr<SeShapeInterface> &shape = SeShapeItems::asShapeItem(item).getData();
+    if (shape.isNull()) {
+        return false;
+    }
+    primary.item = item;
+    primary.shape = shape;
+    return true;
+}
+
+RCShdPtr<SeShapeParts> SeShapeSelector::copyParts(const SnItem &item) const {
+    const RCShdPtr<SeShapeParts const> current = SeShapeItems::partsOf(item);
+    return RCShdPtr<SeShapeParts>(current.isNull() ? new SeShapeParts : new SeShapeParts(*current));
+}
+
+// A copy of the current parts (none: empty ones) with the channel's set
+// cleared, made without copying that set: new parts that take over the other
+// side's set.
+RCShdPtr<SeShapeParts> SeShapeSelector::partsWithout(const PartsChannel &channel,
+                                                     const RCShdPtr<SeShapeParts const> &current) {
+    const RCShdPtr<SeShapeParts> parts(new SeShapeParts);
+    if (!current.isNull()) {
+        channel.takeOtherSide(*parts, current);
+    }
+    return parts;
+}
+
+void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts) {
+    const RCShdPtr<SnItem const> item = SeShapeItems::make(parts, primary.shape);
+    if (primary.item->isEqual(*item)) {
+        return;
+    }
+    SnSelection &target = current(); // the working selection of a batch notifies no one
+    try {
+        target.replaceItem(primary.item, item);
+    } catch (const SeExMissingElement &) { // see handOver
+        putBack([&] { target.replaceItem(item, primary.item); });
+        throw;
+    }
+}
+
+void SeShapeSelector::selectIndex(const PartsChannel &channel, int index) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts> parts =
+        partsWithout(channel, SeShapeItems::partsOf(*primary.item));
+    channel.append(*parts, index);
+    install(primary, parts);
+}
+
+void SeShapeSelector::selectPoint(int index) { selectIndex(pointsChannel, index); }
+void SeShapeSelector::selectHandle(int index) { selectIndex(handlesChannel, index); }
+
+void SeShapeSelector::selectPoints(const Vector<int> &indices) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts> parts =
+        partsWithout(pointsChannel, SeShapeItems::partsOf(*primary.item));
+    parts->reservePoints(static_cast<int>(std::min<std::size_t>(indices.size(), INT32_MAX)));
+    for (int index : indices) {
+        parts->appendPoint(index);
+    }
+    install(primary, parts);
+}
+
+void SeShapeSelector::selectAll(const PartsChannel &channel, int count) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    // Appending the run to a copy is the union with a set of the run: indices
+    // selected before keep their ranks, the missing ones follow in order. A
+    // count below 1 appends nothing and reserves nothing.
+    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
+    channel.appendRange(*parts, 0, count);
+    install(primary, parts);
+}
+
+void SeShapeSelector::selectAllPoints(int count) { selectAll(pointsChannel, count); }
+void SeShapeSelector::selectAllHandles(int count) { selectAll(handlesChannel, count); }
+
+void SeShapeSelector::selectNeighbour(const PartsChannel &channel, int count, bool forward) {
+    if (count == 0) {
+        return;
+    }
+    const Vector<int> *selected = selectedIndices(channel);
+    std::int64_t target = 0;
+    if (selected != nullptr && !selected->empty()) {
+        const std::int64_t first = selected->front();
+        target = forward ? (first + 1 < count ? first + 1 : 0)
+                         : (first - 1 < 0 ? std::int64_t(count) - 1 : first - 1);
+    }
+    selectIndex(channel, static_cast<int>(target));
+}
+
+void SeShapeSelector::selectNextPoint(int count) { selectNeighbour(pointsChannel, count, true); }
+void SeShapeSelector::selectNextHandle(int count) { selectNeighbour(handlesChannel, count, true); }
+void SeShapeSelector::selectPreviousPoint(int count) {
+    selectNeighbour(pointsChannel, count, false);
+}
+void SeShapeSelector::selectPreviousHandle(int count) {
+    selectNeighbour(handlesChannel, count, false);
+}
+
+void SeShapeSelector::unselect(const PartsChannel &channel) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts const> current = SeShapeItems::partsOf(*primary.item);
+    if (current.isNull() || channel.isEmpty(*current)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts> parts = partsWithout(channel, current);
+    install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts));
+}
+
+void SeShapeSelector::unselectPoints() { unselect(pointsChannel); }
+void SeShapeSelector::unselectHandles() { unselect(handlesChannel); }
+
+// The primary item's index vector for the channel; null when there is no
+// primary item or it has no parts. The primary item is read without asking
+// whether the selection is empty.
+const Vector<int> *SeShapeSelector::selectedIndices(const PartsChannel &channel) const {
+    const RCShdPtr<SnItem const> &item = current().getPrimaryItem();
+    if (item.isNull() || !item->hasParts()) {
+        return nullptr;
+    }
+    // The parts stay alive in the primary item for as long as the caller reads
+    // the vector.
+    return &channel.indices(*SeShapeItems::partsOf(*item));
+}
+
+void SeShapeSelector::getSelectedPoints(Vector<int> &points) const {
+    if (const Vector<int> *selected = selectedIndices(pointsChannel)) {
+        points = *selected;
+    }
+}
+void SeShapeSelector::getSelectedHandles(Vector<int> &handles) const {
+    if (const Vector<int> *selected = selectedIndices(handlesChannel)) {
+        handles = *selected;
+    }
+}
+void SeShapeSelector::getOrderedSelectedPoints(Set<int, std::less<int>> &points) const {
+    if (const Vector<int> *selected = selectedIndices(pointsChannel)) {
+        points.insert(selected->begin(), selected->end());
+    }
+}
+void SeShapeSelector::getOrderedSelectedHandles(Set<int, std::less<int>> &handles) const {
+    if (const Vector<int> *selected = selectedIndices(handlesChannel)) {
+        handles.insert(selected->begin(), selected->end());
+    }
+}
+
+int SeShapeSelector::selectionRank(const PartsChannel &channel, int index) const {
+    const RCShdPtr<SnItem const> &item = current().getPrimaryItem();
+    if (item.isNull() || !item->hasParts()) {
+        return 0;
+    }
+    return channel.rank(*SeShapeItems::partsOf(*item), index);
+}
+
+int SeShapeSelector::getPointSelectionRank(int index) const {
+    return selectionRank(pointsChannel, index);
+}
+int SeShapeSelector::getHandleSelectionRank(int index) const {
+    return selectionRank(handlesChannel, index);
+}
+
+// The application inserted or removed a point or handle: the keepers of earlier states (a
+// history) hear of it first, so that they know the renumbered selection for the same one; then the
+// selection is renumbered. Inside a batch the edit is kept too, so that an abandoned batch still
+// applies it. A raising handler does not stop the renumbering; its error passes on afterwards.
+void SeShapeSelector::renumber(const PartsChannel &channel,
+                               const RCWeakPtr<SeShapeInterface> &shape, int index, bool added) {
+    std::exception_ptr handlerError;
+    try {
+        renumberingDispatcher.call(Renumbering{shape, channel.points, index, added});
+    } catch (...) {
+        handlerError = std::current_exception();
+    }
+    if (batch != nullptr) {
+        batch->edits.push_back({&channel, shape, index, added});
+    }
+    renumberSelection(channel, shape, index, added);
+    if (handlerError) {
+        std::rethrow_exception(handlerError);
+    }
+}
+
+void SeShapeSelector::renumberSelection(const PartsChannel &channel,
+                                        const RCWeakPtr<SeShapeInterface> &shape, int index,
+                                        bool added) {
+    const SnSelection &items = current();
+    const RCWeakPtr<SeShapeInterface> primaryShape =
+        items.isEmpty() ? RCWeakPtr<SeShapeInterface>()
+                        : SeShapeItems::asShapeItem(items.getPrimaryItem()).getData();
+    if (primaryShape != shape) {
+        return;
+    }
+    const RCShdPtr<SnItem const> item = items.getPrimaryItem();
+    if (!item->hasParts()) {
+        return;
+    }
+    install(PrimaryShape{item, shape},
+            renumberedParts(channel, SeShapeItems::partsOf(*item), index, added));
+}
+
+RCShdPtr<SeShapeParts> SeShapeSelector::renumberedParts(const PartsChannel &channel,
+                                                        const RCShdPtr<SeShapeParts const> &current,
+                                                        int index, bool added) {
+    return channel.renumbered(*current, index, added);
+}
+
+void SeShapeSelector::updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape,
+                                                int index) {
+    renumber(pointsChannel, shape, index, true);
+}
+void SeShapeSelector::updateSelectionPointDeleted(const RCWeakPtr<SeShapeInterface> &shape,
+                                                  int index) {
+    renumber(pointsChannel, shape, index, false);
+}
+void SeShapeSelector::updateSelectionHandleAdded(const RCWeakPtr<SeShapeInterface> &shape,
+                                                 int index) {
+    renumber(handlesChannel, shape, index, true);
+}
+void SeShapeSelector::updateSelectionHandleDeleted(const RCWeakPtr<SeShapeInterface> &shape,
+                                                   int index) {
+    renumber(handlesChannel, shape, index, false);
+}
+
+} // namespace Vo
