@@ -114,6 +114,8 @@ private:
 
     void onShapeRemoved(const SeShapeEvent &event);
     void onSelectorChanged(Changes &changes);
+    void decideEditorCallbacks(Changes &changes) const;
+    RCShdPtr<SnSelection> mirrorOfEditor();
     void onHostChanged(Changes &changes);
     bool haveSameShapes(const SnSelection &hostView) const;
     void addCommitChanges(Changes &changes) const;

@@ -214,6 +214,16 @@ bool SeSelectorUpdater::haveSameShapes(const SnSelection &hostView) const {
 }
 
 void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
+    decideEditorCallbacks(changes);
+    const RCShdPtr<SnSelection> mirrored = mirrorOfEditor();
+    if (!hostSelection->isEqual(mirrored)) {
+        writeGuarded(*hostSelection, mirrored);
+    }
+}
+
+// Which lists a change made in the editor runs: selection always; primary and shapes when the
+// editor's shapes differ from those the application's selection shows.
+void SeSelectorUpdater::decideEditorCallbacks(Changes &changes) const {
     changes.selection = true;
     const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
     changes.primary = true;
@@ -229,7 +239,11 @@ void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
         changes.shapes = true;
     }
     addCommitChanges(changes);
+}
 
+// The application's items for the editor's selection. The same walk notes the selected shapes'
+// ids, for removal events, so that each shape's model is asked for once.
+RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor() {
     selectedIdsKnown = false;
     selectedIds.clear();
     bool allAlive = true;
@@ -252,10 +266,7 @@ void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
             appendPartItems(primary, items);
         }
     }
-    const RCShdPtr<SnSelection> mirrored = SnSelection::createTaking(std::move(items));
-    if (!hostSelection->isEqual(mirrored)) {
-        writeGuarded(*hostSelection, mirrored);
-    }
+    return SnSelection::createTaking(std::move(items));
 }
 
 // At the end of a batch the host view may already show what the application wrote
