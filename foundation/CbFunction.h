@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CbEmptyType.h"
+#include "../base/CbEmptyType.h"
 #include "CbHandler.h"
 #include "VoFoundationExport.h"
 

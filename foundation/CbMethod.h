@@ -3,7 +3,7 @@
 #include "CbHandler.h"
 #include "VoFoundationExport.h"
 
-#include "../host/RCExUtil.h"
+#include "../base/RCExUtil.h"
 
 #include <typeinfo>
 

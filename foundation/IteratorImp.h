@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../host/RCBase.h"
+#include "../base/RCBase.h"
 #include "VoFoundationExport.h"
 
 namespace Vo {

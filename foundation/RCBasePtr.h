@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../host/RCBase.h"
-#include "../host/RCExUtil.h"
+#include "../base/RCBase.h"
+#include "../base/RCExUtil.h"
 #include "VoFoundationExport.h"
 
 #include <ostream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../host/RCSWCount.h"
+#include "../base/RCSWCount.h"
 #include "RCShdPtr.h"
 #include "VoFoundationExport.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "../host/RCSWBase.h"
-#include "../host/RCSWCount.h"
+#include "../base/RCSWCount.h"
+#include "RCSWBase.h"
 #include "RCShdPtr.h"
 #include "VoFoundationExport.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../host/LkCounter.h"
+#include "../base/LkCounter.h"
 #include "RCWeakBasePtr.h"
 #include "VoFoundationExport.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "../base/RCExUtil.h"
 #include "../foundation/Iterator.h"
 #include "../foundation/IteratorImp.h"
 #include "../foundation/RCPvtEngPtr.h"
-#include "RCExUtil.h"
 
 #include <cstddef>
 #include <memory>

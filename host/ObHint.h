@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RCBase.h"
+#include "../base/RCBase.h"
 #include "VoHostExport.h"
 
 namespace Vo {

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "../base/LkCounter.h"
+#include "../base/RCBase.h"
 #include "../foundation/RCShdPtr.h"
 #include "../foundation/RCWeakPtr.h"
 #include "../foundation/Vector.h"
-#include "LkCounter.h"
 #include "PiNode.h"
 #include "PiNodeController.h"
-#include "RCBase.h"
 #include "RCOwner.h"
 #include "VoHostExport.h"
 

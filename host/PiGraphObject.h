@@ -1,8 +1,8 @@
 #pragma once
 
+#include "../base/LkCounter.h"
+#include "../base/RCBase.h"
 #include "../foundation/RCShdPtr.h"
-#include "LkCounter.h"
-#include "RCBase.h"
 #include "VoHostExport.h"
 
 #include <iosfwd>

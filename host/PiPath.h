@@ -1,9 +1,9 @@
 #pragma once
 
+#include "../base/RCBase.h"
 #include "../foundation/RCShdPtr.h"
 #include "../foundation/Vector.h"
 #include "PiNode.h"
-#include "RCBase.h"
 #include "VoHostExport.h"
 
 #include <iosfwd>

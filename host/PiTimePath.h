@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LkCounter.h"
-#include "RCBase.h"
+#include "../base/LkCounter.h"
+#include "../base/RCBase.h"
 #include "VoHostExport.h"
 
 namespace Vo {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "../base/RCBase.h"
 #include "../foundation/VoFoundationExport.h"
-#include "RCBase.h"
 
 namespace Vo {
 

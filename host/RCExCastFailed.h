@@ -1,21 +1,4 @@
 #pragma once
 
-#include "RCException.h"
-
-namespace Vo {
-
-// Raised when a throwing dynamic conversion fails. Carries the readable names of the object's
-// actual class and of the target class; the message reads "cannot convert <actual> to <target>".
-class VO_HOST_API RCExCastFailed : public RCException {
-public:
-    RCExCastFailed(const std::string &actualType, const std::string &targetType);
-    ~RCExCastFailed() override;
-    const std::string &getActualType() const noexcept { return actualType; }
-    const std::string &getTargetType() const noexcept { return targetType; }
-
-private:
-    std::string actualType;
-    std::string targetType;
-};
-
-} // namespace Vo
+// Moved: include base/RCExCastFailed.h; this forwarding header goes in the next major release.
+#include "../base/RCExCastFailed.h"

@@ -1,15 +1,4 @@
 #pragma once
 
-#include "RCException.h"
-
-namespace Vo {
-
-// Raised when an operation is called where it has no meaning, such as a call without a value on a
-// callback list whose handlers expect one.
-class VO_HOST_API RCExInvalidCall : public RCException {
-public:
-    explicit RCExInvalidCall(const std::string &message);
-    ~RCExInvalidCall() override;
-};
-
-} // namespace Vo
+// Moved: include base/RCExInvalidCall.h; this forwarding header goes in the next major release.
+#include "../base/RCExInvalidCall.h"

@@ -1,21 +1,4 @@
 #pragma once
 
-#include "VoHostExport.h"
-
-#include <exception>
-#include <string>
-
-namespace Vo {
-
-// Base of the exceptions that the base library raises; owns its readable message.
-class VO_HOST_API RCException : public std::exception {
-public:
-    explicit RCException(std::string message);
-    ~RCException() override;
-    const char *what() const noexcept override;
-
-private:
-    std::string message;
-};
-
-} // namespace Vo
+// Moved: include base/RCException.h; this forwarding header goes in the next major release.
+#include "../base/RCException.h"

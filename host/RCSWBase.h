@@ -1,22 +1,4 @@
 #pragma once
 
-#include "../foundation/RCShdPtr.h"
-#include "RCSWCount.h"
-
-namespace Vo {
-
-// Base of objects that keep their own counter block, so that a weak pointer can be made from the
-// object pointer alone. Owns one share of the block.
-template <class C> class RCSWBase {
-public:
-    const RCShdPtr<RCSWCount<C>> &getCounter() const noexcept { return counter; }
-
-protected:
-    explicit RCSWBase(const RCShdPtr<RCSWCount<C>> &block) noexcept : counter(block) {}
-    virtual ~RCSWBase() = default;
-
-private:
-    RCShdPtr<RCSWCount<C>> counter;
-};
-
-} // namespace Vo
+// Moved: include foundation/RCSWBase.h; this forwarding header goes in the next major release.
+#include "../foundation/RCSWBase.h"

@@ -1,19 +1,4 @@
 #pragma once
 
-#include "VoHostExport.h"
-
-#include <string>
-#include <typeinfo>
-
-namespace Vo {
-
-// Turns the platform's type names into readable C++ names ("Vo::SeShape const*").
-class VO_HOST_API RCTypeName {
-public:
-    // The readable form of a name as `std::type_info::name` spells it; the name itself when it
-    // cannot be demangled.
-    static std::string readable(const char *mangledName);
-    static std::string readable(const std::type_info &type) { return readable(type.name()); }
-};
-
-} // namespace Vo
+// Moved: include base/RCTypeName.h; this forwarding header goes in the next major release.
+#include "../base/RCTypeName.h"

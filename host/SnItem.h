@@ -1,7 +1,7 @@
 #pragma once
 
+#include "../base/RCBase.h"
 #include "../foundation/RCShdPtr.h"
-#include "RCBase.h"
 #include "VoHostExport.h"
 
 #include <ostream>

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "../base/RCBase.h"
 #include "../foundation/List.h"
 #include "../foundation/RCShdPtr.h"
 #include "../foundation/Vector.h"
 #include "ObSubject.h"
 #include "PrdPredicate.h"
-#include "RCBase.h"
 #include "Sn.h"
 #include "SnItem.h"
 #include "VoHostExport.h"

@@ -1,6 +1,6 @@
 #include "host/InPackageRegistry.h"
 
-#include "host/RCException.h"
+#include "base/RCException.h"
 
 #include <algorithm>
 #include <typeindex>

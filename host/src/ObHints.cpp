@@ -1,6 +1,6 @@
 #include "host/ObHints.h"
 
-#include "host/RCExUtil.h"
+#include "base/RCExUtil.h"
 
 #include <typeinfo>
 

@@ -1,6 +1,6 @@
 #include "PiInputFactory.h"
 
-#include "host/RCExUtil.h"
+#include "base/RCExUtil.h"
 
 #include <typeinfo>
 

@@ -1,8 +1,8 @@
 #include "host/SnSelection.h"
 
 #include "SnPlaceIndex.h"
+#include "base/RCExUtil.h"
 #include "host/ObHints.h"
-#include "host/RCExUtil.h"
 #include "host/SnSelectionChangeHint.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 
-#include "host/RCExInvalidCall.h"
+#include "base/RCExInvalidCall.h"
 
 namespace Vo {
 

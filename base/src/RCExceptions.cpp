@@ -1,8 +1,8 @@
-#include "host/RCExCastFailed.h"
-#include "host/RCExInvalidCall.h"
-#include "host/RCExNullPtr.h"
-#include "host/RCExUtil.h"
-#include "host/RCTypeName.h"
+#include "base/RCExCastFailed.h"
+#include "base/RCExInvalidCall.h"
+#include "base/RCExNullPtr.h"
+#include "base/RCExUtil.h"
+#include "base/RCTypeName.h"
 
 #include <cxxabi.h>
 

@@ -1,5 +1,5 @@
-#include "host/RCBase.h"
-#include "host/RCSWCount.h"
+#include "base/RCBase.h"
+#include "base/RCSWCount.h"
 
 namespace Vo {
 

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "RCCountTraits.h"
+#include "VoBaseExport.h"
+
+namespace Vo {
+
+// Base of every intrusively counted object: holds the number of shared pointers that own it and
+// destroys the whole object, through the virtual destructor, when the last one lets go.
+// Thread safety: with C = LkCounter<int> the count may change on any thread; with C = int the
+// object and every pointer to it stay on one thread at a time.
+template <class C> class RCBase {
+public:
+    RCBase &operator=(const RCBase &) noexcept { return *this; } // the count is never copied
+
+    int getRefCount() const noexcept { return RCCountTraits<C>::load(count); }
+    void addRef() const noexcept { RCCountTraits<C>::increment(count); }
+    // Destroys the object when this release takes the count to 0.
+    void releaseRef() const noexcept {
+        if (RCCountTraits<C>::decrement(count) == 0) {
+            delete this;
+        }
+    }
+
+protected:
+    RCBase() noexcept : count(0) {}
+    RCBase(const RCBase &) noexcept : count(0) {}
+    virtual ~RCBase() = default;
+
+private:
+    mutable C count;
+};
+
+extern template class VO_BASE_API RCBase<int>;
+extern template class VO_BASE_API RCBase<LkCounter<int>>;
+
+// The counting base of a pointee, found by overload so that a virtual base works too.
+template <class C> inline const RCBase<C> *rcBaseOf(const RCBase<C> *object) noexcept {
+    return object;
+}
+
+} // namespace Vo

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "VoBaseExport.h"
+
+#include <exception>
+#include <string>
+
+namespace Vo {
+
+// Base of the exceptions that the base library raises; owns its readable message.
+class VO_BASE_API RCException : public std::exception {
+public:
+    explicit RCException(std::string message);
+    ~RCException() override;
+    const char *what() const noexcept override;
+
+private:
+    std::string message;
+};
+
+} // namespace Vo

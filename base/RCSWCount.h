@@ -1,0 +1,35 @@
+#pragma once
+
+#include "RCBase.h"
+
+namespace Vo {
+
+// Counter block of a weakly referenceable object. Its own count (the RCBase part) is the number of
+// weak and strong pointers that hold the block; the strong count is the number of strong holders of
+// the object. A strong count of 0 means the object is gone and never rises again.
+// Thread safety: with C = LkCounter<int> both counts may change on any thread.
+template <class C> class RCSWCount : public RCBase<C> {
+public:
+    explicit RCSWCount(int initialStrong = 0) noexcept : strong(initialStrong) {}
+
+    int getStrongCount() const noexcept { return RCCountTraits<C>::load(strong); }
+    // Adds one strong holder unless the object is already gone; never raises the count from 0.
+    bool tryAddStrong() const noexcept {
+        int seen = RCCountTraits<C>::load(strong);
+        while (seen != 0) {
+            if (RCCountTraits<C>::compareExchange(strong, seen, seen + 1)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    // True when this release took the strong count to 0: the caller destroys the object.
+    bool releaseStrong() const noexcept { return RCCountTraits<C>::decrement(strong) == 0; }
+
+private:
+    mutable C strong;
+};
+
+extern template class VO_BASE_API RCSWCount<LkCounter<int>>;
+
+} // namespace Vo

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "../base/RCSWCount.h"
+#include "RCShdPtr.h"
+
+namespace Vo {
+
+// Base of objects that keep their own counter block, so that a weak pointer can be made from the
+// object pointer alone. Owns one share of the block.
+template <class C> class RCSWBase {
+public:
+    const RCShdPtr<RCSWCount<C>> &getCounter() const noexcept { return counter; }
+
+protected:
+    explicit RCSWBase(const RCShdPtr<RCSWCount<C>> &block) noexcept : counter(block) {}
+    virtual ~RCSWBase() = default;
+
+private:
+    RCShdPtr<RCSWCount<C>> counter;
+};
+
+} // namespace Vo
