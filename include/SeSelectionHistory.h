@@ -116,7 +116,9 @@ private:
     void resynchronise();
     bool travel(bool back);
     void restore(const RCShdPtr<SnSelection> &restored);
-    void trim() noexcept;
+    // Drops steps beyond the depth; the oldest dropped go to `oldest` (room reserved) when given.
+    void trim(std::vector<Step> *oldest = nullptr) noexcept;
+    void takeBackDropped();
     static void apply(Items &items, const Step &step, bool back);
     static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items);
     static bool isSame(const Items &items, const SnSelection &selection) noexcept;
@@ -134,6 +136,13 @@ private:
     std::size_t cursor;
     int depth;
     bool restoring;
+    // What recording the last change dropped, kept until that change is known to stand: a change
+    // that is put back after a fault takes them back.
+    struct Dropped {
+        std::vector<Step> redo;
+        std::vector<Step> oldest;
+    };
+    Dropped dropped;
     // True after a change could not be recorded: state no longer matches the selection.
     bool lost = false;
 };

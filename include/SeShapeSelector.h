@@ -174,7 +174,7 @@ public:
     void selectAllPoints(int count);
     void selectAllHandles(int count);
     // Select, alone, the index after (before) the rank-1 selected one, wrapping at `count`; 0 when
-    // none is selected. Nothing happens for a count of 0.
+    // none is selected. Nothing happens for a count of 0 or less.
     void selectNextPoint(int count);
     void selectNextHandle(int count);
     void selectPreviousPoint(int count);
@@ -269,6 +269,8 @@ private:
     void cancelBatch() noexcept;
     void abandon(BatchState &ended) noexcept;
     void replayEdits(BatchState &ended) noexcept;
+    // Marks the change being written as announced, then runs the list.
+    void announce(CbDispatcher<CbEmptyType> &list) const;
     // Which errors of a write put the old items back: an index without element only, or any
     // error raised before the change was announced.
     enum class PutBack { onMissingElement, beforeAnnouncement };

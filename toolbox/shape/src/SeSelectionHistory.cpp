@@ -68,6 +68,7 @@ void SeSelectionHistory::detach() noexcept {
     selection = RCShdPtr<SnSelection>();
     state.clear();
     steps.clear();
+    dropped = Dropped();
     cursor = 0;
 }
 
@@ -124,6 +125,7 @@ void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &) {
 // wrong state, the history forgets its steps and starts again from the next change it hears of.
 void SeSelectionHistory::forgetSteps() noexcept {
     steps.clear();
+    dropped = Dropped();
     cursor = 0;
     lost = true;
 }
@@ -172,7 +174,14 @@ void SeSelectionHistory::record() {
                     state.end() - static_cast<std::ptrdiff_t>(common)),
               Items(head, tail)};
     state.reserve(newSize);
+    Dropped dropping;
+    dropping.redo.reserve(steps.size() - cursor);
+    dropping.oldest.reserve(cursor + 1 > static_cast<std::size_t>(depth)
+                                ? cursor + 1 - static_cast<std::size_t>(depth)
+                                : 0);
     steps.push_back(std::move(step));
+    std::move(steps.begin() + static_cast<std::ptrdiff_t>(cursor), steps.end() - 1,
+              std::back_inserter(dropping.redo));
     steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor), steps.end() - 1);
     const Step &added = steps.back(); // after the erase, which moves the steps
     state.erase(state.begin() + static_cast<std::ptrdiff_t>(at),
@@ -180,7 +189,8 @@ void SeSelectionHistory::record() {
     state.insert(state.begin() + static_cast<std::ptrdiff_t>(at), added.after.begin(),
                  added.after.end());
     ++cursor;
-    trim();
+    trim(&dropping.oldest);
+    dropped = std::move(dropping);
 }
 
 // The selector put back the state before a commit that raised. When this history recorded that
@@ -196,6 +206,7 @@ void SeSelectionHistory::forgetFailedCommit() {
             state.swap(before);
             steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
             --cursor;
+            takeBackDropped();
             return;
         }
     }
@@ -208,37 +219,55 @@ bool SeSelectionHistory::isEqualRange(Items::const_iterator first, Items::const_
                       [](const ItemPtr &a, const ItemPtr &b) { return a->isEqual(*b); });
 }
 
-// Only primary items have parts to renumber: the selector renumbers its primary item alone. An item
-// that cannot be renumbered (memory runs out) stays as it is.
+// Only primary items have parts to renumber: the selector renumbers its primary item alone. Should
+// memory run out meanwhile, a kept state would select other points than the user's: the history
+// forgets its steps instead.
 void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumbering) {
-    const auto rewrite = [&renumbering](ItemPtr &item) noexcept {
-        try {
-            item = SeShapeSelector::renumberedItem(item, renumbering);
-        } catch (...) { // NOLINT(bugprone-empty-catch): the item stays, as documented
-        }
+    const auto rewrite = [&renumbering](ItemPtr &item) {
+        item = SeShapeSelector::renumberedItem(item, renumbering);
     };
-    if (!state.empty()) {
-        rewrite(state.front());
-    }
-    for (Step &step : steps) {
-        if (step.at == 0 && !step.before.empty()) {
-            rewrite(step.before.front());
+    try {
+        if (!state.empty()) {
+            rewrite(state.front());
         }
-        if (step.at == 0 && !step.after.empty()) {
-            rewrite(step.after.front());
+        for (Step &step : steps) {
+            if (step.at == 0 && !step.before.empty()) {
+                rewrite(step.before.front());
+            }
+            if (step.at == 0 && !step.after.empty()) {
+                rewrite(step.after.front());
+            }
         }
+        dropped = Dropped(); // the renumbered selection is the one to build on
+    } catch (...) {
+        forgetSteps();
     }
 }
 
-void SeSelectionHistory::trim() noexcept {
+void SeSelectionHistory::trim(std::vector<Step> *oldest) noexcept {
     while (steps.size() > static_cast<std::size_t>(depth)) {
         if (cursor > 0) {
+            if (oldest != nullptr) {
+                oldest->push_back(std::move(steps.front())); // room reserved by the caller
+            }
             steps.pop_front();
             --cursor;
         } else {
             steps.pop_back();
         }
     }
+}
+
+// The failed change is gone again: the steps its recording dropped (the redo steps, the oldest
+// beyond the depth) come back, so a refused change costs the history nothing.
+void SeSelectionHistory::takeBackDropped() {
+    Dropped taken = std::move(dropped);
+    dropped = Dropped();
+    for (auto step = taken.oldest.rbegin(); step != taken.oldest.rend(); ++step) {
+        steps.push_front(std::move(*step));
+        ++cursor;
+    }
+    std::move(taken.redo.begin(), taken.redo.end(), std::back_inserter(steps));
 }
 
 void SeSelectionHistory::apply(Items &items, const Step &step, bool back) {
@@ -292,6 +321,7 @@ bool SeSelectionHistory::travel(bool back) {
             }
             state.swap(target);
             cursor = to;
+            dropped = Dropped();
             // A callback run by the restore may have changed the selection again: that is a
             // change of its own.
             if (!selection->isEqual(restored)) {

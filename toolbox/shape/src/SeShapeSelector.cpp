@@ -57,8 +57,7 @@ void SeShapeSelector::removeSelectionChangedCallback(CbHandler<CbEmptyType> *han
     selectionChangedDispatcher.removeHandler(handler);
 }
 void SeShapeSelector::notifySelectionChangedCallbacks() const {
-    announced = true;
-    selectionChangedDispatcher.call();
+    announce(selectionChangedDispatcher);
 }
 void SeShapeSelector::addShapeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
     shapeSelectionChangedDispatcher.addHandler(handler);
@@ -67,8 +66,7 @@ void SeShapeSelector::removeShapeSelectionChangedCallback(CbHandler<CbEmptyType>
     shapeSelectionChangedDispatcher.removeHandler(handler);
 }
 void SeShapeSelector::notifyShapeSelectionChangedCallbacks() const {
-    announced = true;
-    shapeSelectionChangedDispatcher.call();
+    announce(shapeSelectionChangedDispatcher);
 }
 void SeShapeSelector::addPrimarySelectionChangedCallback(CbHandler<CbEmptyType> *handler) const {
     primarySelectionChangedDispatcher.addHandler(handler);
@@ -77,8 +75,12 @@ void SeShapeSelector::removePrimarySelectionChangedCallback(CbHandler<CbEmptyTyp
     primarySelectionChangedDispatcher.removeHandler(handler);
 }
 void SeShapeSelector::notifyPrimarySelectionChangedCallbacks() const {
+    announce(primarySelectionChangedDispatcher);
+}
+
+void SeShapeSelector::announce(CbDispatcher<CbEmptyType> &list) const {
     announced = true;
-    primarySelectionChangedDispatcher.call();
+    list.call();
 }
 
 SnSelection &SeShapeSelector::current() const {

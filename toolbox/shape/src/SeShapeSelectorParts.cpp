@@ -125,7 +125,7 @@ void SeShapeSelector::selectAllPoints(int count) { selectAll(pointsChannel, coun
 void SeShapeSelector::selectAllHandles(int count) { selectAll(handlesChannel, count); }
 
 void SeShapeSelector::selectNeighbour(const PartsChannel &channel, int count, bool forward) {
-    if (count == 0) {
+    if (count <= 0) { // a negative count is taken as 0; stepping used to select index 0 or -1
         return;
     }
     const Vector<int> *selected = selectedIndices(channel);
