@@ -2,38 +2,26 @@
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/RCWeakPtr.h"
 
+#include "LiveObject.h"
+
 #include <gtest/gtest.h>
 
 #include <type_traits>
 #include <utility>
 
 namespace Vo {
-namespace OwnerTesting {
-
-// An application object that counts the live instances of one test.
-class Document {
-public:
-    explicit Document(int &liveCount) : live(liveCount) { ++live; }
-    virtual ~Document() { --live; }
-
-private:
-    int &live;
-};
-
-} // namespace OwnerTesting
-
 namespace {
 
-using OwnerTesting::Document;
+using Document = VoTest::LiveObject;
 
-static_assert(!std::is_copy_constructible<RCOwner<Document>>::value &&
-                  !std::is_copy_assignable<RCOwner<Document>>::value,
+static_assert(!std::is_copy_constructible_v<RCOwner<Document>> &&
+                  !std::is_copy_assignable_v<RCOwner<Document>>,
               "an object has one owner");
-static_assert(std::is_nothrow_move_constructible<RCOwner<Document>>::value &&
-                  std::is_nothrow_move_assignable<RCOwner<Document>>::value,
+static_assert(std::is_nothrow_move_constructible_v<RCOwner<Document>> &&
+                  std::is_nothrow_move_assignable_v<RCOwner<Document>>,
               "handing ownership on never raises");
 
-TEST(RCOwner, HoldsTheOnlyStrongUnitAndOneBlockShare) {
+TEST(RCOwner, HoldsTheOnlyStrongUnitUntilResetUnlessAnAccessorStillHoldsIt) {
     int live = 0;
     RCOwner<Document> owner(new Document(live));
     ASSERT_FALSE(owner.getCounter().isNull());
@@ -42,6 +30,15 @@ TEST(RCOwner, HoldsTheOnlyStrongUnitAndOneBlockShare) {
     RCWeakPtr<Document> weak = owner.getWeak();
     EXPECT_EQ(weak.get(), owner.get());
     EXPECT_FALSE(weak.isNull());
+    {
+        RCWeakAccessor<Document> accessor(weak);
+        owner.reset();
+        EXPECT_TRUE(owner.isNull());
+        EXPECT_TRUE(owner.getCounter().isNull());
+        EXPECT_EQ(live, 1) << "the object must survive while an accessor holds it";
+    }
+    EXPECT_EQ(live, 0);
+    EXPECT_TRUE(weak.isNull());
 
     RCOwner<Document> none(nullptr);
     EXPECT_TRUE(none.isNull());
@@ -49,38 +46,17 @@ TEST(RCOwner, HoldsTheOnlyStrongUnitAndOneBlockShare) {
     EXPECT_TRUE(none.getWeak().isNull());
 }
 
-TEST(RCOwner, ResetWhileAnAccessorLivesDefersDestructionToTheAccessor) {
+TEST(RCOwner, DestructionAndMovesGiveUpTheReplacedObjectAtOnce) {
     int live = 0;
-    RCOwner<Document> owner(new Document(live));
-    RCWeakPtr<Document> weak = owner.getWeak();
-    {
-        RCWeakAccessor<Document> accessor(weak);
-        owner.reset();
-        EXPECT_TRUE(owner.isNull());
-        EXPECT_TRUE(owner.getCounter().isNull());
-        EXPECT_EQ(live, 1) << "the object must survive while an accessor holds it";
-        EXPECT_FALSE(accessor.isNull());
-    }
-    EXPECT_EQ(live, 0);
-    EXPECT_TRUE(weak.isNull());
-    owner.reset();
-    EXPECT_EQ(live, 0);
-}
-
-TEST(RCOwner, ResetWithoutAccessorsDestroysAtOnce) {
-    int live = 0;
-    RCWeakPtr<Document> weak;
+    RCWeakPtr<Document> gone;
     {
         RCOwner<Document> owner(new Document(live));
-        weak = owner.getWeak();
+        gone = owner.getWeak();
     }
     EXPECT_EQ(live, 0);
-    EXPECT_TRUE(weak.isNull());
-    EXPECT_EQ(weak.getCounter()->getRefCount(), 1) << "the block stays for the weak pointer";
-}
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(gone.getCounter()->getRefCount(), 1) << "the block stays for the weak pointer";
 
-TEST(RCOwner, MovingHandsOnObjectAndReleasesThePreviousOne) {
-    int live = 0;
     RCOwner<Document> first(new Document(live));
     RCWeakPtr<Document> firstWeak = first.getWeak();
     RCOwner<Document> second(std::move(first));
@@ -90,7 +66,6 @@ TEST(RCOwner, MovingHandsOnObjectAndReleasesThePreviousOne) {
 
     RCOwner<Document> third(new Document(live));
     RCWeakPtr<Document> thirdWeak = third.getWeak();
-    EXPECT_EQ(live, 2);
     second = std::move(third);
     EXPECT_EQ(live, 1);
     EXPECT_TRUE(firstWeak.isNull()) << "the object replaced by a move must be given up";

@@ -1,8 +1,9 @@
 #include "foundation/RCShdPtr.h"
-#include "host/LkCounter.h"
-#include "host/RCBase.h"
-#include "host/RCExCastFailed.h"
-#include "host/RCExNullPtr.h"
+#include "base/LkCounter.h"
+#include "base/RCBase.h"
+#include "base/RCExCastFailed.h"
+
+#include "NullPointerError.h"
 
 #include <gtest/gtest.h>
 
@@ -22,11 +23,6 @@ public:
 
 private:
     int &live;
-};
-
-template <class C> class DerivedProbe : public Probe<C> {
-public:
-    using Probe<C>::Probe;
 };
 
 // What an object saw of the pointer that owned it, at the moment it was destroyed.
@@ -58,53 +54,33 @@ class Square : public Shape {};
 class RoundedSquare : public Square {};
 
 // The counting base is virtual here, so it does not lie at the start of the object.
-class Layered : public virtual RCBase<int> {
-public:
-    int depth = 3;
-};
-
-} // namespace ShdPtrTesting
-
-namespace {
-
-using ShdPtrTesting::Circle;
-using ShdPtrTesting::Layered;
-using ShdPtrTesting::RoundedSquare;
-using ShdPtrTesting::Shape;
-using ShdPtrTesting::Sighting;
-using ShdPtrTesting::Square;
+class Layered : public virtual RCBase<int> {};
 
 static_assert(sizeof(RCShdPtr<Shape>) == sizeof(void *), "a shared pointer is one machine pointer");
-static_assert(std::is_convertible<RCShdPtr<Circle>, RCShdPtr<Shape>>::value, "derived to base");
-static_assert(std::is_convertible<RCShdPtr<Shape>, RCShdPtr<Shape const>>::value,
-              "non-const to const");
-static_assert(std::is_convertible<RCShdPtr<Circle>, RCShdPtr<Shape const>>::value,
-              "derived to const base");
-static_assert(!std::is_constructible<RCShdPtr<Circle>, RCShdPtr<Shape>>::value,
-              "base to derived needs a dynamic conversion");
-static_assert(!std::is_constructible<RCShdPtr<Shape>, RCShdPtr<Shape const>>::value,
-              "const to non-const");
-static_assert(!std::is_constructible<RCShdPtr<Circle>, RCShdPtr<Square>>::value, "siblings");
-static_assert(!std::is_convertible<Shape *, RCShdPtr<Shape>>::value,
+static_assert(std::is_convertible_v<RCShdPtr<Circle>, RCShdPtr<Shape>> &&
+                  std::is_convertible_v<RCShdPtr<Shape>, RCShdPtr<Shape const>> &&
+                  std::is_convertible_v<RCShdPtr<Circle>, RCShdPtr<Shape const>>,
+              "derived to base, non-const to const");
+static_assert(!std::is_constructible_v<RCShdPtr<Circle>, RCShdPtr<Shape>> &&
+                  !std::is_constructible_v<RCShdPtr<Shape>, RCShdPtr<Shape const>> &&
+                  !std::is_constructible_v<RCShdPtr<Circle>, RCShdPtr<Square>>,
+              "base to derived needs a dynamic conversion; no const to non-const, no siblings");
+static_assert(!std::is_convertible_v<Shape *, RCShdPtr<Shape>>,
               "taking ownership of a raw pointer is explicit");
-static_assert(std::is_nothrow_copy_constructible<RCShdPtr<Shape>>::value &&
-                  std::is_nothrow_move_constructible<RCShdPtr<Shape>>::value &&
-                  std::is_nothrow_copy_assignable<RCShdPtr<Shape>>::value &&
-                  std::is_nothrow_move_assignable<RCShdPtr<Shape>>::value &&
-                  std::is_nothrow_destructible<RCShdPtr<Shape>>::value,
+static_assert(std::is_nothrow_copy_constructible_v<RCShdPtr<Shape>> &&
+                  std::is_nothrow_move_constructible_v<RCShdPtr<Shape>> &&
+                  std::is_nothrow_copy_assignable_v<RCShdPtr<Shape>> &&
+                  std::is_nothrow_move_assignable_v<RCShdPtr<Shape>> &&
+                  std::is_nothrow_destructible_v<RCShdPtr<Shape>>,
               "counting never raises");
-static_assert(noexcept(std::declval<RCShdPtr<Shape> &>().swap(std::declval<RCShdPtr<Shape> &>())),
-              "swap never raises");
+static_assert(noexcept(std::declval<RCShdPtr<Shape> &>().swap(std::declval<RCShdPtr<Shape> &>())));
 // Copying through the common base would share the object without counting it.
-static_assert(!std::is_copy_assignable<RCBasePtr<Shape>>::value, "no uncounted copy");
+static_assert(!std::is_copy_assignable_v<RCBasePtr<Shape>>, "no uncounted copy");
 
 template <class C> class RCShdPtrTest : public ::testing::Test {
 protected:
     using Probe = ShdPtrTesting::Probe<C>;
-    using DerivedProbe = ShdPtrTesting::DerivedProbe<C>;
     using Witness = ShdPtrTesting::Witness<C>;
-
-    static int countOf(const RCShdPtr<Probe> &p) { return p->getRefCount(); }
 
     int live = 0;
 };
@@ -120,23 +96,42 @@ TYPED_TEST_SUITE(RCShdPtrTest, CountingPolicies, PolicyName);
 
 TYPED_TEST(RCShdPtrTest, CountsEveryOwnerAndLastReleaseDestroys) {
     using Probe = typename TestFixture::Probe;
-    using DerivedProbe = typename TestFixture::DerivedProbe;
+    using Base = RCBase<TypeParam>;
     {
-        auto *raw = new DerivedProbe(this->live);
-        EXPECT_EQ(raw->getRefCount(), 0);
-        RCShdPtr<DerivedProbe> first(raw);
-        EXPECT_EQ(raw->getRefCount(), 1);
+        auto *raw = new Probe(this->live);
+        RCShdPtr<Probe> first(raw);
+        EXPECT_TRUE(first.isUnique());
         {
-            RCShdPtr<DerivedProbe> copy(first);
-            RCShdPtr<Probe> asBase(first);
-            RCShdPtr<Probe const> asConstBase(asBase);
+            RCShdPtr<Probe> copy(first);
+            RCShdPtr<Base> asBase(first);
+            RCShdPtr<Base const> asConstBase(asBase);
             EXPECT_EQ(raw->getRefCount(), 4);
+            EXPECT_FALSE(first.isUnique());
             EXPECT_EQ(asConstBase.get(), raw);
             EXPECT_TRUE(asBase == first);
+            EXPECT_FALSE(asBase != first);
         }
+        EXPECT_TRUE(first.isUnique());
+
+        // A pointer given the object it holds, alone or shared, keeps it and its count.
+        const RCShdPtr<Probe> &alias = first;
+        first = alias;
+        first = first.get();
+        EXPECT_EQ(raw->getRefCount(), 1)
+            << "a sole owner assigned its own object must not release it";
+        RCShdPtr<Probe> other(first);
+        first = other;
+        other = first.get();
+        EXPECT_EQ(raw->getRefCount(), 2);
+        first = std::move(other);
         EXPECT_EQ(raw->getRefCount(), 1);
-        RCShdPtr<DerivedProbe> moved(std::move(first));
+
+        RCShdPtr<Probe> moved(std::move(first));
         EXPECT_TRUE(first.isNull());
+        EXPECT_FALSE(first.isUnique());
+        moved.swap(first);
+        EXPECT_TRUE(moved.isNull());
+        EXPECT_EQ(first.get(), raw);
         EXPECT_EQ(raw->getRefCount(), 1);
         EXPECT_EQ(this->live, 1);
     }
@@ -148,104 +143,41 @@ TYPED_TEST(RCShdPtrTest, CountsEveryOwnerAndLastReleaseDestroys) {
 TYPED_TEST(RCShdPtrTest, AssignmentStoresAndCountsNewObjectBeforeReleasingOld) {
     using Witness = typename TestFixture::Witness;
     RCShdPtr<Witness> owner;
-    Sighting first, second, third, fourth;
-
-    owner = new Witness(owner, first);
+    Sighting seen[4];
+    const void *held[4] = {};
+    owner = new Witness(owner, seen[0]);
     {
-        RCShdPtr<Witness> next(new Witness(owner, second));
+        const RCShdPtr<Witness> next(new Witness(owner, seen[1]));
         owner = next; // copy assignment releases the first object
-        ASSERT_TRUE(first.destroyed);
-        EXPECT_EQ(first.heldByOwner, next.get());
-        EXPECT_EQ(first.countOfHeld, 2);
+        held[0] = next.get();
     }
-    auto *raw = new Witness(owner, third);
-    owner = raw; // assignment of a raw pointer releases the second object
-    ASSERT_TRUE(second.destroyed);
-    EXPECT_EQ(second.heldByOwner, raw);
-    EXPECT_EQ(second.countOfHeld, 1);
-
-    owner = RCShdPtr<Witness>(new Witness(owner, fourth)); // move assignment releases the third
-    ASSERT_TRUE(third.destroyed);
-    EXPECT_EQ(third.heldByOwner, owner.get());
-    EXPECT_EQ(third.countOfHeld, 1);
-
+    owner = new Witness(owner, seen[2]); // raw pointer assignment releases the second
+    held[1] = owner.get();
+    owner = RCShdPtr<Witness>(new Witness(owner, seen[3])); // move assignment releases the third
+    held[2] = owner.get();
     owner = nullptr;
-    ASSERT_TRUE(fourth.destroyed);
-    EXPECT_EQ(fourth.heldByOwner, nullptr);
-}
-
-TYPED_TEST(RCShdPtrTest, AssigningTheHeldObjectKeepsCount) {
-    using Probe = typename TestFixture::Probe;
-    RCShdPtr<Probe> only(new Probe(this->live));
-    const RCShdPtr<Probe> &alias = only;
-    only = alias;
-    only = only.get();
-    EXPECT_EQ(this->live, 1) << "a sole owner assigned its own object must not release it";
-    EXPECT_EQ(TestFixture::countOf(only), 1);
-
-    RCShdPtr<Probe> other(only);
-    only = other;
-    other = only.get();
-    EXPECT_EQ(TestFixture::countOf(only), 2);
-    only = std::move(other);
-    EXPECT_EQ(TestFixture::countOf(only), 1);
-    EXPECT_EQ(this->live, 1);
-}
-
-TYPED_TEST(RCShdPtrTest, IsUniqueOnlyForTheSoleOwner) {
-    using Probe = typename TestFixture::Probe;
-    RCShdPtr<Probe> empty;
-    EXPECT_FALSE(empty.isUnique());
-
-    RCShdPtr<Probe> first(new Probe(this->live));
-    EXPECT_TRUE(first.isUnique());
-    {
-        RCShdPtr<Probe const> second(first);
-        EXPECT_FALSE(first.isUnique());
-        EXPECT_FALSE(second.isUnique());
+    const int counts[] = {2, 1, 1, 0};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(seen[i].destroyed);
+        EXPECT_EQ(seen[i].heldByOwner, held[i]);
+        EXPECT_EQ(seen[i].countOfHeld, counts[i]);
     }
-    EXPECT_TRUE(first.isUnique());
-}
-
-TYPED_TEST(RCShdPtrTest, SwapExchangesObjectsWithoutCounting) {
-    using Probe = typename TestFixture::Probe;
-    RCShdPtr<Probe> a(new Probe(this->live));
-    RCShdPtr<Probe> b;
-    Probe *held = a.get();
-    a.swap(b);
-    EXPECT_TRUE(a.isNull());
-    EXPECT_EQ(b.get(), held);
-    EXPECT_EQ(TestFixture::countOf(b), 1);
-    EXPECT_EQ(this->live, 1);
 }
 
 TEST(RCShdPtrNullAccess, RaisesNamingThePointerTypeWithItsConstness) {
-    RCShdPtr<Shape const> constant;
-    try {
-        (void)constant.operator->();
-        FAIL() << "tested access through a null pointer did not raise";
-    } catch (const RCExNullPtr &error) {
-        EXPECT_EQ(error.getPointerType(), "Vo::ShdPtrTesting::Shape const*");
-    }
-    RCShdPtr<Square> mutableSquare;
-    try {
-        (void)*mutableSquare;
-        FAIL() << "tested access through a null pointer did not raise";
-    } catch (const RCExNullPtr &error) {
-        EXPECT_EQ(error.getPointerType(), "Vo::ShdPtrTesting::Square*");
-    }
+    expectNullPointerError([] { (void)RCShdPtr<Shape const>().operator->(); },
+                           "Vo::ShdPtrTesting::Shape const*");
+    expectNullPointerError([] { (void)*RCShdPtr<Square>(); }, "Vo::ShdPtrTesting::Square*");
 }
 
 TEST(RCShdPtrDynamicCast, ConvertsSharesOrRaisesWithActualAndTargetClass) {
-    RCShdPtr<Shape> none;
-    EXPECT_TRUE(rcDynamicCast<Circle>(none).isNull());
-    EXPECT_TRUE(rcDynamicCastOrNull<Circle>(none).isNull());
+    EXPECT_TRUE(rcDynamicCast<Circle>(RCShdPtr<Shape>()).isNull());
+    EXPECT_TRUE(rcDynamicCastOrNull<Circle>(RCShdPtr<Shape>()).isNull());
 
     RCShdPtr<Shape> square(new RoundedSquare);
     RCShdPtr<Square> asSquare = rcDynamicCast<Square>(square);
     EXPECT_EQ(asSquare.get(), square.get());
-    EXPECT_EQ(square->getRefCount(), 2);
-
     try {
         (void)rcDynamicCast<Circle>(square);
         FAIL() << "converting a square to a circle did not raise";
@@ -253,28 +185,16 @@ TEST(RCShdPtrDynamicCast, ConvertsSharesOrRaisesWithActualAndTargetClass) {
         EXPECT_EQ(error.getActualType(), "Vo::ShdPtrTesting::RoundedSquare");
         EXPECT_EQ(error.getTargetType(), "Vo::ShdPtrTesting::Circle");
     }
-    EXPECT_EQ(square.get(), asSquare.get());
-    EXPECT_EQ(square->getRefCount(), 2);
-
     EXPECT_TRUE(rcDynamicCastOrNull<Circle>(square).isNull());
-    EXPECT_EQ(square->getRefCount(), 2);
+    EXPECT_EQ(square->getRefCount(), 2) << "only the successful conversion shares the object";
 
     RCShdPtr<Shape const> constSquare(square);
-    try {
-        (void)rcDynamicCast<Circle const>(constSquare);
-        FAIL() << "converting a constant square to a circle did not raise";
-    } catch (const RCExCastFailed &error) {
-        EXPECT_EQ(error.getTargetType(), "Vo::ShdPtrTesting::Circle");
-    }
+    EXPECT_THROW(rcDynamicCast<Circle const>(constSquare), RCExCastFailed);
     EXPECT_EQ(rcDynamicCastOrNull<RoundedSquare const>(constSquare).get(), square.get());
-}
 
-TEST(RCShdPtrDynamicCast, CheckedCastOfRawPointer) {
-    RoundedSquare object;
-    Shape *asShape = &object;
-    EXPECT_EQ(rcCheckedCast<Square>(asShape), &object);
+    Shape *const raw = square.get();
+    EXPECT_EQ(rcCheckedCast<Square>(raw), asSquare.get());
     EXPECT_EQ(rcCheckedCast<Square>(static_cast<Shape *>(nullptr)), nullptr);
-    EXPECT_THROW(rcCheckedCast<Circle>(asShape), RCExCastFailed);
 }
 
 std::string addressText(const void *address) {
@@ -283,7 +203,7 @@ std::string addressText(const void *address) {
     return text.str();
 }
 
-std::string dumpOf(const RCBasePtr<Shape const> &pointer) {
+template <class T> std::string dumpOf(const RCBasePtr<T> &pointer) {
     std::ostringstream out;
     pointer.dump(out);
     return out.str();
@@ -296,26 +216,21 @@ TEST(RCShdPtrDump, WritesOneLineWithActualClassCountAndAddresses) {
     EXPECT_EQ(dumpOf(asConstShape), std::string("Pointee type =") + typeid(Circle).name() +
                                         ", T type =" + typeid(Shape).name() + ", ref:2, pointer:" +
                                         address + ", RCBase pointer:" + address);
+    EXPECT_EQ(dumpOf(RCShdPtr<Shape const>()), std::string("Pointee type =null, T type =") +
+                                                   typeid(Shape).name() +
+                                                   ", ref:0, pointer:0, RCBase pointer:0");
 
-    RCShdPtr<Shape const> none;
-    EXPECT_EQ(dumpOf(none), std::string("Pointee type =null, T type =") + typeid(Shape).name() +
-                                ", ref:0, pointer:0, RCBase pointer:0");
-}
-
-TEST(RCShdPtrDump, VirtualCountingBaseShowsItsOwnAddress) {
+    // A virtual counting base lies elsewhere in the object; counting must go through it.
     RCShdPtr<Layered> layered(new Layered);
     const RCBase<int> *base = layered.get();
     ASSERT_NE(static_cast<const void *>(base), static_cast<const void *>(layered.get()));
-
-    std::ostringstream out;
-    layered.dump(out);
-    EXPECT_EQ(out.str(), std::string("Pointee type =") + typeid(Layered).name() +
-                             ", T type =" + typeid(Layered).name() + ", ref:1, pointer:" +
-                             addressText(layered.get()) + ", RCBase pointer:" + addressText(base));
-
     RCShdPtr<Layered> copy(layered);
-    EXPECT_EQ(base->getRefCount(), 2) << "counting must go through the virtual base";
+    EXPECT_EQ(dumpOf(layered), std::string("Pointee type =") + typeid(Layered).name() +
+                                   ", T type =" + typeid(Layered).name() +
+                                   ", ref:2, pointer:" + addressText(layered.get()) +
+                                   ", RCBase pointer:" + addressText(base));
+    EXPECT_EQ(base->getRefCount(), 2);
 }
 
-} // namespace
+} // namespace ShdPtrTesting
 } // namespace Vo

@@ -1,8 +1,10 @@
 #include "foundation/RCWeakPtr.h"
+#include "base/RCSWCount.h"
+#include "foundation/RCSWBase.h"
 #include "foundation/RCWeakAccessor.h"
 #include "host/RCOwner.h"
-#include "host/RCSWBase.h"
-#include "host/RCSWCount.h"
+
+#include "LiveObject.h"
 
 #include <gtest/gtest.h>
 
@@ -12,33 +14,9 @@ namespace Vo {
 namespace WeakPtrTesting {
 
 using Counter = RCSWCount<LkCounter<int>>;
-
-// An application-owned object that counts the live instances of one test.
-class Node {
-public:
-    explicit Node(int &liveCount) : live(liveCount) { ++live; }
-    virtual ~Node() { --live; }
-
-private:
-    int &live;
-};
-
-class Leaf : public Node {
-public:
-    using Node::Node;
-};
-
+using Node = VoTest::LiveObject;
+using Leaf = VoTest::DerivedLiveObject;
 class Other {};
-
-// A counter block that reports its own destruction.
-class TrackedCounter : public Counter {
-public:
-    TrackedCounter(int strong, bool &destroyedFlag) : Counter(strong), destroyed(destroyedFlag) {}
-    ~TrackedCounter() override { destroyed = true; }
-
-private:
-    bool &destroyed;
-};
 
 // An object that keeps its own counter block, so a weak pointer can be made from it alone.
 class SelfCounted : public RCSWBase<LkCounter<int>> {
@@ -46,49 +24,40 @@ public:
     explicit SelfCounted(const RCShdPtr<Counter> &block) : RCSWBase(block) {}
 };
 
-} // namespace WeakPtrTesting
-
-namespace {
-
-using WeakPtrTesting::Counter;
-using WeakPtrTesting::Leaf;
-using WeakPtrTesting::Node;
-using WeakPtrTesting::Other;
-using WeakPtrTesting::SelfCounted;
-using WeakPtrTesting::TrackedCounter;
-
 static_assert(sizeof(RCWeakPtr<Node>) == 2 * sizeof(void *), "a weak pointer is two pointers");
-static_assert(std::is_convertible<RCWeakPtr<Leaf>, RCWeakPtr<Node>>::value, "derived to base");
-static_assert(std::is_convertible<RCWeakPtr<Node>, RCWeakPtr<Node const>>::value,
-              "non-const to const");
-static_assert(!std::is_constructible<RCWeakPtr<Leaf>, RCWeakPtr<Node>>::value, "base to derived");
-static_assert(!std::is_constructible<RCWeakPtr<Node>, RCWeakPtr<Node const>>::value,
-              "const to non-const");
-static_assert(!std::is_constructible<RCWeakPtr<Node>, RCWeakPtr<Other>>::value, "unrelated");
-static_assert(!std::is_convertible<Node *, RCWeakPtr<Node>>::value, "made from a raw pointer only "
-                                                                    "explicitly");
-static_assert(std::is_nothrow_copy_constructible<RCWeakPtr<Node>>::value &&
-                  std::is_nothrow_copy_assignable<RCWeakPtr<Node>>::value &&
-                  std::is_nothrow_destructible<RCWeakPtr<Node>>::value,
+static_assert(std::is_convertible_v<RCWeakPtr<Leaf>, RCWeakPtr<Node>> &&
+                  std::is_convertible_v<RCWeakPtr<Node>, RCWeakPtr<Node const>>,
+              "derived to base, non-const to const");
+static_assert(!std::is_constructible_v<RCWeakPtr<Leaf>, RCWeakPtr<Node>> &&
+                  !std::is_constructible_v<RCWeakPtr<Node>, RCWeakPtr<Node const>> &&
+                  !std::is_constructible_v<RCWeakPtr<Node>, RCWeakPtr<Other>>,
+              "no base to derived, const to non-const or unrelated");
+static_assert(!std::is_convertible_v<Node *, RCWeakPtr<Node>>,
+              "made from a raw pointer only explicitly");
+static_assert(std::is_nothrow_copy_constructible_v<RCWeakPtr<Node>> &&
+                  std::is_nothrow_copy_assignable_v<RCWeakPtr<Node>> &&
+                  std::is_nothrow_destructible_v<RCWeakPtr<Node>>,
               "counting never raises");
-static_assert(noexcept(std::declval<RCWeakPtr<Node> &>().swap(std::declval<RCWeakPtr<Node> &>())),
-              "swap never raises");
+static_assert(noexcept(std::declval<RCWeakPtr<Node> &>().swap(std::declval<RCWeakPtr<Node> &>())));
 
 int blockShares(const RCShdPtr<Counter> &block) { return block->getRefCount(); }
 
-TEST(RCWeakPtr, KeepsPointerAndBlockOnlyTogether) {
+// The live counts of the application objects of one test.
+class RCWeakPtrTest : public ::testing::Test {
+protected:
     int live = 0;
-    Leaf leaf(live);
+    int leaves = 0;
+};
+
+TEST_F(RCWeakPtrTest, KeepsPointerAndBlockOnlyTogether) {
+    Leaf leaf(live, leaves);
     RCShdPtr<Counter> block(new Counter(1));
-
-    RCWeakPtr<Node> noBlock(&leaf, RCShdPtr<Counter>());
-    EXPECT_EQ(noBlock.get(), nullptr);
-    EXPECT_TRUE(noBlock.getCounter().isNull());
-    EXPECT_TRUE(noBlock.isNull());
-
-    RCWeakPtr<Node> noObject(nullptr, block);
-    EXPECT_EQ(noObject.get(), nullptr);
-    EXPECT_TRUE(noObject.getCounter().isNull());
+    for (const RCWeakPtr<Node> &half :
+         {RCWeakPtr<Node>(&leaf, RCShdPtr<Counter>()), RCWeakPtr<Node>(nullptr, block)}) {
+        EXPECT_EQ(half.get(), nullptr);
+        EXPECT_TRUE(half.getCounter().isNull());
+        EXPECT_TRUE(half.isNull());
+    }
     EXPECT_EQ(blockShares(block), 1) << "a rejected block must not be shared";
 
     RCWeakPtr<Node> both(&leaf, block);
@@ -97,130 +66,76 @@ TEST(RCWeakPtr, KeepsPointerAndBlockOnlyTogether) {
     EXPECT_FALSE(both.isNull());
     EXPECT_EQ(blockShares(block), 2);
     EXPECT_EQ(block->getStrongCount(), 1) << "a weak pointer never holds the object";
-
     both.assign(&leaf, block);
     EXPECT_EQ(blockShares(block), 2) << "assigning the held block must not count it again";
     both.assign(&leaf, RCShdPtr<Counter>());
     EXPECT_EQ(both.get(), nullptr);
     EXPECT_EQ(blockShares(block), 1);
-}
 
-TEST(RCWeakPtr, FromObjectAloneUsesTheObjectsOwnBlockOrNone) {
-    int live = 0;
-    Node plain(live);
-    EXPECT_TRUE(RCWeakPtr<Node>(&plain).getCounter().isNull());
-    EXPECT_EQ(RCWeakPtr<Node>(&plain).get(), nullptr);
-
-    RCShdPtr<Counter> block(new Counter(1));
+    // From the object alone: its own block when it keeps one, else nothing.
+    EXPECT_TRUE(RCWeakPtr<Node>(&leaf).getCounter().isNull());
+    EXPECT_EQ(RCWeakPtr<Node>(&leaf).get(), nullptr);
     SelfCounted keeper(block);
-    RCWeakPtr<SelfCounted const> weak(&keeper);
-    EXPECT_EQ(weak.getCounter().get(), block.get());
-    EXPECT_EQ(weak.get(), &keeper);
-    EXPECT_FALSE(weak.isNull());
+    RCWeakPtr<SelfCounted const> own(&keeper);
+    EXPECT_EQ(own.getCounter().get(), block.get());
+    EXPECT_EQ(own.get(), &keeper);
     EXPECT_EQ(blockShares(block), 3);
 }
 
-TEST(RCWeakPtr, VanishedObjectReadsNullButKeepsFieldsAndEquality) {
-    int live = 0;
-    RCOwner<Leaf> owner(new Leaf(live));
+TEST_F(RCWeakPtrTest, VanishedObjectReadsNullButKeepsFieldsAndEquality) {
+    RCOwner<Leaf> owner(new Leaf(live, leaves));
     Leaf *raw = owner.get();
     RCWeakPtr<Leaf> weak = owner.getWeak();
     RCWeakPtr<Leaf> twin(weak);
     const Counter *block = weak.getCounter().get();
+    EXPECT_EQ(weak.lock().get(), raw);
 
     owner.reset();
     EXPECT_EQ(live, 0);
     EXPECT_TRUE(weak.isNull()) << "a weak pointer to a destroyed object must read as null";
+    EXPECT_TRUE(weak.lock().isNull());
     EXPECT_EQ(weak.get(), raw);
-    EXPECT_EQ(weak.getCounter().get(), block);
-    EXPECT_TRUE(weak == twin);
     EXPECT_EQ(block->getRefCount(), 2) << "the block outlives the object for its weak pointers";
-    EXPECT_TRUE(RCWeakAccessor<Leaf>(weak).isNull());
 
     RCWeakPtr<Node const> converted(weak);
     EXPECT_EQ(converted.get(), raw);
     EXPECT_EQ(converted.getCounter().get(), block);
     EXPECT_TRUE(converted.isNull());
-    EXPECT_TRUE(converted == weak);
-}
 
-TEST(RCWeakPtr, EqualityComparesCounterBlocksNotPointers) {
-    int live = 0;
-    RCOwner<Leaf> owner(new Leaf(live));
-    RCWeakPtr<Leaf> asLeaf = owner.getWeak();
-    RCWeakPtr<Node> asNode(asLeaf);
-    EXPECT_TRUE(asNode == asLeaf);
-    EXPECT_FALSE(asNode != asLeaf);
-
-    RCShdPtr<Counter> otherBlock(new Counter(1));
-    RCWeakPtr<Leaf> sameObjectOtherBlock(owner.get(), otherBlock);
-    EXPECT_FALSE(sameObjectOtherBlock == asLeaf);
-
-    Leaf otherLeaf(live);
-    RCWeakPtr<Node> otherObjectSameBlock(&otherLeaf, owner.getCounter());
-    EXPECT_TRUE(otherObjectSameBlock == asNode);
-
+    // Equal when they share one block, whatever they point to.
+    EXPECT_TRUE(converted == twin);
+    EXPECT_FALSE(converted != twin);
+    Leaf other(live, leaves);
+    EXPECT_TRUE(RCWeakPtr<Node>(&other, twin.getCounter()) == twin);
+    EXPECT_TRUE(RCWeakPtr<Leaf>(raw, RCShdPtr<Counter>(new Counter(1))) != twin);
     EXPECT_TRUE(RCWeakPtr<Node>() == RCWeakPtr<Leaf>());
-    EXPECT_FALSE(RCWeakPtr<Node>() == asLeaf);
+    EXPECT_FALSE(RCWeakPtr<Node>() == twin);
 }
 
-TEST(RCWeakPtr, AssignmentSharesNewBlockAndReleasesOldOne) {
-    int live = 0;
-    Leaf first(live);
-    Leaf second(live);
-    bool oldBlockDestroyed = false;
-    RCShdPtr<Counter> oldBlock(new TrackedCounter(1, oldBlockDestroyed));
+TEST_F(RCWeakPtrTest, AssignmentAndSwapShareTheNewBlockAndReleaseTheOldOne) {
+    Leaf first(live, leaves);
+    Leaf second(live, leaves);
+    RCShdPtr<Counter> oldBlock(new Counter(1));
     RCShdPtr<Counter> newBlock(new Counter(1));
-
     RCWeakPtr<Node> weak(&first, oldBlock);
     RCWeakPtr<Node> sameBlock(&second, oldBlock);
     weak = sameBlock;
     EXPECT_EQ(weak.get(), &second);
-    EXPECT_EQ(blockShares(oldBlock), 3);
-
     const RCWeakPtr<Node> &alias = weak;
     weak = alias;
     EXPECT_EQ(blockShares(oldBlock), 3);
 
-    sameBlock = RCWeakPtr<Node>();
-    oldBlock = nullptr;
-    EXPECT_FALSE(oldBlockDestroyed);
     weak = RCWeakPtr<Node>(&first, newBlock);
-    EXPECT_TRUE(oldBlockDestroyed) << "the last weak pointer must release the old block";
+    EXPECT_EQ(blockShares(oldBlock), 2) << "the old block must be released";
     EXPECT_EQ(weak.get(), &first);
     EXPECT_EQ(blockShares(newBlock), 2);
-    EXPECT_EQ(newBlock->getStrongCount(), 1);
+
+    weak.swap(sameBlock);
+    EXPECT_EQ(sameBlock.get(), &first);
+    EXPECT_EQ(sameBlock.getCounter().get(), newBlock.get());
+    EXPECT_EQ(weak.getCounter().get(), oldBlock.get());
+    EXPECT_EQ(blockShares(newBlock), 2);
 }
 
-TEST(RCWeakPtr, SwapExchangesPointersAndBlocksWithoutCounting) {
-    int live = 0;
-    Leaf leaf(live);
-    RCShdPtr<Counter> block(new Counter(1));
-    RCWeakPtr<Leaf> full(&leaf, block);
-    RCWeakPtr<Leaf> empty;
-    full.swap(empty);
-    EXPECT_EQ(empty.get(), &leaf);
-    EXPECT_EQ(empty.getCounter().get(), block.get());
-    EXPECT_EQ(full.getCounter().get(), nullptr);
-    EXPECT_EQ(blockShares(block), 2);
-}
-
-TEST(RCWeakPtr, LockHoldsTheObjectForItsScopeOnly) {
-    int live = 0;
-    RCOwner<Leaf> owner(new Leaf(live));
-    RCWeakPtr<Node> weak(owner.getWeak());
-    {
-        RCWeakAccessor<Node> locked = weak.lock();
-        EXPECT_EQ(locked.get(), owner.get());
-        EXPECT_EQ(owner.getCounter()->getStrongCount(), 2);
-        EXPECT_EQ(blockShares(owner.getCounter()), 3);
-    }
-    EXPECT_EQ(owner.getCounter()->getStrongCount(), 1);
-    EXPECT_EQ(blockShares(owner.getCounter()), 2);
-
-    owner.reset();
-    EXPECT_TRUE(weak.lock().isNull());
-}
-
-} // namespace
+} // namespace WeakPtrTesting
 } // namespace Vo
