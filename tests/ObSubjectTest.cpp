@@ -1,8 +1,8 @@
 #include "host/ObSubject.h"
+#include "base/RCExNullPtr.h"
 #include "host/ObHint.h"
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
-#include "host/RCExNullPtr.h"
 #include "host/Sn.h"
 
 #include <gtest/gtest.h>
@@ -46,71 +46,61 @@ private:
 
 using Log = std::vector<std::string>;
 
-TEST(ObSubjectTest, AttachAndDetachAreReportedToBothSides) {
+// A subject with observers a, b and c attached in that order, writing into one log.
+class ObSubjectTest : public ::testing::Test {
+protected:
+    ObSubjectTest() {
+        for (Recorder *observer : {&a, &b, &c}) {
+            subject.attachObserver(observer);
+        }
+    }
+    Log notified() {
+        log.clear();
+        subject.notify(hints);
+        return log;
+    }
+
     Log log;
     Subject subject;
-    Recorder a("a", log);
+    ObHints hints;
+    Recorder a{"a", log}, b{"b", log}, c{"c", log};
+};
 
-    EXPECT_TRUE(subject.attachObserver(&a));
-    EXPECT_FALSE(subject.attachObserver(&a));
+TEST_F(ObSubjectTest, AttachDetachAndNotifyReachBothSidesInAttachOrder) {
+    Recorder d("d", log);
+    EXPECT_TRUE(subject.attachObserver(&d));
+    EXPECT_FALSE(subject.attachObserver(&d));
     EXPECT_FALSE(subject.attachObserver(nullptr));
-    EXPECT_EQ(subject.getNbObservers(), 1);
-    EXPECT_EQ(a.getNbSubjects(), 1);
-    EXPECT_TRUE(subject.isAttached(&a));
-
+    EXPECT_EQ(subject.getNbObservers(), 4);
+    EXPECT_EQ(d.getNbSubjects(), 1);
+    EXPECT_TRUE(subject.isAttached(&d));
     EXPECT_TRUE(subject.detachObserver(&a));
     EXPECT_FALSE(subject.detachObserver(&a));
     EXPECT_FALSE(subject.detachObserver(nullptr));
-    EXPECT_EQ(subject.getNbObservers(), 0);
+    EXPECT_FALSE(subject.isAttached(&a));
     EXPECT_EQ(a.getNbSubjects(), 0);
+    EXPECT_EQ(subject.getNbObservers(), 3);
+    EXPECT_TRUE(subject.attachObserver(&a));
 
-    ObHints hints;
-    subject.notify(hints);
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(notified(), (Log{"b", "c", "d", "a"}));
+    EXPECT_EQ(b.lastSubject, &subject);
+    EXPECT_EQ(d.lastHints, &hints);
 }
 
-TEST(ObSubjectTest, NotifyCallsEveryObserverInAttachOrderWithTheHints) {
-    Log log;
-    Subject subject;
-    Recorder a("a", log), b("b", log), c("c", log);
-    subject.attachObserver(&b);
-    subject.attachObserver(&a);
-    subject.attachObserver(&c);
-
-    ObHints hints;
-    subject.notify(hints);
-    EXPECT_EQ(log, (Log{"b", "a", "c"}));
-    EXPECT_EQ(a.lastSubject, &subject);
-    EXPECT_EQ(c.lastHints, &hints);
-}
-
-TEST(ObSubjectTest, ObserversMayDetachDuringANotification) {
-    Log log;
-    Subject subject;
-    Recorder a("a", log), b("b", log), c("c", log);
-    subject.attachObserver(&a);
-    subject.attachObserver(&b);
-    subject.attachObserver(&c);
+TEST_F(ObSubjectTest, ObserversMayDetachDuringANotification) {
     int countSeenByA = -1;
     a.onUpdate = [&] {
         subject.detachObserver(&a);
         subject.detachObserver(&c);
         countSeenByA = subject.getNbObservers();
     };
-
-    ObHints hints;
-    subject.notify(hints);
-    EXPECT_EQ(log, (Log{"a", "b"})); // c was detached before its turn
+    EXPECT_EQ(notified(), (Log{"a", "b"})); // c was detached before its turn
     EXPECT_EQ(countSeenByA, 1);
     EXPECT_EQ(c.getNbSubjects(), 0);
-
-    log.clear();
-    subject.notify(hints);
-    EXPECT_EQ(log, (Log{"b"}));
-    EXPECT_EQ(subject.getNbObservers(), 1);
+    EXPECT_EQ(notified(), (Log{"b"}));
 }
 
-TEST(ObSubjectTest, ManyDetachmentsKeepTheAttachOrderOfTheOthers) {
+TEST(ObSubjectListTest, ManyDetachmentsKeepTheAttachOrderOfTheOthers) {
     // Detached observers leave empty places that are packed away later; none of it may show.
     Log log;
     Subject subject;
@@ -143,81 +133,50 @@ TEST(ObSubjectTest, ManyDetachmentsKeepTheAttachOrderOfTheOthers) {
     EXPECT_EQ(subject.getNbObservers(), 0);
 }
 
-TEST(ObSubjectTest, ObserversAttachedDuringANotificationWaitForTheNextOne) {
-    Log log;
-    Subject subject;
-    Recorder a("a", log), b("b", log), late("late", log);
-    subject.attachObserver(&a);
-    subject.attachObserver(&b);
+TEST_F(ObSubjectTest, ObserversAttachedDuringANotificationWaitForTheNextOne) {
+    Recorder late("late", log);
     bool done = false;
     a.onUpdate = [&] {
-        if (!done) {
-            done = true;
-            subject.attachObserver(&late);
-            subject.detachObserver(&b);
-            subject.attachObserver(&b); // back at the end of the list
+        if (std::exchange(done, true)) {
+            return;
         }
+        subject.attachObserver(&late);
+        subject.detachObserver(&b);
+        subject.attachObserver(&b); // back at the end of the list
     };
-
-    ObHints hints;
-    subject.notify(hints);
-    EXPECT_EQ(log, (Log{"a"}));
-
-    log.clear();
-    subject.notify(hints);
-    EXPECT_EQ(log, (Log{"a", "late", "b"}));
+    EXPECT_EQ(notified(), (Log{"a", "c"}));
+    EXPECT_EQ(notified(), (Log{"a", "c", "late", "b"}));
 }
 
-TEST(ObSubjectTest, NestedNotificationsReachEveryObserverOnce) {
-    Log log;
-    Subject subject;
-    Recorder a("a", log), b("b", log), c("c", log);
-    subject.attachObserver(&a);
-    subject.attachObserver(&b);
-    subject.attachObserver(&c);
-    ObHints hints;
+TEST_F(ObSubjectTest, NestedNotificationsReachEveryObserverOnce) {
     bool nested = false;
     b.onUpdate = [&] {
-        if (!nested) {
-            nested = true;
+        if (!std::exchange(nested, true)) {
             subject.detachObserver(&a);
             subject.notify(hints);
         }
     };
-
-    subject.notify(hints);
-    EXPECT_EQ(log, (Log{"a", "b", "b", "c", "c"}));
+    EXPECT_EQ(notified(), (Log{"a", "b", "b", "c", "c"}));
     EXPECT_EQ(subject.getNbObservers(), 2);
 }
 
 // Every observer hears of a change, also after one before it raised, so that one observer's error
 // cannot hide the change from another (an undo history attached after a failing one used to miss
 // it). The first error passes to the caller once all were called.
-TEST(ObSubjectTest, AnObserverErrorPassesAfterEveryObserverHeardAndLeavesTheSubjectUsable) {
-    Log log;
-    Subject subject;
-    Recorder a("a", log), b("b", log), c("c", log);
-    subject.attachObserver(&a);
-    subject.attachObserver(&b);
-    subject.attachObserver(&c);
+TEST_F(ObSubjectTest, AnObserverErrorPassesAfterEveryObserverHeardAndLeavesTheSubjectUsable) {
     a.onUpdate = [&] {
         subject.detachObserver(&a);
         throw std::runtime_error("observer failed");
     };
     b.onUpdate = [&] { throw std::logic_error("second failure"); };
-
-    ObHints hints;
-    EXPECT_THROW(subject.notify(hints), std::runtime_error);
+    EXPECT_THROW(notified(), std::runtime_error);
     EXPECT_EQ(log, (Log{"a", "b", "c"}));
     b.onUpdate = nullptr;
-
-    log.clear();
-    subject.notify(hints);
-    EXPECT_EQ(log, (Log{"b", "c"}));
+    EXPECT_EQ(notified(), (Log{"b", "c"}));
     EXPECT_EQ(subject.getNbObservers(), 2);
 }
 
-TEST(ObSubjectTest, DestroyingEitherSideUnlinksTheOther) {
+TEST(ObSubjectListTest, DestroyingEitherSideUnlinksTheOther) {
     Log log;
     Subject kept;
     auto observer = std::make_unique<Recorder>("gone", log);

@@ -46,32 +46,23 @@ TEST(SeShapeEvent, EventsKeepTheirShapesAndOwnersAliveWhileTheyLive) {
     bool destroyed = false;
     RCShdPtr<SeShape const> shape(new TracedShape(destroyed));
     const RCShdPtr<SeObject const> owner(new Owner);
+    const RCShdPtr<SeObject const> after(new Owner);
     {
         const SeShapeEvent::ShapeAdded added(shape, owner);
-        EXPECT_EQ(shape->getRefCount(), 2);
-        EXPECT_EQ(owner->getRefCount(), 2);
+        const SeShapeEvent::ShapeMoved moved(shape, owner, after);
         EXPECT_EQ(added.getShape().get(), shape.get());
         EXPECT_EQ(added.getOwner().get(), owner.get());
+        EXPECT_EQ(moved.getShape().get(), shape.get());
+        EXPECT_EQ(moved.getPreviousOwner().get(), owner.get());
+        EXPECT_EQ(moved.getNewOwner().get(), after.get());
+        EXPECT_EQ(SeShapeEvent::ShapeRenamed(shape).getShape().get(), shape.get());
+        EXPECT_EQ(owner->getRefCount(), 3);
         shape = RCShdPtr<SeShape const>();
         EXPECT_FALSE(destroyed);
-        EXPECT_EQ(added.getShape()->getRefCount(), 1);
+        EXPECT_EQ(added.getShape()->getRefCount(), 2);
     }
     EXPECT_TRUE(destroyed);
     EXPECT_EQ(owner->getRefCount(), 1);
-}
-
-TEST(SeShapeEvent, MovedEventGivesShapeThenPreviousThenNewOwner) {
-    bool destroyed = false;
-    const RCShdPtr<SeShape const> shape(new TracedShape(destroyed));
-    const RCShdPtr<SeObject const> before(new Owner);
-    const RCShdPtr<SeObject const> after(new Owner);
-    const SeShapeEvent::ShapeMoved moved(shape, before, after);
-    EXPECT_EQ(moved.getShape().get(), shape.get());
-    EXPECT_EQ(moved.getPreviousOwner().get(), before.get());
-    EXPECT_EQ(moved.getNewOwner().get(), after.get());
-    const SeShapeEvent::ShapeRenamed renamed(shape);
-    EXPECT_EQ(renamed.getShape().get(), shape.get());
-    EXPECT_EQ(shape->getRefCount(), 3);
 }
 
 // Receives events through a shape-event dispatcher and tells the kinds apart by class.

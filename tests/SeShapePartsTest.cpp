@@ -2,7 +2,6 @@
 
 #include "foundation/RCShdPtr.h"
 
-#include "host/RCExNullPtr.h"
 #include "host/SnParts.h"
 #include "host/SnPartsBasic.h"
 
@@ -10,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -53,53 +54,58 @@ std::uint32_t bitsOf(float value) {
     return bits;
 }
 
+bool has(const Model &model, int index) {
+    return std::find(model.begin(), model.end(), index) != model.end();
+}
+
+// One set of parts through every row; the order it gave out at the start must follow each change.
 TEST(SeShapePartsTest, PointsAndHandlesAreIndependentSets) {
+    using Parts = SeShapeParts;
+    struct Row {
+        const char *what;
+        void (*change)(Parts &);
+        Model points;
+        Model handles;
+    };
+    const Row rows[] = {
+        {"a point", [](Parts &p) { p.appendPoint(3); }, {3}, {}},
+        {"a handle of the same index", [](Parts &p) { p.appendHandle(3); }, {3}, {3}},
+        {"another handle", [](Parts &p) { p.appendHandle(8); }, {3}, {3, 8}},
+        {"the point again", [](Parts &p) { p.appendPoint(3); }, {3}, {3, 8}},
+        {"a negative point", [](Parts &p) { p.appendPoint(-4); }, {3, -4}, {3, 8}},
+        {"another point", [](Parts &p) { p.appendPoint(5); }, {3, -4, 5}, {3, 8}},
+        {"a point removed", [](Parts &p) { p.removePoint(-4); }, {3, 5}, {3, 8}},
+        {"a handle removed", [](Parts &p) { p.removeHandle(3); }, {3, 5}, {8}},
+        {"points cleared", [](Parts &p) { p.clearPoints(); }, {}, {8}},
+        {"a point", [](Parts &p) { p.appendPoint(1); }, {1}, {8}},
+        {"handles cleared", [](Parts &p) { p.clearHandles(); }, {1}, {}},
+        {"all cleared", [](Parts &p) { p.clear(); }, {}, {}},
+        {"a range of points", [](Parts &p) { p.appendPointRange(0, 3); }, {0, 1, 2}, {}},
+        {"a range of handles", [](Parts &p) { p.appendHandleRange(5, 2); }, {0, 1, 2}, {5, 6}},
+        {"an overlapping range", [](Parts &p) { p.appendPointRange(2, 2); }, {0, 1, 2, 3}, {5, 6}},
+        {"a negative reservation", [](Parts &p) { p.reservePoints(-1); }, {0, 1, 2, 3}, {5, 6}},
+        {"INT_MIN reserved", [](Parts &p) { p.reserveHandles(INT_MIN); }, {0, 1, 2, 3}, {5, 6}},
+        {"a reservation", [](Parts &p) { p.reservePoints(64); }, {0, 1, 2, 3}, {5, 6}},
+    };
     const RCShdPtr<SeShapeParts> parts(new SeShapeParts());
     EXPECT_TRUE(parts->isEmpty());
-    EXPECT_EQ(parts->getSize(), 0);
-    EXPECT_TRUE(parts->getPoints().empty());
-    EXPECT_TRUE(parts->getHandles().empty());
-
-    parts->appendPoint(3);
-    EXPECT_TRUE(parts->hasPoint(3));
-    EXPECT_FALSE(parts->hasHandle(3));
-    EXPECT_TRUE(parts->isHandleEmpty());
-    EXPECT_FALSE(parts->isEmpty());
-    parts->appendHandle(3);
-    parts->appendHandle(8);
-    parts->appendPoint(3);
-    EXPECT_EQ(parts->getSize(), 3);
-
     const Vo::Vector<int> &points = parts->getPoints();
     const Vo::Vector<int> &handles = parts->getHandles();
-    parts->appendPoint(-4);
-    parts->appendPoint(5);
-    parts->removePoint(-4);
-    EXPECT_EQ(points, (Vo::Vector<int>{3, 5})) << "the reference follows later changes";
-    parts->removeHandle(3);
-    EXPECT_EQ(handles, (Vo::Vector<int>{8})) << "the reference follows later changes";
-    parts->clearPoints();
-    EXPECT_TRUE(parts->isPointEmpty());
-    EXPECT_EQ(handlesOf(parts), (Model{8}));
-    parts->appendPoint(1);
-    parts->clearHandles();
-    EXPECT_EQ(pointsOf(parts), (Model{1}));
-    parts->clear();
-    EXPECT_TRUE(parts->isEmpty());
-
-    parts->appendPointRange(0, 3);
-    parts->appendHandleRange(5, 2);
-    EXPECT_EQ(pointsOf(parts), (Model{0, 1, 2}));
-    EXPECT_EQ(handlesOf(parts), (Model{5, 6}));
-    parts->appendPointRange(2, 2);
-    EXPECT_EQ(pointsOf(parts), (Model{0, 1, 2, 3}));
-    parts->clear();
-
-    parts->reservePoints(-1);
-    parts->reserveHandles(std::numeric_limits<int>::min());
-    parts->reservePoints(64);
-    EXPECT_TRUE(parts->isEmpty());
-    EXPECT_GE(parts->getPoints().capacity(), 64U);
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        row.change(*parts);
+        EXPECT_EQ(Model(points.begin(), points.end()), row.points);
+        EXPECT_EQ(Model(handles.begin(), handles.end()), row.handles);
+        EXPECT_EQ(parts->getSize(), static_cast<int>(row.points.size() + row.handles.size()));
+        EXPECT_EQ(parts->isPointEmpty(), row.points.empty());
+        EXPECT_EQ(parts->isHandleEmpty(), row.handles.empty());
+        EXPECT_EQ(parts->isEmpty(), row.points.empty() && row.handles.empty());
+        for (int index : {-4, 1, 3, 5, 8}) {
+            EXPECT_EQ(parts->hasPoint(index), has(row.points, index)) << index;
+            EXPECT_EQ(parts->hasHandle(index), has(row.handles, index)) << index;
+        }
+    }
+    EXPECT_GE(points.capacity(), 64U);
 }
 
 TEST(SeShapePartsTest, NullAndForeignArgumentsChangeNothing) {
@@ -149,26 +155,37 @@ TEST(SeShapePartsTest, EqualityComparesPointsThenHandlesInOrder) {
 }
 
 TEST(SeShapePartsTest, SetOperationsApplyToBothSetsWhateverThePointsReport) {
+    using Operation = bool (SnParts::*)(const RCShdPtr<SnParts const> &);
+    struct Row {
+        const char *what;
+        Operation operation;
+        Model otherPoints;
+        Model otherHandles;
+        bool changed;
+        Model points;
+        Model handles;
+    };
+    const Operation unite = &SnParts::unionWith, subtract = &SnParts::differenceWith,
+                    exclude = &SnParts::xorWith;
+    const Row rows[] = {
+        // one set of parts through every row, from points {1}
+        {"both, the points changed", unite, {2}, {5}, true, {1, 2}, {5}},
+        {"both, the points unchanged", unite, {2}, {6}, true, {1, 2}, {5, 6}},
+        {"nothing new", unite, {1}, {6}, false, {1, 2}, {5, 6}},
+        {"difference of both", subtract, {1}, {6}, true, {2}, {5}},
+        {"difference, the points unchanged", subtract, {9}, {5}, true, {2}, {}},
+        {"difference, the other kind's indices", subtract, {5}, {2}, false, {2}, {}},
+        {"xor", exclude, {2, 3}, {7}, true, {3}, {7}},
+        {"xor with nothing", exclude, {}, {}, false, {3}, {7}},
+    };
     const RCShdPtr<SeShapeParts> parts = makeParts({1}, {});
-    EXPECT_TRUE(parts->unionWith(makeParts({2}, {5})));
-    EXPECT_EQ(pointsOf(parts), (Model{1, 2}));
-    EXPECT_EQ(handlesOf(parts), (Model{5})) << "handles united although the points changed";
-    EXPECT_TRUE(parts->unionWith(makeParts({2}, {6})));
-    EXPECT_EQ(handlesOf(parts), (Model{5, 6}));
-    EXPECT_FALSE(parts->unionWith(makeParts({1}, {6})));
-
-    EXPECT_TRUE(parts->differenceWith(makeParts({1}, {6})));
-    EXPECT_EQ(pointsOf(parts), (Model{2}));
-    EXPECT_EQ(handlesOf(parts), (Model{5}));
-    EXPECT_TRUE(parts->differenceWith(makeParts({9}, {5})));
-    EXPECT_TRUE(parts->isHandleEmpty());
-    EXPECT_FALSE(parts->differenceWith(makeParts({5}, {2})));
-
-    EXPECT_TRUE(parts->xorWith(makeParts({2, 3}, {7})));
-    EXPECT_EQ(pointsOf(parts), (Model{3}));
-    EXPECT_EQ(handlesOf(parts), (Model{7}));
-    EXPECT_FALSE(parts->xorWith(makeParts({}, {})));
-
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_EQ(((*parts).*row.operation)(makeParts(row.otherPoints, row.otherHandles)),
+                  row.changed);
+        EXPECT_EQ(pointsOf(parts), row.points);
+        EXPECT_EQ(handlesOf(parts), row.handles);
+    }
     EXPECT_TRUE(parts->xorWith(parts));
     EXPECT_TRUE(parts->isEmpty());
 }
@@ -215,18 +232,9 @@ TEST(SeShapePartsTest, ReplaceOperationsTakeTheNamedSets) {
 }
 
 TEST(SeShapePartsTest, DumpIsPointsTextThenHandlesText) {
-    const RCShdPtr<SeShapeParts> parts = makeParts({4, 1, 7}, {2});
-    std::ostringstream expected;
-    for (const Model &indices : {Model{4, 1, 7}, Model{2}}) {
-        Vo::SnPartsBasic<int> set;
-        for (int index : indices) {
-            set.append(index);
-        }
-        set.dump(expected);
-    }
     std::ostringstream text;
-    parts->dump(text);
-    EXPECT_EQ(text.str(), expected.str());
+    makeParts({4, 1, 7}, {2})->dump(text);
+    EXPECT_EQ(text.str(), "Indices: 4 1 7\nIndices: 2\n");
 }
 
 // Gradient-handle validators ---------------------------------------------------------------------
@@ -236,82 +244,100 @@ struct Handle {
     float position;
 };
 
-Handle position(float offset, float position, int count, bool closed, bool keepOffsetSign) {
-    SeShapeParts::validateGradientHandlePosition(offset, position, count, closed, keepOffsetSign);
-    return {offset, position};
+enum class Validator { ClosedCurve, Position, OpenedCurve };
+
+// The offset and position that one validator leaves; the closed-curve one never reads the offset.
+Handle validate(Validator validator, Handle handle, int count, bool closed = false,
+                bool keepOffsetSign = false) {
+    switch (validator) {
+    case Validator::ClosedCurve:
+        SeShapeParts::validateGradientHandleClosedCurve(handle.position, count);
+        break;
+    case Validator::Position:
+        SeShapeParts::validateGradientHandlePosition(handle.offset, handle.position, count, closed,
+                                                     keepOffsetSign);
+        break;
+    case Validator::OpenedCurve:
+        SeShapeParts::validateGradientHandleOpenedCurve(handle.offset, handle.position, count);
+        break;
+    }
+    return handle;
 }
 
-float closedCurve(float position, int count) {
-    SeShapeParts::validateGradientHandleClosedCurve(position, count);
-    return position;
+// Equal, NaN included; with exact, down to the sign of a zero.
+bool same(float actual, float expected, bool exact) {
+    if (std::isnan(expected)) {
+        return std::isnan(actual);
+    }
+    return exact ? bitsOf(actual) == bitsOf(expected) : actual == expected;
 }
 
-Handle openedCurve(float offset, float position, int count) {
-    SeShapeParts::validateGradientHandleOpenedCurve(offset, position, count);
-    return {offset, position};
-}
-
-TEST(SeShapePartsTest, ClosedCurveWrapsPositions) {
-    EXPECT_EQ(closedCurve(4.0f, 4), 0.0f);
-    EXPECT_EQ(closedCurve(-0.5f, 4), 3.5f);
-    EXPECT_EQ(closedCurve(9.25f, 4), 1.25f);
-    EXPECT_EQ(closedCurve(2.5f, 1), 0.0f);
-
-    const Handle flipped = position(2.0f, 1.0f, 4, true, false);
-    EXPECT_EQ(flipped.position, 1.0f);
-    EXPECT_EQ(flipped.offset, -2.0f) << "the sign changes even when the position stays";
-    const Handle kept = position(2.0f, -0.5f, 4, true, true);
-    EXPECT_EQ(kept.position, 3.5f);
-    EXPECT_EQ(kept.offset, 2.0f);
-    const Handle single = position(2.0f, 3.0f, 1, true, false);
-    EXPECT_EQ(single.position, 0.0f);
-    EXPECT_EQ(single.offset, 2.0f);
-    EXPECT_EQ(bitsOf(position(-0.0f, 1.0f, 4, true, false).offset), bitsOf(0.0f));
-
-    // -1e-9 + 4 rounds to 4 in single precision: used to leave the handle at the curve's end,
-    // outside [0, 4), instead of at its start.
-    EXPECT_EQ(bitsOf(closedCurve(-1e-9f, 4)), bitsOf(0.0f));
-    EXPECT_EQ(bitsOf(position(1.0f, -1e-9f, 4, true, true).position), bitsOf(0.0f));
-}
-
-TEST(SeShapePartsTest, OpenCurveReflectsAtBothEnds) {
-    const Handle past = position(1.0f, 5.5f, 5, false, true);
-    EXPECT_EQ(past.position, 2.5f);
-    EXPECT_EQ(past.offset, -1.0f);
-    const Handle before = position(1.0f, -1.0f, 5, false, true);
-    EXPECT_EQ(before.position, 1.0f);
-    EXPECT_EQ(before.offset, -1.0f);
-    const Handle twice = position(1.0f, 9.0f, 5, false, false);
-    EXPECT_EQ(twice.position, 1.0f);
-    EXPECT_EQ(twice.offset, 1.0f) << "two reflections keep the sign; keepOffsetSign is unread";
-    const Handle start = position(1.0f, 0.0f, 5, false, false);
-    EXPECT_EQ(start.position, 0.0f);
-    EXPECT_EQ(start.offset, 1.0f);
-    const Handle end = position(1.0f, 4.0f, 5, false, true);
-    EXPECT_EQ(end.position, 4.0f);
-    EXPECT_EQ(end.offset, -1.0f);
-    const Handle single = position(1.0f, 4.0f, 1, false, true);
-    EXPECT_EQ(single.position, 0.0f);
-    EXPECT_EQ(single.offset, 1.0f);
-}
-
-TEST(SeShapePartsTest, OpenedCurveFoldsIntoTwiceTheLength) {
-    const Handle once = openedCurve(1.0f, 5.0f, 4);
-    EXPECT_EQ(once.position, -3.0f);
-    EXPECT_EQ(once.offset, 1.0f);
-    const Handle negativeOffset = openedCurve(-1.0f, 5.0f, 4);
-    EXPECT_EQ(negativeOffset.position, 3.0f);
-    EXPECT_EQ(negativeOffset.offset, 1.0f);
-    EXPECT_EQ(openedCurve(1.0f, -1.0f, 4).position, -1.0f);
-    EXPECT_EQ(openedCurve(1.0f, 4.0f, 4).position, -4.0f);
-    EXPECT_EQ(openedCurve(1.0f, 8.0f, 4).position, 0.0f);
-    const Handle inside = openedCurve(-2.0f, 1.5f, 4);
-    EXPECT_EQ(inside.offset, 2.0f);
-    EXPECT_EQ(inside.position, -1.5f);
-    const Handle none = openedCurve(-2.0f, 1.5f, 0);
-    EXPECT_EQ(none.position, 0.0f);
-    EXPECT_EQ(none.offset, -2.0f);
-    EXPECT_EQ(openedCurve(1.0f, 0.5f, 1).position, 0.5f) << "one point is enough here";
+TEST(SeShapePartsTest, ValidatorsWrapReflectOrFoldPositionsIntoTheCurve) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    constexpr Validator closedCurve = Validator::ClosedCurve;
+    constexpr Validator position = Validator::Position;
+    constexpr Validator opened = Validator::OpenedCurve;
+    struct Row {
+        const char *what;
+        Validator validator;
+        Handle given;
+        int count;
+        bool closed;
+        bool keepOffsetSign;
+        Handle expected;
+        bool exact;
+    };
+    const Row rows[] = {
+        {"closed: length to 0", closedCurve, {1, 4}, 4, true, false, {1, 0}, false},
+        {"closed: below 0", closedCurve, {1, -0.5f}, 4, true, false, {1, 3.5f}, false},
+        {"closed: twice round", closedCurve, {1, 9.25f}, 4, true, false, {1, 1.25f}, false},
+        {"closed: one point", closedCurve, {1, 2.5f}, 1, true, false, {1, 0}, false},
+        // -1e-9 + 4 rounds to 4 in single precision: used to leave the handle at the curve's end,
+        // outside [0, 4), instead of at its start.
+        {"closed: tiny negative", closedCurve, {1, -1e-9f}, 4, true, false, {1, 0}, true},
+        {"closed: +inf", closedCurve, {1, inf}, 4, true, false, {1, 0}, true},
+        {"closed: -inf", closedCurve, {1, -inf}, 4, true, false, {1, 0}, true},
+        {"closed: NaN", closedCurve, {1, nan}, 4, true, false, {1, nan}, false},
+        // On a closed curve the sign changes unless kept, even when the position stays.
+        {"closed position: flip", position, {2, 1}, 4, true, false, {-2, 1}, false},
+        {"closed position: kept", position, {2, -0.5f}, 4, true, true, {2, 3.5f}, false},
+        {"closed position: 1 point", position, {2, 3}, 1, true, false, {2, 0}, false},
+        {"closed position: -0", position, {-0.0f, 1}, 4, true, false, {0, 1}, true},
+        {"closed position: tiny", position, {1, -1e-9f}, 4, true, true, {1, 0}, true},
+        {"closed position: +inf", position, {2, inf}, 5, true, false, {-2, 0}, true},
+        {"closed position: -inf", position, {2, -inf}, 5, true, false, {-2, 0}, true},
+        // An open curve reflects at both ends; two reflections keep the sign, and keepOffsetSign
+        // is not read. NaN takes no step, so no reflection.
+        {"open: past the end", position, {1, 5.5f}, 5, false, true, {-1, 2.5f}, false},
+        {"open: before 0", position, {1, -1}, 5, false, true, {-1, 1}, false},
+        {"open: twice", position, {1, 9}, 5, false, false, {1, 1}, false},
+        {"open: the start", position, {1, 0}, 5, false, false, {1, 0}, false},
+        {"open: the end", position, {1, 4}, 5, false, true, {-1, 4}, false},
+        {"open: one point", position, {1, 4}, 1, false, true, {1, 0}, false},
+        {"open: +inf", position, {2, inf}, 5, false, true, {2, 0}, true},
+        {"open: -inf", position, {2, -inf}, 5, false, true, {2, 0}, true},
+        {"open: NaN", position, {2, nan}, 5, false, true, {2, nan}, true},
+        // An opened curve folds into twice its length; a negative offset turns both signs.
+        {"opened: once past", opened, {1, 5}, 4, false, false, {1, -3}, false},
+        {"opened: negative offset", opened, {-1, 5}, 4, false, false, {1, 3}, false},
+        {"opened: below 0", opened, {1, -1}, 4, false, false, {1, -1}, false},
+        {"opened: the length", opened, {1, 4}, 4, false, false, {1, -4}, false},
+        {"opened: twice", opened, {1, 8}, 4, false, false, {1, 0}, false},
+        {"opened: inside", opened, {-2, 1.5f}, 4, false, false, {2, -1.5f}, false},
+        {"opened: no point", opened, {-2, 1.5f}, 0, false, false, {-2, 0}, false},
+        {"opened: one is enough", opened, {1, 0.5f}, 1, false, false, {1, 0.5f}, false},
+        {"opened: +inf", opened, {2, inf}, 4, false, false, {2, 0}, true},
+        {"opened: -inf", opened, {2, -inf}, 4, false, false, {2, 0}, true},
+        {"opened: NaN", opened, {2, nan}, 4, false, false, {2, nan}, false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        const Handle actual =
+            validate(row.validator, row.given, row.count, row.closed, row.keepOffsetSign);
+        EXPECT_TRUE(same(actual.offset, row.expected.offset, row.exact)) << actual.offset;
+        EXPECT_TRUE(same(actual.position, row.expected.position, row.exact)) << actual.position;
+    }
 }
 
 // The remainder of an integral float by modulus, exactly: |value| = m * 2^e with e >= 0.
@@ -332,47 +358,22 @@ TEST(SeShapePartsTest, HugePositionsReduceExactlyAndPromptly) {
         for (float value : huge) {
             SCOPED_TRACE(::testing::Message() << value << " count " << count);
             const auto length = static_cast<std::uint64_t>(count);
-            EXPECT_EQ(closedCurve(value, count),
+            EXPECT_EQ(validate(Validator::ClosedCurve, {1, value}, count).position,
                       static_cast<float>(exactRemainder(value, 2 * length) % length));
 
             const std::uint64_t span = length - 1;
             const std::uint64_t folded = exactRemainder(value, 2 * span);
-            const Handle open = position(1.0f, value, count, false, true);
+            const Handle open = validate(Validator::Position, {1, value}, count, false, true);
             EXPECT_EQ(open.position,
                       static_cast<float>(folded >= span ? 2 * span - folded : folded));
             EXPECT_EQ(open.offset, folded >= span ? -1.0f : 1.0f);
 
             const std::uint64_t twice = exactRemainder(value, 2 * length);
-            const Handle opened = openedCurve(1.0f, value, count);
+            const Handle opened = validate(Validator::OpenedCurve, {1, value}, count);
             EXPECT_EQ(opened.position, twice >= length ? static_cast<float>(twice) - 2.0f * count
                                                        : static_cast<float>(twice));
         }
     }
-}
-
-TEST(SeShapePartsTest, InfiniteAndNaNPositionsReturnDefinedResults) {
-    const float infinity = std::numeric_limits<float>::infinity();
-    for (float value : {infinity, -infinity}) {
-        EXPECT_EQ(bitsOf(closedCurve(value, 4)), bitsOf(0.0f));
-        const Handle open = position(2.0f, value, 5, false, true);
-        EXPECT_EQ(bitsOf(open.position), bitsOf(0.0f));
-        EXPECT_EQ(open.offset, 2.0f);
-        const Handle closed = position(2.0f, value, 5, true, false);
-        EXPECT_EQ(bitsOf(closed.position), bitsOf(0.0f));
-        EXPECT_EQ(closed.offset, -2.0f);
-        const Handle opened = openedCurve(2.0f, value, 4);
-        EXPECT_EQ(bitsOf(opened.position), bitsOf(0.0f));
-        EXPECT_EQ(opened.offset, 2.0f);
-    }
-
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    EXPECT_EQ(bitsOf(closedCurve(nan, 4)), bitsOf(nan));
-    const Handle open = position(2.0f, nan, 5, false, true);
-    EXPECT_EQ(bitsOf(open.position), bitsOf(nan));
-    EXPECT_EQ(open.offset, 2.0f) << "no step, so no reflection";
-    const Handle opened = openedCurve(2.0f, nan, 4);
-    EXPECT_TRUE(std::isnan(opened.position));
-    EXPECT_EQ(opened.offset, 2.0f);
 }
 
 } // namespace
