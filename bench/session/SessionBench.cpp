@@ -1,8 +1,11 @@
 #include "Session.h"
 #include "SessionScene.h"
 
+#include "AppLayerInterface.h"
+
 #include <benchmark/benchmark.h>
 
+#include <cstddef>
 #include <sstream>
 #include <string>
 
@@ -34,6 +37,34 @@ void BM_SessionCaptureLastPointSelected(benchmark::State &state) {
     state.SetComplexityN(points);
 }
 
+// The session built on a scene of n shapes without points, read from its text: what
+// `vo-shape-session --scene` does before any command. No points total bounds such a scene, so the
+// time per shape must stay flat as n grows; it did not while finding a name meant a scan.
+void BM_SessionBuildZeroPointShapes(benchmark::State &state) {
+    const int shapes = static_cast<int>(state.range(0));
+    std::string text;
+    for (int index = 0; index < shapes; ++index) {
+        text += "shape S" + std::to_string(index) + " 0\n";
+    }
+    for (auto _ : state) {
+        VoSession::Session session(static_cast<std::size_t>(shapes));
+        VoSession::SessionScene scene(session.getNodeNames(), static_cast<std::size_t>(shapes));
+        std::istringstream in(text);
+        std::string error;
+        if (!scene.read(in, "bench", error) || session.build(scene) != nullptr ||
+            session.getController().getLayer().getNbShapes() != shapes) {
+            state.SkipWithError(("the scene was not built: " + error).c_str());
+            return;
+        }
+    }
+    state.SetComplexityN(shapes);
+    state.SetItemsProcessed(state.iterations() * shapes);
+}
+
 } // namespace
 
 BENCHMARK(BM_SessionCaptureLastPointSelected)->RangeMultiplier(10)->Range(100, 10000);
+BENCHMARK(BM_SessionBuildZeroPointShapes)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond);

@@ -27,24 +27,42 @@ AppLayerInterface::~AppLayerInterface() = default;
 
 AppShapeInterface *AppLayerInterface::addShape(const std::string &name, int nbPoints, int nbHandles,
                                                bool singleValuedPoints) {
-    if (find(name) != shapes.end()) {
+    const auto [named, isNew] = byName.emplace(name, nullptr);
+    if (!isNew) {
         return nullptr;
     }
-    shapes.reserve(shapes.size() + 1); // so that the shape, once built, is kept
-    shapes.push_back(
-        AppShapeInterface::create(*toolNode, name, nbPoints, nbHandles, singleValuedPoints));
-    return shapes.back().get();
+    // Every table makes room before the shape is built: once it is in the tool node, keeping it
+    // cannot fail.
+    try {
+        if (shapes.size() == shapes.capacity()) {
+            shapes.reserve(2 * shapes.size() + 1);
+        }
+        byId.reserve(byId.size() + 1);
+        shapes.push_back(
+            AppShapeInterface::create(*toolNode, name, nbPoints, nbHandles, singleValuedPoints));
+    } catch (...) {
+        byName.erase(named);
+        throw;
+    }
+    AppShapeInterface *shape = shapes.back().get();
+    byId.insert(shape->getId(), shape);
+    named->second = shape;
+    return shape;
 }
 
 bool AppLayerInterface::removeShape(const std::string &name) {
-    const auto found = find(name);
-    if (found == shapes.end()) {
+    const auto named = byName.find(name);
+    if (named == byName.end()) {
         return false;
     }
-    AppShapeInterface &shape = *found->get();
-    removed.push_back({shape.getId(), shape.getShape()->getGraphObject(), shape.getCurveInput(),
-                       shape.getGradientInput()});
-    shapes.erase(found); // the owner's destruction deletes the editing side
+    AppShapeInterface *shape = named->second;
+    removed.push_back({shape->getId(), shape->getShape()->getGraphObject(), shape->getCurveInput(),
+                       shape->getGradientInput()});
+    byId.erase(shape->getId());
+    byName.erase(named);
+    // The owner's destruction deletes the editing side.
+    shapes.erase(std::find_if(shapes.begin(), shapes.end(),
+                              [shape](const auto &owner) { return owner.get() == shape; }));
     return true;
 }
 
@@ -68,19 +86,20 @@ AppShapeInterface &AppLayerInterface::getShapeAt(int index) const {
 }
 
 AppShapeInterface *AppLayerInterface::findShape(const std::string &name) const {
-    const auto found = find(name);
-    return found == shapes.end() ? nullptr : found->get();
+    const auto named = byName.find(name);
+    return named == byName.end() ? nullptr : named->second;
 }
 
 RCShdPtr<SeShape>
 AppLayerInterface::findShape(const RCShdPtr<Vo::PiGraphObject const> &object) const {
-    for (const Vo::RCOwner<AppShapeInterface> &shape : shapes) {
-        const RCShdPtr<SeShape> model = shape.get()->getShape();
-        if (Vo::PiGraphObject::areEqual(object, model->getGraphObject())) {
-            return model;
-        }
+    AppShapeInterface *const *found = object.isNull() ? nullptr : byId.find(object->getId());
+    if (found == nullptr) {
+        return RCShdPtr<SeShape>();
     }
-    return RCShdPtr<SeShape>();
+    // An id is unique within one graph only: the object itself must be the shape's.
+    const RCShdPtr<SeShape> model = (*found)->getShape();
+    return Vo::PiGraphObject::areEqual(object, model->getGraphObject()) ? model
+                                                                        : RCShdPtr<SeShape>();
 }
 
 Vo::Iterator<RCShdPtr<SeShape>> AppLayerInterface::getShapes() const {
@@ -90,12 +109,6 @@ Vo::Iterator<RCShdPtr<SeShape>> AppLayerInterface::getShapes() const {
         models->push_back(shape.get()->getShape());
     }
     return Vo::IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(std::move(models));
-}
-
-std::vector<Vo::RCOwner<AppShapeInterface>>::const_iterator
-AppLayerInterface::find(const std::string &name) const {
-    return std::find_if(shapes.begin(), shapes.end(),
-                        [&name](const auto &shape) { return shape.get()->getName() == name; });
 }
 
 } // namespace VoExample

@@ -6,6 +6,7 @@
 #include "SeObjectInterface.h"
 #include "SeShape.h"
 
+#include "foundation/FlatMap.h"
 #include "foundation/Iterator.h"
 #include "foundation/RCShdPtr.h"
 #include "host/PiGraphObject.h"
@@ -13,14 +14,17 @@
 #include "host/RCOwner.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace VoExample {
 
 // The editing side of the layer that owns the shapes: builds them in its tool node and owns their
-// editing sides through RCOwner, in creation order, together with the reference that keeps its own
-// model side alive. Owned by the controller through RCOwner; the library reaches it only weakly
-// (SeObject::getObjectInterface). Shares the tool node with the graph.
+// editing sides through RCOwner, in creation order, with tables of them by name and by graph object
+// id (so that a lookup and a new shape cost O(1) whatever their number), together with the
+// reference that keeps its own model side alive. Owned by the controller through RCOwner; the
+// library reaches it only weakly (SeObject::getObjectInterface). Shares the tool node with the
+// graph.
 class AppLayerInterface : public Vo::SeObjectInterface {
 public:
     // A layer on toolNode, owned by the result, with its model side.
@@ -31,13 +35,15 @@ public:
     const Vo::RCShdPtr<Vo::PiNode> &getToolNode() const noexcept { return toolNode; }
 
     // A new shape (AppShapeInterface::create); null, building nothing, when the name is taken.
+    // An allocation failure leaves the layer and the tool node as they were.
     AppShapeInterface *addShape(const std::string &name, int nbPoints, int nbHandles,
                                 bool singleValuedPoints);
     // Deletes the shape's editing side, and with it its model side: the library's weak pointers to
     // it read as null from then on. False when no shape has that name. The shape's graph object and
     // inputs stay in the tool node until removeFromGraph: the updater tells which shapes its
     // removal event took out by the items of the application's selection that it still accepts,
-    // so they leave the node only once the event is sent.
+    // so they leave the node only once the event is sent. Linear in the number of shapes, as the
+    // tool node's own removals are.
     bool removeShape(const std::string &name);
     // Takes the graph object and inputs of the shape removed with that id out of the tool node.
     // Items of the application's selection that still hold them keep them alive, owned by no node,
@@ -58,8 +64,6 @@ public:
 private:
     explicit AppLayerInterface(const Vo::RCShdPtr<Vo::PiNode> &toolNode);
 
-    std::vector<Vo::RCOwner<AppShapeInterface>>::const_iterator find(const std::string &name) const;
-
     // What a removed shape left in the tool node, until removeFromGraph.
     struct Leftovers {
         int id;
@@ -71,6 +75,9 @@ private:
     Vo::RCShdPtr<Vo::PiNode> toolNode;
     Vo::RCShdPtr<Vo::SeObject> layer;
     std::vector<Vo::RCOwner<AppShapeInterface>> shapes;
+    // The shapes above by name and by their graph object's id (ids are never 0).
+    std::unordered_map<std::string, AppShapeInterface *> byName;
+    Vo::FlatMap<int, AppShapeInterface *, 0> byId;
     std::vector<Leftovers> removed;
 };
 

@@ -36,7 +36,7 @@ std::vector<std::string> nodeNamesOf(const VoExample::AppEditorController &contr
 
 } // namespace
 
-Session::Session() : scene(nodeNamesOf(editor.getController())) {
+Session::Session(std::size_t maxShapes) : scene(nodeNamesOf(editor.getController()), maxShapes) {
     getController().addShapeEventCb(Vo::SeShapeEvent::ShapeAdded(), &recorder);
     getController().addShapeEventCb(Vo::SeShapeEvent::ShapeRemoved(), &recorder);
 }
@@ -91,10 +91,12 @@ const SessionScene::Shape *Session::build(const SessionScene &described) {
 }
 
 void Session::addShape(const SessionScene::Shape &shape) {
+    builtAt.reserve(built.size() + 1); // so that the shape, once built, is found by its pointer
     scene.add(shape);
     const AppShapeInterface *made = getController().addShape(
         shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
     built.push_back({shape.name, made->getId(), made->getWeak()});
+    builtAt.insert(built.back().weak.getCounter().get(), built.size() - 1);
     recorder.nameShape(made->getId(), shape.name);
 }
 
@@ -200,9 +202,8 @@ SessionState Session::capture() const {
 }
 
 std::string Session::nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const {
-    const auto found = std::find_if(built.begin(), built.end(),
-                                    [&weak](const Built &shape) { return shape.weak == weak; });
-    return found == built.end() ? "(unknown shape)" : found->name;
+    const std::size_t *at = builtAt.find(weak.getCounter().get());
+    return at == nullptr ? "(unknown shape)" : built[*at].name;
 }
 
 SessionState::Shape Session::describe(const Vo::SnItem &item, bool primary) const {

@@ -13,11 +13,13 @@
 #include "SeShapeInterface.h"
 #include "SeShapeSelector.h"
 
+#include "foundation/PtrMap.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 #include "host/PiGraphObject.h"
 #include "host/SnItem.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,7 +33,8 @@ namespace VoSession {
 // it. Editor's thread only.
 class Session {
 public:
-    Session();
+    // maxShapes bounds the shapes the session's scene may describe (SessionScene).
+    explicit Session(std::size_t maxShapes = SessionScene::defaultMaxShapes);
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
     ~Session();
@@ -91,7 +94,7 @@ public:
 
 private:
     // A shape the session built: its name and id outlive it, and its weak pointer still tells its
-    // items apart once it reads as null.
+    // items apart once it reads as null (by its counter block, which the pointer keeps).
     struct Built {
         std::string name;
         int id;
@@ -107,6 +110,8 @@ private:
     long long batchLine = 0;
     SessionScene scene;
     std::vector<Built> built;
+    // The place in built of each shape's counter block.
+    Vo::PtrMap<const void *, std::size_t> builtAt;
     std::vector<Built> waiting;
     // Last: it leaves the controller's dispatchers before the editor goes.
     SessionEventRecorder recorder;

@@ -1,21 +1,25 @@
 #pragma once
 
+#include "SessionScene.h"
+
+#include <cstddef>
 #include <string>
 
 namespace VoSession {
 
-// The command line: vo-shape-session [--scene FILE] [--script FILE | -i] [--json] [--help].
-// Plain values.
+// The command line: vo-shape-session [--scene FILE] [--script FILE | -i] [--json]
+// [--max-shapes N] [--help]. Plain values.
 struct SessionOptions {
     std::string sceneFile;  // empty: the built-in scene
     std::string scriptFile; // empty: none given; "-": standard input
+    std::size_t maxShapes = SessionScene::defaultMaxShapes;
     bool json = false;
     bool interactive = false;
     bool help = false;
 
     // Fills the options from argv; false, with error set, for a command line it cannot take.
     bool parse(int argc, const char *const *argv, std::string &error);
-    static const char *usage();
+    static std::string usage();
 };
 
 } // namespace VoSession

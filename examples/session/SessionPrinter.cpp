@@ -5,17 +5,15 @@
 namespace VoSession {
 
 void SessionPrinter::printError(const SessionReport &report) {
-    if (report.error.empty()) {
-        return;
+    if (!report.error.empty()) {
+        printLineError(report.source, report.line, report.error);
     }
-    out.flush();
-    err << SessionText::escape(report.source) << ':' << report.line << ": " << report.error
-        << std::endl;
 }
 
-void SessionPrinter::printOutOfMemory(const std::string &source, long long line) {
+void SessionPrinter::printLineError(const std::string &source, long long line,
+                                    const std::string &message) {
     out.flush();
-    err << SessionText::escape(source) << ':' << line << ": out of memory" << std::endl;
+    err << SessionText::escape(source) << ':' << line << ": " << message << std::endl;
 }
 
 } // namespace VoSession

@@ -20,8 +20,9 @@ public:
     // A line of the script that holds only a comment.
     virtual void printComment(const std::string &line) = 0;
     virtual void printReport(const SessionReport &report) = 0;
-    // "SOURCE:LINE: out of memory" on the error stream, for a line whose report could not be made.
-    void printOutOfMemory(const std::string &source, long long line);
+    // "SOURCE:LINE: message" on the error stream, for a line that gives no report: one too long
+    // to run, or one whose report could not be made.
+    void printLineError(const std::string &source, long long line, const std::string &message);
 
 protected:
     // Writes the report's error line, if it has one.

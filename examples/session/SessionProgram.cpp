@@ -28,8 +28,8 @@ SessionProgram::SessionProgram(const SessionOptions &given, std::ostream &output
     : options(given), out(output), err(errors) {}
 
 int SessionProgram::run() {
-    auto owned = std::make_unique<Session>();
-    SessionScene scene(owned->getNodeNames());
+    auto owned = std::make_unique<Session>(options.maxShapes);
+    SessionScene scene(owned->getNodeNames(), options.maxShapes);
     if (!readScene(scene) || !buildScene(owned, scene)) {
         return 2;
     }
@@ -43,7 +43,7 @@ int SessionProgram::run() {
     }
     SessionRunner runner(session, commands, *printer);
     const bool read = runScript(runner);
-    if (!checkOutput() || !read || runner.hasRunOutOfMemory()) {
+    if (!checkOutput() || !read || runner.wasCutShort() || !errorsWritten()) {
         return 2;
     }
     return runner.getNbFailures() > 0 ? 1 : 0;
@@ -90,6 +90,13 @@ bool SessionProgram::runScript(SessionRunner &runner) {
     }
     if (!options.scriptFile.empty()) {
         std::ifstream file;
+        std::error_code ignored;
+        // A pipe or a FIFO may keep the driver waiting: what it ran so far shows meanwhile, as the
+        // transcript is flushed before each read (standard input, tied to standard output, does it
+        // too).
+        if (!std::filesystem::is_regular_file(options.scriptFile, ignored)) {
+            file.tie(&out);
+        }
         return open(options.scriptFile, file) &&
                runScript(runner, file, options.scriptFile, nullptr);
     }
@@ -139,6 +146,11 @@ bool SessionProgram::checkOutput() {
         report("vo-shape-session", "cannot write the transcript to standard output", errno);
     }
     return !failed;
+}
+
+bool SessionProgram::errorsWritten() {
+    err.flush();
+    return err.good() && (&err != &std::cerr || std::ferror(stderr) == 0);
 }
 
 void SessionProgram::report(const std::string &source, const std::string &what, int error) {

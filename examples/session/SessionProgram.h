@@ -20,8 +20,8 @@ public:
     SessionProgram(const SessionOptions &options, std::ostream &out, std::ostream &err);
 
     // 0; 1 when a command failed; 2 when the scene or the script could not be read, the scene is
-    // malformed or cannot be built (no command runs then), memory ran out while a report was
-    // made, or the transcript cannot be written.
+    // malformed or cannot be built (no command runs then), a line is too long, memory ran out
+    // while a report was made, or the transcript or an error message cannot be written.
     int run();
 
 private:
@@ -38,6 +38,8 @@ private:
     bool open(const std::string &path, std::ifstream &file);
     // Reports and gives false when the transcript could not be written.
     bool checkOutput();
+    // False when something written to the error stream was lost: nothing else could tell.
+    bool errorsWritten();
     // "SOURCE: what" with the system's reason when errno holds one.
     void report(const std::string &source, const std::string &what, int error);
 

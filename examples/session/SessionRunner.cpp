@@ -1,5 +1,6 @@
 #include "SessionRunner.h"
 
+#include "SessionLineReader.h"
 #include "SessionReport.h"
 #include "SessionText.h"
 
@@ -17,24 +18,33 @@ SessionRunner::SessionRunner(Session &owner, SessionCommands &table, SessionPrin
 
 int SessionRunner::run(std::istream &in, const std::string &source, std::ostream *prompt,
                        const std::ostream &out) {
+    SessionLineReader lines(in);
     std::string line;
-    long long number = 1;
+    long long number = 0;
     int readError = 0;
-    for (; !commands.isQuitRequested() && out.good(); ++number) {
+    while (!commands.isQuitRequested() && out.good()) {
+        ++number;
         if (prompt != nullptr) {
             *prompt << "vo> " << std::flush;
         }
-        errno = 0;
-        if (!std::getline(in, line)) {
-            readError = errno;
-            break;
-        }
         try {
+            errno = 0;
+            const SessionLineReader::Result result = lines.read(line);
+            if (result == SessionLineReader::Result::End) {
+                readError = errno;
+                break;
+            }
+            if (result == SessionLineReader::Result::TooLong) {
+                printer.printLineError(source, number, lines.describeTooLong(line));
+                cutShort = true;
+                break;
+            }
             runLine(line, source, number);
         } catch (const std::bad_alloc &) {
             // Not even the line's report could be made: the line is named and the run ends.
-            printer.printOutOfMemory(source, number);
-            outOfMemory = true;
+            std::string().swap(line);
+            printer.printLineError(source, number, "out of memory");
+            cutShort = true;
             return 0;
         }
     }

@@ -19,18 +19,21 @@ public:
 
     // Reads in to its end or to a quit command; source names it in error lines ("<stdin>").
     // With a prompt stream, writes "vo> " there before each line is read. Stops early when out,
-    // the transcript's stream, has failed. Gives the errno of the read that ended the run (0 when
-    // a quit command or a failed transcript ended it, or when none was set): a stream that ends
-    // on a read error looks like one at its end, the caller tells them apart with it.
+    // the transcript's stream, has failed, and at a line too long (SessionLineReader), which is
+    // reported. Gives the errno of the read that ended the run (0 when anything else ended it, or
+    // when none was set): a stream that ends on a read error looks like one at its end, the
+    // caller tells them apart with it.
     int run(std::istream &in, const std::string &source, std::ostream *prompt,
             const std::ostream &out);
     int getNbFailures() const noexcept { return failures; }
-    // True when memory ran out while a line's report was made: the run ended at that line.
-    bool hasRunOutOfMemory() const noexcept { return outOfMemory; }
+    // True when the run ended at a line it could not run: one too long, or one whose report ran
+    // out of memory.
+    bool wasCutShort() const noexcept { return cutShort; }
 
 private:
     void runLine(const std::string &line, const std::string &source, long long number);
-    // A batch still open at the end of the script is abandoned, as a failure.
+    // A batch still open at the end of the script is abandoned, as a failure; number is the line
+    // that ended it (quit's, or the one after the last).
     void abandonOpenBatch(const std::string &source, long long number);
     void finish(SessionReport &report);
 
@@ -38,7 +41,7 @@ private:
     SessionCommands &commands;
     SessionPrinter &printer;
     int failures = 0;
-    bool outOfMemory = false;
+    bool cutShort = false;
 };
 
 } // namespace VoSession

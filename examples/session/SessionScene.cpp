@@ -1,8 +1,10 @@
 #include "SessionScene.h"
 
+#include "SessionLineReader.h"
 #include "SessionText.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace VoSession {
@@ -13,28 +15,48 @@ const char *const shapeSyntax = "\"shape NAME POINTS [HANDLES] [single]\"";
 
 } // namespace
 
-SessionScene::SessionScene(std::vector<std::string> names) : reservedNames(std::move(names)) {}
+SessionScene::SessionScene(std::vector<std::string> nodeNames, std::size_t bound)
+    : reservedNames(std::move(nodeNames)), maxShapes(bound) {}
 
 bool SessionScene::read(std::istream &in, const std::string &source, std::string &error) {
+    SessionLineReader lines(in);
     std::string line;
-    for (long long number = 1; std::getline(in, line); ++number) {
-        const std::vector<std::string> words = SessionText::splitWords(line);
-        if (words.empty()) {
-            continue;
+    for (long long number = 1;; ++number) {
+        std::string problem;
+        try {
+            const SessionLineReader::Result result = lines.read(line);
+            if (result == SessionLineReader::Result::End) {
+                return true;
+            }
+            problem = result == SessionLineReader::Result::TooLong ? lines.describeTooLong(line)
+                                                                   : addLine(line, number);
+        } catch (const std::bad_alloc &) {
+            std::string().swap(line); // room for the message
+            problem = "out of memory reading the scene";
         }
-        Shape shape;
-        std::string problem = words.front() == "shape"
-                                  ? parseShape(words, 1, shape)
-                                  : "unknown directive " + SessionText::quote(words.front()) +
-                                        " (expected " + shapeSyntax + ")";
         if (!problem.empty()) {
             error = SessionText::escape(source) + ":" + std::to_string(number) + ": " + problem;
             return false;
         }
+    }
+}
+
+std::string SessionScene::addLine(const std::string &line, long long number) {
+    const std::vector<std::string> words = SessionText::splitWords(line);
+    if (words.empty()) {
+        return std::string();
+    }
+    if (words.front() != "shape") {
+        return "unknown directive " + SessionText::quote(words.front()) + " (expected " +
+               shapeSyntax + ")";
+    }
+    Shape shape;
+    std::string problem = parseShape(words, 1, shape);
+    if (problem.empty()) {
         shape.line = number;
         add(shape);
     }
-    return true;
+    return problem;
 }
 
 std::string SessionScene::parseShape(const std::vector<std::string> &words, std::size_t first,
@@ -63,15 +85,26 @@ std::string SessionScene::parseShape(const std::vector<std::string> &words, std:
         problem = "unexpected " + SessionText::quote(words[next]) +
                   " (expected the end of the line after " + shapeSyntax + ")";
     }
-    return problem.empty() ? checkTotal(shape) : problem;
+    return problem.empty() ? checkBounds(shape) : problem;
 }
 
 void SessionScene::add(const Shape &shape) {
-    shapes.push_back(shape);
+    names.insert(shape.name);
+    try {
+        shapes.push_back(shape);
+    } catch (...) {
+        names.erase(shape.name);
+        throw;
+    }
     total += shape.nbPoints + shape.nbHandles;
 }
 
 std::string SessionScene::checkName(const std::string &name) const {
+    if (name.size() > maxNameLength) {
+        return "shape name " + SessionText::quoteStart(name, SessionLineReader::quotedLength) +
+               " is " + std::to_string(name.size()) + " bytes long (expected at most " +
+               std::to_string(maxNameLength) + " bytes)";
+    }
     if (!SessionText::isPrintable(name)) {
         return "shape name " + SessionText::quote(name) +
                " holds a control character or is not UTF-8 (expected printable UTF-8)";
@@ -80,15 +113,18 @@ std::string SessionScene::checkName(const std::string &name) const {
         return SessionText::quote(name) + " names a node of the graph (expected a shape name " +
                "other than " + SessionText::join(reservedNames, ", ") + ")";
     }
-    const bool taken = std::any_of(shapes.begin(), shapes.end(),
-                                   [&name](const Shape &shape) { return shape.name == name; });
-    if (taken) {
+    if (names.count(name) > 0) {
         return "shape name " + SessionText::quote(name) + " is taken (expected a new name)";
     }
     return std::string();
 }
 
-std::string SessionScene::checkTotal(const Shape &shape) const {
+std::string SessionScene::checkBounds(const Shape &shape) const {
+    if (shapes.size() >= maxShapes) {
+        return "shape " + SessionText::quote(shape.name) +
+               " makes the scene too large (expected at most " + std::to_string(maxShapes) +
+               " shapes, deleted ones included)";
+    }
     const long long left = maxTotal - total;
     if (shape.nbPoints + shape.nbHandles <= left) {
         return std::string();

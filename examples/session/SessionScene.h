@@ -3,15 +3,17 @@
 #include <cstddef>
 #include <istream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace VoSession {
 
 // A scene description: the shapes to build, in order, by name, with their numbers of points and
-// gradient handles and whether their curve's "Points" is one single-valued input. Its text has one
-// shape a line, `shape NAME POINTS [HANDLES] [single]`, with '#' comments and blank lines. Names
-// are printable UTF-8 without control characters, unique and never those of the graph's nodes; a
-// shape once described keeps its name taken, and its points and handles count towards the total.
+// gradient handles and whether their curve's "Points" is one single-valued input, and the set of
+// names taken. Its text has one shape a line, `shape NAME POINTS [HANDLES] [single]`, with '#'
+// comments and blank lines. Names are printable UTF-8 without control characters, at most
+// maxNameLength bytes, unique and never those of the graph's nodes; a shape once described keeps
+// its name taken, and counts towards the bound on shapes, its points and handles towards the total.
 class SessionScene {
 public:
     struct Shape {
@@ -28,13 +30,19 @@ public:
     // The largest number of points and handles over all the shapes described, deleted ones
     // included: what a session may build is bounded by this, not by the length of its input.
     static constexpr long long maxTotal = 100000;
+    // The number of shapes described, deleted ones included, unless the scene is given another.
+    static constexpr std::size_t defaultMaxShapes = 100000;
+    // The longest name, in bytes.
+    static constexpr std::size_t maxNameLength = 256;
 
-    // reservedNames: names no shape may take (the graph's nodes).
-    explicit SessionScene(std::vector<std::string> reservedNames);
+    // reservedNames: names no shape may take (the graph's nodes); maxShapes: how many shapes may
+    // be described.
+    explicit SessionScene(std::vector<std::string> reservedNames,
+                          std::size_t maxShapes = defaultMaxShapes);
 
-    // Reads every line of in and adds its shapes. At the first malformed line, stops and gives
-    // false with error set to "SOURCE:LINE: what is wrong (expected what)"; the shapes before it
-    // stay.
+    // Reads every line of in and adds its shapes. At the first malformed line, a line too long
+    // (SessionLineReader) or one whose reading runs out of memory, stops and gives false with
+    // error set to "SOURCE:LINE: what is wrong (expected what)"; the shapes before it stay.
     bool read(std::istream &in, const std::string &source, std::string &error);
     // Reads "NAME POINTS [HANDLES] [single]" from words[first] on into shape, without adding it.
     // Gives what is wrong, "(expected ...)" included, or an empty string.
@@ -44,12 +52,17 @@ public:
     const std::vector<Shape> &getShapes() const noexcept { return shapes; }
 
 private:
+    // Adds the shape that line describes, numbered number; gives what is wrong with the line, or
+    // an empty string (a blank line or a comment adds nothing).
+    std::string addLine(const std::string &line, long long number);
     std::string checkName(const std::string &name) const;
-    std::string checkTotal(const Shape &shape) const;
+    std::string checkBounds(const Shape &shape) const;
     static std::string parseCount(const std::string &word, const char *what, int &count);
 
     std::vector<std::string> reservedNames;
+    std::size_t maxShapes;
     std::vector<Shape> shapes;
+    std::unordered_set<std::string> names;
     long long total = 0;
 };
 

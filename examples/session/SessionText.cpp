@@ -1,5 +1,6 @@
 #include "SessionText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <cstdio>
@@ -73,6 +74,18 @@ std::string SessionText::escape(const std::string &text) { return escapeWith(tex
 
 std::string SessionText::quote(const std::string &word) {
     return '"' + escapeWith(word, true) + '"';
+}
+
+std::string SessionText::quoteStart(const std::string &text, std::size_t maxBytes) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const std::size_t next = end + std::max<std::size_t>(utf8Length(text, end), 1);
+        if (next > maxBytes) {
+            break;
+        }
+        end = next;
+    }
+    return quote(text.substr(0, end)) + (end < text.size() ? "..." : "");
 }
 
 bool SessionText::isPrintable(const std::string &text) {

@@ -29,6 +29,9 @@ public:
     static std::string escape(const std::string &text);
     // The word escaped and in double quotes, its quotes escaped too (\").
     static std::string quote(const std::string &word);
+    // The quote of text's first bytes, at most maxBytes and never part of a character, followed by
+    // "..." when text is longer: for text too long to repeat.
+    static std::string quoteStart(const std::string &text, std::size_t maxBytes);
     // True when text is valid UTF-8 without control characters (escape leaves it as it is, but
     // for backslashes).
     static bool isPrintable(const std::string &text);

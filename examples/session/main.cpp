@@ -4,11 +4,15 @@
 #include "SessionOptions.h"
 #include "SessionProgram.h"
 
+#include <csignal>
 #include <exception>
 #include <iostream>
 #include <string>
 
 int main(int argc, char **argv) {
+    // A reader that leaves (vo-shape-session | head -1) makes writes fail, reported as such with
+    // status 2, instead of killing the driver without a word.
+    std::signal(SIGPIPE, SIG_IGN);
     VoSession::SessionOptions options;
     std::string error;
     if (!options.parse(argc, argv, error)) {

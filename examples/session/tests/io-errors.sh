@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The driver under failing input and output, and scenes it must refuse: each case must end with the status and the one
-# message on standard error given, never with status 0 and a lost transcript.
+# The driver under failing input and output (a reader that leaves, a closed standard error, a FIFO that keeps it
+# waiting), and scenes it must refuse: each case must end with the status and the one message on standard error given,
+# never with status 0 and a lost transcript.
 # Usage: io-errors.sh DRIVER
 set -u
 driver=$1
@@ -51,6 +52,34 @@ for json in "" --json; do
     "$driver" $json >&- 2>"$scratch/err"; got=$?
     check "closed output $json" 2 "vo-shape-session: cannot write the transcript to standard output"
 done
+# A reader that leaves early: the driver, blocked on a full pipe, must report it, not die of SIGPIPE.
+yes show | head -n 20000 >"$scratch/shows.script"
+"$driver" --script "$scratch/shows.script" 2>"$scratch/err" | head -n 1 >/dev/null; got=${PIPESTATUS[0]}
+check "a pipe closed by its reader" 2 "vo-shape-session: cannot write the transcript to standard output"
+# An error line that cannot be written to standard error: the status says so.
+printf 'count\nselect Nope\n' >"$scratch/failing.script"
+"$driver" --script "$scratch/failing.script" >/dev/null 2>&-; got=$?
+[ "$got" = 2 ] || { echo "FAIL an error line on a closed standard error: status $got (expected 2)"; failures=$((failures + 1)); }
+if [ -w /dev/full ]; then
+    "$driver" --script "$scratch/failing.script" >/dev/null 2>/dev/full; got=$?
+    [ "$got" = 2 ] || { echo "FAIL an error line on a full standard error: status $got (expected 2)"; failures=$((failures + 1)); }
+fi
+"$driver" >/dev/null 2>&-; got=$?
+[ "$got" = 0 ] || { echo "FAIL a run without error lines on a closed standard error: status $got (expected 0)"; failures=$((failures + 1)); }
+# A script from a FIFO: what ran shows in the transcript while the driver waits for the next line.
+mkfifo "$scratch/fifo"
+"$driver" --script "$scratch/fifo" >"$scratch/out" 2>"$scratch/err" &
+reader=$!
+exec 3>"$scratch/fifo"
+echo count >&3
+for _ in $(seq 100); do
+    grep -q '^> count' "$scratch/out" && break
+    sleep 0.1
+done
+grep -q '^> count' "$scratch/out" || { echo "FAIL a script from a FIFO: the transcript of its first line did not show while the driver waited"; failures=$((failures + 1)); }
+exec 3>&-
+wait "$reader"; got=$?
+check "a script from a FIFO" 0 ""
 "$driver" --script $'no\nsuch\e[2J' 2>"$scratch/err" >/dev/null; got=$?
 check "file name with control characters" 2 'no\x0asuch\x1b[2J: cannot open the file'
 printf 'shape \e[2JX 3\nshape Y 2\n' >"$scratch/control.scene"
