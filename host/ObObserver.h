@@ -2,7 +2,6 @@
 
 #include "../foundation/PtrList.h"
 #include "ObObserverAny.h"
-#include "Sn.h"
 #include "VoHostExport.h"
 
 namespace Vo {
@@ -55,7 +54,5 @@ template <class S> ObObserver<S>::~ObObserver() noexcept {
         attached[i]->detachObserver(this);
     }
 }
-
-extern template class VO_HOST_API ObObserver<Sn>;
 
 } // namespace Vo

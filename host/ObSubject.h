@@ -2,7 +2,6 @@
 
 #include "../foundation/PtrMap.h"
 #include "ObObserver.h"
-#include "Sn.h"
 #include "VoHostExport.h"
 
 #include <cstddef>
@@ -148,7 +147,5 @@ template <class S> void ObSubject<S>::tidy() noexcept {
     }
     observers.resize(kept);
 }
-
-extern template class VO_HOST_API ObSubject<Sn>;
 
 } // namespace Vo

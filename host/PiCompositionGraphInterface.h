@@ -1,23 +1,5 @@
 #pragma once
 
-#include "../foundation/RCShdPtr.h"
-#include "PiNodeController.h"
-#include "SnSelection.h"
-#include "VoHostExport.h"
-
-namespace Vo {
-
-// The node controller of a composition graph. Owns the application's global selection, made with
-// the controller and kept, as the same object, until the controller is destroyed with its graph.
-class VO_HOST_API PiCompositionGraphInterface : public PiNodeController {
-public:
-    PiCompositionGraphInterface();
-    ~PiCompositionGraphInterface() noexcept override;
-
-    RCShdPtr<SnSelection> getSelection() const;
-
-private:
-    RCShdPtr<SnSelection> selection;
-};
-
-} // namespace Vo
+// Moved: include host/graph/PiCompositionGraphInterface.h; this forwarding header goes in the next
+// major release.
+#include "graph/PiCompositionGraphInterface.h"

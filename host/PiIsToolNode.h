@@ -1,24 +1,4 @@
 #pragma once
 
-#include "../foundation/RCShdPtr.h"
-#include "PiNode.h"
-#include "PrdPredicate.h"
-#include "PrdPredicateImp.h"
-#include "VoHostExport.h"
-
-namespace Vo {
-
-// The node test "is a tool node" (PiNode::isTool); a null node is not.
-// Thread safety: holds no state; evaluate is as safe as reading the node's flags.
-class VO_HOST_API PiIsToolNode : public PrdPredicateImp<RCShdPtr<PiNode const>> {
-public:
-    static PrdPredicate<RCShdPtr<PiNode const>> getPredicate();
-
-    bool evaluate(const RCShdPtr<PiNode const> &node) const override;
-
-protected:
-    PiIsToolNode() noexcept;
-    ~PiIsToolNode() noexcept override;
-};
-
-} // namespace Vo
+// Moved: include host/graph/PiIsToolNode.h; this forwarding header goes in the next major release.
+#include "graph/PiIsToolNode.h"

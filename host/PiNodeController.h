@@ -1,17 +1,5 @@
 #pragma once
 
-#include "VoHostExport.h"
-
-namespace Vo {
-
-// The application's controller of a graph's nodes. The graph owns it (RCOwner) and hands it out as
-// a weak pointer; a composition graph's controller is a PiCompositionGraphInterface.
-class VO_HOST_API PiNodeController {
-public:
-    PiNodeController() noexcept = default;
-    PiNodeController(const PiNodeController &) = delete;
-    PiNodeController &operator=(const PiNodeController &) = delete;
-    virtual ~PiNodeController() noexcept;
-};
-
-} // namespace Vo
+// Moved: include host/graph/PiNodeController.h; this forwarding header goes in the next major
+// release.
+#include "graph/PiNodeController.h"

@@ -1,26 +1,4 @@
 #pragma once
 
-#include "../foundation/RCShdPtr.h"
-#include "PiGraphObject.h"
-#include "PiGraphObjectSnItemConst.h"
-#include "PiNode.h"
-#include "PiSnItem.h"
-#include "VoHostExport.h"
-
-namespace Vo {
-
-// Makes the selection items that stand for graph objects.
-class VO_HOST_API PiSnItemUtil {
-public:
-    PiSnItemUtil() = delete;
-
-    // The item of a node; node may be null.
-    static RCShdPtr<PiSnItem<PiNode>> create(const RCShdPtr<PiNode> &node);
-    // The item of any graph object, of the item class for the object's class: a PiSnItem<PiNode>
-    // for a node (equal to the one create makes), a plain PiGraphObjectSnItemConst otherwise,
-    // including for a null object.
-    static RCShdPtr<PiGraphObjectSnItemConst const>
-    createFromBase(const RCShdPtr<PiGraphObject const> &object);
-};
-
-} // namespace Vo
+// Moved: include host/graph/PiSnItemUtil.h; this forwarding header goes in the next major release.
+#include "graph/PiSnItemUtil.h"

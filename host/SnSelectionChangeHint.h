@@ -1,25 +1,5 @@
 #pragma once
 
-#include "ObHint.h"
-#include "ObSubject.h"
-#include "Sn.h"
-#include "VoHostExport.h"
-
-namespace Vo {
-
-// The hint that a selection's items changed; names the subject of the changed selection, which it
-// borrows for identity only (it may be gone by the time the hint is read).
-class VO_HOST_API SnSelectionChangeHint : public ObHint {
-public:
-    explicit SnSelectionChangeHint(const ObSubject<Sn> *subject) noexcept;
-
-    const ObSubject<Sn> *getSubject() const noexcept { return subject; }
-
-protected:
-    ~SnSelectionChangeHint() noexcept override;
-
-private:
-    const ObSubject<Sn> *subject;
-};
-
-} // namespace Vo
+// Moved: include host/selection/SnSelectionChangeHint.h; this forwarding header goes in the next
+// major release.
+#include "selection/SnSelectionChangeHint.h"

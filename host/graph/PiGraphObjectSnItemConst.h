@@ -1,0 +1,36 @@
+#pragma once
+
+#include "../../foundation/RCShdPtr.h"
+#include "../VoHostExport.h"
+#include "../selection/SnItem.h"
+#include "PiGraphObject.h"
+
+#include <ostream>
+
+namespace Vo {
+
+// A selection item that stands for one graph object, selected as a whole (no parts). Holds the
+// object shared and constant. Two items are equal when they are of the same class and stand for the
+// same object (PiGraphObject::areEqual).
+// Thread safety: as SnItem.
+class VO_HOST_API PiGraphObjectSnItemConst : public SnItem {
+public:
+    // object may be null: an item that stands for nothing, refused by node-predicate adapters.
+    explicit PiGraphObjectSnItemConst(const RCShdPtr<PiGraphObject const> &object);
+
+    RCShdPtr<PiGraphObject const> getGraphObject() const;
+
+    PiGraphObjectSnItemConst *clone() const override;
+    bool isEqualImp(const SnItem &other) const override;
+    // The parts line, then "Object:    " with the object's "name#id" (or "null") and a line end.
+    void dump(std::ostream &out) const override;
+
+protected:
+    PiGraphObjectSnItemConst(const PiGraphObjectSnItemConst &other);
+    ~PiGraphObjectSnItemConst() noexcept override;
+
+private:
+    RCShdPtr<PiGraphObject const> object;
+};
+
+} // namespace Vo

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "../../foundation/RCShdPtr.h"
+#include "../../foundation/RCWeakPtr.h"
+#include "../../foundation/VoFoundationExport.h"
+#include "SnItem.h"
+
+#include <ostream>
+#include <typeinfo>
+
+namespace Vo {
+
+class SnParts;
+
+// How SnItemBasic<D>::dump writes its data: streamed as it is, unless an overload for D (here, or
+// in the namespace of D) says otherwise. Pointers are written as their untyped address, never
+// followed.
+template <class D> void snDumpItemData(std::ostream &out, const D &data) { out << data; }
+template <class T> void snDumpItemData(std::ostream &out, const RCWeakPtr<T> &data) {
+    out << static_cast<const void *>(data.get());
+}
+template <class T> void snDumpItemData(std::ostream &out, const RCShdPtr<T> &data) {
+    out << static_cast<const void *>(data.get());
+}
+
+// A selection item holding a copy of one datum, D, that says what is selected; two items stand for
+// the same thing when they are of the same most-derived class and their data compare equal with ==.
+// A class derived from it must override clone, or its clones lose the derived part.
+// Thread safety: as SnItem; the datum is copied and compared on the item's thread.
+template <class D> class VO_FOUNDATION_API SnItemBasic : public SnItem {
+public:
+    SnItemBasic(const RCShdPtr<SnParts> &parts, const D &data) : SnItem(parts), data(data) {}
+
+    SnItemBasic *clone() const override { return new SnItemBasic(*this); }
+    bool isEqualImp(const SnItem &other) const override {
+        return typeid(*this) == typeid(other) &&
+               data == static_cast<const SnItemBasic &>(other).data;
+    }
+    // The parts line, then "Data:      " with the datum (see snDumpItemData) and a line end.
+    void dump(std::ostream &out) const override {
+        SnItem::dump(out);
+        out << "Data:      ";
+        snDumpItemData(out, data);
+        out << "\n";
+    }
+
+    const D &getData() const noexcept { return data; }
+
+protected:
+    SnItemBasic(const SnItemBasic &) = default;
+
+private:
+    D data;
+};
+
+} // namespace Vo

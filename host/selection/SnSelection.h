@@ -1,0 +1,108 @@
+#pragma once
+
+#include "../../base/RCBase.h"
+#include "../../foundation/List.h"
+#include "../../foundation/RCShdPtr.h"
+#include "../../foundation/Vector.h"
+#include "../ObSubject.h"
+#include "../PrdPredicate.h"
+#include "../VoHostExport.h"
+#include "Sn.h"
+#include "SnItem.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace Vo {
+
+class SnPlaceIndex;
+
+// An ordered selection of items, which it shares (an item may sit in several selections); the
+// first item is the primary one. Owns the subject through which it tells its observers that
+// replaceItem or replaceAllItems changed it: each of those calls update on every attached observer
+// before it returns, with one ObHints holding one SnSelectionChangeHint whose subject is
+// getSubject(); observers may detach themselves or others meanwhile (see ObSubject), and an
+// exception from one passes to the caller with the change made. The other operations notify no
+// one. The selection never compares before a notifying change: leaving an unchanged selection
+// alone is the caller's business.
+// The same item may appear more than once. A null item is refused with RCExNullPtr naming
+// `Vo::SnItem const*`, and the selection is then left as it was.
+// Cost: the items sit in one contiguous vector; replaceItem is O(1) on average after its first call
+// following another change, which builds an index of the items' places (O(n)).
+// Thread safety: plain count; a selection, its items and its observers stay on one thread.
+class VO_HOST_API SnSelection : public RCBase<int> {
+public:
+    using Items = List<RCShdPtr<SnItem const>>;
+    using const_iterator = Vector<RCShdPtr<SnItem const>>::const_iterator;
+
+    // A new empty selection.
+    static RCShdPtr<SnSelection> create();
+    // A new selection of items, in list order. Raises RCExNullPtr when one of them is null.
+    static RCShdPtr<SnSelection> create(const Items &items);
+    // The same, taking items over without copying them (what an updater that has just built a long
+    // list wants). Raises RCExNullPtr when one of them is null, items then left as they were.
+    static RCShdPtr<SnSelection> createTaking(Vector<RCShdPtr<SnItem const>> &&items);
+
+    SnSelection(const SnSelection &) = delete;
+    SnSelection &operator=(const SnSelection &) = delete;
+    // Detaches the observers still attached.
+    ~SnSelection() noexcept override;
+
+    // A new selection with count 0 and the same items in the same order; it has no observers.
+    virtual SnSelection *clone() const;
+    // True when other holds equal items (SnItem::isEqual) in the same order. Raises RCExNullPtr
+    // when other is null.
+    virtual bool isEqual(const RCShdPtr<SnSelection const> &other) const;
+    // Appends item without notifying; meant for selections being filled.
+    virtual void addItem(const RCShdPtr<SnItem const> &item);
+    // Puts newItem in the place of oldItem (the first occurrence of that very object), so it takes
+    // over the primary role when oldItem had it, then notifies. False, with nothing changed and no
+    // one notified, when oldItem is not in the selection. Raises RCExNullPtr when newItem is null.
+    virtual bool replaceItem(const RCShdPtr<SnItem const> &oldItem,
+                             const RCShdPtr<SnItem const> &newItem);
+    // Takes over other's items, primary item included, then notifies; other may be this selection.
+    // Raises RCExNullPtr when other is null.
+    virtual void replaceAllItems(const RCShdPtr<SnSelection const> &other);
+    virtual int getNbItems() const;
+    virtual bool isEmpty() const;
+    // The first item; null exactly when the selection is empty.
+    virtual const RCShdPtr<SnItem const> &getPrimaryItem() const;
+    // A new selection of the items that predicate accepts, in order; it has no observers.
+    virtual RCShdPtr<SnSelection>
+    filter(const PrdPredicate<RCShdPtr<SnItem const>> &predicate) const;
+
+    const_iterator begin() const noexcept { return items.begin(); }
+    const_iterator end() const noexcept { return items.end(); }
+    // A number that changes with every change of the items and that no other selection of this
+    // process ever shows: what a reader that keeps something derived from the items compares.
+    std::uint64_t getRevision() const noexcept { return revision; }
+    ObSubject<Sn> &getSubject() noexcept { return subject; }
+    const ObSubject<Sn> &getSubject() const noexcept { return subject; }
+
+protected:
+    SnSelection() noexcept;
+    // Raises RCExNullPtr when one of items is null.
+    explicit SnSelection(const Items &items);
+    explicit SnSelection(Vector<RCShdPtr<SnItem const>> &&items);
+
+private:
+    static void checkItem(const RCShdPtr<SnItem const> &item);
+    // Tells the observers that the items changed.
+    // The hints that tell observers of a change, made before the change (none without observers).
+    ObHints newsOfChange() const;
+    // Tells the observers; keeps this selection alive meanwhile.
+    void tell(const ObHints &news);
+    // Every change of the items: a new revision, and the place index forgotten.
+    void changed() noexcept;
+    // The place index, built when missing.
+    SnPlaceIndex &places();
+
+    Vector<RCShdPtr<SnItem const>> items;
+    std::uint64_t revision;
+    std::unique_ptr<SnPlaceIndex> placeIndex;
+    ObSubject<Sn> subject;
+};
+
+} // namespace Vo

@@ -1,0 +1,7 @@
+#include "host/selection/SnPartsBasic.h"
+
+namespace Vo {
+
+template class SnPartsBasic<int>;
+
+} // namespace Vo

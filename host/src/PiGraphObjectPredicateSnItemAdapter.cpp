@@ -1,7 +1,0 @@
-#include "host/PiGraphObjectPredicateSnItemAdapter.h"
-
-namespace Vo {
-
-template class PiGraphObjectPredicateSnItemAdapter<PiNode>;
-
-} // namespace Vo

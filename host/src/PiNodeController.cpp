@@ -1,7 +1,0 @@
-#include "host/PiNodeController.h"
-
-namespace Vo {
-
-PiNodeController::~PiNodeController() noexcept = default;
-
-} // namespace Vo

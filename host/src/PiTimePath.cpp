@@ -1,9 +1,0 @@
-#include "host/PiTimePath.h"
-
-namespace Vo {
-
-PiTimePath::PiTimePath() noexcept = default;
-
-PiTimePath::~PiTimePath() noexcept = default;
-
-} // namespace Vo

@@ -1,7 +1,0 @@
-#include "host/SnPartsBasic.h"
-
-namespace Vo {
-
-template class SnPartsBasic<int>;
-
-} // namespace Vo
