@@ -124,4 +124,30 @@ TEST_F(SeIdentityKeyTest, SelectAllShapesLooksWalkedShapesUpByKeyWithTheSameResu
     EXPECT_EQ(GroupShape::asked, 2);
 }
 
+// The keys read for one selector are its own: a selector made after another is destroyed, often
+// at the same address with its selection at the same address too, never answers from the keys of
+// the one before. Each selects a shape of its own group and key, and is asked about the shape the
+// one before selected, which is still alive.
+TEST_F(SeIdentityKeyTest, ANewSelectorNeverSeesTheKeysOfADestroyedOne) {
+    std::vector<RCShdPtr<SeShape>> selected;
+    int reused = 0;
+    const void *lastAddress = nullptr;
+    for (int round = 0; round < 16; ++round) {
+        const int shape = round % 3;
+        models[static_cast<std::size_t>(shape)] =
+            keyedShape(100 + round, static_cast<std::uint64_t>(round), shape);
+        app.editing(shape).setShape(models[static_cast<std::size_t>(shape)]);
+        const RCShdPtr<Vo::SeShapeSelector> own = Vo::SeShapeSelector::create();
+        reused += own.get() == lastAddress ? 1 : 0;
+        lastAddress = own.get();
+        own->setSelectedShapes(shapes({shape}));
+        EXPECT_TRUE(own->isShapeSelected(models[static_cast<std::size_t>(shape)])) << round;
+        if (!selected.empty()) {
+            EXPECT_FALSE(own->isShapeSelected(selected.back())) << round;
+        }
+        selected.push_back(models[static_cast<std::size_t>(shape)]);
+    }
+    RecordProperty("selectorAddressesReused", reused);
+}
+
 } // namespace

@@ -179,6 +179,23 @@ TEST_F(SeSelectionBatchTest, RemovalEventsApplyAtTheNextReadAndCommitOnce) {
     EXPECT_EQ(log, (std::vector<std::string>{"primary", "shapes", "selection"}));
 }
 
+// The removed shape's editing side may still be alive when its event comes inside a batch: it
+// leaves all the same, and stays out at the end.
+TEST_F(SeSelectionBatchTest, ARemovedShapeLeavesWhileItsEditingSideLives) {
+    select({A, B, C});
+    settle();
+    {
+        SeSelectionBatch batch(selector);
+        controller.sendRemoval(controller.shape(B)->getId());
+        EXPECT_EQ(selectedIndices(), (std::vector<int>{A, C}));
+        EXPECT_EQ(writes(), 0);
+    }
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, C}));
+    EXPECT_FALSE(controller.shape(B).isNull());
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(A), object(C)}));
+    EXPECT_EQ(log, (std::vector<std::string>{"shapes", "selection"}));
+}
+
 // The application's own writes inside a batch are mirrored into the working selection. At the
 // end the host view already shows the new primary shape; the callbacks still tell that the
 // primary shape and the shapes changed since the start.
@@ -247,6 +264,34 @@ TEST_F(SeSelectionBatchTest, ARaisingCommitLeavesBothSelectionsAsTheyWere) {
     EXPECT_TRUE(log.empty());
     select({C});
     EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(C)}));
+}
+
+// A commit that raises while the batch removed a shape or renumbered points: the selector puts its
+// selection back, then what the application reported still applies, in one ordinary change.
+TEST_F(SeSelectionBatchTest, ARaisingCommitStillAppliesRemovalsAndRenumberings) {
+    const auto commitRefused = [&](const std::function<void()> &reports) {
+        select({A, B});
+        selector->selectPoint(2);
+        settle();
+        EXPECT_ANY_THROW({
+            SeSelectionBatch batch(selector);
+            select({C});
+            reports();
+            hostWrites->raiseAtNextWrite();
+        });
+        EXPECT_FALSE(selector->isBatchOpen());
+    };
+    commitRefused([&] { selector->updateSelectionPointDeleted(controller.weak(A), 0); });
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{1}));
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(A), object(B)}));
+    EXPECT_EQ(log, (std::vector<std::string>{"selection"}));
+
+    commitRefused([&] { controller.deleteShape(B); });
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_TRUE(selectedPoints().empty()); // as after any removal event
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(A)}));
+    EXPECT_EQ(log, (std::vector<std::string>{"shapes", "selection"}));
 }
 
 TEST_F(SeSelectionBatchTest, ANullSelectorIsRefused) {

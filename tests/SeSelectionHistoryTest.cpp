@@ -286,3 +286,117 @@ TEST_F(SeSelectionHistoryTest, AChangeAnnouncedWithAnErrorIsAStepWhateverTheAtta
 }
 
 } // namespace
+
+namespace {
+
+// A commit that fails is put back by the selector, and the history forgets the step it recorded
+// for it: neither a batch whose commit the application's selection refuses, nor a point without
+// element (put back after SeExMissingElement), leaves a step. Whichever observer of the editor's
+// selection comes first, the history or the updater.
+TEST_F(SeSelectionHistoryTest, AFailedCommitLeavesNoStepAndClearLeavesNone) {
+    const std::vector<std::pair<std::string, std::function<void()>>> failures = {
+        {"batch commit",
+         [&] {
+             SeSelectionBatch batch(selector);
+             select({C});
+             hostWrites->raiseAtNextWrite();
+         }},
+        {"missing element", [&] { selector->selectPoint(nbPoints + 3); }},
+    };
+    for (const bool historyFirst : {false, true}) {
+        if (historyFirst) {
+            updater = Vo::RCShdPtr<Vo::SeSelectorUpdater>();
+            updater = makeUpdater(controller);
+        }
+        for (const auto &[name, fail] : failures) {
+            SCOPED_TRACE(name + (historyFirst ? ", history first" : ", history last"));
+            select({B});
+            history.clear();
+            select({D});
+            select({A}); // multi-valued points: a point without element raises
+            EXPECT_ANY_THROW(fail());
+            EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+            EXPECT_EQ(history.getNbUndoSteps(), 2);
+            EXPECT_EQ(history.getNbRedoSteps(), 0);
+            EXPECT_TRUE(history.undo());
+            EXPECT_EQ(selectedIndices(), (std::vector<int>{D}));
+            EXPECT_TRUE(history.undo());
+            EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
+            EXPECT_FALSE(history.undo());
+        }
+    }
+
+    // clear() forgets the undo and the redo steps alike; the next change is the first step.
+    select({A});
+    select({C});
+    ASSERT_TRUE(history.undo());
+    history.clear();
+    EXPECT_EQ(history.getNbUndoSteps(), 0);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+    EXPECT_FALSE(history.undo());
+    EXPECT_FALSE(history.redo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    select({E});
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_FALSE(history.undo());
+}
+
+// A callback handler that raises during a restore: the restore was announced, so it stands and
+// counts as done; the error reaches the caller, and the next restore goes on from there.
+TEST_F(SeSelectionHistoryTest, ARestoreAnnouncedWithAnErrorStandsAndTheNextGoesOn) {
+    bool raise = false;
+    Vo::CbFunction<Vo::CbEmptyType> raising([&raise] {
+        if (raise) {
+            throw std::runtime_error("handler failed");
+        }
+    });
+    selector->addShapeSelectionChangedCallback(&raising);
+    select({A});
+    select({B});
+    select({C});
+    settle();
+    raise = true;
+    EXPECT_THROW(history.undo(), std::runtime_error);
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(B)}));
+    EXPECT_EQ(log, (std::vector<std::string>{"primary", "shapes", "selection"}));
+    EXPECT_EQ(history.getNbUndoSteps(), 2);
+    EXPECT_EQ(history.getNbRedoSteps(), 1);
+    EXPECT_THROW(history.redo(), std::runtime_error);
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{C}));
+    EXPECT_EQ(history.getNbUndoSteps(), 3);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+    EXPECT_THROW(history.undo(), std::runtime_error);
+    raise = false;
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_EQ(history.getNbUndoSteps(), 1);
+    EXPECT_EQ(history.getNbRedoSteps(), 2);
+    selector->removeShapeSelectionChangedCallback(&raising);
+}
+
+// The redo steps are renumbered too: undo, then the application inserts or removes a point, then
+// redo selects the point the step selected, where it now is.
+TEST_F(SeSelectionHistoryTest, KeptRedoStepsFollowInsertedAndRemovedPoints) {
+    select({A});
+    selector->selectPoints(Vo::Vector<int>{1, 4});
+    selector->selectPoints(Vo::Vector<int>{3});
+    ASSERT_TRUE(history.undo());
+    selector->updateSelectionPointAdded(controller.weak(A), 2);
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{1, 5}));
+    EXPECT_EQ(history.getNbRedoSteps(), 1);
+    EXPECT_TRUE(history.redo());
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{4}));
+
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{1, 5}));
+    selector->updateSelectionPointDeleted(controller.weak(A), 1);
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{4}));
+    EXPECT_TRUE(history.redo());
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{3}));
+    EXPECT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{4}));
+}
+
+} // namespace

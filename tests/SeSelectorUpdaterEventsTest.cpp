@@ -4,7 +4,9 @@
 #include "SeShapeItem.h"
 
 #include "foundation/CbEmptyType.h"
+#include "foundation/CbFunction.h"
 #include "foundation/CbHandler.h"
+#include "foundation/Vector.h"
 #include "host/ObHint.h"
 #include "host/ObHints.h"
 #include "host/PiSnItem.h"
@@ -28,6 +30,19 @@ using SeSelectorUpdaterEventsTest = SeSelectorUpdaterScene;
 
 // News that is not about a selection.
 class OtherHint : public ObHint {};
+
+// The application's updater, telling when it is destroyed.
+class LifeUpdater : public SeSelectorUpdater {
+public:
+    LifeUpdater(SeShapeEditorControllerInterface &controller, bool &destroyed)
+        : SeSelectorUpdater(controller, ItemTestPtr(new TestItemPredicate)), destroyed(destroyed) {}
+
+protected:
+    ~LifeUpdater() override { destroyed = true; }
+
+private:
+    bool &destroyed;
+};
 
 // A callback by which the application closes the editor: it lets go of the updater.
 class UpdaterCloser : public CbHandler<CbEmptyType> {
@@ -121,15 +136,24 @@ TEST_F(SeSelectorUpdaterEventsTest, OnlyHintsAboutItsSelectionsCountAndEachListR
 }
 
 // The updater used to read its own selector pointer for the later notifications after a callback
-// had destroyed it.
+// had destroyed it. It now lives until its update is over: the last list still finds it alive.
 TEST_F(SeSelectorUpdaterEventsTest, CallbackMayLetGoOfTheUpdaterAndTheOtherListsStillRun) {
+    bool destroyed = false;
+    updater = RCShdPtr<SeSelectorUpdater>();
+    updater = RCShdPtr<SeSelectorUpdater>(new LifeUpdater(controller, destroyed));
     UpdaterCloser closer(updater);
     selector->addPrimarySelectionChangedCallback(&closer);
+    int aliveAtTheEnd = 0;
+    CbFunction<CbEmptyType> lastList([&] { aliveAtTheEnd += destroyed ? 0 : 1; });
+    selector->addSelectionChangedCallback(&lastList);
 
     select({A});
     EXPECT_TRUE(updater.isNull());
+    EXPECT_TRUE(destroyed);
+    EXPECT_EQ(aliveAtTheEnd, 1);
     EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
     EXPECT_EQ(controller.removals().getNbHandlers(), 0);
+    selector->removeSelectionChangedCallback(&lastList);
 }
 
 TEST_F(SeSelectorUpdaterEventsTest, RemovalTakesOutTheFirstOccurrenceOfASelectedShapeOnly) {
@@ -145,6 +169,20 @@ TEST_F(SeSelectorUpdaterEventsTest, RemovalTakesOutTheFirstOccurrenceOfASelected
     EXPECT_EQ(selectedIndices(), (Indices{B, A}));
     EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(A)}));
     EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+
+    // Removals of shapes that are not selected, one still alive and one gone, while points of
+    // the selected shape are: its points stay, and no one is told of anything.
+    selector->setPrimarySelectedShape(controller.shape(A), 2);
+    selector->selectPoints(Vector<int>{2, 4});
+    const Texts mirrored = hostItems();
+    settle();
+    controller.sendRemoval(controller.shape(C)->getId());
+    controller.deleteShape(D);
+    EXPECT_EQ(selectedIndices(), Indices{A});
+    EXPECT_EQ(selectedPoints(), (Indices{2, 4}));
+    EXPECT_EQ(hostItems(), mirrored);
+    EXPECT_EQ(selectorWrites->getNbWrites() + hostWrites->getNbWrites(), 0);
+    EXPECT_TRUE(log.empty());
 }
 
 // The removal used to raise RCExNullPtr out of the event dispatch: it looked up every selected

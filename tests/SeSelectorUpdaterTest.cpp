@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -146,6 +147,15 @@ TEST_F(SeSelectorUpdaterTest, SeveralSelectedShapesGiveNoPointItems) {
     selector->selectPoint(3);
     EXPECT_EQ(hostWrites->getNbWrites(), 0);
     EXPECT_EQ(log, Texts{"selection"});
+
+    // Nor with more shapes, unchanged from the second on: no shape change to tell.
+    for (const auto &selected : {std::initializer_list<int>{A, B, C}, {B, C, D, E}}) {
+        select(selected);
+        settle();
+        selector->selectPoint(1);
+        EXPECT_EQ(hostWrites->getNbWrites(), 0);
+        EXPECT_EQ(log, Texts{"selection"});
+    }
 }
 
 TEST_F(SeSelectorUpdaterTest, SingleValuedPointsGiveOneItemWhateverPointsAreSelected) {

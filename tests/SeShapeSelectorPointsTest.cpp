@@ -142,6 +142,19 @@ TEST_F(SeShapeSelectorPointsTest, NextAndPreviousStepFromTheFirstRankedIndex) {
     EXPECT_EQ(selectedPoints(), Indices{1});
     EXPECT_EQ(takeNotifications(), 0);
 
+    // One point (handle): index 0 only, in both directions, whether one is selected or none.
+    selectPointsOfA({0});
+    selector->selectNextPoint(1);
+    selector->selectPreviousPoint(1);
+    EXPECT_EQ(selectedPoints(), Indices{0});
+    EXPECT_EQ(takeNotifications(), 0);
+    select({item(a, {2}, {})});
+    selector->selectNextHandle(1);
+    EXPECT_EQ(selectedHandles(), Indices{0});
+    selector->selectPreviousHandle(1);
+    EXPECT_EQ(selectedHandles(), Indices{0});
+    EXPECT_EQ(selectedPoints(), Indices{2});
+
     // Nothing selected in the set: both directions start at 0.
     selector->setSelectedShapes(shapes({a}));
     selector->selectPreviousPoint(8);

@@ -1,4 +1,6 @@
 #include "SeShapeSelectorFixture.h"
+
+#include "SeSelectionBatch.h"
 #include "app/TestShape.h"
 
 #include "foundation/CbEmptyType.h"
@@ -354,6 +356,13 @@ TEST_F(SeShapeSelectorTest, GoneOrNullShapesRaiseNullPtrAndChangeNothing) {
     EXPECT_THROW(selector->setSelectedShapes({models[c], RCShdPtr<SeShape>()}), Vo::RCExNullPtr);
     EXPECT_THROW(selector->isShapeSelected(RCShdPtr<SeShape>()), Vo::RCExNullPtr);
     EXPECT_THROW(selectAll({models[c], RCShdPtr<SeShape>()}), Vo::RCExNullPtr);
+    // A null selection to take over, inside a batch as well, which then commits nothing.
+    EXPECT_THROW(selector->replaceAllItems(RCShdPtr<SnSelection const>()), Vo::RCExNullPtr);
+    {
+        Vo::SeSelectionBatch batch(selector);
+        EXPECT_THROW(selector->replaceAllItems(RCShdPtr<SnSelection const>()), Vo::RCExNullPtr);
+        EXPECT_EQ(selector->getNbSelectedShape(), 1);
+    }
     EXPECT_EQ(selectedShapes(), Indices{a});
     EXPECT_EQ(takeNotifications(), 0);
 

@@ -51,6 +51,20 @@ std::vector<int> dataOf(const SnSelection &selection) {
     return data;
 }
 
+// An item that tells when it is destroyed: held by one selection only, it goes with it.
+class LifeItem : public SnItem {
+public:
+    explicit LifeItem(bool &destroyed) : SnItem(RCShdPtr<SnParts>()), destroyed(destroyed) {}
+    ~LifeItem() noexcept override { destroyed = true; }
+
+    LifeItem *clone() const override { return new LifeItem(*this); }
+    bool isEqualImp(const SnItem &other) const override { return this == &other; }
+
+private:
+    LifeItem(const LifeItem &other) = default;
+    bool &destroyed;
+};
+
 // Records each update: the subjects named by the selection-change hints, and what the selection
 // looked like at that moment; may act from inside the update.
 class Watcher : public ObObserver<Sn> {
@@ -286,13 +300,25 @@ TEST(SnSelectionTest, ObserversMayDetachOrReleaseTheSelectionWhileNotified) {
     EXPECT_EQ(third.calls, 1);
     EXPECT_EQ(selection->getSubject().getNbObservers(), 1);
 
-    // The last pointer goes during the notification: the selection lives until it is over, then
-    // its destruction detaches the observer.
-    third.onUpdate = [&] { selection = RCShdPtr<SnSelection>(); };
-    selection->replaceAllItems(SnSelection::create());
+    // The last pointer goes during the notification: the selection lives until it is over, every
+    // observer being called, then its destruction detaches them. An item that nothing else holds
+    // tells when the selection goes.
+    bool destroyed = false;
+    selection->addItem(ItemPtr(new LifeItem(destroyed)));
+    Watcher fourth;
+    selection->getSubject().attachObserver(&fourth);
+    third.onUpdate = [&] {
+        selection = RCShdPtr<SnSelection>();
+        EXPECT_FALSE(destroyed);
+    };
+    fourth.onUpdate = [&] { EXPECT_FALSE(destroyed); };
+    selection->replaceItem(selection->getPrimaryItem(), makeItem(3));
     EXPECT_TRUE(selection.isNull());
+    EXPECT_TRUE(destroyed);
     EXPECT_EQ(third.calls, 2);
+    EXPECT_EQ(fourth.calls, 1);
     EXPECT_EQ(third.getNbSubjects(), 0);
+    EXPECT_EQ(fourth.getNbSubjects(), 0);
 }
 
 } // namespace SnSelectionTesting
