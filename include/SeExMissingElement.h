@@ -2,7 +2,7 @@
 
 #include "VoShapeExport.h"
 
-#include "host/RCExNullPtr.h"
+#include "base/RCExNullPtr.h"
 
 #include <string>
 

@@ -3,10 +3,10 @@
 #include "SeObjectInterface.h"
 #include "VoShapeExport.h"
 
+#include "base/LkCounter.h"
+#include "base/RCBase.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
-#include "host/LkCounter.h"
-#include "host/RCBase.h"
 
 namespace Vo {
 

@@ -6,9 +6,9 @@
 #include "foundation/CbMethod.h"
 #include "foundation/RCShdPtr.h"
 #include "host/ObObserver.h"
-#include "host/Sn.h"
-#include "host/SnItem.h"
-#include "host/SnSelection.h"
+#include "host/selection/Sn.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnSelection.h"
 
 #include <cstddef>
 #include <deque>

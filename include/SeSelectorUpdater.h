@@ -6,18 +6,18 @@
 #include "SeShapeSelector.h"
 #include "VoShapeExport.h"
 
+#include "base/LkCounter.h"
+#include "base/RCBase.h"
 #include "foundation/CbMethod.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 #include "foundation/Vector.h"
-#include "host/LkCounter.h"
 #include "host/ObObserver.h"
 #include "host/PrdPredicate.h"
 #include "host/PrdPredicateImp.h"
-#include "host/RCBase.h"
-#include "host/Sn.h"
-#include "host/SnItem.h"
-#include "host/SnSelection.h"
+#include "host/selection/Sn.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnSelection.h"
 
 #include <unordered_set>
 

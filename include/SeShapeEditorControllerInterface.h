@@ -6,7 +6,7 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/RCWeakPtr.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 namespace Vo {
 

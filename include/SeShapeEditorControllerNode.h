@@ -2,8 +2,8 @@
 
 #include "VoShapeExport.h"
 
-#include "host/LkCounter.h"
-#include "host/RCBase.h"
+#include "base/LkCounter.h"
+#include "base/RCBase.h"
 
 namespace Vo {
 

@@ -3,7 +3,7 @@
 #include "SeObjectInterface.h"
 #include "VoShapeExport.h"
 
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 #include "foundation/CbHandler.h"
 #include "foundation/Iterator.h"
 #include "foundation/IteratorImp.h"

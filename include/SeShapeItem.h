@@ -5,7 +5,7 @@
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
-#include "host/SnItemBasic.h"
+#include "host/selection/SnItemBasic.h"
 
 namespace Vo {
 

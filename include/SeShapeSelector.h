@@ -4,17 +4,17 @@
 #include "SeShapeInterface.h"
 #include "VoShapeExport.h"
 
+#include "base/CbEmptyType.h"
+#include "base/LkCounter.h"
+#include "base/RCBase.h"
 #include "foundation/CbDispatcher.h"
-#include "foundation/CbEmptyType.h"
 #include "foundation/CbHandler.h"
 #include "foundation/Iterator.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 #include "foundation/Set.h"
 #include "foundation/Vector.h"
-#include "host/LkCounter.h"
-#include "host/RCBase.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <cstdint>
 #include <functional>

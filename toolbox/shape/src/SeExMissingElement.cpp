@@ -1,8 +1,8 @@
 #include "SeExMissingElement.h"
 
-#include "host/PiCompositeInput.h"
-#include "host/PiStructuredInput.h"
-#include "host/RCTypeName.h"
+#include "base/RCTypeName.h"
+#include "host/graph/PiCompositeInput.h"
+#include "host/graph/PiStructuredInput.h"
 
 #include <typeinfo>
 

@@ -1,6 +1,6 @@
 #include "SeObject.h"
 
-#include "host/PiGraphObject.h"
+#include "host/graph/PiGraphObject.h"
 
 namespace Vo {
 

@@ -7,7 +7,7 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 #include "foundation/Vector.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <cstdint>
 #include <functional>

@@ -3,10 +3,10 @@
 #include "SeScopedValue.h"
 #include "SeShapeItem.h"
 
+#include "base/RCExInvalidCall.h"
+#include "base/RCExUtil.h"
 #include "foundation/List.h"
 #include "host/ObSubject.h"
-#include "host/RCExInvalidCall.h"
-#include "host/RCExUtil.h"
 
 #include <algorithm>
 #include <iterator>

@@ -2,9 +2,9 @@
 
 #include "SeShapeEditorControllerNode.h"
 
-#include "host/PiCompositionGraphInterface.h"
-#include "host/PiGraph.h"
-#include "host/PiNodeController.h"
+#include "host/graph/PiCompositionGraphInterface.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiNodeController.h"
 
 namespace Vo {
 

@@ -2,9 +2,9 @@
 
 #include "SeShape.h"
 
-#include "host/PiGraphObject.h"
-#include "host/PiInput.h"
-#include "host/PiTimePath.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/graph/PiInput.h"
+#include "host/graph/PiTimePath.h"
 
 namespace Vo {
 

@@ -7,8 +7,8 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 #include "foundation/Vector.h"
-#include "host/SnItem.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnSelection.h"
 
 #include <unordered_map>
 #include <vector>
