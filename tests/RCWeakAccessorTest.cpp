@@ -63,7 +63,8 @@ TEST_F(RCWeakAccessorTest, LockTakesOneStrongUnitAndOneBlockShareAndMovesThem) {
 
 TEST_F(RCWeakAccessorTest, OutlivingTheOwnerDestroysTheObjectOnRelease) {
     {
-        RCWeakAccessor<Editor> accessor(weak);
+        RCWeakAccessor<Editor> locked(weak);
+        RCWeakAccessor<Editor> accessor(std::move(locked)); // the one to destroy the object
         owner.reset();
         EXPECT_EQ(live, 1) << "the owner let go while an accessor still held the object";
         EXPECT_FALSE(weak.isNull());
