@@ -1,22 +1,19 @@
 #pragma once
 
-#include "../../foundation/RCShdPtr.h"
 #include "../PrdPredicate.h"
-#include "../PrdPredicateImp.h"
 #include "../VoHostExport.h"
-#include "PiNode.h"
+#include "PiNodeFlagTest.h"
 
 namespace Vo {
 
 // The node test "is a tool node" (PiNode::isTool); a null node is not.
 // Thread safety: holds no state; evaluate is as safe as reading the node's flags.
-class VO_HOST_API PiIsToolNode : public PrdPredicateImp<RCShdPtr<PiNode const>> {
+class VO_HOST_API PiIsToolNode : public PiNodeFlagTest {
 public:
     static PrdPredicate<RCShdPtr<PiNode const>> getPredicate();
 
-    bool evaluate(const RCShdPtr<PiNode const> &node) const override;
-
 protected:
+    friend class PiNodeFlagTest;
     PiIsToolNode() noexcept;
     ~PiIsToolNode() noexcept override;
 };

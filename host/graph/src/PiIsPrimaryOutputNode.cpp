@@ -3,16 +3,12 @@
 namespace Vo {
 
 PrdPredicate<RCShdPtr<PiNode const>> PiIsPrimaryOutputNode::getPredicate() {
-    return PrdPredicate<RCShdPtr<PiNode const>>(
-        RCShdPtr<PrdPredicateImp<RCShdPtr<PiNode const>>>(new PiIsPrimaryOutputNode()));
+    return predicateOf<PiIsPrimaryOutputNode>();
 }
 
-PiIsPrimaryOutputNode::PiIsPrimaryOutputNode() noexcept = default;
+PiIsPrimaryOutputNode::PiIsPrimaryOutputNode() noexcept
+    : PiNodeFlagTest(&PiNode::isPrimaryOutput) {}
 
 PiIsPrimaryOutputNode::~PiIsPrimaryOutputNode() noexcept = default;
-
-bool PiIsPrimaryOutputNode::evaluate(const RCShdPtr<PiNode const> &node) const {
-    return !node.isNull() && node->isPrimaryOutput();
-}
 
 } // namespace Vo
