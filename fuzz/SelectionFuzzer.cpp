@@ -466,6 +466,12 @@ void runTravel(Scene &scene, bool back) {
 // Ends the innermost scope; the outermost commits the working selection it showed last.
 void endBatch(Scene &scene) {
     const RCShdPtr<SnSelection const> working(scene.selector().getCurrentSelection()->clone());
+    try {
+        scene.batches.back().commit();
+    } catch (...) {
+        scene.batches.pop_back();
+        throw;
+    }
     scene.batches.pop_back();
     if (scene.batches.empty()) {
         check(scene.selector().getSelection()->isEqual(working),

@@ -1,13 +1,16 @@
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
 
+#include "host/RCExInvalidCall.h"
 #include "host/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -246,24 +249,59 @@ TEST_F(SeSelectionBatchTest, AnAbandonedBatchStillAppliesRemovalsAndRenumberings
 }
 
 // A commit whose mirroring raises: the selector puts its selection back, the updater mirrors
-// that without callbacks, and the error reaches the end of the scope.
+// that without callbacks, and the error leaves commit(). The end of a scope never raises (a
+// batch may be ended while an exception unwinds, or sit in a container): it leaves the same
+// state and reports nothing.
 TEST_F(SeSelectionBatchTest, ARaisingCommitLeavesBothSelectionsAsTheyWere) {
+    static_assert(std::is_nothrow_destructible<SeSelectionBatch>::value,
+                  "the end of a scope never raises");
+    for (const bool explicitCommit : {true, false}) {
+        SCOPED_TRACE(explicitCommit ? "commit()" : "end of scope");
+        select({A});
+        settle();
+        bool raised = false;
+        try {
+            std::optional<SeSelectionBatch> batch(std::in_place, selector);
+            select({B, C});
+            hostWrites->raiseAtNextWrite();
+            if (explicitCommit) {
+                batch->commit();
+            }
+        } catch (const std::exception &) {
+            raised = true;
+        }
+        EXPECT_EQ(raised, explicitCommit);
+        EXPECT_FALSE(selector->isBatchOpen());
+        EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+        EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(A)}));
+        EXPECT_TRUE(log.empty());
+        select({C});
+        EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(C)}));
+    }
+}
+
+// commit() ends its scope once: the outermost commits there, an inner one only ends its level,
+// the destructor then does nothing, and a second commit() is refused.
+TEST_F(SeSelectionBatchTest, CommitEndsTheScopeOnce) {
     select({A});
     settle();
-    bool raised = false;
-    try {
-        SeSelectionBatch batch(selector);
-        select({B, C});
-        hostWrites->raiseAtNextWrite();
-    } catch (const std::exception &) {
-        raised = true;
+    SeSelectionBatch outer(selector);
+    {
+        SeSelectionBatch inner(selector);
+        select({B});
+        inner.commit();
+        EXPECT_TRUE(inner.isEnded());
+        EXPECT_TRUE(selector->isBatchOpen());
+        EXPECT_THROW(inner.commit(), Vo::RCExInvalidCall);
     }
-    EXPECT_TRUE(raised);
-    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_TRUE(selector->isBatchOpen());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
     EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(A)}));
-    EXPECT_TRUE(log.empty());
-    select({C});
-    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(C)}));
+    outer.commit();
+    EXPECT_FALSE(selector->isBatchOpen());
+    EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(B)}));
+    EXPECT_EQ(log, (std::vector<std::string>{"primary", "shapes", "selection"}));
+    EXPECT_THROW(outer.commit(), Vo::RCExInvalidCall);
 }
 
 // A commit that raises while the batch removed a shape or renumbered points: the selector puts its
@@ -278,6 +316,7 @@ TEST_F(SeSelectionBatchTest, ARaisingCommitStillAppliesRemovalsAndRenumberings) 
             select({C});
             reports();
             hostWrites->raiseAtNextWrite();
+            batch.commit();
         });
         EXPECT_FALSE(selector->isBatchOpen());
     };

@@ -251,6 +251,7 @@ TEST_F(SeSelectionHistoryTest, AChangeAnnouncedWithAnErrorIsAStepWhateverTheAtta
              SeSelectionBatch batch(selector);
              select({C});
              select({B, C});
+             batch.commit();
          }},
         {"item comparison",
          [&] {
@@ -300,6 +301,7 @@ TEST_F(SeSelectionHistoryTest, AFailedCommitLeavesNoStepAndClearLeavesNone) {
              SeSelectionBatch batch(selector);
              select({C});
              hostWrites->raiseAtNextWrite();
+             batch.commit();
          }},
         {"missing element", [&] { selector->selectPoint(nbPoints + 3); }},
     };
@@ -312,6 +314,7 @@ TEST_F(SeSelectionHistoryTest, AFailedCommitLeavesNoStepAndClearLeavesNone) {
             SCOPED_TRACE(name + (historyFirst ? ", history first" : ", history last"));
             select({B});
             history.clear();
+            history.setDepth(2); // full: recording the refused change used to drop the oldest step
             select({D});
             select({A}); // multi-valued points: a point without element raises
             EXPECT_ANY_THROW(fail());
@@ -323,6 +326,17 @@ TEST_F(SeSelectionHistoryTest, AFailedCommitLeavesNoStepAndClearLeavesNone) {
             EXPECT_TRUE(history.undo());
             EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
             EXPECT_FALSE(history.undo());
+            history.setDepth(SeSelectionHistory::defaultDepth);
+
+            // Nor does it cost the redo step (recording it used to drop the redo steps).
+            history.clear();
+            select({A});
+            select({D});
+            ASSERT_TRUE(history.undo());
+            EXPECT_ANY_THROW(fail());
+            EXPECT_EQ(history.getNbRedoSteps(), 1);
+            EXPECT_TRUE(history.redo());
+            EXPECT_EQ(selectedIndices(), (std::vector<int>{D}));
         }
     }
 

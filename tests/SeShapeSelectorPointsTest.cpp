@@ -169,6 +169,19 @@ TEST_F(SeShapeSelectorPointsTest, NextAndPreviousStepFromTheFirstRankedIndex) {
     selector->selectNextHandle(2);
     EXPECT_EQ(selectedHandles(), Indices{0});
     EXPECT_EQ(selectedPoints(), Indices{0});
+
+    // A count of 0 or less steps nowhere and notifies no one (a negative count used to select
+    // index 0 or -1).
+    selectPointsOfA({4});
+    takeNotifications();
+    for (const int count : {0, -1, -3}) {
+        selector->selectNextPoint(count);
+        selector->selectPreviousPoint(count);
+        selector->selectNextHandle(count);
+        selector->selectPreviousHandle(count);
+    }
+    EXPECT_EQ(selectedPoints(), Indices{4});
+    EXPECT_EQ(takeNotifications(), 0);
 }
 
 TEST_F(SeShapeSelectorPointsTest, RenumberingFollowsInsertedAndRemovedIndices) {

@@ -50,18 +50,17 @@ void Session::openBatch(long long line) {
     }
 }
 
-// The scope's end may raise (the commit's observers): it is deleted by hand, since a unique_ptr's
-// destructor may not let that through.
+// The innermost scope leaves the list whatever its commit raises (the commit's observers).
 bool Session::endBatch() {
     if (batches.empty()) {
         return false;
     }
-    Vo::SeSelectionBatch *innermost = batches.back().release();
+    std::unique_ptr<Vo::SeSelectionBatch> innermost = std::move(batches.back());
     batches.pop_back();
     if (batches.empty()) {
         batchLine = 0;
     }
-    delete innermost;
+    innermost->commit();
     return true;
 }
 
@@ -71,7 +70,7 @@ void Session::abandonBatches() noexcept {
     }
     batches.front()->cancel();
     while (!batches.empty()) {
-        batches.pop_back(); // a cancelled batch commits nothing, so its end raises nothing
+        batches.pop_back(); // a cancelled batch commits nothing
     }
     batchLine = 0;
 }

@@ -245,13 +245,14 @@ void EditorGestures::deleteParts(AppShapeInterface &shape, const std::vector<int
     label += points.empty() ? QString() : " points " + numbers(pointsDown);
     label += handles.empty() ? QString() : " handles " + numbers(handlesDown);
     document.perform(label, [&] {
-        const Vo::SeSelectionBatch batch(controller.getShapeSelector());
+        Vo::SeSelectionBatch batch(controller.getShapeSelector());
         for (const int index : pointsDown) {
             controller.deletePoint(shape, index);
         }
         for (const int index : handlesDown) {
             controller.deleteHandle(shape, index);
         }
+        batch.commit();
     });
 }
 
@@ -272,10 +273,11 @@ void EditorGestures::deleteShapes() {
     }
     VoExample::AppEditorController &controller = document.getSession().getController();
     document.perform("delete shapes " + labels.join(QStringLiteral(", ")), [&] {
-        const Vo::SeSelectionBatch batch(controller.getShapeSelector());
+        Vo::SeSelectionBatch batch(controller.getShapeSelector());
         for (const std::string &shape : names) {
             controller.deleteShape(shape);
         }
+        batch.commit();
     });
 }
 

@@ -3,6 +3,8 @@
 #include "SeShapeItems.h"
 #include "SeShapeSelectorState.h"
 
+#include "base/RCExInvalidCall.h"
+
 #include <exception>
 #include <memory>
 #include <unordered_map>
@@ -16,9 +18,23 @@ SeSelectionBatch::SeSelectionBatch(const RCShdPtr<SeShapeSelector> &shapeSelecto
     selector->beginBatch();
 }
 
-SeSelectionBatch::~SeSelectionBatch() noexcept(false) {
-    // An exception leaving this scope abandons the batch; abandoning raises nothing.
-    selector->endBatch(std::uncaught_exceptions() <= uncaughtAtStart);
+SeSelectionBatch::~SeSelectionBatch() noexcept {
+    if (ended) {
+        return;
+    }
+    try {
+        // An exception leaving this scope abandons the batch; abandoning raises nothing.
+        selector->endBatch(std::uncaught_exceptions() <= uncaughtAtStart);
+    } catch (...) { // NOLINT(bugprone-empty-catch): documented; commit() reports it
+    }
+}
+
+void SeSelectionBatch::commit() {
+    if (ended) {
+        throw RCExInvalidCall("this selection batch scope has ended already");
+    }
+    ended = true; // first: whatever the commit raises, the scope is over
+    selector->endBatch(true);
 }
 
 void SeSelectionBatch::cancel() noexcept { selector->cancelBatch(); }
