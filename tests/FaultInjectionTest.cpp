@@ -825,6 +825,15 @@ std::vector<Operation> undoneOperations() {
              inner.commit();
              batch.commit();
          }},
+        // The removal is still pending at the commit: the commit settles it, and a fault there
+        // abandons the batch.
+        {"batch ending in a removal", Operation::Selector, twoSteps,
+         [](S &s) {
+             SeSelectionBatch batch(s.selector);
+             s.selector->setSelectedShapes(s.shapes({S::A, S::B, S::D}));
+             s.controller.sendRemoval(s.preparedId);
+             batch.commit();
+         }},
         {"undo", Operation::Selector, twoSteps, [](S &s) { s.history.undo(); }},
         {"redo", Operation::Selector,
          [twoSteps](S &s) {

@@ -1,5 +1,6 @@
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
+#include "app/TestAllocator.h"
 
 #include "host/RCExInvalidCall.h"
 #include "host/RCExNullPtr.h"
@@ -246,6 +247,29 @@ TEST_F(SeSelectionBatchTest, AnAbandonedBatchStillAppliesRemovalsAndRenumberings
     EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
     EXPECT_TRUE(selectedPoints().empty()); // as after any removal event
     EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+}
+
+// The replay of an abandoned batch's reports may run out of memory at any allocation: the end of
+// the scope raises nothing all the same, and leaves no batch open behind it.
+TEST_F(SeSelectionBatchTest, AReplayRunningOutOfMemoryLeavesNoBatchOpen) {
+    for (long nth = 1;; ++nth) {
+        SCOPED_TRACE("allocation " + std::to_string(nth));
+        select({A, B});
+        selector->selectPoint(2);
+        settle();
+        std::optional<SeSelectionBatch> batch(std::in_place, selector);
+        select({C});
+        selector->updateSelectionPointDeleted(controller.weak(A), 0);
+        batch->cancel();
+        VoTest::TestAllocator::arm(nth);
+        batch.reset();
+        VoTest::TestAllocator::disarm();
+        ASSERT_FALSE(selector->isBatchOpen());
+        if (VoTest::TestAllocator::allocations() < nth) {
+            EXPECT_EQ(selectedPoints(), (std::vector<int>{1})); // the last run did all its work
+            break;
+        }
+    }
 }
 
 // A commit whose mirroring raises: the selector puts its selection back, the updater mirrors

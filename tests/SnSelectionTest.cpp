@@ -160,8 +160,11 @@ TEST(SnSelectionTest, ReplaceItemAlwaysTakesTheFirstPlaceLeftOfThatItem) {
         {z, x, true, {1, 2, 1}},  {y, z, true, {1, 3, 1}},
     };
     for (const Step &step : steps) {
+        const std::uint64_t revision = selection->getRevision();
         EXPECT_EQ(selection->replaceItem(step.oldItem, step.newItem), step.replaced);
         EXPECT_EQ(dataOf(*selection), step.after);
+        // Each replacement, even of an item by itself, is a change; a refused one is none.
+        EXPECT_EQ(selection->getRevision() != revision, step.replaced);
     }
     selection->addItem(y);
     EXPECT_TRUE(selection->replaceItem(y, x));
