@@ -321,6 +321,7 @@ TEST(SeShapePartsTest, ValidatorsWrapReflectOrFoldPositionsIntoTheCurve) {
         // An opened curve folds into twice its length; a negative offset turns both signs.
         {"opened: once past", opened, {1, 5}, 4, false, false, {1, -3}, false},
         {"opened: negative offset", opened, {-1, 5}, 4, false, false, {1, 3}, false},
+        {"opened: zero offset", opened, {0, 1.5f}, 4, false, false, {0, 1.5f}, false},
         {"opened: below 0", opened, {1, -1}, 4, false, false, {1, -1}, false},
         {"opened: the length", opened, {1, 4}, 4, false, false, {1, -4}, false},
         {"opened: twice", opened, {1, 8}, 4, false, false, {1, 0}, false},
