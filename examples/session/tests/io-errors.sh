@@ -5,20 +5,8 @@
 # Usage: io-errors.sh DRIVER
 set -u
 driver=$1
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-failures=0
-
-# check NAME STATUS MESSAGE: the last run's status and standard error.
-check() {
-    local name=$1 status=$2 message=$3
-    if [ "$got" != "$status" ] || [ "$(cat "$scratch/err")" != "$message" ]; then
-        echo "FAIL $name: status $got (expected $status), standard error:"
-        cat "$scratch/err"
-        echo "(expected: $message)"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=check-lib.sh
+source "$(dirname "$0")/check-lib.sh"
 
 "$driver" --script - <"$scratch" 2>"$scratch/err" >/dev/null; got=$?
 check "script from a directory" 2 "<stdin>: cannot read the file: Is a directory"
