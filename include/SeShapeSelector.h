@@ -144,6 +144,17 @@ public:
     // Selects this shape alone; with a point index other than -1 and editable points, that point
     // too. A null shape or a gone one empties the selection.
     void setPrimarySelectedShape(const RCShdPtr<SeShape> &shape, int pointIndex);
+    // One shape at a time; the other items keep their place, their parts and the primary role.
+    // addSelectedShape appends the shape as a whole after the selected ones (it becomes primary
+    // only in an empty selection); a selected shape (as isShapeSelected tells) or a gone one
+    // changes nothing and notifies no one. unselectShape removes the first selected item of a shape
+    // equal to it (the next item becomes primary when it was); a shape that is not selected changes
+    // nothing. Both raise RCExNullPtr for a null shape, and as isShapeSelected does. Cost: O(1) on
+    // average, apart from the selection's notification, when the shape and the selected ones make
+    // the identity-key promise; else one isEqual per selected shape. The change reaches the
+    // selection's observers as the splice it is (see SnSelectionChangeHint).
+    void addSelectedShape(const RCShdPtr<SeShape> &shape);
+    void unselectShape(const RCShdPtr<SeShape> &shape);
 
     // Points and handles of the primary shape. With no primary shape, or a gone one, the changing
     // operations change nothing. Counts are the shape's number of points (handles); a negative
@@ -183,6 +194,15 @@ public:
     // is selected as a whole. Parts that hold no index stay as they are (see Parts above).
     void unselectPoints();
     void unselectHandles();
+    // One index at a time, the other selected indices keeping their order: add appends the index
+    // at the end of the selection order (a whole shape gets parts holding just it); a selected
+    // index changes nothing. unselect removes it; an index that is not selected changes nothing,
+    // and when no point and no handle stay selected, the shape is selected as a whole, as with
+    // unselectPoints.
+    void addSelectedPoint(int index);
+    void unselectPoint(int index);
+    void addSelectedHandle(int index);
+    void unselectHandle(int index);
     // Selected indices in selection order; the vector is replaced, or left as it was when the
     // primary shape has no parts.
     void getSelectedPoints(Vector<int> &points) const;
@@ -292,11 +312,19 @@ private:
     void handOver(const RCShdPtr<SnSelection const> &items);
     template <class Restore> void putBack(Restore restore) noexcept;
     void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
+    const SeSelectedKeys &keysOf(const SnSelection &items) const;
+    // The first selected item of a shape equal to shape; null when there is none.
+    RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape) const;
+    // Carries the cached keys along a one-item change of `items` made at revision `before`.
+    void keysFollow(const SnSelection &items, std::uint64_t before, const SnItem *removed,
+                    const SnItem *added, const RCWeakPtr<SeShapeInterface> &shape) const noexcept;
 
     void selectIndex(const PartsChannel &channel, int index);
     void selectAll(const PartsChannel &channel, int count);
     void selectNeighbour(const PartsChannel &channel, int count, bool forward);
     void unselect(const PartsChannel &channel);
+    void addSelectedIndex(const PartsChannel &channel, int index);
+    void unselectIndex(const PartsChannel &channel, int index);
     const Vector<int> *selectedIndices(const PartsChannel &channel) const;
     int selectionRank(const PartsChannel &channel, int index) const;
     void renumber(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape, int index,
@@ -321,7 +349,7 @@ private:
     // Set by the notify operations: the change being written was announced, and stands.
     mutable bool announced = false;
     // The selected shapes by identity key, read at the first isShapeSelected after a change.
-    mutable std::unique_ptr<const SeSelectedKeys> selectedKeys;
+    mutable std::unique_ptr<SeSelectedKeys> selectedKeys;
 };
 
 extern template class RCBasePtr<SeShapeSelector>;

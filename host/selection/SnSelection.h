@@ -21,16 +21,21 @@ class SnPlaceIndex;
 
 // An ordered selection of items, which it shares (an item may sit in several selections); the
 // first item is the primary one. Owns the subject through which it tells its observers that
-// replaceItem or replaceAllItems changed it: each of those calls update on every attached observer
-// before it returns, with one ObHints holding one SnSelectionChangeHint whose subject is
-// getSubject(); observers may detach themselves or others meanwhile (see ObSubject), and an
-// exception from one passes to the caller with the change made. The other operations notify no
-// one. The selection never compares before a notifying change: leaving an unchanged selection
-// alone is the caller's business.
+// insertItem, removeItem, replaceItem, replaceRange or replaceAllItems changed it: each of those
+// calls update on every attached observer before it returns, with one ObHints holding one
+// SnSelectionChangeHint whose subject is getSubject() and which says what changed (one splice, or
+// the whole list for replaceAllItems); observers may detach themselves or others meanwhile (see
+// ObSubject), and an exception from one passes to the caller with the change made. The other
+// operations notify no one. The selection never compares before a notifying change: leaving an
+// unchanged selection alone is the caller's business.
 // The same item may appear more than once. A null item is refused with RCExNullPtr naming
-// `Vo::SnItem const*`, and the selection is then left as it was.
-// Cost: the items sit in one contiguous vector; replaceItem is O(1) on average after its first call
-// following another change, which builds an index of the items' places (O(n)).
+// `Vo::SnItem const*`, a place outside the list with RCExInvalidCall, and the selection is then
+// left as it was.
+// Cost: the items sit in one contiguous vector, so a splice moves the items after it (a memmove of
+// one pointer each); a splice at the end, and replacing the primary item, cost O(1) apart from the
+// observers. replaceItem of another item, and removeItem, find the item through an index of the
+// items' places, built by the first call after a change in the middle (O(n)) and kept by changes at
+// the end; without one, removeItem compares pointers from the front.
 // Thread safety: plain count; a selection, its items and its observers stay on one thread.
 class VO_HOST_API SnSelection : public RCBase<int> {
 public:
@@ -65,6 +70,17 @@ public:
     // Takes over other's items, primary item included, then notifies; other may be this selection.
     // Raises RCExNullPtr when other is null.
     virtual void replaceAllItems(const RCShdPtr<SnSelection const> &other);
+    // Puts item at position (0 .. getNbItems(); getNbItems() appends), then notifies. Raises
+    // RCExNullPtr for a null item and RCExInvalidCall for another position.
+    void insertItem(int position, const RCShdPtr<SnItem const> &item);
+    // Removes the first occurrence of that very object, then notifies. False, with nothing changed
+    // and no one notified, when it is not in the selection.
+    bool removeItem(const RCShdPtr<SnItem const> &item);
+    // Replaces the `count` items from position by `replacement`, in one change and one
+    // notification. Raises RCExInvalidCall when the range is not inside the list and RCExNullPtr
+    // for a null replacement item; an empty range with no replacement changes nothing and notifies
+    // no one.
+    void replaceRange(int position, int count, const Vector<RCShdPtr<SnItem const>> &replacement);
     virtual int getNbItems() const;
     virtual bool isEmpty() const;
     // The first item; null exactly when the selection is empty.
@@ -89,9 +105,16 @@ protected:
 
 private:
     static void checkItem(const RCShdPtr<SnItem const> &item);
-    // Tells the observers that the items changed.
-    // The hints that tell observers of a change, made before the change (none without observers).
-    ObHints newsOfChange() const;
+    // Replaces count items from `at` (checked) by `added` (checked), then notifies.
+    void splice(std::size_t at, std::size_t count, Vector<RCShdPtr<SnItem const>> added);
+    // Keeps the place index in step with a splice at the end, or drops it.
+    void placesAfterSplice(std::size_t at, std::size_t count,
+                           const Vector<RCShdPtr<SnItem const>> &added) noexcept;
+    // The hints that tell observers of a change, made before the change (none without observers):
+    // of the whole list, or of a splice, between this revision and `after`.
+    ObHints newsOfChange(std::uint64_t after) const;
+    ObHints newsOfSplice(std::uint64_t after, std::size_t at, std::size_t count,
+                         const Vector<RCShdPtr<SnItem const>> &added) const;
     // Tells the observers; keeps this selection alive meanwhile.
     void tell(const ObHints &news);
     // Every change of the items: a new revision, and the place index forgotten.

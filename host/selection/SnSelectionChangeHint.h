@@ -1,25 +1,57 @@
 #pragma once
 
+#include "../../foundation/RCShdPtr.h"
+#include "../../foundation/Vector.h"
 #include "../ObHint.h"
 #include "../ObSubject.h"
 #include "../VoHostExport.h"
 #include "Sn.h"
+#include "SnItem.h"
+
+#include <cstdint>
 
 namespace Vo {
 
 // The hint that a selection's items changed; names the subject of the changed selection, which it
-// borrows for identity only (it may be gone by the time the hint is read).
+// borrows for identity only (it may be gone by the time the hint is read), and says what changed:
+// either the whole list (isWhole), or one splice: from getPosition(), the items getRemovedItems()
+// gave way to getAddedItems() (an insertion removes none, a removal adds none, a replacement does
+// one of each). Shares the items it names. The revisions are the selection's before and after the
+// change: an observer that keeps something derived from the items at the revision before may patch
+// it by the splice instead of reading every item again; any other observer reads the selection.
 class VO_HOST_API SnSelectionChangeHint : public ObHint {
 public:
+    using ItemList = Vector<RCShdPtr<SnItem const>>;
+
+    // A change of the whole list, revisions unknown (0).
     explicit SnSelectionChangeHint(const ObSubject<Sn> *subject) noexcept;
+    // A change of the whole list between two known revisions.
+    SnSelectionChangeHint(const ObSubject<Sn> *subject, std::uint64_t revisionBefore,
+                          std::uint64_t revisionAfter) noexcept;
+    // One splice between two revisions.
+    SnSelectionChangeHint(const ObSubject<Sn> *subject, std::uint64_t revisionBefore,
+                          std::uint64_t revisionAfter, int position, ItemList removed,
+                          ItemList added) noexcept;
 
     const ObSubject<Sn> *getSubject() const noexcept { return subject; }
+    bool isWhole() const noexcept { return position < 0; }
+    // The first place the splice touched; -1 for a change of the whole list.
+    int getPosition() const noexcept { return position; }
+    const ItemList &getRemovedItems() const noexcept { return removed; }
+    const ItemList &getAddedItems() const noexcept { return added; }
+    std::uint64_t getRevisionBefore() const noexcept { return revisionBefore; }
+    std::uint64_t getRevisionAfter() const noexcept { return revisionAfter; }
 
 protected:
     ~SnSelectionChangeHint() noexcept override;
 
 private:
     const ObSubject<Sn> *subject;
+    std::uint64_t revisionBefore;
+    std::uint64_t revisionAfter;
+    int position;
+    ItemList removed;
+    ItemList added;
 };
 
 } // namespace Vo

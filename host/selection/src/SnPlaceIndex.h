@@ -24,12 +24,13 @@ public:
     std::size_t firstPlace(const SnItem *item) const noexcept;
     // Hands place, the first place of from, over to to. Throws only while nothing has changed yet.
     void move(const SnItem *from, const SnItem *to, std::size_t place);
+    // Records one more place of item (the list grew there); may throw, the index then unusable.
+    void addPlace(const SnItem *item, std::size_t place);
+    // Forgets the first place of item, which must have one.
+    void dropFirstPlace(const SnItem *item) noexcept;
 
 private:
     static constexpr std::size_t kMany = npos; // the cell's mark for an item found in several
-
-    void addPlace(const SnItem *item, std::size_t place);
-    void dropFirstPlace(const SnItem *item) noexcept;
 
     PtrMap<const SnItem *, std::size_t> cells;
     // The places of each item that appears more than once, descending: the first one last.

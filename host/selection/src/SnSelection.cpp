@@ -1,6 +1,7 @@
 #include "host/selection/SnSelection.h"
 
 #include "SnPlaceIndex.h"
+#include "base/RCExInvalidCall.h"
 #include "base/RCExUtil.h"
 #include "host/ObHints.h"
 #include "host/selection/SnSelectionChangeHint.h"
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <iterator>
+#include <string>
 #include <typeinfo>
 #include <utility>
 
@@ -76,25 +78,109 @@ void SnSelection::addItem(const RCShdPtr<SnItem const> &item) {
 bool SnSelection::replaceItem(const RCShdPtr<SnItem const> &oldItem,
                               const RCShdPtr<SnItem const> &newItem) {
     checkItem(newItem);
-    SnPlaceIndex &index = places();
-    const std::size_t place = index.firstPlace(oldItem.get());
+    // The primary item is found without the index: editors replace it most.
+    const bool primary = !items.empty() && items.front().get() == oldItem.get();
+    const std::size_t place = primary ? 0 : places().firstPlace(oldItem.get());
     if (place == SnPlaceIndex::npos) {
         return false;
     }
-    const ObHints news = newsOfChange(); // first: a change is never left untold
-    index.move(oldItem.get(), newItem.get(), place);
+    const std::uint64_t after = nextRevision();
+    const ObHints news = newsOfSplice(after, place, 1, {newItem}); // first: never left untold
+    if (placeIndex) {
+        placeIndex->move(oldItem.get(), newItem.get(), place);
+    }
     items[place] = newItem;
-    revision = nextRevision();
+    revision = after;
     tell(news);
     return true;
 }
 
 void SnSelection::replaceAllItems(const RCShdPtr<SnSelection const> &other) {
     auto taken(other->items); // copied first: other may be this selection
-    const ObHints news = newsOfChange();
+    const std::uint64_t after = nextRevision();
+    const ObHints news = newsOfChange(after);
     items.swap(taken);
-    changed();
+    revision = after;
+    placeIndex.reset();
     tell(news);
+}
+
+void SnSelection::insertItem(int position, const RCShdPtr<SnItem const> &item) {
+    checkItem(item);
+    if (position < 0 || position > getNbItems()) {
+        throw RCExInvalidCall("cannot insert an item at place " + std::to_string(position) +
+                              " of a selection of " + std::to_string(items.size()) + " items");
+    }
+    splice(static_cast<std::size_t>(position), 0, {item});
+}
+
+bool SnSelection::removeItem(const RCShdPtr<SnItem const> &item) {
+    std::size_t place = SnPlaceIndex::npos;
+    if (placeIndex) {
+        place = placeIndex->firstPlace(item.get());
+    } else {
+        const auto found = std::find_if(items.begin(), items.end(), [&](const auto &held) {
+            return held.get() == item.get();
+        });
+        if (found != items.end()) {
+            place = static_cast<std::size_t>(found - items.begin());
+        }
+    }
+    if (place == SnPlaceIndex::npos) {
+        return false;
+    }
+    splice(place, 1, {});
+    return true;
+}
+
+void SnSelection::replaceRange(int position, int count,
+                               const Vector<RCShdPtr<SnItem const>> &replacement) {
+    if (position < 0 || count < 0 || position > getNbItems() - count) {
+        throw RCExInvalidCall("cannot replace " + std::to_string(count) + " items from place " +
+                              std::to_string(position) + " of a selection of " +
+                              std::to_string(items.size()) + " items");
+    }
+    std::for_each(replacement.begin(), replacement.end(), &SnSelection::checkItem);
+    if (count == 0 && replacement.empty()) {
+        return;
+    }
+    splice(static_cast<std::size_t>(position), static_cast<std::size_t>(count), replacement);
+}
+
+// Everything that allocates (the hint, the room) comes before the first item moves.
+void SnSelection::splice(std::size_t at, std::size_t count, Vector<RCShdPtr<SnItem const>> added) {
+    const std::uint64_t after = nextRevision();
+    const ObHints news = newsOfSplice(after, at, count, added);
+    items.reserve(items.size() - count + added.size());
+    placesAfterSplice(at, count, added);
+    const auto first = items.begin() + static_cast<std::ptrdiff_t>(at);
+    const auto rest = items.erase(first, first + static_cast<std::ptrdiff_t>(count));
+    items.insert(rest, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    revision = after;
+    tell(news);
+}
+
+void SnSelection::placesAfterSplice(std::size_t at, std::size_t count,
+                                    const Vector<RCShdPtr<SnItem const>> &added) noexcept {
+    if (!placeIndex) {
+        return;
+    }
+    try {
+        if (count == 0 && at == items.size()) { // appended: the places before stay
+            for (std::size_t i = 0; i < added.size(); ++i) {
+                placeIndex->addPlace(added[i].get(), at + i);
+            }
+            return;
+        }
+        const SnItem *last = items.back().get();
+        if (count == 1 && added.empty() && at + 1 == items.size() &&
+            placeIndex->firstPlace(last) == at) {
+            placeIndex->dropFirstPlace(last);
+            return;
+        }
+    } catch (...) { // NOLINT(bugprone-empty-catch): dropped below, rebuilt when next needed
+    }
+    placeIndex.reset();
 }
 
 int SnSelection::getNbItems() const { return static_cast<int>(items.size()); }
@@ -133,10 +219,23 @@ void SnSelection::checkItem(const RCShdPtr<SnItem const> &item) {
 
 // Allocated before the items change, so that a change always reaches the observers: with the
 // hints allocated afterwards, running out of memory would leave a change no observer hears of.
-ObHints SnSelection::newsOfChange() const {
+ObHints SnSelection::newsOfChange(std::uint64_t after) const {
     ObHints hints;
     if (subject.getNbObservers() != 0) { // no one to tell: spare the hint
-        hints.add(RCShdPtr<ObHint>(new SnSelectionChangeHint(&subject)));
+        hints.add(RCShdPtr<ObHint>(new SnSelectionChangeHint(&subject, revision, after)));
+    }
+    return hints;
+}
+
+ObHints SnSelection::newsOfSplice(std::uint64_t after, std::size_t at, std::size_t count,
+                                  const Vector<RCShdPtr<SnItem const>> &added) const {
+    ObHints hints;
+    if (subject.getNbObservers() != 0) {
+        const auto first = items.begin() + static_cast<std::ptrdiff_t>(at);
+        hints.add(RCShdPtr<ObHint>(new SnSelectionChangeHint(
+            &subject, revision, after, static_cast<int>(at),
+            SnSelectionChangeHint::ItemList(first, first + static_cast<std::ptrdiff_t>(count)),
+            added)));
     }
     return hints;
 }

@@ -2,46 +2,68 @@
 
 #include "SeShape.h"
 #include "SeShapeInterface.h"
-#include "SeShapeKeyIndex.h"
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 #include "foundation/Vector.h"
+#include "host/selection/SnItem.h"
 #include "host/selection/SnSelection.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 
 namespace Vo {
 
-// The selected shapes of one selector by identity key, kept by the selector until the selection
-// they were read from changes revision. Owns the key index and weak pointers to the shapes'
-// editing sides, so it keeps no shape alive. The selector's thread only.
+// The selected shapes of one selector by identity key, kept by the selector for the revision of the
+// selection they were read from, and carried along the selector's one-item changes so that adding
+// or removing one shape does not read them all again. Owns the key table, which holds the items'
+// addresses and weak pointers to the shapes' editing sides, so it keeps no shape alive. The
+// selector's thread only.
 class SeSelectedKeys {
 public:
     // Fills shapes and their editing sides, in selection order; raises as the selector does.
     using Read = std::function<void(Vector<RCShdPtr<SeShape>> &shapes,
                                     Vector<RCWeakPtr<SeShapeInterface>> &interfaces)>;
+    // What the look-up of a shape found among the selected ones.
+    struct Found {
+        const SnItem *item = nullptr; // the one selected item equal to the shape, when one
+        bool several = false;         // more than one: the caller finds the first in order
+    };
 
     // The keys of the selection, from cache when they were read from this selection at its
     // current revision, else read again into cache.
-    static const SeSelectedKeys &of(std::unique_ptr<const SeSelectedKeys> &cache,
+    static const SeSelectedKeys &of(std::unique_ptr<SeSelectedKeys> &cache,
                                     const SnSelection &selection, const Read &read);
+    // The selector changed `selection`, whose keys were cached at revision `before`, by one item:
+    // `removed` left, `added` came in (either may be null), both of `shape`. The cache follows, or
+    // is dropped when it was not current or the shape cannot be read.
+    static void follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSelection &selection,
+                       std::uint64_t before, const SnItem *removed, const SnItem *added,
+                       const RCWeakPtr<SeShapeInterface> &shape) noexcept;
 
-    bool isUsable() const noexcept { return index.isUsable(); }
-    // Whether a selected shape whose key is key is equal to shape; isEqual is asked only of those.
-    // Raises RCExNullPtr when such a shape is gone.
-    bool containsEqual(std::uint64_t key, const SeShape &shape) const;
+    // True when every selected shape makes the identity-key promise.
+    bool isUsable() const noexcept { return unpromised == 0; }
+    // The selected items whose shapes have this key and are equal to shape; isEqual is asked only
+    // of those. Raises RCExNullPtr when such a shape is gone.
+    Found findEqual(std::uint64_t key, const SeShape &shape) const;
 
 private:
-    SeSelectedKeys(const SnSelection &selection, Vector<RCShdPtr<SeShape>> shapes,
-                   Vector<RCWeakPtr<SeShapeInterface>> interfaces);
+    struct Entry {
+        const SnItem *item;
+        RCWeakPtr<SeShapeInterface> shape;
+    };
+
+    SeSelectedKeys(const SnSelection &selection, const Vector<RCShdPtr<SeShape>> &shapes,
+                   const Vector<RCWeakPtr<SeShapeInterface>> &interfaces);
+    void patch(const SnItem *removed, const SnItem *added,
+               const RCWeakPtr<SeShapeInterface> &shape);
 
     const SnSelection *selection;
     std::uint64_t revision;
-    Vector<RCWeakPtr<SeShapeInterface>> interfaces;
-    SeShapeKeyIndex index;
+    std::unordered_multimap<std::uint64_t, Entry> entries;
+    std::size_t unpromised = 0;
 };
 
 } // namespace Vo

@@ -235,26 +235,87 @@ void SeShapeSelector::getSelectedShapes(Vector<RCShdPtr<SeShape>> &shapes) const
     });
 }
 
-bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {
-    if (current().isEmpty()) {
-        return false;
+const SeSelectedKeys &SeShapeSelector::keysOf(const SnSelection &items) const {
+    return SeSelectedKeys::of(selectedKeys, items,
+                              [this](Vector<RCShdPtr<SeShape>> &shapes,
+                                     Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
+                                  getSelectedShapes(shapes);
+                                  getSelectedShapeInterfaces(interfaces);
+                              });
+}
+
+void SeShapeSelector::keysFollow(const SnSelection &items, std::uint64_t before,
+                                 const SnItem *removed, const SnItem *added,
+                                 const RCWeakPtr<SeShapeInterface> &shape) const noexcept {
+    SeSelectedKeys::follow(selectedKeys, items, before, removed, added, shape);
+}
+
+// Through the keys when every shape involved makes the promise and one selected item matches;
+// otherwise from the front, shape by shape, which also finds the first of several.
+RCShdPtr<SnItem const> SeShapeSelector::findSelectedItem(const RCShdPtr<SeShape> &shape) const {
+    const SnSelection &items = current();
+    if (items.isEmpty()) {
+        return RCShdPtr<SnItem const>();
     }
     if (const SeIdentityKey *promise = promiseOf(shape)) {
-        const SeSelectedKeys &keys =
-            SeSelectedKeys::of(selectedKeys, current(),
-                               [this](Vector<RCShdPtr<SeShape>> &shapes,
-                                      Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
-                                   getSelectedShapes(shapes);
-                                   getSelectedShapeInterfaces(interfaces);
-                               });
+        const SeSelectedKeys &keys = keysOf(items);
         if (keys.isUsable()) {
-            return keys.containsEqual(promise->getIdentityKey(), *shape);
+            const SeSelectedKeys::Found found = keys.findEqual(promise->getIdentityKey(), *shape);
+            if (!found.several) {
+                return RCShdPtr<SnItem const>(found.item);
+            }
         }
     }
-    Vector<RCShdPtr<SeShape>> selected;
+    Vector<RCShdPtr<SeShape>> selected; // raises when a selected shape is gone, as it always has
     getSelectedShapes(selected);
-    return std::any_of(selected.begin(), selected.end(),
-                       [&](const RCShdPtr<SeShape> &s) { return shape->isEqual(*s); });
+    const auto found = std::find_if(selected.begin(), selected.end(),
+                                    [&](const RCShdPtr<SeShape> &s) { return shape->isEqual(*s); });
+    return found == selected.end() ? RCShdPtr<SnItem const>()
+                                   : *(items.begin() + (found - selected.begin()));
+}
+
+bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {
+    return !findSelectedItem(shape).isNull();
+}
+
+void SeShapeSelector::addSelectedShape(const RCShdPtr<SeShape> &shape) {
+    if (shape.isNull()) {
+        RCExUtil::throwExNullPtr(typeid(SeShape const *).name());
+    }
+    const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
+    if (editing.isNull() || isShapeSelected(shape)) {
+        return;
+    }
+    SnSelection &target = current();
+    const RCShdPtr<SnItem const> item = SeShapeItems::make(RCShdPtr<SnParts>(), editing);
+    const std::uint64_t before = target.getRevision();
+    // No index is mirrored with two shapes or more, nor for a whole shape alone: nothing to put
+    // back. An observer's error passes on with the change made.
+    target.insertItem(target.getNbItems(), item);
+    keysFollow(target, before, nullptr, item.get(), editing);
+}
+
+void SeShapeSelector::unselectShape(const RCShdPtr<SeShape> &shape) {
+    if (shape.isNull()) {
+        RCExUtil::throwExNullPtr(typeid(SeShape const *).name());
+    }
+    const RCShdPtr<SnItem const> item = findSelectedItem(shape);
+    if (item.isNull()) {
+        return;
+    }
+    SnSelection &target = current();
+    if (target.getNbItems() == 2 && batch == nullptr) {
+        // The shape left alone is mirrored with its indices, which may name missing elements:
+        // the write that can put the old items back.
+        const RCShdPtr<SnSelection> result(target.clone());
+        result->removeItem(item);
+        handOver(result);
+        return;
+    }
+    const std::uint64_t before = target.getRevision();
+    const RCWeakPtr<SeShapeInterface> editing = SeShapeItems::asShapeItem(item).getData();
+    target.removeItem(item);
+    keysFollow(target, before, item.get(), nullptr, editing);
 }
 
 RCWeakPtr<SeShapeInterface> SeShapeSelector::getPrimarySelectedShapeInterface() const {

@@ -18,6 +18,8 @@ const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
     [](SeShapeParts &p, int first, int n) { p.appendPointRange(first, n); },
     [](SeShapeParts &p, int n, int largest) { p.reservePoints(n, largest); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllHandles(from); },
+    [](SeShapeParts &p, int i) { p.removePoint(i); },
+    [](const SeShapeParts &p, int i) { return p.hasPoint(i); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
     [](const SeShapeParts &p) { return p.isPointEmpty(); },
     [](const SeShapeParts &p, int i) { return p.getPointRank(i); },
@@ -28,6 +30,8 @@ const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](SeShapeParts &p, int first, int n) { p.appendHandleRange(first, n); },
     [](SeShapeParts &p, int n, int largest) { p.reserveHandles(n, largest); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllPoints(from); },
+    [](SeShapeParts &p, int i) { p.removeHandle(i); },
+    [](const SeShapeParts &p, int i) { return p.hasHandle(i); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
     [](const SeShapeParts &p) { return p.isHandleEmpty(); },
     [](const SeShapeParts &p, int i) { return p.getHandleRank(i); },
@@ -72,12 +76,14 @@ void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnPart
         return;
     }
     SnSelection &target = current(); // the working selection of a batch notifies no one
+    const std::uint64_t before = target.getRevision();
     try {
         target.replaceItem(primary.item, item);
     } catch (const SeExMissingElement &) { // see handOver
         putBack([&] { target.replaceItem(item, primary.item); });
         throw;
     }
+    keysFollow(target, before, primary.item.get(), item.get(), primary.shape);
 }
 
 void SeShapeSelector::selectIndex(const PartsChannel &channel, int index) {
@@ -162,6 +168,39 @@ void SeShapeSelector::unselect(const PartsChannel &channel) {
 
 void SeShapeSelector::unselectPoints() { unselect(pointsChannel); }
 void SeShapeSelector::unselectHandles() { unselect(handlesChannel); }
+
+void SeShapeSelector::addSelectedIndex(const PartsChannel &channel, int index) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts const> now = SeShapeItems::partsOf(*primary.item);
+    if (!now.isNull() && channel.has(*now, index)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
+    channel.append(*parts, index);
+    install(primary, parts);
+}
+
+void SeShapeSelector::unselectIndex(const PartsChannel &channel, int index) {
+    PrimaryShape primary;
+    if (!findPrimaryShape(primary)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts const> now = SeShapeItems::partsOf(*primary.item);
+    if (now.isNull() || !channel.has(*now, index)) {
+        return;
+    }
+    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
+    channel.remove(*parts, index);
+    install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts));
+}
+
+void SeShapeSelector::addSelectedPoint(int index) { addSelectedIndex(pointsChannel, index); }
+void SeShapeSelector::unselectPoint(int index) { unselectIndex(pointsChannel, index); }
+void SeShapeSelector::addSelectedHandle(int index) { addSelectedIndex(handlesChannel, index); }
+void SeShapeSelector::unselectHandle(int index) { unselectIndex(handlesChannel, index); }
 
 // The primary item's index vector for the channel; null when there is no
 // primary item or it has no parts. The primary item is read without asking

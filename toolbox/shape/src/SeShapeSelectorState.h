@@ -49,6 +49,8 @@ struct SeShapeSelector::PartsChannel {
     void (*reserve)(SeShapeParts &, int count, int largest);
     // Gives `parts` the other side's set of `from`.
     void (*takeOtherSide)(SeShapeParts &parts, const RCShdPtr<SnParts const> &from);
+    void (*remove)(SeShapeParts &, int);
+    bool (*has)(const SeShapeParts &, int);
     const Vector<int> &(*indices)(const SeShapeParts &);
     bool (*isEmpty)(const SeShapeParts &);
     int (*rank)(const SeShapeParts &, int index);
