@@ -99,6 +99,34 @@ TEST_F(SeIdentityKeyTest, IsShapeSelectedAsksIsEqualOnlyOfKeyMatchesWhenEverySha
     EXPECT_EQ(ask(keyedShape(b, b)), std::make_pair(true, 1));
 }
 
+// The keys are carried along one-item changes; a shape without the promise coming in or going out
+// switches the look-up to the walk and back.
+TEST_F(SeIdentityKeyTest, KeysFollowOneItemChangesOfTheSelection) {
+    own(a, true);
+    own(b, true);
+    own(c, false);
+    select({item(a)});
+    EXPECT_EQ(ask(keyedShape(a, a)), std::make_pair(true, 1));
+    selector->addSelectedShape(models[b]);
+    EXPECT_EQ(ask(keyedShape(b, b)), std::make_pair(true, 1));
+    selector->selectPoint(2); // the primary item is replaced: its key stays
+    EXPECT_EQ(ask(keyedShape(a, a)), std::make_pair(true, 1));
+    selector->addSelectedShape(models[c]); // no promise: the walk
+    EXPECT_EQ(ask(keyedShape(b, b)), std::make_pair(true, 2));
+    selector->unselectShape(models[c]);
+    EXPECT_EQ(ask(keyedShape(b, b)), std::make_pair(true, 1));
+    selector->unselectShape(models[a]);
+    EXPECT_EQ(ask(keyedShape(a, a)), std::make_pair(false, 0));
+    EXPECT_EQ(ask(keyedShape(b, b)), std::make_pair(true, 1));
+
+    // Two selected shapes equal to the one asked about: the first in order leaves.
+    select({item(a), item(b, {1}, {}), item(a, {2}, {})});
+    const RCShdPtr<SeShape> likeA = keyedShape(a, a);
+    selector->unselectShape(likeA);
+    EXPECT_EQ(selectedShapes(), (Indices{b, a}));
+    EXPECT_EQ(pointsAt(1), Indices{2});
+}
+
 TEST_F(SeIdentityKeyTest, SelectAllShapesLooksWalkedShapesUpByKeyWithTheSameResult) {
     const RCShdPtr<SeShape> shapeA = own(a, true);
     const RCShdPtr<SeShape> shapeB = own(b, true);

@@ -268,6 +268,85 @@ TEST_F(SeShapeSelectorTest, SelectAllShapesAppendsUnselectedShapesAndKeepsParts)
     EXPECT_EQ(takeNotifications(), 1);
 }
 
+TEST_F(SeShapeSelectorTest, OneShapeComesOrGoesAndTheOthersKeepPlacePartsAndRole) {
+    selector->addSelectedShape(models[b]); // an empty selection: it becomes primary
+    EXPECT_EQ(selectedShapes(), (Indices{b}));
+    EXPECT_EQ(takeNotifications(), 1);
+    select({item(a, {1, 2}, {0}), item(b)});
+    takeNotifications();
+
+    selector->addSelectedShape(models[c]);
+    EXPECT_EQ(selectedShapes(), (Indices{a, b, c}));
+    EXPECT_EQ(pointsAt(0), (Indices{1, 2}));
+    EXPECT_EQ(handlesAt(0), Indices{0});
+    EXPECT_EQ(partsAt(2), nullptr);
+    EXPECT_EQ(takeNotifications(), 1);
+    selector->addSelectedShape(models[c]); // already selected
+    selector->addSelectedShape(models[a]);
+    EXPECT_EQ(takeNotifications(), 0);
+
+    selector->unselectShape(models[b]); // from the middle
+    EXPECT_EQ(selectedShapes(), (Indices{a, c}));
+    selector->unselectShape(models[a]); // the primary one: the next takes the role
+    EXPECT_EQ(selectedShapes(), Indices{c});
+    EXPECT_EQ(selector->getPrimarySelectedShape().get(), models[c].get());
+    EXPECT_EQ(takeNotifications(), 2);
+    selector->unselectShape(models[a]); // not selected
+    EXPECT_EQ(takeNotifications(), 0);
+    selector->unselectShape(models[c]);
+    EXPECT_EQ(selector->getNbSelectedShape(), 0);
+    EXPECT_EQ(takeNotifications(), 1);
+
+    // A shape selected twice leaves from its first place.
+    select({item(a), item(b), item(a, {3}, {})});
+    takeNotifications();
+    selector->unselectShape(models[a]);
+    EXPECT_EQ(selectedShapes(), (Indices{b, a}));
+    EXPECT_EQ(pointsAt(1), Indices{3});
+    EXPECT_EQ(takeNotifications(), 1);
+    EXPECT_FALSE(selector->isShapeSelected(models[c]));
+    EXPECT_TRUE(selector->isShapeSelected(models[a]));
+
+    // Null is refused, a gone shape is not added, and nothing changes for either.
+    EXPECT_THROW(selector->addSelectedShape(RCShdPtr<SeShape>()), Vo::RCExNullPtr);
+    EXPECT_THROW(selector->unselectShape(RCShdPtr<SeShape>()), Vo::RCExNullPtr);
+    app.deleteInterfaceOnly(c);
+    selector->addSelectedShape(models[c]);
+    EXPECT_EQ(selectedShapes(), (Indices{b, a}));
+    EXPECT_EQ(takeNotifications(), 0);
+}
+
+TEST_F(SeShapeSelectorTest, OnePointOrHandleComesOrGoesInSelectionOrder) {
+    selector->addSelectedPoint(1); // no primary shape
+    EXPECT_EQ(takeNotifications(), 0);
+    select({item(a), item(b)});
+    takeNotifications();
+
+    selector->addSelectedPoint(4); // a whole shape gets parts holding just it
+    selector->addSelectedPoint(2);
+    selector->addSelectedHandle(3);
+    selector->addSelectedPoint(4); // selected already
+    EXPECT_EQ(pointsAt(0), (Indices{4, 2}));
+    EXPECT_EQ(handlesAt(0), Indices{3});
+    EXPECT_EQ(takeNotifications(), 3);
+    selector->addSelectedPoint(7);
+    selector->unselectPoint(2); // from the middle: the others keep their order
+    EXPECT_EQ(pointsAt(0), (Indices{4, 7}));
+    EXPECT_EQ(selector->getPointSelectionRank(7), 2);
+    selector->unselectPoint(2); // not selected
+    selector->unselectHandle(0);
+    EXPECT_EQ(takeNotifications(), 2);
+
+    selector->unselectPoint(4);
+    selector->unselectPoint(7);
+    EXPECT_EQ(pointsAt(0), Indices{});
+    EXPECT_EQ(handlesAt(0), Indices{3});
+    selector->unselectHandle(3); // nothing left: the shape is whole again
+    EXPECT_EQ(partsAt(0), nullptr);
+    EXPECT_EQ(selectedShapes(), (Indices{a, b}));
+    EXPECT_EQ(takeNotifications(), 3);
+}
+
 TEST_F(SeShapeSelectorTest, ForeignItemsRaiseCastFailedAndChangeNothing) {
     const RCShdPtr<SnItem const> foreign(new Vo::SnItemBasic<int>(RCShdPtr<SnParts>(), 7));
     const std::string foreignName = "Vo::SnItemBasic<int>";

@@ -7,6 +7,7 @@
 #include "host/ObObserver.h"
 #include "host/PrdPredicate.h"
 #include "host/PrdPredicateImp.h"
+#include "host/RCExInvalidCall.h"
 #include "host/RCExNullPtr.h"
 #include "host/Sn.h"
 #include "host/SnItemBasic.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -322,6 +324,122 @@ TEST(SnSelectionTest, ObserversMayDetachOrReleaseTheSelectionWhileNotified) {
     EXPECT_EQ(fourth.calls, 1);
     EXPECT_EQ(third.getNbSubjects(), 0);
     EXPECT_EQ(fourth.getNbSubjects(), 0);
+}
+
+// Records the splice each hint describes, applied to a copy of the items as they were before.
+class SpliceWatcher : public ObObserver<Sn> {
+public:
+    explicit SpliceWatcher(const SnSelection &watched)
+        : selection(watched), replayed(watched.begin(), watched.end()),
+          revision(watched.getRevision()) {}
+
+    void update(ObSubject<Sn> *, const ObHints &hints) override {
+        for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
+            const auto &change = *rcDynamicCast<SnSelectionChangeHint>(hint);
+            ASSERT_EQ(change.getRevisionBefore(), revision);
+            ASSERT_EQ(change.getRevisionAfter(), selection.getRevision());
+            revision = change.getRevisionAfter();
+            if (change.isWhole()) {
+                replayed.assign(selection.begin(), selection.end());
+                continue;
+            }
+            const auto at = replayed.begin() + change.getPosition();
+            const auto &removed = change.getRemovedItems();
+            ASSERT_LE(removed.size(), static_cast<std::size_t>(replayed.end() - at));
+            ASSERT_TRUE(std::equal(removed.begin(), removed.end(), at));
+            const auto rest = replayed.erase(at, at + static_cast<std::ptrdiff_t>(removed.size()));
+            replayed.insert(rest, change.getAddedItems().begin(), change.getAddedItems().end());
+        }
+    }
+
+    const SnSelection &selection;
+    std::vector<ItemPtr> replayed;
+    std::uint64_t revision;
+};
+
+TEST(SnSelectionTest, OneItemChangesNotifyTheSpliceTheyMade) {
+    RCShdPtr<SnSelection> selection = SnSelection::create(Items{makeItem(1), makeItem(2)});
+    SpliceWatcher watcher(*selection);
+    selection->getSubject().attachObserver(&watcher);
+
+    const ItemPtr front = makeItem(0);
+    selection->insertItem(0, front); // a new primary item
+    const ItemPtr back = makeItem(9);
+    selection->insertItem(3, back);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{0, 1, 2, 9}));
+    EXPECT_EQ(selection->getPrimaryItem().get(), front.get());
+
+    EXPECT_TRUE(selection->removeItem(front)); // the next one becomes primary
+    EXPECT_FALSE(selection->removeItem(front));
+    EXPECT_FALSE(selection->removeItem(makeItem(1))); // equal, but not that very object
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 2, 9}));
+    selection->replaceRange(1, 2, {makeItem(5), makeItem(6), makeItem(7)});
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 5, 6, 7}));
+    selection->replaceItem(selection->getPrimaryItem(), makeItem(4));
+    selection->replaceAllItems(SnSelection::create(Items{makeItem(8)}));
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{8}));
+    EXPECT_TRUE(std::equal(watcher.replayed.begin(), watcher.replayed.end(), selection->begin(),
+                           selection->end()));
+
+    // Refused: nothing changes, no one hears, the revision stays.
+    const std::uint64_t revision = selection->getRevision();
+    EXPECT_THROW(selection->insertItem(2, makeItem(3)), RCExInvalidCall);
+    EXPECT_THROW(selection->insertItem(-1, makeItem(3)), RCExInvalidCall);
+    EXPECT_THROW(selection->insertItem(0, ItemPtr()), RCExNullPtr);
+    EXPECT_THROW(selection->replaceRange(1, 1, {}), RCExInvalidCall);
+    EXPECT_THROW(selection->replaceRange(0, -1, {}), RCExInvalidCall);
+    EXPECT_THROW(selection->replaceRange(0, 1, {makeItem(1), ItemPtr()}), RCExNullPtr);
+    selection->replaceRange(1, 0, {}); // an empty splice is no change
+    EXPECT_EQ(selection->getRevision(), revision);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{8}));
+    EXPECT_EQ(watcher.revision, revision);
+}
+
+// Random splices, removals and replacements, with items that appear several times, against a plain
+// vector: the place index must stay exact whether it is kept along a change or built again.
+TEST(SnSelectionTest, OneItemChangesAgreeWithAPlainListWhateverTheirMix) {
+    std::mt19937 random(7);
+    std::vector<ItemPtr> pool;
+    for (int i = 0; i < 12; ++i) {
+        pool.push_back(makeItem(i));
+    }
+    const RCShdPtr<SnSelection> selection = SnSelection::create();
+    SpliceWatcher watcher(*selection);
+    selection->getSubject().attachObserver(&watcher);
+    std::vector<ItemPtr> model;
+    for (int step = 0; step < 4000; ++step) {
+        const ItemPtr &item = pool[random() % pool.size()];
+        const ItemPtr &other = pool[random() % pool.size()];
+        const auto first = std::find(model.begin(), model.end(), item);
+        switch (random() % 4) {
+        case 0: {
+            const auto at = static_cast<int>(random() % (model.size() + 1));
+            selection->insertItem(at, item);
+            model.insert(model.begin() + at, item);
+            break;
+        }
+        case 1:
+            ASSERT_EQ(selection->removeItem(item), first != model.end());
+            if (first != model.end()) {
+                model.erase(first);
+            }
+            break;
+        case 2:
+            ASSERT_EQ(selection->replaceItem(item, other), first != model.end());
+            if (first != model.end()) {
+                *first = other;
+            }
+            break;
+        default:
+            selection->insertItem(static_cast<int>(model.size()), item); // appended
+            model.push_back(item);
+            break;
+        }
+        ASSERT_TRUE(std::equal(model.begin(), model.end(), selection->begin(), selection->end()))
+            << "step " << step;
+    }
+    EXPECT_TRUE(std::equal(model.begin(), model.end(), watcher.replayed.begin(),
+                           watcher.replayed.end()));
 }
 
 } // namespace SnSelectionTesting
