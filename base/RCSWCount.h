@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RCBase.h"
+#include "RCSWEnds.h"
 
 namespace Vo {
 
@@ -24,7 +25,13 @@ public:
         return false;
     }
     // True when this release took the strong count to 0: the caller destroys the object.
-    bool releaseStrong() const noexcept { return RCCountTraits<C>::decrement(strong) == 0; }
+    bool releaseStrong() const noexcept {
+        if (RCCountTraits<C>::decrement(strong) != 0) {
+            return false;
+        }
+        RCSWEnds::add();
+        return true;
+    }
 
 private:
     mutable C strong;

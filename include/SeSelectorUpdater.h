@@ -15,16 +15,19 @@
 #include "host/ObObserver.h"
 #include "host/PrdPredicate.h"
 #include "host/PrdPredicateImp.h"
+#include "host/graph/PiPath.h"
 #include "host/selection/Sn.h"
 #include "host/selection/SnItem.h"
 #include "host/selection/SnSelection.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
-#include <unordered_set>
+#include <cstdint>
+#include <unordered_map>
 
 namespace Vo {
 
 class PiNode;
-class PiPath;
+
 
 // Keeps the editor's selection (the selector's SnSelection) and the application's global selection
 // (the composition graph's) in step, both ways, and is the one caller of the selector's three
@@ -110,19 +113,82 @@ protected:
     ~SeSelectorUpdater() override;
 
 private:
-    struct Changes;
+    // Which callback lists one `update` runs, across all its hints.
+    struct Changes {
+        bool primary = false;
+        bool shapes = false;
+        bool selection = false;
+    };
+    // Where the part items of the single selected shape sit in the application's selection, as
+    // last mirrored: the points' items first, then the handles'.
+    struct PartsLayout {
+        int pointItems = 0;
+        int handleItems = 0;
+        // Items per point (handle) when every element gives as many; -1 otherwise.
+        int pointWidth = 0;
+        int handleWidth = 0;
+        // The curve's "Points" is one plain input: one item stands for every selected point.
+        bool pointsSingle = false;
+        // Elements of the points (gradient) input when mirrored: a renumbering mirrored by one
+        // index needs the graph changed first, by one element. -1 when not read.
+        int pointElements = -1;
+        int handleElements = -1;
+        RCShdPtr<PiPath> path;
+    };
+    // The application's selection as the mirror of the editor's, when last written or found equal:
+    // a one-item change between those revisions is mirrored by the one item it changed.
+    struct EditorMirror {
+        std::uint64_t editorRevision = 0;
+        std::uint64_t hostRevision = 0;
+        // RCSWEnds then: while no weakly held object ends, every shape found alive stays so.
+        std::uint64_t ends = 0;
+        // The node item is refused by the item filter and every shape's item passes it: the host
+        // view is the shapes' items, then the part items that pass.
+        bool regular = false;
+        int viewCount = 0;
+        PartsLayout parts;
+    };
+    // The editor's selection as the mirror of the application's, when last written or found equal;
+    // every item of the application's then stands for a live shape, at the same place.
+    struct HostMirror {
+        std::uint64_t hostRevision = 0;
+        std::uint64_t editorRevision = 0;
+        std::uint64_t ends = 0;
+    };
 
     void onShapeRemoved(const SeShapeEvent &event);
-    void onSelectorChanged(Changes &changes);
+    void onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes);
     void decideEditorCallbacks(Changes &changes) const;
-    RCShdPtr<SnSelection> mirrorOfEditor();
-    void onHostChanged(Changes &changes);
+    RCShdPtr<SnSelection> mirrorOfEditor(PartsLayout &layout);
+    EditorMirror mirrorFacts(const SnSelection &mirrored, const PartsLayout &layout) const;
+    void onHostChanged(const SnSelectionChangeHint &change, Changes &changes);
     bool haveSameShapes(const SnSelection &hostView) const;
     void addCommitChanges(Changes &changes) const;
     void notify(const Changes &changes) const;
     void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
-                         Vector<RCShdPtr<SnItem const>> &items) const;
+                         Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout) const;
     void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items);
+    void spliceGuarded(SnSelection &target, int position, int count,
+                       const Vector<RCShdPtr<SnItem const>> &items);
+    int passingCount(const Vector<RCShdPtr<SnItem const>> &items) const;
+    int passingCount(int position, int count) const;
+    void countSelected(const RCWeakPtr<SeShapeInterface> &shape, int delta);
+
+    // The one-item mirroring (SeSelectorUpdaterSplice.cpp): each gives false, having changed
+    // nothing, when the change must be mirrored in full.
+    bool followEditorSplice(const SnSelectionChangeHint &change, Changes &changes);
+    bool followShapeInserted(int position, const RCShdPtr<SnItem const> &item, Changes &changes);
+    bool followShapeRemoved(int position, const RCShdPtr<SnItem const> &item, Changes &changes);
+    bool followItemReplaced(int position, const RCShdPtr<SnItem const> &before,
+                            const RCShdPtr<SnItem const> &after, Changes &changes);
+    bool followParts(const RCShdPtr<SnItem const> &before, const RCShdPtr<SnItem const> &after,
+                     const RCWeakPtr<SeShapeInterface> &shape);
+    bool spliceParts(bool points, int rank, int index, bool insert,
+                     const RCWeakPtr<SeShapeInterface> &shape);
+    bool elementsFollow(const SeShapeSelector::PartsChange &note,
+                        const RCWeakPtr<SeShapeInterface> &shape);
+    bool followHostSplice(const SnSelectionChangeHint &change, Changes &changes);
+    void rememberHostMirror(bool everyItemAShape);
 
     SeShapeEditorControllerInterface &controller;
     RCShdPtr<SeShapeSelector> selector;
@@ -132,9 +198,12 @@ private:
     bool updating;
     CbMethod<SeSelectorUpdater, SeShapeEvent const> shapeEventHandler;
     PrdPredicate<RCShdPtr<SnItem const>> itemFilter;
-    // The ids of the selected shapes as last mirrored; valid only while selectedIdsKnown.
-    std::unordered_set<int> selectedIds;
+    // How many selected items each shape id has, as last mirrored; valid only while
+    // selectedIdsKnown.
+    std::unordered_map<int, int> selectedIds;
     bool selectedIdsKnown = false;
+    EditorMirror editorMirror;
+    HostMirror hostMirror;
 };
 
 extern template class RCBasePtr<SeSelectorUpdater>;

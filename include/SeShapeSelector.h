@@ -275,6 +275,27 @@ public:
     static RCShdPtr<SnItem const> renumberedItem(const RCShdPtr<SnItem const> &item,
                                                  const Renumbering &renumbering);
 
+    // How the selector made the parts of its primary item `to` from those of `from` by one index,
+    // so that an observer (the updater, a view) can follow the difference instead of reading every
+    // index. Kept for the last such change only, with both items; any other change of the parts
+    // leaves an older description, which names other items.
+    struct PartsChange {
+        enum class Kind : std::uint8_t {
+            appended,  // `index` was appended to the selection order
+            removed,   // `index` left from the 1-based `rank`
+            renumbered // the application inserted (`added`) or removed `index`; a removed one that
+                       // was selected left from `rank` (0 when it was not selected)
+        };
+        RCShdPtr<SnItem const> from;
+        RCShdPtr<SnItem const> to;
+        bool points = true; // the points' order changed, else the handles'
+        Kind kind = Kind::appended;
+        int index = 0;
+        int rank = 0;
+        bool added = false;
+    };
+    const PartsChange &getLastPartsChange() const noexcept { return partsChange; }
+
 private:
     friend class SeSelectionBatch;
     struct BatchState;
@@ -307,7 +328,10 @@ private:
     RCShdPtr<SeShapeParts> copyParts(const SnItem &item) const;
     static RCShdPtr<SeShapeParts> partsWithout(const PartsChannel &channel,
                                                const RCShdPtr<SeShapeParts const> &current);
-    void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts);
+    // Makes parts the primary item's, unless equal; `change`, when given, describes how (see
+    // PartsChange) to the observers of that change.
+    void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts,
+                 const PartsChange *change = nullptr);
     void commit(const RCShdPtr<SnSelection> &result);
     void handOver(const RCShdPtr<SnSelection const> &items);
     template <class Restore> void putBack(Restore restore) noexcept;
@@ -348,6 +372,7 @@ private:
     bool restoringAfterFault = false;
     // Set by the notify operations: the change being written was announced, and stands.
     mutable bool announced = false;
+    PartsChange partsChange;
     // The selected shapes by identity key, read at the first isShapeSelected after a change.
     mutable std::unique_ptr<SeSelectedKeys> selectedKeys;
 };

@@ -4,7 +4,9 @@
 #include "SeScopedValue.h"
 #include "SeShapeItem.h"
 #include "SeShapeItems.h"
+#include "SeUpdaterItems.h"
 
+#include "base/RCSWEnds.h"
 #include "foundation/RCWeakAccessor.h"
 #include "host/ObHints.h"
 #include "host/graph/PiCompositeInput.h"
@@ -30,74 +32,17 @@
 
 namespace Vo {
 
-// What one `update` found, across all its hints.
-struct SeSelectorUpdater::Changes {
-    bool primary = false;
-    bool shapes = false;
-    bool selection = false;
-};
-
 namespace {
 
+using Items = SeUpdaterItems;
 using ItemFilter = PrdPredicate<RCShdPtr<SnItem const>>;
 using ItemPredicateImp = PrdPredicateImp<RCShdPtr<SnItem const>>;
-
-const PiGraphObjectSnItemConst &asGraphItem(const RCShdPtr<SnItem const> &item) {
-    return *rcCheckedCast<PiGraphObjectSnItemConst const>(item.operator->());
-}
-
-// The model side of a live shape; null when the interface gives none (its use raises then).
-RCShdPtr<SeShape> modelOf(const RCWeakPtr<SeShapeInterface> &shape) {
-    const RCWeakAccessor<SeShapeInterface> access(shape);
-    return access->getShape();
-}
-
-RCShdPtr<PiGraphObject const> graphObjectOf(const RCWeakPtr<SeShapeInterface> &shape) {
-    return modelOf(shape)->getGraphObject();
-}
 
 // The shapes of a selection's items, in order, as their editing sides.
 Vector<RCWeakPtr<SeShapeInterface>> shapesOf(const SnSelection &selection) {
     Vector<RCWeakPtr<SeShapeInterface>> shapes;
     SeShapeItems::collect(selection, shapes);
     return shapes;
-}
-
-bool sameObject(const RCShdPtr<SnItem const> &hostItem, const RCWeakPtr<SeShapeInterface> &shape) {
-    return PiGraphObject::areEqual(asGraphItem(hostItem).getGraphObject(), graphObjectOf(shape));
-}
-
-// The name of a shape's graph object, for error messages; a shape that cannot tell has none.
-std::string nameOf(const RCWeakPtr<SeShapeInterface> &shape) {
-    try {
-        return graphObjectOf(shape)->getName();
-    } catch (...) {
-        return "(unnamed)";
-    }
-}
-
-// Appends one item per component input of each element, in element then component order. An
-// index without element raises SeExMissingElement before anything is appended for it.
-template <class Element>
-void appendElementItems(const PiMultivaluedInput &input, const Vector<int> &indices,
-                        const RCShdPtr<PiPath> &path, SeExMissingElement::Part part,
-                        const RCWeakPtr<SeShapeInterface> &shape,
-                        Vector<RCShdPtr<SnItem const>> &items) {
-    for (int index : indices) {
-        const RCShdPtr<PiInput> found = input.getElement(index);
-        if (found.isNull()) {
-            throw SeExMissingElement(part, nameOf(shape), index, input.getNbElements());
-        }
-        const RCShdPtr<Element> element = rcDynamicCast<Element>(found);
-        for (Iterator<RCShdPtr<PiInput>> component = element->getInputs(1); !component.atEnd();
-             component.next()) {
-            items.push_back(PiSnItem<PiInput>::create(component.item(), path));
-        }
-    }
-}
-
-RCShdPtr<PiPath> pathToPrimaryOutput(const RCShdPtr<PiInput> &input) {
-    return PiGraphSearch::heightFirst(input->getNode(), PiIsPrimaryOutputNode::getPredicate());
 }
 
 ItemFilter makeItemFilter(const ItemFilter &predicate) {
@@ -159,9 +104,9 @@ void SeSelectorUpdater::update(ObSubject<Sn> *, const ObHints &hints) {
             continue;
         }
         if (change->getSubject() == &selectorSelection->getSubject()) {
-            onSelectorChanged(changes);
+            onSelectorChanged(*change, changes);
         } else if (change->getSubject() == &hostSelection->getSubject()) {
-            onHostChanged(changes);
+            onHostChanged(*change, changes);
         }
     }
     if (selector->isRestoringAfterFault()) {
@@ -206,19 +151,51 @@ bool SeSelectorUpdater::haveSameShapes(const SnSelection &hostView) const {
     for (++host, ++editor; host != hostView.end() && editor != selectorSelection->end();
          ++host, ++editor) {
         const RCWeakPtr<SeShapeInterface> &shape = SeShapeItems::asShapeItem(*editor).getData();
-        if (shape.isNull() || !sameObject(*host, shape)) {
+        if (shape.isNull() || !Items::sameObject(*host, shape)) {
             return false;
         }
     }
     return true;
 }
 
-void SeSelectorUpdater::onSelectorChanged(Changes &changes) {
+void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes) {
+    hostMirror = HostMirror();
+    if (followEditorSplice(change, changes)) {
+        return;
+    }
+    editorMirror = EditorMirror();
     decideEditorCallbacks(changes);
-    const RCShdPtr<SnSelection> mirrored = mirrorOfEditor();
+    PartsLayout layout;
+    const RCShdPtr<SnSelection> mirrored = mirrorOfEditor(layout);
+    EditorMirror known = mirrorFacts(*mirrored, layout); // asked before the write, like the rest
     if (!hostSelection->isEqual(mirrored)) {
         writeGuarded(*hostSelection, mirrored);
     }
+    known.editorRevision = selectorSelection->getRevision();
+    known.hostRevision = hostSelection->getRevision();
+    editorMirror = known;
+}
+
+// What a one-item change of the editor's selection needs to be mirrored by that item alone, once
+// the host shows `mirrored`.
+SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorFacts(const SnSelection &mirrored,
+                                                              const PartsLayout &layout) const {
+    const int shapes = selectorSelection->getNbItems();
+    bool regular = selectedIdsKnown && mirrored.getNbItems() >= 1 + shapes;
+    int viewCount = 0;
+    int place = 0;
+    for (const RCShdPtr<SnItem const> &item : mirrored) {
+        const bool passes = itemFilter(item);
+        regular = regular && (place == 0 ? !passes : place > shapes || passes);
+        viewCount += passes ? 1 : 0;
+        ++place;
+    }
+    EditorMirror facts;
+    facts.ends = RCSWEnds::get();
+    facts.regular = regular;
+    facts.viewCount = viewCount;
+    facts.parts = layout;
+    return facts;
 }
 
 // Which lists a change made in the editor runs: selection always; primary and shapes when the
@@ -231,7 +208,7 @@ void SeSelectorUpdater::decideEditorCallbacks(Changes &changes) const {
         const RCWeakPtr<SeShapeInterface> &first =
             SeShapeItems::asShapeItem(*selectorSelection->begin()).getData();
         if (!first.isNull()) {
-            changes.primary = !sameObject(*hostView->begin(), first);
+            changes.primary = !Items::sameObject(*hostView->begin(), first);
         }
     }
     if (changes.primary || hostView->getNbItems() != selectorSelection->getNbItems() ||
@@ -243,7 +220,7 @@ void SeSelectorUpdater::decideEditorCallbacks(Changes &changes) const {
 
 // The application's items for the editor's selection. The same walk notes the selected shapes'
 // ids, for removal events, so that each shape's model is asked for once.
-RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor() {
+RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor(PartsLayout &layout) {
     selectedIdsKnown = false;
     selectedIds.clear();
     bool allAlive = true;
@@ -255,15 +232,15 @@ RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor() {
             allAlive = false;
             continue;
         }
-        const RCShdPtr<SeShape> model = modelOf(shape);
-        selectedIds.insert(model->getId());
+        const RCShdPtr<SeShape> model = Items::modelOf(shape);
+        ++selectedIds[model->getId()];
         items.push_back(PiSnItemUtil::createFromBase(model->getGraphObject()));
     }
     selectedIdsKnown = allAlive;
     if (selectorSelection->getNbItems() == 1) {
         const RCWeakPtr<SeShapeInterface> primary = selector->getPrimarySelectedShapeInterface();
         if (!primary.isNull()) {
-            appendPartItems(primary, items);
+            appendPartItems(primary, items, layout);
         }
     }
     return SnSelection::createTaking(std::move(items));
@@ -289,44 +266,57 @@ void SeSelectorUpdater::addCommitChanges(Changes &changes) const {
 // The inputs of the selected points, then of the selected handles, of the single selected shape,
 // all along the path found from the curve input (or, with no point selected, the gradient input).
 void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
-                                        Vector<RCShdPtr<SnItem const>> &items) const {
+                                        Vector<RCShdPtr<SnItem const>> &items,
+                                        PartsLayout &layout) const {
     const RCWeakAccessor<SeShapeInterface> access(shape);
     RCShdPtr<PiPath> path;
     Vector<int> points;
     selector->getSelectedPoints(points);
+    const std::size_t start = items.size();
     if (!points.empty()) {
         const RCShdPtr<PiInput> curve = access->getCurveInput();
-        path = pathToPrimaryOutput(curve);
+        path = Items::pathToPrimaryOutput(curve);
         const RCShdPtr<PiInput> pointsInput =
             rcDynamicCast<PiStructuredInput>(curve)->getInput("Points", 0);
-        if (!pointsInput->isMultivalued()) {
+        layout.pointsSingle = !pointsInput->isMultivalued();
+        if (layout.pointsSingle) {
             items.push_back(PiSnItem<PiInput>::create(pointsInput, path));
         } else {
-            appendElementItems<PiCompositeInput>(*rcDynamicCast<PiMultivaluedInput>(pointsInput),
-                                                 points, path, SeExMissingElement::Part::Point,
-                                                 shape, items);
+            const PiMultivaluedInput &elements = *rcDynamicCast<PiMultivaluedInput>(pointsInput);
+            layout.pointElements = elements.getNbElements();
+            layout.pointWidth = Items::appendElementItems<PiCompositeInput>(
+                elements, points, path, SeExMissingElement::Part::Point, shape, items);
         }
     }
+    layout.pointItems = static_cast<int>(items.size() - start);
     Vector<int> handles;
     selector->getSelectedHandles(handles);
     if (!handles.empty()) {
         const RCShdPtr<PiMultivaluedInput> gradient =
             rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
         if (path.isNull()) {
-            path = pathToPrimaryOutput(gradient);
+            path = Items::pathToPrimaryOutput(gradient);
         }
-        appendElementItems<PiStructuredInput>(*gradient, handles, path,
-                                              SeExMissingElement::Part::Handle, shape, items);
+        layout.handleElements = gradient->getNbElements();
+        layout.handleWidth = Items::appendElementItems<PiStructuredInput>(
+            *gradient, handles, path, SeExMissingElement::Part::Handle, shape, items);
     }
+    layout.handleItems = static_cast<int>(items.size() - start) - layout.pointItems;
+    layout.path = path;
 }
 
-void SeSelectorUpdater::onHostChanged(Changes &changes) {
+void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Changes &changes) {
+    editorMirror = EditorMirror();
+    if (followHostSplice(change, changes)) {
+        return;
+    }
+    hostMirror = HostMirror();
     const RCShdPtr<SnSelection> mirrored = SnSelection::create();
     const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
-    std::unordered_set<int> ids;
+    std::unordered_map<int, int> ids;
     bool allAlive = true;
     for (const RCShdPtr<SnItem const> &item : *hostView) {
-        const RCShdPtr<PiGraphObject const> object = asGraphItem(item).getGraphObject();
+        const RCShdPtr<PiGraphObject const> object = Items::asGraphItem(item).getGraphObject();
         if (object.isNull()) {
             RCExUtil::throwExNullPtr(typeid(PiGraphObject const *).name());
         }
@@ -334,7 +324,7 @@ void SeSelectorUpdater::onHostChanged(Changes &changes) {
         if (!shape.isNull()) {
             const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
             allAlive = allAlive && !editing.isNull();
-            ids.insert(shape->getId());
+            ++ids[shape->getId()];
             mirrored->addItem(
                 RCShdPtr<SnItem const>(new SeShapeItem(RCShdPtr<SnParts>(), editing)));
         }
@@ -346,7 +336,9 @@ void SeSelectorUpdater::onHostChanged(Changes &changes) {
         selector->replaceAllItems(mirrored); // the working selection; the batch's end notifies
         return;
     }
+    const bool everyItemAShape = mirrored->getNbItems() == hostSelection->getNbItems() && allAlive;
     if (selectorSelection->isEqual(mirrored)) {
+        rememberHostMirror(everyItemAShape);
         return;
     }
     changes.selection = true;
@@ -358,11 +350,26 @@ void SeSelectorUpdater::onHostChanged(Changes &changes) {
     writeGuarded(*selectorSelection, mirrored);
     selectedIds.swap(ids);
     selectedIdsKnown = allAlive;
+    rememberHostMirror(everyItemAShape);
+}
+
+void SeSelectorUpdater::rememberHostMirror(bool everyItemAShape) {
+    if (everyItemAShape) {
+        hostMirror.hostRevision = hostSelection->getRevision();
+        hostMirror.editorRevision = selectorSelection->getRevision();
+        hostMirror.ends = RCSWEnds::get();
+    }
 }
 
 void SeSelectorUpdater::writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items) {
     const SeScopedValue<bool> guard(updating, true);
     target.replaceAllItems(items);
+}
+
+void SeSelectorUpdater::spliceGuarded(SnSelection &target, int position, int count,
+                                      const Vector<RCShdPtr<SnItem const>> &items) {
+    const SeScopedValue<bool> guard(updating, true);
+    target.replaceRange(position, count, items);
 }
 
 // Removal events carry only an id, and the application may delete the editing side of the removed
@@ -376,7 +383,7 @@ void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
         return;
     }
     const int id = removal->getShapeId();
-    if (!selector->isBatchOpen() && selectedIdsKnown && selectedIds.count(id) == 0) {
+    if (!selector->isBatchOpen() && selectedIdsKnown && selectedIds.find(id) == selectedIds.end()) {
         return;
     }
     selector->removeSelectedShape(id);

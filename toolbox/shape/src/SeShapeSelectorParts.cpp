@@ -70,16 +70,23 @@ RCShdPtr<SeShapeParts> SeShapeSelector::partsWithout(const PartsChannel &channel
     return parts;
 }
 
-void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts) {
+void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts,
+                              const PartsChange *change) {
     const RCShdPtr<SnItem const> item = SeShapeItems::make(parts, primary.shape);
     if (primary.item->isEqual(*item)) {
         return;
+    }
+    if (change != nullptr) {
+        partsChange = *change;
+        partsChange.from = primary.item;
+        partsChange.to = item;
     }
     SnSelection &target = current(); // the working selection of a batch notifies no one
     const std::uint64_t before = target.getRevision();
     try {
         target.replaceItem(primary.item, item);
     } catch (const SeExMissingElement &) { // see handOver
+        partsChange = PartsChange(); // it describes no change that stands
         putBack([&] { target.replaceItem(item, primary.item); });
         throw;
     }
@@ -180,7 +187,11 @@ void SeShapeSelector::addSelectedIndex(const PartsChannel &channel, int index) {
     }
     const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
     channel.append(*parts, index);
-    install(primary, parts);
+    PartsChange change;
+    change.points = channel.points;
+    change.kind = PartsChange::Kind::appended;
+    change.index = index;
+    install(primary, parts, &change);
 }
 
 void SeShapeSelector::unselectIndex(const PartsChannel &channel, int index) {
@@ -192,9 +203,14 @@ void SeShapeSelector::unselectIndex(const PartsChannel &channel, int index) {
     if (now.isNull() || !channel.has(*now, index)) {
         return;
     }
+    PartsChange change;
+    change.points = channel.points;
+    change.kind = PartsChange::Kind::removed;
+    change.index = index;
+    change.rank = channel.rank(*now, index);
     const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
     channel.remove(*parts, index);
-    install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts));
+    install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts), &change);
 }
 
 void SeShapeSelector::addSelectedPoint(int index) { addSelectedIndex(pointsChannel, index); }
@@ -286,8 +302,14 @@ void SeShapeSelector::renumberSelection(const PartsChannel &channel,
     if (!item->hasParts()) {
         return;
     }
-    install(PrimaryShape{item, shape},
-            renumberedParts(channel, SeShapeItems::partsOf(*item), index, added));
+    const RCShdPtr<SeShapeParts const> parts = SeShapeItems::partsOf(*item);
+    PartsChange change;
+    change.points = channel.points;
+    change.kind = PartsChange::Kind::renumbered;
+    change.index = index;
+    change.rank = added ? 0 : channel.rank(*parts, index);
+    change.added = added;
+    install(PrimaryShape{item, shape}, renumberedParts(channel, parts, index, added), &change);
 }
 
 RCShdPtr<SeShapeParts> SeShapeSelector::renumberedParts(const PartsChannel &channel,

@@ -1,0 +1,326 @@
+// The updater's one-item mirroring: a change of one item of either selection, made while the other
+// selection is still the mirror the updater last wrote or found, is mirrored by that item alone,
+// with the callback lists the full mirroring would run. Anything else is mirrored in full.
+
+#include "SeSelectorUpdater.h"
+
+#include "SeScopedValue.h"
+#include "SeShapeItem.h"
+#include "SeShapeItems.h"
+#include "SeUpdaterItems.h"
+
+#include "base/RCSWEnds.h"
+#include "foundation/RCWeakAccessor.h"
+#include "host/graph/PiCompositeInput.h"
+#include "host/graph/PiStructuredInput.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace Vo {
+
+namespace {
+
+using Items = SeUpdaterItems;
+using ItemList = Vector<RCShdPtr<SnItem const>>;
+using PartsChange = SeShapeSelector::PartsChange;
+
+const RCShdPtr<SnItem const> &itemAt(const SnSelection &selection, int position) {
+    return *std::next(selection.begin(), position);
+}
+
+const RCWeakPtr<SeShapeInterface> &shapeOf(const RCShdPtr<SnItem const> &item) {
+    return SeShapeItems::asShapeItem(item).getData();
+}
+
+bool isOneItem(const SnSelectionChangeHint &change) {
+    const std::size_t removed = change.getRemovedItems().size();
+    const std::size_t added = change.getAddedItems().size();
+    return removed + added == 1 || (removed == 1 && added == 1);
+}
+
+} // namespace
+
+int SeSelectorUpdater::passingCount(const ItemList &items) const {
+    int count = 0;
+    for (const RCShdPtr<SnItem const> &item : items) {
+        count += itemFilter(item) ? 1 : 0;
+    }
+    return count;
+}
+
+int SeSelectorUpdater::passingCount(int position, int count) const {
+    int passing = 0;
+    for (auto item = std::next(hostSelection->begin(), position); count > 0; --count, ++item) {
+        passing += itemFilter(*item) ? 1 : 0;
+    }
+    return passing;
+}
+
+void SeSelectorUpdater::countSelected(const RCWeakPtr<SeShapeInterface> &shape, int delta) {
+    const int id = Items::modelOf(shape)->getId();
+    const auto counted = selectedIds.emplace(id, 0).first;
+    counted->second += delta;
+    if (counted->second <= 0) {
+        selectedIds.erase(counted);
+    }
+}
+
+// Usable when the application's selection is still the mirror last written, the editor's
+// selection is at the revision right after it, and the change is neither a batch's commit nor a
+// put-back after a fault (both mirrored in full, with callbacks of their own).
+bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change,
+                                           Changes &changes) {
+    const EditorMirror known = editorMirror;
+    editorMirror = EditorMirror(); // until the change is mirrored
+    if (change.isWhole() || !known.regular || !isOneItem(change) ||
+        change.getRevisionBefore() != known.editorRevision ||
+        change.getRevisionAfter() != selectorSelection->getRevision() ||
+        hostSelection->getRevision() != known.hostRevision || known.ends != RCSWEnds::get() ||
+        !selector->getCommitOrigin().isNull() || selector->isRestoringAfterFault()) {
+        return false;
+    }
+    editorMirror = known; // what the steps below read and bring up to date
+    const int position = change.getPosition();
+    const ItemList &removed = change.getRemovedItems();
+    const ItemList &added = change.getAddedItems();
+    bool followed = false;
+    if (removed.empty()) {
+        followed = followShapeInserted(position, added.front(), changes);
+    } else if (added.empty()) {
+        followed = followShapeRemoved(position, removed.front(), changes);
+    } else {
+        followed = followItemReplaced(position, removed.front(), added.front(), changes);
+    }
+    if (!followed) {
+        editorMirror = EditorMirror();
+        return false;
+    }
+    editorMirror.editorRevision = selectorSelection->getRevision();
+    editorMirror.hostRevision = hostSelection->getRevision();
+    return true;
+}
+
+// With two shapes or more before and after, no part item is mirrored: the shape's object item
+// comes in at its place after the node's. The shapes differ in number, so the shapes list runs;
+// primary only when the new first shape is another object than the old first.
+bool SeSelectorUpdater::followShapeInserted(int position, const RCShdPtr<SnItem const> &item,
+                                            Changes &changes) {
+    const RCWeakPtr<SeShapeInterface> &shape = shapeOf(item);
+    if (selectorSelection->getNbItems() < 3 || shape.isNull()) {
+        return false;
+    }
+    const RCShdPtr<SnItem const> object = Items::objectItem(shape);
+    const bool passes = itemFilter(object);
+    changes.selection = true;
+    changes.shapes = true;
+    changes.primary = position == 0 && !Items::sameObject(itemAt(*hostSelection, 1), shape);
+    countSelected(shape, 1);
+    editorMirror.regular = passes;
+    editorMirror.viewCount += passes ? 1 : 0;
+    spliceGuarded(*hostSelection, 1 + position, 0, {object});
+    return true;
+}
+
+bool SeSelectorUpdater::followShapeRemoved(int position, const RCShdPtr<SnItem const> &item,
+                                           Changes &changes) {
+    const RCWeakPtr<SeShapeInterface> &shape = shapeOf(item);
+    if (selectorSelection->getNbItems() < 2 || shape.isNull() ||
+        shapeOf(*selectorSelection->begin()).isNull()) {
+        return false;
+    }
+    changes.selection = true;
+    changes.shapes = true;
+    changes.primary =
+        position == 0 && !Items::sameObject(itemAt(*hostSelection, 1), shapeOf(itemAt(*selectorSelection, 0)));
+    countSelected(shape, -1);
+    editorMirror.viewCount -= passingCount(1 + position, 1);
+    spliceGuarded(*hostSelection, 1 + position, 1, {});
+    return true;
+}
+
+// Another shape in the same place, or the same shape with other parts: with two shapes or more the
+// parts are not mirrored and only the object item may change; with one, its part items follow.
+bool SeSelectorUpdater::followItemReplaced(int position, const RCShdPtr<SnItem const> &before,
+                                           const RCShdPtr<SnItem const> &after, Changes &changes) {
+    const RCWeakPtr<SeShapeInterface> &oldShape = shapeOf(before);
+    const RCWeakPtr<SeShapeInterface> &newShape = shapeOf(after);
+    const int shapes = selectorSelection->getNbItems();
+    if (newShape.isNull() || oldShape.isNull()) {
+        return false;
+    }
+    if (oldShape == newShape) {
+        changes.selection = true;
+        // The host view's count differs from the one shape while part items show in it.
+        changes.shapes = shapes == 1 && editorMirror.viewCount != 1;
+        return shapes > 1 || followParts(before, after, newShape);
+    }
+    if (shapes == 1) {
+        return false;
+    }
+    const RCShdPtr<SnItem const> object = Items::objectItem(newShape);
+    const bool passes = itemFilter(object);
+    changes.selection = true;
+    changes.primary = position == 0 && !Items::sameObject(itemAt(*hostSelection, 1), newShape);
+    changes.shapes =
+        changes.primary || !Items::sameObject(itemAt(*hostSelection, 1 + position), newShape);
+    countSelected(newShape, 1);
+    countSelected(oldShape, -1);
+    editorMirror.regular = passes;
+    editorMirror.viewCount += (passes ? 1 : 0) - passingCount(1 + position, 1);
+    spliceGuarded(*hostSelection, 1 + position, 1, {object});
+    return true;
+}
+
+// The part items of the single shape: by the one index the selector says it changed (its last
+// PartsChange, in either direction, as undo and redo put items back), else all of them again.
+// The path of the part items changes when points come or all go: then all of them again too.
+bool SeSelectorUpdater::followParts(const RCShdPtr<SnItem const> &before,
+                                    const RCShdPtr<SnItem const> &after,
+                                    const RCWeakPtr<SeShapeInterface> &shape) {
+    const PartsChange &note = selector->getLastPartsChange();
+    const bool forward = note.from.get() == before.get() && note.to.get() == after.get();
+    const bool backward = note.from.get() == after.get() && note.to.get() == before.get();
+    const RCShdPtr<SeShapeParts const> oldParts = SeShapeItems::partsOf(*before);
+    const RCShdPtr<SeShapeParts const> newParts = SeShapeItems::partsOf(*after);
+    const bool pointsCome = !oldParts.isNull() && !newParts.isNull() &&
+                            oldParts->isPointEmpty() == newParts->isPointEmpty();
+    if ((forward || backward) && pointsCome && note.kind != PartsChange::Kind::renumbered) {
+        const bool appended = note.kind == PartsChange::Kind::appended;
+        const RCShdPtr<SeShapeParts const> &longer = appended == forward ? newParts : oldParts;
+        const int rank = appended ? (note.points ? longer->getPointRank(note.index)
+                                                 : longer->getHandleRank(note.index))
+                                  : note.rank;
+        return spliceParts(note.points, rank, note.index, appended == forward, shape);
+    }
+    if (forward && pointsCome && note.kind == PartsChange::Kind::renumbered &&
+        elementsFollow(note, shape)) {
+        // The other indices name the same elements as before, whose items stay.
+        return note.added || note.rank == 0 ||
+               spliceParts(note.points, note.rank, note.index, false, shape);
+    }
+    PartsLayout layout;
+    ItemList items;
+    appendPartItems(shape, items, layout);
+    const PartsLayout &known = editorMirror.parts;
+    const int count = known.pointItems + known.handleItems;
+    const auto first = std::next(hostSelection->begin(), 2);
+    const bool same = static_cast<int>(items.size()) == count &&
+                      std::equal(items.begin(), items.end(), first,
+                                 [](const RCShdPtr<SnItem const> &a,
+                                    const RCShdPtr<SnItem const> &b) { return a->isEqual(*b); });
+    editorMirror.parts = layout;
+    if (!same) {
+        editorMirror.viewCount += passingCount(items) - passingCount(2, count);
+        spliceGuarded(*hostSelection, 2, count, items);
+    }
+    return true;
+}
+
+// Whether the application changed its graph by the one element the renumbering reports, since the
+// part items were mirrored: the other selected indices then name the same elements as before. The
+// count read becomes the one known.
+bool SeSelectorUpdater::elementsFollow(const SeShapeSelector::PartsChange &note,
+                                       const RCWeakPtr<SeShapeInterface> &shape) {
+    int &known = note.points ? editorMirror.parts.pointElements : editorMirror.parts.handleElements;
+    if (known < 0) {
+        return false;
+    }
+    const RCWeakAccessor<SeShapeInterface> access(shape);
+    const RCShdPtr<PiInput> input =
+        note.points ? rcDynamicCast<PiStructuredInput>(access->getCurveInput())->getInput("Points", 0)
+                    : access->getGradientInput();
+    const int count = rcDynamicCast<PiMultivaluedInput>(input)->getNbElements();
+    if (count != known + (note.added ? 1 : -1)) {
+        return false;
+    }
+    known = count;
+    return true;
+}
+
+// One point's (handle's) items come in at, or leave from, its 1-based rank.
+bool SeSelectorUpdater::spliceParts(bool points, int rank, int index, bool insert,
+                                    const RCWeakPtr<SeShapeInterface> &shape) {
+    PartsLayout &layout = editorMirror.parts;
+    if (points && layout.pointsSingle) {
+        return true; // one item stands for every point
+    }
+    const int width = points ? layout.pointWidth : layout.handleWidth;
+    if (width <= 0 || rank <= 0) {
+        return false;
+    }
+    const int position = 2 + (points ? 0 : layout.pointItems) + (rank - 1) * width;
+    ItemList items;
+    if (insert) {
+        const RCWeakAccessor<SeShapeInterface> access(shape);
+        const int made =
+            points ? Items::appendElementItems<PiCompositeInput>(
+                         *rcDynamicCast<PiMultivaluedInput>(
+                             rcDynamicCast<PiStructuredInput>(access->getCurveInput())
+                                 ->getInput("Points", 0)),
+                         {index}, layout.path, SeExMissingElement::Part::Point, shape, items)
+                   : Items::appendElementItems<PiStructuredInput>(
+                         *rcDynamicCast<PiMultivaluedInput>(access->getGradientInput()), {index},
+                         layout.path, SeExMissingElement::Part::Handle, shape, items);
+        if (made != width) {
+            return false;
+        }
+    }
+    const int delta = insert ? width : -width;
+    (points ? layout.pointItems : layout.handleItems) += delta;
+    editorMirror.viewCount += insert ? passingCount(items) : -passingCount(position, width);
+    spliceGuarded(*hostSelection, position, insert ? 0 : width, items);
+    return true;
+}
+
+// The application's selection changed by one item while every item of it stood for a live shape,
+// mirrored in the editor's selection at the same place: the shape comes in or leaves there, as a
+// whole. An item that stands for no shape, or the last one leaving, is mirrored in full.
+bool SeSelectorUpdater::followHostSplice(const SnSelectionChangeHint &change, Changes &changes) {
+    const HostMirror known = hostMirror;
+    hostMirror = HostMirror();
+    if (change.isWhole() || known.hostRevision == 0 || !isOneItem(change) ||
+        !change.getAddedItems().empty() == !change.getRemovedItems().empty() ||
+        change.getRevisionBefore() != known.hostRevision ||
+        change.getRevisionAfter() != hostSelection->getRevision() ||
+        selectorSelection->getRevision() != known.editorRevision || known.ends != RCSWEnds::get() ||
+        selector->isBatchOpen()) {
+        return false;
+    }
+    const int position = change.getPosition();
+    const RCShdPtr<SnItem const> &oldPrimary = selectorSelection->getPrimaryItem();
+    if (change.getAddedItems().empty()) {
+        if (hostSelection->isEmpty()) {
+            return false;
+        }
+        const RCShdPtr<SnItem const> &gone = itemAt(*selectorSelection, position);
+        changes.selection = true;
+        changes.primary = position == 0 && !itemAt(*selectorSelection, 1)->isEqualImp(*oldPrimary);
+        countSelected(shapeOf(gone), -1);
+        spliceGuarded(*selectorSelection, position, 1, {});
+    } else {
+        const RCShdPtr<SnItem const> &item = change.getAddedItems().front();
+        if (!itemFilter(item)) {
+            return false;
+        }
+        const RCShdPtr<PiGraphObject const> object = Items::asGraphItem(item).getGraphObject();
+        const RCShdPtr<SeShape> shape =
+            object.isNull() ? RCShdPtr<SeShape>() : controller.findShape(object);
+        const RCWeakPtr<SeShapeInterface> editing =
+            shape.isNull() ? RCWeakPtr<SeShapeInterface>() : shape->getShapeInterface();
+        if (editing.isNull()) {
+            return false;
+        }
+        const RCShdPtr<SnItem const> mirrored(new SeShapeItem(RCShdPtr<SnParts>(), editing));
+        changes.selection = true;
+        changes.primary = position == 0 && !mirrored->isEqualImp(*oldPrimary);
+        ++selectedIds[shape->getId()];
+        spliceGuarded(*selectorSelection, position, 0, {mirrored});
+    }
+    hostMirror.hostRevision = hostSelection->getRevision();
+    hostMirror.editorRevision = selectorSelection->getRevision();
+    hostMirror.ends = known.ends;
+    return true;
+}
+
+} // namespace Vo

@@ -1,0 +1,91 @@
+#include "SeUpdaterItems.h"
+
+#include "foundation/Iterator.h"
+#include "foundation/RCWeakAccessor.h"
+#include "host/graph/PiCompositeInput.h"
+#include "host/graph/PiGraphSearch.h"
+#include "host/graph/PiIsPrimaryOutputNode.h"
+#include "host/graph/PiSnItem.h"
+#include "host/graph/PiSnItemUtil.h"
+#include "host/graph/PiStructuredInput.h"
+
+#include <cstddef>
+
+namespace Vo {
+
+namespace {
+
+// The name of a shape's graph object, for error messages; a shape that cannot tell has none.
+std::string nameOf(const RCWeakPtr<SeShapeInterface> &shape) {
+    try {
+        return SeUpdaterItems::graphObjectOf(shape)->getName();
+    } catch (...) {
+        return "(unnamed)";
+    }
+}
+
+} // namespace
+
+const PiGraphObjectSnItemConst &SeUpdaterItems::asGraphItem(const RCShdPtr<SnItem const> &item) {
+    return *rcCheckedCast<PiGraphObjectSnItemConst const>(item.operator->());
+}
+
+RCShdPtr<SeShape> SeUpdaterItems::modelOf(const RCWeakPtr<SeShapeInterface> &shape) {
+    const RCWeakAccessor<SeShapeInterface> access(shape);
+    return access->getShape();
+}
+
+RCShdPtr<PiGraphObject const>
+SeUpdaterItems::graphObjectOf(const RCWeakPtr<SeShapeInterface> &shape) {
+    return modelOf(shape)->getGraphObject();
+}
+
+bool SeUpdaterItems::sameObject(const RCShdPtr<SnItem const> &hostItem,
+                                const RCWeakPtr<SeShapeInterface> &shape) {
+    return PiGraphObject::areEqual(asGraphItem(hostItem).getGraphObject(), graphObjectOf(shape));
+}
+
+RCShdPtr<SnItem const> SeUpdaterItems::objectItem(const RCWeakPtr<SeShapeInterface> &shape) {
+    return PiSnItemUtil::createFromBase(graphObjectOf(shape));
+}
+
+template <class Element>
+int SeUpdaterItems::appendElementItems(const PiMultivaluedInput &input, const Vector<int> &indices,
+                                       const RCShdPtr<PiPath> &path,
+                                       SeExMissingElement::Part part,
+                                       const RCWeakPtr<SeShapeInterface> &shape,
+                                       Vector<RCShdPtr<SnItem const>> &items) {
+    int width = 0;
+    bool first = true;
+    for (int index : indices) {
+        const RCShdPtr<PiInput> found = input.getElement(index);
+        if (found.isNull()) {
+            throw SeExMissingElement(part, nameOf(shape), index, input.getNbElements());
+        }
+        const std::size_t before = items.size();
+        const RCShdPtr<Element> element = rcDynamicCast<Element>(found);
+        for (Iterator<RCShdPtr<PiInput>> component = element->getInputs(1); !component.atEnd();
+             component.next()) {
+            items.push_back(PiSnItem<PiInput>::create(component.item(), path));
+        }
+        const int count = static_cast<int>(items.size() - before);
+        width = first || width == count ? count : -1;
+        first = false;
+    }
+    return width;
+}
+
+template int SeUpdaterItems::appendElementItems<PiCompositeInput>(
+    const PiMultivaluedInput &, const Vector<int> &, const RCShdPtr<PiPath> &,
+    SeExMissingElement::Part, const RCWeakPtr<SeShapeInterface> &,
+    Vector<RCShdPtr<SnItem const>> &);
+template int SeUpdaterItems::appendElementItems<PiStructuredInput>(
+    const PiMultivaluedInput &, const Vector<int> &, const RCShdPtr<PiPath> &,
+    SeExMissingElement::Part, const RCWeakPtr<SeShapeInterface> &,
+    Vector<RCShdPtr<SnItem const>> &);
+
+RCShdPtr<PiPath> SeUpdaterItems::pathToPrimaryOutput(const RCShdPtr<PiInput> &input) {
+    return PiGraphSearch::heightFirst(input->getNode(), PiIsPrimaryOutputNode::getPredicate());
+}
+
+} // namespace Vo
