@@ -12,18 +12,26 @@
 
 #include "SeSelectionBatch.h"
 #include "SeSelectionHistory.h"
+#include "SeSelectorUpdater.h"
 #include "SeShape.h"
 #include "SeShapeItem.h"
 #include "SeShapeParts.h"
 #include "SeShapeSelector.h"
 
 #include "foundation/RCShdPtr.h"
+#include "foundation/RCWeakAccessor.h"
 #include "foundation/Vector.h"
 #include "host/PiGraphObject.h"
 #include "host/PiGraphObjectSnItemConst.h"
 #include "host/PiInput.h"
 #include "host/PiSnItem.h"
+#include "host/PiCompositeInput.h"
+#include "host/PiGraphObjectPredicateSnItemAdapter.h"
+#include "host/PiIsToolNode.h"
+#include "host/PiNode.h"
 #include "host/PiSnItemUtil.h"
+#include "host/PiStructuredInput.h"
+#include "host/PiMultivaluedInput.h"
 #include "host/RCExInvalidCall.h"
 #include "host/SnItem.h"
 #include "host/SnParts.h"
@@ -34,6 +42,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <list>
 #include <memory>
 #include <string>
@@ -217,7 +226,17 @@ Vo::Vector<RCShdPtr<Vo::SeShape>> drawShapes(const Scene &scene, ByteReader &in)
     return shapes;
 }
 
-enum PartOperation { One, Several, All, Next, Previous, Unselect, PartOperationCount };
+enum PartOperation {
+    One,
+    Several,
+    All,
+    Next,
+    Previous,
+    Unselect,
+    AddOne,
+    RemoveOne,
+    PartOperationCount
+};
 
 // A point or handle operation on the primary shape, with indices that exist on it.
 void runPartOperation(Scene &scene, bool points, ByteReader &in) {
@@ -251,6 +270,17 @@ void runPartOperation(Scene &scene, bool points, ByteReader &in) {
     case Previous:
         points ? selector.selectPreviousPoint(count) : selector.selectPreviousHandle(count);
         break;
+    case AddOne:
+        if (count > 0) {
+            const int index = in.next() % count;
+            points ? selector.addSelectedPoint(index) : selector.addSelectedHandle(index);
+        }
+        break;
+    case RemoveOne: {
+        const int index = in.next() % (count + 1);
+        points ? selector.unselectPoint(index) : selector.unselectHandle(index);
+        break;
+    }
     default:
         points ? selector.unselectPoints() : selector.unselectHandles();
         break;
@@ -285,28 +315,58 @@ void runEdit(Scene &scene, ByteReader &in) {
     }
 }
 
-// Selects in the application: graph objects of shapes (also deleted ones), the editor node and the
-// tool node, in drawn order; an empty draw clears the selection. Gives the live shapes selected.
-std::vector<const Vo::SeShape *> runHostSelection(Scene &scene, ByteReader &in) {
-    std::vector<const Vo::SeShape *> shapes;
-    const RCShdPtr<SnSelection> items = SnSelection::create();
+// An item the application may select: the graph object of a shape (also a deleted one), the
+// editor node or the tool node.
+RCShdPtr<SnItem const> drawHostItem(Scene &scene, ByteReader &in) {
     VoExample::AppEditorController &controller = scene.editor.getController();
-    for (int count = in.next() % 5; count > 0; --count) {
-        const std::uint8_t which = in.next() % (scene.shapes.size() + 2);
-        if (which == scene.shapes.size()) {
-            items->addItem(Vo::PiSnItemUtil::create(controller.getNode()));
-        } else if (which == scene.shapes.size() + 1) {
-            items->addItem(Vo::PiSnItemUtil::create(controller.getLayer().getToolNode()));
-        } else {
-            const ShapeRecord &record = scene.shapes[which];
-            items->addItem(Vo::PiSnItemUtil::createFromBase(record.object));
-            if (AppShapeInterface *shape = scene.live(record)) {
+    const std::uint8_t which = in.next() % (scene.shapes.size() + 2);
+    if (which == scene.shapes.size()) {
+        return Vo::PiSnItemUtil::create(controller.getNode());
+    }
+    if (which == scene.shapes.size() + 1) {
+        return Vo::PiSnItemUtil::create(controller.getLayer().getToolNode());
+    }
+    return Vo::PiSnItemUtil::createFromBase(scene.shapes[which].object);
+}
+
+// The live shapes the application's selection names, in its order.
+std::vector<const Vo::SeShape *> hostShapesOf(const Scene &scene) {
+    std::vector<const Vo::SeShape *> shapes;
+    for (const RCShdPtr<SnItem const> &item : *scene.hostSelection()) {
+        const auto *graphItem = dynamic_cast<const Vo::PiGraphObjectSnItemConst *>(item.get());
+        for (const ShapeRecord &record : scene.shapes) {
+            AppShapeInterface *shape = scene.live(record);
+            if (shape != nullptr && graphItem != nullptr &&
+                Vo::PiGraphObject::areEqual(graphItem->getGraphObject(), record.object)) {
                 shapes.push_back(shape->getShape().get());
             }
         }
     }
-    scene.hostSelection()->replaceAllItems(items);
     return shapes;
+}
+
+// Selects in the application, in drawn order; an empty draw clears the selection. Gives the live
+// shapes selected.
+std::vector<const Vo::SeShape *> runHostSelection(Scene &scene, ByteReader &in) {
+    const RCShdPtr<SnSelection> items = SnSelection::create();
+    for (int count = in.next() % 5; count > 0; --count) {
+        items->addItem(drawHostItem(scene, in));
+    }
+    scene.hostSelection()->replaceAllItems(items);
+    return hostShapesOf(scene);
+}
+
+// One item comes into the application's selection at a drawn place, or one leaves it.
+std::vector<const Vo::SeShape *> runHostOneItem(Scene &scene, ByteReader &in, bool insert) {
+    const RCShdPtr<SnSelection> host = scene.hostSelection();
+    const int places = host->getNbItems() + (insert ? 1 : 0);
+    const int place = in.next() % (places > 0 ? places : 1);
+    if (insert) {
+        host->insertItem(place, drawHostItem(scene, in));
+    } else if (!host->isEmpty()) {
+        check(host->removeItem(*std::next(host->begin(), place)), "removeItem of a present item");
+    }
+    return hostShapesOf(scene);
 }
 
 void deleteShape(Scene &scene, ByteReader &in) {
@@ -337,6 +397,42 @@ std::size_t partItemCount(const Scene &scene, const AppShapeInterface &shape) {
     return pointItems + 2 * handles.size();
 }
 
+// The inputs a full mirroring lists for the selected points and handles of shape, in order: the
+// components of each element (the single "Points" input once when it is not multi-valued).
+std::vector<RCShdPtr<Vo::PiInput>> partInputs(const Scene &scene, AppShapeInterface &shape) {
+    std::vector<RCShdPtr<Vo::PiInput>> inputs;
+    const auto addComponents = [&inputs](const auto *element) {
+        for (Vo::Iterator<RCShdPtr<Vo::PiInput>> component = element->getInputs(1);
+             !component.atEnd(); component.next()) {
+            inputs.push_back(component.item());
+        }
+    };
+    Vo::Vector<int> points;
+    Vo::Vector<int> handles;
+    scene.selector().getSelectedPoints(points);
+    scene.selector().getSelectedHandles(handles);
+    if (!points.empty()) {
+        const RCShdPtr<Vo::PiInput> curve = shape.getCurveInput();
+        const RCShdPtr<Vo::PiInput> all =
+            dynamic_cast<Vo::PiStructuredInput &>(*curve).getInput("Points", 0);
+        if (!all->isMultivalued()) {
+            inputs.push_back(all);
+        }
+        for (int index = 0; all->isMultivalued() && index < static_cast<int>(points.size());
+             ++index) {
+            const RCShdPtr<Vo::PiInput> element =
+                dynamic_cast<Vo::PiMultivaluedInput &>(*all).getElement(points[index]);
+            addComponents(&dynamic_cast<const Vo::PiCompositeInput &>(*element));
+        }
+    }
+    for (int index : handles) {
+        const RCShdPtr<Vo::PiInput> element =
+            dynamic_cast<Vo::PiMultivaluedInput &>(*shape.getGradientInput()).getElement(index);
+        addComponents(&dynamic_cast<const Vo::PiStructuredInput &>(*element));
+    }
+    return inputs;
+}
+
 // Rule (a): the application's selection mirrors the editor's.
 void checkMirrored(Scene &scene) {
     const RCShdPtr<SnSelection> host = scene.hostSelection();
@@ -355,9 +451,14 @@ void checkMirrored(Scene &scene) {
         selected.size() == 1 && primary != nullptr ? partItemCount(scene, *primary) : 0;
     check(items.size() == selected.size() + 1 + parts,
           "application selection has the wrong number of part items");
+    const std::vector<RCShdPtr<Vo::PiInput>> inputs =
+        parts == 0 ? std::vector<RCShdPtr<Vo::PiInput>>() : partInputs(scene, *scene.primary());
     for (std::size_t index = selected.size() + 1; index < items.size(); ++index) {
-        check(dynamic_cast<const Vo::PiSnItem<Vo::PiInput> *>(items[index].get()) != nullptr,
-              "a part item of the application selection is not an input item");
+        const auto *input = dynamic_cast<const Vo::PiSnItem<Vo::PiInput> *>(items[index].get());
+        check(input != nullptr, "a part item of the application selection is not an input item");
+        check(Vo::PiGraphObject::areEqual(input->getInput(),
+                                          inputs[index - selected.size() - 1]),
+              "a part item stands for another input than a full mirroring gives");
     }
 }
 
@@ -382,6 +483,10 @@ enum Operation {
     HostSelect,
     HostClear,
     Delete,
+    AddShape,
+    UnselectShape,
+    HostInsert,
+    HostRemove,
     Undo,
     Redo,
     BatchOpen,
@@ -430,6 +535,17 @@ bool runOperation(Scene &scene, Operation operation, ByteReader &in,
     case HostClear:
         scene.hostSelection()->replaceAllItems(SnSelection::create());
         return true;
+    case HostInsert:
+    case HostRemove:
+        hostShapes = runHostOneItem(scene, in, operation == HostInsert);
+        return true;
+    case AddShape:
+    case UnselectShape:
+        if (AppShapeInterface *shape = scene.pickLive(in.next())) {
+            operation == AddShape ? selector.addSelectedShape(shape->getShape())
+                                  : selector.unselectShape(shape->getShape());
+        }
+        return false;
     default:
         deleteShape(scene, in);
         return false;
@@ -551,6 +667,72 @@ void checkCallbacks(const std::vector<std::string> &callbacks, bool changed, boo
     check(!fromHost || count("shapes") == 0, "shape-selection list ran for a host-side change");
 }
 
+// The graph object of each shape the selection names, in order; null for a gone shape.
+std::vector<RCShdPtr<Vo::PiGraphObject const>> objectsOf(const SnSelection &selection) {
+    std::vector<RCShdPtr<Vo::PiGraphObject const>> objects;
+    for (const RCShdPtr<SnItem const> &item : selection) {
+        const Vo::RCWeakPtr<Vo::SeShapeInterface> &shape =
+            dynamic_cast<const Vo::SeShapeItem &>(*item).getData();
+        objects.push_back(shape.isNull() ? RCShdPtr<Vo::PiGraphObject const>()
+                                         : Vo::RCWeakAccessor<Vo::SeShapeInterface>(shape)
+                                               ->getShape()
+                                               ->getGraphObject());
+    }
+    return objects;
+}
+
+// The primary and shapes lists of one step, exactly as a full mirroring decides them: for a change
+// in the editor, against the application's items before it that are no nodes; for one in the
+// application, primary when the first shape changed, and never shapes.
+void checkListsExactly(const std::vector<std::string> &callbacks, const SnSelection &hostBefore,
+                       const SnSelection &editorBefore, const SnSelection &editorAfter,
+                       bool fromHost) {
+    bool primary = false;
+    bool shapes = false;
+    if (fromHost) {
+        primary = !editorAfter.isEqual(RCShdPtr<SnSelection const>(&editorBefore)) &&
+                  (editorBefore.isEmpty() ||
+                   !editorAfter.getPrimaryItem()->isEqualImp(*editorBefore.getPrimaryItem()));
+    } else {
+        // The updater's item filter: the object lives in a tool node, and is no node itself.
+        static const Vo::SeSelectorUpdater::ItemTestPtr inToolNode(
+            new Vo::PiGraphObjectPredicateSnItemAdapter<Vo::PiNode>(
+                Vo::PiIsToolNode::getPredicate()));
+        static const Vo::SeSelectorUpdater::ItemTestPtr notNodes =
+            Vo::SeSelectorUpdater::graphObjectsNotNodes();
+        std::vector<RCShdPtr<Vo::PiGraphObject const>> view;
+        for (const RCShdPtr<SnItem const> &item : hostBefore) {
+            if (inToolNode->evaluate(item) && notNodes->evaluate(item)) {
+                view.push_back(
+                    dynamic_cast<const Vo::PiGraphObjectSnItemConst &>(*item).getGraphObject());
+            }
+        }
+        const std::vector<RCShdPtr<Vo::PiGraphObject const>> editor = objectsOf(editorAfter);
+        primary = editor.empty() || view.empty() || editor[0].isNull() ||
+                  !Vo::PiGraphObject::areEqual(view[0], editor[0]);
+        shapes = primary || view.size() != editor.size();
+        for (std::size_t at = 1; !shapes && at < view.size(); ++at) {
+            shapes = editor[at].isNull() || !Vo::PiGraphObject::areEqual(view[at], editor[at]);
+        }
+    }
+    const auto ran = [&callbacks](const char *list) {
+        return std::find(callbacks.begin(), callbacks.end(), list) != callbacks.end();
+    };
+    if (std::getenv("VO_FUZZ_TRACE") != nullptr) {
+        std::fprintf(stderr, "lists: primary %d/%d shapes %d/%d fromHost %d\n", ran("primary"),
+                     primary, ran("shapes"), shapes, fromHost);
+        for (const RCShdPtr<SnItem const> &item : hostBefore) {
+            item->dump(std::cerr);
+        }
+        std::cerr << "-- editor after\n";
+        for (const RCShdPtr<SnItem const> &item : editorAfter) {
+            item->dump(std::cerr);
+        }
+    }
+    check(ran("primary") == primary, "the primary list ran other than a full mirroring decides");
+    check(ran("shapes") == shapes, "the shapes list ran other than a full mirroring decides");
+}
+
 void runStep(Scene &scene, ByteReader &in) {
     const bool inBatch = !scene.batches.empty();
     const RCShdPtr<SnSelection> editorBefore(
@@ -558,6 +740,10 @@ void runStep(Scene &scene, ByteReader &in) {
     const RCShdPtr<SnSelection> hostBefore(scene.hostSelection()->clone());
     std::vector<const Vo::SeShape *> hostShapes;
     const auto operation = static_cast<Operation>(in.next() % OperationCount);
+    if (std::getenv("VO_FUZZ_TRACE") != nullptr) {
+        std::fprintf(stderr, "step %d: host %d items, editor %d items\n", static_cast<int>(operation),
+                     scene.hostSelection()->getNbItems(), scene.selector().getNbSelectedShape());
+    }
     bool fromHost = false;
     bool batchEnded = false;
     if (operation >= Undo) {
@@ -606,8 +792,15 @@ void runStep(Scene &scene, ByteReader &in) {
     }
     // A host-side change that leaves the editor's shapes alone (no shape in it, or the same ones)
     // is not announced: the editor's lists tell of the editor's selection.
-    checkCallbacks(scene.editor.takeCallbacks(), editorChanged || (!fromHost && hostChanged),
-                   fromHost);
+    const std::vector<std::string> callbacks = scene.editor.takeCallbacks();
+    const bool announced = editorChanged || (!fromHost && hostChanged);
+    checkCallbacks(callbacks, announced, fromHost);
+    // A deletion takes the shape's object out of the tool node around its event, so the items the
+    // updater saw as shapes cannot be read back afterwards.
+    if (announced && operation != Delete) {
+        checkListsExactly(callbacks, *hostBefore, *editorBefore, *scene.selector().getSelection(),
+                          fromHost);
+    }
     if (fromHost) {
         scene.editorSynced = false;
         if (!hostShapes.empty()) {
