@@ -9,8 +9,10 @@
 #include "host/selection/Sn.h"
 #include "host/selection/SnItem.h"
 #include "host/selection/SnSelection.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -41,10 +43,15 @@ namespace Vo {
 // forgets its steps rather than offer an undo that skips a state, and records again from the next
 // change on.
 //
-// Cost: recording a change walks the current and the new item lists once (pointer comparisons)
-// and stores what changed; undo and redo build the restored list, compare it with the selection
-// and commit it, each linear in the number selected, like the change they reverse, whose
-// mirroring is linear too. Thread safety: the editor's thread only.
+// Cost: a change that reaches the history as a splice of its revision (SnSelectionChangeHint), as
+// one-item changes do, is recorded from the splice: O(items changed), plus moving the later items
+// of the history's list of the current state. Any other change walks the current and the new item
+// lists once (pointer comparisons). undo and redo of a step put its items back as one splice
+// (SeShapeSelector::restoreRange) while every kept item's shape is known alive and the history is
+// in step with the selection: O(items changed), the updater then mirroring the splice alone;
+// otherwise they build the restored list, compare it with the selection and commit it, linear in
+// the number selected. Renumberings reach the current state at once and each kept step when it is
+// next used. Thread safety: the editor's thread only.
 class VO_SHAPE_API SeSelectionHistory : public ObObserver<Sn> {
 public:
     static constexpr int defaultDepth = 100;
@@ -99,11 +106,13 @@ public:
 private:
     using ItemPtr = RCShdPtr<SnItem const>;
     using Items = std::vector<ItemPtr>;
-    // One recorded change: from position `at`, the items `before` became `after`.
+    // One recorded change: from position `at`, the items `before` became `after`; its items
+    // follow the renumberings numbered below `renumbered`.
     struct Step {
         std::size_t at;
         Items before;
         Items after;
+        std::uint64_t renumbered;
     };
 
     // Renumbers the kept states' primary items as the selector renumbers its own.
@@ -111,11 +120,19 @@ private:
     // Detaches when the selector went while its selection lives on elsewhere; false then.
     bool checkAttached() noexcept;
     void record();
+    void recordSplice(const SnSelectionChangeHint &change);
+    void addStep(Step step);
     void forgetFailedCommit();
     void forgetSteps() noexcept;
     void resynchronise();
     bool travel(bool back);
+    // undo or redo by splices; false, with nothing done, when the history cannot tell that way.
+    bool travelBySplice(bool back, bool &travelled);
     void restore(const RCShdPtr<SnSelection> &restored);
+    // Brings the step's items along the renumberings it has not followed yet.
+    void catchUp(Step &step);
+    void forgetOldRenumberings() noexcept;
+    void noteAlive(Items::const_iterator first, Items::const_iterator last);
     // Drops steps beyond the depth; the oldest dropped go to `oldest` (room reserved) when given.
     void trim(std::vector<Step> *oldest = nullptr) noexcept;
     void takeBackDropped();
@@ -124,6 +141,7 @@ private:
     static bool isSame(const Items &items, const SnSelection &selection) noexcept;
     static bool isEqualRange(Items::const_iterator first, Items::const_iterator last,
                              SnSelection::const_iterator other);
+    static bool isGone(const ItemPtr &item) noexcept;
 
     SeShapeSelector *selector;
     // Held, so that it stays observable until the history notices that the selector went.
@@ -145,6 +163,16 @@ private:
     Dropped dropped;
     // True after a change could not be recorded: state no longer matches the selection.
     bool lost = false;
+    // The selection's revision that `state` shows; 0 when unknown.
+    std::uint64_t stateRevision = 0;
+    // The revision of the restore being written, as its own notification tells.
+    std::uint64_t restoredRevision = 0;
+    // Every item of `state` had a live shape (or was no shape item) when RCSWEnds read `aliveEnds`.
+    bool allAlive = false;
+    std::uint64_t aliveEnds = 0;
+    // The renumberings the kept steps follow lazily, numbered from `renumberingBase`.
+    std::deque<SeShapeSelector::Renumbering> renumberingLog;
+    std::uint64_t renumberingBase = 0;
 };
 
 } // namespace Vo

@@ -257,6 +257,13 @@ public:
     // before any callback list ran, the selector puts the old items back (observers take that as
     // no change) and the error passes on. Raises RCExNullPtr for null.
     void restoreSelection(const RCShdPtr<SnSelection const> &items);
+    // The same for one stretch of the selection: these items in place of the `count` items from
+    // position, in one write, unless they are equal to them; the observers hear of that splice
+    // (see SnSelectionChangeHint), so they may follow it by the items it changed. Raises
+    // RCExInvalidCall for a stretch outside the selection and RCExNullPtr for a null item, changing
+    // nothing. The put-back after an observer's error is a splice too; should an observer have
+    // changed the stretch again meanwhile, it is left as the observers made it.
+    void restoreRange(int position, int count, const Vector<RCShdPtr<SnItem const>> &items);
     // What the application reported through updateSelection...: an index inserted at (removed
     // from) `index` of the points (points true) or the handles of `shape`.
     struct Renumbering {

@@ -5,11 +5,14 @@
 
 #include "base/RCExInvalidCall.h"
 #include "base/RCExUtil.h"
+#include "base/RCSWEnds.h"
 #include "foundation/List.h"
+#include "host/ObHints.h"
 #include "host/ObSubject.h"
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 #include <string>
 #include <typeinfo>
 
@@ -70,6 +73,9 @@ void SeSelectionHistory::detach() noexcept {
     steps.clear();
     dropped = Dropped();
     cursor = 0;
+    stateRevision = 0;
+    allAlive = false;
+    renumberingLog.clear();
 }
 
 bool SeSelectionHistory::checkAttached() noexcept {
@@ -103,8 +109,18 @@ std::size_t SeSelectionHistory::getNbStoredItems() const noexcept {
     return count;
 }
 
-void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &) {
-    if (restoring || !checkAttached()) {
+void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &hints) {
+    const SnSelectionChangeHint *change = nullptr;
+    for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
+        change = change != nullptr ? change : dynamic_cast<const SnSelectionChangeHint *>(hint.get());
+    }
+    if (restoring) {
+        if (restoredRevision == 0 && change != nullptr) {
+            restoredRevision = change->getRevisionAfter();
+        }
+        return;
+    }
+    if (!checkAttached()) {
         return;
     }
     try {
@@ -112,6 +128,10 @@ void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &) {
             resynchronise(); // the change before this one is gone: this one starts afresh
         } else if (selector->isRestoringAfterFault()) {
             forgetFailedCommit();
+        } else if (change != nullptr && !change->isWhole() &&
+                   change->getRevisionBefore() == stateRevision &&
+                   change->getRevisionAfter() == selection->getRevision()) {
+            recordSplice(*change);
         } else {
             record();
         }
@@ -128,11 +148,28 @@ void SeSelectionHistory::forgetSteps() noexcept {
     dropped = Dropped();
     cursor = 0;
     lost = true;
+    renumberingBase += renumberingLog.size();
+    renumberingLog.clear();
 }
 
 void SeSelectionHistory::resynchronise() {
     state.assign(selection->begin(), selection->end());
+    stateRevision = selection->getRevision();
+    allAlive = true;
+    aliveEnds = RCSWEnds::get();
+    noteAlive(state.begin(), state.end());
     lost = false;
+}
+
+bool SeSelectionHistory::isGone(const ItemPtr &item) noexcept {
+    const auto *shapeItem = dynamic_cast<const SeShapeItem *>(item.get());
+    return shapeItem != nullptr && shapeItem->getData().isNull();
+}
+
+// Whether the kept state may still hold a gone shape: the items that come in are looked at, and
+// the end of any weakly held object since the last look makes it unknown.
+void SeSelectionHistory::noteAlive(Items::const_iterator first, Items::const_iterator last) {
+    allAlive = allAlive && aliveEnds == RCSWEnds::get() && std::none_of(first, last, &isGone);
 }
 
 bool SeSelectionHistory::isSame(const Items &items, const SnSelection &other) noexcept {
@@ -158,6 +195,7 @@ void SeSelectionHistory::record() {
         ++common;
         --tail;
     }
+    stateRevision = selection->getRevision();
     if (at == oldSize && at == newSize) {
         return;
     }
@@ -168,12 +206,34 @@ void SeSelectionHistory::record() {
         std::copy(head, tail, state.begin() + static_cast<std::ptrdiff_t>(at));
         return;
     }
-    // Everything that allocates comes first, so that a failure leaves the history as it was.
-    Step step{at,
-              Items(state.begin() + static_cast<std::ptrdiff_t>(at),
-                    state.end() - static_cast<std::ptrdiff_t>(common)),
-              Items(head, tail)};
-    state.reserve(newSize);
+    allAlive = true; // looked at afresh: the walk is linear anyway
+    aliveEnds = RCSWEnds::get();
+    noteAlive(selection->begin(), selection->end());
+    addStep(Step{at,
+                 Items(state.begin() + static_cast<std::ptrdiff_t>(at),
+                       state.end() - static_cast<std::ptrdiff_t>(common)),
+                 Items(head, tail), renumberingBase + renumberingLog.size()});
+}
+
+// The splice the selection reported, from the revision the state shows.
+void SeSelectionHistory::recordSplice(const SnSelectionChangeHint &change) {
+    const auto at = static_cast<std::size_t>(change.getPosition());
+    const auto &removed = change.getRemovedItems();
+    const auto &added = change.getAddedItems();
+    stateRevision = change.getRevisionAfter();
+    const auto first = state.begin() + static_cast<std::ptrdiff_t>(at);
+    if (removed.size() == added.size() && isEqualRange(added.begin(), added.end(), first)) {
+        std::copy(added.begin(), added.end(), first); // the same items as other objects
+        return;
+    }
+    noteAlive(added.begin(), added.end());
+    addStep(Step{at, Items(removed.begin(), removed.end()), Items(added.begin(), added.end()),
+                 renumberingBase + renumberingLog.size()});
+}
+
+// Everything that allocates comes first, so that a failure leaves the history as it was.
+void SeSelectionHistory::addStep(Step step) {
+    state.reserve(state.size() - step.before.size() + step.after.size());
     Dropped dropping;
     dropping.redo.reserve(steps.size() - cursor);
     dropping.oldest.reserve(cursor + 1 > static_cast<std::size_t>(depth)
@@ -184,10 +244,9 @@ void SeSelectionHistory::record() {
               std::back_inserter(dropping.redo));
     steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor), steps.end() - 1);
     const Step &added = steps.back(); // after the erase, which moves the steps
-    state.erase(state.begin() + static_cast<std::ptrdiff_t>(at),
-                state.end() - static_cast<std::ptrdiff_t>(common));
-    state.insert(state.begin() + static_cast<std::ptrdiff_t>(at), added.after.begin(),
-                 added.after.end());
+    const auto at = state.begin() + static_cast<std::ptrdiff_t>(added.at);
+    const auto rest = state.erase(at, at + static_cast<std::ptrdiff_t>(added.before.size()));
+    state.insert(rest, added.after.begin(), added.after.end());
     ++cursor;
     trim(&dropping.oldest);
     dropped = std::move(dropping);
@@ -197,13 +256,16 @@ void SeSelectionHistory::record() {
 // commit before the fault, the step goes again; otherwise nothing changed for it.
 void SeSelectionHistory::forgetFailedCommit() {
     if (isSame(state, *selection)) {
+        stateRevision = selection->getRevision();
         return;
     }
     if (cursor > 0) {
         Items before = state;
+        catchUp(steps[cursor - 1]);
         apply(before, steps[cursor - 1], true);
         if (isSame(before, *selection)) {
             state.swap(before);
+            stateRevision = selection->getRevision();
             steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
             --cursor;
             takeBackDropped();
@@ -219,29 +281,59 @@ bool SeSelectionHistory::isEqualRange(Items::const_iterator first, Items::const_
                       [](const ItemPtr &a, const ItemPtr &b) { return a->isEqual(*b); });
 }
 
-// Only primary items have parts to renumber: the selector renumbers its primary item alone. Should
-// memory run out meanwhile, a kept state would select other points than the user's: the history
-// forgets its steps instead.
+// Only primary items have parts to renumber: the selector renumbers its primary item alone. The
+// current state follows at once; the kept steps when next used (catchUp), so that a renumbering
+// costs the same whatever the number of steps. Should memory run out meanwhile, a kept state would
+// select other points than the user's: the history forgets its steps instead.
 void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumbering) {
-    const auto rewrite = [&renumbering](ItemPtr &item) {
-        item = SeShapeSelector::renumberedItem(item, renumbering);
-    };
     try {
         if (!state.empty()) {
-            rewrite(state.front());
+            state.front() = SeShapeSelector::renumberedItem(state.front(), renumbering);
         }
-        for (Step &step : steps) {
-            if (step.at == 0 && !step.before.empty()) {
-                rewrite(step.before.front());
-            }
-            if (step.at == 0 && !step.after.empty()) {
-                rewrite(step.after.front());
-            }
+        if (!steps.empty()) {
+            renumberingLog.push_back(renumbering);
+            forgetOldRenumberings();
         }
         dropped = Dropped(); // the renumbered selection is the one to build on
     } catch (...) {
         forgetSteps();
     }
+}
+
+void SeSelectionHistory::catchUp(Step &step) {
+    const std::uint64_t end = renumberingBase + renumberingLog.size();
+    for (; step.renumbered < end; ++step.renumbered) {
+        const SeShapeSelector::Renumbering &renumbering =
+            renumberingLog[static_cast<std::size_t>(step.renumbered - renumberingBase)];
+        if (step.at == 0 && !step.before.empty()) {
+            step.before.front() = SeShapeSelector::renumberedItem(step.before.front(), renumbering);
+        }
+        if (step.at == 0 && !step.after.empty()) {
+            step.after.front() = SeShapeSelector::renumberedItem(step.after.front(), renumbering);
+        }
+    }
+}
+
+// Drops the renumberings every kept step follows already; looked at once the log has doubled, so
+// that the walk over the steps is paid for by as many renumberings.
+void SeSelectionHistory::forgetOldRenumberings() noexcept {
+    static constexpr std::size_t kFirstLook = 256;
+    if (renumberingLog.size() < kFirstLook || (renumberingLog.size() & (renumberingLog.size() - 1)) != 0) {
+        return;
+    }
+    std::uint64_t needed = renumberingBase + renumberingLog.size();
+    for (const Step &step : steps) {
+        needed = std::min(needed, step.renumbered);
+    }
+    for (const std::vector<Step> *kept : {&dropped.redo, &dropped.oldest}) {
+        for (const Step &step : *kept) {
+            needed = std::min(needed, step.renumbered);
+        }
+    }
+    renumberingLog.erase(renumberingLog.begin(),
+                         renumberingLog.begin() +
+                             static_cast<std::ptrdiff_t>(needed - renumberingBase));
+    renumberingBase = needed;
 }
 
 void SeSelectionHistory::trim(std::vector<Step> *oldest) noexcept {
@@ -303,10 +395,16 @@ bool SeSelectionHistory::travel(bool back) {
     if (lost) {
         return false; // forgot its steps: nothing to travel to
     }
+    bool travelled = false;
+    if (travelBySplice(back, travelled)) {
+        return travelled;
+    }
     Items target = state;
     std::size_t to = cursor;
     while (back ? to > 0 : to < steps.size()) {
-        apply(target, steps[back ? to - 1 : to], back);
+        Step &step = steps[back ? to - 1 : to];
+        catchUp(step);
+        apply(target, step, back);
         to = back ? to - 1 : to + 1;
         const RCShdPtr<SnSelection> restored = withoutGoneShapes(target);
         if (!selection->isEqual(restored)) {
@@ -316,12 +414,14 @@ bool SeSelectionHistory::travel(bool back) {
                 if (selection->isEqual(restored)) { // a callback handler raised: it stands
                     state.swap(target);
                     cursor = to;
+                    stateRevision = 0;
                 }
                 throw;
             }
             state.swap(target);
             cursor = to;
             dropped = Dropped();
+            stateRevision = 0;
             // A callback run by the restore may have changed the selection again: that is a
             // change of its own.
             if (!selection->isEqual(restored)) {
@@ -331,6 +431,61 @@ bool SeSelectionHistory::travel(bool back) {
         }
     }
     return false;
+}
+
+// While the state is the selection, object for object, and holds no gone shape, a step is put back
+// as the splice it was: a step whose items are all alive and equal to the selection's there
+// changes nothing and is skipped, as in a full restore. A step bringing back a gone shape, or a
+// state not known to be the selection, is left to the full restore.
+bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
+    if (stateRevision != selection->getRevision() || !allAlive ||
+        aliveEnds != RCSWEnds::get()) {
+        return false;
+    }
+    std::size_t to = cursor;
+    while (back ? to > 0 : to < steps.size()) {
+        Step &step = steps[back ? to - 1 : to];
+        catchUp(step);
+        const Items &from = back ? step.after : step.before;
+        const Items &into = back ? step.before : step.after;
+        if (std::any_of(into.begin(), into.end(), &isGone)) {
+            return false;
+        }
+        to = back ? to - 1 : to + 1;
+        const auto first = state.begin() + static_cast<std::ptrdiff_t>(step.at);
+        if (from.size() == into.size() && isEqualRange(into.begin(), into.end(), first)) {
+            continue; // changes nothing once restored
+        }
+        const Vector<ItemPtr> items(into.begin(), into.end());
+        const auto spliceState = [&] {
+            state.erase(first, first + static_cast<std::ptrdiff_t>(from.size()));
+            state.insert(state.begin() + static_cast<std::ptrdiff_t>(step.at), into.begin(),
+                         into.end());
+            cursor = to;
+            stateRevision = restoredRevision;
+        };
+        state.reserve(state.size() - from.size() + into.size()); // no allocation once it stands
+        restoredRevision = 0;
+        try {
+            const SeScopedValue<bool> quiet(restoring, true);
+            selector->restoreRange(static_cast<int>(step.at), static_cast<int>(from.size()),
+                                   items);
+        } catch (...) {
+            if (restoredRevision != 0 && selection->getRevision() == restoredRevision) {
+                spliceState(); // a callback handler raised: the restore stands
+            }
+            throw;
+        }
+        spliceState();
+        dropped = Dropped();
+        if (selection->getRevision() != restoredRevision) {
+            record(); // a callback changed the selection again: a change of its own
+        }
+        travelled = true;
+        return true;
+    }
+    travelled = false;
+    return true;
 }
 
 void SeSelectionHistory::restore(const RCShdPtr<SnSelection> &restored) {

@@ -6,10 +6,13 @@
 #include "SeShapeKeyIndex.h"
 #include "SeShapeSelectorState.h"
 
+#include "base/RCExInvalidCall.h"
 #include "foundation/RCWeakAccessor.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
+#include <string>
 #include <memory>
 #include <typeinfo>
 #include <unordered_map>
@@ -183,6 +186,40 @@ void SeShapeSelector::restoreSelection(const RCShdPtr<SnSelection const> &items)
     }
     if (!selection->isEqual(items)) {
         write(items, PutBack::beforeAnnouncement, false);
+    }
+}
+
+void SeShapeSelector::restoreRange(int position, int count,
+                                   const Vector<RCShdPtr<SnItem const>> &items) {
+    const int size = selection->getNbItems();
+    if (position < 0 || count < 0 || position > size - count) {
+        throw RCExInvalidCall("cannot restore " + std::to_string(count) + " items from place " +
+                              std::to_string(position) + " of a selection of " +
+                              std::to_string(size) + " items");
+    }
+    if (std::any_of(items.begin(), items.end(), [](const auto &item) { return item.isNull(); })) {
+        RCExUtil::throwExNullPtr(typeid(SnItem const *).name());
+    }
+    const auto first = std::next(selection->begin(), position);
+    if (static_cast<std::size_t>(count) == items.size() &&
+        std::equal(items.begin(), items.end(), first,
+                   [](const auto &a, const auto &b) { return a == b || a->isEqual(*b); })) {
+        return;
+    }
+    const Vector<RCShdPtr<SnItem const>> old(first, std::next(first, count));
+    const SeScopedValue<bool> watch(announced, false);
+    try {
+        selection->replaceRange(position, count, items);
+    } catch (...) {
+        const auto now = std::next(selection->begin(), std::min(position, selection->getNbItems()));
+        const bool untouched =
+            !announced &&
+            selection->getNbItems() == size - count + static_cast<int>(items.size()) &&
+            std::equal(items.begin(), items.end(), now);
+        if (untouched) {
+            putBack([&] { selection->replaceRange(position, static_cast<int>(items.size()), old); });
+        }
+        throw;
     }
 }
 
