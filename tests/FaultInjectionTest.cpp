@@ -596,6 +596,42 @@ std::vector<Operation> operations() {
          [](S &s) { s.selector->unselectPoints(); }},
         {"unselectHandles", Operation::Selector, handlesOf({2}),
          [](S &s) { s.selector->unselectHandles(); }},
+        // One-item changes, mirrored by the item they change.
+        {"addSelectedShape", Operation::Selector, shapesOf({S::A, S::B}),
+         [](S &s) { s.selector->addSelectedShape(s.controller.shape(S::D)); }},
+        {"unselectShape, the primary one", Operation::Selector, shapesOf({S::A, S::B, S::D}),
+         [](S &s) { s.selector->unselectShape(s.controller.shape(S::A)); }},
+        {"unselectShape, leaving one with points", Operation::Selector,
+         [](S &s) {
+             s.selector->setSelectedShapes(s.shapes({S::A, S::B}));
+             s.selector->selectPoints(indices({1, 3}));
+         },
+         [](S &s) { s.selector->unselectShape(s.controller.shape(S::B)); }},
+        {"addSelectedPoint", Operation::Selector, pointsOf(S::A, {1, 3}),
+         [](S &s) { s.selector->addSelectedPoint(4); }},
+        {"unselectPoint", Operation::Selector, pointsOf(S::A, {1, 3, 4}),
+         [](S &s) { s.selector->unselectPoint(3); }},
+        {"addSelectedHandle", Operation::Selector, handlesOf({1}),
+         [](S &s) { s.selector->addSelectedHandle(2); }},
+        {"unselectHandle", Operation::Selector,
+         [](S &s) {
+             handlesOf({1})(s);
+             s.selector->addSelectedHandle(2);
+         },
+         [](S &s) { s.selector->unselectHandle(1); }},
+        {"host insertItem", Operation::Host,
+         [](S &s) {
+             s.host->replaceAllItems(SnSelection::create(
+                 SnSelection::Items{s.objectItem(S::B), s.objectItem(S::E)}));
+             s.preparedItems = {s.objectItem(S::D)};
+         },
+         [](S &s) { s.host->insertItem(1, s.preparedItems.front()); }},
+        {"host removeItem", Operation::Host,
+         [](S &s) {
+             s.host->replaceAllItems(SnSelection::create(SnSelection::Items{
+                 s.objectItem(S::B), s.objectItem(S::D), s.objectItem(S::E)}));
+         },
+         [](S &s) { s.host->removeItem(*s.host->begin()); }},
         {"resetSelection", Operation::Selector, shapesOf({S::A, S::B}),
          [](S &s) { s.selector->resetSelection(); }},
         {"replaceAllItems", Operation::Selector,
@@ -835,6 +871,19 @@ std::vector<Operation> undoneOperations() {
              batch.commit();
          }},
         {"undo", Operation::Selector, twoSteps, [](S &s) { s.history.undo(); }},
+        // Steps of one item, undone as the splice they were.
+        {"undo of one added point", Operation::Selector,
+         [](S &s) {
+             pointsOf(S::A, {1, 3})(s);
+             s.selector->addSelectedPoint(4);
+         },
+         [](S &s) { s.history.undo(); }},
+        {"undo of one unselected shape", Operation::Selector,
+         [](S &s) {
+             shapesOf({S::A, S::B, S::D})(s);
+             s.selector->unselectShape(s.controller.shape(S::B));
+         },
+         [](S &s) { s.history.undo(); }},
         {"redo", Operation::Selector,
          [twoSteps](S &s) {
              twoSteps(s);

@@ -1,6 +1,7 @@
 #include "SeSelectionHistory.h"
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
+#include "app/TestSpliceLog.h"
 
 #include "foundation/CbEmptyType.h"
 #include "foundation/CbFunction.h"
@@ -411,6 +412,55 @@ TEST_F(SeSelectionHistoryTest, KeptRedoStepsFollowInsertedAndRemovedPoints) {
     EXPECT_EQ(selectedPoints(), (std::vector<int>{3}));
     EXPECT_TRUE(history.undo());
     EXPECT_EQ(selectedPoints(), (std::vector<int>{4}));
+}
+
+// A step of one item goes back and forth as the one-item splice it was, in the editor's selection
+// and, mirrored, in the application's; a kept step follows the renumberings made after it when it
+// is used. A step that would bring back a gone shape takes the full restore, which leaves it out.
+TEST_F(SeSelectionHistoryTest, OneItemStepsGoBackAndForthAsOneItemSplices) {
+    VoTest::TestSpliceLog editorChanges(*selector->getSelection());
+    VoTest::TestSpliceLog hostChanges(*host);
+    select({A, B});
+    selector->addSelectedShape(controller.shape(C));
+    editorChanges.take();
+    hostChanges.take();
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+    EXPECT_EQ(editorChanges.take(), std::vector<std::string>{"-1 +0 at 2"});
+    EXPECT_EQ(hostChanges.take(), std::vector<std::string>{"-1 +0 at 3"});
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B, C}));
+    EXPECT_EQ(editorChanges.take(), std::vector<std::string>{"-0 +1 at 2"});
+
+    select({E});
+    selector->addSelectedPoint(1);
+    selector->addSelectedPoint(4);
+    hostChanges.take();
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(hostChanges.take(), std::vector<std::string>{"-2 +0 at 4"});
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(hostChanges.take(), std::vector<std::string>{"-0 +2 at 4"});
+    ASSERT_TRUE(Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(E))->removeElement(0));
+    selector->updateSelectionPointDeleted(controller.weak(E), 0); // no step: renumbered
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{0, 3}));
+    ASSERT_TRUE(history.undo()); // the kept steps follow the renumbering when used
+    EXPECT_EQ(selectedPoints(), std::vector<int>{0});
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{E});
+    EXPECT_EQ(selectedPoints(), std::vector<int>{});
+    ASSERT_TRUE(history.redo());
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{0, 3}));
+
+    select({A, B, C});
+    selector->unselectShape(controller.shape(B));
+    controller.deleteInterfaceOnly(B);
+    editorChanges.take();
+    // B is gone: its step would change nothing and is skipped; the one before it is restored in
+    // full.
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{E});
+    EXPECT_EQ(editorChanges.take(), std::vector<std::string>{"whole"});
 }
 
 } // namespace

@@ -10,12 +10,14 @@
 #include "host/PiNodeController.h"
 #include "host/RCExCastFailed.h"
 #include "host/RCExNullPtr.h"
+#include "app/TestSpliceLog.h"
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace VoTest {
@@ -191,6 +193,76 @@ TEST_F(SeSelectorUpdaterTest, PointItemsPrecedeHandleItemsAndLendThemTheCurvePat
                                   pointComponent(E, 5, "y", toOutput),
                                   handleComponent(E, 1, "position", toOutput),
                                   handleComponent(E, 1, "color", toOutput)}));
+}
+
+// A one-item change of either selection reaches the other as the one-item splice it is, with the
+// items and callback lists a full mirroring gives.
+TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
+    TestSpliceLog hostChanges(*host);
+    TestSpliceLog editorChanges(*selector->getSelection());
+    select({A, B});
+    settle();
+    hostChanges.take();
+    editorChanges.take();
+
+    selector->addSelectedShape(controller.shape(C));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(B), object(C)}));
+    EXPECT_EQ(hostChanges.take(), Texts{"-0 +1 at 3"});
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+    settle();
+    selector->unselectShape(controller.shape(A)); // the primary one
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(C)}));
+    EXPECT_EQ(hostChanges.take(), Texts{"-1 +0 at 1"});
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+    settle();
+    selector->selectPoint(2); // parts of the primary among two: nothing to mirror
+    EXPECT_EQ(hostChanges.take(), Texts{});
+    EXPECT_EQ(log, Texts{"selection"});
+
+    // One shape: its points and handles come and go by their own items.
+    selector->setPrimarySelectedShape(controller.shape(E), 1);
+    selector->addSelectedHandle(3);
+    hostChanges.take();
+    settle();
+    selector->addSelectedPoint(4);
+    EXPECT_EQ(hostChanges.take(), Texts{"-0 +2 at 4"});
+    selector->unselectPoint(1);
+    EXPECT_EQ(hostChanges.take(), Texts{"-2 +0 at 2"});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(E), pointComponent(E, 4, "x", toOutput),
+                                  pointComponent(E, 4, "y", toOutput),
+                                  handleComponent(E, 3, "position", toOutput),
+                                  handleComponent(E, 3, "color", toOutput)}));
+    EXPECT_EQ(log, (Texts{"selection", "selection"}));
+    settle();
+
+    // The application inserts a point before the selected ones, then removes one of them.
+    selector->addSelectedPoint(2);
+    hostChanges.take();
+    ASSERT_FALSE(rcDynamicCast<PiMultivaluedInput>(pointsInput(E))->insertElement(0).isNull());
+    selector->updateSelectionPointAdded(controller.weak(E), 0);
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{5, 3}));
+    EXPECT_EQ(hostChanges.take(), Texts{}); // the same elements, under other indices
+    EXPECT_TRUE(rcDynamicCast<PiMultivaluedInput>(pointsInput(E))->removeElement(5));
+    selector->updateSelectionPointDeleted(controller.weak(E), 5);
+    EXPECT_EQ(hostChanges.take(), Texts{"-2 +0 at 2"});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(E), pointComponent(E, 3, "x", toOutput),
+                                  pointComponent(E, 3, "y", toOutput),
+                                  handleComponent(E, 3, "position", toOutput),
+                                  handleComponent(E, 3, "color", toOutput)}));
+
+    // The application's one-item changes reach the editor as one-item splices too.
+    hostSelects({objectItem(A), objectItem(B)});
+    editorChanges.take();
+    settle();
+    host->insertItem(0, objectItem(C));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{C, A, B}));
+    EXPECT_EQ(editorChanges.take(), Texts{"-0 +1 at 0"});
+    EXPECT_EQ(log, (Texts{"primary", "selection"}));
+    settle();
+    EXPECT_TRUE(host->removeItem(*std::next(host->begin(), 1)));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{C, B}));
+    EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 1"});
+    EXPECT_EQ(log, Texts{"selection"});
 }
 
 TEST_F(SeSelectorUpdaterTest, GoneShapesAreLeftOutAndCountAsAShapeChange) {
