@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SeIdentityKey.h"
 #include "SeSelectorUpdater.h"
 #include "SeShape.h"
 #include "SeShapeEditorControllerInterface.h"
@@ -22,6 +23,7 @@
 #include "host/SnSelection.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -44,8 +46,10 @@ private:
     Vo::RCShdPtr<Vo::PiInput> curve;
 };
 
-// The model side of one shape: its graph object and its editing side, weakly.
-class CurveShape : public Vo::SeShape {
+// The model side of one shape: its graph object and its editing side, weakly. Equal to the shapes
+// of the same graph object, and promising so by that object's address as identity key, as an
+// application's shapes would.
+class CurveShape : public Vo::SeShape, public Vo::SeIdentityKey {
 public:
     CurveShape(const Vo::RCShdPtr<Vo::PiGraphObject> &graphObject,
                const Vo::RCWeakPtr<Vo::SeShapeInterface> &side)
@@ -54,6 +58,9 @@ public:
     Vo::RCShdPtr<Vo::PiGraphObject const> getGraphObject() const override { return object; }
     Vo::RCWeakPtr<Vo::SeObjectInterface> getObjectInterface() const override { return {}; }
     Vo::RCWeakPtr<Vo::SeShapeInterface> getShapeInterface() const override { return editing; }
+    std::uint64_t getIdentityKey() const noexcept override {
+        return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(object.get()));
+    }
 
 private:
     ~CurveShape() override = default;

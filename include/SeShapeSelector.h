@@ -14,6 +14,8 @@
 #include "foundation/RCWeakPtr.h"
 #include "foundation/Set.h"
 #include "foundation/Vector.h"
+#include "host/ObObserver.h"
+#include "host/selection/Sn.h"
 #include "host/selection/SnSelection.h"
 
 #include <cstdint>
@@ -346,9 +348,6 @@ private:
     const SeSelectedKeys &keysOf(const SnSelection &items) const;
     // The first selected item of a shape equal to shape; null when there is none.
     RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape) const;
-    // Carries the cached keys along a one-item change of `items` made at revision `before`.
-    void keysFollow(const SnSelection &items, std::uint64_t before, const SnItem *removed,
-                    const SnItem *added, const RCWeakPtr<SeShapeInterface> &shape) const noexcept;
 
     void selectIndex(const PartsChannel &channel, int index);
     void selectAll(const PartsChannel &channel, int count);
@@ -380,8 +379,15 @@ private:
     // Set by the notify operations: the change being written was announced, and stands.
     mutable bool announced = false;
     PartsChange partsChange;
-    // The selected shapes by identity key, read at the first isShapeSelected after a change.
+    // The selected shapes by identity key, read at the first look-up after a whole change and
+    // carried along one-item changes by keysObserver, the selection's first observer.
     mutable std::unique_ptr<SeSelectedKeys> selectedKeys;
+    struct KeysObserver : ObObserver<Sn> {
+        explicit KeysObserver(SeShapeSelector &owner) noexcept : selector(owner) {}
+        void update(ObSubject<Sn> *subject, const ObHints &hints) override;
+        SeShapeSelector &selector;
+    };
+    KeysObserver keysObserver{*this};
 };
 
 extern template class RCBasePtr<SeShapeSelector>;

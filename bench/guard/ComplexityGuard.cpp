@@ -10,6 +10,7 @@
 // a hundred times the size costs more than 12 x 12 times the instructions: a measure of the work
 // that no cache, no other load and no clock can bend, at the sizes of the benchmark binary.
 
+#include "../OneItemWorkloads.h"
 #include "../ScaleWorkloads.h"
 
 #include <cmath>
@@ -36,6 +37,9 @@ namespace {
 
 constexpr double kMaxRatio = 30.0;
 constexpr double kMaxInstructionRatio = 12.0;
+// A one-item change held to O(1): from 10^3 to 10^5 its instructions may not double.
+constexpr double kMaxOneItemGrowth = 2.0;
+constexpr int kOneItemPairs = 20;
 constexpr int kRepetitions = 5;
 
 // Processor seconds used so far by this process and by the children it has waited for.
@@ -160,9 +164,39 @@ const VoScale::Workload &workloadNamed(const std::string &name) {
     throw std::invalid_argument("no path named \"" + name + "\"");
 }
 
+const VoOneItem::Workload *oneItemNamed(const std::string &name) {
+    for (const VoOneItem::Workload &workload : VoOneItem::workloads()) {
+        if (name == workload.name) {
+            return &workload;
+        }
+    }
+    return nullptr;
+}
+
+// A one-item change and its way back, kOneItemPairs times, on a scene built beforehand.
+void runPairs(const VoOneItem::Toggle &toggle) {
+    for (int pair = 0; pair < kOneItemPairs; ++pair) {
+        toggle.change();
+        toggle.back();
+    }
+}
+
 // One run of a path, the only code callgrind counts when it runs this program with
-// --collect-atstart=no.
+// --collect-atstart=no; for a one-item change, its pairs only, not the scene built for them.
 void runCounted(const std::string &name, int size) {
+    if (const VoOneItem::Workload *oneItem = oneItemNamed(name)) {
+        const VoOneItem::Toggle toggle = oneItem->prepare(size);
+        toggle.change(); // once first, so that no lazily built table is counted
+        toggle.back();
+#ifdef VO_GUARD_COUNTS_INSTRUCTIONS
+        CALLGRIND_TOGGLE_COLLECT;
+#endif
+        runPairs(toggle);
+#ifdef VO_GUARD_COUNTS_INSTRUCTIONS
+        CALLGRIND_TOGGLE_COLLECT;
+#endif
+        return;
+    }
     const VoScale::Workload &workload = workloadNamed(name);
 #ifdef VO_GUARD_COUNTS_INSTRUCTIONS
     CALLGRIND_TOGGLE_COLLECT;
@@ -260,16 +294,36 @@ bool judgeTimes(const std::string &driver, const std::string &dir) {
     return allLinear;
 }
 
+// The one-item changes: instructions of their pairs at 10^3, 10^4 and 10^5 selected; those held to
+// O(1) fail when the largest size costs kMaxOneItemGrowth times the smallest or more, the others are
+// printed for the record (they still move the items after a change in the middle).
+bool judgeOneItemChanges(const std::string &dir) {
+    bool allConstant = true;
+    for (const VoOneItem::Workload &workload : VoOneItem::workloads()) {
+        const double perTenfold = instructionGrowth(dir, workload.name, 1000);
+        const double growth = perTenfold * perTenfold;
+        if (workload.constant) {
+            allConstant = verdict(growth, kMaxOneItemGrowth) && allConstant;
+        } else {
+            std::printf("  (recorded)\n");
+        }
+    }
+    return allConstant;
+}
+
 // Every path by instructions from 10^3 to 10^5; the quadratic reference from 10^2 to 10^4, which
 // callgrind counts in seconds where 10^5 would take minutes.
 bool judgeAllInstructions(const std::string &dir) {
 #ifdef VO_GUARD_COUNTS_INSTRUCTIONS
-    return judgePaths(
+    const bool linear = judgePaths(
         [&](const VoScale::Workload &workload) {
             const bool quadratic = &workload == &VoScale::quadraticReference();
             return instructionGrowth(dir, workload.name, quadratic ? 100 : 1000);
         },
         kMaxInstructionRatio);
+    std::printf("one-item changes: instructions of %d pairs, at most %.0fx from 10^3 to 10^5\n",
+                kOneItemPairs, kMaxOneItemGrowth);
+    return judgeOneItemChanges(dir) && linear;
 #else
     (void)dir;
     throw std::runtime_error("built without valgrind's callgrind.h: cannot count instructions");

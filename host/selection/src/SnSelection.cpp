@@ -114,6 +114,10 @@ void SnSelection::insertItem(int position, const RCShdPtr<SnItem const> &item) {
     splice(static_cast<std::size_t>(position), 0, {item});
 }
 
+// Without an index, the first occurrence is looked for from the front: a few instructions an item,
+// cheaper than building the index for one look-up. One found near the end builds the index, which
+// the changes at the end keep: removals there tend to follow one another (an item added, then taken
+// out again).
 bool SnSelection::removeItem(const RCShdPtr<SnItem const> &item) {
     std::size_t place = SnPlaceIndex::npos;
     if (placeIndex) {
@@ -122,8 +126,10 @@ bool SnSelection::removeItem(const RCShdPtr<SnItem const> &item) {
         const auto found = std::find_if(items.begin(), items.end(), [&](const auto &held) {
             return held.get() == item.get();
         });
-        if (found != items.end()) {
-            place = static_cast<std::size_t>(found - items.begin());
+        place = found == items.end() ? SnPlaceIndex::npos
+                                     : static_cast<std::size_t>(found - items.begin());
+        if (place != SnPlaceIndex::npos && place >= items.size() - items.size() / 8) {
+            places();
         }
     }
     if (place == SnPlaceIndex::npos) {

@@ -1,5 +1,6 @@
 #include "SeSelectedKeys.h"
 
+#include "SeShapeItems.h"
 #include "SeShapeKeyIndex.h"
 
 #include "foundation/RCWeakAccessor.h"
@@ -37,50 +38,61 @@ const SeSelectedKeys &SeSelectedKeys::of(std::unique_ptr<SeSelectedKeys> &cache,
 }
 
 void SeSelectedKeys::follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSelection &selection,
-                            std::uint64_t before, const SnItem *removed, const SnItem *added,
-                            const RCWeakPtr<SeShapeInterface> &shape) noexcept {
-    if (!cache || cache->selection != &selection || cache->revision != before) {
+                            const SnSelectionChangeHint &change) noexcept {
+    const auto &removed = change.getRemovedItems();
+    const auto &added = change.getAddedItems();
+    if (!cache || cache->selection != &selection ||
+        cache->revision != change.getRevisionBefore() || change.isWhole() || removed.size() > 1 ||
+        added.size() > 1) {
         cache.reset(); // stale: read again when next needed
         return;
     }
     try {
-        cache->patch(removed, added, shape);
-        cache->revision = selection.getRevision();
+        if (!removed.empty()) {
+            cache->forget(removed.front());
+        }
+        if (!added.empty()) {
+            cache->learn(added.front());
+        }
+        cache->revision = change.getRevisionAfter();
     } catch (...) {
         cache.reset();
     }
 }
 
-void SeSelectedKeys::patch(const SnItem *removed, const SnItem *added,
-                           const RCWeakPtr<SeShapeInterface> &shape) {
-    const RCWeakAccessor<SeShapeInterface> access(shape);
+const SeIdentityKey *SeSelectedKeys::promiseOf(const RCShdPtr<SnItem const> &item) {
+    const RCWeakAccessor<SeShapeInterface> access(SeShapeItems::asShapeItem(item).getData());
     const RCShdPtr<SeShape> model = access->getShape();
-    const SeIdentityKey *promise = model.isNull() ? nullptr : SeShapeKeyIndex::promiseOf(*model);
+    return model.isNull() ? nullptr : SeShapeKeyIndex::promiseOf(*model);
+}
+
+void SeSelectedKeys::learn(const RCShdPtr<SnItem const> &item) {
+    if (const SeIdentityKey *promise = promiseOf(item)) {
+        entries.emplace(promise->getIdentityKey(),
+                        Entry{item.get(), SeShapeItems::asShapeItem(item).getData()});
+    } else {
+        ++unpromised;
+    }
+}
+
+void SeSelectedKeys::forget(const RCShdPtr<SnItem const> &item) {
+    const SeIdentityKey *promise = promiseOf(item);
     if (promise == nullptr) {
-        if (removed != nullptr && unpromised == 0) {
+        if (unpromised == 0) {
             throw std::logic_error("selected keys out of step"); // dropped by follow
         }
-        unpromised = unpromised + (added != nullptr ? 1 : 0) - (removed != nullptr ? 1 : 0);
+        --unpromised;
         return;
     }
-    const std::uint64_t key = promise->getIdentityKey();
-    if (removed == nullptr) {
-        entries.emplace(key, Entry{added, shape});
-        return;
-    }
-    const auto range = entries.equal_range(key);
+    const auto range = entries.equal_range(promise->getIdentityKey());
     auto entry = range.first;
-    while (entry != range.second && entry->second.item != removed) {
+    while (entry != range.second && entry->second.item != item.get()) {
         ++entry;
     }
     if (entry == range.second) {
         throw std::logic_error("selected keys out of step"); // dropped by follow
     }
-    if (added == nullptr) {
-        entries.erase(entry);
-    } else {
-        entry->second.item = added;
-    }
+    entries.erase(entry);
 }
 
 SeSelectedKeys::Found SeSelectedKeys::findEqual(std::uint64_t key, const SeShape &shape) const {

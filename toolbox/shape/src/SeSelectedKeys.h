@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SeShape.h"
+#include "SeIdentityKey.h"
 #include "SeShapeInterface.h"
 
 #include "foundation/RCShdPtr.h"
@@ -8,6 +9,7 @@
 #include "foundation/Vector.h"
 #include "host/selection/SnItem.h"
 #include "host/selection/SnSelection.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <cstdint>
 #include <functional>
@@ -36,12 +38,11 @@ public:
     // current revision, else read again into cache.
     static const SeSelectedKeys &of(std::unique_ptr<SeSelectedKeys> &cache,
                                     const SnSelection &selection, const Read &read);
-    // The selector changed `selection`, whose keys were cached at revision `before`, by one item:
-    // `removed` left, `added` came in (either may be null), both of `shape`. The cache follows, or
-    // is dropped when it was not current or the shape cannot be read.
+    // `selection`, whose keys may be cached, changed as `change` tells: a splice of at most one item
+    // each way is followed when the cache shows the revision before it; anything else, or a shape
+    // that cannot be read, drops the cache, to be read again when next needed.
     static void follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSelection &selection,
-                       std::uint64_t before, const SnItem *removed, const SnItem *added,
-                       const RCWeakPtr<SeShapeInterface> &shape) noexcept;
+                       const SnSelectionChangeHint &change) noexcept;
 
     // True when every selected shape makes the identity-key promise.
     bool isUsable() const noexcept { return unpromised == 0; }
@@ -57,8 +58,10 @@ private:
 
     SeSelectedKeys(const SnSelection &selection, const Vector<RCShdPtr<SeShape>> &shapes,
                    const Vector<RCWeakPtr<SeShapeInterface>> &interfaces);
-    void patch(const SnItem *removed, const SnItem *added,
-               const RCWeakPtr<SeShapeInterface> &shape);
+    void forget(const RCShdPtr<SnItem const> &item);
+    void learn(const RCShdPtr<SnItem const> &item);
+    // The promise of the item's shape; null when it makes none.
+    static const SeIdentityKey *promiseOf(const RCShdPtr<SnItem const> &item);
 
     const SnSelection *selection;
     std::uint64_t revision;

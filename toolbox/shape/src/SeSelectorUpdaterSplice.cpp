@@ -188,8 +188,9 @@ bool SeSelectorUpdater::followParts(const RCShdPtr<SnItem const> &before,
     if ((forward || backward) && pointsCome && note.kind != PartsChange::Kind::renumbered) {
         const bool appended = note.kind == PartsChange::Kind::appended;
         const RCShdPtr<SeShapeParts const> &longer = appended == forward ? newParts : oldParts;
-        const int rank = appended ? (note.points ? longer->getPointRank(note.index)
-                                                 : longer->getHandleRank(note.index))
+        // An appended index is the last of the longer order.
+        const int rank = appended ? static_cast<int>(note.points ? longer->getPoints().size()
+                                                                 : longer->getHandles().size())
                                   : note.rank;
         return spliceParts(note.points, rank, note.index, appended == forward, shape);
     }

@@ -8,6 +8,8 @@
 
 #include "base/RCExInvalidCall.h"
 #include "foundation/RCWeakAccessor.h"
+#include "host/ObHints.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -43,7 +45,17 @@ template <class T, class Fill> void appendAll(Vector<T> &out, Fill fill) {
 
 SeShapeSelector::SeShapeSelector()
     : pickingType(PickingType(0)), pickingIndex(-1), pickingExtremity(-1),
-      selection(SnSelection::create()) {}
+      selection(SnSelection::create()) {
+    selection->getSubject().attachObserver(&keysObserver);
+}
+
+void SeShapeSelector::KeysObserver::update(ObSubject<Sn> *, const ObHints &hints) {
+    for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
+        if (const auto *change = dynamic_cast<const SnSelectionChangeHint *>(hint.get())) {
+            SeSelectedKeys::follow(selector.selectedKeys, *selector.selection, *change);
+        }
+    }
+}
 
 RCShdPtr<SeShapeSelector> SeShapeSelector::create() {
     return RCShdPtr<SeShapeSelector>(new SeShapeSelector);
@@ -281,12 +293,6 @@ const SeSelectedKeys &SeShapeSelector::keysOf(const SnSelection &items) const {
                               });
 }
 
-void SeShapeSelector::keysFollow(const SnSelection &items, std::uint64_t before,
-                                 const SnItem *removed, const SnItem *added,
-                                 const RCWeakPtr<SeShapeInterface> &shape) const noexcept {
-    SeSelectedKeys::follow(selectedKeys, items, before, removed, added, shape);
-}
-
 // Through the keys when every shape involved makes the promise and one selected item matches;
 // otherwise from the front, shape by shape, which also finds the first of several.
 RCShdPtr<SnItem const> SeShapeSelector::findSelectedItem(const RCShdPtr<SeShape> &shape) const {
@@ -324,12 +330,9 @@ void SeShapeSelector::addSelectedShape(const RCShdPtr<SeShape> &shape) {
         return;
     }
     SnSelection &target = current();
-    const RCShdPtr<SnItem const> item = SeShapeItems::make(RCShdPtr<SnParts>(), editing);
-    const std::uint64_t before = target.getRevision();
     // No index is mirrored with two shapes or more, nor for a whole shape alone: nothing to put
     // back. An observer's error passes on with the change made.
-    target.insertItem(target.getNbItems(), item);
-    keysFollow(target, before, nullptr, item.get(), editing);
+    target.insertItem(target.getNbItems(), SeShapeItems::make(RCShdPtr<SnParts>(), editing));
 }
 
 void SeShapeSelector::unselectShape(const RCShdPtr<SeShape> &shape) {
@@ -349,10 +352,7 @@ void SeShapeSelector::unselectShape(const RCShdPtr<SeShape> &shape) {
         handOver(result);
         return;
     }
-    const std::uint64_t before = target.getRevision();
-    const RCWeakPtr<SeShapeInterface> editing = SeShapeItems::asShapeItem(item).getData();
     target.removeItem(item);
-    keysFollow(target, before, item.get(), nullptr, editing);
 }
 
 RCWeakPtr<SeShapeInterface> SeShapeSelector::getPrimarySelectedShapeInterface() const {

@@ -38,6 +38,17 @@ const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](const SeShapeParts &p, int at, bool added) { return p.renumberedHandles(at, added); },
     false};
 
+namespace {
+
+// The 1-based place of index in the order, by a walk of the plain vector: cheaper, for one
+// question on parts just made, than the rank table the parts would build for it. 0 when absent.
+int rankByWalk(const Vector<int> &order, int index) {
+    const auto found = std::find(order.begin(), order.end(), index);
+    return found == order.end() ? 0 : static_cast<int>(found - order.begin()) + 1;
+}
+
+} // namespace
+
 bool SeShapeSelector::findPrimaryShape(PrimaryShape &primary) const {
     const SnSelection &items = current();
     if (items.isEmpty()) {
@@ -82,7 +93,6 @@ void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnPart
         partsChange.to = item;
     }
     SnSelection &target = current(); // the working selection of a batch notifies no one
-    const std::uint64_t before = target.getRevision();
     try {
         target.replaceItem(primary.item, item);
     } catch (const SeExMissingElement &) { // see handOver
@@ -90,7 +100,6 @@ void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnPart
         putBack([&] { target.replaceItem(item, primary.item); });
         throw;
     }
-    keysFollow(target, before, primary.item.get(), item.get(), primary.shape);
 }
 
 void SeShapeSelector::selectIndex(const PartsChannel &channel, int index) {
@@ -207,7 +216,7 @@ void SeShapeSelector::unselectIndex(const PartsChannel &channel, int index) {
     change.points = channel.points;
     change.kind = PartsChange::Kind::removed;
     change.index = index;
-    change.rank = channel.rank(*now, index);
+    change.rank = rankByWalk(channel.indices(*now), index);
     const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
     channel.remove(*parts, index);
     install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts), &change);
@@ -307,7 +316,7 @@ void SeShapeSelector::renumberSelection(const PartsChannel &channel,
     change.points = channel.points;
     change.kind = PartsChange::Kind::renumbered;
     change.index = index;
-    change.rank = added ? 0 : channel.rank(*parts, index);
+    change.rank = added || !channel.has(*parts, index) ? 0 : rankByWalk(channel.indices(*parts), index);
     change.added = added;
     install(PrimaryShape{item, shape}, renumberedParts(channel, parts, index, added), &change);
 }

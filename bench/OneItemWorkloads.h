@@ -1,0 +1,145 @@
+#pragma once
+
+#include "BenchScene.h"
+
+#include "SeSelectionHistory.h"
+#include "SeShapeSelector.h"
+
+#include "foundation/RCShdPtr.h"
+#include "foundation/Vector.h"
+#include "host/PiSnItemUtil.h"
+#include "host/SnSelection.h"
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// One-item changes against a selection of n: each workload builds an editor with its updater and
+// history (not measured), then gives a change and its way back, which together leave the scene as
+// they found it, so that the pair can be measured again and again. Shared by the benchmarks and
+// the complexity guard's "one-item change" class.
+namespace VoOneItem {
+
+// A scene and the pair of changes measured on it.
+struct Toggle {
+    std::shared_ptr<void> scene;
+    std::function<void()> change;
+    std::function<void()> back;
+};
+
+struct Workload {
+    const char *name;
+    Toggle (*prepare)(int n);
+    // Whether the guard holds it to O(1): growth under 2x from 10^3 to 10^5.
+    bool constant;
+};
+
+inline void check(bool holds, const char *what) {
+    if (!holds) {
+        throw std::runtime_error(what);
+    }
+}
+
+// An editor with n + 1 shapes of `points` points each, the history attached.
+struct Scene {
+    Scene(int n, int points) : editor(n + 1, points), history(editor.selector) {}
+    VoBench::SceneEditor editor;
+    Vo::SeSelectionHistory history;
+};
+
+// The first n of n + 1 shapes selected; the last one comes in and goes out.
+inline Toggle shapeAtTheEnd(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    Vo::SeShapeSelector &selector = *scene->editor.selector;
+    selector.setSelectedShapes(scene->editor.firstShapes(n));
+    const Vo::RCShdPtr<Vo::SeShape> last = scene->editor.shape(n);
+    return {scene, [&selector, last] { selector.addSelectedShape(last); },
+            [&selector, last] {
+                selector.unselectShape(last);
+                check(selector.getNbSelectedShape() > 0, "shape not unselected");
+            }};
+}
+
+// The shape in the middle of n selected ones goes out, and the history brings it back.
+inline Toggle shapeInTheMiddleAndUndo(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    Vo::SeShapeSelector &selector = *scene->editor.selector;
+    selector.setSelectedShapes(scene->editor.firstShapes(n));
+    const Vo::RCShdPtr<Vo::SeShape> middle = scene->editor.shape(n / 2);
+    Vo::SeSelectionHistory &history = scene->history;
+    return {scene, [&selector, middle] { selector.unselectShape(middle); },
+            [&history] { check(history.undo(), "nothing to undo"); }};
+}
+
+// Undo and redo of a step that added one shape to n selected ones.
+inline Toggle undoRedoOneShape(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    Vo::SeShapeSelector &selector = *scene->editor.selector;
+    selector.setSelectedShapes(scene->editor.firstShapes(n));
+    selector.addSelectedShape(scene->editor.shape(n));
+    Vo::SeSelectionHistory &history = scene->history;
+    return {scene, [&history] { check(history.undo(), "nothing to undo"); },
+            [&history] { check(history.redo(), "nothing to redo"); }};
+}
+
+// The application appends the object of one more shape to its selection of n, then takes it out.
+inline Toggle applicationItemAtTheEnd(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    VoBench::SceneEditor &editor = scene->editor;
+    Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>> items;
+    for (int i = 0; i < n; ++i) {
+        items.push_back(Vo::PiSnItemUtil::createFromBase(editor.object(i)));
+    }
+    const Vo::RCShdPtr<Vo::SnSelection> host = editor.hostSelection();
+    host->replaceAllItems(Vo::SnSelection::createTaking(std::move(items)));
+    const Vo::RCShdPtr<Vo::SnItem const> item = Vo::PiSnItemUtil::createFromBase(editor.object(n));
+    return {scene, [host, item] { host->insertItem(host->getNbItems(), item); },
+            [host, item] { check(host->removeItem(item), "item not there"); }};
+}
+
+// One shape with n + 1 points, the first n selected in order; the last comes in and goes out.
+inline Toggle pointAtTheEnd(int n) {
+    auto scene = std::make_shared<Scene>(0, n + 1);
+    Vo::SeShapeSelector &selector = *scene->editor.selector;
+    selector.selectAllPoints(n);
+    return {scene, [&selector, n] { selector.addSelectedPoint(n); },
+            [&selector, n] { selector.unselectPoint(n); }};
+}
+
+// Of n selected points, the middle one's element is deleted from the graph, then inserted again:
+// the application's report renumbers the selection each time.
+inline Toggle pointDeletedAndInserted(int n) {
+    auto scene = std::make_shared<Scene>(0, n);
+    VoBench::SceneEditor &editor = scene->editor;
+    Vo::SeShapeSelector &selector = *editor.selector;
+    selector.selectAllPoints(n);
+    const Vo::RCShdPtr<Vo::PiMultivaluedInput> points = editor.points(0);
+    const Vo::RCWeakPtr<Vo::SeShapeInterface> shape = editor.shapeInterface(0);
+    const int middle = n / 2;
+    return {scene,
+            [&selector, points, shape, middle] {
+                points->removeElement(middle);
+                selector.updateSelectionPointDeleted(shape, middle);
+            },
+            [&selector, points, shape, middle] {
+                points->insertElement(middle);
+                selector.updateSelectionPointAdded(shape, middle);
+                selector.addSelectedPoint(middle);
+            }};
+}
+
+inline const std::vector<Workload> &workloads() {
+    static const std::vector<Workload> all{
+        {"OneItemShapeAtTheEnd", shapeAtTheEnd, true},
+        {"OneItemUndoRedoOfOneShape", undoRedoOneShape, true},
+        {"OneItemShapeInTheMiddleThenUndo", shapeInTheMiddleAndUndo, false},
+        {"OneItemApplicationItemAtTheEnd", applicationItemAtTheEnd, true},
+        {"OneItemPointAtTheEnd", pointAtTheEnd, false},
+        {"OneItemPointDeletedThenInserted", pointDeletedAndInserted, false},
+    };
+    return all;
+}
+
+} // namespace VoOneItem
