@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SeSelectionChange.h"
 #include "SeShape.h"
 #include "SeShapeInterface.h"
 #include "VoShapeExport.h"
@@ -17,6 +18,7 @@
 #include "host/ObObserver.h"
 #include "host/selection/Sn.h"
 #include "host/selection/SnSelection.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <cstdint>
 #include <functional>
@@ -304,6 +306,10 @@ public:
         bool added = false;
     };
     const PartsChange &getLastPartsChange() const noexcept { return partsChange; }
+    // What the last change of the selection object was (see SeSelectionChange): read it from a
+    // callback, which runs after the change; it describes the change until the next one, whoever
+    // made it (an operation here, the updater mirroring the application, a history's restore).
+    const SeSelectionChange &getLastChange() const noexcept { return lastChange; }
 
 private:
     friend class SeSelectionBatch;
@@ -380,14 +386,20 @@ private:
     mutable bool announced = false;
     PartsChange partsChange;
     // The selected shapes by identity key, read at the first look-up after a whole change and
-    // carried along one-item changes by keysObserver, the selection's first observer.
+    // carried along one-item changes by watch, the selection's first observer.
     mutable std::unique_ptr<SeSelectedKeys> selectedKeys;
-    struct KeysObserver : ObObserver<Sn> {
-        explicit KeysObserver(SeShapeSelector &owner) noexcept : selector(owner) {}
+    SeSelectionChange lastChange;
+    // The selector's own observer of its selection: carries the key table along and describes
+    // each change, before any other observer hears of it.
+    struct Watch : ObObserver<Sn> {
+        explicit Watch(SeShapeSelector &owner) noexcept : selector(owner) {}
         void update(ObSubject<Sn> *subject, const ObHints &hints) override;
         SeShapeSelector &selector;
     };
-    KeysObserver keysObserver{*this};
+    Watch watch{*this};
+    void describe(const SnSelectionChangeHint &change) noexcept;
+    void describeParts(const SnSelectionChangeHint &change);
+    RCWeakPtr<SeShapeInterface> primaryBefore(const SnSelectionChangeHint &change) const;
 };
 
 extern template class RCBasePtr<SeShapeSelector>;

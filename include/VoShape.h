@@ -10,6 +10,7 @@
 #include "SeObject.h"
 #include "SeObjectInterface.h"
 #include "SeSelectionBatch.h"
+#include "SeSelectionChange.h"
 #include "SeSelectionHistory.h"
 #include "SeSelectorUpdater.h"
 #include "SeShape.h"

@@ -1,7 +1,11 @@
 #include "SeSelectorUpdater.h"
 
 #include "SeSelectorUpdaterScene.h"
+#include "SeSelectionChange.h"
 #include "SeShapeItem.h"
+
+#include "foundation/CbEmptyType.h"
+#include "foundation/CbFunction.h"
 
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
@@ -264,6 +268,47 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     EXPECT_EQ(selectedIndices(), (std::vector<int>{C, B}));
     EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 1"});
     EXPECT_EQ(log, Texts{"selection"});
+}
+
+// A view reads from a callback what the change was: shapes in and out, the primary shape before and
+// after, the indices of its points and handles in and out; a whole change says so.
+TEST_F(SeSelectorUpdaterTest, CallbacksReadWhatTheChangeWas) {
+    std::vector<SeSelectionChange> seen;
+    CbFunction<CbEmptyType> view([&] { seen.push_back(selector->getLastChange()); });
+    selector->addSelectionChangedCallback(&view);
+    const auto last = [&seen]() -> const SeSelectionChange & { return seen.back(); };
+    const auto weak = [this](int shape) { return controller.weak(shape); };
+
+    select({A, B});
+    EXPECT_TRUE(last().isWhole());
+    selector->addSelectedShape(controller.shape(C));
+    EXPECT_FALSE(last().isWhole());
+    EXPECT_EQ(last().getShapesAdded(), Vector<RCWeakPtr<SeShapeInterface>>{weak(C)});
+    EXPECT_TRUE(last().getShapesRemoved().empty());
+    EXPECT_TRUE(last().getPrimaryBefore() == weak(A) && last().getPrimaryAfter() == weak(A));
+    EXPECT_EQ(last().getRevisionAfter(), selector->getSelection()->getRevision());
+    selector->unselectShape(controller.shape(A));
+    EXPECT_EQ(last().getShapesRemoved(), Vector<RCWeakPtr<SeShapeInterface>>{weak(A)});
+    EXPECT_TRUE(last().getPrimaryBefore() == weak(A) && last().getPrimaryAfter() == weak(B));
+    EXPECT_FALSE(last().arePartsChanged());
+
+    selector->addSelectedPoint(3);
+    selector->addSelectedHandle(1); // B has no gradient: stored all the same
+    EXPECT_TRUE(last().arePartsChanged() && !last().arePartsRewritten());
+    EXPECT_EQ(last().getHandlesAdded(), Vector<int>{1});
+    EXPECT_TRUE(last().getShapesAdded().empty() && last().getPointsAdded().empty());
+    selector->unselectPoint(3);
+    EXPECT_EQ(last().getPointsRemoved(), Vector<int>{3});
+    selector->selectPoints(Vector<int>{1, 2}); // no single index: read the parts again
+    EXPECT_TRUE(last().arePartsChanged() && last().arePartsRewritten());
+
+    // The application's one-item change, mirrored: the editor's side tells it the same way.
+    hostSelects({objectItem(D)});
+    EXPECT_TRUE(last().isWhole());
+    host->insertItem(0, objectItem(E));
+    EXPECT_EQ(last().getShapesAdded(), Vector<RCWeakPtr<SeShapeInterface>>{weak(E)});
+    EXPECT_TRUE(last().getPrimaryBefore() == weak(D) && last().getPrimaryAfter() == weak(E));
+    selector->removeSelectionChangedCallback(&view);
 }
 
 TEST_F(SeSelectorUpdaterTest, GoneShapesAreLeftOutAndCountAsAShapeChange) {

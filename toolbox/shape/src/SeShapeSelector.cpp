@@ -46,15 +46,90 @@ template <class T, class Fill> void appendAll(Vector<T> &out, Fill fill) {
 SeShapeSelector::SeShapeSelector()
     : pickingType(PickingType(0)), pickingIndex(-1), pickingExtremity(-1),
       selection(SnSelection::create()) {
-    selection->getSubject().attachObserver(&keysObserver);
+    selection->getSubject().attachObserver(&watch);
 }
 
-void SeShapeSelector::KeysObserver::update(ObSubject<Sn> *, const ObHints &hints) {
+void SeShapeSelector::Watch::update(ObSubject<Sn> *, const ObHints &hints) {
     for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
         if (const auto *change = dynamic_cast<const SnSelectionChangeHint *>(hint.get())) {
             SeSelectedKeys::follow(selector.selectedKeys, *selector.selection, *change);
+            selector.describe(*change);
         }
     }
+}
+
+namespace {
+
+const RCWeakPtr<SeShapeInterface> &shapeOf(const RCShdPtr<SnItem const> &item) {
+    return SeShapeItems::asShapeItem(item).getData();
+}
+
+} // namespace
+
+// A splice is told by the shapes of its items; one item replaced by another of the same shape is a
+// change of that shape's parts. Should the description fail (an item of another class, memory), it
+// reads as a whole change, which views answer by reading everything again.
+void SeShapeSelector::describe(const SnSelectionChangeHint &change) noexcept {
+    lastChange = SeSelectionChange();
+    lastChange.revisionBefore = change.getRevisionBefore();
+    lastChange.revisionAfter = change.getRevisionAfter();
+    try {
+        lastChange.primaryAfter =
+            selection->isEmpty() ? RCWeakPtr<SeShapeInterface>() : shapeOf(*selection->begin());
+        if (change.isWhole()) {
+            return;
+        }
+        const auto &removed = change.getRemovedItems();
+        const auto &added = change.getAddedItems();
+        lastChange.primaryBefore = primaryBefore(change);
+        if (removed.size() == 1 && added.size() == 1 &&
+            shapeOf(removed.front()) == shapeOf(added.front())) {
+            describeParts(change);
+        } else {
+            for (const auto &item : removed) {
+                lastChange.removed.push_back(shapeOf(item));
+            }
+            for (const auto &item : added) {
+                lastChange.added.push_back(shapeOf(item));
+            }
+        }
+        lastChange.whole = false;
+    } catch (...) {
+        lastChange = SeSelectionChange();
+    }
+}
+
+// The first item before a splice: the first removed one when it started at the front, else the
+// one the inserted items now precede there, else the first item, which stayed.
+RCWeakPtr<SeShapeInterface> SeShapeSelector::primaryBefore(const SnSelectionChangeHint &change) const {
+    const auto &removed = change.getRemovedItems();
+    const auto nbAdded = static_cast<int>(change.getAddedItems().size());
+    if (change.getPosition() != 0) {
+        return lastChange.primaryAfter;
+    }
+    if (!removed.empty()) {
+        return shapeOf(removed.front());
+    }
+    return selection->getNbItems() == nbAdded ? RCWeakPtr<SeShapeInterface>()
+                                              : shapeOf(*std::next(selection->begin(), nbAdded));
+}
+
+// Indices come from the selector's last parts change when it made this one (or its reverse, as
+// undo and redo put the items back); otherwise the parts read as rewritten.
+void SeShapeSelector::describeParts(const SnSelectionChangeHint &change) {
+    const SnItem *before = change.getRemovedItems().front().get();
+    const SnItem *after = change.getAddedItems().front().get();
+    lastChange.partsChanged = true;
+    const bool forward = partsChange.from.get() == before && partsChange.to.get() == after;
+    const bool backward = partsChange.from.get() == after && partsChange.to.get() == before;
+    if ((!forward && !backward) || partsChange.kind == PartsChange::Kind::renumbered) {
+        lastChange.partsRewritten = true;
+        return;
+    }
+    const bool comes = (partsChange.kind == PartsChange::Kind::appended) == forward;
+    Vector<int> &list = partsChange.points ? (comes ? lastChange.pointsAdded : lastChange.pointsRemoved)
+                                           : (comes ? lastChange.handlesAdded : lastChange.handlesRemoved);
+    list.push_back(partsChange.index);
 }
 
 RCShdPtr<SeShapeSelector> SeShapeSelector::create() {
