@@ -13,6 +13,7 @@
 #include "host/PiGraph.h"
 #include "host/PiGraphObject.h"
 #include "host/PiNode.h"
+#include "host/PiSnItemUtil.h"
 #include "host/SnSelection.h"
 
 #include <algorithm>
@@ -77,6 +78,17 @@ std::string describeShape(const AppShapeInterface &shape) {
     return line;
 }
 
+// The next word as a place in the application's selection, 0 to last.
+int placeIn(SessionArguments &arguments, int last) {
+    const int place = arguments.integer("place");
+    if (arguments.getError().empty() && (place < 0 || place > last)) {
+        arguments.fail(last < 0 ? "the application's selection is empty"
+                                : "place " + std::to_string(place) + " out of range (expected 0 to " +
+                                      std::to_string(last) + ")");
+    }
+    return place;
+}
+
 } // namespace
 
 SessionCommands::SessionCommands(Session &owner) : session(owner) {
@@ -88,6 +100,8 @@ SessionCommands::SessionCommands(Session &owner) : session(owner) {
                          &SeShapeSelector::selectNextPoint,
                          &SeShapeSelector::selectPreviousPoint,
                          &SeShapeSelector::unselectPoints,
+                         &SeShapeSelector::addSelectedPoint,
+                         &SeShapeSelector::unselectPoint,
                          &SeShapeSelector::getPointSelectionRank,
                          &SeShapeSelector::getOrderedSelectedPoints,
                          &AppEditorController::insertPoint,
@@ -100,6 +114,8 @@ SessionCommands::SessionCommands(Session &owner) : session(owner) {
                           &SeShapeSelector::selectNextHandle,
                           &SeShapeSelector::selectPreviousHandle,
                           &SeShapeSelector::unselectHandles,
+                          &SeShapeSelector::addSelectedHandle,
+                          &SeShapeSelector::unselectHandle,
                           &SeShapeSelector::getHandleSelectionRank,
                           &SeShapeSelector::getOrderedSelectedHandles,
                           &AppEditorController::insertHandle,
@@ -141,6 +157,19 @@ void SessionCommands::addShapeCommands() {
         [this](SessionArguments &arguments, SessionReport &) { setPrimary(arguments); });
     add("select-all-shapes", "[FROM]", "selectAllShapes: adds the shapes from FROM (the first) on",
         [this](SessionArguments &arguments, SessionReport &) { selectAllShapes(arguments); });
+    for (const bool adding : {true, false}) {
+        add(adding ? "add-shape" : "unselect-shape", "SHAPE",
+            adding ? "addSelectedShape: SHAPE after the selected ones, as a whole"
+                   : "unselectShape: SHAPE out; the others keep their place and parts",
+            [this, adding](SessionArguments &arguments, SessionReport &) {
+                AppShapeInterface *shape = arguments.shape();
+                if (arguments.finish()) {
+                    Vo::SeShapeSelector &selector = session.getSelector();
+                    adding ? selector.addSelectedShape(shape->getShape())
+                           : selector.unselectShape(shape->getShape());
+                }
+            });
+    }
     add("reset", "", "resetSelection: nothing selected",
         [this](SessionArguments &arguments, SessionReport &) {
             if (arguments.finish()) {
@@ -198,6 +227,17 @@ void SessionCommands::addTwinCommands(const Channel &channel) {
                 (session.getSelector().*channel.unselect)();
             }
         });
+    for (const bool adding : {true, false}) {
+        add((adding ? "add-" : "unselect-") + noun, "INDEX",
+            adding ? "addSelected" + name + ": INDEX after the selected ones"
+                   : "unselect" + name + ": INDEX out; the others keep their order",
+            [this, channel, adding](SessionArguments &arguments, SessionReport &) {
+                const int index = primaryIndex(channel, arguments);
+                if (arguments.finish()) {
+                    (session.getSelector().*(adding ? channel.addOne : channel.unselectOne))(index);
+                }
+            });
+    }
     add(noun + "-rank", "INDEX...", "get" + name + "SelectionRank: from 1; 0: not selected",
         [this, channel](SessionArguments &arguments, SessionReport &report) {
             rank(channel, arguments, report);
@@ -237,6 +277,24 @@ void SessionCommands::addApplicationCommands(const Channel &points, const Channe
     heading("The application's selection (other views than the editor):");
     add("host-select", "NAME...", "selects these shapes' graph objects or nodes",
         [this](SessionArguments &arguments, SessionReport &) { selectInApplication(arguments); });
+    add("host-add", "NAME [PLACE]", "insertItem: NAME's graph object or node at PLACE (the end)",
+        [this](SessionArguments &arguments, SessionReport &) {
+            const RCShdPtr<Vo::PiGraphObject const> object = arguments.graphObject();
+            const int items = session.getController().getApplicationSelection()->getNbItems();
+            const int place = arguments.hasMore() ? placeIn(arguments, items) : items;
+            if (arguments.finish()) {
+                session.getController().getApplicationSelection()->insertItem(
+                    place, Vo::PiSnItemUtil::createFromBase(object));
+            }
+        });
+    add("host-remove", "PLACE", "removeItem: the item at PLACE of the application's selection",
+        [this](SessionArguments &arguments, SessionReport &) {
+            const RCShdPtr<Vo::SnSelection> host = session.getController().getApplicationSelection();
+            const int place = placeIn(arguments, host->getNbItems() - 1);
+            if (arguments.finish()) {
+                host->removeItem(*std::next(host->begin(), place));
+            }
+        });
     add("host-clear", "", "selects nothing", [this](SessionArguments &arguments, SessionReport &) {
         if (arguments.finish()) {
             session.selectInApplication({});

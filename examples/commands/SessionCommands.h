@@ -53,6 +53,8 @@ private:
         void (Vo::SeShapeSelector::*next)(int);
         void (Vo::SeShapeSelector::*previous)(int);
         void (Vo::SeShapeSelector::*unselect)();
+        void (Vo::SeShapeSelector::*addOne)(int);
+        void (Vo::SeShapeSelector::*unselectOne)(int);
         int (Vo::SeShapeSelector::*rank)(int) const;
         void (Vo::SeShapeSelector::*ordered)(Vo::Set<int, std::less<int>> &) const;
         bool (VoExample::AppEditorController::*insert)(VoExample::AppShapeInterface &, int);
