@@ -776,6 +776,12 @@ void runStep(Scene &scene, ByteReader &in) {
     if (editorChanged && operation != Undo && operation != Redo) {
         scene.history.record(*scene.selector().getSelection());
     }
+    if (std::getenv("VO_FUZZ_TRACE") != nullptr) {
+        std::fprintf(stderr, "  history %d undo %d redo; model cursor %zu of %zu; editor changed %d\n",
+                     scene.editor.getHistory().getNbUndoSteps(),
+                     scene.editor.getHistory().getNbRedoSteps(), scene.history.cursor,
+                     scene.history.states.size(), editorChanged);
+    }
     check(scene.editor.getHistory().getNbUndoSteps() == static_cast<int>(scene.history.cursor) &&
               scene.editor.getHistory().getNbRedoSteps() ==
                   static_cast<int>(scene.history.states.size() - 1 - scene.history.cursor),

@@ -122,7 +122,7 @@ private:
     void record();
     void recordSplice(const SnSelectionChangeHint &change);
     void addStep(Step step);
-    void forgetFailedCommit();
+    void forgetFailedCommit(const SnSelectionChangeHint *change);
     void forgetSteps() noexcept;
     void resynchronise();
     bool travel(bool back);
@@ -165,6 +165,8 @@ private:
     bool lost = false;
     // The selection's revision that `state` shows; 0 when unknown.
     std::uint64_t stateRevision = 0;
+    // The selection's revision after the change the last step recorded.
+    std::uint64_t recordedRevision = 0;
     // The revision of the restore being written, as its own notification tells.
     std::uint64_t restoredRevision = 0;
     // Every item of `state` had a live shape (or was no shape item) when RCSWEnds read `aliveEnds`.

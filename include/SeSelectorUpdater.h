@@ -74,6 +74,19 @@ class PiNode;
 // then counts as a first item that is not the editor's first shape. Give a predicate that refuses
 // nodes, such as graphObjectsNotNodes().
 //
+// One item at a time: a change of either selection that its change hint reports as a splice of one
+// item (SnSelectionChangeHint), made while the other selection is still what the updater last
+// wrote there or found equal, is mirrored by that one item: a shape's object item in or out at its
+// place, or, for the single selected shape, the items of the one point or handle the selector's
+// last parts change (SeShapeSelector::PartsChange) added or removed, in either direction (as undo
+// and redo put items back). The application's selection is changed by one splice, or not at all
+// when the mirror stays the same (a renumbering whose graph changed first, parts of a primary
+// shape among several), and the callback lists are those the full mirroring decides. Everything
+// else is mirrored in full, as above: a whole write, a batch's commit, a put-back after a fault, an
+// application's item that stands for no live shape, an item filter that lets the editor's node or
+// refuses a shape's object, and any change after a weakly held object ended (RCSWEnds), since a
+// selected shape may have gone with it.
+//
 // Batches (SeSelectionBatch): while one is open on the selector, removal events only queue the id
 // (O(1)) and the application's selection is mirrored into the working selection, with no
 // callbacks; the commit at the end is one change of the editor's selection, mirrored once, whose

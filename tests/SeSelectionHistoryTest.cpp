@@ -463,4 +463,27 @@ TEST_F(SeSelectionHistoryTest, OneItemStepsGoBackAndForthAsOneItemSplices) {
     EXPECT_EQ(editorChanges.take(), std::vector<std::string>{"whole"});
 }
 
+// After an undo that left a deleted shape out, the kept state still holds it; an abandoned batch
+// whose working selection took the application's shapes is then put back. That put-back is no
+// failed step of the history's: it used to take the last step for one and drop it.
+TEST_F(SeSelectionHistoryTest, AnAbandonedBatchAfterAnUndoPastAGoneShapeKeepsEveryStep) {
+    select({A});
+    hostSelects({objectItem(B)});
+    controller.deleteShape(A);
+    ASSERT_TRUE(history.undo()); // back to A, which is gone: nothing selected
+    EXPECT_EQ(selector->getNbSelectedShape(), 0);
+    ASSERT_EQ(history.getNbUndoSteps(), 1);
+    {
+        SeSelectionBatch batch(selector);
+        hostSelects({objectItem(C)});
+        EXPECT_EQ(selectedIndices(), std::vector<int>{C});
+        batch.cancel();
+    }
+    EXPECT_EQ(selector->getNbSelectedShape(), 0);
+    EXPECT_EQ(history.getNbUndoSteps(), 1);
+    EXPECT_EQ(history.getNbRedoSteps(), 1);
+    EXPECT_TRUE(history.redo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{B});
+}
+
 } // namespace

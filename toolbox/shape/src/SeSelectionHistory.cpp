@@ -127,7 +127,7 @@ void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &hints) {
         if (lost) {
             resynchronise(); // the change before this one is gone: this one starts afresh
         } else if (selector->isRestoringAfterFault()) {
-            forgetFailedCommit();
+            forgetFailedCommit(change);
         } else if (change != nullptr && !change->isWhole() &&
                    change->getRevisionBefore() == stateRevision &&
                    change->getRevisionAfter() == selection->getRevision()) {
@@ -250,13 +250,22 @@ void SeSelectionHistory::addStep(Step step) {
     ++cursor;
     trim(&dropping.oldest);
     dropped = std::move(dropping);
+    recordedRevision = stateRevision;
 }
 
 // The selector put back the state before a commit that raised. When this history recorded that
-// commit before the fault, the step goes again; otherwise nothing changed for it.
-void SeSelectionHistory::forgetFailedCommit() {
+// commit before the fault (its last step ends at the revision the put-back starts from), the step
+// goes again; otherwise nothing changed for it. That is told by revision, not by comparing items:
+// after a restore that left gone shapes out, the kept state still holds them, and undoing the last
+// step may then look like the put-back of a step that never failed (an abandoned batch, whose
+// working selection no history observes, is put back so).
+void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change) {
     if (isSame(state, *selection)) {
         stateRevision = selection->getRevision();
+        return;
+    }
+    if (change != nullptr && change->getRevisionBefore() != recordedRevision) {
+        stateRevision = 0; // the selection is as before the fault: no step, nothing to forget
         return;
     }
     if (cursor > 0) {
