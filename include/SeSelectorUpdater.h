@@ -156,9 +156,8 @@ private:
         // RCSWEnds then: while no weakly held object ends, every shape found alive stays so.
         std::uint64_t ends = 0;
         // The node item is refused by the item filter and every shape's item passes it: the host
-        // view is the shapes' items, then the part items that pass.
+        // view is the shapes' object items.
         bool regular = false;
-        int viewCount = 0;
         PartsLayout parts;
     };
     // The editor's selection as the mirror of the application's, when last written or found equal;
@@ -183,8 +182,6 @@ private:
     void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items);
     void spliceGuarded(SnSelection &target, int position, int count,
                        const Vector<RCShdPtr<SnItem const>> &items);
-    int passingCount(const Vector<RCShdPtr<SnItem const>> &items) const;
-    int passingCount(int position, int count) const;
     void countSelected(const RCWeakPtr<SeShapeInterface> &shape, int delta);
 
     // The one-item mirroring (SeSelectorUpdaterSplice.cpp): each gives false, having changed

@@ -486,4 +486,25 @@ TEST_F(SeSelectionHistoryTest, AnAbandonedBatchAfterAnUndoPastAGoneShapeKeepsEve
     EXPECT_EQ(selectedIndices(), std::vector<int>{B});
 }
 
+// A callback run by an undo may change the selection again: that change is a step of its own,
+// also when the undo went as a splice.
+TEST_F(SeSelectionHistoryTest, ACallbackChangingTheSelectionDuringAnUndoMakesAStep) {
+    select({A, B});
+    selector->addSelectedShape(controller.shape(C));
+    bool armed = true;
+    Vo::CbFunction<Vo::CbEmptyType> addsD([&] {
+        if (std::exchange(armed, false)) {
+            selector->addSelectedShape(controller.shape(D));
+        }
+    });
+    selector->addSelectionChangedCallback(&addsD);
+    ASSERT_TRUE(history.undo());
+    selector->removeSelectionChangedCallback(&addsD);
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B, D}));
+    EXPECT_EQ(history.getNbUndoSteps(), 2);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+}
+
 } // namespace

@@ -13,6 +13,7 @@
 #include "host/PiGraph.h"
 #include "host/PiNodeController.h"
 #include "host/RCExCastFailed.h"
+#include "host/PiGraphObjectSnItemConst.h"
 #include "host/RCExNullPtr.h"
 #include "app/TestSpliceLog.h"
 
@@ -299,8 +300,18 @@ TEST_F(SeSelectorUpdaterTest, CallbacksReadWhatTheChangeWas) {
     EXPECT_TRUE(last().getShapesAdded().empty() && last().getPointsAdded().empty());
     selector->unselectPoint(3);
     EXPECT_EQ(last().getPointsRemoved(), Vector<int>{3});
+    const RCShdPtr<SnItem const> withoutPoints = selector->getSelection()->getPrimaryItem();
+    selector->addSelectedPoint(5);
+    const RCShdPtr<SnItem const> withFive = selector->getSelection()->getPrimaryItem();
+    selector->restoreRange(0, 1, {withoutPoints}); // the last parts change backwards
+    EXPECT_EQ(last().getPointsRemoved(), Vector<int>{5});
     selector->selectPoints(Vector<int>{1, 2}); // no single index: read the parts again
     EXPECT_TRUE(last().arePartsChanged() && last().arePartsRewritten());
+    selector->restoreRange(0, 1, {withoutPoints}); // from other parts than the change made
+    EXPECT_TRUE(last().arePartsRewritten());
+    selector->restoreRange(0, 1, {withFive});
+    EXPECT_EQ(last().getPointsAdded(), Vector<int>{5});
+    EXPECT_FALSE(last().arePartsRewritten());
 
     // The application's one-item change, mirrored: the editor's side tells it the same way.
     hostSelects({objectItem(D)});
@@ -309,6 +320,62 @@ TEST_F(SeSelectorUpdaterTest, CallbacksReadWhatTheChangeWas) {
     EXPECT_EQ(last().getShapesAdded(), Vector<RCWeakPtr<SeShapeInterface>>{weak(E)});
     EXPECT_TRUE(last().getPrimaryBefore() == weak(D) && last().getPrimaryAfter() == weak(E));
     selector->removeSelectionChangedCallback(&view);
+}
+
+// Refuses the object of one shape, as an application's filter of, say, locked shapes might.
+class RefusesObject : public SeSelectorUpdater::ItemTest {
+public:
+    explicit RefusesObject(RCShdPtr<PiGraphObject const> object) : refused(std::move(object)) {}
+    bool evaluate(const RCShdPtr<SnItem const> &item) const override {
+        const auto *graphItem = dynamic_cast<const PiGraphObjectSnItemConst *>(item.get());
+        return graphItem == nullptr ||
+               !PiGraphObject::areEqual(graphItem->getGraphObject(), refused);
+    }
+
+private:
+    RCShdPtr<PiGraphObject const> refused;
+};
+
+// A shape whose object the item filter refuses is no longer in the host view: the next one-item
+// change is mirrored in full, with the lists a full mirroring decides.
+TEST_F(SeSelectorUpdaterTest, AShapeTheFilterRefusesEndsTheOneItemMirroring) {
+    updater = RCShdPtr<SeSelectorUpdater>();
+    updater = RCShdPtr<SeSelectorUpdater>(new SeSelectorUpdater(
+        controller, SeSelectorUpdater::ItemPredicate(SeSelectorUpdater::graphObjectsNotNodes()) &
+                        SeSelectorUpdater::ItemPredicate(SeSelectorUpdater::ItemTestPtr(
+                            new RefusesObject(controller.shape(C)->getGraphObject())))));
+    select({A, B});
+    selector->addSelectedShape(controller.shape(C));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(B), object(C)}));
+    settle();
+    // The host view was A, B: the editor's A, B after C leaves are the same shapes.
+    selector->unselectShape(controller.shape(C));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(B)}));
+    EXPECT_EQ(log, Texts{"selection"});
+}
+
+// Handles whose elements differ in their inputs: the items of one handle are found by counting,
+// not by a width they do not share.
+TEST_F(SeSelectorUpdaterTest, HandlesOfDifferentWidthsAreMirroredInputByInput) {
+    const RCShdPtr<PiMultivaluedInput> gradient =
+        rcDynamicCast<PiMultivaluedInput>(controller.editing(E).getGradientInput());
+    ASSERT_FALSE(rcDynamicCast<PiStructuredInput>(gradient->getElement(2))->addInput("extra").isNull());
+    selector->setPrimarySelectedShape(controller.shape(E), -1);
+    selector->selectHandle(1);
+    selector->addSelectedHandle(2);
+    selector->addSelectedHandle(3);
+    selector->unselectHandle(3);
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(E), handleComponent(E, 1, "position", toOutput),
+                                  handleComponent(E, 1, "color", toOutput),
+                                  handleComponent(E, 2, "position", toOutput),
+                                  handleComponent(E, 2, "color", toOutput),
+                                  handleComponent(E, 2, "extra", toOutput)}));
+    selector->addSelectedHandle(0);
+    selector->unselectHandle(2);
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(E), handleComponent(E, 1, "position", toOutput),
+                                  handleComponent(E, 1, "color", toOutput),
+                                  handleComponent(E, 0, "position", toOutput),
+                                  handleComponent(E, 0, "color", toOutput)}));
 }
 
 TEST_F(SeSelectorUpdaterTest, GoneShapesAreLeftOutAndCountAsAShapeChange) {

@@ -153,6 +153,12 @@ TEST_F(SeShapeSelectorPointsTest, NextAndPreviousStepFromTheFirstRankedIndex) {
     EXPECT_EQ(selectedHandles(), Indices{0});
     selector->selectPreviousHandle(1);
     EXPECT_EQ(selectedHandles(), Indices{0});
+    selector->selectHandle(1);
+    selector->selectNextHandle(4);
+    EXPECT_EQ(selectedHandles(), Indices{2});
+    selector->selectPreviousHandle(4);
+    selector->selectPreviousHandle(4);
+    EXPECT_EQ(selectedHandles(), Indices{0});
     EXPECT_EQ(selectedPoints(), Indices{2});
 
     // Nothing selected in the set: both directions start at 0.

@@ -115,7 +115,10 @@ void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &hints) {
         change = change != nullptr ? change : dynamic_cast<const SnSelectionChangeHint *>(hint.get());
     }
     if (restoring) {
-        if (restoredRevision == 0 && change != nullptr) {
+        // The restore's own change starts from the state this history shows; a change a callback
+        // makes meanwhile (heard first when the history comes after the updater) does not.
+        if (restoredRevision == 0 && change != nullptr &&
+            change->getRevisionBefore() == stateRevision) {
             restoredRevision = change->getRevisionAfter();
         }
         return;

@@ -178,22 +178,19 @@ void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, C
 
 // What a one-item change of the editor's selection needs to be mirrored by that item alone, once
 // the host shows `mirrored`.
+// Part items never pass the item filter: they are no graph-object items, which its tool-node test
+// refuses. So the host view of a regular mirror is the shapes' object items, one a shape.
 SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorFacts(const SnSelection &mirrored,
                                                               const PartsLayout &layout) const {
     const int shapes = selectorSelection->getNbItems();
     bool regular = selectedIdsKnown && mirrored.getNbItems() >= 1 + shapes;
-    int viewCount = 0;
-    int place = 0;
-    for (const RCShdPtr<SnItem const> &item : mirrored) {
-        const bool passes = itemFilter(item);
-        regular = regular && (place == 0 ? !passes : place > shapes || passes);
-        viewCount += passes ? 1 : 0;
-        ++place;
+    auto item = mirrored.begin();
+    for (int place = 0; regular && place <= shapes; ++place, ++item) {
+        regular = itemFilter(*item) == (place != 0);
     }
     EditorMirror facts;
     facts.ends = RCSWEnds::get();
     facts.regular = regular;
-    facts.viewCount = viewCount;
     facts.parts = layout;
     return facts;
 }

@@ -41,22 +41,6 @@ bool isOneItem(const SnSelectionChangeHint &change) {
 
 } // namespace
 
-int SeSelectorUpdater::passingCount(const ItemList &items) const {
-    int count = 0;
-    for (const RCShdPtr<SnItem const> &item : items) {
-        count += itemFilter(item) ? 1 : 0;
-    }
-    return count;
-}
-
-int SeSelectorUpdater::passingCount(int position, int count) const {
-    int passing = 0;
-    for (auto item = std::next(hostSelection->begin(), position); count > 0; --count, ++item) {
-        passing += itemFilter(*item) ? 1 : 0;
-    }
-    return passing;
-}
-
 void SeSelectorUpdater::countSelected(const RCWeakPtr<SeShapeInterface> &shape, int delta) {
     const int id = Items::modelOf(shape)->getId();
     const auto counted = selectedIds.emplace(id, 0).first;
@@ -117,7 +101,6 @@ bool SeSelectorUpdater::followShapeInserted(int position, const RCShdPtr<SnItem 
     changes.primary = position == 0 && !Items::sameObject(itemAt(*hostSelection, 1), shape);
     countSelected(shape, 1);
     editorMirror.regular = passes;
-    editorMirror.viewCount += passes ? 1 : 0;
     spliceGuarded(*hostSelection, 1 + position, 0, {object});
     return true;
 }
@@ -134,7 +117,6 @@ bool SeSelectorUpdater::followShapeRemoved(int position, const RCShdPtr<SnItem c
     changes.primary =
         position == 0 && !Items::sameObject(itemAt(*hostSelection, 1), shapeOf(itemAt(*selectorSelection, 0)));
     countSelected(shape, -1);
-    editorMirror.viewCount -= passingCount(1 + position, 1);
     spliceGuarded(*hostSelection, 1 + position, 1, {});
     return true;
 }
@@ -150,9 +132,7 @@ bool SeSelectorUpdater::followItemReplaced(int position, const RCShdPtr<SnItem c
         return false;
     }
     if (oldShape == newShape) {
-        changes.selection = true;
-        // The host view's count differs from the one shape while part items show in it.
-        changes.shapes = shapes == 1 && editorMirror.viewCount != 1;
+        changes.selection = true; // the same shapes: neither primary nor shapes
         return shapes > 1 || followParts(before, after, newShape);
     }
     if (shapes == 1) {
@@ -167,7 +147,6 @@ bool SeSelectorUpdater::followItemReplaced(int position, const RCShdPtr<SnItem c
     countSelected(newShape, 1);
     countSelected(oldShape, -1);
     editorMirror.regular = passes;
-    editorMirror.viewCount += (passes ? 1 : 0) - passingCount(1 + position, 1);
     spliceGuarded(*hostSelection, 1 + position, 1, {object});
     return true;
 }
@@ -212,7 +191,6 @@ bool SeSelectorUpdater::followParts(const RCShdPtr<SnItem const> &before,
                                     const RCShdPtr<SnItem const> &b) { return a->isEqual(*b); });
     editorMirror.parts = layout;
     if (!same) {
-        editorMirror.viewCount += passingCount(items) - passingCount(2, count);
         spliceGuarded(*hostSelection, 2, count, items);
     }
     return true;
@@ -267,9 +245,7 @@ bool SeSelectorUpdater::spliceParts(bool points, int rank, int index, bool inser
             return false;
         }
     }
-    const int delta = insert ? width : -width;
-    (points ? layout.pointItems : layout.handleItems) += delta;
-    editorMirror.viewCount += insert ? passingCount(items) : -passingCount(position, width);
+    (points ? layout.pointItems : layout.handleItems) += insert ? width : -width;
     spliceGuarded(*hostSelection, position, insert ? 0 : width, items);
     return true;
 }
