@@ -489,7 +489,6 @@ bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
             throw;
         }
         spliceState();
-        dropped = Dropped();
         if (selection->getRevision() != restoredRevision) {
             record(); // a callback changed the selection again: a change of its own
         }

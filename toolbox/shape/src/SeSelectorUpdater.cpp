@@ -183,7 +183,7 @@ void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, C
 SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorFacts(const SnSelection &mirrored,
                                                               const PartsLayout &layout) const {
     const int shapes = selectorSelection->getNbItems();
-    bool regular = selectedIdsKnown && mirrored.getNbItems() >= 1 + shapes;
+    bool regular = selectedIdsKnown; // every shape alive: the mirror has each one's object item
     auto item = mirrored.begin();
     for (int place = 0; regular && place <= shapes; ++place, ++item) {
         regular = itemFilter(*item) == (place != 0);

@@ -55,8 +55,7 @@ void SeSelectorUpdater::countSelected(const RCWeakPtr<SeShapeInterface> &shape, 
 // put-back after a fault (both mirrored in full, with callbacks of their own).
 bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change,
                                            Changes &changes) {
-    const EditorMirror known = editorMirror;
-    editorMirror = EditorMirror(); // until the change is mirrored
+    const EditorMirror known = editorMirror; // the caller forgets it when this gives false
     if (change.isWhole() || !known.regular || !isOneItem(change) ||
         change.getRevisionBefore() != known.editorRevision ||
         change.getRevisionAfter() != selectorSelection->getRevision() ||
@@ -64,7 +63,6 @@ bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change,
         !selector->getCommitOrigin().isNull() || selector->isRestoringAfterFault()) {
         return false;
     }
-    editorMirror = known; // what the steps below read and bring up to date
     const int position = change.getPosition();
     const ItemList &removed = change.getRemovedItems();
     const ItemList &added = change.getAddedItems();
