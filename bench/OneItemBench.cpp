@@ -21,10 +21,9 @@ void runPairs(benchmark::State &state, const VoOneItem::Workload &workload) {
 bool registerAll() {
     for (const VoOneItem::Workload &workload : VoOneItem::workloads()) {
         const bool points = std::string(workload.name).find("Point") != std::string::npos;
-        benchmark::RegisterBenchmark(("BM_" + std::string(workload.name)).c_str(),
-                                     [&workload](benchmark::State &state) {
-                                         runPairs(state, workload);
-                                     })
+        benchmark::RegisterBenchmark(
+            ("BM_" + std::string(workload.name)).c_str(),
+            [&workload](benchmark::State &state) { runPairs(state, workload); })
             ->RangeMultiplier(10)
             ->Range(points ? 10000 : 1000, points ? 1000000 : 100000)
             ->Unit(benchmark::kMicrosecond);

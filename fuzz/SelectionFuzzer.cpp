@@ -21,17 +21,17 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/Vector.h"
+#include "host/PiCompositeInput.h"
 #include "host/PiGraphObject.h"
+#include "host/PiGraphObjectPredicateSnItemAdapter.h"
 #include "host/PiGraphObjectSnItemConst.h"
 #include "host/PiInput.h"
-#include "host/PiSnItem.h"
-#include "host/PiCompositeInput.h"
-#include "host/PiGraphObjectPredicateSnItemAdapter.h"
 #include "host/PiIsToolNode.h"
+#include "host/PiMultivaluedInput.h"
 #include "host/PiNode.h"
+#include "host/PiSnItem.h"
 #include "host/PiSnItemUtil.h"
 #include "host/PiStructuredInput.h"
-#include "host/PiMultivaluedInput.h"
 #include "host/RCExInvalidCall.h"
 #include "host/SnItem.h"
 #include "host/SnParts.h"
@@ -456,8 +456,7 @@ void checkMirrored(Scene &scene) {
     for (std::size_t index = selected.size() + 1; index < items.size(); ++index) {
         const auto *input = dynamic_cast<const Vo::PiSnItem<Vo::PiInput> *>(items[index].get());
         check(input != nullptr, "a part item of the application selection is not an input item");
-        check(Vo::PiGraphObject::areEqual(input->getInput(),
-                                          inputs[index - selected.size() - 1]),
+        check(Vo::PiGraphObject::areEqual(input->getInput(), inputs[index - selected.size() - 1]),
               "a part item stands for another input than a full mirroring gives");
     }
 }
@@ -673,10 +672,10 @@ std::vector<RCShdPtr<Vo::PiGraphObject const>> objectsOf(const SnSelection &sele
     for (const RCShdPtr<SnItem const> &item : selection) {
         const Vo::RCWeakPtr<Vo::SeShapeInterface> &shape =
             dynamic_cast<const Vo::SeShapeItem &>(*item).getData();
-        objects.push_back(shape.isNull() ? RCShdPtr<Vo::PiGraphObject const>()
-                                         : Vo::RCWeakAccessor<Vo::SeShapeInterface>(shape)
-                                               ->getShape()
-                                               ->getGraphObject());
+        objects.push_back(
+            shape.isNull()
+                ? RCShdPtr<Vo::PiGraphObject const>()
+                : Vo::RCWeakAccessor<Vo::SeShapeInterface>(shape)->getShape()->getGraphObject());
     }
     return objects;
 }
@@ -741,8 +740,9 @@ void runStep(Scene &scene, ByteReader &in) {
     std::vector<const Vo::SeShape *> hostShapes;
     const auto operation = static_cast<Operation>(in.next() % OperationCount);
     if (std::getenv("VO_FUZZ_TRACE") != nullptr) {
-        std::fprintf(stderr, "step %d: host %d items, editor %d items\n", static_cast<int>(operation),
-                     scene.hostSelection()->getNbItems(), scene.selector().getNbSelectedShape());
+        std::fprintf(stderr, "step %d: host %d items, editor %d items\n",
+                     static_cast<int>(operation), scene.hostSelection()->getNbItems(),
+                     scene.selector().getNbSelectedShape());
     }
     bool fromHost = false;
     bool batchEnded = false;
@@ -777,10 +777,10 @@ void runStep(Scene &scene, ByteReader &in) {
         scene.history.record(*scene.selector().getSelection());
     }
     if (std::getenv("VO_FUZZ_TRACE") != nullptr) {
-        std::fprintf(stderr, "  history %d undo %d redo; model cursor %zu of %zu; editor changed %d\n",
-                     scene.editor.getHistory().getNbUndoSteps(),
-                     scene.editor.getHistory().getNbRedoSteps(), scene.history.cursor,
-                     scene.history.states.size(), editorChanged);
+        std::fprintf(
+            stderr, "  history %d undo %d redo; model cursor %zu of %zu; editor changed %d\n",
+            scene.editor.getHistory().getNbUndoSteps(), scene.editor.getHistory().getNbRedoSteps(),
+            scene.history.cursor, scene.history.states.size(), editorChanged);
     }
     check(scene.editor.getHistory().getNbUndoSteps() == static_cast<int>(scene.history.cursor) &&
               scene.editor.getHistory().getNbRedoSteps() ==

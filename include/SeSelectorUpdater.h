@@ -28,7 +28,6 @@ namespace Vo {
 
 class PiNode;
 
-
 // Keeps the editor's selection (the selector's SnSelection) and the application's global selection
 // (the composition graph's) in step, both ways, and is the one caller of the selector's three
 // notify operations. Observes both selections, subscribes to shape removals at the controller, and

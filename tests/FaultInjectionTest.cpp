@@ -621,15 +621,15 @@ std::vector<Operation> operations() {
          [](S &s) { s.selector->unselectHandle(1); }},
         {"host insertItem", Operation::Host,
          [](S &s) {
-             s.host->replaceAllItems(SnSelection::create(
-                 SnSelection::Items{s.objectItem(S::B), s.objectItem(S::E)}));
+             s.host->replaceAllItems(
+                 SnSelection::create(SnSelection::Items{s.objectItem(S::B), s.objectItem(S::E)}));
              s.preparedItems = {s.objectItem(S::D)};
          },
          [](S &s) { s.host->insertItem(1, s.preparedItems.front()); }},
         {"host removeItem", Operation::Host,
          [](S &s) {
-             s.host->replaceAllItems(SnSelection::create(SnSelection::Items{
-                 s.objectItem(S::B), s.objectItem(S::D), s.objectItem(S::E)}));
+             s.host->replaceAllItems(SnSelection::create(
+                 SnSelection::Items{s.objectItem(S::B), s.objectItem(S::D), s.objectItem(S::E)}));
          },
          [](S &s) { s.host->removeItem(*s.host->begin()); }},
         {"resetSelection", Operation::Selector, shapesOf({S::A, S::B}),

@@ -1,21 +1,21 @@
 #include "SeSelectorUpdater.h"
 
-#include "SeSelectorUpdaterScene.h"
 #include "SeSelectionChange.h"
+#include "SeSelectorUpdaterScene.h"
 #include "SeShapeItem.h"
 
 #include "foundation/CbEmptyType.h"
 #include "foundation/CbFunction.h"
 
+#include "app/TestSpliceLog.h"
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
 #include "host/PiCompositionGraphInterface.h"
 #include "host/PiGraph.h"
+#include "host/PiGraphObjectSnItemConst.h"
 #include "host/PiNodeController.h"
 #include "host/RCExCastFailed.h"
-#include "host/PiGraphObjectSnItemConst.h"
 #include "host/RCExNullPtr.h"
-#include "app/TestSpliceLog.h"
 
 #include <gtest/gtest.h>
 
@@ -359,23 +359,26 @@ TEST_F(SeSelectorUpdaterTest, AShapeTheFilterRefusesEndsTheOneItemMirroring) {
 TEST_F(SeSelectorUpdaterTest, HandlesOfDifferentWidthsAreMirroredInputByInput) {
     const RCShdPtr<PiMultivaluedInput> gradient =
         rcDynamicCast<PiMultivaluedInput>(controller.editing(E).getGradientInput());
-    ASSERT_FALSE(rcDynamicCast<PiStructuredInput>(gradient->getElement(2))->addInput("extra").isNull());
+    ASSERT_FALSE(
+        rcDynamicCast<PiStructuredInput>(gradient->getElement(2))->addInput("extra").isNull());
     selector->setPrimarySelectedShape(controller.shape(E), -1);
     selector->selectHandle(1);
     selector->addSelectedHandle(2);
     selector->addSelectedHandle(3);
     selector->unselectHandle(3);
-    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(E), handleComponent(E, 1, "position", toOutput),
-                                  handleComponent(E, 1, "color", toOutput),
-                                  handleComponent(E, 2, "position", toOutput),
-                                  handleComponent(E, 2, "color", toOutput),
-                                  handleComponent(E, 2, "extra", toOutput)}));
+    EXPECT_EQ(hostItems(),
+              (Texts{editorNode(), object(E), handleComponent(E, 1, "position", toOutput),
+                     handleComponent(E, 1, "color", toOutput),
+                     handleComponent(E, 2, "position", toOutput),
+                     handleComponent(E, 2, "color", toOutput),
+                     handleComponent(E, 2, "extra", toOutput)}));
     selector->addSelectedHandle(0);
     selector->unselectHandle(2);
-    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(E), handleComponent(E, 1, "position", toOutput),
-                                  handleComponent(E, 1, "color", toOutput),
-                                  handleComponent(E, 0, "position", toOutput),
-                                  handleComponent(E, 0, "color", toOutput)}));
+    EXPECT_EQ(hostItems(),
+              (Texts{editorNode(), object(E), handleComponent(E, 1, "position", toOutput),
+                     handleComponent(E, 1, "color", toOutput),
+                     handleComponent(E, 0, "position", toOutput),
+                     handleComponent(E, 0, "color", toOutput)}));
 }
 
 TEST_F(SeSelectorUpdaterTest, GoneShapesAreLeftOutAndCountAsAShapeChange) {

@@ -20,8 +20,8 @@
 
 #include <algorithm>
 #include <functional>
-#include <random>
 #include <initializer_list>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -438,8 +438,8 @@ TEST(SnSelectionTest, OneItemChangesAgreeWithAPlainListWhateverTheirMix) {
         ASSERT_TRUE(std::equal(model.begin(), model.end(), selection->begin(), selection->end()))
             << "step " << step;
     }
-    EXPECT_TRUE(std::equal(model.begin(), model.end(), watcher.replayed.begin(),
-                           watcher.replayed.end()));
+    EXPECT_TRUE(
+        std::equal(model.begin(), model.end(), watcher.replayed.begin(), watcher.replayed.end()));
 }
 
 } // namespace SnSelectionTesting

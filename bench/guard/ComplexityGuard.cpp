@@ -295,8 +295,8 @@ bool judgeTimes(const std::string &driver, const std::string &dir) {
 }
 
 // The one-item changes: instructions of their pairs at 10^3, 10^4 and 10^5 selected; those held to
-// O(1) fail when the largest size costs kMaxOneItemGrowth times the smallest or more, the others are
-// printed for the record (they still move the items after a change in the middle).
+// O(1) fail when the largest size costs kMaxOneItemGrowth times the smallest or more, the others
+// are printed for the record (they still move the items after a change in the middle).
 bool judgeOneItemChanges(const std::string &dir) {
     bool allConstant = true;
     for (const VoOneItem::Workload &workload : VoOneItem::workloads()) {

@@ -83,8 +83,8 @@ int placeIn(SessionArguments &arguments, int last) {
     const int place = arguments.integer("place");
     if (arguments.getError().empty() && (place < 0 || place > last)) {
         arguments.fail(last < 0 ? "the application's selection is empty"
-                                : "place " + std::to_string(place) + " out of range (expected 0 to " +
-                                      std::to_string(last) + ")");
+                                : "place " + std::to_string(place) +
+                                      " out of range (expected 0 to " + std::to_string(last) + ")");
     }
     return place;
 }
@@ -289,7 +289,8 @@ void SessionCommands::addApplicationCommands(const Channel &points, const Channe
         });
     add("host-remove", "PLACE", "removeItem: the item at PLACE of the application's selection",
         [this](SessionArguments &arguments, SessionReport &) {
-            const RCShdPtr<Vo::SnSelection> host = session.getController().getApplicationSelection();
+            const RCShdPtr<Vo::SnSelection> host =
+                session.getController().getApplicationSelection();
             const int place = placeIn(arguments, host->getNbItems() - 1);
             if (arguments.finish()) {
                 host->removeItem(*std::next(host->begin(), place));

@@ -18,9 +18,7 @@ namespace VoTest {
 // from construction on; detaches itself when destroyed.
 class TestSpliceLog : public Vo::ObObserver<Vo::Sn> {
 public:
-    explicit TestSpliceLog(Vo::SnSelection &watched) {
-        watched.getSubject().attachObserver(this);
-    }
+    explicit TestSpliceLog(Vo::SnSelection &watched) { watched.getSubject().attachObserver(this); }
 
     void update(Vo::ObSubject<Vo::Sn> *, const Vo::ObHints &hints) override {
         for (const Vo::RCShdPtr<Vo::ObHint> &hint : hints.getContainer()) {

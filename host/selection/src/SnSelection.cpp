@@ -123,9 +123,8 @@ bool SnSelection::removeItem(const RCShdPtr<SnItem const> &item) {
     if (placeIndex) {
         place = placeIndex->firstPlace(item.get());
     } else {
-        const auto found = std::find_if(items.begin(), items.end(), [&](const auto &held) {
-            return held.get() == item.get();
-        });
+        const auto found = std::find_if(items.begin(), items.end(),
+                                        [&](const auto &held) { return held.get() == item.get(); });
         place = found == items.end() ? SnPlaceIndex::npos
                                      : static_cast<std::size_t>(found - items.begin());
         if (place != SnPlaceIndex::npos && place >= items.size() - items.size() / 8) {
@@ -161,7 +160,8 @@ void SnSelection::splice(std::size_t at, std::size_t count, Vector<RCShdPtr<SnIt
     placesAfterSplice(at, count, added);
     const auto first = items.begin() + static_cast<std::ptrdiff_t>(at);
     const auto rest = items.erase(first, first + static_cast<std::ptrdiff_t>(count));
-    items.insert(rest, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
+    items.insert(rest, std::make_move_iterator(added.begin()),
+                 std::make_move_iterator(added.end()));
     revision = after;
     tell(news);
 }

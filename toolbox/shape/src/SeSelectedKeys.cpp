@@ -41,9 +41,8 @@ void SeSelectedKeys::follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSele
                             const SnSelectionChangeHint &change) noexcept {
     const auto &removed = change.getRemovedItems();
     const auto &added = change.getAddedItems();
-    if (!cache || cache->selection != &selection ||
-        cache->revision != change.getRevisionBefore() || change.isWhole() || removed.size() > 1 ||
-        added.size() > 1) {
+    if (!cache || cache->selection != &selection || cache->revision != change.getRevisionBefore() ||
+        change.isWhole() || removed.size() > 1 || added.size() > 1) {
         cache.reset(); // stale: read again when next needed
         return;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SeShape.h"
 #include "SeIdentityKey.h"
+#include "SeShape.h"
 #include "SeShapeInterface.h"
 
 #include "foundation/RCShdPtr.h"
@@ -38,9 +38,9 @@ public:
     // current revision, else read again into cache.
     static const SeSelectedKeys &of(std::unique_ptr<SeSelectedKeys> &cache,
                                     const SnSelection &selection, const Read &read);
-    // `selection`, whose keys may be cached, changed as `change` tells: a splice of at most one item
-    // each way is followed when the cache shows the revision before it; anything else, or a shape
-    // that cannot be read, drops the cache, to be read again when next needed.
+    // `selection`, whose keys may be cached, changed as `change` tells: a splice of at most one
+    // item each way is followed when the cache shows the revision before it; anything else, or a
+    // shape that cannot be read, drops the cache, to be read again when next needed.
     static void follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSelection &selection,
                        const SnSelectionChangeHint &change) noexcept;
 

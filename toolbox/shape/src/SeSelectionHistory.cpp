@@ -12,9 +12,9 @@
 
 #include <algorithm>
 #include <iterator>
-#include <utility>
 #include <string>
 #include <typeinfo>
+#include <utility>
 
 namespace Vo {
 
@@ -112,7 +112,8 @@ std::size_t SeSelectionHistory::getNbStoredItems() const noexcept {
 void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &hints) {
     const SnSelectionChangeHint *change = nullptr;
     for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
-        change = change != nullptr ? change : dynamic_cast<const SnSelectionChangeHint *>(hint.get());
+        change =
+            change != nullptr ? change : dynamic_cast<const SnSelectionChangeHint *>(hint.get());
     }
     if (restoring) {
         // The restore's own change starts from the state this history shows; a change a callback
@@ -330,7 +331,8 @@ void SeSelectionHistory::catchUp(Step &step) {
 // that the walk over the steps is paid for by as many renumberings.
 void SeSelectionHistory::forgetOldRenumberings() noexcept {
     static constexpr std::size_t kFirstLook = 256;
-    if (renumberingLog.size() < kFirstLook || (renumberingLog.size() & (renumberingLog.size() - 1)) != 0) {
+    if (renumberingLog.size() < kFirstLook ||
+        (renumberingLog.size() & (renumberingLog.size() - 1)) != 0) {
         return;
     }
     std::uint64_t needed = renumberingBase + renumberingLog.size();
@@ -450,8 +452,7 @@ bool SeSelectionHistory::travel(bool back) {
 // changes nothing and is skipped, as in a full restore. A step bringing back a gone shape, or a
 // state not known to be the selection, is left to the full restore.
 bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
-    if (stateRevision != selection->getRevision() || !allAlive ||
-        aliveEnds != RCSWEnds::get()) {
+    if (stateRevision != selection->getRevision() || !allAlive || aliveEnds != RCSWEnds::get()) {
         return false;
     }
     std::size_t to = cursor;
@@ -480,8 +481,7 @@ bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
         restoredRevision = 0;
         try {
             const SeScopedValue<bool> quiet(restoring, true);
-            selector->restoreRange(static_cast<int>(step.at), static_cast<int>(from.size()),
-                                   items);
+            selector->restoreRange(static_cast<int>(step.at), static_cast<int>(from.size()), items);
         } catch (...) {
             if (restoredRevision != 0 && selection->getRevision() == restoredRevision) {
                 spliceState(); // a callback handler raised: the restore stands

@@ -181,7 +181,7 @@ void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, C
 // Part items never pass the item filter: they are no graph-object items, which its tool-node test
 // refuses. So the host view of a regular mirror is the shapes' object items, one a shape.
 SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorFacts(const SnSelection &mirrored,
-                                                              const PartsLayout &layout) const {
+                                                               const PartsLayout &layout) const {
     const int shapes = selectorSelection->getNbItems();
     bool regular = selectedIdsKnown; // every shape alive: the mirror has each one's object item
     auto item = mirrored.begin();

@@ -53,8 +53,7 @@ void SeSelectorUpdater::countSelected(const RCWeakPtr<SeShapeInterface> &shape, 
 // Usable when the application's selection is still the mirror last written, the editor's
 // selection is at the revision right after it, and the change is neither a batch's commit nor a
 // put-back after a fault (both mirrored in full, with callbacks of their own).
-bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change,
-                                           Changes &changes) {
+bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, Changes &changes) {
     const EditorMirror known = editorMirror; // the caller forgets it when this gives false
     if (change.isWhole() || !known.regular || !isOneItem(change) ||
         change.getRevisionBefore() != known.editorRevision ||
@@ -112,8 +111,8 @@ bool SeSelectorUpdater::followShapeRemoved(int position, const RCShdPtr<SnItem c
     }
     changes.selection = true;
     changes.shapes = true;
-    changes.primary =
-        position == 0 && !Items::sameObject(itemAt(*hostSelection, 1), shapeOf(itemAt(*selectorSelection, 0)));
+    changes.primary = position == 0 && !Items::sameObject(itemAt(*hostSelection, 1),
+                                                          shapeOf(itemAt(*selectorSelection, 0)));
     countSelected(shape, -1);
     spliceGuarded(*hostSelection, 1 + position, 1, {});
     return true;
@@ -205,8 +204,9 @@ bool SeSelectorUpdater::elementsFollow(const SeShapeSelector::PartsChange &note,
     }
     const RCWeakAccessor<SeShapeInterface> access(shape);
     const RCShdPtr<PiInput> input =
-        note.points ? rcDynamicCast<PiStructuredInput>(access->getCurveInput())->getInput("Points", 0)
-                    : access->getGradientInput();
+        note.points
+            ? rcDynamicCast<PiStructuredInput>(access->getCurveInput())->getInput("Points", 0)
+            : access->getGradientInput();
     const int count = rcDynamicCast<PiMultivaluedInput>(input)->getNbElements();
     if (count != known + (note.added ? 1 : -1)) {
         return false;

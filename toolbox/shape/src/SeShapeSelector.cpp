@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
-#include <string>
 #include <memory>
+#include <string>
 #include <typeinfo>
 #include <unordered_map>
 #include <utility>
@@ -101,7 +101,8 @@ void SeShapeSelector::describe(const SnSelectionChangeHint &change) noexcept {
 
 // The first item before a splice: the first removed one when it started at the front, else the
 // one the inserted items now precede there, else the first item, which stayed.
-RCWeakPtr<SeShapeInterface> SeShapeSelector::primaryBefore(const SnSelectionChangeHint &change) const {
+RCWeakPtr<SeShapeInterface>
+SeShapeSelector::primaryBefore(const SnSelectionChangeHint &change) const {
     const auto &removed = change.getRemovedItems();
     const auto nbAdded = static_cast<int>(change.getAddedItems().size());
     if (change.getPosition() != 0) {
@@ -127,8 +128,9 @@ void SeShapeSelector::describeParts(const SnSelectionChangeHint &change) {
         return;
     }
     const bool comes = (partsChange.kind == PartsChange::Kind::appended) == forward;
-    Vector<int> &list = partsChange.points ? (comes ? lastChange.pointsAdded : lastChange.pointsRemoved)
-                                           : (comes ? lastChange.handlesAdded : lastChange.handlesRemoved);
+    Vector<int> &list = partsChange.points
+                            ? (comes ? lastChange.pointsAdded : lastChange.pointsRemoved)
+                            : (comes ? lastChange.handlesAdded : lastChange.handlesRemoved);
     list.push_back(partsChange.index);
 }
 
@@ -304,7 +306,8 @@ void SeShapeSelector::restoreRange(int position, int count,
             selection->getNbItems() == size - count + static_cast<int>(items.size()) &&
             std::equal(items.begin(), items.end(), now);
         if (untouched) {
-            putBack([&] { selection->replaceRange(position, static_cast<int>(items.size()), old); });
+            putBack(
+                [&] { selection->replaceRange(position, static_cast<int>(items.size()), old); });
         }
         throw;
     }
@@ -360,12 +363,12 @@ void SeShapeSelector::getSelectedShapes(Vector<RCShdPtr<SeShape>> &shapes) const
 }
 
 const SeSelectedKeys &SeShapeSelector::keysOf(const SnSelection &items) const {
-    return SeSelectedKeys::of(selectedKeys, items,
-                              [this](Vector<RCShdPtr<SeShape>> &shapes,
-                                     Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
-                                  getSelectedShapes(shapes);
-                                  getSelectedShapeInterfaces(interfaces);
-                              });
+    return SeSelectedKeys::of(
+        selectedKeys, items,
+        [this](Vector<RCShdPtr<SeShape>> &shapes, Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
+            getSelectedShapes(shapes);
+            getSelectedShapeInterfaces(interfaces);
+        });
 }
 
 // Through the keys when every shape involved makes the promise and one selected item matches;

@@ -96,7 +96,7 @@ void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnPart
     try {
         target.replaceItem(primary.item, item);
     } catch (const SeExMissingElement &) { // see handOver
-        partsChange = PartsChange(); // it describes no change that stands
+        partsChange = PartsChange();       // it describes no change that stands
         putBack([&] { target.replaceItem(item, primary.item); });
         throw;
     }
@@ -316,7 +316,8 @@ void SeShapeSelector::renumberSelection(const PartsChannel &channel,
     change.points = channel.points;
     change.kind = PartsChange::Kind::renumbered;
     change.index = index;
-    change.rank = added || !channel.has(*parts, index) ? 0 : rankByWalk(channel.indices(*parts), index);
+    change.rank =
+        added || !channel.has(*parts, index) ? 0 : rankByWalk(channel.indices(*parts), index);
     change.added = added;
     install(PrimaryShape{item, shape}, renumberedParts(channel, parts, index, added), &change);
 }

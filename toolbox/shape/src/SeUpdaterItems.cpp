@@ -51,8 +51,7 @@ RCShdPtr<SnItem const> SeUpdaterItems::objectItem(const RCWeakPtr<SeShapeInterfa
 
 template <class Element>
 int SeUpdaterItems::appendElementItems(const PiMultivaluedInput &input, const Vector<int> &indices,
-                                       const RCShdPtr<PiPath> &path,
-                                       SeExMissingElement::Part part,
+                                       const RCShdPtr<PiPath> &path, SeExMissingElement::Part part,
                                        const RCWeakPtr<SeShapeInterface> &shape,
                                        Vector<RCShdPtr<SnItem const>> &items) {
     int width = 0;
