@@ -269,6 +269,19 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     EXPECT_EQ(selectedIndices(), (std::vector<int>{C, B}));
     EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 1"});
     EXPECT_EQ(log, Texts{"selection"});
+
+    // One item replaced by another is mirrored in full: the shapes, not a splice of them.
+    hostSelects({objectItem(A), objectItem(B)});
+    ASSERT_TRUE(host->replaceItem(*host->begin(), objectItem(C)));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{C, B}));
+
+    // An item of a shape gone before the last full mirroring comes in: left out, as in full.
+    controller.deleteInterfaceOnly(D);
+    select({A, B});
+    const RCShdPtr<SnItem const> gone(new SeShapeItem(RCShdPtr<SnParts>(), controller.weak(D)));
+    ASSERT_TRUE(selector->getSelection()->replaceItem(
+        *std::next(selector->getSelection()->begin()), gone));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A)}));
 }
 
 // A view reads from a callback what the change was: shapes in and out, the primary shape before and
