@@ -159,7 +159,6 @@ bool SeSelectorUpdater::haveSameShapes(const SnSelection &hostView) const {
 }
 
 void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes) {
-    hostMirror = HostMirror();
     if (followEditorSplice(change, changes)) {
         return;
     }
@@ -302,8 +301,9 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
     layout.path = path;
 }
 
+// Either record stays valid only while both selections show the revisions it names, so a change of
+// one direction's selection ends the other's without being told.
 void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Changes &changes) {
-    editorMirror = EditorMirror();
     if (followHostSplice(change, changes)) {
         return;
     }
