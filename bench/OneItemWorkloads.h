@@ -99,6 +99,21 @@ inline Toggle applicationItemAtTheEnd(int n) {
             [host, item] { check(host->removeItem(item), "item not there"); }};
 }
 
+// Of n selected shapes, the last one's removal event comes (the shape itself stays, as when the
+// application hides it from the editor), then the shape is selected again.
+inline Toggle removalEventAndBack(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    VoBench::SceneEditor &editor = scene->editor;
+    Vo::SeShapeSelector &selector = *editor.selector;
+    selector.setSelectedShapes(editor.firstShapes(n));
+    const Vo::RCShdPtr<Vo::SeShape> last = editor.shape(n - 1);
+    return {scene, [&editor, last] { editor.sendRemoval(last->getId()); },
+            [&selector, last] {
+                check(!selector.isShapeSelected(last), "removal event not applied");
+                selector.addSelectedShape(last);
+            }};
+}
+
 // One shape with n + 1 points, the first n selected in order; the last comes in and goes out.
 inline Toggle pointAtTheEnd(int n) {
     auto scene = std::make_shared<Scene>(0, n + 1);
@@ -136,6 +151,7 @@ inline const std::vector<Workload> &workloads() {
         {"OneItemUndoRedoOfOneShape", undoRedoOneShape, true},
         {"OneItemShapeInTheMiddleThenUndo", shapeInTheMiddleAndUndo, false},
         {"OneItemApplicationItemAtTheEnd", applicationItemAtTheEnd, true},
+        {"OneItemRemovalEventThenBack", removalEventAndBack, true},
         {"OneItemPointAtTheEnd", pointAtTheEnd, false},
         {"OneItemPointDeletedThenInserted", pointDeletedAndInserted, false},
     };

@@ -92,8 +92,11 @@ class PiNode;
 // callbacks also count what changed since the batch's start (primary shape, shapes). When the
 // selector puts its selection back after a commit that raised, the updater mirrors that without
 // callbacks. Outside a batch, a removal event for a shape that is not selected costs O(1): the
-// updater keeps the ids of the selected shapes as it mirrors; while a selected shape is gone, or
-// after a mirroring that raised, it walks the selection as described above.
+// updater keeps the ids of the selected shapes as it mirrors. One for a shape selected once, while
+// every selected shape is known alive (no weakly held object ended since) and no item has parts,
+// takes that one item out of the editor's selection, a one-item change mirrored as such. Otherwise
+// (a selected shape gone, parts, a shape selected twice, or after a mirroring that raised) it
+// walks the selection as described above.
 // Thread safety: the count is atomic; everything else runs on the editor's thread.
 class VO_SHAPE_API SeSelectorUpdater : public RCBase<LkCounter<int>>, public ObObserver<Sn> {
 public:
@@ -181,7 +184,9 @@ private:
     void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items);
     void spliceGuarded(SnSelection &target, int position, int count,
                        const Vector<RCShdPtr<SnItem const>> &items);
-    void countSelected(const RCWeakPtr<SeShapeInterface> &shape, int delta);
+    void countSelected(const RCShdPtr<SnItem const> &item, int delta);
+    void knowIds(bool allAlive) noexcept;
+    bool removeByEvent(int id);
 
     // The one-item mirroring (SeSelectorUpdaterSplice.cpp): each gives false, having changed
     // nothing, when the change must be mirrored in full.
@@ -207,10 +212,17 @@ private:
     bool updating;
     CbMethod<SeSelectorUpdater, SeShapeEvent const> shapeEventHandler;
     PrdPredicate<RCShdPtr<SnItem const>> itemFilter;
-    // How many selected items each shape id has, as last mirrored; valid only while
-    // selectedIdsKnown.
-    std::unordered_map<int, int> selectedIds;
+    // How many selected items each shape id has, as last mirrored, and the last of them to come
+    // in; valid only while selectedIdsKnown. With the items that have parts counted, and RCSWEnds
+    // read when every shape was last known alive, a removal event takes the one item out.
+    struct SelectedId {
+        int count = 0;
+        const SnItem *item = nullptr;
+    };
+    std::unordered_map<int, SelectedId> selectedIds;
     bool selectedIdsKnown = false;
+    int itemsWithParts = 0;
+    std::uint64_t idsEnds = 0;
     EditorMirror editorMirror;
     HostMirror hostMirror;
 };

@@ -270,6 +270,27 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 1"});
     EXPECT_EQ(log, Texts{"selection"});
 
+    // A removal event for a shape selected once, with every shape alive and none with parts,
+    // takes its one item out; a shape selected twice leaves by the full walk.
+    select({A, B, C});
+    hostChanges.take();
+    editorChanges.take();
+    settle();
+    controller.sendRemoval(controller.shape(B)->getId());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, C}));
+    EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 1"});
+    EXPECT_EQ(hostChanges.take(), Texts{"-1 +0 at 2"});
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+    select({A, B, A});
+    editorChanges.take();
+    controller.sendRemoval(controller.shape(A)->getId());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, A}));
+    EXPECT_EQ(editorChanges.take(), Texts{"whole"});
+    selector->addSelectedPoint(1); // parts on the primary: the walk makes every shape whole
+    controller.sendRemoval(controller.shape(A)->getId());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{B});
+    EXPECT_TRUE(selectedPoints().empty());
+
     // One item replaced by another is mirrored in full: the shapes, not a splice of them.
     hostSelects({objectItem(A), objectItem(B)});
     ASSERT_TRUE(host->replaceItem(*host->begin(), objectItem(C)));

@@ -41,11 +41,19 @@ bool isOneItem(const SnSelectionChangeHint &change) {
 
 } // namespace
 
-void SeSelectorUpdater::countSelected(const RCWeakPtr<SeShapeInterface> &shape, int delta) {
-    const int id = Items::modelOf(shape)->getId();
-    const auto counted = selectedIds.emplace(id, 0).first;
-    counted->second += delta;
-    if (counted->second <= 0) {
+// The item came in (delta 1) or left (-1): its shape's count, the last item of that shape, and
+// the items with parts follow.
+void SeSelectorUpdater::countSelected(const RCShdPtr<SnItem const> &item, int delta) {
+    const int id = Items::modelOf(shapeOf(item))->getId();
+    const auto counted = selectedIds.emplace(id, SelectedId()).first;
+    counted->second.count += delta;
+    if (delta > 0) {
+        counted->second.item = item.get();
+    } else if (counted->second.item == item.get()) {
+        counted->second.item = nullptr; // which of the others is left is not known
+    }
+    itemsWithParts += item->hasParts() ? delta : 0;
+    if (counted->second.count <= 0) {
         selectedIds.erase(counted);
     }
 }
@@ -96,7 +104,7 @@ bool SeSelectorUpdater::followShapeInserted(int position, const RCShdPtr<SnItem 
     changes.selection = true;
     changes.shapes = true;
     changes.primary = position == 0 && !Items::sameObject(itemAt(*hostSelection, 1), shape);
-    countSelected(shape, 1);
+    countSelected(item, 1);
     editorMirror.regular = passes;
     spliceGuarded(*hostSelection, 1 + position, 0, {object});
     return true;
@@ -113,7 +121,7 @@ bool SeSelectorUpdater::followShapeRemoved(int position, const RCShdPtr<SnItem c
     changes.shapes = true;
     changes.primary = position == 0 && !Items::sameObject(itemAt(*hostSelection, 1),
                                                           shapeOf(itemAt(*selectorSelection, 0)));
-    countSelected(shape, -1);
+    countSelected(item, -1);
     spliceGuarded(*hostSelection, 1 + position, 1, {});
     return true;
 }
@@ -130,6 +138,8 @@ bool SeSelectorUpdater::followItemReplaced(int position, const RCShdPtr<SnItem c
     }
     if (oldShape == newShape) {
         changes.selection = true; // the same shapes: neither primary nor shapes
+        countSelected(after, 1);
+        countSelected(before, -1);
         return shapes > 1 || followParts(before, after, newShape);
     }
     if (shapes == 1) {
@@ -141,8 +151,8 @@ bool SeSelectorUpdater::followItemReplaced(int position, const RCShdPtr<SnItem c
     changes.primary = position == 0 && !Items::sameObject(itemAt(*hostSelection, 1), newShape);
     changes.shapes =
         changes.primary || !Items::sameObject(itemAt(*hostSelection, 1 + position), newShape);
-    countSelected(newShape, 1);
-    countSelected(oldShape, -1);
+    countSelected(after, 1);
+    countSelected(before, -1);
     editorMirror.regular = passes;
     spliceGuarded(*hostSelection, 1 + position, 1, {object});
     return true;
@@ -271,7 +281,7 @@ bool SeSelectorUpdater::followHostSplice(const SnSelectionChangeHint &change, Ch
         const RCShdPtr<SnItem const> &gone = itemAt(*selectorSelection, position);
         changes.selection = true;
         changes.primary = position == 0 && !itemAt(*selectorSelection, 1)->isEqualImp(*oldPrimary);
-        countSelected(shapeOf(gone), -1);
+        countSelected(gone, -1);
         spliceGuarded(*selectorSelection, position, 1, {});
     } else {
         const RCShdPtr<SnItem const> &item = change.getAddedItems().front();
@@ -289,7 +299,7 @@ bool SeSelectorUpdater::followHostSplice(const SnSelectionChangeHint &change, Ch
         const RCShdPtr<SnItem const> mirrored(new SeShapeItem(RCShdPtr<SnParts>(), editing));
         changes.selection = true;
         changes.primary = position == 0 && !mirrored->isEqualImp(*oldPrimary);
-        ++selectedIds[shape->getId()];
+        countSelected(mirrored, 1);
         spliceGuarded(*selectorSelection, position, 0, {mirrored});
     }
     hostMirror.hostRevision = hostSelection->getRevision();
