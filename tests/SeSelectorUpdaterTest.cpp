@@ -300,8 +300,8 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     controller.deleteInterfaceOnly(D);
     select({A, B});
     const RCShdPtr<SnItem const> gone(new SeShapeItem(RCShdPtr<SnParts>(), controller.weak(D)));
-    ASSERT_TRUE(selector->getSelection()->replaceItem(
-        *std::next(selector->getSelection()->begin()), gone));
+    ASSERT_TRUE(
+        selector->getSelection()->replaceItem(*std::next(selector->getSelection()->begin()), gone));
     EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A)}));
 }
 
