@@ -281,6 +281,17 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 1"});
     EXPECT_EQ(hostChanges.take(), Texts{"-1 +0 at 2"});
     EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+    // A shape that left, by the editor or by the application, is no longer selected: its event
+    // changes nothing.
+    selector->unselectShape(controller.shape(C));
+    host->insertItem(1, objectItem(D));
+    host->removeItem(*std::next(host->begin(), 1));
+    settle();
+    editorChanges.take();
+    controller.sendRemoval(controller.shape(C)->getId());
+    controller.sendRemoval(controller.shape(D)->getId());
+    EXPECT_EQ(editorChanges.take(), Texts{});
+    EXPECT_TRUE(log.empty());
     select({A, B, A});
     editorChanges.take();
     controller.sendRemoval(controller.shape(A)->getId());

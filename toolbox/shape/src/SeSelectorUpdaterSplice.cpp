@@ -73,14 +73,10 @@ bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, 
     const int position = change.getPosition();
     const ItemList &removed = change.getRemovedItems();
     const ItemList &added = change.getAddedItems();
-    bool followed = false;
-    if (removed.empty()) {
-        followed = followShapeInserted(position, added.front(), changes);
-    } else if (added.empty()) {
-        followed = followShapeRemoved(position, removed.front(), changes);
-    } else {
-        followed = followItemReplaced(position, removed.front(), added.front(), changes);
-    }
+    const bool followed =
+        removed.empty() ? followShapeInserted(position, added.front(), changes)
+        : added.empty() ? followShapeRemoved(position, removed.front(), changes)
+                        : followItemReplaced(position, removed.front(), added.front(), changes);
     if (!followed) {
         editorMirror = EditorMirror();
         return false;
