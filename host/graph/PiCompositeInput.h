@@ -20,6 +20,9 @@ public:
     Iterator<RCShdPtr<PiInput>> getInputs(int flags) const;
     int getNbInputs() const noexcept;
 
+    int getNbSubInputs() const noexcept override { return components.getSize(); }
+    RCShdPtr<PiInput> getSubInput(int index) const override { return components.get(index); }
+
 protected:
     friend class PiInputFactory;
 

@@ -21,6 +21,12 @@ public:
     RCShdPtr<PiNode> getNode() const;
     // True when the input holds several values; such an input is a PiMultivaluedInput.
     virtual bool isMultivalued() const;
+    // The inputs this one is made of, in creation order: the components of a composite input, the
+    // sub-inputs of a structured one; none for any other input (a multi-valued input's elements
+    // are its getElement). Read in place, with no copy of the list: what walks of many inputs use.
+    virtual int getNbSubInputs() const noexcept;
+    // Null when index is out of range.
+    virtual RCShdPtr<PiInput> getSubInput(int index) const;
     // The input that holds this one: the multi-valued input of an element, the composite or
     // structured input of a component or sub-input. Null for an input of the node itself, and
     // once the input has left its container or the container is gone.

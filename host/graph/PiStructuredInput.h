@@ -33,6 +33,9 @@ public:
                                                      PiMultivaluedInput::ElementKind elementKind,
                                                      const Vector<std::string> &componentNames);
 
+    int getNbSubInputs() const noexcept override { return inputs.getSize(); }
+    RCShdPtr<PiInput> getSubInput(int index) const override { return inputs.get(index); }
+
 protected:
     friend class PiInputFactory;
 

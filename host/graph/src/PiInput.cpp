@@ -15,6 +15,10 @@ RCShdPtr<PiNode> PiInput::getNode() const { return getOwnerNode(); }
 
 bool PiInput::isMultivalued() const { return false; }
 
+int PiInput::getNbSubInputs() const noexcept { return 0; }
+
+RCShdPtr<PiInput> PiInput::getSubInput(int) const { return RCShdPtr<PiInput>(); }
+
 RCShdPtr<PiInput> PiInput::getParentInput() const { return RCShdPtr<PiInput>(parent); }
 
 int PiInput::getIndex() const noexcept {

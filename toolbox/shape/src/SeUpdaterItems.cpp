@@ -1,6 +1,5 @@
 #include "SeUpdaterItems.h"
 
-#include "foundation/Iterator.h"
 #include "foundation/RCWeakAccessor.h"
 #include "host/graph/PiCompositeInput.h"
 #include "host/graph/PiGraphSearch.h"
@@ -9,7 +8,6 @@
 #include "host/graph/PiSnItemUtil.h"
 #include "host/graph/PiStructuredInput.h"
 
-#include <cstddef>
 
 namespace Vo {
 
@@ -61,13 +59,14 @@ int SeUpdaterItems::appendElementItems(const PiMultivaluedInput &input, const Ve
         if (found.isNull()) {
             throw SeExMissingElement(part, nameOf(shape), index, input.getNbElements());
         }
-        const std::size_t before = items.size();
-        const RCShdPtr<Element> element = rcDynamicCast<Element>(found);
-        for (Iterator<RCShdPtr<PiInput>> component = element->getInputs(1); !component.atEnd();
-             component.next()) {
-            items.push_back(PiSnItem<PiInput>::create(component.item(), path));
+        if (first) {
+            // The elements of one input are all of its element kind: one check stands for all.
+            rcCheckedCast<Element const>(found.get());
         }
-        const int count = static_cast<int>(items.size() - before);
+        const int count = found->getNbSubInputs();
+        for (int component = 0; component < count; ++component) {
+            items.push_back(PiSnItem<PiInput>::create(found->getSubInput(component), path));
+        }
         width = first || width == count ? count : -1;
         first = false;
     }
