@@ -1,10 +1,12 @@
 #pragma once
 
 #include "RCBasePtr.h"
+#include "RCCanStaticCast.h"
 #include "VoFoundationExport.h"
 
 #include <cstddef>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
 
 namespace Vo {
@@ -47,13 +49,28 @@ template <class T, class U> bool operator!=(const RCShdPtr<T> &a, const RCShdPtr
     return a.get() != b.get();
 }
 
+// dynamic_cast<T *>, with a short way for an object whose class is exactly T: one comparison of
+// type_info addresses instead of a walk of the class hierarchy, whose type-name comparisons cost
+// most when the classes come from several shared libraries. Where a static downcast from U to T is
+// not allowed (a virtual base, a cross-cast), or the addresses differ (a class whose type_info is
+// duplicated across libraries), the walk decides.
+template <class T, class U> T *rcFastCast(U *object) noexcept {
+    if constexpr (std::is_polymorphic_v<U> && std::is_base_of_v<U, T> &&
+                  RCCanStaticCast<T *, U *>::value) {
+        if (object != nullptr && &typeid(*object) == &typeid(T)) {
+            return static_cast<T *>(object);
+        }
+    }
+    return dynamic_cast<T *>(object);
+}
+
 // Run-time type-tested conversion of a raw pointer: null gives null; an object that is not a T
 // raises RCExCastFailed naming the object's actual class, then T.
 template <class T, class U> T *rcCheckedCast(U *object) {
     if (object == nullptr) {
         return nullptr;
     }
-    T *converted = dynamic_cast<T *>(object);
+    T *converted = rcFastCast<T>(object);
     if (converted == nullptr) {
         RCExUtil::throwExCastFailed(typeid(*object).name(), typeid(T).name());
     }
@@ -67,7 +84,7 @@ template <class T, class U> RCShdPtr<T> rcDynamicCast(const RCShdPtr<U> &source)
 
 // Non-throwing dynamic conversion: null when the object is not a T.
 template <class T, class U> RCShdPtr<T> rcDynamicCastOrNull(const RCShdPtr<U> &source) noexcept {
-    return RCShdPtr<T>(dynamic_cast<T *>(source.get()));
+    return RCShdPtr<T>(rcFastCast<T>(source.get()));
 }
 
 } // namespace Vo

@@ -7,7 +7,12 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 
+#include <atomic>
+#include <cstdint>
+
 namespace Vo {
+
+class SeIdentityKey;
 
 // The model side of one shape. Counted atomically and shared through RCShdPtr; reaches its editing
 // side, which the application owns, through a weak pointer.
@@ -21,6 +26,15 @@ public:
 protected:
     SeShape() = default;
     ~SeShape() override;
+
+private:
+    friend class SeShapeKeyIndex;
+
+    // The shape as an SeIdentityKey, looked up once: a cross-cast walks the whole class hierarchy,
+    // and the key tables ask for it once per shape and change. 0 until looked up, then
+    // kNoPromise or the address.
+    static constexpr std::uintptr_t kNoPromise = 1;
+    mutable std::atomic<std::uintptr_t> promise{0};
 };
 
 extern template class RCBasePtr<SeShape>;

@@ -140,6 +140,16 @@ TEST(PiGraphTest, EveryObjectKnowsItsNode) {
 
     EXPECT_EQ(shape->getOwnerNode(), roto);
     EXPECT_EQ(roto->getOwnerNode(), roto);
+    EXPECT_EQ(roto->asNode(), roto.get());
+    EXPECT_EQ(shape->asNode(), nullptr);
+    // The item of a graph object is a node's item exactly when the object is a node.
+    EXPECT_NE(dynamic_cast<const PiSnItem<PiNode> *>(PiSnItemUtil::createFromBase(roto).get()),
+              nullptr);
+    EXPECT_EQ(dynamic_cast<const PiSnItem<PiNode> *>(PiSnItemUtil::createFromBase(shape).get()),
+              nullptr);
+    const RCShdPtr<SnItem const> ofNull = PiSnItemUtil::createFromBase(nullptr);
+    EXPECT_TRUE(
+        rcCheckedCast<const PiGraphObjectSnItemConst>(ofNull.get())->getGraphObject().isNull());
     EXPECT_EQ(roto->getGraph(), graph);
     Inputs inputs;
     gather(roto->getInput(0), inputs);
@@ -147,6 +157,7 @@ TEST(PiGraphTest, EveryObjectKnowsItsNode) {
     EXPECT_EQ(inputs.size(), 1u + 1u + 2u * 3u + 1u + 2u * 3u);
     for (const RCShdPtr<PiInput> &input : inputs) {
         EXPECT_EQ(input->getNode(), roto) << input->getName();
+        EXPECT_EQ(input->asNode(), nullptr) << input->getName();
     }
 }
 

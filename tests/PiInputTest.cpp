@@ -58,6 +58,37 @@ TEST_F(PiInputTest, EveryInputTellsItsParentIndexAndPlace) {
     }
 }
 
+// The in-place reading of what an input is made of gives what its iterator gives, in order, and
+// nothing past the end or for inputs made of nothing.
+TEST_F(PiInputTest, SubInputsReadInPlaceAsTheirIteratorsGiveThem) {
+    const RCShdPtr<PiInput> point = points->getElement(1);
+    const RCShdPtr<PiInput> handle = gradient->getElement(0);
+    const auto iterated = [](Iterator<RCShdPtr<PiInput>> inputs) {
+        std::vector<PiInput *> all;
+        for (; !inputs.atEnd(); inputs.next()) {
+            all.push_back(inputs.item().get());
+        }
+        return all;
+    };
+    const auto inPlace = [](const PiInput &input) {
+        std::vector<PiInput *> all;
+        for (int i = 0; i < input.getNbSubInputs(); ++i) {
+            all.push_back(input.getSubInput(i).get());
+        }
+        EXPECT_TRUE(input.getSubInput(input.getNbSubInputs()).isNull());
+        EXPECT_TRUE(input.getSubInput(-1).isNull());
+        return all;
+    };
+    EXPECT_EQ(inPlace(*point), iterated(rcDynamicCast<PiCompositeInput>(point)->getInputs(0)));
+    EXPECT_EQ(inPlace(*point).size(), 2u);
+    EXPECT_EQ(inPlace(*handle), iterated(rcDynamicCast<PiStructuredInput>(handle)->getInputs(0)));
+    EXPECT_GE(inPlace(*handle).size(), 2u);
+    EXPECT_EQ(inPlace(*curve), iterated(curve->getInputs(0)));
+    EXPECT_EQ(opacity->getNbSubInputs(), 0);
+    EXPECT_EQ(points->getNbSubInputs(), 0);
+    EXPECT_TRUE(points->getSubInput(0).isNull());
+}
+
 TEST_F(PiInputTest, IndicesFollowInsertionsAndRemovals) {
     const RCShdPtr<PiInput> first = points->getElement(0);
     const RCShdPtr<PiInput> last = points->getElement(3);

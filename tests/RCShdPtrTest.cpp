@@ -52,6 +52,17 @@ class Shape : public RCBase<LkCounter<int>> {};
 class Circle : public Shape {};
 class Square : public Shape {};
 class RoundedSquare : public Square {};
+// A second base beside the counted one, and a class on a virtual base, for the casts that only
+// the hierarchy walk can do (cross-casts, downcasts from a virtual base) and those that adjust the
+// address.
+class Tag {
+public:
+    virtual ~Tag() = default;
+    int tag = 7;
+};
+class TaggedCircle : public Circle, public Tag {};
+class OnVirtualBase : public virtual RCBase<LkCounter<int>> {};
+class Leaf : public OnVirtualBase {};
 
 // The counting base is virtual here, so it does not lie at the start of the object.
 class Layered : public virtual RCBase<int> {};
@@ -195,6 +206,33 @@ TEST(RCShdPtrDynamicCast, ConvertsSharesOrRaisesWithActualAndTargetClass) {
     Shape *const raw = square.get();
     EXPECT_EQ(rcCheckedCast<Square>(raw), asSquare.get());
     EXPECT_EQ(rcCheckedCast<Square>(static_cast<Shape *>(nullptr)), nullptr);
+}
+
+// Exact classes take the short way, every other case the walk; both must agree with dynamic_cast.
+TEST(RCShdPtrFastCast, AgreesWithDynamicCastForExactDerivedCrossAndVirtualBaseCasts) {
+    Square square;
+    RoundedSquare rounded;
+    TaggedCircle tagged;
+    Leaf leaf;
+    Shape *const squareAsShape = &square;
+    EXPECT_EQ(rcFastCast<Square>(squareAsShape), &square);
+    EXPECT_EQ(rcFastCast<Circle>(squareAsShape), nullptr);
+    EXPECT_EQ(rcFastCast<RoundedSquare>(squareAsShape), nullptr);
+    EXPECT_EQ(rcFastCast<Square>(static_cast<Shape *>(&rounded)), &rounded);
+    EXPECT_EQ(rcFastCast<RoundedSquare const>(static_cast<const Shape *>(&rounded)), &rounded);
+    EXPECT_EQ(rcFastCast<Square>(static_cast<Shape *>(nullptr)), nullptr);
+
+    Tag *const tagOfCircle = &tagged;
+    ASSERT_NE(static_cast<void *>(tagOfCircle), static_cast<void *>(&tagged));
+    EXPECT_EQ(rcFastCast<TaggedCircle>(tagOfCircle), &tagged) << "the address is adjusted";
+    EXPECT_EQ(rcFastCast<Tag>(static_cast<Shape *>(&tagged)), tagOfCircle) << "cross-cast";
+    EXPECT_EQ(rcFastCast<Tag>(squareAsShape), nullptr);
+    EXPECT_EQ(rcFastCast<TaggedCircle>(static_cast<Shape *>(&tagged))->tag, 7);
+
+    RCBase<LkCounter<int>> *const virtualBase = &leaf;
+    EXPECT_EQ(rcFastCast<Leaf>(virtualBase), &leaf);
+    EXPECT_EQ(rcFastCast<OnVirtualBase>(virtualBase), &leaf);
+    EXPECT_EQ(rcFastCast<Square>(virtualBase), nullptr);
 }
 
 std::string addressText(const void *address) {

@@ -30,6 +30,9 @@ public:
     // The node the object belongs to; a node is its own owner. Null once the object has left its
     // node (an element removed from its input, or any object whose node is gone).
     virtual RCShdPtr<PiNode> getOwnerNode() const;
+    // The object as a node; null for every other graph object. What item tests ask per item,
+    // cheaper than a cast.
+    virtual const PiNode *asNode() const noexcept;
     // Writes "name#id", without line end.
     void dump(std::ostream &out) const;
 

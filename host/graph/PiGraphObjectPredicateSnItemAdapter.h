@@ -39,7 +39,7 @@ PiGraphObjectPredicateSnItemAdapter<N>::~PiGraphObjectPredicateSnItemAdapter() n
 
 template <class N>
 bool PiGraphObjectPredicateSnItemAdapter<N>::evaluate(const RCShdPtr<SnItem const> &item) const {
-    const auto *objectItem = dynamic_cast<const PiGraphObjectSnItemConst *>(item.get());
+    const auto *objectItem = rcFastCast<const PiGraphObjectSnItemConst>(item.get());
     if (objectItem == nullptr) {
         return false;
     }

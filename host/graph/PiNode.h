@@ -28,6 +28,7 @@ public:
 
     bool isTool() const noexcept;
     bool isPrimaryOutput() const noexcept;
+    const PiNode *asNode() const noexcept override { return this; }
     // The graph; null once the graph is gone.
     RCShdPtr<PiGraph> getGraph() const;
 

@@ -16,6 +16,8 @@ int PiGraphObject::getId() const { return id; }
 
 const std::string &PiGraphObject::getName() const { return name; }
 
+const PiNode *PiGraphObject::asNode() const noexcept { return nullptr; }
+
 RCShdPtr<PiNode> PiGraphObject::getOwnerNode() const { return RCShdPtr<PiNode>(ownerNode); }
 
 void PiGraphObject::dump(std::ostream &out) const { out << name << '#' << id; }

@@ -8,9 +8,8 @@ RCShdPtr<PiSnItem<PiNode>> PiSnItemUtil::create(const RCShdPtr<PiNode> &node) {
 
 RCShdPtr<PiGraphObjectSnItemConst const>
 PiSnItemUtil::createFromBase(const RCShdPtr<PiGraphObject const> &object) {
-    const RCShdPtr<PiNode const> node = rcDynamicCastOrNull<PiNode const>(object);
-    if (!node.isNull()) {
-        return RCShdPtr<PiSnItem<PiNode>>(new PiSnItem<PiNode>(node));
+    if (const PiNode *node = object.isNull() ? nullptr : object->asNode()) {
+        return RCShdPtr<PiSnItem<PiNode>>(new PiSnItem<PiNode>(RCShdPtr<PiNode const>(node)));
     }
     return RCShdPtr<PiGraphObjectSnItemConst>(new PiGraphObjectSnItemConst(object));
 }

@@ -166,7 +166,7 @@ void SeSelectionHistory::resynchronise() {
 }
 
 bool SeSelectionHistory::isGone(const ItemPtr &item) noexcept {
-    const auto *shapeItem = dynamic_cast<const SeShapeItem *>(item.get());
+    const auto *shapeItem = rcFastCast<const SeShapeItem>(item.get());
     return shapeItem != nullptr && shapeItem->getData().isNull();
 }
 
@@ -388,7 +388,7 @@ void SeSelectionHistory::apply(Items &items, const Step &step, bool back) {
 RCShdPtr<SnSelection> SeSelectionHistory::withoutGoneShapes(const Items &items) {
     List<ItemPtr> kept;
     for (const ItemPtr &item : items) {
-        const auto *shapeItem = dynamic_cast<const SeShapeItem *>(item.get());
+        const auto *shapeItem = rcFastCast<const SeShapeItem>(item.get());
         if (shapeItem == nullptr || !shapeItem->getData().isNull()) {
             kept.push_back(item);
         }

@@ -54,12 +54,12 @@ ItemFilter makeItemFilter(const ItemFilter &predicate) {
 class GraphObjectsNotNodes : public ItemPredicateImp {
 public:
     bool evaluate(const RCShdPtr<SnItem const> &item) const override {
-        const auto *objectItem = dynamic_cast<const PiGraphObjectSnItemConst *>(item.get());
+        const auto *objectItem = rcFastCast<const PiGraphObjectSnItemConst>(item.get());
         if (objectItem == nullptr) {
             return false;
         }
         const RCShdPtr<PiGraphObject const> object = objectItem->getGraphObject();
-        return !object.isNull() && dynamic_cast<const PiNode *>(object.get()) == nullptr;
+        return !object.isNull() && object->asNode() == nullptr;
     }
 };
 

@@ -20,9 +20,7 @@ public:
     explicit SeShapeKeyIndex(const Vector<RCShdPtr<SeShape>> &shapes);
 
     // The shape's promise; null when it makes none.
-    static const SeIdentityKey *promiseOf(const SeShape &shape) noexcept {
-        return dynamic_cast<const SeIdentityKey *>(&shape);
-    }
+    static const SeIdentityKey *promiseOf(const SeShape &shape) noexcept;
     bool isUsable() const noexcept { return usable; }
     // Whether isEqualAt(position) holds for one of the listed shapes with that key, asked only of
     // those; the index must be usable.

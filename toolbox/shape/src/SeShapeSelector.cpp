@@ -322,7 +322,7 @@ void SeShapeSelector::removeRenumberingCallback(CbHandler<Renumbering const> *ha
 
 RCShdPtr<SnItem const> SeShapeSelector::renumberedItem(const RCShdPtr<SnItem const> &item,
                                                        const Renumbering &renumbering) {
-    const auto *shapeItem = dynamic_cast<const SeShapeItem *>(item.get());
+    const auto *shapeItem = rcFastCast<const SeShapeItem>(item.get());
     if (shapeItem == nullptr || !item->hasParts() || shapeItem->getData() != renumbering.shape) {
         return item;
     }

@@ -8,7 +8,6 @@
 #include "host/graph/PiSnItemUtil.h"
 #include "host/graph/PiStructuredInput.h"
 
-
 namespace Vo {
 
 namespace {
