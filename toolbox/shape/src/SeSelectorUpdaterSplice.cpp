@@ -59,15 +59,15 @@ void SeSelectorUpdater::countSelected(const RCShdPtr<SnItem const> &item, int de
 }
 
 // Usable when the application's selection is still the mirror last written, the editor's
-// selection is at the revision right after it, and the change is neither a batch's commit nor a
-// put-back after a fault (both mirrored in full, with callbacks of their own).
+// selection is at the revision right after it, and the change is not a batch's commit (mirrored in
+// full, with callbacks of its own; a put-back after a fault never comes here).
 bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, Changes &changes) {
     const EditorMirror known = editorMirror; // the caller forgets it when this gives false
     if (change.isWhole() || !known.regular || !isOneItem(change) ||
         change.getRevisionBefore() != known.editorRevision ||
         change.getRevisionAfter() != selectorSelection->getRevision() ||
         hostSelection->getRevision() != known.hostRevision || known.ends != RCSWEnds::get() ||
-        !selector->getCommitOrigin().isNull() || selector->isRestoringAfterFault()) {
+        !selector->getCommitOrigin().isNull()) {
         return false;
     }
     const int position = change.getPosition();
