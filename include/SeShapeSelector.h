@@ -160,6 +160,17 @@ public:
     void addSelectedShape(const RCShdPtr<SeShape> &shape);
     void unselectShape(const RCShdPtr<SeShape> &shape);
 
+    // Selects the shape with exactly these points and handles, in this order, in one change: its
+    // first selected item takes them, keeping its place and the primary role, or the shape is
+    // appended when it is not selected (primary only in an empty selection). Null for both keeps
+    // (makes) the shape whole; null for one gives that set empty, as does an empty vector. What a
+    // keeper of selections (SeSelectionSnapshot) restores shape by shape. A gone shape changes
+    // nothing; raises RCExNullPtr for a null shape, and as isShapeSelected does. The indices are
+    // those of the points and handles below: one shape selected alone mirrors them element by
+    // element, and an index without element is refused (SeExMissingElement) with nothing changed.
+    void setShapeParts(const RCShdPtr<SeShape> &shape, const Vector<int> *points,
+                       const Vector<int> *handles);
+
     // Points and handles of the primary shape. With no primary shape, or a gone one, the changing
     // operations change nothing. Counts are the shape's number of points (handles); a negative
     // count is taken as 0.
@@ -182,8 +193,10 @@ public:
     // the other set stays.
     void selectPoint(int index);
     void selectHandle(int index);
-    // Makes these indices, in this order, the selected points; the handles stay.
+    // Makes these indices, in this order, the selected points (handles); the other set stays. An
+    // index given twice counts once, at its first place.
     void selectPoints(const Vector<int> &indices);
+    void selectHandles(const Vector<int> &indices);
     // Adds 0 .. count - 1 after the selected indices, which keep their ranks; the missing ones
     // follow in ascending order. Linear in count and the number selected.
     void selectAllPoints(int count);
@@ -250,8 +263,8 @@ public:
     const RCShdPtr<SnSelection const> &getCommitOrigin() const noexcept { return commitOrigin; }
     // True while the selector puts its selection back after such a commit raised, or after a
     // change for which the updater raised SeExMissingElement: observers take that change as no
-    // change (the updater mirrors it without callbacks; a history forgets the step it recorded for
-    // the failed commit).
+    // change (the updater puts the application's selection back as it was, without callbacks; a
+    // history forgets the step it recorded for the failed commit).
     bool isRestoringAfterFault() const noexcept { return restoringAfterFault; }
 
     // For keepers of earlier states, such as SeSelectionHistory.
@@ -343,8 +356,8 @@ private:
     RCShdPtr<SeShapeParts> copyParts(const SnItem &item) const;
     static RCShdPtr<SeShapeParts> partsWithout(const PartsChannel &channel,
                                                const RCShdPtr<SeShapeParts const> &current);
-    // Makes parts the primary item's, unless equal; `change`, when given, describes how (see
-    // PartsChange) to the observers of that change.
+    // Makes parts the item's (the primary one's, but for setShapeParts), unless equal; `change`,
+    // when given, describes how (see PartsChange) to the observers of that change.
     void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts,
                  const PartsChange *change = nullptr);
     void commit(const RCShdPtr<SnSelection> &result);
@@ -356,6 +369,7 @@ private:
     RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape) const;
 
     void selectIndex(const PartsChannel &channel, int index);
+    void selectIndices(const PartsChannel &channel, const Vector<int> &indices);
     void selectAll(const PartsChannel &channel, int count);
     void selectNeighbour(const PartsChannel &channel, int count, bool forward);
     void unselect(const PartsChannel &channel);
