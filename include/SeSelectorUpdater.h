@@ -207,7 +207,7 @@ private:
 
     // The application's selection before the updater mirrored the editor's last change into it:
     // should the selector put that change back after a fault, the application's selection goes
-    // back to it too, whoever wrote it.
+    // back to it too, whoever wrote it. Forgotten at the next change of the application's.
     struct HostBefore {
         std::uint64_t editorBefore = 0; // the editor's revisions around the change mirrored
         std::uint64_t editorAfter = 0;

@@ -22,14 +22,18 @@
 
 namespace VoExample {
 
-// The shape editor's controller, on a composition graph of three nodes: the editor's own node
-// "ShapeEditor", the tool node "Roto" that holds the shapes, and the primary output "Output" fed by
-// Roto. Owns the graph, the layer's editing side (through RCOwner), the editor's shape selector and
-// the shape-event lists, one per kind of event. Must outlive every updater made for it.
+// The shape editor's controller of one layer, on a composition graph: the editor's own node
+// "ShapeEditor", the tool node "Roto" that holds the layer's shapes, and the primary output
+// "Output" fed by Roto; a further layer adds its own editor and tool nodes to the same graph.
+// Shares the graph, owns the layer's editing side (through RCOwner), the editor's shape selector
+// and the shape-event lists, one per kind of event. Must outlive every updater made for it.
 // Editor's thread only.
 class AppEditorController : public Vo::SeShapeEditorControllerInterface {
 public:
     AppEditorController();
+    // A further layer in first's graph, with the same application selection: the tool node
+    // layerName feeding first's primary output, and the editor node "<layerName>.Editor".
+    AppEditorController(const AppEditorController &first, const std::string &layerName);
     ~AppEditorController() override;
 
     // What the library asks of the controller.
@@ -75,6 +79,9 @@ public:
     bool deleteHandle(AppShapeInterface &shape, int index);
 
 private:
+    AppEditorController(const Vo::RCShdPtr<Vo::PiGraph> &graph, const std::string &editorName,
+                        const std::string &toolName, const Vo::RCShdPtr<Vo::PiNode> &output);
+
     using Change = bool (AppShapeInterface::*)(int);
     using Renumber = void (Vo::SeShapeSelector::*)(const Vo::RCWeakPtr<Vo::SeShapeInterface> &,
                                                    int);
@@ -84,6 +91,7 @@ private:
     Vo::RCShdPtr<Vo::PiGraph> graph;
     Vo::RCShdPtr<Vo::PiNode> editorNode;
     Vo::RCOwner<AppLayerInterface> layer;
+    Vo::RCShdPtr<Vo::PiNode> outputNode;
     Vo::RCShdPtr<Vo::SeShapeSelector> selector;
     Vo::RCShdPtr<Vo::SnSelection> applicationSelection;
     Vo::SeShapeEventDispatchers shapeEvents;

@@ -331,6 +331,10 @@ void SessionCommands::addHistoryCommands() {
 
 void SessionCommands::addSessionCommands() {
     heading("The session:");
+    add("layer", "NAME", "makes that layer's editor the active one: republish writes it out",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            switchLayer(arguments, report);
+        });
     add("show", "", "prints the state", [](SessionArguments &arguments, SessionReport &report) {
         report.display = SessionReport::StateDisplay::Always;
         arguments.finish();
@@ -558,8 +562,26 @@ void SessionCommands::addShape(SessionArguments &arguments) {
     if (!problem.empty()) {
         arguments.fail(problem);
     }
+    shape.layer = session.getActiveLayer();
     if (arguments.finish()) {
         session.addShape(shape);
+    }
+}
+
+void SessionCommands::switchLayer(SessionArguments &arguments, SessionReport &report) {
+    const std::vector<std::string> names = session.getLayerNames();
+    const std::vector<std::string> words = arguments.rest();
+    const std::string expected = "(expected one of " + SessionText::join(names, ", ") + ")";
+    if (words.size() != 1) {
+        arguments.fail("layer takes one layer name " + expected);
+    } else if (std::find(names.begin(), names.end(), words.front()) == names.end()) {
+        arguments.fail("unknown layer " + SessionText::quote(words.front()) + " " + expected);
+    } else if (session.getBatchDepth() > 0) {
+        arguments.fail("cannot switch layers inside a batch (expected \"end\" first)");
+    }
+    if (arguments.finish()) {
+        session.activateLayer(words.front());
+        report.results.push_back("layer " + words.front() + " is active");
     }
 }
 

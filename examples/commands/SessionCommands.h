@@ -96,6 +96,7 @@ private:
     void deleteShape(SessionArguments &arguments, SessionReport &report);
     void sendRemoval(SessionArguments &arguments);
     void selectInApplication(SessionArguments &arguments);
+    void switchLayer(SessionArguments &arguments, SessionReport &report);
     void describeScene(SessionReport &report) const;
     void help(SessionReport &report) const;
 

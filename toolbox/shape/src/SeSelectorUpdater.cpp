@@ -405,6 +405,9 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
 // Either record stays valid only while both selections show the revisions it names, so a change of
 // one direction's selection ends the other's without being told.
 void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Changes &changes) {
+    // A put-back after this is none of the editor change last mirrored: an abandoned batch's,
+    // which brings the application's selection back in step.
+    hostBefore = HostBefore();
     if (followHostSplice(change, changes)) {
         return;
     }
