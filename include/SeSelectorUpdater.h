@@ -22,6 +22,7 @@
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 
 namespace Vo {
@@ -157,6 +158,11 @@ public:
     // item whose graph object is not a node and lives in node (the layer's tool node). Shares the
     // node; raises RCExNullPtr for null.
     static ItemTestPtr graphObjectsOf(const RCShdPtr<PiNode const> &node);
+    // The application's own test as any callable, such as a lambda (as the callback lists take
+    // CbFunction): `itemTest([&](const RCShdPtr<SnItem const> &item) { return ...; })`. Owns a copy
+    // of the callable; raises RCExNullPtr for an empty function.
+    using ItemFunction = std::function<bool(const RCShdPtr<SnItem const> &)>;
+    static ItemTestPtr itemTest(ItemFunction test);
 
 protected:
     // Detaches from both selections; the shape-event handler leaves the controller's dispatcher.
@@ -251,6 +257,9 @@ private:
                      const RCWeakPtr<SeShapeInterface> &shape);
     bool elementsFollow(const SeShapeSelector::PartsChange &note,
                         const RCWeakPtr<SeShapeInterface> &shape);
+    // Debug builds only: names an application that renumbered before changing its graph.
+    static void reportEarlyRenumbering(const SeShapeSelector::PartsChange &note,
+                                       const RCWeakPtr<SeShapeInterface> &shape, int elements);
     bool followHostSplice(const SnSelectionChangeHint &change, Changes &changes);
     void rememberHostMirror(bool everyItemAShape);
 

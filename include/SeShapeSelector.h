@@ -44,9 +44,10 @@ extern template class VO_SHAPE_API CbHandler<CbEmptyType>;
 // shapes' editing sides weakly.
 //
 // Lifetime: the selector lives on the heap and is shared through RCShdPtr (create, or `new`
-// handed to an RCShdPtr at once); the last pointer to let go deletes it. Never hand out a
-// selector kept on the stack or as a member as RCShdPtr(&selector): the first pointer to let go
-// deletes an object that was not allocated with `new`, and the program aborts.
+// handed to an RCShdPtr at once); the last pointer to let go deletes it. Its destructor is
+// protected, so a selector kept on the stack or as a member does not compile: handed out as
+// RCShdPtr(&selector), it would be deleted by the first pointer to let go, and the program would
+// abort at teardown.
 //
 // Commit rule: every changing operation builds its result aside, compares it with what is there
 // and hands it over with one call only when it differs. An unchanged result touches nothing and
@@ -81,8 +82,6 @@ public:
     SeShapeSelector();
     SeShapeSelector(const SeShapeSelector &) = delete;
     SeShapeSelector &operator=(const SeShapeSelector &) = delete;
-    // Releases the selection, then the three callback lists, each unlinking its handlers.
-    ~SeShapeSelector() override;
 
     // Callback lists (which run for which change: see the class comment). Adding a null or an
     // already added handler, or removing one that is not there, does nothing. A notification calls
@@ -323,6 +322,11 @@ public:
     // callback, which runs after the change; it describes the change until the next one, whoever
     // made it (an operation here, the updater mirroring the application, a history's restore).
     const SeSelectionChange &getLastChange() const noexcept { return lastChange; }
+
+protected:
+    // Releases the selection, then the three callback lists, each unlinking its handlers. Only the
+    // last RCShdPtr destroys a selector (see Lifetime above).
+    ~SeShapeSelector() override;
 
 private:
     friend class SeSelectionBatch;

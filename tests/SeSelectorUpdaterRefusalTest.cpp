@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace VoTest {
@@ -96,6 +97,29 @@ TEST_F(SeTwoEditorsRefusalTest, ARefusedChangeOfOneEditorLeavesTheOtherEditorsSh
         EXPECT_EQ(layerM.held(), Texts{"B3"});
         EXPECT_TRUE(log.empty());
     }
+}
+
+// Two mistakes that used to fail late, far from where they were made: a selector kept by value
+// (handed out as RCShdPtr(&selector), it aborted at teardown) no longer compiles, and debug builds
+// name a renumbering that comes before its graph change, which leaves other points' inputs in the
+// application's selection without any error.
+static_assert(!std::is_destructible_v<SeShapeSelector>,
+              "a selector is destroyed by its last RCShdPtr only");
+
+TEST_F(SeSelectorUpdaterRefusalTest, DebugBuildsNameARenumberingBeforeItsGraphChange) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "debug builds only";
+#else
+    selector->setPrimarySelectedShape(controller.shape(A), 1);
+    selector->addSelectedPoint(4);
+    testing::internal::CaptureStderr();
+    selector->updateSelectionPointDeleted(controller.weak(A), 0); // the graph still has 6 points
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("updateSelectionPointDeleted(shape \"A\", 0) came before the graph "
+                        "changed: its \"Points\" input still has 6 elements"),
+              std::string::npos)
+        << said;
+#endif
 }
 
 } // namespace

@@ -21,7 +21,6 @@ AppEditorController::AppEditorController(const RCShdPtr<Vo::PiGraph> &shared,
       outputNode(output.isNull() ? graph->addNode("Output", Vo::PiNode::PrimaryOutput) : output),
       selector(Vo::SeShapeSelector::create()) {
     graph->connect(layer.get()->getToolNode(), outputNode);
-    applicationSelection = SeShapeEditorControllerInterface::getApplicationSelection();
 }
 
 AppEditorController::~AppEditorController() = default;

@@ -3,20 +3,19 @@
 #include "AppLayerInterface.h"
 #include "AppShapeInterface.h"
 
-#include "SeShape.h"
-#include "SeShapeEditorControllerInterface.h"
-#include "SeShapeEvent.h"
-#include "SeShapeEventDispatchers.h"
-#include "SeShapeSelector.h"
+#include <VoShape/SeShape.h>
+#include <VoShape/SeShapeEditorControllerInterface.h>
+#include <VoShape/SeShapeEvent.h>
+#include <VoShape/SeShapeEventDispatchers.h>
+#include <VoShape/SeShapeSelector.h>
 
-#include "foundation/CbHandler.h"
-#include "foundation/RCShdPtr.h"
-#include "foundation/RCWeakPtr.h"
-#include "host/PiGraph.h"
-#include "host/PiGraphObject.h"
-#include "host/PiNode.h"
-#include "host/RCOwner.h"
-#include "host/SnSelection.h"
+#include <VoShape/foundation/CbHandler.h>
+#include <VoShape/foundation/RCShdPtr.h>
+#include <VoShape/foundation/RCWeakPtr.h>
+#include <VoShape/host/RCOwner.h>
+#include <VoShape/host/graph/PiGraph.h>
+#include <VoShape/host/graph/PiGraphObject.h>
+#include <VoShape/host/graph/PiNode.h>
 
 #include <string>
 
@@ -51,11 +50,6 @@ public:
 
     // The application's side.
     const Vo::RCShdPtr<Vo::PiGraph> &getCompositionGraph() const noexcept { return graph; }
-    // The application's global selection: the composition graph's, which every view shares and
-    // which stays the same object for the graph's life.
-    const Vo::RCShdPtr<Vo::SnSelection> &getApplicationSelection() const noexcept {
-        return applicationSelection;
-    }
     AppLayerInterface &getLayer() const noexcept { return *layer.get(); }
     // Calls the handlers subscribed to the event's kind, in the order they subscribed.
     void sendShapeEvent(const Vo::SeShapeEvent &event) { shapeEvents.send(event); }
@@ -93,7 +87,6 @@ private:
     Vo::RCOwner<AppLayerInterface> layer;
     Vo::RCShdPtr<Vo::PiNode> outputNode;
     Vo::RCShdPtr<Vo::SeShapeSelector> selector;
-    Vo::RCShdPtr<Vo::SnSelection> applicationSelection;
     Vo::SeShapeEventDispatchers shapeEvents;
 };
 

@@ -2,8 +2,8 @@
 
 #include "AppLayer.h"
 
-#include "foundation/RCWeakPtr.h"
-#include "host/IteratorImpVector.h"
+#include <VoShape/foundation/RCWeakPtr.h>
+#include <VoShape/host/IteratorImpVector.h>
 
 #include <algorithm>
 #include <memory>

@@ -2,16 +2,16 @@
 
 #include "AppShapeInterface.h"
 
-#include "SeObject.h"
-#include "SeObjectInterface.h"
-#include "SeShape.h"
+#include <VoShape/SeObject.h>
+#include <VoShape/SeObjectInterface.h>
+#include <VoShape/SeShape.h>
 
-#include "foundation/FlatMap.h"
-#include "foundation/Iterator.h"
-#include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/PiNode.h"
-#include "host/RCOwner.h"
+#include <VoShape/foundation/FlatMap.h>
+#include <VoShape/foundation/Iterator.h>
+#include <VoShape/foundation/RCShdPtr.h>
+#include <VoShape/host/RCOwner.h>
+#include <VoShape/host/graph/PiGraphObject.h>
+#include <VoShape/host/graph/PiNode.h>
 
 #include <string>
 #include <unordered_map>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "SeIdentityKey.h"
-#include "SeShape.h"
-#include "SeShapeInterface.h"
+#include <VoShape/SeIdentityKey.h>
+#include <VoShape/SeShape.h>
+#include <VoShape/SeShapeInterface.h>
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/RCWeakPtr.h"
-#include "host/PiGraphObject.h"
+#include <VoShape/foundation/RCShdPtr.h>
+#include <VoShape/foundation/RCWeakPtr.h>
+#include <VoShape/host/graph/PiGraphObject.h>
 
 #include <cstdint>
 

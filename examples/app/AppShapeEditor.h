@@ -2,13 +2,13 @@
 
 #include "AppEditorController.h"
 
-#include "SeSelectionHistory.h"
-#include "SeSelectorUpdater.h"
-#include "SeShapeSelector.h"
+#include <VoShape/SeSelectionHistory.h>
+#include <VoShape/SeSelectorUpdater.h>
+#include <VoShape/SeShapeSelector.h>
 
-#include "foundation/CbEmptyType.h"
-#include "foundation/CbFunction.h"
-#include "foundation/RCShdPtr.h"
+#include <VoShape/base/CbEmptyType.h>
+#include <VoShape/foundation/CbFunction.h>
+#include <VoShape/foundation/RCShdPtr.h>
 
 #include <string>
 #include <vector>

@@ -84,6 +84,17 @@ private:
     RCShdPtr<PiNode const> node;
 };
 
+// The application's callable.
+class ItemFunctionTest : public ItemPredicateImp {
+public:
+    explicit ItemFunctionTest(SeSelectorUpdater::ItemFunction callable)
+        : test(std::move(callable)) {}
+    bool evaluate(const RCShdPtr<SnItem const> &item) const override { return test(item); }
+
+private:
+    SeSelectorUpdater::ItemFunction test;
+};
+
 } // namespace
 
 SeSelectorUpdater::SeSelectorUpdater(SeShapeEditorControllerInterface &editorController,
@@ -117,6 +128,13 @@ SeSelectorUpdater::graphObjectsOf(const RCShdPtr<PiNode const> &node) {
         RCExUtil::throwExNullPtr(typeid(PiNode const *).name());
     }
     return ItemTestPtr(new GraphObjectsOf(node));
+}
+
+SeSelectorUpdater::ItemTestPtr SeSelectorUpdater::itemTest(ItemFunction test) {
+    if (!test) {
+        RCExUtil::throwExNullPtr(typeid(ItemFunction *).name());
+    }
+    return ItemTestPtr(new ItemFunctionTest(std::move(test)));
 }
 
 void SeSelectorUpdater::update(ObSubject<Sn> *, const ObHints &hints) {
