@@ -55,6 +55,8 @@ public:
     AppShapeInterface &getShapeAt(int index) const;
     // Null when no shape has that name.
     AppShapeInterface *findShape(const std::string &name) const;
+    // The live shape whose graph object has that id; null when none has.
+    AppShapeInterface *findShapeById(int id) const;
     // The model side of the shape that object stands for; null when it stands for none.
     Vo::RCShdPtr<Vo::SeShape> findShape(const Vo::RCShdPtr<Vo::PiGraphObject const> &object) const;
     // The shapes' model sides in creation order, positioned at the first: what

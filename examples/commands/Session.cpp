@@ -15,6 +15,8 @@
 #include "host/SnSelection.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <exception>
 #include <new>
 
@@ -241,6 +243,50 @@ void Session::selectInApplication(const std::vector<RCShdPtr<Vo::PiGraphObject c
     if (!applicationSelection->isEqual(wanted)) {
         applicationSelection->replaceAllItems(wanted);
     }
+}
+
+void Session::saveSelection(const std::string &name) {
+    saved[name] = Vo::SeSelectionSnapshot::capture(editor().getSharedSelector());
+}
+
+bool Session::recallSelection(const std::string &name, bool skip,
+                              std::vector<std::string> &skipped) {
+    const auto found = saved.find(name);
+    if (found == saved.end()) {
+        return false;
+    }
+    skipped = restore(found->second, skip);
+    return true;
+}
+
+std::vector<std::string> Session::getSavedNames() const {
+    std::vector<std::string> names;
+    for (const auto &entry : saved) {
+        names.push_back(entry.first);
+    }
+    return names;
+}
+
+std::string Session::selectionText() const {
+    return Vo::SeSelectionSnapshot::capture(editor().getSharedSelector()).toText();
+}
+
+std::vector<std::string> Session::restoreText(const std::string &text, bool skip) {
+    return restore(Vo::SeSelectionSnapshot::fromText(text), skip);
+}
+
+// Shapes by key: the active layer's, by their graph object's id (AppShape's identity key).
+std::vector<std::string> Session::restore(const Vo::SeSelectionSnapshot &snapshot, bool skip) {
+    const VoExample::AppLayerInterface &layer = getController().getLayer();
+    const auto resolve = [&layer](std::uint64_t key) {
+        AppShapeInterface *shape = key > static_cast<std::uint64_t>(INT_MAX)
+                                       ? nullptr
+                                       : layer.findShapeById(static_cast<int>(key));
+        return shape == nullptr ? RCShdPtr<Vo::SeShape>() : shape->getShape();
+    };
+    return snapshot.restore(editor().getSharedSelector(), resolve,
+                            skip ? Vo::SeSelectionSnapshot::Unresolved::skip
+                                 : Vo::SeSelectionSnapshot::Unresolved::refuse);
 }
 
 SessionState Session::capture() const {

@@ -10,6 +10,7 @@
 
 #include "SeSelectionBatch.h"
 #include "SeSelectionHistory.h"
+#include "SeSelectionSnapshot.h"
 #include "SeShapeInterface.h"
 #include "SeShapeSelector.h"
 
@@ -21,6 +22,7 @@
 #include "host/SnSelection.h"
 
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,6 +100,15 @@ public:
     // already (an application compares before it writes, as the library does).
     void selectInApplication(const std::vector<Vo::RCShdPtr<Vo::PiGraphObject const>> &objects);
 
+    // Saved selections of the active layer's editor (SeSelectionSnapshot): kept under a name, or
+    // as text. Restoring is one change; an entry that no longer resolves is refused, naming it,
+    // or, with skip, left out and described in the result. recall gives false for an unknown name.
+    void saveSelection(const std::string &name);
+    bool recallSelection(const std::string &name, bool skip, std::vector<std::string> &skipped);
+    std::vector<std::string> getSavedNames() const;
+    std::string selectionText() const;
+    std::vector<std::string> restoreText(const std::string &text, bool skip);
+
     // Reads both selections; raises nothing.
     SessionState capture() const;
     std::vector<std::string> takeEvents() { return recorder.take(); }
@@ -118,6 +129,7 @@ private:
     // A further layer's editor, its name taken in the scene (SessionScene::addLayer).
     void addLayer(const std::string &name);
     std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;
+    std::vector<std::string> restore(const Vo::SeSelectionSnapshot &snapshot, bool skip);
     SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
 
     // The first layer's editor comes first: the others share its graph.
@@ -133,6 +145,7 @@ private:
     // The place in built of each shape's counter block.
     Vo::PtrMap<const void *, std::size_t> builtAt;
     std::vector<Built> waiting;
+    std::map<std::string, Vo::SeSelectionSnapshot> saved;
     // Last: it leaves the controller's dispatchers before the editor goes.
     SessionEventRecorder recorder;
 };
