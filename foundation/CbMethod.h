@@ -18,7 +18,7 @@ public:
 
     // Without a method: calls do nothing.
     CbMethod() noexcept = default;
-    CbMethod(Obj *object, Method method) noexcept : object(object), method(method) {}
+    CbMethod(Obj *target, Method function) noexcept : object(target), method(function) {}
 
     using CbHandler<T>::call;
     // Does nothing without a method. Raises RCExNullPtr naming Obj* when a method is set but the

@@ -28,7 +28,7 @@ public:
     // A null iterator: no engine.
     Iterator() noexcept = default;
     // Shares the engine (no clone, position untouched).
-    Iterator(const RCPvtEngPtr<IteratorImp<T>> &engine) noexcept : engine(engine) {}
+    Iterator(const RCPvtEngPtr<IteratorImp<T>> &shared) noexcept : engine(shared) {}
     Iterator(const Iterator &other) noexcept = default;
     // Does nothing when other holds the same engine; otherwise shares other's engine.
     Iterator &operator=(const Iterator &other) noexcept {

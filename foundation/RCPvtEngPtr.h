@@ -11,7 +11,7 @@ namespace Vo {
 template <class E> class VO_FOUNDATION_API RCPvtEngPtr {
 public:
     RCPvtEngPtr() noexcept = default;
-    explicit RCPvtEngPtr(E *engine) noexcept : engine(engine) {}
+    explicit RCPvtEngPtr(E *owned) noexcept : engine(owned) {}
 
     bool isNull() const noexcept { return engine.isNull(); }
     // The engine for reading, shared or not; raises RCExNullPtr when there is none.

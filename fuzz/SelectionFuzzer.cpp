@@ -159,6 +159,7 @@ struct HistoryModel {
 // the application's selection was last written by the updater for an editor-side change.
 struct Scene {
     VoExample::AppShapeEditor editor;
+    RCShdPtr<SnSelection> host = editor.getController().getApplicationSelection();
     std::vector<ShapeRecord> shapes;
     bool editorSynced = false;
     HistoryModel history;
@@ -188,9 +189,7 @@ struct Scene {
     }
 
     Vo::SeShapeSelector &selector() const { return editor.getSelector(); }
-    RCShdPtr<SnSelection> hostSelection() const {
-        return editor.getController().getApplicationSelection();
-    }
+    RCShdPtr<SnSelection> hostSelection() const { return host; }
     AppShapeInterface *live(const ShapeRecord &record) const {
         return record.alive ? editor.getController().getLayer().findShape(record.name) : nullptr;
     }

@@ -53,10 +53,10 @@ public:
 
     // Ends this scope now. The outermost commits the net result, unless the batch was cancelled
     // (then it is abandoned, as described above), and raises what the selection's observers
-    // raise: the selector then puts its selection back (the updater mirrors that without
-    // callbacks), so both selections are as at the start; should a callback handler raise, the
-    // change was announced and stands. A nested scope only ends its level. Raises RCExInvalidCall
-    // when the scope has ended already.
+    // raise: the selector then puts its selection back (the updater puts the application's
+    // selection back too, without callbacks), so both selections are as at the start; should a
+    // callback handler raise, the change was announced and stands. A nested scope only ends its
+    // level. Raises RCExInvalidCall when the scope has ended already.
     void commit();
     // Abandons the whole batch when its outermost scope ends; changes made meanwhile are still
     // read inside it.

@@ -22,6 +22,7 @@
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <cstdint>
+#include <functional>
 #include <unordered_map>
 
 namespace Vo {
@@ -90,13 +91,31 @@ class PiNode;
 // (O(1)) and the application's selection is mirrored into the working selection, with no
 // callbacks; the commit at the end is one change of the editor's selection, mirrored once, whose
 // callbacks also count what changed since the batch's start (primary shape, shapes). When the
-// selector puts its selection back after a commit that raised, the updater mirrors that without
-// callbacks. Outside a batch, a removal event for a shape that is not selected costs O(1): the
-// updater keeps the ids of the selected shapes as it mirrors. One for a shape selected once, while
-// every selected shape is known alive (no weakly held object ended since) and no item has parts,
-// takes that one item out of the editor's selection, a one-item change mirrored as such. Otherwise
-// (a selected shape gone, parts, a shape selected twice, or after a mirroring that raised) it
-// walks the selection as described above.
+// selector puts its selection back after a change that failed (a commit that raised, an index
+// without element), the updater puts back what the application's selection held before that
+// change, whoever wrote it, without callbacks. Outside a batch, a removal event for a shape that is
+// not selected costs O(1): the updater keeps the ids of the selected shapes as it mirrors. One for
+// a shape selected once, while every selected shape is known alive (no weakly held object ended
+// since) and no item has parts, takes that one item out of the editor's selection, a one-item
+// change mirrored as such. Otherwise (a selected shape gone, parts, a shape selected twice, or
+// after a mirroring that raised) it walks the selection as described above.
+//
+// Several editors, one application selection: an application with several layers gives each its
+// own controller, selector and updater, all on the same graph, and so the same application
+// selection. Each editor holds the shapes of its own controller (those findShape maps) that the
+// application's selection names, in its order; when it names none of them, the editor keeps its
+// selection (see above). An editor writes the application's selection only after a change made on
+// its side (its selector's operations, its removal events, its history's undo and redo, its
+// batches) and when republish() is called, never in answer to the application's selection:
+// the write replaces the whole application's selection, so the other editors' shapes leave it
+// while those editors keep their own selections. The application's selection thus shows the last
+// editor to write (isPublished() tells whether it is this one); an application that switches
+// editors calls republish() on the one that becomes active, which writes its selection out
+// again even though it did not change. Give each updater an item test that accepts only its own
+// layer's objects (graphObjectsOf(toolNode)), so that another layer's items in the application's
+// selection count neither as this editor's shapes nor against them in the primary and shapes
+// callbacks. A refused change of one editor (see SeShapeSelector's points and handles) leaves the
+// application's selection exactly as it was, the other editors' shapes included.
 // Thread safety: the count is atomic; everything else runs on the editor's thread.
 class VO_SHAPE_API SeSelectorUpdater : public RCBase<LkCounter<int>>, public ObObserver<Sn> {
 public:
@@ -119,9 +138,31 @@ public:
     // Mirrors a change of either selection into the other; see the class comment.
     void update(ObSubject<Sn> *subject, const ObHints &hints) override;
 
+    // Several editors: writes this editor's selection into the application's selection now, as
+    // after a change made in the editor (the editor's node, its shapes, the single shape's parts),
+    // in one write when it differs; call it when the editor becomes the active one (see Several
+    // editors above). Runs no callback list: the editor's selection is unchanged. The application's
+    // observers hear the write, the other editors' updaters among them. Raises RCExInvalidCall
+    // while a batch is open on the selector, and as the mirroring does (SeExMissingElement for an
+    // index the graph no longer has), the application's selection then unchanged.
+    void republish();
+    // Whether the application's selection is what this updater last wrote (or found equal) for
+    // the editor's selection as it is: the editor is the one the application's selection shows.
+    // False once anyone else writes it, also the same items. O(1).
+    bool isPublished() const noexcept;
+
     // The ready-made test that keeps nodes out: accepts a graph-object item whose graph object is
     // not a node, such as a shape's object inside its tool node.
     static ItemTestPtr graphObjectsNotNodes();
+    // The ready-made test of one layer, for several editors on one graph: accepts a graph-object
+    // item whose graph object is not a node and lives in node (the layer's tool node). Shares the
+    // node; raises RCExNullPtr for null.
+    static ItemTestPtr graphObjectsOf(const RCShdPtr<PiNode const> &node);
+    // The application's own test as any callable, such as a lambda (as the callback lists take
+    // CbFunction): `itemTest([&](const RCShdPtr<SnItem const> &item) { return ...; })`. Owns a copy
+    // of the callable; raises RCExNullPtr for an empty function.
+    using ItemFunction = std::function<bool(const RCShdPtr<SnItem const> &)>;
+    static ItemTestPtr itemTest(ItemFunction test);
 
 protected:
     // Detaches from both selections; the shape-event handler leaves the controller's dispatcher.
@@ -170,9 +211,24 @@ private:
         std::uint64_t ends = 0;
     };
 
+    // The application's selection before the updater mirrored the editor's last change into it:
+    // should the selector put that change back after a fault, the application's selection goes
+    // back to it too, whoever wrote it. Forgotten at the next change of the application's.
+    struct HostBefore {
+        std::uint64_t editorBefore = 0; // the editor's revisions around the change mirrored
+        std::uint64_t editorAfter = 0;
+        std::uint64_t hostRevision = 0; // the application's selection's revision then
+        // Its items then; null when they were the mirror of the editor's selection before the
+        // change, which the put-back mirrors again.
+        RCShdPtr<SnSelection const> items;
+    };
+
     void onShapeRemoved(const SeShapeEvent &event);
     void onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes);
+    void keepHostBefore(const SnSelectionChangeHint &change);
+    void onEditorPutBack(const SnSelectionChangeHint &change);
     void decideEditorCallbacks(Changes &changes) const;
+    void publish();
     RCShdPtr<SnSelection> mirrorOfEditor(PartsLayout &layout);
     EditorMirror mirrorFacts(const SnSelection &mirrored, const PartsLayout &layout) const;
     void onHostChanged(const SnSelectionChangeHint &change, Changes &changes);
@@ -181,7 +237,7 @@ private:
     void notify(const Changes &changes) const;
     void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
                          Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout) const;
-    void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items);
+    void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection const> &items);
     void spliceGuarded(SnSelection &target, int position, int count,
                        const Vector<RCShdPtr<SnItem const>> &items);
     void countSelected(const RCShdPtr<SnItem const> &item, int delta);
@@ -201,6 +257,9 @@ private:
                      const RCWeakPtr<SeShapeInterface> &shape);
     bool elementsFollow(const SeShapeSelector::PartsChange &note,
                         const RCWeakPtr<SeShapeInterface> &shape);
+    // Debug builds only: names an application that renumbered before changing its graph.
+    static void reportEarlyRenumbering(const SeShapeSelector::PartsChange &note,
+                                       const RCWeakPtr<SeShapeInterface> &shape, int elements);
     bool followHostSplice(const SnSelectionChangeHint &change, Changes &changes);
     void rememberHostMirror(bool everyItemAShape);
 
@@ -225,6 +284,7 @@ private:
     std::uint64_t idsEnds = 0;
     EditorMirror editorMirror;
     HostMirror hostMirror;
+    HostBefore hostBefore;
 };
 
 extern template class RCBasePtr<SeSelectorUpdater>;

@@ -54,10 +54,11 @@ public:
     // Every one raises RCExNullPtr when its set is null (a copy of parts whose set cloned to null).
     void appendPoint(int index) { points->append(index); }
     void appendHandle(int index) { handles->append(index); }
-    // Append first, first + 1, ..., first + count - 1 in that order, as count appends would, but
-    // a word of the membership bits at a time: what selecting all points or handles should use.
-    void appendPointRange(int first, int count) { points->appendRange(first, count); }
-    void appendHandleRange(int first, int count) { handles->appendRange(first, count); }
+    // Append first, first + 1, ..., first + number - 1 in that order, as number appends would,
+    // but a word of the membership bits at a time: what selecting all points or handles should
+    // use.
+    void appendPointRange(int first, int number) { points->appendRange(first, number); }
+    void appendHandleRange(int first, int number) { handles->appendRange(first, number); }
     void removePoint(int index) { points->remove(index); }
     void removeHandle(int index) { handles->remove(index); }
     bool hasPoint(int index) const { return points->hasPart(index); }
@@ -66,11 +67,11 @@ public:
     bool isHandleEmpty() const { return handles->isEmpty(); }
     void clearPoints() { points->clear(); }
     void clearHandles() { handles->clear(); }
-    void reservePoints(int count) { points->reserve(count); }
-    void reserveHandles(int count) { handles->reserve(count); }
-    // Room for count indices none of which is above largest: the set sizes its index once.
-    void reservePoints(int count, int largest) { points->reserve(count, largest); }
-    void reserveHandles(int count, int largest) { handles->reserve(count, largest); }
+    void reservePoints(int number) { points->reserve(number); }
+    void reserveHandles(int number) { handles->reserve(number); }
+    // Room for number indices none of which is above largest: the set sizes its index once.
+    void reservePoints(int number, int largest) { points->reserve(number, largest); }
+    void reserveHandles(int number, int largest) { handles->reserve(number, largest); }
     // The set's indices in selection order; valid while this object lives, and follows its changes.
     const Vector<int> &getPoints() const { return points->getParts(); }
     const Vector<int> &getHandles() const { return handles->getParts(); }

@@ -44,9 +44,10 @@ extern template class VO_SHAPE_API CbHandler<CbEmptyType>;
 // shapes' editing sides weakly.
 //
 // Lifetime: the selector lives on the heap and is shared through RCShdPtr (create, or `new`
-// handed to an RCShdPtr at once); the last pointer to let go deletes it. Never hand out a
-// selector kept on the stack or as a member as RCShdPtr(&selector): the first pointer to let go
-// deletes an object that was not allocated with `new`, and the program aborts.
+// handed to an RCShdPtr at once); the last pointer to let go deletes it. Its destructor is
+// protected, so a selector kept on the stack or as a member does not compile: handed out as
+// RCShdPtr(&selector), it would be deleted by the first pointer to let go, and the program would
+// abort at teardown.
 //
 // Commit rule: every changing operation builds its result aside, compares it with what is there
 // and hands it over with one call only when it differs. An unchanged result touches nothing and
@@ -81,8 +82,6 @@ public:
     SeShapeSelector();
     SeShapeSelector(const SeShapeSelector &) = delete;
     SeShapeSelector &operator=(const SeShapeSelector &) = delete;
-    // Releases the selection, then the three callback lists, each unlinking its handlers.
-    ~SeShapeSelector() override;
 
     // Callback lists (which run for which change: see the class comment). Adding a null or an
     // already added handler, or removing one that is not there, does nothing. A notification calls
@@ -160,6 +159,17 @@ public:
     void addSelectedShape(const RCShdPtr<SeShape> &shape);
     void unselectShape(const RCShdPtr<SeShape> &shape);
 
+    // Selects the shape with exactly these points and handles, in this order, in one change: its
+    // first selected item takes them, keeping its place and the primary role, or the shape is
+    // appended when it is not selected (primary only in an empty selection). Null for both keeps
+    // (makes) the shape whole; null for one gives that set empty, as does an empty vector. What a
+    // keeper of selections (SeSelectionSnapshot) restores shape by shape. A gone shape changes
+    // nothing; raises RCExNullPtr for a null shape, and as isShapeSelected does. The indices are
+    // those of the points and handles below: one shape selected alone mirrors them element by
+    // element, and an index without element is refused (SeExMissingElement) with nothing changed.
+    void setShapeParts(const RCShdPtr<SeShape> &shape, const Vector<int> *points,
+                       const Vector<int> *handles);
+
     // Points and handles of the primary shape. With no primary shape, or a gone one, the changing
     // operations change nothing. Counts are the shape's number of points (handles); a negative
     // count is taken as 0.
@@ -182,8 +192,10 @@ public:
     // the other set stays.
     void selectPoint(int index);
     void selectHandle(int index);
-    // Makes these indices, in this order, the selected points; the handles stay.
+    // Makes these indices, in this order, the selected points (handles); the other set stays. An
+    // index given twice counts once, at its first place.
     void selectPoints(const Vector<int> &indices);
+    void selectHandles(const Vector<int> &indices);
     // Adds 0 .. count - 1 after the selected indices, which keep their ranks; the missing ones
     // follow in ascending order. Linear in count and the number selected.
     void selectAllPoints(int count);
@@ -250,8 +262,8 @@ public:
     const RCShdPtr<SnSelection const> &getCommitOrigin() const noexcept { return commitOrigin; }
     // True while the selector puts its selection back after such a commit raised, or after a
     // change for which the updater raised SeExMissingElement: observers take that change as no
-    // change (the updater mirrors it without callbacks; a history forgets the step it recorded for
-    // the failed commit).
+    // change (the updater puts the application's selection back as it was, without callbacks; a
+    // history forgets the step it recorded for the failed commit).
     bool isRestoringAfterFault() const noexcept { return restoringAfterFault; }
 
     // For keepers of earlier states, such as SeSelectionHistory.
@@ -311,6 +323,11 @@ public:
     // made it (an operation here, the updater mirroring the application, a history's restore).
     const SeSelectionChange &getLastChange() const noexcept { return lastChange; }
 
+protected:
+    // Releases the selection, then the three callback lists, each unlinking its handlers. Only the
+    // last RCShdPtr destroys a selector (see Lifetime above).
+    ~SeShapeSelector() override;
+
 private:
     friend class SeSelectionBatch;
     struct BatchState;
@@ -343,8 +360,8 @@ private:
     RCShdPtr<SeShapeParts> copyParts(const SnItem &item) const;
     static RCShdPtr<SeShapeParts> partsWithout(const PartsChannel &channel,
                                                const RCShdPtr<SeShapeParts const> &current);
-    // Makes parts the primary item's, unless equal; `change`, when given, describes how (see
-    // PartsChange) to the observers of that change.
+    // Makes parts the item's (the primary one's, but for setShapeParts), unless equal; `change`,
+    // when given, describes how (see PartsChange) to the observers of that change.
     void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts,
                  const PartsChange *change = nullptr);
     void commit(const RCShdPtr<SnSelection> &result);
@@ -356,6 +373,7 @@ private:
     RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape) const;
 
     void selectIndex(const PartsChannel &channel, int index);
+    void selectIndices(const PartsChannel &channel, const Vector<int> &indices);
     void selectAll(const PartsChannel &channel, int count);
     void selectNeighbour(const PartsChannel &channel, int count, bool forward);
     void unselect(const PartsChannel &channel);

@@ -12,6 +12,7 @@
 #include "SeSelectionBatch.h"
 #include "SeSelectionChange.h"
 #include "SeSelectionHistory.h"
+#include "SeSelectionSnapshot.h"
 #include "SeSelectorUpdater.h"
 #include "SeShape.h"
 #include "SeShapeEditorControllerInterface.h"

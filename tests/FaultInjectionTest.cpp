@@ -619,6 +619,24 @@ std::vector<Operation> operations() {
              s.selector->addSelectedHandle(2);
          },
          [](S &s) { s.selector->unselectHandle(1); }},
+        {"selectHandles", Operation::Selector, handlesOf({1}),
+         [](S &s) {
+             s.selector->selectHandles(indices({3, 0}));
+         }},
+        {"setShapeParts of the single shape", Operation::Selector, pointsOf(S::E, {1}),
+         [](S &s) {
+             const Vector<int> points = indices({2, 0});
+             const Vector<int> handles = indices({1});
+             s.selector->setShapeParts(s.shapes({S::E}).front(), &points, &handles);
+         }},
+        {"setShapeParts of a shape not selected", Operation::Selector,
+         [](S &s) {
+             s.selector->setSelectedShapes(s.shapes({S::A, S::B}));
+         },
+         [](S &s) {
+             const Vector<int> points = indices({1});
+             s.selector->setShapeParts(s.shapes({S::E}).front(), &points, nullptr);
+         }},
         {"host insertItem", Operation::Host,
          [](S &s) {
              s.host->replaceAllItems(

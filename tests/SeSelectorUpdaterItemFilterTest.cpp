@@ -6,6 +6,7 @@
 #include "foundation/RCShdPtr.h"
 #include "host/PiGraphObjectSnItemConst.h"
 #include "host/PiSnItem.h"
+#include "host/RCExNullPtr.h"
 #include "host/SnParts.h"
 
 #include <gtest/gtest.h>
@@ -100,6 +101,40 @@ TEST_F(SeSelectorUpdaterItemFilterTest, CombinedTestsAllHaveToAcceptAnItem) {
         new SeSelectorUpdater(controller, SeSelectorUpdater::ItemPredicate()));
     hostSelects({objectItem(B), objectItem(C)});
     EXPECT_EQ(selectedIndices(), (std::vector<int>{B, C}));
+}
+
+// The layer's test takes only the objects its tool node owns; a lambda is a test as a class is.
+TEST_F(SeSelectorUpdaterItemFilterTest, TheLayerTestAndALambdaTestTakeOnlyTheirItems) {
+    const SeSelectorUpdater::ItemTestPtr layer =
+        SeSelectorUpdater::graphObjectsOf(controller.toolNode());
+    TestController other(controller.graph(), "2");
+    other.addShape("Z", 3);
+    const RCShdPtr<PiGraphObject> removed = controller.toolNode()->addObject("Removed");
+    controller.toolNode()->removeObject(*removed);
+    EXPECT_TRUE(layer->evaluate(objectItem(A)));
+    EXPECT_FALSE(layer->evaluate(nodeItem(controller.toolNode())));
+    EXPECT_FALSE(layer->evaluate(
+        RCShdPtr<SnItem const>(new PiGraphObjectSnItemConst(other.shape(0)->getGraphObject()))));
+    EXPECT_FALSE(layer->evaluate(RCShdPtr<SnItem const>(new PiGraphObjectSnItemConst(removed))));
+    EXPECT_FALSE(layer->evaluate(RCShdPtr<SnItem const>()));
+    EXPECT_THROW(SeSelectorUpdater::graphObjectsOf(RCShdPtr<PiNode const>()), RCExNullPtr);
+
+    int asked = 0;
+    const RCShdPtr<PiGraphObject const> refused = controller.shape(B)->getGraphObject();
+    const SeSelectorUpdater::ItemTestPtr lambda =
+        SeSelectorUpdater::itemTest([&](const RCShdPtr<SnItem const> &item) {
+            ++asked;
+            const auto *object = dynamic_cast<const PiGraphObjectSnItemConst *>(item.get());
+            return object != nullptr && !PiGraphObject::areEqual(object->getGraphObject(), refused);
+        });
+    updater = RCShdPtr<SeSelectorUpdater>(new SeSelectorUpdater(
+        controller, SeSelectorUpdater::ItemPredicate(lambda) &
+                        SeSelectorUpdater::ItemPredicate(
+                            SeSelectorUpdater::graphObjectsOf(controller.toolNode()))));
+    hostSelects({objectItem(B), objectItem(C), objectItem(A)});
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{C, A}));
+    EXPECT_GE(asked, 3);
+    EXPECT_THROW(SeSelectorUpdater::itemTest(SeSelectorUpdater::ItemFunction()), RCExNullPtr);
 }
 
 TEST_F(SeSelectorUpdaterItemFilterTest, TheControllerGivesTheApplicationSelectionItself) {

@@ -45,6 +45,28 @@ public:
                    new TestItemPredicate)));
     }
 
+    // An item of the application's selection as text (see the class comment).
+    static std::string describe(const Vo::SnItem &item) {
+        if (const auto *object = dynamic_cast<const Vo::PiGraphObjectSnItemConst *>(&item)) {
+            return name(*object->getGraphObject());
+        }
+        const auto &input = dynamic_cast<const Vo::PiSnItem<Vo::PiInput> &>(item);
+        return name(*input.getInput()) + " via " + pathText(input.getPath());
+    }
+    static std::string name(const Vo::PiGraphObject &object) {
+        return object.getName() + "#" + std::to_string(object.getId());
+    }
+    static std::string pathText(const Vo::RCShdPtr<Vo::PiPath const> &path) {
+        if (path.isNull()) {
+            return "none";
+        }
+        std::string text;
+        for (int i = 0; i < path->getNbNodes(); ++i) {
+            text += (i == 0 ? "" : ">") + path->getNode(i)->getName();
+        }
+        return text;
+    }
+
 protected:
     enum ShapeIndex { A, B, C, D, E };
     static constexpr int nbPoints = 6;
@@ -129,27 +151,6 @@ protected:
         }
         return described;
     }
-    static std::string describe(const Vo::SnItem &item) {
-        if (const auto *object = dynamic_cast<const Vo::PiGraphObjectSnItemConst *>(&item)) {
-            return name(*object->getGraphObject());
-        }
-        const auto &input = dynamic_cast<const Vo::PiSnItem<Vo::PiInput> &>(item);
-        return name(*input.getInput()) + " via " + pathText(input.getPath());
-    }
-    static std::string name(const Vo::PiGraphObject &object) {
-        return object.getName() + "#" + std::to_string(object.getId());
-    }
-    static std::string pathText(const Vo::RCShdPtr<Vo::PiPath const> &path) {
-        if (path.isNull()) {
-            return "none";
-        }
-        std::string text;
-        for (int i = 0; i < path->getNbNodes(); ++i) {
-            text += (i == 0 ? "" : ">") + path->getNode(i)->getName();
-        }
-        return text;
-    }
-
     // Expected descriptions, found by walking the graph.
     std::string editorNode() { return name(*controller.getNode()); }
     std::string object(int shape) const { return name(*controller.shape(shape)->getGraphObject()); }

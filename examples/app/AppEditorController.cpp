@@ -6,11 +6,21 @@ using Vo::RCShdPtr;
 using Vo::SeShapeEvent;
 
 AppEditorController::AppEditorController()
-    : graph(Vo::PiGraph::create()), editorNode(graph->addNode("ShapeEditor")),
-      layer(AppLayerInterface::create(graph->addNode("Roto", Vo::PiNode::Tool))),
+    : AppEditorController(Vo::PiGraph::create(), "ShapeEditor", "Roto", RCShdPtr<Vo::PiNode>()) {}
+
+AppEditorController::AppEditorController(const AppEditorController &first,
+                                         const std::string &layerName)
+    : AppEditorController(first.graph, layerName + ".Editor", layerName, first.outputNode) {}
+
+// The first layer makes the primary output, after its tool node.
+AppEditorController::AppEditorController(const RCShdPtr<Vo::PiGraph> &shared,
+                                         const std::string &editorName, const std::string &toolName,
+                                         const RCShdPtr<Vo::PiNode> &output)
+    : graph(shared), editorNode(graph->addNode(editorName)),
+      layer(AppLayerInterface::create(graph->addNode(toolName, Vo::PiNode::Tool))),
+      outputNode(output.isNull() ? graph->addNode("Output", Vo::PiNode::PrimaryOutput) : output),
       selector(Vo::SeShapeSelector::create()) {
-    graph->connect(layer.get()->getToolNode(), graph->addNode("Output", Vo::PiNode::PrimaryOutput));
-    applicationSelection = SeShapeEditorControllerInterface::getApplicationSelection();
+    graph->connect(layer.get()->getToolNode(), outputNode);
 }
 
 AppEditorController::~AppEditorController() = default;

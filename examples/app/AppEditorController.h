@@ -3,33 +3,36 @@
 #include "AppLayerInterface.h"
 #include "AppShapeInterface.h"
 
-#include "SeShape.h"
-#include "SeShapeEditorControllerInterface.h"
-#include "SeShapeEvent.h"
-#include "SeShapeEventDispatchers.h"
-#include "SeShapeSelector.h"
+#include <VoShape/SeShape.h>
+#include <VoShape/SeShapeEditorControllerInterface.h>
+#include <VoShape/SeShapeEvent.h>
+#include <VoShape/SeShapeEventDispatchers.h>
+#include <VoShape/SeShapeSelector.h>
 
-#include "foundation/CbHandler.h"
-#include "foundation/RCShdPtr.h"
-#include "foundation/RCWeakPtr.h"
-#include "host/PiGraph.h"
-#include "host/PiGraphObject.h"
-#include "host/PiNode.h"
-#include "host/RCOwner.h"
-#include "host/SnSelection.h"
+#include <VoShape/foundation/CbHandler.h>
+#include <VoShape/foundation/RCShdPtr.h>
+#include <VoShape/foundation/RCWeakPtr.h>
+#include <VoShape/host/RCOwner.h>
+#include <VoShape/host/graph/PiGraph.h>
+#include <VoShape/host/graph/PiGraphObject.h>
+#include <VoShape/host/graph/PiNode.h>
 
 #include <string>
 
 namespace VoExample {
 
-// The shape editor's controller, on a composition graph of three nodes: the editor's own node
-// "ShapeEditor", the tool node "Roto" that holds the shapes, and the primary output "Output" fed by
-// Roto. Owns the graph, the layer's editing side (through RCOwner), the editor's shape selector and
-// the shape-event lists, one per kind of event. Must outlive every updater made for it.
+// The shape editor's controller of one layer, on a composition graph: the editor's own node
+// "ShapeEditor", the tool node "Roto" that holds the layer's shapes, and the primary output
+// "Output" fed by Roto; a further layer adds its own editor and tool nodes to the same graph.
+// Shares the graph, owns the layer's editing side (through RCOwner), the editor's shape selector
+// and the shape-event lists, one per kind of event. Must outlive every updater made for it.
 // Editor's thread only.
 class AppEditorController : public Vo::SeShapeEditorControllerInterface {
 public:
     AppEditorController();
+    // A further layer in first's graph, with the same application selection: the tool node
+    // layerName feeding first's primary output, and the editor node "<layerName>.Editor".
+    AppEditorController(const AppEditorController &first, const std::string &layerName);
     ~AppEditorController() override;
 
     // What the library asks of the controller.
@@ -47,11 +50,6 @@ public:
 
     // The application's side.
     const Vo::RCShdPtr<Vo::PiGraph> &getCompositionGraph() const noexcept { return graph; }
-    // The application's global selection: the composition graph's, which every view shares and
-    // which stays the same object for the graph's life.
-    const Vo::RCShdPtr<Vo::SnSelection> &getApplicationSelection() const noexcept {
-        return applicationSelection;
-    }
     AppLayerInterface &getLayer() const noexcept { return *layer.get(); }
     // Calls the handlers subscribed to the event's kind, in the order they subscribed.
     void sendShapeEvent(const Vo::SeShapeEvent &event) { shapeEvents.send(event); }
@@ -75,6 +73,9 @@ public:
     bool deleteHandle(AppShapeInterface &shape, int index);
 
 private:
+    AppEditorController(const Vo::RCShdPtr<Vo::PiGraph> &graph, const std::string &editorName,
+                        const std::string &toolName, const Vo::RCShdPtr<Vo::PiNode> &output);
+
     using Change = bool (AppShapeInterface::*)(int);
     using Renumber = void (Vo::SeShapeSelector::*)(const Vo::RCWeakPtr<Vo::SeShapeInterface> &,
                                                    int);
@@ -84,8 +85,8 @@ private:
     Vo::RCShdPtr<Vo::PiGraph> graph;
     Vo::RCShdPtr<Vo::PiNode> editorNode;
     Vo::RCOwner<AppLayerInterface> layer;
+    Vo::RCShdPtr<Vo::PiNode> outputNode;
     Vo::RCShdPtr<Vo::SeShapeSelector> selector;
-    Vo::RCShdPtr<Vo::SnSelection> applicationSelection;
     Vo::SeShapeEventDispatchers shapeEvents;
 };
 

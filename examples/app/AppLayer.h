@@ -1,12 +1,12 @@
 #pragma once
 
-#include "SeObject.h"
-#include "SeObjectInterface.h"
+#include <VoShape/SeObject.h>
+#include <VoShape/SeObjectInterface.h>
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/RCWeakPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/PiNode.h"
+#include <VoShape/foundation/RCShdPtr.h>
+#include <VoShape/foundation/RCWeakPtr.h>
+#include <VoShape/host/graph/PiGraphObject.h>
+#include <VoShape/host/graph/PiNode.h>
 
 namespace VoExample {
 

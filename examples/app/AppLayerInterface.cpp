@@ -2,8 +2,8 @@
 
 #include "AppLayer.h"
 
-#include "foundation/RCWeakPtr.h"
-#include "host/IteratorImpVector.h"
+#include <VoShape/foundation/RCWeakPtr.h>
+#include <VoShape/host/IteratorImpVector.h>
 
 #include <algorithm>
 #include <memory>
@@ -90,14 +90,19 @@ AppShapeInterface *AppLayerInterface::findShape(const std::string &name) const {
     return named == byName.end() ? nullptr : named->second;
 }
 
+AppShapeInterface *AppLayerInterface::findShapeById(int id) const {
+    AppShapeInterface *const *found = byId.find(id);
+    return found == nullptr ? nullptr : *found;
+}
+
 RCShdPtr<SeShape>
 AppLayerInterface::findShape(const RCShdPtr<Vo::PiGraphObject const> &object) const {
-    AppShapeInterface *const *found = object.isNull() ? nullptr : byId.find(object->getId());
+    AppShapeInterface *found = object.isNull() ? nullptr : findShapeById(object->getId());
     if (found == nullptr) {
         return RCShdPtr<SeShape>();
     }
     // An id is unique within one graph only: the object itself must be the shape's.
-    const RCShdPtr<SeShape> model = (*found)->getShape();
+    const RCShdPtr<SeShape> model = found->getShape();
     return Vo::PiGraphObject::areEqual(object, model->getGraphObject()) ? model
                                                                         : RCShdPtr<SeShape>();
 }

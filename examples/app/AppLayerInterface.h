@@ -2,16 +2,16 @@
 
 #include "AppShapeInterface.h"
 
-#include "SeObject.h"
-#include "SeObjectInterface.h"
-#include "SeShape.h"
+#include <VoShape/SeObject.h>
+#include <VoShape/SeObjectInterface.h>
+#include <VoShape/SeShape.h>
 
-#include "foundation/FlatMap.h"
-#include "foundation/Iterator.h"
-#include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/PiNode.h"
-#include "host/RCOwner.h"
+#include <VoShape/foundation/FlatMap.h>
+#include <VoShape/foundation/Iterator.h>
+#include <VoShape/foundation/RCShdPtr.h>
+#include <VoShape/host/RCOwner.h>
+#include <VoShape/host/graph/PiGraphObject.h>
+#include <VoShape/host/graph/PiNode.h>
 
 #include <string>
 #include <unordered_map>
@@ -55,6 +55,8 @@ public:
     AppShapeInterface &getShapeAt(int index) const;
     // Null when no shape has that name.
     AppShapeInterface *findShape(const std::string &name) const;
+    // The live shape whose graph object has that id; null when none has.
+    AppShapeInterface *findShapeById(int id) const;
     // The model side of the shape that object stands for; null when it stands for none.
     Vo::RCShdPtr<Vo::SeShape> findShape(const Vo::RCShdPtr<Vo::PiGraphObject const> &object) const;
     // The shapes' model sides in creation order, positioned at the first: what

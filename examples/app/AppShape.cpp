@@ -9,7 +9,7 @@ AppShape::AppShape(const Vo::RCShdPtr<Vo::PiGraphObject> &graphObject,
 AppShape::~AppShape() = default;
 
 std::uint64_t AppShape::getIdentityKey() const noexcept {
-    return reinterpret_cast<std::uintptr_t>(object.get());
+    return static_cast<std::uint64_t>(object->getId());
 }
 
 } // namespace VoExample

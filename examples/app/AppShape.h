@@ -1,12 +1,12 @@
 #pragma once
 
-#include "SeIdentityKey.h"
-#include "SeShape.h"
-#include "SeShapeInterface.h"
+#include <VoShape/SeIdentityKey.h>
+#include <VoShape/SeShape.h>
+#include <VoShape/SeShapeInterface.h>
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/RCWeakPtr.h"
-#include "host/PiGraphObject.h"
+#include <VoShape/foundation/RCShdPtr.h>
+#include <VoShape/foundation/RCWeakPtr.h>
+#include <VoShape/host/graph/PiGraphObject.h>
 
 #include <cstdint>
 
@@ -15,7 +15,9 @@ namespace VoExample {
 // The model side of one shape: the graph object that stands for the shape in the tool node, and a
 // weak pointer back to its editing side. Shared through RCShdPtr (the editing side holds the
 // reference that keeps it alive); the graph object is shared with the tool node. Its identity key
-// is its graph object's address: shapes are equal exactly when they share their graph object.
+// is its graph object's id, unique in the graph and the same from run to run for the same scene
+// (what a saved selection names shapes by): shapes are equal exactly when they share their graph
+// object.
 class AppShape : public Vo::SeShape, public Vo::SeIdentityKey {
 public:
     AppShape(const Vo::RCShdPtr<Vo::PiGraphObject> &object,

@@ -4,14 +4,28 @@
 
 namespace VoExample {
 
-AppShapeEditor::AppShapeEditor()
-    : selector(controller.getShapeSelector()),
-      updater(new Vo::SeSelectorUpdater(controller, Vo::SeSelectorUpdater::graphObjectsNotNodes())),
+AppShapeEditor::AppShapeEditor() : AppShapeEditor(nullptr, std::string()) {}
+
+AppShapeEditor::AppShapeEditor(const AppShapeEditor &first, const std::string &layerName)
+    : AppShapeEditor(&first, layerName) {}
+
+// The item test of the layer's own objects: with several layers on one graph, another layer's
+// shapes in the application's selection are not this editor's business.
+AppShapeEditor::AppShapeEditor(const AppShapeEditor *first, const std::string &layerName)
+    : controller(first == nullptr ? AppEditorController()
+                                  : AppEditorController(first->controller, layerName)),
+      selector(controller.getShapeSelector()),
+      updater(new Vo::SeSelectorUpdater(
+          controller, Vo::SeSelectorUpdater::graphObjectsOf(controller.getLayer().getToolNode()))),
       primaryHandler([this] { callbacks.emplace_back("primary"); }),
       shapesHandler([this] { callbacks.emplace_back("shapes"); }),
       selectionHandler([this] { callbacks.emplace_back("selection"); }), history(selector) {
-    // The updater calls the three lists in this order, each when its condition holds (see
-    // SeSelectorUpdater.h): a change of the application's selection never runs the shapes list.
+    subscribe();
+}
+
+// The updater calls the three lists in this order, each when its condition holds (see
+// SeSelectorUpdater.h): a change of the application's selection never runs the shapes list.
+void AppShapeEditor::subscribe() {
     selector->addPrimarySelectionChangedCallback(&primaryHandler);
     selector->addShapeSelectionChangedCallback(&shapesHandler);
     selector->addSelectionChangedCallback(&selectionHandler);

@@ -2,13 +2,13 @@
 
 #include "AppEditorController.h"
 
-#include "SeSelectionHistory.h"
-#include "SeSelectorUpdater.h"
-#include "SeShapeSelector.h"
+#include <VoShape/SeSelectionHistory.h>
+#include <VoShape/SeSelectorUpdater.h>
+#include <VoShape/SeShapeSelector.h>
 
-#include "foundation/CbEmptyType.h"
-#include "foundation/CbFunction.h"
-#include "foundation/RCShdPtr.h"
+#include <VoShape/base/CbEmptyType.h>
+#include <VoShape/foundation/CbFunction.h>
+#include <VoShape/foundation/RCShdPtr.h>
 
 #include <string>
 #include <vector>
@@ -24,6 +24,9 @@ namespace VoExample {
 class AppShapeEditor {
 public:
     AppShapeEditor();
+    // The editor of a further layer in first's graph (see AppEditorController), sharing its
+    // application selection.
+    AppShapeEditor(const AppShapeEditor &first, const std::string &layerName);
     AppShapeEditor(const AppShapeEditor &) = delete;
     AppShapeEditor &operator=(const AppShapeEditor &) = delete;
     ~AppShapeEditor();
@@ -34,12 +37,20 @@ public:
     const Vo::RCShdPtr<Vo::SeShapeSelector> &getSharedSelector() const noexcept { return selector; }
     // Records every net change of the editor's selection, for undo and redo.
     Vo::SeSelectionHistory &getHistory() noexcept { return history; }
+    // Several layers: the editor becoming the active one writes its selection out again
+    // (SeSelectorUpdater::republish); whether the application's selection shows it.
+    void activate() { updater->republish(); }
+    bool isPublished() const noexcept { return updater->isPublished(); }
 
     // The callback lists that ran since the last call, in the order they ran: "primary", "shapes",
     // "selection". A real editor refreshes its views in those handlers; this one records which ran.
     std::vector<std::string> takeCallbacks();
 
 private:
+    // The first layer's editor when first is null.
+    AppShapeEditor(const AppShapeEditor *first, const std::string &layerName);
+    void subscribe();
+
     AppEditorController controller;
     Vo::RCShdPtr<Vo::SeShapeSelector> selector;
     Vo::RCShdPtr<Vo::SeSelectorUpdater> updater;

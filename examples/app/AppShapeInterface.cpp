@@ -2,7 +2,7 @@
 
 #include "AppShape.h"
 
-#include "foundation/RCShdPtr.h"
+#include <VoShape/foundation/RCShdPtr.h>
 
 #include <utility>
 

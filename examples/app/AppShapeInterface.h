@@ -1,15 +1,15 @@
 #pragma once
 
-#include "SeShape.h"
-#include "SeShapeInterface.h"
+#include <VoShape/SeShape.h>
+#include <VoShape/SeShapeInterface.h>
 
-#include "foundation/RCShdPtr.h"
-#include "foundation/RCWeakPtr.h"
-#include "host/PiInput.h"
-#include "host/PiMultivaluedInput.h"
-#include "host/PiNode.h"
-#include "host/PiStructuredInput.h"
-#include "host/RCOwner.h"
+#include <VoShape/foundation/RCShdPtr.h>
+#include <VoShape/foundation/RCWeakPtr.h>
+#include <VoShape/host/RCOwner.h>
+#include <VoShape/host/graph/PiInput.h>
+#include <VoShape/host/graph/PiMultivaluedInput.h>
+#include <VoShape/host/graph/PiNode.h>
+#include <VoShape/host/graph/PiStructuredInput.h>
 
 #include <string>
 

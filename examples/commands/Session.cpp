@@ -15,6 +15,8 @@
 #include "host/SnSelection.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <exception>
 #include <new>
 
@@ -34,17 +36,67 @@ std::vector<std::string> nodeNamesOf(const VoExample::AppEditorController &contr
     return names;
 }
 
+std::vector<std::unique_ptr<VoExample::AppShapeEditor>> firstLayer() {
+    std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
+    layers.push_back(std::make_unique<VoExample::AppShapeEditor>());
+    return layers;
+}
+
 } // namespace
 
-Session::Session(std::size_t maxShapes) : scene(nodeNamesOf(editor.getController()), maxShapes) {
+Session::Session(std::size_t maxShapes)
+    : layers(firstLayer()),
+      applicationSelection(layers.front()->getController().getApplicationSelection()),
+      scene(nodeNamesOf(layers.front()->getController()), maxShapes) {
     getController().addShapeEventCb(Vo::SeShapeEvent::ShapeAdded(), &recorder);
     getController().addShapeEventCb(Vo::SeShapeEvent::ShapeRemoved(), &recorder);
+}
+
+void Session::addLayer(const std::string &name) {
+    layers.reserve(layers.size() + 1);
+    layers.push_back(std::make_unique<VoExample::AppShapeEditor>(*layers.front(), name));
+    VoExample::AppEditorController &controller = layers.back()->getController();
+    controller.addShapeEventCb(Vo::SeShapeEvent::ShapeAdded(), &recorder);
+    controller.addShapeEventCb(Vo::SeShapeEvent::ShapeRemoved(), &recorder);
+}
+
+std::vector<std::string> Session::takeCallbacks() {
+    if (layers.size() == 1) {
+        return editor().takeCallbacks();
+    }
+    const std::vector<std::string> names = getLayerNames();
+    std::vector<std::string> ran;
+    for (std::size_t layer = 0; layer < layers.size(); ++layer) {
+        for (const std::string &list : layers[layer]->takeCallbacks()) {
+            ran.push_back(names[layer] + ":" + list);
+        }
+    }
+    return ran;
+}
+
+std::vector<std::string> Session::getLayerNames() const {
+    std::vector<std::string> names;
+    for (const auto &layer : layers) {
+        names.push_back(layer->getController().getLayer().getToolNode()->getName());
+    }
+    return names;
+}
+
+bool Session::activateLayer(const std::string &name) {
+    const std::vector<std::string> names = getLayerNames();
+    const auto found = std::find(names.begin(), names.end(), name);
+    if (found == names.end()) {
+        return false;
+    }
+    active = static_cast<std::size_t>(found - names.begin());
+    editor().activate();
+    return true;
 }
 
 Session::~Session() { abandonBatches(); }
 
 void Session::openBatch(long long line) {
-    batches.push_back(std::make_unique<Vo::SeSelectionBatch>(editor.getSharedSelector()));
+    batches.push_back(std::make_unique<Vo::SeSelectionBatch>(editor().getSharedSelector()));
     if (batches.size() == 1) {
         batchLine = line;
     }
@@ -78,6 +130,10 @@ void Session::abandonBatches() noexcept {
 std::vector<std::string> Session::getNodeNames() const { return nodeNamesOf(getController()); }
 
 const SessionScene::Shape *Session::build(const SessionScene &described) {
+    for (const std::string &layer : described.getLayers()) {
+        scene.addLayer(layer);
+        addLayer(layer);
+    }
     for (const SessionScene::Shape &shape : described.getShapes()) {
         try {
             addShape(shape);
@@ -92,8 +148,10 @@ const SessionScene::Shape *Session::build(const SessionScene &described) {
 void Session::addShape(const SessionScene::Shape &shape) {
     builtAt.reserve(built.size() + 1); // so that the shape, once built, is found by its pointer
     scene.add(shape);
-    const AppShapeInterface *made = getController().addShape(
-        shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
+    const AppShapeInterface *made =
+        layers.at(static_cast<std::size_t>(shape.layer))
+            ->getController()
+            .addShape(shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
     built.push_back({shape.name, made->getId(), made->getWeak()});
     builtAt.insert(built.back().weak.getCounter().get(), built.size() - 1);
     recorder.nameShape(made->getId(), shape.name);
@@ -119,8 +177,10 @@ AppShapeInterface *Session::getPrimaryShape() const {
 }
 
 RCShdPtr<Vo::PiGraphObject const> Session::findGraphObject(const std::string &name) const {
-    if (AppShapeInterface *shape = findShape(name)) {
-        return shape->getShape()->getGraphObject();
+    for (const auto &layer : layers) {
+        if (AppShapeInterface *shape = layer->getController().getLayer().findShape(name)) {
+            return shape->getShape()->getGraphObject();
+        }
     }
     const Vo::PiGraph &graph = *getController().getCompositionGraph();
     for (int index = 0; index < graph.getNbNodes(); ++index) {
@@ -132,7 +192,13 @@ RCShdPtr<Vo::PiGraphObject const> Session::findGraphObject(const std::string &na
 }
 
 std::vector<std::string> Session::getGraphObjectNames() const {
-    std::vector<std::string> names = getShapeNames();
+    std::vector<std::string> names;
+    for (const auto &layer : layers) {
+        const VoExample::AppLayerInterface &shapes = layer->getController().getLayer();
+        for (int index = 0; index < shapes.getNbShapes(); ++index) {
+            names.push_back(shapes.getShapeAt(index).getName());
+        }
+    }
     const std::vector<std::string> nodes = getNodeNames();
     names.insert(names.end(), nodes.begin(), nodes.end());
     return names;
@@ -174,10 +240,53 @@ void Session::selectInApplication(const std::vector<RCShdPtr<Vo::PiGraphObject c
         items.push_back(Vo::PiSnItemUtil::createFromBase(object));
     }
     const RCShdPtr<Vo::SnSelection> wanted = Vo::SnSelection::create(items);
-    const RCShdPtr<Vo::SnSelection> selection = getController().getApplicationSelection();
-    if (!selection->isEqual(wanted)) {
-        selection->replaceAllItems(wanted);
+    if (!applicationSelection->isEqual(wanted)) {
+        applicationSelection->replaceAllItems(wanted);
     }
+}
+
+void Session::saveSelection(const std::string &name) {
+    saved[name] = Vo::SeSelectionSnapshot::capture(editor().getSharedSelector());
+}
+
+bool Session::recallSelection(const std::string &name, bool skip,
+                              std::vector<std::string> &skipped) {
+    const auto found = saved.find(name);
+    if (found == saved.end()) {
+        return false;
+    }
+    skipped = restore(found->second, skip);
+    return true;
+}
+
+std::vector<std::string> Session::getSavedNames() const {
+    std::vector<std::string> names;
+    for (const auto &entry : saved) {
+        names.push_back(entry.first);
+    }
+    return names;
+}
+
+std::string Session::selectionText() const {
+    return Vo::SeSelectionSnapshot::capture(editor().getSharedSelector()).toText();
+}
+
+std::vector<std::string> Session::restoreText(const std::string &text, bool skip) {
+    return restore(Vo::SeSelectionSnapshot::fromText(text), skip);
+}
+
+// Shapes by key: the active layer's, by their graph object's id (AppShape's identity key).
+std::vector<std::string> Session::restore(const Vo::SeSelectionSnapshot &snapshot, bool skip) {
+    const VoExample::AppLayerInterface &layer = getController().getLayer();
+    const auto resolve = [&layer](std::uint64_t key) {
+        AppShapeInterface *shape = key > static_cast<std::uint64_t>(INT_MAX)
+                                       ? nullptr
+                                       : layer.findShapeById(static_cast<int>(key));
+        return shape == nullptr ? RCShdPtr<Vo::SeShape>() : shape->getShape();
+    };
+    return snapshot.restore(editor().getSharedSelector(), resolve,
+                            skip ? Vo::SeSelectionSnapshot::Unresolved::skip
+                                 : Vo::SeSelectionSnapshot::Unresolved::refuse);
 }
 
 SessionState Session::capture() const {
@@ -193,8 +302,10 @@ SessionState Session::capture() const {
     for (const RCShdPtr<Vo::SnItem const> &item : *selection) {
         state.shapes.push_back(describe(*item, item.get() == primary));
     }
-    const RCShdPtr<Vo::SnSelection> hostSelection = getController().getApplicationSelection();
-    for (const RCShdPtr<Vo::SnItem const> &item : *hostSelection) {
+    if (layers.size() > 1) {
+        state.layer = getLayerNames()[active];
+    }
+    for (const RCShdPtr<Vo::SnItem const> &item : *applicationSelection) {
         state.host.push_back(SessionHostItems::describe(*item));
     }
     return state;

@@ -10,6 +10,7 @@
 
 #include "SeSelectionBatch.h"
 #include "SeSelectionHistory.h"
+#include "SeSelectionSnapshot.h"
 #include "SeShapeInterface.h"
 #include "SeShapeSelector.h"
 
@@ -18,19 +19,23 @@
 #include "foundation/RCWeakPtr.h"
 #include "host/PiGraphObject.h"
 #include "host/SnItem.h"
+#include "host/SnSelection.h"
 
 #include <cstddef>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace VoSession {
 
-// One session: the application's shape editor, the scene its shapes were built from (whose names
-// stay taken once the shapes are deleted), the shapes deleted with their removal event held back,
-// and the recorder of the shape events the controller sends. Plays the rest of the application
-// around the editor: builds and deletes shapes and writes the application's selection. Owns all of
-// it. Editor's thread only.
+// One session: the application's shape editors, one a layer on one graph (the first layer's tool
+// node is "Roto"; the scene's `layer` lines add more), of which one is active, the scene its shapes
+// were built from (whose names stay taken once the shapes are deleted), the shapes deleted with
+// their removal event held back, and the recorder of the shape events the controllers send. Plays
+// the rest of the application around the editors: builds and deletes shapes, writes the
+// application's selection and switches layers. The editor operations below are the active
+// layer's. Owns all of it. Editor's thread only.
 class Session {
 public:
     // maxShapes bounds the shapes the session's scene may describe (SessionScene).
@@ -39,12 +44,19 @@ public:
     Session &operator=(const Session &) = delete;
     ~Session();
 
-    VoExample::AppEditorController &getController() noexcept { return editor.getController(); }
+    VoExample::AppEditorController &getController() noexcept { return editor().getController(); }
     const VoExample::AppEditorController &getController() const noexcept {
-        return editor.getController();
+        return editor().getController();
     }
-    Vo::SeShapeSelector &getSelector() const { return editor.getSelector(); }
-    Vo::SeSelectionHistory &getHistory() noexcept { return editor.getHistory(); }
+    Vo::SeShapeSelector &getSelector() const { return editor().getSelector(); }
+    Vo::SeSelectionHistory &getHistory() noexcept { return editor().getHistory(); }
+
+    // Layers by their tool node's name, in creation order.
+    std::vector<std::string> getLayerNames() const;
+    int getActiveLayer() const noexcept { return static_cast<int>(active); }
+    // Makes that layer's editor the active one, which writes its selection into the application's
+    // (SeSelectorUpdater::republish). False when no layer has that name.
+    bool activateLayer(const std::string &name);
 
     // Opens a batch on the editor's selector, nested in any open one; `line` is where.
     void openBatch(long long line);
@@ -64,7 +76,8 @@ public:
     // ShapeAdded events: building the scene is no command. Gives null, or the shape whose building
     // ran out of memory (the session is then to be dropped).
     const SessionScene::Shape *build(const SessionScene &described);
-    // Builds one shape, sending its ShapeAdded; its name must be free (SessionScene::parseShape).
+    // Builds one shape in the layer it names, sending its ShapeAdded; its name must be free
+    // (SessionScene::parseShape).
     void addShape(const SessionScene::Shape &shape);
 
     // Live shapes, by name; null when none has that name.
@@ -87,10 +100,21 @@ public:
     // already (an application compares before it writes, as the library does).
     void selectInApplication(const std::vector<Vo::RCShdPtr<Vo::PiGraphObject const>> &objects);
 
+    // Saved selections of the active layer's editor (SeSelectionSnapshot): kept under a name, or
+    // as text. Restoring is one change; an entry that no longer resolves is refused, naming it,
+    // or, with skip, left out and described in the result. recall gives false for an unknown name.
+    void saveSelection(const std::string &name);
+    bool recallSelection(const std::string &name, bool skip, std::vector<std::string> &skipped);
+    std::vector<std::string> getSavedNames() const;
+    std::string selectionText() const;
+    std::vector<std::string> restoreText(const std::string &text, bool skip);
+
     // Reads both selections; raises nothing.
     SessionState capture() const;
     std::vector<std::string> takeEvents() { return recorder.take(); }
-    std::vector<std::string> takeCallbacks() { return editor.takeCallbacks(); }
+    // The callback lists that ran, layer by layer; with several layers each is named
+    // "LAYER:list".
+    std::vector<std::string> takeCallbacks();
 
 private:
     // A shape the session built: its name and id outlive it, and its weak pointer still tells its
@@ -101,10 +125,18 @@ private:
         Vo::RCWeakPtr<Vo::SeShapeInterface> weak;
     };
 
+    VoExample::AppShapeEditor &editor() const { return *layers[active]; }
+    // A further layer's editor, its name taken in the scene (SessionScene::addLayer).
+    void addLayer(const std::string &name);
     std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;
+    std::vector<std::string> restore(const Vo::SeSelectionSnapshot &snapshot, bool skip);
     SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
 
-    VoExample::AppShapeEditor editor;
+    // The first layer's editor comes first: the others share its graph.
+    std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
+    std::size_t active = 0;
+    // The application's selection, the same for every layer.
+    Vo::RCShdPtr<Vo::SnSelection> applicationSelection;
     // Innermost last; before the recorder, which must outlive their commits.
     std::vector<std::unique_ptr<Vo::SeSelectionBatch>> batches;
     long long batchLine = 0;
@@ -113,6 +145,7 @@ private:
     // The place in built of each shape's counter block.
     Vo::PtrMap<const void *, std::size_t> builtAt;
     std::vector<Built> waiting;
+    std::map<std::string, Vo::SeSelectionSnapshot> saved;
     // Last: it leaves the controller's dispatchers before the editor goes.
     SessionEventRecorder recorder;
 };

@@ -18,6 +18,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
+#include <sstream>
 
 namespace VoSession {
 
@@ -126,6 +128,7 @@ SessionCommands::SessionCommands(Session &owner) : session(owner) {
     addTwinCommands(handles);
     addApplicationCommands(points, handles);
     addHistoryCommands();
+    addSavingCommands();
     addSessionCommands();
 }
 
@@ -329,8 +332,109 @@ void SessionCommands::addHistoryCommands() {
         });
 }
 
+void SessionCommands::addSavingCommands() {
+    heading("Saved selections (SeSelectionSnapshot; skip: leave out what no longer resolves):");
+    add("save", "NAME", "keeps the editor's selection under NAME",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            const std::vector<std::string> words = arguments.rest();
+            if (words.size() != 1) {
+                arguments.fail("save takes one name (expected save NAME)");
+            }
+            if (arguments.finish()) {
+                session.saveSelection(words.front());
+                report.results.push_back("saved as " + words.front());
+            }
+        });
+    add("recall", "NAME [skip]", "restores the selection saved under NAME, as one change",
+        [this](SessionArguments &arguments, SessionReport &report) { recall(arguments, report); });
+    add("save-file", "FILE", "writes the editor's selection into FILE (its text form)",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            saveFile(arguments, report);
+        });
+    add("load-file", "FILE [skip]", "restores the selection written in FILE, as one change",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            loadFile(arguments, report);
+        });
+}
+
+namespace {
+
+// The words "NAME [skip]": the name, and whether skip was given.
+bool readSkip(SessionArguments &arguments, std::string &name, const char *usage) {
+    const std::vector<std::string> words = arguments.rest();
+    if (words.empty() || words.size() > 2 || (words.size() == 2 && words[1] != "skip")) {
+        arguments.fail(std::string("expected ") + usage);
+        return false;
+    }
+    name = words.front();
+    return words.size() == 2;
+}
+
+void reportSkipped(const std::vector<std::string> &skipped, SessionReport &report) {
+    for (const std::string &entry : skipped) {
+        report.results.push_back("left out " + entry);
+    }
+}
+
+} // namespace
+
+void SessionCommands::recall(SessionArguments &arguments, SessionReport &report) {
+    std::string name;
+    const bool skip = readSkip(arguments, name, "recall NAME [skip]");
+    const std::vector<std::string> names = session.getSavedNames();
+    if (!name.empty() && std::find(names.begin(), names.end(), name) == names.end()) {
+        arguments.fail("no selection saved as " + SessionText::quote(name) + " (expected " +
+                       (names.empty() ? std::string("\"save NAME\" first")
+                                      : "one of " + SessionText::join(names, ", ")) +
+                       ")");
+    }
+    std::vector<std::string> skipped;
+    if (arguments.finish() && session.recallSelection(name, skip, skipped)) {
+        reportSkipped(skipped, report);
+    }
+}
+
+void SessionCommands::saveFile(SessionArguments &arguments, SessionReport &report) {
+    const std::vector<std::string> words = arguments.rest();
+    if (words.size() != 1) {
+        arguments.fail("save-file takes one file name (expected save-file FILE)");
+    }
+    if (!arguments.finish()) {
+        return;
+    }
+    std::ofstream file(words.front(), std::ios::binary);
+    file << session.selectionText();
+    file.close();
+    if (!file) {
+        arguments.fail("cannot write " + SessionText::quote(words.front()) +
+                       " (expected a file that can be written)");
+        return;
+    }
+    report.results.push_back("written to " + words.front());
+}
+
+void SessionCommands::loadFile(SessionArguments &arguments, SessionReport &report) {
+    std::string name;
+    const bool skip = readSkip(arguments, name, "load-file FILE [skip]");
+    std::ifstream file(name, std::ios::binary);
+    if (!name.empty() && !file) {
+        arguments.fail("cannot open " + SessionText::quote(name) +
+                       " (expected a file written by save-file)");
+    }
+    if (!arguments.finish()) {
+        return;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    reportSkipped(session.restoreText(text.str(), skip), report);
+}
+
 void SessionCommands::addSessionCommands() {
     heading("The session:");
+    add("layer", "NAME", "makes that layer's editor the active one: republish writes it out",
+        [this](SessionArguments &arguments, SessionReport &report) {
+            switchLayer(arguments, report);
+        });
     add("show", "", "prints the state", [](SessionArguments &arguments, SessionReport &report) {
         report.display = SessionReport::StateDisplay::Always;
         arguments.finish();
@@ -558,8 +662,26 @@ void SessionCommands::addShape(SessionArguments &arguments) {
     if (!problem.empty()) {
         arguments.fail(problem);
     }
+    shape.layer = session.getActiveLayer();
     if (arguments.finish()) {
         session.addShape(shape);
+    }
+}
+
+void SessionCommands::switchLayer(SessionArguments &arguments, SessionReport &report) {
+    const std::vector<std::string> names = session.getLayerNames();
+    const std::vector<std::string> words = arguments.rest();
+    const std::string expected = "(expected one of " + SessionText::join(names, ", ") + ")";
+    if (words.size() != 1) {
+        arguments.fail("layer takes one layer name " + expected);
+    } else if (std::find(names.begin(), names.end(), words.front()) == names.end()) {
+        arguments.fail("unknown layer " + SessionText::quote(words.front()) + " " + expected);
+    } else if (session.getBatchDepth() > 0) {
+        arguments.fail("cannot switch layers inside a batch (expected \"end\" first)");
+    }
+    if (arguments.finish()) {
+        session.activateLayer(words.front());
+        report.results.push_back("layer " + words.front() + " is active");
     }
 }
 

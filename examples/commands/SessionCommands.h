@@ -96,6 +96,12 @@ private:
     void deleteShape(SessionArguments &arguments, SessionReport &report);
     void sendRemoval(SessionArguments &arguments);
     void selectInApplication(SessionArguments &arguments);
+    void switchLayer(SessionArguments &arguments, SessionReport &report);
+    // Saved selections: under a name, and in files.
+    void addSavingCommands();
+    void recall(SessionArguments &arguments, SessionReport &report);
+    void saveFile(SessionArguments &arguments, SessionReport &report);
+    void loadFile(SessionArguments &arguments, SessionReport &report);
     void describeScene(SessionReport &report) const;
     void help(SessionReport &report) const;
 

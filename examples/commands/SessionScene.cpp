@@ -12,6 +12,7 @@ namespace VoSession {
 namespace {
 
 const char *const shapeSyntax = "\"shape NAME POINTS [HANDLES] [single]\"";
+const char *const layerSyntax = "\"layer NAME\"";
 
 } // namespace
 
@@ -46,14 +47,20 @@ std::string SessionScene::addLine(const std::string &line, long long number) {
     if (words.empty()) {
         return std::string();
     }
+    if (words.front() == "layer") {
+        return words.size() == 2
+                   ? addLayer(words[1])
+                   : std::string("a layer line holds one name (expected ") + layerSyntax + ")";
+    }
     if (words.front() != "shape") {
         return "unknown directive " + SessionText::quote(words.front()) + " (expected " +
-               shapeSyntax + ")";
+               shapeSyntax + " or " + layerSyntax + ")";
     }
     Shape shape;
     std::string problem = parseShape(words, 1, shape);
     if (problem.empty()) {
         shape.line = number;
+        shape.layer = static_cast<int>(layers.size());
         add(shape);
     }
     return problem;
@@ -97,6 +104,24 @@ void SessionScene::add(const Shape &shape) {
         throw;
     }
     total += shape.nbPoints + shape.nbHandles;
+}
+
+std::string SessionScene::addLayer(const std::string &name) {
+    const std::string editor = name + ".Editor";
+    std::string problem = checkName(name);
+    if (problem.empty()) {
+        problem = checkName(editor);
+    }
+    if (problem.empty() && layers.size() >= maxLayers) {
+        problem = "layer " + SessionText::quote(name) + " makes the scene too large (expected at " +
+                  "most " + std::to_string(maxLayers) + " layers beyond the first)";
+    }
+    if (problem.empty()) {
+        layers.push_back(name);
+        names.insert(name);
+        names.insert(editor);
+    }
+    return problem;
 }
 
 std::string SessionScene::checkName(const std::string &name) const {

@@ -8,12 +8,15 @@
 
 namespace VoSession {
 
-// A scene description: the shapes to build, in order, by name, with their numbers of points and
-// gradient handles and whether their curve's "Points" is one single-valued input, and the set of
-// names taken. Its text has one shape a line, `shape NAME POINTS [HANDLES] [single]`, with '#'
-// comments and blank lines. Names are printable UTF-8 without control characters, at most
-// maxNameLength bytes, unique and never those of the graph's nodes; a shape once described keeps
-// its name taken, and counts towards the bound on shapes, its points and handles towards the total.
+// A scene description: the layers beyond the first, and the shapes to build, in order, by name,
+// with their layer, their numbers of points and gradient handles and whether their curve's "Points"
+// is one single-valued input, and the set of names taken. Its text has one shape a line,
+// `shape NAME POINTS [HANDLES] [single]`, or `layer NAME`, after which the shapes go to a new layer
+// of that name (its tool node; its editor node is "NAME.Editor"), with '#' comments and blank
+// lines. Layer names follow the rules of shape names, with their editor node's name. Names are
+// printable UTF-8 without control characters, at most maxNameLength bytes, unique and never those
+// of the graph's nodes; a shape once described keeps its name taken, and counts towards the bound
+// on shapes, its points and handles towards the total.
 class SessionScene {
 public:
     struct Shape {
@@ -21,6 +24,8 @@ public:
         int nbPoints = 0;
         int nbHandles = 0;
         bool singleValuedPoints = false;
+        // 0: the first layer; n: getLayers()[n - 1].
+        int layer = 0;
         // The line that described it, for messages; 0 when it came from no file.
         long long line = 0;
     };
@@ -34,6 +39,8 @@ public:
     static constexpr std::size_t defaultMaxShapes = 100000;
     // The longest name, in bytes.
     static constexpr std::size_t maxNameLength = 256;
+    // The most layers a scene may add to the first.
+    static constexpr std::size_t maxLayers = 64;
 
     // reservedNames: names no shape may take (the graph's nodes); maxShapes: how many shapes may
     // be described.
@@ -49,7 +56,10 @@ public:
     std::string parseShape(const std::vector<std::string> &words, std::size_t first,
                            Shape &shape) const;
     void add(const Shape &shape);
+    // Takes NAME and "NAME.Editor" for a new layer; gives what is wrong, or an empty string.
+    std::string addLayer(const std::string &name);
     const std::vector<Shape> &getShapes() const noexcept { return shapes; }
+    const std::vector<std::string> &getLayers() const noexcept { return layers; }
 
 private:
     // Adds the shape that line describes, numbered number; gives what is wrong with the line, or
@@ -62,6 +72,7 @@ private:
     std::vector<std::string> reservedNames;
     std::size_t maxShapes;
     std::vector<Shape> shapes;
+    std::vector<std::string> layers;
     std::unordered_set<std::string> names;
     long long total = 0;
 };

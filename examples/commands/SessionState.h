@@ -27,6 +27,8 @@ struct SessionState {
         std::vector<std::string> path;
     };
 
+    // The active layer, whose editor's selection `shapes` is; empty for a session of one layer.
+    std::string layer;
     std::vector<Shape> shapes;
     std::vector<HostItem> host;
 };

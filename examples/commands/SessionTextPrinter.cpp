@@ -56,14 +56,17 @@ void SessionTextPrinter::printState(const SessionReport &report) {
     for (const SessionState::HostItem &item : report.state.host) {
         items.push_back(describe(item));
     }
+    const std::string &layer = report.state.layer;
     if (report.display == SessionReport::StateDisplay::WhenChanged && stateShown &&
-        shapes == shownShapes && items == shownItems) {
+        layer == shownLayer && shapes == shownShapes && items == shownItems) {
         printBlock("selections:", {"unchanged"}, "");
         return;
     }
+    printBlock("layer:", layer.empty() ? std::vector<std::string>() : std::vector{layer}, "");
     printBlock("editor:", shapes, "(nothing selected)");
     printBlock("host:", items, "(empty)");
     stateShown = true;
+    shownLayer = layer;
     shownShapes = std::move(shapes);
     shownItems = std::move(items);
 }

@@ -32,6 +32,7 @@ private:
     static std::string describe(const SessionState::Shape &shape);
 
     bool stateShown = false;
+    std::string shownLayer;
     std::vector<std::string> shownShapes;
     std::vector<std::string> shownItems;
 };

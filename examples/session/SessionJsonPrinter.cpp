@@ -25,6 +25,9 @@ void SessionJsonPrinter::printReport(const SessionReport &report) {
 }
 
 void SessionJsonPrinter::writeShapes(SessionJsonWriter &json, const SessionState &state) {
+    if (!state.layer.empty()) {
+        json.key("layer").value(state.layer);
+    }
     json.key("editor").beginArray();
     for (const SessionState::Shape &shape : state.shapes) {
         json.beginObject().key("shape").value(shape.name);

@@ -21,7 +21,7 @@ public:
     int getNbInputs() const noexcept;
 
     int getNbSubInputs() const noexcept override { return components.getSize(); }
-    RCShdPtr<PiInput> getSubInput(int index) const override { return components.get(index); }
+    RCShdPtr<PiInput> getSubInput(int at) const override { return components.get(at); }
 
 protected:
     friend class PiInputFactory;

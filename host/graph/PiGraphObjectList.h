@@ -24,8 +24,8 @@ namespace Vo {
 // lists, which no parent can settle, keep them up to date at once.
 template <class T> class PiGraphObjectList {
 public:
-    // holder: the input whose list this is; null for a node's lists.
-    explicit PiGraphObjectList(PiInput *holder = nullptr) noexcept : holder(holder) {}
+    // input: the input whose list this is; null for a node's lists.
+    explicit PiGraphObjectList(PiInput *input = nullptr) noexcept : holder(input) {}
     PiGraphObjectList(const PiGraphObjectList &) = delete;
     PiGraphObjectList &operator=(const PiGraphObjectList &) = delete;
     ~PiGraphObjectList() {

@@ -18,7 +18,7 @@ public:
     bool evaluate(const RCShdPtr<PiNode const> &node) const override;
 
 protected:
-    explicit PiNodeFlagTest(Flag flag) noexcept : flag(flag) {}
+    explicit PiNodeFlagTest(Flag wanted) noexcept : flag(wanted) {}
     ~PiNodeFlagTest() noexcept override;
 
     // The predicate of a new Test, a class made from a flag by its default constructor.

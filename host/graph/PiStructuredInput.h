@@ -34,7 +34,7 @@ public:
                                                      const Vector<std::string> &componentNames);
 
     int getNbSubInputs() const noexcept override { return inputs.getSize(); }
-    RCShdPtr<PiInput> getSubInput(int index) const override { return inputs.get(index); }
+    RCShdPtr<PiInput> getSubInput(int at) const override { return inputs.get(at); }
 
 protected:
     friend class PiInputFactory;

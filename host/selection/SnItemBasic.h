@@ -29,7 +29,8 @@ template <class T> void snDumpItemData(std::ostream &out, const RCShdPtr<T> &dat
 // Thread safety: as SnItem; the datum is copied and compared on the item's thread.
 template <class D> class VO_FOUNDATION_API SnItemBasic : public SnItem {
 public:
-    SnItemBasic(const RCShdPtr<SnParts> &parts, const D &data) : SnItem(parts), data(data) {}
+    SnItemBasic(const RCShdPtr<SnParts> &itemParts, const D &itemData)
+        : SnItem(itemParts), data(itemData) {}
 
     SnItemBasic *clone() const override { return new SnItemBasic(*this); }
     bool isEqualImp(const SnItem &other) const override {

@@ -178,14 +178,14 @@ private:
     mutable RankIndex ranks;
 };
 
-template <class I> void SnPartsBasic<I>::appendRange(I first, I count) {
-    if (count <= 0) {
+template <class I> void SnPartsBasic<I>::appendRange(I first, I number) {
+    if (number <= 0) {
         return;
     }
     prepareChange();
-    const I last = first > std::numeric_limits<I>::max() - (count - 1)
+    const I last = first > std::numeric_limits<I>::max() - (number - 1)
                        ? std::numeric_limits<I>::max()
-                       : static_cast<I>(first + (count - 1));
+                       : static_cast<I>(first + (number - 1));
     const std::uint64_t finalSize =
         parts.size() + static_cast<std::uint64_t>(static_cast<std::int64_t>(last) - first + 1);
     if (first < 0 ||
@@ -231,17 +231,17 @@ template <class I> int SnPartsBasic<I>::getRank(const I &index) const {
     return *ranks.ranks->find(index);
 }
 
-template <class I> void SnPartsBasic<I>::reserve(std::int64_t count) {
-    const auto wanted = static_cast<std::uint64_t>(std::max<std::int64_t>(count, 0));
+template <class I> void SnPartsBasic<I>::reserve(std::int64_t number) {
+    const auto wanted = static_cast<std::uint64_t>(std::max<std::int64_t>(number, 0));
     parts.reserve(static_cast<std::size_t>(wanted));
     if (wanted > bitCount()) {
         growBits(wanted);
     }
 }
 
-template <class I> void SnPartsBasic<I>::reserve(std::int64_t count, I largest) {
-    reserve(count);
-    const auto wanted = static_cast<std::uint64_t>(std::max<std::int64_t>(count, 0));
+template <class I> void SnPartsBasic<I>::reserve(std::int64_t number, I largest) {
+    reserve(number);
+    const auto wanted = static_cast<std::uint64_t>(std::max<std::int64_t>(number, 0));
     if (largest >= 0 &&
         static_cast<std::uint64_t>(largest) < kDenseFactor * (wanted + 1) + kDenseSlack) {
         if (static_cast<std::uint64_t>(largest) >= bitCount()) {
@@ -402,9 +402,9 @@ template <class I> void SnPartsBasic<I>::growBits(std::uint64_t minBits) {
     });
 }
 
-template <class I> void SnPartsBasic<I>::reserveAtLeast(std::size_t count) {
-    if (count > parts.capacity()) {
-        parts.reserve(std::max(count, 2 * parts.capacity()));
+template <class I> void SnPartsBasic<I>::reserveAtLeast(std::size_t number) {
+    if (number > parts.capacity()) {
+        parts.reserve(std::max(number, 2 * parts.capacity()));
     }
 }
 
@@ -473,8 +473,8 @@ template <class I> void SnPartsBasic<I>::insertOutliers(std::size_t from) {
 
 template <class I>
 template <class P>
-std::size_t SnPartsBasic<I>::dropIf(std::size_t count, P isDropped) {
-    const auto end = parts.begin() + static_cast<std::ptrdiff_t>(count);
+std::size_t SnPartsBasic<I>::dropIf(std::size_t number, P isDropped) {
+    const auto end = parts.begin() + static_cast<std::ptrdiff_t>(number);
     const auto kept = std::remove_if(parts.begin(), end, [this, &isDropped](const I &index) {
         if (!isDropped(index)) {
             return false;

@@ -45,6 +45,14 @@ TestController::TestController()
     compositionGraph->connect(roto, output);
 }
 
+TestController::TestController(const RCShdPtr<PiGraph> &sharedGraph, const std::string &suffix)
+    : compositionGraph(sharedGraph), editorNode(sharedGraph->addNode("ShapeEditor" + suffix)),
+      roto(sharedGraph->addNode("Roto" + suffix, PiNode::Tool)),
+      output(sharedGraph->addNode("Output" + suffix, PiNode::PrimaryOutput)),
+      selector(new SeShapeSelector) {
+    compositionGraph->connect(roto, output);
+}
+
 TestController::~TestController() = default;
 
 int TestController::addShape(const std::string &name, int nbPoints, int nbHandles,

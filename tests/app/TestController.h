@@ -26,6 +26,9 @@ namespace VoTest {
 class TestController : public Vo::SeShapeEditorControllerInterface {
 public:
     TestController();
+    // A second layer in another controller's graph, sharing its application selection: nodes
+    // "ShapeEditor<suffix>", "Roto<suffix>" and "Output<suffix>", with a selector of its own.
+    TestController(const Vo::RCShdPtr<Vo::PiGraph> &sharedGraph, const std::string &suffix);
     ~TestController() override;
 
     // A shape with a curve of nbPoints points (multi-valued "Points" of composite x/y elements, or

@@ -15,7 +15,7 @@ using namespace Vo;
 
 class ShapeEditing : public SeShapeInterface {
 public:
-    explicit ShapeEditing(const RCShdPtr<PiInput> &curve) : curve(curve) {}
+    explicit ShapeEditing(const RCShdPtr<PiInput> &input) : curve(input) {}
     RCShdPtr<SeShape> getShape() override { return shape; }
     RCShdPtr<PiInput> getCurveInput() override { return curve; }
     RCShdPtr<SeShape> shape;
@@ -24,8 +24,8 @@ public:
 
 class Shape : public SeShape {
 public:
-    Shape(const RCShdPtr<PiGraphObject> &object, const RCWeakPtr<SeShapeInterface> &editing)
-        : object(object), editing(editing) {}
+    Shape(const RCShdPtr<PiGraphObject> &graphObject, const RCWeakPtr<SeShapeInterface> &side)
+        : object(graphObject), editing(side) {}
     RCShdPtr<PiGraphObject> getGraphObject() override { return object; }
     RCShdPtr<PiGraphObject const> getGraphObject() const override { return object; }
     RCWeakPtr<SeShapeInterface> getShapeInterface() const override { return editing; }

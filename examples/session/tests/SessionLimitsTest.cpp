@@ -138,6 +138,50 @@ TEST(SessionSceneTest, BoundsNamesAndShapes) {
               "included)");
 }
 
+// Layer lines take a name as shapes do, with their editor node's; the shapes after one are its.
+TEST(SessionSceneTest, LayersTakeTheirNamesAndTheShapesAfterThem) {
+    SessionScene scene({"Roto", "ShapeEditor"});
+    EXPECT_EQ(readError(scene, "shape A 1\nlayer Mask\nshape B 1\nlayer Mask2 x\n"),
+              "t.scene:4: a layer line holds one name (expected \"layer NAME\")");
+    ASSERT_EQ(scene.getShapes().size(), 2u);
+    EXPECT_EQ(scene.getShapes()[0].layer, 0);
+    EXPECT_EQ(scene.getShapes()[1].layer, 1);
+    EXPECT_EQ(readError(scene, "layer B\n"),
+              "t.scene:1: shape name \"B\" is taken (expected a new name)");
+    EXPECT_EQ(readError(scene, "shape Mask.Editor 1\n"),
+              "t.scene:1: shape name \"Mask.Editor\" is taken (expected a new name)");
+    EXPECT_EQ(readError(scene, "layer Roto\n"),
+              "t.scene:1: \"Roto\" names a node of the graph (expected a shape name other than "
+              "Roto, ShapeEditor)");
+    EXPECT_EQ(scene.getLayers(), std::vector<std::string>{"Mask"});
+
+    SessionScene many({"Roto"});
+    std::string lines;
+    for (std::size_t layer = 0; layer <= SessionScene::maxLayers; ++layer) {
+        lines += "layer L" + std::to_string(layer) + "\n";
+    }
+    EXPECT_EQ(readError(many, lines),
+              "t.scene:65: layer \"L64\" makes the scene too large (expected at most 64 layers "
+              "beyond the first)");
+
+    // Built, each layer is an editor of its own on one graph; shapes are found in the active one.
+    VoSession::Session session;
+    SessionScene two(session.getNodeNames());
+    std::istringstream text("shape A 2\nlayer Mask\nshape B 2\n");
+    std::string error;
+    ASSERT_TRUE(two.read(text, "t.scene", error)) << error;
+    ASSERT_EQ(session.build(two), nullptr);
+    EXPECT_EQ(session.getLayerNames(), (std::vector<std::string>{"Roto", "Mask"}));
+    EXPECT_NE(session.findShape("A"), nullptr);
+    EXPECT_EQ(session.findShape("B"), nullptr);
+    EXPECT_FALSE(session.activateLayer("Nowhere"));
+    ASSERT_TRUE(session.activateLayer("Mask"));
+    EXPECT_EQ(session.getActiveLayer(), 1);
+    EXPECT_NE(session.findShape("B"), nullptr);
+    EXPECT_EQ(session.capture().layer, "Mask");
+    EXPECT_EQ(session.capture().host.front().name, "Mask.Editor"); // written out on activation
+}
+
 struct ScriptRun {
     std::string transcript;
     std::string errors;

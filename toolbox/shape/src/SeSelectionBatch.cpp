@@ -5,6 +5,7 @@
 
 #include "base/RCExInvalidCall.h"
 
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <unordered_map>
@@ -103,10 +104,12 @@ void SeShapeSelector::endBatch(bool keep) {
 // The selection object still holds the state of the batch's start. When the application's
 // selection was mirrored in meanwhile, it holds what the batch abandons: the selection's observers
 // are told again of the start state, as a put-back (no callback runs, no history step), so the
-// updater writes it back into the application's selection and both are as at the start.
+// updater writes it back into the application's selection and both are as at the start. A replay
+// that changed the selection was mirrored in full already: nothing is left to bring back in step.
 void SeShapeSelector::abandon(BatchState &ended) noexcept {
+    const std::uint64_t start = selection->getRevision();
     replayEdits(ended);
-    if (ended.replaced) {
+    if (ended.replaced && selection->getRevision() == start) {
         putBack(
             [&] { selection->replaceAllItems(RCShdPtr<SnSelection const>(selection->clone())); });
     }

@@ -6,6 +6,7 @@
 #include "SeShapeItems.h"
 #include "SeUpdaterItems.h"
 
+#include "base/RCExInvalidCall.h"
 #include "base/RCSWEnds.h"
 #include "foundation/RCWeakAccessor.h"
 #include "host/ObHints.h"
@@ -27,6 +28,7 @@
 #include <algorithm>
 #include <exception>
 #include <string>
+#include <typeinfo>
 #include <unordered_set>
 #include <utility>
 
@@ -51,16 +53,46 @@ ItemFilter makeItemFilter(const ItemFilter &predicate) {
     return ItemFilter(toolNodeTest) & predicate;
 }
 
+// The graph object of a graph-object item, when it is no node; null otherwise.
+RCShdPtr<PiGraphObject const> objectNotNode(const RCShdPtr<SnItem const> &item) {
+    const auto *objectItem = rcFastCast<const PiGraphObjectSnItemConst>(item.get());
+    if (objectItem == nullptr) {
+        return RCShdPtr<PiGraphObject const>();
+    }
+    RCShdPtr<PiGraphObject const> object = objectItem->getGraphObject();
+    return object.isNull() || object->asNode() != nullptr ? RCShdPtr<PiGraphObject const>()
+                                                          : object;
+}
+
 class GraphObjectsNotNodes : public ItemPredicateImp {
 public:
     bool evaluate(const RCShdPtr<SnItem const> &item) const override {
-        const auto *objectItem = rcFastCast<const PiGraphObjectSnItemConst>(item.get());
-        if (objectItem == nullptr) {
-            return false;
-        }
-        const RCShdPtr<PiGraphObject const> object = objectItem->getGraphObject();
-        return !object.isNull() && object->asNode() == nullptr;
+        return !objectNotNode(item).isNull();
     }
+};
+
+// One layer's objects: shares the layer's node.
+class GraphObjectsOf : public ItemPredicateImp {
+public:
+    explicit GraphObjectsOf(const RCShdPtr<PiNode const> &owner) : node(owner) {}
+    bool evaluate(const RCShdPtr<SnItem const> &item) const override {
+        const RCShdPtr<PiGraphObject const> object = objectNotNode(item);
+        return !object.isNull() && object->getOwnerNode().get() == node.get();
+    }
+
+private:
+    RCShdPtr<PiNode const> node;
+};
+
+// The application's callable.
+class ItemFunctionTest : public ItemPredicateImp {
+public:
+    explicit ItemFunctionTest(SeSelectorUpdater::ItemFunction callable)
+        : test(std::move(callable)) {}
+    bool evaluate(const RCShdPtr<SnItem const> &item) const override { return test(item); }
+
+private:
+    SeSelectorUpdater::ItemFunction test;
 };
 
 } // namespace
@@ -88,6 +120,21 @@ SeSelectorUpdater::~SeSelectorUpdater() {
 
 SeSelectorUpdater::ItemTestPtr SeSelectorUpdater::graphObjectsNotNodes() {
     return ItemTestPtr(new GraphObjectsNotNodes);
+}
+
+SeSelectorUpdater::ItemTestPtr
+SeSelectorUpdater::graphObjectsOf(const RCShdPtr<PiNode const> &node) {
+    if (node.isNull()) {
+        RCExUtil::throwExNullPtr(typeid(PiNode const *).name());
+    }
+    return ItemTestPtr(new GraphObjectsOf(node));
+}
+
+SeSelectorUpdater::ItemTestPtr SeSelectorUpdater::itemTest(ItemFunction test) {
+    if (!test) {
+        RCExUtil::throwExNullPtr(typeid(ItemFunction *).name());
+    }
+    return ItemTestPtr(new ItemFunctionTest(std::move(test)));
 }
 
 void SeSelectorUpdater::update(ObSubject<Sn> *, const ObHints &hints) {
@@ -159,11 +206,22 @@ bool SeSelectorUpdater::haveSameShapes(const SnSelection &hostView) const {
 }
 
 void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes) {
+    if (selector->isRestoringAfterFault()) {
+        onEditorPutBack(change);
+        return;
+    }
+    keepHostBefore(change);
     if (followEditorSplice(change, changes)) {
         return;
     }
     editorMirror = EditorMirror();
     decideEditorCallbacks(changes);
+    publish();
+}
+
+// The application's selection becomes the mirror of the editor's, in one write when it differs;
+// the record of that mirror follows.
+void SeSelectorUpdater::publish() {
     PartsLayout layout;
     const RCShdPtr<SnSelection> mirrored = mirrorOfEditor(layout);
     EditorMirror known = mirrorFacts(*mirrored, layout); // asked before the write, like the rest
@@ -173,6 +231,63 @@ void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, C
     known.editorRevision = selectorSelection->getRevision();
     known.hostRevision = hostSelection->getRevision();
     editorMirror = known;
+}
+
+void SeSelectorUpdater::republish() {
+    if (selector->isBatchOpen()) {
+        throw RCExInvalidCall("cannot republish the editor's selection while a batch is open on "
+                              "its selector");
+    }
+    editorMirror = EditorMirror();
+    publish();
+}
+
+bool SeSelectorUpdater::isPublished() const noexcept {
+    return editorMirror.editorRevision == selectorSelection->getRevision() &&
+           editorMirror.hostRevision == hostSelection->getRevision();
+}
+
+// Before anything of the change is mirrored. A copy of the application's items only when they are
+// not the mirror of the editor's selection before the change: the one-item changes, mirrored from
+// a mirror, cost no copy.
+void SeSelectorUpdater::keepHostBefore(const SnSelectionChangeHint &change) {
+    const bool mirror = editorMirror.editorRevision == change.getRevisionBefore() &&
+                        editorMirror.hostRevision == hostSelection->getRevision();
+    hostBefore.items = mirror ? RCShdPtr<SnSelection const>()
+                              : RCShdPtr<SnSelection const>(hostSelection->clone());
+    hostBefore.editorBefore = change.getRevisionBefore();
+    hostBefore.editorAfter = change.getRevisionAfter();
+    hostBefore.hostRevision = hostSelection->getRevision();
+}
+
+// The editor's selection put back after a change that failed (SeShapeSelector::
+// isRestoringAfterFault), which no one was told of: the application's selection goes back to what
+// it held before that change, so that a refused change leaves both selections as they were. A
+// put-back of a change this updater did not mirror is mirrored as any change. No callback runs.
+void SeSelectorUpdater::onEditorPutBack(const SnSelectionChangeHint &change) {
+    const HostBefore before = std::exchange(hostBefore, HostBefore());
+    editorMirror = EditorMirror();
+    PartsLayout layout;
+    const RCShdPtr<SnSelection> mirrored = mirrorOfEditor(layout);
+    EditorMirror known = mirrorFacts(*mirrored, layout);
+    const bool ours = before.editorAfter == change.getRevisionBefore();
+    if (!ours || hostSelection->getRevision() != before.hostRevision) {
+        const RCShdPtr<SnSelection const> restored =
+            ours && !before.items.isNull() ? before.items : RCShdPtr<SnSelection const>(mirrored);
+        if (!hostSelection->isEqual(restored)) {
+            writeGuarded(*hostSelection, restored);
+        }
+    }
+    if (hostSelection->isEqual(mirrored)) {
+        known.editorRevision = selectorSelection->getRevision();
+        known.hostRevision = hostSelection->getRevision();
+        editorMirror = known;
+    }
+    // The editor's selection is again what mirrored the application's, when it was.
+    if (ours && hostMirror.editorRevision == before.editorBefore &&
+        hostMirror.hostRevision == hostSelection->getRevision()) {
+        hostMirror.editorRevision = selectorSelection->getRevision();
+    }
 }
 
 // What a one-item change of the editor's selection needs to be mirrored by that item alone, once
@@ -308,6 +423,9 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
 // Either record stays valid only while both selections show the revisions it names, so a change of
 // one direction's selection ends the other's without being told.
 void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Changes &changes) {
+    // A put-back after this is none of the editor change last mirrored: an abandoned batch's,
+    // which brings the application's selection back in step.
+    hostBefore = HostBefore();
     if (followHostSplice(change, changes)) {
         return;
     }
@@ -365,7 +483,8 @@ void SeSelectorUpdater::rememberHostMirror(bool everyItemAShape) {
     }
 }
 
-void SeSelectorUpdater::writeGuarded(SnSelection &target, const RCShdPtr<SnSelection> &items) {
+void SeSelectorUpdater::writeGuarded(SnSelection &target,
+                                     const RCShdPtr<SnSelection const> &items) {
     const SeScopedValue<bool> guard(updating, true);
     target.replaceAllItems(items);
 }

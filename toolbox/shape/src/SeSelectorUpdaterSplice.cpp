@@ -15,7 +15,9 @@
 #include "host/graph/PiStructuredInput.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <iterator>
+#include <string>
 
 namespace Vo {
 
@@ -59,15 +61,15 @@ void SeSelectorUpdater::countSelected(const RCShdPtr<SnItem const> &item, int de
 }
 
 // Usable when the application's selection is still the mirror last written, the editor's
-// selection is at the revision right after it, and the change is neither a batch's commit nor a
-// put-back after a fault (both mirrored in full, with callbacks of their own).
+// selection is at the revision right after it, and the change is not a batch's commit (mirrored in
+// full, with callbacks of its own; a put-back after a fault never comes here).
 bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, Changes &changes) {
     const EditorMirror known = editorMirror; // the caller forgets it when this gives false
     if (change.isWhole() || !known.regular || !isOneItem(change) ||
         change.getRevisionBefore() != known.editorRevision ||
         change.getRevisionAfter() != selectorSelection->getRevision() ||
         hostSelection->getRevision() != known.hostRevision || known.ends != RCSWEnds::get() ||
-        !selector->getCommitOrigin().isNull() || selector->isRestoringAfterFault()) {
+        !selector->getCommitOrigin().isNull()) {
         return false;
     }
     const int position = change.getPosition();
@@ -215,11 +217,36 @@ bool SeSelectorUpdater::elementsFollow(const SeShapeSelector::PartsChange &note,
             : access->getGradientInput();
     const int count = rcDynamicCast<PiMultivaluedInput>(input)->getNbElements();
     if (count != known + (note.added ? 1 : -1)) {
+#ifndef NDEBUG
+        if (count == known) {
+            reportEarlyRenumbering(note, shape, count);
+        }
+#endif
         return false;
     }
     known = count;
     return true;
 }
+
+#ifndef NDEBUG
+// A mistake that gives no error, only wrong inputs in the application's selection: debug builds
+// name it where it happens.
+void SeSelectorUpdater::reportEarlyRenumbering(const SeShapeSelector::PartsChange &note,
+                                               const RCWeakPtr<SeShapeInterface> &shape,
+                                               int elements) {
+    const std::string operation = std::string("updateSelection") +
+                                  (note.points ? "Point" : "Handle") +
+                                  (note.added ? "Added" : "Deleted");
+    const std::string name = Items::modelOf(shape)->getGraphObject()->getName();
+    std::fprintf(stderr,
+                 "libVoshape: %s(shape \"%s\", %d) came before the graph changed: its %s input "
+                 "still has %d elements. Change the graph first, then renumber; the "
+                 "application's selection now holds the inputs of other %ss.\n",
+                 operation.c_str(), name.c_str(), note.index,
+                 note.points ? "\"Points\"" : "gradient", elements,
+                 note.points ? "point" : "handle");
+}
+#endif
 
 // One point's (handle's) items come in at, or leave from, its 1-based rank.
 bool SeSelectorUpdater::spliceParts(bool points, int rank, int index, bool insert,

@@ -10,13 +10,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <typeinfo>
 
 namespace Vo {
 
 const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
     [](SeShapeParts &p, int i) { p.appendPoint(i); },
     [](SeShapeParts &p, int first, int n) { p.appendPointRange(first, n); },
-    [](SeShapeParts &p, int n, int largest) { p.reservePoints(n, largest); },
+    [](SeShapeParts &p, int n) { p.reservePoints(n); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllHandles(from); },
     [](SeShapeParts &p, int i) { p.removePoint(i); },
     [](const SeShapeParts &p, int i) { return p.hasPoint(i); },
@@ -28,7 +29,7 @@ const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
 const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](SeShapeParts &p, int i) { p.appendHandle(i); },
     [](SeShapeParts &p, int first, int n) { p.appendHandleRange(first, n); },
-    [](SeShapeParts &p, int n, int largest) { p.reserveHandles(n, largest); },
+    [](SeShapeParts &p, int n) { p.reserveHandles(n); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllPoints(from); },
     [](SeShapeParts &p, int i) { p.removeHandle(i); },
     [](const SeShapeParts &p, int i) { return p.hasHandle(i); },
@@ -116,18 +117,74 @@ void SeShapeSelector::selectIndex(const PartsChannel &channel, int index) {
 void SeShapeSelector::selectPoint(int index) { selectIndex(pointsChannel, index); }
 void SeShapeSelector::selectHandle(int index) { selectIndex(handlesChannel, index); }
 
-void SeShapeSelector::selectPoints(const Vector<int> &indices) {
+void SeShapeSelector::selectIndices(const PartsChannel &channel, const Vector<int> &indices) {
     PrimaryShape primary;
     if (!findPrimaryShape(primary)) {
         return;
     }
     const RCShdPtr<SeShapeParts> parts =
-        partsWithout(pointsChannel, SeShapeItems::partsOf(*primary.item));
-    parts->reservePoints(static_cast<int>(std::min<std::size_t>(indices.size(), INT32_MAX)));
+        partsWithout(channel, SeShapeItems::partsOf(*primary.item));
+    channel.reserve(*parts, static_cast<int>(std::min<std::size_t>(indices.size(), INT32_MAX)));
     for (int index : indices) {
-        parts->appendPoint(index);
+        channel.append(*parts, index);
     }
     install(primary, parts);
+}
+
+void SeShapeSelector::selectPoints(const Vector<int> &indices) {
+    selectIndices(pointsChannel, indices);
+}
+void SeShapeSelector::selectHandles(const Vector<int> &indices) {
+    selectIndices(handlesChannel, indices);
+}
+
+namespace {
+
+// Parts holding exactly these sets; null when neither is given (a whole shape).
+RCShdPtr<SnParts> exactParts(const Vector<int> *points, const Vector<int> *handles) {
+    if (points == nullptr && handles == nullptr) {
+        return RCShdPtr<SnParts>();
+    }
+    const Vector<int> none;
+    const RCShdPtr<SeShapeParts> parts(new SeShapeParts);
+    for (const int index : points != nullptr ? *points : none) {
+        parts->appendPoint(index);
+    }
+    for (const int index : handles != nullptr ? *handles : none) {
+        parts->appendHandle(index);
+    }
+    return parts;
+}
+
+} // namespace
+
+// A selected shape's item is replaced in place, as the point operations replace the primary one
+// (install, which puts the old item back should the updater find an index without element); an
+// unselected shape comes in at the end, as addSelectedShape, or alone by the write that can put the
+// old items back.
+void SeShapeSelector::setShapeParts(const RCShdPtr<SeShape> &shape, const Vector<int> *points,
+                                    const Vector<int> *handles) {
+    if (shape.isNull()) {
+        RCExUtil::throwExNullPtr(typeid(SeShape const *).name());
+    }
+    const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
+    if (editing.isNull()) {
+        return;
+    }
+    const RCShdPtr<SnParts> parts = exactParts(points, handles);
+    const RCShdPtr<SnItem const> selected = findSelectedItem(shape);
+    if (!selected.isNull()) {
+        install(PrimaryShape{selected, SeShapeItems::asShapeItem(selected).getData()}, parts);
+        return;
+    }
+    SnSelection &target = current();
+    if (target.isEmpty() && batch == nullptr) {
+        const RCShdPtr<SnSelection> result = SnSelection::create();
+        result->addItem(SeShapeItems::make(parts, editing));
+        handOver(result);
+        return;
+    }
+    target.insertItem(target.getNbItems(), SeShapeItems::make(parts, editing));
 }
 
 void SeShapeSelector::selectAll(const PartsChannel &channel, int count) {

@@ -46,7 +46,7 @@ struct SeShapeSelector::BatchState {
 struct SeShapeSelector::PartsChannel {
     void (*append)(SeShapeParts &, int);
     void (*appendRange)(SeShapeParts &, int first, int count);
-    void (*reserve)(SeShapeParts &, int count, int largest);
+    void (*reserve)(SeShapeParts &, int count);
     // Gives `parts` the other side's set of `from`.
     void (*takeOtherSide)(SeShapeParts &parts, const RCShdPtr<SnParts const> &from);
     void (*remove)(SeShapeParts &, int);
