@@ -3,6 +3,7 @@
 #include "SeIdentityKey.h"
 #include "SeShapeItem.h"
 #include "SeShapeItems.h"
+#include "SeShapeKeyIndex.h"
 #include "SeShapeParts.h"
 
 #include "base/RCExInvalidCall.h"
@@ -150,7 +151,7 @@ SeSelectionSnapshot SeSelectionSnapshot::capture(const RCShdPtr<SeShapeSelector>
         const RCShdPtr<SeShape> shape = editing.isNull()
                                             ? RCShdPtr<SeShape>()
                                             : RCWeakAccessor<SeShapeInterface>(editing)->getShape();
-        const auto *key = dynamic_cast<const SeIdentityKey *>(shape.get());
+        const SeIdentityKey *key = shape.isNull() ? nullptr : SeShapeKeyIndex::promiseOf(*shape);
         if (key == nullptr) {
             throw RCExInvalidCall("selected shape " + std::to_string(place + 1) +
                                   (shape.isNull() ? " is gone" : " makes no identity-key promise"));
