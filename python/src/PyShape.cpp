@@ -36,7 +36,7 @@ namespace {
 
 std::string describe(PyShape &shape) {
     const PyEditor::Record &record = shape.getRecord();
-    std::string text = "<voshape.Shape " + VoSession::SessionText::quote(record.name) +
+    std::string text = "<voshape.Shape " + std::string(py::repr(py::str(record.name))) +
                        " id=" + std::to_string(record.id);
     if (!shape.getEditor().isAlive(shape.getIndex())) {
         return text + " deleted>";

@@ -1,6 +1,8 @@
 """The selector's operations and queries, with Python arguments."""
 
 import array
+import subprocess
+import sys
 
 import pytest
 
@@ -355,3 +357,21 @@ class TestKnownLibraryFaults:
         selector.select(["A", "C"])
         selector.unselect_shape("A")
         assert selector.last_change.primary_before == editor.shape("A")
+
+
+def test_without_numpy_only_the_arrays_are_missing():
+    program = """
+import sys
+sys.modules["numpy"] = None  # as if NumPy were not installed
+import voshape
+editor = voshape.Editor.from_string("shape A 4\\n")
+editor.selector.set_primary("A")
+editor.selector.select_points([3, 1])
+assert editor.selector.points == [3, 1]
+try:
+    editor.selector.points_array()
+except ImportError:
+    print("no arrays")
+"""
+    ran = subprocess.run([sys.executable, "-c", program], capture_output=True, text=True, check=True)
+    assert ran.stdout == "no arrays\n"
