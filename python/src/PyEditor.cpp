@@ -102,7 +102,7 @@ std::size_t PyEditor::record(AppShapeInterface &made) {
 std::size_t PyEditor::recordOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const {
     const auto found = byCounter.find(weak.getCounter().get());
     if (found == byCounter.end()) {
-        throw PyModuleError(Kind::UnknownShape, "a selected shape that this editor did not build");
+        throw PyModuleError(Kind::UnknownShape, "a shape that this editor did not build");
     }
     return found->second;
 }

@@ -89,6 +89,7 @@ class TestBatches:
             selector.select_point(1)
             selector.add_shape("B")
             assert state(selector) == [("A", [1], []), ("B", None, None)]  # reads see the batch
+            assert selector.committed_items == []  # the selection object: the batch's start
             assert host(editor) == [] and calls == []
         assert not batch.open and not selector.is_batch_open
         assert host(editor) == [("node", "ShapeEditor"), ("object", "A"), ("object", "B")]
