@@ -23,11 +23,12 @@ public:
 
     PyEditor &getEditor() const noexcept { return *editor; }
     const Vo::RCShdPtr<Vo::SnItem const> &getItem() const noexcept { return item; }
+    // kind, name and, for an input, path: what JSON needs.
+    pybind11::dict toDict() const;
 
     static void bind(pybind11::module_ &module);
 
 private:
-    pybind11::dict toDict() const;
     pybind11::object shape() const;
 
     std::shared_ptr<PyEditor> editor;

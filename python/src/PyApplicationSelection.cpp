@@ -121,8 +121,8 @@ void PyApplicationSelection::bind(py::module_ &module) {
             "to_list",
             [](const A &a) {
                 py::list list;
-                for (const py::handle item : a.items()) {
-                    list.append(item.attr("to_dict")());
+                for (const Vo::RCShdPtr<Vo::SnItem const> &item : a.selection()) {
+                    list.append(PyApplicationItem(a.editor, item).toDict());
                 }
                 return list;
             },

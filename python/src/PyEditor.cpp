@@ -259,6 +259,24 @@ void PyEditor::unsubscribe(int subscription) {
     handlers.erase(found);
 }
 
+bool PyEditor::travel(bool back) {
+    if (travelling) {
+        throw PyModuleError(Kind::InvalidCall,
+                            "undo and redo cannot run from a callback of an undo or redo in "
+                            "progress (the selection history is not re-entrant)");
+    }
+    travelling = true;
+    try {
+        const bool travelled =
+            back ? application.getHistory().undo() : application.getHistory().redo();
+        travelling = false;
+        return travelled;
+    } catch (...) {
+        travelling = false;
+        throw;
+    }
+}
+
 void PyEditor::batchOpened(Vo::SeSelectionBatch &batch) { openBatches.push_back(&batch); }
 
 void PyEditor::batchEnded(Vo::SeSelectionBatch &batch) noexcept {

@@ -111,6 +111,11 @@ public:
     void batchEnded(Vo::SeSelectionBatch &batch) noexcept;
     int getNbOpenBatches() const noexcept { return static_cast<int>(openBatches.size()); }
 
+    // undo (back) or redo of the application's history. Raises PyModuleError (InvalidCall) when
+    // called from a callback of an undo or redo in progress: the history keeps references into its
+    // steps across the restore's notification, which a nested undo or redo invalidates.
+    bool travel(bool back);
+
     // Unsubscribes every handler and abandons every open batch; the editor stays usable.
     void close() noexcept;
 
@@ -130,6 +135,7 @@ private:
     std::unordered_map<int, std::shared_ptr<void>> handlers;
     int nextSubscription = 1;
     std::vector<Vo::SeSelectionBatch *> openBatches;
+    bool travelling = false;
 };
 
 } // namespace VoPython

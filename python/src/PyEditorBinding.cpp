@@ -177,11 +177,9 @@ void PyEditorBinding::bind(py::module_ &module) {
             "A new batch scope, opened by `with`.")
         .def_property_readonly("open_batches", &PyEditor::getNbOpenBatches)
         .def(
-            "undo", [](const Editor &e) { return e->getApplication().getHistory().undo(); },
-            "history.undo()")
+            "undo", [](const Editor &e) { return e->travel(true); }, "history.undo()")
         .def(
-            "redo", [](const Editor &e) { return e->getApplication().getHistory().redo(); },
-            "history.redo()")
+            "redo", [](const Editor &e) { return e->travel(false); }, "history.redo()")
         .def(
             "on_shape_event",
             [](const Editor &e, PyShapeEvent::Kind kind, py::object handler) {

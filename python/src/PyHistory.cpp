@@ -16,9 +16,9 @@ void PyHistory::bind(py::module_ &module) {
                   "so the application's selection and the callbacks follow; they raise "
                   "InvalidCallError while a batch is open.")
         .def(
-            "undo", [](H &h) { return h.history().undo(); },
+            "undo", [](H &h) { return h.editor->travel(true); },
             "Restores the state before the last step; False when there is none to restore.")
-        .def("redo", [](H &h) { return h.history().redo(); })
+        .def("redo", [](H &h) { return h.editor->travel(false); })
         .def_property_readonly("undo_count",
                                [](const H &h) { return h.history().getNbUndoSteps(); })
         .def_property_readonly("redo_count",

@@ -149,7 +149,9 @@ void PySelector::bind(py::module_ &module) {
                                "while one is open).")
         .def_property_readonly(
             "committed_items",
-            [](const S &s) { return PySelectedItem::itemsOf(s.editor, *s.selector().getSelection()); },
+            [](const S &s) {
+                return PySelectedItem::itemsOf(s.editor, *s.selector().getSelection());
+            },
             "The selection object's items: inside a batch, the state at its start (getSelection).")
         .def_property_readonly("shapes", &S::shapes,
                                "The selected shapes in order; raises NullPointerError when one "

@@ -57,6 +57,41 @@ class TestHistory:
         editor.undo()
         assert state(selector) == [("A", [], [])]
 
+    def test_undo_from_a_callback_of_an_undo_is_refused(self, editor, selector):
+        selector.select(["B", "A"])
+        refused = []
+
+        def undo_again():
+            selector.select(["D", "C"])  # a change of its own, which the library allows
+            try:
+                editor.history.undo()
+            except voshape.InvalidCallError as error:
+                refused.append(str(error))
+
+        subscription = selector.on_primary_selection_changed(undo_again)
+        assert editor.undo()
+        subscription.remove()
+        assert refused and set(refused) == {
+            "undo and redo cannot run from a callback of an undo or redo in progress "
+            "(the selection history is not re-entrant)"
+        }
+        assert state(selector) == [("D", None, None), ("C", None, None)]
+        assert editor.undo() and state(selector) == []  # the callback's change was a step
+
+    def test_undo_from_a_callback_of_another_change_is_allowed(self, editor, selector):
+        selector.select(["A"])
+        once = [True]
+
+        def undo_it():
+            if once:
+                once.pop()
+                editor.undo()
+
+        selector.on_shape_selection_changed(undo_it)
+        selector.select(["B"])  # the history hears of B after the callback's undo
+        assert state(selector) == [] and host(editor) == [("node", "ShapeEditor")]
+        assert editor.redo() and state(selector) == [("A", None, None)]
+
     def test_depth_trims_the_oldest_steps(self, editor, selector):
         for name in "ABCD":
             selector.select([name])
