@@ -1,0 +1,308 @@
+#include "PyEditor.h"
+
+#include "PyModuleError.h"
+
+#include "SessionText.h"
+
+#include "SeShapeEvent.h"
+
+#include "host/PiGraph.h"
+#include "host/PiNode.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace VoPython {
+
+using Kind = PyModuleError::Kind;
+using VoExample::AppShapeInterface;
+using VoSession::SessionText;
+
+namespace {
+
+std::vector<std::string> nodeNamesOf(const VoExample::AppEditorController &controller) {
+    const Vo::PiGraph &graph = *controller.getCompositionGraph();
+    std::vector<std::string> names;
+    for (int index = 0; index < graph.getNbNodes(); ++index) {
+        names.push_back(graph.getNode(index)->getName());
+    }
+    return names;
+}
+
+void checkCount(int count, const char *what) {
+    if (count < 0 || count > PyEditor::maxCount) {
+        throw PyModuleError(Kind::Scene, std::string(what) + " count " + std::to_string(count) +
+                                             " out of range (expected 0 to " +
+                                             std::to_string(PyEditor::maxCount) + ")");
+    }
+}
+
+} // namespace
+
+PyEditor::PyEditor(std::size_t maxShapes)
+    : selector(application.getSharedSelector()),
+      scene(nodeNamesOf(application.getController()), maxShapes) {}
+
+PyEditor::~PyEditor() { close(); }
+
+void PyEditor::build(std::istream &in, const std::string &source) {
+    std::string error;
+    if (!scene.read(in, source, error)) {
+        throw PyModuleError(Kind::Scene, error);
+    }
+    records.reserve(scene.getShapes().size());
+    for (const VoSession::SessionScene::Shape &shape : scene.getShapes()) {
+        AppShapeInterface *made = getLayer().addShape(shape.name, shape.nbPoints, shape.nbHandles,
+                                                      shape.singleValuedPoints);
+        record(*made);
+        getController().sendShapeEvent(
+            Vo::SeShapeEvent::ShapeAdded(made->getShape(), getLayer().getLayer()));
+    }
+}
+
+std::vector<std::string> PyEditor::getNodeNames() const {
+    return nodeNamesOf(application.getController());
+}
+
+// A name must be what a scene line could hold: one word, which the scene then checks as it checks
+// its own (printable, short enough, not a node's, not taken).
+std::size_t PyEditor::addShape(const std::string &name, int nbPoints, int nbHandles, bool single) {
+    const std::vector<std::string> words = SessionText::splitWords(name);
+    if (words.size() != 1 || words.front() != name) {
+        throw PyModuleError(Kind::Scene, "shape name " + SessionText::quote(name) +
+                                             " is not one word (expected a name without blanks "
+                                             "or '#', as a scene line holds it)");
+    }
+    VoSession::SessionScene::Shape described;
+    // Counts of 0: the scene's bounds on points apply to its text, not to shapes made here.
+    const std::string problem = scene.parseShape({name, "0"}, 0, described);
+    if (!problem.empty()) {
+        throw PyModuleError(Kind::Scene, problem);
+    }
+    checkCount(nbPoints, "point");
+    checkCount(nbHandles, "handle");
+    records.reserve(records.size() + 1);
+    scene.add(described);
+    AppShapeInterface *made = getLayer().addShape(name, nbPoints, nbHandles, single);
+    const std::size_t index = record(*made);
+    getController().sendShapeEvent(
+        Vo::SeShapeEvent::ShapeAdded(made->getShape(), getLayer().getLayer()));
+    return index;
+}
+
+std::size_t PyEditor::record(AppShapeInterface &made) {
+    records.push_back({made.getName(), made.getId(), made.getWeak(), made.getShape()});
+    const std::size_t index = records.size() - 1;
+    byCounter[records.back().weak.getCounter().get()] = index;
+    byName[made.getName()] = index;
+    byId[made.getId()] = index;
+    return index;
+}
+
+std::size_t PyEditor::recordOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const {
+    const auto found = byCounter.find(weak.getCounter().get());
+    if (found == byCounter.end()) {
+        throw PyModuleError(Kind::UnknownShape, "a shape that this editor did not build");
+    }
+    return found->second;
+}
+
+std::size_t PyEditor::recordOf(const Vo::SeShape &shape) const {
+    return recordOf(shape.getShapeInterface());
+}
+
+std::size_t PyEditor::recordNamed(const std::string &name) const {
+    const auto found = byName.find(name);
+    if (found != byName.end()) {
+        return found->second;
+    }
+    std::vector<std::string> names;
+    for (const Record &known : records) {
+        names.push_back(known.name);
+    }
+    throw PyModuleError(Kind::UnknownShape,
+                        "unknown shape " + SessionText::quote(name) +
+                            (names.empty()
+                                 ? " (the editor has no shape)"
+                                 : " (expected one of " + SessionText::join(names, ", ") + ")"));
+}
+
+const std::size_t *PyEditor::recordWithId(int id) const {
+    const auto found = byId.find(id);
+    return found == byId.end() ? nullptr : &found->second;
+}
+
+AppShapeInterface &PyEditor::live(std::size_t index) {
+    const Record &known = getRecord(index);
+    AppShapeInterface *shape = getLayer().findShape(known.name);
+    if (shape == nullptr) {
+        throw PyModuleError(Kind::ShapeGone, "shape " + SessionText::quote(known.name) + " (id " +
+                                                 std::to_string(known.id) +
+                                                 ") was deleted from the scene");
+    }
+    return *shape;
+}
+
+bool PyEditor::isAlive(std::size_t index) const { return !getRecord(index).weak.isNull(); }
+
+std::vector<std::size_t> PyEditor::getLiveRecords() {
+    std::vector<std::size_t> live;
+    const VoExample::AppLayerInterface &layer = getLayer();
+    live.reserve(static_cast<std::size_t>(layer.getNbShapes()));
+    for (int index = 0; index < layer.getNbShapes(); ++index) {
+        live.push_back(byName.at(layer.getShapeAt(index).getName()));
+    }
+    return live;
+}
+
+void PyEditor::deleteShape(std::size_t index, bool sendEvent) {
+    const int id = live(index).getId();
+    pending.reserve(pending.size() + 1);
+    getLayer().removeShape(getRecord(index).name);
+    if (!sendEvent) {
+        pending.push_back(index);
+        return;
+    }
+    try {
+        getController().sendShapeEvent(Vo::SeShapeEvent::ShapeRemoved(id, getLayer().getLayer()));
+    } catch (...) {
+        removeFromGraph(id);
+        throw;
+    }
+    removeFromGraph(id);
+}
+
+void PyEditor::sendRemoval(std::size_t index) {
+    const auto found = std::find(pending.begin(), pending.end(), index);
+    if (found == pending.end()) {
+        throw PyModuleError(Kind::Value, "no removal event of shape " +
+                                             SessionText::quote(getRecord(index).name) +
+                                             " is held back (expected one of the shapes deleted "
+                                             "with send_event=False)");
+    }
+    pending.erase(found);
+    const int id = getRecord(index).id;
+    try {
+        getController().sendShapeEvent(Vo::SeShapeEvent::ShapeRemoved(id, getLayer().getLayer()));
+    } catch (...) {
+        removeFromGraph(id);
+        throw;
+    }
+    removeFromGraph(id);
+}
+
+void PyEditor::removeFromGraph(int id) noexcept { getLayer().removeFromGraph(id); }
+
+void PyEditor::edit(std::size_t index, bool points, bool inserting, int at) {
+    AppShapeInterface &shape = live(index);
+    const char *noun = points ? "point" : "handle";
+    if (!points && !shape.hasGradient()) {
+        throw PyModuleError(Kind::Value, "shape " + SessionText::quote(shape.getName()) +
+                                             " has no gradient, so no handle to insert or delete");
+    }
+    const int count = points ? shape.getNbPoints() : shape.getNbHandles();
+    const int last = inserting ? count : count - 1;
+    if (at < 0 || at > last) {
+        throw PyModuleError(Kind::Index,
+                            std::string(noun) + " index " + std::to_string(at) +
+                                " out of range (expected " +
+                                (last < 0 ? std::string("none: the shape has no ") + noun
+                                          : "0 to " + std::to_string(last)) +
+                                " for shape " + SessionText::quote(shape.getName()) + ")");
+    }
+    VoExample::AppEditorController &controller = getController();
+    if (points) {
+        inserting ? controller.insertPoint(shape, at) : controller.deletePoint(shape, at);
+    } else {
+        inserting ? controller.insertHandle(shape, at) : controller.deleteHandle(shape, at);
+    }
+}
+
+Vo::RCShdPtr<Vo::PiGraphObject const> PyEditor::findGraphObject(const std::string &name) {
+    if (AppShapeInterface *shape = getLayer().findShape(name)) {
+        return shape->getShape()->getGraphObject();
+    }
+    const Vo::PiGraph &graph = *getController().getCompositionGraph();
+    for (int index = 0; index < graph.getNbNodes(); ++index) {
+        if (graph.getNode(index)->getName() == name) {
+            return graph.getNode(index);
+        }
+    }
+    std::vector<std::string> names;
+    for (const std::size_t live : getLiveRecords()) {
+        names.push_back(getRecord(live).name);
+    }
+    for (const std::string &node : getNodeNames()) {
+        names.push_back(node);
+    }
+    throw PyModuleError(Kind::UnknownShape, "no live shape or node is named " +
+                                                SessionText::quote(name) + " (expected one of " +
+                                                SessionText::join(names, ", ") + ")");
+}
+
+int PyEditor::subscribe(std::shared_ptr<void> handler) {
+    const int subscription = nextSubscription++;
+    handlers.emplace(subscription, std::move(handler));
+    return subscription;
+}
+
+bool PyEditor::isSubscribed(int subscription) const { return handlers.count(subscription) != 0; }
+
+// The handler is taken out of the table before it is destroyed: its destruction may run Python
+// code (the callable's own destruction) that reaches this table again.
+void PyEditor::unsubscribe(int subscription) {
+    const auto found = handlers.find(subscription);
+    if (found == handlers.end()) {
+        return;
+    }
+    const std::shared_ptr<void> handler = std::move(found->second);
+    handlers.erase(found);
+}
+
+bool PyEditor::travel(bool back) {
+    if (travelling) {
+        throw PyModuleError(Kind::InvalidCall,
+                            "undo and redo cannot run from a callback of an undo or redo in "
+                            "progress (the selection history is not re-entrant)");
+    }
+    travelling = true;
+    try {
+        const bool travelled =
+            back ? application.getHistory().undo() : application.getHistory().redo();
+        travelling = false;
+        return travelled;
+    } catch (...) {
+        travelling = false;
+        throw;
+    }
+}
+
+void PyEditor::batchOpened(Vo::SeSelectionBatch &batch) { openBatches.push_back(&batch); }
+
+void PyEditor::batchEnded(Vo::SeSelectionBatch &batch) noexcept {
+    const auto found = std::find(openBatches.begin(), openBatches.end(), &batch);
+    if (found != openBatches.end()) {
+        openBatches.erase(found);
+    }
+}
+
+// A cancelled scope makes the outermost end abandon the whole batch; the scopes end innermost
+// first, each leaving the list as it ends.
+void PyEditor::close() noexcept {
+    if (!openBatches.empty()) {
+        openBatches.back()->cancel();
+    }
+    while (!openBatches.empty()) {
+        Vo::SeSelectionBatch *innermost = openBatches.back();
+        openBatches.pop_back();
+        try {
+            innermost->commit(); // cancelled: abandons, which raises nothing
+        } catch (...) {          // NOLINT(bugprone-empty-catch): an abandon reports nothing
+        }
+    }
+    std::unordered_map<int, std::shared_ptr<void>> released;
+    released.swap(handlers);
+    released.clear();
+}
+
+} // namespace VoPython

@@ -1,0 +1,203 @@
+#include "PyIndices.h"
+
+#include <pybind11/numpy.h>
+
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace py = pybind11;
+
+namespace VoPython {
+
+namespace {
+
+[[noreturn]] void outOfRange(const char *what, Py_ssize_t position, const std::string &value) {
+    throw py::value_error(std::string(what) + ": element " + std::to_string(position) + " (" +
+                          value + ") is outside the index range (" + std::to_string(INT_MIN) +
+                          " to " + std::to_string(INT_MAX) + ")");
+}
+
+// Releases the buffer on every way out.
+class BufferView {
+public:
+    explicit BufferView(PyObject *object) {
+        if (PyObject_GetBuffer(object, &view, PyBUF_RECORDS_RO) != 0) {
+            throw py::error_already_set();
+        }
+    }
+    BufferView(const BufferView &) = delete;
+    BufferView &operator=(const BufferView &) = delete;
+    ~BufferView() { PyBuffer_Release(&view); }
+    const Py_buffer &get() const noexcept { return view; }
+
+private:
+    Py_buffer view{};
+};
+
+// The element kind of a buffer's format: native byte order and an integer type only.
+bool integerFormat(const char *format, bool &isSigned) {
+    if (format == nullptr) {
+        isSigned = false; // unsigned bytes, as the buffer protocol says
+        return true;
+    }
+    std::string kind(format);
+    const bool littleEndian = [] {
+        const std::uint16_t probe = 1;
+        unsigned char first = 0;
+        std::memcpy(&first, &probe, 1);
+        return first == 1;
+    }();
+    if (!kind.empty() && (kind[0] == '@' || kind[0] == '=' || (kind[0] == '<' && littleEndian) ||
+                          (kind[0] == '>' && !littleEndian) || (kind[0] == '!' && !littleEndian))) {
+        kind.erase(0, 1);
+    }
+    if (kind.size() != 1 || std::string("bBhHiIlLqQnN").find(kind[0]) == std::string::npos) {
+        return false;
+    }
+    isSigned = kind[0] >= 'a' && kind[0] <= 'z'; // b h i l q n: signed
+    return true;
+}
+
+template <class T> std::int64_t readAs(const char *at) {
+    T value = 0;
+    std::memcpy(&value, at, sizeof value);
+    return static_cast<std::int64_t>(value);
+}
+
+std::int64_t readSigned(const char *at, Py_ssize_t size) {
+    switch (size) {
+    case 1:
+        return readAs<std::int8_t>(at);
+    case 2:
+        return readAs<std::int16_t>(at);
+    case 4:
+        return readAs<std::int32_t>(at);
+    default:
+        return readAs<std::int64_t>(at);
+    }
+}
+
+// An unsigned value above INT_MAX cannot be an index, whatever its size.
+std::int64_t readUnsigned(const char *at, Py_ssize_t size, const char *what, Py_ssize_t position) {
+    switch (size) {
+    case 1:
+        return readAs<std::uint8_t>(at);
+    case 2:
+        return readAs<std::uint16_t>(at);
+    case 4:
+        return readAs<std::uint32_t>(at);
+    default: {
+        std::uint64_t value = 0;
+        std::memcpy(&value, at, sizeof value);
+        if (value > static_cast<std::uint64_t>(INT_MAX)) {
+            outOfRange(what, position, std::to_string(value));
+        }
+        return static_cast<std::int64_t>(value);
+    }
+    }
+}
+
+Vo::Vector<int> fromBuffer(PyObject *object, const char *what) {
+    const BufferView buffer(object);
+    const Py_buffer &view = buffer.get();
+    bool isSigned = false;
+    if (view.ndim != 1 || !integerFormat(view.format, isSigned) ||
+        (view.itemsize != 1 && view.itemsize != 2 && view.itemsize != 4 && view.itemsize != 8)) {
+        throw py::type_error(std::string(what) +
+                             ": expected a one-dimensional buffer of integers in native byte "
+                             "order, got format '" +
+                             (view.format != nullptr ? view.format : "B") + "' with " +
+                             std::to_string(view.ndim) + " dimensions");
+    }
+    const Py_ssize_t count = view.shape[0];
+    const Py_ssize_t stride = view.strides != nullptr ? view.strides[0] : view.itemsize;
+    Vo::Vector<int> indices;
+    indices.reserve(static_cast<std::size_t>(count));
+    const char *at = static_cast<const char *>(view.buf);
+    for (Py_ssize_t position = 0; position < count; ++position, at += stride) {
+        const std::int64_t value = isSigned ? readSigned(at, view.itemsize)
+                                            : readUnsigned(at, view.itemsize, what, position);
+        if (value < INT_MIN || value > INT_MAX) {
+            outOfRange(what, position, std::to_string(value));
+        }
+        indices.push_back(static_cast<int>(value));
+    }
+    return indices;
+}
+
+Vo::Vector<int> fromIterable(PyObject *object, const char *what) {
+    const py::object sequence = py::reinterpret_steal<py::object>(
+        PySequence_Fast(object, (std::string(what) + ": expected integers").c_str()));
+    if (!sequence) {
+        throw py::error_already_set();
+    }
+    const Py_ssize_t count = PySequence_Fast_GET_SIZE(sequence.ptr());
+    PyObject **items = PySequence_Fast_ITEMS(sequence.ptr());
+    Vo::Vector<int> indices;
+    indices.reserve(static_cast<std::size_t>(count));
+    for (Py_ssize_t position = 0; position < count; ++position) {
+        PyObject *index = PyNumber_Index(items[position]);
+        if (index == nullptr) {
+            PyErr_Clear();
+            throw py::type_error(std::string(what) + ": element " + std::to_string(position) +
+                                 " is a " + Py_TYPE(items[position])->tp_name + ", not an integer");
+        }
+        int overflow = 0;
+        const long long value = PyLong_AsLongLongAndOverflow(index, &overflow);
+        const py::object held = py::reinterpret_steal<py::object>(index);
+        if (overflow != 0 || value < INT_MIN || value > INT_MAX) {
+            outOfRange(what, position, py::str(held).cast<std::string>());
+        }
+        indices.push_back(static_cast<int>(value));
+    }
+    return indices;
+}
+
+} // namespace
+
+Vo::Vector<int> PyIndices::toVector(py::handle given, const char *what) {
+    if (PyUnicode_Check(given.ptr())) {
+        throw py::type_error(std::string(what) + ": expected integers, not a string");
+    }
+    if (PyObject_CheckBuffer(given.ptr())) {
+        return fromBuffer(given.ptr(), what);
+    }
+    return fromIterable(given.ptr(), what);
+}
+
+py::list PyIndices::toList(const Vo::Vector<int> &indices) {
+    py::list list(indices.size());
+    for (std::size_t position = 0; position < indices.size(); ++position) {
+        PyObject *value = PyLong_FromLong(indices[position]);
+        if (value == nullptr) {
+            throw py::error_already_set();
+        }
+        PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(position), value);
+    }
+    return list;
+}
+
+py::list PyIndices::toList(const Vo::Set<int, std::less<int>> &indices) {
+    py::list list(indices.size());
+    Py_ssize_t position = 0;
+    for (const int index : indices) {
+        PyObject *value = PyLong_FromLong(index);
+        if (value == nullptr) {
+            throw py::error_already_set();
+        }
+        PyList_SET_ITEM(list.ptr(), position++, value);
+    }
+    return list;
+}
+
+py::object PyIndices::toArray(const Vo::Vector<int> &indices) {
+    py::array_t<std::int32_t> array(static_cast<py::ssize_t>(indices.size()));
+    if (!indices.empty()) {
+        std::memcpy(array.mutable_data(), indices.data(), indices.size() * sizeof(std::int32_t));
+    }
+    return std::move(array);
+}
+
+} // namespace VoPython

@@ -1,0 +1,82 @@
+#include "PySelectionChange.h"
+
+#include "PyIndices.h"
+#include "PyShape.h"
+
+#include <string>
+
+namespace py = pybind11;
+
+namespace VoPython {
+
+// A weak pointer keeps its shape's counter block, which names the record also once the shape is
+// gone; a pointer to no shape is None.
+py::object PySelectionChange::shapeOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &shape) const {
+    if (shape.get() == nullptr) {
+        return py::none();
+    }
+    return PyShape::object(editor, editor->recordOf(shape));
+}
+
+py::list
+PySelectionChange::shapesOf(const Vo::Vector<Vo::RCWeakPtr<Vo::SeShapeInterface>> &shapes) const {
+    py::list list;
+    for (const Vo::RCWeakPtr<Vo::SeShapeInterface> &shape : shapes) {
+        list.append(shapeOf(shape));
+    }
+    return list;
+}
+
+void PySelectionChange::bind(py::module_ &module) {
+    using Change = PySelectionChange;
+    py::class_<Change>(
+        module, "SelectionChange",
+        "What the last change of the editor's selection was (Selector.last_change): read it from "
+        "a callback. When `whole` is True the change is not described: read the selection again.")
+        .def_property_readonly("whole", [](const Change &c) { return c.change.isWhole(); })
+        .def_property_readonly("revision_before",
+                               [](const Change &c) { return c.change.getRevisionBefore(); })
+        .def_property_readonly("revision_after",
+                               [](const Change &c) { return c.change.getRevisionAfter(); })
+        .def_property_readonly(
+            "shapes_added", [](const Change &c) { return c.shapesOf(c.change.getShapesAdded()); })
+        .def_property_readonly(
+            "shapes_removed",
+            [](const Change &c) { return c.shapesOf(c.change.getShapesRemoved()); })
+        .def_property_readonly(
+            "primary_before",
+            [](const Change &c) { return c.shapeOf(c.change.getPrimaryBefore()); })
+        .def_property_readonly(
+            "primary_after", [](const Change &c) { return c.shapeOf(c.change.getPrimaryAfter()); })
+        .def_property_readonly("parts_changed",
+                               [](const Change &c) { return c.change.arePartsChanged(); })
+        .def_property_readonly("parts_rewritten",
+                               [](const Change &c) { return c.change.arePartsRewritten(); })
+        .def_property_readonly(
+            "points_added",
+            [](const Change &c) { return PyIndices::toList(c.change.getPointsAdded()); })
+        .def_property_readonly(
+            "points_removed",
+            [](const Change &c) { return PyIndices::toList(c.change.getPointsRemoved()); })
+        .def_property_readonly(
+            "handles_added",
+            [](const Change &c) { return PyIndices::toList(c.change.getHandlesAdded()); })
+        .def_property_readonly(
+            "handles_removed",
+            [](const Change &c) { return PyIndices::toList(c.change.getHandlesRemoved()); })
+        .def("__repr__", [](const Change &c) {
+            if (c.change.isWhole()) {
+                return std::string("<voshape.SelectionChange whole>");
+            }
+            return "<voshape.SelectionChange shapes_added=" +
+                   std::string(py::repr(c.shapesOf(c.change.getShapesAdded()))) +
+                   " shapes_removed=" +
+                   std::string(py::repr(c.shapesOf(c.change.getShapesRemoved()))) +
+                   " points_added=" +
+                   std::string(py::repr(PyIndices::toList(c.change.getPointsAdded()))) +
+                   " points_removed=" +
+                   std::string(py::repr(PyIndices::toList(c.change.getPointsRemoved()))) + ">";
+        });
+}
+
+} // namespace VoPython

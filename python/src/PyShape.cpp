@@ -1,0 +1,107 @@
+#include "PyShape.h"
+
+#include "PyModuleError.h"
+
+#include "SessionText.h"
+
+#include <functional>
+#include <string>
+
+namespace py = pybind11;
+
+namespace VoPython {
+
+py::object PyShape::object(const std::shared_ptr<PyEditor> &editor, std::size_t record) {
+    return py::cast(PyShape(editor, record));
+}
+
+std::size_t PyShape::recordFrom(PyEditor &editor, py::handle given) {
+    if (py::isinstance<PyShape>(given)) {
+        const PyShape &shape = given.cast<const PyShape &>();
+        if (&shape.getEditor() != &editor) {
+            throw PyModuleError(PyModuleError::Kind::Value,
+                                "shape " + VoSession::SessionText::quote(shape.getRecord().name) +
+                                    " belongs to another editor");
+        }
+        return shape.getIndex();
+    }
+    if (py::isinstance<py::str>(given)) {
+        return editor.recordNamed(given.cast<std::string>());
+    }
+    throw py::type_error("expected a voshape.Shape or a shape's name, not " +
+                         std::string(py::str(py::type::handle_of(given).attr("__name__"))));
+}
+
+namespace {
+
+std::string describe(PyShape &shape) {
+    const PyEditor::Record &record = shape.getRecord();
+    std::string text = "<voshape.Shape " + std::string(py::repr(py::str(record.name))) +
+                       " id=" + std::to_string(record.id);
+    if (!shape.getEditor().isAlive(shape.getIndex())) {
+        return text + " deleted>";
+    }
+    const VoExample::AppShapeInterface &live = shape.getEditor().live(shape.getIndex());
+    text += " points=" + std::to_string(live.getNbPoints());
+    if (live.hasGradient()) {
+        text += " handles=" + std::to_string(live.getNbHandles());
+    }
+    return text + (live.hasSingleValuedPoints() ? " single>" : ">");
+}
+
+} // namespace
+
+void PyShape::bind(py::module_ &module) {
+    py::class_<PyShape>(module, "Shape",
+                        "One shape of an editor's scene. Its name and id stay readable once the "
+                        "shape is deleted; everything else then raises ShapeGoneError. Selector "
+                        "operations given a deleted shape do what the library does with a shape "
+                        "whose editing side is gone.")
+        .def_property_readonly(
+            "name", [](const PyShape &shape) { return shape.getRecord().name; },
+            "The name, unique in the editor for its whole life.")
+        .def_property_readonly(
+            "id", [](const PyShape &shape) { return shape.getRecord().id; },
+            "The graph object's id, which removal events carry.")
+        .def_property_readonly(
+            "alive",
+            [](const PyShape &shape) { return shape.getEditor().isAlive(shape.getIndex()); },
+            "False once the shape's editing side is deleted.")
+        .def_property_readonly("point_count",
+                               [](const PyShape &shape) {
+                                   return shape.getEditor().live(shape.getIndex()).getNbPoints();
+                               })
+        .def_property_readonly("handle_count",
+                               [](const PyShape &shape) {
+                                   return shape.getEditor().live(shape.getIndex()).getNbHandles();
+                               })
+        .def_property_readonly("has_gradient",
+                               [](const PyShape &shape) {
+                                   return shape.getEditor().live(shape.getIndex()).hasGradient();
+                               })
+        .def_property_readonly(
+            "single_valued",
+            [](const PyShape &shape) {
+                return shape.getEditor().live(shape.getIndex()).hasSingleValuedPoints();
+            },
+            "True when the curve's points are one plain 'Points' input.")
+        .def_property_readonly(
+            "selected",
+            [](const PyShape &shape) {
+                return shape.getEditor().getSelector().isShapeSelected(shape.getRecord().model);
+            },
+            "Whether the editor's selector has it selected (isShapeSelected).")
+        .def("__eq__",
+             [](const PyShape &shape, py::object other) {
+                 return py::isinstance<PyShape>(other) &&
+                        &other.cast<const PyShape &>().getEditor() == &shape.getEditor() &&
+                        other.cast<const PyShape &>().getIndex() == shape.getIndex();
+             })
+        .def("__hash__",
+             [](const PyShape &shape) {
+                 return std::hash<const void *>()(&shape.getEditor()) ^ shape.getIndex();
+             })
+        .def("__repr__", &describe);
+}
+
+} // namespace VoPython

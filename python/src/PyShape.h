@@ -1,0 +1,39 @@
+#pragma once
+
+#include "PyEditor.h"
+
+#include <pybind11/pybind11.h>
+
+#include <cstddef>
+#include <memory>
+
+namespace VoPython {
+
+// voshape.Shape: a handle on one shape an editor built, by its record, so that it reads the same
+// before and after the shape is deleted (name and id stay; everything else raises ShapeGoneError).
+// Shares the editor.
+class PyShape {
+public:
+    PyShape(std::shared_ptr<PyEditor> owner, std::size_t index)
+        : editor(std::move(owner)), record(index) {}
+
+    PyEditor &getEditor() const noexcept { return *editor; }
+    const std::shared_ptr<PyEditor> &getSharedEditor() const noexcept { return editor; }
+    std::size_t getIndex() const noexcept { return record; }
+    const PyEditor::Record &getRecord() const { return editor->getRecord(record); }
+
+    // The Python object for a record.
+    static pybind11::object object(const std::shared_ptr<PyEditor> &editor, std::size_t record);
+    // The record of what Python gave for a shape: a Shape of this editor, or a shape's name (of a
+    // shape alive or deleted). Raises TypeError for anything else, ValueError for another editor's
+    // shape, UnknownShapeError for a name no shape had.
+    static std::size_t recordFrom(PyEditor &editor, pybind11::handle given);
+
+    static void bind(pybind11::module_ &module);
+
+private:
+    std::shared_ptr<PyEditor> editor;
+    std::size_t record;
+};
+
+} // namespace VoPython

@@ -1,0 +1,135 @@
+"""The application's selection: its items as the updater writes them, and writing it."""
+
+import json
+
+import pytest
+
+import voshape
+from conftest import PATH, handle_inputs, host, point_inputs, state
+
+
+class TestReading:
+    def test_the_editor_s_node_then_the_shapes_objects(self, editor, selector):
+        selector.select(["C", "A"])
+        items = list(editor.application_selection)
+        assert [(i.kind, i.name, i.place, i.path) for i in items] == [
+            ("node", "ShapeEditor", None, ()),
+            ("object", "C", None, ()),
+            ("object", "A", None, ()),
+        ]
+        assert [i.shape for i in items] == [None, editor.shape("C"), editor.shape("A")]
+
+    def test_inputs_of_one_shape_s_points_and_handles_with_their_path(self, editor, selector):
+        selector.set_primary("B", 3)
+        selector.add_handle(1)
+        app = editor.application_selection
+        assert len(app) == 2 + 2 + 2
+        assert host(editor)[2:] == point_inputs("B", [3]) + handle_inputs("B", [1])
+        inputs = app.items[2:]
+        assert all(i.path == PATH and i.place == i.name and i.shape is None for i in inputs)
+        assert app[-1].name == "B.gradient[1]/color" and app[0].kind == "node"
+        with pytest.raises(IndexError, match="out of range"):
+            app[6]
+
+    def test_items_as_dictionaries_for_json(self, editor, selector):
+        selector.set_primary("A", 0)
+        text = json.dumps(editor.application_selection.to_list())
+        assert json.loads(text) == [
+            {"kind": "node", "name": "ShapeEditor"},
+            {"kind": "object", "name": "A"},
+            {"kind": "input", "name": "A.curve/Points[0]/x", "path": list(PATH)},
+            {"kind": "input", "name": "A.curve/Points[0]/y", "path": list(PATH)},
+        ]
+
+    def test_an_input_read_before_an_insertion_tells_its_new_place(self, editor, selector):
+        selector.set_primary("A", 2)
+        x = editor.application_selection[2]
+        editor.insert_point("A", 0)
+        assert x.name == "A.curve/Points[2]/x"  # read then
+        assert editor.application_selection[2].name == "A.curve/Points[3]/x"
+
+
+class TestWriting:
+    def test_shapes_written_become_the_editor_s_selection_as_wholes(self, editor, selector, calls):
+        selector.set_primary("A", 1)
+        calls.clear()
+        editor.application_selection.replace(["D", editor.shape("A")])
+        assert state(selector) == [("D", None, None), ("A", None, None)]
+        assert host(editor) == [("object", "D"), ("object", "A")]  # as written: no node added
+        assert calls == ["primary", "selection"]  # never the shapes list from this side
+
+    def test_nodes_and_nothing_leave_the_editor_as_it_is(self, editor, selector, calls):
+        selector.select(["A"])
+        calls.clear()
+        editor.application_selection.select("Roto", "Output")
+        assert host(editor) == [("node", "Roto"), ("node", "Output")]
+        editor.application_selection.clear()
+        assert host(editor) == []
+        assert state(selector) == [("A", None, None)] and calls == []
+
+    def test_an_equal_list_is_not_written(self, editor, selector):
+        editor.application_selection.select("A", "B")
+        revision = editor.application_selection.revision
+        editor.application_selection.select("A", "B")
+        assert editor.application_selection.revision == revision
+
+    def test_one_item_in_and_out(self, editor, selector):
+        app = editor.application_selection
+        app.select("A")
+        app.append("C")
+        assert state(selector) == [("A", None, None), ("C", None, None)]
+        app.insert(0, "Roto")
+        app.insert(-1, editor.shape("B"))  # before the last, as list.insert counts
+        assert host(editor) == [("node", "Roto"), ("object", "A"), ("object", "B"), ("object", "C")]
+        assert state(selector) == [("A", None, None), ("B", None, None), ("C", None, None)]
+        del app[1]
+        app.remove(-1)
+        assert host(editor) == [("node", "Roto"), ("object", "B")]
+        assert state(selector) == [("B", None, None)]
+
+    def test_items_read_can_be_written_back(self, editor, selector):
+        selector.set_primary("A", 4)
+        saved = editor.application_selection.items
+        editor.application_selection.clear()
+        editor.application_selection.replace(saved)
+        assert host(editor) == [("node", "ShapeEditor"), ("object", "A")] + point_inputs("A", [4])
+        assert saved[2] == editor.application_selection[2] and saved[2] != saved[3]
+
+    def test_a_removal_by_place_takes_that_item_even_when_it_is_repeated(self, editor):
+        app = editor.application_selection
+        app.select("A")
+        a = app[0]
+        app.append(a)
+        app.insert(1, "Roto")
+        app.remove(2)
+        assert [(i.kind, i.name) for i in app] == [("object", "A"), ("node", "Roto")]
+
+    @pytest.mark.parametrize(
+        "write, error, message",
+        [
+            (lambda app: app.select("Z"), voshape.UnknownShapeError, r'no live shape or node is named "Z"'),
+            (lambda app: app.insert(5, "A"), IndexError, "place 5 out of range"),
+            (lambda app: app.remove(3), IndexError, "place 3 out of range"),
+            (lambda app: app.append(42), TypeError, "expected a voshape.Item"),
+        ],
+    )
+    def test_bad_writes_change_nothing(self, editor, selector, write, error, message):
+        selector.select(["A", "B"])
+        before = host(editor)
+        with pytest.raises(error, match=message):
+            write(editor.application_selection)
+        assert host(editor) == before and state(selector) == [("A", None, None), ("B", None, None)]
+
+    def test_a_deleted_shape_cannot_be_written(self, editor):
+        c = editor.shape("C")
+        editor.delete_shape(c)
+        with pytest.raises(voshape.ShapeGoneError):
+            editor.application_selection.select(c)
+        with pytest.raises(voshape.UnknownShapeError):
+            editor.application_selection.select("C")
+
+    def test_items_of_another_editor_are_refused(self, editor):
+        other = voshape.Editor.from_string("shape A 1\n")
+        other.application_selection.select("A")
+        with pytest.raises(ValueError, match="another editor"):
+            editor.application_selection.replace(other.application_selection.items)
