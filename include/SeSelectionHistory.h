@@ -80,9 +80,10 @@ public:
     // Restore the state before the last recorded change (after the last undone one), skipping
     // steps that would change nothing once deleted shapes are left out. False, with nothing
     // changed, when there is no such step or the history is detached. Raise RCExInvalidCall
-    // while a batch is open on the selector; raise what the selection's observers raise, the
-    // selector then putting both selections back as they were, with no callback run and the
-    // history unchanged (but for a callback handler that raises: the restore was announced, and
+    // while a batch is open on the selector, and from a callback of this history's own undo or
+    // redo (the step being restored is not yet settled); raise what the selection's observers
+    // raise, the selector then putting both selections back as they were, with no callback run and
+    // the history unchanged (but for a callback handler that raises: the restore was announced, and
     // stands).
     bool undo();
     bool redo();

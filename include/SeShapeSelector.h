@@ -265,6 +265,10 @@ public:
     // change (the updater puts the application's selection back as it was, without callbacks; a
     // history forgets the step it recorded for the failed commit).
     bool isRestoringAfterFault() const noexcept { return restoringAfterFault; }
+    // True while an abandoned batch tells the observers again of its start state (read with
+    // isRestoringAfterFault): no change of the selection failed, so the application's selection
+    // becomes the mirror of that state, not what it held before the last change.
+    bool isAbandoningBatch() const noexcept { return abandoningBatch; }
 
     // For keepers of earlier states, such as SeSelectionHistory.
     //
@@ -400,6 +404,7 @@ private:
     std::unique_ptr<BatchState> batch;
     RCShdPtr<SnSelection const> commitOrigin;
     bool restoringAfterFault = false;
+    bool abandoningBatch = false;
     // Set by the notify operations: the change being written was announced, and stands.
     mutable bool announced = false;
     PartsChange partsChange;

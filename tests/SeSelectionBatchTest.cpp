@@ -317,6 +317,7 @@ TEST_F(SeSelectionBatchTest, CommitEndsTheScopeOnce) {
         EXPECT_TRUE(inner.isEnded());
         EXPECT_TRUE(selector->isBatchOpen());
         EXPECT_THROW(inner.commit(), Vo::RCExInvalidCall);
+        inner.cancel(); // an ended scope has no batch left to cancel: the outer one stays
     }
     EXPECT_TRUE(selector->isBatchOpen());
     EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));

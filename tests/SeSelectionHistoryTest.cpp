@@ -287,6 +287,36 @@ TEST_F(SeSelectionHistoryTest, AChangeAnnouncedWithAnErrorIsAStepWhateverTheAtta
     selector->removeSelectionChangedCallback(&raising);
 }
 
+// A handler of an undo's change that undoes again would restore over a step still being put back:
+// refused, and the restore, announced, stands.
+TEST_F(SeSelectionHistoryTest, UndoFromACallbackOfAnUndoIsRefused) {
+    bool armed = false;
+    Vo::CbFunction<Vo::CbEmptyType> undoing([&] {
+        if (armed) {
+            armed = false;
+            history.undo();
+        }
+    });
+    selector->addSelectionChangedCallback(&undoing);
+    for (const bool redo : {false, true}) {
+        SCOPED_TRACE(redo ? "redo" : "undo");
+        history.clear();
+        select({A});
+        select({A, B});
+        if (redo) {
+            ASSERT_TRUE(history.undo());
+        }
+        armed = true;
+        EXPECT_THROW(redo ? history.redo() : history.undo(), Vo::RCExInvalidCall);
+        const std::vector<int> restored = redo ? std::vector<int>{A, B} : std::vector<int>{A};
+        EXPECT_EQ(selectedIndices(), restored);
+        EXPECT_EQ(hostItems().size(), restored.size() + 1);
+        ASSERT_TRUE(history.undo());
+        EXPECT_EQ(selectedIndices(), redo ? std::vector<int>{A} : std::vector<int>{});
+    }
+    selector->removeSelectionChangedCallback(&undoing);
+}
+
 } // namespace
 
 namespace {

@@ -198,6 +198,19 @@ TEST_F(SeSelectorUpdaterEventsTest, RemovalPassesOverShapesDeletedEarlier) {
     EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
 }
 
+// The removal of a shape that is not selected used to be passed over at once, though a selected
+// shape's editing side had gone meanwhile: that shape stayed in both selections.
+TEST_F(SeSelectorUpdaterEventsTest, RemovalOfAnUnselectedShapeTakesOutShapesGoneMeanwhile) {
+    select({A, B});
+    settle();
+    controller.deleteInterfaceOnly(B);
+
+    controller.sendRemoval(controller.shape(C)->getId());
+    EXPECT_EQ(selectedIndices(), Indices{A});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A)}));
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+}
+
 // A shape whose editing side the application deleted before sending its removal used to stay
 // selected for good: its id could no longer be read, so the removal found nothing to take out.
 TEST_F(SeSelectorUpdaterEventsTest, RemovedShapeLeavesEvenWhenItsEditingSideWentFirst) {

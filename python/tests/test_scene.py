@@ -156,8 +156,6 @@ class TestDeletingShapes:
         with pytest.raises(ValueError, match="no removal event"):
             editor.send_removal("B")
 
-    @pytest.mark.xfail(strict=True, reason="the updater's O(1) path for a removal event of a shape "
-                       "that is not selected ignores shapes whose editing side went meanwhile")
     def test_any_removal_event_drops_selected_shapes_already_gone(self, editor, selector):
         selector.select(["A", "B"])
         editor.delete_shape("B", send_event=False)

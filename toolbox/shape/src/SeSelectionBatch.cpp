@@ -1,5 +1,6 @@
 #include "SeSelectionBatch.h"
 
+#include "SeScopedValue.h"
 #include "SeShapeItems.h"
 #include "SeShapeSelectorState.h"
 
@@ -38,7 +39,11 @@ void SeSelectionBatch::commit() {
     selector->endBatch(true);
 }
 
-void SeSelectionBatch::cancel() noexcept { selector->cancelBatch(); }
+void SeSelectionBatch::cancel() noexcept {
+    if (!ended) {
+        selector->cancelBatch();
+    }
+}
 
 // The selector's side of a batch: its working selection, the reports it keeps, its end.
 
@@ -110,6 +115,7 @@ void SeShapeSelector::abandon(BatchState &ended) noexcept {
     const std::uint64_t start = selection->getRevision();
     replayEdits(ended);
     if (ended.replaced && selection->getRevision() == start) {
+        const SeScopedValue<bool> abandoning(abandoningBatch, true);
         putBack(
             [&] { selection->replaceAllItems(RCShdPtr<SnSelection const>(selection->clone())); });
     }

@@ -406,6 +406,10 @@ bool SeSelectionHistory::travel(bool back) {
     if (selector->isBatchOpen()) {
         throw RCExInvalidCall("a selection history cannot restore while a batch is open");
     }
+    if (restoring) {
+        throw RCExInvalidCall(
+            "a selection history cannot undo or redo from a callback of its own undo or redo");
+    }
     if (lost) {
         return false; // forgot its steps: nothing to travel to
     }

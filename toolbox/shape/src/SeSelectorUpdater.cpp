@@ -207,6 +207,9 @@ bool SeSelectorUpdater::haveSameShapes(const SnSelection &hostView) const {
 
 void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes) {
     if (selector->isRestoringAfterFault()) {
+        if (selector->isAbandoningBatch()) {
+            hostBefore = HostBefore(); // no change failed: nothing of before it to bring back
+        }
         onEditorPutBack(change);
         return;
     }
@@ -506,7 +509,8 @@ void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
         return;
     }
     const int id = removal->getShapeId();
-    if (!selector->isBatchOpen() && selectedIdsKnown && selectedIds.find(id) == selectedIds.end()) {
+    if (!selector->isBatchOpen() && selectedIdsKnown && idsEnds == RCSWEnds::get() &&
+        selectedIds.find(id) == selectedIds.end()) {
         return;
     }
     if (!removeByEvent(id)) {
