@@ -193,8 +193,18 @@ void EditorGestures::deleteParts(AppShapeInterface &shape, const std::vector<int
     QString label = "delete from " + name(shape) + ":";
     label += points.empty() ? QString() : " points " + numbers(pointsDown);
     label += handles.empty() ? QString() : " handles " + numbers(handlesDown);
+    // Each deletion drops its point from the selection and renumbers the others, copying the
+    // selected indices. When every selected point exists, all of them go: taking them out first,
+    // in the same batch, leaves the renumberings nothing to copy and the same selection at the end.
+    const int count = shape.getNbPoints();
+    const bool allGo = !points.empty() && std::all_of(points.begin(), points.end(), [count](int i) {
+        return i >= 0 && i < count;
+    });
     document.perform(label, [&] {
         Vo::SeSelectionBatch batch(controller.getShapeSelector());
+        if (allGo) {
+            controller.getShapeSelector()->selectPoints(Vo::Vector<int>());
+        }
         for (const int index : pointsDown) {
             controller.deletePoint(shape, index);
         }

@@ -9,11 +9,16 @@
 #include "EditorPainter.h"
 #include "EditorWindow.h"
 
+#include "AppEditorController.h"
 #include "AppLayerInterface.h"
+#include "Session.h"
 #include "SessionHostItems.h"
+#include "SessionScene.h"
 #include "SessionTextPrinter.h"
 
+#include "SeSelectionBatch.h"
 #include "SeSelectionChange.h"
+#include "SeSelectionHistory.h"
 #include "SeShapeSelector.h"
 
 #include "host/ObHints.h"
@@ -389,6 +394,71 @@ TEST_F(EditorDeltaTest, PointsAndHandlesOfThePrimaryShape) {
     clickPoint("S0", 4, Qt::NoModifier);
     key(Qt::Key_Insert);
     expectAsRebuilt("Insert");
+}
+
+// Both selections, as the session driver prints them.
+std::string printed(const VoSession::Session &session) {
+    const VoSession::SessionState state = session.capture();
+    std::string text;
+    for (const VoSession::SessionState::Shape &shape : state.shapes) {
+        text += (shape.primary ? "*" : "") + shape.name + (shape.hasParts ? " parts" : "");
+        for (const auto *indices : {&shape.points, &shape.handles}) {
+            text += " |";
+            for (const int index : *indices) {
+                text += " " + std::to_string(index);
+            }
+        }
+        text += "\n";
+    }
+    for (const VoSession::SessionState::HostItem &item : state.host) {
+        text += VoSession::SessionTextPrinter::describe(item) + "\n";
+    }
+    return text;
+}
+
+// Delete takes the selected points out of the selection before it deletes them, in its batch: the
+// selections, and the step the history keeps, are those of deleting them one by one.
+TEST_F(EditorDeltaTest, DeleteEndsAsDeletingPointByPoint) {
+    const std::string text = "shape A 12 4\nshape B 3\n";
+    for (const bool withHandle : {false, true}) {
+        SCOPED_TRACE(withHandle ? "a handle selected too" : "points only");
+        open(text);
+        VoSession::Session reference;
+        VoSession::SessionScene described(reference.getNodeNames());
+        std::istringstream in(text);
+        std::string error;
+        ASSERT_TRUE(described.read(in, "<test>", error)) << error;
+        reference.build(described);
+        for (VoSession::Session *session : {&window->getDocument().getSession(), &reference}) {
+            Vo::SeShapeSelector &selected = session->getSelector();
+            selected.setPrimarySelectedShape(session->findShape("A")->getShape(), 7);
+            for (const int index : {2, 9, 11}) {
+                selected.addSelectedPoint(index);
+            }
+            if (withHandle) {
+                selected.addSelectedHandle(1);
+            }
+        }
+        settle();
+        key(Qt::Key_Delete);
+        {
+            VoExample::AppEditorController &controller = reference.getController();
+            Vo::SeSelectionBatch batch(controller.getShapeSelector());
+            for (const int index : {11, 9, 7, 2}) {
+                controller.deletePoint(*reference.findShape("A"), index);
+            }
+            if (withHandle) {
+                controller.deleteHandle(*reference.findShape("A"), 1);
+            }
+            batch.commit();
+        }
+        EXPECT_EQ(printed(window->getDocument().getSession()), printed(reference));
+        expectAsRebuilt("Delete");
+        key(Qt::Key_Z, Qt::ControlModifier);
+        reference.getHistory().undo();
+        EXPECT_EQ(printed(window->getDocument().getSession()), printed(reference));
+        expectAsRebuilt("undo");
+    }
 }
 
 // Every pixel a shape draws lies in the reach the painter gives for it, labels included, at
