@@ -134,6 +134,8 @@ void recordQtMessage(QtMsgType type, const QMessageLogContext &, const QString &
     }
 }
 
+// The editor's window, shown, with testers and mirrors on the dock's models and a recorder of the
+// canvas's repaints; fails a test on any warning Qt reports meanwhile (the testers report so).
 class EditorDeltaTest : public ::testing::Test {
 protected:
     void SetUp() override {
