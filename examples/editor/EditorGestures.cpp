@@ -29,12 +29,23 @@ namespace {
 
 QString name(const AppShapeInterface &shape) { return QString::fromStdString(shape.getName()); }
 
+// More than this many are counted, not listed, in a log line: a line a person reads, and that the
+// log lays out and draws at the cost of a short one (a list of 10^4 indices took it 50 ms).
+const int maxListed = 50;
+
+QString listed(const QStringList &words) {
+    const QString shown = words.mid(0, maxListed).join(QStringLiteral(", "));
+    return words.size() <= maxListed
+               ? shown
+               : shown + QStringLiteral(", ... (%1 in all)").arg(words.size());
+}
+
 QString numbers(const std::vector<int> &indices) {
     QStringList words;
     for (const int index : indices) {
         words << QString::number(index);
     }
-    return words.join(QStringLiteral(", "));
+    return listed(words);
 }
 
 } // namespace
@@ -129,7 +140,7 @@ void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes
         models.push_back(shape->getShape());
         names << name(*shape);
     }
-    document.perform("select shapes " + names.join(QStringLiteral(", ")) + " in the rectangle",
+    document.perform("select shapes " + listed(names) + " in the rectangle",
                      [&] { document.getSelector().setSelectedShapes(models); });
 }
 
@@ -231,7 +242,7 @@ void EditorGestures::deleteShapes() {
         return;
     }
     VoExample::AppEditorController &controller = document.getSession().getController();
-    document.perform("delete shapes " + labels.join(QStringLiteral(", ")), [&] {
+    document.perform("delete shapes " + listed(labels), [&] {
         Vo::SeSelectionBatch batch(controller.getShapeSelector());
         for (const std::string &shape : names) {
             controller.deleteShape(shape);

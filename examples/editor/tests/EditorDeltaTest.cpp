@@ -463,6 +463,22 @@ TEST_F(EditorDeltaTest, DeleteEndsAsDeletingPointByPoint) {
     }
 }
 
+// A long list of indices is counted past the first fifty in the log: the line stays readable,
+// and the log lays it out at the cost of a short one.
+TEST_F(EditorDeltaTest, LogListsFiftyIndicesAndCountsTheRest) {
+    open("shape Big 60 1\n");
+    clickShape("Big", Qt::NoModifier);
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key_Delete);
+    std::string expected = "delete from Big: points";
+    for (int index = 59; index >= 10; --index) {
+        expected += std::string(index == 59 ? " " : ", ") + std::to_string(index);
+    }
+    expected += ", ... (60 in all)\n  callbacks:  selection";
+    const std::string log = window->getLogDock().getText().toPlainText().toStdString();
+    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), expected.size())), expected);
+}
+
 // Every pixel a shape draws lies in the reach the painter gives for it, labels included, at
 // every scale; and the pixels that selecting one more index changes lie in that marker's reach.
 TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
