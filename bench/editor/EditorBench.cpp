@@ -1,17 +1,22 @@
 // The Qt editor's canvas: Select All on one shape of N points then one repaint, a repaint with all
 // N points selected, and a repaint of a scene of N shapes. Rendered offscreen into an image, as the
-// window system would have the canvas paint itself.
+// window system would have the canvas paint itself. Then the whole window with its docks shown:
+// a gesture and everything the event loop does before the window shows its result.
 
 #include "EditorCanvas.h"
 #include "EditorDocument.h"
+#include "EditorWindow.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
 
 #include <sstream>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -111,5 +116,156 @@ void EditorRepaintShapes(benchmark::State &state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(EditorRepaintShapes)->RangeMultiplier(10)->Range(10, 1000)->Unit(benchmark::kMillisecond);
+
+// The editor's window at its usual size, canvas and docks shown, on the offscreen platform: what
+// a person sees, each view doing its own work for every change.
+struct Window {
+    explicit Window(const std::string &scene) {
+        open(scene);
+        window.resize(1280, 800);
+        window.show();
+        settle();
+    }
+
+    void open(const std::string &scene) {
+        std::istringstream in(scene);
+        std::string error;
+        if (!window.getDocument().open(in, "<bench>", error)) {
+            throw std::runtime_error(error);
+        }
+    }
+
+    // What the event loop does before the change shows: the posted events, the views' queued
+    // work, and the repaint of every region marked dirty into the window's backing store.
+    static void settle() {
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
+
+    // A key typed on the canvas, as the window system delivers it.
+    void key(int code, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, code, modifiers);
+        QApplication::sendEvent(&window.getCanvas(), &press);
+        QKeyEvent release(QEvent::KeyRelease, code, modifiers);
+        QApplication::sendEvent(&window.getCanvas(), &release);
+    }
+
+    // A click at a place of the canvas.
+    void click(const QPoint &at, Qt::KeyboardModifiers modifiers) {
+        const QPointF local(at);
+        const QPointF global(window.getCanvas().mapToGlobal(at));
+        QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
+                          modifiers);
+        QApplication::sendEvent(&window.getCanvas(), &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
+                            modifiers);
+        QApplication::sendEvent(&window.getCanvas(), &release);
+    }
+
+    int nbSelected() { return window.getDocument().getSelector().getNbSelectedShape(); }
+
+    VoEditor::EditorWindow window;
+};
+
+// Each iteration: Ctrl+A on N shapes of which none is selected, until the window shows it.
+void EditorWindowSelectAllShapes(benchmark::State &state) {
+    startApplication();
+    const int count = static_cast<int>(state.range(0));
+    Window editor(manyShapes(count));
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.key(Qt::Key_Escape);
+        Window::settle();
+        state.ResumeTiming();
+        editor.key(Qt::Key_A, Qt::ControlModifier);
+        Window::settle();
+    }
+    if (editor.nbSelected() != count) {
+        state.SkipWithError("Ctrl+A did not select every shape");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowSelectAllShapes)
+    ->RangeMultiplier(10)
+    ->Range(100, 10000)
+    ->Unit(benchmark::kMillisecond);
+
+// Each iteration: Escape with all N shapes selected, until the window shows it.
+void EditorWindowSelectNothing(benchmark::State &state) {
+    startApplication();
+    Window editor(manyShapes(static_cast<int>(state.range(0))));
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.key(Qt::Key_A, Qt::ControlModifier);
+        Window::settle();
+        state.ResumeTiming();
+        editor.key(Qt::Key_Escape);
+        Window::settle();
+    }
+    if (editor.nbSelected() != 0) {
+        state.SkipWithError("Escape left shapes selected");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowSelectNothing)
+    ->RangeMultiplier(10)
+    ->Range(100, 10000)
+    ->Unit(benchmark::kMillisecond);
+
+// Each iteration: Delete with all N points of the one shape selected, until the window shows it.
+// The points are gone afterwards: the scene is opened again, untimed.
+void EditorWindowDeletePoints(benchmark::State &state) {
+    startApplication();
+    const int count = static_cast<int>(state.range(0));
+    Window editor(oneShape(count));
+    VoEditor::EditorDocument &document = editor.window.getDocument();
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.open(oneShape(count));
+        editor.window.getCanvas().getGestures().clickShape(*document.getSession().findShape("Big"),
+                                                           false);
+        editor.key(Qt::Key_A, Qt::ControlModifier);
+        Window::settle();
+        state.ResumeTiming();
+        editor.key(Qt::Key_Delete);
+        Window::settle();
+    }
+    if (document.getSession().findShape("Big")->getNbPoints() != 0) {
+        state.SkipWithError("Delete left points");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowDeletePoints)
+    ->RangeMultiplier(10)
+    ->Range(100, 10000)
+    ->Unit(benchmark::kMillisecond);
+
+// Each iteration: Shift+click on the last of N shapes, the others all selected, until the window
+// shows it added; then, untimed, Shift+click again to take it out.
+void EditorWindowAddOneShape(benchmark::State &state) {
+    startApplication();
+    const int count = static_cast<int>(state.range(0));
+    Window editor(manyShapes(count));
+    const QPoint last = editor.window.getCanvas().getCurvePosition("S" + std::to_string(count - 1));
+    editor.key(Qt::Key_A, Qt::ControlModifier);
+    editor.click(last, Qt::ShiftModifier);
+    Window::settle();
+    for (auto _ : state) {
+        editor.click(last, Qt::ShiftModifier);
+        Window::settle();
+        state.PauseTiming();
+        editor.click(last, Qt::ShiftModifier);
+        Window::settle();
+        state.ResumeTiming();
+    }
+    if (editor.nbSelected() != count - 1) {
+        state.SkipWithError("Shift+click did not take the shape out again");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowAddOneShape)
+    ->RangeMultiplier(10)
+    ->Range(100, 10000)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,19 +1,19 @@
 #include "EditorApplicationDock.h"
 
-#include "SessionHostItems.h"
-#include "SessionTextPrinter.h"
+#include "AppLayerInterface.h"
 
 #include "host/PiGraphObject.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/SnItem.h"
-#include "host/SnSelection.h"
 
+#include <QItemSelection>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QStringList>
 #include <QVBoxLayout>
 #include <QWidget>
 
-#include <set>
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,107 +21,132 @@ namespace VoEditor {
 
 namespace {
 
-// More items than this are counted, not listed: a person reads no more.
-const int maxListed = 1000;
+QListView *listView(QAbstractItemModel *model, QAbstractItemView::SelectionMode mode,
+                    QWidget *parent) {
+    auto *view = new QListView(parent);
+    view->setModel(model);
+    view->setSelectionMode(mode);
+    // One line of text a row: the view lays out its rows without asking each for its size.
+    view->setUniformItemSizes(true);
+    return view;
+}
 
 } // namespace
 
 EditorApplicationDock::EditorApplicationDock(EditorDocument &editorDocument, QWidget *parent)
-    : QDockWidget(tr("Application selection"), parent), document(editorDocument) {
+    : QDockWidget(tr("Application selection"), parent), document(editorDocument),
+      objects(new EditorObjectListModel(this)), items(new EditorItemListModel(this)) {
     setObjectName(QStringLiteral("applicationSelection"));
     auto *content = new QWidget(this);
-    objects = new QListWidget(content);
-    items = new QListWidget(content);
+    objectView = listView(objects, QAbstractItemView::ExtendedSelection, content);
+    itemView = listView(items, QAbstractItemView::NoSelection, content);
     auto *layout = new QVBoxLayout(content);
     layout->addWidget(new QLabel(tr("Graph objects (select rows to select them):"), content));
-    objects->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    layout->addWidget(objects, 1);
+    layout->addWidget(objectView, 1);
     layout->addWidget(new QLabel(tr("Items of the application's selection:"), content));
-    items->setSelectionMode(QAbstractItemView::NoSelection);
-    layout->addWidget(items, 1);
+    layout->addWidget(itemView, 1);
     setWidget(content);
-    connect(objects, &QListWidget::itemSelectionChanged, this,
+    connect(objectView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &EditorApplicationDock::writeSelection);
     connect(&document, &EditorDocument::applicationSelectionChanged, this,
-            &EditorApplicationDock::refresh);
-    connect(&document, &EditorDocument::sceneReplaced, this, &EditorApplicationDock::refresh);
-    // A gesture or command may add or delete shapes without changing the selection.
-    connect(&document, &EditorDocument::edited, this, [this] {
-        refreshing = true;
-        refreshObjectRows();
-        selectRows();
-        refreshing = false;
-    });
-    refresh();
+            &EditorApplicationDock::followApplication);
+    connect(&document, &EditorDocument::sceneReplaced, this, &EditorApplicationDock::reread);
+    connect(&document, &EditorDocument::edited, this, &EditorApplicationDock::followEdit);
+    reread();
 }
 
-void EditorApplicationDock::refreshObjectRows() {
-    const std::vector<std::string> names = document.getSession().getGraphObjectNames();
-    bool same = objects->count() == static_cast<int>(names.size());
-    for (int row = 0; same && row < objects->count(); ++row) {
-        same = objects->item(row)->text().toStdString() == names[static_cast<std::size_t>(row)];
+Vo::SnSelection &EditorApplicationDock::applicationSelection() const {
+    return *document.getSession().getController().getApplicationSelection();
+}
+
+void EditorApplicationDock::reread() {
+    const QScopedValueRollback<bool> guard(refreshing, true);
+    VoSession::Session &session = document.getSession();
+    sceneShapes = session.getScene().getShapes().size();
+    liveShapes = session.getController().getLayer().getNbShapes();
+    objects->setNames(session.getGraphObjectNames());
+    objects->recount(applicationSelection());
+    items->reset(applicationSelection());
+    selectCountedRows();
+}
+
+void EditorApplicationDock::followApplication(const Vo::SnSelectionChangeHint *change) {
+    const QScopedValueRollback<bool> guard(refreshing, true);
+    items->follow(applicationSelection(), change);
+    std::vector<int> came;
+    std::vector<int> left;
+    if (!objects->follow(change, came, left)) {
+        objects->recount(applicationSelection());
+        selectCountedRows();
+        return;
     }
-    if (!same) {
-        objects->clear();
-        for (const std::string &name : names) {
-            objects->addItem(QString::fromStdString(name));
-        }
+    QItemSelectionModel &rows = *objectView->selectionModel();
+    for (const int row : left) {
+        rows.select(objects->index(row), QItemSelectionModel::Deselect);
+    }
+    for (const int row : came) {
+        rows.select(objects->index(row), QItemSelectionModel::Select);
     }
 }
 
-void EditorApplicationDock::refresh() {
-    refreshing = true;
-    refreshObjectRows();
-    items->clear();
-    const Vo::RCShdPtr<Vo::SnSelection> selection =
-        document.getSession().getController().getApplicationSelection();
-    int listed = 0;
-    for (const Vo::RCShdPtr<Vo::SnItem const> &item : *selection) {
-        if (listed == maxListed) {
-            items->addItem(tr("... and %1 more").arg(selection->getNbItems() - listed));
-            break;
-        }
-        items->addItem(QString::fromStdString(
-            VoSession::SessionTextPrinter::describe(VoSession::SessionHostItems::describe(*item))));
-        ++listed;
+void EditorApplicationDock::followEdit() {
+    VoSession::Session &session = document.getSession();
+    const std::size_t scene = session.getScene().getShapes().size();
+    const int live = session.getController().getLayer().getNbShapes();
+    if (scene != sceneShapes || live != liveShapes) {
+        const QScopedValueRollback<bool> guard(refreshing, true);
+        sceneShapes = scene;
+        liveShapes = live;
+        objects->setNames(session.getGraphObjectNames());
+        selectCountedRows();
     }
-    selectRows();
-    refreshing = false;
+    if (objects->getRevision() != applicationSelection().getRevision()) {
+        followApplication(nullptr);
+    }
+    items->refreshTexts();
 }
 
-void EditorApplicationDock::selectRows() {
-    std::set<std::string> selected;
-    for (const Vo::RCShdPtr<Vo::SnItem const> &item :
-         *document.getSession().getController().getApplicationSelection()) {
-        const auto *object = dynamic_cast<const Vo::PiGraphObjectSnItemConst *>(item.get());
-        if (object != nullptr && !object->getGraphObject().isNull()) {
-            selected.insert(object->getGraphObject()->getName());
+void EditorApplicationDock::selectCountedRows() {
+    QItemSelection selected;
+    for (int row = 0; row < objects->rowCount(); ++row) {
+        if (!objects->isSelected(row)) {
+            continue;
         }
+        int last = row;
+        while (last + 1 < objects->rowCount() && objects->isSelected(last + 1)) {
+            ++last;
+        }
+        selected.select(objects->index(row), objects->index(last));
+        row = last;
     }
-    for (int row = 0; row < objects->count(); ++row) {
-        QListWidgetItem *rowItem = objects->item(row);
-        rowItem->setSelected(selected.count(rowItem->text().toStdString()) > 0);
-    }
+    objectView->selectionModel()->select(selected, QItemSelectionModel::ClearAndSelect);
 }
 
 void EditorApplicationDock::writeSelection() {
     if (refreshing) {
         return;
     }
+    QModelIndexList rows = objectView->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
     std::vector<Vo::RCShdPtr<Vo::PiGraphObject const>> chosen;
     QStringList names;
-    for (int row = 0; row < objects->count(); ++row) {
-        if (objects->item(row)->isSelected()) {
-            names << objects->item(row)->text();
-            chosen.push_back(
-                document.getSession().findGraphObject(objects->item(row)->text().toStdString()));
-        }
+    VoSession::Session &session = document.getSession();
+    for (const QModelIndex &row : rows) {
+        const std::string &name = objects->getName(row.row());
+        names << QString::fromStdString(name);
+        chosen.push_back(session.findGraphObject(name));
     }
     const QString label = names.isEmpty()
                               ? tr("application selects nothing")
                               : tr("application selects %1").arg(names.join(QStringLiteral(", ")));
-    VoSession::Session &session = document.getSession();
+    const std::uint64_t before = applicationSelection().getRevision();
     document.perform(label, [&] { session.selectInApplication(chosen); });
+    if (applicationSelection().getRevision() == before) {
+        // Nothing written (the same items, or a failure): the rows show the selection again.
+        const QScopedValueRollback<bool> guard(refreshing, true);
+        selectCountedRows();
+    }
 }
 
 } // namespace VoEditor

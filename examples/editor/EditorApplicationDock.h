@@ -1,9 +1,16 @@
 #pragma once
 
 #include "EditorDocument.h"
+#include "EditorItemListModel.h"
+#include "EditorObjectListModel.h"
+
+#include "host/SnSelection.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <QDockWidget>
-#include <QListWidget>
+#include <QListView>
+
+#include <cstddef>
 
 namespace VoEditor {
 
@@ -12,27 +19,41 @@ namespace VoEditor {
 // the application's selection, and selecting rows writes the application's selection, whose
 // change the updater mirrors into the editor. Below them, every item of the application's selection
 // as the updater keeps it: the editor's node, graph objects, inputs with the nodes of their path.
-// Borrows the document.
+// Each change of the application's selection moves only the rows it touched: item rows in and
+// out at the change's place, object rows selected or deselected as their objects come and go; a
+// change of the whole list is read in full. Owns its models; borrows the document.
 class EditorApplicationDock : public QDockWidget {
     Q_OBJECT
 public:
     explicit EditorApplicationDock(EditorDocument &document, QWidget *parent = nullptr);
 
-    QListWidget &getObjectList() noexcept { return *objects; }
-    QListWidget &getItemList() noexcept { return *items; }
+    QListView &getObjectList() noexcept { return *objectView; }
+    QListView &getItemList() noexcept { return *itemView; }
+    const EditorObjectListModel &getObjectModel() const noexcept { return *objects; }
+    const EditorItemListModel &getItemModel() const noexcept { return *items; }
 
 private:
-    // Rereads the application's selection into both lists, writing nothing.
-    void refresh();
-    void refreshObjectRows();
-    // Selects the rows of the objects in the application's selection.
-    void selectRows();
+    Vo::SnSelection &applicationSelection() const;
+    // A new scene: every row read again.
+    void reread();
+    void followApplication(const Vo::SnSelectionChangeHint *change);
+    // After a gesture or command: object rows of shapes deleted or added, any change of the
+    // application's selection not heard of, and the items' texts (an input's place may move).
+    void followEdit();
+    // Selects the rows of the objects in the selection, deselecting the others, in one call.
+    void selectCountedRows();
     // The selected rows, in row order, become the application's selection.
     void writeSelection();
 
     EditorDocument &document;
-    QListWidget *objects;
-    QListWidget *items;
+    EditorObjectListModel *objects;
+    EditorItemListModel *items;
+    QListView *objectView;
+    QListView *itemView;
+    // The scene's size and live shapes when the object rows were read: shapes are only deleted,
+    // which lowers the second, or added to the scene, which raises the first.
+    std::size_t sceneShapes = 0;
+    int liveShapes = 0;
     bool refreshing = false;
 };
 

@@ -19,6 +19,11 @@ namespace {
 const double reach = 6;
 // A drag shorter than this is a click on empty canvas, which selects nothing.
 const double minBand = 3;
+// More changed shapes than this repaint the whole canvas: a region of many rectangles costs
+// more to build than the few shapes it would spare.
+const std::size_t maxDamaged = 64;
+// The band's dashed outline reaches this far past its rectangle.
+const double bandPen = 2;
 
 EditorGestures::Click clickOf(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::ControlModifier) {
@@ -31,53 +36,47 @@ EditorGestures::Click clickOf(Qt::KeyboardModifiers modifiers) {
 } // namespace
 
 EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
-    : QWidget(parent), document(editorDocument), gestures(editorDocument) {
+    : QWidget(parent), document(editorDocument), gestures(editorDocument), table(editorDocument) {
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // The library's callbacks say when the selection changed; gestures and commands may also
     // have changed the graph, which no callback reports.
     connect(&document, &EditorDocument::editorSelectionChanged, this,
-            qOverload<>(&EditorCanvas::update));
-    connect(&document, &EditorDocument::edited, this, qOverload<>(&EditorCanvas::update));
-    connect(&document, &EditorDocument::sceneReplaced, this, qOverload<>(&EditorCanvas::update));
+            [this] { updateDamage(table.followSelection()); });
+    connect(&document, &EditorDocument::edited, this,
+            [this] { updateDamage(table.followGraph()); });
+    connect(&document, &EditorDocument::sceneReplaced, this, [this] {
+        table.reset();
+        update();
+    });
 }
 
 EditorLayout EditorCanvas::getLayout() const {
     return EditorLayout(QSizeF(size()), document.getNbSlots());
 }
 
-bool EditorCanvas::findView(const std::string &name, EditorShapeView &view) const {
-    for (EditorShapeView &each : document.describeShapes()) {
-        if (each.name == name) {
-            view = std::move(each);
-            return true;
-        }
-    }
-    return false;
-}
-
 QPoint EditorCanvas::getPointPosition(const std::string &shape, int index) const {
-    EditorShapeView view;
-    return findView(shape, view) ? getLayout().getPoint(view.slot, index, view.nbPoints).toPoint()
-                                 : QPoint(-1, -1);
+    const EditorShapeView *view = table.find(shape);
+    return view != nullptr ? getLayout().getPoint(view->slot, index, view->nbPoints).toPoint()
+                           : QPoint(-1, -1);
 }
 
 QPoint EditorCanvas::getHandlePosition(const std::string &shape, int index) const {
-    EditorShapeView view;
-    return findView(shape, view) ? getLayout().getHandle(view.slot, index, view.nbHandles).toPoint()
-                                 : QPoint(-1, -1);
+    const EditorShapeView *view = table.find(shape);
+    return view != nullptr ? getLayout().getHandle(view->slot, index, view->nbHandles).toPoint()
+                           : QPoint(-1, -1);
 }
 
 QPoint EditorCanvas::getCurvePosition(const std::string &shape) const {
-    EditorShapeView view;
-    if (!findView(shape, view) || view.nbPoints == 0) {
+    const EditorShapeView *view = table.find(shape);
+    if (view == nullptr || view->nbPoints == 0) {
         return QPoint(-1, -1);
     }
     const EditorLayout layout = getLayout();
-    const QPointF first = layout.getPoint(view.slot, 0, view.nbPoints);
+    const QPointF first = layout.getPoint(view->slot, 0, view->nbPoints);
     const QPointF second =
-        layout.getPoint(view.slot, std::min(1, view.nbPoints - 1), view.nbPoints);
+        layout.getPoint(view->slot, std::min(1, view->nbPoints - 1), view->nbPoints);
     return ((first + second) / 2).toPoint();
 }
 
@@ -85,41 +84,92 @@ EditorCanvas::Hit EditorCanvas::hitTest(const QPointF &at, bool partsOfPrimaryOn
     const EditorLayout layout = getLayout();
     const int slot = layout.findSlot(at);
     Hit hit;
-    if (slot < 0) {
+    if (slot < 0 || table.getView(slot).shape == nullptr) {
         return hit;
     }
-    for (const EditorShapeView &view : document.describeShapes()) {
-        if (view.slot != slot) {
-            continue;
+    const EditorShapeView &view = table.getView(slot);
+    hit.shape = view.shape;
+    if (view.primary || !partsOfPrimaryOnly) {
+        hit.index = layout.findPoint(slot, view.nbPoints, at, reach);
+        hit.kind = Hit::Point;
+        hit.count = view.nbPoints;
+        if (hit.index < 0) {
+            hit.index = layout.findHandle(slot, view.nbHandles, at, reach);
+            hit.kind = Hit::Handle;
+            hit.count = view.nbHandles;
         }
-        hit.shape = view.shape;
-        if (view.primary || !partsOfPrimaryOnly) {
-            hit.index = layout.findPoint(slot, view.nbPoints, at, reach);
-            hit.kind = Hit::Point;
-            hit.count = view.nbPoints;
-            if (hit.index < 0) {
-                hit.index = layout.findHandle(slot, view.nbHandles, at, reach);
-                hit.kind = Hit::Handle;
-                hit.count = view.nbHandles;
-            }
-            if (hit.index >= 0) {
-                return hit;
-            }
+        if (hit.index >= 0) {
+            return hit;
         }
-        hit.kind = layout.isNearCurve(slot, view.nbPoints, at, reach) ? Hit::Shape : Hit::Nothing;
-        return hit;
     }
+    hit.kind = layout.isNearCurve(slot, view.nbPoints, at, reach) ? Hit::Shape : Hit::Nothing;
     return hit;
 }
 
-void EditorCanvas::paintEvent(QPaintEvent *) {
+void EditorCanvas::updateDamage(const EditorShapeTable::Damage &damage) {
+    if (damage.isEmpty()) {
+        return;
+    }
+    if (damage.all || damage.shapes.size() + damage.markers.size() > maxDamaged) {
+        update();
+        return;
+    }
+    const EditorLayout layout = getLayout();
+    QRegion region;
+    const auto add = [&region](const QRectF &reach) { region += reach.toAlignedRect(); };
+    for (const EditorShapeTable::Damage::Shape &shape : damage.shapes) {
+        add(EditorPainter::getReach(layout, table.getView(shape.slot), shape.labelled));
+    }
+    for (const EditorShapeTable::Damage::Marker &marker : damage.markers) {
+        add(EditorPainter::getMarkerReach(layout, table.getView(marker.slot), marker.point,
+                                          marker.index, marker.rank));
+    }
+    if (damage.labelsMoved) {
+        for (const int slot : table.getLabelled()) {
+            add(EditorPainter::getReach(layout, table.getView(slot), true));
+        }
+    }
+    update(region);
+}
+
+std::vector<const EditorShapeView *> EditorCanvas::shapesToPaint(const EditorLayout &layout,
+                                                                 const QRegion &region) const {
+    // Labels go where no label drawn before lies, wherever the region is: every labelled shape
+    // takes its place in the order, drawn or clipped.
+    std::vector<int> drawn = table.getLabelled();
+    const double beyond = EditorPainter::beyondCell;
+    for (const QRect &rect : region) {
+        const std::vector<int> met =
+            layout.findSlotsIn(QRectF(rect).adjusted(-beyond, -beyond, beyond, beyond));
+        drawn.insert(drawn.end(), met.begin(), met.end());
+    }
+    std::sort(drawn.begin(), drawn.end());
+    drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+    std::vector<const EditorShapeView *> shapes;
+    shapes.reserve(drawn.size());
+    for (const int slot : drawn) {
+        if (table.getView(slot).shape != nullptr) {
+            shapes.push_back(&table.getView(slot));
+        }
+    }
+    return shapes;
+}
+
+void EditorCanvas::paintEvent(QPaintEvent *event) {
     QPainter target(this);
     const EditorLayout layout = getLayout();
     EditorPainter painter(target, layout, QRectF(rect()));
-    painter.paint(document.describeShapes());
+    painter.paint(shapesToPaint(layout, event->region()));
     if (dragging && !band.isEmpty()) {
         painter.paintBand(band);
     }
+}
+
+void EditorCanvas::moveBand(const QRectF &to) {
+    const double reach = bandPen;
+    update(band.adjusted(-reach, -reach, reach, reach).toAlignedRect());
+    band = to;
+    update(band.adjusted(-reach, -reach, reach, reach).toAlignedRect());
 }
 
 void EditorCanvas::mousePressEvent(QMouseEvent *event) {
@@ -149,8 +199,7 @@ void EditorCanvas::mousePressEvent(QMouseEvent *event) {
 
 void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
     if (dragging) {
-        band = QRectF(bandStart, event->position()).normalized();
-        update();
+        moveBand(QRectF(bandStart, event->position()).normalized());
     } else {
         hover(event->position());
     }
@@ -200,23 +249,20 @@ void EditorCanvas::hover(const QPointF &at) {
 void EditorCanvas::finishBand() {
     dragging = false;
     const QRectF dragged = band;
-    band = QRectF();
-    update();
+    moveBand(QRectF());
     if (dragged.width() < minBand && dragged.height() < minBand) {
         return;
     }
     const EditorLayout layout = getLayout();
-    const std::vector<EditorShapeView> views = document.describeShapes();
-    const auto primary = std::find_if(views.begin(), views.end(),
-                                      [](const EditorShapeView &view) { return view.primary; });
-    if (primary != views.end()) {
-        gestures.selectPoints(layout.findPointsIn(primary->slot, primary->nbPoints, dragged));
-        return;
-    }
     std::vector<VoExample::AppShapeInterface *> inside;
-    for (const EditorShapeView &view : views) {
-        if (view.nbPoints > 0 &&
-            dragged.contains(layout.getCurveBounds(view.slot, view.nbPoints))) {
+    for (int slot = 0; slot < table.getNbSlots(); ++slot) {
+        const EditorShapeView &view = table.getView(slot);
+        if (view.primary && view.shape != nullptr) {
+            gestures.selectPoints(layout.findPointsIn(slot, view.nbPoints, dragged));
+            return;
+        }
+        if (view.shape != nullptr && view.nbPoints > 0 &&
+            dragged.contains(layout.getCurveBounds(slot, view.nbPoints))) {
             inside.push_back(view.shape);
         }
     }

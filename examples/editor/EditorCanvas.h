@@ -3,11 +3,13 @@
 #include "EditorDocument.h"
 #include "EditorGestures.h"
 #include "EditorLayout.h"
+#include "EditorShapeTable.h"
 #include "EditorShapeView.h"
 
 #include <QPoint>
 #include <QPointF>
 #include <QRectF>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 
@@ -17,10 +19,10 @@
 namespace VoEditor {
 
 // The editor's canvas: draws the open scene as the selector holds it, and turns mouse and keys
-// into gestures, one library call each. Repaints when the library's callbacks say the editor's
-// selection changed and after each gesture or command (the graph may have changed); sets the
-// picking state while the pointer moves over a point or handle and reports it. Borrows the
-// document.
+// into gestures, one library call each. When the library's callbacks say the editor's selection
+// changed, and after each gesture or command (the graph may have changed), it repaints only where
+// the shapes and markers that changed are drawn; sets the picking state while the pointer moves
+// over a point or handle and reports it. Owns its copy of what it draws; borrows the document.
 class EditorCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -28,6 +30,7 @@ public:
 
     EditorLayout getLayout() const;
     EditorGestures &getGestures() noexcept { return gestures; }
+    const EditorShapeTable &getTable() const noexcept { return table; }
     // Where the named live shape's point (handle) is drawn now, and a place on its curve between
     // its first two points (its only point, when it has one); (-1, -1) for no such shape.
     QPoint getPointPosition(const std::string &shape, int index) const;
@@ -59,8 +62,13 @@ private:
     };
 
     Hit hitTest(const QPointF &at, bool partsOfPrimaryOnly) const;
-    // A live shape by name; false when there is none.
-    bool findView(const std::string &name, EditorShapeView &view) const;
+    // Schedules the repaint of what the table says changed.
+    void updateDamage(const EditorShapeTable::Damage &damage);
+    // The rectangle being dragged out changed: the old and new ones are repainted.
+    void moveBand(const QRectF &to);
+    // The shapes to draw for a repaint of region, in slot order.
+    std::vector<const EditorShapeView *> shapesToPaint(const EditorLayout &layout,
+                                                       const QRegion &region) const;
     void hover(const QPointF &at);
     void pickNothing();
     void finishBand();
@@ -69,6 +77,7 @@ private:
 
     EditorDocument &document;
     EditorGestures gestures;
+    EditorShapeTable table;
     bool dragging = false;
     QPointF bandStart;
     QRectF band;

@@ -124,6 +124,7 @@ std::vector<EditorShapeView> EditorDocument::describeShapes() const {
         }
         EditorShapeView &view = *found->second;
         view.selected = true;
+        ++view.nbItems;
         view.primary = view.primary || item.get() == primary;
         if (const auto *parts = dynamic_cast<const Vo::SeShapeParts *>(item->getParts().get())) {
             view.points.assign(parts->getPoints().begin(), parts->getPoints().end());

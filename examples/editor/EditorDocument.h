@@ -64,9 +64,12 @@ Q_SIGNALS:
     void sceneReplaced();
     // After every gesture and command, whether or not a selection changed: the graph may have.
     void edited();
-    // The selector's three callback lists, relayed from the bridge: the editor's selection changed.
+    // The selector's three callback lists, relayed from the bridge: the editor's selection changed
+    // (up to three times for one change; getSelector().getLastChange() says how).
     void editorSelectionChanged();
-    void applicationSelectionChanged();
+    // Relayed from the bridge: change is valid while the signal is delivered; null for a change
+    // of the whole list.
+    void applicationSelectionChanged(const Vo::SnSelectionChangeHint *change);
     void logged(const QString &text);
     void quitRequested();
 

@@ -11,7 +11,6 @@
 #include "foundation/Iterator.h"
 #include "foundation/List.h"
 #include "foundation/Vector.h"
-#include "host/IteratorImpVector.h"
 #include "host/SnSelection.h"
 
 #include <QString>
@@ -19,7 +18,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <string>
 
 namespace VoEditor {
@@ -31,23 +29,23 @@ namespace {
 
 QString name(const AppShapeInterface &shape) { return QString::fromStdString(shape.getName()); }
 
+// More than this many are counted, not listed, in a log line: a line a person reads, and that the
+// log lays out and draws at the cost of a short one (a list of 10^4 indices took it 50 ms).
+const int maxListed = 50;
+
+QString listed(const QStringList &words) {
+    const QString shown = words.mid(0, maxListed).join(QStringLiteral(", "));
+    return words.size() <= maxListed
+               ? shown
+               : shown + QStringLiteral(", ... (%1 in all)").arg(words.size());
+}
+
 QString numbers(const std::vector<int> &indices) {
     QStringList words;
     for (const int index : indices) {
         words << QString::number(index);
     }
-    return words.join(QStringLiteral(", "));
-}
-
-std::vector<int> without(const std::vector<int> &indices, int index) {
-    std::vector<int> rest;
-    std::copy_if(indices.begin(), indices.end(), std::back_inserter(rest),
-                 [index](int each) { return each != index; });
-    return rest;
-}
-
-bool contains(const std::vector<int> &indices, int index) {
-    return std::find(indices.begin(), indices.end(), index) != indices.end();
+    return listed(words);
 }
 
 } // namespace
@@ -66,99 +64,61 @@ void EditorGestures::clickShape(AppShapeInterface &shape, bool toggle) {
                          [&] { selector.setPrimarySelectedShape(model, -1); });
     } else if (!selector.isShapeSelected(model)) {
         // The others keep their items and parts: the shape is added after them.
-        auto alone = std::make_shared<std::vector<RCShdPtr<Vo::SeShape>>>(1, model);
-        Vo::Iterator<RCShdPtr<Vo::SeShape>> shapes =
-            Vo::IteratorImpVector<RCShdPtr<Vo::SeShape>>::makeIterator(alone);
-        document.perform("add shape " + name(shape), [&] { selector.selectAllShapes(shapes); });
+        document.perform("add shape " + name(shape), [&] { selector.addSelectedShape(model); });
+    } else if (nbItemsOf(shape) == 1) {
+        document.perform("take out shape " + name(shape), [&] { selector.unselectShape(model); });
     } else {
-        Vo::List<RCShdPtr<Vo::SnItem const>> kept;
-        for (const RCShdPtr<Vo::SnItem const> &item : *selector.getSelection()) {
-            const auto *shapeItem = dynamic_cast<const Vo::SeShapeItem *>(item.get());
-            if (shapeItem == nullptr || shapeItem->getData() != shape.getWeak()) {
-                kept.push_back(item);
-            }
-        }
-        document.perform("take out shape " + name(shape),
-                         [&] { selector.replaceAllItems(Vo::SnSelection::create(kept)); });
+        takeOutEveryItem(shape);
     }
+}
+
+int EditorGestures::nbItemsOf(const AppShapeInterface &shape) const {
+    const RCShdPtr<Vo::SnSelection> selection = document.getSelector().getSelection();
+    return static_cast<int>(std::count_if(
+        selection->begin(), selection->end(), [&shape](const RCShdPtr<Vo::SnItem const> &item) {
+            const auto *shapeItem = dynamic_cast<const Vo::SeShapeItem *>(item.get());
+            return shapeItem != nullptr && shapeItem->getData() == shape.getWeak();
+        }));
+}
+
+// A shape selected more than once (a command or the application may do that) leaves with all its
+// items in one change; unselectShape would take out only the first.
+void EditorGestures::takeOutEveryItem(const AppShapeInterface &shape) {
+    Vo::SeShapeSelector &selector = document.getSelector();
+    Vo::List<RCShdPtr<Vo::SnItem const>> kept;
+    for (const RCShdPtr<Vo::SnItem const> &item : *selector.getSelection()) {
+        const auto *shapeItem = dynamic_cast<const Vo::SeShapeItem *>(item.get());
+        if (shapeItem == nullptr || shapeItem->getData() != shape.getWeak()) {
+            kept.push_back(item);
+        }
+    }
+    document.perform("take out shape " + name(shape),
+                     [&] { selector.replaceAllItems(Vo::SnSelection::create(kept)); });
 }
 
 void EditorGestures::clickPoint(int index, Click click) {
     Vo::SeShapeSelector &selector = document.getSelector();
-    Vo::Vector<int> selected;
-    selector.getSelectedPoints(selected);
-    const std::vector<int> points(selected.begin(), selected.end());
     const QString label = QString::number(index);
     if (click == Click::Alone) {
         document.perform("click point " + label, [&] { selector.selectPoint(index); });
-    } else if (click == Click::Add && !contains(points, index)) {
-        selected.push_back(index);
-        document.perform("add point " + label, [&] { selector.selectPoints(selected); });
-    } else if (click == Click::Remove && contains(points, index)) {
-        const std::vector<int> rest = without(points, index);
-        const Vo::Vector<int> remaining(rest.begin(), rest.end());
-        document.perform("take out point " + label, [&] {
-            // With no point left, the shape goes back to having no point parts at all.
-            if (remaining.empty()) {
-                selector.unselectPoints();
-            } else {
-                selector.selectPoints(remaining);
-            }
-        });
+    } else if (click == Click::Add && selector.getPointSelectionRank(index) == 0) {
+        document.perform("add point " + label, [&] { selector.addSelectedPoint(index); });
+    } else if (click == Click::Remove && selector.getPointSelectionRank(index) > 0) {
+        // With no point left, nor a handle, the shape goes back to being selected as a whole.
+        document.perform("take out point " + label, [&] { selector.unselectPoint(index); });
     }
 }
 
 void EditorGestures::clickHandle(int index, Click click) {
     Vo::SeShapeSelector &selector = document.getSelector();
-    Vo::Vector<int> selected;
-    selector.getSelectedHandles(selected);
-    const std::vector<int> handles(selected.begin(), selected.end());
     const QString label = QString::number(index);
     if (click == Click::Alone) {
         document.perform("click handle " + label, [&] { selector.selectHandle(index); });
-    } else if (click == Click::Add && !contains(handles, index)) {
-        // The selector selects one handle or all of them; a list goes in as new parts.
-        const RCShdPtr<Vo::SeShapeParts> parts = copyPrimaryParts();
-        parts->appendHandle(index);
-        document.perform("add handle " + label, [&] { replacePrimaryParts(parts); });
-    } else if (click == Click::Remove && contains(handles, index)) {
-        const RCShdPtr<Vo::SeShapeParts> parts = copyPrimaryParts();
-        parts->removeHandle(index);
-        document.perform("take out handle " + label, [&] {
-            if (parts->isHandleEmpty()) {
-                selector.unselectHandles();
-            } else {
-                replacePrimaryParts(parts);
-            }
-        });
+    } else if (click == Click::Add && selector.getHandleSelectionRank(index) == 0) {
+        document.perform("add handle " + label, [&] { selector.addSelectedHandle(index); });
+    } else if (click == Click::Remove && selector.getHandleSelectionRank(index) > 0) {
+        document.perform("take out handle " + label, [&] { selector.unselectHandle(index); });
     }
-}
-
-RCShdPtr<Vo::SeShapeParts> EditorGestures::copyPrimaryParts() const {
-    const RCShdPtr<Vo::SnItem const> &primary =
-        document.getSelector().getSelection()->getPrimaryItem();
-    const auto *parts = primary.isNull()
-                            ? nullptr
-                            : dynamic_cast<const Vo::SeShapeParts *>(primary->getParts().get());
-    return RCShdPtr<Vo::SeShapeParts>(parts != nullptr ? new Vo::SeShapeParts(*parts)
-                                                       : new Vo::SeShapeParts);
-}
-
-void EditorGestures::replacePrimaryParts(const RCShdPtr<Vo::SeShapeParts> &parts) {
-    Vo::SeShapeSelector &selector = document.getSelector();
-    const RCShdPtr<Vo::SnSelection> selection = selector.getSelection();
-    const Vo::SnItem *primary = selection->getPrimaryItem().get();
-    Vo::List<RCShdPtr<Vo::SnItem const>> items;
-    for (const RCShdPtr<Vo::SnItem const> &item : *selection) {
-        const auto *shapeItem = dynamic_cast<const Vo::SeShapeItem *>(item.get());
-        if (item.get() == primary && shapeItem != nullptr) {
-            items.push_back(
-                RCShdPtr<Vo::SnItem const>(new Vo::SeShapeItem(parts, shapeItem->getData())));
-        } else {
-            items.push_back(item);
-        }
-    }
-    selector.replaceAllItems(Vo::SnSelection::create(items));
 }
 
 void EditorGestures::selectPoints(const std::vector<int> &points) {
@@ -180,7 +140,7 @@ void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes
         models.push_back(shape->getShape());
         names << name(*shape);
     }
-    document.perform("select shapes " + names.join(QStringLiteral(", ")) + " in the rectangle",
+    document.perform("select shapes " + listed(names) + " in the rectangle",
                      [&] { document.getSelector().setSelectedShapes(models); });
 }
 
@@ -244,8 +204,18 @@ void EditorGestures::deleteParts(AppShapeInterface &shape, const std::vector<int
     QString label = "delete from " + name(shape) + ":";
     label += points.empty() ? QString() : " points " + numbers(pointsDown);
     label += handles.empty() ? QString() : " handles " + numbers(handlesDown);
+    // Each deletion drops its point from the selection and renumbers the others, copying the
+    // selected indices. When every selected point exists, all of them go: taking them out first,
+    // in the same batch, leaves the renumberings nothing to copy and the same selection at the end.
+    const int count = shape.getNbPoints();
+    const bool allGo = !points.empty() && std::all_of(points.begin(), points.end(), [count](int i) {
+        return i >= 0 && i < count;
+    });
     document.perform(label, [&] {
         Vo::SeSelectionBatch batch(controller.getShapeSelector());
+        if (allGo) {
+            controller.getShapeSelector()->selectPoints(Vo::Vector<int>());
+        }
         for (const int index : pointsDown) {
             controller.deletePoint(shape, index);
         }
@@ -272,7 +242,7 @@ void EditorGestures::deleteShapes() {
         return;
     }
     VoExample::AppEditorController &controller = document.getSession().getController();
-    document.perform("delete shapes " + labels.join(QStringLiteral(", ")), [&] {
+    document.perform("delete shapes " + listed(labels), [&] {
         Vo::SeSelectionBatch batch(controller.getShapeSelector());
         for (const std::string &shape : names) {
             controller.deleteShape(shape);

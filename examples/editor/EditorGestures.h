@@ -6,7 +6,6 @@
 #include "AppShapeInterface.h"
 
 #include "SeSelectionBatch.h"
-#include "SeShapeParts.h"
 
 #include "foundation/RCShdPtr.h"
 
@@ -57,10 +56,9 @@ public:
 
 private:
     VoExample::AppShapeInterface *primaryShape() const;
-    // The primary item's parts, copied; empty parts when it has none.
-    Vo::RCShdPtr<Vo::SeShapeParts> copyPrimaryParts() const;
-    // The selection with the primary item's parts replaced, committed in one call.
-    void replacePrimaryParts(const Vo::RCShdPtr<Vo::SeShapeParts> &parts);
+    // The items of the selection that name the shape; linear in the selection, reading only.
+    int nbItemsOf(const VoExample::AppShapeInterface &shape) const;
+    void takeOutEveryItem(const VoExample::AppShapeInterface &shape);
     void deleteParts(VoExample::AppShapeInterface &shape, const std::vector<int> &points,
                      const std::vector<int> &handles);
     void deleteShapes();

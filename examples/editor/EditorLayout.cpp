@@ -33,8 +33,7 @@ double distanceToSegment(const QPointF &at, const QPointF &from, const QPointF &
 
 EditorLayout::EditorLayout(const QSizeF &size, int count)
     : area(size), nbSlots(std::max(count, 1)), columns(nbColumns()),
-      cellWidth(area.width() / columns),
-      cellHeight(area.height() / ((nbSlots + columns - 1) / columns)) {}
+      cellWidth(area.width() / columns), cellHeight(area.height() / nbRows()) {}
 
 int EditorLayout::nbColumns() const {
     // As square a grid as the canvas's proportions allow.
@@ -80,6 +79,30 @@ int EditorLayout::findSlot(const QPointF &at) const {
     const int column = std::min(columns - 1, static_cast<int>(at.x() / cellWidth));
     const int slot = static_cast<int>(at.y() / cellHeight) * columns + column;
     return slot < nbSlots ? slot : -1;
+}
+
+std::vector<int> EditorLayout::findSlotsIn(const QRectF &rect) const {
+    const auto first = [](double from, double size) {
+        return std::max(0, static_cast<int>(std::floor(from / size)));
+    };
+    const auto last = [](double to, double size, int count) {
+        return std::min(count - 1, static_cast<int>(std::ceil(to / size)) - 1);
+    };
+    std::vector<int> met;
+    if (rect.isEmpty()) {
+        return met;
+    }
+    const int lastColumn = last(rect.right(), cellWidth, columns);
+    const int lastRow = last(rect.bottom(), cellHeight, nbRows());
+    for (int row = first(rect.top(), cellHeight); row <= lastRow; ++row) {
+        for (int column = first(rect.left(), cellWidth); column <= lastColumn; ++column) {
+            const int slot = row * columns + column;
+            if (slot < nbSlots) {
+                met.push_back(slot);
+            }
+        }
+    }
+    return met;
 }
 
 QPointF EditorLayout::getPoint(int slot, int index, int count) const {

@@ -26,6 +26,8 @@ public:
     QRectF getHandleArea(int slot) const;
     // The slot whose cell holds at; -1 outside the grid.
     int findSlot(const QPointF &at) const;
+    // The slots whose cells meet rect, in ascending order; costs the cells it meets.
+    std::vector<int> findSlotsIn(const QRectF &rect) const;
 
     QPointF getPoint(int slot, int index, int count) const;
     QPointF getHandle(int slot, int index, int count) const;
@@ -47,6 +49,7 @@ private:
     using Position = QPointF (EditorLayout::*)(int, int, int) const;
 
     int nbColumns() const;
+    int nbRows() const { return (nbSlots + columns - 1) / columns; }
     // The first and last index, clamped to the shape's, whose marker x lies in [left, right].
     static void indexRange(const QRectF &area, int count, double left, double right, int &first,
                            int &last);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 
 namespace VoEditor {
 
@@ -26,6 +27,27 @@ QFont labelFont() {
     font.setPixelSize(10);
     return font;
 }
+
+int digitsOf(std::size_t rank) {
+    return static_cast<int>(std::log10(static_cast<double>(rank))) + 1;
+}
+
+// Above and right of the marker of radius at at: where the label of rank goes.
+QRectF labelBox(const QFontMetricsF &metrics, double digitWidth, const QPointF &at, double radius,
+                std::size_t rank) {
+    return QRectF(at.x() + radius, at.y() - radius - metrics.height(),
+                  digitsOf(rank) * digitWidth + 2, metrics.height());
+}
+
+double digitWidthOf(const QFontMetricsF &metrics) {
+    return metrics.horizontalAdvance(QLatin1Char('0'));
+}
+
+// A rank with as many digits as any: indices are ints, and a rank counts distinct indices.
+const auto longestRank = static_cast<std::size_t>(std::numeric_limits<int>::max());
+
+// Antialiasing and pens reach a little past the boxes drawn.
+const double blur = 2;
 
 } // namespace
 
@@ -64,29 +86,59 @@ bool EditorPainter::LabelSpace::take(const QRectF &rect) {
 }
 
 EditorPainter::EditorPainter(QPainter &target, const EditorLayout &shapes, const QRectF &area)
-    : painter(target), layout(shapes), metrics(labelFont()),
-      digitWidth(metrics.horizontalAdvance(QLatin1Char('0'))), labels(area) {
+    : painter(target), layout(shapes), metrics(labelFont()), digitWidth(digitWidthOf(metrics)),
+      labels(area) {
     painter.fillRect(area, background);
     painter.setFont(labelFont());
 }
 
-void EditorPainter::paint(const std::vector<EditorShapeView> &shapes) {
+void EditorPainter::paint(const std::vector<const EditorShapeView *> &shapes) {
     // Muted shapes first, so that the selected ones and their labels lie on top.
-    for (const EditorShapeView &shape : shapes) {
-        if (!shape.selected) {
-            paintShape(shape);
+    for (const EditorShapeView *shape : shapes) {
+        if (!shape->selected) {
+            paintShape(*shape);
         }
     }
-    for (const EditorShapeView &shape : shapes) {
-        if (shape.selected && !shape.primary) {
-            paintShape(shape);
+    for (const EditorShapeView *shape : shapes) {
+        if (shape->selected && !shape->primary) {
+            paintShape(*shape);
         }
     }
-    for (const EditorShapeView &shape : shapes) {
-        if (shape.primary) {
-            paintShape(shape);
+    for (const EditorShapeView *shape : shapes) {
+        if (shape->primary) {
+            paintShape(*shape);
         }
     }
+}
+
+QRectF EditorPainter::getReach(const EditorLayout &layout, const EditorShapeView &shape,
+                               bool labels) {
+    QRectF reach =
+        layout.getCell(shape.slot).adjusted(-beyondCell, -beyondCell, beyondCell, beyondCell);
+    if (labels) {
+        // A marker lies inside the cell; its label goes up and right of it, as wide as the
+        // longest rank an index vector can hold.
+        const QFontMetricsF metrics(labelFont());
+        const QRectF label =
+            labelBox(metrics, digitWidthOf(metrics), QPointF(), maxRadius, longestRank);
+        reach.adjust(0, label.top() - blur, label.right() + blur, 0);
+    }
+    return reach;
+}
+
+QRectF EditorPainter::getMarkerReach(const EditorLayout &layout, const EditorShapeView &shape,
+                                     bool point, int index, int rank) {
+    const QPointF at = point ? layout.getPoint(shape.slot, index, shape.nbPoints)
+                             : layout.getHandle(shape.slot, index, shape.nbHandles);
+    const double radius =
+        markerRadius(point ? layout.getPointSpacing(shape.slot, shape.nbPoints)
+                           : layout.getHandleSpacing(shape.slot, shape.nbHandles));
+    const QFontMetricsF metrics(labelFont());
+    const QRectF marker(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius);
+    return marker
+        .united(
+            labelBox(metrics, digitWidthOf(metrics), at, radius, static_cast<std::size_t>(rank)))
+        .adjusted(-blur, -blur, blur, blur);
 }
 
 void EditorPainter::paintShape(const EditorShapeView &shape) {
@@ -160,6 +212,9 @@ void EditorPainter::paintHollowMarkers(const EditorShapeView &shape, const QColo
 }
 
 void EditorPainter::paintSelected(const EditorShapeView &shape) {
+    if (shape.points.empty() && shape.handles.empty()) {
+        return; // most shapes of a large scene: no painter state to set for them
+    }
     const double pointRadius = markerRadius(layout.getPointSpacing(shape.slot, shape.nbPoints));
     const double handleRadius = markerRadius(layout.getHandleSpacing(shape.slot, shape.nbHandles));
     const auto point = [&](int index) {
@@ -221,10 +276,7 @@ void EditorPainter::paintLabels(const std::vector<int> &indices, int count,
         }
         // The room is looked for before the text is made: most labels of a dense selection
         // find none.
-        const QPointF at = position(index);
-        const int digits = static_cast<int>(std::log10(static_cast<double>(rank))) + 1;
-        const QRectF box(at.x() + radius, at.y() - radius - metrics.height(),
-                         digits * digitWidth + 2, metrics.height());
+        const QRectF box = labelBox(metrics, digitWidth, position(index), radius, rank);
         if (labels.take(box)) {
             painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom, QString::number(rank));
         }

@@ -17,7 +17,8 @@ namespace VoEditor {
 // colour, the primary one emphasised; selected points and handles filled and labelled with their
 // rank. Stays legible from one point to 10^4 per shape: unselected markers are left out where
 // they would touch, and a rank label is drawn only where it overlaps no label drawn before it
-// (lower ranks first). Linear in the shapes, points and selected indices drawn. Borrows the
+// (lower ranks first). Linear in the shapes, points and selected indices drawn. Says where each
+// shape and each selected marker may draw, so that a view repaints only what changed. Borrows the
 // painter and the layout.
 class EditorPainter {
 public:
@@ -29,11 +30,24 @@ public:
     static const QColor selectedHandle;
     static const QColor hollowMarker;
 
+    // How far past its cell the drawing of a shape may go, labels aside: pens and markers.
+    static constexpr double beyondCell = 8;
+
     EditorPainter(QPainter &painter, const EditorLayout &layout, const QRectF &area);
 
-    void paint(const std::vector<EditorShapeView> &shapes);
+    // The shapes in the order given, muted ones first and the primary one last. To repaint part
+    // of the area, give every shape whose reach meets that part and every shape with selected
+    // points or handles: a label is drawn where no label drawn before it lies, whatever the part.
+    void paint(const std::vector<const EditorShapeView *> &shapes);
     // The rectangle being dragged out on empty canvas.
     void paintBand(const QRectF &band);
+
+    // Where the shape's drawing may go: its cell and what pens and markers reach past it; with
+    // labels, also where the labels of any selected points and handles it may have go.
+    static QRectF getReach(const EditorLayout &layout, const EditorShapeView &shape, bool labels);
+    // Where the marker of the shape's point (handle) at index and its label for rank may go.
+    static QRectF getMarkerReach(const EditorLayout &layout, const EditorShapeView &shape,
+                                 bool point, int index, int rank);
 
 private:
     // Cells of the canvas taken by labels, so that a label never covers another.

@@ -1,5 +1,7 @@
 #include "EditorSelectionBridge.h"
 
+#include "host/ObHints.h"
+
 namespace VoEditor {
 
 EditorSelectionBridge::EditorSelectionBridge(const Vo::RCShdPtr<Vo::SeShapeSelector> &shapeSelector,
@@ -18,8 +20,15 @@ EditorSelectionBridge::EditorSelectionBridge(const Vo::RCShdPtr<Vo::SeShapeSelec
 // the application's selection, as members and bases are destroyed.
 EditorSelectionBridge::~EditorSelectionBridge() = default;
 
-void EditorSelectionBridge::update(Vo::ObSubject<Vo::Sn> *, const Vo::ObHints &) {
-    Q_EMIT applicationSelectionChanged();
+void EditorSelectionBridge::update(Vo::ObSubject<Vo::Sn> *, const Vo::ObHints &hints) {
+    // A selection tells each change with one hint of its own kind.
+    for (const Vo::RCShdPtr<Vo::ObHint> &hint : hints.getContainer()) {
+        if (const auto *change = dynamic_cast<const Vo::SnSelectionChangeHint *>(hint.get())) {
+            Q_EMIT applicationSelectionChanged(change);
+            return;
+        }
+    }
+    Q_EMIT applicationSelectionChanged(nullptr);
 }
 
 } // namespace VoEditor

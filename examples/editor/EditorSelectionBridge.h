@@ -8,6 +8,7 @@
 #include "host/ObObserver.h"
 #include "host/Sn.h"
 #include "host/SnSelection.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <QObject>
 
@@ -16,7 +17,9 @@ namespace VoEditor {
 // Where the library meets Qt's event loop: handlers on the selector's three callback lists and an
 // observer of the application's selection, each turned into a Qt signal that views connect to.
 // The library calls them synchronously, on the editor's thread, once a change is complete; views
-// only schedule a repaint or reread, never write a selection from inside them. Subscribes on
+// only schedule a repaint or follow the change, never write a selection from inside them. Views
+// read what changed in the editor's selection from the selector (getLastChange); the application's
+// selection hands its change over with the signal. Subscribes on
 // construction and leaves on destruction; shares the selector and the application's selection,
 // which therefore stay valid for as long as it is subscribed to them. Editor's thread only.
 class EditorSelectionBridge : public QObject, private Vo::ObObserver<Vo::Sn> {
@@ -31,8 +34,10 @@ Q_SIGNALS:
     void primarySelectionChanged();
     void shapeSelectionChanged();
     void selectionChanged();
-    // The application's selection changed, whoever wrote it (the updater or another view).
-    void applicationSelectionChanged();
+    // The application's selection changed, whoever wrote it (the updater or another view): change
+    // says how, and is valid only while the signal is delivered; null when the selection told no
+    // splice, which reads as a change of the whole list.
+    void applicationSelectionChanged(const Vo::SnSelectionChangeHint *change);
 
 private:
     void onPrimary(const Vo::CbEmptyType &) { Q_EMIT primarySelectionChanged(); }

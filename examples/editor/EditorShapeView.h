@@ -18,6 +18,9 @@ struct EditorShapeView {
     int nbHandles = 0;
     bool selected = false;
     bool primary = false;
+    // The items of the selection that name the shape: more than one only when a command or the
+    // application selected it twice; the parts shown are then those of the last one with parts.
+    int nbItems = 0;
     // Selected points and handles in selection order: the rank of points[k] is k + 1.
     std::vector<int> points;
     std::vector<int> handles;

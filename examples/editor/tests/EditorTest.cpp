@@ -19,7 +19,8 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QListWidget>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStatusBar>
@@ -65,6 +66,8 @@ private:
     // The editor's selection as "*A[2,4|1]": primary marked, points then handles, in order.
     QString editor() const;
     QStringList applicationItems();
+    // The object row of that name in the application's dock; invalid when there is none.
+    QModelIndex objectRow(const QString &name);
     QString lastLog();
     QPoint point(const char *shape, int index) { return canvas().getPointPosition(shape, index); }
     QPoint handle(const char *shape, int index) { return canvas().getHandlePosition(shape, index); }
@@ -159,11 +162,16 @@ QString EditorTest::editor() const {
 
 QStringList EditorTest::applicationItems() {
     QStringList rows;
-    QListWidget &items = window->getApplicationDock().getItemList();
-    for (int row = 0; row < items.count(); ++row) {
-        rows << items.item(row)->text();
+    const QAbstractItemModel &items = *window->getApplicationDock().getItemList().model();
+    for (int row = 0; row < items.rowCount(); ++row) {
+        rows << items.index(row, 0).data().toString();
     }
     return rows;
+}
+
+QModelIndex EditorTest::objectRow(const QString &name) {
+    const QAbstractItemModel &rows = *window->getApplicationDock().getObjectList().model();
+    return rows.match(rows.index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly).value(0);
 }
 
 QString EditorTest::lastLog() {
@@ -311,8 +319,7 @@ void EditorTest::deleteAndInsertEditTheGraphFirst() {
     QVERIFY(log.contains(QRegularExpression(
         "delete shapes B, D\n  events:     [^\n]*\n  callbacks:  primary, shapes, selection$")));
     QVERIFY(log.contains(QRegularExpression("\\(B\\), owner Roto, ShapeRemoved id \\d+ \\(D\\)")));
-    QListWidget &rows = window->getApplicationDock().getObjectList();
-    QCOMPARE(rows.findItems("B", Qt::MatchExactly).size(), 0);
+    QVERIFY(!objectRow("B").isValid());
     // The others keep their places: C is still where it was drawn.
     click(curve("C"));
     QCOMPARE(editor(), QString("*C"));
@@ -373,12 +380,12 @@ void EditorTest::hoverSetsThePickingState() {
 }
 
 void EditorTest::rowsOfTheApplicationDockWriteItsSelection() {
-    QListWidget &rows = window->getApplicationDock().getObjectList();
-    const auto clickRow = [&rows](const char *name, Qt::KeyboardModifiers modifiers) {
-        QListWidgetItem *row = rows.findItems(name, Qt::MatchExactly).value(0);
-        QVERIFY(row != nullptr);
+    QListView &rows = window->getApplicationDock().getObjectList();
+    const auto clickRow = [this, &rows](const char *name, Qt::KeyboardModifiers modifiers) {
+        const QModelIndex row = objectRow(name);
+        QVERIFY(row.isValid());
         QTest::mouseClick(rows.viewport(), Qt::LeftButton, modifiers,
-                          rows.visualItemRect(row).center());
+                          rows.visualRect(row).center());
     };
     clickRow("C", Qt::NoModifier);
     QCOMPARE(editor(), QString("*C"));
@@ -395,9 +402,9 @@ void EditorTest::rowsOfTheApplicationDockWriteItsSelection() {
     QVERIFY(near(image, curve("B"), EditorPainter::mutedCurve));
     // A click on the canvas shows in the rows.
     click(curve("D"));
-    QCOMPARE(rows.selectedItems().size(), 2);
-    QVERIFY(rows.findItems("D", Qt::MatchExactly).value(0)->isSelected());
-    QVERIFY(rows.findItems("ShapeEditor", Qt::MatchExactly).value(0)->isSelected());
+    QCOMPARE(rows.selectionModel()->selectedRows().size(), 2);
+    QVERIFY(rows.selectionModel()->isSelected(objectRow("D")));
+    QVERIFY(rows.selectionModel()->isSelected(objectRow("ShapeEditor")));
 }
 
 void EditorTest::commandLineRunsCommandsAndRejectsBadOnes() {
@@ -493,7 +500,8 @@ void EditorTest::malformedSceneKeepsTheOpenScene() {
     QVERIFY(window->openSceneFile(
         QStringLiteral(VOEDITOR_TEST_DATA "/../../session/tests/small.scene")));
     QCOMPARE(editor(), QString());
-    QCOMPARE(window->getApplicationDock().getObjectList().item(0)->text(), QString("Leaf"));
+    QCOMPARE(window->getApplicationDock().getObjectList().model()->index(0, 0).data().toString(),
+             QString("Leaf"));
     click(curve("Stem"));
     QCOMPARE(editor(), QString("*Stem"));
     QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object Stem"}));

@@ -1,0 +1,659 @@
+// The editor's views follow each change by what it changed. After every step of sequences of
+// one-item and whole changes, what they show is what a full rebuild shows: the canvas's table
+// against the document's full description, the pixels on screen against a full render, and the
+// application dock's rows, as a view that heeds only the models' signals keeps them, against the
+// application's selection read afresh.
+
+#include "EditorItemListModel.h"
+#include "EditorLayout.h"
+#include "EditorPainter.h"
+#include "EditorWindow.h"
+
+#include "AppEditorController.h"
+#include "AppLayerInterface.h"
+#include "Session.h"
+#include "SessionHostItems.h"
+#include "SessionScene.h"
+#include "SessionTextPrinter.h"
+
+#include "SeSelectionBatch.h"
+#include "SeSelectionChange.h"
+#include "SeSelectionHistory.h"
+#include "SeShapeSelector.h"
+
+#include "host/ObHints.h"
+#include "host/ObObserver.h"
+#include "host/PiGraphObject.h"
+#include "host/PiGraphObjectSnItemConst.h"
+#include "host/PiSnItemUtil.h"
+#include "host/SnSelection.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using VoEditor::EditorItemListModel;
+using VoEditor::EditorShapeView;
+
+// One application for the whole run, on the offscreen platform unless another is set.
+void startApplication() {
+    static int argc = 1;
+    static char name[] = "vo_editor_delta_tests";
+    static char *argv[] = {name, nullptr};
+    static QApplication *application = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        return new QApplication(argc, argv);
+    }();
+    (void)application;
+}
+
+// The rows a view of the model holds when it heeds only the model's signals, as views do: rows
+// read when inserted, changed or reset, dropped when removed.
+class RowMirror : public QObject {
+public:
+    explicit RowMirror(const QAbstractItemModel &model) : model(model) {
+        connect(&model, &QAbstractItemModel::modelReset, this, [this] { readAll(); });
+        connect(&model, &QAbstractItemModel::rowsInserted, this,
+                [this](const QModelIndex &, int first, int last) {
+                    for (int row = first; row <= last; ++row) {
+                        rows.insert(rows.begin() + row, text(row));
+                    }
+                });
+        connect(&model, &QAbstractItemModel::rowsRemoved, this,
+                [this](const QModelIndex &, int first, int last) {
+                    rows.erase(rows.begin() + first, rows.begin() + last + 1);
+                });
+        connect(&model, &QAbstractItemModel::dataChanged, this,
+                [this](const QModelIndex &first, const QModelIndex &last) {
+                    for (int row = first.row(); row <= last.row(); ++row) {
+                        rows[static_cast<std::size_t>(row)] = text(row);
+                    }
+                });
+        readAll();
+    }
+
+    std::vector<std::string> rows;
+
+private:
+    std::string text(int row) const { return model.index(row, 0).data().toString().toStdString(); }
+    void readAll() {
+        rows.clear();
+        for (int row = 0; row < model.rowCount(); ++row) {
+            rows.push_back(text(row));
+        }
+    }
+
+    const QAbstractItemModel &model;
+};
+
+// The item rows a full rebuild lists: the first items described, then the count of the others.
+std::vector<std::string> expectedItemRows(const Vo::SnSelection &selection) {
+    std::vector<std::string> rows;
+    for (const Vo::RCShdPtr<Vo::SnItem const> &item : selection) {
+        if (static_cast<int>(rows.size()) == EditorItemListModel::maxListed) {
+            rows.push_back("... and " +
+                           std::to_string(selection.getNbItems() - EditorItemListModel::maxListed) +
+                           " more");
+            break;
+        }
+        rows.push_back(
+            VoSession::SessionTextPrinter::describe(VoSession::SessionHostItems::describe(*item)));
+    }
+    return rows;
+}
+
+// Every message Qt reports while one is installed: the model testers report through them.
+std::vector<std::string> &qtMessages() {
+    static std::vector<std::string> messages;
+    return messages;
+}
+
+void recordQtMessage(QtMsgType type, const QMessageLogContext &, const QString &message) {
+    if (type != QtDebugMsg && !message.contains("propagateSizeHints")) {
+        qtMessages().push_back(message.toStdString());
+    }
+}
+
+// The editor's window, shown, with testers and mirrors on the dock's models and a recorder of the
+// canvas's repaints; fails a test on any warning Qt reports meanwhile (the testers report so).
+class EditorDeltaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        startApplication();
+        qtMessages().clear();
+        previousHandler = qInstallMessageHandler(recordQtMessage);
+        window = std::make_unique<VoEditor::EditorWindow>();
+        window->resize(1280, 800);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        watchModels();
+        canvas().installEventFilter(&paints);
+    }
+
+    void TearDown() override {
+        testers.clear();
+        itemRows.reset();
+        objectRows.reset();
+        window.reset();
+        qInstallMessageHandler(previousHandler);
+        EXPECT_EQ(qtMessages(), std::vector<std::string>());
+    }
+
+    void watchModels() {
+        VoEditor::EditorApplicationDock &dock = window->getApplicationDock();
+        for (QAbstractItemModel *model :
+             {dock.getItemList().model(), dock.getObjectList().model()}) {
+            testers.push_back(std::make_unique<QAbstractItemModelTester>(
+                model, QAbstractItemModelTester::FailureReportingMode::Warning));
+        }
+        itemRows = std::make_unique<RowMirror>(*dock.getItemList().model());
+        objectRows = std::make_unique<RowMirror>(*dock.getObjectList().model());
+    }
+
+    void open(const std::string &scene) {
+        std::istringstream in(scene);
+        std::string error;
+        ASSERT_TRUE(window->getDocument().open(in, "<test>", error)) << error;
+        settle();
+    }
+
+    static void settle() {
+        QApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
+
+    void command(const std::string &line) {
+        EXPECT_TRUE(window->getDocument().runCommand(QString::fromStdString(line))) << line;
+        settle();
+    }
+
+    void key(Qt::Key code, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(&canvas(), code, modifiers);
+        settle();
+    }
+
+    void clickShape(const std::string &shape, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(&canvas(), Qt::LeftButton, modifiers, canvas().getCurvePosition(shape));
+        settle();
+    }
+
+    void clickPoint(const std::string &shape, int index, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(&canvas(), Qt::LeftButton, modifiers,
+                          canvas().getPointPosition(shape, index));
+        settle();
+    }
+
+    void clickHandle(const std::string &shape, int index, Qt::KeyboardModifiers modifiers) {
+        QTest::mouseClick(&canvas(), Qt::LeftButton, modifiers,
+                          canvas().getHandlePosition(shape, index));
+        settle();
+    }
+
+    VoEditor::EditorCanvas &canvas() { return window->getCanvas(); }
+    Vo::SeShapeSelector &selector() { return window->getDocument().getSelector(); }
+    Vo::SnSelection &applicationSelection() {
+        return *window->getDocument().getSession().getController().getApplicationSelection();
+    }
+
+    // The canvas's table, slot by slot, against the document's full description.
+    void expectTableAsRead() {
+        const VoEditor::EditorShapeTable &table = canvas().getTable();
+        std::vector<const EditorShapeView *> live;
+        for (int slot = 0; slot < table.getNbSlots(); ++slot) {
+            if (table.getView(slot).shape != nullptr) {
+                live.push_back(&table.getView(slot));
+            }
+        }
+        const std::vector<EditorShapeView> read = window->getDocument().describeShapes();
+        ASSERT_EQ(live.size(), read.size());
+        for (std::size_t at = 0; at < read.size(); ++at) {
+            const EditorShapeView &kept = *live[at];
+            SCOPED_TRACE("shape " + read[at].name);
+            EXPECT_EQ(kept.slot, read[at].slot);
+            EXPECT_EQ(kept.shape, read[at].shape);
+            EXPECT_EQ(kept.nbPoints, read[at].nbPoints);
+            EXPECT_EQ(kept.nbHandles, read[at].nbHandles);
+            EXPECT_EQ(kept.selected, read[at].selected);
+            EXPECT_EQ(kept.primary, read[at].primary);
+            EXPECT_EQ(kept.nbItems, read[at].nbItems);
+            EXPECT_EQ(kept.points, read[at].points);
+            EXPECT_EQ(kept.handles, read[at].handles);
+        }
+    }
+
+    // What the window system shows of the canvas, pixel for pixel, against a full render.
+    void expectScreenAsRendered() {
+        settle();
+        const QPoint origin = canvas().mapTo(window.get(), QPoint(0, 0));
+        const QImage shown = window->screen()
+                                 ->grabWindow(window->winId(), origin.x(), origin.y(),
+                                              canvas().width(), canvas().height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage rendered = canvas().grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), rendered.size());
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                differing += shown.pixel(x, y) != rendered.pixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing, 0) << "pixels on screen that a full render draws otherwise";
+    }
+
+    // The dock's rows, as its views were told them, against the application's selection.
+    void expectDockAsRead() {
+        EXPECT_EQ(itemRows->rows, expectedItemRows(applicationSelection()));
+        const std::vector<std::string> names =
+            window->getDocument().getSession().getGraphObjectNames();
+        EXPECT_EQ(objectRows->rows, names);
+        std::set<std::string> held;
+        for (const Vo::RCShdPtr<Vo::SnItem const> &item : applicationSelection()) {
+            const auto *object = dynamic_cast<const Vo::PiGraphObjectSnItemConst *>(item.get());
+            if (object != nullptr && !object->getGraphObject().isNull()) {
+                held.insert(object->getGraphObject()->getName());
+            }
+        }
+        std::set<std::string> selected;
+        QListView &view = window->getApplicationDock().getObjectList();
+        for (const QModelIndex &row : view.selectionModel()->selectedRows()) {
+            selected.insert(row.data().toString().toStdString());
+        }
+        EXPECT_EQ(selected, held);
+    }
+
+    void expectAsRebuilt(const std::string &step) {
+        SCOPED_TRACE(step);
+        expectTableAsRead();
+        expectDockAsRead();
+        expectScreenAsRendered();
+    }
+
+    // The region repainted on screen since the last call.
+    class PaintRecorder : public QObject {
+    public:
+        QRegion take() { return std::exchange(painted, QRegion()); }
+
+    protected:
+        bool eventFilter(QObject *, QEvent *event) override {
+            if (event->type() == QEvent::Paint) {
+                painted += static_cast<QPaintEvent *>(event)->region();
+            }
+            return false;
+        }
+
+    private:
+        QRegion painted;
+    };
+
+    std::unique_ptr<VoEditor::EditorWindow> window;
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
+    std::unique_ptr<RowMirror> itemRows;
+    std::unique_ptr<RowMirror> objectRows;
+    PaintRecorder paints;
+    QtMessageHandler previousHandler = nullptr;
+};
+
+std::string scene(int nbShapes, int nbPoints, int nbHandles) {
+    std::string text;
+    for (int index = 0; index < nbShapes; ++index) {
+        text += "shape S" + std::to_string(index) + " " + std::to_string(nbPoints) + " " +
+                std::to_string(nbHandles) + "\n";
+    }
+    return text;
+}
+
+TEST_F(EditorDeltaTest, ShapesComeAndGoOneAtATimeAndWhole) {
+    open(scene(12, 5, 2));
+    expectAsRebuilt("opened");
+    clickShape("S3", Qt::NoModifier);
+    expectAsRebuilt("click S3");
+    // From one shape to two, the application's selection drops the parts' items: a whole change.
+    clickShape("S7", Qt::ShiftModifier);
+    expectAsRebuilt("Shift+click S7");
+    QSignalSpy resets(window->getApplicationDock().getItemList().model(),
+                      &QAbstractItemModel::modelReset);
+    for (const char *shape : {"S1", "S10"}) {
+        clickShape(shape, Qt::ShiftModifier);
+        EXPECT_FALSE(selector().getLastChange().isWhole()) << "Shift+click adds with one item";
+        expectAsRebuilt(std::string("Shift+click ") + shape);
+    }
+    // The primary shape leaves from the front, then one from the middle.
+    clickShape("S3", Qt::ControlModifier);
+    expectAsRebuilt("Ctrl+click S3, the primary one");
+    clickShape("S1", Qt::ShiftModifier);
+    expectAsRebuilt("Shift+click S1, in the middle");
+    EXPECT_EQ(resets.count(), 0) << "one-item changes are followed row by row";
+    command("add-shape S0");
+    command("unselect-shape S10");
+    expectAsRebuilt("commands");
+    key(Qt::Key_A, Qt::ControlModifier);
+    expectAsRebuilt("Ctrl+A");
+    clickShape("S5", Qt::ControlModifier);
+    expectAsRebuilt("Ctrl+click S5 after Ctrl+A");
+    key(Qt::Key_Z, Qt::ControlModifier);
+    expectAsRebuilt("undo");
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    expectAsRebuilt("redo");
+    key(Qt::Key_Escape);
+    expectAsRebuilt("Escape");
+}
+
+TEST_F(EditorDeltaTest, PointsAndHandlesOfThePrimaryShape) {
+    // Cells small enough for rank labels to reach past them.
+    open(scene(300, 9, 4));
+    clickShape("S1", Qt::NoModifier);
+    clickPoint("S1", 2, Qt::NoModifier);
+    expectAsRebuilt("point 2");
+    for (const int index : {5, 7, 0}) {
+        clickPoint("S1", index, Qt::ShiftModifier);
+        expectAsRebuilt("Shift+click point " + std::to_string(index));
+    }
+    clickPoint("S1", 0, Qt::ControlModifier);
+    expectAsRebuilt("Ctrl+click the last-ranked point");
+    clickPoint("S1", 2, Qt::ControlModifier);
+    expectAsRebuilt("Ctrl+click the first-ranked point");
+    key(Qt::Key_Z, Qt::ControlModifier);
+    expectAsRebuilt("undo: point 2 back at rank 1");
+    for (const int index : {3, 1}) {
+        clickHandle("S1", index, Qt::ShiftModifier);
+        expectAsRebuilt("Shift+click handle " + std::to_string(index));
+    }
+    clickPoint("S1", 8, Qt::ShiftModifier);
+    expectAsRebuilt("a point added while handles are selected");
+    clickHandle("S1", 3, Qt::ControlModifier);
+    expectAsRebuilt("Ctrl+click handle 3");
+    // A non-primary shape keeps its parts when another is added and the first taken out.
+    clickShape("S2", Qt::ShiftModifier);
+    clickShape("S1", Qt::ControlModifier);
+    clickShape("S1", Qt::ShiftModifier);
+    expectAsRebuilt("shapes in and out around one with parts");
+    key(Qt::Key_Tab);
+    expectAsRebuilt("Tab");
+    key(Qt::Key_Delete);
+    expectAsRebuilt("Delete");
+    clickShape("S0", Qt::NoModifier);
+    clickPoint("S0", 4, Qt::NoModifier);
+    key(Qt::Key_Insert);
+    expectAsRebuilt("Insert");
+}
+
+// Both selections, as the session driver prints them.
+std::string printed(const VoSession::Session &session) {
+    const VoSession::SessionState state = session.capture();
+    std::string text;
+    for (const VoSession::SessionState::Shape &shape : state.shapes) {
+        text += (shape.primary ? "*" : "") + shape.name + (shape.hasParts ? " parts" : "");
+        for (const auto *indices : {&shape.points, &shape.handles}) {
+            text += " |";
+            for (const int index : *indices) {
+                text += " " + std::to_string(index);
+            }
+        }
+        text += "\n";
+    }
+    for (const VoSession::SessionState::HostItem &item : state.host) {
+        text += VoSession::SessionTextPrinter::describe(item) + "\n";
+    }
+    return text;
+}
+
+// Delete takes the selected points out of the selection before it deletes them, in its batch: the
+// selections, and the step the history keeps, are those of deleting them one by one.
+TEST_F(EditorDeltaTest, DeleteEndsAsDeletingPointByPoint) {
+    const std::string text = "shape A 12 4\nshape B 3\n";
+    for (const bool withHandle : {false, true}) {
+        SCOPED_TRACE(withHandle ? "a handle selected too" : "points only");
+        open(text);
+        VoSession::Session reference;
+        VoSession::SessionScene described(reference.getNodeNames());
+        std::istringstream in(text);
+        std::string error;
+        ASSERT_TRUE(described.read(in, "<test>", error)) << error;
+        reference.build(described);
+        for (VoSession::Session *session : {&window->getDocument().getSession(), &reference}) {
+            Vo::SeShapeSelector &selected = session->getSelector();
+            selected.setPrimarySelectedShape(session->findShape("A")->getShape(), 7);
+            for (const int index : {2, 9, 11}) {
+                selected.addSelectedPoint(index);
+            }
+            if (withHandle) {
+                selected.addSelectedHandle(1);
+            }
+        }
+        settle();
+        key(Qt::Key_Delete);
+        {
+            VoExample::AppEditorController &controller = reference.getController();
+            Vo::SeSelectionBatch batch(controller.getShapeSelector());
+            for (const int index : {11, 9, 7, 2}) {
+                controller.deletePoint(*reference.findShape("A"), index);
+            }
+            if (withHandle) {
+                controller.deleteHandle(*reference.findShape("A"), 1);
+            }
+            batch.commit();
+        }
+        EXPECT_EQ(printed(window->getDocument().getSession()), printed(reference));
+        expectAsRebuilt("Delete");
+        key(Qt::Key_Z, Qt::ControlModifier);
+        reference.getHistory().undo();
+        EXPECT_EQ(printed(window->getDocument().getSession()), printed(reference));
+        expectAsRebuilt("undo");
+    }
+}
+
+// A long list of indices is counted past the first fifty in the log: the line stays readable,
+// and the log lays it out at the cost of a short one.
+TEST_F(EditorDeltaTest, LogListsFiftyIndicesAndCountsTheRest) {
+    open("shape Big 60 1\n");
+    clickShape("Big", Qt::NoModifier);
+    key(Qt::Key_A, Qt::ControlModifier);
+    key(Qt::Key_Delete);
+    std::string expected = "delete from Big: points";
+    for (int index = 59; index >= 10; --index) {
+        expected += std::string(index == 59 ? " " : ", ") + std::to_string(index);
+    }
+    expected += ", ... (60 in all)\n  callbacks:  selection";
+    const std::string log = window->getLogDock().getText().toPlainText().toStdString();
+    EXPECT_EQ(log.substr(log.size() - std::min(log.size(), expected.size())), expected);
+}
+
+// Every pixel a shape draws lies in the reach the painter gives for it, labels included, at
+// every scale; and the pixels that selecting one more index changes lie in that marker's reach.
+TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
+    startApplication();
+    const QSize size(900, 700);
+    const auto drawn = [&size](const EditorShapeView &shape, int nbSlots) {
+        QImage image(size, QImage::Format_RGB32);
+        QPainter target(&image);
+        const VoEditor::EditorLayout layout(QSizeF(size), nbSlots);
+        VoEditor::EditorPainter(target, layout, QRectF(image.rect())).paint({&shape});
+        return image;
+    };
+    // Pixels that differ between two images, outside the rectangle.
+    const auto outside = [](const QImage &a, const QImage &b, const QRect &reach) {
+        int count = 0;
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                count += a.pixel(x, y) != b.pixel(x, y) && !reach.contains(x, y) ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    for (const int nbSlots : {1, 30, 300, 3000}) {
+        for (const int nbPoints : {5, 40, 1000}) {
+            SCOPED_TRACE(std::to_string(nbSlots) + " slots, " + std::to_string(nbPoints) +
+                         " points");
+            const VoEditor::EditorLayout layout(QSizeF(size), nbSlots);
+            EditorShapeView shape;
+            shape.slot = nbSlots / 2;
+            shape.nbPoints = nbPoints;
+            shape.nbHandles = 3;
+            EditorShapeView blank = shape;
+            blank.nbPoints = 0;
+            blank.nbHandles = 0;
+            const QImage background = drawn(blank, nbSlots);
+            EXPECT_EQ(
+                outside(drawn(shape, nbSlots), background,
+                        VoEditor::EditorPainter::getReach(layout, shape, false).toAlignedRect()),
+                0);
+            shape.selected = shape.primary = true;
+            // The left points first, then the last with the highest rank: its label has room.
+            for (int index = 0; index < std::min(nbPoints - 1, 99); ++index) {
+                shape.points.push_back(index);
+            }
+            shape.points.push_back(nbPoints - 1);
+            shape.handles = {2};
+            EXPECT_EQ(
+                outside(drawn(shape, nbSlots), background,
+                        VoEditor::EditorPainter::getReach(layout, shape, true).toAlignedRect()),
+                0);
+            // As the canvas repaints one marker only: a point, with no handle label after it.
+            shape.handles.clear();
+            const QImage after = drawn(shape, nbSlots);
+            const QRect marker =
+                VoEditor::EditorPainter::getMarkerReach(layout, shape, true, nbPoints - 1,
+                                                        static_cast<int>(shape.points.size()))
+                    .toAlignedRect();
+            shape.points.pop_back();
+            EXPECT_EQ(outside(after, drawn(shape, nbSlots), marker), 0);
+        }
+    }
+}
+
+TEST_F(EditorDeltaTest, ItemRowsPastTheListedOnesFollowSplices) {
+    // Each selected point mirrors two inputs: 600 points list 1000 items and count the rest.
+    open("shape Big 600 2\nshape Other 3\n");
+    clickShape("Big", Qt::NoModifier);
+    key(Qt::Key_A, Qt::ControlModifier);
+    expectAsRebuilt("every point");
+    ASSERT_GT(applicationSelection().getNbItems(), EditorItemListModel::maxListed);
+    QSignalSpy resets(window->getApplicationDock().getItemList().model(),
+                      &QAbstractItemModel::modelReset);
+    for (const char *step :
+         {"unselect-point 300", "unselect-point 0", "add-point 0", "unselect-point 599",
+          "host-remove 5", "host-add Other 3", "host-remove 1100", "host-add Other"}) {
+        command(step);
+        expectAsRebuilt(step);
+    }
+    EXPECT_EQ(resets.count(), 0) << "splices are followed row by row";
+    command("select-points 1 2 3");
+    expectAsRebuilt("below the limit again");
+}
+
+TEST_F(EditorDeltaTest, ObjectRowsFollowShapesDeletedAndAdded) {
+    open(scene(6, 4, 1));
+    clickShape("S2", Qt::NoModifier);
+    clickShape("S4", Qt::ShiftModifier);
+    key(Qt::Key_Delete);
+    expectAsRebuilt("S2 and S4 deleted");
+    command("shape Late 5 2");
+    expectAsRebuilt("a shape added: every cell cut anew");
+    clickShape("Late", Qt::NoModifier);
+    clickShape("S5", Qt::ShiftModifier);
+    expectAsRebuilt("the new shape selected with another");
+    QListView &rows = window->getApplicationDock().getObjectList();
+    const QModelIndex s0 =
+        rows.model()->match(rows.model()->index(0, 0), Qt::DisplayRole, "S0").value(0);
+    QTest::mouseClick(rows.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      rows.visualRect(s0).center());
+    settle();
+    expectAsRebuilt("a row clicked");
+}
+
+TEST_F(EditorDeltaTest, OneItemChangeRepaintsItsShapeOnly) {
+    open(scene(100, 5, 2));
+    clickShape("S10", Qt::NoModifier);
+    settle();
+    paints.take();
+    clickShape("S55", Qt::ShiftModifier);
+    const QRegion painted = paints.take();
+    const QRect cell = canvas().getLayout().getCell(55).toAlignedRect();
+    EXPECT_TRUE(painted.intersected(cell) == QRegion(cell)) << "the added shape is repainted";
+    EXPECT_LT(painted.boundingRect().width() * painted.boundingRect().height(),
+              canvas().width() * canvas().height() / 10)
+        << "and little else";
+    key(Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(paints.take().contains(canvas().rect())) << "Ctrl+A changes every shape";
+}
+
+// An observer that hands each change of a selection to an item model, as the dock does.
+class ItemModelFeed : public Vo::ObObserver<Vo::Sn> {
+public:
+    ItemModelFeed(Vo::SnSelection &selection, EditorItemListModel &model)
+        : selection(selection), model(model) {
+        selection.getSubject().attachObserver(this);
+    }
+
+    void update(Vo::ObSubject<Vo::Sn> *, const Vo::ObHints &hints) override {
+        for (const Vo::RCShdPtr<Vo::ObHint> &hint : hints.getContainer()) {
+            model.follow(selection, dynamic_cast<const Vo::SnSelectionChangeHint *>(hint.get()));
+        }
+    }
+
+private:
+    Vo::SnSelection &selection;
+    EditorItemListModel &model;
+};
+
+TEST_F(EditorDeltaTest, ItemModelFollowsRandomSplicesAcrossTheLimit) {
+    open(scene(40, 1, 0));
+    std::vector<Vo::RCShdPtr<Vo::SnItem const>> pool;
+    for (const std::string &name : window->getDocument().getSession().getGraphObjectNames()) {
+        pool.push_back(Vo::PiSnItemUtil::createFromBase(
+            window->getDocument().getSession().findGraphObject(name)));
+    }
+    const Vo::RCShdPtr<Vo::SnSelection> selection = Vo::SnSelection::create();
+    EditorItemListModel model;
+    QAbstractItemModelTester tester(&model,
+                                    QAbstractItemModelTester::FailureReportingMode::Warning);
+    model.reset(*selection);
+    RowMirror mirror(model);
+    ItemModelFeed feed(*selection, model);
+    std::mt19937 random(20240611);
+    const auto pick = [&random](int bound) {
+        return std::uniform_int_distribution<int>(0, bound)(random);
+    };
+    // Grow to just under the limit first, then splice around it.
+    for (int step = 0; step < 2400; ++step) {
+        const int size = selection->getNbItems();
+        const int kind = size < 990 ? 0 : pick(3);
+        const auto &item = pool[static_cast<std::size_t>(pick(static_cast<int>(pool.size()) - 1))];
+        if (kind == 0 || size == 0) {
+            selection->insertItem(pick(size), item);
+        } else if (kind == 1) {
+            selection->removeItem(*std::next(selection->begin(), pick(size - 1)));
+        } else if (kind == 2) {
+            const int at = pick(size - 1);
+            selection->replaceRange(at, std::min(pick(3), size - at), {item, item});
+        } else {
+            selection->insertItem(size, item);
+        }
+        if (size >= 990) {
+            ASSERT_EQ(mirror.rows, expectedItemRows(*selection)) << "step " << step;
+        }
+    }
+}
+
+} // namespace
