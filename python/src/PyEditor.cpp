@@ -163,13 +163,7 @@ void PyEditor::deleteShape(std::size_t index, bool sendEvent) {
         pending.push_back(index);
         return;
     }
-    try {
-        getController().sendShapeEvent(Vo::SeShapeEvent::ShapeRemoved(id, getLayer().getLayer()));
-    } catch (...) {
-        removeFromGraph(id);
-        throw;
-    }
-    removeFromGraph(id);
+    announceRemoval(id);
 }
 
 void PyEditor::sendRemoval(std::size_t index) {
@@ -182,6 +176,11 @@ void PyEditor::sendRemoval(std::size_t index) {
     }
     pending.erase(found);
     const int id = getRecord(index).id;
+    announceRemoval(id);
+}
+
+// The shape's removal event, then its graph objects dropped, whether a handler raised or not.
+void PyEditor::announceRemoval(int id) {
     try {
         getController().sendShapeEvent(Vo::SeShapeEvent::ShapeRemoved(id, getLayer().getLayer()));
     } catch (...) {

@@ -121,6 +121,7 @@ public:
 
 private:
     std::size_t record(VoExample::AppShapeInterface &made);
+    void announceRemoval(int id);
     void removeFromGraph(int id) noexcept;
 
     VoExample::AppShapeEditor application;

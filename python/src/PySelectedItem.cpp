@@ -81,13 +81,14 @@ Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>> PySelectedItem::itemsFrom(PyEditor &e
             }
             items.push_back(selected.getItem());
         } else if (py::isinstance<py::tuple>(element)) {
-            const py::tuple spec = py::reinterpret_borrow<py::tuple>(element);
-            if (spec.size() != 3) {
+            const py::tuple given = py::reinterpret_borrow<py::tuple>(element);
+            if (given.size() != 3) {
                 throw py::type_error("an item as a tuple is (shape, points, handles), not a tuple "
                                      "of " +
-                                     std::to_string(spec.size()));
+                                     std::to_string(given.size()));
             }
-            items.push_back(itemOf(editor, PyShape::recordFrom(editor, spec[0]), spec[1], spec[2]));
+            items.push_back(
+                itemOf(editor, PyShape::recordFrom(editor, given[0]), given[1], given[2]));
         } else {
             items.push_back(
                 itemOf(editor, PyShape::recordFrom(editor, element), py::none(), py::none()));
