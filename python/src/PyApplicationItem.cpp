@@ -25,8 +25,7 @@ py::object PyApplicationItem::shape() const {
     if (object == nullptr || described.kind != "object") {
         return py::none();
     }
-    const Vo::RCShdPtr<Vo::SeShape> found =
-        editor->getController().findShape(object->getGraphObject());
+    const Vo::RCShdPtr<Vo::SeShape> found = editor->findShape(object->getGraphObject());
     return found.isNull() ? py::object(py::none())
                           : PyShape::object(editor, editor->recordOf(*found));
 }

@@ -37,11 +37,16 @@ void checkCount(int count, const char *what) {
     }
 }
 
+std::vector<std::unique_ptr<VoExample::AppShapeEditor>> firstLayer() {
+    std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
+    layers.push_back(std::make_unique<VoExample::AppShapeEditor>());
+    return layers;
+}
+
 } // namespace
 
 PyEditor::PyEditor(std::size_t maxShapes)
-    : selector(application.getSharedSelector()),
-      scene(nodeNamesOf(application.getController()), maxShapes) {}
+    : layers(firstLayer()), scene(nodeNamesOf(layers.front()->getController()), maxShapes) {}
 
 PyEditor::~PyEditor() { close(); }
 
@@ -50,18 +55,58 @@ void PyEditor::build(std::istream &in, const std::string &source) {
     if (!scene.read(in, source, error)) {
         throw PyModuleError(Kind::Scene, error);
     }
+    for (const std::string &name : scene.getLayers()) {
+        layers.push_back(std::make_unique<VoExample::AppShapeEditor>(*layers.front(), name));
+    }
     records.reserve(scene.getShapes().size());
     for (const VoSession::SessionScene::Shape &shape : scene.getShapes()) {
-        AppShapeInterface *made = getLayer().addShape(shape.name, shape.nbPoints, shape.nbHandles,
-                                                      shape.singleValuedPoints);
-        record(*made);
-        getController().sendShapeEvent(
-            Vo::SeShapeEvent::ShapeAdded(made->getShape(), getLayer().getLayer()));
+        const auto layer = static_cast<std::size_t>(shape.layer);
+        VoExample::AppEditorController &controller = layers[layer]->getController();
+        AppShapeInterface *made = controller.getLayer().addShape(
+            shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
+        record(*made, layer);
+        controller.sendShapeEvent(
+            Vo::SeShapeEvent::ShapeAdded(made->getShape(), controller.getLayer().getLayer()));
     }
 }
 
+std::vector<std::string> PyEditor::getLayerNames() const {
+    std::vector<std::string> names;
+    for (const std::unique_ptr<VoExample::AppShapeEditor> &layer : layers) {
+        names.push_back(layer->getController().getLayer().getToolNode()->getName());
+    }
+    return names;
+}
+
+void PyEditor::activateLayer(const std::string &name) {
+    const std::vector<std::string> names = getLayerNames();
+    const auto found = std::find(names.begin(), names.end(), name);
+    if (found == names.end()) {
+        throw PyModuleError(Kind::Value, "no layer is named " + SessionText::quote(name) +
+                                             " (expected one of " + SessionText::join(names, ", ") +
+                                             ")");
+    }
+    if (!openBatches.empty()) {
+        throw PyModuleError(Kind::InvalidCall,
+                            "the active layer cannot change while a batch is open on its selector");
+    }
+    active = static_cast<std::size_t>(found - names.begin());
+    getApplication().activate();
+}
+
+Vo::RCShdPtr<Vo::SeShape>
+PyEditor::findShape(const Vo::RCShdPtr<Vo::PiGraphObject const> &object) const {
+    for (const std::unique_ptr<VoExample::AppShapeEditor> &layer : layers) {
+        Vo::RCShdPtr<Vo::SeShape> found = layer->getController().findShape(object);
+        if (!found.isNull()) {
+            return found;
+        }
+    }
+    return {};
+}
+
 std::vector<std::string> PyEditor::getNodeNames() const {
-    return nodeNamesOf(application.getController());
+    return nodeNamesOf(layers.front()->getController());
 }
 
 // A name must be what a scene line could hold: one word, which the scene then checks as it checks
@@ -81,17 +126,18 @@ std::size_t PyEditor::addShape(const std::string &name, int nbPoints, int nbHand
     }
     checkCount(nbPoints, "point");
     checkCount(nbHandles, "handle");
+    described.layer = static_cast<int>(active);
     records.reserve(records.size() + 1);
     scene.add(described);
     AppShapeInterface *made = getLayer().addShape(name, nbPoints, nbHandles, single);
-    const std::size_t index = record(*made);
+    const std::size_t index = record(*made, active);
     getController().sendShapeEvent(
         Vo::SeShapeEvent::ShapeAdded(made->getShape(), getLayer().getLayer()));
     return index;
 }
 
-std::size_t PyEditor::record(AppShapeInterface &made) {
-    records.push_back({made.getName(), made.getId(), made.getWeak(), made.getShape()});
+std::size_t PyEditor::record(AppShapeInterface &made, std::size_t layer) {
+    records.push_back({made.getName(), made.getId(), layer, made.getWeak(), made.getShape()});
     const std::size_t index = records.size() - 1;
     byCounter[records.back().weak.getCounter().get()] = index;
     byName[made.getName()] = index;
@@ -134,7 +180,7 @@ const std::size_t *PyEditor::recordWithId(int id) const {
 
 AppShapeInterface &PyEditor::live(std::size_t index) {
     const Record &known = getRecord(index);
-    AppShapeInterface *shape = getLayer().findShape(known.name);
+    AppShapeInterface *shape = controllerOf(index).getLayer().findShape(known.name);
     if (shape == nullptr) {
         throw PyModuleError(Kind::ShapeGone, "shape " + SessionText::quote(known.name) + " (id " +
                                                  std::to_string(known.id) +
@@ -145,25 +191,29 @@ AppShapeInterface &PyEditor::live(std::size_t index) {
 
 bool PyEditor::isAlive(std::size_t index) const { return !getRecord(index).weak.isNull(); }
 
+VoExample::AppEditorController &PyEditor::controllerOf(std::size_t index) const {
+    return layers[getRecord(index).layer]->getController();
+}
+
 std::vector<std::size_t> PyEditor::getLiveRecords() {
     std::vector<std::size_t> live;
-    const VoExample::AppLayerInterface &layer = getLayer();
-    live.reserve(static_cast<std::size_t>(layer.getNbShapes()));
-    for (int index = 0; index < layer.getNbShapes(); ++index) {
-        live.push_back(byName.at(layer.getShapeAt(index).getName()));
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        if (isAlive(index)) {
+            live.push_back(index);
+        }
     }
     return live;
 }
 
 void PyEditor::deleteShape(std::size_t index, bool sendEvent) {
-    const int id = live(index).getId();
+    live(index); // a deleted shape raises ShapeGone here
     pending.reserve(pending.size() + 1);
-    getLayer().removeShape(getRecord(index).name);
+    controllerOf(index).getLayer().removeShape(getRecord(index).name);
     if (!sendEvent) {
         pending.push_back(index);
         return;
     }
-    announceRemoval(id);
+    announceRemoval(index);
 }
 
 void PyEditor::sendRemoval(std::size_t index) {
@@ -175,22 +225,25 @@ void PyEditor::sendRemoval(std::size_t index) {
                                              "with send_event=False)");
     }
     pending.erase(found);
-    const int id = getRecord(index).id;
-    announceRemoval(id);
+    announceRemoval(index);
 }
 
 // The shape's removal event, then its graph objects dropped, whether a handler raised or not.
-void PyEditor::announceRemoval(int id) {
+void PyEditor::announceRemoval(std::size_t index) {
+    VoExample::AppEditorController &controller = controllerOf(index);
     try {
-        getController().sendShapeEvent(Vo::SeShapeEvent::ShapeRemoved(id, getLayer().getLayer()));
+        controller.sendShapeEvent(
+            Vo::SeShapeEvent::ShapeRemoved(getRecord(index).id, controller.getLayer().getLayer()));
     } catch (...) {
-        removeFromGraph(id);
+        removeFromGraph(index);
         throw;
     }
-    removeFromGraph(id);
+    removeFromGraph(index);
 }
 
-void PyEditor::removeFromGraph(int id) noexcept { getLayer().removeFromGraph(id); }
+void PyEditor::removeFromGraph(std::size_t index) noexcept {
+    controllerOf(index).getLayer().removeFromGraph(getRecord(index).id);
+}
 
 void PyEditor::edit(std::size_t index, bool points, bool inserting, int at) {
     AppShapeInterface &shape = live(index);
@@ -209,7 +262,7 @@ void PyEditor::edit(std::size_t index, bool points, bool inserting, int at) {
                                           : "0 to " + std::to_string(last)) +
                                 " for shape " + SessionText::quote(shape.getName()) + ")");
     }
-    VoExample::AppEditorController &controller = getController();
+    VoExample::AppEditorController &controller = controllerOf(index);
     if (points) {
         inserting ? controller.insertPoint(shape, at) : controller.deletePoint(shape, at);
     } else {
@@ -218,8 +271,9 @@ void PyEditor::edit(std::size_t index, bool points, bool inserting, int at) {
 }
 
 Vo::RCShdPtr<Vo::PiGraphObject const> PyEditor::findGraphObject(const std::string &name) {
-    if (AppShapeInterface *shape = getLayer().findShape(name)) {
-        return shape->getShape()->getGraphObject();
+    const auto found = byName.find(name);
+    if (found != byName.end() && isAlive(found->second)) {
+        return live(found->second).getShape()->getGraphObject();
     }
     const Vo::PiGraph &graph = *getController().getCompositionGraph();
     for (int index = 0; index < graph.getNbNodes(); ++index) {
@@ -267,7 +321,7 @@ bool PyEditor::travel(bool back) {
     travelling = true;
     try {
         const bool travelled =
-            back ? application.getHistory().undo() : application.getHistory().redo();
+            back ? getApplication().getHistory().undo() : getApplication().getHistory().redo();
         travelling = false;
         return travelled;
     } catch (...) {

@@ -26,8 +26,9 @@
 
 namespace VoPython {
 
-// One editor as Python sees it: the example application's shape editor (controller, selector,
-// updater, history), the scene that names its shapes, a record of every shape it built (name, id,
+// One editor as Python sees it: the example application's shape editors, one a layer (controller,
+// selector, updater, history; the scene's `layer` lines add layers after the first), of which one
+// is active, the scene that names its shapes, a record of every shape it built (name, id, layer,
 // editing side held weakly, model side held), the shapes deleted with their removal event held
 // back, the Python handlers subscribed and the batches open. Owns all of it, and is shared by
 // every Python object that reaches into it, so that none of them outlives what it points at.
@@ -38,6 +39,7 @@ public:
     struct Record {
         std::string name;
         int id;
+        std::size_t layer;
         Vo::RCWeakPtr<Vo::SeShapeInterface> weak;
         Vo::RCShdPtr<Vo::SeShape> model;
     };
@@ -55,11 +57,29 @@ public:
     // (Scene) naming the source and line of the first bad line, having built nothing.
     void build(std::istream &in, const std::string &source);
 
-    VoExample::AppShapeEditor &getApplication() noexcept { return application; }
-    VoExample::AppEditorController &getController() noexcept { return application.getController(); }
+    // The active layer's editor and what it holds: what the selector, the history, batches and
+    // subscriptions made from Python reach at the time of the call.
+    VoExample::AppShapeEditor &getApplication() const noexcept { return *layers[active]; }
+    VoExample::AppEditorController &getController() noexcept {
+        return getApplication().getController();
+    }
     VoExample::AppLayerInterface &getLayer() noexcept { return getController().getLayer(); }
-    Vo::SeShapeSelector &getSelector() noexcept { return *selector; }
-    const Vo::RCShdPtr<Vo::SeShapeSelector> &getSharedSelector() const noexcept { return selector; }
+    Vo::SeShapeSelector &getSelector() const { return getApplication().getSelector(); }
+    const Vo::RCShdPtr<Vo::SeShapeSelector> &getSharedSelector() const noexcept {
+        return getApplication().getSharedSelector();
+    }
+    // Layers by their tool node's name, in creation order.
+    std::vector<std::string> getLayerNames() const;
+    std::size_t getActiveLayer() const noexcept { return active; }
+    VoExample::AppLayerInterface &getLayerAt(std::size_t layer) const {
+        return layers.at(layer)->getController().getLayer();
+    }
+    // Makes the named layer's editor the active one, which writes its selection into the
+    // application's (republish). Raises PyModuleError (Value) for an unknown name, (InvalidCall)
+    // while a batch opened from Python is open, having changed nothing.
+    void activateLayer(const std::string &name);
+    // The live shape, in any layer, whose graph object that is; null when none.
+    Vo::RCShdPtr<Vo::SeShape> findShape(const Vo::RCShdPtr<Vo::PiGraphObject const> &object) const;
     Vo::SnSelection &getApplicationSelection() {
         return *getController().getApplicationSelection();
     }
@@ -82,6 +102,8 @@ public:
     // The live shape's application side; raises PyModuleError (ShapeGone) once it is deleted.
     VoExample::AppShapeInterface &live(std::size_t record);
     bool isAlive(std::size_t record) const;
+    // The application side of the layer the shape was built in.
+    VoExample::AppEditorController &controllerOf(std::size_t record) const;
     // Records of the live shapes, in creation order.
     std::vector<std::size_t> getLiveRecords();
 
@@ -120,12 +142,13 @@ public:
     void close() noexcept;
 
 private:
-    std::size_t record(VoExample::AppShapeInterface &made);
-    void announceRemoval(int id);
-    void removeFromGraph(int id) noexcept;
+    std::size_t record(VoExample::AppShapeInterface &made, std::size_t layer);
+    void announceRemoval(std::size_t record);
+    void removeFromGraph(std::size_t record) noexcept;
 
-    VoExample::AppShapeEditor application;
-    Vo::RCShdPtr<Vo::SeShapeSelector> selector;
+    // The first layer's editor comes first: the others share its graph.
+    std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
+    std::size_t active = 0;
     VoSession::SessionScene scene;
     // After the application: the records' model sides go while the graph they point into lives.
     std::vector<Record> records;

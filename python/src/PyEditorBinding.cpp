@@ -8,6 +8,7 @@
 #include "PySelector.h"
 #include "PyShape.h"
 #include "PyShapeEvent.h"
+#include "PySnapshot.h"
 
 #include "SessionDemo.h"
 #include "SessionScene.h"
@@ -110,7 +111,18 @@ void PyEditorBinding::bind(py::module_ &module) {
 
     // Reading the scene.
     editor.def_property_readonly("nodes", &PyEditor::getNodeNames)
-        .def_property_readonly("layer", [](const Editor &e) { return PyLayer(e); })
+        .def_property_readonly(
+            "layer", [](const Editor &e) { return PyLayer(e, e->getActiveLayer()); },
+            "The active layer.")
+        .def_property_readonly("layers", &PyEditor::getLayerNames,
+                               "The layers' names (their tool nodes'), in creation order: the "
+                               "first, then one for each `layer NAME` line of the scene.")
+        .def_property(
+            "active_layer", [](const Editor &e) { return e->getLayerNames()[e->getActiveLayer()]; },
+            [](const Editor &e, const std::string &name) { e->activateLayer(name); },
+            "The name of the layer whose editor the selector, history, batches, new shapes and "
+            "new subscriptions reach. Setting it writes that editor's selection into the "
+            "application's selection (republish); InvalidCallError while a batch is open.")
         .def_property_readonly(
             "shapes", [](const Editor &e) { return shapesOf(e, e->getLiveRecords()); },
             "The live shapes, in creation order.")
@@ -176,6 +188,33 @@ void PyEditorBinding::bind(py::module_ &module) {
             "batch", [](const Editor &e) { return std::make_unique<PyBatch>(e); },
             "A new batch scope, opened by `with`.")
         .def_property_readonly("open_batches", &PyEditor::getNbOpenBatches)
+        .def(
+            "save_selection",
+            [](const Editor &e) {
+                return PySnapshot(Vo::SeSelectionSnapshot::capture(e->getSharedSelector()));
+            },
+            "The selector's whole selection as a SelectionSnapshot; InvalidCallError when a "
+            "selected shape is deleted.")
+        .def(
+            "restore_selection",
+            [](const Editor &e, py::handle snapshot, bool skip) {
+                if (py::isinstance<py::str>(snapshot)) {
+                    return PySnapshot::restore(
+                        *e, Vo::SeSelectionSnapshot::fromText(snapshot.cast<std::string>()), skip);
+                }
+                return PySnapshot::restore(*e, snapshot.cast<const PySnapshot &>().get(), skip);
+            },
+            py::arg("snapshot"), py::kw_only(), py::arg("skip") = false,
+            "Puts a SelectionSnapshot (or its text) back as one change and one history step. An "
+            "entry that no longer resolves raises InvalidCallError naming it, with nothing "
+            "changed; skip=True leaves such entries out and gives their descriptions.")
+        .def(
+            "republish", [](const Editor &e) { e->getApplication().activate(); },
+            "Writes the editor's selection into the application's selection now, as an "
+            "application does when this editor becomes the active one.")
+        .def_property_readonly(
+            "published", [](const Editor &e) { return e->getApplication().isPublished(); },
+            "Whether the application's selection shows this editor's selection.")
         .def(
             "undo", [](const Editor &e) { return e->travel(true); }, "history.undo()")
         .def(

@@ -19,47 +19,53 @@ namespace VoPython {
 py::list PyLayer::shapes() const {
     py::list shapes;
     for (const std::size_t record : editor->getLiveRecords()) {
-        shapes.append(PyShape::object(editor, record));
+        if (editor->getRecord(record).layer == layer) {
+            shapes.append(PyShape::object(editor, record));
+        }
     }
     return shapes;
 }
 
+bool PyLayer::holds(std::size_t record) const {
+    return editor->isAlive(record) && editor->getRecord(record).layer == layer;
+}
+
 void PyLayer::bind(py::module_ &module) {
     py::class_<PyLayer>(module, "Layer",
-                        "The owner of the editor's shapes, on its tool node: the live shapes in "
+                        "One owner of the editor's shapes, on its tool node: its live shapes in "
                         "creation order, and by name.")
         .def_property_readonly(
-            "name",
-            [](const PyLayer &layer) { return layer.editor->getLayer().getToolNode()->getName(); })
+            "name", [](const PyLayer &layer) { return layer.get().getToolNode()->getName(); })
         .def_property_readonly(
-            "id", [](const PyLayer &layer) { return layer.editor->getLayer().getLayer()->getId(); },
+            "id", [](const PyLayer &layer) { return layer.get().getLayer()->getId(); },
             "The id shape events name their owner by.")
         .def_property_readonly("shapes", &PyLayer::shapes)
-        .def("__len__", [](const PyLayer &layer) { return layer.editor->getLayer().getNbShapes(); })
+        .def("__len__", [](const PyLayer &layer) { return layer.get().getNbShapes(); })
         .def("__iter__", [](const PyLayer &layer) { return py::iter(layer.shapes()); })
         .def("__getitem__",
              [](const PyLayer &layer, const std::string &name) {
                  const std::size_t record = layer.editor->recordNamed(name);
-                 if (!layer.editor->isAlive(record)) {
+                 if (!layer.holds(record)) {
                      throw PyModuleError(PyModuleError::Kind::UnknownShape,
                                          "shape " + VoSession::SessionText::quote(name) +
-                                             " was deleted from the layer");
+                                             (layer.editor->isAlive(record)
+                                                  ? " belongs to another layer"
+                                                  : " was deleted from the layer"));
                  }
                  return PyShape::object(layer.editor, record);
              })
         .def("__contains__",
              [](const PyLayer &layer, py::handle shape) {
                  if (py::isinstance<py::str>(shape)) {
-                     return layer.editor->getLayer().findShape(shape.cast<std::string>()) !=
-                            nullptr;
+                     return layer.get().findShape(shape.cast<std::string>()) != nullptr;
                  }
                  return py::isinstance<PyShape>(shape) &&
                         &shape.cast<const PyShape &>().getEditor() == layer.editor.get() &&
-                        layer.editor->isAlive(shape.cast<const PyShape &>().getIndex());
+                        layer.holds(shape.cast<const PyShape &>().getIndex());
              })
         .def("__repr__", [](const PyLayer &layer) {
-            return "<voshape.Layer " + layer.editor->getLayer().getToolNode()->getName() + ": " +
-                   std::to_string(layer.editor->getLayer().getNbShapes()) + " shapes>";
+            return "<voshape.Layer " + layer.get().getToolNode()->getName() + ": " +
+                   std::to_string(layer.get().getNbShapes()) + " shapes>";
         });
 }
 

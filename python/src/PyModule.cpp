@@ -14,6 +14,7 @@
 #include "PySelector.h"
 #include "PyShape.h"
 #include "PyShapeEvent.h"
+#include "PySnapshot.h"
 #include "PySubscription.h"
 
 #include <pybind11/pybind11.h>
@@ -35,6 +36,7 @@ PYBIND11_MODULE(voshape, module) {
     VoPython::PyApplicationItem::bind(module);
     VoPython::PyApplicationSelection::bind(module);
     VoPython::PyHistory::bind(module);
+    VoPython::PySnapshot::bind(module);
     VoPython::PyBatch::bind(module);
     VoPython::PyEditorBinding::bind(module);
 }

@@ -126,6 +126,18 @@ PySubscription subscribeList(const std::shared_ptr<PyEditor> &editor, py::object
 
 } // namespace
 
+void PySelector::setShapeParts(py::handle shape, py::handle points, py::handle handles) const {
+    const RCShdPtr<SeShape> model = shapeFrom(shape);
+    const auto partsOf = [](py::handle given, const char *what) {
+        return given.is_none() ? std::optional<Vo::Vector<int>>()
+                               : std::optional<Vo::Vector<int>>(PyIndices::toVector(given, what));
+    };
+    const std::optional<Vo::Vector<int>> pointSet = partsOf(points, "set_shape_parts points");
+    const std::optional<Vo::Vector<int>> handleSet = partsOf(handles, "set_shape_parts handles");
+    selector().setShapeParts(model, pointSet ? &*pointSet : nullptr,
+                             handleSet ? &*handleSet : nullptr);
+}
+
 void PySelector::bind(py::module_ &module) {
     using S = PySelector;
     py::class_<S> selector(
@@ -270,6 +282,14 @@ void PySelector::bind(py::module_ &module) {
     // Points and handles of the primary shape.
     selector
         .def(
+            "set_shape_parts",
+            [](S &s, py::handle shape, py::handle points, py::handle handles) {
+                s.setShapeParts(shape, points, handles);
+            },
+            py::arg("shape"), py::arg("points") = py::none(), py::arg("handles") = py::none(),
+            "The shape becomes selected with exactly these points and handles, in this order "
+            "(setShapeParts); both None: the shape as a whole. One change.")
+        .def(
             "select_point", [](S &s, int index) { s.selector().selectPoint(index); },
             py::arg("index"))
         .def(
@@ -306,6 +326,12 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "select_handle", [](S &s, int index) { s.selector().selectHandle(index); },
             py::arg("index"))
+        .def(
+            "select_handles",
+            [](S &s, py::handle indices) {
+                s.selector().selectHandles(PyIndices::toVector(indices, "select_handles"));
+            },
+            py::arg("indices"))
         .def(
             "select_all_handles",
             [](S &s, std::optional<int> count) {

@@ -25,6 +25,9 @@ private:
     // The model side of what Python gave for a shape; deleted shapes included.
     Vo::RCShdPtr<Vo::SeShape> shapeFrom(pybind11::handle given) const;
     Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> shapesFrom(pybind11::handle given) const;
+    // setShapeParts with None for a null set; both None keep (make) the shape whole.
+    void setShapeParts(pybind11::handle shape, pybind11::handle points,
+                       pybind11::handle handles) const;
     // The points (handles) of the live primary shape; 0 without one.
     int primaryCount(bool points) const;
     pybind11::object primary() const;

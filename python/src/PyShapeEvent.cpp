@@ -105,13 +105,14 @@ PySubscription PyShapeEvent::subscribe(const std::shared_ptr<PyEditor> &editor, 
 
 void PyShapeEvent::send(PyEditor &editor, Kind kind, std::size_t record) {
     const Vo::RCShdPtr<Vo::SeShape> shape = editor.live(record).getShape();
-    const Vo::RCShdPtr<Vo::SeObject> layer = editor.getLayer().getLayer();
+    VoExample::AppEditorController &controller = editor.controllerOf(record);
+    const Vo::RCShdPtr<Vo::SeObject> layer = controller.getLayer().getLayer();
     switch (kind) {
     case Kind::Moved:
-        editor.getController().sendShapeEvent(SeShapeEvent::ShapeMoved(shape, layer, layer));
+        controller.sendShapeEvent(SeShapeEvent::ShapeMoved(shape, layer, layer));
         return;
     case Kind::Renamed:
-        editor.getController().sendShapeEvent(SeShapeEvent::ShapeRenamed(shape));
+        controller.sendShapeEvent(SeShapeEvent::ShapeRenamed(shape));
         return;
     case Kind::Added:
     case Kind::Removed:
