@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace py = pybind11;
 
@@ -155,6 +156,42 @@ Vo::Vector<int> fromIterable(PyObject *object, const char *what) {
     return indices;
 }
 
+// Python ints for the indices 0 .. intPoolSize - 1, each made the first time a list needs it and
+// shared by every list made after, as the interpreter shares its small ints: a list of 10^5
+// indices then costs 10^5 reference counts instead of 10^5 allocations (most of its time). At
+// most 4 MB. Never released: the pool lives as long as the interpreter, and no static destructor
+// may touch Python after it has finalised. Called under the GIL only.
+constexpr int intPoolSize = 1 << 17;
+
+PyObject *newInt(int index) {
+    static std::vector<PyObject *> &pool = *new std::vector<PyObject *>();
+    if (index < 0 || index >= intPoolSize) {
+        PyObject *value = PyLong_FromLong(index);
+        if (value == nullptr) {
+            throw py::error_already_set();
+        }
+        return value;
+    }
+    if (pool.empty()) {
+        pool.resize(intPoolSize, nullptr);
+    }
+    PyObject *&pooled = pool[static_cast<std::size_t>(index)];
+    if (pooled == nullptr && (pooled = PyLong_FromLong(index)) == nullptr) {
+        throw py::error_already_set();
+    }
+    Py_INCREF(pooled);
+    return pooled;
+}
+
+template <class Indices> py::list listOf(const Indices &indices) {
+    py::list list(indices.size());
+    Py_ssize_t position = 0;
+    for (const int index : indices) {
+        PyList_SET_ITEM(list.ptr(), position++, newInt(index));
+    }
+    return list;
+}
+
 } // namespace
 
 Vo::Vector<int> PyIndices::toVector(py::handle given, const char *what) {
@@ -167,30 +204,9 @@ Vo::Vector<int> PyIndices::toVector(py::handle given, const char *what) {
     return fromIterable(given.ptr(), what);
 }
 
-py::list PyIndices::toList(const Vo::Vector<int> &indices) {
-    py::list list(indices.size());
-    for (std::size_t position = 0; position < indices.size(); ++position) {
-        PyObject *value = PyLong_FromLong(indices[position]);
-        if (value == nullptr) {
-            throw py::error_already_set();
-        }
-        PyList_SET_ITEM(list.ptr(), static_cast<Py_ssize_t>(position), value);
-    }
-    return list;
-}
+py::list PyIndices::toList(const Vo::Vector<int> &indices) { return listOf(indices); }
 
-py::list PyIndices::toList(const Vo::Set<int, std::less<int>> &indices) {
-    py::list list(indices.size());
-    Py_ssize_t position = 0;
-    for (const int index : indices) {
-        PyObject *value = PyLong_FromLong(index);
-        if (value == nullptr) {
-            throw py::error_already_set();
-        }
-        PyList_SET_ITEM(list.ptr(), position++, value);
-    }
-    return list;
-}
+py::list PyIndices::toList(const Vo::Set<int, std::less<int>> &indices) { return listOf(indices); }
 
 py::object PyIndices::toArray(const Vo::Vector<int> &indices) {
     py::array_t<std::int32_t> array(static_cast<py::ssize_t>(indices.size()));

@@ -185,6 +185,22 @@ class TestIndexLists:
         assert out.dtype == numpy.int32 and out.tolist() == [4, 2, 0]
         assert selector.handles_array().shape == (0,)
 
+    def test_lists_read_back_right_on_both_sides_of_the_shared_ints(self, editor):
+        # Lists share the int objects of small indices; larger ones are made for each list.
+        size = 140000
+        editor.add_shape("Big", size)
+        selector = editor.selector
+        selector.set_primary("Big")
+        order = [size - 1, 131072, 131071, 0, 5]
+        selector.select_points(order)
+        assert selector.points == order
+        assert selector.ordered_points == sorted(order)
+        selector.select_all_points()
+        first, second = selector.points, selector.points
+        assert first == second == order + sorted(set(range(size)) - set(order))
+        first[0] = -1
+        assert selector.points[0] == size - 1
+
     @pytest.mark.parametrize(
         "given, error, message",
         [
