@@ -436,5 +436,22 @@ TEST_F(SeSelectorUpdaterTest, GoneShapesAreLeftOutAndCountAsAShapeChange) {
     EXPECT_EQ(log, (Texts{"shapes", "selection"}));
 }
 
+// The application takes a shape out and puts it back: the count of its items follows, so its
+// removal event then takes out its one item.
+TEST_F(SeSelectorUpdaterTest, AShapeTheApplicationTakesOutAndPutsBackIsCountedOnce) {
+    TestSpliceLog editorChanges(*selector->getSelection());
+    hostSelects({objectItem(A), objectItem(B), objectItem(C)});
+    settle();
+    ASSERT_TRUE(host->removeItem(*host->begin()));
+    settle();
+    host->insertItem(2, objectItem(A));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, C, A}));
+    editorChanges.take();
+    settle();
+    controller.sendRemoval(controller.shape(A)->getId());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, C}));
+    EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 2"});
+}
+
 } // namespace
 } // namespace VoTest

@@ -80,7 +80,6 @@ bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, 
         : added.empty() ? followShapeRemoved(position, removed.front(), changes)
                         : followItemReplaced(position, removed.front(), added.front(), changes);
     if (!followed) {
-        editorMirror = EditorMirror();
         return false;
     }
     editorMirror.editorRevision = selectorSelection->getRevision();
