@@ -36,7 +36,9 @@ public:
     // in neither.
     const Vector<RCWeakPtr<SeShapeInterface>> &getShapesRemoved() const noexcept { return removed; }
     const Vector<RCWeakPtr<SeShapeInterface>> &getShapesAdded() const noexcept { return added; }
-    // Null when nothing was (is) selected.
+    // Null when nothing was (is) selected. For a whole change, the primary shape after the change
+    // read before it (null when this selector saw none: its first change, or one after a reading
+    // that failed).
     const RCWeakPtr<SeShapeInterface> &getPrimaryBefore() const noexcept { return primaryBefore; }
     const RCWeakPtr<SeShapeInterface> &getPrimaryAfter() const noexcept { return primaryAfter; }
     // The primary shape stayed and its points or handles changed: by the indices listed below, or,

@@ -123,7 +123,9 @@ public:
     // shape->isEqual of each in turn: O(S) per call. With it, the keys of the selected shapes are
     // read once per change of the selection and kept beside the selector; a call then costs O(1) on
     // average and asks isEqual only of selected shapes with shape's key. A selected shape gone
-    // since the keys were read raises RCExNullPtr only when its key matches.
+    // since the keys were read raises RCExNullPtr only when its key matches; one gone before they
+    // were read is passed over (no live shape can be equal to it), so the answer for a live shape
+    // does not depend on when the keys were read.
     bool isShapeSelected(const RCShdPtr<SeShape> &shape) const;
     // Null when nothing is selected; may read as null when the primary shape is gone.
     RCWeakPtr<SeShapeInterface> getPrimarySelectedShapeInterface() const;

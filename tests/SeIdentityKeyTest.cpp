@@ -1,6 +1,7 @@
 #include "SeShapeSelectorFixture.h"
 
 #include "SeIdentityKey.h"
+#include "base/RCExNullPtr.h"
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
 #include "host/PiGraphObject.h"
@@ -97,6 +98,26 @@ TEST_F(SeIdentityKeyTest, IsShapeSelectedAsksIsEqualOnlyOfKeyMatchesWhenEverySha
     select({item(b)}); // a new selection: the keys are read again
     EXPECT_EQ(ask(keyedShape(a, a)), std::make_pair(false, 0));
     EXPECT_EQ(ask(keyedShape(b, b)), std::make_pair(true, 1));
+}
+
+// A selected shape whose editing side went before the keys were read is passed over (no live shape
+// can equal it), so the answer for a live shape does not depend on when the keys were read; one
+// that goes after they were read raises when its own key is looked up.
+TEST_F(SeIdentityKeyTest, AShapeGoneBeforeTheKeysWereReadIsPassedOver) {
+    own(a, true);
+    own(b, true);
+    own(c, true);
+    select({item(a), item(b)});
+    app.deleteInterfaceOnly(a);
+    EXPECT_EQ(ask(models[c]), std::make_pair(false, 0));
+    EXPECT_EQ(ask(models[b]), std::make_pair(true, 1));
+    EXPECT_FALSE(selector->isShapeSelected(models[a]));
+
+    select({item(b), item(c)});
+    EXPECT_EQ(ask(models[a]), std::make_pair(false, 0)); // the keys are read while c lives
+    app.deleteInterfaceOnly(c);
+    EXPECT_EQ(ask(models[a]), std::make_pair(false, 0));
+    EXPECT_THROW(ask(models[c]), Vo::RCExNullPtr);
 }
 
 // The keys are carried along one-item changes; a shape without the promise coming in or going out

@@ -359,8 +359,15 @@ TEST_F(SeSelectorUpdaterTest, CallbacksReadWhatTheChangeWas) {
     EXPECT_FALSE(last().arePartsRewritten());
 
     // The application's one-item change, mirrored: the editor's side tells it the same way.
+    // A whole change lists no item, yet names the primary shape it replaced.
+    const RCWeakPtr<SeShapeInterface> shown = selector->getPrimarySelectedShapeInterface();
+    ASSERT_FALSE(shown.isNull());
     hostSelects({objectItem(D)});
     EXPECT_TRUE(last().isWhole());
+    EXPECT_TRUE(last().getPrimaryBefore() == shown && last().getPrimaryAfter() == weak(D));
+    select({A, B});
+    EXPECT_TRUE(last().getPrimaryBefore() == weak(D) && last().getPrimaryAfter() == weak(A));
+    hostSelects({objectItem(D)});
     host->insertItem(0, objectItem(E));
     EXPECT_EQ(last().getShapesAdded(), Vector<RCWeakPtr<SeShapeInterface>>{weak(E)});
     EXPECT_TRUE(last().getPrimaryBefore() == weak(D) && last().getPrimaryAfter() == weak(E));

@@ -352,13 +352,9 @@ class TestRenumberingDirectly:
         assert selector.points == [4]
 
 
-class TestKnownLibraryFaults:
-    """Behaviour the library's headers promise and its code does not give (reported, not fixed
-    here): strict, so that each fails once the library is corrected and the mark can go."""
+class TestFormerLibraryFaults:
+    """Behaviour the library's headers promise and that it once did not give."""
 
-    @pytest.mark.xfail(strict=True, raises=voshape.NullPointerError,
-                       reason="the identity-key table is read lazily: a selected shape deleted "
-                              "before that read makes look-ups of unrelated shapes raise")
     def test_membership_does_not_depend_on_when_the_keys_were_read(self, editor, selector):
         selector.select(["A"])
         assert "B" not in selector  # keys read while A lives
@@ -366,9 +362,8 @@ class TestKnownLibraryFaults:
         assert "B" not in selector
         selector.select(["C"])  # a whole change: the keys will be read again
         editor.delete_shape("C", send_event=False)
-        assert "B" not in selector  # raises: C went before the keys were read
+        assert "B" not in selector  # C went before the keys were read
 
-    @pytest.mark.xfail(strict=True, reason="a change reported whole leaves primary_before null")
     def test_primary_before_names_the_shape_that_was_primary(self, editor, selector):
         selector.select(["A", "C"])
         selector.unselect_shape("A")

@@ -16,6 +16,9 @@ SeSelectedKeys::SeSelectedKeys(const SnSelection &read, const Vector<RCShdPtr<Se
     auto item = read.begin();
     entries.reserve(shapes.size());
     for (std::size_t at = 0; at < shapes.size(); ++at, ++item) {
+        if (shapes[at].isNull()) {
+            continue; // gone before its key was read: no live shape is equal to it
+        }
         if (const SeIdentityKey *promise = SeShapeKeyIndex::promiseOf(*shapes[at])) {
             entries.emplace(promise->getIdentityKey(), Entry{item->get(), interfaces[at]});
         } else {

@@ -25,7 +25,8 @@ namespace Vo {
 // selector's thread only.
 class SeSelectedKeys {
 public:
-    // Fills shapes and their editing sides, in selection order; raises as the selector does.
+    // Fills shapes and their editing sides, in selection order, with a null shape for a gone one;
+    // raises as the selector does.
     using Read = std::function<void(Vector<RCShdPtr<SeShape>> &shapes,
                                     Vector<RCWeakPtr<SeShapeInterface>> &interfaces)>;
     // What the look-up of a shape found among the selected ones.

@@ -70,6 +70,10 @@ const RCWeakPtr<SeShapeInterface> &shapeOf(const RCShdPtr<SnItem const> &item) {
 // change of that shape's parts. Should the description fail (an item of another class, memory), it
 // reads as a whole change, which views answer by reading everything again.
 void SeShapeSelector::describe(const SnSelectionChangeHint &change) noexcept {
+    // A whole change lists no item: the primary shape before it is the one after the change
+    // described last, when that one led to it.
+    const bool follows = lastChange.revisionAfter == change.getRevisionBefore();
+    RCWeakPtr<SeShapeInterface> shownPrimary = std::move(lastChange.primaryAfter);
     lastChange = SeSelectionChange();
     lastChange.revisionBefore = change.getRevisionBefore();
     lastChange.revisionAfter = change.getRevisionAfter();
@@ -77,6 +81,9 @@ void SeShapeSelector::describe(const SnSelectionChangeHint &change) noexcept {
         lastChange.primaryAfter =
             selection->isEmpty() ? RCWeakPtr<SeShapeInterface>() : shapeOf(*selection->begin());
         if (change.isWhole()) {
+            if (follows) {
+                lastChange.primaryBefore = std::move(shownPrimary);
+            }
             return;
         }
         const auto &removed = change.getRemovedItems();
@@ -366,8 +373,13 @@ const SeSelectedKeys &SeShapeSelector::keysOf(const SnSelection &items) const {
     return SeSelectedKeys::of(
         selectedKeys, items,
         [this](Vector<RCShdPtr<SeShape>> &shapes, Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
-            getSelectedShapes(shapes);
             getSelectedShapeInterfaces(interfaces);
+            shapes.reserve(interfaces.size());
+            for (const RCWeakPtr<SeShapeInterface> &editing : interfaces) {
+                shapes.push_back(editing.isNull()
+                                     ? RCShdPtr<SeShape>()
+                                     : RCWeakAccessor<SeShapeInterface>(editing)->getShape());
+            }
         });
 }
 
