@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "../../foundation/RCShdPtr.h"
 #include "../VoHostExport.h"
 #include "../selection/SnItem.h"
@@ -41,6 +43,10 @@ public:
     // input and path may be null.
     static RCShdPtr<PiSnItem<PiInput>> create(const RCShdPtr<PiInput> &input,
                                               const RCShdPtr<PiPath> &path);
+
+    // Items come and go by the thousand: their blocks are kept for the next ones (FreeList).
+    static void *operator new(std::size_t size);
+    static void operator delete(void *block, std::size_t size) noexcept;
 
     RCShdPtr<PiInput const> getInput() const;
     RCShdPtr<PiPath const> getPath() const;

@@ -1,5 +1,6 @@
 #include "host/graph/PiSnItem.h"
 
+#include "foundation/FreeList.h"
 #include "host/selection/SnParts.h"
 
 #include <typeinfo>
@@ -37,6 +38,14 @@ RCShdPtr<PiInput const> PiSnItem<PiInput>::getInput() const { return input; }
 RCShdPtr<PiPath const> PiSnItem<PiInput>::getPath() const { return path; }
 
 PiSnItem<PiInput> *PiSnItem<PiInput>::clone() const { return new PiSnItem(*this); }
+
+void *PiSnItem<PiInput>::operator new(std::size_t size) {
+    return FreeList<sizeof(PiSnItem<PiInput>)>::allocate(size);
+}
+
+void PiSnItem<PiInput>::operator delete(void *block, std::size_t size) noexcept {
+    FreeList<sizeof(PiSnItem<PiInput>)>::release(block, size);
+}
 
 bool PiSnItem<PiInput>::isEqualImp(const SnItem &other) const {
     if (typeid(*this) != typeid(other)) {
