@@ -54,6 +54,10 @@ public:
     // Layers by their tool node's name, in creation order.
     std::vector<std::string> getLayerNames() const;
     int getActiveLayer() const noexcept { return static_cast<int>(active); }
+    // The shapes of a layer, by its place in getLayerNames().
+    const VoExample::AppLayerInterface &getLayer(std::size_t layer) const {
+        return layers.at(layer)->getController().getLayer();
+    }
     // Makes that layer's editor the active one, which writes its selection into the application's
     // (SeSelectorUpdater::republish). False when no layer has that name.
     bool activateLayer(const std::string &name);

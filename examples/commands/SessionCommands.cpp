@@ -723,9 +723,14 @@ void SessionCommands::describeScene(SessionReport &report) const {
     for (int index = 0; index < graph.getNbNodes(); ++index) {
         report.results.push_back(describeNode(*graph.getNode(index)));
     }
-    const VoExample::AppLayerInterface &layer = session.getController().getLayer();
-    for (int index = 0; index < layer.getNbShapes(); ++index) {
-        report.results.push_back(describeShape(layer.getShapeAt(index)));
+    // Every layer's shapes, the layer named when there are several.
+    const std::vector<std::string> layers = session.getLayerNames();
+    for (std::size_t at = 0; at < layers.size(); ++at) {
+        const VoExample::AppLayerInterface &layer = session.getLayer(at);
+        const std::string owner = layers.size() == 1 ? "" : ", in layer " + layers[at];
+        for (int index = 0; index < layer.getNbShapes(); ++index) {
+            report.results.push_back(describeShape(layer.getShapeAt(index)) + owner);
+        }
     }
     for (const std::string &name : session.getWaitingNames()) {
         report.results.push_back("shape " + name + ": deleted, its ShapeRemoved not sent yet");
