@@ -41,6 +41,8 @@ public:
     // (SeSelectorUpdater::republish); whether the application's selection shows it.
     void activate() { updater->republish(); }
     bool isPublished() const noexcept { return updater->isPublished(); }
+    // The layer's name: its tool node's.
+    std::string getLayerName() const { return controller.getLayer().getToolNode()->getName(); }
 
     // The callback lists that ran since the last call, in the order they ran: "primary", "shapes",
     // "selection". A real editor refreshes its views in those handlers; this one records which ran.

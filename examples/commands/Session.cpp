@@ -77,7 +77,7 @@ std::vector<std::string> Session::takeCallbacks() {
 std::vector<std::string> Session::getLayerNames() const {
     std::vector<std::string> names;
     for (const auto &layer : layers) {
-        names.push_back(layer->getController().getLayer().getToolNode()->getName());
+        names.push_back(layer->getLayerName());
     }
     return names;
 }

@@ -72,8 +72,8 @@ void PyEditor::build(std::istream &in, const std::string &source) {
 
 std::vector<std::string> PyEditor::getLayerNames() const {
     std::vector<std::string> names;
-    for (const std::unique_ptr<VoExample::AppShapeEditor> &layer : layers) {
-        names.push_back(layer->getController().getLayer().getToolNode()->getName());
+    for (const auto &layer : layers) {
+        names.push_back(layer->getLayerName());
     }
     return names;
 }
