@@ -1,9 +1,12 @@
 #include "EditorGestures.h"
 
+#include "EditorPartsDeletion.h"
+#include "EditorPointInsertion.h"
+#include "EditorShapesDeletion.h"
+
 #include "AppEditorController.h"
 #include "AppLayerInterface.h"
 
-#include "SeSelectionHistory.h"
 #include "SeShape.h"
 #include "SeShapeItem.h"
 #include "SeShapeSelector.h"
@@ -18,6 +21,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace VoEditor {
@@ -195,35 +199,18 @@ void EditorGestures::deleteSelection() {
 
 void EditorGestures::deleteParts(AppShapeInterface &shape, const std::vector<int> &points,
                                  const std::vector<int> &handles) {
-    // Highest index first, so that the indices still to go keep their meaning.
-    std::vector<int> pointsDown = points;
-    std::vector<int> handlesDown = handles;
-    std::sort(pointsDown.rbegin(), pointsDown.rend());
-    std::sort(handlesDown.rbegin(), handlesDown.rend());
-    VoExample::AppEditorController &controller = document.getSession().getController();
+    auto deletion = std::make_unique<EditorPartsDeletion>(document.getSession(), shape.getName(),
+                                                          points, handles);
+    const std::vector<int> &pointsDown = deletion->getPoints();
+    const std::vector<int> &handlesDown = deletion->getHandles();
     QString label = "delete from " + name(shape) + ":";
-    label += points.empty() ? QString() : " points " + numbers(pointsDown);
-    label += handles.empty() ? QString() : " handles " + numbers(handlesDown);
-    // Each deletion drops its point from the selection and renumbers the others, copying the
-    // selected indices. When every selected point exists, all of them go: taking them out first,
-    // in the same batch, leaves the renumberings nothing to copy and the same selection at the end.
-    const int count = shape.getNbPoints();
-    const bool allGo = !points.empty() && std::all_of(points.begin(), points.end(), [count](int i) {
-        return i >= 0 && i < count;
-    });
-    document.perform(label, [&] {
-        Vo::SeSelectionBatch batch(controller.getShapeSelector());
-        if (allGo) {
-            controller.getShapeSelector()->selectPoints(Vo::Vector<int>());
-        }
-        for (const int index : pointsDown) {
-            controller.deletePoint(shape, index);
-        }
-        for (const int index : handlesDown) {
-            controller.deleteHandle(shape, index);
-        }
-        batch.commit();
-    });
+    label += pointsDown.empty() ? QString() : " points " + numbers(pointsDown);
+    label += handlesDown.empty() ? QString() : " handles " + numbers(handlesDown);
+    if (!pointsDown.empty() || !handlesDown.empty()) {
+        const QString text =
+            EditorSelectionState::describeParts(pointsDown.size(), handlesDown.size());
+        document.getHistory().push("Delete " + text, label, std::move(deletion));
+    }
 }
 
 void EditorGestures::deleteShapes() {
@@ -241,14 +228,11 @@ void EditorGestures::deleteShapes() {
     if (names.empty()) {
         return;
     }
-    VoExample::AppEditorController &controller = document.getSession().getController();
-    document.perform("delete shapes " + listed(labels), [&] {
-        Vo::SeSelectionBatch batch(controller.getShapeSelector());
-        for (const std::string &shape : names) {
-            controller.deleteShape(shape);
-        }
-        batch.commit();
-    });
+    document.getHistory().push(
+        "Delete " + EditorSelectionState::counted(names.size(), "Shape", "Shapes"),
+        "delete shapes " + listed(labels),
+        std::make_unique<EditorShapesDeletion>(document.getSession(),
+                                               document.getHistory().getKeys(), names));
 }
 
 void EditorGestures::insertPoint() {
@@ -262,24 +246,15 @@ void EditorGestures::insertPoint() {
         return;
     }
     const int index = points.front() + 1;
-    VoExample::AppEditorController &controller = document.getSession().getController();
-    document.perform("insert point " + QString::number(index) + " into " + name(*primary),
-                     [&] { controller.insertPoint(*primary, index); });
+    document.getHistory().push(
+        QStringLiteral("Insert Point"),
+        "insert point " + QString::number(index) + " into " + name(*primary),
+        std::make_unique<EditorPointInsertion>(document.getSession(), primary->getName(), index));
 }
 
-void EditorGestures::undo() { travel(true); }
+void EditorGestures::undo() { document.getHistory().undo(); }
 
-void EditorGestures::redo() { travel(false); }
-
-void EditorGestures::travel(bool back) {
-    Vo::SeSelectionHistory &history = document.getSession().getHistory();
-    bool done = false;
-    const bool ran = document.perform(back ? "undo" : "redo",
-                                      [&] { done = back ? history.undo() : history.redo(); });
-    if (ran && !done) {
-        document.note(back ? "  nothing to undo" : "  nothing to redo");
-    }
-}
+void EditorGestures::redo() { document.getHistory().redo(); }
 
 bool EditorGestures::pick(Picking type, int index, int extremity) {
     Vo::SeShapeSelector &selector = document.getSelector();

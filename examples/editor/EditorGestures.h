@@ -42,12 +42,11 @@ public:
     void selectNothing();
     // The selected points and handles leave the primary shape, last index first; with none
     // selected, the selected shapes are deleted. Either way in one batch: one change of the
-    // selection, one run of the callbacks, one step to undo.
+    // selection, one run of the callbacks, one step of the undo stack.
     void deleteSelection();
-    // A point after the rank-1 point of the primary shape.
+    // A point after the rank-1 point of the primary shape; one step of the undo stack.
     void insertPoint();
-    // The editor's selection before its last change (after the last undone one), through the
-    // selection history.
+    // The undo stack's undo and redo (EditorUndoHistory).
     void undo();
     void redo();
     // Sets the picking state; gives true when it changed. Not a change of the selection: no
@@ -62,7 +61,6 @@ private:
     void deleteParts(VoExample::AppShapeInterface &shape, const std::vector<int> &points,
                      const std::vector<int> &handles);
     void deleteShapes();
-    void travel(bool back);
 
     EditorDocument &document;
 };

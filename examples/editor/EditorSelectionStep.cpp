@@ -1,0 +1,42 @@
+#include "EditorSelectionStep.h"
+
+#include "EditorUndoHistory.h"
+
+namespace VoEditor {
+
+namespace {
+
+QString textOf(const EditorSelectionState &after) {
+    return QStringLiteral("Select ") + after.describe();
+}
+
+} // namespace
+
+EditorSelectionStep::EditorSelectionStep(EditorUndoHistory &undoHistory,
+                                         const EditorSelectionState &from,
+                                         const EditorSelectionState &to)
+    : EditorUndoStep(undoHistory, from, to, textOf(to)) {}
+
+void EditorSelectionStep::undo() {
+    history.replaySelection(QStringLiteral("undo ") + text(), before);
+}
+
+void EditorSelectionStep::redo() {
+    if (!takeFirstRedo()) {
+        history.replaySelection(QStringLiteral("redo ") + text(), after);
+    }
+}
+
+bool EditorSelectionStep::mergeWith(const QUndoCommand *other) {
+    const auto *next = dynamic_cast<const EditorSelectionStep *>(other);
+    if (next == nullptr || !changesPartsOnly() || !next->changesPartsOnly() ||
+        !after.hasSameShapes(next->before)) {
+        return false;
+    }
+    after = next->after;
+    setText(textOf(after));
+    setObsolete(before.isSameSelection(after));
+    return true;
+}
+
+} // namespace VoEditor

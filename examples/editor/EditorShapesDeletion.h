@@ -1,0 +1,40 @@
+#pragma once
+
+#include "EditorEdit.h"
+#include "EditorKeyMap.h"
+
+#include "Session.h"
+#include "SessionScene.h"
+
+#include <string>
+#include <vector>
+
+namespace VoEditor {
+
+// Whole shapes leaving the active layer, each deleted with its ShapeRemoved, all in one batch: one
+// change of the selection. revert() builds each again with the counts it had
+// (Session::rebuildShape) in one batch, and tells the key map which new identity key stands for its
+// old one. Keeps each shape's description and present graph object id; borrows the session and the
+// key map.
+class EditorShapesDeletion : public EditorEdit {
+public:
+    // names: live shapes of the active layer.
+    EditorShapesDeletion(VoSession::Session &session, EditorKeyMap &keys,
+                         const std::vector<std::string> &names);
+
+    void apply() override;
+    void revert() override;
+    std::size_t getNbShapes() const noexcept { return shapes.size(); }
+
+private:
+    struct Deleted {
+        VoSession::SessionScene::Shape shape;
+        int id;
+    };
+
+    VoSession::Session &session;
+    EditorKeyMap &keys;
+    std::vector<Deleted> shapes;
+};
+
+} // namespace VoEditor
