@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 namespace VoEditor {
 
@@ -42,6 +43,17 @@ QString listed(const QStringList &words) {
     return words.size() <= maxListed
                ? shown
                : shown + QStringLiteral(", ... (%1 in all)").arg(words.size());
+}
+
+const char *verbOf(EditorGestures::Marquee marquee) {
+    switch (marquee) {
+    case EditorGestures::Marquee::Add:
+        return "add";
+    case EditorGestures::Marquee::Remove:
+        return "take out";
+    default:
+        return "select";
+    }
 }
 
 QString numbers(const std::vector<int> &indices) {
@@ -125,27 +137,98 @@ void EditorGestures::clickHandle(int index, Click click) {
     }
 }
 
-void EditorGestures::selectPoints(const std::vector<int> &points) {
+void EditorGestures::selectPoints(const std::vector<int> &points, Marquee marquee) {
     if (points.empty() || primaryShape() == nullptr) {
         return;
     }
-    const Vo::Vector<int> indices(points.begin(), points.end());
-    document.perform("select points " + numbers(points) + " in the rectangle",
-                     [&] { document.getSelector().selectPoints(indices); });
+    Vo::SeShapeSelector &selector = document.getSelector();
+    Vo::Vector<int> selected;
+    selector.getSelectedPoints(selected);
+    // One call whatever the marquee: the points as they are to be, in selection order.
+    std::vector<int> wanted = points;
+    if (marquee != Marquee::Replace) {
+        const std::unordered_set<int> caught(points.begin(), points.end());
+        const std::unordered_set<int> kept(selected.begin(), selected.end());
+        wanted.clear();
+        for (const int index : selected) {
+            if (marquee == Marquee::Add || caught.count(index) == 0) {
+                wanted.push_back(index);
+            }
+        }
+        for (const int index : points) {
+            if (marquee == Marquee::Add && kept.count(index) == 0) {
+                wanted.push_back(index);
+            }
+        }
+    }
+    const Vo::Vector<int> indices(wanted.begin(), wanted.end());
+    document.perform(QLatin1String(verbOf(marquee)) + " points " + numbers(points) +
+                         " in the rectangle",
+                     [&] { selector.selectPoints(indices); });
 }
 
-void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes) {
+void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes, Marquee marquee) {
     if (shapes.empty()) {
         return;
     }
+    Vo::SeShapeSelector &selector = document.getSelector();
     Vo::Vector<RCShdPtr<Vo::SeShape>> models;
     QStringList names;
     for (AppShapeInterface *shape : shapes) {
         models.push_back(shape->getShape());
         names << name(*shape);
     }
-    document.perform("select shapes " + listed(names) + " in the rectangle",
-                     [&] { document.getSelector().setSelectedShapes(models); });
+    document.perform(
+        QLatin1String(verbOf(marquee)) + " shapes " + listed(names) + " in the rectangle", [&] {
+            if (marquee == Marquee::Replace) {
+                selector.setSelectedShapes(models);
+                return;
+            }
+            Vo::SeSelectionBatch batch(document.getSession().getController().getShapeSelector());
+            for (const RCShdPtr<Vo::SeShape> &model : models) {
+                if (marquee == Marquee::Add) {
+                    selector.addSelectedShape(model);
+                } else {
+                    selector.unselectShape(model);
+                }
+            }
+            batch.commit();
+        });
+}
+
+void EditorGestures::invertSelection() {
+    Vo::SeShapeSelector &selector = document.getSelector();
+    AppShapeInterface *primary = primaryShape();
+    const EditorShapeView *primaryView = nullptr;
+    std::vector<EditorShapeView> views = document.describeShapes();
+    for (const EditorShapeView &view : views) {
+        primaryView = view.primary ? &view : primaryView;
+    }
+    if (primary != nullptr && primaryView != nullptr &&
+        !(primaryView->points.empty() && primaryView->handles.empty())) {
+        std::vector<bool> chosen(static_cast<std::size_t>(primary->getNbPoints()), false);
+        for (const int index : primaryView->points) {
+            if (index >= 0 && static_cast<std::size_t>(index) < chosen.size()) {
+                chosen[static_cast<std::size_t>(index)] = true;
+            }
+        }
+        Vo::Vector<int> others;
+        for (std::size_t index = 0; index < chosen.size(); ++index) {
+            if (!chosen[index]) {
+                others.push_back(static_cast<int>(index));
+            }
+        }
+        document.perform("invert the points of " + name(*primary),
+                         [&] { selector.setShapeParts(primary->getShape(), &others, nullptr); });
+        return;
+    }
+    Vo::Vector<RCShdPtr<Vo::SeShape>> others;
+    for (const EditorShapeView &view : views) {
+        if (!view.selected) {
+            others.push_back(view.shape->getShape());
+        }
+    }
+    document.perform("invert the selected shapes", [&] { selector.setSelectedShapes(others); });
 }
 
 void EditorGestures::selectAll() {

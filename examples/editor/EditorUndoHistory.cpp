@@ -16,6 +16,8 @@ EditorUndoHistory::EditorUndoHistory(EditorDocument &editorDocument, int limit)
     reset();
 }
 
+EditorUndoHistory::~EditorUndoHistory() { disconnect(&stack, nullptr, this, nullptr); }
+
 void EditorUndoHistory::reset() {
     stack.clear();
     keys.clear();

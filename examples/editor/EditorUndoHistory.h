@@ -28,6 +28,8 @@ public:
     static constexpr int defaultLimit = 1000;
 
     explicit EditorUndoHistory(EditorDocument &document, int limit = defaultLimit);
+    // The stack's own end empties it, which tells no one: the document is going.
+    ~EditorUndoHistory() override;
 
     // Starts afresh from the open scene's selection, with no step (a scene was opened).
     void reset();
