@@ -268,16 +268,16 @@ BENCHMARK(EditorWindowAddOneShape)
     ->Range(100, 10000)
     ->Unit(benchmark::kMillisecond);
 
-// Each iteration: Ctrl+Z of a step that selected one point, with `steps` steps kept below it
-// (clicks on two shapes in turn, each a step of its own), until the window shows it; then, untimed,
-// Ctrl+Shift+Z. The cost of a step must not depend on how many are kept.
+// Each iteration: Ctrl+Z of a step that selected one point, `steps` steps kept in all (before it,
+// clicks on two shapes in turn, each a step of its own), until the window shows it; then,
+// untimed, Ctrl+Shift+Z. The cost of a step must not depend on how many are kept.
 void EditorWindowUndoOnePoint(benchmark::State &state) {
     startApplication();
     const int steps = static_cast<int>(state.range(0));
     Window editor("shape A 10\nshape B 10\n");
     VoEditor::EditorDocument &document = editor.window.getDocument();
     VoEditor::EditorGestures &gestures = editor.window.getCanvas().getGestures();
-    for (int step = 0; step < steps; ++step) {
+    for (int step = 0; step + 1 < steps; ++step) {
         gestures.clickShape(*document.getSession().findShape(step % 2 == 0 ? "A" : "B"), false);
     }
     gestures.clickPoint(3, VoEditor::EditorGestures::Click::Alone);
@@ -290,7 +290,7 @@ void EditorWindowUndoOnePoint(benchmark::State &state) {
         Window::settle();
         state.ResumeTiming();
     }
-    if (document.getHistory().getStack().count() != steps + 1) {
+    if (document.getHistory().getStack().count() != steps) {
         state.SkipWithError("the steps kept are not the ones made");
     }
     state.SetComplexityN(state.range(0));

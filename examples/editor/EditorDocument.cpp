@@ -102,27 +102,30 @@ void EditorDocument::bind(Open &open) {
             &EditorDocument::applicationSelectionChanged);
 }
 
+std::string EditorDocument::otherLayer(int layer) const {
+    const std::vector<std::string> names = current->session.getLayerNames();
+    return layer == current->session.getActiveLayer() || layer < 0 ||
+                   static_cast<std::size_t>(layer) >= names.size()
+               ? std::string()
+               : names[static_cast<std::size_t>(layer)];
+}
+
 void EditorDocument::showLayer(int layer) {
-    VoSession::Session &session = current->session;
-    const std::vector<std::string> names = session.getLayerNames();
-    if (layer == session.getActiveLayer() || layer < 0 ||
-        static_cast<std::size_t>(layer) >= names.size()) {
-        return;
+    const std::string name = otherLayer(layer);
+    if (!name.empty()) {
+        current->session.activateLayer(name);
+        bind(*current);
+        Q_EMIT layerActivated();
     }
-    session.activateLayer(names[static_cast<std::size_t>(layer)]);
-    bind(*current);
-    Q_EMIT layerActivated();
 }
 
 void EditorDocument::activateLayer(int layer) {
-    const std::vector<std::string> names = current->session.getLayerNames();
-    if (layer == current->session.getActiveLayer() || layer < 0 ||
-        static_cast<std::size_t>(layer) >= names.size()) {
+    const std::string name = otherLayer(layer);
+    if (name.empty()) {
         return;
     }
     history->setBusy(true);
-    perform(QStringLiteral("activate layer ") +
-                QString::fromStdString(names[static_cast<std::size_t>(layer)]),
+    perform(QStringLiteral("activate layer ") + QString::fromStdString(name),
             [this, layer] { showLayer(layer); });
     history->setBusy(false);
     history->rebase();

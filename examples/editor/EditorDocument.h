@@ -115,6 +115,8 @@ private:
     std::string takeTranscript();
     // A bridge on the active layer's selector, relayed by this document's signals.
     void bind(Open &open);
+    // The name of that layer when it is another than the active one; empty otherwise.
+    std::string otherLayer(int layer) const;
 
     std::unique_ptr<Open> current;
     std::string source;
