@@ -220,9 +220,17 @@ bool EditorDocument::perform(const QString &label, const std::function<void()> &
 
 bool EditorDocument::runCommand(const QString &line) {
     const int failuresBefore = current->runner.getNbFailures();
+    const int layerBefore = current->session.getActiveLayer();
     std::istringstream in(line.toStdString());
     current->runner.run(in, "<command line>", nullptr, current->transcript);
-    history->recordSelection();
+    if (current->session.getActiveLayer() == layerBefore) {
+        history->recordSelection();
+    } else {
+        // The driver's `layer` command: the views follow the new layer, as from the switcher.
+        bind(*current);
+        history->rebase();
+        Q_EMIT layerActivated();
+    }
     const bool passed = current->runner.getNbFailures() == failuresBefore;
     const QString transcript = QString::fromStdString(takeTranscript());
     Q_EMIT logged(transcript, !passed);

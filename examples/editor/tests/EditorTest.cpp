@@ -625,6 +625,12 @@ void EditorTest::layerSwitcherShowsEachLayerAndItsSelection() {
     key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(layers.currentText(), QString("Mask"));
     QCOMPARE(editor(), QString());
+    // The command line's `layer` switches the views as the switcher does.
+    QVERIFY(window->getDocument().runCommand("layer Roto"));
+    QCOMPARE(layers.currentText(), QString("Roto"));
+    click(curve("Leaf"));
+    QCOMPARE(editor(), QString("*Leaf"));
+    QCOMPARE(canvas().getTable().find("Leaf")->primary, true);
 }
 
 void EditorTest::savedSelectionLoadsBackOrIsRefusedWhole() {
