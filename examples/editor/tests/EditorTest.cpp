@@ -55,6 +55,7 @@ private Q_SLOTS:
     void deleteAndInsertEditTheGraphFirst();
     void undoRestoresDeletedPartsShapesAndTheirSelection();
     void undoCanSkipSelectionChanges();
+    void undoOfAStepTheSceneNoLongerFitsChangesNothing();
     void emptyClicksModifiedRectanglesAndInversion();
     void actionsAreGreyedWhileTheyCannotApply();
     void errorsShowInColourAndOpeningIsLogged();
@@ -457,6 +458,32 @@ void EditorTest::undoCanSkipSelectionChanges() {
     QCOMPARE(window->getRedoAction().text(), QString("&Redo Select 1 Shape"));
     key(Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(editor(), QString("*B"));
+}
+
+// A command that edits the graph is no step: the steps before it may no longer fit the scene.
+void EditorTest::undoOfAStepTheSceneNoLongerFitsChangesNothing() {
+    VoSession::Session &session = window->getDocument().getSession();
+    click(curve("A"));
+    click(point("A", 1));
+    key(Qt::Key_Delete);
+    click(curve("B"));
+    QVERIFY(window->getDocument().runCommand("delete A"));
+    window->getSkipSelectionAction().setChecked(true);
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Delete 1 Point"));
+    const QString before = editor();
+    const QStringList application = applicationItems();
+    QCOMPARE(before, QString("*B"));
+    // A is gone: putting its point back fails, and every selection stays exactly as it was.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), before);
+    QCOMPARE(applicationItems(), application);
+    QVERIFY(session.findShape("A") == nullptr);
+    QVERIFY(window->getLogDock().getText().toPlainText().contains(
+        "shape A is no more: the step cannot be replayed"));
+    QVERIFY(window->getLogDock().getText().toPlainText().endsWith(
+        "the undo steps were dropped: the scene no longer fits them"));
+    QVERIFY(!window->getUndoAction().isEnabled());
+    QVERIFY(!window->getRedoAction().isEnabled());
 }
 
 void EditorTest::emptyClicksModifiedRectanglesAndInversion() {
