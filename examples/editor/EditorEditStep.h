@@ -12,9 +12,8 @@ namespace VoEditor {
 // again and puts back the selection it left. Owns the edit.
 class EditorEditStep : public EditorUndoStep {
 public:
-    EditorEditStep(EditorUndoHistory &history, const EditorSelectionState &before,
-                   const EditorSelectionState &after, const QString &text,
-                   std::unique_ptr<EditorEdit> edit);
+    EditorEditStep(EditorUndoHistory &history, EditorStatePtr before, EditorStatePtr after,
+                   const QString &text, std::unique_ptr<EditorEdit> edit);
 
     bool isSelectionOnly() const override { return false; }
     void undo() override;

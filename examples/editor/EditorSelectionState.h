@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -47,5 +48,8 @@ private:
     int layer = 0;
     Vo::SeSelectionSnapshot snapshot;
 };
+
+// A state as the steps and the history share it: one step's state after is the next one's before.
+using EditorStatePtr = std::shared_ptr<const EditorSelectionState>;
 
 } // namespace VoEditor

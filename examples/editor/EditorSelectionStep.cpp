@@ -2,6 +2,8 @@
 
 #include "EditorUndoHistory.h"
 
+#include <utility>
+
 namespace VoEditor {
 
 namespace {
@@ -12,30 +14,29 @@ QString textOf(const EditorSelectionState &after) {
 
 } // namespace
 
-EditorSelectionStep::EditorSelectionStep(EditorUndoHistory &undoHistory,
-                                         const EditorSelectionState &from,
-                                         const EditorSelectionState &to)
-    : EditorUndoStep(undoHistory, from, to, textOf(to)) {}
+EditorSelectionStep::EditorSelectionStep(EditorUndoHistory &undoHistory, EditorStatePtr from,
+                                         EditorStatePtr to)
+    : EditorUndoStep(undoHistory, std::move(from), to, textOf(*to)) {}
 
 void EditorSelectionStep::undo() {
-    history.replaySelection(QStringLiteral("undo ") + text(), before);
+    history.replaySelection(QStringLiteral("undo ") + text(), *before);
 }
 
 void EditorSelectionStep::redo() {
     if (!takeFirstRedo()) {
-        history.replaySelection(QStringLiteral("redo ") + text(), after);
+        history.replaySelection(QStringLiteral("redo ") + text(), *after);
     }
 }
 
 bool EditorSelectionStep::mergeWith(const QUndoCommand *other) {
     const auto *next = dynamic_cast<const EditorSelectionStep *>(other);
     if (next == nullptr || !changesPartsOnly() || !next->changesPartsOnly() ||
-        !after.hasSameShapes(next->before)) {
+        !after->hasSameShapes(*next->before)) {
         return false;
     }
     after = next->after;
-    setText(textOf(after));
-    setObsolete(before.isSameSelection(after));
+    setText(textOf(*after));
+    setObsolete(before->isSameSelection(*after));
     return true;
 }
 

@@ -11,8 +11,7 @@ namespace VoEditor {
 // selected starts a new step.
 class EditorSelectionStep : public EditorUndoStep {
 public:
-    EditorSelectionStep(EditorUndoHistory &history, const EditorSelectionState &before,
-                        const EditorSelectionState &after);
+    EditorSelectionStep(EditorUndoHistory &history, EditorStatePtr before, EditorStatePtr after);
 
     bool isSelectionOnly() const override { return true; }
     void undo() override;
@@ -22,7 +21,7 @@ public:
 
 private:
     // Only the parts of the same shapes changed.
-    bool changesPartsOnly() const { return before.hasSameShapes(after); }
+    bool changesPartsOnly() const { return before->hasSameShapes(*after); }
 };
 
 } // namespace VoEditor

@@ -21,27 +21,35 @@ EditorUndoHistory::~EditorUndoHistory() { disconnect(&stack, nullptr, this, null
 void EditorUndoHistory::reset() {
     stack.clear();
     keys.clear();
-    EditorSelectionState::capture(document.getSession(), recorded);
-    changed = false;
+    rebase();
     Q_EMIT stepsChanged();
 }
 
 void EditorUndoHistory::recordSelection() {
-    EditorSelectionState now;
-    if (busy || !changed || !EditorSelectionState::capture(document.getSession(), now)) {
+    if (busy || !changed) {
+        return;
+    }
+    EditorStatePtr now = capture();
+    if (now == nullptr) {
         return;
     }
     changed = false;
-    if (now.isSameSelection(recorded)) {
+    if (recorded == nullptr || now->isSameSelection(*recorded)) {
+        recorded = now; // with no state before, there is no step to take back
         return;
     }
-    EditorSelectionState before = std::exchange(recorded, now);
+    EditorStatePtr before = std::exchange(recorded, now);
     stack.push(new EditorSelectionStep(*this, before, now));
 }
 
 void EditorUndoHistory::rebase() {
-    EditorSelectionState::capture(document.getSession(), recorded);
+    recorded = capture();
     changed = false;
+}
+
+EditorStatePtr EditorUndoHistory::capture() const {
+    auto state = std::make_shared<EditorSelectionState>();
+    return EditorSelectionState::capture(document.getSession(), *state) ? state : nullptr;
 }
 
 bool EditorUndoHistory::push(const QString &text, const QString &label,
@@ -50,12 +58,18 @@ bool EditorUndoHistory::push(const QString &text, const QString &label,
     busy = true;
     const bool made = document.perform(label, [&edit] { edit->apply(); });
     busy = false;
-    EditorSelectionState after;
-    if (!made || !EditorSelectionState::capture(document.getSession(), after)) {
+    if (!made) {
         return false;
     }
+    // While the selection names a gone shape no state can be taken: the step keeps the last one.
+    EditorStatePtr after = capture();
+    after = after != nullptr ? after : recorded;
     changed = false;
-    EditorSelectionState before = std::exchange(recorded, after);
+    EditorStatePtr before = std::exchange(recorded, after);
+    if (before == nullptr || after == nullptr) {
+        stack.clear(); // no state to go back to: an undo could not show what it restored
+        return true;
+    }
     stack.push(new EditorEditStep(*this, before, after, text, std::move(edit)));
     return true;
 }

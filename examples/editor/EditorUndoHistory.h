@@ -81,12 +81,14 @@ private:
     bool isSelectionOnly(int index) const;
     bool travel(int target, const char *nothing);
     void restore(const EditorSelectionState &state);
+    // The active layer's selection now; null while it names a gone shape.
+    EditorStatePtr capture() const;
 
     EditorDocument &document;
     QUndoStack stack;
     EditorKeyMap keys;
     // The selection as the last step (or reset) left it.
-    EditorSelectionState recorded;
+    EditorStatePtr recorded;
     bool changed = false;
     bool busy = false;
     bool skippingSelection = false;

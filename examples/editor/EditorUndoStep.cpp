@@ -1,10 +1,12 @@
 #include "EditorUndoStep.h"
 
+#include <utility>
+
 namespace VoEditor {
 
-EditorUndoStep::EditorUndoStep(EditorUndoHistory &undoHistory, const EditorSelectionState &from,
-                               const EditorSelectionState &to, const QString &text)
-    : history(undoHistory), before(from), after(to) {
+EditorUndoStep::EditorUndoStep(EditorUndoHistory &undoHistory, EditorStatePtr from,
+                               EditorStatePtr to, const QString &text)
+    : history(undoHistory), before(std::move(from)), after(std::move(to)) {
     setText(text);
 }
 

@@ -11,15 +11,16 @@ class EditorUndoHistory;
 
 // One step of the editor's undo stack: the editor's selection before and after it, which undo and
 // redo put back so that the user sees what the step touched. A selection-only step makes no edit;
-// an edit step changes the graph too. Owns both states; borrows the history that replays it.
+// an edit step changes the graph too. Shares both states with the neighbouring steps; borrows the
+// history that replays it.
 class EditorUndoStep : public QUndoCommand {
 public:
-    EditorUndoStep(EditorUndoHistory &history, const EditorSelectionState &before,
-                   const EditorSelectionState &after, const QString &text);
+    EditorUndoStep(EditorUndoHistory &history, EditorStatePtr before, EditorStatePtr after,
+                   const QString &text);
 
     virtual bool isSelectionOnly() const = 0;
-    const EditorSelectionState &getBefore() const noexcept { return before; }
-    const EditorSelectionState &getAfter() const noexcept { return after; }
+    const EditorSelectionState &getBefore() const noexcept { return *before; }
+    const EditorSelectionState &getAfter() const noexcept { return *after; }
 
 protected:
     // QUndoStack::push calls redo() on a step whose change is already made: that first call does
@@ -27,8 +28,8 @@ protected:
     bool takeFirstRedo() noexcept;
 
     EditorUndoHistory &history;
-    EditorSelectionState before;
-    EditorSelectionState after;
+    EditorStatePtr before;
+    EditorStatePtr after;
 
 private:
     bool pushed = false;
