@@ -315,7 +315,7 @@ void EditorGestures::deleteShapes() {
         "Delete " + EditorSelectionState::counted(names.size(), "Shape", "Shapes"),
         "delete shapes " + listed(labels),
         std::make_unique<EditorShapesDeletion>(document.getSession(),
-                                               document.getHistory().getKeys(), names));
+                                               document.getHistory().getShapes(), names));
 }
 
 void EditorGestures::insertPoint() {

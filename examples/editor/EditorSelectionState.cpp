@@ -1,78 +1,116 @@
 #include "EditorSelectionState.h"
 
-#include "AppLayerInterface.h"
+#include "SeShapeItem.h"
+#include "SeShapeParts.h"
 
-#include "host/RCException.h"
+#include "host/SnSelection.h"
 
 #include <QStringList>
 
 #include <algorithm>
-#include <climits>
-#include <cstdint>
 
 namespace VoEditor {
 
 namespace {
 
-using Entry = Vo::SeSelectionSnapshot::Entry;
+using Vo::RCShdPtr;
 
-bool sameEntry(const Entry &a, const Entry &b) {
-    return a.key == b.key && a.whole == b.whole && a.points == b.points && a.handles == b.handles;
+const Vo::SeShapeItem *shapeItem(const Vo::SnItem &item) {
+    return dynamic_cast<const Vo::SeShapeItem *>(&item);
+}
+
+const void *shapeOf(const Vo::SnItem &item) {
+    const Vo::SeShapeItem *shape = shapeItem(item);
+    return shape != nullptr ? shape->getData().getCounter().get() : nullptr;
 }
 
 } // namespace
 
-bool EditorSelectionState::capture(VoSession::Session &session, EditorSelectionState &state) {
-    try {
-        state.snapshot =
-            Vo::SeSelectionSnapshot::capture(session.getController().getShapeSelector());
-    } catch (const Vo::RCException &) {
-        return false;
-    }
+EditorSelectionState EditorSelectionState::capture(VoSession::Session &session) {
+    EditorSelectionState state;
     state.layer = session.getActiveLayer();
-    return true;
+    const RCShdPtr<Vo::SnSelection> selection = session.getSelector().getSelection();
+    state.items.reserve(static_cast<std::size_t>(selection->getNbItems()));
+    for (const RCShdPtr<Vo::SnItem const> &item : *selection) {
+        state.items.push_back(item);
+    }
+    return state;
+}
+
+EditorSelectionState::Items EditorSelectionState::resolve(const EditorShapeMap &shapes,
+                                                          std::vector<std::string> &leftOut) const {
+    if (shapes.isEmpty()) {
+        return items;
+    }
+    Items resolved;
+    resolved.reserve(items.size());
+    for (std::size_t at = 0; at < items.size(); ++at) {
+        const Vo::SeShapeItem *shape = shapeItem(*items[at]);
+        if (shape == nullptr || !shape->getData().isNull()) {
+            resolved.push_back(items[at]);
+            continue;
+        }
+        const EditorShapeMap::Shape now = shapes.current(shape->getData());
+        if (now.isNull()) {
+            leftOut.push_back("item " + std::to_string(at + 1) + ": its shape is gone");
+            continue;
+        }
+        const RCShdPtr<Vo::SnParts> parts(shape->hasParts() ? shape->getParts()->clone()
+                                                            : static_cast<Vo::SnParts *>(nullptr));
+        resolved.push_back(RCShdPtr<Vo::SnItem const>(new Vo::SeShapeItem(parts, now)));
+    }
+    return resolved;
 }
 
 std::vector<std::string> EditorSelectionState::restore(VoSession::Session &session,
-                                                       const EditorKeyMap &keys) const {
-    VoExample::AppEditorController &controller = session.getController();
-    const VoExample::AppLayerInterface &shapes = controller.getLayer();
-    const auto resolve = [&shapes, &keys](std::uint64_t key) {
-        const std::uint64_t now = keys.current(key);
-        VoExample::AppShapeInterface *shape = now > static_cast<std::uint64_t>(INT_MAX)
-                                                  ? nullptr
-                                                  : shapes.findShapeById(static_cast<int>(now));
-        return shape == nullptr ? Vo::RCShdPtr<Vo::SeShape>() : shape->getShape();
+                                                       const EditorShapeMap &shapes) const {
+    std::vector<std::string> leftOut;
+    const Items wanted = resolve(shapes, leftOut);
+    const RCShdPtr<Vo::SnSelection> selection = session.getSelector().getSelection();
+    const Items current(selection->begin(), selection->end());
+    // Only the stretch between the common head and the common tail is written.
+    const auto same = [](const RCShdPtr<Vo::SnItem const> &a, const RCShdPtr<Vo::SnItem const> &b) {
+        return a.get() == b.get();
     };
-    return snapshot.restore(controller.getShapeSelector(), resolve,
-                            Vo::SeSelectionSnapshot::Unresolved::skip);
+    std::size_t head = 0;
+    while (head < wanted.size() && head < current.size() && same(wanted[head], current[head])) {
+        ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < wanted.size() - head && tail < current.size() - head &&
+           same(wanted[wanted.size() - 1 - tail], current[current.size() - 1 - tail])) {
+        ++tail;
+    }
+    const Vo::Vector<RCShdPtr<Vo::SnItem const>> stretch(wanted.begin() + head,
+                                                         wanted.end() - tail);
+    if (head + tail < wanted.size() || head + tail < current.size()) {
+        session.getSelector().restoreRange(static_cast<int>(head),
+                                           static_cast<int>(current.size() - head - tail), stretch);
+    }
+    return leftOut;
 }
 
 bool EditorSelectionState::isSameSelection(const EditorSelectionState &other) const {
-    const std::vector<Entry> &mine = snapshot.getEntries();
-    const std::vector<Entry> &theirs = other.snapshot.getEntries();
-    return layer == other.layer && mine.size() == theirs.size() &&
-           std::equal(mine.begin(), mine.end(), theirs.begin(), sameEntry);
+    return layer == other.layer && items.size() == other.items.size() &&
+           std::equal(items.begin(), items.end(), other.items.begin(),
+                      [](const auto &a, const auto &b) { return a.get() == b.get(); });
 }
 
 bool EditorSelectionState::hasSameShapes(const EditorSelectionState &other) const {
-    const std::vector<Entry> &mine = snapshot.getEntries();
-    const std::vector<Entry> &theirs = other.snapshot.getEntries();
-    return layer == other.layer && mine.size() == theirs.size() &&
-           std::equal(mine.begin(), mine.end(), theirs.begin(),
-                      [](const Entry &a, const Entry &b) { return a.key == b.key; });
+    return layer == other.layer && items.size() == other.items.size() &&
+           std::equal(items.begin(), items.end(), other.items.begin(),
+                      [](const auto &a, const auto &b) { return shapeOf(*a) == shapeOf(*b); });
 }
 
 QString EditorSelectionState::describe() const {
-    const std::vector<Entry> &entries = snapshot.getEntries();
-    if (entries.empty()) {
+    if (items.empty()) {
         return QStringLiteral("Nothing");
     }
-    const Entry &primary = entries.front();
-    if (entries.size() > 1 || primary.whole) {
-        return counted(entries.size(), "Shape", "Shapes");
+    const auto *parts = dynamic_cast<const Vo::SeShapeParts *>(items.front()->getParts().get());
+    if (items.size() > 1 || parts == nullptr) {
+        return counted(items.size(), "Shape", "Shapes");
     }
-    return describeParts(primary.points.size(), primary.handles.size());
+    return describeParts(parts->getPoints().size(), parts->getHandles().size());
 }
 
 QString EditorSelectionState::describeParts(std::size_t points, std::size_t handles) {

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "EditorKeyMap.h"
+#include "EditorShapeMap.h"
 
 #include "Session.h"
 
-#include "SeSelectionSnapshot.h"
+#include "foundation/RCShdPtr.h"
+#include "host/SnItem.h"
 
 #include <QString>
 
@@ -14,22 +15,26 @@
 
 namespace VoEditor {
 
-// The editor's selection at one moment as plain values: which layer was active and that layer's
-// SeSelectionSnapshot (its shapes by identity key, each whole or with its points and handles in
-// order, the first primary). What an undo step keeps before and after it; owns its values and holds
-// no shape, so a step outlives the shapes it names and finds them again through an EditorKeyMap.
+// The editor's selection at one moment: which layer was active and its selection's items, in
+// order, the first primary. Items never change once in a selection, so the state shares them with
+// it: taking a state copies pointers only. What the undo steps keep before and after them; a step
+// outlives the shapes its items name and finds those built again through an EditorShapeMap.
 class EditorSelectionState {
 public:
-    // The active layer's selection; false, leaving state as it was, while the selection names a
-    // shape that is gone (an application's removal held back), which no state can name.
-    static bool capture(VoSession::Session &session, EditorSelectionState &state);
+    using Items = std::vector<Vo::RCShdPtr<Vo::SnItem const>>;
 
-    // Puts the selection back into the active layer's editor as one change (the caller activates
-    // the state's layer first). An entry whose shape is no more, or whose point or handle no longer
-    // exists, is left out and described in the result.
-    std::vector<std::string> restore(VoSession::Session &session, const EditorKeyMap &keys) const;
+    // The active layer's selection.
+    static EditorSelectionState capture(VoSession::Session &session);
 
-    // The same shapes, in the same order, with the same parts (the picking state aside).
+    // Puts the items back into the active layer's editor as one change (the caller activates the
+    // state's layer first): the stretch where they differ from the selection, as one splice. An
+    // item of a shape that is gone and was not built again is left out, and described in the
+    // result. Raises what the selector raises (an index the shape no longer has), changing
+    // nothing.
+    std::vector<std::string> restore(VoSession::Session &session,
+                                     const EditorShapeMap &shapes) const;
+
+    // The same items, in the same order (the picking state aside).
     bool isSameSelection(const EditorSelectionState &other) const;
     // The same layer and shapes, in the same order, whatever their parts: other differs at most
     // by the points and handles selected.
@@ -42,11 +47,13 @@ public:
     // "1 Shape", "2 Shapes".
     static QString counted(std::size_t count, const char *one, const char *many);
     int getLayer() const noexcept { return layer; }
-    const Vo::SeSelectionSnapshot &getSnapshot() const noexcept { return snapshot; }
 
 private:
+    // The items as they are to be now: those of shapes built again made anew.
+    Items resolve(const EditorShapeMap &shapes, std::vector<std::string> &leftOut) const;
+
     int layer = 0;
-    Vo::SeSelectionSnapshot snapshot;
+    Items items;
 };
 
 // A state as the steps and the history share it: one step's state after is the next one's before.

@@ -6,12 +6,13 @@
 
 namespace VoEditor {
 
-EditorShapesDeletion::EditorShapesDeletion(VoSession::Session &editorSession, EditorKeyMap &keyMap,
+EditorShapesDeletion::EditorShapesDeletion(VoSession::Session &editorSession,
+                                           EditorShapeMap &shapeMap,
                                            const std::vector<std::string> &names)
-    : session(editorSession), keys(keyMap) {
+    : session(editorSession), map(shapeMap) {
     shapes.reserve(names.size());
     for (const std::string &name : names) {
-        Deleted deleted{{}, liveShape(session, name).getId()};
+        Deleted deleted{{}, liveShape(session, name).getWeak()};
         session.describeShape(name, deleted.shape);
         shapes.push_back(std::move(deleted));
     }
@@ -35,9 +36,8 @@ void EditorShapesDeletion::revert() {
             throw std::runtime_error("shape " + deleted.shape.name +
                                      " exists: its deletion cannot be undone");
         }
-        keys.replace(static_cast<std::uint64_t>(deleted.id),
-                     static_cast<std::uint64_t>(made->getId()));
-        deleted.id = made->getId();
+        map.replace(deleted.weak, made->getWeak());
+        deleted.weak = made->getWeak();
     }
     batch.commit();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "EditorEdit.h"
-#include "EditorKeyMap.h"
+#include "EditorShapeMap.h"
 
 #include "Session.h"
 #include "SessionScene.h"
@@ -13,13 +13,13 @@ namespace VoEditor {
 
 // Whole shapes leaving the active layer, each deleted with its ShapeRemoved, all in one batch: one
 // change of the selection. revert() builds each again with the counts it had
-// (Session::rebuildShape) in one batch, and tells the key map which new identity key stands for its
-// old one. Keeps each shape's description and present graph object id; borrows the session and the
-// key map.
+// (Session::rebuildShape) in one batch, and tells the shape map which new shape stands for the old
+// one. Keeps each shape's description and present weak pointer; borrows the session and the shape
+// map.
 class EditorShapesDeletion : public EditorEdit {
 public:
     // names: live shapes of the active layer.
-    EditorShapesDeletion(VoSession::Session &session, EditorKeyMap &keys,
+    EditorShapesDeletion(VoSession::Session &session, EditorShapeMap &map,
                          const std::vector<std::string> &names);
 
     void apply() override;
@@ -29,11 +29,11 @@ public:
 private:
     struct Deleted {
         VoSession::SessionScene::Shape shape;
-        int id;
+        EditorShapeMap::Shape weak;
     };
 
     VoSession::Session &session;
-    EditorKeyMap &keys;
+    EditorShapeMap &map;
     std::vector<Deleted> shapes;
 };
 

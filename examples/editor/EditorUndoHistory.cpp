@@ -20,7 +20,7 @@ EditorUndoHistory::~EditorUndoHistory() { disconnect(&stack, nullptr, this, null
 
 void EditorUndoHistory::reset() {
     stack.clear();
-    keys.clear();
+    shapes.clear();
     rebase();
     Q_EMIT stepsChanged();
 }
@@ -30,12 +30,8 @@ void EditorUndoHistory::recordSelection() {
         return;
     }
     EditorStatePtr now = capture();
-    if (now == nullptr) {
-        return;
-    }
     changed = false;
-    if (recorded == nullptr || now->isSameSelection(*recorded)) {
-        recorded = now; // with no state before, there is no step to take back
+    if (now->isSameSelection(*recorded)) {
         return;
     }
     EditorStatePtr before = std::exchange(recorded, now);
@@ -48,8 +44,8 @@ void EditorUndoHistory::rebase() {
 }
 
 EditorStatePtr EditorUndoHistory::capture() const {
-    auto state = std::make_shared<EditorSelectionState>();
-    return EditorSelectionState::capture(document.getSession(), *state) ? state : nullptr;
+    return std::make_shared<EditorSelectionState>(
+        EditorSelectionState::capture(document.getSession()));
 }
 
 bool EditorUndoHistory::push(const QString &text, const QString &label,
@@ -61,15 +57,9 @@ bool EditorUndoHistory::push(const QString &text, const QString &label,
     if (!made) {
         return false;
     }
-    // While the selection names a gone shape no state can be taken: the step keeps the last one.
     EditorStatePtr after = capture();
-    after = after != nullptr ? after : recorded;
     changed = false;
     EditorStatePtr before = std::exchange(recorded, after);
-    if (before == nullptr || after == nullptr) {
-        stack.clear(); // no state to go back to: an undo could not show what it restored
-        return true;
-    }
     stack.push(new EditorEditStep(*this, before, after, text, std::move(edit)));
     return true;
 }
@@ -160,7 +150,7 @@ void EditorUndoHistory::replayEdit(const QString &label, const EditorSelectionSt
 }
 
 void EditorUndoHistory::restore(const EditorSelectionState &state) {
-    for (const std::string &left : state.restore(document.getSession(), keys)) {
+    for (const std::string &left : state.restore(document.getSession(), shapes)) {
         document.note(QStringLiteral("  left out: ") + QString::fromStdString(left));
     }
 }

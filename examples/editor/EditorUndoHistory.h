@@ -1,8 +1,8 @@
 #pragma once
 
 #include "EditorEdit.h"
-#include "EditorKeyMap.h"
 #include "EditorSelectionState.h"
+#include "EditorShapeMap.h"
 
 #include <QObject>
 #include <QString>
@@ -20,7 +20,7 @@ class EditorDocument;
 // pushes edit steps made through push(), and replays steps through the document, so that each
 // undo and redo is logged as a gesture is. With "skip selection changes" set, undo and redo pass
 // over selection-only steps to the next edit. Keeps the state the last step left (the next step's
-// state before) and the key map of rebuilt shapes. Owns its steps; borrows the document.
+// state before) and the map of shapes built again. Owns its steps; borrows the document.
 class EditorUndoHistory : public QObject {
     Q_OBJECT
 public:
@@ -62,7 +62,7 @@ public:
     bool isBusy() const noexcept { return busy; }
     void setBusy(bool value) noexcept { busy = value; }
     const QUndoStack &getStack() const noexcept { return stack; }
-    EditorKeyMap &getKeys() noexcept { return keys; }
+    EditorShapeMap &getShapes() noexcept { return shapes; }
 
     // For the steps. Puts the state back (its layer first), as one gesture logged under label.
     void replaySelection(const QString &label, const EditorSelectionState &state);
@@ -81,12 +81,12 @@ private:
     bool isSelectionOnly(int index) const;
     bool travel(int target, const char *nothing);
     void restore(const EditorSelectionState &state);
-    // The active layer's selection now; null while it names a gone shape.
+    // The active layer's selection now.
     EditorStatePtr capture() const;
 
     EditorDocument &document;
     QUndoStack stack;
-    EditorKeyMap keys;
+    EditorShapeMap shapes;
     // The selection as the last step (or reset) left it.
     EditorStatePtr recorded;
     bool changed = false;
