@@ -12,9 +12,10 @@ EditorShapesDeletion::EditorShapesDeletion(VoSession::Session &editorSession,
     : session(editorSession), map(shapeMap) {
     shapes.reserve(names.size());
     for (const std::string &name : names) {
-        Deleted deleted{{}, liveShape(session, name).getWeak()};
-        session.describeShape(name, deleted.shape);
-        shapes.push_back(std::move(deleted));
+        const EditorShapeMap::Shape weak = liveShape(session, name).getWeak();
+        VoSession::SessionScene::Shape described;
+        session.describeShape(name, described);
+        shapes.push_back({std::move(described), weak});
     }
 }
 
