@@ -57,8 +57,6 @@ public:
     // Puts a selection saved as text back as one change (one undo step). A malformed text or an
     // entry that no longer resolves gives false with error naming it, and changes nothing.
     bool restoreSelectionText(const std::string &text, std::string &error);
-    // Why the last gesture that failed did; empty when none has.
-    const QString &getLastFailure() const noexcept { return lastFailure; }
     Vo::SeShapeSelector &getSelector() const { return current->session.getSelector(); }
     // Every shape the scene has described, deleted ones included: each keeps its slot.
     int getNbSlots() const;
@@ -121,6 +119,7 @@ private:
     std::unique_ptr<Open> current;
     std::string source;
     EditorUndoHistory *history = nullptr;
+    // Why the last gesture that failed did: what a refused load of a selection reports.
     QString lastFailure;
 };
 

@@ -24,7 +24,6 @@ public:
 
     void apply() override;
     void revert() override;
-    std::size_t getNbShapes() const noexcept { return shapes.size(); }
 
 private:
     struct Deleted {

@@ -57,7 +57,6 @@ public:
     bool redo();
 
     void setSkippingSelection(bool skip);
-    bool isSkippingSelection() const noexcept { return skippingSelection; }
     // While a step replays or an edit is made: its own changes of the selection make no step.
     bool isBusy() const noexcept { return busy; }
     void setBusy(bool value) noexcept { busy = value; }

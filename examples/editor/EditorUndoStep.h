@@ -19,8 +19,6 @@ public:
                    const QString &text);
 
     virtual bool isSelectionOnly() const = 0;
-    const EditorSelectionState &getBefore() const noexcept { return *before; }
-    const EditorSelectionState &getAfter() const noexcept { return *after; }
 
 protected:
     // QUndoStack::push calls redo() on a step whose change is already made: that first call does

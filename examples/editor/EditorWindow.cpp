@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -122,6 +123,9 @@ void EditorWindow::createLayerBar() {
     layers = new QComboBox(bar);
     layers->setObjectName(QStringLiteral("layers"));
     layers->setToolTip(tr("The layer whose shapes the canvas shows and edits"));
+    auto *label = new QLabel(tr("&Layer: "), bar);
+    label->setBuddy(layers);
+    bar->addWidget(label);
     bar->addWidget(layers);
     connect(layers, &QComboBox::activated, this,
             [this](int layer) { document->activateLayer(layer); });
