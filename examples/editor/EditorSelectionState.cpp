@@ -24,6 +24,19 @@ const void *shapeOf(const Vo::SnItem &item) {
     return shape != nullptr ? shape->getData().getCounter().get() : nullptr;
 }
 
+// The same item, or one for the same shape with the same parts in the same order: a shape that
+// becomes whole again is a new item equal to the old one.
+bool sameItem(const RCShdPtr<Vo::SnItem const> &a, const RCShdPtr<Vo::SnItem const> &b) {
+    if (a.get() == b.get()) {
+        return true;
+    }
+    const void *shape = shapeOf(*a);
+    if (shape == nullptr || shape != shapeOf(*b) || a->hasParts() != b->hasParts()) {
+        return false;
+    }
+    return !a->hasParts() || a->getParts()->isEqual(b->getParts());
+}
+
 } // namespace
 
 EditorSelectionState EditorSelectionState::capture(VoSession::Session &session) {
@@ -92,8 +105,7 @@ std::vector<std::string> EditorSelectionState::restore(VoSession::Session &sessi
 
 bool EditorSelectionState::isSameSelection(const EditorSelectionState &other) const {
     return layer == other.layer && items.size() == other.items.size() &&
-           std::equal(items.begin(), items.end(), other.items.begin(),
-                      [](const auto &a, const auto &b) { return a.get() == b.get(); });
+           std::equal(items.begin(), items.end(), other.items.begin(), sameItem);
 }
 
 bool EditorSelectionState::hasSameShapes(const EditorSelectionState &other) const {

@@ -34,7 +34,7 @@ public:
     std::vector<std::string> restore(VoSession::Session &session,
                                      const EditorShapeMap &shapes) const;
 
-    // The same items, in the same order (the picking state aside).
+    // The same shapes with the same parts, in the same order (the picking state aside).
     bool isSameSelection(const EditorSelectionState &other) const;
     // The same layer and shapes, in the same order, whatever their parts: other differs at most
     // by the points and handles selected.

@@ -372,6 +372,14 @@ void EditorTest::undoRestoresDeletedPartsShapesAndTheirSelection() {
     key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*A[2,4|]"));
     QCOMPARE(applicationItems().filter("Points[4]").size(), 2);
+    // Clicks on points that end where they began leave no step of their own.
+    click(curve("C"));
+    click(point("C", 1));
+    click(point("C", 1), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*C"));
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Select 1 Shape"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A[2,4|]"));
 
     // Deleting the two points is one step; undo puts them back and selects them, in their order.
     click(point("A", 0), Qt::ShiftModifier);
