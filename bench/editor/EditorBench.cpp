@@ -1,7 +1,7 @@
 // The Qt editor's canvas: Select All on one shape of N points then one repaint, a repaint with all
 // N points selected, and a repaint of a scene of N shapes. Rendered offscreen into an image, as the
 // window system would have the canvas paint itself. Then the whole window with its docks shown:
-// a gesture and everything the event loop does before the window shows its result.
+// a gesture and everything the event loop does before the window shows its result, and undo.
 
 #include "EditorCanvas.h"
 #include "EditorDocument.h"
@@ -264,6 +264,70 @@ void EditorWindowAddOneShape(benchmark::State &state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(EditorWindowAddOneShape)
+    ->RangeMultiplier(10)
+    ->Range(100, 10000)
+    ->Unit(benchmark::kMillisecond);
+
+// Each iteration: Ctrl+Z of a step that selected one point, `steps` steps kept in all (before it,
+// clicks on two shapes in turn, each a step of its own), until the window shows it; then,
+// untimed, Ctrl+Shift+Z. The cost of a step must not depend on how many are kept.
+void EditorWindowUndoOnePoint(benchmark::State &state) {
+    startApplication();
+    const int steps = static_cast<int>(state.range(0));
+    Window editor("shape A 10\nshape B 10\n");
+    VoEditor::EditorDocument &document = editor.window.getDocument();
+    VoEditor::EditorGestures &gestures = editor.window.getCanvas().getGestures();
+    for (int step = 0; step + 1 < steps; ++step) {
+        gestures.clickShape(*document.getSession().findShape(step % 2 == 0 ? "A" : "B"), false);
+    }
+    gestures.clickPoint(3, VoEditor::EditorGestures::Click::Alone);
+    Window::settle();
+    for (auto _ : state) {
+        editor.key(Qt::Key_Z, Qt::ControlModifier);
+        Window::settle();
+        state.PauseTiming();
+        editor.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        Window::settle();
+        state.ResumeTiming();
+    }
+    if (document.getHistory().getStack().count() != steps) {
+        state.SkipWithError("the steps kept are not the ones made");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowUndoOnePoint)
+    ->RangeMultiplier(10)
+    ->Range(10, 1000)
+    ->Unit(benchmark::kMillisecond);
+
+// Each iteration: Ctrl+Z after deleting all N points of the one shape, until the window shows
+// them back and selected; then, untimed, Ctrl+Shift+Z deletes them again.
+void EditorWindowUndoDeletePoints(benchmark::State &state) {
+    startApplication();
+    const int count = static_cast<int>(state.range(0));
+    Window editor(oneShape(count));
+    VoEditor::EditorDocument &document = editor.window.getDocument();
+    editor.window.getCanvas().getGestures().clickShape(*document.getSession().findShape("Big"),
+                                                       false);
+    editor.key(Qt::Key_A, Qt::ControlModifier);
+    editor.key(Qt::Key_Delete);
+    Window::settle();
+    for (auto _ : state) {
+        editor.key(Qt::Key_Z, Qt::ControlModifier);
+        Window::settle();
+        state.PauseTiming();
+        if (document.getSession().findShape("Big")->getNbPoints() != count ||
+            document.getSelector().getPointSelectionRank(count - 1) == 0) {
+            state.SkipWithError("Undo did not bring the points back selected");
+            break;
+        }
+        editor.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        Window::settle();
+        state.ResumeTiming();
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowUndoDeletePoints)
     ->RangeMultiplier(10)
     ->Range(100, 10000)
     ->Unit(benchmark::kMillisecond);

@@ -146,15 +146,43 @@ const SessionScene::Shape *Session::build(const SessionScene &described) {
 }
 
 void Session::addShape(const SessionScene::Shape &shape) {
-    builtAt.reserve(built.size() + 1); // so that the shape, once built, is found by its pointer
     scene.add(shape);
-    const AppShapeInterface *made =
+    make(shape);
+}
+
+AppShapeInterface *Session::make(const SessionScene::Shape &shape) {
+    builtAt.reserve(built.size() + 1); // so that the shape, once built, is found by its pointer
+    AppShapeInterface *made =
         layers.at(static_cast<std::size_t>(shape.layer))
             ->getController()
             .addShape(shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
     built.push_back({shape.name, made->getId(), made->getWeak()});
     builtAt.insert(built.back().weak.getCounter().get(), built.size() - 1);
     recorder.nameShape(made->getId(), shape.name);
+    return made;
+}
+
+bool Session::describeShape(const std::string &name, SessionScene::Shape &shape) const {
+    const AppShapeInterface *live = findShape(name);
+    if (live == nullptr) {
+        return false;
+    }
+    shape.name = name;
+    shape.nbPoints = live->getNbPoints();
+    shape.nbHandles = live->getNbHandles();
+    shape.singleValuedPoints = live->hasSingleValuedPoints();
+    shape.layer = static_cast<int>(active);
+    shape.line = 0;
+    return true;
+}
+
+AppShapeInterface *Session::rebuildShape(const SessionScene::Shape &shape) {
+    const auto layer = static_cast<std::size_t>(shape.layer);
+    if (shape.layer < 0 || layer >= layers.size() ||
+        layers[layer]->getController().getLayer().findShape(shape.name) != nullptr) {
+        return nullptr;
+    }
+    return make(shape);
 }
 
 AppShapeInterface *Session::findShape(const std::string &name) const {

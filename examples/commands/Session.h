@@ -83,6 +83,14 @@ public:
     // Builds one shape in the layer it names, sending its ShapeAdded; its name must be free
     // (SessionScene::parseShape).
     void addShape(const SessionScene::Shape &shape);
+    // The live shape of the active layer as a scene line would describe it now (its present
+    // counts, the active layer); false when no live shape has that name.
+    bool describeShape(const std::string &name, SessionScene::Shape &shape) const;
+    // Builds again a shape deleted from the layer it names (as describeShape gave it before the
+    // deletion: its name stays taken in the scene), sending its ShapeAdded: what undoing a deletion
+    // does. The shape gets a new graph object, so a new id and identity key. Null, building
+    // nothing, when there is no such layer or a live shape of that layer has the name.
+    VoExample::AppShapeInterface *rebuildShape(const SessionScene::Shape &shape);
 
     // Live shapes, by name; null when none has that name.
     VoExample::AppShapeInterface *findShape(const std::string &name) const;
@@ -130,6 +138,8 @@ private:
     };
 
     VoExample::AppShapeEditor &editor() const { return *layers[active]; }
+    // Builds a shape whose name the scene has taken, and keeps its name and id.
+    VoExample::AppShapeInterface *make(const SessionScene::Shape &shape);
     // A further layer's editor, its name taken in the scene (SessionScene::addLayer).
     void addLayer(const std::string &name);
     std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;

@@ -24,6 +24,8 @@ const double minBand = 3;
 const std::size_t maxDamaged = 64;
 // The band's dashed outline reaches this far past its rectangle.
 const double bandPen = 2;
+// The width of the frame drawn along the canvas's edges while it has the keyboard focus.
+const double focusFrame = 2;
 
 EditorGestures::Click clickOf(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::ControlModifier) {
@@ -31,6 +33,14 @@ EditorGestures::Click clickOf(Qt::KeyboardModifiers modifiers) {
     }
     return (modifiers & Qt::ShiftModifier) ? EditorGestures::Click::Add
                                            : EditorGestures::Click::Alone;
+}
+
+EditorGestures::Marquee marqueeOf(Qt::KeyboardModifiers modifiers) {
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier)) {
+        return EditorGestures::Marquee::Remove;
+    }
+    return (modifiers & Qt::ShiftModifier) ? EditorGestures::Marquee::Add
+                                           : EditorGestures::Marquee::Replace;
 }
 
 } // namespace
@@ -46,10 +56,12 @@ EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
             [this] { updateDamage(table.followSelection()); });
     connect(&document, &EditorDocument::edited, this,
             [this] { updateDamage(table.followGraph()); });
-    connect(&document, &EditorDocument::sceneReplaced, this, [this] {
-        table.reset();
-        update();
-    });
+    for (const auto replaced : {&EditorDocument::sceneReplaced, &EditorDocument::layerActivated}) {
+        connect(&document, replaced, this, [this] {
+            table.reset();
+            update();
+        });
+    }
 }
 
 EditorLayout EditorCanvas::getLayout() const {
@@ -163,6 +175,22 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
     if (dragging && !band.isEmpty()) {
         painter.paintBand(band);
     }
+    if (hasFocus()) {
+        target.setPen(QPen(palette().color(QPalette::Highlight), focusFrame));
+        target.setBrush(Qt::NoBrush);
+        target.drawRect(QRectF(rect()).adjusted(focusFrame / 2, focusFrame / 2, -focusFrame / 2,
+                                                -focusFrame / 2));
+    }
+}
+
+void EditorCanvas::focusInEvent(QFocusEvent *event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void EditorCanvas::focusOutEvent(QFocusEvent *event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void EditorCanvas::moveBand(const QRectF &to) {
@@ -192,6 +220,7 @@ void EditorCanvas::mousePressEvent(QMouseEvent *event) {
     case Hit::Nothing:
         dragging = true;
         bandStart = event->position();
+        bandModifiers = modifiers;
         band = QRectF();
         break;
     }
@@ -250,37 +279,67 @@ void EditorCanvas::finishBand() {
     dragging = false;
     const QRectF dragged = band;
     moveBand(QRectF());
+    const EditorGestures::Marquee marquee = marqueeOf(bandModifiers);
     if (dragged.width() < minBand && dragged.height() < minBand) {
+        // A plain click on empty canvas lets go of everything; with a modifier it keeps all.
+        if (marquee == EditorGestures::Marquee::Replace &&
+            document.getSelector().getSelection()->getNbItems() > 0) {
+            gestures.selectNothing();
+        }
         return;
     }
+    // The shapes wholly inside, when there are any; else the primary shape's points it catches.
     const EditorLayout layout = getLayout();
     std::vector<VoExample::AppShapeInterface *> inside;
+    std::vector<int> points;
     for (int slot = 0; slot < table.getNbSlots(); ++slot) {
         const EditorShapeView &view = table.getView(slot);
-        if (view.primary && view.shape != nullptr) {
-            gestures.selectPoints(layout.findPointsIn(slot, view.nbPoints, dragged));
-            return;
+        if (view.shape == nullptr || view.nbPoints == 0) {
+            continue;
         }
-        if (view.shape != nullptr && view.nbPoints > 0 &&
-            dragged.contains(layout.getCurveBounds(slot, view.nbPoints))) {
+        if (dragged.contains(layout.getCurveBounds(slot, view.nbPoints))) {
             inside.push_back(view.shape);
+        } else if (view.primary) {
+            points = layout.findPointsIn(slot, view.nbPoints, dragged);
         }
     }
-    gestures.selectShapes(inside);
+    if (inside.empty()) {
+        gestures.selectPoints(points, marquee);
+    } else {
+        gestures.selectShapes(inside, marquee);
+    }
 }
 
-bool EditorCanvas::isCanvasKey(const QKeyEvent &event) {
+bool EditorCanvas::isCanvasKey(const QKeyEvent &event) const {
     switch (event.key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
+        // Only with points to step through; otherwise Tab moves the focus on, as elsewhere.
+        return event.modifiers() == Qt::NoModifier || event.modifiers() == Qt::ShiftModifier
+                   ? canStep()
+                   : false;
     case Qt::Key_Escape:
     case Qt::Key_Delete:
+    case Qt::Key_Backspace:
     case Qt::Key_Insert:
         return true;
     default:
-        return event.matches(QKeySequence::SelectAll) || event.matches(QKeySequence::Undo) ||
-               event.matches(QKeySequence::Redo);
+        return event.matches(QKeySequence::SelectAll) || isUndo(event) || isRedo(event);
     }
+}
+
+bool EditorCanvas::canStep() const {
+    const VoExample::AppShapeInterface *primary = document.getSession().getPrimaryShape();
+    return primary != nullptr && primary->getNbPoints() > 0;
+}
+
+bool EditorCanvas::isUndo(const QKeyEvent &event) { return event.matches(QKeySequence::Undo); }
+
+bool EditorCanvas::isRedo(const QKeyEvent &event) {
+    const QKeyCombination combination = event.keyCombination();
+    return event.matches(QKeySequence::Redo) ||
+           combination == QKeyCombination(Qt::ControlModifier, Qt::Key_Y) ||
+           combination == QKeyCombination(Qt::ControlModifier | Qt::ShiftModifier, Qt::Key_Z);
 }
 
 bool EditorCanvas::event(QEvent *event) {
@@ -302,11 +361,11 @@ void EditorCanvas::keyPressEvent(QKeyEvent *event) {
         gestures.selectAll();
         return;
     }
-    if (event->matches(QKeySequence::Undo)) {
+    if (isUndo(*event)) {
         gestures.undo();
         return;
     }
-    if (event->matches(QKeySequence::Redo)) {
+    if (isRedo(*event)) {
         gestures.redo();
         return;
     }
@@ -321,6 +380,7 @@ void EditorCanvas::keyPressEvent(QKeyEvent *event) {
         gestures.selectNothing();
         break;
     case Qt::Key_Delete:
+    case Qt::Key_Backspace:
         gestures.deleteSelection();
         break;
     case Qt::Key_Insert:

@@ -19,10 +19,11 @@
 namespace VoEditor {
 
 // The editor's canvas: draws the open scene as the selector holds it, and turns mouse and keys
-// into gestures, one library call each. When the library's callbacks say the editor's selection
-// changed, and after each gesture or command (the graph may have changed), it repaints only where
-// the shapes and markers that changed are drawn; sets the picking state while the pointer moves
-// over a point or handle and reports it. Owns its copy of what it draws; borrows the document.
+// into gestures, one library call each, and draws a focus frame while it has the keyboard focus.
+// When the library's callbacks say the editor's selection changed, and after each gesture or
+// command (the graph may have changed), it repaints only where the shapes and markers that changed
+// are drawn; sets the picking state while the pointer moves over a point or handle and reports it.
+// Owns its copy of what it draws; borrows the document.
 class EditorCanvas : public QWidget {
     Q_OBJECT
 public:
@@ -51,6 +52,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void leaveEvent(QEvent *event) override;
+    // The focus frame comes and goes.
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
     // What a position on the canvas falls on.
@@ -73,13 +77,19 @@ private:
     void pickNothing();
     void finishBand();
     // True for the keys this canvas handles, which then go to it, not to a menu's shortcut.
-    static bool isCanvasKey(const QKeyEvent &event);
+    bool isCanvasKey(const QKeyEvent &event) const;
+    // The primary shape has points for Tab to step through.
+    bool canStep() const;
+    static bool isUndo(const QKeyEvent &event);
+    // Ctrl+Shift+Z and Ctrl+Y, whatever the platform's own Redo key.
+    static bool isRedo(const QKeyEvent &event);
 
     EditorDocument &document;
     EditorGestures gestures;
     EditorShapeTable table;
     bool dragging = false;
     QPointF bandStart;
+    Qt::KeyboardModifiers bandModifiers;
     QRectF band;
 };
 

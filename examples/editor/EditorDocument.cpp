@@ -29,9 +29,7 @@ QString joined(const std::vector<std::string> &words) {
 } // namespace
 
 EditorDocument::Open::Open()
-    : commands(session), printer(transcript, errors), runner(session, commands, printer),
-      bridge(session.getController().getShapeSelector(),
-             session.getController().getApplicationSelection()) {}
+    : commands(session), printer(transcript, errors), runner(session, commands, printer) {}
 
 EditorDocument::EditorDocument(QObject *parent) : QObject(parent) {
     auto demo = std::make_unique<Open>();
@@ -40,6 +38,7 @@ EditorDocument::EditorDocument(QObject *parent) : QObject(parent) {
     std::string error; // the built-in scene is well formed
     scene.read(text, "<demo>", error);
     install(std::move(demo), scene, "<demo>");
+    history = new EditorUndoHistory(*this);
 }
 
 EditorDocument::~EditorDocument() = default;
@@ -54,6 +53,9 @@ bool EditorDocument::open(std::istream &in, const std::string &name, std::string
         return false;
     }
     install(std::make_unique<Open>(), scene, name);
+    history->reset();
+    note(QStringLiteral("opened the scene ") + QString::fromStdString(name) +
+         QStringLiteral(": %1 shapes").arg(scene.getShapes().size()));
     Q_EMIT sceneReplaced();
     Q_EMIT edited();
     return true;
@@ -75,17 +77,67 @@ bool EditorDocument::openFile(const std::string &path, std::string &error) {
 void EditorDocument::install(std::unique_ptr<Open> replacement,
                              const VoSession::SessionScene &scene, const std::string &name) {
     replacement->session.build(scene);
-    EditorSelectionBridge &bridge = replacement->bridge;
-    connect(&bridge, &EditorSelectionBridge::selectionChanged, this,
-            &EditorDocument::editorSelectionChanged);
-    connect(&bridge, &EditorSelectionBridge::shapeSelectionChanged, this,
-            &EditorDocument::editorSelectionChanged);
-    connect(&bridge, &EditorSelectionBridge::primarySelectionChanged, this,
-            &EditorDocument::editorSelectionChanged);
-    connect(&bridge, &EditorSelectionBridge::applicationSelectionChanged, this,
-            &EditorDocument::applicationSelectionChanged);
+    bind(*replacement);
     current = std::move(replacement);
     source = name;
+}
+
+void EditorDocument::bind(Open &open) {
+    open.bridge.reset(); // one bridge at a time: the application's selection has one observer
+    open.bridge = std::make_unique<EditorSelectionBridge>(
+        open.session.getController().getShapeSelector(),
+        open.session.getController().getApplicationSelection());
+    EditorSelectionBridge &bridge = *open.bridge;
+    for (const auto list :
+         {&EditorSelectionBridge::selectionChanged, &EditorSelectionBridge::shapeSelectionChanged,
+          &EditorSelectionBridge::primarySelectionChanged}) {
+        connect(&bridge, list, this, &EditorDocument::editorSelectionChanged);
+    }
+    connect(&bridge, &EditorSelectionBridge::selectionChanged, this, [this] {
+        if (history != nullptr) {
+            history->noteSelectionChanged();
+        }
+    });
+    connect(&bridge, &EditorSelectionBridge::applicationSelectionChanged, this,
+            &EditorDocument::applicationSelectionChanged);
+}
+
+std::string EditorDocument::otherLayer(int layer) const {
+    const std::vector<std::string> names = current->session.getLayerNames();
+    return layer == current->session.getActiveLayer() || layer < 0 ||
+                   static_cast<std::size_t>(layer) >= names.size()
+               ? std::string()
+               : names[static_cast<std::size_t>(layer)];
+}
+
+void EditorDocument::showLayer(int layer) {
+    const std::string name = otherLayer(layer);
+    if (!name.empty()) {
+        current->session.activateLayer(name);
+        bind(*current);
+        Q_EMIT layerActivated();
+    }
+}
+
+void EditorDocument::activateLayer(int layer) {
+    const std::string name = otherLayer(layer);
+    if (name.empty()) {
+        return;
+    }
+    history->setBusy(true);
+    perform(QStringLiteral("activate layer ") + QString::fromStdString(name),
+            [this, layer] { showLayer(layer); });
+    history->setBusy(false);
+    history->rebase();
+}
+
+bool EditorDocument::restoreSelectionText(const std::string &text, std::string &error) {
+    if (perform(QStringLiteral("load selection"),
+                [&] { current->session.restoreText(text, false); })) {
+        return true;
+    }
+    error = lastFailure.toStdString();
+    return false;
 }
 
 int EditorDocument::getNbSlots() const {
@@ -154,21 +206,42 @@ bool EditorDocument::perform(const QString &label, const std::function<void()> &
     if (!failure.isEmpty()) {
         lines << QStringLiteral("  failed:     ") + failure;
     }
-    Q_EMIT logged(lines.join(QLatin1Char('\n')));
+    if (!history->isBusy()) {
+        history->recordSelection();
+    }
+    Q_EMIT logged(lines.join(QLatin1Char('\n')), !failure.isEmpty());
+    if (!failure.isEmpty()) {
+        lastFailure = failure;
+        Q_EMIT failed(label + QStringLiteral(": ") + failure);
+    }
     Q_EMIT edited();
     return failure.isEmpty();
 }
 
 bool EditorDocument::runCommand(const QString &line) {
     const int failuresBefore = current->runner.getNbFailures();
+    const int layerBefore = current->session.getActiveLayer();
     std::istringstream in(line.toStdString());
     current->runner.run(in, "<command line>", nullptr, current->transcript);
-    Q_EMIT logged(QString::fromStdString(takeTranscript()));
+    if (current->session.getActiveLayer() == layerBefore) {
+        history->recordSelection();
+    } else {
+        // The driver's `layer` command: the views follow the new layer, as from the switcher.
+        bind(*current);
+        history->rebase();
+        Q_EMIT layerActivated();
+    }
+    const bool passed = current->runner.getNbFailures() == failuresBefore;
+    const QString transcript = QString::fromStdString(takeTranscript());
+    Q_EMIT logged(transcript, !passed);
+    if (!passed) {
+        Q_EMIT failed(transcript.section(QLatin1Char('\n'), -1));
+    }
     Q_EMIT edited();
     if (current->commands.isQuitRequested()) {
         Q_EMIT quitRequested();
     }
-    return current->runner.getNbFailures() == failuresBefore;
+    return passed;
 }
 
 std::string EditorDocument::takeTranscript() {

@@ -2,6 +2,7 @@
 
 #include "EditorSelectionBridge.h"
 #include "EditorShapeView.h"
+#include "EditorUndoHistory.h"
 
 #include "Session.h"
 #include "SessionCommands.h"
@@ -24,10 +25,11 @@
 namespace VoEditor {
 
 // The editor's open scene: the session driver's session (the example application with its shape
-// editor) built on it, the driver's commands and runner for the command line, and the bridge that
-// turns the library's notifications into Qt signals. Runs every gesture of the views as library
-// calls and reports, for each, which callback lists ran. Owns all of it; opening a scene replaces
-// it whole. Editor's thread only.
+// editors, one a layer) built on it, the driver's commands and runner for the command line, the
+// bridge that turns the active layer's notifications into Qt signals, and the undo stack. Runs
+// every gesture of the views as library calls and reports, for each, which callback lists ran.
+// Owns all of it; opening a scene replaces the scene whole and empties the stack. Editor's thread
+// only.
 class EditorDocument : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +45,18 @@ public:
     const std::string &getSource() const noexcept { return source; }
 
     VoSession::Session &getSession() const noexcept { return current->session; }
+    EditorUndoHistory &getHistory() noexcept { return *history; }
+    // Makes the layer of that index (Session::getLayerNames) the active one, which republishes its
+    // selection; the views follow it. Nothing happens for the active layer or an unknown index.
+    // Logged as a gesture, but no undo step: each layer keeps its own selection.
+    void activateLayer(int layer);
+    // The same from inside a gesture (an undo step going back to its layer): not logged.
+    void showLayer(int layer);
+    // The active layer's selection in SeSelectionSnapshot's text form.
+    std::string selectionText() const { return current->session.selectionText(); }
+    // Puts a selection saved as text back as one change (one undo step). A malformed text or an
+    // entry that no longer resolves gives false with error naming it, and changes nothing.
+    bool restoreSelectionText(const std::string &text, std::string &error);
     Vo::SeShapeSelector &getSelector() const { return current->session.getSelector(); }
     // Every shape the scene has described, deleted ones included: each keeps its slot.
     int getNbSlots() const;
@@ -55,13 +69,15 @@ public:
     // library's commit rule the selections are then as they were before the failing call.
     bool perform(const QString &label, const std::function<void()> &action);
     // Adds a line to the log.
-    void note(const QString &line) { Q_EMIT logged(line); }
+    void note(const QString &line) { Q_EMIT logged(line, false); }
     // Runs one line of the session driver's commands and logs its transcript. A command that
     // fails says why in the log, changes nothing and gives false.
     bool runCommand(const QString &line);
 
 Q_SIGNALS:
     void sceneReplaced();
+    // Another layer is active: its shapes and selection are what the views show now.
+    void layerActivated();
     // After every gesture and command, whether or not a selection changed: the graph may have.
     void edited();
     // The selector's three callback lists, relayed from the bridge: the editor's selection changed
@@ -70,7 +86,10 @@ Q_SIGNALS:
     // Relayed from the bridge: change is valid while the signal is delivered; null for a change
     // of the whole list.
     void applicationSelectionChanged(const Vo::SnSelectionChangeHint *change);
-    void logged(const QString &text);
+    // A gesture's report, a command's transcript or a note; failure marks one that failed.
+    void logged(const QString &text, bool failure);
+    // A gesture or command failed, and why (after its report was logged).
+    void failed(const QString &message);
     void quitRequested();
 
 private:
@@ -85,16 +104,23 @@ private:
         std::ostringstream errors;
         VoSession::SessionTextPrinter printer;
         VoSession::SessionRunner runner;
-        EditorSelectionBridge bridge;
+        std::unique_ptr<EditorSelectionBridge> bridge;
     };
 
     // Builds the scene's shapes in replacement, which then takes the open one's place.
     void install(std::unique_ptr<Open> replacement, const VoSession::SessionScene &scene,
                  const std::string &name);
     std::string takeTranscript();
+    // A bridge on the active layer's selector, relayed by this document's signals.
+    void bind(Open &open);
+    // The name of that layer when it is another than the active one; empty otherwise.
+    std::string otherLayer(int layer) const;
 
     std::unique_ptr<Open> current;
     std::string source;
+    EditorUndoHistory *history = nullptr;
+    // Why the last gesture that failed did: what a refused load of a selection reports.
+    QString lastFailure;
 };
 
 } // namespace VoEditor

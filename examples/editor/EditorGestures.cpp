@@ -1,9 +1,12 @@
 #include "EditorGestures.h"
 
+#include "EditorPartsDeletion.h"
+#include "EditorPointInsertion.h"
+#include "EditorShapesDeletion.h"
+
 #include "AppEditorController.h"
 #include "AppLayerInterface.h"
 
-#include "SeSelectionHistory.h"
 #include "SeShape.h"
 #include "SeShapeItem.h"
 #include "SeShapeSelector.h"
@@ -18,7 +21,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_set>
 
 namespace VoEditor {
 
@@ -38,6 +43,17 @@ QString listed(const QStringList &words) {
     return words.size() <= maxListed
                ? shown
                : shown + QStringLiteral(", ... (%1 in all)").arg(words.size());
+}
+
+const char *verbOf(EditorGestures::Marquee marquee) {
+    switch (marquee) {
+    case EditorGestures::Marquee::Add:
+        return "add";
+    case EditorGestures::Marquee::Remove:
+        return "take out";
+    default:
+        return "select";
+    }
 }
 
 QString numbers(const std::vector<int> &indices) {
@@ -121,27 +137,98 @@ void EditorGestures::clickHandle(int index, Click click) {
     }
 }
 
-void EditorGestures::selectPoints(const std::vector<int> &points) {
+void EditorGestures::selectPoints(const std::vector<int> &points, Marquee marquee) {
     if (points.empty() || primaryShape() == nullptr) {
         return;
     }
-    const Vo::Vector<int> indices(points.begin(), points.end());
-    document.perform("select points " + numbers(points) + " in the rectangle",
-                     [&] { document.getSelector().selectPoints(indices); });
+    Vo::SeShapeSelector &selector = document.getSelector();
+    Vo::Vector<int> selected;
+    selector.getSelectedPoints(selected);
+    // One call whatever the marquee: the points as they are to be, in selection order.
+    std::vector<int> wanted = points;
+    if (marquee != Marquee::Replace) {
+        const std::unordered_set<int> caught(points.begin(), points.end());
+        const std::unordered_set<int> kept(selected.begin(), selected.end());
+        wanted.clear();
+        for (const int index : selected) {
+            if (marquee == Marquee::Add || caught.count(index) == 0) {
+                wanted.push_back(index);
+            }
+        }
+        for (const int index : points) {
+            if (marquee == Marquee::Add && kept.count(index) == 0) {
+                wanted.push_back(index);
+            }
+        }
+    }
+    const Vo::Vector<int> indices(wanted.begin(), wanted.end());
+    document.perform(QLatin1String(verbOf(marquee)) + " points " + numbers(points) +
+                         " in the rectangle",
+                     [&] { selector.selectPoints(indices); });
 }
 
-void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes) {
+void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes, Marquee marquee) {
     if (shapes.empty()) {
         return;
     }
+    Vo::SeShapeSelector &selector = document.getSelector();
     Vo::Vector<RCShdPtr<Vo::SeShape>> models;
     QStringList names;
     for (AppShapeInterface *shape : shapes) {
         models.push_back(shape->getShape());
         names << name(*shape);
     }
-    document.perform("select shapes " + listed(names) + " in the rectangle",
-                     [&] { document.getSelector().setSelectedShapes(models); });
+    document.perform(
+        QLatin1String(verbOf(marquee)) + " shapes " + listed(names) + " in the rectangle", [&] {
+            if (marquee == Marquee::Replace) {
+                selector.setSelectedShapes(models);
+                return;
+            }
+            Vo::SeSelectionBatch batch(document.getSession().getController().getShapeSelector());
+            for (const RCShdPtr<Vo::SeShape> &model : models) {
+                if (marquee == Marquee::Add) {
+                    selector.addSelectedShape(model);
+                } else {
+                    selector.unselectShape(model);
+                }
+            }
+            batch.commit();
+        });
+}
+
+void EditorGestures::invertSelection() {
+    Vo::SeShapeSelector &selector = document.getSelector();
+    AppShapeInterface *primary = primaryShape();
+    const EditorShapeView *primaryView = nullptr;
+    std::vector<EditorShapeView> views = document.describeShapes();
+    for (const EditorShapeView &view : views) {
+        primaryView = view.primary ? &view : primaryView;
+    }
+    if (primary != nullptr && primaryView != nullptr &&
+        !(primaryView->points.empty() && primaryView->handles.empty())) {
+        std::vector<bool> chosen(static_cast<std::size_t>(primary->getNbPoints()), false);
+        for (const int index : primaryView->points) {
+            if (index >= 0 && static_cast<std::size_t>(index) < chosen.size()) {
+                chosen[static_cast<std::size_t>(index)] = true;
+            }
+        }
+        Vo::Vector<int> others;
+        for (std::size_t index = 0; index < chosen.size(); ++index) {
+            if (!chosen[index]) {
+                others.push_back(static_cast<int>(index));
+            }
+        }
+        document.perform("invert the points of " + name(*primary),
+                         [&] { selector.setShapeParts(primary->getShape(), &others, nullptr); });
+        return;
+    }
+    Vo::Vector<RCShdPtr<Vo::SeShape>> others;
+    for (const EditorShapeView &view : views) {
+        if (!view.selected) {
+            others.push_back(view.shape->getShape());
+        }
+    }
+    document.perform("invert the selected shapes", [&] { selector.setSelectedShapes(others); });
 }
 
 void EditorGestures::selectAll() {
@@ -195,35 +282,18 @@ void EditorGestures::deleteSelection() {
 
 void EditorGestures::deleteParts(AppShapeInterface &shape, const std::vector<int> &points,
                                  const std::vector<int> &handles) {
-    // Highest index first, so that the indices still to go keep their meaning.
-    std::vector<int> pointsDown = points;
-    std::vector<int> handlesDown = handles;
-    std::sort(pointsDown.rbegin(), pointsDown.rend());
-    std::sort(handlesDown.rbegin(), handlesDown.rend());
-    VoExample::AppEditorController &controller = document.getSession().getController();
+    auto deletion = std::make_unique<EditorPartsDeletion>(document.getSession(), shape.getName(),
+                                                          points, handles);
+    const std::vector<int> &pointsDown = deletion->getPoints();
+    const std::vector<int> &handlesDown = deletion->getHandles();
     QString label = "delete from " + name(shape) + ":";
-    label += points.empty() ? QString() : " points " + numbers(pointsDown);
-    label += handles.empty() ? QString() : " handles " + numbers(handlesDown);
-    // Each deletion drops its point from the selection and renumbers the others, copying the
-    // selected indices. When every selected point exists, all of them go: taking them out first,
-    // in the same batch, leaves the renumberings nothing to copy and the same selection at the end.
-    const int count = shape.getNbPoints();
-    const bool allGo = !points.empty() && std::all_of(points.begin(), points.end(), [count](int i) {
-        return i >= 0 && i < count;
-    });
-    document.perform(label, [&] {
-        Vo::SeSelectionBatch batch(controller.getShapeSelector());
-        if (allGo) {
-            controller.getShapeSelector()->selectPoints(Vo::Vector<int>());
-        }
-        for (const int index : pointsDown) {
-            controller.deletePoint(shape, index);
-        }
-        for (const int index : handlesDown) {
-            controller.deleteHandle(shape, index);
-        }
-        batch.commit();
-    });
+    label += pointsDown.empty() ? QString() : " points " + numbers(pointsDown);
+    label += handlesDown.empty() ? QString() : " handles " + numbers(handlesDown);
+    if (!pointsDown.empty() || !handlesDown.empty()) {
+        const QString text =
+            EditorSelectionState::describeParts(pointsDown.size(), handlesDown.size());
+        document.getHistory().push("Delete " + text, label, std::move(deletion));
+    }
 }
 
 void EditorGestures::deleteShapes() {
@@ -241,14 +311,11 @@ void EditorGestures::deleteShapes() {
     if (names.empty()) {
         return;
     }
-    VoExample::AppEditorController &controller = document.getSession().getController();
-    document.perform("delete shapes " + listed(labels), [&] {
-        Vo::SeSelectionBatch batch(controller.getShapeSelector());
-        for (const std::string &shape : names) {
-            controller.deleteShape(shape);
-        }
-        batch.commit();
-    });
+    document.getHistory().push(
+        "Delete " + EditorSelectionState::counted(names.size(), "Shape", "Shapes"),
+        "delete shapes " + listed(labels),
+        std::make_unique<EditorShapesDeletion>(document.getSession(),
+                                               document.getHistory().getShapes(), names));
 }
 
 void EditorGestures::insertPoint() {
@@ -262,24 +329,15 @@ void EditorGestures::insertPoint() {
         return;
     }
     const int index = points.front() + 1;
-    VoExample::AppEditorController &controller = document.getSession().getController();
-    document.perform("insert point " + QString::number(index) + " into " + name(*primary),
-                     [&] { controller.insertPoint(*primary, index); });
+    document.getHistory().push(
+        QStringLiteral("Insert Point"),
+        "insert point " + QString::number(index) + " into " + name(*primary),
+        std::make_unique<EditorPointInsertion>(document.getSession(), primary->getName(), index));
 }
 
-void EditorGestures::undo() { travel(true); }
+void EditorGestures::undo() { document.getHistory().undo(); }
 
-void EditorGestures::redo() { travel(false); }
-
-void EditorGestures::travel(bool back) {
-    Vo::SeSelectionHistory &history = document.getSession().getHistory();
-    bool done = false;
-    const bool ran = document.perform(back ? "undo" : "redo",
-                                      [&] { done = back ? history.undo() : history.redo(); });
-    if (ran && !done) {
-        document.note(back ? "  nothing to undo" : "  nothing to redo");
-    }
-}
+void EditorGestures::redo() { document.getHistory().redo(); }
 
 bool EditorGestures::pick(Picking type, int index, int extremity) {
     Vo::SeShapeSelector &selector = document.getSelector();

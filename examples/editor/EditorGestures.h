@@ -31,10 +31,17 @@ public:
     // A point (handle) of the primary shape.
     void clickPoint(int index, Click click);
     void clickHandle(int index, Click click);
-    // A rectangle dragged on empty canvas: these points of the primary shape, or, when no shape is
-    // primary, these shapes. Nothing happens for an empty list.
-    void selectPoints(const std::vector<int> &points);
-    void selectShapes(const std::vector<VoExample::AppShapeInterface *> &shapes);
+    // What a rectangle dragged on empty canvas does to what it caught: select it alone, add it
+    // (after what is selected, in its order), or take it out.
+    enum class Marquee { Replace, Add, Remove };
+    // A rectangle's points of the primary shape, or its shapes; one change each. Nothing happens
+    // for an empty list. Linear in the caught and the selected points (shapes).
+    void selectPoints(const std::vector<int> &points, Marquee marquee = Marquee::Replace);
+    void selectShapes(const std::vector<VoExample::AppShapeInterface *> &shapes,
+                      Marquee marquee = Marquee::Replace);
+    // When the primary shape has points or handles selected, its other points instead (its
+    // handles leave); otherwise the active layer's shapes that are not selected, as wholes.
+    void invertSelection();
     // All points of the primary shape, or all shapes when none is primary.
     void selectAll();
     // The point after (before) the rank-1 one, alone.
@@ -42,12 +49,11 @@ public:
     void selectNothing();
     // The selected points and handles leave the primary shape, last index first; with none
     // selected, the selected shapes are deleted. Either way in one batch: one change of the
-    // selection, one run of the callbacks, one step to undo.
+    // selection, one run of the callbacks, one step of the undo stack.
     void deleteSelection();
-    // A point after the rank-1 point of the primary shape.
+    // A point after the rank-1 point of the primary shape; one step of the undo stack.
     void insertPoint();
-    // The editor's selection before its last change (after the last undone one), through the
-    // selection history.
+    // The undo stack's undo and redo (EditorUndoHistory).
     void undo();
     void redo();
     // Sets the picking state; gives true when it changed. Not a change of the selection: no
@@ -62,7 +68,6 @@ private:
     void deleteParts(VoExample::AppShapeInterface &shape, const std::vector<int> &points,
                      const std::vector<int> &handles);
     void deleteShapes();
-    void travel(bool back);
 
     EditorDocument &document;
 };

@@ -6,14 +6,17 @@
 #include "EditorDocument.h"
 #include "EditorLogDock.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QMainWindow>
 #include <QString>
 
 namespace VoEditor {
 
 // vo-shape-editor's main window: the canvas in the middle, the application's selection, the
-// callback log and the command line in docks, the picking state in the status bar, and the File
-// and Edit menus. Owns the document and every view of it.
+// callback log and the command line in docks, the picking state and errors in the status bar, a
+// layer switcher in a tool bar, and the File, Edit and View menus, whose actions are greyed while
+// they cannot apply. Owns the document and every view of it.
 class EditorWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -24,20 +27,47 @@ public:
     EditorApplicationDock &getApplicationDock() noexcept { return *applicationDock; }
     EditorLogDock &getLogDock() noexcept { return *logDock; }
     EditorCommandDock &getCommandDock() noexcept { return *commandDock; }
+    QComboBox &getLayers() noexcept { return *layers; }
+    // Edit > Undo, Redo, Delete, Insert Point, and the "Undo skips selection changes" preference.
+    QAction &getUndoAction() noexcept { return *undoAction; }
+    QAction &getRedoAction() noexcept { return *redoAction; }
+    QAction &getDeleteAction() noexcept { return *deleteAction; }
+    QAction &getInsertAction() noexcept { return *insertAction; }
+    QAction &getSkipSelectionAction() noexcept { return *skipSelectionAction; }
 
     // Opens the scene file; when it cannot be read or is malformed, a message box names the file
     // and the line, and the open scene stays as it was. Gives true when the scene was replaced.
     bool openSceneFile(const QString &path);
+    // Writes the active layer's selection to the file (SeSelectionSnapshot's text form); false,
+    // with a message box saying why, when it cannot be written.
+    bool saveSelectionFile(const QString &path);
+    // Puts the selection saved in the file back as one change; a malformed file or an entry that
+    // no longer resolves gives a message box naming it, and nothing changes.
+    bool loadSelectionFile(const QString &path);
 
 private:
     void createMenus();
+    void createEditMenu();
+    void createViewMenu();
+    void createLayerBar();
     void chooseSceneFile();
+    void chooseSelectionFile(bool save);
+    // Greys what cannot apply now and names the steps undo and redo would take.
+    void updateActions();
+    void fillLayers();
+    void showError(const QString &message);
 
     EditorDocument *document;
     EditorCanvas *canvas;
     EditorApplicationDock *applicationDock;
     EditorLogDock *logDock;
     EditorCommandDock *commandDock;
+    QComboBox *layers = nullptr;
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
+    QAction *deleteAction = nullptr;
+    QAction *insertAction = nullptr;
+    QAction *skipSelectionAction = nullptr;
 };
 
 } // namespace VoEditor

@@ -460,8 +460,24 @@ TEST_F(EditorDeltaTest, DeleteEndsAsDeletingPointByPoint) {
         }
         EXPECT_EQ(printed(window->getDocument().getSession()), printed(reference));
         expectAsRebuilt("Delete");
+        // Undo puts the points (and the handle) back at their indices and selects them again,
+        // in their order: as inserting them one by one, then selecting them, would.
         key(Qt::Key_Z, Qt::ControlModifier);
-        reference.getHistory().undo();
+        {
+            VoExample::AppEditorController &controller = reference.getController();
+            for (const int index : {2, 7, 9, 11}) {
+                controller.insertPoint(*reference.findShape("A"), index);
+            }
+            Vo::Vector<int> handles;
+            if (withHandle) {
+                controller.insertHandle(*reference.findShape("A"), 1);
+                handles.push_back(1);
+            }
+            const Vo::Vector<int> points{7, 2, 9, 11};
+            reference.getSelector().setShapeParts(reference.findShape("A")->getShape(), &points,
+                                                  &handles);
+        }
+        EXPECT_EQ(window->getDocument().getSession().findShape("A")->getNbPoints(), 12);
         EXPECT_EQ(printed(window->getDocument().getSession()), printed(reference));
         expectAsRebuilt("undo");
     }

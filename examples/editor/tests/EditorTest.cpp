@@ -18,12 +18,16 @@
 #include "foundation/Vector.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTimer>
 #include <QtTest>
 
@@ -32,6 +36,7 @@
 #include <string>
 #include <vector>
 
+using VoEditor::EditorLayout;
 using VoEditor::EditorPainter;
 using VoEditor::EditorWindow;
 
@@ -48,7 +53,16 @@ private Q_SLOTS:
     void draggedRectangleSelectsPointsOrShapes();
     void keysSelectStepAndClear();
     void deleteAndInsertEditTheGraphFirst();
-    void undoAndRedoRestoreTheSelection();
+    void undoRestoresDeletedPartsShapesAndTheirSelection();
+    void undoCanSkipSelectionChanges();
+    void undoOfAStepTheSceneNoLongerFitsChangesNothing();
+    void emptyClicksModifiedRectanglesAndInversion();
+    void actionsAreGreyedWhileTheyCannotApply();
+    void errorsShowInColourAndOpeningIsLogged();
+    void logKeepsShowingItsEndAfterAWideLine();
+    void keyboardReachesEveryPartAndTheCanvasShowsItsFocus();
+    void layerSwitcherShowsEachLayerAndItsSelection();
+    void savedSelectionLoadsBackOrIsRefusedWhole();
     void hoverSetsThePickingState();
     void rowsOfTheApplicationDockWriteItsSelection();
     void commandLineRunsCommandsAndRejectsBadOnes();
@@ -60,7 +74,8 @@ private Q_SLOTS:
 private:
     void click(const QPoint &at, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-    void drag(const QPoint &from, const QPoint &to);
+    void drag(const QPoint &from, const QPoint &to,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void open(const std::string &scene);
     VoSession::SessionState state() const;
     // The editor's selection as "*A[2,4|1]": primary marked, points then handles, in order.
@@ -73,6 +88,10 @@ private:
     QPoint handle(const char *shape, int index) { return canvas().getHandlePosition(shape, index); }
     QPoint curve(const char *shape) { return canvas().getCurvePosition(shape); }
     VoEditor::EditorCanvas &canvas() { return window->getCanvas(); }
+    // A shortcut typed into the window, wherever the focus is.
+    void shortcut(QKeySequence sequence);
+    // Closes the next message box, giving its text.
+    void answerNextMessageBox(QString &shown);
 
     std::unique_ptr<EditorWindow> window;
 };
@@ -134,11 +153,26 @@ void EditorTest::key(int code, Qt::KeyboardModifiers modifiers) {
     QTest::keyClick(&canvas(), static_cast<Qt::Key>(code), modifiers);
 }
 
-void EditorTest::drag(const QPoint &from, const QPoint &to) {
-    QTest::mousePress(&canvas(), Qt::LeftButton, Qt::NoModifier, from);
+void EditorTest::drag(const QPoint &from, const QPoint &to, Qt::KeyboardModifiers modifiers) {
+    QTest::mousePress(&canvas(), Qt::LeftButton, modifiers, from);
     QTest::mouseMove(&canvas(), (from + to) / 2);
     QTest::mouseMove(&canvas(), to);
-    QTest::mouseRelease(&canvas(), Qt::LeftButton, Qt::NoModifier, to);
+    QTest::mouseRelease(&canvas(), Qt::LeftButton, modifiers, to);
+}
+
+void EditorTest::shortcut(QKeySequence sequence) {
+    QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+    QTest::keySequence(target, sequence);
+}
+
+void EditorTest::answerNextMessageBox(QString &shown) {
+    QTimer::singleShot(0, this, [&shown] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (box != nullptr) {
+            shown = box->text() + "\n" + box->informativeText();
+            box->accept();
+        }
+    });
 }
 
 void EditorTest::open(const std::string &scene) {
@@ -325,37 +359,345 @@ void EditorTest::deleteAndInsertEditTheGraphFirst() {
     QCOMPARE(editor(), QString("*C"));
 }
 
-void EditorTest::undoAndRedoRestoreTheSelection() {
+void EditorTest::undoRestoresDeletedPartsShapesAndTheirSelection() {
+    VoSession::Session &session = window->getDocument().getSession();
     click(curve("A"));
     click(point("A", 2));
     click(point("A", 4), Qt::ShiftModifier);
-    key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(editor(), QString("*A[2|]"));
-    QCOMPARE(applicationItems().filter("Points[4]").size(), 0);
+    // The two clicks on A's points merge into one step; selecting A was one of its own.
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Select 2 Points"));
     key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(editor(), QString("*A"));
+    QCOMPARE(window->getRedoAction().text(), QString("&Redo Select 2 Points"));
     key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(editor(), QString("*A[2|]"));
-    // Deleting two points edits the graph, not the selection's history: the history renumbers
-    // the states it keeps as the selection is renumbered, so deleted points never come back, and
-    // undo skips the steps that would only select them.
-    click(point("A", 1), Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*A[2,4|]"));
+    QCOMPARE(applicationItems().filter("Points[4]").size(), 2);
+    // Clicks on points that end where they began leave no step of their own.
+    click(curve("C"));
+    click(point("C", 1));
+    click(point("C", 1), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*C"));
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Select 1 Shape"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A[2,4|]"));
+
+    // Deleting the two points is one step; undo puts them back and selects them, in their order.
+    click(point("A", 0), Qt::ShiftModifier);
     key(Qt::Key_Delete);
+    QCOMPARE(session.findShape("A")->getNbPoints(), 2);
+    QCOMPARE(editor(), QString("*A[|]"));
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Delete 3 Points"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(session.findShape("A")->getNbPoints(), 5);
+    QCOMPARE(editor(), QString("*A[2,4,0|]"));
+    QCOMPARE(applicationItems().filter("Points[0]").size(), 2);
+    // Ctrl+Y redoes, as Ctrl+Shift+Z does.
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(session.findShape("A")->getNbPoints(), 2);
     QCOMPARE(editor(), QString("*A[|]"));
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(editor(), QString("*A"));
-    // A deleted shape never comes back either.
-    click(curve("C"));
-    key(Qt::Key_Delete);
-    QCOMPARE(editor(), QString());
+    QCOMPARE(editor(), QString("*A[2,4,0|]"));
+
+    // Whole shapes come back with their graph objects and their place in the selection.
+    click(curve("D"));
+    click(curve("B"), Qt::ShiftModifier);
+    key(Qt::Key_Backspace);
+    QCOMPARE(session.getShapeNames(), std::vector<std::string>({"A", "C"}));
+    QVERIFY(!objectRow("D").isValid());
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Delete 2 Shapes"));
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(editor(), QString("*A"));
-    for (int undo = 0; undo < 6; ++undo) {
+    QCOMPARE(editor(), QString("*D B"));
+    QVERIFY(objectRow("D").isValid());
+    QCOMPARE(session.findShape("B")->getNbHandles(), 3);
+    QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object D", "object B"}));
+    // They are drawn again, and the steps before the deletion still find them, though they are
+    // new shapes with new keys.
+    QVERIFY(near(canvas().grab().toImage(), curve("D"), EditorPainter::primaryCurve));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*D"));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(session.getShapeNames(), std::vector<std::string>({"A", "C"}));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*D"));
+
+    // Inserting is a step too.
+    click(curve("A"));
+    click(point("A", 1));
+    key(Qt::Key_Insert);
+    QCOMPARE(session.findShape("A")->getNbPoints(), 6);
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Insert Point"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(session.findShape("A")->getNbPoints(), 5);
+    QCOMPARE(editor(), QString("*A[1|]"));
+
+    // Back to the start, where nothing is left to undo.
+    while (window->getUndoAction().isEnabled()) {
         key(Qt::Key_Z, Qt::ControlModifier);
     }
     QCOMPARE(editor(), QString());
-    QVERIFY(lastLog().contains("nothing to undo") ||
-            window->getLogDock().getText().toPlainText().endsWith("nothing to undo"));
+    QCOMPARE(session.getShapeNames(), std::vector<std::string>({"A", "C", "D", "B"}));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(window->getLogDock().getText().toPlainText().endsWith("nothing to undo"));
+}
+
+void EditorTest::undoCanSkipSelectionChanges() {
+    VoSession::Session &session = window->getDocument().getSession();
+    click(curve("A"));
+    click(point("A", 1));
+    key(Qt::Key_Delete);
+    click(curve("B"));
+    click(curve("C"), Qt::ShiftModifier);
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Select 2 Shapes"));
+    window->getSkipSelectionAction().setChecked(true);
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Delete 1 Point"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(session.findShape("A")->getNbPoints(), 5);
+    QCOMPARE(editor(), QString("*A[1|]"));
+    // Only selection steps are left before it: nothing to undo while they are skipped.
+    QVERIFY(!window->getUndoAction().isEnabled());
+    QCOMPARE(window->getRedoAction().text(), QString("&Redo Delete 1 Point"));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(session.findShape("A")->getNbPoints(), 4);
+    QCOMPARE(editor(), QString("*A[|]"));
+    // Redo passed over no selection step after the deletion: they are still there to redo.
+    window->getSkipSelectionAction().setChecked(false);
+    QCOMPARE(window->getRedoAction().text(), QString("&Redo Select 1 Shape"));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*B"));
+}
+
+// A command that edits the graph is no step: the steps before it may no longer fit the scene.
+void EditorTest::undoOfAStepTheSceneNoLongerFitsChangesNothing() {
+    VoSession::Session &session = window->getDocument().getSession();
+    click(curve("A"));
+    click(point("A", 1));
+    key(Qt::Key_Delete);
+    click(curve("B"));
+    QVERIFY(window->getDocument().runCommand("delete A"));
+    window->getSkipSelectionAction().setChecked(true);
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Delete 1 Point"));
+    const QString before = editor();
+    const QStringList application = applicationItems();
+    QCOMPARE(before, QString("*B"));
+    // A is gone: putting its point back fails, and every selection stays exactly as it was.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), before);
+    QCOMPARE(applicationItems(), application);
+    QVERIFY(session.findShape("A") == nullptr);
+    QVERIFY(window->getLogDock().getText().toPlainText().contains(
+        "shape A is no more: the step cannot be replayed"));
+    QVERIFY(window->getLogDock().getText().toPlainText().endsWith(
+        "the undo steps were dropped: the scene no longer fits them"));
+    QVERIFY(!window->getUndoAction().isEnabled());
+    QVERIFY(!window->getRedoAction().isEnabled());
+}
+
+void EditorTest::emptyClicksModifiedRectanglesAndInversion() {
+    const EditorLayout layout = canvas().getLayout();
+    const QRect cellA = layout.getCell(0).toAlignedRect();
+    const QRect cellB = layout.getCell(1).toAlignedRect();
+    const QRect cellD = layout.getCell(3).toAlignedRect();
+    const QPoint emptyA = cellA.topLeft() + QPoint(3, 3);
+    click(curve("A"));
+    click(emptyA);
+    QCOMPARE(editor(), QString());
+    // Shift adds the shapes caught, Ctrl or Alt takes them out.
+    drag(emptyA, cellB.bottomRight() - QPoint(2, 2));
+    QCOMPARE(editor(), QString("*A B"));
+    drag(cellD.topLeft() + QPoint(2, 2), cellD.bottomRight() - QPoint(2, 2), Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*A B D"));
+    drag(cellB.topLeft() + QPoint(2, 2), cellB.bottomRight() - QPoint(2, 2), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A D"));
+    drag(emptyA, cellA.bottomRight() - QPoint(2, 2), Qt::AltModifier);
+    QCOMPARE(editor(), QString("*D"));
+    // A Shift click on empty canvas keeps the selection.
+    click(emptyA, Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*D"));
+
+    // With a primary shape, a rectangle that catches its points and holds no shape whole works
+    // on the points...
+    click(curve("A"));
+    click(point("A", 4));
+    const QRect around = QRect(point("A", 1), point("A", 2)).normalized();
+    drag(QPoint(around.left() - 4, cellA.top() + 2), QPoint(around.right() + 4, cellA.bottom() - 2),
+         Qt::ShiftModifier);
+    QCOMPARE(editor(), QString("*A[4,1,2|]"));
+    drag(QPoint(around.left() - 4, cellA.top() + 2), QPoint(around.right() + 4, cellA.bottom() - 2),
+         Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*A[4|]"));
+    // ... and one that holds a shape whole works on the shapes.
+    drag(cellD.topLeft() + QPoint(2, 2), cellD.bottomRight() - QPoint(2, 2));
+    QCOMPARE(editor(), QString("*D"));
+
+    // Inversion: the primary shape's other points, or the shapes not selected.
+    click(curve("A"));
+    click(point("A", 0));
+    click(point("A", 3), Qt::ShiftModifier);
+    canvas().getGestures().invertSelection();
+    QCOMPARE(editor(), QString("*A[1,2,4|]"));
+    click(curve("B"));
+    click(curve("C"), Qt::ShiftModifier);
+    canvas().getGestures().invertSelection();
+    QCOMPARE(editor(), QString("*A D"));
+}
+
+void EditorTest::actionsAreGreyedWhileTheyCannotApply() {
+    QVERIFY(!window->getUndoAction().isEnabled());
+    QVERIFY(!window->getRedoAction().isEnabled());
+    QVERIFY(!window->getDeleteAction().isEnabled());
+    QVERIFY(!window->getInsertAction().isEnabled());
+    click(curve("A"));
+    QVERIFY(window->getUndoAction().isEnabled());
+    QCOMPARE(window->getUndoAction().text(), QString("&Undo Select 1 Shape"));
+    QVERIFY(window->getDeleteAction().isEnabled());
+    QVERIFY(!window->getInsertAction().isEnabled());
+    click(point("A", 2));
+    QVERIFY(window->getInsertAction().isEnabled());
+    key(Qt::Key_Escape);
+    QVERIFY(!window->getDeleteAction().isEnabled());
+    QVERIFY(!window->getRedoAction().isEnabled());
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(window->getRedoAction().isEnabled());
+    QVERIFY(window->getDeleteAction().isEnabled());
+}
+
+void EditorTest::errorsShowInColourAndOpeningIsLogged() {
+    click(curve("B"));
+    QVERIFY(!window->getDocument().runCommand("select-point 9"));
+    QPlainTextEdit &log = window->getLogDock().getText();
+    const QTextBlock last = log.document()->lastBlock();
+    QVERIFY2(last.text().contains("out of range"), qPrintable(last.text()));
+    QCOMPARE(last.charFormat().foreground().color(), VoEditor::EditorLogDock::errorColour());
+    QVERIFY(window->statusBar()->currentMessage().contains("out of range"));
+    QVERIFY(
+        window->statusBar()->styleSheet().contains(VoEditor::EditorLogDock::errorColour().name()));
+    // A line that did not fail keeps the usual colour.
+    click(curve("A"));
+    QVERIFY(log.document()->lastBlock().charFormat().foreground().color() !=
+            VoEditor::EditorLogDock::errorColour());
+    open("shape Z 3\n");
+    QVERIFY(log.toPlainText().endsWith("opened the scene <test>: 1 shapes"));
+}
+
+void EditorTest::logKeepsShowingItsEndAfterAWideLine() {
+    QPlainTextEdit &log = window->getLogDock().getText();
+    for (int line = 0; line < 100; ++line) {
+        window->getDocument().note(QString("line %1").arg(line));
+    }
+    QVERIFY(log.horizontalScrollBar()->maximum() == 0);
+    // A failed command whose echo is far wider than the dock brings the horizontal scroll bar.
+    window->getDocument().runCommand("select " + QString(400, QChar('W')));
+    window->getDocument().note("the last line");
+    QTest::qWait(50);
+    QVERIFY(log.horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(log.verticalScrollBar()->value(), log.verticalScrollBar()->maximum());
+    QTextCursor end(log.document()->lastBlock());
+    QVERIFY(log.viewport()->rect().contains(log.cursorRect(end).center()));
+    // Scrolled up by the user, it stays where the user put it.
+    log.verticalScrollBar()->setValue(0);
+    window->getDocument().note("one more");
+    QCOMPARE(log.verticalScrollBar()->value(), 0);
+}
+
+void EditorTest::keyboardReachesEveryPartAndTheCanvasShowsItsFocus() {
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    canvas().setFocus();
+    const QColor frame = canvas().palette().color(QPalette::Highlight);
+    const QPoint edge(0, canvas().height() / 2);
+    QVERIFY(near(canvas().grab().toImage(), edge, frame));
+    // Nothing to step through: Tab moves the focus on.
+    QTest::keyClick(&canvas(), Qt::Key_Tab);
+    QVERIFY(!canvas().hasFocus());
+    QVERIFY(!near(canvas().grab().toImage(), edge, frame));
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    QVERIFY(canvas().hasFocus());
+    click(curve("A"));
+    click(point("A", 1));
+    key(Qt::Key_Tab);
+    QVERIFY(canvas().hasFocus());
+    QCOMPARE(editor(), QString("*A[2|]"));
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
+    QVERIFY(window->getCommandDock().getLine().hasFocus());
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
+    QVERIFY(window->getLogDock().getText().hasFocus());
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
+    QVERIFY(window->getApplicationDock().isAncestorOf(QApplication::focusWidget()));
+    // The menus' shortcuts work from a dock too (the click and Tab on A's points are one step).
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(editor(), QString("*A"));
+}
+
+void EditorTest::layerSwitcherShowsEachLayerAndItsSelection() {
+    QVERIFY(!window->getLayers().isEnabled());
+    QVERIFY(window->openSceneFile(
+        QStringLiteral(VOEDITOR_TEST_DATA "/../../session/tests/layers.scene")));
+    QComboBox &layers = window->getLayers();
+    QVERIFY(layers.isEnabled());
+    QCOMPARE(layers.count(), 2);
+    QCOMPARE(layers.currentText(), QString("Roto"));
+    QVERIFY(canvas().getTable().find("Leaf") != nullptr);
+    QVERIFY(canvas().getTable().find("Hole") == nullptr);
+    click(curve("Stem"));
+    QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object Stem"}));
+
+    layers.setFocus();
+    QTest::keyClick(&layers, Qt::Key_Down);
+    QCOMPARE(window->getDocument().getSession().getActiveLayer(), 1);
+    QVERIFY(canvas().getTable().find("Hole") != nullptr);
+    QVERIFY(canvas().getTable().find("Stem") == nullptr);
+    click(curve("Rim"));
+    QCOMPARE(editor(), QString("*Rim"));
+    QCOMPARE(applicationItems(), QStringList({"node Mask.Editor", "object Rim"}));
+    // Back in Roto, its selection is republished as it was.
+    layers.setCurrentIndex(0);
+    Q_EMIT layers.activated(0);
+    QCOMPARE(editor(), QString("*Stem"));
+    QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object Stem"}));
+    // Undoing the step made in Mask goes back to Mask.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(layers.currentText(), QString("Mask"));
+    QCOMPARE(editor(), QString());
+    // The command line's `layer` switches the views as the switcher does.
+    QVERIFY(window->getDocument().runCommand("layer Roto"));
+    QCOMPARE(layers.currentText(), QString("Roto"));
+    click(curve("Leaf"));
+    QCOMPARE(editor(), QString("*Leaf"));
+    QCOMPARE(canvas().getTable().find("Leaf")->primary, true);
+}
+
+void EditorTest::savedSelectionLoadsBackOrIsRefusedWhole() {
+    QTemporaryDir directory;
+    QVERIFY(directory.isValid());
+    const QString saved = directory.filePath("saved.selection");
+    click(curve("B"));
+    click(point("B", 3));
+    click(handle("B", 1), Qt::ShiftModifier);
+    QVERIFY(window->saveSelectionFile(saved));
+    click(curve("D"));
+    QVERIFY(window->loadSelectionFile(saved));
+    QCOMPARE(editor(), QString("*B[3|1]"));
+    // Loading is one step to undo.
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*D"));
+
+    // An entry that no longer resolves: the box names it, and nothing changes.
+    QFile stale(directory.filePath("stale.selection"));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    const VoExample::AppShapeInterface &b = *window->getDocument().getSession().findShape("B");
+    stale.write(QString("voshape-selection 1\nshape %1 points 9\n").arg(b.getId()).toUtf8());
+    stale.close();
+    QString shown;
+    answerNextMessageBox(shown);
+    QVERIFY(!window->loadSelectionFile(stale.fileName()));
+    QVERIFY2(shown.contains("point 9 out of range"), qPrintable(shown));
+    QCOMPARE(editor(), QString("*D"));
+    answerNextMessageBox(shown);
+    QVERIFY(!window->loadSelectionFile(directory.filePath("none.selection")));
+    QVERIFY2(shown.contains("none.selection: cannot open the file"), qPrintable(shown));
+    QCOMPARE(editor(), QString("*D"));
 }
 
 void EditorTest::hoverSetsThePickingState() {

@@ -222,4 +222,48 @@ TEST(SessionRunnerTest, EndsAtQuitAtTheEndOrAtALineTooLong) {
     EXPECT_FALSE(runScript("select A\nquit\n").cutShort);
 }
 
+// Undoing a deletion: the shape comes back in its own layer with the counts it had when it went,
+// under its name, as a new shape (a new id); the scene's names stay as they were.
+TEST(SessionTest, DeletedShapeIsBuiltAgainWithItsCounts) {
+    VoSession::Session session;
+    SessionScene described(session.getNodeNames());
+    std::istringstream in("shape A 3 2\nshape B 4 0 single\nlayer Mask\nshape M 2\n");
+    std::string error;
+    ASSERT_TRUE(described.read(in, "<test>", error)) << error;
+    session.build(described);
+    ASSERT_TRUE(session.getController().insertPoint(*session.findShape("A"), 1));
+
+    SessionScene::Shape a;
+    SessionScene::Shape b;
+    ASSERT_TRUE(session.describeShape("A", a));
+    ASSERT_TRUE(session.describeShape("B", b));
+    EXPECT_FALSE(session.describeShape("M", b)); // another layer's: not the active one's
+    EXPECT_EQ(a.nbPoints, 4);
+    EXPECT_EQ(a.nbHandles, 2);
+    EXPECT_TRUE(b.singleValuedPoints);
+    const int oldId = session.findShape("A")->getId();
+    // A live shape of that name: nothing is built.
+    EXPECT_EQ(session.rebuildShape(a), nullptr);
+
+    ASSERT_TRUE(session.getController().deleteShape("A"));
+    session.takeEvents();
+    const VoExample::AppShapeInterface *made = session.rebuildShape(a);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made, session.findShape("A"));
+    EXPECT_EQ(made->getNbPoints(), 4);
+    EXPECT_EQ(made->getNbHandles(), 2);
+    EXPECT_NE(made->getId(), oldId);
+    EXPECT_EQ(session.takeEvents(),
+              std::vector<std::string>(
+                  {"ShapeAdded A (id " + std::to_string(made->getId()) + "), owner Roto"}));
+    EXPECT_EQ(session.getShapeNames(), std::vector<std::string>({"B", "A"}));
+    EXPECT_EQ(session.getScene().getShapes().size(), 3u);
+
+    // A layer the session does not have.
+    SessionScene::Shape elsewhere = b;
+    elsewhere.name = "Z";
+    elsewhere.layer = 5;
+    EXPECT_EQ(session.rebuildShape(elsewhere), nullptr);
+}
+
 } // namespace
