@@ -208,6 +208,7 @@ class TestIndexLists:
             (["1"], TypeError, "element 0 is a str"),
             ("12", TypeError, "not a string"),
             ([2**31], ValueError, "outside the index range"),
+            ([-(2**31) - 1], ValueError, "outside the index range"),
             (array.array("d", [1.0]), TypeError, "buffer of integers"),
             (array.array("Q", [2**40]), ValueError, "outside the index range"),
             (7, TypeError, "expected integers"),
