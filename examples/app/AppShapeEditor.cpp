@@ -35,4 +35,13 @@ AppShapeEditor::~AppShapeEditor() = default;
 
 std::vector<std::string> AppShapeEditor::takeCallbacks() { return std::exchange(callbacks, {}); }
 
+std::vector<std::string>
+AppShapeEditor::layerNamesOf(const std::vector<std::unique_ptr<AppShapeEditor>> &editors) {
+    std::vector<std::string> names;
+    for (const std::unique_ptr<AppShapeEditor> &editor : editors) {
+        names.push_back(editor->getLayerName());
+    }
+    return names;
+}
+
 } // namespace VoExample

@@ -10,6 +10,7 @@
 #include <VoShape/foundation/CbFunction.h>
 #include <VoShape/foundation/RCShdPtr.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,9 @@ public:
     bool isPublished() const noexcept { return updater->isPublished(); }
     // The layer's name: its tool node's.
     std::string getLayerName() const { return controller.getLayer().getToolNode()->getName(); }
+    // The names of these layers' editors, in order.
+    static std::vector<std::string>
+    layerNamesOf(const std::vector<std::unique_ptr<AppShapeEditor>> &editors);
 
     // The callback lists that ran since the last call, in the order they ran: "primary", "shapes",
     // "selection". A real editor refreshes its views in those handlers; this one records which ran.

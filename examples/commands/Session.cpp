@@ -75,11 +75,7 @@ std::vector<std::string> Session::takeCallbacks() {
 }
 
 std::vector<std::string> Session::getLayerNames() const {
-    std::vector<std::string> names;
-    for (const auto &layer : layers) {
-        names.push_back(layer->getLayerName());
-    }
-    return names;
+    return VoExample::AppShapeEditor::layerNamesOf(layers);
 }
 
 bool Session::activateLayer(const std::string &name) {

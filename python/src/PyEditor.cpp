@@ -71,11 +71,7 @@ void PyEditor::build(std::istream &in, const std::string &source) {
 }
 
 std::vector<std::string> PyEditor::getLayerNames() const {
-    std::vector<std::string> names;
-    for (const auto &layer : layers) {
-        names.push_back(layer->getLayerName());
-    }
-    return names;
+    return VoExample::AppShapeEditor::layerNamesOf(layers);
 }
 
 void PyEditor::activateLayer(const std::string &name) {
