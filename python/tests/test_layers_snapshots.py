@@ -90,6 +90,15 @@ class TestSnapshots:
         assert len(skipped) == 1 and "entry 2" in skipped[0]
         assert state(selector) == [("A", None, None)]
 
+    def test_a_key_no_shape_ever_had_is_unresolved(self, editor, selector):
+        selector.select(["B"])
+        text = "voshape-selection 1\nshape 999999\nshape %d\n" % editor.shape("A").id
+        with pytest.raises(voshape.InvalidCallError, match="entry 1"):
+            editor.restore_selection(text)
+        assert state(selector) == [("B", None, None)]
+        assert len(editor.restore_selection(text, skip=True)) == 1
+        assert state(selector) == [("A", None, None)]
+
     def test_malformed_text_names_its_line(self):
         with pytest.raises(voshape.InvalidCallError, match="line 2"):
             voshape.SelectionSnapshot.from_text("voshape-selection 1\nshape A\n")

@@ -1,6 +1,7 @@
 """The selector's operations and queries, with Python arguments."""
 
 import array
+import ctypes
 import subprocess
 import sys
 
@@ -167,6 +168,17 @@ class TestIndexLists:
         selector.select_points(given)
         assert selector.points == [4, 0, 2]
 
+    def test_buffers_in_native_order_with_a_byte_order_mark(self, selector):
+        # ctypes arrays name their order ('<i' here); another order than the machine's is refused.
+        selector.set_primary("A")
+        selector.select_points((ctypes.c_int32 * 2)(3, 1))
+        assert selector.points == [3, 1]
+        numpy = pytest.importorskip("numpy")
+        foreign = ">i4" if sys.byteorder == "little" else "<i4"
+        with pytest.raises(TypeError, match="buffer of integers"):
+            selector.select_points(numpy.array([2], dtype=foreign))
+        assert selector.points == [3, 1]
+
     def test_a_range_is_an_iterable(self, selector):
         selector.set_primary("A")
         selector.select_points(range(4, -1, -2))
@@ -211,6 +223,7 @@ class TestIndexLists:
             ([-(2**31) - 1], ValueError, "outside the index range"),
             (array.array("d", [1.0]), TypeError, "buffer of integers"),
             (array.array("Q", [2**40]), ValueError, "outside the index range"),
+            (array.array("Q", [2**64 - 1]), ValueError, "outside the index range"),
             (7, TypeError, "expected integers"),
         ],
     )
