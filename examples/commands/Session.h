@@ -38,8 +38,9 @@ namespace VoSession {
 // layer's. Owns all of it. Editor's thread only.
 class Session {
 public:
-    // maxShapes bounds the shapes the session's scene may describe (SessionScene).
-    explicit Session(std::size_t maxShapes = SessionScene::defaultMaxShapes);
+    // What the session's scene may describe (SessionScene).
+    explicit Session(const SessionScene::Limits &limits = SessionScene::Limits());
+    explicit Session(std::size_t maxShapes);
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
     ~Session();
@@ -77,8 +78,12 @@ public:
     // ran out of memory (the session is then to be dropped).
     const SessionScene::Shape *build(const SessionScene &described);
     // Builds one shape in the layer it names, sending its ShapeAdded; its name must be free
-    // (SessionScene::parseShape).
+    // (SessionScene::parseShape). Its points' x and y inputs and its handles' position inputs take
+    // the positions the shape gives, or SessionPlacement's for its slot.
     void addShape(const SessionScene::Shape &shape);
+    // The number of slots SessionPlacement places the shapes built so far among: the scene's
+    // count when it was built, and more as shapes are added.
+    int getPlacementSlots() const noexcept { return placementSlots; }
 
     // Live shapes, by name; null when none has that name.
     VoExample::AppShapeInterface *findShape(const std::string &name) const;
@@ -131,6 +136,9 @@ private:
     std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;
     std::vector<std::string> restore(const Vo::SeSelectionSnapshot &snapshot, bool skip);
     SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
+    // Writes the shape's positions into made's inputs; slot is its place in the scene.
+    static void place(VoExample::AppShapeInterface &made, const SessionScene::Shape &shape,
+                      int slot, int nbSlots);
 
     // The first layer's editor comes first: the others share its graph.
     std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
@@ -142,6 +150,7 @@ private:
     long long batchLine = 0;
     SessionScene scene;
     std::vector<Built> built;
+    int placementSlots = 0;
     // The place in built of each shape's counter block.
     Vo::PtrMap<const void *, std::size_t> builtAt;
     std::vector<Built> waiting;
