@@ -28,13 +28,14 @@ QString joined(const std::vector<std::string> &words) {
 
 } // namespace
 
-EditorDocument::Open::Open()
-    : commands(session), printer(transcript, errors), runner(session, commands, printer),
+EditorDocument::Open::Open(const VoSession::SessionScene::Limits &bounds)
+    : session(bounds), commands(session), printer(transcript, errors),
+      runner(session, commands, printer),
       bridge(session.getController().getShapeSelector(),
              session.getController().getApplicationSelection()) {}
 
 EditorDocument::EditorDocument(QObject *parent) : QObject(parent) {
-    auto demo = std::make_unique<Open>();
+    auto demo = std::make_unique<Open>(limits);
     VoSession::SessionScene scene(demo->session.getNodeNames());
     std::istringstream text(VoSession::SessionDemo::scene());
     std::string error; // the built-in scene is well formed
@@ -45,7 +46,7 @@ EditorDocument::EditorDocument(QObject *parent) : QObject(parent) {
 EditorDocument::~EditorDocument() = default;
 
 bool EditorDocument::open(std::istream &in, const std::string &name, std::string &error) {
-    VoSession::SessionScene scene(current->session.getNodeNames());
+    VoSession::SessionScene scene(current->session.getNodeNames(), limits);
     if (!scene.read(in, name, error)) {
         return false;
     }
@@ -53,7 +54,7 @@ bool EditorDocument::open(std::istream &in, const std::string &name, std::string
         error = name + ": cannot read the file";
         return false;
     }
-    install(std::make_unique<Open>(), scene, name);
+    install(std::make_unique<Open>(limits), scene, name);
     Q_EMIT sceneReplaced();
     Q_EMIT edited();
     return true;
@@ -86,6 +87,24 @@ void EditorDocument::install(std::unique_ptr<Open> replacement,
             &EditorDocument::applicationSelectionChanged);
     current = std::move(replacement);
     source = name;
+}
+
+void EditorDocument::applyMove(const EditorMove &move) {
+    move.apply(current->session);
+    Q_EMIT geometryChanged(move);
+}
+
+void EditorDocument::revertMove(const EditorMove &move) {
+    move.revert(current->session);
+    Q_EMIT geometryChanged(move);
+}
+
+void EditorDocument::finishMove(const EditorMove &move) {
+    applyMove(move);
+    note(tr("Move %n point(s) by (%1, %2)", nullptr, static_cast<int>(move.getNbPoints()))
+             .arg(move.getOffset().x())
+             .arg(move.getOffset().y()));
+    Q_EMIT moved(move);
 }
 
 int EditorDocument::getNbSlots() const {

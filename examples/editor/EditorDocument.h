@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditorMove.h"
 #include "EditorSelectionBridge.h"
 #include "EditorShapeView.h"
 
@@ -35,6 +36,10 @@ public:
     explicit EditorDocument(QObject *parent = nullptr);
     ~EditorDocument() override;
 
+    // What the scenes opened from now on may describe; the open one keeps its own.
+    void setLimits(const VoSession::SessionScene::Limits &bounds) { limits = bounds; }
+    const VoSession::SessionScene::Limits &getLimits() const noexcept { return limits; }
+
     // Replaces the open scene by the one read from in, named source in messages. On a malformed
     // line or a failed read, gives false with error set ("SOURCE:LINE: what is wrong (expected
     // what)") and leaves the open scene, its shapes and both selections exactly as they were.
@@ -60,7 +65,21 @@ public:
     // fails says why in the log, changes nothing and gives false.
     bool runCommand(const QString &line);
 
+    // Writes the move's positions after (before) into the graph, then emits geometryChanged.
+    // What an undo stack's step runs; the selections do not change. Costs the points moved.
+    void applyMove(const EditorMove &move);
+    void revertMove(const EditorMove &move);
+    // A drag or a burst of arrow keys is over: applies it (a move already applied is written
+    // again, unchanged), logs it and emits moved, once for the whole burst.
+    void finishMove(const EditorMove &move);
+
 Q_SIGNALS:
+    // Points were written by applyMove, revertMove or finishMove: the views follow them. move is
+    // valid while the signal is delivered.
+    void geometryChanged(const VoEditor::EditorMove &move);
+    // A finished move, applied: what an undo stack records as one step. Emitted after
+    // geometryChanged.
+    void moved(const VoEditor::EditorMove &move);
     void sceneReplaced();
     // After every gesture and command, whether or not a selection changed: the graph may have.
     void edited();
@@ -77,7 +96,7 @@ private:
     // One open scene. Declaration order is destruction order reversed: the bridge leaves the
     // selector's lists first, the session goes last.
     struct Open {
-        Open();
+        explicit Open(const VoSession::SessionScene::Limits &limits);
 
         VoSession::Session session;
         VoSession::SessionCommands commands;
@@ -93,6 +112,7 @@ private:
                  const std::string &name);
     std::string takeTranscript();
 
+    VoSession::SessionScene::Limits limits;
     std::unique_ptr<Open> current;
     std::string source;
 };

@@ -1,6 +1,7 @@
 #include "EditorPainter.h"
 
 #include <QFont>
+#include <QPainterPath>
 #include <QPen>
 #include <QPolygonF>
 #include <QString>
@@ -19,6 +20,8 @@ const double minRadius = 1.5;
 const double maxRadius = 4.5;
 // Unselected markers are drawn only when neighbours are at least this far apart.
 const double minHollowSpacing = 7;
+// Points at least this far apart on screen are joined by a smooth curve; closer ones by lines.
+const double minSmoothSpacing = 3;
 
 double markerRadius(double spacing) { return std::clamp(spacing * 0.3, minRadius, maxRadius); }
 
@@ -150,8 +153,10 @@ void EditorPainter::paintShape(const EditorShapeView &shape) {
         QFont font = painter.font();
         font.setBold(shape.primary);
         painter.setFont(font);
+        // Cut to its band, so that a long name stays within the shape's reach.
         painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::fromStdString(shape.name));
+                         QFontMetricsF(font).elidedText(QString::fromStdString(shape.name),
+                                                        Qt::ElideRight, title.width()));
         painter.setFont(labelFont());
     }
     paintCurve(shape, colour, shape.primary ? 3.0 : 2.0);
@@ -161,21 +166,45 @@ void EditorPainter::paintShape(const EditorShapeView &shape) {
 }
 
 void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colour, double width) {
-    // Where points lie closer than half a pixel, every few of them draw the same line: the pen
-    // is as wide as the wave is smooth, and stroking costs per vertex.
     const double spacing = layout.getPointSpacing(shape.slot, shape.nbPoints);
+    const auto point = [&](int index) {
+        return layout.getPoint(shape.slot, std::clamp(index, 0, shape.nbPoints - 1),
+                               shape.nbPoints);
+    };
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+    painter.setBrush(Qt::NoBrush);
+    if (spacing >= minSmoothSpacing) {
+        painter.drawPath(smoothPath(shape.nbPoints, point));
+        return;
+    }
+    // Where points lie closer than half a pixel, every few of them draw the same line: stroking
+    // costs per vertex, and a curve that dense shows no bend between its points.
     const int stride = spacing > 0 ? std::max(1, static_cast<int>(0.5 / spacing)) : 1;
     QPolygonF curve;
     curve.reserve(shape.nbPoints / stride + 2);
     for (int index = 0; index < shape.nbPoints; index += stride) {
-        curve << layout.getPoint(shape.slot, index, shape.nbPoints);
+        curve << point(index);
     }
     if (shape.nbPoints > 0 && (shape.nbPoints - 1) % stride != 0) {
-        curve << layout.getPoint(shape.slot, shape.nbPoints - 1, shape.nbPoints);
+        curve << point(shape.nbPoints - 1);
     }
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
     painter.drawPolyline(curve);
+}
+
+QPainterPath EditorPainter::smoothPath(int count, const std::function<QPointF(int)> &point) {
+    QPainterPath path;
+    if (count <= 0) {
+        return path;
+    }
+    path.moveTo(point(0));
+    // Catmull-Rom through the points, each span one cubic Bezier; the ends repeat their point.
+    for (int index = 0; index + 1 < count; ++index) {
+        const std::array<QPointF, 4> span = EditorLayout::getSpan(
+            point(index - 1), point(index), point(index + 1), point(index + 2));
+        path.cubicTo(span[1], span[2], span[3]);
+    }
+    return path;
 }
 
 void EditorPainter::paintHandleLine(const EditorShapeView &shape, const QColor &colour) {

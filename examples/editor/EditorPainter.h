@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
 #include <QRectF>
 
 #include <functional>
@@ -13,9 +14,10 @@
 
 namespace VoEditor {
 
-// Draws a scene's shapes where the layout puts them: unselected shapes muted, selected ones in
-// colour, the primary one emphasised; selected points and handles filled and labelled with their
-// rank. Stays legible from one point to 10^4 per shape: unselected markers are left out where
+// Draws a scene's shapes where the layout puts them: a smooth curve through each shape's points
+// (straight lines where they lie too close on screen to bend), unselected shapes muted, selected
+// ones in colour, the primary one emphasised; selected points and handles filled and labelled with
+// their rank. Stays legible from one point to 10^4 per shape: unselected markers are left out where
 // they would touch, and a rank label is drawn only where it overlaps no label drawn before it
 // (lower ranks first). Linear in the shapes, points and selected indices drawn. Says where each
 // shape and each selected marker may draw, so that a view repaints only what changed. Borrows the
@@ -66,6 +68,8 @@ private:
 
     void paintShape(const EditorShapeView &shape);
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
+    // The smooth curve through count points, given by index (clamped to [0, count)).
+    static QPainterPath smoothPath(int count, const std::function<QPointF(int)> &point);
     void paintHandleLine(const EditorShapeView &shape, const QColor &colour);
     void paintHollowMarkers(const EditorShapeView &shape, const QColor &colour);
     void paintSelected(const EditorShapeView &shape);

@@ -8,6 +8,7 @@
 #include "EditorLayout.h"
 #include "EditorPainter.h"
 #include "EditorWindow.h"
+#include "SessionPlacement.h"
 
 #include "AppEditorController.h"
 #include "AppLayerInterface.h"
@@ -488,10 +489,33 @@ TEST_F(EditorDeltaTest, LogListsFiftyIndicesAndCountsTheRest) {
 TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
     startApplication();
     const QSize size(900, 700);
-    const auto drawn = [&size](const EditorShapeView &shape, int nbSlots) {
+    // One shape placed in the middle slot of nbSlots, at the scale that fits them all.
+    struct Placed {
+        VoEditor::EditorGeometry geometry;
+        VoEditor::EditorViewTransform view;
+    };
+    const auto place = [&size](int nbSlots, int nbPoints, int nbHandles) {
+        Placed placed;
+        VoEditor::EditorGeometry::Shape shape;
+        for (int index = 0; index < nbPoints; ++index) {
+            const auto at =
+                VoSession::SessionPlacement::getPoint(nbSlots / 2, nbSlots, index, nbPoints);
+            shape.points.emplace_back(at.x, at.y);
+        }
+        for (int index = 0; index < nbHandles; ++index) {
+            shape.handles.push_back(VoSession::SessionPlacement::getHandle(index, nbHandles));
+        }
+        placed.geometry.setShape(nbSlots / 2, shape);
+        const auto corner = VoSession::SessionPlacement::getCell(nbSlots - 1, nbSlots);
+        placed.view.fit(QRectF(0, 0, corner.x + VoSession::SessionPlacement::cellWidth,
+                               corner.y + VoSession::SessionPlacement::cellHeight),
+                        QSizeF(size), 30);
+        return placed;
+    };
+    const auto drawn = [&size](const EditorShapeView &shape, const Placed &placed) {
         QImage image(size, QImage::Format_RGB32);
         QPainter target(&image);
-        const VoEditor::EditorLayout layout(QSizeF(size), nbSlots);
+        const VoEditor::EditorLayout layout(placed.geometry, placed.view);
         VoEditor::EditorPainter(target, layout, QRectF(image.rect())).paint({&shape});
         return image;
     };
@@ -509,7 +533,8 @@ TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
         for (const int nbPoints : {5, 40, 1000}) {
             SCOPED_TRACE(std::to_string(nbSlots) + " slots, " + std::to_string(nbPoints) +
                          " points");
-            const VoEditor::EditorLayout layout(QSizeF(size), nbSlots);
+            const Placed placed = place(nbSlots, nbPoints, 3);
+            const VoEditor::EditorLayout layout(placed.geometry, placed.view);
             EditorShapeView shape;
             shape.slot = nbSlots / 2;
             shape.nbPoints = nbPoints;
@@ -517,9 +542,9 @@ TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
             EditorShapeView blank = shape;
             blank.nbPoints = 0;
             blank.nbHandles = 0;
-            const QImage background = drawn(blank, nbSlots);
+            const QImage background = drawn(blank, placed);
             EXPECT_EQ(
-                outside(drawn(shape, nbSlots), background,
+                outside(drawn(shape, placed), background,
                         VoEditor::EditorPainter::getReach(layout, shape, false).toAlignedRect()),
                 0);
             shape.selected = shape.primary = true;
@@ -530,18 +555,18 @@ TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
             shape.points.push_back(nbPoints - 1);
             shape.handles = {2};
             EXPECT_EQ(
-                outside(drawn(shape, nbSlots), background,
+                outside(drawn(shape, placed), background,
                         VoEditor::EditorPainter::getReach(layout, shape, true).toAlignedRect()),
                 0);
             // As the canvas repaints one marker only: a point, with no handle label after it.
             shape.handles.clear();
-            const QImage after = drawn(shape, nbSlots);
+            const QImage after = drawn(shape, placed);
             const QRect marker =
                 VoEditor::EditorPainter::getMarkerReach(layout, shape, true, nbPoints - 1,
                                                         static_cast<int>(shape.points.size()))
                     .toAlignedRect();
             shape.points.pop_back();
-            EXPECT_EQ(outside(after, drawn(shape, nbSlots), marker), 0);
+            EXPECT_EQ(outside(after, drawn(shape, placed), marker), 0);
         }
     }
 }

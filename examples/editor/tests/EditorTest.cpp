@@ -258,9 +258,9 @@ void EditorTest::draggedRectangleSelectsPointsOrShapes() {
 
     // With nothing selected, the shapes whose curves lie inside the band.
     key(Qt::Key_Escape);
-    const QRect layoutA = canvas().getLayout().getCell(0).toAlignedRect();
-    const QRect layoutB = canvas().getLayout().getCell(1).toAlignedRect();
-    drag(layoutA.topLeft() + QPoint(2, 2), layoutB.bottomRight() - QPoint(2, 2));
+    const QRect curveA = canvas().getLayout().getCurveArea(0).toAlignedRect();
+    const QRect curveB = canvas().getLayout().getCurveArea(1).toAlignedRect();
+    drag(curveA.topLeft() - QPoint(2, 2), curveB.bottomRight() + QPoint(2, 2));
     QCOMPARE(editor(), QString("*A B"));
     // A drag that covers no shape wholly selects nothing and changes nothing.
     const QRect cellD = canvas().getLayout().getCell(3).toAlignedRect();
