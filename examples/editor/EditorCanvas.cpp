@@ -105,8 +105,12 @@ EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
     rebuild();
     // The library's callbacks say when the selection changed; gestures and commands may also
     // have changed the graph, which no callback reports.
-    connect(&document, &EditorDocument::editorSelectionChanged, this,
-            [this] { updateDamage(table.followSelection()); });
+    // A shape deleted leaves the selection first: its view may empty before the graph's edit.
+    connect(&document, &EditorDocument::editorSelectionChanged, this, [this] {
+        const EditorShapeTable::Damage damage = table.followSelection();
+        followCounts(damage);
+        updateDamage(damage);
+    });
     connect(&document, &EditorDocument::edited, this, [this] {
         const EditorShapeTable::Damage damage = table.followGraph();
         followCounts(damage);
@@ -142,6 +146,8 @@ void EditorCanvas::followCounts(const EditorShapeTable::Damage &damage) {
         const EditorGeometry::Shape &drawn = geometry.getShape(shape.slot);
         if (static_cast<int>(drawn.points.size()) != view.nbPoints ||
             static_cast<int>(drawn.handles.size()) != view.nbHandles) {
+            // Where it was drawn, while the geometry still says where.
+            update(EditorPainter::getReach(getLayout(), view, true).toAlignedRect());
             geometry.read(shape.slot, document.getSession().getPlacementSlots(), view.shape);
             index.setShape(shape.slot, geometry.getShape(shape.slot).points);
         }
@@ -486,7 +492,7 @@ void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
         }
         if (moving && !move.isEmpty()) {
             move.setOffset((at - pressedAt) / view.getScale());
-            document.applyMove(move);
+            document.previewMove(move);
         }
         break;
     }
@@ -527,7 +533,7 @@ void EditorCanvas::nudge(const QPointF &step) {
         nudging = true;
     }
     move.setOffset(move.getOffset() + step);
-    document.applyMove(move);
+    document.previewMove(move);
 }
 
 void EditorCanvas::finishNudge() {

@@ -89,14 +89,20 @@ void EditorDocument::install(std::unique_ptr<Open> replacement,
     source = name;
 }
 
-void EditorDocument::applyMove(const EditorMove &move) {
+void EditorDocument::previewMove(const EditorMove &move) {
     move.apply(current->session);
     Q_EMIT geometryChanged(move);
+}
+
+void EditorDocument::applyMove(const EditorMove &move) {
+    previewMove(move);
+    Q_EMIT edited();
 }
 
 void EditorDocument::revertMove(const EditorMove &move) {
     move.revert(current->session);
     Q_EMIT geometryChanged(move);
+    Q_EMIT edited();
 }
 
 void EditorDocument::finishMove(const EditorMove &move) {

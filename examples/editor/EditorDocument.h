@@ -65,17 +65,21 @@ public:
     // fails says why in the log, changes nothing and gives false.
     bool runCommand(const QString &line);
 
-    // Writes the move's positions after (before) into the graph, then emits geometryChanged.
-    // What an undo stack's step runs; the selections do not change. Costs the points moved.
+    // Writes the move's positions after (before) into the graph, then emits geometryChanged and
+    // edited, so that every view shows the values. What an undo stack's step runs; the selections
+    // do not change. Costs the points moved, and the views' refresh.
     void applyMove(const EditorMove &move);
     void revertMove(const EditorMove &move);
+    // One frame of a drag or one step of a nudge: writes the positions after and emits
+    // geometryChanged only, for the canvas; the other views follow at finishMove.
+    void previewMove(const EditorMove &move);
     // A drag or a burst of arrow keys is over: applies it (a move already applied is written
     // again, unchanged), logs it and emits moved, once for the whole burst.
     void finishMove(const EditorMove &move);
 
 Q_SIGNALS:
-    // Points were written by applyMove, revertMove or finishMove: the views follow them. move is
-    // valid while the signal is delivered.
+    // Points were written by a move's functions above: the canvas follows them. move is valid
+    // while the signal is delivered.
     void geometryChanged(const VoEditor::EditorMove &move);
     // A finished move, applied: what an undo stack records as one step. Emitted after
     // geometryChanged.

@@ -121,8 +121,7 @@ std::vector<std::string> expectedItemRows(const Vo::SnSelection &selection) {
                            " more");
             break;
         }
-        rows.push_back(
-            VoSession::SessionTextPrinter::describe(VoSession::SessionHostItems::describe(*item)));
+        rows.push_back(EditorItemListModel::describe(*item).toStdString());
     }
     return rows;
 }

@@ -203,7 +203,7 @@ void EditorTest::clicksOnPointsKeepSelectionOrder() {
     click(curve("A"));
     click(point("A", 2));
     QCOMPARE(editor(), QString("*A[2|]"));
-    QVERIFY(applicationItems().contains("input A.curve/Points[2]/x via Roto>Output"));
+    QVERIFY(!applicationItems().filter("input A.curve/Points[2]/x via Roto>Output = ").isEmpty());
     click(point("A", 4), Qt::ShiftModifier);
     click(point("A", 0), Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*A[2,4,0|]"));
@@ -234,8 +234,9 @@ void EditorTest::clicksOnHandlesKeepSelectionOrder() {
     click(handle("B", 1), Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*B[1|2,0,1]"));
     QCOMPARE(window->getDocument().getSelector().getHandleSelectionRank(1), 3);
-    QVERIFY(applicationItems().contains("input B.gradient[0]/position via Roto>Output") ||
-            applicationItems().filter("B.gradient").size() >= 3);
+    QVERIFY(
+        !applicationItems().filter("input B.gradient[0]/position via Roto>Output = ").isEmpty() ||
+        applicationItems().filter("B.gradient").size() >= 3);
     click(handle("B", 0), Qt::ControlModifier);
     QCOMPARE(editor(), QString("*B[1|2,1]"));
     // The point stays when the handles go; with the point gone too, the shape is whole again.
@@ -491,7 +492,7 @@ void EditorTest::malformedSceneKeepsTheOpenScene() {
     QCOMPARE(window->getDocument().getSession().getShapeNames(),
              std::vector<std::string>({"A", "B", "C", "D"}));
     QCOMPARE(editor(), QString("*A[2|]"));
-    QVERIFY(applicationItems().contains("input A.curve/Points[2]/x via Roto>Output"));
+    QVERIFY(!applicationItems().filter("input A.curve/Points[2]/x via Roto>Output = ").isEmpty());
     // The canvas still works on the scene it had.
     click(point("A", 4), Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*A[2,4|]"));
