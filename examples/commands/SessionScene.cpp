@@ -18,8 +18,12 @@ const char *const layerSyntax = "\"layer NAME\"";
 const char *const pointsSyntax = "\"points X,Y X,Y ...\"";
 const char *const handlesSyntax = "\"handles P P ...\"";
 
-// The whole of text as a finite or infinite number; false when it is not one number.
+// The whole of [first, last) as a finite or infinite decimal number, with an optional sign;
+// false when it is not one number.
 bool parseNumber(const char *first, const char *last, double &value) {
+    if (last - first > 1 && *first == '+' && first[1] != '-' && first[1] != '+') {
+        ++first; // an explicit sign, which from_chars leaves to the caller
+    }
     const std::from_chars_result parsed = std::from_chars(first, last, value);
     return parsed.ec == std::errc() && parsed.ptr == last && first != last;
 }
