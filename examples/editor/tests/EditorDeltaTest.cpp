@@ -7,6 +7,7 @@
 #include "EditorItemListModel.h"
 #include "EditorLayout.h"
 #include "EditorPainter.h"
+#include "EditorTestApplication.h"
 #include "EditorWindow.h"
 #include "SessionPlacement.h"
 
@@ -58,19 +59,7 @@ namespace {
 using VoEditor::EditorItemListModel;
 using VoEditor::EditorShapeView;
 
-// One application for the whole run, on the offscreen platform unless another is set.
-void startApplication() {
-    static int argc = 1;
-    static char name[] = "vo_editor_delta_tests";
-    static char *argv[] = {name, nullptr};
-    static QApplication *application = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        return new QApplication(argc, argv);
-    }();
-    (void)application;
-}
+void startApplication() { EditorTestApplication::start(); }
 
 // The rows a view of the model holds when it heeds only the model's signals, as views do: rows
 // read when inserted, changed or reset, dropped when removed.

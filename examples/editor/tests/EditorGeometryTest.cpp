@@ -8,6 +8,7 @@
 #include "EditorCanvas.h"
 #include "EditorMove.h"
 #include "EditorSpatialIndex.h"
+#include "EditorTestApplication.h"
 #include "EditorWindow.h"
 #include "SessionPlacement.h"
 
@@ -43,18 +44,7 @@ using VoEditor::EditorCanvas;
 using VoEditor::EditorMove;
 using VoEditor::EditorSpatialIndex;
 
-void startApplication() {
-    static int argc = 1;
-    static char name[] = "vo_editor_geometry_tests";
-    static char *argv[] = {name, nullptr};
-    static QApplication *application = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        return new QApplication(argc, argv);
-    }();
-    (void)application;
-}
+void startApplication() { EditorTestApplication::start(); }
 
 // "points X,Y ..." for count points on a grid of columns, spacing apart, from origin.
 std::string gridPoints(int count, int columns, double spacing, const QPointF &origin) {
