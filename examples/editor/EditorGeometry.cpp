@@ -5,19 +5,36 @@
 #include <QLineF>
 
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 namespace VoEditor {
 
 namespace {
 
-// A Catmull-Rom segment's control points lie a sixth of the neighbours' span from its ends, so
-// the curve stays within a third of the longest segment of the points' box.
-const double bulge = 1.0 / 3;
 // A box for a lone point: never empty, so that unions keep it.
 const double minGrowth = 0.5;
 
-QRectF around(const QPointF &point) { return QRectF(point, point); }
+// The box of the span from point index to index + 1 as the smooth curve draws it: its ends and
+// its two control points, between which the curve stays (EditorLayout::getSpan).
+QRectF spanBox(const std::vector<QPointF> &points, std::size_t index) {
+    const std::size_t last = points.size() - 1;
+    const auto at = [&](std::size_t wanted, int offset) {
+        const auto clamped = static_cast<std::size_t>(std::clamp<long long>(
+            static_cast<long long>(wanted) + offset, 0, static_cast<long long>(last)));
+        return points[clamped];
+    };
+    const QPointF from = at(index, 0);
+    const QPointF to = at(index, 1);
+    const QPointF first = from + (to - at(index, -1)) / 6;
+    const QPointF second = to - (at(index, 2) - from) / 6;
+    const double left = std::min({from.x(), to.x(), first.x(), second.x()});
+    const double right = std::max({from.x(), to.x(), first.x(), second.x()});
+    const double top = std::min({from.y(), to.y(), first.y(), second.y()});
+    const double bottom = std::max({from.y(), to.y(), first.y(), second.y()});
+    return QRectF(QPointF(left, top), QPointF(right, bottom))
+        .adjusted(-minGrowth, -minGrowth, minGrowth, minGrowth);
+}
 
 } // namespace
 
@@ -59,36 +76,33 @@ void EditorGeometry::setShape(int slot, Shape shape) {
 
 void EditorGeometry::settle(int slot) {
     Shape &shape = shapes[static_cast<std::size_t>(slot)];
+    shape.curveBounds = QRectF();
+    shape.longestSegment = shape.meanSpacing = 0;
     if (shape.points.empty()) {
-        shape.curveBounds = QRectF();
-        shape.longestSegment = shape.meanSpacing = 0;
         return;
     }
     double left = shape.points.front().x();
     double right = left;
     double top = shape.points.front().y();
     double bottom = top;
-    double longest = 0;
     double length = 0;
     for (std::size_t index = 0; index < shape.points.size(); ++index) {
-        const QPointF &point = shape.points[index];
-        left = std::min(left, point.x());
-        right = std::max(right, point.x());
-        top = std::min(top, point.y());
-        bottom = std::max(bottom, point.y());
+        const QRectF span = spanBox(shape.points, index);
+        left = std::min(left, span.left());
+        right = std::max(right, span.right());
+        top = std::min(top, span.top());
+        bottom = std::max(bottom, span.bottom());
         if (index > 0) {
-            const double segment = QLineF(shape.points[index - 1], point).length();
-            longest = std::max(longest, segment);
+            const double segment = QLineF(shape.points[index - 1], shape.points[index]).length();
+            shape.longestSegment = std::max(shape.longestSegment, segment);
             length += segment;
         }
     }
-    const double grow = std::max(longest * bulge, minGrowth);
-    shape.curveBounds =
-        QRectF(QPointF(left, top), QPointF(right, bottom)).adjusted(-grow, -grow, grow, grow);
-    shape.longestSegment = longest;
+    shape.curveBounds = QRectF(QPointF(left, top), QPointF(right, bottom));
     shape.meanSpacing = length / static_cast<double>(shape.points.size());
 }
 
+// The spans that end within two points of the moved one change their control points.
 void EditorGeometry::movePoint(int slot, int index, const QPointF &to) {
     Shape &shape = shapes[static_cast<std::size_t>(slot)];
     const auto at = static_cast<std::size_t>(index);
@@ -99,8 +113,10 @@ void EditorGeometry::movePoint(int slot, int index, const QPointF &to) {
                 std::max(shape.longestSegment, QLineF(shape.points[neighbour], to).length());
         }
     }
-    const double grow = std::max(shape.longestSegment * bulge, minGrowth);
-    shape.curveBounds = shape.curveBounds.united(around(to).adjusted(-grow, -grow, grow, grow));
+    for (std::size_t span = at < 2 ? 0 : at - 2; span <= at + 1 && span < shape.points.size();
+         ++span) {
+        shape.curveBounds = shape.curveBounds.united(spanBox(shape.points, span));
+    }
 }
 
 QRectF EditorGeometry::getBounds() const {

@@ -19,7 +19,8 @@ public:
     struct Shape {
         std::vector<QPointF> points;
         std::vector<double> handles;
-        // The points' box, grown by what the smooth curve through them may bulge past it.
+        // The box the smooth curve through the points stays in: its spans' ends and control
+        // points. Grows, loose, as points move, until settle measures it again.
         QRectF curveBounds;
         // The longest distance between neighbouring points; picking the curve looks that far.
         double longestSegment = 0;

@@ -261,7 +261,8 @@ void EditorTest::draggedRectangleSelectsPointsOrShapes() {
     key(Qt::Key_Escape);
     const QRect curveA = canvas().getLayout().getCurveArea(0).toAlignedRect();
     const QRect curveB = canvas().getLayout().getCurveArea(1).toAlignedRect();
-    drag(curveA.topLeft() - QPoint(2, 2), curveB.bottomRight() + QPoint(2, 2));
+    const QRect both = curveA.united(curveB);
+    drag(both.topLeft() - QPoint(2, 2), both.bottomRight() + QPoint(2, 2));
     QCOMPARE(editor(), QString("*A B"));
     // A drag that covers no shape wholly selects nothing and changes nothing.
     const QRect cellD = canvas().getLayout().getCell(3).toAlignedRect();
