@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPainterPath>
 #include <QPen>
+#include <QPixmap>
 #include <QPolygonF>
 #include <QString>
 #include <QVector>
@@ -221,22 +222,50 @@ void EditorPainter::paintHandleLine(const EditorShapeView &shape, const QColor &
 }
 
 void EditorPainter::paintHollowMarkers(const EditorShapeView &shape, const QColor &colour) {
-    painter.setPen(QPen(colour, 1));
-    painter.setBrush(hollowMarker);
+    const QPen pen(colour, 1);
     const double pointSpacing = layout.getPointSpacing(shape.slot, shape.nbPoints);
+    std::vector<QPointF> places;
     if (pointSpacing >= minHollowSpacing) {
-        const double radius = markerRadius(pointSpacing);
+        places.reserve(static_cast<std::size_t>(shape.nbPoints));
         for (int index = 0; index < shape.nbPoints; ++index) {
-            painter.drawEllipse(layout.getPoint(shape.slot, index, shape.nbPoints), radius, radius);
+            places.push_back(layout.getPoint(shape.slot, index, shape.nbPoints));
         }
+        stampMarkers(places, markerRadius(pointSpacing), pen, hollowMarker, false);
     }
     const double handleSpacing = layout.getHandleSpacing(shape.slot, shape.nbHandles);
     if (handleSpacing >= minHollowSpacing) {
-        const double radius = markerRadius(handleSpacing);
+        places.clear();
         for (int index = 0; index < shape.nbHandles; ++index) {
-            const QPointF at = layout.getHandle(shape.slot, index, shape.nbHandles);
-            painter.drawRect(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius));
+            places.push_back(layout.getHandle(shape.slot, index, shape.nbHandles));
         }
+        stampMarkers(places, markerRadius(handleSpacing), pen, hollowMarker, true);
+    }
+}
+
+void EditorPainter::stampMarkers(const std::vector<QPointF> &places, double radius, const QPen &pen,
+                                 const QColor &fill, bool square) {
+    if (places.empty()) {
+        return;
+    }
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const int side = static_cast<int>(std::ceil(2 * radius + 2 * pen.widthF()));
+    QPixmap stamp(QSize(side, side) * ratio);
+    stamp.setDevicePixelRatio(ratio);
+    stamp.fill(Qt::transparent);
+    QPainter marker(&stamp);
+    marker.setRenderHint(QPainter::Antialiasing, true);
+    marker.setPen(pen);
+    marker.setBrush(fill);
+    const QRectF box(side / 2.0 - radius, side / 2.0 - radius, 2 * radius, 2 * radius);
+    if (square) {
+        marker.drawRect(box);
+    } else {
+        marker.drawEllipse(box);
+    }
+    marker.end();
+    const QPointF centre(side / 2.0, side / 2.0);
+    for (const QPointF &at : places) {
+        painter.drawPixmap(at - centre, stamp);
     }
 }
 
@@ -281,19 +310,14 @@ void EditorPainter::paintMarkers(const std::vector<int> &indices, int count,
         painter.setRenderHint(QPainter::Antialiasing, true);
         return;
     }
-    painter.setPen(QPen(fill.darker(140), 1));
-    painter.setBrush(fill);
+    std::vector<QPointF> places;
+    places.reserve(indices.size());
     for (const int index : indices) {
         if (index >= 0 && index < count) {
-            const QPointF at = position(index);
-            const QRectF box(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius);
-            if (square) {
-                painter.drawRect(box);
-            } else {
-                painter.drawEllipse(box);
-            }
+            places.push_back(position(index));
         }
     }
+    stampMarkers(places, radius, QPen(fill.darker(140), 1), fill, square);
 }
 
 void EditorPainter::paintLabels(const std::vector<int> &indices, int count,

@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPen>
 #include <QRectF>
 
 #include <functional>
@@ -76,6 +77,10 @@ private:
     // The selected indices below count, at their positions; labels by rank, in rank order.
     void paintMarkers(const std::vector<int> &indices, int count,
                       const std::function<QPointF(int)> &position, double radius,
+                      const QColor &fill, bool square);
+    // The marker drawn once into a pixmap, then copied to each place: a copy costs a fraction of
+    // rasterising an antialiased outline each time.
+    void stampMarkers(const std::vector<QPointF> &places, double radius, const QPen &pen,
                       const QColor &fill, bool square);
     void paintLabels(const std::vector<int> &indices, int count,
                      const std::function<QPointF(int)> &position, double radius);
