@@ -6,6 +6,7 @@
 
 #include "EditorCanvas.h"
 #include "EditorDocument.h"
+#include "EditorOffscreenApplication.h"
 #include "EditorWindow.h"
 
 #include <QApplication>
@@ -26,20 +27,7 @@
 
 namespace {
 
-// One application for the whole run, on the offscreen platform unless another is set. Never
-// destroyed: Qt's own statics may be gone by the time a static destructor would run.
-void startApplication() {
-    static int argc = 1;
-    static char name[] = "vo_bench";
-    static char *argv[] = {name, nullptr};
-    static QApplication *application = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        return new QApplication(argc, argv);
-    }();
-    (void)application;
-}
+void startApplication() { VoEditor::EditorOffscreenApplication::start(); }
 
 // A document on the scene, and its canvas at the editor window's usual size.
 struct Editor {

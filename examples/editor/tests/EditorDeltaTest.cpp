@@ -6,8 +6,8 @@
 
 #include "EditorItemListModel.h"
 #include "EditorLayout.h"
+#include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
-#include "EditorTestApplication.h"
 #include "EditorWindow.h"
 #include "SessionPlacement.h"
 
@@ -59,7 +59,7 @@ namespace {
 using VoEditor::EditorItemListModel;
 using VoEditor::EditorShapeView;
 
-void startApplication() { EditorTestApplication::start(); }
+void startApplication() { VoEditor::EditorOffscreenApplication::start(); }
 
 // The rows a view of the model holds when it heeds only the model's signals, as views do: rows
 // read when inserted, changed or reset, dropped when removed.

@@ -7,8 +7,8 @@
 #include "EditorApplicationDock.h"
 #include "EditorCanvas.h"
 #include "EditorMove.h"
+#include "EditorOffscreenApplication.h"
 #include "EditorSpatialIndex.h"
-#include "EditorTestApplication.h"
 #include "EditorWindow.h"
 #include "SessionPlacement.h"
 
@@ -44,7 +44,7 @@ using VoEditor::EditorCanvas;
 using VoEditor::EditorMove;
 using VoEditor::EditorSpatialIndex;
 
-void startApplication() { EditorTestApplication::start(); }
+void startApplication() { VoEditor::EditorOffscreenApplication::start(); }
 
 // "points X,Y ..." for count points on a grid of columns, spacing apart, from origin.
 std::string gridPoints(int count, int columns, double spacing, const QPointF &origin) {

@@ -3,16 +3,18 @@
 #include <QApplication>
 #include <QByteArray>
 
-// One QApplication for a whole GoogleTest run of the editor's tests, on the offscreen platform
-// unless another is set. Never destroyed: Qt's own statics may be gone by the time a static
-// destructor would run.
-class EditorTestApplication {
+namespace VoEditor {
+
+// One QApplication for a whole run of the editor's GoogleTest suites or of the benchmarks, on the
+// offscreen platform unless another is set. Never destroyed: Qt's own statics may be gone by the
+// time a static destructor would run.
+class EditorOffscreenApplication {
 public:
-    EditorTestApplication() = delete;
+    EditorOffscreenApplication() = delete;
 
     static void start() {
         static int argc = 1;
-        static char name[] = "vo_editor_tests";
+        static char name[] = "vo_editor";
         static char *argv[] = {name, nullptr};
         static QApplication *application = [] {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -23,3 +25,5 @@ public:
         (void)application;
     }
 };
+
+} // namespace VoEditor
