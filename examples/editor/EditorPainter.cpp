@@ -23,6 +23,8 @@ const double maxRadius = 4.5;
 const double minHollowSpacing = 7;
 // Points at least this far apart on screen are joined by a smooth curve; closer ones by lines.
 const double minSmoothSpacing = 3;
+// Spans (segments) stroked at once.
+const int spansPerStroke = 32;
 
 double markerRadius(double spacing) { return std::clamp(spacing * 0.3, minRadius, maxRadius); }
 
@@ -166,6 +168,9 @@ void EditorPainter::paintShape(const EditorShapeView &shape) {
     paintSelected(shape);
 }
 
+// A long curve is stroked in pieces of a few dozen spans: the rasteriser's cost grows faster than
+// the edges of one stroke, and a spiral's turns give one long stroke many crossings. Round caps
+// close the seams between pieces.
 void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colour, double width) {
     const double spacing = layout.getPointSpacing(shape.slot, shape.nbPoints);
     const auto point = [&](int index) {
@@ -173,19 +178,26 @@ void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colou
                                shape.nbPoints);
     };
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     if (spacing >= minSmoothSpacing) {
-        painter.drawPath(smoothPath(shape.nbPoints, point));
+        for (int first = 0; first + 1 < shape.nbPoints || first == 0; first += spansPerStroke) {
+            painter.drawPath(
+                smoothPath(first, std::min(first + spansPerStroke, shape.nbPoints - 1), point));
+        }
         return;
     }
     // Where points lie closer than half a pixel, every few of them draw the same line: stroking
     // costs per vertex, and a curve that dense shows no bend between its points.
     const int stride = spacing > 0 ? std::max(1, static_cast<int>(0.5 / spacing)) : 1;
     QPolygonF curve;
-    curve.reserve(shape.nbPoints / stride + 2);
+    curve.reserve(spansPerStroke + 1);
     for (int index = 0; index < shape.nbPoints; index += stride) {
         curve << point(index);
+        if (curve.size() > spansPerStroke) {
+            painter.drawPolyline(curve);
+            curve = QPolygonF{curve.back()};
+        }
     }
     if (shape.nbPoints > 0 && (shape.nbPoints - 1) % stride != 0) {
         curve << point(shape.nbPoints - 1);
@@ -193,14 +205,12 @@ void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colou
     painter.drawPolyline(curve);
 }
 
-QPainterPath EditorPainter::smoothPath(int count, const std::function<QPointF(int)> &point) {
+QPainterPath EditorPainter::smoothPath(int first, int last,
+                                       const std::function<QPointF(int)> &point) {
     QPainterPath path;
-    if (count <= 0) {
-        return path;
-    }
-    path.moveTo(point(0));
+    path.moveTo(point(first));
     // Catmull-Rom through the points, each span one cubic Bezier; the ends repeat their point.
-    for (int index = 0; index + 1 < count; ++index) {
+    for (int index = first; index < last; ++index) {
         const std::array<QPointF, 4> span = EditorLayout::getSpan(
             point(index - 1), point(index), point(index + 1), point(index + 2));
         path.cubicTo(span[1], span[2], span[3]);

@@ -69,8 +69,9 @@ private:
 
     void paintShape(const EditorShapeView &shape);
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
-    // The smooth curve through count points, given by index (clamped to [0, count)).
-    static QPainterPath smoothPath(int count, const std::function<QPointF(int)> &point);
+    // The smooth curve through the points first to last, given by index; point clamps indices
+    // to the shape's.
+    static QPainterPath smoothPath(int first, int last, const std::function<QPointF(int)> &point);
     void paintHandleLine(const EditorShapeView &shape, const QColor &colour);
     void paintHollowMarkers(const EditorShapeView &shape, const QColor &colour);
     void paintSelected(const EditorShapeView &shape);
