@@ -1,10 +1,13 @@
 // The Qt editor's canvas: Select All on one shape of N points then one repaint, a repaint with all
 // N points selected, and a repaint of a scene of N shapes. Rendered offscreen into an image, as the
 // window system would have the canvas paint itself. Then the whole window with its docks shown:
-// a gesture and everything the event loop does before the window shows its result, and undo.
+// a gesture and everything the event loop does before the window shows its result, and undo; and,
+// on scenes with positions, picking among N points, a marquee's indices, one frame of a drag, and
+// opening.
 
 #include "EditorCanvas.h"
 #include "EditorDocument.h"
+#include "EditorOffscreenApplication.h"
 #include "EditorWindow.h"
 
 #include <QApplication>
@@ -15,26 +18,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace {
 
-// One application for the whole run, on the offscreen platform unless another is set. Never
-// destroyed: Qt's own statics may be gone by the time a static destructor would run.
-void startApplication() {
-    static int argc = 1;
-    static char name[] = "vo_bench";
-    static char *argv[] = {name, nullptr};
-    static QApplication *application = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        return new QApplication(argc, argv);
-    }();
-    (void)application;
-}
+void startApplication() { VoEditor::EditorOffscreenApplication::start(); }
 
 // A document on the scene, and its canvas at the editor window's usual size.
 struct Editor {
@@ -127,7 +121,16 @@ struct Window {
         settle();
     }
 
+    // Room for the largest scenes below: 10^6 points.
+    static VoSession::SessionScene::Limits largeLimits() {
+        VoSession::SessionScene::Limits limits;
+        limits.maxCount = 1000000;
+        limits.maxTotal = 2000000;
+        return limits;
+    }
+
     void open(const std::string &scene) {
+        window.getDocument().setLimits(largeLimits());
         std::istringstream in(scene);
         std::string error;
         if (!window.getDocument().open(in, "<bench>", error)) {
@@ -330,6 +333,169 @@ void EditorWindowUndoDeletePoints(benchmark::State &state) {
 BENCHMARK(EditorWindowUndoDeletePoints)
     ->RangeMultiplier(10)
     ->Range(100, 10000)
+    ->Unit(benchmark::kMillisecond);
+
+// nbShapes shapes of perShape points each, with their positions given: each shape a spiral of
+// many turns in a square cell of its own, cells side by side, about ten points a hundred square
+// units; the spiral's radius grows a little at random from point to point (seeded: every run
+// reads the same scene), so that points do not line up.
+std::string positionedShapes(int nbShapes, int perShape) {
+    std::mt19937 random(1234);
+    std::uniform_real_distribution<double> jitter(0.98, 1.02);
+    const double cell = std::sqrt(10.0 * perShape);
+    const int columns = static_cast<int>(std::ceil(std::sqrt(nbShapes)));
+    const double turns = std::sqrt(perShape) / 2;
+    std::string scene;
+    for (int shape = 0; shape < nbShapes; ++shape) {
+        const double cx = (shape % columns + 0.5) * cell;
+        const double cy = (shape / columns + 0.5) * cell;
+        scene += "shape P" + std::to_string(shape) + " " + std::to_string(perShape) + "\npoints";
+        for (int point = 0; point < perShape; ++point) {
+            const double along = (point + 0.5) / perShape;
+            const double radius = 0.45 * cell * std::sqrt(along) * jitter(random);
+            const double angle = 2 * 3.14159265358979 * turns * std::sqrt(along);
+            scene += " " + std::to_string(cx + radius * std::cos(angle)) + "," +
+                     std::to_string(cy + radius * std::sin(angle));
+            if (point % 10000 == 9999 && point + 1 < perShape) {
+                scene += "\npoints";
+            }
+        }
+        scene += "\n";
+    }
+    return scene;
+}
+
+// Shapes of 10^4 points (or one of N when N is smaller) for N points in all.
+std::string positionedPoints(int total) {
+    const int perShape = std::min(total, 10000);
+    return positionedShapes(total / perShape, perShape);
+}
+
+// Each iteration: the point nearest to a place of the canvas, among all N points of the scene,
+// as a click looks it up, at places spread over the fitted view.
+void EditorWindowPickNearest(benchmark::State &state) {
+    startApplication();
+    Window editor(positionedPoints(static_cast<int>(state.range(0))));
+    const VoEditor::EditorCanvas &canvas = editor.window.getCanvas();
+    std::mt19937 random(99);
+    std::vector<QPointF> places;
+    for (int place = 0; place < 1024; ++place) {
+        places.emplace_back(random() % static_cast<unsigned>(canvas.width()),
+                            random() % static_cast<unsigned>(canvas.height()));
+    }
+    std::size_t next = 0;
+    int found = 0; // most places of the canvas are near no point: all pay for the lookup
+    for (auto _ : state) {
+        int slot = -1;
+        int index = -1;
+        found += canvas.findPoint(places[next++ % places.size()], false, slot, index) ? 1 : 0;
+        benchmark::DoNotOptimize(index);
+    }
+    // Where a point is drawn, a click finds a point drawn there too.
+    int slot = -1;
+    int index = -1;
+    const QPoint drawn = canvas.getPointPosition("P0", 5);
+    if (!canvas.findPoint(QPointF(drawn), false, slot, index) ||
+        canvas.getPointPosition("P" + std::to_string(slot), index) != drawn) {
+        state.SkipWithError("a click did not find the point drawn under it");
+    }
+    benchmark::DoNotOptimize(found);
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowPickNearest)
+    ->RangeMultiplier(10)
+    ->Range(10000, 1000000)
+    ->Unit(benchmark::kMicrosecond);
+
+// Each iteration: the indices a rectangle over the whole canvas selects of a primary shape of N
+// points, sorted, as the marquee computes them before the library call.
+void EditorWindowMarqueeIndices(benchmark::State &state) {
+    startApplication();
+    const int count = static_cast<int>(state.range(0));
+    Window editor(positionedShapes(1, count));
+    VoEditor::EditorCanvas &canvas = editor.window.getCanvas();
+    canvas.getGestures().clickShape(*editor.window.getDocument().getSession().findShape("P0"),
+                                    false);
+    Window::settle();
+    std::size_t inside = 0;
+    for (auto _ : state) {
+        inside = canvas.findPrimaryPointsIn(QRectF(canvas.rect())).size();
+        benchmark::DoNotOptimize(inside);
+    }
+    if (inside != static_cast<std::size_t>(count)) {
+        state.SkipWithError("the marquee missed points");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowMarqueeIndices)
+    ->RangeMultiplier(10)
+    ->Range(1000, 100000)
+    ->Unit(benchmark::kMillisecond);
+
+// Each iteration: one mouse move of a drag of N selected points (all of a shape's), and the
+// event loop until the window shows them moved: the graph's inputs written, the index and the
+// canvas's copy moved, the repaint. The drag goes back and forth, so that it stays on screen.
+void EditorWindowDragFrame(benchmark::State &state) {
+    startApplication();
+    const int count = static_cast<int>(state.range(0));
+    Window editor(positionedShapes(1, count));
+    VoEditor::EditorCanvas &canvas = editor.window.getCanvas();
+    VoEditor::EditorDocument &document = editor.window.getDocument();
+    canvas.getGestures().clickShape(*document.getSession().findShape("P0"), false);
+    canvas.getGestures().selectAll();
+    Window::settle();
+    const QPointF from(canvas.getPointPosition("P0", 0));
+    const QPointF global(canvas.mapToGlobal(from));
+    QMouseEvent press(QEvent::MouseButtonPress, from, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &press);
+    double x0 = 0;
+    double y0 = 0;
+    document.getSession().findShape("P0")->getPoint(count - 1, x0, y0);
+    int frame = 0;
+    for (auto _ : state) {
+        const QPointF at = from + QPointF(frame % 2 == 0 ? 20 : 10, 10);
+        ++frame;
+        QMouseEvent move(QEvent::MouseMove, at, canvas.mapToGlobal(at), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&canvas, &move);
+        Window::settle();
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, from, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &release);
+    double x1 = 0;
+    double y1 = 0;
+    document.getSession().findShape("P0")->getPoint(count - 1, x1, y1);
+    if (x1 == x0 && frame > 0) {
+        state.SkipWithError("the drag moved nothing");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowDragFrame)
+    ->RangeMultiplier(10)
+    ->Range(100, 1000)
+    ->Unit(benchmark::kMillisecond);
+
+// Each iteration: a scene of N points with positions (shapes of 10^3 points) read from its text,
+// built in the graph, drawn, the docks following, until the window shows it.
+void EditorWindowOpenPositioned(benchmark::State &state) {
+    startApplication();
+    const int count = static_cast<int>(state.range(0));
+    const std::string scene = positionedShapes(count / 1000, 1000);
+    Window editor("shape Empty 1\n");
+    for (auto _ : state) {
+        editor.open(scene);
+        Window::settle();
+    }
+    if (editor.window.getCanvas().getIndex().size() != static_cast<std::size_t>(count)) {
+        state.SkipWithError("the scene's points are not all indexed");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowOpenPositioned)
+    ->RangeMultiplier(10)
+    ->Range(10000, 100000)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace

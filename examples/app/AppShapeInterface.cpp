@@ -79,9 +79,74 @@ int AppShapeInterface::getNbHandles() const noexcept {
     return gradient.isNull() ? 0 : gradient->getNbElements();
 }
 
+RCShdPtr<Vo::PiInput> AppShapeInterface::component(const RCShdPtr<PiMultivaluedInput> &input,
+                                                   int index, int component) {
+    const RCShdPtr<Vo::PiInput> element =
+        input.isNull() ? RCShdPtr<Vo::PiInput>() : input->getElement(index);
+    return element.isNull() ? element : element->getSubInput(component);
+}
+
+bool AppShapeInterface::getPoint(int index, double &x, double &y) const {
+    const RCShdPtr<Vo::PiInput> first = component(points, index, 0);
+    if (first.isNull()) {
+        return false;
+    }
+    x = first->getValue();
+    y = component(points, index, 1)->getValue();
+    return true;
+}
+
+bool AppShapeInterface::setPoint(int index, double x, double y) {
+    const RCShdPtr<Vo::PiInput> first = component(points, index, 0);
+    if (first.isNull()) {
+        return false;
+    }
+    first->setValue(x);
+    component(points, index, 1)->setValue(y);
+    return true;
+}
+
+double AppShapeInterface::getHandle(int index) const {
+    const RCShdPtr<Vo::PiInput> position = component(gradient, index, 0);
+    return position.isNull() ? 0 : position->getValue();
+}
+
+bool AppShapeInterface::setHandle(int index, double value) {
+    const RCShdPtr<Vo::PiInput> position = component(gradient, index, 0);
+    if (!position.isNull()) {
+        position->setValue(value);
+    }
+    return !position.isNull();
+}
+
+void AppShapeInterface::placeNewPoint(int index) {
+    double x = 0;
+    double y = 0;
+    double otherX = 0;
+    double otherY = 0;
+    const bool before = getPoint(index - 1, x, y);
+    const bool after = getPoint(index + 1, otherX, otherY);
+    if (before && after) {
+        setPoint(index, (x + otherX) / 2, (y + otherY) / 2);
+    } else if (before || after) {
+        setPoint(index, before ? x : otherX, before ? y : otherY);
+    }
+}
+
+void AppShapeInterface::placeNewHandle(int index) {
+    const int count = getNbHandles();
+    const double before = index > 0 ? getHandle(index - 1) : getHandle(index + 1);
+    const double after = index + 1 < count ? getHandle(index + 1) : before;
+    setHandle(index, (before + after) / 2);
+}
+
 bool AppShapeInterface::insertPoint(int index) {
     if (!points.isNull()) {
-        return insertElement(points, index);
+        const bool inserted = insertElement(points, index);
+        if (inserted) {
+            placeNewPoint(index);
+        }
+        return inserted;
     }
     if (index < 0 || index > nbPlainPoints) {
         return false;
@@ -101,7 +166,13 @@ bool AppShapeInterface::removePoint(int index) {
     return true;
 }
 
-bool AppShapeInterface::insertHandle(int index) { return insertElement(gradient, index); }
+bool AppShapeInterface::insertHandle(int index) {
+    const bool inserted = insertElement(gradient, index);
+    if (inserted) {
+        placeNewHandle(index);
+    }
+    return inserted;
+}
 
 bool AppShapeInterface::removeHandle(int index) { return removeElement(gradient, index); }
 

@@ -43,9 +43,19 @@ public:
     int getNbPoints() const noexcept;
     int getNbHandles() const noexcept;
 
+    // Where a point is: the values of its element's x and y inputs. False, reading nothing, for a
+    // single-valued curve (no input per point) or an index out of range.
+    bool getPoint(int index, double &x, double &y) const;
+    bool setPoint(int index, double x, double y);
+    // A handle's place along the gradient: the value of its element's position input; 0 out of
+    // range.
+    double getHandle(int index) const;
+    bool setHandle(int index, double position);
+
     // Insert a point (handle) at index, in [0, count], or remove the one at index, in [0, count).
     // They change the graph only: the caller renumbers the selection. False, changing nothing, when
-    // index is out of range or, for handles, when the shape has no gradient.
+    // index is out of range or, for handles, when the shape has no gradient. A new point (handle)
+    // lies halfway between its neighbours, or on its one neighbour.
     bool insertPoint(int index);
     bool removePoint(int index);
     bool insertHandle(int index);
@@ -56,6 +66,13 @@ public:
     Vo::RCShdPtr<Vo::PiInput> getGradientInput() override { return gradient; }
 
 private:
+    // The value inputs of element index of input, component component; null out of range.
+    static Vo::RCShdPtr<Vo::PiInput> component(const Vo::RCShdPtr<Vo::PiMultivaluedInput> &input,
+                                               int index, int component);
+    // The element just inserted at index takes its neighbours' mean.
+    void placeNewPoint(int index);
+    void placeNewHandle(int index);
+
     AppShapeInterface(std::string name, const Vo::RCShdPtr<Vo::PiStructuredInput> &curve,
                       const Vo::RCShdPtr<Vo::PiMultivaluedInput> &gradient, int nbPlainPoints);
 

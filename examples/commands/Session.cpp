@@ -1,6 +1,7 @@
 #include "Session.h"
 
 #include "SessionHostItems.h"
+#include "SessionPlacement.h"
 
 #include "AppLayerInterface.h"
 
@@ -45,9 +46,13 @@ std::vector<std::unique_ptr<VoExample::AppShapeEditor>> firstLayer() {
 } // namespace
 
 Session::Session(std::size_t maxShapes)
+    : Session(SessionScene::Limits{maxShapes, SessionScene::defaultMaxCount,
+                                   SessionScene::defaultMaxTotal}) {}
+
+Session::Session(const SessionScene::Limits &limits)
     : layers(firstLayer()),
       applicationSelection(layers.front()->getController().getApplicationSelection()),
-      scene(nodeNamesOf(layers.front()->getController()), maxShapes) {
+      scene(nodeNamesOf(layers.front()->getController()), limits) {
     getController().addShapeEventCb(Vo::SeShapeEvent::ShapeAdded(), &recorder);
     getController().addShapeEventCb(Vo::SeShapeEvent::ShapeRemoved(), &recorder);
 }
@@ -130,6 +135,7 @@ const SessionScene::Shape *Session::build(const SessionScene &described) {
         scene.addLayer(layer);
         addLayer(layer);
     }
+    placementSlots += static_cast<int>(described.getShapes().size());
     for (const SessionScene::Shape &shape : described.getShapes()) {
         try {
             addShape(shape);
@@ -142,16 +148,28 @@ const SessionScene::Shape *Session::build(const SessionScene &described) {
 }
 
 void Session::addShape(const SessionScene::Shape &shape) {
-    scene.add(shape);
+    builtAt.reserve(built.size() + 1); // so that the shape, once built, is found by its pointer
+    // The positions live in the graph; the scene keeps what names and counts the shape.
+    SessionScene::Shape counts;
+    counts.name = shape.name;
+    counts.nbPoints = shape.nbPoints;
+    counts.nbHandles = shape.nbHandles;
+    counts.singleValuedPoints = shape.singleValuedPoints;
+    counts.layer = shape.layer;
+    counts.line = shape.line;
+    scene.add(counts);
     make(shape);
 }
 
 AppShapeInterface *Session::make(const SessionScene::Shape &shape) {
-    builtAt.reserve(built.size() + 1); // so that the shape, once built, is found by its pointer
+    builtAt.reserve(built.size() + 1);
     AppShapeInterface *made =
         layers.at(static_cast<std::size_t>(shape.layer))
             ->getController()
             .addShape(shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
+    const int slot = static_cast<int>(built.size());
+    placementSlots = std::max(placementSlots, slot + 1);
+    place(*made, shape, slot, placementSlots);
     built.push_back({shape.name, made->getId(), made->getWeak()});
     builtAt.insert(built.back().weak.getCounter().get(), built.size() - 1);
     recorder.nameShape(made->getId(), shape.name);
@@ -169,6 +187,19 @@ bool Session::describeShape(const std::string &name, SessionScene::Shape &shape)
     shape.singleValuedPoints = live->hasSingleValuedPoints();
     shape.layer = static_cast<int>(active);
     shape.line = 0;
+    // Where its points and handles are, so that a shape built again from it stands where it stood.
+    shape.points.clear();
+    for (int index = 0; index < shape.nbPoints && !shape.singleValuedPoints; ++index) {
+        double x = 0;
+        double y = 0;
+        live->getPoint(index, x, y);
+        shape.points.push_back(x);
+        shape.points.push_back(y);
+    }
+    shape.handles.clear();
+    for (int index = 0; index < shape.nbHandles; ++index) {
+        shape.handles.push_back(live->getHandle(index));
+    }
     return true;
 }
 
@@ -179,6 +210,23 @@ AppShapeInterface *Session::rebuildShape(const SessionScene::Shape &shape) {
         return nullptr;
     }
     return make(shape);
+}
+
+void Session::place(AppShapeInterface &made, const SessionScene::Shape &shape, int slot,
+                    int nbSlots) {
+    const bool given = !shape.points.empty();
+    for (int index = 0; index < shape.nbPoints && !shape.singleValuedPoints; ++index) {
+        const auto at = static_cast<std::size_t>(2 * index);
+        const SessionPlacement::Point point =
+            given ? SessionPlacement::Point{shape.points[at], shape.points[at + 1]}
+                  : SessionPlacement::getPoint(slot, nbSlots, index, shape.nbPoints);
+        made.setPoint(index, point.x, point.y);
+    }
+    for (int index = 0; index < shape.nbHandles; ++index) {
+        made.setHandle(index, shape.handles.empty()
+                                  ? SessionPlacement::getHandle(index, shape.nbHandles)
+                                  : shape.handles[static_cast<std::size_t>(index)]);
+    }
 }
 
 AppShapeInterface *Session::findShape(const std::string &name) const {

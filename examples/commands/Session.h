@@ -38,8 +38,9 @@ namespace VoSession {
 // layer's. Owns all of it. Editor's thread only.
 class Session {
 public:
-    // maxShapes bounds the shapes the session's scene may describe (SessionScene).
-    explicit Session(std::size_t maxShapes = SessionScene::defaultMaxShapes);
+    // What the session's scene may describe (SessionScene).
+    explicit Session(const SessionScene::Limits &limits = SessionScene::Limits());
+    explicit Session(std::size_t maxShapes);
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
     ~Session();
@@ -81,16 +82,20 @@ public:
     // ran out of memory (the session is then to be dropped).
     const SessionScene::Shape *build(const SessionScene &described);
     // Builds one shape in the layer it names, sending its ShapeAdded; its name must be free
-    // (SessionScene::parseShape).
+    // (SessionScene::parseShape). Its points' x and y inputs and its handles' position inputs take
+    // the positions the shape gives, or SessionPlacement's for its slot.
     void addShape(const SessionScene::Shape &shape);
-    // The live shape of the active layer as a scene line would describe it now (its present
-    // counts, the active layer); false when no live shape has that name.
+    // The live shape of the active layer as a scene would describe it now (its present counts and
+    // positions, the active layer); false when no live shape has that name.
     bool describeShape(const std::string &name, SessionScene::Shape &shape) const;
     // Builds again a shape deleted from the layer it names (as describeShape gave it before the
     // deletion: its name stays taken in the scene), sending its ShapeAdded: what undoing a deletion
     // does. The shape gets a new graph object, so a new id and identity key. Null, building
     // nothing, when there is no such layer or a live shape of that layer has the name.
     VoExample::AppShapeInterface *rebuildShape(const SessionScene::Shape &shape);
+    // The number of slots SessionPlacement places the shapes built so far among: the scene's
+    // count when it was built, and more as shapes are added.
+    int getPlacementSlots() const noexcept { return placementSlots; }
 
     // Live shapes, by name; null when none has that name.
     VoExample::AppShapeInterface *findShape(const std::string &name) const;
@@ -145,6 +150,9 @@ private:
     std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;
     std::vector<std::string> restore(const Vo::SeSelectionSnapshot &snapshot, bool skip);
     SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
+    // Writes the shape's positions into made's inputs; slot is its place in the scene.
+    static void place(VoExample::AppShapeInterface &made, const SessionScene::Shape &shape,
+                      int slot, int nbSlots);
 
     // The first layer's editor comes first: the others share its graph.
     std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
@@ -156,6 +164,7 @@ private:
     long long batchLine = 0;
     SessionScene scene;
     std::vector<Built> built;
+    int placementSlots = 0;
     // The place in built of each shape's counter block.
     Vo::PtrMap<const void *, std::size_t> builtAt;
     std::vector<Built> waiting;

@@ -4,6 +4,8 @@
 #include "SessionText.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <new>
 #include <utility>
 
@@ -13,11 +15,61 @@ namespace {
 
 const char *const shapeSyntax = "\"shape NAME POINTS [HANDLES] [single]\"";
 const char *const layerSyntax = "\"layer NAME\"";
+const char *const pointsSyntax = "\"points X,Y X,Y ...\"";
+const char *const handlesSyntax = "\"handles P P ...\"";
+
+// The whole of [first, last) as a finite or infinite decimal number, with an optional sign;
+// false when it is not one number.
+bool parseNumber(const char *first, const char *last, double &value) {
+    if (last - first > 1 && *first == '+' && first[1] != '-' && first[1] != '+') {
+        ++first; // an explicit sign, which from_chars leaves to the caller
+    }
+    const std::from_chars_result parsed = std::from_chars(first, last, value);
+    return parsed.ec == std::errc() && parsed.ptr == last && first != last;
+}
+
+// "X,Y" into x and y; gives what is wrong, or an empty string.
+std::string parsePoint(const std::string &word, double &x, double &y) {
+    const std::size_t comma = word.find(',');
+    const char *begin = word.data();
+    if (comma == std::string::npos || !parseNumber(begin, begin + comma, x) ||
+        !parseNumber(begin + comma + 1, begin + word.size(), y)) {
+        return "malformed point position " + SessionText::quote(word) +
+               " (expected X,Y: two decimal numbers and a comma, no blank)";
+    }
+    if (!std::isfinite(x) || !std::isfinite(y)) {
+        return "point position " + SessionText::quote(word) +
+               " is not finite (expected X,Y: two finite numbers)";
+    }
+    return std::string();
+}
+
+std::string parseHandle(const std::string &word, double &place) {
+    if (!parseNumber(word.data(), word.data() + word.size(), place)) {
+        return "malformed handle place " + SessionText::quote(word) +
+               " (expected a decimal number from 0 to 1)";
+    }
+    if (!(place >= 0 && place <= 1)) { // NaN fails both
+        return "handle place " + SessionText::quote(word) +
+               " out of range (expected a number from 0 to 1)";
+    }
+    return std::string();
+}
+
+std::string tooMany(const SessionScene::Shape &shape, const char *what, int count,
+                    const std::string &word) {
+    return "shape " + SessionText::quote(shape.name) + " has " + std::to_string(count) + " " +
+           what + "s, and " + SessionText::quote(word) + " is one more position (expected " +
+           std::to_string(count) + " positions or none)";
+}
 
 } // namespace
 
 SessionScene::SessionScene(std::vector<std::string> nodeNames, std::size_t bound)
-    : reservedNames(std::move(nodeNames)), maxShapes(bound) {}
+    : SessionScene(std::move(nodeNames), Limits{bound, defaultMaxCount, defaultMaxTotal}) {}
+
+SessionScene::SessionScene(std::vector<std::string> nodeNames, const Limits &bounds)
+    : reservedNames(std::move(nodeNames)), limits(bounds) {}
 
 bool SessionScene::read(std::istream &in, const std::string &source, std::string &error) {
     SessionLineReader lines(in);
@@ -27,10 +79,14 @@ bool SessionScene::read(std::istream &in, const std::string &source, std::string
         try {
             const SessionLineReader::Result result = lines.read(line);
             if (result == SessionLineReader::Result::End) {
-                return true;
+                problem = closeShape();
+                if (problem.empty()) {
+                    return true;
+                }
+            } else {
+                problem = result == SessionLineReader::Result::TooLong ? lines.describeTooLong(line)
+                                                                       : addLine(line, number);
             }
-            problem = result == SessionLineReader::Result::TooLong ? lines.describeTooLong(line)
-                                                                   : addLine(line, number);
         } catch (const std::bad_alloc &) {
             std::string().swap(line); // room for the message
             problem = "out of memory reading the scene";
@@ -47,6 +103,13 @@ std::string SessionScene::addLine(const std::string &line, long long number) {
     if (words.empty()) {
         return std::string();
     }
+    if (words.front() == "points" || words.front() == "handles") {
+        return addPositions(words);
+    }
+    std::string closing = closeShape();
+    if (!closing.empty()) {
+        return closing;
+    }
     if (words.front() == "layer") {
         return words.size() == 2
                    ? addLayer(words[1])
@@ -54,7 +117,8 @@ std::string SessionScene::addLine(const std::string &line, long long number) {
     }
     if (words.front() != "shape") {
         return "unknown directive " + SessionText::quote(words.front()) + " (expected " +
-               shapeSyntax + " or " + layerSyntax + ")";
+               shapeSyntax + ", " + pointsSyntax + ", " + handlesSyntax + " or " + layerSyntax +
+               ")";
     }
     Shape shape;
     std::string problem = parseShape(words, 1, shape);
@@ -62,8 +126,64 @@ std::string SessionScene::addLine(const std::string &line, long long number) {
         shape.line = number;
         shape.layer = static_cast<int>(layers.size());
         add(shape);
+        shapeOpen = true;
     }
     return problem;
+}
+
+std::string SessionScene::addPositions(const std::vector<std::string> &words) {
+    const bool points = words.front() == "points";
+    if (!shapeOpen) {
+        return SessionText::quote(words.front()) + " line before any shape (expected " +
+               shapeSyntax + " before it)";
+    }
+    Shape &shape = shapes.back();
+    if (points && shape.singleValuedPoints) {
+        return "shape " + SessionText::quote(shape.name) +
+               " has a single-valued curve, with no input per point (expected no points line)";
+    }
+    std::vector<double> &values = points ? shape.points : shape.handles;
+    const int count = points ? shape.nbPoints : shape.nbHandles;
+    for (std::size_t word = 1; word < words.size(); ++word) {
+        const std::size_t given = points ? values.size() / 2 : values.size();
+        if (given >= static_cast<std::size_t>(count)) {
+            return tooMany(shape, points ? "point" : "handle", count, words[word]);
+        }
+        double x = 0;
+        double y = 0;
+        const std::string problem =
+            points ? parsePoint(words[word], x, y) : parseHandle(words[word], x);
+        if (!problem.empty()) {
+            return problem;
+        }
+        values.push_back(x);
+        if (points) {
+            values.push_back(y);
+        }
+    }
+    return std::string();
+}
+
+std::string SessionScene::closeShape() {
+    if (!shapeOpen) {
+        return std::string();
+    }
+    shapeOpen = false;
+    const Shape &shape = shapes.back();
+    const std::size_t points = shape.points.size() / 2;
+    const auto incomplete = [&shape](const char *what, std::size_t given, int count) {
+        return "shape " + SessionText::quote(shape.name) + " of line " +
+               std::to_string(shape.line) + " has " + std::to_string(given) + " of its " +
+               std::to_string(count) + " " + what + " positions (expected all or none)";
+    };
+    if (points != 0 && points != static_cast<std::size_t>(shape.nbPoints)) {
+        return incomplete("point", points, shape.nbPoints);
+    }
+    if (!shape.handles.empty() &&
+        shape.handles.size() != static_cast<std::size_t>(shape.nbHandles)) {
+        return incomplete("handle", shape.handles.size(), shape.nbHandles);
+    }
+    return std::string();
 }
 
 std::string SessionScene::parseShape(const std::vector<std::string> &words, std::size_t first,
@@ -145,31 +265,31 @@ std::string SessionScene::checkName(const std::string &name) const {
 }
 
 std::string SessionScene::checkBounds(const Shape &shape) const {
-    if (shapes.size() >= maxShapes) {
+    if (shapes.size() >= limits.maxShapes) {
         return "shape " + SessionText::quote(shape.name) +
-               " makes the scene too large (expected at most " + std::to_string(maxShapes) +
+               " makes the scene too large (expected at most " + std::to_string(limits.maxShapes) +
                " shapes, deleted ones included)";
     }
-    const long long left = maxTotal - total;
+    const long long left = limits.maxTotal - total;
     if (shape.nbPoints + shape.nbHandles <= left) {
         return std::string();
     }
     return "shape " + SessionText::quote(shape.name) +
-           " makes the scene too large (expected at most " + std::to_string(maxTotal) +
+           " makes the scene too large (expected at most " + std::to_string(limits.maxTotal) +
            " points and handles over all shapes; " + std::to_string(left) + " are left)";
 }
 
-std::string SessionScene::parseCount(const std::string &word, const char *what, int &count) {
+std::string SessionScene::parseCount(const std::string &word, const char *what, int &count) const {
     long long value = 0;
     const SessionText::Number parsed = SessionText::parseInteger(word, value);
-    if (parsed == SessionText::Number::Valid && value >= 0 && value <= maxCount) {
+    if (parsed == SessionText::Number::Valid && value >= 0 && value <= limits.maxCount) {
         count = static_cast<int>(value);
         return std::string();
     }
     return std::string(parsed == SessionText::Number::Malformed ? "malformed " : "") + what +
            " count " + SessionText::quote(word) +
            (parsed == SessionText::Number::Malformed ? "" : " out of range") +
-           " (expected an integer from 0 to " + std::to_string(maxCount) + ")";
+           " (expected an integer from 0 to " + std::to_string(limits.maxCount) + ")";
 }
 
 } // namespace VoSession

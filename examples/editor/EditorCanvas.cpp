@@ -3,13 +3,21 @@
 #include "EditorPainter.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLineF>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPalette>
+#include <QPen>
+#include <QResizeEvent>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
+#include <numeric>
 
 namespace VoEditor {
 
@@ -17,7 +25,8 @@ namespace {
 
 // How far from a marker or the curve, in pixels, the pointer still falls on it.
 const double reach = 6;
-// A drag shorter than this is a click on empty canvas, which selects nothing.
+// A drag shorter than this is a click: on empty canvas it selects nothing, on a point or shape it
+// moves nothing.
 const double minBand = 3;
 // More changed shapes than this repaint the whole canvas: a region of many rectangles costs
 // more to build than the few shapes it would spare.
@@ -26,6 +35,12 @@ const std::size_t maxDamaged = 64;
 const double bandPen = 2;
 // The width of the frame drawn along the canvas's edges while it has the keyboard focus.
 const double focusFrame = 2;
+// Room kept round the scene when the view fits it: names above, handles below.
+const double fitMargin = 30;
+// An arrow key moves by this many scene units; with Shift, ten times as far.
+const double nudgeStep = 1;
+// A wheel notch (120 units) zooms by this factor.
+const double notchZoom = 1.25;
 
 EditorGestures::Click clickOf(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::ControlModifier) {
@@ -43,6 +58,55 @@ EditorGestures::Marquee marqueeOf(Qt::KeyboardModifiers modifiers) {
                                            : EditorGestures::Marquee::Replace;
 }
 
+bool plain(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) == 0;
+}
+
+double distanceToSegment(const QPointF &at, const QPointF &from, const QPointF &to) {
+    const QPointF along = to - from;
+    const double length2 = QPointF::dotProduct(along, along);
+    const double t =
+        length2 <= 0 ? 0 : std::clamp(QPointF::dotProduct(at - from, along) / length2, 0.0, 1.0);
+    return QLineF(at, from + t * along).length();
+}
+
+QPointF bezierAt(const std::array<QPointF, 4> &span, double t) {
+    const double u = 1 - t;
+    return u * u * u * span[0] + 3 * u * u * t * span[1] + 3 * u * t * t * span[2] +
+           t * t * t * span[3];
+}
+
+// The span, flattened into pieces a few pixels long, passes within reach of at.
+bool isNearSpan(const std::array<QPointF, 4> &span, const QPointF &at) {
+    const double length = QLineF(span[0], span[1]).length() + QLineF(span[1], span[2]).length() +
+                          QLineF(span[2], span[3]).length();
+    const int pieces = std::clamp(static_cast<int>(length / 4), 1, 32);
+    QPointF from = span[0];
+    for (int piece = 1; piece <= pieces; ++piece) {
+        const QPointF to = bezierAt(span, static_cast<double>(piece) / pieces);
+        if (distanceToSegment(at, from, to) <= reach) {
+            return true;
+        }
+        from = to;
+    }
+    return false;
+}
+
+QPointF arrowOf(int key) {
+    switch (key) {
+    case Qt::Key_Left:
+        return QPointF(-1, 0);
+    case Qt::Key_Right:
+        return QPointF(1, 0);
+    case Qt::Key_Up:
+        return QPointF(0, -1);
+    case Qt::Key_Down:
+        return QPointF(0, 1);
+    default:
+        return QPointF();
+    }
+}
+
 } // namespace
 
 EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
@@ -50,72 +114,232 @@ EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    rebuild();
     // The library's callbacks say when the selection changed; gestures and commands may also
     // have changed the graph, which no callback reports.
-    connect(&document, &EditorDocument::editorSelectionChanged, this,
-            [this] { updateDamage(table.followSelection()); });
-    connect(&document, &EditorDocument::edited, this,
-            [this] { updateDamage(table.followGraph()); });
+    // A shape deleted leaves the selection first: its view may empty before the graph's edit.
+    connect(&document, &EditorDocument::editorSelectionChanged, this, [this] {
+        const EditorShapeTable::Damage damage = table.followSelection();
+        followCounts(damage);
+        updateDamage(damage);
+    });
+    connect(&document, &EditorDocument::edited, this, [this] {
+        const EditorShapeTable::Damage damage = table.followGraph();
+        followCounts(damage);
+        updateDamage(damage);
+    });
     for (const auto replaced : {&EditorDocument::sceneReplaced, &EditorDocument::layerActivated}) {
         connect(&document, replaced, this, [this] {
             table.reset();
-            update();
+            rebuild();
+            fitView();
         });
+    }
+    connect(&document, &EditorDocument::geometryChanged, this, &EditorCanvas::followMove);
+}
+
+void EditorCanvas::rebuild() {
+    geometry = EditorGeometry();
+    geometry.resize(table.getNbSlots());
+    for (int slot = 0; slot < table.getNbSlots(); ++slot) {
+        geometry.read(slot, document.getSession().getPlacementSlots(), table.getView(slot).shape);
+    }
+    index.clear(EditorSpatialIndex::suggestCellSize(geometry.getBounds(), geometry.getNbPoints()));
+    for (int slot = 0; slot < geometry.getNbSlots(); ++slot) {
+        index.setShape(slot, geometry.getShape(slot).points);
     }
 }
 
-EditorLayout EditorCanvas::getLayout() const {
-    return EditorLayout(QSizeF(size()), document.getNbSlots());
+void EditorCanvas::followCounts(const EditorShapeTable::Damage &damage) {
+    if (damage.all) {
+        rebuild();
+        return;
+    }
+    for (const EditorShapeTable::Damage::Shape &shape : damage.shapes) {
+        const EditorShapeView &view = table.getView(shape.slot);
+        const EditorGeometry::Shape &drawn = geometry.getShape(shape.slot);
+        if (static_cast<int>(drawn.points.size()) != view.nbPoints ||
+            static_cast<int>(drawn.handles.size()) != view.nbHandles) {
+            // Where it was drawn, while the geometry still says where.
+            update(EditorPainter::getReach(getLayout(), view, true).toAlignedRect());
+            geometry.read(shape.slot, document.getSession().getPlacementSlots(), view.shape);
+            index.setShape(shape.slot, geometry.getShape(shape.slot).points);
+        }
+    }
 }
 
-QPoint EditorCanvas::getPointPosition(const std::string &shape, int index) const {
-    const EditorShapeView *view = table.find(shape);
-    return view != nullptr ? getLayout().getPoint(view->slot, index, view->nbPoints).toPoint()
-                           : QPoint(-1, -1);
+void EditorCanvas::followMove(const EditorMove &moved) {
+    EditorShapeTable::Damage damage;
+    damage.labelsMoved = true;
+    for (const EditorMove::Shape &shape : moved.getShapes()) {
+        const EditorShapeView *found = table.find(shape.name);
+        if (found != nullptr) {
+            damage.shapes.push_back({found->slot, true});
+        }
+    }
+    updateDamage(damage); // where they were
+    const bool settled = !moving && !nudging;
+    for (const EditorMove::Shape &shape : moved.getShapes()) {
+        const EditorShapeView *found = table.find(shape.name);
+        const int count = found == nullptr ? 0 : found->nbPoints;
+        for (std::size_t at = 0; found != nullptr && at < shape.points.size(); ++at) {
+            if (shape.points[at] < count) {
+                geometry.movePoint(found->slot, shape.points[at], shape.to[at]);
+                index.move(found->slot, shape.points[at], shape.to[at]);
+            }
+        }
+        if (found != nullptr && settled) {
+            geometry.settle(found->slot);
+        }
+    }
+    updateDamage(damage); // where they are
 }
 
-QPoint EditorCanvas::getHandlePosition(const std::string &shape, int index) const {
-    const EditorShapeView *view = table.find(shape);
-    return view != nullptr ? getLayout().getHandle(view->slot, index, view->nbHandles).toPoint()
-                           : QPoint(-1, -1);
+QPoint EditorCanvas::getPointPosition(const std::string &shape, int at) const {
+    const EditorShapeView *found = table.find(shape);
+    return found != nullptr ? getLayout().getPoint(found->slot, at, found->nbPoints).toPoint()
+                            : QPoint(-1, -1);
+}
+
+QPoint EditorCanvas::getHandlePosition(const std::string &shape, int at) const {
+    const EditorShapeView *found = table.find(shape);
+    return found != nullptr ? getLayout().getHandle(found->slot, at, found->nbHandles).toPoint()
+                            : QPoint(-1, -1);
 }
 
 QPoint EditorCanvas::getCurvePosition(const std::string &shape) const {
-    const EditorShapeView *view = table.find(shape);
-    if (view == nullptr || view->nbPoints == 0) {
+    const EditorShapeView *found = table.find(shape);
+    if (found == nullptr || found->nbPoints == 0) {
         return QPoint(-1, -1);
     }
+    // The middle of the first span's Bezier.
+    const std::array<QPointF, 4> span = getLayout().getSpan(found->slot, 0);
+    return ((span[0] + 3 * span[1] + 3 * span[2] + span[3]) / 8).toPoint();
+}
+
+void EditorCanvas::zoom(double factor, const QPointF &at) {
+    following = false;
+    view.zoom(factor, at);
+    update();
+}
+
+void EditorCanvas::pan(const QPointF &by) {
+    following = false;
+    view.pan(by);
+    update();
+}
+
+void EditorCanvas::fitView() {
+    following = true;
+    view.fit(geometry.getBounds(), QSizeF(size()), fitMargin);
+    update();
+}
+
+void EditorCanvas::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    if (following) {
+        fitView();
+    }
+}
+
+bool EditorCanvas::findPoint(const QPointF &at, bool primaryOnly, int &slot, int &found) const {
+    const int only = primaryOnly ? table.getPrimarySlot() : -1;
+    EditorSpatialIndex::Entry entry{};
+    if ((primaryOnly && only < 0) ||
+        !index.findNearest(view.toScene(at), reach / view.getScale(), only, entry)) {
+        return false;
+    }
+    slot = entry.slot;
+    found = entry.index;
+    return true;
+}
+
+std::vector<int> EditorCanvas::findPrimaryPointsIn(const QRectF &dragged) const {
+    const int primary = table.getPrimarySlot();
+    std::vector<int> inside;
+    if (primary < 0) {
+        return inside;
+    }
+    const std::vector<EditorSpatialIndex::Entry> entries =
+        index.findIn(view.toScene(dragged), primary);
+    inside.reserve(entries.size());
+    for (const EditorSpatialIndex::Entry &entry : entries) {
+        inside.push_back(entry.index);
+    }
+    std::sort(inside.begin(), inside.end());
+    return inside;
+}
+
+EditorCanvas::Hit EditorCanvas::findHandle(const QPointF &at, bool primaryOnly) const {
     const EditorLayout layout = getLayout();
-    const QPointF first = layout.getPoint(view->slot, 0, view->nbPoints);
-    const QPointF second =
-        layout.getPoint(view->slot, std::min(1, view->nbPoints - 1), view->nbPoints);
-    return ((first + second) / 2).toPoint();
+    Hit hit;
+    double best = reach;
+    const int primary = table.getPrimarySlot();
+    for (int slot = primaryOnly ? primary : 0;
+         slot >= 0 && slot < table.getNbSlots() && (!primaryOnly || slot == primary); ++slot) {
+        const EditorShapeView &shape = table.getView(slot);
+        const QRectF line = layout.getHandleArea(slot).adjusted(-reach, -reach, reach, reach);
+        if (shape.shape == nullptr || shape.nbHandles == 0 || !line.contains(at)) {
+            continue;
+        }
+        for (int handle = 0; handle < shape.nbHandles; ++handle) {
+            const double distance =
+                QLineF(at, layout.getHandle(slot, handle, shape.nbHandles)).length();
+            if (distance <= best) {
+                best = distance;
+                hit = {Hit::Handle, shape.shape, slot, handle, shape.nbHandles};
+            }
+        }
+    }
+    return hit;
+}
+
+bool EditorCanvas::isNearCurve(int slot, const QPointF &at) const {
+    const EditorLayout layout = getLayout();
+    const EditorGeometry::Shape &shape = geometry.getShape(slot);
+    const int count = static_cast<int>(shape.points.size());
+    // A segment within reach of at has both ends within its length and the reach of it.
+    const double radius = shape.longestSegment + reach / view.getScale();
+    const QPointF centre = view.toScene(at);
+    for (const EditorSpatialIndex::Entry &entry : index.findIn(
+             QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), slot)) {
+        for (const int first : {entry.index - 1, entry.index}) {
+            if (first >= 0 && (first + 1 < count || count == 1) &&
+                isNearSpan(layout.getSpan(slot, first), at)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The shape drawn last lies on top: the primary one, then the selected ones, then the others,
+// each in descending slot order.
+EditorCanvas::Hit EditorCanvas::findCurve(const QPointF &at) const {
+    const EditorLayout layout = getLayout();
+    for (const int rank : {2, 1, 0}) {
+        for (int slot = table.getNbSlots() - 1; slot >= 0; --slot) {
+            const EditorShapeView &shape = table.getView(slot);
+            const int drawnRank = shape.primary ? 2 : (shape.selected ? 1 : 0);
+            if (shape.shape != nullptr && drawnRank == rank &&
+                layout.getCurveArea(slot).adjusted(-reach, -reach, reach, reach).contains(at) &&
+                isNearCurve(slot, at)) {
+                return {Hit::Shape, shape.shape, slot, -1, shape.nbPoints};
+            }
+        }
+    }
+    return Hit();
 }
 
 EditorCanvas::Hit EditorCanvas::hitTest(const QPointF &at, bool partsOfPrimaryOnly) const {
-    const EditorLayout layout = getLayout();
-    const int slot = layout.findSlot(at);
-    Hit hit;
-    if (slot < 0 || table.getView(slot).shape == nullptr) {
-        return hit;
+    int slot = -1;
+    int found = -1;
+    if (findPoint(at, partsOfPrimaryOnly, slot, found)) {
+        const EditorShapeView &shape = table.getView(slot);
+        return {Hit::Point, shape.shape, slot, found, shape.nbPoints};
     }
-    const EditorShapeView &view = table.getView(slot);
-    hit.shape = view.shape;
-    if (view.primary || !partsOfPrimaryOnly) {
-        hit.index = layout.findPoint(slot, view.nbPoints, at, reach);
-        hit.kind = Hit::Point;
-        hit.count = view.nbPoints;
-        if (hit.index < 0) {
-            hit.index = layout.findHandle(slot, view.nbHandles, at, reach);
-            hit.kind = Hit::Handle;
-            hit.count = view.nbHandles;
-        }
-        if (hit.index >= 0) {
-            return hit;
-        }
-    }
-    hit.kind = layout.isNearCurve(slot, view.nbPoints, at, reach) ? Hit::Shape : Hit::Nothing;
-    return hit;
+    const Hit handle = findHandle(at, partsOfPrimaryOnly);
+    return handle.kind != Hit::Nothing ? handle : findCurve(at);
 }
 
 void EditorCanvas::updateDamage(const EditorShapeTable::Damage &damage) {
@@ -141,7 +365,7 @@ void EditorCanvas::updateDamage(const EditorShapeTable::Damage &damage) {
             add(EditorPainter::getReach(layout, table.getView(slot), true));
         }
     }
-    update(region);
+    update(region.intersected(rect()));
 }
 
 std::vector<const EditorShapeView *> EditorCanvas::shapesToPaint(const EditorLayout &layout,
@@ -150,11 +374,9 @@ std::vector<const EditorShapeView *> EditorCanvas::shapesToPaint(const EditorLay
     // takes its place in the order, drawn or clipped.
     std::vector<int> drawn = table.getLabelled();
     const double beyond = EditorPainter::beyondCell;
-    for (const QRect &rect : region) {
-        const std::vector<int> met =
-            layout.findSlotsIn(QRectF(rect).adjusted(-beyond, -beyond, beyond, beyond));
-        drawn.insert(drawn.end(), met.begin(), met.end());
-    }
+    const std::vector<int> met = layout.findSlotsIn(
+        QRectF(region.boundingRect()).adjusted(-beyond, -beyond, beyond, beyond));
+    drawn.insert(drawn.end(), met.begin(), met.end());
     std::sort(drawn.begin(), drawn.end());
     drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
     std::vector<const EditorShapeView *> shapes;
@@ -172,7 +394,7 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
     const EditorLayout layout = getLayout();
     EditorPainter painter(target, layout, QRectF(rect()));
     painter.paint(shapesToPaint(layout, event->region()));
-    if (dragging && !band.isEmpty()) {
+    if (drag == Drag::Band && !band.isEmpty()) {
         painter.paintBand(band);
     }
     if (hasFocus()) {
@@ -185,60 +407,173 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
 
 void EditorCanvas::focusInEvent(QFocusEvent *event) {
     QWidget::focusInEvent(event);
-    update();
-}
-
-void EditorCanvas::focusOutEvent(QFocusEvent *event) {
-    QWidget::focusOutEvent(event);
-    update();
+    update(); // the focus frame comes
 }
 
 void EditorCanvas::moveBand(const QRectF &to) {
-    const double reach = bandPen;
-    update(band.adjusted(-reach, -reach, reach, reach).toAlignedRect());
+    const double pen = bandPen;
+    update(band.adjusted(-pen, -pen, pen, pen).toAlignedRect());
     band = to;
-    update(band.adjusted(-reach, -reach, reach, reach).toAlignedRect());
+    update(band.adjusted(-pen, -pen, pen, pen).toAlignedRect());
 }
 
 void EditorCanvas::mousePressEvent(QMouseEvent *event) {
-    if (event->button() != Qt::LeftButton) {
-        return;
+    finishNudge();
+    pressedAt = lastAt = event->position();
+    moving = false;
+    pendingClick = nullptr;
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld)) {
+        drag = Drag::Pan;
+    } else if (event->button() == Qt::LeftButton) {
+        press(event->position(), event->modifiers());
     }
-    const Hit hit = hitTest(event->position(), true);
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
+}
+
+void EditorCanvas::press(const QPointF &at, Qt::KeyboardModifiers modifiers) {
+    const Hit hit = hitTest(at, true);
     switch (hit.kind) {
     case Hit::Point:
-        gestures.clickPoint(hit.index, clickOf(modifiers));
+        pressPoint(hit, modifiers);
         break;
     case Hit::Handle:
         gestures.clickHandle(hit.index, clickOf(modifiers));
         break;
     case Hit::Shape:
-        gestures.clickShape(*hit.shape,
-                            (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) != 0);
+        pressShape(hit, modifiers);
         break;
     case Hit::Nothing:
-        dragging = true;
-        bandStart = event->position();
-        bandModifiers = modifiers;
+        drag = Drag::Band;
         band = QRectF();
+        bandModifiers = modifiers;
         break;
     }
+}
+
+// A plain press on a selected point may start a drag of all the selected points: it selects the
+// point alone only once released without a drag.
+void EditorCanvas::pressPoint(const Hit &hit, Qt::KeyboardModifiers modifiers) {
+    const std::vector<int> &selected = table.getView(hit.slot).points;
+    const bool wasSelected =
+        std::find(selected.begin(), selected.end(), hit.index) != selected.end();
+    if (wasSelected && plain(modifiers)) {
+        const int point = hit.index;
+        pendingClick = [this, point] { gestures.clickPoint(point, EditorGestures::Click::Alone); };
+    } else {
+        gestures.clickPoint(hit.index, clickOf(modifiers));
+    }
+    drag = plain(modifiers) ? Drag::Points : Drag::None;
+}
+
+void EditorCanvas::pressShape(const Hit &hit, Qt::KeyboardModifiers modifiers) {
+    VoExample::AppShapeInterface *shape = hit.shape;
+    if (table.getView(hit.slot).selected && plain(modifiers)) {
+        pendingClick = [this, shape] { gestures.clickShape(*shape, false); };
+    } else {
+        gestures.clickShape(*shape, !plain(modifiers));
+    }
+    drag = plain(modifiers) ? Drag::Shapes : Drag::None;
+}
+
+EditorMove EditorCanvas::selectionMove(bool shapes) const {
+    EditorMove made;
+    const int primary = table.getPrimarySlot();
+    if (!shapes && primary >= 0 && !table.getView(primary).points.empty()) {
+        const EditorShapeView &view = table.getView(primary);
+        made.addShape(*view.shape, view.points);
+        return made;
+    }
+    for (int slot = 0; slot < table.getNbSlots(); ++slot) {
+        const EditorShapeView &view = table.getView(slot);
+        if (view.shape != nullptr && view.selected) {
+            std::vector<int> all(static_cast<std::size_t>(view.nbPoints));
+            std::iota(all.begin(), all.end(), 0);
+            made.addShape(*view.shape, all);
+        }
+    }
+    return made;
+}
+
+void EditorCanvas::startDrag() {
+    pendingClick = nullptr;
+    move = selectionMove(drag == Drag::Shapes);
+    moving = true;
 }
 
 void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
-    if (dragging) {
-        moveBand(QRectF(bandStart, event->position()).normalized());
-    } else {
-        hover(event->position());
+    const QPointF at = event->position();
+    switch (drag) {
+    case Drag::None:
+        hover(at);
+        break;
+    case Drag::Band:
+        moveBand(QRectF(pressedAt, at).normalized());
+        break;
+    case Drag::Pan:
+        pan(at - lastAt);
+        break;
+    case Drag::Points:
+    case Drag::Shapes:
+        if (!moving && QLineF(pressedAt, at).length() >= minBand) {
+            startDrag();
+        }
+        if (moving && !move.isEmpty()) {
+            move.setOffset((at - pressedAt) / view.getScale());
+            document.previewMove(move);
+        }
+        break;
     }
+    lastAt = at;
 }
 
 void EditorCanvas::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton && dragging) {
-        band = QRectF(bandStart, event->position()).normalized();
+    const Drag was = drag;
+    drag = Drag::None;
+    if (was == Drag::Band && event->button() == Qt::LeftButton) {
+        band = QRectF(pressedAt, event->position()).normalized();
         finishBand();
+    } else if (moving) {
+        moving = false;
+        if (!move.isEmpty()) {
+            document.finishMove(move);
+        }
+    } else if (pendingClick) {
+        const std::function<void()> click = std::move(pendingClick);
+        pendingClick = nullptr;
+        click();
     }
+}
+
+void EditorCanvas::wheelEvent(QWheelEvent *event) {
+    const double notches = event->angleDelta().y() / 120.0;
+    if (notches != 0) {
+        zoom(std::pow(notchZoom, notches), event->position());
+    }
+}
+
+void EditorCanvas::nudge(const QPointF &step) {
+    if (!nudging) {
+        move = selectionMove(false);
+        if (move.isEmpty()) {
+            return;
+        }
+        nudging = true;
+    }
+    move.setOffset(move.getOffset() + step);
+    document.previewMove(move);
+}
+
+void EditorCanvas::finishNudge() {
+    if (nudging) {
+        nudging = false;
+        document.finishMove(move);
+    }
+}
+
+void EditorCanvas::focusOutEvent(QFocusEvent *event) {
+    finishNudge();
+    spaceHeld = false;
+    QWidget::focusOutEvent(event);
+    update(); // the focus frame goes
 }
 
 void EditorCanvas::leaveEvent(QEvent *) { pickNothing(); }
@@ -276,7 +611,6 @@ void EditorCanvas::hover(const QPointF &at) {
 }
 
 void EditorCanvas::finishBand() {
-    dragging = false;
     const QRectF dragged = band;
     moveBand(QRectF());
     const EditorGestures::Marquee marquee = marqueeOf(bandModifiers);
@@ -291,23 +625,19 @@ void EditorCanvas::finishBand() {
     // The shapes wholly inside, when there are any; else the primary shape's points it catches.
     const EditorLayout layout = getLayout();
     std::vector<VoExample::AppShapeInterface *> inside;
-    std::vector<int> points;
     for (int slot = 0; slot < table.getNbSlots(); ++slot) {
-        const EditorShapeView &view = table.getView(slot);
-        if (view.shape == nullptr || view.nbPoints == 0) {
-            continue;
-        }
-        if (dragged.contains(layout.getCurveBounds(slot, view.nbPoints))) {
-            inside.push_back(view.shape);
-        } else if (view.primary) {
-            points = layout.findPointsIn(slot, view.nbPoints, dragged);
+        const EditorShapeView &shape = table.getView(slot);
+        if (shape.shape != nullptr && shape.nbPoints > 0 &&
+            dragged.contains(layout.getCurveArea(slot))) {
+            inside.push_back(shape.shape);
         }
     }
-    if (inside.empty()) {
-        gestures.selectPoints(points, marquee);
-    } else {
+    if (!inside.empty()) {
         gestures.selectShapes(inside, marquee);
+        return;
     }
+    gestures.selectPoints(
+        table.getPrimarySlot() >= 0 ? findPrimaryPointsIn(dragged) : std::vector<int>(), marquee);
 }
 
 bool EditorCanvas::isCanvasKey(const QKeyEvent &event) const {
@@ -322,7 +652,14 @@ bool EditorCanvas::isCanvasKey(const QKeyEvent &event) const {
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
     case Qt::Key_Insert:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Space:
         return true;
+    case Qt::Key_F:
+        return event.modifiers() == Qt::NoModifier;
     default:
         return event.matches(QKeySequence::SelectAll) || isUndo(event) || isRedo(event);
     }
@@ -356,7 +693,26 @@ bool EditorCanvas::event(QEvent *event) {
     return QWidget::event(event);
 }
 
+void EditorCanvas::keyReleaseEvent(QKeyEvent *event) {
+    if (event->isAutoRepeat()) {
+        return;
+    }
+    if (event->key() == Qt::Key_Space) {
+        spaceHeld = false;
+    } else if (!arrowOf(event->key()).isNull()) {
+        finishNudge(); // one burst from the first press to the key's release
+    } else {
+        QWidget::keyReleaseEvent(event);
+    }
+}
+
 void EditorCanvas::keyPressEvent(QKeyEvent *event) {
+    const QPointF arrow = arrowOf(event->key());
+    if (!arrow.isNull()) {
+        nudge(arrow * nudgeStep * ((event->modifiers() & Qt::ShiftModifier) ? 10 : 1));
+        return;
+    }
+    finishNudge();
     if (event->matches(QKeySequence::SelectAll)) {
         gestures.selectAll();
         return;
@@ -385,6 +741,12 @@ void EditorCanvas::keyPressEvent(QKeyEvent *event) {
         break;
     case Qt::Key_Insert:
         gestures.insertPoint();
+        break;
+    case Qt::Key_Space:
+        spaceHeld = true;
+        break;
+    case Qt::Key_F:
+        fitView();
         break;
     default:
         QWidget::keyPressEvent(event);

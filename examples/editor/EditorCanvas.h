@@ -1,10 +1,14 @@
 #pragma once
 
 #include "EditorDocument.h"
+#include "EditorGeometry.h"
 #include "EditorGestures.h"
 #include "EditorLayout.h"
+#include "EditorMove.h"
 #include "EditorShapeTable.h"
 #include "EditorShapeView.h"
+#include "EditorSpatialIndex.h"
+#include "EditorViewTransform.h"
 
 #include <QPoint>
 #include <QPointF>
@@ -13,30 +17,49 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace VoEditor {
 
-// The editor's canvas: draws the open scene as the selector holds it, and turns mouse and keys
-// into gestures, one library call each, and draws a focus frame while it has the keyboard focus.
-// When the library's callbacks say the editor's selection changed, and after each gesture or
-// command (the graph may have changed), it repaints only where the shapes and markers that changed
-// are drawn; sets the picking state while the pointer moves over a point or handle and reports it.
-// Owns its copy of what it draws; borrows the document.
+// The editor's canvas: draws the open scene as the selector holds it, at the positions the graph
+// holds, through a view the user zooms (wheel, around the pointer), pans (middle button, or Space
+// and the left button) and fits (F); turns mouse and keys into gestures, one library call each,
+// and drags and arrow keys into moves of the selected points or shapes, each burst one
+// EditorMove handed to the document; draws a focus frame while it has the keyboard focus. When the
+// library's callbacks say the editor's selection changed, after each gesture or command, and as
+// points move, it repaints only where the shapes and markers that changed are drawn. Picks through
+// a spatial index of every point. Owns its copy of what it draws, the index and the view; borrows
+// the document.
 class EditorCanvas : public QWidget {
     Q_OBJECT
 public:
     explicit EditorCanvas(EditorDocument &document, QWidget *parent = nullptr);
 
-    EditorLayout getLayout() const;
+    EditorLayout getLayout() const { return EditorLayout(geometry, view); }
     EditorGestures &getGestures() noexcept { return gestures; }
     const EditorShapeTable &getTable() const noexcept { return table; }
+    const EditorGeometry &getGeometry() const noexcept { return geometry; }
+    const EditorSpatialIndex &getIndex() const noexcept { return index; }
+    const EditorViewTransform &getView() const noexcept { return view; }
     // Where the named live shape's point (handle) is drawn now, and a place on its curve between
     // its first two points (its only point, when it has one); (-1, -1) for no such shape.
     QPoint getPointPosition(const std::string &shape, int index) const;
     QPoint getHandlePosition(const std::string &shape, int index) const;
     QPoint getCurvePosition(const std::string &shape) const;
+
+    // The view changes the wheel, a pan and F make; the view then no longer follows resizes,
+    // except after fitView.
+    void zoom(double factor, const QPointF &at);
+    void pan(const QPointF &by);
+    void fitView();
+    // The point drawn nearest to at within the pointer's reach, of the primary shape only or of
+    // any; false when there is none.
+    bool findPoint(const QPointF &at, bool primaryOnly, int &slot, int &index) const;
+    // The primary shape's points drawn inside band, ascending: what a rectangle dragged on empty
+    // canvas selects.
+    std::vector<int> findPrimaryPointsIn(const QRectF &band) const;
 
     QSize sizeHint() const override { return QSize(900, 600); }
 
@@ -47,25 +70,40 @@ Q_SIGNALS:
 protected:
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void leaveEvent(QEvent *event) override;
-    // The focus frame comes and goes.
+    void keyReleaseEvent(QKeyEvent *event) override;
+    // The focus frame comes and goes; a nudge ends with the focus.
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void leaveEvent(QEvent *event) override;
 
 private:
     // What a position on the canvas falls on.
     struct Hit {
         enum Kind { Nothing, Point, Handle, Shape } kind = Nothing;
         VoExample::AppShapeInterface *shape = nullptr;
+        int slot = -1;
         int index = -1;
         int count = 0;
     };
+    // What the left button does while it is held.
+    enum class Drag { None, Band, Pan, Points, Shapes };
 
     Hit hitTest(const QPointF &at, bool partsOfPrimaryOnly) const;
+    Hit findHandle(const QPointF &at, bool primaryOnly) const;
+    Hit findCurve(const QPointF &at) const;
+    bool isNearCurve(int slot, const QPointF &at) const;
+    // Reads every shape's geometry again and rebuilds the index.
+    void rebuild();
+    // The shapes whose counts changed are read again, and indexed again.
+    void followCounts(const EditorShapeTable::Damage &damage);
+    // Points were written: the copy, the index and the screen follow.
+    void followMove(const EditorMove &move);
     // Schedules the repaint of what the table says changed.
     void updateDamage(const EditorShapeTable::Damage &damage);
     // The rectangle being dragged out changed: the old and new ones are repainted.
@@ -73,6 +111,14 @@ private:
     // The shapes to draw for a repaint of region, in slot order.
     std::vector<const EditorShapeView *> shapesToPaint(const EditorLayout &layout,
                                                        const QRegion &region) const;
+    void press(const QPointF &at, Qt::KeyboardModifiers modifiers);
+    void pressPoint(const Hit &hit, Qt::KeyboardModifiers modifiers);
+    void pressShape(const Hit &hit, Qt::KeyboardModifiers modifiers);
+    // The selected points of the primary shape or, when it has none, the selected shapes whole.
+    EditorMove selectionMove(bool shapes) const;
+    void startDrag();
+    void nudge(const QPointF &step);
+    void finishNudge();
     void hover(const QPointF &at);
     void pickNothing();
     void finishBand();
@@ -87,10 +133,23 @@ private:
     EditorDocument &document;
     EditorGestures gestures;
     EditorShapeTable table;
-    bool dragging = false;
-    QPointF bandStart;
+    EditorGeometry geometry;
+    EditorSpatialIndex index;
+    EditorViewTransform view;
+    // The view fits the scene at every resize until the user zooms or pans.
+    bool following = true;
+    Drag drag = Drag::None;
+    // A points or shapes drag has passed the threshold and moves.
+    bool moving = false;
+    bool spaceHeld = false;
+    QPointF pressedAt;
+    QPointF lastAt;
     Qt::KeyboardModifiers bandModifiers;
     QRectF band;
+    // The click on a selected point or shape, run at release when the press did not drag.
+    std::function<void()> pendingClick;
+    EditorMove move;
+    bool nudging = false;
 };
 
 } // namespace VoEditor

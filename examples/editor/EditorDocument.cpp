@@ -1,5 +1,7 @@
 #include "EditorDocument.h"
 
+#include "EditorMoveEdit.h"
+#include "EditorSelectionState.h"
 #include "SessionDemo.h"
 #include "SessionText.h"
 
@@ -28,11 +30,12 @@ QString joined(const std::vector<std::string> &words) {
 
 } // namespace
 
-EditorDocument::Open::Open()
-    : commands(session), printer(transcript, errors), runner(session, commands, printer) {}
+EditorDocument::Open::Open(const VoSession::SessionScene::Limits &bounds)
+    : session(bounds), commands(session), printer(transcript, errors),
+      runner(session, commands, printer) {}
 
 EditorDocument::EditorDocument(QObject *parent) : QObject(parent) {
-    auto demo = std::make_unique<Open>();
+    auto demo = std::make_unique<Open>(limits);
     VoSession::SessionScene scene(demo->session.getNodeNames());
     std::istringstream text(VoSession::SessionDemo::scene());
     std::string error; // the built-in scene is well formed
@@ -44,7 +47,7 @@ EditorDocument::EditorDocument(QObject *parent) : QObject(parent) {
 EditorDocument::~EditorDocument() = default;
 
 bool EditorDocument::open(std::istream &in, const std::string &name, std::string &error) {
-    VoSession::SessionScene scene(current->session.getNodeNames());
+    VoSession::SessionScene scene(current->session.getNodeNames(), limits);
     if (!scene.read(in, name, error)) {
         return false;
     }
@@ -52,7 +55,7 @@ bool EditorDocument::open(std::istream &in, const std::string &name, std::string
         error = name + ": cannot read the file";
         return false;
     }
-    install(std::make_unique<Open>(), scene, name);
+    install(std::make_unique<Open>(limits), scene, name);
     history->reset();
     note(QStringLiteral("opened the scene ") + QString::fromStdString(name) +
          QStringLiteral(": %1 shapes").arg(scene.getShapes().size()));
@@ -138,6 +141,35 @@ bool EditorDocument::restoreSelectionText(const std::string &text, std::string &
     }
     error = lastFailure.toStdString();
     return false;
+}
+
+void EditorDocument::previewMove(const EditorMove &move) {
+    move.apply(current->session);
+    Q_EMIT geometryChanged(move);
+}
+
+void EditorDocument::applyMove(const EditorMove &move) {
+    previewMove(move);
+    Q_EMIT edited();
+}
+
+void EditorDocument::revertMove(const EditorMove &move) {
+    move.revert(current->session);
+    Q_EMIT geometryChanged(move);
+    Q_EMIT edited();
+}
+
+// The burst's points are where it left them already: the undo stack's first apply writes the same
+// values again, as one step that undo takes back.
+void EditorDocument::finishMove(const EditorMove &move) {
+    const QString points = EditorSelectionState::counted(move.getNbPoints(), "Point", "Points");
+    history->push("Move " + points,
+                  QStringLiteral("move %1 by (%2, %3)")
+                      .arg(points.toLower())
+                      .arg(move.getOffset().x())
+                      .arg(move.getOffset().y()),
+                  std::make_unique<EditorMoveEdit>(*this, move));
+    Q_EMIT moved(move);
 }
 
 int EditorDocument::getNbSlots() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditorMove.h"
 #include "EditorSelectionBridge.h"
 #include "EditorShapeView.h"
 #include "EditorUndoHistory.h"
@@ -36,6 +37,10 @@ public:
     // The driver's built-in scene.
     explicit EditorDocument(QObject *parent = nullptr);
     ~EditorDocument() override;
+
+    // What the scenes opened from now on may describe; the open one keeps its own.
+    void setLimits(const VoSession::SessionScene::Limits &bounds) { limits = bounds; }
+    const VoSession::SessionScene::Limits &getLimits() const noexcept { return limits; }
 
     // Replaces the open scene by the one read from in, named source in messages. On a malformed
     // line or a failed read, gives false with error set ("SOURCE:LINE: what is wrong (expected
@@ -74,7 +79,25 @@ public:
     // fails says why in the log, changes nothing and gives false.
     bool runCommand(const QString &line);
 
+    // Writes the move's positions after (before) into the graph, then emits geometryChanged and
+    // edited, so that every view shows the values. What an undo stack's step runs; the selections
+    // do not change. Costs the points moved, and the views' refresh.
+    void applyMove(const EditorMove &move);
+    void revertMove(const EditorMove &move);
+    // One frame of a drag or one step of a nudge: writes the positions after and emits
+    // geometryChanged only, for the canvas; the other views follow at finishMove.
+    void previewMove(const EditorMove &move);
+    // A drag or a burst of arrow keys is over: applies it (a move already applied is written
+    // again, unchanged), logs it and emits moved, once for the whole burst.
+    void finishMove(const EditorMove &move);
+
 Q_SIGNALS:
+    // Points were written by a move's functions above: the canvas follows them. move is valid
+    // while the signal is delivered.
+    void geometryChanged(const VoEditor::EditorMove &move);
+    // A finished move, applied: what an undo stack records as one step. Emitted after
+    // geometryChanged.
+    void moved(const VoEditor::EditorMove &move);
     void sceneReplaced();
     // Another layer is active: its shapes and selection are what the views show now.
     void layerActivated();
@@ -96,7 +119,7 @@ private:
     // One open scene. Declaration order is destruction order reversed: the bridge leaves the
     // selector's lists first, the session goes last.
     struct Open {
-        Open();
+        explicit Open(const VoSession::SessionScene::Limits &limits);
 
         VoSession::Session session;
         VoSession::SessionCommands commands;
@@ -116,6 +139,7 @@ private:
     // The name of that layer when it is another than the active one; empty otherwise.
     std::string otherLayer(int layer) const;
 
+    VoSession::SessionScene::Limits limits;
     std::unique_ptr<Open> current;
     std::string source;
     EditorUndoHistory *history = nullptr;

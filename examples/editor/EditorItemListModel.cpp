@@ -1,5 +1,8 @@
 #include "EditorItemListModel.h"
 
+#include "host/PiInput.h"
+#include "host/PiSnItem.h"
+
 #include "SessionHostItems.h"
 #include "SessionTextPrinter.h"
 
@@ -133,9 +136,20 @@ QVariant EditorItemListModel::data(const QModelIndex &index, int role) const {
     if (index.row() == listed) {
         return tr("... and %1 more").arg(unlisted);
     }
-    const Vo::SnItem &item = *items[static_cast<std::size_t>(index.row())];
-    return QString::fromStdString(
+    return describe(*items[static_cast<std::size_t>(index.row())]);
+}
+
+QString EditorItemListModel::describe(const Vo::SnItem &item) {
+    const QString text = QString::fromStdString(
         VoSession::SessionTextPrinter::describe(VoSession::SessionHostItems::describe(item)));
+    // A plain input (a point's x or y, a handle's position) shows the value it holds.
+    const auto *input = dynamic_cast<const Vo::PiSnItem<Vo::PiInput> *>(&item);
+    const Vo::RCShdPtr<Vo::PiInput const> held =
+        input != nullptr ? input->getInput() : Vo::RCShdPtr<Vo::PiInput const>();
+    if (held.isNull() || held->isMultivalued() || held->getNbSubInputs() > 0) {
+        return text;
+    }
+    return tr("%1 = %2").arg(text).arg(held->getValue());
 }
 
 } // namespace VoEditor

@@ -36,6 +36,10 @@ public:
     // The graph changed: an input's place, and so its row's text, may have.
     void refreshTexts();
 
+    // A row's text: the item in the session driver's words, and for a plain input (a point's x
+    // or y, a handle's position) " = " and the value it holds.
+    static QString describe(const Vo::SnItem &item);
+
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 

@@ -1,66 +1,54 @@
 #pragma once
 
+#include "EditorGeometry.h"
+#include "EditorViewTransform.h"
+
 #include <QPointF>
 #include <QRectF>
-#include <QSizeF>
 
+#include <array>
 #include <vector>
 
 namespace VoEditor {
 
-// Where the canvas draws each shape. The canvas is cut into a grid of equal cells, one per slot,
-// row by row in scene order; in its cell a shape's curve runs left to right through its points,
-// evenly spaced, along a wave with one crest and one trough, and its gradient handles sit evenly
-// spaced on a line of their own below the curve. Depends only on the canvas size, the number of
-// slots and the counts, so a shape is drawn at the same place every time. Lookups by position cost
-// the same for one point or 10^4: they look only at the indices whose markers lie within reach.
-// Plain value.
+// Where the canvas draws each shape, in the canvas's pixels: its points where the geometry puts
+// them through the view's transform, its name in a band above its curve's box (when that box is
+// large enough on screen), and its handles on a line of their own below the box, at their places
+// along it. Its cell is all of that together. Borrows the geometry and the transform; cheap to
+// make, for one event or one repaint.
 class EditorLayout {
 public:
-    EditorLayout(const QSizeF &area, int nbSlots);
+    EditorLayout(const EditorGeometry &geometry, const EditorViewTransform &view);
 
     QRectF getCell(int slot) const;
-    // The cell's top band for the shape's name; empty when the cell is too small for text.
+    // The band above the curve for the shape's name; empty when the shape is too small for text.
     QRectF getTitleArea(int slot) const;
     QRectF getCurveArea(int slot) const;
     QRectF getHandleArea(int slot) const;
-    // The slot whose cell holds at; -1 outside the grid.
-    int findSlot(const QPointF &at) const;
-    // The slots whose cells meet rect, in ascending order; costs the cells it meets.
+    // The slots whose cells meet rect, in ascending order; linear in the slots.
     std::vector<int> findSlotsIn(const QRectF &rect) const;
 
+    // count is the number of points (handles) the caller knows of: an index the geometry does not
+    // hold (yet) is drawn at the curve's centre.
     QPointF getPoint(int slot, int index, int count) const;
     QPointF getHandle(int slot, int index, int count) const;
-    // Distance between neighbouring points (handles) of a shape with count of them.
+    // How far apart neighbouring points (handles) of the shape lie on screen.
     double getPointSpacing(int slot, int count) const;
     double getHandleSpacing(int slot, int count) const;
-
-    // The point (handle) nearest to at within tolerance; -1 when there is none.
-    int findPoint(int slot, int count, const QPointF &at, double tolerance) const;
-    int findHandle(int slot, int count, const QPointF &at, double tolerance) const;
-    // True when at lies within tolerance of the curve drawn through the shape's points.
-    bool isNearCurve(int slot, int count, const QPointF &at, double tolerance) const;
-    // The points inside band, in ascending order.
-    std::vector<int> findPointsIn(int slot, int count, const QRectF &band) const;
-    // The rectangle that the curve through count points covers.
-    QRectF getCurveBounds(int slot, int count) const;
+    // The cubic Bezier that the smooth curve draws from `from` to `to`, between their neighbours
+    // before and after (Catmull-Rom): start, two control points, end.
+    static std::array<QPointF, 4> getSpan(const QPointF &before, const QPointF &from,
+                                          const QPointF &to, const QPointF &after);
+    // The spans of the slot's curve, on screen, from point index to index + 1.
+    std::array<QPointF, 4> getSpan(int slot, int index) const;
+    const EditorViewTransform &getView() const noexcept { return view; }
+    const EditorGeometry &getGeometry() const noexcept { return geometry; }
 
 private:
-    using Position = QPointF (EditorLayout::*)(int, int, int) const;
+    bool holds(int slot) const;
 
-    int nbColumns() const;
-    int nbRows() const { return (nbSlots + columns - 1) / columns; }
-    // The first and last index, clamped to the shape's, whose marker x lies in [left, right].
-    static void indexRange(const QRectF &area, int count, double left, double right, int &first,
-                           int &last);
-    int findNearest(const QRectF &area, Position position, int slot, int count, const QPointF &at,
-                    double tolerance) const;
-
-    QSizeF area;
-    int nbSlots;
-    int columns;
-    double cellWidth;
-    double cellHeight;
+    const EditorGeometry &geometry;
+    const EditorViewTransform &view;
 };
 
 } // namespace VoEditor

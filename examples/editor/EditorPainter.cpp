@@ -1,7 +1,9 @@
 #include "EditorPainter.h"
 
 #include <QFont>
+#include <QPainterPath>
 #include <QPen>
+#include <QPixmap>
 #include <QPolygonF>
 #include <QString>
 #include <QVector>
@@ -19,6 +21,10 @@ const double minRadius = 1.5;
 const double maxRadius = 4.5;
 // Unselected markers are drawn only when neighbours are at least this far apart.
 const double minHollowSpacing = 7;
+// Points at least this far apart on screen are joined by a smooth curve; closer ones by lines.
+const double minSmoothSpacing = 3;
+// Spans (segments) stroked at once.
+const int spansPerStroke = 32;
 
 double markerRadius(double spacing) { return std::clamp(spacing * 0.3, minRadius, maxRadius); }
 
@@ -150,8 +156,10 @@ void EditorPainter::paintShape(const EditorShapeView &shape) {
         QFont font = painter.font();
         font.setBold(shape.primary);
         painter.setFont(font);
+        // Cut to its band, so that a long name stays within the shape's reach.
         painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
-                         QString::fromStdString(shape.name));
+                         QFontMetricsF(font).elidedText(QString::fromStdString(shape.name),
+                                                        Qt::ElideRight, title.width()));
         painter.setFont(labelFont());
     }
     paintCurve(shape, colour, shape.primary ? 3.0 : 2.0);
@@ -160,22 +168,54 @@ void EditorPainter::paintShape(const EditorShapeView &shape) {
     paintSelected(shape);
 }
 
+// A long curve is stroked in pieces of a few dozen spans: the rasteriser's cost grows faster than
+// the edges of one stroke, and a spiral's turns give one long stroke many crossings. Round caps
+// close the seams between pieces.
 void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colour, double width) {
-    // Where points lie closer than half a pixel, every few of them draw the same line: the pen
-    // is as wide as the wave is smooth, and stroking costs per vertex.
     const double spacing = layout.getPointSpacing(shape.slot, shape.nbPoints);
+    const auto point = [&](int index) {
+        return layout.getPoint(shape.slot, std::clamp(index, 0, shape.nbPoints - 1),
+                               shape.nbPoints);
+    };
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    if (spacing >= minSmoothSpacing) {
+        for (int first = 0; first + 1 < shape.nbPoints || first == 0; first += spansPerStroke) {
+            painter.drawPath(
+                smoothPath(first, std::min(first + spansPerStroke, shape.nbPoints - 1), point));
+        }
+        return;
+    }
+    // Where points lie closer than half a pixel, every few of them draw the same line: stroking
+    // costs per vertex, and a curve that dense shows no bend between its points.
     const int stride = spacing > 0 ? std::max(1, static_cast<int>(0.5 / spacing)) : 1;
     QPolygonF curve;
-    curve.reserve(shape.nbPoints / stride + 2);
+    curve.reserve(spansPerStroke + 1);
     for (int index = 0; index < shape.nbPoints; index += stride) {
-        curve << layout.getPoint(shape.slot, index, shape.nbPoints);
+        curve << point(index);
+        if (curve.size() > spansPerStroke) {
+            painter.drawPolyline(curve);
+            curve = QPolygonF{curve.back()};
+        }
     }
     if (shape.nbPoints > 0 && (shape.nbPoints - 1) % stride != 0) {
-        curve << layout.getPoint(shape.slot, shape.nbPoints - 1, shape.nbPoints);
+        curve << point(shape.nbPoints - 1);
     }
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
     painter.drawPolyline(curve);
+}
+
+QPainterPath EditorPainter::smoothPath(int first, int last,
+                                       const std::function<QPointF(int)> &point) {
+    QPainterPath path;
+    path.moveTo(point(first));
+    // Catmull-Rom through the points, each span one cubic Bezier; the ends repeat their point.
+    for (int index = first; index < last; ++index) {
+        const std::array<QPointF, 4> span = EditorLayout::getSpan(
+            point(index - 1), point(index), point(index + 1), point(index + 2));
+        path.cubicTo(span[1], span[2], span[3]);
+    }
+    return path;
 }
 
 void EditorPainter::paintHandleLine(const EditorShapeView &shape, const QColor &colour) {
@@ -192,22 +232,50 @@ void EditorPainter::paintHandleLine(const EditorShapeView &shape, const QColor &
 }
 
 void EditorPainter::paintHollowMarkers(const EditorShapeView &shape, const QColor &colour) {
-    painter.setPen(QPen(colour, 1));
-    painter.setBrush(hollowMarker);
+    const QPen pen(colour, 1);
     const double pointSpacing = layout.getPointSpacing(shape.slot, shape.nbPoints);
+    std::vector<QPointF> places;
     if (pointSpacing >= minHollowSpacing) {
-        const double radius = markerRadius(pointSpacing);
+        places.reserve(static_cast<std::size_t>(shape.nbPoints));
         for (int index = 0; index < shape.nbPoints; ++index) {
-            painter.drawEllipse(layout.getPoint(shape.slot, index, shape.nbPoints), radius, radius);
+            places.push_back(layout.getPoint(shape.slot, index, shape.nbPoints));
         }
+        stampMarkers(places, markerRadius(pointSpacing), pen, hollowMarker, false);
     }
     const double handleSpacing = layout.getHandleSpacing(shape.slot, shape.nbHandles);
     if (handleSpacing >= minHollowSpacing) {
-        const double radius = markerRadius(handleSpacing);
+        places.clear();
         for (int index = 0; index < shape.nbHandles; ++index) {
-            const QPointF at = layout.getHandle(shape.slot, index, shape.nbHandles);
-            painter.drawRect(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius));
+            places.push_back(layout.getHandle(shape.slot, index, shape.nbHandles));
         }
+        stampMarkers(places, markerRadius(handleSpacing), pen, hollowMarker, true);
+    }
+}
+
+void EditorPainter::stampMarkers(const std::vector<QPointF> &places, double radius, const QPen &pen,
+                                 const QColor &fill, bool square) {
+    if (places.empty()) {
+        return;
+    }
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    const int side = static_cast<int>(std::ceil(2 * radius + 2 * pen.widthF()));
+    QPixmap stamp(QSize(side, side) * ratio);
+    stamp.setDevicePixelRatio(ratio);
+    stamp.fill(Qt::transparent);
+    QPainter marker(&stamp);
+    marker.setRenderHint(QPainter::Antialiasing, true);
+    marker.setPen(pen);
+    marker.setBrush(fill);
+    const QRectF box(side / 2.0 - radius, side / 2.0 - radius, 2 * radius, 2 * radius);
+    if (square) {
+        marker.drawRect(box);
+    } else {
+        marker.drawEllipse(box);
+    }
+    marker.end();
+    const QPointF centre(side / 2.0, side / 2.0);
+    for (const QPointF &at : places) {
+        painter.drawPixmap(at - centre, stamp);
     }
 }
 
@@ -226,6 +294,14 @@ void EditorPainter::paintSelected(const EditorShapeView &shape) {
     // Markers first, labels after, so that no marker covers a label.
     paintMarkers(shape.points, shape.nbPoints, point, pointRadius, selectedPoint, false);
     paintMarkers(shape.handles, shape.nbHandles, handle, handleRadius, selectedHandle, true);
+    // The curve's two ends stay in sight: no rank label covers their markers.
+    for (const int end : {0, shape.nbPoints - 1}) {
+        if (!shape.points.empty() && end >= 0) {
+            const QPointF at = point(end);
+            labels.take(QRectF(at.x() - pointRadius, at.y() - pointRadius, 2 * pointRadius,
+                               2 * pointRadius));
+        }
+    }
     painter.setPen(Qt::black);
     paintLabels(shape.points, shape.nbPoints, point, pointRadius);
     paintLabels(shape.handles, shape.nbHandles, handle, handleRadius);
@@ -252,19 +328,14 @@ void EditorPainter::paintMarkers(const std::vector<int> &indices, int count,
         painter.setRenderHint(QPainter::Antialiasing, true);
         return;
     }
-    painter.setPen(QPen(fill.darker(140), 1));
-    painter.setBrush(fill);
+    std::vector<QPointF> places;
+    places.reserve(indices.size());
     for (const int index : indices) {
         if (index >= 0 && index < count) {
-            const QPointF at = position(index);
-            const QRectF box(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius);
-            if (square) {
-                painter.drawRect(box);
-            } else {
-                painter.drawEllipse(box);
-            }
+            places.push_back(position(index));
         }
     }
+    stampMarkers(places, radius, QPen(fill.darker(140), 1), fill, square);
 }
 
 void EditorPainter::paintLabels(const std::vector<int> &indices, int count,

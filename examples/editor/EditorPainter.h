@@ -6,6 +6,8 @@
 #include <QColor>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPainterPath>
+#include <QPen>
 #include <QRectF>
 
 #include <functional>
@@ -13,9 +15,10 @@
 
 namespace VoEditor {
 
-// Draws a scene's shapes where the layout puts them: unselected shapes muted, selected ones in
-// colour, the primary one emphasised; selected points and handles filled and labelled with their
-// rank. Stays legible from one point to 10^4 per shape: unselected markers are left out where
+// Draws a scene's shapes where the layout puts them: a smooth curve through each shape's points
+// (straight lines where they lie too close on screen to bend), unselected shapes muted, selected
+// ones in colour, the primary one emphasised; selected points and handles filled and labelled with
+// their rank. Stays legible from one point to 10^4 per shape: unselected markers are left out where
 // they would touch, and a rank label is drawn only where it overlaps no label drawn before it
 // (lower ranks first). Linear in the shapes, points and selected indices drawn. Says where each
 // shape and each selected marker may draw, so that a view repaints only what changed. Borrows the
@@ -66,12 +69,19 @@ private:
 
     void paintShape(const EditorShapeView &shape);
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
+    // The smooth curve through the points first to last, given by index; point clamps indices
+    // to the shape's.
+    static QPainterPath smoothPath(int first, int last, const std::function<QPointF(int)> &point);
     void paintHandleLine(const EditorShapeView &shape, const QColor &colour);
     void paintHollowMarkers(const EditorShapeView &shape, const QColor &colour);
     void paintSelected(const EditorShapeView &shape);
     // The selected indices below count, at their positions; labels by rank, in rank order.
     void paintMarkers(const std::vector<int> &indices, int count,
                       const std::function<QPointF(int)> &position, double radius,
+                      const QColor &fill, bool square);
+    // The marker drawn once into a pixmap, then copied to each place: a copy costs a fraction of
+    // rasterising an antialiased outline each time.
+    void stampMarkers(const std::vector<QPointF> &places, double radius, const QPen &pen,
                       const QColor &fill, bool square);
     void paintLabels(const std::vector<int> &indices, int count,
                      const std::function<QPointF(int)> &position, double radius);

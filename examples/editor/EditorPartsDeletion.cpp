@@ -37,6 +37,18 @@ EditorPartsDeletion::EditorPartsDeletion(VoSession::Session &editorSession,
 void EditorPartsDeletion::apply() {
     VoExample::AppShapeInterface &live = liveShape(session, shape);
     VoExample::AppEditorController &controller = session.getController();
+    pointPlaces.clear();
+    for (const int index : points) {
+        double x = 0;
+        double y = 0;
+        live.getPoint(index, x, y);
+        pointPlaces.push_back(x);
+        pointPlaces.push_back(y);
+    }
+    handlePlaces.clear();
+    for (const int index : handles) {
+        handlePlaces.push_back(live.getHandle(index));
+    }
     Vo::SeSelectionBatch batch(controller.getShapeSelector());
     if (emptyPointsFirst) {
         controller.getShapeSelector()->selectPoints(Vo::Vector<int>());
@@ -54,11 +66,13 @@ void EditorPartsDeletion::revert() {
     VoExample::AppShapeInterface &live = liveShape(session, shape);
     VoExample::AppEditorController &controller = session.getController();
     Vo::SeSelectionBatch batch(controller.getShapeSelector());
-    for (auto index = points.rbegin(); index != points.rend(); ++index) {
-        check(controller.insertPoint(live, *index), "point", shape, *index);
+    for (std::size_t at = points.size(); at-- > 0;) {
+        check(controller.insertPoint(live, points[at]), "point", shape, points[at]);
+        live.setPoint(points[at], pointPlaces[2 * at], pointPlaces[2 * at + 1]);
     }
-    for (auto index = handles.rbegin(); index != handles.rend(); ++index) {
-        check(controller.insertHandle(live, *index), "handle", shape, *index);
+    for (std::size_t at = handles.size(); at-- > 0;) {
+        check(controller.insertHandle(live, handles[at]), "handle", shape, handles[at]);
+        live.setHandle(handles[at], handlePlaces[at]);
     }
     batch.commit();
 }

@@ -30,6 +30,10 @@ private:
     std::string shape;
     std::vector<int> points;
     std::vector<int> handles;
+    // Where the points (x, y in turn) and handles that go stood, read as they go, in the order of
+    // the indices above: what revert puts back.
+    std::vector<double> pointPlaces;
+    std::vector<double> handlePlaces;
     // Every selected point exists: they leave the selection first, in the same batch, so that no
     // renumbering has selected points to copy; the selection ends the same.
     bool emptyPointsFirst;

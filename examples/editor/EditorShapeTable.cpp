@@ -308,6 +308,12 @@ bool EditorShapeTable::followLayer(Damage &damage) {
     return live == layer.getNbShapes();
 }
 
+int EditorShapeTable::getPrimarySlot() const noexcept {
+    const bool live = primary >= 0 && primary < getNbSlots() && getView(primary).primary &&
+                      getView(primary).shape != nullptr;
+    return live ? primary : -1;
+}
+
 const EditorShapeView *EditorShapeTable::find(const std::string &name) const {
     const auto found = slotOfName.find(name);
     if (found == slotOfName.end()) {

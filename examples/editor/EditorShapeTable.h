@@ -64,6 +64,8 @@ public:
     const EditorShapeView &getView(int slot) const { return views[static_cast<std::size_t>(slot)]; }
     // The live shape of that name; null when there is none.
     const EditorShapeView *find(const std::string &name) const;
+    // The slot of the live primary shape; -1 when there is none.
+    int getPrimarySlot() const noexcept;
     // The slots, ascending, whose shapes have selected points or handles, and therefore labels.
     std::vector<int> getLabelled() const;
 

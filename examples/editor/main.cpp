@@ -9,6 +9,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -30,6 +31,38 @@ bool runScript(VoEditor::EditorDocument &document, const QString &path, QString 
         error = path + QStringLiteral(": a command failed; the log says which");
     }
     return passed;
+}
+
+// The scene bounds of the command line into limits; false, with error set, for a value that is
+// no count.
+bool parseLimits(const QCommandLineParser &parser, const QCommandLineOption &shapes,
+                 const QCommandLineOption &count, const QCommandLineOption &total,
+                 VoSession::SessionScene::Limits &limits, QString &error) {
+    const auto read = [&parser, &error](const QCommandLineOption &option, long long largest,
+                                        long long &value) {
+        if (!parser.isSet(option)) {
+            return true;
+        }
+        bool valid = false;
+        const long long read = parser.value(option).toLongLong(&valid);
+        if (!valid || read < 0 || read > largest) {
+            error = QStringLiteral("--%1 \"%2\" is no count (expected 0 to %3)")
+                        .arg(option.names().constFirst(), parser.value(option))
+                        .arg(largest);
+            return false;
+        }
+        value = read;
+        return true;
+    };
+    long long maxShapes = static_cast<long long>(limits.maxShapes);
+    long long maxCount = limits.maxCount;
+    if (!read(shapes, INT_MAX, maxShapes) || !read(count, INT_MAX, maxCount) ||
+        !read(total, LLONG_MAX, limits.maxTotal)) {
+        return false;
+    }
+    limits.maxShapes = static_cast<std::size_t>(maxShapes);
+    limits.maxCount = static_cast<int>(maxCount);
+    return true;
 }
 
 } // namespace
@@ -56,10 +89,32 @@ int main(int argc, char **argv) {
     const QCommandLineOption size(QStringLiteral("size"),
                                   QStringLiteral("The window's size, WIDTHxHEIGHT (1280x800)."),
                                   QStringLiteral("SIZE"), QStringLiteral("1280x800"));
-    parser.addOptions({scene, script, screenshot, size});
+    const QCommandLineOption maxShapes(
+        QStringLiteral("max-shapes"),
+        QStringLiteral("At most N shapes in a scene, deleted ones included (%1).")
+            .arg(VoSession::SessionScene::defaultMaxShapes),
+        QStringLiteral("N"));
+    const QCommandLineOption maxCount(
+        QStringLiteral("max-count"),
+        QStringLiteral("At most N points, and N handles, in one shape (%1).")
+            .arg(VoSession::SessionScene::defaultMaxCount),
+        QStringLiteral("N"));
+    const QCommandLineOption maxTotal(
+        QStringLiteral("max-total"),
+        QStringLiteral("At most N points and handles over all shapes (%1).")
+            .arg(VoSession::SessionScene::defaultMaxTotal),
+        QStringLiteral("N"));
+    parser.addOptions({scene, script, screenshot, size, maxShapes, maxCount, maxTotal});
     parser.process(application);
 
+    VoSession::SessionScene::Limits limits;
+    QString invalid;
+    if (!parseLimits(parser, maxShapes, maxCount, maxTotal, limits, invalid)) {
+        std::fprintf(stderr, "vo-shape-editor: %s\n", qPrintable(invalid));
+        return 2;
+    }
     VoEditor::EditorWindow window;
+    window.getDocument().setLimits(limits);
     const QStringList extent = parser.value(size).split(QLatin1Char('x'));
     window.resize(extent.value(0).toInt() > 0 ? extent.value(0).toInt() : 1280,
                   extent.value(1).toInt() > 0 ? extent.value(1).toInt() : 800);

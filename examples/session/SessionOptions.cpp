@@ -9,16 +9,44 @@ namespace VoSession {
 
 namespace {
 
-// The value of --max-shapes into bound; false, with error set, when it is no count it takes.
-bool parseMaxShapes(const std::string &value, std::size_t &bound, std::string &error) {
-    long long count = 0;
+// The value of a bound's option, at most largest, into count; false, with error set, when it is
+// no count that option takes.
+bool parseBound(const std::string &option, const std::string &value, long long largest,
+                long long &count, std::string &error) {
     if (SessionText::parseInteger(value, count) != SessionText::Number::Valid || count < 0 ||
-        count > INT_MAX) {
-        error = "--max-shapes " + SessionText::quote(value) + " is no count (expected 0 to " +
-                std::to_string(INT_MAX) + ")";
+        count > largest) {
+        error = option + " " + SessionText::quote(value) + " is no count (expected 0 to " +
+                std::to_string(largest) + ")";
         return false;
     }
-    bound = static_cast<std::size_t>(count);
+    return true;
+}
+
+// Reads the value of option, when it is one of the bounds, into limits; false, with error set,
+// when it is no bound's option or its value is wrong (error then empty for the former).
+bool parseLimit(const std::string &option, const char *value, SessionScene::Limits &limits,
+                std::string &error) {
+    const bool shapes = option == "--max-shapes";
+    const bool count = option == "--max-count";
+    if (!shapes && !count && option != "--max-total") {
+        return false;
+    }
+    if (value == nullptr) {
+        error = "missing count after " + option;
+        return false;
+    }
+    const long long largest = shapes || count ? INT_MAX : LLONG_MAX;
+    long long read = 0;
+    if (!parseBound(option, value, largest, read, error)) {
+        return false;
+    }
+    if (shapes) {
+        limits.maxShapes = static_cast<std::size_t>(read);
+    } else if (count) {
+        limits.maxCount = static_cast<int>(read);
+    } else {
+        limits.maxTotal = read;
+    }
     return true;
 }
 
@@ -36,14 +64,11 @@ bool SessionOptions::parse(int argc, const char *const *argv, std::string &error
                 return false;
             }
             *file = argv[++index];
-        } else if (option == "--max-shapes") {
-            if (index + 1 >= argc) {
-                error = "missing count after --max-shapes";
-                return false;
-            }
-            if (!parseMaxShapes(argv[++index], maxShapes, error)) {
-                return false;
-            }
+        } else if (parseLimit(option, index + 1 < argc ? argv[index + 1] : nullptr, limits,
+                              error)) {
+            ++index;
+        } else if (!error.empty()) {
+            return false;
         } else if (option == "--json") {
             json = true;
         } else if (option == "-i" || option == "--interactive") {
@@ -64,12 +89,13 @@ bool SessionOptions::parse(int argc, const char *const *argv, std::string &error
 
 std::string SessionOptions::usage() {
     return "usage: vo-shape-session [--scene FILE] [--script FILE | --script - | -i] [--json]\n"
-           "                        [--max-shapes N]\n"
+           "                        [--max-shapes N] [--max-count N] [--max-total N]\n"
            "\n"
            "Runs libVoshape's shape selector and selection updater in a small shape editor.\n"
            "With no option: the built-in scene and the built-in demo script.\n"
            "  --scene FILE    builds the shapes of FILE, lines \"shape NAME POINTS [HANDLES] "
-           "[single]\";\n"
+           "[single]\",\n"
+           "                  each followed by any \"points X,Y ...\" and \"handles P ...\"\n"
            "                  without a script, prints the scene and its state\n"
            "  --script FILE   runs FILE, one command a line (\"-\": standard input)\n"
            "  -i              reads commands from standard input, with a prompt on a terminal\n"
@@ -77,6 +103,13 @@ std::string SessionOptions::usage() {
            "  --max-shapes N  at most N shapes, deleted ones included, from the scene and the\n"
            "                  \"shape\" command (default " +
            std::to_string(SessionScene::defaultMaxShapes) +
+           ")\n"
+           "  --max-count N   at most N points, and N handles, in one shape (default " +
+           std::to_string(SessionScene::defaultMaxCount) +
+           ")\n"
+           "  --max-total N   at most N points and handles over all shapes, deleted ones\n"
+           "                  included (default " +
+           std::to_string(SessionScene::defaultMaxTotal) +
            ")\n"
            "Lines are at most " +
            std::to_string(SessionLineReader::maxLength) + " bytes, shape names at most " +

@@ -8,11 +8,12 @@
 namespace VoSession {
 
 // The command line: vo-shape-session [--scene FILE] [--script FILE | -i] [--json]
-// [--max-shapes N] [--help]. Plain values.
+// [--max-shapes N] [--max-count N] [--max-total N] [--help]. Plain values.
 struct SessionOptions {
     std::string sceneFile;  // empty: the built-in scene
     std::string scriptFile; // empty: none given; "-": standard input
-    std::size_t maxShapes = SessionScene::defaultMaxShapes;
+    // --max-shapes, --max-count and --max-total.
+    SessionScene::Limits limits;
     bool json = false;
     bool interactive = false;
     bool help = false;

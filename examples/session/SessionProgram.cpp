@@ -28,8 +28,8 @@ SessionProgram::SessionProgram(const SessionOptions &given, std::ostream &output
     : options(given), out(output), err(errors) {}
 
 int SessionProgram::run() {
-    auto owned = std::make_unique<Session>(options.maxShapes);
-    SessionScene scene(owned->getNodeNames(), options.maxShapes);
+    auto owned = std::make_unique<Session>(options.limits);
+    SessionScene scene(owned->getNodeNames(), options.limits);
     if (!readScene(scene) || !buildScene(owned, scene)) {
         return 2;
     }

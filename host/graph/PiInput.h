@@ -38,6 +38,10 @@ public:
     // The place under the node's input, names joined by '/', an element as its input's name with
     // its index: "A.curve/Points[2]/x". Starts at the topmost input still reachable. O(depth).
     std::string getPlace() const;
+    // The number a plain input holds (a point's x or y, a handle's position); 0 until set. The
+    // graph keeps it and reports no change of it: whoever writes it tells its own views.
+    double getValue() const noexcept { return value; }
+    void setValue(double newValue) noexcept { value = newValue; }
 
 protected:
     friend class PiInputFactory;
@@ -52,6 +56,7 @@ protected:
 private:
     PiInput *parent = nullptr; // cleared by the parent's list before the parent goes
     int index = -1;
+    double value = 0;
 };
 
 } // namespace Vo

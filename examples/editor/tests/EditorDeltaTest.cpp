@@ -6,8 +6,10 @@
 
 #include "EditorItemListModel.h"
 #include "EditorLayout.h"
+#include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
 #include "EditorWindow.h"
+#include "SessionPlacement.h"
 
 #include "AppEditorController.h"
 #include "AppLayerInterface.h"
@@ -57,19 +59,7 @@ namespace {
 using VoEditor::EditorItemListModel;
 using VoEditor::EditorShapeView;
 
-// One application for the whole run, on the offscreen platform unless another is set.
-void startApplication() {
-    static int argc = 1;
-    static char name[] = "vo_editor_delta_tests";
-    static char *argv[] = {name, nullptr};
-    static QApplication *application = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        return new QApplication(argc, argv);
-    }();
-    (void)application;
-}
+void startApplication() { VoEditor::EditorOffscreenApplication::start(); }
 
 // The rows a view of the model holds when it heeds only the model's signals, as views do: rows
 // read when inserted, changed or reset, dropped when removed.
@@ -120,8 +110,7 @@ std::vector<std::string> expectedItemRows(const Vo::SnSelection &selection) {
                            " more");
             break;
         }
-        rows.push_back(
-            VoSession::SessionTextPrinter::describe(VoSession::SessionHostItems::describe(*item)));
+        rows.push_back(EditorItemListModel::describe(*item).toStdString());
     }
     return rows;
 }
@@ -504,10 +493,33 @@ TEST_F(EditorDeltaTest, LogListsFiftyIndicesAndCountsTheRest) {
 TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
     startApplication();
     const QSize size(900, 700);
-    const auto drawn = [&size](const EditorShapeView &shape, int nbSlots) {
+    // One shape placed in the middle slot of nbSlots, at the scale that fits them all.
+    struct Placed {
+        VoEditor::EditorGeometry geometry;
+        VoEditor::EditorViewTransform view;
+    };
+    const auto place = [&size](int nbSlots, int nbPoints, int nbHandles) {
+        Placed placed;
+        VoEditor::EditorGeometry::Shape shape;
+        for (int index = 0; index < nbPoints; ++index) {
+            const auto at =
+                VoSession::SessionPlacement::getPoint(nbSlots / 2, nbSlots, index, nbPoints);
+            shape.points.emplace_back(at.x, at.y);
+        }
+        for (int index = 0; index < nbHandles; ++index) {
+            shape.handles.push_back(VoSession::SessionPlacement::getHandle(index, nbHandles));
+        }
+        placed.geometry.setShape(nbSlots / 2, shape);
+        const auto corner = VoSession::SessionPlacement::getCell(nbSlots - 1, nbSlots);
+        placed.view.fit(QRectF(0, 0, corner.x + VoSession::SessionPlacement::cellWidth,
+                               corner.y + VoSession::SessionPlacement::cellHeight),
+                        QSizeF(size), 30);
+        return placed;
+    };
+    const auto drawn = [&size](const EditorShapeView &shape, const Placed &placed) {
         QImage image(size, QImage::Format_RGB32);
         QPainter target(&image);
-        const VoEditor::EditorLayout layout(QSizeF(size), nbSlots);
+        const VoEditor::EditorLayout layout(placed.geometry, placed.view);
         VoEditor::EditorPainter(target, layout, QRectF(image.rect())).paint({&shape});
         return image;
     };
@@ -525,7 +537,8 @@ TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
         for (const int nbPoints : {5, 40, 1000}) {
             SCOPED_TRACE(std::to_string(nbSlots) + " slots, " + std::to_string(nbPoints) +
                          " points");
-            const VoEditor::EditorLayout layout(QSizeF(size), nbSlots);
+            const Placed placed = place(nbSlots, nbPoints, 3);
+            const VoEditor::EditorLayout layout(placed.geometry, placed.view);
             EditorShapeView shape;
             shape.slot = nbSlots / 2;
             shape.nbPoints = nbPoints;
@@ -533,9 +546,9 @@ TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
             EditorShapeView blank = shape;
             blank.nbPoints = 0;
             blank.nbHandles = 0;
-            const QImage background = drawn(blank, nbSlots);
+            const QImage background = drawn(blank, placed);
             EXPECT_EQ(
-                outside(drawn(shape, nbSlots), background,
+                outside(drawn(shape, placed), background,
                         VoEditor::EditorPainter::getReach(layout, shape, false).toAlignedRect()),
                 0);
             shape.selected = shape.primary = true;
@@ -546,18 +559,18 @@ TEST(EditorPainterReach, HoldsEverythingTheShapeDraws) {
             shape.points.push_back(nbPoints - 1);
             shape.handles = {2};
             EXPECT_EQ(
-                outside(drawn(shape, nbSlots), background,
+                outside(drawn(shape, placed), background,
                         VoEditor::EditorPainter::getReach(layout, shape, true).toAlignedRect()),
                 0);
             // As the canvas repaints one marker only: a point, with no handle label after it.
             shape.handles.clear();
-            const QImage after = drawn(shape, nbSlots);
+            const QImage after = drawn(shape, placed);
             const QRect marker =
                 VoEditor::EditorPainter::getMarkerReach(layout, shape, true, nbPoints - 1,
                                                         static_cast<int>(shape.points.size()))
                     .toAlignedRect();
             shape.points.pop_back();
-            EXPECT_EQ(outside(after, drawn(shape, nbSlots), marker), 0);
+            EXPECT_EQ(outside(after, drawn(shape, placed), marker), 0);
         }
     }
 }

@@ -237,7 +237,7 @@ void EditorTest::clicksOnPointsKeepSelectionOrder() {
     click(curve("A"));
     click(point("A", 2));
     QCOMPARE(editor(), QString("*A[2|]"));
-    QVERIFY(applicationItems().contains("input A.curve/Points[2]/x via Roto>Output"));
+    QVERIFY(!applicationItems().filter("input A.curve/Points[2]/x via Roto>Output = ").isEmpty());
     click(point("A", 4), Qt::ShiftModifier);
     click(point("A", 0), Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*A[2,4,0|]"));
@@ -268,8 +268,9 @@ void EditorTest::clicksOnHandlesKeepSelectionOrder() {
     click(handle("B", 1), Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*B[1|2,0,1]"));
     QCOMPARE(window->getDocument().getSelector().getHandleSelectionRank(1), 3);
-    QVERIFY(applicationItems().contains("input B.gradient[0]/position via Roto>Output") ||
-            applicationItems().filter("B.gradient").size() >= 3);
+    QVERIFY(
+        !applicationItems().filter("input B.gradient[0]/position via Roto>Output = ").isEmpty() ||
+        applicationItems().filter("B.gradient").size() >= 3);
     click(handle("B", 0), Qt::ControlModifier);
     QCOMPARE(editor(), QString("*B[1|2,1]"));
     // The point stays when the handles go; with the point gone too, the shape is whole again.
@@ -292,9 +293,10 @@ void EditorTest::draggedRectangleSelectsPointsOrShapes() {
 
     // With nothing selected, the shapes whose curves lie inside the band.
     key(Qt::Key_Escape);
-    const QRect layoutA = canvas().getLayout().getCell(0).toAlignedRect();
-    const QRect layoutB = canvas().getLayout().getCell(1).toAlignedRect();
-    drag(layoutA.topLeft() + QPoint(2, 2), layoutB.bottomRight() - QPoint(2, 2));
+    const QRect curveA = canvas().getLayout().getCurveArea(0).toAlignedRect();
+    const QRect curveB = canvas().getLayout().getCurveArea(1).toAlignedRect();
+    const QRect both = curveA.united(curveB);
+    drag(both.topLeft() - QPoint(2, 2), both.bottomRight() + QPoint(2, 2));
     QCOMPARE(editor(), QString("*A B"));
     // A drag that covers no shape wholly selects nothing and changes nothing.
     const QRect cellD = canvas().getLayout().getCell(3).toAlignedRect();
@@ -495,22 +497,28 @@ void EditorTest::undoOfAStepTheSceneNoLongerFitsChangesNothing() {
 }
 
 void EditorTest::emptyClicksModifiedRectanglesAndInversion() {
+    // A shape's cell holds it tightly: a rectangle a little larger holds the shape whole, and its
+    // corner lies on empty canvas.
     const EditorLayout layout = canvas().getLayout();
-    const QRect cellA = layout.getCell(0).toAlignedRect();
-    const QRect cellB = layout.getCell(1).toAlignedRect();
-    const QRect cellD = layout.getCell(3).toAlignedRect();
-    const QPoint emptyA = cellA.topLeft() + QPoint(3, 3);
+    const auto around = [&layout](int slot) {
+        return layout.getCell(slot).toAlignedRect().adjusted(-4, -4, 4, 4);
+    };
+    const QRect cellA = around(0);
+    const QRect cellB = around(1);
+    const QRect cellD = around(3);
+    const QPoint emptyA = cellA.topLeft();
     click(curve("A"));
     click(emptyA);
     QCOMPARE(editor(), QString());
     // Shift adds the shapes caught, Ctrl or Alt takes them out.
-    drag(emptyA, cellB.bottomRight() - QPoint(2, 2));
+    const QRect both = cellA.united(cellB);
+    drag(both.topLeft(), both.bottomRight());
     QCOMPARE(editor(), QString("*A B"));
-    drag(cellD.topLeft() + QPoint(2, 2), cellD.bottomRight() - QPoint(2, 2), Qt::ShiftModifier);
+    drag(cellD.topLeft(), cellD.bottomRight(), Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*A B D"));
-    drag(cellB.topLeft() + QPoint(2, 2), cellB.bottomRight() - QPoint(2, 2), Qt::ControlModifier);
+    drag(cellB.topLeft(), cellB.bottomRight(), Qt::ControlModifier);
     QCOMPARE(editor(), QString("*A D"));
-    drag(emptyA, cellA.bottomRight() - QPoint(2, 2), Qt::AltModifier);
+    drag(emptyA, cellA.bottomRight(), Qt::AltModifier);
     QCOMPARE(editor(), QString("*D"));
     // A Shift click on empty canvas keeps the selection.
     click(emptyA, Qt::ShiftModifier);
@@ -520,15 +528,15 @@ void EditorTest::emptyClicksModifiedRectanglesAndInversion() {
     // on the points...
     click(curve("A"));
     click(point("A", 4));
-    const QRect around = QRect(point("A", 1), point("A", 2)).normalized();
-    drag(QPoint(around.left() - 4, cellA.top() + 2), QPoint(around.right() + 4, cellA.bottom() - 2),
+    const QRect caught = QRect(point("A", 1), point("A", 2)).normalized();
+    drag(QPoint(caught.left() - 4, cellA.top()), QPoint(caught.right() + 4, cellA.bottom()),
          Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*A[4,1,2|]"));
-    drag(QPoint(around.left() - 4, cellA.top() + 2), QPoint(around.right() + 4, cellA.bottom() - 2),
+    drag(QPoint(caught.left() - 4, cellA.top()), QPoint(caught.right() + 4, cellA.bottom()),
          Qt::ControlModifier);
     QCOMPARE(editor(), QString("*A[4|]"));
     // ... and one that holds a shape whole works on the shapes.
-    drag(cellD.topLeft() + QPoint(2, 2), cellD.bottomRight() - QPoint(2, 2));
+    drag(cellD.topLeft(), cellD.bottomRight());
     QCOMPARE(editor(), QString("*D"));
 
     // Inversion: the primary shape's other points, or the shapes not selected.
@@ -833,7 +841,7 @@ void EditorTest::malformedSceneKeepsTheOpenScene() {
     QCOMPARE(window->getDocument().getSession().getShapeNames(),
              std::vector<std::string>({"A", "B", "C", "D"}));
     QCOMPARE(editor(), QString("*A[2|]"));
-    QVERIFY(applicationItems().contains("input A.curve/Points[2]/x via Roto>Output"));
+    QVERIFY(!applicationItems().filter("input A.curve/Points[2]/x via Roto>Output = ").isEmpty());
     // The canvas still works on the scene it had.
     click(point("A", 4), Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*A[2,4|]"));

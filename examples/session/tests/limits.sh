@@ -52,6 +52,21 @@ check "a scene within --max-shapes" 0 ""
 run --max-shapes -1 2>"$scratch/usage" >/dev/null; got=$?
 head -n 1 "$scratch/usage" >"$scratch/err"
 check "a bad --max-shapes" 2 'vo-shape-session: --max-shapes "-1" is no count (expected 0 to 2147483647)'
+# The per-shape and total bounds are options too.
+printf 'shape Big 20000\nshape Other 20000\n' >"$scratch/big.scene"
+run --scene big.scene 2>"$scratch/err" >/dev/null; got=$?
+check "a shape beyond the default --max-count" 2 'big.scene:1: point count "20000" out of range (expected an integer from 0 to 10000)'
+run --max-count 20000 --max-total 30000 --scene big.scene 2>"$scratch/err" >/dev/null; got=$?
+check "a scene beyond --max-total" 2 'big.scene:2: shape "Other" makes the scene too large (expected at most 30000 points and handles over all shapes; 10000 are left)'
+run --max-count 20000 --max-total 40000 --scene big.scene 2>"$scratch/err" >/dev/null; got=$?
+check "a scene within --max-count and --max-total" 0 ""
+run --max-count 2147483648 2>"$scratch/usage" >/dev/null; got=$?
+head -n 1 "$scratch/usage" >"$scratch/err"
+check "a bad --max-count" 2 'vo-shape-session: --max-count "2147483648" is no count (expected 0 to 2147483647)'
+run --max-total x 2>"$scratch/usage" >/dev/null; got=$?
+head -n 1 "$scratch/usage" >"$scratch/err"
+check "a bad --max-total" 2 'vo-shape-session: --max-total "x" is no count (expected 0 to 9223372036854775807)'
+
 # The default bound, 100000 shapes, stops a large scene at the first shape beyond it.
 awk 'BEGIN { for (i = 1; i <= 100001; ++i) print "shape S" i " 0" }' >"$scratch/large.scene"
 run --scene large.scene 2>"$scratch/err" >/dev/null; got=$?
