@@ -294,14 +294,6 @@ void EditorPainter::paintSelected(const EditorShapeView &shape) {
     // Markers first, labels after, so that no marker covers a label.
     paintMarkers(shape.points, shape.nbPoints, point, pointRadius, selectedPoint, false);
     paintMarkers(shape.handles, shape.nbHandles, handle, handleRadius, selectedHandle, true);
-    // The curve's two ends stay in sight: no rank label covers their markers.
-    for (const int end : {0, shape.nbPoints - 1}) {
-        if (!shape.points.empty() && end >= 0) {
-            const QPointF at = point(end);
-            labels.take(QRectF(at.x() - pointRadius, at.y() - pointRadius, 2 * pointRadius,
-                               2 * pointRadius));
-        }
-    }
     painter.setPen(Qt::black);
     paintLabels(shape.points, shape.nbPoints, point, pointRadius);
     paintLabels(shape.handles, shape.nbHandles, handle, handleRadius);
@@ -338,6 +330,18 @@ void EditorPainter::paintMarkers(const std::vector<int> &indices, int count,
     stampMarkers(places, radius, QPen(fill.darker(140), 1), fill, square);
 }
 
+bool EditorPainter::coversEnd(const QRectF &box, int index, int count,
+                              const std::function<QPointF(int)> &position, double radius) {
+    for (const int end : {0, count - 1}) {
+        const QPointF at = position(end);
+        if (end != index &&
+            box.intersects(QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void EditorPainter::paintLabels(const std::vector<int> &indices, int count,
                                 const std::function<QPointF(int)> &position, double radius) {
     for (std::size_t rank = 1; rank <= indices.size(); ++rank) {
@@ -346,9 +350,9 @@ void EditorPainter::paintLabels(const std::vector<int> &indices, int count,
             continue;
         }
         // The room is looked for before the text is made: most labels of a dense selection
-        // find none.
+        // find none. The curve's two ends stay in sight: no other point's label covers them.
         const QRectF box = labelBox(metrics, digitWidth, position(index), radius, rank);
-        if (labels.take(box)) {
+        if (!coversEnd(box, index, count, position, radius) && labels.take(box)) {
             painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom, QString::number(rank));
         }
     }

@@ -83,6 +83,10 @@ private:
     // rasterising an antialiased outline each time.
     void stampMarkers(const std::vector<QPointF> &places, double radius, const QPen &pen,
                       const QColor &fill, bool square);
+    // Whether a label's box covers the marker of the first or last of count indices other than
+    // its own.
+    static bool coversEnd(const QRectF &box, int index, int count,
+                          const std::function<QPointF(int)> &position, double radius);
     void paintLabels(const std::vector<int> &indices, int count,
                      const std::function<QPointF(int)> &position, double radius);
 
