@@ -350,9 +350,10 @@ void EditorPainter::paintLabels(const std::vector<int> &indices, int count,
             continue;
         }
         // The room is looked for before the text is made: most labels of a dense selection
-        // find none. The curve's two ends stay in sight: no other point's label covers them.
+        // find none. The curve's two ends stay in sight: no other point's label covers them, but
+        // for the first rank's, which tells where the order starts.
         const QRectF box = labelBox(metrics, digitWidth, position(index), radius, rank);
-        if (!coversEnd(box, index, count, position, radius) && labels.take(box)) {
+        if ((rank == 1 || !coversEnd(box, index, count, position, radius)) && labels.take(box)) {
             painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom, QString::number(rank));
         }
     }
