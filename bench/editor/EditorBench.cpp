@@ -193,6 +193,32 @@ BENCHMARK(EditorWindowSelectAllShapes)
     ->Range(100, 10000)
     ->Unit(benchmark::kMillisecond);
 
+// Each iteration: Ctrl+A on the primary shape of N points, none of them selected, until the window
+// shows it: the library's call, the mirror of 2N inputs, the docks and the repaint.
+void EditorWindowSelectAllPoints(benchmark::State &state) {
+    startApplication();
+    const int count = static_cast<int>(state.range(0));
+    Window editor(oneShape(count));
+    VoEditor::EditorDocument &document = editor.window.getDocument();
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.window.getCanvas().getGestures().clickShape(*document.getSession().findShape("Big"),
+                                                           false);
+        Window::settle();
+        state.ResumeTiming();
+        editor.key(Qt::Key_A, Qt::ControlModifier);
+        Window::settle();
+    }
+    if (document.getSelector().getPointSelectionRank(count - 1) == 0) {
+        state.SkipWithError("Ctrl+A did not select every point");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowSelectAllPoints)
+    ->RangeMultiplier(10)
+    ->Range(100, 10000)
+    ->Unit(benchmark::kMillisecond);
+
 // Each iteration: Escape with all N shapes selected, until the window shows it.
 void EditorWindowSelectNothing(benchmark::State &state) {
     startApplication();
