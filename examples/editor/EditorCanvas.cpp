@@ -452,9 +452,9 @@ void EditorCanvas::press(const QPointF &at, Qt::KeyboardModifiers modifiers) {
 // A plain press on a selected point may start a drag of all the selected points: it selects the
 // point alone only once released without a drag.
 void EditorCanvas::pressPoint(const Hit &hit, Qt::KeyboardModifiers modifiers) {
-    const std::vector<int> &selected = table.getView(hit.slot).points;
-    const bool wasSelected =
-        std::find(selected.begin(), selected.end(), hit.index) != selected.end();
+    // The hit is a point of the primary shape, whose rank the selector keeps: no walk of the
+    // selected points.
+    const bool wasSelected = document.getSelector().getPointSelectionRank(hit.index) > 0;
     if (wasSelected && plain(modifiers)) {
         const int point = hit.index;
         pendingClick = [this, point] { gestures.clickPoint(point, EditorGestures::Click::Alone); };
