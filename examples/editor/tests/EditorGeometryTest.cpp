@@ -9,6 +9,7 @@
 #include "EditorMove.h"
 #include "EditorOffscreenApplication.h"
 #include "EditorSpatialIndex.h"
+#include "EditorViewTransform.h"
 #include "EditorWindow.h"
 #include "SessionPlacement.h"
 
@@ -314,6 +315,17 @@ TEST_F(EditorGeometryTest, UndoPutsMovedAndDeletedPointsBackWhereTheyStood) {
     EXPECT_EQ(pointsOf("S"), moved);
     EXPECT_EQ(selectedPoints("S"), (std::vector<int>{1, 4}));
 
+    // A handle deleted comes back at its place along the gradient.
+    key(Qt::Key_Escape);
+    click(canvas().getCurvePosition("T"));
+    const double second = document().getSession().findShape("T")->getHandle(1);
+    click(canvas().getHandlePosition("T", 1));
+    key(Qt::Key_Delete);
+    ASSERT_EQ(document().getSession().findShape("T")->getNbHandles(), 1);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(document().getSession().findShape("T")->getNbHandles(), 2);
+    EXPECT_EQ(document().getSession().findShape("T")->getHandle(1), second);
+
     // A whole shape deleted comes back with its points and handles where they were.
     key(Qt::Key_Escape);
     const std::vector<QPointF> shape = pointsOf("T");
@@ -327,6 +339,47 @@ TEST_F(EditorGeometryTest, UndoPutsMovedAndDeletedPointsBackWhereTheyStood) {
     ASSERT_NE(back, nullptr);
     EXPECT_EQ(pointsOf("T"), shape);
     EXPECT_EQ((std::vector<double>{back->getHandle(0), back->getHandle(1)}), handles);
+}
+
+// Undo writes back only the stretch of the selection that differs: a shape taken out of the middle
+// comes back between the ones that stayed on either side.
+TEST_F(EditorGeometryTest, UndoPutsAShapeBackBetweenTheOnesThatStayed) {
+    open("shape S 3\nshape T 3\nshape U 3\n");
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getCurvePosition("T"), Qt::ShiftModifier);
+    click(canvas().getCurvePosition("U"), Qt::ShiftModifier);
+    click(canvas().getCurvePosition("T"), Qt::ControlModifier);
+    const auto names = [this] {
+        std::vector<std::string> selected;
+        for (const VoSession::SessionState::Shape &shape :
+             document().getSession().capture().shapes) {
+            selected.push_back(shape.name);
+        }
+        return selected;
+    };
+    ASSERT_EQ(names(), (std::vector<std::string>{"S", "U"}));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(names(), (std::vector<std::string>{"S", "T", "U"}));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(names(), (std::vector<std::string>{"S", "U"}));
+}
+
+// The view fits a scene by its tighter side, centred, within the margin; a scene of no width (or
+// height) is fitted by the other side alone.
+TEST(EditorViewTransformTest, FitsBySceneTighterSideAndCentres) {
+    VoEditor::EditorViewTransform view;
+    view.fit(QRectF(0, 0, 10, 100), QSizeF(200, 300), 10);
+    EXPECT_DOUBLE_EQ(view.getScale(), 2.8); // (300 - 20) / 100, tighter than (200 - 20) / 10
+    EXPECT_EQ(view.toView(QPointF(0, 0)), QPointF(86, 10));
+    EXPECT_EQ(view.toView(QPointF(10, 100)), QPointF(114, 290));
+    view.fit(QRectF(0, 0, 0.9, 0.1), QSizeF(200, 300), 10);
+    EXPECT_DOUBLE_EQ(view.getScale(), 200); // (200 - 20) / 0.9
+    view.fit(QRectF(5, 0, 0, 2), QSizeF(200, 300), 10);
+    EXPECT_DOUBLE_EQ(view.getScale(), 140); // a vertical line: its height alone
+    EXPECT_EQ(view.toView(QPointF(5, 1)), QPointF(100, 150));
+    // An area smaller than its margins still shows the scene, at least one pixel of it.
+    view.fit(QRectF(0, 0, 100, 100), QSizeF(200, 15), 10);
+    EXPECT_DOUBLE_EQ(view.getScale(), 0.01);
 }
 
 // An arrow key moves the selected points one scene unit, ten with Shift; a key held down (its
