@@ -127,4 +127,40 @@ BENCHMARK(BM_HistoryUndoRedoPrimaryPointChange)
     ->Unit(benchmark::kMicrosecond)
     ->Complexity();
 
+// The editor deletes all N selected points of the primary shape in one batch, as its Delete does:
+// the points leave the selection, then the application reports each deletion, last point first.
+// The history, attached, kept the N selected indices as its current state: before, it renumbered
+// them once per report (N x N); it now renumbers them once, when the batch's change is heard. The
+// graph keeps its points (the reports alone are measured); the points are selected again untimed.
+void BM_BatchDeleteSelectedPointsWithHistory(benchmark::State &state) {
+    const int n = static_cast<int>(state.range(0));
+    VoBench::SceneEditor editor(1, n);
+    SeSelectionHistory history(editor.selector);
+    const Vo::RCWeakPtr<Vo::SeShapeInterface> shape = editor.shapeInterface(0);
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.selector->selectAllPoints(n);
+        state.ResumeTiming();
+        {
+            SeSelectionBatch batch(editor.selector);
+            editor.selector->unselectPoints();
+            for (int i = n - 1; i >= 0; --i) {
+                editor.selector->updateSelectionPointDeleted(shape, i);
+            }
+        }
+    }
+    Vo::Vector<int> left;
+    editor.selector->getSelectedPoints(left);
+    if (history.getNbUndoSteps() == 0 || !left.empty()) {
+        state.SkipWithError("the batch should have left a step and no point selected");
+    }
+    state.SetComplexityN(n);
+}
+BENCHMARK(BM_BatchDeleteSelectedPointsWithHistory)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
 } // namespace

@@ -50,8 +50,10 @@ namespace Vo {
 // (SeShapeSelector::restoreRange) while every kept item's shape is known alive and the history is
 // in step with the selection: O(items changed), the updater then mirroring the splice alone;
 // otherwise they build the restored list, compare it with the selection and commit it, linear in
-// the number selected. Renumberings reach the current state at once and each kept step when it is
-// next used. Thread safety: the editor's thread only.
+// the number selected. Renumberings reach the current state at once, but inside a batch when the
+// batch's change is heard, and each kept step when it is next used; a long run of them reaches an
+// item in one pass over its indices (O(n log n)), not one copy of the indices each. Thread safety:
+// the editor's thread only.
 class VO_SHAPE_API SeSelectionHistory : public ObObserver<Sn> {
 public:
     static constexpr int defaultDepth = 100;
@@ -130,8 +132,9 @@ private:
     // undo or redo by splices; false, with nothing done, when the history cannot tell that way.
     bool travelBySplice(bool back, bool &travelled);
     void restore(const RCShdPtr<SnSelection> &restored);
-    // Brings the step's items along the renumberings it has not followed yet.
+    // Brings the step's items (the current state's) along the renumberings not followed yet.
     void catchUp(Step &step);
+    void catchUpState();
     void forgetOldRenumberings() noexcept;
     void noteAlive(Items::const_iterator first, Items::const_iterator last);
     // Drops steps beyond the depth; the oldest dropped go to `oldest` (room reserved) when given.
@@ -176,6 +179,8 @@ private:
     // The renumberings the kept steps follow lazily, numbered from `renumberingBase`.
     std::deque<SeShapeSelector::Renumbering> renumberingLog;
     std::uint64_t renumberingBase = 0;
+    // The renumberings numbered below this one are in `state` (inside a batch it lags behind).
+    std::uint64_t stateRenumbered = 0;
 };
 
 } // namespace Vo

@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -165,6 +167,78 @@ TEST_F(SeSelectionHistoryTest, KeptStatesFollowInsertedAndRemovedPoints) {
     EXPECT_EQ(selectedIndices(), (std::vector<int>{B}));
     EXPECT_TRUE(history.undo());
     EXPECT_EQ(selectedPoints(), (std::vector<int>{4}));
+}
+
+// The application's renumbering of a kept list of indices, one report at a time: what the history
+// must end with however it gets there.
+void renumberModel(std::vector<int> &indices, int at, bool added) {
+    if (!added) {
+        indices.erase(std::remove(indices.begin(), indices.end(), at), indices.end());
+    }
+    for (int &index : indices) {
+        index += index >= at ? (added ? 1 : (index > at ? -1 : 0)) : 0;
+    }
+}
+
+// Many renumberings inside a batch (the application deleting or inserting points and handles one
+// at a time) reach the kept states when the batch ends, all at once: undo then selects the same
+// points and handles, where they now are, as if each report had been followed on its own. Reports
+// on another shape pass the states by.
+TEST_F(SeSelectionHistoryTest, ManyRenumberingsInABatchLeaveKeptStatesAsOneByOne) {
+    const int F = controller.addShape("F", 400, 400);
+    std::mt19937 random(7);
+    const auto someOf = [&random](int count) {
+        std::vector<int> all(200);
+        for (int i = 0; i < 200; ++i) {
+            all[static_cast<std::size_t>(i)] = i;
+        }
+        std::shuffle(all.begin(), all.end(), random);
+        return std::vector<int>(all.begin(), all.begin() + count);
+    };
+    for (int round = 0; round < 4; ++round) {
+        std::vector<int> points = someOf(120);
+        std::vector<int> handles = someOf(60);
+        select({F});
+        selector->selectPoints(Vo::Vector<int>(points.begin(), points.end()));
+        selector->selectHandles(Vo::Vector<int>(handles.begin(), handles.end()));
+        std::vector<int> pointsOnly = points;
+        {
+            SeSelectionBatch batch(selector);
+            for (int run = 0; run < 12; ++run) {
+                const bool onPoints = random() % 2 == 0;
+                const bool added = random() % 2 == 0;
+                const int length = 1 + static_cast<int>(random() % 25);
+                for (int i = 0; i < length; ++i) {
+                    const int at = static_cast<int>(random() % 230);
+                    if (onPoints) {
+                        selector->updateSelectionPointAdded(controller.weak(F), at);
+                        renumberModel(points, at, true);
+                        renumberModel(pointsOnly, at, true);
+                        if (!added) {
+                            selector->updateSelectionPointDeleted(controller.weak(F), at);
+                            renumberModel(points, at, false);
+                            renumberModel(pointsOnly, at, false);
+                        }
+                    } else {
+                        (added ? selector->updateSelectionHandleAdded(controller.weak(F), at)
+                               : selector->updateSelectionHandleDeleted(controller.weak(F), at));
+                        renumberModel(handles, at, added);
+                    }
+                    selector->updateSelectionPointDeleted(controller.weak(A), at);
+                }
+            }
+            selector->selectPoints(Vo::Vector<int>{0});
+        }
+        ASSERT_TRUE(history.undo());
+        EXPECT_EQ(selectedPoints(), points);
+        EXPECT_EQ(selectedHandles(), handles);
+        ASSERT_TRUE(history.undo());
+        EXPECT_EQ(selectedPoints(), pointsOnly);
+        EXPECT_TRUE(selectedHandles().empty());
+        ASSERT_TRUE(history.redo());
+        ASSERT_TRUE(history.redo());
+        EXPECT_EQ(selectedPoints(), (std::vector<int>{0}));
+    }
 }
 
 // A fault in the updater during a restore: both selections stay as they were, no callback runs,

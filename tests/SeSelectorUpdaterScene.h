@@ -130,6 +130,11 @@ protected:
         selector->getSelectedPoints(points);
         return std::vector<int>(points.begin(), points.end());
     }
+    std::vector<int> selectedHandles() const {
+        Vo::Vector<int> handles;
+        selector->getSelectedHandles(handles);
+        return std::vector<int>(handles.begin(), handles.end());
+    }
 
     // Places a selection in the application's selection, as the application does.
     void hostSelects(const std::vector<Vo::RCShdPtr<Vo::SnItem const>> &items) {

@@ -1,5 +1,6 @@
 #include "SeSelectionHistory.h"
 
+#include "SeRenumberingRuns.h"
 #include "SeScopedValue.h"
 #include "SeShapeItem.h"
 
@@ -75,7 +76,9 @@ void SeSelectionHistory::detach() noexcept {
     cursor = 0;
     stateRevision = 0;
     allAlive = false;
+    renumberingBase += renumberingLog.size();
     renumberingLog.clear();
+    stateRenumbered = renumberingBase;
 }
 
 bool SeSelectionHistory::checkAttached() noexcept {
@@ -128,6 +131,7 @@ void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &hints) {
         return;
     }
     try {
+        catchUpState(); // renumberings heard inside a batch that this change ends
         if (lost) {
             resynchronise(); // the change before this one is gone: this one starts afresh
         } else if (selector->isRestoringAfterFault()) {
@@ -154,11 +158,13 @@ void SeSelectionHistory::forgetSteps() noexcept {
     lost = true;
     renumberingBase += renumberingLog.size();
     renumberingLog.clear();
+    stateRenumbered = renumberingBase; // the state is read afresh from the next change on
 }
 
 void SeSelectionHistory::resynchronise() {
     state.assign(selection->begin(), selection->end());
     stateRevision = selection->getRevision();
+    stateRenumbered = renumberingBase + renumberingLog.size();
     allAlive = true;
     aliveEnds = RCSWEnds::get();
     noteAlive(state.begin(), state.end());
@@ -295,36 +301,46 @@ bool SeSelectionHistory::isEqualRange(Items::const_iterator first, Items::const_
 }
 
 // Only primary items have parts to renumber: the selector renumbers its primary item alone. The
-// current state follows at once; the kept steps when next used (catchUp), so that a renumbering
-// costs the same whatever the number of steps. Should memory run out meanwhile, a kept state would
-// select other points than the user's: the history forgets its steps instead.
+// kept steps follow the log when next used (catchUp), so that a renumbering costs the same whatever
+// the number of steps; the current state follows at once, but inside a batch, where one deletion
+// after another would copy its indices each time, it follows when the batch's change is heard, all
+// reports in one pass. Should memory run out meanwhile, a kept state would select other points than
+// the user's: the history forgets its steps instead.
 void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumbering) {
     try {
-        if (!state.empty()) {
-            state.front() = SeShapeSelector::renumberedItem(state.front(), renumbering);
+        renumberingLog.push_back(renumbering);
+        if (!selector->isBatchOpen()) {
+            catchUpState();
         }
-        if (!steps.empty()) {
-            renumberingLog.push_back(renumbering);
-            forgetOldRenumberings();
-        }
+        forgetOldRenumberings();
         dropped = Dropped(); // the renumbered selection is the one to build on
     } catch (...) {
         forgetSteps();
     }
 }
 
+void SeSelectionHistory::catchUpState() {
+    const std::uint64_t end = renumberingBase + renumberingLog.size();
+    if (!state.empty() && stateRenumbered < end) {
+        state.front() = SeRenumberingRuns::apply(
+            state.front(), renumberingLog,
+            static_cast<std::size_t>(stateRenumbered - renumberingBase), renumberingLog.size());
+    }
+    stateRenumbered = end;
+}
+
 void SeSelectionHistory::catchUp(Step &step) {
     const std::uint64_t end = renumberingBase + renumberingLog.size();
-    for (; step.renumbered < end; ++step.renumbered) {
-        const SeShapeSelector::Renumbering &renumbering =
-            renumberingLog[static_cast<std::size_t>(step.renumbered - renumberingBase)];
-        if (step.at == 0 && !step.before.empty()) {
-            step.before.front() = SeShapeSelector::renumberedItem(step.before.front(), renumbering);
-        }
-        if (step.at == 0 && !step.after.empty()) {
-            step.after.front() = SeShapeSelector::renumberedItem(step.after.front(), renumbering);
+    if (step.renumbered < end && step.at == 0) {
+        const auto first = static_cast<std::size_t>(step.renumbered - renumberingBase);
+        for (Items *items : {&step.before, &step.after}) {
+            if (!items->empty()) {
+                items->front() = SeRenumberingRuns::apply(items->front(), renumberingLog, first,
+                                                          renumberingLog.size());
+            }
         }
     }
+    step.renumbered = end;
 }
 
 // Drops the renumberings every kept step follows already; looked at once the log has doubled, so
@@ -335,7 +351,7 @@ void SeSelectionHistory::forgetOldRenumberings() noexcept {
         (renumberingLog.size() & (renumberingLog.size() - 1)) != 0) {
         return;
     }
-    std::uint64_t needed = renumberingBase + renumberingLog.size();
+    std::uint64_t needed = std::min(renumberingBase + renumberingLog.size(), stateRenumbered);
     for (const Step &step : steps) {
         needed = std::min(needed, step.renumbered);
     }
@@ -413,6 +429,7 @@ bool SeSelectionHistory::travel(bool back) {
     if (lost) {
         return false; // forgot its steps: nothing to travel to
     }
+    catchUpState();
     bool travelled = false;
     if (travelBySplice(back, travelled)) {
         return travelled;
