@@ -9,6 +9,7 @@
 #include "base/LkCounter.h"
 #include "base/RCBase.h"
 #include "foundation/CbMethod.h"
+#include "foundation/FlatMap.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 #include "foundation/Vector.h"
@@ -23,7 +24,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <unordered_map>
 
 namespace Vo {
 
@@ -278,7 +278,11 @@ private:
         int count = 0;
         const SnItem *item = nullptr;
     };
-    std::unordered_map<int, SelectedId> selectedIds;
+    // Flat: a shape costs no allocation of its own here. Keys are ids widened, so every int is one.
+    using SelectedIds = FlatMap<std::int64_t, SelectedId, INT64_MIN>;
+    // The id's entry, made empty when absent.
+    static SelectedId &entryOf(SelectedIds &ids, int id);
+    SelectedIds selectedIds;
     bool selectedIdsKnown = false;
     int itemsWithParts = 0;
     std::uint64_t idsEnds = 0;

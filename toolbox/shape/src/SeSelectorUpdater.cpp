@@ -337,6 +337,7 @@ void SeSelectorUpdater::decideEditorCallbacks(Changes &changes) const {
 RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor(PartsLayout &layout) {
     selectedIdsKnown = false;
     selectedIds.clear();
+    selectedIds.reserve(static_cast<std::size_t>(selectorSelection->getNbItems()));
     itemsWithParts = 0;
     bool allAlive = true;
     Vector<RCShdPtr<SnItem const>> items;
@@ -348,7 +349,7 @@ RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor(PartsLayout &layout) {
             continue;
         }
         const RCShdPtr<SeShape> model = Items::modelOf(shape);
-        SelectedId &selected = selectedIds[model->getId()];
+        SelectedId &selected = entryOf(selectedIds, model->getId());
         ++selected.count;
         selected.item = item.get();
         itemsWithParts += item->hasParts() ? 1 : 0;
@@ -435,7 +436,8 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
     hostMirror = HostMirror();
     const RCShdPtr<SnSelection> mirrored = SnSelection::create();
     const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
-    std::unordered_map<int, SelectedId> ids;
+    SelectedIds ids;
+    ids.reserve(static_cast<std::size_t>(hostView->getNbItems()));
     bool allAlive = true;
     for (const RCShdPtr<SnItem const> &item : *hostView) {
         const RCShdPtr<PiGraphObject const> object = Items::asGraphItem(item).getGraphObject();
@@ -447,7 +449,7 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
             const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
             allAlive = allAlive && !editing.isNull();
             const RCShdPtr<SnItem const> whole(new SeShapeItem(RCShdPtr<SnParts>(), editing));
-            SelectedId &selected = ids[shape->getId()];
+            SelectedId &selected = entryOf(ids, shape->getId());
             ++selected.count;
             selected.item = whole.get();
             mirrored->addItem(whole);
@@ -510,7 +512,7 @@ void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
     }
     const int id = removal->getShapeId();
     if (!selector->isBatchOpen() && selectedIdsKnown && idsEnds == RCSWEnds::get() &&
-        selectedIds.find(id) == selectedIds.end()) {
+        !selectedIds.contains(id)) {
         return;
     }
     if (!removeByEvent(id)) {
@@ -528,13 +530,17 @@ void SeSelectorUpdater::knowIds(bool allAlive) noexcept {
 // with it), and no item has parts (so none is made whole). The selection changes by that one item,
 // which the updater then mirrors as it mirrors any one-item change. False when it cannot tell.
 bool SeSelectorUpdater::removeByEvent(int id) {
-    const auto found = selectedIds.find(id);
+    const SelectedId *found = selectedIds.find(id);
     if (selector->isBatchOpen() || !selectedIdsKnown || idsEnds != RCSWEnds::get() ||
-        found == selectedIds.end() || found->second.count != 1 || found->second.item == nullptr ||
-        itemsWithParts != 0) {
+        found == nullptr || found->count != 1 || found->item == nullptr || itemsWithParts != 0) {
         return false;
     }
-    return selectorSelection->removeItem(RCShdPtr<SnItem const>(found->second.item));
+    return selectorSelection->removeItem(RCShdPtr<SnItem const>(found->item));
+}
+
+SeSelectorUpdater::SelectedId &SeSelectorUpdater::entryOf(SelectedIds &ids, int id) {
+    ids.insert(id, SelectedId()); // nothing when present
+    return *ids.find(id);
 }
 
 template class RCBasePtr<SeSelectorUpdater>;

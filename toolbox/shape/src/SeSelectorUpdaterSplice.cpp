@@ -47,16 +47,16 @@ bool isOneItem(const SnSelectionChangeHint &change) {
 // the items with parts follow.
 void SeSelectorUpdater::countSelected(const RCShdPtr<SnItem const> &item, int delta) {
     const int id = Items::modelOf(shapeOf(item))->getId();
-    const auto counted = selectedIds.emplace(id, SelectedId()).first;
-    counted->second.count += delta;
+    SelectedId &counted = entryOf(selectedIds, id);
+    counted.count += delta;
     if (delta > 0) {
-        counted->second.item = item.get();
-    } else if (counted->second.item == item.get()) {
-        counted->second.item = nullptr; // which of the others is left is not known
+        counted.item = item.get();
+    } else if (counted.item == item.get()) {
+        counted.item = nullptr; // which of the others is left is not known
     }
     itemsWithParts += item->hasParts() ? delta : 0;
-    if (counted->second.count <= 0) {
-        selectedIds.erase(counted);
+    if (counted.count <= 0) {
+        selectedIds.erase(id);
     }
 }
 
