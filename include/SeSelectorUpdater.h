@@ -238,8 +238,9 @@ private:
     void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
                          Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout) const;
     void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection const> &items);
+    // Takes the items by value: a caller done with its list moves it in.
     void spliceGuarded(SnSelection &target, int position, int count,
-                       const Vector<RCShdPtr<SnItem const>> &items);
+                       Vector<RCShdPtr<SnItem const>> items);
     void countSelected(const RCShdPtr<SnItem const> &item, int delta);
     void knowIds(bool allAlive) noexcept;
     bool removeByEvent(int id);

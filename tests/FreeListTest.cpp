@@ -1,5 +1,7 @@
 #include "foundation/FreeList.h"
 #include "host/PiSnItem.h"
+#include "host/selection/SnItemBasic.h"
+#include "host/selection/SnParts.h"
 
 #include <gtest/gtest.h>
 
@@ -85,6 +87,34 @@ TEST(FreeListTest, InputItemsReuseTheBlocksOfFreedOnes) {
         copied = copy.get();
     }
     EXPECT_EQ(static_cast<const void *>(Vo::PiSnItem<Vo::PiInput>::create({}, {}).get()), copied);
+}
+
+// Shape items are SnItemBasic items: theirs are kept too, while a derived class's larger blocks go
+// to the heap and back, leaving the list as it was.
+TEST(FreeListTest, BasicItemsReuseTheBlocksOfFreedOnesButNotOfLargerDerivedOnes) {
+    using Item = Vo::SnItemBasic<int>;
+    struct Larger : Item {
+        Larger() : Item({}, 3) {}
+        double more[4] = {};
+    };
+    using List = Vo::FreeList<sizeof(Item)>;
+    SKIP_WITHOUT_FREE_LIST(sizeof(Item))
+    const void *freed = nullptr;
+    {
+        const Vo::RCShdPtr<Vo::SnItem const> item(new Item({}, 1));
+        freed = item.get();
+    }
+    const std::size_t kept = List::getNbKept();
+    EXPECT_GE(kept, 1u);
+    const Vo::RCShdPtr<Item const> next(new Item({}, 2));
+    EXPECT_EQ(static_cast<const void *>(next.get()), freed);
+    EXPECT_EQ(next->getData(), 2);
+    EXPECT_EQ(List::getNbKept(), kept - 1);
+    {
+        const Vo::RCShdPtr<Vo::SnItem const> larger(new Larger);
+        EXPECT_NE(static_cast<const void *>(larger.get()), freed);
+    }
+    EXPECT_EQ(List::getNbKept(), kept - 1);
 }
 
 } // namespace

@@ -58,7 +58,8 @@ public:
     void dump(std::ostream &out) const override;
 
 protected:
-    PiSnItem(const RCShdPtr<PiInput const> &input, const RCShdPtr<PiPath const> &path);
+    // By value, moved in: each pointer is counted once more per item, not converted twice.
+    PiSnItem(RCShdPtr<PiInput const> input, RCShdPtr<PiPath const> path);
     PiSnItem(const PiSnItem &other);
     ~PiSnItem() noexcept override;
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "../../foundation/FreeList.h"
 #include "../../foundation/RCShdPtr.h"
 #include "../../foundation/RCWeakPtr.h"
 #include "../../foundation/VoFoundationExport.h"
 #include "SnItem.h"
 
+#include <cstddef>
 #include <ostream>
 #include <typeinfo>
 
@@ -46,6 +48,15 @@ public:
     }
 
     const D &getData() const noexcept { return data; }
+
+    // Items of a whole selection come and go together: their blocks are kept per thread for the
+    // next ones (FreeList); a derived class's larger blocks go to the heap.
+    static void *operator new(std::size_t size) {
+        return FreeList<sizeof(SnItemBasic)>::allocate(size);
+    }
+    static void operator delete(void *block, std::size_t size) noexcept {
+        FreeList<sizeof(SnItemBasic)>::release(block, size);
+    }
 
 protected:
     SnItemBasic(const SnItemBasic &) = default;

@@ -79,8 +79,8 @@ public:
     // Replaces the `count` items from position by `replacement`, in one change and one
     // notification. Raises RCExInvalidCall when the range is not inside the list and RCExNullPtr
     // for a null replacement item; an empty range with no replacement changes nothing and notifies
-    // no one.
-    void replaceRange(int position, int count, const Vector<RCShdPtr<SnItem const>> &replacement);
+    // no one. Taken by value: a caller done with its list moves it in, and no item is copied.
+    void replaceRange(int position, int count, Vector<RCShdPtr<SnItem const>> replacement);
     virtual int getNbItems() const;
     virtual bool isEmpty() const;
     // The first item; null exactly when the selection is empty.

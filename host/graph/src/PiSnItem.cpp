@@ -4,6 +4,7 @@
 #include "host/selection/SnParts.h"
 
 #include <typeinfo>
+#include <utility>
 
 namespace Vo {
 
@@ -25,9 +26,8 @@ RCShdPtr<PiSnItem<PiInput>> PiSnItem<PiInput>::create(const RCShdPtr<PiInput> &i
     return RCShdPtr<PiSnItem<PiInput>>(new PiSnItem(input, path));
 }
 
-PiSnItem<PiInput>::PiSnItem(const RCShdPtr<PiInput const> &itemInput,
-                            const RCShdPtr<PiPath const> &itemPath)
-    : SnItem(RCShdPtr<SnParts>()), input(itemInput), path(itemPath) {}
+PiSnItem<PiInput>::PiSnItem(RCShdPtr<PiInput const> itemInput, RCShdPtr<PiPath const> itemPath)
+    : SnItem(RCShdPtr<SnParts>()), input(std::move(itemInput)), path(std::move(itemPath)) {}
 
 PiSnItem<PiInput>::PiSnItem(const PiSnItem &other) = default;
 

@@ -139,7 +139,7 @@ bool SnSelection::removeItem(const RCShdPtr<SnItem const> &item) {
 }
 
 void SnSelection::replaceRange(int position, int count,
-                               const Vector<RCShdPtr<SnItem const>> &replacement) {
+                               Vector<RCShdPtr<SnItem const>> replacement) {
     if (position < 0 || count < 0 || position > getNbItems() - count) {
         throw RCExInvalidCall("cannot replace " + std::to_string(count) + " items from place " +
                               std::to_string(position) + " of a selection of " +
@@ -149,7 +149,8 @@ void SnSelection::replaceRange(int position, int count,
     if (count == 0 && replacement.empty()) {
         return;
     }
-    splice(static_cast<std::size_t>(position), static_cast<std::size_t>(count), replacement);
+    splice(static_cast<std::size_t>(position), static_cast<std::size_t>(count),
+           std::move(replacement));
 }
 
 // Everything that allocates (the hint, the room) comes before the first item moves.

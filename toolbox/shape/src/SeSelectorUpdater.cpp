@@ -495,9 +495,9 @@ void SeSelectorUpdater::writeGuarded(SnSelection &target,
 }
 
 void SeSelectorUpdater::spliceGuarded(SnSelection &target, int position, int count,
-                                      const Vector<RCShdPtr<SnItem const>> &items) {
+                                      Vector<RCShdPtr<SnItem const>> items) {
     const SeScopedValue<bool> guard(updating, true);
-    target.replaceRange(position, count, items);
+    target.replaceRange(position, count, std::move(items));
 }
 
 // Removal events carry only an id, and the application may delete the editing side of the removed

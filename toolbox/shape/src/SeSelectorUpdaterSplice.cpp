@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace Vo {
 
@@ -195,7 +196,7 @@ bool SeSelectorUpdater::followParts(const RCShdPtr<SnItem const> &before,
                                     const RCShdPtr<SnItem const> &b) { return a->isEqual(*b); });
     editorMirror.parts = layout;
     if (!same) {
-        spliceGuarded(*hostSelection, 2, count, items);
+        spliceGuarded(*hostSelection, 2, count, std::move(items));
     }
     return true;
 }
@@ -276,7 +277,7 @@ bool SeSelectorUpdater::spliceParts(bool points, int rank, int index, bool inser
         }
     }
     (points ? layout.pointItems : layout.handleItems) += insert ? width : -width;
-    spliceGuarded(*hostSelection, position, insert ? 0 : width, items);
+    spliceGuarded(*hostSelection, position, insert ? 0 : width, std::move(items));
     return true;
 }
 

@@ -58,11 +58,13 @@ int SeUpdaterItems::appendElementItems(const PiMultivaluedInput &input, const Ve
         if (found.isNull()) {
             throw SeExMissingElement(part, nameOf(shape), index, input.getNbElements());
         }
-        if (first) {
-            // The elements of one input are all of its element kind: one check stands for all.
-            rcCheckedCast<Element const>(found.get());
-        }
         const int count = found->getNbSubInputs();
+        if (first) {
+            // The elements of one input are all of its element kind: one check stands for all,
+            // and their width sizes the list once.
+            rcCheckedCast<Element const>(found.get());
+            items.reserve(items.size() + indices.size() * static_cast<std::size_t>(count));
+        }
         for (int component = 0; component < count; ++component) {
             items.push_back(PiSnItem<PiInput>::create(found->getSubInput(component), path));
         }
