@@ -18,7 +18,17 @@ public:
     // Destroys the object when this release takes the count to 0.
     void releaseRef() const noexcept {
         if (RCCountTraits<C>::decrement(count) == 0) {
+// The destructor is virtual, so the deleting destructor calls the operator delete of the object's
+// own class; g++ 12, inlining a class's own operator new into a caller of this, takes the pair
+// for a mismatch with the global one.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
             delete this;
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
         }
     }
 

@@ -1,5 +1,6 @@
 #include "foundation/FreeList.h"
 #include "host/PiSnItem.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
 #include "host/selection/SnItemBasic.h"
 #include "host/selection/SnParts.h"
 
@@ -67,6 +68,20 @@ TEST(FreeListTest, KeepsAtMostItsBoundAndEachThreadItsOwnBlocks) {
     for (std::size_t i = 0; i < List::maxBlocks; ++i) {
         List::release(List::allocate(56), 56);
     }
+}
+
+// Object items (one a selected shape) keep their blocks as well.
+TEST(FreeListTest, ObjectItemsReuseTheBlocksOfFreedOnes) {
+    using Item = Vo::PiGraphObjectSnItemConst;
+    SKIP_WITHOUT_FREE_LIST(sizeof(Item))
+    const void *freed = nullptr;
+    {
+        const Vo::RCShdPtr<Vo::SnItem const> item(new Item({}));
+        freed = item.get();
+    }
+    const Vo::RCShdPtr<Item const> next(new Item({}));
+    EXPECT_EQ(static_cast<const void *>(next.get()), freed);
+    EXPECT_TRUE(next->getGraphObject().isNull());
 }
 
 // Input items are the most numerous items of a selection: the block of one freed is the next one's.

@@ -5,6 +5,7 @@
 #include "../selection/SnItem.h"
 #include "PiGraphObject.h"
 
+#include <cstddef>
 #include <ostream>
 
 namespace Vo {
@@ -24,6 +25,11 @@ public:
     bool isEqualImp(const SnItem &other) const override;
     // The parts line, then "Object:    " with the object's "name#id" (or "null") and a line end.
     void dump(std::ostream &out) const override;
+
+    // A whole selection's object items come and go together: their blocks are kept for the next
+    // ones (FreeList); a derived class's blocks of another size go to the heap.
+    static void *operator new(std::size_t size);
+    static void operator delete(void *block, std::size_t size) noexcept;
 
 protected:
     PiGraphObjectSnItemConst(const PiGraphObjectSnItemConst &other);

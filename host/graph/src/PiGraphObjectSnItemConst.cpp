@@ -1,5 +1,7 @@
 #include "host/graph/PiGraphObjectSnItemConst.h"
 
+#include "foundation/FreeList.h"
+
 #include "host/selection/SnParts.h"
 
 #include <typeinfo>
@@ -12,6 +14,14 @@ PiGraphObjectSnItemConst::PiGraphObjectSnItemConst(const RCShdPtr<PiGraphObject 
 PiGraphObjectSnItemConst::PiGraphObjectSnItemConst(const PiGraphObjectSnItemConst &other) = default;
 
 PiGraphObjectSnItemConst::~PiGraphObjectSnItemConst() noexcept = default;
+
+void *PiGraphObjectSnItemConst::operator new(std::size_t size) {
+    return FreeList<sizeof(PiGraphObjectSnItemConst)>::allocate(size);
+}
+
+void PiGraphObjectSnItemConst::operator delete(void *block, std::size_t size) noexcept {
+    FreeList<sizeof(PiGraphObjectSnItemConst)>::release(block, size);
+}
 
 RCShdPtr<PiGraphObject const> PiGraphObjectSnItemConst::getGraphObject() const { return object; }
 
