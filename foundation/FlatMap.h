@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stdexcept>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -41,6 +42,23 @@ public:
         place(key, std::move(value));
         ++count;
         return true;
+    }
+    // The value stored for key, made value-initialised when absent: one probe either way. Raises
+    // std::invalid_argument for kEmpty; growing may throw, and then nothing has changed either.
+    V &findOrInsert(K key) {
+        if (key == kEmpty) {
+            throw std::invalid_argument("the free-cell mark is no key of a FlatMap");
+        }
+        reserve(count + 1);
+        std::size_t i = home(key);
+        while (cells[i].key != key && cells[i].key != kEmpty) {
+            i = next(i);
+        }
+        if (cells[i].key == kEmpty) {
+            cells[i] = Cell{key, V()};
+            ++count;
+        }
+        return cells[i].value;
     }
     // Makes room for entries keys in all, so that inserting up to that many cannot throw. May
     // throw, and then nothing has changed.

@@ -281,8 +281,6 @@ private:
     };
     // Flat: a shape costs no allocation of its own here. Keys are ids widened, so every int is one.
     using SelectedIds = FlatMap<std::int64_t, SelectedId, INT64_MIN>;
-    // The id's entry, made empty when absent.
-    static SelectedId &entryOf(SelectedIds &ids, int id);
     SelectedIds selectedIds;
     bool selectedIdsKnown = false;
     int itemsWithParts = 0;

@@ -9,6 +9,7 @@
 #include <limits>
 #include <map>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -45,8 +46,14 @@ template <class Map, class K> void matchReference(const std::vector<K> &keys, un
         const K key = keys[random() % keys.size()];
         const int value = static_cast<int>(step);
         const unsigned action = random() % 50;
-        if (action < 32) {
+        if (action < 20) {
             EXPECT_EQ(map.insert(key, value), reference.emplace(key, value).second);
+        } else if (action < 32) { // made at 0 when absent, then counted up in place
+            int &held = map.findOrInsert(key);
+            int &expected = reference.try_emplace(key, 0).first->second;
+            EXPECT_EQ(held, expected);
+            held += value;
+            expected += value;
         } else if (action < 49) {
             EXPECT_EQ(map.erase(key), reference.erase(key) == 1);
         } else { // drop the entries whose value is odd, as a scan that erases while it goes
@@ -121,6 +128,9 @@ TEST(FlatMapTest, InsertKeepsExistingValueAndTheFreeMarkIsNeverAKey) {
 
     IntMap indices;
     EXPECT_FALSE(indices.insert(std::numeric_limits<std::int64_t>::min(), 1));
+    EXPECT_THROW(indices.findOrInsert(std::numeric_limits<std::int64_t>::min()),
+                 std::invalid_argument);
+    EXPECT_TRUE(indices.empty());
     EXPECT_TRUE(indices.insert(0, 1));
     EXPECT_FALSE(indices.contains(std::numeric_limits<std::int64_t>::min()));
     EXPECT_EQ(indices.size(), 1u);

@@ -349,7 +349,7 @@ RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor(PartsLayout &layout) {
             continue;
         }
         const RCShdPtr<SeShape> model = Items::modelOf(shape);
-        SelectedId &selected = entryOf(selectedIds, model->getId());
+        SelectedId &selected = selectedIds.findOrInsert(model->getId());
         ++selected.count;
         selected.item = item.get();
         itemsWithParts += item->hasParts() ? 1 : 0;
@@ -449,7 +449,7 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
             const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
             allAlive = allAlive && !editing.isNull();
             const RCShdPtr<SnItem const> whole(new SeShapeItem(RCShdPtr<SnParts>(), editing));
-            SelectedId &selected = entryOf(ids, shape->getId());
+            SelectedId &selected = ids.findOrInsert(shape->getId());
             ++selected.count;
             selected.item = whole.get();
             mirrored->addItem(whole);
@@ -536,11 +536,6 @@ bool SeSelectorUpdater::removeByEvent(int id) {
         return false;
     }
     return selectorSelection->removeItem(RCShdPtr<SnItem const>(found->item));
-}
-
-SeSelectorUpdater::SelectedId &SeSelectorUpdater::entryOf(SelectedIds &ids, int id) {
-    ids.insert(id, SelectedId()); // nothing when present
-    return *ids.find(id);
 }
 
 template class RCBasePtr<SeSelectorUpdater>;

@@ -48,7 +48,7 @@ bool isOneItem(const SnSelectionChangeHint &change) {
 // the items with parts follow.
 void SeSelectorUpdater::countSelected(const RCShdPtr<SnItem const> &item, int delta) {
     const int id = Items::modelOf(shapeOf(item))->getId();
-    SelectedId &counted = entryOf(selectedIds, id);
+    SelectedId &counted = selectedIds.findOrInsert(id);
     counted.count += delta;
     if (delta > 0) {
         counted.item = item.get();
