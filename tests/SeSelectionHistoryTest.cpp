@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <random>
@@ -239,6 +240,39 @@ TEST_F(SeSelectionHistoryTest, ManyRenumberingsInABatchLeaveKeptStatesAsOneByOne
         ASSERT_TRUE(history.redo());
         EXPECT_EQ(selectedPoints(), (std::vector<int>{0}));
     }
+}
+
+// Indices the insertions push past INT_MAX wrap round to INT_MIN, one report at a time; a long run
+// of such reports inside a batch must leave the kept state so too. (A selector of its own, with no
+// updater: the application has no points there.)
+TEST_F(SeSelectionHistoryTest, ARunOfInsertionsPastTheLargestIndexWrapsAsOneByOne) {
+    const Vo::RCShdPtr<Vo::SeShapeSelector> plain(new Vo::SeShapeSelector);
+    SeSelectionHistory kept(plain);
+    plain->setSelectedShapes(shapes({A}));
+    std::vector<int> points{INT_MAX - 1, 5, INT_MAX - 30, INT_MAX};
+    plain->selectPoints(Vo::Vector<int>(points.begin(), points.end()));
+    {
+        SeSelectionBatch batch(plain);
+        for (int i = 0; i < 40; ++i) {
+            plain->updateSelectionPointAdded(controller.weak(A), 3);
+            for (int &index : points) {
+                index = index >= 3 ? static_cast<int>(static_cast<unsigned>(index) + 1U) : index;
+            }
+        }
+        plain->selectPoints(Vo::Vector<int>{0});
+    }
+    // The indices that met at INT_MIN are one index: the first in the order stays.
+    std::vector<int> distinct;
+    for (int index : points) {
+        if (std::find(distinct.begin(), distinct.end(), index) == distinct.end()) {
+            distinct.push_back(index);
+        }
+    }
+    ASSERT_EQ(distinct, (std::vector<int>{INT_MIN, 45}));
+    ASSERT_TRUE(kept.undo());
+    Vo::Vector<int> restored;
+    plain->getSelectedPoints(restored);
+    EXPECT_EQ(std::vector<int>(restored.begin(), restored.end()), distinct);
 }
 
 // A fault in the updater during a restore: both selections stay as they were, no callback runs,
