@@ -1,6 +1,8 @@
 #pragma once
 
 #include "SeIdentityKey.h"
+#include "SeSelectionBatch.h"
+#include "SeSelectionHistory.h"
 #include "SeShape.h"
 #include "SeShapeInterface.h"
 #include "SeShapeItem.h"
@@ -276,6 +278,23 @@ inline void selectAllShapesOntoATenth(int n) {
     check(scene.selector->getNbSelectedShape() == n, "shapes missing");
 }
 
+// One shape of n points, all selected, a history attached; one batch in which the points leave the
+// selection and the application reports each one deleted, last first: the history brings its state
+// along the n reports once, when the batch's change is heard (it used to copy the n indices at
+// every report).
+inline void historyBatchDeleteSelectedPoints(int n) {
+    KeyedScene scene(1, 1, n);
+    Vo::SeSelectionHistory history(scene.selector);
+    {
+        Vo::SeSelectionBatch batch(scene.selector);
+        scene.selector->unselectPoints();
+        for (int i = n - 1; i >= 0; --i) {
+            scene.selector->updateSelectionPointDeleted(scene.weak(0), i);
+        }
+    }
+    check(history.getNbUndoSteps() == 1, "the batch left no step");
+}
+
 // A workload, and the size the guard runs it at (and at ten times that): small, so that both runs
 // stay mostly in a core's 2 MiB cache and the ratio shows the algorithm rather than the memory
 // (about 100 bytes per handler or observer with its list entries, 300 per shape).
@@ -300,6 +319,7 @@ inline const std::vector<Workload> &workloads() {
         {"SelectorRankOfEverySelectedPoint", rankEverySelectedPoint, 2000},
         {"SelectorIsEachShapeSelectedKeyed", isEachShapeSelected, 2000},
         {"SelectorSelectAllShapesOntoATenthKeyed", selectAllShapesOntoATenth, 2000},
+        {"HistoryBatchDeleteSelectedPoints", historyBatchDeleteSelectedPoints, 2000},
     };
     return all;
 }
