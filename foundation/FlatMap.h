@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <stdexcept>
@@ -21,6 +22,8 @@ template <class K, class V, K kEmpty> class FlatMap {
 public:
     std::size_t size() const noexcept { return count; }
     bool empty() const noexcept { return count == 0; }
+    // The cells held: twice the entries at least, a power of two, or none.
+    std::size_t capacity() const noexcept { return cells.size(); }
 
     // The value stored for key, or null.
     V *find(K key) noexcept {
@@ -32,6 +35,13 @@ public:
         return i == kAbsent ? nullptr : &cells[i].value;
     }
     bool contains(K key) const noexcept { return indexOf(key) != kAbsent; }
+    // Asks the processor to load the cell where key's probe starts. A caller filling a table larger
+    // than the cache prefetches a few keys ahead of the one it inserts, so the misses overlap.
+    void prefetch(K key) const noexcept {
+        if (!cells.empty()) {
+            __builtin_prefetch(&cells[home(key)]);
+        }
+    }
     // Adds key with value; false, and nothing changed, when key is present or kEmpty. Growing may
     // throw, and then nothing has changed either.
     bool insert(K key, V value) {
@@ -63,10 +73,7 @@ public:
     // Makes room for entries keys in all, so that inserting up to that many cannot throw. May
     // throw, and then nothing has changed.
     void reserve(std::size_t entries) {
-        std::size_t size = cells.empty() ? std::size_t(8) : cells.size();
-        while (2 * entries > size) {
-            size *= 2;
-        }
+        const std::size_t size = cellsFor(entries, cells.size());
         if (size != cells.size()) {
             rehash(size);
         }
@@ -119,6 +126,20 @@ public:
         log2Size = 0;
         count = 0;
     }
+    // Forgets every entry and makes room for `entries`. Keeps the cells when they are at most four
+    // times what that needs, or when the map is emptied (the usual next step is a refill): a map
+    // refilled to about the same size each time allocates nothing, and one refilled much smaller
+    // gives its cells back.
+    void clearFor(std::size_t entries) {
+        const std::size_t size = cellsFor(entries, 0);
+        if (cells.size() < size || (entries != 0 && cells.size() > 4 * size)) {
+            clear();
+            reserve(entries);
+            return;
+        }
+        std::fill(cells.begin(), cells.end(), Cell());
+        count = 0;
+    }
 
 private:
     struct Cell {
@@ -127,6 +148,16 @@ private:
     };
 
     static constexpr std::size_t kAbsent = ~std::size_t(0);
+
+    // The number of cells that holds `entries` at most half full, starting from `from` (never
+    // fewer cells, and at least 8).
+    static std::size_t cellsFor(std::size_t entries, std::size_t from) noexcept {
+        std::size_t size = from == 0 ? std::size_t(8) : from;
+        while (2 * entries > size) {
+            size *= 2;
+        }
+        return size;
+    }
 
     std::size_t indexOf(K key) const noexcept {
         if (count == 0 || key == kEmpty) {

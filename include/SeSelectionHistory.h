@@ -136,15 +136,16 @@ private:
     void catchUp(Step &step);
     void catchUpState();
     void forgetOldRenumberings() noexcept;
-    void noteAlive(Items::const_iterator first, Items::const_iterator last);
+    // Over the history's items, the selection's, or a change's.
+    template <class It> void noteAlive(It first, It last);
     // Drops steps beyond the depth; the oldest dropped go to `oldest` (room reserved) when given.
     void trim(std::vector<Step> *oldest = nullptr) noexcept;
     void takeBackDropped();
     static void apply(Items &items, const Step &step, bool back);
     static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items);
     static bool isSame(const Items &items, const SnSelection &selection) noexcept;
-    static bool isEqualRange(Items::const_iterator first, Items::const_iterator last,
-                             SnSelection::const_iterator other);
+    template <class It>
+    static bool isEqualRange(It first, It last, SnSelection::const_iterator other);
     static bool isGone(const ItemPtr &item) noexcept;
 
     SeShapeSelector *selector;

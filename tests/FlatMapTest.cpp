@@ -113,6 +113,47 @@ TEST(FlatMapTest, MatchesReferenceMapWithIntegerKeys) {
     matchReference<IntMap>(keys, 9);
 }
 
+// A map refilled to about the same size keeps its cells; one refilled much smaller or larger is
+// sized again. Either way nothing of the old entries is found.
+TEST(FlatMapTest, ClearForKeepsCellsOnlyWhenTheyFit) {
+    IntMap map;
+    const auto fill = [&map](std::int64_t from, std::int64_t count) {
+        for (std::int64_t key = from; key < from + count; ++key) {
+            map.findOrInsert(key) = static_cast<int>(key);
+        }
+    };
+    fill(0, 1000);
+    const std::size_t cells = map.capacity();
+    EXPECT_EQ(cells, 2048u);
+    map.clearFor(700);
+    EXPECT_EQ(map.capacity(), cells);
+    EXPECT_TRUE(map.empty());
+    EXPECT_FALSE(map.contains(0));
+    EXPECT_FALSE(map.contains(999));
+    fill(5000, 1000);
+    EXPECT_EQ(map.size(), 1000u);
+    EXPECT_EQ(map.capacity(), cells);
+    EXPECT_EQ(*map.find(5999), 5999);
+    EXPECT_FALSE(map.contains(0));
+
+    map.clearFor(0); // emptied: the cells stay for the refill
+    EXPECT_EQ(map.capacity(), cells);
+    EXPECT_TRUE(map.empty());
+    EXPECT_FALSE(map.contains(5999));
+    fill(5000, 1);
+    map.clearFor(10); // 2048 cells are more than four times the 32 that 10 entries need
+    EXPECT_EQ(map.capacity(), 32u);
+    EXPECT_TRUE(map.empty());
+    EXPECT_FALSE(map.contains(5999));
+    map.clearFor(128); // 256 cells needed: grown at once, so the refill does not rehash
+    EXPECT_EQ(map.capacity(), 256u);
+    fill(0, 128);
+    EXPECT_EQ(map.capacity(), 256u);
+    EXPECT_EQ(*map.find(127), 127);
+    map.clearFor(32); // 64 needed, 256 held: kept at exactly four times
+    EXPECT_EQ(map.capacity(), 256u);
+}
+
 TEST(FlatMapTest, InsertKeepsExistingValueAndTheFreeMarkIsNeverAKey) {
     int a = 0;
     PtrMap map;

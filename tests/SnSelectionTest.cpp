@@ -395,6 +395,79 @@ TEST(SnSelectionTest, OneItemChangesNotifyTheSpliceTheyMade) {
     EXPECT_EQ(watcher.revision, revision);
 }
 
+// The data of a run of items a hint names; -1 for an item without data.
+std::vector<int> dataOf(const SnItemRun &run) {
+    std::vector<int> data;
+    for (const ItemPtr &item : run) {
+        const RCShdPtr<Item const> withData = rcDynamicCastOrNull<Item const>(item);
+        data.push_back(withData.isNull() ? -1 : withData->getData());
+    }
+    return data;
+}
+
+// A splice's hint reads its added items from the selection while observers are told. It must still
+// name them when an observer changes the selection from inside its update (a later observer reads
+// the hint after that), and when an observer keeps the hint past its notification. The removed
+// items live as long as the hint.
+TEST(SnSelectionTest, ASpliceHintNamesItsItemsWhateverChangesTheSelectionAfterIt) {
+    const RCShdPtr<SnSelection> selection = SnSelection::create(Items{makeItem(1), makeItem(2)});
+    std::vector<RCShdPtr<SnSelectionChangeHint>> kept;
+    Watcher changer;
+    changer.onUpdate = [&] { // once: the first change brings a second one at the front
+        if (kept.size() == 1) {
+            kept.push_back(RCShdPtr<SnSelectionChangeHint>());
+            selection->insertItem(0, makeItem(0));
+        }
+    };
+    class Keeper : public ObObserver<Sn> {
+    public:
+        explicit Keeper(std::vector<RCShdPtr<SnSelectionChangeHint>> &into) : into(into) {}
+        void update(ObSubject<Sn> *, const ObHints &hints) override {
+            const auto hint = rcDynamicCast<SnSelectionChangeHint>(hints.getContainer().front());
+            seen.push_back(dataOf(hint->getAddedItems()));
+            into.push_back(hint);
+        }
+        std::vector<std::vector<int>> seen;
+
+    private:
+        std::vector<RCShdPtr<SnSelectionChangeHint>> &into;
+    };
+    Keeper keeper(kept);
+    selection->getSubject().attachObserver(&keeper);  // told first
+    selection->getSubject().attachObserver(&changer); // then changes the selection
+    Watcher late;                                     // reads after the change from inside
+    std::vector<std::vector<int>> lateSeen;
+    late.onUpdate = [&] { lateSeen.push_back(dataOf(kept.front()->getAddedItems())); };
+    selection->getSubject().attachObserver(&late);
+
+    selection->replaceRange(2, 0, {makeItem(3), makeItem(4)});
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{0, 1, 2, 3, 4}));
+    // The nested change was told to everyone before the late observer heard of the first.
+    EXPECT_EQ(keeper.seen, (std::vector<std::vector<int>>{{3, 4}, {0}}));
+    EXPECT_EQ(lateSeen, (std::vector<std::vector<int>>{{3, 4}, {3, 4}}));
+
+    bool destroyed = false;
+    const ItemPtr leaving(new LifeItem(destroyed));
+    selection->replaceRange(1, 2, {leaving});
+    selection->getSubject().detachObserver(&changer);
+    selection->getSubject().detachObserver(&late);
+    selection->replaceAllItems(SnSelection::create());
+    selection->replaceRange(0, 0, {makeItem(7), makeItem(8), makeItem(9)});
+    selection->replaceRange(0, 3, {});
+    ASSERT_EQ(kept.size(), 7u); // the second is the mark left by the observer that changed it
+    EXPECT_EQ(dataOf(kept[0]->getAddedItems()), (std::vector<int>{3, 4}));
+    EXPECT_EQ(dataOf(kept[2]->getAddedItems()), (std::vector<int>{0}));
+    EXPECT_EQ(kept[3]->getAddedItems().front().get(), leaving.get());
+    EXPECT_EQ(dataOf(kept[3]->getRemovedItems()), (std::vector<int>{1, 2}));
+    EXPECT_TRUE(kept[4]->isWhole());
+    EXPECT_EQ(dataOf(kept[5]->getAddedItems()), (std::vector<int>{7, 8, 9}));
+    EXPECT_TRUE(kept[6]->getAddedItems().empty());
+    EXPECT_EQ(dataOf(kept[6]->getRemovedItems()), (std::vector<int>{7, 8, 9}));
+    EXPECT_EQ(keeper.seen, (std::vector<std::vector<int>>{{3, 4}, {0}, {-1}, {}, {7, 8, 9}, {}}));
+    EXPECT_TRUE(selection->isEmpty());
+    EXPECT_FALSE(destroyed); // held by the hint of the change that took it out
+}
+
 // Random splices, removals and replacements, with items that appear several times, against a plain
 // vector: the place index must stay exact whether it is kept along a change or built again.
 TEST(SnSelectionTest, OneItemChangesAgreeWithAPlainListWhateverTheirMix) {

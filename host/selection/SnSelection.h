@@ -18,6 +18,7 @@
 namespace Vo {
 
 class SnPlaceIndex;
+class SnSelectionChangeHint;
 
 // An ordered selection of items, which it shares (an item may sit in several selections); the
 // first item is the primary one. Owns the subject through which it tells its observers that
@@ -117,6 +118,11 @@ private:
                          const Vector<RCShdPtr<SnItem const>> &added) const;
     // Tells the observers; keeps this selection alive meanwhile.
     void tell(const ObHints &news);
+    // Tells the observers of a splice whose added items `hint` borrows from this list.
+    void tellLending(const ObHints &news, SnSelectionChangeHint &hint);
+    void endLending(SnSelectionChangeHint &hint);
+    // Before any change of the items: a hint that borrows them takes its own copy.
+    void settleLent();
     // Every change of the items: a new revision, and the place index forgotten.
     void changed() noexcept;
     // The place index, built when missing.
@@ -125,6 +131,7 @@ private:
     Vector<RCShdPtr<SnItem const>> items;
     std::uint64_t revision;
     std::unique_ptr<SnPlaceIndex> placeIndex;
+    SnSelectionChangeHint *lentTo = nullptr; // borrows items while its observers are told
     ObSubject<Sn> subject;
 };
 

@@ -7,6 +7,7 @@
 #include "../VoHostExport.h"
 #include "Sn.h"
 #include "SnItem.h"
+#include "SnItemRun.h"
 
 #include <cstdint>
 
@@ -16,9 +17,13 @@ namespace Vo {
 // borrows for identity only (it may be gone by the time the hint is read), and says what changed:
 // either the whole list (isWhole), or one splice: from getPosition(), the items getRemovedItems()
 // gave way to getAddedItems() (an insertion removes none, a removal adds none, a replacement does
-// one of each). Shares the items it names. The revisions are the selection's before and after the
-// change: an observer that keeps something derived from the items at the revision before may patch
-// it by the splice instead of reading every item again; any other observer reads the selection.
+// one of each). The revisions are the selection's before and after the change: an observer that
+// keeps something derived from the items at the revision before may patch it by the splice instead
+// of reading every item again; any other observer reads the selection.
+// The hint holds the removed items. A selection that notifies it may lend the added items instead,
+// straight from its own list, so that a splice of many items copies none: the selection takes a
+// copy into the hint before it changes again, and when anyone still holds the hint after the
+// notification. The runs the getters give are valid while the hint lives and is not lent to again.
 class VO_HOST_API SnSelectionChangeHint : public ObHint {
 public:
     using ItemList = Vector<RCShdPtr<SnItem const>>;
@@ -37,8 +42,14 @@ public:
     bool isWhole() const noexcept { return position < 0; }
     // The first place the splice touched; -1 for a change of the whole list.
     int getPosition() const noexcept { return position; }
-    const ItemList &getRemovedItems() const noexcept { return removed; }
-    const ItemList &getAddedItems() const noexcept { return added; }
+    SnItemRun getRemovedItems() const noexcept { return SnItemRun(removed.data(), removed.size()); }
+    SnItemRun getAddedItems() const noexcept { return lent ? lentAdded : owned(added); }
+
+    // For the selection that notifies this hint: the added items become `run`, which that
+    // selection holds, and the hint takes over `gone` as its removed items.
+    void lendAdded(SnItemRun run, ItemList gone) noexcept;
+    // Copies lent items into the hint, which no longer depends on the selection that lent them.
+    void keepAdded();
     std::uint64_t getRevisionBefore() const noexcept { return revisionBefore; }
     std::uint64_t getRevisionAfter() const noexcept { return revisionAfter; }
 
@@ -50,8 +61,14 @@ private:
     std::uint64_t revisionBefore;
     std::uint64_t revisionAfter;
     int position;
+    static SnItemRun owned(const ItemList &list) noexcept {
+        return SnItemRun(list.data(), list.size());
+    }
+
     ItemList removed;
     ItemList added;
+    SnItemRun lentAdded;
+    bool lent = false;
 };
 
 } // namespace Vo

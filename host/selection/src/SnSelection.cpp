@@ -71,6 +71,7 @@ bool SnSelection::isEqual(const RCShdPtr<SnSelection const> &other) const {
 
 void SnSelection::addItem(const RCShdPtr<SnItem const> &item) {
     checkItem(item);
+    settleLent();
     items.push_back(item);
     changed();
 }
@@ -84,6 +85,7 @@ bool SnSelection::replaceItem(const RCShdPtr<SnItem const> &oldItem,
     if (place == SnPlaceIndex::npos) {
         return false;
     }
+    settleLent();
     const std::uint64_t after = nextRevision();
     const ObHints news = newsOfSplice(after, place, 1, {newItem}); // first: never left untold
     if (placeIndex) {
@@ -97,6 +99,7 @@ bool SnSelection::replaceItem(const RCShdPtr<SnItem const> &oldItem,
 
 void SnSelection::replaceAllItems(const RCShdPtr<SnSelection const> &other) {
     auto taken(other->items); // copied first: other may be this selection
+    settleLent();
     const std::uint64_t after = nextRevision();
     const ObHints news = newsOfChange(after);
     items.swap(taken);
@@ -153,18 +156,66 @@ void SnSelection::replaceRange(int position, int count,
            std::move(replacement));
 }
 
-// Everything that allocates (the hint, the room) comes before the first item moves.
+// Everything that allocates (the hint, the room) comes before the first item moves. The removed
+// items move into the hint and the added ones are lent to it from this list: a splice of n items
+// copies none.
 void SnSelection::splice(std::size_t at, std::size_t count, Vector<RCShdPtr<SnItem const>> added) {
+    settleLent();
     const std::uint64_t after = nextRevision();
-    const ObHints news = newsOfSplice(after, at, count, added);
+    RCShdPtr<SnSelectionChangeHint> hint;
+    ObHints news;
+    Vector<RCShdPtr<SnItem const>> gone;
+    if (subject.getNbObservers() != 0) {
+        hint = RCShdPtr<SnSelectionChangeHint>(
+            new SnSelectionChangeHint(&subject, revision, after, static_cast<int>(at), {}, {}));
+        news.add(hint);
+        gone.reserve(count);
+    }
     items.reserve(items.size() - count + added.size());
     placesAfterSplice(at, count, added);
     const auto first = items.begin() + static_cast<std::ptrdiff_t>(at);
-    const auto rest = items.erase(first, first + static_cast<std::ptrdiff_t>(count));
+    const auto last = first + static_cast<std::ptrdiff_t>(count);
+    if (!hint.isNull()) {
+        std::move(first, last, std::back_inserter(gone));
+    }
+    const auto rest = items.erase(first, last);
     items.insert(rest, std::make_move_iterator(added.begin()),
                  std::make_move_iterator(added.end()));
     revision = after;
-    tell(news);
+    if (!hint.isNull()) {
+        hint->lendAdded(SnItemRun(items.data() + at, added.size()), std::move(gone));
+        tellLending(news, *hint);
+    }
+}
+
+// The hint borrows this list's items while the observers are told; one that an observer keeps
+// gets its own copy once they have been.
+void SnSelection::tellLending(const ObHints &news, SnSelectionChangeHint &hint) {
+    lentTo = &hint;
+    try {
+        tell(news);
+    } catch (...) {
+        endLending(hint);
+        throw;
+    }
+    endLending(hint);
+}
+
+void SnSelection::endLending(SnSelectionChangeHint &hint) {
+    if (lentTo != &hint) {
+        return; // a later change took the copy already
+    }
+    lentTo = nullptr;
+    if (hint.getRefCount() > 2) { // held by more than the hints and the splice
+        hint.keepAdded();
+    }
+}
+
+void SnSelection::settleLent() {
+    if (lentTo != nullptr) {
+        lentTo->keepAdded();
+        lentTo = nullptr;
+    }
 }
 
 void SnSelection::placesAfterSplice(std::size_t at, std::size_t count,

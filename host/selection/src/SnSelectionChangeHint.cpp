@@ -19,4 +19,18 @@ SnSelectionChangeHint::SnSelectionChangeHint(const ObSubject<Sn> *changed, std::
 
 SnSelectionChangeHint::~SnSelectionChangeHint() noexcept = default;
 
+void SnSelectionChangeHint::lendAdded(SnItemRun run, ItemList gone) noexcept {
+    removed = std::move(gone);
+    added.clear();
+    lentAdded = run;
+    lent = true;
+}
+
+void SnSelectionChangeHint::keepAdded() {
+    if (lent) {
+        added.assign(lentAdded.begin(), lentAdded.end());
+        lent = false;
+    }
+}
+
 } // namespace Vo

@@ -178,7 +178,7 @@ bool SeSelectionHistory::isGone(const ItemPtr &item) noexcept {
 
 // Whether the kept state may still hold a gone shape: the items that come in are looked at, and
 // the end of any weakly held object since the last look makes it unknown.
-void SeSelectionHistory::noteAlive(Items::const_iterator first, Items::const_iterator last) {
+template <class It> void SeSelectionHistory::noteAlive(It first, It last) {
     allAlive = allAlive && aliveEnds == RCSWEnds::get() && std::none_of(first, last, &isGone);
 }
 
@@ -294,8 +294,8 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
     record();
 }
 
-bool SeSelectionHistory::isEqualRange(Items::const_iterator first, Items::const_iterator last,
-                                      SnSelection::const_iterator other) {
+template <class It>
+bool SeSelectionHistory::isEqualRange(It first, It last, SnSelection::const_iterator other) {
     return std::equal(first, last, other,
                       [](const ItemPtr &a, const ItemPtr &b) { return a->isEqual(*b); });
 }

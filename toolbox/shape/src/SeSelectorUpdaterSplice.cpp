@@ -74,8 +74,8 @@ bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, 
         return false;
     }
     const int position = change.getPosition();
-    const ItemList &removed = change.getRemovedItems();
-    const ItemList &added = change.getAddedItems();
+    const SnItemRun removed = change.getRemovedItems();
+    const SnItemRun added = change.getAddedItems();
     const bool followed =
         removed.empty() ? followShapeInserted(position, added.front(), changes)
         : added.empty() ? followShapeRemoved(position, removed.front(), changes)

@@ -1,6 +1,5 @@
 #include "SeShapeItems.h"
 
-#include "foundation/List.h"
 #include "foundation/RCWeakAccessor.h"
 
 #include <utility>
@@ -30,14 +29,15 @@ bool SeShapeItems::keepAfterRemovals(const SnSelection &from, std::unordered_map
 }
 
 RCShdPtr<SnSelection> SeShapeItems::selectionOf(const Vector<RCShdPtr<SeShape>> &shapes) {
-    List<RCShdPtr<SnItem const>> items;
+    Vector<RCShdPtr<SnItem const>> items;
+    items.reserve(shapes.size());
     for (const RCShdPtr<SeShape> &shape : shapes) {
         const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
         if (!editing.isNull()) {
             items.push_back(make(RCShdPtr<SnParts>(), editing));
         }
     }
-    return SnSelection::create(items);
+    return SnSelection::createTaking(std::move(items));
 }
 
 } // namespace Vo
