@@ -62,6 +62,21 @@ inline Toggle shapeAtTheEnd(int n) {
             }};
 }
 
+// The whole list passed again with one shape more, then without it: the selector reads the n
+// shapes (O(n)) and changes the selection by the one that differs.
+inline Toggle listWithOneShapeMore(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    Vo::SeShapeSelector &selector = *scene->editor.selector;
+    const Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> shorter = scene->editor.firstShapes(n);
+    const Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> longer = scene->editor.firstShapes(n + 1);
+    selector.setSelectedShapes(shorter);
+    return {scene, [&selector, longer] { selector.setSelectedShapes(longer); },
+            [&selector, shorter, n] {
+                selector.setSelectedShapes(shorter);
+                check(selector.getNbSelectedShape() == n, "shape not unselected");
+            }};
+}
+
 // The shape in the middle of n selected ones goes out, and the history brings it back.
 inline Toggle shapeInTheMiddleAndUndo(int n) {
     auto scene = std::make_shared<Scene>(n, 1);
@@ -150,6 +165,7 @@ inline const std::vector<Workload> &workloads() {
         {"OneItemShapeAtTheEnd", shapeAtTheEnd, true},
         {"OneItemUndoRedoOfOneShape", undoRedoOneShape, true},
         {"OneItemShapeInTheMiddleThenUndo", shapeInTheMiddleAndUndo, false},
+        {"OneItemListWithOneShapeMore", listWithOneShapeMore, false},
         {"OneItemApplicationItemAtTheEnd", applicationItemAtTheEnd, true},
         {"OneItemRemovalEventThenBack", removalEventAndBack, true},
         {"OneItemPointAtTheEnd", pointAtTheEnd, false},

@@ -371,6 +371,7 @@ private:
     void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts,
                  const PartsChange *change = nullptr);
     void commit(const RCShdPtr<SnSelection> &result);
+    bool spliceIn(const SnSelection &result);
     void handOver(const RCShdPtr<SnSelection const> &items);
     template <class Restore> void putBack(Restore restore) noexcept;
     void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;

@@ -541,6 +541,10 @@ std::vector<Operation> operations() {
          [](S &s) {
              s.selector->setSelectedShapes(s.shapes({S::B, S::D, S::E}));
          }},
+        {"setSelectedShapes keeping its ends", Operation::Selector, shapesOf({S::A, S::B, S::E}),
+         [](S &s) {
+             s.selector->setSelectedShapes(s.shapes({S::A, S::D, S::B, S::E}));
+         }},
         {"setPrimarySelectedShape", Operation::Selector,
          [](S &s) {
              s.selector->setSelectedShapes(s.shapes({S::A, S::B}));

@@ -296,7 +296,7 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     editorChanges.take();
     controller.sendRemoval(controller.shape(A)->getId());
     EXPECT_EQ(selectedIndices(), (std::vector<int>{B, A}));
-    EXPECT_EQ(editorChanges.take(), Texts{"whole"});
+    EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 0"}); // the rest stays: one splice
     selector->addSelectedPoint(1); // parts on the primary: the walk makes every shape whole
     controller.sendRemoval(controller.shape(A)->getId());
     EXPECT_EQ(selectedIndices(), std::vector<int>{B});
@@ -318,6 +318,60 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
 
 // A view reads from a callback what the change was: shapes in and out, the primary shape before and
 // after, the indices of its points and handles in and out; a whole change says so.
+// A whole list passed in that keeps items at either end changes the editor's selection by the
+// difference: one shape more is a one-item change all the way to the application's selection, and
+// views read what came and went. A list that keeps nothing is a change of the whole list.
+TEST_F(SeSelectorUpdaterTest, WholeListsThatKeepTheirEndsChangeByTheDifference) {
+    TestSpliceLog hostChanges(*host);
+    TestSpliceLog editorChanges(*selector->getSelection());
+    std::vector<SeSelectionChange> seen;
+    CbFunction<CbEmptyType> view([&] { seen.push_back(selector->getLastChange()); });
+    selector->addSelectionChangedCallback(&view);
+    const auto weak = [this](int shape) { return controller.weak(shape); };
+    using Shapes = Vector<RCWeakPtr<SeShapeInterface>>;
+
+    select({A, B});
+    EXPECT_EQ(editorChanges.take(), Texts{"whole"});
+    settle();
+    hostChanges.take();
+    select({A, B, C});
+    EXPECT_EQ(editorChanges.take(), Texts{"-0 +1 at 2"});
+    EXPECT_EQ(hostChanges.take(), Texts{"-0 +1 at 3"});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(B), object(C)}));
+    EXPECT_EQ(seen.back().getShapesAdded(), Shapes{weak(C)});
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+    settle();
+
+    select({A, D, E, C}); // the middle differs
+    EXPECT_EQ(editorChanges.take(), Texts{"-1 +2 at 1"});
+    EXPECT_EQ(seen.back().getShapesRemoved(), Shapes{weak(B)});
+    EXPECT_EQ(seen.back().getShapesAdded(), (Shapes{weak(D), weak(E)}));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(D), object(E), object(C)}));
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+    settle();
+    select({D, E, C}); // the primary one leaves
+    EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 0"});
+    EXPECT_TRUE(seen.back().getPrimaryBefore() == weak(A) &&
+                seen.back().getPrimaryAfter() == weak(D));
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+    settle();
+
+    selector->resetSelection(); // nothing kept
+    EXPECT_EQ(editorChanges.take(), Texts{"whole"});
+    EXPECT_TRUE(seen.back().isWhole());
+    select({B});
+    const auto all =
+        std::make_shared<const std::vector<RCShdPtr<SeShape>>>(std::vector<RCShdPtr<SeShape>>{
+            controller.shape(A), controller.shape(B), controller.shape(C)});
+    Iterator<RCShdPtr<SeShape>> walk = IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(all);
+    selector->selectAllShapes(walk); // the others come in after B
+    EXPECT_EQ(editorChanges.take(), (Texts{"whole", "-0 +2 at 1"}));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, A, C}));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(A), object(C)}));
+    EXPECT_EQ(seen.back().getShapesAdded(), (Shapes{weak(A), weak(C)}));
+    selector->removeSelectionChangedCallback(&view);
+}
+
 TEST_F(SeSelectorUpdaterTest, CallbacksReadWhatTheChangeWas) {
     std::vector<SeSelectionChange> seen;
     CbFunction<CbEmptyType> view([&] { seen.push_back(selector->getLastChange()); });

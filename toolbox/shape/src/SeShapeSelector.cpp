@@ -205,9 +205,42 @@ void SeShapeSelector::commit(const RCShdPtr<SnSelection> &result) {
     }
     if (batch != nullptr) {
         batch->working = result; // a fresh selection that no one observes
-    } else {
+    } else if (!spliceIn(*result)) {
         handOver(items);
     }
+}
+
+// A result that keeps a run of the items at either end goes in as one splice of what lies between,
+// so that the observers (the updater, the history, the views) work on the difference only. A result
+// that keeps nothing is a change of the whole list; a single shape with parts keeps the write that
+// can put the old items back.
+bool SeShapeSelector::spliceIn(const SnSelection &result) {
+    const auto oldSize = static_cast<std::size_t>(selection->getNbItems());
+    const auto newSize = static_cast<std::size_t>(result.getNbItems());
+    if (newSize == 1 && result.getPrimaryItem()->hasParts()) {
+        return false;
+    }
+    const auto same = [](const RCShdPtr<SnItem const> &a, const RCShdPtr<SnItem const> &b) {
+        return a == b || a->isEqual(*b);
+    };
+    const std::size_t shorter = std::min(oldSize, newSize);
+    const auto oldItems = selection->begin();
+    const auto newItems = result.begin();
+    std::size_t head = 0;
+    while (head < shorter && same(oldItems[head], newItems[head])) {
+        ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < shorter - head &&
+           same(oldItems[oldSize - 1 - tail], newItems[newSize - 1 - tail])) {
+        ++tail;
+    }
+    if (head == 0 && tail == 0) {
+        return false;
+    }
+    selection->replaceRange(static_cast<int>(head), static_cast<int>(oldSize - head - tail),
+                            Vector<RCShdPtr<SnItem const>>(newItems + head, result.end() - tail));
+    return true;
 }
 
 // A single shape with parts is what the updater mirrors element by element. Should it find a
