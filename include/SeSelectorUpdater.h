@@ -248,8 +248,7 @@ private:
     // The one-item mirroring (SeSelectorUpdaterSplice.cpp): each gives false, having changed
     // nothing, when the change must be mirrored in full.
     bool followEditorSplice(const SnSelectionChangeHint &change, Changes &changes);
-    bool followShapeInserted(int position, const RCShdPtr<SnItem const> &item, Changes &changes);
-    bool followShapeRemoved(int position, const RCShdPtr<SnItem const> &item, Changes &changes);
+    bool followShapesSpliced(int position, SnItemRun removed, SnItemRun added, Changes &changes);
     bool followItemReplaced(int position, const RCShdPtr<SnItem const> &before,
                             const RCShdPtr<SnItem const> &after, Changes &changes);
     bool followParts(const RCShdPtr<SnItem const> &before, const RCShdPtr<SnItem const> &after,

@@ -344,6 +344,7 @@ TEST_F(SeSelectorUpdaterTest, WholeListsThatKeepTheirEndsChangeByTheDifference) 
 
     select({A, D, E, C}); // the middle differs
     EXPECT_EQ(editorChanges.take(), Texts{"-1 +2 at 1"});
+    EXPECT_EQ(hostChanges.take(), Texts{"-1 +2 at 2"});
     EXPECT_EQ(seen.back().getShapesRemoved(), Shapes{weak(B)});
     EXPECT_EQ(seen.back().getShapesAdded(), (Shapes{weak(D), weak(E)}));
     EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(D), object(E), object(C)}));
@@ -351,6 +352,7 @@ TEST_F(SeSelectorUpdaterTest, WholeListsThatKeepTheirEndsChangeByTheDifference) 
     settle();
     select({D, E, C}); // the primary one leaves
     EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 0"});
+    EXPECT_EQ(hostChanges.take(), Texts{"-1 +0 at 1"});
     EXPECT_TRUE(seen.back().getPrimaryBefore() == weak(A) &&
                 seen.back().getPrimaryAfter() == weak(D));
     EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
@@ -359,15 +361,16 @@ TEST_F(SeSelectorUpdaterTest, WholeListsThatKeepTheirEndsChangeByTheDifference) 
     selector->resetSelection(); // nothing kept
     EXPECT_EQ(editorChanges.take(), Texts{"whole"});
     EXPECT_TRUE(seen.back().isWhole());
-    select({B});
+    select({B, D});
     const auto all =
         std::make_shared<const std::vector<RCShdPtr<SeShape>>>(std::vector<RCShdPtr<SeShape>>{
             controller.shape(A), controller.shape(B), controller.shape(C)});
     Iterator<RCShdPtr<SeShape>> walk = IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(all);
-    selector->selectAllShapes(walk); // the others come in after B
-    EXPECT_EQ(editorChanges.take(), (Texts{"whole", "-0 +2 at 1"}));
-    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, A, C}));
-    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(A), object(C)}));
+    selector->selectAllShapes(walk); // the others come in after B and D
+    EXPECT_EQ(editorChanges.take(), (Texts{"whole", "-0 +2 at 2"}));
+    EXPECT_EQ(hostChanges.take(), (Texts{"whole", "whole", "-0 +2 at 3"}));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, D, A, C}));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(D), object(A), object(C)}));
     EXPECT_EQ(seen.back().getShapesAdded(), (Shapes{weak(A), weak(C)}));
     selector->removeSelectionChangedCallback(&view);
 }

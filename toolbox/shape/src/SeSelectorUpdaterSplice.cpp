@@ -1,6 +1,7 @@
-// The updater's one-item mirroring: a change of one item of either selection, made while the other
-// selection is still the mirror the updater last wrote or found, is mirrored by that item alone,
-// with the callback lists the full mirroring would run. Anything else is mirrored in full.
+// The updater's splice mirroring: a splice of the editor's selection, or a change of one item of
+// the application's, made while the other selection is still the mirror the updater last wrote or
+// found, is mirrored by the items that changed alone, with the callback lists the full mirroring
+// would run. Anything else is mirrored in full.
 
 #include "SeSelectorUpdater.h"
 
@@ -66,8 +67,7 @@ void SeSelectorUpdater::countSelected(const RCShdPtr<SnItem const> &item, int de
 // full, with callbacks of its own; a put-back after a fault never comes here).
 bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, Changes &changes) {
     const EditorMirror known = editorMirror; // the caller forgets it when this gives false
-    if (change.isWhole() || !known.regular || !isOneItem(change) ||
-        change.getRevisionBefore() != known.editorRevision ||
+    if (change.isWhole() || !known.regular || change.getRevisionBefore() != known.editorRevision ||
         change.getRevisionAfter() != selectorSelection->getRevision() ||
         hostSelection->getRevision() != known.hostRevision || known.ends != RCSWEnds::get() ||
         !selector->getCommitOrigin().isNull()) {
@@ -77,9 +77,9 @@ bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, 
     const SnItemRun removed = change.getRemovedItems();
     const SnItemRun added = change.getAddedItems();
     const bool followed =
-        removed.empty() ? followShapeInserted(position, added.front(), changes)
-        : added.empty() ? followShapeRemoved(position, removed.front(), changes)
-                        : followItemReplaced(position, removed.front(), added.front(), changes);
+        removed.size() == 1 && added.size() == 1
+            ? followItemReplaced(position, removed.front(), added.front(), changes)
+            : followShapesSpliced(position, removed, added, changes);
     if (!followed) {
         return false;
     }
@@ -88,39 +88,44 @@ bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, 
     return true;
 }
 
-// With two shapes or more before and after, no part item is mirrored: the shape's object item
-// comes in at its place after the node's. The shapes differ in number, so the shapes list runs;
-// primary only when the new first shape is another object than the old first.
-bool SeSelectorUpdater::followShapeInserted(int position, const RCShdPtr<SnItem const> &item,
+// Shapes that came or went, with two shapes or more before and after, so that no part item is
+// mirrored: their object items come and go at their place after the node's. The shapes differ, so
+// the shapes list runs; primary only when the new first shape is another object than the old
+// first. The same shapes in a new order, or any shape gone, are left to the full mirroring.
+bool SeSelectorUpdater::followShapesSpliced(int position, SnItemRun removed, SnItemRun added,
                                             Changes &changes) {
-    const RCWeakPtr<SeShapeInterface> &shape = shapeOf(item);
-    if (selectorSelection->getNbItems() < 3 || shape.isNull()) {
+    const auto after = static_cast<std::size_t>(selectorSelection->getNbItems());
+    const std::size_t before = after - added.size() + removed.size();
+    const auto gone = [](const RCShdPtr<SnItem const> &item) { return shapeOf(item).isNull(); };
+    const bool sameShapes =
+        removed.size() == added.size() &&
+        std::equal(removed.begin(), removed.end(), added.begin(),
+                   [](const auto &a, const auto &b) { return shapeOf(a) == shapeOf(b); });
+    if (before < 2 || after < 2 || sameShapes || gone(*selectorSelection->begin()) ||
+        std::any_of(removed.begin(), removed.end(), gone) ||
+        std::any_of(added.begin(), added.end(), gone)) {
         return false;
     }
-    const RCShdPtr<SnItem const> object = Items::objectItem(shape);
-    const bool passes = itemFilter(object);
-    changes.selection = true;
-    changes.shapes = true;
-    changes.primary = position == 0 && !Items::sameObject(itemAt(*hostSelection, 1), shape);
-    countSelected(item, 1);
-    editorMirror.regular = passes;
-    spliceGuarded(*hostSelection, 1 + position, 0, {object});
-    return true;
-}
-
-bool SeSelectorUpdater::followShapeRemoved(int position, const RCShdPtr<SnItem const> &item,
-                                           Changes &changes) {
-    const RCWeakPtr<SeShapeInterface> &shape = shapeOf(item);
-    if (selectorSelection->getNbItems() < 2 || shape.isNull() ||
-        shapeOf(*selectorSelection->begin()).isNull()) {
-        return false;
+    ItemList objects;
+    objects.reserve(added.size());
+    bool passes = true;
+    for (const RCShdPtr<SnItem const> &item : added) {
+        objects.push_back(Items::objectItem(shapeOf(item)));
+        passes = passes && itemFilter(objects.back());
     }
     changes.selection = true;
     changes.shapes = true;
     changes.primary = position == 0 && !Items::sameObject(itemAt(*hostSelection, 1),
                                                           shapeOf(itemAt(*selectorSelection, 0)));
-    countSelected(item, -1);
-    spliceGuarded(*hostSelection, 1 + position, 1, {});
+    for (const RCShdPtr<SnItem const> &item : added) {
+        countSelected(item, 1);
+    }
+    for (const RCShdPtr<SnItem const> &item : removed) {
+        countSelected(item, -1);
+    }
+    editorMirror.regular = passes;
+    spliceGuarded(*hostSelection, 1 + position, static_cast<int>(removed.size()),
+                  std::move(objects));
     return true;
 }
 
