@@ -17,9 +17,9 @@ class SeShapeSelector;
 // to its signal): the shapes whose items came and went, the primary shape before and after, and,
 // when the primary shape's points or handles changed by single indices, those indices. Read it from
 // a callback of the change (SeShapeSelector::getLastChange); it stays until the next change. Holds
-// the shapes weakly. A change the selection reports as a whole (a batch's commit,
-// setSelectedShapes, the application's selection written in full) reads isWhole: read the selection
-// again.
+// the shapes weakly. A change the selection reports as a whole (a batch's commit, a list of shapes
+// passed in that keeps none of the selected ones at either end, the application's selection
+// written in full) reads isWhole: read the selection again.
 class VO_SHAPE_API SeSelectionChange {
 public:
     SeSelectionChange();

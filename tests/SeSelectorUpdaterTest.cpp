@@ -292,6 +292,12 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     controller.sendRemoval(controller.shape(D)->getId());
     EXPECT_EQ(editorChanges.take(), Texts{});
     EXPECT_TRUE(log.empty());
+    // The primary shape's parts changed among two shapes: its item is another, and its removal
+    // event still finds it.
+    select({A, B});
+    selector->selectPoint(1);
+    controller.sendRemoval(controller.shape(A)->getId());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{B});
     select({A, B, A});
     editorChanges.take();
     controller.sendRemoval(controller.shape(A)->getId());
@@ -357,6 +363,16 @@ TEST_F(SeSelectorUpdaterTest, WholeListsThatKeepTheirEndsChangeByTheDifference) 
                 seen.back().getPrimaryAfter() == weak(D));
     EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
     settle();
+
+    select({D, B, A, C}); // the same number of other shapes in the middle
+    editorChanges.take();
+    settle();
+    hostChanges.take();
+    select({D, A, B, C});
+    EXPECT_EQ(editorChanges.take(), Texts{"-2 +2 at 1"});
+    EXPECT_EQ(hostChanges.take(), Texts{"-2 +2 at 2"});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(D), object(A), object(B), object(C)}));
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
 
     selector->resetSelection(); // nothing kept
     EXPECT_EQ(editorChanges.take(), Texts{"whole"});

@@ -460,6 +460,10 @@ TEST(SnSelectionTest, ASpliceHintNamesItsItemsWhateverChangesTheSelectionAfterIt
     EXPECT_EQ(kept[3]->getAddedItems().front().get(), leaving.get());
     EXPECT_EQ(dataOf(kept[3]->getRemovedItems()), (std::vector<int>{1, 2}));
     EXPECT_TRUE(kept[4]->isWhole());
+    const RCShdPtr<SnSelectionChangeHint> unknown(
+        new SnSelectionChangeHint(&selection->getSubject()));
+    EXPECT_TRUE(unknown->isWhole() && unknown->getAddedItems().empty());
+    EXPECT_EQ(unknown->getRevisionBefore() + unknown->getRevisionAfter(), 0u);
     EXPECT_EQ(dataOf(kept[5]->getAddedItems()), (std::vector<int>{7, 8, 9}));
     EXPECT_TRUE(kept[6]->getAddedItems().empty());
     EXPECT_EQ(dataOf(kept[6]->getRemovedItems()), (std::vector<int>{7, 8, 9}));

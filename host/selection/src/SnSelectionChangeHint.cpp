@@ -21,7 +21,6 @@ SnSelectionChangeHint::~SnSelectionChangeHint() noexcept = default;
 
 void SnSelectionChangeHint::lendAdded(SnItemRun run, ItemList gone) noexcept {
     removed = std::move(gone);
-    added.clear();
     lentAdded = run;
     lent = true;
 }
