@@ -295,7 +295,7 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     // The primary shape's parts changed among two shapes: its item is another, and its removal
     // event still finds it.
     select({A, B});
-    selector->selectPoint(1);
+    selector->addSelectedPoint(1);
     controller.sendRemoval(controller.shape(A)->getId());
     EXPECT_EQ(selectedIndices(), std::vector<int>{B});
     select({A, B, A});
@@ -364,6 +364,11 @@ TEST_F(SeSelectorUpdaterTest, WholeListsThatKeepTheirEndsChangeByTheDifference) 
     EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
     settle();
 
+    select({D, B, C}); // one shape for another, twice: a removal event finds the new one
+    select({D, A, C});
+    EXPECT_EQ(editorChanges.take(), (Texts{"-1 +1 at 1", "-1 +1 at 1"}));
+    controller.sendRemoval(controller.shape(A)->getId());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{D, C}));
     select({D, B, A, C}); // the same number of other shapes in the middle
     editorChanges.take();
     settle();
