@@ -410,6 +410,7 @@ std::vector<int> dataOf(const SnItemRun &run) {
 // the hint after that), and when an observer keeps the hint past its notification. The removed
 // items live as long as the hint.
 TEST(SnSelectionTest, ASpliceHintNamesItsItemsWhateverChangesTheSelectionAfterIt) {
+    bool destroyed = false; // outlives the hints kept below, which hold an item that sets it
     const RCShdPtr<SnSelection> selection = SnSelection::create(Items{makeItem(1), makeItem(2)});
     std::vector<RCShdPtr<SnSelectionChangeHint>> kept;
     Watcher changer;
@@ -446,7 +447,6 @@ TEST(SnSelectionTest, ASpliceHintNamesItsItemsWhateverChangesTheSelectionAfterIt
     EXPECT_EQ(keeper.seen, (std::vector<std::vector<int>>{{3, 4}, {0}}));
     EXPECT_EQ(lateSeen, (std::vector<std::vector<int>>{{3, 4}, {3, 4}}));
 
-    bool destroyed = false;
     const ItemPtr leaving(new LifeItem(destroyed));
     selection->replaceRange(1, 2, {leaving});
     selection->getSubject().detachObserver(&changer);
