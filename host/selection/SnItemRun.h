@@ -15,7 +15,7 @@ public:
     using const_iterator = const value_type *;
 
     SnItemRun() noexcept = default;
-    SnItemRun(const value_type *first, std::size_t count) noexcept : first(first), count(count) {}
+    SnItemRun(const value_type *start, std::size_t length) noexcept : first(start), count(length) {}
 
     const_iterator begin() const noexcept { return first; }
     const_iterator end() const noexcept { return first + count; }
