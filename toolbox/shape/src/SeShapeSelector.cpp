@@ -200,11 +200,10 @@ RCShdPtr<SnSelection const> SeShapeSelector::getCurrentSelection() const {
 
 void SeShapeSelector::commit(const RCShdPtr<SnSelection> &result) {
     const RCShdPtr<SnSelection const> items(result);
-    if (current().isEqual(items)) {
-        return;
-    }
     if (batch != nullptr) {
-        batch->working = result; // a fresh selection that no one observes
+        if (!current().isEqual(items)) {
+            batch->working = result; // a fresh selection that no one observes
+        }
     } else if (!spliceIn(*result)) {
         handOver(items);
     }
@@ -213,13 +212,11 @@ void SeShapeSelector::commit(const RCShdPtr<SnSelection> &result) {
 // A result that keeps a run of the items at either end goes in as one splice of what lies between,
 // so that the observers (the updater, the history, the views) work on the difference only. A result
 // that keeps nothing is a change of the whole list; a single shape with parts keeps the write that
-// can put the old items back.
+// can put the old items back. True when the result went in, or equals the selection (nothing to
+// do).
 bool SeShapeSelector::spliceIn(const SnSelection &result) {
     const auto oldSize = static_cast<std::size_t>(selection->getNbItems());
     const auto newSize = static_cast<std::size_t>(result.getNbItems());
-    if (newSize == 1 && result.getPrimaryItem()->hasParts()) {
-        return false;
-    }
     const auto same = [](const RCShdPtr<SnItem const> &a, const RCShdPtr<SnItem const> &b) {
         return a == b || a->isEqual(*b);
     };
@@ -229,6 +226,12 @@ bool SeShapeSelector::spliceIn(const SnSelection &result) {
     std::size_t head = 0;
     while (head < shorter && same(oldItems[head], newItems[head])) {
         ++head;
+    }
+    if (head == oldSize && head == newSize) {
+        return true;
+    }
+    if (newSize == 1 && result.getPrimaryItem()->hasParts()) {
+        return false;
     }
     std::size_t tail = 0;
     while (tail < shorter - head &&
