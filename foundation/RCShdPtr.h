@@ -25,6 +25,12 @@ public:
     RCShdPtr(RCShdPtr &&other) noexcept { std::swap(this->ptr, other.ptr); }
     template <class U, IfConvertible<U> = 0>
     RCShdPtr(const RCShdPtr<U> &other) noexcept : RCBasePtr<T>(other.get()) {}
+    // Takes the other's unit of count over: no count changes, which matters where the count is
+    // atomic and a run of objects changes hands (a list of items being built).
+    template <class U, IfConvertible<U> = 0> RCShdPtr(RCShdPtr<U> &&other) noexcept {
+        this->ptr = other.ptr;
+        other.ptr = nullptr;
+    }
 
     RCShdPtr &operator=(const RCShdPtr &other) noexcept {
         this->reset(other.ptr);
@@ -40,6 +46,9 @@ public:
     }
 
     void swap(RCShdPtr &other) noexcept { std::swap(this->ptr, other.ptr); }
+
+private:
+    template <class U> friend class RCShdPtr;
 };
 
 template <class T, class U> bool operator==(const RCShdPtr<T> &a, const RCShdPtr<U> &b) noexcept {

@@ -5,6 +5,8 @@
 #include "RCShdPtr.h"
 #include "VoFoundationExport.h"
 
+#include <utility>
+
 namespace Vo {
 
 // Non-owning pointer plus a share of the object's counter block. Never keeps the object alive and
@@ -28,6 +30,11 @@ protected:
         : ptr(object != nullptr && !block.isNull() ? object : nullptr),
           counter(ptr != nullptr ? block : RCShdPtr<Counter>()) {}
     RCWeakBasePtr(const RCWeakBasePtr &other) noexcept = default;
+    // Takes pointer and block share over; the other is left null. No count changes.
+    RCWeakBasePtr(RCWeakBasePtr &&other) noexcept
+        : ptr(other.ptr), counter(std::move(other.counter)) {
+        other.ptr = nullptr;
+    }
     ~RCWeakBasePtr() = default;
 
     RCWeakBasePtr &operator=(const RCWeakBasePtr &other) noexcept {

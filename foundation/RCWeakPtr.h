@@ -27,6 +27,7 @@ public:
     explicit RCWeakPtr(T *object) noexcept : Base(object, Base::counterOf(object)) {}
     RCWeakPtr(T *object, const RCShdPtr<Counter> &block) noexcept : Base(object, block) {}
     RCWeakPtr(const RCWeakPtr &other) noexcept = default;
+    RCWeakPtr(RCWeakPtr &&other) noexcept = default;
     // Keeps pointer and block when both are non-null, whether or not the object is still alive.
     template <class U, IfConvertible<U> = 0>
     RCWeakPtr(const RCWeakPtr<U> &other) noexcept : Base(other.get(), other.getCounter()) {}

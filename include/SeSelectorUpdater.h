@@ -229,8 +229,7 @@ private:
     void onEditorPutBack(const SnSelectionChangeHint &change);
     void decideEditorCallbacks(Changes &changes) const;
     void publish();
-    RCShdPtr<SnSelection> mirrorOfEditor(PartsLayout &layout);
-    EditorMirror mirrorFacts(const SnSelection &mirrored, const PartsLayout &layout) const;
+    EditorMirror mirrorOfEditor(RCShdPtr<SnSelection> &mirrored);
     void onHostChanged(const SnSelectionChangeHint &change, Changes &changes);
     bool haveSameShapes(const SnSelection &hostView) const;
     void addCommitChanges(Changes &changes) const;
@@ -238,9 +237,9 @@ private:
     void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
                          Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout) const;
     void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection const> &items);
-    // Takes the items by value: a caller done with its list moves it in.
+    // The items move into the selection; the list is left empty with its room kept.
     void spliceGuarded(SnSelection &target, int position, int count,
-                       Vector<RCShdPtr<SnItem const>> items);
+                       Vector<RCShdPtr<SnItem const>> &&items);
     void countSelected(const RCShdPtr<SnItem const> &item, int delta);
     void knowIds(bool allAlive) noexcept;
     bool removeByEvent(int id);
@@ -287,6 +286,11 @@ private:
     EditorMirror editorMirror;
     HostMirror hostMirror;
     HostBefore hostBefore;
+    // The room the part items of a whole mirroring of parts are built in, kept empty between two:
+    // selecting all of 10^6 points again then touches no fresh memory for the list. It costs one
+    // pointer per part item of the largest such mirroring, as the application's selection keeps
+    // the room of its largest list.
+    Vector<RCShdPtr<SnItem const>> partItemsRoom;
 };
 
 extern template class RCBasePtr<SeSelectorUpdater>;

@@ -8,6 +8,8 @@
 #include "PiGraphObjectSnItemConst.h"
 #include "PiNode.h"
 
+#include <type_traits>
+
 namespace Vo {
 
 // Turns a test of nodes of class N into a test of selection items: an item is accepted exactly when
@@ -43,9 +45,16 @@ bool PiGraphObjectPredicateSnItemAdapter<N>::evaluate(const RCShdPtr<SnItem cons
     if (objectItem == nullptr) {
         return false;
     }
-    const RCShdPtr<PiGraphObject const> object = objectItem->getGraphObject();
-    return !object.isNull() &&
-           nodePredicate.evaluate(rcDynamicCastOrNull<N const>(object->getOwnerNode()));
+    const RCShdPtr<PiGraphObject const> &object = objectItem->getGraphObject();
+    if (object.isNull()) {
+        return false;
+    }
+    if constexpr (std::is_convertible_v<PiNode *, N const *>) {
+        // The owner handed over, not counted again: one count change an item.
+        return nodePredicate.evaluate(RCShdPtr<N const>(object->getOwnerNode()));
+    } else {
+        return nodePredicate.evaluate(rcDynamicCastOrNull<N const>(object->getOwnerNode()));
+    }
 }
 
 extern template class VO_HOST_API PiGraphObjectPredicateSnItemAdapter<PiNode>;

@@ -19,7 +19,8 @@ public:
     // object may be null: an item that stands for nothing, refused by node-predicate adapters.
     explicit PiGraphObjectSnItemConst(const RCShdPtr<PiGraphObject const> &object);
 
-    RCShdPtr<PiGraphObject const> getGraphObject() const;
+    // The item's own pointer: reading the object costs no count change.
+    const RCShdPtr<PiGraphObject const> &getGraphObject() const noexcept;
 
     PiGraphObjectSnItemConst *clone() const override;
     bool isEqualImp(const SnItem &other) const override;

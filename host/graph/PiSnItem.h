@@ -40,8 +40,9 @@ protected:
 // Thread safety: as SnItem.
 template <> class VO_HOST_API PiSnItem<PiInput> : public SnItem {
 public:
-    // input and path may be null.
-    static RCShdPtr<PiSnItem<PiInput>> create(const RCShdPtr<PiInput> &input,
+    // input and path may be null. An input passed as a temporary is taken over, not counted
+    // again: items made by the million then cost one count change each.
+    static RCShdPtr<PiSnItem<PiInput>> create(RCShdPtr<PiInput> input,
                                               const RCShdPtr<PiPath> &path);
 
     // Items come and go by the thousand: their blocks are kept for the next ones (FreeList).

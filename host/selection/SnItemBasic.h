@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <ostream>
 #include <typeinfo>
+#include <utility>
 
 namespace Vo {
 
@@ -33,6 +34,8 @@ template <class D> class VO_FOUNDATION_API SnItemBasic : public SnItem {
 public:
     SnItemBasic(const RCShdPtr<SnParts> &itemParts, const D &itemData)
         : SnItem(itemParts), data(itemData) {}
+    SnItemBasic(const RCShdPtr<SnParts> &itemParts, D &&itemData)
+        : SnItem(itemParts), data(std::move(itemData)) {}
 
     SnItemBasic *clone() const override { return new SnItemBasic(*this); }
     bool isEqualImp(const SnItem &other) const override {

@@ -80,8 +80,11 @@ public:
     // Replaces the `count` items from position by `replacement`, in one change and one
     // notification. Raises RCExInvalidCall when the range is not inside the list and RCExNullPtr
     // for a null replacement item; an empty range with no replacement changes nothing and notifies
-    // no one. Taken by value: a caller done with its list moves it in, and no item is copied.
-    void replaceRange(int position, int count, Vector<RCShdPtr<SnItem const>> replacement);
+    // no one. A list passed as an rvalue gives its items up (none is copied) and is left empty with
+    // its room kept, so that a caller may fill it again without allocating; on an exception it is
+    // left as it was.
+    void replaceRange(int position, int count, Vector<RCShdPtr<SnItem const>> &&replacement);
+    void replaceRange(int position, int count, const Vector<RCShdPtr<SnItem const>> &replacement);
     virtual int getNbItems() const;
     virtual bool isEmpty() const;
     // The first item; null exactly when the selection is empty.
@@ -107,7 +110,7 @@ protected:
 private:
     static void checkItem(const RCShdPtr<SnItem const> &item);
     // Replaces count items from `at` (checked) by `added` (checked), then notifies.
-    void splice(std::size_t at, std::size_t count, Vector<RCShdPtr<SnItem const>> added);
+    void splice(std::size_t at, std::size_t count, Vector<RCShdPtr<SnItem const>> &&added);
     // Keeps the place index in step with a splice at the end, or drops it.
     void placesAfterSplice(std::size_t at, std::size_t count,
                            const Vector<RCShdPtr<SnItem const>> &added) noexcept;

@@ -23,7 +23,9 @@ void PiGraphObjectSnItemConst::operator delete(void *block, std::size_t size) no
     FreeList<sizeof(PiGraphObjectSnItemConst)>::release(block, size);
 }
 
-RCShdPtr<PiGraphObject const> PiGraphObjectSnItemConst::getGraphObject() const { return object; }
+const RCShdPtr<PiGraphObject const> &PiGraphObjectSnItemConst::getGraphObject() const noexcept {
+    return object;
+}
 
 PiGraphObjectSnItemConst *PiGraphObjectSnItemConst::clone() const {
     return new PiGraphObjectSnItemConst(*this);

@@ -21,9 +21,9 @@ RCShdPtr<PiNode const> PiSnItem<PiNode>::getNode() const {
 
 PiSnItem<PiNode> *PiSnItem<PiNode>::clone() const { return new PiSnItem(*this); }
 
-RCShdPtr<PiSnItem<PiInput>> PiSnItem<PiInput>::create(const RCShdPtr<PiInput> &input,
+RCShdPtr<PiSnItem<PiInput>> PiSnItem<PiInput>::create(RCShdPtr<PiInput> input,
                                                       const RCShdPtr<PiPath> &path) {
-    return RCShdPtr<PiSnItem<PiInput>>(new PiSnItem(input, path));
+    return RCShdPtr<PiSnItem<PiInput>>(new PiSnItem(std::move(input), path));
 }
 
 PiSnItem<PiInput>::PiSnItem(RCShdPtr<PiInput const> itemInput, RCShdPtr<PiPath const> itemPath)

@@ -142,7 +142,7 @@ bool SnSelection::removeItem(const RCShdPtr<SnItem const> &item) {
 }
 
 void SnSelection::replaceRange(int position, int count,
-                               Vector<RCShdPtr<SnItem const>> replacement) {
+                               Vector<RCShdPtr<SnItem const>> &&replacement) {
     if (position < 0 || count < 0 || position > getNbItems() - count) {
         throw RCExInvalidCall("cannot replace " + std::to_string(count) + " items from place " +
                               std::to_string(position) + " of a selection of " +
@@ -156,10 +156,16 @@ void SnSelection::replaceRange(int position, int count,
            std::move(replacement));
 }
 
+void SnSelection::replaceRange(int position, int count,
+                               const Vector<RCShdPtr<SnItem const>> &replacement) {
+    replaceRange(position, count, Vector<RCShdPtr<SnItem const>>(replacement));
+}
+
 // Everything that allocates (the hint, the room) comes before the first item moves. The removed
 // items move into the hint and the added ones are lent to it from this list: a splice of n items
 // copies none.
-void SnSelection::splice(std::size_t at, std::size_t count, Vector<RCShdPtr<SnItem const>> added) {
+void SnSelection::splice(std::size_t at, std::size_t count,
+                         Vector<RCShdPtr<SnItem const>> &&added) {
     settleLent();
     const std::uint64_t after = nextRevision();
     RCShdPtr<SnSelectionChangeHint> hint;
@@ -181,9 +187,11 @@ void SnSelection::splice(std::size_t at, std::size_t count, Vector<RCShdPtr<SnIt
     const auto rest = items.erase(first, last);
     items.insert(rest, std::make_move_iterator(added.begin()),
                  std::make_move_iterator(added.end()));
+    const std::size_t addedCount = added.size();
+    added.clear(); // only moved-from pointers: the caller keeps the room
     revision = after;
     if (!hint.isNull()) {
-        hint->lendAdded(SnItemRun(items.data() + at, added.size()), std::move(gone));
+        hint->lendAdded(SnItemRun(items.data() + at, addedCount), std::move(gone));
         tellLending(news, *hint);
     }
 }

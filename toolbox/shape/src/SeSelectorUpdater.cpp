@@ -272,9 +272,8 @@ void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, C
 // The application's selection becomes the mirror of the editor's, in one write when it differs;
 // the record of that mirror follows.
 void SeSelectorUpdater::publish() {
-    PartsLayout layout;
-    const RCShdPtr<SnSelection> mirrored = mirrorOfEditor(layout);
-    EditorMirror known = mirrorFacts(*mirrored, layout); // asked before the write, like the rest
+    RCShdPtr<SnSelection> mirrored;
+    EditorMirror known = mirrorOfEditor(mirrored); // asked before the write, like the rest
     if (!hostSelection->isEqual(mirrored)) {
         writeGuarded(*hostSelection, mirrored);
     }
@@ -317,9 +316,8 @@ void SeSelectorUpdater::keepHostBefore(const SnSelectionChangeHint &change) {
 void SeSelectorUpdater::onEditorPutBack(const SnSelectionChangeHint &change) {
     const HostBefore before = std::exchange(hostBefore, HostBefore());
     editorMirror = EditorMirror();
-    PartsLayout layout;
-    const RCShdPtr<SnSelection> mirrored = mirrorOfEditor(layout);
-    EditorMirror known = mirrorFacts(*mirrored, layout);
+    RCShdPtr<SnSelection> mirrored;
+    EditorMirror known = mirrorOfEditor(mirrored);
     const bool ours = before.editorAfter == change.getRevisionBefore();
     if (!ours || hostSelection->getRevision() != before.hostRevision) {
         const RCShdPtr<SnSelection const> restored =
@@ -344,21 +342,6 @@ void SeSelectorUpdater::onEditorPutBack(const SnSelectionChangeHint &change) {
 // the host shows `mirrored`.
 // Part items never pass the item filter: they are no graph-object items, which its tool-node test
 // refuses. So the host view of a regular mirror is the shapes' object items, one a shape.
-SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorFacts(const SnSelection &mirrored,
-                                                               const PartsLayout &layout) const {
-    const int shapes = selectorSelection->getNbItems();
-    bool regular = selectedIdsKnown; // every shape alive: the mirror has each one's object item
-    auto item = mirrored.begin();
-    for (int place = 0; regular && place <= shapes; ++place, ++item) {
-        regular = itemFilter(*item) == (place != 0);
-    }
-    EditorMirror facts;
-    facts.ends = RCSWEnds::get();
-    facts.regular = regular;
-    facts.parts = layout;
-    return facts;
-}
-
 // Which lists a change made in the editor runs: selection always; primary and shapes when the
 // editor's shapes differ from those the application's selection shows.
 void SeSelectorUpdater::decideEditorCallbacks(Changes &changes) const {
@@ -379,9 +362,10 @@ void SeSelectorUpdater::decideEditorCallbacks(Changes &changes) const {
     addCommitChanges(changes);
 }
 
-// The application's items for the editor's selection. The same walk notes the selected shapes'
-// ids, for removal events, so that each shape's model is asked for once.
-RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor(PartsLayout &layout) {
+// The application's items for the editor's selection, and what is known of them. The same walk
+// notes the selected shapes' ids, for removal events, and tests each object item against the item
+// filter while it is at hand, so that each shape's model is asked for once and each item read once.
+SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorOfEditor(RCShdPtr<SnSelection> &mirrored) {
     selectedIdsKnown = false;
     selectedIds.clearFor(static_cast<std::size_t>(selectorSelection->getNbItems()));
     itemsWithParts = 0;
@@ -389,6 +373,8 @@ RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor(PartsLayout &layout) {
     Vector<RCShdPtr<SnItem const>> items;
     items.reserve(static_cast<std::size_t>(selectorSelection->getNbItems()) + 1);
     items.push_back(PiSnItemUtil::create(editorNode));
+    // Regular: the node item is refused and every shape's object item passes.
+    bool regular = !itemFilter(items.back());
     DelayedIdCount<SelectedIds> counted(selectedIds);
     for (const RCShdPtr<SnItem const> &item : *selectorSelection) {
         const RCWeakPtr<SeShapeInterface> &shape = SeShapeItems::asShapeItem(item).getData();
@@ -400,16 +386,21 @@ RCShdPtr<SnSelection> SeSelectorUpdater::mirrorOfEditor(PartsLayout &layout) {
         counted.add(model->getId(), item.get());
         itemsWithParts += item->hasParts() ? 1 : 0;
         items.push_back(PiSnItemUtil::createFromBase(model->getGraphObject()));
+        regular = regular && itemFilter(items.back());
     }
     counted.finish();
     knowIds(allAlive);
+    EditorMirror facts;
+    facts.regular = regular && allAlive;
     if (selectorSelection->getNbItems() == 1) {
         const RCWeakPtr<SeShapeInterface> primary = selector->getPrimarySelectedShapeInterface();
         if (!primary.isNull()) {
-            appendPartItems(primary, items, layout);
+            appendPartItems(primary, items, facts.parts);
         }
     }
-    return SnSelection::createTaking(std::move(items));
+    facts.ends = RCSWEnds::get();
+    mirrored = SnSelection::createTaking(std::move(items));
+    return facts;
 }
 
 // At the end of a batch the host view may already show what the application wrote
@@ -542,7 +533,7 @@ void SeSelectorUpdater::writeGuarded(SnSelection &target,
 }
 
 void SeSelectorUpdater::spliceGuarded(SnSelection &target, int position, int count,
-                                      Vector<RCShdPtr<SnItem const>> items) {
+                                      Vector<RCShdPtr<SnItem const>> &&items) {
     const SeScopedValue<bool> guard(updating, true);
     target.replaceRange(position, count, std::move(items));
 }

@@ -29,6 +29,20 @@ using Items = SeUpdaterItems;
 using ItemList = Vector<RCShdPtr<SnItem const>>;
 using PartsChange = SeShapeSelector::PartsChange;
 
+// Lends a kept list for one build and empties it on the way out, whatever happens, so that it
+// holds no item between two uses.
+class BorrowedRoom {
+public:
+    explicit BorrowedRoom(ItemList &kept) noexcept : room(kept) { room.clear(); }
+    BorrowedRoom(const BorrowedRoom &) = delete;
+    BorrowedRoom &operator=(const BorrowedRoom &) = delete;
+    ~BorrowedRoom() { room.clear(); }
+    ItemList &list() noexcept { return room; }
+
+private:
+    ItemList &room;
+};
+
 const RCShdPtr<SnItem const> &itemAt(const SnSelection &selection, int position) {
     return *std::next(selection.begin(), position);
 }
@@ -190,7 +204,8 @@ bool SeSelectorUpdater::followParts(const RCShdPtr<SnItem const> &before,
                spliceParts(note.points, note.rank, note.index, false, shape);
     }
     PartsLayout layout;
-    ItemList items;
+    BorrowedRoom room(partItemsRoom);
+    ItemList &items = room.list();
     appendPartItems(shape, items, layout);
     const PartsLayout &known = editorMirror.parts;
     const int count = known.pointItems + known.handleItems;

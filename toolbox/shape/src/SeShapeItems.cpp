@@ -32,9 +32,9 @@ RCShdPtr<SnSelection> SeShapeItems::selectionOf(const Vector<RCShdPtr<SeShape>> 
     Vector<RCShdPtr<SnItem const>> items;
     items.reserve(shapes.size());
     for (const RCShdPtr<SeShape> &shape : shapes) {
-        const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
+        RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
         if (!editing.isNull()) {
-            items.push_back(make(RCShdPtr<SnParts>(), editing));
+            items.push_back(make(RCShdPtr<SnParts>(), std::move(editing)));
         }
     }
     return SnSelection::createTaking(std::move(items));

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <unordered_map>
+#include <utility>
 
 namespace Vo {
 
@@ -27,9 +28,10 @@ struct SeShapeItems {
         return item.hasParts() ? rcDynamicCast<SeShapeParts const>(item.getParts())
                                : RCShdPtr<SeShapeParts const>();
     }
+    // A shape passed as a temporary is taken over, not counted again.
     static RCShdPtr<SnItem const> make(const RCShdPtr<SnParts> &parts,
-                                       const RCWeakPtr<SeShapeInterface> &shape) {
-        return RCShdPtr<SnItem const>(new SeShapeItem(parts, shape));
+                                       RCWeakPtr<SeShapeInterface> shape) {
+        return RCShdPtr<SnItem const>(new SeShapeItem(parts, std::move(shape)));
     }
     // Appends the editing sides of the selection's shapes, in order.
     static void collect(const SnSelection &selection, Vector<RCWeakPtr<SeShapeInterface>> &shapes) {

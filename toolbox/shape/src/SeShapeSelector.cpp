@@ -516,7 +516,7 @@ void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
     getSelectedShapes(selected);
     const SeShapeKeyIndex keys(selected);
     for (; !walk.atEnd(); walk.next()) {
-        const RCShdPtr<SeShape> &element = walk.item();
+        const RCShdPtr<SeShape> &element = std::as_const(walk).item(); // read, not copied
         const SeIdentityKey *promise = keys.isUsable() ? promiseOf(element) : nullptr;
         const bool isSelected =
             promise != nullptr
@@ -527,9 +527,9 @@ void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
         if (isSelected) {
             continue;
         }
-        const RCWeakPtr<SeShapeInterface> editing = element->getShapeInterface();
+        RCWeakPtr<SeShapeInterface> editing = element->getShapeInterface();
         if (!editing.isNull()) {
-            result->addItem(SeShapeItems::make(RCShdPtr<SnParts>(), editing));
+            result->addItem(SeShapeItems::make(RCShdPtr<SnParts>(), std::move(editing)));
         }
     }
     commit(result);
