@@ -236,7 +236,8 @@ private:
     void notify(const Changes &changes) const;
     void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
                          Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout) const;
-    void writeGuarded(SnSelection &target, const RCShdPtr<SnSelection const> &items);
+    // A list handed over (moved in, the only holder) gives its items up.
+    void writeGuarded(SnSelection &target, RCShdPtr<SnSelection const> items);
     // The items move into the selection; the list is left empty with its room kept.
     void spliceGuarded(SnSelection &target, int position, int count,
                        Vector<RCShdPtr<SnItem const>> &&items);

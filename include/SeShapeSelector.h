@@ -370,9 +370,11 @@ private:
     // when given, describes how (see PartsChange) to the observers of that change.
     void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts,
                  const PartsChange *change = nullptr);
-    void commit(const RCShdPtr<SnSelection> &result);
+    // Takes the result over: a whole list goes in without a copy of its items.
+    void commit(RCShdPtr<SnSelection> result);
     bool spliceIn(const SnSelection &result);
-    void handOver(const RCShdPtr<SnSelection const> &items);
+    // A pointer handed over (moved in, the only holder) gives its items up.
+    void handOver(RCShdPtr<SnSelection const> items);
     template <class Restore> void putBack(Restore restore) noexcept;
     void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
     const SeSelectedKeys &keysOf(const SnSelection &items) const;

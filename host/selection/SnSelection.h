@@ -71,6 +71,10 @@ public:
     // Takes over other's items, primary item included, then notifies; other may be this selection.
     // Raises RCExNullPtr when other is null.
     virtual void replaceAllItems(const RCShdPtr<SnSelection const> &other);
+    // The same for a pointer handed over: when it is the only holder of a plain selection that no
+    // one observes (a list built for the purpose), its items move in, none is copied, and the
+    // pointer is left null; otherwise as above, and the pointer is left as it was.
+    void replaceAllItems(RCShdPtr<SnSelection const> &&other);
     // Puts item at position (0 .. getNbItems(); getNbItems() appends), then notifies. Raises
     // RCExNullPtr for a null item and RCExInvalidCall for another position.
     void insertItem(int position, const RCShdPtr<SnItem const> &item);
@@ -117,6 +121,9 @@ private:
     // The hints that tell observers of a change, made before the change (none without observers):
     // of the whole list, or of a splice, between this revision and `after`.
     ObHints newsOfChange(std::uint64_t after) const;
+    // The whole-list change to the items `take` gives, called once everything that allocates is
+    // done and before anything changes.
+    template <class Take> void replaceAllBy(Take take);
     ObHints newsOfSplice(std::uint64_t after, std::size_t at, std::size_t count,
                          const Vector<RCShdPtr<SnItem const>> &added) const;
     // Tells the observers; keeps this selection alive meanwhile.

@@ -98,10 +98,32 @@ bool SnSelection::replaceItem(const RCShdPtr<SnItem const> &oldItem,
 }
 
 void SnSelection::replaceAllItems(const RCShdPtr<SnSelection const> &other) {
-    auto taken(other->items); // copied first: other may be this selection
+    const Vector<RCShdPtr<SnItem const>> &source = other->items; // other may be this selection
+    replaceAllBy([&] { return Vector<RCShdPtr<SnItem const>>(source); });
+}
+
+void SnSelection::replaceAllItems(RCShdPtr<SnSelection const> &&other) {
+    // Plain selections on both sides: a derived class's own replaceAllItems still runs.
+    const bool takeable = other.isUnique() && typeid(*this) == typeid(SnSelection) &&
+                          typeid(*other) == typeid(SnSelection) &&
+                          other->subject.getNbObservers() == 0 && other->lentTo == nullptr;
+    if (!takeable) {
+        replaceAllItems(static_cast<const RCShdPtr<SnSelection const> &>(other));
+        return;
+    }
+    // Its only holder hands it over, and it goes as its items move out: no one sees it emptied.
+    replaceAllBy([&] {
+        Vector<RCShdPtr<SnItem const>> taken = std::move(const_cast<SnSelection &>(*other).items);
+        other = nullptr;
+        return taken;
+    });
+}
+
+template <class Take> void SnSelection::replaceAllBy(Take take) {
     settleLent();
     const std::uint64_t after = nextRevision();
     const ObHints news = newsOfChange(after);
+    Vector<RCShdPtr<SnItem const>> taken = take();
     items.swap(taken);
     revision = after;
     placeIndex.reset();

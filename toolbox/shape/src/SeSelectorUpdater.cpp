@@ -275,7 +275,7 @@ void SeSelectorUpdater::publish() {
     RCShdPtr<SnSelection> mirrored;
     EditorMirror known = mirrorOfEditor(mirrored); // asked before the write, like the rest
     if (!hostSelection->isEqual(mirrored)) {
-        writeGuarded(*hostSelection, mirrored);
+        writeGuarded(*hostSelection, std::move(mirrored));
     }
     known.editorRevision = selectorSelection->getRevision();
     known.hostRevision = hostSelection->getRevision();
@@ -472,7 +472,7 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
         return;
     }
     hostMirror = HostMirror();
-    const RCShdPtr<SnSelection> mirrored = SnSelection::create();
+    RCShdPtr<SnSelection> mirrored = SnSelection::create();
     const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
     SelectedIds ids;
     ids.reserve(static_cast<std::size_t>(hostView->getNbItems()));
@@ -511,7 +511,7 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
         changes.primary = true;
     }
     selectedIdsKnown = false;
-    writeGuarded(*selectorSelection, mirrored);
+    writeGuarded(*selectorSelection, std::move(mirrored));
     selectedIds.swap(ids);
     itemsWithParts = 0; // wholes
     knowIds(allAlive);
@@ -526,10 +526,9 @@ void SeSelectorUpdater::rememberHostMirror(bool everyItemAShape) {
     }
 }
 
-void SeSelectorUpdater::writeGuarded(SnSelection &target,
-                                     const RCShdPtr<SnSelection const> &items) {
+void SeSelectorUpdater::writeGuarded(SnSelection &target, RCShdPtr<SnSelection const> items) {
     const SeScopedValue<bool> guard(updating, true);
-    target.replaceAllItems(items);
+    target.replaceAllItems(std::move(items));
 }
 
 void SeSelectorUpdater::spliceGuarded(SnSelection &target, int position, int count,

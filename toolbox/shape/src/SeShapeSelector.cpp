@@ -198,14 +198,13 @@ RCShdPtr<SnSelection const> SeShapeSelector::getCurrentSelection() const {
     return batch->working;
 }
 
-void SeShapeSelector::commit(const RCShdPtr<SnSelection> &result) {
-    const RCShdPtr<SnSelection const> items(result);
+void SeShapeSelector::commit(RCShdPtr<SnSelection> result) {
     if (batch != nullptr) {
-        if (!current().isEqual(items)) {
-            batch->working = result; // a fresh selection that no one observes
+        if (!current().isEqual(result)) {
+            batch->working = std::move(result); // a fresh selection that no one observes
         }
     } else if (!spliceIn(*result)) {
-        handOver(items);
+        handOver(std::move(result));
     }
 }
 
@@ -249,9 +248,9 @@ bool SeShapeSelector::spliceIn(const SnSelection &result) {
 // A single shape with parts is what the updater mirrors element by element. Should it find a
 // selected index without element, the old items go back, which observers take as no change, and the
 // error passes on: both selections stay as they were. Other results need no copy of the old items.
-void SeShapeSelector::handOver(const RCShdPtr<SnSelection const> &items) {
+void SeShapeSelector::handOver(RCShdPtr<SnSelection const> items) {
     if (items->getNbItems() != 1 || !items->getPrimaryItem()->hasParts()) {
-        selection->replaceAllItems(items);
+        selection->replaceAllItems(std::move(items));
     } else {
         write(items, PutBack::onMissingElement, false);
     }
@@ -511,7 +510,7 @@ void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
     if (walk.atEnd()) {
         return;
     }
-    const RCShdPtr<SnSelection> result(current().clone());
+    RCShdPtr<SnSelection> result(current().clone());
     Vector<RCShdPtr<SeShape>> selected;
     getSelectedShapes(selected);
     const SeShapeKeyIndex keys(selected);
@@ -532,7 +531,7 @@ void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
             result->addItem(SeShapeItems::make(RCShdPtr<SnParts>(), std::move(editing)));
         }
     }
-    commit(result);
+    commit(std::move(result));
 }
 
 void SeShapeSelector::setPrimarySelectedShape(const RCShdPtr<SeShape> &shape, int pointIndex) {
