@@ -145,6 +145,16 @@ TYPED_TEST(RCShdPtrTest, CountsEveryOwnerAndLastReleaseDestroys) {
         EXPECT_EQ(first.get(), raw);
         EXPECT_EQ(raw->getRefCount(), 1);
         EXPECT_EQ(this->live, 1);
+
+        // Moved into a pointer to a base or const: the unit of count changes hands, no count
+        // changes, and the source is left null.
+        RCShdPtr<Base const> handed(std::move(first));
+        EXPECT_TRUE(first.isNull());
+        EXPECT_EQ(handed.get(), raw);
+        EXPECT_TRUE(handed.isUnique());
+        RCShdPtr<Base const> copied{RCShdPtr<Probe>(raw)};
+        EXPECT_EQ(raw->getRefCount(), 2);
+        EXPECT_EQ(this->live, 1);
     }
     EXPECT_EQ(this->live, 0);
 }

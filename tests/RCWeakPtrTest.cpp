@@ -135,6 +135,15 @@ TEST_F(RCWeakPtrTest, AssignmentAndSwapShareTheNewBlockAndReleaseTheOldOne) {
     EXPECT_EQ(sameBlock.getCounter().get(), newBlock.get());
     EXPECT_EQ(weak.getCounter().get(), oldBlock.get());
     EXPECT_EQ(blockShares(newBlock), 2);
+
+    // A move hands pointer and block share over, and leaves the source null.
+    RCWeakPtr<Node> moved(std::move(sameBlock));
+    EXPECT_EQ(moved.get(), &first);
+    EXPECT_EQ(moved.getCounter().get(), newBlock.get());
+    EXPECT_TRUE(sameBlock.isNull());
+    EXPECT_EQ(sameBlock.get(), nullptr);
+    EXPECT_TRUE(sameBlock.getCounter().isNull());
+    EXPECT_EQ(blockShares(newBlock), 2);
 }
 
 } // namespace WeakPtrTesting

@@ -4,6 +4,8 @@
 #include "SeSelectorUpdaterScene.h"
 #include "SeTwoEditorsScene.h"
 
+#include "host/PiCompositeInput.h"
+#include "host/PiMultivaluedInput.h"
 #include "host/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +72,29 @@ TEST_F(SeSelectorUpdaterRefusalTest, ARefusedChangeLeavesTheApplicationsOwnSelec
         EXPECT_EQ(hostItems(), (Texts{editorNode(), object(D)}));
         EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
     }
+}
+
+// The part items of a mirroring are built in a room the updater keeps for the next one: those of a
+// refused selection of points must go with the refusal, and none may stay in the room after one
+// that went in.
+TEST_F(SeSelectorUpdaterRefusalTest, NoPartItemOutlivesTheMirroringThatBuiltIt) {
+    select({A});
+    settle();
+    const auto points = rcDynamicCast<PiMultivaluedInput>(pointsInput(A));
+    const RCShdPtr<PiInput> x =
+        rcDynamicCast<PiCompositeInput>(points->getElement(0))->getSubInput(0);
+    const int held = x->getRefCount();
+    const Texts hostBefore = hostItems();
+
+    EXPECT_THROW(selector->selectAllPoints(points->getNbElements() + 1), SeExMissingElement);
+    EXPECT_EQ(x->getRefCount(), held) << "a refused mirroring's items must go with it";
+    EXPECT_EQ(hostItems(), hostBefore);
+
+    selector->selectAllPoints(points->getNbElements());
+    EXPECT_EQ(x->getRefCount(), held + 1) << "the application's selection holds the one item";
+    selector->unselectPoints();
+    EXPECT_EQ(x->getRefCount(), held);
+    EXPECT_EQ(hostItems(), hostBefore);
 }
 
 // The same refusal with the application's selection naming the shapes of two editors: neither the

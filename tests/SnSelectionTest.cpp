@@ -241,6 +241,79 @@ TEST(SnSelectionTest, ReplaceAllItemsTakesOverTheItemsThenNotifies) {
     EXPECT_EQ(dataOf(*other), (std::vector<int>{5, 6}));
 }
 
+// A list handed over by its only holder moves in: the very item objects, no copy, the pointer
+// left null. One held elsewhere, or observed, is copied and left as it was.
+TEST(SnSelectionTest, ASelectionHandedOverGivesItsItemsUpAndAHeldOneIsCopied) {
+    const RCShdPtr<SnSelection> selection = SnSelection::create(Items{makeItem(1)});
+    Watcher watcher(selection.get());
+    selection->getSubject().attachObserver(&watcher);
+    const ItemPtr five = makeItem(5);
+    RCShdPtr<SnSelection const> handed = SnSelection::create(Items{five, makeItem(6)});
+    selection->replaceAllItems(std::move(handed));
+    EXPECT_TRUE(handed.isNull());
+    EXPECT_EQ(selection->getPrimaryItem(), five);
+    EXPECT_EQ(five->getRefCount(), 2) << "moved in, not copied";
+    EXPECT_EQ(watcher.seen, (std::vector<int>{5, 6}));
+    EXPECT_EQ(watcher.calls, 1);
+
+    const RCShdPtr<SnSelection> held = SnSelection::create(Items{makeItem(7)});
+    RCShdPtr<SnSelection const> second(held);
+    selection->replaceAllItems(std::move(second));
+    EXPECT_EQ(second.get(), held.get());
+    EXPECT_EQ(dataOf(*held), (std::vector<int>{7}));
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{7}));
+
+    RCShdPtr<SnSelection> source = SnSelection::create(Items{makeItem(8)});
+    Watcher other;
+    source->getSubject().attachObserver(&other);
+    SnSelection *const observedObject = source.get();
+    RCShdPtr<SnSelection const> observed(std::move(source));
+    selection->replaceAllItems(std::move(observed));
+    EXPECT_EQ(observed.get(), observedObject);
+    EXPECT_EQ(dataOf(*observed), (std::vector<int>{8})) << "an observed selection keeps its items";
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{8}));
+    EXPECT_EQ(watcher.calls, 3);
+    observedObject->getSubject().detachObserver(&other);
+    selection->getSubject().detachObserver(&watcher);
+
+    RCShdPtr<SnSelection const> none;
+    EXPECT_THROW(selection->replaceAllItems(std::move(none)), RCExNullPtr);
+}
+
+// A replacement passed as an rvalue gives its items up and keeps its room, so a caller may fill
+// it again; one passed as an lvalue is copied. A refused one is left as it was. The removed items
+// of a splice no one kept go with the splice.
+TEST(SnSelectionTest, AReplacementListGivesItsItemsUpAndKeepsItsRoom) {
+    const RCShdPtr<SnSelection> selection = SnSelection::create(Items{makeItem(1), makeItem(2)});
+    Watcher watcher; // no reading of the data: a LifeItem has none
+    selection->getSubject().attachObserver(&watcher);
+    Vector<ItemPtr> list{makeItem(3), makeItem(4)};
+    list.reserve(16);
+    const ItemPtr three = list.front();
+    selection->replaceRange(1, 1, std::move(list));
+    EXPECT_TRUE(list.empty());
+    EXPECT_GE(list.capacity(), 16u);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 3, 4}));
+    EXPECT_EQ(three->getRefCount(), 2);
+
+    const Vector<ItemPtr> kept{makeItem(5)};
+    selection->replaceRange(0, 1, kept);
+    EXPECT_EQ(kept.size(), 1u);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{5, 3, 4}));
+
+    Vector<ItemPtr> refused{makeItem(6), ItemPtr()};
+    EXPECT_THROW(selection->replaceRange(0, 1, std::move(refused)), RCExNullPtr);
+    EXPECT_EQ(refused.size(), 2u);
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{5, 3, 4}));
+
+    bool destroyed = false;
+    selection->replaceRange(3, 0, {ItemPtr(new LifeItem(destroyed))});
+    selection->replaceRange(3, 1, {});
+    EXPECT_TRUE(destroyed) << "a removed item must not stay in the room kept for the next splice";
+    EXPECT_EQ(watcher.calls, 4);
+    selection->getSubject().detachObserver(&watcher);
+}
+
 TEST(SnSelectionTest, IsEqualComparesItemsInOrderWithTheirParts) {
     const auto of = [](std::initializer_list<ItemPtr> items) {
         return RCShdPtr<SnSelection const>(SnSelection::create(Items(items)));

@@ -139,6 +139,9 @@ private:
     SnPlaceIndex &places();
 
     Vector<RCShdPtr<SnItem const>> items;
+    // The room of the last splice's removed items, given back by its hint when no one kept that:
+    // removing 10^6 items again then touches no fresh memory. As large as the largest removal.
+    Vector<RCShdPtr<SnItem const>> removedRoom;
     std::uint64_t revision;
     std::unique_ptr<SnPlaceIndex> placeIndex;
     SnSelectionChangeHint *lentTo = nullptr; // borrows items while its observers are told

@@ -50,6 +50,9 @@ public:
     void lendAdded(SnItemRun run, ItemList gone) noexcept;
     // Copies lent items into the hint, which no longer depends on the selection that lent them.
     void keepAdded();
+    // For that selection, once no one else holds the hint: the list of removed items, handed back
+    // so that its room serves the next splice. The hint then names no removed item.
+    ItemList takeBackRemoved() noexcept;
     std::uint64_t getRevisionBefore() const noexcept { return revisionBefore; }
     std::uint64_t getRevisionAfter() const noexcept { return revisionAfter; }
 

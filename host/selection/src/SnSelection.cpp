@@ -16,6 +16,13 @@
 
 namespace Vo {
 
+namespace {
+
+// Held by more than the splice that made it and the hints it was told in: an observer kept it.
+bool isKept(const SnSelectionChangeHint &hint) noexcept { return hint.getRefCount() > 2; }
+
+} // namespace
+
 RCShdPtr<SnSelection> SnSelection::create() { return RCShdPtr<SnSelection>(new SnSelection()); }
 
 RCShdPtr<SnSelection> SnSelection::create(const Items &items) {
@@ -197,6 +204,7 @@ void SnSelection::splice(std::size_t at, std::size_t count,
         hint = RCShdPtr<SnSelectionChangeHint>(
             new SnSelectionChangeHint(&subject, revision, after, static_cast<int>(at), {}, {}));
         news.add(hint);
+        gone.swap(removedRoom);
         gone.reserve(count);
     }
     items.reserve(items.size() - count + added.size());
@@ -215,6 +223,10 @@ void SnSelection::splice(std::size_t at, std::size_t count,
     if (!hint.isNull()) {
         hint->lendAdded(SnItemRun(items.data() + at, addedCount), std::move(gone));
         tellLending(news, *hint);
+        if (!isKept(*hint)) {
+            removedRoom = hint->takeBackRemoved();
+            removedRoom.clear(); // the removed items go, as they would with the hint
+        }
     }
 }
 
@@ -236,7 +248,7 @@ void SnSelection::endLending(SnSelectionChangeHint &hint) {
         return; // a later change took the copy already
     }
     lentTo = nullptr;
-    if (hint.getRefCount() > 2) { // held by more than the hints and the splice
+    if (isKept(hint)) {
         hint.keepAdded();
     }
 }

@@ -25,6 +25,10 @@ void SnSelectionChangeHint::lendAdded(SnItemRun run, ItemList gone) noexcept {
     lent = true;
 }
 
+SnSelectionChangeHint::ItemList SnSelectionChangeHint::takeBackRemoved() noexcept {
+    return std::move(removed);
+}
+
 void SnSelectionChangeHint::keepAdded() {
     if (lent) {
         added.assign(lentAdded.begin(), lentAdded.end());
