@@ -135,6 +135,7 @@ TEST_F(PiSnItemTest, DumpsNameTheObjectsAndThePath) {
     EXPECT_NE(inputText.find(named(roto) + " > " + named(output)), std::string::npos) << inputText;
     EXPECT_NE(dumped(*InputItem::create(point, RCShdPtr<PiPath>())).find("null"),
               std::string::npos);
+    EXPECT_EQ(inputText.rfind("Parts:", 0), 0u) << inputText;
 
     const std::string shapeText = dumped(*PiSnItemUtil::createFromBase(shape));
     EXPECT_NE(shapeText.find(named(shape)), std::string::npos) << shapeText;

@@ -41,12 +41,15 @@ TEST_F(SeSelectionBatchTest, NestedScopesCommitOnceAtTheOutermostEnd) {
         EXPECT_EQ(selectedIndices(), (std::vector<int>{E}));
         EXPECT_EQ(selectedPoints(), (std::vector<int>{2}));
         EXPECT_EQ(selector->getHandleSelectionRank(1), 1);
-        EXPECT_EQ(selector->getSelection()->getNbItems(), 1); // still A
+        EXPECT_EQ(selector->getSelection()->getNbItems(), 1);                 // still A
+        EXPECT_NE(selector->getCurrentSelection(), selector->getSelection()); // the working one
+        EXPECT_EQ(selector->getCurrentSelection()->getNbItems(), 1);          // E
         EXPECT_EQ(hostItems(), (std::vector<std::string>{editorNode(), object(A)}));
         EXPECT_EQ(writes(), 0);
         EXPECT_TRUE(log.empty());
     }
     EXPECT_EQ(selectedIndices(), (std::vector<int>{E}));
+    EXPECT_EQ(selector->getCurrentSelection(), selector->getSelection()); // no batch: the selection
     EXPECT_EQ(selectorWrites->getNbWrites(), 1);
     EXPECT_EQ(hostWrites->getNbWrites(), 1);
     EXPECT_EQ(hostItems().size(), 2U + 2U * 1U + 2U); // node, E, point 2 (x, y), handle 1 (2)

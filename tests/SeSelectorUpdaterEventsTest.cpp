@@ -187,6 +187,21 @@ TEST_F(SeSelectorUpdaterEventsTest, RemovalTakesOutTheFirstOccurrenceOfASelected
 
 // The removal used to raise RCExNullPtr out of the event dispatch: it looked up every selected
 // shape, and the editing side of one of them had been deleted earlier.
+// A shape the application took out of its selection is no longer counted as selected: its removal
+// event then finds nothing to take out, and must not reach for the item that left with it.
+TEST_F(SeSelectorUpdaterEventsTest, RemovalOfAShapeTheApplicationTookOutChangesNothing) {
+    select({A, B, C});
+    settle();
+    ASSERT_TRUE(host->removeItem(*std::next(host->begin(), 1)));
+    EXPECT_EQ(selectedIndices(), (Indices{B, C}));
+    settle();
+    controller.sendRemoval(controller.shape(A)->getId());
+    EXPECT_EQ(selectedIndices(), (Indices{B, C}));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(C)}));
+    EXPECT_EQ(selectorWrites->getNbWrites() + hostWrites->getNbWrites(), 0);
+    EXPECT_TRUE(log.empty());
+}
+
 TEST_F(SeSelectorUpdaterEventsTest, RemovalPassesOverShapesDeletedEarlier) {
     select({A, B, C});
     controller.deleteInterfaceOnly(A);
