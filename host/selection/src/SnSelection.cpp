@@ -111,9 +111,10 @@ void SnSelection::replaceAllItems(const RCShdPtr<SnSelection const> &other) {
 
 void SnSelection::replaceAllItems(RCShdPtr<SnSelection const> &&other) {
     // Plain selections on both sides: a derived class's own replaceAllItems still runs.
+    const SnSelection *const source = other.get();
     const bool takeable = other.isUnique() && typeid(*this) == typeid(SnSelection) &&
-                          typeid(*other) == typeid(SnSelection) &&
-                          other->subject.getNbObservers() == 0 && other->lentTo == nullptr;
+                          typeid(*source) == typeid(SnSelection) &&
+                          source->subject.getNbObservers() == 0 && source->lentTo == nullptr;
     if (!takeable) {
         replaceAllItems(static_cast<const RCShdPtr<SnSelection const> &>(other));
         return;
