@@ -168,7 +168,7 @@ inline const std::vector<Workload> &workloads() {
         {"OneItemListWithOneShapeMore", listWithOneShapeMore, false},
         {"OneItemApplicationItemAtTheEnd", applicationItemAtTheEnd, true},
         {"OneItemRemovalEventThenBack", removalEventAndBack, true},
-        {"OneItemPointAtTheEnd", pointAtTheEnd, false},
+        {"OneItemPointAtTheEnd", pointAtTheEnd, true},
         {"OneItemPointDeletedThenInserted", pointDeletedAndInserted, false},
     };
     return all;

@@ -6,13 +6,19 @@
 #include "host/selection/SnParts.h"
 #include "host/selection/SnPartsBasic.h"
 
+#include <memory>
 #include <ostream>
+#include <utility>
 
 namespace Vo {
 
+class SeShapePartsVersion;
+
 // The selected parts of one shape: the selected point indices and, independently, the selected
 // gradient-handle indices, each an ordered index set of its own (selection order, each index once).
-// Owns both sets; no two SeShapeParts share one. Confined to the editor's thread (plain count).
+// Owns both sets, or shares them with the parts made from it by the one-index operations (see
+// withPointAppended), one of which holds them at a time. Confined to the editor's thread (plain
+// count): even reading may move the sets.
 //
 // An argument of the operations that take other parts counts only when it holds an SeShapeParts:
 // null or parts of another class make isEqual and the set operations return false and the replace
@@ -52,33 +58,45 @@ public:
 
     // Point and handle twins. Indices are not range-checked. A negative reserve count counts as 0.
     // Every one raises RCExNullPtr when its set is null (a copy of parts whose set cloned to null).
-    void appendPoint(int index) { points->append(index); }
-    void appendHandle(int index) { handles->append(index); }
+    void appendPoint(int index) { pointSet()->append(index); }
+    void appendHandle(int index) { handleSet()->append(index); }
     // Append first, first + 1, ..., first + number - 1 in that order, as number appends would,
     // but a word of the membership bits at a time: what selecting all points or handles should
     // use.
-    void appendPointRange(int first, int number) { points->appendRange(first, number); }
-    void appendHandleRange(int first, int number) { handles->appendRange(first, number); }
-    void removePoint(int index) { points->remove(index); }
-    void removeHandle(int index) { handles->remove(index); }
-    bool hasPoint(int index) const { return points->hasPart(index); }
-    bool hasHandle(int index) const { return handles->hasPart(index); }
-    bool isPointEmpty() const { return points->isEmpty(); }
-    bool isHandleEmpty() const { return handles->isEmpty(); }
-    void clearPoints() { points->clear(); }
-    void clearHandles() { handles->clear(); }
-    void reservePoints(int number) { points->reserve(number); }
-    void reserveHandles(int number) { handles->reserve(number); }
+    void appendPointRange(int first, int number) { pointSet()->appendRange(first, number); }
+    void appendHandleRange(int first, int number) { handleSet()->appendRange(first, number); }
+    void removePoint(int index) { pointSet()->remove(index); }
+    void removeHandle(int index) { handleSet()->remove(index); }
+    bool hasPoint(int index) const { return readPoints()->hasPart(index); }
+    bool hasHandle(int index) const { return readHandles()->hasPart(index); }
+    bool isPointEmpty() const { return readPoints()->isEmpty(); }
+    bool isHandleEmpty() const { return readHandles()->isEmpty(); }
+    void clearPoints() { pointSet()->clear(); }
+    void clearHandles() { handleSet()->clear(); }
+    void reservePoints(int number) { pointSet()->reserve(number); }
+    void reserveHandles(int number) { handleSet()->reserve(number); }
     // Room for number indices none of which is above largest: the set sizes its index once.
-    void reservePoints(int number, int largest) { points->reserve(number, largest); }
-    void reserveHandles(int number, int largest) { handles->reserve(number, largest); }
+    void reservePoints(int number, int largest) { pointSet()->reserve(number, largest); }
+    void reserveHandles(int number, int largest) { handleSet()->reserve(number, largest); }
     // The set's indices in selection order; valid while this object lives, and follows its changes.
-    const Vector<int> &getPoints() const { return points->getParts(); }
-    const Vector<int> &getHandles() const { return handles->getParts(); }
+    // Parts made from these by the one-index operations below (or these from them) take turns
+    // holding the indices: a reference read from one of them is valid until another is read.
+    const Vector<int> &getPoints() const { return readPoints()->getParts(); }
+    const Vector<int> &getHandles() const { return readHandles()->getParts(); }
     // The index's 1-based position in selection order, 0 when absent; O(1) on average once the
     // set's rank index is built (O(n), on the first call after a change of that set).
-    int getPointRank(int index) const { return points->getRank(index); }
-    int getHandleRank(int index) const { return handles->getRank(index); }
+    int getPointRank(int index) const { return readPoints()->getRank(index); }
+    int getHandleRank(int index) const { return readHandles()->getRank(index); }
+    // New parts: these with index appended at the end of the points' (handles') order, or removed
+    // from it; an index already there to append, or absent to remove, gives an equal copy. These
+    // parts are unchanged, but the new ones take their sets over instead of copying them: the two
+    // hand the sets to whichever of them is read, one index step each way. O(1) for the last index
+    // in the order, else one search and one move of the indices after its place; reading parts
+    // made many such steps apart costs one step each. The way an editor changes one index.
+    RCShdPtr<SeShapeParts> withPointAppended(int index) const;
+    RCShdPtr<SeShapeParts> withHandleAppended(int index) const;
+    RCShdPtr<SeShapeParts> withPointRemoved(int index) const;
+    RCShdPtr<SeShapeParts> withHandleRemoved(int index) const;
     // Takes other's points (or handles) only; the other set stays.
     void replaceAllPoints(const RCShdPtr<SnParts const> &other);
     void replaceAllHandles(const RCShdPtr<SnParts const> &other);
@@ -116,14 +134,29 @@ private:
     using IndexSet = RCShdPtr<SnPartsBasic<int>>;
     using SetOperation = bool (SnParts::*)(const RCShdPtr<SnParts const> &);
 
+    // Parts standing for the given version.
+    explicit SeShapeParts(std::shared_ptr<SeShapePartsVersion> shared) noexcept;
+    // The sets, brought to these parts for reading.
+    const IndexSet &readPoints() const;
+    const IndexSet &readHandles() const;
+    // The sets, brought here and no longer shared with other parts, for a change.
+    const IndexSet &pointSet();
+    const IndexSet &handleSet();
+    void ownSets();
+    // Other's sets, to be read together with this object's: a copy when other is of the same
+    // family of versions (both cannot hold the sets at once).
+    std::pair<IndexSet, IndexSet> setsBeside(const SeShapeParts &other) const;
+    RCShdPtr<SeShapeParts> withStep(bool points, bool insert, int index) const;
+
     // other as an SeShapeParts held for the call; null when it is null or of another class.
     static RCShdPtr<SeShapeParts const> asShapeParts(const RCShdPtr<SnParts const> &other);
     static IndexSet cloneSet(const IndexSet &set);
     static bool containsSet(const IndexSet &mine, const IndexSet &theirs);
     bool applyToBoth(const RCShdPtr<SnParts const> &other, SetOperation operation);
 
-    IndexSet points;
-    IndexSet handles; // declared last so that it is released first
+    // These parts' version in the family that shares their sets (one family per parts unless
+    // made by the one-index operations).
+    mutable std::shared_ptr<SeShapePartsVersion> version;
 };
 
 extern template class RCBasePtr<SeShapeParts>;

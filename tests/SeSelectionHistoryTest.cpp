@@ -1,6 +1,7 @@
 #include "SeSelectionHistory.h"
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
+#include "SeShapeParts.h"
 #include "app/TestSpliceLog.h"
 
 #include "foundation/CbEmptyType.h"
@@ -599,6 +600,81 @@ TEST_F(SeSelectionHistoryTest, OneItemStepsGoBackAndForthAsOneItemSplices) {
     ASSERT_TRUE(history.undo());
     EXPECT_EQ(selectedIndices(), std::vector<int>{E});
     EXPECT_EQ(editorChanges.take(), std::vector<std::string>{"whole"});
+}
+
+// One-index changes hand the parts' sets from item to item instead of copying them. Every state
+// must come back on undo and redo, in the editor's selection and in the application's; every old
+// item must still read as its own state; a callback must read the items before and after a change
+// each with its own indices.
+TEST_F(SeSelectionHistoryTest, OneIndexStepsRestoreEveryStateAndOldItemsKeepTheirIndices) {
+    struct State {
+        std::vector<int> points;
+        std::vector<int> handles;
+        std::vector<std::string> host;
+        Vo::RCShdPtr<Vo::SnItem const> item;
+    };
+    using Indices = std::vector<int>;
+    const auto pointsOf = [](const Vo::RCShdPtr<Vo::SnItem const> &item) {
+        if (!item->hasParts()) {
+            return Indices();
+        }
+        const Vo::Vector<int> &points =
+            Vo::rcDynamicCast<Vo::SeShapeParts const>(item->getParts())->getPoints();
+        return Indices(points.begin(), points.end());
+    };
+    std::vector<std::pair<Indices, Indices>> heard;
+    Vo::CbFunction<Vo::CbEmptyType> reading([&] {
+        const Vo::SeShapeSelector::PartsChange &change = selector->getLastPartsChange();
+        if (!change.from.isNull() && change.from->hasParts()) {
+            heard.emplace_back(pointsOf(change.from), pointsOf(change.to));
+        }
+    });
+    selector->addSelectionChangedCallback(&reading);
+    select({E});
+    std::vector<State> states;
+    const auto record = [&] {
+        states.push_back({selectedPoints(), selectedHandles(), hostItems(),
+                          selector->getSelection()->getPrimaryItem()});
+    };
+    record();
+    const std::vector<std::function<void()>> changes{
+        [&] { selector->addSelectedPoint(1); },  [&] { selector->addSelectedPoint(4); },
+        [&] { selector->addSelectedHandle(2); }, [&] { selector->addSelectedPoint(0); },
+        [&] { selector->unselectPoint(4); },     [&] { selector->addSelectedHandle(3); },
+        [&] { selector->unselectHandle(2); },    [&] { selector->unselectPoint(0); },
+        [&] { selector->addSelectedPoint(5); }};
+    for (const std::function<void()> &change : changes) {
+        heard.clear();
+        change();
+        record();
+        const State &before = states[states.size() - 2];
+        if (before.item->hasParts() && before.points != states.back().points) {
+            ASSERT_EQ(heard.size(), 1U);
+            EXPECT_EQ(heard.front().first, before.points);
+            EXPECT_EQ(heard.front().second, states.back().points);
+        }
+    }
+    ASSERT_EQ(states.back().points, (Indices{1, 5}));
+    ASSERT_EQ(states.back().handles, (Indices{3}));
+    for (auto state = states.rbegin(); state != states.rend(); ++state) {
+        EXPECT_EQ(pointsOf(state->item), state->points) << "an old item, read newest first";
+    }
+    for (int step = static_cast<int>(states.size()) - 2; step >= 0; --step) {
+        ASSERT_TRUE(history.undo());
+        EXPECT_EQ(selectedPoints(), states[step].points) << "undo to state " << step;
+        EXPECT_EQ(selectedHandles(), states[step].handles) << "undo to state " << step;
+        EXPECT_EQ(hostItems(), states[step].host) << "undo to state " << step;
+    }
+    for (std::size_t step = 1; step < states.size(); ++step) {
+        ASSERT_TRUE(history.redo());
+        EXPECT_EQ(selectedPoints(), states[step].points) << "redo to state " << step;
+        EXPECT_EQ(selectedHandles(), states[step].handles) << "redo to state " << step;
+        EXPECT_EQ(hostItems(), states[step].host) << "redo to state " << step;
+    }
+    for (const State &state : states) {
+        EXPECT_EQ(pointsOf(state.item), state.points) << "an old item, read oldest first";
+    }
+    selector->removeSelectionChangedCallback(&reading);
 }
 
 // After an undo that left a deleted shape out, the kept state still holds it; an abandoned batch

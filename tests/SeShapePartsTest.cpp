@@ -18,6 +18,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -209,6 +210,123 @@ TEST(SeShapePartsTest, CopiesShareNoSet) {
     EXPECT_EQ(handlesOf(source), (Model{2}));
     EXPECT_FALSE(source->hasPoint(9));
     EXPECT_TRUE(copy->isEqual(clone));
+}
+
+// Parts made one index apart hand one pair of sets to whichever is read. Every member of such a
+// family must read as its own indices whatever was read before it, compare with the others as
+// values, and a change of one member must leave the others as they were.
+TEST(SeShapePartsTest, OneIndexVersionsReadAsTheirOwnIndicesInAnyOrder) {
+    struct Version {
+        RCShdPtr<SeShapeParts> parts;
+        Model points;
+        Model handles;
+    };
+    const auto expectReads = [](const Version &version, const char *when) {
+        ASSERT_EQ(pointsOf(version.parts), version.points) << when;
+        ASSERT_EQ(handlesOf(version.parts), version.handles) << when;
+        ASSERT_EQ(version.parts->getSize(),
+                  static_cast<int>(version.points.size() + version.handles.size()));
+        for (int index = -3; index < 11; ++index) {
+            const auto at = std::find(version.points.begin(), version.points.end(), index);
+            ASSERT_EQ(version.parts->hasPoint(index), at != version.points.end()) << when;
+            ASSERT_EQ(version.parts->getPointRank(index),
+                      at == version.points.end() ? 0 : 1 + (at - version.points.begin()));
+            ASSERT_EQ(version.parts->hasHandle(index), has(version.handles, index)) << when;
+        }
+    };
+    std::vector<Version> family{
+        {makeParts({0, 1, 2, 3, 4, 5}, {3, 1}), {0, 1, 2, 3, 4, 5}, {3, 1}}};
+    std::uint32_t seed = 3;
+    for (int step = 0; step < 300; ++step) {
+        seed = seed * 1664525U + 1013904223U;
+        const std::size_t fromAt = (seed >> 8) % family.size();
+        const Version &from = family[fromAt];
+        const int index = static_cast<int>((seed >> 20) % 12) - 2;
+        const bool points = (seed >> 4) % 3 != 0;
+        Version made{RCShdPtr<SeShapeParts>(), from.points, from.handles};
+        Model &model = points ? made.points : made.handles;
+        if ((seed >> 6) % 2 == 0) {
+            made.parts = points ? from.parts->withPointAppended(index)
+                                : from.parts->withHandleAppended(index);
+            if (!has(model, index)) {
+                model.push_back(index);
+            }
+        } else {
+            made.parts =
+                points ? from.parts->withPointRemoved(index) : from.parts->withHandleRemoved(index);
+            model.erase(std::remove(model.begin(), model.end(), index), model.end());
+        }
+        family.push_back(made);
+        expectReads(family[(seed >> 12) % family.size()], "an earlier one");
+        expectReads(family[fromAt], "the one it was made from");
+        expectReads(family.back(), "the new one");
+    }
+    for (auto version = family.rbegin(); version != family.rend(); ++version) {
+        expectReads(*version, "newest first");
+    }
+    const auto contained = [](const Model &mine, const Model &theirs) {
+        return std::all_of(theirs.begin(), theirs.end(),
+                           [&mine](int index) { return has(mine, index); });
+    };
+    int equalPairs = 0;
+    for (std::size_t i = 0; i < family.size(); ++i) {
+        for (std::size_t j = i; j < std::min(family.size(), i + 40); ++j) {
+            const Version &one = family[i];
+            const Version &other = family[j];
+            const bool equal = one.points == other.points && one.handles == other.handles;
+            equalPairs += equal && i != j ? 1 : 0;
+            ASSERT_EQ(one.parts->isEqual(other.parts), equal) << i << " and " << j;
+            ASSERT_EQ(other.parts->contains(one.parts),
+                      contained(other.points, one.points) && contained(other.handles, one.handles))
+                << j << " contains " << i;
+        }
+    }
+    EXPECT_GT(equalPairs, 0) << "no two members came to the same indices: equality not tried";
+
+    // Changes go to the changed member alone, whichever member its argument is.
+    Version &changed = family[family.size() / 2];
+    const Version &argument = family[family.size() / 2 + 1]; // no push_back from here on
+    EXPECT_EQ(changed.parts->unionWith(argument.parts),
+              !contained(changed.points, argument.points) ||
+                  !contained(changed.handles, argument.handles));
+    for (const auto &[mine, theirs] :
+         {std::pair<Model *, const Model *>{&changed.points, &argument.points},
+          {&changed.handles, &argument.handles}}) {
+        for (int index : *theirs) {
+            if (!has(*mine, index)) {
+                mine->push_back(index);
+            }
+        }
+    }
+    family.front().parts->appendPoint(50);
+    family.front().points.push_back(50);
+    family.back().parts->replaceAllParts(family[1].parts);
+    family.back().points = family[1].points;
+    family.back().handles = family[1].handles;
+    const RCShdPtr<SeShapeParts> copy(new SeShapeParts(*family[7].parts));
+    copy->removePoint(family[7].points.empty() ? 0 : family[7].points.front());
+    for (const Version &version : family) {
+        expectReads(version, "after the changes");
+    }
+}
+
+// Reading the first of a long run of one-index versions walks back to it, and letting the run go
+// releases its versions one after another: by recursion, 400000 of them overflowed the stack.
+TEST(SeShapePartsTest, ALongRunOfOneIndexVersionsIsReadAndReleasedWithoutRecursion) {
+    constexpr int kVersions = 400000;
+    std::vector<RCShdPtr<SeShapeParts>> run{makeParts({}, {7})};
+    for (int index = 0; index < kVersions; ++index) {
+        run.push_back(run.back()->withPointAppended(index));
+    }
+    EXPECT_TRUE(run.front()->isPointEmpty());
+    EXPECT_EQ(run[kVersions / 2]->getSize(), kVersions / 2 + 1);
+    EXPECT_EQ(run.back()->getPointRank(kVersions - 1), kVersions);
+    EXPECT_TRUE(run.back()->hasHandle(7));
+    while (run.size() > 1) {
+        run.pop_back(); // each still leant on by the one before it
+    }
+    run.clear(); // the first lets go of the whole chain
+    EXPECT_TRUE(run.empty());
 }
 
 TEST(SeShapePartsTest, ReplaceOperationsTakeTheNamedSets) {

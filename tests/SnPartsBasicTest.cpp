@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <vector>
@@ -65,6 +66,12 @@ TEST(SnPartsBasicTest, HeldOrderFollowsEveryChange) {
     set->remove(-5);
     EXPECT_EQ(heldModel(), (Model{4, 9, 3000000}));
     EXPECT_EQ(set->getRank(3000000), 3);
+    set->insertAt(0, 5000000); // far outside the dense range
+    set->insertAt(1, -7);
+    EXPECT_EQ(heldModel(), (Model{5000000, -7, 4, 9, 3000000}));
+    EXPECT_TRUE(set->hasPart(5000000) && set->hasPart(-7));
+    set->remove(5000000);
+    set->remove(-7);
 
     Model model = heldModel();
     std::uint32_t seed = 7;
@@ -74,6 +81,18 @@ TEST(SnPartsBasicTest, HeldOrderFollowsEveryChange) {
         if ((seed >> 8) % 3 == 0) {
             set->remove(index);
             model.erase(std::remove(model.begin(), model.end(), index), model.end());
+        } else if ((seed >> 10) % 2 == 0) {
+            // A place past the end appends; a present index stays where it is.
+            const std::size_t position = (seed >> 4) % (model.size() + 2);
+            set->insertAt(position, index);
+            if (!modelHas(model, index)) {
+                model.insert(model.begin() +
+                                 static_cast<std::ptrdiff_t>(std::min(position, model.size())),
+                             index);
+            }
+            ASSERT_EQ(
+                set->getRank(index),
+                static_cast<int>(std::find(model.begin(), model.end(), index) - model.begin()) + 1);
         } else {
             set->append(index);
             modelAppend(model, index);

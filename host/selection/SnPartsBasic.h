@@ -64,6 +64,10 @@ public:
     // The others keep their order; an absent index changes nothing. O(1) for the last index in
     // selection order, else a search and a move of the indices after it.
     void remove(const I &index);
+    // Puts an absent index at the 0-based position in selection order (at the end from size() on),
+    // the indices from there on moving one place back; a present index keeps its place. O(1) at
+    // the end, else one move of the indices after position. Nothing changes when it raises.
+    void insertAt(std::size_t position, const I &index);
     // O(1) on average.
     bool hasPart(const I &index) const {
         if (isInBitRange(index)) {
@@ -214,6 +218,18 @@ template <class I> void SnPartsBasic<I>::remove(const I &index) {
         parts.erase(std::find(parts.begin(), parts.end(), index));
     }
     dropMember(index);
+}
+
+template <class I> void SnPartsBasic<I>::insertAt(std::size_t position, const I &index) {
+    if (position >= parts.size() || hasPart(index)) {
+        append(index);
+        return;
+    }
+    // Room first: once appended, the index only has to move to its place.
+    reserveAtLeast(parts.size() + 1);
+    append(index);
+    std::rotate(parts.begin() + static_cast<std::ptrdiff_t>(position), parts.end() - 1,
+                parts.end());
 }
 
 template <class I> int SnPartsBasic<I>::getRank(const I &index) const {

@@ -1,5 +1,7 @@
 #include "SeShapeParts.h"
 
+#include "SeShapePartsVersion.h"
+
 #include <cmath>
 
 namespace Vo {
@@ -71,10 +73,19 @@ float negated(float value) { return 0.0f - value; }
 
 } // namespace
 
-SeShapeParts::SeShapeParts() : points(new SnPartsBasic<int>()), handles(new SnPartsBasic<int>()) {}
+SeShapeParts::SeShapeParts()
+    : version(std::make_shared<SeShapePartsVersion>(IndexSet(new SnPartsBasic<int>()),
+                                                    IndexSet(new SnPartsBasic<int>()))) {}
 
-SeShapeParts::SeShapeParts(const SeShapeParts &other)
-    : SnParts(other), points(cloneSet(other.points)), handles(cloneSet(other.handles)) {}
+SeShapeParts::SeShapeParts(const SeShapeParts &other) : SnParts(other) {
+    const SeShapePartsVersion &sets = SeShapePartsVersion::settle(other.version);
+    IndexSet pointCopy = cloneSet(sets.getPoints());
+    version =
+        std::make_shared<SeShapePartsVersion>(std::move(pointCopy), cloneSet(sets.getHandles()));
+}
+
+SeShapeParts::SeShapeParts(std::shared_ptr<SeShapePartsVersion> shared) noexcept
+    : version(std::move(shared)) {}
 
 SeShapeParts::~SeShapeParts() noexcept = default;
 
@@ -82,7 +93,18 @@ SnParts *SeShapeParts::clone() const { return new SeShapeParts(*this); }
 
 bool SeShapeParts::isEqual(const RCShdPtr<SnParts const> &other) const {
     const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
-    return !shape.isNull() && points->isEqual(shape->points) && handles->isEqual(shape->handles);
+    if (shape.isNull()) {
+        return false;
+    }
+    // Sizes first: parts one index apart, of one family, differ without a copy. One read at a
+    // time: reading either may move the sets away from the other.
+    const int points = readPoints()->getSize();
+    const int handles = readHandles()->getSize();
+    if (points != shape->readPoints()->getSize() || handles != shape->readHandles()->getSize()) {
+        return false;
+    }
+    const std::pair<IndexSet, IndexSet> theirs = setsBeside(*shape);
+    return readPoints()->isEqual(theirs.first) && readHandles()->isEqual(theirs.second);
 }
 
 bool SeShapeParts::contains(const RCShdPtr<SnParts const> &other) const {
@@ -90,24 +112,28 @@ bool SeShapeParts::contains(const RCShdPtr<SnParts const> &other) const {
         return true;
     }
     const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
-    return !shape.isNull() && containsSet(points, shape->points) &&
-           containsSet(handles, shape->handles);
+    if (shape.isNull()) {
+        return false;
+    }
+    const std::pair<IndexSet, IndexSet> theirs = setsBeside(*shape);
+    return containsSet(readPoints(), theirs.first) && containsSet(readHandles(), theirs.second);
 }
 
-bool SeShapeParts::isEmpty() const { return points->isEmpty() && handles->isEmpty(); }
+bool SeShapeParts::isEmpty() const { return readPoints()->isEmpty() && readHandles()->isEmpty(); }
 
-int SeShapeParts::getSize() const { return points->getSize() + handles->getSize(); }
+int SeShapeParts::getSize() const { return readPoints()->getSize() + readHandles()->getSize(); }
 
 void SeShapeParts::clear() {
-    points->clear();
-    handles->clear();
+    pointSet()->clear();
+    handleSet()->clear();
 }
 
 void SeShapeParts::replaceAllParts(const RCShdPtr<SnParts const> &other) {
     const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
     if (!shape.isNull()) {
-        points->replaceAllParts(shape->points);
-        handles->replaceAllParts(shape->handles);
+        const std::pair<IndexSet, IndexSet> theirs = setsBeside(*shape);
+        pointSet()->replaceAllParts(theirs.first);
+        handleSet()->replaceAllParts(theirs.second);
     }
 }
 
@@ -124,22 +150,38 @@ bool SeShapeParts::xorWith(const RCShdPtr<SnParts const> &other) {
 }
 
 void SeShapeParts::dump(std::ostream &stream) const {
-    points->dump(stream);
-    handles->dump(stream);
+    readPoints()->dump(stream);
+    readHandles()->dump(stream);
 }
 
 void SeShapeParts::replaceAllPoints(const RCShdPtr<SnParts const> &other) {
     const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
     if (!shape.isNull()) {
-        points->replaceAllParts(shape->points);
+        pointSet()->replaceAllParts(setsBeside(*shape).first);
     }
 }
 
 void SeShapeParts::replaceAllHandles(const RCShdPtr<SnParts const> &other) {
     const RCShdPtr<SeShapeParts const> shape = asShapeParts(other);
     if (!shape.isNull()) {
-        handles->replaceAllParts(shape->handles);
+        handleSet()->replaceAllParts(setsBeside(*shape).second);
     }
+}
+
+RCShdPtr<SeShapeParts> SeShapeParts::withPointAppended(int index) const {
+    return withStep(true, true, index);
+}
+
+RCShdPtr<SeShapeParts> SeShapeParts::withHandleAppended(int index) const {
+    return withStep(false, true, index);
+}
+
+RCShdPtr<SeShapeParts> SeShapeParts::withPointRemoved(int index) const {
+    return withStep(true, false, index);
+}
+
+RCShdPtr<SeShapeParts> SeShapeParts::withHandleRemoved(int index) const {
+    return withStep(false, false, index);
 }
 
 void SeShapeParts::validateGradientHandlePosition(float &offset, float &position, int count,
@@ -210,9 +252,66 @@ bool SeShapeParts::applyToBoth(const RCShdPtr<SnParts const> &other, SetOperatio
     if (shape.isNull()) {
         return false;
     }
-    const bool pointsChanged = ((*points).*operation)(shape->points);
-    const bool handlesChanged = ((*handles).*operation)(shape->handles);
+    const std::pair<IndexSet, IndexSet> theirs = setsBeside(*shape);
+    const bool pointsChanged = ((*pointSet()).*operation)(theirs.first);
+    const bool handlesChanged = ((*handleSet()).*operation)(theirs.second);
     return pointsChanged || handlesChanged;
+}
+
+const SeShapeParts::IndexSet &SeShapeParts::readPoints() const {
+    return SeShapePartsVersion::settle(version).getPoints();
+}
+
+const SeShapeParts::IndexSet &SeShapeParts::readHandles() const {
+    return SeShapePartsVersion::settle(version).getHandles();
+}
+
+const SeShapeParts::IndexSet &SeShapeParts::pointSet() {
+    ownSets();
+    return version->getPoints();
+}
+
+const SeShapeParts::IndexSet &SeShapeParts::handleSet() {
+    ownSets();
+    return version->getHandles();
+}
+
+// Other versions that lean on this one need its indices as they are: a change goes to copies.
+void SeShapeParts::ownSets() {
+    const SeShapePartsVersion &sets = SeShapePartsVersion::settle(version);
+    if (version.use_count() > 1) {
+        IndexSet pointCopy = cloneSet(sets.getPoints());
+        version = std::make_shared<SeShapePartsVersion>(std::move(pointCopy),
+                                                        cloneSet(sets.getHandles()));
+    }
+}
+
+std::pair<SeShapeParts::IndexSet, SeShapeParts::IndexSet>
+SeShapeParts::setsBeside(const SeShapeParts &other) const {
+    const SeShapePartsVersion &theirs = SeShapePartsVersion::settle(other.version);
+    std::pair<IndexSet, IndexSet> sets{theirs.getPoints(), theirs.getHandles()};
+    if (other.version == version) {
+        return sets;
+    }
+    SeShapePartsVersion::settle(version);
+    if (!other.version->isRoot()) { // the sets came here from it: one family, read a copy
+        SeShapePartsVersion::settle(other.version);
+        IndexSet pointCopy = cloneSet(theirs.getPoints());
+        sets = {std::move(pointCopy), cloneSet(theirs.getHandles())};
+        SeShapePartsVersion::settle(version);
+    }
+    return sets;
+}
+
+RCShdPtr<SeShapeParts> SeShapeParts::withStep(bool points, bool insert, int index) const {
+    const IndexSet &set = points ? readPoints() : readHandles();
+    if (set->hasPart(index) == insert) {
+        return RCShdPtr<SeShapeParts>(new SeShapeParts(*this));
+    }
+    // Should the parts fail to be made, the new version stays only as one these parts lean on.
+    return RCShdPtr<SeShapeParts>(
+        new SeShapeParts(insert ? SeShapePartsVersion::insert(version, points, index)
+                                : SeShapePartsVersion::remove(version, points, index)));
 }
 
 template class RCBasePtr<SeShapeParts>;

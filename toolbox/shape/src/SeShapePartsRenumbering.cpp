@@ -96,15 +96,15 @@ void renumberInto(SnPartsBasic<int> &target, const Vector<int> &old,
 
 RCShdPtr<SeShapeParts> SeShapeParts::renumberedPoints(int at, bool added) const {
     const RCShdPtr<SeShapeParts> parts(new SeShapeParts);
-    parts->handles->replaceAllParts(handles);
-    renumberInto(*parts->points, points->getParts(), Renumbering{at, added});
+    parts->handleSet()->replaceAllParts(readHandles());
+    renumberInto(*parts->pointSet(), readPoints()->getParts(), Renumbering{at, added});
     return parts;
 }
 
 RCShdPtr<SeShapeParts> SeShapeParts::renumberedHandles(int at, bool added) const {
     const RCShdPtr<SeShapeParts> parts(new SeShapeParts);
-    parts->points->replaceAllParts(points);
-    renumberInto(*parts->handles, handles->getParts(), Renumbering{at, added});
+    parts->pointSet()->replaceAllParts(readPoints());
+    renumberInto(*parts->handleSet(), readHandles()->getParts(), Renumbering{at, added});
     return parts;
 }
 

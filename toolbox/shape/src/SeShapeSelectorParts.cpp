@@ -19,7 +19,8 @@ const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
     [](SeShapeParts &p, int first, int n) { p.appendPointRange(first, n); },
     [](SeShapeParts &p, int n) { p.reservePoints(n); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllHandles(from); },
-    [](SeShapeParts &p, int i) { p.removePoint(i); },
+    [](const SeShapeParts &p, int i) { return p.withPointAppended(i); },
+    [](const SeShapeParts &p, int i) { return p.withPointRemoved(i); },
     [](const SeShapeParts &p, int i) { return p.hasPoint(i); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
     [](const SeShapeParts &p) { return p.isPointEmpty(); },
@@ -31,7 +32,8 @@ const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](SeShapeParts &p, int first, int n) { p.appendHandleRange(first, n); },
     [](SeShapeParts &p, int n) { p.reserveHandles(n); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllPoints(from); },
-    [](SeShapeParts &p, int i) { p.removeHandle(i); },
+    [](const SeShapeParts &p, int i) { return p.withHandleAppended(i); },
+    [](const SeShapeParts &p, int i) { return p.withHandleRemoved(i); },
     [](const SeShapeParts &p, int i) { return p.hasHandle(i); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
     [](const SeShapeParts &p) { return p.isHandleEmpty(); },
@@ -43,9 +45,10 @@ namespace {
 
 // The 1-based place of index in the order, by a walk of the plain vector: cheaper, for one
 // question on parts just made, than the rank table the parts would build for it. 0 when absent.
+// From the back, where the index an editor takes out most often is.
 int rankByWalk(const Vector<int> &order, int index) {
-    const auto found = std::find(order.begin(), order.end(), index);
-    return found == order.end() ? 0 : static_cast<int>(found - order.begin()) + 1;
+    const auto found = std::find(order.rbegin(), order.rend(), index);
+    return static_cast<int>(order.rend() - found);
 }
 
 } // namespace
@@ -251,8 +254,13 @@ void SeShapeSelector::addSelectedIndex(const PartsChannel &channel, int index) {
     if (!now.isNull() && channel.has(*now, index)) {
         return;
     }
-    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
-    channel.append(*parts, index);
+    RCShdPtr<SeShapeParts> parts;
+    if (now.isNull()) {
+        parts = RCShdPtr<SeShapeParts>(new SeShapeParts);
+        channel.append(*parts, index);
+    } else {
+        parts = channel.withAppended(*now, index);
+    }
     PartsChange change;
     change.points = channel.points;
     change.kind = PartsChange::Kind::appended;
@@ -274,8 +282,7 @@ void SeShapeSelector::unselectIndex(const PartsChannel &channel, int index) {
     change.kind = PartsChange::Kind::removed;
     change.index = index;
     change.rank = rankByWalk(channel.indices(*now), index);
-    const RCShdPtr<SeShapeParts> parts = copyParts(*primary.item);
-    channel.remove(*parts, index);
+    const RCShdPtr<SeShapeParts> parts = channel.withRemoved(*now, index);
     install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts), &change);
 }
 

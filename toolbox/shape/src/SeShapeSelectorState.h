@@ -49,7 +49,9 @@ struct SeShapeSelector::PartsChannel {
     void (*reserve)(SeShapeParts &, int count);
     // Gives `parts` the other side's set of `from`.
     void (*takeOtherSide)(SeShapeParts &parts, const RCShdPtr<SnParts const> &from);
-    void (*remove)(SeShapeParts &, int);
+    // New parts with the index appended or removed, taking the sets over (see withPointAppended).
+    RCShdPtr<SeShapeParts> (*withAppended)(const SeShapeParts &, int);
+    RCShdPtr<SeShapeParts> (*withRemoved)(const SeShapeParts &, int);
     bool (*has)(const SeShapeParts &, int);
     const Vector<int> &(*indices)(const SeShapeParts &);
     bool (*isEmpty)(const SeShapeParts &);
