@@ -1,6 +1,7 @@
 // Differential fuzzer of the index sets: decodes the input into a program of set operations on two
-// SnPartsBasic<int> sets and two SeShapeParts, runs it, and after every step compares each set
-// with a plain ordered-vector model of the documented rules; aborts on the first difference.
+// SnPartsBasic<int> sets and two SeShapeParts (which may become versions of one family, made one
+// from the other), runs it, and after every step compares each set with a plain ordered-vector
+// model of the documented rules; aborts on the first difference.
 
 #include "FuzzByteReader.h"
 #include "SeShapeParts.h"
@@ -132,6 +133,38 @@ bool modelXor(Model &model, Model other) {
     return dropped || !missing.empty();
 }
 
+void modelInsertAt(Model &model, std::size_t position, int index) {
+    if (!modelHas(model, index)) {
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(std::min(position, model.size())),
+                     index);
+    }
+}
+
+// The application inserted an element at `at` (added) or removed it: the documented renumbering,
+// wrapping past INT_MAX; whether any index changed.
+bool modelRenumber(Model &model, int at, bool added) {
+    Model renumbered;
+    for (int index : model) {
+        if (!added && index == at) {
+            continue;
+        }
+        const bool moves = added ? index >= at : index > at;
+        const auto step = static_cast<std::uint32_t>(moves ? (added ? 1 : -1) : 0);
+        const auto moved = static_cast<int>(static_cast<std::uint32_t>(index) + step);
+        if (!modelHas(renumbered, moved)) {
+            renumbered.push_back(moved);
+        }
+    }
+    const bool changed = renumbered != model;
+    model.swap(renumbered);
+    return changed;
+}
+
+int modelRank(const Model &model, int index) {
+    const auto at = std::find(model.begin(), model.end(), index);
+    return at == model.end() ? 0 : static_cast<int>(at - model.begin()) + 1;
+}
+
 bool modelContains(const Model &model, const Model &other) {
     const std::unordered_set<int> present = members(model);
     return std::all_of(other.begin(), other.end(),
@@ -180,6 +213,8 @@ enum Operation {
     Clear,
     ReplaceAll,
     ReplaceOne,
+    InsertAt,
+    Renumber,
     Clone,
     OperationCount
 };
@@ -256,6 +291,21 @@ void runBasic(State &state, Operation operation, ByteReader &in) {
             mine.model = Model(partner.model);
         }
         break;
+    case InsertAt: {
+        const std::size_t position = in.next() % (mine.model.size() + 2);
+        const int index = drawIndex(in);
+        state.probes.push_back(index);
+        set.insertAt(position, index);
+        modelInsertAt(mine.model, position, index);
+        break;
+    }
+    case Renumber: {
+        const int at = drawIndex(in);
+        const bool added = (in.next() & 1U) != 0;
+        state.probes.push_back(at);
+        check(set.renumber(at, added) == modelRenumber(mine.model, at, added), "renumber report");
+        break;
+    }
     default: {
         const RCShdPtr<SnParts> copy(set.clone());
         check(set.isEqual(copy) && copy->isEqual(mine.set), "clone equals its source");
@@ -290,6 +340,37 @@ void runShapeIndexOperation(ShapeCase &mine, Operation operation, bool points, B
               "hasPoint / hasHandle");
         break;
     }
+}
+
+// Parts made from the case itself or from its partner, one index in or out or renumbered: the two
+// cases may then be versions of one family that hand their sets to each other.
+void runShapeVersion(ShapeCase &mine, const ShapeCase &source, Operation operation, bool points,
+                     ByteReader &in, Model &probes) {
+    const SeShapeParts &from = *source.parts;
+    Model pointsAfter = source.points;
+    Model handlesAfter = source.handles;
+    Model &model = points ? pointsAfter : handlesAfter;
+    const int index = drawIndex(in);
+    const std::uint8_t how = in.next();
+    probes.push_back(index);
+    RCShdPtr<SeShapeParts> made;
+    if (operation == InsertAt && (how & 1U) != 0) {
+        made = points ? from.withPointAppended(index) : from.withHandleAppended(index);
+        modelAppend(model, index);
+    } else if (operation == InsertAt) {
+        made = points ? from.withPointRemoved(index) : from.withHandleRemoved(index);
+        modelRemove(model, index);
+    } else {
+        const bool added = (how & 1U) != 0;
+        // The caller's rank: right, one off, or unknown.
+        const int rank = (how & 6U) == 0 ? -1 : modelRank(model, index) + (how >> 1) % 3 - 1;
+        made = points ? from.renumberedPoints(index, added, rank)
+                      : from.renumberedHandles(index, added, rank);
+        modelRenumber(model, index, added);
+    }
+    mine.parts = made;
+    mine.points.swap(pointsAfter);
+    mine.handles.swap(handlesAfter);
 }
 
 bool bothSets(ShapeCase &mine, const ShapeCase &partner, bool (*modelOperation)(Model &, Model)) {
@@ -368,6 +449,11 @@ void runShape(State &state, Operation operation, ByteReader &in) {
             (points ? mine.points : mine.handles) =
                 Model(points ? partner.points : partner.handles);
         }
+        break;
+    case InsertAt:
+    case Renumber:
+        runShapeVersion(mine, (selector & 4U) != 0 ? state.shapes[1 - which] : mine, operation,
+                        points, in, state.probes);
         break;
     default: {
         const RCShdPtr<SnParts> copy(parts.clone());

@@ -135,6 +135,10 @@ private:
     // Brings the step's items (the current state's) along the renumberings not followed yet.
     void catchUp(Step &step);
     void catchUpState();
+    // Takes the selector's renumbered primary item into the state when the change is the
+    // renumbering itself, instead of renumbering the state's own; false, with nothing done,
+    // otherwise.
+    bool takeRenumbered(const SnSelectionChangeHint *change);
     void forgetOldRenumberings() noexcept;
     // Over the history's items, the selection's, or a change's.
     template <class It> void noteAlive(It first, It last);
@@ -180,8 +184,11 @@ private:
     // The renumberings the kept steps follow lazily, numbered from `renumberingBase`.
     std::deque<SeShapeSelector::Renumbering> renumberingLog;
     std::uint64_t renumberingBase = 0;
-    // The renumberings numbered below this one are in `state` (inside a batch it lags behind).
+    // The renumberings numbered below this one are in `state` (inside a batch it lags behind, and
+    // outside one until the selector's renumbered item arrives: see takeRenumbered).
     std::uint64_t stateRenumbered = 0;
+    // The state's primary item was the selection's when the renumberings it lags behind came.
+    bool renumberedBySelector = false;
 };
 
 } // namespace Vo

@@ -6,6 +6,7 @@
 #include "host/selection/SnParts.h"
 #include "host/selection/SnPartsBasic.h"
 
+#include <cstddef>
 #include <memory>
 #include <ostream>
 #include <utility>
@@ -69,8 +70,9 @@ public:
     void removeHandle(int index) { handleSet()->remove(index); }
     bool hasPoint(int index) const { return readPoints()->hasPart(index); }
     bool hasHandle(int index) const { return readHandles()->hasPart(index); }
-    bool isPointEmpty() const { return readPoints()->isEmpty(); }
-    bool isHandleEmpty() const { return readHandles()->isEmpty(); }
+    // Read without moving the sets (see the one-index operations below).
+    bool isPointEmpty() const { return pointCount() == 0; }
+    bool isHandleEmpty() const { return handleCount() == 0; }
     void clearPoints() { pointSet()->clear(); }
     void clearHandles() { handleSet()->clear(); }
     void reservePoints(int number) { pointSet()->reserve(number); }
@@ -103,10 +105,17 @@ public:
     // New parts for the shape after the application inserted a point (handle) at `at`, or removed
     // the one there: indices below `at` stay, the others move one up (down, the removed index
     // leaving), in the same selection order; an index moved past INT_MAX wraps to INT_MIN. The
-    // other set is copied as it is. Linear in the number of indices; runs of consecutive indices
-    // go in a word of membership bits at a time. This object is unchanged.
+    // other set is the same. This object is unchanged, but, as with the one-index operations
+    // below, the new parts take its sets over (unless an index would wrap: then they copy them):
+    // one pass over the indices, a vectorised add, each time either of the two is read after the
+    // other.
     RCShdPtr<SeShapeParts> renumberedPoints(int at, bool added) const;
     RCShdPtr<SeShapeParts> renumberedHandles(int at, bool added) const;
+    // The same, for a caller that already found the removed index: rank is its 1-based place in
+    // the order, 0 when it is not there, which saves a search. A rank that does not match the
+    // order is looked up again.
+    RCShdPtr<SeShapeParts> renumberedPoints(int at, bool added, int rank) const;
+    RCShdPtr<SeShapeParts> renumberedHandles(int at, bool added, int rank) const;
 
     // Gradient-handle validators: bring a handle position (in point units along a curve of count
     // points) back into the curve's range. The offset travels with the handle; only its sign
@@ -136,6 +145,9 @@ private:
 
     // Parts standing for the given version.
     explicit SeShapeParts(std::shared_ptr<SeShapePartsVersion> shared) noexcept;
+    std::size_t pointCount() const;
+    std::size_t handleCount() const;
+    RCShdPtr<SeShapeParts> renumbered(bool points, int at, bool added, int rank) const;
     // The sets, brought to these parts for reading.
     const IndexSet &readPoints() const;
     const IndexSet &readHandles() const;

@@ -394,9 +394,6 @@ private:
                   bool added);
     void renumberSelection(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape,
                            int index, bool added);
-    static RCShdPtr<SeShapeParts> renumberedParts(const PartsChannel &channel,
-                                                  const RCShdPtr<SeShapeParts const> &current,
-                                                  int index, bool added);
 
     mutable CbDispatcher<CbEmptyType> primarySelectionChangedDispatcher;
     mutable CbDispatcher<CbEmptyType> shapeSelectionChangedDispatcher;

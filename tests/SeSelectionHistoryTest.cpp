@@ -677,6 +677,48 @@ TEST_F(SeSelectionHistoryTest, OneIndexStepsRestoreEveryStateAndOldItemsKeepThei
     selector->removeSelectionChangedCallback(&reading);
 }
 
+// The history takes the selector's renumbered item instead of renumbering its own copy of the
+// state; a renumbering that changes nothing sends no change to take, and the state must then still
+// follow it. Either way every kept state comes back renumbered.
+TEST_F(SeSelectionHistoryTest, RenumberingsReachTheStateWhetherOrNotTheyChangeTheSelection) {
+    using Indices = std::vector<int>;
+    const auto removeElement = [this](int element) {
+        ASSERT_TRUE(
+            Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(A))->removeElement(element));
+        selector->updateSelectionPointDeleted(controller.weak(A), element);
+    };
+    select({A});
+    selector->addSelectedPoint(1);
+    selector->addSelectedPoint(2);
+    removeElement(5); // above every selected point: nothing changes
+    EXPECT_EQ(selectedPoints(), (Indices{1, 2}));
+    selector->addSelectedPoint(3);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (Indices{1, 2}));
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (Indices{1}));
+    ASSERT_TRUE(history.redo());
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(selectedPoints(), (Indices{1, 2, 3}));
+
+    removeElement(0); // below every selected point: all of them move
+    EXPECT_EQ(selectedPoints(), (Indices{0, 1, 2}));
+    removeElement(1); // a selected one leaves
+    EXPECT_EQ(selectedPoints(), (Indices{0, 1}));
+    const std::vector<std::string> mirrored = hostItems();
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (Indices{0}));
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (Indices{}));
+    ASSERT_TRUE(history.redo());
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(selectedPoints(), (Indices{0, 1}));
+    EXPECT_EQ(hostItems(), mirrored);
+    selector->unselectPoint(0);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (Indices{0, 1}));
+}
+
 // After an undo that left a deleted shape out, the kept state still holds it; an abandoned batch
 // whose working selection took the application's shapes is then put back. That put-back is no
 // failed step of the history's: it used to take the last step for one and drop it.

@@ -59,6 +59,22 @@ bool has(const Model &model, int index) {
     return std::find(model.begin(), model.end(), index) != model.end();
 }
 
+int rankIn(const Model &model, int index) {
+    const auto at = std::find(model.begin(), model.end(), index);
+    return at == model.end() ? 0 : static_cast<int>(at - model.begin()) + 1;
+}
+
+// The documented renumbering, with no index near the ends of int.
+void renumberModel(Model &model, int at, bool added) {
+    Model renumbered;
+    for (int index : model) {
+        if (added || index != at) {
+            renumbered.push_back(index >= at + (added ? 0 : 1) ? index + (added ? 1 : -1) : index);
+        }
+    }
+    model.swap(renumbered);
+}
+
 // One set of parts through every row; the order it gave out at the start must follow each change.
 TEST(SeShapePartsTest, PointsAndHandlesAreIndependentSets) {
     using Parts = SeShapeParts;
@@ -245,7 +261,13 @@ TEST(SeShapePartsTest, OneIndexVersionsReadAsTheirOwnIndicesInAnyOrder) {
         const bool points = (seed >> 4) % 3 != 0;
         Version made{RCShdPtr<SeShapeParts>(), from.points, from.handles};
         Model &model = points ? made.points : made.handles;
-        if ((seed >> 6) % 2 == 0) {
+        if ((seed >> 6) % 4 == 3) { // renumbered, the caller's rank given right, wrong or not
+            const bool added = (seed >> 9) % 2 == 0;
+            const int rank = static_cast<int>((seed >> 14) % 3) - 1 + rankIn(model, index);
+            made.parts = points ? from.parts->renumberedPoints(index, added, rank)
+                                : from.parts->renumberedHandles(index, added);
+            renumberModel(model, index, added);
+        } else if ((seed >> 6) % 2 == 0) {
             made.parts = points ? from.parts->withPointAppended(index)
                                 : from.parts->withHandleAppended(index);
             if (!has(model, index)) {
@@ -308,6 +330,13 @@ TEST(SeShapePartsTest, OneIndexVersionsReadAsTheirOwnIndicesInAnyOrder) {
     for (const Version &version : family) {
         expectReads(version, "after the changes");
     }
+
+    // INT_MAX wraps on the way up, which no step could turn back: those parts copy the sets.
+    const RCShdPtr<SeShapeParts> extreme = makeParts({INT_MAX, 3}, {});
+    const RCShdPtr<SeShapeParts> wrapped = extreme->renumberedPoints(0, true);
+    EXPECT_EQ(pointsOf(wrapped), (Model{INT_MIN, 4}));
+    EXPECT_EQ(pointsOf(extreme), (Model{INT_MAX, 3}));
+    EXPECT_EQ(pointsOf(wrapped), (Model{INT_MIN, 4}));
 }
 
 // Reading the first of a long run of one-index versions walks back to it, and letting the run go

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -108,6 +109,89 @@ TEST(SnPartsBasicTest, HeldOrderFollowsEveryChange) {
     set->clear();
     EXPECT_TRUE(held.empty());
     EXPECT_TRUE(set->isEmpty());
+}
+
+// The documented renumbering on a plain vector; whether any index changed.
+bool modelRenumber(Model &model, int at, bool added) {
+    Model renumbered;
+    for (int index : model) {
+        if (!added && index == at) {
+            continue;
+        }
+        const bool moves = added ? index >= at : index > at;
+        const auto step = static_cast<std::uint32_t>(moves ? (added ? 1 : -1) : 0);
+        const auto moved = static_cast<int>(static_cast<std::uint32_t>(index) + step);
+        modelAppend(renumbered, moved);
+    }
+    const bool changed = renumbered != model;
+    model.swap(renumbered);
+    return changed;
+}
+
+// A renumbering moves the indices by a pass over the order and, depending on the set, by whole
+// membership words, bit by bit, or by a membership built aside (negative and sparse indices). Each
+// way must give the same order, membership and ranks as the rule, from every place, both ways,
+// and report whether anything changed.
+TEST(SnPartsBasicTest, RenumberingMovesTheIndicesFromThePlaceOnWhateverTheMembership) {
+    std::uint32_t seed = 11;
+    const auto next = [&seed](std::uint32_t bound) {
+        seed = seed * 1664525U + 1013904223U;
+        return (seed >> 8) % bound;
+    };
+    for (int trial = 0; trial < 400; ++trial) {
+        Model model;
+        const RCShdPtr<Indices> set(new Indices());
+        // A dense run whose top index may end a bit word, a shuffled order, then a few removed.
+        const int run = std::vector<int>{0, 64, 128, 1000, 1024, 3000}[next(6)];
+        for (int index = 0; index < run; ++index) {
+            model.push_back(index);
+        }
+        for (std::size_t i = model.size(); i > 1; --i) {
+            std::swap(model[i - 1], model[next(static_cast<std::uint32_t>(i))]);
+        }
+        for (int index : model) {
+            set->append(index);
+        }
+        const int kept = trial % 3 == 0 ? static_cast<int>(next(6)) : run; // few against many words
+        while (static_cast<int>(model.size()) > kept) {
+            set->remove(model.front());
+            model.erase(model.begin());
+        }
+        const int extras = trial % 4 == 0 ? 3 : 0; // negative, sparse and extreme indices
+        for (int extra = 0; extra < extras; ++extra) {
+            const int index = std::vector<int>{-5, INT_MAX, INT_MIN, 900000}[next(4)];
+            set->append(index);
+            modelAppend(model, index);
+        }
+        for (int renumbering = 0; renumbering < 4; ++renumbering) {
+            const bool added = next(2) == 0;
+            // A selected index, the place just below one, or any place.
+            const std::uint32_t kind = next(8);
+            const int picked =
+                model.empty() ? 0 : model[next(static_cast<std::uint32_t>(model.size()))];
+            const int at = kind == 0                    ? -3
+                           : kind < 3 && !model.empty() ? picked
+                           : kind < 5 && !model.empty()
+                               ? picked - 1
+                               : static_cast<int>(next(static_cast<std::uint32_t>(run + 70)));
+            const bool changed = modelRenumber(model, at, added);
+            ASSERT_EQ(set->renumber(at, added), changed) << "trial " << trial << " at " << at;
+            ASSERT_EQ(partsOf(set), model)
+                << "trial " << trial << " at " << at << " added " << added;
+            std::unordered_map<int, int> rankOf;
+            for (std::size_t place = 0; place < model.size(); ++place) {
+                rankOf[model[place]] = static_cast<int>(place) + 1;
+            }
+            for (int probe = -6; probe < run + 72; ++probe) {
+                const auto rank = rankOf.find(probe);
+                ASSERT_EQ(set->getRank(probe), rank == rankOf.end() ? 0 : rank->second)
+                    << "trial " << trial << " index " << probe;
+            }
+            for (const auto &[index, rank] : rankOf) {
+                ASSERT_EQ(set->getRank(index), rank) << "trial " << trial;
+            }
+        }
+    }
 }
 
 TEST(SnPartsBasicTest, SetOperationsFollowOrderRulesAndReportChanges) {

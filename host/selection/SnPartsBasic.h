@@ -4,6 +4,7 @@
 #include "../../foundation/RCShdPtr.h"
 #include "../../foundation/Vector.h"
 #include "../VoHostExport.h"
+#include "SnIndexScan.h"
 #include "SnParts.h"
 
 #include <algorithm>
@@ -68,6 +69,13 @@ public:
     // the indices from there on moving one place back; a present index keeps its place. O(1) at
     // the end, else one move of the indices after position. Nothing changes when it raises.
     void insertAt(std::size_t position, const I &index);
+    // The application inserted an element at `at` (added) or removed the one there: every index
+    // from `at` on moves one up, or `at` itself leaves and every index above it moves one down, in
+    // the same selection order; an index moved past the largest I wraps to the smallest. Returns
+    // whether any index changed. One pass over the indices (a vectorised add), and one over the
+    // membership bits above `at` or one per index, whichever is shorter; negative or sparse
+    // indices cost a rebuild of the membership. Nothing changes when it raises.
+    bool renumber(I at, bool added);
     // O(1) on average.
     bool hasPart(const I &index) const {
         if (isInBitRange(index)) {
@@ -141,6 +149,21 @@ private:
         bits[bit / kWordBits] |= Word(1) << (bit % kWordBits);
     }
     void dropMember(I index) noexcept;
+    void clearBit(I index) noexcept {
+        const auto bit = static_cast<std::uint64_t>(index);
+        bits[bit / kWordBits] &= ~(Word(1) << (bit % kWordBits));
+    }
+    // The first place of index in the order; size when absent.
+    std::size_t find(I index) const noexcept;
+    // Adds step to every index from `from` on.
+    void shiftIndices(I from, int step) noexcept;
+    // Moves the membership bits of the indices the shift moves (those from `from` on, before it)
+    // by step, the indices themselves moving meanwhile (see renumber).
+    bool shiftMembers(I from, int step) noexcept;
+    // Whether any bit moved.
+    bool shiftWords(std::uint64_t from, int step) noexcept;
+    // renumber for sets with negative or sparse indices: a new membership index, built aside.
+    bool renumberAside(I at, bool added);
     // Forgets the rank index: the start of every change.
     void prepareChange() noexcept { ranks.reset(); }
     void appendOutsideBitRange(I index);
@@ -215,9 +238,129 @@ template <class I> void SnPartsBasic<I>::remove(const I &index) {
     if (parts.back() == index) {
         parts.pop_back();
     } else {
-        parts.erase(std::find(parts.begin(), parts.end(), index));
+        parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(find(index)));
     }
     dropMember(index);
+}
+
+template <class I> bool SnPartsBasic<I>::renumber(I at, bool added) {
+    if (at < 0 || !outliers.empty()) {
+        return renumberAside(at, added);
+    }
+    if (added) {
+        // Room for the top index to move up, before anything changes.
+        if (!bits.empty() && testBit(static_cast<I>(bitCount() - 1))) {
+            growBits(bitCount() + 1);
+        }
+        prepareChange();
+        return shiftMembers(at, 1);
+    }
+    const bool removed = hasPart(at);
+    remove(at);
+    prepareChange();
+    return (at != std::numeric_limits<I>::max() && shiftMembers(static_cast<I>(at + 1), -1)) ||
+           removed;
+}
+
+template <class I> std::size_t SnPartsBasic<I>::find(I index) const noexcept {
+    if constexpr (std::is_same<I, int>::value) {
+        return SnIndexScan::find(parts.data(), parts.data() + parts.size(), index);
+    } else {
+        return static_cast<std::size_t>(std::find(parts.begin(), parts.end(), index) -
+                                        parts.begin());
+    }
+}
+
+template <class I> void SnPartsBasic<I>::shiftIndices(I from, int step) noexcept {
+    if constexpr (std::is_same<I, int>::value) {
+        SnIndexScan::shiftFrom(parts.data(), parts.data() + parts.size(), from, step > 0);
+    } else {
+        for (I &index : parts) {
+            index = static_cast<I>(index + (index >= from ? step : 0));
+        }
+    }
+}
+
+template <class I> bool SnPartsBasic<I>::shiftMembers(I from, int step) noexcept {
+    const auto first = static_cast<std::uint64_t>(from);
+    if (first >= bitCount()) {
+        return false; // every index lies below: with no sparse index, none moves
+    }
+    // Few indices against many words above `from`: the bits go index by index.
+    if (parts.size() >= bits.size() - first / kWordBits) {
+        if (!shiftWords(first, step)) {
+            return false;
+        }
+        shiftIndices(from, step);
+        return true;
+    }
+    bool moved = false;
+    for (const I &index : parts) {
+        if (index >= from) {
+            clearBit(index);
+            moved = true;
+        }
+    }
+    shiftIndices(from, step);
+    const I lowest = static_cast<I>(from + step); // where the moved indices now start
+    for (const I &index : parts) {
+        if (index >= lowest) {
+            setBit(index);
+        }
+    }
+    return moved;
+}
+
+template <class I> bool SnPartsBasic<I>::shiftWords(std::uint64_t from, int step) noexcept {
+    // Up, the bits from `from` on move one up; down, those above from - 1 (an absent index: it
+    // left) move one down over it. The bits below that boundary stay.
+    const std::uint64_t boundary = step > 0 ? from : from - 1;
+    const std::size_t start = static_cast<std::size_t>(boundary / kWordBits);
+    const Word below = (Word(1) << (boundary % kWordBits)) - 1;
+    Word moving = bits[start] & ~below;
+    for (std::size_t word = start + 1; word < bits.size(); ++word) {
+        moving |= bits[word];
+    }
+    if (moving == 0) {
+        return false;
+    }
+    const Word kept = bits[start] & below;
+    if (step > 0) {
+        for (std::size_t word = bits.size() - 1; word > start; --word) {
+            bits[word] = (bits[word] << 1) | (bits[word - 1] >> (kWordBits - 1));
+        }
+        bits[start] = kept | ((bits[start] & ~below) << 1);
+        return true;
+    }
+    bits[start] = kept | ((bits[start] >> 1) & ~below);
+    for (std::size_t word = start; word + 1 < bits.size(); ++word) {
+        bits[word] |= bits[word + 1] << (kWordBits - 1);
+        bits[word + 1] >>= 1;
+    }
+    return true;
+}
+
+template <class I> bool SnPartsBasic<I>::renumberAside(I at, bool added) {
+    using Unsigned = typename std::make_unsigned<I>::type;
+    SnPartsBasic rebuilt;
+    rebuilt.reserveAtLeast(parts.size());
+    bool changed = false;
+    for (const I &index : parts) {
+        if (!added && index == at) {
+            changed = true;
+            continue;
+        }
+        const bool moves = added ? index >= at : index > at;
+        changed = changed || moves;
+        const auto moved = static_cast<Unsigned>(static_cast<Unsigned>(index) +
+                                                 (added ? Unsigned(1) : Unsigned(-1)));
+        rebuilt.append(moves ? static_cast<I>(moved) : index);
+    }
+    prepareChange();
+    parts.swap(rebuilt.parts);
+    bits.swap(rebuilt.bits);
+    outliers.swap(rebuilt.outliers);
+    return changed;
 }
 
 template <class I> void SnPartsBasic<I>::insertAt(std::size_t position, const I &index) {

@@ -131,6 +131,9 @@ void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &hints) {
         return;
     }
     try {
+        if (takeRenumbered(change)) {
+            return;
+        }
         catchUpState(); // renumberings heard inside a batch that this change ends
         if (lost) {
             resynchronise(); // the change before this one is gone: this one starts afresh
@@ -308,8 +311,15 @@ bool SeSelectionHistory::isEqualRange(It first, It last, SnSelection::const_iter
 // the user's: the history forgets its steps instead.
 void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumbering) {
     try {
+        // The selector renumbers its primary item next: when the state shares it, the state
+        // takes the renumbered one from the change that follows rather than renumber its own.
+        const bool shared =
+            !state.empty() && !selection->isEmpty() &&
+            state.front().get() == selection->getPrimaryItem().get() &&
+            (stateRenumbered == renumberingBase + renumberingLog.size() || renumberedBySelector);
         renumberingLog.push_back(renumbering);
-        if (!selector->isBatchOpen()) {
+        renumberedBySelector = shared && !selector->isBatchOpen();
+        if (!renumberedBySelector && !selector->isBatchOpen()) {
             catchUpState();
         }
         forgetOldRenumberings();
@@ -327,6 +337,28 @@ void SeSelectionHistory::catchUpState() {
             static_cast<std::size_t>(stateRenumbered - renumberingBase), renumberingLog.size());
     }
     stateRenumbered = end;
+}
+
+bool SeSelectionHistory::takeRenumbered(const SnSelectionChangeHint *change) {
+    const bool waiting = renumberedBySelector;
+    renumberedBySelector = false;
+    if (!waiting || lost || change == nullptr || change->isWhole() || change->getPosition() != 0 ||
+        change->getRevisionBefore() != stateRevision ||
+        change->getRevisionAfter() != selection->getRevision() ||
+        change->getRemovedItems().size() != 1 || change->getAddedItems().size() != 1) {
+        return false;
+    }
+    const SeShapeSelector::PartsChange &note = selector->getLastPartsChange();
+    const RCShdPtr<SnItem const> &renumbered = *change->getAddedItems().begin();
+    if (note.kind != SeShapeSelector::PartsChange::Kind::renumbered ||
+        note.from.get() != state.front().get() || note.to.get() != renumbered.get() ||
+        change->getRemovedItems().begin()->get() != state.front().get()) {
+        return false;
+    }
+    state.front() = renumbered;
+    stateRenumbered = renumberingBase + renumberingLog.size();
+    stateRevision = change->getRevisionAfter();
+    return true;
 }
 
 void SeSelectionHistory::catchUp(Step &step) {

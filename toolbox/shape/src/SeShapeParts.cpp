@@ -2,6 +2,7 @@
 
 #include "SeShapePartsVersion.h"
 
+#include <climits>
 #include <cmath>
 
 namespace Vo {
@@ -96,11 +97,13 @@ bool SeShapeParts::isEqual(const RCShdPtr<SnParts const> &other) const {
     if (shape.isNull()) {
         return false;
     }
-    // Sizes first: parts one index apart, of one family, differ without a copy. One read at a
-    // time: reading either may move the sets away from the other.
-    const int points = readPoints()->getSize();
-    const int handles = readHandles()->getSize();
-    if (points != shape->readPoints()->getSize() || handles != shape->readHandles()->getSize()) {
+    // Parts one step apart, of one family, are told apart without reading them; parts of
+    // different sizes, without a copy.
+    bool equal = false;
+    if (SeShapePartsVersion::isNextTo(version, shape->version, equal)) {
+        return equal;
+    }
+    if (pointCount() != shape->pointCount() || handleCount() != shape->handleCount()) {
         return false;
     }
     const std::pair<IndexSet, IndexSet> theirs = setsBeside(*shape);
@@ -119,9 +122,9 @@ bool SeShapeParts::contains(const RCShdPtr<SnParts const> &other) const {
     return containsSet(readPoints(), theirs.first) && containsSet(readHandles(), theirs.second);
 }
 
-bool SeShapeParts::isEmpty() const { return readPoints()->isEmpty() && readHandles()->isEmpty(); }
+bool SeShapeParts::isEmpty() const { return pointCount() == 0 && handleCount() == 0; }
 
-int SeShapeParts::getSize() const { return readPoints()->getSize() + readHandles()->getSize(); }
+int SeShapeParts::getSize() const { return static_cast<int>(pointCount() + handleCount()); }
 
 void SeShapeParts::clear() {
     pointSet()->clear();
@@ -166,6 +169,22 @@ void SeShapeParts::replaceAllHandles(const RCShdPtr<SnParts const> &other) {
     if (!shape.isNull()) {
         handleSet()->replaceAllParts(setsBeside(*shape).second);
     }
+}
+
+RCShdPtr<SeShapeParts> SeShapeParts::renumberedPoints(int at, bool added) const {
+    return renumbered(true, at, added, -1);
+}
+
+RCShdPtr<SeShapeParts> SeShapeParts::renumberedHandles(int at, bool added) const {
+    return renumbered(false, at, added, -1);
+}
+
+RCShdPtr<SeShapeParts> SeShapeParts::renumberedPoints(int at, bool added, int rank) const {
+    return renumbered(true, at, added, rank);
+}
+
+RCShdPtr<SeShapeParts> SeShapeParts::renumberedHandles(int at, bool added, int rank) const {
+    return renumbered(false, at, added, rank);
 }
 
 RCShdPtr<SeShapeParts> SeShapeParts::withPointAppended(int index) const {
@@ -256,6 +275,21 @@ bool SeShapeParts::applyToBoth(const RCShdPtr<SnParts const> &other, SetOperatio
     const bool pointsChanged = ((*pointSet()).*operation)(theirs.first);
     const bool handlesChanged = ((*handleSet()).*operation)(theirs.second);
     return pointsChanged || handlesChanged;
+}
+
+std::size_t SeShapeParts::pointCount() const { return SeShapePartsVersion::countPoints(version); }
+
+std::size_t SeShapeParts::handleCount() const { return SeShapePartsVersion::countHandles(version); }
+
+RCShdPtr<SeShapeParts> SeShapeParts::renumbered(bool points, int at, bool added, int rank) const {
+    const IndexSet &set = points ? readPoints() : readHandles();
+    if (added && set->hasPart(INT_MAX)) { // it would wrap: no step leads back from there
+        const RCShdPtr<SeShapeParts> copy(new SeShapeParts(*this));
+        (points ? copy->pointSet() : copy->handleSet())->renumber(at, true);
+        return copy;
+    }
+    return RCShdPtr<SeShapeParts>(
+        new SeShapeParts(SeShapePartsVersion::renumber(version, points, at, added, rank)));
 }
 
 const SeShapeParts::IndexSet &SeShapeParts::readPoints() const {

@@ -1,6 +1,5 @@
 #include "SeShapePartsVersion.h"
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -39,27 +38,74 @@ SeShapePartsVersion::Pointer SeShapePartsVersion::insert(const Pointer &from, bo
                                                          int index) {
     SeShapePartsVersion &root = settle(from);
     const IndexSet &set = points ? root.points : root.handles;
-    return lead(from, Step{points, true, index, set->getParts().size()});
+    return lead(from, Step{Step::Kind::insert, points, true, index, set->getParts().size()});
 }
 
 SeShapePartsVersion::Pointer SeShapePartsVersion::remove(const Pointer &from, bool points,
                                                          int index) {
     SeShapePartsVersion &root = settle(from);
     const Vector<int> &order = (points ? root.points : root.handles)->getParts();
-    // From the back: the index leaving is most often one of the last selected.
-    const auto found = std::find(order.rbegin(), order.rend(), index);
-    return lead(from,
-                Step{points, false, index, static_cast<std::size_t>(order.rend() - found) - 1});
+    const std::size_t place =
+        SnIndexScan::findLast(order.data(), order.data() + order.size(), index);
+    return lead(from, Step{Step::Kind::remove, points, true, index, place});
+}
+
+SeShapePartsVersion::Pointer SeShapePartsVersion::renumber(const Pointer &from, bool points, int at,
+                                                           bool added, int rank) {
+    SeShapePartsVersion &root = settle(from);
+    const Vector<int> &order = (points ? root.points : root.handles)->getParts();
+    std::size_t place = kNowhere;
+    if (!added && (points ? root.points : root.handles)->hasPart(at)) {
+        const bool known = rank > 0 && static_cast<std::size_t>(rank) <= order.size() &&
+                           order[static_cast<std::size_t>(rank) - 1] == at;
+        // From the back otherwise: the index leaving is most often one of the last selected.
+        place = known ? static_cast<std::size_t>(rank) - 1
+                      : SnIndexScan::findLast(order.data(), order.data() + order.size(), at);
+    }
+    return lead(from, Step{added ? Step::Kind::renumberUp : Step::Kind::renumberDown, points, true,
+                           at, place});
+}
+
+std::size_t SeShapePartsVersion::countPoints(const Pointer &version) {
+    return count(version, true);
+}
+
+std::size_t SeShapePartsVersion::countHandles(const Pointer &version) {
+    return count(version, false);
+}
+
+bool SeShapePartsVersion::isNextTo(const Pointer &one, const Pointer &other, bool &equal) noexcept {
+    const SeShapePartsVersion *leaning = one->base == other   ? one.get()
+                                         : other->base == one ? other.get()
+                                                              : nullptr;
+    if (leaning == nullptr) {
+        return false;
+    }
+    equal = !leaning->step.changes;
+    return true;
 }
 
 SeShapePartsVersion::Step SeShapePartsVersion::opposite(Step step) noexcept {
-    step.insert = !step.insert;
+    switch (step.kind) {
+    case Step::Kind::insert:
+        step.kind = Step::Kind::remove;
+        break;
+    case Step::Kind::remove:
+        step.kind = Step::Kind::insert;
+        break;
+    case Step::Kind::renumberUp:
+        step.kind = Step::Kind::renumberDown;
+        break;
+    case Step::Kind::renumberDown:
+        step.kind = Step::Kind::renumberUp;
+        break;
+    }
     return step;
 }
 
-SeShapePartsVersion::Pointer SeShapePartsVersion::lead(const Pointer &from, const Step &step) {
+SeShapePartsVersion::Pointer SeShapePartsVersion::lead(const Pointer &from, Step step) {
     Pointer made = std::make_shared<SeShapePartsVersion>(IndexSet(), IndexSet());
-    from->apply(step);
+    step.changes = from->apply(step);
     made->points = std::move(from->points);
     made->handles = std::move(from->handles);
     from->base = made;
@@ -77,13 +123,60 @@ void SeShapePartsVersion::turn(const Pointer &version) {
     version->base.reset();
 }
 
-void SeShapePartsVersion::apply(const Step &change) {
-    SnPartsBasic<int> &set = *(change.points ? points : handles);
-    if (change.insert) {
-        set.insertAt(change.position, change.index);
-    } else {
-        set.remove(change.index);
+// Walks to the root, counting each step's index in or out on the way.
+std::size_t SeShapePartsVersion::count(const Pointer &version, bool points) {
+    std::ptrdiff_t change = 0;
+    const SeShapePartsVersion *on = version.get();
+    for (; on->base != nullptr; on = on->base.get()) {
+        const Step &step = on->step;
+        if (step.points != points) {
+            continue;
+        }
+        // From the base's count to this one's.
+        switch (step.kind) {
+        case Step::Kind::insert:
+            ++change;
+            break;
+        case Step::Kind::remove:
+            --change;
+            break;
+        case Step::Kind::renumberUp:
+            change += step.position != kNowhere ? 1 : 0;
+            break;
+        case Step::Kind::renumberDown:
+            change -= step.position != kNowhere ? 1 : 0;
+            break;
+        }
     }
+    const IndexSet &set = points ? on->points : on->handles;
+    return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(set->getParts().size()) + change);
+}
+
+bool SeShapePartsVersion::apply(const Step &change) {
+    SnPartsBasic<int> &set = *(change.points ? points : handles);
+    switch (change.kind) {
+    case Step::Kind::insert:
+        set.insertAt(change.position, change.index);
+        return true;
+    case Step::Kind::remove:
+        set.remove(change.index);
+        return true;
+    case Step::Kind::renumberDown:
+        return set.renumber(change.index, false);
+    case Step::Kind::renumberUp:
+        break;
+    }
+    const bool moved = set.renumber(change.index, true);
+    if (change.position == kNowhere) {
+        return moved;
+    }
+    try {
+        set.insertAt(change.position, change.index); // the element's index comes back
+    } catch (...) {
+        set.renumber(change.index, false);
+        throw;
+    }
+    return true;
 }
 
 } // namespace Vo

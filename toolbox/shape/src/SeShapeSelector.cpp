@@ -369,10 +369,9 @@ RCShdPtr<SnItem const> SeShapeSelector::renumberedItem(const RCShdPtr<SnItem con
         return item;
     }
     const PartsChannel &channel = renumbering.points ? pointsChannel : handlesChannel;
-    const RCShdPtr<SnItem const> renumbered =
-        SeShapeItems::make(renumberedParts(channel, SeShapeItems::partsOf(*item), renumbering.index,
-                                           renumbering.added),
-                           renumbering.shape);
+    const RCShdPtr<SnItem const> renumbered = SeShapeItems::make(
+        channel.renumbered(*SeShapeItems::partsOf(*item), renumbering.index, renumbering.added, -1),
+        renumbering.shape);
     return item->isEqual(*renumbered) ? item : renumbered;
 }
 

@@ -6,6 +6,8 @@
 #include "SeShapeItems.h"
 #include "SeShapeSelectorState.h"
 
+#include "host/selection/SnIndexScan.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -25,7 +27,9 @@ const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
     [](const SeShapeParts &p) { return p.isPointEmpty(); },
     [](const SeShapeParts &p, int i) { return p.getPointRank(i); },
-    [](const SeShapeParts &p, int at, bool added) { return p.renumberedPoints(at, added); },
+    [](const SeShapeParts &p, int at, bool added, int rank) {
+        return p.renumberedPoints(at, added, rank);
+    },
     true};
 const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](SeShapeParts &p, int i) { p.appendHandle(i); },
@@ -38,7 +42,9 @@ const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
     [](const SeShapeParts &p) { return p.isHandleEmpty(); },
     [](const SeShapeParts &p, int i) { return p.getHandleRank(i); },
-    [](const SeShapeParts &p, int at, bool added) { return p.renumberedHandles(at, added); },
+    [](const SeShapeParts &p, int at, bool added, int rank) {
+        return p.renumberedHandles(at, added, rank);
+    },
     false};
 
 namespace {
@@ -47,8 +53,9 @@ namespace {
 // question on parts just made, than the rank table the parts would build for it. 0 when absent.
 // From the back, where the index an editor takes out most often is.
 int rankByWalk(const Vector<int> &order, int index) {
-    const auto found = std::find(order.rbegin(), order.rend(), index);
-    return static_cast<int>(order.rend() - found);
+    const std::size_t place =
+        SnIndexScan::findLast(order.data(), order.data() + order.size(), index);
+    return place == order.size() ? 0 : static_cast<int>(place) + 1;
 }
 
 } // namespace
@@ -383,13 +390,8 @@ void SeShapeSelector::renumberSelection(const PartsChannel &channel,
     change.rank =
         added || !channel.has(*parts, index) ? 0 : rankByWalk(channel.indices(*parts), index);
     change.added = added;
-    install(PrimaryShape{item, shape}, renumberedParts(channel, parts, index, added), &change);
-}
-
-RCShdPtr<SeShapeParts> SeShapeSelector::renumberedParts(const PartsChannel &channel,
-                                                        const RCShdPtr<SeShapeParts const> &current,
-                                                        int index, bool added) {
-    return channel.renumbered(*current, index, added);
+    install(PrimaryShape{item, shape}, channel.renumbered(*parts, index, added, change.rank),
+            &change);
 }
 
 void SeShapeSelector::updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape,

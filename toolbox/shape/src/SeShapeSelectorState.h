@@ -56,7 +56,8 @@ struct SeShapeSelector::PartsChannel {
     const Vector<int> &(*indices)(const SeShapeParts &);
     bool (*isEmpty)(const SeShapeParts &);
     int (*rank)(const SeShapeParts &, int index);
-    RCShdPtr<SeShapeParts> (*renumbered)(const SeShapeParts &, int at, bool added);
+    // rank: where at was found in the order (see SeShapeParts::renumberedPoints); -1 unknown.
+    RCShdPtr<SeShapeParts> (*renumbered)(const SeShapeParts &, int at, bool added, int rank);
     bool points;
 };
 
