@@ -138,6 +138,17 @@ inline Toggle pointAtTheEnd(int n) {
             [&selector, n] { selector.unselectPoint(n); }};
 }
 
+// Undo and redo of a step that appended one point to n selected ones.
+inline Toggle undoRedoOnePoint(int n) {
+    auto scene = std::make_shared<Scene>(0, n + 1);
+    Vo::SeShapeSelector &selector = *scene->editor.selector;
+    selector.selectAllPoints(n);
+    selector.addSelectedPoint(n);
+    Vo::SeSelectionHistory &history = scene->history;
+    return {scene, [&history] { check(history.undo(), "nothing to undo"); },
+            [&history] { check(history.redo(), "nothing to redo"); }};
+}
+
 // Of n selected points, the middle one's element is deleted from the graph, then inserted again:
 // the application's report renumbers the selection each time.
 inline Toggle pointDeletedAndInserted(int n) {
@@ -169,6 +180,7 @@ inline const std::vector<Workload> &workloads() {
         {"OneItemApplicationItemAtTheEnd", applicationItemAtTheEnd, true},
         {"OneItemRemovalEventThenBack", removalEventAndBack, true},
         {"OneItemPointAtTheEnd", pointAtTheEnd, true},
+        {"OneItemUndoRedoOfOnePoint", undoRedoOnePoint, true},
         {"OneItemPointDeletedThenInserted", pointDeletedAndInserted, false},
     };
     return all;
