@@ -17,9 +17,9 @@ class SeShapePartsVersion;
 
 // The selected parts of one shape: the selected point indices and, independently, the selected
 // gradient-handle indices, each an ordered index set of its own (selection order, each index once).
-// Owns both sets, or shares them with the parts made from it by the one-index operations (see
-// withPointAppended), one of which holds them at a time. Confined to the editor's thread (plain
-// count): even reading may move the sets.
+// Owns both sets, or shares them with the parts made from it by the one-index operations and the
+// renumberings (see withPointAppended), one of which holds them at a time. Confined to the editor's
+// thread (plain count): even reading may move the sets.
 //
 // An argument of the operations that take other parts counts only when it holds an SeShapeParts:
 // null or parts of another class make isEqual and the set operations return false and the replace
@@ -106,7 +106,7 @@ public:
     // the one there: indices below `at` stay, the others move one up (down, the removed index
     // leaving), in the same selection order; an index moved past INT_MAX wraps to INT_MIN. The
     // other set is the same. This object is unchanged, but, as with the one-index operations
-    // below, the new parts take its sets over (unless an index would wrap: then they copy them):
+    // above, the new parts take its sets over (unless an index would wrap: then they copy them):
     // one pass over the indices, a vectorised add, each time either of the two is read after the
     // other.
     RCShdPtr<SeShapeParts> renumberedPoints(int at, bool added) const;
