@@ -4,6 +4,7 @@
 // model of the documented rules; aborts on the first difference.
 
 #include "FuzzByteReader.h"
+#include "IndexModel.h"
 #include "SeShapeParts.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
@@ -138,26 +139,6 @@ void modelInsertAt(Model &model, std::size_t position, int index) {
         model.insert(model.begin() + static_cast<std::ptrdiff_t>(std::min(position, model.size())),
                      index);
     }
-}
-
-// The application inserted an element at `at` (added) or removed it: the documented renumbering,
-// wrapping past INT_MAX; whether any index changed.
-bool modelRenumber(Model &model, int at, bool added) {
-    Model renumbered;
-    for (int index : model) {
-        if (!added && index == at) {
-            continue;
-        }
-        const bool moves = added ? index >= at : index > at;
-        const auto step = static_cast<std::uint32_t>(moves ? (added ? 1 : -1) : 0);
-        const auto moved = static_cast<int>(static_cast<std::uint32_t>(index) + step);
-        if (!modelHas(renumbered, moved)) {
-            renumbered.push_back(moved);
-        }
-    }
-    const bool changed = renumbered != model;
-    model.swap(renumbered);
-    return changed;
 }
 
 int modelRank(const Model &model, int index) {
@@ -303,7 +284,8 @@ void runBasic(State &state, Operation operation, ByteReader &in) {
         const int at = drawIndex(in);
         const bool added = (in.next() & 1U) != 0;
         state.probes.push_back(at);
-        check(set.renumber(at, added) == modelRenumber(mine.model, at, added), "renumber report");
+        check(set.renumber(at, added) == VoTest::IndexModel::renumber(mine.model, at, added),
+              "renumber report");
         break;
     }
     default: {
@@ -366,7 +348,7 @@ void runShapeVersion(ShapeCase &mine, const ShapeCase &source, Operation operati
         const int rank = (how & 6U) == 0 ? -1 : modelRank(model, index) + (how >> 1) % 3 - 1;
         made = points ? from.renumberedPoints(index, added, rank)
                       : from.renumberedHandles(index, added, rank);
-        modelRenumber(model, index, added);
+        VoTest::IndexModel::renumber(model, index, added);
     }
     mine.parts = made;
     mine.points.swap(pointsAfter);

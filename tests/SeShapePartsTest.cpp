@@ -5,6 +5,7 @@
 #include "host/SnParts.h"
 #include "host/SnPartsBasic.h"
 
+#include "IndexModel.h"
 #include "TestForeignParts.h"
 
 #include <gtest/gtest.h>
@@ -62,17 +63,6 @@ bool has(const Model &model, int index) {
 int rankIn(const Model &model, int index) {
     const auto at = std::find(model.begin(), model.end(), index);
     return at == model.end() ? 0 : static_cast<int>(at - model.begin()) + 1;
-}
-
-// The documented renumbering, with no index near the ends of int.
-void renumberModel(Model &model, int at, bool added) {
-    Model renumbered;
-    for (int index : model) {
-        if (added || index != at) {
-            renumbered.push_back(index >= at + (added ? 0 : 1) ? index + (added ? 1 : -1) : index);
-        }
-    }
-    model.swap(renumbered);
 }
 
 // One set of parts through every row; the order it gave out at the start must follow each change.
@@ -266,7 +256,7 @@ TEST(SeShapePartsTest, OneIndexVersionsReadAsTheirOwnIndicesInAnyOrder) {
             const int rank = static_cast<int>((seed >> 14) % 3) - 1 + rankIn(model, index);
             made.parts = points ? from.parts->renumberedPoints(index, added, rank)
                                 : from.parts->renumberedHandles(index, added);
-            renumberModel(model, index, added);
+            VoTest::IndexModel::renumber(model, index, added);
         } else if ((seed >> 6) % 2 == 0) {
             made.parts = points ? from.parts->withPointAppended(index)
                                 : from.parts->withHandleAppended(index);

@@ -4,6 +4,7 @@
 #include "host/SnParts.h"
 #include "host/SnPartsBasic.h"
 
+#include "IndexModel.h"
 #include "TestForeignParts.h"
 
 #include <gtest/gtest.h>
@@ -111,23 +112,6 @@ TEST(SnPartsBasicTest, HeldOrderFollowsEveryChange) {
     EXPECT_TRUE(set->isEmpty());
 }
 
-// The documented renumbering on a plain vector; whether any index changed.
-bool modelRenumber(Model &model, int at, bool added) {
-    Model renumbered;
-    for (int index : model) {
-        if (!added && index == at) {
-            continue;
-        }
-        const bool moves = added ? index >= at : index > at;
-        const auto step = static_cast<std::uint32_t>(moves ? (added ? 1 : -1) : 0);
-        const auto moved = static_cast<int>(static_cast<std::uint32_t>(index) + step);
-        modelAppend(renumbered, moved);
-    }
-    const bool changed = renumbered != model;
-    model.swap(renumbered);
-    return changed;
-}
-
 // A renumbering moves the indices by a pass over the order and, depending on the set, by whole
 // membership words, bit by bit, or by a membership built aside (negative and sparse indices). Each
 // way must give the same order, membership and ranks as the rule, from every place, both ways,
@@ -174,7 +158,7 @@ TEST(SnPartsBasicTest, RenumberingMovesTheIndicesFromThePlaceOnWhateverTheMember
                            : kind < 5 && !model.empty()
                                ? picked - 1
                                : static_cast<int>(next(static_cast<std::uint32_t>(run + 70)));
-            const bool changed = modelRenumber(model, at, added);
+            const bool changed = VoTest::IndexModel::renumber(model, at, added);
             ASSERT_EQ(set->renumber(at, added), changed) << "trial " << trial << " at " << at;
             ASSERT_EQ(partsOf(set), model)
                 << "trial " << trial << " at " << at << " added " << added;

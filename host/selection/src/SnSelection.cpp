@@ -121,7 +121,7 @@ void SnSelection::replaceAllItems(RCShdPtr<SnSelection const> &&other) {
     }
     // Its only holder hands it over, and it goes as its items move out: no one sees it emptied.
     replaceAllBy([&] {
-        Vector<RCShdPtr<SnItem const>> taken = std::move(const_cast<SnSelection &>(*other).items);
+        Vector<RCShdPtr<SnItem const>> taken = std::move(const_cast<SnSelection *>(source)->items);
         other = nullptr;
         return taken;
     });

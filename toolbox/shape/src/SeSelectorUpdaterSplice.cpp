@@ -33,7 +33,8 @@ using PartsChange = SeShapeSelector::PartsChange;
 // holds no item between two uses.
 class BorrowedRoom {
 public:
-    explicit BorrowedRoom(ItemList &kept) noexcept : room(kept) { room.clear(); }
+    // The room is empty on the way in: every borrower empties it on the way out.
+    explicit BorrowedRoom(ItemList &kept) noexcept : room(kept) {}
     BorrowedRoom(const BorrowedRoom &) = delete;
     BorrowedRoom &operator=(const BorrowedRoom &) = delete;
     ~BorrowedRoom() { room.clear(); }
