@@ -255,6 +255,17 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
                                   pointComponent(E, 3, "y", toOutput),
                                   handleComponent(E, 3, "position", toOutput),
                                   handleComponent(E, 3, "color", toOutput)}));
+    // The same for a handle, whose items follow the points'.
+    const auto handles =
+        rcDynamicCast<PiMultivaluedInput>(controller.editing(E).getGradientInput());
+    ASSERT_FALSE(handles->insertElement(0).isNull());
+    selector->updateSelectionHandleAdded(controller.weak(E), 0);
+    EXPECT_EQ(selectedHandles(), std::vector<int>{4});
+    EXPECT_EQ(hostChanges.take(), Texts{});
+    EXPECT_TRUE(handles->removeElement(4));
+    selector->updateSelectionHandleDeleted(controller.weak(E), 4);
+    EXPECT_EQ(hostChanges.take(), Texts{"-2 +0 at 4"});
+    EXPECT_EQ(selectedHandles(), std::vector<int>{});
 
     // The application's one-item changes reach the editor as one-item splices too.
     hostSelects({objectItem(A), objectItem(B)});
