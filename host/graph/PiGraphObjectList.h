@@ -38,12 +38,6 @@ public:
     bool isIndex(int index) const noexcept { return index >= 0 && index < getSize(); }
     // Null when index is out of range.
     RCShdPtr<T> get(int index) const { return isIndex(index) ? objects[index] : RCShdPtr<T>(); }
-    // The list's own pointer, no count changed; a null one when index is out of range. Valid
-    // until the list changes.
-    const RCShdPtr<T> &at(int index) const noexcept {
-        static const RCShdPtr<T> none;
-        return isIndex(index) ? objects[index] : none;
-    }
     // The first object with that name; null when there is none.
     RCShdPtr<T> find(const std::string &name) const {
         if (names.find(name) == names.end()) {

@@ -24,9 +24,6 @@ public:
     int getNbElements() const noexcept;
     // The element at index (0-based); null when index is out of range.
     RCShdPtr<PiInput> getElement(int index) const;
-    // The same, as this input's own pointer, valid until the elements change: a reader of many
-    // elements changes none of their (atomic) counts.
-    const RCShdPtr<PiInput> &elementAt(int index) const noexcept;
     ElementKind getElementKind() const noexcept;
     const Vector<std::string> &getComponentNames() const noexcept;
 

@@ -21,10 +21,6 @@ int PiMultivaluedInput::getNbElements() const noexcept { return elements.getSize
 
 RCShdPtr<PiInput> PiMultivaluedInput::getElement(int index) const { return elements.get(index); }
 
-const RCShdPtr<PiInput> &PiMultivaluedInput::elementAt(int index) const noexcept {
-    return elements.at(index);
-}
-
 PiMultivaluedInput::ElementKind PiMultivaluedInput::getElementKind() const noexcept {
     return elementKind;
 }

@@ -54,7 +54,7 @@ int SeUpdaterItems::appendElementItems(const PiMultivaluedInput &input, const Ve
     int width = 0;
     bool first = true;
     for (int index : indices) {
-        const RCShdPtr<PiInput> &found = input.elementAt(index);
+        const RCShdPtr<PiInput> found = input.getElement(index);
         if (found.isNull()) {
             throw SeExMissingElement(part, nameOf(shape), index, input.getNbElements());
         }
