@@ -156,7 +156,7 @@ TEST(SnPartsBasicTest, RenumberingMovesTheIndicesFromThePlaceOnWhateverTheMember
             const int at = kind == 0                    ? -3
                            : kind < 3 && !model.empty() ? picked
                            : kind < 5 && !model.empty()
-                               ? picked - 1
+                               ? (picked > INT_MIN ? picked - 1 : picked)
                                : static_cast<int>(next(static_cast<std::uint32_t>(run + 70)));
             const bool changed = VoTest::IndexModel::renumber(model, at, added);
             ASSERT_EQ(set->renumber(at, added), changed) << "trial " << trial << " at " << at;
