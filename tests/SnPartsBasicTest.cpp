@@ -72,8 +72,11 @@ TEST(SnPartsBasicTest, HeldOrderFollowsEveryChange) {
     set->insertAt(1, -7);
     EXPECT_EQ(heldModel(), (Model{5000000, -7, 4, 9, 3000000}));
     EXPECT_TRUE(set->hasPart(5000000) && set->hasPart(-7));
-    set->remove(5000000);
-    set->remove(-7);
+    set->removeAt(1); // -7, an outlier, by its place
+    set->removeAt(9); // past the end: nothing
+    EXPECT_FALSE(set->hasPart(-7));
+    set->removeAt(0);
+    EXPECT_FALSE(set->hasPart(5000000));
 
     Model model = heldModel();
     std::uint32_t seed = 7;

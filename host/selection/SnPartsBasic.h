@@ -65,6 +65,9 @@ public:
     // The others keep their order; an absent index changes nothing. O(1) for the last index in
     // selection order, else a search and a move of the indices after it.
     void remove(const I &index);
+    // The same for the index at the 0-based position in selection order, found by the caller: no
+    // search. A position from size() on changes nothing.
+    void removeAt(std::size_t position) noexcept;
     // Puts an absent index at the 0-based position in selection order (at the end from size() on),
     // the indices from there on moving one place back; a present index keeps its place. O(1) at
     // the end, else one move of the indices after position. Nothing changes when it raises.
@@ -240,6 +243,16 @@ template <class I> void SnPartsBasic<I>::remove(const I &index) {
     } else {
         parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(find(index)));
     }
+    dropMember(index);
+}
+
+template <class I> void SnPartsBasic<I>::removeAt(std::size_t position) noexcept {
+    if (position >= parts.size()) {
+        return;
+    }
+    prepareChange();
+    const I index = parts[position];
+    parts.erase(parts.begin() + static_cast<std::ptrdiff_t>(position));
     dropMember(index);
 }
 

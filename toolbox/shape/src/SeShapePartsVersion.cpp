@@ -159,7 +159,7 @@ bool SeShapePartsVersion::apply(const Step &change) {
         set.insertAt(change.position, change.index);
         return true;
     case Step::Kind::remove:
-        set.remove(change.index);
+        set.removeAt(change.position); // found when the step was made: no second search
         return true;
     case Step::Kind::renumberDown:
         return set.renumber(change.index, false);
