@@ -53,6 +53,16 @@ std::vector<int> dataOf(const SnSelection &selection) {
     return data;
 }
 
+// The data of a run of items a hint names; -1 for an item without data.
+std::vector<int> dataOf(const SnItemRun &run) {
+    std::vector<int> data;
+    for (const ItemPtr &item : run) {
+        const RCShdPtr<Item const> withData = rcDynamicCastOrNull<Item const>(item);
+        data.push_back(withData.isNull() ? -1 : withData->getData());
+    }
+    return data;
+}
+
 // An item that tells when it is destroyed: held by one selection only, it goes with it.
 class LifeItem : public SnItem {
 public:
@@ -287,14 +297,20 @@ TEST(SnSelectionTest, AReplacementListGivesItsItemsUpAndKeepsItsRoom) {
     const RCShdPtr<SnSelection> selection = SnSelection::create(Items{makeItem(1), makeItem(2)});
     Watcher watcher; // no reading of the data: a LifeItem has none
     selection->getSubject().attachObserver(&watcher);
-    Vector<ItemPtr> list{makeItem(3), makeItem(4)};
+    Vector<ItemPtr> list{makeItem(3), makeItem(9)};
     list.reserve(16);
     const ItemPtr three = list.front();
     selection->replaceRange(1, 1, std::move(list));
     EXPECT_TRUE(list.empty());
-    EXPECT_GE(list.capacity(), 16u);
-    EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 3, 4}));
+    EXPECT_LT(list.capacity(), 16u) << "the larger room serves the selection; its own comes back";
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 3, 9}));
     EXPECT_EQ(three->getRefCount(), 2);
+    Vector<ItemPtr> small{makeItem(4)};
+    small.reserve(4);
+    selection->replaceRange(2, 1, std::move(small));
+    EXPECT_TRUE(small.empty());
+    EXPECT_GE(small.capacity(), 4u) << "a selection with room enough leaves the list its own";
+    EXPECT_EQ(dataOf(*selection), (std::vector<int>{1, 3, 4}));
 
     const Vector<ItemPtr> kept{makeItem(5)};
     selection->replaceRange(0, 1, kept);
@@ -310,8 +326,81 @@ TEST(SnSelectionTest, AReplacementListGivesItsItemsUpAndKeepsItsRoom) {
     selection->replaceRange(3, 0, {ItemPtr(new LifeItem(destroyed))});
     selection->replaceRange(3, 1, {});
     EXPECT_TRUE(destroyed) << "a removed item must not stay in the room kept for the next splice";
-    EXPECT_EQ(watcher.calls, 4);
+    EXPECT_EQ(watcher.calls, 5);
     selection->getSubject().detachObserver(&watcher);
+}
+
+// A list with more room than the selection takes the items around it, and the selection's room
+// goes back to the caller; either way the selection, its hints and its places are the same.
+TEST(SnSelectionTest, ASpliceIntoALargerListGivesTheSameSelectionHintsAndPlaces) {
+    std::mt19937 random(23);
+    const RCShdPtr<SnSelection> selection = SnSelection::create();
+    std::vector<ItemPtr> model;
+    Watcher watcher(selection.get());
+    class Reader : public ObObserver<Sn> {
+    public:
+        void update(ObSubject<Sn> *, const ObHints &hints) override {
+            const auto hint = rcDynamicCast<SnSelectionChangeHint>(hints.getContainer().front());
+            added = dataOf(hint->getAddedItems());
+            removed = dataOf(hint->getRemovedItems());
+        }
+        std::vector<int> added;
+        std::vector<int> removed;
+    } reader;
+    selection->getSubject().attachObserver(&reader);
+    selection->getSubject().attachObserver(&watcher);
+    int next = 0;
+    int handedBack = 0;
+    for (int step = 0; step < 300; ++step) {
+        const int size = static_cast<int>(model.size());
+        const int at = std::uniform_int_distribution<int>(0, size)(random);
+        const int count = std::uniform_int_distribution<int>(0, size - at)(random);
+        Vector<ItemPtr> list;
+        list.reserve(std::uniform_int_distribution<std::size_t>(0, 1)(random) == 0 ? 0
+                                                                                   : 4 * size + 8);
+        const int length =
+            std::uniform_int_distribution<int>(0, step % 50 == 0 ? 3 * size + 5 : 3)(random);
+        for (int i = 0; i < length; ++i) {
+            list.push_back(makeItem(next++));
+        }
+        const std::size_t room = list.capacity();
+        std::vector<int> expectedAdded;
+        for (const ItemPtr &item : list) {
+            expectedAdded.push_back(rcDynamicCast<Item const>(item)->getData());
+        }
+        std::vector<int> expectedRemoved;
+        for (int i = at; i < at + count; ++i) {
+            expectedRemoved.push_back(rcDynamicCast<Item const>(model[i])->getData());
+        }
+        const std::vector<ItemPtr> leaving(model.begin() + at, model.begin() + at + count);
+        model.erase(model.begin() + at, model.begin() + at + count);
+        model.insert(model.begin() + at, list.begin(), list.end());
+        selection->replaceRange(at, count, std::move(list));
+        ASSERT_TRUE(list.empty());
+        handedBack += list.capacity() < room ? 1 : 0;
+        std::vector<int> expected;
+        for (const ItemPtr &item : model) {
+            expected.push_back(rcDynamicCast<Item const>(item)->getData());
+        }
+        ASSERT_EQ(dataOf(*selection), expected) << "step " << step;
+        if (count + length > 0) {
+            EXPECT_EQ(watcher.seen, expected) << "step " << step;
+            EXPECT_EQ(reader.added, expectedAdded) << "step " << step;
+            EXPECT_EQ(reader.removed, expectedRemoved) << "step " << step;
+        }
+        for (const ItemPtr &item : leaving) {
+            EXPECT_EQ(item->getRefCount(), 1) << "a removed item stayed in a room, step " << step;
+        }
+        if (!model.empty() && step % 7 == 0) { // the places found after the splice
+            const std::size_t gone =
+                std::uniform_int_distribution<std::size_t>(0, model.size() - 1)(random);
+            ASSERT_TRUE(selection->removeItem(model[gone]));
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(gone));
+        }
+    }
+    EXPECT_GT(handedBack, 0) << "no list ever took the selection's items in";
+    selection->getSubject().detachObserver(&watcher);
+    selection->getSubject().detachObserver(&reader);
 }
 
 TEST(SnSelectionTest, IsEqualComparesItemsInOrderWithTheirParts) {
@@ -466,16 +555,6 @@ TEST(SnSelectionTest, OneItemChangesNotifyTheSpliceTheyMade) {
     EXPECT_EQ(selection->getRevision(), revision);
     EXPECT_EQ(dataOf(*selection), (std::vector<int>{8}));
     EXPECT_EQ(watcher.revision, revision);
-}
-
-// The data of a run of items a hint names; -1 for an item without data.
-std::vector<int> dataOf(const SnItemRun &run) {
-    std::vector<int> data;
-    for (const ItemPtr &item : run) {
-        const RCShdPtr<Item const> withData = rcDynamicCastOrNull<Item const>(item);
-        data.push_back(withData.isNull() ? -1 : withData->getData());
-    }
-    return data;
 }
 
 // A splice's hint reads its added items from the selection while observers are told. It must still

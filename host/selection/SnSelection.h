@@ -85,8 +85,10 @@ public:
     // notification. Raises RCExInvalidCall when the range is not inside the list and RCExNullPtr
     // for a null replacement item; an empty range with no replacement changes nothing and notifies
     // no one. A list passed as an rvalue gives its items up (none is copied) and is left empty with
-    // its room kept, so that a caller may fill it again without allocating; on an exception it is
-    // left as it was.
+    // a room, so that a caller may fill it again without allocating: its own, or, when its room
+    // holds the result and the selection's does not, the selection's former one (the selection
+    // then keeps the list's room, already touched, instead of taking a new one). On an exception it
+    // is left as it was.
     void replaceRange(int position, int count, Vector<RCShdPtr<SnItem const>> &&replacement);
     void replaceRange(int position, int count, const Vector<RCShdPtr<SnItem const>> &replacement);
     virtual int getNbItems() const;

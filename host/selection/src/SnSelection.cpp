@@ -208,17 +208,31 @@ void SnSelection::splice(std::size_t at, std::size_t count,
         gone.swap(removedRoom);
         gone.reserve(count);
     }
-    items.reserve(items.size() - count + added.size());
+    const std::size_t size = items.size() - count + added.size();
+    // A list larger than this one's room takes the items around it instead, and this list's
+    // room goes back to the caller: a first selection of 10^6 items takes no second room.
+    const bool adopt = size > items.capacity() && size <= added.capacity();
+    if (!adopt) {
+        items.reserve(size);
+    }
     placesAfterSplice(at, count, added);
     const auto first = items.begin() + static_cast<std::ptrdiff_t>(at);
     const auto last = first + static_cast<std::ptrdiff_t>(count);
     if (!hint.isNull()) {
         std::move(first, last, std::back_inserter(gone));
     }
-    const auto rest = items.erase(first, last);
-    items.insert(rest, std::make_move_iterator(added.begin()),
-                 std::make_move_iterator(added.end()));
     const std::size_t addedCount = added.size();
+    if (adopt) {
+        added.insert(added.begin(), std::make_move_iterator(items.begin()),
+                     std::make_move_iterator(first));
+        added.insert(added.end(), std::make_move_iterator(last),
+                     std::make_move_iterator(items.end()));
+        items.swap(added);
+    } else {
+        const auto rest = items.erase(first, last);
+        items.insert(rest, std::make_move_iterator(added.begin()),
+                     std::make_move_iterator(added.end()));
+    }
     added.clear(); // only moved-from pointers: the caller keeps the room
     revision = after;
     if (!hint.isNull()) {

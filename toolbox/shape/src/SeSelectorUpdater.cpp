@@ -427,8 +427,13 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
                                         PartsLayout &layout) const {
     const RCWeakAccessor<SeShapeInterface> access(shape);
     RCShdPtr<PiPath> path;
-    Vector<int> points;
-    selector->getSelectedPoints(points);
+    // The primary item's indices, read in place (as getSelectedPoints would copy them): the item
+    // holds its parts while they are read, and only the graph is called meanwhile.
+    const RCShdPtr<SnItem const> primary = selector->getCurrentSelection()->getPrimaryItem();
+    const RCShdPtr<SeShapeParts const> parts =
+        primary.isNull() || !primary->hasParts() ? nullptr : SeShapeItems::partsOf(*primary);
+    const Vector<int> none;
+    const Vector<int> &points = parts.isNull() ? none : parts->getPoints();
     const std::size_t start = items.size();
     if (!points.empty()) {
         const RCShdPtr<PiInput> curve = access->getCurveInput();
@@ -446,8 +451,7 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
         }
     }
     layout.pointItems = static_cast<int>(items.size() - start);
-    Vector<int> handles;
-    selector->getSelectedHandles(handles);
+    const Vector<int> &handles = parts.isNull() ? none : parts->getHandles();
     if (!handles.empty()) {
         const RCShdPtr<PiMultivaluedInput> gradient =
             rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
