@@ -234,8 +234,11 @@ private:
     bool haveSameShapes(const SnSelection &hostView) const;
     void addCommitChanges(Changes &changes) const;
     void notify(const Changes &changes) const;
+    // The shape's part items, with room reserved once for them and for `around` items more (those
+    // the list will lie among in the application's selection, which may then take its room).
     void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
-                         Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout) const;
+                         Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout,
+                         std::size_t around) const;
     // A list handed over (moved in, the only holder) gives its items up.
     void writeGuarded(SnSelection &target, RCShdPtr<SnSelection const> items);
     // The items move into the selection; the list is left empty with its room kept.

@@ -395,7 +395,7 @@ SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorOfEditor(RCShdPtr<SnSel
     if (selectorSelection->getNbItems() == 1) {
         const RCWeakPtr<SeShapeInterface> primary = selector->getPrimarySelectedShapeInterface();
         if (!primary.isNull()) {
-            appendPartItems(primary, items, facts.parts);
+            appendPartItems(primary, items, facts.parts, 0);
         }
     }
     facts.ends = RCSWEnds::get();
@@ -423,8 +423,8 @@ void SeSelectorUpdater::addCommitChanges(Changes &changes) const {
 // The inputs of the selected points, then of the selected handles, of the single selected shape,
 // all along the path found from the curve input (or, with no point selected, the gradient input).
 void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
-                                        Vector<RCShdPtr<SnItem const>> &items,
-                                        PartsLayout &layout) const {
+                                        Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout,
+                                        std::size_t around) const {
     const RCWeakAccessor<SeShapeInterface> access(shape);
     RCShdPtr<PiPath> path;
     // The primary item's indices, read in place (as getSelectedPoints would copy them): the item
@@ -434,6 +434,13 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
         primary.isNull() || !primary->hasParts() ? nullptr : SeShapeItems::partsOf(*primary);
     const Vector<int> none;
     const Vector<int> &points = parts.isNull() ? none : parts->getPoints();
+    const Vector<int> &handles = parts.isNull() ? none : parts->getHandles();
+    RCShdPtr<PiMultivaluedInput> gradient;
+    std::size_t handleItems = 0;
+    if (!handles.empty()) {
+        gradient = rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
+        handleItems = handles.size() * Items::widthAt(*gradient, handles.front());
+    }
     const std::size_t start = items.size();
     if (!points.empty()) {
         const RCShdPtr<PiInput> curve = access->getCurveInput();
@@ -447,20 +454,18 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
             const PiMultivaluedInput &elements = *rcDynamicCast<PiMultivaluedInput>(pointsInput);
             layout.pointElements = elements.getNbElements();
             layout.pointWidth = Items::appendElementItems<PiCompositeInput>(
-                elements, points, path, SeExMissingElement::Part::Point, shape, items);
+                elements, points, path, SeExMissingElement::Part::Point, shape,
+                handleItems + around, items);
         }
     }
     layout.pointItems = static_cast<int>(items.size() - start);
-    const Vector<int> &handles = parts.isNull() ? none : parts->getHandles();
     if (!handles.empty()) {
-        const RCShdPtr<PiMultivaluedInput> gradient =
-            rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
         if (path.isNull()) {
             path = Items::pathToPrimaryOutput(gradient);
         }
         layout.handleElements = gradient->getNbElements();
         layout.handleWidth = Items::appendElementItems<PiStructuredInput>(
-            *gradient, handles, path, SeExMissingElement::Part::Handle, shape, items);
+            *gradient, handles, path, SeExMissingElement::Part::Handle, shape, around, items);
     }
     layout.handleItems = static_cast<int>(items.size() - start) - layout.pointItems;
     layout.path = path;

@@ -207,9 +207,10 @@ bool SeSelectorUpdater::followParts(const RCShdPtr<SnItem const> &before,
     PartsLayout layout;
     BorrowedRoom room(partItemsRoom);
     ItemList &items = room.list();
-    appendPartItems(shape, items, layout);
     const PartsLayout &known = editorMirror.parts;
     const int count = known.pointItems + known.handleItems;
+    appendPartItems(shape, items, layout,
+                    static_cast<std::size_t>(hostSelection->getNbItems() - count));
     const auto first = std::next(hostSelection->begin(), 2);
     const bool same = static_cast<int>(items.size()) == count &&
                       std::equal(items.begin(), items.end(), first,
@@ -289,10 +290,10 @@ bool SeSelectorUpdater::spliceParts(bool points, int rank, int index, bool inser
                          *rcDynamicCast<PiMultivaluedInput>(
                              rcDynamicCast<PiStructuredInput>(access->getCurveInput())
                                  ->getInput("Points", 0)),
-                         {index}, layout.path, SeExMissingElement::Part::Point, shape, items)
+                         {index}, layout.path, SeExMissingElement::Part::Point, shape, 0, items)
                    : Items::appendElementItems<PiStructuredInput>(
                          *rcDynamicCast<PiMultivaluedInput>(access->getGradientInput()), {index},
-                         layout.path, SeExMissingElement::Part::Handle, shape, items);
+                         layout.path, SeExMissingElement::Part::Handle, shape, 0, items);
         if (made != width) {
             return false;
         }

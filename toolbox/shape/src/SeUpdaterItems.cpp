@@ -49,7 +49,7 @@ RCShdPtr<SnItem const> SeUpdaterItems::objectItem(const RCWeakPtr<SeShapeInterfa
 template <class Element>
 int SeUpdaterItems::appendElementItems(const PiMultivaluedInput &input, const Vector<int> &indices,
                                        const RCShdPtr<PiPath> &path, SeExMissingElement::Part part,
-                                       const RCWeakPtr<SeShapeInterface> &shape,
+                                       const RCWeakPtr<SeShapeInterface> &shape, std::size_t extra,
                                        Vector<RCShdPtr<SnItem const>> &items) {
     int width = 0;
     bool first = true;
@@ -63,7 +63,7 @@ int SeUpdaterItems::appendElementItems(const PiMultivaluedInput &input, const Ve
             // The elements of one input are all of its element kind: one check stands for all,
             // and their width sizes the list once.
             rcCheckedCast<Element const>(found.get());
-            items.reserve(items.size() + indices.size() * static_cast<std::size_t>(count));
+            items.reserve(items.size() + indices.size() * static_cast<std::size_t>(count) + extra);
         }
         for (int component = 0; component < count; ++component) {
             items.push_back(PiSnItem<PiInput>::create(found->getSubInput(component), path));
@@ -76,12 +76,17 @@ int SeUpdaterItems::appendElementItems(const PiMultivaluedInput &input, const Ve
 
 template int SeUpdaterItems::appendElementItems<PiCompositeInput>(
     const PiMultivaluedInput &, const Vector<int> &, const RCShdPtr<PiPath> &,
-    SeExMissingElement::Part, const RCWeakPtr<SeShapeInterface> &,
+    SeExMissingElement::Part, const RCWeakPtr<SeShapeInterface> &, std::size_t,
     Vector<RCShdPtr<SnItem const>> &);
 template int SeUpdaterItems::appendElementItems<PiStructuredInput>(
     const PiMultivaluedInput &, const Vector<int> &, const RCShdPtr<PiPath> &,
-    SeExMissingElement::Part, const RCWeakPtr<SeShapeInterface> &,
+    SeExMissingElement::Part, const RCWeakPtr<SeShapeInterface> &, std::size_t,
     Vector<RCShdPtr<SnItem const>> &);
+
+std::size_t SeUpdaterItems::widthAt(const PiMultivaluedInput &input, int index) {
+    const RCShdPtr<PiInput> element = input.getElement(index);
+    return element.isNull() ? 0 : static_cast<std::size_t>(element->getNbSubInputs());
+}
 
 RCShdPtr<PiPath> SeUpdaterItems::pathToPrimaryOutput(const RCShdPtr<PiInput> &input) {
     return PiGraphSearch::heightFirst(input->getNode(), PiIsPrimaryOutputNode::getPredicate());

@@ -34,12 +34,14 @@ struct SeUpdaterItems {
     // Appends one item per component input of each element, in element then component order, and
     // gives the number of items per element when every element gave as many (-1 otherwise; 0 for
     // no index). An index without element raises SeExMissingElement before anything is appended
-    // for it.
+    // for it. The list is given room, once, for these items and `extra` more to come.
     template <class Element>
     static int appendElementItems(const PiMultivaluedInput &input, const Vector<int> &indices,
                                   const RCShdPtr<PiPath> &path, SeExMissingElement::Part part,
-                                  const RCWeakPtr<SeShapeInterface> &shape,
+                                  const RCWeakPtr<SeShapeInterface> &shape, std::size_t extra,
                                   Vector<RCShdPtr<SnItem const>> &items);
+    // The number of component inputs of the element at index; 0 when there is none.
+    static std::size_t widthAt(const PiMultivaluedInput &input, int index);
     static RCShdPtr<PiPath> pathToPrimaryOutput(const RCShdPtr<PiInput> &input);
 };
 
