@@ -509,7 +509,10 @@ void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
     if (walk.atEnd()) {
         return;
     }
-    RCShdPtr<SnSelection> result(current().clone());
+    // The items are gathered in a list the new selection takes over: no selection's bookkeeping
+    // for each of 10^5 items added one at a time.
+    const SnSelection &now = current();
+    Vector<RCShdPtr<SnItem const>> items(now.begin(), now.end());
     Vector<RCShdPtr<SeShape>> selected;
     getSelectedShapes(selected);
     const SeShapeKeyIndex keys(selected);
@@ -527,10 +530,10 @@ void SeShapeSelector::selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes) {
         }
         RCWeakPtr<SeShapeInterface> editing = element->getShapeInterface();
         if (!editing.isNull()) {
-            result->addItem(SeShapeItems::make(RCShdPtr<SnParts>(), std::move(editing)));
+            items.push_back(SeShapeItems::make(RCShdPtr<SnParts>(), std::move(editing)));
         }
     }
-    commit(std::move(result));
+    commit(SnSelection::createTaking(std::move(items)));
 }
 
 void SeShapeSelector::setPrimarySelectedShape(const RCShdPtr<SeShape> &shape, int pointIndex) {
