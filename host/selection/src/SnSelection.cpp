@@ -3,6 +3,7 @@
 #include "SnPlaceIndex.h"
 #include "base/RCExInvalidCall.h"
 #include "base/RCExUtil.h"
+#include "foundation/RelocatingSplice.h"
 #include "host/ObHints.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
@@ -229,9 +230,8 @@ void SnSelection::splice(std::size_t at, std::size_t count,
                      std::make_move_iterator(items.end()));
         items.swap(added);
     } else {
-        const auto rest = items.erase(first, last);
-        items.insert(rest, std::make_move_iterator(added.begin()),
-                     std::make_move_iterator(added.end()));
+        replaceRelocating(items, at, count, std::make_move_iterator(added.begin()),
+                          std::make_move_iterator(added.end()));
     }
     added.clear(); // only moved-from pointers: the caller keeps the room
     revision = after;

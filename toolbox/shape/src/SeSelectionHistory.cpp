@@ -8,6 +8,7 @@
 #include "base/RCExUtil.h"
 #include "base/RCSWEnds.h"
 #include "foundation/List.h"
+#include "foundation/RelocatingSplice.h"
 #include "host/ObHints.h"
 #include "host/ObSubject.h"
 
@@ -257,9 +258,7 @@ void SeSelectionHistory::addStep(Step step) {
               std::back_inserter(dropping.redo));
     steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor), steps.end() - 1);
     const Step &added = steps.back(); // after the erase, which moves the steps
-    const auto at = state.begin() + static_cast<std::ptrdiff_t>(added.at);
-    const auto rest = state.erase(at, at + static_cast<std::ptrdiff_t>(added.before.size()));
-    state.insert(rest, added.after.begin(), added.after.end());
+    replaceRelocating(state, added.at, added.before.size(), added.after.begin(), added.after.end());
     ++cursor;
     trim(&dropping.oldest);
     dropped = std::move(dropping);
@@ -524,9 +523,7 @@ bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
         }
         const Vector<ItemPtr> items(into.begin(), into.end());
         const auto spliceState = [&] {
-            state.erase(first, first + static_cast<std::ptrdiff_t>(from.size()));
-            state.insert(state.begin() + static_cast<std::ptrdiff_t>(step.at), into.begin(),
-                         into.end());
+            replaceRelocating(state, step.at, from.size(), into.begin(), into.end());
             cursor = to;
             stateRevision = restoredRevision;
         };
