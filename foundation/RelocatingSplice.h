@@ -13,7 +13,7 @@ namespace Vo {
 // Replaces the `count` counted pointers from `at` by those of [first, last), which must not point
 // into the list, and moves the later pointers with one memmove instead of one counted move each. A
 // counted pointer is its address alone, so its bits may move to another slot without its count
-// changing; the slots they leave are cleared to null before anything reads or destroys them. What
+// changing; the cells they leave are cleared to null before anything reads or destroys them. What
 // a shape leaving, or coming back to, the middle of 10^5 selected ones costs: a memmove, not 10^5
 // counted moves. Allocates only when the list lacks the room, before anything changes (give it
 // the room first for a call that cannot fail); `at + count` must not pass the end.
@@ -27,18 +27,18 @@ void replaceRelocating(std::vector<RCShdPtr<T>> &list, std::size_t at, std::size
     if (added > count) {
         list.resize(size + added - count); // null pointers at the end: the only allocation
     }
-    RCShdPtr<T> *const slots = list.data();
+    RCShdPtr<T> *const cells = list.data();
     for (std::size_t i = at; i < at + count; ++i) {
-        slots[i] = RCShdPtr<T>(); // the removed go now, while the list is whole
+        cells[i] = RCShdPtr<T>(); // the removed go now, while the list is whole
     }
     if (added != count) {
-        std::memmove(static_cast<void *>(slots + at + added),
-                     static_cast<const void *>(slots + at + count),
+        std::memmove(static_cast<void *>(cells + at + added),
+                     static_cast<const void *>(cells + at + count),
                      (size - at - count) * sizeof(RCShdPtr<T>));
-        // The slots the later pointers left hold copies of their bits, which own nothing.
+        // The cells the later pointers left hold copies of their bits, which own nothing.
         const std::size_t cleared = added > count ? at + count : size + added - count;
         const std::size_t clearedEnd = added > count ? at + added : size;
-        std::memset(static_cast<void *>(slots + cleared), 0,
+        std::memset(static_cast<void *>(cells + cleared), 0,
                     (clearedEnd - cleared) * sizeof(RCShdPtr<T>));
     }
     if (added < count) {

@@ -4,6 +4,7 @@
 #include "VoShapeExport.h"
 
 #include "foundation/CbMethod.h"
+#include "foundation/ChunkedList.h"
 #include "foundation/RCShdPtr.h"
 #include "host/ObObserver.h"
 #include "host/selection/Sn.h"
@@ -147,9 +148,9 @@ private:
     void takeBackDropped();
     static void apply(Items &items, const Step &step, bool back);
     static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items);
-    static bool isSame(const Items &items, const SnSelection &selection) noexcept;
-    template <class It>
-    static bool isEqualRange(It first, It last, SnSelection::const_iterator other);
+    template <class List>
+    static bool isSame(const List &items, const SnSelection &selection) noexcept;
+    template <class It, class Other> static bool isEqualRange(It first, It last, Other other);
     static bool isGone(const ItemPtr &item) noexcept;
 
     SeShapeSelector *selector;
@@ -158,7 +159,7 @@ private:
     // Linked to the selector's renumbering list while it lives: its dispatcher unlinks it when the
     // selector goes.
     CbMethod<SeSelectionHistory, SeShapeSelector::Renumbering const> renumberings;
-    Items state;
+    ChunkedList<SnItem const> state;
     std::deque<Step> steps;
     std::size_t cursor;
     int depth;

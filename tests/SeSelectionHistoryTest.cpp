@@ -16,6 +16,7 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -761,6 +762,97 @@ TEST_F(SeSelectionHistoryTest, ACallbackChangingTheSelectionDuringAnUndoMakesASt
     EXPECT_EQ(history.getNbRedoSteps(), 0);
     ASSERT_TRUE(history.undo());
     EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+}
+
+} // namespace
+
+namespace {
+
+// A selection longer than the history's chunks of its current state: shapes leaving from anywhere,
+// coming in at the end, windows reordered by a whole list, and shapes made primary; every state
+// comes back on undo and redo, in the editor's selection and in the application's, and a change
+// after undoing half of them leaves the earlier states as they were.
+TEST_F(SeSelectionHistoryTest, StatesOfALongSelectionComeBackAfterChangesAnywhere) {
+    static constexpr int nbShapes = 1400;
+    Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> all;
+    for (int i = 0; i < nbShapes; ++i) {
+        all.push_back(controller.shape(controller.addShape("S" + std::to_string(i), 1)));
+    }
+    std::vector<int> model(nbShapes - 100);
+    std::iota(model.begin(), model.end(), 0);
+    const auto selectModel = [&] {
+        Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> shapes;
+        for (int i : model) {
+            shapes.push_back(all[static_cast<std::size_t>(i)]);
+        }
+        selector->setSelectedShapes(shapes);
+    };
+    selectModel();
+    history.clear();
+    struct State {
+        Vo::RCShdPtr<Vo::SnSelection> editor;
+        Vo::RCShdPtr<Vo::SnSelection> application;
+    };
+    const auto now = [&] {
+        return State{Vo::RCShdPtr<Vo::SnSelection>(selector->getSelection()->clone()),
+                     Vo::RCShdPtr<Vo::SnSelection>(host->clone())};
+    };
+    std::vector<State> states{now()};
+    std::mt19937 random(5);
+    const auto anyOf = [&random](std::size_t size) {
+        return std::uniform_int_distribution<std::size_t>(0, size - 1)(random);
+    };
+    for (int step = 0; step < 70; ++step) {
+        const std::size_t place = anyOf(model.size() - 8);
+        if (step % 5 < 3) {
+            selector->unselectShape(all[static_cast<std::size_t>(model[place])]);
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(place));
+        } else if (step % 5 == 3) {
+            int shape = static_cast<int>(anyOf(nbShapes));
+            while (std::find(model.begin(), model.end(), shape) != model.end()) {
+                shape = (shape + 1) % nbShapes;
+            }
+            selector->addSelectedShape(all[static_cast<std::size_t>(shape)]);
+            model.push_back(shape);
+        } else if (step % 10 == 4) {
+            std::reverse(model.begin() + static_cast<std::ptrdiff_t>(place),
+                         model.begin() + static_cast<std::ptrdiff_t>(place) + 5);
+            selectModel();
+        } else { // a shape made primary
+            std::rotate(model.begin(), model.begin() + static_cast<std::ptrdiff_t>(place),
+                        model.begin() + static_cast<std::ptrdiff_t>(place) + 1);
+            selectModel();
+        }
+        ASSERT_EQ(selector->getNbSelectedShape(), static_cast<int>(model.size()));
+        states.push_back(now());
+    }
+    ASSERT_EQ(history.getNbUndoSteps(), 70);
+    const auto expectState = [&](std::size_t at) {
+        ASSERT_TRUE(selector->getSelection()->isEqual(states[at].editor)) << "state " << at;
+        ASSERT_TRUE(host->isEqual(states[at].application)) << "state " << at;
+    };
+    for (std::size_t at = states.size() - 1; at-- > 0;) {
+        ASSERT_TRUE(history.undo());
+        expectState(at);
+    }
+    EXPECT_FALSE(history.undo());
+    for (std::size_t at = 1; at < states.size(); ++at) {
+        ASSERT_TRUE(history.redo());
+        expectState(at);
+    }
+    for (int i = 0; i < 35; ++i) {
+        ASSERT_TRUE(history.undo());
+    }
+    Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> selected;
+    selector->getSelectedShapes(selected);
+    selector->unselectShape(selected[700]);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+    ASSERT_TRUE(history.undo());
+    expectState(35);
+    for (std::size_t at = 35; at-- > 0;) {
+        ASSERT_TRUE(history.undo());
+        expectState(at);
+    }
 }
 
 } // namespace

@@ -7,8 +7,8 @@
 #include "base/RCExInvalidCall.h"
 #include "base/RCExUtil.h"
 #include "base/RCSWEnds.h"
+#include "foundation/ChunkedList.h"
 #include "foundation/List.h"
-#include "foundation/RelocatingSplice.h"
 #include "host/ObHints.h"
 #include "host/ObSubject.h"
 
@@ -171,7 +171,7 @@ void SeSelectionHistory::resynchronise() {
     stateRenumbered = renumberingBase + renumberingLog.size();
     allAlive = true;
     aliveEnds = RCSWEnds::get();
-    noteAlive(state.begin(), state.end());
+    noteAlive(selection->begin(), selection->end());
     lost = false;
 }
 
@@ -186,7 +186,8 @@ template <class It> void SeSelectionHistory::noteAlive(It first, It last) {
     allAlive = allAlive && aliveEnds == RCSWEnds::get() && std::none_of(first, last, &isGone);
 }
 
-bool SeSelectionHistory::isSame(const Items &items, const SnSelection &other) noexcept {
+template <class List>
+bool SeSelectionHistory::isSame(const List &items, const SnSelection &other) noexcept {
     return static_cast<int>(items.size()) == other.getNbItems() &&
            std::equal(items.begin(), items.end(), other.begin(),
                       [](const ItemPtr &a, const ItemPtr &b) { return a.get() == b.get(); });
@@ -197,36 +198,36 @@ void SeSelectionHistory::record() {
     const std::size_t oldSize = state.size();
     const auto newSize = static_cast<std::size_t>(selection->getNbItems());
     auto head = selection->begin();
+    auto stateHead = state.begin();
     std::size_t at = 0;
-    while (at < oldSize && at < newSize && state[at].get() == head->get()) {
+    while (at < oldSize && at < newSize && stateHead->get() == head->get()) {
         ++at;
         ++head;
+        ++stateHead;
     }
     auto tail = selection->end();
+    auto stateTail = state.end();
     std::size_t common = 0;
     while (common < oldSize - at && common < newSize - at &&
-           state[oldSize - 1 - common].get() == std::prev(tail)->get()) {
+           std::prev(stateTail)->get() == std::prev(tail)->get()) {
         ++common;
         --tail;
+        --stateTail;
     }
     stateRevision = selection->getRevision();
     if (at == oldSize && at == newSize) {
         return;
     }
-    if (oldSize == newSize &&
-        isEqualRange(state.begin() + static_cast<std::ptrdiff_t>(at),
-                     state.end() - static_cast<std::ptrdiff_t>(common), head)) {
+    if (oldSize == newSize && isEqualRange(stateHead, stateTail, head)) {
         // Other objects for the same items (a renumbering the history made too): no step.
-        std::copy(head, tail, state.begin() + static_cast<std::ptrdiff_t>(at));
+        state.overwrite(at, head, tail);
         return;
     }
     allAlive = true; // looked at afresh: the walk is linear anyway
     aliveEnds = RCSWEnds::get();
     noteAlive(selection->begin(), selection->end());
-    addStep(Step{at,
-                 Items(state.begin() + static_cast<std::ptrdiff_t>(at),
-                       state.end() - static_cast<std::ptrdiff_t>(common)),
-                 Items(head, tail), renumberingBase + renumberingLog.size()});
+    addStep(Step{at, Items(stateHead, stateTail), Items(head, tail),
+                 renumberingBase + renumberingLog.size()});
 }
 
 // The splice the selection reported, from the revision the state shows.
@@ -235,9 +236,9 @@ void SeSelectionHistory::recordSplice(const SnSelectionChangeHint &change) {
     const auto &removed = change.getRemovedItems();
     const auto &added = change.getAddedItems();
     stateRevision = change.getRevisionAfter();
-    const auto first = state.begin() + static_cast<std::ptrdiff_t>(at);
-    if (removed.size() == added.size() && isEqualRange(added.begin(), added.end(), first)) {
-        std::copy(added.begin(), added.end(), first); // the same items as other objects
+    if (removed.size() == added.size() &&
+        isEqualRange(added.begin(), added.end(), state.iteratorAt(at))) {
+        state.overwrite(at, added.begin(), added.end()); // the same items as other objects
         return;
     }
     noteAlive(added.begin(), added.end());
@@ -247,7 +248,7 @@ void SeSelectionHistory::recordSplice(const SnSelectionChangeHint &change) {
 
 // Everything that allocates comes first, so that a failure leaves the history as it was.
 void SeSelectionHistory::addStep(Step step) {
-    state.reserve(state.size() - step.before.size() + step.after.size());
+    state.reserveSplice(step.at, step.before.size(), step.after.size());
     Dropped dropping;
     dropping.redo.reserve(steps.size() - cursor);
     dropping.oldest.reserve(cursor + 1 > static_cast<std::size_t>(depth)
@@ -258,7 +259,7 @@ void SeSelectionHistory::addStep(Step step) {
               std::back_inserter(dropping.redo));
     steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor), steps.end() - 1);
     const Step &added = steps.back(); // after the erase, which moves the steps
-    replaceRelocating(state, added.at, added.before.size(), added.after.begin(), added.after.end());
+    state.splice(added.at, added.before.size(), added.after.begin(), added.after.end());
     ++cursor;
     trim(&dropping.oldest);
     dropped = std::move(dropping);
@@ -281,11 +282,11 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
         return;
     }
     if (cursor > 0) {
-        Items before = state;
+        Items before = state.flat();
         catchUp(steps[cursor - 1]);
         apply(before, steps[cursor - 1], true);
         if (isSame(before, *selection)) {
-            state.swap(before);
+            state.adopt(std::move(before));
             stateRevision = selection->getRevision();
             steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
             --cursor;
@@ -296,8 +297,8 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
     record();
 }
 
-template <class It>
-bool SeSelectionHistory::isEqualRange(It first, It last, SnSelection::const_iterator other) {
+template <class It, class Other>
+bool SeSelectionHistory::isEqualRange(It first, It last, Other other) {
     return std::equal(first, last, other,
                       [](const ItemPtr &a, const ItemPtr &b) { return a->isEqual(*b); });
 }
@@ -331,9 +332,9 @@ void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumberin
 void SeSelectionHistory::catchUpState() {
     const std::uint64_t end = renumberingBase + renumberingLog.size();
     if (!state.empty() && stateRenumbered < end) {
-        state.front() = SeRenumberingRuns::apply(
+        state.setFront(SeRenumberingRuns::apply(
             state.front(), renumberingLog,
-            static_cast<std::size_t>(stateRenumbered - renumberingBase), renumberingLog.size());
+            static_cast<std::size_t>(stateRenumbered - renumberingBase), renumberingLog.size()));
     }
     stateRenumbered = end;
 }
@@ -354,7 +355,7 @@ bool SeSelectionHistory::takeRenumbered(const SnSelectionChangeHint *change) {
         change->getRemovedItems().begin()->get() != state.front().get()) {
         return false;
     }
-    state.front() = renumbered;
+    state.setFront(renumbered);
     stateRenumbered = renumberingBase + renumberingLog.size();
     stateRevision = change->getRevisionAfter();
     return true;
@@ -465,7 +466,7 @@ bool SeSelectionHistory::travel(bool back) {
     if (travelBySplice(back, travelled)) {
         return travelled;
     }
-    Items target = state;
+    Items target = state.flat();
     std::size_t to = cursor;
     while (back ? to > 0 : to < steps.size()) {
         Step &step = steps[back ? to - 1 : to];
@@ -478,13 +479,13 @@ bool SeSelectionHistory::travel(bool back) {
                 restore(restored);
             } catch (...) {
                 if (selection->isEqual(restored)) { // a callback handler raised: it stands
-                    state.swap(target);
+                    state.adopt(std::move(target));
                     cursor = to;
                     stateRevision = 0;
                 }
                 throw;
             }
-            state.swap(target);
+            state.adopt(std::move(target));
             cursor = to;
             dropped = Dropped();
             stateRevision = 0;
@@ -517,17 +518,17 @@ bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
             return false;
         }
         to = back ? to - 1 : to + 1;
-        const auto first = state.begin() + static_cast<std::ptrdiff_t>(step.at);
-        if (from.size() == into.size() && isEqualRange(into.begin(), into.end(), first)) {
+        if (from.size() == into.size() &&
+            isEqualRange(into.begin(), into.end(), state.iteratorAt(step.at))) {
             continue; // changes nothing once restored
         }
         const Vector<ItemPtr> items(into.begin(), into.end());
         const auto spliceState = [&] {
-            replaceRelocating(state, step.at, from.size(), into.begin(), into.end());
+            state.splice(step.at, from.size(), into.begin(), into.end());
             cursor = to;
             stateRevision = restoredRevision;
         };
-        state.reserve(state.size() - from.size() + into.size()); // no allocation once it stands
+        state.reserveSplice(step.at, from.size(), into.size()); // no allocation once it stands
         restoredRevision = 0;
         try {
             const SeScopedValue<bool> quiet(restoring, true);

@@ -1,0 +1,268 @@
+#pragma once
+
+#include "RCShdPtr.h"
+#include "RelocatingSplice.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <iterator>
+#include <new>
+#include <utility>
+#include <vector>
+
+namespace Vo {
+
+// An ordered list of counted pointers held in chunks of a few hundred, so that a splice anywhere
+// moves the pointers of one chunk (a memmove) and the later chunks' starts, not every later
+// pointer: what a list that follows one-item changes in the middle of 10^5 items needs. Owns its
+// chunks; the pointed-to objects are shared as any counted pointer shares them.
+//
+// Cost: finding a place is a binary search over the chunks' starts; a splice of k items costs
+// O(k + kChunk + chunks), the last term being one addition per later chunk (a hundred at 10^5
+// items). A chunk that grows past twice kChunk is cut into chunks of kChunk after the splice, when
+// memory allows (O(its size), paid for by the insertions that grew it); otherwise it stays whole,
+// which costs speed, never contents. Iterators are bidirectional and, like the positions, valid
+// until the next change. Thread safety: none of its own.
+template <class T> class ChunkedList {
+public:
+    using Item = RCShdPtr<T>;
+    using Flat = std::vector<Item>;
+    static constexpr std::size_t kChunk = 512;
+
+    class const_iterator {
+    public:
+        using iterator_category = std::bidirectional_iterator_tag;
+        using value_type = Item;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const Item *;
+        using reference = const Item &;
+
+        const_iterator() = default;
+        reference operator*() const noexcept { return (*chunks)[chunk][offset]; }
+        pointer operator->() const noexcept { return &**this; }
+        const_iterator &operator++() noexcept {
+            if (++offset == (*chunks)[chunk].size()) {
+                ++chunk;
+                offset = 0;
+            }
+            return *this;
+        }
+        const_iterator &operator--() noexcept {
+            if (offset == 0) {
+                offset = (*chunks)[--chunk].size();
+            }
+            --offset;
+            return *this;
+        }
+        const_iterator operator++(int) noexcept {
+            const_iterator old = *this;
+            ++*this;
+            return old;
+        }
+        const_iterator operator--(int) noexcept {
+            const_iterator old = *this;
+            --*this;
+            return old;
+        }
+        friend bool operator==(const const_iterator &a, const const_iterator &b) noexcept {
+            return a.chunk == b.chunk && a.offset == b.offset;
+        }
+        friend bool operator!=(const const_iterator &a, const const_iterator &b) noexcept {
+            return !(a == b);
+        }
+
+    private:
+        friend class ChunkedList;
+        const_iterator(const std::vector<Flat> *list, std::size_t c, std::size_t o) noexcept
+            : chunks(list), chunk(c), offset(o) {}
+        const std::vector<Flat> *chunks = nullptr;
+        std::size_t chunk = 0;
+        std::size_t offset = 0;
+    };
+
+    std::size_t size() const noexcept { return total; }
+    bool empty() const noexcept { return total == 0; }
+    const_iterator begin() const noexcept {
+        return total == 0 ? end() : const_iterator(&chunks, 0, 0);
+    }
+    const_iterator end() const noexcept { return const_iterator(&chunks, chunks.size(), 0); }
+    // The item at position (0 .. size(); size() gives end()).
+    const_iterator iteratorAt(std::size_t position) const noexcept {
+        if (position == total) {
+            return end();
+        }
+        const std::size_t c = chunkOf(position);
+        return const_iterator(&chunks, c, position - starts[c]);
+    }
+    const Item &front() const noexcept { return chunks.front().front(); }
+    void setFront(Item item) noexcept { chunks.front().front() = std::move(item); }
+
+    // The items of [first, last), in chunks of kChunk. On an exception the list is as it was.
+    template <class It> void assign(It first, It last) {
+        std::vector<Flat> filled;
+        std::vector<std::size_t> filledStarts;
+        std::size_t count = 0;
+        for (; first != last; ++first, ++count) {
+            if (count % kChunk == 0) {
+                filled.emplace_back().reserve(kChunk);
+                filledStarts.push_back(count);
+            }
+            filled.back().push_back(*first);
+        }
+        filled.reserve(1); // adopt never has to allocate
+        take(std::move(filled), std::move(filledStarts), count);
+    }
+    // Takes the items of a flat list over as one chunk, which the next splice into it cuts. On an
+    // exception (the first call on a list never filled) the list is as it was, and so is items.
+    void adopt(Flat &&items) {
+        chunks.reserve(1);
+        starts.reserve(1);
+        clear();
+        if (!items.empty()) {
+            total = items.size();
+            chunks.push_back(std::move(items));
+            starts.push_back(0);
+        }
+    }
+    Flat flat() const {
+        Flat items;
+        items.reserve(total);
+        for (const Flat &chunk : chunks) {
+            items.insert(items.end(), chunk.begin(), chunk.end());
+        }
+        return items;
+    }
+    void clear() noexcept {
+        chunks.clear();
+        starts.clear();
+        total = 0;
+    }
+
+    // Takes the room that splice(at, count, k items) needs, so that the splice itself cannot fail.
+    // `at + count` must not pass the end.
+    void reserveSplice(std::size_t at, std::size_t count, std::size_t added) {
+        if (chunks.empty()) {
+            Flat fresh;
+            fresh.reserve(added);
+            chunks.reserve(1);
+            starts.reserve(1);
+            chunks.push_back(std::move(fresh));
+            starts.push_back(0);
+            return;
+        }
+        const std::size_t c = chunkOf(at);
+        Flat &target = chunks[c];
+        const std::size_t offset = at - starts[c];
+        const std::size_t removedHere = std::min(count, target.size() - offset);
+        target.reserve(target.size() - removedHere + added);
+    }
+    // Replaces the `count` items from `at` by those of [first, last), which must not point into
+    // this list. Never fails after reserveSplice with the same figures (or for a splice that adds
+    // no more to its chunk than it removes there); the cut that may follow is best effort.
+    template <class It> void splice(std::size_t at, std::size_t count, It first, It last) {
+        const auto added = static_cast<std::size_t>(std::distance(first, last));
+        if (count == 0 && added == 0) {
+            return;
+        }
+        if (chunks.empty()) {
+            reserveSplice(at, count, added);
+        }
+        const std::size_t c = chunkOf(at);
+        const std::size_t offset = at - starts[c];
+        const std::size_t removedHere = std::min(count, chunks[c].size() - offset);
+        removeFromFronts(c + 1, count - removedHere);
+        replaceRelocating(chunks[c], offset, removedHere, first, last);
+        total = total - count + added;
+        restart(c);
+        dropEmptyChunks(c);
+        if (c < chunks.size() && chunks[c].size() > 2 * kChunk) {
+            cut(c);
+        }
+    }
+    // Overwrites the items from `at` by those of [first, last) without changing their number.
+    template <class It> void overwrite(std::size_t at, It first, It last) noexcept {
+        std::size_t c = chunkOf(at);
+        std::size_t offset = at - starts[c];
+        for (; first != last; ++first) {
+            chunks[c][offset] = *first;
+            if (++offset == chunks[c].size()) {
+                ++c;
+                offset = 0;
+            }
+        }
+    }
+
+private:
+    // The last chunk whose start is at or before position: the one holding it, or, for the end,
+    // the last chunk.
+    std::size_t chunkOf(std::size_t position) const noexcept {
+        const auto after = std::upper_bound(starts.begin(), starts.end(), position);
+        return static_cast<std::size_t>(after - starts.begin()) - 1;
+    }
+    void take(std::vector<Flat> &&filled, std::vector<std::size_t> &&filledStarts,
+              std::size_t count) noexcept {
+        chunks.swap(filled);
+        starts.swap(filledStarts);
+        total = count;
+    }
+    void removeFromFronts(std::size_t c, std::size_t count) noexcept {
+        for (; count > 0; ++c) {
+            const std::size_t here = std::min(count, chunks[c].size());
+            replaceRelocating(chunks[c], 0, here, static_cast<const Item *>(nullptr),
+                              static_cast<const Item *>(nullptr));
+            count -= here;
+        }
+    }
+    void restart(std::size_t c) noexcept {
+        for (std::size_t i = c + 1; i < chunks.size(); ++i) {
+            starts[i] = starts[i - 1] + chunks[i - 1].size();
+        }
+    }
+    // Only a run of chunks from c on can have emptied; the list keeps no empty chunk. The starts
+    // are right already: an empty chunk starts where the next one does.
+    void dropEmptyChunks(std::size_t c) noexcept {
+        const std::size_t first = c < chunks.size() && !chunks[c].empty() ? c + 1 : c;
+        std::size_t last = first;
+        while (last < chunks.size() && chunks[last].empty()) {
+            ++last;
+        }
+        chunks.erase(chunks.begin() + static_cast<std::ptrdiff_t>(first),
+                     chunks.begin() + static_cast<std::ptrdiff_t>(last));
+        starts.erase(starts.begin() + static_cast<std::ptrdiff_t>(first),
+                     starts.begin() + static_cast<std::ptrdiff_t>(last));
+    }
+    // Cuts chunk c into chunks of kChunk; left whole when memory runs out.
+    void cut(std::size_t c) noexcept {
+        const std::size_t size = chunks[c].size();
+        const auto pieceSize = [size](std::size_t i) {
+            return std::min(kChunk, size - (i + 1) * kChunk);
+        };
+        try {
+            std::vector<Flat> pieces((size - 1) / kChunk);
+            for (std::size_t i = 0; i < pieces.size(); ++i) {
+                pieces[i].reserve(pieceSize(i));
+            }
+            chunks.reserve(chunks.size() + pieces.size());
+            starts.resize(chunks.size() + pieces.size());
+            Flat &whole = chunks[c];
+            for (std::size_t i = 0; i < pieces.size(); ++i) {
+                const auto from = whole.begin() + static_cast<std::ptrdiff_t>((i + 1) * kChunk);
+                pieces[i].assign(
+                    std::make_move_iterator(from),
+                    std::make_move_iterator(from + static_cast<std::ptrdiff_t>(pieceSize(i))));
+            }
+            whole.resize(kChunk);
+            chunks.insert(chunks.begin() + static_cast<std::ptrdiff_t>(c) + 1,
+                          std::make_move_iterator(pieces.begin()),
+                          std::make_move_iterator(pieces.end()));
+            restart(c);
+        } catch (const std::bad_alloc &) { // NOLINT(bugprone-empty-catch): whole, only slower
+        }
+    }
+
+    std::vector<Flat> chunks;
+    std::vector<std::size_t> starts; // position of each chunk's first item
+    std::size_t total = 0;
+};
+
+} // namespace Vo
