@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
-#include <new>
 #include <utility>
 #include <vector>
 
@@ -19,10 +18,10 @@ namespace Vo {
 //
 // Cost: finding a place is a binary search over the chunks' starts; a splice of k items costs
 // O(k + kChunk + chunks), the last term being one addition per later chunk (a hundred at 10^5
-// items). A chunk that grows past twice kChunk is cut into chunks of kChunk after the splice, when
-// memory allows (O(its size), paid for by the insertions that grew it); otherwise it stays whole,
-// which costs speed, never contents. Iterators are bidirectional and, like the positions, valid
-// until the next change. Thread safety: none of its own.
+// items). A splice that would leave its chunk longer than 2 kChunk spreads the chunk's items and
+// the added ones over even chunks instead (O(that chunk), paid for by the insertions that grew it,
+// or by a whole list taken over with adopt). Iterators are bidirectional and, like the positions,
+// valid until the next change. Thread safety: none of its own.
 template <class T> class ChunkedList {
 public:
     using Item = RCShdPtr<T>;
@@ -142,42 +141,46 @@ public:
     // `at + count` must not pass the end.
     void reserveSplice(std::size_t at, std::size_t count, std::size_t added) {
         if (chunks.empty()) {
-            Flat fresh;
-            fresh.reserve(added);
             chunks.reserve(1);
             starts.reserve(1);
-            chunks.push_back(std::move(fresh));
+            chunks.emplace_back();
             starts.push_back(0);
+        }
+        const Place place = placeOf(at, count, added);
+        if (place.result <= 2 * kChunk) {
+            chunks[place.chunk].reserve(place.result);
             return;
         }
-        const std::size_t c = chunkOf(at);
-        Flat &target = chunks[c];
-        const std::size_t offset = at - starts[c];
-        const std::size_t removedHere = std::min(count, target.size() - offset);
-        target.reserve(target.size() - removedHere + added);
+        const std::size_t nbPieces = piecesFor(place.result);
+        std::vector<Flat> pieces(nbPieces);
+        for (std::size_t i = 0; i < nbPieces; ++i) {
+            pieces[i].reserve(pieceSize(place.result, nbPieces, i));
+        }
+        chunks.reserve(chunks.size() + nbPieces - 1);
+        starts.reserve(chunks.size() + nbPieces - 1);
+        prepared.swap(pieces);
     }
     // Replaces the `count` items from `at` by those of [first, last), which must not point into
-    // this list. Never fails after reserveSplice with the same figures (or for a splice that adds
-    // no more to its chunk than it removes there); the cut that may follow is best effort.
+    // this list. Never fails after reserveSplice with the same figures.
     template <class It> void splice(std::size_t at, std::size_t count, It first, It last) {
         const auto added = static_cast<std::size_t>(std::distance(first, last));
         if (count == 0 && added == 0) {
             return;
         }
-        if (chunks.empty()) {
+        if (chunks.empty() || !isReserved(placeOf(at, count, added))) {
             reserveSplice(at, count, added);
         }
-        const std::size_t c = chunkOf(at);
-        const std::size_t offset = at - starts[c];
-        const std::size_t removedHere = std::min(count, chunks[c].size() - offset);
-        removeFromFronts(c + 1, count - removedHere);
-        replaceRelocating(chunks[c], offset, removedHere, first, last);
-        total = total - count + added;
-        restart(c);
-        dropEmptyChunks(c);
-        if (c < chunks.size() && chunks[c].size() > 2 * kChunk) {
-            cut(c);
+        const Place place = placeOf(at, count, added);
+        removeFromFronts(place.chunk + 1, count - place.removedHere);
+        std::size_t lastSpliced = place.chunk;
+        if (place.result <= 2 * kChunk) {
+            replaceRelocating(chunks[place.chunk], place.offset, place.removedHere, first, last);
+        } else {
+            lastSpliced += spread(place, first, last) - 1;
         }
+        total = total - count + added;
+        restart(place.chunk);
+        dropEmptyChunks(lastSpliced);
     }
     // Overwrites the items from `at` by those of [first, last) without changing their number.
     template <class It> void overwrite(std::size_t at, It first, It last) noexcept {
@@ -193,6 +196,68 @@ public:
     }
 
 private:
+    // Where a splice lands: its chunk, the place in it, what it removes there and the chunk's
+    // size after it.
+    struct Place {
+        std::size_t chunk;
+        std::size_t offset;
+        std::size_t removedHere;
+        std::size_t result;
+    };
+    Place placeOf(std::size_t at, std::size_t count, std::size_t added) const noexcept {
+        const std::size_t c = chunkOf(at);
+        const std::size_t offset = at - starts[c];
+        const std::size_t removedHere = std::min(count, chunks[c].size() - offset);
+        return Place{c, offset, removedHere, chunks[c].size() - removedHere + added};
+    }
+    bool isReserved(const Place &place) const noexcept {
+        if (place.result <= 2 * kChunk) {
+            return chunks[place.chunk].capacity() >= place.result;
+        }
+        const std::size_t nbPieces = piecesFor(place.result);
+        if (prepared.size() != nbPieces || chunks.capacity() < chunks.size() + nbPieces - 1 ||
+            starts.capacity() < chunks.size() + nbPieces - 1) {
+            return false;
+        }
+        for (std::size_t i = 0; i < nbPieces; ++i) {
+            if (prepared[i].capacity() < pieceSize(place.result, nbPieces, i)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    static std::size_t piecesFor(std::size_t size) noexcept { return (size + kChunk - 1) / kChunk; }
+    // Even pieces, the first ones one longer: no splinter is left at the end.
+    static std::size_t pieceSize(std::size_t size, std::size_t nbPieces, std::size_t i) noexcept {
+        return size / nbPieces + (i < size % nbPieces ? 1 : 0);
+    }
+    // A chunk too long after the splice becomes the prepared pieces: its items before the place,
+    // the added ones, its items after what the splice removes.
+    // Gives the number of chunks that replace the old one.
+    template <class It> std::size_t spread(const Place &place, It first, It last) noexcept {
+        Flat &old = chunks[place.chunk];
+        std::size_t piece = 0;
+        const std::size_t nbPieces = prepared.size();
+        const auto put = [&](auto &&item) {
+            if (prepared[piece].size() == pieceSize(place.result, nbPieces, piece)) {
+                ++piece;
+            }
+            prepared[piece].push_back(std::forward<decltype(item)>(item));
+        };
+        const auto head = old.begin() + static_cast<std::ptrdiff_t>(place.offset);
+        std::for_each(std::make_move_iterator(old.begin()), std::make_move_iterator(head), put);
+        std::for_each(first, last, put);
+        std::for_each(
+            std::make_move_iterator(head + static_cast<std::ptrdiff_t>(place.removedHere)),
+            std::make_move_iterator(old.end()), put);
+        old.swap(prepared.front()); // the removed items go with the old chunk
+        chunks.insert(chunks.begin() + static_cast<std::ptrdiff_t>(place.chunk) + 1,
+                      std::make_move_iterator(prepared.begin() + 1),
+                      std::make_move_iterator(prepared.end()));
+        starts.resize(chunks.size());
+        prepared.clear();
+        return nbPieces;
+    }
     // The last chunk whose start is at or before position: the one holding it, or, for the end,
     // the last chunk.
     std::size_t chunkOf(std::size_t position) const noexcept {
@@ -218,8 +283,9 @@ private:
             starts[i] = starts[i - 1] + chunks[i - 1].size();
         }
     }
-    // Only a run of chunks from c on can have emptied; the list keeps no empty chunk. The starts
-    // are right already: an empty chunk starts where the next one does.
+    // Only the last chunk a splice wrote, c, and a run of chunks after it can have emptied; the
+    // list keeps no empty chunk. The starts are right already: an empty chunk starts where the next
+    // one does.
     void dropEmptyChunks(std::size_t c) noexcept {
         const std::size_t first = c < chunks.size() && !chunks[c].empty() ? c + 1 : c;
         std::size_t last = first;
@@ -231,38 +297,11 @@ private:
         starts.erase(starts.begin() + static_cast<std::ptrdiff_t>(first),
                      starts.begin() + static_cast<std::ptrdiff_t>(last));
     }
-    // Cuts chunk c into chunks of kChunk; left whole when memory runs out.
-    void cut(std::size_t c) noexcept {
-        const std::size_t size = chunks[c].size();
-        const auto pieceSize = [size](std::size_t i) {
-            return std::min(kChunk, size - (i + 1) * kChunk);
-        };
-        try {
-            std::vector<Flat> pieces((size - 1) / kChunk);
-            for (std::size_t i = 0; i < pieces.size(); ++i) {
-                pieces[i].reserve(pieceSize(i));
-            }
-            chunks.reserve(chunks.size() + pieces.size());
-            starts.resize(chunks.size() + pieces.size());
-            Flat &whole = chunks[c];
-            for (std::size_t i = 0; i < pieces.size(); ++i) {
-                const auto from = whole.begin() + static_cast<std::ptrdiff_t>((i + 1) * kChunk);
-                pieces[i].assign(
-                    std::make_move_iterator(from),
-                    std::make_move_iterator(from + static_cast<std::ptrdiff_t>(pieceSize(i))));
-            }
-            whole.resize(kChunk);
-            chunks.insert(chunks.begin() + static_cast<std::ptrdiff_t>(c) + 1,
-                          std::make_move_iterator(pieces.begin()),
-                          std::make_move_iterator(pieces.end()));
-            restart(c);
-        } catch (const std::bad_alloc &) { // NOLINT(bugprone-empty-catch): whole, only slower
-        }
-    }
-
     std::vector<Flat> chunks;
     std::vector<std::size_t> starts; // position of each chunk's first item
     std::size_t total = 0;
+    // The pieces reserveSplice made for a splice that lengthens its chunk past 2 kChunk.
+    std::vector<Flat> prepared;
 };
 
 } // namespace Vo

@@ -72,6 +72,8 @@ TEST(ChunkedListTest, SplicesAnywhereMatchAPlainListAndKeepEveryCount) {
                          added.begin(), added.end());
             if (step % 2 == 0) {
                 list.reserveSplice(at, count, added.size());
+            } else if (step % 5 == 1) {
+                list.reserveSplice(0, 0, 3000); // room for another splice, which this one ignores
             }
             list.splice(at, count, added.begin(), added.end());
             added.clear();
