@@ -304,11 +304,23 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     EXPECT_EQ(editorChanges.take(), Texts{});
     EXPECT_TRUE(log.empty());
     // The primary shape's parts changed among two shapes: its item is another, and its removal
-    // event still finds it.
+    // event still finds it and takes that one item out, parts and all.
+    select({A, B, C});
+    selector->addSelectedPoint(1);
+    editorChanges.take();
+    hostChanges.take();
+    controller.sendRemoval(controller.shape(A)->getId());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, C}));
+    EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 0"});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(C)}));
+    // The removal of another shape makes the primary one whole: the walk.
     select({A, B});
     selector->addSelectedPoint(1);
-    controller.sendRemoval(controller.shape(A)->getId());
-    EXPECT_EQ(selectedIndices(), std::vector<int>{B});
+    editorChanges.take();
+    controller.sendRemoval(controller.shape(B)->getId());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    EXPECT_TRUE(selectedPoints().empty());
+    EXPECT_EQ(editorChanges.take(), Texts{"whole"});
     select({A, B, A});
     editorChanges.take();
     controller.sendRemoval(controller.shape(A)->getId());

@@ -573,12 +573,14 @@ void SeSelectorUpdater::knowIds(bool allAlive) noexcept {
 
 // What removeSelectedShape would do, in O(1) where it amounts to taking one item out: the shape is
 // selected once, no selected shape has gone since every one was last seen alive (so none leaves
-// with it), and no item has parts (so none is made whole). The selection changes by that one item,
-// which the updater then mirrors as it mirrors any one-item change. False when it cannot tell.
+// with it), and no other item has parts (so none is made whole): the primary shape with points
+// selected, deleted, takes this way. The selection changes by that one item, which the updater
+// then mirrors as it mirrors any one-item change. False when it cannot tell.
 bool SeSelectorUpdater::removeByEvent(int id) {
     const SelectedId *found = selectedIds.find(id);
     if (selector->isBatchOpen() || !selectedIdsKnown || idsEnds != RCSWEnds::get() ||
-        found == nullptr || found->count != 1 || found->item == nullptr || itemsWithParts != 0) {
+        found == nullptr || found->count != 1 || found->item == nullptr ||
+        itemsWithParts != (found->item->hasParts() ? 1 : 0)) {
         return false;
     }
     return selectorSelection->removeItem(RCShdPtr<SnItem const>(found->item));
