@@ -45,8 +45,9 @@ namespace Vo {
 // change on.
 //
 // Cost: a change that reaches the history as a splice of its revision (SnSelectionChangeHint), as
-// one-item changes do, is recorded from the splice: O(items changed), plus moving the later items
-// of the history's list of the current state. Any other change walks the current and the new item
+// one-item changes do, is recorded from the splice: O(items changed), the history's list of the
+// current state being held in chunks (ChunkedList), where a splice moves one chunk's items and the
+// later chunks' starts, whatever the place. Any other change walks the current and the new item
 // lists once (pointer comparisons). undo and redo of a step put its items back as one splice
 // (SeShapeSelector::restoreRange) while every kept item's shape is known alive and the history is
 // in step with the selection: O(items changed), the updater then mirroring the splice alone;
