@@ -141,8 +141,10 @@ TEST_F(SeSelectionHistoryTest, DepthAndMemoryPerStepAreBounded) {
 
     history.setDepth(10);
     history.clear();
+    EXPECT_EQ(history.getNbStoredItems(), 0U);
     select({A, B, C, D, E});
     const std::size_t before = history.getNbStoredItems();
+    EXPECT_EQ(before, 4U); // A was selected: the step keeps the four that came after it
     selector->selectPoint(4);
     EXPECT_EQ(history.getNbStoredItems() - before, 2U);
     selector->selectPoint(5);

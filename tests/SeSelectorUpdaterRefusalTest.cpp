@@ -72,6 +72,22 @@ TEST_F(SeSelectorUpdaterRefusalTest, ARefusedChangeLeavesTheApplicationsOwnSelec
         EXPECT_EQ(hostItems(), (Texts{editorNode(), object(D)}));
         EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
     }
+
+    // The application added an item the editor does not show (the tool node) after the editor's
+    // last change was mirrored: the application's selection is no longer that mirror, and a
+    // change refused once written there puts the item back with the rest.
+    selector->setPrimarySelectedShape(controller.shape(A), -1);
+    host->insertItem(host->getNbItems(), nodeItem(controller.toolNode()));
+    const Texts hostBefore = hostItems();
+    ASSERT_EQ(hostBefore.size(), 3U);
+    EXPECT_ANY_THROW({
+        SeSelectionBatch batch(selector);
+        selector->setPrimarySelectedShape(controller.shape(B), -1);
+        hostWrites->raiseAtNextWrite();
+        batch.commit();
+    });
+    EXPECT_EQ(hostItems(), hostBefore);
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
 }
 
 // The part items of a mirroring are built in a room the updater keeps for the next one: those of a
