@@ -135,6 +135,23 @@ inline Toggle removalEventAndBack(int n) {
             }};
 }
 
+// Of n selected shapes, the first (the primary one, with a point selected) gets its removal event,
+// then the history brings it back, point and all.
+inline Toggle removalOfThePrimaryAndUndo(int n) {
+    auto scene = std::make_shared<Scene>(n, 2);
+    VoBench::SceneEditor &editor = scene->editor;
+    Vo::SeShapeSelector &selector = *editor.selector;
+    selector.setSelectedShapes(editor.firstShapes(n));
+    selector.addSelectedPoint(1);
+    const Vo::RCShdPtr<Vo::SeShape> primary = editor.shape(0);
+    Vo::SeSelectionHistory &history = scene->history;
+    return {scene, [&editor, primary] { editor.sendRemoval(primary->getId()); },
+            [&selector, &history] {
+                check(history.undo(), "nothing to undo");
+                check(selector.getSelection()->getPrimaryItem()->hasParts(), "point not back");
+            }};
+}
+
 // One shape with n + 1 points, the first n selected in order; the last comes in and goes out.
 inline Toggle pointAtTheEnd(int n) {
     auto scene = std::make_shared<Scene>(0, n + 1);
@@ -186,6 +203,8 @@ inline const std::vector<Workload> &workloads() {
         {"OneItemListWithOneShapeMore", listWithOneShapeMore, Growth::recorded},
         {"OneItemApplicationItemAtTheEnd", applicationItemAtTheEnd, Growth::constant},
         {"OneItemRemovalEventThenBack", removalEventAndBack, Growth::constant},
+        {"OneItemRemovalOfThePrimaryThenUndo", removalOfThePrimaryAndUndo,
+         Growth::constantBesideTheLists},
         {"OneItemPointAtTheEnd", pointAtTheEnd, Growth::constant},
         {"OneItemUndoRedoOfOnePoint", undoRedoOnePoint, Growth::constant},
         {"OneItemPointDeletedThenInserted", pointDeletedAndInserted, Growth::recorded},
