@@ -1,6 +1,5 @@
 #include "foundation/RelocatingSplice.h"
-#include "base/LkCounter.h"
-#include "base/RCBase.h"
+#include "NumberedObject.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +11,7 @@
 namespace Vo {
 namespace RelocatingSpliceTesting {
 
-// A counted object that knows its number and counts the live ones.
-class Numbered : public RCBase<LkCounter<int>> {
-public:
-    Numbered(int value, int &liveCount) : number(value), live(liveCount) { ++live; }
-    ~Numbered() override { --live; }
-    const int number;
-
-private:
-    int &live;
-};
-
+using VoTest::Numbered;
 using Ptr = RCShdPtr<Numbered>;
 
 std::vector<int> numbersOf(const std::vector<Ptr> &list) {
