@@ -148,7 +148,11 @@ public:
         }
         const Place place = placeOf(at, count, added);
         if (place.result <= 2 * kChunk) {
-            chunks[place.chunk].reserve(place.result);
+            Flat &chunk = chunks[place.chunk];
+            // Doubling: appends one by one do not copy the chunk each time.
+            if (chunk.capacity() < place.result) {
+                chunk.reserve(std::max(place.result, std::min(2 * chunk.capacity(), 2 * kChunk)));
+            }
             return;
         }
         const std::size_t nbPieces = piecesFor(place.result);

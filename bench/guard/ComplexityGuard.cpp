@@ -13,6 +13,7 @@
 #include "../OneItemWorkloads.h"
 #include "../ScaleWorkloads.h"
 
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -20,8 +21,12 @@
 #include <exception>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include <malloc.h>
@@ -259,8 +264,8 @@ Counts readProfile(const std::string &file) {
 }
 
 // The instructions callgrind counted for one run of a path at size, in a child process.
-Counts countInstructions(const std::string &dir, const std::string &name, int size) {
-    const std::string out = dir + "/guard.callgrind";
+Counts runCallgrind(const std::string &dir, const std::string &name, int size) {
+    const std::string out = dir + "/guard-" + name + "-" + std::to_string(size) + ".callgrind";
     const std::string command =
         "valgrind --tool=callgrind --collect-atstart=no --compress-strings=no --compress-pos=no "
         "--callgrind-out-file=\"" +
@@ -268,6 +273,79 @@ Counts countInstructions(const std::string &dir, const std::string &name, int si
         " >/dev/null 2>&1";
     VoScale::check(std::system(command.c_str()) == 0, "callgrind failed (is valgrind installed?)");
     return readProfile(out);
+}
+
+// The counts of every path and size the verdicts will ask for, made beforehand by two children at
+// a time: instruction counts do not depend on the load, and the machine has two cores.
+class CountsAhead {
+public:
+    using Job = std::pair<std::string, int>;
+
+    static CountsAhead &get() {
+        static CountsAhead counts;
+        return counts;
+    }
+    void run(const std::string &dir, const std::vector<Job> &jobs) {
+        std::atomic<std::size_t> next{0};
+        const auto work = [&] {
+            for (std::size_t i = next++; i < jobs.size(); i = next++) {
+                Result result;
+                try {
+                    result.counts = runCallgrind(dir, jobs[i].first, jobs[i].second);
+                } catch (...) {
+                    result.error = std::current_exception();
+                }
+                const std::lock_guard<std::mutex> lock(mutex);
+                results[jobs[i]] = result;
+            }
+        };
+        std::thread helper(work);
+        work();
+        helper.join();
+    }
+    // The counts made beforehand, or, for a job no one planned, made now.
+    Counts take(const std::string &dir, const std::string &name, int size) {
+        const auto found = results.find(Job(name, size));
+        if (found == results.end()) {
+            return runCallgrind(dir, name, size);
+        }
+        if (found->second.error) {
+            std::rethrow_exception(found->second.error);
+        }
+        return found->second.counts;
+    }
+
+private:
+    struct Result {
+        Counts counts;
+        std::exception_ptr error;
+    };
+    std::mutex mutex;
+    std::map<Job, Result> results;
+};
+
+Counts countInstructions(const std::string &dir, const std::string &name, int size) {
+    return CountsAhead::get().take(dir, name, size);
+}
+
+// Every path the instruction verdicts count, at its three sizes.
+std::vector<CountsAhead::Job> instructionJobs() {
+    std::vector<CountsAhead::Job> jobs;
+    const auto add = [&jobs](const std::string &name, int base) {
+        for (int size = base; size <= 100 * base; size *= 10) {
+            jobs.emplace_back(name, size);
+        }
+    };
+    for (const auto *list : {&VoScale::workloads(), &VoScale::anchors()}) {
+        for (const VoScale::Workload &workload : *list) {
+            add(workload.name, 1000);
+        }
+    }
+    add(VoScale::quadraticReference().name, 100);
+    for (const VoOneItem::Workload &workload : VoOneItem::workloads()) {
+        add(workload.name, 1000);
+    }
+    return jobs;
 }
 
 // Prints three counts of a path, at base, 10 x base and 100 x base; returns the growth per 10x
@@ -376,6 +454,7 @@ bool judgeOneItemChanges(const std::string &dir) {
 // callgrind counts in seconds where 10^5 would take minutes.
 bool judgeAllInstructions(const std::string &dir) {
 #ifdef VO_GUARD_COUNTS_INSTRUCTIONS
+    CountsAhead::get().run(dir, instructionJobs());
     const bool linear = judgePaths(
         [&](const VoScale::Workload &workload) {
             const bool quadratic = &workload == &VoScale::quadraticReference();
