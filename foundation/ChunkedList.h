@@ -81,6 +81,9 @@ public:
 
     std::size_t size() const noexcept { return total; }
     bool empty() const noexcept { return total == 0; }
+    // What a splice's update of the starts costs: never fewer than size() / (2 kChunk) once a
+    // splice has spread an over-long chunk, never more than size().
+    std::size_t getNbChunks() const noexcept { return chunks.size(); }
     const_iterator begin() const noexcept {
         return total == 0 ? end() : const_iterator(&chunks, 0, 0);
     }

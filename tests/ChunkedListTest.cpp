@@ -67,6 +67,9 @@ TEST(ChunkedListTest, SplicesAnywhereMatchAPlainListAndKeepEveryCount) {
             list.splice(at, count, added.begin(), added.end());
             added.clear();
             ASSERT_EQ(list.size(), model.size()) << "step " << step;
+            // No empty chunk, and none longer than twice kChunk (the list was never adopted).
+            ASSERT_LE(list.getNbChunks(), list.size()) << "step " << step;
+            ASSERT_GE(list.getNbChunks() * 2 * List::kChunk, list.size()) << "step " << step;
             const std::vector<int> expected = numbersOf(model.begin(), model.end());
             ASSERT_EQ(numbersOf(list.begin(), list.end()), expected) << "step " << step;
             ASSERT_EQ(backwards(list), expected) << "step " << step;

@@ -858,3 +858,30 @@ TEST_F(SeSelectionHistoryTest, StatesOfALongSelectionComeBackAfterChangesAnywher
 }
 
 } // namespace
+
+namespace {
+
+// A shape whose editing side went after the last step never comes back by the one-item way either:
+// the undo of a step that did not hold it still leaves it out. Detaching lets go of every item,
+// also of the steps a change dropped.
+TEST_F(SeSelectionHistoryTest, AGoneShapeLeavesOnUndoAndDetachingLetsGoOfEveryItem) {
+    select({A, B});
+    selector->addSelectedShape(controller.shape(C));
+    controller.deleteInterfaceOnly(B);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selector->getNbSelectedShape(), 1);
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+
+    select({D});
+    const Vo::RCShdPtr<Vo::SnItem const> item = selector->getSelection()->getPrimaryItem();
+    select({E});
+    ASSERT_TRUE(history.undo());
+    ASSERT_TRUE(history.undo());
+    select({C}); // drops the redo steps, which hold D's item
+    const int held = item->getRefCount();
+    history.detach();
+    EXPECT_LT(item->getRefCount(), held);
+    EXPECT_EQ(item->getRefCount(), 1) << "only this test holds D's item";
+}
+
+} // namespace

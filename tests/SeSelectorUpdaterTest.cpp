@@ -164,6 +164,13 @@ TEST_F(SeSelectorUpdaterTest, SeveralSelectedShapesGiveNoPointItems) {
         EXPECT_EQ(hostWrites->getNbWrites(), 0);
         EXPECT_EQ(log, Texts{"selection"});
     }
+    // The same for a whole list put back with other points and the same shapes.
+    const RCShdPtr<SnSelection const> pointOne(selector->getSelection()->clone());
+    selector->selectPoint(2);
+    settle();
+    selector->replaceAllItems(pointOne);
+    EXPECT_EQ(selectedPoints(), std::vector<int>{1});
+    EXPECT_EQ(log, Texts{"selection"});
 }
 
 TEST_F(SeSelectorUpdaterTest, SingleValuedPointsGiveOneItemWhateverPointsAreSelected) {
@@ -313,7 +320,8 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     EXPECT_EQ(selectedIndices(), (std::vector<int>{B, C}));
     EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 0"});
     EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), object(C)}));
-    // The removal of another shape makes the primary one whole: the walk.
+    // The removal of another shape makes the primary one whole: the walk. The parts count both
+    // when the one-item change brought them and when the whole selection was mirrored with them.
     select({A, B});
     selector->addSelectedPoint(1);
     editorChanges.take();
@@ -321,6 +329,11 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     EXPECT_EQ(selectedIndices(), std::vector<int>{A});
     EXPECT_TRUE(selectedPoints().empty());
     EXPECT_EQ(editorChanges.take(), Texts{"whole"});
+    selector->setPrimarySelectedShape(controller.shape(A), 2);
+    selector->addSelectedShape(controller.shape(B));
+    controller.sendRemoval(controller.shape(B)->getId());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    EXPECT_TRUE(selectedPoints().empty());
     select({A, B, A});
     editorChanges.take();
     controller.sendRemoval(controller.shape(A)->getId());
@@ -343,6 +356,16 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     ASSERT_TRUE(
         selector->getSelection()->replaceItem(*std::next(selector->getSelection()->begin()), gone));
     EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A)}));
+
+    // A shape gone before the whole selection was mirrored leaves with the next removal event,
+    // even one for a shape that is not selected.
+    select({A, B});
+    controller.deleteInterfaceOnly(B);
+    selector->replaceAllItems(Vo::SnSelection::create(Vo::SnSelection::Items{
+        *std::next(selector->getSelection()->begin()), *selector->getSelection()->begin()}));
+    ASSERT_EQ(selector->getNbSelectedShape(), 2);
+    controller.sendRemoval(controller.shape(C)->getId());
+    EXPECT_EQ(selector->getNbSelectedShape(), 1);
 }
 
 // A view reads from a callback what the change was: shapes in and out, the primary shape before and
