@@ -95,6 +95,11 @@ TEST_F(SeSelectorUpdaterItemFilterTest, CombinedTestsAllHaveToAcceptAnItem) {
     updater = RCShdPtr<SeSelectorUpdater>(new SeSelectorUpdater(controller, both));
     hostSelects({nodeItem(controller.toolNode()), objectItem(B), objectItem(C), objectItem(A)});
     EXPECT_EQ(selectedIndices(), (std::vector<int>{C, A}));
+    // A selected shape whose object the test refuses: the application's items are then no mirror
+    // of the editor's shapes one for one, and a change of them is read from the accepted ones.
+    selector->setSelectedShapes(shapes({A, B}));
+    host->insertItem(host->getNbItems(), objectItem(C));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, C}));
 
     // The default predicate value accepts every item the tool-node test lets through.
     updater = RCShdPtr<SeSelectorUpdater>(
