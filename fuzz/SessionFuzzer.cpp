@@ -5,7 +5,8 @@
 // - a failed command changes nothing: both selections as before, no event, no callback;
 // - every --json line parses as JSON (valid UTF-8 included), and the text transcript is printable;
 // - every selected point and handle of a live shape exists on it.
-// A malformed scene must give one such error line too.
+// A malformed scene must give one such error line too. save-file and load-file work in a scratch
+// directory of the fuzzer's own; a script that names a path elsewhere is not run.
 
 #include "Session.h"
 #include "SessionCommands.h"
@@ -26,9 +27,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,8 +42,20 @@ using VoSession::SessionReport;
 using VoSession::SessionState;
 using VoSession::SessionText;
 
+// The directory the fuzzer was started in, and the one each input runs in.
+int homeDirectory = -1;
+const char *scratchDirectory = nullptr;
+
+void goHome() {
+    if (fchdir(homeDirectory) != 0) {
+        std::perror("vo_fuzz_session: cannot go back to its directory");
+        std::abort();
+    }
+}
+
 void check(bool holds, const char *what, const std::string &detail) {
     if (!holds) {
+        goHome();
         std::fprintf(stderr, "session rule broken: %s\n%s\n", what, detail.c_str());
         std::abort();
     }
@@ -360,13 +378,47 @@ bool splitInput(const std::string &input, std::string &scene, std::string &scrip
     return true;
 }
 
+// True when a line of the script names a path for save-file or load-file: the fuzzer keeps its
+// files in its own scratch directory and leaves the rest of the system alone (a script could
+// otherwise overwrite a source file or read a device that never ends).
+bool namesAPath(const std::string &script) {
+    std::istringstream lines(script);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.find("-file") != std::string::npos && line.find('/') != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
+
+// The files that save-file writes go into a fresh directory of the fuzzer's own, removed at exit.
+// Each input runs there, and the fuzzer's own directory is back before libFuzzer reads or writes
+// its corpus, or a failed check writes the input that failed.
+extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    static char scratch[] = "/tmp/vo_fuzz_session.XXXXXX";
+    homeDirectory = open(".", O_RDONLY | O_DIRECTORY);
+    if (homeDirectory < 0 || mkdtemp(scratch) == nullptr) {
+        std::perror("vo_fuzz_session: cannot make its scratch directory");
+        std::abort();
+    }
+    scratchDirectory = scratch;
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(scratchDirectory, ignored);
+    });
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const std::string input(reinterpret_cast<const char *>(data), size);
     std::string sceneText;
     std::string scriptText;
     const bool ownScene = splitInput(input, sceneText, scriptText);
+    if (namesAPath(scriptText)) {
+        return 0;
+    }
     VoSession::Session session;
     VoSession::SessionScene scene(session.getNodeNames());
     std::istringstream sceneIn(ownScene ? sceneText : std::string(VoSession::SessionDemo::scene()));
@@ -383,6 +435,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     CheckingPrinter printer(session, sink);
     VoSession::SessionRunner runner(session, commands, printer);
     std::istringstream script(scriptText);
+    if (chdir(scratchDirectory) != 0) {
+        std::perror("vo_fuzz_session: cannot enter its scratch directory");
+        std::abort();
+    }
     runner.run(script, "<fuzz>", nullptr, sink);
+    goHome();
     return 0;
 }

@@ -370,6 +370,15 @@ bool readSkip(SessionArguments &arguments, std::string &name, const char *usage)
     return words.size() == 2;
 }
 
+// A file name goes to the system as a C string and comes back in the transcript: a byte that is
+// no printable UTF-8 (a NUL above all, which would cut the name short) is refused, not passed on.
+void refuseUnprintableFileName(SessionArguments &arguments, const std::string &name) {
+    const std::string problem = SessionText::unprintableProblem("file name", name);
+    if (!problem.empty()) {
+        arguments.fail(problem);
+    }
+}
+
 void reportSkipped(const std::vector<std::string> &skipped, SessionReport &report) {
     for (const std::string &entry : skipped) {
         report.results.push_back("left out " + entry);
@@ -398,6 +407,8 @@ void SessionCommands::saveFile(SessionArguments &arguments, SessionReport &repor
     const std::vector<std::string> words = arguments.rest();
     if (words.size() != 1) {
         arguments.fail("save-file takes one file name (expected save-file FILE)");
+    } else {
+        refuseUnprintableFileName(arguments, words.front());
     }
     if (!arguments.finish()) {
         return;
@@ -416,7 +427,11 @@ void SessionCommands::saveFile(SessionArguments &arguments, SessionReport &repor
 void SessionCommands::loadFile(SessionArguments &arguments, SessionReport &report) {
     std::string name;
     const bool skip = readSkip(arguments, name, "load-file FILE [skip]");
-    std::ifstream file(name, std::ios::binary);
+    refuseUnprintableFileName(arguments, name);
+    std::ifstream file;
+    if (arguments.getError().empty()) {
+        file.open(name, std::ios::binary);
+    }
     if (!name.empty() && !file) {
         arguments.fail("cannot open " + SessionText::quote(name) +
                        " (expected a file written by save-file)");

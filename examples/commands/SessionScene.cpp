@@ -250,9 +250,9 @@ std::string SessionScene::checkName(const std::string &name) const {
                " is " + std::to_string(name.size()) + " bytes long (expected at most " +
                std::to_string(maxNameLength) + " bytes)";
     }
-    if (!SessionText::isPrintable(name)) {
-        return "shape name " + SessionText::quote(name) +
-               " holds a control character or is not UTF-8 (expected printable UTF-8)";
+    const std::string unprintable = SessionText::unprintableProblem("shape name", name);
+    if (!unprintable.empty()) {
+        return unprintable;
     }
     if (std::find(reservedNames.begin(), reservedNames.end(), name) != reservedNames.end()) {
         return SessionText::quote(name) + " names a node of the graph (expected a shape name " +

@@ -99,6 +99,13 @@ bool SessionText::isPrintable(const std::string &text) {
     return true;
 }
 
+std::string SessionText::unprintableProblem(const std::string &what, const std::string &text) {
+    return isPrintable(text)
+               ? std::string()
+               : what + " " + quote(text) +
+                     " holds a control character or is not UTF-8 (expected printable UTF-8)";
+}
+
 std::size_t SessionText::utf8Length(const std::string &text, std::size_t at) {
     const auto byte = [&](std::size_t offset) {
         return at + offset < text.size() ? static_cast<unsigned char>(text[at + offset]) : 0;

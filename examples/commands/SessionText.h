@@ -35,6 +35,9 @@ public:
     // True when text is valid UTF-8 without control characters (escape leaves it as it is, but
     // for backslashes).
     static bool isPrintable(const std::string &text);
+    // Empty when text is printable; else the refusal of it, the text quoted after what names it
+    // ("shape name", "file name").
+    static std::string unprintableProblem(const std::string &what, const std::string &text);
     // The length of the valid UTF-8 sequence at text[at]; 0 when the bytes there are none (stray
     // continuation, overlong form, surrogate, beyond U+10FFFF, or cut short).
     static std::size_t utf8Length(const std::string &text, std::size_t at);
