@@ -30,6 +30,16 @@ using VoExample::AppShapeInterface;
 
 namespace {
 
+// A name comes back in the transcript, and a file name goes to the system as a C string: a byte
+// that is no printable UTF-8 (a NUL above all, which would cut a file name short) is refused.
+void refuseUnprintable(SessionArguments &arguments, const std::string &what,
+                       const std::string &name) {
+    const std::string problem = SessionText::unprintableProblem(what, name);
+    if (!problem.empty()) {
+        arguments.fail(problem);
+    }
+}
+
 const std::size_t helpColumn = 40;
 
 std::string capitalised(std::string word) {
@@ -339,6 +349,8 @@ void SessionCommands::addSavingCommands() {
             const std::vector<std::string> words = arguments.rest();
             if (words.size() != 1) {
                 arguments.fail("save takes one name (expected save NAME)");
+            } else {
+                refuseUnprintable(arguments, "selection name", words.front());
             }
             if (arguments.finish()) {
                 session.saveSelection(words.front());
@@ -370,15 +382,6 @@ bool readSkip(SessionArguments &arguments, std::string &name, const char *usage)
     return words.size() == 2;
 }
 
-// A file name goes to the system as a C string and comes back in the transcript: a byte that is
-// no printable UTF-8 (a NUL above all, which would cut the name short) is refused, not passed on.
-void refuseUnprintableFileName(SessionArguments &arguments, const std::string &name) {
-    const std::string problem = SessionText::unprintableProblem("file name", name);
-    if (!problem.empty()) {
-        arguments.fail(problem);
-    }
-}
-
 void reportSkipped(const std::vector<std::string> &skipped, SessionReport &report) {
     for (const std::string &entry : skipped) {
         report.results.push_back("left out " + entry);
@@ -408,7 +411,7 @@ void SessionCommands::saveFile(SessionArguments &arguments, SessionReport &repor
     if (words.size() != 1) {
         arguments.fail("save-file takes one file name (expected save-file FILE)");
     } else {
-        refuseUnprintableFileName(arguments, words.front());
+        refuseUnprintable(arguments, "file name", words.front());
     }
     if (!arguments.finish()) {
         return;
@@ -427,7 +430,7 @@ void SessionCommands::saveFile(SessionArguments &arguments, SessionReport &repor
 void SessionCommands::loadFile(SessionArguments &arguments, SessionReport &report) {
     std::string name;
     const bool skip = readSkip(arguments, name, "load-file FILE [skip]");
-    refuseUnprintableFileName(arguments, name);
+    refuseUnprintable(arguments, "file name", name);
     std::ifstream file;
     if (arguments.getError().empty()) {
         file.open(name, std::ios::binary);
