@@ -148,6 +148,8 @@ TEST(SessionSceneTest, LayersTakeTheirNamesAndTheShapesAfterThem) {
     EXPECT_EQ(scene.getShapes()[1].layer, 1);
     EXPECT_EQ(readError(scene, "layer B\n"),
               "t.scene:1: shape name \"B\" is taken (expected a new name)");
+    EXPECT_EQ(readError(scene, "shape Mask 1\n"),
+              "t.scene:1: shape name \"Mask\" is taken (expected a new name)");
     EXPECT_EQ(readError(scene, "shape Mask.Editor 1\n"),
               "t.scene:1: shape name \"Mask.Editor\" is taken (expected a new name)");
     EXPECT_EQ(readError(scene, "layer Roto\n"),
@@ -220,6 +222,12 @@ TEST(SessionRunnerTest, EndsAtQuitAtTheEndOrAtALineTooLong) {
     EXPECT_NE(cut.transcript.find("> select A"), std::string::npos);
     EXPECT_EQ(cut.transcript.find("> select B"), std::string::npos);
     EXPECT_FALSE(runScript("select A\nquit\n").cutShort);
+
+    // Help prints its lines as they are: no result block, no state, no callbacks.
+    const std::string help = runScript("help\n").transcript;
+    EXPECT_NE(help.find("\n  save-file FILE"), std::string::npos) << help;
+    EXPECT_EQ(help.find("callbacks:"), std::string::npos) << help;
+    EXPECT_EQ(help.find("result:"), std::string::npos) << help;
 }
 
 // Undoing a deletion: the shape comes back in its own layer with the counts it had when it went,
