@@ -209,7 +209,7 @@ ScriptRun runScript(const std::string &script) {
 
 // Where a run ends: a batch left open is abandoned at quit's line, or after the last line; a line
 // too long ends the run there, after the lines before it ran.
-TEST(SessionRunnerTest, EndsAtQuitAtTheEndOrAtALineTooLong) {
+TEST(SessionRunnerTest, EndsAtQuitOrALineTooLongAndReportsBatchesAndHelp) {
     const std::string openBatch = "the batch opened at line 1 is not ended (expected \"end\")\n";
     EXPECT_EQ(runScript("batch\nselect A\nquit\nselect B\n").errors, "t.script:3: " + openBatch);
     EXPECT_EQ(runScript("batch\nselect A\n").errors, "t.script:3: " + openBatch);
@@ -222,6 +222,11 @@ TEST(SessionRunnerTest, EndsAtQuitAtTheEndOrAtALineTooLong) {
     EXPECT_NE(cut.transcript.find("> select A"), std::string::npos);
     EXPECT_EQ(cut.transcript.find("> select B"), std::string::npos);
     EXPECT_FALSE(runScript("select A\nquit\n").cutShort);
+
+    // Batches nest: each "end" tells the depth it leaves, the last commits.
+    const std::string nested = runScript("batch\nbatch\nselect A\nend\nend\n").transcript;
+    EXPECT_NE(nested.find("nested batch ended (depth 1 left)"), std::string::npos) << nested;
+    EXPECT_NE(nested.find("batch committed"), std::string::npos) << nested;
 
     // Help prints its lines as they are: no result block, no state, no callbacks.
     const std::string help = runScript("help\n").transcript;
