@@ -22,7 +22,8 @@ FLAGS = ["-std=c++17", "-fsyntax-only", "-Wall", "-Wextra", "-Wpedantic", "-Werr
          "-Wno-unused"]
 LANGUAGES = ("cpp", "c++")
 
-_FENCE = re.compile(r"^ {0,3}(`{3,}|~{3,})(.*)$")
+# At any indentation, so that a block inside a list item counts too.
+_FENCE = re.compile(r"^\s*(`{3,}|~{3,})(.*)$")
 _MARK = re.compile(r"^\s*<!--\s*snippet:(.*)$")
 _INCLUDE = re.compile(r"^\s*#\s*include\b")
 _NAME = re.compile(r"^[A-Za-z][\w-]*$")
@@ -52,10 +53,9 @@ class DocError(Exception):
 
 def _closes(line, fence):
     """Whether line closes the fence opened with `fence` (CommonMark: the same character, at least
-    as many, nothing but spaces after)."""
+    as many, nothing else on the line)."""
     stripped = line.strip()
-    return (len(line) - len(line.lstrip(" ")) <= 3 and stripped == fence[0] * len(stripped)
-            and len(stripped) >= len(fence))
+    return stripped == fence[0] * len(stripped) and len(stripped) >= len(fence)
 
 
 class _Marks:
@@ -161,7 +161,8 @@ def translation_unit(block):
     out = []
 
     def place(line):
-        out.append(f'#line {line} "{block.path}"')
+        path = block.path.replace("\\", "\\\\").replace('"', '\\"')
+        out.append(f'#line {line} "{path}"')
 
     for prelude in block.preludes:
         place(prelude.line)
@@ -243,8 +244,8 @@ def main(argv=None):
 
     skipped = "".join(f"; skipped {block.path}:{block.line} ({block.skip})"
                       for block in blocks if block.skip)
-    print(f"{len(compiled)} C++ blocks of {', '.join(files)} compiled with {args.cxx}, "
-          f"{failures} failures{skipped}")
+    print(f"{len(compiled)} C++ blocks of {', '.join(files)} compiled with {args.cxx}; "
+          f"failures: {failures}{skipped}")
     return 1 if failures else 0
 
 

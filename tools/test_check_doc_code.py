@@ -23,13 +23,15 @@ class CheckDocCodeTest(unittest.TestCase):
 
     def test_a_broken_block_is_reported_at_its_line_with_the_compilers_message(self):
         status, output = self.check("# Title\n\n```cpp\nint a = 1;\n```\n\nText.\n\n"
-                                    "```cpp\nint b = 2;\nint c = ;\n```\n\n```text\nint d = ;\n```\n")
+                                    "```cpp\nint b = 2;\nint c = ;\n```\n\n```text\nint d = ;\n```\n"
+                                    "\n- In a list:\n\n    ```cpp\n    int e = ;\n    ```\n")
         self.assertEqual(status, 1)
         self.assertIn("doc.md:9: this C++ block does not compile", output)
         self.assertIn("doc.md:11:", output)  # the compiler's line, in the Markdown file
         self.assertNotIn("doc.md:3:", output)
         self.assertNotIn("doc.md:15:", output)  # not C++
-        self.assertIn("2 C++ blocks of doc.md compiled with g++, 1 failures", output)
+        self.assertIn("doc.md:20: this C++ block does not compile", output)
+        self.assertIn("3 C++ blocks of doc.md compiled with g++; failures: 2", output)
 
     def test_a_fence_with_text_after_it_does_not_close_the_block(self):
         status, output = self.check("```cpp\nint a = 1;\n``` Then prose.\n\nMore prose.\n```\n")
@@ -39,7 +41,7 @@ class CheckDocCodeTest(unittest.TestCase):
     def test_a_skipped_block_is_not_compiled_and_is_named(self):
         status, output = self.check("<!-- snippet: skip (a fragment) -->\n\n```cpp\nint b = ;\n```\n")
         self.assertEqual(status, 0, output)
-        self.assertIn("0 failures; skipped doc.md:3 ((a fragment))", output)
+        self.assertIn("failures: 0; skipped doc.md:3 ((a fragment))", output)
 
     def test_marks_must_be_well_formed_and_right_before_a_block(self):
         for markdown, message in [
@@ -67,7 +69,7 @@ class CheckDocCodeTest(unittest.TestCase):
         self.assertEqual(status, 1)
         self.assertIn("doc.md:21: this C++ block does not compile", output)
         self.assertIn("'greeting' was not declared", output.replace("‘", "'").replace("’", "'"))
-        self.assertIn("5 C++ blocks of doc.md compiled with g++, 1 failures", output)
+        self.assertIn("5 C++ blocks of doc.md compiled with g++; failures: 1", output)
 
 
 if __name__ == "__main__":
