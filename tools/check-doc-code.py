@@ -31,6 +31,7 @@ _NAME = re.compile(r"^[A-Za-z][\w-]*$")
 
 @dataclass
 class Prelude:
+    """Code a file's blocks may ask to have before them: includes and the names they assume."""
     name: str
     line: int  # of its first code line
     code: list
@@ -38,6 +39,7 @@ class Prelude:
 
 @dataclass
 class Block:
+    """One C++ block of a Markdown file, with what its marks say."""
     path: str
     line: int  # of the opening fence
     code: list
@@ -47,6 +49,8 @@ class Block:
 
 
 class DocError(Exception):
+    """A fault of a Markdown file itself (a mark, a fence), located."""
+
     def __init__(self, path, line, message):
         super().__init__(f"{path}:{line}: {message}")
 
