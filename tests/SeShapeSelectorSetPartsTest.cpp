@@ -128,5 +128,45 @@ TEST_F(SeShapeSelectorSetPartsTest, SelectHandlesReplacesTheHandlesAndKeepsThePo
     EXPECT_EQ(selectorWrites->getNbWrites(), 0);
 }
 
+// Parts of a shape that is not primary follow the application's insertions and removals as the
+// primary's do: once the shape is left alone, the application's selection names the points the
+// user selected, where they now are. (Only the primary item used to be renumbered.)
+TEST_F(SeShapeSelectorSetPartsTest, PartsOfEverySelectedItemFollowInsertedAndRemovedElements) {
+    select({A, B, E});
+    const Vector<int> points{1, 3};
+    const Vector<int> handles{2, 0};
+    selector->setShapeParts(controller.shape(B), &points, nullptr);
+    selector->setShapeParts(controller.shape(E), &points, &handles);
+    selector->selectPoints({5});
+    settle();
+    const auto elements = [this](int shape) {
+        return Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(shape));
+    };
+    ASSERT_FALSE(elements(B)->insertElement(0).isNull());
+    selector->updateSelectionPointAdded(controller.weak(B), 0);
+    EXPECT_EQ(partsAt(0), "5 |");
+    EXPECT_EQ(partsAt(1), "2 4 |");
+    EXPECT_EQ(partsAt(2), "1 3 | 2 0");
+    EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+    EXPECT_EQ(log, Texts{"selection"});
+
+    // A removed element leaves the order; the later ones move down, the primary's included.
+    ASSERT_TRUE(elements(E)->removeElement(1));
+    selector->updateSelectionPointDeleted(controller.weak(E), 1);
+    ASSERT_TRUE(elements(A)->removeElement(2));
+    selector->updateSelectionPointDeleted(controller.weak(A), 2);
+    selector->updateSelectionHandleDeleted(controller.weak(E), 0);
+    EXPECT_EQ(partsAt(0), "4 |");
+    EXPECT_EQ(partsAt(2), "2 | 1");
+
+    selector->unselectShape(controller.shape(A));
+    selector->unselectShape(controller.shape(E));
+    EXPECT_EQ(partsAt(0), "2 4 |");
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), pointComponent(B, 2, "x", toOutput),
+                                  pointComponent(B, 2, "y", toOutput),
+                                  pointComponent(B, 4, "x", toOutput),
+                                  pointComponent(B, 4, "y", toOutput)}));
+}
+
 } // namespace
 } // namespace VoTest
