@@ -1,4 +1,5 @@
 #include "SeExMissingElement.h"
+#include "SeSelectionHistory.h"
 #include "SeSelectorUpdaterScene.h"
 #include "SeShapeParts.h"
 #include "SeShapeSelector.h"
@@ -109,6 +110,36 @@ TEST_F(SeShapeSelectorSetPartsTest, AnIndexWithoutElementIsRefusedWithNothingCha
     expectRefused([&] { selector->setShapeParts(controller.shape(E), &present, &missing); });
     EXPECT_EQ(partsAt(0), "0 | 0");
     expectRefused([&] { selector->selectHandles(missing); });
+}
+
+// A shape without a gradient has no element for any handle: every way of selecting one is refused
+// as an index past a gradient's end is, with both selections, the callbacks and the history as they
+// were. (The updater used to dereference the missing gradient: a null-pointer error with the
+// editor's selection holding the handle, a step recorded, and the application's left behind.)
+TEST_F(SeShapeSelectorSetPartsTest, AHandleOfAShapeWithoutAGradientIsRefusedWithNothingChanged) {
+    Vo::SeSelectionHistory history(selector);
+    const Vector<int> handles{0};
+    expectRefused([&] { selector->setShapeParts(controller.shape(D), nullptr, &handles); });
+    selector->setPrimarySelectedShape(controller.shape(A), 2);
+    const int steps = history.getNbUndoSteps();
+    expectRefused([&] { selector->selectHandle(0); });
+    expectRefused([&] { selector->addSelectedHandle(1); });
+    expectRefused([&] { selector->selectHandles(handles); });
+    expectRefused([&] { selector->setShapeParts(controller.shape(A), nullptr, &handles); });
+    EXPECT_EQ(history.getNbUndoSteps(), steps);
+    EXPECT_EQ(partsAt(0), "2 |");
+    try {
+        selector->selectHandle(3);
+        ADD_FAILURE() << "no error";
+    } catch (const SeExMissingElement &error) {
+        EXPECT_EQ(std::string(error.what()).find("shape \"A\" has no gradient, so no gradient "
+                                                 "handle 3") == std::string::npos,
+                  false)
+            << error.what();
+        EXPECT_EQ(error.getNbElements(), -1);
+    }
+    ASSERT_TRUE(history.undo()); // the step before the refusals is still the last one
+    EXPECT_EQ(selector->getNbSelectedShape(), 0);
 }
 
 TEST_F(SeShapeSelectorSetPartsTest, SelectHandlesReplacesTheHandlesAndKeepsThePoints) {

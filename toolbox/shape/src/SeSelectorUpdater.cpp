@@ -438,7 +438,7 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
     RCShdPtr<PiMultivaluedInput> gradient;
     std::size_t handleItems = 0;
     if (!handles.empty()) {
-        gradient = rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
+        gradient = Items::gradientOf(shape, handles.front());
         handleItems = handles.size() * Items::widthAt(*gradient, handles.front());
     }
     const std::size_t start = items.size();
