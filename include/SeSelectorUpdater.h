@@ -105,8 +105,8 @@ class PiNode;
 // selection. Each editor holds the shapes of its own controller (those findShape maps) that the
 // application's selection names, in its order; when it names none of them, the editor keeps its
 // selection (see above). An editor writes the application's selection only after a change made on
-// its side (its selector's operations, its removal events, its history's undo and redo, its
-// batches) and when republish() is called, never in answer to the application's selection:
+// its side (its selector's operations, its removal events while it is shown, its history's undo
+// and redo, its batches) and when republish() is called, never in answer to the application's selection:
 // the write replaces the whole application's selection, so the other editors' shapes leave it
 // while those editors keep their own selections. The application's selection thus shows the last
 // editor to write (isPublished() tells whether it is this one); an application that switches
