@@ -223,8 +223,9 @@ private:
         std::uint64_t editorAfter = 0;
         std::uint64_t hostRevision = 0; // the application's selection's revision then
         // Its items then; null when they were the mirror of the editor's selection before the
-        // change, which the put-back mirrors again.
+        // change (the editor was published), which the put-back mirrors again.
         RCShdPtr<SnSelection const> items;
+        bool published = false;
     };
 
     void onShapeRemoved(const SeShapeEvent &event);
