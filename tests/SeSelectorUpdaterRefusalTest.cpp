@@ -90,6 +90,27 @@ TEST_F(SeSelectorUpdaterRefusalTest, ARefusedChangeLeavesTheApplicationsOwnSelec
     EXPECT_EQ(selectedIndices(), std::vector<int>{A});
 }
 
+// A refused change leaves the editor shown by the application's selection, and published or not,
+// as it was: its put-back used to end what it had taken in (a removal event then left the deleted
+// shape in the application's selection), and to publish it when the application's own items
+// happened to equal its mirror.
+TEST_F(SeSelectorUpdaterRefusalTest, ARefusedChangeLeavesTheEditorShownAndPublishedAsItWas) {
+    hostSelects({objectItem(C)});
+    EXPECT_THROW(selector->addSelectedHandle(1), SeExMissingElement); // C has no gradient
+    EXPECT_FALSE(updater->isPublished());
+    settle();
+    controller.deleteShape(C);
+    EXPECT_EQ(hostItems(), Texts{editorNode()});
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+    EXPECT_TRUE(updater->isPublished());
+
+    hostSelects({nodeItem(controller.getNode()), objectItem(A)}); // the mirror of [A], by the host
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    EXPECT_FALSE(updater->isPublished());
+    EXPECT_THROW(selector->selectHandle(0), SeExMissingElement);
+    EXPECT_FALSE(updater->isPublished());
+}
+
 // The part items of a mirroring are built in a room the updater keeps for the next one: those of a
 // refused selection of points must go with the refusal, and none may stay in the room after one
 // that went in.
