@@ -179,8 +179,8 @@ public:
     // Precondition: an index names a point (handle) the shape has. The selector does not check it
     // and stores any index; but while exactly one shape is selected, the updater mirrors each
     // selected index as the inputs of that element of the curve's "Points" (of the gradient), and
-    // for an index without element it raises SeExMissingElement, naming the shape and the index,
-    // from the changing operation. The selector then puts its old items back, which its observers
+    // for an index without element (any handle of a shape without a gradient) it raises
+    // SeExMissingElement, naming the shape and the index, from the changing operation. The selector then puts its old items back, which its observers
     // take as no change: both selections are as they were, and no callback runs.
     //
     // Parts: a shape is selected as a whole (no parts) or with parts, the selected points and
