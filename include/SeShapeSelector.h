@@ -382,6 +382,7 @@ private:
     const SeSelectedKeys &keysOf(const SnSelection &items) const;
     // The first selected item of a shape equal to shape; null when there is none.
     RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape) const;
+    static RCShdPtr<SnItem const> firstEqualAlive(const SnSelection &items, const SeShape &shape);
 
     void selectIndex(const PartsChannel &channel, int index);
     void selectIndices(const PartsChannel &channel, const Vector<int> &indices);
