@@ -1,4 +1,5 @@
 #include "SeSelectionHistory.h"
+#include "SeExMissingElement.h"
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
 #include "SeShapeParts.h"
@@ -201,6 +202,24 @@ TEST_F(SeSelectionHistoryTest, KeptStatesFollowTheElementsOfShapesThatAreNotPrim
     ASSERT_TRUE(history.redo());
     selector->unselectShape(controller.shape(A));
     EXPECT_EQ(selectedPoints(), std::vector<int>{1});
+}
+
+// A refused change after an undo that left a gone shape out costs the history nothing, as it does
+// otherwise: it used to be recorded with its put-back as two steps, dropping the redo step, and the
+// next undo brought the refused state back and raised.
+TEST_F(SeSelectionHistoryTest, ARefusedChangeAfterAnUndoLeavingAGoneShapeOutAddsNoStep) {
+    select({B, A});
+    controller.deleteInterfaceOnly(B);
+    selector->resetSelection();
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    const std::pair<int, int> counts{history.getNbUndoSteps(), history.getNbRedoSteps()};
+    EXPECT_THROW(selector->selectPoint(99), Vo::SeExMissingElement);
+    EXPECT_EQ(std::make_pair(history.getNbUndoSteps(), history.getNbRedoSteps()), counts);
+    selector->selectPoint(1); // the state still tells where the items are
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), std::vector<int>{});
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
 }
 
 // The application's renumbering of a kept list of indices, one report at a time: what the history

@@ -287,9 +287,10 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
         Items before = state.flat();
         catchUp(steps[cursor - 1]);
         apply(before, steps[cursor - 1], true);
-        if (isSame(before, *selection)) {
+        if (isSameLeavingGone(before, *selection)) {
+            // Known again only when no gone shape is left out (stateRevision was 0 then too).
+            stateRevision = isSame(before, *selection) ? selection->getRevision() : 0;
             adoptState(std::move(before));
-            stateRevision = selection->getRevision();
             steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
             --cursor;
             takeBackDropped();
@@ -297,6 +298,21 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
         }
     }
     record();
+}
+
+// A full restore leaves gone shapes out of the selection while the state keeps them.
+bool SeSelectionHistory::isSameLeavingGone(const Items &items, const SnSelection &other) noexcept {
+    auto next = other.begin();
+    for (const ItemPtr &item : items) {
+        if (isGone(item)) {
+            continue;
+        }
+        if (next == other.end() || next->get() != item.get()) {
+            return false;
+        }
+        ++next;
+    }
+    return next == other.end();
 }
 
 template <class It, class Other>
