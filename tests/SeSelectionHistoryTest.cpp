@@ -202,6 +202,20 @@ TEST_F(SeSelectionHistoryTest, KeptStatesFollowTheElementsOfShapesThatAreNotPrim
     ASSERT_TRUE(history.redo());
     selector->unselectShape(controller.shape(A));
     EXPECT_EQ(selectedPoints(), std::vector<int>{1});
+
+    // The same after an undo that restores the whole list (a gone shape leaves it).
+    select({C, A, B});
+    selector->setShapeParts(controller.shape(B), &second, nullptr);
+    select({D});
+    controller.deleteInterfaceOnly(C);
+    ASSERT_TRUE(history.undo());
+    const int kept = history.getNbUndoSteps();
+    ASSERT_FALSE(
+        Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(B))->insertElement(0).isNull());
+    selector->updateSelectionPointAdded(controller.weak(B), 0);
+    EXPECT_EQ(history.getNbUndoSteps(), kept);
+    selector->unselectShape(controller.shape(A));
+    EXPECT_EQ(selectedPoints(), std::vector<int>{3});
 }
 
 // A refused change after an undo that left a gone shape out costs the history nothing, as it does

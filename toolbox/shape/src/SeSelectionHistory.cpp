@@ -199,6 +199,10 @@ bool SeSelectionHistory::isSame(const List &items, const SnSelection &other) noe
 void SeSelectionHistory::record() {
     const std::size_t oldSize = state.size();
     const auto newSize = static_cast<std::size_t>(selection->getNbItems());
+    if (oldSize > newSize && followLeavingGone()) {
+        stateRevision = 0; // the state still holds the gone shapes the selection leaves out
+        return;
+    }
     auto head = selection->begin();
     auto stateHead = state.begin();
     std::size_t at = 0;
@@ -298,6 +302,28 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
         }
     }
     record();
+}
+
+// After a full restore that left gone shapes out, the selection may hold the state's other items as
+// other objects (a renumbering): no step; the state takes the new objects and keeps the gone ones.
+bool SeSelectionHistory::followLeavingGone() {
+    Items items = state.flat();
+    auto next = selection->begin();
+    for (ItemPtr &item : items) {
+        if (isGone(item)) {
+            continue;
+        }
+        if (next == selection->end() || !item->isEqual(**next)) {
+            return false;
+        }
+        item = *next;
+        ++next;
+    }
+    if (next != selection->end()) {
+        return false;
+    }
+    adoptState(std::move(items));
+    return true;
 }
 
 // A full restore leaves gone shapes out of the selection while the state keeps them.
