@@ -117,7 +117,8 @@ std::string sceneText(const SessionScene &scene) {
 }
 
 bool sameValues(const std::vector<double> &a, const std::vector<double> &b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+    return a.size() == b.size() &&
+           (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
 }
 
 bool sameScene(const SessionScene &a, const SessionScene &b) {
