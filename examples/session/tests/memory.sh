@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Memory that runs out while the selection of a large shape is made and unmade. The driver runs
 # under limits on its address space, from the smallest that lets it build the scene up by 12 MB:
-# each run must pass, or end with located "out of memory" lines and status 1 (a command failed) or
-# 2 (the run ended at its line). Just above that smallest limit, the selection's items are freed
-# for the first time with the memory used up; the free list (foundation/FreeList.h) used to
-# register its thread-exit release then, which the C library cannot report and ends the process
-# on (status 134).
+# each run must pass, or end with status 1 (a command failed) or 2 (the run ended at its line) and
+# located "out of memory" lines, each line named once. Just above that smallest limit, the
+# selection's items are freed for the first time with the memory used up; the free list
+# (foundation/FreeList.h) used to register its thread-exit release then, which the C library
+# cannot report and ends the process on (status 134); and a report that ran out of memory while it
+# was printed had its line named twice.
 # Usage: memory.sh DRIVER
 set -u
 driver=$(realpath "$1")
@@ -54,9 +55,9 @@ for ((limit = high; limit < high + 12 * 1024; limit += 1024)); do
     if [ "$got" = 0 ] && [ ! -s "$scratch/err" ]; then
         break
     fi
-    if { [ "$got" != 1 ] && [ "$got" != 2 ]; } ||
+    if { [ "$got" != 1 ] && [ "$got" != 2 ]; } || [ "$(sort "$scratch/err" | uniq -d)" ] ||
         grep -qv -e '^all.script:[0-9]*: out of memory$' "$scratch/err"; then
-        echo "FAIL within $limit KB: status $got (expected 1 or 2, and located errors), standard error:"
+        echo "FAIL within $limit KB: status $got (expected 1 or 2, and located errors, once a line):"
         head -c 2000 "$scratch/err"
         failures=$((failures + 1))
     fi
