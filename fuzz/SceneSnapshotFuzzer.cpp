@@ -1,8 +1,9 @@
 // Fuzzer of the two text readers: the input is read as a session scene (SessionScene: `shape`,
-// `points`, `handles` and `layer` lines) and as a selection snapshot (SeSelectionSnapshot::fromText).
-// Each must either refuse it with one located, printable error of bounded length, or give what,
-// written back as text and read again, is the same to the last bit: the scene through the scene
-// text this fuzzer writes, the snapshot through toText. Aborts on the first breach.
+// `points`, `handles` and `layer` lines) and as a selection snapshot
+// (SeSelectionSnapshot::fromText). Each must either refuse it with one located, printable error of
+// bounded length, or give what, written back as text and read again, is the same to the last bit:
+// the scene through the scene text this fuzzer writes, the snapshot through toText. Aborts on the
+// first breach.
 
 #include "SessionScene.h"
 #include "SessionText.h"
@@ -23,9 +24,9 @@
 
 namespace {
 
+using Vo::SeSelectionSnapshot;
 using VoSession::SessionScene;
 using VoSession::SessionText;
-using Vo::SeSelectionSnapshot;
 
 // An error message is this long at most, whatever the input: a scene quotes names (256 bytes, four
 // times that escaped) and the starts of longer words; a snapshot quotes 40 bytes at most.

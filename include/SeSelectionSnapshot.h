@@ -28,8 +28,9 @@ namespace Vo {
 // KEY is a decimal number from 0 to 18446744073709551615; TYPE, INDEX, EXTREMITY and each I are
 // decimal integers from -2147483648 to 2147483647. Numbers are written one way only: digits without
 // a leading zero, a '-' before a negative one, no '+'. An index appears at most once in its list; a
-// shape may repeat, as it may in a selection. Anything else (another control byte, a word too
-// many) is refused, so that toText gives the one text of each snapshot and fromText gives it back:
+// shape may repeat, as it may in a selection. Anything else (a control byte other than a tab, a
+// word too many) is refused, so that toText gives the one text of each snapshot and fromText
+// gives it back:
 //     const std::string text = SeSelectionSnapshot::capture(selector).toText();
 //     SeSelectionSnapshot::fromText(text).restore(selector, resolve);
 class VO_SHAPE_API SeSelectionSnapshot {
@@ -47,8 +48,8 @@ public:
     // The elements an index of an entry names.
     enum class Elements { points, handles };
     // The number of points (handles) of a shape as the application counts them, for an input that
-    // does not tell it: a curve whose "Points" is one single-valued input. Negative when the
-    // application does not know either.
+    // does not tell it: a curve whose "Points" is one single-valued input, or a single-valued
+    // gradient. Negative when the application does not know either.
     using Counter = std::function<int(const SeShapeInterface &shape, Elements elements)>;
 
     // Raises RCExInvalidCall naming the place of a selected shape that is gone or makes no
@@ -65,10 +66,10 @@ public:
     // shape for its key, a gone shape, a point or handle index outside the shape's) is refused
     // with RCExInvalidCall naming the entry and its problem, and nothing changes; with
     // Unresolved::skip it is left out, and its description is in the result. The number of points
-    // of a curve whose "Points" is one single-valued input comes from count; without it, or when
-    // it gives a negative number, only a negative point is outside such a curve. Raises
-    // RCExInvalidCall while a batch is open on the selector; what resolve or count raise passes on,
-    // with nothing changed.
+    // of a curve whose "Points" is one single-valued input (of handles of a single-valued
+    // gradient) comes from count; without it, or when it gives a negative number, only a negative
+    // index is outside such an input. Raises RCExInvalidCall while a batch is open on the
+    // selector; what resolve or count raise passes on, with nothing changed.
     std::vector<std::string> restore(const RCShdPtr<SeShapeSelector> &selector,
                                      const Resolver &resolve,
                                      Unresolved unresolved = Unresolved::refuse,

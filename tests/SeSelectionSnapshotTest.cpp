@@ -89,10 +89,12 @@ TEST(SeSelectionSnapshotTextTest, RefusesWhatTheFormDoesNotDescribe) {
          "line 1: no version (expected \"voshape-selection 1\", the version this library reads)"},
         {"voshape-selection 1 x\n",
          "line 1: \"x\" after the version (expected the end of the line)"},
-        {head + "shape -18446744073709551612\n", "line 2: shape key \"-18446744073709551612\" " + key},
+        {head + "shape -18446744073709551612\n",
+         "line 2: shape key \"-18446744073709551612\" " + key},
         {head + "shape +4\n", "line 2: shape key \"+4\" " + key},
         {head + "shape 04\n", "line 2: shape key \"04\" " + key},
-        {head + "shape 18446744073709551616\n", "line 2: shape key \"18446744073709551616\" " + key},
+        {head + "shape 18446744073709551616\n",
+         "line 2: shape key \"18446744073709551616\" " + key},
         {head + "shape\n", "line 2: a shape line without key (expected shape KEY [points I...] "
                            "[handles I...])"},
         {head + "shape 4 points +1\n", "line 2: point \"+1\" " + integer},
@@ -122,7 +124,8 @@ TEST(SeSelectionSnapshotTextTest, RefusesWhatTheFormDoesNotDescribe) {
         {head + "shape 1\npicking 0 -1 -1\n",
          "line 3: a picking line after the shapes (expected at most one, before the shapes)"},
         {head + "shapes 4\n", "line 2: \"shapes\" (expected picking or shape)"},
-        {head + "voshape-selection 1\n", "line 2: \"voshape-selection\" (expected picking or shape)"},
+        {head + "voshape-selection 1\n",
+         "line 2: \"voshape-selection\" (expected picking or shape)"},
         // Control bytes, quotes and bytes past ASCII are escaped; a long word is cut.
         {"voshape-selection 1\r\n",
          "line 1: control byte \"\\x0d\" in \"voshape-selection 1\\x0d\" (expected printable "
@@ -133,7 +136,8 @@ TEST(SeSelectionSnapshotTextTest, RefusesWhatTheFormDoesNotDescribe) {
          "line 2: control byte \"\\x00\" in \"shape 4 points 1\\x00\" (expected printable words "
          "separated by spaces or tabs)"},
         {head + "\"\\\xc3\xa9" + std::string(50, 'w') + "\n",
-         "line 2: \"\\\"\\\\\\xc3\\xa9" + std::string(36, 'w') + "\"... (expected picking or shape)"},
+         "line 2: \"\\\"\\\\\\xc3\\xa9" + std::string(36, 'w') +
+             "\"... (expected picking or shape)"},
     };
     for (const auto &[text, message] : cases) {
         EXPECT_EQ(refusal(text), message) << text;
@@ -182,20 +186,25 @@ protected:
 TEST_F(SeSelectionSnapshotRestoreTest, BoundsSingleValuedInputsByTheApplicationsCount) {
     selector->setSelectedShapes({controller.shape(0)});
     const std::string entry = "cannot restore the selection: entry 1 (shape key 1): ";
-    EXPECT_EQ(refusal("shape 1 points 5 6\n", count), entry + "point 6 out of range (the shape has 6)");
+    EXPECT_EQ(refusal("shape 1 points 5 6\n", count),
+              entry + "point 6 out of range (the shape has 6)");
     EXPECT_EQ(refusal("shape 1 points 1000000\n", count),
               entry + "point 1000000 out of range (the shape has 6)");
-    EXPECT_EQ(refusal("shape 1 handles 2\n", count), entry + "handle 2 out of range (the shape has 2)");
-    EXPECT_EQ(refusal("shape 1 points -1\n", count), entry + "point -1 out of range (the shape has 6)");
+    EXPECT_EQ(refusal("shape 1 handles 2\n", count),
+              entry + "handle 2 out of range (the shape has 2)");
+    EXPECT_EQ(refusal("shape 1 points -1\n", count),
+              entry + "point -1 out of range (the shape has 6)");
     // A's multi-valued inputs tell their own counts: the application is not asked.
-    EXPECT_EQ(refusal("shape 0 points 6\n", [](const Vo::SeShapeInterface &, Elements) { return 100; }),
-              "cannot restore the selection: entry 1 (shape key 0): point 6 out of range (the shape "
-              "has 6)");
+    EXPECT_EQ(
+        refusal("shape 0 points 6\n", [](const Vo::SeShapeInterface &, Elements) { return 100; }),
+        "cannot restore the selection: entry 1 (shape key 0): point 6 out of range (the shape "
+        "has 6)");
 
     const SeSelectionSnapshot past =
         SeSelectionSnapshot::fromText("voshape-selection 1\nshape 0 points 5\nshape 1 points 6\n");
-    EXPECT_EQ(past.restore(selector, resolver(), SeSelectionSnapshot::Unresolved::skip, count),
-              std::vector<std::string>{"entry 2 (shape key 1): point 6 out of range (the shape has 6)"});
+    EXPECT_EQ(
+        past.restore(selector, resolver(), SeSelectionSnapshot::Unresolved::skip, count),
+        std::vector<std::string>{"entry 2 (shape key 1): point 6 out of range (the shape has 6)"});
     EXPECT_EQ(selector->getNbSelectedShape(), 1);
     Vo::Vector<int> points;
     selector->getSelectedPoints(points);

@@ -86,7 +86,7 @@ int AppShapeInterface::countElements(const Vo::SeShapeInterface &shape,
         return -1;
     }
     return elements == Vo::SeSelectionSnapshot::Elements::points ? ours->getNbPoints()
-                                                                  : ours->getNbHandles();
+                                                                 : ours->getNbHandles();
 }
 
 RCShdPtr<Vo::PiInput> AppShapeInterface::component(const RCShdPtr<PiMultivaluedInput> &input,

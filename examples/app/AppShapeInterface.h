@@ -1,7 +1,7 @@
 #pragma once
 
-#include <VoShape/SeShape.h>
 #include <VoShape/SeSelectionSnapshot.h>
+#include <VoShape/SeShape.h>
 #include <VoShape/SeShapeInterface.h>
 
 #include <VoShape/foundation/RCShdPtr.h>

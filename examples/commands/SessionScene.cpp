@@ -56,8 +56,7 @@ std::string parseHandle(const std::string &word, double &place) {
                " (expected a decimal number from 0 to 1)";
     }
     if (!(place >= 0 && place <= 1)) { // NaN fails both
-        return "handle place " + quoteWord(word) +
-               " out of range (expected a number from 0 to 1)";
+        return "handle place " + quoteWord(word) + " out of range (expected a number from 0 to 1)";
     }
     return std::string();
 }
@@ -122,9 +121,8 @@ std::string SessionScene::addLine(const std::string &line, long long number) {
                    : std::string("a layer line holds one name (expected ") + layerSyntax + ")";
     }
     if (words.front() != "shape") {
-        return "unknown directive " + quoteWord(words.front()) + " (expected " +
-               shapeSyntax + ", " + pointsSyntax + ", " + handlesSyntax + " or " + layerSyntax +
-               ")";
+        return "unknown directive " + quoteWord(words.front()) + " (expected " + shapeSyntax +
+               ", " + pointsSyntax + ", " + handlesSyntax + " or " + layerSyntax + ")";
     }
     Shape shape;
     std::string problem = parseShape(words, 1, shape);
@@ -215,8 +213,8 @@ std::string SessionScene::parseShape(const std::vector<std::string> &words, std:
         ++next;
     }
     if (problem.empty() && next < words.size()) {
-        problem = "unexpected " + quoteWord(words[next]) +
-                  " (expected the end of the line after " + shapeSyntax + ")";
+        problem = "unexpected " + quoteWord(words[next]) + " (expected the end of the line after " +
+                  shapeSyntax + ")";
     }
     return problem.empty() ? checkBounds(shape) : problem;
 }

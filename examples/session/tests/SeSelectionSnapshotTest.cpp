@@ -148,9 +148,9 @@ TEST(SessionSnapshotTest, RefusesPointsPastTheEndOfASingleValuedCurve) {
         session.restoreText(text + "6\n", false);
         ADD_FAILURE() << "a point past the end was restored";
     } catch (const Vo::RCExInvalidCall &refused) {
-        EXPECT_STREQ(refused.what(), ("cannot restore the selection: " + entry +
-                                      "6 out of range (the shape has 6)")
-                                         .c_str());
+        EXPECT_STREQ(refused.what(),
+                     ("cannot restore the selection: " + entry + "6 out of range (the shape has 6)")
+                         .c_str());
     }
     EXPECT_EQ(session.selectionText(), before);
     EXPECT_EQ(session.restoreText(text + "1000000\n", true),

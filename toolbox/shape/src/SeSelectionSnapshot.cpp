@@ -82,9 +82,9 @@ RCShdPtr<SeShape> resolveEntry(const SeSelectionSnapshot::Entry &entry,
                                                : elementsOf(structured->getInput("Points", 0),
                                                             *access, Elements::points, count));
     if (problem.empty()) {
-        problem = outOfRange("handle", entry.handles,
-                             elementsOf(access->getGradientInput(), *access, Elements::handles,
-                                        count));
+        problem =
+            outOfRange("handle", entry.handles,
+                       elementsOf(access->getGradientInput(), *access, Elements::handles, count));
     }
     return problem.empty() ? shape : RCShdPtr<SeShape>();
 }
@@ -139,8 +139,9 @@ SeSelectionSnapshot SeSelectionSnapshot::capture(const RCShdPtr<SeShapeSelector>
 
 std::string SeSelectionSnapshot::toText() const {
     std::ostringstream out;
-    out << SeSnapshotReader::form << ' ' << SeSnapshotReader::version << "\npicking " << static_cast<std::int32_t>(pickingType) << ' ' << pickingIndex
-        << ' ' << pickingExtremity << '\n';
+    out << SeSnapshotReader::form << ' ' << SeSnapshotReader::version << "\npicking "
+        << static_cast<std::int32_t>(pickingType) << ' ' << pickingIndex << ' ' << pickingExtremity
+        << '\n';
     for (const Entry &entry : entries) {
         out << "shape " << entry.key;
         if (!entry.whole) {

@@ -172,8 +172,8 @@ void SeSnapshotReader::readShape(const Words &words) {
     entries.push_back(std::move(entry));
 }
 
-std::vector<int> SeSnapshotReader::readIndices(const Words &words,
-                                               std::size_t &at, const char *noun) const {
+std::vector<int> SeSnapshotReader::readIndices(const Words &words, std::size_t &at,
+                                               const char *noun) const {
     std::vector<int> indices;
     std::unordered_set<int> seen;
     for (; at < words.size() && words[at] != "points" && words[at] != "handles"; ++at) {
