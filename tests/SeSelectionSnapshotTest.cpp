@@ -132,6 +132,8 @@ TEST(SeSelectionSnapshotTextTest, RefusesWhatTheFormDoesNotDescribe) {
          "words separated by spaces or tabs)"},
         {head + "shape 4\v5\n", "line 2: control byte \"\\x0b\" in \"shape 4\\x0b5\" (expected "
                                 "printable words separated by spaces or tabs)"},
+        {head + "shape 4\x7f\n", "line 2: control byte \"\\x7f\" in \"shape 4\\x7f\" (expected "
+                                 "printable words separated by spaces or tabs)"},
         {head + std::string("shape 4 points 1\0", 17) + "\n",
          "line 2: control byte \"\\x00\" in \"shape 4 points 1\\x00\" (expected printable words "
          "separated by spaces or tabs)"},

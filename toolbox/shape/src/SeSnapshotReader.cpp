@@ -34,26 +34,12 @@ std::string quoted(std::string_view text) {
     return out + (text.size() > quotedBytes ? "\"..." : "\"");
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// True when word is a number written the one way the form allows: digits without a leading zero,
-// after a '-' when negative is allowed and the number is not 0.
-bool isWrittenNumber(std::string_view word, bool negative) {
-    const std::size_t first = negative && word.size() > 1 && word.front() == '-' ? 1 : 0;
-    if (first == word.size() || (word[first] == '0' && word.size() > 1)) {
-        return false;
-    }
-    for (std::size_t at = first; at < word.size(); ++at) {
-        if (!isDigit(word[at])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The whole of word as a number of type T; false when it is not one or lies outside T.
-template <typename T> bool parse(std::string_view word, bool negative, T &value) {
-    if (!isWrittenNumber(word, negative)) {
+// The whole of word as a number of type T, written the one way the form allows: digits without a
+// leading zero, after a '-' for a negative one (from_chars takes no '+', nor a '-' for an unsigned
+// T).
+template <typename T> bool parse(std::string_view word, T &value) {
+    const std::size_t first = word.front() == '-' ? 1 : 0;
+    if (word.size() > 1 && word[first] == '0') {
         return false;
     }
     const std::from_chars_result parsed =
@@ -65,11 +51,8 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // True for a line of blanks, or one whose first word starts with '#'.
 bool isSkipped(std::string_view line) {
-    std::size_t at = 0;
-    while (at < line.size() && isBlank(line[at])) {
-        ++at;
-    }
-    return at == line.size() || line[at] == '#';
+    const std::size_t first = line.find_first_not_of(" \t");
+    return first == std::string_view::npos || line[first] == '#';
 }
 
 } // namespace
@@ -155,7 +138,7 @@ void SeSnapshotReader::readShape(const Words &words) {
     if (words.size() < 2) {
         refuse("a shape line without key", "shape KEY [points I...] [handles I...]");
     }
-    if (!parse(words[1], false, entry.key)) {
+    if (!parse(words[1], entry.key)) {
         refuse("shape key " + quoted(words[1]), "a number from 0 to 18446744073709551615");
     }
     std::size_t at = 2;
@@ -189,7 +172,7 @@ std::vector<int> SeSnapshotReader::readIndices(const Words &words, std::size_t &
 
 int SeSnapshotReader::readInteger(std::string_view word, const std::string &what) const {
     int value = 0;
-    if (!parse(word, true, value)) {
+    if (!parse(word, value)) {
         refuse(what + " " + quoted(word), "an integer from -2147483648 to 2147483647");
     }
     return value;
