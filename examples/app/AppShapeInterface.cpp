@@ -79,6 +79,16 @@ int AppShapeInterface::getNbHandles() const noexcept {
     return gradient.isNull() ? 0 : gradient->getNbElements();
 }
 
+int AppShapeInterface::countElements(const Vo::SeShapeInterface &shape,
+                                     Vo::SeSelectionSnapshot::Elements elements) {
+    const auto *ours = dynamic_cast<const AppShapeInterface *>(&shape);
+    if (ours == nullptr) {
+        return -1;
+    }
+    return elements == Vo::SeSelectionSnapshot::Elements::points ? ours->getNbPoints()
+                                                                 : ours->getNbHandles();
+}
+
 RCShdPtr<Vo::PiInput> AppShapeInterface::component(const RCShdPtr<PiMultivaluedInput> &input,
                                                    int index, int component) {
     const RCShdPtr<Vo::PiInput> element =

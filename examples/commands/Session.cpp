@@ -347,7 +347,8 @@ std::vector<std::string> Session::restoreText(const std::string &text, bool skip
     return restore(Vo::SeSelectionSnapshot::fromText(text), skip);
 }
 
-// Shapes by key: the active layer's, by their graph object's id (AppShape's identity key).
+// Shapes by key: the active layer's, by their graph object's id (AppShape's identity key); their
+// points counted by the application, as the commands that select points count them.
 std::vector<std::string> Session::restore(const Vo::SeSelectionSnapshot &snapshot, bool skip) {
     const VoExample::AppLayerInterface &layer = getController().getLayer();
     const auto resolve = [&layer](std::uint64_t key) {
@@ -358,7 +359,8 @@ std::vector<std::string> Session::restore(const Vo::SeSelectionSnapshot &snapsho
     };
     return snapshot.restore(editor().getSharedSelector(), resolve,
                             skip ? Vo::SeSelectionSnapshot::Unresolved::skip
-                                 : Vo::SeSelectionSnapshot::Unresolved::refuse);
+                                 : Vo::SeSelectionSnapshot::Unresolved::refuse,
+                            &AppShapeInterface::countElements);
 }
 
 SessionState Session::capture() const {

@@ -24,6 +24,7 @@ int SessionRunner::run(std::istream &in, const std::string &source, std::ostream
     int readError = 0;
     while (!commands.isQuitRequested() && out.good()) {
         ++number;
+        const long long errorLinesBefore = printer.getNbErrorLines();
         if (prompt != nullptr) {
             *prompt << "vo> " << std::flush;
         }
@@ -41,9 +42,12 @@ int SessionRunner::run(std::istream &in, const std::string &source, std::ostream
             }
             runLine(line, source, number);
         } catch (const std::bad_alloc &) {
-            // Not even the line's report could be made: the line is named and the run ends.
+            // Not even the line's report could be made, or printed whole: the line is named,
+            // unless its report's error line was written, and the run ends.
             std::string().swap(line);
-            printer.printLineError(source, number, "out of memory");
+            if (printer.getNbErrorLines() == errorLinesBefore) {
+                printer.printLineError(source, number, "out of memory");
+            }
             cutShort = true;
             return 0;
         }

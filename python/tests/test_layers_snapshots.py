@@ -99,6 +99,16 @@ class TestSnapshots:
         assert len(editor.restore_selection(text, skip=True)) == 1
         assert state(selector) == [("A", None, None)]
 
+    def test_point_past_the_end_of_a_single_valued_curve_is_unresolved(self, editor, selector):
+        # C's six points are one single-valued input: the editor counts them, as select_point does.
+        selector.select(["B"])
+        text = "voshape-selection 1\nshape %d points 5 6\n" % editor.shape("C").id
+        with pytest.raises(voshape.InvalidCallError, match=r"point 6 out of range \(the shape has 6\)"):
+            editor.restore_selection(text)
+        assert state(selector) == [("B", None, None)]
+        assert editor.restore_selection(text.replace(" 6\n", "\n")) == []
+        assert state(selector) == [("C", [5], [])]
+
     def test_malformed_text_names_its_line(self):
         with pytest.raises(voshape.InvalidCallError, match="line 2"):
             voshape.SelectionSnapshot.from_text("voshape-selection 1\nshape A\n")

@@ -122,6 +122,13 @@ TEST(SessionPositionsTest, MalformedPositionsAreRefusedAtTheirLine) {
         {"shape A 1\nlayer L\npoints 1,1\n",
          "p.scene:3: \"points\" line before any shape (expected \"shape NAME POINTS [HANDLES] "
          "[single]\" before it)"},
+        // A long word is quoted by its first 40 bytes: the messages used to hold it whole.
+        {"shape A 1\npoints " + std::string(39, '1') + "\x01,2\n",
+         "p.scene:2: malformed point position \"" + std::string(39, '1') +
+             "\\x01\"... (expected X,Y: two decimal numbers and a comma, no blank)"},
+        {"shape A " + std::string(50, '9') + "\n",
+         "p.scene:1: point count \"" + std::string(40, '9') +
+             "\"... out of range (expected an integer from 0 to 10000)"},
     };
     for (const auto &[text, expected] : cases) {
         SCOPED_TRACE(text);
