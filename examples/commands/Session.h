@@ -125,6 +125,7 @@ public:
     std::vector<std::string> getSavedNames() const;
     std::string selectionText() const;
     std::vector<std::string> restoreText(const std::string &text, bool skip);
+    std::vector<std::string> restore(const Vo::SeSelectionSnapshot &snapshot, bool skip);
 
     // Reads both selections; raises nothing.
     SessionState capture() const;
@@ -148,7 +149,6 @@ private:
     // A further layer's editor, its name taken in the scene (SessionScene::addLayer).
     void addLayer(const std::string &name);
     std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;
-    std::vector<std::string> restore(const Vo::SeSelectionSnapshot &snapshot, bool skip);
     SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
     // Writes the shape's positions into made's inputs; slot is its place in the scene.
     static void place(VoExample::AppShapeInterface &made, const SessionScene::Shape &shape,

@@ -1,6 +1,7 @@
 #include "SessionCommands.h"
 
 #include "SessionScene.h"
+#include "SessionSelectionFile.h"
 #include "SessionText.h"
 
 #include "AppLayerInterface.h"
@@ -18,8 +19,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <sstream>
 
 namespace VoSession {
 
@@ -103,7 +102,8 @@ int placeIn(SessionArguments &arguments, int last) {
 
 } // namespace
 
-SessionCommands::SessionCommands(Session &owner) : session(owner) {
+SessionCommands::SessionCommands(Session &owner, SessionFileSystem &system)
+    : session(owner), files(system) {
     const Channel points{"point",
                          &AppShapeInterface::getNbPoints,
                          &SeShapeSelector::selectPoint,
@@ -416,12 +416,10 @@ void SessionCommands::saveFile(SessionArguments &arguments, SessionReport &repor
     if (!arguments.finish()) {
         return;
     }
-    std::ofstream file(words.front(), std::ios::binary);
-    file << session.selectionText();
-    file.close();
-    if (!file) {
-        arguments.fail("cannot write " + SessionText::quote(words.front()) +
-                       " (expected a file that can be written)");
+    const std::string problem =
+        SessionSelectionFile(files).save(words.front(), session.selectionText());
+    if (!problem.empty()) {
+        arguments.fail(problem);
         return;
     }
     report.results.push_back("written to " + words.front());
@@ -431,20 +429,16 @@ void SessionCommands::loadFile(SessionArguments &arguments, SessionReport &repor
     std::string name;
     const bool skip = readSkip(arguments, name, "load-file FILE [skip]");
     refuseUnprintable(arguments, "file name", name);
-    std::ifstream file;
-    if (arguments.getError().empty()) {
-        file.open(name, std::ios::binary);
-    }
-    if (!name.empty() && !file) {
-        arguments.fail("cannot open " + SessionText::quote(name) +
-                       " (expected a file written by save-file)");
-    }
     if (!arguments.finish()) {
         return;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    reportSkipped(session.restoreText(text.str(), skip), report);
+    Vo::SeSelectionSnapshot snapshot;
+    std::string problem;
+    if (!SessionSelectionFile(files).load(name, snapshot, problem)) {
+        arguments.fail(problem);
+        return;
+    }
+    reportSkipped(session.restore(snapshot, skip), report);
 }
 
 void SessionCommands::addSessionCommands() {

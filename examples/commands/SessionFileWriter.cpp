@@ -1,0 +1,110 @@
+#include "SessionFileWriter.h"
+
+#include "SessionText.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+namespace VoSession {
+
+namespace {
+
+// Names taken by files left behind by a run that stopped midway are skipped, up to this many.
+const int maxAttempts = 100;
+// What a new file gets, less the umask, as any file the user creates.
+const mode_t newFileMode = 0666;
+
+// The file a symbolic link names, so that the link stays one; the path itself otherwise.
+std::string targetOf(const std::string &path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) {
+        return path;
+    }
+    const std::filesystem::path resolved = std::filesystem::canonical(path, error);
+    return error ? path : resolved.string();
+}
+
+} // namespace
+
+SessionFileWriter::SessionFileWriter(SessionFileSystem &system) noexcept : files(system) {}
+
+std::string SessionFileWriter::save(const std::string &path, const std::string &text) {
+    const std::string target = targetOf(path);
+    struct stat status {};
+    const bool replacing = files.stat(target, status) == 0;
+    if (!replacing && errno != ENOENT) {
+        return failed(false, "reading the status of", target);
+    }
+    if (replacing && !S_ISREG(status.st_mode)) {
+        return "it is not a regular file";
+    }
+    std::string temporary;
+    const int fd = createBeside(target, temporary);
+    std::string problem = failed(fd >= 0, "creating", temporary);
+    if (fd < 0) {
+        return problem;
+    }
+    problem = write(fd, temporary, text);
+    if (problem.empty() && replacing) {
+        problem = failed(files.fchmod(fd, status.st_mode & 07777) == 0,
+                         "giving the file's permissions to", temporary);
+    }
+    if (problem.empty()) {
+        problem = failed(files.fsync(fd) == 0, "syncing to the disk", temporary);
+    }
+    // Closed whatever happened before; a close that fails may be the first to tell of a lost write.
+    const std::string closing = failed(files.close(fd) == 0, "closing", temporary);
+    if (problem.empty()) {
+        problem = closing;
+    }
+    if (problem.empty()) {
+        problem = failed(files.rename(temporary, target) == 0, "renaming into place", temporary);
+    }
+    if (!problem.empty()) {
+        files.unlink(temporary);
+    }
+    return problem;
+}
+
+int SessionFileWriter::createBeside(const std::string &target, std::string &temporary) {
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < maxAttempts; ++attempt) {
+        temporary = target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+        fd = files.open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newFileMode);
+        if (fd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    return fd;
+}
+
+std::string SessionFileWriter::write(int fd, const std::string &temporary,
+                                     const std::string &text) {
+    for (std::size_t written = 0; written < text.size();) {
+        const ssize_t count = files.write(fd, text.data() + written, text.size() - written);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count == 0) {
+            errno = ENOSPC; // a write that takes nothing and tells no error: a full device
+        }
+        if (count <= 0) {
+            return failed(false, "writing", temporary);
+        }
+        written += static_cast<std::size_t>(count);
+    }
+    return std::string();
+}
+
+std::string SessionFileWriter::failed(bool done, const char *step, const std::string &file) {
+    const int error = errno; // first: building the message may change it
+    return done ? std::string()
+                : std::string(step) + " " + SessionText::quote(file) + ": " +
+                      std::strerror(error);
+}
+
+} // namespace VoSession
