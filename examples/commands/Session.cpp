@@ -79,6 +79,11 @@ std::vector<std::string> Session::takeCallbacks() {
     return ran;
 }
 
+bool Session::hasAnnounced() const noexcept {
+    return std::any_of(layers.begin(), layers.end(),
+                       [](const auto &layer) { return layer->hasCallbacks(); });
+}
+
 std::vector<std::string> Session::getLayerNames() const {
     return VoExample::AppShapeEditor::layerNamesOf(layers);
 }
@@ -126,6 +131,12 @@ void Session::abandonBatches() noexcept {
         batches.pop_back(); // a cancelled batch commits nothing
     }
     batchLine = 0;
+}
+
+void Session::runAsOneChange(const std::function<void()> &action) {
+    Vo::SeSelectionBatch scope(editor().getSharedSelector());
+    action();
+    scope.commit();
 }
 
 std::vector<std::string> Session::getNodeNames() const { return nodeNamesOf(getController()); }
@@ -339,12 +350,8 @@ std::vector<std::string> Session::getSavedNames() const {
     return names;
 }
 
-std::string Session::selectionText() const {
-    return Vo::SeSelectionSnapshot::capture(editor().getSharedSelector()).toText();
-}
-
-std::vector<std::string> Session::restoreText(const std::string &text, bool skip) {
-    return restore(Vo::SeSelectionSnapshot::fromText(text), skip);
+Vo::SeSelectionSnapshot Session::captureSelection() const {
+    return Vo::SeSelectionSnapshot::capture(editor().getSharedSelector());
 }
 
 // Shapes by key: the active layer's, by their graph object's id (AppShape's identity key).

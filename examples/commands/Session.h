@@ -22,6 +22,7 @@
 #include "host/SnSelection.h"
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -70,6 +71,11 @@ public:
     bool endBatch();
     // Ends every open batch without a commit: both selections as at the outermost one's start.
     void abandonBatches() noexcept;
+    // Runs action in a batch scope of its own on the active editor (nested in an open batch), so
+    // that its changes make one: when it raises, or the commit does (an observer failing), both
+    // selections are as before and the error passes on; only what the application reported of its
+    // own edits (SeSelectionBatch) still applies. action may not open, end or leave batches.
+    void runAsOneChange(const std::function<void()> &action);
     int getBatchDepth() const noexcept { return static_cast<int>(batches.size()); }
     // The line the outermost open batch was opened at; 0 when none is open.
     long long getBatchLine() const noexcept { return batchLine; }
@@ -118,13 +124,12 @@ public:
     void selectInApplication(const std::vector<Vo::RCShdPtr<Vo::PiGraphObject const>> &objects);
 
     // Saved selections of the active layer's editor (SeSelectionSnapshot): kept under a name, or
-    // as text. Restoring is one change; an entry that no longer resolves is refused, naming it,
+    // given to the caller. Restoring is one change; an entry that no longer resolves is refused, naming it,
     // or, with skip, left out and described in the result. recall gives false for an unknown name.
     void saveSelection(const std::string &name);
     bool recallSelection(const std::string &name, bool skip, std::vector<std::string> &skipped);
     std::vector<std::string> getSavedNames() const;
-    std::string selectionText() const;
-    std::vector<std::string> restoreText(const std::string &text, bool skip);
+    Vo::SeSelectionSnapshot captureSelection() const;
     std::vector<std::string> restore(const Vo::SeSelectionSnapshot &snapshot, bool skip);
 
     // Reads both selections; raises nothing.
@@ -133,6 +138,9 @@ public:
     // The callback lists that ran, layer by layer; with several layers each is named
     // "LAYER:list".
     std::vector<std::string> takeCallbacks();
+    // Whether a callback list ran since takeCallbacks: a change was announced, and stands whatever
+    // failed after it (SeSelectionBatch).
+    bool hasAnnounced() const noexcept;
 
 private:
     // A shape the session built: its name and id outlive it, and its weak pointer still tells its

@@ -19,6 +19,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <utility>
 
 namespace VoSession {
 
@@ -89,6 +91,9 @@ std::string describeShape(const AppShapeInterface &shape) {
     return line;
 }
 
+// Room for one more result, made before a command acts: once it has acted, nothing may fail.
+void makeRoom(SessionReport &report) { report.results.reserve(report.results.size() + 1); }
+
 // The next word as a place in the application's selection, 0 to last.
 int placeIn(SessionArguments &arguments, int last) {
     const int place = arguments.integer("place");
@@ -151,8 +156,23 @@ void SessionCommands::run(const std::vector<std::string> &words, SessionReport &
     }
     SessionArguments arguments(session, words,
                                SessionText::trim(command->name + " " + command->arguments));
-    command->action(arguments, report);
+    contained = isAtomic(*command);
+    if (contained) {
+        session.runAsOneChange([&] { command->action(arguments, report); });
+    } else {
+        command->action(arguments, report);
+    }
     report.error = arguments.getError();
+}
+
+// Batches nest or end here; a restore, undo, redo or a change of layers is refused inside one; and
+// the application's own writes are mirrored in, not out, outside one.
+bool SessionCommands::isAtomic(const Command &command) {
+    static const char *const apart[] = {"batch",       "end",      "undo",        "redo",
+                                        "recall",      "load-file", "layer",      "host-select",
+                                        "host-add",    "host-remove", "host-clear"};
+    return std::none_of(std::begin(apart), std::end(apart),
+                        [&command](const char *name) { return command.name == name; });
 }
 
 void SessionCommands::heading(const std::string &title) { commands.push_back({"", "", title, {}}); }
@@ -353,8 +373,10 @@ void SessionCommands::addSavingCommands() {
                 refuseUnprintable(arguments, "selection name", words.front());
             }
             if (arguments.finish()) {
+                std::string saved = "saved as " + words.front();
+                makeRoom(report);
                 session.saveSelection(words.front());
-                report.results.push_back("saved as " + words.front());
+                report.results.push_back(std::move(saved));
             }
         });
     add("recall", "NAME [skip]", "restores the selection saved under NAME, as one change",
@@ -416,13 +438,15 @@ void SessionCommands::saveFile(SessionArguments &arguments, SessionReport &repor
     if (!arguments.finish()) {
         return;
     }
+    std::string written = "written to " + words.front();
+    makeRoom(report);
     const std::string problem =
-        SessionSelectionFile(files).save(words.front(), session.selectionText());
+        SessionSelectionFile(files).save(words.front(), session.captureSelection());
     if (!problem.empty()) {
         arguments.fail(problem);
         return;
     }
-    report.results.push_back("written to " + words.front());
+    report.results.push_back(std::move(written));
 }
 
 void SessionCommands::loadFile(SessionArguments &arguments, SessionReport &report) {
@@ -658,6 +682,7 @@ void SessionCommands::edit(const Channel &channel, bool inserting, SessionArgume
         return;
     }
     AppEditorController &controller = session.getController();
+    contained = false; // the shape's edit stands once made
     const bool done = (controller.*(inserting ? channel.insert : channel.remove))(*shape, index);
     if (!done) {
         arguments.fail("shape " + SessionText::quote(shape->getName()) +
@@ -676,6 +701,7 @@ void SessionCommands::addShape(SessionArguments &arguments) {
     }
     shape.layer = session.getActiveLayer();
     if (arguments.finish()) {
+        contained = false;
         session.addShape(shape);
     }
 }
@@ -704,6 +730,7 @@ void SessionCommands::deleteShape(SessionArguments &arguments, SessionReport &re
         return;
     }
     const std::string name = shape->getName(); // the shape goes with the next call
+    contained = false;
     if (withoutEvent) {
         session.deleteWithoutEvent(name);
         report.results.push_back(name + " is deleted; its ShapeRemoved waits for \"send-removal " +
@@ -716,6 +743,7 @@ void SessionCommands::deleteShape(SessionArguments &arguments, SessionReport &re
 void SessionCommands::sendRemoval(SessionArguments &arguments) {
     const std::string name = arguments.waitingShape();
     if (arguments.finish()) {
+        contained = false;
         session.sendRemoval(name);
     }
 }

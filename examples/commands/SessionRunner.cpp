@@ -82,6 +82,9 @@ void SessionRunner::runLine(const std::string &line, const std::string &source, 
     } catch (const Vo::RCException &exception) {
         report.error = std::string("the library raised: ") + exception.what();
     } catch (const std::bad_alloc &) {
+        if (!commands.isContained() || session.hasAnnounced()) {
+            throw; // what it did may stand: the run ends here
+        }
         report.error = "out of memory";
     } catch (const std::exception &exception) {
         report.error = std::string("error: ") + exception.what();

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace VoSession {
@@ -24,7 +26,12 @@ std::string at(const std::string &path, std::size_t line) {
 
 } // namespace
 
-std::string SessionSelectionFile::save(const std::string &path, const std::string &text) {
+std::string SessionSelectionFile::save(const std::string &path,
+                                       const Vo::SeSelectionSnapshot &snapshot) {
+    const std::string text = snapshot.toText();
+    if (!readsBack(text, snapshot)) {
+        throw std::bad_alloc();
+    }
     const std::string content = text + endLine + "\n";
     const std::string refused = unreadable(content);
     if (!refused.empty()) {
@@ -35,6 +42,30 @@ std::string SessionSelectionFile::save(const std::string &path, const std::strin
                            : "cannot write " + SessionText::quote(path) +
                                  ", which is left as it was: " + problem +
                                  " (expected a regular file that can be written)";
+}
+
+// The text form's streams take an allocation failure for the end of the text: what comes out cut
+// either reads as another selection or does not read at all.
+bool SessionSelectionFile::readsBack(const std::string &text,
+                                     const Vo::SeSelectionSnapshot &snapshot) {
+    Vo::SeSelectionSnapshot read;
+    try {
+        read = Vo::SeSelectionSnapshot::fromText(text);
+    } catch (const Vo::RCException &) {
+        return false;
+    }
+    const auto sameEntry = [](const Vo::SeSelectionSnapshot::Entry &a,
+                              const Vo::SeSelectionSnapshot::Entry &b) {
+        return a.key == b.key && a.whole == b.whole && a.points == b.points &&
+               a.handles == b.handles;
+    };
+    const std::vector<Vo::SeSelectionSnapshot::Entry> &entries = snapshot.getEntries();
+    return !text.empty() && text.back() == '\n' &&
+           read.getPickingType() == snapshot.getPickingType() &&
+           read.getPickingIndex() == snapshot.getPickingIndex() &&
+           read.getPickingExtremity() == snapshot.getPickingExtremity() &&
+           std::equal(read.getEntries().begin(), read.getEntries().end(), entries.begin(),
+                      entries.end(), sameEntry);
 }
 
 std::string SessionSelectionFile::unreadable(const std::string &text) {
@@ -72,9 +103,10 @@ bool SessionSelectionFile::load(const std::string &path, Vo::SeSelectionSnapshot
         problem = at(path, endAt + 2) + "text after the end line (expected the end of the file)";
         return false;
     }
+    lines.erase(end, lines.end());
     std::string text;
-    for (auto line = lines.begin(); line != end; ++line) {
-        text += *line + '\n';
+    for (const std::string &line : lines) {
+        text += line + '\n';
     }
     try {
         snapshot = Vo::SeSelectionSnapshot::fromText(text);
@@ -82,7 +114,36 @@ bool SessionSelectionFile::load(const std::string &path, Vo::SeSelectionSnapshot
         problem = locate(path, raised.what());
         return false;
     }
+    if (!isWhole(lines, snapshot)) {
+        throw std::bad_alloc();
+    }
     return true;
+}
+
+// Every shape line made an entry, and the last picking line gave the picking state. The lines
+// fromText skips (blank ones, comments) are skipped here too.
+bool SessionSelectionFile::isWhole(const std::vector<std::string> &lines,
+                                   const Vo::SeSelectionSnapshot &read) {
+    std::size_t shapes = 0;
+    std::vector<std::string> picking;
+    for (const std::string &line : lines) {
+        std::vector<std::string> words = SessionText::splitWords(line);
+        if (!words.empty() && words.front() == "shape") {
+            ++shapes;
+        } else if (!words.empty() && words.front() == "picking") {
+            picking = std::move(words);
+        }
+    }
+    const long long wanted[] = {static_cast<long long>(read.getPickingType()),
+                                read.getPickingIndex(), read.getPickingExtremity()};
+    for (std::size_t at = 1; at < picking.size() && at <= 3; ++at) {
+        long long value = 0;
+        if (SessionText::parseInteger(picking[at], value) == SessionText::Number::Valid &&
+            value != wanted[at - 1]) {
+            return false;
+        }
+    }
+    return shapes == read.getEntries().size();
 }
 
 // The line SeSelectionSnapshot names is the file's: the end line comes after every other. Its

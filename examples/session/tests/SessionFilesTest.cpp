@@ -1,0 +1,175 @@
+// The session's selection files. save-file writes through a temporary file beside its file, so
+// that every fault of the disk leaves the old file whole and nothing behind; load-file reads
+// regular files only, bounded, refuses a file cut short, and quotes what a malformed file holds
+// escaped and cut.
+
+#include "FaultyFileSystem.h"
+#include "SessionFileReader.h"
+#include "SessionSelectionFile.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using VoSession::SessionSelectionFile;
+using VoTest::FaultyFileSystem;
+using Call = FaultyFileSystem::Call;
+
+const std::string text = "voshape-selection 1\npicking 0 -1 -1\nshape 4\n";
+const Vo::SeSelectionSnapshot snapshot = Vo::SeSelectionSnapshot::fromText(text);
+
+// A fresh directory, removed with what it holds.
+class SessionFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vo-session-files-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        directory = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(directory); }
+
+    std::string path(const std::string &name) const { return directory + "/" + name; }
+    std::string contents(const std::string &name) const {
+        std::ifstream in(path(name), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void write(const std::string &name, const std::string &bytes) const {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+    std::vector<std::string> names() const {
+        std::vector<std::string> found;
+        for (const auto &entry : std::filesystem::directory_iterator(directory)) {
+            found.push_back(entry.path().filename().string());
+        }
+        return found;
+    }
+    // What loading path gives: empty when it loads.
+    std::string loadProblem(VoSession::SessionFileSystem &files, const std::string &file) const {
+        Vo::SeSelectionSnapshot snapshot;
+        std::string problem;
+        const bool loaded = SessionSelectionFile(files).load(file, snapshot, problem);
+        EXPECT_EQ(loaded, problem.empty());
+        return problem;
+    }
+
+    std::string directory;
+};
+
+// Each step that fails (a full disk after ten bytes included) leaves the old file as it was, its
+// content and permissions, and no temporary file; a save that used to write the file itself
+// left it cut at what the disk took. Short writes are continued.
+TEST_F(SessionFilesTest, EveryFaultOfASaveLeavesTheOldFileWhole) {
+    struct Fault {
+        Call call;
+        int error;
+        const char *step;
+    };
+    const std::vector<Fault> faults{{Call::stat, EACCES, "reading the status of"},
+                                    {Call::open, EMFILE, "creating"},
+                                    {Call::write, EIO, "writing"},
+                                    {Call::write, ENOSPC, "writing"},
+                                    {Call::fchmod, EPERM, "giving the file's permissions to"},
+                                    {Call::fsync, EIO, "syncing to the disk"},
+                                    {Call::close, EIO, "closing"},
+                                    {Call::rename, EXDEV, "renaming into place"}};
+    write("s.selection", "old\n");
+    ASSERT_EQ(chmod(path("s.selection").c_str(), 0640), 0);
+    const std::string refused = "cannot write \"" + path("s.selection") + "\", which is left as it was: ";
+    for (const Fault &fault : faults) {
+        FaultyFileSystem files;
+        files.writeChunk = 5;
+        files.failAt(fault.call, fault.call == Call::write ? 2 : 1, fault.error);
+        const std::string problem = SessionSelectionFile(files).save(path("s.selection"), snapshot);
+        EXPECT_EQ(problem.rfind(refused + fault.step + " \"", 0), 0u) << problem;
+        EXPECT_NE(problem.find(std::strerror(fault.error)), std::string::npos) << problem;
+    }
+    FaultyFileSystem full;
+    full.roomLeft = 10;
+    EXPECT_NE(SessionSelectionFile(full).save(path("s.selection"), snapshot).find("No space left"),
+              std::string::npos);
+    EXPECT_EQ(contents("s.selection"), "old\n");
+    EXPECT_EQ(names(), std::vector<std::string>{"s.selection"});
+
+    FaultyFileSystem files;
+    files.writeChunk = 3;
+    EXPECT_EQ(SessionSelectionFile(files).save(path("s.selection"), snapshot), "");
+    EXPECT_EQ(contents("s.selection"), text + "# end of voshape-selection\n");
+    struct stat status {};
+    ASSERT_EQ(stat(path("s.selection").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(names(), std::vector<std::string>{"s.selection"});
+    // Through a symbolic link, the file it names is replaced and the link stays.
+    ASSERT_EQ(symlink(path("s.selection").c_str(), path("link").c_str()), 0);
+    write("s.selection", "old\n");
+    EXPECT_EQ(SessionSelectionFile(files).save(path("link"), snapshot), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(path("link")));
+    EXPECT_EQ(contents("s.selection"), text + "# end of voshape-selection\n");
+}
+
+// What is not a regular file is refused before any read, a FIFO without a writer without waiting
+// for one; a file cut short, or with text after its end line, is refused at its line; a read
+// error is reported at the line it cut.
+TEST_F(SessionFilesTest, LoadTakesOnlyAWholeRegularFile) {
+    FaultyFileSystem files;
+    ASSERT_EQ(SessionSelectionFile(files).save(path("s.selection"), snapshot), "");
+    EXPECT_EQ(loadProblem(files, path("s.selection")), "");
+    ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+    EXPECT_EQ(loadProblem(files, path("fifo")),
+              "cannot read \"" + path("fifo") +
+                  "\": it is a FIFO, not a regular file (expected a file written by save-file)");
+    EXPECT_NE(loadProblem(files, "/dev/zero").find("it is a character device"), std::string::npos);
+    EXPECT_NE(loadProblem(files, directory).find("it is a directory"), std::string::npos);
+
+    write("cut.selection", text.substr(0, text.size() - 3));
+    EXPECT_EQ(loadProblem(files, path("cut.selection")),
+              path("cut.selection") + ":4: the file ends without its end line \"# end of "
+                                      "voshape-selection\" (expected a whole file written by save-file)");
+    write("after.selection", text + "# end of voshape-selection\n\n");
+    EXPECT_EQ(loadProblem(files, path("after.selection")),
+              path("after.selection") + ":5: text after the end line (expected the end of the file)");
+    files.failAt(Call::read, 1, EIO);
+    EXPECT_EQ(loadProblem(files, path("s.selection")),
+              path("s.selection") + ":1: cannot read the file: Input/output error");
+}
+
+// A malformed line is quoted escaped, so that its control characters cannot reach the terminal,
+// and cut, so that a long one gives a short message; a line past the limit, or a file past its
+// bound, is refused at that line without reading the rest.
+TEST_F(SessionFilesTest, MessagesOnAFileEscapeAndCutWhatTheyQuote) {
+    FaultyFileSystem files;
+    write("long.selection", "voshape-selection 1\nshape 4 points 1 \x1b[2J\a" +
+                                std::string(1000000, 'x') + "\n# end of voshape-selection\n");
+    const std::string problem = loadProblem(files, path("long.selection"));
+    EXPECT_EQ(problem.rfind(path("long.selection") + ":2: ", 0), 0u) << problem.substr(0, 200);
+    EXPECT_LT(problem.size(), 400u);
+    EXPECT_NE(problem.find("\\x1b[2J\\x07"), std::string::npos) << problem.substr(0, 200);
+    EXPECT_EQ(problem.find_first_of("\x1b\a"), std::string::npos);
+    EXPECT_NE(problem.find("(expected "), std::string::npos) << problem;
+
+    write("endless.selection", std::string(5000000, 'x'));
+    FaultyFileSystem counted;
+    EXPECT_EQ(loadProblem(counted, path("endless.selection")),
+              path("endless.selection") + ":1: line longer than 1048576 bytes, starting \"" +
+                  std::string(40, 'x') + "\"... (expected at most 1048576 bytes a line)");
+    EXPECT_LE(counted.count(Call::read), 1048576 / 4096 + 2);
+    std::vector<std::string> lines;
+    std::string refused;
+    write("large.selection", std::string(60, 'x') + "\n" + std::string(60, 'x') + "\n");
+    EXPECT_FALSE(VoSession::SessionFileReader(files, "no more than 100 bytes", 100)
+                     .read(path("large.selection"), lines, refused));
+    EXPECT_EQ(refused, path("large.selection") +
+                           ":2: the file goes on past 100 bytes (expected at most 100 bytes)");
+}
+
+} // namespace
