@@ -1,5 +1,7 @@
 #include "AppShapeEditor.h"
 
+#include <utility>
+
 namespace VoExample {
 
 AppShapeEditor::AppShapeEditor() : AppShapeEditor(nullptr, std::string()) {}
@@ -18,7 +20,6 @@ AppShapeEditor::AppShapeEditor(const AppShapeEditor *first, const std::string &l
       primaryHandler([this] { callbacks.emplace_back("primary"); }),
       shapesHandler([this] { callbacks.emplace_back("shapes"); }),
       selectionHandler([this] { callbacks.emplace_back("selection"); }), history(selector) {
-    callbacks.reserve(listsPerChange);
     subscribe();
 }
 
@@ -32,14 +33,7 @@ void AppShapeEditor::subscribe() {
 
 AppShapeEditor::~AppShapeEditor() = default;
 
-// The room is made before anything is taken, so that a handler recording one change's lists
-// never allocates: a handler that raised would leave the change announced and standing.
-std::vector<std::string> AppShapeEditor::takeCallbacks() {
-    std::vector<std::string> ran;
-    ran.reserve(listsPerChange);
-    ran.swap(callbacks);
-    return ran;
-}
+std::vector<std::string> AppShapeEditor::takeCallbacks() { return std::exchange(callbacks, {}); }
 
 std::vector<std::string>
 AppShapeEditor::layerNamesOf(const std::vector<std::unique_ptr<AppShapeEditor>> &editors) {

@@ -10,7 +10,6 @@
 #include <VoShape/foundation/CbFunction.h>
 #include <VoShape/foundation/RCShdPtr.h>
 
-#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -52,13 +51,8 @@ public:
     // The callback lists that ran since the last call, in the order they ran: "primary", "shapes",
     // "selection". A real editor refreshes its views in those handlers; this one records which ran.
     std::vector<std::string> takeCallbacks();
-    // Whether a callback list ran since the last takeCallbacks: a change was announced.
-    bool hasCallbacks() const noexcept { return !callbacks.empty(); }
 
 private:
-    // One change runs each callback list at most once.
-    static constexpr std::size_t listsPerChange = 3;
-
     // The first layer's editor when first is null.
     AppShapeEditor(const AppShapeEditor *first, const std::string &layerName);
     void subscribe();

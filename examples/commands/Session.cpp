@@ -79,11 +79,6 @@ std::vector<std::string> Session::takeCallbacks() {
     return ran;
 }
 
-bool Session::hasAnnounced() const noexcept {
-    return std::any_of(layers.begin(), layers.end(),
-                       [](const auto &layer) { return layer->hasCallbacks(); });
-}
-
 std::vector<std::string> Session::getLayerNames() const {
     return VoExample::AppShapeEditor::layerNamesOf(layers);
 }
@@ -133,10 +128,8 @@ void Session::abandonBatches() noexcept {
     batchLine = 0;
 }
 
-void Session::runAsOneChange(const std::function<void()> &action) {
-    Vo::SeSelectionBatch scope(editor().getSharedSelector());
-    action();
-    scope.commit();
+std::pair<std::uint64_t, std::uint64_t> Session::getRevisions() const noexcept {
+    return {getSelector().getSelection()->getRevision(), applicationSelection->getRevision()};
 }
 
 std::vector<std::string> Session::getNodeNames() const { return nodeNamesOf(getController()); }

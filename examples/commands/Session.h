@@ -22,10 +22,11 @@
 #include "host/SnSelection.h"
 
 #include <cstddef>
-#include <functional>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace VoSession {
@@ -71,11 +72,10 @@ public:
     bool endBatch();
     // Ends every open batch without a commit: both selections as at the outermost one's start.
     void abandonBatches() noexcept;
-    // Runs action in a batch scope of its own on the active editor (nested in an open batch), so
-    // that its changes make one: when it raises, or the commit does (an observer failing), both
-    // selections are as before and the error passes on; only what the application reported of its
-    // own edits (SeSelectionBatch) still applies. action may not open, end or leave batches.
-    void runAsOneChange(const std::function<void()> &action);
+    // The revisions of the active editor's selection and of the application's
+    // (SnSelection::getRevision): they change with every write of either, which a caller compares
+    // to tell that a failed operation wrote neither.
+    std::pair<std::uint64_t, std::uint64_t> getRevisions() const noexcept;
     int getBatchDepth() const noexcept { return static_cast<int>(batches.size()); }
     // The line the outermost open batch was opened at; 0 when none is open.
     long long getBatchLine() const noexcept { return batchLine; }
@@ -124,8 +124,9 @@ public:
     void selectInApplication(const std::vector<Vo::RCShdPtr<Vo::PiGraphObject const>> &objects);
 
     // Saved selections of the active layer's editor (SeSelectionSnapshot): kept under a name, or
-    // given to the caller. Restoring is one change; an entry that no longer resolves is refused, naming it,
-    // or, with skip, left out and described in the result. recall gives false for an unknown name.
+    // given to the caller. Restoring is one change; an entry that no longer resolves is refused,
+    // naming it, or, with skip, left out and described in the result. recall gives false for an
+    // unknown name.
     void saveSelection(const std::string &name);
     bool recallSelection(const std::string &name, bool skip, std::vector<std::string> &skipped);
     std::vector<std::string> getSavedNames() const;
@@ -138,9 +139,6 @@ public:
     // The callback lists that ran, layer by layer; with several layers each is named
     // "LAYER:list".
     std::vector<std::string> takeCallbacks();
-    // Whether a callback list ran since takeCallbacks: a change was announced, and stands whatever
-    // failed after it (SeSelectionBatch).
-    bool hasAnnounced() const noexcept;
 
 private:
     // A shape the session built: its name and id outlive it, and its weak pointer still tells its

@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <iterator>
 #include <utility>
 
 namespace VoSession {
@@ -156,23 +155,9 @@ void SessionCommands::run(const std::vector<std::string> &words, SessionReport &
     }
     SessionArguments arguments(session, words,
                                SessionText::trim(command->name + " " + command->arguments));
-    contained = isAtomic(*command);
-    if (contained) {
-        session.runAsOneChange([&] { command->action(arguments, report); });
-    } else {
-        command->action(arguments, report);
-    }
+    contained = true;
+    command->action(arguments, report);
     report.error = arguments.getError();
-}
-
-// Batches nest or end here; a restore, undo, redo or a change of layers is refused inside one; and
-// the application's own writes are mirrored in, not out, outside one.
-bool SessionCommands::isAtomic(const Command &command) {
-    static const char *const apart[] = {"batch",       "end",      "undo",        "redo",
-                                        "recall",      "load-file", "layer",      "host-select",
-                                        "host-add",    "host-remove", "host-clear"};
-    return std::none_of(std::begin(apart), std::end(apart),
-                        [&command](const char *name) { return command.name == name; });
 }
 
 void SessionCommands::heading(const std::string &title) { commands.push_back({"", "", title, {}}); }
@@ -558,6 +543,7 @@ void SessionCommands::setPicking(SessionArguments &arguments, SessionReport &rep
         return;
     }
     SeShapeSelector &selector = session.getSelector();
+    contained = false; // the picking state is read back once stored
     selector.setPickingType(static_cast<SeShapeSelector::PickingType>(type));
     selector.setPickingIndex(index);
     selector.setPickingExtremity(extremity);

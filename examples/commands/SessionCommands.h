@@ -32,15 +32,13 @@ public:
     SessionCommands &operator=(const SessionCommands &) = delete;
 
     // Runs words (a command and its arguments). An input error is set in report.error and changes
-    // nothing; exceptions of the library, and std::bad_alloc, pass to the caller, and but for the
-    // commands that cannot run in a batch (batch, end, undo, redo, recall, load-file, layer) both
-    // selections are then as before (Session::runAsOneChange); what the application reported of
-    // its own edits still applies.
+    // nothing; exceptions of the library pass to the caller.
     void run(const std::vector<std::string> &words, SessionReport &report);
     // Set by the quit command.
     bool isQuitRequested() const noexcept { return quitRequested; }
-    // True when the last command, had it raised, changed nothing: it ran as one change and edited
-    // none of the application's shapes. False for one whose error may leave something done.
+    // False when the last command edited one of the application's shapes or the picking state: an
+    // error after that leaves the edit made. The selections tell for themselves
+    // (Session::getRevisions).
     bool isContained() const noexcept { return contained; }
 
 private:
@@ -79,7 +77,6 @@ private:
     void addHistoryCommands();
     void addSessionCommands();
     const Command *find(const std::string &name) const;
-    static bool isAtomic(const Command &command);
 
     // Shapes and the primary shape.
     void select(SessionArguments &arguments);

@@ -61,8 +61,7 @@ const char *kindOf(mode_t mode) {
 
 } // namespace
 
-SessionFileReader::SessionFileReader(SessionFileSystem &system, std::string what,
-                                     std::size_t bytes)
+SessionFileReader::SessionFileReader(SessionFileSystem &system, std::string what, std::size_t bytes)
     : files(system), expected(std::move(what)), maxBytes(bytes) {}
 
 bool SessionFileReader::read(const std::string &path, std::vector<std::string> &lines,

@@ -103,8 +103,7 @@ std::string SessionFileWriter::write(int fd, const std::string &temporary,
 std::string SessionFileWriter::failed(bool done, const char *step, const std::string &file) {
     const int error = errno; // first: building the message may change it
     return done ? std::string()
-                : std::string(step) + " " + SessionText::quote(file) + ": " +
-                      std::strerror(error);
+                : std::string(step) + " " + SessionText::quote(file) + ": " + std::strerror(error);
 }
 
 } // namespace VoSession

@@ -135,8 +135,7 @@ void EditorDocument::activateLayer(int layer) {
     history->rebase();
 }
 
-bool EditorDocument::restoreSelection(const Vo::SeSelectionSnapshot &snapshot,
-                                      std::string &error) {
+bool EditorDocument::restoreSelection(const Vo::SeSelectionSnapshot &snapshot, std::string &error) {
     if (perform(QStringLiteral("load selection"),
                 [&] { current->session.restore(snapshot, false); })) {
         return true;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
-#include <initializer_list>
 #include <limits>
 #include <map>
 #include <string>
@@ -14,14 +13,14 @@ namespace VoTest {
 
 // The real file system, but for the faults it is told to make: the nth call of a kind fails with
 // an errno, a write takes at most writeChunk bytes (a short write), and the disk takes roomLeft
-// bytes more before a write fails with ENOSPC. Counts the calls of each kind. Not thread-safe.
+// bytes more before a write fails with ENOSPC. A close that fails has closed all the same, as on
+// Linux. Not thread-safe.
 class FaultyFileSystem : public VoSession::SessionFileSystem {
 public:
-    enum class Call { open, read, write, fstat, stat, fchmod, fsync, close, rename };
+    enum class Call { open, read, write, stat, fchmod, fsync, close, rename };
 
     // The nth call of that kind from now fails with error, and no other of its kind.
-    void failAt(Call call, int nth, int error) { faults[call] = Fault{calls[call] + nth, error}; }
-    int count(Call call) const { return calls.count(call) != 0 ? calls.at(call) : 0; }
+    void failAt(Call call, int nth, int error) { faults[call] = {calls[call] + nth, error}; }
 
     // False: fsync succeeds without waiting for the disk, for tests that save many times.
     bool syncs = true;
@@ -44,11 +43,8 @@ public:
         }
         const ssize_t written =
             SessionFileSystem::write(fd, data, std::min({size, writeChunk, roomLeft}));
-        roomLeft -= written > 0 ? static_cast<std::size_t>(written) : 0;
+        roomLeft -= static_cast<std::size_t>(std::max<ssize_t>(written, 0));
         return written;
-    }
-    int fstat(int fd, struct stat &status) override {
-        return fails(Call::fstat) ? -1 : SessionFileSystem::fstat(fd, status);
     }
     int stat(const std::string &path, struct stat &status) override {
         return fails(Call::stat) ? -1 : SessionFileSystem::stat(path, status);
@@ -59,14 +55,9 @@ public:
     int fsync(int fd) override {
         return fails(Call::fsync) ? -1 : syncs ? SessionFileSystem::fsync(fd) : 0;
     }
-    // A close that fails has still closed the descriptor, as POSIX leaves it on Linux.
     int close(int fd) override {
-        const bool failing = fails(Call::close);
         const int closed = SessionFileSystem::close(fd);
-        if (failing) {
-            errno = faults[Call::close].error;
-        }
-        return failing ? -1 : closed;
+        return fails(Call::close) ? -1 : closed;
     }
     int rename(const std::string &from, const std::string &to) override {
         return fails(Call::rename) ? -1 : SessionFileSystem::rename(from, to);
@@ -79,13 +70,12 @@ private:
     };
 
     bool fails(Call call) {
-        const int nth = ++calls[call];
         const auto fault = faults.find(call);
-        if (fault == faults.end() || fault->second.at != nth) {
-            return false;
+        const bool failing = ++calls[call] == (fault == faults.end() ? 0 : fault->second.at);
+        if (failing) {
+            errno = fault->second.error;
         }
-        errno = fault->second.error;
-        return true;
+        return failing;
     }
 
     std::map<Call, int> calls;

@@ -3,6 +3,7 @@
 // the shapes before it kept. The bounds on counts are the scene's options.
 
 #include "Session.h"
+#include "SessionCommands.h"
 #include "SessionPlacement.h"
 #include "SessionScene.h"
 
@@ -161,6 +162,25 @@ TEST(SessionPositionsTest, CountBoundsAreOptions) {
     EXPECT_EQ(readError(wide, "shape Huge 1000001\n"),
               "p.scene:1: point count \"1000001\" out of range (expected an integer from 0 to "
               "1000000)");
+}
+
+// insert-point between two points near the largest double used to place the new one at their sum
+// over two, an infinite position that the scene reader refuses and the editor converted to int.
+TEST(SessionPositionsTest, APointInsertedBetweenFarPointsLiesMidway) {
+    VoSession::Session session;
+    SessionScene scene(session.getNodeNames());
+    std::istringstream text("shape Far 2\npoints 1.7e308,-1.5e308 1.5e308,-1.7e308\n");
+    std::string error;
+    ASSERT_TRUE(scene.read(text, "p.scene", error)) << error;
+    ASSERT_EQ(session.build(scene), nullptr);
+    VoSession::SessionReport report;
+    VoSession::SessionCommands(session).run({"insert-point", "Far", "1"}, report);
+    ASSERT_EQ(report.error, "");
+    double x = 0;
+    double y = 0;
+    ASSERT_TRUE(session.findShape("Far")->getPoint(1, x, y));
+    EXPECT_DOUBLE_EQ(x, 1.6e308);
+    EXPECT_DOUBLE_EQ(y, -1.6e308);
 }
 
 } // namespace
