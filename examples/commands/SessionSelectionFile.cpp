@@ -136,10 +136,10 @@ bool SessionSelectionFile::isWhole(const std::vector<std::string> &lines,
     }
     const long long wanted[] = {static_cast<long long>(read.getPickingType()),
                                 read.getPickingIndex(), read.getPickingExtremity()};
-    for (std::size_t at = 1; at < picking.size() && at <= 3; ++at) {
+    for (std::size_t word = 1; word < picking.size() && word <= 3; ++word) {
         long long value = 0;
-        if (SessionText::parseInteger(picking[at], value) == SessionText::Number::Valid &&
-            value != wanted[at - 1]) {
+        if (SessionText::parseInteger(picking[word], value) == SessionText::Number::Valid &&
+            value != wanted[word - 1]) {
             return false;
         }
     }

@@ -5,6 +5,7 @@
 // ends the run there.
 
 #include "FaultyFileSystem.h"
+#include "ScratchDirectory.h"
 #include "Session.h"
 #include "SessionCommands.h"
 #include "SessionRunner.h"
@@ -16,10 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,20 +59,14 @@ struct Driver {
 
 class SessionFaultInjectionTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vo-session-faults-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory = pattern;
-        files.syncs = false;
-    }
-    void TearDown() override { std::filesystem::remove_all(directory); }
+    void SetUp() override { files.syncs = false; }
 
-    std::string file() const { return directory + "/s.selection"; }
+    std::string file() const { return scratch.path("s.selection"); }
     std::string filesNow() const {
         std::string listed;
-        for (const auto &entry : std::filesystem::directory_iterator(directory)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            listed += entry.path().string() + ":\n" + std::string(std::istreambuf_iterator(in), {});
+        for (const auto &entry : std::filesystem::directory_iterator(scratch.path())) {
+            const std::string name = entry.path().filename().string();
+            listed += name + ":\n" + scratch.contents(name);
         }
         return listed;
     }
@@ -128,8 +120,8 @@ protected:
         }
     }
 
+    VoTest::ScratchDirectory scratch;
     FaultyFileSystem files;
-    std::string directory;
     std::string setup;
 };
 
@@ -140,12 +132,12 @@ TEST_F(SessionFaultInjectionTest, AnAllocationFailureChangesNothingOrEndsTheRun)
     setup = "primary A 0\nselect-points 4 3 2 1 0\nadd-shape B\nsave-file " + file() +
             "\nprimary A 2\nselect-handle 1\nsave kept\n";
     // Its picking line is the longest: a reader stopping there keeps the picking state it had.
-    std::ofstream(directory + "/picking.selection")
-        << "voshape-selection 1\npicking            1            3            1\n"
-        << "# end of voshape-selection\n";
+    scratch.write("picking.selection",
+                  "voshape-selection 1\npicking            1            3            1\n"
+                  "# end of voshape-selection\n");
     const std::vector<std::string> lines{"save-file " + file(),
                                          "load-file " + file(),
-                                         "load-file " + directory + "/picking.selection",
+                                         "load-file " + scratch.path("picking.selection"),
                                          "insert-point A 1",
                                          "delete-point A 0",
                                          "select B C",

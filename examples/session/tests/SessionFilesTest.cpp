@@ -4,6 +4,7 @@
 // devices: saving.script and io-errors.sh.)
 
 #include "FaultyFileSystem.h"
+#include "ScratchDirectory.h"
 #include "SessionFileReader.h"
 #include "SessionSelectionFile.h"
 
@@ -12,10 +13,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -29,23 +28,12 @@ using Call = FaultyFileSystem::Call;
 const std::string text = "voshape-selection 1\npicking 0 -1 -1\nshape 4\n";
 const Vo::SeSelectionSnapshot snapshot = Vo::SeSelectionSnapshot::fromText(text);
 
-// A fresh directory, removed with what it holds.
 class SessionFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vo-session-files-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        directory = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(directory); }
-
-    std::string path(const std::string &name) const { return directory + "/" + name; }
-    std::string contents(const std::string &name) const {
-        std::ifstream in(path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string path(const std::string &name) const { return scratch.path(name); }
+    std::string contents(const std::string &name) const { return scratch.contents(name); }
     void write(const std::string &name, const std::string &bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
+        scratch.write(name, bytes);
     }
     std::string loadProblem(const std::string &name, FaultyFileSystem &&files = {}) const {
         Vo::SeSelectionSnapshot read;
@@ -55,7 +43,7 @@ protected:
         return problem;
     }
 
-    std::string directory;
+    VoTest::ScratchDirectory scratch;
 };
 
 // Each step that fails (a full disk after ten bytes included) leaves the old file as it was and no
@@ -101,7 +89,7 @@ TEST_F(SessionFilesTest, EveryFaultOfASaveLeavesTheOldFileWhole) {
     struct stat status {};
     ASSERT_EQ(stat(path("s.selection").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory), {}), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 2);
     EXPECT_EQ(loadProblem("s.selection"), "");
 }
 

@@ -168,11 +168,11 @@ TEST(SessionPositionsTest, CountBoundsAreOptions) {
 // over two, an infinite position that the scene reader refuses and the editor converted to int.
 TEST(SessionPositionsTest, APointInsertedBetweenFarPointsLiesMidway) {
     VoSession::Session session;
-    SessionScene scene(session.getNodeNames());
-    std::istringstream text("shape Far 2\npoints 1.7e308,-1.5e308 1.5e308,-1.7e308\n");
-    std::string error;
-    ASSERT_TRUE(scene.read(text, "p.scene", error)) << error;
-    ASSERT_EQ(session.build(scene), nullptr);
+    SessionScene::Shape far;
+    far.name = "Far";
+    far.nbPoints = 2;
+    far.points = {1.7e308, -1.5e308, 1.5e308, -1.7e308};
+    session.addShape(far);
     VoSession::SessionReport report;
     VoSession::SessionCommands(session).run({"insert-point", "Far", "1"}, report);
     ASSERT_EQ(report.error, "");
