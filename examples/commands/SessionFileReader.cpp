@@ -66,7 +66,6 @@ SessionFileReader::SessionFileReader(SessionFileSystem &system, std::string what
 
 bool SessionFileReader::read(const std::string &path, std::vector<std::string> &lines,
                              std::string &problem) {
-    lines.clear();
     // Without O_NONBLOCK, opening a FIFO waits until a writer opens it, maybe for ever.
     const int fd = files.open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0);
     if (fd < 0) {

@@ -22,10 +22,10 @@ public:
     SessionFileReader(SessionFileSystem &files, std::string expected,
                       std::size_t maxBytes = defaultMaxBytes);
 
-    // The lines of path, without their '\n', into lines. False, with problem set, when the file
-    // cannot be opened ("cannot open \"F\": REASON (expected ...)"), is not a regular file, fails
-    // a read or holds too much ("F:LINE: what is wrong (expected ...)"); lines then holds what
-    // was read before.
+    // Adds the lines of path, without their '\n', to lines. False, with problem set, when the
+    // file cannot be opened ("cannot open \"F\": REASON (expected ...)"), is not a regular file,
+    // fails a read or holds too much ("F:LINE: what is wrong (expected ...)"); lines then holds
+    // what was read before.
     bool read(const std::string &path, std::vector<std::string> &lines, std::string &problem);
 
 private:

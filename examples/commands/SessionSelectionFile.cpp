@@ -44,8 +44,8 @@ std::string SessionSelectionFile::save(const std::string &path,
                                  " (expected a regular file that can be written)";
 }
 
-// The text form's streams take an allocation failure for the end of the text: what comes out cut
-// either reads as another selection or does not read at all.
+// The text form's streams take an allocation failure for the end of the text, which then ends
+// midway through a line, or lacks whole lines: entries or the picking line.
 bool SessionSelectionFile::readsBack(const std::string &text,
                                      const Vo::SeSelectionSnapshot &snapshot) {
     Vo::SeSelectionSnapshot read;
@@ -54,18 +54,11 @@ bool SessionSelectionFile::readsBack(const std::string &text,
     } catch (const Vo::RCException &) {
         return false;
     }
-    const auto sameEntry = [](const Vo::SeSelectionSnapshot::Entry &a,
-                              const Vo::SeSelectionSnapshot::Entry &b) {
-        return a.key == b.key && a.whole == b.whole && a.points == b.points &&
-               a.handles == b.handles;
-    };
-    const std::vector<Vo::SeSelectionSnapshot::Entry> &entries = snapshot.getEntries();
     return !text.empty() && text.back() == '\n' &&
+           read.getEntries().size() == snapshot.getEntries().size() &&
            read.getPickingType() == snapshot.getPickingType() &&
            read.getPickingIndex() == snapshot.getPickingIndex() &&
-           read.getPickingExtremity() == snapshot.getPickingExtremity() &&
-           std::equal(read.getEntries().begin(), read.getEntries().end(), entries.begin(),
-                      entries.end(), sameEntry);
+           read.getPickingExtremity() == snapshot.getPickingExtremity();
 }
 
 std::string SessionSelectionFile::unreadable(const std::string &text) {
@@ -136,7 +129,7 @@ bool SessionSelectionFile::isWhole(const std::vector<std::string> &lines,
     }
     const long long wanted[] = {static_cast<long long>(read.getPickingType()),
                                 read.getPickingIndex(), read.getPickingExtremity()};
-    for (std::size_t word = 1; word < picking.size() && word <= 3; ++word) {
+    for (std::size_t word = 1; picking.size() == 4 && word < 4; ++word) {
         long long value = 0;
         if (SessionText::parseInteger(picking[word], value) == SessionText::Number::Valid &&
             value != wanted[word - 1]) {

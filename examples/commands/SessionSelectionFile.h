@@ -37,7 +37,7 @@ public:
 private:
     // Why load would refuse text; empty when it would not.
     static std::string unreadable(const std::string &text);
-    // True when text, snapshot's text form, reads back as snapshot, whole.
+    // True when text, snapshot's text form, was made whole.
     static bool readsBack(const std::string &text, const Vo::SeSelectionSnapshot &snapshot);
     // True when read holds what all the lines say, not what a read cut short kept of them.
     static bool isWhole(const std::vector<std::string> &lines, const Vo::SeSelectionSnapshot &read);

@@ -79,11 +79,22 @@ TEST_F(SessionFilesTest, EveryFaultOfASaveLeavesTheOldFileWhole) {
     EXPECT_NE(SessionSelectionFile(files).save(path("s.selection"), snapshot).find("No space"),
               std::string::npos);
     EXPECT_EQ(contents("s.selection"), "old\n");
+    // Temporary names left by runs that stopped midway are skipped, a hundred at the most.
+    const std::string stale = "s.selection.tmp-" + std::to_string(getpid()) + "-";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        write(stale + std::to_string(attempt), "");
+    }
+    FaultyFileSystem roomy;
+    EXPECT_NE(SessionSelectionFile(roomy).save(path("s.selection"), snapshot).find("99\": File"),
+              std::string::npos);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::remove(path(stale + std::to_string(attempt)));
+    }
 
     ASSERT_EQ(symlink(path("s.selection").c_str(), path("link").c_str()), 0);
-    files.roomLeft = text.size() + 100;
-    files.writeChunk = 3;
-    EXPECT_EQ(SessionSelectionFile(files).save(path("link"), snapshot), "");
+    roomy.writeChunk = 3;
+    roomy.failAt(Call::write, 2, EINTR); // interrupted: written again
+    EXPECT_EQ(SessionSelectionFile(roomy).save(path("link"), snapshot), "");
     EXPECT_EQ(contents("s.selection"), text + "# end of voshape-selection\n");
     EXPECT_TRUE(std::filesystem::is_symlink(path("link")));
     struct stat status {};
@@ -106,6 +117,14 @@ TEST_F(SessionFilesTest, LoadRefusesWhatItCannotReadWholeInShortMessages) {
     EXPECT_EQ(problem.find_first_of("\x1b\a"), std::string::npos);
     EXPECT_NE(problem.find("(expected "), std::string::npos) << problem;
 
+    write("header.selection", "voshape-selection 2\n# end of voshape-selection\n");
+    EXPECT_EQ(loadProblem("header.selection")
+                  .rfind(path("header.selection") + ":1: \"voshape-selection 2\" (expected ", 0),
+              0u);
+    write("s.selection", text + "# end of voshape-selection\n");
+    FaultyFileSystem interrupted; // the read at the end of the file: read again
+    interrupted.failAt(Call::read, 2, EINTR);
+    EXPECT_EQ(loadProblem("s.selection", std::move(interrupted)), "");
     FaultyFileSystem failing;
     failing.failAt(Call::read, 1, EIO);
     EXPECT_EQ(loadProblem("long.selection", std::move(failing)),
@@ -117,7 +136,7 @@ TEST_F(SessionFilesTest, LoadRefusesWhatItCannotReadWholeInShortMessages) {
     std::vector<std::string> lines;
     std::string refused;
     FaultyFileSystem files;
-    write("large.selection", std::string(60, 'x') + "\n" + std::string(60, 'x') + "\n");
+    write("large.selection", std::string(50, 'x') + "\n" + std::string(50, 'x') + "\n");
     EXPECT_FALSE(VoSession::SessionFileReader(files, "no more than 100 bytes", 100)
                      .read(path("large.selection"), lines, refused));
     EXPECT_EQ(refused, path("large.selection") +
