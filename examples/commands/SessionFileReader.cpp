@@ -13,13 +13,17 @@
 
 namespace VoSession {
 
-namespace {
-
 // A stream buffer reading a file descriptor through the session's file system. A read that fails
-// ends the stream there and keeps its errno. Borrows both.
-class DescriptorBuffer : public std::streambuf {
+// ends the stream there and keeps its errno. Owns the descriptor, which it closes when it goes
+// (whatever leaves the reader; read only, a failing close loses nothing); borrows the file system.
+class SessionFileReader::DescriptorBuffer : public std::streambuf {
 public:
     DescriptorBuffer(SessionFileSystem &system, int descriptor) : files(system), fd(descriptor) {}
+    DescriptorBuffer(const DescriptorBuffer &) = delete;
+    DescriptorBuffer &operator=(const DescriptorBuffer &) = delete;
+    ~DescriptorBuffer() override { files.close(fd); }
+
+    int getDescriptor() const noexcept { return fd; }
     int getError() const noexcept { return error; }
 
 protected:
@@ -33,7 +37,7 @@ protected:
             return traits_type::eof();
         }
         setg(chunk, chunk, chunk + count);
-        return traits_type::to_int_type(chunk[0]);
+        return traits_type::to_int_type(*gptr());
     }
 
 private:
@@ -42,6 +46,8 @@ private:
     int error = 0;
     char chunk[4096];
 };
+
+namespace {
 
 const char *kindOf(mode_t mode) {
     if (S_ISDIR(mode)) {
@@ -66,6 +72,7 @@ SessionFileReader::SessionFileReader(SessionFileSystem &system, std::string what
 
 bool SessionFileReader::read(const std::string &path, std::vector<std::string> &lines,
                              std::string &problem) {
+    lines.clear(); // numbered from 1 in the messages
     // Without O_NONBLOCK, opening a FIFO waits until a writer opens it, maybe for ever.
     const int fd = files.open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0);
     if (fd < 0) {
@@ -74,15 +81,15 @@ bool SessionFileReader::read(const std::string &path, std::vector<std::string> &
                   " (expected " + expected + ")";
         return false;
     }
-    problem = readOpen(fd, path, lines);
-    files.close(fd); // read only: a failing close loses nothing
+    DescriptorBuffer buffer(files, fd);
+    problem = readOpen(buffer, path, lines);
     return problem.empty();
 }
 
-std::string SessionFileReader::readOpen(int fd, const std::string &path,
+std::string SessionFileReader::readOpen(DescriptorBuffer &buffer, const std::string &path,
                                         std::vector<std::string> &lines) {
     struct stat status {};
-    if (files.fstat(fd, status) != 0) {
+    if (files.fstat(buffer.getDescriptor(), status) != 0) {
         const int error = errno;
         return "cannot read " + SessionText::quote(path) + ": " + std::strerror(error);
     }
@@ -90,7 +97,6 @@ std::string SessionFileReader::readOpen(int fd, const std::string &path,
         return "cannot read " + SessionText::quote(path) + ": it is " + kindOf(status.st_mode) +
                ", not a regular file (expected " + expected + ")";
     }
-    DescriptorBuffer buffer(files, fd);
     std::istream in(&buffer);
     SessionLineReader reader(in);
     std::size_t total = 0;

@@ -22,15 +22,18 @@ public:
     SessionFileReader(SessionFileSystem &files, std::string expected,
                       std::size_t maxBytes = defaultMaxBytes);
 
-    // Adds the lines of path, without their '\n', to lines. False, with problem set, when the
+    // The lines of path, without their '\n', into lines. False, with problem set, when the
     // file cannot be opened ("cannot open \"F\": REASON (expected ...)"), is not a regular file,
     // fails a read or holds too much ("F:LINE: what is wrong (expected ...)"); lines then holds
     // what was read before.
     bool read(const std::string &path, std::vector<std::string> &lines, std::string &problem);
 
 private:
+    class DescriptorBuffer;
+
     // Reads the open file; empty, or what is wrong.
-    std::string readOpen(int fd, const std::string &path, std::vector<std::string> &lines);
+    std::string readOpen(DescriptorBuffer &buffer, const std::string &path,
+                         std::vector<std::string> &lines);
 
     SessionFileSystem &files;
     std::string expected;

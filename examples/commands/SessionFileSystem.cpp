@@ -34,12 +34,12 @@ int SessionFileSystem::fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); 
 
 int SessionFileSystem::fsync(int fd) { return ::fsync(fd); }
 
-int SessionFileSystem::close(int fd) { return ::close(fd); }
+int SessionFileSystem::close(int fd) noexcept { return ::close(fd); }
 
 int SessionFileSystem::rename(const std::string &from, const std::string &to) {
     return std::rename(from.c_str(), to.c_str());
 }
 
-int SessionFileSystem::unlink(const std::string &path) { return ::unlink(path.c_str()); }
+int SessionFileSystem::unlink(const std::string &path) noexcept { return ::unlink(path.c_str()); }
 
 } // namespace VoSession

@@ -30,9 +30,10 @@ public:
     virtual int stat(const std::string &path, struct stat &status);
     virtual int fchmod(int fd, mode_t mode);
     virtual int fsync(int fd);
-    virtual int close(int fd);
+    // These two never raise: they run while an error leaves a reader or a writer.
+    virtual int close(int fd) noexcept;
     virtual int rename(const std::string &from, const std::string &to);
-    virtual int unlink(const std::string &path);
+    virtual int unlink(const std::string &path) noexcept;
 };
 
 } // namespace VoSession

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 namespace VoSession {
 
@@ -30,6 +31,50 @@ std::string targetOf(const std::string &path) {
 
 } // namespace
 
+// The temporary file of a save, beside its file: once created, its descriptor is closed, and the
+// file removed unless it was put in place, whatever leaves the save (an error while a message is
+// made included). Borrows the file system.
+class SessionFileWriter::Temporary {
+public:
+    explicit Temporary(SessionFileSystem &system) noexcept : files(system) {}
+    Temporary(const Temporary &) = delete;
+    Temporary &operator=(const Temporary &) = delete;
+    ~Temporary() {
+        if (created && !placed) {
+            close();
+            files.unlink(path);
+        }
+    }
+
+    // Creates a new file beside target; false, with errno set, when none can be made.
+    bool create(const std::string &target) {
+        for (int attempt = 0; fd < 0 && attempt < maxAttempts; ++attempt) {
+            path = target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+            fd = files.open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newFileMode);
+            if (fd < 0 && errno != EEXIST) {
+                break;
+            }
+        }
+        created = fd >= 0;
+        return created;
+    }
+    const std::string &getPath() const noexcept { return path; }
+    int getDescriptor() const noexcept { return fd; }
+    // Closes the descriptor, once; false, with errno set, when the close failed.
+    bool close() noexcept {
+        const int descriptor = std::exchange(fd, -1);
+        return descriptor < 0 || files.close(descriptor) == 0;
+    }
+    void keep() noexcept { placed = true; }
+
+private:
+    SessionFileSystem &files;
+    std::string path;
+    int fd = -1;
+    bool created = false;
+    bool placed = false;
+};
+
 SessionFileWriter::SessionFileWriter(SessionFileSystem &system) noexcept : files(system) {}
 
 std::string SessionFileWriter::save(const std::string &path, const std::string &text) {
@@ -42,44 +87,31 @@ std::string SessionFileWriter::save(const std::string &path, const std::string &
     if (replacing && !S_ISREG(status.st_mode)) {
         return "it is not a regular file";
     }
-    std::string temporary;
-    const int fd = createBeside(target, temporary);
-    std::string problem = failed(fd >= 0, "creating", temporary);
-    if (fd < 0) {
-        return problem;
+    Temporary file(files);
+    const std::string &temporary = file.getPath();
+    if (!file.create(target)) {
+        return failed(false, "creating", temporary);
     }
-    problem = write(fd, temporary, text);
+    std::string problem = write(file.getDescriptor(), temporary, text);
     if (problem.empty() && replacing) {
-        problem = failed(files.fchmod(fd, status.st_mode & 07777) == 0,
+        problem = failed(files.fchmod(file.getDescriptor(), status.st_mode & 07777) == 0,
                          "giving the file's permissions to", temporary);
     }
     if (problem.empty()) {
-        problem = failed(files.fsync(fd) == 0, "syncing to the disk", temporary);
+        problem = failed(files.fsync(file.getDescriptor()) == 0, "syncing to the disk", temporary);
     }
     // Closed whatever happened before; a close that fails may be the first to tell of a lost write.
-    const std::string closing = failed(files.close(fd) == 0, "closing", temporary);
+    const bool closed = file.close();
     if (problem.empty()) {
-        problem = closing;
+        problem = failed(closed, "closing", temporary);
     }
     if (problem.empty()) {
         problem = failed(files.rename(temporary, target) == 0, "renaming into place", temporary);
     }
-    if (!problem.empty()) {
-        files.unlink(temporary);
+    if (problem.empty()) {
+        file.keep();
     }
     return problem;
-}
-
-int SessionFileWriter::createBeside(const std::string &target, std::string &temporary) {
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < maxAttempts; ++attempt) {
-        temporary = target + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
-        fd = files.open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, newFileMode);
-        if (fd < 0 && errno != EEXIST) {
-            break;
-        }
-    }
-    return fd;
 }
 
 std::string SessionFileWriter::write(int fd, const std::string &temporary,

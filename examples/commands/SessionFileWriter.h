@@ -21,9 +21,8 @@ public:
     std::string save(const std::string &path, const std::string &text);
 
 private:
-    // Creates a temporary file beside target, its name into temporary; -1 with errno set when
-    // none can be made.
-    int createBeside(const std::string &target, std::string &temporary);
+    class Temporary;
+
     // Writes all of text into fd, short writes continued. Empty, or the step that failed and why.
     std::string write(int fd, const std::string &temporary, const std::string &text);
     // Empty when the step was done; else the step, the file and errno's reason.

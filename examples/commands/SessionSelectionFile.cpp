@@ -96,8 +96,7 @@ bool SessionSelectionFile::load(const std::string &path, Vo::SeSelectionSnapshot
         problem = at(path, endAt + 2) + "text after the end line (expected the end of the file)";
         return false;
     }
-    lines.erase(end, lines.end());
-    std::string text;
+    std::string text; // the end line too: a comment of the text form
     for (const std::string &line : lines) {
         text += line + '\n';
     }

@@ -40,6 +40,7 @@ protected:
         std::string problem;
         const bool loaded = SessionSelectionFile(files).load(path(name), read, problem);
         EXPECT_EQ(loaded, problem.empty());
+        EXPECT_EQ(files.openFiles, 0);
         return problem;
     }
 
@@ -73,9 +74,12 @@ TEST_F(SessionFilesTest, EveryFaultOfASaveLeavesTheOldFileWhole) {
         const std::string problem = SessionSelectionFile(files).save(path("s.selection"), snapshot);
         EXPECT_EQ(problem.rfind(refused + fault.step + " \"", 0), 0u) << problem;
         EXPECT_NE(problem.find(std::strerror(fault.error)), std::string::npos) << problem;
+        EXPECT_EQ(files.openFiles, 0);
     }
-    FaultyFileSystem files;
+    FaultyFileSystem files; // full after ten bytes, a write interrupted meanwhile
+    files.writeChunk = 5;
     files.roomLeft = 10;
+    files.failAt(Call::write, 2, EINTR);
     EXPECT_NE(SessionSelectionFile(files).save(path("s.selection"), snapshot).find("No space"),
               std::string::npos);
     EXPECT_EQ(contents("s.selection"), "old\n");
@@ -136,9 +140,11 @@ TEST_F(SessionFilesTest, LoadRefusesWhatItCannotReadWholeInShortMessages) {
     std::vector<std::string> lines;
     std::string refused;
     FaultyFileSystem files;
+    VoSession::SessionFileReader reader(files, "no more than 100 bytes", 100);
+    write("large.selection", std::string(49, 'x') + "\n" + std::string(49, 'x') + "\n");
+    EXPECT_TRUE(reader.read(path("large.selection"), lines, refused)) << refused;
     write("large.selection", std::string(50, 'x') + "\n" + std::string(50, 'x') + "\n");
-    EXPECT_FALSE(VoSession::SessionFileReader(files, "no more than 100 bytes", 100)
-                     .read(path("large.selection"), lines, refused));
+    EXPECT_FALSE(reader.read(path("large.selection"), lines, refused));
     EXPECT_EQ(refused, path("large.selection") +
                            ":2: the file goes on past 100 bytes (expected at most 100 bytes)");
 }
