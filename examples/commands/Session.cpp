@@ -128,6 +128,10 @@ void Session::abandonBatches() noexcept {
     batchLine = 0;
 }
 
+std::pair<std::uint64_t, std::uint64_t> Session::getRevisions() const noexcept {
+    return {getSelector().getSelection()->getRevision(), applicationSelection->getRevision()};
+}
+
 std::vector<std::string> Session::getNodeNames() const { return nodeNamesOf(getController()); }
 
 const SessionScene::Shape *Session::build(const SessionScene &described) {
@@ -339,12 +343,8 @@ std::vector<std::string> Session::getSavedNames() const {
     return names;
 }
 
-std::string Session::selectionText() const {
-    return Vo::SeSelectionSnapshot::capture(editor().getSharedSelector()).toText();
-}
-
-std::vector<std::string> Session::restoreText(const std::string &text, bool skip) {
-    return restore(Vo::SeSelectionSnapshot::fromText(text), skip);
+Vo::SeSelectionSnapshot Session::captureSelection() const {
+    return Vo::SeSelectionSnapshot::capture(editor().getSharedSelector());
 }
 
 // Shapes by key: the active layer's, by their graph object's id (AppShape's identity key); their

@@ -7,8 +7,10 @@
 #include "host/RCException.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <exception>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace VoSession {
@@ -81,11 +83,16 @@ void SessionRunner::runLine(const std::string &line, const std::string &source, 
     report.source = source;
     report.line = number;
     report.command = SessionText::join(words, " ");
+    const std::pair<std::uint64_t, std::uint64_t> revisions = session.getRevisions();
     try {
         commands.run(words, report);
     } catch (const Vo::RCException &exception) {
         report.error = std::string("the library raised: ") + exception.what();
     } catch (const std::bad_alloc &) {
+        // A selection written (announced or not) or a shape edited stands: the run ends here.
+        if (!commands.isContained() || session.getRevisions() != revisions) {
+            throw;
+        }
         report.error = "out of memory";
     } catch (const std::exception &exception) {
         report.error = std::string("error: ") + exception.what();

@@ -3,6 +3,7 @@
 // the shapes before it kept. The bounds on counts are the scene's options.
 
 #include "Session.h"
+#include "SessionCommands.h"
 #include "SessionPlacement.h"
 #include "SessionScene.h"
 
@@ -168,6 +169,39 @@ TEST(SessionPositionsTest, CountBoundsAreOptions) {
     EXPECT_EQ(readError(wide, "shape Huge 1000001\n"),
               "p.scene:1: point count \"1000001\" out of range (expected an integer from 0 to "
               "1000000)");
+}
+
+// insert-point between two points near the largest double used to place the new one at their sum
+// over two, an infinite position that the scene reader refuses and the editor converted to int. A
+// point (handle) inserted at an end takes its neighbour's place.
+TEST(SessionPositionsTest, AnInsertedPointOrHandleLiesMidwayOrOnItsNeighbour) {
+    VoSession::Session session;
+    SessionScene::Shape far;
+    far.name = "Far";
+    far.nbPoints = 2;
+    far.nbHandles = 2;
+    far.points = {1.7e308, -1.5e308, 1.5e308, -1.7e308};
+    far.handles = {0.25, 0.75};
+    session.addShape(far);
+    VoSession::SessionCommands commands(session);
+    for (const char *index : {"1", "0", "4"}) {
+        for (const char *command : {"insert-point", "insert-handle"}) {
+            VoSession::SessionReport report;
+            commands.run({command, "Far", index}, report);
+            ASSERT_EQ(report.error, "") << command << " " << index;
+        }
+    }
+    const VoExample::AppShapeInterface &shape = *session.findShape("Far");
+    const std::vector<double> xs{1.7e308, 1.7e308, 1.6e308, 1.5e308, 1.5e308};
+    const std::vector<double> handles{0.25, 0.25, 0.5, 0.75, 0.75};
+    for (int index = 0; index < 5; ++index) {
+        double x = 0;
+        double y = 0;
+        ASSERT_TRUE(shape.getPoint(index, x, y));
+        EXPECT_DOUBLE_EQ(x, xs[static_cast<std::size_t>(index)]) << index;
+        EXPECT_DOUBLE_EQ(y, -xs[static_cast<std::size_t>(4 - index)]) << index;
+        EXPECT_DOUBLE_EQ(shape.getHandle(index), handles[static_cast<std::size_t>(index)]) << index;
+    }
 }
 
 } // namespace
