@@ -57,8 +57,8 @@ public:
 
     int undoSteps() const { return static_cast<int>(cursor); }
     int redoSteps() const { return static_cast<int>(states.size() - 1 - cursor); }
-    const std::vector<ModelItems> &getStates() const { return states; }
-    std::size_t getCursor() const { return cursor; }
+    // The state the selection was restored from or recorded as; it may hold gone shapes.
+    const ModelItems &current() const { return states[cursor]; }
 
 private:
     std::vector<ModelItems> states;
