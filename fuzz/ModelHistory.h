@@ -30,10 +30,17 @@ public:
         states.erase(states.begin() + static_cast<std::ptrdiff_t>(cursor) + 1, states.end());
         states.push_back(now);
         ++cursor;
-        while (states.size() - 1 > depth) {
-            states.erase(states.begin());
-            --cursor;
-        }
+        trim();
+    }
+    // At most `kept` steps: the oldest undo steps go first, then the farthest redo steps.
+    void setDepth(std::size_t kept) {
+        depth = kept;
+        trim();
+    }
+    // Forgets every step: the selection is the starting state.
+    void clear(const ModelItems &now) {
+        states = {now};
+        cursor = 0;
     }
     // Where undo (back) or redo goes from the selection `now`: false when nowhere; otherwise the
     // state's place and what it restores.
@@ -61,6 +68,17 @@ public:
     const ModelItems &current() const { return states[cursor]; }
 
 private:
+    void trim() {
+        while (states.size() - 1 > depth) {
+            if (cursor > 0) {
+                states.erase(states.begin());
+                --cursor;
+            } else {
+                states.pop_back();
+            }
+        }
+    }
+
     std::vector<ModelItems> states;
     std::size_t cursor = 0;
     std::size_t depth = defaultDepth;

@@ -63,6 +63,20 @@ struct ModelSelection {
     static ModelItems setShapeParts(ModelItems items, const std::string &shape,
                                     const std::vector<int> *points,
                                     const std::vector<int> *handles) {
+        const ModelItem item = itemOf(shape, points, handles);
+        const auto found = find(items, shape);
+        if (found == items.end()) {
+            items.push_back(item);
+        } else {
+            *found = item;
+        }
+        return items;
+    }
+
+    // The item of a shape with exactly these sets, each index once (null for both: whole; null
+    // for one: that set empty).
+    static ModelItem itemOf(const std::string &shape, const std::vector<int> *points,
+                            const std::vector<int> *handles) {
         ModelItem item = ModelItem::wholeOf(shape);
         item.whole = points == nullptr && handles == nullptr;
         for (int point : points != nullptr ? *points : std::vector<int>()) {
@@ -71,13 +85,7 @@ struct ModelSelection {
         for (int handle : handles != nullptr ? *handles : std::vector<int>()) {
             ModelItem::appendOnce(item.handles, handle);
         }
-        const auto found = find(items, shape);
-        if (found == items.end()) {
-            items.push_back(item);
-        } else {
-            *found = item;
-        }
-        return items;
+        return item;
     }
 
     // selectPoint(s) / selectHandle(s): the side becomes these indices in order; the other stays.

@@ -70,8 +70,8 @@ public:
         Error error = Error::none;
         std::vector<std::vector<std::string>> callbacks; // per editor, in the order they ran
         bool travelled = false;                          // undo, redo
-        bool leftOut = false; // a known fault's path: the operation must not be run
-        std::size_t skipped = 0;                         // entries a restore left out
+        bool leftOut = false;    // a known fault's path: the operation must not be run
+        std::size_t skipped = 0; // entries a restore left out
     };
     using Operation = std::function<ModelItems(const ModelItems &)>;
     using HostItems = std::vector<ModelHostItem>;
@@ -104,6 +104,14 @@ public:
         commit(e, after, nullptr, std::string());
         editor.history.record(editor.items);
         return outcome;
+    }
+    // The selector's replaceAllItems with these items: as any selector operation, but inside a
+    // batch it counts as the application's own write (an abandon writes the start back).
+    Outcome replaceAll(int e, const ModelItems &items) {
+        if (editors[e].batch) {
+            editors[e].batch->replaced = true;
+        }
+        return change(e, [&](const ModelItems &) { return items; });
     }
     // The application inserted (removed) a point or handle in the graph, then reported it: the
     // inputs after it move (a removed one is gone), and every item of the shape with parts is
@@ -280,6 +288,8 @@ public:
         return outcome;
     }
     void setPicking(int e, const Picking &picking) { editors[e].picking = picking; }
+    void setHistoryDepth(int e, std::size_t depth) { editors[e].history.setDepth(depth); }
+    void clearHistory(int e) { editors[e].history.clear(editors[e].items); }
 
     // The snapshot's text form: "voshape-selection 1", "picking T I E", then "shape KEY" for a
     // whole shape or "shape KEY points I... handles I..." a line.
@@ -340,14 +350,12 @@ private:
     }
     bool renumbersStart(int e) const {
         const Editor &editor = editors[e];
-        return std::any_of(editor.batch->edits.begin(), editor.batch->edits.end(),
-                           [&](const Renumbering &edit) {
-                               return std::any_of(editor.items.begin(), editor.items.end(),
-                                                  [&](const ModelItem &item) {
-                                                      return item.shape == edit.shape &&
-                                                             !item.whole;
-                                                  });
-                           });
+        return std::any_of(
+            editor.batch->edits.begin(), editor.batch->edits.end(), [&](const Renumbering &edit) {
+                return std::any_of(
+                    editor.items.begin(), editor.items.end(),
+                    [&](const ModelItem &item) { return item.shape == edit.shape && !item.whole; });
+            });
     }
     Outcome leaveOut() {
         outcome.leftOut = true;

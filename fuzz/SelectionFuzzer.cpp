@@ -230,6 +230,22 @@ void runPicking(Step &step) {
     selector.setPickingExtremity(picking.extremity);
 }
 
+// The history keeps 0, 1, 2 or the default 100 steps, or forgets them all.
+void runHistorySettings(Step &step, bool clear) {
+    Vo::SeSelectionHistory &history = step.scene.editor(step.e).getHistory();
+    if (clear) {
+        step.say("history clear");
+        step.model().clearHistory(step.e);
+        history.clear();
+        return;
+    }
+    const std::uint8_t byte = step.in.next();
+    const int depth = byte % 4 == 3 ? Vo::SeSelectionHistory::defaultDepth : byte % 4;
+    step.say("history depth", {depth});
+    step.model().setHistoryDepth(step.e, static_cast<std::size_t>(depth));
+    step.runLibrary([&] { history.setDepth(depth); });
+}
+
 enum Operation {
     SetShapes,
     SelectAllShapes,
@@ -254,6 +270,9 @@ enum Operation {
     Save,
     Restore,
     Picking,
+    ReplaceAll,
+    HistoryDepth,
+    HistoryClear,
     OperationCount
 };
 
@@ -278,8 +297,12 @@ void runOperation(Step &step, Operation operation) {
         runRepublish(step);
     } else if (operation <= Restore) {
         runSnapshot(step, operation == Save);
-    } else {
+    } else if (operation == Picking) {
         runPicking(step);
+    } else if (operation == ReplaceAll) {
+        VoFuzz::runReplaceAllStep(step);
+    } else {
+        runHistorySettings(step, operation == HistoryClear);
     }
 }
 

@@ -129,10 +129,11 @@ public:
     std::string text;
 };
 
-// The selector's operations (SelectorSteps.cpp): whole shapes, setShapeParts, points and
-// handles of the primary shape; `kind` picks one, arguments come from the input.
+// The selector's operations (SelectorSteps.cpp): whole shapes, setShapeParts, replaceAllItems,
+// points and handles of the primary shape; `kind` picks one, arguments come from the input.
 void runShapeStep(SelectionStep &step, int kind);
 void runShapePartsStep(SelectionStep &step);
+void runReplaceAllStep(SelectionStep &step);
 void runPartsStep(SelectionStep &step, bool points);
 
 } // namespace VoFuzz

@@ -7,10 +7,15 @@
 #include "SelectionStep.h"
 
 #include "SeShape.h"
+#include "SeShapeItem.h"
+#include "SeShapeParts.h"
 #include "SeShapeSelector.h"
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnParts.h"
+#include "host/selection/SnSelection.h"
 
 #include <string>
 #include <vector>
@@ -99,6 +104,36 @@ const IndexOperation indexOperations[] = {
      &Selector::unselectHandle},
 };
 
+// Points and handles drawn for a shape, up to one past its last: either set may be given or
+// left out (null).
+struct DrawnParts {
+    explicit DrawnParts(SelectionStep &step, const std::string &name) {
+        const std::uint8_t mode = step.in.next();
+        const ModelShapes::Shape &shape = step.model().getShapes().get(name);
+        points = step.drawIndices(3, shape.points + 2);
+        handles = step.drawIndices(2, shape.handles + 2);
+        givesPoints = (mode & 1U) != 0;
+        givesHandles = (mode & 2U) != 0;
+        libraryPoints.assign(points.begin(), points.end());
+        libraryHandles.assign(handles.begin(), handles.end());
+    }
+    const std::vector<int> *modelPoints() const { return givesPoints ? &points : nullptr; }
+    const std::vector<int> *modelHandles() const { return givesHandles ? &handles : nullptr; }
+    const Vo::Vector<int> *pointsGiven() const { return givesPoints ? &libraryPoints : nullptr; }
+    const Vo::Vector<int> *handlesGiven() const { return givesHandles ? &libraryHandles : nullptr; }
+    void say(SelectionStep &step) const {
+        step.say(givesPoints ? " points" : " null", givesPoints ? points : std::vector<int>());
+        step.say(givesHandles ? " handles" : " null", givesHandles ? handles : std::vector<int>());
+    }
+
+    std::vector<int> points;
+    std::vector<int> handles;
+    bool givesPoints = false;
+    bool givesHandles = false;
+    Vo::Vector<int> libraryPoints;
+    Vo::Vector<int> libraryHandles;
+};
+
 } // namespace
 
 void runShapeStep(SelectionStep &step, int kind) {
@@ -122,33 +157,61 @@ void runShapeStep(SelectionStep &step, int kind) {
     }
 }
 
-// setShapeParts of any live shape of the layer, selected or not, primary or not, with indices it
-// may lack; null for either set, or both.
+// setShapeParts of any live shape of the layer, selected or not, primary or not.
 void runShapePartsStep(SelectionStep &step) {
     const std::string name = step.pickShape(step.e);
-    const std::uint8_t mode = step.in.next();
+    const DrawnParts drawn(step, name.empty() ? "A" : name);
     if (name.empty()) {
         return;
     }
-    const ModelShapes::Shape &shape = step.model().getShapes().get(name);
-    const std::vector<int> points = step.drawIndices(3, shape.points + 2);
-    const std::vector<int> handles = step.drawIndices(2, shape.handles + 2);
-    const std::vector<int> *givenPoints = (mode & 1U) != 0 ? &points : nullptr;
-    const std::vector<int> *givenHandles = (mode & 2U) != 0 ? &handles : nullptr;
-    step.say("setShapeParts " + name + (givenPoints ? " points" : " null"),
-             givenPoints ? points : std::vector<int>());
-    step.say(givenHandles ? " handles" : " null", givenHandles ? handles : std::vector<int>());
-    const Vo::Vector<int> libraryPoints(points.begin(), points.end());
-    const Vo::Vector<int> libraryHandles(handles.begin(), handles.end());
-    const Vo::RCShdPtr<Vo::SeShape> selected = shapeOf(step, name);
+    step.say("setShapeParts " + name);
+    drawn.say(step);
+    const Vo::RCShdPtr<Vo::SeShape> shape = shapeOf(step, name);
     step.runSelector(
-        [=](const ModelItems &items) {
-            return ModelSelection::setShapeParts(items, name, givenPoints, givenHandles);
+        [&](const ModelItems &items) {
+            return ModelSelection::setShapeParts(items, name, drawn.modelPoints(),
+                                                 drawn.modelHandles());
         },
         [&](Selector &selector) {
-            selector.setShapeParts(selected, givenPoints ? &libraryPoints : nullptr,
-                                   givenHandles ? &libraryHandles : nullptr);
+            selector.setShapeParts(shape, drawn.pointsGiven(), drawn.handlesGiven());
         });
+}
+
+// The selector's replaceAllItems with up to three items of the layer's shapes, each whole or
+// with parts, repeats kept: parts of shapes that are not primary.
+void runReplaceAllStep(SelectionStep &step) {
+    ModelItems items;
+    const Vo::RCShdPtr<Vo::SnSelection> written = Vo::SnSelection::create();
+    step.say("replaceAllItems");
+    for (int count = step.in.next() % 4; count > 0; --count) {
+        const std::string name = step.pickShape(step.e);
+        const DrawnParts drawn(step, name.empty() ? "A" : name);
+        if (name.empty()) {
+            continue;
+        }
+        step.say(" " + name);
+        drawn.say(step);
+        items.push_back(ModelSelection::itemOf(name, drawn.modelPoints(), drawn.modelHandles()));
+        Vo::RCShdPtr<Vo::SnParts> parts;
+        if (!items.back().whole) {
+            const Vo::RCShdPtr<Vo::SeShapeParts> exact(new Vo::SeShapeParts);
+            for (int point : drawn.givesPoints ? drawn.points : std::vector<int>()) {
+                exact->appendPoint(point);
+            }
+            for (int handle : drawn.givesHandles ? drawn.handles : std::vector<int>()) {
+                exact->appendHandle(handle);
+            }
+            parts = exact;
+        }
+        written->addItem(Vo::RCShdPtr<Vo::SnItem const>(
+            new Vo::SeShapeItem(parts, shapeOf(step, name)->getShapeInterface())));
+    }
+    step.expected = step.model().replaceAll(step.e, items);
+    if (step.expected.leftOut) {
+        step.say(" (left out: a known fault)");
+        return;
+    }
+    step.runLibrary([&] { step.selector().replaceAllItems(written); });
 }
 
 // A point or handle operation on the primary shape, its indices drawn up to one past the
