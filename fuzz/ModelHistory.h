@@ -20,9 +20,8 @@ public:
 
     explicit ModelHistory(ModelItems start) : states{std::move(start)} {}
 
-    // A net change of the selection object: a new state, unless it equals the current one (as a
-    // renumbering does, which the history makes too); the redo states go, and the oldest beyond
-    // the depth.
+    // A net change of the selection object: a new state, unless it equals the current one; the
+    // redo states go, and the oldest beyond the depth.
     void record(const ModelItems &now) {
         if (now == states[cursor]) {
             return;
@@ -62,6 +61,18 @@ public:
         }
     }
 
+    // "[] [A] *[B]": the states, the current one starred; for traces.
+    std::string text() const {
+        std::string out;
+        for (std::size_t place = 0; place < states.size(); ++place) {
+            out += (place == 0 ? "" : " ") + std::string(place == cursor ? "*" : "") + "[";
+            for (std::size_t at = 0; at < states[place].size(); ++at) {
+                out += (at == 0 ? "" : ", ") + states[place][at].text();
+            }
+            out += "]";
+        }
+        return out;
+    }
     int undoSteps() const { return static_cast<int>(cursor); }
     int redoSteps() const { return static_cast<int>(states.size() - 1 - cursor); }
     // The state the selection was restored from or recorded as; it may hold gone shapes.

@@ -86,8 +86,8 @@ public:
     // A selector operation of editor e. Inside a batch it changes the working selection only.
     // Otherwise a result equal to the selection changes nothing, a single shape with an index
     // without element is refused (SeExMissingElement), and any other result is a change made in
-    // the editor, recorded by its history.
-    Outcome change(int e, const Operation &operation) {
+    // the editor, recorded by its history (but a renumbering).
+    Outcome change(int e, const Operation &operation, bool recorded = true) {
         start();
         Editor &editor = editors[e];
         if (editor.batch) {
@@ -99,10 +99,12 @@ public:
             return outcome;
         }
         if (isRefused(after)) {
-            return isUnmodelledRefusal(e) ? leaveOut() : refuse(e);
+            return fail(Error::missingElement);
         }
         commit(e, after, nullptr, std::string());
-        editor.history.record(editor.items);
+        if (recorded) {
+            editor.history.record(editor.items);
+        }
         return outcome;
     }
     // The selector's replaceAllItems with these items: as any selector operation, but inside a
@@ -115,7 +117,8 @@ public:
     }
     // The application inserted (removed) a point or handle in the graph, then reported it: the
     // inputs after it move (a removed one is gone), and every item of the shape with parts is
-    // renumbered, in the history's states and as a selector operation of the shape's editor.
+    // renumbered, in the history's states and as a selector operation of the shape's editor,
+    // which is no step of its own.
     Outcome edit(const std::string &name, bool points, int at, bool added) {
         ModelShapes::Shape &shape = shapes.get(name);
         (points ? shape.points : shape.handles) += added ? 1 : -1;
@@ -130,9 +133,10 @@ public:
         if (editor.batch) {
             editor.batch->edits.push_back(Renumbering{name, points, at, added});
         }
-        return change(shape.layer, [&](const ModelItems &items) {
+        const auto renumber = [&](const ModelItems &items) {
             return ModelSelection::renumber(items, name, points, at, added);
-        });
+        };
+        return change(shape.layer, renumber, false);
     }
     // The application deleted the shape, sent its removal event, then took the shape's inputs
     // out of the graph. Its editor, inside a batch, takes it out of the working selection;
@@ -203,7 +207,7 @@ public:
             return outcome;
         }
         if (isRefused(restored)) {
-            return refuse(e);
+            return fail(Error::missingElement);
         }
         commit(e, restored, nullptr, std::string());
         editor.history.moveTo(place);
@@ -228,7 +232,7 @@ public:
         Editor &editor = editors[e];
         const Batch &open = *editor.batch;
         if (open.depth == 1 && !open.cancelled && open.working != editor.items &&
-            isRefused(open.working) && (isUnmodelledRefusal(e) || renumbersStart(e))) {
+            isRefused(open.working) && (renumbersStart(e) || holdsGone(editor.items))) {
             return leaveOut();
         }
         if (--editor.batch->depth > 0) {
@@ -241,7 +245,7 @@ public:
         } else if (ended.working == editor.items) {
             return outcome;
         } else if (isRefused(ended.working)) {
-            refuse(e);
+            outcome.error = Error::missingElement;
             replay(e, ended);
         } else {
             const ModelItems origin = editor.items;
@@ -290,7 +294,6 @@ public:
     void setPicking(int e, const Picking &picking) { editors[e].picking = picking; }
     void setHistoryDepth(int e, std::size_t depth) { editors[e].history.setDepth(depth); }
     void clearHistory(int e) { editors[e].history.clear(editors[e].items); }
-
     // The snapshot's text form: "voshape-selection 1", "picking T I E", then "shape KEY" for a
     // whole shape or "shape KEY points I... handles I..." a line.
     std::string textOf(const Snapshot &snapshot) const {
@@ -329,24 +332,13 @@ private:
         outcome.error = error;
         return outcome;
     }
-    // An index without element while one shape is selected: nothing changes. Known fault (see
-    // the fuzzing paragraph of fuzz/README.md): the library's put-back counts as a change of the
-    // editor's selection, so the editor forgets that its selection is what it took from the
-    // application's, and becomes the published editor when the application's selection happens
-    // to be its mirror. The model does the same until that is mended.
-    Outcome refuse(int e) {
-        editors[e].followsHost = false;
-        if (ModelUpdater::mirror(editors[e].node, editors[e].items, shapes) == host) {
-            published = e;
-        }
-        return fail(Error::missingElement);
-    }
-    // Known faults (see the fuzzing paragraph of fuzz/README.md): a refused change costs the
-    // history steps when its current state is not the selection: an undo or redo left a deleted
-    // shape out, or a batch's reports renumbered the parts of its start (even back to the same
-    // indices). Until that is mended, such a refusal is left out of the run.
-    bool isUnmodelledRefusal(int e) const {
-        return editors[e].history.current() != editors[e].items;
+    // Known faults (see the fuzzing paragraph of fuzz/README.md): a refused batch commit costs
+    // the history steps when the batch's reports renumbered the parts of its start (even back to
+    // the same indices) or a shape of its start was deleted inside it. Until that is mended, such
+    // a commit is left out of the run.
+    bool holdsGone(const ModelItems &items) const {
+        return std::any_of(items.begin(), items.end(),
+                           [this](const ModelItem &item) { return !shapes.isAlive(item.shape); });
     }
     bool renumbersStart(int e) const {
         const Editor &editor = editors[e];

@@ -364,10 +364,10 @@ void runStep(SelectionScene &scene, ByteReader &in) {
         for (int e = 0; e < SelectionScene::kEditors; ++e) {
             const ReferenceModel::Editor &editor = scene.model.editor(e);
             std::fprintf(
-                stderr, "  editor %d %s%s history %d/%d callbacks {%s}\n", e,
+                stderr, "  editor %d %s%s history %s callbacks {%s}\n", e,
                 Step::textOf(editor.items).c_str(),
                 editor.batch ? (" working " + Step::textOf(editor.batch->working)).c_str() : "",
-                editor.history.undoSteps(), editor.history.redoSteps(),
+                editor.history.text().c_str(),
                 Step::join(step.expected.callbacks[static_cast<std::size_t>(e)], ", ").c_str());
         }
         std::fprintf(stderr, "  host {%s} published %d\n",

@@ -15,7 +15,7 @@ OPERATIONS = [
     "setShapes", "selectAllShapes", "reset", "setPrimary", "addShape", "unselectShape",
     "setShapeParts", "points", "handles", "edit", "delete", "hostReplace", "hostInsert",
     "hostRemove", "undo", "redo", "batchOpen", "batchCommit", "batchCancel", "republish",
-    "save", "restore", "picking",
+    "save", "restore", "picking", "replaceAll", "historyDepth", "historyClear",
 ]
 # Point and handle operations (points, handles): kind, index, [count, indices...].
 SELECT, SELECT_ALL, NEXT, PREVIOUS, ADD, UNSELECT, SELECT_SEVERAL, UNSELECT_SIDE = range(8)
@@ -36,7 +36,8 @@ def step(name, editor=0, *arguments):
 
 
 def parts(shape, points=None, handles=None):
-    """setShapeParts: None leaves a set out (null); both None: the whole shape."""
+    """setShapeParts, and each item of replaceAll: None leaves a set out (null); both None: the
+    whole shape."""
     mode = (points is not None) | (handles is not None) << 1
     points, handles = points or [], handles or []
     return bytes([shape, mode, len(points), *points, len(handles), *handles])
@@ -77,13 +78,13 @@ SEEDS = {
         step("delete", 0, 3),
         step("undo", 1), step("undo", 1), step("redo", 1),
     ],
-    # A commit refused for an index without element leaves both selections as they were, then
-    # applies the point the application inserted inside the batch.
-    "refused-commit-replays-reports": [
+    # A commit refused for an index without element leaves both selections as they were; the
+    # shape deleted inside the batch stays deleted.
+    "refused-commit": [
         step("setShapes", 0, 2, 0, 2),
         step("batchOpen"),
         step("setPrimary", 0, 1, point(4)),
-        step("delete", 0, 0),
+        step("delete", 0, 3),
         step("batchCommit"),
         step("undo"), step("redo"),
     ],
@@ -188,6 +189,20 @@ SEEDS = {
         step("save", 0, 1, 0),
         step("picking", 0, 1, 1, 1),
         step("restore", 0, 1, 0),
+    ],
+    # The selector's own list with parts on two shapes, renumbered though not primary; a history
+    # one step deep, then cleared; the list written inside a batch that is abandoned.
+    "replace-all-items-and-a-short-history": [
+        step("replaceAll", 0, 2) + parts(0, points=[1]) + parts(1, points=[0, 2]),
+        step("edit", 0, INSERT_POINT, 1, 0),
+        step("historyDepth", 0, 1),
+        step("setShapes", 0, 1, 2), step("setShapes", 0, 1, 3),
+        step("undo"), step("undo"),
+        step("historyClear"),
+        step("undo"),
+        step("batchOpen"),
+        step("replaceAll", 0, 1) + parts(0),
+        step("batchCancel"), step("batchCommit"),
     ],
     # Two editors taking the application's selection in turn, with their histories.
     "several-editors-switching": [
