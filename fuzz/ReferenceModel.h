@@ -70,8 +70,7 @@ public:
         Error error = Error::none;
         std::vector<std::vector<std::string>> callbacks; // per editor, in the order they ran
         bool travelled = false;                          // undo, redo
-        bool leftOut = false;    // a known fault's path: the operation must not be run
-        std::size_t skipped = 0; // entries a restore left out
+        std::size_t skipped = 0;                         // entries a restore left out
     };
     using Operation = std::function<ModelItems(const ModelItems &)>;
     using HostItems = std::vector<ModelHostItem>;
@@ -230,11 +229,6 @@ public:
     Outcome endBatch(int e) {
         start();
         Editor &editor = editors[e];
-        const Batch &open = *editor.batch;
-        if (open.depth == 1 && !open.cancelled && open.working != editor.items &&
-            isRefused(open.working) && (renumbersStart(e) || holdsGone(editor.items))) {
-            return leaveOut();
-        }
         if (--editor.batch->depth > 0) {
             return outcome;
         }
@@ -330,27 +324,6 @@ private:
     }
     Outcome fail(Error error) {
         outcome.error = error;
-        return outcome;
-    }
-    // Known faults (see the fuzzing paragraph of fuzz/README.md): a refused batch commit costs
-    // the history steps when the batch's reports renumbered the parts of its start (even back to
-    // the same indices) or a shape of its start was deleted inside it. Until that is mended, such
-    // a commit is left out of the run.
-    bool holdsGone(const ModelItems &items) const {
-        return std::any_of(items.begin(), items.end(),
-                           [this](const ModelItem &item) { return !shapes.isAlive(item.shape); });
-    }
-    bool renumbersStart(int e) const {
-        const Editor &editor = editors[e];
-        return std::any_of(
-            editor.batch->edits.begin(), editor.batch->edits.end(), [&](const Renumbering &edit) {
-                return std::any_of(
-                    editor.items.begin(), editor.items.end(),
-                    [&](const ModelItem &item) { return item.shape == edit.shape && !item.whole; });
-            });
-    }
-    Outcome leaveOut() {
-        outcome.leftOut = true;
         return outcome;
     }
     ModelSelection::IsGone gone() const {

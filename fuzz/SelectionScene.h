@@ -39,6 +39,7 @@ namespace VoFuzz {
 class SelectionScene {
 public:
     static constexpr int kEditors = 2;
+    static constexpr int kSnapshots = 2;
     using HostItem = ModelHostItem;
 
     // A snapshot as the library wrote it, with the model's.
@@ -142,7 +143,7 @@ public:
     Vo::RCShdPtr<Vo::SnSelection> host = roto.getController().getApplicationSelection();
     ReferenceModel model;
     std::array<std::list<Vo::SeSelectionBatch>, kEditors> batches;
-    std::array<std::optional<Saved>, kEditors> saved;
+    std::array<std::optional<Saved>, kSnapshots> saved;
 
 private:
     void addShape(int layer, const std::string &name, int points, int handles, bool single) {

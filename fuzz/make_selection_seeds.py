@@ -78,15 +78,18 @@ SEEDS = {
         step("delete", 0, 3),
         step("undo", 1), step("undo", 1), step("redo", 1),
     ],
-    # A commit refused for an index without element leaves both selections as they were; the
-    # shape deleted inside the batch stays deleted.
-    "refused-commit": [
-        step("setShapes", 0, 2, 0, 2),
+    # A commit refused for an index without element leaves both selections as they were, then
+    # applies what the application reported inside the batch: a point inserted before a selected
+    # one, a selected shape deleted.
+    "refused-commit-replays-reports": [
+        step("setShapes", 0, 2, 0, 1),
+        step("setShapeParts") + parts(1, points=[1]),
         step("batchOpen"),
         step("setPrimary", 0, 1, point(4)),
-        step("delete", 0, 3),
+        step("edit", 0, INSERT_POINT, 1, 0),
+        step("delete", 0, 0),
         step("batchCommit"),
-        step("undo"), step("redo"),
+        step("undo"), step("undo"), step("redo"),
     ],
     # A batch into which the application's selection was mirrored, abandoned: the start is
     # written back into the application's selection, with no callback.
