@@ -19,9 +19,9 @@ struct ModelUpdater {
 
     // The editor's node, the objects of its live shapes in order and, for a single shape, the
     // inputs of its points ("x", "y" each; a single-valued curve's "Points" once) then of its
-    // handles ("position", "color" each).
-    static HostItems mirror(const std::string &node, const ModelItems &items,
-                            const ModelShapes &shapes) {
+    // handles ("position", "color" each), each with the path from the layer's tool node.
+    static HostItems mirror(const std::string &node, const std::string &path,
+                            const ModelItems &items, const ModelShapes &shapes) {
         HostItems mirrored{ModelHostItem::node(node)};
         for (const ModelItem &item : items) {
             if (shapes.isAlive(item.shape)) {
@@ -34,15 +34,15 @@ struct ModelUpdater {
         const ModelItem &item = items.front();
         const bool single = shapes.get(item.shape).singleValued;
         if (single && !item.points.empty()) {
-            mirrored.push_back(ModelHostItem::input(item.shape, false, -1, "Points"));
+            mirrored.push_back(ModelHostItem::input(item.shape, false, -1, "Points", path));
         }
         for (int point : single ? std::vector<int>() : item.points) {
-            mirrored.push_back(ModelHostItem::input(item.shape, false, point, "x"));
-            mirrored.push_back(ModelHostItem::input(item.shape, false, point, "y"));
+            mirrored.push_back(ModelHostItem::input(item.shape, false, point, "x", path));
+            mirrored.push_back(ModelHostItem::input(item.shape, false, point, "y", path));
         }
         for (int handle : item.handles) {
-            mirrored.push_back(ModelHostItem::input(item.shape, true, handle, "position"));
-            mirrored.push_back(ModelHostItem::input(item.shape, true, handle, "color"));
+            mirrored.push_back(ModelHostItem::input(item.shape, true, handle, "position", path));
+            mirrored.push_back(ModelHostItem::input(item.shape, true, handle, "color", path));
         }
         return mirrored;
     }

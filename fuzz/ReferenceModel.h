@@ -59,6 +59,7 @@ public:
     };
     struct Editor {
         std::string node;
+        std::string path; // of its inputs: from the layer's tool node to the primary output
         ModelItems items;
         Picking picking;
         ModelHistory history{ModelItems()};
@@ -75,10 +76,11 @@ public:
     using Operation = std::function<ModelItems(const ModelItems &)>;
     using HostItems = std::vector<ModelHostItem>;
 
-    // The editor of the next layer, its node named so.
-    void addEditor(const std::string &node) {
+    // The editor of the next layer: its node, and the path of its inputs ("Roto>Output").
+    void addEditor(const std::string &node, const std::string &path) {
         editors.emplace_back();
         editors.back().node = node;
+        editors.back().path = path;
     }
     void addShape(const ModelShapes::Shape &shape) { shapes.add(shape); }
 
@@ -337,7 +339,8 @@ private:
     // Writes editor e's mirror (only when it differs, so that a write ends what the others took
     // from the application's selection): the application's selection shows e.
     void publish(int e) {
-        const HostItems mirrored = ModelUpdater::mirror(editors[e].node, editors[e].items, shapes);
+        const HostItems mirrored =
+            ModelUpdater::mirror(editors[e].node, editors[e].path, editors[e].items, shapes);
         if (mirrored != host) {
             host = mirrored;
             for (Editor &editor : editors) {

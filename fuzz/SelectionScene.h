@@ -17,6 +17,7 @@
 #include "host/graph/PiGraphObjectSnItemConst.h"
 #include "host/graph/PiInput.h"
 #include "host/graph/PiNode.h"
+#include "host/graph/PiPath.h"
 #include "host/graph/PiSnItem.h"
 #include "host/graph/PiSnItemUtil.h"
 #include "host/selection/SnItem.h"
@@ -49,8 +50,8 @@ public:
     };
 
     SelectionScene() {
-        model.addEditor("ShapeEditor");
-        model.addEditor("Mask.Editor");
+        model.addEditor("ShapeEditor", "Roto>Output");
+        model.addEditor("Mask.Editor", "Mask>Output");
         // Layer Roto: points alone; points and handles; a single-valued curve; one handle and
         // no point. Layer Mask: points and handles; nothing; a single-valued curve with a handle.
         addShape(0, "A", 4, 0, false);
@@ -127,14 +128,25 @@ public:
             } else if (const auto *input =
                            dynamic_cast<const Vo::PiSnItem<Vo::PiInput> *>(item.get())) {
                 const auto graphInput = input->getInput();
-                texts.push_back(graphInput->getNode().isNull()
-                                    ? "input (gone) " + graphInput->getName()
-                                    : "input " + graphInput->getPlace());
+                texts.push_back("input " +
+                                (graphInput->getNode().isNull() ? "(gone) " + graphInput->getName()
+                                                                : graphInput->getPlace()) +
+                                " via " + pathOf(*input));
             } else {
                 texts.emplace_back("an item of another class");
             }
         }
         return texts;
+    }
+
+    // "Roto>Output": the nodes of an input item's path; "(no path)" without one.
+    static std::string pathOf(const Vo::PiSnItem<Vo::PiInput> &item) {
+        const auto path = item.getPath();
+        std::string nodes;
+        for (int at = 0; !path.isNull() && at < path->getNbNodes(); ++at) {
+            nodes += (at == 0 ? "" : ">") + path->getNode(at)->getName();
+        }
+        return nodes.empty() ? "(no path)" : nodes;
     }
 
     VoExample::AppShapeEditor roto;
