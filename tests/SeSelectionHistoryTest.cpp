@@ -250,10 +250,16 @@ TEST_F(SeSelectionHistoryTest, ARefusedChangeAfterAnUndoLeavingAGoneShapeOutAdds
     EXPECT_EQ(history.getNbUndoSteps(), steps);
     EXPECT_EQ(history.getNbRedoSteps(), 0);
 
-    // A removal event that empties the selection of what is gone is a step, as any removal.
+    // A removal event that empties the selection of what is gone is a step, as any removal, and
+    // so is a whole list that leaves a gone shape out.
     controller.sendRemoval(idOfC);
     EXPECT_EQ(selectedIndices(), std::vector<int>{A});
     EXPECT_EQ(history.getNbUndoSteps(), steps + 1);
+    select({E, D, A});
+    controller.deleteInterfaceOnly(D);
+    hostSelects({objectItem(E), objectItem(A)});
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{E, A}));
+    EXPECT_EQ(history.getNbUndoSteps(), steps + 3);
 }
 
 // A batch refused at its commit after the application renumbered points inside it leaves the

@@ -199,9 +199,9 @@ bool SeSelectionHistory::isSame(const List &items, const SnSelection &other) noe
 void SeSelectionHistory::record() {
     const std::size_t oldSize = state.size();
     const auto newSize = static_cast<std::size_t>(selection->getNbItems());
-    if (oldSize > newSize && followLeavingGone()) {
-        stateRevision = 0; // the state still holds the gone shapes the selection leaves out
-        return;
+    // Unknown after a full restore, the state may hold gone shapes the selection left out since.
+    if (stateRevision == 0 && oldSize > newSize && followLeavingGone()) {
+        return; // and stays unknown
     }
     auto head = selection->begin();
     auto stateHead = state.begin();
@@ -306,7 +306,8 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
 }
 
 // After a full restore that left gone shapes out, the selection may hold the state's other items as
-// other objects (a renumbering): no step; the state takes the new objects and keeps the gone ones.
+// other objects (a renumbering, or the application writing the same shapes): no step; the state
+// takes the new objects and keeps the gone ones.
 bool SeSelectionHistory::followLeavingGone() {
     Items items = state.flat();
     auto next = selection->begin();
