@@ -19,7 +19,8 @@ public:
     // What had no element: a point of the curve's "Points", or a handle of the gradient.
     enum class Part { Point, Handle };
 
-    // `shapeName` is the name of the shape's graph object; `nbElements` the number the input has.
+    // `shapeName` is the name of the shape's graph object; `nbElements` the number the input has,
+    // -1 when the shape has no such input at all (a handle of a shape without a gradient).
     SeExMissingElement(Part part, const std::string &shapeName, int index, int nbElements);
     ~SeExMissingElement() override;
 

@@ -120,7 +120,7 @@ private:
         std::uint64_t renumbered;
     };
 
-    // Renumbers the kept states' primary items as the selector renumbers its own.
+    // Renumbers the kept states' items as the selector renumbers its own.
     void renumber(const SeShapeSelector::Renumbering &renumbering);
     // Detaches when the selector went while its selection lives on elsewhere; false then.
     bool checkAttached() noexcept;
@@ -137,6 +137,11 @@ private:
     // Brings the step's items (the current state's) along the renumberings not followed yet.
     void catchUp(Step &step);
     void catchUpState();
+    // The state's items from `at`: `count` of them give way to [first, last), or all of them to
+    // `items`; the count of items with parts follows.
+    template <class It> void spliceState(std::size_t at, std::size_t count, It first, It last);
+    void adoptState(Items &&items);
+    template <class It> static std::size_t countParts(It first, It last) noexcept;
     // Takes the selector's renumbered primary item into the state when the change is the
     // renumbering itself, instead of renumbering the state's own; false, with nothing done,
     // otherwise.
@@ -191,6 +196,8 @@ private:
     std::uint64_t stateRenumbered = 0;
     // The state's primary item was the selection's when the renumberings it lags behind came.
     bool renumberedBySelector = false;
+    // Items of `state` with parts: beside the primary one, they make a renumbering walk the state.
+    std::size_t stateParts = 0;
 };
 
 } // namespace Vo

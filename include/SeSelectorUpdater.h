@@ -105,8 +105,8 @@ class PiNode;
 // selection. Each editor holds the shapes of its own controller (those findShape maps) that the
 // application's selection names, in its order; when it names none of them, the editor keeps its
 // selection (see above). An editor writes the application's selection only after a change made on
-// its side (its selector's operations, its removal events, its history's undo and redo, its
-// batches) and when republish() is called, never in answer to the application's selection:
+// its side (its selector's operations, its removal events while it is shown, its history's undo
+// and redo, its batches) and when republish() is called, never in answer to the application's selection:
 // the write replaces the whole application's selection, so the other editors' shapes leave it
 // while those editors keep their own selections. The application's selection thus shows the last
 // editor to write (isPublished() tells whether it is this one); an application that switches
@@ -114,7 +114,11 @@ class PiNode;
 // again even though it did not change. Give each updater an item test that accepts only its own
 // layer's objects (graphObjectsOf(toolNode)), so that another layer's items in the application's
 // selection count neither as this editor's shapes nor against them in the primary and shapes
-// callbacks. A refused change of one editor (see SeShapeSelector's points and handles) leaves the
+// callbacks. A removal event writes the application's selection only when it shows this editor:
+// the editor is published, or its selection is what it made of the application's current one
+// (the application named its shapes). Any other editor (another layer's, a second editor of the
+// same layer) takes the shape out of its own selection, runs its callbacks as for its own change,
+// and leaves the application's selection, and the editor it shows, alone. A refused change of one editor (see SeShapeSelector's points and handles) leaves the
 // application's selection exactly as it was, the other editors' shapes included.
 // Thread safety: the count is atomic; everything else runs on the editor's thread.
 class VO_SHAPE_API SeSelectorUpdater : public RCBase<LkCounter<int>>, public ObObserver<Sn> {
@@ -224,6 +228,11 @@ private:
     };
 
     void onShapeRemoved(const SeShapeEvent &event);
+    // Whether the application's selection shows this editor: written by it, or mirrored into it.
+    bool isShown() const noexcept;
+    void removeUnshown(int id);
+    void onUnshownRemoval(Changes &changes);
+    void followedHost() noexcept;
     void onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes);
     void keepHostBefore(const SnSelectionChangeHint &change);
     void onEditorPutBack(const SnSelectionChangeHint &change);
@@ -290,6 +299,12 @@ private:
     EditorMirror editorMirror;
     HostMirror hostMirror;
     HostBefore hostBefore;
+    // The revisions of both selections when the editor last took the application's selection in
+    // (it named this editor's shapes).
+    HostMirror hostFollowed;
+    // While a removal event of an editor the application's selection does not show runs: the
+    // editor's shapes before it.
+    const Vector<RCWeakPtr<SeShapeInterface>> *unshownBefore = nullptr;
     // The room the part items of a whole mirroring of parts are built in, kept empty between two:
     // selecting all of 10^6 points again then touches no fresh memory for the list. It costs one
     // pointer per part item of the largest such mirroring, as the application's selection keeps

@@ -231,10 +231,12 @@ public:
     // 1-based position in selection order; 0 when not selected.
     int getPointSelectionRank(int index) const;
     int getHandleSelectionRank(int index) const;
-    // Renumber the primary shape's selected indices after an index was inserted at (removed from)
-    // `index` of `shape`; nothing happens for another shape. The inserted index is not selected;
-    // a removed one is dropped. Indices wrap at the int range. Linear in the number selected;
-    // runs of consecutive indices go in a word of membership bits at a time.
+    // Renumber the selected indices of `shape` after an index was inserted at (removed from)
+    // `index` of it: every selected item of that shape that has parts, primary or not, in one
+    // change; nothing happens when none has. The inserted index is not selected; a removed one is
+    // dropped. Indices wrap at the int range. Linear in the number selected; runs of consecutive
+    // indices go in a word of membership bits at a time. When only the primary item has parts,
+    // that is the whole cost; when another item has parts too, the selection is walked once.
     // Order: change the graph first (insert or remove the element), then renumber. The renumbered
     // selection reaches the updater at once, and it finds the inputs by index in the graph as it
     // is: renumbered before the change, the application's selection gets the inputs of the wrong
@@ -394,6 +396,9 @@ private:
                   bool added);
     void renumberSelection(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape,
                            int index, bool added);
+    void renumberEveryItem(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape,
+                           int index, bool added);
+    bool hasPartsBeyondPrimary() const;
 
     mutable CbDispatcher<CbEmptyType> primarySelectionChangedDispatcher;
     mutable CbDispatcher<CbEmptyType> shapeSelectionChangedDispatcher;
@@ -414,6 +419,16 @@ private:
     // carried along one-item changes by watch, the selection's first observer.
     mutable std::unique_ptr<SeSelectedKeys> selectedKeys;
     SeSelectionChange lastChange;
+    // How many items of one list (the selection, or a batch's working one) have parts, at one of
+    // its revisions: read once after a whole change, carried along splices by watch, so that a
+    // renumbering knows at once whether items other than the primary one need it.
+    struct PartsTally {
+        const SnSelection *list = nullptr;
+        std::uint64_t revision = 0;
+        std::size_t count = 0;
+    };
+    mutable PartsTally partsTally;
+    void followPartsTally(const SnSelectionChangeHint &change) noexcept;
     // The selector's own observer of its selection: carries the key table along and describes
     // each change, before any other observer hears of it.
     struct Watch : ObObserver<Sn> {

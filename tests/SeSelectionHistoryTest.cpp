@@ -174,6 +174,35 @@ TEST_F(SeSelectionHistoryTest, KeptStatesFollowInsertedAndRemovedPoints) {
     EXPECT_EQ(selectedPoints(), (std::vector<int>{4}));
 }
 
+// Kept states renumber the parts of every item of the shape, not only the primary one's: undo
+// brings back the points the user selected on a shape that was not primary, where they now are.
+TEST_F(SeSelectionHistoryTest, KeptStatesFollowTheElementsOfShapesThatAreNotPrimary) {
+    const Vo::Vector<int> first{1, 3};
+    const Vo::Vector<int> second{2};
+    select({A, B});
+    selector->setShapeParts(controller.shape(B), &first, nullptr);
+    select({C});
+    ASSERT_FALSE(
+        Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(B))->insertElement(0).isNull());
+    selector->updateSelectionPointAdded(controller.weak(B), 0);
+    ASSERT_TRUE(history.undo());
+    selector->unselectShape(controller.shape(A));
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{2, 4}));
+
+    // The current state follows too: the renumbering of a selection holding B with parts beside
+    // another shape is no step of its own.
+    select({A, B});
+    selector->setShapeParts(controller.shape(B), &second, nullptr);
+    const int steps = history.getNbUndoSteps();
+    ASSERT_TRUE(Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(B))->removeElement(0));
+    selector->updateSelectionPointDeleted(controller.weak(B), 0);
+    EXPECT_EQ(history.getNbUndoSteps(), steps);
+    ASSERT_TRUE(history.undo());
+    ASSERT_TRUE(history.redo());
+    selector->unselectShape(controller.shape(A));
+    EXPECT_EQ(selectedPoints(), std::vector<int>{1});
+}
+
 // The application's renumbering of a kept list of indices, one report at a time: what the history
 // must end with however it gets there.
 void renumberModel(std::vector<int> &indices, int at, bool added) {

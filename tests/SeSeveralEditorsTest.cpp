@@ -84,8 +84,10 @@ TEST_F(SeSeveralEditorsTest, EditorsInterleavedEachKeepTheirOwnSelection) {
     EXPECT_EQ(log, (Texts{"L:primary", "L:selection"}));
 }
 
-// Undo, removal events and batches of one editor are changes on its side: they write the
-// application's selection; the other editor's history records nothing meanwhile.
+// Undo and batches of one editor are changes on its side: they write the application's selection;
+// the other editor's history records nothing meanwhile. A removal event of an editor the
+// application's selection does not show changes that editor alone: it used to write the
+// application's selection, taking it over from the editor it showed.
 TEST_F(SeSeveralEditorsTest, HistoriesAndRemovalsStayWithTheirEditor) {
     SeSelectionHistory historyL(layerL.selector);
     SeSelectionHistory historyM(layerM.selector);
@@ -104,8 +106,10 @@ TEST_F(SeSeveralEditorsTest, HistoriesAndRemovalsStayWithTheirEditor) {
     settle();
     second.deleteShape(1);
     EXPECT_EQ(layerM.held(), Texts{"B1"});
-    EXPECT_EQ(hostItems(), (Texts{nodeOf(layerM), objectOf(layerM, 0)}));
-    EXPECT_EQ(log, (Texts{"M:primary", "M:shapes", "M:selection"}));
+    EXPECT_EQ(hostItems(), Texts{nodeOf(layerL)});
+    EXPECT_EQ(log, (Texts{"M:shapes", "M:selection"}));
+    EXPECT_TRUE(layerL.updater->isPublished());
+    EXPECT_EQ(historyM.getNbUndoSteps(), 3);
 
     {
         SeSelectionBatch batch(layerL.selector);
@@ -115,6 +119,27 @@ TEST_F(SeSeveralEditorsTest, HistoriesAndRemovalsStayWithTheirEditor) {
     }
     EXPECT_EQ(hostItems(), (Texts{nodeOf(layerL), objectOf(layerL, 3)}));
     EXPECT_EQ(layerM.held(), Texts{"B1"});
+}
+
+// The application's own write shows every editor whose shapes it names: each of them keeps it in
+// step when one of its shapes is removed. An editor it names nothing of keeps to its own selection.
+TEST_F(SeSeveralEditorsTest, ARemovalWritesWhereTheApplicationsSelectionShowsTheEditor) {
+    layerL.selector->setSelectedShapes({layerL.shape(3)});
+    hostSelects({layerM.shape(0), layerM.shape(2)});
+    EXPECT_EQ(layerM.held(), (Texts{"B1", "B3"}));
+    EXPECT_EQ(layerL.held(), Texts{"A4"});
+    settle();
+    second.deleteShape(2);
+    EXPECT_EQ(layerM.held(), Texts{"B1"});
+    EXPECT_EQ(hostItems(), (Texts{nodeOf(layerM), objectOf(layerM, 0)}));
+    EXPECT_EQ(log, (Texts{"M:shapes", "M:selection"}));
+    EXPECT_TRUE(layerM.updater->isPublished());
+
+    settle();
+    first.deleteShape(3);
+    EXPECT_EQ(layerL.held(), Texts{});
+    EXPECT_EQ(hostItems(), (Texts{nodeOf(layerM), objectOf(layerM, 0)}));
+    EXPECT_EQ(log, (Texts{"L:primary", "L:shapes", "L:selection"}));
 }
 
 } // namespace

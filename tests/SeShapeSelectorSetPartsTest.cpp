@@ -1,4 +1,5 @@
 #include "SeExMissingElement.h"
+#include "SeSelectionHistory.h"
 #include "SeSelectorUpdaterScene.h"
 #include "SeShapeParts.h"
 #include "SeShapeSelector.h"
@@ -111,6 +112,36 @@ TEST_F(SeShapeSelectorSetPartsTest, AnIndexWithoutElementIsRefusedWithNothingCha
     expectRefused([&] { selector->selectHandles(missing); });
 }
 
+// A shape without a gradient has no element for any handle: every way of selecting one is refused
+// as an index past a gradient's end is, with both selections, the callbacks and the history as they
+// were. (The updater used to dereference the missing gradient: a null-pointer error with the
+// editor's selection holding the handle, a step recorded, and the application's left behind.)
+TEST_F(SeShapeSelectorSetPartsTest, AHandleOfAShapeWithoutAGradientIsRefusedWithNothingChanged) {
+    Vo::SeSelectionHistory history(selector);
+    const Vector<int> handles{0};
+    expectRefused([&] { selector->setShapeParts(controller.shape(D), nullptr, &handles); });
+    selector->setPrimarySelectedShape(controller.shape(A), 2);
+    const int steps = history.getNbUndoSteps();
+    expectRefused([&] { selector->selectHandle(0); });
+    expectRefused([&] { selector->addSelectedHandle(1); });
+    expectRefused([&] { selector->selectHandles(handles); });
+    expectRefused([&] { selector->setShapeParts(controller.shape(A), nullptr, &handles); });
+    EXPECT_EQ(history.getNbUndoSteps(), steps);
+    EXPECT_EQ(partsAt(0), "2 |");
+    try {
+        selector->selectHandle(3);
+        ADD_FAILURE() << "no error";
+    } catch (const SeExMissingElement &error) {
+        EXPECT_EQ(std::string(error.what()).find("shape \"A\" has no gradient, so no gradient "
+                                                 "handle 3") == std::string::npos,
+                  false)
+            << error.what();
+        EXPECT_EQ(error.getNbElements(), -1);
+    }
+    ASSERT_TRUE(history.undo()); // the step before the refusals is still the last one
+    EXPECT_EQ(selector->getNbSelectedShape(), 0);
+}
+
 TEST_F(SeShapeSelectorSetPartsTest, SelectHandlesReplacesTheHandlesAndKeepsThePoints) {
     selector->setPrimarySelectedShape(controller.shape(E), 2);
     selector->selectHandle(0);
@@ -126,6 +157,46 @@ TEST_F(SeShapeSelectorSetPartsTest, SelectHandlesReplacesTheHandlesAndKeepsThePo
     settle();
     selector->selectHandles({1});
     EXPECT_EQ(selectorWrites->getNbWrites(), 0);
+}
+
+// Parts of a shape that is not primary follow the application's insertions and removals as the
+// primary's do: once the shape is left alone, the application's selection names the points the
+// user selected, where they now are. (Only the primary item used to be renumbered.)
+TEST_F(SeShapeSelectorSetPartsTest, PartsOfEverySelectedItemFollowInsertedAndRemovedElements) {
+    select({A, B, E});
+    const Vector<int> points{1, 3};
+    const Vector<int> handles{2, 0};
+    selector->setShapeParts(controller.shape(B), &points, nullptr);
+    selector->setShapeParts(controller.shape(E), &points, &handles);
+    selector->selectPoints({5});
+    settle();
+    const auto elements = [this](int shape) {
+        return Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(shape));
+    };
+    ASSERT_FALSE(elements(B)->insertElement(0).isNull());
+    selector->updateSelectionPointAdded(controller.weak(B), 0);
+    EXPECT_EQ(partsAt(0), "5 |");
+    EXPECT_EQ(partsAt(1), "2 4 |");
+    EXPECT_EQ(partsAt(2), "1 3 | 2 0");
+    EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+    EXPECT_EQ(log, Texts{"selection"});
+
+    // A removed element leaves the order; the later ones move down, the primary's included.
+    ASSERT_TRUE(elements(E)->removeElement(1));
+    selector->updateSelectionPointDeleted(controller.weak(E), 1);
+    ASSERT_TRUE(elements(A)->removeElement(2));
+    selector->updateSelectionPointDeleted(controller.weak(A), 2);
+    selector->updateSelectionHandleDeleted(controller.weak(E), 0);
+    EXPECT_EQ(partsAt(0), "4 |");
+    EXPECT_EQ(partsAt(2), "2 | 1");
+
+    selector->unselectShape(controller.shape(A));
+    selector->unselectShape(controller.shape(E));
+    EXPECT_EQ(partsAt(0), "2 4 |");
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(B), pointComponent(B, 2, "x", toOutput),
+                                  pointComponent(B, 2, "y", toOutput),
+                                  pointComponent(B, 4, "x", toOutput),
+                                  pointComponent(B, 4, "y", toOutput)}));
 }
 
 } // namespace

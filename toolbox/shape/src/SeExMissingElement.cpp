@@ -19,6 +19,11 @@ std::string elementType(SeExMissingElement::Part part) {
 std::string describe(SeExMissingElement::Part part, const std::string &shapeName, int index,
                      int nbElements) {
     const bool point = part == SeExMissingElement::Part::Point;
+    if (nbElements < 0) {
+        return "mirroring the editor's selection into the application's: shape \"" + shapeName +
+               "\" has no " + (point ? "\"Points\" input" : "gradient") + ", so no " +
+               (point ? "point " : "gradient handle ") + std::to_string(index);
+    }
     std::string text = "mirroring the editor's selection into the application's: shape \"" +
                        shapeName + "\" has no " + (point ? "point " : "gradient handle ") +
                        std::to_string(index) + " (its " +

@@ -72,6 +72,7 @@ void SeSelectionHistory::detach() noexcept {
     selector = nullptr;
     selection = RCShdPtr<SnSelection>();
     state.clear();
+    stateParts = 0;
     steps.clear();
     dropped = Dropped();
     cursor = 0;
@@ -167,6 +168,7 @@ void SeSelectionHistory::forgetSteps() noexcept {
 
 void SeSelectionHistory::resynchronise() {
     state.assign(selection->begin(), selection->end());
+    stateParts = countParts(selection->begin(), selection->end());
     stateRevision = selection->getRevision();
     stateRenumbered = renumberingBase + renumberingLog.size();
     allAlive = true;
@@ -259,7 +261,7 @@ void SeSelectionHistory::addStep(Step step) {
               std::back_inserter(dropping.redo));
     steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor), steps.end() - 1);
     const Step &added = steps.back(); // after the erase, which moves the steps
-    state.splice(added.at, added.before.size(), added.after.begin(), added.after.end());
+    spliceState(added.at, added.before.size(), added.after.begin(), added.after.end());
     ++cursor;
     trim(&dropping.oldest);
     dropped = std::move(dropping);
@@ -286,7 +288,7 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
         catchUp(steps[cursor - 1]);
         apply(before, steps[cursor - 1], true);
         if (isSame(before, *selection)) {
-            state.adopt(std::move(before));
+            adoptState(std::move(before));
             stateRevision = selection->getRevision();
             steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
             --cursor;
@@ -303,12 +305,12 @@ bool SeSelectionHistory::isEqualRange(It first, It last, Other other) {
                       [](const ItemPtr &a, const ItemPtr &b) { return a->isEqual(*b); });
 }
 
-// Only primary items have parts to renumber: the selector renumbers its primary item alone. The
-// kept steps follow the log when next used (catchUp), so that a renumbering costs the same whatever
-// the number of steps; the current state follows at once, but inside a batch, where one deletion
-// after another would copy its indices each time, it follows when the batch's change is heard, all
-// reports in one pass. Should memory run out meanwhile, a kept state would select other points than
-// the user's: the history forgets its steps instead.
+// The kept steps follow the log when next used (catchUp), so that a renumbering costs the same
+// whatever the number of steps; the current state follows at once, but inside a batch, where one
+// deletion after another would copy its indices each time, it follows when the batch's change is
+// heard, all reports in one pass. Every item with parts follows, primary or not; the state is
+// walked only when an item other than its primary one has parts. Should memory run out meanwhile,
+// a kept state would select other points than the user's: the history forgets its steps instead.
 void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumbering) {
     try {
         // The selector renumbers its primary item next: when the state shares it, the state
@@ -332,9 +334,17 @@ void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumberin
 void SeSelectionHistory::catchUpState() {
     const std::uint64_t end = renumberingBase + renumberingLog.size();
     if (!state.empty() && stateRenumbered < end) {
-        state.setFront(SeRenumberingRuns::apply(
-            state.front(), renumberingLog,
-            static_cast<std::size_t>(stateRenumbered - renumberingBase), renumberingLog.size()));
+        const auto first = static_cast<std::size_t>(stateRenumbered - renumberingBase);
+        state.setFront(
+            SeRenumberingRuns::apply(state.front(), renumberingLog, first, renumberingLog.size()));
+        if (stateParts > (state.front()->hasParts() ? 1U : 0U)) {
+            Items items = state.flat();
+            for (auto item = std::next(items.begin()); item != items.end(); ++item) {
+                *item = SeRenumberingRuns::apply(*item, renumberingLog, first,
+                                                 renumberingLog.size());
+            }
+            state.adopt(std::move(items)); // parts for parts: the count stands
+        }
     }
     stateRenumbered = end;
 }
@@ -363,16 +373,33 @@ bool SeSelectionHistory::takeRenumbered(const SnSelectionChangeHint *change) {
 
 void SeSelectionHistory::catchUp(Step &step) {
     const std::uint64_t end = renumberingBase + renumberingLog.size();
-    if (step.renumbered < end && step.at == 0) {
+    if (step.renumbered < end) {
         const auto first = static_cast<std::size_t>(step.renumbered - renumberingBase);
         for (Items *items : {&step.before, &step.after}) {
-            if (!items->empty()) {
-                items->front() = SeRenumberingRuns::apply(items->front(), renumberingLog, first,
-                                                          renumberingLog.size());
+            for (ItemPtr &item : *items) {
+                item = SeRenumberingRuns::apply(item, renumberingLog, first, renumberingLog.size());
             }
         }
     }
     step.renumbered = end;
+}
+
+template <class It>
+void SeSelectionHistory::spliceState(std::size_t at, std::size_t count, It first, It last) {
+    const std::size_t leaving = countParts(state.iteratorAt(at), state.iteratorAt(at + count));
+    state.splice(at, count, first, last);
+    stateParts = stateParts - leaving + countParts(first, last);
+}
+
+void SeSelectionHistory::adoptState(Items &&items) {
+    const std::size_t parts = countParts(items.begin(), items.end());
+    state.adopt(std::move(items));
+    stateParts = parts;
+}
+
+template <class It> std::size_t SeSelectionHistory::countParts(It first, It last) noexcept {
+    return static_cast<std::size_t>(
+        std::count_if(first, last, [](const ItemPtr &item) { return item->hasParts(); }));
 }
 
 // Drops the renumberings every kept step follows already; looked at once the log has doubled, so
@@ -479,13 +506,13 @@ bool SeSelectionHistory::travel(bool back) {
                 restore(restored);
             } catch (...) {
                 if (selection->isEqual(restored)) { // a callback handler raised: it stands
-                    state.adopt(std::move(target));
+                    adoptState(std::move(target));
                     cursor = to;
                     stateRevision = 0;
                 }
                 throw;
             }
-            state.adopt(std::move(target));
+            adoptState(std::move(target));
             cursor = to;
             dropped = Dropped();
             stateRevision = 0;
@@ -523,8 +550,8 @@ bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
             continue; // changes nothing once restored
         }
         const Vector<ItemPtr> items(into.begin(), into.end());
-        const auto spliceState = [&] {
-            state.splice(step.at, from.size(), into.begin(), into.end());
+        const auto followRestore = [&] {
+            spliceState(step.at, from.size(), into.begin(), into.end());
             cursor = to;
             stateRevision = restoredRevision;
         };
@@ -535,11 +562,11 @@ bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
             selector->restoreRange(static_cast<int>(step.at), static_cast<int>(from.size()), items);
         } catch (...) {
             if (restoredRevision != 0 && selection->getRevision() == restoredRevision) {
-                spliceState(); // a callback handler raised: the restore stands
+                followRestore(); // a callback handler raised: the restore stands
             }
             throw;
         }
-        spliceState();
+        followRestore();
         if (selection->getRevision() != restoredRevision) {
             record(); // a callback changed the selection again: a change of its own
         }

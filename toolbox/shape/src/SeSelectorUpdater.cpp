@@ -260,6 +260,10 @@ void SeSelectorUpdater::onSelectorChanged(const SnSelectionChangeHint &change, C
         onEditorPutBack(change);
         return;
     }
+    if (unshownBefore != nullptr) {
+        onUnshownRemoval(changes);
+        return;
+    }
     keepHostBefore(change);
     if (followEditorSplice(change, changes)) {
         return;
@@ -289,6 +293,29 @@ void SeSelectorUpdater::republish() {
     }
     editorMirror = EditorMirror();
     publish();
+}
+
+bool SeSelectorUpdater::isShown() const noexcept {
+    return isPublished() || (hostFollowed.editorRevision == selectorSelection->getRevision() &&
+                             hostFollowed.hostRevision == hostSelection->getRevision());
+}
+
+void SeSelectorUpdater::followedHost() noexcept {
+    hostFollowed.hostRevision = hostSelection->getRevision();
+    hostFollowed.editorRevision = selectorSelection->getRevision();
+}
+
+// The editor's own change, told against its own selection before it: the application's selection
+// shows another editor, so it is neither written nor compared with.
+void SeSelectorUpdater::onUnshownRemoval(Changes &changes) {
+    editorMirror = EditorMirror();
+    selectedIdsKnown = false; // the ids were those last mirrored
+    const Vector<RCWeakPtr<SeShapeInterface>> after = shapesOf(*selectorSelection);
+    const Vector<RCWeakPtr<SeShapeInterface>> &before = *unshownBefore;
+    changes.selection = true;
+    changes.primary = changes.primary || before.empty() != after.empty() ||
+                      (!before.empty() && before.front() != after.front());
+    changes.shapes = changes.shapes || before != after;
 }
 
 bool SeSelectorUpdater::isPublished() const noexcept {
@@ -438,7 +465,7 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
     RCShdPtr<PiMultivaluedInput> gradient;
     std::size_t handleItems = 0;
     if (!handles.empty()) {
-        gradient = rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
+        gradient = Items::gradientOf(shape, handles.front());
         handleItems = handles.size() * Items::widthAt(*gradient, handles.front());
     }
     const std::size_t start = items.size();
@@ -478,6 +505,7 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
     // which brings the application's selection back in step.
     hostBefore = HostBefore();
     if (followHostSplice(change, changes)) {
+        followedHost();
         return;
     }
     hostMirror = HostMirror();
@@ -512,6 +540,7 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
     const bool everyItemAShape = mirrored->getNbItems() == hostSelection->getNbItems() && allAlive;
     if (selectorSelection->isEqual(mirrored)) {
         rememberHostMirror(everyItemAShape);
+        followedHost();
         return;
     }
     changes.selection = true;
@@ -525,6 +554,7 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
     itemsWithParts = 0; // wholes
     knowIds(allAlive);
     rememberHostMirror(everyItemAShape);
+    followedHost();
 }
 
 void SeSelectorUpdater::rememberHostMirror(bool everyItemAShape) {
@@ -561,9 +591,19 @@ void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
         !selectedIds.contains(id)) {
         return;
     }
-    if (!removeByEvent(id)) {
+    if (!selector->isBatchOpen() && !isShown()) {
+        removeUnshown(id);
+    } else if (!removeByEvent(id)) {
         selector->removeSelectedShape(id);
     }
+}
+
+// The walk of removeSelectedShape, with the shapes before it kept for the callbacks' conditions.
+void SeSelectorUpdater::removeUnshown(int id) {
+    const Vector<RCWeakPtr<SeShapeInterface>> before = shapesOf(*selectorSelection);
+    const SeScopedValue<const Vector<RCWeakPtr<SeShapeInterface>> *> unshown(unshownBefore,
+                                                                             &before);
+    selector->removeSelectedShape(id);
 }
 
 void SeSelectorUpdater::knowIds(bool allAlive) noexcept {

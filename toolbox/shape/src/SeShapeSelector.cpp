@@ -53,6 +53,7 @@ void SeShapeSelector::Watch::update(ObSubject<Sn> *, const ObHints &hints) {
     for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
         if (const auto *change = dynamic_cast<const SnSelectionChangeHint *>(hint.get())) {
             SeSelectedKeys::follow(selector.selectedKeys, *selector.selection, *change);
+            selector.followPartsTally(*change);
             selector.describe(*change);
         }
     }

@@ -372,6 +372,10 @@ void SeShapeSelector::renumberSelection(const PartsChannel &channel,
                                         const RCWeakPtr<SeShapeInterface> &shape, int index,
                                         bool added) {
     const SnSelection &items = current();
+    if (!items.isEmpty() && hasPartsBeyondPrimary()) {
+        renumberEveryItem(channel, shape, index, added);
+        return;
+    }
     const RCWeakPtr<SeShapeInterface> primaryShape =
         items.isEmpty() ? RCWeakPtr<SeShapeInterface>()
                         : SeShapeItems::asShapeItem(items.getPrimaryItem()).getData();
@@ -390,8 +394,63 @@ void SeShapeSelector::renumberSelection(const PartsChannel &channel,
     change.rank =
         added || !channel.has(*parts, index) ? 0 : rankByWalk(channel.indices(*parts), index);
     change.added = added;
+    const bool tallied = partsTally.list == &items && partsTally.revision == items.getRevision();
     install(PrimaryShape{item, shape}, channel.renumbered(*parts, index, added, change.rank),
             &change);
+    if (tallied) { // parts for parts: the tally holds for the working list's new revision too
+        partsTally.revision = items.getRevision();
+    }
+}
+
+// Items other than the primary one have parts (setShapeParts, replaceAllItems, a restore made
+// them): every item of the shape with parts is renumbered, in one change of the list.
+void SeShapeSelector::renumberEveryItem(const PartsChannel &channel,
+                                        const RCWeakPtr<SeShapeInterface> &shape, int index,
+                                        bool added) {
+    const SnSelection &items = current();
+    Vector<RCShdPtr<SnItem const>> result(items.begin(), items.end());
+    bool changed = false;
+    for (RCShdPtr<SnItem const> &item : result) {
+        if (item->hasParts() && SeShapeItems::asShapeItem(item).getData() == shape) {
+            const RCShdPtr<SeShapeParts const> parts = SeShapeItems::partsOf(*item);
+            item = SeShapeItems::make(channel.renumbered(*parts, index, added, -1), shape);
+            changed = true;
+        }
+    }
+    if (changed) {
+        commit(SnSelection::createTaking(std::move(result)));
+    }
+}
+
+// Read from the tally when it holds for the list's revision; counted (and kept) otherwise.
+bool SeShapeSelector::hasPartsBeyondPrimary() const {
+    const SnSelection &items = current();
+    if (partsTally.list != &items || partsTally.revision != items.getRevision()) {
+        std::size_t count = 0;
+        for (const RCShdPtr<SnItem const> &item : items) {
+            count += item->hasParts() ? 1 : 0;
+        }
+        partsTally = PartsTally{&items, items.getRevision(), count};
+    }
+    const RCShdPtr<SnItem const> &primary = items.getPrimaryItem();
+    return partsTally.count > (!primary.isNull() && primary->hasParts() ? 1U : 0U);
+}
+
+// A splice of the selection moves the tally along when it held before; anything else leaves it to
+// be counted again when next asked.
+void SeShapeSelector::followPartsTally(const SnSelectionChangeHint &change) noexcept {
+    if (partsTally.list != selection.get() || change.isWhole() ||
+        partsTally.revision != change.getRevisionBefore()) {
+        partsTally = PartsTally();
+        return;
+    }
+    for (const RCShdPtr<SnItem const> &item : change.getRemovedItems()) {
+        partsTally.count -= item->hasParts() ? 1 : 0;
+    }
+    for (const RCShdPtr<SnItem const> &item : change.getAddedItems()) {
+        partsTally.count += item->hasParts() ? 1 : 0;
+    }
+    partsTally.revision = change.getRevisionAfter();
 }
 
 void SeShapeSelector::updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape,

@@ -88,6 +88,17 @@ std::size_t SeUpdaterItems::widthAt(const PiMultivaluedInput &input, int index) 
     return element.isNull() ? 0 : static_cast<std::size_t>(element->getNbSubInputs());
 }
 
+RCShdPtr<PiMultivaluedInput> SeUpdaterItems::gradientOf(const RCWeakPtr<SeShapeInterface> &shape,
+                                                        int handle) {
+    const RCWeakAccessor<SeShapeInterface> access(shape);
+    RCShdPtr<PiMultivaluedInput> gradient =
+        rcDynamicCast<PiMultivaluedInput>(access->getGradientInput());
+    if (gradient.isNull()) {
+        throw SeExMissingElement(SeExMissingElement::Part::Handle, nameOf(shape), handle, -1);
+    }
+    return gradient;
+}
+
 RCShdPtr<PiPath> SeUpdaterItems::pathToPrimaryOutput(const RCShdPtr<PiInput> &input) {
     return PiGraphSearch::heightFirst(input->getNode(), PiIsPrimaryOutputNode::getPredicate());
 }

@@ -42,6 +42,10 @@ struct SeUpdaterItems {
                                   Vector<RCShdPtr<SnItem const>> &items);
     // The number of component inputs of the element at index; 0 when there is none.
     static std::size_t widthAt(const PiMultivaluedInput &input, int index);
+    // The shape's gradient, whose handles are selected from `handle` on; a shape without one has
+    // no element for any handle: SeExMissingElement.
+    static RCShdPtr<PiMultivaluedInput> gradientOf(const RCWeakPtr<SeShapeInterface> &shape,
+                                                   int handle);
     static RCShdPtr<PiPath> pathToPrimaryOutput(const RCShdPtr<PiInput> &input);
 };
 
