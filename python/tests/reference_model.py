@@ -58,7 +58,8 @@ class BatchModel:
 @dataclass
 class EditorModel:
     """One layer's editor: its selection, batch, history (states, the current one at cursor),
-    picking state, whether the application's selection shows it, and the callback lists run by the
+    picking state, whether the application's selection shows it (published: the editor wrote it;
+    followed: the editor took it in, its shapes named there), and the callback lists run by the
     current step."""
 
     name: str
@@ -68,7 +69,12 @@ class EditorModel:
     steps: list = field(default_factory=lambda: [[]])
     cursor: int = 0
     picking: tuple = (0, -1, -1)
+    depth: int = 100
     published: bool = False
+    followed: bool = False
+    # The last change was an undo or redo that left gone shapes out (see the state machine's
+    # skips).
+    left_out: bool = False
     runs: list = field(default_factory=list)
 
     def current(self):
@@ -188,6 +194,40 @@ class Model:
             return
         editor.steps = editor.steps[: editor.cursor + 1] + [list(items)]
         editor.cursor += 1
+        self.trim(editor)
+
+    @staticmethod
+    def trim(editor):
+        """At most depth steps: the oldest undo steps go first, then the farthest redo steps."""
+        while len(editor.steps) - 1 > editor.depth:
+            if editor.cursor > 0:
+                editor.steps.pop(0)
+                editor.cursor -= 1
+            else:
+                editor.steps.pop()
+
+    def set_depth(self, editor, depth):
+        if depth < 0:
+            raise Refused("InvalidCallError")
+        editor.depth = depth
+        self.trim(editor)
+
+    @staticmethod
+    def clear_history(editor):
+        """Every step forgotten; the selection object's state is the starting one."""
+        editor.steps, editor.cursor = [list(editor.items)], 0
+
+    def restore_range(self, editor, position, count, items):
+        """These items in place of count items from position (outside a batch)."""
+        current = editor.items
+        if position < 0 or count < 0 or position + count > len(current):
+            raise Refused("InvalidCallError")
+        self.commit(editor, current[:position] + items + current[position + count:])
+
+    @staticmethod
+    def set_items(editor, items):
+        editor.items = list(items)
+        editor.followed = editor.left_out = False
 
     def write(self, editor, mirrored):
         """The editor's updater writes the application's selection (when it differs)."""
@@ -196,9 +236,17 @@ class Model:
             return
         self.host = mirrored
         for other in self.editors:
+            other.followed = False
             if other is not editor:
                 other.published = False
                 self.mirror_in(other)
+
+    def application_writes(self, host):
+        """A view of the application writes its selection (compared first when whole)."""
+        self.host = host
+        for editor in self.editors:
+            editor.published = editor.followed = False
+            self.mirror_in(editor)
 
     def commit(self, editor, items, origin=None, recorded=True):
         """A change made on the editor's side, outside a batch: mirrored, notified, recorded. An
@@ -209,7 +257,7 @@ class Model:
         if mirrored is None:
             raise Refused("MissingElementError")
         editor.runs += self.editor_callbacks(editor, items, origin)
-        editor.items = list(items)
+        self.set_items(editor, items)
         self.write(editor, mirrored)
         if recorded:
             self.record(editor, items)
@@ -222,7 +270,8 @@ class Model:
 
     def mirror_in(self, editor):
         """The application's selection changed: the live shapes of the editor's layer that it
-        names, as wholes, become the editor's selection; when it names none, nothing changes."""
+        names, as wholes, become the editor's selection, which then follows it; when it names
+        none, nothing changes."""
         layer = self.editors.index(editor)
         names = [item[1] for item in self.host if item[0] == "object"
                  and self.alive(item[1]) and self.shapes[item[1]].layer == layer]
@@ -233,19 +282,12 @@ class Model:
             editor.batch.working = items
             editor.batch.replaced = True
             return
-        if items == editor.items:
-            return
-        primary = not editor.items or editor.items[0][0] != names[0]
-        editor.runs += ["primary", "selection"] if primary else ["selection"]
-        editor.items = items
-        self.record(editor, items)
-
-    def application_writes(self, host):
-        """A view of the application writes its selection (compared first when whole)."""
-        self.host = host
-        for editor in self.editors:
-            editor.published = False
-            self.mirror_in(editor)
+        if items != editor.items:
+            primary = not editor.items or editor.items[0][0] != names[0]
+            editor.runs += ["primary", "selection"] if primary else ["selection"]
+            self.set_items(editor, items)
+            self.record(editor, items)
+        editor.followed = True
 
     # The application's side.
     def after_removal(self, items, removed):
@@ -260,18 +302,21 @@ class Model:
     def removal(self, name):
         """The removal event reaches the editor of the shape's layer, before the shape's object
         leaves the tool node. An editor the application's selection does not show changes only its
-        own selection."""
+        own selection, its callbacks told against its selection before."""
         editor = self.editors[self.shapes[name].layer]
         if editor.batch:
             editor.batch.received.append(name)
             editor.batch.working = self.after_removal(editor.batch.working, name)
-        elif editor.published:
+        elif editor.published or editor.followed:
             self.commit(editor, self.after_removal(editor.items, name))
         else:
             items = self.after_removal(editor.items, name)
             if items != editor.items:
-                editor.runs += self.editor_callbacks(editor, items)
-                editor.items = items
+                before, after = [n for n, _ in editor.items], [n for n, _ in items]
+                editor.runs += [run for run, on in (
+                    ("primary", before[:1] != after[:1]), ("shapes", before != after),
+                    ("selection", True)) if on]
+                self.set_items(editor, items)
                 self.record(editor, items)
         self.shapes[name].in_graph = False
 
@@ -412,6 +457,7 @@ class Model:
             if target != editor.items:
                 self.commit(editor, target, recorded=False)
                 editor.cursor = at
+                editor.left_out = target != editor.steps[at]
                 return True
         return False
 

@@ -12,7 +12,7 @@ import os
 
 import hypothesis.strategies as st
 import pytest
-from hypothesis import HealthCheck, settings
+from hypothesis import HealthCheck, event, settings
 from hypothesis.stateful import RuleBasedStateMachine, invariant, precondition, rule
 
 import voshape
@@ -62,7 +62,7 @@ def indices(count):
 
 
 def index_lists(count):
-    return st.lists(indices(count), unique=True, max_size=max(count, 2))
+    return st.lists(indices(count), max_size=max(count, 2)).map(lambda l: list(dict.fromkeys(l)))
 
 
 class SelectionMachine(RuleBasedStateMachine):
@@ -96,18 +96,34 @@ class SelectionMachine(RuleBasedStateMachine):
         for editor in self.model.editors:
             editor.runs = []
 
-    def run(self, library, model):
+    def run(self, library, model, editor=None):
         """The model's operation, then the library's: both go through, or the library raises the
         exception the model refused with (exactly that class) and the model stays as it was."""
         try:
             expected = model()
         except Refused as refused:
+            # Skipped: a refused change of an editor whose published flag disagrees with whether
+            # the application's selection equals its mirror sets that flag anew
+            # (findings-pymodel.md, 1).
+            # Skipped too: a refused change right after an undo or redo that left gone shapes out
+            # is recorded as two steps (findings-pymodel.md, 2).
+            if refused.error == "MissingElementError" and editor is not None and (
+                    editor.left_out or editor.published
+                    != (self.model.host == self.model.mirror(editor, editor.items))):
+                return Refused
+            event(f"refused with {refused.error}")
             error = getattr(voshape, refused.error)
             with pytest.raises(error) as raised:
                 library()
             assert type(raised.value) is error
             return Refused
         return library(), expected
+
+    def looks_up_gone(self, editor):
+        """Skipped: with a shape selected twice, a gone selected shape makes every look-up of a
+        selected shape raise (findings-pymodel.md, 3)."""
+        names = [name for name, _ in editor.current()]
+        return len(set(names)) < len(names) and not all(map(self.model.alive, names))
 
     def draw_layer(self, data):
         return data.draw(st.integers(0, len(LAYERS) - 1), label="layer")
@@ -123,7 +139,8 @@ class SelectionMachine(RuleBasedStateMachine):
         self.begin()
         editor = self.model.editors[layer]
         self.run(lambda: self.layers[layer].selector.select(names),
-                 lambda: self.model.change(editor, [(n, None) for n in names if self.model.alive(n)]))
+                 lambda: self.model.change(editor, [(n, None) for n in names if self.model.alive(n)]),
+                 editor)
 
     @rule(data=st.data())
     def set_primary(self, data):
@@ -137,7 +154,7 @@ class SelectionMachine(RuleBasedStateMachine):
         self.begin()
         editor = self.model.editors[layer]
         self.run(lambda: self.layers[layer].selector.set_primary(name, point),
-                 lambda: self.model.change(editor, items))
+                 lambda: self.model.change(editor, items), editor)
 
     @rule(data=st.data())
     def select_all_shapes(self, data):
@@ -152,7 +169,7 @@ class SelectionMachine(RuleBasedStateMachine):
         selected = {name for name, _ in current}
         self.run(lambda: self.layers[layer].selector.select_all_shapes(),
                  lambda: self.model.change(editor, current + [
-                     (n, None) for n in self.model.live(layer) if n not in selected]))
+                     (n, None) for n in self.model.live(layer) if n not in selected]), editor)
 
     @rule(data=st.data())
     def add_or_unselect_shape(self, data):
@@ -163,6 +180,8 @@ class SelectionMachine(RuleBasedStateMachine):
         name = data.draw(st.sampled_from(live), label="shape")
         adding = data.draw(st.booleans(), label="adding")
         editor = self.model.editors[layer]
+        if self.looks_up_gone(editor):
+            return
         current = editor.current()
         place = next((i for i, (n, _) in enumerate(current) if n == name), None)
         if adding:
@@ -172,14 +191,15 @@ class SelectionMachine(RuleBasedStateMachine):
         selector = self.layers[layer].selector
         self.begin()
         self.run(lambda: selector.add_shape(name) if adding else selector.unselect_shape(name),
-                 lambda: self.model.change(editor, items))
+                 lambda: self.model.change(editor, items), editor)
 
     @rule(data=st.data())
     def reset(self, data):
         layer = self.draw_layer(data)
+        editor = self.model.editors[layer]
         self.begin()
-        self.run(lambda: self.layers[layer].selector.reset(),
-                 lambda: self.model.change(self.model.editors[layer], []))
+        self.run(lambda: self.layers[layer].selector.reset(), lambda: self.model.change(editor, []),
+                 editor)
 
     @rule(data=st.data())
     def points_or_handles(self, data):
@@ -200,7 +220,7 @@ class SelectionMachine(RuleBasedStateMachine):
         arguments = [a for a in (index, many) if a is not None]
         self.begin()
         self.run(lambda: getattr(self.layers[layer].selector, operation)(*arguments),
-                 lambda: self.model.parts_op(editor, operation, index, many))
+                 lambda: self.model.parts_op(editor, operation, index, many), editor)
 
     @rule(data=st.data())
     def set_shape_parts(self, data):
@@ -210,14 +230,17 @@ class SelectionMachine(RuleBasedStateMachine):
         shape = self.model.shapes[name]
         points = data.draw(st.none() | index_lists(len(shape.points)), label="points")
         handles = data.draw(st.none() | index_lists(len(shape.handles)), label="handles")
+        editor = self.model.editors[layer]
+        if self.looks_up_gone(editor):
+            return
         self.begin()
         self.run(lambda: self.layers[layer].selector.set_shape_parts(name, points, handles),
-                 lambda: self.model.set_shape_parts(self.model.editors[layer], name, points,
-                                                    handles))
+                 lambda: self.model.set_shape_parts(editor, name, points, handles), editor)
 
-    @rule(data=st.data(), restore=st.booleans())
-    def replace_all_items(self, data, restore):
-        """Items with parts anywhere in the list (restore: the keepers' way, restoreSelection)."""
+    @rule(data=st.data(), how=st.sampled_from(["replace", "restore", "range"]))
+    def replace_all_items(self, data, how):
+        """Items with parts anywhere in the list, whole (replace_all_items, or restore as the
+        keepers of selections do) or in place of a stretch (restore_range)."""
         layer = self.draw_layer(data)
         live = self.model.live(layer)
         if not live:
@@ -233,11 +256,18 @@ class SelectionMachine(RuleBasedStateMachine):
         editor = self.model.editors[layer]
         selector = self.layers[layer].selector
         self.begin()
-        if restore and not editor.batch:
-            self.run(lambda: selector.restore(given), lambda: self.model.commit(editor, items))
+        if how == "range" and not editor.batch:
+            size = len(editor.items)
+            position = data.draw(st.integers(0, size + 1), label="position")
+            count = data.draw(st.integers(0, size - position + 1), label="count")
+            self.run(lambda: selector.restore_range(position, count, given),
+                     lambda: self.model.restore_range(editor, position, count, items), editor)
+        elif how == "restore" and not editor.batch:
+            self.run(lambda: selector.restore(given), lambda: self.model.commit(editor, items),
+                     editor)
         else:
             self.run(lambda: selector.replace_all_items(given),
-                     lambda: self.model.replace_all_items(editor, items))
+                     lambda: self.model.replace_all_items(editor, items), editor)
 
     @rule(data=st.data())
     def picking(self, data):
@@ -383,10 +413,26 @@ class SelectionMachine(RuleBasedStateMachine):
         layer = self.draw_layer(data)
         history = self.layers[layer].history
         self.begin()
+        editor = self.model.editors[layer]
         outcome = self.run(history.undo if back else history.redo,
-                           lambda: self.model.travel(self.model.editors[layer], back))
+                           lambda: self.model.travel(editor, back), editor)
         if outcome is not Refused:
             assert outcome[0] == outcome[1]
+
+    @rule(data=st.data(), depth=st.integers(-1, 6))
+    def history_depth(self, data, depth):
+        layer = self.draw_layer(data)
+        history = self.layers[layer].history
+        self.begin()
+        self.run(lambda: setattr(history, "depth", depth),
+                 lambda: self.model.set_depth(self.model.editors[layer], depth))
+
+    @rule(data=st.data())
+    def clear_history(self, data):
+        layer = self.draw_layer(data)
+        self.begin()
+        self.layers[layer].history.clear()
+        self.model.clear_history(self.model.editors[layer])
 
     # Saved selections, on the active layer.
     @rule()
