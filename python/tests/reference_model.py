@@ -337,7 +337,9 @@ class Model:
             self.commit(editor, renumbered(editor.items, name, points, index, inserting))
 
     # Point and handle operations on the primary shape.
-    def parts_op(self, editor, operation, index=None, indices=None):
+    def parts_op(self, editor, operation, argument=None):
+        """argument: the index, the list of indices, or the count (the primary shape's when
+        None; a negative one is 0) the operation takes."""
         name = self.primary(editor)
         if name is None:
             return
@@ -346,12 +348,13 @@ class Model:
         points, handles = parts if parts is not None else ((), ())
         noun = "point" if "point" in operation else "handle"
         mine, other = (points, handles) if noun == "point" else (handles, points)
-        count = self.count(name, noun == "point")
+        count = argument if argument is not None else self.count(name, noun == "point")
+        index = argument
         whole_if_empty = False
         if operation == f"select_{noun}":
             mine = (index,)
         elif operation == f"select_{noun}s":
-            mine = tuple(dict.fromkeys(indices))
+            mine = tuple(dict.fromkeys(argument))
         elif operation == f"select_all_{noun}s":
             mine = mine + tuple(i for i in range(count) if i not in mine)
         elif operation in (f"select_next_{noun}", f"select_previous_{noun}"):
