@@ -105,6 +105,7 @@ class SelectionMachine(RuleBasedStateMachine):
     def run(self, library, model, editor=None):
         """The model's operation, then the library's: both go through, or the library raises the
         exception the model refused with (exactly that class) and the model stays as it was."""
+        self.begin()
         try:
             expected = model()
         except Refused as refused:
@@ -131,8 +132,10 @@ class SelectionMachine(RuleBasedStateMachine):
         names = [name for name, _ in editor.current()]
         return len(set(names)) < len(names) and not all(map(self.model.alive, names))
 
-    def draw_layer(self, data):
-        return data.draw(st.integers(0, len(LAYERS) - 1), label="layer")
+    def draw_editor(self, data):
+        """Either layer: its index, its selector and the model of its editor."""
+        layer = data.draw(st.integers(0, len(LAYERS) - 1), label="layer")
+        return layer, self.layers[layer].selector, self.model.editors[layer]
 
     def names_of(self, layer):
         return [n for n, s in self.model.shapes.items() if s.layer == layer]
@@ -140,39 +143,32 @@ class SelectionMachine(RuleBasedStateMachine):
     # Selector operations, on either layer's editor.
     @rule(data=st.data())
     def select(self, data):
-        layer = self.draw_layer(data)
+        layer, selector, editor = self.draw_editor(data)
         names = data.draw(st.lists(st.sampled_from(self.names_of(layer)), max_size=4), label="names")
-        self.begin()
-        editor = self.model.editors[layer]
-        self.run(lambda: self.layers[layer].selector.select(names),
-                 lambda: self.model.change(editor, [(n, None) for n in names if self.model.alive(n)]),
-                 editor)
+        self.run(lambda: selector.select(names), lambda: self.model.change(
+            editor, [(n, None) for n in names if self.model.alive(n)]), editor)
 
     @rule(data=st.data())
     def set_primary(self, data):
-        layer = self.draw_layer(data)
+        layer, selector, editor = self.draw_editor(data)
         name = data.draw(st.sampled_from(self.names_of(layer)), label="primary")
         shape = self.model.shapes[name]
         point = -1
         if shape.alive and data.draw(st.booleans(), label="with point"):
             point = data.draw(indices(len(shape.points)), label="point")
         items = [] if not shape.alive else [(name, None if point == -1 else ((point,), ()))]
-        self.begin()
-        editor = self.model.editors[layer]
-        self.run(lambda: self.layers[layer].selector.set_primary(name, point),
+        self.run(lambda: selector.set_primary(name, point),
                  lambda: self.model.change(editor, items), editor)
 
     @rule(data=st.data())
     def select_all_shapes(self, data):
         """The layer's shapes, or the given live ones, that are not selected yet are added."""
-        layer = self.draw_layer(data)
-        editor = self.model.editors[layer]
+        layer, selector, editor = self.draw_editor(data)
         live = self.model.live(layer)
         given = data.draw(st.none() | (st.lists(st.sampled_from(live), max_size=3) if live
                                        else st.just([])), label="shapes")
         walked = live if given is None else given
         current = editor.current()
-        selector = self.layers[layer].selector
         self.begin()
         if walked and any(not self.model.alive(n) for n, _ in current):
             with pytest.raises(voshape.NullPointerError):
@@ -184,43 +180,33 @@ class SelectionMachine(RuleBasedStateMachine):
         self.run(lambda: selector.select_all_shapes(given),
                  lambda: self.model.change(editor, current + [(n, None) for n in added]), editor)
 
-    @rule(data=st.data())
-    def add_or_unselect_shape(self, data):
-        layer = self.draw_layer(data)
+    @rule(data=st.data(), adding=st.booleans())
+    def add_or_unselect_shape(self, data, adding):
+        layer, selector, editor = self.draw_editor(data)
         live = self.model.live(layer)
-        if not live:
+        if not live or self.looks_up_gone(editor):
             return
         name = data.draw(st.sampled_from(live), label="shape")
-        adding = data.draw(st.booleans(), label="adding")
-        editor = self.model.editors[layer]
-        if self.looks_up_gone(editor):
-            return
         current = editor.current()
         place = next((i for i, (n, _) in enumerate(current) if n == name), None)
         if adding:
             items = current if place is not None else current + [(name, None)]
         else:
             items = current if place is None else current[:place] + current[place + 1:]
-        selector = self.layers[layer].selector
-        self.begin()
         self.run(lambda: selector.add_shape(name) if adding else selector.unselect_shape(name),
                  lambda: self.model.change(editor, items), editor)
 
     @rule(data=st.data())
     def reset(self, data):
-        layer = self.draw_layer(data)
-        editor = self.model.editors[layer]
-        self.begin()
-        self.run(lambda: self.layers[layer].selector.reset(), lambda: self.model.change(editor, []),
-                 editor)
+        _, selector, editor = self.draw_editor(data)
+        self.run(selector.reset, lambda: self.model.change(editor, []), editor)
 
     @rule(data=st.data())
     def points_or_handles(self, data):
         """An operation on the primary shape's points or handles: indices it lacks, and handles
         of a shape without gradient, are stored with several shapes selected and refused with
         one."""
-        layer = self.draw_layer(data)
-        editor = self.model.editors[layer]
+        _, selector, editor = self.draw_editor(data)
         operation = data.draw(st.sampled_from(sorted(PARTS_OPS)), label="operation")
         primary = self.model.primary(editor)
         count = self.model.count(primary, "point" in operation) if primary else 0
@@ -233,48 +219,39 @@ class SelectionMachine(RuleBasedStateMachine):
         elif taken == "count":
             arguments = data.draw(st.just([]) | st.tuples(st.integers(-1, count + 2)).map(list),
                                   label="count")
-        self.begin()
-        self.run(lambda: getattr(self.layers[layer].selector, operation)(*arguments),
+        self.run(lambda: getattr(selector, operation)(*arguments),
                  lambda: self.model.parts_op(editor, operation, *arguments), editor)
 
     @rule(data=st.data())
     def set_shape_parts(self, data):
         """Parts of any shape, selected or not, primary or not."""
-        layer = self.draw_layer(data)
+        layer, selector, editor = self.draw_editor(data)
         name = data.draw(st.sampled_from(self.names_of(layer)), label="shape")
         shape = self.model.shapes[name]
         points = data.draw(st.none() | index_lists(len(shape.points), True), label="points")
         handles = data.draw(st.none() | index_lists(len(shape.handles), True), label="handles")
-        editor = self.model.editors[layer]
-        if self.looks_up_gone(editor):
-            return
-        self.begin()
-        self.run(lambda: self.layers[layer].selector.set_shape_parts(name, points, handles),
-                 lambda: self.model.set_shape_parts(editor, name, points, handles), editor)
+        if not self.looks_up_gone(editor):
+            self.run(lambda: selector.set_shape_parts(name, points, handles),
+                     lambda: self.model.set_shape_parts(editor, name, points, handles), editor)
 
     @rule(data=st.data(), how=st.sampled_from(["replace", "restore", "range"]))
     def replace_all_items(self, data, how):
         """Items with parts anywhere in the list, whole (replace_all_items, or restore as the
         keepers of selections do) or in place of a stretch (restore_range)."""
-        layer = self.draw_layer(data)
+        layer, selector, editor = self.draw_editor(data)
         live = self.model.live(layer)
         if not live:
             return
-        names = data.draw(st.lists(st.sampled_from(live), min_size=1, max_size=3), label="items")
         given, items = [], []
-        for name in names:
+        for name in data.draw(st.lists(st.sampled_from(live), min_size=1, max_size=3), label="items"):
             shape = self.model.shapes[name]
             parts = data.draw(st.none() | st.tuples(index_lists(len(shape.points)),
                                                     index_lists(len(shape.handles))), label="parts")
             given.append(name if parts is None else (name, parts[0], parts[1]))
             items.append((name, None if parts is None else (tuple(parts[0]), tuple(parts[1]))))
-        editor = self.model.editors[layer]
-        selector = self.layers[layer].selector
-        self.begin()
         if how == "range" and not editor.batch:
-            size = len(editor.items)
-            position = data.draw(st.integers(0, size + 1), label="position")
-            count = data.draw(st.integers(0, size - position + 1), label="count")
+            position = data.draw(st.integers(0, len(editor.items) + 1), label="position")
+            count = data.draw(st.integers(0, len(editor.items) - position + 1), label="count")
             self.run(lambda: selector.restore_range(position, count, given),
                      lambda: self.model.restore_range(editor, position, count, items), editor)
         elif how == "restore" and not editor.batch:
@@ -284,15 +261,13 @@ class SelectionMachine(RuleBasedStateMachine):
             self.run(lambda: selector.replace_all_items(given),
                      lambda: self.model.replace_all_items(editor, items), editor)
 
-    @rule(data=st.data())
-    def picking(self, data):
-        layer = self.draw_layer(data)
-        picked = data.draw(st.tuples(st.integers(0, 3), st.integers(-1, 5), st.integers(-1, 1)),
-                           label="picking")
-        selector = self.layers[layer].selector
+    @rule(data=st.data(), picked=st.tuples(st.integers(0, 3), st.integers(-1, 5),
+                                           st.integers(-1, 1)))
+    def picking(self, data, picked):
+        _, selector, editor = self.draw_editor(data)
         self.begin()
         selector.picking_type, selector.picking_index, selector.picking_extremity = picked
-        self.model.editors[layer].picking = picked
+        editor.picking = picked
 
     # The application's selection.
     def host_objects(self):
@@ -371,27 +346,25 @@ class SelectionMachine(RuleBasedStateMachine):
         count = len(shape.points if points else shape.handles)
         inserting = count == 0 or data.draw(st.booleans(), label="inserting")
         index = data.draw(st.integers(0, count if inserting else count - 1), label="at")
-        noun = "point" if points else "handle"
-        self.begin()
-        self.run(lambda: getattr(self.editor, f"{'insert' if inserting else 'delete'}_{noun}")(
-            name, index), lambda: self.model.edit(name, points, inserting, index))
+        call = getattr(self.editor, f"{'insert' if inserting else 'delete'}_"
+                                    f"{'point' if points else 'handle'}")
+        self.run(lambda: call(name, index), lambda: self.model.edit(name, points, inserting, index))
 
     # Layers.
     @rule(data=st.data())
     def switch_layer(self, data):
-        layer = self.draw_layer(data)
-        self.begin()
+        layer, _, editor = self.draw_editor(data)
         if self.batches:
+            self.begin()
             with pytest.raises(voshape.InvalidCallError):
                 self.editor.active_layer = LAYERS[layer]
             return
         self.model.active = layer
         self.run(lambda: setattr(self.editor, "active_layer", LAYERS[layer]),
-                 lambda: self.model.republish(self.model.editors[layer]))
+                 lambda: self.model.republish(editor))
 
     @rule()
     def republish(self):
-        self.begin()
         self.run(self.editor.republish,
                  lambda: self.model.republish(self.model.editors[self.model.active]))
 
@@ -409,13 +382,11 @@ class SelectionMachine(RuleBasedStateMachine):
     @precondition(lambda self: self.batches)
     @rule(how=st.sampled_from(["commit", "exception", "cancel"]))
     def close_batch(self, how):
-        self.begin()
         batch = self.batches.pop()
 
         def end():
             if how == "exception":
-                failure = RuntimeError("abandon")
-                assert batch.__exit__(RuntimeError, failure, None) is False
+                assert batch.__exit__(RuntimeError, RuntimeError("abandon"), None) is False
                 return
             if how == "cancel":
                 batch.cancel()
@@ -427,34 +398,26 @@ class SelectionMachine(RuleBasedStateMachine):
 
     @rule(data=st.data(), back=st.booleans())
     def travel(self, data, back):
-        layer = self.draw_layer(data)
+        layer, _, editor = self.draw_editor(data)
         history = self.layers[layer].history
-        self.begin()
-        editor = self.model.editors[layer]
         outcome = self.run(history.undo if back else history.redo,
                            lambda: self.model.travel(editor, back), editor)
-        if outcome is not Refused:
-            assert outcome[0] == outcome[1]
+        assert outcome is Refused or outcome[0] == outcome[1]
 
     @rule(data=st.data(), depth=st.integers(-1, 6))
     def history_depth(self, data, depth):
-        layer = self.draw_layer(data)
-        history = self.layers[layer].history
-        self.begin()
-        self.run(lambda: setattr(history, "depth", depth),
-                 lambda: self.model.set_depth(self.model.editors[layer], depth))
+        layer, _, editor = self.draw_editor(data)
+        self.run(lambda: setattr(self.layers[layer].history, "depth", depth),
+                 lambda: self.model.set_depth(editor, depth))
 
     @rule(data=st.data())
     def clear_history(self, data):
-        layer = self.draw_layer(data)
-        self.begin()
-        self.layers[layer].history.clear()
-        self.model.clear_history(self.model.editors[layer])
+        layer, _, editor = self.draw_editor(data)
+        self.run(self.layers[layer].history.clear, lambda: self.model.clear_history(editor))
 
     # Saved selections, on the active layer.
     @rule()
     def save_selection(self):
-        self.begin()
         editor = self.model.editors[self.model.active]
         outcome = self.run(self.editor.save_selection, lambda: self.model.capture(editor))
         if outcome is not Refused:
@@ -467,21 +430,18 @@ class SelectionMachine(RuleBasedStateMachine):
         """A saved selection as a file may hold it: keys of this layer's shapes (deleted ones
         too) and one no shape has, indices in and out of range, handles of shapes without
         gradient."""
-        names = self.names_of(self.model.active)
-        entries = []
-        for name in data.draw(st.lists(st.sampled_from(names + [None]), max_size=3), label="keys"):
+        entries, text = [], "voshape-selection 1\npicking 1 2 0\n"
+        for name in data.draw(st.lists(st.sampled_from(self.names_of(self.model.active) + [None]),
+                                       max_size=3), label="keys"):
             shape = self.model.shapes.get(name)
             key = shape.key if shape else 999999
             parts = data.draw(st.none() | st.tuples(
                 index_lists(len(shape.points) if shape else 1),
                 index_lists(len(shape.handles) if shape else 1)), label="parts")
-            entries.append((key, None, None) if parts is None else (key, parts[0], parts[1]))
-        picking = (1, 2, 0)
-        text = "voshape-selection 1\npicking 1 2 0\n" + "".join(
-            f"shape {key}\n" if points is None else
-            f"shape {key} points {' '.join(map(str, points))} handles {' '.join(map(str, handles))}\n"
-            for key, points, handles in entries)
-        self.saved.append((self.model.active, text, entries, picking))
+            entries.append((key, None, None) if parts is None else (key, *parts))
+            text += f"shape {key}\n" if parts is None else "shape {} points {} handles {}\n".format(
+                key, " ".join(map(str, parts[0])), " ".join(map(str, parts[1])))
+        self.saved.append((self.model.active, text, entries, (1, 2, 0)))
 
     @precondition(lambda self: self.saved)
     @rule(data=st.data(), skip=st.booleans(), as_text=st.booleans())
@@ -493,11 +453,9 @@ class SelectionMachine(RuleBasedStateMachine):
         _, text, entries, picking = data.draw(st.sampled_from(saved), label="saved")
         given = text if as_text else voshape.SelectionSnapshot.from_text(text)
         editor = self.model.editors[self.model.active]
-        self.begin()
         outcome = self.run(lambda: self.editor.restore_selection(given, skip=skip),
                            lambda: self.model.restore(editor, entries, picking, skip))
-        if outcome is not Refused:
-            assert len(outcome[0]) == outcome[1]
+        assert outcome is Refused or len(outcome[0]) == outcome[1]
 
     # After every step.
     @invariant()
@@ -537,8 +495,12 @@ class SelectionMachine(RuleBasedStateMachine):
             assert getattr(selector, f"{noun}s") == list(order)
             assert getattr(selector, f"ordered_{noun}s") == sorted(order)
             probe = range(-1, max(order, default=0) + 2)
-            assert getattr(selector, f"{noun}_ranks")(probe) == [
-                order.index(i) + 1 if i in order else 0 for i in probe]
+            ranks = [order.index(i) + 1 if i in order else 0 for i in probe]
+            assert getattr(selector, f"{noun}_ranks")(probe) == ranks
+            assert [getattr(selector, f"{noun}_rank")(i) for i in probe] == ranks
+        if layer == self.model.active and not self.looks_up_gone(editor):
+            assert [name for name in self.model.live(layer) if self.editor.shape(name).selected] == [
+                name for name in self.model.live(layer) if name in names]
 
     @invariant()
     def application_matches(self):
