@@ -123,7 +123,8 @@ class TestMissingElements:
         selector.set_primary("A")
         with pytest.raises(voshape.MissingElementError, match='"A" has no gradient') as raised:
             selector.add_handle(1)
-        assert (raised.value.part, raised.value.index, raised.value.element_count) == ("handle", 1, -1)
+        error = raised.value
+        assert (error.part, error.index, error.element_count) == ("handle", 1, -1)
 
 
 class TestChanges:

@@ -144,7 +144,8 @@ class SelectionMachine(RuleBasedStateMachine):
     @rule(data=st.data())
     def select(self, data):
         layer, selector, editor = self.draw_editor(data)
-        names = data.draw(st.lists(st.sampled_from(self.names_of(layer)), max_size=4), label="names")
+        names = data.draw(st.lists(st.sampled_from(self.names_of(layer)), max_size=4),
+                          label="names")
         self.run(lambda: selector.select(names), lambda: self.model.change(
             editor, [(n, None) for n in names if self.model.alive(n)]), editor)
 
@@ -243,7 +244,8 @@ class SelectionMachine(RuleBasedStateMachine):
         if not live:
             return
         given, items = [], []
-        for name in data.draw(st.lists(st.sampled_from(live), min_size=1, max_size=3), label="items"):
+        for name in data.draw(st.lists(st.sampled_from(live), min_size=1, max_size=3),
+                              label="items"):
             shape = self.model.shapes[name]
             parts = data.draw(st.none() | st.tuples(index_lists(len(shape.points)),
                                                     index_lists(len(shape.handles))), label="parts")
@@ -499,8 +501,9 @@ class SelectionMachine(RuleBasedStateMachine):
             assert getattr(selector, f"{noun}_ranks")(probe) == ranks
             assert [getattr(selector, f"{noun}_rank")(i) for i in probe] == ranks
         if layer == self.model.active and not self.looks_up_gone(editor):
-            assert [name for name in self.model.live(layer) if self.editor.shape(name).selected] == [
-                name for name in self.model.live(layer) if name in names]
+            live = self.model.live(layer)
+            assert [name for name in live if self.editor.shape(name).selected] == [
+                name for name in live if name in names]
 
     @invariant()
     def application_matches(self):
