@@ -125,6 +125,7 @@ private:
     // Detaches when the selector went while its selection lives on elsewhere; false then.
     bool checkAttached() noexcept;
     void record();
+    bool followLeavingGone();
     void recordSplice(const SnSelectionChangeHint &change);
     void addStep(Step step);
     void forgetFailedCommit(const SnSelectionChangeHint *change);
@@ -157,6 +158,7 @@ private:
     template <class List>
     static bool isSame(const List &items, const SnSelection &selection) noexcept;
     template <class It, class Other> static bool isEqualRange(It first, It last, Other other);
+    static bool isSameLeavingGone(const Items &items, const SnSelection &other) noexcept;
     static bool isGone(const ItemPtr &item) noexcept;
 
     SeShapeSelector *selector;

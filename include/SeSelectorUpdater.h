@@ -223,8 +223,12 @@ private:
         std::uint64_t editorAfter = 0;
         std::uint64_t hostRevision = 0; // the application's selection's revision then
         // Its items then; null when they were the mirror of the editor's selection before the
-        // change, which the put-back mirrors again.
+        // change (the editor was published), which the put-back mirrors again.
         RCShdPtr<SnSelection const> items;
+        // The record of the editor's mirror when the editor was published then: a refused change
+        // leaves it published.
+        bool published = false;
+        EditorMirror mirror;
     };
 
     void onShapeRemoved(const SeShapeEvent &event);
@@ -236,6 +240,7 @@ private:
     void onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes);
     void keepHostBefore(const SnSelectionChangeHint &change);
     void onEditorPutBack(const SnSelectionChangeHint &change);
+    void rememberFollowed(bool ours, const HostBefore &before) noexcept;
     void decideEditorCallbacks(Changes &changes) const;
     void publish();
     EditorMirror mirrorOfEditor(RCShdPtr<SnSelection> &mirrored);

@@ -1,4 +1,5 @@
 #include "SeSelectionHistory.h"
+#include "SeExMissingElement.h"
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
 #include "SeShapeParts.h"
@@ -201,6 +202,38 @@ TEST_F(SeSelectionHistoryTest, KeptStatesFollowTheElementsOfShapesThatAreNotPrim
     ASSERT_TRUE(history.redo());
     selector->unselectShape(controller.shape(A));
     EXPECT_EQ(selectedPoints(), std::vector<int>{1});
+
+    // The same after an undo that restores the whole list (a gone shape leaves it).
+    select({C, A, B});
+    selector->setShapeParts(controller.shape(B), &second, nullptr);
+    select({D});
+    controller.deleteInterfaceOnly(C);
+    ASSERT_TRUE(history.undo());
+    const int kept = history.getNbUndoSteps();
+    ASSERT_FALSE(
+        Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(B))->insertElement(0).isNull());
+    selector->updateSelectionPointAdded(controller.weak(B), 0);
+    EXPECT_EQ(history.getNbUndoSteps(), kept);
+    selector->unselectShape(controller.shape(A));
+    EXPECT_EQ(selectedPoints(), std::vector<int>{3});
+}
+
+// A refused change after an undo that left a gone shape out costs the history nothing, as it does
+// otherwise: it used to be recorded with its put-back as two steps, dropping the redo step, and the
+// next undo brought the refused state back and raised.
+TEST_F(SeSelectionHistoryTest, ARefusedChangeAfterAnUndoLeavingAGoneShapeOutAddsNoStep) {
+    select({B, A});
+    controller.deleteInterfaceOnly(B);
+    selector->resetSelection();
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    const std::pair<int, int> counts{history.getNbUndoSteps(), history.getNbRedoSteps()};
+    EXPECT_THROW(selector->selectPoint(99), Vo::SeExMissingElement);
+    EXPECT_EQ(std::make_pair(history.getNbUndoSteps(), history.getNbRedoSteps()), counts);
+    selector->selectPoint(1); // the state still tells where the items are
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), std::vector<int>{});
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
 }
 
 // The application's renumbering of a kept list of indices, one report at a time: what the history

@@ -2,6 +2,8 @@
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdater.h"
 #include "SeSelectorUpdaterScene.h"
+#include "SeShapeParts.h"
+#include "SeShapeItem.h"
 #include "SeTwoEditorsScene.h"
 
 #include "host/PiCompositeInput.h"
@@ -88,6 +90,39 @@ TEST_F(SeSelectorUpdaterRefusalTest, ARefusedChangeLeavesTheApplicationsOwnSelec
     });
     EXPECT_EQ(hostItems(), hostBefore);
     EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+}
+
+// A refused change leaves the editor shown by the application's selection, and published or not,
+// as it was: its put-back used to end what it had taken in (a removal event then left the deleted
+// shape in the application's selection), and to publish it when the application's own items
+// happened to equal its mirror.
+TEST_F(SeSelectorUpdaterRefusalTest, ARefusedChangeLeavesTheEditorShownAndPublishedAsItWas) {
+    hostSelects({objectItem(C)});
+    EXPECT_THROW(selector->addSelectedHandle(1), SeExMissingElement); // C has no gradient
+    EXPECT_FALSE(updater->isPublished());
+    settle();
+    controller.deleteShape(C);
+    EXPECT_EQ(hostItems(), Texts{editorNode()});
+    EXPECT_EQ(log, (Texts{"primary", "shapes", "selection"}));
+    EXPECT_TRUE(updater->isPublished());
+
+    hostSelects({nodeItem(controller.getNode()), objectItem(A)}); // the mirror of [A], by the host
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    EXPECT_FALSE(updater->isPublished());
+    EXPECT_THROW(selector->selectHandle(0), SeExMissingElement);
+    EXPECT_FALSE(updater->isPublished());
+
+    // Published, with a selected shape's editing side gone since (its event not sent yet): the
+    // mirror of the editor's selection no longer equals the application's, which is as it was.
+    select({A, B});
+    controller.deleteInterfaceOnly(B);
+    ASSERT_TRUE(updater->isPublished());
+    const RCShdPtr<SeShapeParts> parts(new SeShapeParts);
+    parts->appendHandle(0);
+    SnSelection::Items one{
+        RCShdPtr<SnItem const>(new SeShapeItem(RCShdPtr<SnParts>(parts), controller.weak(A)))};
+    EXPECT_THROW(selector->replaceAllItems(SnSelection::create(one)), SeExMissingElement);
+    EXPECT_TRUE(updater->isPublished());
 }
 
 // The part items of a mirroring are built in a room the updater keeps for the next one: those of a

@@ -199,6 +199,10 @@ bool SeSelectionHistory::isSame(const List &items, const SnSelection &other) noe
 void SeSelectionHistory::record() {
     const std::size_t oldSize = state.size();
     const auto newSize = static_cast<std::size_t>(selection->getNbItems());
+    if (oldSize > newSize && followLeavingGone()) {
+        stateRevision = 0; // the state still holds the gone shapes the selection leaves out
+        return;
+    }
     auto head = selection->begin();
     auto stateHead = state.begin();
     std::size_t at = 0;
@@ -287,9 +291,10 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
         Items before = state.flat();
         catchUp(steps[cursor - 1]);
         apply(before, steps[cursor - 1], true);
-        if (isSame(before, *selection)) {
+        if (isSameLeavingGone(before, *selection)) {
+            // Known again only when no gone shape is left out (stateRevision was 0 then too).
+            stateRevision = isSame(before, *selection) ? selection->getRevision() : 0;
             adoptState(std::move(before));
-            stateRevision = selection->getRevision();
             steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
             --cursor;
             takeBackDropped();
@@ -297,6 +302,43 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
         }
     }
     record();
+}
+
+// After a full restore that left gone shapes out, the selection may hold the state's other items as
+// other objects (a renumbering): no step; the state takes the new objects and keeps the gone ones.
+bool SeSelectionHistory::followLeavingGone() {
+    Items items = state.flat();
+    auto next = selection->begin();
+    for (ItemPtr &item : items) {
+        if (isGone(item)) {
+            continue;
+        }
+        if (next == selection->end() || !item->isEqual(**next)) {
+            return false;
+        }
+        item = *next;
+        ++next;
+    }
+    if (next != selection->end()) {
+        return false;
+    }
+    adoptState(std::move(items));
+    return true;
+}
+
+// A full restore leaves gone shapes out of the selection while the state keeps them.
+bool SeSelectionHistory::isSameLeavingGone(const Items &items, const SnSelection &other) noexcept {
+    auto next = other.begin();
+    for (const ItemPtr &item : items) {
+        if (isGone(item)) {
+            continue;
+        }
+        if (next == other.end() || next->get() != item.get()) {
+            return false;
+        }
+        ++next;
+    }
+    return next == other.end();
 }
 
 template <class It, class Other>

@@ -334,6 +334,8 @@ void SeSelectorUpdater::keepHostBefore(const SnSelectionChangeHint &change) {
     hostBefore.editorBefore = change.getRevisionBefore();
     hostBefore.editorAfter = change.getRevisionAfter();
     hostBefore.hostRevision = hostSelection->getRevision();
+    hostBefore.published = mirror;
+    hostBefore.mirror = mirror ? editorMirror : EditorMirror();
 }
 
 // The editor's selection put back after a change that failed (SeShapeSelector::
@@ -353,15 +355,29 @@ void SeSelectorUpdater::onEditorPutBack(const SnSelectionChangeHint &change) {
             writeGuarded(*hostSelection, restored);
         }
     }
-    if (hostSelection->isEqual(mirrored)) {
+    // A refused change of its own leaves the editor published, or not, as it was before it: the
+    // application's selection is as it was, and so is the editor's.
+    const bool unchanged = ours && hostSelection->getRevision() == before.hostRevision;
+    if (unchanged && before.published) {
+        known = before.mirror;
+    }
+    if ((unchanged && before.published) ||
+        (hostSelection->isEqual(mirrored) && (!ours || before.published))) {
         known.editorRevision = selectorSelection->getRevision();
         known.hostRevision = hostSelection->getRevision();
         editorMirror = known;
     }
-    // The editor's selection is again what mirrored the application's, when it was.
-    if (ours && hostMirror.editorRevision == before.editorBefore &&
-        hostMirror.hostRevision == hostSelection->getRevision()) {
-        hostMirror.editorRevision = selectorSelection->getRevision();
+    rememberFollowed(ours, before);
+}
+
+void SeSelectorUpdater::rememberFollowed(bool ours, const HostBefore &before) noexcept {
+    // The editor's selection is again what mirrored the application's, when it was, and what it
+    // made of it.
+    for (HostMirror *record : {&hostMirror, &hostFollowed}) {
+        if (ours && record->editorRevision == before.editorBefore &&
+            record->hostRevision == hostSelection->getRevision()) {
+            record->editorRevision = selectorSelection->getRevision();
+        }
     }
 }
 
