@@ -158,7 +158,6 @@ private:
     template <class List>
     static bool isSame(const List &items, const SnSelection &selection) noexcept;
     template <class It, class Other> static bool isEqualRange(It first, It last, Other other);
-    static bool isSameLeavingGone(const Items &items, const SnSelection &other) noexcept;
     static bool isGone(const ItemPtr &item) noexcept;
 
     SeShapeSelector *selector;

@@ -2,6 +2,7 @@
 #include "SeExMissingElement.h"
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
+#include "SeShapeItem.h"
 #include "SeShapeParts.h"
 #include "app/TestSpliceLog.h"
 
@@ -234,6 +235,50 @@ TEST_F(SeSelectionHistoryTest, ARefusedChangeAfterAnUndoLeavingAGoneShapeOutAdds
     ASSERT_TRUE(history.undo());
     EXPECT_EQ(selectedPoints(), std::vector<int>{});
     EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+
+    // The same while the gone shape is still selected (its removal event not sent yet).
+    select({C, A});
+    const int idOfC = controller.shape(C)->getId();
+    controller.deleteInterfaceOnly(C);
+    const int steps = history.getNbUndoSteps();
+    const Vo::RCShdPtr<Vo::SeShapeParts> missing(new Vo::SeShapeParts);
+    missing->appendPoint(99);
+    const Vo::SnSelection::Items alone{Vo::RCShdPtr<Vo::SnItem const>(
+        new Vo::SeShapeItem(Vo::RCShdPtr<Vo::SnParts>(missing), controller.weak(A)))};
+    EXPECT_THROW(selector->replaceAllItems(Vo::SnSelection::create(alone)),
+                 Vo::SeExMissingElement);
+    EXPECT_EQ(history.getNbUndoSteps(), steps);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+
+    // A removal event that empties the selection of what is gone is a step, as any removal.
+    controller.sendRemoval(idOfC);
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    EXPECT_EQ(history.getNbUndoSteps(), steps + 1);
+}
+
+// A batch refused at its commit after the application renumbered points inside it leaves the
+// history as before the batch, renumbered: the put-back (the start, which the replayed report then
+// renumbers) used to be recorded as two more steps, one naming other points than the user's.
+TEST_F(SeSelectionHistoryTest, ARefusedBatchAfterARenumberingInsideItAddsNoStep) {
+    selector->setPrimarySelectedShape(controller.shape(B), 1);
+    const int steps = history.getNbUndoSteps();
+    const Vo::Vector<int> missing{nbPoints + 1};
+    EXPECT_THROW(
+        {
+            Vo::SeSelectionBatch batch(selector);
+            selector->setShapeParts(controller.shape(B), &missing, nullptr);
+            ASSERT_FALSE(Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(B))
+                             ->insertElement(0)
+                             .isNull());
+            selector->updateSelectionPointAdded(controller.weak(B), 0);
+            batch.commit();
+        },
+        Vo::SeExMissingElement);
+    EXPECT_EQ(selectedPoints(), std::vector<int>{2});
+    EXPECT_EQ(history.getNbUndoSteps(), steps);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{});
 }
 
 // The application's renumbering of a kept list of indices, one report at a time: what the history

@@ -287,21 +287,22 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
         stateRevision = 0; // the selection is as before the fault: no step, nothing to forget
         return;
     }
-    if (cursor > 0) {
-        Items before = state.flat();
-        catchUp(steps[cursor - 1]);
-        apply(before, steps[cursor - 1], true);
-        if (isSameLeavingGone(before, *selection)) {
-            // Known again only when no gone shape is left out (stateRevision was 0 then too).
-            stateRevision = isSame(before, *selection) ? selection->getRevision() : 0;
-            adoptState(std::move(before));
-            steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
-            --cursor;
-            takeBackDropped();
-            return;
-        }
+    if (cursor == 0) {
+        record();
+        return;
     }
-    record();
+    // The put-back follows the step recorded for the failed change: that step goes. The state
+    // before it may differ from the put-back selection, by gone shapes a restore left out or by
+    // renumberings a refused batch replays next; the state then stays unknown until the next
+    // change, which is compared item by item.
+    Items before = state.flat();
+    catchUp(steps[cursor - 1]);
+    apply(before, steps[cursor - 1], true);
+    stateRevision = isSame(before, *selection) ? selection->getRevision() : 0;
+    adoptState(std::move(before));
+    steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
+    --cursor;
+    takeBackDropped();
 }
 
 // After a full restore that left gone shapes out, the selection may hold the state's other items as
@@ -309,6 +310,7 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
 bool SeSelectionHistory::followLeavingGone() {
     Items items = state.flat();
     auto next = selection->begin();
+    bool replaced = false; // else the change left gone shapes out: a removal, and a step
     for (ItemPtr &item : items) {
         if (isGone(item)) {
             continue;
@@ -316,29 +318,15 @@ bool SeSelectionHistory::followLeavingGone() {
         if (next == selection->end() || !item->isEqual(**next)) {
             return false;
         }
+        replaced = replaced || item.get() != next->get();
         item = *next;
         ++next;
     }
-    if (next != selection->end()) {
+    if (next != selection->end() || !replaced) {
         return false;
     }
     adoptState(std::move(items));
     return true;
-}
-
-// A full restore leaves gone shapes out of the selection while the state keeps them.
-bool SeSelectionHistory::isSameLeavingGone(const Items &items, const SnSelection &other) noexcept {
-    auto next = other.begin();
-    for (const ItemPtr &item : items) {
-        if (isGone(item)) {
-            continue;
-        }
-        if (next == other.end() || next->get() != item.get()) {
-            return false;
-        }
-        ++next;
-    }
-    return next == other.end();
 }
 
 template <class It, class Other>
