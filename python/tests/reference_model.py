@@ -73,7 +73,7 @@ class EditorModel:
     published: bool = False
     followed: bool = False
     # A change made the kept state without its gone shapes: the history may take it as no step
-    # (findings-pymodel.md, 4); its counts are not compared until it is cleared.
+    # (findings-pymodel.md, 6); its counts are not compared until it is cleared.
     counts_unsure: bool = False
     runs: list = field(default_factory=list)
 
@@ -193,7 +193,8 @@ class Model:
         if items == editor.steps[editor.cursor]:
             return
         kept = editor.steps[editor.cursor]
-        if len(items) < len(kept) and items == [item for item in kept if self.alive(item[0])]:
+        if len(items) < len(kept) and items == [
+                item for item in kept if self.alive(item[0])]:
             editor.counts_unsure = True
         editor.steps = editor.steps[: editor.cursor + 1] + [list(items)]
         editor.cursor += 1

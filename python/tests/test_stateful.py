@@ -102,19 +102,13 @@ class SelectionMachine(RuleBasedStateMachine):
         for editor in self.model.editors:
             editor.runs = []
 
-    def run(self, library, model, skippable=True):
+    def run(self, library, model):
         """The model's operation, then the library's: both go through, or the library raises the
         exception the model refused with (exactly that class) and the model stays as it was."""
         self.begin()
         try:
             expected = model()
         except Refused as refused:
-            # Skipped: a refused change while a gone shape is selected is recorded as two steps
-            # (findings-pymodel.md, 5).
-            if skippable and refused.error == "MissingElementError" and any(
-                    not self.model.alive(name) for editor in self.model.editors
-                    for name, _ in editor.items):
-                return Refused
             event(f"refused with {refused.error}")
             error = getattr(voshape, refused.error)
             with pytest.raises(error) as raised:
@@ -385,7 +379,7 @@ class SelectionMachine(RuleBasedStateMachine):
             assert not batch.open
 
         self.run(end, lambda: self.model.close_batch(self.model.editors[self.model.active],
-                                                     how != "commit"), skippable=False)
+                                                     how != "commit"))
 
     @rule(data=st.data(), back=st.booleans())
     def travel(self, data, back):
