@@ -261,17 +261,18 @@ public:
     }
     Snapshot capture(int e) const { return Snapshot{current(e), editors[e].picking}; }
     // Restores a snapshot into editor e, its keys resolved in layer e: an entry that no longer
-    // resolves (its shape gone or of another layer, an index the shape lacks) is refused
-    // (RCExInvalidCall, nothing changes) or, with skip, left out and counted. The rest is one
-    // change made in the editor; the picking state follows.
-    Outcome restore(int e, const Snapshot &snapshot, bool skip) {
+    // resolves (its shape gone or of another layer, an index the shape lacks; counted: the
+    // application tells the points of a single-valued curve) is refused (RCExInvalidCall, nothing
+    // changes) or, with skip, left out and counted. The rest is one change made in the editor;
+    // the picking state follows.
+    Outcome restore(int e, const Snapshot &snapshot, bool skip, bool counted) {
         start();
         if (editors[e].batch) {
             return fail(Error::invalidCall);
         }
         ModelItems restored;
         for (const ModelItem &entry : snapshot.entries) {
-            if (shapes.resolves(e, entry)) {
+            if (shapes.resolves(e, entry, counted)) {
                 restored.push_back(entry);
             } else if (skip) {
                 ++outcome.skipped;
