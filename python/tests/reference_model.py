@@ -488,13 +488,12 @@ class Model:
 
     def resolves(self, key, points, handles):
         """The live shape of the key when its indices are in range; None otherwise. A curve whose
-        "Points" is one single-valued input tells no count: only negative points are refused."""
+        "Points" is one single-valued input is counted by the application, as select_point does."""
         name = next((n for n, s in self.shapes.items() if s.key == key and s.alive), None)
         if name is None:
             return None
         shape = self.shapes[name]
-        bound = None if shape.single else len(shape.points)
-        if any(i < 0 or (bound is not None and i >= bound) for i in points or ()):
+        if any(not 0 <= i < len(shape.points) for i in points or ()):
             return None
         if any(not 0 <= i < len(shape.handles) for i in handles or ()):
             return None

@@ -123,7 +123,7 @@ TEST_F(SessionFilesTest, LoadRefusesWhatItCannotReadWholeInShortMessages) {
 
     write("header.selection", "voshape-selection 2\n# end of voshape-selection\n");
     EXPECT_EQ(loadProblem("header.selection")
-                  .rfind(path("header.selection") + ":1: \"voshape-selection 2\" (expected ", 0),
+                  .rfind(path("header.selection") + ":1: version \"2\" (expected ", 0),
               0u);
     write("s.selection", text + "# end of voshape-selection\n");
     FaultyFileSystem interrupted; // the read at the end of the file: read again
