@@ -271,6 +271,25 @@ TEST_F(SeSelectionHistoryTest, ARefusedChangeAfterAnUndoLeavingAGoneShapeOutAdds
     EXPECT_EQ(history.getNbUndoSteps(), steps + 3);
 }
 
+// The same with points selected: a renumbering after the refused change, which the history follows
+// past the gone shape the undo left out, is no step either.
+TEST_F(SeSelectionHistoryTest, ARenumberingAfterARefusedChangeLeavingAGoneShapeOutAddsNoStep) {
+    select({B});
+    selector->setPrimarySelectedShape(controller.shape(A), 1);
+    selector->addSelectedShape(controller.shape(B));
+    controller.deleteInterfaceOnly(B);
+    selector->resetSelection();
+    ASSERT_TRUE(history.undo());
+    ASSERT_EQ(selectedIndices(), std::vector<int>{A});
+    const std::pair<int, int> counts{history.getNbUndoSteps(), history.getNbRedoSteps()};
+    EXPECT_THROW(selector->selectPoint(99), Vo::SeExMissingElement);
+    ASSERT_FALSE(
+        Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(A))->insertElement(0).isNull());
+    selector->updateSelectionPointAdded(controller.weak(A), 0);
+    EXPECT_EQ(selectedPoints(), std::vector<int>{2});
+    EXPECT_EQ(std::make_pair(history.getNbUndoSteps(), history.getNbRedoSteps()), counts);
+}
+
 // A batch refused at its commit after the application renumbered points inside it leaves the
 // history as before the batch, renumbered: the put-back (the start, which the replayed report then
 // renumbers) used to be recorded as two more steps, one naming other points than the user's.
@@ -908,22 +927,28 @@ TEST_F(SeSelectionHistoryTest, ChangesAfterARestoreAndAnAbandonedBatchKeepTheirS
 // A callback run by an undo may change the selection again: that change is a step of its own,
 // also when the undo went as a splice.
 TEST_F(SeSelectionHistoryTest, ACallbackChangingTheSelectionDuringAnUndoMakesAStep) {
-    select({A, B});
-    selector->addSelectedShape(controller.shape(C));
-    bool armed = true;
-    Vo::CbFunction<Vo::CbEmptyType> addsD([&] {
-        if (std::exchange(armed, false)) {
-            selector->addSelectedShape(controller.shape(D));
+    for (const bool whole : {false, true}) {
+        select({A, B});
+        selector->addSelectedShape(controller.shape(C));
+        if (whole) {
+            controller.deleteShape(E); // an unrelated end: the undo restores the whole list
         }
-    });
-    selector->addSelectionChangedCallback(&addsD);
-    ASSERT_TRUE(history.undo());
-    selector->removeSelectionChangedCallback(&addsD);
-    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B, D}));
-    EXPECT_EQ(history.getNbUndoSteps(), 2);
-    EXPECT_EQ(history.getNbRedoSteps(), 0);
-    ASSERT_TRUE(history.undo());
-    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+        bool armed = true;
+        Vo::CbFunction<Vo::CbEmptyType> addsD([&] {
+            if (std::exchange(armed, false)) {
+                selector->addSelectedShape(controller.shape(D));
+            }
+        });
+        selector->addSelectionChangedCallback(&addsD);
+        const int steps = history.getNbUndoSteps();
+        ASSERT_TRUE(history.undo());
+        selector->removeSelectionChangedCallback(&addsD);
+        EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B, D})) << whole;
+        EXPECT_EQ(history.getNbUndoSteps(), steps) << whole;
+        EXPECT_EQ(history.getNbRedoSteps(), 0) << whole;
+        ASSERT_TRUE(history.undo());
+        EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B})) << whole;
+    }
 }
 
 } // namespace

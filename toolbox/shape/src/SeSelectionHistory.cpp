@@ -391,8 +391,9 @@ bool SeSelectionHistory::takeRenumbered(const SnSelectionChangeHint *change) {
     }
     const SeShapeSelector::PartsChange &note = selector->getLastPartsChange();
     const RCShdPtr<SnItem const> &renumbered = *change->getAddedItems().begin();
+    // The change replaced the state's front by the item the selector renumbered it into.
     if (note.kind != SeShapeSelector::PartsChange::Kind::renumbered ||
-        note.from.get() != state.front().get() || note.to.get() != renumbered.get() ||
+        note.to.get() != renumbered.get() ||
         change->getRemovedItems().begin()->get() != state.front().get()) {
         return false;
     }
