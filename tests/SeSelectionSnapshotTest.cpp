@@ -188,7 +188,9 @@ protected:
 
     SeSelectionSnapshot::Resolver resolver() const {
         return [this](std::uint64_t key) {
-            return key < 2 ? controller.shape(static_cast<int>(key)) : RCShdPtr<Vo::SeShape>();
+            return key < static_cast<std::uint64_t>(controller.getNbShapes())
+                       ? controller.shape(static_cast<int>(key))
+                       : RCShdPtr<Vo::SeShape>();
         };
     }
     // The application's counts: 6 points and 2 handles; the library asks only for D's.
@@ -256,6 +258,40 @@ TEST_F(SeSelectionSnapshotRestoreTest, LeavesSingleValuedInputsUnboundedWithoutA
     EXPECT_EQ(refusal("shape 1 handles -2\n", unknown),
               "cannot restore the selection: entry 1 (shape key 1): handle -2 out of range (an "
               "index is 0 or more)");
+}
+
+// What a capture cannot key is named by its place; a stretch to restore must lie inside the
+// selection. Both refusals leave the selection as it was.
+TEST_F(SeSelectionSnapshotRestoreTest, RefusesWhatItCannotKeyOrPlace) {
+    selector->addSelectedShape(controller.shape(0));
+    selector->addSelectedShape(controller.shape(1));
+    const RCShdPtr<Vo::SnSelection const> before(selector->getSelection()->clone());
+    const Vo::Vector<RCShdPtr<Vo::SnItem const>> first{*before->begin()};
+    for (const auto &[position, count] : {std::pair{1, 2}, {2, 1}, {3, 0}, {-1, 1}, {0, -1}}) {
+        try {
+            selector->restoreRange(position, count, first);
+            ADD_FAILURE() << position << " " << count;
+        } catch (const Vo::RCExInvalidCall &error) {
+            EXPECT_EQ(std::string(error.what()),
+                      "cannot restore " + std::to_string(count) + " items from place " +
+                          std::to_string(position) + " of a selection of 2 items");
+        }
+        EXPECT_TRUE(selector->getSelection()->isEqual(before));
+    }
+    selector->restoreRange(2, 0, first); // at the end: appended
+    EXPECT_EQ(selector->getSelection()->getNbItems(), 3);
+    // A curve that is no structured input has no points to restore.
+    controller.addShape("E", 3);
+    controller.editing(2).setCurveInput(controller.toolNode()->addInput("E.curve"));
+    EXPECT_EQ(refusal("shape 2 points 0\n", count),
+              "cannot restore the selection: entry 1 (shape key 2): point 0 out of range (the "
+              "shape has 0)");
+    try { // these shapes make no promise of a key
+        SeSelectionSnapshot::capture(selector);
+        ADD_FAILURE() << "captured a shape without a key";
+    } catch (const Vo::RCExInvalidCall &error) {
+        EXPECT_EQ(std::string(error.what()), "selected shape 1 makes no identity-key promise");
+    }
 }
 
 } // namespace
