@@ -48,6 +48,21 @@ class TestReading:
         assert x.name == "A.curve/Points[2]/x"  # read then
         assert editor.application_selection[2].name == "A.curve/Points[3]/x"
 
+    def test_a_shape_gone_without_its_event_has_no_item_before_later_ones(self):
+        """Deleted without a removal event, B stays selected but has no item: shapes added or
+        taken out after it are mirrored at their places among the items that are there."""
+        editor = voshape.Editor.from_string("shape A 5\nshape B 3\nshape C 3\nshape D 3\n")
+        selector = editor.selector
+        selector.select(["A", "B", "C"])
+        editor.delete_shape("B", send_event=False)
+        selector.select_point(0)  # a whole change, made while B is gone
+        selector.add_shape("D")
+        assert host(editor)[1:] == [("object", "A"), ("object", "C"), ("object", "D")]
+        selector.unselect_shape("C")
+        assert [i.shape.name for i in selector] == ["A", "B", "D"]
+        assert host(editor)[1:] == [("object", "A"), ("object", "D")]
+        editor.close()
+
 
 class TestWriting:
     def test_an_equal_list_is_not_written(self, editor, selector):
