@@ -271,6 +271,22 @@ TEST_F(SeSelectionHistoryTest, ARefusedChangeAfterAnUndoLeavingAGoneShapeOutAdds
     EXPECT_EQ(history.getNbUndoSteps(), steps + 3);
 }
 
+// The same with the history told of changes before the updater, which then refuses the change
+// after the history recorded it: the recorded step goes again, and only that one.
+TEST_F(SeSelectionHistoryTest, ARefusedChangeAfterAnUndoAddsNoStepWhateverTheAttachOrder) {
+    updater = Vo::RCShdPtr<Vo::SeSelectorUpdater>();
+    updater = makeUpdater(controller);
+    select({B, A});
+    controller.deleteInterfaceOnly(B);
+    selector->resetSelection();
+    ASSERT_TRUE(history.undo());
+    const std::pair<int, int> counts{history.getNbUndoSteps(), history.getNbRedoSteps()};
+    EXPECT_THROW(selector->selectPoint(99), Vo::SeExMissingElement);
+    EXPECT_EQ(std::make_pair(history.getNbUndoSteps(), history.getNbRedoSteps()), counts);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{});
+}
+
 // The same with points selected: a renumbering after the refused change, which the history follows
 // past the gone shape the undo left out, is no step either.
 TEST_F(SeSelectionHistoryTest, ARenumberingAfterARefusedChangeLeavingAGoneShapeOutAddsNoStep) {

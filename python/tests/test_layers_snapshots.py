@@ -22,6 +22,12 @@ def layered():
 
 
 class TestSnapshots:
+    def test_a_selection_holding_a_gone_shape_is_not_saved(self, editor, selector):
+        selector.select(["A", "B", "C"])
+        editor.delete_shape("C", send_event=False)
+        with pytest.raises(voshape.InvalidCallError, match=r"^selected shape 3 is gone$"):
+            editor.save_selection()
+
     def test_unresolved_entry_refused_or_skipped(self, editor, selector):
         selector.select(["A", "D"])
         saved = editor.save_selection()
