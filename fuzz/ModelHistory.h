@@ -23,7 +23,7 @@ public:
     // A net change of the selection object: a new state, unless it equals the current one; the
     // redo states go, and the oldest beyond the depth.
     void record(const ModelItems &now) {
-        if (now == states[cursor]) {
+        if (!attached || now == states[cursor]) {
             return;
         }
         states.erase(states.begin() + static_cast<std::ptrdiff_t>(cursor) + 1, states.end());
@@ -41,6 +41,17 @@ public:
         states = {now};
         cursor = 0;
     }
+    // Detached, the history forgets every step and records nothing; attached again, it starts
+    // from the selection.
+    void detach() {
+        clear({});
+        attached = false;
+    }
+    void attach(const ModelItems &now) {
+        clear(now);
+        attached = true;
+    }
+    bool isAttached() const { return attached; }
     // Where undo (back) or redo goes from the selection `now`: false when nowhere; otherwise the
     // state's place and what it restores.
     bool target(const ModelItems &now, bool back, const ModelSelection::IsGone &isGone,
@@ -97,6 +108,7 @@ private:
     std::vector<ModelItems> states;
     std::size_t cursor = 0;
     std::size_t depth = defaultDepth;
+    bool attached = true;
 };
 
 } // namespace VoFuzz

@@ -195,10 +195,14 @@ public:
         }
         return outcome;
     }
-    // undo (back) or redo: a change made in the editor, not recorded; refused inside a batch.
+    // undo (back) or redo: a change made in the editor, not recorded; refused inside a batch;
+    // nothing at all from a detached history.
     Outcome travel(int e, bool back) {
         start();
         Editor &editor = editors[e];
+        if (!editor.history.isAttached()) {
+            return outcome;
+        }
         if (editor.batch) {
             return fail(Error::invalidCall);
         }
@@ -290,7 +294,20 @@ public:
     }
     void setPicking(int e, const Picking &picking) { editors[e].picking = picking; }
     void setHistoryDepth(int e, std::size_t depth) { editors[e].history.setDepth(depth); }
-    void clearHistory(int e) { editors[e].history.clear(editors[e].items); }
+    void clearHistory(int e) {
+        if (editors[e].history.isAttached()) {
+            editors[e].history.clear(editors[e].items);
+        }
+    }
+    // Detaches a history, or attaches it again, starting from the selection object's items.
+    void switchHistory(int e) {
+        ModelHistory &history = editors[e].history;
+        if (history.isAttached()) {
+            history.detach();
+        } else {
+            history.attach(editors[e].items);
+        }
+    }
     // The snapshot's text form: "voshape-selection 1", "picking T I E", then "shape KEY" for a
     // whole shape or "shape KEY points I... handles I..." a line.
     std::string textOf(const Snapshot &snapshot) const {

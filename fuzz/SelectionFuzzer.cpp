@@ -231,9 +231,21 @@ void runPicking(Step &step) {
     selector.setPickingExtremity(picking.extremity);
 }
 
-// The history keeps 0, 1, 2 or the default 100 steps, or forgets them all.
-void runHistorySettings(Step &step, bool clear) {
+// The history keeps 0, 1, 2 or the default 100 steps, forgets them all, or is detached from its
+// selector or attached to it again.
+void runHistorySettings(Step &step, bool clear, bool attachment) {
     Vo::SeSelectionHistory &history = step.scene.editor(step.e).getHistory();
+    if (attachment) {
+        const bool attached = history.isAttached();
+        step.say(attached ? "history detach" : "history attach");
+        step.model().switchHistory(step.e);
+        if (attached) {
+            history.detach();
+        } else {
+            history.attach(step.scene.editor(step.e).getSharedSelector());
+        }
+        return;
+    }
     if (clear) {
         step.say("history clear");
         step.model().clearHistory(step.e);
@@ -274,6 +286,7 @@ enum Operation {
     ReplaceAll,
     HistoryDepth,
     HistoryClear,
+    HistoryAttachment,
     OperationCount
 };
 
@@ -303,7 +316,7 @@ void runOperation(Step &step, Operation operation) {
     } else if (operation == ReplaceAll) {
         VoFuzz::runReplaceAllStep(step);
     } else {
-        runHistorySettings(step, operation == HistoryClear);
+        runHistorySettings(step, operation == HistoryClear, operation == HistoryAttachment);
     }
 }
 

@@ -16,6 +16,7 @@ OPERATIONS = [
     "setShapeParts", "points", "handles", "edit", "delete", "hostReplace", "hostInsert",
     "hostRemove", "undo", "redo", "batchOpen", "batchCommit", "batchCancel", "republish",
     "save", "restore", "picking", "replaceAll", "historyDepth", "historyClear",
+    "historyAttachment",
 ]
 # Point and handle operations (points, handles): kind, index, [count, indices...].
 SELECT, SELECT_ALL, NEXT, PREVIOUS, ADD, UNSELECT, SELECT_SEVERAL, UNSELECT_SIDE = range(8)
@@ -214,6 +215,21 @@ SEEDS = {
         step("batchOpen"),
         step("replaceAll", 0, 1) + parts(0),
         step("batchCancel"), step("batchCommit"),
+    ],
+    # A detached history records nothing and travels nowhere, even inside a batch; attached
+    # again, it starts from the selection object's items, and a removal after an undo that left
+    # a gone shape out is a step.
+    "history-detached-and-attached-again": [
+        step("setShapes", 0, 1, 0),
+        step("historyAttachment"),
+        step("setShapes", 0, 1, 1),
+        step("batchOpen"), step("undo"), step("batchCommit"),
+        step("historyAttachment"),
+        step("setShapes", 0, 2, 1, 2),
+        step("delete", 0, 1),
+        step("undo"), step("redo"),
+        step("hostRemove", 0, 1),
+        step("undo"),
     ],
     # Two editors taking the application's selection in turn, with their histories.
     "several-editors-switching": [

@@ -72,6 +72,7 @@ class EditorModel:
     depth: int = 100
     published: bool = False
     followed: bool = False
+    attached: bool = True  # the history: detached, it records nothing and travels nowhere
     runs: list = field(default_factory=list)
 
     def current(self):
@@ -187,7 +188,7 @@ class Model:
 
     # Changes of an editor's selection.
     def record(self, editor, items):
-        if items == editor.steps[editor.cursor]:
+        if not editor.attached or items == editor.steps[editor.cursor]:
             return
         editor.steps = editor.steps[: editor.cursor + 1] + [list(items)]
         editor.cursor += 1
@@ -212,7 +213,15 @@ class Model:
     @staticmethod
     def clear_history(editor):
         """Every step forgotten; the selection object's state is the starting one."""
-        editor.steps, editor.cursor = [list(editor.items)], 0
+        if editor.attached:
+            editor.steps, editor.cursor = [list(editor.items)], 0
+
+    @staticmethod
+    def switch_history(editor):
+        """Detached, a history forgets its steps; attached again, it starts from the selection
+        object's items (the committed ones, inside a batch)."""
+        editor.attached = not editor.attached
+        editor.steps, editor.cursor = [list(editor.items) if editor.attached else []], 0
 
     def restore_range(self, editor, position, count, items):
         """These items in place of count items from position (outside a batch)."""
@@ -448,7 +457,10 @@ class Model:
 
     def travel(self, editor, back):
         """undo or redo: the nearest step, left without its gone shapes, that differs. The state
-        restored is the one kept there from then on (gone shapes never come back)."""
+        restored is the one kept there from then on (gone shapes never come back). A detached
+        history does nothing, even inside a batch."""
+        if not editor.attached:
+            return False
         if editor.batch:
             raise Refused("InvalidCallError")
         at = editor.cursor

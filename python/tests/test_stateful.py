@@ -396,6 +396,17 @@ class SelectionMachine(RuleBasedStateMachine):
                  lambda: self.model.set_depth(editor, depth))
 
     @rule(data=st.data())
+    def switch_history(self, data):
+        layer, _, editor = self.draw_editor(data)
+        history = self.layers[layer].history
+        self.begin()
+        if history.attached:
+            history.detach()
+        else:
+            history.attach()
+        self.model.switch_history(editor)
+
+    @rule(data=st.data())
     def clear_history(self, data):
         layer, _, editor = self.draw_editor(data)
         self.run(self.layers[layer].history.clear, lambda: self.model.clear_history(editor))
