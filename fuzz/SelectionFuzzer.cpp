@@ -159,7 +159,21 @@ void runBatch(Step &step, int kind) {
         step.say("batch commit");
         step.expected = step.model().endBatch(step.e);
         step.runLibrary([&] { scopes.back().commit(); });
+        // Whatever the commit raised, the scope has ended: a second commit is refused.
+        bool refused = false;
+        try {
+            scopes.back().commit();
+        } catch (const Vo::RCExInvalidCall &) {
+            refused = true;
+        }
+        step.check(refused, "a second commit of an ended scope was not refused");
         scopes.pop_back();
+    } else if (kind == 3) {
+        // The scope's end commits as commit() does, reporting nothing of what that raises.
+        step.say("batch scope ends");
+        step.expected = step.model().endBatch(step.e);
+        step.expected.error = ReferenceModel::Error::none;
+        step.runLibrary([&] { scopes.pop_back(); });
     } else {
         step.say("batch cancel");
         step.model().cancelBatch(step.e);
@@ -287,6 +301,7 @@ enum Operation {
     HistoryDepth,
     HistoryClear,
     HistoryAttachment,
+    BatchScopeEnd,
     OperationCount
 };
 
@@ -315,6 +330,8 @@ void runOperation(Step &step, Operation operation) {
         runPicking(step);
     } else if (operation == ReplaceAll) {
         VoFuzz::runReplaceAllStep(step);
+    } else if (operation == BatchScopeEnd) {
+        runBatch(step, 3);
     } else {
         runHistorySettings(step, operation == HistoryClear, operation == HistoryAttachment);
     }

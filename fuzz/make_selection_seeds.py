@@ -16,7 +16,7 @@ OPERATIONS = [
     "setShapeParts", "points", "handles", "edit", "delete", "hostReplace", "hostInsert",
     "hostRemove", "undo", "redo", "batchOpen", "batchCommit", "batchCancel", "republish",
     "save", "restore", "picking", "replaceAll", "historyDepth", "historyClear",
-    "historyAttachment",
+    "historyAttachment", "batchScopeEnd",
 ]
 # Point and handle operations (points, handles): kind, index, [count, indices...].
 SELECT, SELECT_ALL, NEXT, PREVIOUS, ADD, UNSELECT, SELECT_SEVERAL, UNSELECT_SIDE = range(8)
@@ -223,7 +223,7 @@ SEEDS = {
         step("setShapes", 0, 1, 0),
         step("historyAttachment"),
         step("setShapes", 0, 1, 1),
-        step("batchOpen"), step("undo"), step("batchCommit"),
+        step("batchOpen"), step("undo"), step("batchScopeEnd"),
         step("historyAttachment"),
         step("setShapes", 0, 2, 1, 2),
         step("delete", 0, 1),

@@ -8,6 +8,7 @@ every layer's selection, the application's selection, the published editor, the 
 callbacks as they were.
 """
 
+import gc
 import os
 
 import hypothesis.strategies as st
@@ -365,9 +366,19 @@ class SelectionMachine(RuleBasedStateMachine):
         self.model.open_batch(self.model.editors[self.model.active])
 
     @precondition(lambda self: self.batches)
-    @rule(how=st.sampled_from(["commit", "exception", "cancel"]))
+    @rule(how=st.sampled_from(["commit", "exception", "cancel", "released"]))
     def close_batch(self, how):
         batch = self.batches.pop()
+        if how == "released":
+            # Let go while open, the scope commits as its end would, reporting nothing.
+            self.begin()
+            try:
+                self.model.close_batch(self.model.editors[self.model.active], False)
+            except Refused:
+                pass
+            del batch
+            gc.collect()
+            return
 
         def end():
             if how == "exception":
