@@ -15,6 +15,8 @@
 
 #include <pybind11/stl.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <fstream>
 #include <memory>
@@ -44,6 +46,13 @@ Editor fromFile(const py::object &path, std::size_t maxShapes) {
     const py::module_ os = py::module_::import("os");
     const std::string bytes = os.attr("fsencode")(path).cast<std::string>();
     const std::string shown = os.attr("fsdecode")(path).cast<std::string>();
+    // A directory opens as a stream that fails at its first read: refused by name first.
+    struct stat status {};
+    if (::stat(bytes.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        errno = EISDIR;
+        PyErr_SetFromErrnoWithFilenameObject(PyExc_OSError, py::str(shown).ptr());
+        throw py::error_already_set();
+    }
     std::ifstream in(bytes, std::ios::binary);
     if (!in) {
         errno = errno != 0 ? errno : ENOENT;
@@ -96,9 +105,11 @@ void PyEditorBinding::bind(py::module_ &module) {
                     py::arg("source") = "<string>", py::arg("max_shapes") = defaultMaxShapes,
                     "An editor with the shapes of a scene text, one `shape NAME POINTS [HANDLES] "
                     "[single]` a line; SceneError names the first bad line.")
-        .def_static("from_file", &fromFile, py::arg("path"), py::kw_only(),
-                    py::arg("max_shapes") = defaultMaxShapes,
-                    "An editor with the shapes of a scene file; OSError when it cannot be read.")
+        .def_static(
+            "from_file", &fromFile, py::arg("path"), py::kw_only(),
+            py::arg("max_shapes") = defaultMaxShapes,
+            "An editor with the shapes of a scene file; OSError naming the path when it cannot be "
+            "read (IsADirectoryError for a directory).")
         .def(
             "add_shape",
             [](const Editor &e, const std::string &name, int points, int handles, bool single) {
@@ -209,6 +220,11 @@ void PyEditorBinding::bind(py::module_ &module) {
                 if (py::isinstance<py::str>(snapshot)) {
                     return PySnapshot::restore(
                         *e, Vo::SeSelectionSnapshot::fromText(snapshot.cast<std::string>()), skip);
+                }
+                if (!py::isinstance<PySnapshot>(snapshot)) {
+                    throw py::type_error(
+                        "restore_selection: expected a SelectionSnapshot or its text, not " +
+                        std::string(py::str(py::type::handle_of(snapshot).attr("__name__"))));
                 }
                 return PySnapshot::restore(*e, snapshot.cast<const PySnapshot &>().get(), skip);
             },

@@ -69,16 +69,18 @@ py::list PySelectedItem::itemsOf(const std::shared_ptr<PyEditor> &editor,
     return items;
 }
 
-Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>> PySelectedItem::itemsFrom(PyEditor &editor,
-                                                                     py::handle given) {
+Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>>
+PySelectedItem::itemsFrom(PyEditor &editor, py::handle given, std::size_t layer) {
     Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>> items;
-    for (const py::handle element : py::iter(given)) {
+    for (const py::handle element : PyShape::iterate(given, "items")) {
         if (py::isinstance<PySelectedItem>(element)) {
             const PySelectedItem &selected = element.cast<const PySelectedItem &>();
             if (&selected.getEditor() != &editor) {
                 throw PyModuleError(PyModuleError::Kind::Value,
                                     "a selected item of another editor cannot be given back here");
             }
+            PyShape::checkLayer(editor, editor.recordOf(shapeItem(*selected.getItem()).getData()),
+                                layer);
             items.push_back(selected.getItem());
         } else if (py::isinstance<py::tuple>(element)) {
             const py::tuple given = py::reinterpret_borrow<py::tuple>(element);
@@ -88,10 +90,10 @@ Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>> PySelectedItem::itemsFrom(PyEditor &e
                                      std::to_string(given.size()));
             }
             items.push_back(
-                itemOf(editor, PyShape::recordFrom(editor, given[0]), given[1], given[2]));
+                itemOf(editor, PyShape::recordIn(editor, given[0], layer), given[1], given[2]));
         } else {
             items.push_back(
-                itemOf(editor, PyShape::recordFrom(editor, element), py::none(), py::none()));
+                itemOf(editor, PyShape::recordIn(editor, element, layer), py::none(), py::none()));
         }
     }
     return items;

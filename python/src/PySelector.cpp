@@ -1,11 +1,14 @@
 #include "PySelector.h"
 
 #include "PyIndices.h"
+#include "PyModuleError.h"
 #include "PyRenumbering.h"
 #include "PySelectedItem.h"
 #include "PySelectionChange.h"
 #include "PyShape.h"
 #include "PySubscription.h"
+
+#include "SessionText.h"
 
 #include "SeShapeSelector.h"
 
@@ -30,13 +33,27 @@ using Vo::RCShdPtr;
 using Vo::SeShape;
 using Vo::SeShapeSelector;
 
+std::size_t PySelector::recordFrom(py::handle given) const {
+    return PyShape::recordIn(*editor, given, layerIndex());
+}
+
 Vo::RCShdPtr<SeShape> PySelector::shapeFrom(py::handle given) const {
-    return editor->getRecord(PyShape::recordFrom(*editor, given)).model;
+    return editor->getRecord(recordFrom(given)).model;
+}
+
+bool PySelector::contains(py::handle given) const {
+    if (py::isinstance<PyShape>(given) &&
+        &given.cast<const PyShape &>().getEditor() != editor.get()) {
+        return false;
+    }
+    const std::size_t record = PyShape::recordFrom(*editor, given);
+    return editor->getRecord(record).layer == layerIndex() &&
+           selector().isShapeSelected(editor->getRecord(record).model);
 }
 
 Vo::Vector<RCShdPtr<SeShape>> PySelector::shapesFrom(py::handle given) const {
     Vo::Vector<RCShdPtr<SeShape>> shapes;
-    for (const py::handle element : py::iter(given)) {
+    for (const py::handle element : PyShape::iterate(given, "shapes")) {
         shapes.push_back(shapeFrom(element));
     }
     return shapes;
@@ -82,8 +99,36 @@ py::list PySelector::items() const {
 
 namespace {
 
-// The count a whole-shape operation works on: the given one, or the primary shape's.
-int countOr(const std::optional<int> &count, int primary) { return count ? *count : primary; }
+// The count a whole-shape operation works on: the given one, or the primary shape's. A negative
+// one is refused here, which the selector would take as 0.
+int countOr(const std::optional<int> &count, int primary) {
+    if (count && *count < 0) {
+        throw PyModuleError(PyModuleError::Kind::Value, "count " + std::to_string(*count) +
+                                                            " is negative (expected 0 or more)");
+    }
+    return count ? *count : primary;
+}
+
+// Every index names an element the shape has: the selector stores any index of a shape that is
+// not selected alone, which would then mirror nothing when it is.
+void checkParts(const VoExample::AppShapeInterface &shape, const Vo::Vector<int> &indices,
+                bool points) {
+    const int count = points ? shape.getNbPoints() : shape.getNbHandles();
+    const char *noun = points ? "point" : "handle";
+    for (std::size_t position = 0; position < indices.size(); ++position) {
+        const int index = indices[position];
+        if (index < 0 || index >= count) {
+            throw PyModuleError(PyModuleError::Kind::Index,
+                                std::string("set_shape_parts ") + noun + "s: element " +
+                                    std::to_string(position) + " (" + std::to_string(index) +
+                                    ") is not a " + noun + " of shape " +
+                                    VoSession::SessionText::quote(shape.getName()) + " (expected " +
+                                    (count == 0 ? std::string("none: it has no ") + noun
+                                                : "0 to " + std::to_string(count - 1)) +
+                                    ")");
+        }
+    }
+}
 
 Vo::Vector<int> pointsOf(const SeShapeSelector &selector) {
     Vo::Vector<int> points;
@@ -128,13 +173,19 @@ PySubscription subscribeList(const std::shared_ptr<PyEditor> &editor, PyEditor::
 } // namespace
 
 void PySelector::setShapeParts(py::handle shape, py::handle points, py::handle handles) const {
-    const RCShdPtr<SeShape> model = shapeFrom(shape);
+    const std::size_t record = recordFrom(shape);
+    const RCShdPtr<SeShape> model = editor->getRecord(record).model;
     const auto partsOf = [](py::handle given, const char *what) {
         return given.is_none() ? std::optional<Vo::Vector<int>>()
                                : std::optional<Vo::Vector<int>>(PyIndices::toVector(given, what));
     };
     const std::optional<Vo::Vector<int>> pointSet = partsOf(points, "set_shape_parts points");
     const std::optional<Vo::Vector<int>> handleSet = partsOf(handles, "set_shape_parts handles");
+    if (editor->isAlive(record)) { // a gone shape changes nothing
+        const VoExample::AppShapeInterface &live = editor->live(record);
+        checkParts(live, pointSet ? *pointSet : Vo::Vector<int>(), true);
+        checkParts(live, handleSet ? *handleSet : Vo::Vector<int>(), false);
+    }
     selector().setShapeParts(model, pointSet ? &*pointSet : nullptr,
                              handleSet ? &*handleSet : nullptr);
 }
@@ -153,10 +204,7 @@ void PySelector::bind(py::module_ &module) {
             "__len__", [](const S &s) { return s.selector().getNbSelectedShape(); },
             "Selected items (a shape listed twice counts twice).")
         .def("__iter__", [](const S &s) { return py::iter(s.items()); })
-        .def("__contains__",
-             [](const S &s, py::handle shape) {
-                 return s.selector().isShapeSelected(s.shapeFrom(shape));
-             })
+        .def("__contains__", &S::contains)
         .def_property_readonly("items", &S::items,
                                "The selection's items in order (a batch's working selection "
                                "while one is open).")
@@ -265,7 +313,8 @@ void PySelector::bind(py::module_ &module) {
                     Vo::IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(std::move(models)));
             },
             py::arg("shapes") = py::none(),
-            "Adds the given shapes (every shape of the selector's layer by default) that are not selected "
+            "Adds the given shapes (every shape of the selector's layer by default) that are not "
+            "selected "
             "yet, after the selected ones (selectAllShapes).")
         .def(
             "add_shape",
@@ -366,7 +415,7 @@ void PySelector::bind(py::module_ &module) {
             "replace_all_items",
             [](S &s, py::handle items) {
                 s.selector().replaceAllItems(
-                    selectionOf(PySelectedItem::itemsFrom(*s.editor, items)));
+                    selectionOf(PySelectedItem::itemsFrom(*s.editor, items, s.layerIndex())));
             },
             py::arg("items"),
             "Takes these items unless equal (replaceAllItems): SelectedItem objects, shapes, "
@@ -375,7 +424,7 @@ void PySelector::bind(py::module_ &module) {
             "restore",
             [](S &s, py::handle items) {
                 s.selector().restoreSelection(
-                    selectionOf(PySelectedItem::itemsFrom(*s.editor, items)));
+                    selectionOf(PySelectedItem::itemsFrom(*s.editor, items, s.layerIndex())));
             },
             py::arg("items"),
             "Puts earlier items back (restoreSelection); its write is put back when an observer "
@@ -383,8 +432,8 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "restore_range",
             [](S &s, int position, int count, py::handle items) {
-                s.selector().restoreRange(position, count,
-                                          PySelectedItem::itemsFrom(*s.editor, items));
+                s.selector().restoreRange(
+                    position, count, PySelectedItem::itemsFrom(*s.editor, items, s.layerIndex()));
             },
             py::arg("position"), py::arg("count"), py::arg("items"));
 
@@ -399,7 +448,7 @@ void PySelector::bind(py::module_ &module) {
         selector.def(
             name,
             [renumber = renumber](S &s, py::handle shape, int index) {
-                const std::size_t record = PyShape::recordFrom(*s.editor, shape);
+                const std::size_t record = s.recordFrom(shape);
                 (s.selector().*renumber)(s.editor->getRecord(record).weak, index);
             },
             py::arg("shape"), py::arg("index"),

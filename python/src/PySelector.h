@@ -24,10 +24,18 @@ public:
 
 private:
     Vo::SeShapeSelector &selector() const { return editor->getApplication(layer).getSelector(); }
-    // The model side of what Python gave for a shape; deleted shapes included.
+    // The layer whose editor this selector is, at the time of the call.
+    std::size_t layerIndex() const { return layer ? *layer : editor->getActiveLayer(); }
+    // The record and model side of what Python gave for a shape of this selector's layer;
+    // deleted shapes included.
+    std::size_t recordFrom(pybind11::handle given) const;
     Vo::RCShdPtr<Vo::SeShape> shapeFrom(pybind11::handle given) const;
+    // Whether that is a shape of this selector's editor that it has selected; False for a shape
+    // of another editor or layer.
+    bool contains(pybind11::handle given) const;
     Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> shapesFrom(pybind11::handle given) const;
-    // setShapeParts with None for a null set; both None keep (make) the shape whole.
+    // setShapeParts with None for a null set; both None keep (make) the shape whole. Raises
+    // IndexError for an index the live shape lacks, whether or not it is selected alone.
     void setShapeParts(pybind11::handle shape, pybind11::handle points,
                        pybind11::handle handles) const;
     // The points (handles) of the live primary shape; 0 without one.

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace py = pybind11;
 
@@ -30,6 +31,33 @@ std::size_t PyShape::recordFrom(PyEditor &editor, py::handle given) {
     }
     throw py::type_error("expected a voshape.Shape or a shape's name, not " +
                          std::string(py::str(py::type::handle_of(given).attr("__name__"))));
+}
+
+std::size_t PyShape::recordIn(PyEditor &editor, py::handle given, std::size_t layer) {
+    const std::size_t record = recordFrom(editor, given);
+    checkLayer(editor, record, layer);
+    return record;
+}
+
+void PyShape::checkLayer(const PyEditor &editor, std::size_t record, std::size_t layer) {
+    const PyEditor::Record &known = editor.getRecord(record);
+    if (known.layer != layer) {
+        const std::vector<std::string> names = editor.getLayerNames();
+        throw PyModuleError(PyModuleError::Kind::Value,
+                            "shape " + VoSession::SessionText::quote(known.name) + " is in layer " +
+                                VoSession::SessionText::quote(names[known.layer]) +
+                                ", not in this selector's layer " +
+                                VoSession::SessionText::quote(names[layer]));
+    }
+}
+
+py::iterator PyShape::iterate(py::handle given, const char *what) {
+    if (py::isinstance<py::str>(given) || py::isinstance<py::bytes>(given)) {
+        throw py::type_error(std::string(what) + ": expected a list of shapes or names, not a " +
+                             std::string(py::str(py::type::handle_of(given).attr("__name__"))) +
+                             " (a list holding one name is [name])");
+    }
+    return py::iter(given);
 }
 
 namespace {

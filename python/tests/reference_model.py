@@ -17,7 +17,8 @@ elements = itertools.count(1)
 
 
 class Refused(Exception):
-    """The library refuses the operation with this voshape exception; nothing changes."""
+    """The library refuses the operation with this exception (a voshape one, or a built-in one
+    such as ValueError); nothing changes."""
 
     def __init__(self, error):
         super().__init__(error)
@@ -336,7 +337,10 @@ class Model:
     # Point and handle operations on the primary shape.
     def parts_op(self, editor, operation, argument=None):
         """argument: the index, the list of indices, or the count (the primary shape's when
-        None; a negative one is 0) the operation takes."""
+        None; a negative one is refused) the operation takes."""
+        counted = ("select_all_", "select_next_", "select_previous_")
+        if operation.startswith(counted) and argument is not None and argument < 0:
+            raise Refused("ValueError")
         name = self.primary(editor)
         if name is None:
             return
@@ -382,9 +386,14 @@ class Model:
 
     def set_shape_parts(self, editor, name, points, handles):
         """The shape's first item takes exactly these parts (both None: whole), or the shape is
-        appended with them; a gone shape changes nothing."""
+        appended with them; a gone shape changes nothing, an index the live shape lacks is
+        refused wherever the shape stands."""
         if not self.alive(name):
             return
+        shape = self.shapes[name]
+        for indices, elements_now in ((points, shape.points), (handles, shape.handles)):
+            if any(not 0 <= i < len(elements_now) for i in indices or ()):
+                raise Refused("IndexError")
         parts = None
         if points is not None or handles is not None:
             parts = (tuple(dict.fromkeys(points or ())), tuple(dict.fromkeys(handles or ())))
