@@ -60,13 +60,14 @@ int PyApplicationSelection::placeOf(int index, int extra, const char *what) cons
 
 // Compared first, as every view of the application writes: an equal list writes nothing.
 void PyApplicationSelection::replace(py::handle objects) {
+    Vo::SnSelection &target = writable();
     Vo::List<Vo::RCShdPtr<Vo::SnItem const>> items;
     for (const py::handle object : py::iter(objects)) {
         items.push_back(itemFrom(object));
     }
     const Vo::RCShdPtr<Vo::SnSelection> wanted = Vo::SnSelection::create(items);
-    if (!selection().isEqual(wanted)) {
-        selection().replaceAllItems(wanted);
+    if (!target.isEqual(wanted)) {
+        target.replaceAllItems(wanted);
     }
 }
 
@@ -84,10 +85,9 @@ void PyApplicationSelection::bind(py::module_ &module) {
                  return PyApplicationItem(a.editor,
                                           *(a.selection().begin() + static_cast<long>(place)));
              })
-        .def("__delitem__",
-             [](A &a, int index) {
-                 a.selection().replaceRange(a.placeOf(index, 0, "index"), 1, {});
-             })
+        .def(
+            "__delitem__",
+            [](A &a, int index) { a.writable().replaceRange(a.placeOf(index, 0, "index"), 1, {}); })
         .def_property_readonly("items", &A::items)
         .def_property_readonly("revision", [](const A &a) { return a.selection().getRevision(); })
         .def("replace", &A::replace, py::arg("objects"),
@@ -101,21 +101,19 @@ void PyApplicationSelection::bind(py::module_ &module) {
             "insert",
             [](A &a, int index, py::handle object) {
                 const Vo::RCShdPtr<Vo::SnItem const> item = a.itemFrom(object);
-                a.selection().insertItem(a.placeOf(index, 1, "place"), item);
+                a.writable().insertItem(a.placeOf(index, 1, "place"), item);
             },
             py::arg("place"), py::arg("object"), "One item in at that place (insertItem).")
         .def(
             "append",
             [](A &a, py::handle object) {
                 const Vo::RCShdPtr<Vo::SnItem const> item = a.itemFrom(object);
-                a.selection().insertItem(a.selection().getNbItems(), item);
+                a.writable().insertItem(a.selection().getNbItems(), item);
             },
             py::arg("object"))
         .def(
             "remove",
-            [](A &a, int index) {
-                a.selection().replaceRange(a.placeOf(index, 0, "place"), 1, {});
-            },
+            [](A &a, int index) { a.writable().replaceRange(a.placeOf(index, 0, "place"), 1, {}); },
             py::arg("place"), "The item at that place out, as one splice.")
         .def(
             "to_list",

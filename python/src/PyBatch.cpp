@@ -29,6 +29,7 @@ void PyBatch::enter() {
         throw PyModuleError(PyModuleError::Kind::InvalidCall,
                             "a batch is entered once; make a new one with Editor.batch()");
     }
+    editor->checkThread();
     scope = std::make_unique<Vo::SeSelectionBatch>(editor->getSharedSelector());
     editor->batchOpened(*scope);
 }
@@ -39,6 +40,7 @@ bool PyBatch::exit(py::handle type) {
     if (!isOpen()) {
         return false;
     }
+    editor->checkThread();
     editor->batchEnded(*scope);
     if (!type.is_none()) {
         scope->cancel();
@@ -49,12 +51,14 @@ bool PyBatch::exit(py::handle type) {
 
 void PyBatch::commit() {
     checkOpen("commit");
+    editor->checkThread();
     editor->batchEnded(*scope);
     scope->commit();
 }
 
 void PyBatch::cancel() {
     checkOpen("cancel");
+    editor->checkThread();
     scope->cancel();
 }
 

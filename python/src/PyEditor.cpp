@@ -86,6 +86,7 @@ std::size_t PyEditor::layerNamed(const std::string &name) const {
 }
 
 void PyEditor::activateLayer(const std::string &name) {
+    checkThread();
     const std::size_t layer = layerNamed(name);
     if (!openBatches.empty()) {
         throw PyModuleError(Kind::InvalidCall,
@@ -113,6 +114,7 @@ std::vector<std::string> PyEditor::getNodeNames() const {
 // A name must be what a scene line could hold: one word, which the scene then checks as it checks
 // its own (printable, short enough, not a node's, not taken).
 std::size_t PyEditor::addShape(const std::string &name, int nbPoints, int nbHandles, bool single) {
+    checkThread();
     const std::vector<std::string> words = SessionText::splitWords(name);
     if (words.size() != 1 || words.front() != name) {
         throw PyModuleError(Kind::Scene, "shape name " + SessionText::quote(name) +
@@ -207,6 +209,7 @@ std::vector<std::size_t> PyEditor::getLiveRecords() {
 }
 
 void PyEditor::deleteShape(std::size_t index, bool sendEvent) {
+    checkThread();
     live(index); // a deleted shape raises ShapeGone here
     pending.reserve(pending.size() + 1);
     controllerOf(index).getLayer().removeShape(getRecord(index).name);
@@ -218,6 +221,7 @@ void PyEditor::deleteShape(std::size_t index, bool sendEvent) {
 }
 
 void PyEditor::sendRemoval(std::size_t index) {
+    checkThread();
     const auto found = std::find(pending.begin(), pending.end(), index);
     if (found == pending.end()) {
         throw PyModuleError(Kind::Value, "no removal event of shape " +
@@ -247,6 +251,7 @@ void PyEditor::removeFromGraph(std::size_t index) noexcept {
 }
 
 void PyEditor::edit(std::size_t index, bool points, bool inserting, int at) {
+    checkThread();
     AppShapeInterface &shape = live(index);
     const char *noun = points ? "point" : "handle";
     if (!points && !shape.hasGradient()) {
@@ -314,6 +319,7 @@ void PyEditor::unsubscribe(int subscription) {
 }
 
 bool PyEditor::travel(bool back, LayerChoice layer) {
+    checkThread();
     if (travelling) {
         throw PyModuleError(Kind::InvalidCall,
                             "undo and redo cannot run from a callback of an undo or redo in "
@@ -331,7 +337,20 @@ bool PyEditor::travel(bool back, LayerChoice layer) {
     }
 }
 
-void PyEditor::batchOpened(Vo::SeSelectionBatch &batch) { openBatches.push_back(&batch); }
+void PyEditor::batchOpened(Vo::SeSelectionBatch &batch) {
+    if (openBatches.empty()) {
+        batchThread = std::this_thread::get_id();
+    }
+    openBatches.push_back(&batch);
+}
+
+void PyEditor::checkThread() const {
+    if (!openBatches.empty() && std::this_thread::get_id() != batchThread) {
+        throw PyModuleError(Kind::InvalidCall,
+                            "the selection cannot change from another thread than the one that "
+                            "opened the batch still open on it");
+    }
+}
 
 void PyEditor::batchEnded(Vo::SeSelectionBatch &batch) noexcept {
     const auto found = std::find(openBatches.begin(), openBatches.end(), &batch);

@@ -217,6 +217,7 @@ void PyEditorBinding::bind(py::module_ &module) {
         .def(
             "restore_selection",
             [](const Editor &e, py::handle snapshot, bool skip) {
+                e->checkThread();
                 if (py::isinstance<py::str>(snapshot)) {
                     return PySnapshot::restore(
                         *e, Vo::SeSelectionSnapshot::fromText(snapshot.cast<std::string>()), skip);
@@ -233,7 +234,11 @@ void PyEditorBinding::bind(py::module_ &module) {
             "entry that no longer resolves raises InvalidCallError naming it, with nothing "
             "changed; skip=True leaves such entries out and gives their descriptions.")
         .def(
-            "republish", [](const Editor &e) { e->getApplication().activate(); },
+            "republish",
+            [](const Editor &e) {
+                e->checkThread();
+                e->getApplication().activate();
+            },
             "Writes the editor's selection into the application's selection now, as an "
             "application does when this editor becomes the active one.")
         .def_property_readonly(
@@ -253,6 +258,7 @@ void PyEditorBinding::bind(py::module_ &module) {
         .def(
             "send_shape_event",
             [](const Editor &e, PyShapeEvent::Kind kind, py::handle shape) {
+                e->checkThread();
                 PyShapeEvent::send(*e, kind, PyShape::recordFrom(*e, shape));
             },
             py::arg("kind"), py::arg("shape"),

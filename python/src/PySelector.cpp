@@ -186,7 +186,7 @@ void PySelector::setShapeParts(py::handle shape, py::handle points, py::handle h
         checkParts(live, pointSet ? *pointSet : Vo::Vector<int>(), true);
         checkParts(live, handleSet ? *handleSet : Vo::Vector<int>(), false);
     }
-    selector().setShapeParts(model, pointSet ? &*pointSet : nullptr,
+    changing().setShapeParts(model, pointSet ? &*pointSet : nullptr,
                              handleSet ? &*handleSet : nullptr);
 }
 
@@ -285,13 +285,13 @@ void PySelector::bind(py::module_ &module) {
     selector
         .def(
             "select",
-            [](S &s, py::handle shapes) { s.selector().setSelectedShapes(s.shapesFrom(shapes)); },
+            [](S &s, py::handle shapes) { s.changing().setSelectedShapes(s.shapesFrom(shapes)); },
             py::arg("shapes"),
             "These shapes as wholes, in order (setSelectedShapes); deleted ones are left out.")
         .def(
             "set_primary",
             [](S &s, py::handle shape, int point) {
-                s.selector().setPrimarySelectedShape(
+                s.changing().setPrimarySelectedShape(
                     shape.is_none() ? RCShdPtr<SeShape>() : s.shapeFrom(shape), point);
             },
             py::arg("shape"), py::arg("point") = -1,
@@ -301,7 +301,7 @@ void PySelector::bind(py::module_ &module) {
             "select_all_shapes",
             [](S &s, py::object shapes) {
                 if (shapes.is_none()) {
-                    s.selector().selectAllShapes(
+                    s.changing().selectAllShapes(
                         s.editor->getApplication(s.layer).getController().getLayer().getShapes());
                     return;
                 }
@@ -309,7 +309,7 @@ void PySelector::bind(py::module_ &module) {
                 for (const RCShdPtr<SeShape> &shape : s.shapesFrom(shapes)) {
                     models->push_back(shape);
                 }
-                s.selector().selectAllShapes(
+                s.changing().selectAllShapes(
                     Vo::IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(std::move(models)));
             },
             py::arg("shapes") = py::none(),
@@ -318,16 +318,16 @@ void PySelector::bind(py::module_ &module) {
             "yet, after the selected ones (selectAllShapes).")
         .def(
             "add_shape",
-            [](S &s, py::handle shape) { s.selector().addSelectedShape(s.shapeFrom(shape)); },
+            [](S &s, py::handle shape) { s.changing().addSelectedShape(s.shapeFrom(shape)); },
             py::arg("shape"))
         .def(
             "unselect_shape",
-            [](S &s, py::handle shape) { s.selector().unselectShape(s.shapeFrom(shape)); },
+            [](S &s, py::handle shape) { s.changing().unselectShape(s.shapeFrom(shape)); },
             py::arg("shape"))
         .def(
-            "reset", [](S &s) { s.selector().resetSelection(); }, "Nothing selected.")
+            "reset", [](S &s) { s.changing().resetSelection(); }, "Nothing selected.")
         .def(
-            "remove_selected_shape", [](S &s, int id) { s.selector().removeSelectedShape(id); },
+            "remove_selected_shape", [](S &s, int id) { s.changing().removeSelectedShape(id); },
             py::arg("shape_id"), "What a removal event of that id does to the selection.");
 
     // Points and handles of the primary shape.
@@ -341,72 +341,72 @@ void PySelector::bind(py::module_ &module) {
             "The shape becomes selected with exactly these points and handles, in this order "
             "(setShapeParts); both None: the shape as a whole. One change.")
         .def(
-            "select_point", [](S &s, int index) { s.selector().selectPoint(index); },
+            "select_point", [](S &s, int index) { s.changing().selectPoint(index); },
             py::arg("index"))
         .def(
             "select_points",
             [](S &s, py::handle indices) {
-                s.selector().selectPoints(PyIndices::toVector(indices, "select_points"));
+                s.changing().selectPoints(PyIndices::toVector(indices, "select_points"));
             },
             py::arg("indices"))
         .def(
             "select_all_points",
             [](S &s, std::optional<int> count) {
-                s.selector().selectAllPoints(countOr(count, s.primaryCount(true)));
+                s.changing().selectAllPoints(countOr(count, s.primaryCount(true)));
             },
             py::arg("count") = py::none(), "Count: the primary shape's points unless given.")
         .def(
             "select_next_point",
             [](S &s, std::optional<int> count) {
-                s.selector().selectNextPoint(countOr(count, s.primaryCount(true)));
+                s.changing().selectNextPoint(countOr(count, s.primaryCount(true)));
             },
             py::arg("count") = py::none())
         .def(
             "select_previous_point",
             [](S &s, std::optional<int> count) {
-                s.selector().selectPreviousPoint(countOr(count, s.primaryCount(true)));
+                s.changing().selectPreviousPoint(countOr(count, s.primaryCount(true)));
             },
             py::arg("count") = py::none())
-        .def("unselect_points", [](S &s) { s.selector().unselectPoints(); })
+        .def("unselect_points", [](S &s) { s.changing().unselectPoints(); })
         .def(
-            "add_point", [](S &s, int index) { s.selector().addSelectedPoint(index); },
+            "add_point", [](S &s, int index) { s.changing().addSelectedPoint(index); },
             py::arg("index"))
         .def(
-            "unselect_point", [](S &s, int index) { s.selector().unselectPoint(index); },
+            "unselect_point", [](S &s, int index) { s.changing().unselectPoint(index); },
             py::arg("index"))
         .def(
-            "select_handle", [](S &s, int index) { s.selector().selectHandle(index); },
+            "select_handle", [](S &s, int index) { s.changing().selectHandle(index); },
             py::arg("index"))
         .def(
             "select_handles",
             [](S &s, py::handle indices) {
-                s.selector().selectHandles(PyIndices::toVector(indices, "select_handles"));
+                s.changing().selectHandles(PyIndices::toVector(indices, "select_handles"));
             },
             py::arg("indices"))
         .def(
             "select_all_handles",
             [](S &s, std::optional<int> count) {
-                s.selector().selectAllHandles(countOr(count, s.primaryCount(false)));
+                s.changing().selectAllHandles(countOr(count, s.primaryCount(false)));
             },
             py::arg("count") = py::none())
         .def(
             "select_next_handle",
             [](S &s, std::optional<int> count) {
-                s.selector().selectNextHandle(countOr(count, s.primaryCount(false)));
+                s.changing().selectNextHandle(countOr(count, s.primaryCount(false)));
             },
             py::arg("count") = py::none())
         .def(
             "select_previous_handle",
             [](S &s, std::optional<int> count) {
-                s.selector().selectPreviousHandle(countOr(count, s.primaryCount(false)));
+                s.changing().selectPreviousHandle(countOr(count, s.primaryCount(false)));
             },
             py::arg("count") = py::none())
-        .def("unselect_handles", [](S &s) { s.selector().unselectHandles(); })
+        .def("unselect_handles", [](S &s) { s.changing().unselectHandles(); })
         .def(
-            "add_handle", [](S &s, int index) { s.selector().addSelectedHandle(index); },
+            "add_handle", [](S &s, int index) { s.changing().addSelectedHandle(index); },
             py::arg("index"))
         .def(
-            "unselect_handle", [](S &s, int index) { s.selector().unselectHandle(index); },
+            "unselect_handle", [](S &s, int index) { s.changing().unselectHandle(index); },
             py::arg("index"));
 
     // Whole item lists, for keepers of earlier states.
@@ -414,7 +414,7 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "replace_all_items",
             [](S &s, py::handle items) {
-                s.selector().replaceAllItems(
+                s.changing().replaceAllItems(
                     selectionOf(PySelectedItem::itemsFrom(*s.editor, items, s.layerIndex())));
             },
             py::arg("items"),
@@ -423,7 +423,7 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "restore",
             [](S &s, py::handle items) {
-                s.selector().restoreSelection(
+                s.changing().restoreSelection(
                     selectionOf(PySelectedItem::itemsFrom(*s.editor, items, s.layerIndex())));
             },
             py::arg("items"),
@@ -432,7 +432,7 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "restore_range",
             [](S &s, int position, int count, py::handle items) {
-                s.selector().restoreRange(
+                s.changing().restoreRange(
                     position, count, PySelectedItem::itemsFrom(*s.editor, items, s.layerIndex()));
             },
             py::arg("position"), py::arg("count"), py::arg("items"));
@@ -449,7 +449,7 @@ void PySelector::bind(py::module_ &module) {
             name,
             [renumber = renumber](S &s, py::handle shape, int index) {
                 const std::size_t record = s.recordFrom(shape);
-                (s.selector().*renumber)(s.editor->getRecord(record).weak, index);
+                (s.changing().*renumber)(s.editor->getRecord(record).weak, index);
             },
             py::arg("shape"), py::arg("index"),
             "Renumbers after the graph changed; Editor.insert_point and the others do both.");

@@ -24,6 +24,12 @@ public:
 
 private:
     Vo::SeShapeSelector &selector() const { return editor->getApplication(layer).getSelector(); }
+    // The selector for an operation that may change the selection, which the editor's thread
+    // rule may refuse (PyEditor::checkThread).
+    Vo::SeShapeSelector &changing() const {
+        editor->checkThread();
+        return selector();
+    }
     // The layer whose editor this selector is, at the time of the call.
     std::size_t layerIndex() const { return layer ? *layer : editor->getActiveLayer(); }
     // The record and model side of what Python gave for a shape of this selector's layer;

@@ -3,13 +3,15 @@ selection, checked after every step against the reference model (reference_model
 operations on any selected shape, points and handles (also of shapes without gradient, and out of
 range), application writes, deletions with removal events sent at once or later, point and handle
 insertions and removals, layer switches, nested batches, undo and redo, saved selections restored,
-refused or skipped, shapes of the other layer refused. An operation the model refuses must raise the documented exception and leave
+refused or skipped, shapes of the other layer refused, changes from another thread (refused while a
+batch is open). An operation the model refuses must raise the documented exception and leave
 every layer's selection, the application's selection, the published editor, the history and the
 callbacks as they were.
 """
 
 import builtins
 import os
+import threading
 
 import hypothesis.strategies as st
 import pytest
@@ -396,6 +398,46 @@ class SelectionMachine(RuleBasedStateMachine):
 
         self.run(end, lambda: self.model.close_batch(self.model.editors[self.model.active],
                                                      how != "commit"))
+
+    @rule(data=st.data(), how=st.sampled_from(["reset", "clear", "undo", "batch"]))
+    def from_another_thread(self, data, how):
+        """A change made on another thread: refused while a batch (of this thread) is open, as
+        on this thread otherwise."""
+        layer, selector, editor = self.draw_editor(data)
+        calls = {"reset": selector.reset, "clear": self.app.clear,
+                 "undo": self.layers[layer].history.undo, "batch": self.batch_elsewhere}
+        changes = {"reset": lambda: self.model.change(editor, []),
+                   "clear": lambda: self.model.application_writes([]),
+                   "undo": lambda: self.model.travel(editor, True), "batch": lambda: None}
+        if how == "clear" and not self.model.host and not self.batches:
+            return  # an equal list writes nothing: application_writes would not run
+
+        def refuse_or_change():
+            if self.batches:
+                raise Refused("InvalidCallError")
+            return changes[how]()
+
+        def elsewhere():
+            raised = []
+            thread = threading.Thread(target=lambda: self.catch(calls[how], raised))
+            thread.start()
+            thread.join()
+            if raised:
+                raise raised[0]
+
+        self.run(elsewhere, refuse_or_change)
+
+    def batch_elsewhere(self):
+        """A batch opened and ended on another thread, changing nothing."""
+        with self.editor.batch() as batch:
+            assert batch.outermost
+
+    @staticmethod
+    def catch(call, raised):
+        try:
+            call()
+        except Exception as error:  # pylint: disable=broad-except
+            raised.append(error)
 
     @rule(data=st.data(), back=st.booleans())
     def travel(self, data, back):
