@@ -11,6 +11,7 @@ callbacks as they were.
 
 import builtins
 import os
+import pickle
 import threading
 
 import hypothesis.strategies as st
@@ -466,6 +467,14 @@ class SelectionMachine(RuleBasedStateMachine):
         if outcome is not Refused:
             snapshot, entries = outcome
             assert snapshot.entries == entries and snapshot.picking == editor.picking
+            # A value: equal to its text read back and to its pickled copy, and to an earlier
+            # one exactly when their entries and picking state are.
+            for copy in (voshape.SelectionSnapshot.from_text(snapshot.text),
+                         pickle.loads(pickle.dumps(snapshot))):
+                assert copy == snapshot and hash(copy) == hash(snapshot)
+            for _, text, earlier, picking in self.saved:
+                assert (voshape.SelectionSnapshot.from_text(text) == snapshot) == (
+                    (earlier, picking) == (entries, editor.picking))
             self.saved.append((self.model.active, snapshot.text, entries, editor.picking))
 
     @rule(data=st.data())
@@ -487,14 +496,16 @@ class SelectionMachine(RuleBasedStateMachine):
         self.saved.append((self.model.active, text, entries, (1, 2, 0)))
 
     @precondition(lambda self: self.saved)
-    @rule(data=st.data(), skip=st.booleans(), as_text=st.booleans())
-    def restore_selection(self, data, skip, as_text):
+    @rule(data=st.data(), skip=st.booleans(), given_as=st.sampled_from(["text", "read", "pickled"]))
+    def restore_selection(self, data, skip, given_as):
         """Restored into the layer it was saved from: stale entries refused or skipped."""
         saved = [s for s in self.saved if s[0] == self.model.active]
         if not saved:
             return
         _, text, entries, picking = data.draw(st.sampled_from(saved), label="saved")
-        given = text if as_text else voshape.SelectionSnapshot.from_text(text)
+        given = text if given_as == "text" else voshape.SelectionSnapshot.from_text(text)
+        if given_as == "pickled":
+            given = pickle.loads(pickle.dumps(given))
         editor = self.model.editors[self.model.active]
         outcome = self.run(lambda: self.editor.restore_selection(given, skip=skip),
                            lambda: self.model.restore(editor, entries, picking, skip))
