@@ -2,6 +2,7 @@
 
 #include "PyModuleError.h"
 
+#include "Session.h"
 #include "SessionText.h"
 
 #include "SeShapeEvent.h"
@@ -64,6 +65,7 @@ void PyEditor::build(std::istream &in, const std::string &source) {
         VoExample::AppEditorController &controller = layers[layer]->getController();
         AppShapeInterface *made = controller.getLayer().addShape(
             shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
+        place(*made, shape);
         record(*made, layer);
         controller.sendShapeEvent(
             Vo::SeShapeEvent::ShapeAdded(made->getShape(), controller.getLayer().getLayer()));
@@ -133,10 +135,21 @@ std::size_t PyEditor::addShape(const std::string &name, int nbPoints, int nbHand
     records.reserve(records.size() + 1);
     scene.add(described);
     AppShapeInterface *made = getLayer().addShape(name, nbPoints, nbHandles, single);
+    described.nbPoints = nbPoints;
+    described.nbHandles = nbHandles;
+    described.singleValuedPoints = single;
+    place(*made, described);
     const std::size_t index = record(*made, active);
     getController().sendShapeEvent(
         Vo::SeShapeEvent::ShapeAdded(made->getShape(), getLayer().getLayer()));
     return index;
+}
+
+// As the session driver places them: each shape in the slot of its creation order, among the
+// shapes made so far.
+void PyEditor::place(AppShapeInterface &made, const VoSession::SessionScene::Shape &shape) const {
+    const int slot = static_cast<int>(records.size());
+    VoSession::Session::place(made, shape, slot, slot + 1);
 }
 
 std::size_t PyEditor::record(AppShapeInterface &made, std::size_t layer) {

@@ -160,6 +160,9 @@ public:
     void close() noexcept;
 
 private:
+    // Positions the new shape's points and handles: the scene's, or the session driver's.
+    void place(VoExample::AppShapeInterface &made,
+               const VoSession::SessionScene::Shape &shape) const;
     std::size_t record(VoExample::AppShapeInterface &made, std::size_t layer);
     void announceRemoval(std::size_t record);
     void removeFromGraph(std::size_t record) noexcept;

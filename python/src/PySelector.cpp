@@ -109,27 +109,6 @@ int countOr(const std::optional<int> &count, int primary) {
     return count ? *count : primary;
 }
 
-// Every index names an element the shape has: the selector stores any index of a shape that is
-// not selected alone, which would then mirror nothing when it is.
-void checkParts(const VoExample::AppShapeInterface &shape, const Vo::Vector<int> &indices,
-                bool points) {
-    const int count = points ? shape.getNbPoints() : shape.getNbHandles();
-    const char *noun = points ? "point" : "handle";
-    for (std::size_t position = 0; position < indices.size(); ++position) {
-        const int index = indices[position];
-        if (index < 0 || index >= count) {
-            throw PyModuleError(PyModuleError::Kind::Index,
-                                std::string("set_shape_parts ") + noun + "s: element " +
-                                    std::to_string(position) + " (" + std::to_string(index) +
-                                    ") is not a " + noun + " of shape " +
-                                    VoSession::SessionText::quote(shape.getName()) + " (expected " +
-                                    (count == 0 ? std::string("none: it has no ") + noun
-                                                : "0 to " + std::to_string(count - 1)) +
-                                    ")");
-        }
-    }
-}
-
 Vo::Vector<int> pointsOf(const SeShapeSelector &selector) {
     Vo::Vector<int> points;
     selector.getSelectedPoints(points);
@@ -183,8 +162,12 @@ void PySelector::setShapeParts(py::handle shape, py::handle points, py::handle h
     const std::optional<Vo::Vector<int>> handleSet = partsOf(handles, "set_shape_parts handles");
     if (editor->isAlive(record)) { // a gone shape changes nothing
         const VoExample::AppShapeInterface &live = editor->live(record);
-        checkParts(live, pointSet ? *pointSet : Vo::Vector<int>(), true);
-        checkParts(live, handleSet ? *handleSet : Vo::Vector<int>(), false);
+        // The selector stores any index of a shape that is not selected alone, which would then
+        // mirror nothing once it is.
+        PyIndices::checkElements(pointSet ? *pointSet : Vo::Vector<int>(), live.getNbPoints(),
+                                 "set_shape_parts points", "point", live.getName());
+        PyIndices::checkElements(handleSet ? *handleSet : Vo::Vector<int>(), live.getNbHandles(),
+                                 "set_shape_parts handles", "handle", live.getName());
     }
     changing().setShapeParts(model, pointSet ? &*pointSet : nullptr,
                              handleSet ? &*handleSet : nullptr);
@@ -436,6 +419,18 @@ void PySelector::bind(py::module_ &module) {
                     position, count, PySelectedItem::itemsFrom(*s.editor, items, s.layerIndex()));
             },
             py::arg("position"), py::arg("count"), py::arg("items"));
+
+    // Regions of the scene.
+    selector
+        .def("select_points_in", &S::selectPointsIn, py::arg("region"), py::arg("mode") = "replace",
+             "select_points_in(region, mode='replace'): the primary shape's points that lie in "
+             "the region, a rectangle (x0, y0, x1, y1) or a polygon of (x, y) vertices, become "
+             "its selected points ('replace'), join them ('add') or leave them ('remove'; the "
+             "shape whole when no point or handle stays), in one change; its handles stay.")
+        .def("select_shapes_in", &S::selectShapesIn, py::arg("region"), py::arg("mode") = "replace",
+             "select_shapes_in(region, mode='replace'): the live shapes of the selector's layer "
+             "whose every point lies in the region become the selection as wholes ('replace'), "
+             "join it after the selected ones ('add') or leave it ('remove'), in one change.");
 
     // Renumbering after the application changed a shape's points or handles in its graph.
     using Renumber = void (SeShapeSelector::*)(const Vo::RCWeakPtr<Vo::SeShapeInterface> &, int);

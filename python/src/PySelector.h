@@ -8,6 +8,7 @@
 #include <pybind11/pybind11.h>
 
 #include <memory>
+#include <string>
 
 namespace VoPython {
 
@@ -44,6 +45,12 @@ private:
     // IndexError for an index the live shape lacks, whether or not it is selected alone.
     void setShapeParts(pybind11::handle shape, pybind11::handle points,
                        pybind11::handle handles) const;
+    // Region selection, one change of the selection and one history step, the region tested in
+    // one pass: the primary shape's points in the region (its whole point selection in `replace`
+    // mode, added to it in `add`, taken out of it in `remove`, the shape whole when nothing stays
+    // selected), or the shapes of the layer whose every point is in it (the selection's items).
+    void selectPointsIn(pybind11::handle region, const std::string &mode) const;
+    void selectShapesIn(pybind11::handle region, const std::string &mode) const;
     // The points (handles) of the live primary shape; 0 without one.
     int primaryCount(bool points) const;
     pybind11::object primary() const;

@@ -1,6 +1,7 @@
 #include "PyShape.h"
 
 #include "PyModuleError.h"
+#include "PyPositions.h"
 
 #include "SessionText.h"
 
@@ -113,6 +114,32 @@ void PyShape::bind(py::module_ &module) {
                 return shape.getEditor().live(shape.getIndex()).hasSingleValuedPoints();
             },
             "True when the curve's points are one plain 'Points' input.")
+        .def_property_readonly(
+            "positions",
+            [](const PyShape &shape) {
+                return PyPositions::pairsOut(
+                    PyPositions::points(shape.getEditor().live(shape.getIndex())));
+            },
+            "The points' (x, y) positions: an (N, 2) float64 NumPy array (a list of (x, y) "
+            "tuples without NumPy); ValueError for a single-valued curve.")
+        .def_property_readonly(
+            "handle_positions",
+            [](const PyShape &shape) {
+                return PyPositions::valuesOut(
+                    PyPositions::handles(shape.getEditor().live(shape.getIndex())));
+            },
+            "The handles' places along the gradient: an (N,) float64 NumPy array (a list "
+            "without NumPy).")
+        .def(
+            "set_positions",
+            [](const PyShape &shape, py::handle indices, py::handle xy) {
+                PyPositions::write(shape.getEditor().live(shape.getIndex()), indices, xy);
+            },
+            py::arg("indices"), py::arg("xy"),
+            "set_positions(indices, xy): moves the points at indices to the (x, y) pairs of xy "
+            "(an (N, 2) array or a sequence of pairs), all or none: IndexError for an index "
+            "outside the shape, ValueError for a count that differs or a value that is not "
+            "finite, TypeError for anything but pairs of real numbers.")
         .def_property_readonly(
             "selected",
             [](const PyShape &shape) {

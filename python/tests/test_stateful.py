@@ -4,7 +4,7 @@ operations on any selected shape, points and handles (also of shapes without gra
 range), application writes, deletions with removal events sent at once or later, point and handle
 insertions and removals, layer switches, nested batches, undo and redo, saved selections restored,
 refused or skipped, shapes of the other layer refused, changes from another thread (refused while a
-batch is open). An operation the model refuses must raise the documented exception and leave
+batch is open), points moved and selected by rectangles and polygons. An operation the model refuses must raise the documented exception and leave
 every layer's selection, the application's selection, the published editor, the history and the
 callbacks as they were.
 """
@@ -59,6 +59,10 @@ def scene_text():
     return text
 
 
+# Where points are moved and regions drawn: the scene's cells (300 by 200 units) and around.
+COORDINATES = st.one_of(st.sampled_from([0, 150, 300, 450, 600]), st.integers(-10, 1300))
+
+
 def read(selector):
     return [(i.shape.name, None if i.whole else (tuple(i.points), tuple(i.handles)))
             for i in selector]
@@ -97,7 +101,12 @@ class SelectionMachine(RuleBasedStateMachine):
     # Helpers.
     def add_to_model(self, name, layer, points, handles, single):
         shape = ShapeModel.made(layer, points, handles, single)
-        shape.key = self.editor.shape(name).id
+        made = self.editor.shape(name)
+        shape.key = made.id
+        # Where the editor placed it is its own choice; from then on the model follows it.
+        if not single:
+            shape.xy = dict(zip(shape.points, map(tuple, made.positions.tolist())))
+        shape.places = dict(zip(shape.handles, made.handle_positions.tolist()))
         self.model.shapes[name] = shape
 
     def begin(self):
@@ -272,6 +281,38 @@ class SelectionMachine(RuleBasedStateMachine):
         self.begin()
         selector.picking_type, selector.picking_index, selector.picking_extremity = picked
         editor.picking = picked
+
+    # Positions and regions.
+    @precondition(lambda self: self.model.live())
+    @rule(data=st.data())
+    def set_positions(self, data):
+        """Any live shape, single-valued ones refused, indices sometimes out of range, values
+        sometimes not finite or one pair short."""
+        name = data.draw(st.sampled_from(self.model.live()), label="moved")
+        count = len(self.model.shapes[name].points)
+        where = data.draw(index_lists(count), label="indices")
+        xy = data.draw(st.lists(st.tuples(COORDINATES, COORDINATES), min_size=len(where),
+                                max_size=len(where)), label="xy")
+        if data.draw(st.booleans(), label="spoilt") and xy:
+            spoil = data.draw(st.sampled_from(["nan", "inf", "short"]), label="spoil")
+            xy = xy[1:] if spoil == "short" else [(float(spoil), xy[0][1])] + xy[1:]
+        self.run(lambda: self.editor.shape(name).set_positions(where, xy),
+                 lambda: self.model.set_positions(name, where, xy))
+
+    @rule(data=st.data(), mode=st.sampled_from(["replace", "add", "remove"]), shapes=st.booleans())
+    def select_in_region(self, data, mode, shapes):
+        """A rectangle or a polygon, with corners on the coordinates the points are moved to."""
+        _, selector, editor = self.draw_editor(data)
+        region = data.draw(st.one_of(
+            st.tuples(COORDINATES, COORDINATES, COORDINATES, COORDINATES),
+            st.lists(st.tuples(COORDINATES, COORDINATES), min_size=3, max_size=6)),
+            label="region")
+        if shapes:
+            self.run(lambda: selector.select_shapes_in(region, mode),
+                     lambda: self.model.select_shapes_in(editor, list(region), mode))
+        else:
+            self.run(lambda: selector.select_points_in(region, mode),
+                     lambda: self.model.select_points_in(editor, list(region), mode))
 
     # The application's selection.
     def host_objects(self):
@@ -558,9 +599,18 @@ class SelectionMachine(RuleBasedStateMachine):
                 name for name in live if name in names]
 
     @invariant()
+    def positions_match(self):
+        for name in self.model.live():
+            shape, library = self.model.shapes[name], self.editor.shape(name)
+            if not shape.single:
+                assert [tuple(p) for p in library.positions.tolist()] == [
+                    shape.xy[e] for e in shape.points], name
+            assert library.handle_positions.tolist() == [shape.places[e] for e in shape.handles]
+
+    @invariant()
     def application_matches(self):
-        assert [(i.kind, i.name) for i in self.app] == [
-            self.model.describe(item) for item in self.model.host]
+        expected = [self.model.describe(item) for item in self.model.host]
+        assert [(i.kind, i.name) for i in self.app] == expected
         for item in self.app:
             if item.kind == "input" and "." in item.name:
                 tool = LAYERS[self.model.shapes[item.name.split(".")[0]].layer]
