@@ -1,6 +1,7 @@
 #include "PyApplicationSelection.h"
 
 #include "PyApplicationItem.h"
+#include "PyApplicationIterator.h"
 #include "PyModuleError.h"
 #include "PyShape.h"
 
@@ -78,7 +79,10 @@ void PyApplicationSelection::bind(py::module_ &module) {
                   "editor's. Objects are written as voshape.Item, voshape.Shape, or by the name "
                   "of a live shape or a node ('ShapeEditor', 'Roto', 'Output').")
         .def("__len__", [](const A &a) { return a.selection().getNbItems(); })
-        .def("__iter__", [](const A &a) { return py::iter(a.items()); })
+        .def(
+            "__iter__", [](const A &a) { return PyApplicationIterator(a.editor); },
+            "__iter__() -> ApplicationSelectionIterator: the items one by one, each made as it "
+            "is reached.")
         .def("__getitem__",
              [](const A &a, int index) {
                  const int place = a.placeOf(index, 0, "index");
@@ -116,15 +120,9 @@ void PyApplicationSelection::bind(py::module_ &module) {
             [](A &a, int index) { a.writable().replaceRange(a.placeOf(index, 0, "place"), 1, {}); },
             py::arg("place"), "The item at that place out, as one splice.")
         .def(
-            "to_list",
-            [](const A &a) {
-                py::list list;
-                for (const Vo::RCShdPtr<Vo::SnItem const> &item : a.selection()) {
-                    list.append(PyApplicationItem(a.editor, item).toDict());
-                }
-                return list;
-            },
-            "The items as dictionaries, ready for json.dumps.")
+            "to_list", [](const A &a) { return PyApplicationItem::dictsOf(a.selection()); },
+            "to_list() -> list: the items as dictionaries, ready for json.dumps, made in one "
+            "pass.")
         .def("__repr__", [](const A &a) {
             std::string text = "<voshape.ApplicationSelection";
             for (const py::handle item : a.items()) {

@@ -2,6 +2,7 @@
 // raise them from the start.
 
 #include "PyApplicationItem.h"
+#include "PyApplicationIterator.h"
 #include "PyApplicationSelection.h"
 #include "PyBatch.h"
 #include "PyEditorBinding.h"
@@ -34,6 +35,7 @@ PYBIND11_MODULE(voshape, module) {
     VoPython::PySelectionChange::bind(module);
     VoPython::PySelector::bind(module);
     VoPython::PyApplicationItem::bind(module);
+    VoPython::PyApplicationIterator::bind(module);
     VoPython::PyApplicationSelection::bind(module);
     VoPython::PyHistory::bind(module);
     VoPython::PySnapshot::bind(module);

@@ -611,6 +611,7 @@ class SelectionMachine(RuleBasedStateMachine):
     def application_matches(self):
         expected = [self.model.describe(item) for item in self.model.host]
         assert [(i.kind, i.name) for i in self.app] == expected
+        assert [(d["kind"], d["name"]) for d in self.app.to_list()] == expected
         for item in self.app:
             if item.kind == "input" and "." in item.name:
                 tool = LAYERS[self.model.shapes[item.name.split(".")[0]].layer]
