@@ -20,7 +20,7 @@
 
 #include <pybind11/pybind11.h>
 
-PYBIND11_MODULE(voshape, module) {
+PYBIND11_MODULE(_voshape, module) {
     module.doc() = "libVoshape, the shape editor's selection model, on its example application: "
                    "build a scene, select shapes, points and handles, keep the application's "
                    "selection in step, batch, undo and redo.";
