@@ -88,7 +88,9 @@ void PyApplicationItem::bind(py::module_ &module) {
                      "object such as a shape's), 'input' (with its place and path) or 'item' (of "
                      "a class the editor does not know). Write it back with "
                      "ApplicationSelection.insert or replace.")
-        .def_property_readonly("kind", [](const Item &i) { return i.described.kind; })
+        .def_property_readonly(
+            "kind", [](const Item &i) { return i.described.kind; },
+            "'node', 'object', 'input' or 'item'.")
         .def_property_readonly(
             "name", [](const Item &i) { return i.described.name; },
             "The node's or object's name; for an input, its place.")
@@ -106,11 +108,13 @@ void PyApplicationItem::bind(py::module_ &module) {
         .def_property_readonly("shape", &Item::shape,
                                "The live shape whose graph object this is, or None.")
         .def("to_dict", &Item::toDict, "kind, name and, for an input, path: for JSON.")
-        .def("__eq__",
-             [](const Item &i, py::object other) {
-                 return py::isinstance<Item>(other) &&
-                        i.item->isEqual(*other.cast<const Item &>().item);
-             })
+        .def(
+            "__eq__",
+            [](const Item &i, py::object other) {
+                return py::isinstance<Item>(other) &&
+                       i.item->isEqual(*other.cast<const Item &>().item);
+            },
+            "The same item of the application (isEqual).")
         .def("__hash__",
              [](const Item &i) {
                  return py::hash(py::make_tuple(i.described.kind, i.described.name));

@@ -78,22 +78,29 @@ void PyApplicationSelection::bind(py::module_ &module) {
                   "The application's selection, which the updater keeps in step with the "
                   "editor's. Objects are written as voshape.Item, voshape.Shape, or by the name "
                   "of a live shape or a node ('ShapeEditor', 'Roto', 'Output').")
-        .def("__len__", [](const A &a) { return a.selection().getNbItems(); })
+        .def(
+            "__len__", [](const A &a) { return a.selection().getNbItems(); },
+            "The number of items.")
         .def(
             "__iter__", [](const A &a) { return PyApplicationIterator(a.editor); },
             "__iter__() -> ApplicationSelectionIterator: the items one by one, each made as it "
             "is reached.")
-        .def("__getitem__",
-             [](const A &a, int index) {
-                 const int place = a.placeOf(index, 0, "index");
-                 return PyApplicationItem(a.editor,
-                                          *(a.selection().begin() + static_cast<long>(place)));
-             })
+        .def(
+            "__getitem__",
+            [](const A &a, int index) {
+                const int place = a.placeOf(index, 0, "index");
+                return PyApplicationItem(a.editor,
+                                         *(a.selection().begin() + static_cast<long>(place)));
+            },
+            "The item at that place (negative from the end); IndexError outside.")
         .def(
             "__delitem__",
-            [](A &a, int index) { a.writable().replaceRange(a.placeOf(index, 0, "index"), 1, {}); })
-        .def_property_readonly("items", &A::items)
-        .def_property_readonly("revision", [](const A &a) { return a.selection().getRevision(); })
+            [](A &a, int index) { a.writable().replaceRange(a.placeOf(index, 0, "index"), 1, {}); },
+            "Takes the item at that place out, as one splice.")
+        .def_property_readonly("items", &A::items, "The items, as a list of Item.")
+        .def_property_readonly(
+            "revision", [](const A &a) { return a.selection().getRevision(); },
+            "Changes with every change of the application's selection.")
         .def("replace", &A::replace, py::arg("objects"),
              "Makes these objects the selection, in order, unless it holds them already.")
         .def(
@@ -114,7 +121,7 @@ void PyApplicationSelection::bind(py::module_ &module) {
                 const Vo::RCShdPtr<Vo::SnItem const> item = a.itemFrom(object);
                 a.writable().insertItem(a.selection().getNbItems(), item);
             },
-            py::arg("object"))
+            py::arg("object"), "One item in at the end (insertItem).")
         .def(
             "remove",
             [](A &a, int index) { a.writable().replaceRange(a.placeOf(index, 0, "place"), 1, {}); },

@@ -121,7 +121,9 @@ void PyEditorBinding::bind(py::module_ &module) {
             "sends its ShapeAdded event. single: one plain 'Points' input for every point.");
 
     // Reading the scene.
-    editor.def_property_readonly("nodes", &PyEditor::getNodeNames)
+    editor
+        .def_property_readonly("nodes", &PyEditor::getNodeNames,
+                               "The composition graph's nodes, by name.")
         .def_property_readonly(
             "layer", [](const Editor &e) { return PyLayer(e, e->getActiveLayer()); },
             "The active layer.")
@@ -172,7 +174,8 @@ void PyEditorBinding::bind(py::module_ &module) {
             [](const Editor &e, py::handle shape) {
                 e->sendRemoval(PyShape::recordFrom(*e, shape));
             },
-            py::arg("shape"))
+            py::arg("shape"),
+            "Sends the removal event held back for a shape deleted with send_event=False.")
         .def(
             "insert_point",
             [](const Editor &e, py::handle shape, int index) { edit(e, shape, true, true, index); },
@@ -184,29 +187,40 @@ void PyEditorBinding::bind(py::module_ &module) {
             [](const Editor &e, py::handle shape, int index) {
                 edit(e, shape, true, false, index);
             },
-            py::arg("shape"), py::arg("index"))
+            py::arg("shape"), py::arg("index"),
+            "Removes the point at index (0 to the count - 1) from the graph, then renumbers the "
+            "selection.")
         .def(
             "insert_handle",
             [](const Editor &e, py::handle shape, int index) {
                 edit(e, shape, false, true, index);
             },
-            py::arg("shape"), py::arg("index"))
+            py::arg("shape"), py::arg("index"),
+            "Inserts a gradient handle at index in the graph, then renumbers the selection.")
         .def(
             "delete_handle",
             [](const Editor &e, py::handle shape, int index) {
                 edit(e, shape, false, false, index);
             },
-            py::arg("shape"), py::arg("index"));
+            py::arg("shape"), py::arg("index"),
+            "Removes the gradient handle at index from the graph, then renumbers the selection.");
 
     // The library's side.
-    editor.def_property_readonly("selector", [](const Editor &e) { return PySelector(e); })
-        .def_property_readonly("application_selection",
-                               [](const Editor &e) { return PyApplicationSelection(e); })
-        .def_property_readonly("history", [](const Editor &e) { return PyHistory(e); })
+    editor
+        .def_property_readonly(
+            "selector", [](const Editor &e) { return PySelector(e); },
+            "The active layer's selector.")
+        .def_property_readonly(
+            "application_selection", [](const Editor &e) { return PyApplicationSelection(e); },
+            "The application's selection.")
+        .def_property_readonly(
+            "history", [](const Editor &e) { return PyHistory(e); },
+            "The active layer's selection history.")
         .def(
             "batch", [](const Editor &e) { return std::make_unique<PyBatch>(e); },
             "A new batch scope, opened by `with`.")
-        .def_property_readonly("open_batches", &PyEditor::getNbOpenBatches)
+        .def_property_readonly("open_batches", &PyEditor::getNbOpenBatches,
+                               "The batch scopes opened from Python and not ended yet.")
         .def(
             "save_selection",
             [](const Editor &e) {
@@ -267,12 +281,16 @@ void PyEditorBinding::bind(py::module_ &module) {
         .def("close", &PyEditor::close,
              "Removes every handler the program subscribed and abandons the open batches; the "
              "editor stays usable.")
-        .def("__enter__", [](py::object self) { return self; })
-        .def("__exit__",
-             [](const Editor &e, const py::args &) {
-                 e->close();
-                 return false;
-             })
+        .def(
+            "__enter__", [](py::object self) { return self; },
+            "The editor; the block's end closes it (close()).")
+        .def(
+            "__exit__",
+            [](const Editor &e, const py::args &) {
+                e->close();
+                return false;
+            },
+            "Closes the editor (close()); never swallows the exception.")
         .def("__repr__", [](const Editor &e) {
             return "<voshape.Editor " + std::to_string(e->getLayer().getNbShapes()) + " shapes, " +
                    std::to_string(e->getSelector().getNbSelectedShape()) + " selected>";

@@ -105,24 +105,28 @@ void PySelectedItem::bind(py::module_ &module) {
         "One item of the editor's selection as read: a shape selected as a whole or with parts "
         "(its selected points and handles, in selection order). Give it back to "
         "Selector.replace_all_items or Selector.restore to select it again as it was.")
-        .def_property_readonly("shape",
-                               [](const PySelectedItem &selected) {
-                                   return PyShape::object(selected.editor,
-                                                          selected.editor->recordOf(
-                                                              shapeItem(*selected.item).getData()));
-                               })
-        .def_readonly("primary", &PySelectedItem::primary)
+        .def_property_readonly(
+            "shape",
+            [](const PySelectedItem &selected) {
+                return PyShape::object(selected.editor, selected.editor->recordOf(
+                                                            shapeItem(*selected.item).getData()));
+            },
+            "The shape the item selects (alive or not).")
+        .def_readonly("primary", &PySelectedItem::primary,
+                      "Whether the item is the selection's primary one (the first).")
         .def_property_readonly(
             "whole", [](const PySelectedItem &selected) { return !selected.item->hasParts(); },
             "True for a shape selected as a whole; False when it has parts, even empty ones.")
         .def_property_readonly("points", &pointsOf, "Selected point indices, in selection order.")
         .def_property_readonly("handles", &handlesOf,
                                "Selected handle indices, in selection order.")
-        .def("__eq__",
-             [](const PySelectedItem &selected, py::object other) {
-                 return py::isinstance<PySelectedItem>(other) &&
-                        selected.item->isEqual(*other.cast<const PySelectedItem &>().item);
-             })
+        .def(
+            "__eq__",
+            [](const PySelectedItem &selected, py::object other) {
+                return py::isinstance<PySelectedItem>(other) &&
+                       selected.item->isEqual(*other.cast<const PySelectedItem &>().item);
+            },
+            "The same shape with the same parts (or both whole).")
         .def("__hash__",
              [](const PySelectedItem &selected) {
                  return std::hash<const void *>()(

@@ -186,8 +186,12 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "__len__", [](const S &s) { return s.selector().getNbSelectedShape(); },
             "Selected items (a shape listed twice counts twice).")
-        .def("__iter__", [](const S &s) { return py::iter(s.items()); })
-        .def("__contains__", &S::contains)
+        .def(
+            "__iter__", [](const S &s) { return py::iter(s.items()); },
+            "The selection's items (SelectedItem), in order.")
+        .def("__contains__", &S::contains,
+             "Whether that shape of this selector's layer is selected; False for a shape of "
+             "another layer or editor.")
         .def_property_readonly("items", &S::items,
                                "The selection's items in order (a batch's working selection "
                                "while one is open).")
@@ -205,24 +209,30 @@ void PySelector::bind(py::module_ &module) {
             "points", [](const S &s) { return PyIndices::toList(pointsOf(s.selector())); },
             "The primary shape's selected points, in selection order.")
         .def_property_readonly(
-            "handles", [](const S &s) { return PyIndices::toList(handlesOf(s.selector())); })
+            "handles", [](const S &s) { return PyIndices::toList(handlesOf(s.selector())); },
+            "The primary shape's selected handles, in selection order.")
         .def(
             "points_array", [](const S &s) { return PyIndices::toArray(pointsOf(s.selector())); },
             "The selected points as a NumPy int32 array (ImportError without NumPy).")
-        .def("handles_array",
-             [](const S &s) { return PyIndices::toArray(handlesOf(s.selector())); })
-        .def_property_readonly("ordered_points",
-                               [](const S &s) {
-                                   Vo::Set<int, std::less<int>> points;
-                                   s.selector().getOrderedSelectedPoints(points);
-                                   return PyIndices::toList(points);
-                               })
-        .def_property_readonly("ordered_handles",
-                               [](const S &s) {
-                                   Vo::Set<int, std::less<int>> handles;
-                                   s.selector().getOrderedSelectedHandles(handles);
-                                   return PyIndices::toList(handles);
-                               })
+        .def(
+            "handles_array", [](const S &s) { return PyIndices::toArray(handlesOf(s.selector())); },
+            "The selected handles as a NumPy int32 array (ImportError without NumPy).")
+        .def_property_readonly(
+            "ordered_points",
+            [](const S &s) {
+                Vo::Set<int, std::less<int>> points;
+                s.selector().getOrderedSelectedPoints(points);
+                return PyIndices::toList(points);
+            },
+            "The primary shape's selected points, ascending.")
+        .def_property_readonly(
+            "ordered_handles",
+            [](const S &s) {
+                Vo::Set<int, std::less<int>> handles;
+                s.selector().getOrderedSelectedHandles(handles);
+                return PyIndices::toList(handles);
+            },
+            "The primary shape's selected handles, ascending.")
         .def(
             "point_rank",
             [](const S &s, int index) { return s.selector().getPointSelectionRank(index); },
@@ -230,19 +240,20 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "handle_rank",
             [](const S &s, int index) { return s.selector().getHandleSelectionRank(index); },
-            py::arg("index"))
+            py::arg("index"),
+            "1-based position of the handle in selection order; 0 when not selected.")
         .def(
             "point_ranks",
             [](const S &s, py::handle indices) {
                 return ranksOf(s.selector(), PyIndices::toVector(indices, "point_ranks"), true);
             },
-            py::arg("indices"))
+            py::arg("indices"), "point_rank of each index, as a list.")
         .def(
             "handle_ranks",
             [](const S &s, py::handle indices) {
                 return ranksOf(s.selector(), PyIndices::toVector(indices, "handle_ranks"), false);
             },
-            py::arg("indices"))
+            py::arg("indices"), "handle_rank of each index, as a list.")
         .def_property(
             "picking_type",
             [](const S &s) { return static_cast<int>(s.selector().getPickingType()); },
@@ -250,12 +261,15 @@ void PySelector::bind(py::module_ &module) {
             "Stored for the picking tool, never interpreted.")
         .def_property(
             "picking_index", [](const S &s) { return s.selector().getPickingIndex(); },
-            [](S &s, int index) { s.selector().setPickingIndex(index); })
+            [](S &s, int index) { s.selector().setPickingIndex(index); },
+            "Stored for the picking tool, never interpreted.")
         .def_property(
             "picking_extremity", [](const S &s) { return s.selector().getPickingExtremity(); },
-            [](S &s, int extremity) { s.selector().setPickingExtremity(extremity); })
-        .def_property_readonly("is_batch_open",
-                               [](const S &s) { return s.selector().isBatchOpen(); })
+            [](S &s, int extremity) { s.selector().setPickingExtremity(extremity); },
+            "Stored for the picking tool, never interpreted.")
+        .def_property_readonly(
+            "is_batch_open", [](const S &s) { return s.selector().isBatchOpen(); },
+            "Whether a batch is open on the selector.")
         .def_property_readonly(
             "last_change",
             [](const S &s) { return PySelectionChange(s.editor, s.selector().getLastChange()); },
@@ -302,11 +316,11 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "add_shape",
             [](S &s, py::handle shape) { s.changing().addSelectedShape(s.shapeFrom(shape)); },
-            py::arg("shape"))
+            py::arg("shape"), "Appends the shape as a whole unless selected (addSelectedShape).")
         .def(
             "unselect_shape",
             [](S &s, py::handle shape) { s.changing().unselectShape(s.shapeFrom(shape)); },
-            py::arg("shape"))
+            py::arg("shape"), "Takes the shape out of the selection (unselectShape).")
         .def(
             "reset", [](S &s) { s.changing().resetSelection(); }, "Nothing selected.")
         .def(
@@ -325,13 +339,15 @@ void PySelector::bind(py::module_ &module) {
             "(setShapeParts); both None: the shape as a whole. One change.")
         .def(
             "select_point", [](S &s, int index) { s.changing().selectPoint(index); },
-            py::arg("index"))
+            py::arg("index"),
+            "Makes the index the primary shape's only selected point; the handles stay.")
         .def(
             "select_points",
             [](S &s, py::handle indices) {
                 s.changing().selectPoints(PyIndices::toVector(indices, "select_points"));
             },
-            py::arg("indices"))
+            py::arg("indices"),
+            "Makes these indices, in order, the primary shape's selected points; the handles stay.")
         .def(
             "select_all_points",
             [](S &s, std::optional<int> count) {
@@ -343,54 +359,72 @@ void PySelector::bind(py::module_ &module) {
             [](S &s, std::optional<int> count) {
                 s.changing().selectNextPoint(countOr(count, s.primaryCount(true)));
             },
-            py::arg("count") = py::none())
+            py::arg("count") = py::none(),
+            "Selects alone the point after the first selected one, wrapping at count (the primary "
+            "shape's points unless given); ValueError for a negative count.")
         .def(
             "select_previous_point",
             [](S &s, std::optional<int> count) {
                 s.changing().selectPreviousPoint(countOr(count, s.primaryCount(true)));
             },
-            py::arg("count") = py::none())
-        .def("unselect_points", [](S &s) { s.changing().unselectPoints(); })
+            py::arg("count") = py::none(),
+            "Selects alone the point before the first selected one, wrapping at count; ValueError "
+            "for a negative count.")
+        .def(
+            "unselect_points", [](S &s) { s.changing().unselectPoints(); },
+            "Clears the selected points; the shape whole when no handle stays.")
         .def(
             "add_point", [](S &s, int index) { s.changing().addSelectedPoint(index); },
-            py::arg("index"))
+            py::arg("index"), "Appends the point to the selected ones unless selected.")
         .def(
             "unselect_point", [](S &s, int index) { s.changing().unselectPoint(index); },
-            py::arg("index"))
+            py::arg("index"),
+            "Takes the point out of the selected ones; the shape whole when nothing stays.")
         .def(
             "select_handle", [](S &s, int index) { s.changing().selectHandle(index); },
-            py::arg("index"))
+            py::arg("index"),
+            "Makes the index the primary shape's only selected handle; the points stay.")
         .def(
             "select_handles",
             [](S &s, py::handle indices) {
                 s.changing().selectHandles(PyIndices::toVector(indices, "select_handles"));
             },
-            py::arg("indices"))
+            py::arg("indices"),
+            "Makes these indices, in order, the primary shape's selected handles; the points stay.")
         .def(
             "select_all_handles",
             [](S &s, std::optional<int> count) {
                 s.changing().selectAllHandles(countOr(count, s.primaryCount(false)));
             },
-            py::arg("count") = py::none())
+            py::arg("count") = py::none(),
+            "Adds handles 0 .. count - 1 (the primary shape's unless given) after the selected "
+            "ones; ValueError for a negative count.")
         .def(
             "select_next_handle",
             [](S &s, std::optional<int> count) {
                 s.changing().selectNextHandle(countOr(count, s.primaryCount(false)));
             },
-            py::arg("count") = py::none())
+            py::arg("count") = py::none(),
+            "Selects alone the handle after the first selected one, wrapping at count; ValueError "
+            "for a negative count.")
         .def(
             "select_previous_handle",
             [](S &s, std::optional<int> count) {
                 s.changing().selectPreviousHandle(countOr(count, s.primaryCount(false)));
             },
-            py::arg("count") = py::none())
-        .def("unselect_handles", [](S &s) { s.changing().unselectHandles(); })
+            py::arg("count") = py::none(),
+            "Selects alone the handle before the first selected one, wrapping at count; ValueError "
+            "for a negative count.")
+        .def(
+            "unselect_handles", [](S &s) { s.changing().unselectHandles(); },
+            "Clears the selected handles; the shape whole when no point stays.")
         .def(
             "add_handle", [](S &s, int index) { s.changing().addSelectedHandle(index); },
-            py::arg("index"))
+            py::arg("index"), "Appends the handle to the selected ones unless selected.")
         .def(
             "unselect_handle", [](S &s, int index) { s.changing().unselectHandle(index); },
-            py::arg("index"));
+            py::arg("index"),
+            "Takes the handle out of the selected ones; the shape whole when nothing stays.");
 
     // Whole item lists, for keepers of earlier states.
     selector
@@ -418,7 +452,8 @@ void PySelector::bind(py::module_ &module) {
                 s.changing().restoreRange(
                     position, count, PySelectedItem::itemsFrom(*s.editor, items, s.layerIndex()));
             },
-            py::arg("position"), py::arg("count"), py::arg("items"));
+            py::arg("position"), py::arg("count"), py::arg("items"),
+            "Puts items back in place of count items from position (restoreRange).");
 
     // Regions of the scene.
     selector
@@ -465,7 +500,8 @@ void PySelector::bind(py::module_ &module) {
                 return subscribeList(s.editor, s.layer, std::move(callable),
                                      &SeShapeSelector::addShapeSelectionChangedCallback, "shapes");
             },
-            py::arg("handler"))
+            py::arg("handler"),
+            "Calls handler() after each change of the selected shapes (the shapes list).")
         .def(
             "on_primary_selection_changed",
             [](S &s, py::object callable) {
@@ -473,7 +509,8 @@ void PySelector::bind(py::module_ &module) {
                                      &SeShapeSelector::addPrimarySelectionChangedCallback,
                                      "primary");
             },
-            py::arg("handler"))
+            py::arg("handler"),
+            "Calls handler() after each change of the primary shape (the primary list).")
         .def(
             "on_renumbering",
             [](S &s, py::object callable) {

@@ -96,18 +96,24 @@ void PyShape::bind(py::module_ &module) {
             "alive",
             [](const PyShape &shape) { return shape.getEditor().isAlive(shape.getIndex()); },
             "False once the shape's editing side is deleted.")
-        .def_property_readonly("point_count",
-                               [](const PyShape &shape) {
-                                   return shape.getEditor().live(shape.getIndex()).getNbPoints();
-                               })
-        .def_property_readonly("handle_count",
-                               [](const PyShape &shape) {
-                                   return shape.getEditor().live(shape.getIndex()).getNbHandles();
-                               })
-        .def_property_readonly("has_gradient",
-                               [](const PyShape &shape) {
-                                   return shape.getEditor().live(shape.getIndex()).hasGradient();
-                               })
+        .def_property_readonly(
+            "point_count",
+            [](const PyShape &shape) {
+                return shape.getEditor().live(shape.getIndex()).getNbPoints();
+            },
+            "The number of points of the live shape (its curve's, single-valued or not).")
+        .def_property_readonly(
+            "handle_count",
+            [](const PyShape &shape) {
+                return shape.getEditor().live(shape.getIndex()).getNbHandles();
+            },
+            "The number of gradient handles of the live shape; 0 without a gradient.")
+        .def_property_readonly(
+            "has_gradient",
+            [](const PyShape &shape) {
+                return shape.getEditor().live(shape.getIndex()).hasGradient();
+            },
+            "Whether the live shape has a gradient input, so handles.")
         .def_property_readonly(
             "single_valued",
             [](const PyShape &shape) {
@@ -146,12 +152,14 @@ void PyShape::bind(py::module_ &module) {
                 return shape.getEditor().getSelector().isShapeSelected(shape.getRecord().model);
             },
             "Whether the editor's selector has it selected (isShapeSelected).")
-        .def("__eq__",
-             [](const PyShape &shape, py::object other) {
-                 return py::isinstance<PyShape>(other) &&
-                        &other.cast<const PyShape &>().getEditor() == &shape.getEditor() &&
-                        other.cast<const PyShape &>().getIndex() == shape.getIndex();
-             })
+        .def(
+            "__eq__",
+            [](const PyShape &shape, py::object other) {
+                return py::isinstance<PyShape>(other) &&
+                       &other.cast<const PyShape &>().getEditor() == &shape.getEditor() &&
+                       other.cast<const PyShape &>().getIndex() == shape.getIndex();
+            },
+            "The same shape of the same editor.")
         .def("__hash__",
              [](const PyShape &shape) {
                  return std::hash<const void *>()(&shape.getEditor()) ^ shape.getIndex();
