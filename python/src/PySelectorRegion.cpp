@@ -33,17 +33,14 @@ Mode modeFrom(const std::string &mode) {
                         "mode \"" + mode + "\" (expected \"replace\", \"add\" or \"remove\")");
 }
 
-// Marks of the indices 0 .. count - 1 that the region holds, and how many.
-std::vector<char> pointsInside(const VoExample::AppShapeInterface &shape, const PyRegion &region,
-                               int &found) {
+// Marks of the indices 0 .. count - 1 that the region holds.
+std::vector<char> pointsInside(const VoExample::AppShapeInterface &shape, const PyRegion &region) {
     std::vector<char> inside(static_cast<std::size_t>(shape.getNbPoints()), 0);
-    found = 0;
     for (std::size_t index = 0; index < inside.size(); ++index) {
         double x = 0;
         double y = 0;
         shape.getPoint(static_cast<int>(index), x, y);
         inside[index] = region.contains(x, y) ? 1 : 0;
-        found += inside[index];
     }
     return inside;
 }
@@ -87,8 +84,7 @@ void PySelector::selectPointsIn(py::handle region, const std::string &mode) cons
                             "select_points_in: the primary shape \"" + shape.getName() +
                                 "\" has a single-valued curve, whose points have no positions");
     }
-    int found = 0;
-    const std::vector<char> inside = pointsInside(shape, area, found);
+    const std::vector<char> inside = pointsInside(shape, area);
     Vo::Vector<int> points;
     Vo::Vector<int> handles;
     target.getSelectedPoints(points);
@@ -100,9 +96,6 @@ void PySelector::selectPointsIn(py::handle region, const std::string &mode) cons
                 result.push_back(index);
             }
         }
-        if (result.size() == points.size()) {
-            return;
-        }
     } else {
         std::vector<char> taken(inside.size(), 0);
         if (how == Mode::add) {
@@ -110,11 +103,7 @@ void PySelector::selectPointsIn(py::handle region, const std::string &mode) cons
             for (const int index : points) {
                 if (marked(inside, index)) {
                     taken[static_cast<std::size_t>(index)] = 1;
-                    --found;
                 }
-            }
-            if (found == 0) {
-                return;
             }
         }
         for (std::size_t index = 0; index < inside.size(); ++index) {
@@ -122,6 +111,9 @@ void PySelector::selectPointsIn(py::handle region, const std::string &mode) cons
                 result.push_back(static_cast<int>(index));
             }
         }
+    }
+    if (how != Mode::replace && result.size() == points.size()) {
+        return; // nothing to add or to take out
     }
     const Vo::RCShdPtr<Vo::SeShape> model = editor->getRecord(record).model;
     if (how == Mode::remove && result.empty() && handles.empty()) {
