@@ -28,6 +28,8 @@ class TestReading:
         inputs = app.items[2:]
         assert all(i.path == PATH and i.place == i.name and i.shape is None for i in inputs)
         assert app[-1].name == "B.gradient[1]/color" and app[0].kind == "node"
+        assert repr(app[2]) == "<voshape.Item input B.curve/Points[3]/x via Roto>Output>"
+        assert repr(app[1]) == "<voshape.Item object B>"
         with pytest.raises(IndexError, match="out of range"):
             app[6]
 
