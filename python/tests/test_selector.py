@@ -41,6 +41,12 @@ class TestIndexLists:
             selector.select_points(numpy.array([2], dtype=foreign))
         assert selector.points == [3, 1]
 
+    def test_the_largest_index_is_taken_from_every_unsigned_width(self, selector):
+        selector.set_primary("A", 1)
+        for code in "BHILQ":
+            largest = min(2**31 - 1, 2 ** (8 * array.array(code).itemsize) - 1)
+            assert selector.point_ranks(array.array(code, [1, largest])) == [1, 0]
+
     def test_a_range_is_an_iterable(self, selector):
         selector.set_primary("A")
         selector.select_points(range(4, -1, -2))
