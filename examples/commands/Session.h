@@ -140,6 +140,12 @@ public:
     // "LAYER:list".
     std::vector<std::string> takeCallbacks();
 
+    // Writes the shape's positions into made's inputs: the scene's, or SessionPlacement's for
+    // slot among nbSlots when it gives none. What every builder of a scene's shapes does, so that
+    // a scene stands the same wherever it is read.
+    static void place(VoExample::AppShapeInterface &made, const SessionScene::Shape &shape,
+                      int slot, int nbSlots);
+
 private:
     // A shape the session built: its name and id outlive it, and its weak pointer still tells its
     // items apart once it reads as null (by its counter block, which the pointer keeps).
@@ -156,9 +162,6 @@ private:
     void addLayer(const std::string &name);
     std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;
     SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
-    // Writes the shape's positions into made's inputs; slot is its place in the scene.
-    static void place(VoExample::AppShapeInterface &made, const SessionScene::Shape &shape,
-                      int slot, int nbSlots);
 
     // The first layer's editor comes first: the others share its graph.
     std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;

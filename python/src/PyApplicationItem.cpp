@@ -5,10 +5,12 @@
 #include "SessionHostItems.h"
 
 #include "host/PiGraphObjectSnItemConst.h"
+#include "host/SnSelection.h"
 
 #include <pybind11/stl.h>
 
 #include <string>
+#include <unordered_map>
 
 namespace py = pybind11;
 
@@ -30,14 +32,53 @@ py::object PyApplicationItem::shape() const {
                           : PyShape::object(editor, editor->recordOf(*found));
 }
 
-py::dict PyApplicationItem::toDict() const {
+namespace {
+
+// Python strings made once for a run of dictionaries: the keys, and the kinds and path names
+// (a handful of distinct ones, against one name an item).
+class SharedStrings {
+public:
+    py::handle get(const std::string &text) {
+        const auto found = made.find(text);
+        if (found != made.end()) {
+            return found->second;
+        }
+        return made.emplace(text, py::str(text)).first->second;
+    }
+
+private:
+    std::unordered_map<std::string, py::str> made;
+};
+
+py::dict dictOf(const VoSession::SessionState::HostItem &described, SharedStrings &shared) {
     py::dict dict;
-    dict["kind"] = described.kind;
-    dict["name"] = described.name;
+    dict[shared.get("kind")] = shared.get(described.kind);
+    dict[shared.get("name")] = py::str(described.name);
     if (described.kind == "input") {
-        dict["path"] = described.path;
+        py::list path(described.path.size());
+        for (std::size_t at = 0; at < described.path.size(); ++at) {
+            path[at] = shared.get(described.path[at]);
+        }
+        dict[shared.get("path")] = std::move(path);
     }
     return dict;
+}
+
+} // namespace
+
+py::dict PyApplicationItem::toDict() const {
+    SharedStrings shared;
+    return dictOf(described, shared);
+}
+
+py::list PyApplicationItem::dictsOf(const Vo::SnSelection &selection) {
+    SharedStrings shared;
+    py::list dicts(static_cast<std::size_t>(selection.getNbItems()));
+    std::size_t at = 0;
+    for (const Vo::RCShdPtr<Vo::SnItem const> &item : selection) {
+        dicts[at++] = dictOf(VoSession::SessionHostItems::describe(*item), shared);
+    }
+    return dicts;
 }
 
 void PyApplicationItem::bind(py::module_ &module) {
@@ -47,7 +88,9 @@ void PyApplicationItem::bind(py::module_ &module) {
                      "object such as a shape's), 'input' (with its place and path) or 'item' (of "
                      "a class the editor does not know). Write it back with "
                      "ApplicationSelection.insert or replace.")
-        .def_property_readonly("kind", [](const Item &i) { return i.described.kind; })
+        .def_property_readonly(
+            "kind", [](const Item &i) { return i.described.kind; },
+            "'node', 'object', 'input' or 'item'.")
         .def_property_readonly(
             "name", [](const Item &i) { return i.described.name; },
             "The node's or object's name; for an input, its place.")
@@ -65,11 +108,13 @@ void PyApplicationItem::bind(py::module_ &module) {
         .def_property_readonly("shape", &Item::shape,
                                "The live shape whose graph object this is, or None.")
         .def("to_dict", &Item::toDict, "kind, name and, for an input, path: for JSON.")
-        .def("__eq__",
-             [](const Item &i, py::object other) {
-                 return py::isinstance<Item>(other) &&
-                        i.item->isEqual(*other.cast<const Item &>().item);
-             })
+        .def(
+            "__eq__",
+            [](const Item &i, py::object other) {
+                return py::isinstance<Item>(other) &&
+                       i.item->isEqual(*other.cast<const Item &>().item);
+            },
+            "The same item of the application (isEqual).")
         .def("__hash__",
              [](const Item &i) {
                  return py::hash(py::make_tuple(i.described.kind, i.described.name));

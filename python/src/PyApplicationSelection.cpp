@@ -1,6 +1,7 @@
 #include "PyApplicationSelection.h"
 
 #include "PyApplicationItem.h"
+#include "PyApplicationIterator.h"
 #include "PyModuleError.h"
 #include "PyShape.h"
 
@@ -60,13 +61,14 @@ int PyApplicationSelection::placeOf(int index, int extra, const char *what) cons
 
 // Compared first, as every view of the application writes: an equal list writes nothing.
 void PyApplicationSelection::replace(py::handle objects) {
+    Vo::SnSelection &target = writable();
     Vo::List<Vo::RCShdPtr<Vo::SnItem const>> items;
     for (const py::handle object : py::iter(objects)) {
         items.push_back(itemFrom(object));
     }
     const Vo::RCShdPtr<Vo::SnSelection> wanted = Vo::SnSelection::create(items);
-    if (!selection().isEqual(wanted)) {
-        selection().replaceAllItems(wanted);
+    if (!target.isEqual(wanted)) {
+        target.replaceAllItems(wanted);
     }
 }
 
@@ -76,20 +78,29 @@ void PyApplicationSelection::bind(py::module_ &module) {
                   "The application's selection, which the updater keeps in step with the "
                   "editor's. Objects are written as voshape.Item, voshape.Shape, or by the name "
                   "of a live shape or a node ('ShapeEditor', 'Roto', 'Output').")
-        .def("__len__", [](const A &a) { return a.selection().getNbItems(); })
-        .def("__iter__", [](const A &a) { return py::iter(a.items()); })
-        .def("__getitem__",
-             [](const A &a, int index) {
-                 const int place = a.placeOf(index, 0, "index");
-                 return PyApplicationItem(a.editor,
-                                          *(a.selection().begin() + static_cast<long>(place)));
-             })
-        .def("__delitem__",
-             [](A &a, int index) {
-                 a.selection().replaceRange(a.placeOf(index, 0, "index"), 1, {});
-             })
-        .def_property_readonly("items", &A::items)
-        .def_property_readonly("revision", [](const A &a) { return a.selection().getRevision(); })
+        .def(
+            "__len__", [](const A &a) { return a.selection().getNbItems(); },
+            "The number of items.")
+        .def(
+            "__iter__", [](const A &a) { return PyApplicationIterator(a.editor); },
+            "__iter__() -> ApplicationSelectionIterator: the items one by one, each made as it "
+            "is reached.")
+        .def(
+            "__getitem__",
+            [](const A &a, int index) {
+                const int place = a.placeOf(index, 0, "index");
+                return PyApplicationItem(a.editor,
+                                         *(a.selection().begin() + static_cast<long>(place)));
+            },
+            "The item at that place (negative from the end); IndexError outside.")
+        .def(
+            "__delitem__",
+            [](A &a, int index) { a.writable().replaceRange(a.placeOf(index, 0, "index"), 1, {}); },
+            "Takes the item at that place out, as one splice.")
+        .def_property_readonly("items", &A::items, "The items, as a list of Item.")
+        .def_property_readonly(
+            "revision", [](const A &a) { return a.selection().getRevision(); },
+            "Changes with every change of the application's selection.")
         .def("replace", &A::replace, py::arg("objects"),
              "Makes these objects the selection, in order, unless it holds them already.")
         .def(
@@ -101,32 +112,24 @@ void PyApplicationSelection::bind(py::module_ &module) {
             "insert",
             [](A &a, int index, py::handle object) {
                 const Vo::RCShdPtr<Vo::SnItem const> item = a.itemFrom(object);
-                a.selection().insertItem(a.placeOf(index, 1, "place"), item);
+                a.writable().insertItem(a.placeOf(index, 1, "place"), item);
             },
             py::arg("place"), py::arg("object"), "One item in at that place (insertItem).")
         .def(
             "append",
             [](A &a, py::handle object) {
                 const Vo::RCShdPtr<Vo::SnItem const> item = a.itemFrom(object);
-                a.selection().insertItem(a.selection().getNbItems(), item);
+                a.writable().insertItem(a.selection().getNbItems(), item);
             },
-            py::arg("object"))
+            py::arg("object"), "One item in at the end (insertItem).")
         .def(
             "remove",
-            [](A &a, int index) {
-                a.selection().replaceRange(a.placeOf(index, 0, "place"), 1, {});
-            },
+            [](A &a, int index) { a.writable().replaceRange(a.placeOf(index, 0, "place"), 1, {}); },
             py::arg("place"), "The item at that place out, as one splice.")
         .def(
-            "to_list",
-            [](const A &a) {
-                py::list list;
-                for (const Vo::RCShdPtr<Vo::SnItem const> &item : a.selection()) {
-                    list.append(PyApplicationItem(a.editor, item).toDict());
-                }
-                return list;
-            },
-            "The items as dictionaries, ready for json.dumps.")
+            "to_list", [](const A &a) { return PyApplicationItem::dictsOf(a.selection()); },
+            "to_list() -> list: the items as dictionaries, ready for json.dumps, made in one "
+            "pass.")
         .def("__repr__", [](const A &a) {
             std::string text = "<voshape.ApplicationSelection";
             for (const py::handle item : a.items()) {

@@ -23,6 +23,11 @@ public:
 
 private:
     Vo::SnSelection &selection() const { return editor->getApplicationSelection(); }
+    // The selection for a write, which the editor's thread rule may refuse (PyEditor::checkThread).
+    Vo::SnSelection &writable() const {
+        editor->checkThread();
+        return selection();
+    }
     // The item for what Python gave: an Item of this editor, a live Shape, or the name of a live
     // shape or a node.
     Vo::RCShdPtr<Vo::SnItem const> itemFrom(pybind11::handle given) const;

@@ -2,6 +2,7 @@
 
 #include "PyModuleError.h"
 
+#include "Session.h"
 #include "SessionText.h"
 
 #include "SeShapeEvent.h"
@@ -64,6 +65,7 @@ void PyEditor::build(std::istream &in, const std::string &source) {
         VoExample::AppEditorController &controller = layers[layer]->getController();
         AppShapeInterface *made = controller.getLayer().addShape(
             shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
+        place(*made, shape);
         record(*made, layer);
         controller.sendShapeEvent(
             Vo::SeShapeEvent::ShapeAdded(made->getShape(), controller.getLayer().getLayer()));
@@ -86,6 +88,7 @@ std::size_t PyEditor::layerNamed(const std::string &name) const {
 }
 
 void PyEditor::activateLayer(const std::string &name) {
+    checkThread();
     const std::size_t layer = layerNamed(name);
     if (!openBatches.empty()) {
         throw PyModuleError(Kind::InvalidCall,
@@ -113,6 +116,7 @@ std::vector<std::string> PyEditor::getNodeNames() const {
 // A name must be what a scene line could hold: one word, which the scene then checks as it checks
 // its own (printable, short enough, not a node's, not taken).
 std::size_t PyEditor::addShape(const std::string &name, int nbPoints, int nbHandles, bool single) {
+    checkThread();
     const std::vector<std::string> words = SessionText::splitWords(name);
     if (words.size() != 1 || words.front() != name) {
         throw PyModuleError(Kind::Scene, "shape name " + SessionText::quote(name) +
@@ -131,10 +135,21 @@ std::size_t PyEditor::addShape(const std::string &name, int nbPoints, int nbHand
     records.reserve(records.size() + 1);
     scene.add(described);
     AppShapeInterface *made = getLayer().addShape(name, nbPoints, nbHandles, single);
+    described.nbPoints = nbPoints;
+    described.nbHandles = nbHandles;
+    described.singleValuedPoints = single;
+    place(*made, described);
     const std::size_t index = record(*made, active);
     getController().sendShapeEvent(
         Vo::SeShapeEvent::ShapeAdded(made->getShape(), getLayer().getLayer()));
     return index;
+}
+
+// As the session driver places them: each shape in the slot of its creation order, among the
+// shapes made so far.
+void PyEditor::place(AppShapeInterface &made, const VoSession::SessionScene::Shape &shape) const {
+    const int slot = static_cast<int>(records.size());
+    VoSession::Session::place(made, shape, slot, slot + 1);
 }
 
 std::size_t PyEditor::record(AppShapeInterface &made, std::size_t layer) {
@@ -207,6 +222,7 @@ std::vector<std::size_t> PyEditor::getLiveRecords() {
 }
 
 void PyEditor::deleteShape(std::size_t index, bool sendEvent) {
+    checkThread();
     live(index); // a deleted shape raises ShapeGone here
     pending.reserve(pending.size() + 1);
     controllerOf(index).getLayer().removeShape(getRecord(index).name);
@@ -218,6 +234,7 @@ void PyEditor::deleteShape(std::size_t index, bool sendEvent) {
 }
 
 void PyEditor::sendRemoval(std::size_t index) {
+    checkThread();
     const auto found = std::find(pending.begin(), pending.end(), index);
     if (found == pending.end()) {
         throw PyModuleError(Kind::Value, "no removal event of shape " +
@@ -247,6 +264,7 @@ void PyEditor::removeFromGraph(std::size_t index) noexcept {
 }
 
 void PyEditor::edit(std::size_t index, bool points, bool inserting, int at) {
+    checkThread();
     AppShapeInterface &shape = live(index);
     const char *noun = points ? "point" : "handle";
     if (!points && !shape.hasGradient()) {
@@ -314,6 +332,7 @@ void PyEditor::unsubscribe(int subscription) {
 }
 
 bool PyEditor::travel(bool back, LayerChoice layer) {
+    checkThread();
     if (travelling) {
         throw PyModuleError(Kind::InvalidCall,
                             "undo and redo cannot run from a callback of an undo or redo in "
@@ -331,7 +350,20 @@ bool PyEditor::travel(bool back, LayerChoice layer) {
     }
 }
 
-void PyEditor::batchOpened(Vo::SeSelectionBatch &batch) { openBatches.push_back(&batch); }
+void PyEditor::batchOpened(Vo::SeSelectionBatch &batch) {
+    if (openBatches.empty()) {
+        batchThread = std::this_thread::get_id();
+    }
+    openBatches.push_back(&batch);
+}
+
+void PyEditor::checkThread() const {
+    if (!openBatches.empty() && std::this_thread::get_id() != batchThread) {
+        throw PyModuleError(Kind::InvalidCall,
+                            "the selection cannot change from another thread than the one that "
+                            "opened the batch still open on it");
+    }
+}
 
 void PyEditor::batchEnded(Vo::SeSelectionBatch &batch) noexcept {
     const auto found = std::find(openBatches.begin(), openBatches.end(), &batch);

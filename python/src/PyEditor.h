@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -138,10 +139,16 @@ public:
     bool isSubscribed(int subscription) const;
     void unsubscribe(int subscription);
 
-    // Batches opened from Python, innermost last, until they end.
+    // Batches opened from Python, innermost last, until they end. The outermost one's thread is
+    // the one that may change the selections until it ends.
     void batchOpened(Vo::SeSelectionBatch &batch);
     void batchEnded(Vo::SeSelectionBatch &batch) noexcept;
     int getNbOpenBatches() const noexcept { return static_cast<int>(openBatches.size()); }
+    // Raises PyModuleError (InvalidCall) when a batch opened from Python is open and the calling
+    // thread is not the one that opened it: the library keeps to one thread, and the GIL, which
+    // Python threads take in turns, would interleave another thread's changes into the batch.
+    // Called before anything changes by every call that may change a selection.
+    void checkThread() const;
 
     // undo (back) or redo of the history of that layer's editor (the active one's by default).
     // Raises PyModuleError (InvalidCall) when called from a callback of an undo or redo in
@@ -153,6 +160,9 @@ public:
     void close() noexcept;
 
 private:
+    // Positions the new shape's points and handles: the scene's, or the session driver's.
+    void place(VoExample::AppShapeInterface &made,
+               const VoSession::SessionScene::Shape &shape) const;
     std::size_t record(VoExample::AppShapeInterface &made, std::size_t layer);
     void announceRemoval(std::size_t record);
     void removeFromGraph(std::size_t record) noexcept;
@@ -170,6 +180,7 @@ private:
     std::unordered_map<int, std::shared_ptr<void>> handlers;
     int nextSubscription = 1;
     std::vector<Vo::SeSelectionBatch *> openBatches;
+    std::thread::id batchThread;
     bool travelling = false;
 };
 

@@ -15,6 +15,8 @@
 
 #include <pybind11/stl.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <fstream>
 #include <memory>
@@ -44,6 +46,13 @@ Editor fromFile(const py::object &path, std::size_t maxShapes) {
     const py::module_ os = py::module_::import("os");
     const std::string bytes = os.attr("fsencode")(path).cast<std::string>();
     const std::string shown = os.attr("fsdecode")(path).cast<std::string>();
+    // A directory opens as a stream that fails at its first read: refused by name first.
+    struct stat status {};
+    if (::stat(bytes.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        errno = EISDIR;
+        PyErr_SetFromErrnoWithFilenameObject(PyExc_OSError, py::str(shown).ptr());
+        throw py::error_already_set();
+    }
     std::ifstream in(bytes, std::ios::binary);
     if (!in) {
         errno = errno != 0 ? errno : ENOENT;
@@ -96,9 +105,11 @@ void PyEditorBinding::bind(py::module_ &module) {
                     py::arg("source") = "<string>", py::arg("max_shapes") = defaultMaxShapes,
                     "An editor with the shapes of a scene text, one `shape NAME POINTS [HANDLES] "
                     "[single]` a line; SceneError names the first bad line.")
-        .def_static("from_file", &fromFile, py::arg("path"), py::kw_only(),
-                    py::arg("max_shapes") = defaultMaxShapes,
-                    "An editor with the shapes of a scene file; OSError when it cannot be read.")
+        .def_static(
+            "from_file", &fromFile, py::arg("path"), py::kw_only(),
+            py::arg("max_shapes") = defaultMaxShapes,
+            "An editor with the shapes of a scene file; OSError naming the path when it cannot be "
+            "read (IsADirectoryError for a directory).")
         .def(
             "add_shape",
             [](const Editor &e, const std::string &name, int points, int handles, bool single) {
@@ -110,7 +121,9 @@ void PyEditorBinding::bind(py::module_ &module) {
             "sends its ShapeAdded event. single: one plain 'Points' input for every point.");
 
     // Reading the scene.
-    editor.def_property_readonly("nodes", &PyEditor::getNodeNames)
+    editor
+        .def_property_readonly("nodes", &PyEditor::getNodeNames,
+                               "The composition graph's nodes, by name.")
         .def_property_readonly(
             "layer", [](const Editor &e) { return PyLayer(e, e->getActiveLayer()); },
             "The active layer.")
@@ -161,7 +174,8 @@ void PyEditorBinding::bind(py::module_ &module) {
             [](const Editor &e, py::handle shape) {
                 e->sendRemoval(PyShape::recordFrom(*e, shape));
             },
-            py::arg("shape"))
+            py::arg("shape"),
+            "Sends the removal event held back for a shape deleted with send_event=False.")
         .def(
             "insert_point",
             [](const Editor &e, py::handle shape, int index) { edit(e, shape, true, true, index); },
@@ -173,29 +187,40 @@ void PyEditorBinding::bind(py::module_ &module) {
             [](const Editor &e, py::handle shape, int index) {
                 edit(e, shape, true, false, index);
             },
-            py::arg("shape"), py::arg("index"))
+            py::arg("shape"), py::arg("index"),
+            "Removes the point at index (0 to the count - 1) from the graph, then renumbers the "
+            "selection.")
         .def(
             "insert_handle",
             [](const Editor &e, py::handle shape, int index) {
                 edit(e, shape, false, true, index);
             },
-            py::arg("shape"), py::arg("index"))
+            py::arg("shape"), py::arg("index"),
+            "Inserts a gradient handle at index in the graph, then renumbers the selection.")
         .def(
             "delete_handle",
             [](const Editor &e, py::handle shape, int index) {
                 edit(e, shape, false, false, index);
             },
-            py::arg("shape"), py::arg("index"));
+            py::arg("shape"), py::arg("index"),
+            "Removes the gradient handle at index from the graph, then renumbers the selection.");
 
     // The library's side.
-    editor.def_property_readonly("selector", [](const Editor &e) { return PySelector(e); })
-        .def_property_readonly("application_selection",
-                               [](const Editor &e) { return PyApplicationSelection(e); })
-        .def_property_readonly("history", [](const Editor &e) { return PyHistory(e); })
+    editor
+        .def_property_readonly(
+            "selector", [](const Editor &e) { return PySelector(e); },
+            "The active layer's selector.")
+        .def_property_readonly(
+            "application_selection", [](const Editor &e) { return PyApplicationSelection(e); },
+            "The application's selection.")
+        .def_property_readonly(
+            "history", [](const Editor &e) { return PyHistory(e); },
+            "The active layer's selection history.")
         .def(
             "batch", [](const Editor &e) { return std::make_unique<PyBatch>(e); },
             "A new batch scope, opened by `with`.")
-        .def_property_readonly("open_batches", &PyEditor::getNbOpenBatches)
+        .def_property_readonly("open_batches", &PyEditor::getNbOpenBatches,
+                               "The batch scopes opened from Python and not ended yet.")
         .def(
             "save_selection",
             [](const Editor &e) {
@@ -206,9 +231,15 @@ void PyEditorBinding::bind(py::module_ &module) {
         .def(
             "restore_selection",
             [](const Editor &e, py::handle snapshot, bool skip) {
+                e->checkThread();
                 if (py::isinstance<py::str>(snapshot)) {
                     return PySnapshot::restore(
                         *e, Vo::SeSelectionSnapshot::fromText(snapshot.cast<std::string>()), skip);
+                }
+                if (!py::isinstance<PySnapshot>(snapshot)) {
+                    throw py::type_error(
+                        "restore_selection: expected a SelectionSnapshot or its text, not " +
+                        std::string(py::str(py::type::handle_of(snapshot).attr("__name__"))));
                 }
                 return PySnapshot::restore(*e, snapshot.cast<const PySnapshot &>().get(), skip);
             },
@@ -217,7 +248,11 @@ void PyEditorBinding::bind(py::module_ &module) {
             "entry that no longer resolves raises InvalidCallError naming it, with nothing "
             "changed; skip=True leaves such entries out and gives their descriptions.")
         .def(
-            "republish", [](const Editor &e) { e->getApplication().activate(); },
+            "republish",
+            [](const Editor &e) {
+                e->checkThread();
+                e->getApplication().activate();
+            },
             "Writes the editor's selection into the application's selection now, as an "
             "application does when this editor becomes the active one.")
         .def_property_readonly(
@@ -237,6 +272,7 @@ void PyEditorBinding::bind(py::module_ &module) {
         .def(
             "send_shape_event",
             [](const Editor &e, PyShapeEvent::Kind kind, py::handle shape) {
+                e->checkThread();
                 PyShapeEvent::send(*e, kind, PyShape::recordFrom(*e, shape));
             },
             py::arg("kind"), py::arg("shape"),
@@ -245,12 +281,16 @@ void PyEditorBinding::bind(py::module_ &module) {
         .def("close", &PyEditor::close,
              "Removes every handler the program subscribed and abandons the open batches; the "
              "editor stays usable.")
-        .def("__enter__", [](py::object self) { return self; })
-        .def("__exit__",
-             [](const Editor &e, const py::args &) {
-                 e->close();
-                 return false;
-             })
+        .def(
+            "__enter__", [](py::object self) { return self; },
+            "The editor; the block's end closes it (close()).")
+        .def(
+            "__exit__",
+            [](const Editor &e, const py::args &) {
+                e->close();
+                return false;
+            },
+            "Closes the editor (close()); never swallows the exception.")
         .def("__repr__", [](const Editor &e) {
             return "<voshape.Editor " + std::to_string(e->getLayer().getNbShapes()) + " shapes, " +
                    std::to_string(e->getSelector().getNbSelectedShape()) + " selected>";

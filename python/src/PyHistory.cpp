@@ -18,11 +18,15 @@ void PyHistory::bind(py::module_ &module) {
         .def(
             "undo", [](H &h) { return h.editor->travel(true, h.layer); },
             "Restores the state before the last step; False when there is none to restore.")
-        .def("redo", [](H &h) { return h.editor->travel(false, h.layer); })
-        .def_property_readonly("undo_count",
-                               [](const H &h) { return h.history().getNbUndoSteps(); })
-        .def_property_readonly("redo_count",
-                               [](const H &h) { return h.history().getNbRedoSteps(); })
+        .def(
+            "redo", [](H &h) { return h.editor->travel(false, h.layer); },
+            "Redoes the next step; False when there is none.")
+        .def_property_readonly(
+            "undo_count", [](const H &h) { return h.history().getNbUndoSteps(); },
+            "The steps that undo can take back.")
+        .def_property_readonly(
+            "redo_count", [](const H &h) { return h.history().getNbRedoSteps(); },
+            "The steps that redo can take again.")
         .def_property(
             "depth", [](const H &h) { return h.history().getDepth(); },
             [](H &h, int depth) { h.history().setDepth(depth); },
@@ -30,7 +34,9 @@ void PyHistory::bind(py::module_ &module) {
         .def_property_readonly(
             "stored_items", [](const H &h) { return h.history().getNbStoredItems(); },
             "Items the steps hold, old and new.")
-        .def_property_readonly("attached", [](const H &h) { return h.history().isAttached(); })
+        .def_property_readonly(
+            "attached", [](const H &h) { return h.history().isAttached(); },
+            "Whether the history records the selector's changes.")
         .def(
             "clear", [](H &h) { h.history().clear(); },
             "Forgets every step; the current selection is the starting state.")
@@ -38,9 +44,7 @@ void PyHistory::bind(py::module_ &module) {
             "detach", [](H &h) { h.history().detach(); }, "Stops recording and forgets every step.")
         .def(
             "attach",
-            [](H &h) {
-                h.history().attach(h.editor->getApplication(h.layer).getSharedSelector());
-            },
+            [](H &h) { h.history().attach(h.editor->getApplication(h.layer).getSharedSelector()); },
             "Records again, from the current selection.")
         .def("__repr__", [](const H &h) {
             return "<voshape.History " + std::to_string(h.history().getNbUndoSteps()) +

@@ -1,5 +1,9 @@
 #include "PyIndices.h"
 
+#include "PyModuleError.h"
+
+#include "SessionText.h"
+
 #include <pybind11/numpy.h>
 
 #include <climits>
@@ -202,6 +206,22 @@ Vo::Vector<int> PyIndices::toVector(py::handle given, const char *what) {
         return fromBuffer(given.ptr(), what);
     }
     return fromIterable(given.ptr(), what);
+}
+
+void PyIndices::checkElements(const Vo::Vector<int> &indices, int count, const char *what,
+                              const char *noun, const std::string &shape) {
+    for (std::size_t position = 0; position < indices.size(); ++position) {
+        const int index = indices[position];
+        if (index < 0 || index >= count) {
+            throw PyModuleError(PyModuleError::Kind::Index,
+                                std::string(what) + ": element " + std::to_string(position) + " (" +
+                                    std::to_string(index) + ") is not a " + noun + " of shape " +
+                                    VoSession::SessionText::quote(shape) + " (expected " +
+                                    (count == 0 ? std::string("none: it has no ") + noun
+                                                : "0 to " + std::to_string(count - 1)) +
+                                    ")");
+        }
+    }
 }
 
 py::list PyIndices::toList(const Vo::Vector<int> &indices) { return listOf(indices); }

@@ -6,6 +6,7 @@
 #include <pybind11/pybind11.h>
 
 #include <functional>
+#include <string>
 
 namespace VoPython {
 
@@ -22,6 +23,10 @@ public:
     static Vo::Vector<int> toVector(pybind11::handle given, const char *what);
     static pybind11::list toList(const Vo::Vector<int> &indices);
     static pybind11::list toList(const Vo::Set<int, std::less<int>> &indices);
+    // Raises PyModuleError (Index) for the first index outside 0 .. count - 1: `what` names the
+    // argument, `noun` the element ("point", "handle") of the shape of that name.
+    static void checkElements(const Vo::Vector<int> &indices, int count, const char *what,
+                              const char *noun, const std::string &shape);
     // A new int32 NumPy array; raises ImportError when NumPy is not installed.
     static pybind11::object toArray(const Vo::Vector<int> &indices);
 };

@@ -37,11 +37,13 @@ void PyLayer::bind(py::module_ &module) {
                         "One owner of the editor's shapes, on its tool node: its live shapes in "
                         "creation order, and by name.")
         .def_property_readonly(
-            "name", [](const PyLayer &layer) { return layer.get().getToolNode()->getName(); })
+            "name", [](const PyLayer &layer) { return layer.get().getToolNode()->getName(); },
+            "The layer's name: its tool node's.")
         .def_property_readonly(
             "id", [](const PyLayer &layer) { return layer.get().getLayer()->getId(); },
             "The id shape events name their owner by.")
-        .def_property_readonly("shapes", &PyLayer::shapes)
+        .def_property_readonly("shapes", &PyLayer::shapes,
+                               "The layer's live shapes, in creation order.")
         .def_property_readonly(
             "selector", [](const PyLayer &layer) { return PySelector(layer.editor, layer.layer); },
             "The selector of this layer's editor, whichever layer is active: its selection, "
@@ -56,29 +58,37 @@ void PyLayer::bind(py::module_ &module) {
             },
             "Whether the application's selection shows this layer's editor's selection "
             "(SeSelectorUpdater::isPublished).")
-        .def("__len__", [](const PyLayer &layer) { return layer.get().getNbShapes(); })
-        .def("__iter__", [](const PyLayer &layer) { return py::iter(layer.shapes()); })
-        .def("__getitem__",
-             [](const PyLayer &layer, const std::string &name) {
-                 const std::size_t record = layer.editor->recordNamed(name);
-                 if (!layer.holds(record)) {
-                     throw PyModuleError(PyModuleError::Kind::UnknownShape,
-                                         "shape " + VoSession::SessionText::quote(name) +
-                                             (layer.editor->isAlive(record)
-                                                  ? " belongs to another layer"
-                                                  : " was deleted from the layer"));
-                 }
-                 return PyShape::object(layer.editor, record);
-             })
-        .def("__contains__",
-             [](const PyLayer &layer, py::handle shape) {
-                 if (py::isinstance<py::str>(shape)) {
-                     return layer.get().findShape(shape.cast<std::string>()) != nullptr;
-                 }
-                 return py::isinstance<PyShape>(shape) &&
-                        &shape.cast<const PyShape &>().getEditor() == layer.editor.get() &&
-                        layer.holds(shape.cast<const PyShape &>().getIndex());
-             })
+        .def(
+            "__len__", [](const PyLayer &layer) { return layer.get().getNbShapes(); },
+            "The number of live shapes in the layer.")
+        .def(
+            "__iter__", [](const PyLayer &layer) { return py::iter(layer.shapes()); },
+            "The layer's live shapes, in creation order.")
+        .def(
+            "__getitem__",
+            [](const PyLayer &layer, const std::string &name) {
+                const std::size_t record = layer.editor->recordNamed(name);
+                if (!layer.holds(record)) {
+                    throw PyModuleError(PyModuleError::Kind::UnknownShape,
+                                        "shape " + VoSession::SessionText::quote(name) +
+                                            (layer.editor->isAlive(record)
+                                                 ? " belongs to another layer"
+                                                 : " was deleted from the layer"));
+                }
+                return PyShape::object(layer.editor, record);
+            },
+            "The live shape of that name in the layer; KeyError otherwise.")
+        .def(
+            "__contains__",
+            [](const PyLayer &layer, py::handle shape) {
+                if (py::isinstance<py::str>(shape)) {
+                    return layer.get().findShape(shape.cast<std::string>()) != nullptr;
+                }
+                return py::isinstance<PyShape>(shape) &&
+                       &shape.cast<const PyShape &>().getEditor() == layer.editor.get() &&
+                       layer.holds(shape.cast<const PyShape &>().getIndex());
+            },
+            "Whether a live shape of the layer has that name (or is that shape).")
         .def("__repr__", [](const PyLayer &layer) {
             return "<voshape.Layer " + layer.get().getToolNode()->getName() + ": " +
                    std::to_string(layer.get().getNbShapes()) + " shapes>";

@@ -2,6 +2,7 @@
 // raise them from the start.
 
 #include "PyApplicationItem.h"
+#include "PyApplicationIterator.h"
 #include "PyApplicationSelection.h"
 #include "PyBatch.h"
 #include "PyEditorBinding.h"
@@ -19,7 +20,7 @@
 
 #include <pybind11/pybind11.h>
 
-PYBIND11_MODULE(voshape, module) {
+PYBIND11_MODULE(_voshape, module) {
     module.doc() = "libVoshape, the shape editor's selection model, on its example application: "
                    "build a scene, select shapes, points and handles, keep the application's "
                    "selection in step, batch, undo and redo.";
@@ -34,6 +35,7 @@ PYBIND11_MODULE(voshape, module) {
     VoPython::PySelectionChange::bind(module);
     VoPython::PySelector::bind(module);
     VoPython::PyApplicationItem::bind(module);
+    VoPython::PyApplicationIterator::bind(module);
     VoPython::PyApplicationSelection::bind(module);
     VoPython::PyHistory::bind(module);
     VoPython::PySnapshot::bind(module);

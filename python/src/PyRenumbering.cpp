@@ -37,10 +37,12 @@ void PyRenumbering::bind(py::module_ &module) {
     py::class_<PyRenumbering>(module, "Renumbering",
                               "An index the application inserted into or removed from a shape's "
                               "points or handles, as the selector hears of it.")
-        .def_readonly("shape", &PyRenumbering::shape)
+        .def_readonly("shape", &PyRenumbering::shape,
+                      "The shape whose points or handles are renumbered.")
         .def_readonly("points", &PyRenumbering::points,
                       "True for the points, False for the handles.")
-        .def_readonly("index", &PyRenumbering::index)
+        .def_readonly("index", &PyRenumbering::index,
+                      "The index of the element inserted or removed.")
         .def_readonly("added", &PyRenumbering::added, "True for an insertion.")
         .def("__repr__", [](const PyRenumbering &report) {
             return std::string("<voshape.Renumbering ") +

@@ -69,16 +69,18 @@ py::list PySelectedItem::itemsOf(const std::shared_ptr<PyEditor> &editor,
     return items;
 }
 
-Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>> PySelectedItem::itemsFrom(PyEditor &editor,
-                                                                     py::handle given) {
+Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>>
+PySelectedItem::itemsFrom(PyEditor &editor, py::handle given, std::size_t layer) {
     Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>> items;
-    for (const py::handle element : py::iter(given)) {
+    for (const py::handle element : PyShape::iterate(given, "items")) {
         if (py::isinstance<PySelectedItem>(element)) {
             const PySelectedItem &selected = element.cast<const PySelectedItem &>();
             if (&selected.getEditor() != &editor) {
                 throw PyModuleError(PyModuleError::Kind::Value,
                                     "a selected item of another editor cannot be given back here");
             }
+            PyShape::checkLayer(editor, editor.recordOf(shapeItem(*selected.getItem()).getData()),
+                                layer);
             items.push_back(selected.getItem());
         } else if (py::isinstance<py::tuple>(element)) {
             const py::tuple given = py::reinterpret_borrow<py::tuple>(element);
@@ -88,10 +90,10 @@ Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>> PySelectedItem::itemsFrom(PyEditor &e
                                      std::to_string(given.size()));
             }
             items.push_back(
-                itemOf(editor, PyShape::recordFrom(editor, given[0]), given[1], given[2]));
+                itemOf(editor, PyShape::recordIn(editor, given[0], layer), given[1], given[2]));
         } else {
             items.push_back(
-                itemOf(editor, PyShape::recordFrom(editor, element), py::none(), py::none()));
+                itemOf(editor, PyShape::recordIn(editor, element, layer), py::none(), py::none()));
         }
     }
     return items;
@@ -103,24 +105,28 @@ void PySelectedItem::bind(py::module_ &module) {
         "One item of the editor's selection as read: a shape selected as a whole or with parts "
         "(its selected points and handles, in selection order). Give it back to "
         "Selector.replace_all_items or Selector.restore to select it again as it was.")
-        .def_property_readonly("shape",
-                               [](const PySelectedItem &selected) {
-                                   return PyShape::object(selected.editor,
-                                                          selected.editor->recordOf(
-                                                              shapeItem(*selected.item).getData()));
-                               })
-        .def_readonly("primary", &PySelectedItem::primary)
+        .def_property_readonly(
+            "shape",
+            [](const PySelectedItem &selected) {
+                return PyShape::object(selected.editor, selected.editor->recordOf(
+                                                            shapeItem(*selected.item).getData()));
+            },
+            "The shape the item selects (alive or not).")
+        .def_readonly("primary", &PySelectedItem::primary,
+                      "Whether the item is the selection's primary one (the first).")
         .def_property_readonly(
             "whole", [](const PySelectedItem &selected) { return !selected.item->hasParts(); },
             "True for a shape selected as a whole; False when it has parts, even empty ones.")
         .def_property_readonly("points", &pointsOf, "Selected point indices, in selection order.")
         .def_property_readonly("handles", &handlesOf,
                                "Selected handle indices, in selection order.")
-        .def("__eq__",
-             [](const PySelectedItem &selected, py::object other) {
-                 return py::isinstance<PySelectedItem>(other) &&
-                        selected.item->isEqual(*other.cast<const PySelectedItem &>().item);
-             })
+        .def(
+            "__eq__",
+            [](const PySelectedItem &selected, py::object other) {
+                return py::isinstance<PySelectedItem>(other) &&
+                       selected.item->isEqual(*other.cast<const PySelectedItem &>().item);
+            },
+            "The same shape with the same parts (or both whole).")
         .def("__hash__",
              [](const PySelectedItem &selected) {
                  return std::hash<const void *>()(

@@ -30,9 +30,10 @@ public:
                                   const Vo::SnSelection &selection);
     // The library's items for what Python gave: SelectedItem objects, shapes or names (selected
     // as wholes), or (shape, points, handles) tuples whose points and handles are index lists or
-    // None (both None: the shape as a whole; empty lists: parts that hold no index).
-    static Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>> itemsFrom(PyEditor &editor,
-                                                                pybind11::handle given);
+    // None (both None: the shape as a whole; empty lists: parts that hold no index), each of a
+    // shape of that layer (ValueError otherwise).
+    static Vo::Vector<Vo::RCShdPtr<Vo::SnItem const>>
+    itemsFrom(PyEditor &editor, pybind11::handle given, std::size_t layer);
 
     static void bind(pybind11::module_ &module);
 

@@ -33,37 +33,51 @@ void PySelectionChange::bind(py::module_ &module) {
         module, "SelectionChange",
         "What the last change of the editor's selection was (Selector.last_change): read it from "
         "a callback. When `whole` is True the change is not described: read the selection again.")
-        .def_property_readonly("whole", [](const Change &c) { return c.change.isWhole(); })
-        .def_property_readonly("revision_before",
-                               [](const Change &c) { return c.change.getRevisionBefore(); })
-        .def_property_readonly("revision_after",
-                               [](const Change &c) { return c.change.getRevisionAfter(); })
         .def_property_readonly(
-            "shapes_added", [](const Change &c) { return c.shapesOf(c.change.getShapesAdded()); })
+            "whole", [](const Change &c) { return c.change.isWhole(); },
+            "Whether the change replaced the selection whole rather than one item.")
+        .def_property_readonly(
+            "revision_before", [](const Change &c) { return c.change.getRevisionBefore(); },
+            "The selection's revision before the change.")
+        .def_property_readonly(
+            "revision_after", [](const Change &c) { return c.change.getRevisionAfter(); },
+            "The selection's revision after the change.")
+        .def_property_readonly(
+            "shapes_added", [](const Change &c) { return c.shapesOf(c.change.getShapesAdded()); },
+            "The shapes the change added, in order.")
         .def_property_readonly(
             "shapes_removed",
-            [](const Change &c) { return c.shapesOf(c.change.getShapesRemoved()); })
+            [](const Change &c) { return c.shapesOf(c.change.getShapesRemoved()); },
+            "The shapes the change removed, in order.")
         .def_property_readonly(
             "primary_before",
-            [](const Change &c) { return c.shapeOf(c.change.getPrimaryBefore()); })
+            [](const Change &c) { return c.shapeOf(c.change.getPrimaryBefore()); },
+            "The primary shape before the change, or None.")
         .def_property_readonly(
-            "primary_after", [](const Change &c) { return c.shapeOf(c.change.getPrimaryAfter()); })
-        .def_property_readonly("parts_changed",
-                               [](const Change &c) { return c.change.arePartsChanged(); })
-        .def_property_readonly("parts_rewritten",
-                               [](const Change &c) { return c.change.arePartsRewritten(); })
+            "primary_after", [](const Change &c) { return c.shapeOf(c.change.getPrimaryAfter()); },
+            "The primary shape after the change, or None.")
+        .def_property_readonly(
+            "parts_changed", [](const Change &c) { return c.change.arePartsChanged(); },
+            "Whether the primary item's points or handles changed.")
+        .def_property_readonly(
+            "parts_rewritten", [](const Change &c) { return c.change.arePartsRewritten(); },
+            "Whether the parts were replaced whole rather than one index.")
         .def_property_readonly(
             "points_added",
-            [](const Change &c) { return PyIndices::toList(c.change.getPointsAdded()); })
+            [](const Change &c) { return PyIndices::toList(c.change.getPointsAdded()); },
+            "The point indices the change added.")
         .def_property_readonly(
             "points_removed",
-            [](const Change &c) { return PyIndices::toList(c.change.getPointsRemoved()); })
+            [](const Change &c) { return PyIndices::toList(c.change.getPointsRemoved()); },
+            "The point indices the change removed.")
         .def_property_readonly(
             "handles_added",
-            [](const Change &c) { return PyIndices::toList(c.change.getHandlesAdded()); })
+            [](const Change &c) { return PyIndices::toList(c.change.getHandlesAdded()); },
+            "The handle indices the change added.")
         .def_property_readonly(
             "handles_removed",
-            [](const Change &c) { return PyIndices::toList(c.change.getHandlesRemoved()); })
+            [](const Change &c) { return PyIndices::toList(c.change.getHandlesRemoved()); },
+            "The handle indices the change removed.")
         .def("__repr__", [](const Change &c) {
             if (c.change.isWhole()) {
                 return std::string("<voshape.SelectionChange whole>");

@@ -28,6 +28,13 @@ public:
     // shape alive or deleted). Raises TypeError for anything else, ValueError for another editor's
     // shape, UnknownShapeError for a name no shape had.
     static std::size_t recordFrom(PyEditor &editor, pybind11::handle given);
+    // The same, for a selector of that layer: raises ValueError for a shape of another layer,
+    // whose editor the selector is not.
+    static std::size_t recordIn(PyEditor &editor, pybind11::handle given, std::size_t layer);
+    static void checkLayer(const PyEditor &editor, std::size_t record, std::size_t layer);
+    // An iterator over a list of shapes or items; raises TypeError for a str or bytes, whose
+    // characters would otherwise be taken for names.
+    static pybind11::iterator iterate(pybind11::handle given, const char *what);
 
     static void bind(pybind11::module_ &module);
 

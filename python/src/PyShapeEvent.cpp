@@ -132,10 +132,10 @@ void PyShapeEvent::bind(py::module_ &module) {
         .value("REMOVED", Kind::Removed)
         .value("MOVED", Kind::Moved)
         .value("RENAMED", Kind::Renamed);
-    event.def_readonly("kind", &PyShapeEvent::kind)
+    event.def_readonly("kind", &PyShapeEvent::kind, "What happened to the shape (ShapeEvent.Kind).")
         .def_readonly("shape", &PyShapeEvent::shape,
                       "The shape; for a removal, the deleted one the id names (or None).")
-        .def_readonly("shape_id", &PyShapeEvent::shapeId)
+        .def_readonly("shape_id", &PyShapeEvent::shapeId, "The id of the shape's graph object.")
         .def_readonly("owner", &PyShapeEvent::owner,
                       "The owner's name (the new owner for a move); None for a rename.")
         .def("__repr__", [](const PyShapeEvent &shapeEvent) {

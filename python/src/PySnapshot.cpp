@@ -72,14 +72,33 @@ void PySnapshot::bind(py::module_ &module) {
             "entries", [](const P &p) { return entriesOf(p.snapshot); },
             "(key, points, handles) for each shape in selection order; points and handles are "
             "None for a shape selected as a whole.")
-        .def_property_readonly("picking",
-                               [](const P &p) {
-                                   return py::make_tuple(
-                                       static_cast<int>(p.snapshot.getPickingType()),
-                                       p.snapshot.getPickingIndex(),
-                                       p.snapshot.getPickingExtremity());
-                               })
-        .def("__len__", [](const P &p) { return p.snapshot.getEntries().size(); })
+        .def_property_readonly(
+            "picking",
+            [](const P &p) {
+                return py::make_tuple(static_cast<int>(p.snapshot.getPickingType()),
+                                      p.snapshot.getPickingIndex(),
+                                      p.snapshot.getPickingExtremity());
+            },
+            "The picking state (type, index, extremity) saved with the selection.")
+        .def(
+            "__eq__",
+            [](const P &p, py::handle other) -> py::object {
+                if (!py::isinstance<P>(other)) {
+                    return py::reinterpret_borrow<py::object>(Py_NotImplemented);
+                }
+                return py::bool_(p.snapshot.toText() == other.cast<const P &>().snapshot.toText());
+            },
+            py::arg("other"),
+            "__eq__(other) -> bool: equal when the text forms are, so that a snapshot equals the "
+            "one read back from its text.")
+        .def(
+            "__hash__", [](const P &p) { return py::hash(py::str(p.snapshot.toText())); },
+            "__hash__() -> int: the text form's hash.")
+        .def(py::pickle([](const P &p) { return p.snapshot.toText(); },
+                        [](const std::string &text) { return P(Snapshot::fromText(text)); }))
+        .def(
+            "__len__", [](const P &p) { return p.snapshot.getEntries().size(); },
+            "The number of shapes saved.")
         .def("__str__", [](const P &p) { return p.snapshot.toText(); })
         .def("__repr__", [](const P &p) {
             return "<voshape.SelectionSnapshot " + std::to_string(p.snapshot.getEntries().size()) +

@@ -12,7 +12,8 @@ namespace VoPython {
 
 // voshape.SelectionSnapshot: an editor's whole selection kept aside as plain values
 // (SeSelectionSnapshot), with its text form for files. Owns its values and holds no shape, so it
-// outlives the editor it was taken from and may be restored into another with the same scene.
+// outlives the editor it was taken from and may be restored into another with the same scene. A
+// value: equal, hashed and pickled by its text form.
 class PySnapshot {
 public:
     explicit PySnapshot(Vo::SeSelectionSnapshot taken) : snapshot(std::move(taken)) {}

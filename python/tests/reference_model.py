@@ -17,7 +17,8 @@ elements = itertools.count(1)
 
 
 class Refused(Exception):
-    """The library refuses the operation with this voshape exception; nothing changes."""
+    """The library refuses the operation with this exception (a voshape one, or a built-in one
+    such as ValueError); nothing changes."""
 
     def __init__(self, error):
         super().__init__(error)
@@ -37,6 +38,16 @@ class ShapeModel:
     key: int = 0
     alive: bool = True
     in_graph: bool = True
+    # Where each point (x, y) and handle (its place) lies, by element.
+    xy: dict = field(default_factory=dict)
+    places: dict = field(default_factory=dict)
+
+    def position(self, index):
+        return self.xy[self.points[index]]
+
+    def place_of(self, index):
+        """A handle's place; 0 for an index out of range, as the gradient reads it."""
+        return self.places[self.handles[index]] if 0 <= index < len(self.handles) else 0.0
 
     @staticmethod
     def made(layer, points, handles, single):
@@ -77,6 +88,22 @@ class EditorModel:
 
     def current(self):
         return self.batch.working if self.batch else self.items
+
+
+def midway(a, b):
+    return a / 2 + b / 2
+
+
+def in_region(region, x, y):
+    """A rectangle (x0, y0, x1, y1), edges included, or a polygon by the even-odd rule."""
+    if len(region) == 4 and not isinstance(region[0], (tuple, list)):
+        x0, y0, x1, y1 = region
+        return min(x0, x1) <= x <= max(x0, x1) and min(y0, y1) <= y <= max(y0, y1)
+    inside = False
+    for (xi, yi), (xj, yj) in zip(region, region[-1:] + region[:-1]):
+        if (yi > y) != (yj > y) and x < (xj - xi) * (y - yi) / (yj - yi) + xi:
+            inside = not inside
+    return inside
 
 
 def moved(indices, index, added):
@@ -332,6 +359,7 @@ class Model:
         elements_now = shape.points if points else shape.handles
         if inserting:
             elements_now.insert(index, next(elements))
+            self.place_new(shape, points, index)
         else:
             del elements_now[index]
         editor = self.editors[shape.layer]
@@ -342,10 +370,86 @@ class Model:
         else:
             self.commit(editor, renumbered(editor.items, name, points, index, inserting))
 
+    @staticmethod
+    def place_new(shape, points, index):
+        """A new point lies midway between its neighbours, or on its one neighbour (nowhere
+        else when it has none); a new handle midway between its neighbours' places."""
+        if not points:
+            before = shape.place_of(index - 1 if index > 0 else index + 1)
+            after = shape.place_of(index + 1) if index + 1 < len(shape.handles) else before
+            shape.places[shape.handles[index]] = midway(before, after)
+            return
+        if shape.single:
+            return
+        near = [shape.position(i) for i in (index - 1, index + 1) if 0 <= i < len(shape.points)]
+        if len(near) == 2:
+            shape.xy[shape.points[index]] = tuple(map(midway, near[0], near[1]))
+        else:
+            shape.xy[shape.points[index]] = near[0] if near else (0.0, 0.0)
+
+    def set_positions(self, name, indices, xy):
+        """All pairs written or none: a single-valued curve, a value that is not finite or a
+        count that differs is a ValueError, an index outside the shape an IndexError."""
+        shape = self.shapes[name]
+        if shape.single or any(v != v or v in (float("inf"), -float("inf"))
+                               for pair in xy for v in pair) or len(indices) != len(xy):
+            raise Refused("ValueError")
+        if any(not 0 <= i < len(shape.points) for i in indices):
+            raise Refused("IndexError")
+        for index, pair in zip(indices, xy):
+            shape.xy[shape.points[index]] = (float(pair[0]), float(pair[1]))
+
+    # Regions.
+    def select_points_in(self, editor, region, mode):
+        """The primary shape's points in the region replace, join or leave its selected points
+        (the shape whole when none and no handle stays), in one change."""
+        name = self.primary(editor)
+        if name is None:
+            return
+        shape = self.shapes[name]
+        if shape.single:
+            raise Refused("ValueError")
+        inside = [i for i in range(len(shape.points)) if in_region(region, *shape.position(i))]
+        items = editor.current()
+        points, handles = items[0][1] if items[0][1] is not None else ((), ())
+        if mode == "replace":
+            parts = (tuple(inside), handles)
+        elif mode == "add":
+            added = tuple(i for i in inside if i not in points)
+            if not added:
+                return
+            parts = (points + added, handles)
+        else:
+            kept = tuple(i for i in points if i not in inside)
+            if len(kept) == len(points):
+                return
+            parts = (kept, handles) if kept or handles else None
+        self.change(editor, [(name, parts)] + items[1:])
+
+    def select_shapes_in(self, editor, region, mode):
+        """The live shapes of the editor's layer whose every point is in the region replace,
+        join or leave its items, as one write of the whole item list."""
+        layer = self.editors.index(editor)
+        inside = [n for n in self.live(layer) if not self.shapes[n].single
+                  and self.shapes[n].points and all(
+                      in_region(region, *self.shapes[n].position(i))
+                      for i in range(len(self.shapes[n].points)))]
+        items = editor.current()
+        if mode == "replace":
+            items = [(n, None) for n in inside]
+        elif mode == "add":
+            items = items + [(n, None) for n in inside if n not in [m for m, _ in items]]
+        else:
+            items = [(n, p) for n, p in items if n not in inside]
+        self.replace_all_items(editor, items)
+
     # Point and handle operations on the primary shape.
     def parts_op(self, editor, operation, argument=None):
         """argument: the index, the list of indices, or the count (the primary shape's when
-        None; a negative one is 0) the operation takes."""
+        None; a negative one is refused) the operation takes."""
+        counted = ("select_all_", "select_next_", "select_previous_")
+        if operation.startswith(counted) and argument is not None and argument < 0:
+            raise Refused("ValueError")
         name = self.primary(editor)
         if name is None:
             return
@@ -391,9 +495,14 @@ class Model:
 
     def set_shape_parts(self, editor, name, points, handles):
         """The shape's first item takes exactly these parts (both None: whole), or the shape is
-        appended with them; a gone shape changes nothing."""
+        appended with them; a gone shape changes nothing, an index the live shape lacks is
+        refused wherever the shape stands."""
         if not self.alive(name):
             return
+        shape = self.shapes[name]
+        for indices, elements_now in ((points, shape.points), (handles, shape.handles)):
+            if any(not 0 <= i < len(elements_now) for i in indices or ()):
+                raise Refused("IndexError")
         parts = None
         if points is not None or handles is not None:
             parts = (tuple(dict.fromkeys(points or ())), tuple(dict.fromkeys(handles or ())))

@@ -28,6 +28,8 @@ class TestReading:
         inputs = app.items[2:]
         assert all(i.path == PATH and i.place == i.name and i.shape is None for i in inputs)
         assert app[-1].name == "B.gradient[1]/color" and app[0].kind == "node"
+        assert repr(app[2]) == "<voshape.Item input B.curve/Points[3]/x via Roto>Output>"
+        assert repr(app[1]) == "<voshape.Item object B>"
         with pytest.raises(IndexError, match="out of range"):
             app[6]
 
@@ -40,6 +42,28 @@ class TestReading:
             {"kind": "input", "name": "A.curve/Points[0]/x", "path": list(PATH)},
             {"kind": "input", "name": "A.curve/Points[0]/y", "path": list(PATH)},
         ]
+
+    def test_dictionaries_are_each_their_own(self, editor, selector):
+        selector.set_primary("A")
+        selector.select_all_points()
+        listed = editor.application_selection.to_list()
+        assert listed == [item.to_dict() for item in editor.application_selection.items]
+        listed[2]["path"].append("changed")
+        listed[3]["kind"] = "changed"
+        assert listed[4]["path"] == list(PATH) and listed[4]["kind"] == "input"
+        assert editor.application_selection.to_list()[2]["path"] == list(PATH)
+
+    def test_iteration_makes_items_one_by_one_and_refuses_a_change_midway(self, editor, selector):
+        selector.select(["A", "B"])
+        walk = iter(editor.application_selection)
+        assert next(walk).name == "ShapeEditor" and next(walk).name == "A"
+        selector.select(["C"])
+        with pytest.raises(RuntimeError, match="changed during iteration"):
+            next(walk)
+        walk = iter(editor.application_selection)
+        assert [i.name for i in walk] == ["ShapeEditor", "C"]
+        with pytest.raises(StopIteration):
+            next(walk)
 
     def test_an_input_read_before_an_insertion_tells_its_new_place(self, editor, selector):
         selector.set_primary("A", 2)

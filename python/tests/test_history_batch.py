@@ -1,6 +1,7 @@
 """Undo and redo of the selection, and batches as `with` blocks."""
 
 import gc
+import threading
 
 import pytest
 
@@ -135,3 +136,78 @@ class TestBatches:
         assert state(selector) == [("A", None, None)]
         outer.__exit__(None, None, None)  # ended already: nothing
 
+
+
+def in_thread(call):
+    """Runs call on a new thread and gives what it raised (None when it returned)."""
+    raised = []
+
+    def target():
+        try:
+            call()
+        except Exception as error:  # pylint: disable=broad-except
+            raised.append(error)
+
+    thread = threading.Thread(target=target)
+    thread.start()
+    thread.join()
+    return raised[0] if raised else None
+
+
+class TestThreads:
+    """While a batch is open, only the thread that opened it changes the selections."""
+
+    CHANGES = [
+        lambda e: e.selector.select(["B"]),
+        lambda e: e.selector.select_point(0),
+        lambda e: e.selector.set_shape_parts("C", [1]),
+        lambda e: e.selector.replace_all_items(["D"]),
+        lambda e: e.application_selection.replace(["D"]),
+        lambda e: e.application_selection.append("D"),
+        lambda e: e.application_selection.remove(0),
+        lambda e: e.undo(),
+        lambda e: e.restore_selection(e.save_selection()),
+        lambda e: e.republish(),
+        lambda e: e.insert_point("A", 0),
+        lambda e: e.delete_shape("D"),
+        lambda e: e.add_shape("G", 2),
+        lambda e: e.batch().__enter__(),
+        lambda e: e.layer_named("Roto").selector.reset(),
+    ]
+
+    @pytest.mark.parametrize("change", CHANGES)
+    def test_another_thread_is_refused_with_nothing_changed(self, editor, selector, calls, change):
+        selector.select(["A", "C"])
+        with editor.batch() as batch:
+            selector.set_primary("A", 1)
+            calls.clear()
+            before = (state(selector), host(editor), editor.history.undo_count,
+                      [s.name for s in editor.shapes], editor.open_batches)
+            error = in_thread(lambda: change(editor))
+            assert isinstance(error, voshape.InvalidCallError), error
+            assert "another thread than the one that opened the batch" in str(error)
+            assert (state(selector), host(editor), editor.history.undo_count,
+                    [s.name for s in editor.shapes], editor.open_batches) == before
+            assert calls == []
+            for end in (batch.cancel, batch.commit):
+                assert isinstance(in_thread(end), voshape.InvalidCallError)
+            assert batch.open
+        assert state(selector) == [("A", [1], [])] and editor.open_batches == 0
+
+    def test_other_threads_read_and_change_when_no_batch_is_open(self, editor, selector):
+        with editor.batch():
+            selector.select(["A"])
+            assert in_thread(lambda: selector.points) is None
+        assert in_thread(lambda: selector.select(["B"])) is None
+        assert state(selector) == [("B", None, None)]
+        done = []
+        opened = threading.Thread(target=lambda: done.append(self.batch_on(editor, selector)))
+        opened.start()
+        opened.join()
+        assert done == [[("D", None, None)]]  # a batch of another thread belongs to it
+
+    @staticmethod
+    def batch_on(editor, selector):
+        with editor.batch():
+            selector.select(["D"])
+        return state(selector)

@@ -1,6 +1,9 @@
 """Saved selections, and scenes with several layers sharing one application selection (what
 these do after any sequence of operations is the state machine's, test_stateful)."""
 
+import copy
+import pickle
+
 import pytest
 
 import voshape
@@ -51,6 +54,23 @@ class TestSnapshots:
         assert state(selector) == [("B", None, None)]
         assert editor.restore_selection(text.replace(" 6\n", "\n")) == []
         assert state(selector) == [("C", [5], [])]
+
+    def test_snapshots_are_values_equal_by_content_hashed_and_pickled(self, editor, selector):
+        selector.set_shape_parts("A", [4, 0], None)
+        saved = editor.save_selection()
+        copies = [voshape.SelectionSnapshot.from_text(saved.text),
+                  pickle.loads(pickle.dumps(saved)), copy.deepcopy(saved)]
+        for same in copies:
+            assert same == saved and not same != saved and hash(same) == hash(saved)
+            assert same.entries == saved.entries and same.picking == saved.picking
+        selector.picking_index = 3  # the picking state is part of the value
+        others = [editor.save_selection()]
+        selector.set_shape_parts("A", [0, 4], None)  # the order is too
+        others.append(editor.save_selection())
+        assert all(other != saved for other in others) and len({saved, *copies, *others}) == 3
+        assert saved != saved.text and (saved == 1) is False
+        editor.restore_selection(copies[1])
+        assert state(selector) == [("A", [4, 0], [])]
 
     def test_malformed_text_names_its_line(self):
         with pytest.raises(voshape.InvalidCallError, match="line 2"):

@@ -32,11 +32,14 @@ class TestBuilding:
                 ("D", 3, 0),
             ]
 
-    def test_a_missing_file_is_an_os_error_naming_it(self, tmp_path):
+    def test_a_missing_file_or_a_directory_is_an_os_error_naming_it(self, tmp_path):
         missing = tmp_path / "nowhere.scene"
         with pytest.raises(FileNotFoundError) as raised:
             voshape.Editor.from_file(missing)
         assert raised.value.filename == str(missing)
+        with pytest.raises(IsADirectoryError) as raised:
+            voshape.Editor.from_file(tmp_path)
+        assert raised.value.filename == str(tmp_path) and str(tmp_path) in str(raised.value)
 
     @pytest.mark.parametrize(
         "text, message",

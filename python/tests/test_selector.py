@@ -41,6 +41,12 @@ class TestIndexLists:
             selector.select_points(numpy.array([2], dtype=foreign))
         assert selector.points == [3, 1]
 
+    def test_the_largest_index_is_taken_from_every_unsigned_width(self, selector):
+        selector.set_primary("A", 1)
+        for code in "BHILQ":
+            largest = min(2**31 - 1, 2 ** (8 * array.array(code).itemsize) - 1)
+            assert selector.point_ranks(array.array(code, [1, largest])) == [1, 0]
+
     def test_a_range_is_an_iterable(self, selector):
         selector.set_primary("A")
         selector.select_points(range(4, -1, -2))
@@ -101,6 +107,78 @@ class TestIndexLists:
         with pytest.raises(TypeError, match="one-dimensional"):
             selector.select_points(numpy.zeros((2, 2), dtype=numpy.int32))
         assert selector.points == [1]
+
+
+class TestRefusals:
+    """Arguments the library would take in some other sense: refused, nothing changed."""
+
+    @staticmethod
+    def seen(editor, calls):
+        history = editor.history
+        return (state(editor.selector), host(editor), list(calls),
+                history.undo_count, history.redo_count, editor.selector.revision)
+
+    @pytest.mark.parametrize(
+        "call, error, message",
+        [
+            (lambda s: s.select_all_points(-1), ValueError, "count -1 is negative"),
+            (lambda s: s.select_next_point(-2), ValueError, "count -2 is negative"),
+            (lambda s: s.select_previous_point(-2), ValueError, "count -2 is negative"),
+            (lambda s: s.select_all_handles(-1), ValueError, "count -1 is negative"),
+            (lambda s: s.select_next_handle(-2), ValueError, "count -2 is negative"),
+            (lambda s: s.select_previous_handle(-2), ValueError, "count -2 is negative"),
+            (lambda s: s.select("AB"), TypeError, "not a str"),
+            (lambda s: s.select_all_shapes(b"AB"), TypeError, "not a bytes"),
+            (lambda s: s.replace_all_items("AB"), TypeError, "not a str"),
+            (lambda s: s.set_shape_parts("A", [99], [5]), IndexError,
+             r'point.*\(99\) is not a point of shape "A" \(expected 0 to 4\)'),
+            (lambda s: s.set_shape_parts("B", [1], [0, 3]), IndexError,
+             r'element 1 \(3\) is not a handle of shape "B" \(expected 0 to 2\)'),
+            (lambda s: s.set_shape_parts("D", None, [0]), IndexError, "expected none: it has no"),
+            (lambda s: s.set_shape_parts("D", [-1]), IndexError, r"\(-1\) is not a point"),
+        ],
+    )
+    def test_refused_with_nothing_changed(self, editor, selector, calls, call, error, message):
+        selector.select(["B", "C"])
+        selector.set_shape_parts("C", [2])
+        before = self.seen(editor, calls)
+        with pytest.raises(error, match=message) as raised:
+            call(selector)
+        assert type(raised.value) is error
+        assert self.seen(editor, calls) == before
+
+    def test_parts_of_a_shape_selected_alone_are_refused_the_same_way(self, editor, selector):
+        selector.set_primary("A", 1)
+        with pytest.raises(IndexError, match="not a point") as raised:
+            selector.set_shape_parts("A", [5])
+        assert type(raised.value) is IndexError and state(selector) == [("A", [1], [])]
+
+    def test_a_shape_of_another_layer_is_refused_and_never_contained(self):
+        two = voshape.Editor.from_string("shape A 5\nlayer Paint\nshape P 3\n")
+        other = voshape.Editor.from_string("shape A 5\n")
+        selector, paint = two.selector, two.layer_named("Paint").selector
+        selector.select(["A"])
+        paint.select(["P"])
+        before = (state(selector), state(paint), host(two), two.history.undo_count)
+        for call in (lambda: selector.select(["A", "P"]), lambda: selector.add_shape("P"),
+                     lambda: selector.set_primary(two.shape("P")),
+                     lambda: selector.set_shape_parts("P", [0]),
+                     lambda: selector.replace_all_items([("P", [0], [])]),
+                     lambda: selector.replace_all_items(paint.items),
+                     lambda: selector.update_point_added("P", 0),
+                     lambda: paint.unselect_shape("A")):
+            with pytest.raises(ValueError, match='shape "[AP]" is in layer "(Roto|Paint)", not in'):
+                call()
+            assert (state(selector), state(paint), host(two), two.history.undo_count) == before
+        assert "P" not in selector and "A" not in paint and "P" in paint
+        assert other.shape("A") not in selector and two.shape("A") in selector
+
+    def test_restore_selection_takes_a_snapshot_or_its_text_only(self, editor, selector, calls):
+        selector.set_primary("A", 1)
+        before = self.seen(editor, calls)
+        with pytest.raises(TypeError, match="expected a SelectionSnapshot or its text, not int"):
+            editor.restore_selection(5)
+        assert self.seen(editor, calls) == before
 
 
 class TestMissingElements:

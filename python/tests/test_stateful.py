@@ -3,13 +3,17 @@ selection, checked after every step against the reference model (reference_model
 operations on any selected shape, points and handles (also of shapes without gradient, and out of
 range), application writes, deletions with removal events sent at once or later, point and handle
 insertions and removals, layer switches, nested batches, undo and redo, saved selections restored,
-refused or skipped. An operation the model refuses must raise the documented exception and leave
+refused or skipped, shapes of the other layer refused, changes from another thread (refused while a
+batch is open), points moved and selected by rectangles and polygons. An operation the model refuses must raise the documented exception and leave
 every layer's selection, the application's selection, the published editor, the history and the
 callbacks as they were.
 """
 
+import builtins
 import gc
 import os
+import pickle
+import threading
 
 import hypothesis.strategies as st
 import pytest
@@ -56,6 +60,10 @@ def scene_text():
     return text
 
 
+# Where points are moved and regions drawn: the scene's cells (300 by 200 units) and around.
+COORDINATES = st.one_of(st.sampled_from([0, 150, 300, 450, 600]), st.integers(-10, 1300))
+
+
 def read(selector):
     return [(i.shape.name, None if i.whole else (tuple(i.points), tuple(i.handles)))
             for i in selector]
@@ -94,7 +102,12 @@ class SelectionMachine(RuleBasedStateMachine):
     # Helpers.
     def add_to_model(self, name, layer, points, handles, single):
         shape = ShapeModel.made(layer, points, handles, single)
-        shape.key = self.editor.shape(name).id
+        made = self.editor.shape(name)
+        shape.key = made.id
+        # Where the editor placed it is its own choice; from then on the model follows it.
+        if not single:
+            shape.xy = dict(zip(shape.points, map(tuple, made.positions.tolist())))
+        shape.places = dict(zip(shape.handles, made.handle_positions.tolist()))
         self.model.shapes[name] = shape
 
     def begin(self):
@@ -111,7 +124,7 @@ class SelectionMachine(RuleBasedStateMachine):
             expected = model()
         except Refused as refused:
             event(f"refused with {refused.error}")
-            error = getattr(voshape, refused.error)
+            error = getattr(voshape, refused.error, None) or getattr(builtins, refused.error)
             with pytest.raises(error) as raised:
                 library()
             assert type(raised.value) is error
@@ -220,6 +233,21 @@ class SelectionMachine(RuleBasedStateMachine):
         self.run(lambda: selector.set_shape_parts(name, points, handles),
                  lambda: self.model.set_shape_parts(editor, name, points, handles))
 
+    @rule(data=st.data(), how=st.sampled_from(["select", "add", "primary", "parts", "items"]))
+    def shape_of_another_layer(self, data, how):
+        """A selector refuses a shape of another layer, whatever the operation."""
+        layer, selector, _ = self.draw_editor(data)
+        name = data.draw(st.sampled_from(self.names_of(1 - layer)), label="foreign")
+        calls = {"select": lambda: selector.select([name]), "add": lambda: selector.add_shape(name),
+                 "primary": lambda: selector.set_primary(name),
+                 "parts": lambda: selector.set_shape_parts(name, [0]),
+                 "items": lambda: selector.replace_all_items([name])}
+
+        def refuse():
+            raise Refused("ValueError")
+
+        self.run(calls[how], refuse)
+
     @rule(data=st.data(), how=st.sampled_from(["replace", "restore", "range"]))
     def replace_all_items(self, data, how):
         """Items with parts anywhere in the list, whole (replace_all_items, or restore as the
@@ -254,6 +282,38 @@ class SelectionMachine(RuleBasedStateMachine):
         self.begin()
         selector.picking_type, selector.picking_index, selector.picking_extremity = picked
         editor.picking = picked
+
+    # Positions and regions.
+    @precondition(lambda self: self.model.live())
+    @rule(data=st.data())
+    def set_positions(self, data):
+        """Any live shape, single-valued ones refused, indices sometimes out of range, values
+        sometimes not finite or one pair short."""
+        name = data.draw(st.sampled_from(self.model.live()), label="moved")
+        count = len(self.model.shapes[name].points)
+        where = data.draw(index_lists(count), label="indices")
+        xy = data.draw(st.lists(st.tuples(COORDINATES, COORDINATES), min_size=len(where),
+                                max_size=len(where)), label="xy")
+        if data.draw(st.booleans(), label="spoilt") and xy:
+            spoil = data.draw(st.sampled_from(["nan", "inf", "short"]), label="spoil")
+            xy = xy[1:] if spoil == "short" else [(float(spoil), xy[0][1])] + xy[1:]
+        self.run(lambda: self.editor.shape(name).set_positions(where, xy),
+                 lambda: self.model.set_positions(name, where, xy))
+
+    @rule(data=st.data(), mode=st.sampled_from(["replace", "add", "remove"]), shapes=st.booleans())
+    def select_in_region(self, data, mode, shapes):
+        """A rectangle or a polygon, with corners on the coordinates the points are moved to."""
+        _, selector, editor = self.draw_editor(data)
+        region = data.draw(st.one_of(
+            st.tuples(COORDINATES, COORDINATES, COORDINATES, COORDINATES),
+            st.lists(st.tuples(COORDINATES, COORDINATES), min_size=3, max_size=6)),
+            label="region")
+        if shapes:
+            self.run(lambda: selector.select_shapes_in(region, mode),
+                     lambda: self.model.select_shapes_in(editor, list(region), mode))
+        else:
+            self.run(lambda: selector.select_points_in(region, mode),
+                     lambda: self.model.select_points_in(editor, list(region), mode))
 
     # The application's selection.
     def host_objects(self):
@@ -392,6 +452,46 @@ class SelectionMachine(RuleBasedStateMachine):
         self.run(end, lambda: self.model.close_batch(self.model.editors[self.model.active],
                                                      how != "commit"))
 
+    @rule(data=st.data(), how=st.sampled_from(["reset", "clear", "undo", "batch"]))
+    def from_another_thread(self, data, how):
+        """A change made on another thread: refused while a batch (of this thread) is open, as
+        on this thread otherwise."""
+        layer, selector, editor = self.draw_editor(data)
+        calls = {"reset": selector.reset, "clear": self.app.clear,
+                 "undo": self.layers[layer].history.undo, "batch": self.batch_elsewhere}
+        changes = {"reset": lambda: self.model.change(editor, []),
+                   "clear": lambda: self.model.application_writes([]),
+                   "undo": lambda: self.model.travel(editor, True), "batch": lambda: None}
+        if how == "clear" and not self.model.host and not self.batches:
+            return  # an equal list writes nothing: application_writes would not run
+
+        def refuse_or_change():
+            if self.batches:
+                raise Refused("InvalidCallError")
+            return changes[how]()
+
+        def elsewhere():
+            raised = []
+            thread = threading.Thread(target=lambda: self.catch(calls[how], raised))
+            thread.start()
+            thread.join()
+            if raised:
+                raise raised[0]
+
+        self.run(elsewhere, refuse_or_change)
+
+    def batch_elsewhere(self):
+        """A batch opened and ended on another thread, changing nothing."""
+        with self.editor.batch() as batch:
+            assert batch.outermost
+
+    @staticmethod
+    def catch(call, raised):
+        try:
+            call()
+        except Exception as error:  # pylint: disable=broad-except
+            raised.append(error)
+
     @rule(data=st.data(), back=st.booleans())
     def travel(self, data, back):
         layer, _, editor = self.draw_editor(data)
@@ -430,6 +530,14 @@ class SelectionMachine(RuleBasedStateMachine):
         if outcome is not Refused:
             snapshot, entries = outcome
             assert snapshot.entries == entries and snapshot.picking == editor.picking
+            # A value: equal to its text read back and to its pickled copy, and to an earlier
+            # one exactly when their entries and picking state are.
+            for copy in (voshape.SelectionSnapshot.from_text(snapshot.text),
+                         pickle.loads(pickle.dumps(snapshot))):
+                assert copy == snapshot and hash(copy) == hash(snapshot)
+            for _, text, earlier, picking in self.saved:
+                assert (voshape.SelectionSnapshot.from_text(text) == snapshot) == (
+                    (earlier, picking) == (entries, editor.picking))
             self.saved.append((self.model.active, snapshot.text, entries, editor.picking))
 
     @rule(data=st.data())
@@ -451,14 +559,16 @@ class SelectionMachine(RuleBasedStateMachine):
         self.saved.append((self.model.active, text, entries, (1, 2, 0)))
 
     @precondition(lambda self: self.saved)
-    @rule(data=st.data(), skip=st.booleans(), as_text=st.booleans())
-    def restore_selection(self, data, skip, as_text):
+    @rule(data=st.data(), skip=st.booleans(), given_as=st.sampled_from(["text", "read", "pickled"]))
+    def restore_selection(self, data, skip, given_as):
         """Restored into the layer it was saved from: stale entries refused or skipped."""
         saved = [s for s in self.saved if s[0] == self.model.active]
         if not saved:
             return
         _, text, entries, picking = data.draw(st.sampled_from(saved), label="saved")
-        given = text if as_text else voshape.SelectionSnapshot.from_text(text)
+        given = text if given_as == "text" else voshape.SelectionSnapshot.from_text(text)
+        if given_as == "pickled":
+            given = pickle.loads(pickle.dumps(given))
         editor = self.model.editors[self.model.active]
         outcome = self.run(lambda: self.editor.restore_selection(given, skip=skip),
                            lambda: self.model.restore(editor, entries, picking, skip))
@@ -496,6 +606,7 @@ class SelectionMachine(RuleBasedStateMachine):
                 selector.shapes
         assert [name for name in self.model.live(layer) if name in selector] == [
             name for name in self.model.live(layer) if name in names]
+        assert not any(name in selector for name in self.names_of(1 - layer))
         parts = items[0][1] if items and items[0][1] is not None else ((), ())
         for noun, order in zip(("point", "handle"), parts):
             assert getattr(selector, f"{noun}s") == list(order)
@@ -510,9 +621,19 @@ class SelectionMachine(RuleBasedStateMachine):
                 name for name in live if name in names]
 
     @invariant()
+    def positions_match(self):
+        for name in self.model.live():
+            shape, library = self.model.shapes[name], self.editor.shape(name)
+            if not shape.single:
+                assert [tuple(p) for p in library.positions.tolist()] == [
+                    shape.xy[e] for e in shape.points], name
+            assert library.handle_positions.tolist() == [shape.places[e] for e in shape.handles]
+
+    @invariant()
     def application_matches(self):
-        assert [(i.kind, i.name) for i in self.app] == [
-            self.model.describe(item) for item in self.model.host]
+        expected = [self.model.describe(item) for item in self.model.host]
+        assert [(i.kind, i.name) for i in self.app] == expected
+        assert [(d["kind"], d["name"]) for d in self.app.to_list()] == expected
         for item in self.app:
             if item.kind == "input" and "." in item.name:
                 tool = LAYERS[self.model.shapes[item.name.split(".")[0]].layer]
