@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QPen>
 #include <QResizeEvent>
+#include <QStringList>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -80,7 +81,7 @@ QPointF bezierAt(const std::array<QPointF, 4> &span, double t) {
 bool isNearSpan(const std::array<QPointF, 4> &span, const QPointF &at) {
     const double length = QLineF(span[0], span[1]).length() + QLineF(span[1], span[2]).length() +
                           QLineF(span[2], span[3]).length();
-    const int pieces = std::clamp(static_cast<int>(length / 4), 1, 32);
+    const int pieces = static_cast<int>(std::clamp(length / 4, 1.0, 32.0));
     QPointF from = span[0];
     for (int piece = 1; piece <= pieces; ++piece) {
         const QPointF to = bezierAt(span, static_cast<double>(piece) / pieces);
@@ -90,6 +91,16 @@ bool isNearSpan(const std::array<QPointF, 4> &span, const QPointF &at) {
         from = to;
     }
     return false;
+}
+
+bool readPoint(const VoExample::AppShapeInterface &shape, int index, QPointF &at) {
+    double x = 0;
+    double y = 0;
+    if (!shape.getPoint(index, x, y)) {
+        return false;
+    }
+    at = QPointF(x, y);
+    return true;
 }
 
 QPointF arrowOf(int key) {
@@ -128,25 +139,38 @@ EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
         followCounts(damage);
         updateDamage(damage);
     });
-    for (const auto replaced : {&EditorDocument::sceneReplaced, &EditorDocument::layerActivated}) {
-        connect(&document, replaced, this, [this] {
-            table.reset();
-            rebuild();
-            fitView();
-        });
-    }
+    connect(&document, &EditorDocument::sceneReplaced, this, [this] {
+        table.reset();
+        rebuild();
+        fitView();
+    });
+    // Every layer is drawn, in its cells, and the view fits all of them: switching moves nothing.
+    connect(&document, &EditorDocument::layerActivated, this, [this] {
+        table.reset();
+        rebuild();
+        update();
+    });
     connect(&document, &EditorDocument::geometryChanged, this, &EditorCanvas::followMove);
 }
 
 void EditorCanvas::rebuild() {
+    dimmed.assign(static_cast<std::size_t>(table.getNbSlots()), EditorShapeView());
+    for (EditorShapeView &other : document.describeOtherLayers()) {
+        dimmed.at(static_cast<std::size_t>(other.slot)) = std::move(other);
+    }
     geometry = EditorGeometry();
     geometry.resize(table.getNbSlots());
     for (int slot = 0; slot < table.getNbSlots(); ++slot) {
-        geometry.read(slot, document.getSession().getPlacementSlots(), table.getView(slot).shape);
+        const VoExample::AppShapeInterface *shape = table.getView(slot).shape;
+        geometry.read(slot, document.getPlacementSlots(),
+                      shape != nullptr ? shape : dimmed[static_cast<std::size_t>(slot)].shape);
     }
+    // Only the active layer's points are picked.
     index.clear(EditorSpatialIndex::suggestCellSize(geometry.getBounds(), geometry.getNbPoints()));
     for (int slot = 0; slot < geometry.getNbSlots(); ++slot) {
-        index.setShape(slot, geometry.getShape(slot).points);
+        if (table.getView(slot).shape != nullptr) {
+            index.setShape(slot, geometry.getShape(slot).points);
+        }
     }
 }
 
@@ -162,12 +186,14 @@ void EditorCanvas::followCounts(const EditorShapeTable::Damage &damage) {
             static_cast<int>(drawn.handles.size()) != view.nbHandles) {
             // Where it was drawn, while the geometry still says where.
             update(EditorPainter::getReach(getLayout(), view, true).toAlignedRect());
-            geometry.read(shape.slot, document.getSession().getPlacementSlots(), view.shape);
+            geometry.read(shape.slot, document.getPlacementSlots(), view.shape);
             index.setShape(shape.slot, geometry.getShape(shape.slot).points);
         }
     }
 }
 
+// The positions are read back from the graph, not from the move: an undo writes its positions
+// before, a redo or a drag those after, and the canvas draws what the inputs hold either way.
 void EditorCanvas::followMove(const EditorMove &moved) {
     EditorShapeTable::Damage damage;
     damage.labelsMoved = true;
@@ -181,18 +207,29 @@ void EditorCanvas::followMove(const EditorMove &moved) {
     const bool settled = !moving && !nudging;
     for (const EditorMove::Shape &shape : moved.getShapes()) {
         const EditorShapeView *found = table.find(shape.name);
-        const int count = found == nullptr ? 0 : found->nbPoints;
-        for (std::size_t at = 0; found != nullptr && at < shape.points.size(); ++at) {
-            if (shape.points[at] < count) {
-                geometry.movePoint(found->slot, shape.points[at], shape.to[at]);
-                index.move(found->slot, shape.points[at], shape.to[at]);
+        if (found != nullptr) {
+            readMoved(*found, shape);
+            if (settled) {
+                geometry.settle(found->slot);
             }
-        }
-        if (found != nullptr && settled) {
-            geometry.settle(found->slot);
         }
     }
     updateDamage(damage); // where they are
+}
+
+void EditorCanvas::readMoved(const EditorShapeView &view, const EditorMove::Shape &moved) {
+    for (const int point : moved.points) {
+        QPointF at;
+        if (point < view.nbPoints && readPoint(*view.shape, point, at)) {
+            geometry.movePoint(view.slot, point, at);
+            index.move(view.slot, point, at);
+        }
+    }
+    for (const int handle : moved.handles) {
+        if (handle < view.nbHandles) {
+            geometry.moveHandle(view.slot, handle, view.shape->getHandle(handle));
+        }
+    }
 }
 
 QPoint EditorCanvas::getPointPosition(const std::string &shape, int at) const {
@@ -382,8 +419,11 @@ std::vector<const EditorShapeView *> EditorCanvas::shapesToPaint(const EditorLay
     std::vector<const EditorShapeView *> shapes;
     shapes.reserve(drawn.size());
     for (const int slot : drawn) {
+        const EditorShapeView &other = dimmed[static_cast<std::size_t>(slot)];
         if (table.getView(slot).shape != nullptr) {
             shapes.push_back(&table.getView(slot));
+        } else if (other.shape != nullptr) {
+            shapes.push_back(&other);
         }
     }
     return shapes;
@@ -433,10 +473,8 @@ void EditorCanvas::press(const QPointF &at, Qt::KeyboardModifiers modifiers) {
     const Hit hit = hitTest(at, true);
     switch (hit.kind) {
     case Hit::Point:
-        pressPoint(hit, modifiers);
-        break;
     case Hit::Handle:
-        gestures.clickHandle(hit.index, clickOf(modifiers));
+        pressPart(hit, modifiers);
         break;
     case Hit::Shape:
         pressShape(hit, modifiers);
@@ -449,19 +487,29 @@ void EditorCanvas::press(const QPointF &at, Qt::KeyboardModifiers modifiers) {
     }
 }
 
-// A plain press on a selected point may start a drag of all the selected points: it selects the
-// point alone only once released without a drag.
-void EditorCanvas::pressPoint(const Hit &hit, Qt::KeyboardModifiers modifiers) {
-    // The hit is a point of the primary shape, whose rank the selector keeps: no walk of the
-    // selected points.
-    const bool wasSelected = document.getSelector().getPointSelectionRank(hit.index) > 0;
+// A plain press on a selected point or handle may start a drag of all the selected points and
+// handles: it selects the one pressed alone only once released without a drag.
+void EditorCanvas::pressPart(const Hit &hit, Qt::KeyboardModifiers modifiers) {
+    // The hit is a part of the primary shape, whose ranks the selector keeps: no walk of the
+    // selected parts.
+    const bool point = hit.kind == Hit::Point;
+    const int index = hit.index;
+    const Vo::SeShapeSelector &selector = document.getSelector();
+    const bool wasSelected = (point ? selector.getPointSelectionRank(index)
+                                    : selector.getHandleSelectionRank(index)) > 0;
+    const auto click = [this, point, index](EditorGestures::Click how) {
+        if (point) {
+            gestures.clickPoint(index, how);
+        } else {
+            gestures.clickHandle(index, how);
+        }
+    };
     if (wasSelected && plain(modifiers)) {
-        const int point = hit.index;
-        pendingClick = [this, point] { gestures.clickPoint(point, EditorGestures::Click::Alone); };
+        pendingClick = [click] { click(EditorGestures::Click::Alone); };
     } else {
-        gestures.clickPoint(hit.index, clickOf(modifiers));
+        click(clickOf(modifiers));
     }
-    drag = plain(modifiers) ? Drag::Points : Drag::None;
+    drag = plain(modifiers) ? Drag::Parts : Drag::None;
 }
 
 void EditorCanvas::pressShape(const Hit &hit, Qt::KeyboardModifiers modifiers) {
@@ -477,10 +525,13 @@ void EditorCanvas::pressShape(const Hit &hit, Qt::KeyboardModifiers modifiers) {
 EditorMove EditorCanvas::selectionMove(bool shapes) const {
     EditorMove made;
     const int primary = table.getPrimarySlot();
-    if (!shapes && primary >= 0 && !table.getView(primary).points.empty()) {
+    if (!shapes && primary >= 0) {
         const EditorShapeView &view = table.getView(primary);
-        made.addShape(*view.shape, view.points);
-        return made;
+        if (!view.points.empty() || !view.handles.empty()) {
+            made.addShape(*view.shape, view.points, view.handles,
+                          geometry.getShape(primary).curveBounds.width());
+            return made;
+        }
     }
     for (int slot = 0; slot < table.getNbSlots(); ++slot) {
         const EditorShapeView &view = table.getView(slot);
@@ -493,9 +544,26 @@ EditorMove EditorCanvas::selectionMove(bool shapes) const {
     return made;
 }
 
+void EditorCanvas::tellSkipped(const EditorMove &made) {
+    if (made.getSkipped().empty()) {
+        return;
+    }
+    QStringList names;
+    for (const std::string &name : made.getSkipped()) {
+        names << QString::fromStdString(name);
+    }
+    const QString message =
+        tr("Not moved: %1 (a single-valued curve holds its points in one input, with no "
+           "position per point to move)")
+            .arg(names.join(QStringLiteral(", ")));
+    document.note(QStringLiteral("  ") + message);
+    Q_EMIT notice(message);
+}
+
 void EditorCanvas::startDrag() {
     pendingClick = nullptr;
     move = selectionMove(drag == Drag::Shapes);
+    tellSkipped(move);
     moving = true;
 }
 
@@ -511,7 +579,7 @@ void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
     case Drag::Pan:
         pan(at - lastAt);
         break;
-    case Drag::Points:
+    case Drag::Parts:
     case Drag::Shapes:
         if (!moving && QLineF(pressedAt, at).length() >= minBand) {
             startDrag();
@@ -550,9 +618,12 @@ void EditorCanvas::wheelEvent(QWheelEvent *event) {
     }
 }
 
-void EditorCanvas::nudge(const QPointF &step) {
+void EditorCanvas::nudge(const QPointF &step, bool repeated) {
     if (!nudging) {
         move = selectionMove(false);
+        if (!repeated) {
+            tellSkipped(move);
+        }
         if (move.isEmpty()) {
             return;
         }
@@ -709,7 +780,8 @@ void EditorCanvas::keyReleaseEvent(QKeyEvent *event) {
 void EditorCanvas::keyPressEvent(QKeyEvent *event) {
     const QPointF arrow = arrowOf(event->key());
     if (!arrow.isNull()) {
-        nudge(arrow * nudgeStep * ((event->modifiers() & Qt::ShiftModifier) ? 10 : 1));
+        nudge(arrow * nudgeStep * ((event->modifiers() & Qt::ShiftModifier) ? 10 : 1),
+              event->isAutoRepeat());
         return;
     }
     finishNudge();

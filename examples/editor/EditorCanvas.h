@@ -66,6 +66,8 @@ public:
 Q_SIGNALS:
     // What lies under the pointer, for the status bar.
     void pickingChanged(const QString &message);
+    // What a gesture could not do, and why (also in the log), for the status bar.
+    void notice(const QString &message);
 
 protected:
     bool event(QEvent *event) override;
@@ -92,7 +94,7 @@ private:
         int count = 0;
     };
     // What the left button does while it is held.
-    enum class Drag { None, Band, Pan, Points, Shapes };
+    enum class Drag { None, Band, Pan, Parts, Shapes };
 
     Hit hitTest(const QPointF &at, bool partsOfPrimaryOnly) const;
     Hit findHandle(const QPointF &at, bool primaryOnly) const;
@@ -104,6 +106,8 @@ private:
     void followCounts(const EditorShapeTable::Damage &damage);
     // Points were written: the copy, the index and the screen follow.
     void followMove(const EditorMove &move);
+    // The moved points and handles of the view's shape, as the graph holds them now.
+    void readMoved(const EditorShapeView &view, const EditorMove::Shape &moved);
     // Schedules the repaint of what the table says changed.
     void updateDamage(const EditorShapeTable::Damage &damage);
     // The rectangle being dragged out changed: the old and new ones are repainted.
@@ -112,12 +116,16 @@ private:
     std::vector<const EditorShapeView *> shapesToPaint(const EditorLayout &layout,
                                                        const QRegion &region) const;
     void press(const QPointF &at, Qt::KeyboardModifiers modifiers);
-    void pressPoint(const Hit &hit, Qt::KeyboardModifiers modifiers);
+    void pressPart(const Hit &hit, Qt::KeyboardModifiers modifiers);
     void pressShape(const Hit &hit, Qt::KeyboardModifiers modifiers);
-    // The selected points of the primary shape or, when it has none, the selected shapes whole.
+    // The selected points and handles of the primary shape or, when it has none (or with
+    // shapes), the selected shapes whole.
     EditorMove selectionMove(bool shapes) const;
+    // Names in the log and the status bar the shapes the move leaves where they are.
+    void tellSkipped(const EditorMove &move);
     void startDrag();
-    void nudge(const QPointF &step);
+    // repeated: the key is held down; what it cannot move was told at its press.
+    void nudge(const QPointF &step, bool repeated);
     void finishNudge();
     void hover(const QPointF &at);
     void pickNothing();
@@ -133,6 +141,8 @@ private:
     EditorDocument &document;
     EditorGestures gestures;
     EditorShapeTable table;
+    // By slot, the other layers' shapes, drawn dimmed; an empty view (shape null) elsewhere.
+    std::vector<EditorShapeView> dimmed;
     EditorGeometry geometry;
     EditorSpatialIndex index;
     EditorViewTransform view;

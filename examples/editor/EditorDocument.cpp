@@ -80,6 +80,7 @@ bool EditorDocument::openFile(const std::string &path, std::string &error) {
 void EditorDocument::install(std::unique_ptr<Open> replacement,
                              const VoSession::SessionScene &scene, const std::string &name) {
     replacement->session.build(scene);
+    placementSlots = replacement->session.getPlacementSlots();
     bind(*replacement);
     current = std::move(replacement);
     source = name;
@@ -160,12 +161,17 @@ void EditorDocument::revertMove(const EditorMove &move) {
 }
 
 // The burst's points are where it left them already: the undo stack's first apply writes the same
-// values again, as one step that undo takes back.
+// values again, as one step that undo takes back. A burst that ends where it began (a drag back to
+// its start, Up on handles alone) makes no step.
 void EditorDocument::finishMove(const EditorMove &move) {
-    const QString points = EditorSelectionState::counted(move.getNbPoints(), "Point", "Points");
-    history->push("Move " + points,
+    if (!move.changes()) {
+        return;
+    }
+    const QString parts =
+        EditorSelectionState::describeParts(move.getNbPoints(), move.getNbHandles());
+    history->push("Move " + parts,
                   QStringLiteral("move %1 by (%2, %3)")
-                      .arg(points.toLower())
+                      .arg(parts.toLower())
                       .arg(move.getOffset().x())
                       .arg(move.getOffset().y()),
                   std::make_unique<EditorMoveEdit>(*this, move));
@@ -176,16 +182,20 @@ int EditorDocument::getNbSlots() const {
     return static_cast<int>(current->session.getScene().getShapes().size());
 }
 
-std::vector<EditorShapeView> EditorDocument::describeShapes() const {
+std::unordered_map<std::string, int> EditorDocument::slotsByName() const {
     std::unordered_map<std::string, int> slotOfName;
     const std::vector<VoSession::SessionScene::Shape> &described =
         current->session.getScene().getShapes();
     for (std::size_t slot = 0; slot < described.size(); ++slot) {
         slotOfName.emplace(described[slot].name, static_cast<int>(slot));
     }
-    const VoExample::AppLayerInterface &layer = current->session.getController().getLayer();
+    return slotOfName;
+}
+
+std::vector<EditorShapeView>
+EditorDocument::describeLayer(const VoExample::AppLayerInterface &layer,
+                              const std::unordered_map<std::string, int> &slotOfName) {
     std::vector<EditorShapeView> views(static_cast<std::size_t>(layer.getNbShapes()));
-    std::unordered_map<const Vo::SeShapeInterface *, EditorShapeView *> byShape;
     for (int index = 0; index < layer.getNbShapes(); ++index) {
         EditorShapeView &view = views[static_cast<std::size_t>(index)];
         view.shape = &layer.getShapeAt(index);
@@ -193,6 +203,30 @@ std::vector<EditorShapeView> EditorDocument::describeShapes() const {
         view.slot = slotOfName.at(view.name);
         view.nbPoints = view.shape->getNbPoints();
         view.nbHandles = view.shape->getNbHandles();
+    }
+    return views;
+}
+
+std::vector<EditorShapeView> EditorDocument::describeOtherLayers() const {
+    const std::unordered_map<std::string, int> slotOfName = slotsByName();
+    const VoSession::Session &session = current->session;
+    std::vector<EditorShapeView> views;
+    for (std::size_t layer = 0; layer < session.getLayerNames().size(); ++layer) {
+        if (static_cast<int>(layer) != session.getActiveLayer()) {
+            for (EditorShapeView &view : describeLayer(session.getLayer(layer), slotOfName)) {
+                view.dimmed = true;
+                views.push_back(std::move(view));
+            }
+        }
+    }
+    return views;
+}
+
+std::vector<EditorShapeView> EditorDocument::describeShapes() const {
+    std::vector<EditorShapeView> views =
+        describeLayer(current->session.getController().getLayer(), slotsByName());
+    std::unordered_map<const Vo::SeShapeInterface *, EditorShapeView *> byShape;
+    for (EditorShapeView &view : views) {
         byShape.emplace(view.shape, &view);
     }
     const Vo::RCShdPtr<Vo::SnSelection> selection = getSelector().getSelection();

@@ -11,6 +11,8 @@
 #include "SessionScene.h"
 #include "SessionTextPrinter.h"
 
+#include "AppLayerInterface.h"
+
 #include "SeShapeSelector.h"
 
 #include <QObject>
@@ -21,6 +23,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace VoEditor {
@@ -50,6 +53,10 @@ public:
     const std::string &getSource() const noexcept { return source; }
 
     VoSession::Session &getSession() const noexcept { return current->session; }
+    // The number of slots a single-valued curve, which has no position per point, is placed among
+    // (SessionPlacement): the scene's count when it was opened, kept while shapes are added or
+    // built again, so that no such curve moves.
+    int getPlacementSlots() const noexcept { return placementSlots; }
     EditorUndoHistory &getHistory() noexcept { return *history; }
     // Makes the layer of that index (Session::getLayerNames) the active one, which republishes its
     // selection; the views follow it. Nothing happens for the active layer or an unknown index.
@@ -68,6 +75,9 @@ public:
     // The live shapes in creation order with their part in the editor's selection. Linear in the
     // number of shapes and of selected items.
     std::vector<EditorShapeView> describeShapes() const;
+    // The live shapes of the other layers, dimmed, none selected: what the canvas draws under the
+    // active layer's. Linear in the number of shapes.
+    std::vector<EditorShapeView> describeOtherLayers() const;
 
     // Runs one gesture's library calls, then logs label with the shape events sent and the
     // callback lists that ran. What the library raises is logged instead and gives false; by the
@@ -136,12 +146,18 @@ private:
     std::string takeTranscript();
     // A bridge on the active layer's selector, relayed by this document's signals.
     void bind(Open &open);
+    std::unordered_map<std::string, int> slotsByName() const;
+    // The layer's shapes in creation order, in their slots, with their counts.
+    static std::vector<EditorShapeView>
+    describeLayer(const VoExample::AppLayerInterface &layer,
+                  const std::unordered_map<std::string, int> &slotOfName);
     // The name of that layer when it is another than the active one; empty otherwise.
     std::string otherLayer(int layer) const;
 
     VoSession::SessionScene::Limits limits;
     std::unique_ptr<Open> current;
     std::string source;
+    int placementSlots = 0;
     EditorUndoHistory *history = nullptr;
     // Why the last gesture that failed did: what a refused load of a selection reports.
     QString lastFailure;

@@ -59,6 +59,7 @@ const double blur = 2;
 
 const QColor EditorPainter::background(0xf0, 0xef, 0xea);
 const QColor EditorPainter::mutedCurve(0xb0, 0xb4, 0xba);
+const QColor EditorPainter::dimmedCurve(0xd8, 0xd9, 0xd6);
 const QColor EditorPainter::selectedCurve(0x2b, 0x6c, 0xb0);
 const QColor EditorPainter::primaryCurve(0xd9, 0x48, 0x0f);
 const QColor EditorPainter::selectedPoint(0xc2, 0x18, 0x5b);
@@ -70,11 +71,16 @@ EditorPainter::LabelSpace::LabelSpace(const QRectF &area)
       rows(static_cast<int>(std::ceil(area.height() / cellSize)) + 1),
       taken(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), false) {}
 
+// Kept within the cells in double before it becomes an int: a box far off the canvas takes none.
+int EditorPainter::LabelSpace::cellOf(double coordinate, int count) {
+    return static_cast<int>(std::clamp(std::floor(coordinate / cellSize), -1.0, double(count)));
+}
+
 bool EditorPainter::LabelSpace::take(const QRectF &rect) {
-    const int left = std::max(0, static_cast<int>(rect.left() / cellSize));
-    const int right = std::min(columns - 1, static_cast<int>(rect.right() / cellSize));
-    const int top = std::max(0, static_cast<int>(rect.top() / cellSize));
-    const int bottom = std::min(rows - 1, static_cast<int>(rect.bottom() / cellSize));
+    const int left = std::max(0, cellOf(rect.left(), columns));
+    const int right = std::min(columns - 1, cellOf(rect.right(), columns));
+    const int top = std::max(0, cellOf(rect.top(), rows));
+    const int bottom = std::min(rows - 1, cellOf(rect.bottom(), rows));
     if (left > right || top > bottom) {
         return false;
     }
@@ -99,9 +105,15 @@ EditorPainter::EditorPainter(QPainter &target, const EditorLayout &shapes, const
 }
 
 void EditorPainter::paint(const std::vector<const EditorShapeView *> &shapes) {
-    // Muted shapes first, so that the selected ones and their labels lie on top.
+    // The other layers' shapes under the active one's, then muted shapes, so that the selected
+    // ones and their labels lie on top.
     for (const EditorShapeView *shape : shapes) {
-        if (!shape->selected) {
+        if (shape->dimmed) {
+            paintDimmed(*shape);
+        }
+    }
+    for (const EditorShapeView *shape : shapes) {
+        if (!shape->selected && !shape->dimmed) {
             paintShape(*shape);
         }
     }
@@ -147,25 +159,36 @@ QRectF EditorPainter::getMarkerReach(const EditorLayout &layout, const EditorSha
         .adjusted(-blur, -blur, blur, blur);
 }
 
+void EditorPainter::paintTitle(const EditorShapeView &shape, const QColor &colour, bool bold) {
+    const QRectF title = layout.getTitleArea(shape.slot);
+    if (title.height() <= 0) {
+        return;
+    }
+    painter.setPen(colour);
+    QFont font = painter.font();
+    font.setBold(bold);
+    painter.setFont(font);
+    // Cut to its band, so that a long name stays within the shape's reach.
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
+                     QFontMetricsF(font).elidedText(QString::fromStdString(shape.name),
+                                                    Qt::ElideRight, title.width()));
+    painter.setFont(labelFont());
+}
+
 void EditorPainter::paintShape(const EditorShapeView &shape) {
     const QColor colour =
         shape.primary ? primaryCurve : (shape.selected ? selectedCurve : mutedCurve);
-    const QRectF title = layout.getTitleArea(shape.slot);
-    if (title.height() > 0) {
-        painter.setPen(shape.selected ? colour : mutedCurve.darker(130));
-        QFont font = painter.font();
-        font.setBold(shape.primary);
-        painter.setFont(font);
-        // Cut to its band, so that a long name stays within the shape's reach.
-        painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
-                         QFontMetricsF(font).elidedText(QString::fromStdString(shape.name),
-                                                        Qt::ElideRight, title.width()));
-        painter.setFont(labelFont());
-    }
+    paintTitle(shape, shape.selected ? colour : mutedCurve.darker(130), shape.primary);
     paintCurve(shape, colour, shape.primary ? 3.0 : 2.0);
     paintHandleLine(shape, colour);
     paintHollowMarkers(shape, colour);
     paintSelected(shape);
+}
+
+void EditorPainter::paintDimmed(const EditorShapeView &shape) {
+    paintTitle(shape, dimmedCurve, false);
+    paintCurve(shape, dimmedCurve, 1.5);
+    paintHandleLine(shape, dimmedCurve);
 }
 
 // A long curve is stroked in pieces of a few dozen spans: the rasteriser's cost grows faster than
@@ -192,7 +215,9 @@ void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colou
     // bevel joins differ from round ones by less than a pixel at these sizes, and spare the stroker
     // an arc at every vertex (most of Select All's repaint of 10^4 small shapes).
     painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
-    const int stride = spacing > 0 ? std::max(1, static_cast<int>(0.5 / spacing)) : 1;
+    // No wider than the curve: points closer than 1e-9 pixels would overflow an int.
+    const int stride =
+        spacing > 0 ? static_cast<int>(std::clamp(0.5 / spacing, 1.0, double(shape.nbPoints))) : 1;
     QPolygonF curve;
     curve.reserve(spansPerStroke + 1);
     for (int index = 0; index < shape.nbPoints; index += stride) {

@@ -27,6 +27,8 @@ class EditorPainter {
 public:
     static const QColor background;
     static const QColor mutedCurve;
+    // The other layers' shapes: a little darker than the background.
+    static const QColor dimmedCurve;
     static const QColor selectedCurve;
     static const QColor primaryCurve;
     static const QColor selectedPoint;
@@ -38,7 +40,8 @@ public:
 
     EditorPainter(QPainter &painter, const EditorLayout &layout, const QRectF &area);
 
-    // The shapes in the order given, muted ones first and the primary one last. To repaint part
+    // The shapes in the order given, dimmed ones (other layers) first, then muted ones, and the
+    // primary one last. To repaint part
     // of the area, give every shape whose reach meets that part and every shape with selected
     // points or handles: a label is drawn where no label drawn before it lies, whatever the part.
     void paint(const std::vector<const EditorShapeView *> &shapes);
@@ -61,6 +64,8 @@ private:
         bool take(const QRectF &rect);
 
     private:
+        static int cellOf(double coordinate, int count);
+
         static constexpr double cellSize = 6;
         int columns;
         int rows;
@@ -68,6 +73,9 @@ private:
     };
 
     void paintShape(const EditorShapeView &shape);
+    // A shape of another layer: its name, curve and handle line, pale and thin, no markers.
+    void paintDimmed(const EditorShapeView &shape);
+    void paintTitle(const EditorShapeView &shape, const QColor &colour, bool bold);
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
     // The smooth curve through the points first to last, given by index; point clamps indices
     // to the shape's.

@@ -28,6 +28,9 @@ EditorWindow::EditorWindow(QWidget *parent)
       logDock(new EditorLogDock(*document, this)),
       commandDock(new EditorCommandDock(*document, this)) {
     setWindowTitle(tr("vo-shape-editor"));
+    // Room for the canvas, the docks and the menus' names: a window squeezed smaller hid them.
+    setMinimumSize(minimumWidth, minimumHeight);
+    canvas->setMinimumSize(minimumWidth / 3, minimumHeight / 3);
     setCentralWidget(canvas);
     addDockWidget(Qt::RightDockWidgetArea, applicationDock);
     addDockWidget(Qt::RightDockWidgetArea, logDock);
@@ -39,6 +42,7 @@ EditorWindow::EditorWindow(QWidget *parent)
         statusBar()->setStyleSheet(QString());
         statusBar()->showMessage(message);
     });
+    connect(canvas, &EditorCanvas::notice, this, &EditorWindow::showError);
     connect(document, &EditorDocument::failed, this, &EditorWindow::showError);
     connect(document, &EditorDocument::quitRequested, this, &EditorWindow::close);
     connect(document, &EditorDocument::sceneReplaced, this, [this] {

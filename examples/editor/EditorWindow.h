@@ -20,6 +20,9 @@ namespace VoEditor {
 class EditorWindow : public QMainWindow {
     Q_OBJECT
 public:
+    static constexpr int minimumWidth = 720;
+    static constexpr int minimumHeight = 480;
+
     explicit EditorWindow(QWidget *parent = nullptr);
 
     EditorDocument &getDocument() noexcept { return *document; }

@@ -6,8 +6,10 @@
 
 #include "EditorApplicationDock.h"
 #include "EditorCanvas.h"
+#include "EditorCanvasCheck.h"
 #include "EditorMove.h"
 #include "EditorOffscreenApplication.h"
+#include "EditorPainter.h"
 #include "EditorSpatialIndex.h"
 #include "EditorViewTransform.h"
 #include "EditorWindow.h"
@@ -21,6 +23,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStatusBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -28,6 +32,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <memory>
 #include <random>
 #include <set>
@@ -427,6 +433,207 @@ TEST_F(EditorGeometryTest, ArrowKeysNudgeAndMovesApplyAndRevert) {
     ASSERT_TRUE(document().runCommand("delete S"));
     document().revertMove(held); // nothing to write: no crash, no change elsewhere
     EXPECT_EQ(document().getSession().findShape("S"), nullptr);
+}
+
+// After undo and redo of a point drag, a shape drag and a nudge, the canvas draws and picks each
+// point where the graph has it. It used to draw the move's positions after, also for an undo: the
+// point stayed drawn, and was picked, where the drag had left it.
+TEST_F(EditorGeometryTest, UndoAndRedoOfMovesRedrawWhatTheGraphHolds) {
+    open("shape S 6\n" + gridPoints(6, 6, 30, QPointF(0, 0)) + "shape T 4\n" +
+         gridPoints(4, 4, 40, QPointF(0, 200)));
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 2));
+    const QPoint start = canvas().getPointPosition("S", 2);
+    drag(start, start + QPointF(40, 30));
+    ASSERT_NE(canvas().getPointPosition("S", 2), start);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    EXPECT_EQ(canvas().getPointPosition("S", 2), start);
+    click(start); // picked where it is drawn again, as a selected point pressed alone
+    EXPECT_EQ(selectedPoints("S"), std::vector<int>{2});
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    EXPECT_EQ(canvas().getPointPosition("S", 2), start + QPoint(40, 30));
+
+    key(Qt::Key_Escape);
+    const QPoint t = canvas().getCurvePosition("T");
+    click(t);
+    drag(t, t + QPointF(-20, 15));
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier, false, QEvent::KeyRelease);
+    for (const bool undo : {true, true, false, false, true}) {
+        key(undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "") << (undo ? "undo" : "redo");
+    }
+    EXPECT_EQ(canvas().getCurvePosition("T"), t + QPoint(-20, 15));
+}
+
+// A single-valued curve has no position per point: it is drawn where SessionPlacement puts its
+// slot among the scene's slots as opened. Undoing a deletion builds a shape again, and a command
+// adds one; neither moves it. It used to be placed among every shape built so far, so that it
+// went to another column when A's deletion was undone.
+TEST_F(EditorGeometryTest, SingleValuedCurvesStayWhenShapesComeBackOrAreAdded) {
+    open("shape A 3\nshape B 3 2\nshape C 6 single\nshape D 3\n");
+    const std::vector<QPointF> placed = canvas().getGeometry().getShape(2).points;
+    ASSERT_EQ(placed.size(), 6U);
+    const VoSession::SessionPlacement::Point first =
+        VoSession::SessionPlacement::getPoint(2, 4, 0, 6);
+    EXPECT_EQ(placed[0], QPointF(first.x, first.y));
+    click(canvas().getCurvePosition("A"));
+    key(Qt::Key_Delete);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_NE(document().getSession().findShape("A"), nullptr);
+    EXPECT_EQ(canvas().getGeometry().getShape(2).points, placed);
+    ASSERT_TRUE(document().runCommand("shape E 4"));
+    EXPECT_EQ(canvas().getGeometry().getShape(2).points, placed);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
+// Dragging or nudging a selection that holds a single-valued curve moves the others and says, in
+// the status bar and the log, which stayed and why; with nothing else to move, no step is made.
+// It used to skip the curve without a word.
+TEST_F(EditorGeometryTest, MovingASingleValuedCurveSaysWhyItStays) {
+    open("shape A 3\nshape C 6 single\n");
+    click(canvas().getCurvePosition("A"));
+    click(canvas().getCurvePosition("C"), Qt::ShiftModifier);
+    const std::vector<QPointF> a = pointsOf("A");
+    const QPointF grab = canvas().getCurvePosition("A");
+    drag(grab, grab + QPointF(30, 0));
+    ASSERT_EQ(moves.size(), 1U);
+    EXPECT_EQ(moves[0].getSkipped(), std::vector<std::string>{"C"});
+    EXPECT_NEAR(pointOf("A", 0).x(), a[0].x() + 30 / canvas().getView().getScale(), 1e-9);
+    const QString told = window->statusBar()->currentMessage();
+    EXPECT_TRUE(told.contains("Not moved: C") && told.contains("single-valued"))
+        << told.toStdString();
+    EXPECT_TRUE(window->getLogDock().getText().toPlainText().contains(told));
+
+    key(Qt::Key_Escape);
+    click(canvas().getCurvePosition("C"));
+    window->statusBar()->clearMessage();
+    const QString undoBefore = window->getUndoAction().text();
+    key(Qt::Key_Left);
+    key(Qt::Key_Left, Qt::NoModifier, false, QEvent::KeyRelease);
+    EXPECT_EQ(moves.size(), 1U);
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains("Not moved: C"));
+    EXPECT_EQ(window->getUndoAction().text(), undoBefore);
+}
+
+// A selected handle dragged moves along its gradient with the pointer, within its line; the arrow
+// keys nudge it across by a scene unit as they do points; each is one step that undo and redo
+// take back and make again. The shape's points stay: Shift+arrow with a handle selected used to
+// move the whole shape, and a drag only clicked the handle.
+TEST_F(EditorGeometryTest, HandlesDragAndNudgeAlongTheGradient) {
+    open("shape T 4 2\n" + gridPoints(4, 4, 50, QPointF(0, 0)) + "handles 0.2 0.6\n");
+    click(canvas().getCurvePosition("T"));
+    const std::vector<QPointF> points = pointsOf("T");
+    VoExample::AppShapeInterface &shape = *document().getSession().findShape("T");
+    const QPoint second = canvas().getHandlePosition("T", 1);
+    drag(second, second + QPointF(40, 7)); // an unselected handle: selected, then dragged
+    ASSERT_EQ(moves.size(), 1U);
+    EXPECT_EQ(moves[0].getNbHandles(), 1U);
+    EXPECT_EQ(canvas().getTable().find("T")->handles, std::vector<int>{1});
+    EXPECT_NEAR(canvas().getHandlePosition("T", 1).x(), second.x() + 40, 1);
+    EXPECT_EQ(canvas().getHandlePosition("T", 1).y(), second.y());
+    const double dragged = shape.getHandle(1);
+    EXPECT_GT(dragged, 0.6);
+    EXPECT_EQ(pointsOf("T"), points);
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Move 1 Handle"));
+
+    const double width = canvas().getGeometry().getShape(0).curveBounds.width();
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier, false, QEvent::KeyRelease);
+    EXPECT_NEAR(shape.getHandle(1), dragged + 10 / width, 1e-12);
+    EXPECT_EQ(pointsOf("T"), points);
+    key(Qt::Key_Up);
+    key(Qt::Key_Up, Qt::NoModifier, false, QEvent::KeyRelease);
+    EXPECT_EQ(moves.size(), 2U) << "a handle does not move up: no step";
+    // Past its line's end, it stops at the gradient's end.
+    const QPoint now = canvas().getHandlePosition("T", 1);
+    drag(now, now + QPointF(4000, 0));
+    EXPECT_EQ(shape.getHandle(1), 1.0);
+
+    for (const double expected : {dragged + 10 / width, dragged, 0.6}) {
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_NEAR(shape.getHandle(1), expected, 1e-12);
+        EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    }
+    EXPECT_EQ(shape.getHandle(0), 0.2);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(shape.getHandle(1), dragged);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    // A press on the selected handle without a drag selects it alone, moving nothing.
+    click(canvas().getHandlePosition("T", 0), Qt::ShiftModifier);
+    ASSERT_EQ(canvas().getTable().find("T")->handles, (std::vector<int>{1, 0}));
+    click(canvas().getHandlePosition("T", 1));
+    EXPECT_EQ(canvas().getTable().find("T")->handles, std::vector<int>{1});
+    EXPECT_EQ(shape.getHandle(1), dragged);
+}
+
+// Pixels stay finite and within EditorViewTransform::maxPixel however far a point lies, a point
+// past the doubles' range on screen keeps its direction from the view's origin, and a rectangle
+// keeps the part of it on screen.
+TEST(EditorViewTransformTest, FarPointsStayFiniteAndKeepTheirDirection) {
+    VoEditor::EditorViewTransform view;
+    view.fit(QRectF(0, 0, 10, 10), QSizeF(200, 200), 10);
+    const double max = VoEditor::EditorViewTransform::maxPixel;
+    const double huge = std::numeric_limits<double>::max();
+    for (const QPointF &far :
+         {QPointF(huge, 0), QPointF(1e300, 3e300), QPointF(-2e9, 5), QPointF(std::nan(""), 0)}) {
+        const QPointF at = view.toView(far);
+        EXPECT_TRUE(std::isfinite(at.x()) && std::isfinite(at.y()));
+        EXPECT_LE(std::max(std::abs(at.x()), std::abs(at.y())), max);
+    }
+    const QPointF steep = view.toView(QPointF(1e300, 3e300));
+    EXPECT_NEAR(steep.y() / steep.x(), 3, 1e-9);
+    EXPECT_EQ(view.toView(QPointF(huge, 0)).x(), max);
+    EXPECT_EQ(view.toView(QPointF(5, 5)), QPointF(100, 100));
+    const QRectF wide = view.toView(QRectF(QPointF(-huge, 0), QPointF(huge, 10)));
+    EXPECT_EQ(wide, QRectF(QPointF(-max, 10), QPointF(max, 190)));
+}
+
+// A curve towards a point far past the screen is drawn towards it, and points closer than 1e-10
+// pixels, or not finite, are drawn without overflowing an int (which the sanitizer build checks).
+// The far point's pixels used to be infinite, and its spans were left out.
+TEST(EditorPainterTest, FarCrowdedAndNonFinitePointsDraw) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    const double huge = std::numeric_limits<double>::max();
+    VoEditor::EditorGeometry::Shape far;
+    far.points = {QPointF(0, 5), QPointF(2, 5), QPointF(huge, 5)};
+    geometry.setShape(0, far);
+    VoEditor::EditorGeometry::Shape crowd;
+    for (int index = 0; index < 1000; ++index) {
+        crowd.points.emplace_back(5 + index * 1e-13, 8);
+    }
+    crowd.points.emplace_back(std::nan(""), std::numeric_limits<double>::infinity());
+    geometry.setShape(1, crowd);
+    VoEditor::EditorViewTransform view;
+    view.fit(QRectF(0, 0, 10, 10), QSizeF(200, 200), 10);
+    const VoEditor::EditorLayout layout(geometry, view);
+    std::vector<VoEditor::EditorShapeView> views(2);
+    for (int slot = 0; slot < 2; ++slot) {
+        VoEditor::EditorShapeView &shape = views[static_cast<std::size_t>(slot)];
+        shape.slot = slot;
+        shape.name = slot == 0 ? "Far" : "Crowd";
+        shape.nbPoints = static_cast<int>(geometry.getShape(slot).points.size());
+        shape.selected = shape.primary = slot == 1;
+        shape.points = {shape.nbPoints - 1, 0, 500};
+    }
+    QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(0, 0, 200, 200));
+    painter.paint({&views[0], &views[1]});
+    target.end();
+    const QPointF start = view.toView(QPointF(2, 5));
+    for (const double right : {20.0, 60.0}) {
+        const QColor drawn = image.pixelColor(QPointF(start.x() + right, start.y()).toPoint());
+        EXPECT_LT(std::abs(drawn.red() - VoEditor::EditorPainter::mutedCurve.red()) +
+                      std::abs(drawn.blue() - VoEditor::EditorPainter::mutedCurve.blue()),
+                  40)
+            << "the curve towards the far point, " << right << " pixels on";
+    }
+    EXPECT_NE(image.pixelColor(view.toView(QPointF(5, 8)).toPoint()),
+              VoEditor::EditorPainter::background);
 }
 
 // The index against a search through every point: nearest points (with their ties) and points in

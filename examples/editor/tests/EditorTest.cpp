@@ -31,6 +31,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <array>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -58,6 +59,7 @@ private Q_SLOTS:
     void undoOfAStepTheSceneNoLongerFitsChangesNothing();
     void emptyClicksModifiedRectanglesAndInversion();
     void actionsAreGreyedWhileTheyCannotApply();
+    void windowKeepsAMinimumSize();
     void errorsShowInColourAndOpeningIsLogged();
     void logKeepsShowingItsEndAfterAWideLine();
     void keyboardReachesEveryPartAndTheCanvasShowsItsFocus();
@@ -571,6 +573,15 @@ void EditorTest::actionsAreGreyedWhileTheyCannotApply() {
     QVERIFY(window->getDeleteAction().isEnabled());
 }
 
+// Made smaller than its minimum, the window keeps room for the canvas and the docks; it could be
+// squeezed to nothing.
+void EditorTest::windowKeepsAMinimumSize() {
+    window->resize(100, 80);
+    QCOMPARE(window->size(), QSize(EditorWindow::minimumWidth, EditorWindow::minimumHeight));
+    QVERIFY(canvas().width() >= EditorWindow::minimumWidth / 3);
+    QVERIFY(canvas().height() >= EditorWindow::minimumHeight / 3);
+}
+
 void EditorTest::errorsShowInColourAndOpeningIsLogged() {
     click(curve("B"));
     QVERIFY(!window->getDocument().runCommand("select-point 9"));
@@ -600,6 +611,7 @@ void EditorTest::logKeepsShowingItsEndAfterAWideLine() {
     window->getDocument().note("the last line");
     QTest::qWait(50);
     QVERIFY(log.horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(log.horizontalScrollBar()->value(), 0);
     QCOMPARE(log.verticalScrollBar()->value(), log.verticalScrollBar()->maximum());
     QTextCursor end(log.document()->lastBlock());
     QVERIFY(log.viewport()->rect().contains(log.cursorRect(end).center()));
@@ -607,6 +619,20 @@ void EditorTest::logKeepsShowingItsEndAfterAWideLine() {
     log.verticalScrollBar()->setValue(0);
     window->getDocument().note("one more");
     QCOMPARE(log.verticalScrollBar()->value(), 0);
+
+    // Lines logged before the window shows (a script's), the last one wide: the window opens on
+    // the start of the lines. The view used to scroll to the text cursor, left at the end of the
+    // last line, as far right as that line was long.
+    window = std::make_unique<EditorWindow>();
+    window->resize(1280, 800);
+    window->getDocument().runCommand("help");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QTest::qWait(50);
+    QPlainTextEdit &shown = window->getLogDock().getText();
+    QVERIFY(shown.horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(shown.horizontalScrollBar()->value(), 0);
+    QCOMPARE(shown.verticalScrollBar()->value(), shown.verticalScrollBar()->maximum());
 }
 
 void EditorTest::keyboardReachesEveryPartAndTheCanvasShowsItsFocus() {
@@ -648,14 +674,35 @@ void EditorTest::layerSwitcherShowsEachLayerAndItsSelection() {
     QCOMPARE(layers.currentText(), QString("Roto"));
     QVERIFY(canvas().getTable().find("Leaf") != nullptr);
     QVERIFY(canvas().getTable().find("Hole") == nullptr);
+    // The other layer's shapes are drawn dimmed, each in its cell, and never picked.
+    const auto dimmedAt = [this](const char *name) {
+        for (const VoEditor::EditorShapeView &other : window->getDocument().describeOtherLayers()) {
+            if (other.name == name) {
+                const std::array<QPointF, 4> span = canvas().getLayout().getSpan(other.slot, 0);
+                return ((span[0] + 3 * span[1] + 3 * span[2] + span[3]) / 8).toPoint();
+            }
+        }
+        return QPoint(-1, -1);
+    };
+    const QPoint hole = dimmedAt("Hole");
+    QVERIFY(near(canvas().grab().toImage(), hole, EditorPainter::dimmedCurve));
+    click(hole);
+    QCOMPARE(editor(), QString());
     click(curve("Stem"));
     QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object Stem"}));
 
+    // Switching keeps the view: it used to fit the new layer's shapes and hide the others.
+    canvas().zoom(1.5, QPointF(200, 150));
+    const QPoint stem = curve("Stem");
+    const QPoint zoomed = dimmedAt("Hole");
     layers.setFocus();
     QTest::keyClick(&layers, Qt::Key_Down);
     QCOMPARE(window->getDocument().getSession().getActiveLayer(), 1);
     QVERIFY(canvas().getTable().find("Hole") != nullptr);
     QVERIFY(canvas().getTable().find("Stem") == nullptr);
+    QCOMPARE(curve("Hole"), zoomed);
+    QCOMPARE(dimmedAt("Stem"), stem);
+    QVERIFY(near(canvas().grab().toImage(), stem, EditorPainter::dimmedCurve));
     click(curve("Rim"));
     QCOMPARE(editor(), QString("*Rim"));
     QCOMPARE(applicationItems(), QStringList({"node Mask.Editor", "object Rim"}));
