@@ -3,6 +3,7 @@
 #include "EditorMoveEdit.h"
 #include "EditorSelectionState.h"
 #include "SessionDemo.h"
+#include "SessionSceneWriter.h"
 #include "SessionText.h"
 
 #include "AppLayerInterface.h"
@@ -13,6 +14,7 @@
 #include "host/RCException.h"
 #include "host/SnSelection.h"
 
+#include <QSaveFile>
 #include <QStringList>
 
 #include <exception>
@@ -42,6 +44,7 @@ EditorDocument::EditorDocument(QObject *parent) : QObject(parent) {
     scene.read(text, "<demo>", error);
     install(std::move(demo), scene, "<demo>");
     history = new EditorUndoHistory(*this);
+    savedEdits = history->getEditState();
 }
 
 EditorDocument::~EditorDocument() = default;
@@ -56,7 +59,10 @@ bool EditorDocument::open(std::istream &in, const std::string &name, std::string
         return false;
     }
     install(std::make_unique<Open>(limits), scene, name);
+    path.clear();
     history->reset();
+    savedEdits = history->getEditState();
+    editedByCommand = false;
     note(QStringLiteral("opened the scene ") + QString::fromStdString(name) +
          QStringLiteral(": %1 shapes").arg(scene.getShapes().size()));
     Q_EMIT sceneReplaced();
@@ -64,17 +70,57 @@ bool EditorDocument::open(std::istream &in, const std::string &name, std::string
     return true;
 }
 
-bool EditorDocument::openFile(const std::string &path, std::string &error) {
+bool EditorDocument::openFile(const std::string &name, std::string &error) {
     std::ifstream file;
     std::error_code ignored;
-    if (!std::filesystem::is_directory(path, ignored)) {
-        file.open(path);
+    if (!std::filesystem::is_directory(name, ignored)) {
+        file.open(name);
     }
     if (!file.is_open()) {
-        error = path + ": cannot open the file";
+        error = name + ": cannot open the file";
         return false;
     }
-    return open(file, path, error);
+    if (!open(file, name, error)) {
+        return false;
+    }
+    path = name;
+    return true;
+}
+
+std::string EditorDocument::sceneText() const {
+    return VoSession::SessionSceneWriter::text(current->session);
+}
+
+bool EditorDocument::save(const std::string &target, std::string &error) {
+    QSaveFile file(QString::fromStdString(target));
+    const QByteArray text = QByteArray::fromStdString(sceneText());
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        error = target + ": cannot write the file (" + file.errorString().toStdString() + ")";
+        return false;
+    }
+    path = source = target;
+    savedEdits = history->getEditState();
+    editedByCommand = false;
+    note(QStringLiteral("saved the scene to ") + QString::fromStdString(target));
+    Q_EMIT saved();
+    return true;
+}
+
+bool EditorDocument::isModified() const {
+    return editedByCommand || history->getEditState() != savedEdits;
+}
+
+std::array<long long, 3> EditorDocument::countAll() const {
+    std::array<long long, 3> counts{};
+    for (std::size_t layer = 0; layer < current->session.getLayerNames().size(); ++layer) {
+        const VoExample::AppLayerInterface &shapes = current->session.getLayer(layer);
+        counts[0] += shapes.getNbShapes();
+        for (int index = 0; index < shapes.getNbShapes(); ++index) {
+            counts[1] += shapes.getShapeAt(index).getNbPoints();
+            counts[2] += shapes.getShapeAt(index).getNbHandles();
+        }
+    }
+    return counts;
 }
 
 void EditorDocument::install(std::unique_ptr<Open> replacement,
@@ -287,8 +333,10 @@ bool EditorDocument::perform(const QString &label, const std::function<void()> &
 bool EditorDocument::runCommand(const QString &line) {
     const int failuresBefore = current->runner.getNbFailures();
     const int layerBefore = current->session.getActiveLayer();
+    const std::array<long long, 3> countsBefore = countAll();
     std::istringstream in(line.toStdString());
     current->runner.run(in, "<command line>", nullptr, current->transcript);
+    editedByCommand = editedByCommand || countAll() != countsBefore;
     if (current->session.getActiveLayer() == layerBefore) {
         history->recordSelection();
     } else {

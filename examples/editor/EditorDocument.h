@@ -18,6 +18,8 @@
 #include <QObject>
 #include <QString>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <istream>
 #include <memory>
@@ -49,8 +51,23 @@ public:
     // line or a failed read, gives false with error set ("SOURCE:LINE: what is wrong (expected
     // what)") and leaves the open scene, its shapes and both selections exactly as they were.
     bool open(std::istream &in, const std::string &source, std::string &error);
-    bool openFile(const std::string &path, std::string &error);
+    bool openFile(const std::string &name, std::string &error);
     const std::string &getSource() const noexcept { return source; }
+    // The file the scene was opened from or last saved to; empty for the built-in scene or one
+    // read from a stream.
+    const std::string &getPath() const noexcept { return path; }
+
+    // The open scene's text (SessionSceneWriter): every live shape with its layer, counts and
+    // positions. Linear in the points and handles.
+    std::string sceneText() const;
+    // Writes sceneText() to target through a temporary file beside it, flushed, synced and
+    // renamed over it: a failure leaves what target held whole. False with error "TARGET: cannot
+    // write the file (REASON)"; on success the scene is no longer modified, target is its file,
+    // and saved is emitted.
+    bool save(const std::string &target, std::string &error);
+    // Shapes, counts or positions changed since the scene was opened or saved: an edit step made
+    // and not undone, or a command that added, deleted, inserted or removed.
+    bool isModified() const;
 
     VoSession::Session &getSession() const noexcept { return current->session; }
     // The number of slots a single-valued curve, which has no position per point, is placed among
@@ -124,6 +141,8 @@ Q_SIGNALS:
     // A gesture or command failed, and why (after its report was logged).
     void failed(const QString &message);
     void quitRequested();
+    // The scene was written to getPath().
+    void saved();
 
 private:
     // One open scene. Declaration order is destruction order reversed: the bridge leaves the
@@ -156,8 +175,17 @@ private:
 
     VoSession::SessionScene::Limits limits;
     std::unique_ptr<Open> current;
+    // The counts of every layer's live shapes, points and handles: what a command that edits the
+    // graph (it moves nothing) changes.
+    std::array<long long, 3> countAll() const;
+
     std::string source;
+    std::string path;
     int placementSlots = 0;
+    // The edit state (EditorUndoHistory::getEditState) the file holds.
+    std::uint64_t savedEdits = 0;
+    // A command edited the graph since: no step leads back to what the file holds.
+    bool editedByCommand = false;
     EditorUndoHistory *history = nullptr;
     // Why the last gesture that failed did: what a refused load of a selection reports.
     QString lastFailure;
