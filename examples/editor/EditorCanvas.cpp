@@ -438,6 +438,9 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
         painter.paintBand(band);
     }
     if (hasFocus()) {
+        // Crisp whatever the painter drew last: the band leaves antialiasing off, a curve on, and
+        // a repaint of part of the canvas must draw the frame's pixels as a full one does.
+        target.setRenderHint(QPainter::Antialiasing, false);
         target.setPen(QPen(palette().color(QPalette::Highlight), focusFrame));
         target.setBrush(Qt::NoBrush);
         target.drawRect(QRectF(rect()).adjusted(focusFrame / 2, focusFrame / 2, -focusFrame / 2,

@@ -301,9 +301,11 @@ void EditorPainter::stampMarkers(const std::vector<QPointF> &places, double radi
         marker.drawEllipse(box);
     }
     marker.end();
+    // At whole pixels: a pixmap at a fraction of one is placed by rounding that differs between
+    // a whole repaint and one clipped to a region, which then left a marker's edge behind.
     const QPointF centre(side / 2.0, side / 2.0);
     for (const QPointF &at : places) {
-        painter.drawPixmap(at - centre, stamp);
+        painter.drawPixmap((at - centre).toPoint(), stamp);
     }
 }
 

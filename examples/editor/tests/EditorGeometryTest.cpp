@@ -347,6 +347,30 @@ TEST_F(EditorGeometryTest, UndoPutsMovedAndDeletedPointsBackWhereTheyStood) {
     EXPECT_EQ((std::vector<double>{back->getHandle(0), back->getHandle(1)}), handles);
 }
 
+// A shape whose only handle was deleted keeps its gradient, empty: deleted whole and brought
+// back, it has it still, so that undoing the handle's deletion next puts the handle back. It used
+// to be built without a gradient, and that undo failed and dropped every step.
+TEST_F(EditorGeometryTest, UndoBringsBackAShapeWithItsEmptiedGradient) {
+    open("shape T 3 1\n" + gridPoints(3, 3, 50, QPointF(0, 0)) + "handles 0.4\nshape U 2\n");
+    click(canvas().getCurvePosition("T"));
+    click(canvas().getHandlePosition("T", 0));
+    key(Qt::Key_Delete);
+    key(Qt::Key_Escape);
+    click(canvas().getCurvePosition("T"));
+    key(Qt::Key_Delete);
+    ASSERT_EQ(document().getSession().findShape("T"), nullptr);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_NE(document().getSession().findShape("T"), nullptr);
+    EXPECT_TRUE(document().getSession().findShape("T")->hasGradient());
+    while (document().getSession().findShape("T")->getNbHandles() == 0 &&
+           document().getHistory().canUndo()) {
+        key(Qt::Key_Z, Qt::ControlModifier);
+    }
+    ASSERT_EQ(document().getSession().findShape("T")->getNbHandles(), 1);
+    EXPECT_EQ(document().getSession().findShape("T")->getHandle(0), 0.4);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
 // Undo writes back only the stretch of the selection that differs: a shape taken out of the middle
 // comes back between the ones that stayed on either side.
 TEST_F(EditorGeometryTest, UndoPutsAShapeBackBetweenTheOnesThatStayed) {

@@ -1,0 +1,295 @@
+// Random gestures, as real mouse and key events on the canvas of a window on a scene of two
+// layers: clicks on curves, points, handles and empty canvas with each modifier, rectangles,
+// drags of points, handles and shapes, nudges (held or not), deletions, insertions, Select All,
+// inversion, Tab, Escape, wheel zooms, layer switches, undo and redo. After every step what the
+// canvas draws and picks (its table, geometry and spatial index, EditorCanvasCheck.h) is what the
+// document holds, and the pixels on screen are what a full render draws; once every step is
+// undone, the scene's saved text is the one it opened with. Seeded: VOEDITOR_GESTURE_SEED and
+// VOEDITOR_GESTURE_STEPS choose another run than CI's.
+
+#include "EditorCanvasCheck.h"
+#include "EditorWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QScreen>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using VoEditor::EditorWindow;
+
+class EditorRandomGestures : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void canvasAgreesWithTheDocumentAfterEveryGesture();
+
+private:
+    // One random gesture; gives what it was, for the message of a step that breaks something.
+    std::string gesture();
+    std::string clickSomewhere();
+    std::string dragSomewhere();
+    std::string pressKey();
+    // A live shape of the active layer, at random; empty when there is none.
+    std::string anyShape();
+    Qt::KeyboardModifiers anyModifiers();
+    QPoint onCanvas(const QPoint &at) const;
+    QPoint anywhere();
+    // Where the screen differs from a full render; 0 when it does not.
+    int pixelsOffScreen();
+    void settle() const;
+
+    std::unique_ptr<EditorWindow> window;
+    std::mt19937 random;
+};
+
+namespace {
+
+// A 3 by 3 grid of points from origin, size apart.
+std::string pointsOf(int count, double x, double y, double size) {
+    std::ostringstream line;
+    line << "points";
+    for (int index = 0; index < count; ++index) {
+        line << ' ' << x + (index % 3) * size << ',' << y + (index / 3) * size + index % 2;
+    }
+    return line.str() + "\n";
+}
+
+unsigned long environmentNumber(const char *name, unsigned long otherwise) {
+    bool valid = false;
+    const unsigned long value = qEnvironmentVariable(name).toULong(&valid);
+    return valid ? value : otherwise;
+}
+
+} // namespace
+
+void EditorRandomGestures::settle() const {
+    QApplication::sendPostedEvents();
+    QApplication::processEvents();
+}
+
+QPoint EditorRandomGestures::onCanvas(const QPoint &at) const {
+    const QRect area = window->getCanvas().rect().adjusted(2, 2, -2, -2);
+    return QPoint(std::clamp(at.x(), area.left(), area.right()),
+                  std::clamp(at.y(), area.top(), area.bottom()));
+}
+
+QPoint EditorRandomGestures::anywhere() {
+    const QSize size = window->getCanvas().size();
+    return onCanvas(QPoint(static_cast<int>(random() % static_cast<unsigned>(size.width())),
+                           static_cast<int>(random() % static_cast<unsigned>(size.height()))));
+}
+
+Qt::KeyboardModifiers EditorRandomGestures::anyModifiers() {
+    static const Qt::KeyboardModifiers kinds[] = {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier,
+                                                  Qt::ShiftModifier, Qt::ControlModifier};
+    return kinds[random() % 5];
+}
+
+std::string EditorRandomGestures::anyShape() {
+    std::vector<std::string> names;
+    const VoEditor::EditorShapeTable &table = window->getCanvas().getTable();
+    for (int slot = 0; slot < table.getNbSlots(); ++slot) {
+        if (table.getView(slot).shape != nullptr) {
+            names.push_back(table.getView(slot).name);
+        }
+    }
+    return names.empty() ? std::string() : names[random() % names.size()];
+}
+
+std::string EditorRandomGestures::clickSomewhere() {
+    VoEditor::EditorCanvas &canvas = window->getCanvas();
+    const std::string shape = anyShape();
+    const VoEditor::EditorShapeView *view = canvas.getTable().find(shape);
+    const Qt::KeyboardModifiers modifiers = anyModifiers();
+    QPoint at = anywhere();
+    std::string what = "click empty canvas";
+    switch (view == nullptr ? 0 : random() % 4) {
+    case 1:
+        at = canvas.getCurvePosition(shape);
+        what = "click curve of " + shape;
+        break;
+    case 2:
+        if (view->nbPoints > 0) {
+            const int index = static_cast<int>(random() % static_cast<unsigned>(view->nbPoints));
+            at = canvas.getPointPosition(shape, index);
+            what = "click point " + std::to_string(index) + " of " + shape;
+        }
+        break;
+    case 3:
+        if (view->nbHandles > 0) {
+            const int index = static_cast<int>(random() % static_cast<unsigned>(view->nbHandles));
+            at = canvas.getHandlePosition(shape, index);
+            what = "click handle " + std::to_string(index) + " of " + shape;
+        }
+        break;
+    default:
+        break;
+    }
+    QTest::mouseClick(&canvas, Qt::LeftButton, modifiers, onCanvas(at));
+    return what + " with modifiers " + std::to_string(modifiers.toInt());
+}
+
+// From a point, a handle, a curve or anywhere (a rectangle, or a drag of what lies there).
+std::string EditorRandomGestures::dragSomewhere() {
+    VoEditor::EditorCanvas &canvas = window->getCanvas();
+    const std::string shape = anyShape();
+    const VoEditor::EditorShapeView *view = canvas.getTable().find(shape);
+    QPoint from = anywhere();
+    std::string what = "drag from anywhere";
+    const int kind = view == nullptr ? 0 : static_cast<int>(random() % 4);
+    if (kind == 1 && view->nbPoints > 0) {
+        from = canvas.getPointPosition(shape, static_cast<int>(random() % view->nbPoints));
+        what = "drag a point of " + shape;
+    } else if (kind == 2 && view->nbHandles > 0) {
+        from = canvas.getHandlePosition(shape, static_cast<int>(random() % view->nbHandles));
+        what = "drag a handle of " + shape;
+    } else if (kind == 3) {
+        from = canvas.getCurvePosition(shape);
+        what = "drag the curve of " + shape;
+    }
+    from = onCanvas(from);
+    const QPoint to = onCanvas(from + QPoint(static_cast<int>(random() % 161) - 80,
+                                             static_cast<int>(random() % 121) - 60));
+    const Qt::KeyboardModifiers modifiers = random() % 4 == 0 ? anyModifiers() : Qt::NoModifier;
+    QTest::mousePress(&canvas, Qt::LeftButton, modifiers, from);
+    for (int step = 1; step <= 4; ++step) {
+        QTest::mouseMove(&canvas, from + (to - from) * step / 4);
+    }
+    QTest::mouseRelease(&canvas, Qt::LeftButton, modifiers, to);
+    return what + " to (" + std::to_string(to.x()) + ", " + std::to_string(to.y()) + ")";
+}
+
+std::string EditorRandomGestures::pressKey() {
+    VoEditor::EditorCanvas &canvas = window->getCanvas();
+    static const Qt::Key arrows[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down};
+    static const Qt::Key others[] = {Qt::Key_Delete, Qt::Key_Insert, Qt::Key_Tab, Qt::Key_Escape};
+    switch (random() % 6) {
+    case 0: {
+        const Qt::Key arrow = arrows[random() % 4];
+        const Qt::KeyboardModifiers modifiers =
+            random() % 2 == 0 ? Qt::NoModifier : Qt::ShiftModifier;
+        const int repeats = static_cast<int>(random() % 3);
+        QTest::keyPress(&canvas, arrow, modifiers);
+        for (int repeat = 0; repeat < repeats; ++repeat) {
+            QKeyEvent held(QEvent::KeyPress, arrow, modifiers, QString(), true);
+            QApplication::sendEvent(&canvas, &held);
+        }
+        QTest::keyRelease(&canvas, arrow, modifiers);
+        return "arrow " + std::to_string(arrow) + " pressed " + std::to_string(repeats + 1) +
+               " times";
+    }
+    case 1:
+        QTest::keyClick(&canvas, others[random() % 4]);
+        return "Delete, Insert, Tab or Escape";
+    case 2:
+        QTest::keyClick(&canvas, random() % 2 == 0 ? Qt::Key_A : Qt::Key_I, Qt::ControlModifier);
+        return "Select All or Invert";
+    case 3: {
+        const QPointF at = anywhere();
+        QWheelEvent wheel(at, canvas.mapToGlobal(at), QPoint(),
+                          QPoint(0, random() % 2 == 0 ? 120 : -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&canvas, &wheel);
+        return "wheel";
+    }
+    case 4: {
+        QComboBox &layers = window->getLayers();
+        const int layer = static_cast<int>(random() % static_cast<unsigned>(layers.count()));
+        layers.setCurrentIndex(layer);
+        Q_EMIT layers.activated(layer);
+        return "layer " + std::to_string(layer);
+    }
+    default:
+        QTest::keyClick(&canvas, random() % 3 == 0 ? Qt::Key_Y : Qt::Key_Z, Qt::ControlModifier);
+        return "undo or redo";
+    }
+}
+
+std::string EditorRandomGestures::gesture() {
+    switch (random() % 3) {
+    case 0:
+        return clickSomewhere();
+    case 1:
+        return dragSomewhere();
+    default:
+        return pressKey();
+    }
+}
+
+int EditorRandomGestures::pixelsOffScreen() {
+    VoEditor::EditorCanvas &canvas = window->getCanvas();
+    const QPoint origin = canvas.mapTo(window.get(), QPoint(0, 0));
+    const QImage shown =
+        window->screen()
+            ->grabWindow(window->winId(), origin.x(), origin.y(), canvas.width(), canvas.height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    const QImage rendered = canvas.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int differing = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            differing += shown.pixel(x, y) != rendered.pixel(x, y) ? 1 : 0;
+        }
+    }
+    return differing;
+}
+
+void EditorRandomGestures::canvasAgreesWithTheDocumentAfterEveryGesture() {
+    const unsigned long seed = environmentNumber("VOEDITOR_GESTURE_SEED", 20240611);
+    const unsigned long steps = environmentNumber("VOEDITOR_GESTURE_STEPS", 300);
+    random.seed(static_cast<std::mt19937::result_type>(seed));
+    window = std::make_unique<EditorWindow>();
+    window->resize(1100, 760);
+    window->show();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    window->getCanvas().setFocus();
+    std::istringstream scene("shape A 7 3\n" + pointsOf(7, 0, 0, 40) + "shape B 5\n" +
+                             pointsOf(5, 200, 10, 35) + "shape C 4 2 single\nshape D 9 1\n" +
+                             pointsOf(9, 0, 180, 25) + "layer Mask\nshape M 6 2\n" +
+                             pointsOf(6, 230, 190, 30) + "shape N 3\n" + pointsOf(3, 120, 120, 20));
+    std::string error;
+    QVERIFY2(window->getDocument().open(scene, "<gestures>", error), error.c_str());
+    settle();
+    const std::string original = window->getDocument().sceneText();
+    QStringList failures;
+    connect(&window->getDocument(), &VoEditor::EditorDocument::failed, this,
+            [&failures](const QString &message) { failures << message; });
+    for (unsigned long step = 1; step <= steps; ++step) {
+        const std::string what = gesture();
+        settle();
+        const std::string context =
+            "seed " + std::to_string(seed) + ", step " + std::to_string(step) + " (" + what + "): ";
+        const std::string wrong = VoEditorTest::canvasDisagreement(*window);
+        QVERIFY2(wrong.empty(), (context + wrong).c_str());
+        QVERIFY2(failures.isEmpty(), (context + failures.join("; ").toStdString()).c_str());
+        const int offScreen = pixelsOffScreen();
+        QVERIFY2(offScreen == 0,
+                 (context + std::to_string(offScreen) + " pixels on screen differ from a render")
+                     .c_str());
+    }
+    while (window->getDocument().getHistory().canUndo()) {
+        window->getDocument().getHistory().undo();
+    }
+    settle();
+    QVERIFY2(failures.isEmpty(),
+             ("undoing every step: " + failures.join("; ").toStdString()).c_str());
+    QVERIFY2(VoEditorTest::canvasDisagreement(*window).empty(), "after undoing every step");
+    const std::string undone = window->getDocument().sceneText();
+    QVERIFY2(undone == original,
+             ("seed " + std::to_string(seed) + ": the scene after undoing every step is\n" +
+              undone + "instead of\n" + original)
+                 .c_str());
+    QVERIFY(!window->isWindowModified());
+}
+
+QTEST_MAIN(EditorRandomGestures)
+#include "EditorRandomGesturesTest.moc"
