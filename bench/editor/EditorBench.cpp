@@ -414,14 +414,14 @@ void EditorWindowPickNearest(benchmark::State &state) {
     for (auto _ : state) {
         int slot = -1;
         int index = -1;
-        found += canvas.findPoint(places[next++ % places.size()], false, slot, index) ? 1 : 0;
+        found += canvas.getPicker().findPoint(places[next++ % places.size()], false, slot, index) ? 1 : 0;
         benchmark::DoNotOptimize(index);
     }
     // Where a point is drawn, a click finds a point drawn there too.
     int slot = -1;
     int index = -1;
     const QPoint drawn = canvas.getPointPosition("P0", 5);
-    if (!canvas.findPoint(QPointF(drawn), false, slot, index) ||
+    if (!canvas.getPicker().findPoint(QPointF(drawn), false, slot, index) ||
         canvas.getPointPosition("P" + std::to_string(slot), index) != drawn) {
         state.SkipWithError("a click did not find the point drawn under it");
     }
@@ -445,7 +445,7 @@ void EditorWindowMarqueeIndices(benchmark::State &state) {
     Window::settle();
     std::size_t inside = 0;
     for (auto _ : state) {
-        inside = canvas.findPrimaryPointsIn(QRectF(canvas.rect())).size();
+        inside = canvas.getPicker().findPrimaryPointsIn(QRectF(canvas.rect())).size();
         benchmark::DoNotOptimize(inside);
     }
     if (inside != static_cast<std::size_t>(count)) {

@@ -24,8 +24,6 @@ namespace VoEditor {
 
 namespace {
 
-// How far from a marker or the curve, in pixels, the pointer still falls on it.
-const double reach = 6;
 // A drag shorter than this is a click: on empty canvas it selects nothing, on a point or shape it
 // moves nothing.
 const double minBand = 3;
@@ -61,36 +59,6 @@ EditorGestures::Marquee marqueeOf(Qt::KeyboardModifiers modifiers) {
 
 bool plain(Qt::KeyboardModifiers modifiers) {
     return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) == 0;
-}
-
-double distanceToSegment(const QPointF &at, const QPointF &from, const QPointF &to) {
-    const QPointF along = to - from;
-    const double length2 = QPointF::dotProduct(along, along);
-    const double t =
-        length2 <= 0 ? 0 : std::clamp(QPointF::dotProduct(at - from, along) / length2, 0.0, 1.0);
-    return QLineF(at, from + t * along).length();
-}
-
-QPointF bezierAt(const std::array<QPointF, 4> &span, double t) {
-    const double u = 1 - t;
-    return u * u * u * span[0] + 3 * u * u * t * span[1] + 3 * u * t * t * span[2] +
-           t * t * t * span[3];
-}
-
-// The span, flattened into pieces a few pixels long, passes within reach of at.
-bool isNearSpan(const std::array<QPointF, 4> &span, const QPointF &at) {
-    const double length = QLineF(span[0], span[1]).length() + QLineF(span[1], span[2]).length() +
-                          QLineF(span[2], span[3]).length();
-    const int pieces = static_cast<int>(std::clamp(length / 4, 1.0, 32.0));
-    QPointF from = span[0];
-    for (int piece = 1; piece <= pieces; ++piece) {
-        const QPointF to = bezierAt(span, static_cast<double>(piece) / pieces);
-        if (distanceToSegment(at, from, to) <= reach) {
-            return true;
-        }
-        from = to;
-    }
-    return false;
 }
 
 bool readPoint(const VoExample::AppShapeInterface &shape, int index, QPointF &at) {
@@ -279,106 +247,6 @@ void EditorCanvas::resizeEvent(QResizeEvent *event) {
     }
 }
 
-bool EditorCanvas::findPoint(const QPointF &at, bool primaryOnly, int &slot, int &found) const {
-    const int only = primaryOnly ? table.getPrimarySlot() : -1;
-    EditorSpatialIndex::Entry entry{};
-    if ((primaryOnly && only < 0) ||
-        !index.findNearest(view.toScene(at), reach / view.getScale(), only, entry)) {
-        return false;
-    }
-    slot = entry.slot;
-    found = entry.index;
-    return true;
-}
-
-std::vector<int> EditorCanvas::findPrimaryPointsIn(const QRectF &dragged) const {
-    const int primary = table.getPrimarySlot();
-    std::vector<int> inside;
-    if (primary < 0) {
-        return inside;
-    }
-    const std::vector<EditorSpatialIndex::Entry> entries =
-        index.findIn(view.toScene(dragged), primary);
-    inside.reserve(entries.size());
-    for (const EditorSpatialIndex::Entry &entry : entries) {
-        inside.push_back(entry.index);
-    }
-    std::sort(inside.begin(), inside.end());
-    return inside;
-}
-
-EditorCanvas::Hit EditorCanvas::findHandle(const QPointF &at, bool primaryOnly) const {
-    const EditorLayout layout = getLayout();
-    Hit hit;
-    double best = reach;
-    const int primary = table.getPrimarySlot();
-    for (int slot = primaryOnly ? primary : 0;
-         slot >= 0 && slot < table.getNbSlots() && (!primaryOnly || slot == primary); ++slot) {
-        const EditorShapeView &shape = table.getView(slot);
-        const QRectF line = layout.getHandleArea(slot).adjusted(-reach, -reach, reach, reach);
-        if (shape.shape == nullptr || shape.nbHandles == 0 || !line.contains(at)) {
-            continue;
-        }
-        for (int handle = 0; handle < shape.nbHandles; ++handle) {
-            const double distance =
-                QLineF(at, layout.getHandle(slot, handle, shape.nbHandles)).length();
-            if (distance <= best) {
-                best = distance;
-                hit = {Hit::Handle, shape.shape, slot, handle, shape.nbHandles};
-            }
-        }
-    }
-    return hit;
-}
-
-bool EditorCanvas::isNearCurve(int slot, const QPointF &at) const {
-    const EditorLayout layout = getLayout();
-    const EditorGeometry::Shape &shape = geometry.getShape(slot);
-    const int count = static_cast<int>(shape.points.size());
-    // A segment within reach of at has both ends within its length and the reach of it.
-    const double radius = shape.longestSegment + reach / view.getScale();
-    const QPointF centre = view.toScene(at);
-    for (const EditorSpatialIndex::Entry &entry : index.findIn(
-             QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), slot)) {
-        for (const int first : {entry.index - 1, entry.index}) {
-            if (first >= 0 && (first + 1 < count || count == 1) &&
-                isNearSpan(layout.getSpan(slot, first), at)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// The shape drawn last lies on top: the primary one, then the selected ones, then the others,
-// each in descending slot order.
-EditorCanvas::Hit EditorCanvas::findCurve(const QPointF &at) const {
-    const EditorLayout layout = getLayout();
-    for (const int rank : {2, 1, 0}) {
-        for (int slot = table.getNbSlots() - 1; slot >= 0; --slot) {
-            const EditorShapeView &shape = table.getView(slot);
-            const int drawnRank = shape.primary ? 2 : (shape.selected ? 1 : 0);
-            if (shape.shape != nullptr && drawnRank == rank &&
-                layout.getCurveArea(slot).adjusted(-reach, -reach, reach, reach).contains(at) &&
-                isNearCurve(slot, at)) {
-                return {Hit::Shape, shape.shape, slot, -1, shape.nbPoints};
-            }
-        }
-    }
-    return Hit();
-}
-
-EditorCanvas::Hit EditorCanvas::hitTest(const QPointF &at, bool partsOfPrimaryOnly) const {
-    int slot = -1;
-    int found = -1;
-    if (findPoint(at, partsOfPrimaryOnly, slot, found)) {
-        const EditorShapeView &shape = table.getView(slot);
-        return {Hit::Point, shape.shape, slot, found, shape.nbPoints};
-    }
-    const Hit handle = findHandle(at, partsOfPrimaryOnly);
-    return handle.kind != Hit::Nothing ? handle : findCurve(at);
-}
-
 void EditorCanvas::updateDamage(const EditorShapeTable::Damage &damage) {
     if (damage.isEmpty()) {
         return;
@@ -473,16 +341,16 @@ void EditorCanvas::mousePressEvent(QMouseEvent *event) {
 }
 
 void EditorCanvas::press(const QPointF &at, Qt::KeyboardModifiers modifiers) {
-    const Hit hit = hitTest(at, true);
+    const EditorPicker::Hit hit = getPicker().hitTest(at, true);
     switch (hit.kind) {
-    case Hit::Point:
-    case Hit::Handle:
+    case EditorPicker::Hit::Point:
+    case EditorPicker::Hit::Handle:
         pressPart(hit, modifiers);
         break;
-    case Hit::Shape:
+    case EditorPicker::Hit::Shape:
         pressShape(hit, modifiers);
         break;
-    case Hit::Nothing:
+    case EditorPicker::Hit::Nothing:
         drag = Drag::Band;
         band = QRectF();
         bandModifiers = modifiers;
@@ -492,10 +360,10 @@ void EditorCanvas::press(const QPointF &at, Qt::KeyboardModifiers modifiers) {
 
 // A plain press on a selected point or handle may start a drag of all the selected points and
 // handles: it selects the one pressed alone only once released without a drag.
-void EditorCanvas::pressPart(const Hit &hit, Qt::KeyboardModifiers modifiers) {
+void EditorCanvas::pressPart(const EditorPicker::Hit &hit, Qt::KeyboardModifiers modifiers) {
     // The hit is a part of the primary shape, whose ranks the selector keeps: no walk of the
     // selected parts.
-    const bool point = hit.kind == Hit::Point;
+    const bool point = hit.kind == EditorPicker::Hit::Point;
     const int index = hit.index;
     const Vo::SeShapeSelector &selector = document.getSelector();
     const bool wasSelected = (point ? selector.getPointSelectionRank(index)
@@ -515,7 +383,7 @@ void EditorCanvas::pressPart(const Hit &hit, Qt::KeyboardModifiers modifiers) {
     drag = plain(modifiers) ? Drag::Parts : Drag::None;
 }
 
-void EditorCanvas::pressShape(const Hit &hit, Qt::KeyboardModifiers modifiers) {
+void EditorCanvas::pressShape(const EditorPicker::Hit &hit, Qt::KeyboardModifiers modifiers) {
     VoExample::AppShapeInterface *shape = hit.shape;
     if (table.getView(hit.slot).selected && plain(modifiers)) {
         pendingClick = [this, shape] { gestures.clickShape(*shape, false); };
@@ -659,12 +527,12 @@ void EditorCanvas::pickNothing() {
 }
 
 void EditorCanvas::hover(const QPointF &at) {
-    const Hit hit = hitTest(at, false);
-    if (hit.kind != Hit::Point && hit.kind != Hit::Handle) {
+    const EditorPicker::Hit hit = getPicker().hitTest(at, false);
+    if (hit.kind != EditorPicker::Hit::Point && hit.kind != EditorPicker::Hit::Handle) {
         pickNothing();
         return;
     }
-    const bool point = hit.kind == Hit::Point;
+    const bool point = hit.kind == EditorPicker::Hit::Point;
     // The curve's ends: 0 for the first point, 1 for the last, -1 between them and for handles.
     int extremity = -1;
     if (point && hit.index == 0) {
@@ -710,8 +578,9 @@ void EditorCanvas::finishBand() {
         gestures.selectShapes(inside, marquee);
         return;
     }
-    gestures.selectPoints(
-        table.getPrimarySlot() >= 0 ? findPrimaryPointsIn(dragged) : std::vector<int>(), marquee);
+    gestures.selectPoints(table.getPrimarySlot() >= 0 ? getPicker().findPrimaryPointsIn(dragged)
+                                                      : std::vector<int>(),
+                          marquee);
 }
 
 bool EditorCanvas::isCanvasKey(const QKeyEvent &event) const {

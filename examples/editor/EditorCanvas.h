@@ -5,6 +5,7 @@
 #include "EditorGestures.h"
 #include "EditorLayout.h"
 #include "EditorMove.h"
+#include "EditorPicker.h"
 #include "EditorShapeTable.h"
 #include "EditorShapeView.h"
 #include "EditorSpatialIndex.h"
@@ -54,12 +55,8 @@ public:
     void zoom(double factor, const QPointF &at);
     void pan(const QPointF &by);
     void fitView();
-    // The point drawn nearest to at within the pointer's reach, of the primary shape only or of
-    // any; false when there is none.
-    bool findPoint(const QPointF &at, bool primaryOnly, int &slot, int &index) const;
-    // The primary shape's points drawn inside band, ascending: what a rectangle dragged on empty
-    // canvas selects.
-    std::vector<int> findPrimaryPointsIn(const QRectF &band) const;
+    // What lies under places of the canvas, as drawn now.
+    EditorPicker getPicker() const { return EditorPicker(table, geometry, index, view); }
 
     QSize sizeHint() const override { return QSize(900, 600); }
 
@@ -85,21 +82,9 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
-    // What a position on the canvas falls on.
-    struct Hit {
-        enum Kind { Nothing, Point, Handle, Shape } kind = Nothing;
-        VoExample::AppShapeInterface *shape = nullptr;
-        int slot = -1;
-        int index = -1;
-        int count = 0;
-    };
     // What the left button does while it is held.
     enum class Drag { None, Band, Pan, Parts, Shapes };
 
-    Hit hitTest(const QPointF &at, bool partsOfPrimaryOnly) const;
-    Hit findHandle(const QPointF &at, bool primaryOnly) const;
-    Hit findCurve(const QPointF &at) const;
-    bool isNearCurve(int slot, const QPointF &at) const;
     // Reads every shape's geometry again and rebuilds the index.
     void rebuild();
     // The shapes whose counts changed are read again, and indexed again.
@@ -116,8 +101,8 @@ private:
     std::vector<const EditorShapeView *> shapesToPaint(const EditorLayout &layout,
                                                        const QRegion &region) const;
     void press(const QPointF &at, Qt::KeyboardModifiers modifiers);
-    void pressPart(const Hit &hit, Qt::KeyboardModifiers modifiers);
-    void pressShape(const Hit &hit, Qt::KeyboardModifiers modifiers);
+    void pressPart(const EditorPicker::Hit &hit, Qt::KeyboardModifiers modifiers);
+    void pressShape(const EditorPicker::Hit &hit, Qt::KeyboardModifiers modifiers);
     // The selected points and handles of the primary shape or, when it has none (or with
     // shapes), the selected shapes whole.
     EditorMove selectionMove(bool shapes) const;
