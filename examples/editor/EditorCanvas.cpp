@@ -301,7 +301,15 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
     QPainter target(this);
     const EditorLayout layout = getLayout();
     EditorPainter painter(target, layout, QRectF(rect()));
+    if (hovered.kind == EditorPicker::Hit::Shape) {
+        painter.setHoveredCurve(hovered.slot);
+    }
     painter.paint(shapesToPaint(layout, event->region()));
+    if (hovered.kind != EditorPicker::Hit::Nothing &&
+        table.getView(hovered.slot).shape != nullptr) {
+        painter.paintHover(table.getView(hovered.slot), hovered.kind == EditorPicker::Hit::Point,
+                           hovered.index);
+    }
     if (drag == Drag::Band && !band.isEmpty()) {
         painter.paintBand(band);
     }
@@ -518,7 +526,29 @@ void EditorCanvas::focusOutEvent(QFocusEvent *event) {
     update(); // the focus frame goes
 }
 
-void EditorCanvas::leaveEvent(QEvent *) { pickNothing(); }
+void EditorCanvas::leaveEvent(QEvent *) {
+    highlight(EditorPicker::Hit());
+    pickNothing();
+}
+
+void EditorCanvas::highlight(const EditorPicker::Hit &hit) {
+    if (hit.kind == hovered.kind && hit.slot == hovered.slot && hit.index == hovered.index) {
+        return;
+    }
+    update(hoverReach()); // where it was
+    hovered = hit;
+    update(hoverReach());
+}
+
+QRect EditorCanvas::hoverReach() const {
+    if (hovered.kind == EditorPicker::Hit::Nothing ||
+        table.getView(hovered.slot).shape == nullptr) {
+        return QRect();
+    }
+    return EditorPainter::getHoverReach(getLayout(), table.getView(hovered.slot),
+                                        hovered.kind == EditorPicker::Hit::Point, hovered.index)
+        .toAlignedRect();
+}
 
 void EditorCanvas::pickNothing() {
     if (gestures.pick(EditorGestures::PickingNothing, -1, -1)) {
@@ -528,6 +558,7 @@ void EditorCanvas::pickNothing() {
 
 void EditorCanvas::hover(const QPointF &at) {
     const EditorPicker::Hit hit = getPicker().hitTest(at, false);
+    highlight(hit);
     if (hit.kind != EditorPicker::Hit::Point && hit.kind != EditorPicker::Hit::Handle) {
         pickNothing();
         return;

@@ -112,7 +112,12 @@ private:
     // repeated: the key is held down; what it cannot move was told at its press.
     void nudge(const QPointF &step, bool repeated);
     void finishNudge();
+    // Picks what lies under the pointer and highlights it.
     void hover(const QPointF &at);
+    // The shape, point or handle under the pointer is drawn highlighted; only where it changed is
+    // repainted.
+    void highlight(const EditorPicker::Hit &hit);
+    QRect hoverReach() const;
     void pickNothing();
     void finishBand();
     // True for the keys this canvas handles, which then go to it, not to a menu's shortcut.
@@ -145,6 +150,8 @@ private:
     std::function<void()> pendingClick;
     EditorMove move;
     bool nudging = false;
+    // What the pointer is over; index -1 for a curve.
+    EditorPicker::Hit hovered;
 };
 
 } // namespace VoEditor

@@ -55,6 +55,10 @@ const auto longestRank = static_cast<std::size_t>(std::numeric_limits<int>::max(
 // Antialiasing and pens reach a little past the boxes drawn.
 const double blur = 2;
 
+// The hover ring lies this far outside a marker; the halo is this wide along a curve.
+const double hoverRing = 3;
+const double hoverHalo = 7;
+
 } // namespace
 
 const QColor EditorPainter::background(0xf0, 0xef, 0xea);
@@ -65,6 +69,7 @@ const QColor EditorPainter::primaryCurve(0xd9, 0x48, 0x0f);
 const QColor EditorPainter::selectedPoint(0xc2, 0x18, 0x5b);
 const QColor EditorPainter::selectedHandle(0x2f, 0x9e, 0x44);
 const QColor EditorPainter::hollowMarker(0xff, 0xff, 0xff);
+const QColor EditorPainter::hover(0x1e, 0x88, 0xe5);
 
 EditorPainter::LabelSpace::LabelSpace(const QRectF &area)
     : columns(static_cast<int>(std::ceil(area.width() / cellSize)) + 1),
@@ -176,6 +181,11 @@ void EditorPainter::paintTitle(const EditorShapeView &shape, const QColor &colou
 }
 
 void EditorPainter::paintShape(const EditorShapeView &shape) {
+    if (shape.slot == hoveredCurve) {
+        QColor halo = hover;
+        halo.setAlpha(60);
+        paintCurve(shape, halo, hoverHalo); // under the curve and its markers
+    }
     const QColor colour =
         shape.primary ? primaryCurve : (shape.selected ? selectedCurve : mutedCurve);
     paintTitle(shape, shape.selected ? colour : mutedCurve.darker(130), shape.primary);
@@ -387,6 +397,33 @@ void EditorPainter::paintLabels(const std::vector<int> &indices, int count,
             painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom, QString::number(rank));
         }
     }
+}
+
+QRectF EditorPainter::getHoverReach(const EditorLayout &layout, const EditorShapeView &shape,
+                                    bool point, int index) {
+    if (index < 0) {
+        return getReach(layout, shape, false);
+    }
+    const QPointF at = point ? layout.getPoint(shape.slot, index, shape.nbPoints)
+                             : layout.getHandle(shape.slot, index, shape.nbHandles);
+    const double radius = maxRadius + hoverRing + blur;
+    return QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius);
+}
+
+void EditorPainter::paintHover(const EditorShapeView &shape, bool point, int index) {
+    if (index < 0 || index >= (point ? shape.nbPoints : shape.nbHandles)) {
+        return;
+    }
+    const QPointF at = point ? layout.getPoint(shape.slot, index, shape.nbPoints)
+                             : layout.getHandle(shape.slot, index, shape.nbHandles);
+    const double radius =
+        markerRadius(point ? layout.getPointSpacing(shape.slot, shape.nbPoints)
+                           : layout.getHandleSpacing(shape.slot, shape.nbHandles)) +
+        hoverRing;
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(hover, 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(at, radius, radius);
 }
 
 void EditorPainter::paintBand(const QRectF &band) {

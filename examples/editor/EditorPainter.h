@@ -34,9 +34,11 @@ public:
     static const QColor selectedPoint;
     static const QColor selectedHandle;
     static const QColor hollowMarker;
+    static const QColor hover;
 
-    // How far past its cell the drawing of a shape may go, labels aside: pens and markers.
-    static constexpr double beyondCell = 8;
+    // How far past its cell the drawing of a shape may go, labels aside: pens, markers and the
+    // hover ring round a marker at the cell's edge.
+    static constexpr double beyondCell = 10;
 
     EditorPainter(QPainter &painter, const EditorLayout &layout, const QRectF &area);
 
@@ -47,10 +49,18 @@ public:
     void paint(const std::vector<const EditorShapeView *> &shapes);
     // The rectangle being dragged out on empty canvas.
     void paintBand(const QRectF &band);
+    // The curve of the shape in that slot is drawn over a halo, as what the pointer is over; -1
+    // for none. Before paint.
+    void setHoveredCurve(int slot) noexcept { hoveredCurve = slot; }
+    // A ring round the shape's point (handle) at index, what the pointer is over; after paint.
+    void paintHover(const EditorShapeView &shape, bool point, int index);
 
     // Where the shape's drawing may go: its cell and what pens and markers reach past it; with
     // labels, also where the labels of any selected points and handles it may have go.
     static QRectF getReach(const EditorLayout &layout, const EditorShapeView &shape, bool labels);
+    // Where paintHover draws.
+    static QRectF getHoverReach(const EditorLayout &layout, const EditorShapeView &shape,
+                                bool point, int index);
     // Where the marker of the shape's point (handle) at index and its label for rank may go.
     static QRectF getMarkerReach(const EditorLayout &layout, const EditorShapeView &shape,
                                  bool point, int index, int rank);
@@ -104,6 +114,7 @@ private:
     // Digits have one width in the label font; a label's width follows from its digits.
     double digitWidth;
     LabelSpace labels;
+    int hoveredCurve = -1;
 };
 
 } // namespace VoEditor

@@ -1,5 +1,6 @@
 // Random gestures, as real mouse and key events on the canvas of a window on a scene of two
-// layers: clicks on curves, points, handles and empty canvas with each modifier, rectangles,
+// layers: clicks on curves, points, handles and empty canvas with each modifier, hovering,
+// rectangles,
 // drags of points, handles and shapes, nudges (held or not), deletions, insertions, Select All,
 // inversion, Tab, Escape, wheel zooms, layer switches, undo and redo. After every step what the
 // canvas draws and picks (its table, geometry and spatial index, EditorCanvasCheck.h) is what the
@@ -34,6 +35,10 @@ private Q_SLOTS:
 private:
     // One random gesture; gives what it was, for the message of a step that breaks something.
     std::string gesture();
+    // A place on the canvas: a curve, a point or a handle of a live shape, or anywhere; gives
+    // what it is.
+    std::string target(QPoint &at);
+    // A click there, with a modifier or none, or the pointer moved there.
     std::string clickSomewhere();
     std::string dragSomewhere();
     std::string pressKey();
@@ -104,58 +109,43 @@ std::string EditorRandomGestures::anyShape() {
     return names.empty() ? std::string() : names[random() % names.size()];
 }
 
-std::string EditorRandomGestures::clickSomewhere() {
+std::string EditorRandomGestures::target(QPoint &at) {
     VoEditor::EditorCanvas &canvas = window->getCanvas();
     const std::string shape = anyShape();
     const VoEditor::EditorShapeView *view = canvas.getTable().find(shape);
-    const Qt::KeyboardModifiers modifiers = anyModifiers();
-    QPoint at = anywhere();
-    std::string what = "click empty canvas";
-    switch (view == nullptr ? 0 : random() % 4) {
-    case 1:
-        at = canvas.getCurvePosition(shape);
-        what = "click curve of " + shape;
-        break;
-    case 2:
-        if (view->nbPoints > 0) {
-            const int index = static_cast<int>(random() % static_cast<unsigned>(view->nbPoints));
-            at = canvas.getPointPosition(shape, index);
-            what = "click point " + std::to_string(index) + " of " + shape;
-        }
-        break;
-    case 3:
-        if (view->nbHandles > 0) {
-            const int index = static_cast<int>(random() % static_cast<unsigned>(view->nbHandles));
-            at = canvas.getHandlePosition(shape, index);
-            what = "click handle " + std::to_string(index) + " of " + shape;
-        }
-        break;
-    default:
-        break;
+    at = anywhere();
+    const unsigned kind = view == nullptr ? 0 : random() % 4;
+    const int count = kind == 2 ? view->nbPoints : (kind == 3 ? view->nbHandles : 1);
+    if (kind == 0 || count == 0) {
+        return "anywhere";
     }
-    QTest::mouseClick(&canvas, Qt::LeftButton, modifiers, onCanvas(at));
-    return what + " with modifiers " + std::to_string(modifiers.toInt());
+    const int index = static_cast<int>(random() % static_cast<unsigned>(count));
+    if (kind == 1) {
+        at = onCanvas(canvas.getCurvePosition(shape));
+        return "the curve of " + shape;
+    }
+    at = onCanvas(kind == 2 ? canvas.getPointPosition(shape, index)
+                            : canvas.getHandlePosition(shape, index));
+    return (kind == 2 ? "point " : "handle ") + std::to_string(index) + " of " + shape;
+}
+
+std::string EditorRandomGestures::clickSomewhere() {
+    QPoint at;
+    const std::string what = target(at);
+    const Qt::KeyboardModifiers modifiers = anyModifiers();
+    if (random() % 4 == 0) {
+        QTest::mouseMove(&window->getCanvas(), at);
+        return "hover over " + what;
+    }
+    QTest::mouseClick(&window->getCanvas(), Qt::LeftButton, modifiers, at);
+    return "click " + what + " with modifiers " + std::to_string(modifiers.toInt());
 }
 
 // From a point, a handle, a curve or anywhere (a rectangle, or a drag of what lies there).
 std::string EditorRandomGestures::dragSomewhere() {
     VoEditor::EditorCanvas &canvas = window->getCanvas();
-    const std::string shape = anyShape();
-    const VoEditor::EditorShapeView *view = canvas.getTable().find(shape);
-    QPoint from = anywhere();
-    std::string what = "drag from anywhere";
-    const int kind = view == nullptr ? 0 : static_cast<int>(random() % 4);
-    if (kind == 1 && view->nbPoints > 0) {
-        from = canvas.getPointPosition(shape, static_cast<int>(random() % view->nbPoints));
-        what = "drag a point of " + shape;
-    } else if (kind == 2 && view->nbHandles > 0) {
-        from = canvas.getHandlePosition(shape, static_cast<int>(random() % view->nbHandles));
-        what = "drag a handle of " + shape;
-    } else if (kind == 3) {
-        from = canvas.getCurvePosition(shape);
-        what = "drag the curve of " + shape;
-    }
-    from = onCanvas(from);
+    QPoint from;
+    const std::string what = target(from);
     const QPoint to = onCanvas(from + QPoint(static_cast<int>(random() % 161) - 80,
                                              static_cast<int>(random() % 121) - 60));
     const Qt::KeyboardModifiers modifiers = random() % 4 == 0 ? anyModifiers() : Qt::NoModifier;
@@ -164,7 +154,8 @@ std::string EditorRandomGestures::dragSomewhere() {
         QTest::mouseMove(&canvas, from + (to - from) * step / 4);
     }
     QTest::mouseRelease(&canvas, Qt::LeftButton, modifiers, to);
-    return what + " to (" + std::to_string(to.x()) + ", " + std::to_string(to.y()) + ")";
+    return "drag from " + what + " to (" + std::to_string(to.x()) + ", " + std::to_string(to.y()) +
+           ")";
 }
 
 std::string EditorRandomGestures::pressKey() {

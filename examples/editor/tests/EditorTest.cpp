@@ -765,10 +765,26 @@ void EditorTest::hoverSetsThePickingState() {
     QTest::mouseMove(&canvas(), point("C", 2));
     QCOMPARE(selector.getPickingIndex(), 2);
     QCOMPARE(selector.getPickingExtremity(), -1);
+    // What lies under the pointer is highlighted: a ring round a marker, a halo along a curve;
+    // the ring goes with the pointer.
+    const QPoint ring = point("C", 2) + QPoint(0, 4 + 3);
+    const auto ringed = [this](const QPoint &at) {
+        return near(canvas().grab().toImage(), at, EditorPainter::hover);
+    };
+    QVERIFY(ringed(ring));
     QTest::mouseMove(&canvas(), handle("B", 1));
+    QVERIFY(!ringed(ring));
     QCOMPARE(static_cast<int>(selector.getPickingType()), 2);
     QCOMPARE(selector.getPickingIndex(), 1);
     QVERIFY(window->statusBar()->currentMessage().startsWith("Handle 1 of B"));
+    const auto offCurve = [this] {
+        return distance(canvas().grab().toImage().pixelColor(curve("D") + QPoint(0, 3)),
+                        EditorPainter::background);
+    };
+    QVERIFY(offCurve() < 10);
+    QTest::mouseMove(&canvas(), curve("D"));
+    QVERIFY(offCurve() > 20);
+    QCOMPARE(static_cast<int>(selector.getPickingType()), 0);
     QTest::mouseMove(&canvas(), canvas().getLayout().getCell(3).topLeft().toPoint() + QPoint(3, 3));
     QCOMPARE(static_cast<int>(selector.getPickingType()), 0);
     QCOMPARE(selector.getPickingIndex(), -1);
