@@ -101,11 +101,13 @@ EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
         const EditorShapeTable::Damage damage = table.followSelection();
         followCounts(damage);
         updateDamage(damage);
+        pivotMoved = false; // other points: the pivot goes to their centre
     });
     connect(&document, &EditorDocument::edited, this, [this] {
         const EditorShapeTable::Damage damage = table.followGraph();
         followCounts(damage);
         updateDamage(damage);
+        surroundSelection();
     });
     connect(&document, &EditorDocument::sceneReplaced, this, [this] {
         table.reset();
@@ -183,6 +185,9 @@ void EditorCanvas::followMove(const EditorMove &moved) {
         }
     }
     updateDamage(damage); // where they are
+    if (settled) {
+        surroundSelection();
+    }
 }
 
 void EditorCanvas::readMoved(const EditorShapeView &view, const EditorMove::Shape &moved) {
@@ -313,6 +318,11 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
     if (drag == Drag::Band && !band.isEmpty()) {
         painter.paintBand(band);
     }
+    if (box.isShown()) {
+        painter.paintTransformBox(
+            box.outline(view, shownTransform), box.scaleGrips(view, shownTransform),
+            box.rotationGrip(view, shownTransform), view.toView(box.getPivot()));
+    }
     if (hasFocus()) {
         // Crisp whatever the painter drew last: the band leaves antialiasing off, a curve on, and
         // a repaint of part of the canvas must draw the frame's pixels as a full one does.
@@ -349,6 +359,11 @@ void EditorCanvas::mousePressEvent(QMouseEvent *event) {
 }
 
 void EditorCanvas::press(const QPointF &at, Qt::KeyboardModifiers modifiers) {
+    grip = box.gripAt(view, at);
+    if (grip.kind != EditorTransformBox::Grip::None) {
+        drag = grip.kind == EditorTransformBox::Grip::Pivot ? Drag::Pivot : Drag::Transform;
+        return;
+    }
     const EditorPicker::Hit hit = getPicker().hitTest(at, true);
     switch (hit.kind) {
     case EditorPicker::Hit::Point:
@@ -458,6 +473,15 @@ void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
     case Drag::Pan:
         pan(at - lastAt);
         break;
+    case Drag::Pivot:
+        reshapeBox([this, at] {
+            box.setPivot(view.toScene(at));
+            pivotMoved = true;
+        });
+        break;
+    case Drag::Transform:
+        transformTo(at, event->modifiers() & Qt::ShiftModifier);
+        break;
     case Drag::Parts:
     case Drag::Shapes:
         if (!moving && QLineF(pressedAt, at).length() >= minBand) {
@@ -480,13 +504,85 @@ void EditorCanvas::mouseReleaseEvent(QMouseEvent *event) {
         finishBand();
     } else if (moving) {
         moving = false;
+        reshapeBox([this] { shownTransform = QTransform(); });
         if (!move.isEmpty()) {
-            document.finishMove(move);
+            document.finishMove(move, was != Drag::Transform
+                                          ? QStringLiteral("Move")
+                                          : (grip.kind == EditorTransformBox::Grip::Rotate
+                                                 ? QStringLiteral("Rotate")
+                                                 : QStringLiteral("Scale")));
         }
+        surroundSelection();
     } else if (pendingClick) {
         const std::function<void()> click = std::move(pendingClick);
         pendingClick = nullptr;
         click();
+    }
+}
+
+// The selection's points move with the grip: the transform is taken from where the drag began,
+// so that it is one transform of the points as they were, not a sum of small ones.
+void EditorCanvas::transformTo(const QPointF &at, bool constrained) {
+    if (!moving && QLineF(pressedAt, at).length() >= minBand) {
+        move = selectionMove(false);
+        tellSkipped(move);
+        moving = true;
+    }
+    if (!moving || move.isEmpty()) {
+        return;
+    }
+    const QTransform transform =
+        box.transformFor(grip, view.toScene(pressedAt), view.toScene(at), constrained);
+    if (move.setTransform(transform)) {
+        reshapeBox([this, &transform] { shownTransform = transform; });
+        document.previewMove(move);
+    }
+}
+
+void EditorCanvas::setTransforming(bool on) {
+    transforming = on;
+    surroundSelection();
+}
+
+void EditorCanvas::surroundSelection() {
+    if (moving) {
+        return; // the box follows the drag; it surrounds the points once it is over
+    }
+    reshapeBox([this] {
+        const QPointF pivot = box.getPivot();
+        if (!transforming) {
+            box.hide();
+            return;
+        }
+        box.surround(selectionMove(false).getPointsBefore());
+        if (pivotMoved) {
+            box.setPivot(pivot);
+        }
+    });
+}
+
+void EditorCanvas::reshapeBox(const std::function<void()> &change) {
+    if (box.isShown()) {
+        update(box.reach(view, shownTransform).toAlignedRect()); // where it was
+    }
+    change();
+    if (box.isShown()) {
+        update(box.reach(view, shownTransform).toAlignedRect());
+    }
+}
+
+void EditorCanvas::flip(bool horizontally) {
+    finishNudge();
+    EditorMove flipped = selectionMove(false);
+    tellSkipped(flipped);
+    EditorTransformBox around = box;
+    if (!around.isShown()) {
+        around.surround(flipped.getPointsBefore());
+    }
+    if (!flipped.isEmpty() && flipped.setTransform(around.flip(horizontally))) {
+        document.previewMove(flipped);
+        document.finishMove(flipped, QStringLiteral("Flip"));
+        surroundSelection();
     }
 }
 

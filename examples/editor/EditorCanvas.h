@@ -9,6 +9,7 @@
 #include "EditorShapeTable.h"
 #include "EditorShapeView.h"
 #include "EditorSpatialIndex.h"
+#include "EditorTransformBox.h"
 #include "EditorViewTransform.h"
 
 #include <QPoint>
@@ -16,6 +17,7 @@
 #include <QRectF>
 #include <QRegion>
 #include <QString>
+#include <QTransform>
 #include <QWidget>
 
 #include <functional>
@@ -52,6 +54,15 @@ public:
 
     // The view changes the wheel, a pan and F make; the view then no longer follows resizes,
     // except after fitView.
+    // With transforming on, a box with grips surrounds the points a drag would move (the primary
+    // shape's selected points, or the selected shapes'): its scale and rotation grips transform
+    // them around its pivot, which the artist drags elsewhere, as one undo step each.
+    void setTransforming(bool on);
+    const EditorTransformBox &getTransformBox() const noexcept { return box; }
+    // The points a drag would move, mirrored across the pivot (the centre of their box when none
+    // is shown): one undo step.
+    void flip(bool horizontally);
+
     void zoom(double factor, const QPointF &at);
     void pan(const QPointF &by);
     void fitView();
@@ -83,7 +94,7 @@ protected:
 
 private:
     // What the left button does while it is held.
-    enum class Drag { None, Band, Pan, Parts, Shapes };
+    enum class Drag { None, Band, Pan, Parts, Shapes, Transform, Pivot };
 
     // Reads every shape's geometry again and rebuilds the index.
     void rebuild();
@@ -109,6 +120,12 @@ private:
     // Names in the log and the status bar the shapes the move leaves where they are.
     void tellSkipped(const EditorMove &move);
     void startDrag();
+    // A grip of the box dragged to at; constrained keeps proportions or snaps the angle.
+    void transformTo(const QPointF &at, bool constrained);
+    // The box surrounds the points a drag would move now (hidden when not transforming).
+    void surroundSelection();
+    // Repaints where the box was and where it is after change.
+    void reshapeBox(const std::function<void()> &change);
     // repeated: the key is held down; what it cannot move was told at its press.
     void nudge(const QPointF &step, bool repeated);
     void finishNudge();
@@ -150,6 +167,13 @@ private:
     std::function<void()> pendingClick;
     EditorMove move;
     bool nudging = false;
+    bool transforming = false;
+    EditorTransformBox box;
+    // The grip pressed, and the transform of the drag in progress, which the box is drawn under.
+    EditorTransformBox::Grip grip;
+    QTransform shownTransform;
+    // The artist put the pivot elsewhere than the box's centre: it stays for the same selection.
+    bool pivotMoved = false;
     // What the pointer is over; index -1 for a curve.
     EditorPicker::Hit hovered;
 };

@@ -209,17 +209,18 @@ void EditorDocument::revertMove(const EditorMove &move) {
 // The burst's points are where it left them already: the undo stack's first apply writes the same
 // values again, as one step that undo takes back. A burst that ends where it began (a drag back to
 // its start, Up on handles alone) makes no step.
-void EditorDocument::finishMove(const EditorMove &move) {
+void EditorDocument::finishMove(const EditorMove &move, const QString &verb) {
     if (!move.changes()) {
         return;
     }
     const QString parts =
         EditorSelectionState::describeParts(move.getNbPoints(), move.getNbHandles());
-    history->push("Move " + parts,
-                  QStringLiteral("move %1 by (%2, %3)")
-                      .arg(parts.toLower())
-                      .arg(move.getOffset().x())
-                      .arg(move.getOffset().y()),
+    const QString label = verb.toLower() + QLatin1Char(' ') + parts.toLower();
+    history->push(verb + QLatin1Char(' ') + parts,
+                  verb != QStringLiteral("Move") ? label
+                                                 : label + QStringLiteral(" by (%1, %2)")
+                                                               .arg(move.getOffset().x())
+                                                               .arg(move.getOffset().y()),
                   std::make_unique<EditorMoveEdit>(*this, move));
     Q_EMIT moved(move);
 }

@@ -114,9 +114,10 @@ public:
     // One frame of a drag or one step of a nudge: writes the positions after and emits
     // geometryChanged only, for the canvas; the other views follow at finishMove.
     void previewMove(const EditorMove &move);
-    // A drag or a burst of arrow keys is over: applies it (a move already applied is written
-    // again, unchanged), logs it and emits moved, once for the whole burst.
-    void finishMove(const EditorMove &move);
+    // A drag, a burst of arrow keys or a transform is over: applies it (a move already applied
+    // is written again, unchanged), logs it as verb ("Move", "Scale", "Rotate", "Flip") and emits
+    // moved, once for the whole burst. A move that changes nothing makes no step.
+    void finishMove(const EditorMove &move, const QString &verb = QStringLiteral("Move"));
 
 Q_SIGNALS:
     // Points were written by a move's functions above: the canvas follows them. move is valid

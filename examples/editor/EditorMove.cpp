@@ -1,6 +1,7 @@
 #include "EditorMove.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace VoEditor {
 
@@ -44,6 +45,34 @@ void EditorMove::setOffset(const QPointF &by) {
                 std::clamp(shape.handlesFrom[at] + by.x() * shape.handleScale, 0.0, 1.0);
         }
     }
+}
+
+bool EditorMove::setTransform(const QTransform &transform) {
+    std::vector<std::vector<QPointF>> mapped;
+    mapped.reserve(shapes.size());
+    for (const Shape &shape : shapes) {
+        mapped.emplace_back();
+        for (const QPointF &from : shape.from) {
+            const QPointF to = transform.map(from);
+            if (!std::isfinite(to.x()) || !std::isfinite(to.y())) {
+                return false;
+            }
+            mapped.back().push_back(to);
+        }
+    }
+    for (std::size_t at = 0; at < shapes.size(); ++at) {
+        shapes[at].to = std::move(mapped[at]);
+    }
+    offset = QPointF(transform.dx(), transform.dy());
+    return true;
+}
+
+std::vector<QPointF> EditorMove::getPointsBefore() const {
+    std::vector<QPointF> points;
+    for (const Shape &shape : shapes) {
+        points.insert(points.end(), shape.from.begin(), shape.from.end());
+    }
+    return points;
 }
 
 bool EditorMove::changes() const {

@@ -5,6 +5,7 @@
 #include "AppShapeInterface.h"
 
 #include <QPointF>
+#include <QTransform>
 
 #include <string>
 #include <vector>
@@ -43,7 +44,13 @@ public:
     // Every point moved lies at its position before plus offset, in scene units; every handle
     // moves along its gradient by offset's x across the box, kept from 0 to 1.
     void setOffset(const QPointF &offset);
+    // Every point moved lies at its position before mapped by transform; handles stay. A
+    // transform that would take a point past the doubles' range is refused: false, and the
+    // positions after stay as they were.
+    bool setTransform(const QTransform &transform);
     const QPointF &getOffset() const noexcept { return offset; }
+    // The points' positions before, all shapes together.
+    std::vector<QPointF> getPointsBefore() const;
     const std::vector<Shape> &getShapes() const noexcept { return shapes; }
     const std::vector<std::string> &getSkipped() const noexcept { return skipped; }
     bool isEmpty() const noexcept { return shapes.empty(); }

@@ -1,5 +1,7 @@
 #include "EditorPainter.h"
 
+#include "EditorTransformBox.h"
+
 #include <QFont>
 #include <QPainterPath>
 #include <QPen>
@@ -70,6 +72,7 @@ const QColor EditorPainter::selectedPoint(0xc2, 0x18, 0x5b);
 const QColor EditorPainter::selectedHandle(0x2f, 0x9e, 0x44);
 const QColor EditorPainter::hollowMarker(0xff, 0xff, 0xff);
 const QColor EditorPainter::hover(0x1e, 0x88, 0xe5);
+const QColor EditorPainter::transformBox(0x37, 0x47, 0x4f);
 
 EditorPainter::LabelSpace::LabelSpace(const QRectF &area)
     : columns(static_cast<int>(std::ceil(area.width() / cellSize)) + 1),
@@ -424,6 +427,30 @@ void EditorPainter::paintHover(const EditorShapeView &shape, bool point, int ind
     painter.setPen(QPen(hover, 1.5));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(at, radius, radius);
+}
+
+void EditorPainter::paintTransformBox(const QPolygonF &outline,
+                                      const std::vector<QPointF> &scaleGrips,
+                                      const QPointF &rotationGrip, const QPointF &pivot) {
+    const double grip = EditorTransformBox::gripSize;
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    // Solid: a dash pattern's phase follows the device's origin, which a full render into an
+    // image and a repaint into the window's store do not share.
+    painter.setPen(QPen(transformBox, 1));
+    painter.drawPolyline(outline);
+    const QPointF top = (outline.value(0) + outline.value(1)) / 2;
+    painter.drawLine(top, rotationGrip);
+    painter.setBrush(hollowMarker);
+    for (const QPointF &at : scaleGrips) {
+        painter.drawRect(QRectF(at.x() - grip, at.y() - grip, 2 * grip, 2 * grip));
+    }
+    painter.drawEllipse(rotationGrip, grip + 1, grip + 1);
+    // The pivot: a ring with a cross through it.
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(pivot, grip, grip);
+    painter.drawLine(pivot - QPointF(2 * grip, 0), pivot + QPointF(2 * grip, 0));
+    painter.drawLine(pivot - QPointF(0, 2 * grip), pivot + QPointF(0, 2 * grip));
 }
 
 void EditorPainter::paintBand(const QRectF &band) {

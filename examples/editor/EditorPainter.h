@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
 #include <QRectF>
 
 #include <functional>
@@ -35,6 +36,7 @@ public:
     static const QColor selectedHandle;
     static const QColor hollowMarker;
     static const QColor hover;
+    static const QColor transformBox;
 
     // How far past its cell the drawing of a shape may go, labels aside: pens, markers and the
     // hover ring round a marker at the cell's edge.
@@ -49,6 +51,10 @@ public:
     void paint(const std::vector<const EditorShapeView *> &shapes);
     // The rectangle being dragged out on empty canvas.
     void paintBand(const QRectF &band);
+    // The transform box: its outline, scale grips, rotation grip (with a stem to the outline's top)
+    // and pivot, in pixels.
+    void paintTransformBox(const QPolygonF &outline, const std::vector<QPointF> &scaleGrips,
+                           const QPointF &rotationGrip, const QPointF &pivot);
     // The curve of the shape in that slot is drawn over a halo, as what the pointer is over; -1
     // for none. Before paint.
     void setHoveredCurve(int slot) noexcept { hoveredCurve = slot; }

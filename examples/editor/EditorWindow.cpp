@@ -107,6 +107,15 @@ void EditorWindow::createEditMenu() {
     deleteAction->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
     insertAction =
         edit->addAction(tr("&Insert Point\tIns"), this, [&gestures] { gestures.insertPoint(); });
+    edit->addSeparator();
+    transformAction = edit->addAction(tr("&Transform Box"));
+    transformAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    transformAction->setCheckable(true);
+    connect(transformAction, &QAction::toggled, canvas, &EditorCanvas::setTransforming);
+    edit->addAction(tr("Flip &Horizontally"), QKeySequence(Qt::SHIFT | Qt::Key_H), this,
+                    [this] { canvas->flip(true); });
+    edit->addAction(tr("Flip &Vertically"), QKeySequence(Qt::SHIFT | Qt::Key_V), this,
+                    [this] { canvas->flip(false); });
 }
 
 // Every part of the window is a key away.

@@ -39,6 +39,8 @@ public:
     QAction &getDeleteAction() noexcept { return *deleteAction; }
     QAction &getInsertAction() noexcept { return *insertAction; }
     QAction &getSkipSelectionAction() noexcept { return *skipSelectionAction; }
+    // Edit > Transform Box: the canvas's box with scale and rotation grips.
+    QAction &getTransformAction() noexcept { return *transformAction; }
 
     // Opens the scene file; when it cannot be read or is malformed, a message box names the file
     // and the line, and the open scene stays as it was. Gives true when the scene was replaced.
@@ -90,6 +92,7 @@ private:
     QAction *deleteAction = nullptr;
     QAction *insertAction = nullptr;
     QAction *skipSelectionAction = nullptr;
+    QAction *transformAction = nullptr;
 };
 
 } // namespace VoEditor

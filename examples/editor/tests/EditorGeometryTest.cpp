@@ -11,9 +11,11 @@
 #include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
 #include "EditorSpatialIndex.h"
+#include "EditorTransformBox.h"
 #include "EditorViewTransform.h"
 #include "EditorWindow.h"
 #include "SessionPlacement.h"
+#include "SessionScene.h"
 
 #include "AppShapeInterface.h"
 
@@ -591,6 +593,112 @@ TEST_F(EditorGeometryTest, HandlesDragAndNudgeAlongTheGradient) {
     click(canvas().getHandlePosition("T", 1));
     EXPECT_EQ(canvas().getTable().find("T")->handles, std::vector<int>{1});
     EXPECT_EQ(shape.getHandle(1), dragged);
+}
+
+// With the transform box shown round the selected shape, a corner grip scales its points away
+// from the pivot (Shift: the same on both axes), the rotation grip turns them round it (Shift: to
+// a multiple of 15 degrees), the pivot can be dragged elsewhere and stays there, and a flip
+// mirrors them across it; each is one undo step that takes the points back exactly.
+TEST_F(EditorGeometryTest, TransformBoxScalesRotatesAndFlipsAroundItsPivot) {
+    open("shape S 4\npoints 0,0 100,0 100,50 0,50\nshape T 3\npoints 300,0 320,0 340,10\n");
+    click(canvas().getCurvePosition("S"));
+    window->getTransformAction().trigger();
+    const VoEditor::EditorTransformBox &box = canvas().getTransformBox();
+    ASSERT_TRUE(box.isShown());
+    EXPECT_EQ(box.getBox(), QRectF(0, 0, 100, 50));
+    EXPECT_EQ(box.getPivot(), QPointF(50, 25));
+    const std::vector<QPointF> start = pointsOf("S");
+    const std::vector<QPointF> t = pointsOf("T");
+    const double scale = canvas().getView().getScale();
+    const auto expectPoints = [this](const std::vector<QPointF> &expected, const char *after) {
+        const std::vector<QPointF> now = pointsOf("S");
+        for (std::size_t index = 0; index < expected.size(); ++index) {
+            EXPECT_NEAR(now[index].x(), expected[index].x(), 1e-6) << after << " " << index;
+            EXPECT_NEAR(now[index].y(), expected[index].y(), 1e-6) << after << " " << index;
+        }
+    };
+    const auto corner = [this] {
+        return canvas().getTransformBox().scaleGrips(canvas().getView())[7];
+    };
+
+    // The bottom-right corner 50 and 25 scene units on: twice as large round (50, 25).
+    drag(corner(), corner() + QPointF(50, 25) * scale);
+    expectPoints({{-50, -25}, {150, -25}, {150, 75}, {-50, 75}}, "scaled");
+    EXPECT_EQ(box.getBox(), QRectF(-50, -25, 200, 100));
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Scale 4 Points"));
+    EXPECT_EQ(pointsOf("T"), t);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pointsOf("S"), start);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+
+    // Sideways only, with Shift: both axes take the factor.
+    mouse(QEvent::MouseButtonPress, corner(), Qt::LeftButton, Qt::LeftButton);
+    QMouseEvent shifted(QEvent::MouseMove, corner() + QPointF(50, 0) * scale,
+                        canvas().mapToGlobal(corner()), Qt::NoButton, Qt::LeftButton,
+                        Qt::ShiftModifier);
+    QApplication::sendEvent(&canvas(), &shifted);
+    mouse(QEvent::MouseButtonRelease, corner(), Qt::LeftButton, Qt::NoButton);
+    expectPoints({{-50, -25}, {150, -25}, {150, 75}, {-50, 75}}, "scaled with Shift");
+    key(Qt::Key_Z, Qt::ControlModifier);
+
+    // The rotation grip dragged a little past a quarter turn, with Shift: a quarter turn.
+    const QPointF pivot = canvas().getView().toView(QPointF(50, 25));
+    const QPointF grip = box.rotationGrip(canvas().getView());
+    mouse(QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
+    QMouseEvent turned(QEvent::MouseMove, pivot + QPointF(80, 6), canvas().mapToGlobal(grip),
+                       Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(&canvas(), &turned);
+    mouse(QEvent::MouseButtonRelease, pivot + QPointF(80, 6), Qt::LeftButton, Qt::NoButton);
+    expectPoints({{75, -25}, {75, 75}, {25, 75}, {25, -25}}, "rotated");
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Rotate 4 Points"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pointsOf("S"), start);
+
+    // The pivot dragged to (20, 10) stays there; the corner scales round it.
+    drag(pivot, canvas().getView().toView(QPointF(20, 10)));
+    EXPECT_EQ(pointsOf("S"), start);
+    EXPECT_NEAR(box.getPivot().x(), 20, 1e-9);
+    drag(corner(), corner() + QPointF(80, 40) * scale);
+    expectPoints({{-20, -10}, {180, -10}, {180, 90}, {-20, 90}}, "scaled round the pivot");
+    EXPECT_NEAR(box.getPivot().y(), 10, 1e-9);
+    canvas().flip(true);
+    expectPoints({{60, -10}, {-140, -10}, {-140, 90}, {60, 90}}, "flipped");
+    canvas().flip(false);
+    expectPoints({{60, 30}, {-140, 30}, {-140, -70}, {60, -70}}, "flipped twice");
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Flip 4 Points"));
+    for (int step = 0; step < 3; ++step) {
+        key(Qt::Key_Z, Qt::ControlModifier);
+    }
+    EXPECT_EQ(pointsOf("S"), start);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    window->getTransformAction().trigger();
+    EXPECT_FALSE(box.isShown());
+}
+
+// A grip on the pivot's line scales nothing along that axis, whatever the drag; a transform that
+// would take a point past the doubles' range is refused, the move left as it was.
+TEST(EditorTransformBoxTest, DegenerateBoxesAndOverflowingTransforms) {
+    VoEditor::EditorTransformBox box;
+    box.surround({QPointF(10, 0), QPointF(10, 40)}); // no width
+    const VoEditor::EditorTransformBox::Grip corner{VoEditor::EditorTransformBox::Grip::Scale, 1,
+                                                    1};
+    const QTransform stretched = box.transformFor(corner, QPointF(10, 40), QPointF(60, 60), false);
+    EXPECT_EQ(stretched.map(QPointF(10, 0)), QPointF(10, -20)); // twice as tall round (10, 20)
+    EXPECT_TRUE(std::isfinite(stretched.m11()));
+    EXPECT_EQ(stretched.m11(), 1);
+
+    startApplication();
+    VoSession::Session session;
+    VoSession::SessionScene scene(session.getNodeNames());
+    std::istringstream text("shape P 2\npoints 1e300,0 -1e300,5\n");
+    std::string error;
+    ASSERT_TRUE(scene.read(text, "t.scene", error)) << error;
+    session.build(scene);
+    EditorMove move;
+    move.addShape(*session.findShape("P"), {0, 1});
+    EXPECT_TRUE(move.setTransform(QTransform::fromScale(2, 2)));
+    EXPECT_FALSE(move.setTransform(QTransform::fromScale(1e10, 1)));
+    EXPECT_EQ(move.getShapes()[0].to[0], QPointF(2e300, 0));
 }
 
 // Pixels stay finite and within EditorViewTransform::maxPixel however far a point lies, a point
