@@ -179,8 +179,8 @@ public:
     // Precondition: an index names a point (handle) the shape has. The selector does not check it
     // and stores any index; but while exactly one shape is selected, the updater mirrors each
     // selected index as the inputs of that element of the curve's "Points" (of the gradient), and
-    // for an index without element it raises SeExMissingElement, naming the shape and the index,
-    // from the changing operation. The selector then puts its old items back, which its observers
+    // for an index without element (any handle of a shape without a gradient) it raises
+    // SeExMissingElement, naming the shape and the index, from the changing operation. The selector then puts its old items back, which its observers
     // take as no change: both selections are as they were, and no callback runs.
     //
     // Parts: a shape is selected as a whole (no parts) or with parts, the selected points and
@@ -382,6 +382,7 @@ private:
     const SeSelectedKeys &keysOf(const SnSelection &items) const;
     // The first selected item of a shape equal to shape; null when there is none.
     RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape) const;
+    static RCShdPtr<SnItem const> firstEqualAlive(const SnSelection &items, const SeShape &shape);
 
     void selectIndex(const PartsChannel &channel, int index);
     void selectIndices(const PartsChannel &channel, const Vector<int> &indices);

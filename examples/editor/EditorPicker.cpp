@@ -27,7 +27,8 @@ double nearestAlong(const QPointF &at, const QPointF &from, const QPointF &to) {
 std::pair<double, double> nearestOnSpan(const std::array<QPointF, 4> &span, const QPointF &at) {
     const double length = QLineF(span[0], span[1]).length() + QLineF(span[1], span[2]).length() +
                           QLineF(span[2], span[3]).length();
-    const int pieces = static_cast<int>(std::clamp(length / 4, 1.0, 32.0));
+    // Compared as a double: points far apart make a length no int holds, or an infinite one.
+    const int pieces = length < 128 ? std::max(static_cast<int>(length / 4), 1) : 32;
     std::pair<double, double> best{0, QLineF(at, span[0]).length()};
     QPointF from = span[0];
     for (int piece = 1; piece <= pieces; ++piece) {
