@@ -3,8 +3,9 @@
 #include "EditorMoveEdit.h"
 #include "EditorSelectionState.h"
 #include "SessionDemo.h"
-#include "SessionSceneWriter.h"
 #include "SessionFileReader.h"
+#include "SessionLineReader.h"
+#include "SessionSceneWriter.h"
 #include "SessionText.h"
 
 #include "AppLayerInterface.h"
@@ -21,6 +22,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <unordered_map>
 
 namespace VoEditor {
@@ -333,11 +335,65 @@ bool EditorDocument::perform(const QString &label, const std::function<void()> &
 }
 
 bool EditorDocument::runCommand(const QString &line) {
+    std::istringstream in(line.toStdString());
+    std::string firstError;
+    return runLines(in, "<command line>", firstError);
+}
+
+bool EditorDocument::runScriptFile(const std::string &path, std::string &error) {
+    std::vector<std::string> lines;
+    const bool fromInput = path == "-";
+    if (fromInput ? !readInput(std::cin, lines, error)
+                  : !VoSession::SessionFileReader(VoSession::SessionFileSystem::standard(),
+                                                  "a script of session commands")
+                         .read(path, lines, error)) {
+        return false;
+    }
+    std::string text;
+    for (const std::string &line : lines) {
+        text += line;
+        text += '\n';
+    }
+    std::vector<std::string>().swap(lines);
+    std::istringstream in(text);
+    return runLines(in, fromInput ? "<stdin>" : path, error);
+}
+
+bool EditorDocument::readInput(std::istream &input, std::vector<std::string> &lines,
+                               std::string &error) {
+    VoSession::SessionLineReader reader(input);
+    std::string line;
+    std::size_t total = 0;
+    for (long long number = 1;; ++number) {
+        const VoSession::SessionLineReader::Result result = reader.read(line);
+        if (result == VoSession::SessionLineReader::Result::End) {
+            if (input.bad()) {
+                error = "<stdin>: cannot read standard input";
+            }
+            return !input.bad();
+        }
+        total += line.size() + 1;
+        if (result == VoSession::SessionLineReader::Result::TooLong ||
+            total > VoSession::SessionFileReader::defaultMaxBytes) {
+            error = "<stdin>:" + std::to_string(number) + ": " +
+                    (result == VoSession::SessionLineReader::Result::TooLong
+                         ? reader.describeTooLong(line)
+                         : "the script goes on past " +
+                               std::to_string(VoSession::SessionFileReader::defaultMaxBytes) +
+                               " bytes (expected at most that many)");
+            return false;
+        }
+        lines.push_back(line);
+    }
+}
+
+// One run of the driver's runner over every line: its messages name the source and the line, and
+// a batch may span lines.
+bool EditorDocument::runLines(std::istream &in, const std::string &name, std::string &firstError) {
     const int failuresBefore = current->runner.getNbFailures();
     const int layerBefore = current->session.getActiveLayer();
     const std::array<long long, 3> countsBefore = countAll();
-    std::istringstream in(line.toStdString());
-    current->runner.run(in, "<command line>", nullptr, current->transcript);
+    current->runner.run(in, name, nullptr, current->transcript);
     editedByCommand = editedByCommand || countAll() != countsBefore;
     if (current->session.getActiveLayer() == layerBefore) {
         history->recordSelection();
@@ -348,31 +404,15 @@ bool EditorDocument::runCommand(const QString &line) {
         Q_EMIT layerActivated();
     }
     const bool passed = current->runner.getNbFailures() == failuresBefore;
+    firstError = current->errors.str().substr(0, current->errors.str().find('\n'));
     const QString transcript = QString::fromStdString(takeTranscript());
     Q_EMIT logged(transcript, !passed);
     if (!passed) {
-        Q_EMIT failed(transcript.section(QLatin1Char('\n'), -1));
+        Q_EMIT failed(QString::fromStdString(firstError));
     }
     Q_EMIT edited();
     if (current->commands.isQuitRequested()) {
         Q_EMIT quitRequested();
-    }
-    return passed;
-}
-
-bool EditorDocument::runScriptFile(const std::string &path, std::string &error) {
-    std::vector<std::string> lines;
-    if (!VoSession::SessionFileReader(VoSession::SessionFileSystem::standard(),
-                                      "a script of session commands")
-             .read(path, lines, error)) {
-        return false;
-    }
-    bool passed = true;
-    for (const std::string &line : lines) {
-        passed = runCommand(QString::fromStdString(line)) && passed;
-    }
-    if (!passed) {
-        error = VoSession::SessionText::escape(path) + ": a command failed; the log says which";
     }
     return passed;
 }

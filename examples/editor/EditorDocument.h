@@ -105,9 +105,12 @@ public:
     // Runs one line of the session driver's commands and logs its transcript. A command that
     // fails says why in the log, changes nothing and gives false.
     bool runCommand(const QString &line);
-    // Runs each line of the file at path through runCommand, as if typed. The file is read first,
-    // as load-file reads (SessionFileReader: a regular file, its lines and size bounded); one it
-    // cannot read runs nothing. False, with error set, when it cannot be read or a command failed.
+    // Runs the lines of the file at path as one script of the driver's commands: its messages name
+    // the file and the line ("PATH:LINE: unknown shape ..."), and a batch may span lines. "-"
+    // reads standard input to its end. The file is read first, as load-file reads
+    // (SessionFileReader: a regular file, its lines and size bounded), standard input with the
+    // same bounds; what cannot be read runs nothing. False, with error set to why it could not
+    // be read or to the first failed command's message, when either happened.
     bool runScriptFile(const std::string &path, std::string &error);
 
     // Writes the move's positions after (before) into the graph, then emits geometryChanged and
@@ -168,6 +171,12 @@ private:
     void install(std::unique_ptr<Open> replacement, const VoSession::SessionScene &scene,
                  const std::string &name);
     std::string takeTranscript();
+    // Runs in's lines through the runner, as commands from source; logs the transcript. False,
+    // with firstError set to the first error line, when a command failed.
+    bool runLines(std::istream &in, const std::string &source, std::string &firstError);
+    // input's lines, each at most SessionLineReader::maxLength bytes and all together at most
+    // SessionFileReader::defaultMaxBytes; false with error set ("<stdin>:LINE: ...") otherwise.
+    static bool readInput(std::istream &input, std::vector<std::string> &lines, std::string &error);
     // A bridge on the active layer's selector, relayed by this document's signals.
     void bind(Open &open);
     std::unordered_map<std::string, int> slotsByName() const;

@@ -11,6 +11,7 @@
 #include "EditorPainter.h"
 #include "EditorWindow.h"
 
+#include "SessionLineReader.h"
 #include "SessionState.h"
 
 #include "SeShapeSelector.h"
@@ -34,6 +35,7 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -856,13 +858,35 @@ void EditorTest::commandLineRunsCommandsAndRejectsBadOnes() {
     QVERIFY2(error.find("it is a FIFO, not a regular file") != std::string::npos, error.c_str());
     QVERIFY(!window->getDocument().runScriptFile("/dev/zero", error));
     QVERIFY2(error.find("a character device") != std::string::npos, error.c_str());
+    // A failing script names the file and the line of the command that failed (it named
+    // neither), and a batch spans lines as in the driver.
     QFile script(directory.filePath("select.script"));
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("select A\nselect Nope\n");
+    script.write("batch\nselect B\nselect A\nend\n# a comment\nselect Nope\nselect D\n");
     script.close();
+    const QString before = window->getLogDock().getText().toPlainText();
     QVERIFY(!window->getDocument().runScriptFile(script.fileName().toStdString(), error));
-    QVERIFY2(error.find("a command failed") != std::string::npos, error.c_str());
-    QCOMPARE(editor(), QString("*A"));
+    QVERIFY2(error.rfind(script.fileName().toStdString() + ":6: unknown shape", 0) == 0,
+             error.c_str());
+    QCOMPARE(editor(), QString("*D"));
+    const QString logged = window->getLogDock().getText().toPlainText().mid(before.size());
+    QCOMPARE(logged.count("callbacks:  primary, shapes, selection"), 2); // the batch's, then D's
+    // "-" reads standard input, as the driver does: a script piped in runs (it ran nothing).
+    const auto runPiped = [this, &error](const std::string &text) {
+        std::istringstream piped(text);
+        std::streambuf *const input = std::cin.rdbuf(piped.rdbuf());
+        const bool ran = window->getDocument().runScriptFile("-", error);
+        std::cin.rdbuf(input);
+        return ran;
+    };
+    QVERIFY(!runPiped("select B\nselect Nope C\n"));
+    QCOMPARE(QString::fromStdString(error).left(19), QString("<stdin>:2: unknown "));
+    QCOMPARE(editor(), QString("*B"));
+    // Bounded as a file is: a line that never ends runs nothing.
+    QVERIFY(
+        !runPiped("select C\n" + std::string(VoSession::SessionLineReader::maxLength + 1, 'x')));
+    QVERIFY2(error.rfind("<stdin>:2: line longer than", 0) == 0, error.c_str());
+    QCOMPARE(editor(), QString("*B"));
 }
 
 void EditorTest::renderedImageShowsWhatIsSelected() {
