@@ -306,6 +306,9 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
     QPainter target(this);
     const EditorLayout layout = getLayout();
     EditorPainter painter(target, layout, QRectF(rect()));
+    if (snapper.isGrid()) {
+        painter.paintGrid(EditorSnapper::gridStep(view));
+    }
     if (hovered.kind == EditorPicker::Hit::Shape) {
         painter.setHoveredCurve(hovered.slot);
     }
@@ -317,6 +320,9 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
     }
     if (drag == Drag::Band && !band.isEmpty()) {
         painter.paintBand(band);
+    }
+    if (shownSnap.kind != EditorSnapper::Snap::None) {
+        painter.paintSnapGuide(shownSnap);
     }
     if (box.isShown()) {
         painter.paintTransformBox(
@@ -459,6 +465,42 @@ void EditorCanvas::startDrag() {
     move = selectionMove(drag == Drag::Shapes);
     tellSkipped(move);
     moving = true;
+    snapper.startDrag(move, table);
+    // The moved point nearest to the press is the one that snaps; the others keep their places
+    // from it.
+    const QPointF pressed = view.toScene(pressedAt);
+    anchored = false;
+    for (const QPointF &point : move.getPointsBefore()) {
+        if (!anchored || QLineF(pressed, point).length() < QLineF(pressed, anchor).length()) {
+            anchor = point;
+            anchored = true;
+        }
+    }
+}
+
+QPointF EditorCanvas::dragOffset(const QPointF &at) {
+    const QPointF offset = (at - pressedAt) / view.getScale();
+    const EditorSnapper::Snap snap = anchored && snapper.isOn()
+                                         ? snapper.snap(anchor + offset, getPicker(), index, view)
+                                         : EditorSnapper::Snap();
+    showSnap(snap);
+    return snap.kind == EditorSnapper::Snap::None ? offset : snap.at - anchor;
+}
+
+void EditorCanvas::showSnap(const EditorSnapper::Snap &snap) {
+    if (snap.kind == shownSnap.kind && snap.at == shownSnap.at) {
+        return;
+    }
+    const QRectF area(rect());
+    update(EditorPainter::getSnapGuideReach(shownSnap, view, area)); // where it was
+    shownSnap = snap;
+    update(EditorPainter::getSnapGuideReach(shownSnap, view, area));
+}
+
+void EditorCanvas::setSnapping(bool grid, bool points) {
+    snapper.setGrid(grid);
+    snapper.setPoints(points);
+    update(); // the grid comes or goes
 }
 
 void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
@@ -488,7 +530,7 @@ void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
             startDrag();
         }
         if (moving && !move.isEmpty()) {
-            move.setOffset((at - pressedAt) / view.getScale());
+            move.setOffset(dragOffset(at));
             document.previewMove(move);
         }
         break;
@@ -504,6 +546,7 @@ void EditorCanvas::mouseReleaseEvent(QMouseEvent *event) {
         finishBand();
     } else if (moving) {
         moving = false;
+        showSnap(EditorSnapper::Snap());
         reshapeBox([this] { shownTransform = QTransform(); });
         if (!move.isEmpty()) {
             document.finishMove(move, was != Drag::Transform

@@ -8,6 +8,7 @@
 #include "EditorPicker.h"
 #include "EditorShapeTable.h"
 #include "EditorShapeView.h"
+#include "EditorSnapper.h"
 #include "EditorSpatialIndex.h"
 #include "EditorTransformBox.h"
 #include "EditorViewTransform.h"
@@ -62,6 +63,12 @@ public:
     // The points a drag would move, mirrored across the pivot (the centre of their box when none
     // is shown): one undo step.
     void flip(bool horizontally);
+
+    // Snapping of dragged points to a grid, and to points and curves, with a guide drawn where
+    // it acts (EditorSnapper); the grid is drawn while grid snapping is on.
+    void setSnapping(bool grid, bool points);
+    const EditorSnapper &getSnapper() const noexcept { return snapper; }
+    const EditorSnapper::Snap &getShownSnap() const noexcept { return shownSnap; }
 
     void zoom(double factor, const QPointF &at);
     void pan(const QPointF &by);
@@ -120,6 +127,10 @@ private:
     // Names in the log and the status bar the shapes the move leaves where they are.
     void tellSkipped(const EditorMove &move);
     void startDrag();
+    // The offset of the drag to the pointer at at, snapped, in scene units.
+    QPointF dragOffset(const QPointF &at);
+    // The guide of snap is drawn; only where it was and where it is are repainted.
+    void showSnap(const EditorSnapper::Snap &snap);
     // A grip of the box dragged to at; constrained keeps proportions or snaps the angle.
     void transformTo(const QPointF &at, bool constrained);
     // The box surrounds the points a drag would move now (hidden when not transforming).
@@ -167,6 +178,11 @@ private:
     std::function<void()> pendingClick;
     EditorMove move;
     bool nudging = false;
+    EditorSnapper snapper;
+    // The moved point that snaps, where it was at the drag's start; none for handles alone.
+    QPointF anchor;
+    bool anchored = false;
+    EditorSnapper::Snap shownSnap;
     bool transforming = false;
     EditorTransformBox box;
     // The grip pressed, and the transform of the drag in progress, which the box is drawn under.

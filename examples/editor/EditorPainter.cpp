@@ -73,6 +73,8 @@ const QColor EditorPainter::selectedHandle(0x2f, 0x9e, 0x44);
 const QColor EditorPainter::hollowMarker(0xff, 0xff, 0xff);
 const QColor EditorPainter::hover(0x1e, 0x88, 0xe5);
 const QColor EditorPainter::transformBox(0x37, 0x47, 0x4f);
+const QColor EditorPainter::grid(0xe2, 0xe1, 0xdb);
+const QColor EditorPainter::snapGuide(0x00, 0x96, 0x88);
 
 EditorPainter::LabelSpace::LabelSpace(const QRectF &area)
     : columns(static_cast<int>(std::ceil(area.width() / cellSize)) + 1),
@@ -107,7 +109,7 @@ bool EditorPainter::LabelSpace::take(const QRectF &rect) {
 
 EditorPainter::EditorPainter(QPainter &target, const EditorLayout &shapes, const QRectF &area)
     : painter(target), layout(shapes), metrics(labelFont()), digitWidth(digitWidthOf(metrics)),
-      labels(area) {
+      labels(area), area(area) {
     painter.fillRect(area, background);
     painter.setFont(labelFont());
 }
@@ -427,6 +429,68 @@ void EditorPainter::paintHover(const EditorShapeView &shape, bool point, int ind
     painter.setPen(QPen(hover, 1.5));
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(at, radius, radius);
+}
+
+void EditorPainter::paintGrid(double step) {
+    const EditorViewTransform &view = layout.getView();
+    const QRectF seen = view.toScene(area);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(grid, 1));
+    // Counted, not stepped: far from the origin, adding a step may not move a double at all.
+    const double first[] = {std::ceil(seen.left() / step) * step,
+                            std::ceil(seen.top() / step) * step};
+    const int lines[] = {static_cast<int>(std::min(seen.width() / step, area.width())) + 1,
+                         static_cast<int>(std::min(seen.height() / step, area.height())) + 1};
+    for (int line = 0; line < lines[0]; ++line) {
+        const double at = view.toView(QPointF(first[0] + line * step, 0)).x();
+        painter.drawLine(QPointF(at, area.top()), QPointF(at, area.bottom()));
+    }
+    for (int line = 0; line < lines[1]; ++line) {
+        const double at = view.toView(QPointF(0, first[1] + line * step)).y();
+        painter.drawLine(QPointF(area.left(), at), QPointF(area.right(), at));
+    }
+}
+
+namespace {
+
+// The diamond and the cross of a snap guide reach this far from their place.
+const double guideSize = 7;
+
+} // namespace
+
+QRect EditorPainter::getSnapGuideReach(const EditorSnapper::Snap &snap,
+                                       const EditorViewTransform &view, const QRectF &area) {
+    if (snap.kind == EditorSnapper::Snap::None) {
+        return QRect();
+    }
+    const QPointF at = view.toView(snap.at);
+    const double size = guideSize + blur;
+    QRectF reach(at.x() - size, at.y() - size, 2 * size, 2 * size);
+    if (snap.kind == EditorSnapper::Snap::Grid) {
+        reach |= QRectF(area.left(), at.y() - blur, area.width(), 2 * blur);
+        reach |= QRectF(at.x() - blur, area.top(), 2 * blur, area.height());
+    }
+    return reach.toAlignedRect().intersected(area.toAlignedRect());
+}
+
+void EditorPainter::paintSnapGuide(const EditorSnapper::Snap &snap) {
+    const QPointF at = layout.getView().toView(snap.at);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(snapGuide, 1));
+    if (snap.kind == EditorSnapper::Snap::Grid) {
+        painter.drawLine(QPointF(area.left(), at.y()), QPointF(area.right(), at.y()));
+        painter.drawLine(QPointF(at.x(), area.top()), QPointF(at.x(), area.bottom()));
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(snapGuide, 2));
+    if (snap.kind == EditorSnapper::Snap::Curve) {
+        painter.drawLine(at + QPointF(-guideSize, -guideSize), at + QPointF(guideSize, guideSize));
+        painter.drawLine(at + QPointF(-guideSize, guideSize), at + QPointF(guideSize, -guideSize));
+    } else {
+        painter.drawPolygon(QPolygonF{at + QPointF(0, -guideSize), at + QPointF(guideSize, 0),
+                                      at + QPointF(0, guideSize), at + QPointF(-guideSize, 0)});
+    }
 }
 
 void EditorPainter::paintTransformBox(const QPolygonF &outline,

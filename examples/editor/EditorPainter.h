@@ -2,6 +2,7 @@
 
 #include "EditorLayout.h"
 #include "EditorShapeView.h"
+#include "EditorSnapper.h"
 
 #include <QColor>
 #include <QFontMetricsF>
@@ -37,6 +38,8 @@ public:
     static const QColor hollowMarker;
     static const QColor hover;
     static const QColor transformBox;
+    static const QColor grid;
+    static const QColor snapGuide;
 
     // How far past its cell the drawing of a shape may go, labels aside: pens, markers and the
     // hover ring round a marker at the cell's edge.
@@ -51,6 +54,13 @@ public:
     void paint(const std::vector<const EditorShapeView *> &shapes);
     // The rectangle being dragged out on empty canvas.
     void paintBand(const QRectF &band);
+    // Lines of a grid step scene units apart, faint, under the shapes: before paint.
+    void paintGrid(double step);
+    // Where a snap acted: lines across the area through a grid crossing, a diamond on a point, a
+    // cross on a curve.
+    void paintSnapGuide(const EditorSnapper::Snap &snap);
+    static QRect getSnapGuideReach(const EditorSnapper::Snap &snap, const EditorViewTransform &view,
+                                   const QRectF &area);
     // The transform box: its outline, scale grips, rotation grip (with a stem to the outline's top)
     // and pivot, in pixels.
     void paintTransformBox(const QPolygonF &outline, const std::vector<QPointF> &scaleGrips,
@@ -120,6 +130,7 @@ private:
     // Digits have one width in the label font; a label's width follows from its digits.
     double digitWidth;
     LabelSpace labels;
+    QRectF area;
     int hoveredCurve = -1;
 };
 

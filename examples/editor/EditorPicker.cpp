@@ -148,6 +148,18 @@ EditorPicker::CurvePlace EditorPicker::findCurvePlace(int slot, const QPointF &a
     return place;
 }
 
+std::vector<int> EditorPicker::findCurvesNear(const QPointF &at) const {
+    const EditorLayout drawn = layout();
+    std::vector<int> near;
+    for (int slot = 0; slot < table.getNbSlots(); ++slot) {
+        if (table.getView(slot).shape != nullptr &&
+            drawn.getCurveArea(slot).adjusted(-reach, -reach, reach, reach).contains(at)) {
+            near.push_back(slot);
+        }
+    }
+    return near;
+}
+
 // The shape drawn last lies on top: the primary one, then the selected ones, then the others,
 // each in descending slot order.
 EditorPicker::Hit EditorPicker::findCurve(const QPointF &at) const {

@@ -52,6 +52,8 @@ public:
     bool findPoint(const QPointF &at, bool primaryOnly, int &slot, int &index) const;
     Hit findHandle(const QPointF &at, bool primaryOnly) const;
     Hit findCurve(const QPointF &at) const;
+    // The active layer's slots, ascending, whose curves' boxes lie within reach of at.
+    std::vector<int> findCurvesNear(const QPointF &at) const;
     // The place on the slot's curve nearest to at, when it lies within reach; index -1 otherwise.
     CurvePlace findCurvePlace(int slot, const QPointF &at) const;
     // The primary shape's points drawn inside band (inside outline), ascending.

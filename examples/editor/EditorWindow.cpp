@@ -121,6 +121,17 @@ void EditorWindow::createEditMenu() {
 // Every part of the window is a key away.
 void EditorWindow::createViewMenu() {
     QMenu *view = menuBar()->addMenu(tr("&View"));
+    snapGridAction = view->addAction(tr("Snap to &Grid"));
+    snapGridAction->setShortcut(QKeySequence(Qt::Key_G));
+    snapPointsAction = view->addAction(tr("Snap to &Points and Curves"));
+    snapPointsAction->setShortcut(QKeySequence(Qt::Key_P));
+    for (QAction *snap : {snapGridAction, snapPointsAction}) {
+        snap->setCheckable(true);
+        connect(snap, &QAction::toggled, this, [this] {
+            canvas->setSnapping(snapGridAction->isChecked(), snapPointsAction->isChecked());
+        });
+    }
+    view->addSeparator();
     view->addAction(tr("&Canvas"), QKeySequence(Qt::CTRL | Qt::Key_1), this,
                     [this] { canvas->setFocus(Qt::ShortcutFocusReason); });
     view->addAction(tr("&Application Selection"), QKeySequence(Qt::CTRL | Qt::Key_2), this, [this] {

@@ -41,6 +41,9 @@ public:
     QAction &getSkipSelectionAction() noexcept { return *skipSelectionAction; }
     // Edit > Transform Box: the canvas's box with scale and rotation grips.
     QAction &getTransformAction() noexcept { return *transformAction; }
+    // View > Snap to Grid (G), Snap to Points and Curves (P).
+    QAction &getSnapGridAction() noexcept { return *snapGridAction; }
+    QAction &getSnapPointsAction() noexcept { return *snapPointsAction; }
 
     // Opens the scene file; when it cannot be read or is malformed, a message box names the file
     // and the line, and the open scene stays as it was. Gives true when the scene was replaced.
@@ -93,6 +96,8 @@ private:
     QAction *insertAction = nullptr;
     QAction *skipSelectionAction = nullptr;
     QAction *transformAction = nullptr;
+    QAction *snapGridAction = nullptr;
+    QAction *snapPointsAction = nullptr;
 };
 
 } // namespace VoEditor

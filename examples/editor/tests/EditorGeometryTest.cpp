@@ -10,6 +10,7 @@
 #include "EditorMove.h"
 #include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
+#include "EditorSnapper.h"
 #include "EditorSpatialIndex.h"
 #include "EditorTransformBox.h"
 #include "EditorViewTransform.h"
@@ -24,6 +25,7 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStatusBar>
@@ -33,6 +35,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -684,6 +687,57 @@ TEST_F(EditorGeometryTest, TransformBoxScalesRotatesAndFlipsAroundItsPivot) {
     EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
     window->getTransformAction().trigger();
     EXPECT_FALSE(box.isShown());
+}
+
+// With grid snapping on (G), a dragged point lands on the nearest crossing of a grid whose step
+// suits the view, the guide showing while the drag lasts; with points and curves on (P), on
+// another shape's point or curve within reach, never on a point that moves with it; with both
+// off, where the pointer leaves it.
+TEST_F(EditorGeometryTest, SnappingPutsDraggedPointsOnTheGridPointsAndCurves) {
+    open("shape S 3\npoints 0,0 100,0 200,0\nshape T 3\npoints 0,100 57,133 200,100\n");
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 1));
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    const auto dragTo = [this, &view](const QPointF &scene) {
+        // From the point's exact place on screen, so that without a snap it lands on scene.
+        const QPointF from = view.toView(pointOf("S", 1));
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, (from + view.toView(scene)) / 2, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, view.toView(scene), Qt::NoButton, Qt::LeftButton);
+        const VoEditor::EditorSnapper::Snap::Kind shown = canvas().getShownSnap().kind;
+        mouse(QEvent::MouseButtonRelease, view.toView(scene), Qt::LeftButton, Qt::NoButton);
+        EXPECT_EQ(canvas().getShownSnap().kind, VoEditor::EditorSnapper::Snap::None);
+        return shown;
+    };
+    window->getSnapGridAction().trigger();
+    const double step = VoEditor::EditorSnapper::gridStep(view);
+    ASSERT_GE(step * view.getScale(), VoEditor::EditorSnapper::minGridPixels);
+    ASSERT_LT(step * view.getScale(), 5 * VoEditor::EditorSnapper::minGridPixels);
+    EXPECT_EQ(dragTo(QPointF(137.3, 41.2)), VoEditor::EditorSnapper::Snap::Grid);
+    EXPECT_EQ(pointOf("S", 1),
+              QPointF(std::round(137.3 / step) * step, std::round(41.2 / step) * step));
+    EXPECT_EQ(pointOf("S", 0), QPointF(0, 0));
+
+    window->getSnapGridAction().trigger();
+    window->getSnapPointsAction().trigger();
+    const double near = 3 / view.getScale(); // 3 pixels off
+    EXPECT_EQ(dragTo(QPointF(57 + near, 133 - near)), VoEditor::EditorSnapper::Snap::Point);
+    EXPECT_EQ(pointOf("S", 1), QPointF(57, 133));
+    // Half way along T's curve between two of its points, a few pixels off: onto the curve.
+    const std::array<QPointF, 4> span = canvas().getLayout().getSpan(1, 1);
+    const QPointF between =
+        view.toScene((span[0] + 3 * span[1] + 3 * span[2] + span[3]) / 8) + QPointF(0, near);
+    EXPECT_EQ(dragTo(between), VoEditor::EditorSnapper::Snap::Curve);
+    const VoEditor::EditorPicker::CurvePlace on =
+        canvas().getPicker().findCurvePlace(1, view.toView(pointOf("S", 1)));
+    EXPECT_GE(on.index, 0);
+    EXPECT_LT(QLineF(on.at, pointOf("S", 1)).length() * view.getScale(), 0.01); // pixels
+    EXPECT_NE(pointOf("S", 1), between);
+
+    window->getSnapPointsAction().trigger();
+    EXPECT_EQ(dragTo(QPointF(57 + near, 133 - near)), VoEditor::EditorSnapper::Snap::None);
+    EXPECT_NEAR(pointOf("S", 1).x(), 57 + near, 1e-9);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
 }
 
 // A grip on the pivot's line scales nothing along that axis, whatever the drag; a transform that

@@ -1,6 +1,7 @@
 // Random gestures, as real mouse and key events on the canvas of a window on a scene of two
 // layers: clicks on curves, points, handles and empty canvas with each modifier, hovering,
-// the transform box shown and hidden, drags of its grips, flips, rectangles,
+// the transform box shown and hidden, drags of its grips, flips, snapping on and off,
+// rectangles,
 // drags of points, handles and shapes, nudges (held or not), deletions, insertions, Select All,
 // inversion, Tab, Escape, wheel zooms, layer switches, undo and redo. After every step what the
 // canvas draws and picks (its table, geometry and spatial index, EditorCanvasCheck.h) is what the
@@ -214,8 +215,11 @@ std::string EditorRandomGestures::pressKey() {
     }
     case 4:
         if (random() % 3 == 0) {
-            window->getTransformAction().trigger();
-            return "transform box on or off";
+            QAction *const toggles[] = {&window->getTransformAction(), &window->getSnapGridAction(),
+                                        &window->getSnapPointsAction()};
+            QAction *const toggle = toggles[random() % 3];
+            toggle->trigger();
+            return toggle->text().toStdString() + " on or off";
         }
         if (random() % 2 == 0) {
             const bool horizontally = random() % 2 == 0;
