@@ -321,6 +321,9 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
     if (drag == Drag::Band && !band.isEmpty()) {
         painter.paintBand(band);
     }
+    if (drag == Drag::Band && !lasso.isEmpty()) {
+        painter.paintLasso(lasso);
+    }
     if (shownSnap.kind != EditorSnapper::Snap::None) {
         painter.paintSnapGuide(shownSnap);
     }
@@ -381,7 +384,10 @@ void EditorCanvas::press(const QPointF &at, Qt::KeyboardModifiers modifiers) {
         break;
     case EditorPicker::Hit::Nothing:
         drag = Drag::Band;
-        band = QRectF();
+        // One left from a press whose release never came (a double click ends without one) is
+        // wiped, not only forgotten.
+        moveBand(QRectF());
+        extendLasso(QPolygonF());
         bandModifiers = modifiers;
         break;
     }
@@ -505,12 +511,21 @@ void EditorCanvas::setSnapping(bool grid, bool points) {
 
 void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
     const QPointF at = event->position();
+    if (drag != Drag::None && event->buttons() == Qt::NoButton) {
+        // The release never came (a popup took it, or a double click ended without one): the
+        // drag ends where the pointer was last, and the pointer only hovers.
+        endDrag(lastAt, true);
+    }
     switch (drag) {
     case Drag::None:
         hover(at);
         break;
     case Drag::Band:
-        moveBand(QRectF(pressedAt, at).normalized());
+        if (!lassoing) {
+            moveBand(QRectF(pressedAt, at).normalized());
+        } else if (QLineF(lasso.isEmpty() ? pressedAt : lasso.last(), at).length() >= 2) {
+            extendLasso(QPolygonF(lasso.isEmpty() ? QPolygonF{pressedAt} : lasso) << at);
+        }
         break;
     case Drag::Pan:
         pan(at - lastAt);
@@ -539,10 +554,14 @@ void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
 }
 
 void EditorCanvas::mouseReleaseEvent(QMouseEvent *event) {
+    endDrag(event->position(), event->button() == Qt::LeftButton);
+}
+
+void EditorCanvas::endDrag(const QPointF &at, bool left) {
     const Drag was = drag;
     drag = Drag::None;
-    if (was == Drag::Band && event->button() == Qt::LeftButton) {
-        band = QRectF(pressedAt, event->position()).normalized();
+    if (was == Drag::Band && left) {
+        band = QRectF(pressedAt, at).normalized();
         finishBand();
     } else if (moving) {
         moving = false;
@@ -626,6 +645,23 @@ void EditorCanvas::flip(bool horizontally) {
         document.previewMove(flipped);
         document.finishMove(flipped, QStringLiteral("Flip"));
         surroundSelection();
+    }
+}
+
+// A double click on the primary shape's curve, off its points, inserts a point there; elsewhere
+// it is a second press.
+void EditorCanvas::mouseDoubleClickEvent(QMouseEvent *event) {
+    const int primary = table.getPrimarySlot();
+    const EditorPicker picker = getPicker();
+    const EditorPicker::Hit hit = picker.hitTest(event->position(), true);
+    if (event->button() != Qt::LeftButton || primary < 0 || hit.kind != EditorPicker::Hit::Shape ||
+        hit.slot != primary) {
+        mousePressEvent(event);
+        return;
+    }
+    const EditorPicker::CurvePlace place = picker.findCurvePlace(primary, event->position());
+    if (place.index >= 0) {
+        gestures.insertPointAt(place.index + 1, place.at);
     }
 }
 
@@ -722,11 +758,16 @@ void EditorCanvas::hover(const QPointF &at) {
     }
 }
 
+// The rectangle's (or the outline's) shapes wholly inside, when there are any; else the primary
+// shape's points it catches. One as short as a click selects nothing.
 void EditorCanvas::finishBand() {
     const QRectF dragged = band;
+    const QPolygonF outline = lasso;
     moveBand(QRectF());
+    extendLasso(QPolygonF());
     const EditorGestures::Marquee marquee = marqueeOf(bandModifiers);
-    if (dragged.width() < minBand && dragged.height() < minBand) {
+    const QRectF extent = lassoing ? outline.boundingRect() : dragged;
+    if (extent.width() < minBand && extent.height() < minBand) {
         // A plain click on empty canvas lets go of everything; with a modifier it keeps all.
         if (marquee == EditorGestures::Marquee::Replace &&
             document.getSelector().getSelection()->getNbItems() > 0) {
@@ -734,24 +775,34 @@ void EditorCanvas::finishBand() {
         }
         return;
     }
-    // The shapes wholly inside, when there are any; else the primary shape's points it catches.
-    const EditorLayout layout = getLayout();
-    std::vector<VoExample::AppShapeInterface *> inside;
-    for (int slot = 0; slot < table.getNbSlots(); ++slot) {
-        const EditorShapeView &shape = table.getView(slot);
-        if (shape.shape != nullptr && shape.nbPoints > 0 &&
-            dragged.contains(layout.getCurveArea(slot))) {
-            inside.push_back(shape.shape);
-        }
-    }
+    const EditorPicker picker = getPicker();
+    const std::vector<VoExample::AppShapeInterface *> inside =
+        lassoing ? picker.findShapesIn(outline) : picker.findShapesIn(dragged);
     if (!inside.empty()) {
-        gestures.selectShapes(inside, marquee);
+        gestures.selectShapes(inside, marquee, lassoing);
         return;
     }
-    gestures.selectPoints(table.getPrimarySlot() >= 0 ? getPicker().findPrimaryPointsIn(dragged)
-                                                      : std::vector<int>(),
-                          marquee);
+    gestures.selectPoints(table.getPrimarySlot() < 0
+                              ? std::vector<int>()
+                              : (lassoing ? picker.findPrimaryPointsIn(outline)
+                                          : picker.findPrimaryPointsIn(dragged)),
+                          marquee, lassoing);
 }
+
+void EditorCanvas::extendLasso(const QPolygonF &to) {
+    const double pen = bandPen;
+    if (to.size() == lasso.size() + 1 && !lasso.isEmpty()) {
+        // The fill changes only in the triangle of the first point, the last and the new one.
+        const QPolygonF changed{lasso.first(), lasso.last(), to.last()};
+        update(changed.boundingRect().adjusted(-pen, -pen, pen, pen).toAlignedRect());
+    } else {
+        update(lasso.boundingRect().adjusted(-pen, -pen, pen, pen).toAlignedRect());
+        update(to.boundingRect().adjusted(-pen, -pen, pen, pen).toAlignedRect());
+    }
+    lasso = to;
+}
+
+void EditorCanvas::setLasso(bool on) { lassoing = on; }
 
 bool EditorCanvas::isCanvasKey(const QKeyEvent &event) const {
     switch (event.key()) {

@@ -15,6 +15,7 @@
 
 #include <QPoint>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 #include <QRegion>
 #include <QString>
@@ -64,6 +65,10 @@ public:
     // is shown): one undo step.
     void flip(bool horizontally);
 
+    // With the lasso on, a drag on empty canvas draws a freehand outline instead of a rectangle:
+    // the shapes whose points are all inside it, or else the primary shape's points inside it,
+    // are selected as a rectangle's are.
+    void setLasso(bool on);
     // Snapping of dragged points to a grid, and to points and curves, with a guide drawn where
     // it acts (EditorSnapper); the grid is drawn while grid snapping is on.
     void setSnapping(bool grid, bool points);
@@ -91,6 +96,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
@@ -115,6 +121,8 @@ private:
     void updateDamage(const EditorShapeTable::Damage &damage);
     // The rectangle being dragged out changed: the old and new ones are repainted.
     void moveBand(const QRectF &to);
+    // The outline being drawn is to now; what changed is repainted.
+    void extendLasso(const QPolygonF &to);
     // The shapes to draw for a repaint of region, in slot order.
     std::vector<const EditorShapeView *> shapesToPaint(const EditorLayout &layout,
                                                        const QRegion &region) const;
@@ -127,6 +135,9 @@ private:
     // Names in the log and the status bar the shapes the move leaves where they are.
     void tellSkipped(const EditorMove &move);
     void startDrag();
+    // The left (or another) button let go at at: a rectangle or outline selects, a move or a
+    // transform is handed to the document, a press without a drag clicks.
+    void endDrag(const QPointF &at, bool left);
     // The offset of the drag to the pointer at at, snapped, in scene units.
     QPointF dragOffset(const QPointF &at);
     // The guide of snap is drawn; only where it was and where it is are repainted.
@@ -174,6 +185,8 @@ private:
     QPointF lastAt;
     Qt::KeyboardModifiers bandModifiers;
     QRectF band;
+    bool lassoing = false;
+    QPolygonF lasso;
     // The click on a selected point or shape, run at release when the press did not drag.
     std::function<void()> pendingClick;
     EditorMove move;

@@ -517,6 +517,15 @@ void EditorPainter::paintTransformBox(const QPolygonF &outline,
     painter.drawLine(pivot - QPointF(0, 2 * grip), pivot + QPointF(0, 2 * grip));
 }
 
+void EditorPainter::paintLasso(const QPolygonF &outline) {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(selectedCurve, 1));
+    QColor fill = selectedCurve;
+    fill.setAlpha(40);
+    painter.setBrush(fill);
+    painter.drawPolygon(outline, Qt::OddEvenFill);
+}
+
 void EditorPainter::paintBand(const QRectF &band) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(selectedCurve, 1, Qt::DashLine));

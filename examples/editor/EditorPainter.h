@@ -54,6 +54,8 @@ public:
     void paint(const std::vector<const EditorShapeView *> &shapes);
     // The rectangle being dragged out on empty canvas.
     void paintBand(const QRectF &band);
+    // The freehand outline being drawn, closed, filled faintly.
+    void paintLasso(const QPolygonF &outline);
     // Lines of a grid step scene units apart, faint, under the shapes: before paint.
     void paintGrid(double step);
     // Where a snap acted: lines across the area through a grid crossing, a diamond on a point, a

@@ -148,6 +148,39 @@ EditorPicker::CurvePlace EditorPicker::findCurvePlace(int slot, const QPointF &a
     return place;
 }
 
+std::vector<VoExample::AppShapeInterface *> EditorPicker::findShapesIn(const QRectF &band) const {
+    const EditorLayout drawn = layout();
+    std::vector<VoExample::AppShapeInterface *> inside;
+    for (int slot = 0; slot < table.getNbSlots(); ++slot) {
+        const EditorShapeView &shape = table.getView(slot);
+        if (shape.shape != nullptr && shape.nbPoints > 0 &&
+            band.contains(drawn.getCurveArea(slot))) {
+            inside.push_back(shape.shape);
+        }
+    }
+    return inside;
+}
+
+std::vector<VoExample::AppShapeInterface *>
+EditorPicker::findShapesIn(const QPolygonF &outline) const {
+    const EditorLayout drawn = layout();
+    const QRectF bounds = outline.boundingRect();
+    std::vector<VoExample::AppShapeInterface *> inside;
+    for (int slot = 0; slot < table.getNbSlots(); ++slot) {
+        const EditorShapeView &shape = table.getView(slot);
+        bool all = shape.shape != nullptr && shape.nbPoints > 0 &&
+                   bounds.contains(drawn.getCurveArea(slot));
+        for (int point = 0; all && point < shape.nbPoints; ++point) {
+            all =
+                outline.containsPoint(drawn.getPoint(slot, point, shape.nbPoints), Qt::OddEvenFill);
+        }
+        if (all) {
+            inside.push_back(shape.shape);
+        }
+    }
+    return inside;
+}
+
 std::vector<int> EditorPicker::findCurvesNear(const QPointF &at) const {
     const EditorLayout drawn = layout();
     std::vector<int> near;

@@ -56,6 +56,10 @@ public:
     std::vector<int> findCurvesNear(const QPointF &at) const;
     // The place on the slot's curve nearest to at, when it lies within reach; index -1 otherwise.
     CurvePlace findCurvePlace(int slot, const QPointF &at) const;
+    // The active layer's shapes drawn wholly inside band (their curves' boxes), or inside outline
+    // (every one of their points), in slot order.
+    std::vector<VoExample::AppShapeInterface *> findShapesIn(const QRectF &band) const;
+    std::vector<VoExample::AppShapeInterface *> findShapesIn(const QPolygonF &outline) const;
     // The primary shape's points drawn inside band (inside outline), ascending.
     std::vector<int> findPrimaryPointsIn(const QRectF &band) const;
     std::vector<int> findPrimaryPointsIn(const QPolygonF &outline) const;

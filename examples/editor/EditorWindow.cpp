@@ -99,6 +99,14 @@ void EditorWindow::createEditMenu() {
     edit->addAction(tr("Select &Nothing\tEsc"), this, [&gestures] { gestures.selectNothing(); });
     edit->addAction(tr("&Invert Selection"), QKeySequence(Qt::CTRL | Qt::Key_I), this,
                     [&gestures] { gestures.invertSelection(); });
+    edit->addAction(tr("&Grow Selection"), QKeySequence(Qt::Key_BracketRight), this,
+                    [&gestures] { gestures.growPoints(true); });
+    edit->addAction(tr("Shrin&k Selection"), QKeySequence(Qt::Key_BracketLeft), this,
+                    [&gestures] { gestures.growPoints(false); });
+    lassoAction = edit->addAction(tr("&Lasso Selection"));
+    lassoAction->setShortcut(QKeySequence(Qt::Key_L));
+    lassoAction->setCheckable(true);
+    connect(lassoAction, &QAction::toggled, canvas, &EditorCanvas::setLasso);
     edit->addAction(tr("&Next Point\tTab"), this, [&gestures] { gestures.step(true); });
     edit->addAction(tr("&Previous Point\tShift+Tab"), this, [&gestures] { gestures.step(false); });
     edit->addSeparator();

@@ -41,6 +41,8 @@ public:
     QAction &getSkipSelectionAction() noexcept { return *skipSelectionAction; }
     // Edit > Transform Box: the canvas's box with scale and rotation grips.
     QAction &getTransformAction() noexcept { return *transformAction; }
+    // Edit > Lasso Selection (L): drags on empty canvas draw a freehand outline.
+    QAction &getLassoAction() noexcept { return *lassoAction; }
     // View > Snap to Grid (G), Snap to Points and Curves (P).
     QAction &getSnapGridAction() noexcept { return *snapGridAction; }
     QAction &getSnapPointsAction() noexcept { return *snapPointsAction; }
@@ -96,6 +98,7 @@ private:
     QAction *insertAction = nullptr;
     QAction *skipSelectionAction = nullptr;
     QAction *transformAction = nullptr;
+    QAction *lassoAction = nullptr;
     QAction *snapGridAction = nullptr;
     QAction *snapPointsAction = nullptr;
 };

@@ -740,6 +740,101 @@ TEST_F(EditorGeometryTest, SnappingPutsDraggedPointsOnTheGridPointsAndCurves) {
     EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
 }
 
+// With the lasso on, a drag on empty canvas draws an outline: the shapes whose points all lie
+// inside it are selected, or else the primary shape's points inside it, not those inside its
+// bounding box but outside the outline.
+TEST_F(EditorGeometryTest, LassoSelectsShapesOrPointsInsideItsOutline) {
+    open("shape S 4\npoints 0,0 100,0 100,100 0,100\nshape T 2\npoints 300,0 340,40\n");
+    window->getLassoAction().trigger();
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    const auto lasso = [this, &view](const std::vector<QPointF> &corners) {
+        mouse(QEvent::MouseButtonPress, view.toView(corners.front()), Qt::LeftButton,
+              Qt::LeftButton);
+        for (std::size_t corner = 1; corner <= corners.size(); ++corner) {
+            const QPointF from = view.toView(corners[corner - 1]);
+            const QPointF to = view.toView(corners[corner % corners.size()]);
+            for (int step = 1; step <= 4; ++step) {
+                mouse(QEvent::MouseMove, from + (to - from) * step / 4.0, Qt::NoButton,
+                      Qt::LeftButton);
+            }
+        }
+        mouse(QEvent::MouseButtonRelease, view.toView(corners.front()), Qt::LeftButton,
+              Qt::NoButton);
+    };
+    lasso({{280, -20}, {370, -20}, {370, 70}, {280, 70}});
+    ASSERT_NE(canvas().getTable().find("T"), nullptr);
+    EXPECT_TRUE(canvas().getTable().find("T")->primary);
+    EXPECT_FALSE(canvas().getTable().find("S")->selected);
+    click(canvas().getCurvePosition("S"));
+    // An outline round S's points 1 and 2 whose box also holds points 0 and 3.
+    lasso({{90, -10}, {120, -10}, {120, 120}, {-30, 120}, {-30, 110}, {85, 105}});
+    EXPECT_EQ(selectedPoints("S"), (std::vector<int>{1, 2}));
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
+// Grow adds each selected point's neighbours along the curve after the points selected; shrink
+// keeps the points whose neighbours are both selected, a curve's end counting as unselected.
+TEST_F(EditorGeometryTest, GrowAndShrinkFollowTheCurve) {
+    open("shape S 10\n" + gridPoints(10, 10, 30, QPointF(0, 0)));
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 4));
+    click(canvas().getPointPosition("S", 7), Qt::ShiftModifier);
+    // ] and [, as the window's shortcuts take them.
+    const auto grow = [this](bool more) {
+        QTest::keyClick(&canvas(), more ? Qt::Key_BracketRight : Qt::Key_BracketLeft);
+    };
+    grow(true);
+    EXPECT_EQ(selectedPoints("S"), (std::vector<int>{4, 7, 3, 5, 6, 8}));
+    grow(false);
+    EXPECT_EQ(selectedPoints("S"), (std::vector<int>{4, 7, 5, 6}));
+    click(canvas().getPointPosition("S", 9));
+    click(canvas().getPointPosition("S", 0), Qt::ShiftModifier);
+    grow(true);
+    EXPECT_EQ(selectedPoints("S"), (std::vector<int>{9, 0, 8, 1}));
+    grow(false);
+    EXPECT_EQ(selectedPoints("S"), std::vector<int>());
+}
+
+// A double click on the primary shape's curve, between two of its points, inserts a point there,
+// at the place clicked; undo takes it out, redo puts it back at that place.
+TEST_F(EditorGeometryTest, DoubleClickOnTheCurveInsertsAPointThere) {
+    open("shape S 3\npoints 0,0 100,0 200,0\n");
+    click(canvas().getCurvePosition("S"));
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    const QPointF at = view.toView(QPointF(130, 0));
+    QTest::mouseDClick(&canvas(), Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    ASSERT_EQ(document().getSession().findShape("S")->getNbPoints(), 4);
+    EXPECT_NEAR(pointOf("S", 2).x(), 130, 1 / view.getScale());
+    EXPECT_NEAR(pointOf("S", 2).y(), 0, 1e-9);
+    EXPECT_EQ(pointOf("S", 3), QPointF(200, 0));
+    const QPointF inserted = pointOf("S", 2);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pointsOf("S"), (std::vector<QPointF>{{0, 0}, {100, 0}, {200, 0}}));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(pointOf("S", 2), inserted);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
+// A release that never comes (a popup took it) ends the drag at the next move made without a
+// button, where the pointer last was: the rectangle selects what it caught, and the pointer then
+// only hovers, moving nothing.
+TEST_F(EditorGeometryTest, ADragWhoseReleaseIsLostEndsAtTheNextMove) {
+    open("shape S 3\npoints 0,0 10,0 20,0\nshape T 3\npoints 100,0 110,0 120,0\n");
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    mouse(QEvent::MouseButtonPress, view.toView(QPointF(-10, -10)), Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, view.toView(QPointF(30, 10)), Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, view.toView(QPointF(300, 100)), Qt::NoButton, Qt::NoButton);
+    ASSERT_NE(canvas().getTable().find("S"), nullptr);
+    EXPECT_TRUE(canvas().getTable().find("S")->primary);
+    EXPECT_FALSE(canvas().getTable().find("T")->selected);
+    click(canvas().getPointPosition("S", 1));
+    const std::vector<QPointF> before = pointsOf("S");
+    mouse(QEvent::MouseButtonPress, view.toView(QPointF(10, 0)), Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, view.toView(QPointF(10, 0)), Qt::NoButton, Qt::NoButton);
+    mouse(QEvent::MouseMove, view.toView(QPointF(60, 30)), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(pointsOf("S"), before);
+}
+
 // A grip on the pivot's line scales nothing along that axis, whatever the drag; a transform that
 // would take a point past the doubles' range is refused, the move left as it was.
 TEST(EditorTransformBoxTest, DegenerateBoxesAndOverflowingTransforms) {

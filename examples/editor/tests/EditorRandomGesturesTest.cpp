@@ -1,7 +1,7 @@
 // Random gestures, as real mouse and key events on the canvas of a window on a scene of two
 // layers: clicks on curves, points, handles and empty canvas with each modifier, hovering,
-// the transform box shown and hidden, drags of its grips, flips, snapping on and off,
-// rectangles,
+// double clicks, the transform box shown and hidden, drags of its grips, flips, snapping and the
+// lasso on and off, grow and shrink, rectangles and outlines,
 // drags of points, handles and shapes, nudges (held or not), deletions, insertions, Select All,
 // inversion, Tab, Escape, wheel zooms, layer switches, undo and redo. After every step what the
 // canvas draws and picks (its table, geometry and spatial index, EditorCanvasCheck.h) is what the
@@ -155,9 +155,18 @@ std::string EditorRandomGestures::clickSomewhere() {
     QPoint at;
     const std::string what = target(at);
     const Qt::KeyboardModifiers modifiers = anyModifiers();
-    if (random() % 4 == 0) {
+    switch (random() % 8) {
+    case 0:
+    case 1:
         QTest::mouseMove(&window->getCanvas(), at);
         return "hover over " + what;
+    case 2:
+        // The window system sends a release after the double click; QTest does not.
+        QTest::mouseDClick(&window->getCanvas(), Qt::LeftButton, Qt::NoModifier, at);
+        QTest::mouseRelease(&window->getCanvas(), Qt::LeftButton, Qt::NoModifier, at);
+        return "double click " + what;
+    default:
+        break;
     }
     QTest::mouseClick(&window->getCanvas(), Qt::LeftButton, modifiers, at);
     return "click " + what + " with modifiers " + std::to_string(modifiers.toInt());
@@ -171,9 +180,12 @@ std::string EditorRandomGestures::dragSomewhere() {
     const QPoint to = onCanvas(from + QPoint(static_cast<int>(random() % 161) - 80,
                                              static_cast<int>(random() % 121) - 60));
     const Qt::KeyboardModifiers modifiers = random() % 4 == 0 ? anyModifiers() : Qt::NoModifier;
+    // By a corner, so that a lasso's outline holds something.
+    const QPoint corner(to.x(), from.y());
     QTest::mousePress(&canvas, Qt::LeftButton, modifiers, from);
     for (int step = 1; step <= 4; ++step) {
-        QTest::mouseMove(&canvas, from + (to - from) * step / 4);
+        QTest::mouseMove(&canvas, step <= 2 ? from + (corner - from) * step / 2
+                                            : corner + (to - corner) * (step - 2) / 2);
     }
     QTest::mouseRelease(&canvas, Qt::LeftButton, modifiers, to);
     return "drag from " + what + " to (" + std::to_string(to.x()) + ", " + std::to_string(to.y()) +
@@ -203,6 +215,11 @@ std::string EditorRandomGestures::pressKey() {
         QTest::keyClick(&canvas, others[random() % 4]);
         return "Delete, Insert, Tab or Escape";
     case 2:
+        if (random() % 2 == 0) {
+            const bool grow = random() % 2 == 0;
+            QTest::keyClick(&canvas, grow ? Qt::Key_BracketRight : Qt::Key_BracketLeft);
+            return grow ? "grow the points" : "shrink the points";
+        }
         QTest::keyClick(&canvas, random() % 2 == 0 ? Qt::Key_A : Qt::Key_I, Qt::ControlModifier);
         return "Select All or Invert";
     case 3: {
@@ -215,9 +232,10 @@ std::string EditorRandomGestures::pressKey() {
     }
     case 4:
         if (random() % 3 == 0) {
-            QAction *const toggles[] = {&window->getTransformAction(), &window->getSnapGridAction(),
+            QAction *const toggles[] = {&window->getTransformAction(), &window->getLassoAction(),
+                                        &window->getSnapGridAction(),
                                         &window->getSnapPointsAction()};
-            QAction *const toggle = toggles[random() % 3];
+            QAction *const toggle = toggles[random() % 4];
             toggle->trigger();
             return toggle->text().toStdString() + " on or off";
         }
