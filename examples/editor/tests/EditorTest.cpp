@@ -237,6 +237,11 @@ void EditorTest::clicksOnShapesSelectAndToggleThem() {
     // The same click again changes nothing, and no callback runs.
     click(curve("A"));
     QVERIFY(lastLog().endsWith("callbacks:  none"));
+    // A shape a command selected twice leaves with both its items, the others staying.
+    QVERIFY(window->getDocument().runCommand("select A C A"));
+    QCOMPARE(editor(), QString("*A C A"));
+    click(curve("A"), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*C"));
 }
 
 void EditorTest::clicksOnPointsKeepSelectionOrder() {
@@ -551,6 +556,8 @@ void EditorTest::emptyClicksModifiedRectanglesAndInversion() {
     click(point("A", 3), Qt::ShiftModifier);
     canvas().getGestures().invertSelection();
     QCOMPARE(editor(), QString("*A[1,2,4|]"));
+    canvas().getGestures().invertSelection();
+    QCOMPARE(editor(), QString("*A[0,3|]"));
     click(curve("B"));
     click(curve("C"), Qt::ShiftModifier);
     canvas().getGestures().invertSelection();
