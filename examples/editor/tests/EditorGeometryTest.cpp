@@ -812,6 +812,10 @@ TEST_F(EditorGeometryTest, DoubleClickOnTheCurveInsertsAPointThere) {
     EXPECT_EQ(pointsOf("S"), (std::vector<QPointF>{{0, 0}, {100, 0}, {200, 0}}));
     key(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(pointOf("S", 2), inserted);
+    // On a point of the curve, a double click is a second click: nothing is inserted.
+    QTest::mouseDClick(&canvas(), Qt::LeftButton, Qt::NoModifier,
+                       canvas().getPointPosition("S", 1));
+    EXPECT_EQ(document().getSession().findShape("S")->getNbPoints(), 4);
     EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
 }
 

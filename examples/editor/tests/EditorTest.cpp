@@ -779,6 +779,8 @@ void EditorTest::hoverSetsThePickingState() {
     QCOMPARE(selector.getPickingIndex(), 4);
     QCOMPARE(selector.getPickingExtremity(), 1);
     QVERIFY(window->statusBar()->currentMessage().startsWith("Point 4 of A"));
+    QTest::mouseMove(&canvas(), point("A", 0));
+    QCOMPARE(selector.getPickingExtremity(), 0);
     QTest::mouseMove(&canvas(), point("C", 2));
     QCOMPARE(selector.getPickingIndex(), 2);
     QCOMPARE(selector.getPickingExtremity(), -1);
@@ -805,6 +807,7 @@ void EditorTest::hoverSetsThePickingState() {
     QTest::mouseMove(&canvas(), canvas().getLayout().getCell(3).topLeft().toPoint() + QPoint(3, 3));
     QCOMPARE(static_cast<int>(selector.getPickingType()), 0);
     QCOMPARE(selector.getPickingIndex(), -1);
+    QCOMPARE(selector.getPickingExtremity(), -1);
     // Hovering is no change of the selection.
     QCOMPARE(editor(), QString());
 }
