@@ -740,6 +740,38 @@ TEST_F(EditorGeometryTest, SnappingPutsDraggedPointsOnTheGridPointsAndCurves) {
     EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
 }
 
+// The grid drawn while grid snapping is on has a line at every multiple of its step across the
+// canvas, from its left edge to its right one, and nothing between two lines.
+TEST_F(EditorGeometryTest, GridLinesCrossTheWholeCanvas) {
+    open("shape S 2\npoints 0,0 400,10\n");
+    window->getSnapGridAction().trigger();
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    const double step = VoEditor::EditorSnapper::gridStep(view);
+    const QImage image = canvas().grab().toImage();
+    // A row half way between two horizontal lines, below the shape.
+    const QPointF low = view.toScene(QPointF(0, canvas().height() * 0.8));
+    const int row =
+        static_cast<int>(view.toView(QPointF(0, (std::floor(low.y() / step) + 0.5) * step)).y());
+    const QRectF seen = view.toScene(QRectF(canvas().rect()));
+    int lines = 0;
+    for (double x = std::ceil(seen.left() / step) * step; x < seen.right(); x += step) {
+        const int column = static_cast<int>(std::floor(view.toView(QPointF(x, 0)).x()));
+        if (column < 2 || column > canvas().width() - 3) {
+            continue;
+        }
+        ++lines;
+        // Drawn without antialiasing: on the pixel the place rounds to, one way or the other.
+        EXPECT_TRUE(image.pixelColor(column, row) == VoEditor::EditorPainter::grid ||
+                    image.pixelColor(column + 1, row) == VoEditor::EditorPainter::grid)
+            << "x " << x;
+        const int between = static_cast<int>(view.toView(QPointF(x + step / 2, 0)).x());
+        if (between < canvas().width() - 2) {
+            EXPECT_EQ(image.pixelColor(between, row), VoEditor::EditorPainter::background);
+        }
+    }
+    EXPECT_GE(lines, 5);
+}
+
 // With the lasso on, a drag on empty canvas draws an outline: the shapes whose points all lie
 // inside it are selected, or else the primary shape's points inside it, not those inside its
 // bounding box but outside the outline.

@@ -902,8 +902,18 @@ void EditorTest::commandLineRunsCommandsAndRejectsBadOnes() {
 void EditorTest::renderedImageShowsWhatIsSelected() {
     click(curve("C"));
     click(point("C", 1));
+    const QImage alone = canvas().grab().toImage();
     click(point("C", 4), Qt::ShiftModifier);
     const QImage image = canvas().grab().toImage();
+    // The second point's rank is written above and right of its marker.
+    int labelled = 0;
+    for (int y = -22; y <= -5; ++y) {
+        for (int x = 5; x <= 14; ++x) {
+            const QPoint at = point("C", 4) + QPoint(x, y);
+            labelled += alone.pixel(at) != image.pixel(at) ? 1 : 0;
+        }
+    }
+    QVERIFY(labelled > 3);
     QVERIFY(near(image, point("C", 1), EditorPainter::selectedPoint));
     QVERIFY(near(image, point("C", 4), EditorPainter::selectedPoint));
     for (const int unselected : {0, 2, 3, 5}) {
