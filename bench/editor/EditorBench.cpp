@@ -2,8 +2,8 @@
 // N points selected, and a repaint of a scene of N shapes. Rendered offscreen into an image, as the
 // window system would have the canvas paint itself. Then the whole window with its docks shown:
 // a gesture and everything the event loop does before the window shows its result, and undo; and,
-// on scenes with positions, picking among N points, a marquee's indices, one frame of a drag, and
-// opening.
+// on scenes with positions, picking among N points, a marquee's indices, one frame of a drag,
+// opening and saving.
 
 #include "EditorCanvas.h"
 #include "EditorDocument.h"
@@ -11,10 +11,12 @@
 #include "EditorWindow.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -414,14 +416,16 @@ void EditorWindowPickNearest(benchmark::State &state) {
     for (auto _ : state) {
         int slot = -1;
         int index = -1;
-        found += canvas.findPoint(places[next++ % places.size()], false, slot, index) ? 1 : 0;
+        found += canvas.getPicker().findPoint(places[next++ % places.size()], false, slot, index)
+                     ? 1
+                     : 0;
         benchmark::DoNotOptimize(index);
     }
     // Where a point is drawn, a click finds a point drawn there too.
     int slot = -1;
     int index = -1;
     const QPoint drawn = canvas.getPointPosition("P0", 5);
-    if (!canvas.findPoint(QPointF(drawn), false, slot, index) ||
+    if (!canvas.getPicker().findPoint(QPointF(drawn), false, slot, index) ||
         canvas.getPointPosition("P" + std::to_string(slot), index) != drawn) {
         state.SkipWithError("a click did not find the point drawn under it");
     }
@@ -445,7 +449,7 @@ void EditorWindowMarqueeIndices(benchmark::State &state) {
     Window::settle();
     std::size_t inside = 0;
     for (auto _ : state) {
-        inside = canvas.findPrimaryPointsIn(QRectF(canvas.rect())).size();
+        inside = canvas.getPicker().findPrimaryPointsIn(QRectF(canvas.rect())).size();
         benchmark::DoNotOptimize(inside);
     }
     if (inside != static_cast<std::size_t>(count)) {
@@ -500,7 +504,7 @@ void EditorWindowDragFrame(benchmark::State &state) {
 }
 BENCHMARK(EditorWindowDragFrame)
     ->RangeMultiplier(10)
-    ->Range(100, 1000)
+    ->Range(100, 10000)
     ->Unit(benchmark::kMillisecond);
 
 // Each iteration: a scene of N points with positions (shapes of 10^3 points) read from its text,
@@ -520,6 +524,34 @@ void EditorWindowOpenPositioned(benchmark::State &state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(EditorWindowOpenPositioned)
+    ->RangeMultiplier(10)
+    ->Range(10000, 100000)
+    ->Unit(benchmark::kMillisecond);
+
+// Each iteration: File > Save of a scene of N points with positions (shapes of 10^3 points) over
+// the file the last iteration wrote: the scene's text, a temporary file written, synced and
+// renamed over the old one, until the window shows the title saved.
+void EditorWindowSavePositioned(benchmark::State &state) {
+    startApplication();
+    const int count = static_cast<int>(state.range(0));
+    Window editor(positionedShapes(count / 1000, 1000));
+    const QTemporaryDir directory;
+    const std::string target = directory.filePath(QStringLiteral("scene.scene")).toStdString();
+    std::string error;
+    for (auto _ : state) {
+        if (!editor.window.getDocument().save(target, error)) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        Window::settle();
+    }
+    if (QFileInfo(QString::fromStdString(target)).size() <
+        static_cast<qint64>(editor.window.getDocument().sceneText().size())) {
+        state.SkipWithError("the saved file is shorter than the scene's text");
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(EditorWindowSavePositioned)
     ->RangeMultiplier(10)
     ->Range(10000, 100000)
     ->Unit(benchmark::kMillisecond);

@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QPen>
 #include <QResizeEvent>
+#include <QStringList>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -23,8 +24,6 @@ namespace VoEditor {
 
 namespace {
 
-// How far from a marker or the curve, in pixels, the pointer still falls on it.
-const double reach = 6;
 // A drag shorter than this is a click: on empty canvas it selects nothing, on a point or shape it
 // moves nothing.
 const double minBand = 3;
@@ -62,35 +61,14 @@ bool plain(Qt::KeyboardModifiers modifiers) {
     return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier)) == 0;
 }
 
-double distanceToSegment(const QPointF &at, const QPointF &from, const QPointF &to) {
-    const QPointF along = to - from;
-    const double length2 = QPointF::dotProduct(along, along);
-    const double t =
-        length2 <= 0 ? 0 : std::clamp(QPointF::dotProduct(at - from, along) / length2, 0.0, 1.0);
-    return QLineF(at, from + t * along).length();
-}
-
-QPointF bezierAt(const std::array<QPointF, 4> &span, double t) {
-    const double u = 1 - t;
-    return u * u * u * span[0] + 3 * u * u * t * span[1] + 3 * u * t * t * span[2] +
-           t * t * t * span[3];
-}
-
-// The span, flattened into pieces a few pixels long, passes within reach of at.
-bool isNearSpan(const std::array<QPointF, 4> &span, const QPointF &at) {
-    const double length = QLineF(span[0], span[1]).length() + QLineF(span[1], span[2]).length() +
-                          QLineF(span[2], span[3]).length();
-    // Compared as a double: points far apart make a length no int holds, or an infinite one.
-    const int pieces = length < 128 ? std::max(static_cast<int>(length / 4), 1) : 32;
-    QPointF from = span[0];
-    for (int piece = 1; piece <= pieces; ++piece) {
-        const QPointF to = bezierAt(span, static_cast<double>(piece) / pieces);
-        if (distanceToSegment(at, from, to) <= reach) {
-            return true;
-        }
-        from = to;
+bool readPoint(const VoExample::AppShapeInterface &shape, int index, QPointF &at) {
+    double x = 0;
+    double y = 0;
+    if (!shape.getPoint(index, x, y)) {
+        return false;
     }
-    return false;
+    at = QPointF(x, y);
+    return true;
 }
 
 QPointF arrowOf(int key) {
@@ -123,31 +101,46 @@ EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
         const EditorShapeTable::Damage damage = table.followSelection();
         followCounts(damage);
         updateDamage(damage);
+        pivotMoved = false; // other points: the pivot goes to their centre
     });
     connect(&document, &EditorDocument::edited, this, [this] {
         const EditorShapeTable::Damage damage = table.followGraph();
         followCounts(damage);
         updateDamage(damage);
+        surroundSelection();
     });
-    for (const auto replaced : {&EditorDocument::sceneReplaced, &EditorDocument::layerActivated}) {
-        connect(&document, replaced, this, [this] {
-            table.reset();
-            rebuild();
-            fitView();
-        });
-    }
+    connect(&document, &EditorDocument::sceneReplaced, this, [this] {
+        table.reset();
+        rebuild();
+        fitView();
+    });
+    // Every layer is drawn, in its cells, and the view fits all of them: switching moves nothing.
+    connect(&document, &EditorDocument::layerActivated, this, [this] {
+        table.reset();
+        rebuild();
+        update();
+    });
     connect(&document, &EditorDocument::geometryChanged, this, &EditorCanvas::followMove);
 }
 
 void EditorCanvas::rebuild() {
+    dimmed.assign(static_cast<std::size_t>(table.getNbSlots()), EditorShapeView());
+    for (EditorShapeView &other : document.describeOtherLayers()) {
+        dimmed.at(static_cast<std::size_t>(other.slot)) = std::move(other);
+    }
     geometry = EditorGeometry();
     geometry.resize(table.getNbSlots());
     for (int slot = 0; slot < table.getNbSlots(); ++slot) {
-        geometry.read(slot, document.getSession().getPlacementSlots(), table.getView(slot).shape);
+        const VoExample::AppShapeInterface *shape = table.getView(slot).shape;
+        geometry.read(slot, document.getPlacementSlots(),
+                      shape != nullptr ? shape : dimmed[static_cast<std::size_t>(slot)].shape);
     }
+    // Only the active layer's points are picked.
     index.clear(EditorSpatialIndex::suggestCellSize(geometry.getBounds(), geometry.getNbPoints()));
     for (int slot = 0; slot < geometry.getNbSlots(); ++slot) {
-        index.setShape(slot, geometry.getShape(slot).points);
+        if (table.getView(slot).shape != nullptr) {
+            index.setShape(slot, geometry.getShape(slot).points);
+        }
     }
 }
 
@@ -163,12 +156,14 @@ void EditorCanvas::followCounts(const EditorShapeTable::Damage &damage) {
             static_cast<int>(drawn.handles.size()) != view.nbHandles) {
             // Where it was drawn, while the geometry still says where.
             update(EditorPainter::getReach(getLayout(), view, true).toAlignedRect());
-            geometry.read(shape.slot, document.getSession().getPlacementSlots(), view.shape);
+            geometry.read(shape.slot, document.getPlacementSlots(), view.shape);
             index.setShape(shape.slot, geometry.getShape(shape.slot).points);
         }
     }
 }
 
+// The positions are read back from the graph, not from the move: an undo writes its positions
+// before, a redo or a drag those after, and the canvas draws what the inputs hold either way.
 void EditorCanvas::followMove(const EditorMove &moved) {
     EditorShapeTable::Damage damage;
     damage.labelsMoved = true;
@@ -182,18 +177,32 @@ void EditorCanvas::followMove(const EditorMove &moved) {
     const bool settled = !moving && !nudging;
     for (const EditorMove::Shape &shape : moved.getShapes()) {
         const EditorShapeView *found = table.find(shape.name);
-        const int count = found == nullptr ? 0 : found->nbPoints;
-        for (std::size_t at = 0; found != nullptr && at < shape.points.size(); ++at) {
-            if (shape.points[at] < count) {
-                geometry.movePoint(found->slot, shape.points[at], shape.to[at]);
-                index.move(found->slot, shape.points[at], shape.to[at]);
+        if (found != nullptr) {
+            readMoved(*found, shape);
+            if (settled) {
+                geometry.settle(found->slot);
             }
-        }
-        if (found != nullptr && settled) {
-            geometry.settle(found->slot);
         }
     }
     updateDamage(damage); // where they are
+    if (settled) {
+        surroundSelection();
+    }
+}
+
+void EditorCanvas::readMoved(const EditorShapeView &view, const EditorMove::Shape &moved) {
+    for (const int point : moved.points) {
+        QPointF at;
+        if (point < view.nbPoints && readPoint(*view.shape, point, at)) {
+            geometry.movePoint(view.slot, point, at);
+            index.move(view.slot, point, at);
+        }
+    }
+    for (const int handle : moved.handles) {
+        if (handle < view.nbHandles) {
+            geometry.moveHandle(view.slot, handle, view.shape->getHandle(handle));
+        }
+    }
 }
 
 QPoint EditorCanvas::getPointPosition(const std::string &shape, int at) const {
@@ -243,106 +252,6 @@ void EditorCanvas::resizeEvent(QResizeEvent *event) {
     }
 }
 
-bool EditorCanvas::findPoint(const QPointF &at, bool primaryOnly, int &slot, int &found) const {
-    const int only = primaryOnly ? table.getPrimarySlot() : -1;
-    EditorSpatialIndex::Entry entry{};
-    if ((primaryOnly && only < 0) ||
-        !index.findNearest(view.toScene(at), reach / view.getScale(), only, entry)) {
-        return false;
-    }
-    slot = entry.slot;
-    found = entry.index;
-    return true;
-}
-
-std::vector<int> EditorCanvas::findPrimaryPointsIn(const QRectF &dragged) const {
-    const int primary = table.getPrimarySlot();
-    std::vector<int> inside;
-    if (primary < 0) {
-        return inside;
-    }
-    const std::vector<EditorSpatialIndex::Entry> entries =
-        index.findIn(view.toScene(dragged), primary);
-    inside.reserve(entries.size());
-    for (const EditorSpatialIndex::Entry &entry : entries) {
-        inside.push_back(entry.index);
-    }
-    std::sort(inside.begin(), inside.end());
-    return inside;
-}
-
-EditorCanvas::Hit EditorCanvas::findHandle(const QPointF &at, bool primaryOnly) const {
-    const EditorLayout layout = getLayout();
-    Hit hit;
-    double best = reach;
-    const int primary = table.getPrimarySlot();
-    for (int slot = primaryOnly ? primary : 0;
-         slot >= 0 && slot < table.getNbSlots() && (!primaryOnly || slot == primary); ++slot) {
-        const EditorShapeView &shape = table.getView(slot);
-        const QRectF line = layout.getHandleArea(slot).adjusted(-reach, -reach, reach, reach);
-        if (shape.shape == nullptr || shape.nbHandles == 0 || !line.contains(at)) {
-            continue;
-        }
-        for (int handle = 0; handle < shape.nbHandles; ++handle) {
-            const double distance =
-                QLineF(at, layout.getHandle(slot, handle, shape.nbHandles)).length();
-            if (distance <= best) {
-                best = distance;
-                hit = {Hit::Handle, shape.shape, slot, handle, shape.nbHandles};
-            }
-        }
-    }
-    return hit;
-}
-
-bool EditorCanvas::isNearCurve(int slot, const QPointF &at) const {
-    const EditorLayout layout = getLayout();
-    const EditorGeometry::Shape &shape = geometry.getShape(slot);
-    const int count = static_cast<int>(shape.points.size());
-    // A segment within reach of at has both ends within its length and the reach of it.
-    const double radius = shape.longestSegment + reach / view.getScale();
-    const QPointF centre = view.toScene(at);
-    for (const EditorSpatialIndex::Entry &entry : index.findIn(
-             QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), slot)) {
-        for (const int first : {entry.index - 1, entry.index}) {
-            if (first >= 0 && (first + 1 < count || count == 1) &&
-                isNearSpan(layout.getSpan(slot, first), at)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// The shape drawn last lies on top: the primary one, then the selected ones, then the others,
-// each in descending slot order.
-EditorCanvas::Hit EditorCanvas::findCurve(const QPointF &at) const {
-    const EditorLayout layout = getLayout();
-    for (const int rank : {2, 1, 0}) {
-        for (int slot = table.getNbSlots() - 1; slot >= 0; --slot) {
-            const EditorShapeView &shape = table.getView(slot);
-            const int drawnRank = shape.primary ? 2 : (shape.selected ? 1 : 0);
-            if (shape.shape != nullptr && drawnRank == rank &&
-                layout.getCurveArea(slot).adjusted(-reach, -reach, reach, reach).contains(at) &&
-                isNearCurve(slot, at)) {
-                return {Hit::Shape, shape.shape, slot, -1, shape.nbPoints};
-            }
-        }
-    }
-    return Hit();
-}
-
-EditorCanvas::Hit EditorCanvas::hitTest(const QPointF &at, bool partsOfPrimaryOnly) const {
-    int slot = -1;
-    int found = -1;
-    if (findPoint(at, partsOfPrimaryOnly, slot, found)) {
-        const EditorShapeView &shape = table.getView(slot);
-        return {Hit::Point, shape.shape, slot, found, shape.nbPoints};
-    }
-    const Hit handle = findHandle(at, partsOfPrimaryOnly);
-    return handle.kind != Hit::Nothing ? handle : findCurve(at);
-}
-
 void EditorCanvas::updateDamage(const EditorShapeTable::Damage &damage) {
     if (damage.isEmpty()) {
         return;
@@ -383,8 +292,11 @@ std::vector<const EditorShapeView *> EditorCanvas::shapesToPaint(const EditorLay
     std::vector<const EditorShapeView *> shapes;
     shapes.reserve(drawn.size());
     for (const int slot : drawn) {
+        const EditorShapeView &other = dimmed[static_cast<std::size_t>(slot)];
         if (table.getView(slot).shape != nullptr) {
             shapes.push_back(&table.getView(slot));
+        } else if (other.shape != nullptr) {
+            shapes.push_back(&other);
         }
     }
     return shapes;
@@ -394,11 +306,36 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
     QPainter target(this);
     const EditorLayout layout = getLayout();
     EditorPainter painter(target, layout, QRectF(rect()));
+    if (snapper.isGrid()) {
+        painter.paintGrid(EditorSnapper::gridStep(view));
+    }
+    if (hovered.kind == EditorPicker::Hit::Shape) {
+        painter.setHoveredCurve(hovered.slot);
+    }
     painter.paint(shapesToPaint(layout, event->region()));
+    if (hovered.kind != EditorPicker::Hit::Nothing &&
+        table.getView(hovered.slot).shape != nullptr) {
+        painter.paintHover(table.getView(hovered.slot), hovered.kind == EditorPicker::Hit::Point,
+                           hovered.index);
+    }
     if (drag == Drag::Band && !band.isEmpty()) {
         painter.paintBand(band);
     }
+    if (drag == Drag::Band && !lasso.isEmpty()) {
+        painter.paintLasso(lasso);
+    }
+    if (shownSnap.kind != EditorSnapper::Snap::None) {
+        painter.paintSnapGuide(shownSnap);
+    }
+    if (box.isShown()) {
+        painter.paintTransformBox(
+            box.outline(view, shownTransform), box.scaleGrips(view, shownTransform),
+            box.rotationGrip(view, shownTransform), view.toView(box.getPivot()));
+    }
     if (hasFocus()) {
+        // Crisp whatever the painter drew last: the band leaves antialiasing off, a curve on, and
+        // a repaint of part of the canvas must draw the frame's pixels as a full one does.
+        target.setRenderHint(QPainter::Antialiasing, false);
         target.setPen(QPen(palette().color(QPalette::Highlight), focusFrame));
         target.setBrush(Qt::NoBrush);
         target.drawRect(QRectF(rect()).adjusted(focusFrame / 2, focusFrame / 2, -focusFrame / 2,
@@ -431,41 +368,57 @@ void EditorCanvas::mousePressEvent(QMouseEvent *event) {
 }
 
 void EditorCanvas::press(const QPointF &at, Qt::KeyboardModifiers modifiers) {
-    const Hit hit = hitTest(at, true);
+    grip = box.gripAt(view, at);
+    if (grip.kind != EditorTransformBox::Grip::None) {
+        drag = grip.kind == EditorTransformBox::Grip::Pivot ? Drag::Pivot : Drag::Transform;
+        return;
+    }
+    const EditorPicker::Hit hit = getPicker().hitTest(at, true);
     switch (hit.kind) {
-    case Hit::Point:
-        pressPoint(hit, modifiers);
+    case EditorPicker::Hit::Point:
+    case EditorPicker::Hit::Handle:
+        pressPart(hit, modifiers);
         break;
-    case Hit::Handle:
-        gestures.clickHandle(hit.index, clickOf(modifiers));
-        break;
-    case Hit::Shape:
+    case EditorPicker::Hit::Shape:
         pressShape(hit, modifiers);
         break;
-    case Hit::Nothing:
+    case EditorPicker::Hit::Nothing:
         drag = Drag::Band;
-        band = QRectF();
+        // One left from a press whose release never came (a double click ends without one) is
+        // wiped, not only forgotten.
+        moveBand(QRectF());
+        extendLasso(QPolygonF());
         bandModifiers = modifiers;
         break;
     }
 }
 
-// A plain press on a selected point may start a drag of all the selected points: it selects the
-// point alone only once released without a drag.
-void EditorCanvas::pressPoint(const Hit &hit, Qt::KeyboardModifiers modifiers) {
-    // The hit is a point of the primary shape, whose rank the selector keeps: no walk of the
-    // selected points.
-    const bool wasSelected = document.getSelector().getPointSelectionRank(hit.index) > 0;
+// A plain press on a selected point or handle may start a drag of all the selected points and
+// handles: it selects the one pressed alone only once released without a drag.
+void EditorCanvas::pressPart(const EditorPicker::Hit &hit, Qt::KeyboardModifiers modifiers) {
+    // The hit is a part of the primary shape, whose ranks the selector keeps: no walk of the
+    // selected parts.
+    const bool point = hit.kind == EditorPicker::Hit::Point;
+    const int index = hit.index;
+    const Vo::SeShapeSelector &selector = document.getSelector();
+    const bool wasSelected = (point ? selector.getPointSelectionRank(index)
+                                    : selector.getHandleSelectionRank(index)) > 0;
+    const auto click = [this, point, index](EditorGestures::Click how) {
+        if (point) {
+            gestures.clickPoint(index, how);
+        } else {
+            gestures.clickHandle(index, how);
+        }
+    };
     if (wasSelected && plain(modifiers)) {
-        const int point = hit.index;
-        pendingClick = [this, point] { gestures.clickPoint(point, EditorGestures::Click::Alone); };
+        pendingClick = [click] { click(EditorGestures::Click::Alone); };
     } else {
-        gestures.clickPoint(hit.index, clickOf(modifiers));
+        click(clickOf(modifiers));
     }
-    drag = plain(modifiers) ? Drag::Points : Drag::None;
+    drag = plain(modifiers) ? Drag::Parts : Drag::None;
 }
 
-void EditorCanvas::pressShape(const Hit &hit, Qt::KeyboardModifiers modifiers) {
+void EditorCanvas::pressShape(const EditorPicker::Hit &hit, Qt::KeyboardModifiers modifiers) {
     VoExample::AppShapeInterface *shape = hit.shape;
     if (table.getView(hit.slot).selected && plain(modifiers)) {
         pendingClick = [this, shape] { gestures.clickShape(*shape, false); };
@@ -478,10 +431,13 @@ void EditorCanvas::pressShape(const Hit &hit, Qt::KeyboardModifiers modifiers) {
 EditorMove EditorCanvas::selectionMove(bool shapes) const {
     EditorMove made;
     const int primary = table.getPrimarySlot();
-    if (!shapes && primary >= 0 && !table.getView(primary).points.empty()) {
+    if (!shapes && primary >= 0) {
         const EditorShapeView &view = table.getView(primary);
-        made.addShape(*view.shape, view.points);
-        return made;
+        if (!view.points.empty() || !view.handles.empty()) {
+            made.addShape(*view.shape, view.points, view.handles,
+                          geometry.getShape(primary).curveBounds.width());
+            return made;
+        }
     }
     for (int slot = 0; slot < table.getNbSlots(); ++slot) {
         const EditorShapeView &view = table.getView(slot);
@@ -494,31 +450,102 @@ EditorMove EditorCanvas::selectionMove(bool shapes) const {
     return made;
 }
 
+void EditorCanvas::tellSkipped(const EditorMove &made) {
+    if (made.getSkipped().empty()) {
+        return;
+    }
+    QStringList names;
+    for (const std::string &name : made.getSkipped()) {
+        names << QString::fromStdString(name);
+    }
+    const QString message =
+        tr("Not moved: %1 (a single-valued curve holds its points in one input, with no "
+           "position per point to move)")
+            .arg(names.join(QStringLiteral(", ")));
+    document.note(QStringLiteral("  ") + message);
+    Q_EMIT notice(message);
+}
+
 void EditorCanvas::startDrag() {
     pendingClick = nullptr;
     move = selectionMove(drag == Drag::Shapes);
+    tellSkipped(move);
     moving = true;
+    snapper.startDrag(move, table);
+    // The moved point nearest to the press is the one that snaps; the others keep their places
+    // from it.
+    const QPointF pressed = view.toScene(pressedAt);
+    anchored = false;
+    for (const QPointF &point : move.getPointsBefore()) {
+        if (!anchored || QLineF(pressed, point).length() < QLineF(pressed, anchor).length()) {
+            anchor = point;
+            anchored = true;
+        }
+    }
+}
+
+QPointF EditorCanvas::dragOffset(const QPointF &at) {
+    const QPointF offset = (at - pressedAt) / view.getScale();
+    const EditorSnapper::Snap snap = anchored && snapper.isOn()
+                                         ? snapper.snap(anchor + offset, getPicker(), index, view)
+                                         : EditorSnapper::Snap();
+    showSnap(snap);
+    return snap.kind == EditorSnapper::Snap::None ? offset : snap.at - anchor;
+}
+
+void EditorCanvas::showSnap(const EditorSnapper::Snap &snap) {
+    if (snap.kind == shownSnap.kind && snap.at == shownSnap.at) {
+        return;
+    }
+    const QRectF area(rect());
+    update(EditorPainter::getSnapGuideReach(shownSnap, view, area)); // where it was
+    shownSnap = snap;
+    update(EditorPainter::getSnapGuideReach(shownSnap, view, area));
+}
+
+void EditorCanvas::setSnapping(bool grid, bool points) {
+    snapper.setGrid(grid);
+    snapper.setPoints(points);
+    update(); // the grid comes or goes
 }
 
 void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
     const QPointF at = event->position();
+    if (drag != Drag::None && event->buttons() == Qt::NoButton) {
+        // The release never came (a popup took it, or a double click ended without one): the
+        // drag ends where the pointer was last, and the pointer only hovers.
+        endDrag(lastAt, true);
+    }
     switch (drag) {
     case Drag::None:
         hover(at);
         break;
     case Drag::Band:
-        moveBand(QRectF(pressedAt, at).normalized());
+        if (!lassoing) {
+            moveBand(QRectF(pressedAt, at).normalized());
+        } else if (QLineF(lasso.isEmpty() ? pressedAt : lasso.last(), at).length() >= 2) {
+            extendLasso(QPolygonF(lasso.isEmpty() ? QPolygonF{pressedAt} : lasso) << at);
+        }
         break;
     case Drag::Pan:
         pan(at - lastAt);
         break;
-    case Drag::Points:
+    case Drag::Pivot:
+        reshapeBox([this, at] {
+            box.setPivot(view.toScene(at));
+            pivotMoved = true;
+        });
+        break;
+    case Drag::Transform:
+        transformTo(at, event->modifiers() & Qt::ShiftModifier);
+        break;
+    case Drag::Parts:
     case Drag::Shapes:
         if (!moving && QLineF(pressedAt, at).length() >= minBand) {
             startDrag();
         }
         if (moving && !move.isEmpty()) {
-            move.setOffset((at - pressedAt) / view.getScale());
+            move.setOffset(dragOffset(at));
             document.previewMove(move);
         }
         break;
@@ -527,20 +554,114 @@ void EditorCanvas::mouseMoveEvent(QMouseEvent *event) {
 }
 
 void EditorCanvas::mouseReleaseEvent(QMouseEvent *event) {
+    endDrag(event->position(), event->button() == Qt::LeftButton);
+}
+
+void EditorCanvas::endDrag(const QPointF &at, bool left) {
     const Drag was = drag;
     drag = Drag::None;
-    if (was == Drag::Band && event->button() == Qt::LeftButton) {
-        band = QRectF(pressedAt, event->position()).normalized();
+    if (was == Drag::Band && left) {
+        band = QRectF(pressedAt, at).normalized();
         finishBand();
     } else if (moving) {
         moving = false;
+        showSnap(EditorSnapper::Snap());
+        reshapeBox([this] { shownTransform = QTransform(); });
         if (!move.isEmpty()) {
-            document.finishMove(move);
+            document.finishMove(move, was != Drag::Transform
+                                          ? QStringLiteral("Move")
+                                          : (grip.kind == EditorTransformBox::Grip::Rotate
+                                                 ? QStringLiteral("Rotate")
+                                                 : QStringLiteral("Scale")));
         }
+        surroundSelection();
     } else if (pendingClick) {
         const std::function<void()> click = std::move(pendingClick);
         pendingClick = nullptr;
         click();
+    }
+}
+
+// The selection's points move with the grip: the transform is taken from where the drag began,
+// so that it is one transform of the points as they were, not a sum of small ones.
+void EditorCanvas::transformTo(const QPointF &at, bool constrained) {
+    if (!moving && QLineF(pressedAt, at).length() >= minBand) {
+        move = selectionMove(false);
+        tellSkipped(move);
+        moving = true;
+    }
+    if (!moving || move.isEmpty()) {
+        return;
+    }
+    const QTransform transform =
+        box.transformFor(grip, view.toScene(pressedAt), view.toScene(at), constrained);
+    if (move.setTransform(transform)) {
+        reshapeBox([this, &transform] { shownTransform = transform; });
+        document.previewMove(move);
+    }
+}
+
+void EditorCanvas::setTransforming(bool on) {
+    transforming = on;
+    surroundSelection();
+}
+
+void EditorCanvas::surroundSelection() {
+    if (moving) {
+        return; // the box follows the drag; it surrounds the points once it is over
+    }
+    reshapeBox([this] {
+        const QPointF pivot = box.getPivot();
+        if (!transforming) {
+            box.hide();
+            return;
+        }
+        box.surround(selectionMove(false).getPointsBefore());
+        if (pivotMoved) {
+            box.setPivot(pivot);
+        }
+    });
+}
+
+void EditorCanvas::reshapeBox(const std::function<void()> &change) {
+    if (box.isShown()) {
+        update(box.reach(view, shownTransform).toAlignedRect()); // where it was
+    }
+    change();
+    if (box.isShown()) {
+        update(box.reach(view, shownTransform).toAlignedRect());
+    }
+}
+
+void EditorCanvas::flip(bool horizontally) {
+    finishNudge();
+    EditorMove flipped = selectionMove(false);
+    tellSkipped(flipped);
+    EditorTransformBox around = box;
+    if (!around.isShown()) {
+        around.surround(flipped.getPointsBefore());
+    }
+    if (!flipped.isEmpty() && flipped.setTransform(around.flip(horizontally))) {
+        document.previewMove(flipped);
+        document.finishMove(flipped, QStringLiteral("Flip"));
+        surroundSelection();
+    }
+}
+
+// A double click on the primary shape's curve, off its points, inserts a point there; elsewhere
+// it is a second press.
+void EditorCanvas::mouseDoubleClickEvent(QMouseEvent *event) {
+    const int primary = table.getPrimarySlot();
+    const EditorPicker picker = getPicker();
+    const EditorPicker::Hit hit = picker.hitTest(event->position(), true);
+    if (event->button() != Qt::LeftButton || primary < 0 || hit.kind != EditorPicker::Hit::Shape ||
+        hit.slot != primary) {
+        mousePressEvent(event);
+        return;
+    }
+    const EditorPicker::CurvePlace place = picker.findCurvePlace(primary, event->position());
+    if (place.index >= 0) {
+        gestures.insertPointAt(place.index + 1, place.at);
     }
 }
 
@@ -551,9 +672,12 @@ void EditorCanvas::wheelEvent(QWheelEvent *event) {
     }
 }
 
-void EditorCanvas::nudge(const QPointF &step) {
+void EditorCanvas::nudge(const QPointF &step, bool repeated) {
     if (!nudging) {
         move = selectionMove(false);
+        if (!repeated) {
+            tellSkipped(move);
+        }
         if (move.isEmpty()) {
             return;
         }
@@ -577,7 +701,29 @@ void EditorCanvas::focusOutEvent(QFocusEvent *event) {
     update(); // the focus frame goes
 }
 
-void EditorCanvas::leaveEvent(QEvent *) { pickNothing(); }
+void EditorCanvas::leaveEvent(QEvent *) {
+    highlight(EditorPicker::Hit());
+    pickNothing();
+}
+
+void EditorCanvas::highlight(const EditorPicker::Hit &hit) {
+    if (hit.kind == hovered.kind && hit.slot == hovered.slot && hit.index == hovered.index) {
+        return;
+    }
+    update(hoverReach()); // where it was
+    hovered = hit;
+    update(hoverReach());
+}
+
+QRect EditorCanvas::hoverReach() const {
+    if (hovered.kind == EditorPicker::Hit::Nothing ||
+        table.getView(hovered.slot).shape == nullptr) {
+        return QRect();
+    }
+    return EditorPainter::getHoverReach(getLayout(), table.getView(hovered.slot),
+                                        hovered.kind == EditorPicker::Hit::Point, hovered.index)
+        .toAlignedRect();
+}
 
 void EditorCanvas::pickNothing() {
     if (gestures.pick(EditorGestures::PickingNothing, -1, -1)) {
@@ -586,12 +732,13 @@ void EditorCanvas::pickNothing() {
 }
 
 void EditorCanvas::hover(const QPointF &at) {
-    const Hit hit = hitTest(at, false);
-    if (hit.kind != Hit::Point && hit.kind != Hit::Handle) {
+    const EditorPicker::Hit hit = getPicker().hitTest(at, false);
+    highlight(hit);
+    if (hit.kind != EditorPicker::Hit::Point && hit.kind != EditorPicker::Hit::Handle) {
         pickNothing();
         return;
     }
-    const bool point = hit.kind == Hit::Point;
+    const bool point = hit.kind == EditorPicker::Hit::Point;
     // The curve's ends: 0 for the first point, 1 for the last, -1 between them and for handles.
     int extremity = -1;
     if (point && hit.index == 0) {
@@ -611,11 +758,16 @@ void EditorCanvas::hover(const QPointF &at) {
     }
 }
 
+// The rectangle's (or the outline's) shapes wholly inside, when there are any; else the primary
+// shape's points it catches. One as short as a click selects nothing.
 void EditorCanvas::finishBand() {
     const QRectF dragged = band;
+    const QPolygonF outline = lasso;
     moveBand(QRectF());
+    extendLasso(QPolygonF());
     const EditorGestures::Marquee marquee = marqueeOf(bandModifiers);
-    if (dragged.width() < minBand && dragged.height() < minBand) {
+    const QRectF extent = lassoing ? outline.boundingRect() : dragged;
+    if (extent.width() < minBand && extent.height() < minBand) {
         // A plain click on empty canvas lets go of everything; with a modifier it keeps all.
         if (marquee == EditorGestures::Marquee::Replace &&
             document.getSelector().getSelection()->getNbItems() > 0) {
@@ -623,23 +775,34 @@ void EditorCanvas::finishBand() {
         }
         return;
     }
-    // The shapes wholly inside, when there are any; else the primary shape's points it catches.
-    const EditorLayout layout = getLayout();
-    std::vector<VoExample::AppShapeInterface *> inside;
-    for (int slot = 0; slot < table.getNbSlots(); ++slot) {
-        const EditorShapeView &shape = table.getView(slot);
-        if (shape.shape != nullptr && shape.nbPoints > 0 &&
-            dragged.contains(layout.getCurveArea(slot))) {
-            inside.push_back(shape.shape);
-        }
-    }
+    const EditorPicker picker = getPicker();
+    const std::vector<VoExample::AppShapeInterface *> inside =
+        lassoing ? picker.findShapesIn(outline) : picker.findShapesIn(dragged);
     if (!inside.empty()) {
-        gestures.selectShapes(inside, marquee);
+        gestures.selectShapes(inside, marquee, lassoing);
         return;
     }
-    gestures.selectPoints(
-        table.getPrimarySlot() >= 0 ? findPrimaryPointsIn(dragged) : std::vector<int>(), marquee);
+    gestures.selectPoints(table.getPrimarySlot() < 0
+                              ? std::vector<int>()
+                              : (lassoing ? picker.findPrimaryPointsIn(outline)
+                                          : picker.findPrimaryPointsIn(dragged)),
+                          marquee, lassoing);
 }
+
+void EditorCanvas::extendLasso(const QPolygonF &to) {
+    const double pen = bandPen;
+    if (to.size() == lasso.size() + 1 && !lasso.isEmpty()) {
+        // The fill changes only in the triangle of the first point, the last and the new one.
+        const QPolygonF changed{lasso.first(), lasso.last(), to.last()};
+        update(changed.boundingRect().adjusted(-pen, -pen, pen, pen).toAlignedRect());
+    } else {
+        update(lasso.boundingRect().adjusted(-pen, -pen, pen, pen).toAlignedRect());
+        update(to.boundingRect().adjusted(-pen, -pen, pen, pen).toAlignedRect());
+    }
+    lasso = to;
+}
+
+void EditorCanvas::setLasso(bool on) { lassoing = on; }
 
 bool EditorCanvas::isCanvasKey(const QKeyEvent &event) const {
     switch (event.key()) {
@@ -710,7 +873,8 @@ void EditorCanvas::keyReleaseEvent(QKeyEvent *event) {
 void EditorCanvas::keyPressEvent(QKeyEvent *event) {
     const QPointF arrow = arrowOf(event->key());
     if (!arrow.isNull()) {
-        nudge(arrow * nudgeStep * ((event->modifiers() & Qt::ShiftModifier) ? 10 : 1));
+        nudge(arrow * nudgeStep * ((event->modifiers() & Qt::ShiftModifier) ? 10 : 1),
+              event->isAutoRepeat());
         return;
     }
     finishNudge();

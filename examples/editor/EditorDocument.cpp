@@ -4,6 +4,8 @@
 #include "EditorSelectionState.h"
 #include "SessionDemo.h"
 #include "SessionFileReader.h"
+#include "SessionLineReader.h"
+#include "SessionSceneWriter.h"
 #include "SessionText.h"
 
 #include "AppLayerInterface.h"
@@ -14,11 +16,13 @@
 #include "host/RCException.h"
 #include "host/SnSelection.h"
 
+#include <QSaveFile>
 #include <QStringList>
 
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <unordered_map>
 
 namespace VoEditor {
@@ -43,6 +47,7 @@ EditorDocument::EditorDocument(QObject *parent) : QObject(parent) {
     scene.read(text, "<demo>", error);
     install(std::move(demo), scene, "<demo>");
     history = new EditorUndoHistory(*this);
+    savedEdits = history->getEditState();
 }
 
 EditorDocument::~EditorDocument() = default;
@@ -57,7 +62,10 @@ bool EditorDocument::open(std::istream &in, const std::string &name, std::string
         return false;
     }
     install(std::make_unique<Open>(limits), scene, name);
+    path.clear();
     history->reset();
+    savedEdits = history->getEditState();
+    editedByCommand = false;
     note(QStringLiteral("opened the scene ") + QString::fromStdString(name) +
          QStringLiteral(": %1 shapes").arg(scene.getShapes().size()));
     Q_EMIT sceneReplaced();
@@ -65,22 +73,63 @@ bool EditorDocument::open(std::istream &in, const std::string &name, std::string
     return true;
 }
 
-bool EditorDocument::openFile(const std::string &path, std::string &error) {
+bool EditorDocument::openFile(const std::string &name, std::string &error) {
     std::ifstream file;
     std::error_code ignored;
-    if (!std::filesystem::is_directory(path, ignored)) {
-        file.open(path);
+    if (!std::filesystem::is_directory(name, ignored)) {
+        file.open(name);
     }
     if (!file.is_open()) {
-        error = path + ": cannot open the file";
+        error = name + ": cannot open the file";
         return false;
     }
-    return open(file, path, error);
+    if (!open(file, name, error)) {
+        return false;
+    }
+    path = name;
+    return true;
+}
+
+std::string EditorDocument::sceneText() const {
+    return VoSession::SessionSceneWriter::text(current->session);
+}
+
+bool EditorDocument::save(const std::string &target, std::string &error) {
+    QSaveFile file(QString::fromStdString(target));
+    const QByteArray text = QByteArray::fromStdString(sceneText());
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        error = target + ": cannot write the file (" + file.errorString().toStdString() + ")";
+        return false;
+    }
+    path = source = target;
+    savedEdits = history->getEditState();
+    editedByCommand = false;
+    note(QStringLiteral("saved the scene to ") + QString::fromStdString(target));
+    Q_EMIT saved();
+    return true;
+}
+
+bool EditorDocument::isModified() const {
+    return editedByCommand || history->getEditState() != savedEdits;
+}
+
+std::array<long long, 3> EditorDocument::countAll() const {
+    std::array<long long, 3> counts{};
+    for (std::size_t layer = 0; layer < current->session.getLayerNames().size(); ++layer) {
+        const VoExample::AppLayerInterface &shapes = current->session.getLayer(layer);
+        counts[0] += shapes.getNbShapes();
+        for (int index = 0; index < shapes.getNbShapes(); ++index) {
+            counts[1] += shapes.getShapeAt(index).getNbPoints();
+            counts[2] += shapes.getShapeAt(index).getNbHandles();
+        }
+    }
+    return counts;
 }
 
 void EditorDocument::install(std::unique_ptr<Open> replacement,
                              const VoSession::SessionScene &scene, const std::string &name) {
     replacement->session.build(scene);
+    placementSlots = replacement->session.getPlacementSlots();
     bind(*replacement);
     current = std::move(replacement);
     source = name;
@@ -161,14 +210,20 @@ void EditorDocument::revertMove(const EditorMove &move) {
 }
 
 // The burst's points are where it left them already: the undo stack's first apply writes the same
-// values again, as one step that undo takes back.
-void EditorDocument::finishMove(const EditorMove &move) {
-    const QString points = EditorSelectionState::counted(move.getNbPoints(), "Point", "Points");
-    history->push("Move " + points,
-                  QStringLiteral("move %1 by (%2, %3)")
-                      .arg(points.toLower())
-                      .arg(move.getOffset().x())
-                      .arg(move.getOffset().y()),
+// values again, as one step that undo takes back. A burst that ends where it began (a drag back to
+// its start, Up on handles alone) makes no step.
+void EditorDocument::finishMove(const EditorMove &move, const QString &verb) {
+    if (!move.changes()) {
+        return;
+    }
+    const QString parts =
+        EditorSelectionState::describeParts(move.getNbPoints(), move.getNbHandles());
+    const QString label = verb.toLower() + QLatin1Char(' ') + parts.toLower();
+    history->push(verb + QLatin1Char(' ') + parts,
+                  verb != QStringLiteral("Move") ? label
+                                                 : label + QStringLiteral(" by (%1, %2)")
+                                                               .arg(move.getOffset().x())
+                                                               .arg(move.getOffset().y()),
                   std::make_unique<EditorMoveEdit>(*this, move));
     Q_EMIT moved(move);
 }
@@ -177,16 +232,20 @@ int EditorDocument::getNbSlots() const {
     return static_cast<int>(current->session.getScene().getShapes().size());
 }
 
-std::vector<EditorShapeView> EditorDocument::describeShapes() const {
+std::unordered_map<std::string, int> EditorDocument::slotsByName() const {
     std::unordered_map<std::string, int> slotOfName;
     const std::vector<VoSession::SessionScene::Shape> &described =
         current->session.getScene().getShapes();
     for (std::size_t slot = 0; slot < described.size(); ++slot) {
         slotOfName.emplace(described[slot].name, static_cast<int>(slot));
     }
-    const VoExample::AppLayerInterface &layer = current->session.getController().getLayer();
+    return slotOfName;
+}
+
+std::vector<EditorShapeView>
+EditorDocument::describeLayer(const VoExample::AppLayerInterface &layer,
+                              const std::unordered_map<std::string, int> &slotOfName) {
     std::vector<EditorShapeView> views(static_cast<std::size_t>(layer.getNbShapes()));
-    std::unordered_map<const Vo::SeShapeInterface *, EditorShapeView *> byShape;
     for (int index = 0; index < layer.getNbShapes(); ++index) {
         EditorShapeView &view = views[static_cast<std::size_t>(index)];
         view.shape = &layer.getShapeAt(index);
@@ -194,6 +253,30 @@ std::vector<EditorShapeView> EditorDocument::describeShapes() const {
         view.slot = slotOfName.at(view.name);
         view.nbPoints = view.shape->getNbPoints();
         view.nbHandles = view.shape->getNbHandles();
+    }
+    return views;
+}
+
+std::vector<EditorShapeView> EditorDocument::describeOtherLayers() const {
+    const std::unordered_map<std::string, int> slotOfName = slotsByName();
+    const VoSession::Session &session = current->session;
+    std::vector<EditorShapeView> views;
+    for (std::size_t layer = 0; layer < session.getLayerNames().size(); ++layer) {
+        if (static_cast<int>(layer) != session.getActiveLayer()) {
+            for (EditorShapeView &view : describeLayer(session.getLayer(layer), slotOfName)) {
+                view.dimmed = true;
+                views.push_back(std::move(view));
+            }
+        }
+    }
+    return views;
+}
+
+std::vector<EditorShapeView> EditorDocument::describeShapes() const {
+    std::vector<EditorShapeView> views =
+        describeLayer(current->session.getController().getLayer(), slotsByName());
+    std::unordered_map<const Vo::SeShapeInterface *, EditorShapeView *> byShape;
+    for (EditorShapeView &view : views) {
         byShape.emplace(view.shape, &view);
     }
     const Vo::RCShdPtr<Vo::SnSelection> selection = getSelector().getSelection();
@@ -252,10 +335,66 @@ bool EditorDocument::perform(const QString &label, const std::function<void()> &
 }
 
 bool EditorDocument::runCommand(const QString &line) {
+    std::istringstream in(line.toStdString());
+    std::string firstError;
+    return runLines(in, "<command line>", firstError);
+}
+
+bool EditorDocument::runScriptFile(const std::string &path, std::string &error) {
+    std::vector<std::string> lines;
+    const bool fromInput = path == "-";
+    if (fromInput ? !readInput(std::cin, lines, error)
+                  : !VoSession::SessionFileReader(VoSession::SessionFileSystem::standard(),
+                                                  "a script of session commands")
+                         .read(path, lines, error)) {
+        return false;
+    }
+    std::string text;
+    for (const std::string &line : lines) {
+        text += line;
+        text += '\n';
+    }
+    std::vector<std::string>().swap(lines);
+    std::istringstream in(text);
+    return runLines(in, fromInput ? "<stdin>" : path, error);
+}
+
+bool EditorDocument::readInput(std::istream &input, std::vector<std::string> &lines,
+                               std::string &error) {
+    VoSession::SessionLineReader reader(input);
+    std::string line;
+    std::size_t total = 0;
+    for (long long number = 1;; ++number) {
+        const VoSession::SessionLineReader::Result result = reader.read(line);
+        if (result == VoSession::SessionLineReader::Result::End) {
+            if (input.bad()) {
+                error = "<stdin>: cannot read standard input";
+            }
+            return !input.bad();
+        }
+        total += line.size() + 1;
+        if (result == VoSession::SessionLineReader::Result::TooLong ||
+            total > VoSession::SessionFileReader::defaultMaxBytes) {
+            error = "<stdin>:" + std::to_string(number) + ": " +
+                    (result == VoSession::SessionLineReader::Result::TooLong
+                         ? reader.describeTooLong(line)
+                         : "the script goes on past " +
+                               std::to_string(VoSession::SessionFileReader::defaultMaxBytes) +
+                               " bytes (expected at most that many)");
+            return false;
+        }
+        lines.push_back(line);
+    }
+}
+
+// One run of the driver's runner over every line: its messages name the source and the line, and
+// a batch may span lines.
+bool EditorDocument::runLines(std::istream &in, const std::string &name, std::string &firstError) {
     const int failuresBefore = current->runner.getNbFailures();
     const int layerBefore = current->session.getActiveLayer();
-    std::istringstream in(line.toStdString());
-    current->runner.run(in, "<command line>", nullptr, current->transcript);
+    const std::array<long long, 3> countsBefore = countAll();
+    current->runner.run(in, name, nullptr, current->transcript);
+    editedByCommand = editedByCommand || countAll() != countsBefore;
     if (current->session.getActiveLayer() == layerBefore) {
         history->recordSelection();
     } else {
@@ -265,31 +404,15 @@ bool EditorDocument::runCommand(const QString &line) {
         Q_EMIT layerActivated();
     }
     const bool passed = current->runner.getNbFailures() == failuresBefore;
+    firstError = current->errors.str().substr(0, current->errors.str().find('\n'));
     const QString transcript = QString::fromStdString(takeTranscript());
     Q_EMIT logged(transcript, !passed);
     if (!passed) {
-        Q_EMIT failed(transcript.section(QLatin1Char('\n'), -1));
+        Q_EMIT failed(QString::fromStdString(firstError));
     }
     Q_EMIT edited();
     if (current->commands.isQuitRequested()) {
         Q_EMIT quitRequested();
-    }
-    return passed;
-}
-
-bool EditorDocument::runScriptFile(const std::string &path, std::string &error) {
-    std::vector<std::string> lines;
-    if (!VoSession::SessionFileReader(VoSession::SessionFileSystem::standard(),
-                                      "a script of session commands")
-             .read(path, lines, error)) {
-        return false;
-    }
-    bool passed = true;
-    for (const std::string &line : lines) {
-        passed = runCommand(QString::fromStdString(line)) && passed;
-    }
-    if (!passed) {
-        error = VoSession::SessionText::escape(path) + ": a command failed; the log says which";
     }
     return passed;
 }

@@ -11,16 +11,21 @@
 #include "SessionScene.h"
 #include "SessionTextPrinter.h"
 
+#include "AppLayerInterface.h"
+
 #include "SeShapeSelector.h"
 
 #include <QObject>
 #include <QString>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <istream>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace VoEditor {
@@ -46,10 +51,29 @@ public:
     // line or a failed read, gives false with error set ("SOURCE:LINE: what is wrong (expected
     // what)") and leaves the open scene, its shapes and both selections exactly as they were.
     bool open(std::istream &in, const std::string &source, std::string &error);
-    bool openFile(const std::string &path, std::string &error);
+    bool openFile(const std::string &name, std::string &error);
     const std::string &getSource() const noexcept { return source; }
+    // The file the scene was opened from or last saved to; empty for the built-in scene or one
+    // read from a stream.
+    const std::string &getPath() const noexcept { return path; }
+
+    // The open scene's text (SessionSceneWriter): every live shape with its layer, counts and
+    // positions. Linear in the points and handles.
+    std::string sceneText() const;
+    // Writes sceneText() to target through a temporary file beside it, flushed, synced and
+    // renamed over it: a failure leaves what target held whole. False with error "TARGET: cannot
+    // write the file (REASON)"; on success the scene is no longer modified, target is its file,
+    // and saved is emitted.
+    bool save(const std::string &target, std::string &error);
+    // Shapes, counts or positions changed since the scene was opened or saved: an edit step made
+    // and not undone, or a command that added, deleted, inserted or removed.
+    bool isModified() const;
 
     VoSession::Session &getSession() const noexcept { return current->session; }
+    // The number of slots a single-valued curve, which has no position per point, is placed among
+    // (SessionPlacement): the scene's count when it was opened, kept while shapes are added or
+    // built again, so that no such curve moves.
+    int getPlacementSlots() const noexcept { return placementSlots; }
     EditorUndoHistory &getHistory() noexcept { return *history; }
     // Makes the layer of that index (Session::getLayerNames) the active one, which republishes its
     // selection; the views follow it. Nothing happens for the active layer or an unknown index.
@@ -68,6 +92,9 @@ public:
     // The live shapes in creation order with their part in the editor's selection. Linear in the
     // number of shapes and of selected items.
     std::vector<EditorShapeView> describeShapes() const;
+    // The live shapes of the other layers, dimmed, none selected: what the canvas draws under the
+    // active layer's. Linear in the number of shapes.
+    std::vector<EditorShapeView> describeOtherLayers() const;
 
     // Runs one gesture's library calls, then logs label with the shape events sent and the
     // callback lists that ran. What the library raises is logged instead and gives false; by the
@@ -78,9 +105,12 @@ public:
     // Runs one line of the session driver's commands and logs its transcript. A command that
     // fails says why in the log, changes nothing and gives false.
     bool runCommand(const QString &line);
-    // Runs each line of the file at path through runCommand, as if typed. The file is read first,
-    // as load-file reads (SessionFileReader: a regular file, its lines and size bounded); one it
-    // cannot read runs nothing. False, with error set, when it cannot be read or a command failed.
+    // Runs the lines of the file at path as one script of the driver's commands: its messages name
+    // the file and the line ("PATH:LINE: unknown shape ..."), and a batch may span lines. "-"
+    // reads standard input to its end. The file is read first, as load-file reads
+    // (SessionFileReader: a regular file, its lines and size bounded), standard input with the
+    // same bounds; what cannot be read runs nothing. False, with error set to why it could not
+    // be read or to the first failed command's message, when either happened.
     bool runScriptFile(const std::string &path, std::string &error);
 
     // Writes the move's positions after (before) into the graph, then emits geometryChanged and
@@ -91,9 +121,10 @@ public:
     // One frame of a drag or one step of a nudge: writes the positions after and emits
     // geometryChanged only, for the canvas; the other views follow at finishMove.
     void previewMove(const EditorMove &move);
-    // A drag or a burst of arrow keys is over: applies it (a move already applied is written
-    // again, unchanged), logs it and emits moved, once for the whole burst.
-    void finishMove(const EditorMove &move);
+    // A drag, a burst of arrow keys or a transform is over: applies it (a move already applied
+    // is written again, unchanged), logs it as verb ("Move", "Scale", "Rotate", "Flip") and emits
+    // moved, once for the whole burst. A move that changes nothing makes no step.
+    void finishMove(const EditorMove &move, const QString &verb = QStringLiteral("Move"));
 
 Q_SIGNALS:
     // Points were written by a move's functions above: the canvas follows them. move is valid
@@ -118,6 +149,8 @@ Q_SIGNALS:
     // A gesture or command failed, and why (after its report was logged).
     void failed(const QString &message);
     void quitRequested();
+    // The scene was written to getPath().
+    void saved();
 
 private:
     // One open scene. Declaration order is destruction order reversed: the bridge leaves the
@@ -138,14 +171,35 @@ private:
     void install(std::unique_ptr<Open> replacement, const VoSession::SessionScene &scene,
                  const std::string &name);
     std::string takeTranscript();
+    // Runs in's lines through the runner, as commands from source; logs the transcript. False,
+    // with firstError set to the first error line, when a command failed.
+    bool runLines(std::istream &in, const std::string &source, std::string &firstError);
+    // input's lines, each at most SessionLineReader::maxLength bytes and all together at most
+    // SessionFileReader::defaultMaxBytes; false with error set ("<stdin>:LINE: ...") otherwise.
+    static bool readInput(std::istream &input, std::vector<std::string> &lines, std::string &error);
     // A bridge on the active layer's selector, relayed by this document's signals.
     void bind(Open &open);
+    std::unordered_map<std::string, int> slotsByName() const;
+    // The layer's shapes in creation order, in their slots, with their counts.
+    static std::vector<EditorShapeView>
+    describeLayer(const VoExample::AppLayerInterface &layer,
+                  const std::unordered_map<std::string, int> &slotOfName);
     // The name of that layer when it is another than the active one; empty otherwise.
     std::string otherLayer(int layer) const;
 
     VoSession::SessionScene::Limits limits;
     std::unique_ptr<Open> current;
+    // The counts of every layer's live shapes, points and handles: what a command that edits the
+    // graph (it moves nothing) changes.
+    std::array<long long, 3> countAll() const;
+
     std::string source;
+    std::string path;
+    int placementSlots = 0;
+    // The edit state (EditorUndoHistory::getEditState) the file holds.
+    std::uint64_t savedEdits = 0;
+    // A command edited the graph since: no step leads back to what the file holds.
+    bool editedByCommand = false;
     EditorUndoHistory *history = nullptr;
     // Why the last gesture that failed did: what a refused load of a selection reports.
     QString lastFailure;

@@ -35,6 +35,10 @@ public:
     const Shape &getShape(int slot) const { return shapes[static_cast<std::size_t>(slot)]; }
     // Moves a point; the box and segment lengths only grow until settle.
     void movePoint(int slot, int index, const QPointF &to);
+    // A handle takes another place along the gradient.
+    void moveHandle(int slot, int index, double place) {
+        shapes[static_cast<std::size_t>(slot)].handles[static_cast<std::size_t>(index)] = place;
+    }
     // Measures the slot's box and segments again.
     void settle(int slot);
     // The union of every shape's box.

@@ -56,6 +56,10 @@ const char *verbOf(EditorGestures::Marquee marquee) {
     }
 }
 
+QString within(bool freehand) {
+    return freehand ? QStringLiteral(" in the outline") : QStringLiteral(" in the rectangle");
+}
+
 QString numbers(const std::vector<int> &indices) {
     QStringList words;
     for (const int index : indices) {
@@ -137,7 +141,7 @@ void EditorGestures::clickHandle(int index, Click click) {
     }
 }
 
-void EditorGestures::selectPoints(const std::vector<int> &points, Marquee marquee) {
+void EditorGestures::selectPoints(const std::vector<int> &points, Marquee marquee, bool freehand) {
     if (points.empty() || primaryShape() == nullptr) {
         return;
     }
@@ -163,11 +167,12 @@ void EditorGestures::selectPoints(const std::vector<int> &points, Marquee marque
     }
     const Vo::Vector<int> indices(wanted.begin(), wanted.end());
     document.perform(QLatin1String(verbOf(marquee)) + " points " + numbers(points) +
-                         " in the rectangle",
+                         within(freehand),
                      [&] { selector.selectPoints(indices); });
 }
 
-void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes, Marquee marquee) {
+void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes, Marquee marquee,
+                                  bool freehand) {
     if (shapes.empty()) {
         return;
     }
@@ -179,7 +184,7 @@ void EditorGestures::selectShapes(const std::vector<AppShapeInterface *> &shapes
         names << name(*shape);
     }
     document.perform(
-        QLatin1String(verbOf(marquee)) + " shapes " + listed(names) + " in the rectangle", [&] {
+        QLatin1String(verbOf(marquee)) + " shapes " + listed(names) + within(freehand), [&] {
             if (marquee == Marquee::Replace) {
                 selector.setSelectedShapes(models);
                 return;
@@ -242,6 +247,42 @@ void EditorGestures::selectAll() {
     Vo::Iterator<RCShdPtr<Vo::SeShape>> shapes =
         document.getSession().getController().getLayer().getShapes();
     document.perform("select all shapes", [&] { selector.selectAllShapes(shapes); });
+}
+
+void EditorGestures::growPoints(bool grow) {
+    const AppShapeInterface *primary = primaryShape();
+    Vo::SeShapeSelector &selector = document.getSelector();
+    Vo::Vector<int> selected;
+    if (primary != nullptr) {
+        selector.getSelectedPoints(selected);
+    }
+    if (selected.empty()) {
+        return;
+    }
+    const int count = primary->getNbPoints();
+    std::vector<bool> chosen(static_cast<std::size_t>(count), false);
+    for (const int index : selected) {
+        chosen[static_cast<std::size_t>(index)] = true;
+    }
+    const auto isChosen = [&chosen, count](int index) {
+        return index >= 0 && index < count && chosen[static_cast<std::size_t>(index)];
+    };
+    Vo::Vector<int> wanted;
+    for (const int index : selected) {
+        if (grow || (isChosen(index - 1) && isChosen(index + 1))) {
+            wanted.push_back(index);
+        }
+    }
+    for (const int index : selected) {
+        for (const int next : {index - 1, index + 1}) {
+            if (grow && next >= 0 && next < count && !chosen[static_cast<std::size_t>(next)]) {
+                chosen[static_cast<std::size_t>(next)] = true;
+                wanted.push_back(next);
+            }
+        }
+    }
+    document.perform(grow ? "grow the selected points" : "shrink the selected points",
+                     [&] { selector.selectPoints(wanted); });
 }
 
 void EditorGestures::step(bool forward) {
@@ -333,6 +374,21 @@ void EditorGestures::insertPoint() {
         QStringLiteral("Insert Point"),
         "insert point " + QString::number(index) + " into " + name(*primary),
         std::make_unique<EditorPointInsertion>(document.getSession(), primary->getName(), index));
+}
+
+void EditorGestures::insertPointAt(int index, const QPointF &at) {
+    AppShapeInterface *primary = primaryShape();
+    if (primary == nullptr) {
+        return;
+    }
+    document.getHistory().push(QStringLiteral("Insert Point"),
+                               QStringLiteral("insert point %1 into %2 at (%3, %4)")
+                                   .arg(index)
+                                   .arg(name(*primary))
+                                   .arg(at.x())
+                                   .arg(at.y()),
+                               std::make_unique<EditorPointInsertion>(
+                                   document.getSession(), primary->getName(), index, &at));
 }
 
 void EditorGestures::undo() { document.getHistory().undo(); }

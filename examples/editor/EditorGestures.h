@@ -9,6 +9,8 @@
 
 #include "foundation/RCShdPtr.h"
 
+#include <QPointF>
+
 #include <vector>
 
 namespace VoEditor {
@@ -34,16 +36,22 @@ public:
     // What a rectangle dragged on empty canvas does to what it caught: select it alone, add it
     // (after what is selected, in its order), or take it out.
     enum class Marquee { Replace, Add, Remove };
-    // A rectangle's points of the primary shape, or its shapes; one change each. Nothing happens
-    // for an empty list. Linear in the caught and the selected points (shapes).
-    void selectPoints(const std::vector<int> &points, Marquee marquee = Marquee::Replace);
+    // A rectangle's (with freehand, a lasso's outline's) points of the primary shape, or its
+    // shapes; one change each. Nothing happens for an empty list. Linear in the caught and the
+    // selected points (shapes).
+    void selectPoints(const std::vector<int> &points, Marquee marquee = Marquee::Replace,
+                      bool freehand = false);
     void selectShapes(const std::vector<VoExample::AppShapeInterface *> &shapes,
-                      Marquee marquee = Marquee::Replace);
+                      Marquee marquee = Marquee::Replace, bool freehand = false);
     // When the primary shape has points or handles selected, its other points instead (its
     // handles leave); otherwise the active layer's shapes that are not selected, as wholes.
     void invertSelection();
     // All points of the primary shape, or all shapes when none is primary.
     void selectAll();
+    // The primary shape's selected points grown by their neighbours along the curve (which
+    // follow them in the selection's order), or shrunk by those next to a point not selected
+    // (the curve's ends count as such): one change. Nothing happens without selected points.
+    void growPoints(bool grow);
     // The point after (before) the rank-1 one, alone.
     void step(bool forward);
     void selectNothing();
@@ -53,6 +61,9 @@ public:
     void deleteSelection();
     // A point after the rank-1 point of the primary shape; one step of the undo stack.
     void insertPoint();
+    // A point of the primary shape inserted at index, placed at (x, y) (where the artist clicked
+    // on its curve); one step of the undo stack.
+    void insertPointAt(int index, const QPointF &at);
     // The undo stack's undo and redo (EditorUndoHistory).
     void undo();
     void redo();

@@ -48,6 +48,15 @@ void EditorLogDock::append(const QString &lines, bool failure) {
         cursor.mergeCharFormat(colour);
     }
     if (follow) {
+        // The text cursor goes to the start of the last line, unless the user is selecting: a
+        // cursor left at the end of the text follows what is appended, and the view scrolls to
+        // it (when the window first shows, after a script) as far right as the last line is long.
+        // Lines are appended in its format: the plain one, whatever colour that line has.
+        if (!text->textCursor().hasSelection()) {
+            QTextCursor start(text->document()->lastBlock());
+            start.setCharFormat(QTextCharFormat());
+            text->setTextCursor(start);
+        }
         text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
         text->horizontalScrollBar()->setValue(0);
     }

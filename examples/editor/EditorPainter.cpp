@@ -1,5 +1,7 @@
 #include "EditorPainter.h"
 
+#include "EditorTransformBox.h"
+
 #include <QFont>
 #include <QPainterPath>
 #include <QPen>
@@ -55,26 +57,40 @@ const auto longestRank = static_cast<std::size_t>(std::numeric_limits<int>::max(
 // Antialiasing and pens reach a little past the boxes drawn.
 const double blur = 2;
 
+// The hover ring lies this far outside a marker; the halo is this wide along a curve.
+const double hoverRing = 3;
+const double hoverHalo = 7;
+
 } // namespace
 
 const QColor EditorPainter::background(0xf0, 0xef, 0xea);
 const QColor EditorPainter::mutedCurve(0xb0, 0xb4, 0xba);
+const QColor EditorPainter::dimmedCurve(0xd8, 0xd9, 0xd6);
 const QColor EditorPainter::selectedCurve(0x2b, 0x6c, 0xb0);
 const QColor EditorPainter::primaryCurve(0xd9, 0x48, 0x0f);
 const QColor EditorPainter::selectedPoint(0xc2, 0x18, 0x5b);
 const QColor EditorPainter::selectedHandle(0x2f, 0x9e, 0x44);
 const QColor EditorPainter::hollowMarker(0xff, 0xff, 0xff);
+const QColor EditorPainter::hover(0x1e, 0x88, 0xe5);
+const QColor EditorPainter::transformBox(0x37, 0x47, 0x4f);
+const QColor EditorPainter::grid(0xe2, 0xe1, 0xdb);
+const QColor EditorPainter::snapGuide(0x00, 0x96, 0x88);
 
 EditorPainter::LabelSpace::LabelSpace(const QRectF &area)
     : columns(static_cast<int>(std::ceil(area.width() / cellSize)) + 1),
       rows(static_cast<int>(std::ceil(area.height() / cellSize)) + 1),
       taken(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), false) {}
 
+// Kept within the cells in double before it becomes an int: a box far off the canvas takes none.
+int EditorPainter::LabelSpace::cellOf(double coordinate, int count) {
+    return static_cast<int>(std::clamp(std::floor(coordinate / cellSize), -1.0, double(count)));
+}
+
 bool EditorPainter::LabelSpace::take(const QRectF &rect) {
-    const int left = std::max(0, static_cast<int>(rect.left() / cellSize));
-    const int right = std::min(columns - 1, static_cast<int>(rect.right() / cellSize));
-    const int top = std::max(0, static_cast<int>(rect.top() / cellSize));
-    const int bottom = std::min(rows - 1, static_cast<int>(rect.bottom() / cellSize));
+    const int left = std::max(0, cellOf(rect.left(), columns));
+    const int right = std::min(columns - 1, cellOf(rect.right(), columns));
+    const int top = std::max(0, cellOf(rect.top(), rows));
+    const int bottom = std::min(rows - 1, cellOf(rect.bottom(), rows));
     if (left > right || top > bottom) {
         return false;
     }
@@ -93,15 +109,21 @@ bool EditorPainter::LabelSpace::take(const QRectF &rect) {
 
 EditorPainter::EditorPainter(QPainter &target, const EditorLayout &shapes, const QRectF &area)
     : painter(target), layout(shapes), metrics(labelFont()), digitWidth(digitWidthOf(metrics)),
-      labels(area) {
+      labels(area), area(area) {
     painter.fillRect(area, background);
     painter.setFont(labelFont());
 }
 
 void EditorPainter::paint(const std::vector<const EditorShapeView *> &shapes) {
-    // Muted shapes first, so that the selected ones and their labels lie on top.
+    // The other layers' shapes under the active one's, then muted shapes, so that the selected
+    // ones and their labels lie on top.
     for (const EditorShapeView *shape : shapes) {
-        if (!shape->selected) {
+        if (shape->dimmed) {
+            paintDimmed(*shape);
+        }
+    }
+    for (const EditorShapeView *shape : shapes) {
+        if (!shape->selected && !shape->dimmed) {
             paintShape(*shape);
         }
     }
@@ -147,25 +169,41 @@ QRectF EditorPainter::getMarkerReach(const EditorLayout &layout, const EditorSha
         .adjusted(-blur, -blur, blur, blur);
 }
 
+void EditorPainter::paintTitle(const EditorShapeView &shape, const QColor &colour, bool bold) {
+    const QRectF title = layout.getTitleArea(shape.slot);
+    if (title.height() <= 0) {
+        return;
+    }
+    painter.setPen(colour);
+    QFont font = painter.font();
+    font.setBold(bold);
+    painter.setFont(font);
+    // Cut to its band, so that a long name stays within the shape's reach.
+    painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
+                     QFontMetricsF(font).elidedText(QString::fromStdString(shape.name),
+                                                    Qt::ElideRight, title.width()));
+    painter.setFont(labelFont());
+}
+
 void EditorPainter::paintShape(const EditorShapeView &shape) {
+    if (shape.slot == hoveredCurve) {
+        QColor halo = hover;
+        halo.setAlpha(60);
+        paintCurve(shape, halo, hoverHalo); // under the curve and its markers
+    }
     const QColor colour =
         shape.primary ? primaryCurve : (shape.selected ? selectedCurve : mutedCurve);
-    const QRectF title = layout.getTitleArea(shape.slot);
-    if (title.height() > 0) {
-        painter.setPen(shape.selected ? colour : mutedCurve.darker(130));
-        QFont font = painter.font();
-        font.setBold(shape.primary);
-        painter.setFont(font);
-        // Cut to its band, so that a long name stays within the shape's reach.
-        painter.drawText(title, Qt::AlignLeft | Qt::AlignVCenter,
-                         QFontMetricsF(font).elidedText(QString::fromStdString(shape.name),
-                                                        Qt::ElideRight, title.width()));
-        painter.setFont(labelFont());
-    }
+    paintTitle(shape, shape.selected ? colour : mutedCurve.darker(130), shape.primary);
     paintCurve(shape, colour, shape.primary ? 3.0 : 2.0);
     paintHandleLine(shape, colour);
     paintHollowMarkers(shape, colour);
     paintSelected(shape);
+}
+
+void EditorPainter::paintDimmed(const EditorShapeView &shape) {
+    paintTitle(shape, dimmedCurve, false);
+    paintCurve(shape, dimmedCurve, 1.5);
+    paintHandleLine(shape, dimmedCurve);
 }
 
 // A long curve is stroked in pieces of a few dozen spans: the rasteriser's cost grows faster than
@@ -192,7 +230,9 @@ void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colou
     // bevel joins differ from round ones by less than a pixel at these sizes, and spare the stroker
     // an arc at every vertex (most of Select All's repaint of 10^4 small shapes).
     painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
-    const int stride = spacing > 0 ? std::max(1, static_cast<int>(0.5 / spacing)) : 1;
+    // No wider than the curve: points closer than 1e-9 pixels would overflow an int.
+    const int stride =
+        spacing > 0 ? static_cast<int>(std::clamp(0.5 / spacing, 1.0, double(shape.nbPoints))) : 1;
     QPolygonF curve;
     curve.reserve(spansPerStroke + 1);
     for (int index = 0; index < shape.nbPoints; index += stride) {
@@ -276,9 +316,11 @@ void EditorPainter::stampMarkers(const std::vector<QPointF> &places, double radi
         marker.drawEllipse(box);
     }
     marker.end();
+    // At whole pixels: a pixmap at a fraction of one is placed by rounding that differs between
+    // a whole repaint and one clipped to a region, which then left a marker's edge behind.
     const QPointF centre(side / 2.0, side / 2.0);
     for (const QPointF &at : places) {
-        painter.drawPixmap(at - centre, stamp);
+        painter.drawPixmap((at - centre).toPoint(), stamp);
     }
 }
 
@@ -360,6 +402,128 @@ void EditorPainter::paintLabels(const std::vector<int> &indices, int count,
             painter.drawText(box, Qt::AlignLeft | Qt::AlignBottom, QString::number(rank));
         }
     }
+}
+
+QRectF EditorPainter::getHoverReach(const EditorLayout &layout, const EditorShapeView &shape,
+                                    bool point, int index) {
+    if (index < 0) {
+        return getReach(layout, shape, false);
+    }
+    const QPointF at = point ? layout.getPoint(shape.slot, index, shape.nbPoints)
+                             : layout.getHandle(shape.slot, index, shape.nbHandles);
+    const double radius = maxRadius + hoverRing + blur;
+    return QRectF(at.x() - radius, at.y() - radius, 2 * radius, 2 * radius);
+}
+
+void EditorPainter::paintHover(const EditorShapeView &shape, bool point, int index) {
+    if (index < 0 || index >= (point ? shape.nbPoints : shape.nbHandles)) {
+        return;
+    }
+    const QPointF at = point ? layout.getPoint(shape.slot, index, shape.nbPoints)
+                             : layout.getHandle(shape.slot, index, shape.nbHandles);
+    const double radius =
+        markerRadius(point ? layout.getPointSpacing(shape.slot, shape.nbPoints)
+                           : layout.getHandleSpacing(shape.slot, shape.nbHandles)) +
+        hoverRing;
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(hover, 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(at, radius, radius);
+}
+
+void EditorPainter::paintGrid(double step) {
+    const EditorViewTransform &view = layout.getView();
+    const QRectF seen = view.toScene(area);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(grid, 1));
+    // Counted, not stepped: far from the origin, adding a step may not move a double at all.
+    const double first[] = {std::ceil(seen.left() / step) * step,
+                            std::ceil(seen.top() / step) * step};
+    const int lines[] = {static_cast<int>(std::min(seen.width() / step, area.width())) + 1,
+                         static_cast<int>(std::min(seen.height() / step, area.height())) + 1};
+    for (int line = 0; line < lines[0]; ++line) {
+        const double at = view.toView(QPointF(first[0] + line * step, 0)).x();
+        painter.drawLine(QPointF(at, area.top()), QPointF(at, area.bottom()));
+    }
+    for (int line = 0; line < lines[1]; ++line) {
+        const double at = view.toView(QPointF(0, first[1] + line * step)).y();
+        painter.drawLine(QPointF(area.left(), at), QPointF(area.right(), at));
+    }
+}
+
+namespace {
+
+// The diamond and the cross of a snap guide reach this far from their place.
+const double guideSize = 7;
+
+} // namespace
+
+QRect EditorPainter::getSnapGuideReach(const EditorSnapper::Snap &snap,
+                                       const EditorViewTransform &view, const QRectF &area) {
+    if (snap.kind == EditorSnapper::Snap::None) {
+        return QRect();
+    }
+    const QPointF at = view.toView(snap.at);
+    const double size = guideSize + blur;
+    QRectF reach(at.x() - size, at.y() - size, 2 * size, 2 * size);
+    if (snap.kind == EditorSnapper::Snap::Grid) {
+        reach |= QRectF(area.left(), at.y() - blur, area.width(), 2 * blur);
+        reach |= QRectF(at.x() - blur, area.top(), 2 * blur, area.height());
+    }
+    return reach.toAlignedRect().intersected(area.toAlignedRect());
+}
+
+void EditorPainter::paintSnapGuide(const EditorSnapper::Snap &snap) {
+    const QPointF at = layout.getView().toView(snap.at);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(snapGuide, 1));
+    if (snap.kind == EditorSnapper::Snap::Grid) {
+        painter.drawLine(QPointF(area.left(), at.y()), QPointF(area.right(), at.y()));
+        painter.drawLine(QPointF(at.x(), area.top()), QPointF(at.x(), area.bottom()));
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(snapGuide, 2));
+    if (snap.kind == EditorSnapper::Snap::Curve) {
+        painter.drawLine(at + QPointF(-guideSize, -guideSize), at + QPointF(guideSize, guideSize));
+        painter.drawLine(at + QPointF(-guideSize, guideSize), at + QPointF(guideSize, -guideSize));
+    } else {
+        painter.drawPolygon(QPolygonF{at + QPointF(0, -guideSize), at + QPointF(guideSize, 0),
+                                      at + QPointF(0, guideSize), at + QPointF(-guideSize, 0)});
+    }
+}
+
+void EditorPainter::paintTransformBox(const QPolygonF &outline,
+                                      const std::vector<QPointF> &scaleGrips,
+                                      const QPointF &rotationGrip, const QPointF &pivot) {
+    const double grip = EditorTransformBox::gripSize;
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    // Solid: a dash pattern's phase follows the device's origin, which a full render into an
+    // image and a repaint into the window's store do not share.
+    painter.setPen(QPen(transformBox, 1));
+    painter.drawPolyline(outline);
+    const QPointF top = (outline.value(0) + outline.value(1)) / 2;
+    painter.drawLine(top, rotationGrip);
+    painter.setBrush(hollowMarker);
+    for (const QPointF &at : scaleGrips) {
+        painter.drawRect(QRectF(at.x() - grip, at.y() - grip, 2 * grip, 2 * grip));
+    }
+    painter.drawEllipse(rotationGrip, grip + 1, grip + 1);
+    // The pivot: a ring with a cross through it.
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(pivot, grip, grip);
+    painter.drawLine(pivot - QPointF(2 * grip, 0), pivot + QPointF(2 * grip, 0));
+    painter.drawLine(pivot - QPointF(0, 2 * grip), pivot + QPointF(0, 2 * grip));
+}
+
+void EditorPainter::paintLasso(const QPolygonF &outline) {
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(QPen(selectedCurve, 1));
+    QColor fill = selectedCurve;
+    fill.setAlpha(40);
+    painter.setBrush(fill);
+    painter.drawPolygon(outline, Qt::OddEvenFill);
 }
 
 void EditorPainter::paintBand(const QRectF &band) {

@@ -2,12 +2,14 @@
 
 #include "EditorLayout.h"
 #include "EditorShapeView.h"
+#include "EditorSnapper.h"
 
 #include <QColor>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
 #include <QRectF>
 
 #include <functional>
@@ -27,27 +29,56 @@ class EditorPainter {
 public:
     static const QColor background;
     static const QColor mutedCurve;
+    // The other layers' shapes: a little darker than the background.
+    static const QColor dimmedCurve;
     static const QColor selectedCurve;
     static const QColor primaryCurve;
     static const QColor selectedPoint;
     static const QColor selectedHandle;
     static const QColor hollowMarker;
+    static const QColor hover;
+    static const QColor transformBox;
+    static const QColor grid;
+    static const QColor snapGuide;
 
-    // How far past its cell the drawing of a shape may go, labels aside: pens and markers.
-    static constexpr double beyondCell = 8;
+    // How far past its cell the drawing of a shape may go, labels aside: pens, markers and the
+    // hover ring round a marker at the cell's edge.
+    static constexpr double beyondCell = 10;
 
     EditorPainter(QPainter &painter, const EditorLayout &layout, const QRectF &area);
 
-    // The shapes in the order given, muted ones first and the primary one last. To repaint part
+    // The shapes in the order given, dimmed ones (other layers) first, then muted ones, and the
+    // primary one last. To repaint part
     // of the area, give every shape whose reach meets that part and every shape with selected
     // points or handles: a label is drawn where no label drawn before it lies, whatever the part.
     void paint(const std::vector<const EditorShapeView *> &shapes);
     // The rectangle being dragged out on empty canvas.
     void paintBand(const QRectF &band);
+    // The freehand outline being drawn, closed, filled faintly.
+    void paintLasso(const QPolygonF &outline);
+    // Lines of a grid step scene units apart, faint, under the shapes: before paint.
+    void paintGrid(double step);
+    // Where a snap acted: lines across the area through a grid crossing, a diamond on a point, a
+    // cross on a curve.
+    void paintSnapGuide(const EditorSnapper::Snap &snap);
+    static QRect getSnapGuideReach(const EditorSnapper::Snap &snap, const EditorViewTransform &view,
+                                   const QRectF &area);
+    // The transform box: its outline, scale grips, rotation grip (with a stem to the outline's top)
+    // and pivot, in pixels.
+    void paintTransformBox(const QPolygonF &outline, const std::vector<QPointF> &scaleGrips,
+                           const QPointF &rotationGrip, const QPointF &pivot);
+    // The curve of the shape in that slot is drawn over a halo, as what the pointer is over; -1
+    // for none. Before paint.
+    void setHoveredCurve(int slot) noexcept { hoveredCurve = slot; }
+    // A ring round the shape's point (handle) at index, what the pointer is over; after paint.
+    void paintHover(const EditorShapeView &shape, bool point, int index);
 
     // Where the shape's drawing may go: its cell and what pens and markers reach past it; with
     // labels, also where the labels of any selected points and handles it may have go.
     static QRectF getReach(const EditorLayout &layout, const EditorShapeView &shape, bool labels);
+    // Where paintHover draws.
+    static QRectF getHoverReach(const EditorLayout &layout, const EditorShapeView &shape,
+                                bool point, int index);
     // Where the marker of the shape's point (handle) at index and its label for rank may go.
     static QRectF getMarkerReach(const EditorLayout &layout, const EditorShapeView &shape,
                                  bool point, int index, int rank);
@@ -61,6 +92,8 @@ private:
         bool take(const QRectF &rect);
 
     private:
+        static int cellOf(double coordinate, int count);
+
         static constexpr double cellSize = 6;
         int columns;
         int rows;
@@ -68,6 +101,9 @@ private:
     };
 
     void paintShape(const EditorShapeView &shape);
+    // A shape of another layer: its name, curve and handle line, pale and thin, no markers.
+    void paintDimmed(const EditorShapeView &shape);
+    void paintTitle(const EditorShapeView &shape, const QColor &colour, bool bold);
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
     // The smooth curve through the points first to last, given by index; point clamps indices
     // to the shape's.
@@ -96,6 +132,8 @@ private:
     // Digits have one width in the label font; a label's width follows from its digits.
     double digitWidth;
     LabelSpace labels;
+    QRectF area;
+    int hoveredCurve = -1;
 };
 
 } // namespace VoEditor

@@ -4,16 +4,21 @@
 
 #include "Session.h"
 
+#include <QPointF>
+
 #include <string>
 
 namespace VoEditor {
 
 // A point inserted into one shape at an index, then renumbered in the selection
-// (AppEditorController::insertPoint); revert() deletes it again. Keeps the shape's name and the
-// index; borrows the session.
+// (AppEditorController::insertPoint), midway between its neighbours or at a place given; revert()
+// deletes it again. Keeps the shape's name, the index and the place; borrows the session.
 class EditorPointInsertion : public EditorEdit {
 public:
-    EditorPointInsertion(VoSession::Session &session, std::string shape, int index);
+    // at: where the point goes, in scene units; null for midway (a single-valued curve has no
+    // place for it either way).
+    EditorPointInsertion(VoSession::Session &session, std::string shape, int index,
+                         const QPointF *at = nullptr);
 
     void apply() override;
     void revert() override;
@@ -22,6 +27,8 @@ private:
     VoSession::Session &session;
     std::string shape;
     int index;
+    bool placed;
+    QPointF place;
 };
 
 } // namespace VoEditor

@@ -102,13 +102,24 @@ void EditorShapeTable::reset() {
     slotOfCounter.clear();
     slotOfName.clear();
     for (const EditorShapeView &view : views) {
-        if (view.shape != nullptr) {
-            weak[static_cast<std::size_t>(view.slot)] = view.shape->getWeak();
-            slotOfCounter.emplace(view.shape->getWeak().getCounter().get(), view.slot);
-            slotOfName.emplace(view.name, view.slot);
-        }
+        know(view);
     }
     settle();
+}
+
+// A shape built again (an undone deletion) takes its slot with a new counter block: the old one
+// may go, and its address with it to another shape, so it is no longer looked up.
+void EditorShapeTable::know(const EditorShapeView &view) {
+    if (view.shape == nullptr) {
+        return;
+    }
+    Vo::RCWeakPtr<Vo::SeShapeInterface> &known = weak[static_cast<std::size_t>(view.slot)];
+    if (known.getCounter() != view.shape->getWeak().getCounter()) {
+        slotOfCounter.erase(known.getCounter().get());
+        known = view.shape->getWeak();
+        slotOfCounter[known.getCounter().get()] = view.slot;
+    }
+    slotOfName[view.name] = view.slot;
 }
 
 EditorShapeTable::Damage EditorShapeTable::reread() {
@@ -123,6 +134,7 @@ EditorShapeTable::Damage EditorShapeTable::reread() {
         const bool wasLabelled = isLabelled(views[slot]);
         const bool differs = !drawnAlike(views[slot], read[slot]);
         views[slot] = std::move(read[slot]);
+        know(views[slot]);
         if (differs) {
             damageShape(damage, static_cast<int>(slot), wasLabelled);
         }

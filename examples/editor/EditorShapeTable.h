@@ -72,6 +72,8 @@ public:
 private:
     // Every slot's view as the document describes it now; sets the primary slot.
     std::vector<EditorShapeView> readViews();
+    // The view's live shape is found by its counter block and its name.
+    void know(const EditorShapeView &view);
     // Reads the selection again; the slots whose views differ are damaged.
     Damage reread();
     // The slot of the shape (live or deleted); -1 for no shape, -2 for one this table never saw.

@@ -18,6 +18,9 @@ struct EditorShapeView {
     int nbHandles = 0;
     bool selected = false;
     bool primary = false;
+    // A shape of another layer than the active one: drawn pale under the active layer's, never
+    // picked.
+    bool dimmed = false;
     // The items of the selection that name the shape: more than one only when a command or the
     // application selected it twice; the parts shown are then those of the last one with parts.
     int nbItems = 0;

@@ -12,10 +12,11 @@ EditorShapesDeletion::EditorShapesDeletion(VoSession::Session &editorSession,
     : session(editorSession), map(shapeMap) {
     shapes.reserve(names.size());
     for (const std::string &name : names) {
-        const EditorShapeMap::Shape weak = liveShape(session, name).getWeak();
+        const VoExample::AppShapeInterface &live = liveShape(session, name);
         VoSession::SessionScene::Shape described;
         session.describeShape(name, described);
-        shapes.push_back({std::move(described), weak});
+        const bool emptyGradient = live.hasGradient() && live.getNbHandles() == 0;
+        shapes.push_back({std::move(described), live.getWeak(), emptyGradient});
     }
 }
 
@@ -32,7 +33,7 @@ void EditorShapesDeletion::apply() {
 void EditorShapesDeletion::revert() {
     Vo::SeSelectionBatch batch(session.getController().getShapeSelector());
     for (Deleted &deleted : shapes) {
-        const VoExample::AppShapeInterface *made = session.rebuildShape(deleted.shape);
+        const VoExample::AppShapeInterface *made = rebuild(deleted);
         if (made == nullptr) {
             throw std::runtime_error("shape " + deleted.shape.name +
                                      " exists: its deletion cannot be undone");
@@ -41,6 +42,22 @@ void EditorShapesDeletion::revert() {
         deleted.weak = made->getWeak();
     }
     batch.commit();
+}
+
+// A shape gets a gradient only with handles: it is built with one, which leaves again. Nothing of
+// the new shape is selected, so nothing is renumbered.
+VoExample::AppShapeInterface *EditorShapesDeletion::rebuild(const Deleted &deleted) {
+    if (!deleted.emptyGradient) {
+        return session.rebuildShape(deleted.shape);
+    }
+    VoSession::SessionScene::Shape withHandle = deleted.shape;
+    withHandle.nbHandles = 1;
+    withHandle.handles = {0};
+    VoExample::AppShapeInterface *made = session.rebuildShape(withHandle);
+    if (made != nullptr) {
+        made->removeHandle(0);
+    }
+    return made;
 }
 
 } // namespace VoEditor

@@ -20,6 +20,7 @@ EditorUndoHistory::~EditorUndoHistory() { disconnect(&stack, nullptr, this, null
 
 void EditorUndoHistory::reset() {
     stack.clear();
+    baseEdits = ++lastEdits;
     shapes.clear();
     rebase();
     Q_EMIT stepsChanged();
@@ -35,7 +36,20 @@ void EditorUndoHistory::recordSelection() {
         return;
     }
     EditorStatePtr before = std::exchange(recorded, now);
-    stack.push(new EditorSelectionStep(*this, before, now));
+    pushStep(new EditorSelectionStep(*this, before, now), getEditState());
+}
+
+void EditorUndoHistory::pushStep(EditorUndoStep *step, std::uint64_t editsAfter) {
+    step->setEditStates(getEditState(), editsAfter);
+    stack.push(step);
+}
+
+std::uint64_t EditorUndoHistory::getEditState() const {
+    const int index = stack.index();
+    if (index > 0) {
+        return stepAt(index - 1).getEditsAfter();
+    }
+    return stack.count() > 0 ? stepAt(0).getEditsBefore() : baseEdits;
 }
 
 void EditorUndoHistory::rebase() {
@@ -60,13 +74,15 @@ bool EditorUndoHistory::push(const QString &text, const QString &label,
     EditorStatePtr after = capture();
     changed = false;
     EditorStatePtr before = std::exchange(recorded, after);
-    stack.push(new EditorEditStep(*this, before, after, text, std::move(edit)));
+    pushStep(new EditorEditStep(*this, before, after, text, std::move(edit)), ++lastEdits);
     return true;
 }
 
-bool EditorUndoHistory::isSelectionOnly(int index) const {
-    return static_cast<const EditorUndoStep *>(stack.command(index))->isSelectionOnly();
+const EditorUndoStep &EditorUndoHistory::stepAt(int index) const {
+    return *static_cast<const EditorUndoStep *>(stack.command(index));
 }
+
+bool EditorUndoHistory::isSelectionOnly(int index) const { return stepAt(index).isSelectionOnly(); }
 
 int EditorUndoHistory::undoTarget() const {
     int index = stack.index() - 1;
@@ -112,6 +128,7 @@ bool EditorUndoHistory::travel(int target, const char *nothing) {
         document.note(
             QStringLiteral("  the undo steps were dropped: the scene no longer fits them"));
         stack.clear();
+        baseEdits = ++lastEdits; // where the failed replay left the graph, no step knows
     }
     rebase();
     Q_EMIT stepsChanged();

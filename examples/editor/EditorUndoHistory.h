@@ -3,11 +3,13 @@
 #include "EditorEdit.h"
 #include "EditorSelectionState.h"
 #include "EditorShapeMap.h"
+#include "EditorUndoStep.h"
 
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -45,6 +47,11 @@ public:
     // with no step, when applying it raised (the document logged why).
     bool push(const QString &text, const QString &label, std::unique_ptr<EditorEdit> edit);
 
+    // A number for the graph as the steps up to the stack's position leave it: each edit step
+    // made gives a new one, undoing it gives back the one before. Equal numbers, the same shapes,
+    // counts and positions, as far as the steps tell (a command's edits are no step).
+    std::uint64_t getEditState() const;
+
     bool canUndo() const { return undoTarget() >= 0; }
     bool canRedo() const { return redoTarget() >= 0; }
     // The step undo (redo) would take back (make again); empty when there is none.
@@ -77,7 +84,10 @@ private:
     // The stack's index undo (redo) would go to; -1 when there is none.
     int undoTarget() const;
     int redoTarget() const;
+    const EditorUndoStep &stepAt(int index) const;
     bool isSelectionOnly(int index) const;
+    // Pushes the step, made from the edit state before to after.
+    void pushStep(EditorUndoStep *step, std::uint64_t editsAfter);
     bool travel(int target, const char *nothing);
     void restore(const EditorSelectionState &state);
     // The active layer's selection now.
@@ -91,6 +101,9 @@ private:
     bool changed = false;
     bool busy = false;
     bool skippingSelection = false;
+    // The edit state below the stack's first step, when it has none; the last number given.
+    std::uint64_t baseEdits = 0;
+    std::uint64_t lastEdits = 0;
     // Set while undo or redo passes over selection steps: they restore nothing.
     bool passing = false;
     // A replay raised: the stack is dropped once the travel is over.

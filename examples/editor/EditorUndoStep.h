@@ -5,6 +5,8 @@
 #include <QString>
 #include <QUndoCommand>
 
+#include <cstdint>
+
 namespace VoEditor {
 
 class EditorUndoHistory;
@@ -19,6 +21,14 @@ public:
                    const QString &text);
 
     virtual bool isSelectionOnly() const = 0;
+    // The numbers of the graph's states before and after the step (EditorUndoHistory::
+    // getEditState): the same for a selection step.
+    void setEditStates(std::uint64_t from, std::uint64_t to) noexcept {
+        editsBefore = from;
+        editsAfter = to;
+    }
+    std::uint64_t getEditsBefore() const noexcept { return editsBefore; }
+    std::uint64_t getEditsAfter() const noexcept { return editsAfter; }
 
 protected:
     // QUndoStack::push calls redo() on a step whose change is already made: that first call does
@@ -31,6 +41,8 @@ protected:
 
 private:
     bool pushed = false;
+    std::uint64_t editsBefore = 0;
+    std::uint64_t editsAfter = 0;
 };
 
 } // namespace VoEditor

@@ -6,6 +6,7 @@
 
 #include "foundation/Vector.h"
 
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QLabel>
@@ -27,7 +28,10 @@ EditorWindow::EditorWindow(QWidget *parent)
       applicationDock(new EditorApplicationDock(*document, this)),
       logDock(new EditorLogDock(*document, this)),
       commandDock(new EditorCommandDock(*document, this)) {
-    setWindowTitle(tr("vo-shape-editor"));
+    updateTitle();
+    // Room for the canvas, the docks and the menus' names: a window squeezed smaller hid them.
+    setMinimumSize(minimumWidth, minimumHeight);
+    canvas->setMinimumSize(minimumWidth / 3, minimumHeight / 3);
     setCentralWidget(canvas);
     addDockWidget(Qt::RightDockWidgetArea, applicationDock);
     addDockWidget(Qt::RightDockWidgetArea, logDock);
@@ -39,13 +43,14 @@ EditorWindow::EditorWindow(QWidget *parent)
         statusBar()->setStyleSheet(QString());
         statusBar()->showMessage(message);
     });
+    connect(canvas, &EditorCanvas::notice, this, &EditorWindow::showError);
     connect(document, &EditorDocument::failed, this, &EditorWindow::showError);
     connect(document, &EditorDocument::quitRequested, this, &EditorWindow::close);
     connect(document, &EditorDocument::sceneReplaced, this, [this] {
-        setWindowTitle(
-            tr("vo-shape-editor: %1").arg(QString::fromStdString(document->getSource())));
+        updateTitle();
         fillLayers();
     });
+    connect(document, &EditorDocument::saved, this, &EditorWindow::updateTitle);
     connect(document, &EditorDocument::layerActivated, this, &EditorWindow::fillLayers);
     connect(document, &EditorDocument::edited, this, &EditorWindow::updateActions);
     connect(&document->getHistory(), &EditorUndoHistory::stepsChanged, this,
@@ -58,12 +63,18 @@ EditorWindow::EditorWindow(QWidget *parent)
 void EditorWindow::createMenus() {
     QMenu *file = menuBar()->addMenu(tr("&File"));
     file->addAction(tr("&Open Scene..."), QKeySequence::Open, this, &EditorWindow::chooseSceneFile);
+    file->addAction(tr("&Save Scene"), QKeySequence::Save, this, &EditorWindow::saveScene);
+    file->addAction(tr("Save Scene &As..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), this,
+                    &EditorWindow::saveSceneAs);
     file->addSeparator();
-    file->addAction(tr("&Save Selection..."), QKeySequence::Save, this,
-                    [this] { chooseSelectionFile(true); });
+    file->addAction(tr("Save S&election..."), this, [this] { chooseSelectionFile(true); });
     file->addAction(tr("&Load Selection..."), this, [this] { chooseSelectionFile(false); });
     file->addSeparator();
-    file->addAction(tr("&Quit"), QKeySequence::Quit, this, &EditorWindow::close);
+    // Ctrl+Q where the platform has no Quit key of its own.
+    QAction *quit = file->addAction(tr("&Quit"), this, &EditorWindow::close);
+    quit->setShortcuts(QKeySequence::keyBindings(QKeySequence::Quit).isEmpty()
+                           ? QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Q)}
+                           : QKeySequence::keyBindings(QKeySequence::Quit));
     createEditMenu();
     createViewMenu();
 }
@@ -88,6 +99,14 @@ void EditorWindow::createEditMenu() {
     edit->addAction(tr("Select &Nothing\tEsc"), this, [&gestures] { gestures.selectNothing(); });
     edit->addAction(tr("&Invert Selection"), QKeySequence(Qt::CTRL | Qt::Key_I), this,
                     [&gestures] { gestures.invertSelection(); });
+    edit->addAction(tr("&Grow Selection"), QKeySequence(Qt::Key_BracketRight), this,
+                    [&gestures] { gestures.growPoints(true); });
+    edit->addAction(tr("Shrin&k Selection"), QKeySequence(Qt::Key_BracketLeft), this,
+                    [&gestures] { gestures.growPoints(false); });
+    lassoAction = edit->addAction(tr("&Lasso Selection"));
+    lassoAction->setShortcut(QKeySequence(Qt::Key_L));
+    lassoAction->setCheckable(true);
+    connect(lassoAction, &QAction::toggled, canvas, &EditorCanvas::setLasso);
     edit->addAction(tr("&Next Point\tTab"), this, [&gestures] { gestures.step(true); });
     edit->addAction(tr("&Previous Point\tShift+Tab"), this, [&gestures] { gestures.step(false); });
     edit->addSeparator();
@@ -96,11 +115,31 @@ void EditorWindow::createEditMenu() {
     deleteAction->setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::Key_Backspace)});
     insertAction =
         edit->addAction(tr("&Insert Point\tIns"), this, [&gestures] { gestures.insertPoint(); });
+    edit->addSeparator();
+    transformAction = edit->addAction(tr("&Transform Box"));
+    transformAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    transformAction->setCheckable(true);
+    connect(transformAction, &QAction::toggled, canvas, &EditorCanvas::setTransforming);
+    edit->addAction(tr("Flip &Horizontally"), QKeySequence(Qt::SHIFT | Qt::Key_H), this,
+                    [this] { canvas->flip(true); });
+    edit->addAction(tr("Flip &Vertically"), QKeySequence(Qt::SHIFT | Qt::Key_V), this,
+                    [this] { canvas->flip(false); });
 }
 
 // Every part of the window is a key away.
 void EditorWindow::createViewMenu() {
     QMenu *view = menuBar()->addMenu(tr("&View"));
+    snapGridAction = view->addAction(tr("Snap to &Grid"));
+    snapGridAction->setShortcut(QKeySequence(Qt::Key_G));
+    snapPointsAction = view->addAction(tr("Snap to &Points and Curves"));
+    snapPointsAction->setShortcut(QKeySequence(Qt::Key_P));
+    for (QAction *snap : {snapGridAction, snapPointsAction}) {
+        snap->setCheckable(true);
+        connect(snap, &QAction::toggled, this, [this] {
+            canvas->setSnapping(snapGridAction->isChecked(), snapPointsAction->isChecked());
+        });
+    }
+    view->addSeparator();
     view->addAction(tr("&Canvas"), QKeySequence(Qt::CTRL | Qt::Key_1), this,
                     [this] { canvas->setFocus(Qt::ShortcutFocusReason); });
     view->addAction(tr("&Application Selection"), QKeySequence(Qt::CTRL | Qt::Key_2), this, [this] {
@@ -147,6 +186,7 @@ void EditorWindow::updateActions() {
     if (undoAction == nullptr) {
         return;
     }
+    setWindowModified(document->isModified());
     const EditorUndoHistory &history = document->getHistory();
     undoAction->setEnabled(history.canUndo());
     undoAction->setText(history.canUndo() ? tr("&Undo %1").arg(history.undoText()) : tr("&Undo"));
@@ -166,7 +206,65 @@ void EditorWindow::showError(const QString &message) {
     statusBar()->showMessage(message);
 }
 
+void EditorWindow::updateTitle() {
+    const QString name = QString::fromStdString(document->getSource());
+    // Qt shows "*" in place of "[*]" while the window is modified.
+    setWindowTitle(name.isEmpty() ? tr("vo-shape-editor[*]")
+                                  : tr("vo-shape-editor: %1[*]").arg(name));
+    setWindowModified(document->isModified());
+}
+
+void EditorWindow::closeEvent(QCloseEvent *event) {
+    if (settleChanges()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool EditorWindow::settleChanges() {
+    if (!document->isModified()) {
+        return true;
+    }
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, tr("Unsaved changes"),
+        tr("The scene has changes that are not saved. Save them first?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    return answer == QMessageBox::Discard || (answer == QMessageBox::Save && saveScene());
+}
+
+bool EditorWindow::saveScene() {
+    return document->getPath().empty() ? saveSceneAs()
+                                       : saveSceneFile(QString::fromStdString(document->getPath()));
+}
+
+bool EditorWindow::saveSceneAs() {
+    const QString path = QFileDialog::getSaveFileName(this, tr("Save the scene"),
+                                                      QString::fromStdString(document->getPath()),
+                                                      tr("Scenes (*.scene);;All files (*)"));
+    return !path.isEmpty() && saveSceneFile(path);
+}
+
+bool EditorWindow::saveSceneFile(const QString &path) {
+    std::string error;
+    if (document->save(path.toStdString(), error)) {
+        return true;
+    }
+    refuse(tr("Cannot save the scene"), tr("The scene was not saved; the file holds what it held."),
+           error);
+    return false;
+}
+
+void EditorWindow::refuse(const QString &title, const QString &outcome, const std::string &error) {
+    showError(QString::fromStdString(error));
+    QMessageBox::warning(this, title,
+                         outcome + QStringLiteral("\n\n") + QString::fromStdString(error));
+}
+
 void EditorWindow::chooseSceneFile() {
+    if (!settleChanges()) {
+        return;
+    }
     const QString path = QFileDialog::getOpenFileName(this, tr("Open a scene"), QString(),
                                                       tr("Scenes (*.scene);;All files (*)"));
     if (!path.isEmpty()) {
@@ -194,10 +292,8 @@ bool EditorWindow::openSceneFile(const QString &path) {
     if (document->openFile(path.toStdString(), error)) {
         return true;
     }
-    showError(QString::fromStdString(error));
-    QMessageBox::warning(this, tr("Cannot open the scene"),
-                         tr("The scene was not opened; the open scene stays as it was.\n\n%1")
-                             .arg(QString::fromStdString(error)));
+    refuse(tr("Cannot open the scene"),
+           tr("The scene was not opened; the open scene stays as it was."), error);
     return false;
 }
 

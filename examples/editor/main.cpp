@@ -60,7 +60,8 @@ int main(int argc, char **argv) {
         QStringLiteral("FILE"));
     const QCommandLineOption script(
         QStringLiteral("script"),
-        QStringLiteral("Runs the session commands of FILE, as typed into the command line."),
+        QStringLiteral("Runs the session commands of FILE (- for standard input) as one script, "
+                       "as the session driver does, before the window shows."),
         QStringLiteral("FILE"));
     const QCommandLineOption screenshot(
         QStringLiteral("screenshot"),

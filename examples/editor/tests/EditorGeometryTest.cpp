@@ -6,12 +6,17 @@
 
 #include "EditorApplicationDock.h"
 #include "EditorCanvas.h"
+#include "EditorCanvasCheck.h"
 #include "EditorMove.h"
 #include "EditorOffscreenApplication.h"
+#include "EditorPainter.h"
+#include "EditorSnapper.h"
 #include "EditorSpatialIndex.h"
+#include "EditorTransformBox.h"
 #include "EditorViewTransform.h"
 #include "EditorWindow.h"
 #include "SessionPlacement.h"
+#include "SessionScene.h"
 
 #include "AppShapeInterface.h"
 
@@ -20,14 +25,20 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineF>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStatusBar>
 #include <QTest>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <memory>
 #include <random>
 #include <set>
@@ -341,6 +352,30 @@ TEST_F(EditorGeometryTest, UndoPutsMovedAndDeletedPointsBackWhereTheyStood) {
     EXPECT_EQ((std::vector<double>{back->getHandle(0), back->getHandle(1)}), handles);
 }
 
+// A shape whose only handle was deleted keeps its gradient, empty: deleted whole and brought
+// back, it has it still, so that undoing the handle's deletion next puts the handle back. It used
+// to be built without a gradient, and that undo failed and dropped every step.
+TEST_F(EditorGeometryTest, UndoBringsBackAShapeWithItsEmptiedGradient) {
+    open("shape T 3 1\n" + gridPoints(3, 3, 50, QPointF(0, 0)) + "handles 0.4\nshape U 2\n");
+    click(canvas().getCurvePosition("T"));
+    click(canvas().getHandlePosition("T", 0));
+    key(Qt::Key_Delete);
+    key(Qt::Key_Escape);
+    click(canvas().getCurvePosition("T"));
+    key(Qt::Key_Delete);
+    ASSERT_EQ(document().getSession().findShape("T"), nullptr);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_NE(document().getSession().findShape("T"), nullptr);
+    EXPECT_TRUE(document().getSession().findShape("T")->hasGradient());
+    while (document().getSession().findShape("T")->getNbHandles() == 0 &&
+           document().getHistory().canUndo()) {
+        key(Qt::Key_Z, Qt::ControlModifier);
+    }
+    ASSERT_EQ(document().getSession().findShape("T")->getNbHandles(), 1);
+    EXPECT_EQ(document().getSession().findShape("T")->getHandle(0), 0.4);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
 // Undo writes back only the stretch of the selection that differs: a shape taken out of the middle
 // comes back between the ones that stayed on either side.
 TEST_F(EditorGeometryTest, UndoPutsAShapeBackBetweenTheOnesThatStayed) {
@@ -438,6 +473,495 @@ TEST_F(EditorGeometryTest, ArrowKeysNudgeAndMovesApplyAndRevert) {
     ASSERT_TRUE(document().runCommand("delete S"));
     document().revertMove(held); // nothing to write: no crash, no change elsewhere
     EXPECT_EQ(document().getSession().findShape("S"), nullptr);
+}
+
+// After undo and redo of a point drag, a shape drag and a nudge, the canvas draws and picks each
+// point where the graph has it. It used to draw the move's positions after, also for an undo: the
+// point stayed drawn, and was picked, where the drag had left it.
+TEST_F(EditorGeometryTest, UndoAndRedoOfMovesRedrawWhatTheGraphHolds) {
+    open("shape S 6\n" + gridPoints(6, 6, 30, QPointF(0, 0)) + "shape T 4\n" +
+         gridPoints(4, 4, 40, QPointF(0, 200)));
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 2));
+    const QPoint start = canvas().getPointPosition("S", 2);
+    drag(start, start + QPointF(40, 30));
+    ASSERT_NE(canvas().getPointPosition("S", 2), start);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    EXPECT_EQ(canvas().getPointPosition("S", 2), start);
+    click(start); // picked where it is drawn again, as a selected point pressed alone
+    EXPECT_EQ(selectedPoints("S"), std::vector<int>{2});
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    EXPECT_EQ(canvas().getPointPosition("S", 2), start + QPoint(40, 30));
+
+    key(Qt::Key_Escape);
+    const QPoint t = canvas().getCurvePosition("T");
+    click(t);
+    drag(t, t + QPointF(-20, 15));
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier, false, QEvent::KeyRelease);
+    for (const bool undo : {true, true, false, false, true}) {
+        key(undo ? Qt::Key_Z : Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "") << (undo ? "undo" : "redo");
+    }
+    EXPECT_EQ(canvas().getCurvePosition("T"), t + QPoint(-20, 15));
+}
+
+// A single-valued curve has no position per point: it is drawn where SessionPlacement puts its
+// slot among the scene's slots as opened. Undoing a deletion builds a shape again, and a command
+// adds one; neither moves it. It used to be placed among every shape built so far, so that it
+// went to another column when A's deletion was undone.
+TEST_F(EditorGeometryTest, SingleValuedCurvesStayWhenShapesComeBackOrAreAdded) {
+    open("shape A 3\nshape B 3 2\nshape C 6 single\nshape D 3\n");
+    const std::vector<QPointF> placed = canvas().getGeometry().getShape(2).points;
+    ASSERT_EQ(placed.size(), 6U);
+    const VoSession::SessionPlacement::Point first =
+        VoSession::SessionPlacement::getPoint(2, 4, 0, 6);
+    EXPECT_EQ(placed[0], QPointF(first.x, first.y));
+    click(canvas().getCurvePosition("A"));
+    key(Qt::Key_Delete);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_NE(document().getSession().findShape("A"), nullptr);
+    EXPECT_EQ(canvas().getGeometry().getShape(2).points, placed);
+    ASSERT_TRUE(document().runCommand("shape E 4"));
+    EXPECT_EQ(canvas().getGeometry().getShape(2).points, placed);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
+// Dragging or nudging a selection that holds a single-valued curve moves the others and says, in
+// the status bar and the log, which stayed and why; with nothing else to move, no step is made.
+// It used to skip the curve without a word.
+TEST_F(EditorGeometryTest, MovingASingleValuedCurveSaysWhyItStays) {
+    open("shape A 3\nshape C 6 single\n");
+    click(canvas().getCurvePosition("A"));
+    click(canvas().getCurvePosition("C"), Qt::ShiftModifier);
+    const std::vector<QPointF> a = pointsOf("A");
+    const QPointF grab = canvas().getCurvePosition("A");
+    drag(grab, grab + QPointF(30, 0));
+    ASSERT_EQ(moves.size(), 1U);
+    EXPECT_EQ(moves[0].getSkipped(), std::vector<std::string>{"C"});
+    EXPECT_NEAR(pointOf("A", 0).x(), a[0].x() + 30 / canvas().getView().getScale(), 1e-9);
+    const QString told = window->statusBar()->currentMessage();
+    EXPECT_TRUE(told.contains("Not moved: C") && told.contains("single-valued"))
+        << told.toStdString();
+    EXPECT_TRUE(window->getLogDock().getText().toPlainText().contains(told));
+
+    key(Qt::Key_Escape);
+    click(canvas().getCurvePosition("C"));
+    window->statusBar()->clearMessage();
+    const QString undoBefore = window->getUndoAction().text();
+    key(Qt::Key_Left);
+    key(Qt::Key_Left, Qt::NoModifier, false, QEvent::KeyRelease);
+    EXPECT_EQ(moves.size(), 1U);
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains("Not moved: C"));
+    EXPECT_EQ(window->getUndoAction().text(), undoBefore);
+}
+
+// A selected handle dragged moves along its gradient with the pointer, within its line; the arrow
+// keys nudge it across by a scene unit as they do points; each is one step that undo and redo
+// take back and make again. The shape's points stay: Shift+arrow with a handle selected used to
+// move the whole shape, and a drag only clicked the handle.
+TEST_F(EditorGeometryTest, HandlesDragAndNudgeAlongTheGradient) {
+    open("shape T 4 2\n" + gridPoints(4, 4, 50, QPointF(0, 0)) + "handles 0.2 0.6\n");
+    click(canvas().getCurvePosition("T"));
+    const std::vector<QPointF> points = pointsOf("T");
+    VoExample::AppShapeInterface &shape = *document().getSession().findShape("T");
+    const QPoint second = canvas().getHandlePosition("T", 1);
+    drag(second, second + QPointF(40, 7)); // an unselected handle: selected, then dragged
+    ASSERT_EQ(moves.size(), 1U);
+    EXPECT_EQ(moves[0].getNbHandles(), 1U);
+    EXPECT_EQ(canvas().getTable().find("T")->handles, std::vector<int>{1});
+    EXPECT_NEAR(canvas().getHandlePosition("T", 1).x(), second.x() + 40, 1);
+    EXPECT_EQ(canvas().getHandlePosition("T", 1).y(), second.y());
+    const double dragged = shape.getHandle(1);
+    EXPECT_GT(dragged, 0.6);
+    EXPECT_EQ(pointsOf("T"), points);
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Move 1 Handle"));
+
+    const double width = canvas().getGeometry().getShape(0).curveBounds.width();
+    key(Qt::Key_Right, Qt::ShiftModifier);
+    key(Qt::Key_Right, Qt::ShiftModifier, false, QEvent::KeyRelease);
+    EXPECT_NEAR(shape.getHandle(1), dragged + 10 / width, 1e-12);
+    EXPECT_EQ(pointsOf("T"), points);
+    key(Qt::Key_Up);
+    key(Qt::Key_Up, Qt::NoModifier, false, QEvent::KeyRelease);
+    EXPECT_EQ(moves.size(), 2U) << "a handle does not move up: no step";
+    // Past its line's end, it stops at the gradient's end.
+    const QPoint now = canvas().getHandlePosition("T", 1);
+    drag(now, now + QPointF(4000, 0));
+    EXPECT_EQ(shape.getHandle(1), 1.0);
+
+    for (const double expected : {dragged + 10 / width, dragged, 0.6}) {
+        key(Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_NEAR(shape.getHandle(1), expected, 1e-12);
+        EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    }
+    EXPECT_EQ(shape.getHandle(0), 0.2);
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(shape.getHandle(1), dragged);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    // A press on the selected handle without a drag selects it alone, moving nothing.
+    click(canvas().getHandlePosition("T", 0), Qt::ShiftModifier);
+    ASSERT_EQ(canvas().getTable().find("T")->handles, (std::vector<int>{1, 0}));
+    click(canvas().getHandlePosition("T", 1));
+    EXPECT_EQ(canvas().getTable().find("T")->handles, std::vector<int>{1});
+    EXPECT_EQ(shape.getHandle(1), dragged);
+}
+
+// With the transform box shown round the selected shape, a corner grip scales its points away
+// from the pivot (Shift: the same on both axes), the rotation grip turns them round it (Shift: to
+// a multiple of 15 degrees), the pivot can be dragged elsewhere and stays there, and a flip
+// mirrors them across it; each is one undo step that takes the points back exactly.
+TEST_F(EditorGeometryTest, TransformBoxScalesRotatesAndFlipsAroundItsPivot) {
+    open("shape S 4\npoints 0,0 100,0 100,50 0,50\nshape T 3\npoints 300,0 320,0 340,10\n");
+    click(canvas().getCurvePosition("S"));
+    window->getTransformAction().trigger();
+    const VoEditor::EditorTransformBox &box = canvas().getTransformBox();
+    ASSERT_TRUE(box.isShown());
+    EXPECT_EQ(box.getBox(), QRectF(0, 0, 100, 50));
+    EXPECT_EQ(box.getPivot(), QPointF(50, 25));
+    const std::vector<QPointF> start = pointsOf("S");
+    const std::vector<QPointF> t = pointsOf("T");
+    const double scale = canvas().getView().getScale();
+    const auto expectPoints = [this](const std::vector<QPointF> &expected, const char *after) {
+        const std::vector<QPointF> now = pointsOf("S");
+        for (std::size_t index = 0; index < expected.size(); ++index) {
+            EXPECT_NEAR(now[index].x(), expected[index].x(), 1e-6) << after << " " << index;
+            EXPECT_NEAR(now[index].y(), expected[index].y(), 1e-6) << after << " " << index;
+        }
+    };
+    const auto corner = [this] {
+        return canvas().getTransformBox().scaleGrips(canvas().getView())[7];
+    };
+
+    // The bottom-right corner 50 and 25 scene units on: twice as large round (50, 25).
+    drag(corner(), corner() + QPointF(50, 25) * scale);
+    expectPoints({{-50, -25}, {150, -25}, {150, 75}, {-50, 75}}, "scaled");
+    EXPECT_EQ(box.getBox(), QRectF(-50, -25, 200, 100));
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Scale 4 Points"));
+    EXPECT_EQ(pointsOf("T"), t);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pointsOf("S"), start);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+
+    // Sideways only, with Shift: both axes take the factor.
+    mouse(QEvent::MouseButtonPress, corner(), Qt::LeftButton, Qt::LeftButton);
+    QMouseEvent shifted(QEvent::MouseMove, corner() + QPointF(50, 0) * scale,
+                        canvas().mapToGlobal(corner()), Qt::NoButton, Qt::LeftButton,
+                        Qt::ShiftModifier);
+    QApplication::sendEvent(&canvas(), &shifted);
+    mouse(QEvent::MouseButtonRelease, corner(), Qt::LeftButton, Qt::NoButton);
+    expectPoints({{-50, -25}, {150, -25}, {150, 75}, {-50, 75}}, "scaled with Shift");
+    key(Qt::Key_Z, Qt::ControlModifier);
+
+    // The rotation grip dragged a little past a quarter turn, with Shift: a quarter turn.
+    const QPointF pivot = canvas().getView().toView(QPointF(50, 25));
+    const QPointF grip = box.rotationGrip(canvas().getView());
+    mouse(QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
+    QMouseEvent turned(QEvent::MouseMove, pivot + QPointF(80, 6), canvas().mapToGlobal(grip),
+                       Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+    QApplication::sendEvent(&canvas(), &turned);
+    mouse(QEvent::MouseButtonRelease, pivot + QPointF(80, 6), Qt::LeftButton, Qt::NoButton);
+    expectPoints({{75, -25}, {75, 75}, {25, 75}, {25, -25}}, "rotated");
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Rotate 4 Points"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pointsOf("S"), start);
+
+    // The pivot dragged to (20, 10) stays there; the corner scales round it.
+    drag(pivot, canvas().getView().toView(QPointF(20, 10)));
+    EXPECT_EQ(pointsOf("S"), start);
+    EXPECT_NEAR(box.getPivot().x(), 20, 1e-9);
+    drag(corner(), corner() + QPointF(80, 40) * scale);
+    expectPoints({{-20, -10}, {180, -10}, {180, 90}, {-20, 90}}, "scaled round the pivot");
+    EXPECT_NEAR(box.getPivot().y(), 10, 1e-9);
+    canvas().flip(true);
+    expectPoints({{60, -10}, {-140, -10}, {-140, 90}, {60, 90}}, "flipped");
+    canvas().flip(false);
+    expectPoints({{60, 30}, {-140, 30}, {-140, -70}, {60, -70}}, "flipped twice");
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Flip 4 Points"));
+    for (int step = 0; step < 3; ++step) {
+        key(Qt::Key_Z, Qt::ControlModifier);
+    }
+    EXPECT_EQ(pointsOf("S"), start);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+    window->getTransformAction().trigger();
+    EXPECT_FALSE(box.isShown());
+}
+
+// With grid snapping on (G), a dragged point lands on the nearest crossing of a grid whose step
+// suits the view, the guide showing while the drag lasts; with points and curves on (P), on
+// another shape's point or curve within reach, never on a point that moves with it; with both
+// off, where the pointer leaves it.
+TEST_F(EditorGeometryTest, SnappingPutsDraggedPointsOnTheGridPointsAndCurves) {
+    open("shape S 3\npoints 0,0 100,0 200,0\nshape T 3\npoints 0,100 57,133 200,100\n");
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 1));
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    const auto dragTo = [this, &view](const QPointF &scene) {
+        // From the point's exact place on screen, so that without a snap it lands on scene.
+        const QPointF from = view.toView(pointOf("S", 1));
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, (from + view.toView(scene)) / 2, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, view.toView(scene), Qt::NoButton, Qt::LeftButton);
+        const VoEditor::EditorSnapper::Snap::Kind shown = canvas().getShownSnap().kind;
+        mouse(QEvent::MouseButtonRelease, view.toView(scene), Qt::LeftButton, Qt::NoButton);
+        EXPECT_EQ(canvas().getShownSnap().kind, VoEditor::EditorSnapper::Snap::None);
+        return shown;
+    };
+    window->getSnapGridAction().trigger();
+    const double step = VoEditor::EditorSnapper::gridStep(view);
+    ASSERT_GE(step * view.getScale(), VoEditor::EditorSnapper::minGridPixels);
+    ASSERT_LT(step * view.getScale(), 5 * VoEditor::EditorSnapper::minGridPixels);
+    EXPECT_EQ(dragTo(QPointF(137.3, 41.2)), VoEditor::EditorSnapper::Snap::Grid);
+    EXPECT_EQ(pointOf("S", 1),
+              QPointF(std::round(137.3 / step) * step, std::round(41.2 / step) * step));
+    EXPECT_EQ(pointOf("S", 0), QPointF(0, 0));
+
+    window->getSnapGridAction().trigger();
+    window->getSnapPointsAction().trigger();
+    const double near = 3 / view.getScale(); // 3 pixels off
+    EXPECT_EQ(dragTo(QPointF(57 + near, 133 - near)), VoEditor::EditorSnapper::Snap::Point);
+    EXPECT_EQ(pointOf("S", 1), QPointF(57, 133));
+    // Half way along T's curve between two of its points, a few pixels off: onto the curve.
+    const std::array<QPointF, 4> span = canvas().getLayout().getSpan(1, 1);
+    const QPointF between =
+        view.toScene((span[0] + 3 * span[1] + 3 * span[2] + span[3]) / 8) + QPointF(0, near);
+    EXPECT_EQ(dragTo(between), VoEditor::EditorSnapper::Snap::Curve);
+    const VoEditor::EditorPicker::CurvePlace on =
+        canvas().getPicker().findCurvePlace(1, view.toView(pointOf("S", 1)));
+    EXPECT_GE(on.index, 0);
+    EXPECT_LT(QLineF(on.at, pointOf("S", 1)).length() * view.getScale(), 0.01); // pixels
+    EXPECT_NE(pointOf("S", 1), between);
+
+    window->getSnapPointsAction().trigger();
+    EXPECT_EQ(dragTo(QPointF(57 + near, 133 - near)), VoEditor::EditorSnapper::Snap::None);
+    EXPECT_NEAR(pointOf("S", 1).x(), 57 + near, 1e-9);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
+// The grid drawn while grid snapping is on has a line at every multiple of its step across the
+// canvas, from its left edge to its right one, and nothing between two lines.
+TEST_F(EditorGeometryTest, GridLinesCrossTheWholeCanvas) {
+    open("shape S 2\npoints 0,0 400,10\n");
+    window->getSnapGridAction().trigger();
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    const double step = VoEditor::EditorSnapper::gridStep(view);
+    const QImage image = canvas().grab().toImage();
+    // A row half way between two horizontal lines, below the shape.
+    const QPointF low = view.toScene(QPointF(0, canvas().height() * 0.8));
+    const int row =
+        static_cast<int>(view.toView(QPointF(0, (std::floor(low.y() / step) + 0.5) * step)).y());
+    const QRectF seen = view.toScene(QRectF(canvas().rect()));
+    int lines = 0;
+    for (double x = std::ceil(seen.left() / step) * step; x < seen.right(); x += step) {
+        const int column = static_cast<int>(std::floor(view.toView(QPointF(x, 0)).x()));
+        if (column < 2 || column > canvas().width() - 3) {
+            continue;
+        }
+        ++lines;
+        // Drawn without antialiasing: on the pixel the place rounds to, one way or the other.
+        EXPECT_TRUE(image.pixelColor(column, row) == VoEditor::EditorPainter::grid ||
+                    image.pixelColor(column + 1, row) == VoEditor::EditorPainter::grid)
+            << "x " << x;
+        const int between = static_cast<int>(view.toView(QPointF(x + step / 2, 0)).x());
+        if (between < canvas().width() - 2) {
+            EXPECT_EQ(image.pixelColor(between, row), VoEditor::EditorPainter::background);
+        }
+    }
+    EXPECT_GE(lines, 5);
+}
+
+// With the lasso on, a drag on empty canvas draws an outline: the shapes whose points all lie
+// inside it are selected, or else the primary shape's points inside it, not those inside its
+// bounding box but outside the outline.
+TEST_F(EditorGeometryTest, LassoSelectsShapesOrPointsInsideItsOutline) {
+    open("shape S 4\npoints 0,0 100,0 100,100 0,100\nshape T 2\npoints 300,0 340,40\n");
+    window->getLassoAction().trigger();
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    const auto lasso = [this, &view](const std::vector<QPointF> &corners) {
+        mouse(QEvent::MouseButtonPress, view.toView(corners.front()), Qt::LeftButton,
+              Qt::LeftButton);
+        for (std::size_t corner = 1; corner <= corners.size(); ++corner) {
+            const QPointF from = view.toView(corners[corner - 1]);
+            const QPointF to = view.toView(corners[corner % corners.size()]);
+            for (int step = 1; step <= 4; ++step) {
+                mouse(QEvent::MouseMove, from + (to - from) * step / 4.0, Qt::NoButton,
+                      Qt::LeftButton);
+            }
+        }
+        mouse(QEvent::MouseButtonRelease, view.toView(corners.front()), Qt::LeftButton,
+              Qt::NoButton);
+    };
+    lasso({{280, -20}, {370, -20}, {370, 70}, {280, 70}});
+    ASSERT_NE(canvas().getTable().find("T"), nullptr);
+    EXPECT_TRUE(canvas().getTable().find("T")->primary);
+    EXPECT_FALSE(canvas().getTable().find("S")->selected);
+    click(canvas().getCurvePosition("S"));
+    // An outline round S's points 1 and 2 whose box also holds points 0 and 3.
+    lasso({{90, -10}, {120, -10}, {120, 120}, {-30, 120}, {-30, 110}, {85, 105}});
+    EXPECT_EQ(selectedPoints("S"), (std::vector<int>{1, 2}));
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
+// Grow adds each selected point's neighbours along the curve after the points selected; shrink
+// keeps the points whose neighbours are both selected, a curve's end counting as unselected.
+TEST_F(EditorGeometryTest, GrowAndShrinkFollowTheCurve) {
+    open("shape S 10\n" + gridPoints(10, 10, 30, QPointF(0, 0)));
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 4));
+    click(canvas().getPointPosition("S", 7), Qt::ShiftModifier);
+    // ] and [, as the window's shortcuts take them.
+    const auto grow = [this](bool more) {
+        QTest::keyClick(&canvas(), more ? Qt::Key_BracketRight : Qt::Key_BracketLeft);
+    };
+    grow(true);
+    EXPECT_EQ(selectedPoints("S"), (std::vector<int>{4, 7, 3, 5, 6, 8}));
+    grow(false);
+    EXPECT_EQ(selectedPoints("S"), (std::vector<int>{4, 7, 5, 6}));
+    click(canvas().getPointPosition("S", 9));
+    click(canvas().getPointPosition("S", 0), Qt::ShiftModifier);
+    grow(true);
+    EXPECT_EQ(selectedPoints("S"), (std::vector<int>{9, 0, 8, 1}));
+    grow(false);
+    EXPECT_EQ(selectedPoints("S"), std::vector<int>());
+}
+
+// A double click on the primary shape's curve, between two of its points, inserts a point there,
+// at the place clicked; undo takes it out, redo puts it back at that place.
+TEST_F(EditorGeometryTest, DoubleClickOnTheCurveInsertsAPointThere) {
+    open("shape S 3\npoints 0,0 100,0 200,0\n");
+    click(canvas().getCurvePosition("S"));
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    const QPointF at = view.toView(QPointF(130, 0));
+    QTest::mouseDClick(&canvas(), Qt::LeftButton, Qt::NoModifier, at.toPoint());
+    ASSERT_EQ(document().getSession().findShape("S")->getNbPoints(), 4);
+    EXPECT_NEAR(pointOf("S", 2).x(), 130, 1 / view.getScale());
+    EXPECT_NEAR(pointOf("S", 2).y(), 0, 1e-9);
+    EXPECT_EQ(pointOf("S", 3), QPointF(200, 0));
+    const QPointF inserted = pointOf("S", 2);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pointsOf("S"), (std::vector<QPointF>{{0, 0}, {100, 0}, {200, 0}}));
+    key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(pointOf("S", 2), inserted);
+    // On a point of the curve, a double click is a second click: nothing is inserted.
+    QTest::mouseDClick(&canvas(), Qt::LeftButton, Qt::NoModifier,
+                       canvas().getPointPosition("S", 1));
+    EXPECT_EQ(document().getSession().findShape("S")->getNbPoints(), 4);
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
+// A release that never comes (a popup took it) ends the drag at the next move made without a
+// button, where the pointer last was: the rectangle selects what it caught, and the pointer then
+// only hovers, moving nothing.
+TEST_F(EditorGeometryTest, ADragWhoseReleaseIsLostEndsAtTheNextMove) {
+    open("shape S 3\npoints 0,0 10,0 20,0\nshape T 3\npoints 100,0 110,0 120,0\n");
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    mouse(QEvent::MouseButtonPress, view.toView(QPointF(-10, -10)), Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, view.toView(QPointF(30, 10)), Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, view.toView(QPointF(300, 100)), Qt::NoButton, Qt::NoButton);
+    ASSERT_NE(canvas().getTable().find("S"), nullptr);
+    EXPECT_TRUE(canvas().getTable().find("S")->primary);
+    EXPECT_FALSE(canvas().getTable().find("T")->selected);
+    click(canvas().getPointPosition("S", 1));
+    const std::vector<QPointF> before = pointsOf("S");
+    mouse(QEvent::MouseButtonPress, view.toView(QPointF(10, 0)), Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, view.toView(QPointF(10, 0)), Qt::NoButton, Qt::NoButton);
+    mouse(QEvent::MouseMove, view.toView(QPointF(60, 30)), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(pointsOf("S"), before);
+}
+
+// A grip on the pivot's line scales nothing along that axis, whatever the drag; a transform that
+// would take a point past the doubles' range is refused, the move left as it was.
+TEST(EditorTransformBoxTest, DegenerateBoxesAndOverflowingTransforms) {
+    VoEditor::EditorTransformBox box;
+    box.surround({QPointF(10, 0), QPointF(10, 40)}); // no width
+    const VoEditor::EditorTransformBox::Grip corner{VoEditor::EditorTransformBox::Grip::Scale, 1,
+                                                    1};
+    const QTransform stretched = box.transformFor(corner, QPointF(10, 40), QPointF(60, 60), false);
+    EXPECT_EQ(stretched.map(QPointF(10, 0)), QPointF(10, -20)); // twice as tall round (10, 20)
+    EXPECT_TRUE(std::isfinite(stretched.m11()));
+    EXPECT_EQ(stretched.m11(), 1);
+
+    startApplication();
+    VoSession::Session session;
+    VoSession::SessionScene scene(session.getNodeNames());
+    std::istringstream text("shape P 2\npoints 1e300,0 -1e300,5\n");
+    std::string error;
+    ASSERT_TRUE(scene.read(text, "t.scene", error)) << error;
+    session.build(scene);
+    EditorMove move;
+    move.addShape(*session.findShape("P"), {0, 1});
+    EXPECT_TRUE(move.setTransform(QTransform::fromScale(2, 2)));
+    EXPECT_FALSE(move.setTransform(QTransform::fromScale(1e10, 1)));
+    EXPECT_EQ(move.getShapes()[0].to[0], QPointF(2e300, 0));
+}
+
+// Pixels stay finite and within EditorViewTransform::maxPixel however far a point lies, a point
+// past the doubles' range on screen keeps its direction from the view's origin, and a rectangle
+// keeps the part of it on screen.
+TEST(EditorViewTransformTest, FarPointsStayFiniteAndKeepTheirDirection) {
+    VoEditor::EditorViewTransform view;
+    view.fit(QRectF(0, 0, 10, 10), QSizeF(200, 200), 10);
+    const double max = VoEditor::EditorViewTransform::maxPixel;
+    const double huge = std::numeric_limits<double>::max();
+    for (const QPointF &far :
+         {QPointF(huge, 0), QPointF(1e300, 3e300), QPointF(-2e9, 5), QPointF(std::nan(""), 0)}) {
+        const QPointF at = view.toView(far);
+        EXPECT_TRUE(std::isfinite(at.x()) && std::isfinite(at.y()));
+        EXPECT_LE(std::max(std::abs(at.x()), std::abs(at.y())), max);
+    }
+    const QPointF steep = view.toView(QPointF(1e300, 3e300));
+    EXPECT_NEAR(steep.y() / steep.x(), 3, 1e-9);
+    EXPECT_EQ(view.toView(QPointF(huge, 0)).x(), max);
+    EXPECT_EQ(view.toView(QPointF(5, 5)), QPointF(100, 100));
+    const QRectF wide = view.toView(QRectF(QPointF(-huge, 0), QPointF(huge, 10)));
+    EXPECT_EQ(wide, QRectF(QPointF(-max, 10), QPointF(max, 190)));
+}
+
+// A curve towards a point far past the screen is drawn towards it, and points closer than 1e-10
+// pixels, or not finite, are drawn without overflowing an int (which the sanitizer build checks).
+// The far point's pixels used to be infinite, and its spans were left out.
+TEST(EditorPainterTest, FarCrowdedAndNonFinitePointsDraw) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    const double huge = std::numeric_limits<double>::max();
+    VoEditor::EditorGeometry::Shape far;
+    far.points = {QPointF(0, 5), QPointF(2, 5), QPointF(huge, 5)};
+    geometry.setShape(0, far);
+    VoEditor::EditorGeometry::Shape crowd;
+    for (int index = 0; index < 1000; ++index) {
+        crowd.points.emplace_back(5 + index * 1e-13, 8);
+    }
+    crowd.points.emplace_back(std::nan(""), std::numeric_limits<double>::infinity());
+    geometry.setShape(1, crowd);
+    VoEditor::EditorViewTransform view;
+    view.fit(QRectF(0, 0, 10, 10), QSizeF(200, 200), 10);
+    const VoEditor::EditorLayout layout(geometry, view);
+    std::vector<VoEditor::EditorShapeView> views(2);
+    for (int slot = 0; slot < 2; ++slot) {
+        VoEditor::EditorShapeView &shape = views[static_cast<std::size_t>(slot)];
+        shape.slot = slot;
+        shape.name = slot == 0 ? "Far" : "Crowd";
+        shape.nbPoints = static_cast<int>(geometry.getShape(slot).points.size());
+        shape.selected = shape.primary = slot == 1;
+        shape.points = {shape.nbPoints - 1, 0, 500};
+    }
+    QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(0, 0, 200, 200));
+    painter.paint({&views[0], &views[1]});
+    target.end();
+    const QPointF start = view.toView(QPointF(2, 5));
+    for (const double right : {20.0, 60.0}) {
+        const QColor drawn = image.pixelColor(QPointF(start.x() + right, start.y()).toPoint());
+        EXPECT_LT(std::abs(drawn.red() - VoEditor::EditorPainter::mutedCurve.red()) +
+                      std::abs(drawn.blue() - VoEditor::EditorPainter::mutedCurve.blue()),
+                  40)
+            << "the curve towards the far point, " << right << " pixels on";
+    }
+    EXPECT_NE(image.pixelColor(view.toView(QPointF(5, 8)).toPoint()),
+              VoEditor::EditorPainter::background);
 }
 
 // The index against a search through every point: nearest points (with their ties) and points in

@@ -11,6 +11,7 @@
 #include "EditorPainter.h"
 #include "EditorWindow.h"
 
+#include "SessionLineReader.h"
 #include "SessionState.h"
 
 #include "SeShapeSelector.h"
@@ -33,6 +34,8 @@
 
 #include <sys/stat.h>
 
+#include <array>
+#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -60,6 +63,7 @@ private Q_SLOTS:
     void undoOfAStepTheSceneNoLongerFitsChangesNothing();
     void emptyClicksModifiedRectanglesAndInversion();
     void actionsAreGreyedWhileTheyCannotApply();
+    void windowKeepsAMinimumSize();
     void errorsShowInColourAndOpeningIsLogged();
     void logKeepsShowingItsEndAfterAWideLine();
     void keyboardReachesEveryPartAndTheCanvasShowsItsFocus();
@@ -233,6 +237,11 @@ void EditorTest::clicksOnShapesSelectAndToggleThem() {
     // The same click again changes nothing, and no callback runs.
     click(curve("A"));
     QVERIFY(lastLog().endsWith("callbacks:  none"));
+    // A shape a command selected twice leaves with both its items, the others staying.
+    QVERIFY(window->getDocument().runCommand("select A C A"));
+    QCOMPARE(editor(), QString("*A C A"));
+    click(curve("A"), Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*C"));
 }
 
 void EditorTest::clicksOnPointsKeepSelectionOrder() {
@@ -547,6 +556,8 @@ void EditorTest::emptyClicksModifiedRectanglesAndInversion() {
     click(point("A", 3), Qt::ShiftModifier);
     canvas().getGestures().invertSelection();
     QCOMPARE(editor(), QString("*A[1,2,4|]"));
+    canvas().getGestures().invertSelection();
+    QCOMPARE(editor(), QString("*A[0,3|]"));
     click(curve("B"));
     click(curve("C"), Qt::ShiftModifier);
     canvas().getGestures().invertSelection();
@@ -571,6 +582,15 @@ void EditorTest::actionsAreGreyedWhileTheyCannotApply() {
     key(Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(window->getRedoAction().isEnabled());
     QVERIFY(window->getDeleteAction().isEnabled());
+}
+
+// Made smaller than its minimum, the window keeps room for the canvas and the docks; it could be
+// squeezed to nothing.
+void EditorTest::windowKeepsAMinimumSize() {
+    window->resize(100, 80);
+    QCOMPARE(window->size(), QSize(EditorWindow::minimumWidth, EditorWindow::minimumHeight));
+    QVERIFY(canvas().width() >= EditorWindow::minimumWidth / 3);
+    QVERIFY(canvas().height() >= EditorWindow::minimumHeight / 3);
 }
 
 void EditorTest::errorsShowInColourAndOpeningIsLogged() {
@@ -602,6 +622,7 @@ void EditorTest::logKeepsShowingItsEndAfterAWideLine() {
     window->getDocument().note("the last line");
     QTest::qWait(50);
     QVERIFY(log.horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(log.horizontalScrollBar()->value(), 0);
     QCOMPARE(log.verticalScrollBar()->value(), log.verticalScrollBar()->maximum());
     QTextCursor end(log.document()->lastBlock());
     QVERIFY(log.viewport()->rect().contains(log.cursorRect(end).center()));
@@ -609,6 +630,20 @@ void EditorTest::logKeepsShowingItsEndAfterAWideLine() {
     log.verticalScrollBar()->setValue(0);
     window->getDocument().note("one more");
     QCOMPARE(log.verticalScrollBar()->value(), 0);
+
+    // Lines logged before the window shows (a script's), the last one wide: the window opens on
+    // the start of the lines. The view used to scroll to the text cursor, left at the end of the
+    // last line, as far right as that line was long.
+    window = std::make_unique<EditorWindow>();
+    window->resize(1280, 800);
+    window->getDocument().runCommand("help");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QTest::qWait(50);
+    QPlainTextEdit &shown = window->getLogDock().getText();
+    QVERIFY(shown.horizontalScrollBar()->maximum() > 0);
+    QCOMPARE(shown.horizontalScrollBar()->value(), 0);
+    QCOMPARE(shown.verticalScrollBar()->value(), shown.verticalScrollBar()->maximum());
 }
 
 void EditorTest::keyboardReachesEveryPartAndTheCanvasShowsItsFocus() {
@@ -650,14 +685,35 @@ void EditorTest::layerSwitcherShowsEachLayerAndItsSelection() {
     QCOMPARE(layers.currentText(), QString("Roto"));
     QVERIFY(canvas().getTable().find("Leaf") != nullptr);
     QVERIFY(canvas().getTable().find("Hole") == nullptr);
+    // The other layer's shapes are drawn dimmed, each in its cell, and never picked.
+    const auto dimmedAt = [this](const char *name) {
+        for (const VoEditor::EditorShapeView &other : window->getDocument().describeOtherLayers()) {
+            if (other.name == name) {
+                const std::array<QPointF, 4> span = canvas().getLayout().getSpan(other.slot, 0);
+                return ((span[0] + 3 * span[1] + 3 * span[2] + span[3]) / 8).toPoint();
+            }
+        }
+        return QPoint(-1, -1);
+    };
+    const QPoint hole = dimmedAt("Hole");
+    QVERIFY(near(canvas().grab().toImage(), hole, EditorPainter::dimmedCurve));
+    click(hole);
+    QCOMPARE(editor(), QString());
     click(curve("Stem"));
     QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object Stem"}));
 
+    // Switching keeps the view: it used to fit the new layer's shapes and hide the others.
+    canvas().zoom(1.5, QPointF(200, 150));
+    const QPoint stem = curve("Stem");
+    const QPoint zoomed = dimmedAt("Hole");
     layers.setFocus();
     QTest::keyClick(&layers, Qt::Key_Down);
     QCOMPARE(window->getDocument().getSession().getActiveLayer(), 1);
     QVERIFY(canvas().getTable().find("Hole") != nullptr);
     QVERIFY(canvas().getTable().find("Stem") == nullptr);
+    QCOMPARE(curve("Hole"), zoomed);
+    QCOMPARE(dimmedAt("Stem"), stem);
+    QVERIFY(near(canvas().grab().toImage(), stem, EditorPainter::dimmedCurve));
     click(curve("Rim"));
     QCOMPARE(editor(), QString("*Rim"));
     QCOMPARE(applicationItems(), QStringList({"node Mask.Editor", "object Rim"}));
@@ -723,16 +779,35 @@ void EditorTest::hoverSetsThePickingState() {
     QCOMPARE(selector.getPickingIndex(), 4);
     QCOMPARE(selector.getPickingExtremity(), 1);
     QVERIFY(window->statusBar()->currentMessage().startsWith("Point 4 of A"));
+    QTest::mouseMove(&canvas(), point("A", 0));
+    QCOMPARE(selector.getPickingExtremity(), 0);
     QTest::mouseMove(&canvas(), point("C", 2));
     QCOMPARE(selector.getPickingIndex(), 2);
     QCOMPARE(selector.getPickingExtremity(), -1);
+    // What lies under the pointer is highlighted: a ring round a marker, a halo along a curve;
+    // the ring goes with the pointer.
+    const QPoint ring = point("C", 2) + QPoint(0, 4 + 3);
+    const auto ringed = [this](const QPoint &at) {
+        return near(canvas().grab().toImage(), at, EditorPainter::hover);
+    };
+    QVERIFY(ringed(ring));
     QTest::mouseMove(&canvas(), handle("B", 1));
+    QVERIFY(!ringed(ring));
     QCOMPARE(static_cast<int>(selector.getPickingType()), 2);
     QCOMPARE(selector.getPickingIndex(), 1);
     QVERIFY(window->statusBar()->currentMessage().startsWith("Handle 1 of B"));
+    const auto offCurve = [this] {
+        return distance(canvas().grab().toImage().pixelColor(curve("D") + QPoint(0, 3)),
+                        EditorPainter::background);
+    };
+    QVERIFY(offCurve() < 10);
+    QTest::mouseMove(&canvas(), curve("D"));
+    QVERIFY(offCurve() > 20);
+    QCOMPARE(static_cast<int>(selector.getPickingType()), 0);
     QTest::mouseMove(&canvas(), canvas().getLayout().getCell(3).topLeft().toPoint() + QPoint(3, 3));
     QCOMPARE(static_cast<int>(selector.getPickingType()), 0);
     QCOMPARE(selector.getPickingIndex(), -1);
+    QCOMPARE(selector.getPickingExtremity(), -1);
     // Hovering is no change of the selection.
     QCOMPARE(editor(), QString());
 }
@@ -793,20 +868,52 @@ void EditorTest::commandLineRunsCommandsAndRejectsBadOnes() {
     QVERIFY2(error.find("it is a FIFO, not a regular file") != std::string::npos, error.c_str());
     QVERIFY(!window->getDocument().runScriptFile("/dev/zero", error));
     QVERIFY2(error.find("a character device") != std::string::npos, error.c_str());
+    // A failing script names the file and the line of the command that failed (it named
+    // neither), and a batch spans lines as in the driver.
     QFile script(directory.filePath("select.script"));
     QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("select A\nselect Nope\n");
+    script.write("batch\nselect B\nselect A\nend\n# a comment\nselect Nope\nselect D\n");
     script.close();
+    const QString before = window->getLogDock().getText().toPlainText();
     QVERIFY(!window->getDocument().runScriptFile(script.fileName().toStdString(), error));
-    QVERIFY2(error.find("a command failed") != std::string::npos, error.c_str());
-    QCOMPARE(editor(), QString("*A"));
+    QVERIFY2(error.rfind(script.fileName().toStdString() + ":6: unknown shape", 0) == 0,
+             error.c_str());
+    QCOMPARE(editor(), QString("*D"));
+    const QString logged = window->getLogDock().getText().toPlainText().mid(before.size());
+    QCOMPARE(logged.count("callbacks:  primary, shapes, selection"), 2); // the batch's, then D's
+    // "-" reads standard input, as the driver does: a script piped in runs (it ran nothing).
+    const auto runPiped = [this, &error](const std::string &text) {
+        std::istringstream piped(text);
+        std::streambuf *const input = std::cin.rdbuf(piped.rdbuf());
+        const bool ran = window->getDocument().runScriptFile("-", error);
+        std::cin.rdbuf(input);
+        return ran;
+    };
+    QVERIFY(!runPiped("select B\nselect Nope C\n"));
+    QCOMPARE(QString::fromStdString(error).left(19), QString("<stdin>:2: unknown "));
+    QCOMPARE(editor(), QString("*B"));
+    // Bounded as a file is: a line that never ends runs nothing.
+    QVERIFY(
+        !runPiped("select C\n" + std::string(VoSession::SessionLineReader::maxLength + 1, 'x')));
+    QVERIFY2(error.rfind("<stdin>:2: line longer than", 0) == 0, error.c_str());
+    QCOMPARE(editor(), QString("*B"));
 }
 
 void EditorTest::renderedImageShowsWhatIsSelected() {
     click(curve("C"));
     click(point("C", 1));
+    const QImage alone = canvas().grab().toImage();
     click(point("C", 4), Qt::ShiftModifier);
     const QImage image = canvas().grab().toImage();
+    // The second point's rank is written above and right of its marker.
+    int labelled = 0;
+    for (int y = -22; y <= -5; ++y) {
+        for (int x = 5; x <= 14; ++x) {
+            const QPoint at = point("C", 4) + QPoint(x, y);
+            labelled += alone.pixel(at) != image.pixel(at) ? 1 : 0;
+        }
+    }
+    QVERIFY(labelled > 3);
     QVERIFY(near(image, point("C", 1), EditorPainter::selectedPoint));
     QVERIFY(near(image, point("C", 4), EditorPainter::selectedPoint));
     for (const int unselected : {0, 2, 3, 5}) {
