@@ -20,6 +20,7 @@
 #include "host/selection/SnSelection.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -380,8 +381,16 @@ private:
     template <class Restore> void putBack(Restore restore) noexcept;
     void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
     const SeSelectedKeys &keysOf(const SnSelection &items) const;
-    // The first selected item of a shape equal to shape; null when there is none.
-    RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape) const;
+    // The first selected item of a shape equal to shape; null when there is none. `place`, when
+    // given, receives where it was last known to sit (see SeSelectedKeys::Found).
+    RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape,
+                                            std::size_t *place = nullptr) const;
+    // For the updater's walk over the whole selection, which reads every selected shape anyway: a
+    // key table to fill for the selection as it is now, or null when the selector has one (or a
+    // batch is open); adoptKeys takes it once filled, if the selection is still as it was.
+    friend class SeSelectorUpdater;
+    std::unique_ptr<SeSelectedKeys> keysToFill() const;
+    void adoptKeys(std::unique_ptr<SeSelectedKeys> keys) const noexcept;
 
     void selectIndex(const PartsChannel &channel, int index);
     void selectIndices(const PartsChannel &channel, const Vector<int> &indices);
@@ -415,8 +424,8 @@ private:
     // Set by the notify operations: the change being written was announced, and stands.
     mutable bool announced = false;
     PartsChange partsChange;
-    // The selected shapes by identity key, read at the first look-up after a whole change and
-    // carried along one-item changes by watch, the selection's first observer.
+    // The selected shapes by identity key, read by the updater's walk after a whole change (else
+    // at the first look-up) and carried along splices by watch, the selection's first observer.
     mutable std::unique_ptr<SeSelectedKeys> selectedKeys;
     SeSelectionChange lastChange;
     // How many items of one list (the selection, or a batch's working one) have parts, at one of

@@ -2,6 +2,7 @@
 
 #include "SeExMissingElement.h"
 #include "SeScopedValue.h"
+#include "SeSelectedKeys.h"
 #include "SeShapeItem.h"
 #include "SeShapeItems.h"
 #include "SeUpdaterItems.h"
@@ -403,24 +404,37 @@ SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorOfEditor(RCShdPtr<SnSel
     itemsWithParts = 0;
     bool allAlive = true;
     Vector<RCShdPtr<SnItem const>> items;
-    items.reserve(static_cast<std::size_t>(selectorSelection->getNbItems()) + 1);
+    items.reserve(
+        SnSelection::roomFor(static_cast<std::size_t>(selectorSelection->getNbItems()) + 1));
     items.push_back(PiSnItemUtil::create(editorNode));
     // Regular: the node item is refused and every shape's object item passes.
     bool regular = !itemFilter(items.back());
     DelayedIdCount<SelectedIds> counted(selectedIds);
+    // The selector's key table, when it has none, from the models this walk reads anyway.
+    std::unique_ptr<SeSelectedKeys> keys = selector->keysToFill();
     for (const RCShdPtr<SnItem const> &item : *selectorSelection) {
         const RCWeakPtr<SeShapeInterface> &shape = SeShapeItems::asShapeItem(item).getData();
         if (shape.isNull()) {
             allAlive = false;
+            if (keys) {
+                keys->add(item.get(), nullptr);
+            }
             continue;
         }
         const RCShdPtr<SeShape> model = Items::modelOf(shape);
+        if (keys) {
+            keys->add(item.get(), model.get());
+        }
         counted.add(model->getId(), item.get());
         itemsWithParts += item->hasParts() ? 1 : 0;
         items.push_back(PiSnItemUtil::createFromBase(model->getGraphObject()));
         regular = regular && itemFilter(items.back());
     }
     counted.finish();
+    if (keys) {
+        keys->finish();
+        selector->adoptKeys(std::move(keys));
+    }
     knowIds(allAlive);
     EditorMirror facts;
     facts.regular = regular && allAlive;
