@@ -1,7 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdlib>
 #include <new>
+
+#include <pthread.h>
 
 #if defined(__GNUC__) || defined(__clang__)
 #define VO_FREE_LIST_TLS __attribute__((tls_model("initial-exec")))
@@ -15,9 +19,11 @@ namespace Vo {
 // going back to the heap: for classes with many small objects made and freed together (selection
 // items: a selection of 10^6 of them freed and built again then costs no heap call). Use it from
 // the class's operator new and sized operator delete; any other size (a derived class) goes to the
-// heap. Holds at most maxBlocks blocks a thread, which go back to the heap when the thread ends;
-// after that, blocks freed on the thread (static objects destroyed at exit) go straight back too.
-// Sanitizer builds use the heap alone, so that a use after free is still caught.
+// heap. Holds at most maxBlocks blocks a thread, which go back to the heap when the thread ends
+// (for the thread that calls exit, at exit); after that, blocks freed on the thread (static objects
+// destroyed at exit) go straight back too. A thread whose end cannot be watched (no thread key to
+// be had) keeps nothing. Sanitizer builds use the heap alone, so that a use after free is still
+// caught.
 template <std::size_t Size> class FreeList {
 public:
     // Enough for the items of a selection of 2 x 10^6 inputs (10^6 points), so that selecting
@@ -76,34 +82,58 @@ private:
     struct Cache {
         Block *head;
         std::size_t count;
-        bool watched; // the releaser below is registered
+        bool watched; // its end is registered with the thread key
         bool closed;  // the thread is ending: blocks go straight back to the heap
     };
-    // Gives the thread's blocks back to the heap when it ends.
-    struct Releaser {
-        ~Releaser() {
-            cache.closed = true;
-            while (cache.head != nullptr) {
-                Block *next = cache.head->next;
-                ::operator delete(cache.head);
-                cache.head = next;
-            }
-            cache.count = 0;
-        }
+    // The process's thread key whose destructor gives an ending thread's blocks back. Plain data,
+    // constant-initialised; made on the first block kept, by any thread.
+    struct ThreadKey {
+        pthread_once_t once;
+        pthread_key_t key;
+        std::atomic<bool> made;
     };
-    // Registers the releaser on the thread's first kept block; false when that fails (no block is
-    // kept then).
+
+    // Gives the calling thread's blocks back to the heap, for good.
+    static void releaseThread(void *) noexcept {
+        cache.closed = true;
+        while (cache.head != nullptr) {
+            Block *next = cache.head->next;
+            ::operator delete(cache.head);
+            cache.head = next;
+        }
+        cache.count = 0;
+    }
+    // The key goes with the library: at exit or when the library is unloaded, after which no
+    // ending thread may call into it. The exiting thread, which runs no key destructor, gives its
+    // blocks back here.
+    static void deleteKey() noexcept {
+        threadKey.made = false;
+        pthread_key_delete(threadKey.key);
+        releaseThread(nullptr);
+    }
+    static void makeKey() noexcept {
+        if (pthread_key_create(&threadKey.key, &releaseThread) != 0) {
+            return;
+        }
+        if (std::atexit(&deleteKey) != 0) {
+            pthread_key_delete(threadKey.key);
+            return;
+        }
+        threadKey.made = true;
+    }
+    // Registers the thread's end on its first kept block; false when that fails (no block is kept
+    // then). A thread_local object with a destructor would do it too, but the C library ends the
+    // process when it runs out of memory registering one, where a key reports its failure.
     static bool watch() noexcept {
-        try {
-            static thread_local Releaser releaser;
-            (void)releaser;
-            cache.watched = true;
-            return true;
-        } catch (...) {
+        if (pthread_once(&threadKey.once, &makeKey) != 0 || !threadKey.made ||
+            pthread_setspecific(threadKey.key, &cache) != 0) {
             return false;
         }
+        cache.watched = true;
+        return true;
     }
 
+    static inline ThreadKey threadKey = {PTHREAD_ONCE_INIT, {}, {false}};
     // Initial-exec: the libraries using it are loaded with the program, or by an interpreter
     // whose static thread-local room holds these few words.
     static inline thread_local Cache cache VO_FREE_LIST_TLS = {nullptr, 0, false, false};

@@ -125,6 +125,7 @@ private:
     // Detaches when the selector went while its selection lives on elsewhere; false then.
     bool checkAttached() noexcept;
     void record();
+    bool followLeavingGone();
     void recordSplice(const SnSelectionChangeHint &change);
     void addStep(Step step);
     void forgetFailedCommit(const SnSelectionChangeHint *change);

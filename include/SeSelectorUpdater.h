@@ -225,7 +225,10 @@ private:
         // Its items then; null when they were the mirror of the editor's selection before the
         // change (the editor was published), which the put-back mirrors again.
         RCShdPtr<SnSelection const> items;
+        // The record of the editor's mirror when the editor was published then: a refused change
+        // leaves it published.
         bool published = false;
+        EditorMirror mirror;
     };
 
     void onShapeRemoved(const SeShapeEvent &event);
@@ -237,6 +240,7 @@ private:
     void onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes);
     void keepHostBefore(const SnSelectionChangeHint &change);
     void onEditorPutBack(const SnSelectionChangeHint &change);
+    void rememberFollowed(bool ours, const HostBefore &before) noexcept;
     void decideEditorCallbacks(Changes &changes) const;
     void publish();
     EditorMirror mirrorOfEditor(RCShdPtr<SnSelection> &mirrored);

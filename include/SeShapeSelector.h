@@ -385,6 +385,7 @@ private:
     // given, receives where it was last known to sit (see SeSelectedKeys::Found).
     RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape,
                                             std::size_t *place = nullptr) const;
+    static RCShdPtr<SnItem const> firstEqualAlive(const SnSelection &items, const SeShape &shape);
     // For the updater's walk over the whole selection, which reads every selected shape anyway: a
     // key table to fill for the selection as it is now, or null when the selector has one (or a
     // batch is open); adoptKeys takes it once filled, if the selection is still as it was.

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include <pthread.h>
+
 namespace {
 
 // Each test takes a size of its own, so that no test sees another's blocks. Sanitizer builds
@@ -68,6 +70,64 @@ TEST(FreeListTest, KeepsAtMostItsBoundAndEachThreadItsOwnBlocks) {
     for (std::size_t i = 0; i < List::maxBlocks; ++i) {
         List::release(List::allocate(56), 56);
     }
+}
+
+// What a list of 64-byte blocks keeps, as another thread key's destructor sees it on the thread's
+// way out: it runs in the same rounds as the list's own, and asks for one more round so that it
+// looks again after the list's destructor whichever of the two runs first.
+struct SeenAtThreadEnd {
+    using List = Vo::FreeList<64>;
+    static void look(void *round) {
+        kept = List::getNbKept();
+        List::release(List::allocate(64), 64);
+        keptAfterRelease = List::getNbKept();
+        if (round == &first) {
+            pthread_setspecific(key, &second);
+        }
+    }
+    static inline pthread_key_t key;
+    static inline int first;
+    static inline int second;
+    static inline std::size_t kept = 1;
+    static inline std::size_t keptAfterRelease = 1;
+};
+
+// A thread's blocks go back to the heap as it ends, and a block freed after that goes straight
+// back too.
+TEST(FreeListTest, GivesAThreadsBlocksBackAsItEnds) {
+    using List = SeenAtThreadEnd::List;
+    SKIP_WITHOUT_FREE_LIST(64)
+    ASSERT_EQ(pthread_key_create(&SeenAtThreadEnd::key, &SeenAtThreadEnd::look), 0);
+    std::thread ending([] {
+        List::release(List::allocate(64), 64);
+        List::release(List::allocate(64), 64);
+        pthread_setspecific(SeenAtThreadEnd::key, &SeenAtThreadEnd::first);
+    });
+    ending.join();
+    pthread_key_delete(SeenAtThreadEnd::key);
+    EXPECT_EQ(SeenAtThreadEnd::kept, 0u);
+    EXPECT_EQ(SeenAtThreadEnd::keptAfterRelease, 0u);
+}
+
+// With no thread key to be had, a list keeps nothing: its blocks go back to the heap. The
+// thread's end used to be registered by the C library, which ended the process when it ran out of
+// memory doing so.
+TEST(FreeListTest, KeepsNothingWithoutAThreadKey) {
+    using List = Vo::FreeList<72>;
+    SKIP_WITHOUT_FREE_LIST(72)
+    std::vector<pthread_key_t> taken;
+    for (pthread_key_t key; pthread_key_create(&key, nullptr) == 0;) {
+        taken.push_back(key);
+    }
+    List::release(List::allocate(72), 72);
+    const std::size_t keptWithoutKey = List::getNbKept();
+    for (const pthread_key_t key : taken) {
+        pthread_key_delete(key);
+    }
+    EXPECT_EQ(keptWithoutKey, 0u);
+    // The key is tried once: the list keeps nothing for the rest of the process.
+    List::release(List::allocate(72), 72);
+    EXPECT_EQ(List::getNbKept(), 0u);
 }
 
 // Object items (one a selected shape) keep their blocks as well.

@@ -120,6 +120,20 @@ TEST_F(SeIdentityKeyTest, AShapeGoneBeforeTheKeysWereReadIsPassedOver) {
     EXPECT_THROW(ask(models[c]), Vo::RCExNullPtr);
 }
 
+// A shape selected twice is found at its first item, a gone shape passed over on the way (the walk
+// of every selected shape used to raise for it, whatever shape was asked about).
+TEST_F(SeIdentityKeyTest, AShapeSelectedTwiceIsFoundPastAGoneOne) {
+    own(a, true);
+    own(b, true);
+    own(c, true);
+    select({item(a), item(b), item(c), item(b, {1}, {})});
+    app.deleteInterfaceOnly(a);
+    EXPECT_EQ(ask(models[b]), std::make_pair(true, 3)); // two key matches, then the walk from c
+    selector->unselectShape(models[b]);
+    EXPECT_EQ(pointsAt(2), Indices{1});
+    EXPECT_FALSE(ask(keyedShape(b, a)).first); // a's key: a is gone, so no live shape is a
+}
+
 // The keys are carried along one-item changes; a shape without the promise coming in or going out
 // switches the look-up to the walk and back.
 TEST_F(SeIdentityKeyTest, KeysFollowOneItemChangesOfTheSelection) {

@@ -1,6 +1,8 @@
 #include "SeSelectionHistory.h"
+#include "SeExMissingElement.h"
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
+#include "SeShapeItem.h"
 #include "SeShapeParts.h"
 #include "app/TestSpliceLog.h"
 
@@ -201,6 +203,88 @@ TEST_F(SeSelectionHistoryTest, KeptStatesFollowTheElementsOfShapesThatAreNotPrim
     ASSERT_TRUE(history.redo());
     selector->unselectShape(controller.shape(A));
     EXPECT_EQ(selectedPoints(), std::vector<int>{1});
+
+    // The same after an undo that restores the whole list (a gone shape leaves it).
+    select({C, A, B});
+    selector->setShapeParts(controller.shape(B), &second, nullptr);
+    select({D});
+    controller.deleteInterfaceOnly(C);
+    ASSERT_TRUE(history.undo());
+    const int kept = history.getNbUndoSteps();
+    ASSERT_FALSE(
+        Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(B))->insertElement(0).isNull());
+    selector->updateSelectionPointAdded(controller.weak(B), 0);
+    EXPECT_EQ(history.getNbUndoSteps(), kept);
+    selector->unselectShape(controller.shape(A));
+    EXPECT_EQ(selectedPoints(), std::vector<int>{3});
+}
+
+// A refused change after an undo that left a gone shape out costs the history nothing, as it does
+// otherwise: it used to be recorded with its put-back as two steps, dropping the redo step, and the
+// next undo brought the refused state back and raised.
+TEST_F(SeSelectionHistoryTest, ARefusedChangeAfterAnUndoLeavingAGoneShapeOutAddsNoStep) {
+    select({B, A});
+    controller.deleteInterfaceOnly(B);
+    selector->resetSelection();
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    const std::pair<int, int> counts{history.getNbUndoSteps(), history.getNbRedoSteps()};
+    EXPECT_THROW(selector->selectPoint(99), Vo::SeExMissingElement);
+    EXPECT_EQ(std::make_pair(history.getNbUndoSteps(), history.getNbRedoSteps()), counts);
+    selector->selectPoint(1); // the state still tells where the items are
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), std::vector<int>{});
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+
+    // The same while the gone shape is still selected (its removal event not sent yet).
+    select({C, A});
+    const int idOfC = controller.shape(C)->getId();
+    controller.deleteInterfaceOnly(C);
+    const int steps = history.getNbUndoSteps();
+    const Vo::RCShdPtr<Vo::SeShapeParts> missing(new Vo::SeShapeParts);
+    missing->appendPoint(99);
+    const Vo::SnSelection::Items alone{Vo::RCShdPtr<Vo::SnItem const>(
+        new Vo::SeShapeItem(Vo::RCShdPtr<Vo::SnParts>(missing), controller.weak(A)))};
+    EXPECT_THROW(selector->replaceAllItems(Vo::SnSelection::create(alone)),
+                 Vo::SeExMissingElement);
+    EXPECT_EQ(history.getNbUndoSteps(), steps);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+
+    // A removal event that empties the selection of what is gone is a step, as any removal, and
+    // so is a whole list that leaves a gone shape out.
+    controller.sendRemoval(idOfC);
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    EXPECT_EQ(history.getNbUndoSteps(), steps + 1);
+    select({E, D, A});
+    controller.deleteInterfaceOnly(D);
+    hostSelects({objectItem(E), objectItem(A)});
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{E, A}));
+    EXPECT_EQ(history.getNbUndoSteps(), steps + 3);
+}
+
+// A batch refused at its commit after the application renumbered points inside it leaves the
+// history as before the batch, renumbered: the put-back (the start, which the replayed report then
+// renumbers) used to be recorded as two more steps, one naming other points than the user's.
+TEST_F(SeSelectionHistoryTest, ARefusedBatchAfterARenumberingInsideItAddsNoStep) {
+    selector->setPrimarySelectedShape(controller.shape(B), 1);
+    const int steps = history.getNbUndoSteps();
+    const Vo::Vector<int> missing{nbPoints + 1};
+    EXPECT_THROW(
+        {
+            Vo::SeSelectionBatch batch(selector);
+            selector->setShapeParts(controller.shape(B), &missing, nullptr);
+            ASSERT_FALSE(Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(B))
+                             ->insertElement(0)
+                             .isNull());
+            selector->updateSelectionPointAdded(controller.weak(B), 0);
+            batch.commit();
+        },
+        Vo::SeExMissingElement);
+    EXPECT_EQ(selectedPoints(), std::vector<int>{2});
+    EXPECT_EQ(history.getNbUndoSteps(), steps);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{});
 }
 
 // The application's renumbering of a kept list of indices, one report at a time: what the history

@@ -2,6 +2,8 @@
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdater.h"
 #include "SeSelectorUpdaterScene.h"
+#include "SeShapeParts.h"
+#include "SeShapeItem.h"
 #include "SeTwoEditorsScene.h"
 
 #include "host/PiCompositeInput.h"
@@ -109,6 +111,18 @@ TEST_F(SeSelectorUpdaterRefusalTest, ARefusedChangeLeavesTheEditorShownAndPublis
     EXPECT_FALSE(updater->isPublished());
     EXPECT_THROW(selector->selectHandle(0), SeExMissingElement);
     EXPECT_FALSE(updater->isPublished());
+
+    // Published, with a selected shape's editing side gone since (its event not sent yet): the
+    // mirror of the editor's selection no longer equals the application's, which is as it was.
+    select({A, B});
+    controller.deleteInterfaceOnly(B);
+    ASSERT_TRUE(updater->isPublished());
+    const RCShdPtr<SeShapeParts> parts(new SeShapeParts);
+    parts->appendHandle(0);
+    SnSelection::Items one{
+        RCShdPtr<SnItem const>(new SeShapeItem(RCShdPtr<SnParts>(parts), controller.weak(A)))};
+    EXPECT_THROW(selector->replaceAllItems(SnSelection::create(one)), SeExMissingElement);
+    EXPECT_TRUE(updater->isPublished());
 }
 
 // The part items of a mirroring are built in a room the updater keeps for the next one: those of a

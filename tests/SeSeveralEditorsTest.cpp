@@ -140,6 +140,21 @@ TEST_F(SeSeveralEditorsTest, ARemovalWritesWhereTheApplicationsSelectionShowsThe
     EXPECT_EQ(layerL.held(), Texts{});
     EXPECT_EQ(hostItems(), (Texts{nodeOf(layerM), objectOf(layerM, 0)}));
     EXPECT_EQ(log, (Texts{"L:primary", "L:shapes", "L:selection"}));
+
+    // What an unshown editor's removal took out is not among the ids its updater knows: once the
+    // application's selection shows it again, the same event a second time changes nothing.
+    layerL.selector->setSelectedShapes({layerL.shape(0)});
+    layerM.selector->setSelectedShapes({layerM.shape(0), layerM.shape(1)});
+    layerL.updater->republish();
+    const int gone = layerM.shape(1)->getId();
+    second.deleteShape(1);
+    hostSelects({layerM.shape(0)});
+    EXPECT_EQ(layerM.held(), Texts{"B1"});
+    settle();
+    second.sendRemoval(gone);
+    EXPECT_EQ(layerM.held(), Texts{"B1"});
+    EXPECT_EQ(hostWrites->getNbWrites(), 0);
+    EXPECT_TRUE(log.empty());
 }
 
 } // namespace

@@ -29,6 +29,10 @@ void removeInput(Vo::PiNode &node, const std::string &name, bool isNew) noexcept
     }
 }
 
+// Halves first: two finite values near the largest double have a finite midpoint, but no finite
+// sum.
+double midway(double a, double b) { return a / 2 + b / 2; }
+
 } // namespace
 
 Vo::RCOwner<AppShapeInterface> AppShapeInterface::create(Vo::PiNode &toolNode,
@@ -79,6 +83,16 @@ int AppShapeInterface::getNbHandles() const noexcept {
     return gradient.isNull() ? 0 : gradient->getNbElements();
 }
 
+int AppShapeInterface::countElements(const Vo::SeShapeInterface &shape,
+                                     Vo::SeSelectionSnapshot::Elements elements) {
+    const auto *ours = dynamic_cast<const AppShapeInterface *>(&shape);
+    if (ours == nullptr) {
+        return -1;
+    }
+    return elements == Vo::SeSelectionSnapshot::Elements::points ? ours->getNbPoints()
+                                                                 : ours->getNbHandles();
+}
+
 RCShdPtr<Vo::PiInput> AppShapeInterface::component(const RCShdPtr<PiMultivaluedInput> &input,
                                                    int index, int component) {
     const RCShdPtr<Vo::PiInput> element =
@@ -127,7 +141,7 @@ void AppShapeInterface::placeNewPoint(int index) {
     const bool before = getPoint(index - 1, x, y);
     const bool after = getPoint(index + 1, otherX, otherY);
     if (before && after) {
-        setPoint(index, (x + otherX) / 2, (y + otherY) / 2);
+        setPoint(index, midway(x, otherX), midway(y, otherY));
     } else if (before || after) {
         setPoint(index, before ? x : otherX, before ? y : otherY);
     }
@@ -137,7 +151,7 @@ void AppShapeInterface::placeNewHandle(int index) {
     const int count = getNbHandles();
     const double before = index > 0 ? getHandle(index - 1) : getHandle(index + 1);
     const double after = index + 1 < count ? getHandle(index + 1) : before;
-    setHandle(index, (before + after) / 2);
+    setHandle(index, midway(before, after));
 }
 
 bool AppShapeInterface::insertPoint(int index) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <VoShape/SeSelectionSnapshot.h>
 #include <VoShape/SeShape.h>
 #include <VoShape/SeShapeInterface.h>
 
@@ -42,6 +43,10 @@ public:
     bool hasGradient() const noexcept { return !gradient.isNull(); }
     int getNbPoints() const noexcept;
     int getNbHandles() const noexcept;
+    // What a selection snapshot's restore asks of the application: the points (handles) of a
+    // shape, whose single-valued curve does not count them; -1 for a shape of another class.
+    static int countElements(const Vo::SeShapeInterface &shape,
+                             Vo::SeSelectionSnapshot::Elements elements);
 
     // Where a point is: the values of its element's x and y inputs. False, reading nothing, for a
     // single-valued curve (no input per point) or an index out of range.

@@ -128,6 +128,10 @@ void Session::abandonBatches() noexcept {
     batchLine = 0;
 }
 
+std::pair<std::uint64_t, std::uint64_t> Session::getRevisions() const noexcept {
+    return {getSelector().getSelection()->getRevision(), applicationSelection->getRevision()};
+}
+
 std::vector<std::string> Session::getNodeNames() const { return nodeNamesOf(getController()); }
 
 const SessionScene::Shape *Session::build(const SessionScene &described) {
@@ -339,15 +343,12 @@ std::vector<std::string> Session::getSavedNames() const {
     return names;
 }
 
-std::string Session::selectionText() const {
-    return Vo::SeSelectionSnapshot::capture(editor().getSharedSelector()).toText();
+Vo::SeSelectionSnapshot Session::captureSelection() const {
+    return Vo::SeSelectionSnapshot::capture(editor().getSharedSelector());
 }
 
-std::vector<std::string> Session::restoreText(const std::string &text, bool skip) {
-    return restore(Vo::SeSelectionSnapshot::fromText(text), skip);
-}
-
-// Shapes by key: the active layer's, by their graph object's id (AppShape's identity key).
+// Shapes by key: the active layer's, by their graph object's id (AppShape's identity key); their
+// points counted by the application, as the commands that select points count them.
 std::vector<std::string> Session::restore(const Vo::SeSelectionSnapshot &snapshot, bool skip) {
     const VoExample::AppLayerInterface &layer = getController().getLayer();
     const auto resolve = [&layer](std::uint64_t key) {
@@ -358,7 +359,8 @@ std::vector<std::string> Session::restore(const Vo::SeSelectionSnapshot &snapsho
     };
     return snapshot.restore(editor().getSharedSelector(), resolve,
                             skip ? Vo::SeSelectionSnapshot::Unresolved::skip
-                                 : Vo::SeSelectionSnapshot::Unresolved::refuse);
+                                 : Vo::SeSelectionSnapshot::Unresolved::refuse,
+                            &AppShapeInterface::countElements);
 }
 
 SessionState Session::capture() const {

@@ -22,9 +22,11 @@
 #include "host/SnSelection.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace VoSession {
@@ -70,6 +72,10 @@ public:
     bool endBatch();
     // Ends every open batch without a commit: both selections as at the outermost one's start.
     void abandonBatches() noexcept;
+    // The revisions of the active editor's selection and of the application's
+    // (SnSelection::getRevision): they change with every write of either, which a caller compares
+    // to tell that a failed operation wrote neither.
+    std::pair<std::uint64_t, std::uint64_t> getRevisions() const noexcept;
     int getBatchDepth() const noexcept { return static_cast<int>(batches.size()); }
     // The line the outermost open batch was opened at; 0 when none is open.
     long long getBatchLine() const noexcept { return batchLine; }
@@ -118,13 +124,14 @@ public:
     void selectInApplication(const std::vector<Vo::RCShdPtr<Vo::PiGraphObject const>> &objects);
 
     // Saved selections of the active layer's editor (SeSelectionSnapshot): kept under a name, or
-    // as text. Restoring is one change; an entry that no longer resolves is refused, naming it,
-    // or, with skip, left out and described in the result. recall gives false for an unknown name.
+    // given to the caller. Restoring is one change; an entry that no longer resolves is refused,
+    // naming it, or, with skip, left out and described in the result. recall gives false for an
+    // unknown name.
     void saveSelection(const std::string &name);
     bool recallSelection(const std::string &name, bool skip, std::vector<std::string> &skipped);
     std::vector<std::string> getSavedNames() const;
-    std::string selectionText() const;
-    std::vector<std::string> restoreText(const std::string &text, bool skip);
+    Vo::SeSelectionSnapshot captureSelection() const;
+    std::vector<std::string> restore(const Vo::SeSelectionSnapshot &snapshot, bool skip);
 
     // Reads both selections; raises nothing.
     SessionState capture() const;
@@ -148,7 +155,6 @@ private:
     // A further layer's editor, its name taken in the scene (SessionScene::addLayer).
     void addLayer(const std::string &name);
     std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;
-    std::vector<std::string> restore(const Vo::SeSelectionSnapshot &snapshot, bool skip);
     SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
     // Writes the shape's positions into made's inputs; slot is its place in the scene.
     static void place(VoExample::AppShapeInterface &made, const SessionScene::Shape &shape,

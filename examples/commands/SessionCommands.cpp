@@ -1,6 +1,7 @@
 #include "SessionCommands.h"
 
 #include "SessionScene.h"
+#include "SessionSelectionFile.h"
 #include "SessionText.h"
 
 #include "AppLayerInterface.h"
@@ -18,8 +19,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
-#include <sstream>
+#include <utility>
 
 namespace VoSession {
 
@@ -90,6 +90,9 @@ std::string describeShape(const AppShapeInterface &shape) {
     return line;
 }
 
+// Room for one more result, made before a command acts: once it has acted, nothing may fail.
+void makeRoom(SessionReport &report) { report.results.reserve(report.results.size() + 1); }
+
 // The next word as a place in the application's selection, 0 to last.
 int placeIn(SessionArguments &arguments, int last) {
     const int place = arguments.integer("place");
@@ -103,7 +106,8 @@ int placeIn(SessionArguments &arguments, int last) {
 
 } // namespace
 
-SessionCommands::SessionCommands(Session &owner) : session(owner) {
+SessionCommands::SessionCommands(Session &owner, SessionFileSystem &system)
+    : session(owner), files(system) {
     const Channel points{"point",
                          &AppShapeInterface::getNbPoints,
                          &SeShapeSelector::selectPoint,
@@ -151,6 +155,7 @@ void SessionCommands::run(const std::vector<std::string> &words, SessionReport &
     }
     SessionArguments arguments(session, words,
                                SessionText::trim(command->name + " " + command->arguments));
+    contained = true;
     command->action(arguments, report);
     report.error = arguments.getError();
 }
@@ -353,8 +358,10 @@ void SessionCommands::addSavingCommands() {
                 refuseUnprintable(arguments, "selection name", words.front());
             }
             if (arguments.finish()) {
+                std::string saved = "saved as " + words.front();
+                makeRoom(report);
                 session.saveSelection(words.front());
-                report.results.push_back("saved as " + words.front());
+                report.results.push_back(std::move(saved));
             }
         });
     add("recall", "NAME [skip]", "restores the selection saved under NAME, as one change",
@@ -416,35 +423,31 @@ void SessionCommands::saveFile(SessionArguments &arguments, SessionReport &repor
     if (!arguments.finish()) {
         return;
     }
-    std::ofstream file(words.front(), std::ios::binary);
-    file << session.selectionText();
-    file.close();
-    if (!file) {
-        arguments.fail("cannot write " + SessionText::quote(words.front()) +
-                       " (expected a file that can be written)");
+    std::string written = "written to " + words.front();
+    makeRoom(report);
+    const std::string problem =
+        SessionSelectionFile(files).save(words.front(), session.captureSelection());
+    if (!problem.empty()) {
+        arguments.fail(problem);
         return;
     }
-    report.results.push_back("written to " + words.front());
+    report.results.push_back(std::move(written));
 }
 
 void SessionCommands::loadFile(SessionArguments &arguments, SessionReport &report) {
     std::string name;
     const bool skip = readSkip(arguments, name, "load-file FILE [skip]");
     refuseUnprintable(arguments, "file name", name);
-    std::ifstream file;
-    if (arguments.getError().empty()) {
-        file.open(name, std::ios::binary);
-    }
-    if (!name.empty() && !file) {
-        arguments.fail("cannot open " + SessionText::quote(name) +
-                       " (expected a file written by save-file)");
-    }
     if (!arguments.finish()) {
         return;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
-    reportSkipped(session.restoreText(text.str(), skip), report);
+    Vo::SeSelectionSnapshot snapshot;
+    std::string problem;
+    if (!SessionSelectionFile(files).load(name, snapshot, problem)) {
+        arguments.fail(problem);
+        return;
+    }
+    reportSkipped(session.restore(snapshot, skip), report);
 }
 
 void SessionCommands::addSessionCommands() {
@@ -540,6 +543,7 @@ void SessionCommands::setPicking(SessionArguments &arguments, SessionReport &rep
         return;
     }
     SeShapeSelector &selector = session.getSelector();
+    contained = false; // the picking state is read back once stored
     selector.setPickingType(static_cast<SeShapeSelector::PickingType>(type));
     selector.setPickingIndex(index);
     selector.setPickingExtremity(extremity);
@@ -664,6 +668,7 @@ void SessionCommands::edit(const Channel &channel, bool inserting, SessionArgume
         return;
     }
     AppEditorController &controller = session.getController();
+    contained = false; // the shape's edit stands once made
     const bool done = (controller.*(inserting ? channel.insert : channel.remove))(*shape, index);
     if (!done) {
         arguments.fail("shape " + SessionText::quote(shape->getName()) +
@@ -682,6 +687,7 @@ void SessionCommands::addShape(SessionArguments &arguments) {
     }
     shape.layer = session.getActiveLayer();
     if (arguments.finish()) {
+        contained = false;
         session.addShape(shape);
     }
 }
@@ -710,6 +716,7 @@ void SessionCommands::deleteShape(SessionArguments &arguments, SessionReport &re
         return;
     }
     const std::string name = shape->getName(); // the shape goes with the next call
+    contained = false;
     if (withoutEvent) {
         session.deleteWithoutEvent(name);
         report.results.push_back(name + " is deleted; its ShapeRemoved waits for \"send-removal " +
@@ -722,6 +729,7 @@ void SessionCommands::deleteShape(SessionArguments &arguments, SessionReport &re
 void SessionCommands::sendRemoval(SessionArguments &arguments) {
     const std::string name = arguments.waitingShape();
     if (arguments.finish()) {
+        contained = false;
         session.sendRemoval(name);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "Session.h"
 #include "SessionArguments.h"
+#include "SessionFileSystem.h"
 #include "SessionReport.h"
 
 #include "AppEditorController.h"
@@ -21,10 +22,12 @@ namespace VoSession {
 // The session's commands: one for each operation of the shape selector, for each edit the
 // application makes to its shapes (with the renumbering and the removal event that go with it), for
 // writing the application's selection, and show, scene, help and quit. Runs one command line
-// against the session and fills its report. Borrows the session.
+// against the session and fills its report. Borrows the session and the file system through which
+// save-file and load-file reach their files.
 class SessionCommands {
 public:
-    explicit SessionCommands(Session &session);
+    explicit SessionCommands(Session &session,
+                             SessionFileSystem &files = SessionFileSystem::standard());
     SessionCommands(const SessionCommands &) = delete;
     SessionCommands &operator=(const SessionCommands &) = delete;
 
@@ -33,6 +36,10 @@ public:
     void run(const std::vector<std::string> &words, SessionReport &report);
     // Set by the quit command.
     bool isQuitRequested() const noexcept { return quitRequested; }
+    // False when the last command edited one of the application's shapes or the picking state: an
+    // error after that leaves the edit made. The selections tell for themselves
+    // (Session::getRevisions).
+    bool isContained() const noexcept { return contained; }
 
 private:
     using Action = std::function<void(SessionArguments &, SessionReport &)>;
@@ -106,8 +113,10 @@ private:
     void help(SessionReport &report) const;
 
     Session &session;
+    SessionFileSystem &files;
     std::vector<Command> commands;
     bool quitRequested = false;
+    bool contained = true;
 };
 
 } // namespace VoSession

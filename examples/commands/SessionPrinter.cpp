@@ -14,6 +14,7 @@ void SessionPrinter::printLineError(const std::string &source, long long line,
                                     const std::string &message) {
     out.flush();
     err << SessionText::escape(source) << ':' << line << ": " << message << std::endl;
+    ++nbErrorLines;
 }
 
 } // namespace VoSession

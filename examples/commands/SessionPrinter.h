@@ -23,6 +23,9 @@ public:
     // "SOURCE:LINE: message" on the error stream, for a line that gives no report: one too long
     // to run, or one whose report could not be made.
     void printLineError(const std::string &source, long long line, const std::string &message);
+    // The error lines written so far, so that a line whose report ran out of memory while it was
+    // printed is not named twice.
+    long long getNbErrorLines() const noexcept { return nbErrorLines; }
 
 protected:
     // Writes the report's error line, if it has one.
@@ -30,6 +33,9 @@ protected:
 
     std::ostream &out;
     std::ostream &err;
+
+private:
+    long long nbErrorLines = 0;
 };
 
 } // namespace VoSession

@@ -7,8 +7,10 @@
 #include "host/RCException.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <exception>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace VoSession {
@@ -24,6 +26,7 @@ int SessionRunner::run(std::istream &in, const std::string &source, std::ostream
     int readError = 0;
     while (!commands.isQuitRequested() && out.good()) {
         ++number;
+        const long long errorLinesBefore = printer.getNbErrorLines();
         if (prompt != nullptr) {
             *prompt << "vo> " << std::flush;
         }
@@ -41,9 +44,12 @@ int SessionRunner::run(std::istream &in, const std::string &source, std::ostream
             }
             runLine(line, source, number);
         } catch (const std::bad_alloc &) {
-            // Not even the line's report could be made: the line is named and the run ends.
+            // Not even the line's report could be made, or printed whole: the line is named,
+            // unless its report's error line was written, and the run ends.
             std::string().swap(line);
-            printer.printLineError(source, number, "out of memory");
+            if (printer.getNbErrorLines() == errorLinesBefore) {
+                printer.printLineError(source, number, "out of memory");
+            }
             cutShort = true;
             return 0;
         }
@@ -77,11 +83,16 @@ void SessionRunner::runLine(const std::string &line, const std::string &source, 
     report.source = source;
     report.line = number;
     report.command = SessionText::join(words, " ");
+    const std::pair<std::uint64_t, std::uint64_t> revisions = session.getRevisions();
     try {
         commands.run(words, report);
     } catch (const Vo::RCException &exception) {
         report.error = std::string("the library raised: ") + exception.what();
     } catch (const std::bad_alloc &) {
+        // A selection written (announced or not) or a shape edited stands: the run ends here.
+        if (!commands.isContained() || session.getRevisions() != revisions) {
+            throw;
+        }
         report.error = "out of memory";
     } catch (const std::exception &exception) {
         report.error = std::string("error: ") + exception.what();

@@ -26,8 +26,8 @@ public:
     int run(std::istream &in, const std::string &source, std::ostream *prompt,
             const std::ostream &out);
     int getNbFailures() const noexcept { return failures; }
-    // True when the run ended at a line it could not run: one too long, or one whose report ran
-    // out of memory.
+    // True when the run ended at a line it could not run: one too long, one whose report ran out
+    // of memory, or one that ran out of memory after it changed something that stays.
     bool wasCutShort() const noexcept { return cutShort; }
 
 private:

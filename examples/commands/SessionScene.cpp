@@ -18,6 +18,12 @@ const char *const layerSyntax = "\"layer NAME\"";
 const char *const pointsSyntax = "\"points X,Y X,Y ...\"";
 const char *const handlesSyntax = "\"handles P P ...\"";
 
+// A word of the scene as a message quotes it: at most its first SessionLineReader::quotedLength
+// bytes, so that a message stays short whatever the line held.
+std::string quoteWord(const std::string &word) {
+    return SessionText::quoteStart(word, SessionLineReader::quotedLength);
+}
+
 // The whole of [first, last) as a finite or infinite decimal number, with an optional sign;
 // false when it is not one number.
 bool parseNumber(const char *first, const char *last, double &value) {
@@ -34,11 +40,11 @@ std::string parsePoint(const std::string &word, double &x, double &y) {
     const char *begin = word.data();
     if (comma == std::string::npos || !parseNumber(begin, begin + comma, x) ||
         !parseNumber(begin + comma + 1, begin + word.size(), y)) {
-        return "malformed point position " + SessionText::quote(word) +
+        return "malformed point position " + quoteWord(word) +
                " (expected X,Y: two decimal numbers and a comma, no blank)";
     }
     if (!std::isfinite(x) || !std::isfinite(y)) {
-        return "point position " + SessionText::quote(word) +
+        return "point position " + quoteWord(word) +
                " is not finite (expected X,Y: two finite numbers)";
     }
     return std::string();
@@ -46,12 +52,11 @@ std::string parsePoint(const std::string &word, double &x, double &y) {
 
 std::string parseHandle(const std::string &word, double &place) {
     if (!parseNumber(word.data(), word.data() + word.size(), place)) {
-        return "malformed handle place " + SessionText::quote(word) +
+        return "malformed handle place " + quoteWord(word) +
                " (expected a decimal number from 0 to 1)";
     }
     if (!(place >= 0 && place <= 1)) { // NaN fails both
-        return "handle place " + SessionText::quote(word) +
-               " out of range (expected a number from 0 to 1)";
+        return "handle place " + quoteWord(word) + " out of range (expected a number from 0 to 1)";
     }
     return std::string();
 }
@@ -59,7 +64,7 @@ std::string parseHandle(const std::string &word, double &place) {
 std::string tooMany(const SessionScene::Shape &shape, const char *what, int count,
                     const std::string &word) {
     return "shape " + SessionText::quote(shape.name) + " has " + std::to_string(count) + " " +
-           what + "s, and " + SessionText::quote(word) + " is one more position (expected " +
+           what + "s, and " + quoteWord(word) + " is one more position (expected " +
            std::to_string(count) + " positions or none)";
 }
 
@@ -116,9 +121,8 @@ std::string SessionScene::addLine(const std::string &line, long long number) {
                    : std::string("a layer line holds one name (expected ") + layerSyntax + ")";
     }
     if (words.front() != "shape") {
-        return "unknown directive " + SessionText::quote(words.front()) + " (expected " +
-               shapeSyntax + ", " + pointsSyntax + ", " + handlesSyntax + " or " + layerSyntax +
-               ")";
+        return "unknown directive " + quoteWord(words.front()) + " (expected " + shapeSyntax +
+               ", " + pointsSyntax + ", " + handlesSyntax + " or " + layerSyntax + ")";
     }
     Shape shape;
     std::string problem = parseShape(words, 1, shape);
@@ -209,8 +213,8 @@ std::string SessionScene::parseShape(const std::vector<std::string> &words, std:
         ++next;
     }
     if (problem.empty() && next < words.size()) {
-        problem = "unexpected " + SessionText::quote(words[next]) +
-                  " (expected the end of the line after " + shapeSyntax + ")";
+        problem = "unexpected " + quoteWord(words[next]) + " (expected the end of the line after " +
+                  shapeSyntax + ")";
     }
     return problem.empty() ? checkBounds(shape) : problem;
 }
@@ -287,7 +291,7 @@ std::string SessionScene::parseCount(const std::string &word, const char *what, 
         return std::string();
     }
     return std::string(parsed == SessionText::Number::Malformed ? "malformed " : "") + what +
-           " count " + SessionText::quote(word) +
+           " count " + quoteWord(word) +
            (parsed == SessionText::Number::Malformed ? "" : " out of range") +
            " (expected an integer from 0 to " + std::to_string(limits.maxCount) + ")";
 }

@@ -77,6 +77,16 @@ std::string SessionText::quote(const std::string &word) {
 }
 
 std::string SessionText::quoteStart(const std::string &text, std::size_t maxBytes) {
+    const std::size_t end = startLength(text, maxBytes);
+    return quote(text.substr(0, end)) + (end < text.size() ? "..." : "");
+}
+
+std::string SessionText::escapeStart(const std::string &text, std::size_t maxBytes) {
+    const std::size_t end = startLength(text, maxBytes);
+    return escape(text.substr(0, end)) + (end < text.size() ? "..." : "");
+}
+
+std::size_t SessionText::startLength(const std::string &text, std::size_t maxBytes) {
     std::size_t end = 0;
     while (end < text.size()) {
         const std::size_t next = end + std::max<std::size_t>(utf8Length(text, end), 1);
@@ -85,7 +95,7 @@ std::string SessionText::quoteStart(const std::string &text, std::size_t maxByte
         }
         end = next;
     }
-    return quote(text.substr(0, end)) + (end < text.size() ? "..." : "");
+    return end;
 }
 
 bool SessionText::isPrintable(const std::string &text) {

@@ -32,6 +32,8 @@ public:
     // The quote of text's first bytes, at most maxBytes and never part of a character, followed by
     // "..." when text is longer: for text too long to repeat.
     static std::string quoteStart(const std::string &text, std::size_t maxBytes);
+    // The same without the quotes: for a message of another reader that quotes what it read.
+    static std::string escapeStart(const std::string &text, std::size_t maxBytes);
     // True when text is valid UTF-8 without control characters (escape leaves it as it is, but
     // for backslashes).
     static bool isPrintable(const std::string &text);
@@ -47,6 +49,8 @@ private:
     // The length of the printable character at text[at]; 0 for a control character or a byte
     // that starts no valid UTF-8 sequence.
     static std::size_t printableLength(const std::string &text, std::size_t at);
+    // The length of text's longest start of at most maxBytes that cuts no character.
+    static std::size_t startLength(const std::string &text, std::size_t maxBytes);
     static std::string escapeWith(const std::string &text, bool quotes);
 };
 

@@ -80,7 +80,8 @@ QPointF bezierAt(const std::array<QPointF, 4> &span, double t) {
 bool isNearSpan(const std::array<QPointF, 4> &span, const QPointF &at) {
     const double length = QLineF(span[0], span[1]).length() + QLineF(span[1], span[2]).length() +
                           QLineF(span[2], span[3]).length();
-    const int pieces = std::clamp(static_cast<int>(length / 4), 1, 32);
+    // Compared as a double: points far apart make a length no int holds, or an infinite one.
+    const int pieces = length < 128 ? std::max(static_cast<int>(length / 4), 1) : 32;
     QPointF from = span[0];
     for (int piece = 1; piece <= pieces; ++piece) {
         const QPointF to = bezierAt(span, static_cast<double>(piece) / pieces);

@@ -3,6 +3,7 @@
 #include "EditorMoveEdit.h"
 #include "EditorSelectionState.h"
 #include "SessionDemo.h"
+#include "SessionFileReader.h"
 #include "SessionText.h"
 
 #include "AppLayerInterface.h"
@@ -134,9 +135,9 @@ void EditorDocument::activateLayer(int layer) {
     history->rebase();
 }
 
-bool EditorDocument::restoreSelectionText(const std::string &text, std::string &error) {
+bool EditorDocument::restoreSelection(const Vo::SeSelectionSnapshot &snapshot, std::string &error) {
     if (perform(QStringLiteral("load selection"),
-                [&] { current->session.restoreText(text, false); })) {
+                [&] { current->session.restore(snapshot, false); })) {
         return true;
     }
     error = lastFailure.toStdString();
@@ -272,6 +273,23 @@ bool EditorDocument::runCommand(const QString &line) {
     Q_EMIT edited();
     if (current->commands.isQuitRequested()) {
         Q_EMIT quitRequested();
+    }
+    return passed;
+}
+
+bool EditorDocument::runScriptFile(const std::string &path, std::string &error) {
+    std::vector<std::string> lines;
+    if (!VoSession::SessionFileReader(VoSession::SessionFileSystem::standard(),
+                                      "a script of session commands")
+             .read(path, lines, error)) {
+        return false;
+    }
+    bool passed = true;
+    for (const std::string &line : lines) {
+        passed = runCommand(QString::fromStdString(line)) && passed;
+    }
+    if (!passed) {
+        error = VoSession::SessionText::escape(path) + ": a command failed; the log says which";
     }
     return passed;
 }

@@ -57,11 +57,11 @@ public:
     void activateLayer(int layer);
     // The same from inside a gesture (an undo step going back to its layer): not logged.
     void showLayer(int layer);
-    // The active layer's selection in SeSelectionSnapshot's text form.
-    std::string selectionText() const { return current->session.selectionText(); }
-    // Puts a selection saved as text back as one change (one undo step). A malformed text or an
-    // entry that no longer resolves gives false with error naming it, and changes nothing.
-    bool restoreSelectionText(const std::string &text, std::string &error);
+    // The active layer's selection, to save.
+    Vo::SeSelectionSnapshot captureSelection() const { return current->session.captureSelection(); }
+    // Puts a saved selection back as one change (one undo step). An entry that no longer resolves
+    // gives false with error naming it, and changes nothing.
+    bool restoreSelection(const Vo::SeSelectionSnapshot &snapshot, std::string &error);
     Vo::SeShapeSelector &getSelector() const { return current->session.getSelector(); }
     // Every shape the scene has described, deleted ones included: each keeps its slot.
     int getNbSlots() const;
@@ -78,6 +78,10 @@ public:
     // Runs one line of the session driver's commands and logs its transcript. A command that
     // fails says why in the log, changes nothing and gives false.
     bool runCommand(const QString &line);
+    // Runs each line of the file at path through runCommand, as if typed. The file is read first,
+    // as load-file reads (SessionFileReader: a regular file, its lines and size bounded); one it
+    // cannot read runs nothing. False, with error set, when it cannot be read or a command failed.
+    bool runScriptFile(const std::string &path, std::string &error);
 
     // Writes the move's positions after (before) into the graph, then emits geometryChanged and
     // edited, so that every view shows the values. What an undo stack's step runs; the selections

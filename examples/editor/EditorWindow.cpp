@@ -1,10 +1,11 @@
 #include "EditorWindow.h"
 
+#include "SessionSelectionFile.h"
+
 #include "AppShapeInterface.h"
 
 #include "foundation/Vector.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QKeySequence>
 #include <QLabel>
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTextStream>
 #include <QToolBar>
 
 #include <string>
@@ -202,26 +202,26 @@ bool EditorWindow::openSceneFile(const QString &path) {
 }
 
 bool EditorWindow::saveSelectionFile(const QString &path) {
-    QFile file(path);
-    const QByteArray text = QByteArray::fromStdString(document->selectionText());
-    if (file.open(QIODevice::WriteOnly | QIODevice::Text) && file.write(text) == text.size() &&
-        file.flush()) {
+    const std::string problem =
+        VoSession::SessionSelectionFile(VoSession::SessionFileSystem::standard())
+            .save(path.toStdString(), document->captureSelection());
+    if (problem.empty()) {
         document->note(tr("saved the selection to %1").arg(path));
         return true;
     }
-    const QString error = tr("%1: cannot write the file (%2)").arg(path, file.errorString());
+    const QString error = QString::fromStdString(problem);
     showError(error);
     QMessageBox::warning(this, tr("Cannot save the selection"), error);
     return false;
 }
 
 bool EditorWindow::loadSelectionFile(const QString &path) {
-    QFile file(path);
+    Vo::SeSelectionSnapshot snapshot;
     std::string error;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        error = (path + tr(": cannot open the file")).toStdString();
+    if (!VoSession::SessionSelectionFile(VoSession::SessionFileSystem::standard())
+             .load(path.toStdString(), snapshot, error)) {
         showError(QString::fromStdString(error));
-    } else if (document->restoreSelectionText(file.readAll().toStdString(), error)) {
+    } else if (document->restoreSelection(snapshot, error)) {
         return true;
     }
     QMessageBox::warning(this, tr("Cannot load the selection"),

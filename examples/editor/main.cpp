@@ -5,8 +5,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFile>
-#include <QTextStream>
 #include <QTimer>
 
 #include <climits>
@@ -14,24 +12,6 @@
 #include <string>
 
 namespace {
-
-// Runs each line of the file through the command line, as if typed; false when one failed.
-bool runScript(VoEditor::EditorDocument &document, const QString &path, QString &error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        error = path + QStringLiteral(": cannot open the file");
-        return false;
-    }
-    QTextStream in(&file);
-    bool passed = true;
-    while (!in.atEnd()) {
-        passed = document.runCommand(in.readLine()) && passed;
-    }
-    if (!passed) {
-        error = path + QStringLiteral(": a command failed; the log says which");
-    }
-    return passed;
-}
 
 // The scene bounds of the command line into limits; false, with error set, for a value that is
 // no count.
@@ -124,9 +104,9 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "vo-shape-editor: %s\n", error.c_str());
         return 2;
     }
-    QString failure;
-    if (parser.isSet(script) && !runScript(window.getDocument(), parser.value(script), failure)) {
-        std::fprintf(stderr, "vo-shape-editor: %s\n", qPrintable(failure));
+    if (parser.isSet(script) &&
+        !window.getDocument().runScriptFile(parser.value(script).toStdString(), error)) {
+        std::fprintf(stderr, "vo-shape-editor: %s\n", error.c_str());
         return 2;
     }
     window.show();

@@ -74,7 +74,7 @@ std::vector<std::string> PyEditor::getLayerNames() const {
     return VoExample::AppShapeEditor::layerNamesOf(layers);
 }
 
-void PyEditor::activateLayer(const std::string &name) {
+std::size_t PyEditor::layerNamed(const std::string &name) const {
     const std::vector<std::string> names = getLayerNames();
     const auto found = std::find(names.begin(), names.end(), name);
     if (found == names.end()) {
@@ -82,11 +82,16 @@ void PyEditor::activateLayer(const std::string &name) {
                                              " (expected one of " + SessionText::join(names, ", ") +
                                              ")");
     }
+    return static_cast<std::size_t>(found - names.begin());
+}
+
+void PyEditor::activateLayer(const std::string &name) {
+    const std::size_t layer = layerNamed(name);
     if (!openBatches.empty()) {
         throw PyModuleError(Kind::InvalidCall,
                             "the active layer cannot change while a batch is open on its selector");
     }
-    active = static_cast<std::size_t>(found - names.begin());
+    active = layer;
     getApplication().activate();
 }
 
@@ -308,7 +313,7 @@ void PyEditor::unsubscribe(int subscription) {
     handlers.erase(found);
 }
 
-bool PyEditor::travel(bool back) {
+bool PyEditor::travel(bool back, LayerChoice layer) {
     if (travelling) {
         throw PyModuleError(Kind::InvalidCall,
                             "undo and redo cannot run from a callback of an undo or redo in "
@@ -316,8 +321,8 @@ bool PyEditor::travel(bool back) {
     }
     travelling = true;
     try {
-        const bool travelled =
-            back ? getApplication().getHistory().undo() : getApplication().getHistory().redo();
+        Vo::SeSelectionHistory &history = getApplication(layer).getHistory();
+        const bool travelled = back ? history.undo() : history.redo();
         travelling = false;
         return travelled;
     } catch (...) {

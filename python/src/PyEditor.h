@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <istream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -60,6 +61,13 @@ public:
     // The active layer's editor and what it holds: what the selector, the history, batches and
     // subscriptions made from Python reach at the time of the call.
     VoExample::AppShapeEditor &getApplication() const noexcept { return *layers[active]; }
+    // A layer by its index in creation order; none: the active one at the time of the call.
+    using LayerChoice = std::optional<std::size_t>;
+    // The editor of that layer: what voshape.Layer's selector and history reach, whichever layer
+    // is active.
+    VoExample::AppShapeEditor &getApplication(LayerChoice layer) const {
+        return layer ? *layers.at(*layer) : getApplication();
+    }
     VoExample::AppEditorController &getController() noexcept {
         return getApplication().getController();
     }
@@ -71,6 +79,8 @@ public:
     // Layers by their tool node's name, in creation order.
     std::vector<std::string> getLayerNames() const;
     std::size_t getActiveLayer() const noexcept { return active; }
+    // The index of the named layer; raises PyModuleError (Value) for an unknown name.
+    std::size_t layerNamed(const std::string &name) const;
     VoExample::AppLayerInterface &getLayerAt(std::size_t layer) const {
         return layers.at(layer)->getController().getLayer();
     }
@@ -133,10 +143,11 @@ public:
     void batchEnded(Vo::SeSelectionBatch &batch) noexcept;
     int getNbOpenBatches() const noexcept { return static_cast<int>(openBatches.size()); }
 
-    // undo (back) or redo of the application's history. Raises PyModuleError (InvalidCall) when
-    // called from a callback of an undo or redo in progress: the history keeps references into its
-    // steps across the restore's notification, which a nested undo or redo invalidates.
-    bool travel(bool back);
+    // undo (back) or redo of the history of that layer's editor (the active one's by default).
+    // Raises PyModuleError (InvalidCall) when called from a callback of an undo or redo in
+    // progress: the history keeps references into its steps across the restore's notification,
+    // which a nested undo or redo invalidates.
+    bool travel(bool back, LayerChoice layer = {});
 
     // Unsubscribes every handler and abandons every open batch; the editor stays usable.
     void close() noexcept;

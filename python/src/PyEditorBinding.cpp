@@ -114,6 +114,14 @@ void PyEditorBinding::bind(py::module_ &module) {
         .def_property_readonly(
             "layer", [](const Editor &e) { return PyLayer(e, e->getActiveLayer()); },
             "The active layer.")
+        .def(
+            "layer_named",
+            [](const Editor &e, const std::string &name) {
+                return PyLayer(e, e->layerNamed(name));
+            },
+            py::arg("name"),
+            "The layer of that name, active or not (ValueError for an unknown name): its shapes, "
+            "and its editor's selector and history.")
         .def_property_readonly("layers", &PyEditor::getLayerNames,
                                "The layers' names (their tool nodes'), in creation order: the "
                                "first, then one for each `layer NAME` line of the scene.")

@@ -16,9 +16,9 @@ void PyHistory::bind(py::module_ &module) {
                   "so the application's selection and the callbacks follow; they raise "
                   "InvalidCallError while a batch is open.")
         .def(
-            "undo", [](H &h) { return h.editor->travel(true); },
+            "undo", [](H &h) { return h.editor->travel(true, h.layer); },
             "Restores the state before the last step; False when there is none to restore.")
-        .def("redo", [](H &h) { return h.editor->travel(false); })
+        .def("redo", [](H &h) { return h.editor->travel(false, h.layer); })
         .def_property_readonly("undo_count",
                                [](const H &h) { return h.history().getNbUndoSteps(); })
         .def_property_readonly("redo_count",
@@ -37,7 +37,10 @@ void PyHistory::bind(py::module_ &module) {
         .def(
             "detach", [](H &h) { h.history().detach(); }, "Stops recording and forgets every step.")
         .def(
-            "attach", [](H &h) { h.history().attach(h.editor->getSharedSelector()); },
+            "attach",
+            [](H &h) {
+                h.history().attach(h.editor->getApplication(h.layer).getSharedSelector());
+            },
             "Records again, from the current selection.")
         .def("__repr__", [](const H &h) {
             return "<voshape.History " + std::to_string(h.history().getNbUndoSteps()) +

@@ -1,6 +1,8 @@
 #include "PyLayer.h"
 
+#include "PyHistory.h"
 #include "PyModuleError.h"
+#include "PySelector.h"
 #include "PyShape.h"
 
 #include "SessionText.h"
@@ -40,6 +42,20 @@ void PyLayer::bind(py::module_ &module) {
             "id", [](const PyLayer &layer) { return layer.get().getLayer()->getId(); },
             "The id shape events name their owner by.")
         .def_property_readonly("shapes", &PyLayer::shapes)
+        .def_property_readonly(
+            "selector", [](const PyLayer &layer) { return PySelector(layer.editor, layer.layer); },
+            "The selector of this layer's editor, whichever layer is active: its selection, "
+            "operations and callback lists.")
+        .def_property_readonly(
+            "history", [](const PyLayer &layer) { return PyHistory(layer.editor, layer.layer); },
+            "The undo history of this layer's editor.")
+        .def_property_readonly(
+            "published",
+            [](const PyLayer &layer) {
+                return layer.editor->getApplication(layer.layer).isPublished();
+            },
+            "Whether the application's selection shows this layer's editor's selection "
+            "(SeSelectorUpdater::isPublished).")
         .def("__len__", [](const PyLayer &layer) { return layer.get().getNbShapes(); })
         .def("__iter__", [](const PyLayer &layer) { return py::iter(layer.shapes()); })
         .def("__getitem__",

@@ -13,7 +13,7 @@ namespace VoPython {
 using Renumbering = Vo::SeShapeSelector::Renumbering;
 
 PySubscription PyRenumbering::subscribe(const std::shared_ptr<PyEditor> &editor,
-                                        py::object callable) {
+                                        PyEditor::LayerChoice layer, py::object callable) {
     PyEditor *owner = editor.get(); // the handler lives no longer than the editor
     const auto convert = [owner](const Renumbering &report) {
         PyRenumbering converted;
@@ -26,8 +26,8 @@ PySubscription PyRenumbering::subscribe(const std::shared_ptr<PyEditor> &editor,
         converted.added = report.added;
         return py::make_tuple(converted);
     };
-    const auto link = [owner](Vo::CbHandler<Renumbering const> *handler) {
-        owner->getSelector().addRenumberingCallback(handler);
+    const auto link = [owner, layer](Vo::CbHandler<Renumbering const> *handler) {
+        owner->getApplication(layer).getSelector().addRenumberingCallback(handler);
     };
     return PySubscription::subscribe<Renumbering const>(editor, std::move(callable), convert, link,
                                                         "renumbering");

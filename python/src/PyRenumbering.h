@@ -14,9 +14,9 @@ namespace VoPython {
 // or the handles of a shape. Plain values; the shape shares the editor.
 class PyRenumbering {
 public:
-    // Subscribes the callable to the selector's renumbering list.
+    // Subscribes the callable to the renumbering list of that layer's selector.
     static PySubscription subscribe(const std::shared_ptr<PyEditor> &editor,
-                                    pybind11::object callable);
+                                    PyEditor::LayerChoice layer, pybind11::object callable);
 
     static void bind(pybind11::module_ &module);
 

@@ -112,14 +112,15 @@ Vo::RCShdPtr<Vo::SnSelection> selectionOf(const Vo::Vector<RCShdPtr<Vo::SnItem c
     return Vo::SnSelection::create(list);
 }
 
-PySubscription subscribeList(const std::shared_ptr<PyEditor> &editor, py::object callable,
+PySubscription subscribeList(const std::shared_ptr<PyEditor> &editor, PyEditor::LayerChoice layer,
+                             py::object callable,
                              void (SeShapeSelector::*add)(Vo::CbHandler<Vo::CbEmptyType> *) const,
                              const char *list) {
     PyEditor *owner = editor.get();
     return PySubscription::subscribe<Vo::CbEmptyType>(
         editor, std::move(callable), {},
-        [owner, add](Vo::CbHandler<Vo::CbEmptyType> *handler) {
-            (owner->getSelector().*add)(handler);
+        [owner, layer, add](Vo::CbHandler<Vo::CbEmptyType> *handler) {
+            (owner->getApplication(layer).getSelector().*add)(handler);
         },
         list);
 }
@@ -252,7 +253,8 @@ void PySelector::bind(py::module_ &module) {
             "select_all_shapes",
             [](S &s, py::object shapes) {
                 if (shapes.is_none()) {
-                    s.selector().selectAllShapes(s.editor->getLayer().getShapes());
+                    s.selector().selectAllShapes(
+                        s.editor->getApplication(s.layer).getController().getLayer().getShapes());
                     return;
                 }
                 auto models = std::make_shared<std::vector<RCShdPtr<SeShape>>>();
@@ -263,7 +265,7 @@ void PySelector::bind(py::module_ &module) {
                     Vo::IteratorImpVector<RCShdPtr<SeShape>>::makeIterator(std::move(models)));
             },
             py::arg("shapes") = py::none(),
-            "Adds the given shapes (every shape of the layer by default) that are not selected "
+            "Adds the given shapes (every shape of the selector's layer by default) that are not selected "
             "yet, after the selected ones (selectAllShapes).")
         .def(
             "add_shape",
@@ -409,21 +411,21 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "on_selection_changed",
             [](S &s, py::object callable) {
-                return subscribeList(s.editor, std::move(callable),
+                return subscribeList(s.editor, s.layer, std::move(callable),
                                      &SeShapeSelector::addSelectionChangedCallback, "selection");
             },
             py::arg("handler"), "Calls handler() after each change (the selection list).")
         .def(
             "on_shape_selection_changed",
             [](S &s, py::object callable) {
-                return subscribeList(s.editor, std::move(callable),
+                return subscribeList(s.editor, s.layer, std::move(callable),
                                      &SeShapeSelector::addShapeSelectionChangedCallback, "shapes");
             },
             py::arg("handler"))
         .def(
             "on_primary_selection_changed",
             [](S &s, py::object callable) {
-                return subscribeList(s.editor, std::move(callable),
+                return subscribeList(s.editor, s.layer, std::move(callable),
                                      &SeShapeSelector::addPrimarySelectionChangedCallback,
                                      "primary");
             },
@@ -431,7 +433,7 @@ void PySelector::bind(py::module_ &module) {
         .def(
             "on_renumbering",
             [](S &s, py::object callable) {
-                return PyRenumbering::subscribe(s.editor, std::move(callable));
+                return PyRenumbering::subscribe(s.editor, s.layer, std::move(callable));
             },
             py::arg("handler"), "Calls handler(renumbering) before each renumbering.")
         .def("__repr__", [](const S &s) {

@@ -11,17 +11,19 @@
 
 namespace VoPython {
 
-// voshape.Selector: the editor's shape selector (SeShapeSelector) with Python arguments: shapes as
-// voshape.Shape or names, index lists as any iterable or buffer of integers. Every operation is the
-// library's, called once; reads inside a batch see its working selection. Shares the editor.
+// voshape.Selector: the shape selector (SeShapeSelector) of the active layer's editor, or of one
+// layer's, with Python arguments: shapes as voshape.Shape or names, index lists as any iterable or
+// buffer of integers. Every operation is the library's, called once; reads inside a batch see its
+// working selection. Shares the editor.
 class PySelector {
 public:
-    explicit PySelector(std::shared_ptr<PyEditor> owner) : editor(std::move(owner)) {}
+    explicit PySelector(std::shared_ptr<PyEditor> owner, PyEditor::LayerChoice layer = {})
+        : editor(std::move(owner)), layer(layer) {}
 
     static void bind(pybind11::module_ &module);
 
 private:
-    Vo::SeShapeSelector &selector() const { return editor->getSelector(); }
+    Vo::SeShapeSelector &selector() const { return editor->getApplication(layer).getSelector(); }
     // The model side of what Python gave for a shape; deleted shapes included.
     Vo::RCShdPtr<Vo::SeShape> shapeFrom(pybind11::handle given) const;
     Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> shapesFrom(pybind11::handle given) const;
@@ -35,6 +37,7 @@ private:
     pybind11::list items() const;
 
     std::shared_ptr<PyEditor> editor;
+    PyEditor::LayerChoice layer;
 };
 
 } // namespace VoPython

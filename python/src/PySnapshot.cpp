@@ -1,5 +1,7 @@
 #include "PySnapshot.h"
 
+#include "AppShapeInterface.h"
+
 #include <pybind11/stl.h>
 
 #include <climits>
@@ -46,7 +48,8 @@ py::list PySnapshot::restore(PyEditor &editor, const Snapshot &snapshot, bool sk
     py::list skipped;
     for (const std::string &entry :
          snapshot.restore(editor.getSharedSelector(), resolverOf(editor),
-                          skip ? Snapshot::Unresolved::skip : Snapshot::Unresolved::refuse)) {
+                          skip ? Snapshot::Unresolved::skip : Snapshot::Unresolved::refuse,
+                          &VoExample::AppShapeInterface::countElements)) {
         skipped.append(entry);
     }
     return skipped;

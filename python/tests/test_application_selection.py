@@ -50,23 +50,6 @@ class TestReading:
 
 
 class TestWriting:
-    def test_shapes_written_become_the_editor_s_selection_as_wholes(self, editor, selector, calls):
-        selector.set_primary("A", 1)
-        calls.clear()
-        editor.application_selection.replace(["D", editor.shape("A")])
-        assert state(selector) == [("D", None, None), ("A", None, None)]
-        assert host(editor) == [("object", "D"), ("object", "A")]  # as written: no node added
-        assert calls == ["primary", "selection"]  # never the shapes list from this side
-
-    def test_nodes_and_nothing_leave_the_editor_as_it_is(self, editor, selector, calls):
-        selector.select(["A"])
-        calls.clear()
-        editor.application_selection.select("Roto", "Output")
-        assert host(editor) == [("node", "Roto"), ("node", "Output")]
-        editor.application_selection.clear()
-        assert host(editor) == []
-        assert state(selector) == [("A", None, None)] and calls == []
-
     def test_an_equal_list_is_not_written(self, editor, selector):
         editor.application_selection.select("A", "B")
         revision = editor.application_selection.revision

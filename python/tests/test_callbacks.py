@@ -11,30 +11,6 @@ from conftest import host, state
 Kind = voshape.ShapeEvent.Kind
 
 
-class TestWhichListsRun:
-    def test_an_editor_change_runs_primary_shapes_selection_when_their_conditions_hold(
-        self, selector, calls
-    ):
-        selector.select(["A", "B"])
-        assert calls == ["primary", "shapes", "selection"]
-        calls.clear()
-        selector.select(["A", "C"])  # same primary shape
-        assert calls == ["shapes", "selection"]
-        calls.clear()
-        selector.select_point(2)  # parts only
-        assert calls == ["selection"]
-        calls.clear()
-        selector.select_point(2)  # no change
-        assert calls == []
-
-    def test_an_application_change_runs_primary_and_selection_never_shapes(self, editor, calls):
-        editor.application_selection.select("A", "B")
-        assert calls == ["primary", "selection"]
-        calls.clear()
-        editor.application_selection.select("A", "C")
-        assert calls == ["selection"]
-
-
 class TestRaisingHandlers:
     def test_the_error_reaches_the_caller_after_every_list_ran_and_the_change_stands(
         self, editor, selector, calls

@@ -3,7 +3,7 @@
 import pytest
 
 import voshape
-from conftest import SCENE, host, point_inputs, state
+from conftest import SCENE, host, state
 
 
 class TestBuilding:
@@ -156,12 +156,6 @@ class TestDeletingShapes:
         with pytest.raises(ValueError, match="no removal event"):
             editor.send_removal("B")
 
-    def test_any_removal_event_drops_selected_shapes_already_gone(self, editor, selector):
-        selector.select(["A", "B"])
-        editor.delete_shape("B", send_event=False)
-        editor.delete_shape("D")  # not selected; B, gone, leaves with the event
-        assert state(selector) == [("A", None, None)]
-
     def test_a_raising_removal_handler_reaches_the_caller_with_the_shape_gone(self, editor, selector):
         selector.select(["A", "B"])
 
@@ -179,37 +173,6 @@ class TestDeletingShapes:
 
 
 class TestEditingPointsAndHandles:
-    def test_inserting_and_deleting_points_renumbers_the_selection(self, editor, selector):
-        selector.set_primary("A", 2)
-        selector.select_points([4, 1, 3])
-        editor.insert_point("A", 2)
-        assert selector.points == [5, 1, 4] and editor.shape("A").point_count == 6
-        editor.delete_point("A", 1)
-        assert selector.points == [4, 3]
-        assert host(editor)[2:] == point_inputs("A", [4, 3])
-
-    def test_deleting_the_last_selected_point_leaves_empty_parts(self, editor, selector):
-        selector.set_primary("A", 3)
-        editor.delete_point("A", 3)
-        assert state(selector) == [("A", [], [])]
-        assert host(editor) == [("node", "ShapeEditor"), ("object", "A")]
-
-    def test_handles_follow_the_gradient(self, editor, selector):
-        selector.set_primary("B")
-        selector.select_all_handles()
-        editor.delete_handle("B", 0)
-        assert selector.handles == [0, 1]
-        editor.insert_handle("B", 2)  # at the end: no selected handle moves
-        assert selector.handles == [0, 1] and editor.shape("B").handle_count == 3
-        editor.insert_handle("B", 0)
-        assert selector.handles == [1, 2] and editor.shape("B").handle_count == 4
-
-    def test_edits_of_a_shape_that_is_not_primary_change_no_selection(self, editor, selector):
-        selector.set_primary("A", 4)
-        before = selector.revision
-        editor.insert_point("D", 0)
-        assert selector.revision == before and selector.points == [4]
-
     @pytest.mark.parametrize(
         "call, args, error, message",
         [

@@ -366,6 +366,17 @@ TEST_F(EditorGeometryTest, UndoPutsAShapeBackBetweenTheOnesThatStayed) {
 
 // The view fits a scene by its tighter side, centred, within the margin; a scene of no width (or
 // height) is fitted by the other side alone.
+// A point inserted between two near the largest double used to be placed at their sum over two:
+// infinite, which the canvas then converted to int. It lies midway, finite.
+TEST_F(EditorGeometryTest, PointInsertedBetweenFarPointsLiesMidway) {
+    open("shape Far 2\npoints 1.7e308,-1.5e308 1.5e308,-1.7e308\n");
+    ASSERT_TRUE(document().runCommand("insert-point Far 1"));
+    const std::vector<QPointF> &points = canvas().getGeometry().getShape(0).points;
+    ASSERT_EQ(points.size(), 3u);
+    EXPECT_DOUBLE_EQ(points[1].x(), 1.6e308);
+    EXPECT_DOUBLE_EQ(points[1].y(), -1.6e308);
+}
+
 TEST(EditorViewTransformTest, FitsBySceneTighterSideAndCentres) {
     VoEditor::EditorViewTransform view;
     view.fit(QRectF(0, 0, 10, 100), QSizeF(200, 300), 10);

@@ -31,6 +31,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include <memory>
 #include <sstream>
 #include <string>
@@ -695,7 +697,9 @@ void EditorTest::savedSelectionLoadsBackOrIsRefusedWhole() {
     QFile stale(directory.filePath("stale.selection"));
     QVERIFY(stale.open(QIODevice::WriteOnly));
     const VoExample::AppShapeInterface &b = *window->getDocument().getSession().findShape("B");
-    stale.write(QString("voshape-selection 1\nshape %1 points 9\n").arg(b.getId()).toUtf8());
+    stale.write(QString("voshape-selection 1\nshape %1 points 9\n# end of voshape-selection\n")
+                    .arg(b.getId())
+                    .toUtf8());
     stale.close();
     QString shown;
     answerNextMessageBox(shown);
@@ -704,8 +708,12 @@ void EditorTest::savedSelectionLoadsBackOrIsRefusedWhole() {
     QCOMPARE(editor(), QString("*D"));
     answerNextMessageBox(shown);
     QVERIFY(!window->loadSelectionFile(directory.filePath("none.selection")));
-    QVERIFY2(shown.contains("none.selection: cannot open the file"), qPrintable(shown));
+    QVERIFY2(shown.contains("none.selection\": No such file"), qPrintable(shown));
     QCOMPARE(editor(), QString("*D"));
+    // The editor saves what the session driver loads: ended by the end line.
+    QFile whole(saved);
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    QVERIFY(whole.readAll().endsWith("\n# end of voshape-selection\n"));
 }
 
 void EditorTest::hoverSetsThePickingState() {
@@ -775,6 +783,23 @@ void EditorTest::commandLineRunsCommandsAndRejectsBadOnes() {
     // The canvas draws what a command did, as for a gesture.
     const QImage image = canvas().grab().toImage();
     QVERIFY(near(image, point("B", 2), EditorPainter::selectedPoint));
+    // --script reads as load-file does: what is not a regular file, a FIFO that no one writes
+    // included, is refused before any command runs, instead of waiting or reading for ever.
+    QTemporaryDir directory;
+    const std::string fifo = directory.filePath("fifo").toStdString();
+    QCOMPARE(mkfifo(fifo.c_str(), 0600), 0);
+    std::string error;
+    QVERIFY(!window->getDocument().runScriptFile(fifo, error));
+    QVERIFY2(error.find("it is a FIFO, not a regular file") != std::string::npos, error.c_str());
+    QVERIFY(!window->getDocument().runScriptFile("/dev/zero", error));
+    QVERIFY2(error.find("a character device") != std::string::npos, error.c_str());
+    QFile script(directory.filePath("select.script"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("select A\nselect Nope\n");
+    script.close();
+    QVERIFY(!window->getDocument().runScriptFile(script.fileName().toStdString(), error));
+    QVERIFY2(error.find("a command failed") != std::string::npos, error.c_str());
+    QCOMPARE(editor(), QString("*A"));
 }
 
 void EditorTest::renderedImageShowsWhatIsSelected() {

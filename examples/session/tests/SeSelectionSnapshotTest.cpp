@@ -1,5 +1,8 @@
 #include "AppShapeEditor.h"
 #include "AppShapeInterface.h"
+#include "Session.h"
+#include "SessionDemo.h"
+#include "SessionScene.h"
 
 #include "SeIdentityKey.h"
 #include "SeSelectionSnapshot.h"
@@ -9,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -124,25 +128,42 @@ TEST_F(SeSelectionSnapshotTest, EntriesThatNoLongerResolveAreRefusedOrSkipped) {
                   " points 2 handles\n");
 }
 
-TEST_F(SeSelectionSnapshotTest, MalformedTextsAreRefusedWithTheirLine) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", "line 1: an empty text (expected \"voshape-selection 1\")"},
-        {"selection\n", "line 1: \"selection\" (expected \"voshape-selection 1\" first)"},
-        {"voshape-selection 1\nshape 4 points x\n", "line 2: index \"x\" (expected an integer)"},
-        {"voshape-selection 1\nshape 4 handles 1 points 2\n",
-         "line 2: \"points\" (expected points, then handles)"},
-        {"voshape-selection 1\n\npicking 1 2\n",
-         "line 3: a malformed picking line (expected picking TYPE INDEX EXTREMITY)"},
-        {"voshape-selection 1\nshapes 4\n", "line 2: \"shapes\" (expected picking or shape)"},
-    };
-    for (const auto &[text, message] : cases) {
-        try {
-            SeSelectionSnapshot::fromText(text);
-            ADD_FAILURE() << "accepted: " << text;
-        } catch (const Vo::RCExInvalidCall &error) {
-            EXPECT_EQ(error.what(), message);
-        }
+// The driver's restores (load-file, recall) count the points of a single-valued curve as its
+// point commands do: a point past the end of the built-in scene's C is refused, changing nothing,
+// or skipped. They used to select points 6 and on, which C does not have.
+TEST(SessionSnapshotTest, RefusesPointsPastTheEndOfASingleValuedCurve) {
+    VoSession::Session session;
+    VoSession::SessionScene scene(session.getNodeNames());
+    std::istringstream sceneText(VoSession::SessionDemo::scene());
+    std::string error;
+    ASSERT_TRUE(scene.read(sceneText, "demo", error)) << error;
+    ASSERT_EQ(session.build(scene), nullptr);
+    VoExample::AppShapeInterface &c = *session.findShape("C");
+    ASSERT_TRUE(c.hasSingleValuedPoints());
+    const std::string entry = "entry 1 (shape key " + std::to_string(c.getId()) + "): point ";
+    const std::string text = "voshape-selection 1\nshape " + std::to_string(c.getId()) + " points ";
+    EXPECT_TRUE(session.restoreText(text + "5\n", false).empty());
+    const std::string before = session.selectionText();
+    try {
+        session.restoreText(text + "6\n", false);
+        ADD_FAILURE() << "a point past the end was restored";
+    } catch (const Vo::RCExInvalidCall &refused) {
+        EXPECT_STREQ(refused.what(),
+                     ("cannot restore the selection: " + entry + "6 out of range (the shape has 6)")
+                         .c_str());
     }
+    EXPECT_EQ(session.selectionText(), before);
+    EXPECT_EQ(session.restoreText(text + "1000000\n", true),
+              std::vector<std::string>{entry + "1000000 out of range (the shape has 6)"});
+
+    // Saved with point 5, recalled once C has lost a point.
+    EXPECT_TRUE(session.restoreText(text + "5\n", false).empty());
+    session.saveSelection("last");
+    ASSERT_TRUE(session.getController().deletePoint(c, 0));
+    std::vector<std::string> skipped;
+    EXPECT_THROW(session.recallSelection("last", false, skipped), Vo::RCExInvalidCall);
+    EXPECT_TRUE(session.recallSelection("last", true, skipped));
+    EXPECT_EQ(skipped, std::vector<std::string>{entry + "5 out of range (the shape has 5)"});
 }
 
 } // namespace

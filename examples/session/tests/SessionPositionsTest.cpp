@@ -3,6 +3,7 @@
 // the shapes before it kept. The bounds on counts are the scene's options.
 
 #include "Session.h"
+#include "SessionCommands.h"
 #include "SessionPlacement.h"
 #include "SessionScene.h"
 
@@ -122,6 +123,13 @@ TEST(SessionPositionsTest, MalformedPositionsAreRefusedAtTheirLine) {
         {"shape A 1\nlayer L\npoints 1,1\n",
          "p.scene:3: \"points\" line before any shape (expected \"shape NAME POINTS [HANDLES] "
          "[single]\" before it)"},
+        // A long word is quoted by its first 40 bytes: the messages used to hold it whole.
+        {"shape A 1\npoints " + std::string(39, '1') + "\x01,2\n",
+         "p.scene:2: malformed point position \"" + std::string(39, '1') +
+             "\\x01\"... (expected X,Y: two decimal numbers and a comma, no blank)"},
+        {"shape A " + std::string(50, '9') + "\n",
+         "p.scene:1: point count \"" + std::string(40, '9') +
+             "\"... out of range (expected an integer from 0 to 10000)"},
     };
     for (const auto &[text, expected] : cases) {
         SCOPED_TRACE(text);
@@ -161,6 +169,39 @@ TEST(SessionPositionsTest, CountBoundsAreOptions) {
     EXPECT_EQ(readError(wide, "shape Huge 1000001\n"),
               "p.scene:1: point count \"1000001\" out of range (expected an integer from 0 to "
               "1000000)");
+}
+
+// insert-point between two points near the largest double used to place the new one at their sum
+// over two, an infinite position that the scene reader refuses and the editor converted to int. A
+// point (handle) inserted at an end takes its neighbour's place.
+TEST(SessionPositionsTest, AnInsertedPointOrHandleLiesMidwayOrOnItsNeighbour) {
+    VoSession::Session session;
+    SessionScene::Shape far;
+    far.name = "Far";
+    far.nbPoints = 2;
+    far.nbHandles = 2;
+    far.points = {1.7e308, -1.5e308, 1.5e308, -1.7e308};
+    far.handles = {0.25, 0.75};
+    session.addShape(far);
+    VoSession::SessionCommands commands(session);
+    for (const char *index : {"1", "0", "4"}) {
+        for (const char *command : {"insert-point", "insert-handle"}) {
+            VoSession::SessionReport report;
+            commands.run({command, "Far", index}, report);
+            ASSERT_EQ(report.error, "") << command << " " << index;
+        }
+    }
+    const VoExample::AppShapeInterface &shape = *session.findShape("Far");
+    const std::vector<double> xs{1.7e308, 1.7e308, 1.6e308, 1.5e308, 1.5e308};
+    const std::vector<double> handles{0.25, 0.25, 0.5, 0.75, 0.75};
+    for (int index = 0; index < 5; ++index) {
+        double x = 0;
+        double y = 0;
+        ASSERT_TRUE(shape.getPoint(index, x, y));
+        EXPECT_DOUBLE_EQ(x, xs[static_cast<std::size_t>(index)]) << index;
+        EXPECT_DOUBLE_EQ(y, -xs[static_cast<std::size_t>(4 - index)]) << index;
+        EXPECT_DOUBLE_EQ(shape.getHandle(index), handles[static_cast<std::size_t>(index)]) << index;
+    }
 }
 
 } // namespace

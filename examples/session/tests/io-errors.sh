@@ -68,6 +68,13 @@ grep -q '^> count' "$scratch/out" || { echo "FAIL a script from a FIFO: the tran
 exec 3>&-
 wait "$reader"; got=$?
 check "a script from a FIFO" 0 ""
+# load-file takes regular files only: the FIFO, which no one writes now, and /dev/zero are refused
+# at once; a selection saved on a full disk (/dev/full) is not written.
+printf 'load-file %s\nload-file /dev/zero\nsave-file /dev/full\n' "$scratch/fifo" >"$scratch/load.script"
+timeout 20 "$driver" --script "$scratch/load.script" 2>"$scratch/err" >/dev/null; got=$?
+check "selection files that are not regular files" 1 "$scratch/load.script:1: cannot read \"$scratch/fifo\": it is a FIFO, not a regular file (expected a file written by save-file)
+$scratch/load.script:2: cannot read \"/dev/zero\": it is a character device, not a regular file (expected a file written by save-file)
+$scratch/load.script:3: cannot write \"/dev/full\", which is left as it was: it is not a regular file (expected a regular file that can be written)"
 "$driver" --script $'no\nsuch\e[2J' 2>"$scratch/err" >/dev/null; got=$?
 check "file name with control characters" 2 'no\x0asuch\x1b[2J: cannot open the file'
 printf 'shape \e[2JX 3\nshape Y 2\n' >"$scratch/control.scene"

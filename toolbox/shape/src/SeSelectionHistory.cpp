@@ -199,6 +199,10 @@ bool SeSelectionHistory::isSame(const List &items, const SnSelection &other) noe
 void SeSelectionHistory::record() {
     const std::size_t oldSize = state.size();
     const auto newSize = static_cast<std::size_t>(selection->getNbItems());
+    // Unknown after a full restore, the state may hold gone shapes the selection left out since.
+    if (stateRevision == 0 && oldSize > newSize && followLeavingGone()) {
+        return; // and stays unknown
+    }
     auto head = selection->begin();
     auto stateHead = state.begin();
     std::size_t at = 0;
@@ -283,20 +287,47 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
         stateRevision = 0; // the selection is as before the fault: no step, nothing to forget
         return;
     }
-    if (cursor > 0) {
-        Items before = state.flat();
-        catchUp(steps[cursor - 1]);
-        apply(before, steps[cursor - 1], true);
-        if (isSame(before, *selection)) {
-            adoptState(std::move(before));
-            stateRevision = selection->getRevision();
-            steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
-            --cursor;
-            takeBackDropped();
-            return;
-        }
+    if (cursor == 0) {
+        record();
+        return;
     }
-    record();
+    // The put-back follows the step recorded for the failed change: that step goes. The state
+    // before it may differ from the put-back selection, by gone shapes a restore left out or by
+    // renumberings a refused batch replays next; the state then stays unknown until the next
+    // change, which is compared item by item.
+    Items before = state.flat();
+    catchUp(steps[cursor - 1]);
+    apply(before, steps[cursor - 1], true);
+    stateRevision = isSame(before, *selection) ? selection->getRevision() : 0;
+    adoptState(std::move(before));
+    steps.erase(steps.begin() + static_cast<std::ptrdiff_t>(cursor) - 1);
+    --cursor;
+    takeBackDropped();
+}
+
+// After a full restore that left gone shapes out, the selection may hold the state's other items as
+// other objects (a renumbering, or the application writing the same shapes): no step; the state
+// takes the new objects and keeps the gone ones.
+bool SeSelectionHistory::followLeavingGone() {
+    Items items = state.flat();
+    auto next = selection->begin();
+    bool replaced = false; // else the change left gone shapes out: a removal, and a step
+    for (ItemPtr &item : items) {
+        if (isGone(item)) {
+            continue;
+        }
+        if (next == selection->end() || !item->isEqual(**next)) {
+            return false;
+        }
+        replaced = replaced || item.get() != next->get();
+        item = *next;
+        ++next;
+    }
+    if (next != selection->end() || !replaced) {
+        return false;
+    }
+    adoptState(std::move(items));
+    return true;
 }
 
 template <class It, class Other>

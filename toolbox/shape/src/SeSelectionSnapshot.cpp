@@ -5,6 +5,7 @@
 #include "SeShapeItems.h"
 #include "SeShapeKeyIndex.h"
 #include "SeShapeParts.h"
+#include "SeSnapshotReader.h"
 
 #include "base/RCExInvalidCall.h"
 #include "base/RCExUtil.h"
@@ -12,15 +13,13 @@
 #include "host/graph/PiMultivaluedInput.h"
 #include "host/graph/PiStructuredInput.h"
 
-#include <climits>
 #include <sstream>
 #include <typeinfo>
+#include <utility>
 
 namespace Vo {
 
 namespace {
-
-const char *const header = "voshape-selection 1";
 
 RCShdPtr<SeShapeSelector> checked(const RCShdPtr<SeShapeSelector> &selector) {
     if (selector.isNull()) {
@@ -36,22 +35,28 @@ void appendList(std::ostringstream &out, const char *name, const std::vector<int
     }
 }
 
-// The number of elements of a multi-valued input; -1 (no bound) for a single-valued one, 0 for
-// none.
-int elementsOf(const RCShdPtr<PiInput> &input) {
+// The number of elements of a multi-valued input, 0 for none; for a single-valued one, what the
+// application counts, -1 (no bound) when it does not.
+int elementsOf(const RCShdPtr<PiInput> &input, const SeShapeInterface &shape,
+               SeSelectionSnapshot::Elements kind, const SeSelectionSnapshot::Counter &count) {
     if (input.isNull()) {
         return 0;
     }
     const auto *elements = dynamic_cast<const PiMultivaluedInput *>(input.get());
-    return elements == nullptr ? -1 : elements->getNbElements();
+    if (elements != nullptr) {
+        return elements->getNbElements();
+    }
+    return count ? count(shape, kind) : -1;
 }
 
 // What is wrong with the indices for a shape of `count` elements; empty when nothing is.
 std::string outOfRange(const char *noun, const std::vector<int> &indices, int count) {
     for (int index : indices) {
         if (index < 0 || (count >= 0 && index >= count)) {
-            return std::string(noun) + " " + std::to_string(index) +
-                   " out of range (the shape has " + std::to_string(count < 0 ? 0 : count) + ")";
+            return std::string(noun) + " " + std::to_string(index) + " out of range (" +
+                   (count < 0 ? std::string("an index is 0 or more")
+                              : "the shape has " + std::to_string(count)) +
+                   ")";
         }
     }
     return std::string();
@@ -59,7 +64,8 @@ std::string outOfRange(const char *noun, const std::vector<int> &indices, int co
 
 // The shape of an entry, or what keeps it from resolving.
 RCShdPtr<SeShape> resolveEntry(const SeSelectionSnapshot::Entry &entry,
-                               const SeSelectionSnapshot::Resolver &resolve, std::string &problem) {
+                               const SeSelectionSnapshot::Resolver &resolve,
+                               const SeSelectionSnapshot::Counter &count, std::string &problem) {
     const RCShdPtr<SeShape> shape = resolve(entry.key);
     const RCWeakPtr<SeShapeInterface> editing =
         shape.isNull() ? RCWeakPtr<SeShapeInterface>() : shape->getShapeInterface();
@@ -70,10 +76,15 @@ RCShdPtr<SeShape> resolveEntry(const SeSelectionSnapshot::Entry &entry,
     const RCWeakAccessor<SeShapeInterface> access(editing);
     const RCShdPtr<PiInput> curve = access->getCurveInput();
     const auto *structured = dynamic_cast<const PiStructuredInput *>(curve.get());
+    using Elements = SeSelectionSnapshot::Elements;
     problem = outOfRange("point", entry.points,
-                         structured == nullptr ? 0 : elementsOf(structured->getInput("Points", 0)));
+                         structured == nullptr ? 0
+                                               : elementsOf(structured->getInput("Points", 0),
+                                                            *access, Elements::points, count));
     if (problem.empty()) {
-        problem = outOfRange("handle", entry.handles, elementsOf(access->getGradientInput()));
+        problem =
+            outOfRange("handle", entry.handles,
+                       elementsOf(access->getGradientInput(), *access, Elements::handles, count));
     }
     return problem.empty() ? shape : RCShdPtr<SeShape>();
 }
@@ -92,53 +103,6 @@ RCShdPtr<SnItem const> itemOf(const SeSelectionSnapshot::Entry &entry,
         parts = exact;
     }
     return SeShapeItems::make(parts, shape->getShapeInterface());
-}
-
-[[noreturn]] void malformed(int line, const std::string &what, const std::string &expected) {
-    throw RCExInvalidCall("line " + std::to_string(line) + ": " + what + " (expected " + expected +
-                          ")");
-}
-
-// The indices after a list's name, up to the next name or the end.
-std::vector<int> readIndices(std::istringstream &words, std::string &next, int line) {
-    std::vector<int> indices;
-    for (next.clear(); words >> next && next != "points" && next != "handles"; next.clear()) {
-        std::size_t used = 0;
-        long long value = 0;
-        try {
-            value = std::stoll(next, &used);
-        } catch (...) {
-            used = 0;
-        }
-        if (used != next.size() || value < INT_MIN || value > INT_MAX) {
-            malformed(line, "index \"" + next + "\"", "an integer");
-        }
-        indices.push_back(static_cast<int>(value));
-    }
-    return indices;
-}
-
-SeSelectionSnapshot::Entry readShape(std::istringstream &words, int line) {
-    SeSelectionSnapshot::Entry entry;
-    if (!(words >> entry.key)) {
-        malformed(line, "a shape line without key", "shape KEY [points I...] [handles I...]");
-    }
-    std::string next;
-    words >> next;
-    if (next.empty()) {
-        return entry;
-    }
-    entry.whole = false;
-    if (next == "points") {
-        entry.points = readIndices(words, next, line);
-    }
-    if (next == "handles") {
-        entry.handles = readIndices(words, next, line);
-    }
-    if (!next.empty()) {
-        malformed(line, "\"" + next + "\"", "points, then handles");
-    }
-    return entry;
 }
 
 } // namespace
@@ -175,8 +139,9 @@ SeSelectionSnapshot SeSelectionSnapshot::capture(const RCShdPtr<SeShapeSelector>
 
 std::string SeSelectionSnapshot::toText() const {
     std::ostringstream out;
-    out << header << "\npicking " << static_cast<std::int32_t>(pickingType) << ' ' << pickingIndex
-        << ' ' << pickingExtremity << '\n';
+    out << SeSnapshotReader::form << ' ' << SeSnapshotReader::version << "\npicking "
+        << static_cast<std::int32_t>(pickingType) << ' ' << pickingIndex << ' ' << pickingExtremity
+        << '\n';
     for (const Entry &entry : entries) {
         out << "shape " << entry.key;
         if (!entry.whole) {
@@ -189,44 +154,19 @@ std::string SeSelectionSnapshot::toText() const {
 }
 
 SeSelectionSnapshot SeSelectionSnapshot::fromText(const std::string &text) {
+    SeSnapshotReader read(text);
     SeSelectionSnapshot snapshot;
-    std::istringstream lines(text);
-    std::string line;
-    bool started = false;
-    for (int number = 1; std::getline(lines, line); ++number) {
-        std::istringstream words(line);
-        std::string first;
-        if (!(words >> first) || first.front() == '#') {
-            continue;
-        }
-        if (!started) {
-            if (line != header) {
-                malformed(number, "\"" + line + "\"", std::string("\"") + header + "\" first");
-            }
-            started = true;
-        } else if (first == "picking") {
-            std::int32_t type = 0;
-            std::string rest;
-            if (!(words >> type >> snapshot.pickingIndex >> snapshot.pickingExtremity) ||
-                words >> rest) {
-                malformed(number, "a malformed picking line", "picking TYPE INDEX EXTREMITY");
-            }
-            snapshot.pickingType = SeShapeSelector::PickingType{type};
-        } else if (first == "shape") {
-            snapshot.entries.push_back(readShape(words, number));
-        } else {
-            malformed(number, "\"" + first + "\"", "picking or shape");
-        }
-    }
-    if (!started) {
-        malformed(1, "an empty text", std::string("\"") + header + "\"");
-    }
+    snapshot.entries = std::move(read.entries);
+    snapshot.pickingType = SeShapeSelector::PickingType{read.pickingType};
+    snapshot.pickingIndex = read.pickingIndex;
+    snapshot.pickingExtremity = read.pickingExtremity;
     return snapshot;
 }
 
 std::vector<std::string> SeSelectionSnapshot::restore(const RCShdPtr<SeShapeSelector> &selector,
                                                       const Resolver &resolve,
-                                                      Unresolved unresolved) const {
+                                                      Unresolved unresolved,
+                                                      const Counter &count) const {
     if (checked(selector)->isBatchOpen()) {
         throw RCExInvalidCall("cannot restore a selection while a batch is open on the selector");
     }
@@ -234,7 +174,7 @@ std::vector<std::string> SeSelectionSnapshot::restore(const RCShdPtr<SeShapeSele
     std::vector<std::string> skipped;
     for (std::size_t at = 0; at < entries.size(); ++at) {
         std::string problem;
-        const RCShdPtr<SeShape> shape = resolveEntry(entries[at], resolve, problem);
+        const RCShdPtr<SeShape> shape = resolveEntry(entries[at], resolve, count, problem);
         if (shape.isNull()) {
             const std::string named = "entry " + std::to_string(at + 1) + " (shape key " +
                                       std::to_string(entries[at].key) + "): " + problem;

@@ -336,6 +336,7 @@ void SeSelectorUpdater::keepHostBefore(const SnSelectionChangeHint &change) {
     hostBefore.editorAfter = change.getRevisionAfter();
     hostBefore.hostRevision = hostSelection->getRevision();
     hostBefore.published = mirror;
+    hostBefore.mirror = mirror ? editorMirror : EditorMirror();
 }
 
 // The editor's selection put back after a change that failed (SeShapeSelector::
@@ -355,12 +356,22 @@ void SeSelectorUpdater::onEditorPutBack(const SnSelectionChangeHint &change) {
             writeGuarded(*hostSelection, restored);
         }
     }
-    // A refused change of its own leaves the editor published, or not, as it was before it.
-    if (hostSelection->isEqual(mirrored) && (!ours || before.published)) {
+    // A refused change of its own leaves the editor published, or not, as it was before it: the
+    // application's selection is as it was, and so is the editor's.
+    const bool unchanged = ours && hostSelection->getRevision() == before.hostRevision;
+    if (unchanged && before.published) {
+        known = before.mirror;
+    }
+    if ((unchanged && before.published) ||
+        (hostSelection->isEqual(mirrored) && (!ours || before.published))) {
         known.editorRevision = selectorSelection->getRevision();
         known.hostRevision = hostSelection->getRevision();
         editorMirror = known;
     }
+    rememberFollowed(ours, before);
+}
+
+void SeSelectorUpdater::rememberFollowed(bool ours, const HostBefore &before) noexcept {
     // The editor's selection is again what mirrored the application's, when it was, and what it
     // made of it.
     for (HostMirror *record : {&hostMirror, &hostFollowed}) {

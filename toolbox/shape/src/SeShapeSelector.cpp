@@ -433,12 +433,13 @@ RCShdPtr<SnItem const> SeShapeSelector::findSelectedItem(const RCShdPtr<SeShape>
         const SeSelectedKeys &keys = keysOf(items);
         if (keys.isUsable()) {
             const SeSelectedKeys::Found found = keys.findEqual(promise->getIdentityKey(), *shape);
-            if (!found.several) {
-                if (place != nullptr) {
-                    *place = found.place;
-                }
-                return RCShdPtr<SnItem const>(found.item);
+            if (found.several) {
+                return firstEqualAlive(items, *shape); // its place is looked for if needed
             }
+            if (place != nullptr) {
+                *place = found.place;
+            }
+            return RCShdPtr<SnItem const>(found.item);
         }
     }
     Vector<RCShdPtr<SeShape>> selected; // raises when a selected shape is gone, as it always has
@@ -453,6 +454,19 @@ RCShdPtr<SnItem const> SeShapeSelector::findSelectedItem(const RCShdPtr<SeShape>
         *place = at;
     }
     return *(items.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// A shape selected more than once: the first of its items in order. Gone shapes are passed over,
+// since under the identity-key promise no live shape can be equal to one.
+RCShdPtr<SnItem const> SeShapeSelector::firstEqualAlive(const SnSelection &items,
+                                                        const SeShape &shape) {
+    for (const RCShdPtr<SnItem const> &item : items) {
+        const RCWeakAccessor<SeShapeInterface> access(SeShapeItems::asShapeItem(item).getData());
+        if (!access.isNull() && shape.isEqual(*access->getShape())) {
+            return item;
+        }
+    }
+    return RCShdPtr<SnItem const>();
 }
 
 bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {

@@ -394,12 +394,11 @@ void SeShapeSelector::renumberSelection(const PartsChannel &channel,
     change.rank =
         added || !channel.has(*parts, index) ? 0 : rankByWalk(channel.indices(*parts), index);
     change.added = added;
-    const bool tallied = partsTally.list == &items && partsTally.revision == items.getRevision();
     install(PrimaryShape{item, shape}, channel.renumbered(*parts, index, added, change.rank),
             &change);
-    if (tallied) { // parts for parts: the tally holds for the working list's new revision too
-        partsTally.revision = items.getRevision();
-    }
+    // Parts for parts: the tally, read just now, holds for the list's new revision too (a batch's
+    // working list, which no watch follows).
+    partsTally.revision = items.getRevision();
 }
 
 // Items other than the primary one have parts (setShapeParts, replaceAllItems, a restore made
