@@ -148,8 +148,6 @@ private:
     // otherwise.
     bool takeRenumbered(const SnSelectionChangeHint *change);
     void forgetOldRenumberings() noexcept;
-    // Over the history's items, the selection's, or a change's.
-    template <class It> void noteAlive(It first, It last);
     // Drops steps beyond the depth; the oldest dropped go to `oldest` (room reserved) when given.
     void trim(std::vector<Step> *oldest = nullptr) noexcept;
     void takeBackDropped();
@@ -186,9 +184,6 @@ private:
     std::uint64_t recordedRevision = 0;
     // The revision of the restore being written, as its own notification tells.
     std::uint64_t restoredRevision = 0;
-    // Every item of `state` had a live shape (or was no shape item) when RCSWEnds read `aliveEnds`.
-    bool allAlive = false;
-    std::uint64_t aliveEnds = 0;
     // The renumberings the kept steps follow lazily, numbered from `renumberingBase`.
     std::deque<SeShapeSelector::Renumbering> renumberingLog;
     std::uint64_t renumberingBase = 0;

@@ -32,6 +32,7 @@ class SnItem;
 class SeShapeParts;
 class SeSelectionBatch;
 class SeSelectedKeys;
+class SeAliveShapes;
 
 // The library's own instantiations, declared before the selector's members use them. Exported
 // explicitly: CbEmptyType has no export of its own, so they would be hidden otherwise.
@@ -327,6 +328,17 @@ public:
         bool added = false;
     };
     const PartsChange &getLastPartsChange() const noexcept { return partsChange; }
+    // For observers that keep what they derived from the selected shapes (the updater, a
+    // history): whether every selected shape is known to be alive without reading them, O(1).
+    // The selector follows its selection's splices and looks at the shapes that come in; a change
+    // of the whole list, or the end of a shape this selector held, leaves it unknown (false) until
+    // lookAtShapesAlive reads them all again. Other objects that end, other editors' shapes among
+    // them, leave it standing.
+    bool areShapesKnownAlive() const noexcept;
+    // Reads every selected shape when that is not known (O(S)); whether all are alive, which
+    // areShapesKnownAlive then answers in O(1).
+    bool lookAtShapesAlive() const;
+
     // What the last change of the selection object was (see SeSelectionChange): read it from a
     // callback, which runs after the change; it describes the change until the next one, whoever
     // made it (an operation here, the updater mirroring the application, a history's restore).
@@ -428,6 +440,8 @@ private:
     // The selected shapes by identity key, read by the updater's walk after a whole change (else
     // at the first look-up) and carried along splices by watch, the selection's first observer.
     mutable std::unique_ptr<SeSelectedKeys> selectedKeys;
+    // Whether every selected shape is alive, known while none of them ends; kept by watch.
+    std::unique_ptr<SeAliveShapes> aliveShapes;
     SeSelectionChange lastChange;
     // How many items of one list (the selection, or a batch's working one) have parts, at one of
     // its revisions: read once after a whole change, carried along splices by watch, so that a

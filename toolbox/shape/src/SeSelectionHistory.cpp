@@ -6,7 +6,6 @@
 
 #include "base/RCExInvalidCall.h"
 #include "base/RCExUtil.h"
-#include "base/RCSWEnds.h"
 #include "foundation/ChunkedList.h"
 #include "foundation/List.h"
 #include "host/ObHints.h"
@@ -77,7 +76,6 @@ void SeSelectionHistory::detach() noexcept {
     dropped = Dropped();
     cursor = 0;
     stateRevision = 0;
-    allAlive = false;
     renumberingBase += renumberingLog.size();
     renumberingLog.clear();
     stateRenumbered = renumberingBase;
@@ -171,21 +169,12 @@ void SeSelectionHistory::resynchronise() {
     stateParts = countParts(selection->begin(), selection->end());
     stateRevision = selection->getRevision();
     stateRenumbered = renumberingBase + renumberingLog.size();
-    allAlive = true;
-    aliveEnds = RCSWEnds::get();
-    noteAlive(selection->begin(), selection->end());
     lost = false;
 }
 
 bool SeSelectionHistory::isGone(const ItemPtr &item) noexcept {
     const auto *shapeItem = rcFastCast<const SeShapeItem>(item.get());
     return shapeItem != nullptr && shapeItem->getData().isNull();
-}
-
-// Whether the kept state may still hold a gone shape: the items that come in are looked at, and
-// the end of any weakly held object since the last look makes it unknown.
-template <class It> void SeSelectionHistory::noteAlive(It first, It last) {
-    allAlive = allAlive && aliveEnds == RCSWEnds::get() && std::none_of(first, last, &isGone);
 }
 
 template <class List>
@@ -229,9 +218,6 @@ void SeSelectionHistory::record() {
         state.overwrite(at, head, tail);
         return;
     }
-    allAlive = true; // looked at afresh: the walk is linear anyway
-    aliveEnds = RCSWEnds::get();
-    noteAlive(selection->begin(), selection->end());
     addStep(Step{at, Items(stateHead, stateTail), Items(head, tail),
                  renumberingBase + renumberingLog.size()});
 }
@@ -247,7 +233,6 @@ void SeSelectionHistory::recordSplice(const SnSelectionChangeHint &change) {
         state.overwrite(at, added.begin(), added.end()); // the same items as other objects
         return;
     }
-    noteAlive(added.begin(), added.end());
     addStep(Step{at, Items(removed.begin(), removed.end()), Items(added.begin(), added.end()),
                  renumberingBase + renumberingLog.size()});
 }
@@ -371,8 +356,8 @@ void SeSelectionHistory::catchUpState() {
         if (stateParts > (state.front()->hasParts() ? 1U : 0U)) {
             Items items = state.flat();
             for (auto item = std::next(items.begin()); item != items.end(); ++item) {
-                *item = SeRenumberingRuns::apply(*item, renumberingLog, first,
-                                                 renumberingLog.size());
+                *item =
+                    SeRenumberingRuns::apply(*item, renumberingLog, first, renumberingLog.size());
             }
             state.adopt(std::move(items)); // parts for parts: the count stands
         }
@@ -561,9 +546,11 @@ bool SeSelectionHistory::travel(bool back) {
 // While the state is the selection, object for object, and holds no gone shape, a step is put back
 // as the splice it was: a step whose items are all alive and equal to the selection's there
 // changes nothing and is skipped, as in a full restore. A step bringing back a gone shape, or a
-// state not known to be the selection, is left to the full restore.
+// state not known to be the selection, is left to the full restore. Whether the selection holds a
+// gone shape the selector tells in O(1), but after a whole change or the end of a shape it held:
+// then its shapes are read once, a walk the full restore would make anyway.
 bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
-    if (stateRevision != selection->getRevision() || !allAlive || aliveEnds != RCSWEnds::get()) {
+    if (stateRevision != selection->getRevision() || !selector->lookAtShapesAlive()) {
         return false;
     }
     std::size_t to = cursor;

@@ -1,5 +1,6 @@
 #include "SeShapeSelector.h"
 
+#include "SeAliveShapes.h"
 #include "SeExMissingElement.h"
 #include "SeSelectedKeys.h"
 #include "SeShapeItems.h"
@@ -45,7 +46,7 @@ template <class T, class Fill> void appendAll(Vector<T> &out, Fill fill) {
 
 SeShapeSelector::SeShapeSelector()
     : pickingType(PickingType(0)), pickingIndex(-1), pickingExtremity(-1),
-      selection(SnSelection::create()) {
+      selection(SnSelection::create()), aliveShapes(new SeAliveShapes) {
     selection->getSubject().attachObserver(&watch);
 }
 
@@ -53,6 +54,7 @@ void SeShapeSelector::Watch::update(ObSubject<Sn> *, const ObHints &hints) {
     for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
         if (const auto *change = dynamic_cast<const SnSelectionChangeHint *>(hint.get())) {
             SeSelectedKeys::follow(selector.selectedKeys, *selector.selection, *change);
+            selector.aliveShapes->follow(*change);
             selector.followPartsTally(*change);
             selector.describe(*change);
         }
@@ -468,6 +470,12 @@ RCShdPtr<SnItem const> SeShapeSelector::firstEqualAlive(const SnSelection &items
     }
     return RCShdPtr<SnItem const>();
 }
+
+bool SeShapeSelector::areShapesKnownAlive() const noexcept {
+    return aliveShapes->areKnown(*selection);
+}
+
+bool SeShapeSelector::lookAtShapesAlive() const { return aliveShapes->lookAt(*selection); }
 
 bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {
     return !findSelectedItem(shape).isNull();
