@@ -29,6 +29,7 @@ public:
         states.erase(states.begin() + static_cast<std::ptrdiff_t>(cursor) + 1, states.end());
         states.push_back(now);
         ++cursor;
+        travelledLast = false;
         trim();
     }
     // At most `kept` steps: the oldest undo steps go first, then the farthest redo steps.
@@ -40,6 +41,7 @@ public:
     void clear(const ModelItems &now) {
         states = {now};
         cursor = 0;
+        travelledLast = false;
     }
     // Where undo (back) or redo goes from the selection `now`: false when nowhere; otherwise the
     // state's place and what it restores.
@@ -54,7 +56,12 @@ public:
         }
         return false;
     }
-    void moveTo(std::size_t place) { cursor = place; }
+    void moveTo(std::size_t place) {
+        cursor = place;
+        travelledLast = true;
+    }
+    // Whether an undo or redo came after the last step recorded.
+    bool hasTravelledLast() const { return travelledLast; }
     void renumber(const std::string &shape, bool pointSide, int at, bool added) {
         for (ModelItems &state : states) {
             state = ModelSelection::renumber(state, shape, pointSide, at, added);
@@ -93,6 +100,7 @@ private:
     std::vector<ModelItems> states;
     std::size_t cursor = 0;
     std::size_t depth = defaultDepth;
+    bool travelledLast = false;
 };
 
 } // namespace VoFuzz

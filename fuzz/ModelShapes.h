@@ -63,14 +63,14 @@ public:
                            [&](int h) { return outside(h, shape.handles); });
     }
     // Whether a snapshot's entry resolves in the layer: its shape lives there, and its points
-    // and handles are the shape's (a single-valued curve tells no count: only a negative point
-    // is refused).
-    bool resolves(int layer, const ModelItem &entry) const {
+    // and handles are the shape's (a single-valued curve tells no count: unless the application
+    // counts its points, only a negative point is refused).
+    bool resolves(int layer, const ModelItem &entry, bool counted) const {
         const Shape &shape = get(entry.shape);
+        const bool bounded = !shape.singleValued || counted;
+        const auto pointResolves = [&](int p) { return p >= 0 && (!bounded || p < shape.points); };
         return shape.alive && shape.layer == layer &&
-               std::all_of(
-                   entry.points.begin(), entry.points.end(),
-                   [&](int p) { return p >= 0 && (shape.singleValued || p < shape.points); }) &&
+               std::all_of(entry.points.begin(), entry.points.end(), pointResolves) &&
                std::all_of(entry.handles.begin(), entry.handles.end(),
                            [&](int h) { return h >= 0 && h < shape.handles; });
     }

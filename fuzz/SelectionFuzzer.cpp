@@ -158,6 +158,10 @@ void runBatch(Step &step, int kind) {
     } else if (kind == 1) {
         step.say("batch commit");
         step.expected = step.model().endBatch(step.e);
+        if (step.expected.leftOut) {
+            step.say(" (left out: a known fault)");
+            return;
+        }
         step.runLibrary([&] { scopes.back().commit(); });
         scopes.pop_back();
     } else {
@@ -178,7 +182,9 @@ void runRepublish(Step &step) {
 // resolve in its layer.
 void runSnapshot(Step &step, bool save) {
     const auto slot = static_cast<std::size_t>(step.in.next() % SelectionScene::kSnapshots);
-    const bool skip = (step.in.next() & 1U) != 0;
+    const std::uint8_t mode = step.in.next();
+    const bool skip = (mode & 1U) != 0;
+    const bool counted = (mode & 2U) != 0; // the application counts single-valued points
     std::optional<SelectionScene::Saved> &saved = step.scene.saved[slot];
     const Vo::RCShdPtr<Vo::SeShapeSelector> &selector =
         step.scene.editor(step.e).getSharedSelector();
@@ -197,8 +203,9 @@ void runSnapshot(Step &step, bool save) {
     if (!saved) {
         return;
     }
-    step.say(std::string("restore") + (skip ? " skipping" : ""), {static_cast<int>(slot)});
-    step.expected = step.model().restore(step.e, saved->snapshot, skip);
+    step.say(std::string("restore") + (skip ? " skipping" : "") + (counted ? " counted" : ""),
+             {static_cast<int>(slot)});
+    step.expected = step.model().restore(step.e, saved->snapshot, skip, counted);
     VoExample::AppLayerInterface &layer = step.scene.editor(step.e).getController().getLayer();
     const auto resolve = [&layer](std::uint64_t key) {
         VoExample::AppShapeInterface *shape = layer.findShapeById(static_cast<int>(key));
@@ -209,7 +216,9 @@ void runSnapshot(Step &step, bool save) {
         skipped = Vo::SeSelectionSnapshot::fromText(saved->text)
                       .restore(selector, resolve,
                                skip ? Vo::SeSelectionSnapshot::Unresolved::skip
-                                    : Vo::SeSelectionSnapshot::Unresolved::refuse)
+                                    : Vo::SeSelectionSnapshot::Unresolved::refuse,
+                               counted ? &VoExample::AppShapeInterface::countElements
+                                       : Vo::SeSelectionSnapshot::Counter())
                       .size();
     });
     step.check(skipped == step.expected.skipped, "the restore skipped other entries");

@@ -104,14 +104,16 @@ const IndexOperation indexOperations[] = {
      &Selector::unselectHandle},
 };
 
-// Points and handles drawn for a shape, up to one past its last: either set may be given or
-// left out (null).
+// A live shape of the step's layer, and points and handles drawn for it, up to one past its
+// last: either set may be given or left out (null). The bytes are read whether or not a shape is
+// left; the name is empty then.
 struct DrawnParts {
-    explicit DrawnParts(SelectionStep &step, const std::string &name) {
+    explicit DrawnParts(SelectionStep &step) : name(step.pickShape(step.e)) {
         const std::uint8_t mode = step.in.next();
-        const ModelShapes::Shape &shape = step.model().getShapes().get(name);
-        points = step.drawIndices(3, shape.points + 2);
-        handles = step.drawIndices(2, shape.handles + 2);
+        const ModelShapes::Shape *shape =
+            name.empty() ? nullptr : &step.model().getShapes().get(name);
+        points = step.drawIndices(3, (shape == nullptr ? 0 : shape->points) + 2);
+        handles = step.drawIndices(2, (shape == nullptr ? 0 : shape->handles) + 2);
         givesPoints = (mode & 1U) != 0;
         givesHandles = (mode & 2U) != 0;
         libraryPoints.assign(points.begin(), points.end());
@@ -122,10 +124,12 @@ struct DrawnParts {
     const Vo::Vector<int> *pointsGiven() const { return givesPoints ? &libraryPoints : nullptr; }
     const Vo::Vector<int> *handlesGiven() const { return givesHandles ? &libraryHandles : nullptr; }
     void say(SelectionStep &step) const {
+        step.say(" " + name);
         step.say(givesPoints ? " points" : " null", givesPoints ? points : std::vector<int>());
         step.say(givesHandles ? " handles" : " null", givesHandles ? handles : std::vector<int>());
     }
 
+    std::string name;
     std::vector<int> points;
     std::vector<int> handles;
     bool givesPoints = false;
@@ -159,17 +163,16 @@ void runShapeStep(SelectionStep &step, int kind) {
 
 // setShapeParts of any live shape of the layer, selected or not, primary or not.
 void runShapePartsStep(SelectionStep &step) {
-    const std::string name = step.pickShape(step.e);
-    const DrawnParts drawn(step, name.empty() ? "A" : name);
-    if (name.empty()) {
+    const DrawnParts drawn(step);
+    if (drawn.name.empty()) {
         return;
     }
-    step.say("setShapeParts " + name);
+    step.say("setShapeParts");
     drawn.say(step);
-    const Vo::RCShdPtr<Vo::SeShape> shape = shapeOf(step, name);
+    const Vo::RCShdPtr<Vo::SeShape> shape = shapeOf(step, drawn.name);
     step.runSelector(
         [&](const ModelItems &items) {
-            return ModelSelection::setShapeParts(items, name, drawn.modelPoints(),
+            return ModelSelection::setShapeParts(items, drawn.name, drawn.modelPoints(),
                                                  drawn.modelHandles());
         },
         [&](Selector &selector) {
@@ -184,14 +187,13 @@ void runReplaceAllStep(SelectionStep &step) {
     const Vo::RCShdPtr<Vo::SnSelection> written = Vo::SnSelection::create();
     step.say("replaceAllItems");
     for (int count = step.in.next() % 4; count > 0; --count) {
-        const std::string name = step.pickShape(step.e);
-        const DrawnParts drawn(step, name.empty() ? "A" : name);
-        if (name.empty()) {
+        const DrawnParts drawn(step);
+        if (drawn.name.empty()) {
             continue;
         }
-        step.say(" " + name);
         drawn.say(step);
-        items.push_back(ModelSelection::itemOf(name, drawn.modelPoints(), drawn.modelHandles()));
+        items.push_back(
+            ModelSelection::itemOf(drawn.name, drawn.modelPoints(), drawn.modelHandles()));
         Vo::RCShdPtr<Vo::SnParts> parts;
         if (!items.back().whole) {
             const Vo::RCShdPtr<Vo::SeShapeParts> exact(new Vo::SeShapeParts);
@@ -204,7 +206,7 @@ void runReplaceAllStep(SelectionStep &step) {
             parts = exact;
         }
         written->addItem(Vo::RCShdPtr<Vo::SnItem const>(
-            new Vo::SeShapeItem(parts, shapeOf(step, name)->getShapeInterface())));
+            new Vo::SeShapeItem(parts, shapeOf(step, drawn.name)->getShapeInterface())));
     }
     step.expected = step.model().replaceAll(step.e, items);
     step.runLibrary([&] { step.selector().replaceAllItems(written); });

@@ -23,6 +23,9 @@ SELECT, SELECT_ALL, NEXT, PREVIOUS, ADD, UNSELECT, SELECT_SEVERAL, UNSELECT_SIDE
 DELETE_HANDLE, DELETE_POINT, INSERT_HANDLE, INSERT_POINT = range(4)
 # The application's items: the shapes' objects A..G, the editors' nodes, the tool nodes.
 A, B, C, D, E, F, G, SHAPE_EDITOR, MASK_EDITOR, ROTO, MASK = range(11)
+# restore: slot, mode (bit 0 skip entries that no longer resolve, bit 1 the application counts
+# the points of single-valued curves).
+SKIP, COUNTED = 1, 2
 # setPrimary's argument: even for no point, 2 * i + 1 for point i.
 WHOLE = 0
 
@@ -165,7 +168,8 @@ SEEDS = {
         step("hostReplace", 0, 0),
         step("republish", 1), step("republish", 0),
     ],
-    # Curves with no point and single-valued curves: missing points, parts that hold nothing.
+    # Curves with no point and single-valued curves: missing points, parts that hold nothing, a
+    # point past a single-valued curve's end restored when the application does not count them.
     "curves-without-points-and-single-valued": [
         step("setPrimary", 0, 3, point(0)),
         step("setPrimary", 0, 3, WHOLE),
@@ -175,6 +179,10 @@ SEEDS = {
         step("edit", 0, DELETE_HANDLE, 3, 0),
         step("setPrimary", 0, 2, point(4)),
         step("points", 0, SELECT, 6),
+        step("save", 0, 0, 0),
+        step("restore", 0, 0, COUNTED),
+        step("restore", 0, 0, COUNTED | SKIP),
+        step("restore", 0, 0, 0),
         step("edit", 0, INSERT_POINT, 2, 0),
         step("handles", 0, SELECT, 0),
         step("setPrimary", 1, 1, point(0)),

@@ -217,6 +217,15 @@ TEST_F(SeSelectionHistoryTest, KeptStatesFollowTheElementsOfShapesThatAreNotPrim
     EXPECT_EQ(history.getNbUndoSteps(), kept);
     selector->unselectShape(controller.shape(A));
     EXPECT_EQ(selectedPoints(), std::vector<int>{3});
+
+    // And after the history was cleared, which numbers its renumberings on from where it was.
+    select({A, B});
+    selector->setShapeParts(controller.shape(B), &second, nullptr);
+    history.clear();
+    ASSERT_FALSE(
+        Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(B))->insertElement(0).isNull());
+    selector->updateSelectionPointAdded(controller.weak(B), 0);
+    EXPECT_EQ(history.getNbUndoSteps(), 0);
 }
 
 // A refused change after an undo that left a gone shape out costs the history nothing, as it does

@@ -31,16 +31,17 @@ std::string targetOf(const std::string &path) {
 
 } // namespace
 
-// The temporary file of a save, beside its file: once created, its descriptor is closed, and the
-// file removed unless it was put in place, whatever leaves the save (an error while a message is
-// made included). Borrows the file system.
+// The temporary file of a save, beside its file: once created, its descriptor is closed and its
+// name removed (gone once it is renamed into place) whatever leaves the save, an error while a
+// message is made included; a name it could not create is another's and stays. Borrows the file
+// system.
 class SessionFileWriter::Temporary {
 public:
     explicit Temporary(SessionFileSystem &system) noexcept : files(system) {}
     Temporary(const Temporary &) = delete;
     Temporary &operator=(const Temporary &) = delete;
     ~Temporary() {
-        if (created && !placed) {
+        if (created) {
             close();
             files.unlink(path);
         }
@@ -65,14 +66,12 @@ public:
         const int descriptor = std::exchange(fd, -1);
         return descriptor < 0 || files.close(descriptor) == 0;
     }
-    void keep() noexcept { placed = true; }
 
 private:
     SessionFileSystem &files;
     std::string path;
     int fd = -1;
     bool created = false;
-    bool placed = false;
 };
 
 SessionFileWriter::SessionFileWriter(SessionFileSystem &system) noexcept : files(system) {}
@@ -107,9 +106,6 @@ std::string SessionFileWriter::save(const std::string &path, const std::string &
     }
     if (problem.empty()) {
         problem = failed(files.rename(temporary, target) == 0, "renaming into place", temporary);
-    }
-    if (problem.empty()) {
-        file.keep();
     }
     return problem;
 }

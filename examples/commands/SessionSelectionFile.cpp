@@ -138,9 +138,9 @@ bool SessionSelectionFile::isWhole(const std::vector<std::string> &lines,
     return shapes == read.getEntries().size();
 }
 
-// The line SeSelectionSnapshot names is the file's: the end line comes after every other. Its
-// message may quote a line raw and whole: what it quotes is escaped and cut, the expected part
-// kept.
+// The line SeSelectionSnapshot names is the file's: the end line comes after every other. A
+// message that is not printable and short already has what it quotes escaped and cut, the expected
+// part kept.
 std::string SessionSelectionFile::locate(const std::string &path, const std::string &message) {
     const std::string prefix = "line ";
     const std::size_t colon = message.find(": ");
@@ -151,6 +151,13 @@ std::string SessionSelectionFile::locate(const std::string &path, const std::str
             SessionText::Number::Valid &&
         line > 0;
     const std::string what = numbered ? message.substr(colon + 2) : message;
+    if (SessionText::isPrintable(what) && what.size() <= 2 * quotedLength) {
+        // The reader's own message, escaped and cut already: escaping it again would double its
+        // backslashes.
+        return (numbered ? at(path, static_cast<std::size_t>(line))
+                         : SessionText::escape(path) + ": ") +
+               what;
+    }
     const std::size_t expected = std::min(what.rfind(" (expected "), what.size());
     return (numbered ? at(path, static_cast<std::size_t>(line))
                      : SessionText::escape(path) + ": ") +

@@ -72,9 +72,6 @@ class EditorModel:
     depth: int = 100
     published: bool = False
     followed: bool = False
-    # A change made the kept state without its gone shapes: the history may take it as no step
-    # (findings-pymodel.md, 6); its counts are not compared until it is cleared.
-    counts_unsure: bool = False
     runs: list = field(default_factory=list)
 
     def current(self):
@@ -192,10 +189,6 @@ class Model:
     def record(self, editor, items):
         if items == editor.steps[editor.cursor]:
             return
-        kept = editor.steps[editor.cursor]
-        if len(items) < len(kept) and items == [
-                item for item in kept if self.alive(item[0])]:
-            editor.counts_unsure = True
         editor.steps = editor.steps[: editor.cursor + 1] + [list(items)]
         editor.cursor += 1
         self.trim(editor)
@@ -220,7 +213,6 @@ class Model:
     def clear_history(editor):
         """Every step forgotten; the selection object's state is the starting one."""
         editor.steps, editor.cursor = [list(editor.items)], 0
-        editor.counts_unsure = False
 
     def restore_range(self, editor, position, count, items):
         """These items in place of count items from position (outside a batch)."""
@@ -455,7 +447,8 @@ class Model:
         return items != batch.start
 
     def travel(self, editor, back):
-        """undo or redo: the nearest step, left without its gone shapes, that differs."""
+        """undo or redo: the nearest step, left without its gone shapes, that differs. The state
+        restored is the one kept there from then on (gone shapes never come back)."""
         if editor.batch:
             raise Refused("InvalidCallError")
         at = editor.cursor
@@ -464,7 +457,7 @@ class Model:
             target = [item for item in editor.steps[at] if self.alive(item[0])]
             if target != editor.items:
                 self.commit(editor, target, recorded=False)
-                editor.cursor = at
+                editor.cursor, editor.steps[at] = at, target
                 return True
         return False
 
@@ -487,14 +480,13 @@ class Model:
                 for name, parts in editor.current()]
 
     def resolves(self, key, points, handles):
-        """The live shape of the key when its indices are in range; None otherwise. A curve whose
-        "Points" is one single-valued input tells no count: only negative points are refused."""
+        """The live shape of the key when its indices are in range (the application counts the
+        points of a curve whose "Points" is one single-valued input); None otherwise."""
         name = next((n for n, s in self.shapes.items() if s.key == key and s.alive), None)
         if name is None:
             return None
         shape = self.shapes[name]
-        bound = None if shape.single else len(shape.points)
-        if any(i < 0 or (bound is not None and i >= bound) for i in points or ()):
+        if any(not 0 <= i < len(shape.points) for i in points or ()):
             return None
         if any(not 0 <= i < len(shape.handles) for i in handles or ()):
             return None

@@ -392,8 +392,6 @@ class SelectionMachine(RuleBasedStateMachine):
     @rule(data=st.data(), depth=st.integers(-1, 6))
     def history_depth(self, data, depth):
         layer, _, editor = self.draw_editor(data)
-        if editor.counts_unsure:
-            return  # which steps the depth drops depends on the counts
         self.run(lambda: setattr(self.layers[layer].history, "depth", depth),
                  lambda: self.model.set_depth(editor, depth))
 
@@ -454,8 +452,7 @@ class SelectionMachine(RuleBasedStateMachine):
                 self.model.alive(name) for name, _ in model.current()]
             assert selector.is_batch_open == (model.batch is not None)
             assert library.published == model.published, library.name
-            assert model.counts_unsure or (library.history.undo_count,
-                                           library.history.redo_count) == (
+            assert (library.history.undo_count, library.history.redo_count) == (
                 model.cursor, len(model.steps) - 1 - model.cursor), library.name
             picking = (selector.picking_type, selector.picking_index, selector.picking_extremity)
             assert picking == model.picking

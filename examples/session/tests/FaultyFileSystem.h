@@ -12,7 +12,8 @@
 namespace VoTest {
 
 // The real file system, but for the faults it is told to make: the nth call of a kind fails with
-// an errno, a write takes at most writeChunk bytes (a short write), and the disk takes roomLeft
+// an errno, a read or a write takes at most readChunk or writeChunk bytes (a short one), and the
+// disk takes roomLeft
 // bytes more, after which a write takes nothing. A close that fails has closed all the same, as on
 // Linux. Counts the files left open. Not thread-safe.
 class FaultyFileSystem : public VoSession::SessionFileSystem {
@@ -26,6 +27,7 @@ public:
 
     // False: fsync succeeds without waiting for the disk, for tests that save many times.
     bool syncs = true;
+    std::size_t readChunk = std::numeric_limits<std::size_t>::max();
     std::size_t writeChunk = std::numeric_limits<std::size_t>::max();
     std::size_t roomLeft = std::numeric_limits<std::size_t>::max();
     int openFiles = 0;
@@ -36,7 +38,8 @@ public:
         return fd;
     }
     ssize_t read(int fd, char *buffer, std::size_t size) override {
-        return fails(Call::read) ? -1 : SessionFileSystem::read(fd, buffer, size);
+        return fails(Call::read) ? -1
+                                 : SessionFileSystem::read(fd, buffer, std::min(size, readChunk));
     }
     ssize_t write(int fd, const char *data, std::size_t size) override {
         if (fails(Call::write)) {

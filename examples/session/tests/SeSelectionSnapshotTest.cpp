@@ -142,22 +142,22 @@ TEST(SessionSnapshotTest, RefusesPointsPastTheEndOfASingleValuedCurve) {
     ASSERT_TRUE(c.hasSingleValuedPoints());
     const std::string entry = "entry 1 (shape key " + std::to_string(c.getId()) + "): point ";
     const std::string text = "voshape-selection 1\nshape " + std::to_string(c.getId()) + " points ";
-    EXPECT_TRUE(session.restoreText(text + "5\n", false).empty());
-    const std::string before = session.selectionText();
+    EXPECT_TRUE(session.restore(SeSelectionSnapshot::fromText(text + "5\n"), false).empty());
+    const std::string before = session.captureSelection().toText();
     try {
-        session.restoreText(text + "6\n", false);
+        session.restore(SeSelectionSnapshot::fromText(text + "6\n"), false);
         ADD_FAILURE() << "a point past the end was restored";
     } catch (const Vo::RCExInvalidCall &refused) {
         EXPECT_STREQ(refused.what(),
                      ("cannot restore the selection: " + entry + "6 out of range (the shape has 6)")
                          .c_str());
     }
-    EXPECT_EQ(session.selectionText(), before);
-    EXPECT_EQ(session.restoreText(text + "1000000\n", true),
+    EXPECT_EQ(session.captureSelection().toText(), before);
+    EXPECT_EQ(session.restore(SeSelectionSnapshot::fromText(text + "1000000\n"), true),
               std::vector<std::string>{entry + "1000000 out of range (the shape has 6)"});
 
     // Saved with point 5, recalled once C has lost a point.
-    EXPECT_TRUE(session.restoreText(text + "5\n", false).empty());
+    EXPECT_TRUE(session.restore(SeSelectionSnapshot::fromText(text + "5\n"), false).empty());
     session.saveSelection("last");
     ASSERT_TRUE(session.getController().deletePoint(c, 0));
     std::vector<std::string> skipped;

@@ -15,6 +15,8 @@
 
 #include "AppShapeInterface.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -132,6 +134,8 @@ TEST_F(SessionFaultInjectionTest, AnAllocationFailureChangesNothingOrEndsTheRun)
     setup = "primary A 0\nselect-points 4 3 2 1 0\nadd-shape B\nsave-file " + file() +
             "\nprimary A 2\nselect-handle 1\nsave kept\ndelete D no-event\n";
     // Its picking line is the longest: a reader stopping there keeps the picking state it had.
+    // A temporary file another run left: a save skips its name and leaves it.
+    scratch.write("s.selection.tmp-" + std::to_string(getpid()) + "-0", "stale");
     scratch.write("picking.selection",
                   "voshape-selection 1\npicking            1            3            1\n"
                   "# end of voshape-selection\n");

@@ -76,6 +76,10 @@ TEST_F(SessionFilesTest, EveryFaultOfASaveLeavesTheOldFileWhole) {
         EXPECT_NE(problem.find(std::strerror(fault.error)), std::string::npos) << problem;
         EXPECT_EQ(files.openFiles, 0);
     }
+    FaultyFileSystem full; // a device that takes nothing, and tells no error
+    full.roomLeft = 0;
+    EXPECT_NE(SessionSelectionFile(full).save(path("s.selection"), snapshot).find("No space"),
+              std::string::npos);
     FaultyFileSystem files; // full after ten bytes, a write interrupted meanwhile
     files.writeChunk = 5;
     files.roomLeft = 10;
@@ -123,11 +127,12 @@ TEST_F(SessionFilesTest, LoadRefusesWhatItCannotReadWholeInShortMessages) {
 
     write("header.selection", "voshape-selection 2\n# end of voshape-selection\n");
     EXPECT_EQ(loadProblem("header.selection")
-                  .rfind(path("header.selection") + ":1: \"voshape-selection 2\" (expected ", 0),
+                  .rfind(path("header.selection") + ":1: version \"2\" (expected ", 0),
               0u);
     write("s.selection", text + "# end of voshape-selection\n");
-    FaultyFileSystem interrupted; // the read at the end of the file: read again
-    interrupted.failAt(Call::read, 2, EINTR);
+    FaultyFileSystem interrupted; // a byte a read, and the one at the end read again
+    interrupted.readChunk = 1;
+    interrupted.failAt(Call::read, static_cast<int>(text.size()) + 28, EINTR);
     EXPECT_EQ(loadProblem("s.selection", std::move(interrupted)), "");
     FaultyFileSystem failing;
     failing.failAt(Call::read, 1, EIO);
