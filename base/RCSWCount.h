@@ -41,7 +41,7 @@ public:
     // reported to the tally.
     void enlist(RCSWEndTally &tally) const noexcept {
         RCSWEndTally *held = endTally.load();
-        for (;;) {
+        while (held != &tally) {
             RCSWEndTally *const joined = RCSWEndTally::joined(held, tally);
             if (joined == held || endTally.compare_exchange_weak(held, joined)) {
                 return;

@@ -16,13 +16,6 @@ bool SeAliveShapes::areKnown(const SnSelection &selection) const noexcept {
     return revision != 0 && revision == selection.getRevision() && reading == tally.get();
 }
 
-bool SeAliveShapes::see(const RCWeakPtr<SeShapeInterface> &shape) noexcept {
-    if (!shape.getCounter().isNull()) {
-        shape.getCounter()->enlist(tally);
-    }
-    return !shape.isNull();
-}
-
 // An item that is no shape item stands for nothing that can end.
 bool SeAliveShapes::seeItem(const SnItem &item) noexcept {
     const auto *shapeItem = rcFastCast<const SeShapeItem>(&item);

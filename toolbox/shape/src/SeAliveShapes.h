@@ -31,7 +31,12 @@ public:
     // A walk over a whole selection: read the tally first, see each of its shapes (enlisted, then
     // looked at: whether it lives), then establish when every one was alive.
     std::uint64_t startWalk() const noexcept { return tally.get(); }
-    bool see(const RCWeakPtr<SeShapeInterface> &shape) noexcept;
+    bool see(const RCWeakPtr<SeShapeInterface> &shape) noexcept {
+        if (!shape.getCounter().isNull()) {
+            shape.getCounter()->enlist(tally);
+        }
+        return !shape.isNull();
+    }
     void establish(const SnSelection &selection, std::uint64_t reading) noexcept;
     // That walk over `selection` when nothing is known of it; whether every shape lives. O(S).
     bool lookAt(const SnSelection &selection) noexcept;

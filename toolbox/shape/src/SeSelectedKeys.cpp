@@ -6,6 +6,7 @@
 
 #include "foundation/RCWeakAccessor.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -13,11 +14,11 @@ namespace Vo {
 
 namespace {
 
-// How far ahead of the entry being made the tables' cells are asked for: at 10^5 shapes the
-// tables are larger than the cache, and a miss per entry was most of a whole build.
+// How far ahead of the entry being made the table's cells are asked for: at 10^5 shapes the table
+// is larger than the cache, and a miss per entry was most of a whole build.
 constexpr std::size_t kAhead = 8;
 
-// Every item the tables hold passed SeShapeItems::asShapeItem when it came in.
+// Every item the table holds passed SeShapeItems::asShapeItem when it came in.
 const RCWeakPtr<SeShapeInterface> &editingSideOf(const SnItem *item) noexcept {
     return static_cast<const SeShapeItem *>(item)->getData();
 }
@@ -27,11 +28,10 @@ const RCWeakPtr<SeShapeInterface> &editingSideOf(const SnItem *item) noexcept {
 SeSelectedKeys::SeSelectedKeys(const SnSelection &read)
     : selection(&read), revision(read.getRevision()) {}
 
-SeSelectedKeys::Known SeSelectedKeys::read(const SeShape *shape, std::size_t place) noexcept {
-    Known known;
-    known.place = static_cast<std::uint32_t>(place);
+SeSelectedKeys::Read SeSelectedKeys::read(const SeShape *shape) noexcept {
+    Read known;
     if (shape == nullptr) {
-        return known; // gone before its key was read: no live shape is equal to it
+        return known; // gone: no live shape is equal to it
     }
     const SeIdentityKey *promise = SeShapeKeyIndex::promiseOf(*shape);
     known.kind = promise == nullptr ? Kind::unpromised : Kind::promised;
@@ -39,68 +39,66 @@ SeSelectedKeys::Known SeSelectedKeys::read(const SeShape *shape, std::size_t pla
     return known;
 }
 
-SeSelectedKeys::Known SeSelectedKeys::readItem(const RCShdPtr<SnItem const> &item,
-                                               std::size_t place) {
+SeSelectedKeys::Read SeSelectedKeys::readItem(const RCShdPtr<SnItem const> &item) {
     const RCWeakAccessor<SeShapeInterface> access(SeShapeItems::asShapeItem(item).getData());
     if (access.isNull()) {
-        return read(nullptr, place);
+        return read(nullptr);
     }
     const RCShdPtr<SeShape> shape = access->getShape();
-    return read(shape.get(), place);
+    return read(shape.get());
 }
 
 std::uint64_t SeSelectedKeys::stored(std::uint64_t key) noexcept {
     return key == kFreeKey ? kFreeKey - 1 : key;
 }
 
-void SeSelectedKeys::add(const SnItem *item, const SeShape *shape) {
-    pending.emplace_back(item, read(shape, pending.size()));
+bool SeSelectedKeys::add(const SnItem *item, const SeShape *shape) {
+    pending.push_back(Pending{item, read(shape), pending.size()});
+    return pending.back().read.kind != Kind::unpromised;
 }
 
 void SeSelectedKeys::finish() {
-    items.reserve(items.size() + pending.size());
     byKey.reserve(byKey.size() + pending.size());
     for (std::size_t i = 0; i < pending.size(); ++i) {
         if (i + kAhead < pending.size()) {
-            const auto &ahead = pending[i + kAhead];
-            items.prefetch(ahead.first);
-            byKey.prefetch(stored(ahead.second.key));
+            byKey.prefetch(stored(pending[i + kAhead].read.key));
         }
-        enter(pending[i].first, pending[i].second);
+        enter(pending[i]);
     }
-    std::vector<std::pair<const SnItem *, Known>>().swap(pending);
+    std::vector<Pending>().swap(pending);
 }
 
-// A second copy of an item object counts as the first did; its place stays the first one's.
-void SeSelectedKeys::enter(const SnItem *item, const Known &known) {
-    Known &cell = items.findOrInsert(item);
-    if (cell.copies == 0) {
-        cell = known;
-    }
-    ++cell.copies;
-    if (cell.kind == Kind::promised) {
-        byKey.insertAnother(stored(cell.key), item);
-    } else if (cell.kind == Kind::unpromised) {
+void SeSelectedKeys::enter(const Pending &coming) {
+    if (coming.read.kind == Kind::promised) {
+        byKey.insertAnother(stored(coming.read.key),
+                            Entry{coming.item, static_cast<std::uint32_t>(coming.place),
+                                  coming.read.key == kFreeKey});
+    } else if (coming.read.kind == Kind::unpromised) {
         ++unpromised;
     }
 }
 
-void SeSelectedKeys::forget(const RCShdPtr<SnItem const> &item) {
-    Known *cell = items.find(item.get());
-    if (cell == nullptr) {
+// An item whose shape is gone leaves its entry, if it has one, under a key that can no longer be
+// read: the item is held instead, and its entry passed over.
+void SeSelectedKeys::forget(const RCShdPtr<SnItem const> &item, const Read &known) {
+    const bool found =
+        known.kind == Kind::gone || (known.kind == Kind::unpromised && unpromised > 0) ||
+        (known.kind == Kind::promised &&
+         byKey.eraseFirstWith(stored(known.key),
+                              [&](const Entry &entry) { return entry.item == item.get(); }));
+    if (!found) {
         throw std::logic_error("selected keys out of step"); // dropped by follow
     }
-    const Known known = *cell;
-    if (--cell->copies == 0) {
-        items.erase(item.get());
-    }
-    if (known.kind == Kind::unpromised) {
+    if (known.kind == Kind::gone) {
+        leftGone.push_back(item);
+    } else if (known.kind == Kind::unpromised) {
         --unpromised;
-    } else if (known.kind == Kind::promised &&
-               !byKey.eraseFirstWith(stored(known.key),
-                                     [&](const SnItem *held) { return held == item.get(); })) {
-        throw std::logic_error("selected keys out of step");
     }
+}
+
+bool SeSelectedKeys::leftGoneHolds(const SnItem *item) const noexcept {
+    return std::any_of(leftGone.begin(), leftGone.end(),
+                       [item](const RCShdPtr<SnItem const> &held) { return held.get() == item; });
 }
 
 const SeSelectedKeys &SeSelectedKeys::of(std::unique_ptr<SeSelectedKeys> &cache,
@@ -112,7 +110,7 @@ const SeSelectedKeys &SeSelectedKeys::of(std::unique_ptr<SeSelectedKeys> &cache,
     std::unique_ptr<SeSelectedKeys> built(new SeSelectedKeys(selection));
     built->pending.reserve(static_cast<std::size_t>(selection.getNbItems()));
     for (const RCShdPtr<SnItem const> &item : selection) {
-        built->pending.emplace_back(item.get(), readItem(item, built->pending.size()));
+        built->pending.push_back(Pending{item.get(), readItem(item), built->pending.size()});
     }
     built->finish();
     cache = std::move(built);
@@ -121,7 +119,8 @@ const SeSelectedKeys &SeSelectedKeys::of(std::unique_ptr<SeSelectedKeys> &cache,
 
 bool SeSelectedKeys::isCurrent(const std::unique_ptr<SeSelectedKeys> &cache,
                                const SnSelection &selection) noexcept {
-    return cache && cache->selection == &selection && cache->revision == selection.getRevision();
+    return cache && cache->selection == &selection &&
+           cache->revision == selection.getRevision();
 }
 
 void SeSelectedKeys::follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSelection &selection,
@@ -142,8 +141,7 @@ void SeSelectedKeys::follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSele
 }
 
 // The items after the splice keep the places they had: a place is a hint, checked where it is used.
-// An item that takes the place of one of the same shape (other parts) takes its key over, with no
-// shape read.
+// An item that takes the place of one of the same shape (other parts) has its key read once.
 void SeSelectedKeys::followSplice(const SnSelectionChangeHint &change) {
     const SnItemRun removed = change.getRemovedItems();
     const SnItemRun added = change.getAddedItems();
@@ -151,19 +149,16 @@ void SeSelectedKeys::followSplice(const SnSelectionChangeHint &change) {
     if (removed.size() == 1 && added.size() == 1 &&
         editingSideOf(removed.front().get()) ==
             SeShapeItems::asShapeItem(added.front()).getData()) {
-        const Known *was = items.find(removed.front().get());
-        Known known = was != nullptr ? *was : Known();
-        forget(removed.front()); // raises when there was none
-        known.place = static_cast<std::uint32_t>(position);
-        known.copies = 0;
-        pending.emplace_back(added.front().get(), known);
+        const Read known = readItem(removed.front());
+        forget(removed.front(), known);
+        pending.push_back(Pending{added.front().get(), known, position});
     } else {
         for (const RCShdPtr<SnItem const> &item : removed) {
-            forget(item);
+            forget(item, readItem(item));
         }
         pending.reserve(added.size());
         for (std::size_t i = 0; i < added.size(); ++i) {
-            pending.emplace_back(added[i].get(), readItem(added[i], position + i));
+            pending.push_back(Pending{added[i].get(), readItem(added[i]), position + i});
         }
     }
     finish();
@@ -171,23 +166,23 @@ void SeSelectedKeys::followSplice(const SnSelectionChangeHint &change) {
 
 SeSelectedKeys::Found SeSelectedKeys::findEqual(std::uint64_t key, const SeShape &shape) const {
     Found found;
-    const bool folded = key >= kFreeKey - 1; // two keys share the cells of the lower one
-    byKey.anyWith(stored(key), [&](const SnItem *item) {
-        if (folded && items.find(item)->key != key) {
+    byKey.anyWith(stored(key), [&](const Entry &entry) {
+        if (entry.highest != (key == kFreeKey)) {
+            return false; // the other key of the shared cells
+        }
+        const RCWeakAccessor<SeShapeInterface> access(editingSideOf(entry.item));
+        if (access.isNull() && leftGoneHolds(entry.item)) {
             return false;
         }
-        const RCWeakAccessor<SeShapeInterface> access(editingSideOf(item));
         const RCShdPtr<SeShape> selected = access->getShape();
         if (!shape.isEqual(*selected)) {
             return false;
         }
         found.several = found.item != nullptr;
-        found.item = item;
+        found.item = entry.item;
+        found.place = entry.place;
         return found.several;
     });
-    if (found.item != nullptr && !found.several) {
-        found.place = items.find(found.item)->place;
-    }
     return found;
 }
 

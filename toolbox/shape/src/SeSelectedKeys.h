@@ -4,10 +4,8 @@
 #include "SeShape.h"
 
 #include "foundation/FlatMap.h"
-#include "foundation/PtrMap.h"
 #include "foundation/RCShdPtr.h"
 #include "host/selection/SnItem.h"
-#include "host/selection/SnItemRun.h"
 #include "host/selection/SnSelection.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
@@ -20,9 +18,9 @@ namespace Vo {
 
 // The selected shapes of one selector by identity key, with the place of each item, kept by the
 // selector for the revision of the selection they were read from and carried along its splices, so
-// that adding or removing one shape does not read them all again. Owns two flat tables (key to
-// item, item to key and place), which borrow the item pointers from the selection: an entry leaves
-// with its item. The selector's thread only.
+// that adding or removing one shape does not read them all again. Owns one flat table from key to
+// item, which borrows the item pointers from the selection (an entry leaves with its item), and
+// holds the items whose shapes were gone when they left. The selector's thread only.
 class SeSelectedKeys {
 public:
     static constexpr std::size_t kNoPlace = ~std::size_t(0);
@@ -36,8 +34,9 @@ public:
     // An empty table for `selection` as it is now, to be filled with add, item by item in order,
     // by a walk that reads each selected shape anyway (the updater's mirror), then finish.
     explicit SeSelectedKeys(const SnSelection &selection);
-    // The next item of the selection and the shape it stands for: null for a gone one.
-    void add(const SnItem *item, const SeShape *shape);
+    // The next item of the selection and the shape it stands for: null for a gone one. False once
+    // a shape makes no promise: the table is then no use, and the walk may drop it.
+    bool add(const SnItem *item, const SeShape *shape);
     void finish();
 
     // The keys of the selection, from cache when they were read from this selection at its
@@ -61,33 +60,44 @@ public:
     Found findEqual(std::uint64_t key, const SeShape &shape) const;
 
 private:
-    // How an item's shape was read when the item came in.
+    // How an item's shape read when the item came in or left.
     enum class Kind : std::uint8_t { promised, unpromised, gone };
-    struct Known {
+    struct Read {
         std::uint64_t key = 0;
-        std::uint32_t place = 0;
-        std::uint16_t copies = 0; // the same item object may sit in the selection more than once
         Kind kind = Kind::gone;
     };
-    // The free-cell mark of the key table; a key equal to it is stored as the key below it, and
-    // the look-up compares the item's own key then.
+    // The free-cell mark of the table; a key equal to it is stored as the key below it, and the
+    // entry says which of the two it was.
     static constexpr std::uint64_t kFreeKey = ~std::uint64_t(0);
+    struct Entry {
+        const SnItem *item = nullptr;
+        std::uint32_t place = 0;
+        bool highest = false; // stored under kFreeKey - 1 for kFreeKey
+    };
+    struct Pending {
+        const SnItem *item;
+        Read read;
+        std::size_t place;
+    };
 
-    static Known read(const SeShape *shape, std::size_t place) noexcept;
-    static Known readItem(const RCShdPtr<SnItem const> &item, std::size_t place);
+    static Read read(const SeShape *shape) noexcept;
+    static Read readItem(const RCShdPtr<SnItem const> &item);
     static std::uint64_t stored(std::uint64_t key) noexcept;
-    void enter(const SnItem *item, const Known &known);
-    void forget(const RCShdPtr<SnItem const> &item);
+    void enter(const Pending &pending);
+    void forget(const RCShdPtr<SnItem const> &item, const Read &read);
     void followSplice(const SnSelectionChangeHint &change);
+    bool leftGoneHolds(const SnItem *item) const noexcept;
 
     const SnSelection *selection;
     std::uint64_t revision;
-    FlatMap<std::uint64_t, const SnItem *, kFreeKey> byKey;
-    PtrMap<const SnItem *, Known> items;
+    FlatMap<std::uint64_t, Entry, kFreeKey> byKey;
     std::size_t unpromised = 0;
-    // Filled by add, entered by finish: entering them in one pass lets the tables' cells be asked
+    // The items whose shapes were gone when they left: their keys can no longer be read, so their
+    // entries stay, passed over by findEqual; held, so that no other item takes their addresses.
+    std::vector<RCShdPtr<SnItem const>> leftGone;
+    // Filled by add, entered by finish: entering them in one pass lets the table's cells be asked
     // for a few items ahead.
-    std::vector<std::pair<const SnItem *, Known>> pending;
+    std::vector<Pending> pending;
 };
 
 } // namespace Vo

@@ -436,8 +436,8 @@ SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorOfEditor(RCShdPtr<SnSel
             continue;
         }
         const RCShdPtr<SeShape> model = Items::modelOf(shape);
-        if (keys) {
-            keys->add(item.get(), model.get());
+        if (keys && !keys->add(item.get(), model.get())) {
+            keys.reset(); // a shape without the promise: the table would be no use
         }
         counted.add(model->getId(), item.get());
         itemsWithParts += item->hasParts() ? 1 : 0;
