@@ -29,7 +29,6 @@ public:
         states.erase(states.begin() + static_cast<std::ptrdiff_t>(cursor) + 1, states.end());
         states.push_back(now);
         ++cursor;
-        travelledLast = false;
         trim();
     }
     // At most `kept` steps: the oldest undo steps go first, then the farthest redo steps.
@@ -41,7 +40,6 @@ public:
     void clear(const ModelItems &now) {
         states = {now};
         cursor = 0;
-        travelledLast = false;
     }
     // Where undo (back) or redo goes from the selection `now`: false when nowhere; otherwise the
     // state's place and what it restores.
@@ -56,12 +54,11 @@ public:
         }
         return false;
     }
-    void moveTo(std::size_t place) {
+    // The state restored is the one kept there from then on: gone shapes never come back.
+    void moveTo(std::size_t place, const ModelItems &restored) {
         cursor = place;
-        travelledLast = true;
+        states[place] = restored;
     }
-    // Whether an undo or redo came after the last step recorded.
-    bool hasTravelledLast() const { return travelledLast; }
     void renumber(const std::string &shape, bool pointSide, int at, bool added) {
         for (ModelItems &state : states) {
             state = ModelSelection::renumber(state, shape, pointSide, at, added);
@@ -82,7 +79,7 @@ public:
     }
     int undoSteps() const { return static_cast<int>(cursor); }
     int redoSteps() const { return static_cast<int>(states.size() - 1 - cursor); }
-    // The state the selection was restored from or recorded as; it may hold gone shapes.
+    // The state the selection was restored or recorded as; it may hold shapes gone since.
     const ModelItems &current() const { return states[cursor]; }
 
 private:
@@ -100,7 +97,6 @@ private:
     std::vector<ModelItems> states;
     std::size_t cursor = 0;
     std::size_t depth = defaultDepth;
-    bool travelledLast = false;
 };
 
 } // namespace VoFuzz

@@ -152,7 +152,8 @@ private:
     void trim(std::vector<Step> *oldest = nullptr) noexcept;
     void takeBackDropped();
     static void apply(Items &items, const Step &step, bool back);
-    static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items);
+    static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items,
+                                                   std::vector<const SnItem *> &leftOut);
     template <class List>
     static bool isSame(const List &items, const SnSelection &selection) noexcept;
     template <class It, class Other> static bool isEqualRange(It first, It last, Other other);
@@ -180,6 +181,9 @@ private:
     bool lost = false;
     // The selection's revision that `state` shows; 0 when unknown.
     std::uint64_t stateRevision = 0;
+    // The gone items the last full restore left out of the selection, sorted: the state keeps them
+    // (its steps count them in their positions), the selection never holds them again.
+    std::vector<const SnItem *> leftOut;
     // The selection's revision after the change the last step recorded.
     std::uint64_t recordedRevision = 0;
     // The revision of the restore being written, as its own notification tells.

@@ -867,6 +867,44 @@ TEST_F(SeSelectionHistoryTest, AnAbandonedBatchAfterAnUndoPastAGoneShapeKeepsEve
     EXPECT_EQ(selectedIndices(), std::vector<int>{B});
 }
 
+// A shape that ends after an undo or redo restored it is part of that state: a change leaving it
+// out is a step (it used to be taken for a gone shape the restore had left out, and followed).
+// A batch abandoned after inserting and removing a point puts back items equal to the kept ones:
+// that is no change, and the step before it stays (it used to be forgotten as a failed commit's).
+TEST_F(SeSelectionHistoryTest, ChangesAfterARestoreAndAnAbandonedBatchKeepTheirSteps) {
+    select({B, A});
+    selector->resetSelection();
+    controller.deleteShape(E); // an unrelated end: the restores below are whole ones
+    ASSERT_TRUE(history.undo());
+    ASSERT_TRUE(history.redo());
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, A}));
+    controller.deleteInterfaceOnly(B);
+    hostSelects({objectItem(A)});
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    EXPECT_EQ(history.getNbUndoSteps(), 2);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+
+    selector->setPrimarySelectedShape(controller.shape(C), 3);
+    const int steps = history.getNbUndoSteps();
+    {
+        SeSelectionBatch batch(selector);
+        hostSelects({objectItem(D)});
+        const auto points = Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(C));
+        ASSERT_FALSE(points->insertElement(1).isNull());
+        selector->updateSelectionPointAdded(controller.weak(C), 1);
+        ASSERT_TRUE(points->removeElement(1));
+        selector->updateSelectionPointDeleted(controller.weak(C), 1);
+        batch.cancel();
+    }
+    EXPECT_EQ(selectedIndices(), std::vector<int>{C});
+    EXPECT_EQ(selectedPoints(), std::vector<int>{3});
+    EXPECT_EQ(history.getNbUndoSteps(), steps);
+    EXPECT_EQ(history.getNbRedoSteps(), 0);
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+}
+
 // A callback run by an undo may change the selection again: that change is a step of its own,
 // also when the undo went as a splice.
 TEST_F(SeSelectionHistoryTest, ACallbackChangingTheSelectionDuringAnUndoMakesAStep) {

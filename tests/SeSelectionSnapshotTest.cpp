@@ -1,4 +1,5 @@
 #include "SeSelectionSnapshot.h"
+#include "app/TestAllocator.h"
 #include "app/TestController.h"
 
 #include "host/RCExInvalidCall.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -70,6 +72,45 @@ TEST(SeSelectionSnapshotTextTest, ReadsEachSnapshotBackFromItsText) {
     EXPECT_EQ(loose.toText(),
               "voshape-selection 1\npicking 0 -1 -1\nshape 5 points 2 handles\nshape 6 points "
               "handles 1\n");
+}
+
+// Memory running out while a text is written or read raises std::bad_alloc: a text cut short (the
+// stream used to swallow the failure) would read back as another selection, or be refused.
+TEST(SeSelectionSnapshotTextTest, MemoryRunningOutRaisesInsteadOfCuttingTheText) {
+    std::string text = "voshape-selection 1\npicking 1 2 0\n";
+    for (int shape = 0; shape < 40; ++shape) {
+        text += "shape " + std::to_string(shape) + " points 1 2 3 handles 4 5\n";
+    }
+    const SeSelectionSnapshot read = SeSelectionSnapshot::fromText(text);
+    long failures = 0;
+    for (long nth = 1;; ++nth) {
+        std::string written;
+        bool raised = false;
+        VoTest::TestAllocator::arm(nth);
+        try {
+            written = read.toText();
+        } catch (const std::bad_alloc &) {
+            raised = true;
+        }
+        VoTest::TestAllocator::disarm();
+        if (VoTest::TestAllocator::allocations() < nth) {
+            break;
+        }
+        failures += raised ? 1 : 0;
+        EXPECT_TRUE(raised || written == text) << "allocation " << nth;
+    }
+    EXPECT_GT(failures, 0);
+    for (long nth = 1;; ++nth) {
+        VoTest::TestAllocator::arm(nth);
+        try {
+            expectSameEntries(SeSelectionSnapshot::fromText(text), read);
+        } catch (const std::bad_alloc &) {
+        }
+        VoTest::TestAllocator::disarm();
+        if (VoTest::TestAllocator::allocations() < nth) {
+            break;
+        }
+    }
 }
 
 // What the form does not describe is refused, naming its line and what it expected; what a

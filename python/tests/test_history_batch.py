@@ -56,6 +56,25 @@ class TestHistory:
         selector.select(["C"])
         assert editor.undo() and state(selector) == [("B", None, None)]
 
+    def test_removals_after_an_undo_that_left_a_gone_shape_out_are_steps(self):
+        """The removal event of a shape that was alive at the undo is a step, which drops the
+        redo step, also when it walks the selection (the shape selected twice)."""
+        editor = voshape.Editor.from_string("shape A 5\nshape B 3\nshape C 3\n")
+        selector, history = editor.selector, editor.history
+        selector.select(["A", "B", "C", "B"])
+        selector.set_shape_parts("C", [1], None)
+        editor.delete_shape("A", send_event=False)
+        assert editor.undo()
+        assert (history.undo_count, history.redo_count) == (1, 1)
+        editor.delete_shape("B")
+        assert state(selector) == [("C", None, None)]
+        assert (history.undo_count, history.redo_count) == (2, 0)
+        assert not editor.redo()
+        # The state before the event, without its gone shapes, is the selection: undo passes it.
+        assert editor.undo() and state(selector) == []
+        assert (history.undo_count, history.redo_count) == (0, 2)
+        editor.close()
+
 
 class TestBatches:
     def test_commit_ends_the_scope_and_raises_what_the_commit_raises(self, editor, selector):

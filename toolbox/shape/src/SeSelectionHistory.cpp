@@ -137,7 +137,7 @@ void SeSelectionHistory::update(ObSubject<Sn> *, const ObHints &hints) {
         catchUpState(); // renumberings heard inside a batch that this change ends
         if (lost) {
             resynchronise(); // the change before this one is gone: this one starts afresh
-        } else if (selector->isRestoringAfterFault()) {
+        } else if (selector->isRestoringAfterFault() && !selector->isAbandoningBatch()) {
             forgetFailedCommit(change);
         } else if (change != nullptr && !change->isWhole() &&
                    change->getRevisionBefore() == stateRevision &&
@@ -261,8 +261,9 @@ void SeSelectionHistory::addStep(Step step) {
 // commit before the fault (its last step ends at the revision the put-back starts from), the step
 // goes again; otherwise nothing changed for it. That is told by revision, not by comparing items:
 // after a restore that left gone shapes out, the kept state still holds them, and undoing the last
-// step may then look like the put-back of a step that never failed (an abandoned batch, whose
-// working selection no history observes, is put back so).
+// step may then look like the put-back of a step that never failed. (An abandoned batch, whose
+// working selection no history observes, tells its start state again: nothing failed, and that is
+// recorded as any change, which the renumberings the batch replayed leave equal.)
 void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change) {
     if (isSame(state, *selection)) {
         stateRevision = selection->getRevision();
@@ -292,23 +293,22 @@ void SeSelectionHistory::forgetFailedCommit(const SnSelectionChangeHint *change)
 
 // After a full restore that left gone shapes out, the selection may hold the state's other items as
 // other objects (a renumbering, or the application writing the same shapes): no step; the state
-// takes the new objects and keeps the gone ones.
+// takes the new objects and keeps the gone ones. A shape that ended after the restore was in the
+// selection: a change that leaves it out is a removal, and a step.
 bool SeSelectionHistory::followLeavingGone() {
     Items items = state.flat();
     auto next = selection->begin();
-    bool replaced = false; // else the change left gone shapes out: a removal, and a step
     for (ItemPtr &item : items) {
-        if (isGone(item)) {
+        if (std::binary_search(leftOut.begin(), leftOut.end(), item.get())) {
             continue;
         }
         if (next == selection->end() || !item->isEqual(**next)) {
             return false;
         }
-        replaced = replaced || item.get() != next->get();
         item = *next;
         ++next;
     }
-    if (next != selection->end() || !replaced) {
+    if (next != selection->end()) {
         return false;
     }
     adoptState(std::move(items));
@@ -475,15 +475,19 @@ void SeSelectionHistory::apply(Items &items, const Step &step, bool back) {
     items.insert(end, to.begin(), to.end());
 }
 
-// Items of shapes whose editing side is gone are left out; other items stay as they are.
-RCShdPtr<SnSelection> SeSelectionHistory::withoutGoneShapes(const Items &items) {
+// Items of shapes whose editing side is gone are left out (and listed); other items stay as they
+// are.
+RCShdPtr<SnSelection>
+SeSelectionHistory::withoutGoneShapes(const Items &items, std::vector<const SnItem *> &leftOut) {
     List<ItemPtr> kept;
     for (const ItemPtr &item : items) {
-        const auto *shapeItem = rcFastCast<const SeShapeItem>(item.get());
-        if (shapeItem == nullptr || !shapeItem->getData().isNull()) {
+        if (isGone(item)) {
+            leftOut.push_back(item.get());
+        } else {
             kept.push_back(item);
         }
     }
+    std::sort(leftOut.begin(), leftOut.end());
     return SnSelection::create(kept);
 }
 
@@ -516,19 +520,22 @@ bool SeSelectionHistory::travel(bool back) {
         catchUp(step);
         apply(target, step, back);
         to = back ? to - 1 : to + 1;
-        const RCShdPtr<SnSelection> restored = withoutGoneShapes(target);
+        std::vector<const SnItem *> leaving;
+        const RCShdPtr<SnSelection> restored = withoutGoneShapes(target, leaving);
         if (!selection->isEqual(restored)) {
             try {
                 restore(restored);
             } catch (...) {
                 if (selection->isEqual(restored)) { // a callback handler raised: it stands
                     adoptState(std::move(target));
+                    leftOut = std::move(leaving);
                     cursor = to;
                     stateRevision = 0;
                 }
                 throw;
             }
             adoptState(std::move(target));
+            leftOut = std::move(leaving);
             cursor = to;
             dropped = Dropped();
             stateRevision = 0;

@@ -139,6 +139,7 @@ SeSelectionSnapshot SeSelectionSnapshot::capture(const RCShdPtr<SeShapeSelector>
 
 std::string SeSelectionSnapshot::toText() const {
     std::ostringstream out;
+    out.exceptions(std::ios::badbit); // memory running out raises: a text cut short reads as another
     out << SeSnapshotReader::form << ' ' << SeSnapshotReader::version << "\npicking "
         << static_cast<std::int32_t>(pickingType) << ' ' << pickingIndex << ' ' << pickingExtremity
         << '\n';
