@@ -2,16 +2,24 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
+#include <ctime>
 #include <string>
 
 // One-item changes against a selection of n (shapes, or points of one shape), each with the
 // updater's mirror and the history's step: one iteration is the change and its way back (see
 // OneItemWorkloads.h), so the figures are per pair. A pair with a set-up is timed by hand, by the
-// wall clock around the pair alone, for a fixed number of iterations (each set-up may add a shape).
+// thread's processor time around the pair alone (the wall clock would count the time other
+// processes of a shared machine took), for a fixed number of iterations (each set-up may add a
+// shape).
 namespace {
 
 constexpr int kSetUpIterations = 2000;
+
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 void runPairs(benchmark::State &state, const VoOneItem::Workload &workload) {
     const VoOneItem::Toggle toggle = workload.prepare(static_cast<int>(state.range(0)));
@@ -21,12 +29,11 @@ void runPairs(benchmark::State &state, const VoOneItem::Workload &workload) {
         if (toggle.setUp) {
             toggle.setUp();
         }
-        const auto start = std::chrono::steady_clock::now();
+        const double start = threadSeconds();
         toggle.change();
         toggle.back();
         if (toggle.setUp) {
-            state.SetIterationTime(
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            state.SetIterationTime(threadSeconds() - start);
         }
     }
     state.SetComplexityN(state.range(0));

@@ -200,8 +200,12 @@ inline Toggle pointDeletedAndInserted(int n) {
 
 // The first of n + 1 shapes come in by one whole list (setSelectedShapes, after the selection was
 // emptied), then the last one comes in and goes out: the first one-item changes after a whole one.
+// The history is kept at its depth, as in an editor that has run a while (a depth of 4, so that
+// the guard's few pairs reach it): each change drops the step recorded four changes before, and
+// the first one-item change lets go of the step the whole list dropped.
 inline Toggle firstShapeAfterAWholeList(int n) {
     auto scene = std::make_shared<Scene>(n, 1);
+    scene->history.setDepth(4);
     Vo::SeShapeSelector &selector = *scene->editor.selector;
     const Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> whole = scene->editor.firstShapes(n);
     const Vo::RCShdPtr<Vo::SeShape> last = scene->editor.shape(n);

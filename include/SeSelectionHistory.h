@@ -151,6 +151,8 @@ private:
     // Drops steps beyond the depth; the oldest dropped go to `oldest` (room reserved) when given.
     void trim(std::vector<Step> *oldest = nullptr) noexcept;
     void takeBackDropped();
+    void releaseDropped() noexcept;
+    void releaseSome(std::size_t budget) noexcept;
     static void apply(Items &items, const Step &step, bool back);
     static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items,
                                                    std::vector<const SnItem *> &leftOut);
@@ -177,6 +179,10 @@ private:
         std::vector<Step> oldest;
     };
     Dropped dropped;
+    // The items of steps no longer kept, given back a few per recorded change (releaseSome): the
+    // step of a whole change, dropped all at once, would make the next one-item change cost the
+    // whole selection.
+    std::vector<Items> releasing;
     // True after a change could not be recorded: state no longer matches the selection.
     bool lost = false;
     // The selection's revision that `state` shows; 0 when unknown.

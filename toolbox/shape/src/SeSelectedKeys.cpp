@@ -119,8 +119,7 @@ const SeSelectedKeys &SeSelectedKeys::of(std::unique_ptr<SeSelectedKeys> &cache,
 
 bool SeSelectedKeys::isCurrent(const std::unique_ptr<SeSelectedKeys> &cache,
                                const SnSelection &selection) noexcept {
-    return cache && cache->selection == &selection &&
-           cache->revision == selection.getRevision();
+    return cache && cache->selection == &selection && cache->revision == selection.getRevision();
 }
 
 void SeSelectedKeys::follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSelection &selection,

@@ -21,6 +21,10 @@ namespace Vo {
 
 namespace {
 
+// The items a recorded change gives back of dropped steps, beside twice its own: the dropped steps
+// of one-item changes go at once.
+constexpr std::size_t kReleasedAtLeast = 64;
+
 void checkDepth(int depth) {
     if (depth < 0) {
         throw RCExInvalidCall("history depth " + std::to_string(depth) +
@@ -74,6 +78,7 @@ void SeSelectionHistory::detach() noexcept {
     stateParts = 0;
     steps.clear();
     dropped = Dropped();
+    releasing.clear();
     cursor = 0;
     stateRevision = 0;
     renumberingBase += renumberingLog.size();
@@ -239,6 +244,7 @@ void SeSelectionHistory::recordSplice(const SnSelectionChangeHint &change) {
 
 // Everything that allocates comes first, so that a failure leaves the history as it was.
 void SeSelectionHistory::addStep(Step step) {
+    const std::size_t size = step.before.size() + step.after.size();
     state.reserveSplice(step.at, step.before.size(), step.after.size());
     Dropped dropping;
     dropping.redo.reserve(steps.size() - cursor);
@@ -253,8 +259,40 @@ void SeSelectionHistory::addStep(Step step) {
     spliceState(added.at, added.before.size(), added.after.begin(), added.after.end());
     ++cursor;
     trim(&dropping.oldest);
+    releaseDropped(); // the change before this one stands
     dropped = std::move(dropping);
     recordedRevision = stateRevision;
+    releaseSome(kReleasedAtLeast + 2 * size);
+}
+
+// The steps the last change dropped join the items to give back.
+void SeSelectionHistory::releaseDropped() noexcept {
+    Dropped old = std::move(dropped);
+    dropped = Dropped();
+    try {
+        for (std::vector<Step> *kept : {&old.redo, &old.oldest}) {
+            for (Step &step : *kept) {
+                releasing.push_back(std::move(step.before));
+                releasing.push_back(std::move(step.after));
+            }
+        }
+    } catch (...) {
+        // No room to queue them: what is left goes now, with `old`.
+    }
+}
+
+// Gives back at most `budget` of the items of dropped steps, last first. Each change gives back
+// twice the items it records, so the queue never holds more than the steps it once kept.
+void SeSelectionHistory::releaseSome(std::size_t budget) noexcept {
+    while (!releasing.empty() && budget > 0) {
+        Items &items = releasing.back();
+        const std::size_t count = std::min(budget, items.size());
+        items.erase(items.end() - static_cast<std::ptrdiff_t>(count), items.end());
+        budget -= count;
+        if (items.empty()) {
+            releasing.pop_back();
+        }
+    }
 }
 
 // The selector put back the state before a commit that raised. When this history recorded that
@@ -341,7 +379,7 @@ void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumberin
             catchUpState();
         }
         forgetOldRenumberings();
-        dropped = Dropped(); // the renumbered selection is the one to build on
+        releaseDropped(); // the renumbered selection is the one to build on
     } catch (...) {
         forgetSteps();
     }
