@@ -1,7 +1,9 @@
 #pragma once
 
 #include "RCBase.h"
-#include "RCSWEnds.h"
+#include "RCSWEndTally.h"
+
+#include <atomic>
 
 namespace Vo {
 
@@ -29,12 +31,27 @@ public:
         if (RCCountTraits<C>::decrement(strong) != 0) {
             return false;
         }
-        RCSWEnds::add();
+        if (RCSWEndTally *tally = endTally.load()) {
+            tally->count();
+        }
         return true;
+    }
+    // Reports the object's end to tally from now on (see RCSWEndTally for an object enlisted with
+    // two). Enlist first, then look whether the object is alive: an end that comes in between is
+    // reported to the tally.
+    void enlist(RCSWEndTally &tally) const noexcept {
+        RCSWEndTally *held = endTally.load();
+        while (held != &tally) {
+            RCSWEndTally *const joined = RCSWEndTally::joined(held, tally);
+            if (joined == held || endTally.compare_exchange_weak(held, joined)) {
+                return;
+            }
+        }
     }
 
 private:
     mutable C strong;
+    mutable std::atomic<RCSWEndTally *> endTally{nullptr};
 };
 
 extern template class VO_BASE_API RCSWCount<LkCounter<int>>;

@@ -89,7 +89,7 @@ public:
           shapes(std::make_shared<std::vector<Vo::RCShdPtr<Vo::SeShape>>>()) {
         graph->connect(roto, output);
         for (int i = 0; i < nbShapes; ++i) {
-            addShape("S" + std::to_string(i), nbPoints);
+            appendShape(nbPoints);
         }
         updater = Vo::RCShdPtr<Vo::SeSelectorUpdater>(new Vo::SeSelectorUpdater(
             *this, Vo::RCShdPtr<Vo::PrdPredicateImp<Vo::RCShdPtr<Vo::SnItem const>>>(new AnyItem)));
@@ -120,6 +120,21 @@ public:
     }
     void sendRemoval(int shapeId) {
         removals.call(Vo::SeShapeEvent::ShapeRemoved(shapeId, Vo::RCShdPtr<Vo::SeObject const>()));
+    }
+    // One more shape of nbPoints points, after the others; its index.
+    int appendShape(int nbPoints) {
+        const int index = static_cast<int>(shapes->size());
+        const std::string name = "S" + std::to_string(index);
+        curves.push_back(roto->addCurveInput(name + ".curve", nbPoints));
+        objects.push_back(roto->addObject(name));
+        Vo::RCOwner<CurveShapeInterface> owner(
+            new CurveShapeInterface(Vo::RCShdPtr<Vo::PiInput>(curves.back())));
+        owner.get()->setShape(Vo::RCShdPtr<Vo::SeShape>(
+            new CurveShape(objects.back(), Vo::RCWeakPtr<Vo::SeShapeInterface>(owner.getWeak()))));
+        byObject.emplace(objects.back().get(), index);
+        shapes->push_back(owner.get()->getShape());
+        owners.push_back(std::move(owner));
+        return index;
     }
     // The first nbShapes shapes, in order.
     Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> firstShapes(int nbShapes) const {
@@ -174,18 +189,6 @@ public:
     Vo::RCShdPtr<Vo::SeShapeSelector> selector;
 
 private:
-    void addShape(const std::string &name, int nbPoints) {
-        curves.push_back(roto->addCurveInput(name + ".curve", nbPoints));
-        objects.push_back(roto->addObject(name));
-        Vo::RCOwner<CurveShapeInterface> owner(
-            new CurveShapeInterface(Vo::RCShdPtr<Vo::PiInput>(curves.back())));
-        owner.get()->setShape(Vo::RCShdPtr<Vo::SeShape>(
-            new CurveShape(objects.back(), Vo::RCWeakPtr<Vo::SeShapeInterface>(owner.getWeak()))));
-        byObject.emplace(objects.back().get(), static_cast<int>(shapes->size()));
-        shapes->push_back(owner.get()->getShape());
-        owners.push_back(std::move(owner));
-    }
-
     std::vector<Vo::RCShdPtr<Vo::PiStructuredInput>> curves;
     std::vector<Vo::RCShdPtr<Vo::PiGraphObject>> objects;
     std::vector<Vo::RCOwner<CurveShapeInterface>> owners;

@@ -22,11 +22,14 @@
 // the complexity guard's "one-item change" class.
 namespace VoOneItem {
 
-// A scene and the pair of changes measured on it.
+// A scene and the pair of changes measured on it; setUp, when given, runs before each pair and is
+// not measured: it brings the scene into the order the pair is measured in (a whole change made
+// just before, an object of another scene ended).
 struct Toggle {
     std::shared_ptr<void> scene;
     std::function<void()> change;
     std::function<void()> back;
+    std::function<void()> setUp = {};
 };
 
 // What the guard holds a workload to, from 10^3 to 10^5: O(1) (its instructions grow under 2x);
@@ -40,6 +43,7 @@ struct Workload {
     const char *name;
     Toggle (*prepare)(int n);
     Growth growth;
+    bool hasSetUp = false; // its toggle brings a set-up (measured without it)
 };
 
 inline void check(bool holds, const char *what) {
@@ -194,6 +198,112 @@ inline Toggle pointDeletedAndInserted(int n) {
             }};
 }
 
+// The first of n + 1 shapes come in by one whole list (setSelectedShapes, after the selection was
+// emptied), then the last one comes in and goes out: the first one-item changes after a whole one.
+// The history is kept at its depth, as in an editor that has run a while (a depth of 4, so that
+// the guard's few pairs reach it): each change drops the step recorded four changes before, and
+// the first one-item change lets go of the step the whole list dropped.
+inline Toggle firstShapeAfterAWholeList(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    scene->history.setDepth(4);
+    Vo::SeShapeSelector &selector = *scene->editor.selector;
+    const Vo::Vector<Vo::RCShdPtr<Vo::SeShape>> whole = scene->editor.firstShapes(n);
+    const Vo::RCShdPtr<Vo::SeShape> last = scene->editor.shape(n);
+    return {scene, [&selector, last] { selector.addSelectedShape(last); },
+            [&selector, last] {
+                selector.unselectShape(last);
+                check(selector.getNbSelectedShape() > 0, "shape not unselected");
+            },
+            [&selector, whole] {
+                selector.resetSelection();
+                selector.setSelectedShapes(whole);
+            }};
+}
+
+// Another editor, on a graph of its own, with a few shapes all selected: one of them is deleted
+// the application's way (its editing side released, then its removal event), and a new one takes
+// its place, selected there too.
+class OtherScene {
+public:
+    OtherScene() : editor(kShapes, 1) {
+        editor.selector->setSelectedShapes(editor.firstShapes(kShapes));
+    }
+    void endOneShape() {
+        editor.deleteShape(last);
+        last = editor.appendShape(1);
+        editor.selector->addSelectedShape(editor.shape(last));
+    }
+
+private:
+    static constexpr int kShapes = 4;
+    VoBench::SceneEditor editor;
+    int last = kShapes - 1;
+};
+
+// A scene and the other editor whose shape ends before each pair.
+struct SceneBesideAnother {
+    SceneBesideAnother(int n, int points) : scene(n, points) {}
+    Scene scene;
+    OtherScene other;
+};
+
+// Undo and redo of a step that added one shape to n selected ones, each pair right after a shape of
+// another editor ended.
+inline Toggle undoRedoAfterAnotherSceneEnded(int n) {
+    auto both = std::make_shared<SceneBesideAnother>(n, 1);
+    Vo::SeShapeSelector &selector = *both->scene.editor.selector;
+    selector.setSelectedShapes(both->scene.editor.firstShapes(n));
+    selector.addSelectedShape(both->scene.editor.shape(n));
+    Vo::SeSelectionHistory &history = both->scene.history;
+    OtherScene &other = both->other;
+    return {both, [&history] { check(history.undo(), "nothing to undo"); },
+            [&history] { check(history.redo(), "nothing to redo"); },
+            [&other] { other.endOneShape(); }};
+}
+
+// One shape with n + 1 points, the first n selected; the last comes in and goes out, each pair
+// right after a shape of another editor ended.
+inline Toggle pointAfterAnotherSceneEnded(int n) {
+    auto both = std::make_shared<SceneBesideAnother>(0, n + 1);
+    Vo::SeShapeSelector &selector = *both->scene.editor.selector;
+    selector.selectAllPoints(n);
+    OtherScene &other = both->other;
+    return {both, [&selector, n] { selector.addSelectedPoint(n); },
+            [&selector, n] { selector.unselectPoint(n); }, [&other] { other.endOneShape(); }};
+}
+
+// The editor selected n shapes, so the application's selection holds the editor's node item and
+// their objects; the application appends the object of one more shape, then takes it out.
+inline Toggle applicationItemBesideTheEditorNode(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    VoBench::SceneEditor &editor = scene->editor;
+    editor.selector->setSelectedShapes(editor.firstShapes(n));
+    const Vo::RCShdPtr<Vo::SnSelection> host = editor.hostSelection();
+    check(host->getNbItems() == n + 1, "the editor's node item missing");
+    const Vo::RCShdPtr<Vo::SnItem const> item = Vo::PiSnItemUtil::createFromBase(editor.object(n));
+    return {scene, [host, item] { host->insertItem(host->getNbItems(), item); },
+            [host, item] { check(host->removeItem(item), "item not there"); }};
+}
+
+// Of n selected shapes, the last one is deleted the example application's way (its editing side
+// released, then its removal event); then a new shape is made and selected after the others.
+inline Toggle removalOfAReleasedShape(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    VoBench::SceneEditor &editor = scene->editor;
+    Vo::SeShapeSelector &selector = *editor.selector;
+    selector.setSelectedShapes(editor.firstShapes(n));
+    auto last = std::make_shared<int>(n - 1);
+    return {scene,
+            [&editor, &selector, last, n] {
+                editor.deleteShape(*last);
+                check(selector.getNbSelectedShape() == n - 1, "deleted shape still selected");
+            },
+            [&editor, &selector, last] {
+                *last = editor.appendShape(1);
+                selector.addSelectedShape(editor.shape(*last));
+            }};
+}
+
 inline const std::vector<Workload> &workloads() {
     static const std::vector<Workload> all{
         {"OneItemShapeAtTheEnd", shapeAtTheEnd, Growth::constant},
@@ -208,6 +318,13 @@ inline const std::vector<Workload> &workloads() {
         {"OneItemPointAtTheEnd", pointAtTheEnd, Growth::constant},
         {"OneItemUndoRedoOfOnePoint", undoRedoOnePoint, Growth::constant},
         {"OneItemPointDeletedThenInserted", pointDeletedAndInserted, Growth::recorded},
+        {"OneItemFirstShapeAfterAWholeList", firstShapeAfterAWholeList, Growth::constant, true},
+        {"OneItemUndoRedoAfterAnotherSceneEnded", undoRedoAfterAnotherSceneEnded, Growth::constant,
+         true},
+        {"OneItemPointAfterAnotherSceneEnded", pointAfterAnotherSceneEnded, Growth::constant, true},
+        {"OneItemApplicationItemBesideTheEditorNode", applicationItemBesideTheEditorNode,
+         Growth::constant},
+        {"OneItemRemovalOfAReleasedShape", removalOfAReleasedShape, Growth::constant},
     };
     return all;
 }

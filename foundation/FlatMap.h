@@ -80,23 +80,49 @@ public:
     }
     // False when key is absent.
     bool erase(K key) noexcept {
-        std::size_t hole = indexOf(key);
+        const std::size_t hole = indexOf(key);
         if (hole == kAbsent) {
             return false;
         }
-        // Backward shift: move each following cell into the hole unless its home lies
-        // cyclically within (hole, i], where it would no longer be found.
-        for (std::size_t i = next(hole); cells[i].key != kEmpty; i = next(i)) {
-            const std::size_t want = home(cells[i].key);
-            const bool stays = hole < i ? (hole < want && want <= i) : (hole < want || want <= i);
-            if (!stays) {
-                cells[hole] = std::move(cells[i]);
-                hole = i;
+        eraseAt(hole);
+        return true;
+    }
+
+    // As a multimap, several entries under one key (use these alone on such a map: find, insert
+    // and erase see the first entry of a key only). Adds an entry whether or not key has some;
+    // kEmpty is refused as findOrInsert refuses it. Growing may throw, nothing changed then.
+    void insertAnother(K key, V value) {
+        if (key == kEmpty) {
+            throw std::invalid_argument("the free-cell mark is no key of a FlatMap");
+        }
+        reserve(count + 1);
+        place(key, std::move(value));
+        ++count;
+    }
+    // Asks visit(value) of the entries of key, in probe order, until one answers true; true then.
+    template <class F> bool anyWith(K key, F visit) const {
+        if (count == 0 || key == kEmpty) {
+            return false;
+        }
+        for (std::size_t i = home(key); cells[i].key != kEmpty; i = next(i)) {
+            if (cells[i].key == key && visit(cells[i].value)) {
+                return true;
             }
         }
-        cells[hole] = Cell();
-        --count;
-        return true;
+        return false;
+    }
+    // Erases the first entry of key whose value `matches`; false when there is none.
+    template <class P> bool eraseFirstWith(K key, P matches) noexcept {
+        if (count == 0 || key == kEmpty) {
+            return false;
+        }
+        for (std::size_t i = home(key); cells[i].key != kEmpty; i = next(i)) {
+            if (cells[i].key == key && matches(cells[i].value)) {
+                eraseAt(i);
+                return true;
+            }
+        }
+        return false;
     }
     // Erases every key for which isErased(key) is true (it may be asked more than once about a
     // key it kept); never allocates.
@@ -186,6 +212,21 @@ private:
         return static_cast<std::size_t>((bits ^ (bits >> 33)) >> (64 - log2Size));
     }
     std::size_t next(std::size_t i) const noexcept { return (i + 1) & (cells.size() - 1); }
+
+    // Empties the cell at hole by a backward shift: each following cell moves into the hole unless
+    // its home lies cyclically within (hole, i], where it would no longer be found.
+    void eraseAt(std::size_t hole) noexcept {
+        for (std::size_t i = next(hole); cells[i].key != kEmpty; i = next(i)) {
+            const std::size_t want = home(cells[i].key);
+            const bool stays = hole < i ? (hole < want && want <= i) : (hole < want || want <= i);
+            if (!stays) {
+                cells[hole] = std::move(cells[i]);
+                hole = i;
+            }
+        }
+        cells[hole] = Cell();
+        --count;
+    }
 
     // Writes a key known to be absent; there is a free cell.
     void place(K key, V value) noexcept {

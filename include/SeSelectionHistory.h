@@ -148,11 +148,11 @@ private:
     // otherwise.
     bool takeRenumbered(const SnSelectionChangeHint *change);
     void forgetOldRenumberings() noexcept;
-    // Over the history's items, the selection's, or a change's.
-    template <class It> void noteAlive(It first, It last);
     // Drops steps beyond the depth; the oldest dropped go to `oldest` (room reserved) when given.
     void trim(std::vector<Step> *oldest = nullptr) noexcept;
     void takeBackDropped();
+    void releaseDropped() noexcept;
+    void releaseSome(std::size_t budget) noexcept;
     static void apply(Items &items, const Step &step, bool back);
     static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items,
                                                    std::vector<const SnItem *> &leftOut);
@@ -179,6 +179,10 @@ private:
         std::vector<Step> oldest;
     };
     Dropped dropped;
+    // The items of steps no longer kept, given back a few per recorded change (releaseSome): the
+    // step of a whole change, dropped all at once, would make the next one-item change cost the
+    // whole selection.
+    std::vector<Items> releasing;
     // True after a change could not be recorded: state no longer matches the selection.
     bool lost = false;
     // The selection's revision that `state` shows; 0 when unknown.
@@ -190,9 +194,6 @@ private:
     std::uint64_t recordedRevision = 0;
     // The revision of the restore being written, as its own notification tells.
     std::uint64_t restoredRevision = 0;
-    // Every item of `state` had a live shape (or was no shape item) when RCSWEnds read `aliveEnds`.
-    bool allAlive = false;
-    std::uint64_t aliveEnds = 0;
     // The renumberings the kept steps follow lazily, numbered from `renumberingBase`.
     std::deque<SeShapeSelector::Renumbering> renumberingLog;
     std::uint64_t renumberingBase = 0;

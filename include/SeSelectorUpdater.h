@@ -83,9 +83,13 @@ class PiNode;
 // when the mirror stays the same (a renumbering whose graph changed first, parts of a primary
 // shape among several), and the callback lists are those the full mirroring decides. Everything
 // else is mirrored in full, as above: a whole write, a batch's commit, a put-back after a fault, an
-// application's item that stands for no live shape, an item filter that lets the editor's node or
-// refuses a shape's object, and any change after a weakly held object ended (RCSWEnds), since a
-// selected shape may have gone with it.
+// application's item that stands for no live shape or comes before the editor's node, an item
+// filter that lets the editor's node or refuses a shape's object, and any change while the
+// selector does not know every selected shape alive (SeShapeSelector::areShapesKnownAlive: after
+// the end of a shape it held, until the next whole mirroring reads them all), since the full
+// mirroring leaves a gone shape out. The application's one-item changes are followed so after its
+// selection was taken in once (the editor's node item, or any other item that stands for no shape,
+// may come first).
 //
 // Batches (SeSelectionBatch): while one is open on the selector, removal events only queue the id
 // (O(1)) and the application's selection is mirrored into the working selection, with no
@@ -95,10 +99,11 @@ class PiNode;
 // without element), the updater puts back what the application's selection held before that
 // change, whoever wrote it, without callbacks. Outside a batch, a removal event for a shape that is
 // not selected costs O(1): the updater keeps the ids of the selected shapes as it mirrors. One for
-// a shape selected once, while every selected shape is known alive (no weakly held object ended
-// since) and no item has parts, takes that one item out of the editor's selection, a one-item
-// change mirrored as such. Otherwise (a selected shape gone, parts, a shape selected twice, or
-// after a mirroring that raised) it walks the selection as described above.
+// a shape selected once, while every other selected shape is known alive and no item has parts,
+// takes that one item out of the editor's selection, a one-item change mirrored as such; so also
+// when that shape's editing side was released before the event, its end the one end since every
+// selected shape was known alive. Otherwise (another selected shape gone, parts, a shape selected
+// twice, or after a mirroring that raised) it walks the selection as described above.
 //
 // Several editors, one application selection: an application with several layers gives each its
 // own controller, selector and updater, all on the same graph, and so the same application
@@ -200,19 +205,18 @@ private:
     struct EditorMirror {
         std::uint64_t editorRevision = 0;
         std::uint64_t hostRevision = 0;
-        // RCSWEnds then: while no weakly held object ends, every shape found alive stays so.
-        std::uint64_t ends = 0;
         // The node item is refused by the item filter and every shape's item passes it: the host
         // view is the shapes' object items.
         bool regular = false;
         PartsLayout parts;
     };
-    // The editor's selection as the mirror of the application's, when last written or found equal;
-    // every item of the application's then stands for a live shape, at the same place.
+    // The editor's selection as the mirror of the application's, when last written or found equal:
+    // the application's items after the first `leading` ones (which stand for no shape, as the
+    // editor's node) each stood for a live shape, at the same place less `leading`.
     struct HostMirror {
         std::uint64_t hostRevision = 0;
         std::uint64_t editorRevision = 0;
-        std::uint64_t ends = 0;
+        int leading = 0;
     };
 
     // The application's selection before the updater mirrored the editor's last change into it:
@@ -278,7 +282,7 @@ private:
     static void reportEarlyRenumbering(const SeShapeSelector::PartsChange &note,
                                        const RCWeakPtr<SeShapeInterface> &shape, int elements);
     bool followHostSplice(const SnSelectionChangeHint &change, Changes &changes);
-    void rememberHostMirror(bool everyItemAShape);
+    void rememberHostMirror(bool followable, int leading);
 
     SeShapeEditorControllerInterface &controller;
     RCShdPtr<SeShapeSelector> selector;
@@ -289,8 +293,8 @@ private:
     CbMethod<SeSelectorUpdater, SeShapeEvent const> shapeEventHandler;
     PrdPredicate<RCShdPtr<SnItem const>> itemFilter;
     // How many selected items each shape id has, as last mirrored, and the last of them to come
-    // in; valid only while selectedIdsKnown. With the items that have parts counted, and RCSWEnds
-    // read when every shape was last known alive, a removal event takes the one item out.
+    // in; valid only while selectedIdsKnown. With the items that have parts counted, and every
+    // shape known alive by the selector, a removal event takes the one item out.
     struct SelectedId {
         int count = 0;
         const SnItem *item = nullptr;
@@ -300,7 +304,13 @@ private:
     SelectedIds selectedIds;
     bool selectedIdsKnown = false;
     int itemsWithParts = 0;
-    std::uint64_t idsEnds = 0;
+    // While a removal event takes out the item of a shape whose editing side is gone: the item,
+    // and the id the event gave, which its shape can no longer tell.
+    struct EndedLeaving {
+        const SnItem *item = nullptr;
+        int id = 0;
+    };
+    EndedLeaving endedLeaving;
     EditorMirror editorMirror;
     HostMirror hostMirror;
     HostBefore hostBefore;

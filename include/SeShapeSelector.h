@@ -20,6 +20,7 @@
 #include "host/selection/SnSelection.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -31,6 +32,7 @@ class SnItem;
 class SeShapeParts;
 class SeSelectionBatch;
 class SeSelectedKeys;
+class SeAliveShapes;
 
 // The library's own instantiations, declared before the selector's members use them. Exported
 // explicitly: CbEmptyType has no export of its own, so they would be hidden otherwise.
@@ -326,6 +328,17 @@ public:
         bool added = false;
     };
     const PartsChange &getLastPartsChange() const noexcept { return partsChange; }
+    // For observers that keep what they derived from the selected shapes (the updater, a
+    // history): whether every selected shape is known to be alive without reading them, O(1).
+    // The selector follows its selection's splices and looks at the shapes that come in; a change
+    // of the whole list, or the end of a shape this selector held, leaves it unknown (false) until
+    // lookAtShapesAlive reads them all again. Other objects that end, other editors' shapes among
+    // them, leave it standing.
+    bool areShapesKnownAlive() const noexcept;
+    // Reads every selected shape when that is not known (O(S)); whether all are alive, which
+    // areShapesKnownAlive then answers in O(1).
+    bool lookAtShapesAlive() const;
+
     // What the last change of the selection object was (see SeSelectionChange): read it from a
     // callback, which runs after the change; it describes the change until the next one, whoever
     // made it (an operation here, the updater mirroring the application, a history's restore).
@@ -380,9 +393,17 @@ private:
     template <class Restore> void putBack(Restore restore) noexcept;
     void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
     const SeSelectedKeys &keysOf(const SnSelection &items) const;
-    // The first selected item of a shape equal to shape; null when there is none.
-    RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape) const;
+    // The first selected item of a shape equal to shape; null when there is none. `place`, when
+    // given, receives where it was last known to sit (see SeSelectedKeys::Found).
+    RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape,
+                                            std::size_t *place = nullptr) const;
     static RCShdPtr<SnItem const> firstEqualAlive(const SnSelection &items, const SeShape &shape);
+    // For the updater's walk over the whole selection, which reads every selected shape anyway: a
+    // key table to fill for the selection as it is now, or null when the selector has one (or a
+    // batch is open); adoptKeys takes it once filled, if the selection is still as it was.
+    friend class SeSelectorUpdater;
+    std::unique_ptr<SeSelectedKeys> keysToFill() const;
+    void adoptKeys(std::unique_ptr<SeSelectedKeys> keys) const noexcept;
 
     void selectIndex(const PartsChannel &channel, int index);
     void selectIndices(const PartsChannel &channel, const Vector<int> &indices);
@@ -416,9 +437,11 @@ private:
     // Set by the notify operations: the change being written was announced, and stands.
     mutable bool announced = false;
     PartsChange partsChange;
-    // The selected shapes by identity key, read at the first look-up after a whole change and
-    // carried along one-item changes by watch, the selection's first observer.
+    // The selected shapes by identity key, read by the updater's walk after a whole change (else
+    // at the first look-up) and carried along splices by watch, the selection's first observer.
     mutable std::unique_ptr<SeSelectedKeys> selectedKeys;
+    // Whether every selected shape is alive, known while none of them ends; kept by watch.
+    std::unique_ptr<SeAliveShapes> aliveShapes;
     SeSelectionChange lastChange;
     // How many items of one list (the selection, or a batch's working one) have parts, at one of
     // its revisions: read once after a whole change, carried along splices by watch, so that a

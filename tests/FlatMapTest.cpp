@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -175,4 +176,52 @@ TEST(FlatMapTest, InsertKeepsExistingValueAndTheFreeMarkIsNeverAKey) {
     EXPECT_TRUE(indices.insert(0, 1));
     EXPECT_FALSE(indices.contains(std::numeric_limits<std::int64_t>::min()));
     EXPECT_EQ(indices.size(), 1u);
+}
+
+// Used as a multimap: random insertions and erasures of (key, value) pairs over a few keys, most of
+// them sharing probe runs, against a reference multimap; each key's values are what the reference
+// holds after every step that changes them.
+TEST(FlatMapTest, SeveralEntriesUnderOneKeyMatchAReferenceMultimap) {
+    std::mt19937 random(5);
+    IntMap map;
+    std::multimap<std::int64_t, int> reference;
+    const auto valuesOf = [&map](std::int64_t key) {
+        std::vector<int> values;
+        EXPECT_FALSE(map.anyWith(key, [&values](int value) {
+            values.push_back(value);
+            return false;
+        }));
+        std::sort(values.begin(), values.end());
+        return values;
+    };
+    for (int step = 0; step < 6000; ++step) {
+        const auto key = static_cast<std::int64_t>(random() % 24) - 12;
+        const int value = static_cast<int>(random() % 5);
+        if (random() % 3 != 0) {
+            map.insertAnother(key, value);
+            reference.emplace(key, value);
+        } else {
+            const auto range = reference.equal_range(key);
+            const auto held = std::find_if(range.first, range.second, [value](const auto &entry) {
+                return entry.second == value;
+            });
+            EXPECT_EQ(map.eraseFirstWith(key, [value](int stored) { return stored == value; }),
+                      held != range.second);
+            if (held != range.second) {
+                reference.erase(held);
+            }
+        }
+        std::vector<int> expected;
+        const auto range = reference.equal_range(key);
+        for (auto entry = range.first; entry != range.second; ++entry) {
+            expected.push_back(entry->second);
+        }
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(valuesOf(key), expected) << "key " << key << " at step " << step;
+        ASSERT_EQ(map.size(), reference.size());
+    }
+    EXPECT_TRUE(map.anyWith(reference.begin()->first, [](int) { return true; }));
+    EXPECT_FALSE(map.anyWith(99, [](int) { return true; }));
+    EXPECT_THROW(map.insertAnother(std::numeric_limits<std::int64_t>::min(), 1),
+                 std::invalid_argument);
 }

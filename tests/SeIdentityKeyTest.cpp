@@ -179,6 +179,55 @@ TEST_F(SeIdentityKeyTest, KeysFollowOneItemChangesOfTheSelection) {
     EXPECT_FALSE(selector->isShapeSelected(likeA));
 }
 
+// The keys keep where each item sat; a shape unselected leaves from there only while its item still
+// sits there. After a change in front of it the item is looked for: taking the place as it was
+// once unselected the shape after the one asked for.
+TEST_F(SeIdentityKeyTest, AnUnselectedShapeLeavesFromWhereItsItemIsNow) {
+    own(a, true);
+    own(b, true);
+    own(c, true);
+    select({item(a), item(b), item(c), item(a, {1}, {})});
+    EXPECT_TRUE(selector->isShapeSelected(models[c])); // the keys are read, with the places
+    ASSERT_TRUE(selection->removeItem(itemAt(0)));     // b and c move one place forward
+    selector->unselectShape(models[b]);
+    EXPECT_EQ(selectedShapes(), (Indices{c, a}));
+    selector->restoreRange(1, 0, {item(b)});
+    selector->unselectShape(models[c]); // its place is now past the end
+    EXPECT_EQ(selectedShapes(), (Indices{b, a}));
+    selector->restoreRange(2, 0, {item(c)});
+    selector->unselectShape(models[c]); // came in by the splice: its place is known
+    EXPECT_EQ(selectedShapes(), (Indices{b, a}));
+}
+
+// Keys are any 64-bit numbers, the table's free-cell mark and the number below it included, which
+// share cells: a shape with one of them is never compared with a selected shape with the other.
+TEST_F(SeIdentityKeyTest, TheHighestKeysAreKeysLikeAnyOther) {
+    const std::uint64_t highest = ~std::uint64_t(0);
+    for (const std::uint64_t selectedKey : {highest, highest - 1}) {
+        const std::uint64_t otherKey = selectedKey == highest ? highest - 1 : highest;
+        models[a] = keyedShape(a, selectedKey, a);
+        app.editing(a).setShape(models[a]);
+        select({item(a)});
+        EXPECT_EQ(ask(keyedShape(a, selectedKey)), std::make_pair(true, 1));
+        EXPECT_EQ(ask(keyedShape(b, otherKey)), std::make_pair(false, 0));
+        EXPECT_EQ(ask(keyedShape(a, otherKey)), std::make_pair(false, 0)); // a broken promise
+        select({});
+    }
+}
+
+// A selected item whose shape is gone may leave by a splice (a removal event does so): the keys
+// let go of it without reading its shape, and a live shape of the same key is then not selected.
+TEST_F(SeIdentityKeyTest, AGoneShapesItemLeavesTheKeys) {
+    own(a, true);
+    own(b, true);
+    select({item(a), item(b)});
+    EXPECT_TRUE(selector->isShapeSelected(models[b]));
+    app.deleteInterfaceOnly(a);
+    ASSERT_TRUE(selection->removeItem(itemAt(0)));
+    EXPECT_EQ(ask(keyedShape(a, a)), std::make_pair(false, 0));
+    EXPECT_EQ(ask(keyedShape(b, b)), std::make_pair(true, 1));
+}
+
 TEST_F(SeIdentityKeyTest, SelectAllShapesLooksWalkedShapesUpByKeyWithTheSameResult) {
     const RCShdPtr<SeShape> shapeA = own(a, true);
     const RCShdPtr<SeShape> shapeB = own(b, true);

@@ -1062,6 +1062,22 @@ TEST_F(SeSelectionHistoryTest, StatesOfALongSelectionComeBackAfterChangesAnywher
 
 namespace {
 
+// The steps a change drops (the oldest beyond the depth) are kept until the next change stands,
+// then their items are let go over the changes that follow, not held on.
+TEST_F(SeSelectionHistoryTest, DroppedStepsLetGoOfTheirItems) {
+    history.setDepth(1);
+    select({D});
+    const Vo::RCShdPtr<Vo::SnItem const> item = selector->getSelection()->getPrimaryItem();
+    select({E}); // drops the step that brought D
+    select({A}); // drops the step from D to E
+    const int held = item->getRefCount();
+    EXPECT_GT(held, 1) << "the last step dropped is kept until the next change stands";
+    select({B});
+    selector->addSelectedShape(controller.shape(C));
+    EXPECT_EQ(item->getRefCount(), 1) << "only this test holds D's item";
+    EXPECT_EQ(history.getNbUndoSteps(), 1);
+}
+
 // A shape whose editing side went after the last step never comes back by the one-item way either:
 // the undo of a step that did not hold it still leaves it out. Detaching lets go of every item,
 // also of the steps a change dropped.

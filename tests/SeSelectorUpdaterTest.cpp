@@ -368,6 +368,49 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesAreMirroredAsOneItemSplices) {
     EXPECT_EQ(selector->getNbSelectedShape(), 1);
 }
 
+// The application's one-item changes are followed past the editor's node item, which heads its
+// selection once the editor wrote it (they used to be mirrored in full whenever an item stood for
+// no shape); and a removal event for a shape whose editing side was released first takes its one
+// item out, as for a live shape, when that end is the only one since every shape was known alive.
+TEST_F(SeSelectorUpdaterTest, OneItemChangesBesideTheEditorNodeAndOfAShapeReleasedFirst) {
+    TestSpliceLog hostChanges(*host);
+    TestSpliceLog editorChanges(*selector->getSelection());
+    select({A, B});
+    host->insertItem(3, objectItem(C)); // taken in once: the whole list
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B, C}));
+    editorChanges.take();
+    settle();
+    EXPECT_TRUE(host->removeItem(*std::next(host->begin(), 1)));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, C}));
+    EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 0"});
+    EXPECT_EQ(log, (Texts{"primary", "selection"}));
+    settle();
+    host->insertItem(2, objectItem(A));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{B, A, C}));
+    EXPECT_EQ(editorChanges.take(), Texts{"-0 +1 at 1"});
+    EXPECT_EQ(log, Texts{"selection"});
+    host->insertItem(0, objectItem(D)); // before the node item: in full
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{D, B, A, C}));
+    EXPECT_EQ(editorChanges.take(), Texts{"whole"});
+
+    select({A, B, C});
+    settle();
+    hostChanges.take();
+    editorChanges.take();
+    controller.deleteShape(B);
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, C}));
+    EXPECT_EQ(editorChanges.take(), Texts{"-1 +0 at 1"});
+    EXPECT_EQ(hostChanges.take(), Texts{"-1 +0 at 2"});
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(C)}));
+    EXPECT_EQ(log, (Texts{"shapes", "selection"}));
+    EXPECT_TRUE(selector->areShapesKnownAlive());
+    // Two ends since: the walk takes out the shape of the event and the other one gone.
+    controller.deleteInterfaceOnly(A);
+    controller.deleteShape(C);
+    EXPECT_TRUE(selectedIndices().empty());
+    EXPECT_EQ(hostItems(), Texts{editorNode()});
+}
+
 // A view reads from a callback what the change was: shapes in and out, the primary shape before and
 // after, the indices of its points and handles in and out; a whole change says so.
 // A whole list passed in that keeps items at either end changes the editor's selection by the

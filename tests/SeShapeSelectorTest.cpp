@@ -528,3 +528,32 @@ TEST_F(SeShapeSelectorTest, PickingStateIsStoredAsGiven) {
 }
 
 } // namespace
+
+// Whether every selected shape lives, known from one read of them and followed along splices: the
+// end of one of this selector's shapes ends that knowledge, the end of another editor's does not.
+TEST_F(SeShapeSelectorTest, ShapesAreKnownAliveUntilOneOfTheSelectorsOwnEnds) {
+    select({item(a), item(b)});
+    EXPECT_FALSE(selector->areShapesKnownAlive()); // a whole change: not read yet
+    EXPECT_TRUE(selector->lookAtShapesAlive());
+    EXPECT_TRUE(selector->areShapesKnownAlive());
+    selector->addSelectedShape(models[static_cast<std::size_t>(c)]);
+    EXPECT_TRUE(selector->areShapesKnownAlive());
+
+    VoTest::TestController other;
+    const int elsewhere = other.addShape("Z", 3, 0);
+    other.getShapeSelector()->setSelectedShapes({other.shape(elsewhere)});
+    EXPECT_TRUE(other.getShapeSelector()->lookAtShapesAlive());
+    other.deleteInterfaceOnly(elsewhere);
+    EXPECT_TRUE(selector->areShapesKnownAlive());
+    EXPECT_FALSE(other.getShapeSelector()->areShapesKnownAlive());
+
+    app.deleteInterfaceOnly(b);
+    EXPECT_FALSE(selector->areShapesKnownAlive());
+    EXPECT_FALSE(selector->lookAtShapesAlive());
+    ASSERT_TRUE(selection->removeItem(itemAt(1)));
+    EXPECT_FALSE(selector->areShapesKnownAlive()); // an end no one accounted for
+    EXPECT_TRUE(selector->lookAtShapesAlive());
+    selector->restoreRange(0, 0, {item(b)}); // a gone shape comes in
+    EXPECT_FALSE(selector->areShapesKnownAlive());
+    EXPECT_FALSE(selector->lookAtShapesAlive());
+}

@@ -34,9 +34,10 @@ class SnSelectionChangeHint;
 // left as it was.
 // Cost: the items sit in one contiguous vector, so a splice moves the items after it (a memmove of
 // one pointer each); a splice at the end, and replacing the primary item, cost O(1) apart from the
-// observers. replaceItem of another item, and removeItem, find the item through an index of the
-// items' places, built by the first call after a change in the middle (O(n)) and kept by changes at
-// the end; without one, removeItem compares pointers from the front.
+// observers (amortised: a list that runs out of room grows by a constant factor, and a copied one
+// keeps room for more, see roomFor). replaceItem of another item, and removeItem, find the item
+// through an index of the items' places, built by the first call after a change in the middle
+// (O(n)) and kept by changes at the end; without one, removeItem compares pointers from the front.
 // Thread safety: plain count; a selection, its items and its observers stay on one thread.
 class VO_HOST_API SnSelection : public RCBase<int> {
 public:
@@ -50,6 +51,10 @@ public:
     // The same, taking items over without copying them (what an updater that has just built a long
     // list wants). Raises RCExNullPtr when one of them is null, items then left as they were.
     static RCShdPtr<SnSelection> createTaking(Vector<RCShdPtr<SnItem const>> &&items);
+    // The room worth giving a list of `size` items that a selection will hold: an eighth more, so
+    // that items added one at a time after a whole change find room without the list being moved.
+    // What the selection gives its own copies; a list to be taken over may be reserved so too.
+    static std::size_t roomFor(std::size_t size) noexcept;
 
     SnSelection(const SnSelection &) = delete;
     SnSelection &operator=(const SnSelection &) = delete;

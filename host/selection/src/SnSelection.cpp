@@ -22,7 +22,17 @@ namespace {
 // Held by more than the splice that made it and the hints it was told in: an observer kept it.
 bool isKept(const SnSelectionChangeHint &hint) noexcept { return hint.getRefCount() > 2; }
 
+// A copy of the items with the room a whole list is given.
+template <class It> Vector<RCShdPtr<SnItem const>> copyWithRoom(It first, It last) {
+    Vector<RCShdPtr<SnItem const>> copy;
+    copy.reserve(SnSelection::roomFor(static_cast<std::size_t>(std::distance(first, last))));
+    copy.insert(copy.end(), first, last);
+    return copy;
+}
+
 } // namespace
+
+std::size_t SnSelection::roomFor(std::size_t size) noexcept { return size + size / 8; }
 
 RCShdPtr<SnSelection> SnSelection::create() { return RCShdPtr<SnSelection>(new SnSelection()); }
 
@@ -47,7 +57,7 @@ SnSelection::SnSelection() noexcept : revision(nextRevision()) {}
 
 SnSelection::SnSelection(const Items &initial) : revision(nextRevision()) {
     std::for_each(initial.begin(), initial.end(), &SnSelection::checkItem);
-    items.assign(initial.begin(), initial.end());
+    items = copyWithRoom(initial.begin(), initial.end());
 }
 
 SnSelection::SnSelection(Vector<RCShdPtr<SnItem const>> &&initial) : revision(nextRevision()) {
@@ -59,7 +69,7 @@ SnSelection::~SnSelection() noexcept = default;
 
 SnSelection *SnSelection::clone() const {
     std::unique_ptr<SnSelection> copy(new SnSelection());
-    copy->items = items;
+    copy->items = copyWithRoom(items.begin(), items.end());
     return copy.release();
 }
 
@@ -107,7 +117,7 @@ bool SnSelection::replaceItem(const RCShdPtr<SnItem const> &oldItem,
 
 void SnSelection::replaceAllItems(const RCShdPtr<SnSelection const> &other) {
     const Vector<RCShdPtr<SnItem const>> &source = other->items; // other may be this selection
-    replaceAllBy([&] { return Vector<RCShdPtr<SnItem const>>(source); });
+    replaceAllBy([&] { return copyWithRoom(source.begin(), source.end()); });
 }
 
 void SnSelection::replaceAllItems(RCShdPtr<SnSelection const> &&other) {
@@ -213,8 +223,8 @@ void SnSelection::splice(std::size_t at, std::size_t count,
     // A list larger than this one's room takes the items around it instead, and this list's
     // room goes back to the caller: a first selection of 10^6 items takes no second room.
     const bool adopt = size > items.capacity() && size <= added.capacity();
-    if (!adopt) {
-        items.reserve(size);
+    if (!adopt && size > items.capacity()) {
+        items.reserve(std::max(size, roomFor(items.size())));
     }
     placesAfterSplice(at, count, added);
     const auto first = items.begin() + static_cast<std::ptrdiff_t>(at);

@@ -6,7 +6,6 @@
 
 #include "base/RCExInvalidCall.h"
 #include "base/RCExUtil.h"
-#include "base/RCSWEnds.h"
 #include "foundation/ChunkedList.h"
 #include "foundation/List.h"
 #include "host/ObHints.h"
@@ -21,6 +20,10 @@
 namespace Vo {
 
 namespace {
+
+// The items a recorded change gives back of dropped steps, beside twice its own: the dropped steps
+// of one-item changes go at once.
+constexpr std::size_t kReleasedAtLeast = 64;
 
 void checkDepth(int depth) {
     if (depth < 0) {
@@ -75,9 +78,9 @@ void SeSelectionHistory::detach() noexcept {
     stateParts = 0;
     steps.clear();
     dropped = Dropped();
+    releasing.clear();
     cursor = 0;
     stateRevision = 0;
-    allAlive = false;
     renumberingBase += renumberingLog.size();
     renumberingLog.clear();
     stateRenumbered = renumberingBase;
@@ -171,21 +174,12 @@ void SeSelectionHistory::resynchronise() {
     stateParts = countParts(selection->begin(), selection->end());
     stateRevision = selection->getRevision();
     stateRenumbered = renumberingBase + renumberingLog.size();
-    allAlive = true;
-    aliveEnds = RCSWEnds::get();
-    noteAlive(selection->begin(), selection->end());
     lost = false;
 }
 
 bool SeSelectionHistory::isGone(const ItemPtr &item) noexcept {
     const auto *shapeItem = rcFastCast<const SeShapeItem>(item.get());
     return shapeItem != nullptr && shapeItem->getData().isNull();
-}
-
-// Whether the kept state may still hold a gone shape: the items that come in are looked at, and
-// the end of any weakly held object since the last look makes it unknown.
-template <class It> void SeSelectionHistory::noteAlive(It first, It last) {
-    allAlive = allAlive && aliveEnds == RCSWEnds::get() && std::none_of(first, last, &isGone);
 }
 
 template <class List>
@@ -229,9 +223,6 @@ void SeSelectionHistory::record() {
         state.overwrite(at, head, tail);
         return;
     }
-    allAlive = true; // looked at afresh: the walk is linear anyway
-    aliveEnds = RCSWEnds::get();
-    noteAlive(selection->begin(), selection->end());
     addStep(Step{at, Items(stateHead, stateTail), Items(head, tail),
                  renumberingBase + renumberingLog.size()});
 }
@@ -247,13 +238,13 @@ void SeSelectionHistory::recordSplice(const SnSelectionChangeHint &change) {
         state.overwrite(at, added.begin(), added.end()); // the same items as other objects
         return;
     }
-    noteAlive(added.begin(), added.end());
     addStep(Step{at, Items(removed.begin(), removed.end()), Items(added.begin(), added.end()),
                  renumberingBase + renumberingLog.size()});
 }
 
 // Everything that allocates comes first, so that a failure leaves the history as it was.
 void SeSelectionHistory::addStep(Step step) {
+    const std::size_t size = step.before.size() + step.after.size();
     state.reserveSplice(step.at, step.before.size(), step.after.size());
     Dropped dropping;
     dropping.redo.reserve(steps.size() - cursor);
@@ -268,8 +259,40 @@ void SeSelectionHistory::addStep(Step step) {
     spliceState(added.at, added.before.size(), added.after.begin(), added.after.end());
     ++cursor;
     trim(&dropping.oldest);
+    releaseDropped(); // the change before this one stands
     dropped = std::move(dropping);
     recordedRevision = stateRevision;
+    releaseSome(kReleasedAtLeast + 2 * size);
+}
+
+// The steps the last change dropped join the items to give back.
+void SeSelectionHistory::releaseDropped() noexcept {
+    Dropped old = std::move(dropped);
+    dropped = Dropped();
+    try {
+        for (std::vector<Step> *kept : {&old.redo, &old.oldest}) {
+            for (Step &step : *kept) {
+                releasing.push_back(std::move(step.before));
+                releasing.push_back(std::move(step.after));
+            }
+        }
+    } catch (...) {
+        // No room to queue them: what is left goes now, with `old`.
+    }
+}
+
+// Gives back at most `budget` of the items of dropped steps, last first. Each change gives back
+// twice the items it records, so the queue never holds more than the steps it once kept.
+void SeSelectionHistory::releaseSome(std::size_t budget) noexcept {
+    while (!releasing.empty() && budget > 0) {
+        Items &items = releasing.back();
+        const std::size_t count = std::min(budget, items.size());
+        items.erase(items.end() - static_cast<std::ptrdiff_t>(count), items.end());
+        budget -= count;
+        if (items.empty()) {
+            releasing.pop_back();
+        }
+    }
 }
 
 // The selector put back the state before a commit that raised. When this history recorded that
@@ -356,7 +379,7 @@ void SeSelectionHistory::renumber(const SeShapeSelector::Renumbering &renumberin
             catchUpState();
         }
         forgetOldRenumberings();
-        dropped = Dropped(); // the renumbered selection is the one to build on
+        releaseDropped(); // the renumbered selection is the one to build on
     } catch (...) {
         forgetSteps();
     }
@@ -371,8 +394,8 @@ void SeSelectionHistory::catchUpState() {
         if (stateParts > (state.front()->hasParts() ? 1U : 0U)) {
             Items items = state.flat();
             for (auto item = std::next(items.begin()); item != items.end(); ++item) {
-                *item = SeRenumberingRuns::apply(*item, renumberingLog, first,
-                                                 renumberingLog.size());
+                *item =
+                    SeRenumberingRuns::apply(*item, renumberingLog, first, renumberingLog.size());
             }
             state.adopt(std::move(items)); // parts for parts: the count stands
         }
@@ -569,9 +592,11 @@ bool SeSelectionHistory::travel(bool back) {
 // While the state is the selection, object for object, and holds no gone shape, a step is put back
 // as the splice it was: a step whose items are all alive and equal to the selection's there
 // changes nothing and is skipped, as in a full restore. A step bringing back a gone shape, or a
-// state not known to be the selection, is left to the full restore.
+// state not known to be the selection, is left to the full restore. Whether the selection holds a
+// gone shape the selector tells in O(1), but after a whole change or the end of a shape it held:
+// then its shapes are read once, a walk the full restore would make anyway.
 bool SeSelectionHistory::travelBySplice(bool back, bool &travelled) {
-    if (stateRevision != selection->getRevision() || !allAlive || aliveEnds != RCSWEnds::get()) {
+    if (stateRevision != selection->getRevision() || !selector->lookAtShapesAlive()) {
         return false;
     }
     std::size_t to = cursor;

@@ -1,13 +1,14 @@
 #include "SeSelectorUpdater.h"
 
+#include "SeAliveShapes.h"
 #include "SeExMissingElement.h"
 #include "SeScopedValue.h"
+#include "SeSelectedKeys.h"
 #include "SeShapeItem.h"
 #include "SeShapeItems.h"
 #include "SeUpdaterItems.h"
 
 #include "base/RCExInvalidCall.h"
-#include "base/RCSWEnds.h"
 #include "foundation/RCWeakAccessor.h"
 #include "host/ObHints.h"
 #include "host/graph/PiCompositeInput.h"
@@ -414,25 +415,44 @@ SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorOfEditor(RCShdPtr<SnSel
     itemsWithParts = 0;
     bool allAlive = true;
     Vector<RCShdPtr<SnItem const>> items;
-    items.reserve(static_cast<std::size_t>(selectorSelection->getNbItems()) + 1);
+    items.reserve(
+        SnSelection::roomFor(static_cast<std::size_t>(selectorSelection->getNbItems()) + 1));
     items.push_back(PiSnItemUtil::create(editorNode));
     // Regular: the node item is refused and every shape's object item passes.
     bool regular = !itemFilter(items.back());
     DelayedIdCount<SelectedIds> counted(selectedIds);
+    // The selector's key table, when it has none, from the models this walk reads anyway.
+    std::unique_ptr<SeSelectedKeys> keys = selector->keysToFill();
+    // What the selector knows of its shapes' lives, read afresh along the way.
+    SeAliveShapes &lives = *selector->aliveShapes;
+    const std::uint64_t livesReading = lives.startWalk();
     for (const RCShdPtr<SnItem const> &item : *selectorSelection) {
         const RCWeakPtr<SeShapeInterface> &shape = SeShapeItems::asShapeItem(item).getData();
-        if (shape.isNull()) {
+        if (!lives.see(shape)) {
             allAlive = false;
+            if (keys) {
+                keys->add(item.get(), nullptr);
+            }
             continue;
         }
         const RCShdPtr<SeShape> model = Items::modelOf(shape);
+        if (keys && !keys->add(item.get(), model.get())) {
+            keys.reset(); // a shape without the promise: the table would be no use
+        }
         counted.add(model->getId(), item.get());
         itemsWithParts += item->hasParts() ? 1 : 0;
         items.push_back(PiSnItemUtil::createFromBase(model->getGraphObject()));
         regular = regular && itemFilter(items.back());
     }
     counted.finish();
+    if (keys) {
+        keys->finish();
+        selector->adoptKeys(std::move(keys));
+    }
     knowIds(allAlive);
+    if (allAlive) {
+        lives.establish(*selectorSelection, livesReading);
+    }
     EditorMirror facts;
     facts.regular = regular && allAlive;
     if (selectorSelection->getNbItems() == 1) {
@@ -441,7 +461,6 @@ SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorOfEditor(RCShdPtr<SnSel
             appendPartItems(primary, items, facts.parts, 0);
         }
     }
-    facts.ends = RCSWEnds::get();
     mirrored = SnSelection::createTaking(std::move(items));
     return facts;
 }
@@ -529,16 +548,20 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
     const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
     SelectedIds ids;
     ids.reserve(static_cast<std::size_t>(hostView->getNbItems()));
+    SeAliveShapes &lives = *selector->aliveShapes;
+    const std::uint64_t livesReading = lives.startWalk();
     bool allAlive = true;
+    std::size_t lastRun = 0; // the items that stand for shapes since the last that stands for none
     for (const RCShdPtr<SnItem const> &item : *hostView) {
         const RCShdPtr<PiGraphObject const> object = Items::asGraphItem(item).getGraphObject();
         if (object.isNull()) {
             RCExUtil::throwExNullPtr(typeid(PiGraphObject const *).name());
         }
         const RCShdPtr<SeShape> shape = controller.findShape(object);
+        lastRun = shape.isNull() ? 0 : lastRun + 1;
         if (!shape.isNull()) {
             const RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
-            allAlive = allAlive && !editing.isNull();
+            allAlive = lives.see(editing) && allAlive;
             const RCShdPtr<SnItem const> whole(new SeShapeItem(RCShdPtr<SnParts>(), editing));
             SelectedId &selected = ids.findOrInsert(shape->getId());
             ++selected.count;
@@ -553,9 +576,19 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
         selector->replaceAllItems(mirrored); // the working selection; the batch's end notifies
         return;
     }
-    const bool everyItemAShape = mirrored->getNbItems() == hostSelection->getNbItems() && allAlive;
+    // The shapes' items end the application's selection, every item before them standing for no
+    // shape (the editor's node): a change of one of them is followed by one item.
+    const auto shapes = static_cast<std::size_t>(mirrored->getNbItems());
+    const bool followable =
+        allAlive && lastRun == shapes &&
+        std::equal(hostView->end() - static_cast<std::ptrdiff_t>(shapes), hostView->end(),
+                   hostSelection->end() - static_cast<std::ptrdiff_t>(shapes));
+    const int leading = hostSelection->getNbItems() - static_cast<int>(shapes);
     if (selectorSelection->isEqual(mirrored)) {
-        rememberHostMirror(everyItemAShape);
+        if (allAlive) {
+            lives.establish(*selectorSelection, livesReading);
+        }
+        rememberHostMirror(followable, leading);
         followedHost();
         return;
     }
@@ -569,15 +602,18 @@ void SeSelectorUpdater::onHostChanged(const SnSelectionChangeHint &change, Chang
     selectedIds.swap(ids);
     itemsWithParts = 0; // wholes
     knowIds(allAlive);
-    rememberHostMirror(everyItemAShape);
+    if (allAlive) {
+        lives.establish(*selectorSelection, livesReading);
+    }
+    rememberHostMirror(followable, leading);
     followedHost();
 }
 
-void SeSelectorUpdater::rememberHostMirror(bool everyItemAShape) {
-    if (everyItemAShape) {
+void SeSelectorUpdater::rememberHostMirror(bool followable, int leading) {
+    if (followable) {
         hostMirror.hostRevision = hostSelection->getRevision();
         hostMirror.editorRevision = selectorSelection->getRevision();
-        hostMirror.ends = RCSWEnds::get();
+        hostMirror.leading = leading;
     }
 }
 
@@ -603,7 +639,7 @@ void SeSelectorUpdater::onShapeRemoved(const SeShapeEvent &event) {
         return;
     }
     const int id = removal->getShapeId();
-    if (!selector->isBatchOpen() && selectedIdsKnown && idsEnds == RCSWEnds::get() &&
+    if (!selector->isBatchOpen() && selectedIdsKnown && selector->areShapesKnownAlive() &&
         !selectedIds.contains(id)) {
         return;
     }
@@ -622,24 +658,30 @@ void SeSelectorUpdater::removeUnshown(int id) {
     selector->removeSelectedShape(id);
 }
 
-void SeSelectorUpdater::knowIds(bool allAlive) noexcept {
-    selectedIdsKnown = allAlive;
-    idsEnds = RCSWEnds::get();
-}
+void SeSelectorUpdater::knowIds(bool allAlive) noexcept { selectedIdsKnown = allAlive; }
 
 // What removeSelectedShape would do, in O(1) where it amounts to taking one item out: the shape is
-// selected once, no selected shape has gone since every one was last seen alive (so none leaves
-// with it), and no other item has parts (so none is made whole): the primary shape with points
-// selected, deleted, takes this way. The selection changes by that one item, which the updater
-// then mirrors as it mirrors any one-item change. False when it cannot tell.
+// selected once, every other selected shape is known alive (so none leaves with it), and no other
+// item has parts (so none is made whole): the primary shape with points selected, deleted, takes
+// this way. The shape itself may be gone, when its end is the one end since every selected shape
+// was known alive (the application released its editing side first, then sent the event). The
+// selection changes by that one item, which the updater then mirrors as it mirrors any one-item
+// change. False when it cannot tell.
 bool SeSelectorUpdater::removeByEvent(int id) {
     const SelectedId *found = selectedIds.find(id);
-    if (selector->isBatchOpen() || !selectedIdsKnown || idsEnds != RCSWEnds::get() ||
-        found == nullptr || found->count != 1 || found->item == nullptr ||
-        itemsWithParts != (found->item->hasParts() ? 1 : 0)) {
+    if (selector->isBatchOpen() || !selectedIdsKnown || found == nullptr || found->count != 1 ||
+        found->item == nullptr || itemsWithParts != (found->item->hasParts() ? 1 : 0)) {
         return false;
     }
-    return selectorSelection->removeItem(RCShdPtr<SnItem const>(found->item));
+    const RCShdPtr<SnItem const> item(found->item);
+    if (selector->areShapesKnownAlive()) {
+        return selectorSelection->removeItem(item);
+    }
+    if (!selector->aliveShapes->expectEndedLeaving(*selectorSelection, *item)) {
+        return false;
+    }
+    const SeScopedValue<EndedLeaving> leaving(endedLeaving, EndedLeaving{item.get(), id});
+    return selectorSelection->removeItem(item);
 }
 
 template class RCBasePtr<SeSelectorUpdater>;

@@ -10,7 +10,6 @@
 #include "SeShapeItems.h"
 #include "SeUpdaterItems.h"
 
-#include "base/RCSWEnds.h"
 #include "foundation/RCWeakAccessor.h"
 #include "host/graph/PiCompositeInput.h"
 #include "host/graph/PiStructuredInput.h"
@@ -63,7 +62,8 @@ bool isOneItem(const SnSelectionChangeHint &change) {
 // The item came in (delta 1) or left (-1): its shape's count, the last item of that shape, and
 // the items with parts follow.
 void SeSelectorUpdater::countSelected(const RCShdPtr<SnItem const> &item, int delta) {
-    const int id = Items::modelOf(shapeOf(item))->getId();
+    const int id =
+        item.get() == endedLeaving.item ? endedLeaving.id : Items::modelOf(shapeOf(item))->getId();
     SelectedId &counted = selectedIds.findOrInsert(id);
     counted.count += delta;
     if (delta > 0) {
@@ -84,7 +84,7 @@ bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, 
     const EditorMirror known = editorMirror; // the caller forgets it when this gives false
     if (change.isWhole() || !known.regular || change.getRevisionBefore() != known.editorRevision ||
         change.getRevisionAfter() != selectorSelection->getRevision() ||
-        hostSelection->getRevision() != known.hostRevision || known.ends != RCSWEnds::get() ||
+        hostSelection->getRevision() != known.hostRevision || !selector->areShapesKnownAlive() ||
         !selector->getCommitOrigin().isNull()) {
         return false;
     }
@@ -106,12 +106,16 @@ bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, 
 // Shapes that came or went, with two shapes or more before and after, so that no part item is
 // mirrored: their object items come and go at their place after the node's. The shapes differ, so
 // the shapes list runs; primary only when the new first shape is another object than the old
-// first. The same shapes in a new order, or any shape gone, are left to the full mirroring.
+// first. The same shapes in a new order, or any shape gone, are left to the full mirroring, but for
+// the removal event's item whose shape ended, its object item then leaving as the full mirroring
+// leaves it out.
 bool SeSelectorUpdater::followShapesSpliced(int position, SnItemRun removed, SnItemRun added,
                                             Changes &changes) {
     const auto after = static_cast<std::size_t>(selectorSelection->getNbItems());
     const std::size_t before = after - added.size() + removed.size();
-    const auto gone = [](const RCShdPtr<SnItem const> &item) { return shapeOf(item).isNull(); };
+    const auto gone = [this](const RCShdPtr<SnItem const> &item) {
+        return item.get() != endedLeaving.item && shapeOf(item).isNull();
+    };
     const bool sameShapes =
         removed.size() == added.size() &&
         std::equal(removed.begin(), removed.end(), added.begin(),
@@ -303,9 +307,11 @@ bool SeSelectorUpdater::spliceParts(bool points, int rank, int index, bool inser
     return true;
 }
 
-// The application's selection changed by one item while every item of it stood for a live shape,
-// mirrored in the editor's selection at the same place: the shape comes in or leaves there, as a
-// whole. An item that stands for no shape, or the last one leaving, is mirrored in full.
+// The application's selection changed by one item while each of its items after the first
+// `leading` ones (the editor's node, or others that stand for no shape) stood for a live shape,
+// mirrored in the editor's selection at the same place less `leading`: the shape comes in or leaves
+// there, as a whole. An item that stands for no shape, one among the leading ones, or the last
+// shape's item leaving, is mirrored in full.
 bool SeSelectorUpdater::followHostSplice(const SnSelectionChangeHint &change, Changes &changes) {
     const HostMirror known = hostMirror;
     hostMirror = HostMirror();
@@ -313,14 +319,15 @@ bool SeSelectorUpdater::followHostSplice(const SnSelectionChangeHint &change, Ch
         !change.getAddedItems().empty() == !change.getRemovedItems().empty() ||
         change.getRevisionBefore() != known.hostRevision ||
         change.getRevisionAfter() != hostSelection->getRevision() ||
-        selectorSelection->getRevision() != known.editorRevision || known.ends != RCSWEnds::get() ||
+        selectorSelection->getRevision() != known.editorRevision ||
+        change.getPosition() < known.leading || !selector->areShapesKnownAlive() ||
         selector->isBatchOpen()) {
         return false;
     }
-    const int position = change.getPosition();
+    const int position = change.getPosition() - known.leading;
     const RCShdPtr<SnItem const> &oldPrimary = selectorSelection->getPrimaryItem();
     if (change.getAddedItems().empty()) {
-        if (hostSelection->isEmpty()) {
+        if (hostSelection->getNbItems() == known.leading) {
             return false;
         }
         const RCShdPtr<SnItem const> &gone = itemAt(*selectorSelection, position);
@@ -349,7 +356,7 @@ bool SeSelectorUpdater::followHostSplice(const SnSelectionChangeHint &change, Ch
     }
     hostMirror.hostRevision = hostSelection->getRevision();
     hostMirror.editorRevision = selectorSelection->getRevision();
-    hostMirror.ends = known.ends;
+    hostMirror.leading = known.leading;
     return true;
 }
 

@@ -30,7 +30,7 @@ bool SeShapeItems::keepAfterRemovals(const SnSelection &from, std::unordered_map
 
 RCShdPtr<SnSelection> SeShapeItems::selectionOf(const Vector<RCShdPtr<SeShape>> &shapes) {
     Vector<RCShdPtr<SnItem const>> items;
-    items.reserve(shapes.size());
+    items.reserve(SnSelection::roomFor(shapes.size()));
     for (const RCShdPtr<SeShape> &shape : shapes) {
         RCWeakPtr<SeShapeInterface> editing = shape->getShapeInterface();
         if (!editing.isNull()) {

@@ -1,5 +1,6 @@
 #include "SeShapeSelector.h"
 
+#include "SeAliveShapes.h"
 #include "SeExMissingElement.h"
 #include "SeSelectedKeys.h"
 #include "SeShapeItems.h"
@@ -45,7 +46,7 @@ template <class T, class Fill> void appendAll(Vector<T> &out, Fill fill) {
 
 SeShapeSelector::SeShapeSelector()
     : pickingType(PickingType(0)), pickingIndex(-1), pickingExtremity(-1),
-      selection(SnSelection::create()) {
+      selection(SnSelection::create()), aliveShapes(new SeAliveShapes) {
     selection->getSubject().attachObserver(&watch);
 }
 
@@ -53,6 +54,7 @@ void SeShapeSelector::Watch::update(ObSubject<Sn> *, const ObHints &hints) {
     for (const RCShdPtr<ObHint> &hint : hints.getContainer()) {
         if (const auto *change = dynamic_cast<const SnSelectionChangeHint *>(hint.get())) {
             SeSelectedKeys::follow(selector.selectedKeys, *selector.selection, *change);
+            selector.aliveShapes->follow(*change);
             selector.followPartsTally(*change);
             selector.describe(*change);
         }
@@ -405,22 +407,26 @@ void SeShapeSelector::getSelectedShapes(Vector<RCShdPtr<SeShape>> &shapes) const
 }
 
 const SeSelectedKeys &SeShapeSelector::keysOf(const SnSelection &items) const {
-    return SeSelectedKeys::of(
-        selectedKeys, items,
-        [this](Vector<RCShdPtr<SeShape>> &shapes, Vector<RCWeakPtr<SeShapeInterface>> &interfaces) {
-            getSelectedShapeInterfaces(interfaces);
-            shapes.reserve(interfaces.size());
-            for (const RCWeakPtr<SeShapeInterface> &editing : interfaces) {
-                shapes.push_back(editing.isNull()
-                                     ? RCShdPtr<SeShape>()
-                                     : RCWeakAccessor<SeShapeInterface>(editing)->getShape());
-            }
-        });
+    return SeSelectedKeys::of(selectedKeys, items);
+}
+
+std::unique_ptr<SeSelectedKeys> SeShapeSelector::keysToFill() const {
+    if (batch != nullptr || SeSelectedKeys::isCurrent(selectedKeys, *selection)) {
+        return nullptr;
+    }
+    return std::make_unique<SeSelectedKeys>(*selection);
+}
+
+void SeShapeSelector::adoptKeys(std::unique_ptr<SeSelectedKeys> keys) const noexcept {
+    if (keys && keys->isUsable() && SeSelectedKeys::isCurrent(keys, *selection)) {
+        selectedKeys = std::move(keys);
+    }
 }
 
 // Through the keys when every shape involved makes the promise and one selected item matches;
 // otherwise from the front, shape by shape, which also finds the first of several.
-RCShdPtr<SnItem const> SeShapeSelector::findSelectedItem(const RCShdPtr<SeShape> &shape) const {
+RCShdPtr<SnItem const> SeShapeSelector::findSelectedItem(const RCShdPtr<SeShape> &shape,
+                                                         std::size_t *place) const {
     const SnSelection &items = current();
     if (items.isEmpty()) {
         return RCShdPtr<SnItem const>();
@@ -429,16 +435,27 @@ RCShdPtr<SnItem const> SeShapeSelector::findSelectedItem(const RCShdPtr<SeShape>
         const SeSelectedKeys &keys = keysOf(items);
         if (keys.isUsable()) {
             const SeSelectedKeys::Found found = keys.findEqual(promise->getIdentityKey(), *shape);
-            return found.several ? firstEqualAlive(items, *shape)
-                                 : RCShdPtr<SnItem const>(found.item);
+            if (found.several) {
+                return firstEqualAlive(items, *shape); // its place is looked for if needed
+            }
+            if (place != nullptr) {
+                *place = found.place;
+            }
+            return RCShdPtr<SnItem const>(found.item);
         }
     }
     Vector<RCShdPtr<SeShape>> selected; // raises when a selected shape is gone, as it always has
     getSelectedShapes(selected);
     const auto found = std::find_if(selected.begin(), selected.end(),
                                     [&](const RCShdPtr<SeShape> &s) { return shape->isEqual(*s); });
-    return found == selected.end() ? RCShdPtr<SnItem const>()
-                                   : *(items.begin() + (found - selected.begin()));
+    if (found == selected.end()) {
+        return RCShdPtr<SnItem const>();
+    }
+    const std::size_t at = static_cast<std::size_t>(found - selected.begin());
+    if (place != nullptr) {
+        *place = at;
+    }
+    return *(items.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 // A shape selected more than once: the first of its items in order. Gone shapes are passed over,
@@ -453,6 +470,12 @@ RCShdPtr<SnItem const> SeShapeSelector::firstEqualAlive(const SnSelection &items
     }
     return RCShdPtr<SnItem const>();
 }
+
+bool SeShapeSelector::areShapesKnownAlive() const noexcept {
+    return aliveShapes->areKnown(*selection);
+}
+
+bool SeShapeSelector::lookAtShapesAlive() const { return aliveShapes->lookAt(*selection); }
 
 bool SeShapeSelector::isShapeSelected(const RCShdPtr<SeShape> &shape) const {
     return !findSelectedItem(shape).isNull();
@@ -476,7 +499,8 @@ void SeShapeSelector::unselectShape(const RCShdPtr<SeShape> &shape) {
     if (shape.isNull()) {
         RCExUtil::throwExNullPtr(typeid(SeShape const *).name());
     }
-    const RCShdPtr<SnItem const> item = findSelectedItem(shape);
+    std::size_t place = SeSelectedKeys::kNoPlace;
+    const RCShdPtr<SnItem const> item = findSelectedItem(shape, &place);
     if (item.isNull()) {
         return;
     }
@@ -489,7 +513,15 @@ void SeShapeSelector::unselectShape(const RCShdPtr<SeShape> &shape) {
         handOver(result);
         return;
     }
-    target.removeItem(item);
+    // The place found with the item is its first occurrence (an item object selected twice is
+    // found by the walk from the front), unless splices before it moved it since.
+    const bool placed = place < static_cast<std::size_t>(target.getNbItems()) &&
+                        target.begin()[static_cast<std::ptrdiff_t>(place)].get() == item.get();
+    if (placed) {
+        target.replaceRange(static_cast<int>(place), 1, Vector<RCShdPtr<SnItem const>>());
+    } else {
+        target.removeItem(item);
+    }
 }
 
 RCWeakPtr<SeShapeInterface> SeShapeSelector::getPrimarySelectedShapeInterface() const {
