@@ -18,6 +18,7 @@
 #include "host/ObObserver.h"
 #include "host/selection/Sn.h"
 #include "host/selection/SnSelection.h"
+#include "host/selection/SnItemRun.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <cstddef>
@@ -390,7 +391,8 @@ private:
     bool spliceIn(const SnSelection &result);
     // A pointer handed over (moved in, the only holder) gives its items up.
     void handOver(RCShdPtr<SnSelection const> items);
-    template <class Restore> void putBack(Restore restore) noexcept;
+    // `start`: the selection object's revision before the write that is put back.
+    template <class Restore> void putBack(std::uint64_t start, Restore restore) noexcept;
     void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
     const SeSelectedKeys &keysOf(const SnSelection &items) const;
     // The first selected item of a shape equal to shape; null when there is none. `place`, when
@@ -462,8 +464,28 @@ private:
     };
     Watch watch{*this};
     void describe(const SnSelectionChangeHint &change) noexcept;
-    void describeParts(const SnSelectionChangeHint &change);
+    void describeRenumbering(const SnSelectionChangeHint &change);
+    // Fills `into` with how the items `gone`, from `position`, gave way to `come`; false when that
+    // takes more than `limit` places.
+    bool describeDelta(SeSelectionChange &into, int position, SnItemRun gone, SnItemRun come,
+                       std::size_t limit) const;
+    void describeParts(SeSelectionChange &into, const SnItem *before, const SnItem *after) const;
     RCWeakPtr<SeShapeInterface> primaryBefore(const SnSelectionChangeHint &change) const;
+    // Describes, while the lists are at hand, the change of the whole list to `after` about to be
+    // written, when it is small (see SeSelectionChange).
+    void foresee(const SnSelection &after) noexcept;
+    static constexpr std::uint64_t kNoRevision = UINT64_MAX;
+    // The change described before lastChange, put back with the selection after a refused write.
+    SeSelectionChange previousChange;
+    // The primary shape after the last change described, and the revision that change led to.
+    RCWeakPtr<SeShapeInterface> shownPrimary;
+    std::uint64_t shownRevision = kNoRevision;
+    // What describe takes for the change that leaves from revision foreseenFrom (a whole write) or
+    // renumberingFrom (a renumbering being written); kNoRevision when none is being written.
+    SeSelectionChange foreseen;
+    std::uint64_t foreseenFrom = kNoRevision;
+    Renumbering renumbering{};
+    std::uint64_t renumberingFrom = kNoRevision;
 };
 
 extern template class RCBasePtr<SeShapeSelector>;

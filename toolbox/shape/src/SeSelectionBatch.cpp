@@ -116,8 +116,9 @@ void SeShapeSelector::abandon(BatchState &ended) noexcept {
     replayEdits(ended);
     if (ended.replaced && selection->getRevision() == start) {
         const SeScopedValue<bool> abandoning(abandoningBatch, true);
-        putBack(
-            [&] { selection->replaceAllItems(RCShdPtr<SnSelection const>(selection->clone())); });
+        putBack(start, [&] {
+            selection->replaceAllItems(RCShdPtr<SnSelection const>(selection->clone()));
+        });
     }
 }
 

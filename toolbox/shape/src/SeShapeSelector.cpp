@@ -1,6 +1,7 @@
 #include "SeShapeSelector.h"
 
 #include "SeAliveShapes.h"
+#include "SeChangeDelta.h"
 #include "SeExMissingElement.h"
 #include "SeSelectedKeys.h"
 #include "SeShapeItems.h"
@@ -13,6 +14,7 @@
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstddef>
 #include <iterator>
 #include <memory>
@@ -69,55 +71,92 @@ const RCWeakPtr<SeShapeInterface> &shapeOf(const RCShdPtr<SnItem const> &item) {
 
 } // namespace
 
-// A splice is told by the shapes of its items; one item replaced by another of the same shape is a
-// change of that shape's parts. Should the description fail (an item of another class, memory), it
-// reads as a whole change, which views answer by reading everything again.
+// A change is told by the places and shapes of the items that went and came (see
+// SeSelectionChange); a change of the whole list by what the selector foresaw of its own write,
+// else not at all. Should the description fail (an item of another class, memory), the change reads
+// as whole, which views answer by reading everything again.
 void SeShapeSelector::describe(const SnSelectionChangeHint &change) noexcept {
     // A whole change lists no item: the primary shape before it is the one after the change
     // described last, when that one led to it.
-    const bool follows = lastChange.revisionAfter == change.getRevisionBefore();
-    RCWeakPtr<SeShapeInterface> shownPrimary = std::move(lastChange.primaryAfter);
+    const bool follows = shownRevision == change.getRevisionBefore();
+    RCWeakPtr<SeShapeInterface> shown = std::move(shownPrimary);
+    shownPrimary = RCWeakPtr<SeShapeInterface>();
+    previousChange = std::move(lastChange);
     lastChange = SeSelectionChange();
-    lastChange.revisionBefore = change.getRevisionBefore();
-    lastChange.revisionAfter = change.getRevisionAfter();
     try {
+        if (renumberingFrom == change.getRevisionBefore()) {
+            describeRenumbering(change);
+        } else if (!change.isWhole()) {
+            lastChange.primaryBefore = change.getPosition() == 0 ? primaryBefore(change) : shown;
+            describeDelta(lastChange, change.getPosition(), change.getRemovedItems(),
+                          change.getAddedItems(), SIZE_MAX);
+        } else if (foreseenFrom == change.getRevisionBefore()) {
+            lastChange = std::move(foreseen);
+        } else if (follows) {
+            lastChange.primaryBefore = std::move(shown);
+        }
+        foreseenFrom = renumberingFrom = kNoRevision;
         lastChange.primaryAfter =
             selection->isEmpty() ? RCWeakPtr<SeShapeInterface>() : shapeOf(*selection->begin());
-        if (change.isWhole()) {
-            if (follows) {
-                lastChange.primaryBefore = std::move(shownPrimary);
-            }
-            return;
-        }
-        const auto &removed = change.getRemovedItems();
-        const auto &added = change.getAddedItems();
-        lastChange.primaryBefore = primaryBefore(change);
-        if (removed.size() == 1 && added.size() == 1 &&
-            shapeOf(removed.front()) == shapeOf(added.front())) {
-            describeParts(change);
-        } else {
-            for (const auto &item : removed) {
-                lastChange.removed.push_back(shapeOf(item));
-            }
-            for (const auto &item : added) {
-                lastChange.added.push_back(shapeOf(item));
-            }
-        }
-        lastChange.whole = false;
     } catch (...) {
         lastChange = SeSelectionChange();
     }
+    lastChange.revisionBefore = change.getRevisionBefore();
+    lastChange.revisionAfter = change.getRevisionAfter();
+    shownPrimary = lastChange.primaryAfter;
+    shownRevision = change.getRevisionAfter();
 }
 
-// The first item before a splice: the first removed one when it started at the front, else the
-// one the inserted items now precede there, else the first item, which stayed.
+// The items stay where they are; the primary one is renumbered when the change reaches it.
+void SeShapeSelector::describeRenumbering(const SnSelectionChangeHint &change) {
+    lastChange.renumbering = true;
+    lastChange.renumbered = renumbering.shape;
+    lastChange.renumberedPoints = renumbering.points;
+    lastChange.renumberedIndex = renumbering.index;
+    lastChange.renumberedInsertion = renumbering.added;
+    lastChange.partsChanged = change.getPosition() <= 0;
+    lastChange.partsRewritten = lastChange.partsChanged;
+    lastChange.primaryBefore =
+        selection->isEmpty() ? RCWeakPtr<SeShapeInterface>() : shapeOf(*selection->begin());
+    lastChange.whole = false;
+}
+
+bool SeShapeSelector::describeDelta(SeSelectionChange &into, int position, SnItemRun gone,
+                                    SnItemRun come, std::size_t limit) const {
+    SeChangeDelta delta;
+    if (!delta.find(gone, come, limit)) {
+        return false;
+    }
+    into.whole = false;
+    const bool primaryParts = position == 0 && delta.removed.size() == 1 &&
+                              delta.added.size() == 1 && delta.removed.front() == 0 &&
+                              delta.added.front() == 0 &&
+                              shapeOf(gone.front()) == shapeOf(come.front());
+    if (primaryParts) {
+        describeParts(into, gone.front().get(), come.front().get());
+        return true;
+    }
+    into.removed.reserve(delta.removed.size());
+    into.placesRemoved.reserve(delta.removed.size());
+    for (const int place : delta.removed) {
+        into.removed.push_back(shapeOf(gone[static_cast<std::size_t>(place)]));
+        into.placesRemoved.push_back(position + place);
+    }
+    into.added.reserve(delta.added.size());
+    into.placesAdded.reserve(delta.added.size());
+    for (const int place : delta.added) {
+        into.added.push_back(shapeOf(come[static_cast<std::size_t>(place)]));
+        into.placesAdded.push_back(position + place);
+    }
+    return true;
+}
+
+// The first item before a splice at the front: the first removed one, else the one the inserted
+// items now precede there.
 RCWeakPtr<SeShapeInterface>
 SeShapeSelector::primaryBefore(const SnSelectionChangeHint &change) const {
     const auto &removed = change.getRemovedItems();
     const auto nbAdded = static_cast<int>(change.getAddedItems().size());
-    if (change.getPosition() != 0) {
-        return lastChange.primaryAfter;
-    }
     if (!removed.empty()) {
         return shapeOf(removed.front());
     }
@@ -127,21 +166,45 @@ SeShapeSelector::primaryBefore(const SnSelectionChangeHint &change) const {
 
 // Indices come from the selector's last parts change when it made this one (or its reverse, as
 // undo and redo put the items back); otherwise the parts read as rewritten.
-void SeShapeSelector::describeParts(const SnSelectionChangeHint &change) {
-    const SnItem *before = change.getRemovedItems().front().get();
-    const SnItem *after = change.getAddedItems().front().get();
-    lastChange.partsChanged = true;
+void SeShapeSelector::describeParts(SeSelectionChange &into, const SnItem *before,
+                                    const SnItem *after) const {
+    into.partsChanged = true;
     const bool forward = partsChange.from.get() == before && partsChange.to.get() == after;
     const bool backward = partsChange.from.get() == after && partsChange.to.get() == before;
     if ((!forward && !backward) || partsChange.kind == PartsChange::Kind::renumbered) {
-        lastChange.partsRewritten = true;
+        into.partsRewritten = true;
         return;
     }
     const bool comes = (partsChange.kind == PartsChange::Kind::appended) == forward;
-    Vector<int> &list = partsChange.points
-                            ? (comes ? lastChange.pointsAdded : lastChange.pointsRemoved)
-                            : (comes ? lastChange.handlesAdded : lastChange.handlesRemoved);
+    Vector<int> &list = partsChange.points ? (comes ? into.pointsAdded : into.pointsRemoved)
+                                           : (comes ? into.handlesAdded : into.handlesRemoved);
     list.push_back(partsChange.index);
+}
+
+namespace {
+
+SnItemRun runOf(const SnSelection &items) {
+    return items.isEmpty() ? SnItemRun()
+                           : SnItemRun(&*items.begin(), static_cast<std::size_t>(items.getNbItems()));
+}
+
+} // namespace
+
+void SeShapeSelector::foresee(const SnSelection &after) noexcept {
+    foreseenFrom = kNoRevision;
+    try {
+        SeSelectionChange next;
+        const std::size_t limit =
+            SeSelectionChange::getSmallLimit(static_cast<std::size_t>(selection->getNbItems()),
+                                             static_cast<std::size_t>(after.getNbItems()));
+        if (describeDelta(next, 0, runOf(*selection), runOf(after), limit)) {
+            next.primaryBefore = selection->isEmpty() ? RCWeakPtr<SeShapeInterface>()
+                                                      : shapeOf(*selection->begin());
+            foreseen = std::move(next);
+            foreseenFrom = selection->getRevision();
+        }
+    } catch (...) { // NOLINT(bugprone-empty-catch): the change then reads as whole
+    }
 }
 
 RCShdPtr<SeShapeSelector> SeShapeSelector::create() {
@@ -253,6 +316,8 @@ bool SeShapeSelector::spliceIn(const SnSelection &result) {
 // error passes on: both selections stay as they were. Other results need no copy of the old items.
 void SeShapeSelector::handOver(RCShdPtr<SnSelection const> items) {
     if (items->getNbItems() != 1 || !items->getPrimaryItem()->hasParts()) {
+        const SeScopedValue<std::uint64_t> foresight(foreseenFrom, kNoRevision);
+        foresee(*items);
         selection->replaceAllItems(std::move(items));
     } else {
         write(items, PutBack::onMissingElement, false);
@@ -299,16 +364,19 @@ void SeShapeSelector::write(const RCShdPtr<SnSelection const> &items, PutBack ru
     const SeScopedValue<RCShdPtr<SnSelection const>> originShown(
         commitOrigin, showOrigin ? origin : RCShdPtr<SnSelection const>());
     const SeScopedValue<bool> watch(announced, false);
+    const SeScopedValue<std::uint64_t> foresight(foreseenFrom, kNoRevision);
+    foresee(*items);
+    const std::uint64_t start = selection->getRevision();
     try {
         selection->replaceAllItems(items);
     } catch (const SeExMissingElement &) {
         if (!announced) {
-            putBack([&] { selection->replaceAllItems(origin); });
+            putBack(start, [&] { selection->replaceAllItems(origin); });
         }
         throw;
     } catch (...) {
         if (!announced && rule == PutBack::beforeAnnouncement) {
-            putBack([&] { selection->replaceAllItems(origin); });
+            putBack(start, [&] { selection->replaceAllItems(origin); });
         }
         throw;
     }
@@ -342,6 +410,7 @@ void SeShapeSelector::restoreRange(int position, int count,
     }
     const Vector<RCShdPtr<SnItem const>> old(first, std::next(first, count));
     const SeScopedValue<bool> watch(announced, false);
+    const std::uint64_t start = selection->getRevision();
     try {
         selection->replaceRange(position, count, items);
     } catch (...) {
@@ -351,8 +420,9 @@ void SeShapeSelector::restoreRange(int position, int count,
             selection->getNbItems() == size - count + static_cast<int>(items.size()) &&
             std::equal(items.begin(), items.end(), now);
         if (untouched) {
-            putBack(
-                [&] { selection->replaceRange(position, static_cast<int>(items.size()), old); });
+            putBack(start, [&] {
+                selection->replaceRange(position, static_cast<int>(items.size()), old);
+            });
         }
         throw;
     }

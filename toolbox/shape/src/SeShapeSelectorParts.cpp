@@ -104,11 +104,12 @@ void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnPart
         partsChange.to = item;
     }
     SnSelection &target = current(); // the working selection of a batch notifies no one
+    const std::uint64_t start = selection->getRevision();
     try {
         target.replaceItem(primary.item, item);
     } catch (const SeExMissingElement &) { // see handOver
         partsChange = PartsChange();       // it describes no change that stands
-        putBack([&] { target.replaceItem(item, primary.item); });
+        putBack(start, [&] { target.replaceItem(item, primary.item); });
         throw;
     }
 }
@@ -361,8 +362,13 @@ void SeShapeSelector::renumber(const PartsChannel &channel,
     }
     if (batch != nullptr) {
         batch->edits.push_back({&channel, shape, index, added});
+        renumberSelection(channel, shape, index, added);
+    } else {
+        // The change this writes describes itself as the renumbering (see describe).
+        renumbering = Renumbering{shape, channel.points, index, added};
+        const SeScopedValue<std::uint64_t> described(renumberingFrom, selection->getRevision());
+        renumberSelection(channel, shape, index, added);
     }
-    renumberSelection(channel, shape, index, added);
     if (handlerError) {
         std::rethrow_exception(handlerError);
     }

@@ -71,12 +71,25 @@ struct SeShapeSelector::PrimaryShape {
 // The put-back protocol: `restore` hands the old items back to the selection object while
 // isRestoringAfterFault() reads true, so that its observers take the write as no change (the
 // updater mirrors it without callbacks, a history forgets the step it recorded). Only the first
-// error is reported, so a failing put-back raises nothing of its own.
-template <class Restore> void SeShapeSelector::putBack(Restore restore) noexcept {
+// error is reported, so a failing put-back raises nothing of its own. The last change described
+// is the one before the failed write again, when nothing else came between.
+template <class Restore> void SeShapeSelector::putBack(std::uint64_t start, Restore restore) noexcept {
     const SeScopedValue<bool> puttingBack(restoringAfterFault, true);
+    foreseenFrom = kNoRevision;
+    renumberingFrom = kNoRevision;
+    const std::uint64_t now = selection->getRevision();
+    const bool described = now != start && lastChange.getRevisionBefore() == start &&
+                           lastChange.getRevisionAfter() == now;
+    const bool keep = described || now == start;
+    SeSelectionChange kept = !keep ? SeSelectionChange()
+                             : described ? std::move(previousChange)
+                                         : std::move(lastChange);
     try {
         restore();
     } catch (...) { // NOLINT(bugprone-empty-catch): the first error is the one reported
+    }
+    if (keep) {
+        lastChange = std::move(kept);
     }
 }
 
