@@ -11,6 +11,7 @@
 // difference, printing both states; VO_FUZZ_TRACE=1 prints every step and the model's state.
 
 #include "FuzzByteReader.h"
+#include "ModelChangeCheck.h"
 #include "ModelItem.h"
 #include "ReferenceModel.h"
 #include "SelectionScene.h"
@@ -28,6 +29,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
+#include <array>
 #include <list>
 #include <optional>
 #include <string>
@@ -386,10 +388,41 @@ void checkState(Step &step) {
                "the application's selection differs from the model's");
 }
 
-void runStep(SelectionScene &scene, ByteReader &in) {
+using ChangeChecks = std::array<VoFuzz::ModelChangeCheck *, SelectionScene::kEditors>;
+
+// The operations that write the editor's selection themselves: a small change of the whole list
+// they make must be described.
+bool writesItself(Operation operation) {
+    return operation <= UnselectShape || operation == SetShapeParts || operation == Points ||
+           operation == Handles || operation == ReplaceAll || operation == BatchCommit ||
+           operation == BatchScopeEnd || operation == Undo || operation == Redo;
+}
+
+// Every change was followed by its description; a refused operation (but a batch's commit,
+// which applies the application's edits once refused) leaves the last change as it was.
+void checkChanges(const Step &step, const ChangeChecks &checks, Operation operation,
+                  const Vo::SeSelectionChange &before) {
+    for (VoFuzz::ModelChangeCheck *check : checks) {
+        check->strict = false;
+        step.check(check->failure.empty(), check->failure);
+    }
+    const Vo::SeSelectionChange &after = step.scene.selector(step.e).getLastChange();
+    const bool refused = step.raised == ReferenceModel::Error::missingElement &&
+                         operation != BatchCommit && operation != BatchScopeEnd;
+    step.check(!refused || (after.getRevisionBefore() == before.getRevisionBefore() &&
+                            after.getRevisionAfter() == before.getRevisionAfter() &&
+                            after.isWhole() == before.isWhole()),
+               "a refused operation changed the last change");
+}
+
+void runStep(SelectionScene &scene, ByteReader &in, const ChangeChecks &checks) {
     const std::uint8_t byte = in.next();
     Step step(scene, in, byte & 1);
-    runOperation(step, static_cast<Operation>((byte >> 1U) % OperationCount));
+    const auto operation = static_cast<Operation>((byte >> 1U) % OperationCount);
+    const Vo::SeSelectionChange before = scene.selector(step.e).getLastChange();
+    checks[static_cast<std::size_t>(step.e)]->strict = writesItself(operation);
+    runOperation(step, operation);
+    checkChanges(step, checks, operation, before);
     if (tracing()) {
         std::fprintf(stderr, "%s -> %s\n", step.text.c_str(), errorName(step.raised));
         for (int e = 0; e < SelectionScene::kEditors; ++e) {
@@ -413,8 +446,11 @@ void runStep(SelectionScene &scene, ByteReader &in) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     ByteReader in(data, size);
     SelectionScene scene;
+    VoFuzz::ModelChangeCheck roto(scene.selector(0));
+    VoFuzz::ModelChangeCheck mask(scene.selector(1));
+    const ChangeChecks checks{&roto, &mask};
     while (!in.atEnd()) {
-        runStep(scene, in);
+        runStep(scene, in, checks);
     }
     return 0;
 }

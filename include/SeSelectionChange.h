@@ -37,8 +37,8 @@ class SeShapeSelector;
 // - a change of the whole list made elsewhere (the application's selection mirrored in full, a
 //   caller writing getSelection() itself), a large one, and one whose description failed (an
 //   item of another class, memory) are whole.
-// A renumbering (isRenumbering) that changes the selection is a change of its own. An operation
-// that is refused, or a batch that is abandoned, leaves the last change as it was.
+// A renumbering that changes the selection is a change of its own, and says so (isRenumbering). An
+// operation that is refused, or a batch that is abandoned, leaves the last change as it was.
 class VO_SHAPE_API SeSelectionChange {
 public:
     SeSelectionChange();
@@ -54,7 +54,7 @@ public:
     std::uint64_t getRevisionBefore() const noexcept { return revisionBefore; }
     std::uint64_t getRevisionAfter() const noexcept { return revisionAfter; }
     // Shapes whose items left or came, in selection order; the primary shape whose parts changed
-    // alone, and the shapes of a renumbering, are in neither.
+    // alone is in neither.
     const Vector<RCWeakPtr<SeShapeInterface>> &getShapesRemoved() const noexcept { return removed; }
     const Vector<RCWeakPtr<SeShapeInterface>> &getShapesAdded() const noexcept { return added; }
     // Their places, one per shape, ascending: for a removed one its place in the selection before
@@ -81,8 +81,12 @@ public:
     // The application inserted an index at (removed one from) getRenumberedIndex() of the points
     // (when areRenumberedPoints(), else the handles) of getRenumberedShape(): in every selected
     // item of that shape with parts, the indices from it up moved one up (the removed one left,
-    // those above it moved one down), as SeShapeSelector::updateSelectionPointAdded says. No item
-    // came or went. Inside a batch, a renumbering is part of the batch's change instead.
+    // those above it moved one down), as SeShapeSelector::updateSelectionPointAdded says. The
+    // change lists the items it renumbered as any change of parts does (the primary one's parts
+    // read as rewritten, the others taken out and put in again at their places), for views that
+    // do not follow renumberings; a view that does may apply the renumbering to the items it
+    // shows instead of reading their parts. Inside a batch, a renumbering is part of the batch's
+    // change instead.
     bool isRenumbering() const noexcept { return renumbering; }
     const RCWeakPtr<SeShapeInterface> &getRenumberedShape() const noexcept { return renumbered; }
     bool areRenumberedPoints() const noexcept { return renumberedPoints; }

@@ -464,7 +464,8 @@ private:
     };
     Watch watch{*this};
     void describe(const SnSelectionChangeHint &change) noexcept;
-    void describeRenumbering(const SnSelectionChangeHint &change);
+    void describeRenumbering() noexcept;
+    void describeForeseen() noexcept;
     // Fills `into` with how the items `gone`, from `position`, gave way to `come`; false when that
     // takes more than `limit` places.
     bool describeDelta(SeSelectionChange &into, int position, SnItemRun gone, SnItemRun come,

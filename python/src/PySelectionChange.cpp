@@ -35,7 +35,8 @@ void PySelectionChange::bind(py::module_ &module) {
         "a callback. When `whole` is True the change is not described: read the selection again.")
         .def_property_readonly(
             "whole", [](const Change &c) { return c.change.isWhole(); },
-            "Whether the change replaced the selection whole rather than one item.")
+            "Whether the change is not described: a large change of the whole list, or one the "
+            "application's selection brought in full. Read the selection again.")
         .def_property_readonly(
             "revision_before", [](const Change &c) { return c.change.getRevisionBefore(); },
             "The selection's revision before the change.")
@@ -49,6 +50,34 @@ void PySelectionChange::bind(py::module_ &module) {
             "shapes_removed",
             [](const Change &c) { return c.shapesOf(c.change.getShapesRemoved()); },
             "The shapes the change removed, in order.")
+        .def_property_readonly(
+            "places_removed",
+            [](const Change &c) { return PyIndices::toList(c.change.getPlacesRemoved()); },
+            "Where each of shapes_removed stood in the selection before the change, ascending.")
+        .def_property_readonly(
+            "places_added",
+            [](const Change &c) { return PyIndices::toList(c.change.getPlacesAdded()); },
+            "Where each of shapes_added stands in the selection after the change, ascending. "
+            "To apply a change, delete places_removed from the last, then insert shapes_added "
+            "at places_added from the first.")
+        .def_property_readonly(
+            "renumbering", [](const Change &c) { return c.change.isRenumbering(); },
+            "Whether the change renumbered the parts of renumbered_shape's items, because the "
+            "application inserted or removed a point or handle; no item came or went.")
+        .def_property_readonly(
+            "renumbered_shape",
+            [](const Change &c) { return c.shapeOf(c.change.getRenumberedShape()); },
+            "The shape whose points or handles were renumbered, or None.")
+        .def_property_readonly(
+            "renumbered_points", [](const Change &c) { return c.change.areRenumberedPoints(); },
+            "Whether the points were renumbered (else the handles).")
+        .def_property_readonly(
+            "renumbered_index", [](const Change &c) { return c.change.getRenumberedIndex(); },
+            "The index inserted or removed.")
+        .def_property_readonly(
+            "renumbered_insertion",
+            [](const Change &c) { return c.change.isRenumberingInsertion(); },
+            "Whether the index was inserted (indices from it up moved up) rather than removed.")
         .def_property_readonly(
             "primary_before",
             [](const Change &c) { return c.shapeOf(c.change.getPrimaryBefore()); },

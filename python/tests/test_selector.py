@@ -208,7 +208,7 @@ class TestMissingElements:
 class TestChanges:
     def test_last_change_tells_one_item_changes(self, editor, selector):
         selector.select(["A", "B"])
-        assert selector.last_change.whole
+        assert not selector.last_change.whole and selector.last_change.places_added == [0, 1]
         selector.add_shape("C")
         change = selector.last_change
         assert not change.whole

@@ -80,6 +80,77 @@ def index_lists(count, repeated=False):
     return lists if repeated else lists.map(lambda given: list(dict.fromkeys(given)))
 
 
+def renumbered(indices, at, added):
+    """The indices after the application inserted (removed) `at`: later ones move up (down)."""
+    return tuple(i if i < at else i + 1 if added else i - 1 for i in indices if added or i != at)
+
+
+def places_between(before, after):
+    """How many places a change between the lists takes past the ends they share: the difference
+    of the middles when one is within the other, else both middles."""
+    head = 0
+    while head < min(len(before), len(after)) and before[head] == after[head]:
+        head += 1
+    tail = 0
+    while (tail < min(len(before), len(after)) - head
+           and before[len(before) - 1 - tail] == after[len(after) - 1 - tail]):
+        tail += 1
+    gone, come = before[head:len(before) - tail], after[head:len(after) - tail]
+    shorter, longer = sorted((gone, come), key=len)
+    walk = iter(longer)
+    within = all(any(item == other for other in walk) for item in shorter)
+    return len(longer) - len(shorter) if within else len(gone) + len(come)
+
+
+class ChangeFollower:
+    """Follows one selector's selection from its selection callback, as a view would: the items it
+    saw at the last change's revision, with the change applied, are the items now. While `strict`
+    (the layer's own whole-list operation runs), a change that reads as whole must be larger than
+    64 places or a quarter of the longer list."""
+
+    def __init__(self, selector):
+        self.selector = selector
+        self.items, self.revision = read(selector), selector.revision
+        self.strict = False
+
+    def __call__(self):
+        change, after = self.selector.last_change, read(self.selector)
+        if change.revision_before == self.revision and change.revision_after == self.selector.revision:
+            if not change.whole:
+                assert self.applied(change, after) == after, change
+            elif self.strict:
+                limit = max(64, max(len(self.items), len(after)) // 4)
+                assert places_between(self.items, after) > limit, "a small change reads as whole"
+        self.items, self.revision = after, self.selector.revision
+
+    def applied(self, change, after):
+        items = list(self.items)
+        for place, shape in reversed(list(zip(change.places_removed, change.shapes_removed))):
+            assert items[place][0] == shape.name
+            del items[place]
+        if change.renumbering:
+            side = 0 if change.renumbered_points else 1
+            for at, (name, parts) in enumerate(items):
+                if parts is not None and name == change.renumbered_shape.name:
+                    moved = list(parts)
+                    moved[side] = renumbered(parts[side], change.renumbered_index,
+                                             change.renumbered_insertion)
+                    items[at] = (name, tuple(moved))
+        for place, shape in zip(change.places_added, change.shapes_added):
+            assert after[place][0] == shape.name
+            items.insert(place, after[place])
+        if change.parts_changed and items:
+            if not change.parts_rewritten:
+                points, handles = items[0][1] or ((), ())
+                points = [i for i in points if i not in change.points_removed] + [
+                    i for i in change.points_added if i not in points]
+                handles = [i for i in handles if i not in change.handles_removed] + [
+                    i for i in change.handles_added if i not in handles]
+                assert (tuple(points), tuple(handles)) == (after[0][1] or ((), ())), change
+            items[0] = after[0]
+        return items
+
+
 class SelectionMachine(RuleBasedStateMachine):
     def __init__(self):
         super().__init__()
@@ -95,6 +166,9 @@ class SelectionMachine(RuleBasedStateMachine):
         for layer, runs in zip(self.layers, self.runs):
             for name, subscribe in LISTS.items():
                 getattr(layer.selector, subscribe)(lambda runs=runs, name=name: runs.append(name))
+        self.followers = [ChangeFollower(layer.selector) for layer in self.layers]
+        for layer, follower in zip(self.layers, self.followers):
+            layer.selector.on_selection_changed(follower)
 
     def teardown(self):
         self.editor.close()
@@ -131,6 +205,14 @@ class SelectionMachine(RuleBasedStateMachine):
             return Refused
         return library(), expected
 
+    def strictly(self, layer, operation):
+        """Runs one of the layer's own whole-list operations: a small change must be described."""
+        self.followers[layer].strict = True
+        try:
+            return operation()
+        finally:
+            self.followers[layer].strict = False
+
     def draw_editor(self, data):
         """Either layer: its index, its selector and the model of its editor."""
         layer = data.draw(st.integers(0, len(LAYERS) - 1), label="layer")
@@ -145,8 +227,8 @@ class SelectionMachine(RuleBasedStateMachine):
         layer, selector, editor = self.draw_editor(data)
         names = data.draw(st.lists(st.sampled_from(self.names_of(layer)), max_size=4),
                           label="names")
-        self.run(lambda: selector.select(names), lambda: self.model.change(
-            editor, [(n, None) for n in names if self.model.alive(n)]))
+        self.strictly(layer, lambda: self.run(lambda: selector.select(names), lambda: self.model.change(
+            editor, [(n, None) for n in names if self.model.alive(n)])))
 
     @rule(data=st.data())
     def set_primary(self, data):
@@ -157,8 +239,8 @@ class SelectionMachine(RuleBasedStateMachine):
         if shape.alive and data.draw(st.booleans(), label="with point"):
             point = data.draw(indices(len(shape.points)), label="point")
         items = [] if not shape.alive else [(name, None if point == -1 else ((point,), ()))]
-        self.run(lambda: selector.set_primary(name, point),
-                 lambda: self.model.change(editor, items))
+        self.strictly(layer, lambda: self.run(lambda: selector.set_primary(name, point),
+                                              lambda: self.model.change(editor, items)))
 
     @rule(data=st.data())
     def select_all_shapes(self, data):
@@ -177,8 +259,9 @@ class SelectionMachine(RuleBasedStateMachine):
         # Walked shapes are compared with the selection before the call: one given twice comes
         # twice.
         added = [name for name in walked if name not in [n for n, _ in current]]
-        self.run(lambda: selector.select_all_shapes(given),
-                 lambda: self.model.change(editor, current + [(n, None) for n in added]))
+        self.strictly(layer, lambda: self.run(
+            lambda: selector.select_all_shapes(given),
+            lambda: self.model.change(editor, current + [(n, None) for n in added])))
 
     @rule(data=st.data(), adding=st.booleans())
     def add_or_unselect_shape(self, data, adding):
@@ -198,8 +281,9 @@ class SelectionMachine(RuleBasedStateMachine):
 
     @rule(data=st.data())
     def reset(self, data):
-        _, selector, editor = self.draw_editor(data)
-        self.run(selector.reset, lambda: self.model.change(editor, []))
+        layer, selector, editor = self.draw_editor(data)
+        self.strictly(layer, lambda: self.run(selector.reset,
+                                              lambda: self.model.change(editor, [])))
 
     @rule(data=st.data())
     def points_or_handles(self, data):

@@ -85,13 +85,14 @@ void SeShapeSelector::describe(const SnSelectionChangeHint &change) noexcept {
     lastChange = SeSelectionChange();
     try {
         if (renumberingFrom == change.getRevisionBefore()) {
-            describeRenumbering(change);
-        } else if (!change.isWhole()) {
+            describeRenumbering();
+        }
+        if (!change.isWhole()) {
             lastChange.primaryBefore = change.getPosition() == 0 ? primaryBefore(change) : shown;
             describeDelta(lastChange, change.getPosition(), change.getRemovedItems(),
                           change.getAddedItems(), SIZE_MAX);
         } else if (foreseenFrom == change.getRevisionBefore()) {
-            lastChange = std::move(foreseen);
+            describeForeseen();
         } else if (follows) {
             lastChange.primaryBefore = std::move(shown);
         }
@@ -107,18 +108,24 @@ void SeShapeSelector::describe(const SnSelectionChangeHint &change) noexcept {
     shownRevision = change.getRevisionAfter();
 }
 
-// The items stay where they are; the primary one is renumbered when the change reaches it.
-void SeShapeSelector::describeRenumbering(const SnSelectionChangeHint &change) {
+// Told with the items it changed, as any change of parts (see SeSelectionChange).
+void SeShapeSelector::describeRenumbering() noexcept {
     lastChange.renumbering = true;
     lastChange.renumbered = renumbering.shape;
     lastChange.renumberedPoints = renumbering.points;
     lastChange.renumberedIndex = renumbering.index;
     lastChange.renumberedInsertion = renumbering.added;
-    lastChange.partsChanged = change.getPosition() <= 0;
-    lastChange.partsRewritten = lastChange.partsChanged;
-    lastChange.primaryBefore =
-        selection->isEmpty() ? RCWeakPtr<SeShapeInterface>() : shapeOf(*selection->begin());
-    lastChange.whole = false;
+}
+
+// The description made before the write, with what was told of it since.
+void SeShapeSelector::describeForeseen() noexcept {
+    SeSelectionChange told = std::move(lastChange);
+    lastChange = std::move(foreseen);
+    lastChange.renumbering = told.renumbering;
+    lastChange.renumbered = std::move(told.renumbered);
+    lastChange.renumberedPoints = told.renumberedPoints;
+    lastChange.renumberedIndex = told.renumberedIndex;
+    lastChange.renumberedInsertion = told.renumberedInsertion;
 }
 
 bool SeShapeSelector::describeDelta(SeSelectionChange &into, int position, SnItemRun gone,
