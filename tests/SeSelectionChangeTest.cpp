@@ -226,6 +226,23 @@ TEST_F(SeSelectionChangeTest, ARefusedOperationLeavesTheLastChangeAsItWas) {
     EXPECT_TRUE(last().getPrimaryBefore() == controller.weak(E));
 }
 
+// An index listed as added is appended: one put back at its rank before the last (an undo) makes
+// the parts read as rewritten.
+TEST_F(SeSelectionChangeTest, AnIndexPutBackBeforeTheLastRewritesTheParts) {
+    selector->setPrimarySelectedShape(controller.shape(A), 4);
+    selector->addSelectedPoint(2);
+    const RCShdPtr<SnItem const> both = selector->getSelection()->getPrimaryItem();
+    selector->unselectPoint(4);
+    selector->restoreRange(0, 1, {both});
+    EXPECT_EQ(selectedPoints(), (std::vector<int>{4, 2}));
+    EXPECT_TRUE(last().arePartsChanged() && last().arePartsRewritten());
+    EXPECT_TRUE(last().getPointsAdded().empty());
+    selector->unselectPoint(2);
+    selector->restoreRange(0, 1, {both});
+    EXPECT_FALSE(last().arePartsRewritten());
+    EXPECT_EQ(last().getPointsAdded(), Vector<int>{2});
+}
+
 // A shape's parts that change away from the front are its item taken out and put in again, so
 // that views do not take them for the primary shape's.
 TEST_F(SeSelectionChangeTest, PartsOfAnotherShapeChangeAsItsItem) {

@@ -171,6 +171,22 @@ SeShapeSelector::primaryBefore(const SnSelectionChangeHint &change) const {
                                               : shapeOf(*std::next(selection->begin(), nbAdded));
 }
 
+namespace {
+
+// An index listed as added goes at the end of the order: one put back where it was taken from is
+// such an index only when it was the last.
+bool comesBackLast(const SeShapeSelector::PartsChange &change, const SnItem &restored) {
+    if (change.kind != SeShapeSelector::PartsChange::Kind::removed) {
+        return true;
+    }
+    const RCShdPtr<SeShapeParts const> parts = SeShapeItems::partsOf(restored);
+    return !parts.isNull() &&
+           static_cast<std::size_t>(change.rank) ==
+               (change.points ? parts->getPoints() : parts->getHandles()).size();
+}
+
+} // namespace
+
 // Indices come from the selector's last parts change when it made this one (or its reverse, as
 // undo and redo put the items back); otherwise the parts read as rewritten.
 void SeShapeSelector::describeParts(SeSelectionChange &into, const SnItem *before,
@@ -178,7 +194,8 @@ void SeShapeSelector::describeParts(SeSelectionChange &into, const SnItem *befor
     into.partsChanged = true;
     const bool forward = partsChange.from.get() == before && partsChange.to.get() == after;
     const bool backward = partsChange.from.get() == after && partsChange.to.get() == before;
-    if ((!forward && !backward) || partsChange.kind == PartsChange::Kind::renumbered) {
+    if ((!forward && !backward) || partsChange.kind == PartsChange::Kind::renumbered ||
+        (backward && !comesBackLast(partsChange, *after))) {
         into.partsRewritten = true;
         return;
     }
