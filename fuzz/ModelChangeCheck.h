@@ -62,7 +62,8 @@ public:
         }
         const ModelItems gone(before.begin() + head, before.end() - tail);
         const ModelItems come(after.begin() + head, after.end() - tail);
-        const bool within = gone.size() >= come.size() ? isWithin(come, gone) : isWithin(gone, come);
+        const bool within =
+            gone.size() >= come.size() ? isWithin(come, gone) : isWithin(gone, come);
         return within ? std::max(gone.size(), come.size()) - std::min(gone.size(), come.size())
                       : gone.size() + come.size();
     }
@@ -126,7 +127,8 @@ private:
         const auto &removed = change.getPlacesRemoved();
         for (std::size_t i = removed.size(); i-- > 0;) {
             const auto place = static_cast<std::size_t>(removed[i]);
-            if (place >= items.size() || items[place].shape != nameOf(change.getShapesRemoved()[i])) {
+            if (place >= items.size() ||
+                items[place].shape != nameOf(change.getShapesRemoved()[i])) {
                 return fail("a removed place does not hold the removed shape");
             }
             items.erase(items.begin() + static_cast<std::ptrdiff_t>(place));
@@ -176,7 +178,8 @@ private:
     static void applyIndices(ModelItem &item, const Vo::SeSelectionChange &change) {
         for (const bool points : {true, false}) {
             std::vector<int> &side = item.side(points);
-            for (const int index : points ? change.getPointsRemoved() : change.getHandlesRemoved()) {
+            for (const int index :
+                 points ? change.getPointsRemoved() : change.getHandlesRemoved()) {
                 side.erase(std::remove(side.begin(), side.end(), index), side.end());
             }
             for (const int index : points ? change.getPointsAdded() : change.getHandlesAdded()) {

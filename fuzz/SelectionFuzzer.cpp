@@ -24,12 +24,12 @@
 #include "foundation/RCShdPtr.h"
 #include "host/selection/SnSelection.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <iterator>
-#include <array>
 #include <list>
 #include <optional>
 #include <string>

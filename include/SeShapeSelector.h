@@ -17,8 +17,8 @@
 #include "foundation/Vector.h"
 #include "host/ObObserver.h"
 #include "host/selection/Sn.h"
-#include "host/selection/SnSelection.h"
 #include "host/selection/SnItemRun.h"
+#include "host/selection/SnSelection.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <cstddef>
@@ -183,8 +183,9 @@ public:
     // and stores any index; but while exactly one shape is selected, the updater mirrors each
     // selected index as the inputs of that element of the curve's "Points" (of the gradient), and
     // for an index without element (any handle of a shape without a gradient) it raises
-    // SeExMissingElement, naming the shape and the index, from the changing operation. The selector then puts its old items back, which its observers
-    // take as no change: both selections are as they were, and no callback runs.
+    // SeExMissingElement, naming the shape and the index, from the changing operation. The selector
+    // then puts its old items back, which its observers take as no change: both selections are as
+    // they were, and no callback runs.
     //
     // Parts: a shape is selected as a whole (no parts) or with parts, the selected points and
     // handles. Parts that hold no index are a state of their own: selectPoints with an empty

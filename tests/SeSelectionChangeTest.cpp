@@ -102,10 +102,12 @@ protected:
 TEST_F(SeSelectionChangeTest, SmallChangesOfTheWholeListGiveTheirPlaces) {
     expectDescribed([&] { selectAll({C, A, E}); }); // into an empty selection
     EXPECT_EQ(last().getPlacesAdded(), (Vector<int>{0, 1, 2}));
-    EXPECT_TRUE(last().getPrimaryBefore().isNull() && last().getPrimaryAfter() == controller.weak(C));
+    EXPECT_TRUE(last().getPrimaryBefore().isNull() &&
+                last().getPrimaryAfter() == controller.weak(C));
     expectDescribed([&] { selector->resetSelection(); });
     EXPECT_EQ(last().getPlacesRemoved(), (Vector<int>{0, 1, 2}));
-    EXPECT_TRUE(last().getPrimaryBefore() == controller.weak(C) && last().getPrimaryAfter().isNull());
+    EXPECT_TRUE(last().getPrimaryBefore() == controller.weak(C) &&
+                last().getPrimaryAfter().isNull());
 
     select({A, B, C, D, E});
     expectDescribed([&] { select({A, C, E}); }); // several out of the middle

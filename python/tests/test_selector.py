@@ -232,6 +232,23 @@ class TestChanges:
         selector.unselect_handle(2)
         assert selector.last_change.handles_removed == [2]
 
+    def test_last_change_gives_places_and_renumberings(self, editor, selector):
+        selector.select(["A", "B", "C", "D"])
+        selector.select(["A", "C"])  # out of the middle and at the end
+        change = selector.last_change
+        assert change.places_removed == [1, 3] and change.places_added == []
+        assert change.shapes_removed == [editor.shape("B"), editor.shape("D")]
+        selector.set_primary("A", 2)
+        selector.add_point(4)
+        editor.insert_point("A", 3)
+        change = selector.last_change
+        assert change.renumbering and change.renumbered_shape == editor.shape("A")
+        assert change.renumbered_points and change.renumbered_insertion
+        assert change.renumbered_index == 3 and change.parts_rewritten
+        assert selector.points == [2, 5]
+        selector.add_point(0)
+        assert not selector.last_change.renumbering
+
     def test_last_change_read_from_a_callback_is_that_change(self, editor, selector):
         seen = []
         selector.on_selection_changed(lambda: seen.append(selector.last_change.shapes_added))

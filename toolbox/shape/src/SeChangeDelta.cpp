@@ -31,7 +31,8 @@ bool SeChangeDelta::find(SnItemRun before, SnItemRun after, std::size_t limit) {
     }
     const SnItemRun gone = middle(before, head, tail);
     const SnItemRun come = middle(after, head, tail);
-    const std::size_t spare = std::max(gone.size(), come.size()) - std::min(gone.size(), come.size());
+    const std::size_t spare =
+        std::max(gone.size(), come.size()) - std::min(gone.size(), come.size());
     if (spare > limit) {
         return false;
     }

@@ -14,8 +14,8 @@
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -180,9 +180,8 @@ bool comesBackLast(const SeShapeSelector::PartsChange &change, const SnItem &res
         return true;
     }
     const RCShdPtr<SeShapeParts const> parts = SeShapeItems::partsOf(restored);
-    return !parts.isNull() &&
-           static_cast<std::size_t>(change.rank) ==
-               (change.points ? parts->getPoints() : parts->getHandles()).size();
+    return !parts.isNull() && static_cast<std::size_t>(change.rank) ==
+                                  (change.points ? parts->getPoints() : parts->getHandles()).size();
 }
 
 } // namespace
@@ -208,8 +207,9 @@ void SeShapeSelector::describeParts(SeSelectionChange &into, const SnItem *befor
 namespace {
 
 SnItemRun runOf(const SnSelection &items) {
-    return items.isEmpty() ? SnItemRun()
-                           : SnItemRun(&*items.begin(), static_cast<std::size_t>(items.getNbItems()));
+    return items.isEmpty()
+               ? SnItemRun()
+               : SnItemRun(&*items.begin(), static_cast<std::size_t>(items.getNbItems()));
 }
 
 } // namespace
@@ -222,8 +222,8 @@ void SeShapeSelector::foresee(const SnSelection &after) noexcept {
             SeSelectionChange::getSmallLimit(static_cast<std::size_t>(selection->getNbItems()),
                                              static_cast<std::size_t>(after.getNbItems()));
         if (describeDelta(next, 0, runOf(*selection), runOf(after), limit)) {
-            next.primaryBefore = selection->isEmpty() ? RCWeakPtr<SeShapeInterface>()
-                                                      : shapeOf(*selection->begin());
+            next.primaryBefore =
+                selection->isEmpty() ? RCWeakPtr<SeShapeInterface>() : shapeOf(*selection->begin());
             foreseen = std::move(next);
             foreseenFrom = selection->getRevision();
         }

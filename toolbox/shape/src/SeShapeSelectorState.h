@@ -73,7 +73,8 @@ struct SeShapeSelector::PrimaryShape {
 // updater mirrors it without callbacks, a history forgets the step it recorded). Only the first
 // error is reported, so a failing put-back raises nothing of its own. The last change described
 // is the one before the failed write again, when nothing else came between.
-template <class Restore> void SeShapeSelector::putBack(std::uint64_t start, Restore restore) noexcept {
+template <class Restore>
+void SeShapeSelector::putBack(std::uint64_t start, Restore restore) noexcept {
     const SeScopedValue<bool> puttingBack(restoringAfterFault, true);
     foreseenFrom = kNoRevision;
     renumberingFrom = kNoRevision;
@@ -81,7 +82,7 @@ template <class Restore> void SeShapeSelector::putBack(std::uint64_t start, Rest
     const bool described = now != start && lastChange.getRevisionBefore() == start &&
                            lastChange.getRevisionAfter() == now;
     const bool keep = described || now == start;
-    SeSelectionChange kept = !keep ? SeSelectionChange()
+    SeSelectionChange kept = !keep       ? SeSelectionChange()
                              : described ? std::move(previousChange)
                                          : std::move(lastChange);
     try {
