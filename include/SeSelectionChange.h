@@ -38,7 +38,8 @@ class SeShapeSelector;
 //   caller writing getSelection() itself), a large one, and one whose description failed (an
 //   item of another class, memory) are whole.
 // A renumbering that changes the selection is a change of its own, and says so (isRenumbering). An
-// operation that is refused, or a batch that is abandoned, leaves the last change as it was.
+// operation that is refused leaves the last change as it was; so does a batch that is abandoned,
+// unless the application's reports it applies anyway (see SeSelectionBatch) change the selection.
 class VO_SHAPE_API SeSelectionChange {
 public:
     SeSelectionChange();

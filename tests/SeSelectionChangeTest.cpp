@@ -4,8 +4,11 @@
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
 
+#include "foundation/CbEmptyType.h"
+#include "foundation/CbFunction.h"
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
+#include "host/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -243,6 +246,23 @@ TEST_F(SeSelectionChangeTest, AnIndexPutBackBeforeTheLastRewritesTheParts) {
     selector->restoreRange(0, 1, {both});
     EXPECT_FALSE(last().arePartsRewritten());
     EXPECT_EQ(last().getPointsAdded(), Vector<int>{2});
+}
+
+// A history's restore writes the items back as they were; the origin of a batch's commit is not
+// shown meanwhile.
+TEST_F(SeSelectionChangeTest, ARestoreIsDescribedAndShowsNoCommitOrigin) {
+    select({A, B, C});
+    const RCShdPtr<SnSelection const> earlier(selector->getSelection()->clone());
+    select({A, D, E, B, C});
+    bool originShown = true;
+    CbFunction<CbEmptyType> view([&] { originShown = !selector->getCommitOrigin().isNull(); });
+    selector->addSelectionChangedCallback(&view);
+    expectDescribed([&] { selector->restoreSelection(earlier); });
+    EXPECT_EQ(last().getPlacesRemoved(), (Vector<int>{1, 2}));
+    EXPECT_FALSE(originShown);
+    selector->removeSelectionChangedCallback(&view);
+    EXPECT_THROW(selector->restoreSelection(RCShdPtr<SnSelection const>()), RCExNullPtr);
+    EXPECT_THROW(selector->replaceAllItems(RCShdPtr<SnSelection const>()), RCExNullPtr);
 }
 
 // A shape's parts that change away from the front are its item taken out and put in again, so

@@ -17,8 +17,6 @@ SnItemRun middle(SnItemRun run, std::size_t head, std::size_t tail) {
 } // namespace
 
 bool SeChangeDelta::find(SnItemRun before, SnItemRun after, std::size_t limit) {
-    removed.clear();
-    added.clear();
     const std::size_t shorter = std::min(before.size(), after.size());
     std::size_t head = 0;
     while (head < shorter && same(before[head], after[head])) {

@@ -14,8 +14,8 @@ namespace Vo {
 // whole middle of each side is listed. Items match by identity or SnItem::isEqual.
 class SeChangeDelta {
 public:
-    // False, with the lists unfinished, when the places would be more than `limit`. Raises as
-    // SnItem::isEqual may.
+    // Fills the lists, empty before; false, with them unfinished, when the places would be more
+    // than `limit`. Raises as SnItem::isEqual may.
     bool find(SnItemRun before, SnItemRun after, std::size_t limit);
 
     Vector<int> removed;

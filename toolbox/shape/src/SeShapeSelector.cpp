@@ -128,33 +128,38 @@ void SeShapeSelector::describeForeseen() noexcept {
     lastChange.renumberedInsertion = told.renumberedInsertion;
 }
 
+// A run that only came or only went, and one item for another (they differ, or there would be no
+// change), take their places as they are; other splices are walked, comparing items.
 bool SeShapeSelector::describeDelta(SeSelectionChange &into, int position, SnItemRun gone,
                                     SnItemRun come, std::size_t limit) const {
     SeChangeDelta delta;
-    if (!delta.find(gone, come, limit)) {
+    const bool walked = !gone.empty() && !come.empty() && gone.size() + come.size() > 2;
+    if (walked ? !delta.find(gone, come, limit) : gone.size() + come.size() > limit) {
         return false;
     }
     into.whole = false;
-    const bool primaryParts = position == 0 && delta.removed.size() == 1 &&
-                              delta.added.size() == 1 && delta.removed.front() == 0 &&
-                              delta.added.front() == 0 &&
-                              shapeOf(gone.front()) == shapeOf(come.front());
+    const bool oneForOne = walked ? delta.removed.size() == 1 && delta.added.size() == 1 &&
+                                        delta.removed.front() == 0 && delta.added.front() == 0
+                                  : gone.size() == 1 && come.size() == 1;
+    const bool primaryParts =
+        position == 0 && oneForOne && shapeOf(gone.front()) == shapeOf(come.front());
     if (primaryParts) {
         describeParts(into, gone.front().get(), come.front().get());
         return true;
     }
-    into.removed.reserve(delta.removed.size());
-    into.placesRemoved.reserve(delta.removed.size());
-    for (const int place : delta.removed) {
-        into.removed.push_back(shapeOf(gone[static_cast<std::size_t>(place)]));
-        into.placesRemoved.push_back(position + place);
-    }
-    into.added.reserve(delta.added.size());
-    into.placesAdded.reserve(delta.added.size());
-    for (const int place : delta.added) {
-        into.added.push_back(shapeOf(come[static_cast<std::size_t>(place)]));
-        into.placesAdded.push_back(position + place);
-    }
+    const auto list = [&](Vector<RCWeakPtr<SeShapeInterface>> &shapes, Vector<int> &places,
+                          SnItemRun run, const Vector<int> &found) {
+        const std::size_t count = walked ? found.size() : run.size();
+        shapes.reserve(count);
+        places.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t place = walked ? static_cast<std::size_t>(found[i]) : i;
+            shapes.push_back(shapeOf(run[place]));
+            places.push_back(position + static_cast<int>(place));
+        }
+    };
+    list(into.removed, into.placesRemoved, gone, delta.removed);
+    list(into.added, into.placesAdded, come, delta.added);
     return true;
 }
 
