@@ -153,6 +153,10 @@ TEST_F(SeSelectionChangeTest, LargeChangesOfTheWholeListStayWhole) {
     expectWhole([&] { selector->resetSelection(); });
     expectWhole([&] { selectList(range(first, 100)); });
     expectWhole([&] { selector->setPrimarySelectedShape(controller.shape(A), -1); });
+    selectList(range(first, 32)); // nothing in common: both lists' places, 64 at most
+    expectDescribed([&] { selectList(range(first + 32, 32)); });
+    EXPECT_EQ(last().getPlacesRemoved().size() + last().getPlacesAdded().size(), 64U);
+    expectWhole([&] { selectList(range(first + 64, 33)); });
 
     // A quarter of the longer list: 65 of 260 out, both ends among them.
     const Shapes all = range(first, 260);
