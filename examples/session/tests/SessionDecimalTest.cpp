@@ -39,14 +39,20 @@ double fromBits(std::uint64_t bits) {
     return value;
 }
 
-// The writer's shortest form and printf's seventeen digits of the extremes, denormals, negative
-// zero and random finite doubles read back to the same bits.
+// The writer's shortest form (to_chars's text) and printf's seventeen digits of the extremes,
+// denormals, negative zero, the powers of two and random finite doubles read back to the same
+// bits.
 TEST(SessionDecimalTest, WrittenDoublesReadBackExactly) {
     std::vector<double> values{0.0,           -0.0,          Limits::max(),  -Limits::max(),
                                Limits::min(), Limits::denorm_min(), -Limits::denorm_min(),
                                0.1,           1.0 / 3,      2.2250738585072009e-308, 9007199254740993.0};
+    // At a power of two the interval that reads back is lopsided: the nearest digits may miss it
+    // where their neighbour on the wider side hits it.
+    for (int exponent = -1074; exponent <= 1023; ++exponent) {
+        values.push_back(std::ldexp(1.0, exponent));
+    }
     std::mt19937_64 random(20261208);
-    while (values.size() < 20000) {
+    while (values.size() < 22000) {
         const double value = fromBits(random());
         values.push_back(std::isfinite(value) ? value : 1.5);
     }
