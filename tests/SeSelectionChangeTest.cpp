@@ -4,11 +4,11 @@
 #include "SeSelectionBatch.h"
 #include "SeSelectorUpdaterScene.h"
 
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
+#include "base/RCExNullPtr.h"
 #include "foundation/CbFunction.h"
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
-#include "host/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 
