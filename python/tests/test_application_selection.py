@@ -1,5 +1,6 @@
 """The application's selection: its items as the updater writes them, and writing it."""
 
+import gc
 import json
 
 import pytest
@@ -58,10 +59,10 @@ class TestReading:
         items: it must say what each item says alone, also for inputs whose point or shape went
         and for places that moved since they were read."""
         selector = editor.selector
+        app = editor.application_selection
         selector.set_primary("B")
         selector.select_all_points()
         selector.select_all_handles()
-        app = editor.application_selection
         held = app.items
         editor.insert_point("B", 0)  # every place after it moves
         editor.delete_point("B", 2)  # its x and y inputs leave the graph
@@ -71,8 +72,21 @@ class TestReading:
         listed = app.to_list()
         assert listed == [item.to_dict() for item in app]
         places = [d["name"] for d in listed]
-        assert "x (detached)" in places and "B.curve/Points[3]/y" in places
+        assert places.count("x (detached)") == 1 and "B.curve/Points[3]/y" in places
         assert "B.gradient[0]/color" in places and places[-2:] == ["C", "A"]
+
+    def test_the_collector_is_as_it_was_after_a_list(self, editor, selector):
+        selector.set_primary("A")
+        selector.select_all_points()
+        try:
+            assert gc.isenabled()
+            editor.application_selection.to_list()
+            assert gc.isenabled()
+            gc.disable()
+            editor.application_selection.to_list()
+            assert not gc.isenabled()
+        finally:
+            gc.enable()
 
     def test_iteration_makes_items_one_by_one_and_refuses_a_change_midway(self, editor, selector):
         selector.select(["A", "B"])

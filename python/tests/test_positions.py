@@ -1,5 +1,6 @@
 """Where points and handles lie, moving them, and selecting by regions of the scene."""
 
+import array
 import subprocess
 import sys
 
@@ -64,6 +65,10 @@ class TestPositions:
         strided[1] = [9, 9]
         square.set_positions([0, 1], strided)
         assert square.positions.tolist()[:2] == [[0, 0], [9, 9]]
+        # A buffer that is not a sequence of rows: read as a buffer or not at all.
+        rows = memoryview(array.array("d", [1, 2, 3, 4])).cast("B").cast("d", [2, 2])
+        square.set_positions([2, 3], rows)
+        assert square.positions.tolist()[2:4] == [[1, 2], [3, 4]]
 
     @pytest.mark.parametrize(
         "indices, xy, error, message",
