@@ -29,6 +29,44 @@ void check(int status) {
     }
 }
 
+// Holds the interpreter's cyclic garbage collector off while it lives, then leaves it as it was.
+class CollectorPause {
+public:
+    CollectorPause() : wasOn(pause()) {}
+    ~CollectorPause() {
+        if (wasOn) {
+            resume();
+        }
+    }
+    CollectorPause(const CollectorPause &) = delete;
+    CollectorPause &operator=(const CollectorPause &) = delete;
+
+private:
+#if PY_VERSION_HEX >= 0x030A0000
+    static bool pause() { return PyGC_Disable() != 0; }
+    static void resume() { PyGC_Enable(); }
+#else
+    // Before Python 3.10 only the gc module switches it.
+    static bool pause() {
+        const py::module_ gc = py::module_::import("gc");
+        const bool on = gc.attr("isenabled")().cast<bool>();
+        gc.attr("disable")();
+        return on;
+    }
+    static void resume() {
+        PyObject *gc = PyImport_ImportModule("gc");
+        PyObject *done = gc == nullptr ? nullptr : PyObject_CallMethod(gc, "enable", nullptr);
+        if (done == nullptr) {
+            PyErr_Clear(); // a destructor raises nothing; the collector stays off
+        }
+        Py_XDECREF(done);
+        Py_XDECREF(gc);
+    }
+#endif
+
+    bool wasOn;
+};
+
 } // namespace
 
 PyItemDicts::PyItemDicts()
@@ -101,19 +139,8 @@ py::dict PyItemDicts::of(const Vo::SnItem &item) {
 // The collector is held off while the list is made: dictionaries of strings and lists of strings
 // make no cycles, and a pass every few hundred of them would walk the young ones again and again.
 py::list PyItemDicts::listOf(const Vo::SnSelection &selection) {
-    const bool collecting = PyGC_Disable() != 0;
-    try {
-        py::list made = listOfAll(selection);
-        if (collecting) {
-            PyGC_Enable();
-        }
-        return made;
-    } catch (...) {
-        if (collecting) {
-            PyGC_Enable();
-        }
-        throw;
-    }
+    const CollectorPause pause;
+    return listOfAll(selection);
 }
 
 py::list PyItemDicts::listOfAll(const Vo::SnSelection &selection) {
