@@ -279,9 +279,9 @@ void EditorPainter::paintHandleLine(const EditorShapeView &shape, const QColor &
     // A paler line than the curve's: the handles' own line, not a second curve.
     QColor pale = colour;
     pale.setAlpha(110);
-    painter.setPen(QPen(pale, 1));
-    painter.drawLine(QPointF(line.left(), line.center().y()),
-                     QPointF(line.right(), line.center().y()));
+    // The one-pixel stroke of a horizontal line with square caps, filled as the rectangle it is:
+    // the stroker's set-up cost most of the line at 10^4 shapes.
+    painter.fillRect(QRectF(line.left() - 0.5, line.center().y() - 0.5, line.width() + 1, 1), pale);
 }
 
 void EditorPainter::paintHollowMarkers(const EditorShapeView &shape, const QColor &colour) {

@@ -909,6 +909,27 @@ TEST_F(EditorGeometryTest, AMovingCurveGoesStraightUntilTheDragEnds) {
     EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
 }
 
+// The handles' line runs below the curve, between and past its handles, pale: the curve's colour
+// over the background, one pixel high (two half-covered rows where it falls between them).
+TEST_F(EditorGeometryTest, TheHandlesLineIsDrawnPaleBetweenTheHandles) {
+    open("shape H 3 2\npoints 0,0 100,0 50,50\nhandles 0.1 0.9\n");
+    const QRectF line = canvas().getLayout().getHandleArea(canvas().getTable().find("H")->slot);
+    const QImage image = canvas().grab().toImage();
+    const int x = static_cast<int>(line.center().x());
+    const int y = static_cast<int>(std::floor(line.center().y() - 0.5));
+    const QColor background = VoEditor::EditorPainter::background;
+    const QColor muted = VoEditor::EditorPainter::mutedCurve;
+    const auto between = [&](const QColor &seen) {
+        // Darker than the background, lighter than the curve, in every channel.
+        return seen.red() < background.red() && seen.red() > muted.red() &&
+               seen.green() < background.green() && seen.green() > muted.green() &&
+               seen.blue() < background.blue() && seen.blue() > muted.blue();
+    };
+    EXPECT_TRUE(between(image.pixelColor(x, y)) || between(image.pixelColor(x, y + 1)));
+    EXPECT_EQ(image.pixelColor(x, y - 3), background);
+    EXPECT_EQ(image.pixelColor(x, y + 4), background);
+}
+
 // A grip on the pivot's line scales nothing along that axis, whatever the drag; a transform that
 // would take a point past the doubles' range is refused, the move left as it was.
 TEST(EditorTransformBoxTest, DegenerateBoxesAndOverflowingTransforms) {
