@@ -2,6 +2,7 @@
 
 import gc
 import json
+import sys
 
 import pytest
 
@@ -76,8 +77,14 @@ class TestReading:
         assert "B.gradient[0]/color" in places and places[-2:] == ["C", "A"]
 
     def test_the_collector_is_as_it_was_after_a_list(self, editor, selector):
+        """to_list holds the collector off while it works, and every reference it took with it."""
         selector.set_primary("A")
         selector.select_all_points()
+        editor.application_selection.to_list()
+        nones = sys.getrefcount(None)
+        editor.application_selection.to_list()
+        after = sys.getrefcount(None)  # apart from the assert, whose rewriting holds None
+        assert after == nones
         try:
             assert gc.isenabled()
             editor.application_selection.to_list()
