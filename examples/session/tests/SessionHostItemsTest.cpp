@@ -81,6 +81,14 @@ TEST(SessionHostItemsTest, PlacesMadeInOnePassAreEachInputsOwn) {
         inputs.push_back(componentOf(points->getElement(element), 0));
         inputs.push_back(componentOf(points->getElement(element), 1));
     }
+    // Another curve's point, which stays, between inputs of the first: what was kept for one
+    // parent must not be taken for the next.
+    const RCShdPtr<PiStructuredInput> other = node->addCurveInput("B.curve", 2);
+    const auto otherPoints = rcDynamicCast<PiMultivaluedInput>(other->getInput("Points", 0));
+    inputs.push_back(componentOf(otherPoints->getElement(0), 0));
+    inputs.push_back(points);
+    inputs.push_back(otherPoints);
+    inputs.push_back(componentOf(points->getElement(3), 1));
     const auto agree = [&inputs](const char *when) {
         SCOPED_TRACE(when);
         VoSession::SessionPlaces places;
