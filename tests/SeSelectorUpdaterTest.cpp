@@ -116,6 +116,30 @@ TEST_F(SeSelectorUpdaterTest, SelectingAPointMirrorsItsInputsAndNotifiesTheSelec
     EXPECT_EQ(hostWrites->getNbWrites(), 1);
 }
 
+// The points' items are made when the application's selection is first read: the graph's points
+// moving before that (one inserted in front of them, or one of them removed) leaves them the
+// inputs of the points that were selected, as if they had been made at once.
+TEST_F(SeSelectorUpdaterTest, PointItemsReadAfterThePointsMovedNameThePointsThatWereSelected) {
+    selector->setPrimarySelectedShape(controller.shape(A), -1);
+    const auto points = rcDynamicCast<PiMultivaluedInput>(pointsInput(A));
+    const int count = points->getNbElements();
+    for (const bool insert : {true, false}) {
+        Texts expected{editorNode(), object(A)};
+        for (int point = 0; point < count; ++point) {
+            expected.push_back(pointComponent(A, point, "x", toOutput));
+            expected.push_back(pointComponent(A, point, "y", toOutput));
+        }
+        selector->selectAllPoints(count);
+        if (insert) {
+            ASSERT_FALSE(points->insertElement(0).isNull());
+        } else {
+            ASSERT_TRUE(points->removeElement(1));
+        }
+        EXPECT_EQ(hostItems(), expected);
+        selector->unselectPoints();
+    }
+}
+
 TEST_F(SeSelectorUpdaterTest, ClearingTheEditorSelectionLeavesTheEditorNodeAndNotifiesAll) {
     select({A, B});
     settle();
