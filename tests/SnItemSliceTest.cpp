@@ -6,11 +6,11 @@
 #include "foundation/Vector.h"
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
-#include "host/SnItemBasic.h"
-#include "host/SnParts.h"
-#include "host/SnSelection.h"
-#include "host/SnSelectionChangeHint.h"
+#include "host/selection/SnItemBasic.h"
 #include "host/selection/SnItemSource.h"
+#include "host/selection/SnParts.h"
+#include "host/selection/SnSelection.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <gtest/gtest.h>
 
