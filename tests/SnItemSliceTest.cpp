@@ -1,6 +1,7 @@
 #include "host/selection/SnItemSlice.h"
 
 #include "app/TestAllocator.h"
+#include "base/RCExNullPtr.h"
 #include "foundation/List.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
@@ -128,6 +129,22 @@ TEST(SnItemSliceTest, ARunEqualsTheSameItemsHeldOneByOne) {
     const ItemPtr second = *(sliced->begin() + 1);
     EXPECT_EQ(second.get(), numbers->itemAt(2).get());
     EXPECT_EQ(dataOf(Vo::SnItemRun(&*sliced->begin(), 5)), (std::vector<int>{1, 12, 13, 14, 15}));
+}
+
+// A row that makes a null item is refused where the item is read, and the selection stays sliced.
+TEST(SnItemSliceTest, ANullItemOfARowIsRefusedWhenRead) {
+    class NullRow : public Vo::SnItemSource {
+    public:
+        NullRow() : SnItemSource(2) {}
+
+    private:
+        ItemPtr makeItem(std::size_t) const override { return ItemPtr(); }
+    };
+    const RCShdPtr<SnSelection> selection = SnSelection::create();
+    selection->replaceRangeBySlices(
+        0, 0, slicesOf({SnItemSlice(RCShdPtr<Vo::SnItemSource const>(new NullRow), 0, 2)}));
+    EXPECT_THROW(selection->begin(), Vo::RCExNullPtr);
+    EXPECT_EQ(selection->getNbItems(), 2);
 }
 
 // A splice that cuts a run in the middle tells what left and what came, with the objects the
