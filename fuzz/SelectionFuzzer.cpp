@@ -22,6 +22,8 @@
 #include "SeSelectionSnapshot.h"
 
 #include "foundation/RCShdPtr.h"
+#include "host/selection/SnItemSlice.h"
+#include "host/selection/SnItemSource.h"
 #include "host/selection/SnSelection.h"
 
 #include <array>
@@ -33,6 +35,7 @@
 #include <list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -105,6 +108,33 @@ void runDelete(Step &step) {
     step.check(deleted, "a live shape could not be deleted");
 }
 
+// A writer's run of the application's items, made when read (as the updater's rows of inputs).
+class HostRow : public Vo::SnItemSource {
+public:
+    explicit HostRow(std::vector<Vo::RCShdPtr<Vo::SnItem const>> made)
+        : SnItemSource(made.size()), items(std::move(made)) {}
+
+private:
+    Vo::RCShdPtr<Vo::SnItem const> makeItem(std::size_t i) const override { return items[i]; }
+    std::vector<Vo::RCShdPtr<Vo::SnItem const>> items;
+};
+
+// The list written: its items one by one, or, from three on, the first alone and the others as a
+// run, cut in two.
+Vo::RCShdPtr<Vo::SnSelection> writtenList(const Vo::SnSelection::Items &written) {
+    if (written.size() < 3) {
+        return Vo::SnSelection::create(written);
+    }
+    const Vo::RCShdPtr<Vo::SnItemSource const> row(
+        new HostRow(std::vector<Vo::RCShdPtr<Vo::SnItem const>>(std::next(written.begin()),
+                                                                written.end())));
+    const std::size_t rest = written.size() - 1;
+    const Vo::RCShdPtr<Vo::SnSelection> list = Vo::SnSelection::create();
+    list->replaceRangeBySlices(0, 0, {Vo::SnItemSlice(written.front()), Vo::SnItemSlice(row, 0, 1),
+                                      Vo::SnItemSlice(row, 1, rest - 1)});
+    return list;
+}
+
 // The application writes its own selection: a new list, or one item in or out at a place.
 void runHostWrite(Step &step, int kind) {
     SelectionScene &scene = step.scene;
@@ -119,7 +149,7 @@ void runHostWrite(Step &step, int kind) {
         }
         step.say("host writes {" + Step::join(Step::textsOf(items), ", ") + "}");
         step.expected = scene.model.hostWrite(items);
-        step.runLibrary([&] { scene.host->replaceAllItems(Vo::SnSelection::create(written)); });
+        step.runLibrary([&] { scene.host->replaceAllItems(writtenList(written)); });
     } else if (kind == 1) {
         const int place = step.in.next() % (static_cast<int>(items.size()) + 1);
         const int which = step.in.next() % scene.hostPoolSize();

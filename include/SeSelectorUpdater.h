@@ -252,11 +252,10 @@ private:
     bool haveSameShapes(const SnSelection &hostView) const;
     void addCommitChanges(Changes &changes) const;
     void notify(const Changes &changes) const;
-    // The shape's part items, with room reserved once for them and for `around` items more (those
-    // the list will lie among in the application's selection, which may then take its room).
-    void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
-                         Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout,
-                         std::size_t around) const;
+    // The shape's part items as slices: a row (SeElementItems) for the points and one for the
+    // handles, whose items are made only when someone reads them.
+    void appendPartItems(const RCWeakPtr<SeShapeInterface> &shape, SnSelection::Slices &slices,
+                         PartsLayout &layout) const;
     // A list handed over (moved in, the only holder) gives its items up.
     void writeGuarded(SnSelection &target, RCShdPtr<SnSelection const> items);
     // The items move into the selection; the list is left empty with its room kept.
@@ -320,11 +319,6 @@ private:
     // While a removal event of an editor the application's selection does not show runs: the
     // editor's shapes before it.
     const Vector<RCWeakPtr<SeShapeInterface>> *unshownBefore = nullptr;
-    // The room the part items of a whole mirroring of parts are built in, kept empty between two:
-    // selecting all of 10^6 points again then touches no fresh memory for the list. It costs one
-    // pointer per part item of the largest such mirroring, as the application's selection keeps
-    // the room of its largest list.
-    Vector<RCShdPtr<SnItem const>> partItemsRoom;
 };
 
 extern template class RCBasePtr<SeSelectorUpdater>;

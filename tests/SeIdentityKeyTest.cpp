@@ -45,7 +45,12 @@ class KeyedShape : public GroupShape, public Vo::SeIdentityKey {
 public:
     KeyedShape(int group, std::uint64_t key, const Vo::RCWeakPtr<Vo::SeShapeInterface> &editing)
         : GroupShape(group, editing), key(key) {}
-    std::uint64_t getIdentityKey() const noexcept override { return key; }
+    std::uint64_t getIdentityKey() const noexcept override {
+        ++keysRead;
+        return key;
+    }
+
+    static inline int keysRead = 0;
 
 private:
     std::uint64_t key;
@@ -213,6 +218,28 @@ TEST_F(SeIdentityKeyTest, TheHighestKeysAreKeysLikeAnyOther) {
         EXPECT_EQ(ask(keyedShape(a, otherKey)), std::make_pair(false, 0)); // a broken promise
         select({});
     }
+}
+
+// A splice the keys saw the revision before of is followed, its new items read alone: the keys
+// stay current. A splice after a change they did not hear of (an item added without notice) is
+// not followed: the keys are read again, the unheard item among them.
+TEST_F(SeIdentityKeyTest, KeysFollowOnlyTheSplicesTheyHeardTheRevisionBeforeOf) {
+    own(a, true);
+    own(b, true);
+    own(c, true);
+    select({item(a), item(b)});
+    EXPECT_TRUE(selector->isShapeSelected(models[b])); // the keys are read: a and b
+    KeyedShape::keysRead = 0;
+    selector->addSelectedShape(models[c]);
+    EXPECT_TRUE(selector->isShapeSelected(models[b]));
+    EXPECT_TRUE(selector->isShapeSelected(models[c]));
+    EXPECT_EQ(KeyedShape::keysRead, 4); // c's key, followed; then the two shapes asked about
+
+    selection->addItem(item(c)); // no one hears of it
+    ASSERT_TRUE(selection->removeItem(itemAt(0)));
+    selector->unselectShape(models[c]);
+    EXPECT_EQ(selectedShapes(), (Indices{b, c}));
+    EXPECT_TRUE(selector->isShapeSelected(models[c]));
 }
 
 // A selected item whose shape is gone may leave by a splice (a removal event does so): the keys

@@ -125,9 +125,8 @@ TEST_F(SeSelectorUpdaterRefusalTest, ARefusedChangeLeavesTheEditorShownAndPublis
     EXPECT_TRUE(updater->isPublished());
 }
 
-// The part items of a mirroring are built in a room the updater keeps for the next one: those of a
-// refused selection of points must go with the refusal, and none may stay in the room after one
-// that went in.
+// The part items of a refused selection of points must go with the refusal, and those of one that
+// went in (made when the application's selection is read) with their points.
 TEST_F(SeSelectorUpdaterRefusalTest, NoPartItemOutlivesTheMirroringThatBuiltIt) {
     select({A});
     settle();
@@ -142,6 +141,7 @@ TEST_F(SeSelectorUpdaterRefusalTest, NoPartItemOutlivesTheMirroringThatBuiltIt) 
     EXPECT_EQ(hostItems(), hostBefore);
 
     selector->selectAllPoints(points->getNbElements());
+    EXPECT_EQ(hostItems().size(), hostBefore.size() + 2 * std::size_t(points->getNbElements()));
     EXPECT_EQ(x->getRefCount(), held + 1) << "the application's selection holds the one item";
     selector->unselectPoints();
     EXPECT_EQ(x->getRefCount(), held);

@@ -7,6 +7,7 @@
 #include "base/CbEmptyType.h"
 #include "foundation/CbFunction.h"
 
+#include "app/TestAllocator.h"
 #include "app/TestSpliceLog.h"
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
@@ -114,6 +115,35 @@ TEST_F(SeSelectorUpdaterTest, SelectingAPointMirrorsItsInputsAndNotifiesTheSelec
                                   pointComponent(A, 2, "y", toOutput)}));
     EXPECT_EQ(log, Texts{"selection"});
     EXPECT_EQ(hostWrites->getNbWrites(), 1);
+}
+
+// The points' items are made when the application's selection is first read: the graph's points
+// moving before that (one inserted in front of them, or one of them removed) leaves them the
+// inputs of the points that were selected, as if they had been made at once.
+TEST_F(SeSelectorUpdaterTest, PointItemsReadAfterThePointsMovedNameThePointsThatWereSelected) {
+    selector->setPrimarySelectedShape(controller.shape(A), -1);
+    const auto points = rcDynamicCast<PiMultivaluedInput>(pointsInput(A));
+    const int count = points->getNbElements();
+    for (const bool insert : {true, false}) {
+        Texts expected{editorNode(), object(A)};
+        for (int point = 0; point < count; ++point) {
+            expected.push_back(pointComponent(A, point, "x", toOutput));
+            expected.push_back(pointComponent(A, point, "y", toOutput));
+        }
+        selector->selectAllPoints(count);
+        if (insert) {
+            ASSERT_FALSE(points->insertElement(0).isNull());
+        } else {
+            // A removal cannot fail: the row keeps its elements in room it already has.
+            VoTest::TestAllocator::arm(1);
+            const bool removed = points->removeElement(1);
+            VoTest::TestAllocator::disarm();
+            ASSERT_TRUE(removed);
+            EXPECT_EQ(VoTest::TestAllocator::allocations(), 0);
+        }
+        EXPECT_EQ(hostItems(), expected);
+        selector->unselectPoints();
+    }
 }
 
 TEST_F(SeSelectorUpdaterTest, ClearingTheEditorSelectionLeavesTheEditorNodeAndNotifiesAll) {

@@ -557,3 +557,19 @@ TEST_F(SeShapeSelectorTest, ShapesAreKnownAliveUntilOneOfTheSelectorsOwnEnds) {
     EXPECT_FALSE(selector->areShapesKnownAlive());
     EXPECT_FALSE(selector->lookAtShapesAlive());
 }
+
+// The knowledge holds for the revision it was read or followed at: a change of the whole list, an
+// item added without notice, and a splice after it, each leave it unknown until read again.
+TEST_F(SeShapeSelectorTest, ShapesAreKnownAliveOnlyAtTheRevisionTheyWereReadOrFollowedAt) {
+    select({item(a)});
+    ASSERT_TRUE(selector->lookAtShapesAlive());
+    select({item(a), item(b)});
+    EXPECT_FALSE(selector->areShapesKnownAlive());
+
+    ASSERT_TRUE(selector->lookAtShapesAlive());
+    selection->addItem(item(c));
+    EXPECT_FALSE(selector->areShapesKnownAlive());
+    ASSERT_TRUE(selection->removeItem(itemAt(0)));
+    EXPECT_FALSE(selector->areShapesKnownAlive());
+    EXPECT_TRUE(selector->lookAtShapesAlive());
+}

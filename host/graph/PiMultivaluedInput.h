@@ -4,9 +4,11 @@
 #include "../../foundation/Vector.h"
 #include "../VoHostExport.h"
 #include "PiGraphObjectList.h"
+#include "PiElementsWatcher.h"
 #include "PiInput.h"
 
 #include <string>
+#include <vector>
 
 namespace Vo {
 
@@ -36,6 +38,11 @@ public:
     // Removes the element at index; false when out of range. The removed element, and whatever it
     // holds, leaves the node: its getNode gives null from then on.
     bool removeElement(int index) noexcept;
+    // Tells watcher, once, just before the elements next move (an insertion or a removal; an
+    // appending moves none). unwatchElements ends a watch that was not told yet; the watcher must
+    // do so before it goes.
+    void watchElements(PiElementsWatcher &watcher) const;
+    void unwatchElements(PiElementsWatcher &watcher) const noexcept;
 
 protected:
     friend class PiInputFactory;
@@ -50,6 +57,9 @@ private:
     ElementKind elementKind;
     Vector<std::string> componentNames;
     PiGraphObjectList<PiInput> elements;
+    mutable std::vector<PiElementsWatcher *> watchers; // told before the elements move
+
+    void tellMoving() noexcept;
 };
 
 } // namespace Vo

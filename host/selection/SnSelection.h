@@ -9,6 +9,7 @@
 #include "../VoHostExport.h"
 #include "Sn.h"
 #include "SnItem.h"
+#include "SnItemSlice.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,11 +39,21 @@ class SnSelectionChangeHint;
 // keeps room for more, see roomFor). replaceItem of another item, and removeItem, find the item
 // through an index of the items' places, built by the first call after a change in the middle
 // (O(n)) and kept by changes at the end; without one, removeItem compares pointers from the front.
+// Slices: a selection given its items as slices (replaceRangeBySlices; SnItemSlice) keeps them so,
+// the items of their runs unmade, until someone reads its items (begin, end, replaceItem,
+// removeItem, filter): that first read makes every item, in one list, and from then on the
+// selection holds that list as any other, so that the items read stay the same objects while they
+// are in it. Counting, the primary item, comparing (isEqual, isRangeEqual), cloning, taking over and
+// splicing a sliced selection make no item: they cost O(slices) (a splice that cuts one item out
+// of a run of 10^6 keeps two slices of the run), or O(items) where rows cannot tell that their
+// items are equal. The hints of a sliced selection's splices hold slices too and make their items
+// when read, from the same rows, so they give the same objects the selection gives.
 // Thread safety: plain count; a selection, its items and its observers stay on one thread.
 class VO_HOST_API SnSelection : public RCBase<int> {
 public:
     using Items = List<RCShdPtr<SnItem const>>;
     using const_iterator = Vector<RCShdPtr<SnItem const>>::const_iterator;
+    using Slices = Vector<SnItemSlice>;
 
     // A new empty selection.
     static RCShdPtr<SnSelection> create();
@@ -96,6 +107,13 @@ public:
     // is left as it was.
     void replaceRange(int position, int count, Vector<RCShdPtr<SnItem const>> &&replacement);
     void replaceRange(int position, int count, const Vector<RCShdPtr<SnItem const>> &replacement);
+    // The same for the items of `replacement`, whose runs stay unmade (see Slices above). Raises
+    // as replaceRange, RCExNullPtr for a slice of one null item; empty runs are left out.
+    void replaceRangeBySlices(int position, int count, const Slices &replacement);
+    // Whether the `count` items from position equal those of `slices`, one by one (SnItem::isEqual),
+    // runs compared by their rows where these can tell. Raises RCExInvalidCall when the range is
+    // not inside the list.
+    bool isRangeEqual(int position, int count, const Slices &slices) const;
     virtual int getNbItems() const;
     virtual bool isEmpty() const;
     // The first item; null exactly when the selection is empty.
@@ -104,8 +122,15 @@ public:
     virtual RCShdPtr<SnSelection>
     filter(const PrdPredicate<RCShdPtr<SnItem const>> &predicate) const;
 
-    const_iterator begin() const noexcept { return items.begin(); }
-    const_iterator end() const noexcept { return items.end(); }
+    // Both make the items of a sliced selection first (and raise what making them raises).
+    const_iterator begin() const {
+        makeItems();
+        return items.begin();
+    }
+    const_iterator end() const {
+        makeItems();
+        return items.end();
+    }
     // A number that changes with every change of the items and that no other selection of this
     // process ever shows: what a reader that keeps something derived from the items compares.
     std::uint64_t getRevision() const noexcept { return revision; }
@@ -120,6 +145,13 @@ protected:
 
 private:
     static void checkItem(const RCShdPtr<SnItem const> &item);
+    void checkRange(int position, int count) const;
+    // A sliced selection's items made, in one list that replaces its slices.
+    void makeItems() const;
+    // The splice of a sliced selection, or of one that slices come into: O(slices).
+    void spliceSlices(std::size_t at, std::size_t count, Slices added);
+    // A copy of other's slices in place of every item, then the observers told.
+    void replaceAllBySlices(const SnSelection &other);
     // Replaces count items from `at` (checked) by `added` (checked), then notifies.
     void splice(std::size_t at, std::size_t count, Vector<RCShdPtr<SnItem const>> &&added);
     // Keeps the place index in step with a splice at the end, or drops it.
@@ -145,7 +177,11 @@ private:
     // The place index, built when missing.
     SnPlaceIndex &places();
 
-    Vector<RCShdPtr<SnItem const>> items;
+    // The items, or, while `sliced`, none: the slices stand for them until first read.
+    mutable Vector<RCShdPtr<SnItem const>> items;
+    mutable Slices slices;
+    mutable bool sliced = false;
+    std::size_t slicedCount = 0; // the items of the slices
     // The room of the last splice's removed items, given back by its hint when no one kept that:
     // removing 10^6 items again then touches no fresh memory. As large as the largest removal.
     Vector<RCShdPtr<SnItem const>> removedRoom;

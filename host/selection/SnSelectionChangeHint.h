@@ -8,6 +8,7 @@
 #include "Sn.h"
 #include "SnItem.h"
 #include "SnItemRun.h"
+#include "SnItemSlice.h"
 
 #include <cstdint>
 
@@ -24,9 +25,12 @@ namespace Vo {
 // straight from its own list, so that a splice of many items copies none: the selection takes a
 // copy into the hint before it changes again, and when anyone still holds the hint after the
 // notification. The runs the getters give are valid while the hint lives and is not lent to again.
+// The hint of a sliced selection's splice holds slices (SnItemSlice) instead, and makes their items
+// when one of the getters is first called.
 class VO_HOST_API SnSelectionChangeHint : public ObHint {
 public:
     using ItemList = Vector<RCShdPtr<SnItem const>>;
+    using Slices = Vector<SnItemSlice>;
 
     // A change of the whole list, revisions unknown (0).
     explicit SnSelectionChangeHint(const ObSubject<Sn> *subject) noexcept;
@@ -37,13 +41,25 @@ public:
     SnSelectionChangeHint(const ObSubject<Sn> *subject, std::uint64_t revisionBefore,
                           std::uint64_t revisionAfter, int position, ItemList removed,
                           ItemList added) noexcept;
+    // One splice between two revisions, told by slices.
+    static RCShdPtr<SnSelectionChangeHint> ofSlices(const ObSubject<Sn> *subject,
+                                                    std::uint64_t revisionBefore,
+                                                    std::uint64_t revisionAfter, int position,
+                                                    Slices removed, Slices added);
 
     const ObSubject<Sn> *getSubject() const noexcept { return subject; }
     bool isWhole() const noexcept { return position < 0; }
     // The first place the splice touched; -1 for a change of the whole list.
     int getPosition() const noexcept { return position; }
-    SnItemRun getRemovedItems() const noexcept { return SnItemRun(removed.data(), removed.size()); }
-    SnItemRun getAddedItems() const noexcept { return lent ? lentAdded : owned(added); }
+    // Both make the items of slices first (and raise what making them raises).
+    SnItemRun getRemovedItems() const {
+        makeSliced();
+        return SnItemRun(removed.data(), removed.size());
+    }
+    SnItemRun getAddedItems() const {
+        makeSliced();
+        return lent ? lentAdded : owned(added);
+    }
 
     // For the selection that notifies this hint: the added items become `run`, which that
     // selection holds, and the hint takes over `gone` as its removed items.
@@ -68,8 +84,14 @@ private:
         return SnItemRun(list.data(), list.size());
     }
 
-    ItemList removed;
-    ItemList added;
+    // The items of the slices, both lists made at once.
+    void makeSliced() const;
+
+    mutable ItemList removed;
+    mutable ItemList added;
+    mutable Slices removedSlices;
+    mutable Slices addedSlices;
+    mutable bool unmade = false; // slices whose items are not made yet
     SnItemRun lentAdded;
     bool lent = false;
 };

@@ -4,6 +4,7 @@
 
 #include "PiInputFactory.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace Vo {
@@ -45,6 +46,7 @@ RCShdPtr<PiInput> PiMultivaluedInput::insertElement(int index) {
         return RCShdPtr<PiInput>();
     }
     RCShdPtr<PiInput> element = PiInputFactory(*getNode()).createElement(*this);
+    tellMoving();
     elements.insert(index, element);
     return element;
 }
@@ -53,8 +55,26 @@ bool PiMultivaluedInput::removeElement(int index) noexcept {
     if (!elements.isIndex(index)) {
         return false;
     }
+    tellMoving();
     elements.remove(index);
     return true;
+}
+
+void PiMultivaluedInput::watchElements(PiElementsWatcher &watcher) const {
+    watchers.push_back(&watcher);
+}
+
+void PiMultivaluedInput::unwatchElements(PiElementsWatcher &watcher) const noexcept {
+    watchers.erase(std::remove(watchers.begin(), watchers.end(), &watcher), watchers.end());
+}
+
+// Each watch ends as it is told: the list is emptied first, so a watcher may unwatch meanwhile.
+void PiMultivaluedInput::tellMoving() noexcept {
+    std::vector<PiElementsWatcher *> told;
+    told.swap(watchers);
+    for (PiElementsWatcher *watcher : told) {
+        watcher->elementsMoving();
+    }
 }
 
 void PiMultivaluedInput::detachFromNode() noexcept {

@@ -455,13 +455,15 @@ SeSelectorUpdater::EditorMirror SeSelectorUpdater::mirrorOfEditor(RCShdPtr<SnSel
     }
     EditorMirror facts;
     facts.regular = regular && allAlive;
+    SnSelection::Slices partItems;
     if (selectorSelection->getNbItems() == 1) {
         const RCWeakPtr<SeShapeInterface> primary = selector->getPrimarySelectedShapeInterface();
         if (!primary.isNull()) {
-            appendPartItems(primary, items, facts.parts, 0);
+            appendPartItems(primary, partItems, facts.parts);
         }
     }
     mirrored = SnSelection::createTaking(std::move(items));
+    mirrored->replaceRangeBySlices(mirrored->getNbItems(), 0, partItems);
     return facts;
 }
 
@@ -485,8 +487,7 @@ void SeSelectorUpdater::addCommitChanges(Changes &changes) const {
 // The inputs of the selected points, then of the selected handles, of the single selected shape,
 // all along the path found from the curve input (or, with no point selected, the gradient input).
 void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
-                                        Vector<RCShdPtr<SnItem const>> &items, PartsLayout &layout,
-                                        std::size_t around) const {
+                                        SnSelection::Slices &slices, PartsLayout &layout) const {
     const RCWeakAccessor<SeShapeInterface> access(shape);
     RCShdPtr<PiPath> path;
     // The primary item's indices, read in place (as getSelectedPoints would copy them): the item
@@ -498,12 +499,10 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
     const Vector<int> &points = parts.isNull() ? none : parts->getPoints();
     const Vector<int> &handles = parts.isNull() ? none : parts->getHandles();
     RCShdPtr<PiMultivaluedInput> gradient;
-    std::size_t handleItems = 0;
     if (!handles.empty()) {
         gradient = Items::gradientOf(shape, handles.front());
-        handleItems = handles.size() * Items::widthAt(*gradient, handles.front());
     }
-    const std::size_t start = items.size();
+    layout.pointItems = 0;
     if (!points.empty()) {
         const RCShdPtr<PiInput> curve = access->getCurveInput();
         path = Items::pathToPrimaryOutput(curve);
@@ -511,25 +510,31 @@ void SeSelectorUpdater::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape
             rcDynamicCast<PiStructuredInput>(curve)->getInput("Points", 0);
         layout.pointsSingle = !pointsInput->isMultivalued();
         if (layout.pointsSingle) {
-            items.push_back(PiSnItem<PiInput>::create(pointsInput, path));
+            slices.emplace_back(PiSnItem<PiInput>::create(pointsInput, path));
+            layout.pointItems = 1;
         } else {
-            const PiMultivaluedInput &elements = *rcDynamicCast<PiMultivaluedInput>(pointsInput);
-            layout.pointElements = elements.getNbElements();
-            layout.pointWidth = Items::appendElementItems<PiCompositeInput>(
-                elements, points, path, SeExMissingElement::Part::Point, shape,
-                handleItems + around, items);
+            const RCShdPtr<PiMultivaluedInput> elements = rcDynamicCast<PiMultivaluedInput>(pointsInput);
+            layout.pointElements = elements->getNbElements();
+            layout.pointWidth =
+                Items::appendPointRun(elements, points, path, shape, slices);
+            layout.pointItems = static_cast<int>(slices.back().size());
         }
     }
-    layout.pointItems = static_cast<int>(items.size() - start);
+    layout.handleItems = 0;
     if (!handles.empty()) {
         if (path.isNull()) {
             path = Items::pathToPrimaryOutput(gradient);
         }
         layout.handleElements = gradient->getNbElements();
+        // A handle's element may gain inputs later: its items are made now, one by one.
+        Vector<RCShdPtr<SnItem const>> items;
         layout.handleWidth = Items::appendElementItems<PiStructuredInput>(
-            *gradient, handles, path, SeExMissingElement::Part::Handle, shape, around, items);
+            *gradient, handles, path, SeExMissingElement::Part::Handle, shape, 0, items);
+        layout.handleItems = static_cast<int>(items.size());
+        for (RCShdPtr<SnItem const> &item : items) {
+            slices.emplace_back(std::move(item));
+        }
     }
-    layout.handleItems = static_cast<int>(items.size() - start) - layout.pointItems;
     layout.path = path;
 }
 

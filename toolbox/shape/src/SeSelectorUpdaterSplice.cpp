@@ -28,21 +28,6 @@ using Items = SeUpdaterItems;
 using ItemList = Vector<RCShdPtr<SnItem const>>;
 using PartsChange = SeShapeSelector::PartsChange;
 
-// Lends a kept list for one build and empties it on the way out, whatever happens, so that it
-// holds no item between two uses.
-class BorrowedRoom {
-public:
-    // The room is empty on the way in: every borrower empties it on the way out.
-    explicit BorrowedRoom(ItemList &kept) noexcept : room(kept) {}
-    BorrowedRoom(const BorrowedRoom &) = delete;
-    BorrowedRoom &operator=(const BorrowedRoom &) = delete;
-    ~BorrowedRoom() { room.clear(); }
-    ItemList &list() noexcept { return room; }
-
-private:
-    ItemList &room;
-};
-
 const RCShdPtr<SnItem const> &itemAt(const SnSelection &selection, int position) {
     return *std::next(selection.begin(), position);
 }
@@ -209,20 +194,15 @@ bool SeSelectorUpdater::followParts(const RCShdPtr<SnItem const> &before,
                spliceParts(note.points, note.rank, note.index, false, shape);
     }
     PartsLayout layout;
-    BorrowedRoom room(partItemsRoom);
-    ItemList &items = room.list();
+    SnSelection::Slices slices;
     const PartsLayout &known = editorMirror.parts;
     const int count = known.pointItems + known.handleItems;
-    appendPartItems(shape, items, layout,
-                    static_cast<std::size_t>(hostSelection->getNbItems() - count));
-    const auto first = std::next(hostSelection->begin(), 2);
-    const bool same = static_cast<int>(items.size()) == count &&
-                      std::equal(items.begin(), items.end(), first,
-                                 [](const RCShdPtr<SnItem const> &a,
-                                    const RCShdPtr<SnItem const> &b) { return a->isEqual(*b); });
+    appendPartItems(shape, slices, layout);
+    const bool same = hostSelection->isRangeEqual(2, count, slices);
     editorMirror.parts = layout;
     if (!same) {
-        spliceGuarded(*hostSelection, 2, count, std::move(items));
+        const SeScopedValue<bool> guard(updating, true);
+        hostSelection->replaceRangeBySlices(2, count, slices);
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "SeUpdaterItems.h"
 
+#include "SeElementItems.h"
+
 #include "foundation/RCWeakAccessor.h"
 #include "host/graph/PiCompositeInput.h"
 #include "host/graph/PiGraphSearch.h"
@@ -7,6 +9,8 @@
 #include "host/graph/PiSnItem.h"
 #include "host/graph/PiSnItemUtil.h"
 #include "host/graph/PiStructuredInput.h"
+
+#include <algorithm>
 
 namespace Vo {
 
@@ -82,6 +86,32 @@ template int SeUpdaterItems::appendElementItems<PiStructuredInput>(
     const PiMultivaluedInput &, const Vector<int> &, const RCShdPtr<PiPath> &,
     SeExMissingElement::Part, const RCWeakPtr<SeShapeInterface> &, std::size_t,
     Vector<RCShdPtr<SnItem const>> &);
+
+int SeUpdaterItems::appendPointRun(const RCShdPtr<PiMultivaluedInput> &input,
+                                   const Vector<int> &indices, const RCShdPtr<PiPath> &path,
+                                   const RCWeakPtr<SeShapeInterface> &shape,
+                                   Vector<SnItemSlice> &slices) {
+    if (indices.empty()) {
+        return 0;
+    }
+    // The elements of one input are all of its element kind: one check stands for all.
+    const RCShdPtr<PiInput> first = input->getElement(indices.front());
+    if (!first.isNull()) {
+        rcCheckedCast<PiCompositeInput const>(first.get());
+    }
+    const int elements = input->getNbElements();
+    const auto missing = std::find_if(indices.begin(), indices.end(),
+                                      [&](int index) { return index < 0 || index >= elements; });
+    if (missing != indices.end()) {
+        throw SeExMissingElement(SeExMissingElement::Part::Point, nameOf(shape), *missing,
+                                 elements);
+    }
+    const int width = first->getNbSubInputs();
+    const auto components = static_cast<std::size_t>(width);
+    RCShdPtr<SeElementItems> row = SeElementItems::create(input, indices, components, path);
+    slices.emplace_back(std::move(row), 0, indices.size() * components);
+    return width;
+}
 
 std::size_t SeUpdaterItems::widthAt(const PiMultivaluedInput &input, int index) {
     const RCShdPtr<PiInput> element = input.getElement(index);

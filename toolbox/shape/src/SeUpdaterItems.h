@@ -13,6 +13,7 @@
 #include "host/graph/PiMultivaluedInput.h"
 #include "host/graph/PiPath.h"
 #include "host/selection/SnItem.h"
+#include "host/selection/SnItemSlice.h"
 
 #include <string>
 
@@ -40,6 +41,14 @@ struct SeUpdaterItems {
                                   const RCShdPtr<PiPath> &path, SeExMissingElement::Part part,
                                   const RCWeakPtr<SeShapeInterface> &shape, std::size_t extra,
                                   Vector<RCShdPtr<SnItem const>> &items);
+    // The items appendElementItems makes for composite elements (a curve's points), as one run
+    // (SeElementItems) appended to slices, made when read: each index is checked to name an element (SeExMissingElement, the first that names none,
+    // before anything is appended). Gives the number of items per element (0 for no index): the
+    // elements of one such input all have the input's components, and keep them.
+    static int appendPointRun(const RCShdPtr<PiMultivaluedInput> &input,
+                              const Vector<int> &indices,
+                              const RCShdPtr<PiPath> &path, const RCWeakPtr<SeShapeInterface> &shape,
+                              Vector<SnItemSlice> &slices);
     // The number of component inputs of the element at index; 0 when there is none.
     static std::size_t widthAt(const PiMultivaluedInput &input, int index);
     // The shape's gradient, whose handles are selected from `handle` on; a shape without one has
