@@ -5,17 +5,17 @@
 
 namespace Vo {
 
-// Base of every intrusively counted object: holds the number of shared pointers that own it and
-// destroys the whole object, through the virtual destructor, when the last one lets go.
-// Thread safety: with C = LkCounter<int> the count may change on any thread; with C = int the
-// object and every pointer to it stay on one thread at a time.
+/// Base of every intrusively counted object: holds the number of shared pointers that own it and
+/// destroys the whole object, through the virtual destructor, when the last one lets go.
+/// Thread safety: with C = LkCounter<int> the count may change on any thread; with C = int the
+/// object and every pointer to it stay on one thread at a time.
 template <class C> class RCBase {
 public:
     RCBase &operator=(const RCBase &) noexcept { return *this; } // the count is never copied
 
     int getRefCount() const noexcept { return RCCountTraits<C>::load(count); }
     void addRef() const noexcept { RCCountTraits<C>::increment(count); }
-    // Destroys the object when this release takes the count to 0.
+    /// Destroys the object when this release takes the count to 0.
     void releaseRef() const noexcept {
         if (RCCountTraits<C>::decrement(count) == 0) {
 // The destructor is virtual, so the deleting destructor calls the operator delete of the object's
@@ -44,7 +44,7 @@ private:
 extern template class VO_BASE_API RCBase<int>;
 extern template class VO_BASE_API RCBase<LkCounter<int>>;
 
-// The counting base of a pointee, found by overload so that a virtual base works too.
+/// The counting base of a pointee, found by overload so that a virtual base works too.
 template <class C> inline const RCBase<C> *rcBaseOf(const RCBase<C> *object) noexcept {
     return object;
 }

@@ -4,9 +4,9 @@
 
 namespace Vo {
 
-// The four counting operations of a counter policy: a plain `int` (one thread only) or an atomic
-// `LkCounter<int>` (any thread). The counting bases and the pointer templates go through these so
-// that one template serves both policies.
+/// The four counting operations of a counter policy: a plain `int` (one thread only) or an atomic
+/// `LkCounter<int>` (any thread). The counting bases and the pointer templates go through these so
+/// that one template serves both policies.
 template <class C> struct RCCountTraits;
 
 template <> struct RCCountTraits<int> {

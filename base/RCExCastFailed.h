@@ -4,8 +4,8 @@
 
 namespace Vo {
 
-// Raised when a throwing dynamic conversion fails. Carries the readable names of the object's
-// actual class and of the target class; the message reads "cannot convert <actual> to <target>".
+/// Raised when a throwing dynamic conversion fails. Carries the readable names of the object's
+/// actual class and of the target class; the message reads "cannot convert <actual> to <target>".
 class VO_BASE_API RCExCastFailed : public RCException {
 public:
     RCExCastFailed(const std::string &actualType, const std::string &targetType);

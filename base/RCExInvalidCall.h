@@ -4,8 +4,8 @@
 
 namespace Vo {
 
-// Raised when an operation is called where it has no meaning, such as a call without a value on a
-// callback list whose handlers expect one.
+/// Raised when an operation is called where it has no meaning, such as a call without a value on a
+/// callback list whose handlers expect one.
 class VO_BASE_API RCExInvalidCall : public RCException {
 public:
     explicit RCExInvalidCall(const std::string &message);

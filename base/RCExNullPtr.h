@@ -4,9 +4,9 @@
 
 namespace Vo {
 
-// Raised when a null pointer is dereferenced through a tested access. Carries the readable name of
-// the pointer type, for example "Vo::SeShape const*"; the message reads
-// "null pointer dereferenced: <type>".
+/// Raised when a null pointer is dereferenced through a tested access. Carries the readable name of
+/// the pointer type, for example "Vo::SeShape const*"; the message reads
+/// "null pointer dereferenced: <type>".
 class VO_BASE_API RCExNullPtr : public RCException {
 public:
     explicit RCExNullPtr(const std::string &pointerType);
@@ -14,7 +14,7 @@ public:
     const std::string &getPointerType() const noexcept { return pointerType; }
 
 protected:
-    // For errors that know more than the pointer type: the message is given as it stands.
+    /// For errors that know more than the pointer type: the message is given as it stands.
     RCExNullPtr(const std::string &pointerType, const std::string &message);
 
 private:

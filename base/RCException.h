@@ -7,7 +7,7 @@
 
 namespace Vo {
 
-// Base of the exceptions that the base library raises; owns its readable message.
+/// Base of the exceptions that the base library raises; owns its readable message.
 class VO_BASE_API RCException : public std::exception {
 public:
     explicit RCException(std::string message);

@@ -9,14 +9,14 @@
 
 namespace Vo {
 
-// A bidirectional iterator with value semantics over an engine that the owner of the sequence
-// supplies. Copies share the engine; the first operation that moves an iterator or reaches its
-// element for writing gives that iterator its own clone, so the other copies stay where they were.
-// Constant reads (item() const, atEnd, atBegin, getCardinality) never clone.
-// Every operation except construction, copying, assignment, destruction and isNull raises
-// RCExNullPtr naming `Vo::IteratorImp<T>*` when the iterator has no engine, or when the engine must
-// be cloned and its clone is null; the iterator then keeps the engine it had.
-// Thread safety: copies may live on different threads; one iterator object is used by one thread.
+/// A bidirectional iterator with value semantics over an engine that the owner of the sequence
+/// supplies. Copies share the engine; the first operation that moves an iterator or reaches its
+/// element for writing gives that iterator its own clone, so the other copies stay where they were.
+/// Constant reads (item() const, atEnd, atBegin, getCardinality) never clone.
+/// Every operation except construction, copying, assignment, destruction and isNull raises
+/// RCExNullPtr naming `Vo::IteratorImp<T>*` when the iterator has no engine, or when the engine
+/// must be cloned and its clone is null; the iterator then keeps the engine it had.
+/// Thread safety: copies may live on different threads; one iterator object is used by one thread.
 template <class T> class VO_FOUNDATION_API Iterator {
 public:
     using iterator_category = std::bidirectional_iterator_tag;
@@ -25,12 +25,14 @@ public:
     using pointer = T *;
     using reference = T &;
 
-    // A null iterator: no engine.
+    /// A null iterator: no engine.
     Iterator() noexcept = default;
-    // Shares the engine (no clone, position untouched).
+    ///@{
+    /// Shares the engine (no clone, position untouched).
     Iterator(const RCPvtEngPtr<IteratorImp<T>> &shared) noexcept : engine(shared) {}
     Iterator(const Iterator &other) noexcept = default;
-    // Does nothing when other holds the same engine; otherwise shares other's engine.
+    ///@}
+    /// Does nothing when other holds the same engine; otherwise shares other's engine.
     Iterator &operator=(const Iterator &other) noexcept {
         engine = other.engine;
         return *this;
@@ -67,8 +69,9 @@ public:
         return *this;
     }
     virtual int getCardinality() const { return engine.read().getCardinality(); }
-    // The result stays at the old position on the old engine; this iterator always moves on a
-    // clone, since the result shares the engine at the moment of the move.
+    ///@{
+    /// The result stays at the old position on the old engine; this iterator always moves on a
+    /// clone, since the result shares the engine at the moment of the move.
     virtual Iterator operator++(int) {
         Iterator old(*this);
         engine.write().next();
@@ -87,6 +90,7 @@ public:
         engine.write().previous();
         return *this;
     }
+    ///@}
 
     bool isNull() const noexcept { return engine.isNull(); }
 

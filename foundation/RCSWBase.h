@@ -5,8 +5,8 @@
 
 namespace Vo {
 
-// Base of objects that keep their own counter block, so that a weak pointer can be made from the
-// object pointer alone. Owns one share of the block.
+/// Base of objects that keep their own counter block, so that a weak pointer can be made from the
+/// object pointer alone. Owns one share of the block.
 template <class C> class RCSWBase {
 public:
     const RCShdPtr<RCSWCount<C>> &getCounter() const noexcept { return counter; }

@@ -9,33 +9,39 @@
 
 namespace Vo {
 
-// Non-owning pointer plus a share of the object's counter block. Never keeps the object alive and
-// reads as null once the object is gone. Used only through RCWeakPtr.
+/// Non-owning pointer plus a share of the object's counter block. Never keeps the object alive and
+/// reads as null once the object is gone. Used only through RCWeakPtr.
 template <class T, class C> class VO_FOUNDATION_API RCWeakBasePtr {
 public:
     using Counter = RCSWCount<C>;
 
-    // True when there is no block, the object is gone, or no pointer is held.
+    /// True when there is no block, the object is gone, or no pointer is held.
     bool isNull() const noexcept {
         return ptr == nullptr || counter.isNull() || counter->getStrongCount() == 0;
     }
-    // The stored pointer, for identity only: never dereference it without an accessor.
+    ///@{
+    /// The stored pointer, for identity only: never dereference it without an accessor.
     T *get() const noexcept { return ptr; }
     const RCShdPtr<Counter> &getCounter() const noexcept { return counter; }
+    ///@}
 
 protected:
     RCWeakBasePtr() noexcept : ptr(nullptr) {}
-    // Keeps both only when both are non-null.
+    ///@{
+    /// Keeps both only when both are non-null.
     RCWeakBasePtr(T *object, const RCShdPtr<Counter> &block) noexcept
         : ptr(object != nullptr && !block.isNull() ? object : nullptr),
           counter(ptr != nullptr ? block : RCShdPtr<Counter>()) {}
     RCWeakBasePtr(const RCWeakBasePtr &other) noexcept = default;
-    // Takes pointer and block share over; the other is left null. No count changes.
+    ///@}
+    ///@{
+    /// Takes pointer and block share over; the other is left null. No count changes.
     RCWeakBasePtr(RCWeakBasePtr &&other) noexcept
         : ptr(other.ptr), counter(std::move(other.counter)) {
         other.ptr = nullptr;
     }
     ~RCWeakBasePtr() = default;
+    ///@}
 
     RCWeakBasePtr &operator=(const RCWeakBasePtr &other) noexcept {
         counter = other.counter; // no count change when the block is the same
@@ -52,11 +58,13 @@ protected:
         counter.swap(other.counter);
     }
 
-    // The block of an object that keeps its own; none for any other class.
+    ///@{
+    /// The block of an object that keeps its own; none for any other class.
     static RCShdPtr<Counter> counterOf(const RCSWBase<C> *object) noexcept {
         return object != nullptr ? object->getCounter() : RCShdPtr<Counter>();
     }
     static RCShdPtr<Counter> counterOf(const void *) noexcept { return RCShdPtr<Counter>(); }
+    ///@}
 
     T *ptr;
     RCShdPtr<Counter> counter;

@@ -2,7 +2,7 @@
 
 namespace Vo {
 
-// A colour of three components, red, green and blue, in that order; a plain value.
+/// A colour of three components, red, green and blue, in that order; a plain value.
 template <class T> struct CoRgbColorTyped {
     T red;
     T green;

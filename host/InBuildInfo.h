@@ -4,8 +4,8 @@
 
 namespace Vo {
 
-// The build-information record of one library. Every value is a constant; strings are static and
-// never freed by callers.
+/// The build-information record of one library. Every value is a constant; strings are static and
+/// never freed by callers.
 class VO_HOST_API InBuildInfo {
 public:
     InBuildInfo() = default;

@@ -4,9 +4,9 @@
 
 namespace Vo {
 
-// Owning pointer that passes ownership on when copied (the source is left empty), so an object
-// handed over by value is owned by the callee alone. Deletes its object through the virtual
-// destructor.
+/// Owning pointer that passes ownership on when copied (the source is left empty), so an object
+/// handed over by value is owned by the callee alone. Deletes its object through the virtual
+/// destructor.
 template <class T> class OPtr {
 public:
     explicit OPtr(T *object = nullptr) noexcept : ptr(object) {}

@@ -5,9 +5,9 @@
 
 namespace Vo {
 
-// The test behind a PrdPredicate<T>: says whether a value is accepted. Lives on the heap, shared by
-// every predicate made from it; evaluate must not change what the test accepts.
-// Thread safety: the count is atomic; evaluate is called on the thread that uses the predicate.
+/// The test behind a PrdPredicate<T>: says whether a value is accepted. Lives on the heap, shared
+/// by every predicate made from it; evaluate must not change what the test accepts.
+/// Thread safety: the count is atomic; evaluate is called on the thread that uses the predicate.
 template <class T> class VO_FOUNDATION_API PrdPredicateImp : public RCBase<LkCounter<int>> {
 public:
     PrdPredicateImp &operator=(const PrdPredicateImp &) = delete;
@@ -17,7 +17,7 @@ public:
 protected:
     PrdPredicateImp() noexcept = default;
     PrdPredicateImp(const PrdPredicateImp &) noexcept = default;
-    // Only the last release of the count destroys a test.
+    /// Only the last release of the count destroys a test.
     ~PrdPredicateImp() noexcept override = default;
 };
 

@@ -6,12 +6,12 @@
 
 namespace Vo {
 
-// An optional promise a shape makes by deriving from this class beside SeShape: two shapes whose
-// identity keys differ are never equal (SeObject::isEqual gives false). The shape selector then
-// looks shapes up by key and calls isEqual only on shapes whose keys match. It uses the promise
-// only when every shape of an operation makes it (the shape asked about or walked, and every
-// selected shape); otherwise it compares with isEqual, shape by shape, as without it.
-// Owns nothing; the key must stay the same while the shape is selected.
+/// An optional promise a shape makes by deriving from this class beside SeShape: two shapes whose
+/// identity keys differ are never equal (SeObject::isEqual gives false). The shape selector then
+/// looks shapes up by key and calls isEqual only on shapes whose keys match. It uses the promise
+/// only when every shape of an operation makes it (the shape asked about or walked, and every
+/// selected shape); otherwise it compares with isEqual, shape by shape, as without it.
+/// Owns nothing; the key must stay the same while the shape is selected.
 class VO_SHAPE_API SeIdentityKey {
 public:
     virtual std::uint64_t getIdentityKey() const noexcept = 0;

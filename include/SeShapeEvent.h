@@ -10,10 +10,10 @@
 
 namespace Vo {
 
-// An immutable shape event; the kind of an event is its class (one of the four nested kinds).
-// Events hold counted references to their shapes and owners, keeping them alive while the event
-// lives. A default-constructed event serves as a sample of its kind when subscribing. Sent and
-// received on the editor's thread.
+/// An immutable shape event; the kind of an event is its class (one of the four nested kinds).
+/// Events hold counted references to their shapes and owners, keeping them alive while the event
+/// lives. A default-constructed event serves as a sample of its kind when subscribing. Sent and
+/// received on the editor's thread.
 class VO_SHAPE_API SeShapeEvent {
 public:
     class ShapeAdded;
@@ -27,7 +27,7 @@ public:
     virtual ~SeShapeEvent();
 };
 
-// A shape came into existence, owned by `owner`.
+/// A shape came into existence, owned by `owner`.
 class VO_SHAPE_API SeShapeEvent::ShapeAdded : public SeShapeEvent {
 public:
     ShapeAdded();
@@ -41,7 +41,7 @@ private:
     RCShdPtr<SeObject const> owner;
 };
 
-// A shape went away; only its id (SeObject::getId) is carried, since the shape may be gone.
+/// A shape went away; only its id (SeObject::getId) is carried, since the shape may be gone.
 class VO_SHAPE_API SeShapeEvent::ShapeRemoved : public SeShapeEvent {
 public:
     ShapeRemoved(); // id -1, no owner
@@ -55,7 +55,7 @@ private:
     RCShdPtr<SeObject const> owner;
 };
 
-// A shape changed owner.
+/// A shape changed owner.
 class VO_SHAPE_API SeShapeEvent::ShapeMoved : public SeShapeEvent {
 public:
     ShapeMoved();
@@ -72,7 +72,7 @@ private:
     RCShdPtr<SeObject const> newOwner;
 };
 
-// A shape's name changed; the names are not carried.
+/// A shape's name changed; the names are not carried.
 class VO_SHAPE_API SeShapeEvent::ShapeRenamed : public SeShapeEvent {
 public:
     ShapeRenamed();

@@ -7,8 +7,8 @@
 
 namespace Vo {
 
-// The node controller of a composition graph. Owns the application's global selection, made with
-// the controller and kept, as the same object, until the controller is destroyed with its graph.
+/// The node controller of a composition graph. Owns the application's global selection, made with
+/// the controller and kept, as the same object, until the controller is destroyed with its graph.
 class VO_HOST_API PiCompositionGraphInterface : public PiNodeController {
 public:
     PiCompositionGraphInterface();

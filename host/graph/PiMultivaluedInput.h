@@ -10,31 +10,33 @@
 
 namespace Vo {
 
-// An input holding a sequence of values, its elements: the points of a curve, the handles of a
-// gradient. Owns its elements; every element is made to the input's element kind, carries the
-// input's name and, for composite and structured elements, one plain input per component name.
-// Elements get fresh ids when they are made, so ids stay unique after insertions and removals.
-// Thread safety: as PiGraphObject.
+/// An input holding a sequence of values, its elements: the points of a curve, the handles of a
+/// gradient. Owns its elements; every element is made to the input's element kind, carries the
+/// input's name and, for composite and structured elements, one plain input per component name.
+/// Elements get fresh ids when they are made, so ids stay unique after insertions and removals.
+/// Thread safety: as PiGraphObject.
 class VO_HOST_API PiMultivaluedInput : public PiInput {
 public:
-    // What one element is: a plain PiInput, a PiCompositeInput or a PiStructuredInput.
+    /// What one element is: a plain PiInput, a PiCompositeInput or a PiStructuredInput.
     enum class ElementKind { Plain, Composite, Structured };
 
     bool isMultivalued() const override;
     int getNbElements() const noexcept;
-    // The element at index (0-based); null when index is out of range.
+    ///@{
+    /// The element at index (0-based); null when index is out of range.
     RCShdPtr<PiInput> getElement(int index) const;
     ElementKind getElementKind() const noexcept;
     const Vector<std::string> &getComponentNames() const noexcept;
+    ///@}
 
-    // The element builders raise RCExNullPtr naming `Vo::PiNode*` when this input has left its
-    // node, or `Vo::PiGraph*` when its node has left the graph.
-    // Appends count new elements (none when count <= 0), reserving room once: linear in count.
+    /// The element builders raise RCExNullPtr naming `Vo::PiNode*` when this input has left its
+    /// node, or `Vo::PiGraph*` when its node has left the graph.
+    /// Appends count new elements (none when count <= 0), reserving room once: linear in count.
     void appendElements(int count);
-    // A new element at index, in [0, getNbElements()]; null, adding nothing, when out of range.
+    /// A new element at index, in [0, getNbElements()]; null, adding nothing, when out of range.
     RCShdPtr<PiInput> insertElement(int index);
-    // Removes the element at index; false when out of range. The removed element, and whatever it
-    // holds, leaves the node: its getNode gives null from then on.
+    /// Removes the element at index; false when out of range. The removed element, and whatever it
+    /// holds, leaves the node: its getNode gives null from then on.
     bool removeElement(int index) noexcept;
 
 protected:

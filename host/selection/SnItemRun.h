@@ -7,8 +7,8 @@
 
 namespace Vo {
 
-// A run of items side by side in someone else's storage, read through a change hint: holds
-// nothing, so it stays valid only as long as the hint that gave it (see SnSelectionChangeHint).
+/// A run of items side by side in someone else's storage, read through a change hint: holds
+/// nothing, so it stays valid only as long as the hint that gave it (see SnSelectionChangeHint).
 class SnItemRun {
 public:
     using value_type = RCShdPtr<SnItem const>;
@@ -21,9 +21,11 @@ public:
     const_iterator end() const noexcept { return first + count; }
     std::size_t size() const noexcept { return count; }
     bool empty() const noexcept { return count == 0; }
-    // The run must not be empty.
+    ///@{
+    /// The run must not be empty.
     const value_type &front() const noexcept { return *first; }
     const value_type &operator[](std::size_t i) const noexcept { return first[i]; }
+    ///@}
 
 private:
     const value_type *first = nullptr;
