@@ -60,7 +60,8 @@ public:
     ///@}
     /// Raises RCExInvalidCall "line N: what is wrong (expected what)" for a text that the form
     /// above does not describe; the text quoted in it has its control bytes, quotes, backslashes
-    /// and bytes past ASCII escaped as \xNN (\" and \\), and is cut after 40 bytes ("...").
+    /// and bytes past ASCII escaped as `\xNN` (a quote and a backslash too), and is cut after 40
+    /// bytes ("...").
     static SeSelectionSnapshot fromText(const std::string &text);
 
     /// Puts the selection back as one change of the selector's selection (restoreSelection: one

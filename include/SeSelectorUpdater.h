@@ -36,35 +36,9 @@ class PiNode;
 /// gone (the removed one may be among them; a removal never raises for them). Borrows the
 /// controller (which must outlive it); shares the selector, both selections and the editor node.
 ///
-/// After handling all hints of one notification it calls, on the selector and in this order, each
-/// at most once and only when its condition holds, nothing when `update` raises before them:
-/// - a change on the editor's side (through the selector, or a removal event): primary when the
-///   first selected shape is not the first shape of the application's selection (also when either
-///   is empty), shapes when the editor's shapes, in order, differ from the application's (always
-///   with primary), and selection always;
-/// - a change of the application's selection: selection when the shapes it maps to, as wholes,
-///   differ from the editor's selection (other shapes, another order, or the same shapes with
-///   points or handles selected, which are dropped), with primary when its first shape is not the
-///   editor's primary one; never shapes. An application selection that holds no shape (only nodes,
-///   or nothing) or the editor's shapes already leaves the editor's selection as it is and notifies
-///   no one.
-/// A handler that raises ends its own list, but the later lists still run, so that no view
-/// subscribed to them stays stale; the first error then reaches the caller, both selections having
-/// changed. Its own writes are guarded, so their echo is ignored, and each direction compares
-/// before it writes. A callback may let go of the last pointer to the updater: it is destroyed once
-/// the notification is over, every list having run.
-///
-/// What it writes into the application's selection after a change on the editor's side, as one
-/// list that replaces the application's selection in one write, only when it differs: the editor's
-/// node (the controller's getNode) first; then the graph object of each selected shape, in
-/// selection order, gone shapes left out; then, only when exactly one shape is selected, the inputs
-/// of its selected points in selection order, each point's component inputs ("x", "y") in order
-/// (the single "Points" input once, when it is not multi-valued), then those of its selected
-/// handles likewise. Every input item carries the path from the curve input's node (the gradient
-/// input's when no point is selected) to a primary-output node. A selected index without element
-/// raises SeExMissingElement (see SeShapeSelector's points and handles).
-/// The other way, the application's items that pass the item filter and that the controller's
-/// findShape maps to shapes become the editor's selection, each shape as a whole, in order.
+/// Which of the selector's callback lists it runs after a change of either selection, in which
+/// order, and what it writes into the application's selection, when: the selection protocol,
+/// told once in docs/selection-protocol.md (\ref md_docs_selection_protocol).
 ///
 /// The item filter: which items of the application's selection may stand for shapes. The updater
 /// looks at no other item: they are what the editor's shapes are compared with (which decides the

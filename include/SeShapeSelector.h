@@ -58,13 +58,8 @@ extern template class VO_SHAPE_API CbHandler<CbEmptyType>;
 /// observers (the selection updater), which call them; an exception an observer raises passes to
 /// the caller of the changing operation.
 ///
-/// Which callback lists run (the updater calls them, in this order, after each change of either
-/// selection): for a change made here, on the editor's side, primary when the first selected shape
-/// is not the first shape of the application's selection, shapes when the selected shapes, in
-/// order, differ from the application's, and selection always. For a change of the application's
-/// selection that the updater mirrors here, selection, and primary when the primary item changed;
-/// never shapes. Nothing runs for a change that leaves the selection as it was, for an application
-/// selection that holds no shape, or when no updater observes the selector.
+/// Which callback lists run for which change (the updater calls them, never the selector): the
+/// selection protocol, told once in docs/selection-protocol.md (\ref md_docs_selection_protocol).
 ///
 /// Errors: raises RCExCastFailed when the selection holds an item that is not a shape item, or a
 /// primary item whose parts are not an SeShapeParts; RCExNullPtr for a null shape given where a

@@ -36,7 +36,7 @@ namespace Vo {
 /// - isEqual: the same indices in the same order (a new order is a new selection, ranks changed);
 /// - contains: every index of the other is present; an empty or null other is contained (null
 ///   stands for no parts).
-/// An argument that is null or not an SnPartsBasic<I> makes isEqual, unionWith, differenceWith and
+/// An argument that is null or not an `SnPartsBasic<I>` makes isEqual, unionWith, differenceWith and
 /// xorWith return false, contains return false (true for null), and replaceAllParts do nothing.
 template <class I> class SnPartsBasic : public SnParts {
     static_assert(std::is_integral<I>::value && std::is_signed<I>::value && sizeof(I) <= 4,
