@@ -11,9 +11,12 @@ namespace Vo {
 /// object and every pointer to it stay on one thread at a time.
 template <class C> class RCBase {
 public:
+    /// Copying an object copies no count: the copy keeps its own holders.
     RCBase &operator=(const RCBase &) noexcept { return *this; } // the count is never copied
 
+    /// The number of shared pointers that hold the object now.
     int getRefCount() const noexcept { return RCCountTraits<C>::load(count); }
+    /// One more holder; the shared pointers call it, and a holder that calls it must call release.
     void addRef() const noexcept { RCCountTraits<C>::increment(count); }
     /// Destroys the object when this release takes the count to 0.
     void releaseRef() const noexcept {
@@ -34,6 +37,7 @@ public:
 
 protected:
     RCBase() noexcept : count(0) {}
+    /// A copy starts with no holder of its own.
     RCBase(const RCBase &) noexcept : count(0) {}
     virtual ~RCBase() = default;
 

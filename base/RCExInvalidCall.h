@@ -8,6 +8,7 @@ namespace Vo {
 /// callback list whose handlers expect one.
 class VO_BASE_API RCExInvalidCall : public RCException {
 public:
+    /// `message` says which call was refused and why.
     explicit RCExInvalidCall(const std::string &message);
     ~RCExInvalidCall() override;
 };

@@ -9,8 +9,10 @@ namespace Vo {
 /// "null pointer dereferenced: <type>".
 class VO_BASE_API RCExNullPtr : public RCException {
 public:
+    /// `pointerType` names the pointer's type, readable, in the message.
     explicit RCExNullPtr(const std::string &pointerType);
     ~RCExNullPtr() override;
+    /// The type of the pointer that was null.
     const std::string &getPointerType() const noexcept { return pointerType; }
 
 protected:

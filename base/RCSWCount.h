@@ -13,8 +13,10 @@ namespace Vo {
 /// Thread safety: with C = LkCounter<int> both counts may change on any thread.
 template <class C> class RCSWCount : public RCBase<C> {
 public:
+    /// A block with `initialStrong` strong holders and no weak one.
     explicit RCSWCount(int initialStrong = 0) noexcept : strong(initialStrong) {}
 
+    /// The number of strong holders now: 0 once the object has ended.
     int getStrongCount() const noexcept { return RCCountTraits<C>::load(strong); }
     /// Adds one strong holder unless the object is already gone; never raises the count from 0.
     bool tryAddStrong() const noexcept {

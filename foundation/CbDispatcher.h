@@ -59,11 +59,15 @@ public:
     void removeAllHandlers() noexcept;
     ///@}
 
+    /// Whether this handler is on the list.
     bool isHandlerSubscribed(const CbHandler<T> *handler) const noexcept {
         return places.find(handler) != nullptr;
     }
+    ///@{
+    /// The number of handlers on the list; whether there is none.
     int getNbHandlers() const noexcept { return static_cast<int>(places.size()); }
     bool isEmpty() const noexcept { return places.empty(); }
+    ///@}
 
     /// Calls every handler with the value, in list order. An exception from a handler ends the
     /// call and reaches the caller; the handlers after it are not called.
@@ -163,6 +167,8 @@ private:
 /// an exception, tidying the list when it was the outermost call.
 template <class T> class CbDispatcher<T>::CallFrame {
 public:
+    /// Enters a call of `owner`'s handlers: the frame is pushed on the owner's stack of calls in
+    /// progress.
     explicit CallFrame(CbDispatcher &owner) noexcept
         : dispatcher(&owner), outer(owner.activeCalls), began(owner.beginCall()),
           cursor(owner.entries.data() + owner.head),
@@ -189,6 +195,7 @@ public:
         }
     }
 
+    /// The call in progress this one runs inside, or null.
     CallFrame *getOuter() const noexcept { return outer; }
 
     /// Invokes, in order, each place that held a handler when the call began and holds it still

@@ -17,6 +17,7 @@ namespace Vo {
 /// thread-safe, as every handler.
 template <class T> class VO_FOUNDATION_API CbFunction : public CbHandler<T> {
 public:
+    /// The callable's type: called with each value sent.
     using Function = std::function<void(const T &)>;
 
     ///@{

@@ -36,6 +36,7 @@ public:
     /// getNbDispatchers() is 0.
     void reset() noexcept;
 
+    /// The number of lists this handler is on.
     int getNbDispatchers() const noexcept { return static_cast<int>(dispatchers.size()); }
 
 protected:

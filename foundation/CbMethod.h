@@ -14,6 +14,7 @@ namespace Vo {
 /// is destroyed. Not thread-safe, as every handler.
 template <class Obj, class T> class VO_FOUNDATION_API CbMethod : public CbHandler<T> {
 public:
+    /// The member function called with each value sent.
     using Method = void (Obj::*)(const T &);
 
     ///@{

@@ -24,21 +24,35 @@ namespace Vo {
 /// valid until the next change. Thread safety: none of its own.
 template <class T> class ChunkedList {
 public:
+    ///@{
+    /// The list's items, and a flat copy of them.
     using Item = RCShdPtr<T>;
     using Flat = std::vector<Item>;
+    ///@}
+    /// Items a chunk holds.
     static constexpr std::size_t kChunk = 512;
 
+    /// A bidirectional iterator over the items, valid until the list changes.
     class const_iterator {
     public:
+        ///@{
+        /// Standard iterator types.
         using iterator_category = std::bidirectional_iterator_tag;
         using value_type = Item;
         using difference_type = std::ptrdiff_t;
         using pointer = const Item *;
         using reference = const Item &;
+        ///@}
 
         const_iterator() = default;
+        ///@{
+        /// The item at the iterator's place.
         reference operator*() const noexcept { return (*chunks)[chunk][offset]; }
         pointer operator->() const noexcept { return &**this; }
+        ///@}
+        ///@{
+        /// Steps to the next (previous) item, crossing chunks; the postfix forms return the place
+        /// before the step.
         const_iterator &operator++() noexcept {
             if (++offset == (*chunks)[chunk].size()) {
                 ++chunk;
@@ -63,12 +77,16 @@ public:
             --*this;
             return old;
         }
+        ///@}
+        ///@{
+        /// Whether two iterators stand at the same place.
         friend bool operator==(const const_iterator &a, const const_iterator &b) noexcept {
             return a.chunk == b.chunk && a.offset == b.offset;
         }
         friend bool operator!=(const const_iterator &a, const const_iterator &b) noexcept {
             return !(a == b);
         }
+        ///@}
 
     private:
         friend class ChunkedList;
@@ -79,8 +97,11 @@ public:
         std::size_t offset = 0;
     };
 
+    ///@{
+    /// The number of items; whether there is none.
     std::size_t size() const noexcept { return total; }
     bool empty() const noexcept { return total == 0; }
+    ///@}
     ///@{
     /// What a splice's update of the starts costs: never fewer than size() / (2 kChunk) once a
     /// splice has spread an over-long chunk, never more than size().

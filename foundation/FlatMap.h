@@ -20,8 +20,11 @@ template <class K, class V, K kEmpty> class FlatMap {
     static_assert(std::is_pointer_v<K> || std::is_integral_v<K>, "keys are pointers or integers");
 
 public:
+    ///@{
+    /// The number of entries; whether there is none.
     std::size_t size() const noexcept { return count; }
     bool empty() const noexcept { return count == 0; }
+    ///@}
     /// The cells held: twice the entries at least, a power of two, or none.
     std::size_t capacity() const noexcept { return cells.size(); }
 
@@ -144,6 +147,7 @@ public:
             }
         }
     }
+    /// Exchanges the entries of the two maps, allocating nothing.
     void swap(FlatMap &other) noexcept {
         cells.swap(other.cells);
         std::swap(log2Size, other.log2Size);

@@ -40,11 +40,13 @@ public:
     static constexpr bool enabled = true;
 #endif
 #else
+    /// Whether blocks are kept for reuse: not under a sanitizer, which must see every allocation.
     static constexpr bool enabled = true;
 #endif
 
     FreeList() = delete;
 
+    /// A block of `size` bytes: a kept one when the size is the list's, else a new one.
     static void *allocate(std::size_t size) {
         Cache &kept = cache;
         if (!enabled || size != Size || kept.head == nullptr) {
@@ -56,6 +58,7 @@ public:
         return block;
     }
 
+    /// Gives a block back: kept for reuse when there is room, else deleted.
     static void release(void *memory, std::size_t size) noexcept {
         Cache &kept = cache;
         if (!enabled || size != Size || kept.closed || kept.count >= maxBlocks ||

@@ -19,11 +19,14 @@ namespace Vo {
 /// Thread safety: copies may live on different threads; one iterator object is used by one thread.
 template <class T> class VO_FOUNDATION_API Iterator {
 public:
+    ///@{
+    /// Standard iterator types.
     using iterator_category = std::bidirectional_iterator_tag;
     using value_type = T;
     using difference_type = std::ptrdiff_t;
     using pointer = T *;
     using reference = T &;
+    ///@}
 
     /// A null iterator: no engine.
     Iterator() noexcept = default;
@@ -40,12 +43,17 @@ public:
 
     virtual ~Iterator() = default;
 
+    ///@{
+    /// The item at the iterator's place, read or written through the engine.
     virtual const T *operator->() const { return &engine.read().item(); }
     virtual T *operator->() { return &engine.write().item(); }
     virtual const T &item() const { return engine.read().item(); }
     virtual T &item() { return engine.write().item(); }
     virtual const T &operator*() const { return engine.read().item(); }
     virtual T &operator*() { return engine.write().item(); }
+    ///@}
+    ///@{
+    /// Moves to the first item, the last item, or past the end; returns the iterator.
     virtual Iterator &first() {
         engine.write().first();
         return *this;
@@ -58,8 +66,14 @@ public:
         engine.write().end();
         return *this;
     }
+    ///@}
+    ///@{
+    /// Whether the iterator stands past the end, or at the first item.
     virtual bool atEnd() const { return engine.read().atEnd(); }
     virtual bool atBegin() const { return engine.read().atBegin(); }
+    ///@}
+    ///@{
+    /// Moves to the next (previous) item; returns the iterator.
     virtual Iterator &next() {
         engine.write().next();
         return *this;
@@ -68,6 +82,8 @@ public:
         engine.write().previous();
         return *this;
     }
+    ///@}
+    /// The number of items the iterator walks over.
     virtual int getCardinality() const { return engine.read().getCardinality(); }
     ///@{
     /// The result stays at the old position on the old engine; this iterator always moves on a
@@ -92,6 +108,7 @@ public:
     }
     ///@}
 
+    /// Whether the iterator has no engine (a default-made one).
     bool isNull() const noexcept { return engine.isNull(); }
 
 private:

@@ -38,6 +38,7 @@ public:
 
 protected:
     IteratorImp() noexcept = default;
+    /// Engines are copied by clone, which derived engines implement with this copy.
     IteratorImp(const IteratorImp &) noexcept = default;
     /// Only the last release of the count destroys an engine.
     ~IteratorImp() override = default;

@@ -12,10 +12,15 @@ namespace Vo {
 /// second cache line. Owns nothing the entries point to.
 template <class P> class PtrList {
 public:
+    ///@{
+    /// The number of entries; whether there is none.
     std::size_t size() const noexcept { return head == nullptr ? 0 : 1 + rest.size(); }
     bool empty() const noexcept { return head == nullptr; }
+    ///@}
+    /// The entry at `i`, which must be below size().
     P operator[](std::size_t i) const noexcept { return i == 0 ? head : rest[i - 1]; }
 
+    /// Whether `entry` is on the list.
     bool contains(P entry) const noexcept {
         return entry == head || std::find(rest.begin(), rest.end(), entry) != rest.end();
     }

@@ -20,7 +20,9 @@ public:
     RCBasePtr &operator=(const RCBasePtr &) = delete;
     ///@}
 
+    /// The object pointed at, or null; the pointer keeps holding it.
     T *get() const noexcept { return ptr; }
+    /// Whether the pointer holds no object.
     bool isNull() const noexcept { return ptr == nullptr; }
     /// True when an object is held and this is its only owner.
     bool isUnique() const noexcept { return ptr != nullptr && rcBaseOf(ptr)->getRefCount() == 1; }
@@ -37,14 +39,17 @@ public:
 
 protected:
     RCBasePtr() noexcept : ptr(nullptr) {}
+    /// Holds `object` (null holds nothing), counting one more holder.
     explicit RCBasePtr(T *object) noexcept : ptr(object) { retain(ptr); }
     ~RCBasePtr() { release(ptr); }
 
+    /// Counts one more holder of `object` unless it is null.
     static void retain(T *object) noexcept {
         if (object != nullptr) {
             rcBaseOf(object)->addRef();
         }
     }
+    /// Counts one holder less of `object` unless it is null; the last one deletes it.
     static void release(T *object) noexcept {
         if (object != nullptr) {
             rcBaseOf(object)->releaseRef();
@@ -62,6 +67,7 @@ protected:
         release(old);
     }
 
+    /// The object held, or null.
     T *ptr;
 
 private:

@@ -11,8 +11,10 @@ namespace Vo {
 template <class E> class VO_FOUNDATION_API RCPvtEngPtr {
 public:
     RCPvtEngPtr() noexcept = default;
+    /// Owns `owned` alone until a copy shares it.
     explicit RCPvtEngPtr(E *owned) noexcept : engine(owned) {}
 
+    /// Whether no engine is held.
     bool isNull() const noexcept { return engine.isNull(); }
     /// The engine for reading, shared or not; raises RCExNullPtr when there is none.
     const E &read() const { return *engine; }

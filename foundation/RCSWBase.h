@@ -9,9 +9,11 @@ namespace Vo {
 /// object pointer alone. Owns one share of the block.
 template <class C> class RCSWBase {
 public:
+    /// The object's counter block, which weak pointers share.
     const RCShdPtr<RCSWCount<C>> &getCounter() const noexcept { return counter; }
 
 protected:
+    /// An object counted in `block`, which the creator made for it.
     explicit RCSWBase(const RCShdPtr<RCSWCount<C>> &block) noexcept : counter(block) {}
     virtual ~RCSWBase() = default;
 

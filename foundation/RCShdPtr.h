@@ -19,12 +19,17 @@ template <class T> class VO_FOUNDATION_API RCShdPtr : public RCBasePtr<T> {
 
 public:
     RCShdPtr() noexcept = default;
+    /// An empty pointer.
     RCShdPtr(std::nullptr_t) noexcept {}
+    /// Holds `object`: the way to share a new object (null holds nothing).
     explicit RCShdPtr(T *object) noexcept : RCBasePtr<T>(object) {}
+    ///@{
+    /// Another holder of the same object; moving takes the other's hold over and leaves it empty.
     RCShdPtr(const RCShdPtr &other) noexcept : RCBasePtr<T>(other.ptr) {}
     RCShdPtr(RCShdPtr &&other) noexcept { std::swap(this->ptr, other.ptr); }
     template <class U, IfConvertible<U> = 0>
     RCShdPtr(const RCShdPtr<U> &other) noexcept : RCBasePtr<T>(other.get()) {}
+    ///@}
     /// Takes the other's unit of count over: no count changes, which matters where the count is
     /// atomic and a run of objects changes hands (a list of items being built).
     template <class U, IfConvertible<U> = 0> RCShdPtr(RCShdPtr<U> &&other) noexcept {
@@ -32,6 +37,9 @@ public:
         other.ptr = nullptr;
     }
 
+    ///@{
+    /// Lets go of the object held and holds the other's (`object`); moving takes the other's hold
+    /// over.
     RCShdPtr &operator=(const RCShdPtr &other) noexcept {
         this->reset(other.ptr);
         return *this;
@@ -44,7 +52,9 @@ public:
         this->reset(object);
         return *this;
     }
+    ///@}
 
+    /// Exchanges the objects of the two pointers without counting.
     void swap(RCShdPtr &other) noexcept { std::swap(this->ptr, other.ptr); }
 
 private:

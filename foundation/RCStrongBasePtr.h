@@ -13,13 +13,17 @@ namespace Vo {
 /// RCWeakAccessor.
 template <class T, class C> class VO_FOUNDATION_API RCStrongBasePtr {
 public:
+    /// The counter block shared by the strong and weak pointers of an object.
     using Counter = RCSWCount<C>;
 
+    /// Whether no live object is held.
     bool isNull() const noexcept { return ptr == nullptr || counter.isNull(); }
+    /// The object, or null.
     T *get() const noexcept { return ptr; }
     ///@{
     /// Raise RCExNullPtr, naming the pointer type, when the accessor is null.
     T *operator->() const { return checked(); }
+    /// The object; raises RCExNullPtr when none is held.
     T &operator*() const { return *checked(); }
     ///@}
 
@@ -34,6 +38,7 @@ protected:
             ptr = object;
         }
     }
+    /// Takes the other's hold over and leaves it empty.
     RCStrongBasePtr(RCStrongBasePtr &&other) noexcept : ptr(nullptr) {
         std::swap(ptr, other.ptr);
         counter.swap(other.counter);

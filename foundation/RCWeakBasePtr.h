@@ -13,6 +13,7 @@ namespace Vo {
 /// reads as null once the object is gone. Used only through RCWeakPtr.
 template <class T, class C> class VO_FOUNDATION_API RCWeakBasePtr {
 public:
+    /// The counter block shared by the strong and weak pointers of an object.
     using Counter = RCSWCount<C>;
 
     /// True when there is no block, the object is gone, or no pointer is held.
@@ -22,6 +23,7 @@ public:
     ///@{
     /// The stored pointer, for identity only: never dereference it without an accessor.
     T *get() const noexcept { return ptr; }
+    /// The object's counter block, or null.
     const RCShdPtr<Counter> &getCounter() const noexcept { return counter; }
     ///@}
 
@@ -32,6 +34,7 @@ protected:
     RCWeakBasePtr(T *object, const RCShdPtr<Counter> &block) noexcept
         : ptr(object != nullptr && !block.isNull() ? object : nullptr),
           counter(ptr != nullptr ? block : RCShdPtr<Counter>()) {}
+    /// Another weak pointer to the same object.
     RCWeakBasePtr(const RCWeakBasePtr &other) noexcept = default;
     ///@}
     ///@{
@@ -43,16 +46,19 @@ protected:
     ~RCWeakBasePtr() = default;
     ///@}
 
+    /// Points at the other's object.
     RCWeakBasePtr &operator=(const RCWeakBasePtr &other) noexcept {
         counter = other.counter; // no count change when the block is the same
         ptr = other.ptr;
         return *this;
     }
+    /// Points at `object`, whose counter block is `block`.
     void assign(T *object, const RCShdPtr<Counter> &block) noexcept {
         const bool keep = object != nullptr && !block.isNull();
         counter = keep ? block.get() : nullptr; // no count change when the block is the same
         ptr = keep ? object : nullptr;
     }
+    /// Exchanges the objects of the two pointers.
     void swapWith(RCWeakBasePtr &other) noexcept {
         std::swap(ptr, other.ptr);
         counter.swap(other.counter);
@@ -63,10 +69,13 @@ protected:
     static RCShdPtr<Counter> counterOf(const RCSWBase<C> *object) noexcept {
         return object != nullptr ? object->getCounter() : RCShdPtr<Counter>();
     }
+    /// No counter block for an object without one.
     static RCShdPtr<Counter> counterOf(const void *) noexcept { return RCShdPtr<Counter>(); }
     ///@}
 
+    /// The object pointed at.
     T *ptr;
+    /// Its counter block, which tells whether it is alive.
     RCShdPtr<Counter> counter;
 };
 

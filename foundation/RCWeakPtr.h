@@ -34,11 +34,14 @@ public:
     template <class U, IfConvertible<U> = 0>
     RCWeakPtr(const RCWeakPtr<U> &other) noexcept : Base(other.get(), other.getCounter()) {}
 
+    /// Points at the other's object.
     RCWeakPtr &operator=(const RCWeakPtr &other) noexcept {
         Base::operator=(other);
         return *this;
     }
+    /// Points at `object`, whose counter block is `block`.
     void assign(T *object, const RCShdPtr<Counter> &block) noexcept { Base::assign(object, block); }
+    /// Exchanges the objects of the two pointers.
     void swap(RCWeakPtr &other) noexcept { this->swapWith(other); }
 
     /// A strong reference for one scope; null when the object is gone.

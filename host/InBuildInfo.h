@@ -12,6 +12,9 @@ public:
     InBuildInfo(const InBuildInfo &) = delete;
     InBuildInfo &operator=(const InBuildInfo &) = delete;
     virtual ~InBuildInfo();
+    ///@{
+    /// What the library tells of itself: product, library name, release, version, build tag,
+    /// version numbers, build type, number, date and configuration. Static strings.
     virtual const char *getProductName() const = 0;
     virtual const char *getLibraryName() const = 0;
     virtual const char *getProductRelease() const = 0;
@@ -23,6 +26,7 @@ public:
     virtual const char *getBuildNumber() const = 0;
     virtual const char *getBuildDate() const = 0;
     virtual const char *getBuildConfiguration() const = 0;
+    ///@}
 };
 
 } // namespace Vo

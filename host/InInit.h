@@ -15,6 +15,7 @@ template <class Tag> class InInit : public InPackageInit {
 public:
     InInit();
     ~InInit() override = default;
+    /// The one type that stands for the package; referring to it keeps the library linked.
     static const std::type_info *getType() noexcept { return &typeid(InInit<Tag>); }
 
     void preInitialize() override {}

@@ -14,6 +14,7 @@ namespace Vo {
 /// dependency list.
 class VO_HOST_API InPackageInit : public InPackageInitBase {
 public:
+    /// Enters the package `name` (a static string) into the registry.
     explicit InPackageInit(const char *name);
     ~InPackageInit() override;
 

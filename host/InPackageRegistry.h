@@ -14,10 +14,14 @@ namespace Vo {
 /// shut-down).
 class VO_HOST_API InPackageRegistry {
 public:
+    /// The process's one registry.
     static InPackageRegistry &instance();
 
+    ///@{
+    /// Enters (takes out) a package; the package objects do it as they are made and end.
     void add(InPackageInit *package);
     void remove(InPackageInit *package) noexcept;
+    ///@}
     /// Null when no package of that name is registered.
     InPackageInit *findPackage(const std::string &name) const;
     ///@{

@@ -22,6 +22,7 @@ namespace Vo {
 /// Thread safety: the vector is never written, so engines over it may walk on different threads.
 template <class T> class IteratorImpVector : public IteratorImp<T> {
 public:
+    /// The items, shared with whoever made them and never changed.
     using Items = std::shared_ptr<const std::vector<T>>;
 
     /// An iterator at the first element of items (at the end when items is empty).

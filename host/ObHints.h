@@ -11,8 +11,11 @@ namespace Vo {
 class VO_HOST_API ObHints {
 public:
     ObHints() noexcept;
+    ///@{
+    /// Copies the hints (each hint is shared, not copied).
     ObHints(const ObHints &other);
     ObHints &operator=(const ObHints &other);
+    ///@}
     ~ObHints() noexcept;
 
     ///@{

@@ -33,6 +33,7 @@ public:
     /// then).
     virtual void update(ObSubject<S> *subject, const ObHints &hints) = 0;
 
+    /// The number of subjects this observer is attached to.
     int getNbSubjects() const noexcept { return static_cast<int>(subjects.size()); }
 
 protected:

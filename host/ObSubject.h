@@ -41,7 +41,9 @@ public:
     /// exception raised passes to the caller once all were called; later ones are dropped.
     void notify(const ObHints &hints);
 
+    /// The number of observers attached.
     int getNbObservers() const noexcept { return nbObservers; }
+    /// Whether `observer` is attached.
     bool isAttached(const ObObserver<S> *observer) const noexcept {
         return places.find(observer) != nullptr;
     }

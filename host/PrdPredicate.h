@@ -31,6 +31,7 @@ public:
     ~PrdPredicate() = default;
     ///@}
 
+    /// The test on `value`; a predicate without a test accepts everything.
     bool evaluate(const T &value) const {
         for (const RCShdPtr<PrdPredicateImp<T>> &test : tests) {
             if (!test->evaluate(value)) {
@@ -39,6 +40,7 @@ public:
         }
         return true;
     }
+    /// The same as evaluate.
     bool operator()(const T &value) const { return evaluate(value); }
 
 private:

@@ -12,10 +12,12 @@ template <class T> class VO_FOUNDATION_API PrdPredicateImp : public RCBase<LkCou
 public:
     PrdPredicateImp &operator=(const PrdPredicateImp &) = delete;
 
+    /// Whether `value` passes the test.
     virtual bool evaluate(const T &value) const = 0;
 
 protected:
     PrdPredicateImp() noexcept = default;
+    /// Tests are copied by the predicates that share them.
     PrdPredicateImp(const PrdPredicateImp &) noexcept = default;
     /// Only the last release of the count destroys a test.
     ~PrdPredicateImp() noexcept override = default;

@@ -15,6 +15,7 @@ namespace Vo {
 /// read as null. T needs a public virtual destructor. Movable, not copyable.
 template <class T> class RCOwner {
 public:
+    /// The counter block the owner's weak pointers share.
     using Counter = RCSWCount<LkCounter<int>>;
 
     RCOwner() noexcept : object(nullptr) {}
@@ -37,9 +38,14 @@ public:
     ~RCOwner() { reset(); }
     ///@}
 
+    ///@{
+    /// The object owned, or null; whether there is none.
     T *get() const noexcept { return object; }
     bool isNull() const noexcept { return object == nullptr; }
+    ///@}
+    /// A weak pointer to the object, which reads as null once the owner lets go.
     RCWeakPtr<T> getWeak() const noexcept { return RCWeakPtr<T>(object, block); }
+    /// The object's counter block.
     const RCShdPtr<Counter> &getCounter() const noexcept { return block; }
 
     ///@{

@@ -26,9 +26,12 @@ public:
     ~SeExMissingElement() override;
     ///@}
 
+    ///@{
+    /// What is missing: a point or a handle, its index, and the number of elements its input has.
     Part getPart() const noexcept { return part; }
     int getIndex() const noexcept { return index; }
     int getNbElements() const noexcept { return nbElements; }
+    ///@}
 
 private:
     Part part;

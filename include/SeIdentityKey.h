@@ -14,12 +14,17 @@ namespace Vo {
 /// Owns nothing; the key must stay the same while the shape is selected.
 class VO_SHAPE_API SeIdentityKey {
 public:
+    /// The shape's key: two shapes whose keys differ are never equal. Must not change while the
+    /// shape is selected.
     virtual std::uint64_t getIdentityKey() const noexcept = 0;
 
 protected:
     SeIdentityKey() = default;
+    ///@{
+    /// Derived shapes copy as they like.
     SeIdentityKey(const SeIdentityKey &) = default;
     SeIdentityKey &operator=(const SeIdentityKey &) = default;
+    ///@}
     virtual ~SeIdentityKey();
 };
 

@@ -17,8 +17,11 @@ class PiGraphObject;
 /// Thread safety: the count may change on any thread; the default bodies take no lock.
 class VO_SHAPE_API SeObject : public RCBase<LkCounter<int>> {
 public:
+    ///@{
+    /// The object's graph object in the application's graph.
     virtual RCShdPtr<PiGraphObject> getGraphObject() = 0;
     virtual RCShdPtr<PiGraphObject const> getGraphObject() const = 0;
+    ///@}
     ///@{
     /// True when the graph framework says both objects' graph objects are the same
     /// (PiGraphObject::areEqual), whatever the objects' own identity.

@@ -23,10 +23,14 @@ class SeShapeSelector;
 class VO_SHAPE_API SeSelectionChange {
 public:
     SeSelectionChange();
+    ///@{
+    /// Copies share the index lists.
     SeSelectionChange(const SeSelectionChange &);
     SeSelectionChange &operator=(const SeSelectionChange &);
+    ///@}
     ~SeSelectionChange();
 
+    /// Whether the change is told only as whole: read the selection again.
     bool isWhole() const noexcept { return whole; }
     ///@{
     /// The selection's revisions around the change (SnSelection::getRevision): a view that keeps

@@ -58,6 +58,7 @@ namespace Vo {
 /// the editor's thread only.
 class VO_SHAPE_API SeSelectionHistory : public ObObserver<Sn> {
 public:
+    /// Steps kept unless setDepth says otherwise.
     static constexpr int defaultDepth = 100;
 
     /// A history attached to nothing.

@@ -35,11 +35,17 @@ namespace Vo {
 ///     SeSelectionSnapshot::fromText(text).restore(selector, resolve);
 class VO_SHAPE_API SeSelectionSnapshot {
 public:
+    /// One selected shape, in selection order (the first primary).
     struct Entry {
+        /// The shape's identity key.
         std::uint64_t key = 0;
+        /// Whether the shape is selected as a whole (no points or handles).
         bool whole = true;
+        ///@{
+        /// Its selected points and handles, in selection order.
         std::vector<int> points;
         std::vector<int> handles;
+        ///@}
     };
     /// The application's shape of a key; null when none has it.
     using Resolver = std::function<RCShdPtr<SeShape>(std::uint64_t key)>;
@@ -78,10 +84,14 @@ public:
                                      Unresolved unresolved = Unresolved::refuse,
                                      const Counter &count = Counter()) const;
 
+    /// The shapes, in selection order.
     const std::vector<Entry> &getEntries() const noexcept { return entries; }
+    ///@{
+    /// The picking state: type, index, extremity.
     SeShapeSelector::PickingType getPickingType() const noexcept { return pickingType; }
     int getPickingIndex() const noexcept { return pickingIndex; }
     int getPickingExtremity() const noexcept { return pickingExtremity; }
+    ///@}
 
 private:
     std::vector<Entry> entries;

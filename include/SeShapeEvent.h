@@ -22,6 +22,7 @@ public:
     class ShapeRenamed;
 
     SeShapeEvent() = default;
+    /// Events are values.
     SeShapeEvent(const SeShapeEvent &) = default;
     SeShapeEvent &operator=(const SeShapeEvent &) = delete;
     virtual ~SeShapeEvent();
@@ -31,10 +32,14 @@ public:
 class VO_SHAPE_API SeShapeEvent::ShapeAdded : public SeShapeEvent {
 public:
     ShapeAdded();
+    /// `shape` was added to `owner`.
     ShapeAdded(const RCShdPtr<SeShape const> &shape, const RCShdPtr<SeObject const> &owner);
     ~ShapeAdded() override;
+    ///@{
+    /// The shape added, and the object that owns it now.
     const RCShdPtr<SeShape const> &getShape() const noexcept { return shape; }
     const RCShdPtr<SeObject const> &getOwner() const noexcept { return owner; }
+    ///@}
 
 private:
     RCShdPtr<SeShape const> shape;
@@ -45,10 +50,14 @@ private:
 class VO_SHAPE_API SeShapeEvent::ShapeRemoved : public SeShapeEvent {
 public:
     ShapeRemoved(); // id -1, no owner
+    /// The shape whose graph object's id was `shapeId` has left `owner`: sent once it is gone.
     ShapeRemoved(int shapeId, const RCShdPtr<SeObject const> &owner);
     ~ShapeRemoved() override;
+    ///@{
+    /// The removed shape's id, and the object that owned it.
     int getShapeId() const noexcept { return shapeId; }
     const RCShdPtr<SeObject const> &getOwner() const noexcept { return owner; }
+    ///@}
 
 private:
     int shapeId;
@@ -59,12 +68,16 @@ private:
 class VO_SHAPE_API SeShapeEvent::ShapeMoved : public SeShapeEvent {
 public:
     ShapeMoved();
+    /// `shape` moved from `previousOwner` to `newOwner`.
     ShapeMoved(const RCShdPtr<SeShape const> &shape, const RCShdPtr<SeObject const> &previousOwner,
                const RCShdPtr<SeObject const> &newOwner);
     ~ShapeMoved() override;
+    ///@{
+    /// The shape moved, its owner before and its owner now.
     const RCShdPtr<SeShape const> &getShape() const noexcept { return shape; }
     const RCShdPtr<SeObject const> &getPreviousOwner() const noexcept { return previousOwner; }
     const RCShdPtr<SeObject const> &getNewOwner() const noexcept { return newOwner; }
+    ///@}
 
 private:
     RCShdPtr<SeShape const> shape;
@@ -76,8 +89,10 @@ private:
 class VO_SHAPE_API SeShapeEvent::ShapeRenamed : public SeShapeEvent {
 public:
     ShapeRenamed();
+    /// `shape` was renamed.
     explicit ShapeRenamed(const RCShdPtr<SeShape const> &shape);
     ~ShapeRenamed() override;
+    /// The shape renamed.
     const RCShdPtr<SeShape const> &getShape() const noexcept { return shape; }
 
 private:

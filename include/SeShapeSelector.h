@@ -319,9 +319,13 @@ public:
     /// What the application reported through updateSelection...: an index inserted at (removed
     /// from) `index` of the points (points true) or the handles of `shape`.
     struct Renumbering {
+        /// The shape reported on.
         RCWeakPtr<SeShapeInterface> shape;
+        /// True for a point, false for a handle.
         bool points;
+        /// The index inserted or removed.
         int index;
+        /// True when inserted, false when removed.
         bool added;
     };
     ///@{
@@ -341,20 +345,30 @@ public:
     /// index. Kept for the last such change only, with both items; any other change of the parts
     /// leaves an older description, which names other items.
     struct PartsChange {
+        /// How the parts changed.
         enum class Kind : std::uint8_t {
             appended,  // `index` was appended to the selection order
             removed,   // `index` left from the 1-based `rank`
             renumbered // the application inserted (`added`) or removed `index`; a removed one that
                        // was selected left from `rank` (0 when it was not selected)
         };
+        ///@{
+        /// The primary item before and after.
         RCShdPtr<SnItem const> from;
         RCShdPtr<SnItem const> to;
+        ///@}
+        /// True when the points' order changed, false for the handles'.
         bool points = true; // the points' order changed, else the handles'
+        /// What happened to `index`.
         Kind kind = Kind::appended;
+        /// The index appended, removed or renumbered.
         int index = 0;
+        /// The 1-based rank it left (0 when it was not selected).
         int rank = 0;
+        /// For a renumbering: inserted (true) or removed (false).
         bool added = false;
     };
+    /// The last such change (see PartsChange).
     const PartsChange &getLastPartsChange() const noexcept { return partsChange; }
     /// For observers that keep what they derived from the selected shapes (the updater, a
     /// history): whether every selected shape is known to be alive without reading them, O(1).

@@ -28,6 +28,7 @@ public:
 protected:
     friend class PiInputFactory;
 
+    /// Made by its node (PiNode::addCompositeInput), which owns it.
     PiCompositeInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiCompositeInput() noexcept override;
     void detachFromNode() noexcept override;

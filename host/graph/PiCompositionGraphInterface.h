@@ -14,6 +14,7 @@ public:
     PiCompositionGraphInterface();
     ~PiCompositionGraphInterface() noexcept override;
 
+    /// The application's selection, the one graph objects are selected in.
     RCShdPtr<SnSelection> getSelection() const;
 
 private:

@@ -44,6 +44,7 @@ public:
                          const RCShdPtr<PiGraphObject const> &second) noexcept;
 
 protected:
+    /// Made by its node, which owns it.
     PiGraphObject(int id, std::string name, PiNode *owner) noexcept;
     ~PiGraphObject() noexcept override;
 

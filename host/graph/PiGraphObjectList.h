@@ -36,7 +36,9 @@ public:
     }
     ///@}
 
+    /// The number of objects.
     int getSize() const noexcept { return static_cast<int>(objects.size()); }
+    /// Whether `index` names an object of the list.
     bool isIndex(int index) const noexcept { return index >= 0 && index < getSize(); }
     /// Null when index is out of range.
     RCShdPtr<T> get(int index) const { return isIndex(index) ? objects[index] : RCShdPtr<T>(); }
@@ -57,7 +59,9 @@ public:
         return std::make_shared<const std::vector<RCShdPtr<T>>>(objects);
     }
 
+    /// Makes room for `count` objects.
     void reserve(int count) { objects.reserve(static_cast<std::size_t>(count)); }
+    /// Appends `object` at the end.
     void append(RCShdPtr<T> object) {
         objects.reserve(objects.size() + 1 > objects.capacity() ? 2 * objects.size() + 1 : 0);
         countName(*object);

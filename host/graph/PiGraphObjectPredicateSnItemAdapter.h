@@ -20,8 +20,10 @@ namespace Vo {
 template <class N>
 class PiGraphObjectPredicateSnItemAdapter : public PrdPredicateImp<RCShdPtr<SnItem const>> {
 public:
+    /// Tests items by `predicate` on their graph object.
     explicit PiGraphObjectPredicateSnItemAdapter(const PrdPredicate<RCShdPtr<N const>> &predicate);
 
+    /// Whether the item is a graph-object item whose object passes the predicate.
     bool evaluate(const RCShdPtr<SnItem const> &item) const override;
 
 protected:

@@ -35,6 +35,7 @@ public:
     ///@}
 
 protected:
+    /// Items are copied by clone.
     PiGraphObjectSnItemConst(const PiGraphObjectSnItemConst &other);
     ~PiGraphObjectSnItemConst() noexcept override;
 

@@ -50,6 +50,7 @@ protected:
     /// The lists of inputs set and clear the place of what they hold.
     template <class T> friend class PiGraphObjectList;
 
+    /// Made by its node, which owns it.
     PiInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiInput() noexcept override;
     /// A container brings the indices of the inputs it holds up to date; nothing by default.

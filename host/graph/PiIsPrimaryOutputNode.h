@@ -10,6 +10,7 @@ namespace Vo {
 /// Thread safety: holds no state; evaluate is as safe as reading the node's flags.
 class VO_HOST_API PiIsPrimaryOutputNode : public PiNodeFlagTest {
 public:
+    /// The predicate: whether a node is a primary output.
     static PrdPredicate<RCShdPtr<PiNode const>> getPredicate();
 
 protected:

@@ -21,6 +21,7 @@ public:
     enum class ElementKind { Plain, Composite, Structured };
 
     bool isMultivalued() const override;
+    /// The number of elements.
     int getNbElements() const noexcept;
     ///@{
     /// The element at index (0-based); null when index is out of range.
@@ -42,6 +43,7 @@ public:
 protected:
     friend class PiInputFactory;
 
+    /// Made by its node, which owns it, with elements of `elementKind`.
     PiMultivaluedInput(int id, std::string name, PiNode *owner, ElementKind elementKind,
                        Vector<std::string> componentNames) noexcept;
     ~PiMultivaluedInput() noexcept override;

@@ -26,8 +26,11 @@ public:
     /// The flags of PiGraph::addNode, combined with |.
     enum Flags : int { NoFlags = 0, Tool = 1, PrimaryOutput = 2 };
 
+    ///@{
+    /// Whether the node is a tool node; whether it is a primary output.
     bool isTool() const noexcept;
     bool isPrimaryOutput() const noexcept;
+    ///@}
     const PiNode *asNode() const noexcept override { return this; }
     /// The graph; null once the graph is gone.
     RCShdPtr<PiGraph> getGraph() const;

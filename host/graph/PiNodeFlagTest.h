@@ -13,11 +13,14 @@ namespace Vo {
 /// Thread safety: holds no state; evaluate is as safe as reading the node's flags.
 class VO_HOST_API PiNodeFlagTest : public PrdPredicateImp<RCShdPtr<PiNode const>> {
 public:
+    /// A flag of the node, read by a const member function.
     using Flag = bool (PiNode::*)() const;
 
+    /// Whether the node is not null and has the flag.
     bool evaluate(const RCShdPtr<PiNode const> &node) const override;
 
 protected:
+    /// Tests nodes for `wanted`.
     explicit PiNodeFlagTest(Flag wanted) noexcept : flag(wanted) {}
     ~PiNodeFlagTest() noexcept override;
 

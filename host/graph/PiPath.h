@@ -15,10 +15,12 @@ namespace Vo {
 /// Thread safety: plain count; a path stays on the editor's thread.
 class VO_HOST_API PiPath : public RCBase<int> {
 public:
+    /// The path through these nodes, in order.
     explicit PiPath(Vector<RCShdPtr<PiNode const>> nodes) noexcept;
     PiPath(const PiPath &) = delete;
     PiPath &operator=(const PiPath &) = delete;
 
+    /// The number of nodes on the path.
     int getNbNodes() const noexcept;
     /// Null when index is out of range.
     RCShdPtr<PiNode const> getNode(int index) const;

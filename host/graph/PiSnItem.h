@@ -24,10 +24,12 @@ public:
     /// node may be null: an item that stands for nothing.
     explicit PiSnItem(const RCShdPtr<PiNode const> &node);
 
+    /// The node the item names.
     RCShdPtr<PiNode const> getNode() const;
     PiSnItem *clone() const override;
 
 protected:
+    /// Items are copied by clone.
     PiSnItem(const PiSnItem &other);
     ~PiSnItem() noexcept override;
 };
@@ -51,8 +53,11 @@ public:
     static void operator delete(void *block, std::size_t size) noexcept;
     ///@}
 
+    ///@{
+    /// The input the item names, and the path from its node to the primary output.
     RCShdPtr<PiInput const> getInput() const;
     RCShdPtr<PiPath const> getPath() const;
+    ///@}
 
     PiSnItem *clone() const override;
     bool isEqualImp(const SnItem &other) const override;

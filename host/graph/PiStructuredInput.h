@@ -43,6 +43,7 @@ public:
 protected:
     friend class PiInputFactory;
 
+    /// Made by its node, which owns it.
     PiStructuredInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiStructuredInput() noexcept override;
     void detachFromNode() noexcept override;

@@ -34,7 +34,9 @@ public:
     /// that no selection holds yet, since items in a selection never change.
     virtual void restore(const RCShdPtr<SnParts const> &snapshot);
 
+    /// Whether the item names parts of its object rather than the whole.
     bool hasParts() const noexcept { return !parts.isNull(); }
+    /// The parts, or null for the whole object.
     RCShdPtr<SnParts const> getParts() const;
     /// isEqualImp, and the parts equal: both null, or both present and equal by SnParts::isEqual.
     bool isEqual(const SnItem &other) const;

@@ -32,10 +32,13 @@ template <class T> void snDumpItemData(std::ostream &out, const RCShdPtr<T> &dat
 /// Thread safety: as SnItem; the datum is copied and compared on the item's thread.
 template <class D> class VO_FOUNDATION_API SnItemBasic : public SnItem {
 public:
+    ///@{
+    /// An item of `itemData` with these parts (null for the whole).
     SnItemBasic(const RCShdPtr<SnParts> &itemParts, const D &itemData)
         : SnItem(itemParts), data(itemData) {}
     SnItemBasic(const RCShdPtr<SnParts> &itemParts, D &&itemData)
         : SnItem(itemParts), data(std::move(itemData)) {}
+    ///@}
 
     SnItemBasic *clone() const override { return new SnItemBasic(*this); }
     bool isEqualImp(const SnItem &other) const override {
@@ -50,6 +53,7 @@ public:
         out << "\n";
     }
 
+    /// What the item names.
     const D &getData() const noexcept { return data; }
 
     ///@{
@@ -64,6 +68,7 @@ public:
     ///@}
 
 protected:
+    /// Items are copied by clone.
     SnItemBasic(const SnItemBasic &) = default;
 
 private:

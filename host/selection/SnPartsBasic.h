@@ -44,6 +44,7 @@ template <class I> class SnPartsBasic : public SnParts {
 
 public:
     SnPartsBasic() = default;
+    /// Parts are copied by clone.
     SnPartsBasic(const SnPartsBasic &) = default;
     ~SnPartsBasic() noexcept override = default;
 

@@ -41,7 +41,9 @@ class SnSelectionChangeHint;
 /// Thread safety: plain count; a selection, its items and its observers stay on one thread.
 class VO_HOST_API SnSelection : public RCBase<int> {
 public:
+    /// The items as given to create.
     using Items = List<RCShdPtr<SnItem const>>;
+    /// An iterator over the items, valid until the selection changes.
     using const_iterator = Vector<RCShdPtr<SnItem const>>::const_iterator;
 
     /// A new empty selection.
@@ -106,8 +108,11 @@ public:
     virtual RCShdPtr<SnSelection>
     filter(const PrdPredicate<RCShdPtr<SnItem const>> &predicate) const;
 
+    ///@{
+    /// The first item, and the place past the last, in selection order.
     const_iterator begin() const noexcept { return items.begin(); }
     const_iterator end() const noexcept { return items.end(); }
+    ///@}
     ///@{
     /// A number that changes with every change of the items and that no other selection of this
     /// process ever shows: what a reader that keeps something derived from the items compares.

@@ -26,6 +26,7 @@ namespace Vo {
 /// notification. The runs the getters give are valid while the hint lives and is not lent to again.
 class VO_HOST_API SnSelectionChangeHint : public ObHint {
 public:
+    /// Items added or removed.
     using ItemList = Vector<RCShdPtr<SnItem const>>;
 
     /// A change of the whole list, revisions unknown (0).
@@ -38,7 +39,9 @@ public:
                           std::uint64_t revisionAfter, int position, ItemList removed,
                           ItemList added) noexcept;
 
+    /// The selection's subject that sent the hint.
     const ObSubject<Sn> *getSubject() const noexcept { return subject; }
+    /// Whether the whole list changed (no splice is told).
     bool isWhole() const noexcept { return position < 0; }
     ///@{
     /// The first place the splice touched; -1 for a change of the whole list.
