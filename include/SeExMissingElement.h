@@ -14,6 +14,9 @@ namespace Vo {
 /// element is a null one; its message names what was being done, the shape, the index and the
 /// elements there are. Carries the index and the number of elements. The selector puts its old
 /// items back when a change of its own meets this error, so both selections stay as they were.
+///
+/// Example (docs/examples/selecting.cpp): a refused index leaves both selections as they were.
+/// \snippet selecting.cpp refused
 class VO_SHAPE_API SeExMissingElement : public RCExNullPtr {
 public:
     /// What had no element: a point of the curve's "Points", or a handle of the gradient.

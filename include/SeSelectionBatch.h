@@ -11,13 +11,9 @@ namespace Vo {
 /// operations, its replaceAllItems and resetSelection (the application's own writes), the
 /// updater's handling of removal events and the mirroring in of the application's selection all
 /// build on a working selection, which every read of the selector sees. Shares the selector.
+/// Example (docs/examples/batches.cpp, run as a test):
+/// \snippet batches.cpp batch
 ///
-///     {
-///         Vo::SeSelectionBatch batch(selector);
-///         selector->setSelectedShapes(shapes);
-///         selector->selectPoints(points);
-///         batch.commit(); // one write, one mirror; raises what the commit raises
-///     }
 ///
 /// Scopes nest; the outermost decides. When it ends normally (commit(), or the end of the scope)
 /// the net result is committed with one write of the selection object: its observers are told once,

@@ -20,6 +20,9 @@ class SeShapeSelector;
 /// Holds the shapes weakly. A change the selection reports as a whole (a batch's commit, a list of
 /// shapes passed in that keeps none of the selected ones at either end, the application's selection
 /// written in full) reads isWhole: read the selection again.
+///
+/// Example (docs/examples/selecting.cpp): a view following one change from its callback.
+/// \snippet selecting.cpp last-change
 class VO_SHAPE_API SeSelectionChange {
 public:
     SeSelectionChange();

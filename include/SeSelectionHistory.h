@@ -56,6 +56,9 @@ namespace Vo {
 /// batch's change is heard, and each kept step when it is next used; a long run of them reaches an
 /// item in one pass over its indices (O(n log n)), not one copy of the indices each. Thread safety:
 /// the editor's thread only.
+///
+/// Example (docs/examples/batches.cpp, run as a test): a batch is one step.
+/// \snippet batches.cpp history
 class VO_SHAPE_API SeSelectionHistory : public ObObserver<Sn> {
 public:
     /// Steps kept unless setDepth says otherwise.

@@ -30,9 +30,9 @@ namespace Vo {
 /// without a leading zero, a '-' before a negative one, no '+'. An index appears at most once in
 /// its list; a shape may repeat, as it may in a selection. Anything else (a control byte other than
 /// a tab, a word too many) is refused, so that toText gives the one text of each snapshot and
-/// fromText gives it back:
-///     const std::string text = SeSelectionSnapshot::capture(selector).toText();
-///     SeSelectionSnapshot::fromText(text).restore(selector, resolve);
+/// fromText gives it back. Example (docs/examples/batches.cpp, run as a test):
+/// \snippet batches.cpp snapshot
+/// \snippet batches.cpp snapshot-refused
 class VO_SHAPE_API SeSelectionSnapshot {
 public:
     /// One selected shape, in selection order (the first primary).

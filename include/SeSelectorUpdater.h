@@ -101,6 +101,9 @@ class PiNode;
 /// of one editor (see SeShapeSelector's points and handles) leaves the application's selection
 /// exactly as it was, the other editors' shapes included. Thread safety: the count is atomic;
 /// everything else runs on the editor's thread.
+///
+/// Example (docs/examples/selecting.cpp): what the updater does after a change of the selector.
+/// \snippet selecting.cpp select
 class VO_SHAPE_API SeSelectorUpdater : public RCBase<LkCounter<int>>, public ObObserver<Sn> {
 public:
     ///@{

@@ -65,6 +65,11 @@ extern template class VO_SHAPE_API CbHandler<CbEmptyType>;
 /// primary item whose parts are not an SeShapeParts; RCExNullPtr for a null shape given where a
 /// shape is needed and when a selected shape that must be reached is gone. Thread safety: the count
 /// is atomic; everything else is for the editor's thread only.
+///
+/// Example (docs/examples/selecting.cpp, run as a test): an editor of the example application,
+/// then points of the primary shape in selection order.
+/// \snippet selecting.cpp editor
+/// \snippet selecting.cpp points
 class VO_SHAPE_API SeShapeSelector : public RCBase<LkCounter<int>> {
 public:
     /// The picking tool's kinds belong to the editor that sets them; the selector stores the value.
