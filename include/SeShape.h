@@ -16,6 +16,9 @@ class SeIdentityKey;
 
 /// The model side of one shape. Counted atomically and shared through RCShdPtr; reaches its editing
 /// side, which the application owns, through a weak pointer.
+///
+/// Example (docs/examples/implementing.cpp, run as a test): both sides of a shape.
+/// \snippet implementing.cpp shape-sides
 class VO_SHAPE_API SeShape : public SeObject {
 public:
     ///@{

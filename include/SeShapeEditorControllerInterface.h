@@ -22,6 +22,10 @@ class SeShapeSelector;
 /// by the application; must outlive every updater made for it. Only the operations the library
 /// calls or gives a default for are declared here; an application extends it with its own
 /// operations.
+///
+/// Example (docs/examples/implementing.cpp, run as a test): a controller on the host stand-in's
+/// graph.
+/// \snippet implementing.cpp controller
 class VO_SHAPE_API SeShapeEditorControllerInterface {
 public:
     SeShapeEditorControllerInterface() = default;

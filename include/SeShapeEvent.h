@@ -14,6 +14,10 @@ namespace Vo {
 /// Events hold counted references to their shapes and owners, keeping them alive while the event
 /// lives. A default-constructed event serves as a sample of its kind when subscribing. Sent and
 /// received on the editor's thread.
+///
+/// Example (docs/examples/implementing.cpp, run as a test): a removal event, sent once the shape
+/// is gone.
+/// \snippet implementing.cpp removal
 class VO_SHAPE_API SeShapeEvent {
 public:
     class ShapeAdded;

@@ -23,6 +23,9 @@ class PiTimePath;
 /// The editing side of one shape: what the shape editor asks of it. Owned by the application, held
 /// weakly by the library. Only the operations the library calls or gives a default for are declared
 /// here; an application extends this interface with its own operations.
+///
+/// Example (docs/examples/implementing.cpp, run as a test): both sides of a shape.
+/// \snippet implementing.cpp shape-sides
 class VO_SHAPE_API SeShapeInterface : public SeObjectInterface {
 public:
     ~SeShapeInterface() override;

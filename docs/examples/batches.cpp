@@ -56,9 +56,9 @@ int main() {
     const std::string text = Vo::SeSelectionSnapshot::capture(selector).toText();
     selector->resetSelection();
     const auto resolve = [&](std::uint64_t key) {
-        VoExample::AppShapeInterface *shape =
-            key > static_cast<std::uint64_t>(INT_MAX) ? nullptr
-                                                        : layer.findShapeById(static_cast<int>(key));
+        VoExample::AppShapeInterface *shape = key > static_cast<std::uint64_t>(INT_MAX)
+                                                  ? nullptr
+                                                  : layer.findShapeById(static_cast<int>(key));
         return shape == nullptr ? Vo::RCShdPtr<Vo::SeShape>() : shape->getShape();
     };
     Vo::SeSelectionSnapshot::fromText(text).restore(selector, resolve); // one change, one step
