@@ -4,7 +4,7 @@
 #include "SeSelectionHistory.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <benchmark/benchmark.h>
 

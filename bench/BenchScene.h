@@ -12,15 +12,15 @@
 #include "foundation/RCWeakPtr.h"
 #include "foundation/Vector.h"
 #include "host/IteratorImpVector.h"
-#include "host/PiCompositeInput.h"
-#include "host/PiCompositionGraphInterface.h"
-#include "host/PiGraph.h"
-#include "host/PiMultivaluedInput.h"
-#include "host/PiNode.h"
-#include "host/PiStructuredInput.h"
+#include "host/graph/PiCompositeInput.h"
+#include "host/graph/PiCompositionGraphInterface.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiMultivaluedInput.h"
+#include "host/graph/PiNode.h"
+#include "host/graph/PiStructuredInput.h"
 #include "host/PrdPredicateImp.h"
 #include "host/RCOwner.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -7,8 +7,8 @@
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
-#include "host/PiSnItemUtil.h"
-#include "host/SnSelection.h"
+#include "host/graph/PiSnItemUtil.h"
+#include "host/selection/SnSelection.h"
 
 #include <functional>
 #include <memory>

@@ -20,14 +20,14 @@
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
 #include "host/ObSubject.h"
-#include "host/PiGraph.h"
-#include "host/PiNode.h"
-#include "host/PiStructuredInput.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiNode.h"
+#include "host/graph/PiStructuredInput.h"
 #include "host/RCOwner.h"
-#include "host/Sn.h"
-#include "host/SnItemBasic.h"
-#include "host/SnPartsBasic.h"
-#include "host/SnSelection.h"
+#include "host/selection/Sn.h"
+#include "host/selection/SnItemBasic.h"
+#include "host/selection/SnPartsBasic.h"
+#include "host/selection/SnSelection.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,10 +3,10 @@
 #include "foundation/Vector.h"
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
-#include "host/Sn.h"
-#include "host/SnItemBasic.h"
-#include "host/SnPartsBasic.h"
-#include "host/SnSelection.h"
+#include "host/selection/Sn.h"
+#include "host/selection/SnItemBasic.h"
+#include "host/selection/SnPartsBasic.h"
+#include "host/selection/SnSelection.h"
 
 #include <benchmark/benchmark.h>
 

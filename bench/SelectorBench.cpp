@@ -9,14 +9,14 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 #include "host/IteratorImpVector.h"
-#include "host/PiGraph.h"
-#include "host/PiGraphObject.h"
-#include "host/PiInput.h"
-#include "host/PiNode.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/graph/PiInput.h"
+#include "host/graph/PiNode.h"
 #include "host/RCOwner.h"
-#include "host/SnItem.h"
-#include "host/SnParts.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnParts.h"
+#include "host/selection/SnSelection.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 
 #include "foundation/RCShdPtr.h"
 
-#include "host/SnParts.h"
-#include "host/SnPartsBasic.h"
+#include "host/selection/SnParts.h"
+#include "host/selection/SnPartsBasic.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,12 +2,12 @@
 
 #include "foundation/List.h"
 #include "foundation/RCShdPtr.h"
-#include "host/PiGraphSearch.h"
-#include "host/PiIsPrimaryOutputNode.h"
-#include "host/PiPath.h"
-#include "host/PiSnItem.h"
-#include "host/PiSnItemUtil.h"
-#include "host/SnSelection.h"
+#include "host/graph/PiGraphSearch.h"
+#include "host/graph/PiIsPrimaryOutputNode.h"
+#include "host/graph/PiPath.h"
+#include "host/graph/PiSnItem.h"
+#include "host/graph/PiSnItemUtil.h"
+#include "host/selection/SnSelection.h"
 
 #include <benchmark/benchmark.h>
 

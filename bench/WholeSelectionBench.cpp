@@ -6,7 +6,7 @@
 #include "foundation/Iterator.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <benchmark/benchmark.h>
 

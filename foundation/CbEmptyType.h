@@ -1,4 +1,5 @@
 #pragma once
 
-// Moved: include base/CbEmptyType.h; this forwarding header goes in the next major release.
+// Moved: include base/CbEmptyType.h; this forwarding header goes in version 9.0.
+#pragma GCC warning "foundation/CbEmptyType.h moved to base/CbEmptyType.h; the old path goes in version 9.0"
 #include "../base/CbEmptyType.h"

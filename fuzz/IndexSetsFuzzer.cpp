@@ -8,8 +8,8 @@
 #include "SeShapeParts.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
-#include "host/SnParts.h"
-#include "host/SnPartsBasic.h"
+#include "host/selection/SnParts.h"
+#include "host/selection/SnPartsBasic.h"
 
 #include <algorithm>
 #include <climits>

@@ -10,7 +10,7 @@
 
 #include "SeSelectionSnapshot.h"
 
-#include "host/RCExInvalidCall.h"
+#include "base/RCExInvalidCall.h"
 
 #include <charconv>
 #include <cstddef>

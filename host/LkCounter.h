@@ -1,4 +1,5 @@
 #pragma once
 
-// Moved: include base/LkCounter.h; this forwarding header goes in the next major release.
+// Moved: include base/LkCounter.h; this forwarding header goes in version 9.0.
+#pragma GCC warning "host/LkCounter.h moved to base/LkCounter.h; the old path goes in version 9.0"
 #include "../base/LkCounter.h"

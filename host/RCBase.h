@@ -1,4 +1,5 @@
 #pragma once
 
-// Moved: include base/RCBase.h; this forwarding header goes in the next major release.
+// Moved: include base/RCBase.h; this forwarding header goes in version 9.0.
+#pragma GCC warning "host/RCBase.h moved to base/RCBase.h; the old path goes in version 9.0"
 #include "../base/RCBase.h"

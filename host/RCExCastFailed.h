@@ -1,4 +1,5 @@
 #pragma once
 
-// Moved: include base/RCExCastFailed.h; this forwarding header goes in the next major release.
+// Moved: include base/RCExCastFailed.h; this forwarding header goes in version 9.0.
+#pragma GCC warning "host/RCExCastFailed.h moved to base/RCExCastFailed.h; the old path goes in version 9.0"
 #include "../base/RCExCastFailed.h"

@@ -1,4 +1,5 @@
 #pragma once
 
-// Moved: include base/RCExInvalidCall.h; this forwarding header goes in the next major release.
+// Moved: include base/RCExInvalidCall.h; this forwarding header goes in version 9.0.
+#pragma GCC warning "host/RCExInvalidCall.h moved to base/RCExInvalidCall.h; the old path goes in version 9.0"
 #include "../base/RCExInvalidCall.h"

@@ -1,10 +1,10 @@
 #include "foundation/CbDispatcher.h"
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 #include "foundation/CbHandler.h"
 
-#include "host/RCExInvalidCall.h"
-#include "host/RCExNullPtr.h"
-#include "host/RCExUtil.h"
+#include "base/RCExInvalidCall.h"
+#include "base/RCExNullPtr.h"
+#include "base/RCExUtil.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "foundation/CbFunction.h"
 #include "foundation/CbDispatcher.h"
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 
-#include "host/RCExInvalidCall.h"
+#include "base/RCExInvalidCall.h"
 
 #include <gtest/gtest.h>
 

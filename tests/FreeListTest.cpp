@@ -1,5 +1,5 @@
 #include "foundation/FreeList.h"
-#include "host/PiSnItem.h"
+#include "host/graph/PiSnItem.h"
 #include "host/graph/PiGraphObjectSnItemConst.h"
 #include "host/selection/SnItemBasic.h"
 #include "host/selection/SnParts.h"

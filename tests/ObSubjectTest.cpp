@@ -3,7 +3,7 @@
 #include "host/ObHint.h"
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
-#include "host/Sn.h"
+#include "host/selection/Sn.h"
 
 #include <gtest/gtest.h>
 

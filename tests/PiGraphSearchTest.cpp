@@ -1,12 +1,12 @@
-#include "host/PiGraphSearch.h"
+#include "host/graph/PiGraphSearch.h"
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
-#include "host/PiGraph.h"
-#include "host/PiIsPrimaryOutputNode.h"
-#include "host/PiIsToolNode.h"
-#include "host/PiNode.h"
-#include "host/PiPath.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiIsPrimaryOutputNode.h"
+#include "host/graph/PiIsToolNode.h"
+#include "host/graph/PiNode.h"
+#include "host/graph/PiPath.h"
 #include "host/PrdPredicate.h"
 #include "host/PrdPredicateImp.h"
 

@@ -2,8 +2,8 @@
 
 #include "foundation/Iterator.h"
 #include "foundation/RCShdPtr.h"
-#include "host/PiCompositeInput.h"
-#include "host/PiInput.h"
+#include "host/graph/PiCompositeInput.h"
+#include "host/graph/PiInput.h"
 
 // The index-th input of a composite element ("x" is 0, "y" is 1 for a curve point), for tests that
 // reach into a curve's elements.

@@ -1,12 +1,12 @@
-#include "host/PiInput.h"
+#include "host/graph/PiInput.h"
 
 #include "foundation/Iterator.h"
 #include "foundation/RCShdPtr.h"
-#include "host/PiCompositeInput.h"
-#include "host/PiGraph.h"
-#include "host/PiMultivaluedInput.h"
-#include "host/PiNode.h"
-#include "host/PiStructuredInput.h"
+#include "host/graph/PiCompositeInput.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiMultivaluedInput.h"
+#include "host/graph/PiNode.h"
+#include "host/graph/PiStructuredInput.h"
 
 #include "PiInputComponent.h"
 

@@ -2,7 +2,7 @@
 
 #include "SeSelectorUpdaterScene.h"
 
-#include "host/RCExNullPtr.h"
+#include "base/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "base/RCExNullPtr.h"
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
-#include "host/PiGraphObject.h"
+#include "host/graph/PiGraphObject.h"
 
 #include <gtest/gtest.h>
 

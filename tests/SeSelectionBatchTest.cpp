@@ -2,8 +2,8 @@
 #include "SeSelectorUpdaterScene.h"
 #include "app/TestAllocator.h"
 
-#include "host/RCExInvalidCall.h"
-#include "host/RCExNullPtr.h"
+#include "base/RCExInvalidCall.h"
+#include "base/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 

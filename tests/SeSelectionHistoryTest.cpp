@@ -6,11 +6,11 @@
 #include "SeShapeParts.h"
 #include "app/TestSpliceLog.h"
 
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 #include "foundation/CbFunction.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/RCExInvalidCall.h"
-#include "host/RCExNullPtr.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "base/RCExInvalidCall.h"
+#include "base/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 #include "app/TestAllocator.h"
 #include "app/TestController.h"
 
-#include "host/RCExInvalidCall.h"
-#include "host/SnSelection.h"
+#include "base/RCExInvalidCall.h"
+#include "host/selection/SnSelection.h"
 
 #include <gtest/gtest.h>
 

@@ -3,16 +3,16 @@
 #include "SeSelectorUpdaterScene.h"
 #include "SeShapeItem.h"
 
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 #include "foundation/CbFunction.h"
 #include "foundation/CbHandler.h"
 #include "foundation/Vector.h"
 #include "host/ObHint.h"
 #include "host/ObHints.h"
-#include "host/PiSnItem.h"
-#include "host/RCExNullPtr.h"
-#include "host/SnParts.h"
-#include "host/SnSelectionChangeHint.h"
+#include "host/graph/PiSnItem.h"
+#include "base/RCExNullPtr.h"
+#include "host/selection/SnParts.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <gtest/gtest.h>
 

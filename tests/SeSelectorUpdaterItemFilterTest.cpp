@@ -4,10 +4,10 @@
 #include "SeShapeItem.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiSnItem.h"
-#include "host/RCExNullPtr.h"
-#include "host/SnParts.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/graph/PiSnItem.h"
+#include "base/RCExNullPtr.h"
+#include "host/selection/SnParts.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include "SeShapeItem.h"
 #include "SeTwoEditorsScene.h"
 
-#include "host/PiCompositeInput.h"
-#include "host/PiMultivaluedInput.h"
-#include "host/RCExNullPtr.h"
+#include "host/graph/PiCompositeInput.h"
+#include "host/graph/PiMultivaluedInput.h"
+#include "base/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 

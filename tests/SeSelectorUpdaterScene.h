@@ -11,15 +11,15 @@
 #include "foundation/Iterator.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
-#include "host/PiCompositeInput.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiMultivaluedInput.h"
-#include "host/PiPath.h"
-#include "host/PiSnItem.h"
-#include "host/PiStructuredInput.h"
+#include "host/graph/PiCompositeInput.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/graph/PiMultivaluedInput.h"
+#include "host/graph/PiPath.h"
+#include "host/graph/PiSnItem.h"
+#include "host/graph/PiStructuredInput.h"
 #include "host/PrdPredicateImp.h"
-#include "host/SnItem.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnSelection.h"
 
 #include <gtest/gtest.h>
 

@@ -4,18 +4,18 @@
 #include "SeSelectorUpdaterScene.h"
 #include "SeShapeItem.h"
 
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 #include "foundation/CbFunction.h"
 
 #include "app/TestSpliceLog.h"
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
-#include "host/PiCompositionGraphInterface.h"
-#include "host/PiGraph.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiNodeController.h"
-#include "host/RCExCastFailed.h"
-#include "host/RCExNullPtr.h"
+#include "host/graph/PiCompositionGraphInterface.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/graph/PiNodeController.h"
+#include "base/RCExCastFailed.h"
+#include "base/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "SeSelectorUpdater.h"
 #include "SeTwoEditorsScene.h"
 
-#include "host/RCExInvalidCall.h"
+#include "base/RCExInvalidCall.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "foundation/CbDispatcher.h"
 #include "foundation/CbMethod.h"
-#include "host/PiGraphObject.h"
+#include "host/graph/PiGraphObject.h"
 
 #include <gtest/gtest.h>
 

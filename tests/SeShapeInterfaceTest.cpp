@@ -6,10 +6,10 @@
 #include "TestShape.h"
 
 #include "foundation/CbHandler.h"
-#include "host/PiGraph.h"
-#include "host/PiNode.h"
-#include "host/PiTimePath.h"
-#include "host/RCExNullPtr.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiNode.h"
+#include "host/graph/PiTimePath.h"
+#include "base/RCExNullPtr.h"
 #include "host/RCOwner.h"
 
 #include <gtest/gtest.h>

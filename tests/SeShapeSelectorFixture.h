@@ -14,10 +14,10 @@
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
 #include "host/ObSubject.h"
-#include "host/Sn.h"
-#include "host/SnItem.h"
-#include "host/SnParts.h"
-#include "host/SnSelection.h"
+#include "host/selection/Sn.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnParts.h"
+#include "host/selection/SnSelection.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "SeShapeParts.h"
 #include "SeShapeSelector.h"
 
-#include "host/RCExNullPtr.h"
+#include "base/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 

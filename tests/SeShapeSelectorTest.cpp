@@ -3,13 +3,13 @@
 #include "SeSelectionBatch.h"
 #include "app/TestShape.h"
 
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 #include "foundation/CbHandler.h"
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
-#include "host/RCExCastFailed.h"
-#include "host/RCExNullPtr.h"
-#include "host/SnItemBasic.h"
+#include "base/RCExCastFailed.h"
+#include "base/RCExNullPtr.h"
+#include "host/selection/SnItemBasic.h"
 
 #include <gtest/gtest.h>
 

@@ -12,9 +12,9 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/Vector.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/SnItem.h"
-#include "host/SnSelection.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnSelection.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "host/SnItem.h"
+#include "host/selection/SnItem.h"
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
 #include "host/RCOwner.h"
-#include "host/SnItemBasic.h"
-#include "host/SnPartsBasic.h"
+#include "host/selection/SnItemBasic.h"
+#include "host/selection/SnPartsBasic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
 
-#include "host/SnParts.h"
-#include "host/SnPartsBasic.h"
+#include "host/selection/SnParts.h"
+#include "host/selection/SnPartsBasic.h"
 
 #include "IndexModel.h"
 #include "TestForeignParts.h"

@@ -1,4 +1,4 @@
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include "foundation/List.h"
 #include "foundation/RCShdPtr.h"
@@ -7,12 +7,12 @@
 #include "host/ObObserver.h"
 #include "host/PrdPredicate.h"
 #include "host/PrdPredicateImp.h"
-#include "host/RCExInvalidCall.h"
-#include "host/RCExNullPtr.h"
-#include "host/Sn.h"
-#include "host/SnItemBasic.h"
-#include "host/SnPartsBasic.h"
-#include "host/SnSelectionChangeHint.h"
+#include "base/RCExInvalidCall.h"
+#include "base/RCExNullPtr.h"
+#include "host/selection/Sn.h"
+#include "host/selection/SnItemBasic.h"
+#include "host/selection/SnPartsBasic.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <gtest/gtest.h>
 

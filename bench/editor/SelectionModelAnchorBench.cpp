@@ -4,7 +4,7 @@
 #include "SeSelectionHistory.h"
 #include "SeShapeSelector.h"
 
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 #include "foundation/CbFunction.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"

@@ -10,57 +10,36 @@
 #include "SeShapeParts.h"
 
 #include "foundation/List.h"
-#include "host/PiGraph.h"
-#include "host/PiNode.h"
-#include "host/PiSnItemUtil.h"
-#include "host/SnSelection.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiNode.h"
+#include "host/graph/PiSnItemUtil.h"
+#include "host/selection/SnSelection.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <exception>
 #include <new>
+#include <optional>
 
 namespace VoSession {
 
 using Vo::RCShdPtr;
 using VoExample::AppShapeInterface;
 
-namespace {
-
-std::vector<std::string> nodeNamesOf(const VoExample::AppEditorController &controller) {
-    const Vo::PiGraph &graph = *controller.getCompositionGraph();
-    std::vector<std::string> names;
-    for (int index = 0; index < graph.getNbNodes(); ++index) {
-        names.push_back(graph.getNode(index)->getName());
-    }
-    return names;
-}
-
-std::vector<std::unique_ptr<VoExample::AppShapeEditor>> firstLayer() {
-    std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
-    layers.push_back(std::make_unique<VoExample::AppShapeEditor>());
-    return layers;
-}
-
-} // namespace
-
 Session::Session(std::size_t maxShapes)
     : Session(SessionScene::Limits{maxShapes, SessionScene::defaultMaxCount,
                                    SessionScene::defaultMaxTotal}) {}
 
 Session::Session(const SessionScene::Limits &limits)
-    : layers(firstLayer()),
-      applicationSelection(layers.front()->getController().getApplicationSelection()),
-      scene(nodeNamesOf(layers.front()->getController()), limits) {
+    : applicationSelection(layers.at(0).getController().getApplicationSelection()),
+      scene(layers.getNodeNames(), limits) {
     getController().addShapeEventCb(Vo::SeShapeEvent::ShapeAdded(), &recorder);
     getController().addShapeEventCb(Vo::SeShapeEvent::ShapeRemoved(), &recorder);
 }
 
 void Session::addLayer(const std::string &name) {
-    layers.reserve(layers.size() + 1);
-    layers.push_back(std::make_unique<VoExample::AppShapeEditor>(*layers.front(), name));
-    VoExample::AppEditorController &controller = layers.back()->getController();
+    VoExample::AppEditorController &controller = layers.add(name).getController();
     controller.addShapeEventCb(Vo::SeShapeEvent::ShapeAdded(), &recorder);
     controller.addShapeEventCb(Vo::SeShapeEvent::ShapeRemoved(), &recorder);
 }
@@ -72,7 +51,7 @@ std::vector<std::string> Session::takeCallbacks() {
     const std::vector<std::string> names = getLayerNames();
     std::vector<std::string> ran;
     for (std::size_t layer = 0; layer < layers.size(); ++layer) {
-        for (const std::string &list : layers[layer]->takeCallbacks()) {
+        for (const std::string &list : layers.at(layer).takeCallbacks()) {
             ran.push_back(names[layer] + ":" + list);
         }
     }
@@ -80,17 +59,15 @@ std::vector<std::string> Session::takeCallbacks() {
 }
 
 std::vector<std::string> Session::getLayerNames() const {
-    return VoExample::AppShapeEditor::layerNamesOf(layers);
+    return layers.getNames();
 }
 
 bool Session::activateLayer(const std::string &name) {
-    const std::vector<std::string> names = getLayerNames();
-    const auto found = std::find(names.begin(), names.end(), name);
-    if (found == names.end()) {
+    const std::optional<std::size_t> layer = layers.find(name);
+    if (!layer) {
         return false;
     }
-    active = static_cast<std::size_t>(found - names.begin());
-    editor().activate();
+    layers.activate(*layer);
     return true;
 }
 
@@ -132,7 +109,7 @@ std::pair<std::uint64_t, std::uint64_t> Session::getRevisions() const noexcept {
     return {getSelector().getSelection()->getRevision(), applicationSelection->getRevision()};
 }
 
-std::vector<std::string> Session::getNodeNames() const { return nodeNamesOf(getController()); }
+std::vector<std::string> Session::getNodeNames() const { return layers.getNodeNames(); }
 
 const SessionScene::Shape *Session::build(const SessionScene &described) {
     for (const std::string &layer : described.getLayers()) {
@@ -169,7 +146,7 @@ AppShapeInterface *Session::make(const SessionScene::Shape &shape) {
     builtAt.reserve(built.size() + 1);
     AppShapeInterface *made =
         layers.at(static_cast<std::size_t>(shape.layer))
-            ->getController()
+            .getController()
             .addShape(shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
     const int slot = static_cast<int>(built.size());
     placementSlots = std::max(placementSlots, slot + 1);
@@ -189,7 +166,7 @@ bool Session::describeShape(const std::string &name, SessionScene::Shape &shape)
     shape.nbPoints = live->getNbPoints();
     shape.nbHandles = live->getNbHandles();
     shape.singleValuedPoints = live->hasSingleValuedPoints();
-    shape.layer = static_cast<int>(active);
+    shape.layer = static_cast<int>(layers.getActiveIndex());
     shape.line = 0;
     // Where its points and handles are, so that a shape built again from it stands where it stood.
     shape.points.clear();
@@ -210,7 +187,7 @@ bool Session::describeShape(const std::string &name, SessionScene::Shape &shape)
 AppShapeInterface *Session::rebuildShape(const SessionScene::Shape &shape) {
     const auto layer = static_cast<std::size_t>(shape.layer);
     if (shape.layer < 0 || layer >= layers.size() ||
-        layers[layer]->getController().getLayer().findShape(shape.name) != nullptr) {
+        layers.at(layer).getController().getLayer().findShape(shape.name) != nullptr) {
         return nullptr;
     }
     return make(shape);
@@ -253,8 +230,8 @@ AppShapeInterface *Session::getPrimaryShape() const {
 }
 
 RCShdPtr<Vo::PiGraphObject const> Session::findGraphObject(const std::string &name) const {
-    for (const auto &layer : layers) {
-        if (AppShapeInterface *shape = layer->getController().getLayer().findShape(name)) {
+    for (std::size_t layer = 0; layer < layers.size(); ++layer) {
+        if (AppShapeInterface *shape = layers.at(layer).getController().getLayer().findShape(name)) {
             return shape->getShape()->getGraphObject();
         }
     }
@@ -269,8 +246,8 @@ RCShdPtr<Vo::PiGraphObject const> Session::findGraphObject(const std::string &na
 
 std::vector<std::string> Session::getGraphObjectNames() const {
     std::vector<std::string> names;
-    for (const auto &layer : layers) {
-        const VoExample::AppLayerInterface &shapes = layer->getController().getLayer();
+    for (std::size_t layer = 0; layer < layers.size(); ++layer) {
+        const VoExample::AppLayerInterface &shapes = layers.at(layer).getController().getLayer();
         for (int index = 0; index < shapes.getNbShapes(); ++index) {
             names.push_back(shapes.getShapeAt(index).getName());
         }
@@ -377,7 +354,7 @@ SessionState Session::capture() const {
         state.shapes.push_back(describe(*item, item.get() == primary));
     }
     if (layers.size() > 1) {
-        state.layer = getLayerNames()[active];
+        state.layer = getLayerNames()[layers.getActiveIndex()];
     }
     for (const RCShdPtr<Vo::SnItem const> &item : *applicationSelection) {
         state.host.push_back(SessionHostItems::describe(*item));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SessionEventRecorder.h"
+#include "SessionLayers.h"
 #include "SessionScene.h"
 #include "SessionState.h"
 
@@ -17,9 +18,9 @@
 #include "foundation/PtrMap.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/SnItem.h"
-#include "host/SnSelection.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnSelection.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -56,10 +57,10 @@ public:
 
     // Layers by their tool node's name, in creation order.
     std::vector<std::string> getLayerNames() const;
-    int getActiveLayer() const noexcept { return static_cast<int>(active); }
+    int getActiveLayer() const noexcept { return static_cast<int>(layers.getActiveIndex()); }
     // The shapes of a layer, by its place in getLayerNames().
     const VoExample::AppLayerInterface &getLayer(std::size_t layer) const {
-        return layers.at(layer)->getController().getLayer();
+        return layers.at(layer).getController().getLayer();
     }
     // Makes that layer's editor the active one, which writes its selection into the application's
     // (SeSelectorUpdater::republish). False when no layer has that name.
@@ -155,7 +156,7 @@ private:
         Vo::RCWeakPtr<Vo::SeShapeInterface> weak;
     };
 
-    VoExample::AppShapeEditor &editor() const { return *layers[active]; }
+    VoExample::AppShapeEditor &editor() const noexcept { return layers.getActive(); }
     // Builds a shape whose name the scene has taken, and keeps its name and id.
     VoExample::AppShapeInterface *make(const SessionScene::Shape &shape);
     // A further layer's editor, its name taken in the scene (SessionScene::addLayer).
@@ -163,9 +164,7 @@ private:
     std::string nameOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &weak) const;
     SessionState::Shape describe(const Vo::SnItem &item, bool primary) const;
 
-    // The first layer's editor comes first: the others share its graph.
-    std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
-    std::size_t active = 0;
+    SessionLayers layers;
     // The application's selection, the same for every layer.
     Vo::RCShdPtr<Vo::SnSelection> applicationSelection;
     // Innermost last; before the recorder, which must outlive their commits.

@@ -5,7 +5,7 @@
 #include "AppShapeInterface.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
+#include "host/graph/PiGraphObject.h"
 
 #include <cstddef>
 #include <string>

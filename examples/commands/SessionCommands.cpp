@@ -11,11 +11,11 @@
 #include "foundation/Iterator.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
-#include "host/PiGraph.h"
-#include "host/PiGraphObject.h"
-#include "host/PiNode.h"
-#include "host/PiSnItemUtil.h"
-#include "host/SnSelection.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/graph/PiNode.h"
+#include "host/graph/PiSnItemUtil.h"
+#include "host/selection/SnSelection.h"
 
 #include <algorithm>
 #include <cctype>

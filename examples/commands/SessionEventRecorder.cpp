@@ -4,7 +4,7 @@
 #include "SeShape.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
+#include "host/graph/PiGraphObject.h"
 
 #include <utility>
 

@@ -1,11 +1,11 @@
 #include "SessionHostItems.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiInput.h"
-#include "host/PiNode.h"
-#include "host/PiPath.h"
-#include "host/PiSnItem.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/graph/PiInput.h"
+#include "host/graph/PiNode.h"
+#include "host/graph/PiPath.h"
+#include "host/graph/PiSnItem.h"
 
 #include <string>
 

@@ -2,9 +2,9 @@
 
 #include "SessionState.h"
 
-#include "host/PiInput.h"
-#include "host/PiSnItem.h"
-#include "host/SnItem.h"
+#include "host/graph/PiInput.h"
+#include "host/graph/PiSnItem.h"
+#include "host/selection/SnItem.h"
 
 #include <string>
 

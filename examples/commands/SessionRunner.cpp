@@ -4,7 +4,7 @@
 #include "SessionReport.h"
 #include "SessionText.h"
 
-#include "host/RCException.h"
+#include "base/RCException.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "AppLayerInterface.h"
 
-#include "host/PiGraphObject.h"
+#include "host/graph/PiGraphObject.h"
 
 #include <QItemSelection>
 #include <QItemSelectionModel>

@@ -4,7 +4,7 @@
 #include "EditorItemListModel.h"
 #include "EditorObjectListModel.h"
 
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <QDockWidget>

@@ -13,8 +13,8 @@
 #include "SeShapeItem.h"
 #include "SeShapeParts.h"
 
-#include "host/RCException.h"
-#include "host/SnSelection.h"
+#include "base/RCException.h"
+#include "host/selection/SnSelection.h"
 
 #include <QSaveFile>
 #include <QStringList>

@@ -14,7 +14,7 @@
 #include "foundation/Iterator.h"
 #include "foundation/List.h"
 #include "foundation/Vector.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <QString>
 #include <QStringList>

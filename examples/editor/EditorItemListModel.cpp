@@ -1,7 +1,7 @@
 #include "EditorItemListModel.h"
 
-#include "host/PiInput.h"
-#include "host/PiSnItem.h"
+#include "host/graph/PiInput.h"
+#include "host/graph/PiSnItem.h"
 
 #include "SessionHostItems.h"
 #include "SessionTextPrinter.h"

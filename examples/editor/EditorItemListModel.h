@@ -1,8 +1,8 @@
 #pragma once
 
 #include "foundation/RCShdPtr.h"
-#include "host/SnItem.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnItem.h"
+#include "host/selection/SnSelection.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <QAbstractListModel>

@@ -1,9 +1,9 @@
 #include "EditorObjectListModel.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/SnItem.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/selection/SnItem.h"
 
 #include <QString>
 

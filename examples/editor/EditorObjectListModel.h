@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <QAbstractListModel>

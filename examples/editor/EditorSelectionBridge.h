@@ -2,12 +2,12 @@
 
 #include "SeShapeSelector.h"
 
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 #include "foundation/CbMethod.h"
 #include "foundation/RCShdPtr.h"
 #include "host/ObObserver.h"
-#include "host/Sn.h"
-#include "host/SnSelection.h"
+#include "host/selection/Sn.h"
+#include "host/selection/SnSelection.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <QObject>

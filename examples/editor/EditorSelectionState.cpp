@@ -3,7 +3,7 @@
 #include "SeShapeItem.h"
 #include "SeShapeParts.h"
 
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <QStringList>
 

@@ -5,7 +5,7 @@
 #include "Session.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/SnItem.h"
+#include "host/selection/SnItem.h"
 
 #include <QString>
 

@@ -7,7 +7,7 @@
 #include "SeShapeParts.h"
 #include "SeShapeSelector.h"
 
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <algorithm>
 #include <iterator>

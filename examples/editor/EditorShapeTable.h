@@ -7,7 +7,7 @@
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
-#include "host/SnItem.h"
+#include "host/selection/SnItem.h"
 
 #include <cstdint>
 #include <string>

@@ -4,8 +4,8 @@
 
 #include "SessionHostItems.h"
 
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/SnSelection.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/selection/SnSelection.h"
 
 #include <pybind11/stl.h>
 

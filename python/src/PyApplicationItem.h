@@ -5,7 +5,7 @@
 #include "SessionState.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/SnItem.h"
+#include "host/selection/SnItem.h"
 
 #include <pybind11/pybind11.h>
 

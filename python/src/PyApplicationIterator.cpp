@@ -2,7 +2,7 @@
 
 #include "PyApplicationItem.h"
 
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 namespace py = pybind11;
 

@@ -3,7 +3,7 @@
 #include "PyEditor.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/SnItem.h"
+#include "host/selection/SnItem.h"
 
 #include <pybind11/pybind11.h>
 

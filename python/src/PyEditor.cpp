@@ -7,8 +7,8 @@
 
 #include "SeShapeEvent.h"
 
-#include "host/PiGraph.h"
-#include "host/PiNode.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiNode.h"
 
 #include <algorithm>
 #include <utility>
@@ -21,15 +21,6 @@ using VoSession::SessionText;
 
 namespace {
 
-std::vector<std::string> nodeNamesOf(const VoExample::AppEditorController &controller) {
-    const Vo::PiGraph &graph = *controller.getCompositionGraph();
-    std::vector<std::string> names;
-    for (int index = 0; index < graph.getNbNodes(); ++index) {
-        names.push_back(graph.getNode(index)->getName());
-    }
-    return names;
-}
-
 void checkCount(int count, const char *what) {
     if (count < 0 || count > PyEditor::maxCount) {
         throw PyModuleError(Kind::Scene, std::string(what) + " count " + std::to_string(count) +
@@ -38,16 +29,10 @@ void checkCount(int count, const char *what) {
     }
 }
 
-std::vector<std::unique_ptr<VoExample::AppShapeEditor>> firstLayer() {
-    std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
-    layers.push_back(std::make_unique<VoExample::AppShapeEditor>());
-    return layers;
-}
-
 } // namespace
 
 PyEditor::PyEditor(std::size_t maxShapes)
-    : layers(firstLayer()), scene(nodeNamesOf(layers.front()->getController()), maxShapes) {}
+    : scene(layers.getNodeNames(), maxShapes) {}
 
 PyEditor::~PyEditor() { close(); }
 
@@ -57,12 +42,12 @@ void PyEditor::build(std::istream &in, const std::string &source) {
         throw PyModuleError(Kind::Scene, error);
     }
     for (const std::string &name : scene.getLayers()) {
-        layers.push_back(std::make_unique<VoExample::AppShapeEditor>(*layers.front(), name));
+        layers.add(name);
     }
     records.reserve(scene.getShapes().size());
     for (const VoSession::SessionScene::Shape &shape : scene.getShapes()) {
         const auto layer = static_cast<std::size_t>(shape.layer);
-        VoExample::AppEditorController &controller = layers[layer]->getController();
+        VoExample::AppEditorController &controller = layers.at(layer).getController();
         AppShapeInterface *made = controller.getLayer().addShape(
             shape.name, shape.nbPoints, shape.nbHandles, shape.singleValuedPoints);
         place(*made, shape);
@@ -73,18 +58,17 @@ void PyEditor::build(std::istream &in, const std::string &source) {
 }
 
 std::vector<std::string> PyEditor::getLayerNames() const {
-    return VoExample::AppShapeEditor::layerNamesOf(layers);
+    return layers.getNames();
 }
 
 std::size_t PyEditor::layerNamed(const std::string &name) const {
-    const std::vector<std::string> names = getLayerNames();
-    const auto found = std::find(names.begin(), names.end(), name);
-    if (found == names.end()) {
+    const std::optional<std::size_t> layer = layers.find(name);
+    if (!layer) {
         throw PyModuleError(Kind::Value, "no layer is named " + SessionText::quote(name) +
-                                             " (expected one of " + SessionText::join(names, ", ") +
-                                             ")");
+                                             " (expected one of " +
+                                             SessionText::join(getLayerNames(), ", ") + ")");
     }
-    return static_cast<std::size_t>(found - names.begin());
+    return *layer;
 }
 
 void PyEditor::activateLayer(const std::string &name) {
@@ -94,14 +78,13 @@ void PyEditor::activateLayer(const std::string &name) {
         throw PyModuleError(Kind::InvalidCall,
                             "the active layer cannot change while a batch is open on its selector");
     }
-    active = layer;
-    getApplication().activate();
+    layers.activate(layer);
 }
 
 Vo::RCShdPtr<Vo::SeShape>
 PyEditor::findShape(const Vo::RCShdPtr<Vo::PiGraphObject const> &object) const {
-    for (const std::unique_ptr<VoExample::AppShapeEditor> &layer : layers) {
-        Vo::RCShdPtr<Vo::SeShape> found = layer->getController().findShape(object);
+    for (std::size_t layer = 0; layer < layers.size(); ++layer) {
+        Vo::RCShdPtr<Vo::SeShape> found = layers.at(layer).getController().findShape(object);
         if (!found.isNull()) {
             return found;
         }
@@ -110,7 +93,7 @@ PyEditor::findShape(const Vo::RCShdPtr<Vo::PiGraphObject const> &object) const {
 }
 
 std::vector<std::string> PyEditor::getNodeNames() const {
-    return nodeNamesOf(layers.front()->getController());
+    return layers.getNodeNames();
 }
 
 // A name must be what a scene line could hold: one word, which the scene then checks as it checks
@@ -131,7 +114,7 @@ std::size_t PyEditor::addShape(const std::string &name, int nbPoints, int nbHand
     }
     checkCount(nbPoints, "point");
     checkCount(nbHandles, "handle");
-    described.layer = static_cast<int>(active);
+    described.layer = static_cast<int>(layers.getActiveIndex());
     records.reserve(records.size() + 1);
     scene.add(described);
     AppShapeInterface *made = getLayer().addShape(name, nbPoints, nbHandles, single);
@@ -139,7 +122,7 @@ std::size_t PyEditor::addShape(const std::string &name, int nbPoints, int nbHand
     described.nbHandles = nbHandles;
     described.singleValuedPoints = single;
     place(*made, described);
-    const std::size_t index = record(*made, active);
+    const std::size_t index = record(*made, layers.getActiveIndex());
     getController().sendShapeEvent(
         Vo::SeShapeEvent::ShapeAdded(made->getShape(), getLayer().getLayer()));
     return index;
@@ -208,7 +191,7 @@ AppShapeInterface &PyEditor::live(std::size_t index) {
 bool PyEditor::isAlive(std::size_t index) const { return !getRecord(index).weak.isNull(); }
 
 VoExample::AppEditorController &PyEditor::controllerOf(std::size_t index) const {
-    return layers[getRecord(index).layer]->getController();
+    return layers.at(getRecord(index).layer).getController();
 }
 
 std::vector<std::size_t> PyEditor::getLiveRecords() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SessionLayers.h"
 #include "SessionScene.h"
 
 #include "AppEditorController.h"
@@ -14,8 +15,8 @@
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/SnSelection.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/selection/SnSelection.h"
 
 #include <cstddef>
 #include <istream>
@@ -61,13 +62,13 @@ public:
 
     // The active layer's editor and what it holds: what the selector, the history, batches and
     // subscriptions made from Python reach at the time of the call.
-    VoExample::AppShapeEditor &getApplication() const noexcept { return *layers[active]; }
+    VoExample::AppShapeEditor &getApplication() const noexcept { return layers.getActive(); }
     // A layer by its index in creation order; none: the active one at the time of the call.
     using LayerChoice = std::optional<std::size_t>;
     // The editor of that layer: what voshape.Layer's selector and history reach, whichever layer
     // is active.
     VoExample::AppShapeEditor &getApplication(LayerChoice layer) const {
-        return layer ? *layers.at(*layer) : getApplication();
+        return layer ? layers.at(*layer) : getApplication();
     }
     VoExample::AppEditorController &getController() noexcept {
         return getApplication().getController();
@@ -79,11 +80,11 @@ public:
     }
     // Layers by their tool node's name, in creation order.
     std::vector<std::string> getLayerNames() const;
-    std::size_t getActiveLayer() const noexcept { return active; }
+    std::size_t getActiveLayer() const noexcept { return layers.getActiveIndex(); }
     // The index of the named layer; raises PyModuleError (Value) for an unknown name.
     std::size_t layerNamed(const std::string &name) const;
     VoExample::AppLayerInterface &getLayerAt(std::size_t layer) const {
-        return layers.at(layer)->getController().getLayer();
+        return layers.at(layer).getController().getLayer();
     }
     // Makes the named layer's editor the active one, which writes its selection into the
     // application's (republish). Raises PyModuleError (Value) for an unknown name, (InvalidCall)
@@ -167,9 +168,7 @@ private:
     void announceRemoval(std::size_t record);
     void removeFromGraph(std::size_t record) noexcept;
 
-    // The first layer's editor comes first: the others share its graph.
-    std::vector<std::unique_ptr<VoExample::AppShapeEditor>> layers;
-    std::size_t active = 0;
+    VoSession::SessionLayers layers;
     VoSession::SessionScene scene;
     // After the application: the records' model sides go while the graph they point into lives.
     std::vector<Record> records;

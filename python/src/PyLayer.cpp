@@ -9,8 +9,8 @@
 
 #include "SeObject.h"
 
-#include "host/PiGraphObject.h"
-#include "host/PiNode.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/graph/PiNode.h"
 
 #include <string>
 

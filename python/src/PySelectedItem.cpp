@@ -7,7 +7,7 @@
 #include "SeShapeItem.h"
 #include "SeShapeParts.h"
 
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <string>
 

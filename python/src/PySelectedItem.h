@@ -4,7 +4,7 @@
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/Vector.h"
-#include "host/SnItem.h"
+#include "host/selection/SnItem.h"
 
 #include <pybind11/pybind11.h>
 

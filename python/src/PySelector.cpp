@@ -16,7 +16,7 @@
 #include "foundation/Iterator.h"
 #include "foundation/Set.h"
 #include "host/IteratorImpVector.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <pybind11/stl.h>
 

@@ -6,7 +6,7 @@
 #include "AppShapeInterface.h"
 #include "SeShapeItem.h"
 
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <string>
 #include <vector>

@@ -5,7 +5,7 @@
 
 #include "SeObject.h"
 
-#include "host/PiGraphObject.h"
+#include "host/graph/PiGraphObject.h"
 
 #include <string>
 

@@ -5,9 +5,9 @@
 #include "TestShape.h"
 #include "TestShapeInterface.h"
 
-#include "host/PiCompositionGraphInterface.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiStructuredInput.h"
+#include "host/graph/PiCompositionGraphInterface.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/graph/PiStructuredInput.h"
 
 #include <typeinfo>
 

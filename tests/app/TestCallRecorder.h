@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/CbEmptyType.h"
+#include "base/CbEmptyType.h"
 #include "foundation/CbHandler.h"
 
 #include <string>

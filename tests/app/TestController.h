@@ -8,10 +8,10 @@
 #include "foundation/CbDispatcher.h"
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
-#include "host/PiGraph.h"
-#include "host/PiNode.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiNode.h"
 #include "host/RCOwner.h"
-#include "host/SnSelection.h"
+#include "host/selection/SnSelection.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/RCExUtil.h"
+#include "base/RCExUtil.h"
 
 #include <typeinfo>
 

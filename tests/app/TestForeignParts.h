@@ -1,7 +1,7 @@
 #pragma once
 
 #include "foundation/RCShdPtr.h"
-#include "host/SnParts.h"
+#include "host/selection/SnParts.h"
 
 #include <ostream>
 

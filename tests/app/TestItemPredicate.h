@@ -2,7 +2,7 @@
 
 #include "foundation/RCShdPtr.h"
 #include "host/PrdPredicateImp.h"
-#include "host/SnItem.h"
+#include "host/selection/SnItem.h"
 
 namespace VoTest {
 

@@ -3,9 +3,9 @@
 #include "TestFaults.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/SnItem.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/selection/SnItem.h"
 
 namespace VoTest {
 

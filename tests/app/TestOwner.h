@@ -3,7 +3,7 @@
 #include "SeObject.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/PiGraphObject.h"
+#include "host/graph/PiGraphObject.h"
 
 namespace VoTest {
 

@@ -2,7 +2,7 @@
 
 #include "TestController.h"
 
-#include "host/RCExUtil.h"
+#include "base/RCExUtil.h"
 
 #include <typeinfo>
 

@@ -6,7 +6,7 @@
 
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakPtr.h"
-#include "host/PiGraphObject.h"
+#include "host/graph/PiGraphObject.h"
 
 namespace VoTest {
 

@@ -5,7 +5,7 @@
 #include "TestFaults.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/PiInput.h"
+#include "host/graph/PiInput.h"
 
 namespace VoTest {
 

@@ -3,8 +3,8 @@
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
 #include "host/ObSubject.h"
-#include "host/Sn.h"
-#include "host/SnSelection.h"
+#include "host/selection/Sn.h"
+#include "host/selection/SnSelection.h"
 #include "host/selection/SnSelectionChangeHint.h"
 
 #include <string>

@@ -3,9 +3,9 @@
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
 #include "host/ObSubject.h"
-#include "host/RCExUtil.h"
-#include "host/Sn.h"
-#include "host/SnSelection.h"
+#include "base/RCExUtil.h"
+#include "host/selection/Sn.h"
+#include "host/selection/SnSelection.h"
 
 #include <typeinfo>
 

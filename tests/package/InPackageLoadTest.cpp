@@ -3,7 +3,7 @@
 #include "host/InBuildInfoUtil.h"
 #include "host/InInit.h"
 #include "host/InPackageRegistry.h"
-#include "host/RCTypeName.h"
+#include "base/RCTypeName.h"
 
 #include <gtest/gtest.h>
 

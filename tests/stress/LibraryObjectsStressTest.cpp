@@ -13,8 +13,8 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakAccessor.h"
 #include "host/IteratorImpVector.h"
-#include "host/PiGraph.h"
-#include "host/PiNode.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiNode.h"
 #include "host/RCOwner.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "foundation/RCShdPtr.h"
 #include "foundation/RCWeakAccessor.h"
 #include "foundation/RCWeakPtr.h"
-#include "host/LkCounter.h"
-#include "host/RCBase.h"
+#include "base/LkCounter.h"
+#include "base/RCBase.h"
 #include "host/RCOwner.h"
 
 #include <gtest/gtest.h>

@@ -25,10 +25,10 @@
 
 #include "host/ObHints.h"
 #include "host/ObObserver.h"
-#include "host/PiGraphObject.h"
-#include "host/PiGraphObjectSnItemConst.h"
-#include "host/PiSnItemUtil.h"
-#include "host/SnSelection.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
+#include "host/graph/PiSnItemUtil.h"
+#include "host/selection/SnSelection.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

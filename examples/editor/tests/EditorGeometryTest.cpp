@@ -20,7 +20,7 @@
 
 #include "AppShapeInterface.h"
 
-#include "host/PiMultivaluedInput.h"
+#include "host/graph/PiMultivaluedInput.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

@@ -5,9 +5,9 @@
 #include "SeShape.h"
 
 #include "foundation/RCShdPtr.h"
-#include "host/PiGraph.h"
-#include "host/PiGraphObject.h"
-#include "host/PiNode.h"
+#include "host/graph/PiGraph.h"
+#include "host/graph/PiGraphObject.h"
+#include "host/graph/PiNode.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "SeIdentityKey.h"
 #include "SeSelectionSnapshot.h"
 
-#include "host/RCExInvalidCall.h"
+#include "base/RCExInvalidCall.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 
 #include "AppShapeInterface.h"
 
-#include "host/PiMultivaluedInput.h"
+#include "host/graph/PiMultivaluedInput.h"
 
 #include <gtest/gtest.h>
 
