@@ -71,6 +71,16 @@ protected:
     T *ptr;
 
 private:
+    // "0" for a null address, which some standard libraries write as "(nil)"; others as the
+    // stream writes them ("0x...").
+    static void writeAddress(std::ostream &out, const void *address) {
+        if (address == nullptr) {
+            out << '0';
+        } else {
+            out << address;
+        }
+    }
+
     T *checked() const {
         if (ptr == nullptr) {
             RCExUtil::throwExNullPtr(typeid(T *).name());
@@ -82,8 +92,10 @@ private:
 template <class T> void RCBasePtr<T>::dump(std::ostream &out) const {
     out << "Pointee type =" << (ptr ? typeid(*ptr).name() : "null")
         << ", T type =" << typeid(T).name() << ", ref:" << (ptr ? rcBaseOf(ptr)->getRefCount() : 0)
-        << ", pointer:" << static_cast<const void *>(ptr)
-        << ", RCBase pointer:" << static_cast<const void *>(ptr ? rcBaseOf(ptr) : nullptr);
+        << ", pointer:";
+    writeAddress(out, ptr);
+    out << ", RCBase pointer:";
+    writeAddress(out, ptr ? rcBaseOf(ptr) : nullptr);
 }
 
 } // namespace Vo

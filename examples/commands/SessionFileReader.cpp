@@ -1,5 +1,6 @@
 #include "SessionFileReader.h"
 
+#include "SessionDescriptorBuffer.h"
 #include "SessionLineReader.h"
 #include "SessionText.h"
 
@@ -8,44 +9,9 @@
 #include <cerrno>
 #include <cstring>
 #include <istream>
-#include <streambuf>
 #include <utility>
 
 namespace VoSession {
-
-// A stream buffer reading a file descriptor through the session's file system. A read that fails
-// ends the stream there and keeps its errno. Owns the descriptor, which it closes when it goes
-// (whatever leaves the reader; read only, a failing close loses nothing); borrows the file system.
-class SessionFileReader::DescriptorBuffer : public std::streambuf {
-public:
-    DescriptorBuffer(SessionFileSystem &system, int descriptor) : files(system), fd(descriptor) {}
-    DescriptorBuffer(const DescriptorBuffer &) = delete;
-    DescriptorBuffer &operator=(const DescriptorBuffer &) = delete;
-    ~DescriptorBuffer() override { files.close(fd); }
-
-    int getDescriptor() const noexcept { return fd; }
-    int getError() const noexcept { return error; }
-
-protected:
-    int_type underflow() override {
-        ssize_t count = 0;
-        do {
-            count = files.read(fd, chunk, sizeof chunk);
-        } while (count < 0 && errno == EINTR);
-        if (count <= 0) {
-            error = count < 0 ? errno : 0;
-            return traits_type::eof();
-        }
-        setg(chunk, chunk, chunk + count);
-        return traits_type::to_int_type(*gptr());
-    }
-
-private:
-    SessionFileSystem &files;
-    int fd;
-    int error = 0;
-    char chunk[4096];
-};
 
 namespace {
 
@@ -81,12 +47,12 @@ bool SessionFileReader::read(const std::string &path, std::vector<std::string> &
                   " (expected " + expected + ")";
         return false;
     }
-    DescriptorBuffer buffer(files, fd);
+    SessionDescriptorBuffer buffer(files, fd);
     problem = readOpen(buffer, path, lines);
     return problem.empty();
 }
 
-std::string SessionFileReader::readOpen(DescriptorBuffer &buffer, const std::string &path,
+std::string SessionFileReader::readOpen(SessionDescriptorBuffer &buffer, const std::string &path,
                                         std::vector<std::string> &lines) {
     struct stat status {};
     if (files.fstat(buffer.getDescriptor(), status) != 0) {

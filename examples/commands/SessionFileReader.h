@@ -8,6 +8,8 @@
 
 namespace VoSession {
 
+class SessionDescriptorBuffer;
+
 // Reads a whole file of lines, bounded as the driver's scripts are: a line holds at most
 // SessionLineReader::maxLength bytes, and the file at most maxBytes, so that no file costs more.
 // Reads regular files only, opened without waiting: a FIFO (whose open would wait for a writer
@@ -29,10 +31,9 @@ public:
     bool read(const std::string &path, std::vector<std::string> &lines, std::string &problem);
 
 private:
-    class DescriptorBuffer;
 
     // Reads the open file; empty, or what is wrong.
-    std::string readOpen(DescriptorBuffer &buffer, const std::string &path,
+    std::string readOpen(SessionDescriptorBuffer &buffer, const std::string &path,
                          std::vector<std::string> &lines);
 
     SessionFileSystem &files;

@@ -1,10 +1,10 @@
 #include "SessionScene.h"
 
+#include "SessionDecimal.h"
 #include "SessionLineReader.h"
 #include "SessionText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <new>
 #include <utility>
@@ -28,10 +28,9 @@ std::string quoteWord(const std::string &word) {
 // false when it is not one number.
 bool parseNumber(const char *first, const char *last, double &value) {
     if (last - first > 1 && *first == '+' && first[1] != '-' && first[1] != '+') {
-        ++first; // an explicit sign, which from_chars leaves to the caller
+        ++first; // an explicit sign, which SessionDecimal leaves to the caller
     }
-    const std::from_chars_result parsed = std::from_chars(first, last, value);
-    return parsed.ec == std::errc() && parsed.ptr == last && first != last;
+    return SessionDecimal::read(first, last, value);
 }
 
 // "X,Y" into x and y; gives what is wrong, or an empty string.

@@ -1,9 +1,9 @@
 #include "SessionSceneWriter.h"
 
+#include "SessionDecimal.h"
+
 #include "AppLayerInterface.h"
 
-#include <array>
-#include <charconv>
 #include <sstream>
 #include <vector>
 
@@ -61,10 +61,7 @@ void SessionSceneWriter::writeShape(const VoExample::AppShapeInterface &shape, s
 }
 
 void SessionSceneWriter::writeNumber(double value, std::ostream &out) {
-    std::array<char, 32> digits{}; // the longest shortest form of a double takes 24
-    const std::to_chars_result written =
-        std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    out.write(digits.data(), written.ptr - digits.data());
+    out << SessionDecimal::write(value);
 }
 
 } // namespace VoSession

@@ -18,10 +18,13 @@ public:
     void printComment(const std::string &) override {}
     void printReport(const SessionReport &report) override;
 
-private:
+    // The members "editor" (with "layer" before it when the state names one) and "host" of a
+    // state, into an open object: for other readers of the session that speak JSON.
     static void writeShapes(SessionJsonWriter &json, const SessionState &state);
-    static void writeRanked(SessionJsonWriter &json, const std::vector<int> &indices);
     static void writeHost(SessionJsonWriter &json, const SessionState &state);
+
+private:
+    static void writeRanked(SessionJsonWriter &json, const std::vector<int> &indices);
 };
 
 } // namespace VoSession

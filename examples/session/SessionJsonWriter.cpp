@@ -1,7 +1,9 @@
 #include "SessionJsonWriter.h"
 
+#include "SessionDecimal.h"
 #include "SessionText.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 
@@ -69,6 +71,13 @@ SessionJsonWriter &SessionJsonWriter::value(const std::string &string) {
 
 SessionJsonWriter &SessionJsonWriter::value(long long number) {
     return raw(std::to_string(number));
+}
+
+SessionJsonWriter &SessionJsonWriter::number(double value) {
+    if (!std::isfinite(value)) {
+        return null();
+    }
+    return raw(SessionDecimal::write(value));
 }
 
 SessionJsonWriter &SessionJsonWriter::value(bool flag) { return raw(flag ? "true" : "false"); }

@@ -23,6 +23,9 @@ public:
     SessionJsonWriter &value(int number) { return value(static_cast<long long>(number)); }
     SessionJsonWriter &value(long long number);
     SessionJsonWriter &value(bool flag);
+    // In the fewest digits that read back to it; null when it is not finite, which JSON cannot
+    // write.
+    SessionJsonWriter &number(double value);
     SessionJsonWriter &null();
     // An array of strings.
     SessionJsonWriter &values(const std::vector<std::string> &texts);

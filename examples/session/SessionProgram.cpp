@@ -2,6 +2,7 @@
 
 #include "Session.h"
 #include "SessionCommands.h"
+#include "SessionDescriptorBuffer.h"
 #include "SessionDemo.h"
 #include "SessionJsonPrinter.h"
 #include "SessionPrinter.h"
@@ -9,13 +10,13 @@
 
 #include "SessionText.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <new>
@@ -54,8 +55,9 @@ bool SessionProgram::readScene(SessionScene &scene) {
         std::istringstream demo(SessionDemo::scene());
         return readScene(scene, demo, "<demo>");
     }
-    std::ifstream file;
-    return open(options.sceneFile, file) && readScene(scene, file, options.sceneFile);
+    const std::unique_ptr<SessionDescriptorBuffer> file = open(options.sceneFile);
+    std::istream in(file.get());
+    return file != nullptr && readScene(scene, in, options.sceneFile);
 }
 
 bool SessionProgram::readScene(SessionScene &scene, std::istream &in, const std::string &source) {
@@ -65,8 +67,8 @@ bool SessionProgram::readScene(SessionScene &scene, std::istream &in, const std:
         err << error << std::endl;
         return false;
     }
-    if (in.bad()) {
-        report(source, "cannot read the file", errno);
+    if (in.bad() || readError(in) != 0) {
+        report(source, "cannot read the file", readError(in) != 0 ? readError(in) : errno);
         return false;
     }
     return true;
@@ -89,16 +91,16 @@ bool SessionProgram::runScript(SessionRunner &runner) {
         return runScript(runner, std::cin, "<stdin>", nullptr);
     }
     if (!options.scriptFile.empty()) {
-        std::ifstream file;
+        const std::unique_ptr<SessionDescriptorBuffer> file = open(options.scriptFile);
+        std::istream in(file.get());
         std::error_code ignored;
         // A pipe or a FIFO may keep the driver waiting: what it ran so far shows meanwhile, as the
         // transcript is flushed before each read (standard input, tied to standard output, does it
         // too).
         if (!std::filesystem::is_regular_file(options.scriptFile, ignored)) {
-            file.tie(&out);
+            in.tie(&out);
         }
-        return open(options.scriptFile, file) &&
-               runScript(runner, file, options.scriptFile, nullptr);
+        return file != nullptr && runScript(runner, in, options.scriptFile, nullptr);
     }
     if (options.interactive) {
         const bool terminal = isatty(STDIN_FILENO) != 0;
@@ -116,24 +118,34 @@ bool SessionProgram::runScript(SessionRunner &runner, std::istream &in, const st
                                std::ostream *prompt) {
     const int error = runner.run(in, source, prompt, out);
     // Standard input reads through C's stdin, whose read errors do not reach the stream's state.
-    const bool failed = in.bad() || (&in == &std::cin && std::ferror(stdin) != 0);
+    const bool failed =
+        in.bad() || readError(in) != 0 || (&in == &std::cin && std::ferror(stdin) != 0);
     if (failed) {
         out.flush();
-        report(source, "cannot read the file", error);
+        report(source, "cannot read the file", readError(in) != 0 ? readError(in) : error);
     }
     return !failed;
 }
 
-bool SessionProgram::open(const std::string &path, std::ifstream &file) {
+std::unique_ptr<SessionDescriptorBuffer> SessionProgram::open(const std::string &path) {
     std::error_code ignored;
+    int fd = -1;
     if (!std::filesystem::is_directory(path, ignored)) {
-        file.open(path);
+        SessionFileSystem &files = SessionFileSystem::standard();
+        do {
+            fd = files.open(path, O_RDONLY | O_CLOEXEC, 0); // a FIFO's waits for its writer
+        } while (fd < 0 && errno == EINTR);
     }
-    if (!file.is_open()) {
+    if (fd < 0) {
         report(path, "cannot open the file", 0);
-        return false;
+        return nullptr;
     }
-    return true;
+    return std::make_unique<SessionDescriptorBuffer>(SessionFileSystem::standard(), fd);
+}
+
+int SessionProgram::readError(const std::istream &in) {
+    const auto *file = dynamic_cast<const SessionDescriptorBuffer *>(in.rdbuf());
+    return file == nullptr ? 0 : file->getError();
 }
 
 bool SessionProgram::checkOutput() {

@@ -4,13 +4,14 @@
 #include "SessionRunner.h"
 #include "SessionScene.h"
 
-#include <fstream>
 #include <istream>
 #include <memory>
 #include <ostream>
 #include <string>
 
 namespace VoSession {
+
+class SessionDescriptorBuffer;
 
 // The driver from start to end: reads the scene, builds the session on it, runs the script the
 // options name (the demo script, a file, standard input or an interactive prompt) and gives the
@@ -34,8 +35,11 @@ private:
     // Runs in to its end; false, after a message, when a read error ended it.
     bool runScript(SessionRunner &runner, std::istream &in, const std::string &source,
                    std::ostream *prompt);
-    // Reports and gives false when path names no readable file.
-    bool open(const std::string &path, std::ifstream &file);
+    // The file to read, through a descriptor: read errors and a FIFO's lines as they come show
+    // alike on every standard library. Null, after a message, when path names no readable file.
+    std::unique_ptr<SessionDescriptorBuffer> open(const std::string &path);
+    // The errno of the failed read that ended in, when it reads a descriptor; 0 otherwise.
+    static int readError(const std::istream &in);
     // Reports and gives false when the transcript could not be written.
     bool checkOutput();
     // False when something written to the error stream was lost: nothing else could tell.

@@ -72,8 +72,9 @@ protected:
         }
         return listed;
     }
-    // What a failed command must leave as it was.
-    std::string describe(VoSession::Session &session) const {
+    // What a failed command must leave as it was; with history false, all but the number of undo
+    // steps.
+    std::string describe(VoSession::Session &session, bool history = true) const {
         VoSession::SessionReport report;
         report.display = VoSession::SessionReport::StateDisplay::Always;
         report.state = session.capture();
@@ -83,7 +84,8 @@ protected:
                                      std::to_string(session.findShape(name)->getNbPoints()));
         }
         const Vo::SeShapeSelector &selector = session.getSelector();
-        report.results.push_back(std::to_string(session.getHistory().getNbUndoSteps()) + " " +
+        const int steps = history ? session.getHistory().getNbUndoSteps() : -1;
+        report.results.push_back(std::to_string(steps) + " " +
                                  std::to_string(static_cast<int>(selector.getPickingType())) +
                                  std::to_string(selector.getPickingIndex()));
         std::ostringstream out;
@@ -97,7 +99,6 @@ protected:
         Driver normal(files);
         EXPECT_EQ(normal.run(setup), "");
         EXPECT_EQ(normal.run(line), "") << line;
-        const std::string done = describe(normal.session);
         const std::string written = filesNow();
         for (long nth = 1;; ++nth) {
             Driver driver(files);
@@ -107,7 +108,7 @@ protected:
             const std::string errors = driver.run(line, nth);
             const std::string context = line + ", allocation " + std::to_string(nth);
             if (TestAllocator::allocations() < nth || errors.empty()) {
-                EXPECT_EQ(describe(driver.session), done) << context;
+                expectDone(driver.session, normal.session, context);
                 if (TestAllocator::allocations() < nth) {
                     return nth - 1;
                 }
@@ -119,6 +120,19 @@ protected:
                 EXPECT_EQ(errors, "t.script:1: out of memory\n") << context;
                 EXPECT_TRUE(filesNow() == filesBefore || filesNow() == written) << context;
             }
+        }
+    }
+
+    // A command that ran through did what it does without a failure, but for the history, which
+    // forgets its steps when memory runs out as it follows a renumbering (rather than undo to a
+    // state the user never had). Where that allocation falls depends on the standard library's
+    // containers.
+    void expectDone(VoSession::Session &session, VoSession::Session &normal,
+                    const std::string &context) const {
+        if (describe(session) != describe(normal)) {
+            EXPECT_EQ(session.getHistory().getNbUndoSteps(), 0) << context;
+            EXPECT_EQ(session.getHistory().getNbRedoSteps(), 0) << context;
+            EXPECT_EQ(describe(session, false), describe(normal, false)) << context;
         }
     }
 

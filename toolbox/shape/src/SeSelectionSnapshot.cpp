@@ -13,6 +13,7 @@
 #include "host/graph/PiMultivaluedInput.h"
 #include "host/graph/PiStructuredInput.h"
 
+#include <new>
 #include <sstream>
 #include <typeinfo>
 #include <utility>
@@ -140,18 +141,24 @@ SeSelectionSnapshot SeSelectionSnapshot::capture(const RCShdPtr<SeShapeSelector>
 std::string SeSelectionSnapshot::toText() const {
     std::ostringstream out;
     out.exceptions(std::ios::badbit); // memory running out raises: a text cut short reads as another
-    out << SeSnapshotReader::form << ' ' << SeSnapshotReader::version << "\npicking "
-        << static_cast<std::int32_t>(pickingType) << ' ' << pickingIndex << ' ' << pickingExtremity
-        << '\n';
-    for (const Entry &entry : entries) {
-        out << "shape " << entry.key;
-        if (!entry.whole) {
-            appendList(out, "points", entry.points);
-            appendList(out, "handles", entry.handles);
+    try {
+        out << SeSnapshotReader::form << ' ' << SeSnapshotReader::version << "\npicking "
+            << static_cast<std::int32_t>(pickingType) << ' ' << pickingIndex << ' '
+            << pickingExtremity << '\n';
+        for (const Entry &entry : entries) {
+            out << "shape " << entry.key;
+            if (!entry.whole) {
+                appendList(out, "points", entry.points);
+                appendList(out, "handles", entry.handles);
+            }
+            out << '\n';
         }
-        out << '\n';
+        return out.str();
+    } catch (const std::ios_base::failure &) {
+        // A string stream fails only when its text cannot grow; some standard libraries (libc++)
+        // catch the allocation's bad_alloc in the buffer and report the stream's failure instead.
+        throw std::bad_alloc();
     }
-    return out.str();
 }
 
 SeSelectionSnapshot SeSelectionSnapshot::fromText(const std::string &text) {

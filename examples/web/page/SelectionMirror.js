@@ -1,0 +1,79 @@
+// The page's copy of the editor's selection, kept by the library's change deltas: the selected
+// shapes (by name, with how many items each has), the primary shape and its selected points in
+// selection order. A change it cannot apply (one reported whole, one that does not follow the
+// revision it holds, one naming a shape deleted since) makes it read the selection whole again.
+class SelectionMirror {
+  constructor(editor) {
+    this.editor = editor;
+    this.followed = 0; // changes applied as deltas
+    this.reread = 0; // whole readings
+    this.read();
+  }
+
+  // The selection as the mirror shows it: {shapes: [names, in the order they came], primary,
+  // points}.
+  get state() {
+    return {shapes: [...this.counts.keys()], primary: this.primary, points: [...this.points]};
+  }
+
+  read() {
+    this.reread += 1;
+    const selection = JSON.parse(this.editor.getSelection());
+    this.revision = selection.revision;
+    this.counts = new Map();
+    this.primary = null;
+    this.points = [];
+    for (const entry of selection.editor) {
+      this.counts.set(entry.shape, (this.counts.get(entry.shape) || 0) + 1);
+      if (entry.primary) {
+        this.primary = entry.shape;
+        this.points = entry.parts ? entry.parts.points.map((point) => point.index) : [];
+      }
+    }
+    return selection;
+  }
+
+  // Applies a command's change (null: the selection did not change).
+  follow(change) {
+    if (change === null) {
+      return;
+    }
+    const names = [...change.removed, ...change.added, change.primaryAfter];
+    const applied = !change.whole && change.revisionBefore === this.revision &&
+        !names.slice(0, -1).includes(null) &&
+        (change.partsChanged ? this.followParts(change) : this.followShapes(change));
+    if (applied) {
+      this.followed += 1;
+      this.revision = change.revisionAfter;
+    } else {
+      this.read();
+    }
+  }
+
+  followParts(change) {
+    if (change.partsRewritten || change.primaryAfter !== this.primary) {
+      return false;
+    }
+    const removed = new Set(change.pointsRemoved);
+    this.points = this.points.filter((point) => !removed.has(point)).concat(change.pointsAdded);
+    return true;
+  }
+
+  followShapes(change) {
+    for (const name of change.removed) {
+      const count = (this.counts.get(name) || 0) - 1;
+      if (count < 0) {
+        return false;
+      }
+      count === 0 ? this.counts.delete(name) : this.counts.set(name, count);
+    }
+    for (const name of change.added) {
+      this.counts.set(name, (this.counts.get(name) || 0) + 1);
+    }
+    if (change.primaryAfter !== this.primary) {
+      this.primary = change.primaryAfter;
+      this.points = this.primary === null ? [] : JSON.parse(this.editor.getPrimaryPoints());
+    }
+    return true;
+  }
+}
