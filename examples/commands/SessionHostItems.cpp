@@ -18,7 +18,7 @@ namespace {
 
 // True when input can be reached from its node: each input of the chain still sits at its index
 // in its container, up to an input of the node itself.
-bool isReachable(const PiInput &input, const Vo::PiNode &node) {
+bool hangsFrom(const PiInput &input, const Vo::PiNode &node) {
     const PiInput *top = &input;
     for (RCShdPtr<PiInput> parent = input.getParentInput(); !parent.isNull();
          parent = parent->getParentInput()) {
@@ -41,10 +41,13 @@ SessionState::HostItem describeObject(const Vo::PiGraphObjectSnItemConst &item) 
 
 } // namespace
 
-std::string SessionHostItems::placeOf(const PiInput &input) {
+bool SessionHostItems::isReachable(const PiInput &input) {
     const RCShdPtr<Vo::PiNode> node = input.getNode();
-    return !node.isNull() && isReachable(input, *node) ? input.getPlace()
-                                                       : input.getName() + " (detached)";
+    return !node.isNull() && hangsFrom(input, *node);
+}
+
+std::string SessionHostItems::placeOf(const PiInput &input) {
+    return isReachable(input) ? input.getPlace() : input.getName() + " (detached)";
 }
 
 SessionState::HostItem SessionHostItems::describeInput(const Vo::PiSnItem<PiInput> &item) {

@@ -17,10 +17,13 @@ namespace VoSession {
 class SessionHostItems {
 public:
     static SessionState::HostItem describe(const Vo::SnItem &item);
-
-private:
     // "A.curve/Points[2]/x"; an input that has left its node by its name.
     static std::string placeOf(const Vo::PiInput &input);
+    // Whether the input still hangs from its node: each input of its chain of parents at its
+    // index in its container, up to one of the node's own inputs.
+    static bool isReachable(const Vo::PiInput &input);
+
+private:
     static SessionState::HostItem describeInput(const Vo::PiSnItem<Vo::PiInput> &item);
 };
 

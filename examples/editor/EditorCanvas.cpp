@@ -312,6 +312,7 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
     if (hovered.kind == EditorPicker::Hit::Shape) {
         painter.setHoveredCurve(hovered.slot);
     }
+    painter.setMoving(movingSlots());
     painter.paint(shapesToPaint(layout, event->region()));
     if (hovered.kind != EditorPicker::Hit::Nothing &&
         table.getView(hovered.slot).shape != nullptr) {
@@ -341,6 +342,19 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
         target.drawRect(QRectF(rect()).adjusted(focusFrame / 2, focusFrame / 2, -focusFrame / 2,
                                                 -focusFrame / 2));
     }
+}
+
+std::vector<int> EditorCanvas::movingSlots() const {
+    std::vector<int> moved;
+    if (moving || nudging) {
+        for (const EditorMove::Shape &shape : move.getShapes()) {
+            if (const EditorShapeView *found = table.find(shape.name)) {
+                moved.push_back(found->slot);
+            }
+        }
+        std::sort(moved.begin(), moved.end());
+    }
+    return moved;
 }
 
 void EditorCanvas::focusInEvent(QFocusEvent *event) {

@@ -123,6 +123,8 @@ private:
     void moveBand(const QRectF &to);
     // The outline being drawn is to now; what changed is repainted.
     void extendLasso(const QPolygonF &to);
+    // The slots, ascending, of the shapes a drag or a nudge is moving now; none between moves.
+    std::vector<int> movingSlots() const;
     // The shapes to draw for a repaint of region, in slot order.
     std::vector<const EditorShapeView *> shapesToPaint(const EditorLayout &layout,
                                                        const QRegion &region) const;

@@ -208,7 +208,8 @@ void EditorPainter::paintDimmed(const EditorShapeView &shape) {
 
 // A long curve is stroked in pieces of a few dozen spans: the rasteriser's cost grows faster than
 // the edges of one stroke, and a spiral's turns give one long stroke many crossings. Round caps
-// close the seams between pieces.
+// close the seams between pieces. A curve whose points lie close, or are being moved, is drawn with
+// straight lines between its points.
 void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colour, double width) {
     const double spacing = layout.getPointSpacing(shape.slot, shape.nbPoints);
     const auto point = [&](int index) {
@@ -216,19 +217,28 @@ void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colou
                                shape.nbPoints);
     };
     painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
-    if (spacing >= minSmoothSpacing) {
-        for (int first = 0; first + 1 < shape.nbPoints || first == 0; first += spansPerStroke) {
-            painter.drawPath(
-                smoothPath(first, std::min(first + spansPerStroke, shape.nbPoints - 1), point));
-        }
+    if (spacing < minSmoothSpacing ||
+        std::binary_search(moving.begin(), moving.end(), shape.slot)) {
+        strokeLines(shape, spacing, colour, width);
         return;
     }
-    // Where points lie closer than half a pixel, every few of them draw the same line: stroking
-    // costs per vertex, and a curve that dense shows no bend between its points. Square caps and
-    // bevel joins differ from round ones by less than a pixel at these sizes, and spare the stroker
-    // an arc at every vertex (most of Select All's repaint of 10^4 small shapes).
+    painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (int first = 0; first + 1 < shape.nbPoints || first == 0; first += spansPerStroke) {
+        painter.drawPath(
+            smoothPath(first, std::min(first + spansPerStroke, shape.nbPoints - 1), point));
+    }
+}
+
+// Where points lie closer than half a pixel, every few of them draw the same line: stroking costs
+// per vertex, and a curve that dense shows no bend between its points. Square caps and bevel joins
+// differ from round ones by less than a pixel at these sizes, and spare the stroker an arc at every
+// vertex (most of Select All's repaint of 10^4 small shapes). While a drag or a nudge moves a
+// curve's points, straight lines between them spare each frame the flattening of every span into
+// short segments (most of a drag frame of 10^4 points); the smooth curve comes back with the
+// repaint that ends the move.
+void EditorPainter::strokeLines(const EditorShapeView &shape, double spacing, const QColor &colour,
+                                double width) {
     painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
     // No wider than the curve: points closer than 1e-9 pixels would overflow an int.
     const int stride =
@@ -236,14 +246,14 @@ void EditorPainter::paintCurve(const EditorShapeView &shape, const QColor &colou
     QPolygonF curve;
     curve.reserve(spansPerStroke + 1);
     for (int index = 0; index < shape.nbPoints; index += stride) {
-        curve << point(index);
+        curve << layout.getPoint(shape.slot, index, shape.nbPoints);
         if (curve.size() > spansPerStroke) {
             painter.drawPolyline(curve);
             curve = QPolygonF{curve.back()};
         }
     }
     if (shape.nbPoints > 0 && (shape.nbPoints - 1) % stride != 0) {
-        curve << point(shape.nbPoints - 1);
+        curve << layout.getPoint(shape.slot, shape.nbPoints - 1, shape.nbPoints);
     }
     painter.drawPolyline(curve);
 }
@@ -269,9 +279,9 @@ void EditorPainter::paintHandleLine(const EditorShapeView &shape, const QColor &
     // A paler line than the curve's: the handles' own line, not a second curve.
     QColor pale = colour;
     pale.setAlpha(110);
-    painter.setPen(QPen(pale, 1));
-    painter.drawLine(QPointF(line.left(), line.center().y()),
-                     QPointF(line.right(), line.center().y()));
+    // The one-pixel stroke of a horizontal line with square caps, filled as the rectangle it is:
+    // the stroker's set-up cost most of the line at 10^4 shapes.
+    painter.fillRect(QRectF(line.left() - 0.5, line.center().y() - 0.5, line.width() + 1, 1), pale);
 }
 
 void EditorPainter::paintHollowMarkers(const EditorShapeView &shape, const QColor &colour) {

@@ -70,6 +70,9 @@ public:
     // The curve of the shape in that slot is drawn over a halo, as what the pointer is over; -1
     // for none. Before paint.
     void setHoveredCurve(int slot) noexcept { hoveredCurve = slot; }
+    // The slots, ascending, of the shapes whose points a drag or a nudge is moving: their curves
+    // are drawn through their points with straight lines until the move ends. Before paint.
+    void setMoving(std::vector<int> movingSlots) { moving = std::move(movingSlots); }
     // A ring round the shape's point (handle) at index, what the pointer is over; after paint.
     void paintHover(const EditorShapeView &shape, bool point, int index);
 
@@ -105,6 +108,10 @@ private:
     void paintDimmed(const EditorShapeView &shape);
     void paintTitle(const EditorShapeView &shape, const QColor &colour, bool bold);
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
+    // The curve through its points with straight lines (every few of them where they lie closer
+    // than half a pixel on screen).
+    void strokeLines(const EditorShapeView &shape, double spacing, const QColor &colour,
+                     double width);
     // The smooth curve through the points first to last, given by index; point clamps indices
     // to the shape's.
     static QPainterPath smoothPath(int first, int last, const std::function<QPointF(int)> &point);
@@ -134,6 +141,7 @@ private:
     LabelSpace labels;
     QRectF area;
     int hoveredCurve = -1;
+    std::vector<int> moving;
 };
 
 } // namespace VoEditor

@@ -1,5 +1,7 @@
 #include "PyApplicationItem.h"
 
+#include "PyHeldItem.h"
+#include "PyItemDicts.h"
 #include "PyShape.h"
 
 #include "SessionHostItems.h"
@@ -10,7 +12,6 @@
 #include <pybind11/stl.h>
 
 #include <string>
-#include <unordered_map>
 
 namespace py = pybind11;
 
@@ -32,54 +33,7 @@ py::object PyApplicationItem::shape() const {
                           : PyShape::object(editor, editor->recordOf(*found));
 }
 
-namespace {
-
-// Python strings made once for a run of dictionaries: the keys, and the kinds and path names
-// (a handful of distinct ones, against one name an item).
-class SharedStrings {
-public:
-    py::handle get(const std::string &text) {
-        const auto found = made.find(text);
-        if (found != made.end()) {
-            return found->second;
-        }
-        return made.emplace(text, py::str(text)).first->second;
-    }
-
-private:
-    std::unordered_map<std::string, py::str> made;
-};
-
-py::dict dictOf(const VoSession::SessionState::HostItem &described, SharedStrings &shared) {
-    py::dict dict;
-    dict[shared.get("kind")] = shared.get(described.kind);
-    dict[shared.get("name")] = py::str(described.name);
-    if (described.kind == "input") {
-        py::list path(described.path.size());
-        for (std::size_t at = 0; at < described.path.size(); ++at) {
-            path[at] = shared.get(described.path[at]);
-        }
-        dict[shared.get("path")] = std::move(path);
-    }
-    return dict;
-}
-
-} // namespace
-
-py::dict PyApplicationItem::toDict() const {
-    SharedStrings shared;
-    return dictOf(described, shared);
-}
-
-py::list PyApplicationItem::dictsOf(const Vo::SnSelection &selection) {
-    SharedStrings shared;
-    py::list dicts(static_cast<std::size_t>(selection.getNbItems()));
-    std::size_t at = 0;
-    for (const Vo::RCShdPtr<Vo::SnItem const> &item : selection) {
-        dicts[at++] = dictOf(VoSession::SessionHostItems::describe(*item), shared);
-    }
-    return dicts;
-}
+py::dict PyApplicationItem::toDict() const { return PyItemDicts().of(described); }
 
 void PyApplicationItem::bind(py::module_ &module) {
     using Item = PyApplicationItem;
@@ -108,13 +62,7 @@ void PyApplicationItem::bind(py::module_ &module) {
         .def_property_readonly("shape", &Item::shape,
                                "The live shape whose graph object this is, or None.")
         .def("to_dict", &Item::toDict, "kind, name and, for an input, path: for JSON.")
-        .def(
-            "__eq__",
-            [](const Item &i, py::object other) {
-                return py::isinstance<Item>(other) &&
-                       i.item->isEqual(*other.cast<const Item &>().item);
-            },
-            "The same item of the application (isEqual).")
+        .def("__eq__", &PyHeldItem::equals<Item>, "The same item of the application (isEqual).")
         .def("__hash__",
              [](const Item &i) {
                  return py::hash(py::make_tuple(i.described.kind, i.described.name));

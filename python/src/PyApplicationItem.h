@@ -25,9 +25,6 @@ public:
     const Vo::RCShdPtr<Vo::SnItem const> &getItem() const noexcept { return item; }
     // kind, name and, for an input, path: what JSON needs.
     pybind11::dict toDict() const;
-    // The same for every item of a selection, in one pass: no Item made, the keys, kinds and
-    // path names shared between the dictionaries (each with a list of its own).
-    static pybind11::list dictsOf(const Vo::SnSelection &selection);
 
     static void bind(pybind11::module_ &module);
 

@@ -2,6 +2,7 @@
 
 #include "PyApplicationItem.h"
 #include "PyApplicationIterator.h"
+#include "PyItemDicts.h"
 #include "PyModuleError.h"
 #include "PyShape.h"
 
@@ -127,7 +128,7 @@ void PyApplicationSelection::bind(py::module_ &module) {
             [](A &a, int index) { a.writable().replaceRange(a.placeOf(index, 0, "place"), 1, {}); },
             py::arg("place"), "The item at that place out, as one splice.")
         .def(
-            "to_list", [](const A &a) { return PyApplicationItem::dictsOf(a.selection()); },
+            "to_list", [](const A &a) { return PyItemDicts::listOf(a.selection()); },
             "to_list() -> list: the items as dictionaries, ready for json.dumps, made in one "
             "pass.")
         .def("__repr__", [](const A &a) {

@@ -27,11 +27,15 @@ bool haveNumpy() {
     }
 }
 
-double finite(double value, const char *what, std::size_t row) {
+// What one row of the argument is called in messages: a pair of x, y or a single value.
+const char *rowNoun(int columns) { return columns == 1 ? "value" : "pair"; }
+
+double finite(double value, const char *what, std::size_t row, int columns) {
     if (!std::isfinite(value)) {
         throw PyModuleError(PyModuleError::Kind::Value,
-                            std::string(what) + ": pair " + std::to_string(row) + " holds " +
-                                std::to_string(value) + " (expected finite numbers)");
+                            std::string(what) + ": " + rowNoun(columns) + " " +
+                                std::to_string(row) + " holds " + std::to_string(value) +
+                                " (expected finite numbers)");
     }
     return value;
 }
@@ -41,24 +45,26 @@ bool doubleFormat(const char *format) {
     return kind == "d" || kind == "@d" || kind == "=d" || kind == "<d";
 }
 
-// An (N, 2) buffer of native doubles, read through its strides; false for any other buffer.
-bool fromDoubleBuffer(py::handle given, const char *what, std::vector<double> &xy) {
+// An (N, 2) buffer of native doubles for pairs, (N,) for single values, read through its
+// strides; false for any other buffer.
+bool fromDoubleBuffer(py::handle given, const char *what, int columns, std::vector<double> &xy) {
     Py_buffer view{};
     if (PyObject_GetBuffer(given.ptr(), &view, PyBUF_RECORDS_RO) != 0) {
         PyErr_Clear();
         return false;
     }
-    const bool fits = view.ndim == 2 && view.shape[1] == 2 && doubleFormat(view.format);
+    const bool fits = (columns == 1 ? view.ndim == 1 : view.ndim == 2 && view.shape[1] == 2) &&
+                      doubleFormat(view.format);
     try {
         if (fits) {
             const auto rows = static_cast<std::size_t>(view.shape[0]);
-            xy.reserve(2 * rows);
+            xy.reserve(static_cast<std::size_t>(columns) * rows);
             const char *at = static_cast<const char *>(view.buf);
             for (std::size_t row = 0; row < rows; ++row, at += view.strides[0]) {
-                for (int column = 0; column < 2; ++column) {
+                for (int column = 0; column < columns; ++column) {
                     double value = 0;
-                    std::memcpy(&value, at + column * view.strides[1], sizeof value);
-                    xy.push_back(finite(value, what, row));
+                    std::memcpy(&value, at + (column == 0 ? 0 : view.strides[1]), sizeof value);
+                    xy.push_back(finite(value, what, row, columns));
                 }
             }
         }
@@ -80,29 +86,58 @@ py::object fast(py::handle given, const std::string &message) {
 
 std::string typeName(py::handle object) { return Py_TYPE(object.ptr())->tp_name; }
 
-void fromSequence(py::handle given, const char *what, std::vector<double> &xy) {
-    const py::object rows = fast(given, std::string(what) + ": expected (x, y) pairs");
+double realOf(PyObject *number, const std::string &element) {
+    const double value = PyFloat_AsDouble(number);
+    if (value == -1.0 && PyErr_Occurred() != nullptr) {
+        PyErr_Clear();
+        throw py::type_error(element + " holds a " + typeName(number) + ", not a real number");
+    }
+    return value;
+}
+
+void pairFromSequence(PyObject *pair, const std::string &element, const char *what, std::size_t row,
+                      std::vector<double> &xy) {
+    if (PyUnicode_Check(pair) || !PySequence_Check(pair) || PySequence_Size(pair) != 2) {
+        PyErr_Clear();
+        throw py::type_error(element + " is a " + typeName(pair) + ", not an (x, y) pair");
+    }
+    const py::object values = fast(pair, element + ": expected an (x, y) pair");
+    for (Py_ssize_t column = 0; column < 2; ++column) {
+        xy.push_back(
+            finite(realOf(PySequence_Fast_GET_ITEM(values.ptr(), column), element), what, row, 2));
+    }
+}
+
+// Rows of (x, y) pairs, or of single real numbers when columns is 1.
+void fromSequence(py::handle given, const char *what, int columns, std::vector<double> &xy) {
+    const py::object rows = fast(given, std::string(what) + ": expected " +
+                                            (columns == 1 ? "real numbers" : "(x, y) pairs"));
     const Py_ssize_t count = PySequence_Fast_GET_SIZE(rows.ptr());
-    xy.reserve(2 * static_cast<std::size_t>(count));
+    xy.reserve(static_cast<std::size_t>(columns) * static_cast<std::size_t>(count));
     for (Py_ssize_t row = 0; row < count; ++row) {
-        PyObject *pair = PySequence_Fast_GET_ITEM(rows.ptr(), row);
+        PyObject *given = PySequence_Fast_GET_ITEM(rows.ptr(), row);
+        const auto at = static_cast<std::size_t>(row);
         const std::string element = std::string(what) + ": element " + std::to_string(row);
-        if (PyUnicode_Check(pair) || !PySequence_Check(pair) || PySequence_Size(pair) != 2) {
-            PyErr_Clear();
-            throw py::type_error(element + " is a " + typeName(pair) + ", not an (x, y) pair");
-        }
-        const py::object values = fast(pair, element + ": expected an (x, y) pair");
-        for (Py_ssize_t column = 0; column < 2; ++column) {
-            PyObject *number = PySequence_Fast_GET_ITEM(values.ptr(), column);
-            const double value = PyFloat_AsDouble(number);
-            if (value == -1.0 && PyErr_Occurred() != nullptr) {
-                PyErr_Clear();
-                throw py::type_error(element + " holds a " + typeName(number) +
-                                     ", not a real number");
-            }
-            xy.push_back(finite(value, what, static_cast<std::size_t>(row)));
+        if (columns == 1) {
+            xy.push_back(finite(realOf(given, element), what, at, 1));
+        } else {
+            pairFromSequence(given, element, what, at, xy);
         }
     }
+}
+
+// The rows of given, checked: finite real numbers, columns of them a row.
+std::vector<double> rowsIn(py::handle given, const char *what, int columns) {
+    if (PyUnicode_Check(given.ptr()) || PyBytes_Check(given.ptr())) {
+        throw py::type_error(std::string(what) + ": expected " +
+                             (columns == 1 ? "real numbers" : "(x, y) pairs") + ", not a " +
+                             typeName(given));
+    }
+    std::vector<double> xy;
+    if (!PyObject_CheckBuffer(given.ptr()) || !fromDoubleBuffer(given, what, columns, xy)) {
+        fromSequence(given, what, columns, xy);
+    }
+    return xy;
 }
 
 void checkPositioned(const VoExample::AppShapeInterface &shape) {
@@ -111,6 +146,18 @@ void checkPositioned(const VoExample::AppShapeInterface &shape) {
                             "shape " + VoSession::SessionText::quote(shape.getName()) +
                                 " has a single-valued curve: its points have no positions");
     }
+}
+
+// As many rows as indices, each index an element of the shape: checked before anything is written.
+void checkRows(const Vo::Vector<int> &where, std::size_t rows, int columns, int count,
+               const std::string &call, const char *noun, const std::string &shape) {
+    if (rows != where.size()) {
+        throw PyModuleError(PyModuleError::Kind::Value,
+                            call + ": " + std::to_string(where.size()) + " indices but " +
+                                std::to_string(rows) + " " + rowNoun(columns) + "s (expected one " +
+                                (columns == 1 ? "value" : "(x, y) pair") + " an index)");
+    }
+    PyIndices::checkElements(where, count, (call + " indices").c_str(), noun, shape);
 }
 
 } // namespace
@@ -167,31 +214,28 @@ py::object PyPositions::valuesOut(const std::vector<double> &values) {
 }
 
 std::vector<double> PyPositions::pairsIn(py::handle given, const char *what) {
-    if (PyUnicode_Check(given.ptr()) || PyBytes_Check(given.ptr())) {
-        throw py::type_error(std::string(what) + ": expected (x, y) pairs, not a " +
-                             typeName(given));
-    }
-    std::vector<double> xy;
-    if (!PyObject_CheckBuffer(given.ptr()) || !fromDoubleBuffer(given, what, xy)) {
-        fromSequence(given, what, xy);
-    }
-    return xy;
+    return rowsIn(given, what, 2);
 }
 
 void PyPositions::write(VoExample::AppShapeInterface &shape, py::handle indices, py::handle xy) {
     checkPositioned(shape);
     const Vo::Vector<int> where = PyIndices::toVector(indices, "set_positions indices");
-    const std::vector<double> pairs = pairsIn(xy, "set_positions xy");
-    if (pairs.size() != 2 * where.size()) {
-        throw PyModuleError(PyModuleError::Kind::Value,
-                            "set_positions: " + std::to_string(where.size()) + " indices but " +
-                                std::to_string(pairs.size() / 2) +
-                                " pairs (expected one (x, y) pair an index)");
-    }
-    PyIndices::checkElements(where, shape.getNbPoints(), "set_positions indices", "point",
-                             shape.getName());
+    const std::vector<double> pairs = rowsIn(xy, "set_positions xy", 2);
+    checkRows(where, pairs.size() / 2, 2, shape.getNbPoints(), "set_positions", "point",
+              shape.getName());
     for (std::size_t at = 0; at < where.size(); ++at) {
         shape.setPoint(where[at], pairs[2 * at], pairs[2 * at + 1]);
+    }
+}
+
+void PyPositions::writeHandles(VoExample::AppShapeInterface &shape, py::handle indices,
+                               py::handle positions) {
+    const Vo::Vector<int> where = PyIndices::toVector(indices, "set_handle_positions indices");
+    const std::vector<double> places = rowsIn(positions, "set_handle_positions positions", 1);
+    checkRows(where, places.size(), 1, shape.getNbHandles(), "set_handle_positions", "handle",
+              shape.getName());
+    for (std::size_t at = 0; at < where.size(); ++at) {
+        shape.setHandle(where[at], places[at]);
     }
 }
 

@@ -10,7 +10,8 @@ namespace VoPython {
 
 // Where a shape's points and handles lie, between Python and the shape's inputs, in one pass of
 // C++ each way: out as NumPy float64 arrays when NumPy imports (lists otherwise), in from any
-// buffer or sequence of (x, y) pairs, checked whole before anything is written. Holds nothing.
+// buffer or sequence of (x, y) pairs (of real numbers for handles), checked whole before anything
+// is written. Holds nothing.
 class PyPositions {
 public:
     PyPositions() = delete;
@@ -31,6 +32,10 @@ public:
     // every index (IndexError) and every pair first: all are written or none.
     static void write(VoExample::AppShapeInterface &shape, pybind11::handle indices,
                       pybind11::handle xy);
+    // Moves the handles at indices to the places along the gradient given (one finite real
+    // number an index, from an (N,) buffer or a sequence), checked as write checks: all or none.
+    static void writeHandles(VoExample::AppShapeInterface &shape, pybind11::handle indices,
+                             pybind11::handle positions);
 };
 
 } // namespace VoPython

@@ -1,5 +1,6 @@
 #include "PySelectedItem.h"
 
+#include "PyHeldItem.h"
 #include "PyIndices.h"
 #include "PyModuleError.h"
 #include "PyShape.h"
@@ -120,13 +121,8 @@ void PySelectedItem::bind(py::module_ &module) {
         .def_property_readonly("points", &pointsOf, "Selected point indices, in selection order.")
         .def_property_readonly("handles", &handlesOf,
                                "Selected handle indices, in selection order.")
-        .def(
-            "__eq__",
-            [](const PySelectedItem &selected, py::object other) {
-                return py::isinstance<PySelectedItem>(other) &&
-                       selected.item->isEqual(*other.cast<const PySelectedItem &>().item);
-            },
-            "The same shape with the same parts (or both whole).")
+        .def("__eq__", &PyHeldItem::equals<PySelectedItem>,
+             "The same shape with the same parts (or both whole).")
         .def("__hash__",
              [](const PySelectedItem &selected) {
                  return std::hash<const void *>()(

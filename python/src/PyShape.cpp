@@ -146,6 +146,18 @@ void PyShape::bind(py::module_ &module) {
             "(an (N, 2) array or a sequence of pairs), all or none: IndexError for an index "
             "outside the shape, ValueError for a count that differs or a value that is not "
             "finite, TypeError for anything but pairs of real numbers.")
+        .def(
+            "set_handle_positions",
+            [](const PyShape &shape, py::handle indices, py::handle positions) {
+                PyPositions::writeHandles(shape.getEditor().live(shape.getIndex()), indices,
+                                          positions);
+            },
+            py::arg("indices"), py::arg("positions"),
+            "set_handle_positions(indices, positions): moves the gradient handles at indices to "
+            "the places along the gradient given (an (N,) array or a sequence of real numbers, "
+            "one an index), all or none: IndexError for an index outside the shape's handles, "
+            "ValueError for a count that differs or a value that is not finite, TypeError for "
+            "anything but real numbers.")
         .def_property_readonly(
             "selected",
             [](const PyShape &shape) {

@@ -399,6 +399,18 @@ class Model:
         for index, pair in zip(indices, xy):
             shape.xy[shape.points[index]] = (float(pair[0]), float(pair[1]))
 
+    def set_handle_positions(self, name, indices, places):
+        """The same refusals as set_positions, a place a handle (any shape: one without a
+        gradient has no handle for an index to name)."""
+        shape = self.shapes[name]
+        if any(v != v or v in (float("inf"), -float("inf")) for v in places) or \
+                len(indices) != len(places):
+            raise Refused("ValueError")
+        if any(not 0 <= i < len(shape.handles) for i in indices):
+            raise Refused("IndexError")
+        for index, place in zip(indices, places):
+            shape.places[shape.handles[index]] = float(place)
+
     # Regions.
     def select_points_in(self, editor, region, mode):
         """The primary shape's points in the region replace, join or leave its selected points

@@ -1,6 +1,8 @@
 """The application's selection: its items as the updater writes them, and writing it."""
 
+import gc
 import json
+import sys
 
 import pytest
 
@@ -52,6 +54,46 @@ class TestReading:
         listed[3]["kind"] = "changed"
         assert listed[4]["path"] == list(PATH) and listed[4]["kind"] == "input"
         assert editor.application_selection.to_list()[2]["path"] == list(PATH)
+
+    def test_the_list_describes_each_item_as_the_item_does_also_once_detached(self, editor):
+        """to_list makes the places of a run of inputs from their parents' places, kept between
+        items: it must say what each item says alone, also for inputs whose point or shape went
+        and for places that moved since they were read."""
+        selector = editor.selector
+        app = editor.application_selection
+        selector.set_primary("B")
+        selector.select_all_points()
+        selector.select_all_handles()
+        held = app.items
+        editor.insert_point("B", 0)  # every place after it moves
+        editor.delete_point("B", 2)  # its x and y inputs leave the graph
+        editor.delete_handle("B", 0)
+        app.replace(held + ["C", "A"])
+        editor.delete_shape("A", send_event=False)  # its object item stays, its shape gone
+        listed = app.to_list()
+        assert listed == [item.to_dict() for item in app]
+        places = [d["name"] for d in listed]
+        assert places.count("x (detached)") == 1 and "B.curve/Points[3]/y" in places
+        assert "B.gradient[0]/color" in places and places[-2:] == ["C", "A"]
+
+    def test_the_collector_is_as_it_was_after_a_list(self, editor, selector):
+        """to_list holds the collector off while it works, and every reference it took with it."""
+        selector.set_primary("A")
+        selector.select_all_points()
+        editor.application_selection.to_list()
+        nones = sys.getrefcount(None)
+        editor.application_selection.to_list()
+        after = sys.getrefcount(None)  # apart from the assert, whose rewriting holds None
+        assert after == nones
+        try:
+            assert gc.isenabled()
+            editor.application_selection.to_list()
+            assert gc.isenabled()
+            gc.disable()
+            editor.application_selection.to_list()
+            assert not gc.isenabled()
+        finally:
+            gc.enable()
 
     def test_iteration_makes_items_one_by_one_and_refuses_a_change_midway(self, editor, selector):
         selector.select(["A", "B"])

@@ -1,5 +1,6 @@
 """Where points and handles lie, moving them, and selecting by regions of the scene."""
 
+import array
 import subprocess
 import sys
 
@@ -64,6 +65,10 @@ class TestPositions:
         strided[1] = [9, 9]
         square.set_positions([0, 1], strided)
         assert square.positions.tolist()[:2] == [[0, 0], [9, 9]]
+        # A buffer that is not a sequence of rows: read as a buffer or not at all.
+        rows = memoryview(array.array("d", [1, 2, 3, 4])).cast("B").cast("d", [2, 2])
+        square.set_positions([2, 3], rows)
+        assert square.positions.tolist()[2:4] == [[1, 2], [3, 4]]
 
     @pytest.mark.parametrize(
         "indices, xy, error, message",
@@ -95,6 +100,40 @@ class TestPositions:
         with pytest.raises(ValueError, match="single-valued"):
             placed.shape("One").set_positions([0], [(1, 2)])
         assert square.positions.tolist() == before
+
+    def test_handle_places_written_read_back_from_arrays_and_sequences(self, placed):
+        numpy = pytest.importorskip("numpy")
+        square = placed.shape("Sq")
+        square.set_handle_positions(numpy.array([1, 0]), numpy.array([0.9, -2.5]))
+        assert square.handle_positions.tolist() == [-2.5, 0.9]
+        square.set_handle_positions((1,), [3])  # an int is a real number
+        square.set_handle_positions([0], numpy.zeros(4)[::2][1:])  # read through its stride
+        assert square.handle_positions.tolist() == [0.0, 3.0]
+        assert square.positions.tolist() == [[0, 0], [10, 0], [10, 10], [0, 10]]
+
+    @pytest.mark.parametrize(
+        "shape, indices, places, error, message",
+        [
+            ("Sq", [0, 1], [0.5, float("nan")], ValueError, "value 1 holds nan"),
+            ("Sq", [1], [float("-inf")], ValueError, "expected finite numbers"),
+            ("Sq", [0, 1], [0.5], ValueError, "2 indices but 1 values .expected one value an"),
+            ("Sq", [0], [0.5, 0.6], ValueError, "1 indices but 2 values"),
+            ("Sq", [1, 2], [0.5, 0.6], IndexError, r"element 1 \(2\) is not a handle of shape"),
+            ("Sq", [-1], [0.5], IndexError, r"\(-1\) is not a handle of shape .Sq. \(expected 0 to 1"),
+            ("Tri", [0], [0.5], IndexError, "expected none: it has no handle"),
+            ("Sq", [0], [(0.5, 1)], TypeError, "element 0 holds a tuple, not a real number"),
+            ("Sq", [0], ["0.5"], TypeError, "holds a str, not a real number"),
+            ("Sq", [0], "5", TypeError, "expected real numbers, not a str"),
+            ("Sq", [0.5], [0.5], TypeError, "not an integer"),
+        ],
+    )
+    def test_a_bad_handle_write_writes_nothing(self, placed, shape, indices, places, error,
+                                               message):
+        before = [placed.shape(n).handle_positions.tolist() for n in ("Sq", "Tri")]
+        with pytest.raises(error, match=message) as raised:
+            placed.shape(shape).set_handle_positions(indices, places)
+        assert type(raised.value) is error
+        assert [placed.shape(n).handle_positions.tolist() for n in ("Sq", "Tri")] == before
 
     def test_without_numpy_positions_are_lists(self):
         program = """

@@ -300,6 +300,22 @@ class SelectionMachine(RuleBasedStateMachine):
         self.run(lambda: self.editor.shape(name).set_positions(where, xy),
                  lambda: self.model.set_positions(name, where, xy))
 
+    @precondition(lambda self: self.model.live())
+    @rule(data=st.data())
+    def set_handle_positions(self, data):
+        """Any live shape, with or without handles; indices sometimes out of range, places
+        sometimes not finite or one short."""
+        name = data.draw(st.sampled_from(self.model.live()), label="moved")
+        count = len(self.model.shapes[name].handles)
+        where = data.draw(index_lists(count), label="indices")
+        places = data.draw(st.lists(COORDINATES, min_size=len(where), max_size=len(where)),
+                           label="places")
+        if data.draw(st.booleans(), label="spoilt") and places:
+            spoil = data.draw(st.sampled_from(["nan", "-inf", "short"]), label="spoil")
+            places = places[1:] if spoil == "short" else [float(spoil)] + places[1:]
+        self.run(lambda: self.editor.shape(name).set_handle_positions(where, places),
+                 lambda: self.model.set_handle_positions(name, where, places))
+
     @rule(data=st.data(), mode=st.sampled_from(["replace", "add", "remove"]), shapes=st.booleans())
     def select_in_region(self, data, mode, shapes):
         """A rectangle or a polygon, with corners on the coordinates the points are moved to."""

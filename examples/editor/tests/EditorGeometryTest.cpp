@@ -871,6 +871,65 @@ TEST_F(EditorGeometryTest, ADragWhoseReleaseIsLostEndsAtTheNextMove) {
     EXPECT_EQ(pointsOf("S"), before);
 }
 
+// While a drag moves a curve's points the curve goes straight from point to point; the repaint that
+// ends the drag draws the smooth curve again, which bulges past the chord between two corners of a
+// square (by an eighth of its side, halfway along).
+TEST_F(EditorGeometryTest, AMovingCurveGoesStraightUntilTheDragEnds) {
+    open("shape Z 4\npoints 0,0 100,0 100,100 0,100\n");
+    canvas().getGestures().clickShape(*document().getSession().findShape("Z"), false);
+    canvas().getGestures().selectAll();
+    const VoEditor::EditorViewTransform &view = canvas().getView();
+    const QPointF from = view.toView(QPointF(0, 0));
+    const QPointF by(20, 0);
+    const auto drawn = [this, &view, &by](const QPointF &scene) {
+        const QImage image = canvas().grab().toImage();
+        const QPoint at = (view.toView(scene) + by).toPoint();
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (image.pixelColor(at + QPoint(dx, dy)) ==
+                    VoEditor::EditorPainter::primaryCurve) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    const QPointF chord(100, 50);
+    const QPointF bulge(112.5, 50);
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, from + by / 2, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, from + by, Qt::NoButton, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_TRUE(drawn(chord));
+    EXPECT_FALSE(drawn(bulge));
+    mouse(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(drawn(chord));
+    EXPECT_TRUE(drawn(bulge));
+    EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
+}
+
+// The handles' line runs below the curve, between and past its handles, pale: the curve's colour
+// over the background, one pixel high (two half-covered rows where it falls between them).
+TEST_F(EditorGeometryTest, TheHandlesLineIsDrawnPaleBetweenTheHandles) {
+    open("shape H 3 2\npoints 0,0 100,0 50,50\nhandles 0.1 0.9\n");
+    const QRectF line = canvas().getLayout().getHandleArea(canvas().getTable().find("H")->slot);
+    const QImage image = canvas().grab().toImage();
+    const int x = static_cast<int>(line.center().x());
+    const int y = static_cast<int>(std::floor(line.center().y() - 0.5));
+    const QColor background = VoEditor::EditorPainter::background;
+    const QColor muted = VoEditor::EditorPainter::mutedCurve;
+    const auto between = [&](const QColor &seen) {
+        // Darker than the background, lighter than the curve, in every channel.
+        return seen.red() < background.red() && seen.red() > muted.red() &&
+               seen.green() < background.green() && seen.green() > muted.green() &&
+               seen.blue() < background.blue() && seen.blue() > muted.blue();
+    };
+    EXPECT_TRUE(between(image.pixelColor(x, y)) || between(image.pixelColor(x, y + 1)));
+    EXPECT_EQ(image.pixelColor(x, y - 3), background);
+    EXPECT_EQ(image.pixelColor(x, y + 4), background);
+}
+
 // A grip on the pivot's line scales nothing along that axis, whatever the drag; a transform that
 // would take a point past the doubles' range is refused, the move left as it was.
 TEST(EditorTransformBoxTest, DegenerateBoxesAndOverflowingTransforms) {

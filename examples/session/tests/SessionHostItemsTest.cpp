@@ -1,4 +1,5 @@
 #include "SessionHostItems.h"
+#include "SessionPlaces.h"
 
 #include "foundation/Iterator.h"
 #include "foundation/RCShdPtr.h"
@@ -65,6 +66,44 @@ TEST(SessionHostItemsTest, AnInputIsNamedByItsPlaceOrAsDetached) {
     check({{"an input of a removed input", point3y, point3y->getName() + " (detached)"},
            {"a removed input of the node", curve, "A.curve (detached)"},
            {"a node's input after another left", opacity, "opacity"}});
+}
+
+// The places made in one pass, each parent's kept for the inputs after it, are the ones each
+// input's own walk gives: in any order, also once inputs or an input holding them left the node.
+TEST(SessionHostItemsTest, PlacesMadeInOnePassAreEachInputsOwn) {
+    const RCShdPtr<PiGraph> graph = PiGraph::create();
+    const RCShdPtr<PiNode> node = graph->addNode("Roto", PiNode::Tool);
+    const RCShdPtr<PiStructuredInput> curve = node->addCurveInput("A.curve", 4);
+    const auto points = rcDynamicCast<PiMultivaluedInput>(curve->getInput("Points", 0));
+    std::vector<RCShdPtr<PiInput>> inputs{node->addInput("opacity"), curve, points};
+    for (const int element : {0, 3, 1, 3}) {
+        inputs.push_back(points->getElement(element));
+        inputs.push_back(componentOf(points->getElement(element), 0));
+        inputs.push_back(componentOf(points->getElement(element), 1));
+    }
+    // Another curve's point, which stays, between inputs of the first: what was kept for one
+    // parent must not be taken for the next.
+    const RCShdPtr<PiStructuredInput> other = node->addCurveInput("B.curve", 2);
+    const auto otherPoints = rcDynamicCast<PiMultivaluedInput>(other->getInput("Points", 0));
+    inputs.push_back(componentOf(otherPoints->getElement(0), 0));
+    inputs.push_back(points);
+    inputs.push_back(otherPoints);
+    inputs.push_back(componentOf(points->getElement(3), 1));
+    const auto agree = [&inputs](const char *when) {
+        SCOPED_TRACE(when);
+        VoSession::SessionPlaces places;
+        std::string place = "left over";
+        for (const RCShdPtr<PiInput> &input : inputs) {
+            places.placeOf(*input, place);
+            EXPECT_EQ(place, VoSession::SessionHostItems::placeOf(*input));
+        }
+    };
+    agree("in place");
+    points->insertElement(0);
+    ASSERT_TRUE(points->removeElement(2)); // element 1, now at 2
+    agree("an element moved, another removed");
+    ASSERT_TRUE(node->removeInput(*curve));
+    agree("the curve taken from the node");
 }
 
 } // namespace
