@@ -4,10 +4,11 @@
 
 namespace Vo {
 
-// Raised when an operation is called where it has no meaning, such as a call without a value on a
-// callback list whose handlers expect one.
+/// Raised when an operation is called where it has no meaning, such as a call without a value on a
+/// callback list whose handlers expect one.
 class VO_BASE_API RCExInvalidCall : public RCException {
 public:
+    /// `message` says which call was refused and why.
     explicit RCExInvalidCall(const std::string &message);
     ~RCExInvalidCall() override;
 };

@@ -4,17 +4,19 @@
 
 namespace Vo {
 
-// Raised when a null pointer is dereferenced through a tested access. Carries the readable name of
-// the pointer type, for example "Vo::SeShape const*"; the message reads
-// "null pointer dereferenced: <type>".
+/// Raised when a null pointer is dereferenced through a tested access. Carries the readable name of
+/// the pointer type, for example "Vo::SeShape const*"; the message reads
+/// "null pointer dereferenced: <type>".
 class VO_BASE_API RCExNullPtr : public RCException {
 public:
+    /// `pointerType` names the pointer's type, readable, in the message.
     explicit RCExNullPtr(const std::string &pointerType);
     ~RCExNullPtr() override;
+    /// The type of the pointer that was null.
     const std::string &getPointerType() const noexcept { return pointerType; }
 
 protected:
-    // For errors that know more than the pointer type: the message is given as it stands.
+    /// For errors that know more than the pointer type: the message is given as it stands.
     RCExNullPtr(const std::string &pointerType, const std::string &message);
 
 private:

@@ -4,13 +4,13 @@
 
 namespace Vo {
 
-// The base library's error raisers. The names they are given are the platform's type names
-// (`std::type_info::name`); the exceptions carry their readable forms.
+/// The base library's error raisers. The names they are given are the platform's type names
+/// (`std::type_info::name`); the exceptions carry their readable forms.
 class VO_BASE_API RCExUtil {
 public:
-    // Raises RCExNullPtr naming the pointer type.
+    /// Raises RCExNullPtr naming the pointer type.
     [[noreturn]] static void throwExNullPtr(const char *pointerTypeName);
-    // Raises RCExCastFailed naming the object's actual class, then the target class.
+    /// Raises RCExCastFailed naming the object's actual class, then the target class.
     [[noreturn]] static void throwExCastFailed(const char *actualTypeName,
                                                const char *targetTypeName);
 };

@@ -7,11 +7,13 @@
 
 namespace Vo {
 
-// Base of the exceptions that the base library raises; owns its readable message.
+/// Base of the exceptions that the base library raises; owns its readable message.
 class VO_BASE_API RCException : public std::exception {
 public:
+    /// An error with this message.
     explicit RCException(std::string message);
     ~RCException() override;
+    /// The message given at construction.
     const char *what() const noexcept override;
 
 private:

@@ -7,13 +7,15 @@
 
 namespace Vo {
 
-// Turns the platform's type names into readable C++ names ("Vo::SeShape const*").
+/// Turns the platform's type names into readable C++ names ("Vo::SeShape const*").
 class VO_BASE_API RCTypeName {
 public:
-    // The readable form of a name as `std::type_info::name` spells it; the name itself when it
-    // cannot be demangled.
+    ///@{
+    /// The readable form of a name as `std::type_info::name` spells it; the name itself when it
+    /// cannot be demangled.
     static std::string readable(const char *mangledName);
     static std::string readable(const std::type_info &type) { return readable(type.name()); }
+    ///@}
 };
 
 } // namespace Vo

@@ -14,63 +14,69 @@
 
 namespace Vo {
 
-// An ordered list of subscribed handlers, called in order with a value of type T. It holds plain
-// pointers to its handlers and owns none; each handler holds a plain pointer back, and whichever
-// side is destroyed first unlinks itself from the other. Handlers given to the subscribing
-// operations must be alive; the other operations only compare pointers.
-//
-// Re-entrancy: while a call runs, its handlers may subscribe and unsubscribe any handler of this
-// dispatcher (themselves included), destroy handlers, and call this dispatcher again. A call works
-// on the list as it stood when the call began: a handler unsubscribed before its turn is skipped,
-// a handler subscribed during the call is left for the next call, and a handler unsubscribed and
-// subscribed again before its turn is called once, at its original place. A handler may even
-// destroy the dispatcher: the call then ends after that handler.
-//
-// Cost: a call on N handlers is O(N) and allocates nothing; it walks the list in place instead of
-// copying it. Subscribing and unsubscribing one handler are O(1) on average (plus the length of
-// the handler's own dispatcher list): the list keeps a hash index from handler to place, an
-// unsubscribed handler leaves an empty place that calls skip, and the places are packed again
-// once no call runs and they outnumber the handlers. Prepending is amortised O(1) (the list keeps
-// room at its front); inserting before the last handler moves only the last handler and the empty
-// places behind it. A handler subscribed again during a call costs one hash entry until the call
-// ends. Not thread-safe: a dispatcher and its handlers belong to one thread; nothing is locked.
+/// An ordered list of subscribed handlers, called in order with a value of type T. It holds plain
+/// pointers to its handlers and owns none; each handler holds a plain pointer back, and whichever
+/// side is destroyed first unlinks itself from the other. Handlers given to the subscribing
+/// operations must be alive; the other operations only compare pointers.
+///
+/// Re-entrancy: while a call runs, its handlers may subscribe and unsubscribe any handler of this
+/// dispatcher (themselves included), destroy handlers, and call this dispatcher again. A call works
+/// on the list as it stood when the call began: a handler unsubscribed before its turn is skipped,
+/// a handler subscribed during the call is left for the next call, and a handler unsubscribed and
+/// subscribed again before its turn is called once, at its original place. A handler may even
+/// destroy the dispatcher: the call then ends after that handler.
+///
+/// Cost: a call on N handlers is O(N) and allocates nothing; it walks the list in place instead of
+/// copying it. Subscribing and unsubscribing one handler are O(1) on average (plus the length of
+/// the handler's own dispatcher list): the list keeps a hash index from handler to place, an
+/// unsubscribed handler leaves an empty place that calls skip, and the places are packed again
+/// once no call runs and they outnumber the handlers. Prepending is amortised O(1) (the list keeps
+/// room at its front); inserting before the last handler moves only the last handler and the empty
+/// places behind it. A handler subscribed again during a call costs one hash entry until the call
+/// ends. Not thread-safe: a dispatcher and its handlers belong to one thread; nothing is locked.
 template <class T> class VO_FOUNDATION_API CbDispatcher {
 public:
     CbDispatcher() noexcept = default;
     CbDispatcher(const CbDispatcher &) = delete;
     CbDispatcher &operator=(const CbDispatcher &) = delete;
-    // Unlinks itself from every handler; the handlers are neither called nor destroyed.
+    /// Unlinks itself from every handler; the handlers are neither called nor destroyed.
     virtual ~CbDispatcher();
 
-    // The three subscribing operations ignore a null handler and one already subscribed (which
-    // keeps its place). Subscribes at the end.
+    /// The three subscribing operations ignore a null handler and one already subscribed (which
+    /// keeps its place). Subscribes at the end.
     void addHandler(CbHandler<T> *handler) { subscribe(handler, Where::Back); }
-    // Subscribes at the front.
+    /// Subscribes at the front.
     void prependHandler(CbHandler<T> *handler) { subscribe(handler, Where::Front); }
-    // Subscribes just before the last handler, which stays last; does nothing on an empty list.
+    /// Subscribes just before the last handler, which stays last; does nothing on an empty list.
     void insertHandler(CbHandler<T> *handler) {
         if (!isEmpty()) {
             subscribe(handler, Where::BeforeLast);
         }
     }
-    // Ignores a null handler and one that is not subscribed.
+    ///@{
+    /// Ignores a null handler and one that is not subscribed.
     void removeHandler(CbHandler<T> *handler) noexcept;
     void removeAllHandlers() noexcept;
+    ///@}
 
+    /// Whether this handler is on the list.
     bool isHandlerSubscribed(const CbHandler<T> *handler) const noexcept {
         return places.find(handler) != nullptr;
     }
+    ///@{
+    /// The number of handlers on the list; whether there is none.
     int getNbHandlers() const noexcept { return static_cast<int>(places.size()); }
     bool isEmpty() const noexcept { return places.empty(); }
+    ///@}
 
-    // Calls every handler with the value, in list order. An exception from a handler ends the
-    // call and reaches the caller; the handlers after it are not called.
+    /// Calls every handler with the value, in list order. An exception from a handler ends the
+    /// call and reaches the caller; the handlers after it are not called.
     void call(const T &value) {
         walk([&value](CbHandler<T> &handler) { handler.call(value); });
     }
-    // Calls every handler's call() in list order: each gets an empty value when T is
-    // CbEmptyType; for any other T the first handler raises RCExInvalidCall. Nothing happens on
-    // an empty list.
+    /// Calls every handler's call() in list order: each gets an empty value when T is
+    /// CbEmptyType; for any other T the first handler raises RCExInvalidCall. Nothing happens on
+    /// an empty list.
     void call() {
         walk([](CbHandler<T> &handler) { handler.call(); });
     }
@@ -79,19 +85,21 @@ private:
     class CallFrame;
     enum class Where { Front, Back, BeforeLast };
     using Stamp = std::uint32_t;
-    // A place in the list. A handler's place keeps its stamps: a call began at stamp S sees the
-    // places added before S, and a place emptied at or after S still stands for its handler in
-    // that call (which calls it there if the handler is subscribed again before its turn).
+    /// A place in the list. A handler's place keeps its stamps: a call began at stamp S sees the
+    /// places added before S, and a place emptied at or after S still stands for its handler in
+    /// that call (which calls it there if the handler is subscribed again before its turn).
     struct Slot {
         CbHandler<T> *handler;
         Stamp added;
         Stamp removed; // kLive while the handler is subscribed here
     };
-    // Positions are logical: a place keeps its position while handlers are prepended, appended or
-    // removed; only packing (never during a call) and inserting before the last one move places.
+    ///@{
+    /// Positions are logical: a place keeps its position while handlers are prepended, appended or
+    /// removed; only packing (never during a call) and inserting before the last one move places.
     using Position = std::ptrdiff_t;
     static constexpr Stamp kLive = std::numeric_limits<Stamp>::max();
-    // Stamps start again from 0 at the next outermost call once they pass this.
+    ///@}
+    /// Stamps start again from 0 at the next outermost call once they pass this.
     static constexpr Stamp kRestampAt = kLive / 2;
 
     Slot &slotAt(Position position) noexcept {
@@ -104,21 +112,26 @@ private:
     const Slot *slotPointer(Position position) const noexcept {
         return entries.data() + (position - shift);
     }
-    // Runs a change that may move the places in memory: the calls in progress hold positions
-    // meanwhile instead of pointers.
+    /// Runs a change that may move the places in memory: the calls in progress hold positions
+    /// meanwhile instead of pointers.
     template <class Change> void relocating(Change change);
 
     void subscribe(CbHandler<T> *handler, Where where);
-    // Makes room for one more place without changing any: the step of a subscription that may
-    // fail, done before anything changes.
+    ///@{
+    /// Makes room for one more place without changing any: the step of a subscription that may
+    /// fail, done before anything changes.
     void reserveFor(Where where);
     void growFront();
-    // Writes the new place (room was reserved) and gives its position.
+    ///@}
+    ///@{
+    /// Writes the new place (room was reserved) and gives its position.
     Position place(CbHandler<T> *handler, Where where) noexcept;
     Position insertBeforeLast(const Slot &slot) noexcept;
     void vacate(Slot &slot) noexcept;
-    // Called once no call runs: forgets the handlers subscribed again during the calls, then drops
-    // the empty places at the end and packs the list when empty places outnumber the handlers.
+    ///@}
+    ///@{
+    /// Called once no call runs: forgets the handlers subscribed again during the calls, then drops
+    /// the empty places at the end and packs the list when empty places outnumber the handlers.
     void tidy() noexcept;
     void pack() noexcept;
     void restamp() noexcept;
@@ -127,27 +140,35 @@ private:
         return resubscribed && resubscribed->count(handler) != 0;
     }
     template <class Invoke> void walk(Invoke invoke);
+    ///@}
 
-    // [0, head) is room for prepending; the places run from head to the end.
+    ///@{
+    /// [0, head) is room for prepending; the places run from head to the end.
     std::vector<Slot> entries;
     std::size_t head = 0;
     Position shift = 0; // position of entries[i] is i + shift
     std::size_t nbVacated = 0;
     PtrMap<const CbHandler<T> *, Position> places;
     Stamp stamp = 0;
-    // The innermost call in progress; the calls it nests in are chained behind it.
+    ///@}
+    /// The innermost call in progress; the calls it nests in are chained behind it.
     CallFrame *activeCalls = nullptr;
-    // Handlers subscribed while a call runs after some handler was unsubscribed during it; a call
-    // that began before such a handler's removal calls it at its old place. Made when first needed.
+    ///@{
+    /// Handlers subscribed while a call runs after some handler was unsubscribed during it; a call
+    /// that began before such a handler's removal calls it at its old place. Made when first
+    /// needed.
     bool vacatedDuringCall = false;
     std::unique_ptr<std::unordered_set<const CbHandler<T> *>> resubscribed;
+    ///@}
 };
 
-// One call in progress: the places it has still to visit and the stamp it began at. Owns
-// nothing; links itself into its dispatcher's chain of calls and unlinks itself on exit, also on an
-// exception, tidying the list when it was the outermost call.
+/// One call in progress: the places it has still to visit and the stamp it began at. Owns
+/// nothing; links itself into its dispatcher's chain of calls and unlinks itself on exit, also on
+/// an exception, tidying the list when it was the outermost call.
 template <class T> class CbDispatcher<T>::CallFrame {
 public:
+    /// Enters a call of `owner`'s handlers: the frame is pushed on the owner's stack of calls in
+    /// progress.
     explicit CallFrame(CbDispatcher &owner) noexcept
         : dispatcher(&owner), outer(owner.activeCalls), began(owner.beginCall()),
           cursor(owner.entries.data() + owner.head),
@@ -174,11 +195,12 @@ public:
         }
     }
 
+    /// The call in progress this one runs inside, or null.
     CallFrame *getOuter() const noexcept { return outer; }
 
-    // Invokes, in order, each place that held a handler when the call began and holds it still
-    // (or again). Handlers may change the list, or destroy it: the dispatcher then moves or clears
-    // this frame's pointers.
+    /// Invokes, in order, each place that held a handler when the call began and holds it still
+    /// (or again). Handlers may change the list, or destroy it: the dispatcher then moves or clears
+    /// this frame's pointers.
     template <class Invoke> void run(Invoke invoke) {
         while (cursor != stop) {
             const Slot &slot = *cursor++;
@@ -188,7 +210,8 @@ public:
         }
     }
 
-    // Around a change that may move the places: positions instead of pointers meanwhile.
+    ///@{
+    /// Around a change that may move the places: positions instead of pointers meanwhile.
     void hold() noexcept {
         heldNext = dispatcher->positionOf(cursor);
         heldEnd = dispatcher->positionOf(stop);
@@ -197,12 +220,13 @@ public:
         cursor = dispatcher->slotPointer(heldNext);
         stop = dispatcher->slotPointer(heldEnd);
     }
-    // While held: a place was inserted at position, and the places from there on moved back.
+    ///@}
+    /// While held: a place was inserted at position, and the places from there on moved back.
     void shiftFrom(Position position) noexcept {
         heldNext += heldNext > position ? 1 : 0;
         heldEnd += heldEnd > position ? 1 : 0;
     }
-    // The dispatcher is being destroyed: end the call and never touch the dispatcher again.
+    /// The dispatcher is being destroyed: end the call and never touch the dispatcher again.
     void orphan() noexcept {
         dispatcher = nullptr;
         cursor = stop = nullptr;

@@ -10,23 +10,26 @@
 
 namespace Vo {
 
-// A handler that forwards each call to a callable it owns: a lambda, a function object or a
-// std::function taking `const T &`, or, for a list without value (T = CbEmptyType), taking nothing.
-// Whatever the callable captures by reference must outlive the calls; the handler unsubscribes
-// itself when destroyed, so a handler kept beside the captured objects is safe. Not thread-safe,
-// as every handler.
+/// A handler that forwards each call to a callable it owns: a lambda, a function object or a
+/// std::function taking `const T &`, or, for a list without value (T = CbEmptyType), taking
+/// nothing. Whatever the callable captures by reference must outlive the calls; the handler
+/// unsubscribes itself when destroyed, so a handler kept beside the captured objects is safe. Not
+/// thread-safe, as every handler.
 template <class T> class VO_FOUNDATION_API CbFunction : public CbHandler<T> {
 public:
+    /// The callable's type: called with each value sent.
     using Function = std::function<void(const T &)>;
 
-    // Without a callable: calls do nothing.
+    ///@{
+    /// Without a callable: calls do nothing.
     CbFunction() noexcept = default;
     template <class F, class = std::enable_if_t<std::is_invocable_v<F &, const T &> ||
                                                 std::is_invocable_v<F &>>>
     explicit CbFunction(F callable) : function(wrap(std::move(callable))) {}
+    ///@}
 
     using CbHandler<T>::call;
-    // Does nothing without a callable; what the callable raises passes to the dispatcher's caller.
+    /// Does nothing without a callable; what the callable raises passes to the dispatcher's caller.
     void call(const T &value) override {
         if (function) {
             function(value);

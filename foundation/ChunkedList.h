@@ -11,34 +11,48 @@
 
 namespace Vo {
 
-// An ordered list of counted pointers held in chunks of a few hundred, so that a splice anywhere
-// moves the pointers of one chunk (a memmove) and the later chunks' starts, not every later
-// pointer: what a list that follows one-item changes in the middle of 10^5 items needs. Owns its
-// chunks; the pointed-to objects are shared as any counted pointer shares them.
-//
-// Cost: finding a place is a binary search over the chunks' starts; a splice of k items costs
-// O(k + kChunk + chunks), the last term being one addition per later chunk (a hundred at 10^5
-// items). A splice that would leave its chunk longer than 2 kChunk spreads the chunk's items and
-// the added ones over even chunks instead (O(that chunk), paid for by the insertions that grew it,
-// or by a whole list taken over with adopt). Iterators are bidirectional and, like the positions,
-// valid until the next change. Thread safety: none of its own.
+/// An ordered list of counted pointers held in chunks of a few hundred, so that a splice anywhere
+/// moves the pointers of one chunk (a memmove) and the later chunks' starts, not every later
+/// pointer: what a list that follows one-item changes in the middle of 10^5 items needs. Owns its
+/// chunks; the pointed-to objects are shared as any counted pointer shares them.
+///
+/// Cost: finding a place is a binary search over the chunks' starts; a splice of k items costs
+/// O(k + kChunk + chunks), the last term being one addition per later chunk (a hundred at 10^5
+/// items). A splice that would leave its chunk longer than 2 kChunk spreads the chunk's items and
+/// the added ones over even chunks instead (O(that chunk), paid for by the insertions that grew it,
+/// or by a whole list taken over with adopt). Iterators are bidirectional and, like the positions,
+/// valid until the next change. Thread safety: none of its own.
 template <class T> class ChunkedList {
 public:
+    ///@{
+    /// The list's items, and a flat copy of them.
     using Item = RCShdPtr<T>;
     using Flat = std::vector<Item>;
+    ///@}
+    /// Items a chunk holds.
     static constexpr std::size_t kChunk = 512;
 
+    /// A bidirectional iterator over the items, valid until the list changes.
     class const_iterator {
     public:
+        ///@{
+        /// Standard iterator types.
         using iterator_category = std::bidirectional_iterator_tag;
         using value_type = Item;
         using difference_type = std::ptrdiff_t;
         using pointer = const Item *;
         using reference = const Item &;
+        ///@}
 
         const_iterator() = default;
+        ///@{
+        /// The item at the iterator's place.
         reference operator*() const noexcept { return (*chunks)[chunk][offset]; }
         pointer operator->() const noexcept { return &**this; }
+        ///@}
+        ///@{
+        /// Steps to the next (previous) item, crossing chunks; the postfix forms return the place
+        /// before the step.
         const_iterator &operator++() noexcept {
             if (++offset == (*chunks)[chunk].size()) {
                 ++chunk;
@@ -63,12 +77,16 @@ public:
             --*this;
             return old;
         }
+        ///@}
+        ///@{
+        /// Whether two iterators stand at the same place.
         friend bool operator==(const const_iterator &a, const const_iterator &b) noexcept {
             return a.chunk == b.chunk && a.offset == b.offset;
         }
         friend bool operator!=(const const_iterator &a, const const_iterator &b) noexcept {
             return !(a == b);
         }
+        ///@}
 
     private:
         friend class ChunkedList;
@@ -79,16 +97,22 @@ public:
         std::size_t offset = 0;
     };
 
+    ///@{
+    /// The number of items; whether there is none.
     std::size_t size() const noexcept { return total; }
     bool empty() const noexcept { return total == 0; }
-    // What a splice's update of the starts costs: never fewer than size() / (2 kChunk) once a
-    // splice has spread an over-long chunk, never more than size().
+    ///@}
+    ///@{
+    /// What a splice's update of the starts costs: never fewer than size() / (2 kChunk) once a
+    /// splice has spread an over-long chunk, never more than size().
     std::size_t getNbChunks() const noexcept { return chunks.size(); }
     const_iterator begin() const noexcept {
         return total == 0 ? end() : const_iterator(&chunks, 0, 0);
     }
     const_iterator end() const noexcept { return const_iterator(&chunks, chunks.size(), 0); }
-    // The item at position (0 .. size(); size() gives end()).
+    ///@}
+    ///@{
+    /// The item at position (0 .. size(); size() gives end()).
     const_iterator iteratorAt(std::size_t position) const noexcept {
         if (position == total) {
             return end();
@@ -98,8 +122,9 @@ public:
     }
     const Item &front() const noexcept { return chunks.front().front(); }
     void setFront(Item item) noexcept { chunks.front().front() = std::move(item); }
+    ///@}
 
-    // The items of [first, last), in chunks of kChunk. On an exception the list is as it was.
+    /// The items of [first, last), in chunks of kChunk. On an exception the list is as it was.
     template <class It> void assign(It first, It last) {
         std::vector<Flat> filled;
         std::vector<std::size_t> filledStarts;
@@ -114,8 +139,9 @@ public:
         filled.reserve(1); // adopt never has to allocate
         take(std::move(filled), std::move(filledStarts), count);
     }
-    // Takes the items of a flat list over as one chunk, which the next splice into it cuts. On an
-    // exception (the first call on a list never filled) the list is as it was, and so is items.
+    ///@{
+    /// Takes the items of a flat list over as one chunk, which the next splice into it cuts. On an
+    /// exception (the first call on a list never filled) the list is as it was, and so is items.
     void adopt(Flat &&items) {
         chunks.reserve(1);
         starts.reserve(1);
@@ -139,9 +165,10 @@ public:
         starts.clear();
         total = 0;
     }
+    ///@}
 
-    // Takes the room that splice(at, count, k items) needs, so that the splice itself cannot fail.
-    // `at + count` must not pass the end.
+    /// Takes the room that splice(at, count, k items) needs, so that the splice itself cannot fail.
+    /// `at + count` must not pass the end.
     void reserveSplice(std::size_t at, std::size_t count, std::size_t added) {
         if (chunks.empty()) {
             chunks.reserve(1);
@@ -167,8 +194,8 @@ public:
         starts.reserve(chunks.size() + nbPieces - 1);
         prepared.swap(pieces);
     }
-    // Replaces the `count` items from `at` by those of [first, last), which must not point into
-    // this list. Never fails after reserveSplice with the same figures.
+    /// Replaces the `count` items from `at` by those of [first, last), which must not point into
+    /// this list. Never fails after reserveSplice with the same figures.
     template <class It> void splice(std::size_t at, std::size_t count, It first, It last) {
         const auto added = static_cast<std::size_t>(std::distance(first, last));
         if (count == 0 && added == 0) {
@@ -189,7 +216,7 @@ public:
         restart(place.chunk);
         dropEmptyChunks(lastSpliced);
     }
-    // Overwrites the items from `at` by those of [first, last) without changing their number.
+    /// Overwrites the items from `at` by those of [first, last) without changing their number.
     template <class It> void overwrite(std::size_t at, It first, It last) noexcept {
         std::size_t c = chunkOf(at);
         std::size_t offset = at - starts[c];
@@ -203,8 +230,8 @@ public:
     }
 
 private:
-    // Where a splice lands: its chunk, the place in it, what it removes there and the chunk's
-    // size after it.
+    /// Where a splice lands: its chunk, the place in it, what it removes there and the chunk's
+    /// size after it.
     struct Place {
         std::size_t chunk;
         std::size_t offset;
@@ -234,13 +261,13 @@ private:
         return true;
     }
     static std::size_t piecesFor(std::size_t size) noexcept { return (size + kChunk - 1) / kChunk; }
-    // Even pieces, the first ones one longer: no splinter is left at the end.
+    /// Even pieces, the first ones one longer: no splinter is left at the end.
     static std::size_t pieceSize(std::size_t size, std::size_t nbPieces, std::size_t i) noexcept {
         return size / nbPieces + (i < size % nbPieces ? 1 : 0);
     }
-    // A chunk too long after the splice becomes the prepared pieces: its items before the place,
-    // the added ones, its items after what the splice removes.
-    // Gives the number of chunks that replace the old one.
+    /// A chunk too long after the splice becomes the prepared pieces: its items before the place,
+    /// the added ones, its items after what the splice removes.
+    /// Gives the number of chunks that replace the old one.
     template <class It> std::size_t spread(const Place &place, It first, It last) noexcept {
         Flat &old = chunks[place.chunk];
         std::size_t piece = 0;
@@ -265,8 +292,9 @@ private:
         prepared.clear();
         return nbPieces;
     }
-    // The last chunk whose start is at or before position: the one holding it, or, for the end,
-    // the last chunk.
+    ///@{
+    /// The last chunk whose start is at or before position: the one holding it, or, for the end,
+    /// the last chunk.
     std::size_t chunkOf(std::size_t position) const noexcept {
         const auto after = std::upper_bound(starts.begin(), starts.end(), position);
         return static_cast<std::size_t>(after - starts.begin()) - 1;
@@ -290,9 +318,11 @@ private:
             starts[i] = starts[i - 1] + chunks[i - 1].size();
         }
     }
-    // Only the last chunk a splice wrote, c, and a run of chunks after it can have emptied; the
-    // list keeps no empty chunk. The starts are right already: an empty chunk starts where the next
-    // one does.
+    ///@}
+    ///@{
+    /// Only the last chunk a splice wrote, c, and a run of chunks after it can have emptied; the
+    /// list keeps no empty chunk. The starts are right already: an empty chunk starts where the
+    /// next one does.
     void dropEmptyChunks(std::size_t c) noexcept {
         const std::size_t first = c < chunks.size() && !chunks[c].empty() ? c + 1 : c;
         std::size_t last = first;
@@ -307,7 +337,8 @@ private:
     std::vector<Flat> chunks;
     std::vector<std::size_t> starts; // position of each chunk's first item
     std::size_t total = 0;
-    // The pieces reserveSplice made for a splice that lengthens its chunk past 2 kChunk.
+    ///@}
+    /// The pieces reserveSplice made for a splice that lengthens its chunk past 2 kChunk.
     std::vector<Flat> prepared;
 };
 

@@ -10,22 +10,26 @@
 
 namespace Vo {
 
-// A hash map from a pointer or integer key to a small value, stored flat: one array of key/value
-// cells probed linearly, kept at most half full, so a lookup usually touches one cache line and an
-// entry costs no allocation of its own. kEmpty marks a free cell and is never a key (inserting it
-// does nothing, finding it finds nothing). Owns its cells, not what keys point to; erasing shifts
-// the following cells back (no tombstones). Inserting may move every value: pointers from find()
-// hold only until the next insert or reserve.
+/// A hash map from a pointer or integer key to a small value, stored flat: one array of key/value
+/// cells probed linearly, kept at most half full, so a lookup usually touches one cache line and an
+/// entry costs no allocation of its own. kEmpty marks a free cell and is never a key (inserting it
+/// does nothing, finding it finds nothing). Owns its cells, not what keys point to; erasing shifts
+/// the following cells back (no tombstones). Inserting may move every value: pointers from find()
+/// hold only until the next insert or reserve.
 template <class K, class V, K kEmpty> class FlatMap {
     static_assert(std::is_pointer_v<K> || std::is_integral_v<K>, "keys are pointers or integers");
 
 public:
+    ///@{
+    /// The number of entries; whether there is none.
     std::size_t size() const noexcept { return count; }
     bool empty() const noexcept { return count == 0; }
-    // The cells held: twice the entries at least, a power of two, or none.
+    ///@}
+    /// The cells held: twice the entries at least, a power of two, or none.
     std::size_t capacity() const noexcept { return cells.size(); }
 
-    // The value stored for key, or null.
+    ///@{
+    /// The value stored for key, or null.
     V *find(K key) noexcept {
         const std::size_t i = indexOf(key);
         return i == kAbsent ? nullptr : &cells[i].value;
@@ -35,15 +39,17 @@ public:
         return i == kAbsent ? nullptr : &cells[i].value;
     }
     bool contains(K key) const noexcept { return indexOf(key) != kAbsent; }
-    // Asks the processor to load the cell where key's probe starts. A caller filling a table larger
-    // than the cache prefetches a few keys ahead of the one it inserts, so the misses overlap.
+    ///@}
+    /// Asks the processor to load the cell where key's probe starts. A caller filling a table
+    /// larger than the cache prefetches a few keys ahead of the one it inserts, so the misses
+    /// overlap.
     void prefetch(K key) const noexcept {
         if (!cells.empty()) {
             __builtin_prefetch(&cells[home(key)]);
         }
     }
-    // Adds key with value; false, and nothing changed, when key is present or kEmpty. Growing may
-    // throw, and then nothing has changed either.
+    /// Adds key with value; false, and nothing changed, when key is present or kEmpty. Growing may
+    /// throw, and then nothing has changed either.
     bool insert(K key, V value) {
         if (key == kEmpty || indexOf(key) != kAbsent) {
             return false;
@@ -53,8 +59,8 @@ public:
         ++count;
         return true;
     }
-    // The value stored for key, made value-initialised when absent: one probe either way. Raises
-    // std::invalid_argument for kEmpty; growing may throw, and then nothing has changed either.
+    /// The value stored for key, made value-initialised when absent: one probe either way. Raises
+    /// std::invalid_argument for kEmpty; growing may throw, and then nothing has changed either.
     V &findOrInsert(K key) {
         if (key == kEmpty) {
             throw std::invalid_argument("the free-cell mark is no key of a FlatMap");
@@ -70,15 +76,15 @@ public:
         }
         return cells[i].value;
     }
-    // Makes room for entries keys in all, so that inserting up to that many cannot throw. May
-    // throw, and then nothing has changed.
+    /// Makes room for entries keys in all, so that inserting up to that many cannot throw. May
+    /// throw, and then nothing has changed.
     void reserve(std::size_t entries) {
         const std::size_t size = cellsFor(entries, cells.size());
         if (size != cells.size()) {
             rehash(size);
         }
     }
-    // False when key is absent.
+    /// False when key is absent.
     bool erase(K key) noexcept {
         const std::size_t hole = indexOf(key);
         if (hole == kAbsent) {
@@ -88,9 +94,9 @@ public:
         return true;
     }
 
-    // As a multimap, several entries under one key (use these alone on such a map: find, insert
-    // and erase see the first entry of a key only). Adds an entry whether or not key has some;
-    // kEmpty is refused as findOrInsert refuses it. Growing may throw, nothing changed then.
+    /// As a multimap, several entries under one key (use these alone on such a map: find, insert
+    /// and erase see the first entry of a key only). Adds an entry whether or not key has some;
+    /// kEmpty is refused as findOrInsert refuses it. Growing may throw, nothing changed then.
     void insertAnother(K key, V value) {
         if (key == kEmpty) {
             throw std::invalid_argument("the free-cell mark is no key of a FlatMap");
@@ -99,7 +105,7 @@ public:
         place(key, std::move(value));
         ++count;
     }
-    // Asks visit(value) of the entries of key, in probe order, until one answers true; true then.
+    /// Asks visit(value) of the entries of key, in probe order, until one answers true; true then.
     template <class F> bool anyWith(K key, F visit) const {
         if (count == 0 || key == kEmpty) {
             return false;
@@ -111,7 +117,7 @@ public:
         }
         return false;
     }
-    // Erases the first entry of key whose value `matches`; false when there is none.
+    /// Erases the first entry of key whose value `matches`; false when there is none.
     template <class P> bool eraseFirstWith(K key, P matches) noexcept {
         if (count == 0 || key == kEmpty) {
             return false;
@@ -124,8 +130,8 @@ public:
         }
         return false;
     }
-    // Erases every key for which isErased(key) is true (it may be asked more than once about a
-    // key it kept); never allocates.
+    /// Erases every key for which isErased(key) is true (it may be asked more than once about a
+    /// key it kept); never allocates.
     template <class P> void eraseIf(P isErased) noexcept {
         if (count == 0) {
             return; // the cells may still be there, all of them free
@@ -141,21 +147,22 @@ public:
             }
         }
     }
+    /// Exchanges the entries of the two maps, allocating nothing.
     void swap(FlatMap &other) noexcept {
         cells.swap(other.cells);
         std::swap(log2Size, other.log2Size);
         std::swap(count, other.count);
     }
-    // Forgets every entry and releases the cells.
+    /// Forgets every entry and releases the cells.
     void clear() noexcept {
         std::vector<Cell>().swap(cells);
         log2Size = 0;
         count = 0;
     }
-    // Forgets every entry and makes room for `entries`. Keeps the cells when they are at most four
-    // times what that needs, or when the map is emptied (the usual next step is a refill): a map
-    // refilled to about the same size each time allocates nothing, and one refilled much smaller
-    // gives its cells back.
+    /// Forgets every entry and makes room for `entries`. Keeps the cells when they are at most four
+    /// times what that needs, or when the map is emptied (the usual next step is a refill): a map
+    /// refilled to about the same size each time allocates nothing, and one refilled much smaller
+    /// gives its cells back.
     void clearFor(std::size_t entries) {
         const std::size_t size = cellsFor(entries, 0);
         if (cells.size() < size || (entries != 0 && cells.size() > 4 * size)) {
@@ -175,8 +182,8 @@ private:
 
     static constexpr std::size_t kAbsent = ~std::size_t(0);
 
-    // The number of cells that holds `entries` at most half full, starting from `from` (never
-    // fewer cells, and at least 8).
+    /// The number of cells that holds `entries` at most half full, starting from `from` (never
+    /// fewer cells, and at least 8).
     static std::size_t cellsFor(std::size_t entries, std::size_t from) noexcept {
         std::size_t size = from == 0 ? std::size_t(8) : from;
         while (2 * entries > size) {
@@ -213,8 +220,8 @@ private:
     }
     std::size_t next(std::size_t i) const noexcept { return (i + 1) & (cells.size() - 1); }
 
-    // Empties the cell at hole by a backward shift: each following cell moves into the hole unless
-    // its home lies cyclically within (hole, i], where it would no longer be found.
+    /// Empties the cell at hole by a backward shift: each following cell moves into the hole unless
+    /// its home lies cyclically within (hole, i], where it would no longer be found.
     void eraseAt(std::size_t hole) noexcept {
         for (std::size_t i = next(hole); cells[i].key != kEmpty; i = next(i)) {
             const std::size_t want = home(cells[i].key);
@@ -228,7 +235,8 @@ private:
         --count;
     }
 
-    // Writes a key known to be absent; there is a free cell.
+    ///@{
+    /// Writes a key known to be absent; there is a free cell.
     void place(K key, V value) noexcept {
         std::size_t i = home(key);
         while (cells[i].key != kEmpty) {
@@ -250,6 +258,7 @@ private:
             }
         }
     }
+    ///@}
 
     std::vector<Cell> cells; // empty, or a power of two in size
     unsigned log2Size = 0;

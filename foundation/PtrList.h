@@ -7,19 +7,24 @@
 
 namespace Vo {
 
-// A short ordered list of non-null plain pointers whose first entry sits inline, so that the usual
-// single entry (a handler on one list, an observer of one subject) costs no allocation and no
-// second cache line. Owns nothing the entries point to.
+/// A short ordered list of non-null plain pointers whose first entry sits inline, so that the usual
+/// single entry (a handler on one list, an observer of one subject) costs no allocation and no
+/// second cache line. Owns nothing the entries point to.
 template <class P> class PtrList {
 public:
+    ///@{
+    /// The number of entries; whether there is none.
     std::size_t size() const noexcept { return head == nullptr ? 0 : 1 + rest.size(); }
     bool empty() const noexcept { return head == nullptr; }
+    ///@}
+    /// The entry at `i`, which must be below size().
     P operator[](std::size_t i) const noexcept { return i == 0 ? head : rest[i - 1]; }
 
+    /// Whether `entry` is on the list.
     bool contains(P entry) const noexcept {
         return entry == head || std::find(rest.begin(), rest.end(), entry) != rest.end();
     }
-    // Appends entry (not null). May throw, and then nothing has changed.
+    /// Appends entry (not null). May throw, and then nothing has changed.
     void push_back(P entry) {
         if (head == nullptr) {
             head = entry;
@@ -27,7 +32,8 @@ public:
             rest.push_back(entry);
         }
     }
-    // Removes the first occurrence of entry, keeping the order of the others; false when absent.
+    ///@{
+    /// Removes the first occurrence of entry, keeping the order of the others; false when absent.
     bool erase(P entry) noexcept {
         if (entry != nullptr && entry == head) {
             head = rest.empty() ? nullptr : rest.front();
@@ -51,6 +57,7 @@ public:
         std::swap(head, other.head);
         rest.swap(other.rest);
     }
+    ///@}
 
 private:
     P head = nullptr;

@@ -9,45 +9,54 @@
 
 namespace Vo {
 
-// Common part of the owning pointers: one machine pointer that owns one unit of the pointee's
-// count. Thread safety: one pointer object is never written by two threads at once; the pointee's
-// count is as safe as its counting base.
+/// Common part of the owning pointers: one machine pointer that owns one unit of the pointee's
+/// count. Thread safety: one pointer object is never written by two threads at once; the pointee's
+/// count is as safe as its counting base.
 template <class T> class VO_FOUNDATION_API RCBasePtr {
 public:
-    // Copying through the base would share the object without counting it.
+    ///@{
+    /// Copying through the base would share the object without counting it.
     RCBasePtr(const RCBasePtr &) = delete;
     RCBasePtr &operator=(const RCBasePtr &) = delete;
+    ///@}
 
+    /// The object pointed at, or null; the pointer keeps holding it.
     T *get() const noexcept { return ptr; }
+    /// Whether the pointer holds no object.
     bool isNull() const noexcept { return ptr == nullptr; }
-    // True when an object is held and this is its only owner.
+    /// True when an object is held and this is its only owner.
     bool isUnique() const noexcept { return ptr != nullptr && rcBaseOf(ptr)->getRefCount() == 1; }
 
-    // Raise RCExNullPtr, naming the pointer type, when no object is held.
+    ///@{
+    /// Raise RCExNullPtr, naming the pointer type, when no object is held.
     T *operator->() const { return checked(); }
     T &operator*() const { return *checked(); }
+    ///@}
 
-    // One line without a line end: pointee class, T, count, pointer and counting-base address. The
-    // class names are spelled as the platform's run-time type information spells them, for tools.
+    /// One line without a line end: pointee class, T, count, pointer and counting-base address. The
+    /// class names are spelled as the platform's run-time type information spells them, for tools.
     void dump(std::ostream &out) const;
 
 protected:
     RCBasePtr() noexcept : ptr(nullptr) {}
+    /// Holds `object` (null holds nothing), counting one more holder.
     explicit RCBasePtr(T *object) noexcept : ptr(object) { retain(ptr); }
     ~RCBasePtr() { release(ptr); }
 
+    /// Counts one more holder of `object` unless it is null.
     static void retain(T *object) noexcept {
         if (object != nullptr) {
             rcBaseOf(object)->addRef();
         }
     }
+    /// Counts one holder less of `object` unless it is null; the last one deletes it.
     static void release(T *object) noexcept {
         if (object != nullptr) {
             rcBaseOf(object)->releaseRef();
         }
     }
-    // Store first, count the new object, then release the old one: the old object's destructor may
-    // reach this pointer again and must find it already holding the new object.
+    /// Store first, count the new object, then release the old one: the old object's destructor may
+    /// reach this pointer again and must find it already holding the new object.
     void reset(T *object) noexcept {
         if (object == ptr) {
             return;
@@ -58,6 +67,7 @@ protected:
         release(old);
     }
 
+    /// The object held, or null.
     T *ptr;
 
 private:

@@ -5,19 +5,21 @@
 
 namespace Vo {
 
-// Copy-on-write pointer to a private engine (E derives from RCBase<LkCounter<int>> and has a
-// virtual `clone()` giving a new, uncounted engine). Owns one count of the engine; copies share it
-// until one asks for write access. Thread safety: as RCShdPtr.
+/// Copy-on-write pointer to a private engine (E derives from RCBase<LkCounter<int>> and has a
+/// virtual `clone()` giving a new, uncounted engine). Owns one count of the engine; copies share it
+/// until one asks for write access. Thread safety: as RCShdPtr.
 template <class E> class VO_FOUNDATION_API RCPvtEngPtr {
 public:
     RCPvtEngPtr() noexcept = default;
+    /// Owns `owned` alone until a copy shares it.
     explicit RCPvtEngPtr(E *owned) noexcept : engine(owned) {}
 
+    /// Whether no engine is held.
     bool isNull() const noexcept { return engine.isNull(); }
-    // The engine for reading, shared or not; raises RCExNullPtr when there is none.
+    /// The engine for reading, shared or not; raises RCExNullPtr when there is none.
     const E &read() const { return *engine; }
-    // The engine for writing: clones it first when it is shared. Raises RCExNullPtr when there is
-    // no engine or the clone is null; then this pointer keeps the shared engine.
+    /// The engine for writing: clones it first when it is shared. Raises RCExNullPtr when there is
+    /// no engine or the clone is null; then this pointer keeps the shared engine.
     E &write() {
         E &current = *engine;
         if (engine.isUnique()) {
@@ -30,7 +32,7 @@ public:
         engine = copy;
         return *copy;
     }
-    // Number of pointers sharing the engine, 0 when there is none.
+    /// Number of pointers sharing the engine, 0 when there is none.
     int getShareCount() const noexcept {
         return engine.isNull() ? 0 : rcBaseOf(engine.get())->getRefCount();
     }

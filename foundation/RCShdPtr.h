@@ -11,27 +11,35 @@
 
 namespace Vo {
 
-// Shared owning pointer to an intrusively counted object (T derives from RCBase<C>); the last
-// pointer to let go destroys the object. Copying never allocates.
+/// Shared owning pointer to an intrusively counted object (T derives from RCBase<C>); the last
+/// pointer to let go destroys the object. Copying never allocates.
 template <class T> class VO_FOUNDATION_API RCShdPtr : public RCBasePtr<T> {
     template <class U>
     using IfConvertible = std::enable_if_t<std::is_convertible<U *, T *>::value, int>;
 
 public:
     RCShdPtr() noexcept = default;
+    /// An empty pointer.
     RCShdPtr(std::nullptr_t) noexcept {}
+    /// Holds `object`: the way to share a new object (null holds nothing).
     explicit RCShdPtr(T *object) noexcept : RCBasePtr<T>(object) {}
+    ///@{
+    /// Another holder of the same object; moving takes the other's hold over and leaves it empty.
     RCShdPtr(const RCShdPtr &other) noexcept : RCBasePtr<T>(other.ptr) {}
     RCShdPtr(RCShdPtr &&other) noexcept { std::swap(this->ptr, other.ptr); }
     template <class U, IfConvertible<U> = 0>
     RCShdPtr(const RCShdPtr<U> &other) noexcept : RCBasePtr<T>(other.get()) {}
-    // Takes the other's unit of count over: no count changes, which matters where the count is
-    // atomic and a run of objects changes hands (a list of items being built).
+    ///@}
+    /// Takes the other's unit of count over: no count changes, which matters where the count is
+    /// atomic and a run of objects changes hands (a list of items being built).
     template <class U, IfConvertible<U> = 0> RCShdPtr(RCShdPtr<U> &&other) noexcept {
         this->ptr = other.ptr;
         other.ptr = nullptr;
     }
 
+    ///@{
+    /// Lets go of the object held and holds the other's (`object`); moving takes the other's hold
+    /// over.
     RCShdPtr &operator=(const RCShdPtr &other) noexcept {
         this->reset(other.ptr);
         return *this;
@@ -44,7 +52,9 @@ public:
         this->reset(object);
         return *this;
     }
+    ///@}
 
+    /// Exchanges the objects of the two pointers without counting.
     void swap(RCShdPtr &other) noexcept { std::swap(this->ptr, other.ptr); }
 
 private:
@@ -58,11 +68,11 @@ template <class T, class U> bool operator!=(const RCShdPtr<T> &a, const RCShdPtr
     return a.get() != b.get();
 }
 
-// dynamic_cast<T *>, with a short way for an object whose class is exactly T: one comparison of
-// type_info addresses instead of a walk of the class hierarchy, whose type-name comparisons cost
-// most when the classes come from several shared libraries. Where a static downcast from U to T is
-// not allowed (a virtual base, a cross-cast), or the addresses differ (a class whose type_info is
-// duplicated across libraries), the walk decides.
+/// dynamic_cast<T *>, with a short way for an object whose class is exactly T: one comparison of
+/// type_info addresses instead of a walk of the class hierarchy, whose type-name comparisons cost
+/// most when the classes come from several shared libraries. Where a static downcast from U to T is
+/// not allowed (a virtual base, a cross-cast), or the addresses differ (a class whose type_info is
+/// duplicated across libraries), the walk decides.
 template <class T, class U> T *rcFastCast(U *object) noexcept {
     if constexpr (std::is_polymorphic_v<U> && std::is_base_of_v<U, T> &&
                   RCCanStaticCast<T *, U *>::value) {
@@ -73,8 +83,8 @@ template <class T, class U> T *rcFastCast(U *object) noexcept {
     return dynamic_cast<T *>(object);
 }
 
-// Run-time type-tested conversion of a raw pointer: null gives null; an object that is not a T
-// raises RCExCastFailed naming the object's actual class, then T.
+/// Run-time type-tested conversion of a raw pointer: null gives null; an object that is not a T
+/// raises RCExCastFailed naming the object's actual class, then T.
 template <class T, class U> T *rcCheckedCast(U *object) {
     if (object == nullptr) {
         return nullptr;
@@ -86,12 +96,12 @@ template <class T, class U> T *rcCheckedCast(U *object) {
     return converted;
 }
 
-// Throwing dynamic conversion: shares the object when it is a T; raises RCExCastFailed otherwise.
+/// Throwing dynamic conversion: shares the object when it is a T; raises RCExCastFailed otherwise.
 template <class T, class U> RCShdPtr<T> rcDynamicCast(const RCShdPtr<U> &source) {
     return RCShdPtr<T>(rcCheckedCast<T>(source.get()));
 }
 
-// Non-throwing dynamic conversion: null when the object is not a T.
+/// Non-throwing dynamic conversion: null when the object is not a T.
 template <class T, class U> RCShdPtr<T> rcDynamicCastOrNull(const RCShdPtr<U> &source) noexcept {
     return RCShdPtr<T>(rcFastCast<T>(source.get()));
 }

@@ -10,10 +10,10 @@ namespace Vo {
 
 template <class T> class VO_FOUNDATION_API RCWeakAccessor;
 
-// Weak pointer to an object whose life is tracked by an atomic counter block; lock it with an
-// RCWeakAccessor (or `lock`) around each use. Two weak pointers are equal when they share one
-// block. Thread safety: the block's counts are atomic; one weak pointer object is not written by
-// two threads.
+/// Weak pointer to an object whose life is tracked by an atomic counter block; lock it with an
+/// RCWeakAccessor (or `lock`) around each use. Two weak pointers are equal when they share one
+/// block. Thread safety: the block's counts are atomic; one weak pointer object is not written by
+/// two threads.
 template <class T> class VO_FOUNDATION_API RCWeakPtr : public RCWeakBasePtr<T, LkCounter<int>> {
     using Base = RCWeakBasePtr<T, LkCounter<int>>;
     template <class U>
@@ -23,23 +23,28 @@ public:
     using typename Base::Counter;
 
     RCWeakPtr() noexcept = default;
-    // The block is the object's own when T keeps one (RCSWBase); otherwise the result is null.
+    ///@{
+    /// The block is the object's own when T keeps one (RCSWBase); otherwise the result is null.
     explicit RCWeakPtr(T *object) noexcept : Base(object, Base::counterOf(object)) {}
     RCWeakPtr(T *object, const RCShdPtr<Counter> &block) noexcept : Base(object, block) {}
     RCWeakPtr(const RCWeakPtr &other) noexcept = default;
     RCWeakPtr(RCWeakPtr &&other) noexcept = default;
-    // Keeps pointer and block when both are non-null, whether or not the object is still alive.
+    ///@}
+    /// Keeps pointer and block when both are non-null, whether or not the object is still alive.
     template <class U, IfConvertible<U> = 0>
     RCWeakPtr(const RCWeakPtr<U> &other) noexcept : Base(other.get(), other.getCounter()) {}
 
+    /// Points at the other's object.
     RCWeakPtr &operator=(const RCWeakPtr &other) noexcept {
         Base::operator=(other);
         return *this;
     }
+    /// Points at `object`, whose counter block is `block`.
     void assign(T *object, const RCShdPtr<Counter> &block) noexcept { Base::assign(object, block); }
+    /// Exchanges the objects of the two pointers.
     void swap(RCWeakPtr &other) noexcept { this->swapWith(other); }
 
-    // A strong reference for one scope; null when the object is gone.
+    /// A strong reference for one scope; null when the object is gone.
     RCWeakAccessor<T> lock() const;
 };
 

@@ -10,13 +10,13 @@
 
 namespace Vo {
 
-// Replaces the `count` counted pointers from `at` by those of [first, last), which must not point
-// into the list, and moves the later pointers with one memmove instead of one counted move each. A
-// counted pointer is its address alone, so its bits may move to another slot without its count
-// changing; the cells they leave are cleared to null before anything reads or destroys them. What
-// a shape leaving, or coming back to, the middle of 10^5 selected ones costs: a memmove, not 10^5
-// counted moves. Allocates only when the list lacks the room, before anything changes (give it
-// the room first for a call that cannot fail); `at + count` must not pass the end.
+/// Replaces the `count` counted pointers from `at` by those of [first, last), which must not point
+/// into the list, and moves the later pointers with one memmove instead of one counted move each. A
+/// counted pointer is its address alone, so its bits may move to another slot without its count
+/// changing; the cells they leave are cleared to null before anything reads or destroys them. What
+/// a shape leaving, or coming back to, the middle of 10^5 selected ones costs: a memmove, not 10^5
+/// counted moves. Allocates only when the list lacks the room, before anything changes (give it
+/// the room first for a call that cannot fail); `at + count` must not pass the end.
 template <class T, class It>
 void replaceRelocating(std::vector<RCShdPtr<T>> &list, std::size_t at, std::size_t count, It first,
                        It last) {

@@ -4,7 +4,7 @@
 
 namespace Vo {
 
-// The base library's vector: the standard vector under the framework's name.
+/// The base library's vector: the standard vector under the framework's name.
 template <class T> class Vector : public std::vector<T> {
 public:
     using std::vector<T>::vector;

@@ -9,7 +9,7 @@
 
 namespace VoFuzz {
 
-// The shape selector's operations on plain item lists, as README.md documents them: each gives
+// The shape selector's operations on plain item lists, as docs/ documents them: each gives
 // the list it leaves from the one it reads (the selection, or an open batch's working selection).
 // The first item is the primary one; point and handle operations work on it alone, and change
 // nothing in an empty list. `pointSide` picks the points, else the handles. Holds nothing.

@@ -9,8 +9,8 @@
 
 namespace VoFuzz {
 
-// The selection updater's rules on plain values (README.md, "What runs, and what the updater
-// writes"): the application's selection that mirrors an editor's, which of the application's
+// The selection updater's rules on plain values (docs/selection-protocol.md, what runs and what
+// the updater writes): the application's selection that mirrors an editor's, which of the application's
 // items an editor takes for its shapes, and which callback lists a change runs ("primary",
 // "shapes", "selection", in that order). Holds nothing.
 struct ModelUpdater {

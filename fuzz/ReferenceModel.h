@@ -18,9 +18,9 @@
 namespace VoFuzz {
 
 // The reference model of the whole editing state of an application with several layers, one
-// editor each, on one application selection, in plain values (README.md: "What runs, and what the
-// updater writes", "Points and handles", "Batches and undo", "Saving a selection", "Several
-// editors"): the shapes, each editor's selection, open batch, picking state and history, the
+// editor each, on one application selection, in plain values (docs/selection-protocol.md,
+// docs/embedding.md "Points and handles", docs/batches-and-undo.md, docs/saving-selections.md,
+// docs/several-editors.md): the shapes, each editor's selection, open batch, picking state and history, the
 // application's selection, the editor it shows (the published one) and the editors whose
 // selection is what they took from it. Each operation gives its Outcome: the error it raises, the
 // callback lists each editor runs, and its result. Editor e edits the shapes of layer e; a

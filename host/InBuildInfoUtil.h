@@ -7,15 +7,17 @@
 
 namespace Vo {
 
-// Keeps the build-information records that packages register. The records are owned here for the
-// life of the process.
+/// Keeps the build-information records that packages register. The records are owned here for the
+/// life of the process.
 class VO_HOST_API InBuildInfoUtil {
 public:
-    // Takes ownership of the record; gives the registered record.
+    /// Takes ownership of the record; gives the registered record.
     static const InBuildInfo &registerInfo(OPtr<InBuildInfo> info);
-    // The record registered for a library name, null when none.
+    ///@{
+    /// The record registered for a library name, null when none.
     static const InBuildInfo *findInfo(const char *libraryName);
     static std::vector<const InBuildInfo *> getInfos();
+    ///@}
 };
 
 } // namespace Vo

@@ -8,28 +8,31 @@
 
 namespace Vo {
 
-// A named package that enters the registry with `registerPackage` and leaves it when destroyed.
-// Dependencies are recorded as the type information of other packages' InInit classes, in the order
-// they were added, and resolved by the registry when it initialises. Owns its name and dependency
-// list.
+/// A named package that enters the registry with `registerPackage` and leaves it when destroyed.
+/// Dependencies are recorded as the type information of other packages' InInit classes, in the
+/// order they were added, and resolved by the registry when it initialises. Owns its name and
+/// dependency list.
 class VO_HOST_API InPackageInit : public InPackageInitBase {
 public:
+    /// Enters the package `name` (a static string) into the registry.
     explicit InPackageInit(const char *name);
     ~InPackageInit() override;
 
     void addDependency(InVariableBase *package) override;
     void removeDependency(InVariableBase *package) override;
     const char *getName() const override;
-    // The packages this one depends on, as type information, in the order they were added.
+    /// The packages this one depends on, as type information, in the order they were added.
     const std::vector<const std::type_info *> &getDependencies() const noexcept {
         return dependencies;
     }
 
 protected:
-    // Enters this package object into the registry; call it from the most derived constructor, so
-    // that the package's own operations are in force.
+    ///@{
+    /// Enters this package object into the registry; call it from the most derived constructor, so
+    /// that the package's own operations are in force.
     void registerPackage();
     void addDependency(const std::type_info *packageType);
+    ///@}
 
 private:
     std::string name;

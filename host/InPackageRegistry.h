@@ -7,23 +7,30 @@
 
 namespace Vo {
 
-// The process-wide registry of packages. Packages enter it when their package object is constructed
-// (at library load) and leave it when destroyed (at unload). `initializeAll` initialises every
-// package not yet initialised, each after all its dependencies, in registration order otherwise.
-// Holds the package objects by plain pointer; owns none. One thread (start-up and shut-down).
+/// The process-wide registry of packages. Packages enter it when their package object is
+/// constructed (at library load) and leave it when destroyed (at unload). `initializeAll`
+/// initialises every package not yet initialised, each after all its dependencies, in registration
+/// order otherwise. Holds the package objects by plain pointer; owns none. One thread (start-up and
+/// shut-down).
 class VO_HOST_API InPackageRegistry {
 public:
+    /// The process's one registry.
     static InPackageRegistry &instance();
 
+    ///@{
+    /// Enters (takes out) a package; the package objects do it as they are made and end.
     void add(InPackageInit *package);
     void remove(InPackageInit *package) noexcept;
-    // Null when no package of that name is registered.
+    ///@}
+    /// Null when no package of that name is registered.
     InPackageInit *findPackage(const std::string &name) const;
-    // Raises RCException when a dependency is not registered or the dependencies form a cycle; the
-    // packages initialised before the failure stay initialised.
+    ///@{
+    /// Raises RCException when a dependency is not registered or the dependencies form a cycle; the
+    /// packages initialised before the failure stay initialised.
     void initializeAll();
     bool isInitialized(const InPackageInit *package) const;
-    // Names of the packages in the order they were initialised.
+    ///@}
+    /// Names of the packages in the order they were initialised.
     const std::vector<std::string> &getInitializationOrder() const noexcept { return initOrder; }
 
 private:

@@ -4,7 +4,7 @@
 
 namespace Vo {
 
-// An entry of the package registry: something with a name that others can depend on.
+/// An entry of the package registry: something with a name that others can depend on.
 class VO_HOST_API InVariableBase {
 public:
     InVariableBase() = default;

@@ -14,18 +14,19 @@
 
 namespace Vo {
 
-// The ready iterator engine: walks a shared, immutable vector. Shares the vector with every clone
-// and with whoever made it; owns only its position and the writable copy of the current element.
-// Positions run from 0 (the first element, where atBegin is true) to the vector's size, the end
-// position one past the last element. Stepping past the end or before the first element leaves the
-// position where it is; reading the element at the end position is undefined.
-// Thread safety: the vector is never written, so engines over it may walk on different threads.
+/// The ready iterator engine: walks a shared, immutable vector. Shares the vector with every clone
+/// and with whoever made it; owns only its position and the writable copy of the current element.
+/// Positions run from 0 (the first element, where atBegin is true) to the vector's size, the end
+/// position one past the last element. Stepping past the end or before the first element leaves the
+/// position where it is; reading the element at the end position is undefined.
+/// Thread safety: the vector is never written, so engines over it may walk on different threads.
 template <class T> class IteratorImpVector : public IteratorImp<T> {
 public:
+    /// The items, shared with whoever made them and never changed.
     using Items = std::shared_ptr<const std::vector<T>>;
 
-    // An iterator at the first element of items (at the end when items is empty).
-    // Raises RCExNullPtr naming `std::vector<T> const*` when items is null.
+    /// An iterator at the first element of items (at the end when items is empty).
+    /// Raises RCExNullPtr naming `std::vector<T> const*` when items is null.
     static Iterator<T> makeIterator(Items items) {
         if (!items) {
             RCExUtil::throwExNullPtr(typeid(const std::vector<T> *).name());
@@ -34,8 +35,9 @@ public:
     }
 
     const T &item() const override { return (*items)[position]; }
-    // The vector is immutable, so the writable element is this engine's own copy of the current
-    // element, taken afresh at each call: writing to it never changes the sequence.
+    ///@{
+    /// The vector is immutable, so the writable element is this engine's own copy of the current
+    /// element, taken afresh at each call: writing to it never changes the sequence.
     T &item() override {
         current = (*items)[position];
         return *current;
@@ -57,6 +59,7 @@ public:
     }
     int getCardinality() const override { return static_cast<int>(size()); }
     IteratorImpVector *clone() const override { return new IteratorImpVector(*this); }
+    ///@}
 
 private:
     explicit IteratorImpVector(Items sequence) noexcept : items(std::move(sequence)), position(0) {}

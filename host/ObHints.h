@@ -7,18 +7,23 @@
 
 namespace Vo {
 
-// The hints of one notification, in the order they were added; shares each hint.
+/// The hints of one notification, in the order they were added; shares each hint.
 class VO_HOST_API ObHints {
 public:
     ObHints() noexcept;
+    ///@{
+    /// Copies the hints (each hint is shared, not copied).
     ObHints(const ObHints &other);
     ObHints &operator=(const ObHints &other);
+    ///@}
     ~ObHints() noexcept;
 
-    // Appends hint. Raises RCExNullPtr naming `Vo::ObHint*` when hint is null; nothing is added
-    // then.
+    ///@{
+    /// Appends hint. Raises RCExNullPtr naming `Vo::ObHint*` when hint is null; nothing is added
+    /// then.
     void add(const RCShdPtr<ObHint> &hint);
     const Vector<RCShdPtr<ObHint>> &getContainer() const noexcept { return hints; }
+    ///@}
 
 private:
     Vector<RCShdPtr<ObHint>> hints;

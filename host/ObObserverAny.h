@@ -4,8 +4,8 @@
 
 namespace Vo {
 
-// The common base of every observer, whatever the subject family it observes; lets an application
-// keep observers of several families together. Holds nothing. Not copyable.
+/// The common base of every observer, whatever the subject family it observes; lets an application
+/// keep observers of several families together. Holds nothing. Not copyable.
 class VO_HOST_API ObObserverAny {
 public:
     ObObserverAny(const ObObserverAny &) = delete;

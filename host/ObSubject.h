@@ -12,16 +12,16 @@ namespace Vo {
 
 class ObHints;
 
-// The observable side of an object of family S: a list of borrowed observers, called in the order
-// they were attached. Observers may attach and detach observers, themselves included, while they
-// are being notified: a detached observer whose turn has not come is not called, and an observer
-// attached during a notification is first called by the next one. The subject itself must outlive
-// the notify call (SnSelection keeps itself alive for it). Not copyable; destroying the subject
-// detaches every observer still attached.
-// Cost: attaching, detaching and isAttached are O(1) on average (a hash index from observer to
-// place; a detached observer leaves an empty place, and the places are packed again once no
-// notification runs and empty ones outnumber the observers); notify is O(N).
-// Thread safety: none; a subject and its observers stay on one thread.
+/// The observable side of an object of family S: a list of borrowed observers, called in the order
+/// they were attached. Observers may attach and detach observers, themselves included, while they
+/// are being notified: a detached observer whose turn has not come is not called, and an observer
+/// attached during a notification is first called by the next one. The subject itself must outlive
+/// the notify call (SnSelection keeps itself alive for it). Not copyable; destroying the subject
+/// detaches every observer still attached.
+/// Cost: attaching, detaching and isAttached are O(1) on average (a hash index from observer to
+/// place; a detached observer leaves an empty place, and the places are packed again once no
+/// notification runs and empty ones outnumber the observers); notify is O(N).
+/// Thread safety: none; a subject and its observers stay on one thread.
 template <class S> class ObSubject {
 public:
     ObSubject() noexcept = default;
@@ -29,19 +29,21 @@ public:
     ObSubject &operator=(const ObSubject &) = delete;
     ~ObSubject() noexcept;
 
-    // Adds observer at the end of the list and tells it through attachedTo. False, and nothing
-    // done, when observer is null or already attached.
+    /// Adds observer at the end of the list and tells it through attachedTo. False, and nothing
+    /// done, when observer is null or already attached.
     bool attachObserver(ObObserver<S> *observer);
-    // Removes observer and tells it through detachedFrom. False, and nothing done, when observer is
-    // not attached.
+    /// Removes observer and tells it through detachedFrom. False, and nothing done, when observer
+    /// is not attached.
     bool detachObserver(ObObserver<S> *observer);
-    // Calls update(this, hints) on each attached observer in attach order. Every observer hears of
-    // the change, also when one before it raises: an observer that keeps a record of the changes
-    // (an undo history) must not miss one because of where it stands in the list. The first
-    // exception raised passes to the caller once all were called; later ones are dropped.
+    /// Calls update(this, hints) on each attached observer in attach order. Every observer hears of
+    /// the change, also when one before it raises: an observer that keeps a record of the changes
+    /// (an undo history) must not miss one because of where it stands in the list. The first
+    /// exception raised passes to the caller once all were called; later ones are dropped.
     void notify(const ObHints &hints);
 
+    /// The number of observers attached.
     int getNbObservers() const noexcept { return nbObservers; }
+    /// Whether `observer` is attached.
     bool isAttached(const ObObserver<S> *observer) const noexcept {
         return places.find(observer) != nullptr;
     }
@@ -49,16 +51,20 @@ public:
 private:
     using Observers = std::vector<ObObserver<S> *>;
 
-    // Drops the empty places at the end and packs the list when they outnumber the observers;
-    // never while a notification runs, so that the positions it walks stay valid.
+    ///@{
+    /// Drops the empty places at the end and packs the list when they outnumber the observers;
+    /// never while a notification runs, so that the positions it walks stay valid.
     void tidy() noexcept;
     void endNotify() noexcept;
+    ///@}
 
-    // Attach order; a detached observer leaves a null place.
+    ///@{
+    /// Attach order; a detached observer leaves a null place.
     Observers observers;
     PtrMap<const ObObserver<S> *, std::size_t> places;
     int nbObservers = 0;
     int notifyDepth = 0;
+    ///@}
 };
 
 template <class S> ObSubject<S>::~ObSubject() noexcept {

@@ -11,13 +11,14 @@ template <class T> class VO_FOUNDATION_API PrdPredicate;
 template <class T>
 PrdPredicate<T> operator&(const PrdPredicate<T> &left, const PrdPredicate<T> &right);
 
-// A value-semantic predicate over T: the conjunction of the tests it shares, evaluated in order and
-// stopping at the first that refuses. With no test (default-constructed, or made from a null test)
-// it accepts everything. Copies share the tests.
+/// A value-semantic predicate over T: the conjunction of the tests it shares, evaluated in order
+/// and stopping at the first that refuses. With no test (default-constructed, or made from a null
+/// test) it accepts everything. Copies share the tests.
 template <class T> class VO_FOUNDATION_API PrdPredicate {
 public:
     PrdPredicate() = default;
-    // A predicate of the one test imp; a null imp gives the predicate that accepts everything.
+    ///@{
+    /// A predicate of the one test imp; a null imp gives the predicate that accepts everything.
     explicit PrdPredicate(const RCShdPtr<PrdPredicateImp<T>> &imp) {
         if (!imp.isNull()) {
             tests.push_back(imp);
@@ -28,7 +29,9 @@ public:
     PrdPredicate &operator=(const PrdPredicate &) = default;
     PrdPredicate &operator=(PrdPredicate &&) noexcept = default;
     ~PrdPredicate() = default;
+    ///@}
 
+    /// The test on `value`; a predicate without a test accepts everything.
     bool evaluate(const T &value) const {
         for (const RCShdPtr<PrdPredicateImp<T>> &test : tests) {
             if (!test->evaluate(value)) {
@@ -37,6 +40,7 @@ public:
         }
         return true;
     }
+    /// The same as evaluate.
     bool operator()(const T &value) const { return evaluate(value); }
 
 private:
@@ -45,8 +49,8 @@ private:
     Vector<RCShdPtr<PrdPredicateImp<T>>> tests;
 };
 
-// The predicate that accepts what both left and right accept; left's tests run first, and right's
-// are not run for a value that left refuses.
+/// The predicate that accepts what both left and right accept; left's tests run first, and right's
+/// are not run for a value that left refuses.
 template <class T>
 PrdPredicate<T> operator&(const PrdPredicate<T> &left, const PrdPredicate<T> &right) {
     PrdPredicate<T> both(left);

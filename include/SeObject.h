@@ -12,18 +12,23 @@ namespace Vo {
 
 class PiGraphObject;
 
-// The model side of an object that owns shapes, represented in the composition graph by a graph
-// object. Counted atomically and shared through RCShdPtr; destroyed by its last pointer.
-// Thread safety: the count may change on any thread; the default bodies take no lock.
+/// The model side of an object that owns shapes, represented in the composition graph by a graph
+/// object. Counted atomically and shared through RCShdPtr; destroyed by its last pointer.
+/// Thread safety: the count may change on any thread; the default bodies take no lock.
 class VO_SHAPE_API SeObject : public RCBase<LkCounter<int>> {
 public:
+    ///@{
+    /// The object's graph object in the application's graph.
     virtual RCShdPtr<PiGraphObject> getGraphObject() = 0;
     virtual RCShdPtr<PiGraphObject const> getGraphObject() const = 0;
-    // True when the graph framework says both objects' graph objects are the same
-    // (PiGraphObject::areEqual), whatever the objects' own identity.
+    ///@}
+    ///@{
+    /// True when the graph framework says both objects' graph objects are the same
+    /// (PiGraphObject::areEqual), whatever the objects' own identity.
     virtual bool isEqual(const SeObject &other) const;
     virtual RCWeakPtr<SeObjectInterface> getObjectInterface() const = 0;
-    // The graph object's id; raises RCExNullPtr naming PiGraphObject const* when there is none.
+    ///@}
+    /// The graph object's id; raises RCExNullPtr naming PiGraphObject const* when there is none.
     virtual int getId() const;
 
 protected:

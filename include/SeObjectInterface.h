@@ -11,9 +11,9 @@
 
 namespace Vo {
 
-// The editing side of an object that owns shapes. The application owns it and the library holds it
-// only weakly (RCWeakPtr), locking it with an RCWeakAccessor around each use. The library declares
-// no operation of it; an application extends this interface with its own operations.
+/// The editing side of an object that owns shapes. The application owns it and the library holds it
+/// only weakly (RCWeakPtr), locking it with an RCWeakAccessor around each use. The library declares
+/// no operation of it; an application extends this interface with its own operations.
 class VO_SHAPE_API SeObjectInterface {
 public:
     SeObjectInterface() = default;

@@ -17,10 +17,15 @@ class SeShape;
 class SeShapeEvent;
 class SeShapeSelector;
 
-// The shape editor's controller: gives the library the editor's node, the graph, the shape selector
-// and the shapes behind graph objects, and delivers shape events. Implemented and owned by the
-// application; must outlive every updater made for it. Only the operations the library calls or
-// gives a default for are declared here; an application extends it with its own operations.
+/// The shape editor's controller: gives the library the editor's node, the graph, the shape
+/// selector and the shapes behind graph objects, and delivers shape events. Implemented and owned
+/// by the application; must outlive every updater made for it. Only the operations the library
+/// calls or gives a default for are declared here; an application extends it with its own
+/// operations.
+///
+/// Example (docs/examples/implementing.cpp, run as a test): a controller on the host stand-in's
+/// graph.
+/// \snippet implementing.cpp controller
 class VO_SHAPE_API SeShapeEditorControllerInterface {
 public:
     SeShapeEditorControllerInterface() = default;
@@ -28,22 +33,24 @@ public:
     SeShapeEditorControllerInterface &operator=(const SeShapeEditorControllerInterface &) = delete;
     virtual ~SeShapeEditorControllerInterface();
 
-    // The shape editor's own node.
+    /// The shape editor's own node.
     virtual RCShdPtr<PiNode> getNode() = 0;
-    // The composition graph the editor works in.
+    ///@{
+    /// The composition graph the editor works in.
     virtual RCShdPtr<PiGraph const> getGraph() = 0;
     virtual RCShdPtr<SeShapeSelector> getShapeSelector() = 0;
     virtual int getCreationEdgeIn() const;  // 0
     virtual int getCreationEdgeOut() const; // 0
-    // The shape the graph object stands for; null when it stands for no shape.
+    ///@}
+    /// The shape the graph object stands for; null when it stands for no shape.
     virtual RCShdPtr<SeShape> findShape(const RCShdPtr<PiGraphObject const> &object) = 0;
-    // Subscribes the handler to the controller's events of the prototype's kind (its class).
+    /// Subscribes the handler to the controller's events of the prototype's kind (its class).
     virtual void addShapeEventCb(const SeShapeEvent &prototype,
                                  CbHandler<SeShapeEvent const> *handler) = 0;
 
-    // The application's global selection: the one of getGraph()'s node controller, a composition
-    // graph. Raises RCExNullPtr for a null graph or when its node controller is gone,
-    // RCExCastFailed when the node controller is not a PiCompositionGraphInterface.
+    /// The application's global selection: the one of getGraph()'s node controller, a composition
+    /// graph. Raises RCExNullPtr for a null graph or when its node controller is gone,
+    /// RCExCastFailed when the node controller is not a PiCompositionGraphInterface.
     RCShdPtr<SnSelection> getApplicationSelection();
 };
 

@@ -10,10 +10,14 @@
 
 namespace Vo {
 
-// An immutable shape event; the kind of an event is its class (one of the four nested kinds).
-// Events hold counted references to their shapes and owners, keeping them alive while the event
-// lives. A default-constructed event serves as a sample of its kind when subscribing. Sent and
-// received on the editor's thread.
+/// An immutable shape event; the kind of an event is its class (one of the four nested kinds).
+/// Events hold counted references to their shapes and owners, keeping them alive while the event
+/// lives. A default-constructed event serves as a sample of its kind when subscribing. Sent and
+/// received on the editor's thread.
+///
+/// Example (docs/examples/implementing.cpp, run as a test): a removal event, sent once the shape
+/// is gone.
+/// \snippet implementing.cpp removal
 class VO_SHAPE_API SeShapeEvent {
 public:
     class ShapeAdded;
@@ -22,49 +26,62 @@ public:
     class ShapeRenamed;
 
     SeShapeEvent() = default;
+    /// Events are values.
     SeShapeEvent(const SeShapeEvent &) = default;
     SeShapeEvent &operator=(const SeShapeEvent &) = delete;
     virtual ~SeShapeEvent();
 };
 
-// A shape came into existence, owned by `owner`.
+/// A shape came into existence, owned by `owner`.
 class VO_SHAPE_API SeShapeEvent::ShapeAdded : public SeShapeEvent {
 public:
     ShapeAdded();
+    /// `shape` was added to `owner`.
     ShapeAdded(const RCShdPtr<SeShape const> &shape, const RCShdPtr<SeObject const> &owner);
     ~ShapeAdded() override;
+    ///@{
+    /// The shape added, and the object that owns it now.
     const RCShdPtr<SeShape const> &getShape() const noexcept { return shape; }
     const RCShdPtr<SeObject const> &getOwner() const noexcept { return owner; }
+    ///@}
 
 private:
     RCShdPtr<SeShape const> shape;
     RCShdPtr<SeObject const> owner;
 };
 
-// A shape went away; only its id (SeObject::getId) is carried, since the shape may be gone.
+/// A shape went away; only its id (SeObject::getId) is carried, since the shape may be gone.
 class VO_SHAPE_API SeShapeEvent::ShapeRemoved : public SeShapeEvent {
 public:
     ShapeRemoved(); // id -1, no owner
+    /// The shape whose graph object's id was `shapeId` has left `owner`: sent once it is gone.
     ShapeRemoved(int shapeId, const RCShdPtr<SeObject const> &owner);
     ~ShapeRemoved() override;
+    ///@{
+    /// The removed shape's id, and the object that owned it.
     int getShapeId() const noexcept { return shapeId; }
     const RCShdPtr<SeObject const> &getOwner() const noexcept { return owner; }
+    ///@}
 
 private:
     int shapeId;
     RCShdPtr<SeObject const> owner;
 };
 
-// A shape changed owner.
+/// A shape changed owner.
 class VO_SHAPE_API SeShapeEvent::ShapeMoved : public SeShapeEvent {
 public:
     ShapeMoved();
+    /// `shape` moved from `previousOwner` to `newOwner`.
     ShapeMoved(const RCShdPtr<SeShape const> &shape, const RCShdPtr<SeObject const> &previousOwner,
                const RCShdPtr<SeObject const> &newOwner);
     ~ShapeMoved() override;
+    ///@{
+    /// The shape moved, its owner before and its owner now.
     const RCShdPtr<SeShape const> &getShape() const noexcept { return shape; }
     const RCShdPtr<SeObject const> &getPreviousOwner() const noexcept { return previousOwner; }
     const RCShdPtr<SeObject const> &getNewOwner() const noexcept { return newOwner; }
+    ///@}
 
 private:
     RCShdPtr<SeShape const> shape;
@@ -72,12 +89,14 @@ private:
     RCShdPtr<SeObject const> newOwner;
 };
 
-// A shape's name changed; the names are not carried.
+/// A shape's name changed; the names are not carried.
 class VO_SHAPE_API SeShapeEvent::ShapeRenamed : public SeShapeEvent {
 public:
     ShapeRenamed();
+    /// `shape` was renamed.
     explicit ShapeRenamed(const RCShdPtr<SeShape const> &shape);
     ~ShapeRenamed() override;
+    /// The shape renamed.
     const RCShdPtr<SeShape const> &getShape() const noexcept { return shape; }
 
 private:

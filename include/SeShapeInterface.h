@@ -20,16 +20,20 @@ class PiInput;
 class PiGraphObject;
 class PiTimePath;
 
-// The editing side of one shape: what the shape editor asks of it. Owned by the application, held
-// weakly by the library. Only the operations the library calls or gives a default for are declared
-// here; an application extends this interface with its own operations.
+/// The editing side of one shape: what the shape editor asks of it. Owned by the application, held
+/// weakly by the library. Only the operations the library calls or gives a default for are declared
+/// here; an application extends this interface with its own operations.
+///
+/// Example (docs/examples/implementing.cpp, run as a test): both sides of a shape.
+/// \snippet implementing.cpp shape-sides
 class VO_SHAPE_API SeShapeInterface : public SeObjectInterface {
 public:
     ~SeShapeInterface() override;
 
-    // The model side of this shape.
+    /// The model side of this shape.
     virtual RCShdPtr<SeShape> getShape() = 0;
-    // The shape's curve input: a PiStructuredInput with a sub-input named "Points".
+    ///@{
+    /// The shape's curve input: a PiStructuredInput with a sub-input named "Points".
     virtual RCShdPtr<PiInput> getCurveInput() = 0;
     virtual RCShdPtr<PiGraphObject> getCurveVisibleObject();                    // null
     virtual bool arePointsEditable() const;                                     // true
@@ -38,12 +42,17 @@ public:
     virtual bool areLinksVisible(const RCShdPtr<PiTimePath const> &time) const; // false
     virtual RCShdPtr<PiGraphObject> getEdgeColorObject();                       // null
     virtual RCShdPtr<PiGraphObject> getEdgeVisibleObject();                     // null
-    // The multi-valued gradient input; null for a shape without gradient.
+    ///@}
+    ///@{
+    /// The multi-valued gradient input; null for a shape without gradient.
     virtual RCShdPtr<PiInput> getGradientInput();
     virtual CoRgbColorTyped<float> getLinkLineColor(); // black
-    // Curve-representation callbacks; the defaults subscribe nothing.
+    ///@}
+    ///@{
+    /// Curve-representation callbacks; the defaults subscribe nothing.
     virtual void addCurveRepresentationChangedCb(CbHandler<CbEmptyType> *handler) const;
     virtual void removeCurveRepresentationChangedCb(CbHandler<CbEmptyType> *handler) const;
+    ///@}
 };
 
 extern template class RCWeakBasePtr<SeShapeInterface, LkCounter<int>>;

@@ -1,5 +1,5 @@
 // vo-shape-editor: libVoshape's shape selector and selection updater in a Qt 6 desktop editor on
-// the example application. See the README.
+// the example application. See docs/editor.md.
 
 #include "EditorWindow.h"
 

@@ -1,5 +1,5 @@
 // vo-shape-session: libVoshape's shape selector and selection updater at work in a small shape
-// editor, driven by a script. See the README.
+// editor, driven by a script. See docs/session-driver.md.
 
 #include "SessionOptions.h"
 #include "SessionProgram.h"

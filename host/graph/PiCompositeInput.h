@@ -10,15 +10,17 @@
 
 namespace Vo {
 
-// One value made of named components, such as a curve point with its "x" and "y". Owns its
-// components, kept in creation order; made as an element of a multi-valued input.
-// Thread safety: as PiGraphObject.
+/// One value made of named components, such as a curve point with its "x" and "y". Owns its
+/// components, kept in creation order; made as an element of a multi-valued input.
+/// Thread safety: as PiGraphObject.
 class VO_HOST_API PiCompositeInput : public PiInput {
 public:
-    // The components in creation order. The flags are the framework's lookup flags; every value
-    // gives the same components here.
+    ///@{
+    /// The components in creation order. The flags are the framework's lookup flags; every value
+    /// gives the same components here.
     Iterator<RCShdPtr<PiInput>> getInputs(int flags) const;
     int getNbInputs() const noexcept;
+    ///@}
 
     int getNbSubInputs() const noexcept override { return components.getSize(); }
     RCShdPtr<PiInput> getSubInput(int at) const override { return components.get(at); }
@@ -26,6 +28,7 @@ public:
 protected:
     friend class PiInputFactory;
 
+    /// Made by its node (PiNode::addCompositeInput), which owns it.
     PiCompositeInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiCompositeInput() noexcept override;
     void detachFromNode() noexcept override;

@@ -12,16 +12,18 @@
 
 namespace Vo {
 
-// Turns a test of nodes of class N into a test of selection items: an item is accepted exactly when
-// it is a PiGraphObjectSnItemConst whose graph object is non-null and whose owner node, as an N,
-// satisfies the node test. The owner is given to the node test as null when the object has left its
-// node or its node is not an N. A null item is refused. Holds a copy of the node predicate.
-// Thread safety: the count may change on any thread; evaluate runs on the editor's thread.
+/// Turns a test of nodes of class N into a test of selection items: an item is accepted exactly
+/// when it is a PiGraphObjectSnItemConst whose graph object is non-null and whose owner node, as an
+/// N, satisfies the node test. The owner is given to the node test as null when the object has left
+/// its node or its node is not an N. A null item is refused. Holds a copy of the node predicate.
+/// Thread safety: the count may change on any thread; evaluate runs on the editor's thread.
 template <class N>
 class PiGraphObjectPredicateSnItemAdapter : public PrdPredicateImp<RCShdPtr<SnItem const>> {
 public:
+    /// Tests items by `predicate` on their graph object.
     explicit PiGraphObjectPredicateSnItemAdapter(const PrdPredicate<RCShdPtr<N const>> &predicate);
 
+    /// Whether the item is a graph-object item whose object passes the predicate.
     bool evaluate(const RCShdPtr<SnItem const> &item) const override;
 
 protected:

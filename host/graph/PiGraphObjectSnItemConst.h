@@ -10,29 +10,32 @@
 
 namespace Vo {
 
-// A selection item that stands for one graph object, selected as a whole (no parts). Holds the
-// object shared and constant. Two items are equal when they are of the same class and stand for the
-// same object (PiGraphObject::areEqual).
-// Thread safety: as SnItem.
+/// A selection item that stands for one graph object, selected as a whole (no parts). Holds the
+/// object shared and constant. Two items are equal when they are of the same class and stand for
+/// the same object (PiGraphObject::areEqual).
+/// Thread safety: as SnItem.
 class VO_HOST_API PiGraphObjectSnItemConst : public SnItem {
 public:
-    // object may be null: an item that stands for nothing, refused by node-predicate adapters.
+    /// object may be null: an item that stands for nothing, refused by node-predicate adapters.
     explicit PiGraphObjectSnItemConst(const RCShdPtr<PiGraphObject const> &object);
 
-    // The item's own pointer: reading the object costs no count change.
+    /// The item's own pointer: reading the object costs no count change.
     const RCShdPtr<PiGraphObject const> &getGraphObject() const noexcept;
 
     PiGraphObjectSnItemConst *clone() const override;
     bool isEqualImp(const SnItem &other) const override;
-    // The parts line, then "Object:    " with the object's "name#id" (or "null") and a line end.
+    /// The parts line, then "Object:    " with the object's "name#id" (or "null") and a line end.
     void dump(std::ostream &out) const override;
 
-    // A whole selection's object items come and go together: their blocks are kept for the next
-    // ones (FreeList); a derived class's blocks of another size go to the heap.
+    ///@{
+    /// A whole selection's object items come and go together: their blocks are kept for the next
+    /// ones (FreeList); a derived class's blocks of another size go to the heap.
     static void *operator new(std::size_t size);
     static void operator delete(void *block, std::size_t size) noexcept;
+    ///@}
 
 protected:
+    /// Items are copied by clone.
     PiGraphObjectSnItemConst(const PiGraphObjectSnItemConst &other);
     ~PiGraphObjectSnItemConst() noexcept override;
 

@@ -8,17 +8,17 @@
 
 namespace Vo {
 
-// Searches of a composition graph along its downstream connections.
+/// Searches of a composition graph along its downstream connections.
 class VO_HOST_API PiGraphSearch {
 public:
     PiGraphSearch() = delete;
 
-    // The path from start to the first node that satisfies predicate, start and match included;
-    // null when no node reachable from start does, or when start is null. The start node is tested
-    // first. The walk is depth-first along downstream connections, each node's connections in the
-    // order they were made, and tests each node once, when it is first reached, so cycles end it.
-    // The path is the chain of connections by which the walk reached the match.
-    // Linear in the nodes and connections reachable from start.
+    /// The path from start to the first node that satisfies predicate, start and match included;
+    /// null when no node reachable from start does, or when start is null. The start node is tested
+    /// first. The walk is depth-first along downstream connections, each node's connections in the
+    /// order they were made, and tests each node once, when it is first reached, so cycles end it.
+    /// The path is the chain of connections by which the walk reached the match.
+    /// Linear in the nodes and connections reachable from start.
     static RCShdPtr<PiPath> heightFirst(const RCShdPtr<PiNode const> &start,
                                         const PrdPredicate<RCShdPtr<PiNode const>> &predicate);
 };

@@ -10,47 +10,50 @@ namespace Vo {
 
 class PiNode;
 
-// An input of a node: a plain value, or the base of the structured, composite and multi-valued
-// inputs. Inputs are made only by their containers (a node, or another input), which own them; an
-// input refers to its node by the plain owner pointer of PiGraphObject.
-// Thread safety: as PiGraphObject.
+/// An input of a node: a plain value, or the base of the structured, composite and multi-valued
+/// inputs. Inputs are made only by their containers (a node, or another input), which own them; an
+/// input refers to its node by the plain owner pointer of PiGraphObject.
+/// Thread safety: as PiGraphObject.
 class VO_HOST_API PiInput : public PiGraphObject {
 public:
-    // The node that owns the input; null once the input has left it (a removed element, or an input
-    // that outlived its node).
+    /// The node that owns the input; null once the input has left it (a removed element, or an
+    /// input that outlived its node).
     RCShdPtr<PiNode> getNode() const;
-    // True when the input holds several values; such an input is a PiMultivaluedInput.
+    /// True when the input holds several values; such an input is a PiMultivaluedInput.
     virtual bool isMultivalued() const;
-    // The inputs this one is made of, in creation order: the components of a composite input, the
-    // sub-inputs of a structured one; none for any other input (a multi-valued input's elements
-    // are its getElement). Read in place, with no copy of the list: what walks of many inputs use.
+    /// The inputs this one is made of, in creation order: the components of a composite input, the
+    /// sub-inputs of a structured one; none for any other input (a multi-valued input's elements
+    /// are its getElement). Read in place, with no copy of the list: what walks of many inputs use.
     virtual int getNbSubInputs() const noexcept;
-    // Null when index is out of range.
+    /// Null when index is out of range.
     virtual RCShdPtr<PiInput> getSubInput(int index) const;
-    // The input that holds this one: the multi-valued input of an element, the composite or
-    // structured input of a component or sub-input. Null for an input of the node itself, and
-    // once the input has left its container or the container is gone.
+    /// The input that holds this one: the multi-valued input of an element, the composite or
+    /// structured input of a component or sub-input. Null for an input of the node itself, and
+    /// once the input has left its container or the container is gone.
     RCShdPtr<PiInput> getParentInput() const;
-    // The position among the parent's inputs (an element's index in its multi-valued input), or
-    // among the node's inputs for an input of the node; kept up to date as elements are inserted
-    // and removed. -1 once the input has left its container or the container is gone.
+    /// The position among the parent's inputs (an element's index in its multi-valued input), or
+    /// among the node's inputs for an input of the node; kept up to date as elements are inserted
+    /// and removed. -1 once the input has left its container or the container is gone.
     int getIndex() const noexcept;
-    // The place under the node's input, names joined by '/', an element as its input's name with
-    // its index: "A.curve/Points[2]/x". Starts at the topmost input still reachable. O(depth).
+    /// The place under the node's input, names joined by '/', an element as its input's name with
+    /// its index: "A.curve/Points[2]/x". Starts at the topmost input still reachable. O(depth).
     std::string getPlace() const;
-    // The number a plain input holds (a point's x or y, a handle's position); 0 until set. The
-    // graph keeps it and reports no change of it: whoever writes it tells its own views.
+    ///@{
+    /// The number a plain input holds (a point's x or y, a handle's position); 0 until set. The
+    /// graph keeps it and reports no change of it: whoever writes it tells its own views.
     double getValue() const noexcept { return value; }
     void setValue(double newValue) noexcept { value = newValue; }
+    ///@}
 
 protected:
     friend class PiInputFactory;
-    // The lists of inputs set and clear the place of what they hold.
+    /// The lists of inputs set and clear the place of what they hold.
     template <class T> friend class PiGraphObjectList;
 
+    /// Made by its node, which owns it.
     PiInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiInput() noexcept override;
-    // A container brings the indices of the inputs it holds up to date; nothing by default.
+    /// A container brings the indices of the inputs it holds up to date; nothing by default.
     virtual void settleIndices() const noexcept;
 
 private:

@@ -12,41 +12,47 @@
 
 namespace Vo {
 
-// An input holding a sequence of values, its elements: the points of a curve, the handles of a
-// gradient. Owns its elements; every element is made to the input's element kind, carries the
-// input's name and, for composite and structured elements, one plain input per component name.
-// Elements get fresh ids when they are made, so ids stay unique after insertions and removals.
-// Thread safety: as PiGraphObject.
+/// An input holding a sequence of values, its elements: the points of a curve, the handles of a
+/// gradient. Owns its elements; every element is made to the input's element kind, carries the
+/// input's name and, for composite and structured elements, one plain input per component name.
+/// Elements get fresh ids when they are made, so ids stay unique after insertions and removals.
+/// Thread safety: as PiGraphObject.
 class VO_HOST_API PiMultivaluedInput : public PiInput {
 public:
-    // What one element is: a plain PiInput, a PiCompositeInput or a PiStructuredInput.
+    /// What one element is: a plain PiInput, a PiCompositeInput or a PiStructuredInput.
     enum class ElementKind { Plain, Composite, Structured };
 
     bool isMultivalued() const override;
+    /// The number of elements.
     int getNbElements() const noexcept;
-    // The element at index (0-based); null when index is out of range.
+    ///@{
+    /// The element at index (0-based); null when index is out of range.
     RCShdPtr<PiInput> getElement(int index) const;
     ElementKind getElementKind() const noexcept;
     const Vector<std::string> &getComponentNames() const noexcept;
+    ///@}
 
-    // The element builders raise RCExNullPtr naming `Vo::PiNode*` when this input has left its
-    // node, or `Vo::PiGraph*` when its node has left the graph.
-    // Appends count new elements (none when count <= 0), reserving room once: linear in count.
+    /// The element builders raise RCExNullPtr naming `Vo::PiNode*` when this input has left its
+    /// node, or `Vo::PiGraph*` when its node has left the graph.
+    /// Appends count new elements (none when count <= 0), reserving room once: linear in count.
     void appendElements(int count);
-    // A new element at index, in [0, getNbElements()]; null, adding nothing, when out of range.
+    /// A new element at index, in [0, getNbElements()]; null, adding nothing, when out of range.
     RCShdPtr<PiInput> insertElement(int index);
-    // Removes the element at index; false when out of range. The removed element, and whatever it
-    // holds, leaves the node: its getNode gives null from then on.
+    /// Removes the element at index; false when out of range. The removed element, and whatever it
+    /// holds, leaves the node: its getNode gives null from then on.
     bool removeElement(int index) noexcept;
-    // Tells watcher, once, just before the elements next move (an insertion or a removal; an
-    // appending moves none). unwatchElements ends a watch that was not told yet; the watcher must
-    // do so before it goes.
+    ///@{
+    /// Tells watcher, once, just before the elements next move (an insertion or a removal; an
+    /// appending moves none). unwatchElements ends a watch that was not told yet; the watcher must
+    /// do so before it goes.
     void watchElements(PiElementsWatcher &watcher) const;
     void unwatchElements(PiElementsWatcher &watcher) const noexcept;
+    ///@}
 
 protected:
     friend class PiInputFactory;
 
+    /// Made by its node, which owns it, with elements of `elementKind`.
     PiMultivaluedInput(int id, std::string name, PiNode *owner, ElementKind elementKind,
                        Vector<std::string> componentNames) noexcept;
     ~PiMultivaluedInput() noexcept override;

@@ -15,65 +15,78 @@ namespace Vo {
 class PiGraph;
 class PiStructuredInput;
 
-// A node of a composition graph: named, flagged as a tool and/or a primary output, connected to the
-// nodes downstream of it. Owns its inputs and the graph objects that stand for things inside it (a
-// tool node's shapes). Refers to its graph and its downstream nodes by plain pointers: the graph
-// keeps every node alive and clears those pointers when it is destroyed, so a node that outlives
-// its graph has neither graph nor connections. Made only by PiGraph::addNode.
-// Thread safety: as PiGraphObject.
+/// A node of a composition graph: named, flagged as a tool and/or a primary output, connected to
+/// the nodes downstream of it. Owns its inputs and the graph objects that stand for things inside
+/// it (a tool node's shapes). Refers to its graph and its downstream nodes by plain pointers: the
+/// graph keeps every node alive and clears those pointers when it is destroyed, so a node that
+/// outlives its graph has neither graph nor connections. Made only by PiGraph::addNode.
+/// Thread safety: as PiGraphObject.
 class VO_HOST_API PiNode : public PiGraphObject {
 public:
-    // The flags of PiGraph::addNode, combined with |.
+    /// The flags of PiGraph::addNode, combined with |.
     enum Flags : int { NoFlags = 0, Tool = 1, PrimaryOutput = 2 };
 
+    ///@{
+    /// Whether the node is a tool node; whether it is a primary output.
     bool isTool() const noexcept;
     bool isPrimaryOutput() const noexcept;
+    ///@}
     const PiNode *asNode() const noexcept override { return this; }
-    // The graph; null once the graph is gone.
+    /// The graph; null once the graph is gone.
     RCShdPtr<PiGraph> getGraph() const;
 
-    // The nodes this one feeds, in the order of connection; getDownstream is null out of range.
+    ///@{
+    /// The nodes this one feeds, in the order of connection; getDownstream is null out of range.
     int getNbDownstream() const noexcept;
     RCShdPtr<PiNode> getDownstream(int index) const;
+    ///@}
 
-    // Inputs in creation order; names are unique within a node. Null out of range or when absent.
+    ///@{
+    /// Inputs in creation order; names are unique within a node. Null out of range or when absent.
     int getNbInputs() const noexcept;
     RCShdPtr<PiInput> getInput(int index) const;
     RCShdPtr<PiInput> findInput(const std::string &name) const;
+    ///@}
 
-    // The objects the node owns, in creation order; null out of range.
+    ///@{
+    /// The objects the node owns, in creation order; null out of range.
     int getNbObjects() const noexcept;
     RCShdPtr<PiGraphObject> getObject(int index) const;
+    ///@}
 
-    // Builders. Every new object takes a fresh id from the graph. The input builders give null,
-    // adding nothing, when the node already has an input of that name. All raise RCExNullPtr naming
-    // `Vo::PiGraph*` when the node has outlived its graph.
+    ///@{
+    /// Builders. Every new object takes a fresh id from the graph. The input builders give null,
+    /// adding nothing, when the node already has an input of that name. All raise RCExNullPtr
+    /// naming `Vo::PiGraph*` when the node has outlived its graph.
     RCShdPtr<PiGraphObject> addObject(const std::string &name);
     RCShdPtr<PiInput> addInput(const std::string &name);
     RCShdPtr<PiStructuredInput> addStructuredInput(const std::string &name);
     RCShdPtr<PiMultivaluedInput> addMultivaluedInput(const std::string &name,
                                                      PiMultivaluedInput::ElementKind elementKind,
                                                      const Vector<std::string> &componentNames);
-    // A curve: a structured input whose multi-valued "Points" holds nbPoints composite points
-    // with components "x" and "y".
+    ///@}
+    /// A curve: a structured input whose multi-valued "Points" holds nbPoints composite points
+    /// with components "x" and "y".
     RCShdPtr<PiStructuredInput> addCurveInput(const std::string &name, int nbPoints);
-    // A curve whose "Points" is one plain input holding every point.
+    /// A curve whose "Points" is one plain input holding every point.
     RCShdPtr<PiStructuredInput> addSingleValuedCurveInput(const std::string &name);
-    // A gradient: a multi-valued input of nbHandles structured handles with sub-inputs "position"
-    // and "color".
+    /// A gradient: a multi-valued input of nbHandles structured handles with sub-inputs "position"
+    /// and "color".
     RCShdPtr<PiMultivaluedInput> addGradientInput(const std::string &name, int nbHandles);
 
-    // Removal of what the node owns: the object (the input, with every input it holds) leaves the
-    // node's list and is cut off from the node, so it reports no owner node and no search reaches
-    // it. Whoever still holds it shared (a selection item, a shape) keeps a live object that
-    // compares as before; an application that wants it out of a selection removes its items
-    // itself. Ids are not reused. False, removing nothing, when it is not one of the node's own
-    // objects (inputs); an input inside another input is removed through its container.
+    ///@{
+    /// Removal of what the node owns: the object (the input, with every input it holds) leaves the
+    /// node's list and is cut off from the node, so it reports no owner node and no search reaches
+    /// it. Whoever still holds it shared (a selection item, a shape) keeps a live object that
+    /// compares as before; an application that wants it out of a selection removes its items
+    /// itself. Ids are not reused. False, removing nothing, when it is not one of the node's own
+    /// objects (inputs); an input inside another input is removed through its container.
     bool removeObject(const PiGraphObject &object) noexcept;
     bool removeInput(const PiInput &input) noexcept;
+    ///@}
 
 protected:
-    // Cuts its inputs and objects off first, so that those still shared elsewhere report no node.
+    /// Cuts its inputs and objects off first, so that those still shared elsewhere report no node.
     ~PiNode() noexcept override;
 
 private:
@@ -81,11 +94,11 @@ private:
 
     PiNode(PiGraph &graph, int id, std::string name, int flags) noexcept;
 
-    // Called by the graph: false when the connection exists already.
+    /// Called by the graph: false when the connection exists already.
     bool addDownstream(PiNode &node);
-    // Called by the graph's destructor and removeNode: forgets the graph and every connection.
+    /// Called by the graph's destructor and removeNode: forgets the graph and every connection.
     void leaveGraph() noexcept;
-    // Called by the graph's removeNode: forgets a connection to node, if it has one.
+    /// Called by the graph's removeNode: forgets a connection to node, if it has one.
     void removeDownstream(const PiNode &node) noexcept;
 
     PiGraph *graph;

@@ -8,20 +8,23 @@
 
 namespace Vo {
 
-// A node test that reads one flag of the node; a null node fails it. The named node tests
-// (PiIsToolNode, PiIsPrimaryOutputNode) are this with their flag.
-// Thread safety: holds no state; evaluate is as safe as reading the node's flags.
+/// A node test that reads one flag of the node; a null node fails it. The named node tests
+/// (PiIsToolNode, PiIsPrimaryOutputNode) are this with their flag.
+/// Thread safety: holds no state; evaluate is as safe as reading the node's flags.
 class VO_HOST_API PiNodeFlagTest : public PrdPredicateImp<RCShdPtr<PiNode const>> {
 public:
+    /// A flag of the node, read by a const member function.
     using Flag = bool (PiNode::*)() const;
 
+    /// Whether the node is not null and has the flag.
     bool evaluate(const RCShdPtr<PiNode const> &node) const override;
 
 protected:
+    /// Tests nodes for `wanted`.
     explicit PiNodeFlagTest(Flag wanted) noexcept : flag(wanted) {}
     ~PiNodeFlagTest() noexcept override;
 
-    // The predicate of a new Test, a class made from a flag by its default constructor.
+    /// The predicate of a new Test, a class made from a flag by its default constructor.
     template <class Test> static PrdPredicate<RCShdPtr<PiNode const>> predicateOf() {
         return PrdPredicate<RCShdPtr<PiNode const>>(
             RCShdPtr<PrdPredicateImp<RCShdPtr<PiNode const>>>(new Test()));

@@ -10,24 +10,26 @@
 
 namespace Vo {
 
-// The nodes met on the way from one node to another, in order from the start node; what
-// PiGraphSearch finds. Holds its nodes shared and never changes once made.
-// Thread safety: plain count; a path stays on the editor's thread.
+/// The nodes met on the way from one node to another, in order from the start node; what
+/// PiGraphSearch finds. Holds its nodes shared and never changes once made.
+/// Thread safety: plain count; a path stays on the editor's thread.
 class VO_HOST_API PiPath : public RCBase<int> {
 public:
+    /// The path through these nodes, in order.
     explicit PiPath(Vector<RCShdPtr<PiNode const>> nodes) noexcept;
     PiPath(const PiPath &) = delete;
     PiPath &operator=(const PiPath &) = delete;
 
+    /// The number of nodes on the path.
     int getNbNodes() const noexcept;
-    // Null when index is out of range.
+    /// Null when index is out of range.
     RCShdPtr<PiNode const> getNode(int index) const;
-    // True when other runs through the same nodes (PiGraphObject::areEqual) in the same order.
+    /// True when other runs through the same nodes (PiGraphObject::areEqual) in the same order.
     bool isEqual(const PiPath &other) const noexcept;
-    // Writes the nodes as "name#id" joined by " > ", without line end.
+    /// Writes the nodes as "name#id" joined by " > ", without line end.
     void dump(std::ostream &out) const;
 
-    // True when both are null, or both are non-null and equal by isEqual.
+    /// True when both are null, or both are non-null and equal by isEqual.
     static bool areEqual(const RCShdPtr<PiPath const> &first,
                          const RCShdPtr<PiPath const> &second) noexcept;
 

@@ -14,55 +14,64 @@
 
 namespace Vo {
 
-// Selection items of the composition graph, one class per kind of graph object.
+/// Selection items of the composition graph, one class per kind of graph object.
 template <class O> class PiSnItem;
 
-// The selection item of a node: a graph-object item whose object is known to be a node.
-// Thread safety: as SnItem.
+/// The selection item of a node: a graph-object item whose object is known to be a node.
+/// Thread safety: as SnItem.
 template <> class VO_HOST_API PiSnItem<PiNode> : public PiGraphObjectSnItemConst {
 public:
-    // node may be null: an item that stands for nothing.
+    /// node may be null: an item that stands for nothing.
     explicit PiSnItem(const RCShdPtr<PiNode const> &node);
 
+    /// The node the item names.
     RCShdPtr<PiNode const> getNode() const;
     PiSnItem *clone() const override;
 
 protected:
+    /// Items are copied by clone.
     PiSnItem(const PiSnItem &other);
     ~PiSnItem() noexcept override;
 };
 
-// The selection item of an input reached along a path of nodes (such as a curve point's component,
-// reached from its shape's node to a primary output). Holds the input and the path shared and
-// constant. Not a graph-object item, so node-predicate adapters never accept it. Two items are
-// equal when they stand for the same input (PiGraphObject::areEqual) along equal paths
-// (PiPath::areEqual: the same nodes in order, or both null).
-// Thread safety: as SnItem.
+/// The selection item of an input reached along a path of nodes (such as a curve point's component,
+/// reached from its shape's node to a primary output). Holds the input and the path shared and
+/// constant. Not a graph-object item, so node-predicate adapters never accept it. Two items are
+/// equal when they stand for the same input (PiGraphObject::areEqual) along equal paths
+/// (PiPath::areEqual: the same nodes in order, or both null).
+/// Thread safety: as SnItem.
 template <> class VO_HOST_API PiSnItem<PiInput> : public SnItem {
 public:
-    // input and path may be null. An input passed as a temporary is taken over, not counted
-    // again: items made by the million then cost one count change each.
+    /// input and path may be null. An input passed as a temporary is taken over, not counted
+    /// again: items made by the million then cost one count change each.
     static RCShdPtr<PiSnItem<PiInput>> create(RCShdPtr<PiInput> input,
                                               const RCShdPtr<PiPath> &path);
 
-    // Items come and go by the thousand: their blocks are kept for the next ones (FreeList).
+    ///@{
+    /// Items come and go by the thousand: their blocks are kept for the next ones (FreeList).
     static void *operator new(std::size_t size);
     static void operator delete(void *block, std::size_t size) noexcept;
+    ///@}
 
+    ///@{
+    /// The input the item names, and the path from its node to the primary output.
     RCShdPtr<PiInput const> getInput() const;
     RCShdPtr<PiPath const> getPath() const;
+    ///@}
 
     PiSnItem *clone() const override;
     bool isEqualImp(const SnItem &other) const override;
-    // The parts line, then "Input:     " with the input's "name#id" and "Path:      " with the
-    // path's nodes (either may read "null"), each with a line end.
+    /// The parts line, then "Input:     " with the input's "name#id" and "Path:      " with the
+    /// path's nodes (either may read "null"), each with a line end.
     void dump(std::ostream &out) const override;
 
 protected:
-    // By value, moved in: each pointer is counted once more per item, not converted twice.
+    ///@{
+    /// By value, moved in: each pointer is counted once more per item, not converted twice.
     PiSnItem(RCShdPtr<PiInput const> input, RCShdPtr<PiPath const> path);
     PiSnItem(const PiSnItem &other);
     ~PiSnItem() noexcept override;
+    ///@}
 
 private:
     RCShdPtr<PiInput const> input;

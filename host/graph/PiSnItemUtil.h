@@ -9,16 +9,16 @@
 
 namespace Vo {
 
-// Makes the selection items that stand for graph objects.
+/// Makes the selection items that stand for graph objects.
 class VO_HOST_API PiSnItemUtil {
 public:
     PiSnItemUtil() = delete;
 
-    // The item of a node; node may be null.
+    /// The item of a node; node may be null.
     static RCShdPtr<PiSnItem<PiNode>> create(const RCShdPtr<PiNode> &node);
-    // The item of any graph object, of the item class for the object's class: a PiSnItem<PiNode>
-    // for a node (equal to the one create makes), a plain PiGraphObjectSnItemConst otherwise,
-    // including for a null object.
+    /// The item of any graph object, of the item class for the object's class: a PiSnItem<PiNode>
+    /// for a node (equal to the one create makes), a plain PiGraphObjectSnItemConst otherwise,
+    /// including for a null object.
     static RCShdPtr<PiGraphObjectSnItemConst const>
     createFromBase(const RCShdPtr<PiGraphObject const> &object);
 };

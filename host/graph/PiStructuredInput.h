@@ -12,26 +12,30 @@
 
 namespace Vo {
 
-// An input made of named sub-inputs, such as a curve with its "Points"; sub-input names are unique
-// within it. Owns its sub-inputs, kept in creation order.
-// The flags arguments are the framework's lookup flags: this graph keeps no hidden or derived
-// inputs, so every flag value gives the same result.
-// Thread safety: as PiGraphObject.
+/// An input made of named sub-inputs, such as a curve with its "Points"; sub-input names are unique
+/// within it. Owns its sub-inputs, kept in creation order.
+/// The flags arguments are the framework's lookup flags: this graph keeps no hidden or derived
+/// inputs, so every flag value gives the same result.
+/// Thread safety: as PiGraphObject.
 class VO_HOST_API PiStructuredInput : public PiInput {
 public:
-    // The sub-input of that name; null when there is none.
+    /// The sub-input of that name; null when there is none.
     RCShdPtr<PiInput> getInput(const std::string &name, int flags) const;
-    // The sub-inputs in creation order, as they are now: later additions do not show.
+    ///@{
+    /// The sub-inputs in creation order, as they are now: later additions do not show.
     Iterator<RCShdPtr<PiInput>> getInputs(int flags) const;
     int getNbInputs() const noexcept;
+    ///@}
 
-    // Builders: each adds a sub-input with fresh ids and gives it, or gives null, adding nothing,
-    // when the name is taken. Raise RCExNullPtr naming `Vo::PiNode*` when this input has left its
-    // node, or `Vo::PiGraph*` when its node has left the graph.
+    ///@{
+    /// Builders: each adds a sub-input with fresh ids and gives it, or gives null, adding nothing,
+    /// when the name is taken. Raise RCExNullPtr naming `Vo::PiNode*` when this input has left its
+    /// node, or `Vo::PiGraph*` when its node has left the graph.
     RCShdPtr<PiInput> addInput(const std::string &name);
     RCShdPtr<PiMultivaluedInput> addMultivaluedInput(const std::string &name,
                                                      PiMultivaluedInput::ElementKind elementKind,
                                                      const Vector<std::string> &componentNames);
+    ///@}
 
     int getNbSubInputs() const noexcept override { return inputs.getSize(); }
     RCShdPtr<PiInput> getSubInput(int at) const override { return inputs.get(at); }
@@ -39,6 +43,7 @@ public:
 protected:
     friend class PiInputFactory;
 
+    /// Made by its node, which owns it.
     PiStructuredInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiStructuredInput() noexcept override;
     void detachFromNode() noexcept override;

@@ -6,8 +6,8 @@
 
 namespace Vo {
 
-// The tag of the selection framework's observer family: selections notify ObObserver<Sn> through
-// their ObSubject<Sn>.
+/// The tag of the selection framework's observer family: selections notify ObObserver<Sn> through
+/// their ObSubject<Sn>.
 struct VO_HOST_API Sn {};
 
 // The family's observer and subject are instantiated once, in the host library. Declared with the

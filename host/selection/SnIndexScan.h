@@ -6,12 +6,12 @@
 
 namespace Vo {
 
-// Linear passes over a plain array of indices, vectors of four at a time (the compiler's vector
-// types): the search for one index and the shift of every index from a value on, which a
-// renumbering of a large selection makes once each. Owns nothing.
+/// Linear passes over a plain array of indices, vectors of four at a time (the compiler's vector
+/// types): the search for one index and the shift of every index from a value on, which a
+/// renumbering of a large selection makes once each. Owns nothing.
 struct SnIndexScan {
-    // The position of the first element equal to index in [first, last); last - first when there
-    // is none.
+    /// The position of the first element equal to index in [first, last); last - first when there
+    /// is none.
     static std::size_t find(const int *first, const int *last, int index) noexcept {
         const int *at = first;
         const Block wanted = splat(index);
@@ -28,8 +28,8 @@ struct SnIndexScan {
         return static_cast<std::size_t>(at - first);
     }
 
-    // The position of the last element equal to index in [first, last), found from the back;
-    // last - first when there is none.
+    /// The position of the last element equal to index in [first, last), found from the back;
+    /// last - first when there is none.
     static std::size_t findLast(const int *first, const int *last, int index) noexcept {
         const int *end = last;
         const Block wanted = splat(index);
@@ -50,9 +50,9 @@ struct SnIndexScan {
         return static_cast<std::size_t>(last - first);
     }
 
-    // Adds one to (up), or takes one from, every element of [first, last) that is at least from,
-    // which must be above the smallest int. Values must not pass the ends of int: the caller keeps
-    // the largest index out when going up.
+    /// Adds one to (up), or takes one from, every element of [first, last) that is at least from,
+    /// which must be above the smallest int. Values must not pass the ends of int: the caller keeps
+    /// the largest index out when going up.
     static void shiftFrom(int *first, int *last, int from, bool up) noexcept {
         if (up) {
             shift<1>(first, last, from);

@@ -9,27 +9,32 @@
 
 namespace Vo {
 
-// A piece of a selection's items: one item, or `count` items of a row (SnItemSource) from
-// `first`, which are made only when someone reads them. A selection given slices keeps them as they
-// are, so that mirroring 10^6 inputs costs one slice, not 10^6 items. Shares the item or the row.
+/// A piece of a selection's items: one item, or `count` items of a row (SnItemSource) from
+/// `first`, which are made only when someone reads them. A selection given slices keeps them as they
+/// are, so that mirroring 10^6 inputs costs one slice, not 10^6 items. Shares the item or the row.
 class SnItemSlice {
 public:
-    // One item, which must not be null.
+    /// One item, which must not be null.
     explicit SnItemSlice(RCShdPtr<SnItem const> one) noexcept : item(std::move(one)) {}
-    // `length` items of row from `start`; the range must lie in the row.
+    /// `length` items of row from `start`; the range must lie in the row.
     SnItemSlice(RCShdPtr<SnItemSource const> row, std::size_t start, std::size_t length) noexcept
         : source(std::move(row)), first(start), count(length) {}
 
+    ///@{
+    /// How many items the slice stands for; whether it is a run of a row.
     std::size_t size() const noexcept { return source.isNull() ? 1 : count; }
     bool isRun() const noexcept { return !source.isNull(); }
-    // The row of a run, null for one item; where the slice starts in it.
+    ///@}
+    ///@{
+    /// The row of a run, null for one item; where the slice starts in it.
     const RCShdPtr<SnItemSource const> &getSource() const noexcept { return source; }
     std::size_t getFirst() const noexcept { return first; }
-    // Item i of the slice (i < size()), made when the row had not made it yet.
+    ///@}
+    /// Item i of the slice (i < size()), made when the row had not made it yet.
     const RCShdPtr<SnItem const> &at(std::size_t i) const {
         return source.isNull() ? item : source->itemAt(first + i);
     }
-    // The `length` items from `start` of this slice (a run's part, or the item itself).
+    /// The `length` items from `start` of this slice (a run's part, or the item itself).
     SnItemSlice part(std::size_t start, std::size_t length) const noexcept {
         return source.isNull() ? *this : SnItemSlice(source, first + start, length);
     }

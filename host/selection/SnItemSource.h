@@ -10,31 +10,33 @@
 
 namespace Vo {
 
-// A row of items that selections hold without making them (see SnItemSlice): item i is made when
-// someone first reads it and kept, so that every reader (the selections, their change hints) gets
-// the same object. What a row stands for never changes once it is made: a derived class that reads
-// from objects that may change copies what it needs before they do. Owns the items made so far.
-// Thread safety: plain count; a row stays on the thread of the selections that hold it.
+/// A row of items that selections hold without making them (see SnItemSlice): item i is made when
+/// someone first reads it and kept, so that every reader (the selections, their change hints) gets
+/// the same object. What a row stands for never changes once it is made: a derived class that reads
+/// from objects that may change copies what it needs before they do. Owns the items made so far.
+/// Thread safety: plain count; a row stays on the thread of the selections that hold it.
 class VO_HOST_API SnItemSource : public RCBase<int> {
 public:
     SnItemSource(const SnItemSource &) = delete;
     SnItemSource &operator=(const SnItemSource &) = delete;
     ~SnItemSource() noexcept override;
 
+    /// The number of items the row stands for.
     std::size_t getNbItems() const noexcept { return size; }
-    // Item i, below getNbItems(): made at the first call (the row's room for the items is taken
-    // then, whole), the same object at every later one; never null. Raises what making it raises.
+    /// Item i, below getNbItems(): made at the first call (the row's room for the items is taken
+    /// then, whole), the same object at every later one; never null. Raises what making it raises.
     const RCShdPtr<SnItem const> &itemAt(std::size_t i) const;
-    // Whether the `count` items of this row from `first` are equal, one by one, to those of other
-    // from `otherFirst`, told without making any; false when the rows cannot tell so cheaply, the
-    // caller then comparing the items themselves. This base class tells only for the same row at
-    // the same place.
+    /// Whether the `count` items of this row from `first` are equal, one by one, to those of other
+    /// from `otherFirst`, told without making any; false when the rows cannot tell so cheaply, the
+    /// caller then comparing the items themselves. This base class tells only for the same row at
+    /// the same place.
     virtual bool isSameRun(const SnItemSource &other, std::size_t first, std::size_t otherFirst,
                            std::size_t count) const;
 
 protected:
+    /// A row of `count` items, none made yet.
     explicit SnItemSource(std::size_t count) noexcept : size(count) {}
-    // A new item for place i, never null.
+    /// A new item for place i, never null.
     virtual RCShdPtr<SnItem const> makeItem(std::size_t i) const = 0;
 
 private:

@@ -8,35 +8,39 @@
 
 namespace Vo {
 
-// The selected parts of one selection item (indices, sub-elements), compared and combined as sets.
-// Owns its parts; confined to the editor's thread (plain count).
+/// The selected parts of one selection item (indices, sub-elements), compared and combined as sets.
+/// Owns its parts; confined to the editor's thread (plain count).
 class VO_HOST_API SnParts : public RCBase<int> {
 public:
     SnParts &operator=(const SnParts &) = delete;
 
     ~SnParts() noexcept override;
 
-    // A new object with the same parts and count 0.
+    /// A new object with the same parts and count 0.
     virtual SnParts *clone() const = 0;
-    // True when other holds the same parts; false when other is null or of another class.
+    /// True when other holds the same parts; false when other is null or of another class.
     virtual bool isEqual(const RCShdPtr<SnParts const> &other) const = 0;
-    // True when every part of other is also a part of this object.
+    ///@{
+    /// True when every part of other is also a part of this object.
     virtual bool contains(const RCShdPtr<SnParts const> &other) const = 0;
     virtual bool isEmpty() const = 0;
     virtual int getSize() const = 0;
     virtual void clear() = 0;
-    // Takes other's parts in place of its own.
+    ///@}
+    /// Takes other's parts in place of its own.
     virtual void replaceAllParts(const RCShdPtr<SnParts const> &other) = 0;
-    // The set operations report whether they changed anything.
+    ///@{
+    /// The set operations report whether they changed anything.
     virtual bool unionWith(const RCShdPtr<SnParts const> &other) = 0;
     virtual bool differenceWith(const RCShdPtr<SnParts const> &other) = 0;
     virtual bool xorWith(const RCShdPtr<SnParts const> &other) = 0;
-    // Writes a short diagnostic text of the parts.
+    ///@}
+    /// Writes a short diagnostic text of the parts.
     virtual void dump(std::ostream &stream) const = 0;
 
 protected:
     SnParts() noexcept = default;
-    // Copies start with count 0; derived classes copy their parts for clone.
+    /// Copies start with count 0; derived classes copy their parts for clone.
     SnParts(const SnParts &) noexcept = default;
 };
 

@@ -17,37 +17,38 @@
 
 namespace Vo {
 
-// A set of signed integer indices that keeps each index once, in the order it was first appended
-// (the selection order: an index's rank is its 1-based position). Owns the ordered indices and,
-// beside them, a membership index: a bit vector over the dense non-negative range and a flat hash
-// set for indices outside it (negative or very sparse), so lookups cost O(1) on average. The order
-// is exact after every operation, so a reference to it follows every change: removing one index
-// closes its gap at once (one search and one move of the indices after it; the last index costs
-// O(1)), while the bulk operations (differenceWith, xorWith, clear, replaceAllParts) pack in one
-// linear pass. The ranks are looked up in an index built on the first getRank after a change and
-// kept until the next change: sets held in a selection never change, so it is built once. Confined
-// to one thread: a read may build the rank index.
-//
-// Rules of the set algebra, each operation reporting whether it changed anything:
-// - append of a present index changes nothing; remove keeps the others' order;
-// - unionWith appends the other's missing indices in the other's order;
-// - differenceWith removes the other's indices; xorWith removes the common ones, then appends the
-//   other's missing ones in the other's order;
-// - isEqual: the same indices in the same order (a new order is a new selection, ranks changed);
-// - contains: every index of the other is present; an empty or null other is contained (null
-//   stands for no parts).
-// An argument that is null or not an SnPartsBasic<I> makes isEqual, unionWith, differenceWith and
-// xorWith return false, contains return false (true for null), and replaceAllParts do nothing.
+/// A set of signed integer indices that keeps each index once, in the order it was first appended
+/// (the selection order: an index's rank is its 1-based position). Owns the ordered indices and,
+/// beside them, a membership index: a bit vector over the dense non-negative range and a flat hash
+/// set for indices outside it (negative or very sparse), so lookups cost O(1) on average. The order
+/// is exact after every operation, so a reference to it follows every change: removing one index
+/// closes its gap at once (one search and one move of the indices after it; the last index costs
+/// O(1)), while the bulk operations (differenceWith, xorWith, clear, replaceAllParts) pack in one
+/// linear pass. The ranks are looked up in an index built on the first getRank after a change and
+/// kept until the next change: sets held in a selection never change, so it is built once. Confined
+/// to one thread: a read may build the rank index.
+///
+/// Rules of the set algebra, each operation reporting whether it changed anything:
+/// - append of a present index changes nothing; remove keeps the others' order;
+/// - unionWith appends the other's missing indices in the other's order;
+/// - differenceWith removes the other's indices; xorWith removes the common ones, then appends the
+///   other's missing ones in the other's order;
+/// - isEqual: the same indices in the same order (a new order is a new selection, ranks changed);
+/// - contains: every index of the other is present; an empty or null other is contained (null
+///   stands for no parts).
+/// An argument that is null or not an `SnPartsBasic<I>` makes isEqual, unionWith, differenceWith and
+/// xorWith return false, contains return false (true for null), and replaceAllParts do nothing.
 template <class I> class SnPartsBasic : public SnParts {
     static_assert(std::is_integral<I>::value && std::is_signed<I>::value && sizeof(I) <= 4,
                   "indices are signed integers of at most 32 bits");
 
 public:
     SnPartsBasic() = default;
+    /// Parts are copied by clone.
     SnPartsBasic(const SnPartsBasic &) = default;
     ~SnPartsBasic() noexcept override = default;
 
-    // Amortised O(1); an index already present keeps its place and rank.
+    /// Amortised O(1); an index already present keeps its place and rank.
     void append(const I &index) {
         prepareChange();
         if (!isInBitRange(index)) {
@@ -57,75 +58,81 @@ public:
             setBit(index);
         }
     }
-    // Appends first, first + 1, ..., first + count - 1 in that order, as count calls of append
-    // would (present indices keep their place), a whole word of the membership bits at a time: the
-    // way to add a large run of indices. A count of 0 or less appends nothing; the run stops at the
-    // largest I.
+    /// Appends first, first + 1, ..., first + count - 1 in that order, as count calls of append
+    /// would (present indices keep their place), a whole word of the membership bits at a time: the
+    /// way to add a large run of indices. A count of 0 or less appends nothing; the run stops at
+    /// the largest I.
     void appendRange(I first, I count);
-    // The others keep their order; an absent index changes nothing. O(1) for the last index in
-    // selection order, else a search and a move of the indices after it.
+    /// The others keep their order; an absent index changes nothing. O(1) for the last index in
+    /// selection order, else a search and a move of the indices after it.
     void remove(const I &index);
-    // The same for the index at the 0-based position in selection order, found by the caller: no
-    // search. A position from size() on changes nothing.
+    /// The same for the index at the 0-based position in selection order, found by the caller: no
+    /// search. A position from size() on changes nothing.
     void removeAt(std::size_t position) noexcept;
-    // Puts an absent index at the 0-based position in selection order (at the end from size() on),
-    // the indices from there on moving one place back; a present index keeps its place. O(1) at
-    // the end, else one move of the indices after position. Nothing changes when it raises.
+    /// Puts an absent index at the 0-based position in selection order (at the end from size() on),
+    /// the indices from there on moving one place back; a present index keeps its place. O(1) at
+    /// the end, else one move of the indices after position. Nothing changes when it raises.
     void insertAt(std::size_t position, const I &index);
-    // The application inserted an element at `at` (added) or removed the one there: every index
-    // from `at` on moves one up, or `at` itself leaves and every index above it moves one down, in
-    // the same selection order; an index moved past the largest I wraps to the smallest. Returns
-    // whether any index changed. One pass over the indices (a vectorised add), and one over the
-    // membership bits above `at` or one per index, whichever is shorter; negative or sparse
-    // indices cost a rebuild of the membership. Nothing changes when it raises.
+    /// The application inserted an element at `at` (added) or removed the one there: every index
+    /// from `at` on moves one up, or `at` itself leaves and every index above it moves one down, in
+    /// the same selection order; an index moved past the largest I wraps to the smallest. Returns
+    /// whether any index changed. One pass over the indices (a vectorised add), and one over the
+    /// membership bits above `at` or one per index, whichever is shorter; negative or sparse
+    /// indices cost a rebuild of the membership. Nothing changes when it raises.
     bool renumber(I at, bool added);
-    // O(1) on average.
+    /// O(1) on average.
     bool hasPart(const I &index) const {
         if (isInBitRange(index)) {
             return testBit(index);
         }
         return !outliers.empty() && outliers.contains(index);
     }
-    // The indices in selection order; the reference stays valid while the set lives and follows
-    // its changes.
+    /// The indices in selection order; the reference stays valid while the set lives and follows
+    /// its changes.
     const Vector<I> &getParts() const noexcept { return parts; }
-    // The 1-based position of index in selection order; 0 when absent. O(1) on average once the
-    // rank index is built (O(n), on the first call after a change).
+    /// The 1-based position of index in selection order; 0 when absent. O(1) on average once the
+    /// rank index is built (O(n), on the first call after a change).
     int getRank(const I &index) const;
-    // Makes room for count indices, assumed to be dense from 0; a negative count counts as 0.
+    /// Makes room for count indices, assumed to be dense from 0; a negative count counts as 0.
     void reserve(std::int64_t count);
-    // Makes room for count indices none of which is above largest, sizing the membership index once
-    // (the bit vector when largest lies in its dense range, else the hash set) instead of growing
-    // it and moving indices between the two as they come. Changes no result.
+    /// Makes room for count indices none of which is above largest, sizing the membership index
+    /// once (the bit vector when largest lies in its dense range, else the hash set) instead of
+    /// growing it and moving indices between the two as they come. Changes no result.
     void reserve(std::int64_t count, I largest);
 
-    // A new set with the same indices in the same order, count 0.
+    ///@{
+    /// A new set with the same indices in the same order, count 0.
     SnParts *clone() const override { return new SnPartsBasic(*this); }
     bool isEqual(const RCShdPtr<SnParts const> &other) const override;
     bool contains(const RCShdPtr<SnParts const> &other) const override;
     bool isEmpty() const override { return parts.empty(); }
     int getSize() const override { return static_cast<int>(parts.size()); }
     void clear() override;
-    // Takes the other's indices in the other's order.
+    ///@}
+    /// Takes the other's indices in the other's order.
     void replaceAllParts(const RCShdPtr<SnParts const> &other) override;
-    // O(n + m).
+    ///@{
+    /// O(n + m).
     bool unionWith(const RCShdPtr<SnParts const> &other) override;
     bool differenceWith(const RCShdPtr<SnParts const> &other) override;
     bool xorWith(const RCShdPtr<SnParts const> &other) override;
-    // One line: "Indices:", then a space and each index in selection order, then a line end,
-    // e.g. "Indices: 4 1 7\n"; an empty set writes "Indices:\n".
+    ///@}
+    /// One line: "Indices:", then a space and each index in selection order, then a line end,
+    /// e.g. "Indices: 4 1 7\n"; an empty set writes "Indices:\n".
     void dump(std::ostream &stream) const override;
 
 private:
     using Word = std::uint64_t;
     static constexpr std::uint64_t kWordBits = 64;
-    // The bit vector grows to cover a new non-negative index while the index stays below
-    // kDenseFactor * (size + 1) + kDenseSlack; farther indices go to the hash set, so the bits
-    // never cost more than a small multiple of the index vector.
+    ///@{
+    /// The bit vector grows to cover a new non-negative index while the index stays below
+    /// kDenseFactor * (size + 1) + kDenseSlack; farther indices go to the hash set, so the bits
+    /// never cost more than a small multiple of the index vector.
     static constexpr std::uint64_t kDenseFactor = 4;
     static constexpr std::uint64_t kDenseSlack = 1024;
+    ///@}
 
-    // A flat hash table keyed by index; its free-cell mark lies below every 32-bit index.
+    /// A flat hash table keyed by index; its free-cell mark lies below every 32-bit index.
     template <class V>
     using IndexTable = FlatMap<std::int64_t, V, std::numeric_limits<std::int64_t>::min()>;
 
@@ -134,7 +141,8 @@ private:
     }
 
     std::uint64_t bitCount() const noexcept { return bits.size() * kWordBits; }
-    // Empties the set; whether it held anything. Difference and xor with itself come to this.
+    ///@{
+    /// Empties the set; whether it held anything. Difference and xor with itself come to this.
     bool clearReporting() {
         const bool hadParts = !isEmpty();
         clear();
@@ -156,40 +164,45 @@ private:
         const auto bit = static_cast<std::uint64_t>(index);
         bits[bit / kWordBits] &= ~(Word(1) << (bit % kWordBits));
     }
-    // The first place of index in the order; size when absent.
+    ///@}
+    /// The first place of index in the order; size when absent.
     std::size_t find(I index) const noexcept;
-    // Adds step to every index from `from` on.
+    /// Adds step to every index from `from` on.
     void shiftIndices(I from, int step) noexcept;
-    // Moves the membership bits of the indices the shift moves (those from `from` on, before it)
-    // by step, the indices themselves moving meanwhile (see renumber).
+    /// Moves the membership bits of the indices the shift moves (those from `from` on, before it)
+    /// by step, the indices themselves moving meanwhile (see renumber).
     bool shiftMembers(I from, int step) noexcept;
-    // Whether any bit moved.
+    /// Whether any bit moved.
     bool shiftWords(std::uint64_t from, int step) noexcept;
-    // renumber for sets with negative or sparse indices: a new membership index, built aside.
+    /// renumber for sets with negative or sparse indices: a new membership index, built aside.
     bool renumberAside(I at, bool added);
-    // Forgets the rank index: the start of every change.
+    ///@{
+    /// Forgets the rank index: the start of every change.
     void prepareChange() noexcept { ranks.reset(); }
     void appendOutsideBitRange(I index);
-    // Appends the absent indices of [first, last], which lies within the bit range.
+    ///@}
+    /// Appends the absent indices of [first, last], which lies within the bit range.
     void appendBitRange(std::uint64_t first, std::uint64_t last);
-    // Widens the bit vector to at least minBits bits and moves the hash-set indices it now covers.
+    ///@{
+    /// Widens the bit vector to at least minBits bits and moves the hash-set indices it now covers.
     void growBits(std::uint64_t minBits);
     void reserveAtLeast(std::size_t count);
-    // Writes the indices of source that this set lacks, in source's order, after its own indices,
-    // without taking them into the membership index yet; returns where they start.
+    ///@}
+    /// Writes the indices of source that this set lacks, in source's order, after its own indices,
+    /// without taking them into the membership index yet; returns where they start.
     std::size_t appendMissing(const SnPartsBasic &source);
-    // Takes the indices from the given position on into the membership index, or, when that fails,
-    // drops them again. When bitSource is given, every index it holds is in this set afterwards, so
-    // its bit words may be OR-ed in instead of single bits.
+    /// Takes the indices from the given position on into the membership index, or, when that fails,
+    /// drops them again. When bitSource is given, every index it holds is in this set afterwards,
+    /// so its bit words may be OR-ed in instead of single bits.
     void commitAppended(std::size_t from, const SnPartsBasic *bitSource);
-    // Puts the indices from the given position on that lie outside the bit range into the hash
-    // set, all or none.
+    /// Puts the indices from the given position on that lie outside the bit range into the hash
+    /// set, all or none.
     void insertOutliers(std::size_t from);
-    // One compaction pass over the first count indices: drops every one for which isDropped holds
-    // (the indices after them move up); returns how many were dropped.
+    /// One compaction pass over the first count indices: drops every one for which isDropped holds
+    /// (the indices after them move up); returns how many were dropped.
     template <class P> std::size_t dropIf(std::size_t count, P isDropped);
 
-    // Copies as empty: a copy builds its own rank index when asked.
+    /// Copies as empty: a copy builds its own rank index when asked.
     struct RankIndex {
         RankIndex() = default;
         RankIndex(const RankIndex &) noexcept {}
@@ -201,11 +214,13 @@ private:
         std::unique_ptr<IndexTable<int>> ranks;
     };
 
-    // Selection order.
+    ///@{
+    /// Selection order.
     Vector<I> parts;
     Vector<Word> bits;
     IndexTable<bool> outliers;
     mutable RankIndex ranks;
+    ///@}
 };
 
 template <class I> void SnPartsBasic<I>::appendRange(I first, I number) {

@@ -44,7 +44,7 @@ def dist_info():
 
 
 def metadata():
-    readme = "See the Python section of the project's README.md.\n"
+    readme = "See docs/python.md in the project's sources.\n"
     return (f"Metadata-Version: 2.1\nName: voshape\nVersion: {version()}\nSummary: {SUMMARY}\n"
             f"Requires-Python: >=3.7\nDescription-Content-Type: text/plain\n\n{readme}")
 

@@ -3,8 +3,8 @@ each layer's editor holds, what its updater writes into the application's select
 from it), which callback lists run, what removal events, renumbering, batches, the history and saved
 selections do, and which operations are refused with nothing changed.
 
-Every rule here is a documented one (README: "What runs, and what the updater writes", "Points and
-handles", "Batches and undo", "Saving a selection", "Several editors"). The state is plain values:
+Every rule here is a documented one (docs/selection-protocol.md, docs/embedding.md "Points and
+handles", docs/batches-and-undo.md, docs/saving-selections.md, docs/several-editors.md). The state is plain values:
 an editor's items are (name, parts) pairs, parts None for a shape selected as a whole or a pair of
 index tuples (points, handles) in selection order. An operation the library refuses raises Refused
 naming the exception it must raise, before the model changes anything.

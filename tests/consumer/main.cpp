@@ -1,5 +1,5 @@
-// A small application built at -O0 against the installed package, written as the README's
-// integration guide says: the prefixed include form, the library's helpers for shape events,
+// A small application built at -O0 against the installed package, written as the embedding guide
+// (docs/embedding.md) says: the prefixed include form, the library's helpers for shape events,
 // lambda handlers, the item test and the application's selection. Every call goes through the
 // library's exported symbols, so a missing export fails the link.
 #include <VoShape/VoShape.h>
