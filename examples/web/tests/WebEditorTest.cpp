@@ -45,14 +45,19 @@ TEST(WebEditorTest, OpensScenesAndGivesTheShapesToDraw) {
     EXPECT_FALSE(has(editor.getSelection(), "\"shape\":\"A\""));
 }
 
-// A list that keeps none of the selected shapes at either end is a whole change; one that keeps
-// them gives the shapes that came and went and the primary shape before and after, with the
-// revisions a page follows by. No change when a command changes nothing or is refused.
+// The application's selection mirrored in full is a whole change; the editor's own changes, small
+// ones of the whole list too, give the shapes that came and went and the primary shape before and
+// after, with the revisions a page follows by. No change when a command changes nothing or is
+// refused.
 TEST(WebEditorTest, GivesTheChangeOfEachCommand) {
     WebEditor editor;
-    const std::string whole = editor.run("select A");
-    EXPECT_TRUE(has(whole, "\"error\":null,\"results\":[]")) << whole;
+    const std::string whole = editor.run("host-select A");
+    EXPECT_TRUE(has(whole, "\"error\":null")) << whole;
     EXPECT_TRUE(has(changeOf(whole), "\"whole\":true")) << whole;
+    const std::string small = changeOf(editor.run("select B"));
+    EXPECT_TRUE(has(small, "\"whole\":false,")) << small;
+    EXPECT_TRUE(has(small, "\"removed\":[\"A\"],\"added\":[\"B\"]")) << small;
+    editor.run("select A");
 
     const std::string change = changeOf(editor.run("select A B"));
     EXPECT_TRUE(has(change, "\"whole\":false")) << change;
