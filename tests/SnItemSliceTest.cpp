@@ -131,6 +131,29 @@ TEST(SnItemSliceTest, ARunEqualsTheSameItemsHeldOneByOne) {
     EXPECT_EQ(dataOf(Vo::SnItemRun(&*sliced->begin(), 5)), (std::vector<int>{1, 12, 13, 14, 15}));
 }
 
+// A row that says nothing of its own (the base class) tells only the same row at the same place
+// without making items; the same row at another place is compared item by item.
+TEST(SnItemSliceTest, ARowOfItsOwnIsTheSameRunOnlyAtTheSamePlace) {
+    class PlainRow : public Vo::SnItemSource {
+    public:
+        explicit PlainRow(std::size_t length) : SnItemSource(length) {}
+        mutable int made = 0;
+
+    private:
+        ItemPtr makeItem(std::size_t i) const override {
+            ++made;
+            return ::makeItem(static_cast<int>(i));
+        }
+    };
+    const RCShdPtr<PlainRow> plain(new PlainRow(8));
+    const RCShdPtr<SnSelection> sliced = SnSelection::create();
+    sliced->replaceRangeBySlices(0, 0, slicesOf({SnItemSlice(plain, 2, 4)}));
+    EXPECT_TRUE(sliced->isRangeEqual(0, 4, slicesOf({SnItemSlice(plain, 2, 4)})));
+    EXPECT_EQ(plain->made, 0);
+    EXPECT_FALSE(sliced->isRangeEqual(0, 4, slicesOf({SnItemSlice(plain, 3, 4)})));
+    EXPECT_GT(plain->made, 0);
+}
+
 // A row that makes a null item is refused where the item is read, and the selection stays sliced.
 TEST(SnItemSliceTest, ANullItemOfARowIsRefusedWhenRead) {
     class NullRow : public Vo::SnItemSource {

@@ -34,8 +34,8 @@ public:
                            std::size_t count) const;
 
 protected:
-    /// A row of `count` items, none made yet.
-    explicit SnItemSource(std::size_t count) noexcept : size(count) {}
+    /// A row of `nbItems` items, none made yet.
+    explicit SnItemSource(std::size_t nbItems) noexcept : size(nbItems) {}
     /// A new item for place i, never null.
     virtual RCShdPtr<SnItem const> makeItem(std::size_t i) const = 0;
 
