@@ -85,14 +85,8 @@ TEST(SeSelectionSnapshotTextTest, MemoryRunningOutRaisesInsteadOfCuttingTheText)
     long failures = 0;
     for (long nth = 1;; ++nth) {
         std::string written;
-        bool raised = false;
-        VoTest::TestAllocator::arm(nth);
-        try {
-            written = read.toText();
-        } catch (const std::bad_alloc &) {
-            raised = true;
-        }
-        VoTest::TestAllocator::disarm();
+        const bool raised =
+            VoTest::TestAllocator::raisesAt(nth, [&] { written = read.toText(); });
         if (VoTest::TestAllocator::allocations() < nth) {
             break;
         }

@@ -231,14 +231,7 @@ TEST(SnItemSliceTest, AFailedAllocationLeavesASlicedSelectionAsItWas) {
             told.hint = nullptr;
             selection->getSubject().attachObserver(&told);
             const std::uint64_t revision = selection->getRevision();
-            bool raised = false;
-            VoTest::TestAllocator::arm(nth);
-            try {
-                operation();
-            } catch (const std::bad_alloc &) {
-                raised = true;
-            }
-            VoTest::TestAllocator::disarm();
+            const bool raised = VoTest::TestAllocator::raisesAt(nth, operation);
             if (VoTest::TestAllocator::allocations() < nth) {
                 break;
             }

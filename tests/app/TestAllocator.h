@@ -1,5 +1,7 @@
 #pragma once
 
+#include <new>
+
 namespace VoTest {
 
 // The test binary's global allocator: TestAllocator.cpp replaces operator new and delete (every
@@ -17,6 +19,19 @@ public:
     static void disarm() noexcept;
     // Allocations counted since the last arm.
     static long allocations() noexcept;
+
+    // Runs operation with the nth allocation failing; whether it raised std::bad_alloc.
+    template <class Operation> static bool raisesAt(long nth, Operation &&operation) {
+        arm(nth);
+        try {
+            operation();
+        } catch (const std::bad_alloc &) {
+            disarm();
+            return true;
+        }
+        disarm();
+        return false;
+    }
 };
 
 } // namespace VoTest
