@@ -70,7 +70,9 @@ class SelectionMirror {
     for (const name of change.added) {
       this.counts.set(name, (this.counts.get(name) || 0) + 1);
     }
-    if (change.primaryAfter !== this.primary) {
+    // The primary item taken out and put in again (its parts changed with other items) brings
+    // parts of its own.
+    if (change.primaryAfter !== this.primary || change.added.includes(change.primaryAfter)) {
       this.primary = change.primaryAfter;
       this.points = this.primary === null ? [] : JSON.parse(this.editor.getPrimaryPoints());
     }
