@@ -23,9 +23,9 @@ public:
     I increment() noexcept { return value.fetch_add(1, std::memory_order_seq_cst) + 1; }
     I decrement() noexcept { return value.fetch_sub(1, std::memory_order_seq_cst) - 1; }
     ///@}
-    /// Stores `desired` when the count holds `expected`; weak, so it may fail spuriously and callers
-    /// retry in a loop. On failure `expected` receives the current value, so a caller can retry
-    /// without reloading.
+    /// Stores `desired` when the count holds `expected`; weak, so it may fail spuriously and
+    /// callers retry in a loop. On failure `expected` receives the current value, so a caller can
+    /// retry without reloading.
     /// \param expected the value looked for
     /// \param desired the value stored on success
     bool compareExchange(I &expected, I desired) noexcept {

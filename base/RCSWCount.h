@@ -42,8 +42,7 @@ public:
     /// Reports the object's end to tally from now on (see RCSWEndTally for an object enlisted with
     /// two). Enlist first, then look whether the object is alive: an end that comes in between is
     /// reported to the tally.
-    /// \param tally the tally to report to, from RCSWEndTally::acquire; never freed, so it may
-    /// outlive its holder
+    /// \param tally the tally to report to, from RCSWEndTally::acquire (tallies are never freed)
     void enlist(RCSWEndTally &tally) const noexcept {
         RCSWEndTally *held = endTally.load();
         while (held != &tally) {

@@ -33,8 +33,8 @@ public:
     ~PrdPredicate() = default;
     ///@}
 
-    /// The test on `value`; a predicate without a test accepts everything. What a test raises passes
-    /// to the caller.
+    /// The test on `value`; a predicate without a test accepts everything. What a test raises
+    /// passes to the caller.
     /// \param value the value tested
     bool evaluate(const T &value) const {
         for (const RCShdPtr<PrdPredicateImp<T>> &test : tests) {
