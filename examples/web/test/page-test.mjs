@@ -151,8 +151,11 @@ try {
   await drag(onPage({x: 2, y: 2}), onPage({x: canvas.width - 2, y: canvas.height - 2}));
   // C's points have no positions of their own: it is not drawn, and no rectangle catches it.
   await expect('rectangle around everything', ['A', 'B', 'D'], 'A', []);
+  assert.deepEqual([await outline('A'), await outline('B'), await outline('D')],
+                   ['primary', 'selected', 'selected'], 'every drawn shape selected');
   await page.keyboard.press('Control+z');
   await expect('undo the rectangle', [], null, []);
+  assert.deepEqual([await outline('A'), await outline('B')], ['plain', 'plain'], 'nothing drawn selected');
 
   // The picture for the README: two shapes, the primary one with two points in order. A list of
   // shapes selects them whole: the points come after.
