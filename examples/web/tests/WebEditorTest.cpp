@@ -60,7 +60,10 @@ TEST(WebEditorTest, GivesTheChangeOfEachCommand) {
     EXPECT_TRUE(has(small, "\"removed\":[\"A\"],\"added\":[\"B\"]")) << small;
     editor.run("select A");
 
+    const std::string before = editor.getSelection();
     const std::string change = changeOf(editor.run("select A B"));
+    EXPECT_TRUE(has(change, "\"revisionBefore\":" + before.substr(12, before.find(',') - 12) + ","))
+        << before << " before " << change;
     EXPECT_TRUE(has(change, "\"whole\":false")) << change;
     EXPECT_TRUE(has(change, "\"removed\":[],\"added\":[\"B\"]")) << change;
     EXPECT_TRUE(has(change, "\"primaryBefore\":\"A\",\"primaryAfter\":\"A\"")) << change;
