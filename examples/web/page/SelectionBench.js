@@ -29,6 +29,13 @@ function benchScene(count) {
   return Array.from({length: count}, (_, index) => 'shape S' + index + ' 3\n').join('');
 }
 
+// One command as a click runs it, with the frame it draws, rasterized (one pixel read back).
+function benchCommand(page, line) {
+  page.run(line);
+  page.draw();
+  page.elements.canvas.getContext('2d').getImageData(0, 0, 1, 1);
+}
+
 function benchSelectAll(page, repetitions) {
   const count = page.shapes.length;
   const repetition = {open: false, phases: {}};
@@ -36,18 +43,13 @@ function benchSelectAll(page, repetitions) {
   timePhase(page.mirror, 'follow', 'mirror', repetition);
   timePhase(page, 'show', 'panels', repetition);
   timePhase(page, 'draw', 'draw', repetition);
-  const context = page.elements.canvas.getContext('2d');
   const times = {total: [], module: [], mirror: [], panels: [], draw: []};
   for (let at = -1; at < repetitions; ++at) { // one round first, not counted
-    page.run('select');
-    page.draw();
-    context.getImageData(0, 0, 1, 1);
+    benchCommand(page, 'select');
     repetition.phases = {module: 0, mirror: 0, panels: 0, draw: 0};
     repetition.open = true;
     const start = performance.now();
-    page.run('select-all-shapes');
-    page.draw();
-    context.getImageData(0, 0, 1, 1);
+    benchCommand(page, 'select-all-shapes');
     const total = performance.now() - start;
     repetition.open = false;
     if (page.mirror.counts.size !== count) {
