@@ -55,7 +55,9 @@ TEST(WebEditorTest, GivesTheChangeOfEachCommand) {
     const std::string whole = editor.run("host-select A");
     EXPECT_TRUE(has(whole, "\"error\":null")) << whole;
     EXPECT_TRUE(has(changeOf(whole), "\"whole\":true")) << whole;
-    const std::string small = changeOf(editor.run("select B"));
+    const std::string answer = editor.run("select B");
+    EXPECT_EQ(answer.substr(answer.size() - 3), "]}}") << "the change closed, then the answer";
+    const std::string small = changeOf(answer);
     EXPECT_TRUE(has(small, "\"whole\":false,")) << small;
     EXPECT_TRUE(has(small, "\"removed\":[\"A\"],\"added\":[\"B\"]")) << small;
     editor.run("select A");
