@@ -87,8 +87,8 @@ bool SeSelectedKeys::add(const SnItem *item, const SeShape *shape) {
     return pending.back().read.kind != Kind::unpromised;
 }
 
+// The cells were sized for the whole selection when the fill began (restart).
 void SeSelectedKeys::finish() {
-    byKey.reserve(byKey.size() + pending.size());
     for (std::size_t i = 0; i < pending.size(); ++i) {
         if (i + kAhead < pending.size()) {
             byKey.prefetch(stored(pending[i + kAhead].read.key));
