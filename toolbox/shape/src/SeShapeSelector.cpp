@@ -513,7 +513,7 @@ std::unique_ptr<SeSelectedKeys> SeShapeSelector::keysToFill() const {
     if (batch != nullptr || SeSelectedKeys::isCurrent(selectedKeys, *selection)) {
         return nullptr;
     }
-    return std::make_unique<SeSelectedKeys>(*selection);
+    return SeSelectedKeys::toFill(selectedKeys, *selection);
 }
 
 void SeShapeSelector::adoptKeys(std::unique_ptr<SeSelectedKeys> keys) const noexcept {
