@@ -4,6 +4,11 @@
 
 #include "host/graph/PiPath.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <typeinfo>
+
 namespace py = pybind11;
 
 namespace VoPython {
@@ -21,6 +26,21 @@ py::str utf8(const std::string &text) {
         throw py::error_already_set();
     }
     return py::reinterpret_steal<py::str>(made);
+}
+
+// Eight bytes at a time: a place is read for every item.
+bool isAscii(const std::string &text) {
+    std::uint64_t seen = 0;
+    std::size_t at = 0;
+    for (; at + sizeof seen <= text.size(); at += sizeof seen) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, sizeof word);
+        seen |= word;
+    }
+    for (; at < text.size(); ++at) {
+        seen |= static_cast<unsigned char>(text[at]);
+    }
+    return (seen & 0x8080808080808080u) == 0;
 }
 
 void check(int status) {
@@ -58,7 +78,7 @@ private:
 
 PyItemDicts::PyItemDicts()
     : kindKey(interned("kind")), nameKey(interned("name")), pathKey(interned("path")),
-      inputKind(interned("input")), inputTemplate(dictOf(inputKind, py::none(), py::none())) {}
+      inputKind(interned("input")) {}
 
 py::handle PyItemDicts::shared(const std::string &text) {
     const auto found = strings.find(text);
@@ -100,25 +120,56 @@ py::dict PyItemDicts::inputDict(const Vo::PiSnItem<Vo::PiInput> &item) {
     if (input.isNull()) {
         return of(VoSession::SessionHostItems::describe(item));
     }
-    places.placeOf(*input, place);
-    const Vo::RCShdPtr<Vo::PiPath const> walked = item.getPath();
-    const int length = walked.isNull() ? 0 : walked->getNbNodes();
-    py::list path(static_cast<std::size_t>(length));
-    for (int at = 0; at < length; ++at) {
-        PyList_SET_ITEM(path.ptr(), at, nodeName(*walked->getNode(at)).inc_ref().ptr());
+    const std::vector<py::handle> &nodes = pathNames(item.getPath().get());
+    py::list path(nodes.size());
+    for (std::size_t at = 0; at < nodes.size(); ++at) {
+        PyList_SET_ITEM(path.ptr(), static_cast<Py_ssize_t>(at), nodes[at].inc_ref().ptr());
     }
-    py::dict dict = py::reinterpret_steal<py::dict>(PyDict_Copy(inputTemplate.ptr()));
-    if (!dict) {
-        throw py::error_already_set();
-    }
-    check(PyDict_SetItem(dict.ptr(), nameKey.ptr(), utf8(place).ptr()));
-    check(PyDict_SetItem(dict.ptr(), pathKey.ptr(), path.ptr()));
-    return dict;
+    return dictOf(inputKind, placeName(*input), path);
 }
 
+// An ASCII place under its parent's (nearly every one) is written straight into the string, the
+// parent's place and the input's name, without a copy in between nor the decoder's pass.
+py::str PyItemDicts::placeName(const Vo::PiInput &input) {
+    const std::string *parentPlace = places.parentPlaceOf(input);
+    const std::string &name = input.getName();
+    if (parentPlace == nullptr || !isAscii(*parentPlace) || !isAscii(name)) {
+        places.placeOf(input, place);
+        return utf8(place);
+    }
+    const std::size_t size = parentPlace->size() + 1 + name.size();
+    auto made = py::reinterpret_steal<py::str>(PyUnicode_New(static_cast<Py_ssize_t>(size), 0x7f));
+    if (!made) {
+        throw py::error_already_set();
+    }
+    char *into = std::copy(parentPlace->begin(), parentPlace->end(),
+                           static_cast<char *>(PyUnicode_DATA(made.ptr())));
+    *into++ = '/';
+    std::copy(name.begin(), name.end(), into);
+    return made;
+}
+
+// The items of a run share their path: its names are looked up when the path changes. The
+// selection holds every item's path while its list is made, so a path seen is never another one
+// at the same address; no path at all (null) reads as the empty one, which starts the run.
+const std::vector<py::handle> &PyItemDicts::pathNames(const Vo::PiPath *path) {
+    if (path == lastPath) {
+        return lastNames;
+    }
+    lastPath = path;
+    lastNames.clear();
+    for (int at = 0; at < path->getNbNodes(); ++at) {
+        lastNames.push_back(nodeName(*path->getNode(at)));
+    }
+    return lastNames;
+}
+
+// Input items of that very class take the quick way, the exact type being cheaper to check than
+// a cast; any other item (a class derived from it too) is described as one item alone.
 py::dict PyItemDicts::of(const Vo::SnItem &item) {
-    if (const auto *input = dynamic_cast<const Vo::PiSnItem<Vo::PiInput> *>(&item)) {
-        return inputDict(*input);
+    using InputItem = Vo::PiSnItem<Vo::PiInput>;
+    if (typeid(item) == typeid(InputItem)) {
+        return inputDict(static_cast<const InputItem &>(item));
     }
     return of(VoSession::SessionHostItems::describe(item));
 }

@@ -22,6 +22,11 @@ public:
 private:
     pybind11::object shapeOf(const Vo::RCWeakPtr<Vo::SeShapeInterface> &shape) const;
     pybind11::list shapesOf(const Vo::Vector<Vo::RCWeakPtr<Vo::SeShapeInterface>> &shapes) const;
+    // The getter of a property, from the change's own getter.
+    template <class Get> static auto value(Get get);
+    template <class Get> static auto indices(Get get);
+    template <class Get> static auto shape(Get get);
+    template <class Get> static auto shapes(Get get);
 
     std::shared_ptr<PyEditor> editor;
     Vo::SeSelectionChange change;

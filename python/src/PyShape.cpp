@@ -70,7 +70,7 @@ std::string describe(PyShape &shape) {
     if (!shape.getEditor().isAlive(shape.getIndex())) {
         return text + " deleted>";
     }
-    const VoExample::AppShapeInterface &live = shape.getEditor().live(shape.getIndex());
+    const VoExample::AppShapeInterface &live = shape.live();
     text += " points=" + std::to_string(live.getNbPoints());
     if (live.hasGradient()) {
         text += " handles=" + std::to_string(live.getNbHandles());
@@ -97,49 +97,36 @@ void PyShape::bind(py::module_ &module) {
             [](const PyShape &shape) { return shape.getEditor().isAlive(shape.getIndex()); },
             "False once the shape's editing side is deleted.")
         .def_property_readonly(
-            "point_count",
-            [](const PyShape &shape) {
-                return shape.getEditor().live(shape.getIndex()).getNbPoints();
-            },
+            "point_count", [](const PyShape &shape) { return shape.live().getNbPoints(); },
             "The number of points of the live shape (its curve's, single-valued or not).")
         .def_property_readonly(
-            "handle_count",
-            [](const PyShape &shape) {
-                return shape.getEditor().live(shape.getIndex()).getNbHandles();
-            },
+            "handle_count", [](const PyShape &shape) { return shape.live().getNbHandles(); },
             "The number of gradient handles of the live shape; 0 without a gradient.")
         .def_property_readonly(
-            "has_gradient",
-            [](const PyShape &shape) {
-                return shape.getEditor().live(shape.getIndex()).hasGradient();
-            },
+            "has_gradient", [](const PyShape &shape) { return shape.live().hasGradient(); },
             "Whether the live shape has a gradient input, so handles.")
         .def_property_readonly(
             "single_valued",
-            [](const PyShape &shape) {
-                return shape.getEditor().live(shape.getIndex()).hasSingleValuedPoints();
-            },
+            [](const PyShape &shape) { return shape.live().hasSingleValuedPoints(); },
             "True when the curve's points are one plain 'Points' input.")
         .def_property_readonly(
             "positions",
             [](const PyShape &shape) {
-                return PyPositions::pairsOut(
-                    PyPositions::points(shape.getEditor().live(shape.getIndex())));
+                return PyPositions::pairsOut(PyPositions::points(shape.live()));
             },
             "The points' (x, y) positions: an (N, 2) float64 NumPy array (a list of (x, y) "
             "tuples without NumPy); ValueError for a single-valued curve.")
         .def_property_readonly(
             "handle_positions",
             [](const PyShape &shape) {
-                return PyPositions::valuesOut(
-                    PyPositions::handles(shape.getEditor().live(shape.getIndex())));
+                return PyPositions::valuesOut(PyPositions::handles(shape.live()));
             },
             "The handles' places along the gradient: an (N,) float64 NumPy array (a list "
             "without NumPy).")
         .def(
             "set_positions",
             [](const PyShape &shape, py::handle indices, py::handle xy) {
-                PyPositions::write(shape.getEditor().live(shape.getIndex()), indices, xy);
+                PyPositions::write(shape.live(), indices, xy);
             },
             py::arg("indices"), py::arg("xy"),
             "set_positions(indices, xy): moves the points at indices to the (x, y) pairs of xy "
@@ -149,8 +136,7 @@ void PyShape::bind(py::module_ &module) {
         .def(
             "set_handle_positions",
             [](const PyShape &shape, py::handle indices, py::handle positions) {
-                PyPositions::writeHandles(shape.getEditor().live(shape.getIndex()), indices,
-                                          positions);
+                PyPositions::writeHandles(shape.live(), indices, positions);
             },
             py::arg("indices"), py::arg("positions"),
             "set_handle_positions(indices, positions): moves the gradient handles at indices to "

@@ -21,6 +21,8 @@ public:
     const std::shared_ptr<PyEditor> &getSharedEditor() const noexcept { return editor; }
     std::size_t getIndex() const noexcept { return record; }
     const PyEditor::Record &getRecord() const { return editor->getRecord(record); }
+    // The live shape; ShapeGoneError once its editing side is deleted.
+    VoExample::AppShapeInterface &live() const { return editor->live(record); }
 
     // The Python object for a record.
     static pybind11::object object(const std::shared_ptr<PyEditor> &editor, std::size_t record);

@@ -76,6 +76,32 @@ class TestReading:
         assert places.count("x (detached)") == 1 and "B.curve/Points[3]/y" in places
         assert "B.gradient[0]/color" in places and places[-2:] == ["C", "A"]
 
+    def test_places_and_paths_of_runs_from_other_shapes_layers_and_names(self):
+        """Each run of inputs shares a parent's place and a path: a list mixing shapes of two
+        layers, named in ASCII or not (the non-ASCII byte in the first eight or later), says of
+        each item what it says alone."""
+        scene = "shape Å 2\nshape abcdefghÅ 1 1\nlayer Paint\nshape P 2\n"
+        with voshape.Editor.from_string(scene) as editor:
+            selector, app = editor.selector, editor.application_selection
+            held = []
+            for name, layer in (("Å", "Roto"), ("P", "Paint"), ("abcdefghÅ", "Roto")):
+                editor.active_layer = layer
+                selector.set_primary(name)
+                selector.select_all_points()
+                held += app.items[2:]
+            selector.select_all_handles()
+            held += app.items[-1:]
+            app.replace(held)
+            listed = app.to_list()
+        assert listed == [item.to_dict() for item in held]
+        assert [d["name"] for d in listed] == [
+            "Å.curve/Points[0]/x", "Å.curve/Points[0]/y", "Å.curve/Points[1]/x",
+            "Å.curve/Points[1]/y", "P.curve/Points[0]/x", "P.curve/Points[0]/y",
+            "P.curve/Points[1]/x", "P.curve/Points[1]/y", "abcdefghÅ.curve/Points[0]/x",
+            "abcdefghÅ.curve/Points[0]/y", "abcdefghÅ.gradient[0]/color"]
+        assert [d["path"] for d in listed] == [list(PATH)] * 4 + [["Paint", "Output"]] * 4 + [
+            list(PATH)] * 3
+
     def test_the_collector_is_as_it_was_after_a_list(self, editor, selector):
         """to_list holds the collector off while it works, and every reference it took with it."""
         selector.set_primary("A")

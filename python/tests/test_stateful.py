@@ -475,7 +475,8 @@ class SelectionMachine(RuleBasedStateMachine):
 
     @rule(data=st.data())
     def add_new_shape(self, data):
-        name = f"G{len(self.model.shapes)}"
+        # Non-ASCII names too: the places of their inputs are not made as ASCII ones are.
+        name = data.draw(st.sampled_from(["G", "Ĝ"]), label="letter") + str(len(self.model.shapes))
         points = data.draw(st.integers(0, 6), label="points")
         handles = data.draw(st.integers(0, 3), label="handles")
         single = data.draw(st.booleans(), label="single")
@@ -733,7 +734,9 @@ class SelectionMachine(RuleBasedStateMachine):
     def application_matches(self):
         expected = [self.model.describe(item) for item in self.model.host]
         assert [(i.kind, i.name) for i in self.app] == expected
-        assert [(d["kind"], d["name"]) for d in self.app.to_list()] == expected
+        listed = self.app.to_list()
+        assert [(d["kind"], d["name"]) for d in listed] == expected
+        assert listed == [item.to_dict() for item in self.app]
         for item in self.app:
             if item.kind == "input" and "." in item.name:
                 tool = LAYERS[self.model.shapes[item.name.split(".")[0]].layer]
