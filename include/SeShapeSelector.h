@@ -461,7 +461,7 @@ private:
     /// For the updater's walk over the whole selection, which reads every selected shape anyway: a
     /// key table to fill for the selection as it is now, or null when the selector has one (or a
     /// batch is open); adoptKeys takes it once filled, if the selection is still as it was.
-    friend class SeSelectorUpdater;
+    friend class SeSelectorUpdaterPrivate;
     std::unique_ptr<SeSelectedKeys> keysToFill() const;
     void adoptKeys(std::unique_ptr<SeSelectedKeys> keys) const noexcept;
     ///@}
