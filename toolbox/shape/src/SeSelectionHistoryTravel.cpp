@@ -137,7 +137,8 @@ void SeSelectionHistoryPrivate::apply(Items &items, const Step &step, bool back)
 // Items of shapes whose editing side is gone are left out (and listed); other items stay as they
 // are.
 RCShdPtr<SnSelection>
-SeSelectionHistoryPrivate::withoutGoneShapes(const Items &items, std::vector<const SnItem *> &leftOut) {
+SeSelectionHistoryPrivate::withoutGoneShapes(const Items &items,
+                                             std::vector<const SnItem *> &leftOut) {
     List<ItemPtr> kept;
     for (const ItemPtr &item : items) {
         if (isGone(item)) {

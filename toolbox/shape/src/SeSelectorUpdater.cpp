@@ -1,7 +1,7 @@
 #include "SeSelectorUpdater.h"
 
-#include "SeSelectorUpdaterPrivate.h"
 #include "SeScopedValue.h"
+#include "SeSelectorUpdaterPrivate.h"
 
 #include "base/RCExUtil.h"
 #include "host/ObHints.h"
@@ -177,13 +177,14 @@ void SeSelectorUpdaterPrivate::notify(const Changes &changes) const {
     }
 }
 
-void SeSelectorUpdaterPrivate::writeGuarded(SnSelection &target, RCShdPtr<SnSelection const> items) {
+void SeSelectorUpdaterPrivate::writeGuarded(SnSelection &target,
+                                            RCShdPtr<SnSelection const> items) {
     const SeScopedValue<bool> guard(updating, true);
     target.replaceAllItems(std::move(items));
 }
 
 void SeSelectorUpdaterPrivate::spliceGuarded(SnSelection &target, int position, int count,
-                                      Vector<RCShdPtr<SnItem const>> &&items) {
+                                             Vector<RCShdPtr<SnItem const>> &&items) {
     const SeScopedValue<bool> guard(updating, true);
     target.replaceRange(position, count, std::move(items));
 }

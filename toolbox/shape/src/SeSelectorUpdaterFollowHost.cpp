@@ -2,6 +2,7 @@
 // that stand for this editor's shapes become its selection, in their order.
 
 #include "SeSelectorUpdaterPrivate.h"
+#include "SeShapeSelectorPrivate.h"
 
 #include "SeAliveShapes.h"
 #include "SeShapeItem.h"
@@ -24,7 +25,8 @@ using Items = SeUpdaterItems;
 
 // Either record stays valid only while both selections show the revisions it names, so a change of
 // one direction's selection ends the other's without being told.
-void SeSelectorUpdaterPrivate::onHostChanged(const SnSelectionChangeHint &change, Changes &changes) {
+void SeSelectorUpdaterPrivate::onHostChanged(const SnSelectionChangeHint &change,
+                                             Changes &changes) {
     // A put-back after this is none of the editor change last mirrored: an abandoned batch's,
     // which brings the application's selection back in step.
     hostBefore = HostBefore();
@@ -37,7 +39,7 @@ void SeSelectorUpdaterPrivate::onHostChanged(const SnSelectionChangeHint &change
     const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
     SelectedIds ids;
     ids.reserve(static_cast<std::size_t>(hostView->getNbItems()));
-    SeAliveShapes &lives = *selector->aliveShapes;
+    SeAliveShapes &lives = selector->d->getAliveShapes();
     const std::uint64_t livesReading = lives.startWalk();
     bool allAlive = true;
     std::size_t lastRun = 0; // the items that stand for shapes since the last that stands for none

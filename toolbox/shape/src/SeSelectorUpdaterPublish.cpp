@@ -4,6 +4,7 @@
 // the selector refused.
 
 #include "SeSelectorUpdaterPrivate.h"
+#include "SeShapeSelectorPrivate.h"
 
 #include "SeAliveShapes.h"
 #include "SeExMissingElement.h"
@@ -100,7 +101,8 @@ bool SeSelectorUpdaterPrivate::haveSameShapes(const SnSelection &hostView) const
     return true;
 }
 
-void SeSelectorUpdaterPrivate::onSelectorChanged(const SnSelectionChangeHint &change, Changes &changes) {
+void SeSelectorUpdaterPrivate::onSelectorChanged(const SnSelectionChangeHint &change,
+                                                 Changes &changes) {
     if (selector->isRestoringAfterFault()) {
         if (selector->isAbandoningBatch()) {
             hostBefore = HostBefore(); // no change failed: nothing of before it to bring back
@@ -251,7 +253,8 @@ void SeSelectorUpdaterPrivate::decideEditorCallbacks(Changes &changes) const {
 // The application's items for the editor's selection, and what is known of them. The same walk
 // notes the selected shapes' ids, for removal events, and tests each object item against the item
 // filter while it is at hand, so that each shape's model is asked for once and each item read once.
-SeSelectorUpdaterPrivate::EditorMirror SeSelectorUpdaterPrivate::mirrorOfEditor(RCShdPtr<SnSelection> &mirrored) {
+SeSelectorUpdaterPrivate::EditorMirror
+SeSelectorUpdaterPrivate::mirrorOfEditor(RCShdPtr<SnSelection> &mirrored) {
     selectedIdsKnown = false;
     selectedIds.clearFor(static_cast<std::size_t>(selectorSelection->getNbItems()));
     itemsWithParts = 0;
@@ -264,9 +267,9 @@ SeSelectorUpdaterPrivate::EditorMirror SeSelectorUpdaterPrivate::mirrorOfEditor(
     bool regular = !itemFilter(items.back());
     DelayedIdCount<SelectedIds> counted(selectedIds);
     // The selector's key table, when it has none, from the models this walk reads anyway.
-    std::unique_ptr<SeSelectedKeys> keys = selector->keysToFill();
+    std::unique_ptr<SeSelectedKeys> keys = selector->d->keysToFill();
     // What the selector knows of its shapes' lives, read afresh along the way.
-    SeAliveShapes &lives = *selector->aliveShapes;
+    SeAliveShapes &lives = selector->d->getAliveShapes();
     const std::uint64_t livesReading = lives.startWalk();
     for (const RCShdPtr<SnItem const> &item : *selectorSelection) {
         const RCWeakPtr<SeShapeInterface> &shape = SeShapeItems::asShapeItem(item).getData();
@@ -289,7 +292,7 @@ SeSelectorUpdaterPrivate::EditorMirror SeSelectorUpdaterPrivate::mirrorOfEditor(
     counted.finish();
     if (keys) {
         keys->finish();
-        selector->adoptKeys(std::move(keys));
+        selector->d->adoptKeys(std::move(keys));
     }
     knowIds(allAlive);
     if (allAlive) {
@@ -329,7 +332,8 @@ void SeSelectorUpdaterPrivate::addCommitChanges(Changes &changes) const {
 // The inputs of the selected points, then of the selected handles, of the single selected shape,
 // all along the path found from the curve input (or, with no point selected, the gradient input).
 void SeSelectorUpdaterPrivate::appendPartItems(const RCWeakPtr<SeShapeInterface> &shape,
-                                        SnSelection::Slices &slices, PartsLayout &layout) const {
+                                               SnSelection::Slices &slices,
+                                               PartsLayout &layout) const {
     const RCWeakAccessor<SeShapeInterface> access(shape);
     RCShdPtr<PiPath> path;
     // The primary item's indices, read in place (as getSelectedPoints would copy them): the item
@@ -355,10 +359,10 @@ void SeSelectorUpdaterPrivate::appendPartItems(const RCWeakPtr<SeShapeInterface>
             slices.emplace_back(PiSnItem<PiInput>::create(pointsInput, path));
             layout.pointItems = 1;
         } else {
-            const RCShdPtr<PiMultivaluedInput> elements = rcDynamicCast<PiMultivaluedInput>(pointsInput);
+            const RCShdPtr<PiMultivaluedInput> elements =
+                rcDynamicCast<PiMultivaluedInput>(pointsInput);
             layout.pointElements = elements->getNbElements();
-            layout.pointWidth =
-                Items::appendPointRun(elements, points, path, shape, slices);
+            layout.pointWidth = Items::appendPointRun(elements, points, path, shape, slices);
             layout.pointItems = static_cast<int>(slices.back().size());
         }
     }

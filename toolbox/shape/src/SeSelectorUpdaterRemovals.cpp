@@ -2,6 +2,7 @@
 // selection, at once when the ids kept from the last mirroring tell where it is.
 
 #include "SeSelectorUpdaterPrivate.h"
+#include "SeShapeSelectorPrivate.h"
 
 #include "SeAliveShapes.h"
 #include "SeScopedValue.h"
@@ -59,7 +60,7 @@ bool SeSelectorUpdaterPrivate::removeByEvent(int id) {
     if (selector->areShapesKnownAlive()) {
         return selectorSelection->removeItem(item);
     }
-    if (!selector->aliveShapes->expectEndedLeaving(*selectorSelection, *item)) {
+    if (!selector->d->getAliveShapes().expectEndedLeaving(*selectorSelection, *item)) {
         return false;
     }
     const SeScopedValue<EndedLeaving> leaving(endedLeaving, EndedLeaving{item.get(), id});

@@ -65,7 +65,8 @@ void SeSelectorUpdaterPrivate::countSelected(const RCShdPtr<SnItem const> &item,
 // Usable when the application's selection is still the mirror last written, the editor's
 // selection is at the revision right after it, and the change is not a batch's commit (mirrored in
 // full, with callbacks of its own; a put-back after a fault never comes here).
-bool SeSelectorUpdaterPrivate::followEditorSplice(const SnSelectionChangeHint &change, Changes &changes) {
+bool SeSelectorUpdaterPrivate::followEditorSplice(const SnSelectionChangeHint &change,
+                                                  Changes &changes) {
     const EditorMirror known = editorMirror; // the caller forgets it when this gives false
     if (change.isWhole() || !known.regular || change.getRevisionBefore() != known.editorRevision ||
         change.getRevisionAfter() != selectorSelection->getRevision() ||
@@ -95,7 +96,7 @@ bool SeSelectorUpdaterPrivate::followEditorSplice(const SnSelectionChangeHint &c
 // the removal event's item whose shape ended, its object item then leaving as the full mirroring
 // leaves it out.
 bool SeSelectorUpdaterPrivate::followShapesSpliced(int position, SnItemRun removed, SnItemRun added,
-                                            Changes &changes) {
+                                                   Changes &changes) {
     const auto after = static_cast<std::size_t>(selectorSelection->getNbItems());
     const std::size_t before = after - added.size() + removed.size();
     const auto gone = [this](const RCShdPtr<SnItem const> &item) {
@@ -135,8 +136,10 @@ bool SeSelectorUpdaterPrivate::followShapesSpliced(int position, SnItemRun remov
 
 // Another shape in the same place, or the same shape with other parts: with two shapes or more the
 // parts are not mirrored and only the object item may change; with one, its part items follow.
-bool SeSelectorUpdaterPrivate::followItemReplaced(int position, const RCShdPtr<SnItem const> &before,
-                                           const RCShdPtr<SnItem const> &after, Changes &changes) {
+bool SeSelectorUpdaterPrivate::followItemReplaced(int position,
+                                                  const RCShdPtr<SnItem const> &before,
+                                                  const RCShdPtr<SnItem const> &after,
+                                                  Changes &changes) {
     const RCWeakPtr<SeShapeInterface> &oldShape = shapeOf(before);
     const RCWeakPtr<SeShapeInterface> &newShape = shapeOf(after);
     const int shapes = selectorSelection->getNbItems();
@@ -169,8 +172,8 @@ bool SeSelectorUpdaterPrivate::followItemReplaced(int position, const RCShdPtr<S
 // PartsChange, in either direction, as undo and redo put items back), else all of them again.
 // The path of the part items changes when points come or all go: then all of them again too.
 bool SeSelectorUpdaterPrivate::followParts(const RCShdPtr<SnItem const> &before,
-                                    const RCShdPtr<SnItem const> &after,
-                                    const RCWeakPtr<SeShapeInterface> &shape) {
+                                           const RCShdPtr<SnItem const> &after,
+                                           const RCWeakPtr<SeShapeInterface> &shape) {
     const PartsChange &note = selector->getLastPartsChange();
     const bool forward = note.from.get() == before.get() && note.to.get() == after.get();
     const bool backward = note.from.get() == after.get() && note.to.get() == before.get();
@@ -211,7 +214,7 @@ bool SeSelectorUpdaterPrivate::followParts(const RCShdPtr<SnItem const> &before,
 // part items were mirrored: the other selected indices then name the same elements as before. The
 // count read becomes the one known.
 bool SeSelectorUpdaterPrivate::elementsFollow(const SeShapeSelector::PartsChange &note,
-                                       const RCWeakPtr<SeShapeInterface> &shape) {
+                                              const RCWeakPtr<SeShapeInterface> &shape) {
     int &known = note.points ? editorMirror.parts.pointElements : editorMirror.parts.handleElements;
     if (known < 0) {
         return false;
@@ -238,8 +241,8 @@ bool SeSelectorUpdaterPrivate::elementsFollow(const SeShapeSelector::PartsChange
 // A mistake that gives no error, only wrong inputs in the application's selection: debug builds
 // name it where it happens.
 void SeSelectorUpdaterPrivate::reportEarlyRenumbering(const SeShapeSelector::PartsChange &note,
-                                               const RCWeakPtr<SeShapeInterface> &shape,
-                                               int elements) {
+                                                      const RCWeakPtr<SeShapeInterface> &shape,
+                                                      int elements) {
     const std::string operation = std::string("updateSelection") +
                                   (note.points ? "Point" : "Handle") +
                                   (note.added ? "Added" : "Deleted");
@@ -256,7 +259,7 @@ void SeSelectorUpdaterPrivate::reportEarlyRenumbering(const SeShapeSelector::Par
 
 // One point's (handle's) items come in at, or leave from, its 1-based rank.
 bool SeSelectorUpdaterPrivate::spliceParts(bool points, int rank, int index, bool insert,
-                                    const RCWeakPtr<SeShapeInterface> &shape) {
+                                           const RCWeakPtr<SeShapeInterface> &shape) {
     PartsLayout &layout = editorMirror.parts;
     if (points && layout.pointsSingle) {
         return true; // one item stands for every point
@@ -292,7 +295,8 @@ bool SeSelectorUpdaterPrivate::spliceParts(bool points, int rank, int index, boo
 // mirrored in the editor's selection at the same place less `leading`: the shape comes in or leaves
 // there, as a whole. An item that stands for no shape, one among the leading ones, or the last
 // shape's item leaving, is mirrored in full.
-bool SeSelectorUpdaterPrivate::followHostSplice(const SnSelectionChangeHint &change, Changes &changes) {
+bool SeSelectorUpdaterPrivate::followHostSplice(const SnSelectionChangeHint &change,
+                                                Changes &changes) {
     const HostMirror known = hostMirror;
     hostMirror = HostMirror();
     if (change.isWhole() || known.hostRevision == 0 || !isOneItem(change) ||
