@@ -19,6 +19,8 @@ public:
 
     SnItemRun() noexcept = default;
     /// The `length` items from `start`, which must stay valid as long as the run.
+    /// \param start the first item, borrowed; may be null when `length` is 0
+    /// \param length the number of items
     SnItemRun(const value_type *start, std::size_t length) noexcept : first(start), count(length) {}
 
     ///@{
@@ -31,11 +33,11 @@ public:
     std::size_t size() const noexcept { return count; }
     bool empty() const noexcept { return count == 0; }
     ///@}
-    ///@{
-    /// The run must not be empty.
+    /// The first item; the run must not be empty.
     const value_type &front() const noexcept { return *first; }
+    /// Item i of the run.
+    /// \param i the item's place, below size()
     const value_type &operator[](std::size_t i) const noexcept { return first[i]; }
-    ///@}
 
 private:
     const value_type *first = nullptr;
