@@ -59,11 +59,17 @@ struct Scene {
     Vo::SeSelectionHistory history;
 };
 
+// A scene of n + 1 shapes, the first n of them selected.
+inline std::shared_ptr<Scene> sceneWithShapesSelected(int n) {
+    auto scene = std::make_shared<Scene>(n, 1);
+    scene->editor.selector->setSelectedShapes(scene->editor.firstShapes(n));
+    return scene;
+}
+
 // The first n of n + 1 shapes selected; the last one comes in and goes out.
 inline Toggle shapeAtTheEnd(int n) {
-    auto scene = std::make_shared<Scene>(n, 1);
+    auto scene = sceneWithShapesSelected(n);
     Vo::SeShapeSelector &selector = *scene->editor.selector;
-    selector.setSelectedShapes(scene->editor.firstShapes(n));
     const Vo::RCShdPtr<Vo::SeShape> last = scene->editor.shape(n);
     return {scene, [&selector, last] { selector.addSelectedShape(last); },
             [&selector, last] {
@@ -89,9 +95,8 @@ inline Toggle listWithOneShapeMore(int n) {
 
 // The shape in the middle of n selected ones goes out, and the history brings it back.
 inline Toggle shapeInTheMiddleAndUndo(int n) {
-    auto scene = std::make_shared<Scene>(n, 1);
+    auto scene = sceneWithShapesSelected(n);
     Vo::SeShapeSelector &selector = *scene->editor.selector;
-    selector.setSelectedShapes(scene->editor.firstShapes(n));
     const Vo::RCShdPtr<Vo::SeShape> middle = scene->editor.shape(n / 2);
     Vo::SeSelectionHistory &history = scene->history;
     return {scene, [&selector, middle] { selector.unselectShape(middle); },
@@ -100,13 +105,21 @@ inline Toggle shapeInTheMiddleAndUndo(int n) {
 
 // Undo and redo of a step that added one shape to n selected ones.
 inline Toggle undoRedoOneShape(int n) {
-    auto scene = std::make_shared<Scene>(n, 1);
+    auto scene = sceneWithShapesSelected(n);
     Vo::SeShapeSelector &selector = *scene->editor.selector;
-    selector.setSelectedShapes(scene->editor.firstShapes(n));
     selector.addSelectedShape(scene->editor.shape(n));
     Vo::SeSelectionHistory &history = scene->history;
     return {scene, [&history] { check(history.undo(), "nothing to undo"); },
             [&history] { check(history.redo(), "nothing to redo"); }};
+}
+
+// The application appends the object of the scene's shape n to its selection, then takes it out.
+inline Toggle objectOfShapeInAndOut(const std::shared_ptr<Scene> &scene, int n) {
+    const Vo::RCShdPtr<Vo::SnSelection> host = scene->editor.hostSelection();
+    const Vo::RCShdPtr<Vo::SnItem const> item =
+        Vo::PiSnItemUtil::createFromBase(scene->editor.object(n));
+    return {scene, [host, item] { host->insertItem(host->getNbItems(), item); },
+            [host, item] { check(host->removeItem(item), "item not there"); }};
 }
 
 // The application appends the object of one more shape to its selection of n, then takes it out.
@@ -117,20 +130,16 @@ inline Toggle applicationItemAtTheEnd(int n) {
     for (int i = 0; i < n; ++i) {
         items.push_back(Vo::PiSnItemUtil::createFromBase(editor.object(i)));
     }
-    const Vo::RCShdPtr<Vo::SnSelection> host = editor.hostSelection();
-    host->replaceAllItems(Vo::SnSelection::createTaking(std::move(items)));
-    const Vo::RCShdPtr<Vo::SnItem const> item = Vo::PiSnItemUtil::createFromBase(editor.object(n));
-    return {scene, [host, item] { host->insertItem(host->getNbItems(), item); },
-            [host, item] { check(host->removeItem(item), "item not there"); }};
+    editor.hostSelection()->replaceAllItems(Vo::SnSelection::createTaking(std::move(items)));
+    return objectOfShapeInAndOut(scene, n);
 }
 
 // Of n selected shapes, the last one's removal event comes (the shape itself stays, as when the
 // application hides it from the editor), then the shape is selected again.
 inline Toggle removalEventAndBack(int n) {
-    auto scene = std::make_shared<Scene>(n, 1);
+    auto scene = sceneWithShapesSelected(n);
     VoBench::SceneEditor &editor = scene->editor;
     Vo::SeShapeSelector &selector = *editor.selector;
-    selector.setSelectedShapes(editor.firstShapes(n));
     const Vo::RCShdPtr<Vo::SeShape> last = editor.shape(n - 1);
     return {scene, [&editor, last] { editor.sendRemoval(last->getId()); },
             [&selector, last] {
@@ -275,23 +284,17 @@ inline Toggle pointAfterAnotherSceneEnded(int n) {
 // The editor selected n shapes, so the application's selection holds the editor's node item and
 // their objects; the application appends the object of one more shape, then takes it out.
 inline Toggle applicationItemBesideTheEditorNode(int n) {
-    auto scene = std::make_shared<Scene>(n, 1);
-    VoBench::SceneEditor &editor = scene->editor;
-    editor.selector->setSelectedShapes(editor.firstShapes(n));
-    const Vo::RCShdPtr<Vo::SnSelection> host = editor.hostSelection();
-    check(host->getNbItems() == n + 1, "the editor's node item missing");
-    const Vo::RCShdPtr<Vo::SnItem const> item = Vo::PiSnItemUtil::createFromBase(editor.object(n));
-    return {scene, [host, item] { host->insertItem(host->getNbItems(), item); },
-            [host, item] { check(host->removeItem(item), "item not there"); }};
+    auto scene = sceneWithShapesSelected(n);
+    check(scene->editor.hostSelection()->getNbItems() == n + 1, "the editor's node item missing");
+    return objectOfShapeInAndOut(scene, n);
 }
 
 // Of n selected shapes, the last one is deleted the example application's way (its editing side
 // released, then its removal event); then a new shape is made and selected after the others.
 inline Toggle removalOfAReleasedShape(int n) {
-    auto scene = std::make_shared<Scene>(n, 1);
+    auto scene = sceneWithShapesSelected(n);
     VoBench::SceneEditor &editor = scene->editor;
     Vo::SeShapeSelector &selector = *editor.selector;
-    selector.setSelectedShapes(editor.firstShapes(n));
     auto last = std::make_shared<int>(n - 1);
     return {scene,
             [&editor, &selector, last, n] {

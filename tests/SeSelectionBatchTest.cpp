@@ -250,6 +250,17 @@ TEST_F(SeSelectionBatchTest, AnAbandonedBatchStillAppliesRemovalsAndRenumberings
     EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
     EXPECT_TRUE(selectedPoints().empty()); // as after any removal event
     EXPECT_EQ(selectorWrites->getNbWrites(), 1);
+
+    // The event alone, its shape's editing side still alive: the event is what takes it out.
+    select({A, C});
+    settle();
+    {
+        SeSelectionBatch batch(selector);
+        controller.sendRemoval(controller.shape(C)->getId());
+        batch.cancel();
+    }
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A}));
+    EXPECT_EQ(selectorWrites->getNbWrites(), 1);
 }
 
 // The replay of an abandoned batch's reports may run out of memory at any allocation: the end of

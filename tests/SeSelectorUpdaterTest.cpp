@@ -117,6 +117,22 @@ TEST_F(SeSelectorUpdaterTest, SelectingAPointMirrorsItsInputsAndNotifiesTheSelec
     EXPECT_EQ(hostWrites->getNbWrites(), 1);
 }
 
+// The points' items name their path: once the graph leads the shape to another output, a mirror
+// written again names the new path, though the shape, its input and its indices are the same.
+TEST_F(SeSelectorUpdaterTest, PointItemsMirroredAgainFollowANewPathToTheOutput) {
+    selector->setPrimarySelectedShape(controller.shape(A), 2);
+    ASSERT_TRUE(controller.graph()->removeNode(*controller.outputNode()));
+    const RCShdPtr<PiNode> finalNode = controller.graph()->addNode("Final", PiNode::PrimaryOutput);
+    ASSERT_TRUE(controller.graph()->connect(controller.toolNode(), finalNode));
+    settle();
+
+    updater->republish();
+    EXPECT_EQ(hostItems(),
+              (Texts{editorNode(), object(A), pointComponent(A, 2, "x", "Roto>Final"),
+                     pointComponent(A, 2, "y", "Roto>Final")}));
+    EXPECT_EQ(hostWrites->getNbWrites(), 1);
+}
+
 // The points' items are made when the application's selection is first read: the graph's points
 // moving before that (one inserted in front of them, or one of them removed) leaves them the
 // inputs of the points that were selected, as if they had been made at once.

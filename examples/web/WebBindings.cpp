@@ -11,5 +11,7 @@ EMSCRIPTEN_BINDINGS(voshape_web) {
         .function("getShapes", &VoWeb::WebEditor::getShapes)
         .function("run", &VoWeb::WebEditor::run)
         .function("getSelection", &VoWeb::WebEditor::getSelection)
-        .function("getPrimaryPoints", &VoWeb::WebEditor::getPrimaryPoints);
+        .function("getPrimaryPoints", &VoWeb::WebEditor::getPrimaryPoints)
+        .function("getEditorSelection", &VoWeb::WebEditor::getEditorSelection)
+        .function("getHostSelection", &VoWeb::WebEditor::getHostSelection);
 }

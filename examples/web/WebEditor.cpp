@@ -1,6 +1,7 @@
 #include "WebEditor.h"
 
 #include "SessionDemo.h"
+#include "SessionHostItems.h"
 #include "SessionJsonPrinter.h"
 #include "SessionReport.h"
 #include "SessionScene.h"
@@ -8,8 +9,11 @@
 #include "SessionText.h"
 
 #include "AppShapeInterface.h"
+#include "SeShapeItem.h"
+#include "SeShapeParts.h"
 
 #include "foundation/RCWeakAccessor.h"
+#include "host/selection/SnSelection.h"
 
 #include <exception>
 #include <sstream>
@@ -100,6 +104,80 @@ std::string WebEditor::getPrimaryPoints() const {
     session->getSelector().getSelectedPoints(points);
     SessionJsonWriter json;
     writeIndices(json, points);
+    return json.getText();
+}
+
+std::string WebEditor::getEditorSelection() const {
+    EditorSelection read;
+    if (!readLiveSelection(read)) {
+        read = readCapturedSelection();
+    }
+    SessionJsonWriter json;
+    json.beginObject().key("revision");
+    json.value(static_cast<long long>(session->getRevisions().first));
+    json.key("shapes").values(read.shapes).key("primary");
+    read.primary < 0 ? json.null() : json.value(read.shapes[static_cast<std::size_t>(read.primary)]);
+    json.key("points");
+    writeIndices(json, read.points);
+    json.endObject();
+    return json.getText();
+}
+
+bool WebEditor::readLiveSelection(EditorSelection &read) const {
+    Vo::RCShdPtr<Vo::SnSelection const> selection;
+    try { // inside a batch, the working selection, as the session's own reading takes it
+        selection = session->getSelector().getCurrentSelection();
+    } catch (const std::exception &) { // a queued removal that raises: it raises at the end too
+        selection = session->getSelector().getSelection();
+    }
+    const Vo::SnItem *primary = selection->getPrimaryItem().get();
+    read.shapes.reserve(static_cast<std::size_t>(selection->getNbItems()));
+    for (const Vo::RCShdPtr<Vo::SnItem const> &item : *selection) {
+        const auto *shapeItem = dynamic_cast<const Vo::SeShapeItem *>(item.get());
+        const Vo::RCWeakAccessor<Vo::SeShapeInterface> alive =
+            shapeItem == nullptr ? Vo::RCWeakAccessor<Vo::SeShapeInterface>()
+                                 : shapeItem->getData().lock();
+        const auto *named = dynamic_cast<const VoExample::AppShapeInterface *>(alive.get());
+        if (named == nullptr) {
+            return false;
+        }
+        if (item.get() == primary) {
+            read.primary = static_cast<int>(read.shapes.size());
+            const auto *parts = dynamic_cast<const Vo::SeShapeParts *>(item->getParts().get());
+            if (parts != nullptr) {
+                read.points.assign(parts->getPoints().begin(), parts->getPoints().end());
+            }
+        }
+        read.shapes.push_back(named->getName());
+    }
+    return true;
+}
+
+WebEditor::EditorSelection WebEditor::readCapturedSelection() const {
+    EditorSelection read;
+    for (const VoSession::SessionState::Shape &shape : session->capture().shapes) {
+        if (shape.primary) {
+            read.primary = static_cast<int>(read.shapes.size());
+            read.points.assign(shape.points.begin(), shape.points.end());
+        }
+        read.shapes.push_back(shape.name);
+    }
+    return read;
+}
+
+std::string WebEditor::getHostSelection(int limit) const {
+    const Vo::SnSelection &host = *session->getController().getApplicationSelection();
+    VoSession::SessionState first;
+    for (const Vo::RCShdPtr<Vo::SnItem const> &item : host) {
+        if (static_cast<int>(first.host.size()) >= limit) {
+            break;
+        }
+        first.host.push_back(VoSession::SessionHostItems::describe(*item));
+    }
+    SessionJsonWriter json;
+    json.beginObject().key("count").value(host.getNbItems());
+    VoSession::SessionJsonPrinter::writeHost(json, first);
+    json.endObject();
     return json.getText();
 }
 

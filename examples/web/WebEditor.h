@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace VoWeb {
 
@@ -40,8 +41,28 @@ public:
     std::string getSelection() const;
     // The primary shape's selected points in selection order: [...], empty when it has none.
     std::string getPrimaryPoints() const;
+    // The editor's selection as the page's mirror keeps it, read whole: {"revision": ..., "shapes":
+    // [the shape of each item, in selection order], "primary": its name or null, "points": its
+    // selected points in selection order}. One list of names: a whole change of 10^4 shapes reads
+    // in one call, without describing each item's parts or the application's selection.
+    std::string getEditorSelection() const;
+    // The first `limit` items of the application's selection, as getSelection describes them, and
+    // how many it has: {"count": n, "host": [...]}. What a panel shows costs `limit`, not n.
+    std::string getHostSelection(int limit) const;
 
 private:
+    // The editor's selection as getEditorSelection writes it.
+    struct EditorSelection {
+        std::vector<std::string> shapes;
+        int primary = -1; // its place in shapes
+        Vo::Vector<int> points;
+    };
+
+    // Names each item by its live shape; false, halfway, at an item of a shape deleted since or
+    // of another class.
+    bool readLiveSelection(EditorSelection &read) const;
+    // Names them as the session's own reading does, the deleted shapes too.
+    EditorSelection readCapturedSelection() const;
     void writeChange(VoSession::SessionJsonWriter &json) const;
     static void writeShapes(VoSession::SessionJsonWriter &json,
                             const Vo::Vector<Vo::RCWeakPtr<Vo::SeShapeInterface>> &shapes);

@@ -16,21 +16,17 @@ class SelectionMirror {
     return {shapes: [...this.counts.keys()], primary: this.primary, points: [...this.points]};
   }
 
+  // The editor's selection read whole, in one call giving the items' shapes as one list.
   read() {
     this.reread += 1;
-    const selection = JSON.parse(this.editor.getSelection());
+    const selection = JSON.parse(this.editor.getEditorSelection());
     this.revision = selection.revision;
     this.counts = new Map();
-    this.primary = null;
-    this.points = [];
-    for (const entry of selection.editor) {
-      this.counts.set(entry.shape, (this.counts.get(entry.shape) || 0) + 1);
-      if (entry.primary) {
-        this.primary = entry.shape;
-        this.points = entry.parts ? entry.parts.points.map((point) => point.index) : [];
-      }
+    for (const name of selection.shapes) {
+      this.counts.set(name, (this.counts.get(name) || 0) + 1);
     }
-    return selection;
+    this.primary = selection.primary;
+    this.points = selection.points;
   }
 
   // Applies a command's change (null: the selection did not change).

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -54,12 +55,17 @@ TEST(WebEditorTest, GivesTheChangeOfEachCommand) {
     const std::string whole = editor.run("host-select A");
     EXPECT_TRUE(has(whole, "\"error\":null")) << whole;
     EXPECT_TRUE(has(changeOf(whole), "\"whole\":true")) << whole;
-    const std::string small = changeOf(editor.run("select B"));
+    const std::string answer = editor.run("select B");
+    EXPECT_EQ(answer.substr(answer.size() - 3), "]}}") << "the change closed, then the answer";
+    const std::string small = changeOf(answer);
     EXPECT_TRUE(has(small, "\"whole\":false,")) << small;
     EXPECT_TRUE(has(small, "\"removed\":[\"A\"],\"added\":[\"B\"]")) << small;
     editor.run("select A");
 
+    const std::string before = editor.getSelection();
     const std::string change = changeOf(editor.run("select A B"));
+    EXPECT_TRUE(has(change, "\"revisionBefore\":" + before.substr(12, before.find(',') - 12) + ","))
+        << before << " before " << change;
     EXPECT_TRUE(has(change, "\"whole\":false")) << change;
     EXPECT_TRUE(has(change, "\"removed\":[],\"added\":[\"B\"]")) << change;
     EXPECT_TRUE(has(change, "\"primaryBefore\":\"A\",\"primaryAfter\":\"A\"")) << change;
@@ -115,6 +121,55 @@ TEST(WebEditorTest, NamesADeletedShapeNull) {
     const std::string removal = changeOf(editor.run("delete A"));
     EXPECT_TRUE(has(removal, "\"removed\":[null]")) << removal;
     EXPECT_TRUE(has(removal, "\"primaryBefore\":null,\"primaryAfter\":\"B\"")) << removal;
+}
+
+// The mirror's whole reading: the items' shapes in order, the primary one and its points in
+// selection order, at the revision getSelection gives; inside a batch, the working selection. A
+// shape deleted while its item stays is named as the session names it.
+TEST(WebEditorTest, ReadsTheEditorSelectionWhole) {
+    WebEditor editor;
+    const std::string selection = editor.getSelection();
+    const std::string revision = selection.substr(0, selection.find(','));
+    EXPECT_EQ(editor.getEditorSelection(), revision + ",\"shapes\":[],\"primary\":null,\"points\":[]}");
+
+    editor.run("select D B A");
+    editor.run("add-point 2");
+    editor.run("add-point 0");
+    EXPECT_TRUE(has(editor.getEditorSelection(),
+                    ",\"shapes\":[\"D\",\"B\",\"A\"],\"primary\":\"D\",\"points\":[2,0]}"))
+        << editor.getEditorSelection();
+    editor.run("batch");
+    editor.run("primary B 1");
+    EXPECT_TRUE(has(editor.getEditorSelection(), "\"shapes\":[\"B\"],\"primary\":\"B\",\"points\":[1]}"))
+        << "the batch's working selection: " << editor.getEditorSelection();
+    editor.run("end");
+    const std::string after = editor.getSelection();
+    EXPECT_EQ(editor.getEditorSelection().substr(0, after.find(',')), after.substr(0, after.find(',')));
+
+    editor.run("select A B");
+    editor.run("delete B no-event");
+    const std::string deleted = editor.getEditorSelection();
+    EXPECT_TRUE(has(deleted, "\"shapes\":[\"A\",\"B\"],\"primary\":\"A\"")) << deleted;
+    EXPECT_TRUE(has(editor.getSelection(), "\"shape\":\"B\",\"alive\":false"))
+        << "B's item stays, its shape gone: " << editor.getSelection();
+}
+
+// The application's selection by its first items, described as getSelection describes them, and
+// counted whole.
+TEST(WebEditorTest, ReadsTheApplicationsFirstItems) {
+    WebEditor editor;
+    editor.run("select A D");
+    editor.run("add-point 3");
+    const std::string whole = editor.getSelection();
+    const std::string items = whole.substr(whole.find("\"host\":"));
+    const std::size_t count = static_cast<std::size_t>(std::count(items.begin(), items.end(), '{'));
+    ASSERT_GE(count, 3u) << whole;
+    EXPECT_EQ(editor.getHostSelection(100), "{\"count\":" + std::to_string(count) + "," + items);
+    const std::string first = editor.getHostSelection(2);
+    EXPECT_EQ(first, "{\"count\":" + std::to_string(count) + "," +
+                         items.substr(0, items.find("},{", items.find("},{") + 1) + 1) + "]}")
+        << first;
+    EXPECT_EQ(editor.getHostSelection(0), "{\"count\":" + std::to_string(count) + ",\"host\":[]}");
 }
 
 } // namespace

@@ -25,8 +25,38 @@ const RCWeakPtr<SeShapeInterface> &editingSideOf(const SnItem *item) noexcept {
 
 } // namespace
 
-SeSelectedKeys::SeSelectedKeys(const SnSelection &read)
+SeSelectedKeys::SeSelectedKeys(const SnSelection &read) noexcept
     : selection(&read), revision(read.getRevision()) {}
+
+std::unique_ptr<SeSelectedKeys> SeSelectedKeys::toFill(std::unique_ptr<SeSelectedKeys> &cache,
+                                                       const SnSelection &selection) {
+    std::unique_ptr<SeSelectedKeys> keys = std::move(cache);
+    if (!keys) {
+        keys.reset(new SeSelectedKeys(selection));
+    }
+    keys->restart(selection);
+    return keys;
+}
+
+// A room much larger than the selection now needs goes back, as the table's cells do.
+void SeSelectedKeys::restart(const SnSelection &read) {
+    const auto size = static_cast<std::size_t>(read.getNbItems());
+    selection = &read;
+    revision = read.getRevision();
+    unpromised = 0;
+    leftGone.clear();
+    if (pending.capacity() > 4 * size + kAhead) {
+        std::vector<Pending>().swap(pending);
+    }
+    pending.clear();
+    byKey.clearFor(size);
+    pending.reserve(size);
+}
+
+void SeSelectedKeys::retire() noexcept {
+    selection = nullptr;
+    leftGone.clear();
+}
 
 SeSelectedKeys::Read SeSelectedKeys::read(const SeShape *shape) noexcept {
     Read known;
@@ -57,15 +87,15 @@ bool SeSelectedKeys::add(const SnItem *item, const SeShape *shape) {
     return pending.back().read.kind != Kind::unpromised;
 }
 
+// The cells were sized for the whole selection when the fill began (restart).
 void SeSelectedKeys::finish() {
-    byKey.reserve(byKey.size() + pending.size());
     for (std::size_t i = 0; i < pending.size(); ++i) {
         if (i + kAhead < pending.size()) {
             byKey.prefetch(stored(pending[i + kAhead].read.key));
         }
         enter(pending[i]);
     }
-    std::vector<Pending>().swap(pending);
+    pending.clear();
 }
 
 void SeSelectedKeys::enter(const Pending &coming) {
@@ -106,9 +136,7 @@ const SeSelectedKeys &SeSelectedKeys::of(std::unique_ptr<SeSelectedKeys> &cache,
     if (isCurrent(cache, selection)) {
         return *cache;
     }
-    cache.reset();
-    std::unique_ptr<SeSelectedKeys> built(new SeSelectedKeys(selection));
-    built->pending.reserve(static_cast<std::size_t>(selection.getNbItems()));
+    std::unique_ptr<SeSelectedKeys> built = toFill(cache, selection);
     for (const RCShdPtr<SnItem const> &item : selection) {
         built->pending.push_back(Pending{item.get(), readItem(item), built->pending.size()});
     }
@@ -128,7 +156,9 @@ void SeSelectedKeys::follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSele
     // whole list, or one the table did not see, leaves it stale too.
     if (!cache || cache->selection != &selection || !cache->isUsable() ||
         cache->revision != change.getRevisionBefore() || change.isWhole()) {
-        cache.reset(); // read again when next needed
+        if (cache) {
+            cache->retire(); // read again when next needed
+        }
         return;
     }
     try {

@@ -32,8 +32,11 @@ public:
     };
 
     // An empty table for `selection` as it is now, to be filled with add, item by item in order,
-    // by a walk that reads each selected shape anyway (the updater's mirror), then finish.
-    explicit SeSelectedKeys(const SnSelection &selection);
+    // by a walk that reads each selected shape anyway (the updater's mirror), then finish. It
+    // takes over the rooms of the table in cache, which must not be current: a selection filled
+    // again to about the same size (select all after a reset) then takes no fresh pages for it.
+    static std::unique_ptr<SeSelectedKeys> toFill(std::unique_ptr<SeSelectedKeys> &cache,
+                                                  const SnSelection &selection);
     // The next item of the selection and the shape it stands for: null for a gone one. False once
     // a shape makes no promise: the table is then no use, and the walk may drop it.
     bool add(const SnItem *item, const SeShape *shape);
@@ -45,8 +48,9 @@ public:
     static const SeSelectedKeys &of(std::unique_ptr<SeSelectedKeys> &cache,
                                     const SnSelection &selection);
     // `selection`, whose keys may be cached, changed as `change` tells: a splice is followed, item
-    // by item, when the cache shows the revision before it; anything else, or a shape that cannot
-    // be read, drops the cache, to be read again when next needed.
+    // by item, when the cache shows the revision before it; anything else leaves the cache stale
+    // (its entries to be read again when next needed, in its rooms), and a shape that cannot be
+    // read drops it.
     static void follow(std::unique_ptr<SeSelectedKeys> &cache, const SnSelection &selection,
                        const SnSelectionChangeHint &change) noexcept;
     // Whether the cache holds the keys of this selection at its current revision.
@@ -80,6 +84,12 @@ private:
         std::size_t place;
     };
 
+    explicit SeSelectedKeys(const SnSelection &selection) noexcept;
+    // Empties the table for `selection`, its rooms sized for it; may raise, leaving it empty.
+    void restart(const SnSelection &selection);
+    // No longer current for any selection: holds nothing, keeps its rooms.
+    void retire() noexcept;
+
     static Read read(const SeShape *shape) noexcept;
     static Read readItem(const RCShdPtr<SnItem const> &item);
     static std::uint64_t stored(std::uint64_t key) noexcept;
@@ -96,7 +106,7 @@ private:
     // entries stay, passed over by findEqual; held, so that no other item takes their addresses.
     std::vector<RCShdPtr<SnItem const>> leftGone;
     // Filled by add, entered by finish: entering them in one pass lets the table's cells be asked
-    // for a few items ahead.
+    // for a few items ahead. Its room is kept for the next fill.
     std::vector<Pending> pending;
 };
 

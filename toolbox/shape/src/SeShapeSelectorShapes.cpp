@@ -135,7 +135,7 @@ std::unique_ptr<SeSelectedKeys> SeShapeSelectorPrivate::keysToFill() const {
     if (batch != nullptr || SeSelectedKeys::isCurrent(selectedKeys, *selection)) {
         return nullptr;
     }
-    return std::make_unique<SeSelectedKeys>(*selection);
+    return SeSelectedKeys::toFill(selectedKeys, *selection);
 }
 
 void SeShapeSelectorPrivate::adoptKeys(std::unique_ptr<SeSelectedKeys> keys) const noexcept {
