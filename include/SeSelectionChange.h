@@ -103,7 +103,7 @@ public:
     bool isRenumberingInsertion() const noexcept { return renumberedInsertion; }
 
 private:
-    friend class SeShapeSelector;
+    friend class SeShapeSelectorPrivate;
 
     bool whole = true;
     std::uint64_t revisionBefore = 0;

@@ -3,22 +3,16 @@
 #include "SeShapeSelector.h"
 #include "VoShapeExport.h"
 
-#include "foundation/CbMethod.h"
-#include "foundation/ChunkedList.h"
 #include "foundation/RCShdPtr.h"
 #include "host/ObObserver.h"
 #include "host/selection/Sn.h"
-#include "host/selection/SnItem.h"
-#include "host/selection/SnSelection.h"
-#include "host/selection/SnSelectionChangeHint.h"
 
 #include <cstddef>
-#include <cstdint>
-#include <deque>
-#include <functional>
-#include <vector>
+#include <memory>
 
 namespace Vo {
+
+class SeSelectionHistoryPrivate;
 
 /// The undo history of one editor's selection: records each net change of the selector's selection
 /// object, whatever made it (an editor operation, the application's selection mirrored in, the end
@@ -46,7 +40,7 @@ namespace Vo {
 ///
 /// Cost: a change that reaches the history as a splice of its revision (SnSelectionChangeHint), as
 /// one-item changes do, is recorded from the splice: O(items changed), the history's list of the
-/// current state being held in chunks (ChunkedList), where a splice moves one chunk's items and the
+/// current state being held in chunks, where a splice moves one chunk's items and the
 /// later chunks' starts, whatever the place. Any other change walks the current and the new item
 /// lists once (pointer comparisons). undo and redo of a step put its items back as one splice
 /// (SeShapeSelector::restoreRange) while every kept item's shape is known alive and the history is
@@ -64,8 +58,8 @@ public:
     /// Steps kept unless setDepth says otherwise.
     static constexpr int defaultDepth = 100;
 
-    /// A history attached to nothing.
-    SeSelectionHistory() noexcept;
+    /// A history attached to nothing. Raises std::bad_alloc when memory runs out.
+    SeSelectionHistory();
     /// A history attached to the selector, starting from its current selection. Raises RCExNullPtr
     /// for a null selector and RCExInvalidCall for a negative depth.
     /// \param selector the selector to record; held weakly (the history does not keep it alive)
@@ -85,9 +79,7 @@ public:
     /// Stops recording and forgets every step; nothing else changes. Also what happens when the
     /// selector is destroyed first.
     void detach() noexcept;
-    bool isAttached() const noexcept {
-        return selector != nullptr && renumberings.getNbDispatchers() != 0;
-    }
+    bool isAttached() const noexcept;
     ///@}
 
     ///@{
@@ -101,10 +93,8 @@ public:
     /// and stands).
     bool undo();
     bool redo();
-    int getNbUndoSteps() const noexcept { return isAttached() ? static_cast<int>(cursor) : 0; }
-    int getNbRedoSteps() const noexcept {
-        return isAttached() ? static_cast<int>(steps.size() - cursor) : 0;
-    }
+    int getNbUndoSteps() const noexcept;
+    int getNbRedoSteps() const noexcept;
     ///@}
     /// Forgets every step; the current selection is the starting state.
     void clear() noexcept;
@@ -114,7 +104,7 @@ public:
     /// \param depth the most steps kept, undo and redo together; 0 keeps none
     void setDepth(int depth);
     /// The most steps kept (setDepth).
-    int getDepth() const noexcept { return depth; }
+    int getDepth() const noexcept;
     /// Items held by the steps, old and new (what their memory is proportional to).
     std::size_t getNbStoredItems() const noexcept;
 
@@ -124,117 +114,8 @@ public:
     void update(ObSubject<Sn> *subject, const ObHints &hints) override;
 
 private:
-    using ItemPtr = RCShdPtr<SnItem const>;
-    using Items = std::vector<ItemPtr>;
-    /// One recorded change: from position `at`, the items `before` became `after`; its items
-    /// follow the renumberings numbered below `renumbered`.
-    struct Step {
-        std::size_t at;
-        Items before;
-        Items after;
-        std::uint64_t renumbered;
-    };
-
-    /// Renumbers the kept states' items as the selector renumbers its own.
-    void renumber(const SeShapeSelector::Renumbering &renumbering);
-    ///@{
-    /// Detaches when the selector went while its selection lives on elsewhere; false then.
-    bool checkAttached() noexcept;
-    void record();
-    bool followLeavingGone();
-    void recordSplice(const SnSelectionChangeHint &change);
-    void addStep(Step step);
-    void forgetFailedCommit(const SnSelectionChangeHint *change);
-    void forgetSteps() noexcept;
-    void resynchronise();
-    bool travel(bool back);
-    ///@}
-    ///@{
-    /// undo or redo by splices; false, with nothing done, when the history cannot tell that way.
-    bool travelBySplice(bool back, bool &travelled);
-    void restore(const RCShdPtr<SnSelection> &restored);
-    ///@}
-    ///@{
-    /// Brings the step's items (the current state's) along the renumberings not followed yet.
-    void catchUp(Step &step);
-    void catchUpState();
-    ///@}
-    ///@{
-    /// The state's items from `at`: `count` of them give way to [first, last), or all of them to
-    /// `items`; the count of items with parts follows.
-    template <class It> void spliceState(std::size_t at, std::size_t count, It first, It last);
-    void adoptState(Items &&items);
-    template <class It> static std::size_t countParts(It first, It last) noexcept;
-    ///@}
-    ///@{
-    /// Takes the selector's renumbered primary item into the state when the change is the
-    /// renumbering itself, instead of renumbering the state's own; false, with nothing done,
-    /// otherwise.
-    bool takeRenumbered(const SnSelectionChangeHint *change);
-    void forgetOldRenumberings() noexcept;
-    ///@}
-    ///@{
-    /// Drops steps beyond the depth; the oldest dropped go to `oldest` (room reserved) when given.
-    void trim(std::vector<Step> *oldest = nullptr) noexcept;
-    void takeBackDropped();
-    void releaseDropped() noexcept;
-    void releaseSome(std::size_t budget) noexcept;
-    static void apply(Items &items, const Step &step, bool back);
-    static RCShdPtr<SnSelection> withoutGoneShapes(const Items &items,
-                                                   std::vector<const SnItem *> &leftOut);
-    template <class List>
-    static bool isSame(const List &items, const SnSelection &selection) noexcept;
-    template <class It, class Other> static bool isEqualRange(It first, It last, Other other);
-    static bool isGone(const ItemPtr &item) noexcept;
-    ///@}
-
-    SeShapeSelector *selector;
-    /// Held, so that it stays observable until the history notices that the selector went.
-    RCShdPtr<SnSelection> selection;
-    ///@{
-    /// Linked to the selector's renumbering list while it lives: its dispatcher unlinks it when the
-    /// selector goes.
-    CbMethod<SeSelectionHistory, SeShapeSelector::Renumbering const> renumberings;
-    ChunkedList<SnItem const> state;
-    std::deque<Step> steps;
-    std::size_t cursor;
-    int depth;
-    bool restoring;
-    ///@}
-    /// What recording the last change dropped, kept until that change is known to stand: a change
-    /// that is put back after a fault takes them back.
-    struct Dropped {
-        std::vector<Step> redo;
-        std::vector<Step> oldest;
-    };
-    Dropped dropped;
-    /// The items of steps no longer kept, given back a few per recorded change (releaseSome): the
-    /// step of a whole change, dropped all at once, would make the next one-item change cost the
-    /// whole selection.
-    std::vector<Items> releasing;
-    /// True after a change could not be recorded: state no longer matches the selection.
-    bool lost = false;
-    /// The selection's revision that `state` shows; 0 when unknown.
-    std::uint64_t stateRevision = 0;
-    /// The gone items the last full restore left out of the selection, sorted: the state keeps them
-    /// (its steps count them in their positions), the selection never holds them again.
-    std::vector<const SnItem *> leftOut;
-    /// The selection's revision after the change the last step recorded.
-    std::uint64_t recordedRevision = 0;
-    /// The revision of the restore being written, as its own notification tells.
-    std::uint64_t restoredRevision = 0;
-    ///@{
-    /// The renumberings the kept steps follow lazily, numbered from `renumberingBase`.
-    std::deque<SeShapeSelector::Renumbering> renumberingLog;
-    std::uint64_t renumberingBase = 0;
-    ///@}
-    /// The renumberings numbered below this one are in `state` (inside a batch it lags behind, and
-    /// outside one until the selector's renumbered item arrives: see takeRenumbered).
-    std::uint64_t stateRenumbered = 0;
-    /// The state's primary item was the selection's when the renumberings it lags behind came.
-    bool renumberedBySelector = false;
-    /// Items of `state` with parts: beside the primary one, they make a renumbering walk the state.
-    std::size_t stateParts = 0;
+    /// The steps, the current state and the renumberings they follow.
+    std::unique_ptr<SeSelectionHistoryPrivate> d;
 };
 
 } // namespace Vo

@@ -15,25 +15,18 @@
 #include "foundation/RCWeakPtr.h"
 #include "foundation/Set.h"
 #include "foundation/Vector.h"
-#include "host/ObObserver.h"
-#include "host/selection/Sn.h"
-#include "host/selection/SnItemRun.h"
 #include "host/selection/SnSelection.h"
-#include "host/selection/SnSelectionChangeHint.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <vector>
 
 namespace Vo {
 
 class SnItem;
 class SeShapeParts;
 class SeSelectionBatch;
-class SeSelectedKeys;
-class SeAliveShapes;
+class SeShapeSelectorPrivate;
 
 // The library's own instantiations, declared before the selector's members use them. Exported
 // explicitly: CbEmptyType has no export of its own, so they would be hidden otherwise.
@@ -215,9 +208,9 @@ public:
     /// and stores any index; but while exactly one shape is selected, the updater mirrors each
     /// selected index as the inputs of that element of the curve's "Points" (of the gradient), and
     /// for an index without element (any handle of a shape without a gradient) it raises
-    /// SeExMissingElement, naming the shape and the index, from the changing operation. The selector
-    /// then puts its old items back, which its observers take as no change: both selections are as
-    /// they were, and no callback runs.
+    /// SeExMissingElement, naming the shape and the index, from the changing operation. The
+    /// selector then puts its old items back, which its observers take as no change: both
+    /// selections are as they were, and no callback runs.
     ///
     /// Parts: a shape is selected as a whole (no parts) or with parts, the selected points and
     /// handles. Parts that hold no index are a state of their own: selectPoints with an empty
@@ -324,23 +317,23 @@ public:
     /// Batches (opened and ended by SeSelectionBatch). While one is open, every operation above
     /// reads and changes a working selection; getSelection() keeps the state of the batch's start
     /// until its end commits the net result with one write, or abandons it.
-    bool isBatchOpen() const noexcept { return batch != nullptr; }
+    bool isBatchOpen() const noexcept;
     /// What the operations read: inside a batch its working selection (with the removal events
     /// received so far applied, which may raise as removeSelectedShape does), otherwise
     /// getSelection(). Only for reading, and only until the next change.
     RCShdPtr<SnSelection const> getCurrentSelection() const;
     /// While the selection object notifies the commit of a batch: the selection as it was before
     /// that commit. Null otherwise.
-    const RCShdPtr<SnSelection const> &getCommitOrigin() const noexcept { return commitOrigin; }
+    const RCShdPtr<SnSelection const> &getCommitOrigin() const noexcept;
     /// True while the selector puts its selection back after such a commit raised, or after a
     /// change for which the updater raised SeExMissingElement: observers take that change as no
     /// change (the updater puts the application's selection back as it was, without callbacks; a
     /// history forgets the step it recorded for the failed commit).
-    bool isRestoringAfterFault() const noexcept { return restoringAfterFault; }
+    bool isRestoringAfterFault() const noexcept;
     /// True while an abandoned batch tells the observers again of its start state (read with
     /// isRestoringAfterFault): no change of the selection failed, so the application's selection
     /// becomes the mirror of that state, not what it held before the last change.
-    bool isAbandoningBatch() const noexcept { return abandoningBatch; }
+    bool isAbandoningBatch() const noexcept;
 
     /// For keepers of earlier states, such as SeSelectionHistory.
     ///
@@ -416,7 +409,7 @@ public:
         bool added = false;
     };
     /// The last such change (see PartsChange).
-    const PartsChange &getLastPartsChange() const noexcept { return partsChange; }
+    const PartsChange &getLastPartsChange() const noexcept;
     /// For observers that keep what they derived from the selected shapes (the updater, a
     /// history): whether every selected shape is known to be alive without reading them, O(1).
     /// The selector follows its selection's splices and looks at the shapes that come in; a change
@@ -431,7 +424,7 @@ public:
     /// What the last change of the selection object was (see SeSelectionChange): read it from a
     /// callback, which runs after the change; it describes the change until the next one, whoever
     /// made it (an operation here, the updater mirroring the application, a history's restore).
-    const SeSelectionChange &getLastChange() const noexcept { return lastChange; }
+    const SeSelectionChange &getLastChange() const noexcept;
 
 protected:
     /// Releases the selection, then the three callback lists, each unlinking its handlers. Only the
@@ -439,158 +432,20 @@ protected:
     ~SeShapeSelector() override;
 
 private:
+    friend class SeShapeSelectorPrivate;
     friend class SeSelectionBatch;
-    struct BatchState;
-
-    ///@{
-    /// The selection the operations read and change: the working one inside a batch, with the
-    /// removals received so far applied.
-    SnSelection &current() const;
-    void settleRemovals() const;
-    void beginBatch();
-    ///@}
-    ///@{
-    /// Ends one level; the outermost commits unless `keep` is false or the batch was cancelled.
-    void endBatch(bool keep);
-    void cancelBatch() noexcept;
-    void abandon(BatchState &ended) noexcept;
-    void replayEdits(BatchState &ended) noexcept;
-    ///@}
-    /// Marks the change being written as announced, then runs the list.
-    void announce(CbDispatcher<CbEmptyType> &list) const;
-    /// Which errors of a write put the old items back: an index without element only, or any
-    /// error raised before the change was announced.
-    enum class PutBack { onMissingElement, beforeAnnouncement };
-    /// Hands `items`, which differ, to the selection object, putting the old items back by `rule`;
-    /// showOrigin lets the observers read the old items (getCommitOrigin) meanwhile.
-    void write(const RCShdPtr<SnSelection const> &items, PutBack rule, bool showOrigin);
-
-    struct PartsChannel;
-    struct PrimaryShape;
-    static const PartsChannel pointsChannel;
-    static const PartsChannel handlesChannel;
-
-    bool findPrimaryShape(PrimaryShape &primary) const;
-    RCShdPtr<SeShapeParts> copyParts(const SnItem &item) const;
-    static RCShdPtr<SeShapeParts> partsWithout(const PartsChannel &channel,
-                                               const RCShdPtr<SeShapeParts const> &current);
-    /// Makes parts the item's (the primary one's, but for setShapeParts), unless equal; `change`,
-    /// when given, describes how (see PartsChange) to the observers of that change.
-    void install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts,
-                 const PartsChange *change = nullptr);
-    ///@{
-    /// Takes the result over: a whole list goes in without a copy of its items.
-    void commit(RCShdPtr<SnSelection> result);
-    bool spliceIn(const SnSelection &result);
-    ///@}
-    ///@{
-    /// A pointer handed over (moved in, the only holder) gives its items up.
-    void handOver(RCShdPtr<SnSelection const> items);
-    /// `start`: the selection object's revision before the write that is put back.
-    template <class Restore> void putBack(std::uint64_t start, Restore restore) noexcept;
-    void collectShapes(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
-    const SeSelectedKeys &keysOf(const SnSelection &items) const;
-    ///@}
-    ///@{
-    /// The first selected item of a shape equal to shape; null when there is none. `place`, when
-    /// given, receives where it was last known to sit (see SeSelectedKeys::Found).
-    RCShdPtr<SnItem const> findSelectedItem(const RCShdPtr<SeShape> &shape,
-                                            std::size_t *place = nullptr) const;
-    static RCShdPtr<SnItem const> firstEqualAlive(const SnSelection &items, const SeShape &shape);
-    ///@}
-    ///@{
-    /// For the updater's walk over the whole selection, which reads every selected shape anyway: a
-    /// key table to fill for the selection as it is now, or null when the selector has one (or a
-    /// batch is open); adoptKeys takes it once filled, if the selection is still as it was.
-    friend class SeSelectorUpdater;
-    std::unique_ptr<SeSelectedKeys> keysToFill() const;
-    void adoptKeys(std::unique_ptr<SeSelectedKeys> keys) const noexcept;
-    ///@}
-
-    void selectIndex(const PartsChannel &channel, int index);
-    void selectIndices(const PartsChannel &channel, const Vector<int> &indices);
-    void selectAll(const PartsChannel &channel, int count);
-    void selectNeighbour(const PartsChannel &channel, int count, bool forward);
-    void unselect(const PartsChannel &channel);
-    void addSelectedIndex(const PartsChannel &channel, int index);
-    void unselectIndex(const PartsChannel &channel, int index);
-    const Vector<int> *selectedIndices(const PartsChannel &channel) const;
-    int selectionRank(const PartsChannel &channel, int index) const;
-    void renumber(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape, int index,
-                  bool added);
-    void renumberSelection(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape,
-                           int index, bool added);
-    void renumberEveryItem(const PartsChannel &channel, const RCWeakPtr<SeShapeInterface> &shape,
-                           int index, bool added);
-    bool hasPartsBeyondPrimary() const;
+    friend class SeSelectorUpdaterPrivate;
 
     mutable CbDispatcher<CbEmptyType> primarySelectionChangedDispatcher;
     mutable CbDispatcher<CbEmptyType> shapeSelectionChangedDispatcher;
     mutable CbDispatcher<CbEmptyType> selectionChangedDispatcher;
-    mutable CbDispatcher<Renumbering const> renumberingDispatcher;
     PickingType pickingType;
     int pickingIndex;
     int pickingExtremity;
     RCShdPtr<SnSelection> selection;
-    std::unique_ptr<BatchState> batch;
-    RCShdPtr<SnSelection const> commitOrigin;
-    bool restoringAfterFault = false;
-    bool abandoningBatch = false;
-    ///@{
-    /// Set by the notify operations: the change being written was announced, and stands.
-    mutable bool announced = false;
-    PartsChange partsChange;
-    ///@}
-    /// The selected shapes by identity key, read by the updater's walk after a whole change (else
-    /// at the first look-up) and carried along splices by watch, the selection's first observer.
-    mutable std::unique_ptr<SeSelectedKeys> selectedKeys;
-    ///@{
-    /// Whether every selected shape is alive, known while none of them ends; kept by watch.
-    std::unique_ptr<SeAliveShapes> aliveShapes;
-    SeSelectionChange lastChange;
-    ///@}
-    /// How many items of one list (the selection, or a batch's working one) have parts, at one of
-    /// its revisions: read once after a whole change, carried along splices by watch, so that a
-    /// renumbering knows at once whether items other than the primary one need it.
-    struct PartsTally {
-        const SnSelection *list = nullptr;
-        std::uint64_t revision = 0;
-        std::size_t count = 0;
-    };
-    mutable PartsTally partsTally;
-    void followPartsTally(const SnSelectionChangeHint &change) noexcept;
-    /// The selector's own observer of its selection: carries the key table along and describes
-    /// each change, before any other observer hears of it.
-    struct Watch : ObObserver<Sn> {
-        explicit Watch(SeShapeSelector &owner) noexcept : selector(owner) {}
-        void update(ObSubject<Sn> *subject, const ObHints &hints) override;
-        SeShapeSelector &selector;
-    };
-    Watch watch{*this};
-    void describe(const SnSelectionChangeHint &change) noexcept;
-    void describeRenumbering() noexcept;
-    void describeForeseen() noexcept;
-    /// Fills `into` with how the items `gone`, from `position`, gave way to `come`; false when that
-    /// takes more than `limit` places.
-    bool describeDelta(SeSelectionChange &into, int position, SnItemRun gone, SnItemRun come,
-                       std::size_t limit) const;
-    void describeParts(SeSelectionChange &into, const SnItem *before, const SnItem *after) const;
-    RCWeakPtr<SeShapeInterface> primaryBefore(const SnSelectionChangeHint &change) const;
-    /// Describes, while the lists are at hand, the change of the whole list to `after` about to be
-    /// written, when it is small (see SeSelectionChange).
-    void foresee(const SnSelection &after) noexcept;
-    static constexpr std::uint64_t kNoRevision = UINT64_MAX;
-    /// The change described before lastChange, put back with the selection after a refused write.
-    SeSelectionChange previousChange;
-    /// The primary shape after the last change described, and the revision that change led to.
-    RCWeakPtr<SeShapeInterface> shownPrimary;
-    std::uint64_t shownRevision = kNoRevision;
-    /// What describe takes for the change that leaves from revision foreseenFrom (a whole write) or
-    /// renumberingFrom (a renumbering being written); kNoRevision when none is being written.
-    SeSelectionChange foreseen;
-    std::uint64_t foreseenFrom = kNoRevision;
-    Renumbering renumbering{};
-    std::uint64_t renumberingFrom = kNoRevision;
+    /// The batch, the put-back after a refused write, the last change's description and the
+    /// bookkeeping that keeps the one-item operations O(1).
+    std::unique_ptr<SeShapeSelectorPrivate> d;
 };
 
 extern template class RCBasePtr<SeShapeSelector>;

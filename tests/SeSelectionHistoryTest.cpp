@@ -151,6 +151,17 @@ TEST_F(SeSelectionHistoryTest, DepthAndMemoryPerStepAreBounded) {
     EXPECT_EQ(history.getNbStoredItems() - before, 2U);
     selector->selectPoint(5);
     EXPECT_EQ(history.getNbStoredItems() - before, 4U);
+
+    // The depth given to the constructor bounds the steps as setDepth does; a negative one is
+    // refused there too.
+    SeSelectionHistory shallow(selector, 1);
+    EXPECT_EQ(shallow.getDepth(), 1);
+    const int deepSteps = history.getNbUndoSteps();
+    select({B});
+    select({C});
+    EXPECT_EQ(shallow.getNbUndoSteps(), 1);
+    EXPECT_EQ(history.getNbUndoSteps(), deepSteps + 2); // each history keeps its own depth
+    EXPECT_THROW(SeSelectionHistory(selector, -1), Vo::RCExInvalidCall);
 }
 
 // Kept states are renumbered as the selection is when the application inserts or removes points,

@@ -1,8 +1,7 @@
 #include "SeSelectionBatch.h"
 
-#include "SeScopedValue.h"
 #include "SeShapeItems.h"
-#include "SeShapeSelectorState.h"
+#include "SeShapeSelectorPrivate.h"
 
 #include "base/RCExInvalidCall.h"
 
@@ -17,7 +16,7 @@ namespace Vo {
 SeSelectionBatch::SeSelectionBatch(const RCShdPtr<SeShapeSelector> &shapeSelector)
     : selector(shapeSelector), uncaughtAtStart(std::uncaught_exceptions()),
       outermost(!selector->isBatchOpen()) {
-    selector->beginBatch();
+    selector->d->beginBatch();
 }
 
 SeSelectionBatch::~SeSelectionBatch() noexcept {
@@ -26,7 +25,7 @@ SeSelectionBatch::~SeSelectionBatch() noexcept {
     }
     try {
         // An exception leaving this scope abandons the batch; abandoning raises nothing.
-        selector->endBatch(std::uncaught_exceptions() <= uncaughtAtStart);
+        selector->d->endBatch(std::uncaught_exceptions() <= uncaughtAtStart);
     } catch (...) { // NOLINT(bugprone-empty-catch): documented; commit() reports it
     }
 }
@@ -36,12 +35,12 @@ void SeSelectionBatch::commit() {
         throw RCExInvalidCall("this selection batch scope has ended already");
     }
     ended = true; // first: whatever the commit raises, the scope is over
-    selector->endBatch(true);
+    selector->d->endBatch(true);
 }
 
 void SeSelectionBatch::cancel() noexcept {
     if (!ended) {
-        selector->cancelBatch();
+        selector->d->cancelBatch();
     }
 }
 
@@ -49,7 +48,7 @@ void SeSelectionBatch::cancel() noexcept {
 
 // The removal events are taken out before they are applied, so that a raising one is not applied
 // again at every later read.
-void SeShapeSelector::settleRemovals() const {
+void SeShapeSelectorPrivate::settleRemovals() const {
     if (batch->removals.empty()) {
         return;
     }
@@ -61,7 +60,7 @@ void SeShapeSelector::settleRemovals() const {
     }
 }
 
-void SeShapeSelector::beginBatch() {
+void SeShapeSelectorPrivate::beginBatch() {
     if (batch == nullptr) {
         std::unique_ptr<BatchState> opened(new BatchState);
         opened->working = RCShdPtr<SnSelection>(selection->clone());
@@ -70,7 +69,7 @@ void SeShapeSelector::beginBatch() {
     ++batch->depth;
 }
 
-void SeShapeSelector::endBatch(bool keep) {
+void SeShapeSelectorPrivate::endBatch(bool keep) {
     batch->cancelled = batch->cancelled || !keep;
     if (--batch->depth > 0) {
         return;
@@ -111,7 +110,7 @@ void SeShapeSelector::endBatch(bool keep) {
 // are told again of the start state, as a put-back (no callback runs, no history step), so the
 // updater writes it back into the application's selection and both are as at the start. A replay
 // that changed the selection was mirrored in full already: nothing is left to bring back in step.
-void SeShapeSelector::abandon(BatchState &ended) noexcept {
+void SeShapeSelectorPrivate::abandon(BatchState &ended) noexcept {
     const std::uint64_t start = selection->getRevision();
     replayEdits(ended);
     if (ended.replaced && selection->getRevision() == start) {
@@ -127,7 +126,7 @@ void SeShapeSelector::abandon(BatchState &ended) noexcept {
 // those reports will not come again. So they go to the selection as if they came after the batch,
 // in one change (a batch of their own). Raises nothing: this runs where the batch is left by an
 // error, or cancelled; should the application raise meanwhile, the selection stays as it is.
-void SeShapeSelector::replayEdits(BatchState &ended) noexcept {
+void SeShapeSelectorPrivate::replayEdits(BatchState &ended) noexcept {
     if (ended.edits.empty() && ended.received.empty()) {
         return;
     }
@@ -143,6 +142,6 @@ void SeShapeSelector::replayEdits(BatchState &ended) noexcept {
     }
 }
 
-void SeShapeSelector::cancelBatch() noexcept { batch->cancelled = true; }
+void SeShapeSelectorPrivate::cancelBatch() noexcept { batch->cancelled = true; }
 
 } // namespace Vo

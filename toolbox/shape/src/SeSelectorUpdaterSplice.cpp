@@ -3,7 +3,7 @@
 // found, is mirrored by the items that changed alone, with the callback lists the full mirroring
 // would run. Anything else is mirrored in full.
 
-#include "SeSelectorUpdater.h"
+#include "SeSelectorUpdaterPrivate.h"
 
 #include "SeScopedValue.h"
 #include "SeShapeItem.h"
@@ -46,7 +46,7 @@ bool isOneItem(const SnSelectionChangeHint &change) {
 
 // The item came in (delta 1) or left (-1): its shape's count, the last item of that shape, and
 // the items with parts follow.
-void SeSelectorUpdater::countSelected(const RCShdPtr<SnItem const> &item, int delta) {
+void SeSelectorUpdaterPrivate::countSelected(const RCShdPtr<SnItem const> &item, int delta) {
     const int id =
         item.get() == endedLeaving.item ? endedLeaving.id : Items::modelOf(shapeOf(item))->getId();
     SelectedId &counted = selectedIds.findOrInsert(id);
@@ -65,7 +65,8 @@ void SeSelectorUpdater::countSelected(const RCShdPtr<SnItem const> &item, int de
 // Usable when the application's selection is still the mirror last written, the editor's
 // selection is at the revision right after it, and the change is not a batch's commit (mirrored in
 // full, with callbacks of its own; a put-back after a fault never comes here).
-bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, Changes &changes) {
+bool SeSelectorUpdaterPrivate::followEditorSplice(const SnSelectionChangeHint &change,
+                                                  Changes &changes) {
     const EditorMirror known = editorMirror; // the caller forgets it when this gives false
     if (change.isWhole() || !known.regular || change.getRevisionBefore() != known.editorRevision ||
         change.getRevisionAfter() != selectorSelection->getRevision() ||
@@ -94,8 +95,8 @@ bool SeSelectorUpdater::followEditorSplice(const SnSelectionChangeHint &change, 
 // first. The same shapes in a new order, or any shape gone, are left to the full mirroring, but for
 // the removal event's item whose shape ended, its object item then leaving as the full mirroring
 // leaves it out.
-bool SeSelectorUpdater::followShapesSpliced(int position, SnItemRun removed, SnItemRun added,
-                                            Changes &changes) {
+bool SeSelectorUpdaterPrivate::followShapesSpliced(int position, SnItemRun removed, SnItemRun added,
+                                                   Changes &changes) {
     const auto after = static_cast<std::size_t>(selectorSelection->getNbItems());
     const std::size_t before = after - added.size() + removed.size();
     const auto gone = [this](const RCShdPtr<SnItem const> &item) {
@@ -135,8 +136,10 @@ bool SeSelectorUpdater::followShapesSpliced(int position, SnItemRun removed, SnI
 
 // Another shape in the same place, or the same shape with other parts: with two shapes or more the
 // parts are not mirrored and only the object item may change; with one, its part items follow.
-bool SeSelectorUpdater::followItemReplaced(int position, const RCShdPtr<SnItem const> &before,
-                                           const RCShdPtr<SnItem const> &after, Changes &changes) {
+bool SeSelectorUpdaterPrivate::followItemReplaced(int position,
+                                                  const RCShdPtr<SnItem const> &before,
+                                                  const RCShdPtr<SnItem const> &after,
+                                                  Changes &changes) {
     const RCWeakPtr<SeShapeInterface> &oldShape = shapeOf(before);
     const RCWeakPtr<SeShapeInterface> &newShape = shapeOf(after);
     const int shapes = selectorSelection->getNbItems();
@@ -168,9 +171,9 @@ bool SeSelectorUpdater::followItemReplaced(int position, const RCShdPtr<SnItem c
 // The part items of the single shape: by the one index the selector says it changed (its last
 // PartsChange, in either direction, as undo and redo put items back), else all of them again.
 // The path of the part items changes when points come or all go: then all of them again too.
-bool SeSelectorUpdater::followParts(const RCShdPtr<SnItem const> &before,
-                                    const RCShdPtr<SnItem const> &after,
-                                    const RCWeakPtr<SeShapeInterface> &shape) {
+bool SeSelectorUpdaterPrivate::followParts(const RCShdPtr<SnItem const> &before,
+                                           const RCShdPtr<SnItem const> &after,
+                                           const RCWeakPtr<SeShapeInterface> &shape) {
     const PartsChange &note = selector->getLastPartsChange();
     const bool forward = note.from.get() == before.get() && note.to.get() == after.get();
     const bool backward = note.from.get() == after.get() && note.to.get() == before.get();
@@ -210,8 +213,8 @@ bool SeSelectorUpdater::followParts(const RCShdPtr<SnItem const> &before,
 // Whether the application changed its graph by the one element the renumbering reports, since the
 // part items were mirrored: the other selected indices then name the same elements as before. The
 // count read becomes the one known.
-bool SeSelectorUpdater::elementsFollow(const SeShapeSelector::PartsChange &note,
-                                       const RCWeakPtr<SeShapeInterface> &shape) {
+bool SeSelectorUpdaterPrivate::elementsFollow(const SeShapeSelector::PartsChange &note,
+                                              const RCWeakPtr<SeShapeInterface> &shape) {
     int &known = note.points ? editorMirror.parts.pointElements : editorMirror.parts.handleElements;
     if (known < 0) {
         return false;
@@ -237,9 +240,9 @@ bool SeSelectorUpdater::elementsFollow(const SeShapeSelector::PartsChange &note,
 #ifndef NDEBUG
 // A mistake that gives no error, only wrong inputs in the application's selection: debug builds
 // name it where it happens.
-void SeSelectorUpdater::reportEarlyRenumbering(const SeShapeSelector::PartsChange &note,
-                                               const RCWeakPtr<SeShapeInterface> &shape,
-                                               int elements) {
+void SeSelectorUpdaterPrivate::reportEarlyRenumbering(const SeShapeSelector::PartsChange &note,
+                                                      const RCWeakPtr<SeShapeInterface> &shape,
+                                                      int elements) {
     const std::string operation = std::string("updateSelection") +
                                   (note.points ? "Point" : "Handle") +
                                   (note.added ? "Added" : "Deleted");
@@ -255,8 +258,8 @@ void SeSelectorUpdater::reportEarlyRenumbering(const SeShapeSelector::PartsChang
 #endif
 
 // One point's (handle's) items come in at, or leave from, its 1-based rank.
-bool SeSelectorUpdater::spliceParts(bool points, int rank, int index, bool insert,
-                                    const RCWeakPtr<SeShapeInterface> &shape) {
+bool SeSelectorUpdaterPrivate::spliceParts(bool points, int rank, int index, bool insert,
+                                           const RCWeakPtr<SeShapeInterface> &shape) {
     PartsLayout &layout = editorMirror.parts;
     if (points && layout.pointsSingle) {
         return true; // one item stands for every point
@@ -292,7 +295,8 @@ bool SeSelectorUpdater::spliceParts(bool points, int rank, int index, bool inser
 // mirrored in the editor's selection at the same place less `leading`: the shape comes in or leaves
 // there, as a whole. An item that stands for no shape, one among the leading ones, or the last
 // shape's item leaving, is mirrored in full.
-bool SeSelectorUpdater::followHostSplice(const SnSelectionChangeHint &change, Changes &changes) {
+bool SeSelectorUpdaterPrivate::followHostSplice(const SnSelectionChangeHint &change,
+                                                Changes &changes) {
     const HostMirror known = hostMirror;
     hostMirror = HostMirror();
     if (change.isWhole() || known.hostRevision == 0 || !isOneItem(change) ||

@@ -1,10 +1,9 @@
-// The selector's point and handle operations, on the primary shape's parts.
+// The selector's operations on the points and handles of its primary shape.
 
-#include "SeShapeSelector.h"
+#include "SeShapeSelectorPrivate.h"
 
 #include "SeExMissingElement.h"
 #include "SeShapeItems.h"
-#include "SeShapeSelectorState.h"
 
 #include "host/selection/SnIndexScan.h"
 
@@ -16,7 +15,7 @@
 
 namespace Vo {
 
-const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
+const SeShapeSelectorPrivate::PartsChannel SeShapeSelectorPrivate::pointsChannel{
     [](SeShapeParts &p, int i) { p.appendPoint(i); },
     [](SeShapeParts &p, int first, int n) { p.appendPointRange(first, n); },
     [](SeShapeParts &p, int n) { p.reservePoints(n); },
@@ -31,7 +30,7 @@ const SeShapeSelector::PartsChannel SeShapeSelector::pointsChannel{
         return p.renumberedPoints(at, added, rank);
     },
     true};
-const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
+const SeShapeSelectorPrivate::PartsChannel SeShapeSelectorPrivate::handlesChannel{
     [](SeShapeParts &p, int i) { p.appendHandle(i); },
     [](SeShapeParts &p, int first, int n) { p.appendHandleRange(first, n); },
     [](SeShapeParts &p, int n) { p.reserveHandles(n); },
@@ -47,20 +46,16 @@ const SeShapeSelector::PartsChannel SeShapeSelector::handlesChannel{
     },
     false};
 
-namespace {
-
 // The 1-based place of index in the order, by a walk of the plain vector: cheaper, for one
 // question on parts just made, than the rank table the parts would build for it. 0 when absent.
 // From the back, where the index an editor takes out most often is.
-int rankByWalk(const Vector<int> &order, int index) {
+int SeShapeSelectorPrivate::rankByWalk(const Vector<int> &order, int index) {
     const std::size_t place =
         SnIndexScan::findLast(order.data(), order.data() + order.size(), index);
     return place == order.size() ? 0 : static_cast<int>(place) + 1;
 }
 
-} // namespace
-
-bool SeShapeSelector::findPrimaryShape(PrimaryShape &primary) const {
+bool SeShapeSelectorPrivate::findPrimaryShape(PrimaryShape &primary) const {
     const SnSelection &items = current();
     if (items.isEmpty()) {
         return false;
@@ -75,7 +70,7 @@ bool SeShapeSelector::findPrimaryShape(PrimaryShape &primary) const {
     return true;
 }
 
-RCShdPtr<SeShapeParts> SeShapeSelector::copyParts(const SnItem &item) const {
+RCShdPtr<SeShapeParts> SeShapeSelectorPrivate::copyParts(const SnItem &item) const {
     const RCShdPtr<SeShapeParts const> current = SeShapeItems::partsOf(item);
     return RCShdPtr<SeShapeParts>(current.isNull() ? new SeShapeParts : new SeShapeParts(*current));
 }
@@ -83,8 +78,9 @@ RCShdPtr<SeShapeParts> SeShapeSelector::copyParts(const SnItem &item) const {
 // A copy of the current parts (none: empty ones) with the channel's set
 // cleared, made without copying that set: new parts that take over the other
 // side's set.
-RCShdPtr<SeShapeParts> SeShapeSelector::partsWithout(const PartsChannel &channel,
-                                                     const RCShdPtr<SeShapeParts const> &current) {
+RCShdPtr<SeShapeParts>
+SeShapeSelectorPrivate::partsWithout(const PartsChannel &channel,
+                                     const RCShdPtr<SeShapeParts const> &current) {
     const RCShdPtr<SeShapeParts> parts(new SeShapeParts);
     if (!current.isNull()) {
         channel.takeOtherSide(*parts, current);
@@ -92,8 +88,8 @@ RCShdPtr<SeShapeParts> SeShapeSelector::partsWithout(const PartsChannel &channel
     return parts;
 }
 
-void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts,
-                              const PartsChange *change) {
+void SeShapeSelectorPrivate::install(const PrimaryShape &primary, const RCShdPtr<SnParts> &parts,
+                                     const PartsChange *change) {
     const RCShdPtr<SnItem const> item = SeShapeItems::make(parts, primary.shape);
     if (primary.item->isEqual(*item)) {
         return;
@@ -114,7 +110,7 @@ void SeShapeSelector::install(const PrimaryShape &primary, const RCShdPtr<SnPart
     }
 }
 
-void SeShapeSelector::selectIndex(const PartsChannel &channel, int index) {
+void SeShapeSelectorPrivate::selectIndex(const PartsChannel &channel, int index) {
     PrimaryShape primary;
     if (!findPrimaryShape(primary)) {
         return;
@@ -125,10 +121,12 @@ void SeShapeSelector::selectIndex(const PartsChannel &channel, int index) {
     install(primary, parts);
 }
 
-void SeShapeSelector::selectPoint(int index) { selectIndex(pointsChannel, index); }
-void SeShapeSelector::selectHandle(int index) { selectIndex(handlesChannel, index); }
+void SeShapeSelectorPrivate::selectPoint(int index) { selectIndex(pointsChannel, index); }
 
-void SeShapeSelector::selectIndices(const PartsChannel &channel, const Vector<int> &indices) {
+void SeShapeSelectorPrivate::selectHandle(int index) { selectIndex(handlesChannel, index); }
+
+void SeShapeSelectorPrivate::selectIndices(const PartsChannel &channel,
+                                           const Vector<int> &indices) {
     PrimaryShape primary;
     if (!findPrimaryShape(primary)) {
         return;
@@ -142,10 +140,11 @@ void SeShapeSelector::selectIndices(const PartsChannel &channel, const Vector<in
     install(primary, parts);
 }
 
-void SeShapeSelector::selectPoints(const Vector<int> &indices) {
+void SeShapeSelectorPrivate::selectPoints(const Vector<int> &indices) {
     selectIndices(pointsChannel, indices);
 }
-void SeShapeSelector::selectHandles(const Vector<int> &indices) {
+
+void SeShapeSelectorPrivate::selectHandles(const Vector<int> &indices) {
     selectIndices(handlesChannel, indices);
 }
 
@@ -173,8 +172,8 @@ RCShdPtr<SnParts> exactParts(const Vector<int> *points, const Vector<int> *handl
 // (install, which puts the old item back should the updater find an index without element); an
 // unselected shape comes in at the end, as addSelectedShape, or alone by the write that can put the
 // old items back.
-void SeShapeSelector::setShapeParts(const RCShdPtr<SeShape> &shape, const Vector<int> *points,
-                                    const Vector<int> *handles) {
+void SeShapeSelectorPrivate::setShapeParts(const RCShdPtr<SeShape> &shape,
+                                           const Vector<int> *points, const Vector<int> *handles) {
     if (shape.isNull()) {
         RCExUtil::throwExNullPtr(typeid(SeShape const *).name());
     }
@@ -198,7 +197,7 @@ void SeShapeSelector::setShapeParts(const RCShdPtr<SeShape> &shape, const Vector
     target.insertItem(target.getNbItems(), SeShapeItems::make(parts, editing));
 }
 
-void SeShapeSelector::selectAll(const PartsChannel &channel, int count) {
+void SeShapeSelectorPrivate::selectAll(const PartsChannel &channel, int count) {
     PrimaryShape primary;
     if (!findPrimaryShape(primary)) {
         return;
@@ -211,10 +210,11 @@ void SeShapeSelector::selectAll(const PartsChannel &channel, int count) {
     install(primary, parts);
 }
 
-void SeShapeSelector::selectAllPoints(int count) { selectAll(pointsChannel, count); }
-void SeShapeSelector::selectAllHandles(int count) { selectAll(handlesChannel, count); }
+void SeShapeSelectorPrivate::selectAllPoints(int count) { selectAll(pointsChannel, count); }
 
-void SeShapeSelector::selectNeighbour(const PartsChannel &channel, int count, bool forward) {
+void SeShapeSelectorPrivate::selectAllHandles(int count) { selectAll(handlesChannel, count); }
+
+void SeShapeSelectorPrivate::selectNeighbour(const PartsChannel &channel, int count, bool forward) {
     if (count <= 0) { // a negative count is taken as 0; stepping used to select index 0 or -1
         return;
     }
@@ -228,16 +228,23 @@ void SeShapeSelector::selectNeighbour(const PartsChannel &channel, int count, bo
     selectIndex(channel, static_cast<int>(target));
 }
 
-void SeShapeSelector::selectNextPoint(int count) { selectNeighbour(pointsChannel, count, true); }
-void SeShapeSelector::selectNextHandle(int count) { selectNeighbour(handlesChannel, count, true); }
-void SeShapeSelector::selectPreviousPoint(int count) {
+void SeShapeSelectorPrivate::selectNextPoint(int count) {
+    selectNeighbour(pointsChannel, count, true);
+}
+
+void SeShapeSelectorPrivate::selectNextHandle(int count) {
+    selectNeighbour(handlesChannel, count, true);
+}
+
+void SeShapeSelectorPrivate::selectPreviousPoint(int count) {
     selectNeighbour(pointsChannel, count, false);
 }
-void SeShapeSelector::selectPreviousHandle(int count) {
+
+void SeShapeSelectorPrivate::selectPreviousHandle(int count) {
     selectNeighbour(handlesChannel, count, false);
 }
 
-void SeShapeSelector::unselect(const PartsChannel &channel) {
+void SeShapeSelectorPrivate::unselect(const PartsChannel &channel) {
     PrimaryShape primary;
     if (!findPrimaryShape(primary)) {
         return;
@@ -250,10 +257,11 @@ void SeShapeSelector::unselect(const PartsChannel &channel) {
     install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts));
 }
 
-void SeShapeSelector::unselectPoints() { unselect(pointsChannel); }
-void SeShapeSelector::unselectHandles() { unselect(handlesChannel); }
+void SeShapeSelectorPrivate::unselectPoints() { unselect(pointsChannel); }
 
-void SeShapeSelector::addSelectedIndex(const PartsChannel &channel, int index) {
+void SeShapeSelectorPrivate::unselectHandles() { unselect(handlesChannel); }
+
+void SeShapeSelectorPrivate::addSelectedIndex(const PartsChannel &channel, int index) {
     PrimaryShape primary;
     if (!findPrimaryShape(primary)) {
         return;
@@ -276,7 +284,7 @@ void SeShapeSelector::addSelectedIndex(const PartsChannel &channel, int index) {
     install(primary, parts, &change);
 }
 
-void SeShapeSelector::unselectIndex(const PartsChannel &channel, int index) {
+void SeShapeSelectorPrivate::unselectIndex(const PartsChannel &channel, int index) {
     PrimaryShape primary;
     if (!findPrimaryShape(primary)) {
         return;
@@ -294,15 +302,20 @@ void SeShapeSelector::unselectIndex(const PartsChannel &channel, int index) {
     install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts), &change);
 }
 
-void SeShapeSelector::addSelectedPoint(int index) { addSelectedIndex(pointsChannel, index); }
-void SeShapeSelector::unselectPoint(int index) { unselectIndex(pointsChannel, index); }
-void SeShapeSelector::addSelectedHandle(int index) { addSelectedIndex(handlesChannel, index); }
-void SeShapeSelector::unselectHandle(int index) { unselectIndex(handlesChannel, index); }
+void SeShapeSelectorPrivate::addSelectedPoint(int index) { addSelectedIndex(pointsChannel, index); }
+
+void SeShapeSelectorPrivate::unselectPoint(int index) { unselectIndex(pointsChannel, index); }
+
+void SeShapeSelectorPrivate::addSelectedHandle(int index) {
+    addSelectedIndex(handlesChannel, index);
+}
+
+void SeShapeSelectorPrivate::unselectHandle(int index) { unselectIndex(handlesChannel, index); }
 
 // The primary item's index vector for the channel; null when there is no
 // primary item or it has no parts. The primary item is read without asking
 // whether the selection is empty.
-const Vector<int> *SeShapeSelector::selectedIndices(const PartsChannel &channel) const {
+const Vector<int> *SeShapeSelectorPrivate::selectedIndices(const PartsChannel &channel) const {
     const RCShdPtr<SnItem const> &item = current().getPrimaryItem();
     if (item.isNull() || !item->hasParts()) {
         return nullptr;
@@ -312,28 +325,31 @@ const Vector<int> *SeShapeSelector::selectedIndices(const PartsChannel &channel)
     return &channel.indices(*SeShapeItems::partsOf(*item));
 }
 
-void SeShapeSelector::getSelectedPoints(Vector<int> &points) const {
+void SeShapeSelectorPrivate::getSelectedPoints(Vector<int> &points) const {
     if (const Vector<int> *selected = selectedIndices(pointsChannel)) {
         points = *selected;
     }
 }
-void SeShapeSelector::getSelectedHandles(Vector<int> &handles) const {
+
+void SeShapeSelectorPrivate::getSelectedHandles(Vector<int> &handles) const {
     if (const Vector<int> *selected = selectedIndices(handlesChannel)) {
         handles = *selected;
     }
 }
-void SeShapeSelector::getOrderedSelectedPoints(Set<int, std::less<int>> &points) const {
+
+void SeShapeSelectorPrivate::getOrderedSelectedPoints(Set<int, std::less<int>> &points) const {
     if (const Vector<int> *selected = selectedIndices(pointsChannel)) {
         points.insert(selected->begin(), selected->end());
     }
 }
-void SeShapeSelector::getOrderedSelectedHandles(Set<int, std::less<int>> &handles) const {
+
+void SeShapeSelectorPrivate::getOrderedSelectedHandles(Set<int, std::less<int>> &handles) const {
     if (const Vector<int> *selected = selectedIndices(handlesChannel)) {
         handles.insert(selected->begin(), selected->end());
     }
 }
 
-int SeShapeSelector::selectionRank(const PartsChannel &channel, int index) const {
+int SeShapeSelectorPrivate::selectionRank(const PartsChannel &channel, int index) const {
     const RCShdPtr<SnItem const> &item = current().getPrimaryItem();
     if (item.isNull() || !item->hasParts()) {
         return 0;
@@ -341,138 +357,12 @@ int SeShapeSelector::selectionRank(const PartsChannel &channel, int index) const
     return channel.rank(*SeShapeItems::partsOf(*item), index);
 }
 
-int SeShapeSelector::getPointSelectionRank(int index) const {
+int SeShapeSelectorPrivate::getPointSelectionRank(int index) const {
     return selectionRank(pointsChannel, index);
 }
-int SeShapeSelector::getHandleSelectionRank(int index) const {
+
+int SeShapeSelectorPrivate::getHandleSelectionRank(int index) const {
     return selectionRank(handlesChannel, index);
-}
-
-// The application inserted or removed a point or handle: the keepers of earlier states (a
-// history) hear of it first, so that they know the renumbered selection for the same one; then the
-// selection is renumbered. Inside a batch the edit is kept too, so that an abandoned batch still
-// applies it. A raising handler does not stop the renumbering; its error passes on afterwards.
-void SeShapeSelector::renumber(const PartsChannel &channel,
-                               const RCWeakPtr<SeShapeInterface> &shape, int index, bool added) {
-    std::exception_ptr handlerError;
-    try {
-        renumberingDispatcher.call(Renumbering{shape, channel.points, index, added});
-    } catch (...) {
-        handlerError = std::current_exception();
-    }
-    if (batch != nullptr) {
-        batch->edits.push_back({&channel, shape, index, added});
-        renumberSelection(channel, shape, index, added);
-    } else {
-        // The change this writes describes itself as the renumbering (see describe).
-        renumbering = Renumbering{shape, channel.points, index, added};
-        const SeScopedValue<std::uint64_t> described(renumberingFrom, selection->getRevision());
-        renumberSelection(channel, shape, index, added);
-    }
-    if (handlerError) {
-        std::rethrow_exception(handlerError);
-    }
-}
-
-void SeShapeSelector::renumberSelection(const PartsChannel &channel,
-                                        const RCWeakPtr<SeShapeInterface> &shape, int index,
-                                        bool added) {
-    const SnSelection &items = current();
-    if (!items.isEmpty() && hasPartsBeyondPrimary()) {
-        renumberEveryItem(channel, shape, index, added);
-        return;
-    }
-    const RCWeakPtr<SeShapeInterface> primaryShape =
-        items.isEmpty() ? RCWeakPtr<SeShapeInterface>()
-                        : SeShapeItems::asShapeItem(items.getPrimaryItem()).getData();
-    if (primaryShape != shape) {
-        return;
-    }
-    const RCShdPtr<SnItem const> item = items.getPrimaryItem();
-    if (!item->hasParts()) {
-        return;
-    }
-    const RCShdPtr<SeShapeParts const> parts = SeShapeItems::partsOf(*item);
-    PartsChange change;
-    change.points = channel.points;
-    change.kind = PartsChange::Kind::renumbered;
-    change.index = index;
-    change.rank =
-        added || !channel.has(*parts, index) ? 0 : rankByWalk(channel.indices(*parts), index);
-    change.added = added;
-    install(PrimaryShape{item, shape}, channel.renumbered(*parts, index, added, change.rank),
-            &change);
-    // Parts for parts: the tally, read just now, holds for the list's new revision too (a batch's
-    // working list, which no watch follows).
-    partsTally.revision = items.getRevision();
-}
-
-// Items other than the primary one have parts (setShapeParts, replaceAllItems, a restore made
-// them): every item of the shape with parts is renumbered, in one change of the list.
-void SeShapeSelector::renumberEveryItem(const PartsChannel &channel,
-                                        const RCWeakPtr<SeShapeInterface> &shape, int index,
-                                        bool added) {
-    const SnSelection &items = current();
-    Vector<RCShdPtr<SnItem const>> result(items.begin(), items.end());
-    bool changed = false;
-    for (RCShdPtr<SnItem const> &item : result) {
-        if (item->hasParts() && SeShapeItems::asShapeItem(item).getData() == shape) {
-            const RCShdPtr<SeShapeParts const> parts = SeShapeItems::partsOf(*item);
-            item = SeShapeItems::make(channel.renumbered(*parts, index, added, -1), shape);
-            changed = true;
-        }
-    }
-    if (changed) {
-        commit(SnSelection::createTaking(std::move(result)));
-    }
-}
-
-// Read from the tally when it holds for the list's revision; counted (and kept) otherwise.
-bool SeShapeSelector::hasPartsBeyondPrimary() const {
-    const SnSelection &items = current();
-    if (partsTally.list != &items || partsTally.revision != items.getRevision()) {
-        std::size_t count = 0;
-        for (const RCShdPtr<SnItem const> &item : items) {
-            count += item->hasParts() ? 1 : 0;
-        }
-        partsTally = PartsTally{&items, items.getRevision(), count};
-    }
-    const RCShdPtr<SnItem const> &primary = items.getPrimaryItem();
-    return partsTally.count > (!primary.isNull() && primary->hasParts() ? 1U : 0U);
-}
-
-// A splice of the selection moves the tally along when it held before; anything else leaves it to
-// be counted again when next asked.
-void SeShapeSelector::followPartsTally(const SnSelectionChangeHint &change) noexcept {
-    if (partsTally.list != selection.get() || change.isWhole() ||
-        partsTally.revision != change.getRevisionBefore()) {
-        partsTally = PartsTally();
-        return;
-    }
-    for (const RCShdPtr<SnItem const> &item : change.getRemovedItems()) {
-        partsTally.count -= item->hasParts() ? 1 : 0;
-    }
-    for (const RCShdPtr<SnItem const> &item : change.getAddedItems()) {
-        partsTally.count += item->hasParts() ? 1 : 0;
-    }
-    partsTally.revision = change.getRevisionAfter();
-}
-
-void SeShapeSelector::updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape,
-                                                int index) {
-    renumber(pointsChannel, shape, index, true);
-}
-void SeShapeSelector::updateSelectionPointDeleted(const RCWeakPtr<SeShapeInterface> &shape,
-                                                  int index) {
-    renumber(pointsChannel, shape, index, false);
-}
-void SeShapeSelector::updateSelectionHandleAdded(const RCWeakPtr<SeShapeInterface> &shape,
-                                                 int index) {
-    renumber(handlesChannel, shape, index, true);
-}
-void SeShapeSelector::updateSelectionHandleDeleted(const RCWeakPtr<SeShapeInterface> &shape,
-                                                   int index) {
-    renumber(handlesChannel, shape, index, false);
 }
 
 } // namespace Vo
