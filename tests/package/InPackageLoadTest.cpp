@@ -63,9 +63,9 @@ TEST(PackageLoad, LoadingTheLibraryRegistersShapeAfterItsFiveDependencies) {
     ASSERT_NE(info, nullptr);
     EXPECT_STREQ(info->getProductName(), "Corvane Quarn Library");
     EXPECT_STREQ(info->getProductRelease(), "2013");
-    EXPECT_STREQ(info->getVersion(), "9.0");
+    EXPECT_STREQ(info->getVersion(), "8.0");
     EXPECT_STREQ(info->getBuildTag(), "");
-    EXPECT_EQ(info->getVersionMajor(), 9);
+    EXPECT_EQ(info->getVersionMajor(), 8);
     EXPECT_EQ(info->getVersionMinor(), 0);
     EXPECT_EQ(info->getBuildType(), 42);
     EXPECT_STREQ(info->getBuildNumber(), "2600");

@@ -8,15 +8,17 @@ namespace {
 
 bool packageFlag = false;
 
-// libVoshape's build-information record: constants only.
+// libVoshape's build-information record: constants only. They describe the product release the
+// record has always named, which applications compare against; the soname's major version (9)
+// counts the layout of the installed headers and does not change them.
 class LibraryBuildInfo : public InBuildInfo {
 public:
     const char *getProductName() const override { return "Corvane Quarn Library"; }
     const char *getLibraryName() const override { return "libVoshape"; }
     const char *getProductRelease() const override { return "2013"; }
-    const char *getVersion() const override { return "9.0"; }
+    const char *getVersion() const override { return "8.0"; }
     const char *getBuildTag() const override { return getBuildType() == 3 ? "dev" : ""; }
-    int getVersionMajor() const override { return 9; }
+    int getVersionMajor() const override { return 8; }
     int getVersionMinor() const override { return 0; }
     int getBuildType() const override { return 42; }
     const char *getBuildNumber() const override { return "2600"; }
