@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../../base/DgReport.h"
 #include "../../foundation/RCShdPtr.h"
 #include "SnItem.h"
 
@@ -32,9 +33,12 @@ public:
     bool empty() const noexcept { return count == 0; }
     ///@}
     ///@{
-    /// The run must not be empty.
-    const value_type &front() const noexcept { return *first; }
-    const value_type &operator[](std::size_t i) const noexcept { return first[i]; }
+    /// The run must not be empty; i must be below size().
+    const value_type &front() const noexcept { return (*this)[0]; }
+    const value_type &operator[](std::size_t i) const noexcept {
+        VO_ASSERT(i < count, "SnItemRun: an item past the run's end");
+        return first[i];
+    }
     ///@}
 
 private:

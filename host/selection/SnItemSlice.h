@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../../base/DgReport.h"
 #include "../../foundation/RCShdPtr.h"
 #include "SnItem.h"
 #include "SnItemSource.h"
@@ -16,9 +17,13 @@ class SnItemSlice {
 public:
     /// One item, which must not be null.
     explicit SnItemSlice(RCShdPtr<SnItem const> one) noexcept : item(std::move(one)) {}
-    /// `length` items of row from `start`; the range must lie in the row.
+    /// `length` items of row from `start`; the row must not be null and the range must lie in it.
     SnItemSlice(RCShdPtr<SnItemSource const> row, std::size_t start, std::size_t length) noexcept
-        : source(std::move(row)), first(start), count(length) {}
+        : source(std::move(row)), first(start), count(length) {
+        VO_ASSERT(!source.isNull() && first <= source->getNbItems() &&
+                      count <= source->getNbItems() - first,
+                  "SnItemSlice: a run outside its row");
+    }
 
     ///@{
     /// How many items the slice stands for; whether it is a run of a row.
@@ -32,10 +37,13 @@ public:
     ///@}
     /// Item i of the slice (i < size()), made when the row had not made it yet.
     const RCShdPtr<SnItem const> &at(std::size_t i) const {
+        VO_ASSERT(i < size(), "SnItemSlice: an item past the slice's end");
         return source.isNull() ? item : source->itemAt(first + i);
     }
     /// The `length` items from `start` of this slice (a run's part, or the item itself).
     SnItemSlice part(std::size_t start, std::size_t length) const noexcept {
+        VO_ASSERT(start <= size() && length <= size() - start,
+                  "SnItemSlice: a part outside the slice");
         return source.isNull() ? *this : SnItemSlice(source, first + start, length);
     }
 
