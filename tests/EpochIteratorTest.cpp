@@ -39,7 +39,10 @@ TEST(EpochIteratorTest, WalksAsTheIteratorItWrapsWhileTheOwnerIsUnchanged) {
     It walk = first;
     EXPECT_EQ(*++walk, 1);
     EXPECT_EQ(*walk--, 1);
+    EXPECT_EQ(*walk++, 5);
+    EXPECT_EQ(*walk--, 1);
     EXPECT_TRUE(walk == first && walk < last && last > walk && walk <= first && last >= walk);
+    EXPECT_FALSE(first > walk || first < walk || first != walk);
     EXPECT_EQ(*(2 + walk), 4);
     EXPECT_EQ(*(last - 1), 4);
     EXPECT_FALSE(walk.isStale());
