@@ -159,8 +159,8 @@ TEST(ChunkedListDeathTest, ABuildWithChecksStopsAtASplicePastTheEnd) {
     if (!VO_CHECKS) {
         GTEST_SKIP() << "builds with the debug checks only";
     }
+    int live = 0; // outlives the list
     List list;
-    int live = 0;
     const std::vector<Ptr> three{Ptr(new Numbered(1, live)), Ptr(new Numbered(2, live)),
                                  Ptr(new Numbered(3, live))};
     list.splice(0, 0, three.begin(), three.end());

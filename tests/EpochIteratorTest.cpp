@@ -74,6 +74,8 @@ TEST(EpochIteratorDeathTest, ABuildWithChecksStopsAtAStaleIterator) {
     selection->replaceItem(*held, makeItem(3)); // in place: no memory moved, still a change
     const char *const stale = "check failed: an iterator was used after the container it reads";
     EXPECT_DEATH((void)*held, stale);
+    EXPECT_DEATH((void)held->get(), stale);
+    EXPECT_DEATH((void)held[1], stale);
     EXPECT_DEATH(++held, stale);
     EXPECT_DEATH((void)(held == selection->end()), stale);
     EXPECT_DEATH((void)(selection->end() - held), stale);
