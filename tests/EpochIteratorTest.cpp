@@ -45,6 +45,8 @@ TEST(EpochIteratorTest, WalksAsTheIteratorItWrapsWhileTheOwnerIsUnchanged) {
     EXPECT_FALSE(first > walk || first < walk || first != walk);
     EXPECT_EQ(*(2 + walk), 4);
     EXPECT_EQ(*(last - 1), 4);
+    It back = last;
+    EXPECT_EQ(*--back, 4);
     EXPECT_FALSE(walk.isStale());
     EXPECT_FALSE(It().isStale());
 }
