@@ -19,13 +19,20 @@ public:
     /// program aborts when such a call returns; a test's handler may throw instead).
     using Handler = void (*)(const char *file, int line, const char *what, bool failed);
 
-    /// Hands a diagnostic to the handler; the program goes on.
+    ///@{
+    /// note hands a diagnostic to the handler, and the program goes on; fail hands it a failed
+    /// check, then aborts.
+    /// \param file, line where the rule was broken (__FILE__, __LINE__)
+    /// \param what which rule, and how
     static void note(const char *file, int line, const char *what);
-    /// Hands a failed check to the handler, then aborts.
     [[noreturn]] static void fail(const char *file, int line, const char *what);
-    /// Installs handler (null: the default, toStderr) and returns the one it replaces.
+    ///@}
+    /// Installs a handler and returns the one it replaces.
+    /// \param handler the new handler; null for the default, toStderr
     static Handler setHandler(Handler handler) noexcept;
     /// The default handler: "file:line: what", or "file:line: check failed: what", on stderr.
+    /// \param file, line, what as given to note or fail
+    /// \param failed whether the report is a failed check
     static void toStderr(const char *file, int line, const char *what, bool failed);
 };
 

@@ -10,7 +10,8 @@ namespace Vo {
 /// ordering. Thread safety: any number of threads may change one counter at once; no lock is taken.
 template <class I> class VO_BASE_API LkCounter {
 public:
-    /// An atomic count starting at `initial`.
+    /// An atomic count.
+    /// \param initial the count's first value
     constexpr explicit LkCounter(I initial = 0) noexcept : value(initial) {}
     LkCounter(const LkCounter &) = delete;
     LkCounter &operator=(const LkCounter &) = delete;
@@ -22,7 +23,11 @@ public:
     I increment() noexcept { return value.fetch_add(1, std::memory_order_seq_cst) + 1; }
     I decrement() noexcept { return value.fetch_sub(1, std::memory_order_seq_cst) - 1; }
     ///@}
-    /// On failure `expected` receives the current value, so a caller can retry without reloading.
+    /// Stores `desired` when the count holds `expected`; weak, so it may fail spuriously and
+    /// callers retry in a loop. On failure `expected` receives the current value, so a caller can
+    /// retry without reloading.
+    /// \param expected the value looked for
+    /// \param desired the value stored on success
     bool compareExchange(I &expected, I desired) noexcept {
         return value.compare_exchange_weak(expected, desired, std::memory_order_seq_cst);
     }

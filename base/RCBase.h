@@ -49,6 +49,7 @@ extern template class VO_BASE_API RCBase<int>;
 extern template class VO_BASE_API RCBase<LkCounter<int>>;
 
 /// The counting base of a pointee, found by overload so that a virtual base works too.
+/// \param object the pointee, or null (then the result is null)
 template <class C> inline const RCBase<C> *rcBaseOf(const RCBase<C> *object) noexcept {
     return object;
 }

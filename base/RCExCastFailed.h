@@ -9,6 +9,8 @@ namespace Vo {
 class VO_BASE_API RCExCastFailed : public RCException {
 public:
     /// The message names both classes: the object's actual class, then the one asked for.
+    /// \param actualType the object's actual class, readable
+    /// \param targetType the class the conversion asked for, readable
     RCExCastFailed(const std::string &actualType, const std::string &targetType);
     ~RCExCastFailed() override;
     ///@{

@@ -8,7 +8,8 @@ namespace Vo {
 /// callback list whose handlers expect one.
 class VO_BASE_API RCExInvalidCall : public RCException {
 public:
-    /// `message` says which call was refused and why.
+    /// A refused call.
+    /// \param message which call was refused and why; what() returns it
     explicit RCExInvalidCall(const std::string &message);
     ~RCExInvalidCall() override;
 };

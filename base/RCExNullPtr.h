@@ -9,7 +9,8 @@ namespace Vo {
 /// "null pointer dereferenced: <type>".
 class VO_BASE_API RCExNullPtr : public RCException {
 public:
-    /// `pointerType` names the pointer's type, readable, in the message.
+    /// The message reads "null pointer dereferenced: <pointerType>".
+    /// \param pointerType the type of the pointer that was null, readable
     explicit RCExNullPtr(const std::string &pointerType);
     ~RCExNullPtr() override;
     /// The type of the pointer that was null.
@@ -17,6 +18,8 @@ public:
 
 protected:
     /// For errors that know more than the pointer type: the message is given as it stands.
+    /// \param pointerType the type of the pointer that was null, readable
+    /// \param message the whole message, what() returns it
     RCExNullPtr(const std::string &pointerType, const std::string &message);
 
 private:

@@ -9,8 +9,12 @@ namespace Vo {
 class VO_BASE_API RCExUtil {
 public:
     /// Raises RCExNullPtr naming the pointer type.
+    /// \param pointerTypeName the pointer type as `std::type_info::name` spells it; null names
+    /// none
     [[noreturn]] static void throwExNullPtr(const char *pointerTypeName);
     /// Raises RCExCastFailed naming the object's actual class, then the target class.
+    /// \param actualTypeName, targetTypeName the two classes as `std::type_info::name` spells them;
+    /// null names none
     [[noreturn]] static void throwExCastFailed(const char *actualTypeName,
                                                const char *targetTypeName);
 };

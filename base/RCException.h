@@ -11,6 +11,7 @@ namespace Vo {
 class VO_BASE_API RCException : public std::exception {
 public:
     /// An error with this message.
+    /// \param message the readable message, what() returns it
     explicit RCException(std::string message);
     ~RCException() override;
     /// The message given at construction.

@@ -13,7 +13,8 @@ namespace Vo {
 /// Thread safety: with C = LkCounter<int> both counts may change on any thread.
 template <class C> class RCSWCount : public RCBase<C> {
 public:
-    /// A block with `initialStrong` strong holders and no weak one.
+    /// A block with no weak holder.
+    /// \param initialStrong the number of strong holders the block starts with
     explicit RCSWCount(int initialStrong = 0) noexcept : strong(initialStrong) {}
 
     /// The number of strong holders now: 0 once the object has ended.
@@ -41,6 +42,7 @@ public:
     /// Reports the object's end to tally from now on (see RCSWEndTally for an object enlisted with
     /// two). Enlist first, then look whether the object is alive: an end that comes in between is
     /// reported to the tally.
+    /// \param tally the tally to report to, from RCSWEndTally::acquire (tallies are never freed)
     void enlist(RCSWEndTally &tally) const noexcept {
         RCSWEndTally *held = endTally.load();
         while (held != &tally) {

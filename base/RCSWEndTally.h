@@ -37,6 +37,8 @@ public:
 
     /// For RCSWCount: the tally an object that reports to `held` (null: to none) reports to once
     /// enlisted with `wanted`.
+    /// \param held the tally the object reports to now, or null
+    /// \param wanted the tally it is enlisted with
     static RCSWEndTally *joined(RCSWEndTally *held, RCSWEndTally &wanted) noexcept;
     /// For RCSWCount: an object that reports here ended.
     void count() noexcept { ends.fetch_add(1); }

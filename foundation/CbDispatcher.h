@@ -44,22 +44,27 @@ public:
 
     /// The three subscribing operations ignore a null handler and one already subscribed (which
     /// keeps its place). Subscribes at the end.
+    /// \param handler the handler to subscribe, or null; borrowed: it unsubscribes itself when
+    /// destroyed
     void addHandler(CbHandler<T> *handler) { subscribe(handler, Where::Back); }
     /// Subscribes at the front.
+    /// \param handler the handler to subscribe, or null; borrowed, as addHandler's
     void prependHandler(CbHandler<T> *handler) { subscribe(handler, Where::Front); }
     /// Subscribes just before the last handler, which stays last; does nothing on an empty list.
+    /// \param handler the handler to subscribe, or null; borrowed, as addHandler's
     void insertHandler(CbHandler<T> *handler) {
         if (!isEmpty()) {
             subscribe(handler, Where::BeforeLast);
         }
     }
-    ///@{
-    /// Ignores a null handler and one that is not subscribed.
+    /// Unsubscribes a handler; ignores a null handler and one that is not subscribed.
+    /// \param handler the handler to unsubscribe, or null; not destroyed
     void removeHandler(CbHandler<T> *handler) noexcept;
+    /// Unsubscribes every handler; none is destroyed.
     void removeAllHandlers() noexcept;
-    ///@}
 
     /// Whether this handler is on the list.
+    /// \param handler the handler looked for; null is never on the list
     bool isHandlerSubscribed(const CbHandler<T> *handler) const noexcept {
         return places.find(handler) != nullptr;
     }
@@ -71,6 +76,7 @@ public:
 
     /// Calls every handler with the value, in list order. An exception from a handler ends the
     /// call and reaches the caller; the handlers after it are not called.
+    /// \param value what every handler is called with
     void call(const T &value) {
         walk([&value](CbHandler<T> &handler) { handler.call(value); });
     }
@@ -169,6 +175,8 @@ template <class T> class CbDispatcher<T>::CallFrame {
 public:
     /// Enters a call of `owner`'s handlers: the frame is pushed on the owner's stack of calls in
     /// progress.
+    /// \param owner the dispatcher whose handlers are called; it clears the frame if it is
+    /// destroyed meanwhile
     explicit CallFrame(CbDispatcher &owner) noexcept
         : dispatcher(&owner), outer(owner.activeCalls), began(owner.beginCall()),
           cursor(owner.entries.data() + owner.head),
@@ -201,6 +209,7 @@ public:
     /// Invokes, in order, each place that held a handler when the call began and holds it still
     /// (or again). Handlers may change the list, or destroy it: the dispatcher then moves or clears
     /// this frame's pointers.
+    /// \param invoke called with each due handler; what it raises ends the run
     template <class Invoke> void run(Invoke invoke) {
         while (cursor != stop) {
             const Slot &slot = *cursor++;
@@ -222,6 +231,7 @@ public:
     }
     ///@}
     /// While held: a place was inserted at position, and the places from there on moved back.
+    /// \param position the logical position of the inserted place
     void shiftFrom(Position position) noexcept {
         heldNext += heldNext > position ? 1 : 0;
         heldEnd += heldEnd > position ? 1 : 0;

@@ -20,16 +20,18 @@ public:
     /// The callable's type: called with each value sent.
     using Function = std::function<void(const T &)>;
 
-    ///@{
     /// Without a callable: calls do nothing.
     CbFunction() noexcept = default;
+    /// Forwards each call to a callable.
+    /// \param callable called with each value sent, or with nothing when it takes no argument;
+    /// kept by value
     template <class F, class = std::enable_if_t<std::is_invocable_v<F &, const T &> ||
                                                 std::is_invocable_v<F &>>>
     explicit CbFunction(F callable) : function(wrap(std::move(callable))) {}
-    ///@}
 
     using CbHandler<T>::call;
     /// Does nothing without a callable; what the callable raises passes to the dispatcher's caller.
+    /// \param value the value sent, handed to the callable
     void call(const T &value) override {
         if (function) {
             function(value);

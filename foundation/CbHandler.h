@@ -24,6 +24,7 @@ public:
 
     /// The handler's work, called by every dispatcher it is subscribed to. The base's own
     /// definition does nothing; it is there for derived handlers that forward to it.
+    /// \param value the value the dispatcher was called with
     virtual void call(const T &value) = 0;
 
     /// The call without value. For T = CbEmptyType it calls call(const CbEmptyType&) with an

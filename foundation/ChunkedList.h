@@ -112,8 +112,8 @@ public:
     }
     const_iterator end() const noexcept { return const_iterator(&chunks, chunks.size(), 0); }
     ///@}
-    ///@{
-    /// The item at position (0 .. size(); size() gives end()).
+    /// The item at a position.
+    /// \param position 0 .. size(); size() gives end()
     const_iterator iteratorAt(std::size_t position) const noexcept {
         if (position == total) {
             return end();
@@ -121,11 +121,14 @@ public:
         const std::size_t c = chunkOf(position);
         return const_iterator(&chunks, c, position - starts[c]);
     }
+    /// The first item; the list must not be empty.
     const Item &front() const noexcept { return chunks.front().front(); }
+    /// Replaces the first item; the list must not be empty.
+    /// \param item the new first item
     void setFront(Item item) noexcept { chunks.front().front() = std::move(item); }
-    ///@}
 
     /// The items of [first, last), in chunks of kChunk. On an exception the list is as it was.
+    /// \param first, last the new items, in order; input iterators whose items convert to Item
     template <class It> void assign(It first, It last) {
         std::vector<Flat> filled;
         std::vector<std::size_t> filledStarts;
@@ -140,9 +143,9 @@ public:
         filled.reserve(1); // adopt never has to allocate
         take(std::move(filled), std::move(filledStarts), count);
     }
-    ///@{
     /// Takes the items of a flat list over as one chunk, which the next splice into it cuts. On an
     /// exception (the first call on a list never filled) the list is as it was, and so is items.
+    /// \param items the new items, in order; moved from, left empty on success
     void adopt(Flat &&items) {
         chunks.reserve(1);
         starts.reserve(1);
@@ -153,6 +156,7 @@ public:
             starts.push_back(0);
         }
     }
+    /// The items as one flat list, in order.
     Flat flat() const {
         Flat items;
         items.reserve(total);
@@ -161,15 +165,18 @@ public:
         }
         return items;
     }
+    /// Forgets every item.
     void clear() noexcept {
         chunks.clear();
         starts.clear();
         total = 0;
     }
-    ///@}
 
     /// Takes the room that splice(at, count, k items) needs, so that the splice itself cannot fail.
     /// `at + count` must not pass the end.
+    /// \param at the position of the first item replaced, 0 .. size()
+    /// \param count the number of items replaced
+    /// \param added the number of items put in their place
     void reserveSplice(std::size_t at, std::size_t count, std::size_t added) {
         if (chunks.empty()) {
             chunks.reserve(1);
@@ -197,6 +204,9 @@ public:
     }
     /// Replaces the `count` items from `at` by those of [first, last), which must not point into
     /// this list. Never fails after reserveSplice with the same figures.
+    /// \param at the position of the first item replaced, 0 .. size()
+    /// \param count the number of items replaced; `at + count` must not pass the end
+    /// \param first, last the items put in their place, forward iterators
     template <class It> void splice(std::size_t at, std::size_t count, It first, It last) {
         const auto added = static_cast<std::size_t>(std::distance(first, last));
         if (count == 0 && added == 0) {
@@ -218,6 +228,8 @@ public:
         dropEmptyChunks(lastSpliced);
     }
     /// Overwrites the items from `at` by those of [first, last) without changing their number.
+    /// \param at the position of the first item overwritten
+    /// \param first, last the new items; `at` plus their number must not pass the end
     template <class It> void overwrite(std::size_t at, It first, It last) noexcept {
         std::size_t c = chunkOf(at);
         std::size_t offset = at - starts[c];

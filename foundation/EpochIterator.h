@@ -26,12 +26,14 @@ public:
 
     /// An iterator that belongs to no owner, and is never checked.
     EpochIterator() noexcept = default;
-    /// At `place`, valid while `*counter`, the owner's change counter, keeps its present value.
+    /// An iterator valid while the owner's change counter keeps its present value.
+    /// \param place where it stands in the owner's storage
+    /// \param counter the owner's change counter, which must outlive the iterator
     EpochIterator(Base place, const std::uint64_t *counter) noexcept
         : at(place), epoch(counter), seen(*counter) {}
 
     ///@{
-    /// The item here, or n places on.
+    /// The item here.
     reference operator*() const {
         check();
         return *at;
@@ -40,13 +42,15 @@ public:
         check();
         return std::addressof(*at);
     }
+    ///@}
+    /// The item n places on.
+    /// \param n how many places, negative backwards
     reference operator[](difference_type n) const {
         check();
         return at[n];
     }
-    ///@}
     ///@{
-    /// Moves.
+    /// Moves one place.
     EpochIterator &operator++() { return *this += 1; }
     EpochIterator &operator--() { return *this -= 1; }
     EpochIterator operator++(int) {
@@ -59,18 +63,28 @@ public:
         *this -= 1;
         return was;
     }
+    ///@}
+    ///@{
+    /// Moves n places.
+    /// \param n how many places, negative the other way
     EpochIterator &operator+=(difference_type n) {
         check();
         at += n;
         return *this;
     }
     EpochIterator &operator-=(difference_type n) { return *this += -n; }
+    ///@}
+    ///@{
+    /// A copy moved n places.
+    /// \param it the iterator copied
+    /// \param n how many places
     friend EpochIterator operator+(EpochIterator it, difference_type n) { return it += n; }
     friend EpochIterator operator+(difference_type n, EpochIterator it) { return it += n; }
     friend EpochIterator operator-(EpochIterator it, difference_type n) { return it -= n; }
     ///@}
     ///@{
     /// Distance and order; both iterators are checked.
+    /// \param a, b iterators of the same owner
     friend difference_type operator-(const EpochIterator &a, const EpochIterator &b) {
         return a.checked() - b.checked();
     }

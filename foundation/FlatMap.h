@@ -30,6 +30,7 @@ public:
 
     ///@{
     /// The value stored for key, or null.
+    /// \param key the key looked for; kEmpty finds nothing
     V *find(K key) noexcept {
         const std::size_t i = indexOf(key);
         return i == kAbsent ? nullptr : &cells[i].value;
@@ -43,6 +44,7 @@ public:
     /// Asks the processor to load the cell where key's probe starts. A caller filling a table
     /// larger than the cache prefetches a few keys ahead of the one it inserts, so the misses
     /// overlap.
+    /// \param key a key about to be looked up or inserted
     void prefetch(K key) const noexcept {
         if (!cells.empty()) {
             __builtin_prefetch(&cells[home(key)]);
@@ -50,6 +52,8 @@ public:
     }
     /// Adds key with value; false, and nothing changed, when key is present or kEmpty. Growing may
     /// throw, and then nothing has changed either.
+    /// \param key the new key
+    /// \param value what to store under it
     bool insert(K key, V value) {
         if (key == kEmpty || indexOf(key) != kAbsent) {
             return false;
@@ -61,6 +65,7 @@ public:
     }
     /// The value stored for key, made value-initialised when absent: one probe either way. Raises
     /// std::invalid_argument for kEmpty; growing may throw, and then nothing has changed either.
+    /// \param key the key looked for or added
     V &findOrInsert(K key) {
         if (key == kEmpty) {
             throw std::invalid_argument("the free-cell mark is no key of a FlatMap");
@@ -78,6 +83,7 @@ public:
     }
     /// Makes room for entries keys in all, so that inserting up to that many cannot throw. May
     /// throw, and then nothing has changed.
+    /// \param entries the number of entries to hold, counting those held
     void reserve(std::size_t entries) {
         const std::size_t size = cellsFor(entries, cells.size());
         if (size != cells.size()) {
@@ -85,6 +91,7 @@ public:
         }
     }
     /// False when key is absent.
+    /// \param key the key whose entry goes; kEmpty erases nothing
     bool erase(K key) noexcept {
         const std::size_t hole = indexOf(key);
         if (hole == kAbsent) {
@@ -97,6 +104,8 @@ public:
     /// As a multimap, several entries under one key (use these alone on such a map: find, insert
     /// and erase see the first entry of a key only). Adds an entry whether or not key has some;
     /// kEmpty is refused as findOrInsert refuses it. Growing may throw, nothing changed then.
+    /// \param key the key, present or not
+    /// \param value what to store under it
     void insertAnother(K key, V value) {
         if (key == kEmpty) {
             throw std::invalid_argument("the free-cell mark is no key of a FlatMap");
@@ -106,6 +115,8 @@ public:
         ++count;
     }
     /// Asks visit(value) of the entries of key, in probe order, until one answers true; true then.
+    /// \param key the key whose entries are visited; kEmpty has none
+    /// \param visit called with a const value, answers whether to stop
     template <class F> bool anyWith(K key, F visit) const {
         if (count == 0 || key == kEmpty) {
             return false;
@@ -118,6 +129,8 @@ public:
         return false;
     }
     /// Erases the first entry of key whose value `matches`; false when there is none.
+    /// \param key the key whose entries are looked at; kEmpty has none
+    /// \param matches called with a value, answers whether it is the one; must not throw
     template <class P> bool eraseFirstWith(K key, P matches) noexcept {
         if (count == 0 || key == kEmpty) {
             return false;
@@ -132,6 +145,8 @@ public:
     }
     /// Erases every key for which isErased(key) is true (it may be asked more than once about a
     /// key it kept); never allocates.
+    /// \param isErased called with a key, answers whether its entry goes; must not throw nor
+    /// change the map
     template <class P> void eraseIf(P isErased) noexcept {
         if (count == 0) {
             return; // the cells may still be there, all of them free
@@ -148,6 +163,7 @@ public:
         }
     }
     /// Exchanges the entries of the two maps, allocating nothing.
+    /// \param other the map whose entries this one takes, and which takes this one's
     void swap(FlatMap &other) noexcept {
         cells.swap(other.cells);
         std::swap(log2Size, other.log2Size);
@@ -163,6 +179,7 @@ public:
     /// times what that needs, or when the map is emptied (the usual next step is a refill): a map
     /// refilled to about the same size each time allocates nothing, and one refilled much smaller
     /// gives its cells back.
+    /// \param entries the number of entries the next refill is expected to insert
     void clearFor(std::size_t entries) {
         const std::size_t size = cellsFor(entries, 0);
         if (cells.size() < size || (entries != 0 && cells.size() > 4 * size)) {

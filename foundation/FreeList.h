@@ -47,6 +47,7 @@ public:
     FreeList() = delete;
 
     /// A block of `size` bytes: a kept one when the size is the list's, else a new one.
+    /// \param size the number of bytes; any size, only the list's own is kept and reused
     static void *allocate(std::size_t size) {
         Cache &kept = cache;
         if (!enabled || size != Size || kept.head == nullptr) {
@@ -59,6 +60,8 @@ public:
     }
 
     /// Gives a block back: kept for reuse when there is room, else deleted.
+    /// \param memory the block, from allocate; not null
+    /// \param size the size it was allocated with
     static void release(void *memory, std::size_t size) noexcept {
         Cache &kept = cache;
         if (!enabled || size != Size || kept.closed || kept.count >= maxBlocks ||

@@ -30,12 +30,14 @@ public:
 
     /// A null iterator: no engine.
     Iterator() noexcept = default;
-    ///@{
     /// Shares the engine (no clone, position untouched).
+    /// \param shared the engine, or null for a null iterator
     Iterator(const RCPvtEngPtr<IteratorImp<T>> &shared) noexcept : engine(shared) {}
+    /// Shares other's engine (no clone, position untouched); the first to move clones it.
+    /// \param other the iterator copied, null or not
     Iterator(const Iterator &other) noexcept = default;
-    ///@}
     /// Does nothing when other holds the same engine; otherwise shares other's engine.
+    /// \param other the iterator copied, null or not
     Iterator &operator=(const Iterator &other) noexcept {
         engine = other.engine;
         return *this;

@@ -35,21 +35,25 @@ public:
 
     /// One line without a line end: pointee class, T, count, pointer and counting-base address. The
     /// class names are spelled as the platform's run-time type information spells them, for tools.
+    /// \param out the stream written to
     void dump(std::ostream &out) const;
 
 protected:
     RCBasePtr() noexcept : ptr(nullptr) {}
     /// Holds `object` (null holds nothing), counting one more holder.
+    /// \param object the object held, or null
     explicit RCBasePtr(T *object) noexcept : ptr(object) { retain(ptr); }
     ~RCBasePtr() { release(ptr); }
 
     /// Counts one more holder of `object` unless it is null.
+    /// \param object the object, or null
     static void retain(T *object) noexcept {
         if (object != nullptr) {
             rcBaseOf(object)->addRef();
         }
     }
     /// Counts one holder less of `object` unless it is null; the last one deletes it.
+    /// \param object the object, or null
     static void release(T *object) noexcept {
         if (object != nullptr) {
             rcBaseOf(object)->releaseRef();
@@ -57,6 +61,7 @@ protected:
     }
     /// Store first, count the new object, then release the old one: the old object's destructor may
     /// reach this pointer again and must find it already holding the new object.
+    /// \param object the object held from now on, or null; the same object changes nothing
     void reset(T *object) noexcept {
         if (object == ptr) {
             return;

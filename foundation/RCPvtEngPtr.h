@@ -12,6 +12,8 @@ template <class E> class VO_FOUNDATION_API RCPvtEngPtr {
 public:
     RCPvtEngPtr() noexcept = default;
     /// Owns `owned` alone until a copy shares it.
+    /// \param owned a new, uncounted engine (as `new` or `clone()` give it), or null; owned from
+    /// now on
     explicit RCPvtEngPtr(E *owned) noexcept : engine(owned) {}
 
     /// Whether no engine is held.

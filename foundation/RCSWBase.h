@@ -14,6 +14,8 @@ public:
 
 protected:
     /// An object counted in `block`, which the creator made for it.
+    /// \param block the object's counter block, shared with every weak pointer made from it; its
+    /// strong count counts the object's holders
     explicit RCSWBase(const RCShdPtr<RCSWCount<C>> &block) noexcept : counter(block) {}
     virtual ~RCSWBase() = default;
 

@@ -22,9 +22,11 @@ public:
     /// An empty pointer.
     RCShdPtr(std::nullptr_t) noexcept {}
     /// Holds `object`: the way to share a new object (null holds nothing).
+    /// \param object a new object, or one already held by shared pointers, or null
     explicit RCShdPtr(T *object) noexcept : RCBasePtr<T>(object) {}
     ///@{
     /// Another holder of the same object; moving takes the other's hold over and leaves it empty.
+    /// \param other the pointer whose object is held, null or not
     RCShdPtr(const RCShdPtr &other) noexcept : RCBasePtr<T>(other.ptr) {}
     RCShdPtr(RCShdPtr &&other) noexcept { std::swap(this->ptr, other.ptr); }
     template <class U, IfConvertible<U> = 0>
@@ -32,14 +34,15 @@ public:
     ///@}
     /// Takes the other's unit of count over: no count changes, which matters where the count is
     /// atomic and a run of objects changes hands (a list of items being built).
+    /// \param other the pointer whose object is held; left empty
     template <class U, IfConvertible<U> = 0> RCShdPtr(RCShdPtr<U> &&other) noexcept {
         this->ptr = other.ptr;
         other.ptr = nullptr;
     }
 
     ///@{
-    /// Lets go of the object held and holds the other's (`object`); moving takes the other's hold
-    /// over.
+    /// Lets go of the object held and holds the other's; moving takes the other's hold over.
+    /// \param other the pointer whose object is held, null or not
     RCShdPtr &operator=(const RCShdPtr &other) noexcept {
         this->reset(other.ptr);
         return *this;
@@ -48,13 +51,16 @@ public:
         RCShdPtr(std::move(other)).swap(*this);
         return *this;
     }
+    ///@}
+    /// Lets go of the object held and holds `object`.
+    /// \param object the object held from now on, or null; the object already held changes nothing
     RCShdPtr &operator=(T *object) noexcept {
         this->reset(object);
         return *this;
     }
-    ///@}
 
     /// Exchanges the objects of the two pointers without counting.
+    /// \param other the pointer whose object this one takes, and which takes this one's
     void swap(RCShdPtr &other) noexcept { std::swap(this->ptr, other.ptr); }
 
 private:
@@ -73,6 +79,7 @@ template <class T, class U> bool operator!=(const RCShdPtr<T> &a, const RCShdPtr
 /// most when the classes come from several shared libraries. Where a static downcast from U to T is
 /// not allowed (a virtual base, a cross-cast), or the addresses differ (a class whose type_info is
 /// duplicated across libraries), the walk decides.
+/// \param object the object converted, or null (which gives null)
 template <class T, class U> T *rcFastCast(U *object) noexcept {
     if constexpr (std::is_polymorphic_v<U> && std::is_base_of_v<U, T> &&
                   RCCanStaticCast<T *, U *>::value) {
@@ -85,6 +92,7 @@ template <class T, class U> T *rcFastCast(U *object) noexcept {
 
 /// Run-time type-tested conversion of a raw pointer: null gives null; an object that is not a T
 /// raises RCExCastFailed naming the object's actual class, then T.
+/// \param object the object converted, or null
 template <class T, class U> T *rcCheckedCast(U *object) {
     if (object == nullptr) {
         return nullptr;
@@ -97,11 +105,13 @@ template <class T, class U> T *rcCheckedCast(U *object) {
 }
 
 /// Throwing dynamic conversion: shares the object when it is a T; raises RCExCastFailed otherwise.
+/// \param source the pointer converted; null gives null
 template <class T, class U> RCShdPtr<T> rcDynamicCast(const RCShdPtr<U> &source) {
     return RCShdPtr<T>(rcCheckedCast<T>(source.get()));
 }
 
 /// Non-throwing dynamic conversion: null when the object is not a T.
+/// \param source the pointer converted; null gives null
 template <class T, class U> RCShdPtr<T> rcDynamicCastOrNull(const RCShdPtr<U> &source) noexcept {
     return RCShdPtr<T>(rcFastCast<T>(source.get()));
 }

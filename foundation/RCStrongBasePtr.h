@@ -29,9 +29,10 @@ public:
 
 protected:
     RCStrongBasePtr() noexcept : ptr(nullptr) {}
-    ///@{
     /// Locks: takes a strong unit only while the strong count is above 0, so a racing last release
     /// either wins (the lock fails) or loses (the object stays alive for this holder).
+    /// \param object the object, or null (the result is null)
+    /// \param block the object's counter block, or null (the result is null)
     RCStrongBasePtr(T *object, const RCShdPtr<Counter> &block) noexcept : ptr(nullptr) {
         if (object != nullptr && !block.isNull() && block->tryAddStrong()) {
             counter = block;
@@ -39,13 +40,13 @@ protected:
         }
     }
     /// Takes the other's hold over and leaves it empty.
+    /// \param other the holder moved from
     RCStrongBasePtr(RCStrongBasePtr &&other) noexcept : ptr(nullptr) {
         std::swap(ptr, other.ptr);
         counter.swap(other.counter);
     }
     RCStrongBasePtr(const RCStrongBasePtr &) = delete;
     RCStrongBasePtr &operator=(const RCStrongBasePtr &) = delete;
-    ///@}
     /// Strong count first, destroying the object at 0; the block is released after it, so weak
     /// pointers keep reading null.
     ~RCStrongBasePtr() {

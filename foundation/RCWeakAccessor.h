@@ -14,13 +14,16 @@ class VO_FOUNDATION_API RCWeakAccessor : public RCStrongBasePtr<T, LkCounter<int
 
 public:
     RCWeakAccessor() noexcept = default;
-    ///@{
-    /// Null when the weak pointer is null or its object is already gone.
+    /// Holds the weak pointer's object alive; null when the weak pointer is null or its object is
+    /// already gone.
+    /// \param weak the weak pointer locked
     explicit RCWeakAccessor(const RCWeakPtr<T> &weak) noexcept
         : Base(weak.get(), weak.getCounter()) {}
+    /// Takes the other's hold over and leaves it null.
+    /// \param other the accessor moved from
     RCWeakAccessor(RCWeakAccessor &&other) noexcept = default;
+    /// Lets go of the object, which ends here if this was its last strong holder.
     ~RCWeakAccessor() = default;
-    ///@}
 };
 
 template <class T> RCWeakAccessor<T> RCWeakPtr<T>::lock() const { return RCWeakAccessor<T>(*this); }

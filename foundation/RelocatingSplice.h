@@ -18,6 +18,11 @@ namespace Vo {
 /// a shape leaving, or coming back to, the middle of 10^5 selected ones costs: a memmove, not 10^5
 /// counted moves. Allocates only when the list lacks the room, before anything changes (give it
 /// the room first for a call that cannot fail); `at + count` must not pass the end.
+/// \param list the list changed
+/// \param at the position of the first pointer replaced, 0 .. list.size()
+/// \param count the number of pointers replaced
+/// \param first, last the pointers put in their place, forward iterators whose items assign to
+/// RCShdPtr<T>
 template <class T, class It>
 void replaceRelocating(std::vector<RCShdPtr<T>> &list, std::size_t at, std::size_t count, It first,
                        It last) {

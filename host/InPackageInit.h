@@ -14,7 +14,8 @@ namespace Vo {
 /// dependency list.
 class VO_HOST_API InPackageInit : public InPackageInitBase {
 public:
-    /// Enters the package `name` (a static string) into the registry.
+    /// A package object named `name`; registerPackage enters it into the registry.
+    /// \param name the package's name, copied; null gives the empty name
     explicit InPackageInit(const char *name);
     ~InPackageInit() override;
 
@@ -27,12 +28,12 @@ public:
     }
 
 protected:
-    ///@{
     /// Enters this package object into the registry; call it from the most derived constructor, so
     /// that the package's own operations are in force.
     void registerPackage();
+    /// Records a dependency on the package whose InInit class has this type (see InInit::getType).
+    /// \param packageType the type of the other package's InInit class; null records nothing
     void addDependency(const std::type_info *packageType);
-    ///@}
 
 private:
     std::string name;

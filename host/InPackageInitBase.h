@@ -11,9 +11,15 @@ public:
     ~InPackageInitBase() override;
     ///@{
     /// Records (removes) a dependency on another registered package object.
+    /// \param package the package object depended on, borrowed; null does nothing, and so does
+    /// removing one not recorded
     virtual void addDependency(InVariableBase *package) = 0;
     virtual void removeDependency(InVariableBase *package) = 0;
+    ///@}
+    /// The package's name, as the registry reports it.
     virtual const char *getName() const = 0;
+    ///@{
+    /// The registry's first two calls of the package, once those of its dependencies are done.
     virtual void preInitialize() = 0;
     virtual void initialize() = 0;
     ///@}
@@ -23,6 +29,7 @@ public:
     virtual void postInitialize() = 0;
     ///@}
     /// A package-wide flag whose meaning is the package's own.
+    /// \param flag the flag's new value
     virtual void setPackageFlag(bool flag) = 0;
 };
 

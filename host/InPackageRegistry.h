@@ -19,17 +19,22 @@ public:
 
     ///@{
     /// Enters (takes out) a package; the package objects do it as they are made and end.
+    /// \param package the package object, borrowed until it is taken out; adding null or one
+    /// already entered, or removing one not entered, does nothing
     void add(InPackageInit *package);
     void remove(InPackageInit *package) noexcept;
     ///@}
     /// Null when no package of that name is registered.
+    /// \param name the name the package object gives (InPackageInitBase::getName)
     InPackageInit *findPackage(const std::string &name) const;
     ///@{
     /// Raises RCException when a dependency is not registered or the dependencies form a cycle; the
     /// packages initialised before the failure stay initialised.
     void initializeAll();
-    bool isInitialized(const InPackageInit *package) const;
     ///@}
+    /// Whether initializeAll has initialised the package since it was entered.
+    /// \param package the package object; null or one not entered is not initialised
+    bool isInitialized(const InPackageInit *package) const;
     /// Names of the packages in the order they were initialised.
     const std::vector<std::string> &getInitializationOrder() const noexcept { return initOrder; }
 

@@ -27,6 +27,7 @@ public:
 
     /// An iterator at the first element of items (at the end when items is empty).
     /// Raises RCExNullPtr naming `std::vector<T> const*` when items is null.
+    /// \param items the elements walked, shared with the caller, who must not change them
     static Iterator<T> makeIterator(Items items) {
         if (!items) {
             RCExUtil::throwExNullPtr(typeid(const std::vector<T> *).name());

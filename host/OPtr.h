@@ -10,9 +10,11 @@ namespace Vo {
 template <class T> class OPtr {
 public:
     /// Owns `object` (null owns nothing).
+    /// \param object an object made with `new`, owned by no one else, or null
     explicit OPtr(T *object = nullptr) noexcept : ptr(object) {}
     ///@{
     /// Takes the other's object over, leaving it empty.
+    /// \param other the pointer whose object is taken over
     OPtr(OPtr &other) noexcept : ptr(other.release()) {}
     OPtr(OPtr &&other) noexcept : ptr(other.release()) {}
     OPtr &operator=(OPtr &other) noexcept {
@@ -31,6 +33,7 @@ public:
     /// Gives the object up to the caller, leaving the pointer empty.
     T *release() noexcept { return std::exchange(ptr, nullptr); }
     /// Deletes the object owned and owns `object` instead.
+    /// \param object an object made with `new`, owned by no one else, or null
     void reset(T *object = nullptr) noexcept { delete std::exchange(ptr, object); }
 
 private:

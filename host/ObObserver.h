@@ -31,6 +31,8 @@ public:
     /// Called by subject on each change while this observer is attached. It may attach or detach
     /// observers, this one included, and change the subject again (the subject notifies again
     /// then).
+    /// \param subject the subject that changed, alive for the call
+    /// \param hints what changed, as the subject describes it; valid for the call only
     virtual void update(ObSubject<S> *subject, const ObHints &hints) = 0;
 
     /// The number of subjects this observer is attached to.

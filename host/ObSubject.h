@@ -31,19 +31,23 @@ public:
 
     /// Adds observer at the end of the list and tells it through attachedTo. False, and nothing
     /// done, when observer is null or already attached.
+    /// \param observer the observer, borrowed: it detaches itself when destroyed
     bool attachObserver(ObObserver<S> *observer);
     /// Removes observer and tells it through detachedFrom. False, and nothing done, when observer
     /// is not attached.
+    /// \param observer the observer, or null (never attached)
     bool detachObserver(ObObserver<S> *observer);
     /// Calls update(this, hints) on each attached observer in attach order. Every observer hears of
     /// the change, also when one before it raises: an observer that keeps a record of the changes
     /// (an undo history) must not miss one because of where it stands in the list. The first
     /// exception raised passes to the caller once all were called; later ones are dropped.
+    /// \param hints what changed, handed to every observer
     void notify(const ObHints &hints);
 
     /// The number of observers attached.
     int getNbObservers() const noexcept { return nbObservers; }
     /// Whether `observer` is attached.
+    /// \param observer the observer looked for; null is never attached
     bool isAttached(const ObObserver<S> *observer) const noexcept {
         return places.find(observer) != nullptr;
     }

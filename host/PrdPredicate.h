@@ -17,13 +17,15 @@ PrdPredicate<T> operator&(const PrdPredicate<T> &left, const PrdPredicate<T> &ri
 template <class T> class VO_FOUNDATION_API PrdPredicate {
 public:
     PrdPredicate() = default;
-    ///@{
     /// A predicate of the one test imp; a null imp gives the predicate that accepts everything.
+    /// \param imp the test, shared with every copy, or null
     explicit PrdPredicate(const RCShdPtr<PrdPredicateImp<T>> &imp) {
         if (!imp.isNull()) {
             tests.push_back(imp);
         }
     }
+    ///@{
+    /// Copies and moves share the tests.
     PrdPredicate(const PrdPredicate &) = default;
     PrdPredicate(PrdPredicate &&) noexcept = default;
     PrdPredicate &operator=(const PrdPredicate &) = default;
@@ -31,7 +33,9 @@ public:
     ~PrdPredicate() = default;
     ///@}
 
-    /// The test on `value`; a predicate without a test accepts everything.
+    /// The test on `value`; a predicate without a test accepts everything. What a test raises
+    /// passes to the caller.
+    /// \param value the value tested
     bool evaluate(const T &value) const {
         for (const RCShdPtr<PrdPredicateImp<T>> &test : tests) {
             if (!test->evaluate(value)) {
@@ -41,6 +45,7 @@ public:
         return true;
     }
     /// The same as evaluate.
+    /// \param value the value tested
     bool operator()(const T &value) const { return evaluate(value); }
 
 private:
@@ -51,6 +56,7 @@ private:
 
 /// The predicate that accepts what both left and right accept; left's tests run first, and right's
 /// are not run for a value that left refuses.
+/// \param left, right the two predicates, whose tests the result shares
 template <class T>
 PrdPredicate<T> operator&(const PrdPredicate<T> &left, const PrdPredicate<T> &right) {
     PrdPredicate<T> both(left);

@@ -13,6 +13,7 @@ public:
     PrdPredicateImp &operator=(const PrdPredicateImp &) = delete;
 
     /// Whether `value` passes the test.
+    /// \param value the value tested
     virtual bool evaluate(const T &value) const = 0;
 
 protected:

@@ -19,8 +19,8 @@ public:
     using Counter = RCSWCount<LkCounter<int>>;
 
     RCOwner() noexcept : object(nullptr) {}
-    ///@{
     /// Takes the object; deletes it again when its counter block cannot be allocated.
+    /// \param owned an object made with `new`, owned by no one else, or null (owns nothing)
     explicit RCOwner(T *owned) : object(nullptr) {
         std::unique_ptr<T> guard(owned);
         if (owned != nullptr) {
@@ -28,15 +28,20 @@ public:
         }
         object = guard.release();
     }
+    ///@{
+    /// Takes the other's object and block over, leaving it empty; an assigned owner gives its own
+    /// object up first.
+    /// \param other the owner moved from
     RCOwner(RCOwner &&other) noexcept : object(nullptr) { swap(other); }
     RCOwner &operator=(RCOwner &&other) noexcept {
         RCOwner(std::move(other)).swap(*this);
         return *this;
     }
+    ///@}
     RCOwner(const RCOwner &) = delete;
     RCOwner &operator=(const RCOwner &) = delete;
+    /// Gives the object up, as reset does.
     ~RCOwner() { reset(); }
-    ///@}
 
     ///@{
     /// The object owned, or null; whether there is none.
@@ -48,7 +53,6 @@ public:
     /// The object's counter block.
     const RCShdPtr<Counter> &getCounter() const noexcept { return block; }
 
-    ///@{
     /// Gives the object up: deletes it now unless an accessor still holds it, in which case that
     /// accessor deletes it when released.
     void reset() noexcept {
@@ -59,11 +63,12 @@ public:
         }
         block = RCShdPtr<Counter>();
     }
+    /// Exchanges the objects of the two owners, with their blocks.
+    /// \param other the owner whose object this one takes, and which takes this one's
     void swap(RCOwner &other) noexcept {
         std::swap(object, other.object);
         block.swap(other.block);
     }
-    ///@}
 
 private:
     T *object;

@@ -24,6 +24,7 @@ public:
     void registerBuildInfo() override;
     void postInitialize() override;
     /// Stores the flag in a package-wide bool of this library; nothing in the library reads it.
+    /// \param flag the value stored
     void setPackageFlag(bool flag) override;
 };
 

@@ -22,12 +22,14 @@ public:
     /// What had no element: a point of the curve's "Points", or a handle of the gradient.
     enum class Part { Point, Handle };
 
-    ///@{
-    /// `shapeName` is the name of the shape's graph object; `nbElements` the number the input has,
-    /// -1 when the shape has no such input at all (a handle of a shape without a gradient).
+    /// The error of one index with no element, its message made from the four arguments.
+    /// \param part whether a point or a handle had no element
+    /// \param shapeName the name of the shape's graph object
+    /// \param index the selected index that had none
+    /// \param nbElements the number of elements the input has, -1 when the shape has no such input
+    /// at all (a handle of a shape without a gradient)
     SeExMissingElement(Part part, const std::string &shapeName, int index, int nbElements);
     ~SeExMissingElement() override;
-    ///@}
 
     ///@{
     /// What is missing: a point or a handle, its index, and the number of elements its input has.

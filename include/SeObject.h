@@ -22,12 +22,12 @@ public:
     virtual RCShdPtr<PiGraphObject> getGraphObject() = 0;
     virtual RCShdPtr<PiGraphObject const> getGraphObject() const = 0;
     ///@}
-    ///@{
     /// True when the graph framework says both objects' graph objects are the same
     /// (PiGraphObject::areEqual), whatever the objects' own identity.
+    /// \param other the object compared
     virtual bool isEqual(const SeObject &other) const;
+    /// The object's editing side, held weakly: null once it is gone.
     virtual RCWeakPtr<SeObjectInterface> getObjectInterface() const = 0;
-    ///@}
     /// The graph object's id; raises RCExNullPtr naming PiGraphObject const* when there is none.
     virtual int getId() const;
 

@@ -33,14 +33,13 @@ namespace Vo {
 /// Thread safety: the editor's thread only, like the selector.
 class VO_SHAPE_API SeSelectionBatch {
 public:
-    ///@{
     /// Opens a batch on the selector, or a nested scope of the one open. Opening the outermost
     /// scope copies the selection's item list (linear in the number selected). Raises RCExNullPtr
     /// for a null selector.
+    /// \param selector the selector to batch the operations of; shared for the batch's life
     explicit SeSelectionBatch(const RCShdPtr<SeShapeSelector> &selector);
     SeSelectionBatch(const SeSelectionBatch &) = delete;
     SeSelectionBatch &operator=(const SeSelectionBatch &) = delete;
-    ///@}
     /// Ends the scope if commit() did not: abandons the batch when an exception is leaving the
     /// scope, else ends it as commit() does. Never raises, so a batch may sit in an optional, a
     /// container or a member and be ended while an exception unwinds. Like a file stream closed by

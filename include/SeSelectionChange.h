@@ -71,6 +71,7 @@ public:
     const Vector<int> &getPlacesAdded() const noexcept { return placesAdded; }
     /// How many places (removed and added together) a change of the whole list between lists of
     /// these sizes may have and still be described: 64, or a quarter of the longer list if more.
+    /// \param sizeBefore, sizeAfter the numbers of shapes selected before and after the change
     static std::size_t getSmallLimit(std::size_t sizeBefore, std::size_t sizeAfter) noexcept;
     /// Null when nothing was (is) selected. For a whole change, the primary shape after the change
     /// read before it (null when this selector saw none: its first change, or one after a reading

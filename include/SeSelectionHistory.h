@@ -66,19 +66,20 @@ public:
 
     /// A history attached to nothing.
     SeSelectionHistory() noexcept;
-    ///@{
     /// A history attached to the selector, starting from its current selection. Raises RCExNullPtr
     /// for a null selector and RCExInvalidCall for a negative depth.
+    /// \param selector the selector to record; held weakly (the history does not keep it alive)
+    /// \param depth the most steps kept (see setDepth)
     explicit SeSelectionHistory(const RCShdPtr<SeShapeSelector> &selector,
                                 int depth = defaultDepth);
     SeSelectionHistory(const SeSelectionHistory &) = delete;
     SeSelectionHistory &operator=(const SeSelectionHistory &) = delete;
-    ///@}
     /// Detaches from the selector, if it is still there.
     ~SeSelectionHistory() override;
 
     /// Attaches to the selector (after detaching from any other), forgetting every step; the
     /// selector's current selection is the starting state. Raises RCExNullPtr for a null selector.
+    /// \param selector the selector to record from now on
     void attach(const RCShdPtr<SeShapeSelector> &selector);
     ///@{
     /// Stops recording and forgets every step; nothing else changes. Also what happens when the
@@ -108,16 +109,18 @@ public:
     /// Forgets every step; the current selection is the starting state.
     void clear() noexcept;
 
-    ///@{
     /// Keeps at most `depth` steps, dropping the oldest undo steps first, then the farthest redo
     /// steps. Raises RCExInvalidCall for a negative depth, changing nothing.
+    /// \param depth the most steps kept, undo and redo together; 0 keeps none
     void setDepth(int depth);
+    /// The most steps kept (setDepth).
     int getDepth() const noexcept { return depth; }
-    ///@}
     /// Items held by the steps, old and new (what their memory is proportional to).
     std::size_t getNbStoredItems() const noexcept;
 
     /// Records the change of the selection (see the class comment).
+    /// \param subject the selector's selection, which notifies
+    /// \param hints what changed (SnSelectionChangeHint)
     void update(ObSubject<Sn> *subject, const ObHints &hints) override;
 
 private:

@@ -58,16 +58,18 @@ public:
     /// gradient. Negative when the application does not know either.
     using Counter = std::function<int(const SeShapeInterface &shape, Elements elements)>;
 
-    ///@{
-    /// Raises RCExInvalidCall naming the place of a selected shape that is gone or makes no
-    /// identity-key promise; RCExNullPtr for a null selector.
+    /// The selector's selection and picking state as they are now. Raises RCExInvalidCall naming
+    /// the place of a selected shape that is gone or makes no identity-key promise; RCExNullPtr
+    /// for a null selector.
+    /// \param selector the selector read; it does not change
     static SeSelectionSnapshot capture(const RCShdPtr<SeShapeSelector> &selector);
+    /// The text form above, the one text of this snapshot.
     std::string toText() const;
-    ///@}
     /// Raises RCExInvalidCall "line N: what is wrong (expected what)" for a text that the form
     /// above does not describe; the text quoted in it has its control bytes, quotes, backslashes
     /// and bytes past ASCII escaped as `\xNN` (a quote and a backslash too), and is cut after 40
     /// bytes ("...").
+    /// \param text the whole text, as toText gives it or as a person wrote it
     static SeSelectionSnapshot fromText(const std::string &text);
 
     /// Puts the selection back as one change of the selector's selection (restoreSelection: one
@@ -79,6 +81,12 @@ public:
     /// gradient) comes from count; without it, or when it gives a negative number, only a negative
     /// index is outside such an input. Raises RCExInvalidCall while a batch is open on the
     /// selector; what resolve or count raise passes on, with nothing changed.
+    /// \param selector the selector whose selection is replaced; null raises RCExNullPtr
+    /// \param resolve gives the application's shape of each entry's key, or null
+    /// \param unresolved whether an entry that does not resolve refuses the whole restore or is
+    /// skipped
+    /// \param count the number of points (handles) of a shape whose input does not tell it; may be
+    /// empty
     std::vector<std::string> restore(const RCShdPtr<SeShapeSelector> &selector,
                                      const Resolver &resolve,
                                      Unresolved unresolved = Unresolved::refuse,

@@ -117,16 +117,20 @@ public:
     /// Raises RCExNullPtr for a null graph or selector, or when the graph's node controller is
     /// gone; RCExCastFailed when the node controller is not a composition graph. A null predicate
     /// accepts every item. Nothing is synchronised until the first change of either selection.
+    /// \param controller the editor's controller: its selector, graph and application selection
+    /// \param predicate which of the application's items the updater takes into the editor; shared
     SeSelectorUpdater(SeShapeEditorControllerInterface &controller, const ItemTestPtr &predicate);
-    ///@{
     /// The same with a predicate value, which may combine several tests (a & b); the default one
     /// accepts every item.
+    /// \param controller the editor's controller: its selector, graph and application selection
+    /// \param predicate which of the application's items the updater takes into the editor
     SeSelectorUpdater(SeShapeEditorControllerInterface &controller, const ItemPredicate &predicate);
     SeSelectorUpdater(const SeSelectorUpdater &) = delete;
     SeSelectorUpdater &operator=(const SeSelectorUpdater &) = delete;
-    ///@}
 
     /// Mirrors a change of either selection into the other; see the class comment.
+    /// \param subject the selection that changed: the editor's or the application's
+    /// \param hints what changed (SnSelectionChangeHint)
     void update(ObSubject<Sn> *subject, const ObHints &hints) override;
 
     /// Several editors: writes this editor's selection into the application's selection now, as
@@ -149,12 +153,14 @@ public:
     /// The ready-made test of one layer, for several editors on one graph: accepts a graph-object
     /// item whose graph object is not a node and lives in node (the layer's tool node). Shares the
     /// node; raises RCExNullPtr for null.
+    /// \param node the layer's tool node
     static ItemTestPtr graphObjectsOf(const RCShdPtr<PiNode const> &node);
     ///@{
     /// The application's own test as any callable, such as a lambda (as the callback lists take
     /// CbFunction): `itemTest([&](const RCShdPtr<SnItem const> &item) { return ...; })`. Owns a
     /// copy of the callable; raises RCExNullPtr for an empty function.
     using ItemFunction = std::function<bool(const RCShdPtr<SnItem const> &)>;
+    /// \param test true for an item the updater takes into the editor
     static ItemTestPtr itemTest(ItemFunction test);
     ///@}
 

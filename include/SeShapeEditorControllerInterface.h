@@ -43,8 +43,11 @@ public:
     virtual int getCreationEdgeOut() const; // 0
     ///@}
     /// The shape the graph object stands for; null when it stands for no shape.
+    /// \param object a graph object of the application's graph
     virtual RCShdPtr<SeShape> findShape(const RCShdPtr<PiGraphObject const> &object) = 0;
     /// Subscribes the handler to the controller's events of the prototype's kind (its class).
+    /// \param prototype an event of the kind wanted; only its class counts
+    /// \param handler the handler, borrowed; it unsubscribes itself when destroyed
     virtual void addShapeEventCb(const SeShapeEvent &prototype,
                                  CbHandler<SeShapeEvent const> *handler) = 0;
 

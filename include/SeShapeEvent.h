@@ -37,6 +37,8 @@ class VO_SHAPE_API SeShapeEvent::ShapeAdded : public SeShapeEvent {
 public:
     ShapeAdded();
     /// `shape` was added to `owner`.
+    /// \param shape the shape added, shared
+    /// \param owner the object that owns it now, shared
     ShapeAdded(const RCShdPtr<SeShape const> &shape, const RCShdPtr<SeObject const> &owner);
     ~ShapeAdded() override;
     ///@{
@@ -55,6 +57,8 @@ class VO_SHAPE_API SeShapeEvent::ShapeRemoved : public SeShapeEvent {
 public:
     ShapeRemoved(); // id -1, no owner
     /// The shape whose graph object's id was `shapeId` has left `owner`: sent once it is gone.
+    /// \param shapeId the id the shape's graph object had (SeObject::getId)
+    /// \param owner the object that owned it, shared
     ShapeRemoved(int shapeId, const RCShdPtr<SeObject const> &owner);
     ~ShapeRemoved() override;
     ///@{
@@ -73,6 +77,8 @@ class VO_SHAPE_API SeShapeEvent::ShapeMoved : public SeShapeEvent {
 public:
     ShapeMoved();
     /// `shape` moved from `previousOwner` to `newOwner`.
+    /// \param shape the shape moved, shared
+    /// \param previousOwner, newOwner the objects that owned it before and own it now, shared
     ShapeMoved(const RCShdPtr<SeShape const> &shape, const RCShdPtr<SeObject const> &previousOwner,
                const RCShdPtr<SeObject const> &newOwner);
     ~ShapeMoved() override;
@@ -94,6 +100,7 @@ class VO_SHAPE_API SeShapeEvent::ShapeRenamed : public SeShapeEvent {
 public:
     ShapeRenamed();
     /// `shape` was renamed.
+    /// \param shape the shape renamed, shared
     explicit ShapeRenamed(const RCShdPtr<SeShape const> &shape);
     ~ShapeRenamed() override;
     /// The shape renamed.

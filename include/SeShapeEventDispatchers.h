@@ -28,14 +28,20 @@ public:
     /// Subscribes the handler to the list of the prototype's kind (ShapeAdded, ShapeRemoved,
     /// ShapeMoved or ShapeRenamed, or a class derived from one); false, subscribing nothing, for an
     /// event of no kind. A controller's addShapeEventCb is this call.
+    /// \param prototype an event of the kind wanted; only its class is read
+    /// \param handler the handler, borrowed; null, or one already on the list, is ignored
     bool addHandler(const SeShapeEvent &prototype, CbHandler<SeShapeEvent const> *handler);
     /// Takes the handler off the list of the prototype's kind; nothing when it is not there.
+    /// \param prototype an event of the kind; only its class is read
+    /// \param handler the handler, not destroyed; null is ignored
     void removeHandler(const SeShapeEvent &prototype, CbHandler<SeShapeEvent const> *handler);
     /// Calls the handlers of the event's kind, in the order they subscribed; false, calling no one,
     /// for an event of no kind. What a handler raises passes to the caller, and the handlers after
     /// it are not called.
+    /// \param event the event every handler of its kind is called with
     bool send(const SeShapeEvent &event);
     /// The list of the prototype's kind; null for an event of no kind.
+    /// \param prototype an event of the kind; only its class is read
     CbDispatcher<SeShapeEvent const> *getDispatcher(const SeShapeEvent &prototype) noexcept;
 
 private:

@@ -33,15 +33,21 @@ public:
     /// The model side of this shape.
     virtual RCShdPtr<SeShape> getShape() = 0;
     ///@{
-    /// The shape's curve input: a PiStructuredInput with a sub-input named "Points".
+    /// The shape's curve input: a PiStructuredInput with a sub-input named "Points"; then what the
+    /// editor asks about the curve, each default in its comment.
     virtual RCShdPtr<PiInput> getCurveInput() = 0;
-    virtual RCShdPtr<PiGraphObject> getCurveVisibleObject();                    // null
-    virtual bool arePointsEditable() const;                                     // true
-    virtual bool isEdgeActive() const;                                          // true
-    virtual bool areLinksActive() const;                                        // false
-    virtual bool areLinksVisible(const RCShdPtr<PiTimePath const> &time) const; // false
-    virtual RCShdPtr<PiGraphObject> getEdgeColorObject();                       // null
-    virtual RCShdPtr<PiGraphObject> getEdgeVisibleObject();                     // null
+    virtual RCShdPtr<PiGraphObject> getCurveVisibleObject(); // null
+    virtual bool arePointsEditable() const;                  // true
+    virtual bool isEdgeActive() const;                       // true
+    virtual bool areLinksActive() const;                     // false
+    ///@}
+    /// Whether the links are visible at a time; false by default.
+    /// \param time the application's time path, or null; the default reads nothing of it
+    virtual bool areLinksVisible(const RCShdPtr<PiTimePath const> &time) const;
+    ///@{
+    /// The objects that carry the edge's color and its visibility; null by default.
+    virtual RCShdPtr<PiGraphObject> getEdgeColorObject();
+    virtual RCShdPtr<PiGraphObject> getEdgeVisibleObject();
     ///@}
     ///@{
     /// The multi-valued gradient input; null for a shape without gradient.
@@ -50,6 +56,8 @@ public:
     ///@}
     ///@{
     /// Curve-representation callbacks; the defaults subscribe nothing.
+    /// \param handler the handler subscribed (unsubscribed), borrowed; it unsubscribes itself when
+    /// destroyed
     virtual void addCurveRepresentationChangedCb(CbHandler<CbEmptyType> *handler) const;
     virtual void removeCurveRepresentationChangedCb(CbHandler<CbEmptyType> *handler) const;
     ///@}

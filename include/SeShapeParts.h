@@ -29,46 +29,50 @@ class VO_SHAPE_API SeShapeParts : public SnParts {
 public:
     /// Both sets new and empty, points first.
     SeShapeParts();
-    ///@{
     /// Clones both sets through their virtual clone; the copy shares no set with other.
     /// Raises RCExCastFailed when a set's clone is not an SnPartsBasic<int>, RCExNullPtr when a set
     /// of other is null.
+    /// \param other the parts copied
     SeShapeParts(const SeShapeParts &other);
     SeShapeParts &operator=(const SeShapeParts &) = delete;
-    ///@}
     /// Releases the handles, then the points.
     ~SeShapeParts() noexcept override;
 
     /// A copy made by the copy constructor, count 0; same raises.
     SnParts *clone() const override;
     /// Points compared first; handles only when the points are equal. Order counts.
+    /// \param other the parts compared, or null
     bool isEqual(const RCShdPtr<SnParts const> &other) const override;
-    ///@{
     /// Each of other's sets is contained in this object's set; two empty sets count as contained.
+    /// \param other the parts looked for, or null
     bool contains(const RCShdPtr<SnParts const> &other) const override;
+    /// Whether both sets are empty.
     bool isEmpty() const override;
-    ///@}
     ///@{
-    /// Number of points plus number of handles.
+    /// Number of points plus number of handles; both sets emptied.
     int getSize() const override;
     void clear() override;
     ///@}
     /// Takes both of other's sets.
+    /// \param other the parts copied, or null
     void replaceAllParts(const RCShdPtr<SnParts const> &other) override;
     ///@{
     /// Each applies the set operation to the points and then, always, to the handles; true when
     /// either changed.
+    /// \param other the parts combined with these, or null
     bool unionWith(const RCShdPtr<SnParts const> &other) override;
     bool differenceWith(const RCShdPtr<SnParts const> &other) override;
     bool xorWith(const RCShdPtr<SnParts const> &other) override;
     ///@}
     /// The points set's text, then the handles set's text, with nothing of its own between them.
+    /// \param stream the stream written to
     void dump(std::ostream &stream) const override;
 
     ///@{
     /// Point and handle twins. Indices are not range-checked. A negative reserve count counts as 0.
     /// Every one raises RCExNullPtr when its set is null (a copy of parts whose set cloned to
     /// null).
+    /// \param index the point (handle) index appended, any int; one already there keeps its place
     void appendPoint(int index) { pointSet()->append(index); }
     void appendHandle(int index) { handleSet()->append(index); }
     ///@}
@@ -76,10 +80,20 @@ public:
     /// Append first, first + 1, ..., first + number - 1 in that order, as number appends would,
     /// but a word of the membership bits at a time: what selecting all points or handles should
     /// use.
+    /// \param first the first index appended
+    /// \param number the number of indices; none when 0 or less, and the run stops at INT_MAX
     void appendPointRange(int first, int number) { pointSet()->appendRange(first, number); }
     void appendHandleRange(int first, int number) { handleSet()->appendRange(first, number); }
+    ///@}
+    ///@{
+    /// Removes an index, the others keeping their order; an absent one changes nothing.
+    /// \param index the point (handle) index removed
     void removePoint(int index) { pointSet()->remove(index); }
     void removeHandle(int index) { handleSet()->remove(index); }
+    ///@}
+    ///@{
+    /// Whether the index is selected; O(1) on average.
+    /// \param index the point (handle) index looked for
     bool hasPoint(int index) const { return readPoints()->hasPart(index); }
     bool hasHandle(int index) const { return readHandles()->hasPart(index); }
     ///@}
@@ -89,11 +103,17 @@ public:
     bool isHandleEmpty() const { return handleCount() == 0; }
     void clearPoints() { pointSet()->clear(); }
     void clearHandles() { handleSet()->clear(); }
+    ///@}
+    ///@{
+    /// Room for number indices, assumed to be dense from 0.
+    /// \param number the number of indices to hold; a negative number counts as 0
     void reservePoints(int number) { pointSet()->reserve(number); }
     void reserveHandles(int number) { handleSet()->reserve(number); }
     ///@}
     ///@{
     /// Room for number indices none of which is above largest: the set sizes its index once.
+    /// \param number the number of indices to hold; a negative number counts as 0
+    /// \param largest the largest of them
     void reservePoints(int number, int largest) { pointSet()->reserve(number, largest); }
     void reserveHandles(int number, int largest) { handleSet()->reserve(number, largest); }
     ///@}
@@ -107,6 +127,7 @@ public:
     ///@{
     /// The index's 1-based position in selection order, 0 when absent; O(1) on average once the
     /// set's rank index is built (O(n), on the first call after a change of that set).
+    /// \param index the point (handle) index looked for
     int getPointRank(int index) const { return readPoints()->getRank(index); }
     int getHandleRank(int index) const { return readHandles()->getRank(index); }
     ///@}
@@ -117,6 +138,7 @@ public:
     /// hand the sets to whichever of them is read, one index step each way. O(1) for the last index
     /// in the order, else one search and one move of the indices after its place; reading parts
     /// made many such steps apart costs one step each. The way an editor changes one index.
+    /// \param index the point (handle) index appended or removed, any int
     RCShdPtr<SeShapeParts> withPointAppended(int index) const;
     RCShdPtr<SeShapeParts> withHandleAppended(int index) const;
     RCShdPtr<SeShapeParts> withPointRemoved(int index) const;
@@ -124,6 +146,7 @@ public:
     ///@}
     ///@{
     /// Takes other's points (or handles) only; the other set stays.
+    /// \param other the parts whose set is copied, or null
     void replaceAllPoints(const RCShdPtr<SnParts const> &other);
     void replaceAllHandles(const RCShdPtr<SnParts const> &other);
     ///@}
@@ -135,6 +158,8 @@ public:
     /// above, the new parts take its sets over (unless an index would wrap: then they copy them):
     /// one pass over the indices, a vectorised add, each time either of the two is read after the
     /// other.
+    /// \param at the index of the point (handle) the application inserted or removed
+    /// \param added true for an insertion, false for a removal
     RCShdPtr<SeShapeParts> renumberedPoints(int at, bool added) const;
     RCShdPtr<SeShapeParts> renumberedHandles(int at, bool added) const;
     ///@}
@@ -142,6 +167,9 @@ public:
     /// The same, for a caller that already found the removed index: rank is its 1-based place in
     /// the order, 0 when it is not there, which saves a search. A rank that does not match the
     /// order is looked up again.
+    /// \param at the index of the point (handle) the application inserted or removed
+    /// \param added true for an insertion, false for a removal
+    /// \param rank the removed index's rank (getPointRank, getHandleRank); unread for an insertion
     RCShdPtr<SeShapeParts> renumberedPoints(int at, bool added, int rank) const;
     RCShdPtr<SeShapeParts> renumberedHandles(int at, bool added, int rank) const;
     ///@}
@@ -158,14 +186,24 @@ public:
     /// the offset changes sign unless keepOffsetSign, moved or not. Open (keepOffsetSign unread):
     /// the position reflects at both ends of [0, count - 1], the offset changing sign at each end
     /// passed.
+    /// \param offset the handle's offset, changed in place
+    /// \param position the handle's position in point units, changed in place
+    /// \param count the number of points of the curve
+    /// \param closed whether the curve is closed
+    /// \param keepOffsetSign on a closed curve, whether the offset keeps its sign
     static void validateGradientHandlePosition(float &offset, float &position, int count,
                                                bool closed, bool keepOffsetSign);
     /// count < 2: position 0. Otherwise the position wraps into [0, count): a tiny negative
     /// position whose sum with count rounds up to count gives 0.
+    /// \param position the handle's position in point units, changed in place
+    /// \param count the number of points of the curve
     static void validateGradientHandleClosedCurve(float &position, int count);
     /// count < 1: position 0, offset unchanged. Otherwise the position is reduced modulo 2 * count
     /// into [-count, count); then a negative offset changes sign and so does the position, so the
     /// offset is never negative afterwards.
+    /// \param offset the handle's offset, changed in place
+    /// \param position the handle's position in point units, changed in place
+    /// \param count the number of points of the curve
     static void validateGradientHandleOpenedCurve(float &offset, float &position, int count);
 
 private:

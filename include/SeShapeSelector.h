@@ -90,32 +90,41 @@ public:
 
     ///@{
     /// Callback lists (which run for which change: see the class comment). Adding a null or an
-    /// already added handler, or removing one that is not there, does nothing. A notification calls
-    /// the handlers added when it starts, in the order added.
+    /// already added handler, or removing one that is not there, does nothing.
+    /// \param handler the caller's handler; the list keeps a link to it, not ownership, and the
+    ///        handler unlinks itself when it is destroyed first
     void addSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
     void removeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
-    void notifySelectionChangedCallbacks() const;
     void addShapeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
     void removeShapeSelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
-    void notifyShapeSelectionChangedCallbacks() const;
     void addPrimarySelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
     void removePrimarySelectionChangedCallback(CbHandler<CbEmptyType> *handler) const;
+    ///@}
+    ///@{
+    /// Runs one callback list: a notification calls the handlers added when it starts, in the
+    /// order added.
+    void notifySelectionChangedCallbacks() const;
+    void notifyShapeSelectionChangedCallbacks() const;
     void notifyPrimarySelectionChangedCallbacks() const;
     ///@}
 
     ///@{
     /// Picking state: stored and given back, never interpreted; no notification.
-    void setPickingType(PickingType type) noexcept { pickingType = type; }
     PickingType getPickingType() const noexcept { return pickingType; }
-    void setPickingIndex(int index) noexcept { pickingIndex = index; }
     int getPickingIndex() const noexcept { return pickingIndex; }
-    void setPickingExtremity(int extremity) noexcept { pickingExtremity = extremity; }
     int getPickingExtremity() const noexcept { return pickingExtremity; }
     ///@}
+    /// \param type what the picking tool picks next, kept as given
+    void setPickingType(PickingType type) noexcept { pickingType = type; }
+    /// \param index the index the picking tool works on, any value, kept as given
+    void setPickingIndex(int index) noexcept { pickingIndex = index; }
+    /// \param extremity the end of the curve the picking tool works from, any value, kept as given
+    void setPickingExtremity(int extremity) noexcept { pickingExtremity = extremity; }
 
     /// This very selection object, not a copy.
     RCShdPtr<SnSelection> getSelection() const { return selection; }
     /// Takes over the given selection's items unless they are equal; raises RCExNullPtr for null.
+    /// \param items the selection to copy the items of; it is read, not kept
     void replaceAllItems(const RCShdPtr<SnSelection const> &items);
     /// Empties the selection unless it is empty already.
     void resetSelection();
@@ -126,6 +135,7 @@ public:
     /// Append to the vector, in selection order; the vector is unchanged when nothing is selected
     /// or when the call raises. Weak pointers are handed out as they are, also for gone shapes;
     /// getSelectedShapes raises RCExNullPtr when a selected shape is gone.
+    /// \param shapes the caller's vector, appended to
     void getSelectedShapeInterfaces(Vector<RCWeakPtr<SeShapeInterface>> &shapes) const;
     void getSelectedShapes(Vector<RCShdPtr<SeShape>> &shapes) const;
     ///@}
@@ -137,6 +147,7 @@ public:
     /// since the keys were read raises RCExNullPtr only when its key matches; one gone before they
     /// were read is passed over (no live shape can be equal to it), so the answer for a live shape
     /// does not depend on when the keys were read.
+    /// \param shape the shape asked about; null raises RCExNullPtr
     bool isShapeSelected(const RCShdPtr<SeShape> &shape) const;
     /// Null when nothing is selected; may read as null when the primary shape is gone.
     RCWeakPtr<SeShapeInterface> getPrimarySelectedShapeInterface() const;
@@ -145,6 +156,7 @@ public:
 
     /// Selects these shapes as wholes, in order, dropping any selected points and handles; gone
     /// shapes are left out and repetitions kept. Raises RCExNullPtr for a null entry.
+    /// \param shapes the shapes, in the order they are to be selected; read, not kept
     void setSelectedShapes(const Vector<RCShdPtr<SeShape>> &shapes);
     /// Adds the shapes from the iterator's position to its end that are not selected yet, after the
     /// selected ones, which keep their items and parts. The caller's iterator does not move.
@@ -154,11 +166,16 @@ public:
     /// in a table built once per call, and isEqual is asked only of the selected shapes with its
     /// key: O(N + S) on average. An iterator at its end changes and reads nothing. Raises
     /// RCExNullPtr for a null element, or when there is an element and a selected shape is gone.
+    /// \param shapes the iterator at the first shape to add; walked on a copy
     void selectAllShapes(Iterator<RCShdPtr<SeShape>> &shapes);
     /// The same from a temporary iterator, such as the one an owner hands out.
+    /// \param shapes the iterator at the first shape to add
     void selectAllShapes(Iterator<RCShdPtr<SeShape>> &&shapes) { selectAllShapes(shapes); }
     /// Selects this shape alone; with a point index other than -1 and editable points, that point
     /// too. A null shape or a gone one empties the selection.
+    /// \param shape the shape to select alone
+    /// \param pointIndex the point to select with it, or -1 for the shape as a whole; not checked
+    ///        against the shape's points (see the precondition on points below)
     void setPrimarySelectedShape(const RCShdPtr<SeShape> &shape, int pointIndex);
     ///@{
     /// One shape at a time; the other items keep their place, their parts and the primary role.
@@ -170,6 +187,7 @@ public:
     /// O(1) on average, apart from the selection's notification, when the shape and the selected
     /// ones make the identity-key promise; else one isEqual per selected shape. The change reaches
     /// the selection's observers as the splice it is (see SnSelectionChangeHint).
+    /// \param shape the shape to add or to take out
     void addSelectedShape(const RCShdPtr<SeShape> &shape);
     void unselectShape(const RCShdPtr<SeShape> &shape);
     ///@}
@@ -182,6 +200,9 @@ public:
     /// nothing; raises RCExNullPtr for a null shape, and as isShapeSelected does. The indices are
     /// those of the points and handles below: one shape selected alone mirrors them element by
     /// element, and an index without element is refused (SeExMissingElement) with nothing changed.
+    /// \param shape the shape to select with these parts
+    /// \param points the point indices in selection order, or null (see above); read, not kept
+    /// \param handles the handle indices in selection order, or null (see above); read, not kept
     void setShapeParts(const RCShdPtr<SeShape> &shape, const Vector<int> *points,
                        const Vector<int> *handles);
 
@@ -207,24 +228,28 @@ public:
     ///
     /// Makes the index the only selected point (handle): the point (handle) selection is replaced,
     /// the other set stays.
+    /// \param index the point (handle) of the primary shape to select
     void selectPoint(int index);
     void selectHandle(int index);
     ///@}
     ///@{
     /// Makes these indices, in this order, the selected points (handles); the other set stays. An
     /// index given twice counts once, at its first place.
+    /// \param indices the point (handle) indices of the primary shape, in selection order
     void selectPoints(const Vector<int> &indices);
     void selectHandles(const Vector<int> &indices);
     ///@}
     ///@{
     /// Adds 0 .. count - 1 after the selected indices, which keep their ranks; the missing ones
     /// follow in ascending order. Linear in count and the number selected.
+    /// \param count the primary shape's number of points (handles)
     void selectAllPoints(int count);
     void selectAllHandles(int count);
     ///@}
     ///@{
     /// Select, alone, the index after (before) the rank-1 selected one, wrapping at `count`; 0 when
     /// none is selected. Nothing happens for a count of 0 or less.
+    /// \param count the primary shape's number of points (handles)
     void selectNextPoint(int count);
     void selectNextHandle(int count);
     void selectPreviousPoint(int count);
@@ -242,6 +267,7 @@ public:
     /// index changes nothing. unselect removes it; an index that is not selected changes nothing,
     /// and when no point and no handle stay selected, the shape is selected as a whole, as with
     /// unselectPoints.
+    /// \param index the point (handle) of the primary shape to add or to take out
     void addSelectedPoint(int index);
     void unselectPoint(int index);
     void addSelectedHandle(int index);
@@ -250,16 +276,21 @@ public:
     ///@{
     /// Selected indices in selection order; the vector is replaced, or left as it was when the
     /// primary shape has no parts.
+    /// \param points the caller's vector, replaced
     void getSelectedPoints(Vector<int> &points) const;
+    /// \param handles the caller's vector, replaced
     void getSelectedHandles(Vector<int> &handles) const;
     ///@}
     ///@{
     /// Inserts the selected indices into the set (ascending order); the set is not cleared.
+    /// \param points the caller's set, added to
     void getOrderedSelectedPoints(Set<int, std::less<int>> &points) const;
+    /// \param handles the caller's set, added to
     void getOrderedSelectedHandles(Set<int, std::less<int>> &handles) const;
     ///@}
     ///@{
     /// 1-based position in selection order; 0 when not selected.
+    /// \param index the point (handle) of the primary shape asked about
     int getPointSelectionRank(int index) const;
     int getHandleSelectionRank(int index) const;
     ///@}
@@ -275,6 +306,8 @@ public:
     /// is: renumbered before the change, the application's selection gets the inputs of the wrong
     /// points, or, for an index past the old end, the updater raises SeExMissingElement and the
     /// renumbering is undone.
+    /// \param shape the shape whose points (handles) the application renumbered
+    /// \param index where the index was inserted (from where it was removed)
     void updateSelectionPointAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
     void updateSelectionPointDeleted(const RCWeakPtr<SeShapeInterface> &shape, int index);
     void updateSelectionHandleAdded(const RCWeakPtr<SeShapeInterface> &shape, int index);
@@ -285,6 +318,7 @@ public:
     /// with every selected shape whose editing side is gone, and the rest are selected as wholes
     /// in order; nothing changes when neither is there. Outside a batch this walks the selection
     /// once; inside one it costs O(1) and the selection is worked out at the next read or change.
+    /// \param shapeId the id of the shape that was removed (its graph object's SeObject::getId)
     void removeSelectedShape(int shapeId);
 
     /// Batches (opened and ended by SeSelectionBatch). While one is open, every operation above
@@ -314,6 +348,7 @@ public:
     /// updater mirrors them and the callback lists run as for any change. When an observer raises
     /// before any callback list ran, the selector puts the old items back (observers take that as
     /// no change) and the error passes on. Raises RCExNullPtr for null.
+    /// \param items the selection to put back; read, not kept
     void restoreSelection(const RCShdPtr<SnSelection const> &items);
     /// The same for one stretch of the selection: these items in place of the `count` items from
     /// position, in one write, unless they are equal to them; the observers hear of that splice
@@ -321,6 +356,9 @@ public:
     /// RCExInvalidCall for a stretch outside the selection and RCExNullPtr for a null item,
     /// changing nothing. The put-back after an observer's error is a splice too; should an observer
     /// have changed the stretch again meanwhile, it is left as the observers made it.
+    /// \param position the first item of the stretch
+    /// \param count the number of items the stretch holds now
+    /// \param items what the stretch holds after the call, in order
     void restoreRange(int position, int count, const Vector<RCShdPtr<SnItem const>> &items);
     /// What the application reported through updateSelection...: an index inserted at (removed
     /// from) `index` of the points (points true) or the handles of `shape`.
@@ -338,11 +376,14 @@ public:
     /// Handlers hear of each report before the selection is renumbered, also when the selection
     /// holds no parts of that shape; adding a null or present handler, or removing an absent one,
     /// does nothing. A handler's error passes to the caller once the selection was renumbered.
+    /// \param handler the caller's handler, linked, not owned
     void addRenumberingCallback(CbHandler<Renumbering const> *handler) const;
     void removeRenumberingCallback(CbHandler<Renumbering const> *handler) const;
     ///@}
     /// The item as the selector renumbers its primary item for that report: a new item when it is
     /// a shape item of that shape whose parts change, else the item itself.
+    /// \param item the item as it was before the report
+    /// \param renumbering the report
     static RCShdPtr<SnItem const> renumberedItem(const RCShdPtr<SnItem const> &item,
                                                  const Renumbering &renumbering);
 

@@ -27,6 +27,7 @@ public:
     static RCShdPtr<PiGraph> create();
     /// A graph owning the given controller, which need not be a composition one; a null controller
     /// gives a graph without one.
+    /// \param controller the controller, owned by the graph from now on, or null
     static RCShdPtr<PiGraph> create(std::unique_ptr<PiNodeController> controller);
 
     PiGraph(const PiGraph &) = delete;
@@ -39,10 +40,14 @@ public:
     void releaseNodeController() noexcept;
 
     /// A new node with the PiNode::Flags given.
+    /// \param name the node's name; names need not be unique
+    /// \param flags PiNode::Flags or-ed together
     RCShdPtr<PiNode> addNode(const std::string &name, int flags = PiNode::NoFlags);
     /// Makes downstream a node fed by upstream; a node may feed itself. False, connecting nothing,
     /// when either node belongs to no graph or to another one, or when the connection exists.
     /// Raises RCExNullPtr naming `Vo::PiNode*` when either node is null.
+    /// \param upstream the node that feeds
+    /// \param downstream the node fed
     bool connect(const RCShdPtr<PiNode> &upstream, const RCShdPtr<PiNode> &downstream);
     /// Takes node out of the graph: the connections to and from it are cut, and it is left as a
     /// node that outlived its graph (no graph, no connections, its builders raise), keeping its
@@ -50,12 +55,13 @@ public:
     /// keeps its nodes and still names it. Whoever holds it shared (a selection item, a path) keeps
     /// it alive; otherwise it goes now. Ids are not reused. False, changing nothing, when node is
     /// not one of this graph's nodes.
+    /// \param node the node taken out
     bool removeNode(const PiNode &node) noexcept;
-    ///@{
-    /// Nodes in creation order; getNode is null out of range.
+    /// The number of nodes in the graph.
     int getNbNodes() const noexcept;
+    /// Nodes in creation order; null out of range.
+    /// \param index the node's place, 0 .. getNbNodes() - 1
     RCShdPtr<PiNode> getNode(int index) const;
-    ///@}
 
     /// A fresh id, never given before by this graph. Ids start at 1.
     int takeNextId() noexcept;

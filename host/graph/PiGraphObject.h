@@ -36,15 +36,21 @@ public:
     /// cheaper than a cast.
     virtual const PiNode *asNode() const noexcept;
     /// Writes "name#id", without line end.
+    /// \param out the stream written to
     void dump(std::ostream &out) const;
 
     /// True when both stand for the same graph object. A graph object exists once, as one instance,
     /// so identity decides. Two nulls are equal; null and non-null are not.
+    /// \param first, second the objects compared, or null
     static bool areEqual(const RCShdPtr<PiGraphObject const> &first,
                          const RCShdPtr<PiGraphObject const> &second) noexcept;
 
 protected:
     /// Made by its node, which owns it.
+    /// \param id the object's id, fresh from the graph
+    /// \param name the object's name
+    /// \param owner the node that owns the object, borrowed until it drops it; for a node, the node
+    /// itself
     PiGraphObject(int id, std::string name, PiNode *owner) noexcept;
     ~PiGraphObject() noexcept override;
 

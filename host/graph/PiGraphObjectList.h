@@ -24,25 +24,28 @@ namespace Vo {
 /// lists, which no parent can settle, keep them up to date at once.
 template <class T> class PiGraphObjectList {
 public:
-    ///@{
-    /// input: the input whose list this is; null for a node's lists.
+    /// An empty list.
+    /// \param input the input whose list this is, which owns it; null for a node's lists
     explicit PiGraphObjectList(PiInput *input = nullptr) noexcept : holder(input) {}
     PiGraphObjectList(const PiGraphObjectList &) = delete;
     PiGraphObjectList &operator=(const PiGraphObjectList &) = delete;
+    /// Lets go of the objects; each input held loses its parent and index.
     ~PiGraphObjectList() {
         for (const RCShdPtr<T> &object : objects) {
             unplace(*object);
         }
     }
-    ///@}
 
     /// The number of objects.
     int getSize() const noexcept { return static_cast<int>(objects.size()); }
     /// Whether `index` names an object of the list.
+    /// \param index any value
     bool isIndex(int index) const noexcept { return index >= 0 && index < getSize(); }
     /// Null when index is out of range.
+    /// \param index the object's place, 0 .. getSize() - 1
     RCShdPtr<T> get(int index) const { return isIndex(index) ? objects[index] : RCShdPtr<T>(); }
     /// The first object with that name; null when there is none.
+    /// \param name the name looked for
     RCShdPtr<T> find(const std::string &name) const {
         if (names.find(name) == names.end()) {
             return RCShdPtr<T>();
@@ -60,8 +63,10 @@ public:
     }
 
     /// Makes room for `count` objects.
+    /// \param count the number of objects in all, counting those held; not negative
     void reserve(int count) { objects.reserve(static_cast<std::size_t>(count)); }
     /// Appends `object` at the end.
+    /// \param object the object, not null, owned by no other list
     void append(RCShdPtr<T> object) {
         objects.reserve(objects.size() + 1 > objects.capacity() ? 2 * objects.size() + 1 : 0);
         countName(*object);
@@ -70,6 +75,8 @@ public:
     }
     /// Appends the object that make() gives, unless the list holds one of that name already. Gives
     /// the new object, or null without calling make.
+    /// \param name the name the new object will have
+    /// \param make called with nothing, gives the new object, named `name`, not null
     template <class Make>
     auto appendUnique(const std::string &name, Make make) -> decltype(make()) {
         if (names.find(name) != names.end()) {
@@ -80,6 +87,8 @@ public:
         return object;
     }
     /// index must lie in [0, getSize()].
+    /// \param index the object's place from now on
+    /// \param object the object, not null, owned by no other list
     void insert(int index, RCShdPtr<T> object) {
         objects.reserve(objects.size() + 1 > objects.capacity() ? 2 * objects.size() + 1 : 0);
         countName(*object);
@@ -88,6 +97,7 @@ public:
     }
     /// The index of that very object (identity, as graph objects exist once); -1 when it is not
     /// held.
+    /// \param object the object looked for
     int indexOf(const PiGraphObject &object) const noexcept {
         for (int index = 0; index < getSize(); ++index) {
             if (objects[index].get() == &object) {
@@ -97,6 +107,7 @@ public:
         return -1;
     }
     /// Drops that very object and cuts it off from its node; false when the list does not hold it.
+    /// \param object the object dropped
     bool remove(const PiGraphObject &object) noexcept {
         const int index = indexOf(object);
         if (index >= 0) {
@@ -105,6 +116,7 @@ public:
         return index >= 0;
     }
     /// Drops the object at index (which must be valid) and cuts it off from its node.
+    /// \param index the object's place, 0 .. getSize() - 1
     void remove(int index) noexcept {
         const auto named = names.find(objects[index]->getName());
         if (--named->second == 0) {

@@ -21,9 +21,11 @@ template <class N>
 class PiGraphObjectPredicateSnItemAdapter : public PrdPredicateImp<RCShdPtr<SnItem const>> {
 public:
     /// Tests items by `predicate` on their graph object.
+    /// \param predicate the node test, copied (its tests shared)
     explicit PiGraphObjectPredicateSnItemAdapter(const PrdPredicate<RCShdPtr<N const>> &predicate);
 
     /// Whether the item is a graph-object item whose object passes the predicate.
+    /// \param item the item tested, or null (refused)
     bool evaluate(const RCShdPtr<SnItem const> &item) const override;
 
 protected:

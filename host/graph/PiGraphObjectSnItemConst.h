@@ -17,6 +17,7 @@ namespace Vo {
 class VO_HOST_API PiGraphObjectSnItemConst : public SnItem {
 public:
     /// object may be null: an item that stands for nothing, refused by node-predicate adapters.
+    /// \param object the graph object the item stands for, shared, or null
     explicit PiGraphObjectSnItemConst(const RCShdPtr<PiGraphObject const> &object);
 
     /// The item's own pointer: reading the object costs no count change.
@@ -25,17 +26,21 @@ public:
     PiGraphObjectSnItemConst *clone() const override;
     bool isEqualImp(const SnItem &other) const override;
     /// The parts line, then "Object:    " with the object's "name#id" (or "null") and a line end.
+    /// \param out the stream written to
     void dump(std::ostream &out) const override;
 
-    ///@{
     /// A whole selection's object items come and go together: their blocks are kept for the next
     /// ones (FreeList); a derived class's blocks of another size go to the heap.
+    /// \param size the size of the item's most-derived class
     static void *operator new(std::size_t size);
+    /// Gives an item's block back to the thread's list, or to the heap.
+    /// \param block the block, from operator new
+    /// \param size the size it was allocated with
     static void operator delete(void *block, std::size_t size) noexcept;
-    ///@}
 
 protected:
     /// Items are copied by clone.
+    /// \param other the item copied; the copy shares its object
     PiGraphObjectSnItemConst(const PiGraphObjectSnItemConst &other);
     ~PiGraphObjectSnItemConst() noexcept override;
 

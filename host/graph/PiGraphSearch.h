@@ -19,6 +19,8 @@ public:
     /// order they were made, and tests each node once, when it is first reached, so cycles end it.
     /// The path is the chain of connections by which the walk reached the match.
     /// Linear in the nodes and connections reachable from start.
+    /// \param start the node the walk starts from, or null
+    /// \param predicate the node test; what it raises ends the walk and passes to the caller
     static RCShdPtr<PiPath> heightFirst(const RCShdPtr<PiNode const> &start,
                                         const PrdPredicate<RCShdPtr<PiNode const>> &predicate);
 };

@@ -26,6 +26,7 @@ public:
     /// are its getElement). Read in place, with no copy of the list: what walks of many inputs use.
     virtual int getNbSubInputs() const noexcept;
     /// Null when index is out of range.
+    /// \param index the sub-input's place, 0 .. getNbSubInputs() - 1
     virtual RCShdPtr<PiInput> getSubInput(int index) const;
     /// The input that holds this one: the multi-valued input of an element, the composite or
     /// structured input of a component or sub-input. Null for an input of the node itself, and
@@ -42,8 +43,10 @@ public:
     /// The number a plain input holds (a point's x or y, a handle's position); 0 until set. The
     /// graph keeps it and reports no change of it: whoever writes it tells its own views.
     double getValue() const noexcept { return value; }
-    void setValue(double newValue) noexcept { value = newValue; }
     ///@}
+    /// Sets the number the input holds; tells no one.
+    /// \param newValue any number
+    void setValue(double newValue) noexcept { value = newValue; }
 
 protected:
     friend class PiInputFactory;
@@ -51,6 +54,9 @@ protected:
     template <class T> friend class PiGraphObjectList;
 
     /// Made by its node, which owns it.
+    /// \param id the input's id, fresh from the graph
+    /// \param name the input's name
+    /// \param owner the node that owns the input, borrowed until it drops it
     PiInput(int id, std::string name, PiNode *owner) noexcept;
     ~PiInput() noexcept override;
     /// A container brings the indices of the inputs it holds up to date; nothing by default.

@@ -17,10 +17,12 @@ public:
     using Flag = bool (PiNode::*)() const;
 
     /// Whether the node is not null and has the flag.
+    /// \param node the node tested, or null
     bool evaluate(const RCShdPtr<PiNode const> &node) const override;
 
 protected:
     /// Tests nodes for `wanted`.
+    /// \param wanted the member function that reads the flag, not null
     explicit PiNodeFlagTest(Flag wanted) noexcept : flag(wanted) {}
     ~PiNodeFlagTest() noexcept override;
 

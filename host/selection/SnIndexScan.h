@@ -12,6 +12,8 @@ namespace Vo {
 struct SnIndexScan {
     /// The position of the first element equal to index in [first, last); last - first when there
     /// is none.
+    /// \param first, last the indices searched, `first <= last`
+    /// \param index the value looked for
     static std::size_t find(const int *first, const int *last, int index) noexcept {
         const int *at = first;
         const Block wanted = splat(index);
@@ -30,6 +32,8 @@ struct SnIndexScan {
 
     /// The position of the last element equal to index in [first, last), found from the back;
     /// last - first when there is none.
+    /// \param first, last the indices searched, `first <= last`
+    /// \param index the value looked for
     static std::size_t findLast(const int *first, const int *last, int index) noexcept {
         const int *end = last;
         const Block wanted = splat(index);
@@ -53,6 +57,9 @@ struct SnIndexScan {
     /// Adds one to (up), or takes one from, every element of [first, last) that is at least from,
     /// which must be above the smallest int. Values must not pass the ends of int: the caller keeps
     /// the largest index out when going up.
+    /// \param first, last the indices changed in place, `first <= last`
+    /// \param from the smallest value shifted
+    /// \param up true to add one, false to take one
     static void shiftFrom(int *first, int *last, int from, bool up) noexcept {
         if (up) {
             shift<1>(first, last, from);

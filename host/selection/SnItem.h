@@ -23,15 +23,18 @@ public:
     /// A new copy with count 0, of the same class, sharing the parts.
     virtual SnItem *clone() const = 0;
     /// True when other is of the same class and stands for the same thing; parts are not compared.
+    /// \param other the item compared, of any class
     virtual bool isEqualImp(const SnItem &other) const = 0;
     /// Writes the parts line: "Parts:     none\n" without parts, otherwise the parts' own text.
     /// Derived classes add their data's lines after it.
+    /// \param out the stream written to
     virtual void dump(std::ostream &out) const;
     /// A snapshot of the item's changeable state, which is its parts: an independent copy of them
     /// (count 0 until held), null when the item has none.
     virtual RCShdPtr<SnParts> snapshot() const;
     /// Takes the parts back from a snapshot (a copy of it; null removes the parts). Only for items
     /// that no selection holds yet, since items in a selection never change.
+    /// \param snapshot parts from snapshot(), copied; null selects the whole object
     virtual void restore(const RCShdPtr<SnParts const> &snapshot);
 
     /// Whether the item names parts of its object rather than the whole.
@@ -39,12 +42,15 @@ public:
     /// The parts, or null for the whole object.
     RCShdPtr<SnParts const> getParts() const;
     /// isEqualImp, and the parts equal: both null, or both present and equal by SnParts::isEqual.
+    /// \param other the item compared, of any class
     bool isEqual(const SnItem &other) const;
 
 protected:
     /// parts may be null: the item is selected as a whole.
+    /// \param parts the selected parts, shared with the item's copies, or null
     explicit SnItem(const RCShdPtr<SnParts> &parts);
     /// Shares other's parts; the copy starts with count 0.
+    /// \param other the item copied
     SnItem(const SnItem &other);
 
 private:

@@ -18,6 +18,8 @@ class SnParts;
 /// How SnItemBasic<D>::dump writes its data: streamed as it is, unless an overload for D (here, or
 /// in the namespace of D) says otherwise. Pointers are written as their untyped address, never
 /// followed.
+/// \param out the stream written to
+/// \param data the datum written
 template <class D> void snDumpItemData(std::ostream &out, const D &data) { out << data; }
 template <class T> void snDumpItemData(std::ostream &out, const RCWeakPtr<T> &data) {
     out << static_cast<const void *>(data.get());
@@ -34,6 +36,8 @@ template <class D> class VO_FOUNDATION_API SnItemBasic : public SnItem {
 public:
     ///@{
     /// An item of `itemData` with these parts (null for the whole).
+    /// \param itemParts the selected parts, shared with the item's copies, or null
+    /// \param itemData what the item names, copied or moved in
     SnItemBasic(const RCShdPtr<SnParts> &itemParts, const D &itemData)
         : SnItem(itemParts), data(itemData) {}
     SnItemBasic(const RCShdPtr<SnParts> &itemParts, D &&itemData)
@@ -46,6 +50,7 @@ public:
                data == static_cast<const SnItemBasic &>(other).data;
     }
     /// The parts line, then "Data:      " with the datum (see snDumpItemData) and a line end.
+    /// \param out the stream written to
     void dump(std::ostream &out) const override {
         SnItem::dump(out);
         out << "Data:      ";
@@ -56,16 +61,18 @@ public:
     /// What the item names.
     const D &getData() const noexcept { return data; }
 
-    ///@{
     /// Items of a whole selection come and go together: their blocks are kept per thread for the
     /// next ones (FreeList); a derived class's larger blocks go to the heap.
+    /// \param size the size of the item's most-derived class
     static void *operator new(std::size_t size) {
         return FreeList<sizeof(SnItemBasic)>::allocate(size);
     }
+    /// Gives an item's block back to the thread's list, or to the heap.
+    /// \param block the block, from operator new
+    /// \param size the size it was allocated with
     static void operator delete(void *block, std::size_t size) noexcept {
         FreeList<sizeof(SnItemBasic)>::release(block, size);
     }
-    ///@}
 
 protected:
     /// Items are copied by clone.

@@ -20,6 +20,8 @@ public:
 
     SnItemRun() noexcept = default;
     /// The `length` items from `start`, which must stay valid as long as the run.
+    /// \param start the first item, borrowed; may be null when `length` is 0
+    /// \param length the number of items
     SnItemRun(const value_type *start, std::size_t length) noexcept : first(start), count(length) {}
 
     ///@{
@@ -32,14 +34,14 @@ public:
     std::size_t size() const noexcept { return count; }
     bool empty() const noexcept { return count == 0; }
     ///@}
-    ///@{
-    /// The run must not be empty; i must be below size().
+    /// The first item; the run must not be empty.
     const value_type &front() const noexcept { return (*this)[0]; }
+    /// Item i of the run.
+    /// \param i the item's place, below size()
     const value_type &operator[](std::size_t i) const noexcept {
         VO_ASSERT(i < count, "SnItemRun: an item past the run's end");
         return first[i];
     }
-    ///@}
 
 private:
     const value_type *first = nullptr;

@@ -25,18 +25,25 @@ public:
     std::size_t getNbItems() const noexcept { return size; }
     /// Item i, below getNbItems(): made at the first call (the row's room for the items is taken
     /// then, whole), the same object at every later one; never null. Raises what making it raises.
+    /// \param i the item's place, below getNbItems()
     const RCShdPtr<SnItem const> &itemAt(std::size_t i) const;
     /// Whether the `count` items of this row from `first` are equal, one by one, to those of other
     /// from `otherFirst`, told without making any; false when the rows cannot tell so cheaply, the
     /// caller then comparing the items themselves. This base class tells only for the same row at
     /// the same place.
+    /// \param other the other row, possibly this one
+    /// \param first the place of the first item compared in this row
+    /// \param otherFirst the place of the first item compared in other
+    /// \param count the number of items compared; both runs must lie in their rows
     virtual bool isSameRun(const SnItemSource &other, std::size_t first, std::size_t otherFirst,
                            std::size_t count) const;
 
 protected:
     /// A row of `nbItems` items, none made yet.
+    /// \param nbItems the number of items the row stands for
     explicit SnItemSource(std::size_t nbItems) noexcept : size(nbItems) {}
-    /// A new item for place i, never null.
+    /// A new item for place i, never null; what it raises passes to the reader of itemAt.
+    /// \param i the place, below getNbItems(); asked once per place
     virtual RCShdPtr<SnItem const> makeItem(std::size_t i) const = 0;
 
 private:

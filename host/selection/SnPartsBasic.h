@@ -49,6 +49,7 @@ public:
     ~SnPartsBasic() noexcept override = default;
 
     /// Amortised O(1); an index already present keeps its place and rank.
+    /// \param index the index appended, any value of I
     void append(const I &index) {
         prepareChange();
         if (!isInBitRange(index)) {
@@ -62,16 +63,22 @@ public:
     /// would (present indices keep their place), a whole word of the membership bits at a time: the
     /// way to add a large run of indices. A count of 0 or less appends nothing; the run stops at
     /// the largest I.
+    /// \param first the first index appended
+    /// \param count the number of indices
     void appendRange(I first, I count);
     /// The others keep their order; an absent index changes nothing. O(1) for the last index in
     /// selection order, else a search and a move of the indices after it.
+    /// \param index the index removed
     void remove(const I &index);
     /// The same for the index at the 0-based position in selection order, found by the caller: no
     /// search. A position from size() on changes nothing.
+    /// \param position the index's 0-based position in selection order
     void removeAt(std::size_t position) noexcept;
     /// Puts an absent index at the 0-based position in selection order (at the end from size() on),
     /// the indices from there on moving one place back; a present index keeps its place. O(1) at
     /// the end, else one move of the indices after position. Nothing changes when it raises.
+    /// \param position the 0-based place the index takes in selection order
+    /// \param index the index inserted, any value of I
     void insertAt(std::size_t position, const I &index);
     /// The application inserted an element at `at` (added) or removed the one there: every index
     /// from `at` on moves one up, or `at` itself leaves and every index above it moves one down, in
@@ -79,8 +86,11 @@ public:
     /// whether any index changed. One pass over the indices (a vectorised add), and one over the
     /// membership bits above `at` or one per index, whichever is shorter; negative or sparse
     /// indices cost a rebuild of the membership. Nothing changes when it raises.
+    /// \param at the application's place of the element inserted or removed
+    /// \param added true when an element was inserted, false when one was removed
     bool renumber(I at, bool added);
     /// O(1) on average.
+    /// \param index the index looked for
     bool hasPart(const I &index) const {
         if (isInBitRange(index)) {
             return testBit(index);
@@ -92,33 +102,45 @@ public:
     const Vector<I> &getParts() const noexcept { return parts; }
     /// The 1-based position of index in selection order; 0 when absent. O(1) on average once the
     /// rank index is built (O(n), on the first call after a change).
+    /// \param index the index looked for
     int getRank(const I &index) const;
     /// Makes room for count indices, assumed to be dense from 0; a negative count counts as 0.
+    /// \param count the number of indices to hold
     void reserve(std::int64_t count);
     /// Makes room for count indices none of which is above largest, sizing the membership index
     /// once (the bit vector when largest lies in its dense range, else the hash set) instead of
     /// growing it and moving indices between the two as they come. Changes no result.
+    /// \param count the number of indices to hold; a negative count counts as 0
+    /// \param largest the largest of them
     void reserve(std::int64_t count, I largest);
 
-    ///@{
     /// A new set with the same indices in the same order, count 0.
     SnParts *clone() const override { return new SnPartsBasic(*this); }
+    ///@{
+    /// Compared by the rules above.
+    /// \param other the set compared, or null
     bool isEqual(const RCShdPtr<SnParts const> &other) const override;
     bool contains(const RCShdPtr<SnParts const> &other) const override;
+    ///@}
+    ///@{
+    /// Whether there is no index; the number of indices; removes every index.
     bool isEmpty() const override { return parts.empty(); }
     int getSize() const override { return static_cast<int>(parts.size()); }
     void clear() override;
     ///@}
     /// Takes the other's indices in the other's order.
+    /// \param other the set copied; null or another class changes nothing
     void replaceAllParts(const RCShdPtr<SnParts const> &other) override;
     ///@{
     /// O(n + m).
+    /// \param other the set combined with this one; null or another class changes nothing
     bool unionWith(const RCShdPtr<SnParts const> &other) override;
     bool differenceWith(const RCShdPtr<SnParts const> &other) override;
     bool xorWith(const RCShdPtr<SnParts const> &other) override;
     ///@}
     /// One line: "Indices:", then a space and each index in selection order, then a line end,
     /// e.g. "Indices: 4 1 7\n"; an empty set writes "Indices:\n".
+    /// \param stream the stream written to
     void dump(std::ostream &stream) const override;
 
 private:

@@ -63,13 +63,16 @@ public:
     /// A new empty selection.
     static RCShdPtr<SnSelection> create();
     /// A new selection of items, in list order. Raises RCExNullPtr when one of them is null.
+    /// \param items the items in selection order, shared
     static RCShdPtr<SnSelection> create(const Items &items);
     /// The same, taking items over without copying them (what an updater that has just built a long
     /// list wants). Raises RCExNullPtr when one of them is null, items then left as they were.
+    /// \param items the items in selection order; left empty on success
     static RCShdPtr<SnSelection> createTaking(Vector<RCShdPtr<SnItem const>> &&items);
     /// The room worth giving a list of `size` items that a selection will hold: an eighth more, so
     /// that items added one at a time after a whole change find room without the list being moved.
     /// What the selection gives its own copies; a list to be taken over may be reserved so too.
+    /// \param size the number of items
     static std::size_t roomFor(std::size_t size) noexcept;
 
     SnSelection(const SnSelection &) = delete;
@@ -81,26 +84,35 @@ public:
     virtual SnSelection *clone() const;
     /// True when other holds equal items (SnItem::isEqual) in the same order. Raises RCExNullPtr
     /// when other is null.
+    /// \param other the selection compared
     virtual bool isEqual(const RCShdPtr<SnSelection const> &other) const;
     /// Appends item without notifying; meant for selections being filled.
+    /// \param item the item appended, shared; null raises RCExNullPtr
     virtual void addItem(const RCShdPtr<SnItem const> &item);
     /// Puts newItem in the place of oldItem (the first occurrence of that very object), so it takes
     /// over the primary role when oldItem had it, then notifies. False, with nothing changed and no
     /// one notified, when oldItem is not in the selection. Raises RCExNullPtr when newItem is null.
+    /// \param oldItem the item taken out, found by address
+    /// \param newItem the item put in its place, shared
     virtual bool replaceItem(const RCShdPtr<SnItem const> &oldItem,
                              const RCShdPtr<SnItem const> &newItem);
     /// Takes over other's items, primary item included, then notifies; other may be this selection.
     /// Raises RCExNullPtr when other is null.
+    /// \param other the selection whose items are taken
     virtual void replaceAllItems(const RCShdPtr<SnSelection const> &other);
     /// The same for a pointer handed over: when it is the only holder of a plain selection that no
     /// one observes (a list built for the purpose), its items move in, none is copied, and the
     /// pointer is left null; otherwise as above, and the pointer is left as it was.
+    /// \param other the selection whose items are taken; left null when they moved
     void replaceAllItems(RCShdPtr<SnSelection const> &&other);
     /// Puts item at position (0 .. getNbItems(); getNbItems() appends), then notifies. Raises
     /// RCExNullPtr for a null item and RCExInvalidCall for another position.
+    /// \param position the item's place from now on
+    /// \param item the item put in, shared
     void insertItem(int position, const RCShdPtr<SnItem const> &item);
     /// Removes the first occurrence of that very object, then notifies. False, with nothing changed
     /// and no one notified, when it is not in the selection.
+    /// \param item the item taken out, found by address
     bool removeItem(const RCShdPtr<SnItem const> &item);
     ///@{
     /// Replaces the `count` items from position by `replacement`, in one change and one
@@ -111,21 +123,34 @@ public:
     /// room holds the result and the selection's does not, the selection's former one (the
     /// selection then keeps the list's room, already touched, instead of taking a new one). On an
     /// exception it is left as it was.
+    /// \param position the place of the first item replaced, 0 .. getNbItems()
+    /// \param count the number of items replaced, 0 .. getNbItems() - position
+    /// \param replacement the items put in their place, in order, none null
     void replaceRange(int position, int count, Vector<RCShdPtr<SnItem const>> &&replacement);
     void replaceRange(int position, int count, const Vector<RCShdPtr<SnItem const>> &replacement);
+    ///@}
     /// The same for the items of `replacement`, whose runs stay unmade (see Slices above). Raises
     /// as replaceRange, RCExNullPtr for a slice of one null item; empty runs are left out.
+    /// \param position the place of the first item replaced, 0 .. getNbItems()
+    /// \param count the number of items replaced, 0 .. getNbItems() - position
+    /// \param replacement the items put in their place, as slices, shared
     void replaceRangeBySlices(int position, int count, const Slices &replacement);
     /// Whether the `count` items from position equal those of `slices`, one by one (SnItem::isEqual),
     /// runs compared by their rows where these can tell. Raises RCExInvalidCall when the range is
     /// not inside the list.
+    /// \param position the place of the first item compared, 0 .. getNbItems()
+    /// \param count the number of items compared, 0 .. getNbItems() - position
+    /// \param slices the items compared with them; a different number of items is unequal
     bool isRangeEqual(int position, int count, const Slices &slices) const;
+    ///@{
+    /// The number of items; whether there is none. A sliced selection makes no item for them.
     virtual int getNbItems() const;
     virtual bool isEmpty() const;
     ///@}
     /// The first item; null exactly when the selection is empty.
     virtual const RCShdPtr<SnItem const> &getPrimaryItem() const;
     /// A new selection of the items that predicate accepts, in order; it has no observers.
+    /// \param predicate asked about each item in order; what it raises passes to the caller
     virtual RCShdPtr<SnSelection>
     filter(const PrdPredicate<RCShdPtr<SnItem const>> &predicate) const;
 
@@ -153,6 +178,7 @@ protected:
     SnSelection() noexcept;
     ///@{
     /// Raises RCExNullPtr when one of items is null.
+    /// \param items the items in selection order, copied or taken over
     explicit SnSelection(const Items &items);
     explicit SnSelection(Vector<RCShdPtr<SnItem const>> &&items);
     ///@}

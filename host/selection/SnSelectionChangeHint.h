@@ -35,15 +35,26 @@ public:
     using Slices = Vector<SnItemSlice>;
 
     /// A change of the whole list, revisions unknown (0).
+    /// \param subject the changed selection's subject, borrowed for identity only, never followed
     explicit SnSelectionChangeHint(const ObSubject<Sn> *subject) noexcept;
     /// A change of the whole list between two known revisions.
+    /// \param subject the changed selection's subject, borrowed for identity only, never followed
+    /// \param revisionBefore, revisionAfter the selection's revisions before and after the change
     SnSelectionChangeHint(const ObSubject<Sn> *subject, std::uint64_t revisionBefore,
                           std::uint64_t revisionAfter) noexcept;
     /// One splice between two revisions.
+    /// \param subject the changed selection's subject, borrowed for identity only, never followed
+    /// \param revisionBefore, revisionAfter the selection's revisions before and after the change
+    /// \param position the first place the splice touched, 0 or more
+    /// \param removed, added the items that left, and those that came in their place, in order
     SnSelectionChangeHint(const ObSubject<Sn> *subject, std::uint64_t revisionBefore,
                           std::uint64_t revisionAfter, int position, ItemList removed,
                           ItemList added) noexcept;
     /// One splice between two revisions, told by slices.
+    /// \param subject the changed selection's subject, borrowed for identity only, never followed
+    /// \param revisionBefore, revisionAfter the selection's revisions before and after the change
+    /// \param position the first place the splice touched, 0 or more
+    /// \param removed, added the items that left, and those that came in their place, as slices
     static RCShdPtr<SnSelectionChangeHint> ofSlices(const ObSubject<Sn> *subject,
                                                     std::uint64_t revisionBefore,
                                                     std::uint64_t revisionAfter, int position,
@@ -68,6 +79,8 @@ public:
 
     /// For the selection that notifies this hint: the added items become `run`, which that
     /// selection holds, and the hint takes over `gone` as its removed items.
+    /// \param run the added items in the selection's own list, valid until it changes again
+    /// \param gone the removed items, taken over
     void lendAdded(SnItemRun run, ItemList gone) noexcept;
     /// Copies lent items into the hint, which no longer depends on the selection that lent them.
     void keepAdded();

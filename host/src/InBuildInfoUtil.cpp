@@ -1,5 +1,7 @@
 #include "host/InBuildInfoUtil.h"
 
+#include "base/RCExUtil.h"
+
 #include <cstring>
 #include <memory>
 
@@ -14,7 +16,13 @@ std::vector<std::unique_ptr<const InBuildInfo>> &records() {
 }
 } // namespace
 
+// The room is taken before the record changes hands, so that a failed allocation leaves it with
+// the caller's OPtr, which frees it.
 const InBuildInfo &InBuildInfoUtil::registerInfo(OPtr<InBuildInfo> info) {
+    if (info.get() == nullptr) {
+        RCExUtil::throwExNullPtr("OPtr<InBuildInfo>");
+    }
+    records().reserve(records().size() + 1);
     records().emplace_back(info.release());
     return *records().back();
 }

@@ -3,6 +3,7 @@
 #include "host/InBuildInfoUtil.h"
 #include "host/InInit.h"
 #include "host/InPackageRegistry.h"
+#include "base/RCExNullPtr.h"
 #include "base/RCTypeName.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,12 @@ TEST(PackageLoad, LoadingTheLibraryRegistersShapeAfterItsFiveDependencies) {
     const std::size_t initialised = order.size();
     InPackageRegistry::instance().initializeAll();
     EXPECT_EQ(InPackageRegistry::instance().getInitializationOrder().size(), initialised);
+}
+
+TEST(PackageLoad, ANullBuildRecordIsRefusedAndNothingIsRegistered) {
+    const std::size_t before = InBuildInfoUtil::getInfos().size();
+    EXPECT_THROW(InBuildInfoUtil::registerInfo(OPtr<InBuildInfo>()), RCExNullPtr);
+    EXPECT_EQ(InBuildInfoUtil::getInfos().size(), before);
 }
 
 } // namespace
