@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../base/DgReport.h"
 #include "RCShdPtr.h"
 #include "RelocatingSplice.h"
 
@@ -251,6 +252,7 @@ private:
         std::size_t result;
     };
     Place placeOf(std::size_t at, std::size_t count, std::size_t added) const noexcept {
+        VO_ASSERT(at <= total && count <= total - at, "ChunkedList: a splice past the list's end");
         const std::size_t c = chunkOf(at);
         const std::size_t offset = at - starts[c];
         const std::size_t removedHere = std::min(count, chunks[c].size() - offset);

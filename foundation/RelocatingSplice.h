@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../base/DgReport.h"
 #include "RCShdPtr.h"
 
 #include <algorithm>
@@ -29,6 +30,7 @@ void replaceRelocating(std::vector<RCShdPtr<T>> &list, std::size_t at, std::size
                   "a counted pointer must be its address alone");
     const auto added = static_cast<std::size_t>(std::distance(first, last));
     const std::size_t size = list.size();
+    VO_ASSERT(at <= size && count <= size - at, "replaceRelocating: a range past the list's end");
     if (added > count) {
         list.resize(size + added - count); // null pointers at the end: the only allocation
     }

@@ -155,5 +155,19 @@ TEST(ChunkedListTest, WholeListsAreTakenOverWrittenAndGivenBackInOrder) {
     EXPECT_EQ(live, 0);
 }
 
+TEST(ChunkedListDeathTest, ABuildWithChecksStopsAtASplicePastTheEnd) {
+    if (!VO_CHECKS) {
+        GTEST_SKIP() << "builds with the debug checks only";
+    }
+    int live = 0; // outlives the list
+    List list;
+    const std::vector<Ptr> three{Ptr(new Numbered(1, live)), Ptr(new Numbered(2, live)),
+                                 Ptr(new Numbered(3, live))};
+    list.splice(0, 0, three.begin(), three.end());
+    EXPECT_DEATH(list.splice(2, 2, three.begin(), three.end()),
+                 "check failed: ChunkedList: a splice past the list's end");
+    EXPECT_DEATH(list.reserveSplice(4, 0, 1), "check failed: ChunkedList: a splice past");
+}
+
 } // namespace ChunkedListTesting
 } // namespace Vo

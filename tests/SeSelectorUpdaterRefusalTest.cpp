@@ -8,6 +8,7 @@
 
 #include "host/graph/PiCompositeInput.h"
 #include "host/graph/PiMultivaluedInput.h"
+#include "base/DgReport.h"
 #include "base/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
@@ -183,8 +184,8 @@ static_assert(!std::is_destructible_v<SeShapeSelector>,
               "a selector is destroyed by its last RCShdPtr only");
 
 TEST_F(SeSelectorUpdaterRefusalTest, DebugBuildsNameARenumberingBeforeItsGraphChange) {
-#ifdef NDEBUG
-    GTEST_SKIP() << "debug builds only";
+#if !VO_CHECKS
+    GTEST_SKIP() << "builds with the debug checks only";
 #else
     selector->setPrimarySelectedShape(controller.shape(A), 1);
     selector->addSelectedPoint(4);

@@ -247,4 +247,26 @@ TEST(SnItemSliceTest, AFailedAllocationLeavesASlicedSelectionAsItWas) {
     selection->getSubject().detachObserver(&told);
 }
 
+// Preconditions the code takes on trust; a build with checks stops where one is broken.
+TEST(SnItemSliceDeathTest, ABuildWithChecksStopsAtAnItemOrRunOutsideItsRow) {
+    if (!VO_CHECKS) {
+        GTEST_SKIP() << "builds with the debug checks only";
+    }
+    const RCShdPtr<NumberRow> numbers = row(0, 4);
+    EXPECT_EQ(SnItemSlice(numbers, 0, 4).size(), 4u); // the ranges at the ends are valid
+    EXPECT_EQ(SnItemSlice(numbers, 4, 0).size(), 0u);
+    EXPECT_DEATH(SnItemSlice(numbers, 3, 2), "check failed: SnItemSlice: a run outside its row");
+    const SnItemSlice slice(numbers, 1, 3);
+    EXPECT_DEATH((void)slice.at(3), "check failed: SnItemSlice: an item past the slice's end");
+    EXPECT_EQ(slice.part(1, 2).size(), 2u);
+    EXPECT_EQ(slice.part(3, 0).size(), 0u);
+    EXPECT_DEATH((void)slice.part(2, 2), "check failed: SnItemSlice: a part outside the slice");
+    const std::vector<ItemPtr> items{makeItem(1), makeItem(2)};
+    const Vo::SnItemRun run(items.data(), items.size());
+    EXPECT_EQ(&run[1], &items[1]);
+    EXPECT_EQ(&run.front(), &items[0]);
+    EXPECT_DEATH((void)run[2], "check failed: SnItemRun: an item past the run's end");
+    EXPECT_DEATH((void)Vo::SnItemRun().front(), "check failed: SnItemRun: an item past");
+}
+
 } // namespace

@@ -543,15 +543,17 @@ class Workspace:
         target.write_bytes(data)
         target.chmod(source.stat().st_mode & 0o777)
 
-    def configure(self, examples):
+    def configure(self, examples, checks=False):
         """Configures the build directory when it is new or its options differ. Warnings are not
-        errors here: a mutant that leaves a variable unused still builds."""
+        errors here: a mutant that leaves a variable unused still builds. With checks, the debug
+        checks are built in, so that their tests run instead of skipping."""
         options = {
             "CMAKE_CXX_COMPILER": "g++",
             "CMAKE_BUILD_TYPE": "RelWithDebInfo",
             "VOSHAPE_WERROR": "OFF",
             "VOSHAPE_BUILD_TESTS": "ON",
             "VOSHAPE_BUILD_EXAMPLES": "ON" if examples else "OFF",
+            "VOSHAPE_CHECKS": "ON" if checks else "OFF",
         }
         if self._configured_with(options):
             return
@@ -767,6 +769,9 @@ def parse_args(argv):
                              f"mutant (default: {DEFAULT_TEST_COMMAND})")
     parser.add_argument("--target", dest="targets", action="append", metavar="TARGET",
                         help="ninja target the tests need; repeatable (default: vo_tests)")
+    parser.add_argument("--checks", action="store_true",
+                        help="build with the debug checks (VOSHAPE_CHECKS), for mutants in what "
+                             "they check and in the checks themselves")
     parser.add_argument("--examples", action="store_true",
                         help="build the examples, for a --test-cmd that runs their tests; without "
                              "it, files under examples/ are skipped")
@@ -839,7 +844,7 @@ def _run(args, repo):
                           args.jobs)
     print(f"copying the working tree to {workspace.src}", flush=True)
     workspace.sync(extra=files)
-    workspace.configure(args.examples)
+    workspace.configure(args.examples, args.checks)
     baseline = _baseline(workspace, args)
     timeout = args.timeout or max(TIMEOUT_FACTOR * baseline["test_seconds"], MIN_TIMEOUT)
     print(f"unmutated copy: build {baseline['build_seconds']:.1f} s, tests "

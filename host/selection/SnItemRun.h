@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../../base/DgReport.h"
 #include "../../foundation/RCShdPtr.h"
 #include "SnItem.h"
 
@@ -34,10 +35,13 @@ public:
     bool empty() const noexcept { return count == 0; }
     ///@}
     /// The first item; the run must not be empty.
-    const value_type &front() const noexcept { return *first; }
+    const value_type &front() const noexcept { return (*this)[0]; }
     /// Item i of the run.
     /// \param i the item's place, below size()
-    const value_type &operator[](std::size_t i) const noexcept { return first[i]; }
+    const value_type &operator[](std::size_t i) const noexcept {
+        VO_ASSERT(i < count, "SnItemRun: an item past the run's end");
+        return first[i];
+    }
 
 private:
     const value_type *first = nullptr;

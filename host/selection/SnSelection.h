@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../../base/RCBase.h"
+#include "../../foundation/EpochIterator.h"
 #include "../../foundation/List.h"
 #include "../../foundation/RCShdPtr.h"
 #include "../../foundation/Vector.h"
@@ -53,8 +54,9 @@ class VO_HOST_API SnSelection : public RCBase<int> {
 public:
     /// The items as given to create.
     using Items = List<RCShdPtr<SnItem const>>;
-    /// An iterator over the items, valid until the selection changes.
-    using const_iterator = Vector<RCShdPtr<SnItem const>>::const_iterator;
+    /// An iterator over the items, valid until the selection changes (getRevision changes); a
+    /// library built with its checks stops at a use after that.
+    using const_iterator = EpochIterator<Vector<RCShdPtr<SnItem const>>::const_iterator>;
     /// Items given as slices (replaceRangeBySlices), runs of rows unmade.
     using Slices = Vector<SnItemSlice>;
 
@@ -157,11 +159,11 @@ public:
     /// sliced selection first (and raise what making them raises).
     const_iterator begin() const {
         makeItems();
-        return items.begin();
+        return const_iterator(items.begin(), &revision);
     }
     const_iterator end() const {
         makeItems();
-        return items.end();
+        return const_iterator(items.end(), &revision);
     }
     ///@}
     ///@{

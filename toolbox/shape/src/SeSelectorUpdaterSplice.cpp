@@ -10,12 +10,12 @@
 #include "SeShapeItems.h"
 #include "SeUpdaterItems.h"
 
+#include "base/DgReport.h"
 #include "foundation/RCWeakAccessor.h"
 #include "host/graph/PiCompositeInput.h"
 #include "host/graph/PiStructuredInput.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -226,7 +226,7 @@ bool SeSelectorUpdaterPrivate::elementsFollow(const SeShapeSelector::PartsChange
             : access->getGradientInput();
     const int count = rcDynamicCast<PiMultivaluedInput>(input)->getNbElements();
     if (count != known + (note.added ? 1 : -1)) {
-#ifndef NDEBUG
+#if VO_CHECKS
         if (count == known) {
             reportEarlyRenumbering(note, shape, count);
         }
@@ -237,7 +237,7 @@ bool SeSelectorUpdaterPrivate::elementsFollow(const SeShapeSelector::PartsChange
     return true;
 }
 
-#ifndef NDEBUG
+#if VO_CHECKS
 // A mistake that gives no error, only wrong inputs in the application's selection: debug builds
 // name it where it happens.
 void SeSelectorUpdaterPrivate::reportEarlyRenumbering(const SeShapeSelector::PartsChange &note,
@@ -247,13 +247,13 @@ void SeSelectorUpdaterPrivate::reportEarlyRenumbering(const SeShapeSelector::Par
                                   (note.points ? "Point" : "Handle") +
                                   (note.added ? "Added" : "Deleted");
     const std::string name = Items::modelOf(shape)->getGraphObject()->getName();
-    std::fprintf(stderr,
-                 "libVoshape: %s(shape \"%s\", %d) came before the graph changed: its %s input "
-                 "still has %d elements. Change the graph first, then renumber; the "
-                 "application's selection now holds the inputs of other %ss.\n",
-                 operation.c_str(), name.c_str(), note.index,
-                 note.points ? "\"Points\"" : "gradient", elements,
-                 note.points ? "point" : "handle");
+    const std::string message =
+        "libVoshape: " + operation + "(shape \"" + name + "\", " + std::to_string(note.index) +
+        ") came before the graph changed: its " + (note.points ? "\"Points\"" : "gradient") +
+        " input still has " + std::to_string(elements) +
+        " elements. Change the graph first, then renumber; the application's selection now holds "
+        "the inputs of other " + (note.points ? "points." : "handles.");
+    DgReport::note(__FILE__, __LINE__, message.c_str());
 }
 #endif
 
