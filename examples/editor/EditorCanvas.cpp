@@ -129,6 +129,7 @@ void EditorCanvas::rebuild() {
         dimmed.at(static_cast<std::size_t>(other.slot)) = std::move(other);
     }
     geometry = EditorGeometry();
+    images.clear();
     geometry.resize(table.getNbSlots());
     for (int slot = 0; slot < table.getNbSlots(); ++slot) {
         const VoExample::AppShapeInterface *shape = table.getView(slot).shape;
@@ -313,6 +314,7 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
         painter.setHoveredCurve(hovered.slot);
     }
     painter.setMoving(movingSlots());
+    painter.setImages(&images);
     painter.paint(shapesToPaint(layout, event->region()));
     if (hovered.kind != EditorPicker::Hit::Nothing &&
         table.getView(hovered.slot).shape != nullptr) {

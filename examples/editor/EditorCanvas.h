@@ -6,6 +6,7 @@
 #include "EditorLayout.h"
 #include "EditorMove.h"
 #include "EditorPicker.h"
+#include "EditorShapeImages.h"
 #include "EditorShapeTable.h"
 #include "EditorShapeView.h"
 #include "EditorSnapper.h"
@@ -177,6 +178,8 @@ private:
     EditorGeometry geometry;
     EditorSpatialIndex index;
     EditorViewTransform view;
+    // The shapes' curves as last drawn, copied by the repaints that change only the selection.
+    EditorShapeImages images;
     // The view fits the scene at every resize until the user zooms or pans.
     bool following = true;
     Drag drag = Drag::None;

@@ -5,12 +5,19 @@
 #include <QLineF>
 
 #include <algorithm>
+#include <atomic>
 #include <initializer_list>
 #include <utility>
 
 namespace VoEditor {
 
 namespace {
+
+// The last revision given to a shape; shared by every geometry, so that a geometry made afresh
+// never gives a shape a revision an earlier one had.
+std::atomic<std::uint64_t> lastRevision{0};
+
+std::uint64_t nextRevision() { return ++lastRevision; }
 
 // A box for a lone point: never empty, so that unions keep it.
 const double minGrowth = 0.5;
@@ -76,6 +83,7 @@ void EditorGeometry::setShape(int slot, Shape shape) {
 
 void EditorGeometry::settle(int slot) {
     Shape &shape = shapes[static_cast<std::size_t>(slot)];
+    shape.revision = nextRevision();
     shape.curveBounds = QRectF();
     shape.longestSegment = shape.meanSpacing = 0;
     if (shape.points.empty()) {
@@ -107,6 +115,7 @@ void EditorGeometry::movePoint(int slot, int index, const QPointF &to) {
     Shape &shape = shapes[static_cast<std::size_t>(slot)];
     const auto at = static_cast<std::size_t>(index);
     shape.points[at] = to;
+    shape.revision = nextRevision();
     for (const std::size_t neighbour : {at - 1, at + 1}) {
         if (neighbour < shape.points.size()) { // at - 1 wraps past the end for the first
             shape.longestSegment =
@@ -117,6 +126,12 @@ void EditorGeometry::movePoint(int slot, int index, const QPointF &to) {
          ++span) {
         shape.curveBounds = shape.curveBounds.united(spanBox(shape.points, span));
     }
+}
+
+void EditorGeometry::moveHandle(int slot, int index, double place) {
+    Shape &shape = shapes[static_cast<std::size_t>(slot)];
+    shape.handles[static_cast<std::size_t>(index)] = place;
+    shape.revision = nextRevision();
 }
 
 QRectF EditorGeometry::getBounds() const {

@@ -3,6 +3,7 @@
 #include "EditorTransformBox.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPainterPath>
 #include <QPen>
 #include <QPixmap>
@@ -114,6 +115,11 @@ EditorPainter::EditorPainter(QPainter &target, const EditorLayout &shapes, const
     painter.setFont(labelFont());
 }
 
+EditorPainter::EditorPainter(QPainter &target, const EditorLayout &shapes, const QRectF &area,
+                             Transparent)
+    : painter(target), layout(shapes), metrics(labelFont()), digitWidth(digitWidthOf(metrics)),
+      labels(QRectF()), area(area) {}
+
 void EditorPainter::paint(const std::vector<const EditorShapeView *> &shapes) {
     // The other layers' shapes under the active one's, then muted shapes, so that the selected
     // ones and their labels lie on top.
@@ -194,16 +200,72 @@ void EditorPainter::paintShape(const EditorShapeView &shape) {
     const QColor colour =
         shape.primary ? primaryCurve : (shape.selected ? selectedCurve : mutedCurve);
     paintTitle(shape, shape.selected ? colour : mutedCurve.darker(130), shape.primary);
-    paintCurve(shape, colour, shape.primary ? 3.0 : 2.0);
-    paintHandleLine(shape, colour);
-    paintHollowMarkers(shape, colour);
+    paintBody(shape,
+              shape.primary ? Look::Primary : (shape.selected ? Look::Selected : Look::Muted));
     paintSelected(shape);
 }
 
 void EditorPainter::paintDimmed(const EditorShapeView &shape) {
     paintTitle(shape, dimmedCurve, false);
-    paintCurve(shape, dimmedCurve, 1.5);
-    paintHandleLine(shape, dimmedCurve);
+    paintBody(shape, Look::Dimmed);
+}
+
+// Kept images are copied at whole device pixels only: at a fractional pixel ratio, an image placed
+// at a whole canvas pixel would fall between device pixels and be resampled. A moving shape
+// changes at every frame; keeping its image would only add a copy.
+void EditorPainter::paintBody(const EditorShapeView &shape, Look look) {
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (images == nullptr || ratio != std::round(ratio) ||
+        shape.slot >= layout.getGeometry().getNbSlots() ||
+        std::binary_search(moving.begin(), moving.end(), shape.slot)) {
+        drawBody(shape, look);
+        return;
+    }
+    const QRect reach =
+        getReach(layout, shape, false).toAlignedRect().intersected(area.toAlignedRect());
+    if (reach.isEmpty()) {
+        return;
+    }
+    const EditorViewTransform &view = layout.getView();
+    const EditorShapeImages::Key key{layout.getGeometry().getShape(shape.slot).revision,
+                                     view.getScale(),
+                                     view.getOffset(),
+                                     static_cast<int>(look),
+                                     shape.nbPoints,
+                                     shape.nbHandles,
+                                     ratio,
+                                     area.toAlignedRect().size()};
+    const EditorShapeImages::Image &kept = images->get(
+        shape.slot, key, [&] { return drawBodyImage(shape, look, reach, ratio); });
+    painter.drawImage(kept.at, kept.image);
+}
+
+void EditorPainter::drawBody(const EditorShapeView &shape, Look look) {
+    if (look == Look::Dimmed) {
+        paintCurve(shape, dimmedCurve, 1.5);
+        paintHandleLine(shape, dimmedCurve);
+        return;
+    }
+    const QColor &colour =
+        look == Look::Primary ? primaryCurve : (look == Look::Selected ? selectedCurve : mutedCurve);
+    paintCurve(shape, colour, look == Look::Primary ? 3.0 : 2.0);
+    paintHandleLine(shape, colour);
+    paintHollowMarkers(shape, colour);
+}
+
+// Drawn at a whole pixel's offset, the curve covers the same pixels as drawn on the canvas; only
+// its blending differs, onto transparent pixels here and onto the canvas when the image is copied.
+EditorShapeImages::Image EditorPainter::drawBodyImage(const EditorShapeView &shape, Look look,
+                                                      const QRect &reach, double ratio) const {
+    QImage image(reach.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter target(&image);
+        target.translate(-QPointF(reach.topLeft()));
+        EditorPainter(target, layout, area, Transparent{}).drawBody(shape, look);
+    }
+    return EditorShapeImages::Image{image, reach.topLeft()};
 }
 
 // A long curve is stroked in pieces of a few dozen spans: the rasteriser's cost grows faster than

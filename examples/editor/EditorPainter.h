@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorLayout.h"
+#include "EditorShapeImages.h"
 #include "EditorShapeView.h"
 #include "EditorSnapper.h"
 
@@ -73,6 +74,11 @@ public:
     // The slots, ascending, of the shapes whose points a drag or a nudge is moving: their curves
     // are drawn through their points with straight lines until the move ends. Before paint.
     void setMoving(std::vector<int> movingSlots) { moving = std::move(movingSlots); }
+    // Where each shape's curve, handle line and unselected markers are kept drawn between
+    // repaints: a shape whose geometry, look and view are those of its kept image is copied from
+    // it, any other drawn into it first; a moving shape is drawn directly. None (the default)
+    // draws every shape directly. Before paint.
+    void setImages(EditorShapeImages *kept) noexcept { images = kept; }
     // A ring round the shape's point (handle) at index, what the pointer is over; after paint.
     void paintHover(const EditorShapeView &shape, bool point, int index);
 
@@ -87,6 +93,13 @@ public:
                                  bool point, int index, int rank);
 
 private:
+    // The colours and widths a shape's curve, handle line and markers are drawn in.
+    enum class Look { Dimmed, Muted, Selected, Primary };
+
+    // Draws into an image of transparent pixels: no background, no labels.
+    struct Transparent {};
+    EditorPainter(QPainter &painter, const EditorLayout &layout, const QRectF &area, Transparent);
+
     // Cells of the canvas taken by labels, so that a label never covers another.
     class LabelSpace {
     public:
@@ -107,6 +120,11 @@ private:
     // A shape of another layer: its name, curve and handle line, pale and thin, no markers.
     void paintDimmed(const EditorShapeView &shape);
     void paintTitle(const EditorShapeView &shape, const QColor &colour, bool bold);
+    // The curve, handle line and unselected markers, from the kept image when there may be one.
+    void paintBody(const EditorShapeView &shape, Look look);
+    void drawBody(const EditorShapeView &shape, Look look);
+    EditorShapeImages::Image drawBodyImage(const EditorShapeView &shape, Look look,
+                                           const QRect &reach, double ratio) const;
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
     // The curve through its points with straight lines (every few of them where they lie closer
     // than half a pixel on screen).
@@ -142,6 +160,7 @@ private:
     QRectF area;
     int hoveredCurve = -1;
     std::vector<int> moving;
+    EditorShapeImages *images = nullptr;
 };
 
 } // namespace VoEditor

@@ -8,6 +8,7 @@
 #include "EditorLayout.h"
 #include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
+#include "EditorShapeImages.h"
 #include "EditorWindow.h"
 #include "SessionPlacement.h"
 
@@ -43,6 +44,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <set>
@@ -629,6 +632,130 @@ TEST_F(EditorDeltaTest, OneItemChangeRepaintsItsShapeOnly) {
         << "and little else";
     key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_TRUE(paints.take().contains(canvas().rect())) << "Ctrl+A changes every shape";
+}
+
+// The shapes of the canvas as its painter draws them, at the pixel ratio, with the images kept
+// between repaints (none: every shape drawn directly).
+QImage paintedShapes(VoEditor::EditorCanvas &canvas, double ratio,
+                     VoEditor::EditorShapeImages *kept) {
+    QImage image(canvas.size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    QPainter target(&image);
+    const VoEditor::EditorLayout layout = canvas.getLayout();
+    VoEditor::EditorPainter painter(target, layout, QRectF(canvas.rect()));
+    painter.setImages(kept);
+    std::vector<const EditorShapeView *> shapes;
+    for (int slot = 0; slot < canvas.getTable().getNbSlots(); ++slot) {
+        if (canvas.getTable().getView(slot).shape != nullptr) {
+            shapes.push_back(&canvas.getTable().getView(slot));
+        }
+    }
+    painter.paint(shapes);
+    return image;
+}
+
+// The largest difference of a colour channel between two images of one size.
+int largestDifference(const QImage &a, const QImage &b) {
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb one = a.pixel(x, y);
+            const QRgb other = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(one) - qRed(other)),
+                             std::abs(qGreen(one) - qGreen(other)),
+                             std::abs(qBlue(one) - qBlue(other))});
+        }
+    }
+    return most;
+}
+
+// A shape copied from its kept image covers the pixels its direct drawing covers (both at whole
+// pixels); only the blending differs, onto transparent pixels then the canvas against onto the
+// canvas at once, which Qt's 8-bit arithmetic rounds apart by at most two levels of 255 (measured:
+// one or two at antialiased edges, none elsewhere). An image kept past a change of what it shows
+// differs by far more: a curve where none is, or in another colour.
+TEST_F(EditorDeltaTest, KeptShapeImagesDrawWhatDirectDrawingDraws) {
+    const int tolerance = 2;
+    for (const std::string &opened : {scene(12, 9, 4), scene(300, 9, 4)}) {
+        open(opened);
+        VoEditor::EditorShapeImages kept;
+        const auto expectAsDrawn = [&](const std::string &step) {
+            SCOPED_TRACE(step);
+            settle();
+            for (const double ratio : {1.0, 2.0, 1.5}) {
+                const QImage direct = paintedShapes(canvas(), ratio, nullptr);
+                EXPECT_LE(largestDifference(direct, paintedShapes(canvas(), ratio, &kept)),
+                          tolerance)
+                    << "at a pixel ratio of " << ratio;
+            }
+        };
+        expectAsDrawn("opened");
+        clickShape("S3", Qt::NoModifier);
+        expectAsDrawn("S3 primary");
+        clickShape("S7", Qt::ShiftModifier);
+        expectAsDrawn("S7 selected");
+        QTest::keyClick(&canvas(), Qt::Key_Right, Qt::ShiftModifier);
+        expectAsDrawn("both nudged");
+        clickPoint("S3", 1, Qt::NoModifier);
+        QTest::keyClick(&canvas(), Qt::Key_Down, Qt::ShiftModifier);
+        expectAsDrawn("a point nudged");
+        key(Qt::Key_A, Qt::ControlModifier);
+        expectAsDrawn("Ctrl+A");
+        canvas().zoom(1.25, QPointF(100, 100));
+        expectAsDrawn("zoomed");
+        canvas().pan(QPointF(7.5, -3.25));
+        expectAsDrawn("panned");
+        window->resize(1000, 700);
+        expectAsDrawn("smaller");
+        window->resize(1280, 800);
+        expectAsDrawn("larger again");
+        key(Qt::Key_Escape);
+        expectAsDrawn("Escape");
+        EXPECT_GT(kept.getNbImages(), 0U) << "the images were kept";
+    }
+}
+
+TEST(EditorShapeImages, KeepsTheLastTwoAskedForAndDrawsAgainForAnyChange) {
+    VoEditor::EditorShapeImages kept;
+    int draws = 0;
+    const auto get = [&](int slot, const VoEditor::EditorShapeImages::Key &key) {
+        return kept.get(slot, key, [&] {
+            ++draws;
+            return VoEditor::EditorShapeImages::Image{QImage(1, 1, QImage::Format_RGB32),
+                                                      QPoint(draws, 0)};
+        }).at.x();
+    };
+    VoEditor::EditorShapeImages::Key first{7, 2.0, QPointF(1, 2), 1, 5, 2, 1.0, QSize(90, 70)};
+    EXPECT_EQ(get(0, first), 1);
+    EXPECT_EQ(get(0, first), 1) << "kept";
+    EXPECT_EQ(get(3, first), 2) << "another slot";
+    // Each thing the pixels follow, changed alone.
+    std::vector<VoEditor::EditorShapeImages::Key> changed(8, first);
+    ++changed[0].revision;
+    changed[1].scale = 2.5;
+    changed[2].offset.ry() += 0.5;
+    changed[3].look = 2;
+    changed[4].nbPoints = 6;
+    changed[5].nbHandles = 3;
+    changed[6].ratio = 2;
+    changed[7].area.rheight() += 1;
+    for (const VoEditor::EditorShapeImages::Key &key : changed) {
+        const int before = draws;
+        get(0, key);
+        EXPECT_EQ(draws, before + 1);
+    }
+    // Two looks kept: the one asked for before last comes back without a draw; a third displaces
+    // the one asked for less recently.
+    EXPECT_EQ(get(0, changed[6]), 9);
+    EXPECT_EQ(get(0, changed[7]), 10);
+    EXPECT_EQ(get(0, changed[6]), 9);
+    EXPECT_EQ(get(0, first), 11);
+    EXPECT_EQ(get(0, changed[6]), 9);
+    EXPECT_EQ(get(0, changed[7]), 12) << "displaced by the third";
+    EXPECT_EQ(kept.getNbImages(), 3U);
+    kept.clear();
+    EXPECT_EQ(kept.getNbImages(), 0U);
+    EXPECT_EQ(get(3, first), 13);
 }
 
 // An observer that hands each change of a selection to an item model, as the dock does.
