@@ -73,12 +73,19 @@ void EditorGeometry::read(int slot, int nbSlots, const VoExample::AppShapeInterf
     setShape(slot, std::move(read));
 }
 
+// A shape read again as it was keeps its revision: what was drawn of it still holds.
 void EditorGeometry::setShape(int slot, Shape shape) {
     if (getNbSlots() <= slot) {
         resize(slot + 1);
     }
-    shapes[static_cast<std::size_t>(slot)] = std::move(shape);
+    Shape &kept = shapes[static_cast<std::size_t>(slot)];
+    const Shape before = std::exchange(kept, std::move(shape));
     settle(slot);
+    if (kept.points == before.points && kept.handles == before.handles &&
+        kept.curveBounds == before.curveBounds && kept.longestSegment == before.longestSegment &&
+        kept.meanSpacing == before.meanSpacing) {
+        kept.revision = before.revision;
+    }
 }
 
 void EditorGeometry::settle(int slot) {

@@ -212,32 +212,65 @@ void EditorPainter::paintDimmed(const EditorShapeView &shape) {
 
 // Kept images are copied at whole device pixels only: at a fractional pixel ratio, an image placed
 // at a whole canvas pixel would fall between device pixels and be resampled. A moving shape
-// changes at every frame; keeping its image would only add a copy.
+// changes at every frame: it is drawn directly, unless it moves whole.
 void EditorPainter::paintBody(const EditorShapeView &shape, Look look) {
     const double ratio = painter.device()->devicePixelRatioF();
     if (images == nullptr || ratio != std::round(ratio) ||
-        shape.slot >= layout.getGeometry().getNbSlots() ||
-        std::binary_search(moving.begin(), moving.end(), shape.slot)) {
+        shape.slot >= layout.getGeometry().getNbSlots()) {
         drawBody(shape, look);
         return;
     }
-    const QRect reach =
-        getReach(layout, shape, false).toAlignedRect().intersected(area.toAlignedRect());
+    if (std::binary_search(moving.begin(), moving.end(), shape.slot)) {
+        if (!paintTranslated(shape, look, ratio)) {
+            drawBody(shape, look);
+        }
+        return;
+    }
+    const QRect whole = getReach(layout, shape, false).toAlignedRect();
+    const QRect reach = whole.intersected(area.toAlignedRect());
     if (reach.isEmpty()) {
         return;
     }
-    const EditorViewTransform &view = layout.getView();
-    const EditorShapeImages::Key key{layout.getGeometry().getShape(shape.slot).revision,
-                                     view.getScale(),
-                                     view.getOffset(),
-                                     static_cast<int>(look),
-                                     shape.nbPoints,
-                                     shape.nbHandles,
-                                     ratio,
-                                     area.toAlignedRect().size()};
     const EditorShapeImages::Image &kept = images->get(
-        shape.slot, key, [&] { return drawBodyImage(shape, look, reach, ratio); });
+        shape.slot, keyOf(shape, look, layout.getGeometry().getShape(shape.slot).revision, ratio),
+        [&] {
+            EditorShapeImages::Image drawn = drawBodyImage(shape, look, reach, ratio);
+            drawn.cut = reach != whole;
+            return drawn;
+        });
     painter.drawImage(kept.at, kept.image);
+}
+
+// Moved by whole pixels, the curve covers the pixels it covered, moved: its image before the move
+// is its drawing now, the smooth curve through the points where they are. An image cut at the
+// canvas's edge would bring the cut edge into sight.
+bool EditorPainter::paintTranslated(const EditorShapeView &shape, Look look, double ratio) {
+    const auto found = std::lower_bound(
+        translated.begin(), translated.end(), shape.slot,
+        [](const Translated &moved, int slot) { return moved.slot < slot; });
+    if (found == translated.end() || found->slot != shape.slot) {
+        return false;
+    }
+    const EditorShapeImages::Image *kept =
+        images->find(shape.slot, keyOf(shape, look, found->revision, ratio));
+    if (kept == nullptr || kept->cut) {
+        return false;
+    }
+    painter.drawImage(kept->at + found->by, kept->image);
+    return true;
+}
+
+EditorShapeImages::Key EditorPainter::keyOf(const EditorShapeView &shape, Look look,
+                                            std::uint64_t revision, double ratio) const {
+    const EditorViewTransform &view = layout.getView();
+    return EditorShapeImages::Key{revision,
+                                  view.getScale(),
+                                  view.getOffset(),
+                                  static_cast<int>(look),
+                                  shape.nbPoints,
+                                  shape.nbHandles,
+                                  ratio,
+                                  area.toAlignedRect().size()};
 }
 
 void EditorPainter::drawBody(const EditorShapeView &shape, Look look) {

@@ -10,9 +10,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPoint>
 #include <QPolygonF>
 #include <QRectF>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -74,6 +76,15 @@ public:
     // The slots, ascending, of the shapes whose points a drag or a nudge is moving: their curves
     // are drawn through their points with straight lines until the move ends. Before paint.
     void setMoving(std::vector<int> movingSlots) { moving = std::move(movingSlots); }
+    // A shape all of whose points a drag or a nudge moves by whole pixels (by), none of its
+    // handles: drawn as its kept image of the geometry's revision before the move, moved by by.
+    struct Translated {
+        int slot = 0;
+        std::uint64_t revision = 0;
+        QPoint by;
+    };
+    // The shapes moved whole, among the moving ones, by ascending slot. Before paint.
+    void setTranslated(std::vector<Translated> shapes) { translated = std::move(shapes); }
     // Where each shape's curve, handle line and unselected markers are kept drawn between
     // repaints: a shape whose geometry, look and view are those of its kept image is copied from
     // it, any other drawn into it first; a moving shape is drawn directly. None (the default)
@@ -123,6 +134,10 @@ private:
     // The curve, handle line and unselected markers, from the kept image when there may be one.
     void paintBody(const EditorShapeView &shape, Look look);
     void drawBody(const EditorShapeView &shape, Look look);
+    // The moving shape as its kept image before the move, moved; false when there is none.
+    bool paintTranslated(const EditorShapeView &shape, Look look, double ratio);
+    EditorShapeImages::Key keyOf(const EditorShapeView &shape, Look look,
+                                 std::uint64_t revision, double ratio) const;
     EditorShapeImages::Image drawBodyImage(const EditorShapeView &shape, Look look,
                                            const QRect &reach, double ratio) const;
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
@@ -160,6 +175,7 @@ private:
     QRectF area;
     int hoveredCurve = -1;
     std::vector<int> moving;
+    std::vector<Translated> translated;
     EditorShapeImages *images = nullptr;
 };
 

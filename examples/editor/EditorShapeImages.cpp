@@ -25,6 +25,18 @@ const EditorShapeImages::Image &EditorShapeImages::get(int slot, const Key &key,
     return kept[0].image;
 }
 
+const EditorShapeImages::Image *EditorShapeImages::find(int slot, const Key &key) const {
+    if (bySlot.size() <= static_cast<std::size_t>(slot)) {
+        return nullptr;
+    }
+    for (const Entry &entry : bySlot[static_cast<std::size_t>(slot)]) {
+        if (entry.filled && entry.key == key) {
+            return &entry.image;
+        }
+    }
+    return nullptr;
+}
+
 std::size_t EditorShapeImages::getNbImages() const noexcept {
     std::size_t count = 0;
     for (const std::array<Entry, 2> &kept : bySlot) {

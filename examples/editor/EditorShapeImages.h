@@ -32,15 +32,19 @@ public:
 
         bool operator==(const Key &other) const;
     };
-    // A drawing, and where its top left corner goes on the canvas, in pixels.
+    // A drawing, and where its top left corner goes on the canvas, in pixels; cut when the
+    // shape reaches past the canvas, whose edge then cut the drawing.
     struct Image {
         QImage image;
         QPoint at;
+        bool cut = false;
     };
 
     // The image of the shape in slot under key: the one kept, or the one draw makes, which then
     // takes the place of the one asked for less recently.
     const Image &get(int slot, const Key &key, const std::function<Image()> &draw);
+    // The image kept of the shape in slot under key, if any; asks for nothing.
+    const Image *find(int slot, const Key &key) const;
     // Lets every image go.
     void clear() { bySlot.clear(); }
     // How many images are kept.

@@ -34,6 +34,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QItemSelectionModel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -654,11 +655,14 @@ QImage paintedShapes(VoEditor::EditorCanvas &canvas, double ratio,
     return image;
 }
 
-// The largest difference of a colour channel between two images of one size.
-int largestDifference(const QImage &a, const QImage &b) {
+// The largest difference of a colour channel between two images of one size, outside left out.
+int largestDifference(const QImage &a, const QImage &b, const QRect &leftOut = QRect()) {
     int most = 0;
     for (int y = 0; y < a.height(); ++y) {
         for (int x = 0; x < a.width(); ++x) {
+            if (leftOut.contains(x, y)) {
+                continue;
+            }
             const QRgb one = a.pixel(x, y);
             const QRgb other = b.pixel(x, y);
             most = std::max({most, std::abs(qRed(one) - qRed(other)),
@@ -715,6 +719,35 @@ TEST_F(EditorDeltaTest, KeptShapeImagesDrawWhatDirectDrawingDraws) {
     }
 }
 
+// While a drag moves a shape whole by whole pixels, it is its image from before the drag, moved:
+// what the canvas shows once the drag ends and it is drawn afresh. No handles: nothing but the
+// shape's name is placed by the box that grows while its points move.
+TEST_F(EditorDeltaTest, ShapesDraggedWholeLookAsDrawnWhereTheyEnd) {
+    open(scene(300, 9, 0));
+    clickShape("S40", Qt::NoModifier);
+    key(Qt::Key_A, Qt::ControlModifier); // every point of the primary shape: a drag moves it whole
+    const QImage before = canvas().grab().toImage();
+    const QPointF from(canvas().getPointPosition("S40", 4));
+    const auto send = [this](QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, canvas().mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&canvas(), &event);
+        settle();
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (const QPointF &by : {QPointF(5, 3), QPointF(17, -9)}) {
+        send(QEvent::MouseMove, from + by, Qt::LeftButton);
+    }
+    const QImage dragged = canvas().grab().toImage();
+    // The name goes above the box, which has grown over where the points were and are.
+    const QRect title =
+        canvas().getLayout().getTitleArea(40).toAlignedRect().adjusted(-1, -1, 1, 1);
+    send(QEvent::MouseButtonRelease, from + QPointF(17, -9), Qt::NoButton);
+    const QImage dropped = canvas().grab().toImage();
+    EXPECT_GT(largestDifference(before, dropped), 100) << "the shape moved";
+    EXPECT_LE(largestDifference(dragged, dropped, title), 2);
+}
+
 TEST(EditorShapeImages, KeepsTheLastTwoAskedForAndDrawsAgainForAnyChange) {
     VoEditor::EditorShapeImages kept;
     int draws = 0;
@@ -752,6 +785,11 @@ TEST(EditorShapeImages, KeepsTheLastTwoAskedForAndDrawsAgainForAnyChange) {
     EXPECT_EQ(get(0, first), 11);
     EXPECT_EQ(get(0, changed[6]), 9);
     EXPECT_EQ(get(0, changed[7]), 12) << "displaced by the third";
+    ASSERT_NE(kept.find(0, changed[6]), nullptr);
+    EXPECT_EQ(kept.find(0, changed[6])->at.x(), 9);
+    EXPECT_EQ(kept.find(0, changed[7])->at.x(), 12);
+    EXPECT_EQ(kept.find(0, first), nullptr);
+    EXPECT_EQ(kept.find(5, first), nullptr) << "a slot never asked for";
     EXPECT_EQ(kept.getNbImages(), 3U);
     kept.clear();
     EXPECT_EQ(kept.getNbImages(), 0U);
