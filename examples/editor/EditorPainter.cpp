@@ -231,11 +231,15 @@ void EditorPainter::paintBody(const EditorShapeView &shape, Look look) {
     if (reach.isEmpty()) {
         return;
     }
-    const EditorShapeImages::Image &kept = images->get(
-        shape.slot, keyOf(shape, look, layout.getGeometry().getShape(shape.slot).revision, ratio),
-        [&] {
-            EditorShapeImages::Image drawn = drawBodyImage(shape, look, reach, ratio);
-            drawn.cut = reach != whole;
+    const std::uint64_t revision = layout.getGeometry().getShape(shape.slot).revision;
+    const EditorShapeImages::Image &kept =
+        images->get(shape.slot, keyOf(shape, look, revision, ratio), [&] {
+            EditorShapeImages::Image drawn = recolourBody(shape, look, revision, ratio);
+            if (drawn.image.isNull()) {
+                drawn = drawBodyImage(shape, look, reach, ratio);
+                drawn.cut = reach != whole;
+                drawn.plain = !hasHollowMarkers(shape);
+            }
             return drawn;
         });
     painter.drawImage(kept.at, kept.image);
@@ -273,14 +277,62 @@ EditorShapeImages::Key EditorPainter::keyOf(const EditorShapeView &shape, Look l
                                   area.toAlignedRect().size()};
 }
 
+// Muted and selected curves have one width: Select All and Escape change only their colour.
+// Where the kept image is in one colour, each pixel's alpha is what the curve and its handle line
+// cover of it (the line's own paleness included), and that coverage in the other colour is the
+// other look, to Qt's rounding of a colour times a coverage (one level of 255).
+EditorShapeImages::Image EditorPainter::recolourBody(const EditorShapeView &shape, Look look,
+                                                     std::uint64_t revision,
+                                                     double ratio) const {
+    if (look != Look::Muted && look != Look::Selected) {
+        return {};
+    }
+    const Look other = look == Look::Muted ? Look::Selected : Look::Muted;
+    const EditorShapeImages::Image *kept =
+        images->find(shape.slot, keyOf(shape, other, revision, ratio));
+    if (kept == nullptr || !kept->plain) {
+        return {};
+    }
+    const QColor &colour = colourOf(look);
+    QImage image(kept->image.size(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(kept->image.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            to[x] = qPremultiply(
+                qRgba(colour.red(), colour.green(), colour.blue(), qAlpha(from[x])));
+        }
+    }
+    return EditorShapeImages::Image{image, kept->at, kept->cut, true};
+}
+
+bool EditorPainter::hasHollowMarkers(const EditorShapeView &shape) const {
+    return layout.getPointSpacing(shape.slot, shape.nbPoints) >= minHollowSpacing ||
+           layout.getHandleSpacing(shape.slot, shape.nbHandles) >= minHollowSpacing;
+}
+
+const QColor &EditorPainter::colourOf(Look look) {
+    switch (look) {
+    case Look::Dimmed:
+        return dimmedCurve;
+    case Look::Muted:
+        return mutedCurve;
+    case Look::Selected:
+        return selectedCurve;
+    case Look::Primary:
+        break;
+    }
+    return primaryCurve;
+}
+
 void EditorPainter::drawBody(const EditorShapeView &shape, Look look) {
+    const QColor &colour = colourOf(look);
     if (look == Look::Dimmed) {
-        paintCurve(shape, dimmedCurve, 1.5);
-        paintHandleLine(shape, dimmedCurve);
+        paintCurve(shape, colour, 1.5);
+        paintHandleLine(shape, colour);
         return;
     }
-    const QColor &colour =
-        look == Look::Primary ? primaryCurve : (look == Look::Selected ? selectedCurve : mutedCurve);
     paintCurve(shape, colour, look == Look::Primary ? 3.0 : 2.0);
     paintHandleLine(shape, colour);
     paintHollowMarkers(shape, colour);

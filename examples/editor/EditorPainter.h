@@ -140,6 +140,13 @@ private:
                                  std::uint64_t revision, double ratio) const;
     EditorShapeImages::Image drawBodyImage(const EditorShapeView &shape, Look look,
                                            const QRect &reach, double ratio) const;
+    // The image of the shape in look, from its kept image in the other look of the same width
+    // when that one is drawn in its colour alone; a null image when there is none.
+    EditorShapeImages::Image recolourBody(const EditorShapeView &shape, Look look,
+                                          std::uint64_t revision, double ratio) const;
+    // The shape's unselected markers are drawn: white, beside the look's colour.
+    bool hasHollowMarkers(const EditorShapeView &shape) const;
+    static const QColor &colourOf(Look look);
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
     // The curve through its points with straight lines (every few of them where they lie closer
     // than half a pixel on screen).

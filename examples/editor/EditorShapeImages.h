@@ -33,11 +33,13 @@ public:
         bool operator==(const Key &other) const;
     };
     // A drawing, and where its top left corner goes on the canvas, in pixels; cut when the
-    // shape reaches past the canvas, whose edge then cut the drawing.
+    // shape reaches past the canvas, whose edge then cut the drawing; plain when drawn in one
+    // colour only, so that each pixel's alpha is what the shape covers of it.
     struct Image {
         QImage image;
         QPoint at;
         bool cut = false;
+        bool plain = false;
     };
 
     // The image of the shape in slot under key: the one kept, or the one draw makes, which then

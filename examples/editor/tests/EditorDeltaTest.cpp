@@ -680,7 +680,7 @@ int largestDifference(const QImage &a, const QImage &b, const QRect &leftOut = Q
 // differs by far more: a curve where none is, or in another colour.
 TEST_F(EditorDeltaTest, KeptShapeImagesDrawWhatDirectDrawingDraws) {
     const int tolerance = 2;
-    for (const std::string &opened : {scene(12, 9, 4), scene(300, 9, 4)}) {
+    for (const std::string &opened : {scene(12, 9, 4), scene(300, 9, 4), scene(2000, 5, 2)}) {
         open(opened);
         VoEditor::EditorShapeImages kept;
         const auto expectAsDrawn = [&](const std::string &step) {
