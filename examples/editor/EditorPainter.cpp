@@ -293,15 +293,18 @@ EditorShapeImages::Image EditorPainter::recolourBody(const EditorShapeView &shap
     if (kept == nullptr || !kept->plain) {
         return {};
     }
-    const QColor &colour = colourOf(look);
+    // Read once: QColor's accessors are calls, and most pixels are transparent.
+    const QRgb colour = colourOf(look).rgb();
     QImage image(kept->image.size(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     for (int y = 0; y < image.height(); ++y) {
         const auto *from = reinterpret_cast<const QRgb *>(kept->image.constScanLine(y));
         auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
-            to[x] = qPremultiply(
-                qRgba(colour.red(), colour.green(), colour.blue(), qAlpha(from[x])));
+            const int alpha = qAlpha(from[x]);
+            to[x] = alpha == 0 ? 0
+                               : qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour),
+                                                    alpha));
         }
     }
     return EditorShapeImages::Image{image, kept->at, kept->cut, true};
