@@ -46,7 +46,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <random>
 #include <set>
@@ -703,6 +705,9 @@ TEST_F(EditorDeltaTest, KeptShapeImagesDrawWhatDirectDrawingDraws) {
         clickPoint("S3", 1, Qt::NoModifier);
         QTest::keyClick(&canvas(), Qt::Key_Down, Qt::ShiftModifier);
         expectAsDrawn("a point nudged");
+        clickHandle("S3", 2, Qt::NoModifier);
+        QTest::keyClick(&canvas(), Qt::Key_Left, Qt::ShiftModifier);
+        expectAsDrawn("a handle nudged");
         key(Qt::Key_A, Qt::ControlModifier);
         expectAsDrawn("Ctrl+A");
         canvas().zoom(1.25, QPointF(100, 100));
@@ -746,6 +751,29 @@ TEST_F(EditorDeltaTest, ShapesDraggedWholeLookAsDrawnWhereTheyEnd) {
     const QImage dropped = canvas().grab().toImage();
     EXPECT_GT(largestDifference(before, dropped), 100) << "the shape moved";
     EXPECT_LE(largestDifference(dragged, dropped, title), 2);
+}
+
+TEST(EditorGeometryRevision, ChangesWithEveryChangeAndNeverBack) {
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape shape;
+    shape.points = {QPointF(0, 0), QPointF(10, 5), QPointF(20, 0)};
+    shape.handles = {0.25, 0.75};
+    geometry.setShape(1, shape);
+    const auto revision = [&geometry] { return geometry.getShape(1).revision; };
+    std::set<std::uint64_t> seen{geometry.getShape(0).revision, revision()};
+    const std::uint64_t read = revision();
+    geometry.setShape(1, shape);
+    EXPECT_EQ(revision(), read) << "read again as it was";
+    for (const auto &change : std::vector<std::function<void()>>{
+             [&] { geometry.movePoint(1, 2, QPointF(21, 1)); },
+             [&] { geometry.moveHandle(1, 0, 0.5); }, [&] { geometry.settle(1); },
+             [&] { geometry.setShape(1, shape); }}) {
+        change();
+        EXPECT_TRUE(seen.insert(revision()).second) << "a revision given before";
+    }
+    VoEditor::EditorGeometry other;
+    other.setShape(1, shape);
+    EXPECT_TRUE(seen.insert(other.getShape(1).revision).second) << "another geometry's";
 }
 
 TEST(EditorShapeImages, KeepsTheLastTwoAskedForAndDrawsAgainForAnyChange) {
