@@ -776,6 +776,29 @@ TEST(EditorGeometryRevision, ChangesWithEveryChangeAndNeverBack) {
     EXPECT_TRUE(seen.insert(other.getShape(1).revision).second) << "another geometry's";
 }
 
+// While points move, the box grows over every span they end (what a repaint of the shape covers).
+TEST(EditorGeometryBox, GrowsOverTheSpansOfAMovedPoint) {
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape shape;
+    for (int index = 0; index < 7; ++index) {
+        shape.points.emplace_back(index * 10, 0);
+    }
+    geometry.setShape(0, shape);
+    for (const int moved : {0, 3, 6}) {
+        SCOPED_TRACE("point " + std::to_string(moved));
+        const QPointF far(moved * 10, 500 + moved);
+        geometry.movePoint(0, moved, far);
+        const VoEditor::EditorGeometry::Shape &grown = geometry.getShape(0);
+        EXPECT_TRUE(grown.curveBounds.contains(far));
+        for (int span = std::max(0, moved - 2); span <= std::min(5, moved + 1); ++span) {
+            const VoEditor::EditorLayout layout(geometry, VoEditor::EditorViewTransform());
+            for (const QPointF &at : layout.getSpan(0, span)) {
+                EXPECT_TRUE(grown.curveBounds.contains(at)) << "span " << span;
+            }
+        }
+    }
+}
+
 TEST(EditorShapeImages, KeepsTheLastTwoAskedForAndDrawsAgainForAnyChange) {
     VoEditor::EditorShapeImages kept;
     int draws = 0;
