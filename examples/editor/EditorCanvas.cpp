@@ -40,6 +40,9 @@ const double fitMargin = 30;
 const double nudgeStep = 1;
 // A wheel notch (120 units) zooms by this factor.
 const double notchZoom = 1.25;
+// A move's offset on screen this close to whole pixels is taken as whole: scene units times the
+// scale give back the pointer's pixels only to the doubles' rounding.
+const double wholePixel = 1e-6;
 
 EditorGestures::Click clickOf(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::ControlModifier) {
@@ -111,6 +114,7 @@ EditorCanvas::EditorCanvas(EditorDocument &editorDocument, QWidget *parent)
     });
     connect(&document, &EditorDocument::sceneReplaced, this, [this] {
         table.reset();
+        images.clear(); // another scene's shapes
         rebuild();
         fitView();
     });
@@ -128,7 +132,7 @@ void EditorCanvas::rebuild() {
     for (EditorShapeView &other : document.describeOtherLayers()) {
         dimmed.at(static_cast<std::size_t>(other.slot)) = std::move(other);
     }
-    geometry = EditorGeometry();
+    // Read into the same geometry: a shape read as it was keeps its revision, and its image.
     geometry.resize(table.getNbSlots());
     for (int slot = 0; slot < table.getNbSlots(); ++slot) {
         const VoExample::AppShapeInterface *shape = table.getView(slot).shape;
@@ -313,6 +317,8 @@ void EditorCanvas::paintEvent(QPaintEvent *event) {
         painter.setHoveredCurve(hovered.slot);
     }
     painter.setMoving(movingSlots());
+    painter.setTranslated(translatedShapes());
+    painter.setImages(&images);
     painter.paint(shapesToPaint(layout, event->region()));
     if (hovered.kind != EditorPicker::Hit::Nothing &&
         table.getView(hovered.slot).shape != nullptr) {
@@ -355,6 +361,36 @@ std::vector<int> EditorCanvas::movingSlots() const {
         std::sort(moved.begin(), moved.end());
     }
     return moved;
+}
+
+void EditorCanvas::noteMovedWhole() {
+    movedWhole.clear();
+    for (const EditorMove::Shape &shape : move.getShapes()) {
+        const EditorShapeView *found = table.find(shape.name);
+        if (found != nullptr && shape.handles.empty() &&
+            shape.points.size() == static_cast<std::size_t>(found->nbPoints)) {
+            movedWhole.push_back({found->slot, geometry.getShape(found->slot).revision, QPoint()});
+        }
+    }
+    std::sort(movedWhole.begin(), movedWhole.end(),
+              [](const EditorPainter::Translated &one, const EditorPainter::Translated &other) {
+                  return one.slot < other.slot;
+              });
+}
+
+// A transform moves no shape whole: its points turn or scale about the pivot.
+std::vector<EditorPainter::Translated> EditorCanvas::translatedShapes() const {
+    const QPointF by = move.getOffset() * view.getScale();
+    const QPoint whole = by.toPoint();
+    if ((!moving && !nudging) || drag == Drag::Transform ||
+        std::abs(by.x() - whole.x()) > wholePixel || std::abs(by.y() - whole.y()) > wholePixel) {
+        return {};
+    }
+    std::vector<EditorPainter::Translated> shapes = movedWhole;
+    for (EditorPainter::Translated &shape : shapes) {
+        shape.by = whole;
+    }
+    return shapes;
 }
 
 void EditorCanvas::focusInEvent(QFocusEvent *event) {
@@ -483,6 +519,7 @@ void EditorCanvas::tellSkipped(const EditorMove &made) {
 void EditorCanvas::startDrag() {
     pendingClick = nullptr;
     move = selectionMove(drag == Drag::Shapes);
+    noteMovedWhole();
     tellSkipped(move);
     moving = true;
     snapper.startDrag(move, table);
@@ -695,6 +732,7 @@ void EditorCanvas::nudge(const QPointF &step, bool repeated) {
         if (move.isEmpty()) {
             return;
         }
+        noteMovedWhole();
         nudging = true;
     }
     move.setOffset(move.getOffset() + step);

@@ -5,7 +5,9 @@
 #include "EditorGestures.h"
 #include "EditorLayout.h"
 #include "EditorMove.h"
+#include "EditorPainter.h"
 #include "EditorPicker.h"
+#include "EditorShapeImages.h"
 #include "EditorShapeTable.h"
 #include "EditorShapeView.h"
 #include "EditorSnapper.h"
@@ -125,6 +127,10 @@ private:
     void extendLasso(const QPolygonF &to);
     // The slots, ascending, of the shapes a drag or a nudge is moving now; none between moves.
     std::vector<int> movingSlots() const;
+    // Notes, as a drag or a nudge begins, the shapes it moves whole and their revisions.
+    void noteMovedWhole();
+    // The shapes moved whole, when the move is by whole pixels; none otherwise.
+    std::vector<EditorPainter::Translated> translatedShapes() const;
     // The shapes to draw for a repaint of region, in slot order.
     std::vector<const EditorShapeView *> shapesToPaint(const EditorLayout &layout,
                                                        const QRegion &region) const;
@@ -177,6 +183,8 @@ private:
     EditorGeometry geometry;
     EditorSpatialIndex index;
     EditorViewTransform view;
+    // The shapes' curves as last drawn, copied by the repaints that change only the selection.
+    EditorShapeImages images;
     // The view fits the scene at every resize until the user zooms or pans.
     bool following = true;
     Drag drag = Drag::None;
@@ -192,6 +200,9 @@ private:
     // The click on a selected point or shape, run at release when the press did not drag.
     std::function<void()> pendingClick;
     EditorMove move;
+    // The shapes all of whose points (and none of whose handles) the move moves, by ascending
+    // slot, with their geometry's revision before it.
+    std::vector<EditorPainter::Translated> movedWhole;
     bool nudging = false;
     EditorSnapper snapper;
     // The moved point that snaps, where it was at the drag's start; none for handles alone.

@@ -5,12 +5,19 @@
 #include <QLineF>
 
 #include <algorithm>
+#include <atomic>
 #include <initializer_list>
 #include <utility>
 
 namespace VoEditor {
 
 namespace {
+
+// The last revision given to a shape; shared by every geometry, so that a geometry made afresh
+// never gives a shape a revision an earlier one had.
+std::atomic<std::uint64_t> lastRevision{0};
+
+std::uint64_t nextRevision() { return ++lastRevision; }
 
 // A box for a lone point: never empty, so that unions keep it.
 const double minGrowth = 0.5;
@@ -66,16 +73,24 @@ void EditorGeometry::read(int slot, int nbSlots, const VoExample::AppShapeInterf
     setShape(slot, std::move(read));
 }
 
+// A shape read again as it was keeps its revision: what was drawn of it still holds.
 void EditorGeometry::setShape(int slot, Shape shape) {
     if (getNbSlots() <= slot) {
         resize(slot + 1);
     }
-    shapes[static_cast<std::size_t>(slot)] = std::move(shape);
+    Shape &kept = shapes[static_cast<std::size_t>(slot)];
+    const Shape before = std::exchange(kept, std::move(shape));
     settle(slot);
+    if (kept.points == before.points && kept.handles == before.handles &&
+        kept.curveBounds == before.curveBounds && kept.longestSegment == before.longestSegment &&
+        kept.meanSpacing == before.meanSpacing) {
+        kept.revision = before.revision;
+    }
 }
 
 void EditorGeometry::settle(int slot) {
     Shape &shape = shapes[static_cast<std::size_t>(slot)];
+    shape.revision = nextRevision();
     shape.curveBounds = QRectF();
     shape.longestSegment = shape.meanSpacing = 0;
     if (shape.points.empty()) {
@@ -107,6 +122,7 @@ void EditorGeometry::movePoint(int slot, int index, const QPointF &to) {
     Shape &shape = shapes[static_cast<std::size_t>(slot)];
     const auto at = static_cast<std::size_t>(index);
     shape.points[at] = to;
+    shape.revision = nextRevision();
     for (const std::size_t neighbour : {at - 1, at + 1}) {
         if (neighbour < shape.points.size()) { // at - 1 wraps past the end for the first
             shape.longestSegment =
@@ -117,6 +133,12 @@ void EditorGeometry::movePoint(int slot, int index, const QPointF &to) {
          ++span) {
         shape.curveBounds = shape.curveBounds.united(spanBox(shape.points, span));
     }
+}
+
+void EditorGeometry::moveHandle(int slot, int index, double place) {
+    Shape &shape = shapes[static_cast<std::size_t>(slot)];
+    shape.handles[static_cast<std::size_t>(index)] = place;
+    shape.revision = nextRevision();
 }
 
 QRectF EditorGeometry::getBounds() const {

@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QRectF>
 
+#include <cstdint>
 #include <vector>
 
 namespace VoEditor {
@@ -26,6 +27,9 @@ public:
         double longestSegment = 0;
         // The curve's length through its points, over their number: how far apart they lie.
         double meanSpacing = 0;
+        // Changes with every change of the shape's geometry, never back to an earlier value (in
+        // this process, across geometries): what a drawing of it may be kept under.
+        std::uint64_t revision = 0;
     };
 
     // Reads the shape of slot out of nbSlots (an empty slot for null).
@@ -36,9 +40,7 @@ public:
     // Moves a point; the box and segment lengths only grow until settle.
     void movePoint(int slot, int index, const QPointF &to);
     // A handle takes another place along the gradient.
-    void moveHandle(int slot, int index, double place) {
-        shapes[static_cast<std::size_t>(slot)].handles[static_cast<std::size_t>(index)] = place;
-    }
+    void moveHandle(int slot, int index, double place);
     // Measures the slot's box and segments again.
     void settle(int slot);
     // The union of every shape's box.

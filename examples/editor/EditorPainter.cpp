@@ -3,6 +3,7 @@
 #include "EditorTransformBox.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPainterPath>
 #include <QPen>
 #include <QPixmap>
@@ -114,6 +115,11 @@ EditorPainter::EditorPainter(QPainter &target, const EditorLayout &shapes, const
     painter.setFont(labelFont());
 }
 
+EditorPainter::EditorPainter(QPainter &target, const EditorLayout &shapes, const QRectF &area,
+                             Transparent)
+    : painter(target), layout(shapes), metrics(labelFont()), digitWidth(digitWidthOf(metrics)),
+      labels(QRectF()), area(area) {}
+
 void EditorPainter::paint(const std::vector<const EditorShapeView *> &shapes) {
     // The other layers' shapes under the active one's, then muted shapes, so that the selected
     // ones and their labels lie on top.
@@ -194,16 +200,160 @@ void EditorPainter::paintShape(const EditorShapeView &shape) {
     const QColor colour =
         shape.primary ? primaryCurve : (shape.selected ? selectedCurve : mutedCurve);
     paintTitle(shape, shape.selected ? colour : mutedCurve.darker(130), shape.primary);
-    paintCurve(shape, colour, shape.primary ? 3.0 : 2.0);
-    paintHandleLine(shape, colour);
-    paintHollowMarkers(shape, colour);
+    paintBody(shape,
+              shape.primary ? Look::Primary : (shape.selected ? Look::Selected : Look::Muted));
     paintSelected(shape);
 }
 
 void EditorPainter::paintDimmed(const EditorShapeView &shape) {
     paintTitle(shape, dimmedCurve, false);
-    paintCurve(shape, dimmedCurve, 1.5);
-    paintHandleLine(shape, dimmedCurve);
+    paintBody(shape, Look::Dimmed);
+}
+
+// Kept images are copied at whole device pixels only: at a fractional pixel ratio, an image placed
+// at a whole canvas pixel would fall between device pixels and be resampled. A moving shape
+// changes at every frame: it is drawn directly, unless it moves whole.
+void EditorPainter::paintBody(const EditorShapeView &shape, Look look) {
+    const double ratio = painter.device()->devicePixelRatioF();
+    if (images == nullptr || ratio != std::round(ratio) ||
+        shape.slot >= layout.getGeometry().getNbSlots()) {
+        drawBody(shape, look);
+        return;
+    }
+    if (std::binary_search(moving.begin(), moving.end(), shape.slot)) {
+        if (!paintTranslated(shape, look, ratio)) {
+            drawBody(shape, look);
+        }
+        return;
+    }
+    const QRect whole = getReach(layout, shape, false).toAlignedRect();
+    const QRect reach = whole.intersected(area.toAlignedRect());
+    if (reach.isEmpty()) {
+        return;
+    }
+    const std::uint64_t revision = layout.getGeometry().getShape(shape.slot).revision;
+    const EditorShapeImages::Image &kept =
+        images->get(shape.slot, keyOf(shape, look, revision, ratio), [&] {
+            EditorShapeImages::Image drawn = recolourBody(shape, look, revision, ratio);
+            if (drawn.image.isNull()) {
+                drawn = drawBodyImage(shape, look, reach, ratio);
+                drawn.cut = reach != whole;
+                drawn.plain = !hasHollowMarkers(shape);
+            }
+            return drawn;
+        });
+    painter.drawImage(kept.at, kept.image);
+}
+
+// Moved by whole pixels, the curve covers the pixels it covered, moved: its image before the move
+// is its drawing now, the smooth curve through the points where they are. An image cut at the
+// canvas's edge would bring the cut edge into sight.
+bool EditorPainter::paintTranslated(const EditorShapeView &shape, Look look, double ratio) {
+    const auto found = std::lower_bound(
+        translated.begin(), translated.end(), shape.slot,
+        [](const Translated &moved, int slot) { return moved.slot < slot; });
+    if (found == translated.end() || found->slot != shape.slot) {
+        return false;
+    }
+    const EditorShapeImages::Image *kept =
+        images->find(shape.slot, keyOf(shape, look, found->revision, ratio));
+    if (kept == nullptr || kept->cut) {
+        return false;
+    }
+    painter.drawImage(kept->at + found->by, kept->image);
+    return true;
+}
+
+EditorShapeImages::Key EditorPainter::keyOf(const EditorShapeView &shape, Look look,
+                                            std::uint64_t revision, double ratio) const {
+    const EditorViewTransform &view = layout.getView();
+    return EditorShapeImages::Key{revision,
+                                  view.getScale(),
+                                  view.getOffset(),
+                                  static_cast<int>(look),
+                                  shape.nbPoints,
+                                  shape.nbHandles,
+                                  ratio,
+                                  area.toAlignedRect().size()};
+}
+
+// Muted and selected curves have one width: Select All and Escape change only their colour.
+// Where the kept image is in one colour, each pixel's alpha is what the curve and its handle line
+// cover of it (the line's own paleness included), and that coverage in the other colour is the
+// other look, to Qt's rounding of a colour times a coverage (one level of 255).
+EditorShapeImages::Image EditorPainter::recolourBody(const EditorShapeView &shape, Look look,
+                                                     std::uint64_t revision,
+                                                     double ratio) const {
+    if (look != Look::Muted && look != Look::Selected) {
+        return {};
+    }
+    const Look other = look == Look::Muted ? Look::Selected : Look::Muted;
+    const EditorShapeImages::Image *kept =
+        images->find(shape.slot, keyOf(shape, other, revision, ratio));
+    if (kept == nullptr || !kept->plain) {
+        return {};
+    }
+    // Read once: QColor's accessors are calls, and most pixels are transparent.
+    const QRgb colour = colourOf(look).rgb();
+    QImage image(kept->image.size(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(kept->image.constScanLine(y));
+        auto *to = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int alpha = qAlpha(from[x]);
+            to[x] = alpha == 0 ? 0
+                               : qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour),
+                                                    alpha));
+        }
+    }
+    return EditorShapeImages::Image{image, kept->at, kept->cut, true};
+}
+
+bool EditorPainter::hasHollowMarkers(const EditorShapeView &shape) const {
+    return layout.getPointSpacing(shape.slot, shape.nbPoints) >= minHollowSpacing ||
+           layout.getHandleSpacing(shape.slot, shape.nbHandles) >= minHollowSpacing;
+}
+
+const QColor &EditorPainter::colourOf(Look look) {
+    switch (look) {
+    case Look::Dimmed:
+        return dimmedCurve;
+    case Look::Muted:
+        return mutedCurve;
+    case Look::Selected:
+        return selectedCurve;
+    case Look::Primary:
+        break;
+    }
+    return primaryCurve;
+}
+
+void EditorPainter::drawBody(const EditorShapeView &shape, Look look) {
+    const QColor &colour = colourOf(look);
+    if (look == Look::Dimmed) {
+        paintCurve(shape, colour, 1.5);
+        paintHandleLine(shape, colour);
+        return;
+    }
+    paintCurve(shape, colour, look == Look::Primary ? 3.0 : 2.0);
+    paintHandleLine(shape, colour);
+    paintHollowMarkers(shape, colour);
+}
+
+// Drawn at a whole pixel's offset, the curve covers the same pixels as drawn on the canvas; only
+// its blending differs, onto transparent pixels here and onto the canvas when the image is copied.
+EditorShapeImages::Image EditorPainter::drawBodyImage(const EditorShapeView &shape, Look look,
+                                                      const QRect &reach, double ratio) const {
+    QImage image(reach.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter target(&image);
+        target.translate(-QPointF(reach.topLeft()));
+        EditorPainter(target, layout, area, Transparent{}).drawBody(shape, look);
+    }
+    return EditorShapeImages::Image{image, reach.topLeft()};
 }
 
 // A long curve is stroked in pieces of a few dozen spans: the rasteriser's cost grows faster than

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorLayout.h"
+#include "EditorShapeImages.h"
 #include "EditorShapeView.h"
 #include "EditorSnapper.h"
 
@@ -9,9 +10,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
+#include <QPoint>
 #include <QPolygonF>
 #include <QRectF>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -73,6 +76,20 @@ public:
     // The slots, ascending, of the shapes whose points a drag or a nudge is moving: their curves
     // are drawn through their points with straight lines until the move ends. Before paint.
     void setMoving(std::vector<int> movingSlots) { moving = std::move(movingSlots); }
+    // A shape all of whose points a drag or a nudge moves by whole pixels (by), none of its
+    // handles: drawn as its kept image of the geometry's revision before the move, moved by by.
+    struct Translated {
+        int slot = 0;
+        std::uint64_t revision = 0;
+        QPoint by;
+    };
+    // The shapes moved whole, among the moving ones, by ascending slot. Before paint.
+    void setTranslated(std::vector<Translated> shapes) { translated = std::move(shapes); }
+    // Where each shape's curve, handle line and unselected markers are kept drawn between
+    // repaints: a shape whose geometry, look and view are those of its kept image is copied from
+    // it, any other drawn into it first; a moving shape is drawn directly. None (the default)
+    // draws every shape directly. Before paint.
+    void setImages(EditorShapeImages *kept) noexcept { images = kept; }
     // A ring round the shape's point (handle) at index, what the pointer is over; after paint.
     void paintHover(const EditorShapeView &shape, bool point, int index);
 
@@ -87,6 +104,13 @@ public:
                                  bool point, int index, int rank);
 
 private:
+    // The colours and widths a shape's curve, handle line and markers are drawn in.
+    enum class Look { Dimmed, Muted, Selected, Primary };
+
+    // Draws into an image of transparent pixels: no background, no labels.
+    struct Transparent {};
+    EditorPainter(QPainter &painter, const EditorLayout &layout, const QRectF &area, Transparent);
+
     // Cells of the canvas taken by labels, so that a label never covers another.
     class LabelSpace {
     public:
@@ -107,6 +131,22 @@ private:
     // A shape of another layer: its name, curve and handle line, pale and thin, no markers.
     void paintDimmed(const EditorShapeView &shape);
     void paintTitle(const EditorShapeView &shape, const QColor &colour, bool bold);
+    // The curve, handle line and unselected markers, from the kept image when there may be one.
+    void paintBody(const EditorShapeView &shape, Look look);
+    void drawBody(const EditorShapeView &shape, Look look);
+    // The moving shape as its kept image before the move, moved; false when there is none.
+    bool paintTranslated(const EditorShapeView &shape, Look look, double ratio);
+    EditorShapeImages::Key keyOf(const EditorShapeView &shape, Look look,
+                                 std::uint64_t revision, double ratio) const;
+    EditorShapeImages::Image drawBodyImage(const EditorShapeView &shape, Look look,
+                                           const QRect &reach, double ratio) const;
+    // The image of the shape in look, from its kept image in the other look of the same width
+    // when that one is drawn in its colour alone; a null image when there is none.
+    EditorShapeImages::Image recolourBody(const EditorShapeView &shape, Look look,
+                                          std::uint64_t revision, double ratio) const;
+    // The shape's unselected markers are drawn: white, beside the look's colour.
+    bool hasHollowMarkers(const EditorShapeView &shape) const;
+    static const QColor &colourOf(Look look);
     void paintCurve(const EditorShapeView &shape, const QColor &colour, double width);
     // The curve through its points with straight lines (every few of them where they lie closer
     // than half a pixel on screen).
@@ -142,6 +182,8 @@ private:
     QRectF area;
     int hoveredCurve = -1;
     std::vector<int> moving;
+    std::vector<Translated> translated;
+    EditorShapeImages *images = nullptr;
 };
 
 } // namespace VoEditor

@@ -27,6 +27,7 @@ public:
     QRectF toView(const QRectF &scene) const;
     QRectF toScene(const QRectF &view) const;
     double getScale() const noexcept { return scale; }
+    QPointF getOffset() const noexcept { return offset; }
 
     // Multiplies the scale by factor (clamped to the bounds above), keeping the scene point under
     // the pixel at where it is.

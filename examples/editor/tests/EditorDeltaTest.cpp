@@ -8,6 +8,7 @@
 #include "EditorLayout.h"
 #include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
+#include "EditorShapeImages.h"
 #include "EditorWindow.h"
 #include "SessionPlacement.h"
 
@@ -33,6 +34,7 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QItemSelectionModel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -43,6 +45,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <random>
 #include <set>
@@ -629,6 +635,216 @@ TEST_F(EditorDeltaTest, OneItemChangeRepaintsItsShapeOnly) {
         << "and little else";
     key(Qt::Key_A, Qt::ControlModifier);
     EXPECT_TRUE(paints.take().contains(canvas().rect())) << "Ctrl+A changes every shape";
+}
+
+// The shapes of the canvas as its painter draws them, at the pixel ratio, with the images kept
+// between repaints (none: every shape drawn directly).
+QImage paintedShapes(VoEditor::EditorCanvas &canvas, double ratio,
+                     VoEditor::EditorShapeImages *kept) {
+    QImage image(canvas.size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    QPainter target(&image);
+    const VoEditor::EditorLayout layout = canvas.getLayout();
+    VoEditor::EditorPainter painter(target, layout, QRectF(canvas.rect()));
+    painter.setImages(kept);
+    std::vector<const EditorShapeView *> shapes;
+    for (int slot = 0; slot < canvas.getTable().getNbSlots(); ++slot) {
+        if (canvas.getTable().getView(slot).shape != nullptr) {
+            shapes.push_back(&canvas.getTable().getView(slot));
+        }
+    }
+    painter.paint(shapes);
+    return image;
+}
+
+// The largest difference of a colour channel between two images of one size, outside left out.
+int largestDifference(const QImage &a, const QImage &b, const QRect &leftOut = QRect()) {
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            if (leftOut.contains(x, y)) {
+                continue;
+            }
+            const QRgb one = a.pixel(x, y);
+            const QRgb other = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(one) - qRed(other)),
+                             std::abs(qGreen(one) - qGreen(other)),
+                             std::abs(qBlue(one) - qBlue(other))});
+        }
+    }
+    return most;
+}
+
+// A shape copied from its kept image covers the pixels its direct drawing covers (both at whole
+// pixels); only the blending differs, onto transparent pixels then the canvas against onto the
+// canvas at once, which Qt's 8-bit arithmetic rounds apart by at most two levels of 255 (measured:
+// one or two at antialiased edges, none elsewhere). An image kept past a change of what it shows
+// differs by far more: a curve where none is, or in another colour.
+TEST_F(EditorDeltaTest, KeptShapeImagesDrawWhatDirectDrawingDraws) {
+    const int tolerance = 2;
+    for (const std::string &opened : {scene(12, 9, 4), scene(300, 9, 4), scene(2000, 5, 2)}) {
+        open(opened);
+        VoEditor::EditorShapeImages kept;
+        const auto expectAsDrawn = [&](const std::string &step) {
+            SCOPED_TRACE(step);
+            settle();
+            for (const double ratio : {1.0, 2.0, 1.5}) {
+                const QImage direct = paintedShapes(canvas(), ratio, nullptr);
+                EXPECT_LE(largestDifference(direct, paintedShapes(canvas(), ratio, &kept)),
+                          tolerance)
+                    << "at a pixel ratio of " << ratio;
+            }
+        };
+        expectAsDrawn("opened");
+        clickShape("S3", Qt::NoModifier);
+        expectAsDrawn("S3 primary");
+        clickShape("S7", Qt::ShiftModifier);
+        expectAsDrawn("S7 selected");
+        QTest::keyClick(&canvas(), Qt::Key_Right, Qt::ShiftModifier);
+        expectAsDrawn("both nudged");
+        clickPoint("S3", 1, Qt::NoModifier);
+        QTest::keyClick(&canvas(), Qt::Key_Down, Qt::ShiftModifier);
+        expectAsDrawn("a point nudged");
+        clickHandle("S3", 2, Qt::NoModifier);
+        QTest::keyClick(&canvas(), Qt::Key_Left, Qt::ShiftModifier);
+        expectAsDrawn("a handle nudged");
+        key(Qt::Key_A, Qt::ControlModifier);
+        expectAsDrawn("Ctrl+A");
+        canvas().zoom(1.25, QPointF(100, 100));
+        expectAsDrawn("zoomed");
+        canvas().pan(QPointF(7.5, -3.25));
+        expectAsDrawn("panned");
+        window->resize(1000, 700);
+        expectAsDrawn("smaller");
+        window->resize(1280, 800);
+        expectAsDrawn("larger again");
+        key(Qt::Key_Escape);
+        expectAsDrawn("Escape");
+        EXPECT_GT(kept.getNbImages(), 0U) << "the images were kept";
+    }
+}
+
+// While a drag moves a shape whole by whole pixels, it is its image from before the drag, moved:
+// what the canvas shows once the drag ends and it is drawn afresh. No handles: nothing but the
+// shape's name is placed by the box that grows while its points move.
+TEST_F(EditorDeltaTest, ShapesDraggedWholeLookAsDrawnWhereTheyEnd) {
+    open(scene(300, 9, 0));
+    clickShape("S40", Qt::NoModifier);
+    key(Qt::Key_A, Qt::ControlModifier); // every point of the primary shape: a drag moves it whole
+    const QImage before = canvas().grab().toImage();
+    const QPointF from(canvas().getPointPosition("S40", 4));
+    const auto send = [this](QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, canvas().mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&canvas(), &event);
+        settle();
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (const QPointF &by : {QPointF(5, 3), QPointF(17, -9)}) {
+        send(QEvent::MouseMove, from + by, Qt::LeftButton);
+    }
+    const QImage dragged = canvas().grab().toImage();
+    // The name goes above the box, which has grown over where the points were and are.
+    const QRect title =
+        canvas().getLayout().getTitleArea(40).toAlignedRect().adjusted(-1, -1, 1, 1);
+    send(QEvent::MouseButtonRelease, from + QPointF(17, -9), Qt::NoButton);
+    const QImage dropped = canvas().grab().toImage();
+    EXPECT_GT(largestDifference(before, dropped), 100) << "the shape moved";
+    EXPECT_LE(largestDifference(dragged, dropped, title), 2);
+}
+
+TEST(EditorGeometryRevision, ChangesWithEveryChangeAndNeverBack) {
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape shape;
+    shape.points = {QPointF(0, 0), QPointF(10, 5), QPointF(20, 0)};
+    shape.handles = {0.25, 0.75};
+    geometry.setShape(1, shape);
+    const auto revision = [&geometry] { return geometry.getShape(1).revision; };
+    std::set<std::uint64_t> seen{geometry.getShape(0).revision, revision()};
+    const std::uint64_t read = revision();
+    geometry.setShape(1, shape);
+    EXPECT_EQ(revision(), read) << "read again as it was";
+    for (const auto &change : std::vector<std::function<void()>>{
+             [&] { geometry.movePoint(1, 2, QPointF(21, 1)); },
+             [&] { geometry.moveHandle(1, 0, 0.5); }, [&] { geometry.settle(1); },
+             [&] { geometry.setShape(1, shape); }}) {
+        change();
+        EXPECT_TRUE(seen.insert(revision()).second) << "a revision given before";
+    }
+    VoEditor::EditorGeometry other;
+    other.setShape(1, shape);
+    EXPECT_TRUE(seen.insert(other.getShape(1).revision).second) << "another geometry's";
+}
+
+// While points move, the box grows over every span they end (what a repaint of the shape covers).
+TEST(EditorGeometryBox, GrowsOverTheSpansOfAMovedPoint) {
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape shape;
+    for (int index = 0; index < 7; ++index) {
+        shape.points.emplace_back(index * 10, 0);
+    }
+    geometry.setShape(0, shape);
+    for (const int moved : {0, 3, 6}) {
+        SCOPED_TRACE("point " + std::to_string(moved));
+        const QPointF far(moved * 10, 500 + moved);
+        geometry.movePoint(0, moved, far);
+        const VoEditor::EditorGeometry::Shape &grown = geometry.getShape(0);
+        EXPECT_TRUE(grown.curveBounds.contains(far));
+        for (int span = std::max(0, moved - 2); span <= std::min(5, moved + 1); ++span) {
+            const VoEditor::EditorLayout layout(geometry, VoEditor::EditorViewTransform());
+            for (const QPointF &at : layout.getSpan(0, span)) {
+                EXPECT_TRUE(grown.curveBounds.contains(at)) << "span " << span;
+            }
+        }
+    }
+}
+
+TEST(EditorShapeImages, KeepsTheLastTwoAskedForAndDrawsAgainForAnyChange) {
+    VoEditor::EditorShapeImages kept;
+    int draws = 0;
+    const auto get = [&](int slot, const VoEditor::EditorShapeImages::Key &key) {
+        return kept.get(slot, key, [&] {
+            ++draws;
+            return VoEditor::EditorShapeImages::Image{QImage(1, 1, QImage::Format_RGB32),
+                                                      QPoint(draws, 0)};
+        }).at.x();
+    };
+    VoEditor::EditorShapeImages::Key first{7, 2.0, QPointF(1, 2), 1, 5, 2, 1.0, QSize(90, 70)};
+    EXPECT_EQ(get(0, first), 1);
+    EXPECT_EQ(get(0, first), 1) << "kept";
+    EXPECT_EQ(get(3, first), 2) << "another slot";
+    // Each thing the pixels follow, changed alone.
+    std::vector<VoEditor::EditorShapeImages::Key> changed(8, first);
+    ++changed[0].revision;
+    changed[1].scale = 2.5;
+    changed[2].offset.ry() += 0.5;
+    changed[3].look = 2;
+    changed[4].nbPoints = 6;
+    changed[5].nbHandles = 3;
+    changed[6].ratio = 2;
+    changed[7].area.rheight() += 1;
+    for (const VoEditor::EditorShapeImages::Key &key : changed) {
+        const int before = draws;
+        get(0, key);
+        EXPECT_EQ(draws, before + 1);
+    }
+    // Two looks kept: the one asked for before last comes back without a draw; a third displaces
+    // the one asked for less recently.
+    EXPECT_EQ(get(0, changed[6]), 9);
+    EXPECT_EQ(get(0, changed[7]), 10);
+    EXPECT_EQ(get(0, changed[6]), 9);
+    EXPECT_EQ(get(0, first), 11);
+    EXPECT_EQ(get(0, changed[6]), 9);
+    EXPECT_EQ(get(0, changed[7]), 12) << "displaced by the third";
+    ASSERT_NE(kept.find(0, changed[6]), nullptr);
+    EXPECT_EQ(kept.find(0, changed[6])->at.x(), 9);
+    EXPECT_EQ(kept.find(0, changed[7])->at.x(), 12);
+    EXPECT_EQ(kept.find(0, first), nullptr);
+    EXPECT_EQ(kept.find(5, first), nullptr) << "a slot never asked for";
+    EXPECT_EQ(kept.getNbImages(), 3U);
+    kept.clear();
+    EXPECT_EQ(kept.getNbImages(), 0U);
+    EXPECT_EQ(get(3, first), 13);
 }
 
 // An observer that hands each change of a selection to an item model, as the dock does.
