@@ -1,9 +1,12 @@
 #include "foundation/EpochIterator.h"
 
 #include "foundation/RCShdPtr.h"
+#include "host/ObHints.h"
+#include "host/ObObserver.h"
 #include "host/selection/SnItemBasic.h"
 #include "host/selection/SnParts.h"
 #include "host/selection/SnSelection.h"
+#include "host/selection/SnSelectionChangeHint.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +67,56 @@ TEST(EpochIteratorTest, ASelectionsIteratorsGoStaleAtItsNextChangeOnly) {
     EXPECT_EQ(selection->end() - fresh, 3);
     selection->removeItem(*fresh);
     EXPECT_TRUE(fresh.isStale());
+}
+
+// Keeps the run of added items a selection lends its observers, not the hint that lends it.
+class RunKeeper : public Vo::ObObserver<Vo::Sn> {
+public:
+    void update(Vo::ObSubject<Vo::Sn> *, const Vo::ObHints &hints) override {
+        run = Vo::rcDynamicCast<Vo::SnSelectionChangeHint>(hints.getContainer().front())
+                  ->getAddedItems();
+    }
+    Vo::SnItemRun run;
+};
+
+TEST(EpochIteratorTest, ARunOfAddedItemsGoesStaleAtTheSelectionsNextChangeOnly) {
+    const RCShdPtr<SnSelection> selection = SnSelection::create({makeItem(1), makeItem(2)});
+    RunKeeper keeper;
+    selection->getSubject().attachObserver(&keeper);
+    selection->insertItem(1, makeItem(7));
+    ASSERT_EQ(keeper.run.size(), 1u);
+    EXPECT_FALSE(keeper.run.isStale()) << "lent by the change just made";
+    EXPECT_EQ(dataOf(keeper.run.front()), 7);
+    const Vo::SnItemRun part = keeper.run.part(1, 0);
+    EXPECT_EQ(part.size(), 0u);
+    EXPECT_FALSE(part.isStale());
+    const Vo::SnItemRun kept = keeper.run;
+    (void)selection->getNbItems();
+    EXPECT_FALSE(kept.isStale()) << "reading changed nothing";
+    selection->removeItem(*selection->begin());
+    EXPECT_TRUE(kept.isStale());
+    EXPECT_TRUE(part.isStale()) << "a part is lent as the run it was cut from";
+    EXPECT_FALSE(keeper.run.isStale()) << "the run of the removal, lent afresh";
+    EXPECT_FALSE(Vo::SnItemRun().isStale());
+    selection->getSubject().detachObserver(&keeper);
+}
+
+// In builds with checks, a run kept past the lending selection's next change stops at its use.
+TEST(EpochIteratorDeathTest, ABuildWithChecksStopsAtAStaleRunOfAddedItems) {
+    if (!VO_CHECKS) {
+        GTEST_SKIP() << "builds with the debug checks only";
+    }
+    const RCShdPtr<SnSelection> selection = SnSelection::create({makeItem(1)});
+    RunKeeper keeper;
+    selection->getSubject().attachObserver(&keeper);
+    selection->insertItem(1, makeItem(2));
+    selection->getSubject().detachObserver(&keeper);
+    const Vo::SnItemRun run = keeper.run;
+    selection->insertItem(0, makeItem(3));
+    const char *const stale = "check failed: SnItemRun: a run read after its owner changed";
+    EXPECT_DEATH((void)run.begin(), stale);
+    EXPECT_DEATH((void)run.front(), stale);
+    EXPECT_DEATH((void)run.end(), stale);
 }
 
 // In builds with checks, the use of a stale iterator stops at the use: reading, moving, comparing.

@@ -454,7 +454,7 @@ void SnSelection::splice(std::size_t at, std::size_t count,
     added.clear(); // only moved-from pointers: the caller keeps the room
     revision = after;
     if (!hint.isNull()) {
-        hint->lendAdded(SnItemRun(items.data() + at, addedCount), std::move(gone));
+        hint->lendAdded(SnItemRun(items.data() + at, addedCount, &revision), std::move(gone));
         tellLending(news, *hint);
         if (!isKept(*hint)) {
             removedRoom = hint->takeBackRemoved();

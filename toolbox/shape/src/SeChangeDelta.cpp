@@ -11,7 +11,7 @@ bool same(const RCShdPtr<SnItem const> &a, const RCShdPtr<SnItem const> &b) {
 }
 
 SnItemRun middle(SnItemRun run, std::size_t head, std::size_t tail) {
-    return SnItemRun(run.begin() + head, run.size() - head - tail);
+    return run.part(head, run.size() - head - tail);
 }
 
 } // namespace
