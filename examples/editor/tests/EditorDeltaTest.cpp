@@ -478,6 +478,17 @@ TEST_F(EditorDeltaTest, DeleteEndsAsDeletingPointByPoint) {
     }
 }
 
+// A point deleted at the curve's far corner shrinks the shape's box: where its spans were drawn
+// is repainted, not left on screen.
+TEST_F(EditorDeltaTest, DeletingAFarPointWipesWhereItWasDrawn) {
+    open("shape A 3\npoints 0,0 100,0 200,200\nshape B 2\npoints 300,0 300,50\n");
+    clickShape("A", Qt::NoModifier);
+    clickPoint("A", 2, Qt::NoModifier);
+    key(Qt::Key_Delete);
+    ASSERT_EQ(window->getDocument().getSession().findShape("A")->getNbPoints(), 2);
+    expectAsRebuilt("far point deleted");
+}
+
 // A long list of indices is counted past the first fifty in the log: the line stays readable,
 // and the log lays it out at the cost of a short one.
 TEST_F(EditorDeltaTest, LogListsFiftyIndicesAndCountsTheRest) {
@@ -795,6 +806,39 @@ TEST(EditorGeometryBox, GrowsOverTheSpansOfAMovedPoint) {
             for (const QPointF &at : layout.getSpan(0, span)) {
                 EXPECT_TRUE(grown.curveBounds.contains(at)) << "span " << span;
             }
+        }
+    }
+}
+
+// However points move, the box and the longest segment kept while they do hold at least what
+// settling the moved points gives: a repaint over them covers every span they changed.
+TEST(EditorGeometryBox, HoldsWhatSettlingTheMovedPointsGives) {
+    std::mt19937 random(4111);
+    std::uniform_real_distribution<double> near(-100, 100);
+    std::uniform_real_distribution<double> far(-2000, 2000);
+    VoEditor::EditorGeometry moved;
+    VoEditor::EditorGeometry::Shape shape;
+    for (int index = 0; index < 9; ++index) {
+        shape.points.emplace_back(near(random), near(random));
+    }
+    moved.setShape(0, shape);
+    for (int round = 0; round < 200; ++round) {
+        const auto index = static_cast<int>(random() % shape.points.size());
+        const QPointF to(far(random), near(random));
+        moved.movePoint(0, index, to);
+        shape.points[static_cast<std::size_t>(index)] = to;
+        VoEditor::EditorGeometry settled;
+        settled.setShape(0, shape);
+        const VoEditor::EditorGeometry::Shape &kept = moved.getShape(0);
+        const VoEditor::EditorGeometry::Shape &fresh = settled.getShape(0);
+        ASSERT_TRUE(kept.curveBounds.contains(fresh.curveBounds))
+            << "round " << round << ", point " << index;
+        ASSERT_GE(kept.longestSegment, fresh.longestSegment)
+            << "round " << round << ", point " << index;
+        if (round % 50 == 49) {
+            moved.settle(0);
+            EXPECT_EQ(moved.getShape(0).curveBounds, fresh.curveBounds);
+            EXPECT_EQ(moved.getShape(0).longestSegment, fresh.longestSegment);
         }
     }
 }

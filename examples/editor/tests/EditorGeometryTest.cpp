@@ -7,6 +7,7 @@
 #include "EditorApplicationDock.h"
 #include "EditorCanvas.h"
 #include "EditorCanvasCheck.h"
+#include "EditorLayout.h"
 #include "EditorMove.h"
 #include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
@@ -24,6 +25,10 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QFocusEvent>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineF>
 #include <QMouseEvent>
@@ -243,6 +248,24 @@ TEST_F(EditorGeometryTest, ZoomPanAndFitKeepPickingOnWhatIsDrawn) {
     const QRectF drawn = canvas().getLayout().getCurveArea(0);
     EXPECT_TRUE(QRectF(canvas().rect()).contains(drawn));
     pickEvery("fit");
+}
+
+// A left drag pans only while Space is held: not before it is pressed, not after it is released,
+// nor once the canvas has lost the focus while it was down (its release then goes elsewhere).
+TEST_F(EditorGeometryTest, SpacePansOnlyWhileHeldWithTheFocus) {
+    open("shape Grid 4\npoints 0,0 100,0 100,100 0,100\n");
+    const QPoint before = canvas().getPointPosition("Grid", 2);
+    const QPointF empty = canvas().getView().toView(QPointF(50, 250));
+    const auto dragEmpty = [&] { drag(empty, empty + QPointF(30, -20)); };
+    dragEmpty();
+    EXPECT_EQ(canvas().getPointPosition("Grid", 2), before) << "no Space";
+    key(Qt::Key_Space);
+    dragEmpty();
+    EXPECT_EQ(canvas().getPointPosition("Grid", 2), before + QPoint(30, -20)) << "Space held";
+    QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&canvas(), &lost);
+    dragEmpty();
+    EXPECT_EQ(canvas().getPointPosition("Grid", 2), before + QPoint(30, -20)) << "focus lost";
 }
 
 // A drag from a selected point moves every selected point of the primary shape by the drag,
@@ -1021,6 +1044,178 @@ TEST(EditorPainterTest, FarCrowdedAndNonFinitePointsDraw) {
     }
     EXPECT_NE(image.pixelColor(view.toView(QPointF(5, 8)).toPoint()),
               VoEditor::EditorPainter::background);
+}
+
+// One shape of the geometry, every point and handle it holds, as the table would describe it.
+VoEditor::EditorShapeView viewOf(const VoEditor::EditorGeometry &geometry, int slot) {
+    VoEditor::EditorShapeView shape;
+    shape.slot = slot;
+    shape.name = "S" + std::to_string(slot);
+    shape.nbPoints = static_cast<int>(geometry.getShape(slot).points.size());
+    shape.nbHandles = static_cast<int>(geometry.getShape(slot).handles.size());
+    return shape;
+}
+
+// The shapes painted alone, at the default view (a scene unit a pixel) moved by pan.
+QImage paintAlone(const VoEditor::EditorGeometry &geometry,
+                  const std::vector<VoEditor::EditorShapeView> &shapes, const QPointF &pan = {}) {
+    VoEditor::EditorViewTransform view;
+    view.pan(pan);
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(240, 240, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    std::vector<const VoEditor::EditorShapeView *> drawn;
+    for (const VoEditor::EditorShapeView &shape : shapes) {
+        drawn.push_back(&shape);
+    }
+    painter.paint(drawn);
+    target.end();
+    return image;
+}
+
+// A rank's label shows its digits whole, as the label font draws them unclipped, up and right of
+// its marker (of the largest radius at this spacing).
+TEST(EditorPainterTest, RankLabelsShowTheirDigitsWhole) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    line.points = {QPointF(10, 170.6), QPointF(60, 170.6), QPointF(110.3, 170.6)};
+    geometry.setShape(0, line);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    shape.points = {2};
+    const QImage painted = paintAlone(geometry, {shape});
+
+    QFont font;
+    font.setPixelSize(10);
+    const double height = QFontMetricsF(font).height();
+    const double radius = 4.5;
+    const QRectF room(110.3 + radius, 170.6 - radius - height, 100, height);
+    QImage expected(painted.size(), QImage::Format_ARGB32_Premultiplied);
+    expected.fill(VoEditor::EditorPainter::background);
+    QPainter text(&expected);
+    text.setFont(font);
+    text.setPen(Qt::black);
+    text.drawText(room, Qt::AlignLeft | Qt::AlignBottom, "1");
+    text.end();
+    int inked = 0;
+    for (int y = static_cast<int>(room.top()) - 2; y < static_cast<int>(room.bottom()); ++y) {
+        for (int x = static_cast<int>(room.left()) - 1; x < static_cast<int>(room.left()) + 30;
+             ++x) {
+            const bool want = qGray(expected.pixel(x, y)) < 128;
+            inked += want ? 1 : 0;
+            EXPECT_EQ(qGray(painted.pixel(x, y)) < 128, want) << "at " << x << ", " << y;
+        }
+    }
+    EXPECT_GT(inked, 5);
+}
+
+// Points denser than half a pixel are stroked every few of them, and the curve still reaches the
+// last point, whatever the count leaves over; the handles' line is centred under the curve's box.
+TEST(EditorPainterTest, DenseCurvesReachTheirLastPointAndHandleLinesAreCentred) {
+    startApplication();
+    for (const int crowd : {1000, 1001, 1002}) {
+        SCOPED_TRACE(crowd);
+        VoEditor::EditorGeometry geometry;
+        VoEditor::EditorGeometry::Shape dense;
+        for (int index = 0; index < crowd; ++index) {
+            dense.points.emplace_back(20 + index * 1e-4, 50);
+        }
+        dense.points.emplace_back(200, 50);
+        geometry.setShape(0, dense);
+        const QImage image = paintAlone(geometry, {viewOf(geometry, 0)});
+        for (const int x : {100, 150, 190}) {
+            EXPECT_NE(image.pixelColor(x, 50), VoEditor::EditorPainter::background) << "x " << x;
+        }
+    }
+
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape handled;
+    handled.points = {QPointF(20, 40), QPointF(70, 40), QPointF(120, 40)};
+    handled.handles = {0.3, 0.7};
+    geometry.setShape(0, handled);
+    for (const double pan : {0.0, 0.3, 0.55, 0.8}) {
+        SCOPED_TRACE(pan);
+        const QImage image = paintAlone(geometry, {viewOf(geometry, 0)}, QPointF(pan, pan));
+        VoEditor::EditorViewTransform view;
+        view.pan(QPointF(pan, pan));
+        const QRectF area = VoEditor::EditorLayout(geometry, view).getHandleArea(0);
+        const int row = static_cast<int>(std::floor(area.center().y()));
+        int first = image.width();
+        int last = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = row - 1; y <= row + 1; ++y) {
+                if (image.pixelColor(x, y) != VoEditor::EditorPainter::background) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+            }
+        }
+        // Rounded to whole pixels either way, the line's middle is off by less than half a pixel.
+        const double off = (first + last + 1) / 2.0 - area.center().x();
+        EXPECT_GE(off, -0.5);
+        EXPECT_LT(off, 0.5);
+        EXPECT_GT(last - first, 90);
+    }
+}
+
+// A selected marker is stamped with a smooth edge: round its ring lie pixels between its outline,
+// its fill and the background, which an aliased stamp never has.
+TEST(EditorPainterTest, MarkersHaveSmoothEdges) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    line.points = {QPointF(20, 100.5), QPointF(70, 100.5), QPointF(120, 100.5)};
+    geometry.setShape(0, line);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    shape.points = {1};
+    const QImage image = paintAlone(geometry, {shape});
+    const QColor fill = VoEditor::EditorPainter::selectedPoint;
+    int blended = 0;
+    int outlined = 0;
+    // The ring's upper left quarter: away from the curve and from the label.
+    for (int y = 94; y <= 98; ++y) {
+        for (int x = 64; x <= 69; ++x) {
+            const QColor seen = image.pixelColor(x, y);
+            outlined += seen == fill.darker(140) ? 1 : 0;
+            blended += seen != fill && seen != fill.darker(140) &&
+                               seen != VoEditor::EditorPainter::background
+                           ? 1
+                           : 0;
+        }
+    }
+    EXPECT_GT(blended, 2);
+    EXPECT_GT(blended + outlined, 4) << "the marker is drawn there";
+}
+
+// Lines of the grid stand at every multiple of the step the area shows, across and down it, and
+// nowhere between.
+TEST(EditorPainterTest, GridLinesStandAtEveryMultipleOfTheStep) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(205, 97, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    painter.paintGrid(10);
+    target.end();
+    for (int x = 0; x < image.width(); ++x) {
+        for (const int y : {0, 45, 96}) {
+            EXPECT_EQ(image.pixelColor(x, y) == VoEditor::EditorPainter::grid,
+                      x % 10 == 0 || y % 10 == 0)
+                << "at " << x << ", " << y;
+        }
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        for (const int x : {5, 200, 204}) {
+            EXPECT_EQ(image.pixelColor(x, y) == VoEditor::EditorPainter::grid,
+                      x % 10 == 0 || y % 10 == 0)
+                << "at " << x << ", " << y;
+        }
+    }
 }
 
 // The index against a search through every point: nearest points (with their ties) and points in
