@@ -740,6 +740,31 @@ TEST_F(EditorDeltaTest, KeptShapeImagesDrawWhatDirectDrawingDraws) {
     }
 }
 
+// The guide of a grid snap (lines across the canvas through the crossing) moves with the dragged
+// point from crossing to crossing and goes when the drag ends: none is left where it was.
+TEST_F(EditorDeltaTest, SnapGuidesLeaveNothingBehind) {
+    open("shape S 3\npoints 0,0 100,0 200,0\n");
+    clickShape("S", Qt::NoModifier);
+    clickPoint("S", 1, Qt::NoModifier);
+    window->getSnapGridAction().trigger();
+    settle();
+    const QPointF from = canvas().getPointPosition("S", 1);
+    const auto send = [this](QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, canvas().mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&canvas(), &event);
+        settle();
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (const QPointF &by : {QPointF(23, 31), QPointF(61, 77), QPointF(-40, 120)}) {
+        send(QEvent::MouseMove, from + by, Qt::LeftButton);
+        ASSERT_EQ(canvas().getShownSnap().kind, VoEditor::EditorSnapper::Snap::Grid);
+        expectScreenAsRendered();
+    }
+    send(QEvent::MouseButtonRelease, from + QPointF(-40, 120), Qt::NoButton);
+    expectScreenAsRendered();
+}
+
 // While a drag moves a shape whole by whole pixels, it is its image from before the drag, moved:
 // what the canvas shows once the drag ends and it is drawn afresh. No handles: nothing but the
 // shape's name is placed by the box that grows while its points move.

@@ -1157,6 +1157,14 @@ TEST(EditorPainterTest, DenseCurvesReachTheirLastPointAndHandleLinesAreCentred) 
         EXPECT_GE(off, -0.5);
         EXPECT_LT(off, 0.5);
         EXPECT_GT(last - first, 90);
+        // A hollow marker on each handle, and none between them.
+        const auto handleAt = [&](double place) {
+            return image.pixelColor(QPointF(area.left() + area.width() * place, area.center().y())
+                                        .toPoint());
+        };
+        EXPECT_EQ(handleAt(0.3), VoEditor::EditorPainter::hollowMarker);
+        EXPECT_EQ(handleAt(0.7), VoEditor::EditorPainter::hollowMarker);
+        EXPECT_NE(handleAt(0.5), VoEditor::EditorPainter::hollowMarker);
     }
 }
 
@@ -1188,6 +1196,18 @@ TEST(EditorPainterTest, MarkersHaveSmoothEdges) {
     }
     EXPECT_GT(blended, 2);
     EXPECT_GT(blended + outlined, 4) << "the marker is drawn there";
+    // Centred on its point, to the pixel: the fill's extent along the row and the column through it.
+    for (const bool across : {true, false}) {
+        int low = image.width();
+        int high = -1;
+        for (int at = 0; at < image.width(); ++at) {
+            if (image.pixelColor(across ? at : 70, across ? 100 : at) == fill) {
+                low = std::min(low, at);
+                high = std::max(high, at);
+            }
+        }
+        EXPECT_LE(std::abs((low + high + 1) / 2.0 - (across ? 70 : 100.5)), 1) << across;
+    }
 }
 
 // Lines of the grid stand at every multiple of the step the area shows, across and down it, and
