@@ -1159,8 +1159,8 @@ TEST(EditorPainterTest, DenseCurvesReachTheirLastPointAndHandleLinesAreCentred) 
         EXPECT_GT(last - first, 90);
         // A hollow marker on each handle, and none between them.
         const auto handleAt = [&](double place) {
-            return image.pixelColor(QPointF(area.left() + area.width() * place, area.center().y())
-                                        .toPoint());
+            return image.pixelColor(
+                QPointF(area.left() + area.width() * place, area.center().y()).toPoint());
         };
         EXPECT_EQ(handleAt(0.3), VoEditor::EditorPainter::hollowMarker);
         EXPECT_EQ(handleAt(0.7), VoEditor::EditorPainter::hollowMarker);
@@ -1196,7 +1196,7 @@ TEST(EditorPainterTest, MarkersHaveSmoothEdges) {
     }
     EXPECT_GT(blended, 2);
     EXPECT_GT(blended + outlined, 4) << "the marker is drawn there";
-    // Centred on its point, to the pixel: the fill's extent along the row and the column through it.
+    // Centred on its point, to the pixel: the fill's extent along its row and its column.
     for (const bool across : {true, false}) {
         int low = image.width();
         int high = -1;
