@@ -1109,6 +1109,12 @@ TEST(EditorPainterTest, RankLabelsShowTheirDigitsWhole) {
         }
     }
     EXPECT_GT(inked, 5);
+
+    // An index the shape no longer holds (one past its last point) draws neither marker nor label.
+    shape.points = {3};
+    const QImage stale = paintAlone(geometry, {shape});
+    shape.points.clear();
+    EXPECT_EQ(stale, paintAlone(geometry, {shape}));
 }
 
 // Points denser than half a pixel are stroked every few of them, and the curve still reaches the
@@ -1207,6 +1213,36 @@ TEST(EditorPainterTest, MarkersHaveSmoothEdges) {
             }
         }
         EXPECT_LE(std::abs((low + high + 1) / 2.0 - (across ? 70 : 100.5)), 1) << across;
+    }
+}
+
+// The transform box's scale grips are squares and its rotation grip a circle: as wide as tall.
+TEST(EditorPainterTest, TransformGripsAreAsWideAsTall) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    const QPointF scale(40.5, 60.5);
+    const QPointF rotation(150.5, 60.5);
+    painter.paintTransformBox(QPolygonF{QPointF(130, 120), QPointF(170, 120)}, {scale}, rotation,
+                              QPointF(100.5, 170.5));
+    target.end();
+    for (const QPointF &grip : {scale, rotation}) {
+        QRect white;
+        for (int y = static_cast<int>(grip.y()) - 20; y <= static_cast<int>(grip.y()) + 20; ++y) {
+            for (int x = static_cast<int>(grip.x()) - 20; x <= static_cast<int>(grip.x()) + 20;
+                 ++x) {
+                if (image.pixelColor(x, y) == VoEditor::EditorPainter::hollowMarker) {
+                    white |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        EXPECT_GE(white.width(), 3) << grip.x();
+        EXPECT_LE(std::abs(white.width() - white.height()), 1) << grip.x();
+        EXPECT_LE(std::abs(white.center().x() - grip.x()), 1) << grip.x();
     }
 }
 
