@@ -874,6 +874,19 @@ TEST_F(EditorGeometryTest, DoubleClickOnTheCurveInsertsAPointThere) {
     EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
 }
 
+// Only the primary shape's points stop a double click on its curve from inserting one: another
+// shape's point lying on that curve is not picked there, as a press would not pick it either.
+TEST_F(EditorGeometryTest, AnotherShapesPointOnTheCurveLetsADoubleClickInsert) {
+    open("shape S 3\npoints 0,0 100,0 200,0\nshape T 2\npoints 130,0 130,60\n");
+    click(canvas().getCurvePosition("S"));
+    ASSERT_TRUE(canvas().getTable().find("S")->primary);
+    const QPoint at = canvas().getView().toView(QPointF(130, 0)).toPoint();
+    QTest::mouseDClick(&canvas(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_EQ(document().getSession().findShape("S")->getNbPoints(), 4);
+    EXPECT_NEAR(pointOf("S", 2).x(), 130, 1 / canvas().getView().getScale());
+    EXPECT_EQ(document().getSession().findShape("T")->getNbPoints(), 2);
+}
+
 // A release that never comes (a popup took it) ends the drag at the next move made without a
 // button, where the pointer last was: the rectangle selects what it caught, and the pointer then
 // only hovers, moving nothing.
