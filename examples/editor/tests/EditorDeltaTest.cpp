@@ -852,6 +852,10 @@ TEST(EditorGeometryBox, HoldsWhatSettlingTheMovedPointsGives) {
         shape.points.emplace_back(near(random), near(random));
     }
     moved.setShape(0, shape);
+    VoEditor::EditorGeometry::Shape lone;
+    lone.points = {QPointF(1, 2)};
+    moved.setShape(2, lone); // slot 1 stays empty
+    EXPECT_EQ(moved.getNbPoints(), 10U);
     for (int round = 0; round < 200; ++round) {
         const auto index = static_cast<int>(random() % shape.points.size());
         const QPointF to(far(random), near(random));
