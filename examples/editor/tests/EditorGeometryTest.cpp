@@ -451,6 +451,25 @@ TEST(EditorViewTransformTest, FitsBySceneTighterSideAndCentres) {
     EXPECT_DOUBLE_EQ(view.getScale(), 0.01);
 }
 
+// Ctrl+Z, typed while an arrow key is still held down, ends the arrow's move first and then takes
+// it back whole, the selection kept.
+TEST_F(EditorGeometryTest, UndoWhileAnArrowIsHeldTakesBackTheNudge) {
+    open("shape S 3\npoints 0,0 30,0 60,0\n");
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 1));
+    window->activateWindow();
+    canvas().setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const std::vector<QPointF> start = pointsOf("S");
+    key(Qt::Key_Right);
+    key(Qt::Key_Right, Qt::NoModifier, true);
+    ASSERT_EQ(pointOf("S", 1), start[1] + QPointF(2, 0));
+    QTest::keyClick(&canvas(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pointsOf("S"), start);
+    EXPECT_EQ(selectedPoints("S"), std::vector<int>{1});
+    ASSERT_EQ(moves.size(), 1U);
+}
+
 // An arrow key moves the selected points one scene unit, ten with Shift; a key held down (its
 // repeats) is one move from the first press to the release. A move applied twice is applied once;
 // reverted, the points are back where they were; a shape deleted since is skipped.
