@@ -880,6 +880,17 @@ TEST(EditorGeometryBox, HoldsWhatSettlingTheMovedPointsGives) {
     }
 }
 
+// The last point's only neighbour is the one before it, whatever the storage holds past it.
+TEST(EditorGeometryBox, TheLastPointHasOneNeighbour) {
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape shape;
+    shape.points = {QPointF(0, 0), QPointF(10, 0), QPointF(1e6, 1e6)};
+    shape.points.pop_back(); // its storage kept
+    geometry.setShape(0, std::move(shape));
+    geometry.movePoint(0, 1, QPointF(12, 0));
+    EXPECT_EQ(geometry.getShape(0).longestSegment, 12);
+}
+
 TEST(EditorShapeImages, KeepsTheLastTwoAskedForAndDrawsAgainForAnyChange) {
     VoEditor::EditorShapeImages kept;
     int draws = 0;
