@@ -478,6 +478,22 @@ TEST_F(EditorDeltaTest, DeleteEndsAsDeletingPointByPoint) {
     }
 }
 
+// A point deleted at the curve's far end shrinks the shape's box: where its spans were drawn is
+// repainted, not left on screen.
+TEST_F(EditorDeltaTest, DeletingAFarPointWipesWhereItWasDrawn) {
+    open("shape A 3\npoints 0,0 100,0 200,200\nshape B 2\npoints 300,0 300,50\n");
+    // Unselected: only the graph's edit tells the canvas.
+    command("delete-point A 2");
+    ASSERT_EQ(window->getDocument().getSession().findShape("A")->getNbPoints(), 2);
+    expectAsRebuilt("far point deleted");
+    // Selected: the selection's change comes first.
+    clickShape("B", Qt::NoModifier);
+    clickPoint("B", 1, Qt::NoModifier);
+    key(Qt::Key_Delete);
+    ASSERT_EQ(window->getDocument().getSession().findShape("B")->getNbPoints(), 1);
+    expectAsRebuilt("selected point deleted");
+}
+
 // A long list of indices is counted past the first fifty in the log: the line stays readable,
 // and the log lays it out at the cost of a short one.
 TEST_F(EditorDeltaTest, LogListsFiftyIndicesAndCountsTheRest) {
@@ -724,6 +740,31 @@ TEST_F(EditorDeltaTest, KeptShapeImagesDrawWhatDirectDrawingDraws) {
     }
 }
 
+// The guide of a grid snap (lines across the canvas through the crossing) moves with the dragged
+// point from crossing to crossing and goes when the drag ends: none is left where it was.
+TEST_F(EditorDeltaTest, SnapGuidesLeaveNothingBehind) {
+    open("shape S 3\npoints 0,0 100,0 200,0\n");
+    clickShape("S", Qt::NoModifier);
+    clickPoint("S", 1, Qt::NoModifier);
+    window->getSnapGridAction().trigger();
+    settle();
+    const QPointF from = canvas().getPointPosition("S", 1);
+    const auto send = [this](QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, canvas().mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&canvas(), &event);
+        settle();
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (const QPointF &by : {QPointF(23, 31), QPointF(61, 77), QPointF(-40, 120)}) {
+        send(QEvent::MouseMove, from + by, Qt::LeftButton);
+        ASSERT_EQ(canvas().getShownSnap().kind, VoEditor::EditorSnapper::Snap::Grid);
+        expectScreenAsRendered();
+    }
+    send(QEvent::MouseButtonRelease, from + QPointF(-40, 120), Qt::NoButton);
+    expectScreenAsRendered();
+}
+
 // While a drag moves a shape whole by whole pixels, it is its image from before the drag, moved:
 // what the canvas shows once the drag ends and it is drawn afresh. No handles: nothing but the
 // shape's name is placed by the box that grows while its points move.
@@ -797,6 +838,57 @@ TEST(EditorGeometryBox, GrowsOverTheSpansOfAMovedPoint) {
             }
         }
     }
+}
+
+// However points move, the box and the longest segment kept while they do hold at least what
+// settling the moved points gives: a repaint over them covers every span they changed.
+TEST(EditorGeometryBox, HoldsWhatSettlingTheMovedPointsGives) {
+    std::mt19937 random(4111);
+    std::uniform_real_distribution<double> near(-100, 100);
+    std::uniform_real_distribution<double> far(-2000, 2000);
+    VoEditor::EditorGeometry moved;
+    VoEditor::EditorGeometry::Shape shape;
+    for (int index = 0; index < 9; ++index) {
+        shape.points.emplace_back(near(random), near(random));
+    }
+    moved.setShape(0, shape);
+    VoEditor::EditorGeometry::Shape lone;
+    lone.points = {QPointF(1, 2)};
+    moved.setShape(2, lone); // slot 1 stays empty
+    EXPECT_EQ(moved.getNbPoints(), 10U);
+    for (int round = 0; round < 200; ++round) {
+        const auto index = static_cast<int>(random() % shape.points.size());
+        const QPointF to(far(random), near(random));
+        moved.movePoint(0, index, to);
+        shape.points[static_cast<std::size_t>(index)] = to;
+        VoEditor::EditorGeometry settled;
+        settled.setShape(0, shape);
+        const VoEditor::EditorGeometry::Shape &kept = moved.getShape(0);
+        const VoEditor::EditorGeometry::Shape &fresh = settled.getShape(0);
+        // A rectangle keeps its width, not its right edge: the edges may differ by a rounding.
+        const double rounding = 1e-9;
+        ASSERT_TRUE(kept.curveBounds.contains(
+            fresh.curveBounds.adjusted(rounding, rounding, -rounding, -rounding)))
+            << "round " << round << ", point " << index;
+        ASSERT_GE(kept.longestSegment, fresh.longestSegment)
+            << "round " << round << ", point " << index;
+        if (round % 50 == 49) {
+            moved.settle(0);
+            EXPECT_EQ(moved.getShape(0).curveBounds, fresh.curveBounds);
+            EXPECT_EQ(moved.getShape(0).longestSegment, fresh.longestSegment);
+        }
+    }
+}
+
+// The last point's only neighbour is the one before it, whatever the storage holds past it.
+TEST(EditorGeometryBox, TheLastPointHasOneNeighbour) {
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape shape;
+    shape.points = {QPointF(0, 0), QPointF(10, 0), QPointF(1e6, 1e6)};
+    shape.points.pop_back(); // its storage kept
+    geometry.setShape(0, std::move(shape));
+    geometry.movePoint(0, 1, QPointF(12, 0));
+    EXPECT_EQ(geometry.getShape(0).longestSegment, 12);
 }
 
 TEST(EditorShapeImages, KeepsTheLastTwoAskedForAndDrawsAgainForAnyChange) {

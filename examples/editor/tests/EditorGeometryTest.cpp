@@ -7,6 +7,7 @@
 #include "EditorApplicationDock.h"
 #include "EditorCanvas.h"
 #include "EditorCanvasCheck.h"
+#include "EditorLayout.h"
 #include "EditorMove.h"
 #include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
@@ -24,6 +25,10 @@
 
 #include <QAbstractItemModel>
 #include <QApplication>
+#include <QFocusEvent>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineF>
 #include <QMouseEvent>
@@ -245,6 +250,24 @@ TEST_F(EditorGeometryTest, ZoomPanAndFitKeepPickingOnWhatIsDrawn) {
     pickEvery("fit");
 }
 
+// A left drag pans only while Space is held: not before it is pressed, not after it is released,
+// nor once the canvas has lost the focus while it was down (its release then goes elsewhere).
+TEST_F(EditorGeometryTest, SpacePansOnlyWhileHeldWithTheFocus) {
+    open("shape Grid 4\npoints 0,0 100,0 100,100 0,100\n");
+    const QPoint before = canvas().getPointPosition("Grid", 2);
+    const QPointF empty = canvas().getView().toView(QPointF(50, 250));
+    const auto dragEmpty = [&] { drag(empty, empty + QPointF(30, -20)); };
+    dragEmpty();
+    EXPECT_EQ(canvas().getPointPosition("Grid", 2), before) << "no Space";
+    key(Qt::Key_Space);
+    dragEmpty();
+    EXPECT_EQ(canvas().getPointPosition("Grid", 2), before + QPoint(30, -20)) << "Space held";
+    QFocusEvent lost(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&canvas(), &lost);
+    dragEmpty();
+    EXPECT_EQ(canvas().getPointPosition("Grid", 2), before + QPoint(30, -20)) << "focus lost";
+}
+
 // A drag from a selected point moves every selected point of the primary shape by the drag,
 // converted to scene units, and nothing else; it is one move, signalled once, however many mouse
 // moves it took; the selection stays. A drag from a selected shape moves all its points and
@@ -426,6 +449,25 @@ TEST(EditorViewTransformTest, FitsBySceneTighterSideAndCentres) {
     // An area smaller than its margins still shows the scene, at least one pixel of it.
     view.fit(QRectF(0, 0, 100, 100), QSizeF(200, 15), 10);
     EXPECT_DOUBLE_EQ(view.getScale(), 0.01);
+}
+
+// Ctrl+Z, typed while an arrow key is still held down, ends the arrow's move first and then takes
+// it back whole, the selection kept.
+TEST_F(EditorGeometryTest, UndoWhileAnArrowIsHeldTakesBackTheNudge) {
+    open("shape S 3\npoints 0,0 30,0 60,0\n");
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 1));
+    window->activateWindow();
+    canvas().setFocus();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    const std::vector<QPointF> start = pointsOf("S");
+    key(Qt::Key_Right);
+    key(Qt::Key_Right, Qt::NoModifier, true);
+    ASSERT_EQ(pointOf("S", 1), start[1] + QPointF(2, 0));
+    QTest::keyClick(&canvas(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pointsOf("S"), start);
+    EXPECT_EQ(selectedPoints("S"), std::vector<int>{1});
+    ASSERT_EQ(moves.size(), 1U);
 }
 
 // An arrow key moves the selected points one scene unit, ten with Shift; a key held down (its
@@ -851,6 +893,19 @@ TEST_F(EditorGeometryTest, DoubleClickOnTheCurveInsertsAPointThere) {
     EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
 }
 
+// Only the primary shape's points stop a double click on its curve from inserting one: another
+// shape's point lying on that curve is not picked there, as a press would not pick it either.
+TEST_F(EditorGeometryTest, AnotherShapesPointOnTheCurveLetsADoubleClickInsert) {
+    open("shape S 3\npoints 0,0 100,0 200,0\nshape T 2\npoints 130,0 130,60\n");
+    click(canvas().getCurvePosition("S"));
+    ASSERT_TRUE(canvas().getTable().find("S")->primary);
+    const QPoint at = canvas().getView().toView(QPointF(130, 0)).toPoint();
+    QTest::mouseDClick(&canvas(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_EQ(document().getSession().findShape("S")->getNbPoints(), 4);
+    EXPECT_NEAR(pointOf("S", 2).x(), 130, 1 / canvas().getView().getScale());
+    EXPECT_EQ(document().getSession().findShape("T")->getNbPoints(), 2);
+}
+
 // A release that never comes (a popup took it) ends the drag at the next move made without a
 // button, where the pointer last was: the rectangle selects what it caught, and the pointer then
 // only hovers, moving nothing.
@@ -1021,6 +1076,234 @@ TEST(EditorPainterTest, FarCrowdedAndNonFinitePointsDraw) {
     }
     EXPECT_NE(image.pixelColor(view.toView(QPointF(5, 8)).toPoint()),
               VoEditor::EditorPainter::background);
+}
+
+// One shape of the geometry, every point and handle it holds, as the table would describe it.
+VoEditor::EditorShapeView viewOf(const VoEditor::EditorGeometry &geometry, int slot) {
+    VoEditor::EditorShapeView shape;
+    shape.slot = slot;
+    shape.name = "S" + std::to_string(slot);
+    shape.nbPoints = static_cast<int>(geometry.getShape(slot).points.size());
+    shape.nbHandles = static_cast<int>(geometry.getShape(slot).handles.size());
+    return shape;
+}
+
+// The shapes painted alone, at the default view (a scene unit a pixel) moved by pan.
+QImage paintAlone(const VoEditor::EditorGeometry &geometry,
+                  const std::vector<VoEditor::EditorShapeView> &shapes, const QPointF &pan = {}) {
+    VoEditor::EditorViewTransform view;
+    view.pan(pan);
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(240, 240, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    std::vector<const VoEditor::EditorShapeView *> drawn;
+    for (const VoEditor::EditorShapeView &shape : shapes) {
+        drawn.push_back(&shape);
+    }
+    painter.paint(drawn);
+    target.end();
+    return image;
+}
+
+// A rank's label shows its digits whole, as the label font draws them unclipped, up and right of
+// its marker (of the largest radius at this spacing).
+TEST(EditorPainterTest, RankLabelsShowTheirDigitsWhole) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    line.points = {QPointF(10, 170.6), QPointF(60, 170.6), QPointF(110.3, 170.6)};
+    geometry.setShape(0, line);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    shape.points = {2};
+    const QImage painted = paintAlone(geometry, {shape});
+
+    QFont font;
+    font.setPixelSize(10);
+    const double height = QFontMetricsF(font).height();
+    const double radius = 4.5;
+    const QRectF room(110.3 + radius, 170.6 - radius - height, 100, height);
+    QImage expected(painted.size(), QImage::Format_ARGB32_Premultiplied);
+    expected.fill(VoEditor::EditorPainter::background);
+    QPainter text(&expected);
+    text.setFont(font);
+    text.setPen(Qt::black);
+    text.drawText(room, Qt::AlignLeft | Qt::AlignBottom, "1");
+    text.end();
+    int inked = 0;
+    for (int y = static_cast<int>(room.top()) - 2; y < static_cast<int>(room.bottom()); ++y) {
+        for (int x = static_cast<int>(room.left()) - 1; x < static_cast<int>(room.left()) + 30;
+             ++x) {
+            const bool want = qGray(expected.pixel(x, y)) < 128;
+            inked += want ? 1 : 0;
+            EXPECT_EQ(qGray(painted.pixel(x, y)) < 128, want) << "at " << x << ", " << y;
+        }
+    }
+    EXPECT_GT(inked, 5);
+
+    // An index the shape no longer holds (one past its last point) draws neither marker nor label.
+    shape.points = {3};
+    const QImage stale = paintAlone(geometry, {shape});
+    shape.points.clear();
+    EXPECT_EQ(stale, paintAlone(geometry, {shape}));
+}
+
+// Points denser than half a pixel are stroked every few of them, and the curve still reaches the
+// last point, whatever the count leaves over; the handles' line is centred under the curve's box.
+TEST(EditorPainterTest, DenseCurvesReachTheirLastPointAndHandleLinesAreCentred) {
+    startApplication();
+    for (const int crowd : {1000, 1001, 1002}) {
+        SCOPED_TRACE(crowd);
+        VoEditor::EditorGeometry geometry;
+        VoEditor::EditorGeometry::Shape dense;
+        for (int index = 0; index < crowd; ++index) {
+            dense.points.emplace_back(20 + index * 1e-4, 50);
+        }
+        dense.points.emplace_back(200, 50);
+        geometry.setShape(0, dense);
+        const QImage image = paintAlone(geometry, {viewOf(geometry, 0)});
+        for (const int x : {100, 150, 190}) {
+            EXPECT_NE(image.pixelColor(x, 50), VoEditor::EditorPainter::background) << "x " << x;
+        }
+    }
+
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape handled;
+    handled.points = {QPointF(20, 40), QPointF(70, 40), QPointF(120, 40)};
+    handled.handles = {0.3, 0.7};
+    geometry.setShape(0, handled);
+    for (const double pan : {0.0, 0.3, 0.55, 0.8}) {
+        SCOPED_TRACE(pan);
+        const QImage image = paintAlone(geometry, {viewOf(geometry, 0)}, QPointF(pan, pan));
+        VoEditor::EditorViewTransform view;
+        view.pan(QPointF(pan, pan));
+        const QRectF area = VoEditor::EditorLayout(geometry, view).getHandleArea(0);
+        const int row = static_cast<int>(std::floor(area.center().y()));
+        int first = image.width();
+        int last = -1;
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = row - 1; y <= row + 1; ++y) {
+                if (image.pixelColor(x, y) != VoEditor::EditorPainter::background) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+            }
+        }
+        // Rounded to whole pixels either way, the line's middle is off by less than half a pixel.
+        const double off = (first + last + 1) / 2.0 - area.center().x();
+        EXPECT_GE(off, -0.5);
+        EXPECT_LT(off, 0.5);
+        EXPECT_GT(last - first, 90);
+        // A hollow marker on each handle, and none between them.
+        const auto handleAt = [&](double place) {
+            return image.pixelColor(
+                QPointF(area.left() + area.width() * place, area.center().y()).toPoint());
+        };
+        EXPECT_EQ(handleAt(0.3), VoEditor::EditorPainter::hollowMarker);
+        EXPECT_EQ(handleAt(0.7), VoEditor::EditorPainter::hollowMarker);
+        EXPECT_NE(handleAt(0.5), VoEditor::EditorPainter::hollowMarker);
+    }
+}
+
+// A selected marker is stamped with a smooth edge: round its ring lie pixels between its outline,
+// its fill and the background, which an aliased stamp never has.
+TEST(EditorPainterTest, MarkersHaveSmoothEdges) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    line.points = {QPointF(20, 100.5), QPointF(70, 100.5), QPointF(120, 100.5)};
+    geometry.setShape(0, line);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    shape.points = {1};
+    const QImage image = paintAlone(geometry, {shape});
+    const QColor fill = VoEditor::EditorPainter::selectedPoint;
+    int blended = 0;
+    int outlined = 0;
+    // The ring's upper left quarter: away from the curve and from the label.
+    for (int y = 94; y <= 98; ++y) {
+        for (int x = 64; x <= 69; ++x) {
+            const QColor seen = image.pixelColor(x, y);
+            outlined += seen == fill.darker(140) ? 1 : 0;
+            blended += seen != fill && seen != fill.darker(140) &&
+                               seen != VoEditor::EditorPainter::background
+                           ? 1
+                           : 0;
+        }
+    }
+    EXPECT_GT(blended, 2);
+    EXPECT_GT(blended + outlined, 4) << "the marker is drawn there";
+    // Centred on its point, to the pixel: the fill's extent along its row and its column.
+    for (const bool across : {true, false}) {
+        int low = image.width();
+        int high = -1;
+        for (int at = 0; at < image.width(); ++at) {
+            if (image.pixelColor(across ? at : 70, across ? 100 : at) == fill) {
+                low = std::min(low, at);
+                high = std::max(high, at);
+            }
+        }
+        EXPECT_LE(std::abs((low + high + 1) / 2.0 - (across ? 70 : 100.5)), 1) << across;
+    }
+}
+
+// The transform box's scale grips are squares and its rotation grip a circle: as wide as tall.
+TEST(EditorPainterTest, TransformGripsAreAsWideAsTall) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    const QPointF scale(40.5, 60.5);
+    const QPointF rotation(150.5, 60.5);
+    painter.paintTransformBox(QPolygonF{QPointF(130, 120), QPointF(170, 120)}, {scale}, rotation,
+                              QPointF(100.5, 170.5));
+    target.end();
+    for (const QPointF &grip : {scale, rotation}) {
+        QRect white;
+        for (int y = static_cast<int>(grip.y()) - 20; y <= static_cast<int>(grip.y()) + 20; ++y) {
+            for (int x = static_cast<int>(grip.x()) - 20; x <= static_cast<int>(grip.x()) + 20;
+                 ++x) {
+                if (image.pixelColor(x, y) == VoEditor::EditorPainter::hollowMarker) {
+                    white |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        EXPECT_GE(white.width(), 3) << grip.x();
+        EXPECT_LE(std::abs(white.width() - white.height()), 1) << grip.x();
+        EXPECT_LE(std::abs(white.center().x() - grip.x()), 1) << grip.x();
+    }
+}
+
+// Lines of the grid stand at every multiple of the step the area shows, across and down it, and
+// nowhere between.
+TEST(EditorPainterTest, GridLinesStandAtEveryMultipleOfTheStep) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(205, 97, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    painter.paintGrid(10);
+    target.end();
+    for (int x = 0; x < image.width(); ++x) {
+        for (const int y : {0, 45, 96}) {
+            EXPECT_EQ(image.pixelColor(x, y) == VoEditor::EditorPainter::grid,
+                      x % 10 == 0 || y % 10 == 0)
+                << "at " << x << ", " << y;
+        }
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        for (const int x : {5, 200, 204}) {
+            EXPECT_EQ(image.pixelColor(x, y) == VoEditor::EditorPainter::grid,
+                      x % 10 == 0 || y % 10 == 0)
+                << "at " << x << ", " << y;
+        }
+    }
 }
 
 // The index against a search through every point: nearest points (with their ties) and points in
