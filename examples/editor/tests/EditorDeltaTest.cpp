@@ -832,7 +832,8 @@ TEST(EditorGeometryBox, GrowsOverTheSpansOfAMovedPoint) {
         const VoEditor::EditorGeometry::Shape &grown = geometry.getShape(0);
         EXPECT_TRUE(grown.curveBounds.contains(far));
         for (int span = std::max(0, moved - 2); span <= std::min(5, moved + 1); ++span) {
-            const VoEditor::EditorLayout layout(geometry, VoEditor::EditorViewTransform());
+            const VoEditor::EditorViewTransform view; // the layout keeps a reference to it
+            const VoEditor::EditorLayout layout(geometry, view);
             for (const QPointF &at : layout.getSpan(0, span)) {
                 EXPECT_TRUE(grown.curveBounds.contains(at)) << "span " << span;
             }
