@@ -9,10 +9,10 @@ import tempfile
 import unittest
 from pathlib import Path
 
-spec = importlib.util.spec_from_file_location(
+source = importlib.util.spec_from_file_location(
     "check_param_docs", Path(__file__).with_name("check-param-docs.py"))
-check = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(check)
+check = importlib.util.module_from_spec(source)
+source.loader.exec_module(check)
 
 HEADER = r"""
 #pragma once
