@@ -890,6 +890,28 @@ TEST_F(SeSelectionHistoryTest, RenumberingsReachTheStateWhetherOrNotTheyChangeTh
     EXPECT_EQ(selectedPoints(), (Indices{0, 1}));
 }
 
+// A renumbering that changes no selected index sends no change, so the history's state follows it
+// when it next travels. A state left behind would take the renumbering again at the next change
+// and name another point once a restore rebuilds the selection from it (past a gone shape here).
+TEST_F(SeSelectionHistoryTest, AStateBehindARenumberingCatchesUpBeforeItTravels) {
+    using Indices = std::vector<int>;
+    select({A});
+    selector->addSelectedPoint(1);
+    selector->addSelectedPoint(4);
+    selector->unselectPoint(4);
+    ASSERT_FALSE(
+        Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(A))->insertElement(3).isNull());
+    selector->updateSelectionPointAdded(controller.weak(A), 3); // above point 1: nothing changes
+    ASSERT_TRUE(history.undo());
+    EXPECT_EQ(selectedPoints(), (Indices{1, 5}));
+    selector->addSelectedShape(controller.shape(C));
+    controller.deleteShape(C);
+    ASSERT_EQ(selectedIndices(), std::vector<int>{A});
+    ASSERT_TRUE(history.undo()); // past the gone shape: rebuilt from the kept state
+    EXPECT_EQ(selectedIndices(), std::vector<int>{A});
+    EXPECT_EQ(selectedPoints(), (Indices{1, 5}));
+}
+
 // After an undo that left a deleted shape out, the kept state still holds it; an abandoned batch
 // whose working selection took the application's shapes is then put back. That put-back is no
 // failed step of the history's: it used to take the last step for one and drop it.

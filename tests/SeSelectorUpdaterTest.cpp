@@ -457,6 +457,22 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesBesideTheEditorNodeAndOfAShapeReleas
     EXPECT_EQ(hostItems(), Texts{editorNode()});
 }
 
+// Only shapes' items that end the application's selection are followed one item at a time: with an
+// item for no shape (an object of no shape) between two shapes' items, the application's next one-item change is read in
+// full, never taken for a shape's at a place counted from the wrong item. So is the editor's next
+// change mirrored: as the whole list, the editor's node first.
+TEST_F(SeSelectorUpdaterTest, AnItemForNoShapeBetweenShapesIsFollowedByTheWholeList) {
+    const Vo::RCShdPtr<Vo::SnItem const> mask(
+        new Vo::PiGraphObjectSnItemConst(controller.toolNode()->addObject("Mask")));
+    hostSelects({objectItem(A), mask, objectItem(B)});
+    ASSERT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+    ASSERT_TRUE(host->removeItem(mask));
+    EXPECT_EQ(selectedIndices(), (std::vector<int>{A, B}));
+    hostSelects({objectItem(A), mask, objectItem(B)});
+    selector->addSelectedShape(controller.shape(C));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), object(B), object(C)}));
+}
+
 // A view reads from a callback what the change was: shapes in and out, the primary shape before and
 // after, the indices of its points and handles in and out; a whole change says so.
 // A whole list passed in that keeps items at either end changes the editor's selection by the

@@ -26,8 +26,8 @@ void SeSelectionHistoryPrivate::renumber(const SeShapeSelector::Renumbering &ren
         if (!renumberedBySelector && !selector->isBatchOpen()) {
             catchUpState();
         }
-        forgetOldRenumberings();
         releaseDropped(); // the renumbered selection is the one to build on
+        forgetOldRenumberings();
     } catch (...) {
         forgetSteps();
     }
@@ -96,13 +96,8 @@ void SeSelectionHistoryPrivate::forgetOldRenumberings() noexcept {
         return;
     }
     std::uint64_t needed = std::min(renumberingBase + renumberingLog.size(), stateRenumbered);
-    for (const Step &step : steps) {
+    for (const Step &step : steps) { // the dropped ones went before this renumbering
         needed = std::min(needed, step.renumbered);
-    }
-    for (const std::vector<Step> *kept : {&dropped.redo, &dropped.oldest}) {
-        for (const Step &step : *kept) {
-            needed = std::min(needed, step.renumbered);
-        }
     }
     renumberingLog.erase(renumberingLog.begin(),
                          renumberingLog.begin() +
