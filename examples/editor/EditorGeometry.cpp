@@ -101,17 +101,17 @@ void EditorGeometry::settle(int slot) {
     double top = shape.points.front().y();
     double bottom = top;
     double length = 0;
+    QPointF previous = shape.points.front(); // the first point's segment is empty
     for (std::size_t index = 0; index < shape.points.size(); ++index) {
         const QRectF span = spanBox(shape.points, index);
         left = std::min(left, span.left());
         right = std::max(right, span.right());
         top = std::min(top, span.top());
         bottom = std::max(bottom, span.bottom());
-        if (index > 0) {
-            const double segment = QLineF(shape.points[index - 1], shape.points[index]).length();
-            shape.longestSegment = std::max(shape.longestSegment, segment);
-            length += segment;
-        }
+        const double segment = QLineF(previous, shape.points[index]).length();
+        shape.longestSegment = std::max(shape.longestSegment, segment);
+        length += segment;
+        previous = shape.points[index];
     }
     shape.curveBounds = QRectF(QPointF(left, top), QPointF(right, bottom));
     shape.meanSpacing = length / static_cast<double>(shape.points.size());

@@ -623,13 +623,12 @@ QRect EditorPainter::getSnapGuideReach(const EditorSnapper::Snap &snap,
     if (snap.kind == EditorSnapper::Snap::None) {
         return QRect();
     }
+    if (snap.kind == EditorSnapper::Snap::Grid) {
+        return area.toAlignedRect(); // its two lines cross the whole canvas: one box holds both
+    }
     const QPointF at = view.toView(snap.at);
     const double size = guideSize + blur;
-    QRectF reach(at.x() - size, at.y() - size, 2 * size, 2 * size);
-    if (snap.kind == EditorSnapper::Snap::Grid) {
-        reach |= QRectF(area.left(), at.y() - blur, area.width(), 2 * blur);
-        reach |= QRectF(at.x() - blur, area.top(), 2 * blur, area.height());
-    }
+    const QRectF reach(at.x() - size, at.y() - size, 2 * size, 2 * size);
     return reach.toAlignedRect().intersected(area.toAlignedRect());
 }
 

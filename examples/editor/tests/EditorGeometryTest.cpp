@@ -238,6 +238,10 @@ TEST_F(EditorGeometryTest, ZoomPanAndFitKeepPickingOnWhatIsDrawn) {
     const QPoint before = canvas().getPointPosition("Grid", 55);
     drag(QPointF(600, 500), QPointF(640, 470), Qt::MiddleButton);
     EXPECT_EQ(canvas().getPointPosition("Grid", 55), before + QPoint(40, -30));
+    // A resize keeps the view the artist panned; only a fitted view fits itself again.
+    canvas().resize(canvas().size() - QSize(100, 60));
+    EXPECT_EQ(canvas().getPointPosition("Grid", 55), before + QPoint(40, -30));
+    canvas().resize(canvas().size() + QSize(100, 60));
     pickEvery("middle pan");
     key(Qt::Key_Space);
     drag(QPointF(700, 80), QPointF(690, 100));
@@ -651,6 +655,22 @@ TEST_F(EditorGeometryTest, HandlesDragAndNudgeAlongTheGradient) {
     EXPECT_EQ(shape.getHandle(1), dragged);
 }
 
+// The view fits the points where they are: a move and its undo leave the bounds as they were, not
+// grown over both places (a drag grows them loosely, and they are measured again once it settles).
+TEST_F(EditorGeometryTest, AnUndoneMoveLeavesTheBoundsAsTheyWere) {
+    open("shape S 4\npoints 0,0 100,0 100,50 0,50\nshape T 2\npoints 200,0 220,30\n");
+    canvas().fitView();
+    const double fitted = canvas().getView().getScale();
+    const QPoint curve = canvas().getCurvePosition("S");
+    click(curve);
+    drag(curve, curve + QPointF(-300, 200));
+    ASSERT_NE(pointsOf("S").front(), QPointF(0, 0));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(pointsOf("S").front(), QPointF(0, 0));
+    canvas().fitView();
+    EXPECT_DOUBLE_EQ(canvas().getView().getScale(), fitted);
+}
+
 // With the transform box shown round the selected shape, a corner grip scales its points away
 // from the pivot (Shift: the same on both axes), the rotation grip turns them round it (Shift: to
 // a multiple of 15 degrees), the pivot can be dragged elsewhere and stays there, and a flip
@@ -685,6 +705,7 @@ TEST_F(EditorGeometryTest, TransformBoxScalesRotatesAndFlipsAroundItsPivot) {
     EXPECT_EQ(pointsOf("T"), t);
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(pointsOf("S"), start);
+    EXPECT_EQ(box.getBox(), QRectF(0, 0, 100, 50)) << "the box surrounds the points put back";
     EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
 
     // Sideways only, with Shift: both axes take the factor.
