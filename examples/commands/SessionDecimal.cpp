@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace VoSession {
 
@@ -150,6 +151,15 @@ bool SessionDecimal::convert(const Digits &digits, long long exponent, bool nega
 }
 
 std::string SessionDecimal::write(double value) {
+#if VOSESSION_FLOAT_TO_CHARS
+    char text[32]; // the longest, "-2.2250738585072014e-308", takes 24
+    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+#else
+    return writePortable(value);
+#endif
+}
+
+std::string SessionDecimal::writePortable(double value) {
     if (!std::isfinite(value) || value == 0) {
         const char *const word = std::isnan(value) ? "nan" : std::isinf(value) ? "inf" : "0";
         return (std::signbit(value) ? "-" : "") + std::string(word);
@@ -178,31 +188,46 @@ std::string SessionDecimal::write(double value) {
     return (value < 0 ? "-" : "") + (isFixed ? fixed : scientific);
 }
 
+// Whether some p-digit decimal reads back to the value only grows with p (append a zero), and
+// seventeen digits always do: the fewest are found by halving [1, 17].
 SessionDecimal::Shortest SessionDecimal::shortest(double value) {
-    // printf rounds to the nearest p digits; when those miss the value's interval, the p-digit
-    // neighbour on the other side may still hit it (at a power of two the interval is lopsided).
-    for (int precision = 1;; ++precision) {
-        char text[40];
-        std::snprintf(text, sizeof text, "%.*e", precision - 1, value);
-        const char *const exponent = std::strchr(text, 'e');
-        Shortest candidate;
-        for (const char *at = text; at != exponent; ++at) {
-            if (isDigit(*at)) { // the point is the locale's
-                candidate.digits += *at;
-            }
-        }
-        candidate.exponent = std::atoi(exponent + 1);
-        const double nearest = valueOf(candidate);
-        if (nearest != value) {
-            step(candidate, nearest < value);
-        }
+    int fewest = 1;
+    int most = 17;
+    Shortest found = candidateOf(value, most);
+    while (fewest < most) {
+        const int middle = (fewest + most) / 2;
+        Shortest candidate = candidateOf(value, middle);
         if (valueOf(candidate) == value) {
-            while (candidate.digits.size() > 1 && candidate.digits.back() == '0') {
-                candidate.digits.pop_back();
-            }
-            return candidate;
+            found = std::move(candidate);
+            most = middle;
+        } else {
+            fewest = middle + 1;
         }
     }
+    while (found.digits.size() > 1 && found.digits.back() == '0') {
+        found.digits.pop_back();
+    }
+    return found;
+}
+
+// printf rounds to the nearest p digits; when those miss the value's interval, the p-digit
+// neighbour on the other side may still hit it (at a power of two the interval is lopsided).
+SessionDecimal::Shortest SessionDecimal::candidateOf(double value, int precision) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.*e", precision - 1, value);
+    const char *const exponent = std::strchr(text, 'e');
+    Shortest candidate;
+    for (const char *at = text; at != exponent; ++at) {
+        if (isDigit(*at)) { // the point is the locale's
+            candidate.digits += *at;
+        }
+    }
+    candidate.exponent = std::atoi(exponent + 1);
+    const double nearest = valueOf(candidate);
+    if (nearest != value) {
+        step(candidate, nearest < value);
+    }
+    return candidate;
 }
 
 void SessionDecimal::step(Shortest &candidate, bool up) {

@@ -15,9 +15,13 @@ public:
 
     // The shortest form of value that reads back to it, the nearest to it of those, in fixed or
     // scientific notation, whichever is shorter (fixed on a tie): "0.1", "-0", "1e+22", "5e-324",
-    // "inf", "nan". The same text as std::to_chars(first, last, value) where a standard library
-    // has it.
+    // "inf", "nan". The same text as std::to_chars(first, last, value): that function where the
+    // standard library has it (VOSESSION_FLOAT_TO_CHARS, about 50 ns a number), else
+    // writePortable.
     static std::string write(double value);
+    // The same text by printf's digits and strtod's reading alone, for a standard library without
+    // a floating to_chars: a search of the fewest digits that read back (about 2.4 us a number).
+    static std::string writePortable(double value);
 
     // The whole of [first, last) as one number; false when it is not one, or when it lies beyond
     // the doubles (overflows, or is not zero but rounds to zero). value is set only on success.
@@ -32,6 +36,8 @@ private:
     };
 
     static Shortest shortest(double value);
+    // The nearest precision-digit decimal to value, or its neighbour that reads back to it.
+    static Shortest candidateOf(double value, int precision);
     // The p-digit neighbour of digits (up or down by one in the last digit), carrying.
     static void step(Shortest &candidate, bool up);
     // What the digits read back to (no point in them: the same in every locale).

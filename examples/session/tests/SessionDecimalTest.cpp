@@ -39,9 +39,9 @@ double fromBits(std::uint64_t bits) {
     return value;
 }
 
-// The writer's shortest form (to_chars's text) and printf's seventeen digits of the extremes,
-// denormals, negative zero, the powers of two and random finite doubles read back to the same
-// bits.
+// The writer's shortest form (to_chars's text, with or without to_chars itself) and printf's
+// seventeen digits of the extremes, denormals, negative zero, the powers of two and random finite
+// doubles read back to the same bits.
 TEST(SessionDecimalTest, WrittenDoublesReadBackExactly) {
     std::vector<double> values{0.0,           -0.0,          Limits::max(),  -Limits::max(),
                                Limits::min(), Limits::denorm_min(), -Limits::denorm_min(),
@@ -68,6 +68,7 @@ TEST(SessionDecimalTest, WrittenDoublesReadBackExactly) {
         const std::string written = SessionDecimal::write(value);
         ASSERT_EQ(written, shortest);
         ASSERT_TRUE(readWord(written, back) && bitsOf(back) == bitsOf(value)) << written;
+        ASSERT_EQ(SessionDecimal::writePortable(value), shortest) << "without to_chars";
     }
 }
 
@@ -90,6 +91,7 @@ TEST(SessionDecimalTest, WritesTheShortestForm) {
         {-Limits::quiet_NaN(), "-nan"}};
     for (const auto &[value, expected] : cases) {
         EXPECT_EQ(SessionDecimal::write(value), expected);
+        EXPECT_EQ(SessionDecimal::writePortable(value), expected) << "without to_chars";
     }
 }
 
