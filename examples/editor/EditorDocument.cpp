@@ -232,25 +232,18 @@ int EditorDocument::getNbSlots() const {
     return static_cast<int>(current->session.getScene().getShapes().size());
 }
 
-std::unordered_map<std::string, int> EditorDocument::slotsByName() const {
-    std::unordered_map<std::string, int> slotOfName;
-    const std::vector<VoSession::SessionScene::Shape> &described =
-        current->session.getScene().getShapes();
-    for (std::size_t slot = 0; slot < described.size(); ++slot) {
-        slotOfName.emplace(described[slot].name, static_cast<int>(slot));
-    }
-    return slotOfName;
+EditorSlotFinder EditorDocument::slotFinder() const {
+    return EditorSlotFinder(current->session.getScene().getShapes());
 }
 
-std::vector<EditorShapeView>
-EditorDocument::describeLayer(const VoExample::AppLayerInterface &layer,
-                              const std::unordered_map<std::string, int> &slotOfName) {
+std::vector<EditorShapeView> EditorDocument::describeLayer(const VoExample::AppLayerInterface &layer,
+                                                           EditorSlotFinder &slots) {
     std::vector<EditorShapeView> views(static_cast<std::size_t>(layer.getNbShapes()));
     for (int index = 0; index < layer.getNbShapes(); ++index) {
         EditorShapeView &view = views[static_cast<std::size_t>(index)];
         view.shape = &layer.getShapeAt(index);
         view.name = view.shape->getName();
-        view.slot = slotOfName.at(view.name);
+        view.slot = slots.find(view.name);
         view.nbPoints = view.shape->getNbPoints();
         view.nbHandles = view.shape->getNbHandles();
     }
@@ -258,12 +251,12 @@ EditorDocument::describeLayer(const VoExample::AppLayerInterface &layer,
 }
 
 std::vector<EditorShapeView> EditorDocument::describeOtherLayers() const {
-    const std::unordered_map<std::string, int> slotOfName = slotsByName();
+    EditorSlotFinder slots = slotFinder();
     const VoSession::Session &session = current->session;
     std::vector<EditorShapeView> views;
     for (std::size_t layer = 0; layer < session.getLayerNames().size(); ++layer) {
         if (static_cast<int>(layer) != session.getActiveLayer()) {
-            for (EditorShapeView &view : describeLayer(session.getLayer(layer), slotOfName)) {
+            for (EditorShapeView &view : describeLayer(session.getLayer(layer), slots)) {
                 view.dimmed = true;
                 views.push_back(std::move(view));
             }
@@ -272,25 +265,42 @@ std::vector<EditorShapeView> EditorDocument::describeOtherLayers() const {
     return views;
 }
 
+// The selection lists its shapes in the layer's order after a select-all and in most selections
+// an artist makes: the view after the last one found is tried first, and an index by shape is
+// built only at the first item found elsewhere.
 std::vector<EditorShapeView> EditorDocument::describeShapes() const {
+    EditorSlotFinder slots = slotFinder();
     std::vector<EditorShapeView> views =
-        describeLayer(current->session.getController().getLayer(), slotsByName());
+        describeLayer(current->session.getController().getLayer(), slots);
     std::unordered_map<const Vo::SeShapeInterface *, EditorShapeView *> byShape;
-    for (EditorShapeView &view : views) {
-        byShape.emplace(view.shape, &view);
-    }
+    std::size_t next = 0;
+    const auto viewOf = [&](const Vo::SeShapeInterface *shape) -> EditorShapeView * {
+        if (next < views.size() && views[next].shape == shape) {
+            return &views[next++];
+        }
+        if (byShape.empty()) {
+            for (EditorShapeView &view : views) {
+                byShape.emplace(view.shape, &view);
+            }
+        }
+        const auto found = byShape.find(shape);
+        if (found == byShape.end()) {
+            return nullptr;
+        }
+        next = static_cast<std::size_t>(found->second - views.data()) + 1;
+        return found->second;
+    };
     const Vo::RCShdPtr<Vo::SnSelection> selection = getSelector().getSelection();
     const Vo::SnItem *primary = selection->getPrimaryItem().get();
     for (const Vo::RCShdPtr<Vo::SnItem const> &item : *selection) {
         const auto *shapeItem = dynamic_cast<const Vo::SeShapeItem *>(item.get());
-        if (shapeItem == nullptr || shapeItem->getData().isNull()) {
+        EditorShapeView *found = shapeItem == nullptr || shapeItem->getData().isNull()
+                                     ? nullptr
+                                     : viewOf(shapeItem->getData().get());
+        if (found == nullptr) {
             continue;
         }
-        const auto found = byShape.find(shapeItem->getData().get());
-        if (found == byShape.end()) {
-            continue;
-        }
-        EditorShapeView &view = *found->second;
+        EditorShapeView &view = *found;
         view.selected = true;
         ++view.nbItems;
         view.primary = view.primary || item.get() == primary;

@@ -3,6 +3,7 @@
 #include "EditorMove.h"
 #include "EditorSelectionBridge.h"
 #include "EditorShapeView.h"
+#include "EditorSlotFinder.h"
 #include "EditorUndoHistory.h"
 
 #include "Session.h"
@@ -179,11 +180,10 @@ private:
     static bool readInput(std::istream &input, std::vector<std::string> &lines, std::string &error);
     // A bridge on the active layer's selector, relayed by this document's signals.
     void bind(Open &open);
-    std::unordered_map<std::string, int> slotsByName() const;
+    EditorSlotFinder slotFinder() const;
     // The layer's shapes in creation order, in their slots, with their counts.
-    static std::vector<EditorShapeView>
-    describeLayer(const VoExample::AppLayerInterface &layer,
-                  const std::unordered_map<std::string, int> &slotOfName);
+    static std::vector<EditorShapeView> describeLayer(const VoExample::AppLayerInterface &layer,
+                                                      EditorSlotFinder &slots);
     // The name of that layer when it is another than the active one; empty otherwise.
     std::string otherLayer(int layer) const;
 

@@ -11,6 +11,7 @@
 #include "EditorMove.h"
 #include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
+#include "EditorSlotFinder.h"
 #include "EditorSnapper.h"
 #include "EditorSpatialIndex.h"
 #include "EditorTransformBox.h"
@@ -48,6 +49,7 @@
 #include <random>
 #include <set>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -1125,6 +1127,29 @@ QImage paintAlone(const VoEditor::EditorGeometry &geometry,
     painter.paint(drawn);
     target.end();
     return image;
+}
+
+// A layer's shapes are found in their scene slots whether the scene lists them in the layer's order
+// (the guess), interleaved with another layer's, or asked out of order; a name the scene does not
+// have is refused.
+TEST(EditorSlotFinderTest, FindsEachShapesSlotInAnyOrder) {
+    std::vector<VoSession::SessionScene::Shape> scene(5);
+    const char *const names[] = {"A", "X", "B", "C", "Y"};
+    for (std::size_t slot = 0; slot < scene.size(); ++slot) {
+        scene[slot].name = names[slot];
+    }
+    VoEditor::EditorSlotFinder layer(scene);
+    EXPECT_EQ(layer.find("A"), 0);
+    EXPECT_EQ(layer.find("B"), 2);
+    EXPECT_EQ(layer.find("C"), 3);
+    EXPECT_EQ(layer.find("X"), 1);
+    EXPECT_EQ(layer.find("B"), 2) << "the guess after X";
+    EXPECT_EQ(layer.find("A"), 0);
+    EXPECT_EQ(layer.find("X"), 1) << "the guess after A";
+    EXPECT_THROW(layer.find("Z"), std::out_of_range);
+    VoEditor::EditorSlotFinder other(scene);
+    EXPECT_EQ(other.find("X"), 1);
+    EXPECT_EQ(other.find("Y"), 4);
 }
 
 // A rank's label shows its digits whole, as the label font draws them unclipped, up and right of
