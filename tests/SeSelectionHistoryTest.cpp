@@ -912,6 +912,31 @@ TEST_F(SeSelectionHistoryTest, AStateBehindARenumberingCatchesUpBeforeItTravels)
     EXPECT_EQ(selectedPoints(), (Indices{1, 5}));
 }
 
+// The log of renumberings forgets, once it has doubled, what every kept step and the state follow
+// already: after hundreds of insertions the steps still come back renumbered by all of them.
+TEST_F(SeSelectionHistoryTest, AnOldRenumberingIsForgottenOnlyOnceEveryStepFollowsIt) {
+    using Indices = std::vector<int>;
+    const auto insertFirst = [this] {
+        ASSERT_FALSE(
+            Vo::rcDynamicCast<Vo::PiMultivaluedInput>(pointsInput(A))->insertElement(0).isNull());
+        selector->updateSelectionPointAdded(controller.weak(A), 0);
+    };
+    select({A});
+    selector->addSelectedPoint(2);
+    insertFirst();
+    ASSERT_TRUE(history.undo() && history.undo()); // the steps follow the first insertion now
+    ASSERT_TRUE(history.redo() && history.redo());
+    constexpr int inserted = 300;
+    for (int more = 1; more < inserted; ++more) {
+        insertFirst();
+    }
+    EXPECT_EQ(selectedPoints(), Indices{2 + inserted});
+    ASSERT_TRUE(history.undo());
+    EXPECT_TRUE(selectedPoints().empty());
+    ASSERT_TRUE(history.redo());
+    EXPECT_EQ(selectedPoints(), Indices{2 + inserted});
+}
+
 // After an undo that left a deleted shape out, the kept state still holds it; an abandoned batch
 // whose working selection took the application's shapes is then put back. That put-back is no
 // failed step of the history's: it used to take the last step for one and drop it.

@@ -30,11 +30,10 @@ void SeSelectorUpdaterPrivate::onHostChanged(const SnSelectionChangeHint &change
     // A put-back after this is none of the editor change last mirrored: an abandoned batch's,
     // which brings the application's selection back in step.
     hostBefore = HostBefore();
-    if (followHostSplice(change, changes)) {
+    if (followHostSplice(change, changes)) { // which forgets the record it read, either way
         followedHost();
         return;
     }
-    hostMirror = HostMirror();
     RCShdPtr<SnSelection> mirrored = SnSelection::create();
     const RCShdPtr<SnSelection> hostView = hostSelection->filter(itemFilter);
     SelectedIds ids;
