@@ -210,8 +210,9 @@ SessionDecimal::Shortest SessionDecimal::shortest(double value) {
     return found;
 }
 
-// printf rounds to the nearest p digits; when those miss the value's interval, the p-digit
-// neighbour on the other side may still hit it (at a power of two the interval is lopsided).
+// printf rounds to the nearest p digits. Those may miss the value's interval below it where the
+// next p digits up still hit it: at a power of two the interval reaches half as far below as above.
+// Never the other way round, so a nearest above the value that misses is no candidate either.
 SessionDecimal::Shortest SessionDecimal::candidateOf(double value, int precision) {
     char text[40];
     std::snprintf(text, sizeof text, "%.*e", precision - 1, value);
@@ -223,33 +224,25 @@ SessionDecimal::Shortest SessionDecimal::candidateOf(double value, int precision
         }
     }
     candidate.exponent = std::atoi(exponent + 1);
-    const double nearest = valueOf(candidate);
-    if (nearest != value) {
-        step(candidate, nearest < value);
+    if (valueOf(candidate) < value) {
+        stepUp(candidate);
     }
     return candidate;
 }
 
-void SessionDecimal::step(Shortest &candidate, bool up) {
+void SessionDecimal::stepUp(Shortest &candidate) {
     std::string &digits = candidate.digits;
     std::size_t at = digits.size();
     while (at-- > 0) {
-        const char limit = up ? '9' : '0';
-        if (digits[at] != limit) {
-            digits[at] = static_cast<char>(digits[at] + (up ? 1 : -1));
-            break;
+        if (digits[at] != '9') {
+            ++digits[at];
+            return;
         }
-        digits[at] = up ? '0' : '9';
+        digits[at] = '0';
     }
-    if (up && at == static_cast<std::size_t>(-1)) { // 99..9 became 00..0: 10..0, one place up
-        digits.insert(digits.begin(), '1');
-        digits.pop_back();
-        ++candidate.exponent;
-    } else if (!up && digits[0] == '0') { // 10..0 became 09..9: 99..9, one place down
-        digits.erase(digits.begin());
-        digits.push_back('9');
-        --candidate.exponent;
-    }
+    digits.insert(digits.begin(), '1'); // 99..9 became 00..0: 10..0, one place up
+    digits.pop_back();
+    ++candidate.exponent;
 }
 
 double SessionDecimal::valueOf(const Shortest &candidate) {

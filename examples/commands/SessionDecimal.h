@@ -36,10 +36,11 @@ private:
     };
 
     static Shortest shortest(double value);
-    // The nearest precision-digit decimal to value, or its neighbour that reads back to it.
+    // The nearest precision-digit decimal to value, or the next one up when that one lies below
+    // the value: the one of them that may read back to it.
     static Shortest candidateOf(double value, int precision);
-    // The p-digit neighbour of digits (up or down by one in the last digit), carrying.
-    static void step(Shortest &candidate, bool up);
+    // The next p-digit decimal up (one more in the last digit), carrying.
+    static void stepUp(Shortest &candidate);
     // What the digits read back to (no point in them: the same in every locale).
     static double valueOf(const Shortest &candidate);
     // Significant digits kept: every double and every midpoint between two doubles is exact in
