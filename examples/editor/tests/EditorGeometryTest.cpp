@@ -685,6 +685,19 @@ TEST_F(EditorGeometryTest, TransformBoxScalesRotatesAndFlipsAroundItsPivot) {
     ASSERT_TRUE(box.isShown());
     EXPECT_EQ(box.getBox(), QRectF(0, 0, 100, 50));
     EXPECT_EQ(box.getPivot(), QPointF(50, 25));
+    {
+        // The pivot is a ring with a cross through it: the ring is drawn off the cross's lines.
+        const QImage shown = canvas().grab().toImage();
+        const double off = VoEditor::EditorTransformBox::gripSize / std::sqrt(2.0);
+        const QPoint ring = (canvas().getView().toView(box.getPivot()) + QPointF(off, off)).toPoint();
+        int darkest = 255;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                darkest = std::min(darkest, qGray(shown.pixel(ring + QPoint(dx, dy))));
+            }
+        }
+        EXPECT_LT(darkest, qGray(VoEditor::EditorPainter::background.rgb()) - 40);
+    }
     const std::vector<QPointF> start = pointsOf("S");
     const std::vector<QPointF> t = pointsOf("T");
     const double scale = canvas().getView().getScale();
@@ -1127,6 +1140,36 @@ QImage paintAlone(const VoEditor::EditorGeometry &geometry,
     painter.paint(drawn);
     target.end();
     return image;
+}
+
+// The primary shape's name is written bold over its curve: more of its title is inked than when the
+// same shape is only selected.
+TEST(EditorPainterTest, ThePrimaryShapesNameIsBold) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape square;
+    square.points = {QPointF(20, 60), QPointF(200, 60), QPointF(200, 200), QPointF(20, 200)};
+    geometry.setShape(0, square);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.name = "Wide Name";
+    shape.selected = true;
+    VoEditor::EditorViewTransform view;
+    const QRectF title = VoEditor::EditorLayout(geometry, view).getTitleArea(0);
+    ASSERT_GT(title.height(), 0);
+    const auto inked = [&](const QImage &image) {
+        int count = 0;
+        for (int y = static_cast<int>(title.top()); y < static_cast<int>(title.bottom()); ++y) {
+            for (int x = static_cast<int>(title.left()); x < static_cast<int>(title.right()); ++x) {
+                count += qGray(image.pixel(x, y)) < 160 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const int plain = inked(paintAlone(geometry, {shape}));
+    shape.primary = true;
+    const int bold = inked(paintAlone(geometry, {shape}));
+    EXPECT_GT(plain, 10);
+    EXPECT_GT(bold, plain + plain / 10);
 }
 
 // A layer's shapes are found in their scene slots whether the scene lists them in the layer's order
