@@ -1142,6 +1142,31 @@ QImage paintAlone(const VoEditor::EditorGeometry &geometry,
     return image;
 }
 
+// A rank's label is left out where an earlier one took the room: the rank 2 of a point just right of
+// the rank 1 adds no ink above the markers.
+TEST(EditorPainterTest, ALabelIsLeftOutWhereAnEarlierOneTookTheRoom) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    line.points = {QPointF(20, 150), QPointF(100, 150), QPointF(104, 150), QPointF(140, 150),
+                   QPointF(220, 150)};
+    geometry.setShape(0, line);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    shape.points = {1};
+    const QImage one = paintAlone(geometry, {shape});
+    shape.points = {1, 2};
+    const QImage both = paintAlone(geometry, {shape});
+    int inked = 0;
+    for (int y = 150 - 30; y < 150 - 8; ++y) { // the labels' rows, above the markers
+        for (int x = 90; x < 140; ++x) {
+            inked += qGray(one.pixel(x, y)) < 128 ? 1 : 0;
+            EXPECT_EQ(both.pixel(x, y), one.pixel(x, y)) << "at " << x << ", " << y;
+        }
+    }
+    EXPECT_GT(inked, 5) << "rank 1 is drawn";
+}
+
 // The primary shape's name is written bold over its curve: more of its title is inked than when the
 // same shape is only selected.
 TEST(EditorPainterTest, ThePrimaryShapesNameIsBold) {
