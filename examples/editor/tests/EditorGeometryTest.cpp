@@ -476,6 +476,25 @@ TEST_F(EditorGeometryTest, UndoWhileAnArrowIsHeldTakesBackTheNudge) {
     ASSERT_EQ(moves.size(), 1U);
 }
 
+// A mouse press while an arrow key is still held down ends the arrow's move first: the click after it
+// is a gesture of its own, and undo takes the nudge back whole.
+TEST_F(EditorGeometryTest, AClickWhileAnArrowIsHeldEndsTheNudgeFirst) {
+    open("shape S 3\npoints 0,0 30,0 60,0\n");
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 1));
+    const std::vector<QPointF> start = pointsOf("S");
+    key(Qt::Key_Right);
+    key(Qt::Key_Right, Qt::NoModifier, true);
+    ASSERT_TRUE(moves.empty());
+    click(canvas().getPointPosition("S", 1));
+    ASSERT_EQ(moves.size(), 1U);
+    EXPECT_EQ(pointOf("S", 1), start[1] + QPointF(2, 0));
+    key(Qt::Key_Right, Qt::NoModifier, false, QEvent::KeyRelease);
+    EXPECT_EQ(moves.size(), 1U) << "the release after the click ends nothing more";
+    QTest::keyClick(&canvas(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pointsOf("S"), start);
+}
+
 // An arrow key moves the selected points one scene unit, ten with Shift; a key held down (its
 // repeats) is one move from the first press to the release. A move applied twice is applied once;
 // reverted, the points are back where they were; a shape deleted since is skipped.
@@ -655,6 +674,21 @@ TEST_F(EditorGeometryTest, HandlesDragAndNudgeAlongTheGradient) {
     click(canvas().getHandlePosition("T", 1));
     EXPECT_EQ(canvas().getTable().find("T")->handles, std::vector<int>{1});
     EXPECT_EQ(shape.getHandle(1), dragged);
+}
+
+// A shape the canvas does not draw has no place on it: (-1, -1) for its curve, points and handles, as
+// for a shape without points; a drawn one's places lie on the canvas.
+TEST_F(EditorGeometryTest, PlacesOfWhatIsNotDrawnAreOffTheCanvas) {
+    open("shape S 3 1\nshape E 0\n");
+    for (const QPoint &place :
+         {canvas().getCurvePosition("Nope"), canvas().getPointPosition("Nope", 0),
+          canvas().getHandlePosition("Nope", 0), canvas().getCurvePosition("E")}) {
+        EXPECT_EQ(place, QPoint(-1, -1));
+    }
+    for (const QPoint &place : {canvas().getCurvePosition("S"), canvas().getPointPosition("S", 2),
+                                canvas().getHandlePosition("S", 0)}) {
+        EXPECT_TRUE(canvas().rect().contains(place)) << place.x() << ", " << place.y();
+    }
 }
 
 // The view fits the points where they are: a move and its undo leave the bounds as they were, not
