@@ -843,9 +843,10 @@ void EditorCanvas::finishBand() {
 
 void EditorCanvas::extendLasso(const QPolygonF &to) {
     const double pen = bandPen;
-    if (to.size() == lasso.size() + 1 && !lasso.isEmpty()) {
-        // The fill changes only in the triangle of the first point, the last and the new one.
-        const QPolygonF changed{lasso.first(), lasso.last(), to.last()};
+    if (to.size() == lasso.size() + 1) {
+        // The fill changes only in the triangle of the first point, the last and the new one (a
+        // first point alone is all three).
+        const QPolygonF changed{to.first(), to.value(to.size() - 2, to.last()), to.last()};
         update(changed.boundingRect().adjusted(-pen, -pen, pen, pen).toAlignedRect());
     } else {
         update(lasso.boundingRect().adjusted(-pen, -pen, pen, pen).toAlignedRect());

@@ -740,6 +740,28 @@ TEST_F(EditorDeltaTest, KeptShapeImagesDrawWhatDirectDrawingDraws) {
     }
 }
 
+// A lasso's outline and fill are repainted point by point where they changed: the screen shows what
+// a full render draws after each point added and once the outline is gone.
+TEST_F(EditorDeltaTest, ALassoLeavesNothingBehind) {
+    open("shape S 3\npoints 0,0 100,0 200,0\n");
+    window->getLassoAction().trigger();
+    settle();
+    const QPointF from(40, 40);
+    const auto send = [this](QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, canvas().mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&canvas(), &event);
+        settle();
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    for (const QPointF &by : {QPointF(60, 5), QPointF(120, 70), QPointF(30, 160), QPointF(-10, 90)}) {
+        send(QEvent::MouseMove, from + by, Qt::LeftButton);
+        expectScreenAsRendered();
+    }
+    send(QEvent::MouseButtonRelease, from + QPointF(-10, 90), Qt::NoButton);
+    expectScreenAsRendered();
+}
+
 // The guide of a grid snap (lines across the canvas through the crossing) moves with the dragged
 // point from crossing to crossing and goes when the drag ends: none is left where it was.
 TEST_F(EditorDeltaTest, SnapGuidesLeaveNothingBehind) {
