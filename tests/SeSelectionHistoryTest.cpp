@@ -7,10 +7,10 @@
 #include "app/TestSpliceLog.h"
 
 #include "base/CbEmptyType.h"
-#include "foundation/CbFunction.h"
-#include "host/graph/PiGraphObjectSnItemConst.h"
 #include "base/RCExInvalidCall.h"
 #include "base/RCExNullPtr.h"
+#include "foundation/CbFunction.h"
+#include "host/graph/PiGraphObjectSnItemConst.h"
 
 #include <gtest/gtest.h>
 
@@ -265,8 +265,7 @@ TEST_F(SeSelectionHistoryTest, ARefusedChangeAfterAnUndoLeavingAGoneShapeOutAdds
     missing->appendPoint(99);
     const Vo::SnSelection::Items alone{Vo::RCShdPtr<Vo::SnItem const>(
         new Vo::SeShapeItem(Vo::RCShdPtr<Vo::SnParts>(missing), controller.weak(A)))};
-    EXPECT_THROW(selector->replaceAllItems(Vo::SnSelection::create(alone)),
-                 Vo::SeExMissingElement);
+    EXPECT_THROW(selector->replaceAllItems(Vo::SnSelection::create(alone)), Vo::SeExMissingElement);
     EXPECT_EQ(history.getNbUndoSteps(), steps);
     EXPECT_EQ(history.getNbRedoSteps(), 0);
 

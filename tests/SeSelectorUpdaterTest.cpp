@@ -9,14 +9,14 @@
 
 #include "app/TestAllocator.h"
 #include "app/TestSpliceLog.h"
+#include "base/RCExCastFailed.h"
+#include "base/RCExNullPtr.h"
 #include "foundation/Iterator.h"
 #include "host/IteratorImpVector.h"
 #include "host/graph/PiCompositionGraphInterface.h"
 #include "host/graph/PiGraph.h"
 #include "host/graph/PiGraphObjectSnItemConst.h"
 #include "host/graph/PiNodeController.h"
-#include "base/RCExCastFailed.h"
-#include "base/RCExNullPtr.h"
 
 #include <gtest/gtest.h>
 
@@ -127,9 +127,8 @@ TEST_F(SeSelectorUpdaterTest, PointItemsMirroredAgainFollowANewPathToTheOutput) 
     settle();
 
     updater->republish();
-    EXPECT_EQ(hostItems(),
-              (Texts{editorNode(), object(A), pointComponent(A, 2, "x", "Roto>Final"),
-                     pointComponent(A, 2, "y", "Roto>Final")}));
+    EXPECT_EQ(hostItems(), (Texts{editorNode(), object(A), pointComponent(A, 2, "x", "Roto>Final"),
+                                  pointComponent(A, 2, "y", "Roto>Final")}));
     EXPECT_EQ(hostWrites->getNbWrites(), 1);
 }
 
@@ -458,9 +457,9 @@ TEST_F(SeSelectorUpdaterTest, OneItemChangesBesideTheEditorNodeAndOfAShapeReleas
 }
 
 // Only shapes' items that end the application's selection are followed one item at a time: with an
-// item for no shape (an object of no shape) between two shapes' items, the application's next one-item change is read in
-// full, never taken for a shape's at a place counted from the wrong item. So is the editor's next
-// change mirrored: as the whole list, the editor's node first.
+// item for no shape (an object of no shape) between two shapes' items, the application's next
+// one-item change is read in full, never taken for a shape's at a place counted from the wrong
+// item. So is the editor's next change mirrored: as the whole list, the editor's node first.
 TEST_F(SeSelectorUpdaterTest, AnItemForNoShapeBetweenShapesIsFollowedByTheWholeList) {
     const Vo::RCShdPtr<Vo::SnItem const> mask(
         new Vo::PiGraphObjectSnItemConst(controller.toolNode()->addObject("Mask")));

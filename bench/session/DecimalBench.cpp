@@ -22,8 +22,7 @@ std::vector<double> coordinates(std::size_t count) {
     return values;
 }
 
-template <std::string (*write)(double)>
-void writeAll(benchmark::State &state) {
+template <std::string (*write)(double)> void writeAll(benchmark::State &state) {
     const std::vector<double> values = coordinates(static_cast<std::size_t>(state.range(0)));
     std::size_t characters = 0;
     for (auto _ : state) {

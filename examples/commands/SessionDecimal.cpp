@@ -20,15 +20,13 @@ constexpr long long underflowExponent = -330;
 // Where an exponent's value stops growing: far beyond both, and far from overflowing itself.
 constexpr long long exponentCap = 1000000000000LL;
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // True when [first, last) is word in any case; word is in lower case.
 bool equalsFolded(const char *first, const char *last, const char *word) {
     for (; first != last && *word != '\0'; ++first, ++word) {
-        const char lower = *first >= 'A' && *first <= 'Z' ? static_cast<char>(*first - 'A' + 'a')
-                                                          : *first;
+        const char lower =
+            *first >= 'A' && *first <= 'Z' ? static_cast<char>(*first - 'A' + 'a') : *first;
         if (lower != *word) {
             return false;
         }
@@ -140,7 +138,8 @@ bool SessionDecimal::convert(const Digits &digits, long long exponent, bool nega
         --power;
     }
     text[length++] = 'e';
-    const std::to_chars_result written = std::to_chars(text + length, text + sizeof text - 1, power);
+    const std::to_chars_result written =
+        std::to_chars(text + length, text + sizeof text - 1, power);
     *written.ptr = '\0';
     const double magnitude = std::strtod(text, nullptr);
     if (std::isinf(magnitude) || magnitude == 0) {

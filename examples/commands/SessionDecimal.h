@@ -51,7 +51,7 @@ private:
     struct Digits {
         char kept[keptDigits];
         std::size_t count = 0;
-        long long scale = 0; // the number is the kept digits' integer times 10^scale
+        long long scale = 0;     // the number is the kept digits' integer times 10^scale
         bool cutNonzero = false; // a digit after the kept ones is not zero
     };
 

@@ -236,8 +236,8 @@ EditorSlotFinder EditorDocument::slotFinder() const {
     return EditorSlotFinder(current->session.getScene().getShapes());
 }
 
-std::vector<EditorShapeView> EditorDocument::describeLayer(const VoExample::AppLayerInterface &layer,
-                                                           EditorSlotFinder &slots) {
+std::vector<EditorShapeView>
+EditorDocument::describeLayer(const VoExample::AppLayerInterface &layer, EditorSlotFinder &slots) {
     std::vector<EditorShapeView> views(static_cast<std::size_t>(layer.getNbShapes()));
     for (int index = 0; index < layer.getNbShapes(); ++index) {
         EditorShapeView &view = views[static_cast<std::size_t>(index)];

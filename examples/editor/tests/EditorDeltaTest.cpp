@@ -34,8 +34,8 @@
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
@@ -754,7 +754,8 @@ TEST_F(EditorDeltaTest, ALassoLeavesNothingBehind) {
         settle();
     };
     send(QEvent::MouseButtonPress, from, Qt::LeftButton);
-    for (const QPointF &by : {QPointF(60, 5), QPointF(120, 70), QPointF(30, 160), QPointF(-10, 90)}) {
+    for (const QPointF &by :
+         {QPointF(60, 5), QPointF(120, 70), QPointF(30, 160), QPointF(-10, 90)}) {
         send(QEvent::MouseMove, from + by, Qt::LeftButton);
         expectScreenAsRendered();
     }
@@ -918,11 +919,14 @@ TEST(EditorShapeImages, KeepsTheLastTwoAskedForAndDrawsAgainForAnyChange) {
     VoEditor::EditorShapeImages kept;
     int draws = 0;
     const auto get = [&](int slot, const VoEditor::EditorShapeImages::Key &key) {
-        return kept.get(slot, key, [&] {
-            ++draws;
-            return VoEditor::EditorShapeImages::Image{QImage(1, 1, QImage::Format_RGB32),
-                                                      QPoint(draws, 0)};
-        }).at.x();
+        return kept
+            .get(slot, key,
+                 [&] {
+                     ++draws;
+                     return VoEditor::EditorShapeImages::Image{QImage(1, 1, QImage::Format_RGB32),
+                                                               QPoint(draws, 0)};
+                 })
+            .at.x();
     };
     VoEditor::EditorShapeImages::Key first{7, 2.0, QPointF(1, 2), 1, 5, 2, 1.0, QSize(90, 70)};
     EXPECT_EQ(get(0, first), 1);

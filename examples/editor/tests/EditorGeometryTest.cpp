@@ -476,8 +476,8 @@ TEST_F(EditorGeometryTest, UndoWhileAnArrowIsHeldTakesBackTheNudge) {
     ASSERT_EQ(moves.size(), 1U);
 }
 
-// A mouse press while an arrow key is still held down ends the arrow's move first: the click after it
-// is a gesture of its own, and undo takes the nudge back whole.
+// A mouse press while an arrow key is still held down ends the arrow's move first: the click after
+// it is a gesture of its own, and undo takes the nudge back whole.
 TEST_F(EditorGeometryTest, AClickWhileAnArrowIsHeldEndsTheNudgeFirst) {
     open("shape S 3\npoints 0,0 30,0 60,0\n");
     click(canvas().getCurvePosition("S"));
@@ -676,8 +676,8 @@ TEST_F(EditorGeometryTest, HandlesDragAndNudgeAlongTheGradient) {
     EXPECT_EQ(shape.getHandle(1), dragged);
 }
 
-// A shape the canvas does not draw has no place on it: (-1, -1) for its curve, points and handles, as
-// for a shape without points; a drawn one's places lie on the canvas.
+// A shape the canvas does not draw has no place on it: (-1, -1) for its curve, points and handles,
+// as for a shape without points; a drawn one's places lie on the canvas.
 TEST_F(EditorGeometryTest, PlacesOfWhatIsNotDrawnAreOffTheCanvas) {
     open("shape S 3 1\nshape E 0\n");
     for (const QPoint &place :
@@ -723,7 +723,8 @@ TEST_F(EditorGeometryTest, TransformBoxScalesRotatesAndFlipsAroundItsPivot) {
         // The pivot is a ring with a cross through it: the ring is drawn off the cross's lines.
         const QImage shown = canvas().grab().toImage();
         const double off = VoEditor::EditorTransformBox::gripSize / std::sqrt(2.0);
-        const QPoint ring = (canvas().getView().toView(box.getPivot()) + QPointF(off, off)).toPoint();
+        const QPoint ring =
+            (canvas().getView().toView(box.getPivot()) + QPointF(off, off)).toPoint();
         int darkest = 255;
         for (int dy = -1; dy <= 1; ++dy) {
             for (int dx = -1; dx <= 1; ++dx) {
@@ -1176,8 +1177,8 @@ QImage paintAlone(const VoEditor::EditorGeometry &geometry,
     return image;
 }
 
-// A rank's label is left out where an earlier one took the room: the rank 2 of a point just right of
-// the rank 1 adds no ink above the markers.
+// A rank's label is left out where an earlier one took the room: the rank 2 of a point just right
+// of the rank 1 adds no ink above the markers.
 TEST(EditorPainterTest, ALabelIsLeftOutWhereAnEarlierOneTookTheRoom) {
     startApplication();
     VoEditor::EditorGeometry geometry;
