@@ -240,6 +240,14 @@ protected:
         }
     }
 
+    // A left-button mouse event at the canvas's place at, the window then let settle.
+    void sendMouse(QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, canvas().mapToGlobal(at), Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(&canvas(), &event);
+        settle();
+    }
+
     // What the window system shows of the canvas, pixel for pixel, against a full render.
     void expectScreenAsRendered() {
         settle();
@@ -747,19 +755,13 @@ TEST_F(EditorDeltaTest, ALassoLeavesNothingBehind) {
     window->getLassoAction().trigger();
     settle();
     const QPointF from(40, 40);
-    const auto send = [this](QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, at, canvas().mapToGlobal(at), Qt::LeftButton, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&canvas(), &event);
-        settle();
-    };
-    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
     for (const QPointF &by :
          {QPointF(60, 5), QPointF(120, 70), QPointF(30, 160), QPointF(-10, 90)}) {
-        send(QEvent::MouseMove, from + by, Qt::LeftButton);
+        sendMouse(QEvent::MouseMove, from + by, Qt::LeftButton);
         expectScreenAsRendered();
     }
-    send(QEvent::MouseButtonRelease, from + QPointF(-10, 90), Qt::NoButton);
+    sendMouse(QEvent::MouseButtonRelease, from + QPointF(-10, 90), Qt::NoButton);
     expectScreenAsRendered();
 }
 
@@ -772,19 +774,13 @@ TEST_F(EditorDeltaTest, SnapGuidesLeaveNothingBehind) {
     window->getSnapGridAction().trigger();
     settle();
     const QPointF from = canvas().getPointPosition("S", 1);
-    const auto send = [this](QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, at, canvas().mapToGlobal(at), Qt::LeftButton, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&canvas(), &event);
-        settle();
-    };
-    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
     for (const QPointF &by : {QPointF(23, 31), QPointF(61, 77), QPointF(-40, 120)}) {
-        send(QEvent::MouseMove, from + by, Qt::LeftButton);
+        sendMouse(QEvent::MouseMove, from + by, Qt::LeftButton);
         ASSERT_EQ(canvas().getShownSnap().kind, VoEditor::EditorSnapper::Snap::Grid);
         expectScreenAsRendered();
     }
-    send(QEvent::MouseButtonRelease, from + QPointF(-40, 120), Qt::NoButton);
+    sendMouse(QEvent::MouseButtonRelease, from + QPointF(-40, 120), Qt::NoButton);
     expectScreenAsRendered();
 }
 
@@ -797,21 +793,15 @@ TEST_F(EditorDeltaTest, ShapesDraggedWholeLookAsDrawnWhereTheyEnd) {
     key(Qt::Key_A, Qt::ControlModifier); // every point of the primary shape: a drag moves it whole
     const QImage before = canvas().grab().toImage();
     const QPointF from(canvas().getPointPosition("S40", 4));
-    const auto send = [this](QEvent::Type type, const QPointF &at, Qt::MouseButtons buttons) {
-        QMouseEvent event(type, at, canvas().mapToGlobal(at), Qt::LeftButton, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&canvas(), &event);
-        settle();
-    };
-    send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    sendMouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
     for (const QPointF &by : {QPointF(5, 3), QPointF(17, -9)}) {
-        send(QEvent::MouseMove, from + by, Qt::LeftButton);
+        sendMouse(QEvent::MouseMove, from + by, Qt::LeftButton);
     }
     const QImage dragged = canvas().grab().toImage();
     // The name goes above the box, which has grown over where the points were and are.
     const QRect title =
         canvas().getLayout().getTitleArea(40).toAlignedRect().adjusted(-1, -1, 1, 1);
-    send(QEvent::MouseButtonRelease, from + QPointF(17, -9), Qt::NoButton);
+    sendMouse(QEvent::MouseButtonRelease, from + QPointF(17, -9), Qt::NoButton);
     const QImage dropped = canvas().grab().toImage();
     EXPECT_GT(largestDifference(before, dropped), 100) << "the shape moved";
     EXPECT_LE(largestDifference(dragged, dropped, title), 2);
