@@ -91,8 +91,10 @@ py::handle PyItemDicts::nodeName(const Vo::PiNode &node) {
                                 : names.emplace(&node, shared(node.getName())).first->second;
 }
 
+// An empty dictionary takes its first string key into a table for string keys, which the others
+// join; a presized one is made for keys of any kind, where each insertion costs more.
 py::dict PyItemDicts::dictOf(py::handle kind, py::handle name, py::handle path) {
-    py::dict dict = py::reinterpret_steal<py::dict>(_PyDict_NewPresized(path ? 3 : 2));
+    py::dict dict = py::reinterpret_steal<py::dict>(PyDict_New());
     if (!dict) {
         throw py::error_already_set();
     }
