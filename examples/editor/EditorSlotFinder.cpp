@@ -3,7 +3,7 @@
 namespace VoEditor {
 
 int EditorSlotFinder::find(const std::string &name) {
-    if (next != described.size() && described[next].name == name) { // next never passes the end
+    if (next != described.size() && described.at(next).name == name) { // never past the end
         return static_cast<int>(next++);
     }
     if (byName.empty()) {

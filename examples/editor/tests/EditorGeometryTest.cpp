@@ -1253,6 +1253,7 @@ TEST(EditorSlotFinderTest, FindsEachShapesSlotInAnyOrder) {
     VoEditor::EditorSlotFinder other(scene);
     EXPECT_EQ(other.find("X"), 1);
     EXPECT_EQ(other.find("Y"), 4);
+    EXPECT_EQ(other.find("A"), 0) << "after the last slot";
 }
 
 // A rank's label shows its digits whole, as the label font draws them unclipped, up and right of
