@@ -149,13 +149,16 @@ bool SessionDecimal::convert(const Digits &digits, long long exponent, bool nega
     return true;
 }
 
+// Not a number and the infinities are written by this class's words: libraries spell a NaN's sign
+// differently ("-nan", "-nan(ind)").
 std::string SessionDecimal::write(double value) {
 #if VOSESSION_FLOAT_TO_CHARS
-    char text[32]; // the longest, "-2.2250738585072014e-308", takes 24
-    return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
-#else
-    return writePortable(value);
+    if (std::isfinite(value)) {
+        char text[32]; // the longest, "-2.2250738585072014e-308", takes 24
+        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    }
 #endif
+    return writePortable(value);
 }
 
 std::string SessionDecimal::writePortable(double value) {

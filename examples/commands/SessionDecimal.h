@@ -15,9 +15,9 @@ public:
 
     // The shortest form of value that reads back to it, the nearest to it of those, in fixed or
     // scientific notation, whichever is shorter (fixed on a tie): "0.1", "-0", "1e+22", "5e-324",
-    // "inf", "nan". The same text as std::to_chars(first, last, value): that function where the
-    // standard library has it (VOSESSION_FLOAT_TO_CHARS, about 50 ns a number), else
-    // writePortable.
+    // "inf", "-nan". The same text as libstdc++'s std::to_chars(first, last, value): that
+    // function for finite values where the standard library has it (VOSESSION_FLOAT_TO_CHARS,
+    // about 50 ns a number), else writePortable; NaN and the infinities always by writePortable.
     static std::string write(double value);
     // The same text by printf's digits and strtod's reading alone, for a standard library without
     // a floating to_chars: a search of the fewest digits that read back (about 2.4 us a number).
