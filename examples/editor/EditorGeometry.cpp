@@ -48,9 +48,6 @@ QRectF spanBox(const std::vector<QPointF> &points, std::size_t index) {
 void EditorGeometry::resize(int nbSlots) { shapes.resize(static_cast<std::size_t>(nbSlots)); }
 
 void EditorGeometry::read(int slot, int nbSlots, const VoExample::AppShapeInterface *shape) {
-    if (getNbSlots() <= slot) {
-        resize(slot + 1);
-    }
     Shape read;
     if (shape != nullptr) {
         const int count = shape->getNbPoints();

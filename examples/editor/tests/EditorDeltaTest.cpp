@@ -784,6 +784,24 @@ TEST_F(EditorDeltaTest, SnapGuidesLeaveNothingBehind) {
     expectScreenAsRendered();
 }
 
+// A point dragged onto the grid's crossing at the scene's origin shows its guide there too: the
+// first guide of a drag may stand where no guide stood before it.
+TEST_F(EditorDeltaTest, TheGuideShowsAtTheOriginsCrossing) {
+    open("shape S 3\npoints 100,40 200,40 300,40\n");
+    clickShape("S", Qt::NoModifier);
+    clickPoint("S", 0, Qt::NoModifier);
+    window->getSnapGridAction().trigger();
+    settle();
+    const QPointF from = canvas().getPointPosition("S", 0);
+    sendMouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    sendMouse(QEvent::MouseMove, canvas().getView().toView(QPointF(1, 1)), Qt::LeftButton);
+    EXPECT_EQ(canvas().getShownSnap().kind, VoEditor::EditorSnapper::Snap::Grid);
+    EXPECT_EQ(canvas().getShownSnap().at, QPointF(0, 0));
+    expectScreenAsRendered();
+    sendMouse(QEvent::MouseButtonRelease, canvas().getView().toView(QPointF(1, 1)), Qt::NoButton);
+    EXPECT_EQ(canvas().getShownSnap().kind, VoEditor::EditorSnapper::Snap::None);
+}
+
 // While a drag moves a shape whole by whole pixels, it is its image from before the drag, moved:
 // what the canvas shows once the drag ends and it is drawn afresh. No handles: nothing but the
 // shape's name is placed by the box that grows while its points move.

@@ -1200,6 +1200,51 @@ TEST(EditorPainterTest, ALabelIsLeftOutWhereAnEarlierOneTookTheRoom) {
         }
     }
     EXPECT_GT(inked, 5) << "rank 1 is drawn";
+    // A third rank clear of both takes its own room.
+    shape.points = {1, 2, 3};
+    const QImage three = paintAlone(geometry, {shape});
+    int third = 0;
+    for (int y = 150 - 30; y < 150 - 8; ++y) {
+        for (int x = 144; x < 160; ++x) {
+            third += qGray(three.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(third, 5) << "rank 3 is drawn";
+}
+
+// A shape's segments are measured from nothing: a tiny shape's longest segment and mean spacing are
+// below one unit, and a shape without points has neither.
+TEST(EditorGeometryShapeTest, TinyShapesAndShapesWithoutPointsAreMeasuredFromNothing) {
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape tiny;
+    tiny.points = {QPointF(0, 0), QPointF(0.5, 0), QPointF(0.75, 0)};
+    geometry.setShape(0, tiny);
+    EXPECT_DOUBLE_EQ(geometry.getShape(0).longestSegment, 0.5);
+    EXPECT_DOUBLE_EQ(geometry.getShape(0).meanSpacing, 0.25);
+    geometry.setShape(1, tiny);
+    geometry.setShape(1, VoEditor::EditorGeometry::Shape());
+    EXPECT_EQ(geometry.getShape(1).longestSegment, 0);
+    EXPECT_EQ(geometry.getShape(1).meanSpacing, 0);
+}
+
+// Inside a square's curve nothing is drawn: no span runs past the last point and no marker stands
+// for a point the shape does not have.
+TEST(EditorPainterTest, NothingIsDrawnInsideASquaresCurve) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape square;
+    square.points = {QPointF(40, 40), QPointF(200, 40), QPointF(200, 200), QPointF(40, 200)};
+    geometry.setShape(0, square);
+    const QImage painted = paintAlone(geometry, {viewOf(geometry, 0)});
+    const QPointF centre =
+        VoEditor::EditorLayout(geometry, VoEditor::EditorViewTransform()).getCurveArea(0).center();
+    for (int dy = -8; dy <= 8; ++dy) {
+        for (int dx = -8; dx <= 8; ++dx) {
+            const QPoint at = centre.toPoint() + QPoint(dx, dy);
+            EXPECT_EQ(painted.pixelColor(at), VoEditor::EditorPainter::background)
+                << "at " << at.x() << ", " << at.y();
+        }
+    }
 }
 
 // The primary shape's name is written bold over its curve: more of its title is inked than when the
