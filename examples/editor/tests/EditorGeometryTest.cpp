@@ -476,6 +476,36 @@ TEST_F(EditorGeometryTest, UndoWhileAnArrowIsHeldTakesBackTheNudge) {
     ASSERT_EQ(moves.size(), 1U);
 }
 
+// While one point of a shape is dragged, the shape is drawn where its points are, not as its
+// picture from before the drag moved whole: a point left in place keeps its marker there.
+TEST_F(EditorGeometryTest, APointDraggedAloneLeavesTheOthersMarkersInPlace) {
+    open("shape S 4\npoints 0,0 100,0 100,100 0,100\n");
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 1));
+    const QPoint kept = canvas().getPointPosition("S", 3);
+    const QPointF from = canvas().getPointPosition("S", 1);
+    const QPointF by(37, 23);
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, from + by / 2, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, from + by, Qt::LeftButton, Qt::LeftButton);
+    const QImage frame = canvas().grab().toImage();
+    mouse(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
+    ASSERT_EQ(canvas().getPointPosition("S", 3), kept);
+    const auto markerAt = [&frame](const QPoint &at) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (frame.pixelColor(at + QPoint(dx, dy)) ==
+                    VoEditor::EditorPainter::hollowMarker) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(markerAt(kept));
+    EXPECT_FALSE(markerAt(kept + by.toPoint()));
+}
+
 // A mouse press while an arrow key is still held down ends the arrow's move first: the click after
 // it is a gesture of its own, and undo takes the nudge back whole.
 TEST_F(EditorGeometryTest, AClickWhileAnArrowIsHeldEndsTheNudgeFirst) {
