@@ -28,6 +28,7 @@ private Q_SLOTS:
 
     void savedSceneReopensToTheSameDocument();
     void failedSaveLeavesTheFileWhole();
+    void aFileThatCannotBeOpenedIsNamed();
     void quittingOrOpeningWithChangesNotSavedAsks();
 
 private:
@@ -143,6 +144,18 @@ void EditorSceneFileTest::failedSaveLeavesTheFileWhole() {
     QVERIFY(window->saveSceneFile(path));
     QVERIFY(readFile(path) != before);
     QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList{"kept.scene"});
+}
+
+// A scene file that cannot be opened (none there, or a folder) is named in the error, and the scene
+// open stays.
+void EditorSceneFileTest::aFileThatCannotBeOpenedIsNamed() {
+    const std::string text = window->getDocument().sceneText();
+    for (const QString &path : {folder->filePath("missing.scene"), folder->path()}) {
+        std::string error;
+        QVERIFY(!window->getDocument().openFile(path.toStdString(), error));
+        QCOMPARE(error, path.toStdString() + ": cannot open the file");
+        QCOMPARE(window->getDocument().sceneText(), text);
+    }
 }
 
 // With changes not saved, quitting (Ctrl+Q, the `quit` command) asks: Cancel keeps the window
