@@ -506,6 +506,26 @@ TEST_F(EditorGeometryTest, APointDraggedAloneLeavesTheOthersMarkersInPlace) {
     EXPECT_FALSE(markerAt(kept + by.toPoint()));
 }
 
+// The rubber band's dashed outline is drawn crisp, on the pixels of its edge: nothing of it blurs
+// onto the row above its top edge.
+TEST_F(EditorGeometryTest, TheRubberBandIsDrawnCrisp) {
+    open("shape S 3\npoints 0,0 10,0 20,0\n");
+    const QPoint from(30, 30);
+    const QPoint to(230, 130);
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, from + QPoint(50, 50), Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton, Qt::LeftButton);
+    const QImage frame = canvas().grab().toImage();
+    mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    int dashes = 0;
+    for (int x = from.x() + 10; x < to.x() - 10; ++x) {
+        EXPECT_EQ(frame.pixelColor(x, from.y() - 1), VoEditor::EditorPainter::background)
+            << "above the band at " << x;
+        dashes += frame.pixelColor(x, from.y()) == VoEditor::EditorPainter::selectedCurve ? 1 : 0;
+    }
+    EXPECT_GT(dashes, 20) << "its top edge is dashed in the selection's colour";
+}
+
 // A mouse press while an arrow key is still held down ends the arrow's move first: the click after
 // it is a gesture of its own, and undo takes the nudge back whole.
 TEST_F(EditorGeometryTest, AClickWhileAnArrowIsHeldEndsTheNudgeFirst) {
