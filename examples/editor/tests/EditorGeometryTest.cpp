@@ -66,6 +66,19 @@ using VoEditor::EditorSpatialIndex;
 void startApplication() { VoEditor::EditorOffscreenApplication::start(); }
 
 // "points X,Y ..." for count points on a grid of columns, spacing apart, from origin.
+// Whether one of the nine pixels round at is exactly colour: a marker or a stroke drawn there,
+// whatever rounding to whole pixels moved it by.
+bool hasColourNear(const QImage &image, const QPoint &at, const QColor &colour) {
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (image.pixelColor(at + QPoint(dx, dy)) == colour) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 std::string gridPoints(int count, int columns, double spacing, const QPointF &origin) {
     std::string line = "points";
     for (int index = 0; index < count; ++index) {
@@ -492,15 +505,7 @@ TEST_F(EditorGeometryTest, APointDraggedAloneLeavesTheOthersMarkersInPlace) {
     mouse(QEvent::MouseButtonRelease, from + by, Qt::LeftButton, Qt::NoButton);
     ASSERT_EQ(canvas().getPointPosition("S", 3), kept);
     const auto markerAt = [&frame](const QPoint &at) {
-        for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx) {
-                if (frame.pixelColor(at + QPoint(dx, dy)) ==
-                    VoEditor::EditorPainter::hollowMarker) {
-                    return true;
-                }
-            }
-        }
-        return false;
+        return hasColourNear(frame, at, VoEditor::EditorPainter::hollowMarker);
     };
     EXPECT_TRUE(markerAt(kept));
     EXPECT_FALSE(markerAt(kept + by.toPoint()));
@@ -1058,17 +1063,8 @@ TEST_F(EditorGeometryTest, AMovingCurveGoesStraightUntilTheDragEnds) {
     const QPointF from = view.toView(QPointF(0, 0));
     const QPointF by(20, 0);
     const auto drawn = [this, &view, &by](const QPointF &scene) {
-        const QImage image = canvas().grab().toImage();
-        const QPoint at = (view.toView(scene) + by).toPoint();
-        for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx) {
-                if (image.pixelColor(at + QPoint(dx, dy)) ==
-                    VoEditor::EditorPainter::primaryCurve) {
-                    return true;
-                }
-            }
-        }
-        return false;
+        return hasColourNear(canvas().grab().toImage(), (view.toView(scene) + by).toPoint(),
+                             VoEditor::EditorPainter::primaryCurve);
     };
     const QPointF chord(100, 50);
     const QPointF bulge(112.5, 50);
@@ -1209,6 +1205,16 @@ VoEditor::EditorShapeView viewOf(const VoEditor::EditorGeometry &geometry, int s
     return shape;
 }
 
+// A geometry of one shape in slot 0: four points on the corners of box, clockwise from its top
+// left.
+VoEditor::EditorGeometry squareAlone(const QRectF &box) {
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape square;
+    square.points = {box.topLeft(), box.topRight(), box.bottomRight(), box.bottomLeft()};
+    geometry.setShape(0, square);
+    return geometry;
+}
+
 // The shapes painted alone, at the default view (a scene unit a pixel) moved by pan.
 QImage paintAlone(const VoEditor::EditorGeometry &geometry,
                   const std::vector<VoEditor::EditorShapeView> &shapes, const QPointF &pan = {}) {
@@ -1281,10 +1287,7 @@ TEST(EditorGeometryShapeTest, TinyShapesAndShapesWithoutPointsAreMeasuredFromNot
 // for a point the shape does not have.
 TEST(EditorPainterTest, NothingIsDrawnInsideASquaresCurve) {
     startApplication();
-    VoEditor::EditorGeometry geometry;
-    VoEditor::EditorGeometry::Shape square;
-    square.points = {QPointF(40, 40), QPointF(200, 40), QPointF(200, 200), QPointF(40, 200)};
-    geometry.setShape(0, square);
+    const VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 40, 160, 160));
     const QImage painted = paintAlone(geometry, {viewOf(geometry, 0)});
     const QPointF centre =
         VoEditor::EditorLayout(geometry, VoEditor::EditorViewTransform()).getCurveArea(0).center();
@@ -1301,10 +1304,7 @@ TEST(EditorPainterTest, NothingIsDrawnInsideASquaresCurve) {
 // same shape is only selected.
 TEST(EditorPainterTest, ThePrimaryShapesNameIsBold) {
     startApplication();
-    VoEditor::EditorGeometry geometry;
-    VoEditor::EditorGeometry::Shape square;
-    square.points = {QPointF(20, 60), QPointF(200, 60), QPointF(200, 200), QPointF(20, 200)};
-    geometry.setShape(0, square);
+    const VoEditor::EditorGeometry geometry = squareAlone(QRectF(20, 60, 180, 140));
     VoEditor::EditorShapeView shape = viewOf(geometry, 0);
     shape.name = "Wide Name";
     shape.selected = true;
