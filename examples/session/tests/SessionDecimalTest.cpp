@@ -123,7 +123,7 @@ TEST(SessionDecimalTest, ReadsTheNearestDouble) {
     double value = 0;
     ASSERT_TRUE(readWord("-0", value));
     EXPECT_TRUE(value == 0 && std::signbit(value));
-    for (const char *word : {"nan", "NaN(a_1)", "-nan()"}) {
+    for (const char *word : {"nan", "NaN(a_1)", "-nan()", "nan(zZ09_az)"}) {
         ASSERT_TRUE(readWord(word, value)) << word;
         EXPECT_TRUE(std::isnan(value)) << word;
     }
