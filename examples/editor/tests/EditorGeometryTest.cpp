@@ -495,6 +495,7 @@ TEST_F(EditorGeometryTest, APointDraggedAloneLeavesTheOthersMarkersInPlace) {
     open("shape S 4\npoints 0,0 100,0 100,100 0,100\n");
     click(canvas().getCurvePosition("S"));
     click(canvas().getPointPosition("S", 1));
+    canvas().grab(); // shown once, as a window shows it: the shape's kept image exists
     const QPoint kept = canvas().getPointPosition("S", 3);
     const QPointF from = canvas().getPointPosition("S", 1);
     const QPointF by(37, 23);
@@ -787,6 +788,27 @@ TEST_F(EditorGeometryTest, TransformBoxScalesRotatesAndFlipsAroundItsPivot) {
             }
         }
         EXPECT_LT(darkest, qGray(VoEditor::EditorPainter::background.rgb()) - 40);
+        // Its cross is level and upright: near one tip of an arm, its ink sits on the same row
+        // (column) as near the other tip.
+        const QPointF centre = canvas().getView().toView(box.getPivot());
+        const int tip = static_cast<int>(2 * VoEditor::EditorTransformBox::gripSize) - 1;
+        const auto inkCentre = [&shown, &centre](QPointF along, QPointF across) {
+            double ink = 0;
+            double weighted = 0;
+            for (int step = -3; step <= 3; ++step) {
+                const QPoint at = (centre + along + across * step).toPoint();
+                const double dark = std::max(0, qGray(VoEditor::EditorPainter::background.rgb()) -
+                                                    qGray(shown.pixel(at)));
+                ink += dark;
+                weighted += dark * step;
+            }
+            return ink > 0 ? weighted / ink : 99.0;
+        };
+        EXPECT_NEAR(inkCentre(QPointF(-tip, 0), QPointF(0, 1)),
+                    inkCentre(QPointF(tip, 0), QPointF(0, 1)), 0.35);
+        EXPECT_NEAR(inkCentre(QPointF(0, -tip), QPointF(1, 0)),
+                    inkCentre(QPointF(0, tip), QPointF(1, 0)), 0.35);
+        EXPECT_LT(std::abs(inkCentre(QPointF(-tip, 0), QPointF(0, 1))), 1) << "an arm is drawn";
     }
     const std::vector<QPointF> start = pointsOf("S");
     const std::vector<QPointF> t = pointsOf("T");

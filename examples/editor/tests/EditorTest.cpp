@@ -11,6 +11,7 @@
 #include "EditorPainter.h"
 #include "EditorWindow.h"
 
+#include "SessionFileReader.h"
 #include "SessionLineReader.h"
 #include "SessionState.h"
 
@@ -896,6 +897,15 @@ void EditorTest::commandLineRunsCommandsAndRejectsBadOnes() {
     QVERIFY(
         !runPiped("select C\n" + std::string(VoSession::SessionLineReader::maxLength + 1, 'x')));
     QVERIFY2(error.rfind("<stdin>:2: line longer than", 0) == 0, error.c_str());
+    QCOMPARE(editor(), QString("*B"));
+    // And as long in all: a script past the file bound, of short lines, runs nothing either.
+    const std::string comment = "# " + std::string(1021, '-') + "\n";
+    std::string endless = "select C\n";
+    while (endless.size() <= VoSession::SessionFileReader::defaultMaxBytes) {
+        endless += comment;
+    }
+    QVERIFY(!runPiped(endless));
+    QVERIFY2(error.find("the script goes on past") != std::string::npos, error.c_str());
     QCOMPARE(editor(), QString("*B"));
 }
 
