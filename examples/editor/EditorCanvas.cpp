@@ -882,6 +882,11 @@ bool EditorCanvas::isCanvasKey(const QKeyEvent &event) const {
     }
 }
 
+bool EditorCanvas::isFocusStep(const QKeyEvent &event) {
+    return (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab) &&
+           (event.modifiers() & ~Qt::ShiftModifier) == Qt::ControlModifier;
+}
+
 bool EditorCanvas::canStep() const {
     const VoExample::AppShapeInterface *primary = document.getSession().getPrimaryShape();
     return primary != nullptr && primary->getNbPoints() > 0;
@@ -905,6 +910,11 @@ bool EditorCanvas::event(QEvent *event) {
     // Tab and Shift+Tab step through the points instead of moving the focus.
     if (event->type() == QEvent::KeyPress && isCanvasKey(*static_cast<QKeyEvent *>(event))) {
         keyPressEvent(static_cast<QKeyEvent *>(event));
+        return true;
+    }
+    // Ctrl+Tab always moves the focus on, as it does out of the window's text fields.
+    if (event->type() == QEvent::KeyPress && isFocusStep(*static_cast<QKeyEvent *>(event))) {
+        focusNextPrevChild(static_cast<QKeyEvent *>(event)->key() == Qt::Key_Tab);
         return true;
     }
     return QWidget::event(event);

@@ -171,6 +171,8 @@ private:
     bool isCanvasKey(const QKeyEvent &event) const;
     // The primary shape has points for Tab to step through.
     bool canStep() const;
+    // Ctrl+Tab or Ctrl+Shift+Tab: the focus goes on to the next part (or back).
+    static bool isFocusStep(const QKeyEvent &event);
     static bool isUndo(const QKeyEvent &event);
     // Ctrl+Shift+Z and Ctrl+Y, whatever the platform's own Redo key.
     static bool isRedo(const QKeyEvent &event);

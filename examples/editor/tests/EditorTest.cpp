@@ -665,6 +665,14 @@ void EditorTest::keyboardReachesEveryPartAndTheCanvasShowsItsFocus() {
     key(Qt::Key_Tab);
     QVERIFY(canvas().hasFocus());
     QCOMPARE(editor(), QString("*A[2|]"));
+    // Ctrl+Tab (Ctrl+Shift+Tab) moves the focus on (back) even then, stepping nowhere.
+    key(Qt::Key_Tab, Qt::ControlModifier);
+    QVERIFY(!canvas().hasFocus());
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(!canvas().hasFocus());
+    QCOMPARE(editor(), QString("*A[2|]"));
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     QVERIFY(window->getCommandDock().getLine().hasFocus());
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_3));
