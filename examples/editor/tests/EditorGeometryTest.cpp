@@ -1543,6 +1543,65 @@ TEST(EditorPainterTest, TransformGripsAreAsWideAsTall) {
         EXPECT_LE(std::abs(white.width() - white.height()), 1) << grip.x();
         EXPECT_LE(std::abs(white.center().x() - grip.x()), 1) << grip.x();
     }
+    // The rotation grip hangs from the middle of the box's top edge.
+    EXPECT_NE(image.pixelColor(150, 90), VoEditor::EditorPainter::background);
+    EXPECT_EQ(image.pixelColor(140, 90), VoEditor::EditorPainter::background);
+}
+
+// A snap guide tells what caught the point: a diamond round a point, a cross on a curve.
+TEST(EditorPainterTest, SnapGuidesTellAPointFromACurve) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    const auto guide = [&](VoEditor::EditorSnapper::Snap::Kind kind) {
+        QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
+        image.fill(VoEditor::EditorPainter::background);
+        QPainter target(&image);
+        VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+        painter.paintSnapGuide({kind, QPointF(50, 50)});
+        target.end();
+        return image;
+    };
+    const auto inkRightOfCentre = [](const QImage &image) {
+        int ink = 0;
+        for (int x = 53; x <= 62; ++x) {
+            ink += image.pixelColor(x, 50) != VoEditor::EditorPainter::background ? 1 : 0;
+        }
+        return ink;
+    };
+    const QImage point = guide(VoEditor::EditorSnapper::Snap::Point);
+    EXPECT_EQ(point.pixelColor(50, 50), VoEditor::EditorPainter::background);
+    EXPECT_GT(inkRightOfCentre(point), 0);
+    const QImage curve = guide(VoEditor::EditorSnapper::Snap::Curve);
+    EXPECT_NE(curve.pixelColor(50, 50), VoEditor::EditorPainter::background);
+    EXPECT_EQ(inkRightOfCentre(curve), 0);
+}
+
+// A shape's handles add square markers at the handles only: round its points the drawing is the
+// same with handles as without.
+TEST(EditorPainterTest, HandleMarkersStandOnlyAtHandles) {
+    startApplication();
+    VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 40, 160, 160));
+    const QImage plain = paintAlone(geometry, {viewOf(geometry, 0)});
+    VoEditor::EditorGeometry::Shape withHandles = geometry.getShape(0);
+    withHandles.handles = {0.2, 0.8};
+    geometry.setShape(0, withHandles);
+    const VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    ASSERT_EQ(shape.nbHandles, 2);
+    const QImage handled = paintAlone(geometry, {shape});
+    const VoEditor::EditorLayout layout(geometry, VoEditor::EditorViewTransform());
+    for (int index = 0; index < 4; ++index) {
+        const QPoint at = layout.getPoint(0, index, 4).toPoint();
+        for (int dy = -8; dy <= 8; ++dy) {
+            for (int dx = -8; dx <= 8; ++dx) {
+                ASSERT_EQ(handled.pixelColor(at + QPoint(dx, dy)),
+                          plain.pixelColor(at + QPoint(dx, dy)))
+                    << "point " << index << " at " << dx << ", " << dy;
+            }
+        }
+    }
+    EXPECT_NE(handled, plain) << "the handles are drawn";
 }
 
 // Lines of the grid stand at every multiple of the step the area shows, across and down it, and
