@@ -13,11 +13,32 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <ios>
 #include <memory>
 #include <sstream>
+#include <streambuf>
 #include <string>
+#include <utility>
 
 using VoEditor::EditorWindow;
+
+namespace {
+
+// Gives its text, then fails as a disk may: the stream reading it goes bad.
+class FailingBuffer : public std::streambuf {
+public:
+    explicit FailingBuffer(std::string given) : text(std::move(given)) {
+        setg(text.data(), text.data(), text.data() + text.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::ios_base::failure("the disk failed"); }
+
+private:
+    std::string text;
+};
+
+} // namespace
 
 class EditorSceneFileTest : public QObject {
     Q_OBJECT
@@ -156,6 +177,13 @@ void EditorSceneFileTest::aFileThatCannotBeOpenedIsNamed() {
         QCOMPARE(error, path.toStdString() + ": cannot open the file");
         QCOMPARE(window->getDocument().sceneText(), text);
     }
+    // One that fails part way through is refused whole: what was read is not opened.
+    FailingBuffer failing("shape Z 2\n");
+    std::istream in(&failing);
+    std::string error;
+    QVERIFY(!window->getDocument().open(in, "broken.scene", error));
+    QCOMPARE(error, std::string("broken.scene: cannot read the file"));
+    QCOMPARE(window->getDocument().sceneText(), text);
 }
 
 // With changes not saved, quitting (Ctrl+Q, the `quit` command) asks: Cancel keeps the window
