@@ -679,6 +679,16 @@ TEST_F(EditorGeometryTest, MovingASingleValuedCurveSaysWhyItStays) {
     EXPECT_EQ(moves.size(), 1U);
     EXPECT_TRUE(window->statusBar()->currentMessage().contains("Not moved: C"));
     EXPECT_EQ(window->getUndoAction().text(), undoBefore);
+
+    // A transform of both says so too, and scales A alone.
+    click(canvas().getCurvePosition("A"));
+    click(canvas().getCurvePosition("C"), Qt::ShiftModifier);
+    window->getTransformAction().trigger();
+    window->statusBar()->clearMessage();
+    const QPointF corner = canvas().getTransformBox().scaleGrips(canvas().getView())[7];
+    drag(corner, corner + QPointF(20, 20));
+    EXPECT_TRUE(window->statusBar()->currentMessage().contains("Not moved: C"));
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Scale 3 Points"));
 }
 
 // A selected handle dragged moves along its gradient with the pointer, within its line; the arrow
