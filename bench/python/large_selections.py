@@ -8,12 +8,17 @@ with the smallest and largest repetition and their spread, wall-clock and proces
 
 - to_list of an application selection of 2 x 10^5 input items (one shape of 10^5 points, all
   selected, alone: two inputs a point), and per item;
+- the same with the interpreter's memory kept between calls (the names of one list held, so that
+  its arenas are never all free), and the minor page faults a call takes either way: a list of
+  dictionaries freed whole gives its arenas back to the system, and the next one faults them in;
 - iterating over it, item by item;
 - select_points_in over a rectangle holding half of a 10^6-point shape's points, then
   unselect_points: the same work as BM_RegionSelectPointsInRectangle.
 """
 
 import argparse
+import resource
+import statistics
 
 import voshape
 from bulk_selection import repetitions, report, summary
@@ -25,6 +30,16 @@ def large_application_selection(points):
     editor.selector.set_primary("A")
     editor.selector.select_all_points()
     return editor
+
+
+def faults_per_call(work, calls=5):
+    """The median number of minor page faults one call of `work` takes."""
+    faults = []
+    for _ in range(calls):
+        before = resource.getrusage(resource.RUSAGE_SELF).ru_minflt
+        work()
+        faults.append(resource.getrusage(resource.RUSAGE_SELF).ru_minflt - before)
+    return int(statistics.median(faults))
 
 
 def region_editor(points):
@@ -51,6 +66,12 @@ def main():
     report(f"to_list, {items} items", wall, cpu, iterations)
     print(f"{'  per item':<38} wall {summary([t / items for t in wall])}  "
           f"cpu {summary([t / items for t in cpu])}")
+    print(f"{'  minor page faults a call':<38} {faults_per_call(app.to_list)}")
+    names = [item["name"] for item in app.to_list()]
+    report(f"to_list, memory kept, {items} items",
+           *repetitions(app.to_list, options.repetitions, options.seconds))
+    print(f"{'  minor page faults a call':<38} {faults_per_call(app.to_list)}")
+    del names
     report(f"iteration, {items} items",
            *repetitions(lambda: sum(1 for _ in app), options.repetitions, options.seconds))
     del editor, app

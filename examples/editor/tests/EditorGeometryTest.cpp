@@ -1265,6 +1265,27 @@ QImage paintAlone(const VoEditor::EditorGeometry &geometry,
     return image;
 }
 
+// A rank's label that runs off the right edge shows the part that fits: the room by the edge is
+// there to take.
+TEST(EditorPainterTest, ALabelAtTheRightEdgeShowsWhatFits) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    line.points = {QPointF(20, 150), QPointF(232, 150)};
+    geometry.setShape(0, line);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    shape.points = {1};
+    const QImage painted = paintAlone(geometry, {shape});
+    int inked = 0;
+    for (int y = 150 - 30; y < 150 - 4; ++y) {
+        for (int x = 236; x < painted.width(); ++x) {
+            inked += qGray(painted.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 3) << "rank 1 is drawn by the edge";
+}
+
 // A rank's label is left out where an earlier one took the room: the rank 2 of a point just right
 // of the rank 1 adds no ink above the markers.
 TEST(EditorPainterTest, ALabelIsLeftOutWhereAnEarlierOneTookTheRoom) {
