@@ -1607,6 +1607,10 @@ TEST(EditorPainterTest, SnapGuidesTellAPointFromACurve) {
     const QImage curve = guide(VoEditor::EditorSnapper::Snap::Curve);
     EXPECT_NE(curve.pixelColor(50, 50), VoEditor::EditorPainter::background);
     EXPECT_EQ(inkRightOfCentre(curve), 0);
+    for (const QPoint &arm : {QPoint(4, 4), QPoint(-4, -4), QPoint(4, -4), QPoint(-4, 4)}) {
+        EXPECT_NE(curve.pixelColor(QPoint(50, 50) + arm), VoEditor::EditorPainter::background)
+            << "the cross's arm towards " << arm.x() << ", " << arm.y();
+    }
 }
 
 // A shape's handles add square markers at the handles only: round its points the drawing is the
