@@ -51,6 +51,7 @@ private Q_SLOTS:
     void failedSaveLeavesTheFileWhole();
     void aFileThatCannotBeOpenedIsNamed();
     void quittingOrOpeningWithChangesNotSavedAsks();
+    void anOpenedSceneStartsUneditedWithNothingToUndo();
 
 private:
     void open(const std::string &scene);
@@ -214,6 +215,22 @@ void EditorSceneFileTest::quittingOrOpeningWithChangesNotSavedAsks() {
     answerNextBox(QMessageBox::Discard);
     QVERIFY(window->close());
     QVERIFY(!window->isVisible());
+}
+
+// A scene opened over an edited one starts afresh: nothing to undo (the undo steps were the other
+// scene's) and nothing unsaved, whether the edits came by gestures or by commands.
+void EditorSceneFileTest::anOpenedSceneStartsUneditedWithNothingToUndo() {
+    open("shape A 3\npoints 0,0 5,5 10,0\n");
+    nudgePoint("A", 1);
+    QVERIFY(window->getUndoAction().isEnabled());
+    open("shape B 3\npoints 0,0 5,5 10,0\n");
+    QVERIFY(!window->getUndoAction().isEnabled());
+    QVERIFY(!window->getDocument().isModified());
+    QVERIFY(window->getDocument().runCommand("delete-point B 0"));
+    QVERIFY(window->getDocument().isModified());
+    open("shape C 3\npoints 0,0 5,5 10,0\n");
+    QVERIFY(!window->getDocument().isModified());
+    QVERIFY(!window->isWindowModified());
 }
 
 QTEST_MAIN(EditorSceneFileTest)
