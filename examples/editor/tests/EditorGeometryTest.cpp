@@ -990,10 +990,17 @@ TEST_F(EditorGeometryTest, LassoSelectsShapesOrPointsInsideItsOutline) {
                       Qt::LeftButton);
             }
         }
+        const QImage drawn = canvas().grab().toImage();
         mouse(QEvent::MouseButtonRelease, view.toView(corners.front()), Qt::LeftButton,
               Qt::NoButton);
+        return drawn;
     };
-    lasso({{280, -20}, {370, -20}, {370, 70}, {280, 70}});
+    const QImage outlined = lasso({{280, -20}, {370, -20}, {370, 70}, {280, 70}});
+    // While it is drawn, the outline's inside is tinted; outside it the canvas stays bare.
+    EXPECT_NE(outlined.pixelColor(view.toView(QPointF(330, 50)).toPoint()),
+              VoEditor::EditorPainter::background);
+    EXPECT_EQ(outlined.pixelColor(view.toView(QPointF(260, 30)).toPoint()),
+              VoEditor::EditorPainter::background);
     ASSERT_NE(canvas().getTable().find("T"), nullptr);
     EXPECT_TRUE(canvas().getTable().find("T")->primary);
     EXPECT_FALSE(canvas().getTable().find("S")->selected);

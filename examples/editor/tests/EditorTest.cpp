@@ -654,6 +654,19 @@ void EditorTest::keyboardReachesEveryPartAndTheCanvasShowsItsFocus() {
     const QColor frame = canvas().palette().color(QPalette::Highlight);
     const QPoint edge(0, canvas().height() / 2);
     QVERIFY(near(canvas().grab().toImage(), edge, frame));
+    {
+        // The frame lies on the canvas's outer pixels alike on its four sides.
+        const QImage shown = canvas().grab().toImage();
+        const int right = shown.width() - 1;
+        const int bottom = shown.height() - 1;
+        for (const int in : {0, 1, 2}) {
+            const QColor left = shown.pixelColor(in, bottom / 2);
+            QCOMPARE(shown.pixelColor(right - in, bottom / 2), left);
+            QCOMPARE(shown.pixelColor(right / 2, in), left);
+            QCOMPARE(shown.pixelColor(right / 2, bottom - in), left);
+            QCOMPARE(left == frame, in < 2);
+        }
+    }
     // Nothing to step through: Tab moves the focus on.
     QTest::keyClick(&canvas(), Qt::Key_Tab);
     QVERIFY(!canvas().hasFocus());
