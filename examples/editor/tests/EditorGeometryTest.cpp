@@ -1608,7 +1608,22 @@ TEST(EditorPainterTest, SnapGuidesTellAPointFromACurve) {
         }
         return ink;
     };
+    // Both are as wide as tall and mirror themselves across the place (a pixel corner, 50, 50).
+    const auto symmetric = [](const QImage &image) {
+        int worst = 0;
+        for (int y = 35; y < 65; ++y) {
+            for (int x = 35; x < 65; ++x) {
+                for (const QPoint &other : {QPoint(99 - x, y), QPoint(x, 99 - y), QPoint(y, x)}) {
+                    worst = std::max(
+                        worst, std::abs(qGray(image.pixel(x, y)) - qGray(image.pixel(other))));
+                }
+            }
+        }
+        return worst;
+    };
     const QImage point = guide(VoEditor::EditorSnapper::Snap::Point);
+    EXPECT_LE(symmetric(point), 8);
+    EXPECT_LE(symmetric(guide(VoEditor::EditorSnapper::Snap::Curve)), 8);
     EXPECT_EQ(point.pixelColor(50, 50), VoEditor::EditorPainter::background);
     EXPECT_GT(inkRightOfCentre(point), 0);
     const QImage curve = guide(VoEditor::EditorSnapper::Snap::Curve);
