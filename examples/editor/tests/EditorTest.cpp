@@ -723,6 +723,18 @@ void EditorTest::layerSwitcherShowsEachLayerAndItsSelection() {
     QCOMPARE(editor(), QString());
     click(curve("Stem"));
     QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object Stem"}));
+    // The active layer, or one there is not, activates nothing: no step, no signal, no change.
+    {
+        QSignalSpy activated(&window->getDocument(), &VoEditor::EditorDocument::layerActivated);
+        const QString undo = window->getUndoAction().text();
+        for (const int layer : {0, -1, 2, 99}) {
+            window->getDocument().activateLayer(layer);
+        }
+        QCOMPARE(activated.count(), 0);
+        QCOMPARE(window->getUndoAction().text(), undo);
+        QCOMPARE(layers.currentText(), QString("Roto"));
+        QCOMPARE(editor(), QString("*Stem"));
+    }
 
     // Switching keeps the view: it used to fit the new layer's shapes and hide the others.
     canvas().zoom(1.5, QPointF(200, 150));
