@@ -137,12 +137,16 @@ public:
     /// parts are unchanged, but the new ones take their sets over instead of copying them: the two
     /// hand the sets to whichever of them is read, one index step each way. O(1) for the last index
     /// in the order, else one search and one move of the indices after its place; reading parts
-    /// made many such steps apart costs one step each. The way an editor changes one index.
+    /// made many such steps apart costs one step each. The way an editor changes one index. A
+    /// caller that already found the index to remove gives its rank, which saves the search; a
+    /// rank that does not match the order is looked up again.
     /// \param index the point (handle) index appended or removed, any int
+    /// \param rank the removed index's 1-based place in the order (getPointRank, getHandleRank),
+    /// or 0 for unknown
     RCShdPtr<SeShapeParts> withPointAppended(int index) const;
     RCShdPtr<SeShapeParts> withHandleAppended(int index) const;
-    RCShdPtr<SeShapeParts> withPointRemoved(int index) const;
-    RCShdPtr<SeShapeParts> withHandleRemoved(int index) const;
+    RCShdPtr<SeShapeParts> withPointRemoved(int index, int rank = 0) const;
+    RCShdPtr<SeShapeParts> withHandleRemoved(int index, int rank = 0) const;
     ///@}
     ///@{
     /// Takes other's points (or handles) only; the other set stays.
@@ -232,7 +236,7 @@ private:
     /// Other's sets, to be read together with this object's: a copy when other is of the same
     /// family of versions (both cannot hold the sets at once).
     std::pair<IndexSet, IndexSet> setsBeside(const SeShapeParts &other) const;
-    RCShdPtr<SeShapeParts> withStep(bool points, bool insert, int index) const;
+    RCShdPtr<SeShapeParts> withStep(bool points, bool insert, int index, int rank) const;
     ///@}
 
     ///@{

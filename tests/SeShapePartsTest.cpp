@@ -263,9 +263,12 @@ TEST(SeShapePartsTest, OneIndexVersionsReadAsTheirOwnIndicesInAnyOrder) {
             if (!has(model, index)) {
                 model.push_back(index);
             }
-        } else {
-            made.parts =
-                points ? from.parts->withPointRemoved(index) : from.parts->withHandleRemoved(index);
+        } else { // removed, the caller's rank given right, wrong or not
+            const int rank = (seed >> 14) % 4 == 3
+                                 ? 0
+                                 : static_cast<int>((seed >> 14) % 3) - 1 + rankIn(model, index);
+            made.parts = points ? from.parts->withPointRemoved(index, rank)
+                                : from.parts->withHandleRemoved(index, rank);
             model.erase(std::remove(model.begin(), model.end(), index), model.end());
         }
         family.push_back(made);

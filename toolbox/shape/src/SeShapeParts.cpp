@@ -188,19 +188,19 @@ RCShdPtr<SeShapeParts> SeShapeParts::renumberedHandles(int at, bool added, int r
 }
 
 RCShdPtr<SeShapeParts> SeShapeParts::withPointAppended(int index) const {
-    return withStep(true, true, index);
+    return withStep(true, true, index, 0);
 }
 
 RCShdPtr<SeShapeParts> SeShapeParts::withHandleAppended(int index) const {
-    return withStep(false, true, index);
+    return withStep(false, true, index, 0);
 }
 
-RCShdPtr<SeShapeParts> SeShapeParts::withPointRemoved(int index) const {
-    return withStep(true, false, index);
+RCShdPtr<SeShapeParts> SeShapeParts::withPointRemoved(int index, int rank) const {
+    return withStep(true, false, index, rank);
 }
 
-RCShdPtr<SeShapeParts> SeShapeParts::withHandleRemoved(int index) const {
-    return withStep(false, false, index);
+RCShdPtr<SeShapeParts> SeShapeParts::withHandleRemoved(int index, int rank) const {
+    return withStep(false, false, index, rank);
 }
 
 void SeShapeParts::validateGradientHandlePosition(float &offset, float &position, int count,
@@ -337,7 +337,7 @@ SeShapeParts::setsBeside(const SeShapeParts &other) const {
     return sets;
 }
 
-RCShdPtr<SeShapeParts> SeShapeParts::withStep(bool points, bool insert, int index) const {
+RCShdPtr<SeShapeParts> SeShapeParts::withStep(bool points, bool insert, int index, int rank) const {
     const IndexSet &set = points ? readPoints() : readHandles();
     if (set->hasPart(index) == insert) {
         return RCShdPtr<SeShapeParts>(new SeShapeParts(*this));
@@ -345,7 +345,7 @@ RCShdPtr<SeShapeParts> SeShapeParts::withStep(bool points, bool insert, int inde
     // Should the parts fail to be made, the new version stays only as one these parts lean on.
     return RCShdPtr<SeShapeParts>(
         new SeShapeParts(insert ? SeShapePartsVersion::insert(version, points, index)
-                                : SeShapePartsVersion::remove(version, points, index)));
+                                : SeShapePartsVersion::remove(version, points, index, rank)));
 }
 
 template class RCBasePtr<SeShapeParts>;

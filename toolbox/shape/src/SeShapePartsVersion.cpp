@@ -41,13 +41,20 @@ SeShapePartsVersion::Pointer SeShapePartsVersion::insert(const Pointer &from, bo
     return lead(from, Step{Step::Kind::insert, points, true, index, set->getParts().size()});
 }
 
+// The index's place in the order: its rank's when the rank names it, else searched from the back,
+// where the index leaving most often is (one of the last selected).
+std::size_t SeShapePartsVersion::placeOf(const Vector<int> &order, int index, int rank) noexcept {
+    const bool known = rank > 0 && static_cast<std::size_t>(rank) <= order.size() &&
+                       order[static_cast<std::size_t>(rank) - 1] == index;
+    return known ? static_cast<std::size_t>(rank) - 1
+                 : SnIndexScan::findLast(order.data(), order.data() + order.size(), index);
+}
+
 SeShapePartsVersion::Pointer SeShapePartsVersion::remove(const Pointer &from, bool points,
-                                                         int index) {
+                                                         int index, int rank) {
     SeShapePartsVersion &root = settle(from);
     const Vector<int> &order = (points ? root.points : root.handles)->getParts();
-    const std::size_t place =
-        SnIndexScan::findLast(order.data(), order.data() + order.size(), index);
-    return lead(from, Step{Step::Kind::remove, points, true, index, place});
+    return lead(from, Step{Step::Kind::remove, points, true, index, placeOf(order, index, rank)});
 }
 
 SeShapePartsVersion::Pointer SeShapePartsVersion::renumber(const Pointer &from, bool points, int at,
@@ -56,11 +63,7 @@ SeShapePartsVersion::Pointer SeShapePartsVersion::renumber(const Pointer &from, 
     const Vector<int> &order = (points ? root.points : root.handles)->getParts();
     std::size_t place = kNowhere;
     if (!added && (points ? root.points : root.handles)->hasPart(at)) {
-        const bool known = rank > 0 && static_cast<std::size_t>(rank) <= order.size() &&
-                           order[static_cast<std::size_t>(rank) - 1] == at;
-        // From the back otherwise: the index leaving is most often one of the last selected.
-        place = known ? static_cast<std::size_t>(rank) - 1
-                      : SnIndexScan::findLast(order.data(), order.data() + order.size(), at);
+        place = placeOf(order, at, rank);
     }
     return lead(from, Step{added ? Step::Kind::renumberUp : Step::Kind::renumberDown, points, true,
                            at, place});

@@ -36,9 +36,10 @@ public:
     // A new version, the family's root from now on: the given one with index inserted at the end
     // of the points' (handles') order, or removed from it. The given version leans on the new one.
     // The index must be absent to be inserted and present to be removed. O(1) at the end of the
-    // order, else one search and one move of the indices after the index's place.
+    // order, else one search and one move of the indices after the index's place; a removal
+    // given the index's rank (its 1-based place, checked; 0 for unknown) skips the search.
     static Pointer insert(const Pointer &from, bool points, int index);
-    static Pointer remove(const Pointer &from, bool points, int index);
+    static Pointer remove(const Pointer &from, bool points, int index, int rank);
     // A new version, the family's root from now on: the given one renumbered as
     // SnPartsBasic::renumber does, which must not move the largest int. rank is at's 1-based
     // place in the order as the caller found it, which is checked; any other value has it found.
@@ -71,6 +72,8 @@ private:
         std::size_t position = 0;
     };
 
+    // The 0-based place of index, present in order, given its 1-based rank if known (else 0).
+    static std::size_t placeOf(const Vector<int> &order, int index, int rank) noexcept;
     static Step opposite(Step step) noexcept;
     static Pointer lead(const Pointer &from, Step step);
     // version leans on a root: takes the root's sets over, and the root leans on it.

@@ -21,7 +21,7 @@ const SeShapeSelectorPrivate::PartsChannel SeShapeSelectorPrivate::pointsChannel
     [](SeShapeParts &p, int n) { p.reservePoints(n); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllHandles(from); },
     [](const SeShapeParts &p, int i) { return p.withPointAppended(i); },
-    [](const SeShapeParts &p, int i) { return p.withPointRemoved(i); },
+    [](const SeShapeParts &p, int i, int rank) { return p.withPointRemoved(i, rank); },
     [](const SeShapeParts &p, int i) { return p.hasPoint(i); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getPoints(); },
     [](const SeShapeParts &p) { return p.isPointEmpty(); },
@@ -36,7 +36,7 @@ const SeShapeSelectorPrivate::PartsChannel SeShapeSelectorPrivate::handlesChanne
     [](SeShapeParts &p, int n) { p.reserveHandles(n); },
     [](SeShapeParts &p, const RCShdPtr<SnParts const> &from) { p.replaceAllPoints(from); },
     [](const SeShapeParts &p, int i) { return p.withHandleAppended(i); },
-    [](const SeShapeParts &p, int i) { return p.withHandleRemoved(i); },
+    [](const SeShapeParts &p, int i, int rank) { return p.withHandleRemoved(i, rank); },
     [](const SeShapeParts &p, int i) { return p.hasHandle(i); },
     [](const SeShapeParts &p) -> const Vector<int> & { return p.getHandles(); },
     [](const SeShapeParts &p) { return p.isHandleEmpty(); },
@@ -298,7 +298,7 @@ void SeShapeSelectorPrivate::unselectIndex(const PartsChannel &channel, int inde
     change.kind = PartsChange::Kind::removed;
     change.index = index;
     change.rank = rankByWalk(channel.indices(*now), index);
-    const RCShdPtr<SeShapeParts> parts = channel.withRemoved(*now, index);
+    const RCShdPtr<SeShapeParts> parts = channel.withRemoved(*now, index, change.rank);
     install(primary, parts->isEmpty() ? RCShdPtr<SnParts>() : RCShdPtr<SnParts>(parts), &change);
 }
 

@@ -287,7 +287,8 @@ struct SeShapeSelectorPrivate::PartsChannel {
     void (*takeOtherSide)(SeShapeParts &parts, const RCShdPtr<SnParts const> &from);
     // New parts with the index appended or removed, taking the sets over (see withPointAppended).
     RCShdPtr<SeShapeParts> (*withAppended)(const SeShapeParts &, int);
-    RCShdPtr<SeShapeParts> (*withRemoved)(const SeShapeParts &, int);
+    // rank: the removed index's rank, found already.
+    RCShdPtr<SeShapeParts> (*withRemoved)(const SeShapeParts &, int, int rank);
     bool (*has)(const SeShapeParts &, int);
     const Vector<int> &(*indices)(const SeShapeParts &);
     bool (*isEmpty)(const SeShapeParts &);
