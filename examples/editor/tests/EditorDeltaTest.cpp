@@ -839,7 +839,12 @@ TEST(EditorGeometryRevision, ChangesWithEveryChangeAndNeverBack) {
     for (const auto &change : std::vector<std::function<void()>>{
              [&] { geometry.movePoint(1, 2, QPointF(21, 1)); },
              [&] { geometry.moveHandle(1, 0, 0.5); }, [&] { geometry.settle(1); },
-             [&] { geometry.setShape(1, shape); }}) {
+             [&] { geometry.setShape(1, shape); },
+             [&] { // the same points, other handles
+                 VoEditor::EditorGeometry::Shape handled = shape;
+                 handled.handles = {0.5, 0.75};
+                 geometry.setShape(1, handled);
+             }}) {
         change();
         EXPECT_TRUE(seen.insert(revision()).second) << "a revision given before";
     }

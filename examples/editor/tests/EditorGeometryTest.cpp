@@ -1647,7 +1647,8 @@ TEST(EditorPainterTest, HandleMarkersStandOnlyAtHandles) {
     const VoEditor::EditorShapeView shape = viewOf(geometry, 0);
     ASSERT_EQ(shape.nbHandles, 2);
     const QImage handled = paintAlone(geometry, {shape});
-    const VoEditor::EditorLayout layout(geometry, VoEditor::EditorViewTransform());
+    const VoEditor::EditorViewTransform view; // the layout keeps a reference to it
+    const VoEditor::EditorLayout layout(geometry, view);
     for (int index = 0; index < 4; ++index) {
         const QPoint at = layout.getPoint(0, index, 4).toPoint();
         for (int dy = -8; dy <= 8; ++dy) {
@@ -1659,6 +1660,44 @@ TEST(EditorPainterTest, HandleMarkersStandOnlyAtHandles) {
         }
     }
     EXPECT_NE(handled, plain) << "the handles are drawn";
+    // Each handle's marker is a square: its corners are inked, which a round one's are not.
+    const double radius = 4.5; // the largest: the handles lie far apart
+    for (int index = 0; index < 2; ++index) {
+        const QPointF at = layout.getHandle(0, index, 2);
+        for (const QPointF &corner :
+             {QPointF(-1, -1), QPointF(1, -1), QPointF(1, 1), QPointF(-1, 1)}) {
+            EXPECT_NE(handled.pixelColor((at + corner * (radius - 0.5)).toPoint()),
+                      VoEditor::EditorPainter::background)
+                << "handle " << index << " corner " << corner.x() << ", " << corner.y();
+        }
+    }
+    // One handle alone has its line too, beside its marker.
+    withHandles.handles = {0.5};
+    geometry.setShape(0, withHandles);
+    const QImage alone = paintAlone(geometry, {viewOf(geometry, 0)});
+    const QRectF line = layout.getHandleArea(0);
+    EXPECT_NE(alone.pixelColor(QPointF(line.left() + 10, line.center().y()).toPoint()),
+              VoEditor::EditorPainter::background);
+}
+
+// Selected indices the shape does not have (its points read since) mark nothing, where markers are
+// plain squares (close points) as where they are drawn round.
+TEST(EditorPainterTest, SelectedIndicesPastTheShapesPointsMarkNothing) {
+    startApplication();
+    for (const double spacing : {4.0, 40.0}) {
+        VoEditor::EditorGeometry geometry;
+        VoEditor::EditorGeometry::Shape line;
+        for (int index = 0; index < 5; ++index) {
+            line.points.emplace_back(40 + index * spacing, 150);
+        }
+        geometry.setShape(0, line);
+        VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+        shape.selected = shape.primary = true;
+        shape.points = {1};
+        const QImage one = paintAlone(geometry, {shape});
+        shape.points = {1, 7, 5};
+        EXPECT_EQ(paintAlone(geometry, {shape}), one) << "spacing " << spacing;
+    }
 }
 
 // Lines of the grid stand at every multiple of the step the area shows, across and down it, and

@@ -330,6 +330,12 @@ void EditorTest::keysSelectStepAndClear() {
     key(Qt::Key_Backtab, Qt::ShiftModifier);
     QCOMPARE(editor(), QString("*A[4|]"));
     QVERIFY(canvas().hasFocus());
+    // A shape of one point has that point to step to.
+    QVERIFY(window->getDocument().runCommand("shape Dot 1"));
+    QVERIFY(window->getDocument().runCommand("select Dot"));
+    key(Qt::Key_Tab);
+    QVERIFY(canvas().hasFocus());
+    QCOMPARE(editor(), QString("*Dot[0|]"));
     key(Qt::Key_Escape);
     QCOMPARE(editor(), QString());
     // The updater keeps the editor's node in the application's selection.
