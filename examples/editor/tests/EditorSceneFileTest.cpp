@@ -231,6 +231,23 @@ void EditorSceneFileTest::anOpenedSceneStartsUneditedWithNothingToUndo() {
     open("shape C 3\npoints 0,0 5,5 10,0\n");
     QVERIFY(!window->getDocument().isModified());
     QVERIFY(!window->isWindowModified());
+    // A command that changes handles only, or adds a shape without points, is an edit too.
+    for (const char *command : {"delete-handle H 0", "shape E 0"}) {
+        open("shape H 2 2\npoints 0,0 5,5\nhandles 0.25 0.75\n");
+        QVERIFY(!window->getDocument().isModified());
+        QVERIFY2(window->getDocument().runCommand(command), command);
+        QVERIFY2(window->getDocument().isModified(), command);
+    }
+    // So is a script that takes a handle and gives a point: as many parts, not the same ones.
+    open("shape H 2 2\npoints 0,0 5,5\nhandles 0.25 0.75\n");
+    QFile script(folder->filePath("swap.script"));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("delete-handle H 0\ninsert-point H 1\n");
+    script.close();
+    std::string error;
+    QVERIFY2(window->getDocument().runScriptFile(script.fileName().toStdString(), error),
+             error.c_str());
+    QVERIFY(window->getDocument().isModified());
 }
 
 QTEST_MAIN(EditorSceneFileTest)
