@@ -1680,6 +1680,34 @@ TEST(EditorPainterTest, HandleMarkersStandOnlyAtHandles) {
               VoEditor::EditorPainter::background);
 }
 
+// On a screen of two device pixels a point, markers are stamped at that density: each covers four
+// times the device pixels it covers on a plain screen.
+TEST(EditorPainterTest, MarkersKeepTheirSizeOnADenseScreen) {
+    startApplication();
+    const VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 40, 160, 160));
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    const auto whitePixels = [&](int ratio) {
+        QImage image(240 * ratio, 240 * ratio, QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        QPainter target(&image);
+        VoEditor::EditorPainter painter(target, layout, QRectF(0, 0, 240, 240));
+        const VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+        painter.paint({&shape});
+        target.end();
+        int white = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                white += image.pixelColor(x, y) == VoEditor::EditorPainter::hollowMarker ? 1 : 0;
+            }
+        }
+        return white;
+    };
+    const int plain = whitePixels(1);
+    ASSERT_GT(plain, 4 * 10) << "four hollow markers";
+    EXPECT_NEAR(whitePixels(2), 4 * plain, plain);
+}
+
 // Selected indices the shape does not have (its points read since) mark nothing, where markers are
 // plain squares (close points) as where they are drawn round.
 TEST(EditorPainterTest, SelectedIndicesPastTheShapesPointsMarkNothing) {
