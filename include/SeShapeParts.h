@@ -132,19 +132,23 @@ public:
     int getHandleRank(int index) const { return readHandles()->getRank(index); }
     ///@}
     ///@{
-    /// New parts: these with index appended at the end of the points' (handles') order, or removed
-    /// from it; an index already there to append, or absent to remove, gives an equal copy. These
-    /// parts are unchanged, but the new ones take their sets over instead of copying them: the two
-    /// hand the sets to whichever of them is read, one index step each way. O(1) for the last index
-    /// in the order, else one search and one move of the indices after its place; reading parts
-    /// made many such steps apart costs one step each. The way an editor changes one index. A
-    /// caller that already found the index to remove gives its rank, which saves the search; a
-    /// rank that does not match the order is looked up again.
-    /// \param index the point (handle) index appended or removed, any int
-    /// \param rank the removed index's 1-based place in the order (getPointRank, getHandleRank),
-    /// or 0 for unknown
+    /// New parts: these with index appended at the end of the points' (handles') order; an index
+    /// already there gives an equal copy. These parts are unchanged, but the new ones take their
+    /// sets over instead of copying them: the two hand the sets to whichever of them is read, one
+    /// index step each way. O(1); reading parts made many such steps apart costs one step each.
+    /// The way an editor changes one index.
+    /// \param index the point (handle) index appended, any int
     RCShdPtr<SeShapeParts> withPointAppended(int index) const;
     RCShdPtr<SeShapeParts> withHandleAppended(int index) const;
+    ///@}
+    ///@{
+    /// The same with index removed from the order (an absent index gives an equal copy): O(1) for
+    /// the last index in the order, else one search and one move of the indices after its place.
+    /// A caller that already found the index gives its rank, which saves the search; a rank that
+    /// does not match the order is looked up again.
+    /// \param index the point (handle) index removed, any int
+    /// \param rank the index's 1-based place in the order (getPointRank, getHandleRank), or 0
+    /// for unknown
     RCShdPtr<SeShapeParts> withPointRemoved(int index, int rank = 0) const;
     RCShdPtr<SeShapeParts> withHandleRemoved(int index, int rank = 0) const;
     ///@}
