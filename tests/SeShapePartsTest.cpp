@@ -433,6 +433,9 @@ TEST(SeShapePartsTest, ValidatorsWrapReflectOrFoldPositionsIntoTheCurve) {
         {"closed: below 0", closedCurve, {1, -0.5f}, 4, true, false, {1, 3.5f}, false},
         {"closed: twice round", closedCurve, {1, 9.25f}, 4, true, false, {1, 1.25f}, false},
         {"closed: one point", closedCurve, {1, 2.5f}, 1, true, false, {1, 0}, false},
+        {"closed: two points", closedCurve, {1, 1.5f}, 2, true, false, {1, 1.5f}, false},
+        // No step to take: a negative zero stays as it is.
+        {"closed: -0 stays", closedCurve, {1, -0.0f}, 4, true, false, {1, -0.0f}, true},
         // -1e-9 + 4 rounds to 4 in single precision: used to leave the handle at the curve's end,
         // outside [0, 4), instead of at its start.
         {"closed: tiny negative", closedCurve, {1, -1e-9f}, 4, true, false, {1, 0}, true},
@@ -513,6 +516,37 @@ TEST(SeShapePartsTest, HugePositionsReduceExactlyAndPromptly) {
             const Handle opened = validate(Validator::OpenedCurve, {1, value}, count);
             EXPECT_EQ(opened.position, twice >= length ? static_cast<float>(twice) - 2.0f * count
                                                        : static_cast<float>(twice));
+        }
+    }
+}
+
+// Between 2^24 and 2^20 lengths, positions are brought in by single-precision steps of the length,
+// one at a time, whose rounding the result keeps (an odd length's multiples are not all floats
+// there): the same as the plain loop of steps, position and step count alike.
+TEST(SeShapePartsTest, LargePositionsStepAsSinglePrecisionSteps) {
+    const auto stepped = [](float position, float length, bool &odd) {
+        odd = false;
+        while (position >= length) {
+            position -= length;
+            odd = !odd;
+        }
+        while (position < 0.0f) {
+            position += length;
+            odd = !odd;
+        }
+        return position;
+    };
+    for (const int count : {100, 1000}) {
+        for (const float value : {2.0e7f, -2.0e7f, 3.3554431e7f, -5.0e7f, 9.0e7f}) {
+            SCOPED_TRACE(::testing::Message() << value << " count " << count);
+            bool odd = false;
+            const float closed = stepped(value, static_cast<float>(count), odd);
+            EXPECT_EQ(validate(Validator::ClosedCurve, {1, value}, count).position, closed);
+            const float span = static_cast<float>(count - 1);
+            const float folded = stepped(value, span, odd);
+            const Handle open = validate(Validator::Position, {1, value}, count, false, true);
+            EXPECT_EQ(open.position, odd ? span - folded : folded);
+            EXPECT_EQ(open.offset, odd ? -1.0f : 1.0f);
         }
     }
 }
