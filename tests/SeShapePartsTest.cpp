@@ -315,6 +315,8 @@ TEST(SeShapePartsTest, OneIndexVersionsReadAsTheirOwnIndicesInAnyOrder) {
     }
     family.front().parts->appendPoint(50);
     family.front().points.push_back(50);
+    family[2].parts->appendHandle(60); // a change of handles alone
+    family[2].handles.push_back(60);
     family.back().parts->replaceAllParts(family[1].parts);
     family.back().points = family[1].points;
     family.back().handles = family[1].handles;
