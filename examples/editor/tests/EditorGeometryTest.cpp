@@ -1272,6 +1272,39 @@ QImage paintAlone(const VoEditor::EditorGeometry &geometry,
     return image;
 }
 
+// Two ranks' labels never overlap: rank 2 just below rank 1, its box reaching into rank 1's by any
+// amount, is left out; far enough below, it is drawn.
+TEST(EditorPainterTest, RankLabelsNeverOverlap) {
+    startApplication();
+    QFont font; // the labels' font, ten pixels high
+    font.setPixelSize(10);
+    const double height = QFontMetricsF(font).height();
+    const double radius = 4.5; // the points lie far apart: the largest markers
+    const auto inkBelowRankOne = [&](int below) {
+        VoEditor::EditorGeometry geometry;
+        VoEditor::EditorGeometry::Shape line;
+        line.points = {QPointF(20, 100), QPointF(100, 100), QPointF(100, 100 + below),
+                       QPointF(220, 100 + below)};
+        geometry.setShape(0, line);
+        VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+        shape.selected = shape.primary = true;
+        shape.points = {1, 2};
+        const QImage painted = paintAlone(geometry, {shape});
+        // Rank 2's box where it leaves rank 1's: the rows between their bottoms.
+        int ink = 0;
+        for (int y = static_cast<int>(100 - radius) + 1; y <= 100 + below - radius; ++y) {
+            for (int x = static_cast<int>(100 + radius) + 1; x < 100 + radius + 8; ++x) {
+                ink += qGray(painted.pixel(x, y)) < 128 ? 1 : 0;
+            }
+        }
+        return ink;
+    };
+    for (int below = 2; below < height; ++below) {
+        EXPECT_EQ(inkBelowRankOne(below), 0) << "rank 2 drawn " << below << " px below rank 1";
+    }
+    EXPECT_GT(inkBelowRankOne(static_cast<int>(2 * height) + 6), 3) << "rank 2 drawn clear of 1";
+}
+
 // A rank's label that runs off the right edge shows the part that fits: the room by the edge is
 // there to take.
 TEST(EditorPainterTest, ALabelAtTheRightEdgeShowsWhatFits) {
