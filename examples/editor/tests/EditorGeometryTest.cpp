@@ -1272,6 +1272,52 @@ QImage paintAlone(const VoEditor::EditorGeometry &geometry,
     return image;
 }
 
+// What a shape draws stays within its reach (its name, labels and handles too), and what selecting
+// points adds stays within their markers' reaches: a repaint of those rectangles leaves nothing
+// old.
+TEST(EditorPainterTest, WhatAShapeDrawsStaysWithinItsReach) {
+    startApplication();
+    // A shape with its name above it, and one too small for a name, whose labels rise above it.
+    for (const QRectF &box : {QRectF(60, 70, 120, 120), QRectF(100, 120, 16, 16)}) {
+        SCOPED_TRACE(box.width());
+        VoEditor::EditorGeometry geometry = squareAlone(box);
+        VoEditor::EditorGeometry::Shape shape = geometry.getShape(0);
+        shape.handles = {0.1, 0.9};
+        geometry.setShape(0, shape);
+        VoEditor::EditorShapeView view = viewOf(geometry, 0);
+        view.name = "Reach";
+        view.selected = view.primary = true;
+        const QImage plain = paintAlone(geometry, {view});
+        view.points = {0, 2};
+        view.handles = {1};
+        const QImage marked = paintAlone(geometry, {view});
+        const VoEditor::EditorViewTransform transform;
+        const VoEditor::EditorLayout layout(geometry, transform);
+        const QRectF reach = VoEditor::EditorPainter::getReach(layout, view, true);
+        const QRectF markers =
+            VoEditor::EditorPainter::getMarkerReach(layout, view, true, 0, 1)
+                .united(VoEditor::EditorPainter::getMarkerReach(layout, view, true, 2, 2))
+                .united(VoEditor::EditorPainter::getMarkerReach(layout, view, false, 1, 1));
+        int inked = 0;
+        int changed = 0;
+        for (int y = 0; y < marked.height(); ++y) {
+            for (int x = 0; x < marked.width(); ++x) {
+                const QRectF pixel(x, y, 1, 1);
+                if (marked.pixelColor(x, y) != VoEditor::EditorPainter::background) {
+                    ++inked;
+                    ASSERT_TRUE(reach.intersects(pixel)) << "drawn at " << x << ", " << y;
+                }
+                if (marked.pixel(x, y) != plain.pixel(x, y)) {
+                    ++changed;
+                    ASSERT_TRUE(markers.intersects(pixel)) << "marked at " << x << ", " << y;
+                }
+            }
+        }
+        EXPECT_GT(inked, 60);
+        EXPECT_GT(changed, 10);
+    }
+}
+
 // Two ranks' labels never overlap: rank 2 just below rank 1, its box reaching into rank 1's by any
 // amount, is left out; far enough below, it is drawn.
 TEST(EditorPainterTest, RankLabelsNeverOverlap) {
