@@ -1272,6 +1272,73 @@ QImage paintAlone(const VoEditor::EditorGeometry &geometry,
     return image;
 }
 
+// Each drawing sets the pen, brush and antialiasing it needs, whatever the one before it left: a
+// snap guide after a lasso's tinted fill is an outline, the grid after antialiased curves crisp.
+TEST(EditorPainterTest, EachDrawingSetsItsOwnBrushAndAntialiasing) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(205, 97, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    painter.paintLasso(QPolygonF{QPointF(150, 5), QPointF(200, 5), QPointF(200, 40)});
+    painter.paintSnapGuide({VoEditor::EditorSnapper::Snap::Point, QPointF(175, 75)});
+    target.setRenderHint(QPainter::Antialiasing, true);
+    painter.paintGrid(10);
+    target.end();
+    EXPECT_EQ(image.pixelColor(175, 75), VoEditor::EditorPainter::background)
+        << "inside the guide's diamond";
+    for (const int x : {50, 60, 100}) {
+        EXPECT_EQ(image.pixelColor(x, 55), VoEditor::EditorPainter::grid) << x;
+        EXPECT_EQ(image.pixelColor(x + 1, 55), VoEditor::EditorPainter::background) << x;
+    }
+}
+
+// A shape of another layer is drawn dimmed with its name.
+TEST(EditorPainterTest, AShapeOfAnotherLayerShowsItsName) {
+    startApplication();
+    const VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 60, 160, 140));
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.name = "Other";
+    shape.dimmed = true;
+    const QImage painted = paintAlone(geometry, {shape});
+    const VoEditor::EditorViewTransform view;
+    const QRectF title = VoEditor::EditorLayout(geometry, view).getTitleArea(0);
+    ASSERT_GT(title.height(), 0);
+    int inked = 0;
+    for (int y = std::max(0, static_cast<int>(title.top())); y < static_cast<int>(title.bottom());
+         ++y) {
+        for (int x = std::max(0, static_cast<int>(title.left())); x < 100; ++x) {
+            inked += painted.pixelColor(x, y) != VoEditor::EditorPainter::background ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 10);
+}
+
+// Close points' markers are plain squares drawn without antialiasing: each pixel of a marker's row
+// is the marker's colour or what was there without it, never a blend of the two.
+TEST(EditorPainterTest, ClosePointsMarkersAreCrispSquares) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    for (int index = 0; index < 9; ++index) {
+        line.points.emplace_back(40 + index * 4, 150.5);
+    }
+    geometry.setShape(0, line);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    const QImage bare = paintAlone(geometry, {shape});
+    shape.points = {4};
+    const QImage painted = paintAlone(geometry, {shape});
+    const QColor fill = painted.pixelColor(56, 149);
+    ASSERT_NE(fill, bare.pixelColor(56, 149));
+    for (int x = 52; x <= 60; ++x) {
+        const QColor seen = painted.pixelColor(x, 149);
+        EXPECT_TRUE(seen == fill || seen == bare.pixelColor(x, 149)) << "at " << x;
+    }
+}
+
 // What a shape draws stays within its reach (its name, labels and handles too), and what selecting
 // points adds stays within their markers' reaches: a repaint of those rectangles leaves nothing
 // old.
