@@ -1385,6 +1385,27 @@ TEST(EditorPainterTest, WhatAShapeDrawsStaysWithinItsReach) {
     }
 }
 
+// A later rank's label is left out where it would cover the marker of the curve's first or last
+// point, even by the lower part of that marker only.
+TEST(EditorPainterTest, ALabelLeavesTheCurvesEndsInSight) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    line.points = {QPointF(100, 100), QPointF(92, 115), QPointF(200, 150), QPointF(220, 100)};
+    geometry.setShape(0, line);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    shape.points = {2};
+    const QImage without = paintAlone(geometry, {shape});
+    shape.points = {2, 1}; // point 1's label, rank 2, would reach the first point's marker
+    const QImage with = paintAlone(geometry, {shape});
+    for (int y = 105; y <= 110; ++y) {
+        for (int x = 97; x <= 103; ++x) {
+            EXPECT_EQ(with.pixel(x, y), without.pixel(x, y)) << "at " << x << ", " << y;
+        }
+    }
+}
+
 // Two ranks' labels never overlap: rank 2 just below rank 1, its box reaching into rank 1's by any
 // amount, is left out; far enough below, it is drawn.
 TEST(EditorPainterTest, RankLabelsNeverOverlap) {
