@@ -1385,6 +1385,23 @@ TEST(EditorPainterTest, WhatAShapeDrawsStaysWithinItsReach) {
     }
 }
 
+// A long smooth curve is drawn whole, its spans stroked a batch at a time to its last point.
+TEST(EditorPainterTest, ALongSmoothCurveIsDrawnToItsEnd) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    for (int index = 0; index < 60; ++index) { // 3.5 pixels apart: smooth, not straight lines
+        line.points.emplace_back(10 + index * 3.5, 100.5);
+    }
+    geometry.setShape(0, line);
+    const QImage painted = paintAlone(geometry, {viewOf(geometry, 0)});
+    for (const int span : {5, 31, 32, 33, 50, 58}) {
+        const int x = static_cast<int>(10 + (span + 0.5) * 3.5);
+        EXPECT_NE(painted.pixelColor(x, 100), VoEditor::EditorPainter::background)
+            << "span " << span;
+    }
+}
+
 // A later rank's label is left out where it would cover the marker of the curve's first or last
 // point, even by the lower part of that marker only.
 TEST(EditorPainterTest, ALabelLeavesTheCurvesEndsInSight) {
