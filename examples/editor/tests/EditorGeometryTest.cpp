@@ -1293,6 +1293,19 @@ TEST(EditorPainterTest, EachDrawingSetsItsOwnBrushAndAntialiasing) {
         EXPECT_EQ(image.pixelColor(x, 55), VoEditor::EditorPainter::grid) << x;
         EXPECT_EQ(image.pixelColor(x + 1, 55), VoEditor::EditorPainter::background) << x;
     }
+    // A band and a lasso after a guide's unfilled outline in its own colour: tinted inside, and
+    // the lasso's outline in the selection's blue.
+    QImage after(205, 97, QImage::Format_ARGB32_Premultiplied);
+    QPainter again(&after);
+    VoEditor::EditorPainter next(again, layout, QRectF(after.rect()));
+    next.paintSnapGuide({VoEditor::EditorSnapper::Snap::Point, QPointF(175, 75)});
+    next.paintBand(QRectF(10, 10, 40, 30));
+    next.paintSnapGuide({VoEditor::EditorSnapper::Snap::Point, QPointF(175, 75)});
+    next.paintLasso(QPolygonF{QPointF(100, 20.5), QPointF(160, 20.5), QPointF(160, 60)});
+    again.end();
+    EXPECT_NE(after.pixelColor(30, 25), VoEditor::EditorPainter::background) << "the band's inside";
+    const QColor edge = after.pixelColor(130, 20);
+    EXPECT_GT(edge.blue(), edge.green() + 40) << "the lasso's outline";
 }
 
 // A shape of another layer is drawn dimmed with its name.
