@@ -238,16 +238,20 @@ void EditorSceneFileTest::anOpenedSceneStartsUneditedWithNothingToUndo() {
         QVERIFY2(window->getDocument().runCommand(command), command);
         QVERIFY2(window->getDocument().isModified(), command);
     }
-    // So is a script that takes a handle and gives a point: as many parts, not the same ones.
-    open("shape H 2 2\npoints 0,0 5,5\nhandles 0.25 0.75\n");
-    QFile script(folder->filePath("swap.script"));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("delete-handle H 0\ninsert-point H 1\n");
-    script.close();
-    std::string error;
-    QVERIFY2(window->getDocument().runScriptFile(script.fileName().toStdString(), error),
-             error.c_str());
-    QVERIFY(window->getDocument().isModified());
+    // So is a script that takes a handle and gives a point, or takes a point and gives a shape:
+    // as many parts, not the same ones.
+    for (const char *swap :
+         {"delete-handle H 0\ninsert-point H 1\n", "delete-point H 0\nshape E 0\n"}) {
+        open("shape H 2 2\npoints 0,0 5,5\nhandles 0.25 0.75\n");
+        QFile script(folder->filePath("swap.script"));
+        QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(swap);
+        script.close();
+        std::string error;
+        QVERIFY2(window->getDocument().runScriptFile(script.fileName().toStdString(), error),
+                 error.c_str());
+        QVERIFY2(window->getDocument().isModified(), swap);
+    }
 }
 
 QTEST_MAIN(EditorSceneFileTest)
