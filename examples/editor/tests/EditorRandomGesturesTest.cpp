@@ -83,7 +83,7 @@ bool unlike(QRgb shown, QRgb rendered) {
     return most > 4;
 }
 
-constexpr unsigned long defaultSeed = 20240613; // one whose 800 steps make every kind below
+constexpr unsigned long defaultSeed = 20240611;
 constexpr unsigned long defaultSteps = 800;
 
 // The kinds of gesture, as the log reports them, that a run of the default length must have made
@@ -307,12 +307,6 @@ std::string EditorRandomGestures::pressKey() {
                " times";
     }
     case 1:
-        if (random() % 5 == 0) {
-            // The focus leaves for a dock and comes back: nothing changes on the way.
-            QTest::keyClick(&canvas, Qt::Key_Tab, Qt::ControlModifier);
-            canvas.setFocus();
-            return "Ctrl+Tab away and back";
-        }
         QTest::keyClick(&canvas, others[random() % 4]);
         return "Delete, Insert, Tab or Escape";
     case 2:
@@ -426,7 +420,14 @@ void EditorRandomGestures::canvasAgreesWithTheDocumentAfterEveryGesture() {
             [&logged](const QString &text, bool) { logged << text; });
     for (unsigned long step = 1; step <= steps; ++step) {
         const qsizetype before = logged.size();
-        const std::string what = gesture();
+        // Every so often the focus leaves for a dock and comes back first (Ctrl+Tab, a click):
+        // nothing may change on the way. Counted, not drawn, so that the draw stays as it was.
+        const bool away = step % 37 == 0;
+        if (away) {
+            QTest::keyClick(&window->getCanvas(), Qt::Key_Tab, Qt::ControlModifier);
+            window->getCanvas().setFocus();
+        }
+        const std::string what = (away ? "Ctrl+Tab away and back, then " : "") + gesture();
         settle();
         if (window->getSnapGridAction().isChecked() || window->getSnapPointsAction().isChecked()) {
             const qsizetype after = logged.size();
