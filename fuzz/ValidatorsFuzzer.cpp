@@ -4,6 +4,8 @@
 
 #include "SeShapeParts.h"
 
+#include "StepModel.h"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -40,21 +42,6 @@ float floatOf(const std::uint8_t *data) {
 
 bool sameBits(float a, float b) { return bitsOf(a) == bitsOf(b); }
 
-// The reference: one single-precision step of the length at a time, subtract while >= length,
-// then add while < 0; whether the number of steps is odd.
-bool stepReference(float &position, float length) {
-    bool odd = false;
-    while (position >= length) {
-        position -= length;
-        odd = !odd;
-    }
-    while (position < 0.0f) {
-        position += length;
-        odd = !odd;
-    }
-    return odd;
-}
-
 bool referenceApplies(float position, float length) {
     return std::isfinite(position) &&
            std::fabs(static_cast<double>(position)) / length < kMaxReferenceSteps;
@@ -66,7 +53,7 @@ void referenceClosed(float &position, int count) {
         return;
     }
     const auto length = static_cast<float>(count);
-    stepReference(position, length);
+    VoTest::StepModel::reduce(position, length);
     if (position >= length) { // a tiny negative position rounded up to the length: the start
         position = 0.0f;
     }
@@ -85,7 +72,7 @@ void referencePosition(float &offset, float &position, int count, bool closed, b
         return;
     }
     const auto length = static_cast<float>(count - 1);
-    if (stepReference(position, length)) {
+    if (VoTest::StepModel::reduce(position, length)) {
         position = length - position;
         offset = 0.0f - offset;
     }
@@ -97,7 +84,7 @@ void referenceOpened(float &offset, float &position, int count) {
         return;
     }
     const auto length = static_cast<float>(count);
-    if (stepReference(position, length)) {
+    if (VoTest::StepModel::reduce(position, length)) {
         position -= length;
     }
     if (offset < 0.0f) {

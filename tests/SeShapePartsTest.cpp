@@ -6,6 +6,7 @@
 #include "host/selection/SnPartsBasic.h"
 
 #include "IndexModel.h"
+#include "StepModel.h"
 #include "TestForeignParts.h"
 
 #include <gtest/gtest.h>
@@ -527,15 +528,7 @@ TEST(SeShapePartsTest, HugePositionsReduceExactlyAndPromptly) {
 // there): the same as the plain loop of steps, position and step count alike.
 TEST(SeShapePartsTest, LargePositionsStepAsSinglePrecisionSteps) {
     const auto stepped = [](float position, float length, bool &odd) {
-        odd = false;
-        while (position >= length) {
-            position -= length;
-            odd = !odd;
-        }
-        while (position < 0.0f) {
-            position += length;
-            odd = !odd;
-        }
+        odd = VoTest::StepModel::reduce(position, length);
         return position;
     };
     for (const int count : {100, 1000}) {

@@ -551,6 +551,21 @@ TEST_F(EditorGeometryTest, AClickWhileAnArrowIsHeldEndsTheNudgeFirst) {
     EXPECT_EQ(pointsOf("S"), start);
 }
 
+// The focus leaving the canvas while an arrow key is held down (the window switched away from, say)
+// ends the arrow's move there: its release never reaches the canvas.
+TEST_F(EditorGeometryTest, TheFocusLeavingWhileAnArrowIsHeldEndsTheNudge) {
+    open("shape S 3\npoints 0,0 30,0 60,0\n");
+    click(canvas().getCurvePosition("S"));
+    click(canvas().getPointPosition("S", 1));
+    key(Qt::Key_Right);
+    key(Qt::Key_Right, Qt::NoModifier, true);
+    ASSERT_TRUE(moves.empty());
+    QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&canvas(), &away);
+    ASSERT_EQ(moves.size(), 1U);
+    EXPECT_EQ(moves.front().getOffset(), QPointF(2, 0));
+}
+
 // An arrow key moves the selected points one scene unit, ten with Shift; a key held down (its
 // repeats) is one move from the first press to the release. A move applied twice is applied once;
 // reverted, the points are back where they were; a shape deleted since is skipped.
@@ -1234,6 +1249,32 @@ TEST(EditorPainterTest, FarCrowdedAndNonFinitePointsDraw) {
               VoEditor::EditorPainter::background);
 }
 
+// A painter over an image of its own and a scene of no shapes, for the drawings that are not a
+// shape's: guides, grips, the grid, a band, a lasso. The layout keeps the view it is given.
+class BarePainting {
+public:
+    explicit BarePainting(QSize size)
+        : layout(geometry, view), image(size, QImage::Format_ARGB32_Premultiplied), target(&image),
+          painter(target, layout, QRectF(image.rect())) {}
+
+    VoEditor::EditorPainter &get() { return painter; }
+    QPainter &getTarget() { return target; }
+
+    // Ends the painting; the image as drawn.
+    const QImage &finish() {
+        target.end();
+        return image;
+    }
+
+private:
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorViewTransform view;
+    VoEditor::EditorLayout layout;
+    QImage image;
+    QPainter target;
+    VoEditor::EditorPainter painter;
+};
+
 // One shape of the geometry, every point and handle it holds, as the table would describe it.
 VoEditor::EditorShapeView viewOf(const VoEditor::EditorGeometry &geometry, int slot) {
     VoEditor::EditorShapeView shape;
@@ -1276,17 +1317,12 @@ QImage paintAlone(const VoEditor::EditorGeometry &geometry,
 // snap guide after a lasso's tinted fill is an outline, the grid after antialiased curves crisp.
 TEST(EditorPainterTest, EachDrawingSetsItsOwnBrushAndAntialiasing) {
     startApplication();
-    VoEditor::EditorGeometry geometry;
-    const VoEditor::EditorViewTransform view;
-    const VoEditor::EditorLayout layout(geometry, view);
-    QImage image(205, 97, QImage::Format_ARGB32_Premultiplied);
-    QPainter target(&image);
-    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
-    painter.paintLasso(QPolygonF{QPointF(150, 5), QPointF(200, 5), QPointF(200, 40)});
-    painter.paintSnapGuide({VoEditor::EditorSnapper::Snap::Point, QPointF(175, 75)});
-    target.setRenderHint(QPainter::Antialiasing, true);
-    painter.paintGrid(10);
-    target.end();
+    BarePainting first(QSize(205, 97));
+    first.get().paintLasso(QPolygonF{QPointF(150, 5), QPointF(200, 5), QPointF(200, 40)});
+    first.get().paintSnapGuide({VoEditor::EditorSnapper::Snap::Point, QPointF(175, 75)});
+    first.getTarget().setRenderHint(QPainter::Antialiasing, true);
+    first.get().paintGrid(10);
+    const QImage &image = first.finish();
     EXPECT_EQ(image.pixelColor(175, 75), VoEditor::EditorPainter::background)
         << "inside the guide's diamond";
     for (const int x : {50, 60, 100}) {
@@ -1295,14 +1331,13 @@ TEST(EditorPainterTest, EachDrawingSetsItsOwnBrushAndAntialiasing) {
     }
     // A band and a lasso after a guide's unfilled outline in its own colour: tinted inside, and
     // the lasso's outline in the selection's blue.
-    QImage after(205, 97, QImage::Format_ARGB32_Premultiplied);
-    QPainter again(&after);
-    VoEditor::EditorPainter next(again, layout, QRectF(after.rect()));
+    BarePainting second(QSize(205, 97));
+    VoEditor::EditorPainter &next = second.get();
     next.paintSnapGuide({VoEditor::EditorSnapper::Snap::Point, QPointF(175, 75)});
     next.paintBand(QRectF(10, 10, 40, 30));
     next.paintSnapGuide({VoEditor::EditorSnapper::Snap::Point, QPointF(175, 75)});
     next.paintLasso(QPolygonF{QPointF(100, 20.5), QPointF(160, 20.5), QPointF(160, 60)});
-    again.end();
+    const QImage &after = second.finish();
     EXPECT_NE(after.pixelColor(30, 25), VoEditor::EditorPainter::background) << "the band's inside";
     const QColor edge = after.pixelColor(130, 20);
     EXPECT_GT(edge.blue(), edge.green() + 40) << "the lasso's outline";
@@ -1753,17 +1788,12 @@ TEST(EditorPainterTest, MarkersHaveSmoothEdges) {
 // The transform box's scale grips are squares and its rotation grip a circle: as wide as tall.
 TEST(EditorPainterTest, TransformGripsAreAsWideAsTall) {
     startApplication();
-    VoEditor::EditorGeometry geometry;
-    const VoEditor::EditorViewTransform view;
-    const VoEditor::EditorLayout layout(geometry, view);
-    QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
-    QPainter target(&image);
-    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    BarePainting painting(QSize(200, 200));
     const QPointF scale(40.5, 60.5);
     const QPointF rotation(150.5, 60.5);
-    painter.paintTransformBox(QPolygonF{QPointF(130, 120), QPointF(170, 120)}, {scale}, rotation,
-                              QPointF(100.5, 170.5));
-    target.end();
+    painting.get().paintTransformBox(QPolygonF{QPointF(130, 120), QPointF(170, 120)}, {scale},
+                                     rotation, QPointF(100.5, 170.5));
+    const QImage &image = painting.finish();
     for (const QPointF &grip : {scale, rotation}) {
         QRect white;
         for (int y = static_cast<int>(grip.y()) - 20; y <= static_cast<int>(grip.y()) + 20; ++y) {
@@ -1786,17 +1816,10 @@ TEST(EditorPainterTest, TransformGripsAreAsWideAsTall) {
 // A snap guide tells what caught the point: a diamond round a point, a cross on a curve.
 TEST(EditorPainterTest, SnapGuidesTellAPointFromACurve) {
     startApplication();
-    VoEditor::EditorGeometry geometry;
-    const VoEditor::EditorViewTransform view;
-    const VoEditor::EditorLayout layout(geometry, view);
-    const auto guide = [&](VoEditor::EditorSnapper::Snap::Kind kind) {
-        QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
-        image.fill(VoEditor::EditorPainter::background);
-        QPainter target(&image);
-        VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
-        painter.paintSnapGuide({kind, QPointF(50, 50)});
-        target.end();
-        return image;
+    const auto guide = [](VoEditor::EditorSnapper::Snap::Kind kind) {
+        BarePainting painting(QSize(100, 100));
+        painting.get().paintSnapGuide({kind, QPointF(50, 50)});
+        return painting.finish();
     };
     const auto inkRightOfCentre = [](const QImage &image) {
         int ink = 0;
@@ -1929,14 +1952,9 @@ TEST(EditorPainterTest, SelectedIndicesPastTheShapesPointsMarkNothing) {
 // nowhere between.
 TEST(EditorPainterTest, GridLinesStandAtEveryMultipleOfTheStep) {
     startApplication();
-    VoEditor::EditorGeometry geometry;
-    const VoEditor::EditorViewTransform view;
-    const VoEditor::EditorLayout layout(geometry, view);
-    QImage image(205, 97, QImage::Format_ARGB32_Premultiplied);
-    QPainter target(&image);
-    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
-    painter.paintGrid(10);
-    target.end();
+    BarePainting painting(QSize(205, 97));
+    painting.get().paintGrid(10);
+    const QImage &image = painting.finish();
     for (int x = 0; x < image.width(); ++x) {
         for (const int y : {0, 45, 96}) {
             EXPECT_EQ(image.pixelColor(x, y) == VoEditor::EditorPainter::grid,
