@@ -532,6 +532,28 @@ TEST_F(EditorGeometryTest, TheRubberBandIsDrawnCrisp) {
     EXPECT_GT(dashes, 20) << "its top edge is dashed in the selection's colour";
 }
 
+// A press on empty canvas wipes a band left from a press whose release never came: the frame
+// after it shows no band until the pointer moves.
+TEST_F(EditorGeometryTest, APressWipesABandLeftWithoutARelease) {
+    open("shape S 3\npoints 0,0 10,0 20,0\n");
+    const QPoint from(30, 30);
+    const QPoint to(230, 130);
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton, Qt::LeftButton);
+    const auto dashes = [this, from, to] {
+        const QImage frame = canvas().grab().toImage();
+        int count = 0;
+        for (int x = from.x() + 10; x < to.x() - 10; ++x) {
+            count += frame.pixelColor(x, to.y()) == VoEditor::EditorPainter::selectedCurve ? 1 : 0;
+        }
+        return count;
+    };
+    ASSERT_GT(dashes(), 20) << "the band's bottom edge";
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(dashes(), 0);
+    mouse(QEvent::MouseButtonRelease, from, Qt::LeftButton, Qt::NoButton);
+}
+
 // A mouse press while an arrow key is still held down ends the arrow's move first: the click after
 // it is a gesture of its own, and undo takes the nudge back whole.
 TEST_F(EditorGeometryTest, AClickWhileAnArrowIsHeldEndsTheNudgeFirst) {
@@ -902,6 +924,30 @@ TEST_F(EditorGeometryTest, TransformBoxScalesRotatesAndFlipsAroundItsPivot) {
     EXPECT_EQ(VoEditorTest::canvasDisagreement(*window), "");
     window->getTransformAction().trigger();
     EXPECT_FALSE(box.isShown());
+}
+
+// A grip pressed and moved less than a drag's threshold transforms nothing, whatever the gesture
+// before it left: the points stay where the last scale put them, with no step of their own.
+TEST_F(EditorGeometryTest, AGripMovedLessThanADragTransformsNothing) {
+    open("shape S 4\npoints 0,0 100,0 100,50 0,50\n");
+    click(canvas().getCurvePosition("S"));
+    window->getTransformAction().trigger();
+    const double scale = canvas().getView().getScale();
+    const auto corner = [this] {
+        return canvas().getTransformBox().scaleGrips(canvas().getView())[7];
+    };
+    drag(corner(), corner() + QPointF(50, 25) * scale);
+    const std::vector<QPointF> scaled = pointsOf("S");
+    ASSERT_NE(scaled, (std::vector<QPointF>{{0, 0}, {100, 0}, {100, 50}, {0, 50}}));
+    const std::size_t finished = moves.size();
+    const QPointF from = corner();
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, from + QPointF(2, 1), Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(pointsOf("S"), scaled) << "while pressed";
+    mouse(QEvent::MouseButtonRelease, from + QPointF(2, 1), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(pointsOf("S"), scaled);
+    EXPECT_EQ(moves.size(), finished);
+    EXPECT_EQ(window->getUndoAction().text(), QString("&Undo Scale 4 Points"));
 }
 
 // With grid snapping on (G), a dragged point lands on the nearest crossing of a grid whose step
@@ -1343,10 +1389,13 @@ TEST(EditorPainterTest, EachDrawingSetsItsOwnBrushAndAntialiasing) {
     EXPECT_GT(edge.blue(), edge.green() + 40) << "the lasso's outline";
 }
 
-// A shape of another layer is drawn dimmed with its name.
+// A shape of another layer is drawn dimmed with its name and its handles' line.
 TEST(EditorPainterTest, AShapeOfAnotherLayerShowsItsName) {
     startApplication();
-    const VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 60, 160, 140));
+    VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 60, 160, 140));
+    VoEditor::EditorGeometry::Shape handled = geometry.getShape(0);
+    handled.handles = {0.5};
+    geometry.setShape(0, handled);
     VoEditor::EditorShapeView shape = viewOf(geometry, 0);
     shape.name = "Other";
     shape.dimmed = true;
@@ -1362,6 +1411,45 @@ TEST(EditorPainterTest, AShapeOfAnotherLayerShowsItsName) {
         }
     }
     EXPECT_GT(inked, 10);
+    const QRectF line = VoEditor::EditorLayout(geometry, view).getHandleArea(0);
+    ASSERT_GT(line.height(), 0);
+    EXPECT_NE(painted.pixelColor(QPointF(line.left() + 10, line.center().y()).toPoint()),
+              VoEditor::EditorPainter::background)
+        << "the handles' line";
+}
+
+// On a screen of two device pixels a point, the lasso's outline and the band's edge are a point
+// wide as on a plain screen: two device pixels, not a hairline of one.
+TEST(EditorPainterTest, SelectionOutlinesKeepTheirWidthOnADenseScreen) {
+    startApplication();
+    const VoEditor::EditorGeometry geometry;
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(200, 200, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(2);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(0, 0, 100, 100));
+    painter.paintLasso(QPolygonF{QPointF(10, 10), QPointF(90, 10), QPointF(90, 40)});
+    painter.paintBand(QRectF(10, 60, 80, 30));
+    target.end();
+    // Across the lasso's top edge (y = 10) and the band's left edge (x = 10): the most device
+    // pixels of the outline's own colour in a line across the edge, over many lines along it (a
+    // dash's gap has none).
+    const auto widest = [&image](bool acrossRows, int from, int to) {
+        int most = 0;
+        for (int along = from; along < to; ++along) {
+            int solid = 0;
+            for (int across = 10; across < 30; ++across) {
+                const QColor seen =
+                    acrossRows ? image.pixelColor(along, across) : image.pixelColor(across, along);
+                solid += seen == VoEditor::EditorPainter::selectedCurve ? 1 : 0;
+            }
+            most = std::max(most, solid);
+        }
+        return most;
+    };
+    EXPECT_EQ(widest(true, 100, 170), 2) << "the lasso's top edge";
+    EXPECT_EQ(widest(false, 130, 170), 2) << "the band's left edge";
 }
 
 // Close points' markers are plain squares drawn without antialiasing: each pixel of a marker's row
