@@ -1389,6 +1389,29 @@ TEST(EditorPainterTest, EachDrawingSetsItsOwnBrushAndAntialiasing) {
     EXPECT_GT(edge.blue(), edge.green() + 40) << "the lasso's outline";
 }
 
+// A curve after a tinted fill (a lasso's, or small markers' squares) is an outline: the square's
+// open curve leaves its inside as the background.
+TEST(EditorPainterTest, ACurveAfterAFillIsAnOutline) {
+    startApplication();
+    const VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 40, 160, 160));
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(240, 240, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    painter.paintLasso(QPolygonF{QPointF(1, 1), QPointF(5, 1), QPointF(5, 5)});
+    const VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    painter.paint({&shape});
+    target.end();
+    EXPECT_EQ(image.pixelColor(120, 120), VoEditor::EditorPainter::background);
+    int inked = 0;
+    for (int x = 120; x < image.width(); ++x) {
+        inked += image.pixelColor(x, 120) != VoEditor::EditorPainter::background ? 1 : 0;
+    }
+    EXPECT_GE(inked, 1) << "its right side, crossed";
+    EXPECT_LE(inked, 4) << "its right side, crossed";
+}
+
 // A shape of another layer is drawn dimmed with its name and its handles' line.
 TEST(EditorPainterTest, AShapeOfAnotherLayerShowsItsName) {
     startApplication();

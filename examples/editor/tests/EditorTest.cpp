@@ -831,6 +831,16 @@ void EditorTest::hoverSetsThePickingState() {
         return near(canvas().grab().toImage(), at, EditorPainter::hover);
     };
     QVERIFY(ringed(ring));
+    // To a point of the same index on another shape: the ring goes with the pointer there too.
+    QTest::mouseMove(&canvas(), point("A", 2));
+    int sides = 0;
+    for (const QPoint &side : {QPoint(7, 0), QPoint(-7, 0), QPoint(0, 7), QPoint(0, -7)}) {
+        sides += ringed(point("A", 2) + side) ? 1 : 0;
+    }
+    QVERIFY(sides >= 2);
+    QVERIFY(!ringed(ring));
+    QTest::mouseMove(&canvas(), point("C", 2));
+    QVERIFY(ringed(ring));
     QTest::mouseMove(&canvas(), handle("B", 1));
     QVERIFY(!ringed(ring));
     QCOMPARE(static_cast<int>(selector.getPickingType()), 2);
