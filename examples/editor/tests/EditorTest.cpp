@@ -757,11 +757,13 @@ void EditorTest::layerSwitcherShowsEachLayerAndItsSelection() {
     click(curve("Rim"));
     QCOMPARE(editor(), QString("*Rim"));
     QCOMPARE(applicationItems(), QStringList({"node Mask.Editor", "object Rim"}));
-    // Back in Roto, its selection is republished as it was.
+    const QString rimSelected = window->getUndoAction().text();
+    // Back in Roto, its selection is republished as it was, and the switch is no step.
     layers.setCurrentIndex(0);
     Q_EMIT layers.activated(0);
     QCOMPARE(editor(), QString("*Stem"));
     QCOMPARE(applicationItems(), QStringList({"node ShapeEditor", "object Stem"}));
+    QCOMPARE(window->getUndoAction().text(), rimSelected);
     // Undoing the step made in Mask goes back to Mask.
     key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(layers.currentText(), QString("Mask"));
