@@ -1441,8 +1441,8 @@ TEST(EditorPainterTest, AShapeOfAnotherLayerShowsItsName) {
         << "the handles' line";
 }
 
-// On a screen of two device pixels a point, the lasso's outline and the band's edge are a point
-// wide as on a plain screen: two device pixels, not a hairline of one.
+// On a screen of two device pixels a point, the lasso's outline, the band's edge and the grid's
+// lines are a point wide as on a plain screen: two device pixels, not a hairline of one.
 TEST(EditorPainterTest, SelectionOutlinesKeepTheirWidthOnADenseScreen) {
     startApplication();
     const VoEditor::EditorGeometry geometry;
@@ -1455,6 +1455,16 @@ TEST(EditorPainterTest, SelectionOutlinesKeepTheirWidthOnADenseScreen) {
     painter.paintLasso(QPolygonF{QPointF(10, 10), QPointF(90, 10), QPointF(90, 40)});
     painter.paintBand(QRectF(10, 60, 80, 30));
     target.end();
+    QImage grid(200, 200, QImage::Format_ARGB32_Premultiplied);
+    grid.setDevicePixelRatio(2);
+    QPainter gridTarget(&grid);
+    VoEditor::EditorPainter(gridTarget, layout, QRectF(0, 0, 100, 100)).paintGrid(50);
+    gridTarget.end();
+    int gridRows = 0;
+    for (int y = 80; y < 120; ++y) {
+        gridRows += grid.pixelColor(30, y) == VoEditor::EditorPainter::grid ? 1 : 0;
+    }
+    EXPECT_EQ(gridRows, 2) << "the grid line at 50, in device rows";
     // Across the lasso's top edge (y = 10) and the band's left edge (x = 10): the most device
     // pixels of the outline's own colour in a line across the edge, over many lines along it (a
     // dash's gap has none).
@@ -1558,6 +1568,21 @@ TEST(EditorPainterTest, ALongSmoothCurveIsDrawnToItsEnd) {
         const int x = static_cast<int>(10 + (span + 0.5) * 3.5);
         EXPECT_NE(painted.pixelColor(x, 100), VoEditor::EditorPainter::background)
             << "span " << span;
+    }
+}
+
+// A long curve of close points is drawn as lines between them, a batch at a time, whole too.
+TEST(EditorPainterTest, ALongCurveOfClosePointsIsDrawnToItsEnd) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    for (int index = 0; index < 200; ++index) { // a pixel apart: straight lines, many batches
+        line.points.emplace_back(10 + index, 100.5);
+    }
+    geometry.setShape(0, line);
+    const QImage painted = paintAlone(geometry, {viewOf(geometry, 0)});
+    for (const int x : {15, 40, 41, 42, 43, 100, 150, 205}) {
+        EXPECT_NE(painted.pixelColor(x, 100), VoEditor::EditorPainter::background) << "at " << x;
     }
 }
 

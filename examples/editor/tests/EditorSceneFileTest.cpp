@@ -159,6 +159,7 @@ void EditorSceneFileTest::failedSaveLeavesTheFileWhole() {
     answerNextBox(QMessageBox::Ok);
     QVERIFY(!window->saveSceneFile(folder->filePath("no/such/folder/x.scene")));
     QVERIFY2(shown.contains("not saved"), qPrintable(shown));
+    QVERIFY2(shown.contains("no/such/folder/x.scene: cannot write the file"), qPrintable(shown));
     QVERIFY(window->isWindowModified());
     answerNextBox(QMessageBox::Ok);
     QVERIFY(!window->saveSceneFile(folder->path()));
