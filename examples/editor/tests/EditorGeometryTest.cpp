@@ -11,6 +11,7 @@
 #include "EditorMove.h"
 #include "EditorOffscreenApplication.h"
 #include "EditorPainter.h"
+#include "EditorShapeImages.h"
 #include "EditorSlotFinder.h"
 #include "EditorSnapper.h"
 #include "EditorSpatialIndex.h"
@@ -1412,6 +1413,146 @@ TEST(EditorPainterTest, ACurveAfterAFillIsAnOutline) {
     EXPECT_LE(inked, 4) << "its right side, crossed";
 }
 
+// A kept image recoloured for Select All (muted to selected and back) is the curve drawn in the
+// other colour, and leaves the canvas as it was wherever the curve does not reach.
+TEST(EditorPainterTest, RecolouredImagesAreTheCurveInItsOtherColour) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape circle; // points too close for hollow markers: one colour
+    for (int index = 0; index < 400; ++index) {
+        const double angle = index * 2 * M_PI / 400;
+        circle.points.emplace_back(120 + 80 * std::cos(angle), 120 + 80 * std::sin(angle));
+    }
+    geometry.setShape(0, circle);
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    VoEditor::EditorShapeImages kept;
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    const auto painted = [&](VoEditor::EditorShapeImages *images) {
+        QImage image(240, 240, QImage::Format_RGB32);
+        QPainter target(&image);
+        VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+        painter.setImages(images);
+        painter.paint({&shape});
+        return image;
+    };
+    // Recoloured, the curve is as drawn in that colour, to one level of rounding.
+    const auto expectAsDrawn = [&](const QImage &image) {
+        const QImage direct = painted(nullptr);
+        int most = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb one = image.pixel(x, y);
+                const QRgb other = direct.pixel(x, y);
+                most = std::max({most, std::abs(qRed(one) - qRed(other)),
+                                 std::abs(qGreen(one) - qGreen(other)),
+                                 std::abs(qBlue(one) - qBlue(other))});
+            }
+        }
+        EXPECT_LE(most, 1);
+    };
+    const QImage muted = painted(&kept);
+    shape.selected = true;
+    const QImage selected = painted(&kept);
+    expectAsDrawn(selected);
+    shape.selected = false;
+    const QImage mutedAgain = painted(&kept);
+    ASSERT_GE(kept.getNbImages(), 2U) << "both looks kept";
+    for (const QImage *image : {&muted, &selected, &mutedAgain}) {
+        for (int y = 80; y < 160; ++y) {
+            for (int x = 80; x < 160; ++x) { // inside the circle, well off its curve
+                ASSERT_EQ(image->pixelColor(x, y), VoEditor::EditorPainter::background)
+                    << "at " << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_EQ(mutedAgain, muted);
+}
+
+// The hover ring is drawn round a point there is, and only as a ring: after a fill (a lasso's), the
+// point's place inside it stays clear; an index past the shape's points, or none, rings nothing.
+TEST(EditorPainterTest, TheHoverRingIsARingRoundAPointThereIs) {
+    startApplication();
+    const VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 40, 160, 160));
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    const VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    QImage image(240, 240, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter painter(target, layout, QRectF(image.rect()));
+    painter.paintLasso(QPolygonF{QPointF(230, 230), QPointF(238, 230), QPointF(238, 238)});
+    painter.paintHover(shape, true, 4);
+    painter.paintHover(shape, true, -1);
+    painter.paintHover(shape, false, 0);
+    painter.paintHover(shape, true, 1);
+    target.end();
+    int ringed = 0;
+    for (int y = 0; y < 230; ++y) {
+        for (int x = 0; x < 230; ++x) {
+            ringed += image.pixelColor(x, y) != VoEditor::EditorPainter::background ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(image.pixelColor(200, 40), VoEditor::EditorPainter::background) << "inside the ring";
+    EXPECT_GT(ringed, 20);
+    const QRectF reach = VoEditor::EditorPainter::getHoverReach(layout, shape, true, 1);
+    int outside = 0;
+    for (int y = 0; y < 230; ++y) {
+        for (int x = 0; x < 230; ++x) {
+            outside += !reach.contains(x, y) &&
+                               image.pixelColor(x, y) != VoEditor::EditorPainter::background
+                           ? 1
+                           : 0;
+        }
+    }
+    EXPECT_EQ(outside, 0) << "only point 1 is ringed";
+}
+
+// Every selected index has its rank's label, the curve's first point and each handle too; the first
+// rank's label is drawn even where it covers an end of the curve.
+TEST(EditorPainterTest, EverySelectedPartHasItsRank) {
+    startApplication();
+    VoEditor::EditorGeometry geometry;
+    VoEditor::EditorGeometry::Shape line;
+    line.points = {QPointF(40, 150), QPointF(120, 150), QPointF(200, 150)};
+    line.handles = {0.5};
+    geometry.setShape(0, line);
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    const auto darkAboveRight = [](const QImage &image, const QPointF &at) {
+        int dark = 0;
+        for (int y = static_cast<int>(at.y()) - 24; y < static_cast<int>(at.y()) - 8; ++y) {
+            for (int x = static_cast<int>(at.x()) + 6; x < static_cast<int>(at.x()) + 18; ++x) {
+                dark += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    const QImage bare = paintAlone(geometry, {shape});
+    const QPointF first = layout.getPoint(0, 0, 3);
+    const QPointF handle = layout.getHandle(0, 0, 1);
+    shape.points = {0};
+    shape.handles = {0};
+    const QImage ranked = paintAlone(geometry, {shape});
+    EXPECT_GT(darkAboveRight(ranked, first), darkAboveRight(bare, first) + 3)
+        << "the first point's rank";
+    EXPECT_GT(darkAboveRight(ranked, handle), darkAboveRight(bare, handle) + 3)
+        << "the handle's rank";
+    // Point 1 just below and left of the last point: its label, rank 1, covers that end.
+    line.points = {QPointF(40, 150), QPointF(196, 166), QPointF(200, 150)};
+    line.handles.clear();
+    geometry.setShape(0, line);
+    shape = viewOf(geometry, 0);
+    shape.selected = shape.primary = true;
+    const QImage unranked = paintAlone(geometry, {shape});
+    shape.points = {1};
+    const QImage covering = paintAlone(geometry, {shape});
+    const QPointF covers = layout.getPoint(0, 1, 3);
+    EXPECT_GT(darkAboveRight(covering, covers), darkAboveRight(unranked, covers) + 3)
+        << "rank 1 over the end";
+}
+
 // A shape of another layer is drawn dimmed with its name and its handles' line.
 TEST(EditorPainterTest, AShapeOfAnotherLayerShowsItsName) {
     startApplication();
@@ -1640,25 +1781,62 @@ TEST(EditorPainterTest, RankLabelsNeverOverlap) {
     EXPECT_GT(inkBelowRankOne(static_cast<int>(2 * height) + 6), 3) << "rank 2 drawn clear of 1";
 }
 
-// A rank's label that runs off the right edge shows the part that fits: the room by the edge is
-// there to take.
-TEST(EditorPainterTest, ALabelAtTheRightEdgeShowsWhatFits) {
+// A rank's label that runs off the canvas shows the part that fits: the room by the right edge is
+// there to take, and so are the last rows, where the top of a label from a point just below the
+// canvas reaches.
+TEST(EditorPainterTest, ALabelAtAnEdgeShowsWhatFits) {
     startApplication();
-    VoEditor::EditorGeometry geometry;
-    VoEditor::EditorGeometry::Shape line;
-    line.points = {QPointF(20, 150), QPointF(232, 150)};
-    geometry.setShape(0, line);
-    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
-    shape.selected = shape.primary = true;
-    shape.points = {1};
-    const QImage painted = paintAlone(geometry, {shape});
-    int inked = 0;
-    for (int y = 150 - 30; y < 150 - 4; ++y) {
-        for (int x = 236; x < painted.width(); ++x) {
-            inked += qGray(painted.pixel(x, y)) < 128 ? 1 : 0;
+    struct Edge {
+        QPointF last; // the curve's second point, the one selected
+        QRect seen;   // where the part of its label that fits is drawn
+        int leastInk;
+    };
+    for (const Edge &edge : {Edge{QPointF(232, 150), QRect(236, 120, 4, 26), 3},
+                             Edge{QPointF(100, 252), QRect(104, 232, 20, 8), 1}}) {
+        VoEditor::EditorGeometry geometry;
+        VoEditor::EditorGeometry::Shape line;
+        line.points = {QPointF(20, 100), edge.last};
+        geometry.setShape(0, line);
+        VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+        shape.selected = shape.primary = true;
+        shape.points = {1};
+        const QImage painted = paintAlone(geometry, {shape});
+        int inked = 0;
+        for (int y = edge.seen.top(); y <= edge.seen.bottom(); ++y) {
+            for (int x = edge.seen.left(); x <= edge.seen.right(); ++x) {
+                inked += qGray(painted.pixel(x, y)) < 128 ? 1 : 0;
+            }
         }
+        EXPECT_GT(inked, edge.leastInk) << "by " << edge.last.x() << ", " << edge.last.y();
     }
-    EXPECT_GT(inked, 3) << "rank 1 is drawn by the edge";
+}
+
+// Another layer's shape names itself in plain type, as a shape that is not selected does: only the
+// primary shape's name is bold.
+TEST(EditorPainterTest, AnotherLayersShapeNameIsNotBold) {
+    startApplication();
+    const VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 60, 160, 140));
+    VoEditor::EditorShapeView shape = viewOf(geometry, 0);
+    shape.name = "Wide Name";
+    const VoEditor::EditorViewTransform view;
+    const QRectF title = VoEditor::EditorLayout(geometry, view).getTitleArea(0);
+    const auto inked = [&title](const QImage &painted) {
+        int count = 0;
+        for (int y = std::max(0, static_cast<int>(title.top())); y < title.bottom(); ++y) {
+            for (int x = std::max(0, static_cast<int>(title.left())); x < painted.width(); ++x) {
+                count += painted.pixelColor(x, y) != VoEditor::EditorPainter::background ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    const int muted = inked(paintAlone(geometry, {shape}));
+    shape.dimmed = true;
+    const int dimmed = inked(paintAlone(geometry, {shape}));
+    shape.dimmed = false;
+    shape.selected = shape.primary = true;
+    const int bold = inked(paintAlone(geometry, {shape}));
+    ASSERT_GT(bold, muted + muted / 10) << "bold type inks more";
+    EXPECT_LE(dimmed, muted + muted / 20);
 }
 
 // A rank's label is left out where an earlier one took the room: the rank 2 of a point just right
@@ -1943,10 +2121,48 @@ TEST(EditorPainterTest, TransformGripsAreAsWideAsTall) {
         EXPECT_GE(white.width(), 3) << grip.x();
         EXPECT_LE(std::abs(white.width() - white.height()), 1) << grip.x();
         EXPECT_LE(std::abs(white.center().x() - grip.x()), 1) << grip.x();
+        EXPECT_LE(std::abs(white.center().y() - grip.y()), 1) << grip.x();
     }
-    // The rotation grip hangs from the middle of the box's top edge.
+    // The rotation grip hangs from the middle of the box's top edge, which is drawn.
     EXPECT_NE(image.pixelColor(150, 90), VoEditor::EditorPainter::background);
     EXPECT_EQ(image.pixelColor(140, 90), VoEditor::EditorPainter::background);
+    EXPECT_NE(image.pixelColor(135, 120), VoEditor::EditorPainter::background) << "the outline";
+    // The pivot's cross reaches twice the grip's size each way, and no further.
+    const QPoint pivot(100, 170);
+    const int arm = static_cast<int>(2 * VoEditor::EditorTransformBox::gripSize);
+    for (const QPoint &way : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+        const QPoint tip = pivot + way * (arm - 1) + (way.x() < 0 || way.y() < 0 ? way : QPoint());
+        EXPECT_NE(image.pixelColor(tip), VoEditor::EditorPainter::background)
+            << way.x() << ", " << way.y();
+        const QPoint past = pivot + way * (arm + 3);
+        EXPECT_EQ(image.pixelColor(past), VoEditor::EditorPainter::background)
+            << way.x() << ", " << way.y();
+    }
+}
+
+// Panned by a fraction of a step, each way differently, the grid's lines still stand at the
+// multiples of the step, columns by x and rows by y.
+TEST(EditorPainterTest, GridLinesFollowAPannedView) {
+    startApplication();
+    const VoEditor::EditorGeometry geometry;
+    VoEditor::EditorViewTransform view;
+    view.pan(QPointF(-23, -47)); // far enough for the first line not to be the origin's
+    const VoEditor::EditorLayout layout(geometry, view);
+    QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
+    QPainter target(&image);
+    VoEditor::EditorPainter(target, layout, QRectF(image.rect())).paintGrid(10);
+    target.end();
+    for (int at = 0; at < 100; ++at) {
+        const QPointF scene = view.toScene(QPointF(at, at));
+        const bool column = std::fmod(scene.x() + 1000, 10) == 0;
+        const bool row = std::fmod(scene.y() + 1000, 10) == 0;
+        EXPECT_EQ(image.pixelColor(at, 55) == VoEditor::EditorPainter::grid,
+                  column || std::fmod(view.toScene(QPointF(0, 55)).y() + 1000, 10) == 0)
+            << "column " << at;
+        EXPECT_EQ(image.pixelColor(55, at) == VoEditor::EditorPainter::grid,
+                  row || std::fmod(view.toScene(QPointF(55, 0)).x() + 1000, 10) == 0)
+            << "row " << at;
+    }
 }
 
 // A snap guide tells what caught the point: a diamond round a point, a cross on a curve.
@@ -1982,6 +2198,13 @@ TEST(EditorPainterTest, SnapGuidesTellAPointFromACurve) {
     EXPECT_LE(symmetric(guide(VoEditor::EditorSnapper::Snap::Curve)), 8);
     EXPECT_EQ(point.pixelColor(50, 50), VoEditor::EditorPainter::background);
     EXPECT_GT(inkRightOfCentre(point), 0);
+    // A grid crossing's guide: its two lines cross the whole canvas besides the diamond.
+    const QImage grid = guide(VoEditor::EditorSnapper::Snap::Grid);
+    for (const QPoint &end : {QPoint(50, 1), QPoint(50, 98), QPoint(1, 50), QPoint(98, 50)}) {
+        EXPECT_EQ(grid.pixelColor(end), VoEditor::EditorPainter::snapGuide)
+            << end.x() << ", " << end.y();
+    }
+    EXPECT_EQ(grid.pixelColor(20, 20), VoEditor::EditorPainter::background);
     const QImage curve = guide(VoEditor::EditorSnapper::Snap::Curve);
     EXPECT_NE(curve.pixelColor(50, 50), VoEditor::EditorPainter::background);
     EXPECT_EQ(inkRightOfCentre(curve), 0);
