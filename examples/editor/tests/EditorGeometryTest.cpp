@@ -1386,6 +1386,7 @@ TEST(EditorPainterTest, EachDrawingSetsItsOwnBrushAndAntialiasing) {
     next.paintLasso(QPolygonF{QPointF(100, 20.5), QPointF(160, 20.5), QPointF(160, 60)});
     const QImage &after = second.finish();
     EXPECT_NE(after.pixelColor(30, 25), VoEditor::EditorPainter::background) << "the band's inside";
+    EXPECT_EQ(after.pixelColor(30, 9), VoEditor::EditorPainter::background) << "above the band";
     const QColor edge = after.pixelColor(130, 20);
     EXPECT_GT(edge.blue(), edge.green() + 40) << "the lasso's outline";
 }
@@ -1494,6 +1495,17 @@ TEST(EditorPainterTest, TheHoverRingIsARingRoundAPointThereIs) {
     }
     EXPECT_EQ(image.pixelColor(200, 40), VoEditor::EditorPainter::background) << "inside the ring";
     EXPECT_GT(ringed, 20);
+    int blended = 0; // a smooth ring: its edge pixels are part hover colour, part background
+    for (int y = 20; y < 60; ++y) {
+        for (int x = 180; x < 220; ++x) {
+            const QColor seen = image.pixelColor(x, y);
+            blended += seen != VoEditor::EditorPainter::background &&
+                               seen != VoEditor::EditorPainter::hover
+                           ? 1
+                           : 0;
+        }
+    }
+    EXPECT_GT(blended, 8);
     const QRectF reach = VoEditor::EditorPainter::getHoverReach(layout, shape, true, 1);
     int outside = 0;
     for (int y = 0; y < 230; ++y) {
@@ -1553,6 +1565,99 @@ TEST(EditorPainterTest, EverySelectedPartHasItsRank) {
         << "rank 1 over the end";
 }
 
+// Where a marker is drawn, with its centre: the bounding box of the pixels of colour within the
+// box searched.
+QRectF inkBox(const QImage &image, const QRect &searched, const QColor &colour) {
+    QRect found;
+    for (int y = searched.top(); y <= searched.bottom(); ++y) {
+        for (int x = searched.left(); x <= searched.right(); ++x) {
+            if (image.pixelColor(x, y) == colour) {
+                found |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return QRectF(found);
+}
+
+// Markers sit on their points: a far point's hollow marker is a disc as wide as tall round it, and
+// a close point's selected marker, a small square, is centred on it too.
+TEST(EditorPainterTest, MarkersAreCentredOnTheirPoints) {
+    startApplication();
+    const VoEditor::EditorGeometry square = squareAlone(QRectF(40, 40, 160, 160));
+    const QImage far = paintAlone(square, {viewOf(square, 0)});
+    const QRectF disc = inkBox(far, QRect(184, 24, 32, 32), VoEditor::EditorPainter::hollowMarker);
+    ASSERT_GE(disc.width(), 3);
+    EXPECT_LE(std::abs(disc.width() - disc.height()), 1);
+    EXPECT_LE(std::abs(disc.center().x() - 200), 1);
+    EXPECT_LE(std::abs(disc.center().y() - 40), 1);
+
+    VoEditor::EditorGeometry close;
+    VoEditor::EditorGeometry::Shape line;
+    for (int index = 0; index < 200; ++index) { // a pixel apart: small square markers
+        line.points.emplace_back(20.5 + index, 120.5);
+    }
+    close.setShape(0, line);
+    VoEditor::EditorShapeView shape = viewOf(close, 0);
+    shape.selected = shape.primary = true;
+    shape.points = {100};
+    const QImage dense = paintAlone(close, {shape});
+    const QRectF mark =
+        inkBox(dense, QRect(110, 110, 21, 21), VoEditor::EditorPainter::selectedPoint);
+    ASSERT_GE(mark.width(), 2);
+    EXPECT_LE(std::abs(mark.center().x() - 120.5), 0.5);
+    EXPECT_LE(std::abs(mark.center().y() - 120.5), 0.5);
+}
+
+// The handles' line runs through the middle of their markers, one pixel tall.
+TEST(EditorPainterTest, TheHandleLineRunsThroughItsMarkers) {
+    startApplication();
+    VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 40, 120, 120));
+    VoEditor::EditorGeometry::Shape handled = geometry.getShape(0);
+    handled.handles = {0.5};
+    geometry.setShape(0, handled);
+    const VoEditor::EditorViewTransform view;
+    const VoEditor::EditorLayout layout(geometry, view);
+    const QImage painted = paintAlone(geometry, {viewOf(geometry, 0)});
+    const QPointF handle = layout.getHandle(0, 0, 1);
+    const QRect around(static_cast<int>(handle.x()) - 12, static_cast<int>(handle.y()) - 12, 25,
+                       25);
+    const QRectF marker = inkBox(painted, around, VoEditor::EditorPainter::hollowMarker);
+    ASSERT_GE(marker.height(), 3);
+    const int column = static_cast<int>(layout.getHandleArea(0).left()) + 10;
+    std::vector<int> rows;
+    for (int y = static_cast<int>(handle.y()) - 5; y <= static_cast<int>(handle.y()) + 5; ++y) {
+        if (painted.pixelColor(column, y) != VoEditor::EditorPainter::background) {
+            rows.push_back(y);
+        }
+    }
+    ASSERT_EQ(rows.size(), 1U) << "one pixel tall";
+    EXPECT_LE(std::abs(rows.front() + 0.5 - marker.center().y()), 0.5);
+}
+
+// A snap guide on a point or a curve draws nothing past the reach the canvas repaints for it.
+TEST(EditorPainterTest, SnapGuidesStayWithinTheirReach) {
+    startApplication();
+    for (const auto kind :
+         {VoEditor::EditorSnapper::Snap::Point, VoEditor::EditorSnapper::Snap::Curve}) {
+        BarePainting painting(QSize(100, 100));
+        const VoEditor::EditorSnapper::Snap snap{kind, QPointF(50.3, 49.6)};
+        painting.get().paintSnapGuide(snap);
+        const QImage &image = painting.finish();
+        const QRect reach = VoEditor::EditorPainter::getSnapGuideReach(
+            snap, VoEditor::EditorViewTransform(), QRectF(image.rect()));
+        int outside = 0;
+        int inside = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const bool inked = image.pixelColor(x, y) != VoEditor::EditorPainter::background;
+                (reach.contains(x, y) ? inside : outside) += inked ? 1 : 0;
+            }
+        }
+        EXPECT_GT(inside, 10);
+        EXPECT_EQ(outside, 0);
+    }
+}
+
 // A shape of another layer is drawn dimmed with its name and its handles' line.
 TEST(EditorPainterTest, AShapeOfAnotherLayerShowsItsName) {
     startApplication();
@@ -1582,8 +1687,8 @@ TEST(EditorPainterTest, AShapeOfAnotherLayerShowsItsName) {
         << "the handles' line";
 }
 
-// On a screen of two device pixels a point, the lasso's outline, the band's edge and the grid's
-// lines are a point wide as on a plain screen: two device pixels, not a hairline of one.
+// On a screen of two device pixels a point, the lasso's outline, the band's edge, the grid's lines
+// and a grid guide's are a point wide as on a plain screen: two device pixels, not a hairline.
 TEST(EditorPainterTest, SelectionOutlinesKeepTheirWidthOnADenseScreen) {
     startApplication();
     const VoEditor::EditorGeometry geometry;
@@ -1599,13 +1704,18 @@ TEST(EditorPainterTest, SelectionOutlinesKeepTheirWidthOnADenseScreen) {
     QImage grid(200, 200, QImage::Format_ARGB32_Premultiplied);
     grid.setDevicePixelRatio(2);
     QPainter gridTarget(&grid);
-    VoEditor::EditorPainter(gridTarget, layout, QRectF(0, 0, 100, 100)).paintGrid(50);
+    VoEditor::EditorPainter gridPainter(gridTarget, layout, QRectF(0, 0, 100, 100));
+    gridPainter.paintGrid(50);
+    gridPainter.paintSnapGuide({VoEditor::EditorSnapper::Snap::Grid, QPointF(25, 75)});
     gridTarget.end();
     int gridRows = 0;
-    for (int y = 80; y < 120; ++y) {
+    int guideRows = 0;
+    for (int y = 80; y < 170; ++y) {
         gridRows += grid.pixelColor(30, y) == VoEditor::EditorPainter::grid ? 1 : 0;
+        guideRows += grid.pixelColor(30, y) == VoEditor::EditorPainter::snapGuide ? 1 : 0;
     }
     EXPECT_EQ(gridRows, 2) << "the grid line at 50, in device rows";
+    EXPECT_EQ(guideRows, 2) << "a grid guide's line at 75, in device rows";
     // Across the lasso's top edge (y = 10) and the band's left edge (x = 10): the most device
     // pixels of the outline's own colour in a line across the edge, over many lines along it (a
     // dash's gap has none).
@@ -1782,8 +1892,8 @@ TEST(EditorPainterTest, RankLabelsNeverOverlap) {
 }
 
 // A rank's label that runs off the canvas shows the part that fits: the room by the right edge is
-// there to take, and so are the last rows, where the top of a label from a point just below the
-// canvas reaches.
+// there to take, and so are the first and the last rows, where a label from a point by the top
+// edge, or the top of one from a point just below the canvas, reaches.
 TEST(EditorPainterTest, ALabelAtAnEdgeShowsWhatFits) {
     startApplication();
     struct Edge {
@@ -1792,7 +1902,8 @@ TEST(EditorPainterTest, ALabelAtAnEdgeShowsWhatFits) {
         int leastInk;
     };
     for (const Edge &edge : {Edge{QPointF(232, 150), QRect(236, 120, 4, 26), 3},
-                             Edge{QPointF(100, 252), QRect(104, 232, 20, 8), 1}}) {
+                             Edge{QPointF(100, 252), QRect(104, 232, 20, 8), 1},
+                             Edge{QPointF(100, 8), QRect(108, 0, 16, 3), 1}}) {
         VoEditor::EditorGeometry geometry;
         VoEditor::EditorGeometry::Shape line;
         line.points = {QPointF(20, 100), edge.last};
@@ -2126,7 +2237,11 @@ TEST(EditorPainterTest, TransformGripsAreAsWideAsTall) {
     // The rotation grip hangs from the middle of the box's top edge, which is drawn.
     EXPECT_NE(image.pixelColor(150, 90), VoEditor::EditorPainter::background);
     EXPECT_EQ(image.pixelColor(140, 90), VoEditor::EditorPainter::background);
-    EXPECT_NE(image.pixelColor(135, 120), VoEditor::EditorPainter::background) << "the outline";
+    // The outline, smooth: on a pixel's edge, it half covers the rows either side.
+    for (const int y : {119, 120}) {
+        EXPECT_NE(image.pixelColor(135, y), VoEditor::EditorPainter::background) << y;
+        EXPECT_NE(image.pixelColor(135, y), VoEditor::EditorPainter::transformBox) << y;
+    }
     // The pivot's cross reaches twice the grip's size each way, and no further.
     const QPoint pivot(100, 170);
     const int arm = static_cast<int>(2 * VoEditor::EditorTransformBox::gripSize);
@@ -2170,6 +2285,8 @@ TEST(EditorPainterTest, SnapGuidesTellAPointFromACurve) {
     startApplication();
     const auto guide = [](VoEditor::EditorSnapper::Snap::Kind kind) {
         BarePainting painting(QSize(100, 100));
+        // As after the curves it is drawn over: antialiased until it says otherwise.
+        painting.getTarget().setRenderHint(QPainter::Antialiasing, true);
         painting.get().paintSnapGuide({kind, QPointF(50, 50)});
         return painting.finish();
     };
