@@ -795,6 +795,22 @@ TEST_F(EditorGeometryTest, PlacesOfWhatIsNotDrawnAreOffTheCanvas) {
     }
 }
 
+// A pan leaves the view where the artist put it through a resize of the window; fitting the view
+// again follows the window's size once more.
+TEST_F(EditorGeometryTest, FittingTheViewFollowsTheWindowAgainAfterAPan) {
+    open("shape S 3\npoints 0,0 100,0 100,50\n");
+    canvas().pan(QPointF(10, 10));
+    const double panned = canvas().getView().getScale();
+    window->resize(1000, 700);
+    QApplication::processEvents();
+    ASSERT_EQ(canvas().getView().getScale(), panned) << "kept through a resize";
+    canvas().fitView();
+    const double fitted = canvas().getView().getScale();
+    window->resize(1280, 800);
+    QApplication::processEvents();
+    EXPECT_GT(canvas().getView().getScale(), fitted) << "fitted to the larger window";
+}
+
 // The view fits the points where they are: a move and its undo leave the bounds as they were, not
 // grown over both places (a drag grows them loosely, and they are measured again once it settles).
 TEST_F(EditorGeometryTest, AnUndoneMoveLeavesTheBoundsAsTheyWere) {

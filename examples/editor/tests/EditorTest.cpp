@@ -243,6 +243,11 @@ void EditorTest::clicksOnShapesSelectAndToggleThem() {
     QCOMPARE(editor(), QString("*A C A"));
     click(curve("A"), Qt::ControlModifier);
     QCOMPARE(editor(), QString("*C"));
+    // A command's selection is one undo step, as a click's is.
+    QVERIFY(window->getDocument().runCommand("select B"));
+    QCOMPARE(editor(), QString("*B"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editor(), QString("*C"));
 }
 
 void EditorTest::clicksOnPointsKeepSelectionOrder() {
