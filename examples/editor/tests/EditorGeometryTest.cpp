@@ -1358,6 +1358,15 @@ VoEditor::EditorGeometry squareAlone(const QRectF &box) {
     return geometry;
 }
 
+// The same square with one handle, halfway along its handles' line.
+VoEditor::EditorGeometry squareWithAHandle(const QRectF &box) {
+    VoEditor::EditorGeometry geometry = squareAlone(box);
+    VoEditor::EditorGeometry::Shape handled = geometry.getShape(0);
+    handled.handles = {0.5};
+    geometry.setShape(0, handled);
+    return geometry;
+}
+
 // The shapes painted alone, at the default view (a scene unit a pixel) moved by pan.
 QImage paintAlone(const VoEditor::EditorGeometry &geometry,
                   const std::vector<VoEditor::EditorShapeView> &shapes, const QPointF &pan = {}) {
@@ -1627,10 +1636,7 @@ TEST(EditorPainterTest, MarkersAreCentredOnTheirPoints) {
 // The handles' line runs through the middle of their markers, one pixel tall.
 TEST(EditorPainterTest, TheHandleLineRunsThroughItsMarkers) {
     startApplication();
-    VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 40, 120, 120));
-    VoEditor::EditorGeometry::Shape handled = geometry.getShape(0);
-    handled.handles = {0.5};
-    geometry.setShape(0, handled);
+    const VoEditor::EditorGeometry geometry = squareWithAHandle(QRectF(40, 40, 120, 120));
     const VoEditor::EditorViewTransform view;
     const VoEditor::EditorLayout layout(geometry, view);
     const QImage painted = paintAlone(geometry, {viewOf(geometry, 0)});
@@ -1677,10 +1683,7 @@ TEST(EditorPainterTest, SnapGuidesStayWithinTheirReach) {
 // A shape of another layer is drawn dimmed with its name and its handles' line.
 TEST(EditorPainterTest, AShapeOfAnotherLayerShowsItsName) {
     startApplication();
-    VoEditor::EditorGeometry geometry = squareAlone(QRectF(40, 60, 160, 140));
-    VoEditor::EditorGeometry::Shape handled = geometry.getShape(0);
-    handled.handles = {0.5};
-    geometry.setShape(0, handled);
+    const VoEditor::EditorGeometry geometry = squareWithAHandle(QRectF(40, 60, 160, 140));
     VoEditor::EditorShapeView shape = viewOf(geometry, 0);
     shape.name = "Other";
     shape.dimmed = true;
